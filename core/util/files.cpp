@@ -1,0 +1,165 @@
+#include "core/util/files.h"
+
+#include "core/util/error.h"
+#include "core/util/format.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace kv::util {
+
+namespace {
+
+[[noreturn]] void fail(const char* templ, const std::filesystem::path& path, int err)
+{
+    throw Error(Format(templ, {path.string(), ErrnoText(err)}));
+}
+
+constexpr const char* OpenFailed = "Не удалось открыть файл \"%s\": %s";
+constexpr const char* ReadFailed = "Не удалось прочитать файл \"%s\": %s";
+constexpr const char* WriteFailed = "Не удалось записать файл \"%s\": %s";
+constexpr const char* RenameFailed = "Не удалось переименовать файл \"%s\": %s";
+
+// Closes the descriptor on every path out, keeping errno as the failure left it.
+class Fd {
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd()
+    {
+        if (m_fd >= 0) {
+            const int saved = errno;
+            ::close(m_fd);
+            errno = saved;
+        }
+    }
+    int get() const { return m_fd; }
+    // Closes now, so that a failing close (NFS reports write errors there) can be seen.
+    int close()
+    {
+        const int r = ::close(m_fd);
+        m_fd = -1;
+        return r;
+    }
+
+private:
+    int m_fd;
+};
+
+int openRetry(const char* name, int flags, mode_t mode = 0)
+{
+    int fd;
+    do {
+        fd = ::open(name, flags | O_CLOEXEC, mode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+} // namespace
+
+std::string ReadWholeFile(const std::filesystem::path& path)
+{
+    Fd fd(openRetry(path.c_str(), O_RDONLY));
+    if (fd.get() < 0) fail(OpenFailed, path, errno);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) fail(ReadFailed, path, errno);
+    if (S_ISDIR(st.st_mode)) fail(OpenFailed, path, EISDIR);
+    std::string data;
+    if (S_ISREG(st.st_mode) && st.st_size > 0) data.reserve(static_cast<std::size_t>(st.st_size));
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail(ReadFailed, path, errno);
+        }
+        data.append(buf, static_cast<std::size_t>(n));
+    }
+    return data;
+}
+
+void RewriteFile(const std::filesystem::path& path, std::string_view bytes)
+{
+    // One fixed name per file: a temporary left by a crash is overwritten by the next rewrite
+    // instead of piling up beside the data files.
+    std::filesystem::path tmp = path;
+    tmp += ".tmp~";
+    struct stat old {};
+    const bool hadOld = ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+
+    Fd fd(openRetry(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666));
+    if (fd.get() < 0) fail(OpenFailed, path, errno);
+    auto abandon = [&](const char* templ, int err) {
+        fd.close();
+        ::unlink(tmp.c_str());
+        fail(templ, path, err);
+    };
+    // The new file takes the old one's permissions, as an in-place rewrite would keep them.
+    if (hadOld) ::fchmod(fd.get(), old.st_mode & 07777);
+    if (!writeAll(fd.get(), bytes)) abandon(WriteFailed, errno);
+    if (::fsync(fd.get()) != 0) abandon(WriteFailed, errno);
+    if (fd.close() != 0) {
+        const int err = errno;
+        ::unlink(tmp.c_str());
+        fail(WriteFailed, path, err);
+    }
+    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(tmp.c_str());
+        fail(RenameFailed, path, err);
+    }
+    // Make the rename itself durable; a failure here no longer endangers either version.
+    std::filesystem::path dir = path.parent_path();
+    if (dir.empty()) dir = ".";
+    const int dfd = openRetry(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+}
+
+std::string ErrnoText(int err)
+{
+    switch (err) {
+    case ENOENT: return "Файл не найден";
+    case EACCES:
+    case EPERM: return "Отказано в доступе";
+    case ENOSPC: return "Нет места на устройстве";
+    case EDQUOT: return "Превышена дисковая квота";
+    case EROFS: return "Файловая система доступна только для чтения";
+    case EISDIR: return "Это каталог";
+    case ENOTDIR: return "Это не каталог";
+    case EEXIST: return "Файл существует";
+    case EIO: return "Ошибка ввода-вывода";
+    case EMFILE:
+    case ENFILE: return "Слишком много открытых файлов";
+    case ENAMETOOLONG: return "Слишком длинное имя файла";
+    case EFBIG: return "Файл слишком велик";
+    case EBUSY: return "Устройство или ресурс занято";
+    case ELOOP: return "Слишком много уровней символических ссылок";
+    case ETXTBSY: return "Текстовый файл занят";
+    case ENOMEM: return "Недостаточно памяти";
+    default: return std::strerror(err);
+    }
+}
+
+} // namespace kv::util
