@@ -1,0 +1,65 @@
+#include "core/game/counting.h"
+
+#include <array>
+#include <cmath>
+#include <limits>
+
+namespace kv::game {
+
+namespace {
+
+constexpr int FactorialTableSize = 256;
+
+const std::array<long double, FactorialTableSize>& FactorialTable()
+{
+    static const std::array<long double, FactorialTableSize> table = [] {
+        std::array<long double, FactorialTableSize> t{};
+        t[0] = 1.0L;
+        for (int i = 1; i < FactorialTableSize; ++i) t[i] = t[i - 1] * i;
+        return t;
+    }();
+    return table;
+}
+
+// Results that cannot be held saturate instead of invoking undefined conversion behaviour.
+int64_t RoundToInt64(long double v)
+{
+    constexpr long double limit = 9.2e18L;
+    if (std::isnan(v)) return 0;
+    if (v >= limit) return std::numeric_limits<int64_t>::max();
+    if (v <= -limit) return std::numeric_limits<int64_t>::min();
+    return std::llround(v);
+}
+
+// a over b as a falling product a (a-1) ... (a-b+1) divided by b!; 0 when b > a >= 0.
+long double FallingBinomial(int a, int b)
+{
+    long double r = 1.0L;
+    for (int i = 0; i < b; ++i) r *= static_cast<long double>(a - i);
+    return r / Factorial(b);
+}
+
+} // namespace
+
+long double Factorial(int n)
+{
+    if (n <= 0) return 1.0L;
+    if (n < FactorialTableSize) return FactorialTable()[n];
+    long double r = FactorialTable()[FactorialTableSize - 1];
+    for (int i = FactorialTableSize; i <= n; ++i) r *= i;
+    return r;
+}
+
+int64_t Binomial(int n, int k)
+{
+    if (k >= n) return 1;
+    return RoundToInt64(Factorial(n) / (Factorial(n - k) * Factorial(k)));
+}
+
+int64_t MatchCount(int n, int k, int m)
+{
+    if (m >= n) return 1;
+    return RoundToInt64(FallingBinomial(k, m) * FallingBinomial(n - k, k - m));
+}
+
+} // namespace kv::game
