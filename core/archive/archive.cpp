@@ -1,0 +1,113 @@
+#include "core/archive/archive.h"
+
+#include <algorithm>
+
+#include "core/game/game.h"
+#include "core/util/error.h"
+#include "core/util/files.h"
+#include "core/util/format.h"
+
+namespace kv::archive {
+
+TDrawsArray ParseArchiveBytes(std::string_view bytes)
+{
+    const std::size_t count = bytes.size() / TDraw::RecordSize;
+    TDrawsArray draws(count);
+    const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+    for (std::size_t i = 0; i < count; ++i)
+        draws[i].Read(p + i * TDraw::RecordSize);
+    return draws;
+}
+
+std::string ArchiveBytes(const TDrawsArray& draws)
+{
+    std::string bytes(draws.size() * TDraw::RecordSize, '\0');
+    auto* p = reinterpret_cast<uint8_t*>(bytes.data());
+    for (std::size_t i = 0; i < draws.size(); ++i)
+        draws[i].Write(p + i * TDraw::RecordSize);
+    return bytes;
+}
+
+LoadedArchive ReadArchiveFile(const std::filesystem::path& path)
+{
+    LoadedArchive result;
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return result;
+    const std::string bytes = util::ReadWholeFile(path);
+    result.draws = ParseArchiveBytes(bytes);
+    result.trailingBytes = static_cast<int64_t>(bytes.size() % TDraw::RecordSize);
+    return result;
+}
+
+void WriteArchiveFile(const std::filesystem::path& path, const TDrawsArray& draws)
+{
+    util::RewriteFile(path, ArchiveBytes(draws));
+}
+
+int NextDrawNo(const TDrawsArray& draws, int d)
+{
+    const int count = static_cast<int>(draws.size());
+    if (count == 0) return 1;
+    if (d < 0 || d > count - 1) return -1;
+    return draws[count - 1 - d].DrawNo + 1;
+}
+
+TComb DrawNumsBack(const TDrawsArray& draws, int d)
+{
+    const int count = static_cast<int>(draws.size());
+    if (d < 0 || d > count - 1) return TComb{};
+    return draws[count - 1 - d].Nums;
+}
+
+int FindDrawIndex(const TDrawsArray& draws, int drawNo)
+{
+    const int count = static_cast<int>(draws.size());
+    if (count == 0) return -1;
+    if (draws.front().DrawNo == drawNo) return 0;
+    if (draws.back().DrawNo == drawNo) return count - 1;
+
+    const double first = draws.front().DrawNo;
+    const double last = draws.back().DrawNo;
+    const double span = last - first + 1;
+    int g = count - 1;
+    if (span != 0) {
+        const double guess = count * ((drawNo - first) / span);
+        // A guess outside the array (or not a number) falls back to the last element.
+        if (guess >= 0 && guess <= count - 1) g = static_cast<int>(guess);
+    }
+    if (draws[g].DrawNo == drawNo) return g;
+    const int step = draws[g].DrawNo < drawNo ? 1 : -1;
+    for (int i = g + step; i >= 0 && i < count; i += step)
+        if (draws[i].DrawNo == drawNo) return i;
+    for (int i = count - 1; i >= 0; --i)
+        if (draws[i].DrawNo == drawNo) return i;
+    return -1;
+}
+
+void DeleteDraw(TDrawsArray& draws, int index)
+{
+    if (index < 0 || index >= static_cast<int>(draws.size()))
+        throw Error(util::Format("Запись со индексом %d в файле данных не найдена!", {index}));
+    draws.erase(draws.begin() + index);
+}
+
+uint32_t HiddenNextDrawSet(const TDrawsArray& draws, int offset)
+{
+    const int count = static_cast<int>(draws.size());
+    if (offset <= 0 || offset >= count) return 0;
+    uint32_t set = 0;
+    for (uint8_t n : draws[count - offset].Nums)
+        if (n >= 1 && n <= 20) set |= 1u << n;
+    return set;
+}
+
+std::string HiddenNextDrawText(const TDrawsArray& draws, int offset)
+{
+    const int count = static_cast<int>(draws.size());
+    if (offset <= 0 || offset >= count) return {};
+    TComb nums = draws[count - offset].Nums;
+    std::sort(nums.begin(), nums.end());
+    return game::CombToText(nums);
+}
+
+} // namespace kv::archive

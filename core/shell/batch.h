@@ -1,0 +1,18 @@
+#pragma once
+#include "core/shell/cmdline.h"
+
+namespace kv::shell {
+
+class Shell;
+class Workspace;
+
+// True when the command line turns the start into a batch run ("loadonly", "fullrecreate",
+// "fullrefresh"): the program does its task without a window and ends.
+bool IsBatchRun(const CommandLine& cmd);
+
+// The batch run: takes the data files exclusively, loads the archive and does the tasks the
+// words ask for. Returns the process exit code (1 when the data files are held by another
+// instance or cannot be written).
+int RunBatch(Workspace& ws, Shell& shell, const CommandLine& cmd);
+
+} // namespace kv::shell

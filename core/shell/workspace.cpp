@@ -1,0 +1,192 @@
+#include "core/shell/workspace.h"
+
+#include <algorithm>
+
+#include "core/archive/archive.h"
+#include "core/archive/drawedit.h"
+#include "core/shell/shell.h"
+#include "core/util/cp1251.h"
+#include "core/util/error.h"
+#include "core/util/files.h"
+#include "core/util/format.h"
+
+namespace kv::shell {
+
+Workspace::Workspace(std::filesystem::path dataDir) : m_dataDir(std::move(dataDir)) {}
+
+bool Workspace::SetDrawsOffset(int offset)
+{
+    const int maxOffset = std::max(0, DrawCount() - 1);
+    offset = std::clamp(offset, 0, maxOffset);
+    if (offset == m_drawsOffset) return false;
+    m_drawsOffset = offset;
+    drawListChanged(false);
+    viewsRefresh();
+    return true;
+}
+
+int Workspace::LastDrawIndex() const
+{
+    if (m_draws.empty()) return -1;
+    return std::max(0, DrawCount() - 1 - m_drawsOffset);
+}
+
+int Workspace::NextDrawNo() const
+{
+    return archive::NextDrawNo(m_draws, m_drawsOffset);
+}
+
+uint32_t Workspace::HiddenNextDraw() const
+{
+    return archive::HiddenNextDrawSet(m_draws, m_drawsOffset);
+}
+
+std::string Workspace::HiddenNextDrawText() const
+{
+    return archive::HiddenNextDrawText(m_draws, m_drawsOffset);
+}
+
+void Workspace::LoadArchive(Shell& shell)
+{
+    const auto path = FilePath(archive::ArchiveFileName);
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) {
+        BusyScope busy(shell, "Загрузка файла тиражей...");
+        try {
+            archive::LoadedArchive loaded = archive::ReadArchiveFile(path);
+            m_draws = std::move(loaded.draws);
+            if (loaded.trailingBytes > 0) {
+                // The incomplete last record would vanish with the next save: keep a copy of
+                // the file as it was, so nothing the user had is lost without a trace.
+                const auto backup = FilePath(std::string(archive::ArchiveFileName) + ".bak");
+                std::filesystem::copy_file(path, backup, std::filesystem::copy_options::overwrite_existing, ec);
+                shell.ShowMessage(MessageKind::Warning,
+                    util::Format("Файл тиражей \"%s\" заканчивается неполной записью (%d байт); она не прочитана.\n\n"
+                                 "Копия файла сохранена как \"%s\".",
+                                 {path.string(), loaded.trailingBytes, backup.filename().string()}));
+            }
+        } catch (const std::exception& e) {
+            shell.ShowFailure("Ошибка чтения файла тиражей!", e.what());
+        }
+    }
+    if (m_drawsOffset > std::max(0, DrawCount() - 1)) m_drawsOffset = std::max(0, DrawCount() - 1);
+    drawListChanged(false);
+}
+
+bool Workspace::SaveArchive(Shell& shell)
+{
+    bool ok = true;
+    {
+        BusyScope busy(shell, "Сохранение файла тиражей...");
+        try {
+            archive::WriteArchiveFile(FilePath(archive::ArchiveFileName), m_draws);
+        } catch (const std::exception& e) {
+            shell.ShowFailure("Ошибка записи в файл тиражей!", e.what());
+            ok = false;
+        }
+    }
+    drawListChanged(true);
+    return ok;
+}
+
+void Workspace::ClearArchive()
+{
+    m_draws.clear();
+    m_drawsOffset = 0;
+}
+
+void Workspace::AddDraw(Shell& shell, const game::TDraw& draw)
+{
+    m_draws.push_back(draw);
+    SaveArchive(shell);
+    viewsRefresh();
+}
+
+void Workspace::ReplaceDraw(Shell& shell, int index, const game::TDraw& draw)
+{
+    if (index < 0 || index >= DrawCount())
+        throw Error(util::Format("Запись со индексом %d в файле данных не найдена!", {index}));
+    m_draws[index] = draw;
+    SaveArchive(shell);
+    viewsRefresh();
+}
+
+void Workspace::DeleteDrawRows(Shell& shell, std::vector<int> rows)
+{
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    {
+        BusyScope busy(shell, "Удаление выделенных тиражей....");
+        // From the last row up: deleting never moves the draws of the rows still to visit.
+        for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+            if (*it < 0 || *it >= DrawCount()) continue;
+            const int index = archive::FindDrawIndex(m_draws, DrawAtRow(*it).DrawNo);
+            archive::DeleteDraw(m_draws, index);
+        }
+        if (m_drawsOffset > std::max(0, DrawCount() - 1)) m_drawsOffset = std::max(0, DrawCount() - 1);
+        drawListChanged(false);
+        SaveArchive(shell);
+        viewsRefresh();
+    }
+}
+
+int Workspace::ImportDraws(Shell& shell, const std::filesystem::path& file)
+{
+    BusyScope busy(shell, util::Format("Импорт тиражей из файла \"%s\"...", {file.string()}));
+    std::string bytes;
+    try {
+        bytes = util::ReadWholeFile(file);
+    } catch (const std::exception& e) {
+        shell.ShowError(e.what());
+        return -1;
+    }
+    const int added = archive::ImportDrawsText(m_draws, util::Cp1251ToUtf8(bytes));
+    SaveArchive(shell);
+    viewsRefresh();
+    return added;
+}
+
+bool Workspace::ExportDraws(Shell& shell, const std::filesystem::path& file)
+{
+    BusyScope busy(shell, util::Format("Экспорт тиражей в файл \"%s\"...", {file.string()}));
+    try {
+        util::RewriteFile(file, util::Utf8ToCp1251(archive::ExportDrawsText(m_draws)));
+    } catch (const std::exception& e) {
+        shell.ShowError(e.what());
+        return false;
+    }
+    return true;
+}
+
+bool Workspace::OpenStakesFile()
+{
+    try {
+        m_stakes.Open(FilePath(stakes::TStakesFile::FileName));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+const char* Workspace::ExclusiveAccessText()
+{
+    return "Невозможно получить монопольный доступ к файлам данных!\n\n"
+           "Возможные причины данной ошибки: \n\n"
+           "1) Вы пытаетесь запустить вторую копию программы из одного и того же каталога. "
+           "Корректная работа нескольких копий программы возможна только из разных каталогов.\n\n"
+           "2) Для программы нет прав на запись в том каталоге, где она расположена. "
+           "Например: в Windows 7 и выше по умолчанию запрещена запись в c:\\Program Files.\n\n"
+           "Программа будет закрыта!";
+}
+
+void Workspace::drawListChanged(bool force)
+{
+    if (onDrawListChanged) onDrawListChanged(force);
+}
+
+void Workspace::viewsRefresh()
+{
+    if (onViewsRefresh) onViewsRefresh();
+}
+
+} // namespace kv::shell

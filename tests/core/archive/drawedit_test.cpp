@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include "core/archive/archive.h"
+#include "core/archive/drawedit.h"
+#include "core/archive/sample.h"
+#include "core/game/game.h"
+
+using namespace kv;
+using game::TDraw;
+
+TEST(DrawDialog, NumbersFieldRules)
+{
+    struct Case { const char* text; bool ok; game::TComb nums; int extra; };
+    const Case cases[] = {
+        {"5,1;20;7 ; 3;9;11;2;4", true, {5, 1, 20, 7, 3, 9, 11, 2}, 4},
+        {"1;2;3;4;5;6;7;8;1", true, {1, 2, 3, 4, 5, 6, 7, 8}, 1},
+        {";;1;2;3;4;5;6;7;8;;4;", true, {1, 2, 3, 4, 5, 6, 7, 8}, 4},   // runs count as one
+        {"1;2;3;4;5;6;7;7;1", false, {}, 0},     // repeated number
+        {"0;2;3;4;5;6;7;8;1", false, {}, 0},     // 0
+        {"21;2;3;4;5;6;7;8;1", false, {}, 0},    // 21
+        {"1;2;3;4;5;6;7;8", false, {}, 0},       // no extra number
+        {"1;2;3;4;5;6;7;8;5", false, {}, 0},     // extra 5
+        {"1;2;3;4;5;6;7;8;0", false, {}, 0},     // extra 0
+        {"1;2;3;4;5;6;7;8;1;2", false, {}, 0},   // a tenth word
+        {"1;2;3;4;5;6;7;x;1", false, {}, 0},     // not a number reads as 0
+        {"0;0;0;0;0;0;0;0;0", false, {}, 0},     // the new-draw template
+        {"", false, {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        game::TComb nums{9, 9, 9, 9, 9, 9, 9, 9};
+        uint8_t extra = 9;
+        EXPECT_EQ(archive::ParseDrawNumbers(c.text, nums, extra), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(nums, c.nums);
+            EXPECT_EQ(extra, c.extra);
+        } else {
+            EXPECT_EQ(nums, (game::TComb{9, 9, 9, 9, 9, 9, 9, 9})) << "a refused text must not change the result";
+        }
+    }
+}
+
+TEST(DrawDialog, RecordFromFields)
+{
+    TDraw d;
+    d.DrawNo = 17;
+    d.Nums = {3, 7, 1, 15, 9, 20, 11, 4};
+    d.Extra = 2;
+    EXPECT_EQ(archive::DrawNumbersText(d), "3;7;1;15;9;20;11;4;2");
+    EXPECT_EQ(archive::DrawNumbersText(TDraw{}), "0;0;0;0;0;0;0;0;0");
+
+    // The date field's day with the time field's time of day.
+    const game::TDateTime date = game::EncodeDateTime(2021, 3, 12, 23, 59, 0);
+    const game::TDateTime time = game::EncodeDateTime(1999, 1, 1, 10, 5, 0);
+    const TDraw made = archive::MakeDialogDraw(1024, d.Nums, 2, date, time);
+    EXPECT_EQ(made.DrawNo, 1024);
+    EXPECT_EQ(made.Nums, d.Nums);
+    EXPECT_EQ(made.Extra, 2);
+    EXPECT_EQ(made.DateText(), "12.03.2021 10:05");
+}
+
+TEST(DrawsText, SplitLine)
+{
+    struct Case { const char* line; std::vector<std::string> fields; };
+    const Case cases[] = {
+        {"1024;\"12.03.2021 10:05\";3;7", {"1024", "12.03.2021 10:05", "3", "7"}},
+        {"1;12.03.2021 10:05;3", {"1", "12.03.2021", "10:05", "3"}},
+        {"  1 ;\t2;  3  ", {"1", "2", "3"}},
+        {"1;;3", {"1", "", "3"}},
+        {"1;2;", {"1", "2", ""}},
+        {";1", {"", "1"}},
+        {"\"a\"\"b\";\"\"", {"a\"b", ""}},
+        {"\"unclosed;2", {"unclosed;2"}},
+        {"   ", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(archive::SplitDrawsLine(c.line), c.fields);
+    }
+}
+
+TEST(DrawsText, ExportLineIsExact)
+{
+    TDraw d;
+    d.DrawNo = 1024;
+    d.Nums = {3, 7, 1, 15, 9, 20, 11, 4};
+    d.Extra = 2;
+    d.SetDateText("12.03.2021 10:05");
+    TDraw q = d;
+    q.DrawNo = 1025;
+    q.SetDateText("a\"b");
+    EXPECT_EQ(archive::ExportDrawsText({d, q}),
+              "1024;\"12.03.2021 10:05\";3;7;1;15;9;20;11;4;2\r\n"
+              "1025;\"a\"\"b\";3;7;1;15;9;20;11;4;2\r\n");
+    EXPECT_EQ(archive::ExportDrawsText({}), "");
+}
+
+TEST(DrawsText, ImportRules)
+{
+    game::TDrawsArray draws = archive::SyntheticDraws(500, 5);
+    const std::string text =
+        "\"01.01.2030 10:00\";1;2;3;4;5;6;7;8;3\r\n"      // 10 fields: number 501
+        "\r\n"
+        "   \n"
+        "\"02.01.2030 10:00\";1;2;3;4;5;6;7;8;3\n"        // 10 fields again: number 502
+        "600;01.01.2030 10:00;1;2;3;4;5;6;7;8;3\n"        // unquoted date and time: 12 fields
+        "0;\"x\";1;2;3;4;5;6;7;8;3\n"                     // draw number 0
+        "abc;\"x\";1;2;3;4;5;6;7;8;3\n"                   // not a number: 0
+        "5;\"x\";1;2;3;4;5;6;7;8;3\n"                     // already present
+        "700;\"03.01.2030 10:00\";25;2;2;4;5;6;7;0;9\r"   // ranges are not checked
+        "650;\"a very long date text here\";1;2;3;4;5;6;7;8;1";
+    EXPECT_EQ(archive::ImportDrawsText(draws, text), 4);
+    ASSERT_EQ(draws.size(), 504u);
+    EXPECT_EQ(draws[500].DrawNo, 501);
+    EXPECT_EQ(draws[500].DateText(), "01.01.2030 10:00");
+    EXPECT_EQ(draws[501].DrawNo, 502);
+    EXPECT_EQ(draws[502].DrawNo, 700);
+    EXPECT_EQ(draws[502].Nums, (game::TComb{25, 2, 2, 4, 5, 6, 7, 0}));
+    EXPECT_EQ(draws[502].Extra, 9);
+    EXPECT_EQ(draws[503].DrawNo, 650);
+    EXPECT_EQ(draws[503].DateText(), "a very long date");
+
+    // A 10-field line is skipped when the number it would get (count + 1) exists already.
+    game::TDrawsArray small = archive::SyntheticDraws(3, 1);
+    small[2].DrawNo = 4;
+    EXPECT_EQ(archive::ImportDrawsText(small, "\"x\";1;2;3;4;5;6;7;8;1"), 0);
+    EXPECT_EQ(small.size(), 3u);
+}
+
+TEST(DrawsText, ExportThenImportReproducesTheArchive)
+{
+    const game::TDrawsArray original = archive::SyntheticDraws(300, 11);
+    game::TDrawsArray copy;
+    EXPECT_EQ(archive::ImportDrawsText(copy, archive::ExportDrawsText(original)), 300);
+    EXPECT_EQ(copy, original);
+}
