@@ -1,0 +1,491 @@
+#include "app/formmain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/formdraw.h"
+#include "app/qtshell.h"
+#include "app/views/drawsmodel.h"
+#include "core/archive/archive.h"
+#include "core/archive/drawlist.h"
+#include "core/util/format.h"
+#include "core/util/ini.h"
+
+using namespace kv;
+
+namespace {
+
+constexpr const char* DrawsListName = "DrawsList";
+
+int engineChannelSize(const std::filesystem::path& iniPath)
+{
+    try {
+        const int w = static_cast<int>(util::IniFile::Load(iniPath).ReadInteger("GLOBAL", "ChannelSize", 4));
+        return w >= 2 && w <= 20 ? w : 4;
+    } catch (const std::exception&) {
+        return 4;
+    }
+}
+
+} // namespace
+
+TFormMain::TFormMain(const std::filesystem::path& dataDir, const shell::CommandLine& cmd, QWidget* parent)
+    : QMainWindow(parent),
+      m_cmd(cmd),
+      m_ws(dataDir),
+      m_frm(dataDir / "Kvanta_8x20.frm"),
+      m_shell(std::make_unique<QtShell>(this))
+{
+    setObjectName(QStringLiteral("TFormMain"));
+    setWindowTitle(QStringLiteral("Kvanta 8x20"));
+    try {
+        m_ws.onDrawListChanged = [this](bool force) { refreshDrawList(force); };
+        m_ws.onViewsRefresh = [this] { refreshViews(); };
+        createWidgets();
+        createCommands();
+        createMenus();
+        try {
+            restoreSettings();
+        } catch (const std::exception& e) {
+            m_shell->ShowFailure("Ошибка загрузки параметров программы!", e.what());
+        }
+        m_shell->SetStatusText("Загрузка файла конфигурации...");
+        m_channelSize = engineChannelSize(m_ws.FilePath("Kvanta_8x20.ini"));
+        m_drawsModel->setChannelSize(m_channelSize);
+        m_shell->SetStatusText("");
+
+        m_idleTimer = new QTimer(this);
+        m_idleTimer->setInterval(150);
+        connect(m_idleTimer, &QTimer::timeout, this, &TFormMain::updateActions);
+        m_idleTimer->start();
+        QTimer::singleShot(100, this, &TFormMain::initialise);
+    } catch (const std::exception& e) {
+        m_shell->ShowFailure("Ошибка запуска программы!", e.what());
+    }
+}
+
+TFormMain::~TFormMain()
+{
+    if (!m_stateSaved && !m_ended) saveSettings();
+    if (m_ws.StakesFile().IsOpen()) {
+        m_shell->SetStatusText("Сохранение файла ставок...");
+        m_ws.CloseStakesFile();
+    }
+    m_ws.ClearArchive();
+}
+
+shell::Shell& TFormMain::shell()
+{
+    return *m_shell;
+}
+
+QAction* TFormMain::command(const QString& name) const
+{
+    for (const Command& c : m_commands)
+        if (c.action->objectName() == name) return c.action;
+    return nullptr;
+}
+
+QString TFormMain::statusText(int field) const
+{
+    return field >= 0 && field < StatusFields && m_status[field] ? m_status[field]->text() : QString();
+}
+
+QAction* TFormMain::addCommand(const char* name, const QString& caption, const QString& hint,
+                               std::function<void()> execute, std::function<bool()> enabled)
+{
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!hint.isEmpty()) {
+        action->setStatusTip(hint);
+        action->setToolTip(hint);
+    }
+    connect(action, &QAction::triggered, this, [this, execute = std::move(execute)] {
+        if (m_shell->IsBusy()) return;
+        execute();
+        updateActions();
+    });
+    addAction(action);
+    m_commands.push_back({action, std::move(enabled)});
+    return action;
+}
+
+void TFormMain::createCommands()
+{
+    const auto hasRow = [this] { return currentDrawRow() >= 0; };
+    const auto hasSelection = [this] { return !selectedDrawRows().empty(); };
+
+    QAction* sorted = addCommand("DrawsSorted", QStringLiteral("Упорядочить MIN->MAX"),
+                                 QStringLiteral("Упорядочить числа внутри тиража от меньшего к большему"),
+                                 [this] { drawsSorted(); });
+    sorted->setCheckable(true);
+    addCommand("DrawsAdd", QStringLiteral("Добавить"), QStringLiteral("Добавить данные тиража вручную"),
+               [this] { drawsAdd(); });
+    addCommand("DrawsEdit", QStringLiteral("Изменить"), QStringLiteral("Изменить данные тиража вручную"),
+               [this] { drawsEdit(); }, hasRow);
+    addCommand("DrawsDel", QStringLiteral("Удалить"), QStringLiteral("Удалить выделенные тиражи из списка"),
+               [this] { drawsDel(); }, hasSelection);
+    addCommand("DrawsImport", QStringLiteral("Импорт из CSV-файла"),
+               QStringLiteral("Импорт списка тиражей из CSV-файла"), [this] { drawsImport(); });
+    addCommand("DrawsExport", QStringLiteral("Экспорт в CSV-файл"),
+               QStringLiteral("Экспорт списка тиражей в CSV-файл"), [this] { drawsExport(); },
+               [this] { return m_ws.DrawCount() > 0; });
+    QAction* exitAction = addCommand("ExitProgram", QStringLiteral("Выход"), QString(), [this] { close(); });
+    exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    addCommand("About", QStringLiteral("О программе"), QString(), [this] { about(); });
+}
+
+void TFormMain::createMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+    file->addAction(command("DrawsImport"));
+    file->addAction(command("DrawsExport"));
+    file->addSeparator();
+    file->addAction(command("ExitProgram"));
+
+    QMenu* draws = menuBar()->addMenu(QStringLiteral("Тиражи"));
+    for (const char* name : {"DrawsAdd", "DrawsEdit", "DrawsDel"}) draws->addAction(command(name));
+    draws->addSeparator();
+    draws->addAction(command("DrawsSorted"));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
+    help->addAction(command("About"));
+
+    m_drawsView->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (const char* name : {"DrawsAdd", "DrawsEdit", "DrawsDel"}) m_drawsView->addAction(command(name));
+    auto* sep = new QAction(m_drawsView);
+    sep->setSeparator(true);
+    m_drawsView->addAction(sep);
+    for (const char* name : {"DrawsImport", "DrawsExport", "DrawsSorted"}) m_drawsView->addAction(command(name));
+}
+
+void TFormMain::createWidgets()
+{
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_leftTabs = new QTabWidget;
+    m_rightTabs = new QTabWidget;
+
+    auto* drawsPage = new QWidget;
+    auto* drawsLayout = new QVBoxLayout(drawsPage);
+    drawsLayout->setContentsMargins(2, 2, 2, 2);
+    auto* offsetRow = new QHBoxLayout;
+    auto* offsetLabel = new QLabel(QStringLiteral("Смещение назад:"));
+    m_offsetEdit = new QSpinBox;
+    m_offsetEdit->setObjectName(QStringLiteral("DrawsOffset"));
+    m_offsetEdit->setRange(0, 0);
+    const QString offsetHint = QStringLiteral("Смещение относительно последнего загруженного номера тиража");
+    m_offsetEdit->setToolTip(offsetHint);
+    m_offsetEdit->setStatusTip(offsetHint);
+    offsetLabel->setBuddy(m_offsetEdit);
+    offsetRow->addWidget(offsetLabel);
+    offsetRow->addWidget(m_offsetEdit);
+    offsetRow->addStretch();
+    drawsLayout->addLayout(offsetRow);
+
+    m_drawsModel = new DrawsModel(m_ws, this);
+    m_drawsView = new QTableView;
+    m_drawsView->setObjectName(QString::fromLatin1(DrawsListName));
+    m_drawsView->setModel(m_drawsModel);
+    m_drawsView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_drawsView->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_drawsView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_drawsView->verticalHeader()->hide();
+    m_drawsView->verticalHeader()->setDefaultSectionSize(m_drawsView->fontMetrics().height() + 4);
+    m_drawsView->horizontalHeader()->setHighlightSections(false);
+    m_drawsView->setAlternatingRowColors(false);
+    // Default widths follow the font, so the date fits whatever font the desktop gives us.
+    const QFontMetrics fm = m_drawsView->fontMetrics();
+    const int pad = 12;
+    for (int c = 0; c < archive::DrawListColumns; ++c) {
+        const char* sample = c == 0 ? "Тираж0" : c == 10 ? "000" : c == 11 ? "00.00.0000 00:00" : "00";
+        m_drawsView->setColumnWidth(c, fm.horizontalAdvance(QString::fromUtf8(sample)) + pad);
+    }
+    drawsLayout->addWidget(m_drawsView);
+    m_leftTabs->addTab(drawsPage, QStringLiteral("Архив тиражей"));
+
+    m_splitter->addWidget(m_leftTabs);
+    m_splitter->addWidget(m_rightTabs);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    setCentralWidget(m_splitter);
+
+    for (int i = 0; i < StatusFields; ++i) {
+        m_status[i] = new QLabel;
+        m_status[i]->setObjectName(QStringLiteral("StatusField%1").arg(i));
+        m_status[i]->setFrameShape(QFrame::StyledPanel);
+        m_status[i]->setFrameShadow(QFrame::Sunken);
+        m_status[i]->setMinimumWidth(i == 6 ? 200 : 120);
+        statusBar()->addWidget(m_status[i], i == 6 ? 1 : 0);
+    }
+    m_status[2]->setAlignment(Qt::AlignCenter);
+    m_status[2]->setMinimumWidth(170);
+    m_shell->SetStatusLabel(m_status[6]);
+
+    connect(m_offsetEdit, qOverload<int>(&QSpinBox::valueChanged), this, &TFormMain::setDrawsOffset);
+    connect(m_drawsView, &QTableView::doubleClicked, this, [this] {
+        if (!m_shell->IsBusy()) command("DrawsEdit")->trigger();
+    });
+    resize(1100, 700);
+}
+
+void TFormMain::restoreSettings()
+{
+    // Window placement: only where the saved pixel density matches the screen's, so a file
+    // written on another monitor never throws the window off screen.
+    const int dpi = screen() ? qRound(screen()->logicalDotsPerInchY()) : 96;
+    const QSize screenSize = screen() ? screen()->size() : QSize();
+    if (m_frm.ReadInt("PixelsPerInch", -1) == dpi) {
+        int rect[4];
+        const std::string sized = util::Format("NormPos_%dx%d", {screenSize.width(), screenSize.height()});
+        if (m_frm.ReadRect(sized, rect) || m_frm.ReadRect("NormPos", rect)) {
+            if (rect[2] > rect[0] && rect[3] > rect[1]) setGeometry(rect[0], rect[1], rect[2] - rect[0], rect[3] - rect[1]);
+        }
+        if (m_frm.ReadInt("ShowCmd", 1) == 3) setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    int left = m_frm.ReadInt("LeftPanelWidth", -1);
+    if (left <= 0) {
+        left = 40;
+        for (int c = 0; c < archive::DrawListColumns; ++c) left += m_drawsView->columnWidth(c);
+    }
+    m_splitter->setSizes({left, std::max(100, width() - left)});
+
+    for (int c = 0; c < archive::DrawListColumns; ++c) {
+        const int w = m_frm.ReadInt(util::Format("%s.Column%d", {DrawsListName, c}), -1);
+        if (w > 0 && w < 2000) m_drawsView->setColumnWidth(c, w);
+    }
+    m_sortedDraws = m_frm.ReadBool("SortedDraws", false);
+    m_colorDraws = m_frm.ReadBool("ColorDraws", true);
+    command("DrawsSorted")->setChecked(m_sortedDraws);
+    m_drawsModel->setSorted(m_sortedDraws);
+    m_drawsModel->setColorDraws(m_colorDraws);
+
+    if (!m_frm.ReadBool("PrefetchsInit", false)) {
+        m_frm.WriteBool("PrefetchsInit", true);
+        m_frm.WriteBool("PrefetchsEnabled", m_frm.ReadBool("PrefetchsEnabled", false));
+    }
+}
+
+void TFormMain::saveSettings()
+{
+    m_stateSaved = true;
+    const QRect g = normalGeometry().isValid() ? normalGeometry() : geometry();
+    const int dpi = screen() ? qRound(screen()->logicalDotsPerInchY()) : 96;
+    const QSize screenSize = screen() ? screen()->size() : QSize();
+    const std::string norm = util::Format("%d,%d,%d,%d", {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()});
+    const std::string minMax = "-1,-1,-1,-1";
+    std::vector<std::pair<std::string, std::string>> values = {
+        {"Flags", "0"},
+        {"ShowCmd", isMaximized() ? "3" : isMinimized() ? "2" : "1"},
+        {"PixelsPerInch", std::to_string(dpi)},
+        {"MinMaxPos", minMax},
+        {"NormPos", norm},
+        {util::Format("MinMaxPos_%dx%d", {screenSize.width(), screenSize.height()}), minMax},
+        {util::Format("NormPos_%dx%d", {screenSize.width(), screenSize.height()}), norm},
+        {"LeftPanelWidth", std::to_string(m_splitter->sizes().value(0))},
+    };
+    for (int c = 0; c < archive::DrawListColumns; ++c)
+        values.emplace_back(util::Format("%s.Column%d", {DrawsListName, c}), std::to_string(m_drawsView->columnWidth(c)));
+    try {
+        m_frm.WriteAll(values);
+    } catch (const std::exception& e) {
+        // The window is going away; the settings file keeps its previous state.
+        std::fprintf(stderr, "%s\n", e.what());
+    }
+}
+
+void TFormMain::initialise()
+{
+    if (m_initialised || m_ended) return;
+    try {
+        m_shell->SetStatusText("Инициализация...");
+        setWindowTitle(windowTitle() + QStringLiteral(" версия ") + QStringLiteral(KV_VERSION));
+        m_ws.SetDrawsOffset(0);
+        if (!m_ws.OpenStakesFile()) {
+            m_shell->SetStatusText("");
+            m_shell->ShowError(shell::Workspace::ExclusiveAccessText());
+            endProgram(1);
+            return;
+        }
+        m_ws.LoadArchive(*m_shell);
+        refreshDrawList(true);
+        refreshViews();
+        m_initialised = true;
+        m_shell->SetStatusText("");
+    } catch (const std::exception& e) {
+        m_shell->SetStatusText("");
+        m_shell->ShowFailure("Ошибка инициализации программы!", e.what());
+    }
+    updateActions();
+}
+
+void TFormMain::endProgram(int code)
+{
+    m_exitCode = code;
+    if (code != 0) {
+        // A refused start leaves the running instance's files alone, the window state included.
+        m_ended = true;
+    } else {
+        saveSettings();
+        m_ended = true;
+    }
+    if (m_idleTimer) m_idleTimer->stop();
+    emit programEnded(code);
+    close();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    if (!m_ended && !m_stateSaved) saveSettings();
+    event->accept();
+}
+
+bool TFormMain::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        // Hints go to the last status field, and only while nothing else is reported there.
+        if (!m_shell->IsBusy()) m_status[6]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TFormMain::updateActions()
+{
+    const bool idle = !m_shell->IsBusy();
+    for (const Command& c : m_commands) c.action->setEnabled(idle && (!c.enabled || c.enabled()));
+    m_offsetEdit->setEnabled(idle);
+}
+
+void TFormMain::setDrawsOffset(int offset)
+{
+    if (m_ws.SetDrawsOffset(offset)) m_drawsModel->repaintAll();
+    if (m_offsetEdit->value() != m_ws.DrawsOffset()) {
+        const QSignalBlocker block(m_offsetEdit);
+        m_offsetEdit->setValue(m_ws.DrawsOffset());
+    }
+}
+
+void TFormMain::refreshDrawList(bool force)
+{
+    m_drawsModel->refresh(force);
+    m_status[0]->setText(qs(util::Format("Архив тиражей: %d", {m_ws.DrawCount()})));
+    m_status[1]->setText(qs(util::Format("Следующий тираж: %d", {m_ws.NextDrawNo()})));
+    m_status[2]->setText(qs(m_ws.HiddenNextDrawText()));
+    const QSignalBlocker block(m_offsetEdit);
+    m_offsetEdit->setMaximum(std::max(0, m_ws.DrawCount() - 1));
+    m_offsetEdit->setValue(m_ws.DrawsOffset());
+    m_drawsModel->repaintAll();
+}
+
+void TFormMain::refreshViews()
+{
+    // The analysis views join here as they are built.
+}
+
+std::vector<int> TFormMain::selectedDrawRows() const
+{
+    std::vector<int> rows;
+    if (!m_drawsView->selectionModel()) return rows;
+    for (const QModelIndex& index : m_drawsView->selectionModel()->selectedRows()) rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+int TFormMain::currentDrawRow() const
+{
+    const std::vector<int> rows = selectedDrawRows();
+    if (rows.empty()) return -1;
+    const QModelIndex current = m_drawsView->currentIndex();
+    if (current.isValid() && std::binary_search(rows.begin(), rows.end(), current.row())) return current.row();
+    return rows.front();
+}
+
+void TFormMain::guarded(const char* failureText, const std::function<void()>& body)
+{
+    try {
+        body();
+    } catch (const std::exception& e) {
+        m_shell->ShowFailure(failureText, e.what());
+    }
+}
+
+void TFormMain::drawsSorted()
+{
+    m_sortedDraws = !m_sortedDraws;
+    command("DrawsSorted")->setChecked(m_sortedDraws);
+    m_drawsModel->setSorted(m_sortedDraws);
+    guarded("Ошибка сохранения параметров программы!", [this] { m_frm.WriteBool("SortedDraws", m_sortedDraws); });
+    m_drawsModel->repaintAll();
+    refreshViews();
+}
+
+void TFormMain::drawsAdd()
+{
+    game::TDraw draw;
+    draw.DrawNo = archive::NextDrawNo(m_ws.Draws(), 0);
+    TFormDraw dialog(*m_shell, draw, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    guarded("Ошибка добавления тиража!", [&] { m_ws.AddDraw(*m_shell, dialog.draw()); });
+}
+
+void TFormMain::drawsEdit()
+{
+    const int row = currentDrawRow();
+    if (row < 0 || row >= m_ws.DrawCount()) return;
+    const int index = m_ws.DrawCount() - 1 - row;
+    TFormDraw dialog(*m_shell, m_ws.Draws()[index], this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    guarded("Ошибка изменения тиража!", [&] { m_ws.ReplaceDraw(*m_shell, index, dialog.draw()); });
+}
+
+void TFormMain::drawsDel()
+{
+    const std::vector<int> rows = selectedDrawRows();
+    if (rows.empty() || !m_shell->AskDelete(static_cast<int>(rows.size()))) return;
+    guarded("Ошибка удаления тиражей!", [&] { m_ws.DeleteDrawRows(*m_shell, rows); });
+    m_drawsView->clearSelection();
+}
+
+void TFormMain::drawsImport()
+{
+    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Импорт из CSV-файла"), qs(m_ws.DataDir().string()),
+                                                      QStringLiteral("Файлы тиражей (*.csv)"));
+    if (file.isEmpty()) return;
+    m_ws.ImportDraws(*m_shell, std::filesystem::path(file.toStdString()));
+}
+
+void TFormMain::drawsExport()
+{
+    QFileDialog dialog(this, QStringLiteral("Экспорт в CSV-файл"), qs(m_ws.DataDir().string()),
+                       QStringLiteral("Файлы тиражей (*.csv)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    m_ws.ExportDraws(*m_shell, std::filesystem::path(dialog.selectedFiles().first().toStdString()));
+}
+
+void TFormMain::about()
+{
+    QMessageBox::about(this, QStringLiteral("О программе"),
+                       QStringLiteral("<b>Kvanta 8x20</b> версия %1<br><br>"
+                                      "Анализатор тиражной лотереи 8 из 20: архив тиражей, статистики, "
+                                      "фильтры, ставки, рейтинги и сценарии.")
+                           .arg(QStringLiteral(KV_VERSION)));
+}

@@ -1,0 +1,108 @@
+#pragma once
+#include <QMainWindow>
+#include <QPointer>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "core/shell/cmdline.h"
+#include "core/shell/formsettings.h"
+#include "core/shell/workspace.h"
+
+class QAction;
+class QLabel;
+class QSpinBox;
+class QSplitter;
+class QTabWidget;
+class QTableView;
+class QTimer;
+class DrawsModel;
+class QtShell;
+
+// The main window: presents the workspace and runs the commands. It owns no domain state.
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int StatusFields = 7;
+
+    TFormMain(const std::filesystem::path& dataDir, const kv::shell::CommandLine& cmd,
+              QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    kv::shell::Workspace& workspace() { return m_ws; }
+    kv::shell::Shell& shell();
+    const kv::shell::FormSettings& formSettings() const { return m_frm; }
+    QAction* command(const QString& name) const;
+    QTableView* drawsView() const { return m_drawsView; }
+    QSpinBox* offsetEdit() const { return m_offsetEdit; }
+    QString statusText(int field) const;
+    bool isInitialised() const { return m_initialised; }
+    bool hasEnded() const { return m_ended; }
+    int exitCode() const { return m_exitCode; }
+
+    // Enable state of every command; called when the window is idle.
+    void updateActions();
+    void setDrawsOffset(int offset);
+    void refreshDrawList(bool force);
+
+signals:
+    // The program must end (exclusive-access failure, a finished batch run).
+    void programEnded(int exitCode);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    struct Command {
+        QAction* action;
+        std::function<bool()> enabled;
+    };
+
+    QAction* addCommand(const char* name, const QString& caption, const QString& hint,
+                        std::function<void()> execute, std::function<bool()> enabled = {});
+    void createCommands();
+    void createMenus();
+    void createWidgets();
+    void restoreSettings();
+    void saveSettings();
+    void initialise();
+    void endProgram(int code);
+    void refreshViews();
+    std::vector<int> selectedDrawRows() const;
+    int currentDrawRow() const;
+    // Runs a command's body, reporting any failure with the command's fixed text.
+    void guarded(const char* failureText, const std::function<void()>& body);
+
+    void drawsSorted();
+    void drawsAdd();
+    void drawsEdit();
+    void drawsDel();
+    void drawsImport();
+    void drawsExport();
+    void about();
+
+    kv::shell::CommandLine m_cmd;
+    kv::shell::Workspace m_ws;
+    kv::shell::FormSettings m_frm;
+    std::unique_ptr<QtShell> m_shell;
+    std::vector<Command> m_commands;
+
+    bool m_sortedDraws = false;
+    bool m_colorDraws = true;
+    int m_channelSize = 4;
+    bool m_initialised = false;
+    bool m_ended = false;
+    bool m_stateSaved = false;
+    int m_exitCode = 0;
+
+    QSplitter* m_splitter = nullptr;
+    QTabWidget* m_leftTabs = nullptr;
+    QTabWidget* m_rightTabs = nullptr;
+    QTableView* m_drawsView = nullptr;
+    DrawsModel* m_drawsModel = nullptr;
+    QSpinBox* m_offsetEdit = nullptr;
+    QLabel* m_status[StatusFields] = {};
+    QTimer* m_idleTimer = nullptr;
+};

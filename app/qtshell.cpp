@@ -1,0 +1,90 @@
+#include "app/qtshell.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+
+using kv::shell::MessageKind;
+
+QtShell::QtShell(QWidget* window) : m_window(window) {}
+
+QtShell::~QtShell()
+{
+    delete m_progress;
+    while (IsBusy()) UnmarkBusy();
+}
+
+void QtShell::SetStatusText(std::string_view text)
+{
+    if (!m_status) return;
+    m_status->setText(qs(text));
+    m_status->repaint();
+}
+
+void QtShell::ProcessEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+void QtShell::doShowMessage(MessageKind kind, std::string_view text)
+{
+    QMessageBox::Icon icon = QMessageBox::Information;
+    switch (kind) {
+    case MessageKind::Error: icon = QMessageBox::Critical; break;
+    case MessageKind::Information: icon = QMessageBox::Information; break;
+    case MessageKind::Attention:
+    case MessageKind::Warning: icon = QMessageBox::Warning; break;
+    }
+    QMessageBox box(icon, qs(kv::shell::MessageCaption(kind)), qs(text), QMessageBox::Ok, m_window);
+    box.exec();
+}
+
+bool QtShell::doAsk(std::string_view caption, std::string_view text, bool yesIsDefault)
+{
+    QMessageBox box(QMessageBox::Question, qs(caption), qs(text), QMessageBox::Yes | QMessageBox::No, m_window);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+    box.setDefaultButton(yesIsDefault ? QMessageBox::Yes : QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtShell::busyChanged(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void QtShell::progressShown(bool cancellable)
+{
+    delete m_progress;
+    m_progress = new QProgressDialog(m_window);
+    m_progress->setWindowModality(Qt::WindowModal);
+    m_progress->setMinimumDuration(0);
+    m_progress->setAutoClose(false);
+    m_progress->setAutoReset(false);
+    m_progress->setCancelButtonText(cancellable ? QStringLiteral("Отмена") : QString());
+    m_progress->show();
+}
+
+void QtShell::progressChanged(std::string_view text, int pos, int max)
+{
+    if (!m_progress) return;
+    m_progress->setLabelText(qs(text));
+    m_progress->setMaximum(max);
+    m_progress->setValue(pos);
+}
+
+bool QtShell::progressCancelRequested()
+{
+    return m_progress && m_progress->wasCanceled();
+}
+
+void QtShell::progressHidden()
+{
+    delete m_progress;
+    m_progress = nullptr;
+}

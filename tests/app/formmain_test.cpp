@@ -1,0 +1,187 @@
+#include <QAction>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTableView>
+#include <QtTest>
+
+#include "app/formdraw.h"
+#include "app/formmain.h"
+#include "app/qtshell.h"
+#include "core/archive/archive.h"
+#include "core/archive/sample.h"
+#include "core/game/game.h"
+#include "core/util/ini.h"
+#include "tests/app/apptest.h"
+#include "tests/support/support.h"
+
+using namespace kv;
+
+class FormMainTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsAndListsTheArchive();
+    void offsetRowAndStatusTexts();
+    void secondInstanceIsRefused();
+    void sortedDrawsChangesOnlyTheDisplay();
+    void shutdownWritesWindowState();
+    void drawDialogValidation();
+};
+
+namespace {
+
+void seed(const test::TempDir& dir, int count = 10)
+{
+    archive::WriteArchiveFile(dir / archive::ArchiveFileName, archive::SyntheticDraws(count, 77, 101));
+}
+
+} // namespace
+
+void FormMainTest::startsAndListsTheArchive()
+{
+    test::TempDir dir;
+    seed(dir);
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    QCOMPARE(w.drawsView()->model()->rowCount(), 10);
+    QCOMPARE(w.drawsView()->model()->index(0, 0).data().toString(), QStringLiteral("110"));
+    QCOMPARE(w.drawsView()->model()->index(9, 0).data().toString(), QStringLiteral("101"));
+    QCOMPARE(w.statusText(0), QStringLiteral("Архив тиражей: 10"));
+    QCOMPARE(w.statusText(1), QStringLiteral("Следующий тираж: 111"));
+    QCOMPARE(w.statusText(2), QString());
+    QVERIFY(w.windowTitle().contains(QStringLiteral(" версия ")));
+    QCOMPARE(w.offsetEdit()->maximum(), 9);
+    w.updateActions();
+    QVERIFY(w.command("DrawsExport")->isEnabled());
+    QVERIFY2(!w.command("DrawsEdit")->isEnabled(), "no row selected");
+    w.drawsView()->selectRow(1);
+    w.updateActions();
+    QVERIFY(w.command("DrawsEdit")->isEnabled());
+    QVERIFY(w.command("DrawsDel")->isEnabled());
+    w.shell().MarkBusy();
+    w.updateActions();
+    QVERIFY(!w.command("DrawsAdd")->isEnabled());
+    w.shell().UnmarkBusy();
+}
+
+void FormMainTest::offsetRowAndStatusTexts()
+{
+    test::TempDir dir;
+    seed(dir);
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    w.offsetEdit()->setValue(2);
+    QCOMPARE(w.workspace().DrawsOffset(), 2);
+    QCOMPARE(w.statusText(1), QStringLiteral("Следующий тираж: 109"));
+    game::TComb hidden = w.workspace().DrawAtRow(1).Nums;
+    std::sort(hidden.begin(), hidden.end());
+    QCOMPARE(w.statusText(2), qs(game::CombToText(hidden)));
+    QCOMPARE(w.drawsView()->model()->index(1, 0).data().toString(), QStringLiteral("109"));
+    const auto* model = w.drawsView()->model();
+    QCOMPARE(model->index(2, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(0xFF, 0xAA, 0xAA));
+    QCOMPARE(model->index(2, 11).data(Qt::BackgroundRole).value<QColor>(), QColor(0xFF, 0xAA, 0xAA));
+    QCOMPARE(model->index(3, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
+    // Number cells carry their channel colour (channel width 4 by default).
+    const int n = model->index(3, 1).data().toInt();
+    const uint32_t rgb = game::ChannelColor(n, 4);
+    QCOMPARE(model->index(3, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(QRgb(rgb)));
+}
+
+void FormMainTest::secondInstanceIsRefused()
+{
+    test::TempDir dir;
+    seed(dir);
+    TFormMain first(dir.path(), {});
+    first.show();
+    QTRY_VERIFY(first.isInitialised());
+    const std::string frmBefore = std::filesystem::exists(dir / "Kvanta_8x20.frm") ? test::ReadBytes(dir / "Kvanta_8x20.frm") : "";
+
+    MessageBoxAnswerer answerer;
+    {
+        TFormMain second(dir.path(), {});
+        QSignalSpy ended(&second, &TFormMain::programEnded);
+        second.show();
+        QTRY_VERIFY(second.hasEnded());
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(ended.at(0).at(0).toInt(), 1);
+        QVERIFY(!second.isInitialised());
+    }
+    QCOMPARE(answerer.texts.size(), 1);
+    QCOMPARE(answerer.captions.at(0), QStringLiteral("Ошибка"));
+    QVERIFY(answerer.texts.at(0).startsWith(QStringLiteral("Невозможно получить монопольный доступ к файлам данных!")));
+    QVERIFY(answerer.texts.at(0).endsWith(QStringLiteral("Программа будет закрыта!")));
+
+    QVERIFY(first.workspace().StakesFile().IsOpen());
+    QCOMPARE(first.workspace().DrawCount(), 10);
+    const std::string frmAfter = std::filesystem::exists(dir / "Kvanta_8x20.frm") ? test::ReadBytes(dir / "Kvanta_8x20.frm") : "";
+    QCOMPARE(frmAfter, frmBefore);
+}
+
+void FormMainTest::sortedDrawsChangesOnlyTheDisplay()
+{
+    test::TempDir dir;
+    seed(dir);
+    const std::string before = test::ReadBytes(dir / archive::ArchiveFileName);
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    const game::TDraw& newest = w.workspace().DrawAtRow(0);
+    QCOMPARE(w.drawsView()->model()->index(0, 1).data().toInt(), int(newest.Nums[0]));
+    w.command("DrawsSorted")->trigger();
+    QVERIFY(w.command("DrawsSorted")->isChecked());
+    const int smallest = *std::min_element(newest.Nums.begin(), newest.Nums.end());
+    QCOMPARE(w.drawsView()->model()->index(0, 1).data().toInt(), smallest);
+    QVERIFY(util::IniFile::Load(dir / "Kvanta_8x20.frm").ReadBool("TFormMain", "SortedDraws", false));
+    QCOMPARE(test::ReadBytes(dir / archive::ArchiveFileName), before);
+}
+
+void FormMainTest::shutdownWritesWindowState()
+{
+    test::TempDir dir;
+    seed(dir);
+    {
+        TFormMain w(dir.path(), {});
+        w.show();
+        QTRY_VERIFY(w.isInitialised());
+        w.drawsView()->setColumnWidth(11, 133);
+    }
+    const util::IniFile frm = util::IniFile::Load(dir / "Kvanta_8x20.frm");
+    QCOMPARE(frm.ReadInteger("TFormMain", "DrawsList.Column11", 0), 133);
+    QVERIFY(frm.ReadInteger("TFormMain", "LeftPanelWidth", 0) > 0);
+    QVERIFY(frm.HasKey("TFormMain", "NormPos"));
+    QVERIFY(frm.HasKey("TFormMain", "PixelsPerInch"));
+    QVERIFY(frm.ReadBool("TFormMain", "PrefetchsInit", false));
+    QVERIFY(frm.HasKey("TFormMain", "PrefetchsEnabled"));
+
+    // The next start reads the widths back, and the stakes file lock was released.
+    TFormMain again(dir.path(), {});
+    again.show();
+    QTRY_VERIFY(again.isInitialised());
+    QCOMPARE(again.drawsView()->columnWidth(11), 133);
+}
+
+void FormMainTest::drawDialogValidation()
+{
+    test::ScriptedShell sh;
+    game::TDraw draw;
+    draw.DrawNo = 12;
+    TFormDraw dialog(sh, draw);
+    QCOMPARE(dialog.numbersEdit()->text(), QStringLiteral("0;0;0;0;0;0;0;0;0"));
+    QCOMPARE(dialog.drawNoEdit()->value(), 12);
+    dialog.show();
+    dialog.accept();
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(sh.messages.size(), size_t(1));
+    QCOMPARE(qs(sh.messages[0].text), QStringLiteral("Введена некорректная комбинация!"));
+    dialog.numbersEdit()->setText(QStringLiteral("5,1;20;7 ; 3;9;11;2;4"));
+    dialog.accept();
+    QCOMPARE(dialog.QDialog::result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.draw().Nums, (game::TComb{5, 1, 20, 7, 3, 9, 11, 2}));
+    QCOMPARE(int(dialog.draw().Extra), 4);
+    QCOMPARE(dialog.draw().DrawNo, 12);
+}
+
+QTEST_MAIN(FormMainTest)
+#include "formmain_test.moc"
