@@ -33,9 +33,15 @@ LoadedArchive ReadArchiveFile(const std::filesystem::path& path)
     LoadedArchive result;
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return result;
-    const std::string bytes = util::ReadWholeFile(path);
-    result.draws = ParseArchiveBytes(bytes);
-    result.trailingBytes = static_cast<int64_t>(bytes.size() % TDraw::RecordSize);
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec) result.draws.reserve(static_cast<std::size_t>(size / TDraw::RecordSize));
+    // Whole records in chunks: the archive never sits in memory twice.
+    util::ReadFileInChunks(path, 2048 * TDraw::RecordSize, [&](std::string_view chunk) {
+        const auto* p = reinterpret_cast<const uint8_t*>(chunk.data());
+        const std::size_t count = chunk.size() / TDraw::RecordSize;
+        for (std::size_t i = 0; i < count; ++i) result.draws.emplace_back().Read(p + i * TDraw::RecordSize);
+        result.trailingBytes = static_cast<int64_t>(chunk.size() % TDraw::RecordSize);
+    });
     return result;
 }
 

@@ -30,6 +30,7 @@ public:
     explicit Fd(int fd) : m_fd(fd) {}
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
+    Fd(Fd&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
     ~Fd()
     {
         if (m_fd >= 0) {
@@ -75,26 +76,67 @@ bool writeAll(int fd, std::string_view bytes)
 
 } // namespace
 
-std::string ReadWholeFile(const std::filesystem::path& path)
+namespace {
+
+// Opens a file for reading, refusing directories with the same message as a failed open.
+Fd openForReading(const std::filesystem::path& path, struct stat& st)
 {
     Fd fd(openRetry(path.c_str(), O_RDONLY));
     if (fd.get() < 0) fail(OpenFailed, path, errno);
-    struct stat st {};
     if (::fstat(fd.get(), &st) != 0) fail(ReadFailed, path, errno);
     if (S_ISDIR(st.st_mode)) fail(OpenFailed, path, EISDIR);
-    std::string data;
-    if (S_ISREG(st.st_mode) && st.st_size > 0) data.reserve(static_cast<std::size_t>(st.st_size));
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
+    return fd;
+}
+
+// Fills buf as far as the file allows; returns the bytes read (less than size only at the end).
+std::size_t readFull(int fd, char* buf, std::size_t size, const std::filesystem::path& path)
+{
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, buf + got, size - got);
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
             fail(ReadFailed, path, errno);
         }
-        data.append(buf, static_cast<std::size_t>(n));
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
+
+} // namespace
+
+std::string ReadWholeFile(const std::filesystem::path& path)
+{
+    struct stat st {};
+    Fd fd = openForReading(path, st);
+    std::string data;
+    if (S_ISREG(st.st_mode) && st.st_size > 0) {
+        // Read straight into the result; a file that grew meanwhile is read on below.
+        data.resize(static_cast<std::size_t>(st.st_size));
+        data.resize(readFull(fd.get(), data.data(), data.size(), path));
+        if (data.size() < static_cast<std::size_t>(st.st_size)) return data;
+    }
+    char buf[65536];
+    for (;;) {
+        const std::size_t n = readFull(fd.get(), buf, sizeof buf, path);
+        data.append(buf, n);
+        if (n < sizeof buf) break;
     }
     return data;
+}
+
+void ReadFileInChunks(const std::filesystem::path& path, std::size_t chunkBytes,
+                      const std::function<void(std::string_view)>& consume)
+{
+    struct stat st {};
+    Fd fd = openForReading(path, st);
+    std::string buf(chunkBytes > 0 ? chunkBytes : 65536, '\0');
+    for (;;) {
+        const std::size_t n = readFull(fd.get(), buf.data(), buf.size(), path);
+        if (n > 0) consume(std::string_view(buf.data(), n));
+        if (n < buf.size()) break;
+    }
 }
 
 void RewriteFile(const std::filesystem::path& path, std::string_view bytes)

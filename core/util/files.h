@@ -1,6 +1,7 @@
 #pragma once
 #include <filesystem>
 #include <string>
+#include <functional>
 #include <string_view>
 
 namespace kv::util {
@@ -8,6 +9,11 @@ namespace kv::util {
 // Reads a whole file into memory. Fails with kv::Error whose text names the file and the
 // reason in Russian ("Не удалось открыть файл "...": Отказано в доступе").
 std::string ReadWholeFile(const std::filesystem::path& path);
+
+// Reads a file through a buffer of chunkBytes, handing every full chunk (and the shorter last
+// one) to `consume`; no copy of the whole file is made. Fails like ReadWholeFile.
+void ReadFileInChunks(const std::filesystem::path& path, std::size_t chunkBytes,
+                      const std::function<void(std::string_view)>& consume);
 
 // Replaces a file's contents safely: writes a temporary file beside it ("<name>.tmp~"), flushes
 // it to the disk, then renames it over the old one, so a failure at any point leaves the old
