@@ -16,6 +16,7 @@
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTableView>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -23,6 +24,7 @@
 #include "app/formdraw.h"
 #include "app/qtshell.h"
 #include "app/views/drawsmodel.h"
+#include "core/shell/process.h"
 #include "core/archive/archive.h"
 #include "core/archive/drawlist.h"
 #include "core/util/format.h"
@@ -56,6 +58,8 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const shell::CommandL
     setObjectName(QStringLiteral("TFormMain"));
     setWindowTitle(QStringLiteral("Kvanta 8x20"));
     try {
+        if (m_cmd.restart) waitForPreviousInstance();
+        if (m_ended) return;
         m_ws.onDrawListChanged = [this](bool force) { refreshDrawList(force); };
         m_ws.onViewsRefresh = [this] { refreshViews(); };
         createWidgets();
@@ -307,6 +311,22 @@ void TFormMain::saveSettings()
     } catch (const std::exception& e) {
         // The window is going away; the settings file keeps its previous state.
         std::fprintf(stderr, "%s\n", e.what());
+    }
+}
+
+void TFormMain::waitForPreviousInstance()
+{
+    // The instance that restarted us may still be saving its files: give it about a minute.
+    const std::string exeName = std::filesystem::path(QCoreApplication::applicationFilePath().toStdString()).filename().string();
+    for (int i = 0; i < 601; ++i) {
+        if (!shell::OtherProcessRunning(exeName)) return;
+        QThread::msleep(100);
+        QCoreApplication::processEvents();
+    }
+    if (shell::OtherProcessRunning(exeName)) {
+        m_ended = true;
+        m_exitCode = 1;
+        QTimer::singleShot(0, this, [this] { emit programEnded(1); close(); });
     }
 }
 

@@ -67,6 +67,7 @@ private:
     void createWidgets();
     void restoreSettings();
     void saveSettings();
+    void waitForPreviousInstance();
     void initialise();
     void endProgram(int code);
     void refreshViews();

@@ -49,6 +49,22 @@ TEST(ArchiveFile, HundredBytesHoldThreeDrawsAndTheRestIsIgnored)
     EXPECT_EQ(loaded.draws, archive::SyntheticDraws(3, 7));
 }
 
+TEST(ArchiveFile, LargeFilesReadAcrossChunkBoundaries)
+{
+    test::TempDir dir;
+    const auto path = dir / archive::ArchiveFileName;
+    for (int count : {2047, 2048, 2049, 4096, 5000}) {
+        SCOPED_TRACE(count);
+        const TDrawsArray draws = archive::SyntheticDraws(count, 9);
+        for (const std::string tail : {"", "abcde"}) {
+            test::WriteBytes(path, archive::ArchiveBytes(draws) + tail);
+            const archive::LoadedArchive loaded = archive::ReadArchiveFile(path);
+            EXPECT_EQ(loaded.draws, draws);
+            EXPECT_EQ(loaded.trailingBytes, static_cast<int64_t>(tail.size()));
+        }
+    }
+}
+
 TEST(ArchiveFile, MissingFileIsAnEmptyArchive)
 {
     test::TempDir dir;

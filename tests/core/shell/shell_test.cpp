@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "core/shell/batch.h"
 #include "core/shell/cmdline.h"
 #include "core/shell/formsettings.h"
+#include "core/shell/process.h"
 #include "core/shell/shell.h"
 #include "core/shell/workspace.h"
 #include "core/stakes/stakesfile.h"
@@ -152,4 +157,26 @@ TEST(FormSettingsFile, OneKeyAtATime)
     EXPECT_EQ(test::ReadBytes(path),
               "[TFormRepeats]\r\nLen=5\r\n[TFormMain]\r\nSortedDraws=1\r\nNormPos=10,20,810,620\r\nWeekLen=abc\r\nColorDraws=0\r\n");
     EXPECT_EQ(frm.WithSection("TFormRepeats").ReadInt("Len", 0), 5);
+}
+
+TEST(Processes, FindsOnlyOtherProcesses)
+{
+    const auto self = std::filesystem::read_symlink("/proc/self/exe").filename().string();
+    EXPECT_FALSE(shell::OtherProcessRunning(self)) << "this process never counts";
+
+    // A copy of sleep under a name nobody else uses: found while it runs, not after.
+    test::TempDir dir;
+    const std::string name = "kvwait" + std::to_string(::getpid());
+    const auto exe = dir / name;
+    std::filesystem::copy_file("/bin/sleep", exe);
+    EXPECT_FALSE(shell::OtherProcessRunning(name));
+    pid_t child = 0;
+    char arg0[] = "kvwait";
+    char arg1[] = "30";
+    char* argv[] = {arg0, arg1, nullptr};
+    ASSERT_EQ(::posix_spawn(&child, exe.c_str(), nullptr, nullptr, argv, environ), 0);
+    EXPECT_TRUE(shell::OtherProcessRunning(name));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_FALSE(shell::OtherProcessRunning(name));
 }
