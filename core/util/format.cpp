@@ -335,16 +335,16 @@ std::string formatImpl(char sep, std::string_view t, std::span<const FormatArg> 
             ++i;
             continue;
         }
-        auto spec = parseSpec(t, i);
+        auto conv = parseSpec(t, i);
         const std::string_view verbatim = t.substr(pct, i - pct);
-        if (!spec) {
+        if (!conv) {
             // Resume at the character that broke the specifier: it may start a valid one.
             out.append(verbatim);
             continue;
         }
         // Arguments are taken in the order Delphi takes them: width, precision, value. A failed
         // conversion still uses up its arguments, so the ones after it stay where they were.
-        if (spec->index) nextArg = static_cast<std::size_t>(*spec->index);
+        if (conv->index) nextArg = static_cast<std::size_t>(*conv->index);
         bool ok = true;
         auto takeInt = [&](int& target) {
             if (nextArg < args.size() && args[nextArg].kind() == FormatArg::Kind::Int) {
@@ -355,28 +355,28 @@ std::string formatImpl(char sep, std::string_view t, std::span<const FormatArg> 
             }
             ++nextArg;
         };
-        if (spec->widthFromArg) {
-            takeInt(spec->width);
-            if (spec->width < 0) {
-                spec->left = true;
-                spec->width = -spec->width;
+        if (conv->widthFromArg) {
+            takeInt(conv->width);
+            if (conv->width < 0) {
+                conv->left = true;
+                conv->width = -conv->width;
             }
         }
-        if (spec->precisionFromArg) {
-            takeInt(spec->precision);
-            if (spec->precision < 0) spec->precision = -1;
+        if (conv->precisionFromArg) {
+            takeInt(conv->precision);
+            if (conv->precision < 0) conv->precision = -1;
         }
         std::optional<std::string> text;
-        if (ok && nextArg < args.size()) text = convert(*spec, args[nextArg], sep);
+        if (ok && nextArg < args.size()) text = convert(*conv, args[nextArg], sep);
         ++nextArg;
         if (!text) {
             out.append(verbatim);
             continue;
         }
         const auto len = static_cast<int>(utf8Length(*text));
-        const int width = spec->width;
+        const int width = conv->width;
         if (len < width) {
-            if (spec->left) {
+            if (conv->left) {
                 out += *text;
                 out.append(static_cast<std::size_t>(width - len), ' ');
             } else {

@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <chrono>
+#include <random>
 #include <fstream>
 #include <stdexcept>
 
@@ -12,18 +12,24 @@ namespace kv::test {
 TempDir::TempDir()
 {
     static std::atomic<int> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    m_path = std::filesystem::temp_directory_path()
-           / ("kvtest-" + std::to_string(::getpid()) + "-" + std::to_string(stamp) + "-"
-              + std::to_string(counter++));
-    std::filesystem::create_directories(m_path);
+    std::random_device rd;
+    const auto base = std::filesystem::temp_directory_path();
+    for (;;) {
+        m_path = base / ("kvtest-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-"
+                         + std::to_string(rd()));
+        if (std::filesystem::create_directory(m_path)) break;
+    }
 }
 
 TempDir::~TempDir()
 {
     std::error_code ec;
-    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
+    // A test may have taken write permissions away; give them back so everything can go.
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    for (const auto& e : std::filesystem::recursive_directory_iterator(m_path, ec))
+        if (e.is_directory(ec))
+            std::filesystem::permissions(e.path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(m_path, ec);
 }
 

@@ -1,7 +1,7 @@
 #include "core/util/files.h"
 
 #include "core/util/error.h"
-#include "tests/core/util/temp_dir.h"
+#include "tests/support/support.h"
 
 #include <gtest/gtest.h>
 
