@@ -1,0 +1,263 @@
+#include "core/stats/statitem.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+
+namespace kv::stats {
+
+namespace {
+
+constexpr std::size_t MinSlots = 32;
+constexpr int KeyBitsWords = 65536 / 64;
+constexpr uint64_t EmptyLong = ~uint64_t(0);   // no 32-bit word has this value
+
+enum : unsigned {
+    BuiltKeyBits = 1u << 0,    // 4 bits, one per key
+    BuiltLongSet = 1u << 4,    // 2 bits, one per word
+    BuiltKeyBytes = 1u << 6,
+};
+
+uint64_t packKeys(int k0, int k1, int k2, int k3)
+{
+    return uint64_t(uint16_t(k0)) | (uint64_t(uint16_t(k1)) << 16) | (uint64_t(uint16_t(k2)) << 32)
+         | (uint64_t(uint16_t(k3)) << 48);
+}
+
+std::size_t longSlot(uint32_t v, std::size_t size)
+{
+    // Fibonacci hashing: the top bits of the product spread small consecutive values (masks,
+    // numbers) over the table.
+    const int bits = std::countr_zero(size);
+    return std::size_t((uint64_t(v) * 0x9E3779B97F4A7C15ull) >> (64 - bits));
+}
+
+} // namespace
+
+// --- TStatDrawArray ---------------------------------------------------------------------------
+
+void TStatDrawArray::Clear()
+{
+    m_items.clear();
+    std::fill(m_slots.begin(), m_slots.end(), -1);
+    invalidateLookups();
+}
+
+void TStatDrawArray::Reserve(int n)
+{
+    if (n <= 0) return;
+    m_items.reserve(static_cast<std::size_t>(n));
+    const std::size_t want = std::bit_ceil(std::max(MinSlots, 2 * static_cast<std::size_t>(n)));
+    if (want > m_slots.size()) rebuildIndex(want);
+}
+
+int TStatDrawArray::Find(uint64_t packedKey) const
+{
+    if (m_slots.empty()) return -1;
+    std::size_t s = std::size_t((packedKey * 0x9E3779B97F4A7C15ull) >> m_shift);
+    for (;;) {
+        const int32_t i = m_slots[s];
+        if (i < 0) return -1;
+        if (m_items[static_cast<std::size_t>(i)].PackedKey() == packedKey) return i;
+        s = (s + 1) & m_mask;
+    }
+}
+
+void TStatDrawArray::insertSlot(uint64_t packedKey, int32_t index)
+{
+    std::size_t s = std::size_t((packedKey * 0x9E3779B97F4A7C15ull) >> m_shift);
+    for (;;) {
+        const int32_t i = m_slots[s];
+        if (i < 0) {
+            m_slots[s] = index;
+            return;
+        }
+        // An equal key already indexed keeps its first entry (only Assign can bring duplicates).
+        if (m_items[static_cast<std::size_t>(i)].PackedKey() == packedKey) return;
+        s = (s + 1) & m_mask;
+    }
+}
+
+void TStatDrawArray::rebuildIndex(std::size_t minSlots)
+{
+    std::size_t size = std::bit_ceil(std::max({MinSlots, minSlots, 2 * m_items.size()}));
+    m_slots.assign(size, -1);
+    m_mask = size - 1;
+    m_shift = 64 - std::countr_zero(size);
+    for (std::size_t i = 0; i < m_items.size(); ++i)
+        insertSlot(m_items[i].PackedKey(), static_cast<int32_t>(i));
+}
+
+void TStatDrawArray::Append(const TStatDrawItem& item)
+{
+    // Load factor at most one half keeps probe runs short.
+    if (2 * (m_items.size() + 1) > m_slots.size()) {
+        m_items.push_back(item);
+        rebuildIndex(2 * m_slots.size());
+    } else {
+        m_items.push_back(item);
+        insertSlot(item.PackedKey(), static_cast<int32_t>(m_items.size() - 1));
+    }
+    invalidateLookups();
+}
+
+void TStatDrawArray::Assign(std::vector<TStatDrawItem> items)
+{
+    m_items = std::move(items);
+    rebuildIndex(0);
+    invalidateLookups();
+}
+
+bool TStatDrawArray::HasValue(int k0, int k1, int k2, int k3) const
+{
+    return Find(packKeys(k0, k1, k2, k3)) >= 0;
+}
+
+void TStatDrawArray::buildKeyBits(int which) const
+{
+    if (m_keyBits.empty()) m_keyBits.resize(4 * KeyBitsWords);
+    uint64_t* bits = m_keyBits.data() + which * KeyBitsWords;
+    std::fill(bits, bits + KeyBitsWords, 0);
+    for (const TStatDrawItem& it : m_items) {
+        const uint16_t v = uint16_t(it.Key[static_cast<std::size_t>(which)]);
+        bits[v >> 6] |= uint64_t(1) << (v & 63);
+    }
+    m_lookupsBuilt |= BuiltKeyBits << which;
+}
+
+bool TStatDrawArray::HasKey(int which, int v) const
+{
+    if (which < 1 || which > 4) return false;
+    const int w = which - 1;
+    if (!(m_lookupsBuilt & (BuiltKeyBits << w))) buildKeyBits(w);
+    const uint16_t k = uint16_t(v);
+    return (m_keyBits[std::size_t(w * KeyBitsWords + (k >> 6))] >> (k & 63)) & 1u;
+}
+
+void TStatDrawArray::buildLongSet(int which) const
+{
+    std::vector<uint64_t>& set = m_longSet[which];
+    set.assign(std::bit_ceil(std::max<std::size_t>(16, 2 * m_items.size())), EmptyLong);
+    const std::size_t mask = set.size() - 1;
+    for (const TStatDrawItem& it : m_items) {
+        const uint32_t v = uint32_t(uint16_t(it.Key[std::size_t(2 * which)]))
+                         | (uint32_t(uint16_t(it.Key[std::size_t(2 * which + 1)])) << 16);
+        std::size_t s = longSlot(v, set.size());
+        while (set[s] != EmptyLong && set[s] != v) s = (s + 1) & mask;
+        set[s] = v;
+    }
+    m_lookupsBuilt |= BuiltLongSet << which;
+}
+
+bool TStatDrawArray::HasLongKey(int which, int32_t v) const
+{
+    if (which < 1 || which > 2) return false;
+    const int w = which - 1;
+    if (!(m_lookupsBuilt & (BuiltLongSet << w))) buildLongSet(w);
+    const std::vector<uint64_t>& set = m_longSet[w];
+    const uint32_t key = uint32_t(v);
+    const std::size_t mask = set.size() - 1;
+    for (std::size_t s = longSlot(key, set.size());; s = (s + 1) & mask) {
+        if (set[s] == key) return true;
+        if (set[s] == EmptyLong) return false;
+    }
+}
+
+bool TStatDrawArray::HasKeyPair(int32_t a, int32_t b) const
+{
+    return Find(uint64_t(uint32_t(a)) | (uint64_t(uint32_t(b)) << 32)) >= 0;
+}
+
+void TStatDrawArray::buildKeyBytes() const
+{
+    m_byteBits.fill(0);
+    for (const TStatDrawItem& it : m_items) {
+        const uint64_t packed = it.PackedKey();   // byte 1 of the keys is its lowest byte
+        for (int b = 0; b < 8; ++b) {
+            const unsigned v = unsigned(packed >> (8 * b)) & 0xFF;
+            m_byteBits[std::size_t(b * 4 + (v >> 6))] |= uint64_t(1) << (v & 63);
+        }
+    }
+    m_lookupsBuilt |= BuiltKeyBytes;
+}
+
+bool TStatDrawArray::HasKeyByte(int which, int v) const
+{
+    if (which < 1 || which > 8) return false;
+    if (!(m_lookupsBuilt & BuiltKeyBytes)) buildKeyBytes();
+    const unsigned k = unsigned(v) & 0xFF;
+    return (m_byteBits[std::size_t((which - 1) * 4 + (k >> 6))] >> (k & 63)) & 1u;
+}
+
+// --- value operations -------------------------------------------------------------------------
+
+void AddStatDraw(TStatDrawArray& values, const TStatDrawItem& item, bool trackPeriods)
+{
+    const int i = values.Find(item.PackedKey());
+    if (i < 0) {
+        TStatDrawItem copy = item;
+        copy.Norm = 0;
+        values.Append(copy);
+        return;
+    }
+    TStatDrawItem& e = values[i];
+    e.Count += item.Count;
+    // Draws arrive oldest first, so the smallest positive depth is the latest occurrence.
+    if (e.Depth == 0 || (item.Depth > 0 && item.Depth <= e.Depth)) {
+        e.LastDrawNo = item.LastDrawNo;
+        e.Depth = item.Depth;
+    }
+    if (trackPeriods && item.LastDrawNo > 0 && e.PrevDrawNo > 0) {
+        const int64_t gap = std::llabs(int64_t(e.PrevDrawNo) - int64_t(item.LastDrawNo));
+        // The counters are 16 bits wide; a longer gap shows as the widest one.
+        const uint16_t g = uint16_t(std::min<int64_t>(gap, 65535));
+        if (g < e.PeriodMin || e.PeriodMin == 0) e.PeriodMin = g;
+        if (g > e.PeriodMax || e.PeriodMax == 0) e.PeriodMax = g;
+    }
+    e.PrevDrawNo = item.LastDrawNo;
+}
+
+int CompareStatKey(const TStatDrawItem& a, const TStatDrawItem& b)
+{
+    for (std::size_t i = 0; i < 4; ++i) {
+        const int d = int(uint16_t(a.Key[i])) - int(uint16_t(b.Key[i]));
+        if (d != 0) return d;
+    }
+    return 0;
+}
+
+void SortStatDraw(TStatDrawArray& values)
+{
+    if (values.Count() < 2) return;
+    std::vector<TStatDrawItem> items = values.Items();
+    std::stable_sort(items.begin(), items.end(),
+                     [](const TStatDrawItem& a, const TStatDrawItem& b) { return CompareStatKey(a, b) < 0; });
+    values.Assign(std::move(items));
+}
+
+TStatSummary SummarizeStatDraw(const TStatDrawArray& values)
+{
+    TStatSummary s;
+    for (const TStatDrawItem& it : values) {
+        s.Total += it.Count;
+        if (it.Count < s.MinCount) s.MinCount = it.Count;
+        if (it.Count > s.MaxCount) s.MaxCount = it.Count;
+        if (s.MaxDepth == 0 || (it.Depth > 0 && it.Depth > s.MaxDepth)) s.MaxDepth = it.Depth;
+    }
+    return s;
+}
+
+int32_t TLastValueArray::AddLastValue(int32_t drawNo, const std::array<int16_t, 4>& key)
+{
+    for (TLastValue& v : m_items) {
+        if (v.Key == key) {
+            const int32_t gap = drawNo - v.DrawNo;
+            v.DrawNo = drawNo;
+            return gap;
+        }
+    }
+    m_items.push_back({drawNo, key});
+    return -1;
+}
+
+} // namespace kv::stats

@@ -1,0 +1,472 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/game/counting.h"
+#include "core/stats/statlist.h"
+#include "tests/support/support.h"
+
+using namespace kv;
+using namespace kv::stats;
+
+namespace {
+
+// A statistic that computes nothing: enough for the registry, which only creates instances.
+class ProbeStat : public TCustomNumbersStat {
+public:
+    using TCustomNumbersStat::TCustomNumbersStat;
+    bool CombMatches(const game::TComb&, const TStatDrawArray&, int, bool, bool) override { return false; }
+};
+
+std::unique_ptr<TCustomStat> createProbe(const TStatKind& kind, const TStatEnv& env, int32_t param)
+{
+    return std::make_unique<ProbeStat>(kind, env, param);
+}
+
+// Kinds whose parameter range follows the settings, as the channel, column and row kinds do.
+const TStatKind ChannelKind({.Position = 104, .ClassName = "TstChnValCnt", .Code = "CHN%d",
+                             .Caption = "Количество чисел в %0:d канале", .Group = 3, .Flags = FlagN,
+                             .Graph = true, .HasParam = true,
+                             .ParamRange = [](const TConfigData& c) {
+                                 return c.ChannelSize > 0 ? std::pair{1, game::CeilDiv(20, c.ChannelSize)}
+                                                          : std::pair{1, 0};
+                             },
+                             .Create = createProbe});
+const TStatKind ColumnKind({.Position = 105, .ClassName = "TstColValCnt", .Code = "COL%d",
+                            .Caption = "Количество чисел в %0:d столбце матрицы", .Group = 4, .Flags = FlagN,
+                            .Graph = true, .HasParam = true,
+                            .ParamRange = [](const TConfigData& c) { return std::pair{1, c.MatrixCols}; },
+                            .Create = createProbe});
+const TStatKind RowKind({.Position = 106, .ClassName = "TstRowValCnt", .Code = "ROW%d",
+                         .Caption = "Количество чисел в %0:d строке матрицы", .Group = 4, .Flags = FlagN,
+                         .Graph = true, .HasParam = true,
+                         .ParamRange = [](const TConfigData& c) {
+                             return std::pair{1, game::GroupCount(1, 20, c.MatrixCols)};
+                         },
+                         .Create = createProbe});
+const TStatKind ShreddingKind({.Position = 143, .ClassName = "TstShreddingStat", .Code = "SHR%d",
+                               .Caption = "Метод шинковки %0:d: %%s", .HelpCode = "SHRx", .Group = 12,
+                               .Flags = FlagS | FlagN, .Graph = true, .HasParam = true,
+                               .ParamRange = [](const TConfigData&) { return std::pair{1, 4}; },
+                               .Create = createProbe});
+const TStatKind PlainKind({.Position = 43, .ClassName = "TstPlain", .Code = "PLNS", .Caption = "Без флагов",
+                           .Group = 7, .Flags = 0, .Create = createProbe});
+const TStatKind HiddenKind({.Position = 72, .ClassName = "TstHidden", .Code = "HIDE", .Caption = "Скрытый",
+                            .Available = false, .Create = createProbe});
+const TStatKind ParamZeroKind({.Position = 50, .ClassName = "TstZero", .Code = "ZER%d", .Caption = "Ноль %d",
+                               .Group = 1, .HasParam = true,
+                               .ParamRange = [](const TConfigData&) { return std::pair{0, 0}; },
+                               .Create = createProbe});
+
+std::vector<std::string> methodCodes(const TStatList& list)
+{
+    std::vector<std::string> codes;
+    for (int i = 0; i < list.MethodCount(); ++i) codes.push_back(list.Method(i).MethodCode());
+    return codes;
+}
+
+std::vector<std::string> favoriteCodes(const TStatList& list)
+{
+    std::vector<std::string> codes;
+    for (int i = 0; i < list.MethodCount(); ++i)
+        if (list.Method(i).Favorite) codes.push_back(list.Method(i).MethodCode());
+    return codes;
+}
+
+std::vector<std::string> shownCodes(const TStatList& list)
+{
+    std::vector<std::string> codes;
+    for (int i = 0; i < list.MethodCount(); ++i)
+        if (list.IsShown(i)) codes.push_back(list.Method(i).MethodCode());
+    return codes;
+}
+
+TStatList builtList()
+{
+    TStatList list;
+    list.BuildMethodList();
+    return list;
+}
+
+std::string nameOf(const TStatList& list, const char* code, bool withFlags = true)
+{
+    const int i = list.FindMethod(code);
+    EXPECT_GE(i, 0) << code;
+    return i < 0 ? std::string() : list.GetDisplayName(i, withFlags);
+}
+
+} // namespace
+
+TEST(StatList, ParameterRangesFollowTheSettingsAtBuildTime)
+{
+    struct Case {
+        int channelSize;
+        int matrixCols;
+        std::vector<std::string> codes;
+    };
+    const std::vector<Case> cases = {
+        {4, 4, {"CHN1", "CHN2", "CHN3", "CHN4", "CHN5", "COL1", "COL2", "COL3", "COL4", "ROW1", "ROW2", "ROW3", "ROW4", "ROW5"}},
+        {5, 5, {"CHN1", "CHN2", "CHN3", "CHN4", "COL1", "COL2", "COL3", "COL4", "COL5", "ROW1", "ROW2", "ROW3", "ROW4"}},
+        {20, 20, {"CHN1", "COL1", "COL2", "COL3", "COL4", "COL5", "COL6", "COL7", "COL8", "COL9", "COL10", "COL11",
+                  "COL12", "COL13", "COL14", "COL15", "COL16", "COL17", "COL18", "COL19", "COL20", "ROW1"}},
+        {3, 1, {"CHN1", "CHN2", "CHN3", "CHN4", "CHN5", "CHN6", "CHN7", "COL1", "ROW1", "ROW2", "ROW3", "ROW4",
+                "ROW5", "ROW6", "ROW7", "ROW8", "ROW9", "ROW10", "ROW11", "ROW12", "ROW13", "ROW14", "ROW15",
+                "ROW16", "ROW17", "ROW18", "ROW19", "ROW20"}},
+        // Last < First registers nothing.
+        {0, 0, {}},
+        {-2, -1, {}},
+    };
+    const std::vector<const TStatKind*> kinds = {&ChannelKind, &ColumnKind, &RowKind};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "ChannelSize " << c.channelSize << ", MatrixCols " << c.matrixCols);
+        TStatList list;
+        list.Config().ChannelSize = c.channelSize;
+        list.Config().MatrixCols = c.matrixCols;
+        list.BuildMethodList(kinds);
+        EXPECT_EQ(methodCodes(list), c.codes);
+        for (int i = 0; i < list.MethodCount(); ++i) {
+            EXPECT_EQ(list.Method(i).MethodCode(), list.Method(i).Kind->FormatCode(list.Method(i).Param));
+            EXPECT_TRUE(list.Method(i).Favorite);
+        }
+    }
+
+    // The range is taken when the list is built, not when it is read.
+    TStatList list;
+    list.BuildMethodList(kinds);
+    list.Config().ChannelSize = 10;
+    EXPECT_EQ(list.MethodCount(), 14);
+    list.BuildMethodList(kinds);
+    EXPECT_EQ(methodCodes(list), (std::vector<std::string>{"CHN1", "CHN2", "COL1", "COL2", "COL3", "COL4", "ROW1",
+                                                           "ROW2", "ROW3", "ROW4", "ROW5"}));
+}
+
+TEST(StatList, KindsWithoutParameterUnavailableKindsAndTheGivenOrder)
+{
+    TStatList list;
+    list.BuildMethodList({&ParamZeroKind, &HiddenKind, &PlainKind, &ShreddingKind});
+    ASSERT_EQ(methodCodes(list), (std::vector<std::string>{"ZER0", "PLNS", "SHR1", "SHR2", "SHR3", "SHR4"}));
+    EXPECT_EQ(list.Method(0).Param, 0) << "a parameter range (0, 0) is one method with parameter 0";
+    EXPECT_EQ(list.Method(1).Param, 0);
+    EXPECT_EQ(list.FindMethod("HIDE"), -1);
+}
+
+TEST(StatList, BuildResetsOptionsAndMarks)
+{
+    TStatList list = builtList();
+    list.Ordered = true;
+    list.ShowGroupName = false;
+    list.ShowMethodFlags = false;
+    list.SetFavorites("NUMS");
+    list.Method(0).CustomCaption = "Своя";
+    list.BuildMethodList();
+    EXPECT_FALSE(list.Ordered);
+    EXPECT_TRUE(list.ShowGroupName);
+    EXPECT_TRUE(list.ShowMethodFlags);
+    EXPECT_TRUE(list.AllFavorites);
+    EXPECT_EQ(list.MethodCount(), 17) << "the old methods are gone, not kept beside the new ones";
+    EXPECT_TRUE(list.Method(0).CustomCaption.empty());
+    EXPECT_EQ(list.GetFavorites(), "");
+}
+
+TEST(StatList, ShreddingMethodsTakeTheFormulasOfBuildTime)
+{
+    TStatList list;
+    list.Shredding().Formula2 = "n1*n2";
+    list.BuildMethodList({&ShreddingKind});
+    ASSERT_EQ(list.MethodCount(), 4);
+    EXPECT_EQ(list.Method(0).Formula, "(n1+n2+n3+n4)/(n5+n6+n7+n8)");
+    EXPECT_EQ(list.Method(1).Formula, "n1*n2");
+    EXPECT_EQ(list.Method(2).Formula, "(n1+n3+n5+n7)/(n2+n4+n6+n8)");
+    EXPECT_EQ(list.Method(3).Formula, "") << "only parameters 1..3 have a formula";
+    list.Shredding().Formula1 = "n8";
+    EXPECT_EQ(list.Method(0).Formula, "(n1+n2+n3+n4)/(n5+n6+n7+n8)") << "kept until the next build";
+
+    // Formulas belong to group 12 only.
+    TStatList other;
+    other.BuildMethodList({&ChannelKind});
+    for (int i = 0; i < other.MethodCount(); ++i) EXPECT_EQ(other.Method(i).Formula, "");
+}
+
+TEST(StatList, DisplayNames)
+{
+    TStatList list = builtList();
+    TStatList probes;
+    probes.BuildMethodList({&PlainKind, &ShreddingKind, &ChannelKind});
+    probes.Method(probes.FindMethod("SHR2")).CustomCaption = "Моя формула: %s!";
+    probes.Method(probes.FindMethod("SHR3")).CustomCaption = "100% без формулы";
+
+    struct Case {
+        TStatList* list;
+        const char* code;
+        bool groupName;
+        bool flags;
+        bool withFlags;
+        const char* name;
+    };
+    const std::vector<Case> cases = {
+        {&list, "EVEN", true, true, true, "{ num } Количество четных чисел в тираже (Ч:Н) [ NG ]"},
+        {&list, "POS3", true, true, true, "{ num } Число в 3 позиции тиража [ SNG ]"},
+        {&list, "NUMS", true, true, true, "{ num } Числа тиража [ N ]"},
+        {&list, "EVNV", true, true, true, "{ num } Четные и нечетные числа в тираже (Чн..нЧ) [ SN ]"},
+        {&list, "POE1", true, true, true, "{ num } Extra (Bonus, Star...) - число (!без фильтра!) [ G ]"},
+        {&list, "POS3", true, true, false, "{ num } Число в 3 позиции тиража"},
+        {&list, "POS3", false, true, true, "Число в 3 позиции тиража [ SNG ]"},
+        {&list, "POS3", true, false, true, "{ num } Число в 3 позиции тиража"},
+        {&list, "POS3", false, false, true, "Число в 3 позиции тиража"},
+        {&probes, "PLNS", true, true, true, "{ rep } Без флагов"},
+        {&probes, "SHR1", true, true, true, "{ shr } Метод шинковки 1: (n1+n2+n3+n4)/(n5+n6+n7+n8) [ SNG ]"},
+        {&probes, "SHR4", true, true, true, "{ shr } Метод шинковки 4:  [ SNG ]"},
+        {&probes, "SHR2", false, false, false, "Моя формула: (n5+n6+n7+n8)/(n1+n2+n3+n4)!"},
+        // A user's caption that is not a valid template stays text.
+        {&probes, "SHR3", false, false, false, "100% без формулы"},
+        {&probes, "CHN2", true, true, true, "{ grp } Количество чисел в 2 канале [ NG ]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TStatList& l = *c.list;
+        l.ShowGroupName = c.groupName;
+        l.ShowMethodFlags = c.flags;
+        EXPECT_EQ(nameOf(l, c.code, c.withFlags), c.name);
+    }
+}
+
+TEST(StatList, CustomCaptionReplacesTheKindsCaption)
+{
+    TStatList list = builtList();
+    TStatMethod& m = list.Method(list.FindMethod("POS3"));
+    m.CustomCaption = "Третья позиция";
+    EXPECT_EQ(m.DefaultCaption(), "Число в 3 позиции тиража");
+    EXPECT_EQ(m.MethodCaption(), "Третья позиция");
+    EXPECT_EQ(m.DisplayCaption(), "Третья позиция");
+    EXPECT_EQ(nameOf(list, "POS3"), "{ num } Третья позиция [ SNG ]");
+    EXPECT_EQ(nameOf(list, "POS4"), "{ num } Число в 4 позиции тиража [ SNG ]");
+}
+
+TEST(StatList, FindAndCreate)
+{
+    const TStatList list = builtList();
+    struct Case {
+        const char* code;
+        int index;
+    };
+    for (const Case& c : std::vector<Case>{{"NUMS", 0}, {"PRMV", 7}, {"POS1", 8}, {"POS3", 10}, {"POE1", 16},
+                                          {"pos3", -1}, {"POS", -1}, {"POS9", -1}, {"POS%d", -1}, {"", -1}}) {
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(list.FindMethod(c.code), c.index);
+    }
+
+    const auto stat = list.CreateStat(10);
+    ASSERT_NE(stat, nullptr);
+    EXPECT_EQ(stat->Param(), 3);
+    EXPECT_EQ(&stat->Kind(), list.Method(10).Kind);
+    EXPECT_EQ(&stat->Env(), &list.Env()) << "instances read the registry's settings and draws";
+    EXPECT_EQ(stat->GetName(), "Число в 3 позиции тиража");
+
+    TStatList probes;
+    probes.Config().ChannelSize = 5;
+    probes.BuildMethodList({&ChannelKind});
+    const auto probe = probes.CreateStat(3);
+    EXPECT_EQ(probe->Param(), 4);
+    EXPECT_EQ(probe->GetName(), "Количество чисел в 4 канале");
+}
+
+TEST(StatList, Favorites)
+{
+    struct Case {
+        const char* text;
+        bool all;
+        std::vector<std::string> favorites;
+        const char* saved;
+    };
+    const std::vector<std::string> everything = methodCodes(builtList());
+    const std::vector<Case> cases = {
+        {"", true, everything, ""},
+        {" \t ", true, everything, ""},
+        {"NUMS,EVEN", false, {"NUMS", "EVEN"}, "NUMS,EVEN"},
+        // The words are not trimmed: " EVEN" names no method.
+        {"NUMS, EVEN", false, {"NUMS"}, "NUMS"},
+        {" NUMS", false, {}, ""},
+        {"even,nums,Pos3", false, {"NUMS", "EVEN", "POS3"}, "NUMS,EVEN,POS3"},
+        {"POS8,,POE1,", false, {"POS8", "POE1"}, "POS8,POE1"},
+        {"POS", false, {}, ""},
+        {"NUMS;EVEN", false, {}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("\"") + c.text + "\"");
+        TStatList list = builtList();
+        list.SetFavorites("PRIM"); // a state the call must replace completely
+        list.SetFavorites(c.text);
+        EXPECT_EQ(list.AllFavorites, c.all);
+        EXPECT_EQ(favoriteCodes(list), c.favorites);
+        EXPECT_EQ(shownCodes(list), c.favorites);
+        EXPECT_EQ(list.GetFavorites(), c.saved);
+    }
+}
+
+TEST(StatList, AllFavoritesShowEveryMethodWhateverTheMarks)
+{
+    TStatList list = builtList();
+    EXPECT_EQ(list.GetFavorites(), "");
+    list.Method(3).Favorite = false;
+    EXPECT_TRUE(list.IsShown(3)) << "AllFavorites wins over the mark";
+    EXPECT_EQ(list.GetFavorites(), "");
+    list.SetFavorites("DIGS");
+    list.SetAllFavorites();
+    EXPECT_TRUE(list.AllFavorites);
+    EXPECT_EQ(favoriteCodes(list), methodCodes(list));
+}
+
+TEST(StatList, NormalizeFavorites)
+{
+    struct Case {
+        const char* name;
+        std::vector<int> unmarked; // indexes set false; every other mark true
+        bool allFalse;
+        bool all;
+        int favorites;
+    };
+    const std::vector<Case> cases = {
+        {"every mark false", {}, true, true, 17},
+        {"every mark true", {}, false, true, 17},
+        {"first differs", {0}, false, false, 16},
+        {"last differs", {16}, false, false, 16},
+        {"mixed", {1, 2, 3}, false, false, 14},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TStatList list = builtList();
+        list.AllFavorites = !c.all; // must be replaced, not kept
+        for (int i = 0; i < list.MethodCount(); ++i) list.Method(i).Favorite = !c.allFalse;
+        for (int i : c.unmarked) list.Method(i).Favorite = false;
+        list.NormalizeFavorites();
+        EXPECT_EQ(list.AllFavorites, c.all);
+        EXPECT_EQ(static_cast<int>(favoriteCodes(list).size()), c.favorites);
+        for (int i : c.unmarked) EXPECT_FALSE(list.Method(i).Favorite) << "marks stay when they differ";
+    }
+
+    TStatList empty;
+    empty.AllFavorites = false;
+    empty.NormalizeFavorites();
+    EXPECT_TRUE(empty.AllFavorites);
+}
+
+TEST(StatList, StakeResult)
+{
+    TStatList list;
+    list.Config().Cost = util::Currency::FromUnits(10);
+    list.Config().Profits = {{4, util::Currency::FromUnits(100)},
+                             {4, util::Currency::FromUnits(500)},
+                             {8, util::Currency::FromUnits(1000)},
+                             {0, util::Currency::FromRaw(12345)}};
+    struct Case {
+        int numbers;
+        int overlap;
+        int64_t raw;
+    };
+    const std::vector<Case> cases = {
+        {9, 4, 10 * 10000},           // -90 + the first row of overlap 4
+        {8, -1, -10 * 10000},         // no prize asked for
+        {8, 4, 90 * 10000},
+        {8, 8, 990 * 10000},
+        {8, 0, -10 * 10000 + 12345},
+        {8, 3, -10 * 10000},          // no row for it
+        {10, 5, -450 * 10000},        // C(10, 8) = 45 combinations
+        {20, 8, (1000 - 1259700) * 10000LL},
+        {8, 260, -10 * 10000},        // an overlap is never taken modulo 256
+        {8, -4, -10 * 10000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.numbers << ", " << c.overlap);
+        EXPECT_EQ(list.StakeResult(c.numbers, c.overlap).raw, c.raw);
+    }
+
+    list.Config().Cost = util::Currency::FromRaw(3333); // 0.3333: exact, no drift through doubles
+    EXPECT_EQ(list.StakeResult(20, -1).raw, -3333LL * 125970);
+    list.ClearProfits();
+    EXPECT_TRUE(list.Config().Profits.empty());
+    EXPECT_EQ(list.StakeResult(8, 4).raw, -3333);
+}
+
+TEST(StatList, GroupNames)
+{
+    struct Case {
+        int group;
+        const char* name;
+    };
+    for (const Case& c : std::vector<Case>{{0, "{ num } Числа тиража"},
+                                          {3, "{ grp } Каналы (группы чисел)"},
+                                          {12, "{ shr } Методы шинковки"},
+                                          {13, "#ERROR#"},
+                                          {-1, "#ERROR#"}}) {
+        SCOPED_TRACE(c.group);
+        EXPECT_EQ(GroupName(c.group), c.name);
+    }
+}
+
+TEST(StatList, Choosers)
+{
+    const std::vector<std::string> listOrder = {"NUMS", "DIGS", "EVEN", "EVNV", "SMAL", "SMLV", "PRIM", "PRMV", "POS1",
+                                                "POS2", "POS3", "POS4", "POS5", "POS6", "POS7", "POS8", "POE1"};
+    const std::vector<std::string> graphOrder = {"EVEN", "SMAL", "PRIM", "POS1", "POS2", "POS3", "POS4",
+                                                 "POS5", "POS6", "POS7", "POS8", "POE1"};
+    // By the UTF-8 name: the Latin "Extra" first, then the Cyrillic captions; "Число в 1.." after
+    // "Числа тиража".
+    const std::vector<std::string> nameOrder = {"POE1", "PRIM", "EVEN", "SMAL", "PRMV", "DIGS", "EVNV", "SMLV", "NUMS",
+                                                "POS1", "POS2", "POS3", "POS4", "POS5", "POS6", "POS7", "POS8"};
+    const std::vector<std::string> graphNameOrder = {"POE1", "PRIM", "EVEN", "SMAL", "POS1", "POS2", "POS3",
+                                                     "POS4", "POS5", "POS6", "POS7", "POS8"};
+    struct Case {
+        const char* name;
+        bool ordered;
+        const char* favorites;
+        std::vector<std::string> stat;
+        std::vector<std::string> graph;
+    };
+    const std::vector<Case> cases = {
+        {"list order", false, "", listOrder, graphOrder},
+        {"by name", true, "", nameOrder, graphNameOrder},
+        {"favourites only", false, "POS2,NUMS,DIGS,POE1", {"NUMS", "DIGS", "POS2", "POE1"}, {"POS2", "POE1"}},
+        {"favourites by name", true, "POS2,NUMS,DIGS,POE1", {"POE1", "DIGS", "NUMS", "POS2"}, {"POE1", "POS2"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TStatList list = builtList();
+        list.SetFavorites(c.favorites);
+        list.Ordered = c.ordered;
+        const TChoosers ch = BuildChoosers(list);
+        const auto codes = [&](const std::vector<TChooserEntry>& entries) {
+            std::vector<std::string> r;
+            for (const TChooserEntry& e : entries) {
+                EXPECT_EQ(e.Name, list.GetDisplayName(e.Method, true));
+                r.push_back(list.Method(e.Method).MethodCode());
+            }
+            return r;
+        };
+        EXPECT_EQ(codes(ch.Stat), c.stat);
+        EXPECT_EQ(codes(ch.Graph), c.graph);
+    }
+}
+
+TEST(StatList, OrderedChoosersKeepListOrderBetweenEqualNames)
+{
+    TStatList list = builtList();
+    for (const char* code : {"POS5", "NUMS", "POS2"}) list.Method(list.FindMethod(code)).CustomCaption = "Аа";
+    list.ShowMethodFlags = false; // equal names need equal flag letters too
+    list.Ordered = true;
+    const TChoosers ch = BuildChoosers(list);
+    ASSERT_EQ(ch.Stat.size(), 17u);
+    // "Extra ..." comes first (Latin before Cyrillic), then the three equal names.
+    std::vector<std::string> equal;
+    for (int i = 1; i < 4; ++i) {
+        EXPECT_EQ(ch.Stat[i].Name, "{ num } Аа");
+        equal.push_back(list.Method(ch.Stat[i].Method).MethodCode());
+    }
+    EXPECT_EQ(equal, (std::vector<std::string>{"NUMS", "POS2", "POS5"}));
+}
+
+TEST(StatList, NoMethodChosenText)
+{
+    EXPECT_EQ(NoMethodChosenText("cbDrawsStatType"), "Не выбран метод расчета статистики (cb: cbDrawsStatType)!");
+    EXPECT_EQ(NoMethodChosenText("100%"), "Не выбран метод расчета статистики (cb: 100%)!");
+}
