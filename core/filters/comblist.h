@@ -1,0 +1,100 @@
+#pragma once
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/game/types.h"
+
+namespace kv::shell {
+class Shell;
+}
+
+namespace kv::filters {
+
+class TFilterHistory;
+
+using game::TComb;
+using game::TCombsArray;
+
+// Status-bar field 3 of the main window.
+std::string CombCountText(int count);   // "Комбинаций: %d"
+
+// The working set of combinations with its one-level undo copy and the combination buffer that
+// scenarios keep between steps. Each array is a vector whose size is its count; the capacity
+// reserved by Init is never given back, so refilling the list allocates nothing.
+class TCombList {
+public:
+    // Gives all three arrays room for every combination of the game; counts 0.
+    void Init(int capacity = game::CombCount);
+
+    // --- the list ------------------------------------------------------------------------------
+    int Count() const { return static_cast<int>(m_list.size()); }
+    bool Empty() const { return m_list.empty(); }
+    std::span<const TComb> Combs() const { return m_list; }
+    std::span<TComb> Combs() { return m_list; }
+    const TComb& operator[](int i) const { return m_list[static_cast<std::size_t>(i)]; }
+    // For passes that fill the list in bulk. Keep the capacity: no shrink_to_fit, no swap with
+    // a smaller vector.
+    TCombsArray& Items() { return m_list; }
+    const TCombsArray& Items() const { return m_list; }
+    void Clear() { m_list.clear(); }
+    void Append(const TComb& comb) { m_list.push_back(comb); }
+    // Byte-for-byte equality with some element (the numbers in the same order).
+    bool ListContains(const TComb& comb) const;
+
+    // The list view must show the new list (row count, repaint, CombCountText).
+    std::function<void()> onListChanged;
+    void NotifyChanged();
+
+    // --- the undo copy -------------------------------------------------------------------------
+    bool HasUndo() const { return !m_undo.empty(); }
+    int UndoCount() const { return static_cast<int>(m_undo.size()); }
+    std::span<const TComb> UndoCombs() const { return m_undo; }
+    // Undo copy := list. A failure empties the undo copy and is passed on.
+    void MakeUndoCopy(shell::Shell& shell, bool showStatus = true);
+    // List := undo copy, which is emptied. A failure empties the list and is passed on.
+    void RestoreUndoCopy(shell::Shell& shell, bool showStatus = true);
+    void DiscardUndoCopy() { m_undo.clear(); }
+    // The CombsUndo command: the previous list back and its history row gone; false when there
+    // is nothing to undo.
+    bool Undo(TFilterHistory& history, shell::Shell& shell);
+    // List := the elements of the undo copy that `keep` accepts, in their order (the pattern of
+    // every changing command after MakeUndoCopy).
+    template <typename Keep>
+    void KeepFromUndo(Keep keep)
+    {
+        m_list.clear();
+        for (const TComb& c : m_undo)
+            if (keep(c)) m_list.push_back(c);
+    }
+
+    // --- the combination buffer ------------------------------------------------------------------
+    // Labelled with the draws offset and the number of removed last draws the list was made for.
+    // Store copies the list only when the label differs; a failure is shown and leaves the
+    // buffer invalid.
+    void StoreCombsBuffer(int offset, int n, shell::Shell& shell);
+    // List := buffer when the label matches and the buffer is not empty.
+    bool LoadCombsBuffer(int offset, int n, shell::Shell& shell);
+    void InvalidateCombsBuffer();
+    int BufferOffset() const { return m_bufferOffset; }
+    int BufferDraws() const { return m_bufferDraws; }
+    int BufferCount() const { return static_cast<int>(m_buffer.size()); }
+
+    // --- commands on the list (each after MakeUndoCopy: they rebuild the list from the copy) ----
+    // Removes the combinations drawn in the last n draws of the analysis window (the archive up
+    // to drawsOffset draws before the newest), whatever order the draw holds its numbers in.
+    void RemoveLastDraws(int n, const game::TDrawsArray& draws, int drawsOffset, TFilterHistory& history,
+                         shell::Shell& shell);
+    // Removes the given list rows (any order; rows outside the list are ignored).
+    void DeleteSelected(std::vector<int> rows, TFilterHistory& history, shell::Shell& shell);
+
+private:
+    TCombsArray m_list;
+    TCombsArray m_undo;
+    TCombsArray m_buffer;
+    int m_bufferOffset = -1;
+    int m_bufferDraws = -1;
+};
+
+} // namespace kv::filters

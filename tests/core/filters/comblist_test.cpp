@@ -1,0 +1,294 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "core/archive/sample.h"
+#include "core/filters/comblist.h"
+#include "core/filters/filterhistory.h"
+#include "core/filters/generate.h"
+#include "core/game/numbers.h"
+#include "tests/core/filters/combtest.h"
+#include "tests/support/support.h"
+
+using namespace kv;
+using filters::THistoryKind;
+using filters::THistoryRow;
+using game::TComb;
+
+namespace {
+
+const TComb A{1, 2, 3, 4, 5, 6, 7, 8};
+const TComb B{2, 4, 6, 8, 10, 12, 14, 16};
+const TComb C{13, 14, 15, 16, 17, 18, 19, 20};
+const TComb D{20, 19, 18, 17, 16, 15, 14, 13};
+
+TEST(FilterHistory, RowsAndNotifications)
+{
+    filters::TFilterHistory h;
+    int changes = 0;
+    h.onChanged = [&] { ++changes; };
+    h.RemoveLast();   // nothing to remove: no crash
+    h.Append("NUMS", "1; 2", 1234, THistoryKind::Keep);
+    h.Append("Последние тиражи", "5", 0, THistoryKind::Delete);
+    ASSERT_EQ(h.Count(), 2);
+    EXPECT_EQ(h.Row(0), (THistoryRow{"NUMS", "1; 2", "1234", THistoryKind::Keep}));
+    EXPECT_EQ(h.Row(1), (THistoryRow{"Последние тиражи", "5", "0", THistoryKind::Delete}));
+    h.RemoveLast();
+    ASSERT_EQ(h.Count(), 1);
+    EXPECT_EQ(h.Row(0).Caption, "NUMS");
+    h.Clear();
+    EXPECT_EQ(h.Count(), 0);
+    EXPECT_EQ(changes, 4) << "removing from an empty history changes nothing";
+    EXPECT_STREQ(filters::TFilterHistory::ColumnCaptions[2], "Комбинаций");
+}
+
+TEST(CombList, CapacityIsReservedAndNeverGivenBack)
+{
+    filters::TCombList list;
+    list.Init();
+    EXPECT_GE(list.Items().capacity(), static_cast<std::size_t>(game::CombCount));
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.BufferOffset(), -1);
+    EXPECT_EQ(list.BufferDraws(), -1);
+    const TComb* storage = list.Items().data();
+
+    test::ScriptedShell sh;
+    filters::TFilterHistory h;
+    filters::GenerateCombs(true, {}, list, h, sh);
+    EXPECT_EQ(list.Items().data(), storage) << "the full list fits the reserved storage";
+    list.MakeUndoCopy(sh);
+    list.Clear();
+    list.RestoreUndoCopy(sh);
+    EXPECT_EQ(list.Items().data(), storage);
+    EXPECT_EQ(list.Count(), game::CombCount);
+    EXPECT_EQ(list.UndoCount(), 0);
+
+    // Lists beyond the game's size (files, the clipboard) grow the arrays.
+    for (int i = 0; i < 10; ++i) list.Append(A);
+    list.MakeUndoCopy(sh, false);
+    EXPECT_EQ(list.UndoCount(), game::CombCount + 10);
+    EXPECT_EQ(list.UndoCombs().back(), A);
+}
+
+TEST(CombList, ListContainsComparesBytesInOrder)
+{
+    filters::TCombList list;
+    test::SetList(list, {A, D});
+    EXPECT_TRUE(list.ListContains(A));
+    EXPECT_TRUE(list.ListContains(D));
+    EXPECT_FALSE(list.ListContains(C)) << "same numbers, other order";
+    EXPECT_FALSE(list.ListContains(B));
+    list.Clear();
+    EXPECT_FALSE(list.ListContains(A));
+}
+
+TEST(CombList, UndoCopyStatusAndRestore)
+{
+    test::ScriptedShell sh;
+    filters::TCombList list;
+    int refreshes = 0;
+    list.onListChanged = [&] { ++refreshes; };
+    test::SetList(list, {A, B, C});
+
+    list.MakeUndoCopy(sh, false);
+    EXPECT_TRUE(sh.statusTexts.empty());
+    list.MakeUndoCopy(sh);
+    EXPECT_EQ(sh.statusTexts, (std::vector<std::string>{"Создание файла отката...", ""}));
+    EXPECT_TRUE(list.HasUndo());
+    EXPECT_EQ(list.UndoCount(), 3);
+
+    test::SetList(list, {D});
+    sh.statusTexts.clear();
+    list.RestoreUndoCopy(sh);
+    EXPECT_EQ(sh.statusTexts, (std::vector<std::string>{"Отмена изменений...", ""}));
+    EXPECT_EQ(test::ListOf(list), (std::vector<TComb>{A, B, C}));
+    EXPECT_FALSE(list.HasUndo());
+    EXPECT_EQ(refreshes, 1);
+    EXPECT_FALSE(sh.IsBusy());
+
+    list.MakeUndoCopy(sh);
+    list.DiscardUndoCopy();
+    EXPECT_FALSE(list.HasUndo());
+}
+
+TEST(CombList, UndoAfterDeleteRemovesTheRowOnlyOnce)
+{
+    test::ScriptedShell sh;
+    filters::TFilterHistory h;
+    filters::TCombList list;
+    list.Init();
+    test::SetList(list, {A, B, C, D, A});
+    h.Append("NUMS", "3", 5, THistoryKind::Keep);
+
+    list.MakeUndoCopy(sh);
+    sh.statusTexts.clear();
+    // Unsorted, repeated and outside rows: only rows 0 and 3 exist to be removed.
+    list.DeleteSelected({3, 0, 3, 99, -1}, h, sh);
+    EXPECT_EQ(test::ListOf(list), (std::vector<TComb>{B, C, A}));
+    EXPECT_EQ(sh.statusTexts, (std::vector<std::string>{"Удаление выделенных комбинаций...", ""}));
+    ASSERT_EQ(h.Count(), 2);
+    EXPECT_EQ(h.Row(1), (THistoryRow{"Выделенные комбинации", "2", "3", THistoryKind::Delete}));
+
+    EXPECT_TRUE(list.Undo(h, sh));
+    EXPECT_EQ(test::ListOf(list), (std::vector<TComb>{A, B, C, D, A}));
+    ASSERT_EQ(h.Count(), 1);
+    EXPECT_EQ(h.Row(0).Caption, "NUMS");
+    EXPECT_FALSE(list.HasUndo());
+
+    EXPECT_FALSE(list.Undo(h, sh)) << "one level of undo only";
+    EXPECT_EQ(h.Count(), 1) << "the earlier row stays";
+    EXPECT_EQ(list.Count(), 5);
+    EXPECT_FALSE(sh.IsBusy());
+}
+
+TEST(CombList, CombsBufferLabels)
+{
+    test::ScriptedShell sh;
+    filters::TCombList list;
+    list.Init();
+    EXPECT_FALSE(list.LoadCombsBuffer(-1, -1, sh)) << "an invalid buffer is empty";
+
+    test::SetList(list, {A, B});
+    list.StoreCombsBuffer(5, 2, sh);
+    EXPECT_EQ(sh.statusTexts, (std::vector<std::string>{"Создание буфера комбинаций...", ""}));
+    EXPECT_EQ(list.BufferOffset(), 5);
+    EXPECT_EQ(list.BufferDraws(), 2);
+    EXPECT_EQ(list.BufferCount(), 2);
+
+    // The same label does not copy again.
+    test::SetList(list, {C});
+    sh.statusTexts.clear();
+    list.StoreCombsBuffer(5, 2, sh);
+    EXPECT_TRUE(sh.statusTexts.empty());
+    EXPECT_EQ(list.BufferCount(), 2);
+
+    struct Case {
+        int offset, n;
+        bool loads;
+    };
+    for (const Case& c : {Case{5, 3, false}, Case{4, 2, false}, Case{-1, -1, false}, Case{2, 5, false},
+                          Case{5, 2, true}}) {
+        test::SetList(list, {C});
+        EXPECT_EQ(list.LoadCombsBuffer(c.offset, c.n, sh), c.loads) << c.offset << "," << c.n;
+        EXPECT_EQ(test::ListOf(list), (c.loads ? std::vector<TComb>{A, B} : std::vector<TComb>{C}));
+    }
+
+    sh.statusTexts.clear();
+    EXPECT_TRUE(list.LoadCombsBuffer(5, 2, sh));
+    EXPECT_EQ(sh.statusTexts, (std::vector<std::string>{"Загрузка буфера комбинаций...", ""}));
+
+    // Another label copies the current list; an empty buffer is never loaded.
+    list.Clear();
+    list.StoreCombsBuffer(6, 0, sh);
+    EXPECT_EQ(list.BufferCount(), 0);
+    test::SetList(list, {C});
+    EXPECT_FALSE(list.LoadCombsBuffer(6, 0, sh));
+    EXPECT_EQ(test::ListOf(list), std::vector<TComb>{C});
+
+    list.StoreCombsBuffer(7, 1, sh);
+    list.InvalidateCombsBuffer();
+    EXPECT_EQ(list.BufferOffset(), -1);
+    EXPECT_EQ(list.BufferDraws(), -1);
+    EXPECT_EQ(list.BufferCount(), 0);
+    EXPECT_FALSE(list.LoadCombsBuffer(7, 1, sh));
+    EXPECT_TRUE(sh.messages.empty());
+}
+
+// Ten draws; `sorted` puts their numbers in ascending order, as generated combinations hold them.
+game::TDrawsArray TenDraws(bool sorted)
+{
+    game::TDrawsArray draws = archive::SyntheticDraws(10, 77, 501);
+    if (sorted)
+        for (auto& d : draws) game::SortDrawNums(d);
+    return draws;
+}
+
+TEST(CombList, RemoveLastDrawsWindow)
+{
+    struct Case {
+        int n, offset;
+        int first, last;   // archive indexes of the removed draws; first > last: none
+    };
+    const std::vector<Case> cases = {
+        {3, 0, 7, 9}, {3, 2, 5, 7}, {100, 0, 0, 9}, {0, 0, 1, 0}, {5, 9, 0, 0},
+        {5, 10, 1, 0},   // the offset hides the whole archive
+        {1, 0, 9, 9},
+    };
+    test::ScriptedShell sh;
+    filters::TCombList full;
+    filters::TFilterHistory h;
+    filters::GenerateCombs(false, {}, full, h, sh);
+
+    for (bool sorted : {true, false}) {
+        const game::TDrawsArray draws = TenDraws(sorted);
+        std::set<TComb> drawn;
+        for (const auto& d : draws) {
+            TComb c = d.Nums;
+            game::SortComb(c);
+            drawn.insert(c);
+        }
+        ASSERT_EQ(drawn.size(), 10u) << "the sample must hold ten different draws";
+
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << "N=" << c.n << " offset=" << c.offset << " sorted=" << sorted);
+            filters::TCombList list;
+            list.Init();
+            list.Items() = full.Items();
+            filters::TFilterHistory hist;
+            list.MakeUndoCopy(sh);
+            list.RemoveLastDraws(c.n, draws, c.offset, hist, sh);
+
+            const int removed = std::max(0, c.last - c.first + 1);
+            EXPECT_EQ(list.Count(), game::CombCount - removed);
+            for (int i = 0; i < 10; ++i) {
+                TComb k = draws[i].Nums;
+                game::SortComb(k);
+                const bool inWindow = i >= c.first && i <= c.last;
+                EXPECT_EQ(std::binary_search(list.Combs().begin(), list.Combs().end(), k), !inWindow) << "draw " << i;
+            }
+            EXPECT_TRUE(std::is_sorted(list.Combs().begin(), list.Combs().end())) << "order kept";
+            ASSERT_EQ(hist.Count(), 1);
+            EXPECT_EQ(hist.Row(0), (THistoryRow{"Последние тиражи", std::to_string(c.n),
+                                                std::to_string(game::CombCount - removed), THistoryKind::Delete}));
+        }
+    }
+    EXPECT_FALSE(sh.IsBusy());
+    EXPECT_TRUE(sh.messages.empty());
+}
+
+TEST(CombList, RemoveLastDrawsProgressEveryPercent)
+{
+    test::ScriptedShell sh;
+    filters::TFilterHistory h;
+    filters::TCombList list;
+    test::SetList(list, {A, B, C});
+    list.MakeUndoCopy(sh, false);
+    int refreshes = 0;
+    list.onListChanged = [&] { ++refreshes; };
+    list.RemoveLastDraws(2, {test::MakeDraw(1, B)}, 0, h, sh);
+    EXPECT_EQ(sh.statusTexts, (std::vector<std::string>{
+                                  "Удаление из списка комбинаций 2 последних тиражей...",
+                                  "Удаление из списка комбинаций 2 последних тиражей ( завершено 33 % )...",
+                                  "Удаление из списка комбинаций 2 последних тиражей ( завершено 67 % )...",
+                                  "Удаление из списка комбинаций 2 последних тиражей ( завершено 100 % )...",
+                                  "",
+                              }));
+    EXPECT_EQ(test::ListOf(list), (std::vector<TComb>{A, C}));
+    EXPECT_EQ(refreshes, 1);
+
+    // A full list reports at most once per percent.
+    filters::GenerateCombs(false, {}, list, h, sh);
+    list.MakeUndoCopy(sh, false);
+    sh.statusTexts.clear();
+    list.RemoveLastDraws(1, {test::MakeDraw(1, A)}, 0, h, sh);
+    const auto progress = std::count_if(sh.statusTexts.begin(), sh.statusTexts.end(),
+                                        [](const std::string& s) { return s.find("завершено") != std::string::npos; });
+    EXPECT_EQ(progress, 101);
+    EXPECT_EQ(sh.statusTexts[sh.statusTexts.size() - 2],
+              "Удаление из списка комбинаций 1 последних тиражей ( завершено 100 % )...");
+    EXPECT_EQ(list.Count(), game::CombCount - 1);
+    EXPECT_EQ(list[0], (TComb{1, 2, 3, 4, 5, 6, 7, 9}));
+}
+
+} // namespace
