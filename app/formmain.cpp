@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
@@ -22,6 +23,11 @@
 #include <algorithm>
 
 #include "app/formdraw.h"
+#include "app/forminfo.h"
+#include "app/views/combsview.h"
+#include "app/views/statsview.h"
+#include "core/filters/generate.h"
+#include "core/shell/batch.h"
 #include "app/qtshell.h"
 #include "app/views/drawsmodel.h"
 #include "core/shell/process.h"
@@ -36,23 +42,14 @@ namespace {
 
 constexpr const char* DrawsListName = "DrawsList";
 
-int engineChannelSize(const std::filesystem::path& iniPath)
-{
-    try {
-        const int w = static_cast<int>(util::IniFile::Load(iniPath).ReadInteger("GLOBAL", "ChannelSize", 4));
-        return w >= 2 && w <= 20 ? w : 4;
-    } catch (const std::exception&) {
-        return 4;
-    }
-}
-
 } // namespace
 
 TFormMain::TFormMain(const std::filesystem::path& dataDir, const shell::CommandLine& cmd, QWidget* parent)
     : QMainWindow(parent),
       m_cmd(cmd),
       m_ws(dataDir),
-      m_frm(dataDir / "Kvanta_8x20.frm"),
+      m_frm(dataDir / shell::Workspace::FormFileName),
+      m_cache(dataDir),
       m_shell(std::make_unique<QtShell>(this))
 {
     setObjectName(QStringLiteral("TFormMain"));
@@ -61,6 +58,9 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const shell::CommandL
         if (m_cmd.restart) waitForPreviousInstance();
         if (m_ended) return;
         m_ws.onDrawListChanged = [this](bool force) { refreshDrawList(force); };
+        m_ws.Combs().onListChanged = [this] {
+            if (m_combsView) m_combsView->refresh();
+        };
         m_ws.onViewsRefresh = [this] { refreshViews(); };
         createWidgets();
         createCommands();
@@ -70,10 +70,9 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const shell::CommandL
         } catch (const std::exception& e) {
             m_shell->ShowFailure("Ошибка загрузки параметров программы!", e.what());
         }
-        m_shell->SetStatusText("Загрузка файла конфигурации...");
-        m_channelSize = engineChannelSize(m_ws.FilePath("Kvanta_8x20.ini"));
-        m_drawsModel->setChannelSize(m_channelSize);
-        m_shell->SetStatusText("");
+        shell::LoadEngine(m_stats, m_ws, *m_shell);
+        m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
+        fillChoosers(false, false);
 
         m_idleTimer = new QTimer(this);
         m_idleTimer->setInterval(150);
@@ -151,6 +150,20 @@ void TFormMain::createCommands()
     addCommand("DrawsExport", QStringLiteral("Экспорт в CSV-файл"),
                QStringLiteral("Экспорт списка тиражей в CSV-файл"), [this] { drawsExport(); },
                [this] { return m_ws.DrawCount() > 0; });
+    addCommand("DrawsInfo", QStringLiteral("Сведения о тираже"), QStringLiteral("Просмотр подробных сведений о тираже"),
+               [this] { drawsInfo(); }, hasRow);
+    addCommand("DrawsStatCalc", QStringLiteral("Обновить"), QStringLiteral("Пересчитать статистику по выбранным параметрам"),
+               [this] { m_statsView->build(true); },
+               [this] { return m_ws.DrawCount() > 0 && m_statsView->chosenMethod() >= 0; });
+    QAction* prefetch = addCommand("DrawsStatePrefetchsEnabled",
+                                   QStringLiteral("Использовать сравнение с полным набором комбинаций"), QString(),
+                                   [this] { drawsStatePrefetchsEnabled(); });
+    prefetch->setCheckable(true);
+    QAction* totalLine = addCommand("DrawsStatShowTotalLine", QStringLiteral("График идеального распределения"), QString(),
+                                    [this] { drawsStatShowTotalLine(); }, [this] { return m_prefetchsEnabled; });
+    totalLine->setCheckable(true);
+    m_combsView->createCommands();
+    m_statsView->attachCommands();
     QAction* exitAction = addCommand("ExitProgram", QStringLiteral("Выход"), QString(), [this] { close(); });
     exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     addCommand("About", QStringLiteral("О программе"), QString(), [this] { about(); });
@@ -169,11 +182,26 @@ void TFormMain::createMenus()
     draws->addSeparator();
     draws->addAction(command("DrawsSorted"));
 
+    draws->addAction(command("DrawsInfo"));
+
+    QMenu* combs = menuBar()->addMenu(QStringLiteral("Комбинации"));
+    for (const char* name : {"CombsGen", "CombsUndo", "CombsDelExists", "CombsDelSelected"}) combs->addAction(command(name));
+    combs->addSeparator();
+    for (const char* name : {"CombsOpen", "CombsSave", "CombsCopy", "CombsPaste", "CombsSelectAll"})
+        combs->addAction(command(name));
+    combs->addSeparator();
+    for (const char* name : {"CombsFindInDraws", "CombsCheckNums", "CombsInfo", "TotalSumCombs"})
+        combs->addAction(command(name));
+
+    QMenu* statsMenu = menuBar()->addMenu(QStringLiteral("Статистика"));
+    for (const char* name : {"DrawsStatCalc", "DrawsStatePrefetchsEnabled", "DrawsStatShowTotalLine"})
+        statsMenu->addAction(command(name));
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(command("About"));
 
     m_drawsView->setContextMenuPolicy(Qt::ActionsContextMenu);
-    for (const char* name : {"DrawsAdd", "DrawsEdit", "DrawsDel"}) m_drawsView->addAction(command(name));
+    for (const char* name : {"DrawsInfo", "DrawsAdd", "DrawsEdit", "DrawsDel"}) m_drawsView->addAction(command(name));
     auto* sep = new QAction(m_drawsView);
     sep->setSeparator(true);
     m_drawsView->addAction(sep);
@@ -223,6 +251,10 @@ void TFormMain::createWidgets()
     }
     drawsLayout->addWidget(m_drawsView);
     m_leftTabs->addTab(drawsPage, QStringLiteral("Архив тиражей"));
+    m_combsView = new CombsView(*this);
+    m_leftTabs->addTab(m_combsView, QStringLiteral("Комбинации"));
+    m_statsView = new StatsView(*this);
+    m_rightTabs->addTab(m_statsView, QStringLiteral("Статистика"));
 
     m_splitter->addWidget(m_leftTabs);
     m_splitter->addWidget(m_rightTabs);
@@ -235,18 +267,18 @@ void TFormMain::createWidgets()
         m_status[i]->setObjectName(QStringLiteral("StatusField%1").arg(i));
         m_status[i]->setFrameShape(QFrame::StyledPanel);
         m_status[i]->setFrameShadow(QFrame::Sunken);
-        m_status[i]->setMinimumWidth(i == 6 ? 200 : 120);
+        m_status[i]->setMinimumWidth(i == 6 ? 200 : 80);
         statusBar()->addWidget(m_status[i], i == 6 ? 1 : 0);
     }
     m_status[2]->setAlignment(Qt::AlignCenter);
-    m_status[2]->setMinimumWidth(170);
+    m_status[2]->setMinimumWidth(150);
     m_shell->SetStatusLabel(m_status[6]);
 
     connect(m_offsetEdit, qOverload<int>(&QSpinBox::valueChanged), this, &TFormMain::setDrawsOffset);
     connect(m_drawsView, &QTableView::doubleClicked, this, [this] {
-        if (!m_shell->IsBusy()) command("DrawsEdit")->trigger();
+        if (!m_shell->IsBusy()) command("DrawsInfo")->trigger();
     });
-    resize(1100, 700);
+    resize(1240, 760);
 }
 
 void TFormMain::restoreSettings()
@@ -263,19 +295,34 @@ void TFormMain::restoreSettings()
         }
         if (m_frm.ReadInt("ShowCmd", 1) == 3) setWindowState(windowState() | Qt::WindowMaximized);
     }
-    int left = m_frm.ReadInt("LeftPanelWidth", -1);
-    if (left <= 0) {
-        left = 40;
-        for (int c = 0; c < archive::DrawListColumns; ++c) left += m_drawsView->columnWidth(c);
-    }
-    m_splitter->setSizes({left, std::max(100, width() - left)});
+    const int left = m_frm.ReadInt("LeftPanelWidth", -1);
+    if (left > 0) m_splitter->setSizes({left, std::max(100, width() - left)});
 
-    for (int c = 0; c < archive::DrawListColumns; ++c) {
-        const int w = m_frm.ReadInt(util::Format("%s.Column%d", {DrawsListName, c}), -1);
-        if (w > 0 && w < 2000) m_drawsView->setColumnWidth(c, w);
+    restoreColumns(m_drawsView, DrawsListName);
+    restoreColumns(m_combsView->view(), "CombsList");
+    restoreColumns(m_statsView->tableView(), "StatTable");
+    {
+        // "%d,%d": sort column and direction (0 ascending).
+        const std::string sortType = m_frm.ReadString("StatTable.SortType", "1,0");
+        const auto comma = sortType.find(',');
+        int64_t column = 1, direction = 0;
+        if (comma != std::string::npos && util::TryParseInt(sortType.substr(0, comma), column)
+            && util::TryParseInt(sortType.substr(comma + 1), direction) && column >= 0 && column < stats::StatColumns)
+            m_statsView->tableView()->horizontalHeader()->setSortIndicator(
+                static_cast<int>(column), direction == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
     }
+    m_combsView->excludeEdit()->setValue(std::max(0, m_frm.ReadInt("DrawsExclude", 0)));
+    m_statsView->lengthEdit()->setValue(std::max(1, m_frm.ReadInt("DrawsStatLen", 1000)));
+    const int statHeight = m_frm.ReadInt("DrawsStatHeight", -1);
+    if (statHeight > 0) m_statsView->splitter()->setSizes({std::max(100, height() - statHeight), statHeight});
     m_sortedDraws = m_frm.ReadBool("SortedDraws", false);
     m_colorDraws = m_frm.ReadBool("ColorDraws", true);
+    m_colorCombs = m_frm.ReadBool("ColorCombs", true);
+    m_prefetchsEnabled = m_frm.ReadBool("PrefetchsEnabled", false);
+    m_showTotalLine = m_frm.ReadBool("ShowTotalLine", true);
+    command("DrawsStatePrefetchsEnabled")->setChecked(m_prefetchsEnabled);
+    command("DrawsStatShowTotalLine")->setChecked(m_showTotalLine);
+    m_statsView->applyNormColumns();
     command("DrawsSorted")->setChecked(m_sortedDraws);
     m_drawsModel->setSorted(m_sortedDraws);
     m_drawsModel->setColorDraws(m_colorDraws);
@@ -304,8 +351,20 @@ void TFormMain::saveSettings()
         {util::Format("NormPos_%dx%d", {screenSize.width(), screenSize.height()}), norm},
         {"LeftPanelWidth", std::to_string(m_splitter->sizes().value(0))},
     };
-    for (int c = 0; c < archive::DrawListColumns; ++c)
-        values.emplace_back(util::Format("%s.Column%d", {DrawsListName, c}), std::to_string(m_drawsView->columnWidth(c)));
+    const auto columns = [&values](QTableView* view, const char* name) {
+        for (int c = 0; c < view->model()->columnCount(); ++c)
+            if (!view->isColumnHidden(c))
+                values.emplace_back(util::Format("%s.Column%d", {name, c}), std::to_string(view->columnWidth(c)));
+    };
+    columns(m_drawsView, DrawsListName);
+    columns(m_combsView->view(), "CombsList");
+    columns(m_statsView->tableView(), "StatTable");
+    const auto* header = m_statsView->tableView()->horizontalHeader();
+    values.emplace_back("StatTable.SortType", util::Format("%d,%d", {header->sortIndicatorSection(),
+                                                                     header->sortIndicatorOrder() == Qt::AscendingOrder ? 0 : 1}));
+    values.emplace_back("DrawsExclude", std::to_string(m_combsView->excludeEdit()->value()));
+    values.emplace_back("DrawsStatLen", std::to_string(m_statsView->lengthEdit()->value()));
+    values.emplace_back("DrawsStatHeight", std::to_string(m_statsView->splitter()->sizes().value(1)));
     try {
         m_frm.WriteAll(values);
     } catch (const std::exception& e) {
@@ -336,6 +395,12 @@ void TFormMain::initialise()
     try {
         m_shell->SetStatusText("Инициализация...");
         setWindowTitle(windowTitle() + QStringLiteral(" версия ") + QStringLiteral(KV_VERSION));
+        if (m_frm.ReadInt("LeftPanelWidth", -1) <= 0) {
+            // First start: the draw list fits without a horizontal scroll bar.
+            int left = m_drawsView->verticalScrollBar()->sizeHint().width() + 24;
+            for (int c = 0; c < archive::DrawListColumns; ++c) left += m_drawsView->columnWidth(c);
+            m_splitter->setSizes({left, std::max(100, m_splitter->width() - left)});
+        }
         m_ws.SetDrawsOffset(0);
         if (!m_ws.OpenStakesFile()) {
             m_shell->SetStatusText("");
@@ -343,9 +408,14 @@ void TFormMain::initialise()
             endProgram(1);
             return;
         }
+        m_ws.Combs().Init();
         m_ws.LoadArchive(*m_shell);
+        filters::GenerateCombs(true, {m_stats.CombsGenerateMode, m_stats.CombsGenerateParameters}, m_ws.Combs(),
+                               m_ws.History(), *m_shell);
         refreshDrawList(true);
+        m_combsView->refresh();
         refreshViews();
+        m_cache.CreatePrefetchFiles(m_stats, false, 0, m_prefetchsEnabled, *m_shell);
         m_initialised = true;
         m_shell->SetStatusText("");
     } catch (const std::exception& e) {
@@ -416,7 +486,61 @@ void TFormMain::refreshDrawList(bool force)
 
 void TFormMain::refreshViews()
 {
-    // The analysis views join here as they are built.
+    if (m_statsView) m_statsView->build(false);
+}
+
+void TFormMain::setStatusField(int field, const QString& text)
+{
+    if (field >= 0 && field < StatusFields) m_status[field]->setText(text);
+}
+
+void TFormMain::fillChoosers(bool reload, bool keepSelection)
+{
+    if (reload) {
+        const auto flt = m_ws.FilePath(shell::Workspace::FilterListFileName);
+        m_stats.SaveFilterList(flt, true, false, *m_shell);
+        m_stats.BuildMethodList();
+        m_stats.SetAllFavorites();
+        m_stats.LoadFilterList(flt, true, *m_shell);
+    }
+    m_statsView->fillChooser(stats::BuildChoosers(m_stats), keepSelection);
+}
+
+void TFormMain::restoreColumns(QTableView* view, const char* name)
+{
+    for (int c = 0; c < view->model()->columnCount(); ++c) {
+        const int w = m_frm.ReadInt(util::Format("%s.Column%d", {name, c}), -1);
+        if (w > 0 && w < 2000) view->setColumnWidth(c, w);
+    }
+}
+
+void TFormMain::drawsInfo()
+{
+    const int row = currentDrawRow();
+    if (row < 0 || row >= m_ws.DrawCount()) return;
+    const int index = m_ws.DrawCount() - 1 - row;
+    const game::TDraw& draw = m_ws.Draws()[index];
+    TFormInfo dialog(m_stats, draw.Nums, index, m_sortedDraws, draw.DrawNo, draw.DateText(), *m_shell, this);
+    dialog.exec();
+}
+
+void TFormMain::drawsStatePrefetchsEnabled()
+{
+    m_prefetchsEnabled = !m_prefetchsEnabled;
+    command("DrawsStatePrefetchsEnabled")->setChecked(m_prefetchsEnabled);
+    guarded("Ошибка сохранения параметров программы!", [this] { m_frm.WriteBool("PrefetchsEnabled", m_prefetchsEnabled); });
+    m_cache.CreatePrefetchFiles(m_stats, false, 0, m_prefetchsEnabled, *m_shell);
+    m_statsView->applyNormColumns();
+    m_statsView->build(true);
+}
+
+void TFormMain::drawsStatShowTotalLine()
+{
+    shell::BusyScope busy(*m_shell, "Создание графиков...");
+    m_showTotalLine = !m_showTotalLine;
+    command("DrawsStatShowTotalLine")->setChecked(m_showTotalLine);
+    guarded("Ошибка сохранения параметров программы!", [this] { m_frm.WriteBool("ShowTotalLine", m_showTotalLine); });
+    m_statsView->build(true);
 }
 
 std::vector<int> TFormMain::selectedDrawRows() const

@@ -9,6 +9,8 @@
 #include "core/shell/cmdline.h"
 #include "core/shell/formsettings.h"
 #include "core/shell/workspace.h"
+#include "core/stats/prefetch.h"
+#include "core/stats/statlist.h"
 
 class QAction;
 class QLabel;
@@ -19,6 +21,8 @@ class QTableView;
 class QTimer;
 class DrawsModel;
 class QtShell;
+class StatsView;
+class CombsView;
 
 // The main window: presents the workspace and runs the commands. It owns no domain state.
 class TFormMain : public QMainWindow {
@@ -31,6 +35,22 @@ public:
     ~TFormMain() override;
 
     kv::shell::Workspace& workspace() { return m_ws; }
+    kv::stats::TStatList& statList() { return m_stats; }
+    const kv::stats::TPrefetchCache& prefetchCache() const { return m_cache; }
+    StatsView* statsView() const { return m_statsView; }
+    CombsView* combsView() const { return m_combsView; }
+    bool sortedDraws() const { return m_sortedDraws; }
+    bool prefetchsEnabled() const { return m_prefetchsEnabled; }
+    bool showTotalLine() const { return m_showTotalLine; }
+    bool colorCombs() const { return m_colorCombs; }
+    void setStatusField(int field, const QString& text);
+    // Refills the choosers from the registry (after the settings or favourites change: reload).
+    void fillChoosers(bool reload, bool keepSelection);
+    void refreshViews();
+
+    // Registers a command: a QAction named after it, enabled only when idle and `enabled` allows.
+    QAction* addCommand(const char* name, const QString& caption, const QString& hint,
+                        std::function<void()> execute, std::function<bool()> enabled = {});
     kv::shell::Shell& shell();
     const kv::shell::FormSettings& formSettings() const { return m_frm; }
     QAction* command(const QString& name) const;
@@ -60,17 +80,15 @@ private:
         std::function<bool()> enabled;
     };
 
-    QAction* addCommand(const char* name, const QString& caption, const QString& hint,
-                        std::function<void()> execute, std::function<bool()> enabled = {});
     void createCommands();
     void createMenus();
     void createWidgets();
     void restoreSettings();
+    void restoreColumns(QTableView* view, const char* name);
     void saveSettings();
     void waitForPreviousInstance();
     void initialise();
     void endProgram(int code);
-    void refreshViews();
     std::vector<int> selectedDrawRows() const;
     int currentDrawRow() const;
     // Runs a command's body, reporting any failure with the command's fixed text.
@@ -82,17 +100,24 @@ private:
     void drawsDel();
     void drawsImport();
     void drawsExport();
+    void drawsInfo();
+    void drawsStatePrefetchsEnabled();
+    void drawsStatShowTotalLine();
     void about();
 
     kv::shell::CommandLine m_cmd;
     kv::shell::Workspace m_ws;
     kv::shell::FormSettings m_frm;
+    kv::stats::TStatList m_stats;
+    kv::stats::TPrefetchCache m_cache;
     std::unique_ptr<QtShell> m_shell;
     std::vector<Command> m_commands;
 
     bool m_sortedDraws = false;
     bool m_colorDraws = true;
-    int m_channelSize = 4;
+    bool m_colorCombs = true;
+    bool m_prefetchsEnabled = false;
+    bool m_showTotalLine = true;
     bool m_initialised = false;
     bool m_ended = false;
     bool m_stateSaved = false;
@@ -106,4 +131,6 @@ private:
     QSpinBox* m_offsetEdit = nullptr;
     QLabel* m_status[StatusFields] = {};
     QTimer* m_idleTimer = nullptr;
+    StatsView* m_statsView = nullptr;
+    CombsView* m_combsView = nullptr;
 };

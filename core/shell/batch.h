@@ -5,6 +5,16 @@ namespace kv::shell {
 
 class Shell;
 class Workspace;
+}
+namespace kv::stats {
+class TStatList;
+}
+
+namespace kv::shell {
+
+// Loads the engine settings, builds the method list and reads the filter list, as start-up
+// does; failures are shown and the defaults stay.
+void LoadEngine(stats::TStatList& list, Workspace& ws, Shell& shell);
 
 // True when the command line turns the start into a batch run ("loadonly", "fullrecreate",
 // "fullrefresh"): the program does its task without a window and ends.

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/filters/comblist.h"
+#include "core/filters/filterhistory.h"
 #include "core/game/types.h"
 #include "core/stakes/stakesfile.h"
 
@@ -17,6 +19,10 @@ class Shell;
 class Workspace {
 public:
     explicit Workspace(std::filesystem::path dataDir);
+
+    static constexpr const char* SettingsFileName = "Kvanta_8x20.ini";
+    static constexpr const char* FilterListFileName = "Kvanta_8x20.flt";
+    static constexpr const char* FormFileName = "Kvanta_8x20.frm";
 
     const std::filesystem::path& DataDir() const { return m_dataDir; }
     std::filesystem::path FilePath(const std::string& name) const { return m_dataDir / name; }
@@ -52,6 +58,12 @@ public:
     int ImportDraws(Shell& shell, const std::filesystem::path& file);
     bool ExportDraws(Shell& shell, const std::filesystem::path& file);
 
+    // --- combination list and the filter history -----------------------------------------
+    filters::TCombList& Combs() { return m_combs; }
+    const filters::TCombList& Combs() const { return m_combs; }
+    filters::TFilterHistory& History() { return m_history; }
+    const filters::TFilterHistory& History() const { return m_history; }
+
     // --- stakes file ---------------------------------------------------------------------
     // Opens and locks the stakes file; false when that is impossible (another instance holds it
     // or the directory cannot be written). The caller shows ExclusiveAccessText and ends.
@@ -74,6 +86,8 @@ private:
     game::TDrawsArray m_draws;
     int m_drawsOffset = 0;
     stakes::TStakesFile m_stakes;
+    filters::TCombList m_combs;
+    filters::TFilterHistory m_history;
 };
 
 } // namespace kv::shell

@@ -1,0 +1,71 @@
+#include "app/formgenerate.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/qtshell.h"
+
+using namespace kv;
+
+TFormGenerate::TFormGenerate(const filters::TGenerateSettings& settings, QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Создание нового списка комбинаций"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Режим генерации списка комбинаций:")));
+    m_mode = new QComboBox;
+    for (const char* caption : filters::GenerateModeCaptions) m_mode->addItem(QString::fromUtf8(caption));
+    m_mode->setCurrentIndex(settings.Mode < filters::GenerateModeCount ? settings.Mode : 0);
+    layout->addWidget(m_mode);
+    layout->addWidget(new QLabel(QStringLiteral("Мои числа или имя файла для загрузки:")));
+    auto* row = new QHBoxLayout;
+    m_parameters = new QLineEdit(qs(settings.Parameters));
+    m_parameters->setMaxLength(255);
+    m_file = new QToolButton;
+    m_file->setText(QStringLiteral("..."));
+    row->addWidget(m_parameters, 1);
+    row->addWidget(m_file);
+    layout->addLayout(row);
+    m_save = new QCheckBox(QStringLiteral("Сохранить эти параметры для генерации комбинаций \"по умолчанию\""));
+    m_save->setChecked(false);
+    layout->addWidget(m_save);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+
+    connect(m_mode, qOverload<int>(&QComboBox::currentIndexChanged), this, &TFormGenerate::updateEnabled);
+    connect(m_file, &QToolButton::clicked, this, [this] {
+        QFileDialog dialog(this, QString(), m_parameters->text(), QStringLiteral("Файлы комбинаций (*.lcv)"));
+        dialog.setDefaultSuffix(QStringLiteral("lcv"));
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            m_parameters->setText(dialog.selectedFiles().first());
+    });
+    updateEnabled();
+    resize(520, sizeHint().height());
+}
+
+void TFormGenerate::updateEnabled()
+{
+    m_parameters->setEnabled(m_mode->currentIndex() != filters::GenerateAll);
+    m_file->setEnabled(m_mode->currentIndex() == filters::GenerateFromFile);
+}
+
+filters::TGenerateSettings TFormGenerate::settings() const
+{
+    return {static_cast<uint8_t>(m_mode->currentIndex()), us(m_parameters->text())};
+}
+
+bool TFormGenerate::saveAsDefault() const
+{
+    return m_save->isChecked();
+}

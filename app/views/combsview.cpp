@@ -1,0 +1,325 @@
+#include "app/views/combsview.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QColor>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QSpinBox>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <limits>
+
+#include "app/formchart.h"
+#include "app/formgenerate.h"
+#include "app/forminfo.h"
+#include "app/formmain.h"
+#include "app/qtshell.h"
+#include "core/filters/combcells.h"
+#include "core/filters/combchecks.h"
+#include "core/filters/combfiles.h"
+#include "core/filters/generate.h"
+#include "core/util/format.h"
+
+using namespace kv;
+
+int CombsModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_list.Count();
+}
+
+int CombsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : filters::CombListColumns;
+}
+
+QVariant CombsModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_list.Count()) return {};
+    const game::TComb& comb = m_list[index.row()];
+    switch (role) {
+    case Qt::DisplayRole: return qs(filters::CombCellText(comb, index.row(), index.column()));
+    case Qt::BackgroundRole:
+        return QColor(QRgb(filters::CombCellColor(comb, index.column(), m_colors, m_channelSize)));
+    case Qt::ForegroundRole: return QColor(Qt::black);
+    case Qt::TextAlignmentRole: return int(Qt::AlignCenter);
+    default: return {};
+    }
+}
+
+QVariant CombsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return QString::fromUtf8(filters::CombListCaption(section));
+    return {};
+}
+
+void CombsModel::setColors(bool on, int channelSize)
+{
+    m_colors = on;
+    m_channelSize = channelSize;
+}
+
+void CombsModel::reload()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+CombsView::CombsView(TFormMain& main) : QWidget(&main), m_main(main)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    auto* top = new QHBoxLayout;
+    auto* label = new QLabel(QStringLiteral("Исключить тиражей:"));
+    m_exclude = new QSpinBox;
+    m_exclude->setObjectName(QStringLiteral("DrawsExclude"));
+    m_exclude->setRange(0, std::numeric_limits<int>::max());
+    const QString hint = QStringLiteral("Исключить указанное количество последних тиражей из списка комбинаций");
+    m_exclude->setToolTip(hint);
+    m_exclude->setStatusTip(hint);
+    label->setBuddy(m_exclude);
+    top->addWidget(label);
+    top->addWidget(m_exclude);
+    top->addStretch();
+    layout->addLayout(top);
+
+    m_model = new CombsModel(m_main.workspace().Combs(), this);
+    m_view = new QTableView;
+    m_view->setObjectName(QStringLiteral("CombsList"));
+    m_view->setModel(m_model);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
+    const QFontMetrics fm = m_view->fontMetrics();
+    for (int c = 0; c < filters::CombListColumns; ++c)
+        m_view->setColumnWidth(c, fm.horizontalAdvance(c == 0 ? QStringLiteral("№ п.п.0") : c == 9 ? QStringLiteral("000")
+                                                                                                    : QStringLiteral("00"))
+                                      + 12);
+    layout->addWidget(m_view, 1);
+
+    connect(m_exclude, &QSpinBox::editingFinished, this, [this] {
+        // Enter in the field runs the command when it may run.
+        if (!m_exclude->hasFocus()) return;
+        QAction* a = m_main.command(QStringLiteral("CombsDelExists"));
+        m_main.updateActions();
+        if (a && a->isEnabled()) a->trigger();
+    });
+}
+
+void CombsView::createCommands()
+{
+    auto& ws = m_main.workspace();
+    const auto notEmpty = [&ws] { return !ws.Combs().Empty(); };
+    const auto hasRow = [this] { return !selectedRows().empty(); };
+
+    m_main.addCommand("CombsGen", QStringLiteral("Генерировать"), QStringLiteral("Перегенерировать список комбинаций"),
+                      [this] { combsGen(); })->setShortcut(QKeySequence(Qt::Key_F2));
+    m_main.addCommand("CombsUndo", QStringLiteral("Отменить"), QString(), [this] { combsUndo(); },
+                      [&ws] { return ws.Combs().HasUndo(); })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_main.addCommand("CombsDelExists", QStringLiteral("Исключить тиражи"), QString(), [this] { combsDelExists(); },
+                      [this, &ws] { return !ws.Combs().Empty() && ws.DrawCount() > 0 && m_exclude->value() > 0; })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    m_main.addCommand("CombsDelSelected", QStringLiteral("Удалить выделенные"), QString(), [this] { combsDelSelected(); },
+                      [notEmpty, hasRow] { return notEmpty() && hasRow(); })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    m_main.addCommand("CombsOpen", QStringLiteral("Открыть"), QString(), [this] { combsOpen(); })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_main.addCommand("CombsSave", QStringLiteral("Сохранить"), QString(), [this] { combsSave(); }, notEmpty)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_main.addCommand("CombsCopy", QStringLiteral("Копировать в буфер"), QString(), [this] { combsCopy(); }, notEmpty)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    m_main.addCommand("CombsPaste", QStringLiteral("Вставить из буфера"), QString(), [this] { combsPaste(); }, [] {
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        return data && data->hasText();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    m_main.addCommand("CombsSelectAll", QStringLiteral("Выделить все"), QString(), [this] { combsSelectAll(); }, notEmpty)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    m_main.addCommand("CombsFindInDraws", QStringLiteral("Проверить по архиву тиражей"), QString(),
+                      [this] { combsFindInDraws(); }, hasRow)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    m_main.addCommand("CombsCheckNums", QStringLiteral("Количество уникальных номеров"), QString(),
+                      [this] { combsCheckNums(); });
+    m_main.addCommand("CombsInfo", QStringLiteral("Сведения о комбинации"), QString(), [this] { combsInfo(); }, hasRow);
+    m_main.addCommand("TotalSumCombs", QStringLiteral("Распределение сумм тиражей и всех возможных комбинаций"), QString(),
+                      [this] { totalSumCombs(); });
+
+    // The shortcuts act on the list only; elsewhere Ctrl+C and the like keep their usual meaning.
+    for (const char* name : {"CombsUndo", "CombsDelExists", "CombsDelSelected", "CombsCopy", "CombsPaste", "CombsSelectAll",
+                             "CombsFindInDraws"})
+        m_main.command(QString::fromLatin1(name))->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (const char* name : {"CombsGen", "CombsUndo", "CombsDelExists", "CombsDelSelected", "CombsOpen", "CombsSave",
+                             "CombsCopy", "CombsPaste", "CombsSelectAll", "CombsFindInDraws", "CombsCheckNums", "CombsInfo",
+                             "TotalSumCombs"})
+        m_view->addAction(m_main.command(QString::fromLatin1(name)));
+    addAction(m_main.command(QStringLiteral("CombsDelExists")));
+}
+
+void CombsView::refresh()
+{
+    m_model->setColors(m_main.colorCombs(), m_main.statList().Config().ChannelSize);
+    m_model->reload();
+    m_main.setStatusField(3, qs(filters::CombCountText(m_main.workspace().Combs().Count())));
+}
+
+std::vector<int> CombsView::selectedRows() const
+{
+    std::vector<int> rows;
+    if (!m_view->selectionModel()) return rows;
+    for (const QModelIndex& i : m_view->selectionModel()->selectedRows()) rows.push_back(i.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void CombsView::combsGen()
+{
+    auto& list = m_main.statList();
+    filters::TGenerateSettings settings{list.CombsGenerateMode, list.CombsGenerateParameters};
+    TFormGenerate dialog(settings, &m_main);
+    if (dialog.exec() != QDialog::Accepted) return;
+    settings = dialog.settings();
+    if (dialog.saveAsDefault()) {
+        list.CombsGenerateMode = settings.Mode;
+        list.CombsGenerateParameters = settings.Parameters;
+        try {
+            list.SaveGenerateSettings(m_main.workspace().FilePath(kv::shell::Workspace::SettingsFileName));
+        } catch (const std::exception& e) {
+            m_main.shell().ShowFailure("Ошибка записи файла конфигурации!", e.what());
+        }
+    }
+    auto& ws = m_main.workspace();
+    try {
+        ws.Combs().MakeUndoCopy(m_main.shell());
+    } catch (const std::exception& e) {
+        m_main.shell().ShowFailure("Ошибка генерации файла комбинаций!", e.what());
+    }
+    filters::GenerateCombs(true, settings, ws.Combs(), ws.History(), m_main.shell());
+    m_view->clearSelection();
+    refresh();
+}
+
+void CombsView::combsUndo()
+{
+    auto& ws = m_main.workspace();
+    try {
+        ws.Combs().Undo(ws.History(), m_main.shell());
+    } catch (const std::exception& e) {
+        m_main.shell().ShowFailure("Ошибка отмены изменений!", e.what());
+    }
+    m_view->clearSelection();
+    refresh();
+}
+
+void CombsView::combsDelExists()
+{
+    auto& ws = m_main.workspace();
+    try {
+        ws.Combs().MakeUndoCopy(m_main.shell());
+        ws.Combs().RemoveLastDraws(m_exclude->value(), ws.Draws(), ws.DrawsOffset(), ws.History(), m_main.shell());
+    } catch (const std::exception& e) {
+        m_main.shell().ShowFailure("Ошибка удаления тиражей из списка комбинаций!", e.what());
+    }
+    m_view->clearSelection();
+    refresh();
+}
+
+void CombsView::combsDelSelected()
+{
+    auto& ws = m_main.workspace();
+    const std::vector<int> rows = selectedRows();
+    try {
+        ws.Combs().MakeUndoCopy(m_main.shell());
+        ws.Combs().DeleteSelected(rows, ws.History(), m_main.shell());
+    } catch (const std::exception& e) {
+        m_main.shell().ShowFailure("Ошибка удаления выделенных комбинаций!", e.what());
+    }
+    m_view->clearSelection();
+    refresh();
+}
+
+void CombsView::combsOpen()
+{
+    const QString file = QFileDialog::getOpenFileName(&m_main, QStringLiteral("Открыть"), qs(m_main.workspace().DataDir().string()),
+                                                      QStringLiteral("Файлы комбинаций (*.lcv)"));
+    if (file.isEmpty()) return;
+    auto& ws = m_main.workspace();
+    filters::OpenCombFile(std::filesystem::path(file.toStdString()), ws.Combs(), ws.History(), m_main.shell());
+    m_view->clearSelection();
+    refresh();
+}
+
+void CombsView::combsSave()
+{
+    QFileDialog dialog(&m_main, QStringLiteral("Сохранить"), qs(m_main.workspace().DataDir().string()),
+                       QStringLiteral("Файлы комбинаций (*.lcv)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("lcv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    filters::SaveCombFile(std::filesystem::path(dialog.selectedFiles().first().toStdString()),
+                          m_main.workspace().Combs().Combs(), m_main.shell());
+}
+
+void CombsView::combsCopy()
+{
+    const std::string text = filters::CopyCombs(m_main.workspace().Combs(), selectedRows(), m_main.shell());
+    QApplication::clipboard()->setText(qs(text));
+}
+
+void CombsView::combsPaste()
+{
+    auto& ws = m_main.workspace();
+    const QString text = QApplication::clipboard()->text();
+    filters::PasteCombs(us(text), ws.Combs(), ws.History(), m_main.shell());
+    m_view->clearSelection();
+    refresh();
+}
+
+void CombsView::combsSelectAll()
+{
+    kv::shell::BusyScope busy(m_main.shell(), "Подождите пожалуйста...");
+    m_view->selectAll();
+}
+
+void CombsView::combsFindInDraws()
+{
+    const std::vector<int> rows = selectedRows();
+    if (rows.empty()) return;
+    const int row = m_view->currentIndex().isValid() && std::binary_search(rows.begin(), rows.end(), m_view->currentIndex().row())
+                        ? m_view->currentIndex().row()
+                        : rows.front();
+    filters::ShowFindInDraws(m_main.workspace().Combs()[row], m_main.workspace().Draws(), m_main.shell());
+}
+
+void CombsView::combsCheckNums()
+{
+    filters::ShowDistinctNumbers(m_main.workspace().Combs().Combs(), m_main.shell());
+}
+
+void CombsView::combsInfo()
+{
+    const std::vector<int> rows = selectedRows();
+    if (rows.empty()) return;
+    const int row = m_view->currentIndex().isValid() && std::binary_search(rows.begin(), rows.end(), m_view->currentIndex().row())
+                        ? m_view->currentIndex().row()
+                        : rows.front();
+    // A combination is judged where the next draw would stand: right after the analysis window.
+    const int position = m_main.workspace().LastDrawIndex() + 1;
+    TFormInfo dialog(m_main.statList(), m_main.workspace().Combs()[row], position, m_main.sortedDraws(), std::nullopt,
+                     std::nullopt, m_main.shell(), &m_main);
+    dialog.exec();
+}
+
+void CombsView::totalSumCombs()
+{
+    const filters::TSumDistribution data = filters::TotalSumCombs(m_main.workspace().Draws(), m_main.shell());
+    auto* window = new TFormChart(qs(filters::TSumDistribution::Caption), &m_main);
+    for (const auto& series : data.Series) window->addSeries(series);
+    window->show();
+}

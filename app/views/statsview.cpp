@@ -1,0 +1,209 @@
+#include "app/views/statsview.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTableView>
+#include <QToolButton>
+#include <QValueAxis>
+#include <QVBoxLayout>
+#include <limits>
+
+#include "app/formmain.h"
+#include "app/qtshell.h"
+
+using namespace kv;
+
+int StatTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_table.RowCount();
+}
+
+int StatTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : stats::StatColumns;
+}
+
+QVariant StatTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_table.RowCount()) return {};
+    if (role == Qt::DisplayRole) return qs(m_table.Row(index.row()).Texts[index.column()]);
+    if (role == Qt::TextAlignmentRole)
+        return index.column() == 0 ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant StatTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return QString::fromUtf8(stats::StatColumnCaption(section));
+    return {};
+}
+
+void StatTableModel::sort(int column, Qt::SortOrder order)
+{
+    beginResetModel();
+    m_table.SortRows(column, order == Qt::AscendingOrder);
+    endResetModel();
+}
+
+void StatTableModel::reload()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+StatsView::StatsView(TFormMain& main) : QWidget(&main), m_main(main)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    auto* top = new QHBoxLayout;
+    m_chooser = new QComboBox;
+    m_chooser->setObjectName(QStringLiteral("cbDrawsStatType"));
+    m_chooser->setMinimumContentsLength(20);
+    m_chooser->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_length = new QSpinBox;
+    m_length->setObjectName(QStringLiteral("DrawsStatLen"));
+    m_length->setRange(1, std::numeric_limits<int>::max());
+    m_length->setValue(1000);
+    m_length->setToolTip(QStringLiteral("Количество тиражей, использующихся для расчета статистики"));
+    m_refresh = new QToolButton;
+    top->addWidget(new QLabel(QStringLiteral("Метод:")));
+    top->addWidget(m_chooser, 1);
+    top->addWidget(new QLabel(QStringLiteral("Тиражей:")));
+    top->addWidget(m_length);
+    top->addWidget(m_refresh);
+    layout->addLayout(top);
+
+    m_splitter = new QSplitter(Qt::Vertical);
+    m_view = new QTableView;
+    m_view->setObjectName(QStringLiteral("StatTable"));
+    m_model = new StatTableModel(m_table, this);
+    m_view->setModel(m_model);
+    m_view->setSortingEnabled(true);
+    m_view->horizontalHeader()->setSortIndicator(1, Qt::AscendingOrder);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
+    m_chart = new QChartView;
+    m_chart->setRenderHint(QPainter::Antialiasing);
+    m_chart->chart()->legend()->setAlignment(Qt::AlignBottom);
+    m_splitter->addWidget(m_view);
+    m_splitter->addWidget(m_chart);
+    m_splitter->setStretchFactor(0, 1);
+    m_splitter->setSizes({400, 260});
+    const QFontMetrics fm = m_view->fontMetrics();
+    for (int c = 0; c < kv::stats::StatColumns; ++c) {
+        const QString caption = QString::fromUtf8(kv::stats::StatColumnCaption(c));
+        m_view->setColumnWidth(c, std::max(fm.horizontalAdvance(caption), fm.horizontalAdvance(QStringLiteral("00000.00"))) + 24);
+    }
+    m_view->setColumnWidth(0, fm.horizontalAdvance(QStringLiteral("нЧнЧнЧнЧ (170)")) + 16);
+    layout->addWidget(m_splitter, 1);
+
+    connect(m_chooser, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
+        if (!m_main.shell().IsBusy()) build(false);
+    });
+    connect(m_length, &QSpinBox::editingFinished, this, [this] {
+        if (!m_main.shell().IsBusy() && m_length->hasFocus()) build(false);
+    });
+}
+
+void StatsView::attachCommands()
+{
+    m_refresh->setDefaultAction(m_main.command(QStringLiteral("DrawsStatCalc")));
+    m_refresh->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (const char* name : {"DrawsStatCalc", "DrawsStatePrefetchsEnabled", "DrawsStatShowTotalLine"})
+        m_view->addAction(m_main.command(QString::fromLatin1(name)));
+}
+
+void StatsView::fillChooser(const stats::TChoosers& choosers, bool keepSelection)
+{
+    const int previous = keepSelection ? m_chooser->currentIndex() : 0;
+    const QSignalBlocker block(m_chooser);
+    m_chooser->clear();
+    m_methods.clear();
+    for (const auto& entry : choosers.Stat) {
+        m_chooser->addItem(qs(entry.Name));
+        m_methods.push_back(entry.Method);
+    }
+    if (previous >= 0 && previous < m_chooser->count()) m_chooser->setCurrentIndex(previous);
+    else if (m_chooser->count() > 0) m_chooser->setCurrentIndex(0);
+}
+
+int StatsView::chosenMethod() const
+{
+    const int i = m_chooser->currentIndex();
+    return i >= 0 && i < static_cast<int>(m_methods.size()) ? m_methods[i] : -1;
+}
+
+void StatsView::applyNormColumns()
+{
+    for (int c = 3; c <= 5; ++c) m_view->setColumnHidden(c, !m_main.prefetchsEnabled());
+}
+
+void StatsView::build(bool force)
+{
+    stats::TStatTableRequest request;
+    request.Method = chosenMethod();
+    request.DrawsStatLen = m_length->value();
+    request.DrawsOffset = m_main.workspace().DrawsOffset();
+    request.SortedDraws = m_main.sortedDraws();
+    request.PrefetchsEnabled = m_main.prefetchsEnabled();
+    request.ShowTotalLine = m_main.showTotalLine();
+    const auto header = m_view->horizontalHeader();
+    m_table.SortRows(header->sortIndicatorSection(), header->sortIndicatorOrder() == Qt::AscendingOrder);
+    if (!m_table.Build(m_main.statList(), m_main.prefetchCache(), request, m_main.shell(), force)) return;
+    m_model->reload();
+    applyNormColumns();
+    drawChart();
+}
+
+void StatsView::drawChart()
+{
+    QChart* chart = m_chart->chart();
+    chart->removeAllSeries();
+    for (QAbstractAxis* axis : chart->axes()) chart->removeAxis(axis);
+    if (m_table.ActualLine().empty() && m_table.TotalLine().empty()) return;
+
+    auto* axisX = new QValueAxis;
+    auto* axisY = new QValueAxis;
+    axisX->setLabelFormat(QStringLiteral("%d"));
+    chart->addAxis(axisX, Qt::AlignBottom);
+    chart->addAxis(axisY, Qt::AlignLeft);
+    double maxX = 1, maxY = 1;
+    const auto addLine = [&](const std::vector<stats::TChartPoint>& points, const QString& title, QColor color,
+                             int width, bool markers) {
+        auto* series = new QLineSeries;
+        series->setName(title);
+        QPen pen(color);
+        pen.setWidth(width);
+        series->setPen(pen);
+        if (markers) {
+            series->setPointsVisible(true);
+            series->setMarkerSize(2);
+            series->setBrush(QColor(0xFF, 0x00, 0xFF));
+        }
+        for (const auto& p : points) {
+            series->append(p.X, p.Y);
+            maxX = std::max(maxX, p.X);
+            maxY = std::max(maxY, p.Y);
+        }
+        chart->addSeries(series);
+        series->attachAxis(axisX);
+        series->attachAxis(axisY);
+    };
+    addLine(m_table.ActualLine(), QStringLiteral("Фактические данные"), QColor(0x00, 0x80, 0x00), 2, true);
+    if (m_table.HasTotalLine())
+        addLine(m_table.TotalLine(), QStringLiteral("Все возможные комбинации"), QColor(0xFF, 0x00, 0x00), 1, false);
+    axisX->setRange(1, maxX);
+    axisY->setRange(0, maxY * 1.05);
+}

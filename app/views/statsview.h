@@ -1,0 +1,69 @@
+#pragma once
+#include <QAbstractTableModel>
+#include <QWidget>
+
+#include "core/stats/statlist.h"
+#include "core/stats/stattable.h"
+
+class QComboBox;
+class QSpinBox;
+class QSplitter;
+class QTableView;
+class QChartView;
+class QToolButton;
+class TFormMain;
+
+// The statistics table as a virtual model; sorting goes through the core table.
+class StatTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit StatTableModel(kv::stats::TStatTable& table, QObject* parent = nullptr)
+        : QAbstractTableModel(parent), m_table(table) {}
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    void sort(int column, Qt::SortOrder order) override;
+    void reload();
+
+private:
+    kv::stats::TStatTable& m_table;
+};
+
+// The statistics view: method chooser, window length, the table and its chart.
+class StatsView : public QWidget {
+    Q_OBJECT
+public:
+    explicit StatsView(TFormMain& main);
+
+    // Fills the chooser from the registry, keeping the selected position when asked.
+    void fillChooser(const kv::stats::TChoosers& choosers, bool keepSelection);
+    // Builds table and chart (without force only when an input changed).
+    void build(bool force);
+    // Registry index of the chosen method, -1 when none.
+    int chosenMethod() const;
+    void applyNormColumns();
+    // Puts the view's commands on its buttons (after the main window created them).
+    void attachCommands();
+
+    QComboBox* chooser() const { return m_chooser; }
+    QSpinBox* lengthEdit() const { return m_length; }
+    QTableView* tableView() const { return m_view; }
+    QSplitter* splitter() const { return m_splitter; }
+    kv::stats::TStatTable& table() { return m_table; }
+    QChartView* chartView() const { return m_chart; }
+
+private:
+    void drawChart();
+
+    TFormMain& m_main;
+    kv::stats::TStatTable m_table;
+    std::vector<int> m_methods;   // chooser position -> registry index
+    QComboBox* m_chooser;
+    QSpinBox* m_length;
+    QToolButton* m_refresh;
+    QSplitter* m_splitter;
+    QTableView* m_view;
+    StatTableModel* m_model;
+    QChartView* m_chart;
+};

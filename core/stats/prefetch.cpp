@@ -1,0 +1,160 @@
+#include "core/stats/prefetch.h"
+
+#include <algorithm>
+
+#include "core/filters/generate.h"
+#include "core/shell/shell.h"
+#include "core/stats/stat.h"
+#include "core/stats/statlist.h"
+#include "core/util/binio.h"
+#include "core/util/error.h"
+#include "core/util/files.h"
+#include "core/util/format.h"
+
+namespace kv::stats {
+
+namespace {
+
+constexpr std::size_t RecordSize = 12;
+
+bool keyLess(const std::array<int16_t, 4>& a, const std::array<int16_t, 4>& b)
+{
+    for (int i = 0; i < 4; ++i) {
+        const auto x = static_cast<uint16_t>(a[i]);
+        const auto y = static_cast<uint16_t>(b[i]);
+        if (x != y) return x < y;
+    }
+    return false;
+}
+
+} // namespace
+
+std::string PrefetchBytes(const TStatDrawArray& values)
+{
+    const TStatSummary sum = SummarizeStatDraw(values);
+    std::string bytes((values.Count() + 1) * RecordSize, '\0');
+    auto* p = reinterpret_cast<uint8_t*>(bytes.data());
+    for (const TStatDrawItem& item : values) {
+        for (int k = 0; k < 4; ++k) util::PutU16(p + 2 * k, static_cast<uint16_t>(item.Key[k]));
+        util::PutI32(p + 8, item.Count);
+        p += RecordSize;
+    }
+    util::PutI32(p, sum.MinCount);
+    util::PutI32(p + 4, sum.MaxCount);
+    util::PutI32(p + 8, 0);
+    return bytes;
+}
+
+std::optional<TPrefetchData> ParsePrefetch(std::string_view bytes)
+{
+    if (bytes.size() < RecordSize || bytes.size() % RecordSize != 0) return std::nullopt;
+    const std::size_t count = bytes.size() / RecordSize - 1;
+    const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+    TPrefetchData data;
+    data.Records.resize(count);
+    int32_t minCount = 2147483647, maxCount = 0;
+    for (std::size_t i = 0; i < count; ++i, p += RecordSize) {
+        TPrefetchRecord& r = data.Records[i];
+        for (int k = 0; k < 4; ++k) r.Key[k] = static_cast<int16_t>(util::GetU16(p + 2 * k));
+        r.Count = util::GetI32(p + 8);
+        if (r.Count < 0) return std::nullopt;
+        if (i > 0 && !keyLess(data.Records[i - 1].Key, r.Key)) return std::nullopt;
+        minCount = std::min(minCount, r.Count);
+        maxCount = std::max(maxCount, r.Count);
+    }
+    data.MinCount = util::GetI32(p);
+    data.MaxCount = util::GetI32(p + 4);
+    if (util::GetI32(p + 8) != 0 || data.MinCount != minCount || data.MaxCount != maxCount) return std::nullopt;
+    return data;
+}
+
+std::filesystem::path TPrefetchCache::PrefetchPath(std::string_view methodCode) const
+{
+    return m_dataDir / FolderName / util::Format("%s_%s.dfc", {m_program, methodCode});
+}
+
+TStatDrawArray TPrefetchCache::ComputeDistribution(const TStatList& list, int method)
+{
+    // The user's combination list stays as it is: the full set is enumerated on the side.
+    static const std::vector<game::TComb> all = [] {
+        std::vector<game::TComb> combs;
+        filters::EnumerateAllCombs(combs);
+        return combs;
+    }();
+    const std::unique_ptr<TCustomStat> stat = list.CreateStat(method);
+    TStatDrawArray values;
+    stat->CalcCombs(all, values);
+    SortStatDraw(values);
+    return values;
+}
+
+std::optional<TPrefetchData> TPrefetchCache::Create(const TStatList& list, int method, shell::Shell& shell) const
+{
+    const auto path = PrefetchPath(list.Method(method).MethodCode());
+    shell::BusyScope busy(shell, util::Format("Создание файла предварительной выборки %s...", {path.filename().string()}));
+    try {
+        const std::string bytes = PrefetchBytes(ComputeDistribution(list, method));
+        std::filesystem::create_directories(path.parent_path());
+        util::RewriteFile(path, bytes);
+        auto data = ParsePrefetch(bytes);
+        if (!data) throw Error("Некорректный формат данных");
+        return data;
+    } catch (const std::exception& e) {
+        std::error_code ec;
+        std::filesystem::remove(path, ec);
+        shell.ShowFailure(util::Format("Ошибка создания файла данных для полного набора вариантов!\n\nИмя файла: %s",
+                                       {path.string()}),
+                          e.what());
+        return std::nullopt;
+    }
+}
+
+std::optional<TPrefetchData> TPrefetchCache::Open(const TStatList& list, int method, bool enabled,
+                                                  shell::Shell& shell) const
+{
+    if (!enabled || !list.HasPrefetch(method)) return std::nullopt;
+    const auto path = PrefetchPath(list.Method(method).MethodCode());
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec) || std::filesystem::file_size(path, ec) == 0)
+        return Create(list, method, shell);
+    std::string bytes;
+    try {
+        bytes = util::ReadWholeFile(path);
+    } catch (const std::exception& e) {
+        shell.ShowFailure(util::Format("Ошибка открытия файла данных для полного набора вариантов!\n\nИмя файла: %s",
+                                       {path.string()}),
+                          e.what());
+        return std::nullopt;
+    }
+    if (auto data = ParsePrefetch(bytes)) return data;
+    // A truncated or foreign file is never trusted: it is only a cache, so it is made anew.
+    return Create(list, method, shell);
+}
+
+int TPrefetchCache::CreatePrefetchFiles(const TStatList& list, bool force, uint32_t groups, bool enabled,
+                                        shell::Shell& shell) const
+{
+    if (!force && !enabled) return 0;
+    int written = 0;
+    shell::BusyScope busy(shell);
+    shell.ProgressOpen(list.MethodCount(), false, "Создание файлов для полного набора комбинаций...");
+    try {
+        for (int i = 0; i < list.MethodCount(); ++i) {
+            shell.ProgressStep();
+            if (!list.HasPrefetch(i)) continue;
+            const auto path = PrefetchPath(list.Method(i).MethodCode());
+            std::error_code ec;
+            const bool exists = std::filesystem::exists(path, ec) && std::filesystem::file_size(path, ec) > 0;
+            if (exists && !(groups & (1u << list.Method(i).Kind->GetGroup()))) continue;
+            if (Create(list, i, shell)) ++written;
+        }
+    } catch (...) {
+        shell.ProgressClose();
+        throw;
+    }
+    shell.SetStatusText("");
+    shell.ProgressClose();
+    return written;
+}
+
+} // namespace kv::stats

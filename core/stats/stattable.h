@@ -1,0 +1,115 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/game/types.h"
+#include "core/stats/prefetch.h"
+#include "core/stats/statitem.h"
+
+namespace kv::shell {
+class Shell;
+}
+
+namespace kv::stats {
+
+class TStatList;
+
+constexpr int StatColumns = 20;
+// "Значение", "Количество", ... "+/- КРН".
+const char* StatColumnCaption(int column);
+// Columns 3..5 exist only while the comparison with the full set is on.
+constexpr bool IsNormColumn(int column) { return column >= 3 && column <= 5; }
+
+// `DiffText`: e - actual with a leading "+" when positive, when the expected text is a
+// non-negative integer e; "-" otherwise.
+std::string DiffText(std::string_view expectedText, int actual);
+
+// Rounding of the expectation columns: to the nearest integer, halves to even.
+int64_t RoundHalfEven(long double v);
+
+// A table row as texts, as scenario steps test it.
+struct TStatValues {
+    std::string Caption, Count, CountPct, Deviation, DeviationPct, Depth, DepthPct, Weight,
+        PeriodMin, Period, PeriodMax;
+    int Value = 0;
+};
+
+struct TStatRow {
+    TStatDrawItem Item;                          // the value with its counters (filters read it)
+    std::array<std::string, StatColumns> Texts;
+    std::array<long double, StatColumns> Sort{}; // numeric sort keys; "-" cells sort first
+    std::array<bool, StatColumns> HasNumber{};
+};
+
+struct TChartPoint {
+    double X = 0;
+    double Y = 0;
+    std::string Label;
+};
+
+// What one build of the statistics table is asked to do.
+struct TStatTableRequest {
+    int Method = -1;              // registry index of the chosen method; -1: none chosen
+    int DrawsStatLen = 1000;      // N
+    int DrawsOffset = 0;
+    bool SortedDraws = false;
+    bool PrefetchsEnabled = false;
+    bool ShowTotalLine = true;
+};
+
+// The statistics table over a window of draws, compared with the full-set distribution.
+class TStatTable {
+public:
+    // Builds rows and chart. Without force, a request with the same archive length, offset,
+    // window length and method as the last build does nothing and returns false.
+    bool Build(const TStatList& list, const TPrefetchCache& cache, const TStatTableRequest& request,
+               shell::Shell& shell, bool force);
+    void Clear();
+
+    int RowCount() const { return static_cast<int>(m_rows.size()); }
+    const TStatRow& Row(int i) const { return m_rows[i]; }
+    const std::vector<TStatRow>& Rows() const { return m_rows; }
+    TStatValues RowToStatValues(int row) const;
+    // Keeps the rows sorted by a column (stable); the order carries no other meaning.
+    void SortRows(int column, bool ascending);
+    int SortColumn() const { return m_sortColumn; }
+    bool SortAscending() const { return m_sortAscending; }
+
+    bool HasNorm() const { return m_hasNorm; }
+    int FirstIndex() const { return m_first; }
+    int LastIndex() const { return m_last; }
+    int WindowLength() const { return m_last >= m_first ? m_last - m_first + 1 : 0; }
+    const TStatSummary& Summary() const { return m_summary; }
+
+    // Chart series: "Фактические данные" and, with a norm and ShowTotalLine, "Все возможные
+    // комбинации".
+    const std::vector<TChartPoint>& ActualLine() const { return m_actual; }
+    const std::vector<TChartPoint>& TotalLine() const { return m_total; }
+    bool HasTotalLine() const { return m_totalShown; }
+
+    // The weight of column 8 (extended precision; -999.99 when the arithmetic fails).
+    static long double Weight(const TStatList& list, const TStatDrawItem& item, bool hasNorm,
+                              const TStatSummary& summary);
+
+private:
+    struct Key {
+        int drawCount = -1, offset = -1, len = -1, method = -2;
+        std::string code;
+        bool operator==(const Key&) const = default;
+    };
+    Key m_key;
+    std::vector<TStatRow> m_rows;
+    std::vector<TChartPoint> m_actual, m_total;
+    bool m_totalShown = false;
+    bool m_hasNorm = false;
+    int m_first = 0, m_last = -1;
+    TStatSummary m_summary;
+    int m_sortColumn = 1;
+    bool m_sortAscending = true;
+};
+
+} // namespace kv::stats
