@@ -1,0 +1,247 @@
+#include <QAction>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QtTest>
+
+#include "app/formgenerate.h"
+#include "app/forminfo.h"
+#include "app/formmain.h"
+#include "app/qtshell.h"
+#include "app/views/combsview.h"
+#include "app/views/statsview.h"
+#include "core/archive/archive.h"
+#include "core/archive/sample.h"
+#include "core/stats/prefetch.h"
+#include "core/stats/stattable.h"
+#include "core/util/ini.h"
+#include "tests/app/apptest.h"
+#include "tests/support/support.h"
+
+using namespace kv;
+
+class ViewsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void statisticsTableOfNumbers();
+    void comparisonWithTheFullSet();
+    void generationWithMyNumbers();
+    void deleteSelectedAndUndo();
+    void generationDialogFields();
+    void informationDialog();
+};
+
+namespace {
+
+void seed(const test::TempDir& dir, int count)
+{
+    archive::WriteArchiveFile(dir / archive::ArchiveFileName, archive::SyntheticDraws(count, 77, 1));
+}
+
+// Runs `act` on the next modal dialog of type T as soon as it is up.
+template <typename T, typename F>
+void onNextDialog(F act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(dialog);
+        }
+    });
+    timer->start();
+}
+
+int64_t columnSum(const QAbstractItemModel* model, int column)
+{
+    int64_t sum = 0;
+    for (int r = 0; r < model->rowCount(); ++r) sum += model->index(r, column).data().toString().toLongLong();
+    return sum;
+}
+
+} // namespace
+
+void ViewsTest::statisticsTableOfNumbers()
+{
+    test::TempDir dir;
+    seed(dir, 300);
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    StatsView* view = w.statsView();
+    QCOMPARE(view->chooser()->objectName(), QStringLiteral("cbDrawsStatType"));
+    QCOMPARE(view->chooser()->count(), 17);
+    QCOMPARE(view->chooser()->itemText(0), QStringLiteral("{ num } Числа тиража [ N ]"));
+    QCOMPARE(view->chooser()->itemText(8), QStringLiteral("{ num } Число в 1 позиции тиража [ SNG ]"));
+
+    view->lengthEdit()->setValue(100);
+    w.command("DrawsStatCalc")->trigger();
+    const QAbstractItemModel* model = view->tableView()->model();
+    QCOMPARE(model->rowCount(), 20);
+    QCOMPARE(columnSum(model, 1), int64_t(800));   // 100 draws of 8 numbers
+    QVERIFY(view->tableView()->isColumnHidden(3));
+    QVERIFY(!view->tableView()->isColumnHidden(6));
+    // Rows are sorted by the count, ascending.
+    for (int r = 1; r < model->rowCount(); ++r)
+        QVERIFY(model->index(r - 1, 1).data().toInt() <= model->index(r, 1).data().toInt());
+    // With the offset 0 nothing follows the window: "Факт" is "-" everywhere.
+    for (int r = 0; r < model->rowCount(); ++r) QCOMPARE(model->index(r, 16).data().toString(), QStringLiteral("-"));
+
+    // Another method: EVEN lists 1..8 (and 0 only when drawn).
+    view->chooser()->setCurrentIndex(2);
+    QVERIFY(model->rowCount() >= 8);
+    QCOMPARE(columnSum(model, 1), int64_t(100));
+    // An offset rebuilds the table through the views' refresh.
+    w.offsetEdit()->setValue(50);
+    QCOMPARE(view->table().LastIndex(), 249);
+}
+
+void ViewsTest::comparisonWithTheFullSet()
+{
+    test::TempDir dir;
+    seed(dir, 200);
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    StatsView* view = w.statsView();
+    view->lengthEdit()->setValue(100);
+    QVERIFY(!w.command("DrawsStatShowTotalLine")->isEnabled() || !w.prefetchsEnabled());
+    w.command("DrawsStatePrefetchsEnabled")->trigger();
+    QVERIFY(w.prefetchsEnabled());
+    QVERIFY(!view->tableView()->isColumnHidden(3));
+    const auto file = dir / "Prefetchs" / "Kvanta_8x20_NUMS.dfc";
+    QVERIFY(std::filesystem::exists(file));
+    QCOMPARE(std::filesystem::file_size(file), std::uintmax_t(12 * 21));
+    // NUMS is uniform over the full set: every norm is the mean of the window's extremes.
+    const auto& table = view->table();
+    QVERIFY(table.HasNorm());
+    const int64_t expected = stats::RoundHalfEven((table.Summary().MaxCount + table.Summary().MinCount) / 2.0L);
+    for (int r = 0; r < table.RowCount(); ++r) QCOMPARE(int64_t(table.Row(r).Item.Norm), expected);
+    const auto series = view->chartView()->chart()->series();
+    QCOMPARE(series.size(), qsizetype(2));
+    QCOMPARE(series.at(1)->name(), QStringLiteral("Все возможные комбинации"));
+    QCOMPARE(static_cast<QLineSeries*>(series.at(1))->count(), 20);
+
+    w.updateActions();
+    w.command("DrawsStatShowTotalLine")->trigger();
+    QCOMPARE(view->chartView()->chart()->series().size(), qsizetype(1));
+    QVERIFY(!util::IniFile::Load(dir / "Kvanta_8x20.frm").ReadBool("TFormMain", "ShowTotalLine", true));
+    QVERIFY(util::IniFile::Load(dir / "Kvanta_8x20.frm").ReadBool("TFormMain", "PrefetchsEnabled", false));
+}
+
+void ViewsTest::generationWithMyNumbers()
+{
+    test::TempDir dir;
+    seed(dir, 50);
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    QCOMPARE(w.workspace().Combs().Count(), 125970);
+    QCOMPARE(w.statusText(3), QStringLiteral("Комбинаций: 125970"));
+
+    onNextDialog<TFormGenerate>([](TFormGenerate* dialog) {
+        dialog->modeBox()->setCurrentIndex(2);   // only from my numbers
+        dialog->parametersEdit()->setText(QStringLiteral("1;2;3;4;5;6;7;8;9;10"));
+        dialog->accept();
+    });
+    w.command("CombsGen")->trigger();
+    QCOMPARE(w.workspace().Combs().Count(), 45);
+    QCOMPARE(w.statusText(3), QStringLiteral("Комбинаций: 45"));
+    QVERIFY(!w.workspace().Combs().HasUndo());
+    QCOMPARE(w.combsView()->view()->model()->rowCount(), 45);
+    QCOMPARE(w.combsView()->view()->model()->index(44, 9).data().toString(), QStringLiteral("52"));   // 3+4+...+10
+    // Not saved as the default: the settings file has no generation mode.
+    QCOMPARE(util::IniFile::Load(dir / "Kvanta_8x20.ini").ReadInteger("GLOBAL", "CombsGenerateMode", -1), int64_t(-1));
+}
+
+void ViewsTest::deleteSelectedAndUndo()
+{
+    test::TempDir dir;
+    seed(dir, 50);
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    QTableView* view = w.combsView()->view();
+    view->selectRow(0);
+    view->selectionModel()->select(view->model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    w.updateActions();
+    QVERIFY(!w.command("CombsUndo")->isEnabled());
+    w.command("CombsDelSelected")->trigger();
+    QCOMPARE(w.workspace().Combs().Count(), 125968);
+    QCOMPARE(w.workspace().History().Count(), 1);
+    QCOMPARE(w.statusText(3), QStringLiteral("Комбинаций: 125968"));
+    w.updateActions();
+    QVERIFY(w.command("CombsUndo")->isEnabled());
+    w.command("CombsUndo")->trigger();
+    QCOMPARE(w.workspace().Combs().Count(), 125970);
+    QCOMPARE(w.workspace().History().Count(), 0);
+    w.updateActions();
+    QVERIFY(!w.command("CombsUndo")->isEnabled());
+
+    // Exclude the last draws: the field and the command.
+    w.combsView()->excludeEdit()->setValue(10);
+    w.updateActions();
+    QVERIFY(w.command("CombsDelExists")->isEnabled());
+    w.command("CombsDelExists")->trigger();
+    QVERIFY(w.workspace().Combs().Count() >= 125960);
+    QVERIFY(w.workspace().Combs().Count() < 125970);
+}
+
+void ViewsTest::generationDialogFields()
+{
+    TFormGenerate dialog({4, "file.lcv"});
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Создание нового списка комбинаций"));
+    QCOMPARE(dialog.modeBox()->count(), 5);
+    QVERIFY(dialog.parametersEdit()->isEnabled());
+    QVERIFY(dialog.fileButton()->isEnabled());
+    dialog.modeBox()->setCurrentIndex(0);
+    QVERIFY(!dialog.parametersEdit()->isEnabled());
+    QVERIFY(!dialog.fileButton()->isEnabled());
+    dialog.modeBox()->setCurrentIndex(1);
+    QVERIFY(dialog.parametersEdit()->isEnabled());
+    QVERIFY(!dialog.fileButton()->isEnabled());
+    QVERIFY(!dialog.saveAsDefault());
+    QCOMPARE(int(dialog.settings().Mode), 1);
+    QCOMPARE(dialog.settings().Parameters, std::string("file.lcv"));
+}
+
+void ViewsTest::informationDialog()
+{
+    test::TempDir dir;
+    seed(dir, 20);
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    const game::TComb nums{3, 7, 1, 15, 9, 20, 11, 4};
+    TFormInfo dialog(w.statList(), nums, 5, false, 1024, std::string("12.03.2021 10:05"), w.shell());
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Подробная информация"));
+    QTableWidget* props = dialog.properties();
+    // Draw number, date, then the charted methods: EVEN, SMAL, PRIM, POS1..8, POE1.
+    QCOMPARE(props->rowCount(), 2 + 12);
+    QCOMPARE(props->item(0, 0)->text(), QStringLiteral("Номер тиража:"));
+    QCOMPARE(props->item(0, 1)->text(), QStringLiteral("1024"));
+    QCOMPARE(props->item(2, 0)->text(), QStringLiteral("Количество четных чисел в тираже (Ч:Н)"));
+    QCOMPARE(props->item(2, 1)->text(), QStringLiteral("2"));    // 20 and 4
+    QCOMPARE(props->item(5, 1)->text(), QStringLiteral("3"));    // POS1 in drawn order
+    // The card: 4 columns by default, the given numbers written into their cells.
+    QCOMPARE(dialog.card()->columnCount(), 4);
+    QCOMPARE(dialog.card()->rowCount(), 5);
+    QCOMPARE(dialog.card()->item(0, 2)->text(), QStringLiteral("3"));
+    QCOMPARE(dialog.card()->item(0, 1)->text(), QString());
+    dialog.columnsEdit()->setValue(3);
+    QCOMPARE(dialog.card()->rowCount(), 7);
+    QVERIFY(dialog.card()->item(6, 2) == nullptr);   // 21 is no number
+}
+
+QTEST_MAIN(ViewsTest)
+#include "views_test.moc"
