@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "app/formchart.h"
 #include "app/formgenerate.h"
 #include "app/forminfo.h"
 #include "app/formmain.h"
@@ -37,6 +38,7 @@ private slots:
     void deleteSelectedAndUndo();
     void generationDialogFields();
     void informationDialog();
+    void listChecksAndSumChart();
 };
 
 namespace {
@@ -241,6 +243,44 @@ void ViewsTest::informationDialog()
     dialog.columnsEdit()->setValue(3);
     QCOMPARE(dialog.card()->rowCount(), 7);
     QVERIFY(dialog.card()->item(6, 2) == nullptr);   // 21 is no number
+}
+
+void ViewsTest::listChecksAndSumChart()
+{
+    test::TempDir dir;
+    seed(dir, 30);
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    {
+        MessageBoxAnswerer answerer;
+        w.command("CombsCheckNums")->trigger();
+        QCOMPARE(answerer.texts, QStringList{QStringLiteral("В текущем списке комбинаций содержится 20 уникальных номеров")});
+        QCOMPARE(answerer.captions.at(0), QStringLiteral("Информация"));
+    }
+    {
+        // The newest draw, sorted, is a combination of the list and is found in the archive.
+        game::TComb newest = w.workspace().DrawAtRow(0).Nums;
+        std::sort(newest.begin(), newest.end());
+        const auto& combs = w.workspace().Combs().Items();
+        const int row = static_cast<int>(std::find(combs.begin(), combs.end(), newest) - combs.begin());
+        QVERIFY(row < w.workspace().Combs().Count());
+        w.combsView()->view()->selectRow(row);
+        w.updateActions();
+        MessageBoxAnswerer answerer;
+        w.command("CombsFindInDraws")->trigger();
+        QCOMPARE(answerer.texts.size(), 1);
+        QVERIFY(answerer.texts.at(0).startsWith(QStringLiteral("Выделенная комбинация найдена в следующих тиражах:\n\nТираж № 30 от ")));
+    }
+    w.command("TotalSumCombs")->trigger();
+    TFormChart* chart = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* c = qobject_cast<TFormChart*>(top)) chart = c;
+    QVERIFY(chart != nullptr);
+    QCOMPARE(chart->seriesCount(), 5);
+    QCOMPARE(chart->chartView()->chart()->series().at(0)->name(),
+             QStringLiteral("Фактическое распределение сумм (по тиражам)"));
+    chart->close();
 }
 
 QTEST_MAIN(ViewsTest)
