@@ -34,6 +34,19 @@ const std::vector<const TStatKind*>& Catalogue()
         std::vector<const TStatKind*> all;
         // One line per statistic family.
         kinds::AddNumberKinds(all);
+        kinds::AddSumKinds(all);
+        kinds::AddDifferenceKinds(all);
+        kinds::AddChannelKinds(all);
+        kinds::AddMatrixKinds(all);
+        kinds::AddSegmentKinds(all);
+        kinds::AddSequenceKinds(all);
+        kinds::AddRepeatKinds(all);
+        kinds::AddTupleKinds(all);
+        kinds::AddKarvelKinds(all);
+        kinds::AddSeriesKinds(all);
+        kinds::AddPeriodKinds(all);
+        kinds::AddTransitionKinds(all);
+        kinds::AddShreddingKinds(all);
         return SortedCatalogue(std::move(all));
     }();
     return kinds;
