@@ -24,6 +24,8 @@
 
 #include "app/formdraw.h"
 #include "app/forminfo.h"
+#include "app/formshredding.h"
+#include "core/stats/settingsops.h"
 #include "app/views/combsview.h"
 #include "app/views/statsview.h"
 #include "core/filters/generate.h"
@@ -162,6 +164,7 @@ void TFormMain::createCommands()
     QAction* totalLine = addCommand("DrawsStatShowTotalLine", QStringLiteral("График идеального распределения"), QString(),
                                     [this] { drawsStatShowTotalLine(); }, [this] { return m_prefetchsEnabled; });
     totalLine->setCheckable(true);
+    addCommand("EditShredding", QStringLiteral("Формулы шинковки"), QString(), [this] { editShredding(); });
     m_combsView->createCommands();
     m_statsView->attachCommands();
     QAction* exitAction = addCommand("ExitProgram", QStringLiteral("Выход"), QString(), [this] { close(); });
@@ -196,6 +199,8 @@ void TFormMain::createMenus()
     QMenu* statsMenu = menuBar()->addMenu(QStringLiteral("Статистика"));
     for (const char* name : {"DrawsStatCalc", "DrawsStatePrefetchsEnabled", "DrawsStatShowTotalLine"})
         statsMenu->addAction(command(name));
+    statsMenu->addSeparator();
+    statsMenu->addAction(command("EditShredding"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(command("About"));
@@ -531,6 +536,16 @@ void TFormMain::drawsStatePrefetchsEnabled()
     guarded("Ошибка сохранения параметров программы!", [this] { m_frm.WriteBool("PrefetchsEnabled", m_prefetchsEnabled); });
     m_cache.CreatePrefetchFiles(m_stats, false, 0, m_prefetchsEnabled, *m_shell);
     m_statsView->applyNormColumns();
+    m_statsView->build(true);
+}
+
+void TFormMain::editShredding()
+{
+    TFormShredding dialog(m_stats.Shredding(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    stats::ApplyShredding(m_stats, dialog.data(), m_ws.FilePath(shell::Workspace::SettingsFileName), *m_shell);
+    m_cache.CreatePrefetchFiles(m_stats, false, 1u << 12, m_prefetchsEnabled, *m_shell);
+    fillChoosers(true, true);
     m_statsView->build(true);
 }
 

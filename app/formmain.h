@@ -103,6 +103,7 @@ private:
     void drawsInfo();
     void drawsStatePrefetchsEnabled();
     void drawsStatShowTotalLine();
+    void editShredding();
     void about();
 
     kv::shell::CommandLine m_cmd;
