@@ -94,7 +94,12 @@ std::optional<TPrefetchData> TPrefetchCache::Create(const TStatList& list, int m
     shell::BusyScope busy(shell, util::Format("Создание файла предварительной выборки %s...", {path.filename().string()}));
     try {
         const std::string bytes = PrefetchBytes(ComputeDistribution(list, method));
-        std::filesystem::create_directories(path.parent_path());
+        // The library's own error text is English and names no reason the user can act on.
+        std::error_code dirError;
+        std::filesystem::create_directories(path.parent_path(), dirError);
+        if (dirError)
+            throw Error(util::Format("Не удалось создать папку \"%s\": %s",
+                                     {path.parent_path().string(), util::ErrnoText(dirError.value())}));
         util::RewriteFile(path, bytes);
         auto data = ParsePrefetch(bytes);
         if (!data) throw Error("Некорректный формат данных");

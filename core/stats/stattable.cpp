@@ -135,13 +135,21 @@ bool TStatTable::Build(const TStatList& list, const TPrefetchCache& cache, const
         }
         m_summary = SummarizeStatDraw(values);
 
-        long double ratio = 0;
+        // The ratio is kept as a fraction: a norm is record count x numerator / denominator with
+        // one rounding of the division, so that a norm that is exactly x.5 stays x.5 and goes to
+        // the even neighbour (a rounded ratio turns 50388 x (53 / 2 / 50388) into 26.500...02).
+        long double ratioNum = 0, ratioDen = 1;
         if (prefetch && prefetch->MaxCount > 0) {
             m_hasNorm = true;
-            ratio = prefetch->MinCount == prefetch->MaxCount
-                        ? (static_cast<long double>(m_summary.MaxCount) + m_summary.MinCount) / 2 / prefetch->MaxCount
-                        : static_cast<long double>(m_summary.MaxCount) / prefetch->MaxCount;
+            if (prefetch->MinCount == prefetch->MaxCount) {
+                ratioNum = static_cast<long double>(m_summary.MaxCount) + m_summary.MinCount;
+                ratioDen = 2.0L * prefetch->MaxCount;
+            } else {
+                ratioNum = m_summary.MaxCount;
+                ratioDen = prefetch->MaxCount;
+            }
         }
+        const auto scaled = [&](int32_t count) { return static_cast<long double>(count) * ratioNum / ratioDen; };
         std::vector<int> recordItem;   // per prefetch record: index of the item with its keys, or -1
         if (m_hasNorm) {
             recordItem.reserve(prefetch->Records.size());
@@ -150,7 +158,7 @@ bool TStatTable::Build(const TStatList& list, const TPrefetchCache& cache, const
                 probe.Key = r.Key;
                 const int idx = values.Find(probe);
                 recordItem.push_back(idx);
-                if (idx >= 0) values[idx].Norm = static_cast<int32_t>(RoundHalfEven(r.Count * ratio));
+                if (idx >= 0) values[idx].Norm = static_cast<int32_t>(RoundHalfEven(scaled(r.Count)));
             }
         }
 
@@ -212,7 +220,7 @@ bool TStatTable::Build(const TStatList& list, const TPrefetchCache& cache, const
                     const std::string label = stat->ValueToText(probe);
                     if (m_totalShown)
                         m_total.push_back({static_cast<double>(r + 1),
-                                           static_cast<double>(prefetch->Records[r].Count * ratio), label});
+                                           static_cast<double>(scaled(prefetch->Records[r].Count)), label});
                     if (recordItem[r] >= 0)
                         m_actual.push_back({static_cast<double>(r + 1),
                                             static_cast<double>(values[recordItem[r]].Count), label});
