@@ -1,0 +1,137 @@
+#include "core/stakes/stakecommands.h"
+
+#include "core/shell/shell.h"
+#include "core/stakes/stakesfile.h"
+#include "core/stats/statlist.h"
+
+namespace kv::stakes {
+
+namespace {
+
+constexpr const char* DeleteStatus = "Удаление ставок...";
+constexpr const char* AddManyStatus = "Создание ставок...";
+
+void refreshView(const TStakeViewHooks& hooks, bool refresh, bool goToLast)
+{
+    if (hooks.RefreshView) hooks.RefreshView(refresh, goToLast);
+}
+
+void runCheck(const TStakeViewHooks& hooks)
+{
+    if (hooks.Check) hooks.Check();
+}
+
+// The part the two delete commands share once the user has agreed.
+template <typename Delete>
+bool deleteStakes(shell::Shell& shell, const TStakeViewHooks& hooks, Delete del)
+{
+    bool ok = false;
+    {
+        shell::BusyScope busy(shell, DeleteStatus);
+        ok = del();
+        if (ok) {
+            runCheck(hooks);
+            refreshView(hooks, true, false);
+        }
+    }
+    if (hooks.Repaint) hooks.Repaint();
+    return ok;
+}
+
+} // namespace
+
+bool DiscardOutdatedStakes(TStakesFile& file, shell::Shell& shell)
+{
+    try {
+        if (!file.IsOutdated()) return false;
+        shell.ShowMessage(shell::MessageKind::Warning, OutdatedStakesText);
+        file.Truncate();
+        return true;
+    } catch (const std::exception& e) {
+        shell.ShowFailure("Ошибка чтения файла ставок!", e.what());
+        return false;
+    }
+}
+
+bool AddStake(TStakesFile& file, shell::Shell& shell, const TStakeRecord& stake, int drawsCount,
+              const TStakeViewHooks& hooks)
+{
+    shell.SetStatusText("Создание ставки...");
+    const bool ok = file.AppendStakes(shell, stake, drawsCount);
+    if (ok) {
+        runCheck(hooks);
+        refreshView(hooks, true, true);
+    }
+    shell.SetStatusText("");
+    return ok;
+}
+
+bool AddStakes(TStakesFile& file, shell::Shell& shell, const TStakeRecord& stake, int drawsCount, bool bulk,
+               bool scrollEnabled, const TStakeViewHooks& hooks)
+{
+    // A series shows its status once; a status per stake would repaint the window thousands of
+    // times for nothing.
+    if (!bulk) shell.SetStatusText(AddManyStatus);
+    const bool ok = file.AppendStakes(shell, stake, drawsCount);
+    if (ok) refreshView(hooks, false, !bulk || scrollEnabled);
+    return ok;
+}
+
+bool AddStakesForCombs(TStakesFile& file, shell::Shell& shell, std::span<const game::TComb> combs,
+                       int32_t drawNo, int drawsCount, std::string_view comment, int32_t sampleSize,
+                       const stats::TStatList& stats, bool scrollEnabled, const TStakeViewHooks& hooks)
+{
+    bool ok = true;
+    {
+        shell::BusyScope busy(shell, AddManyStatus);
+        TStakesFile::TBulkAppend bulk(file);
+        for (const game::TComb& comb : combs) {
+            const TStakeRecord stake = NewStake(OriginManual, drawNo, sampleSize, comb, comment, stats);
+            if (!AddStakes(file, shell, stake, drawsCount, true, scrollEnabled, hooks)) {
+                ok = false;
+                break;
+            }
+        }
+        if (!bulk.Finish(shell)) ok = false;
+    }
+    if (ok && !combs.empty()) {
+        runCheck(hooks);
+        refreshView(hooks, true, true);
+    }
+    return ok;
+}
+
+bool StakeDel(TStakesFile& file, shell::Shell& shell, int topRow, int bottomRow, const TStakeViewHooks& hooks)
+{
+    if (!shell.AskDelete(bottomRow - topRow + 1)) return false;
+    return deleteStakes(shell, hooks, [&] { return file.DeleteSelectedStakes(shell, topRow, bottomRow); });
+}
+
+bool StakeFilter(TStakesFile& file, shell::Shell& shell, int mode, int value, const TStakeViewHooks& hooks)
+{
+    return deleteStakes(shell, hooks, [&] { return file.DeleteStakesByCondition(shell, mode, value); });
+}
+
+bool StakeClear(TStakesFile& file, shell::Shell& shell, const TStakeViewHooks& hooks)
+{
+    if (!shell.AskDelete(file.RecordCount())) return false;
+    bool ok = false;
+    {
+        shell::BusyScope busy(shell, DeleteStatus);
+        try {
+            file.Truncate();
+            ok = true;
+        } catch (const std::exception& e) {
+            shell.ShowFailure("Ошибка удаления записи из файла ставок!", e.what());
+        }
+        if (ok) {
+            ok = file.Reopen(shell);
+            refreshView(hooks, false, false);
+            if (hooks.RefreshRatings) hooks.RefreshRatings();
+        }
+    }
+    if (hooks.Repaint) hooks.Repaint();
+    return ok;
+}
+
+} // namespace kv::stakes
