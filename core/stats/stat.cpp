@@ -80,7 +80,11 @@ std::string GroupName(int group)
 
 std::string TStatKind::FormatCode(int32_t param) const { return util::Format(m_info.Code, {param}); }
 
-std::string TStatKind::FormatCaption(int32_t param) const { return util::Format(m_info.Caption, {param}); }
+std::string TStatKind::FormatCaption(int32_t param) const
+{
+    if (m_info.CaptionFormat) return m_info.CaptionFormat(param);
+    return util::Format(m_info.Caption, {param});
+}
 
 std::string TStatKind::GetHelpURL(int32_t param, const std::string& helpFile) const
 {

@@ -63,6 +63,9 @@ public:
         bool HasParam = false;
         RangeFn ParamRange{};           // (First, Last) when HasParam
         Factory Create{};
+        // FormatCaption for a caption that takes more than the parameter ("SUM%d" adds the
+        // fraction its range covers); empty: the template formatted with the parameter.
+        std::function<std::string(int32_t)> CaptionFormat{};
     };
 
     explicit TStatKind(Info info) : m_info(std::move(info)) {}

@@ -14,6 +14,7 @@ enum class TMatchRule {
     Value,     // HasValue: all four keys
     Key1,      // HasKey(1, k0): the count or number in Key[0], whatever the other keys hold
     LongKey1,  // HasLongKey(1, k0 | k1 << 16): a mask or another 32-bit word
+    KeyByte1,  // HasKeyByte(1, k0): the low byte of Key[0], whatever the rest of the keys holds
 };
 
 // The common body of every kind whose values depend on the 8 numbers alone. The kind writes
@@ -117,6 +118,20 @@ public:
     }
 
 protected:
+    // One value of a combination looked up among the marked values by the kind's rule; kinds
+    // with batch passes of their own use it to stay equal to CombMatches.
+    static bool lookup(const TStatDrawArray& marked, int k0, int k1, int k2, int k3)
+    {
+        switch (Derived::MatchRule) {
+        case TMatchRule::Value: return marked.HasValue(k0, k1, k2, k3);
+        case TMatchRule::Key1: return marked.HasKey(1, k0);
+        case TMatchRule::LongKey1:
+            return marked.HasLongKey(1, int32_t(uint32_t(uint16_t(k0)) | (uint32_t(uint16_t(k1)) << 16)));
+        case TMatchRule::KeyByte1: return marked.HasKeyByte(1, k0);
+        }
+        return false;
+    }
+
     // ListValues for kinds with a closed range of single-key values first..last.
     void listRange(int lastIndex, TStatDrawArray& values, int first, int last)
     {
@@ -136,17 +151,6 @@ private:
             this->Cur.Key = {int16_t(k0), int16_t(k1), int16_t(k2), int16_t(k3)};
             AddStatDraw(values, this->Cur, trackPeriods);
         });
-    }
-
-    static bool lookup(const TStatDrawArray& marked, int k0, int k1, int k2, int k3)
-    {
-        switch (Derived::MatchRule) {
-        case TMatchRule::Value: return marked.HasValue(k0, k1, k2, k3);
-        case TMatchRule::Key1: return marked.HasKey(1, k0);
-        case TMatchRule::LongKey1:
-            return marked.HasLongKey(1, int32_t(uint32_t(uint16_t(k0)) | (uint32_t(uint16_t(k1)) << 16)));
-        }
-        return false;
     }
 
     bool matches(const game::TComb& comb, const TStatDrawArray& marked) const

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/core/stats/numberkinds.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -69,7 +71,7 @@ constexpr std::string_view SampleConfigText =
 TStatList builtList()
 {
     TStatList list;
-    list.BuildMethodList();
+    list.BuildMethodList(kv::test::NumberKinds());
     return list;
 }
 

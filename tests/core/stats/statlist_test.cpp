@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/core/stats/numberkinds.h"
+
 #include <string>
 #include <vector>
 
@@ -85,7 +87,7 @@ std::vector<std::string> shownCodes(const TStatList& list)
 TStatList builtList()
 {
     TStatList list;
-    list.BuildMethodList();
+    list.BuildMethodList(kv::test::NumberKinds());
     return list;
 }
 
@@ -159,7 +161,7 @@ TEST(StatList, BuildResetsOptionsAndMarks)
     list.ShowMethodFlags = false;
     list.SetFavorites("NUMS");
     list.Method(0).CustomCaption = "Своя";
-    list.BuildMethodList();
+    list.BuildMethodList(kv::test::NumberKinds());
     EXPECT_FALSE(list.Ordered);
     EXPECT_TRUE(list.ShowGroupName);
     EXPECT_TRUE(list.ShowMethodFlags);

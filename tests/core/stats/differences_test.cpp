@@ -1,0 +1,517 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/archive/sample.h"
+#include "core/game/numbers.h"
+#include "core/stats/kinds/kinds.h"
+#include "core/stats/stat.h"
+
+using namespace kv::stats;
+using kv::game::TComb;
+using kv::game::TDraw;
+using kv::game::TDrawsArray;
+
+namespace {
+
+const TStatKind& KindOf(const std::string& code)
+{
+    static const std::vector<const TStatKind*> kinds = [] {
+        std::vector<const TStatKind*> k;
+        kinds::AddDifferenceKinds(k);
+        return k;
+    }();
+    for (const TStatKind* k : kinds)
+        if (k->GetCode() == code) return *k;
+    throw std::runtime_error("no kind " + code);
+}
+
+TDraw MakeDraw(int drawNo, TComb nums)
+{
+    TDraw d;
+    d.DrawNo = drawNo;
+    d.Nums = nums;
+    d.Extra = 1;
+    return d;
+}
+
+std::vector<TComb> AllCombs()
+{
+    std::vector<TComb> all;
+    all.reserve(kv::game::CombCount);
+    TComb c = {1, 2, 3, 4, 5, 6, 7, 8};
+    for (;;) {
+        all.push_back(c);
+        int i = 7;
+        while (i >= 0 && c[std::size_t(i)] == 20 - (7 - i)) --i;
+        if (i < 0) break;
+        ++c[std::size_t(i)];
+        for (int j = i + 1; j < 8; ++j) c[std::size_t(j)] = uint8_t(c[std::size_t(j - 1)] + 1);
+    }
+    return all;
+}
+
+struct Env {
+    TDrawsArray draws;
+    TStatEnv env;
+    explicit Env(TDrawsArray d = {}) : draws(std::move(d)) { env.Draws = &draws; }
+    std::unique_ptr<TCustomStat> Create(const std::string& code) const { return KindOf(code).Create(env, 0); }
+};
+
+TStatDrawArray Window(TCustomStat& stat, int first, int last, bool sorted)
+{
+    TStatDrawArray values;
+    TLastValueArray lastValues;
+    TWorkArea work{};
+    stat.ListValues(last, values);
+    for (int i = first; i <= last; ++i) stat.CalcDraw(i, last, sorted, values, lastValues, work);
+    return values;
+}
+
+// The four keys and the count of a value.
+struct Entry {
+    std::array<int, 4> key;
+    int count;
+    bool operator==(const Entry&) const = default;
+};
+std::ostream& operator<<(std::ostream& os, const Entry& e)
+{
+    return os << "(" << e.key[0] << "," << e.key[1] << "," << e.key[2] << "," << e.key[3] << ") x" << e.count;
+}
+
+std::vector<Entry> Entries(const TStatDrawArray& values)
+{
+    std::vector<Entry> r;
+    for (const TStatDrawItem& it : values) r.push_back({{it.Key[0], it.Key[1], it.Key[2], it.Key[3]}, it.Count});
+    return r;
+}
+
+TStatDrawItem Value(int k0, int k1 = 0, int k2 = 0, int k3 = 0)
+{
+    TStatDrawItem v;
+    v.Key = {int16_t(k0), int16_t(k1), int16_t(k2), int16_t(k3)};
+    return v;
+}
+
+TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
+{
+    TStatDrawArray a;
+    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
+    return a;
+}
+
+const TStatDrawItem& At(const TStatDrawArray& values, const TStatDrawItem& key)
+{
+    const int i = values.Find(key);
+    if (i < 0) throw std::runtime_error("value not in the table");
+    return values[i];
+}
+
+TEST(DifferenceKinds, Descriptors)
+{
+    struct Case {
+        const char* code;
+        int position;
+        const char* className;
+        const char* caption;
+        const char* flags;   // as displayed, with G
+        bool numeric;
+    };
+    const std::vector<Case> cases = {
+        {"DIFA", 17, "TstDiffTotal", "Все разности между соседними позициями", "SN", true},
+        {"DIFM", 18, "TstDiffMax", "Максимальная разность между соседними позициями", "SNG", true},
+        {"DIFD", 19, "TstMinMaxDiffs", "Разность между минимальным и максимальным числом", "NG", true},
+        {"DIFO", 20, "TstDiffSame", "Одинаковые разности между соседними позициями", "SN", false},
+        {"DIFK", 21, "TstDiffSameCnt", "Количество одинаковых разностей между соседними позициями", "SNG", true},
+        {"KDS2", 75, "TstCombDiffSeq2", "Сочетания из 2 разностей между числами", "S", false},
+        {"KDS3", 76, "TstCombDiffSeq3", "Сочетания из 3 разностей между числами", "S", false},
+        {"KDS4", 77, "TstCombDiffSeq4", "Сочетания из 4 разностей между числами", "S", false},
+    };
+    std::vector<const TStatKind*> all;
+    kinds::AddDifferenceKinds(all);
+    ASSERT_EQ(all.size(), cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        const TStatKind& k = *all[i];
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(k.GetCode(), c.code);
+        EXPECT_EQ(k.FormatCode(3), c.code);
+        EXPECT_EQ(k.Position(), c.position);
+        EXPECT_STREQ(k.ClassName(), c.className);
+        EXPECT_EQ(k.GetCaption(), c.caption);
+        EXPECT_EQ(k.FormatCaption(0), c.caption);
+        EXPECT_EQ(k.GetGroup(), 2);
+        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), c.flags);
+        EXPECT_EQ(k.IsGraph(), std::string(c.flags).find('G') != std::string::npos);
+        EXPECT_EQ(k.HasPrefetch(), std::string(c.flags).find('N') != std::string::npos);
+        EXPECT_EQ(k.HasNumericValue(), c.numeric);
+        EXPECT_FALSE(k.HasParam());
+        EXPECT_EQ(k.GetParamRange(TConfigData{}), std::make_pair(0, 0));
+        EXPECT_EQ(k.GetHelpCode(), c.code);
+        EXPECT_TRUE(k.IsAvailable());
+    }
+}
+
+// Draw 1 is 1..8 drawn backwards from both ends; draw 2 a mixed draw; draw 3 is 1..8.
+TDrawsArray ThreeDraws()
+{
+    return {MakeDraw(1, {8, 1, 7, 2, 6, 3, 5, 4}), MakeDraw(2, {3, 7, 1, 15, 9, 20, 11, 4}),
+            MakeDraw(3, {1, 2, 3, 4, 5, 6, 7, 8})};
+}
+
+TEST(DifferenceKinds, ValuesOfDraws)
+{
+    using E = Entry;
+    struct Case {
+        const char* code;
+        int index;
+        bool sorted;
+        std::vector<Entry> values;
+        int graph;   // GetDrawGraphValue of charted kinds
+    };
+    // Draw 2 in drawn order has the differences 4, 6, 14, 6, 11, 9, 7; sorted (1, 3, 4, 7, 9, 11,
+    // 15, 20) 2, 1, 3, 2, 2, 4, 5.
+    const std::vector<Case> cases = {
+        {"DIFA", 0, false, {E{{7}, 1}, E{{6}, 1}, E{{5}, 1}, E{{4}, 1}, E{{3}, 1}, E{{2}, 1}, E{{1}, 1}}, 0},
+        {"DIFA", 0, true, {E{{1}, 7}}, 0},
+        {"DIFA", 1, false, {E{{4}, 1}, E{{6}, 2}, E{{14}, 1}, E{{11}, 1}, E{{9}, 1}, E{{7}, 1}}, 0},
+        {"DIFA", 1, true, {E{{2}, 3}, E{{1}, 1}, E{{3}, 1}, E{{4}, 1}, E{{5}, 1}}, 0},
+        {"DIFM", 0, false, {E{{7}, 1}}, 7},
+        {"DIFM", 0, true, {E{{1}, 1}}, 1},
+        {"DIFM", 1, false, {E{{14}, 1}}, 14},
+        {"DIFM", 1, true, {E{{5}, 1}}, 5},
+        {"DIFD", 0, false, {E{{7}, 1}}, 7},
+        {"DIFD", 0, true, {E{{7}, 1}}, 7},
+        {"DIFD", 1, false, {E{{19}, 1}}, 19},
+        {"DIFO", 0, false,
+         {E{{7, 1}, 1}, E{{6, 1}, 1}, E{{5, 1}, 1}, E{{4, 1}, 1}, E{{3, 1}, 1}, E{{2, 1}, 1}, E{{1, 1}, 1}}, 0},
+        {"DIFO", 2, false, {E{{1, 7}, 1}}, 0},
+        {"DIFO", 1, false, {E{{4, 1}, 1}, E{{6, 2}, 1}, E{{14, 1}, 1}, E{{11, 1}, 1}, E{{9, 1}, 1}, E{{7, 1}, 1}}, 0},
+        {"DIFO", 1, true, {E{{2, 3}, 1}, E{{1, 1}, 1}, E{{3, 1}, 1}, E{{4, 1}, 1}, E{{5, 1}, 1}}, 0},
+        {"DIFK", 0, false, {E{{1}, 1}}, 1},
+        {"DIFK", 0, true, {E{{7}, 1}}, 7},
+        {"DIFK", 1, false, {E{{2}, 1}}, 2},
+        {"DIFK", 1, true, {E{{3}, 1}}, 3},
+        {"KDS2", 2, true, {E{{1, 1}, 6}}, 0},
+        {"KDS2", 1, false,
+         {E{{4, 6}, 1}, E{{6, 14}, 1}, E{{14, 6}, 1}, E{{6, 11}, 1}, E{{11, 9}, 1}, E{{9, 7}, 1}}, 0},
+        {"KDS2", 1, true, {E{{2, 1}, 1}, E{{1, 3}, 1}, E{{3, 2}, 1}, E{{2, 2}, 1}, E{{2, 4}, 1}, E{{4, 5}, 1}}, 0},
+        {"KDS3", 1, false,
+         {E{{4, 6, 14}, 1}, E{{6, 14, 6}, 1}, E{{14, 6, 11}, 1}, E{{6, 11, 9}, 1}, E{{11, 9, 7}, 1}}, 0},
+        {"KDS3", 1, true, {E{{2, 1, 3}, 1}, E{{1, 3, 2}, 1}, E{{3, 2, 2}, 1}, E{{2, 2, 4}, 1}, E{{2, 4, 5}, 1}}, 0},
+        {"KDS3", 0, true, {E{{1, 1, 1}, 5}}, 0},
+        {"KDS4", 1, false,
+         {E{{4, 6, 14, 6}, 1}, E{{6, 14, 6, 11}, 1}, E{{14, 6, 11, 9}, 1}, E{{6, 11, 9, 7}, 1}}, 0},
+        {"KDS4", 1, true, {E{{2, 1, 3, 2}, 1}, E{{1, 3, 2, 2}, 1}, E{{3, 2, 2, 4}, 1}, E{{2, 2, 4, 5}, 1}}, 0},
+        {"KDS4", 2, false, {E{{1, 1, 1, 1}, 4}}, 0},
+        {"KDS4", 0, false, {E{{7, 6, 5, 4}, 1}, E{{6, 5, 4, 3}, 1}, E{{5, 4, 3, 2}, 1}, E{{4, 3, 2, 1}, 1}}, 0},
+    };
+    Env e(ThreeDraws());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.code) + " draw " + std::to_string(c.index) + (c.sorted ? " sorted" : ""));
+        auto s = e.Create(c.code);
+        TStatDrawArray values;
+        TLastValueArray lastValues;
+        TWorkArea work{};
+        s->CalcDraw(c.index, 2, c.sorted, values, lastValues, work);
+        EXPECT_EQ(Entries(values), c.values);
+        for (const TStatDrawItem& it : values) {
+            EXPECT_EQ(it.LastDrawNo, c.index + 1);
+            EXPECT_EQ(it.Depth, 3 - c.index);
+        }
+        EXPECT_EQ(s->GetDrawGraphValue(c.index, 2, c.sorted), c.graph);
+    }
+}
+
+TEST(DifferenceKinds, ValuesOfOneCombination)
+{
+    using E = Entry;
+    const TComb ascending = {1, 3, 4, 7, 9, 11, 15, 20};
+    struct Case {
+        const char* code;
+        TComb comb;
+        std::vector<Entry> values;
+    };
+    const std::vector<Case> cases = {
+        {"DIFA", ascending, {E{{2}, 3}, E{{1}, 1}, E{{3}, 1}, E{{4}, 1}, E{{5}, 1}}},
+        {"DIFM", ascending, {E{{5}, 1}}},
+        {"DIFD", ascending, {E{{19}, 1}}},
+        {"DIFO", ascending, {E{{2, 3}, 1}, E{{1, 1}, 1}, E{{3, 1}, 1}, E{{4, 1}, 1}, E{{5, 1}, 1}}},
+        {"DIFK", ascending, {E{{3}, 1}}},
+        {"DIFK", {1, 3, 5, 7, 9, 11, 13, 15}, {E{{7}, 1}}},
+        // The runs of differences belong to draws only.
+        {"KDS2", ascending, {}},
+        {"KDS3", ascending, {}},
+        {"KDS4", ascending, {}},
+    };
+    Env e;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        auto s = e.Create(c.code);
+        TStatDrawArray values;
+        s->CalcComb(c.comb, values);
+        EXPECT_EQ(Entries(values), c.values);
+        TStatDrawArray batch;
+        s->CalcCombs(std::vector<TComb>{c.comb}, batch);
+        EXPECT_EQ(Entries(batch), c.values);
+    }
+}
+
+TEST(DifferenceKinds, ValueTexts)
+{
+    struct Case {
+        const char* code;
+        TStatDrawItem value;
+        const char* text;
+    };
+    const std::vector<Case> cases = {
+        {"DIFA", Value(19), "19"},       {"DIFM", Value(1), "1"},           {"DIFD", Value(7), "7"},
+        {"DIFK", Value(7), "7"},         {"DIFO", Value(2, 3), "2 x 3"},    {"DIFO", Value(1, 7), "1 x 7"},
+        {"DIFO", Value(13, 1), "13 x 1"}, {"KDS2", Value(3, 1), "3:1"},     {"KDS3", Value(3, 1, 4), "3:1:4"},
+        {"KDS4", Value(3, 1, 4, 1), "3:1:4:1"}, {"KDS2", Value(12, 0, 9, 9), "12:0"},
+    };
+    Env e;
+    for (const Case& c : cases) EXPECT_EQ(e.Create(c.code)->ValueToText(c.value), c.text) << c.code;
+
+    struct Parse {
+        const char* code;
+        const char* text;
+        int value;
+    };
+    const std::vector<Parse> parses = {
+        {"DIFA", "7", 7}, {"DIFA", "x", 0},     {"DIFM", "19", 19},  {"DIFK", "3", 3},
+        {"DIFO", "2 x 3", 0}, {"DIFO", "2", 0}, {"KDS2", "3:1", 0}, {"KDS4", "3", 0},
+    };
+    for (const Parse& p : parses) EXPECT_EQ(e.Create(p.code)->ParseValue(p.text), p.value) << p.code << " " << p.text;
+}
+
+TEST(DifferenceKinds, ListedValues)
+{
+    std::vector<int> upTo19, upTo7;
+    for (int k = 1; k <= 19; ++k) upTo19.push_back(k);
+    for (int k = 1; k <= 7; ++k) upTo7.push_back(k);
+    struct Case {
+        const char* code;
+        std::vector<int> keys;
+    };
+    const std::vector<Case> cases = {
+        {"DIFA", upTo19}, {"DIFM", upTo19}, {"DIFD", upTo19}, {"DIFO", {}},
+        {"DIFK", upTo7},  {"KDS2", {}},     {"KDS3", {}},     {"KDS4", {}},
+    };
+    Env e;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        auto s = e.Create(c.code);
+        s->Cur.Count = 4;
+        TStatDrawArray values;
+        s->ListValues(0, values);
+        std::vector<int> keys;
+        for (const TStatDrawItem& it : values) {
+            keys.push_back(it.Key[0]);
+            EXPECT_EQ(it.Count, 0);
+            EXPECT_EQ(it.Depth, 0);
+            EXPECT_EQ(it.Key[1], 0);
+        }
+        EXPECT_EQ(keys, c.keys);
+    }
+}
+
+TEST(DifferenceKinds, PeriodsOnlyForTheFirstDifference)
+{
+    // Differences 4, 1, 2, 2, 2, 2, 2 in draws 10 and 11.
+    const TDraw d10 = MakeDraw(10, {1, 5, 6, 8, 10, 12, 14, 16});
+    const TDraw d11 = MakeDraw(11, {2, 6, 7, 9, 11, 13, 15, 17});
+    Env both({d10, d11});
+    auto difa = both.Create("DIFA");
+    const TStatDrawArray a = Window(*difa, 0, 1, false);
+    const TStatDrawItem& four = At(a, Value(4));
+    EXPECT_EQ(four.Count, 2);
+    EXPECT_EQ(four.PeriodMin, 1);
+    EXPECT_EQ(four.PeriodMax, 1);
+    const TStatDrawItem& two = At(a, Value(2));   // never the first difference
+    EXPECT_EQ(two.Count, 10);
+    EXPECT_EQ(two.PeriodMin, 0);
+    EXPECT_EQ(two.PeriodMax, 0);
+    EXPECT_EQ(two.LastDrawNo, 11);
+    EXPECT_EQ(two.Depth, 1);
+    EXPECT_EQ(At(a, Value(1)).PeriodMax, 0);
+
+    // The same for the first run of differences; repeated differences track every value.
+    auto kds2 = both.Create("KDS2");
+    const TStatDrawArray k = Window(*kds2, 0, 1, false);
+    EXPECT_EQ(At(k, Value(4, 1)).PeriodMin, 1);
+    EXPECT_EQ(At(k, Value(4, 1)).PeriodMax, 1);
+    EXPECT_EQ(At(k, Value(2, 2)).Count, 8);
+    EXPECT_EQ(At(k, Value(2, 2)).PeriodMax, 0);
+    EXPECT_EQ(At(k, Value(1, 2)).PeriodMax, 0);
+    auto kds4 = both.Create("KDS4");
+    const TStatDrawArray k4 = Window(*kds4, 0, 1, false);
+    EXPECT_EQ(At(k4, Value(4, 1, 2, 2)).PeriodMax, 1);
+    EXPECT_EQ(At(k4, Value(2, 2, 2, 2)).PeriodMax, 0);
+    auto difo = both.Create("DIFO");
+    const TStatDrawArray o = Window(*difo, 0, 1, false);
+    EXPECT_EQ(At(o, Value(2, 5)).PeriodMin, 1);
+    EXPECT_EQ(At(o, Value(1, 1)).PeriodMax, 1);
+
+    // In draw 11 the 4 is only the third difference: no period, but draw 12 measures from 11.
+    const TDraw third = MakeDraw(11, {2, 3, 5, 9, 11, 13, 15, 17});   // 1, 2, 4, 2, 2, 2, 2
+    const TDraw d12 = MakeDraw(12, {3, 7, 8, 10, 12, 14, 16, 18});    // 4, 1, 2, 2, 2, 2, 2
+    Env later({d10, third, d12});
+    auto l = later.Create("DIFA");
+    const TStatDrawArray two2 = Window(*l, 0, 1, false);
+    EXPECT_EQ(At(two2, Value(4)).Count, 2);
+    EXPECT_EQ(At(two2, Value(4)).PeriodMin, 0);
+    EXPECT_EQ(At(two2, Value(4)).PeriodMax, 0);
+    EXPECT_EQ(At(two2, Value(4)).LastDrawNo, 11);
+    EXPECT_EQ(At(two2, Value(1)).PeriodMin, 1);   // first in 11, second in 10
+    const TStatDrawArray three = Window(*l, 0, 2, false);
+    EXPECT_EQ(At(three, Value(4)).Count, 3);
+    EXPECT_EQ(At(three, Value(4)).PeriodMin, 1);
+    EXPECT_EQ(At(three, Value(4)).PeriodMax, 1);
+}
+
+TEST(DifferenceKinds, CombMatchesRules)
+{
+    // A candidate is read in ascending order: differences 2, 1, 3, 2, 2, 4, 5.
+    const TComb comb = {1, 3, 4, 7, 9, 11, 15, 20};
+    struct Case {
+        const char* code;
+        std::vector<TStatDrawItem> marked;
+        bool expected;
+    };
+    const std::vector<Case> cases = {
+        {"DIFA", {Value(4)}, true},          {"DIFA", {Value(6)}, false},
+        {"DIFA", {Value(4, 9, 9, 9)}, true}, {"DIFA", {}, false},
+        {"DIFM", {Value(5)}, true},          {"DIFM", {Value(14)}, false},
+        {"DIFM", {Value(4)}, false},
+        {"DIFD", {Value(19)}, true},         {"DIFD", {Value(7)}, false},
+        {"DIFO", {Value(2, 3)}, true},       {"DIFO", {Value(2, 2)}, false},
+        {"DIFO", {Value(1, 1)}, true},       {"DIFO", {Value(2, 3, 1)}, false},
+        {"DIFO", {Value(6, 2), Value(5, 1)}, true},
+        {"DIFK", {Value(3)}, true},          {"DIFK", {Value(2)}, false},
+        {"DIFK", {Value(3, 1)}, true},
+        {"KDS2", {Value(2, 1)}, true},       {"KDS2", {Value(4, 5)}, true},
+        {"KDS2", {Value(4, 6)}, false},      {"KDS2", {Value(5, 4)}, false},
+        {"KDS2", {Value(2, 1, 3)}, false},
+        {"KDS3", {Value(2, 1, 3)}, true},    {"KDS3", {Value(2, 4, 5)}, true},
+        {"KDS3", {Value(4, 6, 14)}, false},  {"KDS3", {Value(2, 4, 5, 1)}, false},
+        {"KDS4", {Value(2, 2, 4, 5)}, true}, {"KDS4", {Value(1, 3, 2, 2)}, true},
+        {"KDS4", {Value(2, 1, 3, 3)}, false},
+    };
+    Env e(ThreeDraws());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.code) + " case " + std::to_string(&c - cases.data()));
+        auto s = e.Create(c.code);
+        s->LoadDraws(-1, 2, true);
+        const TStatDrawArray marked = Marked(c.marked);
+        EXPECT_EQ(s->CombMatches(comb, marked, 2, true, false), c.expected);
+        EXPECT_EQ(s->CombMatches(comb, marked, 2, false, true), c.expected);
+        std::vector<uint8_t> result;
+        s->MatchCombs(std::vector<TComb>{comb}, marked, 2, true, false, result);
+        EXPECT_EQ(result, std::vector<uint8_t>{uint8_t(c.expected ? 1 : 0)});
+    }
+}
+
+TEST(DifferenceKinds, BatchPassesEqualSingleCalls)
+{
+    std::vector<TComb> combs = AllCombs();
+    ASSERT_EQ(combs.size(), std::size_t(kv::game::CombCount));
+    combs.push_back({20, 19, 18, 17, 16, 15, 14, 13});
+    combs.push_back({0, 255, 0, 255, 0, 255, 0, 255});
+    combs.push_back({5, 5, 5, 5, 5, 5, 5, 5});
+    combs.push_back({3, 7, 1, 15, 9, 20, 11, 4});
+
+    Env e(kv::archive::SyntheticDraws(30, 3));
+    for (const char* code : {"DIFA", "DIFM", "DIFD", "DIFO", "DIFK"}) {
+        SCOPED_TRACE(code);
+        auto batch = e.Create(code);
+        auto single = e.Create(code);
+        TStatDrawArray a, b;
+        batch->CalcCombs(combs, a);
+        for (const TComb& c : combs) single->CalcComb(c, b);
+        ASSERT_EQ(a.Items(), b.Items());
+
+        TStatDrawArray la = Window(*batch, 0, 29, false), lb = Window(*single, 0, 29, false);
+        batch->CalcCombs(std::span<const TComb>(combs).subspan(500, 4000), la);
+        for (std::size_t i = 500; i < 4500; ++i) single->CalcComb(combs[i], lb);
+        ASSERT_EQ(la.Items(), lb.Items());
+    }
+
+    std::vector<TComb> sample;
+    for (std::size_t i = 0; i < combs.size(); i += 5) sample.push_back(combs[i]);
+    for (std::size_t i = combs.size() - 4; i < combs.size(); ++i) sample.push_back(combs[i]);
+    const std::vector<std::vector<TStatDrawItem>> markedSets = {
+        {},
+        {Value(1)},
+        {Value(4), Value(13)},
+        {Value(2, 3), Value(1, 7)},
+        {Value(7), Value(1, 1)},
+        {Value(2, 1), Value(1, 1, 1)},
+        {Value(2, 2, 4, 5), Value(1, 1, 1, 1)},
+        {Value(255), Value(0, 7), Value(255, 1)},
+    };
+    for (const char* code : {"DIFA", "DIFM", "DIFD", "DIFO", "DIFK", "KDS2", "KDS3", "KDS4"}) {
+        SCOPED_TRACE(code);
+        auto batch = e.Create(code);
+        auto single = e.Create(code);
+        batch->LoadDraws(-1, 29, true);
+        single->LoadDraws(-1, 29, true);
+        for (const auto& set : markedSets) {
+            const TStatDrawArray marked = Marked(set);
+            std::vector<uint8_t> result;
+            batch->MatchCombs(sample, marked, 29, true, false, result);
+            ASSERT_EQ(result.size(), sample.size());
+            for (std::size_t i = 0; i < sample.size(); ++i)
+                ASSERT_EQ(result[i] != 0, single->CombMatches(sample[i], marked, 29, true, false))
+                    << "combination " << i << " marked set " << (&set - markedSets.data());
+        }
+    }
+}
+
+TEST(DifferenceKinds, FullSetDistributions)
+{
+    const std::vector<TComb> combs = AllCombs();
+    Env e;
+    auto count = [&](const std::string& code) {
+        TStatDrawArray values;
+        e.Create(code)->CalcCombs(combs, values);
+        SortStatDraw(values);
+        return Entries(values);
+    };
+    // Spread w: 20 - w places for the smallest number, C(w - 1, 6) choices inside.
+    const auto spread = count("DIFD");
+    ASSERT_EQ(spread.size(), 13u);
+    EXPECT_EQ(spread[0], (Entry{{7}, 13}));
+    EXPECT_EQ(spread[1], (Entry{{8}, 84}));
+    EXPECT_EQ(spread[12], (Entry{{19}, 18564}));
+
+    // A gap of 13 needs 1..j and then j + 13 .. 20: seven tickets, each with one such gap.
+    const auto all = count("DIFA");
+    EXPECT_EQ(all.back(), (Entry{{13}, 7}));
+    long long total = 0;
+    for (const Entry& x : all) total += x.count;
+    EXPECT_EQ(total, 7LL * kv::game::CombCount);
+    const auto largest = count("DIFM");
+    EXPECT_EQ(largest.front(), (Entry{{1}, 13}));
+    EXPECT_EQ(largest.back(), (Entry{{13}, 7}));
+
+    // Seven equal gaps: the 13 runs of eight and the 6 progressions of step 2.
+    const auto same = count("DIFK");
+    EXPECT_EQ(same.back(), (Entry{{7}, 19}));
+    const auto pairs = count("DIFO");
+    int runs = 0, steps2 = 0;
+    for (const Entry& x : pairs) {
+        if (x.key == std::array<int, 4>{1, 7, 0, 0}) runs = x.count;
+        if (x.key == std::array<int, 4>{2, 7, 0, 0}) steps2 = x.count;
+    }
+    EXPECT_EQ(runs, 13);
+    EXPECT_EQ(steps2, 6);
+    EXPECT_TRUE(count("KDS2").empty());
+}
+
+} // namespace

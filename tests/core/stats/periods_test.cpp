@@ -1,0 +1,366 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/archive/sample.h"
+#include "core/game/texts.h"
+#include "core/stats/kinds/kinds.h"
+#include "core/stats/stat.h"
+
+using namespace kv::stats;
+using kv::game::TComb;
+using kv::game::TDraw;
+using kv::game::TDrawsArray;
+
+namespace {
+
+const TStatKind& KindOf(const std::string& code)
+{
+    static const std::vector<const TStatKind*> kinds = [] {
+        std::vector<const TStatKind*> k;
+        kinds::AddPeriodKinds(k);
+        return k;
+    }();
+    for (const TStatKind* k : kinds)
+        if (k->GetCode() == code) return *k;
+    throw std::runtime_error("no kind " + code);
+}
+
+TDraw MakeDraw(int drawNo, TComb nums)
+{
+    TDraw d;
+    d.DrawNo = drawNo;
+    d.Nums = nums;
+    d.Extra = 2;
+    return d;
+}
+
+struct Env {
+    TDrawsArray draws;
+    TStatEnv env;
+    explicit Env(TDrawsArray d = {}, int channelSize = 4, const char* layout = "")
+        : draws(std::move(d))
+    {
+        env.Draws = &draws;
+        env.Config.ChannelSize = channelSize;
+        env.Config.MatrixSegments = kv::game::TextToSegments(layout);
+    }
+    std::unique_ptr<TCustomStat> Create(const std::string& code) const { return KindOf(code).Create(env, 0); }
+};
+
+TStatDrawArray Window(TCustomStat& stat, int first, int last, bool sorted)
+{
+    TStatDrawArray values;
+    TLastValueArray lastValues;
+    TWorkArea work{};
+    stat.ListValues(last, values);
+    for (int i = first; i <= last; ++i) stat.CalcDraw(i, last, sorted, values, lastValues, work);
+    return values;
+}
+
+struct Entry {
+    int item;
+    int period;
+    int count;
+    int lastDrawNo;
+    int depth;
+    bool operator==(const Entry&) const = default;
+};
+std::ostream& operator<<(std::ostream& os, const Entry& e)
+{
+    return os << "{" << e.item << " x " << e.period << ", count " << e.count << ", draw " << e.lastDrawNo
+              << ", depth " << e.depth << "}";
+}
+
+std::vector<Entry> Entries(const TStatDrawArray& values)
+{
+    std::vector<Entry> r;
+    for (const TStatDrawItem& it : values) r.push_back({it.Key[0], it.Key[1], it.Count, it.LastDrawNo, it.Depth});
+    return r;
+}
+
+TStatDrawItem Value(int k0, int k1)
+{
+    TStatDrawItem v;
+    v.Key = {int16_t(k0), int16_t(k1), 0, 0};
+    return v;
+}
+
+TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
+{
+    TStatDrawArray a;
+    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
+    return a;
+}
+
+std::vector<TComb> AllCombs()
+{
+    std::vector<TComb> all;
+    TComb c = {1, 2, 3, 4, 5, 6, 7, 8};
+    for (;;) {
+        all.push_back(c);
+        int i = 7;
+        while (i >= 0 && c[std::size_t(i)] == 20 - (7 - i)) --i;
+        if (i < 0) break;
+        ++c[std::size_t(i)];
+        for (int j = i + 1; j < 8; ++j) c[std::size_t(j)] = uint8_t(c[std::size_t(j - 1)] + 1);
+    }
+    return all;
+}
+
+// 5 in the draws numbered 100, 103 and 104; 1..4 in 100 and 102; 6..8 in 100 and 104.
+TDrawsArray NumberDraws()
+{
+    return {MakeDraw(100, {5, 1, 2, 3, 4, 6, 7, 8}), MakeDraw(101, {9, 10, 11, 12, 13, 14, 15, 16}),
+            MakeDraw(102, {17, 18, 19, 20, 1, 2, 3, 4}), MakeDraw(103, {5, 9, 10, 11, 12, 13, 14, 15}),
+            MakeDraw(104, {20, 19, 18, 17, 5, 6, 7, 8})};
+}
+
+// Channel size 5: channel 2 (6..10) in the first draw and again, twice, in the last.
+TDrawsArray ChannelDraws()
+{
+    return {MakeDraw(1, {6, 1, 2, 3, 4, 5, 11, 12}), MakeDraw(2, {1, 2, 3, 4, 11, 12, 13, 14}),
+            MakeDraw(3, {1, 2, 3, 4, 11, 12, 13, 14}), MakeDraw(4, {1, 2, 3, 4, 11, 12, 13, 14}),
+            MakeDraw(5, {6, 9, 1, 2, 11, 12, 16, 17})};
+}
+
+TEST(PeriodKinds, Descriptors)
+{
+    struct Case {
+        int position;
+        const char* className;
+        const char* code;
+        const char* caption;
+    };
+    const std::vector<Case> cases = {
+        {114, "TstNumPeriods", "PRDV", "Периоды повторения чисел"},
+        {115, "TstChnPeriods", "PRDC", "Периоды повторения каналов"},
+        {116, "TstSgmPeriods", "PRDG", "Периоды повторения сегментов"},
+    };
+    std::vector<const TStatKind*> all;
+    kinds::AddPeriodKinds(all);
+    ASSERT_EQ(all.size(), cases.size());
+    const TConfigData config;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        const TStatKind& k = *all[i];
+        EXPECT_EQ(k.Position(), c.position);
+        EXPECT_STREQ(k.ClassName(), c.className);
+        EXPECT_EQ(k.GetCode(), c.code);
+        EXPECT_EQ(k.GetHelpCode(), c.code);
+        EXPECT_EQ(k.GetCaption(), c.caption);
+        EXPECT_EQ(k.GetGroup(), 9);
+        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), "P") << c.code;
+        EXPECT_FALSE(k.IsGraph());
+        EXPECT_FALSE(k.HasPrefetch());
+        EXPECT_FALSE(k.HasNumericValue());
+        EXPECT_FALSE(k.HasParam());
+        EXPECT_EQ(k.GetParamRange(config), (std::pair<int, int>(0, 0)));
+    }
+}
+
+TEST(PeriodKinds, PeriodsOverAWindow)
+{
+    const TDrawsArray numbers = NumberDraws();
+    const TDrawsArray channels = ChannelDraws();
+    // Segments 3 (1..10) and 5 (11..20); the draw numbers jump from 10 to 12.
+    const TDrawsArray segments = {MakeDraw(10, {1, 2, 3, 4, 5, 6, 7, 8}),
+                                  MakeDraw(12, {11, 12, 13, 14, 15, 16, 17, 18}),
+                                  MakeDraw(13, {1, 2, 3, 4, 11, 12, 13, 14})};
+    struct Case {
+        const char* code;
+        const TDrawsArray* draws;
+        int channelSize;
+        const char* layout;
+        int first, last;
+        std::vector<Entry> values;
+        std::vector<std::string> texts;   // of the first values
+    };
+    const std::vector<Case> cases = {
+        {"PRDV", &numbers, 4, "", 0, 4,
+         {{1, 2, 1, 102, 3}, {2, 2, 1, 102, 3}, {3, 2, 1, 102, 3}, {4, 2, 1, 102, 3}, {5, 3, 1, 103, 2},
+          {9, 2, 1, 103, 2}, {10, 2, 1, 103, 2}, {11, 2, 1, 103, 2}, {12, 2, 1, 103, 2}, {13, 2, 1, 103, 2},
+          {14, 2, 1, 103, 2}, {15, 2, 1, 103, 2}, {20, 2, 1, 104, 1}, {19, 2, 1, 104, 1}, {18, 2, 1, 104, 1},
+          {17, 2, 1, 104, 1}, {5, 1, 1, 104, 1}, {6, 4, 1, 104, 1}, {7, 4, 1, 104, 1}, {8, 4, 1, 104, 1}},
+         {"1 x 2", "2 x 2"}},
+        // The first occurrence of a number in the window adds nothing: 5 of draw 100 is outside.
+        {"PRDV", &numbers, 4, "", 1, 4,
+         {{9, 2, 1, 103, 2}, {10, 2, 1, 103, 2}, {11, 2, 1, 103, 2}, {12, 2, 1, 103, 2}, {13, 2, 1, 103, 2},
+          {14, 2, 1, 103, 2}, {15, 2, 1, 103, 2}, {20, 2, 1, 104, 1}, {19, 2, 1, 104, 1}, {18, 2, 1, 104, 1},
+          {17, 2, 1, 104, 1}, {5, 1, 1, 104, 1}},
+         {"9 x 2"}},
+        {"PRDV", &numbers, 4, "", 4, 4, {}, {}},
+        // 6 and 9 of the last draw are both channel 2, last seen 4 draws earlier: added once.
+        {"PRDC", &channels, 5, "", 0, 4, {{1, 1, 4, 5, 1}, {3, 1, 4, 5, 1}, {2, 4, 1, 5, 1}},
+         {"01 x 1", "03 x 1", "02 x 4"}},
+        {"PRDC", &channels, 4, "", 0, 4,
+         {{1, 1, 4, 5, 1}, {3, 1, 4, 5, 1}, {4, 1, 3, 5, 1}, {2, 4, 1, 5, 1}},
+         {"01 x 1", "03 x 1", "04 x 1", "02 x 4"}},
+        {"PRDG", &segments, 4, "33333333335555555555", 0, 2, {{3, 3, 1, 13, 1}, {5, 1, 1, 13, 1}},
+         {"3 x 3", "5 x 1"}},
+        {"PRDG", &segments, 4, "", 0, 2, {{1, 2, 1, 12, 2}, {1, 1, 1, 13, 1}}, {"1 x 2", "1 x 1"}},
+    };
+    for (const Case& c : cases) {
+        Env e(*c.draws, c.channelSize, c.layout);
+        auto s = e.Create(c.code);
+        const TStatDrawArray values = Window(*s, c.first, c.last, false);
+        EXPECT_EQ(Entries(values), c.values) << c.code << " " << c.first << ".." << c.last;
+        for (std::size_t i = 0; i < c.texts.size() && i < std::size_t(values.Count()); ++i)
+            EXPECT_EQ(s->ValueToText(values[int(i)]), c.texts[i]) << c.code;
+    }
+}
+
+TEST(PeriodKinds, RepeatedPeriodsAndGapsInTheNumbering)
+{
+    // 5 in every draw; the numbering jumps from 3 to 9.
+    Env e({MakeDraw(1, {5, 1, 2, 3, 4, 6, 7, 8}), MakeDraw(2, {5, 9, 10, 11, 12, 13, 14, 15}),
+           MakeDraw(3, {5, 1, 2, 3, 4, 6, 7, 8}), MakeDraw(9, {5, 9, 10, 11, 12, 13, 14, 15})});
+    auto prdv = e.Create("PRDV");
+    const TStatDrawArray values = Window(*prdv, 0, 3, false);
+    const TStatDrawItem& one = values[values.Find(Value(5, 1))];
+    EXPECT_EQ(one.Count, 2);
+    EXPECT_EQ(one.LastDrawNo, 3);
+    EXPECT_EQ(one.Depth, 2);
+    EXPECT_EQ(one.PeriodMin, 1);
+    EXPECT_EQ(one.PeriodMax, 1);
+    const TStatDrawItem& six = values[values.Find(Value(5, 6))];
+    EXPECT_EQ(six.Count, 1);
+    EXPECT_EQ(six.LastDrawNo, 9);
+    EXPECT_EQ(prdv->ValueToText(six), "5 x 6");
+    // 9..15 come back after 7 draw numbers, 1..4 and 6..8 after 2.
+    EXPECT_GE(values.Find(Value(9, 7)), 0);
+    EXPECT_GE(values.Find(Value(1, 2)), 0);
+    EXPECT_EQ(values.Count(), 1 + 1 + 7 + 7);
+
+    // Each draw evaluated alone (the search for the next occurrence) sees every item for the
+    // first time, so no period is ever found.
+    EXPECT_EQ(prdv->FindValueDraw(Value(5, 1), 0, 1, false), -1);
+    EXPECT_EQ(prdv->FindValueDraw(Value(5, 6), 0, 1, false), -1);
+}
+
+TEST(PeriodKinds, FilterReadsTheDrawThePeriodPointsAt)
+{
+    // Window of the number draws ends at index 4 (draw 104): the period k points at the draw of
+    // index 5 - k, i.e. 1 -> 104, 2 -> 103, 3 -> 102, 5 -> 100; 6 and 0 lie outside the archive.
+    const TComb with5 = {1, 5, 9, 11, 13, 15, 17, 19};
+    const TComb without5 = {1, 6, 9, 11, 13, 15, 17, 19};
+    const TComb with6 = {2, 4, 6, 9, 11, 13, 15, 17};
+    struct Case {
+        const char* code;
+        int channelSize;
+        int lastIndex;
+        std::vector<TStatDrawItem> marked;
+        TComb comb;
+        bool keep;      // CombMatches with Exclude false
+        bool remove;    // with Exclude true
+    };
+    const std::vector<Case> cases = {
+        {"PRDV", 4, 4, {Value(5, 2)}, with5, true, false},      // 5 was drawn in 103
+        {"PRDV", 4, 4, {Value(5, 2)}, without5, false, false},
+        {"PRDV", 4, 4, {Value(5, 1)}, with5, true, false},      // 104
+        {"PRDV", 4, 4, {Value(5, 3)}, with5, false, true},      // 102 has no 5
+        {"PRDV", 4, 4, {Value(5, 5)}, with5, true, false},      // 100
+        {"PRDV", 4, 4, {Value(5, 6)}, with5, false, true},      // outside: no items
+        {"PRDV", 4, 4, {Value(5, 0)}, with5, false, true},      // outside
+        {"PRDV", 4, 4, {Value(5, 3), Value(5, 2)}, with5, true, true},
+        {"PRDV", 4, 4, {Value(6, 2)}, with6, false, true},      // 103 has no 6
+        {"PRDV", 4, 4, {Value(6, 2)}, with5, false, false},
+        {"PRDV", 4, 2, {Value(5, 3)}, with5, true, false},      // window ending at 102: 100
+        {"PRDV", 4, 2, {Value(5, 2)}, with5, false, true},      // 101
+        // Channel size 4: channel 2 (5..8) is in 100, 103 and 104, not in 101 or 102.
+        {"PRDC", 4, 4, {Value(2, 1)}, with6, true, false},
+        {"PRDC", 4, 4, {Value(2, 2)}, with6, true, false},
+        {"PRDC", 4, 4, {Value(2, 3)}, with6, false, true},
+        {"PRDC", 4, 4, {Value(2, 3)}, {1, 2, 3, 4, 9, 10, 11, 12}, false, false},
+        // Channel size 5: channel 1 (1..5) was in 102 (1..4), not in 101.
+        {"PRDC", 5, 4, {Value(1, 3)}, {4, 10, 11, 12, 13, 14, 15, 16}, true, false},
+        {"PRDC", 5, 4, {Value(1, 4)}, {4, 10, 11, 12, 13, 14, 15, 16}, false, true},
+        // Every number is in segment 1, which every draw has.
+        {"PRDG", 4, 4, {Value(1, 3)}, without5, true, false},
+        {"PRDG", 4, 4, {Value(2, 3)}, without5, false, false},
+    };
+    for (const Case& c : cases) {
+        Env e(NumberDraws(), c.channelSize);
+        auto s = e.Create(c.code);
+        s->LoadDraws(-1, c.lastIndex, false);
+        const TStatDrawArray marked = Marked(c.marked);
+        EXPECT_EQ(s->CombMatches(c.comb, marked, c.lastIndex, false, false), c.keep)
+            << c.code << " " << marked[0].Key[0] << " x " << marked[0].Key[1];
+        EXPECT_EQ(s->CombMatches(c.comb, marked, c.lastIndex, true, true), c.remove)
+            << c.code << " " << marked[0].Key[0] << " x " << marked[0].Key[1];
+    }
+}
+
+TEST(PeriodKinds, BatchFilterEqualsOneByOne)
+{
+    Env e(kv::archive::SyntheticDraws(120, 5), 3, "12312312312312312312");
+    std::vector<TComb> sample;
+    const std::vector<TComb> all = AllCombs();
+    for (std::size_t i = 0; i < all.size(); i += 61) sample.push_back(all[i]);
+    for (const char* code : {"PRDV", "PRDC", "PRDG"}) {
+        auto s = e.Create(code);
+        const TStatDrawArray table = Window(*s, 20, 119, false);
+        ASSERT_GT(table.Count(), 3) << code;
+        // Every third value of the table marked.
+        std::vector<TStatDrawItem> picks;
+        for (int i = 0; i < table.Count(); i += 3) picks.push_back(table[i]);
+        const TStatDrawArray marked = Marked(picks);
+        for (bool exclude : {false, true}) {
+            s->LoadDraws(-1, 119, false);
+            std::vector<uint8_t> batch;
+            s->MatchCombs(sample, marked, 119, false, exclude, batch);
+            ASSERT_EQ(batch.size(), sample.size());
+            int hits = 0;
+            for (std::size_t i = 0; i < sample.size(); ++i) {
+                EXPECT_EQ(batch[i] != 0, s->CombMatches(sample[i], marked, 119, false, exclude)) << code << " " << i;
+                hits += batch[i];
+            }
+            // Three segments of 6 or 7 numbers are in nearly every draw, so a delete filter of
+            // segment periods finds none of them missing.
+            if (std::string(code) != "PRDG" || !exclude) {
+                EXPECT_GT(hits, 0) << code << " " << exclude;
+            }
+        }
+    }
+}
+
+TEST(PeriodKinds, TextsListsAndSettings)
+{
+    Env e(ChannelDraws(), 5, "00000000009999999999");
+    struct Case {
+        const char* code;
+        int item, period;
+        const char* text;
+    };
+    const std::vector<Case> cases = {
+        {"PRDV", 5, 3, "5 x 3"}, {"PRDV", 20, 100, "20 x 100"}, {"PRDC", 2, 4, "02 x 4"},
+        {"PRDC", 10, 1, "10 x 1"}, {"PRDG", 0, 2, "0 x 2"},    {"PRDG", 9, 11, "9 x 11"},
+    };
+    for (const Case& c : cases) {
+        auto s = e.Create(c.code);
+        EXPECT_EQ(s->ValueToText(Value(c.item, c.period)), c.text);
+        EXPECT_EQ(s->ParseValue(c.text), 0) << c.code;
+        EXPECT_EQ(s->ParseValue("5"), 0) << c.code;
+        EXPECT_EQ(s->TextToValue("5"), 5) << c.code;
+        TStatDrawArray values;
+        s->ListValues(4, values);
+        s->CalcComb({1, 2, 3, 4, 5, 6, 7, 8}, values);
+        EXPECT_TRUE(values.Empty()) << c.code;
+    }
+
+    // The channel width and the layout are those of the moment of creation.
+    auto prdc = e.Create("PRDC");
+    auto prdg = e.Create("PRDG");
+    e.env.Config.ChannelSize = 4;
+    e.env.Config.MatrixSegments = kv::game::TextToSegments("");
+    EXPECT_EQ(Entries(Window(*prdc, 0, 4, false)),
+              (std::vector<Entry>{{1, 1, 4, 5, 1}, {3, 1, 4, 5, 1}, {2, 4, 1, 5, 1}}));
+    // Layout 0 for 1..10 and 9 for 11..20: both segments in every draw.
+    EXPECT_EQ(Entries(Window(*prdg, 0, 1, false)), (std::vector<Entry>{{0, 1, 1, 2, 1}, {9, 1, 1, 2, 1}}));
+    EXPECT_EQ(Entries(Window(*e.Create("PRDG"), 0, 1, false)), (std::vector<Entry>{{1, 1, 1, 2, 1}}));
+}
+
+} // namespace

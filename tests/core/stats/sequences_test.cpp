@@ -1,0 +1,352 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/archive/sample.h"
+#include "core/game/numbers.h"
+#include "core/stats/kinds/kinds.h"
+#include "core/stats/stat.h"
+
+using namespace kv::stats;
+using kv::game::TComb;
+using kv::game::TDraw;
+using kv::game::TDrawsArray;
+
+namespace {
+
+const TStatKind& KindOf(const std::string& code)
+{
+    static const std::vector<const TStatKind*> kinds = [] {
+        std::vector<const TStatKind*> k;
+        kinds::AddSequenceKinds(k);
+        return k;
+    }();
+    for (const TStatKind* k : kinds)
+        if (k->GetCode() == code) return *k;
+    throw std::runtime_error("no kind " + code);
+}
+
+TDraw MakeDraw(int drawNo, TComb nums)
+{
+    TDraw d;
+    d.DrawNo = drawNo;
+    d.Nums = nums;
+    d.Extra = 1;
+    return d;
+}
+
+std::vector<TComb> AllCombs()
+{
+    std::vector<TComb> all;
+    all.reserve(kv::game::CombCount);
+    TComb c = {1, 2, 3, 4, 5, 6, 7, 8};
+    for (;;) {
+        all.push_back(c);
+        int i = 7;
+        while (i >= 0 && c[std::size_t(i)] == 20 - (7 - i)) --i;
+        if (i < 0) break;
+        ++c[std::size_t(i)];
+        for (int j = i + 1; j < 8; ++j) c[std::size_t(j)] = uint8_t(c[std::size_t(j - 1)] + 1);
+    }
+    return all;
+}
+
+struct Env {
+    TDrawsArray draws;
+    TStatEnv env;
+    explicit Env(TDrawsArray d = {}) : draws(std::move(d)) { env.Draws = &draws; }
+    std::unique_ptr<TCustomStat> Create(const std::string& code) const { return KindOf(code).Create(env, 0); }
+};
+
+TStatDrawArray Window(TCustomStat& stat, int first, int last, bool sorted)
+{
+    TStatDrawArray values;
+    TLastValueArray lastValues;
+    TWorkArea work{};
+    stat.ListValues(last, values);
+    for (int i = first; i <= last; ++i) stat.CalcDraw(i, last, sorted, values, lastValues, work);
+    return values;
+}
+
+std::vector<std::pair<int, int>> KeyCounts(const TStatDrawArray& values)
+{
+    std::vector<std::pair<int, int>> r;
+    for (const TStatDrawItem& it : values) r.emplace_back(it.Key[0], it.Count);
+    return r;
+}
+
+TStatDrawItem Value(int k0, int k1 = 0)
+{
+    TStatDrawItem v;
+    v.Key[0] = int16_t(k0);
+    v.Key[1] = int16_t(k1);
+    return v;
+}
+
+TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
+{
+    TStatDrawArray a;
+    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
+    return a;
+}
+
+TEST(SequenceKinds, Descriptors)
+{
+    struct Case {
+        const char* code;
+        int position;
+        const char* className;
+        const char* caption;
+        const char* flags;
+    };
+    const std::vector<Case> cases = {
+        {"SEQL", 40, "TstSequenceLen", "Длина последовательности в тираже", "SN"},
+        {"SEQS", 41, "TstSequenceCnt", "Количество последовательностей в тираже", "SNG"},
+        {"LENS", 42, "TstSequenceLenMax", "Макс. длина последовательности в тираже", "SNG"},
+    };
+    std::vector<const TStatKind*> all;
+    kinds::AddSequenceKinds(all);
+    ASSERT_EQ(all.size(), cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        const TStatKind& k = *all[i];
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(k.GetCode(), c.code);
+        EXPECT_EQ(k.Position(), c.position);
+        EXPECT_STREQ(k.ClassName(), c.className);
+        EXPECT_EQ(k.GetCaption(), c.caption);
+        EXPECT_EQ(k.GetGroup(), 6);
+        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), c.flags);
+        EXPECT_EQ(k.IsGraph(), std::string(c.flags).find('G') != std::string::npos);
+        EXPECT_TRUE(k.HasPrefetch());
+        EXPECT_TRUE(k.HasNumericValue());
+        EXPECT_FALSE(k.HasParam());
+        EXPECT_EQ(k.GetHelpCode(), c.code);
+    }
+}
+
+// The values of a combination (ascending, as every list holds it) and the chart.
+TEST(SequenceKinds, ValuesOfOneCombination)
+{
+    using KC = std::vector<std::pair<int, int>>;
+    struct Case {
+        TComb comb;
+        KC seql;     // run lengths with their counts, in order of first appearance
+        int seqs;
+        int lens;
+        int seqsGraph;
+        int lensGraph;
+    };
+    const std::vector<Case> cases = {
+        {{1, 2, 3, 4, 5, 6, 7, 8}, {{8, 1}}, 1, 8, 1, 8},
+        {{1, 3, 5, 7, 9, 11, 13, 15}, {{1, 8}}, 0, 1, 0, 0},
+        {{1, 2, 4, 5, 7, 8, 10, 11}, {{2, 4}}, 4, 2, 4, 2},
+        {{1, 2, 3, 7, 9, 10, 15, 20}, {{3, 1}, {1, 3}, {2, 1}}, 2, 3, 2, 3},
+        {{1, 3, 4, 5, 10, 12, 13, 20}, {{1, 3}, {3, 1}, {2, 1}}, 2, 3, 2, 3},
+        // A run that ends at the last position is counted too.
+        {{1, 3, 5, 7, 9, 11, 19, 20}, {{1, 6}, {2, 1}}, 1, 2, 1, 2},
+        {{1, 2, 4, 6, 8, 10, 12, 14}, {{2, 1}, {1, 6}}, 1, 2, 1, 2},
+        {{13, 14, 15, 16, 17, 18, 19, 20}, {{8, 1}}, 1, 8, 1, 8},
+        {{1, 2, 3, 4, 5, 6, 7, 9}, {{7, 1}, {1, 1}}, 1, 7, 1, 7},
+    };
+    Env e;
+    auto seql = e.Create("SEQL");
+    auto seqs = e.Create("SEQS");
+    auto lens = e.Create("LENS");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(&c - cases.data()));
+        TStatDrawArray l, s, m;
+        seql->CalcComb(c.comb, l);
+        seqs->CalcComb(c.comb, s);
+        lens->CalcComb(c.comb, m);
+        EXPECT_EQ(KeyCounts(l), c.seql);
+        EXPECT_EQ(KeyCounts(s), (KC{{c.seqs, 1}}));
+        EXPECT_EQ(KeyCounts(m), (KC{{c.lens, 1}}));
+        EXPECT_EQ(seqs->GetGraphValue(c.comb, 0, 0, true), c.seqsGraph);
+        EXPECT_EQ(lens->GetGraphValue(c.comb, 0, 0, true), c.lensGraph);
+        int total = 0;
+        for (const auto& [len, count] : KeyCounts(l)) total += len * count;
+        EXPECT_EQ(total, 8);
+    }
+}
+
+TEST(SequenceKinds, DrawnOrderAndCharts)
+{
+    // Drawn as 9, 8, 7, 1, 2, 15, 16, 20: falling runs are no runs for the table, but the chart
+    // counts them. Sorted: 1, 2 | 7, 8, 9 | 15, 16 | 20.
+    Env e({MakeDraw(5, {9, 8, 7, 1, 2, 15, 16, 20}), MakeDraw(6, {5, 4, 3, 10, 11, 20, 19, 1}),
+           MakeDraw(7, {2, 4, 6, 8, 10, 12, 14, 16})});
+    using KC = std::vector<std::pair<int, int>>;
+    struct Case {
+        const char* code;
+        int index;
+        bool sorted;
+        KC values;
+        int graph;
+    };
+    const std::vector<Case> cases = {
+        {"SEQS", 0, false, {{2, 1}}, 3},
+        {"SEQS", 0, true, {{3, 1}}, 3},
+        {"LENS", 0, false, {{2, 1}}, 3},
+        {"LENS", 0, true, {{3, 1}}, 3},
+        {"SEQL", 0, false, {{1, 4}, {2, 2}}, 0},
+        {"SEQL", 0, true, {{2, 2}, {3, 1}, {1, 1}}, 0},
+        // 5, 4, 3 | 10, 11 | 20, 19 | 1 in drawn order; sorted 1 | 3, 4, 5 | 10, 11 | 19, 20.
+        {"SEQS", 1, false, {{1, 1}}, 3},
+        {"SEQS", 1, true, {{3, 1}}, 3},
+        {"LENS", 1, false, {{2, 1}}, 3},
+        {"LENS", 1, true, {{3, 1}}, 3},
+        {"SEQL", 1, false, {{1, 6}, {2, 1}}, 0},
+        // No neighbours at all: the table says 1, the chart 0.
+        {"LENS", 2, false, {{1, 1}}, 0},
+        {"SEQS", 2, true, {{0, 1}}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.code) + " draw " + std::to_string(c.index) + (c.sorted ? " sorted" : ""));
+        auto s = e.Create(c.code);
+        TStatDrawArray values;
+        TLastValueArray lastValues;
+        TWorkArea work{};
+        s->CalcDraw(c.index, 2, c.sorted, values, lastValues, work);
+        EXPECT_EQ(KeyCounts(values), c.values);
+        EXPECT_EQ(s->GetDrawGraphValue(c.index, 2, c.sorted), c.graph);
+    }
+}
+
+TEST(SequenceKinds, TextsAndListedValues)
+{
+    Env e;
+    struct Case {
+        const char* code;
+        std::vector<int> listed;
+    };
+    const std::vector<Case> cases = {
+        {"SEQL", {1, 2, 3, 4, 5, 6, 7, 8}},
+        {"SEQS", {0, 1, 2, 3, 4}},
+        {"LENS", {1, 2, 3, 4, 5, 6, 7, 8}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        auto s = e.Create(c.code);
+        s->Cur.Count = 3;
+        TStatDrawArray values;
+        s->ListValues(0, values);
+        std::vector<int> keys;
+        for (const TStatDrawItem& it : values) {
+            keys.push_back(it.Key[0]);
+            EXPECT_EQ(it.Count, 0);
+            EXPECT_EQ(it.Key[1], 0);
+        }
+        EXPECT_EQ(keys, c.listed);
+        EXPECT_EQ(s->ValueToText(Value(4)), "4");
+        EXPECT_EQ(s->ValueToText(Value(0)), "0");
+        EXPECT_EQ(s->ParseValue("3"), 3);
+        EXPECT_EQ(s->ParseValue("три"), 0);
+    }
+}
+
+TEST(SequenceKinds, WindowCountsEveryRun)
+{
+    // Draw 30 has three single numbers (1, 5, 20) and runs of 2 and 3; draw 31 is one run of 8.
+    Env e({MakeDraw(30, {1, 3, 4, 5, 7, 8, 9, 20}), MakeDraw(31, {4, 5, 6, 7, 8, 9, 10, 11})});
+    auto seql = e.Create("SEQL");
+    // 1 | 3, 4, 5 | 7, 8, 9 | 20: lengths 1, 3, 3, 1.
+    const TStatDrawArray values = Window(*seql, 0, 1, true);
+    EXPECT_EQ(KeyCounts(values),
+              (std::vector<std::pair<int, int>>{{1, 2}, {2, 0}, {3, 2}, {4, 0}, {5, 0}, {6, 0}, {7, 0}, {8, 1}}));
+    EXPECT_EQ(values[0].Depth, 2);
+    EXPECT_EQ(values[0].LastDrawNo, 30);
+    EXPECT_EQ(values[0].PeriodMin, 0);   // the second single of the draw is a gap of 0
+    EXPECT_EQ(values[7].Depth, 1);
+    auto lens = e.Create("LENS");
+    const TStatDrawArray longest = Window(*lens, 0, 1, true);
+    EXPECT_EQ(longest[2].Count, 1);
+    EXPECT_EQ(longest[7].Count, 1);
+    EXPECT_EQ(longest[7].LastDrawNo, 31);
+}
+
+TEST(SequenceKinds, CombMatchesRules)
+{
+    const TComb comb = {1, 3, 4, 5, 10, 12, 13, 20};   // runs 1 | 3, 4, 5 | 10 | 12, 13 | 20
+    struct Case {
+        const char* code;
+        std::vector<TStatDrawItem> marked;
+        bool expected;
+    };
+    const std::vector<Case> cases = {
+        {"LENS", {Value(3)}, true},       {"LENS", {Value(2)}, false},     {"LENS", {Value(3, 1)}, true},
+        {"LENS", {}, false},              {"SEQS", {Value(2)}, true},      {"SEQS", {Value(1), Value(3)}, false},
+        {"SEQL", {Value(2)}, true},       {"SEQL", {Value(1)}, true},      {"SEQL", {Value(4), Value(8)}, false},
+        {"SEQL", {Value(3, 7)}, true},
+    };
+    Env e;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.code) + " case " + std::to_string(&c - cases.data()));
+        auto s = e.Create(c.code);
+        s->LoadDraws(-1, 0, true);
+        const TStatDrawArray marked = Marked(c.marked);
+        EXPECT_EQ(s->CombMatches(comb, marked, 0, true, false), c.expected);
+        std::vector<uint8_t> result;
+        s->MatchCombs(std::vector<TComb>{comb}, marked, 0, true, true, result);
+        EXPECT_EQ(result, std::vector<uint8_t>{uint8_t(c.expected ? 1 : 0)});
+    }
+}
+
+TEST(SequenceKinds, BatchPassesAndFullSet)
+{
+    std::vector<TComb> combs = AllCombs();
+    ASSERT_EQ(combs.size(), std::size_t(kv::game::CombCount));
+    const std::size_t valid = combs.size();
+    combs.push_back({9, 8, 7, 1, 2, 15, 16, 20});
+    combs.push_back({254, 255, 0, 1, 2, 3, 3, 4});
+
+    Env e(kv::archive::SyntheticDraws(25, 5));
+    const std::vector<std::vector<TStatDrawItem>> markedSets = {
+        {}, {Value(0)}, {Value(1)}, {Value(4), Value(8)}, {Value(2, 1)}, {Value(3)}, {Value(255)},
+    };
+    for (const char* code : {"SEQL", "SEQS", "LENS"}) {
+        SCOPED_TRACE(code);
+        auto batch = e.Create(code);
+        auto single = e.Create(code);
+        TStatDrawArray a, b;
+        batch->CalcCombs(combs, a);
+        for (const TComb& c : combs) single->CalcComb(c, b);
+        ASSERT_EQ(a.Items(), b.Items());
+
+        for (const auto& set : markedSets) {
+            const TStatDrawArray marked = Marked(set);
+            std::vector<uint8_t> result;
+            batch->MatchCombs(combs, marked, 24, true, false, result);
+            ASSERT_EQ(result.size(), combs.size());
+            for (std::size_t i = 0; i < combs.size(); i += 3)
+                ASSERT_EQ(result[i] != 0, single->CombMatches(combs[i], marked, 24, true, false)) << i;
+        }
+    }
+
+    auto count = [&](const char* code) {
+        TStatDrawArray values;
+        e.Create(code)->CalcCombs(std::span<const TComb>(combs).first(valid), values);
+        SortStatDraw(values);
+        return KeyCounts(values);
+    };
+    // No two neighbours: C(13, 8) tickets. Four separate pairs: 4 blocks into the 13 gaps around
+    // the 12 numbers left out, C(13, 4). A run of eight: 13 tickets.
+    const auto runs = count("SEQS");
+    ASSERT_EQ(runs.size(), 5u);
+    EXPECT_EQ(runs.front(), std::make_pair(0, 1287));
+    EXPECT_EQ(runs.back(), std::make_pair(4, 715));
+    const auto longest = count("LENS");
+    EXPECT_EQ(longest.front(), std::make_pair(1, 1287));
+    EXPECT_EQ(longest.back(), std::make_pair(8, 13));
+    const auto lengths = count("SEQL");
+    long long numbers = 0;
+    for (const auto& [len, c] : lengths) numbers += 1LL * len * c;
+    EXPECT_EQ(numbers, 8LL * kv::game::CombCount);
+    EXPECT_EQ(lengths.back(), std::make_pair(8, 13));
+}
+
+} // namespace
