@@ -306,6 +306,9 @@ void TFormMain::restoreSettings()
     restoreColumns(m_drawsView, DrawsListName);
     restoreColumns(m_combsView->view(), "CombsList");
     restoreColumns(m_statsView->tableView(), "StatTable");
+    restoreColumns(m_combsView->historyView(), "FiltersList");
+    const int filtersHeight = m_frm.ReadInt("FiltersHeight", -1);
+    if (filtersHeight > 0) m_combsView->splitter()->setSizes({std::max(100, height() - filtersHeight), filtersHeight});
     {
         // "%d,%d": sort column and direction (0 ascending).
         const std::string sortType = m_frm.ReadString("StatTable.SortType", "1,0");
@@ -364,6 +367,8 @@ void TFormMain::saveSettings()
     columns(m_drawsView, DrawsListName);
     columns(m_combsView->view(), "CombsList");
     columns(m_statsView->tableView(), "StatTable");
+    columns(m_combsView->historyView(), "FiltersList");
+    values.emplace_back("FiltersHeight", std::to_string(m_combsView->splitter()->sizes().value(1)));
     const auto* header = m_statsView->tableView()->horizontalHeader();
     values.emplace_back("StatTable.SortType", util::Format("%d,%d", {header->sortIndicatorSection(),
                                                                      header->sortIndicatorOrder() == Qt::AscendingOrder ? 0 : 1}));

@@ -10,7 +10,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
+#include <QPixmap>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <limits>
@@ -70,6 +72,52 @@ void CombsModel::reload()
     endResetModel();
 }
 
+int HistoryModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_history.Count();
+}
+
+int HistoryModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : 3;
+}
+
+QVariant HistoryModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_history.Count()) return {};
+    const filters::THistoryRow& row = m_history.Row(index.row());
+    if (role == Qt::DisplayRole) {
+        switch (index.column()) {
+        case 0: return qs(row.Caption);
+        case 1: return qs(row.Values);
+        default: return qs(row.Count);
+        }
+    }
+    if (role == Qt::DecorationRole && index.column() == 0) {
+        // Keep green, delete red, undo grey: the row's kind at a glance.
+        QPixmap mark(10, 10);
+        mark.fill(row.Kind == filters::THistoryKind::Keep     ? QColor(0x00, 0xA0, 0x00)
+                  : row.Kind == filters::THistoryKind::Delete ? QColor(0xD0, 0x00, 0x00)
+                                                              : QColor(0x80, 0x80, 0x80));
+        return mark;
+    }
+    if (role == Qt::TextAlignmentRole && index.column() == 2) return int(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < 3)
+        return QString::fromUtf8(filters::TFilterHistory::ColumnCaptions[section]);
+    return {};
+}
+
+void HistoryModel::reload()
+{
+    beginResetModel();
+    endResetModel();
+}
+
 CombsView::CombsView(TFormMain& main) : QWidget(&main), m_main(main)
 {
     auto* layout = new QVBoxLayout(this);
@@ -102,7 +150,24 @@ CombsView::CombsView(TFormMain& main) : QWidget(&main), m_main(main)
         m_view->setColumnWidth(c, fm.horizontalAdvance(c == 0 ? QStringLiteral("№ п.п.0") : c == 9 ? QStringLiteral("000")
                                                                                                     : QStringLiteral("00"))
                                       + 12);
-    layout->addWidget(m_view, 1);
+    m_historyModel = new HistoryModel(m_main.workspace().History(), this);
+    m_history = new QTableView;
+    m_history->setObjectName(QStringLiteral("FiltersList"));
+    m_history->setModel(m_historyModel);
+    m_history->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_history->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_history->verticalHeader()->hide();
+    m_history->verticalHeader()->setDefaultSectionSize(m_history->fontMetrics().height() + 4);
+    m_history->horizontalHeader()->setStretchLastSection(true);
+    m_history->setColumnWidth(0, 160);
+    m_history->setColumnWidth(1, 120);
+    m_splitter = new QSplitter(Qt::Vertical);
+    m_splitter->addWidget(m_view);
+    m_splitter->addWidget(m_history);
+    m_splitter->setStretchFactor(0, 1);
+    m_splitter->setSizes({500, 140});
+    layout->addWidget(m_splitter, 1);
+    m_main.workspace().History().onChanged = [this] { m_historyModel->reload(); };
 
     connect(m_exclude, &QSpinBox::editingFinished, this, [this] {
         // Enter in the field runs the command when it may run.

@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "core/filters/comblist.h"
+#include "core/filters/filterhistory.h"
 
 class QSpinBox;
+class QSplitter;
 class QTableView;
 class TFormMain;
 
@@ -27,6 +29,22 @@ private:
     int m_channelSize = 4;
 };
 
+// The filter history under the combination list: what was applied, the values, the count after.
+class HistoryModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    HistoryModel(const kv::filters::TFilterHistory& history, QObject* parent = nullptr)
+        : QAbstractTableModel(parent), m_history(history) {}
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    void reload();
+
+private:
+    const kv::filters::TFilterHistory& m_history;
+};
+
 // The tab "Комбинации": the exclude-last-draws field and the list, with the list's commands.
 class CombsView : public QWidget {
     Q_OBJECT
@@ -39,6 +57,8 @@ public:
     QTableView* view() const { return m_view; }
     QSpinBox* excludeEdit() const { return m_exclude; }
     CombsModel* model() const { return m_model; }
+    QTableView* historyView() const { return m_history; }
+    QSplitter* splitter() const { return m_splitter; }
 
     void combsGen();
     void combsUndo();
@@ -59,4 +79,7 @@ private:
     QSpinBox* m_exclude;
     QTableView* m_view;
     CombsModel* m_model;
+    QSplitter* m_splitter;
+    QTableView* m_history;
+    HistoryModel* m_historyModel;
 };

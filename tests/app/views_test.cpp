@@ -13,6 +13,7 @@
 
 #include "app/formchart.h"
 #include "app/formgenerate.h"
+#include "app/formshredding.h"
 #include "app/forminfo.h"
 #include "app/formmain.h"
 #include "app/qtshell.h"
@@ -39,6 +40,7 @@ private slots:
     void generationDialogFields();
     void informationDialog();
     void listChecksAndSumChart();
+    void shreddingFormulas();
 };
 
 namespace {
@@ -82,9 +84,10 @@ void ViewsTest::statisticsTableOfNumbers()
     QTRY_VERIFY(w.isInitialised());
     StatsView* view = w.statsView();
     QCOMPARE(view->chooser()->objectName(), QStringLiteral("cbDrawsStatType"));
-    QCOMPARE(view->chooser()->count(), 17);
+    QCOMPARE(view->chooser()->count(), 227);
     QCOMPARE(view->chooser()->itemText(0), QStringLiteral("{ num } Числа тиража [ N ]"));
-    QCOMPARE(view->chooser()->itemText(8), QStringLiteral("{ num } Число в 1 позиции тиража [ SNG ]"));
+    QCOMPARE(view->chooser()->itemText(8), QStringLiteral("{ sum } Сумма тиража: все значения [ NG ]"));
+    QVERIFY(view->chooser()->findText(QStringLiteral("{ num } Число в 1 позиции тиража [ SNG ]")) > 8);
 
     view->lengthEdit()->setValue(100);
     w.command("DrawsStatCalc")->trigger();
@@ -182,11 +185,18 @@ void ViewsTest::deleteSelectedAndUndo()
     QCOMPARE(w.workspace().Combs().Count(), 125968);
     QCOMPARE(w.workspace().History().Count(), 1);
     QCOMPARE(w.statusText(3), QStringLiteral("Комбинаций: 125968"));
+    const QAbstractItemModel* history = w.combsView()->historyView()->model();
+    QCOMPARE(history->rowCount(), 1);
+    QCOMPARE(history->index(0, 0).data().toString(), QStringLiteral("Выделенные комбинации"));
+    QCOMPARE(history->index(0, 1).data().toString(), QStringLiteral("2"));
+    QCOMPARE(history->index(0, 2).data().toString(), QStringLiteral("125968"));
+    QCOMPARE(history->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Примененные фильтры"));
     w.updateActions();
     QVERIFY(w.command("CombsUndo")->isEnabled());
     w.command("CombsUndo")->trigger();
     QCOMPARE(w.workspace().Combs().Count(), 125970);
     QCOMPARE(w.workspace().History().Count(), 0);
+    QCOMPARE(history->rowCount(), 0);
     w.updateActions();
     QVERIFY(!w.command("CombsUndo")->isEnabled());
 
@@ -228,13 +238,21 @@ void ViewsTest::informationDialog()
     TFormInfo dialog(w.statList(), nums, 5, false, 1024, std::string("12.03.2021 10:05"), w.shell());
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Подробная информация"));
     QTableWidget* props = dialog.properties();
-    // Draw number, date, then the charted methods: EVEN, SMAL, PRIM, POS1..8, POE1.
-    QCOMPARE(props->rowCount(), 2 + 12);
+    // Draw number, date, then one row per charted method.
+    int charted = 0;
+    for (int i = 0; i < w.statList().MethodCount(); ++i) charted += w.statList().IsGraph(i) ? 1 : 0;
+    QCOMPARE(props->rowCount(), 2 + charted);
     QCOMPARE(props->item(0, 0)->text(), QStringLiteral("Номер тиража:"));
     QCOMPARE(props->item(0, 1)->text(), QStringLiteral("1024"));
+    QCOMPARE(props->item(1, 1)->text(), QStringLiteral("12.03.2021 10:05"));
     QCOMPARE(props->item(2, 0)->text(), QStringLiteral("Количество четных чисел в тираже (Ч:Н)"));
     QCOMPARE(props->item(2, 1)->text(), QStringLiteral("2"));    // 20 and 4
-    QCOMPARE(props->item(5, 1)->text(), QStringLiteral("3"));    // POS1 in drawn order
+    const auto value = [props](const QString& name) {
+        const auto found = props->findItems(name, Qt::MatchExactly);
+        return found.isEmpty() ? QStringLiteral("?") : props->item(found.first()->row(), 1)->text();
+    };
+    QCOMPARE(value(QStringLiteral("Число в 1 позиции тиража")), QStringLiteral("3"));   // drawn order
+    QCOMPARE(value(QStringLiteral("Сумма тиража: все значения")), QStringLiteral("70"));
     // The card: 4 columns by default, the given numbers written into their cells.
     QCOMPARE(dialog.card()->columnCount(), 4);
     QCOMPARE(dialog.card()->rowCount(), 5);
@@ -281,6 +299,36 @@ void ViewsTest::listChecksAndSumChart()
     QCOMPARE(chart->chartView()->chart()->series().at(0)->name(),
              QStringLiteral("Фактическое распределение сумм (по тиражам)"));
     chart->close();
+}
+
+void ViewsTest::shreddingFormulas()
+{
+    test::TempDir dir;
+    seed(dir, 30);
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    QComboBox* chooser = w.statsView()->chooser();
+    const auto find = [chooser](const QString& text) {
+        for (int i = 0; i < chooser->count(); ++i)
+            if (chooser->itemText(i).contains(text)) return i;
+        return -1;
+    };
+    QVERIFY(find(QStringLiteral("{ shr } Метод шинковки 1: (n1+n2+n3+n4)/(n5+n6+n7+n8) [ SNG ]")) >= 0);
+    chooser->setCurrentIndex(5);
+    onNextDialog<TFormShredding>([](TFormShredding* dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Методы шинковки"));
+        dialog->formulaEdit(0)->setText(QStringLiteral("n1/7"));
+        dialog->digitsEdit(0)->setValue(3);
+        dialog->accept();
+    });
+    w.command("EditShredding")->trigger();
+    QVERIFY(find(QStringLiteral("{ shr } Метод шинковки 1: n1/7 [ SNG ]")) >= 0);
+    QCOMPARE(chooser->currentIndex(), 5);   // the selection is kept
+    const util::IniFile ini = util::IniFile::Load(dir / "Kvanta_8x20.ini");
+    QCOMPARE(ini.ReadString("SHREDDING", "Formula1", ""), std::string("n1/7"));
+    QCOMPARE(ini.ReadInteger("SHREDDING", "Formula1Digits", 0), int64_t(3));
+    QCOMPARE(w.statList().Shredding().Formula1, std::string("n1/7"));
 }
 
 QTEST_MAIN(ViewsTest)
