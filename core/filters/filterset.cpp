@@ -1,0 +1,226 @@
+#include "core/filters/filterset.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "core/filters/comblist.h"
+#include "core/filters/filterhistory.h"
+#include "core/filters/statfilter.h"
+#include "core/game/texts.h"
+#include "core/shell/shell.h"
+#include "core/stats/stat.h"
+#include "core/stats/statlist.h"
+#include "core/stats/stattable.h"
+#include "core/util/error.h"
+#include "core/util/format.h"
+#include "core/util/ini.h"
+
+namespace kv::filters {
+
+namespace {
+
+constexpr const char* UnknownMethodText =
+    "Метод расчета статистики \"%s\" на найден!\n%s\n\nВозможно, Вы отключили данных метод расчета либо "
+    "использовали сценарий от другой модификации программы.";
+
+std::string rowText(const stats::TStatValues& v)
+{
+    return util::Format("< [%s] кол-во: %s (%s %%), отклонение: %s (%s %%), глубина: %s (%s %%), вес: %s >",
+                        {v.Caption, v.Count, v.CountPct, v.Deviation, v.DeviationPct, v.Depth, v.DepthPct, v.Weight});
+}
+
+// The stop rules read "Количество" and "Кол-во в %" leniently: "-" is 0.
+long double countOf(const std::string& text)
+{
+    int32_t v = 0;
+    return game::TryTextToInt(text, v) ? v : 0;
+}
+
+long double percentOf(const std::string& text)
+{
+    double v = 0;
+    return util::TryParseFloat(text, v) ? v : 0;
+}
+
+class PartRun {
+public:
+    PartRun(const TFilterPart& part, TFilterSetContext& ctx) : m_part(part), m_ctx(ctx) {}
+
+    void run()
+    {
+        const stats::TStatList& list = m_ctx.List;
+        m_state.SortColumn = m_part.SortColumn;
+        m_state.DrawsLen = m_part.DrawsLen;
+
+        // The method must be one the chooser offers (a favourite, listed, available).
+        const stats::TChoosers choosers = stats::BuildChoosers(list);
+        const auto entry = std::find_if(choosers.Stat.begin(), choosers.Stat.end(),
+                                        [&](const stats::TChooserEntry& e) { return e.Method == m_part.Method; });
+        if (m_part.Method < 0 || m_part.Method >= list.MethodCount() || entry == choosers.Stat.end()) {
+            const bool known = m_part.Method >= 0 && m_part.Method < list.MethodCount();
+            throw Error(util::Format(UnknownMethodText,
+                                     {known ? list.Method(m_part.Method).MethodCode() : m_part.StatCode,
+                                      known ? list.Method(m_part.Method).DisplayCaption() : std::string()}));
+        }
+        m_caption = entry->Name;
+        m_state.Method = m_part.Method;
+        notify();
+
+        // The table of the part's window, with its own weights or the engine's saved ones.
+        log([&] {
+            return util::Format("Анализ тиражей и расчет статистики \"%s\" для выборки в %d тиражей...",
+                                {list.Method(m_part.Method).DisplayCaption(), m_part.DrawsLen});
+        });
+        m_ctx.List.ApplyWeights(m_part.OverrideWeights, m_part.Weights);
+        stats::TStatTableRequest request;
+        request.Method = m_part.Method;
+        request.DrawsStatLen = m_part.DrawsLen;
+        request.DrawsOffset = m_ctx.DrawsOffset;
+        request.SortedDraws = m_ctx.Sorted;
+        request.PrefetchsEnabled = m_ctx.PrefetchsEnabled;
+        request.ShowTotalLine = m_ctx.ShowTotalLine;
+        stats::TStatTable& table = m_ctx.Table;
+        table.Clear();
+        table.SortRows(m_part.SortColumn, false);
+        table.Build(list, m_ctx.Cache, request, m_ctx.Shell, true);
+        notify();
+
+        // The log shows the whole table before any row is marked.
+        if (m_ctx.Log)
+            for (int r = 0; r < table.RowCount(); ++r) m_ctx.Log(rowText(table.RowToStatValues(r)));
+
+        m_stat = list.CreateStat(m_part.Method);
+        visit();
+    }
+
+private:
+    template <typename MakeText>
+    void log(MakeText make)
+    {
+        if (m_ctx.Log) m_ctx.Log(make());
+    }
+
+    void notify()
+    {
+        if (m_ctx.OnStatView) m_ctx.OnStatView(m_state);
+    }
+
+    void select(int row)
+    {
+        m_state.Selected.push_back(row);
+        notify();
+    }
+
+    void visit()
+    {
+        const stats::TStatTable& table = m_ctx.Table;
+        const int rows = table.RowCount();
+        const bool up = m_part.BottomUp;
+        int steps = 0;
+        bool aborted = false;
+        for (int k = 0; k < rows; ++k) {
+            const int r = up ? rows - 1 - k : k;
+            m_ctx.Shell.ProcessEvents();
+            if (m_ctx.Abort) {
+                aborted = true;
+                break;
+            }
+            stats::TStatValues v = table.RowToStatValues(r);
+            v.Value = m_stat->ParseValue(v.Caption);
+            if (stopsBefore(v, steps)) break;
+
+            const bool match = RowMatchesCondition(m_part, v);
+            if (m_part.MultiSelect) {
+                if (match) {
+                    select(r);
+                    logStep(steps, v);
+                }
+                ++steps;
+                continue;
+            }
+            if (!match) continue;
+            select(r);
+            logStep(steps, v);
+            apply();
+            if (m_ctx.Combs.Empty()) {
+                rollBack();
+                if (m_part.StopMode == StopEmptied) return;
+            } else {
+                ++steps;
+            }
+        }
+        if (m_part.MultiSelect && !aborted) {
+            apply();
+            if (m_ctx.Combs.Empty()) rollBack();
+        }
+    }
+
+    // The stop modes, checked before a row is tested.
+    bool stopsBefore(const stats::TStatValues& v, int steps) const
+    {
+        const bool up = m_part.BottomUp;
+        const int32_t stopValue = m_part.StopValue;
+        switch (m_part.StopMode) {
+        case StopCombCount: return !m_part.MultiSelect && stopValue >= m_ctx.Combs.Count();
+        case StopByCount: {
+            const long double c = countOf(v.Count);
+            return up ? c >= stopValue : c <= stopValue;
+        }
+        case StopByPercent: {
+            const long double p = percentOf(v.CountPct);
+            return up ? p >= stopValue : p <= stopValue;
+        }
+        case StopSteps: return steps >= stopValue;
+        default: return false;
+        }
+    }
+
+    void logStep(int steps, const stats::TStatValues& v)
+    {
+        log([&] { return util::Format("Шаг %.3d. Выделение строки: ", {steps + 1}) + rowText(v); });
+    }
+
+    // Filters with the selected rows and clears the selection.
+    void apply()
+    {
+        log([&] { return std::string(m_part.KeepSelected ? "Оставляем выделенные значения..." : "Удаляем выделенные значения..."); });
+        m_ctx.Combs.MakeUndoCopy(m_ctx.Shell);
+        const TMarkedValues marked = MarkedRows(m_ctx.Table, m_state.Selected);
+        const TFilterScope scope{m_ctx.Combs, m_ctx.History, *m_ctx.List.Env().Draws, m_ctx.DrawsOffset, m_ctx.Sorted,
+                                 m_ctx.Shell};
+        FilterCombs(*m_stat, m_caption, marked, !m_part.KeepSelected, scope);
+        log([&] { return util::Format("Количество комбинаций в списке: %d", {m_ctx.Combs.Count()}); });
+        m_state.Selected.clear();
+        notify();
+    }
+
+    void rollBack()
+    {
+        log([] { return std::string("{UNDO} Откат изменений..."); });
+        m_ctx.Combs.RestoreUndoCopy(m_ctx.Shell);
+        m_ctx.History.Append("Отмена последней операции", "", m_ctx.Combs.Count(), THistoryKind::Undo);
+    }
+
+    const TFilterPart& m_part;
+    TFilterSetContext& m_ctx;
+    TStatViewState m_state;
+    std::string m_caption;
+    std::unique_ptr<stats::TCustomStat> m_stat;
+};
+
+} // namespace
+
+void ApplyFilterPart(const TFilterPart& part, TFilterSetContext& ctx)
+{
+    PartRun(part, ctx).run();
+}
+
+void ApplyFilterSet(const TFilterRec& rec, TFilterSetContext& ctx)
+{
+    for (const TFilterPart& part : rec) {
+        if (ctx.Abort) return;
+        if (part.Defined && ctx.Combs.Count() > 1) ApplyFilterPart(part, ctx);
+    }
+}
+
+} // namespace kv::filters

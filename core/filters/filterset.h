@@ -1,0 +1,63 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/filters/filteritem.h"
+
+namespace kv::shell {
+class Shell;
+}
+
+namespace kv::stats {
+class TPrefetchCache;
+class TStatList;
+class TStatTable;
+} // namespace kv::stats
+
+namespace kv::filters {
+
+class TCombList;
+class TFilterHistory;
+
+// What the statistics view must show while a filter set runs: the chosen method, the window
+// length, the sort (descending) and the selected rows of the table.
+struct TStatViewState {
+    int Method = -1;
+    int DrawsLen = 0;
+    int SortColumn = 1;
+    std::vector<int> Selected;
+};
+
+// Everything a filter set works with; the scenario runner fills it from the main window's state.
+// The archive is the registry's (TStatList::Env().Draws).
+struct TFilterSetContext {
+    stats::TStatList& List;              // registry; ApplyWeights changes its weight coefficients
+    const stats::TPrefetchCache& Cache;
+    stats::TStatTable& Table;            // the statistics view's table, rebuilt per part
+    TCombList& Combs;
+    TFilterHistory& History;
+    int DrawsOffset = 0;
+    bool Sorted = false;                 // SortedDraws
+    bool PrefetchsEnabled = false;
+    bool ShowTotalLine = true;
+    bool& Abort;                         // polled before each row, after letting the window work
+    shell::Shell& Shell;
+    // The scenario log; empty while the log is off (the lines are then not even made).
+    std::function<void(const std::string&)> Log;
+    // The statistics view must show this state (table rebuilt, method, selection).
+    std::function<void(const TStatViewState&)> OnStatView;
+};
+
+// Applies one part: the statistics table of its method and window, ordered by its column
+// (descending), rows marked by its condition and filtered all at once (multi-select) or one at
+// a time, until its stop mode ends the visit. An application that empties the list is rolled
+// back. Fails with "Метод расчета статистики "%s" на найден!..." when the method is not among
+// the chooser's entries; other failures (conversions of the condition) are passed on.
+void ApplyFilterPart(const TFilterPart& part, TFilterSetContext& ctx);
+
+// Applies the defined parts in order, each only while the list holds more than one combination;
+// nothing more once the abort flag is set.
+void ApplyFilterSet(const TFilterRec& rec, TFilterSetContext& ctx);
+
+} // namespace kv::filters

@@ -1,0 +1,175 @@
+#include "core/filters/statfilter.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "core/filters/comblist.h"
+#include "core/filters/filterhistory.h"
+#include "core/filters/filteritem.h"
+#include "core/game/texts.h"
+#include "core/shell/shell.h"
+#include "core/stats/stat.h"
+#include "core/stats/statlist.h"
+#include "core/stats/stattable.h"
+#include "core/util/error.h"
+
+namespace kv::filters {
+
+namespace {
+
+// A pass over the full list answers 125970 tests; the answers are kept between passes so that
+// filtering allocates nothing once the first pass has run.
+std::vector<uint8_t>& matchBuffer()
+{
+    static thread_local std::vector<uint8_t> buffer;
+    return buffer;
+}
+
+std::unique_ptr<stats::TCustomStat> createNums(const stats::TStatList& list)
+{
+    const int method = list.FindMethod("NUMS");
+    if (method >= 0) return list.CreateStat(method);
+    // A registry built from other kinds (tests, tools) still has the drawn numbers to offer.
+    for (const stats::TStatKind* kind : stats::Catalogue())
+        if (kind->GetCode() == "NUMS") return kind->Create(list.Env(), 0);
+    throw Error("Метод расчета статистики \"NUMS\" не зарегистрирован!");
+}
+
+} // namespace
+
+// --- marked values -------------------------------------------------------------------------------
+
+void TMarkedValues::Add(const stats::TStatDrawItem& item, std::string caption)
+{
+    if (m_values.Find(item) >= 0) return;
+    m_values.Append(item);
+    m_captions.push_back(std::move(caption));
+}
+
+void TMarkedValues::AddNumber(int number)
+{
+    stats::TStatDrawItem item;
+    item.Key[0] = static_cast<int16_t>(number);
+    Add(item, std::to_string(number));
+}
+
+std::string TMarkedValues::Text() const
+{
+    std::string s;
+    for (std::size_t i = 0; i < m_captions.size(); ++i) {
+        if (i > 0) s += "; ";
+        s += m_captions[i];
+    }
+    return s;
+}
+
+TMarkedValues MarkedRows(const stats::TStatTable& table, std::span<const int> rows)
+{
+    std::vector<int> sorted(rows.begin(), rows.end());
+    std::sort(sorted.begin(), sorted.end());
+    TMarkedValues marked;
+    for (int r : sorted)
+        if (r >= 0 && r < table.RowCount()) marked.Add(table.Row(r).Item, table.Row(r).Texts[0]);
+    return marked;
+}
+
+int LatestDrawInUse(const game::TDrawsArray& draws, int drawsOffset)
+{
+    const int64_t last = static_cast<int64_t>(draws.size()) - 1 - drawsOffset;
+    return last < 0 ? 0 : static_cast<int>(last);
+}
+
+// --- the filter pass ------------------------------------------------------------------------------
+
+bool FilterCombs(stats::TCustomStat& stat, std::string_view caption, const TMarkedValues& marked, bool exclude,
+                 const TFilterScope& scope)
+{
+    shell::BusyScope busy(scope.Shell, "Фильтрация комбинаций...");
+    if (marked.Empty()) return false;
+
+    TCombList& combs = scope.Combs;
+    try {
+        const std::span<const TComb> undo = combs.UndoCombs();
+        game::TCombsArray& out = combs.Items();
+        out.clear();
+        out.reserve(undo.size());
+        if (undo.empty()) {
+            combs.NotifyChanged();
+            return false;
+        }
+
+        // D kinds compare every combination with the latest draw in use.
+        const int last = LatestDrawInUse(scope.Draws, scope.DrawsOffset);
+        stat.LoadDraws(-1, last, scope.Sorted);
+        std::vector<uint8_t>& match = matchBuffer();
+        stat.MatchCombs(undo, marked.Values(), last, scope.Sorted, exclude, match);
+
+        const uint8_t keepWhen = exclude ? 0 : 1;
+        for (std::size_t i = 0; i < undo.size(); ++i)
+            if ((match[i] != 0 ? 1 : 0) == keepWhen) out.push_back(undo[i]);
+
+        scope.History.Append(std::string(caption), marked.Text(), combs.Count(),
+                             exclude ? THistoryKind::Delete : THistoryKind::Keep);
+    } catch (...) {
+        combs.NotifyChanged();
+        throw;
+    }
+    combs.NotifyChanged();
+    return true;
+}
+
+bool FilterCombs(const stats::TStatList& list, int method, std::string_view caption, const TMarkedValues& marked,
+                 bool exclude, const TFilterScope& scope)
+{
+    const std::unique_ptr<stats::TCustomStat> stat = list.CreateStat(method);
+    return FilterCombs(*stat, caption, marked, exclude, scope);
+}
+
+// --- number views -------------------------------------------------------------------------------------
+
+std::string_view NumberViewCaption(TNumberView view)
+{
+    switch (view) {
+    case TNumberView::Card: return "Карта";
+    case TNumberView::Layout: return "Схема";
+    case TNumberView::Week: return "Неделя";
+    }
+    return {};
+}
+
+std::vector<int> CardCellNumbers(std::span<const std::string> cells)
+{
+    std::vector<int> numbers;
+    for (const std::string& cell : cells)
+        if (!game::TrimText(cell).empty()) numbers.push_back(StrictInt(cell));
+    return numbers;
+}
+
+std::vector<int> LayoutCellNumbers(std::span<const std::string> cells)
+{
+    std::vector<int> numbers;
+    for (const std::string& cell : cells) {
+        std::size_t pos = 0;
+        for (;;) {
+            const std::size_t comma = cell.find(',', pos);
+            std::string word = cell.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
+            std::erase_if(word, [](char c) { return c == '[' || c == ']'; });
+            if (!game::TrimText(word).empty()) numbers.push_back(StrictInt(word));
+            if (comma == std::string::npos) break;
+            pos = comma + 1;
+        }
+    }
+    return numbers;
+}
+
+void NumberFilter(const stats::TStatList& list, TNumberView view, std::span<const int> numbers, bool exclude,
+                  const TFilterScope& scope)
+{
+    TMarkedValues marked;
+    for (int n : numbers) marked.AddNumber(n);
+    if (marked.Empty()) throw Error("В выделенном диапазоне нет значений для фильтра!");
+    const std::unique_ptr<stats::TCustomStat> stat = createNums(list);
+    FilterCombs(*stat, NumberViewCaption(view), marked, exclude, scope);
+}
+
+} // namespace kv::filters

@@ -1,0 +1,92 @@
+#pragma once
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/game/types.h"
+#include "core/stats/statitem.h"
+
+namespace kv::shell {
+class Shell;
+}
+
+namespace kv::stats {
+class TCustomStat;
+class TStatList;
+class TStatTable;
+} // namespace kv::stats
+
+namespace kv::filters {
+
+class TCombList;
+class TFilterHistory;
+
+// Where a filter works: the list with its undo copy, the history under it, and the analysis
+// window (the archive up to DrawsOffset draws before the newest).
+struct TFilterScope {
+    TCombList& Combs;
+    TFilterHistory& History;
+    const game::TDrawsArray& Draws;
+    int DrawsOffset = 0;
+    bool Sorted = false;   // the SortedDraws setting
+    shell::Shell& Shell;
+};
+
+// The values a filter tests combinations against, with the captions the history shows. Only
+// the four keys of an item take part in the test; a value marked twice is kept once.
+class TMarkedValues {
+public:
+    void Add(const stats::TStatDrawItem& item, std::string caption);
+    // A number of the number views: Key[0] the number, everything else 0.
+    void AddNumber(int number);
+    bool Empty() const { return m_values.Empty(); }
+    int Count() const { return m_values.Count(); }
+    const stats::TStatDrawArray& Values() const { return m_values; }
+    const std::vector<std::string>& Captions() const { return m_captions; }
+    // The history's "Значения" column: the captions joined with "; ".
+    std::string Text() const;
+
+private:
+    stats::TStatDrawArray m_values;
+    std::vector<std::string> m_captions;
+};
+
+// The items of the given statistics-table rows, in row order whatever order they were selected
+// in, with the rows' "Значение" texts.
+TMarkedValues MarkedRows(const stats::TStatTable& table, std::span<const int> rows);
+
+// The index of the latest draw in use: the newest draw less the offset, 0 when the offset hides
+// the whole archive.
+int LatestDrawInUse(const game::TDrawsArray& draws, int drawsOffset);
+
+// Rebuilds the list from the undo copy (the caller has made it): keep leaves the combinations
+// that show a marked value, delete the others, in their order; a history row `caption`, the
+// values and the new count records it. Nothing marked: the list stays as it is and false is
+// returned. Failures are passed on, with the list as far as it was rebuilt.
+bool FilterCombs(stats::TCustomStat& stat, std::string_view caption, const TMarkedValues& marked, bool exclude,
+                 const TFilterScope& scope);
+// The same with a fresh instance of a registry method, freed afterwards.
+bool FilterCombs(const stats::TStatList& list, int method, std::string_view caption, const TMarkedValues& marked,
+                 bool exclude, const TFilterScope& scope);
+
+// --- the number views ---------------------------------------------------------------------------------
+
+enum class TNumberView { Card, Layout, Week };
+// The views' tab captions, which head their history rows: "Карта", "Схема", "Неделя".
+std::string_view NumberViewCaption(TNumberView view);
+
+// Numbers of the selected card cells: every non-empty cell, converted strictly.
+std::vector<int> CardCellNumbers(std::span<const std::string> cells);
+// Numbers of the selected layout cells: each cell split at ",", "[" and "]" removed from each
+// word; empty words are skipped, the others converted strictly.
+std::vector<int> LayoutCellNumbers(std::span<const std::string> cells);
+
+// The number filter of the card, layout and week views with a temporary "NUMS" instance: keep
+// leaves the combinations holding at least one marked number. Fails with "В выделенном
+// диапазоне нет значений для фильтра!" when no number is marked (the caller's undo copy is made
+// by then; the list is unchanged).
+void NumberFilter(const stats::TStatList& list, TNumberView view, std::span<const int> numbers, bool exclude,
+                  const TFilterScope& scope);
+
+} // namespace kv::filters
