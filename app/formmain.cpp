@@ -166,6 +166,7 @@ void TFormMain::createCommands()
     totalLine->setCheckable(true);
     addCommand("EditShredding", QStringLiteral("Формулы шинковки"), QString(), [this] { editShredding(); });
     m_combsView->createCommands();
+    m_statsView->createCommands();
     m_statsView->attachCommands();
     QAction* exitAction = addCommand("ExitProgram", QStringLiteral("Выход"), QString(), [this] { close(); });
     exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -197,6 +198,9 @@ void TFormMain::createMenus()
         combs->addAction(command(name));
 
     QMenu* statsMenu = menuBar()->addMenu(QStringLiteral("Статистика"));
+    statsMenu->addAction(command("StatFilter_Include"));
+    statsMenu->addAction(command("StatFilter_Exclude"));
+    statsMenu->addSeparator();
     for (const char* name : {"DrawsStatCalc", "DrawsStatePrefetchsEnabled", "DrawsStatShowTotalLine"})
         statsMenu->addAction(command(name));
     statsMenu->addSeparator();

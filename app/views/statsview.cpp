@@ -18,6 +18,7 @@
 
 #include "app/formmain.h"
 #include "app/qtshell.h"
+#include "core/filters/statfilter.h"
 
 using namespace kv;
 
@@ -116,12 +117,46 @@ StatsView::StatsView(TFormMain& main) : QWidget(&main), m_main(main)
     });
 }
 
+void StatsView::createCommands()
+{
+    const auto enabled = [this] { return !m_main.workspace().Combs().Empty() && !selectedRows().empty(); };
+    m_main.addCommand("StatFilter_Include", QStringLiteral("Оставить выделенные"), QString(),
+                      [this] { statFilter(false); }, enabled);
+    m_main.addCommand("StatFilter_Exclude", QStringLiteral("Удалить выделенные"), QString(),
+                      [this] { statFilter(true); }, enabled);
+}
+
+std::vector<int> StatsView::selectedRows() const
+{
+    std::vector<int> rows;
+    if (!m_view->selectionModel()) return rows;
+    for (const QModelIndex& i : m_view->selectionModel()->selectedRows()) rows.push_back(i.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void StatsView::statFilter(bool exclude)
+{
+    auto& ws = m_main.workspace();
+    const std::vector<int> rows = selectedRows();
+    filters::TFilterScope scope{ws.Combs(), ws.History(), ws.Draws(), ws.DrawsOffset(), m_main.sortedDraws(), m_main.shell()};
+    try {
+        ws.Combs().MakeUndoCopy(m_main.shell());
+        const filters::TMarkedValues marked = filters::MarkedRows(m_table, rows);
+        filters::FilterCombs(m_main.statList(), chosenMethod(), us(m_chooser->currentText()), marked, exclude, scope);
+    } catch (const std::exception& e) {
+        m_main.shell().ShowFailure("Ошибка фильтрации комбинаций!", e.what());
+    }
+    ws.Combs().NotifyChanged();
+}
+
 void StatsView::attachCommands()
 {
     m_refresh->setDefaultAction(m_main.command(QStringLiteral("DrawsStatCalc")));
     m_refresh->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
-    for (const char* name : {"DrawsStatCalc", "DrawsStatePrefetchsEnabled", "DrawsStatShowTotalLine"})
+    for (const char* name : {"StatFilter_Include", "StatFilter_Exclude", "DrawsStatCalc", "DrawsStatePrefetchsEnabled",
+                             "DrawsStatShowTotalLine"})
         m_view->addAction(m_main.command(QString::fromLatin1(name)));
 }
 

@@ -45,6 +45,10 @@ public:
     void applyNormColumns();
     // Puts the view's commands on its buttons (after the main window created them).
     void attachCommands();
+    // Registers the statistic filters on the selected table rows.
+    void createCommands();
+    std::vector<int> selectedRows() const;
+    void statFilter(bool exclude);
 
     QComboBox* chooser() const { return m_chooser; }
     QSpinBox* lengthEdit() const { return m_length; }

@@ -41,6 +41,7 @@ private slots:
     void informationDialog();
     void listChecksAndSumChart();
     void shreddingFormulas();
+    void statisticFilters();
 };
 
 namespace {
@@ -329,6 +330,41 @@ void ViewsTest::shreddingFormulas()
     QCOMPARE(ini.ReadString("SHREDDING", "Formula1", ""), std::string("n1/7"));
     QCOMPARE(ini.ReadInteger("SHREDDING", "Formula1Digits", 0), int64_t(3));
     QCOMPARE(w.statList().Shredding().Formula1, std::string("n1/7"));
+}
+
+void ViewsTest::statisticFilters()
+{
+    test::TempDir dir;
+    seed(dir, 120);
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    StatsView* view = w.statsView();
+    view->lengthEdit()->setValue(100);
+    w.command("DrawsStatCalc")->trigger();
+    w.updateActions();
+    QVERIFY(!w.command("StatFilter_Include")->isEnabled());   // no row selected
+    QTableView* table = view->tableView();
+    table->selectRow(0);
+    table->selectionModel()->select(table->model()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const QString first = table->model()->index(0, 0).data().toString();
+    const QString second = table->model()->index(1, 0).data().toString();
+    w.updateActions();
+    QVERIFY(w.command("StatFilter_Include")->isEnabled());
+    w.command("StatFilter_Include")->trigger();
+    // Combinations holding at least one of two numbers: C(20,8) - C(18,8).
+    QCOMPARE(w.workspace().Combs().Count(), 125970 - 43758);
+    const QAbstractItemModel* history = w.combsView()->historyView()->model();
+    QCOMPARE(history->rowCount(), 1);
+    QCOMPARE(history->index(0, 0).data().toString(), QStringLiteral("{ num } Числа тиража [ N ]"));
+    QCOMPARE(history->index(0, 1).data().toString(), first + QStringLiteral("; ") + second);
+    QCOMPARE(history->index(0, 2).data().toString(), QString::number(125970 - 43758));
+    QCOMPARE(w.statusText(3), QStringLiteral("Комбинаций: 82212"));
+
+    w.command("CombsUndo")->trigger();
+    QCOMPARE(w.workspace().Combs().Count(), 125970);
+    w.command("StatFilter_Exclude")->trigger();
+    QCOMPARE(w.workspace().Combs().Count(), 43758);
 }
 
 QTEST_MAIN(ViewsTest)
