@@ -31,6 +31,7 @@
 #include "core/filters/generate.h"
 #include "core/shell/batch.h"
 #include "app/qtshell.h"
+#include "app/viewutil.h"
 #include "app/views/drawsmodel.h"
 #include "core/shell/process.h"
 #include "core/archive/archive.h"
@@ -569,20 +570,12 @@ void TFormMain::drawsStatShowTotalLine()
 
 std::vector<int> TFormMain::selectedDrawRows() const
 {
-    std::vector<int> rows;
-    if (!m_drawsView->selectionModel()) return rows;
-    for (const QModelIndex& index : m_drawsView->selectionModel()->selectedRows()) rows.push_back(index.row());
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    return SelectedRows(m_drawsView);
 }
 
 int TFormMain::currentDrawRow() const
 {
-    const std::vector<int> rows = selectedDrawRows();
-    if (rows.empty()) return -1;
-    const QModelIndex current = m_drawsView->currentIndex();
-    if (current.isValid() && std::binary_search(rows.begin(), rows.end(), current.row())) return current.row();
-    return rows.front();
+    return CurrentSelectedRow(m_drawsView);
 }
 
 void TFormMain::guarded(const char* failureText, const std::function<void()>& body)

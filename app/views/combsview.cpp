@@ -22,6 +22,7 @@
 #include "app/forminfo.h"
 #include "app/formmain.h"
 #include "app/qtshell.h"
+#include "app/viewutil.h"
 #include "core/filters/combcells.h"
 #include "core/filters/combchecks.h"
 #include "core/filters/combfiles.h"
@@ -236,11 +237,7 @@ void CombsView::refresh()
 
 std::vector<int> CombsView::selectedRows() const
 {
-    std::vector<int> rows;
-    if (!m_view->selectionModel()) return rows;
-    for (const QModelIndex& i : m_view->selectionModel()->selectedRows()) rows.push_back(i.row());
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    return SelectedRows(m_view);
 }
 
 void CombsView::combsGen()
@@ -354,11 +351,8 @@ void CombsView::combsSelectAll()
 
 void CombsView::combsFindInDraws()
 {
-    const std::vector<int> rows = selectedRows();
-    if (rows.empty()) return;
-    const int row = m_view->currentIndex().isValid() && std::binary_search(rows.begin(), rows.end(), m_view->currentIndex().row())
-                        ? m_view->currentIndex().row()
-                        : rows.front();
+    const int row = CurrentSelectedRow(m_view);
+    if (row < 0) return;
     filters::ShowFindInDraws(m_main.workspace().Combs()[row], m_main.workspace().Draws(), m_main.shell());
 }
 
@@ -369,11 +363,8 @@ void CombsView::combsCheckNums()
 
 void CombsView::combsInfo()
 {
-    const std::vector<int> rows = selectedRows();
-    if (rows.empty()) return;
-    const int row = m_view->currentIndex().isValid() && std::binary_search(rows.begin(), rows.end(), m_view->currentIndex().row())
-                        ? m_view->currentIndex().row()
-                        : rows.front();
+    const int row = CurrentSelectedRow(m_view);
+    if (row < 0) return;
     // A combination is judged where the next draw would stand: right after the analysis window.
     const int position = m_main.workspace().LastDrawIndex() + 1;
     TFormInfo dialog(m_main.statList(), m_main.workspace().Combs()[row], position, m_main.sortedDraws(), std::nullopt,

@@ -18,6 +18,7 @@
 
 #include "app/formmain.h"
 #include "app/qtshell.h"
+#include "app/viewutil.h"
 #include "core/filters/statfilter.h"
 
 using namespace kv;
@@ -128,11 +129,7 @@ void StatsView::createCommands()
 
 std::vector<int> StatsView::selectedRows() const
 {
-    std::vector<int> rows;
-    if (!m_view->selectionModel()) return rows;
-    for (const QModelIndex& i : m_view->selectionModel()->selectedRows()) rows.push_back(i.row());
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    return SelectedRows(m_view);
 }
 
 void StatsView::statFilter(bool exclude)
