@@ -36,6 +36,55 @@ void setFloat(TStatRow& row, int col, long double v, const char* format)
     setNumber(row, col, v, util::Format(format, {v}));
 }
 
+// Column "Факт" for every value: the draw number of the first draw after the value's last
+// occurrence in the window that shows it again, or -1. Searching per value re-evaluates the same
+// draws once per value, which for tuple kinds with tens of thousands of values takes minutes;
+// one forward pass over the draws after the earliest start gives the same answers. The series
+// kinds carry a work area from draw to draw, so their answer depends on where a search starts:
+// they keep the search per value.
+std::vector<int32_t> nextOccurrences(TCustomStat& stat, const TStatDrawArray& values, const game::TDrawsArray& draws,
+                                     int lastIndex, bool sorted)
+{
+    const int count = values.Count();
+    std::vector<int32_t> facts(static_cast<std::size_t>(count), -1);
+    std::vector<int> from(static_cast<std::size_t>(count), -1);
+    const int archiveLast = static_cast<int>(draws.size()) - 1;
+    int first = archiveLast + 1;
+    int pending = 0;
+    for (int i = 0; i < count; ++i) {
+        if (values[i].Depth == 0) continue;
+        const int start = archive::FindDrawIndex(draws, values[i].LastDrawNo) + 1;
+        if (start > archiveLast) continue;
+        from[static_cast<std::size_t>(i)] = start;
+        first = std::min(first, start);
+        ++pending;
+    }
+    if (pending == 0) return facts;
+    if (stat.Kind().GetGroup() == 8) {
+        for (int i = 0; i < count; ++i)
+            if (from[static_cast<std::size_t>(i)] >= 0)
+                facts[static_cast<std::size_t>(i)] = stat.FindValueDraw(values[i], from[static_cast<std::size_t>(i)], lastIndex, sorted);
+        return facts;
+    }
+    TWorkArea work{};
+    TStatDrawArray shown;
+    TLastValueArray lastValues;
+    for (int index = first; index <= archiveLast && pending > 0; ++index) {
+        shown.Clear();
+        lastValues.Clear();
+        stat.CalcDraw(index, lastIndex, sorted, shown, lastValues, work);
+        for (const TStatDrawItem& v : shown) {
+            const int row = values.Find(v);
+            if (row < 0) continue;
+            const auto r = static_cast<std::size_t>(row);
+            if (facts[r] != -1 || from[r] < 0 || from[r] > index) continue;
+            facts[r] = v.LastDrawNo;
+            --pending;
+        }
+    }
+    return facts;
+}
+
 } // namespace
 
 const char* StatColumnCaption(int column)
@@ -162,8 +211,10 @@ bool TStatTable::Build(const TStatList& list, const TPrefetchCache& cache, const
             }
         }
 
+        const std::vector<int32_t> facts = nextOccurrences(*stat, values, draws, m_last, request.SortedDraws);
         m_rows.reserve(values.Count());
-        for (const TStatDrawItem& item : values) {
+        for (int itemIndex = 0; itemIndex < values.Count(); ++itemIndex) {
+            const TStatDrawItem& item = values[itemIndex];
             TStatRow row;
             row.Item = item;
             row.Texts.fill("-");
@@ -195,8 +246,7 @@ bool TStatTable::Build(const TStatList& list, const TPrefetchCache& cache, const
                     setInt(row, 14, RoundHalfEven((n + 1) * item.LastDrawNo / n));
                     setInt(row, 15, RoundHalfEven((n + 2) * (static_cast<long double>(item.LastDrawNo) + 1) / (n + 1)));
                 }
-                const int p = archive::FindDrawIndex(draws, item.LastDrawNo);
-                const int32_t fact = stat->FindValueDraw(item, p + 1, m_last, request.SortedDraws);
+                const int32_t fact = facts[static_cast<std::size_t>(itemIndex)];
                 if (fact != -1) {
                     setInt(row, 16, fact);
                     for (int col = 17; col <= 19; ++col) {

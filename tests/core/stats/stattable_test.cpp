@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/archive/archive.h"
+#include "core/archive/sample.h"
 #include "core/game/types.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/stats/prefetch.h"
@@ -781,4 +783,43 @@ TEST(StatTable, Weight)
         const long double w = TStatTable::Weight(list, item, c.hasNorm, s);
         EXPECT_NEAR(static_cast<double>(w), static_cast<double>(c.weight), 1e-12) << c.name;
     }
+}
+
+TEST(StatTable, FactColumnEqualsTheSearchPerValue)
+{
+    // The table finds the next occurrences in one pass over the draws; every method must give
+    // what a search per value gives, the series kinds (which carry state from draw to draw)
+    // included.
+    const game::TDrawsArray draws = archive::SyntheticDraws(260, 31);
+    TStatList list;
+    list.SetDraws(&draws);
+    list.BuildMethodList();
+    test::ScriptedShell sh;
+    test::TempDir dir;
+    const TPrefetchCache cache(dir.path());
+    int found = 0;
+    for (const char* code : {"NUMS", "EVNV", "SUMC", "DIFO", "CHNV", "COLA", "SEQL", "RPV2", "PRV+1", "KNM3", "KNS2",
+                             "KDS3", "GRPV", "GRCP", "PRDV", "SDP2", "SCM3", "KRL3", "SHR1"}) {
+        SCOPED_TRACE(code);
+        const int method = list.FindMethod(code);
+        ASSERT_GE(method, 0);
+        TStatTableRequest request;
+        request.Method = method;
+        request.DrawsStatLen = 60;
+        request.DrawsOffset = 40;
+        TStatTable table;
+        table.Build(list, cache, request, sh, true);
+        const auto stat = list.CreateStat(method);
+        for (const TStatRow& row : table.Rows()) {
+            std::string expected = "-";
+            if (row.Item.Depth != 0) {
+                const int p = archive::FindDrawIndex(draws, row.Item.LastDrawNo);
+                const int32_t fact = stat->FindValueDraw(row.Item, p + 1, table.LastIndex(), false);
+                if (fact != -1) expected = std::to_string(fact), ++found;
+            }
+            EXPECT_EQ(row.Texts[16], expected) << row.Texts[0];
+        }
+    }
+    EXPECT_GT(found, 1000) << "the offset leaves draws to find values in";
+    EXPECT_TRUE(sh.messages.empty());
 }
