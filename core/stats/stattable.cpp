@@ -138,6 +138,7 @@ long double TStatTable::Weight(const TStatList& list, const TStatDrawItem& item,
 void TStatTable::Clear()
 {
     m_rows.clear();
+    m_order.clear();
     m_actual.clear();
     m_total.clear();
     m_totalShown = false;
@@ -286,13 +287,23 @@ bool TStatTable::Build(const TStatList& list, const TPrefetchCache& cache, const
     } catch (const std::exception& e) {
         shell.ShowError(e.what());
     }
+    m_order.resize(m_rows.size());
+    for (std::size_t i = 0; i < m_order.size(); ++i) m_order[i] = static_cast<int>(i);
     SortRows(m_sortColumn, m_sortAscending);
     return true;
 }
 
+std::vector<TStatRow> TStatTable::Rows() const
+{
+    std::vector<TStatRow> rows;
+    rows.reserve(m_order.size());
+    for (int i : m_order) rows.push_back(m_rows[static_cast<std::size_t>(i)]);
+    return rows;
+}
+
 TStatValues TStatTable::RowToStatValues(int row) const
 {
-    const auto& t = m_rows[row].Texts;
+    const auto& t = Row(row).Texts;
     TStatValues v;
     v.Caption = t[0];
     v.Value = 0;
@@ -320,10 +331,11 @@ void TStatTable::SortRows(int column, bool ascending)
         if (!a.HasNumber[column]) return false;
         return a.Sort[column] < b.Sort[column];
     };
+    const auto row = [this](int i) -> const TStatRow& { return m_rows[static_cast<std::size_t>(i)]; };
     if (ascending)
-        std::stable_sort(m_rows.begin(), m_rows.end(), less);
+        std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) { return less(row(a), row(b)); });
     else
-        std::stable_sort(m_rows.begin(), m_rows.end(), [&](const TStatRow& a, const TStatRow& b) { return less(b, a); });
+        std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) { return less(row(b), row(a)); });
 }
 
 } // namespace kv::stats

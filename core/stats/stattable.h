@@ -71,8 +71,9 @@ public:
     void Clear();
 
     int RowCount() const { return static_cast<int>(m_rows.size()); }
-    const TStatRow& Row(int i) const { return m_rows[i]; }
-    const std::vector<TStatRow>& Rows() const { return m_rows; }
+    // Rows in display order.
+    const TStatRow& Row(int i) const { return m_rows[static_cast<std::size_t>(m_order[static_cast<std::size_t>(i)])]; }
+    std::vector<TStatRow> Rows() const;
     TStatValues RowToStatValues(int row) const;
     // Keeps the rows sorted by a column (stable); the order carries no other meaning.
     void SortRows(int column, bool ascending);
@@ -102,7 +103,8 @@ private:
         bool operator==(const Key&) const = default;
     };
     Key m_key;
-    std::vector<TStatRow> m_rows;
+    std::vector<TStatRow> m_rows;     // in the order of the values
+    std::vector<int> m_order;         // display order: sorting moves indexes, not rows of 20 texts
     std::vector<TChartPoint> m_actual, m_total;
     bool m_totalShown = false;
     bool m_hasNorm = false;
