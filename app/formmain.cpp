@@ -24,7 +24,9 @@
 
 #include "app/formdraw.h"
 #include "app/forminfo.h"
+#include "app/formconfig.h"
 #include "app/formshredding.h"
+#include "core/stats/configops.h"
 #include "core/stats/settingsops.h"
 #include "app/views/combsview.h"
 #include "app/views/statsview.h"
@@ -165,6 +167,8 @@ void TFormMain::createCommands()
     QAction* totalLine = addCommand("DrawsStatShowTotalLine", QStringLiteral("График идеального распределения"), QString(),
                                     [this] { drawsStatShowTotalLine(); }, [this] { return m_prefetchsEnabled; });
     totalLine->setCheckable(true);
+    addCommand("EditConfig", QStringLiteral("Параметры"), QStringLiteral("Редактирование параметров системы"),
+               [this] { editConfig(); });
     addCommand("EditShredding", QStringLiteral("Формулы шинковки"), QString(), [this] { editShredding(); });
     m_combsView->createCommands();
     m_statsView->createCommands();
@@ -206,6 +210,7 @@ void TFormMain::createMenus()
         statsMenu->addAction(command(name));
     statsMenu->addSeparator();
     statsMenu->addAction(command("EditShredding"));
+    statsMenu->addAction(command("EditConfig"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(command("About"));
@@ -546,6 +551,21 @@ void TFormMain::drawsStatePrefetchsEnabled()
     guarded("Ошибка сохранения параметров программы!", [this] { m_frm.WriteBool("PrefetchsEnabled", m_prefetchsEnabled); });
     m_cache.CreatePrefetchFiles(m_stats, false, 0, m_prefetchsEnabled, *m_shell);
     m_statsView->applyNormColumns();
+    m_statsView->build(true);
+}
+
+void TFormMain::editConfig()
+{
+    TFormConfig dialog(m_stats.Config(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const stats::TConfigApplyResult applied =
+        stats::ApplyConfig(m_stats, dialog.data(), m_ws.FilePath(shell::Workspace::SettingsFileName), *m_shell);
+    fillChoosers(true, true);
+    m_cache.CreatePrefetchFiles(m_stats, false, applied.Groups, m_prefetchsEnabled, *m_shell);
+    // Channel colours follow the channel width.
+    m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
+    m_drawsModel->repaintAll();
+    m_combsView->refresh();
     m_statsView->build(true);
 }
 

@@ -104,6 +104,7 @@ private:
     void drawsStatePrefetchsEnabled();
     void drawsStatShowTotalLine();
     void editShredding();
+    void editConfig();
     void about();
 
     kv::shell::CommandLine m_cmd;

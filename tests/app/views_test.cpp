@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include "app/formchart.h"
+#include "app/formconfig.h"
 #include "app/formgenerate.h"
 #include "app/formshredding.h"
 #include "app/forminfo.h"
@@ -42,6 +43,7 @@ private slots:
     void listChecksAndSumChart();
     void shreddingFormulas();
     void statisticFilters();
+    void configurationDialog();
 };
 
 namespace {
@@ -365,6 +367,32 @@ void ViewsTest::statisticFilters()
     QCOMPARE(w.workspace().Combs().Count(), 125970);
     w.command("StatFilter_Exclude")->trigger();
     QCOMPARE(w.workspace().Combs().Count(), 43758);
+}
+
+void ViewsTest::configurationDialog()
+{
+    test::TempDir dir;
+    seed(dir, 40);
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    QComboBox* chooser = w.statsView()->chooser();
+    QVERIFY(chooser->findText(QStringLiteral("{ grp } Количество чисел в 5 канале [ NG ]")) >= 0);
+    onNextDialog<TFormConfig>([](TFormConfig* dialog) {
+        dialog->channelEdit()->setValue(5);
+        dialog->accept();
+    });
+    w.command("EditConfig")->trigger();
+    QCOMPARE(w.statList().Config().ChannelSize, 5);
+    // Four channels of five numbers: CHN5 is gone from the chooser.
+    QVERIFY(chooser->findText(QStringLiteral("{ grp } Количество чисел в 4 канале [ NG ]")) >= 0);
+    QCOMPARE(chooser->findText(QStringLiteral("{ grp } Количество чисел в 5 канале [ NG ]")), -1);
+    QCOMPARE(util::IniFile::Load(dir / "Kvanta_8x20.ini").ReadInteger("GLOBAL", "ChannelSize", 0), int64_t(5));
+    // The draw list colours follow: number 5 is in channel 1 now.
+    const QAbstractItemModel* draws = w.drawsView()->model();
+    for (int c = 1; c <= 8; ++c)
+        if (draws->index(0, c).data().toInt() == 5)
+            QCOMPARE(draws->index(0, c).data(Qt::BackgroundRole).value<QColor>(), QColor(0xAA, 0xFF, 0xAA));
 }
 
 QTEST_MAIN(ViewsTest)
