@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/core/stats/kindtest.h"
+
 #include <array>
 #include <memory>
 #include <stdexcept>
@@ -20,6 +22,10 @@ using kv::game::TDrawsArray;
 
 namespace {
 
+using kv::test::KindOf;
+using kv::test::MakeDraw;
+using kv::test::Window;
+
 const std::vector<const TStatKind*>& Family()
 {
     static const std::vector<const TStatKind*> kinds = [] {
@@ -30,21 +36,7 @@ const std::vector<const TStatKind*>& Family()
     return kinds;
 }
 
-const TStatKind& KindOf(const std::string& code)
-{
-    for (const TStatKind* k : Family())
-        if (k->GetCode() == code) return *k;
-    throw std::runtime_error("no kind " + code);
-}
 
-TDraw MakeDraw(int drawNo, TComb nums)
-{
-    TDraw d;
-    d.DrawNo = drawNo;
-    d.Nums = nums;
-    d.Extra = 1;
-    return d;
-}
 
 struct Env {
     TDrawsArray draws;
@@ -60,15 +52,6 @@ struct Env {
     }
 };
 
-TStatDrawArray Window(TCustomStat& stat, int first, int last, bool sorted)
-{
-    TStatDrawArray values;
-    TLastValueArray lastValues;
-    TWorkArea work{};
-    stat.ListValues(last, values);
-    for (int i = first; i <= last; ++i) stat.CalcDraw(i, last, sorted, values, lastValues, work);
-    return values;
-}
 
 // The values of one draw alone: each value's text with its count, in table order.
 std::vector<std::pair<std::string, int>> DrawTexts(TCustomStat& stat, int index, bool sorted)

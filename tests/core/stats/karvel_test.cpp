@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/core/stats/kindtest.h"
+
 #include <memory>
 #include <string>
 #include <tuple>
@@ -19,6 +21,9 @@ using kv::game::TDrawsArray;
 
 namespace {
 
+using kv::test::KindOf;
+using kv::test::Window;
+
 const std::vector<const TStatKind*>& KarvelKinds()
 {
     static const std::vector<const TStatKind*> kinds = [] {
@@ -29,12 +34,6 @@ const std::vector<const TStatKind*>& KarvelKinds()
     return kinds;
 }
 
-const TStatKind& KindOf(const std::string& code)
-{
-    for (const TStatKind* k : KarvelKinds())
-        if (k->GetCode() == code) return *k;
-    throw std::runtime_error("no kind " + code);
-}
 
 TDraw MakeDraw(int drawNo, TComb nums)
 {
@@ -52,15 +51,6 @@ struct Env {
     std::unique_ptr<TCustomStat> Create(const std::string& code) const { return KindOf(code).Create(env, 0); }
 };
 
-TStatDrawArray Window(TCustomStat& stat, int first, int last, bool sorted)
-{
-    TStatDrawArray values;
-    TLastValueArray lastValues;
-    TWorkArea work{};
-    stat.ListValues(last, values);
-    for (int i = first; i <= last; ++i) stat.CalcDraw(i, last, sorted, values, lastValues, work);
-    return values;
-}
 
 TStatDrawItem Value(int k0, int k1 = 0, int k2 = 0, int k3 = 0)
 {

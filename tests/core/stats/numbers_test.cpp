@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/core/stats/kindtest.h"
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -17,26 +19,11 @@ using kv::game::TDrawsArray;
 
 namespace {
 
-const TStatKind& KindOf(const std::string& code)
-{
-    static const std::vector<const TStatKind*> kinds = [] {
-        std::vector<const TStatKind*> k;
-        kinds::AddNumberKinds(k);
-        return k;
-    }();
-    for (const TStatKind* k : kinds)
-        if (k->GetCode() == code) return *k;
-    throw std::runtime_error("no kind " + code);
-}
+using kv::test::KindOf;
+using kv::test::MakeDraw;
+using kv::test::Window;
 
-TDraw MakeDraw(int drawNo, TComb nums, int extra = 1)
-{
-    TDraw d;
-    d.DrawNo = drawNo;
-    d.Nums = nums;
-    d.Extra = static_cast<uint8_t>(extra);
-    return d;
-}
+
 
 // Every combination of the game in lexicographic order.
 std::vector<TComb> AllCombs()
@@ -66,15 +53,6 @@ struct Env {
 };
 
 // The statistics table's evaluation of the window first..last.
-TStatDrawArray Window(TCustomStat& stat, int first, int last, bool sorted)
-{
-    TStatDrawArray values;
-    TLastValueArray lastValues;
-    TWorkArea work{};
-    stat.ListValues(last, values);
-    for (int i = first; i <= last; ++i) stat.CalcDraw(i, last, sorted, values, lastValues, work);
-    return values;
-}
 
 std::vector<std::pair<int, int>> KeyCounts(const TStatDrawArray& values)
 {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/core/stats/kindtest.h"
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -17,17 +19,9 @@ using kv::game::TDrawsArray;
 
 namespace {
 
-const TStatKind& KindOf(const std::string& code)
-{
-    static const std::vector<const TStatKind*> kinds = [] {
-        std::vector<const TStatKind*> k;
-        kinds::AddPeriodKinds(k);
-        return k;
-    }();
-    for (const TStatKind* k : kinds)
-        if (k->GetCode() == code) return *k;
-    throw std::runtime_error("no kind " + code);
-}
+using kv::test::KindOf;
+using kv::test::Window;
+
 
 TDraw MakeDraw(int drawNo, TComb nums)
 {
@@ -51,15 +45,6 @@ struct Env {
     std::unique_ptr<TCustomStat> Create(const std::string& code) const { return KindOf(code).Create(env, 0); }
 };
 
-TStatDrawArray Window(TCustomStat& stat, int first, int last, bool sorted)
-{
-    TStatDrawArray values;
-    TLastValueArray lastValues;
-    TWorkArea work{};
-    stat.ListValues(last, values);
-    for (int i = first; i <= last; ++i) stat.CalcDraw(i, last, sorted, values, lastValues, work);
-    return values;
-}
 
 struct Entry {
     int item;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/core/stats/kindtest.h"
+
 #include <algorithm>
 #include <memory>
 #include <set>
@@ -21,6 +23,10 @@ using kv::game::TDrawsArray;
 
 namespace {
 
+using kv::test::KindOf;
+using kv::test::MakeDraw;
+using kv::test::Window;
+
 const std::vector<const TStatKind*>& RepeatKinds()
 {
     static const std::vector<const TStatKind*> kinds = [] {
@@ -31,21 +37,7 @@ const std::vector<const TStatKind*>& RepeatKinds()
     return kinds;
 }
 
-const TStatKind& KindOf(const std::string& code)
-{
-    for (const TStatKind* k : RepeatKinds())
-        if (k->GetCode() == code) return *k;
-    throw std::runtime_error("no kind " + code);
-}
 
-TDraw MakeDraw(int drawNo, TComb nums)
-{
-    TDraw d;
-    d.DrawNo = drawNo;
-    d.Nums = nums;
-    d.Extra = 1;
-    return d;
-}
 
 struct Env {
     TDrawsArray draws;
@@ -63,15 +55,6 @@ TDrawsArray SixDraws()
 }
 
 // The statistics table's evaluation of the window first..last.
-TStatDrawArray Window(TCustomStat& stat, int first, int last, bool sorted)
-{
-    TStatDrawArray values;
-    TLastValueArray lastValues;
-    TWorkArea work{};
-    stat.ListValues(last, values);
-    for (int i = first; i <= last; ++i) stat.CalcDraw(i, last, sorted, values, lastValues, work);
-    return values;
-}
 
 // The values of draw index alone.
 TStatDrawArray OneDraw(TCustomStat& stat, int index, int last)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/core/stats/kindtest.h"
+
 #include <array>
 #include <memory>
 #include <stdexcept>
@@ -21,6 +23,10 @@ using kv::game::TDrawsArray;
 
 namespace {
 
+using kv::test::KindOf;
+using kv::test::MakeDraw;
+using kv::test::Window;
+
 const std::vector<const TStatKind*>& Family()
 {
     static const std::vector<const TStatKind*> kinds = [] {
@@ -31,21 +37,7 @@ const std::vector<const TStatKind*>& Family()
     return kinds;
 }
 
-const TStatKind& KindOf(const std::string& code)
-{
-    for (const TStatKind* k : Family())
-        if (k->GetCode() == code) return *k;
-    throw std::runtime_error("no kind " + code);
-}
 
-TDraw MakeDraw(int drawNo, TComb nums)
-{
-    TDraw d;
-    d.DrawNo = drawNo;
-    d.Nums = nums;
-    d.Extra = 1;
-    return d;
-}
 
 // Layouts as the settings file writes them: one segment digit per number 1..20.
 const char* const AllOne = "11111111111111111111";
@@ -67,15 +59,6 @@ struct Env {
     }
 };
 
-TStatDrawArray Window(TCustomStat& stat, int first, int last, bool sorted)
-{
-    TStatDrawArray values;
-    TLastValueArray lastValues;
-    TWorkArea work{};
-    stat.ListValues(last, values);
-    for (int i = first; i <= last; ++i) stat.CalcDraw(i, last, sorted, values, lastValues, work);
-    return values;
-}
 
 using Texts = std::vector<std::pair<std::string, int>>;
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/core/stats/kindtest.h"
+
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -18,26 +20,11 @@ using kv::game::TDrawsArray;
 
 namespace {
 
-const TStatKind& KindOf(const std::string& code)
-{
-    static const std::vector<const TStatKind*> kinds = [] {
-        std::vector<const TStatKind*> k;
-        kinds::AddSequenceKinds(k);
-        return k;
-    }();
-    for (const TStatKind* k : kinds)
-        if (k->GetCode() == code) return *k;
-    throw std::runtime_error("no kind " + code);
-}
+using kv::test::KindOf;
+using kv::test::MakeDraw;
+using kv::test::Window;
 
-TDraw MakeDraw(int drawNo, TComb nums)
-{
-    TDraw d;
-    d.DrawNo = drawNo;
-    d.Nums = nums;
-    d.Extra = 1;
-    return d;
-}
+
 
 std::vector<TComb> AllCombs()
 {
@@ -62,15 +49,6 @@ struct Env {
     std::unique_ptr<TCustomStat> Create(const std::string& code) const { return KindOf(code).Create(env, 0); }
 };
 
-TStatDrawArray Window(TCustomStat& stat, int first, int last, bool sorted)
-{
-    TStatDrawArray values;
-    TLastValueArray lastValues;
-    TWorkArea work{};
-    stat.ListValues(last, values);
-    for (int i = first; i <= last; ++i) stat.CalcDraw(i, last, sorted, values, lastValues, work);
-    return values;
-}
 
 std::vector<std::pair<int, int>> KeyCounts(const TStatDrawArray& values)
 {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/core/stats/kindtest.h"
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -17,26 +19,10 @@ using kv::game::TDrawsArray;
 
 namespace {
 
-const TStatKind& KindOf(const std::string& code)
-{
-    static const std::vector<const TStatKind*> kinds = [] {
-        std::vector<const TStatKind*> k;
-        kinds::AddSeriesKinds(k);
-        return k;
-    }();
-    for (const TStatKind* k : kinds)
-        if (k->GetCode() == code) return *k;
-    throw std::runtime_error("no kind " + code);
-}
+using kv::test::KindOf;
+using kv::test::MakeDraw;
 
-TDraw MakeDraw(int drawNo, TComb nums)
-{
-    TDraw d;
-    d.DrawNo = drawNo;
-    d.Nums = nums;
-    d.Extra = 1;
-    return d;
-}
+
 
 struct Env {
     TDrawsArray draws;

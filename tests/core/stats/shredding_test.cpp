@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/core/stats/kindtest.h"
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -16,6 +18,9 @@ using kv::game::TDrawsArray;
 
 namespace {
 
+using kv::test::MakeDraw;
+using kv::test::Window;
+
 const TStatKind& ShreddingKind()
 {
     static const TStatKind* kind = [] {
@@ -27,14 +32,6 @@ const TStatKind& ShreddingKind()
     return *kind;
 }
 
-TDraw MakeDraw(int drawNo, TComb nums)
-{
-    TDraw d;
-    d.DrawNo = drawNo;
-    d.Nums = nums;
-    d.Extra = 1;
-    return d;
-}
 
 // Every combination of the game in lexicographic order.
 std::vector<TComb> AllCombs()
@@ -76,15 +73,6 @@ struct Env {
     std::unique_ptr<TCustomStat> Create(int param = 1) const { return ShreddingKind().Create(env, param); }
 };
 
-TStatDrawArray Window(TCustomStat& stat, int first, int last, bool sorted)
-{
-    TStatDrawArray values;
-    TLastValueArray lastValues;
-    TWorkArea work{};
-    stat.ListValues(last, values);
-    for (int i = first; i <= last; ++i) stat.CalcDraw(i, last, sorted, values, lastValues, work);
-    return values;
-}
 
 TStatDrawItem LongValue(int32_t v)
 {

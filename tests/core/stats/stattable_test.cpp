@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/core/stats/kindtest.h"
+
 #include <algorithm>
 #include <array>
 #include <cfloat>
@@ -28,16 +30,10 @@ using game::TDrawsArray;
 
 namespace {
 
+using kv::test::MakeDraw;
+
 using Texts = std::array<std::string, StatColumns>;
 
-TDraw MakeDraw(int drawNo, TComb nums, int extra = 1)
-{
-    TDraw d;
-    d.DrawNo = drawNo;
-    d.Nums = nums;
-    d.Extra = static_cast<uint8_t>(extra);
-    return d;
-}
 
 // Ten draws, numbered 100..110 without 103. The numbers 1..7 are placed so that each shows one
 // situation of the table; 8..19 fill the draws up; 20 never occurs.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/core/stats/kindtest.h"
+
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
@@ -20,26 +22,11 @@ using kv::game::TDrawsArray;
 
 namespace {
 
-const TStatKind& KindOf(const std::string& code)
-{
-    static const std::vector<const TStatKind*> kinds = [] {
-        std::vector<const TStatKind*> k;
-        kinds::AddSumKinds(k);
-        return k;
-    }();
-    for (const TStatKind* k : kinds)
-        if (k->GetCode() == code) return *k;
-    throw std::runtime_error("no kind " + code);
-}
+using kv::test::KindOf;
+using kv::test::MakeDraw;
+using kv::test::Window;
 
-TDraw MakeDraw(int drawNo, TComb nums)
-{
-    TDraw d;
-    d.DrawNo = drawNo;
-    d.Nums = nums;
-    d.Extra = 1;
-    return d;
-}
+
 
 int SumOf(const TComb& c)
 {
@@ -104,15 +91,6 @@ TDrawsArray DrawsWithSums(const std::vector<std::pair<int, int>>& numberAndSum)
     return d;
 }
 
-TStatDrawArray Window(TCustomStat& stat, int first, int last, bool sorted)
-{
-    TStatDrawArray values;
-    TLastValueArray lastValues;
-    TWorkArea work{};
-    stat.ListValues(last, values);
-    for (int i = first; i <= last; ++i) stat.CalcDraw(i, last, sorted, values, lastValues, work);
-    return values;
-}
 
 // Key[0..1] and Key[2..3] as 32-bit words, and the count.
 struct Entry {

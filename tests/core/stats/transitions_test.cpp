@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/core/stats/kindtest.h"
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -17,6 +19,9 @@ using kv::game::TDrawsArray;
 
 namespace {
 
+using kv::test::KindOf;
+using kv::test::Window;
+
 const std::vector<const TStatKind*>& TransitionKinds()
 {
     static const std::vector<const TStatKind*> kinds = [] {
@@ -27,12 +32,6 @@ const std::vector<const TStatKind*>& TransitionKinds()
     return kinds;
 }
 
-const TStatKind& KindOf(const std::string& code)
-{
-    for (const TStatKind* k : TransitionKinds())
-        if (k->GetCode() == code) return *k;
-    throw std::runtime_error("no kind " + code);
-}
 
 TDraw MakeDraw(int drawNo, TComb nums)
 {
@@ -59,15 +58,6 @@ struct Env {
     }
 };
 
-TStatDrawArray Window(TCustomStat& stat, int first, int last, bool sorted)
-{
-    TStatDrawArray values;
-    TLastValueArray lastValues;
-    TWorkArea work{};
-    stat.ListValues(last, values);
-    for (int i = first; i <= last; ++i) stat.CalcDraw(i, last, sorted, values, lastValues, work);
-    return values;
-}
 
 struct Entry {
     std::vector<int> key;   // two keys for two-draw kinds, three for three-draw kinds

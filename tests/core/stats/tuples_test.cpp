@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/core/stats/kindtest.h"
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -18,6 +20,9 @@ using kv::game::TDrawsArray;
 
 namespace {
 
+using kv::test::KindOf;
+using kv::test::Window;
+
 const std::vector<const TStatKind*>& TupleKinds()
 {
     static const std::vector<const TStatKind*> kinds = [] {
@@ -28,12 +33,6 @@ const std::vector<const TStatKind*>& TupleKinds()
     return kinds;
 }
 
-const TStatKind& KindOf(const std::string& code)
-{
-    for (const TStatKind* k : TupleKinds())
-        if (k->GetCode() == code) return *k;
-    throw std::runtime_error("no kind " + code);
-}
 
 TDraw MakeDraw(int drawNo, TComb nums)
 {
@@ -54,15 +53,6 @@ struct Env {
     }
 };
 
-TStatDrawArray Window(TCustomStat& stat, int first, int last, bool sorted)
-{
-    TStatDrawArray values;
-    TLastValueArray lastValues;
-    TWorkArea work{};
-    stat.ListValues(last, values);
-    for (int i = first; i <= last; ++i) stat.CalcDraw(i, last, sorted, values, lastValues, work);
-    return values;
-}
 
 std::vector<std::string> Texts(const TCustomStat& stat, const TStatDrawArray& values)
 {
