@@ -129,4 +129,34 @@ bool TFavoritesTree::ExportNames(stats::TStatList& list, const std::filesystem::
     return ok;
 }
 
+bool ConfirmFavorites(const TFavoritesTree& tree, stats::TStatList& list, const std::filesystem::path& ownFile,
+                      shell::Shell& shell)
+{
+    tree.Apply(list);
+    return list.SaveFilterList(ownFile, true, false, shell);
+}
+
+bool ResetFavorites(stats::TStatList& list, const std::filesystem::path& ownFile, shell::Shell& shell)
+{
+    if (!shell.Confirm(FavoritesResetQuestion)) return false;
+    list.SetAllFavorites();
+    list.SaveFilterList(ownFile, true, false, shell);
+    return true;
+}
+
+std::vector<std::string> CustomCaptions(const stats::TStatList& list)
+{
+    std::vector<std::string> captions;
+    captions.reserve(std::size_t(list.MethodCount()));
+    for (int i = 0; i < list.MethodCount(); ++i) captions.push_back(list.Method(i).CustomCaption);
+    return captions;
+}
+
+bool KeepImportedNames(const stats::TStatList& list, const std::vector<std::string>& before,
+                       const std::filesystem::path& ownFile, shell::Shell& shell)
+{
+    if (CustomCaptions(list) == before) return false;
+    return list.SaveFilterList(ownFile, true, false, shell);
+}
+
 } // namespace kv::filters

@@ -80,10 +80,34 @@ private:
     int m_methodCount = 0;
 };
 
+// Confirmation of the manager: the tree applied to the registry, then the program's filter list
+// written with the options and only the custom captions. The caller shows FavoritesWaitText
+// meanwhile and refills the choosers with reload. False when the file could not be written
+// (reported through the shell; the registry keeps the confirmed state).
+bool ConfirmFavorites(const TFavoritesTree& tree, stats::TStatList& list, const std::filesystem::path& ownFile,
+                      shell::Shell& shell);
+
+// "Все доступные статистики": asks FavoritesResetQuestion; on Yes every method becomes a
+// favourite and the program's filter list is written. Custom captions and options stay. False
+// when the answer was No (nothing changed).
+bool ResetFavorites(stats::TStatList& list, const std::filesystem::path& ownFile, shell::Shell& shell);
+
+// The custom captions of all methods, in registry order, taken before the manager opens.
+std::vector<std::string> CustomCaptions(const stats::TStatList& list);
+// After the manager was cancelled: captions that an import already gave the methods stay, and
+// are written to the program's filter list (favourites and options as they were) so that the
+// lists show them and the next start keeps them, as after any other change of the names. True
+// when the captions differ from `before` and the file was written; the caller then refills the
+// choosers.
+bool KeepImportedNames(const stats::TStatList& list, const std::vector<std::string>& before,
+                       const std::filesystem::path& ownFile, shell::Shell& shell);
+
 // The texts of the manager window and its commands.
 inline constexpr const char* FavoritesWindowCaption = "Менеджер избранных методов расчета статистики";
 inline constexpr const char* FavoritesResetQuestion = "Вы действительно хотите сбросить список избранных фильтров?";
 inline constexpr const char* FilterListFileFilter = "Наименования фильтров (*.flt)|*.flt";
+inline constexpr const char* FilterListExtension = "flt";
+inline constexpr const char* FavoritesWaitText = "Подождите пожалуйста...";
 
 // Two captions equal without regard to letter case, Cyrillic included.
 bool SameCaption(std::string_view a, std::string_view b);

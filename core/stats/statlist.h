@@ -71,6 +71,8 @@ public:
     bool HasPrefetch(int i) const { return m_methods[i].Kind->HasPrefetch(); }
     bool IsShown(int i) const { return AllFavorites || m_methods[i].Favorite; }
     std::string GetDisplayName(int i, bool withFlags) const;
+    // Address of method i's description page; empty when the program has no help file.
+    std::string GetHelpURL(int i) const { return m_methods[i].Kind->GetHelpURL(m_methods[i].Param, m_env.HelpFile); }
     std::unique_ptr<TCustomStat> CreateStat(int i) const;
 
     // --- settings file (INI, sections GLOBAL, STAKES, CDL, SHREDDING); failures throw -----------

@@ -214,3 +214,98 @@ TEST(FavoritesTree, ExportAndImportOfNames)
 }
 
 } // namespace
+
+namespace {
+
+TEST(FavoritesCommands, ConfirmWritesTheProgramsList)
+{
+    test::TempDir dir;
+    const auto own = dir / "Kvanta_8x20.flt";
+    Fixture f;
+    f.tree.Build(f.list);
+    f.tree.Toggle(1, 0);                   // BB hidden
+    f.tree.Rename(0, 2, "Моя гамма");      // CC2
+    f.tree.Rename(2, 0, "ДЕЛЬТА");         // the default caption again
+    f.tree.Ordered = true;
+    f.tree.ShowMethodFlags = false;
+    ASSERT_TRUE(filters::ConfirmFavorites(f.tree, f.list, own, f.sh));
+    EXPECT_EQ(util::Cp1251ToUtf8(test::ReadBytes(own)),
+              "[FILTERS]\r\nFavorites=AA,CC1,CC2,DD\r\nOrdered=1\r\nShowGroupName=1\r\nShowMethodFlags=0\r\n"
+              "\r\n[STRINGS_RUS]\r\nCC2=Моя гамма\r\n");
+    EXPECT_FALSE(f.list.IsShown(f.method("BB")));
+    EXPECT_EQ(f.list.GetDisplayName(f.method("CC2"), true), "{ dif } Моя гамма");
+    EXPECT_TRUE(f.sh.messages.empty());
+
+    // Unmarking everything and confirming lists every method again.
+    f.tree.MarkAll(false);
+    ASSERT_TRUE(filters::ConfirmFavorites(f.tree, f.list, own, f.sh));
+    EXPECT_TRUE(f.list.AllFavorites);
+    EXPECT_NE(util::Cp1251ToUtf8(test::ReadBytes(own)).find("Favorites=\r\n"), std::string::npos);
+    EXPECT_EQ(stats::BuildChoosers(f.list).Stat.size(), 5u);
+
+    // A list that cannot be written is reported; the registry keeps what was confirmed.
+    f.tree.Toggle(0, 0);   // AA alone of the unmarked tree
+    EXPECT_FALSE(filters::ConfirmFavorites(f.tree, f.list, dir.path(), f.sh));
+    ASSERT_EQ(f.sh.messages.size(), 1u);
+    EXPECT_EQ(f.sh.messages[0].text.rfind("Ошибка сохранения списка фильтров!\n\n", 0), 0u) << f.sh.messages[0].text;
+    EXPECT_EQ(f.list.GetFavorites(), "AA");
+}
+
+TEST(FavoritesCommands, ResetAsksAndKeepsCaptions)
+{
+    for (const bool yes : {false, true}) {
+        test::TempDir dir;
+        const auto own = dir / "Kvanta_8x20.flt";
+        Fixture f;
+        f.list.SetFavorites("AA,DD");
+        f.list.Ordered = true;
+        f.list.Method(f.method("BB")).CustomCaption = "Мой бета";
+        ASSERT_TRUE(f.list.SaveFilterList(own, true, false, f.sh));
+        const std::string before = test::ReadBytes(own);
+        f.sh.answers = {yes};
+
+        EXPECT_EQ(filters::ResetFavorites(f.list, own, f.sh), yes);
+        ASSERT_EQ(f.sh.questions.size(), 1u);
+        EXPECT_EQ(f.sh.questions[0].caption, "Подтверждение");
+        EXPECT_EQ(f.sh.questions[0].text, "Вы действительно хотите сбросить список избранных фильтров?");
+        if (!yes) {
+            EXPECT_EQ(test::ReadBytes(own), before) << "No changes nothing";
+            EXPECT_EQ(f.list.GetFavorites(), "AA,DD");
+            EXPECT_FALSE(f.list.IsShown(f.method("BB")));
+            continue;
+        }
+        EXPECT_TRUE(f.list.AllFavorites);
+        for (int i = 0; i < f.list.MethodCount(); ++i) EXPECT_TRUE(f.list.Method(i).Favorite);
+        EXPECT_EQ(util::Cp1251ToUtf8(test::ReadBytes(own)),
+                  "[FILTERS]\r\nFavorites=\r\nOrdered=1\r\nShowGroupName=1\r\nShowMethodFlags=1\r\n"
+                  "\r\n[STRINGS_RUS]\r\nBB=Мой бета\r\n");
+        EXPECT_EQ(f.list.Method(f.method("BB")).CustomCaption, "Мой бета");
+    }
+}
+
+TEST(FavoritesCommands, CancelledManagerKeepsImportedNames)
+{
+    test::TempDir dir;
+    const auto own = dir / "Kvanta_8x20.flt";
+    const auto names = dir / "names.flt";
+    test::WriteBytes(names, util::Utf8ToCp1251("[STRINGS_RUS]\r\nAA=Чужая альфа\r\nDD= Дельта \r\n"));
+
+    Fixture f;
+    f.list.SetFavorites("AA,BB");
+    const std::vector<std::string> before = filters::CustomCaptions(f.list);
+    EXPECT_EQ(before, std::vector<std::string>(5));
+
+    // Nothing imported: nothing written.
+    EXPECT_FALSE(filters::KeepImportedNames(f.list, before, own, f.sh));
+    EXPECT_FALSE(std::filesystem::exists(own));
+
+    f.tree.Build(f.list);
+    f.tree.Toggle(0, 0);   // a mark of the cancelled window: never applied
+    ASSERT_TRUE(f.tree.ImportNames(f.list, names, f.sh));
+    EXPECT_TRUE(filters::KeepImportedNames(f.list, before, own, f.sh));
+    EXPECT_EQ(util::Cp1251ToUtf8(test::ReadBytes(own)),
+              "[FILTERS]\r\nFavorites=AA,BB\r\nOrdered=0\r\nShowGroupName=1\r\nShowMethodFlags=1\r\n"
+              "\r\n[STRINGS_RUS]\r\nAA=Чужая альфа\r\nDD=Дельта\r\n");
+}
+
+} // namespace

@@ -472,3 +472,22 @@ TEST(StatList, NoMethodChosenText)
     EXPECT_EQ(NoMethodChosenText("cbDrawsStatType"), "Не выбран метод расчета статистики (cb: cbDrawsStatType)!");
     EXPECT_EQ(NoMethodChosenText("100%"), "Не выбран метод расчета статистики (cb: 100%)!");
 }
+
+TEST(StatList, HelpAddressOfAMethod)
+{
+    kv::test::TempDir dir;
+    TStatList list;
+    list.Config().ChannelSize = 5;
+    list.BuildMethodList({&ShreddingKind, &ChannelKind, &PlainKind});
+    const int shr2 = list.FindMethod("SHR2"), chn4 = list.FindMethod("CHN4"), plain = list.FindMethod("PLNS");
+    EXPECT_EQ(list.GetHelpURL(shr2), "") << "no help file";
+
+    list.Env().HelpFile = (dir / "Varta_RUS.chm").string();
+    EXPECT_EQ(list.GetHelpURL(plain), "") << "a help file that is not there";
+
+    kv::test::WriteBytes(dir / "Varta_RUS.chm", "ITSF");
+    const std::string prefix = "ms-its:" + list.Env().HelpFile + "::/Filters_1049_";
+    EXPECT_EQ(list.GetHelpURL(shr2), prefix + "SHRx.htm") << "the family's page";
+    EXPECT_EQ(list.GetHelpURL(chn4), prefix + "CHN4.htm") << "no help code: the formatted code";
+    EXPECT_EQ(list.GetHelpURL(plain), prefix + "PLNS.htm");
+}
