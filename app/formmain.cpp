@@ -25,13 +25,17 @@
 #include "app/formdraw.h"
 #include "app/forminfo.h"
 #include "app/formconfig.h"
+#include "app/formfavorites.h"
+#include "app/formmethodinfo.h"
 #include "app/formshredding.h"
 #include "core/stats/configops.h"
 #include "core/stats/settingsops.h"
 #include "app/views/combsview.h"
 #include "app/views/statsview.h"
 #include "core/filters/generate.h"
+#include "core/filters/favorites.h"
 #include "core/shell/batch.h"
+#include "core/shell/helpfile.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "app/views/drawsmodel.h"
@@ -76,6 +80,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const shell::CommandL
             m_shell->ShowFailure("Ошибка загрузки параметров программы!", e.what());
         }
         shell::LoadEngine(m_stats, m_ws, *m_shell);
+        m_stats.Env().HelpFile = shell::FindHelpFile(m_ws.DataDir(), m_stats.Language).string();
         m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
         fillChoosers(false, false);
 
@@ -170,6 +175,10 @@ void TFormMain::createCommands()
     addCommand("EditConfig", QStringLiteral("Параметры"), QStringLiteral("Редактирование параметров системы"),
                [this] { editConfig(); });
     addCommand("EditShredding", QStringLiteral("Формулы шинковки"), QString(), [this] { editShredding(); });
+    addCommand("FiltersManager", QStringLiteral("Избранные статистики"), QString(), [this] { filtersManager(); });
+    addCommand("FiltersReset", QStringLiteral("Все доступные статистики"), QString(), [this] { filtersReset(); });
+    addCommand("FiltersInfo", QStringLiteral("Описание статистики"), QString(), [this] { filtersInfo(); },
+               [this] { return m_statsView->chosenMethod() >= 0; });
     m_combsView->createCommands();
     m_statsView->createCommands();
     m_statsView->attachCommands();
@@ -208,6 +217,8 @@ void TFormMain::createMenus()
     statsMenu->addSeparator();
     for (const char* name : {"DrawsStatCalc", "DrawsStatePrefetchsEnabled", "DrawsStatShowTotalLine"})
         statsMenu->addAction(command(name));
+    statsMenu->addSeparator();
+    for (const char* name : {"FiltersManager", "FiltersReset", "FiltersInfo"}) statsMenu->addAction(command(name));
     statsMenu->addSeparator();
     statsMenu->addAction(command("EditShredding"));
     statsMenu->addAction(command("EditConfig"));
@@ -577,6 +588,42 @@ void TFormMain::editShredding()
     m_cache.CreatePrefetchFiles(m_stats, false, 1u << 12, m_prefetchsEnabled, *m_shell);
     fillChoosers(true, true);
     m_statsView->build(true);
+}
+
+void TFormMain::filtersManager()
+{
+    const auto own = m_ws.FilePath(shell::Workspace::FilterListFileName);
+    const std::vector<std::string> captions = filters::CustomCaptions(m_stats);
+    TFormFavorites dialog(m_stats, m_ws.DataDir(), *m_shell, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        // An import in the cancelled window has already renamed the methods.
+        if (filters::KeepImportedNames(m_stats, captions, own, *m_shell)) {
+            fillChoosers(false, true);
+            m_statsView->build(true);
+        }
+        return;
+    }
+    {
+        shell::BusyScope busy(*m_shell, filters::FavoritesWaitText);
+        filters::ConfirmFavorites(dialog.tree(), m_stats, own, *m_shell);
+        fillChoosers(true, true);
+    }
+    m_statsView->build(true);
+}
+
+void TFormMain::filtersReset()
+{
+    if (!filters::ResetFavorites(m_stats, m_ws.FilePath(shell::Workspace::FilterListFileName), *m_shell)) return;
+    fillChoosers(true, true);
+    m_statsView->build(true);
+}
+
+void TFormMain::filtersInfo()
+{
+    const int method = m_statsView->chosenMethod();
+    if (method < 0) return;
+    TFormMethodInfo dialog(qs(m_stats.GetHelpURL(method)), this);
+    dialog.exec();
 }
 
 void TFormMain::drawsStatShowTotalLine()

@@ -105,6 +105,9 @@ private:
     void drawsStatShowTotalLine();
     void editShredding();
     void editConfig();
+    void filtersManager();
+    void filtersReset();
+    void filtersInfo();
     void about();
 
     kv::shell::CommandLine m_cmd;

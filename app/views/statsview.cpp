@@ -153,7 +153,7 @@ void StatsView::attachCommands()
     m_refresh->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
     for (const char* name : {"StatFilter_Include", "StatFilter_Exclude", "DrawsStatCalc", "DrawsStatePrefetchsEnabled",
-                             "DrawsStatShowTotalLine"})
+                             "DrawsStatShowTotalLine", "FiltersInfo"})
         m_view->addAction(m_main.command(QString::fromLatin1(name)));
 }
 
