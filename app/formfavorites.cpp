@@ -174,17 +174,20 @@ void TFormFavorites::updateActions()
 
 void TFormFavorites::whileBusy(const std::function<void()>& body)
 {
-    ++m_busy;
-    updateActions();
-    try {
-        body();
-    } catch (...) {
-        --m_busy;
-        updateActions();
-        throw;
-    }
-    --m_busy;
-    updateActions();
+    struct Scope {
+        TFormFavorites& form;
+        explicit Scope(TFormFavorites& f) : form(f)
+        {
+            ++form.m_busy;
+            form.updateActions();
+        }
+        ~Scope()
+        {
+            --form.m_busy;
+            form.updateActions();
+        }
+    } scope(*this);
+    body();
 }
 
 void TFormFavorites::build()
