@@ -151,6 +151,9 @@ TRatingsFileContent ParseRatingsFile(std::string_view bytes);
 std::string RatingsCsvHeader();
 std::string RatingsCsvLine(const TRatingRecord& r);
 std::string RatingsCsvText(const TRatingsArray& rows);
+// The save dialog of RatingsExport.
+constexpr const char* RatingsExportExtension = "csv";
+constexpr const char* RatingsExportFilter = "CSV-файлы (*.csv)|*.csv";
 // A field in double quotes, inner double quotes doubled.
 std::string CsvQuoted(std::string_view text);
 
