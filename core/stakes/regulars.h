@@ -216,6 +216,8 @@ public:
     // saved, and when the last addition succeeded the stakes are checked and the view goes to
     // the last row. False for an n out of range, a bad row or a failure.
     bool TablesStakeTest(shell::Shell& shell, std::span<const int> rows, int n, const TRegularStakeContext& context);
+    // The test-count dialog offers 1 .. draws - 1 and starts at 10.
+    static constexpr int DefaultTestCount = 10;
 
     std::function<void()> onChanged;
 
