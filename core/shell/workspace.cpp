@@ -12,7 +12,12 @@
 
 namespace kv::shell {
 
-Workspace::Workspace(std::filesystem::path dataDir) : m_dataDir(std::move(dataDir)) {}
+Workspace::Workspace(std::filesystem::path dataDir)
+    : m_dataDir(std::move(dataDir)),
+      m_ratings(m_dataDir / stakes::TRatings::FileName),
+      m_tables(m_dataDir / stakes::TTables::FileName)
+{
+}
 
 bool Workspace::SetDrawsOffset(int offset)
 {
@@ -186,7 +191,73 @@ void Workspace::drawListChanged(bool force)
 
 void Workspace::viewsRefresh()
 {
-    if (onViewsRefresh) onViewsRefresh();
+    if (onViewsRefresh && !m_viewsRefreshSuspended) onViewsRefresh();
+}
+
+void Workspace::LoadRatingsAndTables(Shell& shell)
+{
+    m_ratings.LoadRatings(shell);
+    m_tables.LoadTables(shell);
+}
+
+stakes::TCheckSettings Workspace::CheckSettings(const stats::TStatList& stats, bool logEnabled)
+{
+    stakes::TCheckSettings settings;
+    settings.Draws = &m_draws;
+    settings.Stats = &stats;
+    settings.LogEnabled = logEnabled;
+    settings.LogDir = m_dataDir;
+    settings.OnChecked = [this](const stakes::TStakeRecord& stake) { m_ratings.AddRating(stake); };
+    return settings;
+}
+
+bool Workspace::CheckStakesAndReload(Shell& shell, const stats::TStatList& stats, bool logEnabled)
+{
+    return stakes::CheckStakesAndReload(m_stakes, CheckSettings(stats, logEnabled), shell, [this, &shell] {
+        m_ratings.SortRatings(shell, m_ratings.SortColumn(), m_ratings.SortDescending());
+    });
+}
+
+bool Workspace::RatingsRefresh(Shell& shell)
+{
+    return m_ratings.RatingsRefresh(shell, m_stakes);
+}
+
+stakes::TRegularStakeContext Workspace::RegularStakeContext(const stats::TStatList& stats, bool scrollEnabled,
+                                                            const stakes::TStakeViewHooks& hooks)
+{
+    stakes::TRegularStakeContext c;
+    c.Draws = &m_draws;
+    c.DrawsOffset = m_drawsOffset;
+    c.SetDrawsOffset = [this](int offset) { SetDrawsOffset(offset); };
+    c.SampleSize = static_cast<int32_t>(m_combs.Count());
+    c.Stats = &stats;
+    c.Stakes = &m_stakes;
+    c.ScrollEnabled = scrollEnabled;
+    c.Hooks = hooks;
+    return c;
+}
+
+bool Workspace::TablesStakeAdd(Shell& shell, const stats::TStatList& stats, int row, bool scrollEnabled,
+                               const stakes::TStakeViewHooks& hooks, const stakes::TStakeDialog& dialog)
+{
+    return m_tables.TablesStakeAdd(shell, row, RegularStakeContext(stats, scrollEnabled, hooks), dialog);
+}
+
+bool Workspace::TablesStakeTest(Shell& shell, const stats::TStatList& stats, std::span<const int> rows, int n,
+                                bool scrollEnabled, const stakes::TStakeViewHooks& hooks)
+{
+    const bool wasSuspended = m_viewsRefreshSuspended;
+    m_viewsRefreshSuspended = true;
+    bool ok = false;
+    try {
+        ok = m_tables.TablesStakeTest(shell, rows, n, RegularStakeContext(stats, scrollEnabled, hooks));
+    } catch (...) {
+        m_viewsRefreshSuspended = wasSuspended;
+        throw;
+    }
+    m_viewsRefreshSuspended = wasSuspended;
+    return ok;
 }
 
 } // namespace kv::shell

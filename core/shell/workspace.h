@@ -2,13 +2,21 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "core/filters/comblist.h"
 #include "core/filters/filterhistory.h"
 #include "core/game/types.h"
+#include "core/stakes/ratings.h"
+#include "core/stakes/regulars.h"
+#include "core/stakes/stakecheck.h"
 #include "core/stakes/stakesfile.h"
+
+namespace kv::stats {
+class TStatList;
+}
 
 namespace kv::shell {
 
@@ -72,6 +80,43 @@ public:
     stakes::TStakesFile& StakesFile() { return m_stakes; }
     static const char* ExclusiveAccessText();
 
+    // --- ratings and regular stakes ----------------------------------------------------------
+    // Both live beside the stakes file in the data directory. Every change writes them at once,
+    // so shutdown only drops them.
+    stakes::TRatings& Ratings() { return m_ratings; }
+    const stakes::TRatings& Ratings() const { return m_ratings; }
+    stakes::TTables& Tables() { return m_tables; }
+    const stakes::TTables& Tables() const { return m_tables; }
+
+    // The start-up step after the archive and the combination list: the rating (read, sorted in
+    // the view's order, saved) and, while the tab "Регуляры" is shown, the regulars. The view
+    // order (Ratings().SetSortOrder), the efficiency mode and the tab's state come from the
+    // window settings before this.
+    void LoadRatingsAndTables(Shell& shell);
+
+    // The check pass with the program's settings: every stake it checks is added to the rating,
+    // which is then sorted in the view's order and saved once; the stakes file is reopened.
+    stakes::TCheckSettings CheckSettings(const stats::TStatList& stats, bool logEnabled);
+    bool CheckStakesAndReload(Shell& shell, const stats::TStatList& stats, bool logEnabled);
+    // "Обновить рейтинг" over the open stakes file (asks first when the rating is not empty).
+    bool RatingsRefresh(Shell& shell);
+
+    // What staking a regular needs: the archive, the current window, the size of the
+    // combination list, the stakes file. hooks.Check should run CheckStakesAndReload.
+    stakes::TRegularStakeContext RegularStakeContext(const stats::TStatList& stats, bool scrollEnabled,
+                                                     const stakes::TStakeViewHooks& hooks);
+    // TablesStakeAdd for the regular at row, with the program's stake dialog.
+    bool TablesStakeAdd(Shell& shell, const stats::TStatList& stats, int row, bool scrollEnabled,
+                        const stakes::TStakeViewHooks& hooks, const stakes::TStakeDialog& dialog);
+    // TablesStakeTest of the selected regulars over the last n draws. The window moves through
+    // the offsets without recomputing the analysis views, and comes back to where it was.
+    bool TablesStakeTest(Shell& shell, const stats::TStatList& stats, std::span<const int> rows, int n,
+                         bool scrollEnabled, const stakes::TStakeViewHooks& hooks);
+
+    // While set, offset changes do not recompute the analysis views (the draw list still follows).
+    bool ViewsRefreshSuspended() const { return m_viewsRefreshSuspended; }
+    void SetViewsRefreshSuspended(bool suspended) { m_viewsRefreshSuspended = suspended; }
+
     // --- listeners -----------------------------------------------------------------------
     // The draw list must be brought up to date (force: redraw even when the count is the same).
     std::function<void(bool force)> onDrawListChanged;
@@ -88,6 +133,9 @@ private:
     stakes::TStakesFile m_stakes;
     filters::TCombList m_combs;
     filters::TFilterHistory m_history;
+    stakes::TRatings m_ratings;
+    stakes::TTables m_tables;
+    bool m_viewsRefreshSuspended = false;
 };
 
 } // namespace kv::shell
