@@ -51,6 +51,7 @@ private slots:
     void profitChart();
     void importedDrawsCheckStakes();
     void wholeListInOneSeries();
+    void randomStakeAndManualCheck();
 };
 
 namespace {
@@ -777,6 +778,52 @@ void StakesViewTest::wholeListInOneSeries()
     QCOMPARE(cell(w, 125969, 2), QStringLiteral("13;14;15;16;17;18;19;20"));
     QCOMPARE(cell(w, 125969, 0), QStringLiteral("51"));
     QVERIFY(!w.shell().IsBusy());
+}
+
+void StakesViewTest::randomStakeAndManualCheck()
+{
+    test::TempDir dir;
+    seed(dir, 20);
+    writePrizes(dir);
+    // Waiting for draw 12, which the archive already has: start-up leaves it to the check.
+    test::WriteBytes(dir / StakesFileName.toStdString(), test::RecordBytes(test::Stake(12, {1, 2, 3, 4, 5, 6, 7, 8})));
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    QCOMPARE(cell(w, 0, 5), QString());
+    w.updateActions();
+    QVERIFY(w.command("StakesCheckManual")->isEnabled());
+    w.command("StakesCheckManual")->trigger();
+    const game::TDraw& draw12 = w.workspace().Draws()[11];
+    QCOMPARE(draw12.DrawNo, 12);
+    QCOMPARE(cell(w, 0, 4), qs(game::CombToText(draw12.Nums)));
+    const int hits = cell(w, 0, 5).toInt();
+    QCOMPARE(hits, game::IntersectNumSet(draw12, game::CombToNumSet({1, 2, 3, 4, 5, 6, 7, 8})).Count);
+    QCOMPARE(int(records(dir)[0].Checked), 1);
+    // The log is off by default: no log file.
+    QVERIFY(!std::filesystem::exists(dir / ("Kvanta_8x20-" + std::to_string(hits) + ".log")));
+
+    // A list of one combination: the random stake can only be that one.
+    onNextDialog<TFormGenerate>([](TFormGenerate* dialog) {
+        dialog->modeBox()->setCurrentIndex(2);
+        dialog->parametersEdit()->setText(QStringLiteral("3;5;7;9;11;13;15;17"));
+        dialog->accept();
+    });
+    w.command("CombsGen")->trigger();
+    QCOMPARE(w.workspace().Combs().Count(), 1);
+    w.updateActions();
+    QVERIFY(w.command("StakeAddRandom")->isEnabled());
+    QString shown;
+    onNextDialog<TFormStake>([&shown](TFormStake* dialog) {
+        shown = dialog->numbersEdit()->text();
+        QCOMPARE(dialog->drawNoEdit()->value(), 21);
+        dialog->accept();
+    });
+    w.command("StakeAddRandom")->trigger();
+    QCOMPARE(shown, QStringLiteral("3;5;7;9;11;13;15;17"));
+    QCOMPARE(records(dir).size(), size_t(2));
+    QCOMPARE(records(dir)[1].SampleSize, 1);
+    QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 2"));
 }
 
 QTEST_MAIN(StakesViewTest)
