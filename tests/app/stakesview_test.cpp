@@ -26,6 +26,7 @@
 #include "core/archive/sample.h"
 #include "core/game/numbers.h"
 #include "core/game/texts.h"
+#include "core/stakes/stakecommands.h"
 #include "core/util/cp1251.h"
 #include "core/util/ini.h"
 #include "tests/app/apptest.h"
@@ -778,6 +779,16 @@ void StakesViewTest::wholeListInOneSeries()
     QCOMPARE(cell(w, 125969, 2), QStringLiteral("13;14;15;16;17;18;19;20"));
     QCOMPARE(cell(w, 125969, 0), QStringLiteral("51"));
     QVERIFY(!w.shell().IsBusy());
+
+    // Stakes of a series made elsewhere (regulars, scenarios): the grid follows once the
+    // window gets to its events.
+    for (int d : {90, 91, 92})
+        QVERIFY(stakes::AddStakes(w.workspace().StakesFile(), w.shell(), test::Stake(d, {1, 2, 3, 4, 5, 6, 7, 9}), 1, true, true,
+                                  w.stakesView()->hooks()));
+    QTRY_COMPARE(w.stakesView()->model()->rowCount(), 125973);
+    QCOMPARE(selectedStakeRow(w), 125972);
+    QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 125973"));
+    QCOMPARE(cell(w, 125972, 0), QStringLiteral("92"));
 }
 
 void StakesViewTest::randomStakeAndManualCheck()
