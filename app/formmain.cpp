@@ -31,6 +31,7 @@
 #include "core/stats/configops.h"
 #include "core/stats/settingsops.h"
 #include "app/views/combsview.h"
+#include "app/views/stakesview.h"
 #include "app/views/statsview.h"
 #include "core/filters/generate.h"
 #include "core/filters/favorites.h"
@@ -99,7 +100,7 @@ TFormMain::~TFormMain()
     if (!m_stateSaved && !m_ended) saveSettings();
     if (m_ws.StakesFile().IsOpen()) {
         m_shell->SetStatusText("Сохранение файла ставок...");
-        m_ws.CloseStakesFile();
+        m_ws.StakesFile().Close(*m_shell);
     }
     m_ws.ClearArchive();
 }
@@ -180,6 +181,7 @@ void TFormMain::createCommands()
     addCommand("FiltersInfo", QStringLiteral("Описание статистики"), QString(), [this] { filtersInfo(); },
                [this] { return m_statsView->chosenMethod() >= 0; });
     m_combsView->createCommands();
+    m_stakesView->createCommands();
     m_statsView->createCommands();
     m_statsView->attachCommands();
     QAction* exitAction = addCommand("ExitProgram", QStringLiteral("Выход"), QString(), [this] { close(); });
@@ -222,6 +224,19 @@ void TFormMain::createMenus()
     statsMenu->addSeparator();
     statsMenu->addAction(command("EditShredding"));
     statsMenu->addAction(command("EditConfig"));
+
+    QMenu* stakesMenu = menuBar()->addMenu(QStringLiteral("Ставки"));
+    for (const char* name : {"StakeAdd", "StakeAddRandom", "StakeAddSelected", "StakeAddAll"})
+        stakesMenu->addAction(command(name));
+    stakesMenu->addSeparator();
+    for (const char* name : {"StakeDel", "StakeFilter", "StakeClear"}) stakesMenu->addAction(command(name));
+    stakesMenu->addSeparator();
+    for (const char* name : {"StakesCheckManual", "StakesScroll", "StakesCheckLine"}) stakesMenu->addAction(command(name));
+    stakesMenu->addSeparator();
+    for (const char* name : {"LogStakes", "LogStakesDelete"}) stakesMenu->addAction(command(name));
+    stakesMenu->addSeparator();
+    for (const char* name : {"StakesGraphDraws", "StakesGraphOverlap", "StakesGraphProfits"})
+        stakesMenu->addAction(command(name));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(command("About"));
@@ -281,6 +296,8 @@ void TFormMain::createWidgets()
     m_leftTabs->addTab(m_combsView, QStringLiteral("Комбинации"));
     m_statsView = new StatsView(*this);
     m_rightTabs->addTab(m_statsView, QStringLiteral("Статистика"));
+    m_stakesView = new StakesView(*this);
+    m_rightTabs->addTab(m_stakesView, QStringLiteral("Ставки"));
 
     m_splitter->addWidget(m_leftTabs);
     m_splitter->addWidget(m_rightTabs);
@@ -328,6 +345,7 @@ void TFormMain::restoreSettings()
     restoreColumns(m_combsView->view(), "CombsList");
     restoreColumns(m_statsView->tableView(), "StatTable");
     restoreColumns(m_combsView->historyView(), "FiltersList");
+    m_stakesView->restoreSettings(m_frm);
     const int filtersHeight = m_frm.ReadInt("FiltersHeight", -1);
     if (filtersHeight > 0) m_combsView->splitter()->setSizes({std::max(100, height() - filtersHeight), filtersHeight});
     {
@@ -389,6 +407,7 @@ void TFormMain::saveSettings()
     columns(m_combsView->view(), "CombsList");
     columns(m_statsView->tableView(), "StatTable");
     columns(m_combsView->historyView(), "FiltersList");
+    m_stakesView->saveColumns(values);
     values.emplace_back("FiltersHeight", std::to_string(m_combsView->splitter()->sizes().value(1)));
     const auto* header = m_statsView->tableView()->horizontalHeader();
     values.emplace_back("StatTable.SortType", util::Format("%d,%d", {header->sortIndicatorSection(),
@@ -433,12 +452,15 @@ void TFormMain::initialise()
             m_splitter->setSizes({left, std::max(100, m_splitter->width() - left)});
         }
         m_ws.SetDrawsOffset(0);
+        m_shell->SetStatusText("Загрузка файла ставок...");
         if (!m_ws.OpenStakesFile()) {
             m_shell->SetStatusText("");
             m_shell->ShowError(shell::Workspace::ExclusiveAccessText());
             endProgram(1);
             return;
         }
+        m_stakesView->fileOpened();
+        m_shell->SetStatusText("Инициализация...");
         m_ws.Combs().Init();
         m_ws.LoadArchive(*m_shell);
         filters::GenerateCombs(true, {m_stats.CombsGenerateMode, m_stats.CombsGenerateParameters}, m_ws.Combs(),
@@ -670,7 +692,9 @@ void TFormMain::drawsAdd()
     draw.DrawNo = archive::NextDrawNo(m_ws.Draws(), 0);
     TFormDraw dialog(*m_shell, draw, this);
     if (dialog.exec() != QDialog::Accepted) return;
+    const int before = m_ws.DrawCount();
     guarded("Ошибка добавления тиража!", [&] { m_ws.AddDraw(*m_shell, dialog.draw()); });
+    if (m_ws.DrawCount() > before) m_stakesView->archiveGrew();
 }
 
 void TFormMain::drawsEdit()
@@ -696,7 +720,9 @@ void TFormMain::drawsImport()
     const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Импорт из CSV-файла"), qs(m_ws.DataDir().string()),
                                                       QStringLiteral("Файлы тиражей (*.csv)"));
     if (file.isEmpty()) return;
+    const int before = m_ws.DrawCount();
     m_ws.ImportDraws(*m_shell, std::filesystem::path(file.toStdString()));
+    if (m_ws.DrawCount() > before) m_stakesView->archiveGrew();
 }
 
 void TFormMain::drawsExport()

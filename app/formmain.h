@@ -23,6 +23,7 @@ class DrawsModel;
 class QtShell;
 class StatsView;
 class CombsView;
+class StakesView;
 
 // The main window: presents the workspace and runs the commands. It owns no domain state.
 class TFormMain : public QMainWindow {
@@ -39,6 +40,8 @@ public:
     const kv::stats::TPrefetchCache& prefetchCache() const { return m_cache; }
     StatsView* statsView() const { return m_statsView; }
     CombsView* combsView() const { return m_combsView; }
+    StakesView* stakesView() const { return m_stakesView; }
+    QTabWidget* rightTabs() const { return m_rightTabs; }
     bool sortedDraws() const { return m_sortedDraws; }
     bool prefetchsEnabled() const { return m_prefetchsEnabled; }
     bool showTotalLine() const { return m_showTotalLine; }
@@ -138,4 +141,5 @@ private:
     QTimer* m_idleTimer = nullptr;
     StatsView* m_statsView = nullptr;
     CombsView* m_combsView = nullptr;
+    StakesView* m_stakesView = nullptr;
 };
