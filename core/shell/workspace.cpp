@@ -12,7 +12,10 @@
 
 namespace kv::shell {
 
-Workspace::Workspace(std::filesystem::path dataDir) : m_dataDir(std::move(dataDir)) {}
+Workspace::Workspace(std::filesystem::path dataDir)
+    : m_dataDir(std::move(dataDir)), m_scenario(m_dataDir / scenario::TScenario::FileName)
+{
+}
 
 bool Workspace::SetDrawsOffset(int offset)
 {

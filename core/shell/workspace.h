@@ -8,6 +8,7 @@
 #include "core/filters/comblist.h"
 #include "core/filters/filterhistory.h"
 #include "core/game/types.h"
+#include "core/scenario/scenario.h"
 #include "core/stakes/stakesfile.h"
 
 namespace kv::shell {
@@ -72,6 +73,11 @@ public:
     stakes::TStakesFile& StakesFile() { return m_stakes; }
     static const char* ExclusiveAccessText();
 
+    // --- scenario ------------------------------------------------------------------------
+    // The scenario being edited, mirrored in Kvanta_8x20.lss of the data directory.
+    scenario::TScenario& Scenario() { return m_scenario; }
+    const scenario::TScenario& Scenario() const { return m_scenario; }
+
     // --- listeners -----------------------------------------------------------------------
     // The draw list must be brought up to date (force: redraw even when the count is the same).
     std::function<void(bool force)> onDrawListChanged;
@@ -88,6 +94,7 @@ private:
     stakes::TStakesFile m_stakes;
     filters::TCombList m_combs;
     filters::TFilterHistory m_history;
+    scenario::TScenario m_scenario;
 };
 
 } // namespace kv::shell
