@@ -4,12 +4,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <optional>
 #include <vector>
 
 #include "core/filters/comblist.h"
+#include "core/filters/filterhistory.h"
 #include "core/filters/filteritem.h"
 #include "core/filters/filterset.h"
 #include "core/filters/generate.h"
@@ -155,6 +157,57 @@ void ScriptLogsDelete(const std::filesystem::path& dir, shell::Shell& shell)
 }
 
 // --- the runner --------------------------------------------------------------------------------------
+
+namespace {
+
+// The lists that the filter parts of the last variant left, one per prefix of its parts.
+// Variants come item 1 slowest, so neighbours share their first parts; on the same start list
+// those parts leave the same list and history, and the next variant starts after them instead
+// of repeating their tables and passes. Only parts that ran keep a copy; the others point to
+// the copy before them (-1: the start list as built).
+class TPrefixMemo {
+public:
+    // The number of leading parts the variant shares with the last one, and the state after
+    // them put back into the list and the history (nothing to do for the start list).
+    int Restore(const filters::TFilterRec& rec, filters::TCombList& combs, filters::TFilterHistory& history)
+    {
+        int shared = 0;
+        while (shared < m_valid && rec[std::size_t(shared)] == m_rec[std::size_t(shared)]) ++shared;
+        m_rec = rec;
+        m_valid = shared;
+        const int src = m_source[std::size_t(shared)];
+        if (src >= 0) {
+            combs.Items().assign(m_lists[std::size_t(src)].begin(), m_lists[std::size_t(src)].end());
+            combs.DiscardUndoCopy();
+            combs.NotifyChanged();
+            history.Assign(m_rows[std::size_t(src)]);
+        }
+        return shared;
+    }
+
+    // The state after part index `part` (0-based); `ran` tells whether it changed anything.
+    void Keep(int part, bool ran, const filters::TCombList& combs, const filters::TFilterHistory& history)
+    {
+        const std::size_t next = std::size_t(part) + 1;
+        if (ran) {
+            m_lists[next].assign(combs.Items().begin(), combs.Items().end());
+            m_rows[next] = history.Rows();
+            m_source[next] = part + 1;
+        } else {
+            m_source[next] = m_source[std::size_t(part)];
+        }
+        m_valid = part + 1;
+    }
+
+private:
+    filters::TFilterRec m_rec{};
+    int m_valid = 0;
+    std::array<int, filters::FilterRecParts + 1> m_source{-1, -1, -1, -1, -1, -1, -1, -1};
+    std::array<game::TCombsArray, filters::FilterRecParts + 1> m_lists;
+    std::array<std::vector<filters::THistoryRow>, filters::FilterRecParts + 1> m_rows;
+};
+
+} // namespace
 
 // What the stakes of one variant are made from.
 struct TScriptRunner::Step {
@@ -437,6 +490,11 @@ void TScriptRunner::runStep(int index, const std::string& line)
                                        .OnStatView = Hooks.StatView};
         if (m_log.Enabled) ctx.Log = [this](const std::string& text) { m_log.Line(text); };
 
+        // A log shows every table, and a current list changes from variant to variant: both
+        // run every part.
+        const bool reuse = !m_log.Enabled && step.Header.StartList != StartCurrent;
+        TPrefixMemo memo;
+
         const int total = variants.Count();
         for (int v = 1; v <= total; ++v) {
             if (checkAbort()) return;
@@ -455,7 +513,14 @@ void TScriptRunner::runStep(int index, const std::string& line)
             buildStartList(step.Header);
             log([&] { return util::Format("Количество комбинаций в списке: %d", {combs.Count()}); });
             if (m_abort) break;
-            filters::ApplyFilterSet(rec, ctx);
+            // ApplyFilterSet, starting after the parts this variant shares with the last one.
+            const int first = reuse ? memo.Restore(rec, combs, m_ws.History()) : 0;
+            for (int p = first; p < filters::FilterRecParts && !m_abort; ++p) {
+                const filters::TFilterPart& part = rec[std::size_t(p)];
+                const bool runs = part.Defined && combs.Count() > 1;
+                if (runs) filters::ApplyFilterPart(part, ctx);
+                if (reuse && !m_abort) memo.Keep(p, runs, combs, m_ws.History());
+            }
             if (m_abort) break;
             makeStakes(step);
             if (m_abort) break;
