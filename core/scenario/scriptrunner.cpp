@@ -169,10 +169,18 @@ class TPrefixMemo {
 public:
     // The number of leading parts the variant shares with the last one, and the state after
     // them put back into the list and the history (nothing to do for the start list).
-    int Restore(const filters::TFilterRec& rec, filters::TCombList& combs, filters::TFilterHistory& history)
+    int Shared(const filters::TFilterRec& rec) const
     {
         int shared = 0;
         while (shared < m_valid && rec[std::size_t(shared)] == m_rec[std::size_t(shared)]) ++shared;
+        return shared;
+    }
+    // Whether the state after that many parts is a kept list (not the start list).
+    bool Kept(int shared) const { return m_source[std::size_t(shared)] >= 0; }
+
+    int Restore(const filters::TFilterRec& rec, filters::TCombList& combs, filters::TFilterHistory& history)
+    {
+        const int shared = Shared(rec);
         m_rec = rec;
         m_valid = shared;
         const int src = m_source[std::size_t(shared)];
@@ -510,7 +518,8 @@ void TScriptRunner::runStep(int index, const std::string& line)
             showRunStatus(step.Line, v, recText, total);
 
             log([] { return std::string("Создание начального списка комбинаций..."); });
-            buildStartList(step.Header);
+            // A variant that starts from a kept list needs the start list's side effects only.
+            buildStartList(step.Header, !(reuse && memo.Kept(memo.Shared(rec))));
             log([&] { return util::Format("Количество комбинаций в списке: %d", {combs.Count()}); });
             if (m_abort) break;
             // ApplyFilterSet, starting after the parts this variant shares with the last one.
@@ -537,12 +546,12 @@ void TScriptRunner::runStep(int index, const std::string& line)
     }
 }
 
-void TScriptRunner::buildStartList(const TScriptHeader& header)
+void TScriptRunner::buildStartList(const TScriptHeader& header, bool makeList)
 {
     filters::TCombList& combs = m_ws.Combs();
     const int offset = m_ws.DrawsOffset();
     const int n = header.ExcludeCount;
-    if (header.StartList == StartFull || header.StartList == StartExclude) {
+    if (makeList && (header.StartList == StartFull || header.StartList == StartExclude)) {
         const bool exclude = header.StartList == StartExclude && n > 0;
         // A new list empties the buffer, so a cached exclusion is looked up first; it gives the
         // same list that generating and removing the draws again would.

@@ -185,7 +185,7 @@ private:
     void logBanner();
     void runPass();
     void runStep(int index, const std::string& line);
-    void buildStartList(const TScriptHeader& header);
+    void buildStartList(const TScriptHeader& header, bool makeList);
     void makeStakes(const Step& step);
     void systemPlay(const Step& step);
     bool addScenarioStake(const Step& step, const game::TComb& comb, bool bulk);
