@@ -160,24 +160,30 @@ void ScriptLogsDelete(const std::filesystem::path& dir, shell::Shell& shell)
 
 namespace {
 
-// The lists that the filter parts of the last variant left, one per prefix of its parts.
-// Variants come item 1 slowest, so neighbours share their first parts; on the same start list
-// those parts leave the same list and history, and the next variant starts after them instead
-// of repeating their tables and passes. Only parts that ran keep a copy; the others point to
-// the copy before them (-1: the start list as built).
+// The lists that filter parts of earlier variants left, one per prefix of the parts. Variants
+// come item 1 slowest, so neighbours share their first parts; on the same start list those
+// parts leave the same list and history, and the next variant starts after them instead of
+// repeating their tables and passes. A variant keeps the states up to the prefix it shares with
+// the variant after it (the shorter ones are still those of earlier variants with the same
+// prefix); only parts that ran keep a copy, the others point to the copy before them (-1: the
+// start list as built).
 class TPrefixMemo {
 public:
-    // The number of leading parts the variant shares with the last one, and the state after
-    // them put back into the list and the history (nothing to do for the start list).
-    int Shared(const filters::TFilterRec& rec) const
+    // The number of leading parts of `a` and `b` that are equal.
+    static int SharedParts(const filters::TFilterRec& a, const filters::TFilterRec& b)
     {
         int shared = 0;
-        while (shared < m_valid && rec[std::size_t(shared)] == m_rec[std::size_t(shared)]) ++shared;
+        while (shared < filters::FilterRecParts && a[std::size_t(shared)] == b[std::size_t(shared)]) ++shared;
         return shared;
     }
+
+    // The number of leading parts of the variant whose state is kept.
+    int Shared(const filters::TFilterRec& rec) const { return std::min(m_valid, SharedParts(rec, m_rec)); }
     // Whether the state after that many parts is a kept list (not the start list).
     bool Kept(int shared) const { return m_source[std::size_t(shared)] >= 0; }
 
+    // Puts the kept state of the variant's shared parts into the list and the history and
+    // returns their number.
     int Restore(const filters::TFilterRec& rec, filters::TCombList& combs, filters::TFilterHistory& history)
     {
         const int shared = Shared(rec);
@@ -204,7 +210,7 @@ public:
         } else {
             m_source[next] = m_source[std::size_t(part)];
         }
-        m_valid = part + 1;
+        m_valid = std::max(m_valid, part + 1);
     }
 
 private:
@@ -524,11 +530,12 @@ void TScriptRunner::runStep(int index, const std::string& line)
             if (m_abort) break;
             // ApplyFilterSet, starting after the parts this variant shares with the last one.
             const int first = reuse ? memo.Restore(rec, combs, m_ws.History()) : 0;
+            const int keepUpTo = reuse && !variants.Empty() ? TPrefixMemo::SharedParts(rec, variants.At(0)) : 0;
             for (int p = first; p < filters::FilterRecParts && !m_abort; ++p) {
                 const filters::TFilterPart& part = rec[std::size_t(p)];
                 const bool runs = part.Defined && combs.Count() > 1;
                 if (runs) filters::ApplyFilterPart(part, ctx);
-                if (reuse && !m_abort) memo.Keep(p, runs, combs, m_ws.History());
+                if (p < keepUpTo && !m_abort) memo.Keep(p, runs, combs, m_ws.History());
             }
             if (m_abort) break;
             makeStakes(step);

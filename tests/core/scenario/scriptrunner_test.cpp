@@ -546,13 +546,16 @@ TEST(ScriptRun, VariantsSharingTheirFirstPartsEndAsIfEveryPartRan)
     const auto run = [](bool logged) {
         RunFixture f;
         f.list.CombsGenerateMode = 0;
-        f.Script({Line("FULL:0#FIRST", {"TMD1#NUMS:20#LNO:#ST:2", "TSF1#EVEN:20,30#CMV:2,4#SF:1", "TMD1#SUMS:20#CLV:0#SF:1"}),
+        // Line 1: three items of two choices each, so the shared prefixes go 2, 1, 2, 0, 2, 1, 2.
+        f.Script({Line("FULL:0#FIRST", {"TMD1#NUMS:20,30#LNO:#ST:2", "TSF1#EVEN:20#CMV:2,4#SF:1", "TMD1#SUMS:20,30#CLV:0#SF:1"}),
                   Line("FULL:0#LAST", {"TMD1#NUMS:20#LNO:#ST:2", "TSF1#EVEN:20#CMV:2#SF:1", "TMD1#SUMS:20,30#CLV:0#SF:1"})});
         f.runner->Options.LogEnabled = logged;
         f.runner->ScriptRun();
         EXPECT_TRUE(f.sh.messages.empty());
         Outcome o;
-        for (const auto& r : f.Records()) o.stakes.push_back(r.Comment + " " + game::NumSetToText(r.Stake, " "));
+        // The sample size is the count each variant left.
+        for (const auto& r : f.Records())
+            o.stakes.push_back(r.Comment + " " + game::NumSetToText(r.Stake, " ") + " {" + std::to_string(r.SampleSize) + "}");
         o.history = f.ws.History().Rows();
         o.list.assign(f.ws.Combs().Combs().begin(), f.ws.Combs().Combs().end());
         o.filterings = CountOf(f.sh.statusTexts, "Фильтрация комбинаций...");
@@ -560,12 +563,10 @@ TEST(ScriptRun, VariantsSharingTheirFirstPartsEndAsIfEveryPartRan)
     };
     const Outcome every = run(true);
     const Outcome reused = run(false);
-    ASSERT_EQ(every.stakes.size(), 6u);
+    ASSERT_EQ(every.stakes.size(), 10u);
     EXPECT_EQ(reused.stakes, every.stakes);
     EXPECT_EQ(reused.history, every.history);
     EXPECT_EQ(reused.list, every.list);
-    // Line 1: the first part once instead of four times; line 2: the first two parts once
-    // instead of twice.
     EXPECT_LT(reused.filterings, every.filterings);
 }
 
