@@ -365,6 +365,8 @@ void TScriptRunner::ScriptRun()
         if (!m_abort) showPanel(FinishedText);
     } catch (const std::exception& e) {
         m_shell.ShowError(e.what());
+    } catch (...) {
+        m_shell.ShowError("Неизвестная ошибка!");
     }
     m_table.SortRows(sortColumn, sortAscending);
     end();
@@ -397,6 +399,8 @@ void TScriptRunner::ScriptTest(int count)
         if (!m_abort) m_ws.SetDrawsOffset(savedOffset);
     } catch (const std::exception& e) {
         m_shell.ShowError(e.what());
+    } catch (...) {
+        m_shell.ShowError("Неизвестная ошибка!");
     }
     showPanel(FinishedText);
     m_table.SortRows(sortColumn, sortAscending);

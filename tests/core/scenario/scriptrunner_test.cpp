@@ -571,3 +571,21 @@ TEST(ScriptRun, VariantsSharingTheirFirstPartsEndAsIfEveryPartRan)
 }
 
 } // namespace
+
+namespace {
+
+// A stakes file that refuses records would refuse every later stake: one message, the run ends.
+TEST(BadInput, AStakesFileThatRefusesRecordsEndsTheRunAfterOneMessage)
+{
+    RunFixture f;
+    f.StartList({"1;2;3;4;5;6;7;8", "2;3;4;5;6;7;8;9", "3;4;5;6;7;8;9;10"});
+    f.Script({Line("FULL:0#ALL", {Noop}), Line("FULL:0#FIRST", {Noop})});
+    f.ws.CloseStakesFile();
+    f.runner->ScriptRun();
+    EXPECT_EQ(f.Messages(), Strings{"Ошибка добавления записи в файл ставок!\n\nФайл ставок не открыт!"});
+    EXPECT_EQ(f.runner->StakesMade(), 0);
+    EXPECT_FALSE(f.runner->Running());
+    EXPECT_EQ(f.sh.BusyCount(), 0);
+}
+
+} // namespace
