@@ -589,6 +589,9 @@ void TScriptRunner::buildStartList(const TScriptHeader& header, bool makeList)
         if (checkAbort()) return;
     }
     if (header.ClearStakes) {
+        // Clearing is for keeping only the rating: stakes that wait for the check at the end
+        // of the pass would leave no trace at all, so they are checked first.
+        if (!Options.CheckOnLine) checkStakes();
         stakes::TStakesFile& file = m_ws.StakesFile();
         file.Truncate();
         file.Reopen(m_shell);

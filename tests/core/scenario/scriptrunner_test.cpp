@@ -589,3 +589,27 @@ TEST(BadInput, AStakesFileThatRefusesRecordsEndsTheRunAfterOneMessage)
 }
 
 } // namespace
+
+namespace {
+
+// With the check at the end of each pass, clearing the stakes before a variant would throw away
+// the earlier variants' stakes unchecked; they reach the rating first.
+TEST(BuildStartList, ClearStakesChecksWhatWouldBeLostFirst)
+{
+    for (bool onLine : {true, false}) {
+        SCOPED_TRACE(onLine);
+        RunFixture f;
+        f.StartList({"1;2;3;4;5;6;7;8"});
+        f.Script({Line("FULL:0#FIRST#CLR", {"TSD1#NUMS:10,20#CMV:1000#SF:1"})});
+        f.runner->Options.CheckOnLine = onLine;
+        f.runner->ScriptTest(2);
+        Strings rated;
+        for (const auto& r : f.checked) rated.push_back(std::to_string(r.DrawNo) + " " + r.Comment.substr(0, 6));
+        EXPECT_EQ(rated, (Strings{"1038 01.001", "1038 01.002", "1039 01.001", "1039 01.002"}));
+        // What stays is the last variant's stake.
+        EXPECT_EQ(f.StakeRows(), Strings{"1039:1 2 3 4 5 6 7 8"});
+        EXPECT_TRUE(f.sh.messages.empty());
+    }
+}
+
+} // namespace
