@@ -318,7 +318,7 @@ void TScriptRunner::logBanner()
     log([] { return std::string(EqualsLine); });
 }
 
-// ScriptRun steps 1 to 3 (the cycle is the caller's).
+// The start of both runs: busy, the log opened, the flags reset (the cycle is the caller's).
 void TScriptRunner::begin()
 {
     m_shell.MarkBusy();
@@ -333,7 +333,7 @@ void TScriptRunner::begin()
     m_status = TRunStatus{};
 }
 
-// ScriptRun step 7: whatever happened before.
+// The end of both runs, whatever happened before: flags cleared, views enabled, the log shown.
 void TScriptRunner::end()
 {
     m_cycle = 0;
