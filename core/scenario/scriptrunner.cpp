@@ -352,7 +352,7 @@ void TScriptRunner::end()
 
 void TScriptRunner::ScriptRun()
 {
-    if (m_running) return;
+    if (m_running || m_ws.Scenario().Empty() || m_ws.DrawCount() == 0) return;
     begin();
     m_cycle = 1;
     showRunStatus(0, 0, RunningText, 0);
@@ -374,7 +374,7 @@ void TScriptRunner::ScriptRun()
 
 void TScriptRunner::ScriptTest(int count)
 {
-    if (m_running || count < 1 || count > TestCountMax(m_ws.DrawCount())) return;
+    if (m_running || m_ws.Scenario().Empty() || count < 1 || count > TestCountMax(m_ws.DrawCount())) return;
     begin();
     showRunStatus(0, 0, RunningText, 0);
     if (Hooks.RunningChanged) Hooks.RunningChanged(true);

@@ -164,9 +164,9 @@ public:
     // LogToggle and LogsDelete: idle and no run.
     bool CanChangeLogs() const;
 
-    // "Прогноз".
+    // "Прогноз"; nothing without lines or draws.
     void ScriptRun();
-    // "Тест" after the count dialog; a count outside 1 .. draws - 1 does nothing.
+    // "Тест" after the count dialog; nothing without lines or for a count outside 1 .. draws - 1.
     void ScriptTest(int count);
     // "Стоп": asks, then sets the abort flag. True when the user agreed.
     bool ScriptStop();

@@ -176,6 +176,14 @@ TEST(ScriptTest, ThreeOffsetsWithSeparatorsAndCheckedStakes)
 
 TEST(ScriptTest, CountsOutsideTheDialogsRangeDoNothing)
 {
+    RunFixture empty(5);
+    EXPECT_FALSE(empty.runner->CanStart());
+    empty.sh.statusTexts.clear();
+    empty.runner->ScriptRun();
+    empty.runner->ScriptTest(2);
+    EXPECT_TRUE(empty.statuses.empty());
+    EXPECT_TRUE(empty.sh.statusTexts.empty());
+
     RunFixture f(5);
     f.StartList({"1;2;3;4;5;6;7;8"});
     f.Script({Line("FULL:0#FIRST", {Noop})});
