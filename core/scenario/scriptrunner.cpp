@@ -307,7 +307,12 @@ void TScriptRunner::checkStakes()
     settings.LogDir = m_ws.DataDir();
     settings.OnChecked = m_onChecked;
     settings.Clock = Hooks.Clock;
-    stakes::CheckStakesAndReload(m_ws.StakesFile(), settings, m_shell, Hooks.RatingsChanged);
+    // The archive stands still during a run and the run only appends, so what an earlier check
+    // of this run left unchecked cannot be checked now: each check reads only the new records.
+    stakes::TStakesFile& file = m_ws.StakesFile();
+    settings.FirstRecord = m_checkedRecords;
+    stakes::CheckStakesAndReload(file, settings, m_shell, Hooks.RatingsChanged);
+    m_checkedRecords = file.RecordCount();
     refreshStakeView(true, false);
 }
 
@@ -330,6 +335,7 @@ void TScriptRunner::begin()
     m_running = true;
     m_abort = false;
     m_stakesMade = 0;
+    m_checkedRecords = 0;
     m_status = TRunStatus{};
 }
 
@@ -593,6 +599,7 @@ void TScriptRunner::buildStartList(const TScriptHeader& header, bool makeList)
         // of the pass would leave no trace at all, so they are checked first.
         if (!Options.CheckOnLine) checkStakes();
         stakes::TStakesFile& file = m_ws.StakesFile();
+        m_checkedRecords = 0;
         file.Truncate();
         file.Reopen(m_shell);
         refreshStakeView(true, false);

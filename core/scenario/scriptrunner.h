@@ -214,6 +214,7 @@ private:
     int m_stakesMade = 0;
     TRunStatus m_status;
     int64_t m_throttle = 0;
+    int m_checkedRecords = 0;   // stakes-file records a check of this run has read
     bool m_stakeFailed = false;
 };
 
