@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <chrono>
 #include <optional>
@@ -37,6 +38,20 @@ namespace {
 
 // Bulk refreshes of the stakes counter wait at least this long for each other.
 constexpr int64_t ThrottleMs = 101;
+
+// A stake of 8 distinct numbers of the field as its draw and the set of its numbers; nothing
+// for anything else.
+bool standingKey(int32_t drawNo, const uint8_t* nums, uint64_t& key)
+{
+    uint32_t mask = 0;
+    for (int i = 0; i < 8; ++i) {
+        if (nums[i] < game::MinNumber || nums[i] > game::MaxNumber) return false;
+        mask |= 1u << nums[i];
+    }
+    if (std::popcount(mask) != 8) return false;
+    key = (uint64_t(uint32_t(drawNo)) << 32) | mask;
+    return true;
+}
 
 std::tm systemNow()
 {
@@ -336,6 +351,8 @@ void TScriptRunner::begin()
     m_abort = false;
     m_stakesMade = 0;
     m_checkedRecords = 0;
+    m_standing.clear();
+    m_standingRead = false;
     m_status = TRunStatus{};
 }
 
@@ -600,6 +617,8 @@ void TScriptRunner::buildStartList(const TScriptHeader& header, bool makeList)
         if (!Options.CheckOnLine) checkStakes();
         stakes::TStakesFile& file = m_ws.StakesFile();
         m_checkedRecords = 0;
+        m_standing.clear();
+        m_standingRead = false;
         file.Truncate();
         file.Reopen(m_shell);
         refreshStakeView(true, false);
@@ -695,7 +714,7 @@ bool TScriptRunner::addScenarioStake(const Step& step, const game::TComb& comb, 
         stakes::NewStake(stakes::OriginScenario, drawNo, m_ws.Combs().Count(), comb,
                          StakeName(step.Line, step.Variant, step.Comment, step.StepText), m_list);
     bool ok = true;
-    if (step.Header.NewOnly && file.FindStake(m_shell, drawNo, stake.Stake)) {
+    if (step.Header.NewOnly && stakeStands(drawNo, comb)) {
         log([&] {
             return util::Format("{-} Ставка на тираж %d не добавлена, так как уже имеется в списке ставок: [%s]",
                                 {drawNo, game::NumSetToText(stake.Stake, ";")});
@@ -705,6 +724,8 @@ bool TScriptRunner::addScenarioStake(const Step& step, const game::TComb& comb, 
         hooks.RefreshView = Hooks.RefreshStakeView;
         ok = stakes::AddStakes(file, m_shell, stake, 1, bulk, Options.StakesScrollEnabled, hooks);
         if (ok) {
+            uint64_t key = 0;
+            if (m_standingRead && standingKey(drawNo, comb.data(), key)) m_standing.insert(key);
             log([&] {
                 return util::Format("{+} Ставка на тираж %d добавлена в список ставок: [%s]",
                                     {drawNo, game::NumSetToText(stake.Stake, ";")});
@@ -716,6 +737,41 @@ bool TScriptRunner::addScenarioStake(const Step& step, const game::TComb& comb, 
     }
     stakesChanged(bulk);
     return ok;
+}
+
+// FindStake for the stakes a run makes. A scan of the whole file per stake would make NewOnly
+// over a large list quadratic; the file is read once per run instead and the run's own stakes
+// are added as they are written. A stake of 8 distinct numbers is the same as another exactly
+// when both have the same 8 numbers, so the set of numbers is the whole comparison; anything
+// else is left to FindStake.
+bool TScriptRunner::stakeStands(int32_t drawNo, const game::TComb& comb)
+{
+    stakes::TStakesFile& file = m_ws.StakesFile();
+    uint64_t key = 0;
+    if (!standingKey(drawNo, comb.data(), key)) return file.FindStake(m_shell, drawNo, game::CombToNumSet(comb));
+    if (!m_standingRead) {
+        try {
+            file.Flush();
+            const int total = file.RecordCount();
+            constexpr int chunk = 4096;
+            std::vector<uint8_t> buf(std::size_t(std::min(total, chunk)) * stakes::TStakeRecord::RecordSize);
+            for (int first = 0; first < total; first += chunk) {
+                const int n = std::min(chunk, total - first);
+                file.ReadRecords(first, n, buf.data());
+                for (int i = 0; i < n; ++i) {
+                    stakes::TStakeRecord r;
+                    r.Read(buf.data() + std::size_t(i) * stakes::TStakeRecord::RecordSize);
+                    uint64_t k = 0;
+                    if (r.Stake.Count == 8 && standingKey(r.DrawNo, r.Stake.Nums.data(), k)) m_standing.insert(k);
+                }
+            }
+            m_standingRead = true;
+        } catch (const std::exception&) {
+            m_standing.clear();
+            return file.FindStake(m_shell, drawNo, game::CombToNumSet(comb));
+        }
+    }
+    return m_standing.count(key) != 0;
 }
 
 void TScriptRunner::stakesChanged(bool bulk)

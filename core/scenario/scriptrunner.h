@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "core/game/types.h"
 #include "core/scenario/scriptheader.h"
@@ -189,6 +190,7 @@ private:
     void makeStakes(const Step& step);
     void systemPlay(const Step& step);
     bool addScenarioStake(const Step& step, const game::TComb& comb, bool bulk);
+    bool stakeStands(int32_t drawNo, const game::TComb& comb);
     void stakesChanged(bool bulk);
     void checkStakes();
     void refreshStakeView(bool refresh, bool goToLast);
@@ -215,6 +217,9 @@ private:
     TRunStatus m_status;
     int64_t m_throttle = 0;
     int m_checkedRecords = 0;   // stakes-file records a check of this run has read
+    // The stakes of 8 numbers in the file, by draw and numbers, once a NewOnly step asked.
+    std::unordered_set<uint64_t> m_standing;
+    bool m_standingRead = false;
     bool m_stakeFailed = false;
 };
 

@@ -621,3 +621,22 @@ TEST(BuildStartList, ClearStakesChecksWhatWouldBeLostFirst)
 }
 
 } // namespace
+
+namespace {
+
+// NewOnly compares with every stake of the file: same draw, same numbers in any order.
+TEST(MakeStakes, NewOnlySeesStakesMadeBeforeTheRun)
+{
+    RunFixture f;
+    f.StartList({"1;2;3;4;5;6;7;8", "2;3;4;5;6;7;8;9"});
+    auto& file = f.ws.StakesFile();
+    file.AppendStakes(stakes::NewStake(1, 1040, 1, game::TComb{9, 8, 7, 6, 5, 4, 3, 2}, "hand", f.list), 1);
+    file.AppendStakes(stakes::NewStake(1, 1039, 1, game::TComb{1, 2, 3, 4, 5, 6, 7, 8}, "hand", f.list), 1);
+    f.Script({Line("FULL:0#FIRST#NEX", {Noop}), Line("FULL:0#LAST#NEX", {Noop}), Line("FULL:0#ALL#NEX", {Noop})});
+    f.runner->ScriptRun();
+    EXPECT_EQ(f.StakeRows(), (Strings{"1040:9 8 7 6 5 4 3 2", "1039:1 2 3 4 5 6 7 8", "-", "1040:1 2 3 4 5 6 7 8"}));
+    EXPECT_EQ(f.runner->StakesMade(), 1);
+    EXPECT_TRUE(f.sh.messages.empty());
+}
+
+} // namespace
