@@ -162,6 +162,8 @@ TEST(ScriptTest, ThreeOffsetsWithSeparatorsAndCheckedStakes)
             if (cycles.empty() || cycles.back() != s.Cycle) cycles.push_back(s.Cycle);
         EXPECT_EQ(cycles, (std::vector<int>{0, 1, 2, 3}));
         EXPECT_EQ(f.statuses.back().Text, "Сценарий завершен!");
+        // The filter parts write into the same log: one table per pass.
+        EXPECT_EQ(CountOf(f.LogLines(), "Анализ тиражей и расчет статистики \"Числа тиража\" для выборки в 10 тиражей..."), 3);
         Strings banners;
         for (const std::string& l : f.LogLines())
             if (l.find("для смещения") != std::string::npos) banners.push_back(l);
