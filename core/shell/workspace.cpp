@@ -15,7 +15,8 @@ namespace kv::shell {
 Workspace::Workspace(std::filesystem::path dataDir)
     : m_dataDir(std::move(dataDir)),
       m_ratings(m_dataDir / stakes::TRatings::FileName),
-      m_tables(m_dataDir / stakes::TTables::FileName)
+      m_tables(m_dataDir / stakes::TTables::FileName),
+      m_scenario(m_dataDir / scenario::TScenario::FileName)
 {
 }
 

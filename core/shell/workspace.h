@@ -12,6 +12,7 @@
 #include "core/stakes/ratings.h"
 #include "core/stakes/regulars.h"
 #include "core/stakes/stakecheck.h"
+#include "core/scenario/scenario.h"
 #include "core/stakes/stakesfile.h"
 
 namespace kv::stats {
@@ -116,6 +117,10 @@ public:
     // While set, offset changes do not recompute the analysis views (the draw list still follows).
     bool ViewsRefreshSuspended() const { return m_viewsRefreshSuspended; }
     void SetViewsRefreshSuspended(bool suspended) { m_viewsRefreshSuspended = suspended; }
+    // --- scenario ------------------------------------------------------------------------
+    // The scenario being edited, mirrored in Kvanta_8x20.lss of the data directory.
+    scenario::TScenario& Scenario() { return m_scenario; }
+    const scenario::TScenario& Scenario() const { return m_scenario; }
 
     // --- listeners -----------------------------------------------------------------------
     // The draw list must be brought up to date (force: redraw even when the count is the same).
@@ -136,6 +141,7 @@ private:
     stakes::TRatings m_ratings;
     stakes::TTables m_tables;
     bool m_viewsRefreshSuspended = false;
+    scenario::TScenario m_scenario;
 };
 
 } // namespace kv::shell
