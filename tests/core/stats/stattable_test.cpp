@@ -116,17 +116,18 @@ struct Fixture {
     }
     bool build(const TStatTableRequest& r, bool force = true) { return table.Build(list, cache, r, sh, force); }
 
-    const TStatRow* row(const std::string& caption) const
+    // Display index of the row of the value shown as caption, or -1.
+    int row(const std::string& caption) const
     {
-        for (const TStatRow& r : table.Rows())
-            if (r.Texts[0] == caption) return &r;
-        return nullptr;
+        for (int i = 0; i < table.RowCount(); ++i)
+            if (table.CellText(i, 0) == caption) return i;
+        return -1;
     }
     Texts texts(const std::string& caption) const
     {
-        const TStatRow* r = row(caption);
-        EXPECT_NE(r, nullptr) << caption;
-        return r ? r->Texts : Texts{};
+        const int r = row(caption);
+        EXPECT_GE(r, 0) << caption;
+        return r >= 0 ? table.RowTexts(r) : Texts{};
     }
     // Occurrences of number n in the draws first..last.
     int countIn(int n, int first, int last) const
@@ -201,10 +202,10 @@ TEST(StatTable, NumsColumnsOverAWindowWithAGapAndAnOffset)
     }
     // The counters of every row against an independent count of the window.
     for (int n = 1; n <= 20; ++n) {
-        const TStatRow* r = f.row(std::to_string(n));
-        ASSERT_NE(r, nullptr) << n;
-        EXPECT_EQ(r->Item.Count, f.countIn(n, 1, 7)) << n;
-        EXPECT_EQ(r->Texts[1], std::to_string(f.countIn(n, 1, 7))) << n;
+        const int r = f.row(std::to_string(n));
+        ASSERT_GE(r, 0) << n;
+        EXPECT_EQ(f.table.Row(r).Item.Count, f.countIn(n, 1, 7)) << n;
+        EXPECT_EQ(f.table.CellText(r, 1), std::to_string(f.countIn(n, 1, 7))) << n;
     }
     EXPECT_TRUE(f.sh.messages.empty());
     EXPECT_EQ(f.sh.statusTexts, (std::vector<std::string>{"Анализ тиражей и расчет статистики...", ""}));
@@ -229,8 +230,8 @@ TEST(StatTable, WithoutOffsetNothingFollowsTheWindow)
     Fixture f;
     f.build(f.request("NUMS", 7, 0));
     ASSERT_EQ(f.table.RowCount(), 20);
-    for (const TStatRow& r : f.table.Rows())
-        for (int c = 16; c <= 19; ++c) EXPECT_EQ(r.Texts[std::size_t(c)], "-") << r.Texts[0] << " column " << c;
+    for (int r = 0; r < f.table.RowCount(); ++r)
+        for (int c = 16; c <= 19; ++c) EXPECT_EQ(f.table.CellText(r, c), "-") << f.table.CellText(r, 0) << " column " << c;
     // 3 occurs in 104 and 106 only: the window 104..110 still counts both.
     EXPECT_EQ(f.texts("3")[1], "2");
 }
@@ -260,17 +261,18 @@ TEST(StatTable, WindowOfOneDraw)
     f.build(f.request("NUMS", 1, 0));
     ASSERT_EQ(f.table.RowCount(), 20);
     int occurred = 0;
-    for (const TStatRow& r : f.table.Rows()) {
-        if (r.Item.Count == 0) {
-            EXPECT_EQ(r.Texts[6], "-") << r.Texts[0];
+    for (int i = 0; i < f.table.RowCount(); ++i) {
+        const Texts t = f.table.RowTexts(i);
+        if (f.table.Row(i).Item.Count == 0) {
+            EXPECT_EQ(t[6], "-") << t[0];
             continue;
         }
         ++occurred;
-        EXPECT_EQ(r.Item.Count, 1);
-        EXPECT_EQ(r.Texts[6], "1");
-        EXPECT_EQ(r.Texts[7], "100.00");
-        EXPECT_EQ(r.Texts[9], "110");
-        EXPECT_EQ(r.Texts[2], "12.50000");
+        EXPECT_EQ(f.table.Row(i).Item.Count, 1);
+        EXPECT_EQ(t[6], "1");
+        EXPECT_EQ(t[7], "100.00");
+        EXPECT_EQ(t[9], "110");
+        EXPECT_EQ(t[2], "12.50000");
     }
     EXPECT_EQ(occurred, 8);
 }
@@ -438,7 +440,7 @@ TEST(StatTable, RowAsTexts)
     f.build(f.request("NUMS", 7, 2, true));
     int row = -1;
     for (int i = 0; i < f.table.RowCount(); ++i)
-        if (f.table.Row(i).Texts[0] == "1") row = i;
+        if (f.table.CellText(i, 0) == "1") row = i;
     ASSERT_GE(row, 0);
     const TStatValues v = f.table.RowToStatValues(row);
     EXPECT_EQ(v.Caption, "1");
@@ -486,17 +488,18 @@ TEST(StatTable, MaskNormUsesTheLargestCounts)
         int maxCount = 0;
         for (const auto& [m, n] : window) maxCount = std::max(maxCount, n);
         int zeroNormUnseen = 0, zeroNormSeen = 0;
-        for (const TStatRow& row : f.table.Rows()) {
+        for (int i = 0; i < f.table.RowCount(); ++i) {
+            const TStatRow& row = f.table.Row(i);
             const int m = row.Item.LongKey();
             const int64_t norm = RoundRatio(full[m] * maxCount, tmax);
             const int count = window.count(m) ? window[m] : 0;
             EXPECT_EQ(row.Item.Norm, norm) << m;
-            EXPECT_EQ(row.Texts[3], std::to_string(norm)) << m;
+            EXPECT_EQ(f.table.CellText(i, 3), std::to_string(norm)) << m;
             EXPECT_EQ(row.Item.Count, count) << m;
-            EXPECT_EQ(row.Texts[4], std::to_string(count - norm)) << m;
+            EXPECT_EQ(f.table.CellText(i, 4), std::to_string(count - norm)) << m;
             if (norm == 0) {
                 // No percentage of a zero norm: 0 for a value that did not occur, else 100.
-                EXPECT_EQ(row.Texts[5], count == 0 ? "0.00000" : "100.00000") << m;
+                EXPECT_EQ(f.table.CellText(i, 5), count == 0 ? "0.00000" : "100.00000") << m;
                 ++(count == 0 ? zeroNormUnseen : zeroNormSeen);
             }
         }
@@ -532,7 +535,7 @@ TEST(StatTable, ChartWithNormFollowsTheFullSetRecords)
             for (std::size_t i = 0; i < 9; ++i) {
                 EXPECT_EQ(f.table.TotalLine()[i].X, double(i + 1));
                 EXPECT_NEAR(f.table.TotalLine()[i].Y, double(fullCounts[i]) * ratio, 1e-12);
-                EXPECT_EQ(f.table.TotalLine()[i].Label, labels[i]);
+                EXPECT_EQ(f.table.PointLabel(f.table.TotalLine()[i]), labels[i]);
             }
         } else {
             EXPECT_TRUE(f.table.TotalLine().empty());
@@ -544,7 +547,7 @@ TEST(StatTable, ChartWithNormFollowsTheFullSetRecords)
             const TChartPoint& p = f.table.ActualLine()[i++];
             EXPECT_EQ(p.X, double(k + 1));
             EXPECT_EQ(p.Y, double(count));
-            EXPECT_EQ(p.Label, labels[std::size_t(k)]);
+            EXPECT_EQ(f.table.PointLabel(p), labels[std::size_t(k)]);
         }
         // round(C * 2 / 44100): 63 -> 0.43 -> 0, 15 -> 2, 7 and 31 -> 1.37 -> 1.
         EXPECT_EQ(f.texts("11222222 (063)")[3], "0");
@@ -572,7 +575,7 @@ TEST(StatTable, ChartWithoutNormIsInKeyOrder)
     const auto& line = f.table.ActualLine();
     ASSERT_EQ(line.size(), 10u);
     for (int d = 0; d < 10; ++d) {
-        EXPECT_EQ(line[std::size_t(d)].Label, std::to_string(d));
+        EXPECT_EQ(f.table.PointLabel(line[std::size_t(d)]), std::to_string(d));
         EXPECT_EQ(line[std::size_t(d)].Y, double(digits[std::size_t(d)])) << d;
         if (d > 0) {
             EXPECT_GT(line[std::size_t(d)].X, line[std::size_t(d - 1)].X);
@@ -606,10 +609,10 @@ TEST(StatTable, NormChartOfNumsHasEveryNumber)
         const TChartPoint& a = f.table.ActualLine()[std::size_t(n - 1)];
         EXPECT_EQ(t.X, double(n));
         EXPECT_NEAR(t.Y, 3.5, 1e-9);
-        EXPECT_EQ(t.Label, std::to_string(n));
+        EXPECT_EQ(f.table.PointLabel(t), std::to_string(n));
         EXPECT_EQ(a.X, double(n));
         EXPECT_EQ(a.Y, double(f.countIn(n, 1, 7)));
-        EXPECT_EQ(a.Label, std::to_string(n));
+        EXPECT_EQ(f.table.PointLabel(a), std::to_string(n));
     }
 }
 
@@ -618,13 +621,14 @@ TEST(StatTable, RepeatedRequestIsFree)
     Fixture f;
     const TStatTableRequest base = f.request("NUMS", 7, 2);
     EXPECT_TRUE(f.build(base, false));
-    const std::vector<TStatRow> rows = f.table.Rows();
+    std::vector<Texts> rows;
+    for (int i = 0; i < f.table.RowCount(); ++i) rows.push_back(f.table.RowTexts(i));
     const std::size_t statuses = f.sh.statusTexts.size();
 
     EXPECT_FALSE(f.build(base, false));
     EXPECT_EQ(f.sh.statusTexts.size(), statuses) << "nothing was computed";
     ASSERT_EQ(f.table.RowCount(), 20);
-    for (int i = 0; i < 20; ++i) EXPECT_EQ(f.table.Row(i).Texts, rows[std::size_t(i)].Texts);
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(f.table.RowTexts(i), rows[std::size_t(i)]);
 
     // Only the archive length, the offset, the window length and the method are remembered; the
     // callers force a build when other settings change.
@@ -665,7 +669,7 @@ TEST(StatTable, SortRowsByColumn)
 
     // Number of a cell, read independently of the sort keys the table keeps.
     const auto number = [](const std::string& s) { return std::stold(s); };
-    const auto keyOf = [](const TStatRow& r) { return std::stoi(r.Texts[0]); };
+    const auto keyOf = [](const Texts& r) { return std::stoi(r[0]); };
     for (int column : {1, 2, 4, 5, 8, 9, 11, 14, 16, 17, 18}) {
         for (bool ascending : {true, false}) {
             SCOPED_TRACE(testing::Message() << "column " << column << (ascending ? " ascending" : " descending"));
@@ -673,11 +677,12 @@ TEST(StatTable, SortRowsByColumn)
             f.table.SortRows(column, ascending);
             EXPECT_EQ(f.table.SortColumn(), column);
             EXPECT_EQ(f.table.SortAscending(), ascending);
-            const auto& rows = f.table.Rows();
+            std::vector<Texts> rows;
+            for (int i = 0; i < f.table.RowCount(); ++i) rows.push_back(f.table.RowTexts(i));
             ASSERT_EQ(rows.size(), 20u);
             for (std::size_t i = 1; i < rows.size(); ++i) {
-                const std::string& a = rows[i - 1].Texts[std::size_t(column)];
-                const std::string& b = rows[i].Texts[std::size_t(column)];
+                const std::string& a = rows[i - 1][std::size_t(column)];
+                const std::string& b = rows[i][std::size_t(column)];
                 const bool dashA = a == "-", dashB = b == "-";
                 if (dashA || dashB) {
                     // "-" cells sort before every number
@@ -697,20 +702,20 @@ TEST(StatTable, SortRowsByColumn)
     }
     // The value column sorts by key, not by text ("10" after "9").
     f.table.SortRows(0, true);
-    for (int i = 0; i < 20; ++i) EXPECT_EQ(f.table.Row(i).Texts[0], std::to_string(i + 1));
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(f.table.CellText(i, 0), std::to_string(i + 1));
     f.table.SortRows(0, false);
-    EXPECT_EQ(f.table.Row(0).Texts[0], "20");
+    EXPECT_EQ(f.table.CellText(0, 0), "20");
     // Out of range: nothing changes.
     f.table.SortRows(20, true);
     EXPECT_EQ(f.table.SortColumn(), 0);
-    EXPECT_EQ(f.table.Row(0).Texts[0], "20");
+    EXPECT_EQ(f.table.CellText(0, 0), "20");
 
     // A rebuild keeps the user's order.
     f.table.SortRows(9, false);
     f.build(f.request("NUMS", 7, 2, true));
     EXPECT_EQ(f.table.SortColumn(), 9);
-    EXPECT_EQ(f.table.Row(0).Texts[9], "108");
-    EXPECT_EQ(f.table.Row(19).Texts[9], "-");
+    EXPECT_EQ(f.table.CellText(0, 9), "108");
+    EXPECT_EQ(f.table.CellText(19, 9), "-");
 }
 
 TEST(StatTable, DiffText)
@@ -806,14 +811,16 @@ TEST(StatTable, FactColumnEqualsTheSearchPerValue)
         TStatTable table;
         table.Build(list, cache, request, sh, true);
         const auto stat = list.CreateStat(method);
-        for (const TStatRow& row : table.Rows()) {
+        for (int i = 0; i < table.RowCount(); ++i) {
+            const TStatRow& row = table.Row(i);
             std::string expected = "-";
             if (row.Item.Depth != 0) {
                 const int p = archive::FindDrawIndex(draws, row.Item.LastDrawNo);
                 const int32_t fact = stat->FindValueDraw(row.Item, p + 1, table.LastIndex(), false);
                 if (fact != -1) expected = std::to_string(fact), ++found;
             }
-            EXPECT_EQ(row.Texts[16], expected) << row.Texts[0];
+            EXPECT_EQ(table.CellText(i, 16), expected) << table.CellText(i, 0);
+            EXPECT_EQ(row.Fact, expected == "-" ? -1 : std::stoi(expected));
         }
     }
     EXPECT_GT(found, 1000) << "the offset leaves draws to find values in";
