@@ -36,7 +36,7 @@ int StatTableModel::columnCount(const QModelIndex& parent) const
 QVariant StatTableModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= m_table.RowCount()) return {};
-    if (role == Qt::DisplayRole) return qs(m_table.Row(index.row()).Texts[index.column()]);
+    if (role == Qt::DisplayRole) return qs(m_table.CellText(index.row(), index.column()));
     if (role == Qt::TextAlignmentRole)
         return index.column() == 0 ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignRight | Qt::AlignVCenter);
     return {};

@@ -69,7 +69,7 @@ TMarkedValues MarkedRows(const stats::TStatTable& table, std::span<const int> ro
     std::sort(sorted.begin(), sorted.end());
     TMarkedValues marked;
     for (int r : sorted)
-        if (r >= 0 && r < table.RowCount()) marked.Add(table.Row(r).Item, table.Row(r).Texts[0]);
+        if (r >= 0 && r < table.RowCount()) marked.Add(table.Row(r).Item, table.CellText(r, 0));
     return marked;
 }
 

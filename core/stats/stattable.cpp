@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfenv>
 #include <cmath>
+#include <limits>
 
 #include "core/archive/archive.h"
 #include "core/shell/shell.h"
@@ -19,21 +20,35 @@ const char* const Captions[StatColumns] = {
     "Глубина в %", "Вес",        "Посл. тираж", "Период min", "Период",     "Период max",  "Ожд. ПРД",
     "Ожд. СТФ",   "Ожд. КРН",   "Факт",       "+/- ПРД",    "+/- СТФ",    "+/- КРН"};
 
-void setNumber(TStatRow& row, int col, long double v, std::string text)
+// Column 0 sorts by the keys: Key[0] first, each as an unsigned 16-bit number. The four keys in
+// that order make one 64-bit number (which a long double holds exactly).
+uint64_t keyOrder(const TStatDrawItem& item)
 {
-    row.Texts[col] = std::move(text);
-    row.Sort[col] = v;
-    row.HasNumber[col] = true;
+    uint64_t k = 0;
+    for (int16_t key : item.Key) k = (k << 16) | uint16_t(key);
+    return k;
 }
 
-void setInt(TStatRow& row, int col, int64_t v)
+// Sorts (key, index) pairs by key, stably: a radix sort by bytes, lowest first, that skips the
+// bytes in which all keys agree (the high byte of every small key). Linear where a comparison
+// sort of tens of thousands of values is not.
+void radixSort(std::vector<std::pair<uint64_t, int32_t>>& items, std::vector<std::pair<uint64_t, int32_t>>& buffer)
 {
-    setNumber(row, col, static_cast<long double>(v), std::to_string(v));
-}
-
-void setFloat(TStatRow& row, int col, long double v, const char* format)
-{
-    setNumber(row, col, v, util::Format(format, {v}));
+    if (items.size() < 2) return;
+    uint64_t all = 0, common = ~uint64_t(0);
+    for (const auto& item : items) {
+        all |= item.first;
+        common &= item.first;
+    }
+    buffer.resize(items.size());
+    for (int shift = 0; shift < 64; shift += 8) {
+        if (((all ^ common) >> shift & 0xFF) == 0) continue;
+        std::array<std::size_t, 257> start{};
+        for (const auto& item : items) ++start[(item.first >> shift & 0xFF) + 1];
+        for (std::size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
+        for (const auto& item : items) buffer[start[item.first >> shift & 0xFF]++] = item;
+        items.swap(buffer);
+    }
 }
 
 // Column "Факт" for every value: the draw number of the first draw after the value's last
@@ -42,11 +57,11 @@ void setFloat(TStatRow& row, int col, long double v, const char* format)
 // one forward pass over the draws after the earliest start gives the same answers. The series
 // kinds carry a work area from draw to draw, so their answer depends on where a search starts:
 // they keep the search per value.
-std::vector<int32_t> nextOccurrences(TCustomStat& stat, const TStatDrawArray& values, const game::TDrawsArray& draws,
-                                     int lastIndex, bool sorted)
+void nextOccurrences(TCustomStat& stat, const TStatDrawArray& values, const game::TDrawsArray& draws, int lastIndex,
+                     bool sorted, std::vector<TStatRow>& rows)
 {
     const int count = values.Count();
-    std::vector<int32_t> facts(static_cast<std::size_t>(count), -1);
+    const auto fact = [&rows](int i) -> int32_t& { return rows[static_cast<std::size_t>(i)].Fact; };
     std::vector<int> from(static_cast<std::size_t>(count), -1);
     const int archiveLast = static_cast<int>(draws.size()) - 1;
     int first = archiveLast + 1;
@@ -59,12 +74,12 @@ std::vector<int32_t> nextOccurrences(TCustomStat& stat, const TStatDrawArray& va
         first = std::min(first, start);
         ++pending;
     }
-    if (pending == 0) return facts;
+    if (pending == 0) return;
     if (stat.Kind().GetGroup() == 8) {
         for (int i = 0; i < count; ++i)
             if (from[static_cast<std::size_t>(i)] >= 0)
-                facts[static_cast<std::size_t>(i)] = stat.FindValueDraw(values[i], from[static_cast<std::size_t>(i)], lastIndex, sorted);
-        return facts;
+                fact(i) = stat.FindValueDraw(values[i], from[static_cast<std::size_t>(i)], lastIndex, sorted);
+        return;
     }
     TWorkArea work{};
     TStatDrawArray shown;
@@ -77,12 +92,11 @@ std::vector<int32_t> nextOccurrences(TCustomStat& stat, const TStatDrawArray& va
             const int row = values.Find(v);
             if (row < 0) continue;
             const auto r = static_cast<std::size_t>(row);
-            if (facts[r] != -1 || from[r] < 0 || from[r] > index) continue;
-            facts[r] = v.LastDrawNo;
+            if (fact(row) != -1 || from[r] < 0 || from[r] > index) continue;
+            fact(row) = v.LastDrawNo;
             --pending;
         }
     }
-    return facts;
 }
 
 } // namespace
@@ -110,10 +124,20 @@ int64_t RoundHalfEven(long double v)
     return static_cast<int64_t>(r);
 }
 
+TStatTable::TStatTable() = default;
+TStatTable::~TStatTable() = default;
+TStatTable::TStatTable(TStatTable&&) noexcept = default;
+TStatTable& TStatTable::operator=(TStatTable&&) noexcept = default;
+
 long double TStatTable::Weight(const TStatList& list, const TStatDrawItem& item, bool hasNorm,
                                const TStatSummary& summary)
 {
-    const TWeightCoefs& w = list.Config().Weights;
+    return Weight(list.Config().Weights, item, hasNorm, summary);
+}
+
+long double TStatTable::Weight(const TWeightCoefs& w, const TStatDrawItem& item, bool hasNorm,
+                               const TStatSummary& summary)
+{
     const long double d = hasNorm ? static_cast<long double>(item.Count) - item.Norm : 0.0L;
     long double c, e, g;
     if (w.UsePercents) {
@@ -146,6 +170,7 @@ void TStatTable::Clear()
     m_first = 0;
     m_last = -1;
     m_summary = TStatSummary{};
+    m_stat.reset();
 }
 
 bool TStatTable::Build(const TStatList& list, const TPrefetchCache& cache, const TStatTableRequest& request,
@@ -165,23 +190,27 @@ bool TStatTable::Build(const TStatList& list, const TPrefetchCache& cache, const
     if (request.Method < 0 || request.Method >= list.MethodCount() || draws.empty()) return true;
 
     shell::BusyScope busy(shell, "Анализ тиражей и расчет статистики...");
+    bool rowsDone = false;   // a failure before the rows are complete leaves no rows
     try {
+        m_weights = list.Config().Weights;
+        m_separator = util::DecimalSeparator();
         const int count = static_cast<int>(draws.size());
         m_last = count - 1 - request.DrawsOffset;
         const int64_t first = static_cast<int64_t>(m_last) - std::max(1, request.DrawsStatLen) + 1;
         m_first = static_cast<int>(std::max<int64_t>(0, first));
-        const int w = WindowLength();
 
-        const std::unique_ptr<TCustomStat> stat = list.CreateStat(request.Method);
+        m_stat = list.CreateStat(request.Method);
+        TCustomStat& stat = *m_stat;
         const std::optional<TPrefetchData> prefetch = cache.Open(list, request.Method, request.PrefetchsEnabled, shell);
 
-        TStatDrawArray values;
+        TStatDrawArray& values = m_values;
+        values.Clear();
         if (m_last >= m_first) {
             TLastValueArray lastValues;
             TWorkArea work{};
-            stat->ListValues(m_last, values);
+            stat.ListValues(m_last, values);
             for (int i = m_first; i <= m_last; ++i)
-                stat->CalcDraw(i, m_last, request.SortedDraws, values, lastValues, work);
+                stat.CalcDraw(i, m_last, request.SortedDraws, values, lastValues, work);
         }
         m_summary = SummarizeStatDraw(values);
 
@@ -212,55 +241,10 @@ bool TStatTable::Build(const TStatList& list, const TPrefetchCache& cache, const
             }
         }
 
-        const std::vector<int32_t> facts = nextOccurrences(*stat, values, draws, m_last, request.SortedDraws);
-        m_rows.reserve(values.Count());
-        for (int itemIndex = 0; itemIndex < values.Count(); ++itemIndex) {
-            const TStatDrawItem& item = values[itemIndex];
-            TStatRow row;
-            row.Item = item;
-            row.Texts.fill("-");
-            row.Texts[0] = stat->ValueToText(item);
-            setInt(row, 1, item.Count);
-            if (m_summary.Total != 0)
-                setFloat(row, 2, static_cast<long double>(item.Count) * 100 / m_summary.Total, "%.5f");
-            if (m_hasNorm) {
-                setInt(row, 3, item.Norm);
-                setInt(row, 4, static_cast<int64_t>(item.Count) - item.Norm);
-                const long double pct = item.Norm == 0 ? (item.Count == 0 ? 0.0L : 100.0L)
-                                                       : (static_cast<long double>(item.Count) - item.Norm) * 100 / item.Norm;
-                setFloat(row, 5, pct, "%.5f");
-            }
-            if (item.Depth != 0) {
-                setInt(row, 6, item.Depth);
-                if (m_summary.MaxDepth != 0)
-                    setFloat(row, 7, static_cast<long double>(item.Depth) * 100 / m_summary.MaxDepth, "%.2f");
-                setFloat(row, 8, Weight(list, item, m_hasNorm, m_summary), "%.2f");
-                setInt(row, 9, item.LastDrawNo);
-                const long double n = item.Count;
-                if (item.Count > 1) {
-                    setInt(row, 10, item.PeriodMin);
-                    setFloat(row, 11, static_cast<long double>(w) / n, "%.4f");
-                    setInt(row, 12, item.PeriodMax);
-                    setInt(row, 13, RoundHalfEven(static_cast<long double>(w) / n + item.LastDrawNo));
-                }
-                if (item.Count > 0) {
-                    setInt(row, 14, RoundHalfEven((n + 1) * item.LastDrawNo / n));
-                    setInt(row, 15, RoundHalfEven((n + 2) * (static_cast<long double>(item.LastDrawNo) + 1) / (n + 1)));
-                }
-                const int32_t fact = facts[static_cast<std::size_t>(itemIndex)];
-                if (fact != -1) {
-                    setInt(row, 16, fact);
-                    for (int col = 17; col <= 19; ++col) {
-                        row.Texts[col] = DiffText(row.Texts[col - 4], fact);
-                        if (row.Texts[col] != "-") {
-                            row.Sort[col] = std::stold(row.Texts[col]);
-                            row.HasNumber[col] = true;
-                        }
-                    }
-                }
-            }
-            m_rows.push_back(std::move(row));
-        }
+        m_rows.resize(static_cast<std::size_t>(values.Count()));
+        for (int i = 0; i < values.Count(); ++i) m_rows[static_cast<std::size_t>(i)] = TStatRow{values[i], -1};
+        nextOccurrences(stat, values, draws, m_last, request.SortedDraws, m_rows);
+        rowsDone = true;
 
         if (values.Count() >= 2) {
             if (m_hasNorm) {
@@ -268,29 +252,189 @@ bool TStatTable::Build(const TStatList& list, const TPrefetchCache& cache, const
                 for (std::size_t r = 0; r < prefetch->Records.size(); ++r) {
                     TStatDrawItem probe;
                     probe.Key = prefetch->Records[r].Key;
-                    const std::string label = stat->ValueToText(probe);
                     if (m_totalShown)
                         m_total.push_back({static_cast<double>(r + 1),
-                                           static_cast<double>(scaled(prefetch->Records[r].Count)), label});
+                                           static_cast<double>(scaled(prefetch->Records[r].Count)), probe.Key});
                     if (recordItem[r] >= 0)
                         m_actual.push_back({static_cast<double>(r + 1),
-                                            static_cast<double>(values[recordItem[r]].Count), label});
+                                            static_cast<double>(values[recordItem[r]].Count), probe.Key});
                 }
             } else {
-                TStatDrawArray sorted = values;
-                SortStatDraw(sorted);
-                for (int i = 0; i < sorted.Count(); ++i)
-                    m_actual.push_back({static_cast<double>(i + 1), static_cast<double>(sorted[i].Count),
-                                        stat->ValueToText(sorted[i])});
+                m_keyOrder.resize(static_cast<std::size_t>(values.Count()));
+                for (int i = 0; i < values.Count(); ++i) m_keyOrder[static_cast<std::size_t>(i)] = {keyOrder(values[i]), i};
+                radixSort(m_keyOrder, m_keyBuffer);
+                m_actual.reserve(m_keyOrder.size());
+                for (std::size_t i = 0; i < m_keyOrder.size(); ++i) {
+                    const TStatDrawItem& item = values[m_keyOrder[i].second];
+                    m_actual.push_back({static_cast<double>(i + 1), static_cast<double>(item.Count), item.Key});
+                }
             }
         }
     } catch (const std::exception& e) {
+        if (!rowsDone) m_rows.clear();
         shell.ShowError(e.what());
     }
     m_order.resize(m_rows.size());
     for (std::size_t i = 0; i < m_order.size(); ++i) m_order[i] = static_cast<int>(i);
     SortRows(m_sortColumn, m_sortAscending);
     return true;
+}
+
+// One cell as a number with the form of its text. Each column's arithmetic is done in long
+// double in one way only, so that the text and the sort key come from the same number.
+struct TStatTable::Cell {
+    enum class Form : uint8_t { Dash, Key, Int, Diff, Fixed };
+    Form form = Form::Dash;
+    int decimals = 0;
+    int64_t integer = 0;
+    long double number = 0;
+};
+
+TStatTable::Cell TStatTable::cell(const TStatRow& row, int column) const
+{
+    const auto integer = [](int64_t v) {
+        Cell c;
+        c.form = Cell::Form::Int;
+        c.integer = v;
+        c.number = static_cast<long double>(v);
+        return c;
+    };
+    const auto fixed = [](long double v, int decimals) {
+        Cell c;
+        c.form = Cell::Form::Fixed;
+        c.decimals = decimals;
+        c.number = v;
+        return c;
+    };
+    const TStatDrawItem& item = row.Item;
+    switch (column) {
+    case 0: {
+        Cell c;
+        c.form = Cell::Form::Key;
+        c.number = static_cast<long double>(keyOrder(item));
+        return c;
+    }
+    case 1:
+        return integer(item.Count);
+    case 2:
+        if (m_summary.Total != 0) return fixed(static_cast<long double>(item.Count) * 100 / m_summary.Total, 5);
+        return {};
+    case 3:
+        if (m_hasNorm) return integer(item.Norm);
+        return {};
+    case 4:
+        if (m_hasNorm) return integer(static_cast<int64_t>(item.Count) - item.Norm);
+        return {};
+    case 5:
+        if (m_hasNorm) {
+            const long double pct = item.Norm == 0 ? (item.Count == 0 ? 0.0L : 100.0L)
+                                                   : (static_cast<long double>(item.Count) - item.Norm) * 100 / item.Norm;
+            return fixed(pct, 5);
+        }
+        return {};
+    default:
+        break;
+    }
+    // The columns from "Глубина" on describe the last occurrence in the window.
+    if (item.Depth == 0 || column < 0 || column >= StatColumns) return {};
+    const long double n = item.Count;
+    const int w = WindowLength();
+    switch (column) {
+    case 6:
+        return integer(item.Depth);
+    case 7:
+        if (m_summary.MaxDepth != 0) return fixed(static_cast<long double>(item.Depth) * 100 / m_summary.MaxDepth, 2);
+        return {};
+    case 8:
+        return fixed(Weight(m_weights, item, m_hasNorm, m_summary), 2);
+    case 9:
+        return integer(item.LastDrawNo);
+    case 10:
+        if (item.Count > 1) return integer(item.PeriodMin);
+        return {};
+    case 11:
+        if (item.Count > 1) return fixed(static_cast<long double>(w) / n, 4);
+        return {};
+    case 12:
+        if (item.Count > 1) return integer(item.PeriodMax);
+        return {};
+    case 13:
+        if (item.Count > 1) return integer(RoundHalfEven(static_cast<long double>(w) / n + item.LastDrawNo));
+        return {};
+    case 14:
+        if (item.Count > 0) return integer(RoundHalfEven((n + 1) * item.LastDrawNo / n));
+        return {};
+    case 15:
+        if (item.Count > 0)
+            return integer(RoundHalfEven((n + 2) * (static_cast<long double>(item.LastDrawNo) + 1) / (n + 1)));
+        return {};
+    case 16:
+        if (row.Fact != -1) return integer(row.Fact);
+        return {};
+    default: {
+        // "+/- ..." is what DiffText makes of the expectation's text: a difference only for an
+        // expectation shown as a non-negative integer of at most 18 digits.
+        if (row.Fact == -1) return {};
+        const Cell e = cell(row, column - 4);
+        if (e.form != Cell::Form::Int || e.integer < 0 || e.integer > 999'999'999'999'999'999LL) return {};
+        Cell c = integer(e.integer - row.Fact);
+        c.form = Cell::Form::Diff;
+        return c;
+    }
+    }
+}
+
+std::string TStatTable::cellText(const TStatRow& row, int column) const
+{
+    if (column < 0 || column >= StatColumns) return {};
+    const Cell c = cell(row, column);
+    switch (c.form) {
+    case Cell::Form::Dash:
+        return "-";
+    case Cell::Form::Key:
+        return m_stat ? m_stat->ValueToText(row.Item) : std::string();
+    case Cell::Form::Int:
+        return std::to_string(c.integer);
+    case Cell::Form::Diff: {
+        std::string text = std::to_string(c.integer);
+        if (c.integer > 0) text.insert(text.begin(), '+');
+        return text;
+    }
+    case Cell::Form::Fixed:
+        return util::FormatSep(m_separator, c.decimals == 5 ? "%.5f" : c.decimals == 4 ? "%.4f" : "%.2f", {c.number});
+    }
+    return "-";
+}
+
+std::string TStatTable::CellText(int row, int column) const
+{
+    if (row < 0 || row >= RowCount()) return {};
+    return cellText(Row(row), column);
+}
+
+std::array<std::string, StatColumns> TStatTable::RowTexts(int row) const
+{
+    std::array<std::string, StatColumns> texts;
+    if (row < 0 || row >= RowCount()) return texts;
+    const TStatRow& r = Row(row);
+    for (int c = 0; c < StatColumns; ++c) texts[static_cast<std::size_t>(c)] = cellText(r, c);
+    return texts;
+}
+
+std::optional<long double> TStatTable::CellNumber(int row, int column) const
+{
+    if (row < 0 || row >= RowCount() || column <= 0 || column >= StatColumns) return std::nullopt;
+    const Cell c = cell(Row(row), column);
+    if (c.form == Cell::Form::Dash) return std::nullopt;
+    return c.number;
+}
+
+std::string TStatTable::PointLabel(const TChartPoint& point) const
+{
+    if (!m_stat) return {};
+    TStatDrawItem value;
+    value.Key = point.Key;
+    return m_stat->ValueToText(value);
 }
 
 std::vector<TStatRow> TStatTable::Rows() const
@@ -303,20 +447,20 @@ std::vector<TStatRow> TStatTable::Rows() const
 
 TStatValues TStatTable::RowToStatValues(int row) const
 {
-    const auto& t = Row(row).Texts;
+    const TStatRow& r = Row(row);
     TStatValues v;
-    v.Caption = t[0];
+    v.Caption = cellText(r, 0);
     v.Value = 0;
-    v.Count = t[1];
-    v.CountPct = t[2];
-    v.Deviation = t[4];
-    v.DeviationPct = t[5];
-    v.Depth = t[6];
-    v.DepthPct = t[7];
-    v.Weight = t[8];
-    v.PeriodMin = t[10];
-    v.Period = t[11];
-    v.PeriodMax = t[12];
+    v.Count = cellText(r, 1);
+    v.CountPct = cellText(r, 2);
+    v.Deviation = cellText(r, 4);
+    v.DeviationPct = cellText(r, 5);
+    v.Depth = cellText(r, 6);
+    v.DepthPct = cellText(r, 7);
+    v.Weight = cellText(r, 8);
+    v.PeriodMin = cellText(r, 10);
+    v.Period = cellText(r, 11);
+    v.PeriodMax = cellText(r, 12);
     return v;
 }
 
@@ -325,17 +469,72 @@ void TStatTable::SortRows(int column, bool ascending)
     if (column < 0 || column >= StatColumns) return;
     m_sortColumn = column;
     m_sortAscending = ascending;
-    const auto less = [column](const TStatRow& a, const TStatRow& b) {
-        if (column == 0) return CompareStatKey(a.Item, b.Item) < 0;
-        if (a.HasNumber[column] != b.HasNumber[column]) return !a.HasNumber[column];
-        if (!a.HasNumber[column]) return false;
-        return a.Sort[column] < b.Sort[column];
+    // The keys of the column are worked out once, in the current order; sorting them stably with
+    // the row indexes keeps equal rows in the order they had.
+    const std::size_t n = m_order.size();
+    if (column == 0) {
+        // By the keys, the complement of the key sorting descending.
+        m_keyOrder.resize(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const uint64_t k = keyOrder(m_rows[static_cast<std::size_t>(m_order[i])].Item);
+            m_keyOrder[i] = {ascending ? k : ~k, m_order[i]};
+        }
+        radixSort(m_keyOrder, m_keyBuffer);
+        for (std::size_t i = 0; i < n; ++i) m_order[i] = m_keyOrder[i].second;
+        return;
+    }
+    m_sortKeys.resize(n);
+    bool integral = true;
+    std::size_t numbers = 0;
+    int64_t lo = std::numeric_limits<int64_t>::max(), hi = std::numeric_limits<int64_t>::min();
+    for (std::size_t i = 0; i < n; ++i) {
+        const Cell c = cell(m_rows[static_cast<std::size_t>(m_order[i])], column);
+        const bool has = c.form != Cell::Form::Dash;
+        m_sortKeys[i] = SortEntry{c.number, m_order[i], has};
+        if (!has) continue;
+        ++numbers;
+        if (c.form == Cell::Form::Int || c.form == Cell::Form::Diff) {
+            lo = std::min(lo, c.integer);
+            hi = std::max(hi, c.integer);
+        } else {
+            integral = false;
+        }
+    }
+    // Most columns are integers within a small range (counts, depths, draw numbers of one
+    // window): a counting sort is stable as well and takes linear time.
+    if (integral && (numbers == 0 || static_cast<uint64_t>(hi) - static_cast<uint64_t>(lo) <= 4 * n + 1024)) {
+        const std::size_t range = numbers == 0 ? 1 : static_cast<std::size_t>(static_cast<uint64_t>(hi) - static_cast<uint64_t>(lo)) + 1;
+        const auto bucket = [&](const SortEntry& e) {
+            const std::size_t k = static_cast<std::size_t>(static_cast<uint64_t>(static_cast<int64_t>(e.Key)) - static_cast<uint64_t>(lo));
+            return ascending ? k : range - 1 - k;
+        };
+        m_buckets.assign(range, 0);
+        for (const SortEntry& e : m_sortKeys)
+            if (e.HasNumber) ++m_buckets[bucket(e)];
+        // "-" cells come before the numbers ascending and after them descending.
+        std::size_t dash = ascending ? 0 : numbers;
+        std::size_t next = ascending ? n - numbers : 0;
+        for (int32_t& b : m_buckets) {
+            const auto count = static_cast<std::size_t>(b);
+            b = static_cast<int32_t>(next);
+            next += count;
+        }
+        for (const SortEntry& e : m_sortKeys) {
+            const std::size_t at = e.HasNumber ? static_cast<std::size_t>(m_buckets[bucket(e)]++) : dash++;
+            m_order[at] = e.Index;
+        }
+        return;
+    }
+    const auto less = [](const SortEntry& a, const SortEntry& b) {
+        if (a.HasNumber != b.HasNumber) return !a.HasNumber;
+        return a.HasNumber && a.Key < b.Key;
     };
-    const auto row = [this](int i) -> const TStatRow& { return m_rows[static_cast<std::size_t>(i)]; };
     if (ascending)
-        std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) { return less(row(a), row(b)); });
+        std::stable_sort(m_sortKeys.begin(), m_sortKeys.end(), less);
     else
-        std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) { return less(row(b), row(a)); });
+        std::stable_sort(m_sortKeys.begin(), m_sortKeys.end(),
+                         [&less](const SortEntry& a, const SortEntry& b) { return less(b, a); });
+    for (std::size_t i = 0; i < n; ++i) m_order[i] = m_sortKeys[i].Index;
 }
 
 } // namespace kv::stats

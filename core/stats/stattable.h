@@ -1,12 +1,15 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/game/types.h"
+#include "core/stats/config.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statitem.h"
 
@@ -16,6 +19,7 @@ class Shell;
 
 namespace kv::stats {
 
+class TCustomStat;
 class TStatList;
 
 constexpr int StatColumns = 20;
@@ -38,17 +42,20 @@ struct TStatValues {
     int Value = 0;
 };
 
+// A table row as the table keeps it. Every cell follows from these and the settings of the
+// build, so the texts are made only for the rows that are read: tables of tuple kinds have tens
+// of thousands of rows of which a view shows a screenful.
 struct TStatRow {
-    TStatDrawItem Item;                          // the value with its counters (filters read it)
-    std::array<std::string, StatColumns> Texts;
-    std::array<long double, StatColumns> Sort{}; // numeric sort keys; "-" cells sort first
-    std::array<bool, StatColumns> HasNumber{};
+    TStatDrawItem Item;   // the value with its counters (filters read it)
+    int32_t Fact = -1;    // "Факт": the draw that showed the value next after the window; -1 none
 };
 
+// A point of a chart series. Its label is the text of the value it stands for, which
+// TStatTable::PointLabel makes.
 struct TChartPoint {
     double X = 0;
     double Y = 0;
-    std::string Label;
+    std::array<int16_t, 4> Key{};   // the value's keys
 };
 
 // What one build of the statistics table is asked to do.
@@ -64,6 +71,11 @@ struct TStatTableRequest {
 // The statistics table over a window of draws, compared with the full-set distribution.
 class TStatTable {
 public:
+    TStatTable();
+    ~TStatTable();
+    TStatTable(TStatTable&&) noexcept;
+    TStatTable& operator=(TStatTable&&) noexcept;
+
     // Builds rows and chart. Without force, a request with the same archive length, offset,
     // window length and method as the last build does nothing and returns false.
     bool Build(const TStatList& list, const TPrefetchCache& cache, const TStatTableRequest& request,
@@ -74,6 +86,13 @@ public:
     // Rows in display order.
     const TStatRow& Row(int i) const { return m_rows[static_cast<std::size_t>(m_order[static_cast<std::size_t>(i)])]; }
     std::vector<TStatRow> Rows() const;
+    // The text of a cell of row i (display order), "-" where the cell has no number; "" outside
+    // the table.
+    std::string CellText(int row, int column) const;
+    std::array<std::string, StatColumns> RowTexts(int row) const;
+    // The number a cell shows, which sorting uses; none for "-" cells and for column 0 (which
+    // sorts by the value's keys).
+    std::optional<long double> CellNumber(int row, int column) const;
     TStatValues RowToStatValues(int row) const;
     // Keeps the rows sorted by a column (stable); the order carries no other meaning.
     void SortRows(int column, bool ascending);
@@ -91,9 +110,13 @@ public:
     const std::vector<TChartPoint>& ActualLine() const { return m_actual; }
     const std::vector<TChartPoint>& TotalLine() const { return m_total; }
     bool HasTotalLine() const { return m_totalShown; }
+    // The label of a point of either series: its value as column 0 shows it.
+    std::string PointLabel(const TChartPoint& point) const;
 
     // The weight of column 8 (extended precision; -999.99 when the arithmetic fails).
     static long double Weight(const TStatList& list, const TStatDrawItem& item, bool hasNorm,
+                              const TStatSummary& summary);
+    static long double Weight(const TWeightCoefs& coefs, const TStatDrawItem& item, bool hasNorm,
                               const TStatSummary& summary);
 
 private:
@@ -102,9 +125,29 @@ private:
         std::string code;
         bool operator==(const Key&) const = default;
     };
+    struct Cell;
+    Cell cell(const TStatRow& row, int column) const;
+    std::string cellText(const TStatRow& row, int column) const;
+
     Key m_key;
     std::vector<TStatRow> m_rows;     // in the order of the values
-    std::vector<int> m_order;         // display order: sorting moves indexes, not rows of 20 texts
+    std::vector<int> m_order;         // display order: sorting moves indexes, not rows
+    // What the texts are made from besides the rows, as of the build: the instance that names
+    // the values (it names them by what it took from the settings when it was created), the
+    // weights and the decimal separator then in force.
+    std::unique_ptr<TCustomStat> m_stat;
+    TWeightCoefs m_weights;
+    char m_separator = '.';
+    // Buffers kept from build to build: the values of the window, the sort keys.
+    TStatDrawArray m_values;
+    struct SortEntry {
+        long double Key = 0;
+        int32_t Index = 0;
+        bool HasNumber = false;   // "-" cells sort first
+    };
+    std::vector<SortEntry> m_sortKeys;
+    std::vector<int32_t> m_buckets;                    // counting sort of integer columns
+    std::vector<std::pair<uint64_t, int32_t>> m_keyOrder, m_keyBuffer; // values in the order of the keys
     std::vector<TChartPoint> m_actual, m_total;
     bool m_totalShown = false;
     bool m_hasNorm = false;

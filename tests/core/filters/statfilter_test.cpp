@@ -198,8 +198,8 @@ TEST(FilterCombs, MarkedRowsFollowTheTableOrder)
     table.SortRows(1, false);
     table.Build(f.list, cache, request, f.sh, true);
     ASSERT_EQ(table.RowCount(), 20);
-    ASSERT_EQ(table.Row(0).Texts[0], "1");
-    ASSERT_EQ(table.Row(3).Texts[0], "20");
+    ASSERT_EQ(table.CellText(0, 0), "1");
+    ASSERT_EQ(table.CellText(3, 0), "20");
 
     const std::vector<int> selected{3, 0, 3, 99, -1};
     const filters::TMarkedValues marked = filters::MarkedRows(table, selected);

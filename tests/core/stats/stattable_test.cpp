@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <limits>
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -116,17 +118,18 @@ struct Fixture {
     }
     bool build(const TStatTableRequest& r, bool force = true) { return table.Build(list, cache, r, sh, force); }
 
-    const TStatRow* row(const std::string& caption) const
+    // Display index of the row of the value shown as caption, or -1.
+    int row(const std::string& caption) const
     {
-        for (const TStatRow& r : table.Rows())
-            if (r.Texts[0] == caption) return &r;
-        return nullptr;
+        for (int i = 0; i < table.RowCount(); ++i)
+            if (table.CellText(i, 0) == caption) return i;
+        return -1;
     }
     Texts texts(const std::string& caption) const
     {
-        const TStatRow* r = row(caption);
-        EXPECT_NE(r, nullptr) << caption;
-        return r ? r->Texts : Texts{};
+        const int r = row(caption);
+        EXPECT_GE(r, 0) << caption;
+        return r >= 0 ? table.RowTexts(r) : Texts{};
     }
     // Occurrences of number n in the draws first..last.
     int countIn(int n, int first, int last) const
@@ -201,10 +204,10 @@ TEST(StatTable, NumsColumnsOverAWindowWithAGapAndAnOffset)
     }
     // The counters of every row against an independent count of the window.
     for (int n = 1; n <= 20; ++n) {
-        const TStatRow* r = f.row(std::to_string(n));
-        ASSERT_NE(r, nullptr) << n;
-        EXPECT_EQ(r->Item.Count, f.countIn(n, 1, 7)) << n;
-        EXPECT_EQ(r->Texts[1], std::to_string(f.countIn(n, 1, 7))) << n;
+        const int r = f.row(std::to_string(n));
+        ASSERT_GE(r, 0) << n;
+        EXPECT_EQ(f.table.Row(r).Item.Count, f.countIn(n, 1, 7)) << n;
+        EXPECT_EQ(f.table.CellText(r, 1), std::to_string(f.countIn(n, 1, 7))) << n;
     }
     EXPECT_TRUE(f.sh.messages.empty());
     EXPECT_EQ(f.sh.statusTexts, (std::vector<std::string>{"Анализ тиражей и расчет статистики...", ""}));
@@ -229,8 +232,8 @@ TEST(StatTable, WithoutOffsetNothingFollowsTheWindow)
     Fixture f;
     f.build(f.request("NUMS", 7, 0));
     ASSERT_EQ(f.table.RowCount(), 20);
-    for (const TStatRow& r : f.table.Rows())
-        for (int c = 16; c <= 19; ++c) EXPECT_EQ(r.Texts[std::size_t(c)], "-") << r.Texts[0] << " column " << c;
+    for (int r = 0; r < f.table.RowCount(); ++r)
+        for (int c = 16; c <= 19; ++c) EXPECT_EQ(f.table.CellText(r, c), "-") << f.table.CellText(r, 0) << " column " << c;
     // 3 occurs in 104 and 106 only: the window 104..110 still counts both.
     EXPECT_EQ(f.texts("3")[1], "2");
 }
@@ -260,17 +263,18 @@ TEST(StatTable, WindowOfOneDraw)
     f.build(f.request("NUMS", 1, 0));
     ASSERT_EQ(f.table.RowCount(), 20);
     int occurred = 0;
-    for (const TStatRow& r : f.table.Rows()) {
-        if (r.Item.Count == 0) {
-            EXPECT_EQ(r.Texts[6], "-") << r.Texts[0];
+    for (int i = 0; i < f.table.RowCount(); ++i) {
+        const Texts t = f.table.RowTexts(i);
+        if (f.table.Row(i).Item.Count == 0) {
+            EXPECT_EQ(t[6], "-") << t[0];
             continue;
         }
         ++occurred;
-        EXPECT_EQ(r.Item.Count, 1);
-        EXPECT_EQ(r.Texts[6], "1");
-        EXPECT_EQ(r.Texts[7], "100.00");
-        EXPECT_EQ(r.Texts[9], "110");
-        EXPECT_EQ(r.Texts[2], "12.50000");
+        EXPECT_EQ(f.table.Row(i).Item.Count, 1);
+        EXPECT_EQ(t[6], "1");
+        EXPECT_EQ(t[7], "100.00");
+        EXPECT_EQ(t[9], "110");
+        EXPECT_EQ(t[2], "12.50000");
     }
     EXPECT_EQ(occurred, 8);
 }
@@ -438,7 +442,7 @@ TEST(StatTable, RowAsTexts)
     f.build(f.request("NUMS", 7, 2, true));
     int row = -1;
     for (int i = 0; i < f.table.RowCount(); ++i)
-        if (f.table.Row(i).Texts[0] == "1") row = i;
+        if (f.table.CellText(i, 0) == "1") row = i;
     ASSERT_GE(row, 0);
     const TStatValues v = f.table.RowToStatValues(row);
     EXPECT_EQ(v.Caption, "1");
@@ -486,17 +490,18 @@ TEST(StatTable, MaskNormUsesTheLargestCounts)
         int maxCount = 0;
         for (const auto& [m, n] : window) maxCount = std::max(maxCount, n);
         int zeroNormUnseen = 0, zeroNormSeen = 0;
-        for (const TStatRow& row : f.table.Rows()) {
+        for (int i = 0; i < f.table.RowCount(); ++i) {
+            const TStatRow& row = f.table.Row(i);
             const int m = row.Item.LongKey();
             const int64_t norm = RoundRatio(full[m] * maxCount, tmax);
             const int count = window.count(m) ? window[m] : 0;
             EXPECT_EQ(row.Item.Norm, norm) << m;
-            EXPECT_EQ(row.Texts[3], std::to_string(norm)) << m;
+            EXPECT_EQ(f.table.CellText(i, 3), std::to_string(norm)) << m;
             EXPECT_EQ(row.Item.Count, count) << m;
-            EXPECT_EQ(row.Texts[4], std::to_string(count - norm)) << m;
+            EXPECT_EQ(f.table.CellText(i, 4), std::to_string(count - norm)) << m;
             if (norm == 0) {
                 // No percentage of a zero norm: 0 for a value that did not occur, else 100.
-                EXPECT_EQ(row.Texts[5], count == 0 ? "0.00000" : "100.00000") << m;
+                EXPECT_EQ(f.table.CellText(i, 5), count == 0 ? "0.00000" : "100.00000") << m;
                 ++(count == 0 ? zeroNormUnseen : zeroNormSeen);
             }
         }
@@ -532,7 +537,7 @@ TEST(StatTable, ChartWithNormFollowsTheFullSetRecords)
             for (std::size_t i = 0; i < 9; ++i) {
                 EXPECT_EQ(f.table.TotalLine()[i].X, double(i + 1));
                 EXPECT_NEAR(f.table.TotalLine()[i].Y, double(fullCounts[i]) * ratio, 1e-12);
-                EXPECT_EQ(f.table.TotalLine()[i].Label, labels[i]);
+                EXPECT_EQ(f.table.PointLabel(f.table.TotalLine()[i]), labels[i]);
             }
         } else {
             EXPECT_TRUE(f.table.TotalLine().empty());
@@ -544,7 +549,7 @@ TEST(StatTable, ChartWithNormFollowsTheFullSetRecords)
             const TChartPoint& p = f.table.ActualLine()[i++];
             EXPECT_EQ(p.X, double(k + 1));
             EXPECT_EQ(p.Y, double(count));
-            EXPECT_EQ(p.Label, labels[std::size_t(k)]);
+            EXPECT_EQ(f.table.PointLabel(p), labels[std::size_t(k)]);
         }
         // round(C * 2 / 44100): 63 -> 0.43 -> 0, 15 -> 2, 7 and 31 -> 1.37 -> 1.
         EXPECT_EQ(f.texts("11222222 (063)")[3], "0");
@@ -572,7 +577,7 @@ TEST(StatTable, ChartWithoutNormIsInKeyOrder)
     const auto& line = f.table.ActualLine();
     ASSERT_EQ(line.size(), 10u);
     for (int d = 0; d < 10; ++d) {
-        EXPECT_EQ(line[std::size_t(d)].Label, std::to_string(d));
+        EXPECT_EQ(f.table.PointLabel(line[std::size_t(d)]), std::to_string(d));
         EXPECT_EQ(line[std::size_t(d)].Y, double(digits[std::size_t(d)])) << d;
         if (d > 0) {
             EXPECT_GT(line[std::size_t(d)].X, line[std::size_t(d - 1)].X);
@@ -606,10 +611,10 @@ TEST(StatTable, NormChartOfNumsHasEveryNumber)
         const TChartPoint& a = f.table.ActualLine()[std::size_t(n - 1)];
         EXPECT_EQ(t.X, double(n));
         EXPECT_NEAR(t.Y, 3.5, 1e-9);
-        EXPECT_EQ(t.Label, std::to_string(n));
+        EXPECT_EQ(f.table.PointLabel(t), std::to_string(n));
         EXPECT_EQ(a.X, double(n));
         EXPECT_EQ(a.Y, double(f.countIn(n, 1, 7)));
-        EXPECT_EQ(a.Label, std::to_string(n));
+        EXPECT_EQ(f.table.PointLabel(a), std::to_string(n));
     }
 }
 
@@ -618,13 +623,14 @@ TEST(StatTable, RepeatedRequestIsFree)
     Fixture f;
     const TStatTableRequest base = f.request("NUMS", 7, 2);
     EXPECT_TRUE(f.build(base, false));
-    const std::vector<TStatRow> rows = f.table.Rows();
+    std::vector<Texts> rows;
+    for (int i = 0; i < f.table.RowCount(); ++i) rows.push_back(f.table.RowTexts(i));
     const std::size_t statuses = f.sh.statusTexts.size();
 
     EXPECT_FALSE(f.build(base, false));
     EXPECT_EQ(f.sh.statusTexts.size(), statuses) << "nothing was computed";
     ASSERT_EQ(f.table.RowCount(), 20);
-    for (int i = 0; i < 20; ++i) EXPECT_EQ(f.table.Row(i).Texts, rows[std::size_t(i)].Texts);
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(f.table.RowTexts(i), rows[std::size_t(i)]);
 
     // Only the archive length, the offset, the window length and the method are remembered; the
     // callers force a build when other settings change.
@@ -665,7 +671,7 @@ TEST(StatTable, SortRowsByColumn)
 
     // Number of a cell, read independently of the sort keys the table keeps.
     const auto number = [](const std::string& s) { return std::stold(s); };
-    const auto keyOf = [](const TStatRow& r) { return std::stoi(r.Texts[0]); };
+    const auto keyOf = [](const Texts& r) { return std::stoi(r[0]); };
     for (int column : {1, 2, 4, 5, 8, 9, 11, 14, 16, 17, 18}) {
         for (bool ascending : {true, false}) {
             SCOPED_TRACE(testing::Message() << "column " << column << (ascending ? " ascending" : " descending"));
@@ -673,11 +679,12 @@ TEST(StatTable, SortRowsByColumn)
             f.table.SortRows(column, ascending);
             EXPECT_EQ(f.table.SortColumn(), column);
             EXPECT_EQ(f.table.SortAscending(), ascending);
-            const auto& rows = f.table.Rows();
+            std::vector<Texts> rows;
+            for (int i = 0; i < f.table.RowCount(); ++i) rows.push_back(f.table.RowTexts(i));
             ASSERT_EQ(rows.size(), 20u);
             for (std::size_t i = 1; i < rows.size(); ++i) {
-                const std::string& a = rows[i - 1].Texts[std::size_t(column)];
-                const std::string& b = rows[i].Texts[std::size_t(column)];
+                const std::string& a = rows[i - 1][std::size_t(column)];
+                const std::string& b = rows[i][std::size_t(column)];
                 const bool dashA = a == "-", dashB = b == "-";
                 if (dashA || dashB) {
                     // "-" cells sort before every number
@@ -697,20 +704,20 @@ TEST(StatTable, SortRowsByColumn)
     }
     // The value column sorts by key, not by text ("10" after "9").
     f.table.SortRows(0, true);
-    for (int i = 0; i < 20; ++i) EXPECT_EQ(f.table.Row(i).Texts[0], std::to_string(i + 1));
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(f.table.CellText(i, 0), std::to_string(i + 1));
     f.table.SortRows(0, false);
-    EXPECT_EQ(f.table.Row(0).Texts[0], "20");
+    EXPECT_EQ(f.table.CellText(0, 0), "20");
     // Out of range: nothing changes.
     f.table.SortRows(20, true);
     EXPECT_EQ(f.table.SortColumn(), 0);
-    EXPECT_EQ(f.table.Row(0).Texts[0], "20");
+    EXPECT_EQ(f.table.CellText(0, 0), "20");
 
     // A rebuild keeps the user's order.
     f.table.SortRows(9, false);
     f.build(f.request("NUMS", 7, 2, true));
     EXPECT_EQ(f.table.SortColumn(), 9);
-    EXPECT_EQ(f.table.Row(0).Texts[9], "108");
-    EXPECT_EQ(f.table.Row(19).Texts[9], "-");
+    EXPECT_EQ(f.table.CellText(0, 9), "108");
+    EXPECT_EQ(f.table.CellText(19, 9), "-");
 }
 
 TEST(StatTable, DiffText)
@@ -806,16 +813,232 @@ TEST(StatTable, FactColumnEqualsTheSearchPerValue)
         TStatTable table;
         table.Build(list, cache, request, sh, true);
         const auto stat = list.CreateStat(method);
-        for (const TStatRow& row : table.Rows()) {
+        for (int i = 0; i < table.RowCount(); ++i) {
+            const TStatRow& row = table.Row(i);
             std::string expected = "-";
             if (row.Item.Depth != 0) {
                 const int p = archive::FindDrawIndex(draws, row.Item.LastDrawNo);
                 const int32_t fact = stat->FindValueDraw(row.Item, p + 1, table.LastIndex(), false);
                 if (fact != -1) expected = std::to_string(fact), ++found;
             }
-            EXPECT_EQ(row.Texts[16], expected) << row.Texts[0];
+            EXPECT_EQ(table.CellText(i, 16), expected) << table.CellText(i, 0);
+            EXPECT_EQ(row.Fact, expected == "-" ? -1 : std::stoi(expected));
         }
     }
     EXPECT_GT(found, 1000) << "the offset leaves draws to find values in";
     EXPECT_TRUE(sh.messages.empty());
+}
+
+namespace {
+
+// The full catalogue over a synthetic archive of 1400 draws.
+struct CatalogueFixture {
+    game::TDrawsArray draws = archive::SyntheticDraws(1400, 77);
+    TStatList list;
+    test::ScriptedShell sh;
+    test::TempDir dir;
+    TPrefetchCache cache{dir.path()};
+    TStatTable table;
+
+    CatalogueFixture()
+    {
+        list.SetDraws(&draws);
+        list.BuildMethodList();
+    }
+    void build(const std::string& code, int len, int offset, bool sorted, bool prefetch)
+    {
+        TStatTableRequest r;
+        r.Method = list.FindMethod(code);
+        ASSERT_GE(r.Method, 0) << code;
+        r.DrawsStatLen = len;
+        r.DrawsOffset = offset;
+        r.SortedDraws = sorted;
+        r.PrefetchsEnabled = prefetch;
+        table.Build(list, cache, r, sh, true);
+        ASSERT_TRUE(sh.messages.empty()) << code;
+        ASSERT_EQ(table.HasNorm(), prefetch) << code;
+    }
+    int row(const std::string& caption) const
+    {
+        for (int i = 0; i < table.RowCount(); ++i)
+            if (table.CellText(i, 0) == caption) return i;
+        return -1;
+    }
+};
+
+Texts SplitCells(const std::string& line)
+{
+    Texts t;
+    std::size_t at = 0;
+    for (std::string& cell : t) {
+        const std::size_t bar = line.find('|', at);
+        cell = line.substr(at, bar - at);
+        at = bar + 1;
+    }
+    return t;
+}
+
+} // namespace
+
+TEST(StatTable, KnownRowsOfLargeTables)
+{
+    // Rows of tuple, mask, number and series tables, with and without the comparison, with
+    // "+/-" cells of both signs and zero: the texts these windows have always shown.
+    struct Case {
+        const char* code;
+        int len, offset;
+        bool sorted, prefetch, percents;
+        int rows;
+        const char* cells;
+    };
+    const Case cases[] = {
+        {"KNM3", 1000, 100, false, false, false, 6836,
+         "2:20:13|2|0.00357|-|-|-|1|0.11|1.00|1300|977|500.0000|977|1800|1950|1735|1324|+476|+626|+411"},
+        {"KNM3", 1000, 100, false, false, false, 6836,
+         "15:2:19|2|0.00357|-|-|-|900|100.00|900.00|401|37|500.0000|37|901|602|536|1333|-432|-731|-797"},
+        {"KNM3", 1000, 100, false, false, false, 6836,
+         "11:4:2|1|0.00179|-|-|-|569|63.22|569.00|732|-|-|-|-|1464|1100|1370|-|+94|-270"},
+        {"NUMS", 300, 50, true, true, false, 20,
+         "17|101|4.20833|117|-16|-13.67521|5|71.43|21.00|1346|1|2.9703|18|1349|1359|1360|1351|-2|+8|+9"},
+        {"NUMS", 300, 50, true, true, false, 20,
+         "5|105|4.37500|117|-12|-10.25641|2|28.57|14.00|1349|1|2.8571|13|1352|1362|1363|1352|0|+10|+11"},
+        {"EVNV", 120, 7, false, true, true, 256,
+         "нЧнЧнннЧ (174)|2|1.66667|2|0|0.00000|38|32.20|33.87|1356|10|60.0000|10|1416|2034|1809|1395|+21|+639|+414"},
+        {"EVNV", 120, 7, false, true, true, 256,
+         "нЧЧнЧЧнЧ (146)|1|0.83333|2|-1|-50.00000|29|24.58|-24.59|1365|-|-|-|-|2730|2049|1398|-|+1332|+651"},
+        {"SEQL", 1000, 100, false, false, false, 8,
+         "1|7372|96.00208|-|-|-|1|0.16|1.00|1300|0|0.1356|1|1300|1300|1301|1301|-1|-1|0"},
+    };
+    for (const Case& c : cases) {
+        const Texts want = SplitCells(c.cells);
+        SCOPED_TRACE(testing::Message() << c.code << " " << want[0]);
+        CatalogueFixture f;
+        f.list.Config().Weights = c.percents ? TWeightCoefs{1, 1, 1, true, false} : TWeightCoefs{};
+        f.build(c.code, c.len, c.offset, c.sorted, c.prefetch);
+        EXPECT_EQ(f.table.RowCount(), c.rows);
+        // In any order of the rows: sorting moves the row, never changes its cells.
+        for (const auto& [column, ascending] : {std::pair{1, true}, std::pair{17, false}, std::pair{0, false}}) {
+            f.table.SortRows(column, ascending);
+            const int r = f.row(want[0]);
+            ASSERT_GE(r, 0);
+            EXPECT_EQ(f.table.RowTexts(r), want);
+            for (int col = 0; col < StatColumns; ++col)
+                EXPECT_EQ(f.table.CellText(r, col), want[std::size_t(col)]) << "column " << col;
+            const TStatValues v = f.table.RowToStatValues(r);
+            EXPECT_EQ((std::array<std::string, 11>{v.Caption, v.Count, v.CountPct, v.Deviation, v.DeviationPct, v.Depth,
+                                                  v.DepthPct, v.Weight, v.PeriodMin, v.Period, v.PeriodMax}),
+                      (std::array<std::string, 11>{want[0], want[1], want[2], want[4], want[5], want[6], want[7],
+                                                  want[8], want[10], want[11], want[12]}));
+        }
+    }
+}
+
+TEST(StatTable, TextsAreThoseOfTheBuild)
+{
+    // The texts are made when they are read, but from the settings of the build: weights and
+    // separator changed afterwards show only after the next build.
+    SeparatorGuard guard;
+    Fixture f;
+    f.build(f.request("NUMS", 7, 2, true));
+    const Texts before = f.texts("1");
+    EXPECT_EQ(before[8], "-2.00");
+    EXPECT_EQ(before[2], "12.50000");
+    f.list.Config().Weights = TWeightCoefs{1, 1, 1, true, false};
+    util::SetDecimalSeparator(',');
+    EXPECT_EQ(f.texts("1"), before);
+    EXPECT_EQ(f.table.PointLabel(f.table.ActualLine()[0]), "1");
+
+    f.build(f.request("NUMS", 7, 2, true));
+    EXPECT_EQ(f.texts("1")[8], "101,79");
+    EXPECT_EQ(f.texts("1")[2], "12,50000");
+    EXPECT_EQ(f.texts("1")[1], "7");
+
+    // Outside the table: empty texts, no numbers.
+    EXPECT_EQ(f.table.CellText(-1, 1), "");
+    EXPECT_EQ(f.table.CellText(20, 1), "");
+    EXPECT_EQ(f.table.CellText(0, -1), "");
+    EXPECT_EQ(f.table.CellText(0, StatColumns), "");
+    EXPECT_FALSE(f.table.CellNumber(20, 1).has_value());
+    EXPECT_FALSE(f.table.CellNumber(0, StatColumns).has_value());
+    f.table.Clear();
+    EXPECT_EQ(f.table.CellText(0, 0), "");
+    EXPECT_EQ(f.table.RowTexts(0), Texts{});
+}
+
+TEST(StatTable, CellNumbersAgreeWithTheirTexts)
+{
+    // The sort key of a cell is the number its text shows; "+/-" is DiffText of the expectation
+    // and "Факт" texts.
+    const std::set<int> fixed2 = {7, 8}, fixed4 = {11}, fixed5 = {2, 5};
+    for (const char* code : {"NUMS", "EVNV", "KNM3", "KDS3", "SEQL", "DIFO", "CHNV"}) {
+        SCOPED_TRACE(code);
+        CatalogueFixture f;
+        const bool prefetch = f.list.HasPrefetch(f.list.FindMethod(code));
+        f.build(code, 300, 60, false, prefetch);
+        ASSERT_GT(f.table.RowCount(), 0);
+        int diffs = 0;
+        for (int r = 0; r < f.table.RowCount(); ++r) {
+            const Texts t = f.table.RowTexts(r);
+            EXPECT_FALSE(f.table.CellNumber(r, 0).has_value());
+            for (int c = 1; c < StatColumns; ++c) {
+                const std::string& text = t[std::size_t(c)];
+                const std::optional<long double> n = f.table.CellNumber(r, c);
+                ASSERT_EQ(n.has_value(), text != "-") << t[0] << " column " << c << " " << text;
+                if (!n) continue;
+                if (fixed2.count(c) || fixed4.count(c) || fixed5.count(c)) {
+                    const int decimals = fixed2.count(c) ? 2 : fixed4.count(c) ? 4 : 5;
+                    EXPECT_EQ(text.size() - text.find('.') - 1, std::size_t(decimals)) << text;
+                    EXPECT_LE(std::fabs(static_cast<double>(*n - std::stold(text))), 0.5 * std::pow(10.0, -decimals) + 1e-9)
+                        << t[0] << " column " << c << " " << text;
+                } else {
+                    EXPECT_EQ(*n, static_cast<long double>(std::stoll(text))) << t[0] << " column " << c << " " << text;
+                }
+            }
+            for (int c = 17; c <= 19; ++c) {
+                const std::string want = t[16] == "-" ? "-" : DiffText(t[std::size_t(c - 4)], std::stoi(t[16]));
+                EXPECT_EQ(t[std::size_t(c)], want) << t[0] << " column " << c;
+                diffs += want != "-";
+            }
+        }
+        EXPECT_GT(diffs, 0) << "the offset leaves draws after the window";
+    }
+}
+
+TEST(StatTable, SortRowsOfLargeTablesIsAStableSortOfTheCells)
+{
+    // Tables of thousands of rows, with negative, zero and fractional cells: every column in both
+    // directions gives what a stable sort of the previous order by the cells' numbers gives
+    // ("-" first ascending, last descending; column 0 by the keys).
+    for (const auto& [code, prefetch] : {std::pair{"KNM3", false}, std::pair{"EVNV", true}, std::pair{"KDS3", false}}) {
+        SCOPED_TRACE(code);
+        CatalogueFixture f;
+        f.build(code, 1000, 100, false, prefetch);
+        ASSERT_GT(f.table.RowCount(), 200);
+        struct Entry {
+            TStatDrawItem item;
+            std::optional<long double> number;
+        };
+        for (int column = 0; column < StatColumns; ++column) {
+            for (bool ascending : {true, false}) {
+                SCOPED_TRACE(testing::Message() << "column " << column << (ascending ? " ascending" : " descending"));
+                f.table.SortRows(9, false);
+                std::vector<Entry> want;
+                for (int r = 0; r < f.table.RowCount(); ++r) want.push_back({f.table.Row(r).Item, f.table.CellNumber(r, column)});
+                const auto less = [column](const Entry& a, const Entry& b) {
+                    if (column == 0) return CompareStatKey(a.item, b.item) < 0;
+                    if (a.number.has_value() != b.number.has_value()) return !a.number.has_value();
+                    return a.number.has_value() && *a.number < *b.number;
+                };
+                if (ascending)
+                    std::stable_sort(want.begin(), want.end(), less);
+                else
+                    std::stable_sort(want.begin(), want.end(), [&](const Entry& a, const Entry& b) { return less(b, a); });
+                f.table.SortRows(column, ascending);
+                ASSERT_EQ(f.table.RowCount(), int(want.size()));
+                int wrong = 0;
+                for (int r = 0; r < f.table.RowCount(); ++r) wrong += f.table.Row(r).Item.Key != want[std::size_t(r)].item.Key;
+                EXPECT_EQ(wrong, 0);
+            }
+        }
+    }
 }
