@@ -29,6 +29,7 @@
 #include "core/stats/configops.h"
 #include "core/stats/settingsops.h"
 #include "app/views/combsview.h"
+#include "app/views/scenarioview.h"
 #include "app/views/statsview.h"
 #include "core/filters/generate.h"
 #include "core/shell/batch.h"
@@ -173,6 +174,8 @@ void TFormMain::createCommands()
     m_combsView->createCommands();
     m_statsView->createCommands();
     m_statsView->attachCommands();
+    m_scenarioView->createCommands();
+    m_scenarioView->attachCommands();
     QAction* exitAction = addCommand("ExitProgram", QStringLiteral("Выход"), QString(), [this] { close(); });
     exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     addCommand("About", QStringLiteral("О программе"), QString(), [this] { about(); });
@@ -211,6 +214,14 @@ void TFormMain::createMenus()
     statsMenu->addSeparator();
     statsMenu->addAction(command("EditShredding"));
     statsMenu->addAction(command("EditConfig"));
+
+    QMenu* script = menuBar()->addMenu(QStringLiteral("Сценарий"));
+    for (const char* name : {"ScriptOpen", "ScriptSave", "ScriptLoad"}) script->addAction(command(name));
+    script->addSeparator();
+    for (const char* name : {"ScriptAdd", "ScriptEmpty", "ScriptClone", "ScriptEdit", "ScriptDel", "ScriptClr"})
+        script->addAction(command(name));
+    script->addSeparator();
+    for (const char* name : {"ScriptUp", "ScriptDown"}) script->addAction(command(name));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(command("About"));
@@ -270,6 +281,8 @@ void TFormMain::createWidgets()
     m_leftTabs->addTab(m_combsView, QStringLiteral("Комбинации"));
     m_statsView = new StatsView(*this);
     m_rightTabs->addTab(m_statsView, QStringLiteral("Статистика"));
+    m_scenarioView = new ScenarioView(*this);
+    m_rightTabs->addTab(m_scenarioView, QStringLiteral("Сценарий"));
 
     m_splitter->addWidget(m_leftTabs);
     m_splitter->addWidget(m_rightTabs);
@@ -317,6 +330,7 @@ void TFormMain::restoreSettings()
     restoreColumns(m_combsView->view(), "CombsList");
     restoreColumns(m_statsView->tableView(), "StatTable");
     restoreColumns(m_combsView->historyView(), "FiltersList");
+    restoreColumns(m_scenarioView->view(), "ScriptList");
     const int filtersHeight = m_frm.ReadInt("FiltersHeight", -1);
     if (filtersHeight > 0) m_combsView->splitter()->setSizes({std::max(100, height() - filtersHeight), filtersHeight});
     {
@@ -378,6 +392,7 @@ void TFormMain::saveSettings()
     columns(m_combsView->view(), "CombsList");
     columns(m_statsView->tableView(), "StatTable");
     columns(m_combsView->historyView(), "FiltersList");
+    columns(m_scenarioView->view(), "ScriptList");
     values.emplace_back("FiltersHeight", std::to_string(m_combsView->splitter()->sizes().value(1)));
     const auto* header = m_statsView->tableView()->horizontalHeader();
     values.emplace_back("StatTable.SortType", util::Format("%d,%d", {header->sortIndicatorSection(),
@@ -436,6 +451,7 @@ void TFormMain::initialise()
         m_combsView->refresh();
         refreshViews();
         m_cache.CreatePrefetchFiles(m_stats, false, 0, m_prefetchsEnabled, *m_shell);
+        m_ws.Scenario().LoadCurrent(*m_shell);
         m_initialised = true;
         m_shell->SetStatusText("");
     } catch (const std::exception& e) {
@@ -524,6 +540,16 @@ void TFormMain::fillChoosers(bool reload, bool keepSelection)
         m_stats.LoadFilterList(flt, true, *m_shell);
     }
     m_statsView->fillChooser(stats::BuildChoosers(m_stats), keepSelection);
+    // The scenario shows its filters through the registry's codes.
+    if (m_scenarioView) m_scenarioView->refresh();
+}
+
+void TFormMain::showTab(QWidget* page)
+{
+    for (QTabWidget* tabs : {m_leftTabs, m_rightTabs}) {
+        const int i = tabs->indexOf(page);
+        if (i >= 0) tabs->setCurrentIndex(i);
+    }
 }
 
 void TFormMain::restoreColumns(QTableView* view, const char* name)

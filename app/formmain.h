@@ -23,6 +23,7 @@ class DrawsModel;
 class QtShell;
 class StatsView;
 class CombsView;
+class ScenarioView;
 
 // The main window: presents the workspace and runs the commands. It owns no domain state.
 class TFormMain : public QMainWindow {
@@ -39,6 +40,9 @@ public:
     const kv::stats::TPrefetchCache& prefetchCache() const { return m_cache; }
     StatsView* statsView() const { return m_statsView; }
     CombsView* combsView() const { return m_combsView; }
+    ScenarioView* scenarioView() const { return m_scenarioView; }
+    // Brings the tab holding `page` to the front.
+    void showTab(QWidget* page);
     bool sortedDraws() const { return m_sortedDraws; }
     bool prefetchsEnabled() const { return m_prefetchsEnabled; }
     bool showTotalLine() const { return m_showTotalLine; }
@@ -135,4 +139,5 @@ private:
     QTimer* m_idleTimer = nullptr;
     StatsView* m_statsView = nullptr;
     CombsView* m_combsView = nullptr;
+    ScenarioView* m_scenarioView = nullptr;
 };
