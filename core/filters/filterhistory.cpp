@@ -21,6 +21,12 @@ void TFilterHistory::Clear()
     changed();
 }
 
+void TFilterHistory::Assign(std::vector<THistoryRow> rows)
+{
+    m_rows = std::move(rows);
+    changed();
+}
+
 void TFilterHistory::changed()
 {
     if (onChanged) onChanged();

@@ -27,6 +27,9 @@ public:
     void Append(std::string caption, std::string values, int count, THistoryKind kind);
     void RemoveLast();
     void Clear();
+    // Puts back rows taken earlier with Rows() (a scenario that reuses what its filters did).
+    void Assign(std::vector<THistoryRow> rows);
+    const std::vector<THistoryRow>& Rows() const { return m_rows; }
 
     int Count() const { return static_cast<int>(m_rows.size()); }
     const THistoryRow& Row(int i) const { return m_rows[static_cast<std::size_t>(i)]; }

@@ -52,17 +52,16 @@ public:
         m_state.SortColumn = m_part.SortColumn;
         m_state.DrawsLen = m_part.DrawsLen;
 
-        // The method must be one the chooser offers (a favourite, listed, available).
-        const stats::TChoosers choosers = stats::BuildChoosers(list);
-        const auto entry = std::find_if(choosers.Stat.begin(), choosers.Stat.end(),
-                                        [&](const stats::TChooserEntry& e) { return e.Method == m_part.Method; });
-        if (m_part.Method < 0 || m_part.Method >= list.MethodCount() || entry == choosers.Stat.end()) {
-            const bool known = m_part.Method >= 0 && m_part.Method < list.MethodCount();
+        // The method must be one the chooser offers (a favourite, listed, available). The test
+        // is the chooser's own, without building its names: a scenario asks it for every part.
+        const int m = m_part.Method;
+        const bool known = m >= 0 && m < list.MethodCount();
+        if (!known || !list.IsAvailable(m) || !list.IsListed(m) || !list.IsShown(m)) {
             throw Error(util::Format(UnknownMethodText,
-                                     {known ? list.Method(m_part.Method).MethodCode() : m_part.StatCode,
-                                      known ? list.Method(m_part.Method).DisplayCaption() : std::string()}));
+                                     {known ? list.Method(m).MethodCode() : m_part.StatCode,
+                                      known ? list.Method(m).DisplayCaption() : std::string()}));
         }
-        m_caption = entry->Name;
+        m_caption = list.GetDisplayName(m, true);
         m_state.Method = m_part.Method;
         notify();
 

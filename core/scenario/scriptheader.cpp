@@ -212,6 +212,22 @@ std::string BuildStepLine(std::string_view header, const std::array<std::string,
     return s;
 }
 
+TStepFields ReadStepLine(std::string_view line, int32_t excludeCount)
+{
+    TStepFields f;
+    f.Header.ExcludeCount = excludeCount;
+    if (IsSeparatorLine(line)) return f;
+    f.Header = ParseScriptHeader(StepField(line, 1));
+    for (int i = 0; i < StepFilterSlots; ++i) f.Filters[std::size_t(i)] = StepField(line, i + 2);
+    f.Comment = StepField(line, 9);
+    return f;
+}
+
+std::string WriteStepLine(const TStepFields& fields)
+{
+    return BuildStepLine(ScriptHeaderToText(fields.Header), fields.Filters, fields.Comment);
+}
+
 std::string ScenarioColumnCaption(int column)
 {
     if (column == 0) return "Комментарии";

@@ -85,6 +85,18 @@ bool IsSeparatorLine(std::string_view line);
 std::string BuildStepLine(std::string_view header, const std::array<std::string, StepFilterSlots>& filters,
                           std::string_view comment);
 
+// The step editor's fields ("Элемент сценария").
+struct TStepFields {
+    TScriptHeader Header;
+    std::array<std::string, StepFilterSlots> Filters;   // "Фильтр 1:" .. "Фильтр 7:"
+    std::string Comment;                                 // "Комментарии:"
+};
+// The editor opened with a line: a step fills every field from it; an empty line gives the
+// defaults with "Кол-во тиражей:" at the window's count of latest draws to exclude.
+TStepFields ReadStepLine(std::string_view line, int32_t excludeCount);
+// The line the editor writes on confirmation.
+std::string WriteStepLine(const TStepFields& fields);
+
 // --- the scenario view ---------------------------------------------------------------------------
 
 constexpr int ScenarioColumnCount = 2 + StepFilterSlots;

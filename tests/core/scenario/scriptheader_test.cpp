@@ -125,6 +125,19 @@ TEST(StepLine, WordsFieldsAndTheEditorsLine)
     EXPECT_FALSE(scenario::IsSeparatorLine("|"));
 }
 
+TEST(StepEditor, DefaultsAndLinesReadBack)
+{
+    EXPECT_EQ(scenario::WriteStepLine(scenario::ReadStepLine("", 0)), "FULL:0#RAND| | | | | | | |");
+    // An empty line keeps the window's exclude count; a step brings its own.
+    EXPECT_EQ(scenario::ReadStepLine("  ", 5).Header, H(5, 0, 0));
+    const scenario::TStepFields f = scenario::ReadStepLine("excl:3#all#nex| TSD1#NUMS:10#LNO:#SF:1 | |x| | | | |my idea ", 5);
+    EXPECT_EQ(f.Header, H(3, 1, 3, false, true));
+    EXPECT_EQ(f.Filters, (std::array<std::string, 7>{"TSD1#NUMS:10#LNO:#SF:1", "", "x", "", "", "", ""}));
+    EXPECT_EQ(f.Comment, "my idea");
+    EXPECT_EQ(scenario::WriteStepLine(f), "EXCL:3#ALL#NEX|TSD1#NUMS:10#LNO:#SF:1| |x| | | | |my idea");
+    EXPECT_EQ(scenario::ReadStepLine(scenario::WriteStepLine(f), 0).Filters, f.Filters);
+}
+
 TEST(ScenarioView, ColumnsRowsAndStatus)
 {
     std::vector<std::string> captions;
