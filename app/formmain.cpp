@@ -118,7 +118,7 @@ QString TFormMain::statusText(int field) const
 }
 
 QAction* TFormMain::addCommand(const char* name, const QString& caption, const QString& hint,
-                               std::function<void()> execute, std::function<bool()> enabled)
+                               std::function<void()> execute, std::function<bool()> enabled, bool whileBusy)
 {
     auto* action = new QAction(caption, this);
     action->setObjectName(QString::fromLatin1(name));
@@ -126,13 +126,13 @@ QAction* TFormMain::addCommand(const char* name, const QString& caption, const Q
         action->setStatusTip(hint);
         action->setToolTip(hint);
     }
-    connect(action, &QAction::triggered, this, [this, execute = std::move(execute)] {
-        if (m_shell->IsBusy()) return;
+    connect(action, &QAction::triggered, this, [this, whileBusy, execute = std::move(execute)] {
+        if (m_shell->IsBusy() && !whileBusy) return;
         execute();
         updateActions();
     });
     addAction(action);
-    m_commands.push_back({action, std::move(enabled)});
+    m_commands.push_back({action, std::move(enabled), whileBusy});
     return action;
 }
 
@@ -222,6 +222,10 @@ void TFormMain::createMenus()
         script->addAction(command(name));
     script->addSeparator();
     for (const char* name : {"ScriptUp", "ScriptDown"}) script->addAction(command(name));
+    script->addSeparator();
+    for (const char* name : {"ScriptRun", "ScriptTest", "ScriptStop"}) script->addAction(command(name));
+    script->addSeparator();
+    for (const char* name : {"LogToggle", "LogsDelete"}) script->addAction(command(name));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(command("About"));
@@ -478,6 +482,11 @@ void TFormMain::endProgram(int code)
 
 void TFormMain::closeEvent(QCloseEvent* event)
 {
+    // The run lives on this call stack: it is asked to stop, and the window closes after it.
+    if (m_scenarioView && !m_scenarioView->allowClose()) {
+        event->ignore();
+        return;
+    }
     if (!m_ended && !m_stateSaved) saveSettings();
     event->accept();
 }
@@ -495,8 +504,17 @@ bool TFormMain::event(QEvent* event)
 void TFormMain::updateActions()
 {
     const bool idle = !m_shell->IsBusy();
-    for (const Command& c : m_commands) c.action->setEnabled(idle && (!c.enabled || c.enabled()));
+    for (const Command& c : m_commands) c.action->setEnabled((idle || c.whileBusy) && (!c.enabled || c.enabled()));
     m_offsetEdit->setEnabled(idle);
+}
+
+void TFormMain::setRunning(bool running)
+{
+    for (QWidget* page : {m_drawsView->parentWidget(), static_cast<QWidget*>(m_combsView), static_cast<QWidget*>(m_statsView)})
+        page->setEnabled(!running);
+    // The run reorders and rebuilds the statistics table under the view.
+    if (!running) m_statsView->showTable();
+    updateActions();
 }
 
 void TFormMain::setDrawsOffset(int offset)
@@ -522,6 +540,8 @@ void TFormMain::refreshDrawList(bool force)
 
 void TFormMain::refreshViews()
 {
+    // A scenario builds the statistics table itself, window by window.
+    if (m_scenarioView && m_scenarioView->runner().Running()) return;
     if (m_statsView) m_statsView->build(false);
 }
 

@@ -53,8 +53,10 @@ public:
     void refreshViews();
 
     // Registers a command: a QAction named after it, enabled only when idle and `enabled` allows.
+    // A command that works on a running operation (stopping a scenario) is left to `enabled`
+    // alone while the window is busy.
     QAction* addCommand(const char* name, const QString& caption, const QString& hint,
-                        std::function<void()> execute, std::function<bool()> enabled = {});
+                        std::function<void()> execute, std::function<bool()> enabled = {}, bool whileBusy = false);
     kv::shell::Shell& shell();
     const kv::shell::FormSettings& formSettings() const { return m_frm; }
     QAction* command(const QString& name) const;
@@ -67,6 +69,8 @@ public:
 
     // Enable state of every command; called when the window is idle.
     void updateActions();
+    // A scenario run starts or ends: the draws, combination and statistics tabs are shut for it.
+    void setRunning(bool running);
     void setDrawsOffset(int offset);
     void refreshDrawList(bool force);
 
@@ -82,6 +86,7 @@ private:
     struct Command {
         QAction* action;
         std::function<bool()> enabled;
+        bool whileBusy;
     };
 
     void createCommands();

@@ -24,7 +24,8 @@ using namespace kv;
 
 TFormScript::TFormScript(const stats::TStatList& list, shell::Shell& shell, const QString& title, int excludeCount,
                          int currentMethod, int drawsLength, QWidget* parent)
-    : QDialog(parent), m_list(list), m_shell(shell), m_currentMethod(currentMethod), m_drawsLength(drawsLength)
+    : QDialog(parent), m_list(list), m_shell(shell), m_excludeCount(excludeCount), m_currentMethod(currentMethod),
+      m_drawsLength(drawsLength)
 {
     setWindowTitle(QStringLiteral("Элемент сценария"));
     auto* layout = new QVBoxLayout(this);
@@ -88,37 +89,28 @@ TFormScript::TFormScript(const stats::TStatList& list, shell::Shell& shell, cons
 
 void TFormScript::loadLine(const std::string& line)
 {
-    if (line.empty()) {
-        m_startList->setCurrentIndex(0);
-        m_stakeMode->setCurrentIndex(0);
-        m_clearStakes->setChecked(false);
-        m_newOnly->setChecked(false);
-        for (QLineEdit* edit : m_filters) edit->clear();
-        m_comment->clear();
-        return;
-    }
-    const scenario::TScriptHeader h = scenario::ParseScriptHeader(scenario::StepField(line, 1));
+    const scenario::TStepFields f = scenario::ReadStepLine(line, m_excludeCount);
+    const scenario::TScriptHeader& h = f.Header;
     m_exclude->setValue(std::max(0, h.ExcludeCount));
     m_startList->setCurrentIndex(h.StartList < scenario::StartListCount ? h.StartList : 0);
     m_stakeMode->setCurrentIndex(h.StakeMode < scenario::StakeModeCount ? h.StakeMode : 0);
     m_clearStakes->setChecked(h.ClearStakes);
     m_newOnly->setChecked(h.NewOnly);
-    for (int i = 0; i < scenario::StepFilterSlots; ++i)
-        m_filters[static_cast<std::size_t>(i)]->setText(qs(scenario::StepField(line, i + 2)));
-    m_comment->setText(qs(scenario::StepField(line, 9)));
+    for (std::size_t i = 0; i < f.Filters.size(); ++i) m_filters[i]->setText(qs(f.Filters[i]));
+    m_comment->setText(qs(f.Comment));
 }
 
 std::string TFormScript::line() const
 {
-    scenario::TScriptHeader h;
-    h.ExcludeCount = m_exclude->value();
-    h.StartList = static_cast<uint8_t>(m_startList->currentIndex());
-    h.StakeMode = static_cast<uint8_t>(m_stakeMode->currentIndex());
-    h.ClearStakes = m_clearStakes->isChecked();
-    h.NewOnly = m_newOnly->isChecked();
-    std::array<std::string, scenario::StepFilterSlots> texts;
-    for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = us(m_filters[i]->text());
-    return scenario::BuildStepLine(scenario::ScriptHeaderToText(h), texts, us(m_comment->text()));
+    scenario::TStepFields f;
+    f.Header.ExcludeCount = m_exclude->value();
+    f.Header.StartList = static_cast<uint8_t>(m_startList->currentIndex());
+    f.Header.StakeMode = static_cast<uint8_t>(m_stakeMode->currentIndex());
+    f.Header.ClearStakes = m_clearStakes->isChecked();
+    f.Header.NewOnly = m_newOnly->isChecked();
+    for (std::size_t i = 0; i < f.Filters.size(); ++i) f.Filters[i] = us(m_filters[i]->text());
+    f.Comment = us(m_comment->text());
+    return scenario::WriteStepLine(f);
 }
 
 void TFormScript::editFilter(int slot)

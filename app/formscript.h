@@ -30,8 +30,8 @@ public:
     TFormScript(const kv::stats::TStatList& list, kv::shell::Shell& shell, const QString& title, int excludeCount,
                 int currentMethod, int drawsLength, QWidget* parent = nullptr);
 
-    // A non-empty line fills every field from its text; an empty one clears the comment, the
-    // filters and both checks and sets both lists to their first entries.
+    // A step line fills every field from its text; an empty one gives the defaults, with
+    // "Кол-во тиражей:" at the window's count.
     void loadLine(const std::string& line);
     // The fields as a step line.
     std::string line() const;
@@ -62,6 +62,7 @@ private:
 
     const kv::stats::TStatList& m_list;
     kv::shell::Shell& m_shell;
+    int m_excludeCount;
     int m_currentMethod;
     int m_drawsLength;
 

@@ -1,6 +1,9 @@
 #include "app/views/scenarioview.h"
 
 #include <QAction>
+#include <QDesktopServices>
+#include <QTimer>
+#include <QUrl>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,6 +15,7 @@
 
 #include "app/formmain.h"
 #include "app/formscript.h"
+#include "app/formtestcount.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "app/views/combsview.h"
@@ -113,6 +117,9 @@ ScenarioView::ScenarioView(TFormMain& main) : QWidget(&main), m_main(main)
     m_status[3]->setText(QStringLiteral("Ставок: 0"));
 
     m_main.workspace().Scenario().onChanged = [this] { refresh(); };
+    m_runner = std::make_unique<scenario::TScriptRunner>(m_main.workspace(), m_main.statList(), m_main.prefetchCache(),
+                                                         m_main.statsView()->table(), m_main.shell());
+    connectRunner();
     connect(m_view, &QTableView::doubleClicked, this, [this] {
         m_main.updateActions();
         QAction* edit = m_main.command(QStringLiteral("ScriptEdit"));
@@ -120,6 +127,8 @@ ScenarioView::ScenarioView(TFormMain& main) : QWidget(&main), m_main(main)
     });
     refresh();
 }
+
+ScenarioView::~ScenarioView() = default;
 
 scenario::TScenario& ScenarioView::scenario()
 {
@@ -155,6 +164,20 @@ void ScenarioView::createCommands()
                           if (selectedRatingNames) ratingsToScript(selectedRatingNames());
                       },
                       [this] { return selectedRatingNames && !selectedRatingNames().empty(); });
+
+    m_main.addCommand("ScriptRun", QStringLiteral("Прогноз"), QString(), [this] { scriptRun(); },
+                      [this] { return m_runner->CanStart(); });
+    m_main.addCommand("ScriptTest", QStringLiteral("Тест"), QString(), [this] { scriptTest(); },
+                      [this] { return m_runner->CanStart(); });
+    m_main.addCommand("ScriptStop", QStringLiteral("Стоп"), QString(), [this] { scriptStop(); },
+                      [this] { return m_runner->CanStop(); }, true);
+    QAction* log = m_main.addCommand("LogToggle", QStringLiteral("Журнал выполнения сценария"), QString(),
+                                     [this] { logToggle(); }, [this] { return m_runner->CanChangeLogs(); });
+    log->setCheckable(true);
+    m_logEnabled = m_main.formSettings().ReadBool("ScriptLogEnabled", false);
+    log->setChecked(m_logEnabled);
+    m_main.addCommand("LogsDelete", QStringLiteral("Удалить журналы выполнения сценариев"), QString(),
+                      [this] { logsDelete(); }, [this] { return m_runner->CanChangeLogs(); });
 }
 
 void ScenarioView::attachCommands()
@@ -163,6 +186,7 @@ void ScenarioView::attachCommands()
         {"ScriptOpen", "ScriptSave", "ScriptLoad"},
         {"ScriptAdd", "ScriptEmpty", "ScriptClone", "ScriptEdit", "ScriptDel", "ScriptClr"},
         {"ScriptUp", "ScriptDown"},
+        {"ScriptRun", "ScriptTest", "ScriptStop"},
     };
     m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
     for (std::size_t g = 0; g < groups.size(); ++g) {
@@ -328,4 +352,96 @@ int ScenarioView::ratingsToScript(const std::vector<std::string>& names)
     const int added = scenario::RatingsToScript(names, scenario(), m_main.statList(), m_main.shell());
     if (added > 0) m_main.showTab(this);
     return added;
+}
+
+// --- runs ----------------------------------------------------------------------------------------
+
+void ScenarioView::connectRunner()
+{
+    scenario::TScriptRunnerHooks& hooks = m_runner->Hooks;
+    hooks.RunningChanged = [this](bool running) {
+        m_view->setEnabled(!running);
+        m_main.setRunning(running);
+    };
+    hooks.CommandsChanged = [this] { m_main.updateActions(); };
+    hooks.Status = [this](const scenario::TRunStatus& status) {
+        m_status[1]->setText(qs(scenario::CycleText(status.Cycle)));
+        m_status[2]->setText(qs(scenario::LineText(status.Line)));
+        m_status[3]->setText(qs(scenario::StakesText(status.Stakes)));
+        m_status[4]->setText(qs(status.Text));
+    };
+    hooks.SelectLine = [this](int line) { selectLine(line); };
+    hooks.StatView = [this](const filters::TStatViewState& state) { m_main.statsView()->showState(state); };
+    hooks.OpenLog = [](const std::filesystem::path& file) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+    };
+}
+
+void ScenarioView::prepareRun()
+{
+    const auto& frm = m_main.formSettings();
+    scenario::TScriptRunOptions& o = m_runner->Options;
+    o.LogEnabled = m_logEnabled;
+    o.CheckOnLine = frm.ReadBool("StakesCheckOnLine", true);
+    o.StakesScrollEnabled = frm.ReadBool("StakesScrollEnabled", true);
+    o.StakesLogEnabled = frm.ReadBool("StakesLogEnabled", false);
+    o.SortedDraws = m_main.sortedDraws();
+    o.PrefetchsEnabled = m_main.prefetchsEnabled();
+    o.ShowTotalLine = m_main.showTotalLine();
+}
+
+void ScenarioView::scriptRun()
+{
+    if (!m_runner->CanStart()) return;
+    prepareRun();
+    m_runner->ScriptRun();
+    runFinished();
+}
+
+void ScenarioView::scriptTest()
+{
+    if (!m_runner->CanStart()) return;
+    const int count = TFormTestCount::AskTestCount(scenario::TestCountDefault,
+                                                   scenario::TestCountMax(m_main.workspace().DrawCount()), &m_main);
+    if (count <= 0) return;
+    prepareRun();
+    m_runner->ScriptTest(count);
+    runFinished();
+}
+
+void ScenarioView::scriptStop()
+{
+    m_runner->ScriptStop();
+}
+
+void ScenarioView::runFinished()
+{
+    m_main.updateActions();
+    if (m_closeAfterRun) {
+        m_closeAfterRun = false;
+        QTimer::singleShot(0, &m_main, [this] { m_main.close(); });
+    }
+}
+
+bool ScenarioView::allowClose()
+{
+    if (!m_runner->Running()) return true;
+    if (m_runner->AbortFlag() || m_runner->ScriptStop()) m_closeAfterRun = true;
+    return false;
+}
+
+void ScenarioView::logToggle()
+{
+    m_logEnabled = !m_logEnabled;
+    m_main.command(QStringLiteral("LogToggle"))->setChecked(m_logEnabled);
+    try {
+        m_main.formSettings().WriteBool("ScriptLogEnabled", m_logEnabled);
+    } catch (const std::exception& e) {
+        m_main.shell().ShowFailure("Ошибка сохранения параметров программы!", e.what());
+    }
+}
+
+void ScenarioView::logsDelete()
+{
+    scenario::ScriptLogsDelete(m_main.workspace().DataDir(), m_main.shell());
 }

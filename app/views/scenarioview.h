@@ -3,12 +3,14 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/scenario/scenario.h"
 #include "core/scenario/scriptheader.h"
+#include "core/scenario/scriptrunner.h"
 
 class QLabel;
 class QTableView;
@@ -49,6 +51,7 @@ public:
     static constexpr int StatusPanels = 5;
 
     explicit ScenarioView(TFormMain& main);
+    ~ScenarioView() override;
 
     void createCommands();
     // Puts the commands on the tab's tool bar and the view's context menu.
@@ -81,7 +84,22 @@ public:
     void scriptClr();
     void scriptMove(bool up);
 
+    // --- runs ----------------------------------------------------------------------------
+    kv::scenario::TScriptRunner& runner() { return *m_runner; }
+    void scriptRun();
+    void scriptTest();
+    void scriptStop();
+    void logToggle();
+    void logsDelete();
+    // The window wants to close: true when it may now; during a run the run is asked to stop
+    // and the window closes once it has.
+    bool allowClose();
+
 private:
+    void connectRunner();
+    // Reads the flags a run depends on from the window settings.
+    void prepareRun();
+    void runFinished();
     kv::scenario::TScenario& scenario();
     bool selectedIsStep() const;
     // The step editor; true with the new line on confirmation.
@@ -94,4 +112,7 @@ private:
     QTableView* m_view;
     ScenarioModel* m_model;
     QLabel* m_status[StatusPanels] = {};
+    std::unique_ptr<kv::scenario::TScriptRunner> m_runner;
+    bool m_logEnabled = false;
+    bool m_closeAfterRun = false;
 };

@@ -16,13 +16,17 @@
 #include "app/formfilter.h"
 #include "app/formmain.h"
 #include "app/formscript.h"
+#include "app/formtestcount.h"
 #include "app/views/combsview.h"
 #include "app/views/scenarioview.h"
 #include "app/views/statsview.h"
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
 #include "core/stats/statlist.h"
+#include "core/scenario/scriptrunner.h"
+#include "core/stakes/stakesfile.h"
 #include "core/util/cp1251.h"
+#include "core/shell/formsettings.h"
 #include "tests/app/apptest.h"
 #include "tests/support/support.h"
 
@@ -42,6 +46,10 @@ private slots:
     void saveOpenAndAppend();
     void ratingNamesBecomeLines();
     void busyDisablesEverything();
+    void forecastMakesNamedStakes();
+    void testStoppedInItsSecondCycle();
+    void closingDuringARunStopsItFirst();
+    void runLogsAndTheirDeletion();
 
 private:
     stats::TStatList m_list;
@@ -125,6 +133,32 @@ bool enabled(TFormMain& w, const char* name)
 
 const QString Step1 = QStringLiteral("EXCL:5#ALL#NEX|TSD1#NUMS:10,20#LMV:3#SF:1| |TSD1#SUMS:10#LNO:#SF:1| | | | |моя идея");
 
+// The comments of the stakes file's records, separators as "-".
+QStringList stakeComments(TFormMain& w)
+{
+    QStringList comments;
+    auto& file = w.workspace().StakesFile();
+    for (int i = 0; i < file.RecordCount(); ++i) {
+        const stakes::TStakeRecord r = file.ReadStake(i);
+        comments << (r.IsStake() ? QString::fromStdString(r.Comment) : QStringLiteral("-"));
+    }
+    return comments;
+}
+
+// A step whose two variants (windows of 10 and 20 draws) delete the rows of the drawn numbers
+// one at a time and stake the first combination left.
+const QString RunStep = QStringLiteral("FULL:0#FIRST|TSD1#NUMS:10,20#LMV:1#ST:3| | | | | | |идея");
+
+// Repeats `act` at every pass of the event loop (a run processes events at each abort check).
+QTimer* onEveryPass(std::function<void()> act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, act);
+    timer->start();
+    return timer;
+}
+
 } // namespace
 
 void ScenarioViewTest::initTestCase()
@@ -151,9 +185,9 @@ void ScenarioViewTest::editorLoadsAndWritesLines_data()
     QTest::newRow("empty line keeps the window's exclude count")
         << false << QString() << 7 << 0 << 7 << 0 << false << false << QString() << QString()
         << QStringLiteral("FULL:7#RAND| | | | | | | |");
-    QTest::newRow("empty line after a loaded one clears all but N")
-        << true << QString() << 0 << 0 << 9 << 0 << false << false << QString() << QString()
-        << QStringLiteral("FULL:9#RAND| | | | | | | |");
+    QTest::newRow("empty line after a loaded one clears everything")
+        << true << QString() << 6 << 0 << 6 << 0 << false << false << QString() << QString()
+        << QStringLiteral("FULL:6#RAND| | | | | | | |");
     QTest::newRow("lower-case header") << true << QStringLiteral("excl:3#all#nex|TSD1#NUMS:10#LNO:#SF:1| | | | | | |c") << 9
                                        << 1 << 3 << 3 << false << true << QStringLiteral("TSD1#NUMS:10#LNO:#SF:1")
                                        << QStringLiteral("c")
@@ -575,6 +609,220 @@ void ScenarioViewTest::busyDisablesEverything()
     for (const char* name : ScenarioCommands) QVERIFY2(!enabled(w, name), name);
     w.shell().UnmarkBusy();
     QVERIFY(enabled(w, "ScriptDown"));
+}
+
+void ScenarioViewTest::forecastMakesNamedStakes()
+{
+    test::TempDir dir;
+    seed(dir, 120);
+    test::WriteBytes(dir / "Kvanta_8x20.lss", util::Utf8ToCp1251(fileOf({RunStep}).toStdString()));
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    ScenarioView* view = w.scenarioView();
+    QVERIFY(enabled(w, "ScriptRun") && enabled(w, "ScriptTest") && !enabled(w, "ScriptStop"));
+    QCOMPARE(w.command("ScriptRun")->text(), QStringLiteral("Прогноз"));
+    QCOMPARE(w.command("ScriptTest")->text(), QStringLiteral("Тест"));
+    QCOMPARE(w.command("ScriptStop")->text(), QStringLiteral("Стоп"));
+
+    // What the window shows while the run goes on.
+    bool seen = false, stopOn = false, othersOff = true, viewOff = false, tabsOff = false;
+    QString cycle;
+    QTimer* probe = onEveryPass([&] {
+        // From the first line on (the run shows its status before it shuts the tabs).
+        if (!view->runner().Running() || seen || view->statusPanel(2) != QStringLiteral("Строка: 1")) return;
+        seen = true;
+        w.updateActions();
+        stopOn = w.command("ScriptStop")->isEnabled();
+        for (const char* name : ScenarioCommands) othersOff = othersOff && !w.command(QString::fromLatin1(name))->isEnabled();
+        othersOff = othersOff && !w.command("ScriptRun")->isEnabled() && !w.command("LogToggle")->isEnabled();
+        viewOff = !view->view()->isEnabled();
+        tabsOff = !w.statsView()->isEnabled() && !w.combsView()->isEnabled() && !w.drawsView()->isEnabled();
+        cycle = view->statusPanel(1);
+    });
+    run(w, "ScriptRun");
+    delete probe;
+    QVERIFY(seen);
+    QVERIFY(stopOn);
+    QVERIFY(othersOff);
+    QVERIFY(viewOff);
+    QVERIFY(tabsOff);
+    QCOMPARE(cycle, QStringLiteral("Цикл: 1"));
+
+    QCOMPARE(stakeComments(w), QStringList({QStringLiteral("01.001: идея @ FULL#FIRST + TSD1#NUMS:10#LMV:1#ST:3"),
+                                            QStringLiteral("01.002: идея @ FULL#FIRST + TSD1#NUMS:20#LMV:1#ST:3")}));
+    const stakes::TStakeRecord first = w.workspace().StakesFile().ReadStake(0);
+    QCOMPARE(first.DrawNo, w.workspace().NextDrawNo());
+    QCOMPARE(first.Origin, uint8_t(3));
+    QCOMPARE(view->statusPanel(3), QStringLiteral("Ставок: 2"));
+    QCOMPARE(view->statusPanel(4), QStringLiteral("Сценарий завершен!"));
+    QVERIFY(view->view()->isEnabled() && w.statsView()->isEnabled());
+    QVERIFY(view->selectedRows().empty());
+    QVERIFY(!w.shell().IsBusy());
+    QVERIFY(enabled(w, "ScriptRun") && !enabled(w, "ScriptStop") && enabled(w, "ScriptAdd"));
+
+    // The second forecast starts a new group: a separator, then the same two names.
+    run(w, "ScriptRun");
+    QCOMPARE(stakeComments(w).size(), 5);
+    QCOMPARE(stakeComments(w).value(2), QStringLiteral("-"));
+}
+
+void ScenarioViewTest::testStoppedInItsSecondCycle()
+{
+    test::TempDir dir;
+    seed(dir, 120);
+    test::WriteBytes(dir / "Kvanta_8x20.lss", util::Utf8ToCp1251(fileOf({RunStep}).toStdString()));
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    ScenarioView* view = w.scenarioView();
+
+    // Cancelling the count dialog runs nothing.
+    QString caption, label, hint;
+    int shown = 0, maximum = 0;
+    onNextDialog<TFormTestCount>([&](TFormTestCount* d) {
+        caption = d->windowTitle();
+        label = d->findChild<QLabel*>()->text();
+        hint = d->countEdit()->toolTip();
+        shown = d->countEdit()->value();
+        maximum = d->countEdit()->maximum();
+        d->reject();
+    });
+    run(w, "ScriptTest");
+    QCOMPARE(caption, QStringLiteral("Количество тестов"));
+    QCOMPARE(label, QStringLiteral("Укажите количество тестов:"));
+    QCOMPARE(hint, QStringLiteral("Укажите количество последних тиражей, на которых будет производится тестирование"));
+    QCOMPARE(shown, 10);
+    QCOMPARE(maximum, 119);
+    QCOMPARE(w.workspace().StakesFile().RecordCount(), 0);
+
+    // A whole test of 2: offsets 2 and 1, each pass its own group, the offset back at 0.
+    onNextDialog<TFormTestCount>([](TFormTestCount* d) {
+        d->countEdit()->setValue(2);
+        okButton(d)->click();
+    });
+    run(w, "ScriptTest");
+    QCOMPARE(w.workspace().DrawsOffset(), 0);
+    QStringList comments = stakeComments(w);
+    QCOMPARE(comments.size(), 5);
+    QCOMPARE(comments.value(2), QStringLiteral("-"));
+    QCOMPARE(w.workspace().StakesFile().ReadStake(0).DrawNo, w.workspace().Draws()[118].DrawNo);
+    QCOMPARE(w.workspace().StakesFile().ReadStake(3).DrawNo, w.workspace().Draws()[119].DrawNo);
+    QCOMPARE(view->statusPanel(4), QStringLiteral("Сценарий завершен!"));
+
+    // A test of 3 stopped once the second cycle has set its window: the offset stays there.
+    onNextDialog<TFormTestCount>([](TFormTestCount* d) {
+        d->countEdit()->setValue(3);
+        okButton(d)->click();
+    });
+    MessageBoxAnswerer yes(QMessageBox::Yes);
+    bool stopEnabledAfter = true;
+    QTimer* stopper = onEveryPass([&] {
+        if (!view->runner().Running() || view->runner().AbortFlag() || w.workspace().DrawsOffset() != 2) return;
+        run(w, "ScriptStop");
+        stopEnabledAfter = w.command("ScriptStop")->isEnabled();
+    });
+    run(w, "ScriptTest");
+    delete stopper;
+    QCOMPARE(yes.texts, QStringList{QStringLiteral("Остановить выполнение сценария?")});
+    QVERIFY(!stopEnabledAfter);
+    QCOMPARE(w.workspace().DrawsOffset(), 2);
+    QCOMPARE(w.offsetEdit()->value(), 2);
+    QVERIFY(!view->runner().Running() && !view->runner().AbortFlag());
+    QCOMPARE(view->statusPanel(4), QStringLiteral("Сценарий завершен!"));
+    QVERIFY(stakeComments(w).size() < 5 + 1 + 6);
+    QVERIFY(enabled(w, "ScriptTest"));
+}
+
+void ScenarioViewTest::closingDuringARunStopsItFirst()
+{
+    test::TempDir dir;
+    seed(dir, 120);
+    test::WriteBytes(dir / "Kvanta_8x20.lss", util::Utf8ToCp1251(fileOf({RunStep, RunStep}).toStdString()));
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    ScenarioView* view = w.scenarioView();
+
+    // "No": the run goes on to its end and the window stays.
+    {
+        MessageBoxAnswerer no(QMessageBox::No);
+        bool asked = false;
+        QTimer* closer = onEveryPass([&] {
+            if (asked || !view->runner().Running()) return;
+            asked = true;
+            w.close();
+        });
+        run(w, "ScriptRun");
+        delete closer;
+        QCOMPARE(no.texts, QStringList{QStringLiteral("Остановить выполнение сценария?")});
+    }
+    QCOMPARE(stakeComments(w).size(), 4);
+    QApplication::processEvents();
+    QVERIFY(w.isVisible());
+
+    // "Yes": the run stops, then the window closes.
+    MessageBoxAnswerer yes(QMessageBox::Yes);
+    bool asked = false;
+    QTimer* closer = onEveryPass([&] {
+        if (asked || !view->runner().Running()) return;
+        asked = true;
+        w.close();
+    });
+    run(w, "ScriptRun");
+    delete closer;
+    QCOMPARE(yes.texts, QStringList{QStringLiteral("Остановить выполнение сценария?")});
+    QVERIFY(stakeComments(w).size() < 4 + 1 + 4);
+    QTRY_VERIFY(!w.isVisible());
+}
+
+void ScenarioViewTest::runLogsAndTheirDeletion()
+{
+    test::TempDir dir;
+    seed(dir, 120);
+    test::WriteBytes(dir / "Kvanta_8x20.lss", util::Utf8ToCp1251(fileOf({RunStep}).toStdString()));
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    ScenarioView* view = w.scenarioView();
+    QAction* toggle = w.command("LogToggle");
+    QCOMPARE(toggle->text(), QStringLiteral("Журнал выполнения сценария"));
+    QCOMPARE(w.command("LogsDelete")->text(), QStringLiteral("Удалить журналы выполнения сценариев"));
+    QVERIFY(!toggle->isChecked());
+    {
+        MessageBoxAnswerer answerer;
+        run(w, "LogsDelete");
+        QCOMPARE(answerer.texts, QStringList{QStringLiteral("Файлы журналов не найдены!")});
+    }
+
+    run(w, "LogToggle");
+    QVERIFY(toggle->isChecked());
+    QVERIFY(shell::FormSettings(dir / "Kvanta_8x20.frm").ReadBool("ScriptLogEnabled", false));
+    std::filesystem::path shownLog;
+    view->runner().Hooks.OpenLog = [&](const std::filesystem::path& file) { shownLog = file; };
+    run(w, "ScriptRun");
+    QVERIFY(!shownLog.empty());
+    QCOMPARE(shownLog.parent_path(), dir.path());
+    QVERIFY(QString::fromStdString(shownLog.filename().string()).startsWith(QStringLiteral("ScriptLog_")));
+    const QString log = QString::fromStdString(util::Cp1251ToUtf8(test::ReadBytes(shownLog)));
+    QVERIFY(log.contains(QStringLiteral("]: ### ЗАПУСК СЦЕНАРИЯ ###")));
+    QVERIFY(log.contains(QStringLiteral("Выполнение строки 001: \"") + RunStep + QStringLiteral("\"\r\n")));
+    QVERIFY(log.trimmed().endsWith(QStringLiteral("### ЗАВЕРШЕНИЕ СЦЕНАРИЯ ######################################################################")));
+
+    // Off again: the next run writes nothing.
+    run(w, "LogToggle");
+    QVERIFY(!shell::FormSettings(dir / "Kvanta_8x20.frm").ReadBool("ScriptLogEnabled", true));
+    shownLog.clear();
+    run(w, "ScriptRun");
+    QVERIFY(shownLog.empty());
+
+    {
+        MessageBoxAnswerer answerer;
+        run(w, "LogsDelete");
+        QCOMPARE(answerer.texts.size(), 1);
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        QVERIFY(!QString::fromStdString(entry.path().filename().string()).startsWith(QStringLiteral("ScriptLog_")));
 }
 
 QTEST_MAIN(ScenarioViewTest)
