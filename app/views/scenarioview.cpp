@@ -10,7 +10,9 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
+#include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/formmain.h"
@@ -82,9 +84,13 @@ ScenarioView::ScenarioView(TFormMain& main) : QWidget(&main), m_main(main)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
+    // Two rows of buttons: one row does not fit beside the draw list.
     m_tools = new QToolBar;
     m_tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
     layout->addWidget(m_tools);
+    m_lineTools = new QToolBar;
+    m_lineTools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    layout->addWidget(m_lineTools);
 
     m_model = new ScenarioModel(m_main.workspace().Scenario(), m_main.statList(), this);
     m_view = new QTableView;
@@ -97,7 +103,7 @@ ScenarioView::ScenarioView(TFormMain& main) : QWidget(&main), m_main(main)
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
     m_view->setColumnWidth(0, 160);
-    m_view->setColumnWidth(1, 260);
+    m_view->setColumnWidth(1, 320);
     for (int c = 2; c < scenario::ScenarioColumnCount; ++c) m_view->setColumnWidth(c, 200);
     layout->addWidget(m_view, 1);
 
@@ -182,24 +188,38 @@ void ScenarioView::createCommands()
 
 void ScenarioView::attachCommands()
 {
-    const std::vector<std::vector<const char*>> groups = {
-        {"ScriptOpen", "ScriptSave", "ScriptLoad"},
-        {"ScriptAdd", "ScriptEmpty", "ScriptClone", "ScriptEdit", "ScriptDel", "ScriptClr"},
-        {"ScriptUp", "ScriptDown"},
-        {"ScriptRun", "ScriptTest", "ScriptStop"},
+    struct Group {
+        QToolBar* bar;
+        std::vector<const char*> names;
+    };
+    const std::vector<Group> groups = {
+        {m_tools, {"ScriptRun", "ScriptTest", "ScriptStop"}},
+        {m_tools, {"ScriptOpen", "ScriptSave", "ScriptLoad"}},
+        {m_lineTools, {"ScriptAdd", "ScriptEmpty", "ScriptClone", "ScriptEdit", "ScriptDel", "ScriptClr"}},
+        {m_lineTools, {"ScriptUp", "ScriptDown"}},
     };
     m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
     for (std::size_t g = 0; g < groups.size(); ++g) {
         if (g > 0) {
-            m_tools->addSeparator();
+            if (groups[g].bar == groups[g - 1].bar) groups[g].bar->addSeparator();
             auto* sep = new QAction(m_view);
             sep->setSeparator(true);
             m_view->addAction(sep);
         }
-        for (const char* name : groups[g]) {
+        for (const char* name : groups[g].names) {
             QAction* a = m_main.command(QString::fromLatin1(name));
-            m_tools->addAction(a);
+            groups[g].bar->addAction(a);
             m_view->addAction(a);
+        }
+    }
+    // The moves are arrows on the bar (their captions stay in the menus and hints), so that the
+    // editing row fits beside the draw list.
+    for (const auto& [name, icon] : {std::pair{"ScriptUp", QStyle::SP_ArrowUp}, std::pair{"ScriptDown", QStyle::SP_ArrowDown}}) {
+        QAction* a = m_main.command(QString::fromLatin1(name));
+        a->setIcon(style()->standardIcon(icon));
+        if (auto* button = qobject_cast<QToolButton*>(m_lineTools->widgetForAction(a))) {
+            button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+            button->setToolTip(a->text());
         }
     }
 }

@@ -108,7 +108,8 @@ private:
     void addAndSelect(std::string line);
 
     TFormMain& m_main;
-    QToolBar* m_tools;
+    QToolBar* m_tools;      // runs and files
+    QToolBar* m_lineTools;  // editing the lines
     QTableView* m_view;
     ScenarioModel* m_model;
     QLabel* m_status[StatusPanels] = {};
