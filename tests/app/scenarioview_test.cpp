@@ -46,6 +46,8 @@ private slots:
     void saveOpenAndAppend();
     void ratingNamesBecomeLines();
     void busyDisablesEverything();
+    void runsNeedLinesAndDraws();
+    void columnWidthsKept();
     void forecastMakesNamedStakes();
     void testStoppedInItsSecondCycle();
     void closingDuringARunStopsItFirst();
@@ -609,6 +611,47 @@ void ScenarioViewTest::busyDisablesEverything()
     for (const char* name : ScenarioCommands) QVERIFY2(!enabled(w, name), name);
     w.shell().UnmarkBusy();
     QVERIFY(enabled(w, "ScriptDown"));
+}
+
+void ScenarioViewTest::runsNeedLinesAndDraws()
+{
+    struct Case {
+        const char* name;
+        int draws;
+        bool lines;
+        bool runs;
+    };
+    for (const Case c : {Case{"no draws", 0, true, false}, Case{"no lines", 30, false, false},
+                         Case{"lines and draws", 30, true, true}}) {
+        test::TempDir dir;
+        if (c.draws > 0) seed(dir, c.draws);
+        if (c.lines) test::WriteBytes(dir / "Kvanta_8x20.lss", "FULL:0#RAND|TSD1#NUMS:10#LNO:#SF:1|\r\n");
+        TFormMain w(dir.path(), {});
+        w.show();
+        QTRY_VERIFY(w.isInitialised());
+        QVERIFY2(enabled(w, "ScriptRun") == c.runs, c.name);
+        QVERIFY2(enabled(w, "ScriptTest") == c.runs, c.name);
+        QVERIFY2(!enabled(w, "ScriptStop"), c.name);
+        QVERIFY2(enabled(w, "LogToggle") && enabled(w, "LogsDelete"), c.name);
+    }
+}
+
+void ScenarioViewTest::columnWidthsKept()
+{
+    test::TempDir dir;
+    seed(dir, 30);
+    shell::FormSettings(dir / "Kvanta_8x20.frm").WriteInt("ScriptList.Column2", 321);
+    {
+        TFormMain w(dir.path(), {});
+        w.show();
+        QTRY_VERIFY(w.isInitialised());
+        QCOMPARE(w.scenarioView()->view()->columnWidth(2), 321);
+        w.scenarioView()->view()->setColumnWidth(8, 147);
+        w.close();
+    }
+    const shell::FormSettings frm(dir / "Kvanta_8x20.frm");
+    QCOMPARE(frm.ReadInt("ScriptList.Column8", 0), 147);
+    QCOMPARE(frm.ReadInt("ScriptList.Column2", 0), 321);
 }
 
 void ScenarioViewTest::forecastMakesNamedStakes()
