@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <chrono>
 #include <optional>
@@ -37,6 +38,20 @@ namespace {
 
 // Bulk refreshes of the stakes counter wait at least this long for each other.
 constexpr int64_t ThrottleMs = 101;
+
+// A stake of 8 distinct numbers of the field as its draw and the set of its numbers; nothing
+// for anything else.
+bool standingKey(int32_t drawNo, const uint8_t* nums, uint64_t& key)
+{
+    uint32_t mask = 0;
+    for (int i = 0; i < 8; ++i) {
+        if (nums[i] < game::MinNumber || nums[i] > game::MaxNumber) return false;
+        mask |= 1u << nums[i];
+    }
+    if (std::popcount(mask) != 8) return false;
+    key = (uint64_t(uint32_t(drawNo)) << 32) | mask;
+    return true;
+}
 
 std::tm systemNow()
 {
@@ -307,7 +322,12 @@ void TScriptRunner::checkStakes()
     settings.LogDir = m_ws.DataDir();
     settings.OnChecked = m_onChecked;
     settings.Clock = Hooks.Clock;
-    stakes::CheckStakesAndReload(m_ws.StakesFile(), settings, m_shell, Hooks.RatingsChanged);
+    // The archive stands still during a run and the run only appends, so what an earlier check
+    // of this run left unchecked cannot be checked now: each check reads only the new records.
+    stakes::TStakesFile& file = m_ws.StakesFile();
+    settings.FirstRecord = m_checkedRecords;
+    stakes::CheckStakesAndReload(file, settings, m_shell, Hooks.RatingsChanged);
+    m_checkedRecords = file.RecordCount();
     refreshStakeView(true, false);
 }
 
@@ -318,7 +338,7 @@ void TScriptRunner::logBanner()
     log([] { return std::string(EqualsLine); });
 }
 
-// ScriptRun steps 1 to 3 (the cycle is the caller's).
+// The start of both runs: busy, the log opened, the flags reset (the cycle is the caller's).
 void TScriptRunner::begin()
 {
     m_shell.MarkBusy();
@@ -330,10 +350,13 @@ void TScriptRunner::begin()
     m_running = true;
     m_abort = false;
     m_stakesMade = 0;
+    m_checkedRecords = 0;
+    m_standing.clear();
+    m_standingRead = false;
     m_status = TRunStatus{};
 }
 
-// ScriptRun step 7: whatever happened before.
+// The end of both runs, whatever happened before: flags cleared, views enabled, the log shown.
 void TScriptRunner::end()
 {
     m_cycle = 0;
@@ -352,7 +375,7 @@ void TScriptRunner::end()
 
 void TScriptRunner::ScriptRun()
 {
-    if (m_running) return;
+    if (m_running || m_ws.Scenario().Empty() || m_ws.DrawCount() == 0) return;
     begin();
     m_cycle = 1;
     showRunStatus(0, 0, RunningText, 0);
@@ -374,7 +397,7 @@ void TScriptRunner::ScriptRun()
 
 void TScriptRunner::ScriptTest(int count)
 {
-    if (m_running || count < 1 || count > TestCountMax(m_ws.DrawCount())) return;
+    if (m_running || m_ws.Scenario().Empty() || count < 1 || count > TestCountMax(m_ws.DrawCount())) return;
     begin();
     showRunStatus(0, 0, RunningText, 0);
     if (Hooks.RunningChanged) Hooks.RunningChanged(true);
@@ -589,7 +612,13 @@ void TScriptRunner::buildStartList(const TScriptHeader& header, bool makeList)
         if (checkAbort()) return;
     }
     if (header.ClearStakes) {
+        // Clearing is for keeping only the rating: stakes that wait for the check at the end
+        // of the pass would leave no trace at all, so they are checked first.
+        if (!Options.CheckOnLine) checkStakes();
         stakes::TStakesFile& file = m_ws.StakesFile();
+        m_checkedRecords = 0;
+        m_standing.clear();
+        m_standingRead = false;
         file.Truncate();
         file.Reopen(m_shell);
         refreshStakeView(true, false);
@@ -685,7 +714,7 @@ bool TScriptRunner::addScenarioStake(const Step& step, const game::TComb& comb, 
         stakes::NewStake(stakes::OriginScenario, drawNo, m_ws.Combs().Count(), comb,
                          StakeName(step.Line, step.Variant, step.Comment, step.StepText), m_list);
     bool ok = true;
-    if (step.Header.NewOnly && file.FindStake(m_shell, drawNo, stake.Stake)) {
+    if (step.Header.NewOnly && stakeStands(drawNo, comb)) {
         log([&] {
             return util::Format("{-} Ставка на тираж %d не добавлена, так как уже имеется в списке ставок: [%s]",
                                 {drawNo, game::NumSetToText(stake.Stake, ";")});
@@ -695,6 +724,8 @@ bool TScriptRunner::addScenarioStake(const Step& step, const game::TComb& comb, 
         hooks.RefreshView = Hooks.RefreshStakeView;
         ok = stakes::AddStakes(file, m_shell, stake, 1, bulk, Options.StakesScrollEnabled, hooks);
         if (ok) {
+            uint64_t key = 0;
+            if (m_standingRead && standingKey(drawNo, comb.data(), key)) m_standing.insert(key);
             log([&] {
                 return util::Format("{+} Ставка на тираж %d добавлена в список ставок: [%s]",
                                     {drawNo, game::NumSetToText(stake.Stake, ";")});
@@ -706,6 +737,41 @@ bool TScriptRunner::addScenarioStake(const Step& step, const game::TComb& comb, 
     }
     stakesChanged(bulk);
     return ok;
+}
+
+// FindStake for the stakes a run makes. A scan of the whole file per stake would make NewOnly
+// over a large list quadratic; the file is read once per run instead and the run's own stakes
+// are added as they are written. A stake of 8 distinct numbers is the same as another exactly
+// when both have the same 8 numbers, so the set of numbers is the whole comparison; anything
+// else is left to FindStake.
+bool TScriptRunner::stakeStands(int32_t drawNo, const game::TComb& comb)
+{
+    stakes::TStakesFile& file = m_ws.StakesFile();
+    uint64_t key = 0;
+    if (!standingKey(drawNo, comb.data(), key)) return file.FindStake(m_shell, drawNo, game::CombToNumSet(comb));
+    if (!m_standingRead) {
+        try {
+            file.Flush();
+            const int total = file.RecordCount();
+            constexpr int chunk = 4096;
+            std::vector<uint8_t> buf(std::size_t(std::min(total, chunk)) * stakes::TStakeRecord::RecordSize);
+            for (int first = 0; first < total; first += chunk) {
+                const int n = std::min(chunk, total - first);
+                file.ReadRecords(first, n, buf.data());
+                for (int i = 0; i < n; ++i) {
+                    stakes::TStakeRecord r;
+                    r.Read(buf.data() + std::size_t(i) * stakes::TStakeRecord::RecordSize);
+                    uint64_t k = 0;
+                    if (r.Stake.Count == 8 && standingKey(r.DrawNo, r.Stake.Nums.data(), k)) m_standing.insert(k);
+                }
+            }
+            m_standingRead = true;
+        } catch (const std::exception&) {
+            m_standing.clear();
+            return file.FindStake(m_shell, drawNo, game::CombToNumSet(comb));
+        }
+    }
+    return m_standing.count(key) != 0;
 }
 
 void TScriptRunner::stakesChanged(bool bulk)

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "core/game/types.h"
 #include "core/scenario/scriptheader.h"
@@ -164,9 +165,9 @@ public:
     // LogToggle and LogsDelete: idle and no run.
     bool CanChangeLogs() const;
 
-    // "Прогноз".
+    // "Прогноз"; nothing without lines or draws.
     void ScriptRun();
-    // "Тест" after the count dialog; a count outside 1 .. draws - 1 does nothing.
+    // "Тест" after the count dialog; nothing without lines or for a count outside 1 .. draws - 1.
     void ScriptTest(int count);
     // "Стоп": asks, then sets the abort flag. True when the user agreed.
     bool ScriptStop();
@@ -189,6 +190,7 @@ private:
     void makeStakes(const Step& step);
     void systemPlay(const Step& step);
     bool addScenarioStake(const Step& step, const game::TComb& comb, bool bulk);
+    bool stakeStands(int32_t drawNo, const game::TComb& comb);
     void stakesChanged(bool bulk);
     void checkStakes();
     void refreshStakeView(bool refresh, bool goToLast);
@@ -214,6 +216,10 @@ private:
     int m_stakesMade = 0;
     TRunStatus m_status;
     int64_t m_throttle = 0;
+    int m_checkedRecords = 0;   // stakes-file records a check of this run has read
+    // The stakes of 8 numbers in the file, by draw and numbers, once a NewOnly step asked.
+    std::unordered_set<uint64_t> m_standing;
+    bool m_standingRead = false;
     bool m_stakeFailed = false;
 };
 

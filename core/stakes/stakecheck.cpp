@@ -83,7 +83,7 @@ bool CheckStakes(TStakesFile& file, const TCheckSettings& settings, shell::Shell
         constexpr std::size_t size = TStakeRecord::RecordSize;
         std::vector<uint8_t> buf(static_cast<std::size_t>(std::min(total, CheckChunkRecords)) * size);
         std::vector<TStakeRecord> checked;
-        for (int start = 0; start < total; start += CheckChunkRecords) {
+        for (int start = std::clamp(settings.FirstRecord, 0, total); start < total; start += CheckChunkRecords) {
             const int n = std::min(CheckChunkRecords, total - start);
             file.ReadRecords(start, n, buf.data());
             checked.clear();

@@ -30,6 +30,9 @@ struct TCheckSettings {
     std::function<void(const TStakeRecord&)> OnChecked;
     // The local time for the log lines; the clock of the system when empty.
     std::function<std::tm()> Clock;
+    // Records before this index are known to hold nothing this archive can check (a caller that
+    // checked them against the same archive and only appended since); the pass starts there.
+    int FirstRecord = 0;
 };
 
 // The check pass: every due stake (unchecked, DrawNo > 0, 8 numbers) whose draw is in the

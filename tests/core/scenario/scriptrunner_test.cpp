@@ -162,6 +162,8 @@ TEST(ScriptTest, ThreeOffsetsWithSeparatorsAndCheckedStakes)
             if (cycles.empty() || cycles.back() != s.Cycle) cycles.push_back(s.Cycle);
         EXPECT_EQ(cycles, (std::vector<int>{0, 1, 2, 3}));
         EXPECT_EQ(f.statuses.back().Text, "Сценарий завершен!");
+        // The filter parts write into the same log: one table per pass.
+        EXPECT_EQ(CountOf(f.LogLines(), "Анализ тиражей и расчет статистики \"Числа тиража\" для выборки в 10 тиражей..."), 3);
         Strings banners;
         for (const std::string& l : f.LogLines())
             if (l.find("для смещения") != std::string::npos) banners.push_back(l);
@@ -176,6 +178,14 @@ TEST(ScriptTest, ThreeOffsetsWithSeparatorsAndCheckedStakes)
 
 TEST(ScriptTest, CountsOutsideTheDialogsRangeDoNothing)
 {
+    RunFixture empty(5);
+    EXPECT_FALSE(empty.runner->CanStart());
+    empty.sh.statusTexts.clear();
+    empty.runner->ScriptRun();
+    empty.runner->ScriptTest(2);
+    EXPECT_TRUE(empty.statuses.empty());
+    EXPECT_TRUE(empty.sh.statusTexts.empty());
+
     RunFixture f(5);
     f.StartList({"1;2;3;4;5;6;7;8"});
     f.Script({Line("FULL:0#FIRST", {Noop})});
@@ -586,6 +596,49 @@ TEST(BadInput, AStakesFileThatRefusesRecordsEndsTheRunAfterOneMessage)
     EXPECT_EQ(f.runner->StakesMade(), 0);
     EXPECT_FALSE(f.runner->Running());
     EXPECT_EQ(f.sh.BusyCount(), 0);
+}
+
+} // namespace
+
+namespace {
+
+// With the check at the end of each pass, clearing the stakes before a variant would throw away
+// the earlier variants' stakes unchecked; they reach the rating first.
+TEST(BuildStartList, ClearStakesChecksWhatWouldBeLostFirst)
+{
+    for (bool onLine : {true, false}) {
+        SCOPED_TRACE(onLine);
+        RunFixture f;
+        f.StartList({"1;2;3;4;5;6;7;8"});
+        f.Script({Line("FULL:0#FIRST#CLR", {"TSD1#NUMS:10,20#CMV:1000#SF:1"})});
+        f.runner->Options.CheckOnLine = onLine;
+        f.runner->ScriptTest(2);
+        Strings rated;
+        for (const auto& r : f.checked) rated.push_back(std::to_string(r.DrawNo) + " " + r.Comment.substr(0, 6));
+        EXPECT_EQ(rated, (Strings{"1038 01.001", "1038 01.002", "1039 01.001", "1039 01.002"}));
+        // What stays is the last variant's stake.
+        EXPECT_EQ(f.StakeRows(), Strings{"1039:1 2 3 4 5 6 7 8"});
+        EXPECT_TRUE(f.sh.messages.empty());
+    }
+}
+
+} // namespace
+
+namespace {
+
+// NewOnly compares with every stake of the file: same draw, same numbers in any order.
+TEST(MakeStakes, NewOnlySeesStakesMadeBeforeTheRun)
+{
+    RunFixture f;
+    f.StartList({"1;2;3;4;5;6;7;8", "2;3;4;5;6;7;8;9"});
+    auto& file = f.ws.StakesFile();
+    file.AppendStakes(stakes::NewStake(1, 1040, 1, game::TComb{9, 8, 7, 6, 5, 4, 3, 2}, "hand", f.list), 1);
+    file.AppendStakes(stakes::NewStake(1, 1039, 1, game::TComb{1, 2, 3, 4, 5, 6, 7, 8}, "hand", f.list), 1);
+    f.Script({Line("FULL:0#FIRST#NEX", {Noop}), Line("FULL:0#LAST#NEX", {Noop}), Line("FULL:0#ALL#NEX", {Noop})});
+    f.runner->ScriptRun();
+    EXPECT_EQ(f.StakeRows(), (Strings{"1040:9 8 7 6 5 4 3 2", "1039:1 2 3 4 5 6 7 8", "-", "1040:1 2 3 4 5 6 7 8"}));
+    EXPECT_EQ(f.runner->StakesMade(), 1);
+    EXPECT_TRUE(f.sh.messages.empty());
 }
 
 } // namespace

@@ -181,6 +181,27 @@ TEST(CheckStakes, EmptyOrFailingFile)
     EXPECT_FALSE(g.shell.IsBusy());
 }
 
+TEST(CheckStakes, StartsAtTheFirstRecordItIsGiven)
+{
+    struct Case {
+        int first;
+        std::vector<int32_t> rated;
+    };
+    const std::vector<Case> cases = {{-5, {101, 102, 103}}, {0, {101, 102, 103}}, {1, {102, 103}},
+                                     {2, {103}}, {3, {}}, {9, {}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.first);
+        Fixture f(FileOf({Stake(101, {1, 2, 3, 4, 5, 6, 7, 8}), Stake(102, {1, 2, 3, 4, 5, 6, 7, 8}),
+                          Stake(103, {1, 2, 3, 4, 5, 6, 7, 8})}));
+        f.settings.FirstRecord = c.first;
+        EXPECT_EQ(CheckStakes(f.file, f.settings, f.shell), !c.rated.empty());
+        std::vector<int32_t> rated;
+        for (const TStakeRecord& r : f.rated) rated.push_back(r.DrawNo);
+        EXPECT_EQ(rated, c.rated);
+        EXPECT_TRUE(f.shell.messages.empty());
+    }
+}
+
 TEST(CheckStakes, ReloadFollowsOnlyAPassThatChecked)
 {
     Fixture f(FileOf({Stake(101, {1, 2, 3, 4, 5, 6, 7, 8}), Stake(200, {1, 2, 3, 4, 5, 6, 7, 8})}));
