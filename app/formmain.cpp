@@ -32,6 +32,7 @@
 #include "core/stats/settingsops.h"
 #include "app/views/combsview.h"
 #include "app/views/stakesview.h"
+#include "app/views/scenarioview.h"
 #include "app/views/statsview.h"
 #include "core/filters/generate.h"
 #include "core/filters/favorites.h"
@@ -123,7 +124,7 @@ QString TFormMain::statusText(int field) const
 }
 
 QAction* TFormMain::addCommand(const char* name, const QString& caption, const QString& hint,
-                               std::function<void()> execute, std::function<bool()> enabled)
+                               std::function<void()> execute, std::function<bool()> enabled, bool whileBusy)
 {
     auto* action = new QAction(caption, this);
     action->setObjectName(QString::fromLatin1(name));
@@ -131,13 +132,13 @@ QAction* TFormMain::addCommand(const char* name, const QString& caption, const Q
         action->setStatusTip(hint);
         action->setToolTip(hint);
     }
-    connect(action, &QAction::triggered, this, [this, execute = std::move(execute)] {
-        if (m_shell->IsBusy()) return;
+    connect(action, &QAction::triggered, this, [this, whileBusy, execute = std::move(execute)] {
+        if (m_shell->IsBusy() && !whileBusy) return;
         execute();
         updateActions();
     });
     addAction(action);
-    m_commands.push_back({action, std::move(enabled)});
+    m_commands.push_back({action, std::move(enabled), whileBusy});
     return action;
 }
 
@@ -184,6 +185,8 @@ void TFormMain::createCommands()
     m_stakesView->createCommands();
     m_statsView->createCommands();
     m_statsView->attachCommands();
+    m_scenarioView->createCommands();
+    m_scenarioView->attachCommands();
     QAction* exitAction = addCommand("ExitProgram", QStringLiteral("Выход"), QString(), [this] { close(); });
     exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     addCommand("About", QStringLiteral("О программе"), QString(), [this] { about(); });
@@ -237,6 +240,17 @@ void TFormMain::createMenus()
     stakesMenu->addSeparator();
     for (const char* name : {"StakesGraphDraws", "StakesGraphOverlap", "StakesGraphProfits"})
         stakesMenu->addAction(command(name));
+    QMenu* script = menuBar()->addMenu(QStringLiteral("Сценарий"));
+    for (const char* name : {"ScriptOpen", "ScriptSave", "ScriptLoad"}) script->addAction(command(name));
+    script->addSeparator();
+    for (const char* name : {"ScriptAdd", "ScriptEmpty", "ScriptClone", "ScriptEdit", "ScriptDel", "ScriptClr"})
+        script->addAction(command(name));
+    script->addSeparator();
+    for (const char* name : {"ScriptUp", "ScriptDown"}) script->addAction(command(name));
+    script->addSeparator();
+    for (const char* name : {"ScriptRun", "ScriptTest", "ScriptStop"}) script->addAction(command(name));
+    script->addSeparator();
+    for (const char* name : {"LogToggle", "LogsDelete"}) script->addAction(command(name));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(command("About"));
@@ -298,6 +312,8 @@ void TFormMain::createWidgets()
     m_rightTabs->addTab(m_statsView, QStringLiteral("Статистика"));
     m_stakesView = new StakesView(*this);
     m_rightTabs->addTab(m_stakesView, QStringLiteral("Ставки"));
+    m_scenarioView = new ScenarioView(*this);
+    m_rightTabs->addTab(m_scenarioView, QStringLiteral("Сценарий"));
 
     m_splitter->addWidget(m_leftTabs);
     m_splitter->addWidget(m_rightTabs);
@@ -346,6 +362,7 @@ void TFormMain::restoreSettings()
     restoreColumns(m_statsView->tableView(), "StatTable");
     restoreColumns(m_combsView->historyView(), "FiltersList");
     m_stakesView->restoreSettings(m_frm);
+    restoreColumns(m_scenarioView->view(), "ScriptList");
     const int filtersHeight = m_frm.ReadInt("FiltersHeight", -1);
     if (filtersHeight > 0) m_combsView->splitter()->setSizes({std::max(100, height() - filtersHeight), filtersHeight});
     {
@@ -408,6 +425,7 @@ void TFormMain::saveSettings()
     columns(m_statsView->tableView(), "StatTable");
     columns(m_combsView->historyView(), "FiltersList");
     m_stakesView->saveColumns(values);
+    columns(m_scenarioView->view(), "ScriptList");
     values.emplace_back("FiltersHeight", std::to_string(m_combsView->splitter()->sizes().value(1)));
     const auto* header = m_statsView->tableView()->horizontalHeader();
     values.emplace_back("StatTable.SortType", util::Format("%d,%d", {header->sortIndicatorSection(),
@@ -469,6 +487,7 @@ void TFormMain::initialise()
         m_combsView->refresh();
         refreshViews();
         m_cache.CreatePrefetchFiles(m_stats, false, 0, m_prefetchsEnabled, *m_shell);
+        m_ws.Scenario().LoadCurrent(*m_shell);
         m_initialised = true;
         m_shell->SetStatusText("");
     } catch (const std::exception& e) {
@@ -495,6 +514,11 @@ void TFormMain::endProgram(int code)
 
 void TFormMain::closeEvent(QCloseEvent* event)
 {
+    // The run lives on this call stack: it is asked to stop, and the window closes after it.
+    if (m_scenarioView && !m_scenarioView->allowClose()) {
+        event->ignore();
+        return;
+    }
     if (!m_ended && !m_stateSaved) saveSettings();
     event->accept();
 }
@@ -512,8 +536,17 @@ bool TFormMain::event(QEvent* event)
 void TFormMain::updateActions()
 {
     const bool idle = !m_shell->IsBusy();
-    for (const Command& c : m_commands) c.action->setEnabled(idle && (!c.enabled || c.enabled()));
+    for (const Command& c : m_commands) c.action->setEnabled((idle || c.whileBusy) && (!c.enabled || c.enabled()));
     m_offsetEdit->setEnabled(idle);
+}
+
+void TFormMain::setRunning(bool running)
+{
+    for (QWidget* page : {m_drawsView->parentWidget(), static_cast<QWidget*>(m_combsView), static_cast<QWidget*>(m_statsView)})
+        page->setEnabled(!running);
+    // The run reorders and rebuilds the statistics table under the view.
+    if (!running) m_statsView->showTable();
+    updateActions();
 }
 
 void TFormMain::setDrawsOffset(int offset)
@@ -539,6 +572,8 @@ void TFormMain::refreshDrawList(bool force)
 
 void TFormMain::refreshViews()
 {
+    // A scenario builds the statistics table itself, window by window.
+    if (m_scenarioView && m_scenarioView->runner().Running()) return;
     if (m_statsView) m_statsView->build(false);
 }
 
@@ -557,6 +592,16 @@ void TFormMain::fillChoosers(bool reload, bool keepSelection)
         m_stats.LoadFilterList(flt, true, *m_shell);
     }
     m_statsView->fillChooser(stats::BuildChoosers(m_stats), keepSelection);
+    // The scenario shows its filters through the registry's codes.
+    if (m_scenarioView) m_scenarioView->refresh();
+}
+
+void TFormMain::showTab(QWidget* page)
+{
+    for (QTabWidget* tabs : {m_leftTabs, m_rightTabs}) {
+        const int i = tabs->indexOf(page);
+        if (i >= 0) tabs->setCurrentIndex(i);
+    }
 }
 
 void TFormMain::restoreColumns(QTableView* view, const char* name)

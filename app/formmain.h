@@ -24,6 +24,7 @@ class QtShell;
 class StatsView;
 class CombsView;
 class StakesView;
+class ScenarioView;
 
 // The main window: presents the workspace and runs the commands. It owns no domain state.
 class TFormMain : public QMainWindow {
@@ -42,6 +43,9 @@ public:
     CombsView* combsView() const { return m_combsView; }
     StakesView* stakesView() const { return m_stakesView; }
     QTabWidget* rightTabs() const { return m_rightTabs; }
+    ScenarioView* scenarioView() const { return m_scenarioView; }
+    // Brings the tab holding `page` to the front.
+    void showTab(QWidget* page);
     bool sortedDraws() const { return m_sortedDraws; }
     bool prefetchsEnabled() const { return m_prefetchsEnabled; }
     bool showTotalLine() const { return m_showTotalLine; }
@@ -52,8 +56,10 @@ public:
     void refreshViews();
 
     // Registers a command: a QAction named after it, enabled only when idle and `enabled` allows.
+    // A command that works on a running operation (stopping a scenario) is left to `enabled`
+    // alone while the window is busy.
     QAction* addCommand(const char* name, const QString& caption, const QString& hint,
-                        std::function<void()> execute, std::function<bool()> enabled = {});
+                        std::function<void()> execute, std::function<bool()> enabled = {}, bool whileBusy = false);
     kv::shell::Shell& shell();
     const kv::shell::FormSettings& formSettings() const { return m_frm; }
     QAction* command(const QString& name) const;
@@ -66,6 +72,8 @@ public:
 
     // Enable state of every command; called when the window is idle.
     void updateActions();
+    // A scenario run starts or ends: the draws, combination and statistics tabs are shut for it.
+    void setRunning(bool running);
     void setDrawsOffset(int offset);
     void refreshDrawList(bool force);
 
@@ -81,6 +89,7 @@ private:
     struct Command {
         QAction* action;
         std::function<bool()> enabled;
+        bool whileBusy;
     };
 
     void createCommands();
@@ -142,4 +151,5 @@ private:
     StatsView* m_statsView = nullptr;
     CombsView* m_combsView = nullptr;
     StakesView* m_stakesView = nullptr;
+    ScenarioView* m_scenarioView = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "app/views/statsview.h"
 
+#include <algorithm>
+
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -196,6 +198,36 @@ void StatsView::build(bool force)
     if (!m_table.Build(m_main.statList(), m_main.prefetchCache(), request, m_main.shell(), force)) return;
     m_model->reload();
     applyNormColumns();
+    drawChart();
+}
+
+void StatsView::showState(const filters::TStatViewState& state)
+{
+    {
+        const QSignalBlocker blockChooser(m_chooser);
+        const QSignalBlocker blockLength(m_length);
+        const auto it = std::find(m_methods.begin(), m_methods.end(), state.Method);
+        if (it != m_methods.end()) m_chooser->setCurrentIndex(static_cast<int>(it - m_methods.begin()));
+        m_length->setValue(state.DrawsLen);
+    }
+    showTable();
+    m_view->clearSelection();
+    for (int row : state.Selected)
+        if (row >= 0 && row < m_model->rowCount())
+            m_view->selectionModel()->select(m_model->index(row, 0),
+                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+void StatsView::showTable()
+{
+    {
+        // The table is already in this order; the header only shows it.
+        const QSignalBlocker blockHeader(m_view->horizontalHeader());
+        m_view->horizontalHeader()->setSortIndicator(m_table.SortColumn(),
+                                                     m_table.SortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
+    }
+    m_model->reload();
+    m_view->horizontalHeader()->viewport()->update();
     drawChart();
 }
 

@@ -2,6 +2,7 @@
 #include <QAbstractTableModel>
 #include <QWidget>
 
+#include "core/filters/filterset.h"
 #include "core/stats/statlist.h"
 #include "core/stats/stattable.h"
 
@@ -49,6 +50,11 @@ public:
     void createCommands();
     std::vector<int> selectedRows() const;
     void statFilter(bool exclude);
+    // A scenario built the table: show its method, window, order and marked rows without
+    // building anything.
+    void showState(const kv::filters::TStatViewState& state);
+    // Shows the table as it stands, in the order it has.
+    void showTable();
 
     QComboBox* chooser() const { return m_chooser; }
     QSpinBox* lengthEdit() const { return m_length; }

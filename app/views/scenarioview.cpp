@@ -1,0 +1,467 @@
+#include "app/views/scenarioview.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QTimer>
+#include <QUrl>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/formmain.h"
+#include "app/formscript.h"
+#include "app/formtestcount.h"
+#include "app/qtshell.h"
+#include "app/viewutil.h"
+#include "app/views/combsview.h"
+#include "app/views/statsview.h"
+#include "core/shell/shell.h"
+
+using namespace kv;
+
+namespace {
+
+// The file dialogs take the Qt form of the scenario filter ("name (*.lsc)").
+QString scenarioFilter()
+{
+    const std::string filter = scenario::ScenarioFileFilter;
+    return qs(filter.substr(0, filter.find('|')));
+}
+
+} // namespace
+
+int ScenarioModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_scenario.Count();
+}
+
+int ScenarioModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : scenario::ScenarioColumnCount;
+}
+
+const ScenarioModel::RowTexts& ScenarioModel::rowTexts(int row) const
+{
+    if (m_rows.size() != static_cast<std::size_t>(m_scenario.Count())) m_rows.assign(m_scenario.Count(), std::nullopt);
+    auto& cached = m_rows[static_cast<std::size_t>(row)];
+    if (!cached) cached = scenario::ScenarioRowTexts(m_scenario.Lines()[static_cast<std::size_t>(row)], m_list);
+    return *cached;
+}
+
+QVariant ScenarioModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_scenario.Count() || index.column() >= scenario::ScenarioColumnCount)
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return qs(rowTexts(index.row())[static_cast<std::size_t>(index.column())]);
+    return {};
+}
+
+QVariant ScenarioModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0
+        && section < scenario::ScenarioColumnCount)
+        return qs(scenario::ScenarioColumnCaption(section));
+    return {};
+}
+
+void ScenarioModel::reload()
+{
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+ScenarioView::ScenarioView(TFormMain& main) : QWidget(&main), m_main(main)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    // Two rows of buttons: one row does not fit beside the draw list.
+    m_tools = new QToolBar;
+    m_tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    layout->addWidget(m_tools);
+    m_lineTools = new QToolBar;
+    m_lineTools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    layout->addWidget(m_lineTools);
+
+    m_model = new ScenarioModel(m_main.workspace().Scenario(), m_main.statList(), this);
+    m_view = new QTableView;
+    m_view->setObjectName(QStringLiteral("ScriptList"));
+    m_view->setModel(m_model);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setWordWrap(false);
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
+    m_view->setColumnWidth(0, 160);
+    m_view->setColumnWidth(1, 320);
+    for (int c = 2; c < scenario::ScenarioColumnCount; ++c) m_view->setColumnWidth(c, 200);
+    layout->addWidget(m_view, 1);
+
+    auto* bar = new QHBoxLayout;
+    bar->setSpacing(2);
+    for (int i = 0; i < StatusPanels; ++i) {
+        m_status[i] = new QLabel;
+        m_status[i]->setObjectName(QStringLiteral("ScriptStatus%1").arg(i));
+        m_status[i]->setFrameShape(QFrame::StyledPanel);
+        m_status[i]->setFrameShadow(QFrame::Sunken);
+        m_status[i]->setMinimumWidth(i == StatusPanels - 1 ? 200 : 90);
+        bar->addWidget(m_status[i], i == StatusPanels - 1 ? 1 : 0);
+    }
+    layout->addLayout(bar);
+    m_status[1]->setText(QStringLiteral("Цикл: 0"));
+    m_status[2]->setText(QStringLiteral("Строка: 0"));
+    m_status[3]->setText(QStringLiteral("Ставок: 0"));
+
+    m_main.workspace().Scenario().onChanged = [this] { refresh(); };
+    m_runner = std::make_unique<scenario::TScriptRunner>(m_main.workspace(), m_main.statList(), m_main.prefetchCache(),
+                                                         m_main.statsView()->table(), m_main.shell());
+    connectRunner();
+    connect(m_view, &QTableView::doubleClicked, this, [this] {
+        m_main.updateActions();
+        QAction* edit = m_main.command(QStringLiteral("ScriptEdit"));
+        if (edit && edit->isEnabled()) edit->trigger();
+    });
+    refresh();
+}
+
+ScenarioView::~ScenarioView() = default;
+
+scenario::TScenario& ScenarioView::scenario()
+{
+    return m_main.workspace().Scenario();
+}
+
+void ScenarioView::createCommands()
+{
+    const auto& sc = m_main.workspace().Scenario();
+    const auto hasLines = [&sc] { return !sc.Empty(); };
+    const auto isStep = [this] { return selectedIsStep(); };
+
+    m_main.addCommand("ScriptOpen", QStringLiteral("Открыть"), QString(), [this] { scriptOpen(); });
+    m_main.addCommand("ScriptSave", QStringLiteral("Сохранить"), QString(), [this] { scriptSave(); }, hasLines);
+    m_main.addCommand("ScriptLoad", QStringLiteral("Добавить сценарий"), QString(), [this] { scriptLoad(); });
+    m_main.addCommand("ScriptAdd", QStringLiteral("Добавить фильтры"), QString(), [this] { scriptAdd(); });
+    m_main.addCommand("ScriptEmpty", QStringLiteral("Добавить разделитель"), QString(), [this] { scriptEmpty(); },
+                      hasLines);
+    m_main.addCommand("ScriptClone", QStringLiteral("Клонировать"), QString(), [this] { scriptClone(); }, isStep);
+    m_main.addCommand("ScriptEdit", QStringLiteral("Изменить"), QString(), [this] { scriptEdit(); }, isStep);
+    m_main.addCommand("ScriptDel", QStringLiteral("Удалить"), QString(), [this] { scriptDel(); },
+                      [this] { return !selectedRows().empty(); });
+    m_main.addCommand("ScriptClr", QStringLiteral("Удалить все"), QString(), [this] { scriptClr(); }, hasLines);
+    m_main.addCommand("ScriptUp", QStringLiteral("Переместить вверх"), QString(), [this] { scriptMove(true); },
+                      [this] { return currentRow() > 0; });
+    m_main.addCommand("ScriptDown", QStringLiteral("Переместить вниз"), QString(), [this] { scriptMove(false); },
+                      [this, &sc] {
+                          const int row = currentRow();
+                          return row >= 0 && row < sc.Count() - 1;
+                      });
+    m_main.addCommand("RatingsToScript", QStringLiteral("Добавить в сценарий"), QString(),
+                      [this] {
+                          if (selectedRatingNames) ratingsToScript(selectedRatingNames());
+                      },
+                      [this] { return selectedRatingNames && !selectedRatingNames().empty(); });
+
+    m_main.addCommand("ScriptRun", QStringLiteral("Прогноз"), QString(), [this] { scriptRun(); },
+                      [this] { return m_runner->CanStart(); });
+    m_main.addCommand("ScriptTest", QStringLiteral("Тест"), QString(), [this] { scriptTest(); },
+                      [this] { return m_runner->CanStart(); });
+    m_main.addCommand("ScriptStop", QStringLiteral("Стоп"), QString(), [this] { scriptStop(); },
+                      [this] { return m_runner->CanStop(); }, true);
+    QAction* log = m_main.addCommand("LogToggle", QStringLiteral("Журнал выполнения сценария"), QString(),
+                                     [this] { logToggle(); }, [this] { return m_runner->CanChangeLogs(); });
+    log->setCheckable(true);
+    m_logEnabled = m_main.formSettings().ReadBool("ScriptLogEnabled", false);
+    log->setChecked(m_logEnabled);
+    m_main.addCommand("LogsDelete", QStringLiteral("Удалить журналы выполнения сценариев"), QString(),
+                      [this] { logsDelete(); }, [this] { return m_runner->CanChangeLogs(); });
+}
+
+void ScenarioView::attachCommands()
+{
+    struct Group {
+        QToolBar* bar;
+        std::vector<const char*> names;
+    };
+    const std::vector<Group> groups = {
+        {m_tools, {"ScriptRun", "ScriptTest", "ScriptStop"}},
+        {m_tools, {"ScriptOpen", "ScriptSave", "ScriptLoad"}},
+        {m_lineTools, {"ScriptAdd", "ScriptEmpty", "ScriptClone", "ScriptEdit", "ScriptDel", "ScriptClr"}},
+        {m_lineTools, {"ScriptUp", "ScriptDown"}},
+    };
+    m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        if (g > 0) {
+            if (groups[g].bar == groups[g - 1].bar) groups[g].bar->addSeparator();
+            auto* sep = new QAction(m_view);
+            sep->setSeparator(true);
+            m_view->addAction(sep);
+        }
+        for (const char* name : groups[g].names) {
+            QAction* a = m_main.command(QString::fromLatin1(name));
+            groups[g].bar->addAction(a);
+            m_view->addAction(a);
+        }
+    }
+    // The moves are arrows on the bar (their captions stay in the menus and hints), so that the
+    // editing row fits beside the draw list.
+    for (const auto& [name, icon] : {std::pair{"ScriptUp", QStyle::SP_ArrowUp}, std::pair{"ScriptDown", QStyle::SP_ArrowDown}}) {
+        QAction* a = m_main.command(QString::fromLatin1(name));
+        a->setIcon(style()->standardIcon(icon));
+        if (auto* button = qobject_cast<QToolButton*>(m_lineTools->widgetForAction(a))) {
+            button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+            button->setToolTip(a->text());
+        }
+    }
+}
+
+void ScenarioView::refresh()
+{
+    m_model->reload();
+    m_status[0]->setText(qs(scenario::ScenarioLinesText(scenario().Count())));
+}
+
+std::vector<int> ScenarioView::selectedRows() const
+{
+    return SelectedRows(m_view);
+}
+
+int ScenarioView::currentRow() const
+{
+    return CurrentSelectedRow(m_view);
+}
+
+bool ScenarioView::selectedIsStep() const
+{
+    const int row = currentRow();
+    const auto& sc = m_main.workspace().Scenario();
+    return row >= 0 && row < sc.Count() && !scenario::IsSeparatorLine(sc.GetLine(row));
+}
+
+void ScenarioView::selectLine(int row)
+{
+    m_view->clearSelection();
+    if (row < 0 || row >= m_model->rowCount()) return;
+    const QModelIndex index = m_model->index(row, 0);
+    m_view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_view->scrollTo(index);
+}
+
+void ScenarioView::setStatusPanel(int panel, const QString& text)
+{
+    if (panel >= 0 && panel < StatusPanels) m_status[panel]->setText(text);
+}
+
+QString ScenarioView::statusPanel(int panel) const
+{
+    return panel >= 0 && panel < StatusPanels ? m_status[panel]->text() : QString();
+}
+
+bool ScenarioView::editLine(const QString& title, std::string& line)
+{
+    StatsView* stats = m_main.statsView();
+    return TFormScript::EditScriptLine(line, title, m_main.combsView()->excludeEdit()->value(), m_main.statList(),
+                                       m_main.shell(), stats->chosenMethod(), stats->lengthEdit()->value(), &m_main);
+}
+
+void ScenarioView::addAndSelect(std::string line)
+{
+    m_view->clearSelection();
+    const int row = scenario().AddLine(std::move(line), m_main.shell());
+    selectLine(row);
+}
+
+void ScenarioView::openFile(bool append)
+{
+    QFileDialog dialog(&m_main, append ? QStringLiteral("Добавить сценарий") : QStringLiteral("Открыть"),
+                       qs(m_main.workspace().DataDir().string()), scenarioFilter());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QString::fromLatin1(scenario::ScenarioFileExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    m_view->clearSelection();
+    scenario().OpenFile(std::filesystem::path(dialog.selectedFiles().first().toStdString()), append, m_main.shell());
+}
+
+void ScenarioView::scriptOpen()
+{
+    openFile(false);
+}
+
+void ScenarioView::scriptLoad()
+{
+    openFile(true);
+}
+
+void ScenarioView::scriptSave()
+{
+    QFileDialog dialog(&m_main, QStringLiteral("Сохранить"), qs(m_main.workspace().DataDir().string()),
+                       scenarioFilter());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QString::fromLatin1(scenario::ScenarioFileExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    scenario().SaveScenario(std::filesystem::path(dialog.selectedFiles().first().toStdString()), m_main.shell());
+}
+
+void ScenarioView::scriptAdd()
+{
+    std::string line;
+    if (editLine(QStringLiteral("Создание новой строки"), line)) addAndSelect(std::move(line));
+}
+
+void ScenarioView::scriptEmpty()
+{
+    addAndSelect({});
+}
+
+void ScenarioView::scriptClone()
+{
+    const int row = currentRow();
+    if (row < 0 || row >= scenario().Count()) return;
+    std::string line = scenario().GetLine(row);
+    if (editLine(QStringLiteral("Создание новой строки"), line)) addAndSelect(std::move(line));
+}
+
+void ScenarioView::scriptEdit()
+{
+    const int row = currentRow();
+    if (row < 0 || row >= scenario().Count()) return;
+    std::string line = scenario().GetLine(row);
+    if (!editLine(QStringLiteral("Редактирование строки"), line)) return;
+    try {
+        scenario().PutLine(row, std::move(line), m_main.shell());
+    } catch (const std::exception& e) {
+        m_main.shell().ShowError(e.what());
+    }
+    selectLine(row);
+}
+
+void ScenarioView::scriptDel()
+{
+    const std::vector<int> rows = selectedRows();
+    if (rows.empty() || !m_main.shell().AskDelete(static_cast<int>(rows.size()))) return;
+    scenario().DeleteLines(rows, m_main.shell());
+    m_view->clearSelection();
+}
+
+void ScenarioView::scriptClr()
+{
+    if (scenario().Empty() || !m_main.shell().AskDelete(scenario().Count())) return;
+    scenario().Clear(m_main.shell());
+    m_view->clearSelection();
+}
+
+void ScenarioView::scriptMove(bool up)
+{
+    const int row = currentRow();
+    if (row < 0) return;
+    selectLine(scenario().MoveLine(row, up, m_main.shell()));
+}
+
+int ScenarioView::ratingsToScript(const std::vector<std::string>& names)
+{
+    const int added = scenario::RatingsToScript(names, scenario(), m_main.statList(), m_main.shell());
+    if (added > 0) m_main.showTab(this);
+    return added;
+}
+
+// --- runs ----------------------------------------------------------------------------------------
+
+void ScenarioView::connectRunner()
+{
+    scenario::TScriptRunnerHooks& hooks = m_runner->Hooks;
+    hooks.RunningChanged = [this](bool running) {
+        m_view->setEnabled(!running);
+        m_main.setRunning(running);
+    };
+    hooks.CommandsChanged = [this] { m_main.updateActions(); };
+    hooks.Status = [this](const scenario::TRunStatus& status) {
+        m_status[1]->setText(qs(scenario::CycleText(status.Cycle)));
+        m_status[2]->setText(qs(scenario::LineText(status.Line)));
+        m_status[3]->setText(qs(scenario::StakesText(status.Stakes)));
+        m_status[4]->setText(qs(status.Text));
+    };
+    hooks.SelectLine = [this](int line) { selectLine(line); };
+    hooks.StatView = [this](const filters::TStatViewState& state) { m_main.statsView()->showState(state); };
+    hooks.OpenLog = [](const std::filesystem::path& file) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+    };
+}
+
+void ScenarioView::prepareRun()
+{
+    const auto& frm = m_main.formSettings();
+    scenario::TScriptRunOptions& o = m_runner->Options;
+    o.LogEnabled = m_logEnabled;
+    o.CheckOnLine = frm.ReadBool("StakesCheckOnLine", true);
+    o.StakesScrollEnabled = frm.ReadBool("StakesScrollEnabled", true);
+    o.StakesLogEnabled = frm.ReadBool("StakesLogEnabled", false);
+    o.SortedDraws = m_main.sortedDraws();
+    o.PrefetchsEnabled = m_main.prefetchsEnabled();
+    o.ShowTotalLine = m_main.showTotalLine();
+}
+
+void ScenarioView::scriptRun()
+{
+    if (!m_runner->CanStart()) return;
+    prepareRun();
+    m_runner->ScriptRun();
+    runFinished();
+}
+
+void ScenarioView::scriptTest()
+{
+    if (!m_runner->CanStart()) return;
+    const int count = TFormTestCount::AskTestCount(scenario::TestCountDefault,
+                                                   scenario::TestCountMax(m_main.workspace().DrawCount()), &m_main);
+    if (count <= 0) return;
+    prepareRun();
+    m_runner->ScriptTest(count);
+    runFinished();
+}
+
+void ScenarioView::scriptStop()
+{
+    m_runner->ScriptStop();
+}
+
+void ScenarioView::runFinished()
+{
+    m_main.updateActions();
+    if (m_closeAfterRun) {
+        m_closeAfterRun = false;
+        QTimer::singleShot(0, &m_main, [this] { m_main.close(); });
+    }
+}
+
+bool ScenarioView::allowClose()
+{
+    if (!m_runner->Running()) return true;
+    if (m_runner->AbortFlag() || m_runner->ScriptStop()) m_closeAfterRun = true;
+    return false;
+}
+
+void ScenarioView::logToggle()
+{
+    m_logEnabled = !m_logEnabled;
+    m_main.command(QStringLiteral("LogToggle"))->setChecked(m_logEnabled);
+    try {
+        m_main.formSettings().WriteBool("ScriptLogEnabled", m_logEnabled);
+    } catch (const std::exception& e) {
+        m_main.shell().ShowFailure("Ошибка сохранения параметров программы!", e.what());
+    }
+}
+
+void ScenarioView::logsDelete()
+{
+    scenario::ScriptLogsDelete(m_main.workspace().DataDir(), m_main.shell());
+}
