@@ -2,10 +2,13 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QLineSeries>
 #include <QValueAxis>
+#include <QVBoxLayout>
 
 #include "app/qtshell.h"
+#include "core/stakes/stakecharts.h"
 
 TFormChart::TFormChart(const QString& title, QWidget* parent) : QMainWindow(parent)
 {
@@ -20,7 +23,16 @@ TFormChart::TFormChart(const QString& title, QWidget* parent) : QMainWindow(pare
     m_x->setLabelFormat(QStringLiteral("%d"));
     m_view->chart()->addAxis(m_x, Qt::AlignBottom);
     m_view->chart()->addAxis(m_y, Qt::AlignLeft);
-    setCentralWidget(m_view);
+    m_marks = new QCheckBox(QStringLiteral("Отображать метки на графиках"));
+    m_marks->setObjectName(QStringLiteral("ShowMarks"));
+    m_marks->setChecked(true);
+    connect(m_marks, &QCheckBox::toggled, this, &TFormChart::applyMarks);
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_marks);
+    setCentralWidget(page);
     resize(900, 600);
 }
 
@@ -31,12 +43,13 @@ QLineSeries* TFormChart::addSeries(const QString& title, QColor color, bool show
     series->setColor(color);
     if (showMarks) {
         series->setPointsVisible(true);
-        series->setPointLabelsVisible(true);
         series->setPointLabelsFormat(QStringLiteral("@yPoint"));
+        m_marked << series;
     }
     m_view->chart()->addSeries(series);
     series->attachAxis(m_x);
     series->attachAxis(m_y);
+    applyMarks();
     return series;
 }
 
@@ -44,6 +57,32 @@ void TFormChart::addSeries(const kv::filters::TChartSeries& data)
 {
     QLineSeries* series = addSeries(qs(data.Title), QColor(QRgb(data.Color)), data.ShowMarks);
     for (const auto& p : data.Points) AddPoint(series, p.X, p.Y);
+}
+
+void TFormChart::addChart(const kv::stakes::TChartData& data)
+{
+    m_view->chart()->setTitle(qs(data.Caption));
+    for (const auto& line : data.Series) {
+        auto* series = new QLineSeries;
+        series->setName(qs(line.Title));
+        series->setPointsVisible(line.ShowPoints);
+        series->setMarkerSize(3);
+        if (line.ShowMarks) {
+            series->setPointLabelsFormat(QStringLiteral("@yPoint"));
+            m_marked << series;
+        }
+        // The chart hands out its default colour when the series joins it; keep that one for
+        // lines without a colour of their own and only widen the pen.
+        m_view->chart()->addSeries(series);
+        QPen pen = series->pen();
+        if (line.Color != 0) pen.setColor(QColor(QRgb(line.Color)));
+        pen.setWidth(2);
+        series->setPen(pen);
+        series->attachAxis(m_x);
+        series->attachAxis(m_y);
+        for (const auto& p : line.Points) AddPoint(series, p.X, p.Y);
+    }
+    applyMarks();
 }
 
 void TFormChart::AddPoint(QLineSeries* series, double x, double y)
@@ -68,8 +107,16 @@ int TFormChart::seriesCount() const
     return static_cast<int>(m_view->chart()->series().size());
 }
 
+void TFormChart::applyMarks()
+{
+    for (QLineSeries* series : m_marked) series->setPointLabelsVisible(m_marks->isChecked());
+}
+
 void TFormChart::fitAxes()
 {
     m_x->setRange(m_minX, m_maxX > m_minX ? m_maxX : m_minX + 1);
+    // A short run of whole x values (hit counts 0..8) gets a tick for every value.
+    const double span = m_maxX - m_minX;
+    if (span >= 1 && span <= 20 && span == static_cast<int>(span)) m_x->setTickCount(static_cast<int>(span) + 1);
     m_y->setRange(m_minY, m_maxY > m_minY ? m_maxY * 1.05 : m_minY + 1);
 }
