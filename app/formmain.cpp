@@ -29,6 +29,7 @@
 #include "core/stats/configops.h"
 #include "core/stats/settingsops.h"
 #include "app/views/combsview.h"
+#include "app/views/ratingsview.h"
 #include "app/views/statsview.h"
 #include "core/filters/generate.h"
 #include "core/shell/batch.h"
@@ -173,6 +174,7 @@ void TFormMain::createCommands()
     m_combsView->createCommands();
     m_statsView->createCommands();
     m_statsView->attachCommands();
+    m_ratingsView->createCommands();
     QAction* exitAction = addCommand("ExitProgram", QStringLiteral("Выход"), QString(), [this] { close(); });
     exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     addCommand("About", QStringLiteral("О программе"), QString(), [this] { about(); });
@@ -211,6 +213,9 @@ void TFormMain::createMenus()
     statsMenu->addSeparator();
     statsMenu->addAction(command("EditShredding"));
     statsMenu->addAction(command("EditConfig"));
+
+    QMenu* ratings = menuBar()->addMenu(QStringLiteral("Рейтинг"));
+    m_ratingsView->createMenus(ratings);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(command("About"));
@@ -270,6 +275,8 @@ void TFormMain::createWidgets()
     m_leftTabs->addTab(m_combsView, QStringLiteral("Комбинации"));
     m_statsView = new StatsView(*this);
     m_rightTabs->addTab(m_statsView, QStringLiteral("Статистика"));
+    m_ratingsView = new RatingsView(*this);
+    m_rightTabs->addTab(m_ratingsView, QStringLiteral("Рейтинг"));
 
     m_splitter->addWidget(m_leftTabs);
     m_splitter->addWidget(m_rightTabs);
@@ -344,6 +351,8 @@ void TFormMain::restoreSettings()
     command("DrawsSorted")->setChecked(m_sortedDraws);
     m_drawsModel->setSorted(m_sortedDraws);
     m_drawsModel->setColorDraws(m_colorDraws);
+    m_ratingsView->restoreSettings(m_frm);
+    m_rightTabs->setCurrentIndex(0);
 
     if (!m_frm.ReadBool("PrefetchsInit", false)) {
         m_frm.WriteBool("PrefetchsInit", true);
@@ -385,6 +394,7 @@ void TFormMain::saveSettings()
     values.emplace_back("DrawsExclude", std::to_string(m_combsView->excludeEdit()->value()));
     values.emplace_back("DrawsStatLen", std::to_string(m_statsView->lengthEdit()->value()));
     values.emplace_back("DrawsStatHeight", std::to_string(m_statsView->splitter()->sizes().value(1)));
+    m_ratingsView->saveSettings(values);
     try {
         m_frm.WriteAll(values);
     } catch (const std::exception& e) {
@@ -435,6 +445,8 @@ void TFormMain::initialise()
         refreshDrawList(true);
         m_combsView->refresh();
         refreshViews();
+        m_ws.LoadRatingsAndTables(*m_shell);
+        m_ratingsView->refresh();
         m_cache.CreatePrefetchFiles(m_stats, false, 0, m_prefetchsEnabled, *m_shell);
         m_initialised = true;
         m_shell->SetStatusText("");
@@ -490,6 +502,21 @@ void TFormMain::setDrawsOffset(int offset)
         const QSignalBlocker block(m_offsetEdit);
         m_offsetEdit->setValue(m_ws.DrawsOffset());
     }
+}
+
+stakes::TStakeViewHooks TFormMain::stakeViewHooks()
+{
+    stakes::TStakeViewHooks hooks;
+    hooks.Check = [this] { m_ws.CheckStakesAndReload(*m_shell, m_stats, m_frm.ReadBool("StakesLogEnabled", false)); };
+    hooks.RefreshView = [this](bool refresh, bool goToLast) {
+        if (onRefreshStakeView) {
+            onRefreshStakeView(refresh, goToLast);
+            return;
+        }
+        m_status[4]->setText(qs(util::Format("Ставок: %d", {m_ws.StakesFile().RecordCount()})));
+    };
+    hooks.RefreshRatings = [this] { m_ws.RatingsRefresh(*m_shell); };
+    return hooks;
 }
 
 void TFormMain::refreshDrawList(bool force)

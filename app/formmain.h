@@ -9,6 +9,7 @@
 #include "core/shell/cmdline.h"
 #include "core/shell/formsettings.h"
 #include "core/shell/workspace.h"
+#include "core/stakes/stakecommands.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
 
@@ -23,6 +24,7 @@ class DrawsModel;
 class QtShell;
 class StatsView;
 class CombsView;
+class RatingsView;
 
 // The main window: presents the workspace and runs the commands. It owns no domain state.
 class TFormMain : public QMainWindow {
@@ -39,6 +41,8 @@ public:
     const kv::stats::TPrefetchCache& prefetchCache() const { return m_cache; }
     StatsView* statsView() const { return m_statsView; }
     CombsView* combsView() const { return m_combsView; }
+    RatingsView* ratingsView() const { return m_ratingsView; }
+    QTabWidget* rightTabs() const { return m_rightTabs; }
     bool sortedDraws() const { return m_sortedDraws; }
     bool prefetchsEnabled() const { return m_prefetchsEnabled; }
     bool showTotalLine() const { return m_showTotalLine; }
@@ -64,6 +68,13 @@ public:
     // Enable state of every command; called when the window is idle.
     void updateActions();
     void setDrawsOffset(int offset);
+    // What the stake commands of every view need of the window: the check pass with its reload
+    // (which re-sorts and saves the rating) and the stakes grid's refresh.
+    kv::stakes::TStakeViewHooks stakeViewHooks();
+    // RefreshStakeView of the stakes grid; until a grid is plugged in, only the stakes panel of
+    // the status bar follows the file.
+    std::function<void(bool refresh, bool goToLast)> onRefreshStakeView;
+    bool stakesScrollEnabled() const { return m_frm.ReadBool("StakesScrollEnabled", true); }
     void refreshDrawList(bool force);
 
 signals:
@@ -135,4 +146,5 @@ private:
     QTimer* m_idleTimer = nullptr;
     StatsView* m_statsView = nullptr;
     CombsView* m_combsView = nullptr;
+    RatingsView* m_ratingsView = nullptr;
 };

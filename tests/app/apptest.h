@@ -33,3 +33,19 @@ private:
     QMessageBox::StandardButton m_answer;
     QTimer m_timer;
 };
+
+// Runs `act` on the next modal dialog of type T as soon as it is up.
+template <typename T, typename F>
+void onNextDialog(F act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(dialog);
+        }
+    });
+    timer->start();
+}
