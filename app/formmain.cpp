@@ -31,6 +31,7 @@
 #include "app/views/combsview.h"
 #include "app/views/ratingsview.h"
 #include "app/views/statsview.h"
+#include "app/views/tablesview.h"
 #include "core/filters/generate.h"
 #include "core/shell/batch.h"
 #include "app/qtshell.h"
@@ -175,6 +176,7 @@ void TFormMain::createCommands()
     m_statsView->createCommands();
     m_statsView->attachCommands();
     m_ratingsView->createCommands();
+    m_tablesView->createCommands();
     QAction* exitAction = addCommand("ExitProgram", QStringLiteral("Выход"), QString(), [this] { close(); });
     exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     addCommand("About", QStringLiteral("О программе"), QString(), [this] { about(); });
@@ -216,6 +218,10 @@ void TFormMain::createMenus()
 
     QMenu* ratings = menuBar()->addMenu(QStringLiteral("Рейтинг"));
     m_ratingsView->createMenus(ratings);
+    QMenu* regulars = menuBar()->addMenu(QStringLiteral("Регуляры"));
+    m_tablesView->createMenus(regulars);
+    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("Вид"));
+    viewMenu->addAction(command("TabTables"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(command("About"));
@@ -277,6 +283,8 @@ void TFormMain::createWidgets()
     m_rightTabs->addTab(m_statsView, QStringLiteral("Статистика"));
     m_ratingsView = new RatingsView(*this);
     m_rightTabs->addTab(m_ratingsView, QStringLiteral("Рейтинг"));
+    m_tablesView = new TablesView(*this);
+    m_rightTabs->addTab(m_tablesView, QString::fromUtf8(TablesView::TabCaption));
 
     m_splitter->addWidget(m_leftTabs);
     m_splitter->addWidget(m_rightTabs);
@@ -352,6 +360,7 @@ void TFormMain::restoreSettings()
     m_drawsModel->setSorted(m_sortedDraws);
     m_drawsModel->setColorDraws(m_colorDraws);
     m_ratingsView->restoreSettings(m_frm);
+    m_tablesView->restoreSettings(m_frm);
     m_rightTabs->setCurrentIndex(0);
 
     if (!m_frm.ReadBool("PrefetchsInit", false)) {
@@ -395,6 +404,7 @@ void TFormMain::saveSettings()
     values.emplace_back("DrawsStatLen", std::to_string(m_statsView->lengthEdit()->value()));
     values.emplace_back("DrawsStatHeight", std::to_string(m_statsView->splitter()->sizes().value(1)));
     m_ratingsView->saveSettings(values);
+    m_tablesView->saveSettings(values);
     try {
         m_frm.WriteAll(values);
     } catch (const std::exception& e) {

@@ -25,6 +25,7 @@ class QtShell;
 class StatsView;
 class CombsView;
 class RatingsView;
+class TablesView;
 
 // The main window: presents the workspace and runs the commands. It owns no domain state.
 class TFormMain : public QMainWindow {
@@ -42,6 +43,7 @@ public:
     StatsView* statsView() const { return m_statsView; }
     CombsView* combsView() const { return m_combsView; }
     RatingsView* ratingsView() const { return m_ratingsView; }
+    TablesView* tablesView() const { return m_tablesView; }
     QTabWidget* rightTabs() const { return m_rightTabs; }
     bool sortedDraws() const { return m_sortedDraws; }
     bool prefetchsEnabled() const { return m_prefetchsEnabled; }
@@ -147,4 +149,5 @@ private:
     StatsView* m_statsView = nullptr;
     CombsView* m_combsView = nullptr;
     RatingsView* m_ratingsView = nullptr;
+    TablesView* m_tablesView = nullptr;
 };

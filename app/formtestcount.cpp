@@ -1,0 +1,37 @@
+#include "app/formtestcount.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <algorithm>
+
+TFormTestCount::TFormTestCount(int maximum, int initial, QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Количество тестов"));
+    auto* layout = new QVBoxLayout(this);
+    auto* label = new QLabel(QStringLiteral("Укажите количество тестов:"));
+    layout->addWidget(label);
+    m_count = new QSpinBox;
+    m_count->setObjectName(QStringLiteral("TestCount"));
+    m_count->setRange(1, std::max(1, maximum));
+    m_count->setValue(initial);
+    const QString hint = QStringLiteral("Укажите количество последних тиражей, на которых будет производится тестирование");
+    m_count->setToolTip(hint);
+    m_count->setStatusTip(hint);
+    label->setBuddy(m_count);
+    layout->addWidget(m_count);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    resize(360, sizeHint().height());
+}
+
+int TFormTestCount::count() const
+{
+    return m_count->value();
+}
