@@ -24,15 +24,14 @@ TFormChart::TFormChart(const QString& title, QWidget* parent) : QMainWindow(pare
     m_view->chart()->addAxis(m_x, Qt::AlignBottom);
     m_view->chart()->addAxis(m_y, Qt::AlignLeft);
     m_marks = new QCheckBox(QStringLiteral("Отображать метки на графиках"));
-    m_marks->setObjectName(QStringLiteral("ShowMarks"));
     m_marks->setChecked(true);
-    connect(m_marks, &QCheckBox::toggled, this, &TFormChart::applyMarks);
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
+    connect(m_marks, &QCheckBox::toggled, this, &TFormChart::showMarks);
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(m_view, 1);
     layout->addWidget(m_marks);
-    setCentralWidget(page);
+    setCentralWidget(central);
     resize(900, 600);
 }
 
@@ -43,46 +42,57 @@ QLineSeries* TFormChart::addSeries(const QString& title, QColor color, bool show
     series->setColor(color);
     if (showMarks) {
         series->setPointsVisible(true);
+        series->setPointLabelsVisible(m_marks->isChecked());
         series->setPointLabelsFormat(QStringLiteral("@yPoint"));
-        m_marked << series;
+        m_marked.push_back(series);
     }
     m_view->chart()->addSeries(series);
     series->attachAxis(m_x);
     series->attachAxis(m_y);
-    applyMarks();
     return series;
+}
+
+QLineSeries* TFormChart::addLine(const kv::stakes::TChartLine& line)
+{
+    auto* series = new QLineSeries;
+    series->setName(qs(line.Title));
+    // Added first: the chart gives a series its theme colour only while its pen is untouched.
+    m_view->chart()->addSeries(series);
+    series->attachAxis(m_x);
+    series->attachAxis(m_y);
+    QPen pen = series->pen();
+    pen.setWidth(2);
+    if (line.Color != 0) pen.setColor(QColor(QRgb(line.Color)));
+    series->setPen(pen);
+    if (line.ShowPoints) {
+        series->setPointsVisible(true);
+        series->setMarkerSize(3);
+    }
+    if (line.ShowMarks) {
+        series->setPointLabelsFormat(QStringLiteral("@yPoint"));
+        series->setPointLabelsVisible(m_marks->isChecked());
+        m_marked.push_back(series);
+    }
+    for (const auto& p : line.Points) AddPoint(series, p.X, p.Y);
+    return series;
+}
+
+void TFormChart::setChart(const kv::stakes::TChartData& data)
+{
+    setWindowTitle(qs(data.Caption));
+    m_view->chart()->setTitle(qs(data.Caption));
+    for (const auto& line : data.Series) addLine(line);
+}
+
+void TFormChart::showMarks(bool on)
+{
+    for (QLineSeries* series : m_marked) series->setPointLabelsVisible(on);
 }
 
 void TFormChart::addSeries(const kv::filters::TChartSeries& data)
 {
     QLineSeries* series = addSeries(qs(data.Title), QColor(QRgb(data.Color)), data.ShowMarks);
     for (const auto& p : data.Points) AddPoint(series, p.X, p.Y);
-}
-
-void TFormChart::addChart(const kv::stakes::TChartData& data)
-{
-    m_view->chart()->setTitle(qs(data.Caption));
-    for (const auto& line : data.Series) {
-        auto* series = new QLineSeries;
-        series->setName(qs(line.Title));
-        series->setPointsVisible(line.ShowPoints);
-        series->setMarkerSize(3);
-        if (line.ShowMarks) {
-            series->setPointLabelsFormat(QStringLiteral("@yPoint"));
-            m_marked << series;
-        }
-        // The chart hands out its default colour when the series joins it; keep that one for
-        // lines without a colour of their own and only widen the pen.
-        m_view->chart()->addSeries(series);
-        QPen pen = series->pen();
-        if (line.Color != 0) pen.setColor(QColor(QRgb(line.Color)));
-        pen.setWidth(2);
-        series->setPen(pen);
-        series->attachAxis(m_x);
-        series->attachAxis(m_y);
-        for (const auto& p : line.Points) AddPoint(series, p.X, p.Y);
-    }
-    applyMarks();
 }
 
 void TFormChart::AddPoint(QLineSeries* series, double x, double y)
@@ -107,16 +117,12 @@ int TFormChart::seriesCount() const
     return static_cast<int>(m_view->chart()->series().size());
 }
 
-void TFormChart::applyMarks()
-{
-    for (QLineSeries* series : m_marked) series->setPointLabelsVisible(m_marks->isChecked());
-}
-
 void TFormChart::fitAxes()
 {
     m_x->setRange(m_minX, m_maxX > m_minX ? m_maxX : m_minX + 1);
     // A short run of whole x values (hit counts 0..8) gets a tick for every value.
     const double span = m_maxX - m_minX;
     if (span >= 1 && span <= 20 && span == static_cast<int>(span)) m_x->setTickCount(static_cast<int>(span) + 1);
-    m_y->setRange(m_minY, m_maxY > m_minY ? m_maxY * 1.05 : m_minY + 1);
+    // Headroom from the span, not from the top value: a chart of losses has a negative top.
+    m_y->setRange(m_minY, m_maxY > m_minY ? m_maxY + (m_maxY - m_minY) * 0.05 : m_minY + 1);
 }

@@ -30,6 +30,7 @@
 #include "core/stats/settingsops.h"
 #include "app/views/combsview.h"
 #include "app/views/ratingsview.h"
+#include "app/views/stakesview.h"
 #include "app/views/statsview.h"
 #include "app/views/tablesview.h"
 #include "core/filters/generate.h"
@@ -96,7 +97,7 @@ TFormMain::~TFormMain()
     if (!m_stateSaved && !m_ended) saveSettings();
     if (m_ws.StakesFile().IsOpen()) {
         m_shell->SetStatusText("Сохранение файла ставок...");
-        m_ws.CloseStakesFile();
+        m_ws.StakesFile().Close(*m_shell);
     }
     m_ws.ClearArchive();
 }
@@ -173,6 +174,7 @@ void TFormMain::createCommands()
                [this] { editConfig(); });
     addCommand("EditShredding", QStringLiteral("Формулы шинковки"), QString(), [this] { editShredding(); });
     m_combsView->createCommands();
+    m_stakesView->createCommands();
     m_statsView->createCommands();
     m_statsView->attachCommands();
     m_ratingsView->createCommands();
@@ -215,6 +217,19 @@ void TFormMain::createMenus()
     statsMenu->addSeparator();
     statsMenu->addAction(command("EditShredding"));
     statsMenu->addAction(command("EditConfig"));
+
+    QMenu* stakesMenu = menuBar()->addMenu(QStringLiteral("Ставки"));
+    for (const char* name : {"StakeAdd", "StakeAddRandom", "StakeAddSelected", "StakeAddAll"})
+        stakesMenu->addAction(command(name));
+    stakesMenu->addSeparator();
+    for (const char* name : {"StakeDel", "StakeFilter", "StakeClear"}) stakesMenu->addAction(command(name));
+    stakesMenu->addSeparator();
+    for (const char* name : {"StakesCheckManual", "StakesScroll", "StakesCheckLine"}) stakesMenu->addAction(command(name));
+    stakesMenu->addSeparator();
+    for (const char* name : {"LogStakes", "LogStakesDelete"}) stakesMenu->addAction(command(name));
+    stakesMenu->addSeparator();
+    for (const char* name : {"StakesGraphDraws", "StakesGraphOverlap", "StakesGraphProfits"})
+        stakesMenu->addAction(command(name));
 
     QMenu* ratings = menuBar()->addMenu(QStringLiteral("Рейтинг"));
     m_ratingsView->createMenus(ratings);
@@ -281,6 +296,8 @@ void TFormMain::createWidgets()
     m_leftTabs->addTab(m_combsView, QStringLiteral("Комбинации"));
     m_statsView = new StatsView(*this);
     m_rightTabs->addTab(m_statsView, QStringLiteral("Статистика"));
+    m_stakesView = new StakesView(*this);
+    m_rightTabs->addTab(m_stakesView, QStringLiteral("Ставки"));
     m_ratingsView = new RatingsView(*this);
     m_rightTabs->addTab(m_ratingsView, QStringLiteral("Рейтинг"));
     m_tablesView = new TablesView(*this);
@@ -332,6 +349,7 @@ void TFormMain::restoreSettings()
     restoreColumns(m_combsView->view(), "CombsList");
     restoreColumns(m_statsView->tableView(), "StatTable");
     restoreColumns(m_combsView->historyView(), "FiltersList");
+    m_stakesView->restoreSettings(m_frm);
     const int filtersHeight = m_frm.ReadInt("FiltersHeight", -1);
     if (filtersHeight > 0) m_combsView->splitter()->setSizes({std::max(100, height() - filtersHeight), filtersHeight});
     {
@@ -396,6 +414,7 @@ void TFormMain::saveSettings()
     columns(m_combsView->view(), "CombsList");
     columns(m_statsView->tableView(), "StatTable");
     columns(m_combsView->historyView(), "FiltersList");
+    m_stakesView->saveColumns(values);
     values.emplace_back("FiltersHeight", std::to_string(m_combsView->splitter()->sizes().value(1)));
     const auto* header = m_statsView->tableView()->horizontalHeader();
     values.emplace_back("StatTable.SortType", util::Format("%d,%d", {header->sortIndicatorSection(),
@@ -442,12 +461,15 @@ void TFormMain::initialise()
             m_splitter->setSizes({left, std::max(100, m_splitter->width() - left)});
         }
         m_ws.SetDrawsOffset(0);
+        m_shell->SetStatusText("Загрузка файла ставок...");
         if (!m_ws.OpenStakesFile()) {
             m_shell->SetStatusText("");
             m_shell->ShowError(shell::Workspace::ExclusiveAccessText());
             endProgram(1);
             return;
         }
+        m_stakesView->fileOpened();
+        m_shell->SetStatusText("Инициализация...");
         m_ws.Combs().Init();
         m_ws.LoadArchive(*m_shell);
         filters::GenerateCombs(true, {m_stats.CombsGenerateMode, m_stats.CombsGenerateParameters}, m_ws.Combs(),
@@ -516,17 +538,12 @@ void TFormMain::setDrawsOffset(int offset)
 
 stakes::TStakeViewHooks TFormMain::stakeViewHooks()
 {
-    stakes::TStakeViewHooks hooks;
-    hooks.Check = [this] { m_ws.CheckStakesAndReload(*m_shell, m_stats, m_frm.ReadBool("StakesLogEnabled", false)); };
-    hooks.RefreshView = [this](bool refresh, bool goToLast) {
-        if (onRefreshStakeView) {
-            onRefreshStakeView(refresh, goToLast);
-            return;
-        }
-        m_status[4]->setText(qs(util::Format("Ставок: %d", {m_ws.StakesFile().RecordCount()})));
-    };
-    hooks.RefreshRatings = [this] { m_ws.RatingsRefresh(*m_shell); };
-    return hooks;
+    return m_stakesView->hooks();
+}
+
+bool TFormMain::stakesScrollEnabled() const
+{
+    return m_stakesView->scrollEnabled();
 }
 
 void TFormMain::refreshDrawList(bool force)
@@ -660,7 +677,9 @@ void TFormMain::drawsAdd()
     draw.DrawNo = archive::NextDrawNo(m_ws.Draws(), 0);
     TFormDraw dialog(*m_shell, draw, this);
     if (dialog.exec() != QDialog::Accepted) return;
+    const int before = m_ws.DrawCount();
     guarded("Ошибка добавления тиража!", [&] { m_ws.AddDraw(*m_shell, dialog.draw()); });
+    if (m_ws.DrawCount() > before) m_stakesView->archiveGrew();
 }
 
 void TFormMain::drawsEdit()
@@ -686,7 +705,9 @@ void TFormMain::drawsImport()
     const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Импорт из CSV-файла"), qs(m_ws.DataDir().string()),
                                                       QStringLiteral("Файлы тиражей (*.csv)"));
     if (file.isEmpty()) return;
+    const int before = m_ws.DrawCount();
     m_ws.ImportDraws(*m_shell, std::filesystem::path(file.toStdString()));
+    if (m_ws.DrawCount() > before) m_stakesView->archiveGrew();
 }
 
 void TFormMain::drawsExport()

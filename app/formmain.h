@@ -26,6 +26,7 @@ class StatsView;
 class CombsView;
 class RatingsView;
 class TablesView;
+class StakesView;
 
 // The main window: presents the workspace and runs the commands. It owns no domain state.
 class TFormMain : public QMainWindow {
@@ -44,6 +45,7 @@ public:
     CombsView* combsView() const { return m_combsView; }
     RatingsView* ratingsView() const { return m_ratingsView; }
     TablesView* tablesView() const { return m_tablesView; }
+    StakesView* stakesView() const { return m_stakesView; }
     QTabWidget* rightTabs() const { return m_rightTabs; }
     bool sortedDraws() const { return m_sortedDraws; }
     bool prefetchsEnabled() const { return m_prefetchsEnabled; }
@@ -73,10 +75,7 @@ public:
     // What the stake commands of every view need of the window: the check pass with its reload
     // (which re-sorts and saves the rating) and the stakes grid's refresh.
     kv::stakes::TStakeViewHooks stakeViewHooks();
-    // RefreshStakeView of the stakes grid; until a grid is plugged in, only the stakes panel of
-    // the status bar follows the file.
-    std::function<void(bool refresh, bool goToLast)> onRefreshStakeView;
-    bool stakesScrollEnabled() const { return m_frm.ReadBool("StakesScrollEnabled", true); }
+    bool stakesScrollEnabled() const;
     void refreshDrawList(bool force);
 
 signals:
@@ -150,4 +149,5 @@ private:
     CombsView* m_combsView = nullptr;
     RatingsView* m_ratingsView = nullptr;
     TablesView* m_tablesView = nullptr;
+    StakesView* m_stakesView = nullptr;
 };

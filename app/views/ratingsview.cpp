@@ -276,9 +276,9 @@ TFormChart* RatingsView::ratingsGraphOverlap()
     }
     QAction* command = m_main.command(QStringLiteral("RatingsGraphOverlap"));
     auto* window = new TFormChart(qs(data.Caption), &m_main);
-    window->setWindowTitle(command ? command->statusTip() : qs(data.Caption));
     window->setObjectName(QStringLiteral("RatingsGraphOverlapChart"));
-    window->addChart(data);
+    window->setChart(data);
+    window->setWindowTitle(command ? command->statusTip() : qs(data.Caption));
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
     return window;

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "app/formmain.h"
+#include "app/formstake.h"
 #include "app/formregular.h"
 #include "app/formtestcount.h"
 #include "app/qtshell.h"
@@ -76,6 +77,13 @@ TablesView::TablesView(TFormMain& main) : QWidget(&main), m_main(main)
     m_view->setColumnWidth(3, std::max(combWidth, fm.horizontalAdvance(QStringLiteral("Текущая комбинация")) + 16));
     layout->addWidget(m_view);
     tables.onChanged = [this] { refresh(); };
+    stakeDialog = [this](stakes::TStakeRecord& stake, int& drawsCount) {
+        TFormStake dialog(m_main.shell(), stake, drawsCount, &m_main);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        stake = dialog.stake();
+        drawsCount = dialog.drawsCount();
+        return true;
+    };
 }
 
 void TablesView::createCommands()

@@ -51,8 +51,7 @@ public:
     void restoreSettings(const kv::shell::FormSettings& frm);
     void saveSettings(std::vector<std::pair<std::string, std::string>>& values) const;
 
-    // The stake dialog ("Добавление ставки") that TablesStakeAdd opens; TablesStakeAdd stays
-    // disabled until the window plugs one in.
+    // The stake dialog that TablesStakeAdd opens: "Добавление ставки" unless replaced.
     kv::stakes::TStakeDialog stakeDialog;
 
     void tabTables();

@@ -308,7 +308,7 @@ void RatingsViewTest::overlapChartOfSelectedRows()
     QVERIFY(test->pointsVisible());
     QVERIFY(!test->pointLabelsVisible());
     QCOMPARE(test->pen().width(), 2);
-    QVERIFY(chart->marksCheck()->isChecked());
+    QVERIFY(chart->marksBox()->isChecked());
     const QPointer<TFormChart> first(chart);
     chart->close();
     QTRY_VERIFY(first.isNull());

@@ -9,6 +9,7 @@
 
 #include "app/formmain.h"
 #include "app/formregular.h"
+#include "app/formstake.h"
 #include "app/formtestcount.h"
 #include "app/qtshell.h"
 #include "app/views/combsview.h"
@@ -357,27 +358,23 @@ void TablesViewTest::stakeAddThroughTheStakeDialog()
 {
     Window win;
     win.addRegular(QStringLiteral("Шаг три"), QStringLiteral("1;2;3;4;5;6;7;8"), 3);
-    win.view()->selectRow(0);
     win.w->updateActions();
-    QVERIFY2(!win.w->command("TablesStakeAdd")->isEnabled(), "no stake dialog plugged in");
+    QVERIFY2(!win.w->command("TablesStakeAdd")->isEnabled(), "no regular selected");
+    win.view()->selectRow(0);
 
-    stakes::TStakeRecord offered;
-    bool confirm = false;
-    win.w->tablesView()->stakeDialog = [&](stakes::TStakeRecord& stake, int& drawsCount) {
-        offered = stake;
-        drawsCount = 1;
-        return confirm;
-    };
+    QStringList offered;
+    onNextDialog<TFormStake>([&](TFormStake* d) {
+        offered << d->windowTitle() << QString::number(d->drawNoEdit()->value()) << d->numbersEdit()->text()
+                << d->commentEdit()->text() << QString::number(d->drawsCountEdit()->value());
+        d->reject();
+    });
     win.trigger("TablesStakeAdd");
-    QCOMPARE(offered.Origin, uint8_t(stakes::OriginRegular));
-    QCOMPARE(offered.DrawNo, DrawCount + 1);
-    QCOMPARE(qs(offered.Comment), QStringLiteral("Шаг три"));
-    QCOMPARE(joined(offered.Stake.Nums), QStringLiteral("4;5;6;7;8;9;10;11"));
+    QCOMPARE(offered, QStringList({"Добавление ставки", QString::number(DrawCount + 1), "4;5;6;7;8;9;10;11", "Шаг три", "1"}));
     // Cancelled: the regular did not move and nothing was staked.
     QCOMPARE(rowTexts(win.model(), 0).mid(3), QStringList({"1;2;3;4;5;6;7;8", "0"}));
     QCOMPARE(win.w->workspace().StakesFile().RecordCount(), 0);
 
-    confirm = true;
+    onNextDialog<TFormStake>([](TFormStake* d) { d->accept(); });
     win.trigger("TablesStakeAdd");
     QCOMPARE(rowTexts(win.model(), 0).mid(3), QStringList({"4;5;6;7;8;9;10;11", "1"}));
     QCOMPARE(regularsInFile(win.dir)[0].Count, 1);
@@ -385,6 +382,8 @@ void TablesViewTest::stakeAddThroughTheStakeDialog()
     QCOMPARE(stakes.size(), std::size_t(1));
     QCOMPARE(stakes[0].DrawNo, DrawCount + 1);
     QCOMPARE(stakes[0].Checked, uint8_t(0));
+    QCOMPARE(stakes[0].Origin, uint8_t(stakes::OriginRegular));
+    QCOMPARE(qs(stakes[0].Comment), QStringLiteral("Шаг три"));
     QCOMPARE(win.w->statusText(4), QStringLiteral("Ставок: 1"));
 }
 
