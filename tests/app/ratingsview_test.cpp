@@ -37,6 +37,7 @@ private slots:
     void overlapChartOfSelectedRows();
     void startUpOrderAndModeFromSettings();
     void refreshAfterTheStakesAreGone();
+    void stakeCommandsFollowTheRating();
 };
 
 namespace {
@@ -159,7 +160,8 @@ void RatingsViewTest::rowsAfterTheCheckPass()
     QVERIFY(w.command("RatingsRefresh")->isEnabled());
     QVERIFY2(!w.command("RatingsExport")->isEnabled(), "nothing to export yet");
 
-    w.stakeViewHooks().Check();
+    w.updateActions();
+    w.command("StakesCheckManual")->trigger();
     QCOMPARE(w.statusText(5), QStringLiteral("Рейтинг: 3"));
     QStringList captions;
     for (int c = 0; c < model->columnCount(); ++c) captions << model->headerData(c, Qt::Horizontal).toString();
@@ -379,6 +381,28 @@ void RatingsViewTest::refreshAfterTheStakesAreGone()
     {
         MessageBoxAnswerer yes(QMessageBox::Yes);
         cw.w->command("RatingsRefresh")->trigger();
+    }
+    QCOMPARE(cw.model()->rowCount(), 0);
+    QCOMPARE(cw.w->statusText(5), QStringLiteral("Рейтинг: 0"));
+    QCOMPARE(std::filesystem::file_size(cw.dir / stakes::TRatings::FileName), std::uintmax_t(0));
+}
+
+void RatingsViewTest::stakeCommandsFollowTheRating()
+{
+    CheckedWindow cw;
+    cw.w->updateActions();
+    QVERIFY2(!cw.w->command("StakesGraphOverlap")->isEnabled(), "no rating row selected");
+    cw.view()->selectRow(0);
+    cw.w->updateActions();
+    QVERIFY(cw.w->command("StakesGraphOverlap")->isEnabled());
+    QVERIFY(cw.w->command("StakesGraphProfits")->isEnabled());
+
+    // "Удалить все ставки" ends with the rating rebuilt from the emptied file.
+    {
+        MessageBoxAnswerer yes(QMessageBox::Yes);
+        cw.w->command("StakeClear")->trigger();
+        QCOMPARE(yes.texts.size(), qsizetype(2));
+        QVERIFY(yes.texts.at(1).startsWith(QStringLiteral("Пересчитать рейтинг только по текущим ставкам?")));
     }
     QCOMPARE(cw.model()->rowCount(), 0);
     QCOMPARE(cw.w->statusText(5), QStringLiteral("Рейтинг: 0"));
