@@ -118,11 +118,6 @@ void TablesView::createMenus(QMenu* menu)
         m_main.updateActions();
         context->popup(m_view->viewport()->mapToGlobal(pos));
     });
-    connect(m_view, &QTableView::doubleClicked, this, [this] {
-        QAction* a = m_main.command(QStringLiteral("TablesStakeAdd"));
-        m_main.updateActions();
-        if (a && a->isEnabled()) a->trigger();
-    });
 }
 
 void TablesView::refresh()
