@@ -412,6 +412,12 @@ TChartData RatingsOverlapChart(const TRatingsArray& rows, std::span<const int> s
     return chart;
 }
 
+TChartData RatingsGraphOverlap(shell::Shell& shell, const TRatingsArray& rows, std::span<const int> selected)
+{
+    shell::BusyScope busy(shell, "Создание графиков...");
+    return RatingsOverlapChart(rows, selected);
+}
+
 std::vector<std::string> RatingNames(const TRatingsArray& rows, std::span<const int> selected)
 {
     std::vector<std::string> names;

@@ -161,6 +161,8 @@ std::string CsvQuoted(std::string_view text);
 // the chance line "Нормальные значения" scaled to the largest StakeCount among them, then one
 // line of Hits[0..8] per row.
 TChartData RatingsOverlapChart(const TRatingsArray& rows, std::span<const int> selected);
+// The RatingsGraphOverlap command: the same, busy with "Создание графиков..." meanwhile.
+TChartData RatingsGraphOverlap(shell::Shell& shell, const TRatingsArray& rows, std::span<const int> selected);
 // The names of the selected rows, for StakesGraphOverlap and StakesGraphProfits.
 std::vector<std::string> RatingNames(const TRatingsArray& rows, std::span<const int> selected);
 

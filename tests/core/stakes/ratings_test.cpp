@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/stakes/ratings.h"
+#include "core/stakes/stakecommands.h"
 #include "core/stakes/stakesfile.h"
 #include "core/util/cp1251.h"
 #include "core/util/format.h"
@@ -508,18 +509,25 @@ TEST(Ratings, RefreshRebuildsFromTheCheckedStakes)
     EXPECT_FALSE(f.shell.IsBusy());
 }
 
-TEST(Ratings, RefreshAfterClearingTheStakesEmptiesTheFile)
+TEST(Ratings, ClearingTheStakesEmptiesTheRatingAndItsFile)
 {
     Fixture f;
-    test::WriteBytes(f.dir / TStakesFile::FileName, "");
+    test::WriteBytes(f.dir / TStakesFile::FileName, FileOf({CheckedWith(3, "a", 0), CheckedWith(4, "b", 0)}));
     TStakesFile file;
     file.Open(f.dir / TStakesFile::FileName);
-    f.ratings.Assign({Row("old", {1}), Row("older", {0, 1})});
-    f.ratings.SaveRatings(f.shell);
+    ASSERT_TRUE(f.ratings.RatingsRefresh(f.shell, file));
     ASSERT_EQ(f.FileBytes().size(), 624u);
-    EXPECT_TRUE(f.ratings.RatingsRefresh(f.shell, file));
+
+    TStakeViewHooks hooks;
+    hooks.RefreshRatings = [&] { f.ratings.RatingsRefresh(f.shell, file); };
+    f.shell.answers = {true, true};   // delete all stakes, then rebuild the rating
+    EXPECT_TRUE(StakeClear(file, f.shell, hooks));
+    EXPECT_EQ(f.shell.questions.back().text,
+              "Пересчитать рейтинг только по текущим ставкам?\n\n"
+              "Накопленные ранее данные по удаленным ставкам будут потеряны.");
     EXPECT_TRUE(f.ratings.Empty());
     EXPECT_EQ(f.FileBytes(), "");
+    EXPECT_TRUE(f.shell.messages.empty());
 }
 
 TEST(Ratings, ExportLines)
@@ -559,6 +567,9 @@ TEST(Ratings, OverlapChart)
     const std::vector<int> selected = {1, 0, 7};
     const TChartData chart = RatingsOverlapChart(rows, selected);
     EXPECT_EQ(chart.Caption, "График количества совпадений для выделенных строк рейтинга");
+    test::ScriptedShell shell;
+    EXPECT_EQ(RatingsGraphOverlap(shell, rows, selected).Series.size(), chart.Series.size());
+    EXPECT_EQ(shell.statusTexts, (std::vector<std::string>{"Создание графиков...", ""}));
     ASSERT_EQ(chart.Series.size(), 3u);
     const TChartLine& chance = chart.Series[0];
     EXPECT_EQ(chance.Title, "Нормальные значения");
