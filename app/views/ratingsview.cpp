@@ -269,11 +269,7 @@ TFormChart* RatingsView::ratingsGraphOverlap()
 {
     const std::vector<int> rows = selectedRows();
     if (rows.empty()) return nullptr;
-    stakes::TChartData data;
-    {
-        shell::BusyScope busy(m_main.shell(), "Создание графиков...");
-        data = stakes::RatingsOverlapChart(m_main.workspace().Ratings().Items(), rows);
-    }
+    const stakes::TChartData data = stakes::RatingsGraphOverlap(m_main.shell(), m_main.workspace().Ratings().Items(), rows);
     QAction* command = m_main.command(QStringLiteral("RatingsGraphOverlap"));
     auto* window = new TFormChart(qs(data.Caption), &m_main);
     window->setObjectName(QStringLiteral("RatingsGraphOverlapChart"));
