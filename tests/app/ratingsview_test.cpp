@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QLineSeries>
 #include <QMenu>
 #include <QTabWidget>
@@ -118,6 +119,15 @@ QStringList namesInFile(const test::TempDir& dir)
     return list;
 }
 
+// Types the whole path into the dialog's name field, as a user may. selectFile() leaves the
+// field alone while it has the focus, which made the dialog's answer depend on focus timing.
+void typeFileName(QFileDialog* dialog, const std::filesystem::path& path)
+{
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(edit);
+    edit->setText(qs(path.string()));
+}
+
 void clickHeader(QTableView* view, int column)
 {
     QHeaderView* header = view->horizontalHeader();
@@ -135,8 +145,10 @@ struct CheckedWindow {
         seedStakes(dir);
         w = std::make_unique<TFormMain>(dir.path(), shell::CommandLine{});
         w->show();
-        QTRY_VERIFY(w->isInitialised());
+        QTRY_VERIFY_WITH_TIMEOUT(w->isInitialised(), 20000);
         w->rightTabs()->setCurrentWidget(w->ratingsView());
+        // Header clicks need the tab laid out.
+        QTRY_VERIFY_WITH_TIMEOUT(view()->isVisible() && view()->horizontalHeader()->height() > 0, 20000);
         w->stakeViewHooks().Check();
     }
     QTableView* view() const { return w->ratingsView()->view(); }
@@ -151,7 +163,7 @@ void RatingsViewTest::rowsAfterTheCheckPass()
     seedStakes(dir);
     TFormMain w(dir.path(), {});
     w.show();
-    QTRY_VERIFY(w.isInitialised());
+    QTRY_VERIFY_WITH_TIMEOUT(w.isInitialised(), 20000);
     QCOMPARE(w.rightTabs()->tabText(w.rightTabs()->indexOf(w.ratingsView())), QStringLiteral("Рейтинг"));
     const QAbstractItemModel* model = w.ratingsView()->view()->model();
     QCOMPARE(model->rowCount(), 0);
@@ -259,7 +271,7 @@ void RatingsViewTest::exportWritesTheFile()
     QString title;
     onNextDialog<QFileDialog>([&](QFileDialog* d) {
         title = d->windowTitle();
-        d->selectFile(qs(file.string()));
+        typeFileName(d, file);
         static_cast<QDialog*>(d)->accept();
     });
     cw.w->updateActions();
@@ -276,7 +288,7 @@ void RatingsViewTest::exportWritesTheFile()
     // Cancelling the dialog writes nothing.
     const auto other = cw.dir / "other.csv";
     onNextDialog<QFileDialog>([&other](QFileDialog* d) {
-        d->selectFile(qs(other.string()));
+        typeFileName(d, other);
         d->reject();
     });
     cw.w->command("RatingsExport")->trigger();
@@ -313,7 +325,7 @@ void RatingsViewTest::overlapChartOfSelectedRows()
     QVERIFY(chart->marksBox()->isChecked());
     const QPointer<TFormChart> first(chart);
     chart->close();
-    QTRY_VERIFY(first.isNull());
+    QTRY_VERIFY_WITH_TIMEOUT(first.isNull(), 20000);
 
     // A double click on the list opens the same chart for the selection.
     cw.view()->selectRow(1);
@@ -323,7 +335,7 @@ void RatingsViewTest::overlapChartOfSelectedRows()
     QTest::mouseDClick(cw.view()->viewport(), Qt::LeftButton, {}, cell.center());
     QCOMPARE(spy.count(), 1);
     TFormChart* second = nullptr;
-    QTRY_VERIFY((second = cw.w->findChild<TFormChart*>(QStringLiteral("RatingsGraphOverlapChart"))) != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT((second = cw.w->findChild<TFormChart*>(QStringLiteral("RatingsGraphOverlapChart"))) != nullptr, 20000);
     QCOMPARE(second->chartView()->chart()->series().size(), qsizetype(2));
     QCOMPARE(second->chartView()->chart()->series().at(1)->name(), QStringLiteral("Альфа"));
     second->close();
@@ -347,7 +359,7 @@ void RatingsViewTest::startUpOrderAndModeFromSettings()
                                               "RatingsList.Column0=300\r\n");
     TFormMain w(dir.path(), {});
     w.show();
-    QTRY_VERIFY(w.isInitialised());
+    QTRY_VERIFY_WITH_TIMEOUT(w.isInitialised(), 20000);
     const QAbstractItemModel* model = w.ratingsView()->view()->model();
     QCOMPARE(names(model), QStringList({"один", "два", "три"}));
     QCOMPARE(namesInFile(dir), QStringList({"один", "два", "три"}));

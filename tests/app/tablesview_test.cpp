@@ -102,7 +102,7 @@ struct Window {
         if (!frm.empty()) test::WriteBytes(dir / "Kvanta_8x20.frm", frm);
         w = std::make_unique<TFormMain>(dir.path(), shell::CommandLine{});
         w->show();
-        QTRY_VERIFY(w->isInitialised());
+        QTRY_VERIFY_WITH_TIMEOUT(w->isInitialised(), 20000);
     }
     QTableView* view() const { return w->tablesView()->view(); }
     const QAbstractItemModel* model() const { return view()->model(); }
