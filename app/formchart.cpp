@@ -6,6 +6,8 @@
 #include <QLineSeries>
 #include <QValueAxis>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "app/qtshell.h"
 #include "core/stakes/stakecharts.h"
@@ -119,10 +121,22 @@ int TFormChart::seriesCount() const
 
 void TFormChart::fitAxes()
 {
-    m_x->setRange(m_minX, m_maxX > m_minX ? m_maxX : m_minX + 1);
-    // A short run of whole x values (hit counts 0..8) gets a tick for every value.
-    const double span = m_maxX - m_minX;
-    if (span >= 1 && span <= 20 && span == static_cast<int>(span)) m_x->setTickCount(static_cast<int>(span) + 1);
+    // The x values are whole numbers (draws, sums): ticks fall on whole numbers at a round
+    // step, so each label stands under its own point.
+    const double span = std::max(1.0, m_maxX - m_minX);
+    double step = 1;
+    for (double scale = 1; step * 10 < span; scale *= 10) {
+        for (double m : {1.0, 2.0, 5.0}) {
+            step = m * scale;
+            if (step * 10 >= span) break;
+        }
+    }
+    const double pad = span * 0.03;   // room for the marks of the first and last points
+    m_x->setRange(m_minX - pad, m_maxX + pad);
+    m_x->setTickType(QValueAxis::TicksDynamic);
+    m_x->setTickAnchor(std::floor(m_minX / step) * step);
+    m_x->setTickInterval(step);
     // Headroom from the span, not from the top value: a chart of losses has a negative top.
     m_y->setRange(m_minY, m_maxY > m_minY ? m_maxY + (m_maxY - m_minY) * 0.05 : m_minY + 1);
+    m_y->applyNiceNumbers();
 }

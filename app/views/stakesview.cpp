@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "app/formchart.h"
 #include "app/formmain.h"
@@ -211,7 +212,11 @@ stakes::TStakesFile& StakesView::file() const
 
 void StakesView::resetColumns()
 {
-    for (int c = 0; c < stakes::StakeGridColumnCount; ++c) m_view->setColumnWidth(c, stakes::StakeGridWidth(c));
+    // The initial widths fit a font whose digits are 6 pixels wide (eight two-digit numbers
+    // with their gaps fill the 120 of column 2); a larger font widens them in proportion.
+    const double scale = std::max(1.0, m_view->fontMetrics().horizontalAdvance(QLatin1Char('0')) / 6.0);
+    for (int c = 0; c < stakes::StakeGridColumnCount; ++c)
+        m_view->setColumnWidth(c, static_cast<int>(std::lround(stakes::StakeGridWidth(c) * scale)));
 }
 
 void StakesView::createCommands()

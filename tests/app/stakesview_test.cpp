@@ -26,6 +26,7 @@
 #include "core/archive/sample.h"
 #include "core/game/numbers.h"
 #include "core/game/texts.h"
+#include "core/stakes/stakecommands.h"
 #include "core/util/cp1251.h"
 #include "core/util/ini.h"
 #include "tests/app/apptest.h"
@@ -51,6 +52,7 @@ private slots:
     void profitChart();
     void importedDrawsCheckStakes();
     void wholeListInOneSeries();
+    void randomStakeAndManualCheck();
 };
 
 namespace {
@@ -555,14 +557,20 @@ void StakesViewTest::outdatedFileIsEmptied()
         QCOMPARE(answerer.captions, QStringList{QStringLiteral("Предупреждение")});
         QCOMPARE(std::filesystem::file_size(dir / StakesFileName.toStdString()), uintmax_t(0));
         QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 0"));
-        QCOMPARE(w.stakesView()->view()->columnWidth(0), 60);   // back to the initial columns
+        // Back to the initial columns, whose proportions are 60, 60, 120, 60, 120, 60, 60, 60, 1000.
+        QTableView* grid = w.stakesView()->view();
+        QVERIFY(grid->columnWidth(0) >= 60);
+        for (int c : {1, 3, 5, 6, 7}) QCOMPARE(grid->columnWidth(c), grid->columnWidth(0));
+        for (int c : {2, 4}) QVERIFY(std::abs(grid->columnWidth(c) - 2 * grid->columnWidth(0)) <= 1);
+        QVERIFY(std::abs(grid->columnWidth(8) - grid->columnWidth(0) * 1000 / 60) <= 17);
+        // The widest stake fits in the grid's font: 16 digits and 7 gaps of 3 pixels.
+        QVERIFY(grid->columnWidth(2) >= grid->fontMetrics().horizontalAdvance(QStringLiteral("1314151617181920")) + 21);
     } else {
         QVERIFY(answerer.texts.isEmpty());
         QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 1"));
         QCOMPARE(cell(w, 0, 0), QStringLiteral("5"));
         QCOMPARE(w.stakesView()->view()->columnWidth(0), 99);
     }
-    QCOMPARE(w.stakesView()->view()->columnWidth(8), 1000);
 }
 
 void StakesViewTest::logsAndFlags()
@@ -756,6 +764,62 @@ void StakesViewTest::wholeListInOneSeries()
     QCOMPARE(cell(w, 125969, 2), QStringLiteral("13;14;15;16;17;18;19;20"));
     QCOMPARE(cell(w, 125969, 0), QStringLiteral("51"));
     QVERIFY(!w.shell().IsBusy());
+
+    // Stakes of a series made elsewhere (regulars, scenarios): the grid follows once the
+    // window gets to its events.
+    for (int d : {90, 91, 92})
+        QVERIFY(stakes::AddStakes(w.workspace().StakesFile(), w.shell(), test::Stake(d, {1, 2, 3, 4, 5, 6, 7, 9}), 1, true, true,
+                                  w.stakesView()->hooks()));
+    QTRY_COMPARE(w.stakesView()->model()->rowCount(), 125973);
+    QCOMPARE(selectedStakeRow(w), 125972);
+    QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 125973"));
+    QCOMPARE(cell(w, 125972, 0), QStringLiteral("92"));
+}
+
+void StakesViewTest::randomStakeAndManualCheck()
+{
+    test::TempDir dir;
+    seed(dir, 20);
+    writePrizes(dir);
+    // Waiting for draw 12, which the archive already has: start-up leaves it to the check.
+    test::WriteBytes(dir / StakesFileName.toStdString(), test::RecordBytes(test::Stake(12, {1, 2, 3, 4, 5, 6, 7, 8})));
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY(w.isInitialised());
+    QCOMPARE(cell(w, 0, 5), QString());
+    w.updateActions();
+    QVERIFY(w.command("StakesCheckManual")->isEnabled());
+    w.command("StakesCheckManual")->trigger();
+    const game::TDraw& draw12 = w.workspace().Draws()[11];
+    QCOMPARE(draw12.DrawNo, 12);
+    QCOMPARE(cell(w, 0, 4), qs(game::CombToText(draw12.Nums)));
+    const int hits = cell(w, 0, 5).toInt();
+    QCOMPARE(hits, game::IntersectNumSet(draw12, game::CombToNumSet({1, 2, 3, 4, 5, 6, 7, 8})).Count);
+    QCOMPARE(int(records(dir)[0].Checked), 1);
+    // The log is off by default: no log file.
+    QVERIFY(!std::filesystem::exists(dir / ("Kvanta_8x20-" + std::to_string(hits) + ".log")));
+
+    // A list of one combination: the random stake can only be that one.
+    onNextDialog<TFormGenerate>([](TFormGenerate* dialog) {
+        dialog->modeBox()->setCurrentIndex(2);
+        dialog->parametersEdit()->setText(QStringLiteral("3;5;7;9;11;13;15;17"));
+        dialog->accept();
+    });
+    w.command("CombsGen")->trigger();
+    QCOMPARE(w.workspace().Combs().Count(), 1);
+    w.updateActions();
+    QVERIFY(w.command("StakeAddRandom")->isEnabled());
+    QString shown;
+    onNextDialog<TFormStake>([&shown](TFormStake* dialog) {
+        shown = dialog->numbersEdit()->text();
+        QCOMPARE(dialog->drawNoEdit()->value(), 21);
+        dialog->accept();
+    });
+    w.command("StakeAddRandom")->trigger();
+    QCOMPARE(shown, QStringLiteral("3;5;7;9;11;13;15;17"));
+    QCOMPARE(records(dir).size(), size_t(2));
+    QCOMPARE(records(dir)[1].SampleSize, 1);
+    QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 2"));
 }
 
 QTEST_MAIN(StakesViewTest)
