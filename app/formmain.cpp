@@ -31,9 +31,11 @@
 #include "core/stats/configops.h"
 #include "core/stats/settingsops.h"
 #include "app/views/combsview.h"
+#include "app/views/ratingsview.h"
 #include "app/views/stakesview.h"
 #include "app/views/scenarioview.h"
 #include "app/views/statsview.h"
+#include "app/views/tablesview.h"
 #include "core/filters/generate.h"
 #include "core/filters/favorites.h"
 #include "core/shell/batch.h"
@@ -185,6 +187,8 @@ void TFormMain::createCommands()
     m_stakesView->createCommands();
     m_statsView->createCommands();
     m_statsView->attachCommands();
+    m_ratingsView->createCommands();
+    m_tablesView->createCommands();
     m_scenarioView->createCommands();
     m_scenarioView->attachCommands();
     QAction* exitAction = addCommand("ExitProgram", QStringLiteral("Выход"), QString(), [this] { close(); });
@@ -252,6 +256,13 @@ void TFormMain::createMenus()
     script->addSeparator();
     for (const char* name : {"LogToggle", "LogsDelete"}) script->addAction(command(name));
 
+    QMenu* ratings = menuBar()->addMenu(QStringLiteral("Рейтинг"));
+    m_ratingsView->createMenus(ratings);
+    QMenu* regulars = menuBar()->addMenu(QStringLiteral("Регуляры"));
+    m_tablesView->createMenus(regulars);
+    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("Вид"));
+    viewMenu->addAction(command("TabTables"));
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(command("About"));
 
@@ -312,6 +323,10 @@ void TFormMain::createWidgets()
     m_rightTabs->addTab(m_statsView, QStringLiteral("Статистика"));
     m_stakesView = new StakesView(*this);
     m_rightTabs->addTab(m_stakesView, QStringLiteral("Ставки"));
+    m_ratingsView = new RatingsView(*this);
+    m_rightTabs->addTab(m_ratingsView, QStringLiteral("Рейтинг"));
+    m_tablesView = new TablesView(*this);
+    m_rightTabs->addTab(m_tablesView, QString::fromUtf8(TablesView::TabCaption));
     m_scenarioView = new ScenarioView(*this);
     m_rightTabs->addTab(m_scenarioView, QStringLiteral("Сценарий"));
 
@@ -390,6 +405,9 @@ void TFormMain::restoreSettings()
     command("DrawsSorted")->setChecked(m_sortedDraws);
     m_drawsModel->setSorted(m_sortedDraws);
     m_drawsModel->setColorDraws(m_colorDraws);
+    m_ratingsView->restoreSettings(m_frm);
+    m_tablesView->restoreSettings(m_frm);
+    m_rightTabs->setCurrentIndex(0);
 
     if (!m_frm.ReadBool("PrefetchsInit", false)) {
         m_frm.WriteBool("PrefetchsInit", true);
@@ -433,6 +451,8 @@ void TFormMain::saveSettings()
     values.emplace_back("DrawsExclude", std::to_string(m_combsView->excludeEdit()->value()));
     values.emplace_back("DrawsStatLen", std::to_string(m_statsView->lengthEdit()->value()));
     values.emplace_back("DrawsStatHeight", std::to_string(m_statsView->splitter()->sizes().value(1)));
+    m_ratingsView->saveSettings(values);
+    m_tablesView->saveSettings(values);
     try {
         m_frm.WriteAll(values);
     } catch (const std::exception& e) {
@@ -486,6 +506,8 @@ void TFormMain::initialise()
         refreshDrawList(true);
         m_combsView->refresh();
         refreshViews();
+        m_ws.LoadRatingsAndTables(*m_shell);
+        m_ratingsView->refresh();
         m_cache.CreatePrefetchFiles(m_stats, false, 0, m_prefetchsEnabled, *m_shell);
         m_ws.Scenario().LoadCurrent(*m_shell);
         m_initialised = true;
@@ -556,6 +578,16 @@ void TFormMain::setDrawsOffset(int offset)
         const QSignalBlocker block(m_offsetEdit);
         m_offsetEdit->setValue(m_ws.DrawsOffset());
     }
+}
+
+stakes::TStakeViewHooks TFormMain::stakeViewHooks()
+{
+    return m_stakesView->hooks();
+}
+
+bool TFormMain::stakesScrollEnabled() const
+{
+    return m_stakesView->scrollEnabled();
 }
 
 void TFormMain::refreshDrawList(bool force)

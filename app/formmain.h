@@ -9,6 +9,7 @@
 #include "core/shell/cmdline.h"
 #include "core/shell/formsettings.h"
 #include "core/shell/workspace.h"
+#include "core/stakes/stakecommands.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
 
@@ -23,6 +24,8 @@ class DrawsModel;
 class QtShell;
 class StatsView;
 class CombsView;
+class RatingsView;
+class TablesView;
 class StakesView;
 class ScenarioView;
 
@@ -41,6 +44,8 @@ public:
     const kv::stats::TPrefetchCache& prefetchCache() const { return m_cache; }
     StatsView* statsView() const { return m_statsView; }
     CombsView* combsView() const { return m_combsView; }
+    RatingsView* ratingsView() const { return m_ratingsView; }
+    TablesView* tablesView() const { return m_tablesView; }
     StakesView* stakesView() const { return m_stakesView; }
     QTabWidget* rightTabs() const { return m_rightTabs; }
     ScenarioView* scenarioView() const { return m_scenarioView; }
@@ -75,6 +80,10 @@ public:
     // A scenario run starts or ends: the draws, combination and statistics tabs are shut for it.
     void setRunning(bool running);
     void setDrawsOffset(int offset);
+    // What the stake commands of every view need of the window: the check pass with its reload
+    // (which re-sorts and saves the rating) and the stakes grid's refresh.
+    kv::stakes::TStakeViewHooks stakeViewHooks();
+    bool stakesScrollEnabled() const;
     void refreshDrawList(bool force);
 
 signals:
@@ -150,6 +159,8 @@ private:
     QTimer* m_idleTimer = nullptr;
     StatsView* m_statsView = nullptr;
     CombsView* m_combsView = nullptr;
+    RatingsView* m_ratingsView = nullptr;
+    TablesView* m_tablesView = nullptr;
     StakesView* m_stakesView = nullptr;
     ScenarioView* m_scenarioView = nullptr;
 };

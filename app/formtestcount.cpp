@@ -13,6 +13,7 @@ TFormTestCount::TFormTestCount(int initial, int maximum, QWidget* parent) : QDia
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(QStringLiteral("Укажите количество тестов:"));
     m_count = new QSpinBox;
+    m_count->setObjectName(QStringLiteral("TestCount"));
     m_count->setRange(1, std::max(1, maximum));
     m_count->setValue(std::clamp(initial, 1, std::max(1, maximum)));
     const QString hint = QStringLiteral("Укажите количество последних тиражей, на которых будет производится тестирование");
@@ -22,6 +23,7 @@ TFormTestCount::TFormTestCount(int initial, int maximum, QWidget* parent) : QDia
     layout->addWidget(label);
     layout->addWidget(m_count);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -3,7 +3,7 @@
 
 class QSpinBox;
 
-// "Количество тестов": how many of the latest draws a scenario test runs over.
+// "Количество тестов": how many of the latest draws a scenario or regulars test runs over.
 class TFormTestCount : public QDialog {
     Q_OBJECT
 public:

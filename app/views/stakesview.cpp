@@ -17,6 +17,7 @@
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "app/views/combsview.h"
+#include "app/views/ratingsview.h"
 #include "core/game/numbers.h"
 #include "core/shell/formsettings.h"
 #include "core/stakes/stakecharts.h"
@@ -353,17 +354,13 @@ void StakesView::applyRefresh(bool refresh, bool goToLast)
 
 stakes::TCheckSettings StakesView::checkSettings() const
 {
-    stakes::TCheckSettings settings;
-    settings.Draws = &m_main.workspace().Draws();
-    settings.Stats = &m_main.statList();
-    settings.LogEnabled = m_logEnabled;
-    settings.LogDir = m_main.workspace().DataDir();
-    return settings;
+    return m_main.workspace().CheckSettings(m_main.statList(), m_logEnabled);
 }
 
 bool StakesView::checkStakes()
 {
-    return stakes::CheckStakesAndReload(file(), checkSettings(), m_main.shell(), {});
+    // Through the workspace: every checked stake feeds the rating, which is then sorted and saved.
+    return m_main.workspace().CheckStakesAndReload(m_main.shell(), m_main.statList(), m_logEnabled);
 }
 
 void StakesView::archiveGrew()
@@ -391,13 +388,12 @@ std::optional<std::pair<int, int>> StakesView::selectedGridRows() const
 
 std::vector<std::string> StakesView::selectedRatingNames() const
 {
-    // The program keeps no rating view yet, so no rating row can be selected.
-    return {};
+    return m_main.ratingsView() ? m_main.ratingsView()->selectedNames() : std::vector<std::string>{};
 }
 
 void StakesView::refreshRatings()
 {
-    // No rating is kept yet, so there is nothing to rebuild.
+    if (m_main.ratingsView()) m_main.ratingsView()->ratingsRefresh();
 }
 
 void StakesView::addManualStake(int combRow)

@@ -33,3 +33,20 @@ private:
     QMessageBox::StandardButton m_answer;
     QTimer m_timer;
 };
+
+// Runs `act` on the next modal dialog of type T as soon as it is up.
+template <typename T, typename F>
+void onNextDialog(F act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (dialog && dialog->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            act(dialog);
+        }
+    });
+    timer->start();
+}

@@ -50,22 +50,6 @@ private slots:
 
 namespace {
 
-// Runs `act` on the next modal dialog of type T as soon as it is up.
-template <typename T, typename F>
-void onNextDialog(F act)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-}
-
 // The import and export get this path instead of asking with a file dialog.
 void answerFiles(TFormFavorites& form, const std::filesystem::path& path)
 {

@@ -63,21 +63,6 @@ QStringList comboItems(const QComboBox* combo)
     return items;
 }
 
-// Runs `act` on the next modal filter dialog as soon as it is up.
-void onNextDialog(std::function<void(TFormFilter*)> act)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<TFormFilter*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-}
-
 } // namespace
 
 void FormFilterTest::initTestCase()
@@ -387,12 +372,12 @@ void FormFilterTest::editFilterItemWritesBackOnlyOnOk()
     const TFilterItem original = filters::TextToFilterItem("TSD1#" + code + ":30#LMV:5#SF:1", m_list);
 
     TFilterItem item = original;
-    onNextDialog([](TFormFilter* dialog) { dialog->reject(); });
+    onNextDialog<TFormFilter>([](TFormFilter* dialog) { dialog->reject(); });
     QVERIFY(!TFormFilter::EditFilterItem(item, m_list, shell, m_entries[0].Method, 40));
     QVERIFY(item == original);
 
     // A refused confirmation keeps the dialog up; the corrected one closes it.
-    onNextDialog([](TFormFilter* dialog) {
+    onNextDialog<TFormFilter>([](TFormFilter* dialog) {
         dialog->valuesEdit()->clear();
         okButton(*dialog)->click();
         dialog->valuesEdit()->setText(QStringLiteral("6-8;2"));
@@ -407,7 +392,7 @@ void FormFilterTest::editFilterItemWritesBackOnlyOnOk()
 
     // An empty slot starts from the statistics view's choice.
     TFilterItem empty;
-    onNextDialog([](TFormFilter* dialog) {
+    onNextDialog<TFormFilter>([](TFormFilter* dialog) {
         okButton(*dialog)->click();
         if (dialog->isVisible()) dialog->reject();
     });

@@ -68,22 +68,6 @@ void seed(const test::TempDir& dir, int count)
     archive::WriteArchiveFile(dir / archive::ArchiveFileName, archive::SyntheticDraws(count, 77, 1));
 }
 
-// Runs `act` on the next modal dialog of type T as soon as it is up.
-template <typename T>
-void onNextDialog(std::function<void(T*)> act)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-}
-
 // Types the file name, as the directory model fills in the background and a selection made
 // before it has the file is lost.
 void chooseFile(QFileDialog* dialog, const std::filesystem::path& path)

@@ -72,21 +72,6 @@ void writePrizes(const test::TempDir& dir)
                      "Profit_1_Overlap=5\nProfit_1_Profit=40\n");
 }
 
-template <typename T, typename F>
-void onNextDialog(F act)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-}
-
 QString cell(const TFormMain& w, int row, int column, int role = Qt::DisplayRole)
 {
     return w.stakesView()->model()->index(row, column).data(role).toString();

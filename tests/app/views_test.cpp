@@ -53,22 +53,6 @@ void seed(const test::TempDir& dir, int count)
     archive::WriteArchiveFile(dir / archive::ArchiveFileName, archive::SyntheticDraws(count, 77, 1));
 }
 
-// Runs `act` on the next modal dialog of type T as soon as it is up.
-template <typename T, typename F>
-void onNextDialog(F act)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-}
-
 int64_t columnSum(const QAbstractItemModel* model, int column)
 {
     int64_t sum = 0;

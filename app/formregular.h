@@ -1,0 +1,45 @@
+#pragma once
+#include <QDialog>
+#include <optional>
+
+#include "core/stakes/regulars.h"
+
+class QLineEdit;
+class QRadioButton;
+class QSpinBox;
+namespace kv::shell {
+class Shell;
+}
+
+// "Добавление регулярной ставки": name, where the base comes from, and the step. It stays open
+// until the input is accepted.
+class TFormRegular : public QDialog {
+    Q_OBJECT
+public:
+    // oneSelected: the combination when exactly one is selected in the combination list.
+    TFormRegular(kv::shell::Shell& shell, const kv::stakes::TTableRecord& draft,
+                 const std::optional<kv::game::TComb>& oneSelected, const kv::stakes::TTablesArray& existing,
+                 QWidget* parent = nullptr);
+
+    const kv::stakes::TTableRecord& record() const { return m_result; }
+    QLineEdit* nameEdit() const { return m_name; }
+    QLineEdit* numbersEdit() const { return m_numbers; }
+    QRadioButton* startChoice() const { return m_useStart; }
+    QRadioButton* drawChoice() const { return m_useDraw; }
+    QSpinBox* stepEdit() const { return m_step; }
+
+    void accept() override;
+
+private:
+    void updateEnabled();
+
+    kv::shell::Shell& m_shell;
+    std::optional<kv::game::TComb> m_one;
+    const kv::stakes::TTablesArray& m_existing;
+    QLineEdit* m_name;
+    QRadioButton* m_useStart;
+    QLineEdit* m_numbers;
+    QRadioButton* m_useDraw;
+    QSpinBox* m_step;
+    kv::stakes::TTableRecord m_result;
+};

@@ -1,0 +1,281 @@
+#include "app/views/ratingsview.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/formchart.h"
+#include "app/formmain.h"
+#include "app/qtshell.h"
+#include "app/viewutil.h"
+#include "core/shell/formsettings.h"
+#include "core/util/format.h"
+#include "core/util/ini.h"
+
+using namespace kv;
+
+namespace {
+
+constexpr const char* EffModeCommands[stakes::RatingEffModeCount] = {"RatingsEffMode0", "RatingsEffMode1",
+                                                                       "RatingsEffMode2"};
+
+} // namespace
+
+int RatingsModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_ratings.Count();
+}
+
+int RatingsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : stakes::RatingColumnCount;
+}
+
+QVariant RatingsModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid()) return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return qs(stakes::RatingCellText(m_ratings.Items(), index.row(), index.column(), m_ratings.EffMode()));
+    case Qt::TextAlignmentRole:
+        return index.column() == 0 ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignRight | Qt::AlignVCenter);
+    default: return {};
+    }
+}
+
+QVariant RatingsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal) return {};
+    if (role == Qt::DisplayRole) return QString::fromUtf8(stakes::RatingColumnCaption(section));
+    // A first click on a number column puts the best rows on top; names start from A.
+    if (role == Qt::InitialSortOrderRole) return section == 0 ? Qt::AscendingOrder : Qt::DescendingOrder;
+    return {};
+}
+
+void RatingsModel::reload()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+void RatingsModel::repaintAll()
+{
+    if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
+RatingsView::RatingsView(TFormMain& main) : QWidget(&main), m_main(main)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    auto& ratings = m_main.workspace().Ratings();
+    m_model = new RatingsModel(ratings, this);
+    m_view = new QTableView;
+    m_view->setObjectName(QString::fromLatin1(ListName));
+    m_view->setModel(m_model);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
+    QHeaderView* header = m_view->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setHighlightSections(false);
+    const QFontMetrics fm = m_view->fontMetrics();
+    m_view->setColumnWidth(0, 240);
+    for (int c = 1; c < stakes::RatingColumnCount; ++c) {
+        const char* sample = c <= 2 ? "000000" : c <= 5 ? "-00000.00" : c < stakes::RatingEffColumn ? "00000" : "-000.000%";
+        m_view->setColumnWidth(c, fm.horizontalAdvance(QString::fromLatin1(sample)) + 12);
+    }
+    layout->addWidget(m_view);
+    showSortIndicator();
+
+    ratings.onChanged = [this] { refresh(); };
+    connect(header, &QHeaderView::sortIndicatorChanged, this, &RatingsView::sortBy);
+    connect(m_view, &QTableView::doubleClicked, this, [this] {
+        QAction* a = m_main.command(QStringLiteral("RatingsGraphOverlap"));
+        m_main.updateActions();
+        if (a && a->isEnabled()) a->trigger();
+    });
+}
+
+void RatingsView::createCommands()
+{
+    auto& ws = m_main.workspace();
+    const auto notEmpty = [&ws] { return !ws.Ratings().Empty(); };
+    m_main.addCommand("RatingsRefresh", QStringLiteral("Обновить рейтинг"),
+                      QStringLiteral("Пересчитать рейтинг по текущим ставкам"), [this] { ratingsRefresh(); },
+                      [&ws] { return ws.StakesFile().IsOpen(); });
+    m_main.addCommand("RatingsExport", QStringLiteral("Экспорт рейтинга в CSV-файл"), QString(),
+                      [this] { ratingsExport(); }, notEmpty);
+    auto* group = new QActionGroup(this);
+    group->setExclusive(true);
+    for (int mode = 0; mode < stakes::RatingEffModeCount; ++mode) {
+        QAction* a = m_main.addCommand(EffModeCommands[mode], QString::fromUtf8(stakes::RatingEffModeCaption(mode)),
+                                       QString(), [this, mode] { setEffMode(mode); });
+        a->setCheckable(true);
+        a->setChecked(mode == ws.Ratings().EffMode());
+        group->addAction(a);
+    }
+    m_main.addCommand("RatingsGraphOverlap", QStringLiteral("Количество совпадений"),
+                      QStringLiteral("График количества совпадений для выделенных строк рейтинга"),
+                      [this] { ratingsGraphOverlap(); }, [this] { return !selectedRows().empty(); });
+}
+
+void RatingsView::createMenus(QMenu* menu)
+{
+    // Commands of other views that act on the selected rows join the menus when they exist.
+    const auto add = [this](QMenu* m, const char* name) {
+        if (QAction* a = m_main.command(QString::fromLatin1(name))) m->addAction(a);
+    };
+    auto* eff = new QMenu(QStringLiteral("Эффективность (столбцы E0..n)"), this);
+    eff->setObjectName(QStringLiteral("RatingsEffMenu"));
+    for (const char* name : EffModeCommands) add(eff, name);
+
+    for (QMenu* m : {menu, new QMenu(this)}) {
+        add(m, "RatingsRefresh");
+        m->addSeparator();
+        add(m, "RatingsGraphOverlap");
+        add(m, "StakesGraphOverlap");
+        add(m, "StakesGraphProfits");
+        add(m, "RatingsToScript");
+        m->addSeparator();
+        m->addMenu(eff);
+        m->addSeparator();
+        add(m, "RatingsExport");
+        add(m, "RatingsXlsExport");
+        if (m != menu) {
+            m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(m_view, &QWidget::customContextMenuRequested, this, [this, m](const QPoint& pos) {
+                m_main.updateActions();
+                m->popup(m_view->viewport()->mapToGlobal(pos));
+            });
+        }
+    }
+}
+
+void RatingsView::refresh()
+{
+    m_model->reload();
+    m_main.setStatusField(5, qs(stakes::RatingsCountText(m_main.workspace().Ratings().Count())));
+}
+
+std::vector<int> RatingsView::selectedRows() const
+{
+    return SelectedRows(m_view);
+}
+
+std::vector<std::string> RatingsView::selectedNames() const
+{
+    const std::vector<int> rows = selectedRows();
+    return stakes::RatingNames(m_main.workspace().Ratings().Items(), rows);
+}
+
+void RatingsView::restoreSettings(const shell::FormSettings& frm)
+{
+    auto& ratings = m_main.workspace().Ratings();
+    ratings.SetEffMode(frm.ReadInt("RatingsEffMode", stakes::DefaultRatingEffMode));
+    for (int mode = 0; mode < stakes::RatingEffModeCount; ++mode)
+        if (QAction* a = m_main.command(QString::fromLatin1(EffModeCommands[mode]))) a->setChecked(mode == ratings.EffMode());
+    // "%d,%d": sort column and direction (0 ascending).
+    const std::string sortType = frm.ReadString(util::Format("%s.SortType", {ListName}), "");
+    const auto comma = sortType.find(',');
+    int64_t column = 0, direction = 0;
+    if (comma != std::string::npos && util::TryParseInt(sortType.substr(0, comma), column)
+        && util::TryParseInt(sortType.substr(comma + 1), direction) && column >= 0 && column < stakes::RatingColumnCount)
+        ratings.SetSortOrder(static_cast<int>(column), direction != 0);
+    showSortIndicator();
+    for (int c = 0; c < stakes::RatingColumnCount; ++c) {
+        const int w = frm.ReadInt(util::Format("%s.Column%d", {ListName, c}), -1);
+        if (w > 0 && w < 2000) m_view->setColumnWidth(c, w);
+    }
+    m_model->repaintAll();
+}
+
+void RatingsView::saveSettings(std::vector<std::pair<std::string, std::string>>& values) const
+{
+    const auto& ratings = m_main.workspace().Ratings();
+    for (int c = 0; c < stakes::RatingColumnCount; ++c)
+        values.emplace_back(util::Format("%s.Column%d", {ListName, c}), std::to_string(m_view->columnWidth(c)));
+    values.emplace_back(util::Format("%s.SortType", {ListName}),
+                        util::Format("%d,%d", {ratings.SortColumn(), ratings.SortDescending() ? 1 : 0}));
+}
+
+void RatingsView::showSortIndicator()
+{
+    const auto& ratings = m_main.workspace().Ratings();
+    const QSignalBlocker block(m_view->horizontalHeader());
+    m_view->horizontalHeader()->setSortIndicator(ratings.SortColumn(),
+                                                 ratings.SortDescending() ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void RatingsView::sortBy(int column, Qt::SortOrder order)
+{
+    auto& ratings = m_main.workspace().Ratings();
+    if (m_main.shell().IsBusy()) {
+        showSortIndicator();
+        return;
+    }
+    // The selection follows its rows to their new places.
+    const std::vector<std::string> names = selectedNames();
+    ratings.SortRatings(m_main.shell(), column, order == Qt::DescendingOrder);
+    showSortIndicator();
+    QItemSelection selection;
+    for (const std::string& name : names) {
+        const int row = ratings.Find(name);
+        if (row >= 0) selection.select(m_model->index(row, 0), m_model->index(row, stakes::RatingColumnCount - 1));
+    }
+    m_view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    m_main.updateActions();
+}
+
+void RatingsView::ratingsRefresh()
+{
+    auto& ws = m_main.workspace();
+    ws.RatingsRefresh(m_main.shell());
+    refresh();
+}
+
+void RatingsView::ratingsExport()
+{
+    QFileDialog dialog(&m_main, QStringLiteral("Экспорт рейтинга в CSV-файл"), qs(m_main.workspace().DataDir().string()),
+                       QStringLiteral("CSV-файлы (*.csv)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QString::fromLatin1(stakes::RatingsExportExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    m_main.workspace().Ratings().RatingsExport(m_main.shell(),
+                                               std::filesystem::path(dialog.selectedFiles().first().toStdString()));
+}
+
+void RatingsView::setEffMode(int mode)
+{
+    auto& ratings = m_main.workspace().Ratings();
+    ratings.SetEffMode(mode);
+    if (QAction* a = m_main.command(QString::fromLatin1(EffModeCommands[ratings.EffMode()]))) a->setChecked(true);
+    try {
+        m_main.formSettings().WriteInt("RatingsEffMode", ratings.EffMode());
+    } catch (const std::exception& e) {
+        m_main.shell().ShowFailure("Ошибка сохранения параметров программы!", e.what());
+    }
+    m_model->repaintAll();
+}
+
+TFormChart* RatingsView::ratingsGraphOverlap()
+{
+    const std::vector<int> rows = selectedRows();
+    if (rows.empty()) return nullptr;
+    const stakes::TChartData data = stakes::RatingsGraphOverlap(m_main.shell(), m_main.workspace().Ratings().Items(), rows);
+    QAction* command = m_main.command(QStringLiteral("RatingsGraphOverlap"));
+    auto* window = new TFormChart(qs(data.Caption), &m_main);
+    window->setObjectName(QStringLiteral("RatingsGraphOverlapChart"));
+    window->setChart(data);
+    window->setWindowTitle(command ? command->statusTip() : qs(data.Caption));
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    return window;
+}

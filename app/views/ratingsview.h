@@ -1,0 +1,69 @@
+#pragma once
+#include <QAbstractTableModel>
+#include <QWidget>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/stakes/ratings.h"
+
+class QTableView;
+class TFormMain;
+class TFormChart;
+namespace kv::shell {
+class FormSettings;
+}
+
+// The rating as a virtual model: the texts come from the core, in the array's order.
+class RatingsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    RatingsModel(const kv::stakes::TRatings& ratings, QObject* parent = nullptr)
+        : QAbstractTableModel(parent), m_ratings(ratings) {}
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    void reload();
+    void repaintAll();
+
+private:
+    const kv::stakes::TRatings& m_ratings;
+};
+
+// The tab "Рейтинг": one row per rating row, sorted by a header click, with its commands.
+class RatingsView : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr const char* ListName = "RatingsList";
+
+    explicit RatingsView(TFormMain& main);
+
+    void createCommands();
+    void createMenus(QMenu* menu);
+    // Row count, repaint, status field 5.
+    void refresh();
+    QTableView* view() const { return m_view; }
+    RatingsModel* model() const { return m_model; }
+    std::vector<int> selectedRows() const;
+    // The names of the selected rows, in row order: what the scenario and the stake charts take.
+    std::vector<std::string> selectedNames() const;
+
+    // The window settings: efficiency mode, sort order and column widths.
+    void restoreSettings(const kv::shell::FormSettings& frm);
+    void saveSettings(std::vector<std::pair<std::string, std::string>>& values) const;
+
+    void ratingsRefresh();
+    void ratingsExport();
+    void setEffMode(int mode);
+    // The hit chart of the selected rows; the window is modal and deletes itself when closed.
+    TFormChart* ratingsGraphOverlap();
+
+private:
+    void sortBy(int column, Qt::SortOrder order);
+    void showSortIndicator();
+
+    TFormMain& m_main;
+    QTableView* m_view;
+    RatingsModel* m_model;
+};

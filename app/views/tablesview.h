@@ -1,0 +1,69 @@
+#pragma once
+#include <QAbstractTableModel>
+#include <QWidget>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/stakes/regulars.h"
+
+class QMenu;
+class QTableView;
+class TFormMain;
+namespace kv::shell {
+class FormSettings;
+}
+
+// The regulars as a virtual model, in the array's order.
+class TablesModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    TablesModel(const kv::stakes::TTables& tables, QObject* parent = nullptr)
+        : QAbstractTableModel(parent), m_tables(tables) {}
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    void reload();
+
+private:
+    const kv::stakes::TTables& m_tables;
+};
+
+// The tab "Регуляры": the regular stakes with their commands. The tab can be hidden; the
+// regulars are held only while it is shown.
+class TablesView : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr const char* ListName = "TablesList";
+    static constexpr const char* TabCaption = "Регуляры";
+
+    explicit TablesView(TFormMain& main);
+
+    void createCommands();
+    void createMenus(QMenu* menu);
+    void refresh();
+    QTableView* view() const { return m_view; }
+    std::vector<int> selectedRows() const;
+    bool tabVisible() const;
+
+    // The tab's state (TabTables) and the column widths.
+    void restoreSettings(const kv::shell::FormSettings& frm);
+    void saveSettings(std::vector<std::pair<std::string, std::string>>& values) const;
+
+    // The stake dialog that TablesStakeAdd opens: "Добавление ставки" unless replaced.
+    kv::stakes::TStakeDialog stakeDialog;
+
+    void tabTables();
+    void tablesAdd();
+    void tablesDel();
+    void tablesStakeAdd();
+    void tablesStakeTest();
+
+private:
+    void showTab(bool visible);
+
+    TFormMain& m_main;
+    QTableView* m_view;
+    TablesModel* m_model;
+};

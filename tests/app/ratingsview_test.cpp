@@ -1,0 +1,425 @@
+#include <QAction>
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTableView>
+#include <QtTest>
+#include <algorithm>
+
+#include "app/formchart.h"
+#include "app/formmain.h"
+#include "app/qtshell.h"
+#include "app/views/ratingsview.h"
+#include "core/archive/archive.h"
+#include "core/archive/sample.h"
+#include "core/stakes/ratings.h"
+#include "core/stakes/stakerecord.h"
+#include "core/util/cp1251.h"
+#include "core/util/ini.h"
+#include "tests/app/apptest.h"
+#include "tests/support/support.h"
+
+using namespace kv;
+
+class RatingsViewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rowsAfterTheCheckPass();
+    void headerClickSorts();
+    void effModeSwitchChangesTexts();
+    void exportWritesTheFile();
+    void overlapChartOfSelectedRows();
+    void startUpOrderAndModeFromSettings();
+    void refreshAfterTheStakesAreGone();
+    void stakeCommandsFollowTheRating();
+};
+
+namespace {
+
+// A prize table that makes every profit easy to tell apart: 4 hits win 50, 8 hits 1000, a
+// stake costs 10.
+void writeSettings(const test::TempDir& dir)
+{
+    test::WriteBytes(dir / "Kvanta_8x20.ini", "[STAKES]\r\nCost=10\r\nProfits=2\r\nProfit_0_Overlap=4\r\n"
+                                               "Profit_0_Profit=50\r\nProfit_1_Overlap=8\r\nProfit_1_Profit=1000\r\n");
+}
+
+// A stake on the draw with exactly `hits` of its numbers: the first `hits` drawn numbers and
+// then numbers that were not drawn.
+stakes::TStakeRecord stakeWithHits(const game::TDrawsArray& draws, int drawNo, int hits, const std::string& comment)
+{
+    const game::TDraw& draw = draws[static_cast<std::size_t>(drawNo - 1)];
+    std::vector<int> drawn(draw.Nums.begin(), draw.Nums.end());
+    std::vector<int> nums(drawn.begin(), drawn.begin() + hits);
+    for (int n = 1; n <= 20 && static_cast<int>(nums.size()) < 8; ++n)
+        if (std::find(drawn.begin(), drawn.end(), n) == drawn.end()) nums.push_back(n);
+    std::sort(nums.begin(), nums.end());
+    stakes::TStakeRecord r;
+    r.Version = 2;
+    r.Origin = stakes::OriginManual;
+    r.DrawNo = drawNo;
+    r.Stake.Count = 8;
+    for (int i = 0; i < 8; ++i) r.Stake.Nums[i] = static_cast<uint8_t>(nums[i]);
+    r.Matched.Count = -1;
+    r.Profit = util::Currency::FromUnits(-10);
+    r.Comment = comment;
+    return r;
+}
+
+// 30 draws and unchecked stakes: "Test"/"TEST" (8 and 4 hits), "Альфа" (4), "Идея Б" (0 and
+// 3), and one for a draw that has not come yet.
+void seedStakes(const test::TempDir& dir)
+{
+    const game::TDrawsArray draws = archive::SyntheticDraws(30, 77, 1);
+    archive::WriteArchiveFile(dir / archive::ArchiveFileName, draws);
+    writeSettings(dir);
+    std::string bytes;
+    const auto add = [&bytes](const stakes::TStakeRecord& r) {
+        std::string rec(stakes::TStakeRecord::RecordSize, '\0');
+        r.Write(reinterpret_cast<uint8_t*>(rec.data()));
+        bytes += rec;
+    };
+    add(stakeWithHits(draws, 10, 8, "Test"));
+    add(stakeWithHits(draws, 11, 4, "TEST"));
+    add(stakeWithHits(draws, 12, 0, "Идея Б"));
+    add(stakeWithHits(draws, 13, 3, "Идея Б"));
+    add(stakeWithHits(draws, 14, 4, "Альфа"));
+    stakes::TStakeRecord later = stakeWithHits(draws, 30, 2, "Потом");
+    later.DrawNo = 31;
+    add(later);
+    test::WriteBytes(dir / "Kvanta_8x20.lsk", bytes);
+}
+
+QStringList rowTexts(const QAbstractItemModel* model, int row, int first = 0, int last = stakes::RatingColumnCount - 1)
+{
+    QStringList texts;
+    for (int c = first; c <= last; ++c) texts << model->index(row, c).data().toString();
+    return texts;
+}
+
+QStringList names(const QAbstractItemModel* model)
+{
+    QStringList list;
+    for (int r = 0; r < model->rowCount(); ++r) list << model->index(r, 0).data().toString();
+    return list;
+}
+
+QStringList namesInFile(const test::TempDir& dir)
+{
+    QStringList list;
+    for (const auto& row : stakes::ParseRatingsFile(test::ReadBytes(dir / stakes::TRatings::FileName)).Rows)
+        list << qs(row.Name);
+    return list;
+}
+
+// Types the whole path into the dialog's name field, as a user may. selectFile() leaves the
+// field alone while it has the focus, which made the dialog's answer depend on focus timing.
+void typeFileName(QFileDialog* dialog, const std::filesystem::path& path)
+{
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(edit);
+    edit->setText(qs(path.string()));
+}
+
+void clickHeader(QTableView* view, int column)
+{
+    QHeaderView* header = view->horizontalHeader();
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+}
+
+// The window with the rating tab in front and the stakes above checked by the check pass.
+struct CheckedWindow {
+    test::TempDir dir;
+    std::unique_ptr<TFormMain> w;
+
+    CheckedWindow()
+    {
+        seedStakes(dir);
+        w = std::make_unique<TFormMain>(dir.path(), shell::CommandLine{});
+        w->show();
+        QTRY_VERIFY_WITH_TIMEOUT(w->isInitialised(), 20000);
+        w->rightTabs()->setCurrentWidget(w->ratingsView());
+        // Header clicks need the tab laid out.
+        QTRY_VERIFY_WITH_TIMEOUT(view()->isVisible() && view()->horizontalHeader()->height() > 0, 20000);
+        w->stakeViewHooks().Check();
+    }
+    QTableView* view() const { return w->ratingsView()->view(); }
+    const QAbstractItemModel* model() const { return view()->model(); }
+};
+
+} // namespace
+
+void RatingsViewTest::rowsAfterTheCheckPass()
+{
+    test::TempDir dir;
+    seedStakes(dir);
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY_WITH_TIMEOUT(w.isInitialised(), 20000);
+    QCOMPARE(w.rightTabs()->tabText(w.rightTabs()->indexOf(w.ratingsView())), QStringLiteral("Рейтинг"));
+    const QAbstractItemModel* model = w.ratingsView()->view()->model();
+    QCOMPARE(model->rowCount(), 0);
+    QCOMPARE(w.statusText(5), QStringLiteral("Рейтинг: 0"));
+    w.updateActions();
+    QVERIFY(w.command("RatingsRefresh")->isEnabled());
+    QVERIFY2(!w.command("RatingsExport")->isEnabled(), "nothing to export yet");
+
+    w.updateActions();
+    w.command("StakesCheckManual")->trigger();
+    QCOMPARE(w.statusText(5), QStringLiteral("Рейтинг: 3"));
+    QStringList captions;
+    for (int c = 0; c < model->columnCount(); ++c) captions << model->headerData(c, Qt::Horizontal).toString();
+    QCOMPARE(captions, QStringList({"Комментарий", "Ставок", "Совпало", "Среднее", "Профит", "Ср. профит", "0", "1", "2",
+                                    "3", "4", "5", "6", "7", "8", "E0", "E1", "E2", "E3", "E4", "E5", "E6", "E7", "E8"}));
+    // Sorted by the mean hits, best first; Test and TEST share the row of the first of them.
+    QCOMPARE(rowTexts(model, 0, 0, 14), QStringList({"Test", "2", "12", "6.000", "1030.00", "515.00", "0", "0", "0", "0",
+                                                     "1", "0", "0", "0", "1"}));
+    QCOMPARE(rowTexts(model, 1, 0, 14), QStringList({"Альфа", "1", "4", "4.000", "40.00", "40.00", "0", "0", "0", "0", "1",
+                                                     "0", "0", "0", "0"}));
+    QCOMPARE(rowTexts(model, 2, 0, 14), QStringList({"Идея Б", "2", "3", "1.500", "-20.00", "-10.00", "1", "0", "0", "1",
+                                                     "0", "0", "0", "0", "0"}));
+    // Mode 1 (the default): percentage points above chance.
+    QCOMPARE(model->index(0, 15).data().toString(), QStringLiteral("-0.393%"));
+    QCOMPARE(model->index(0, 19).data().toString(), QStringLiteral("22.493%"));
+    QCOMPARE(model->index(0, 23).data().toString(), QStringLiteral("49.999%"));
+    // The check pass saved the sorted rating; the stake of the draw to come was not rated.
+    QCOMPARE(namesInFile(dir), QStringList({"Test", "Альфа", "Идея Б"}));
+    w.updateActions();
+    QVERIFY(w.command("RatingsExport")->isEnabled());
+    QVERIFY2(!w.command("RatingsGraphOverlap")->isEnabled(), "no row selected");
+    w.ratingsView()->view()->selectRow(1);
+    w.updateActions();
+    QVERIFY(w.command("RatingsGraphOverlap")->isEnabled());
+    QCOMPARE(w.ratingsView()->selectedNames(), std::vector<std::string>{"Альфа"});
+}
+
+void RatingsViewTest::headerClickSorts()
+{
+    CheckedWindow cw;
+    // Column "0" (no hits): its first click puts the most on top.
+    clickHeader(cw.view(), 6);
+    QCOMPARE(names(cw.model()).first(), QStringLiteral("Идея Б"));
+    QCOMPARE(namesInFile(cw.dir).first(), QStringLiteral("Идея Б"));
+    clickHeader(cw.view(), 6);
+    QCOMPARE(names(cw.model()).last(), QStringLiteral("Идея Б"));
+
+    // The selection follows its row.
+    cw.view()->selectRow(names(cw.model()).indexOf(QStringLiteral("Альфа")));
+    clickHeader(cw.view(), 0);
+    QCOMPARE(names(cw.model()), QStringList({"Test", "Альфа", "Идея Б"}));
+    QCOMPARE(cw.w->ratingsView()->selectedRows(), std::vector<int>{1});
+    clickHeader(cw.view(), 0);
+    QCOMPARE(names(cw.model()), QStringList({"Идея Б", "Альфа", "Test"}));
+    QCOMPARE(namesInFile(cw.dir), QStringList({"Идея Б", "Альфа", "Test"}));
+    QCOMPARE(cw.w->ratingsView()->selectedNames(), std::vector<std::string>{"Альфа"});
+    QCOMPARE(cw.view()->horizontalHeader()->sortIndicatorSection(), 0);
+    QCOMPARE(cw.view()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+
+    // "Профит", descending first; the order goes to the settings file at shutdown.
+    clickHeader(cw.view(), 4);
+    QCOMPARE(names(cw.model()), QStringList({"Test", "Альфа", "Идея Б"}));
+    const auto frm = cw.dir / "Kvanta_8x20.frm";
+    cw.w.reset();
+    const util::IniFile ini = util::IniFile::Load(frm);
+    QCOMPARE(qs(ini.ReadString("TFormMain", "RatingsList.SortType", "")), QStringLiteral("4,1"));
+    QVERIFY(ini.ReadInteger("TFormMain", "RatingsList.Column0", 0) > 0);
+}
+
+void RatingsViewTest::effModeSwitchChangesTexts()
+{
+    CheckedWindow cw;
+    struct Case {
+        const char* command;
+        int mode;
+        QString e3, e4, e8;
+    };
+    const Case cases[] = {
+        {"RatingsEffMode0", 0, "1", "1", "0"},
+        {"RatingsEffMode2", 2, "0.000%", "181.775%", "6298500.000%"},
+        {"RatingsEffMode1", 1, "-35.208%", "22.493%", "49.999%"},
+    };
+    for (const Case& c : cases) {
+        cw.w->command(c.command)->trigger();
+        QVERIFY(cw.w->command(c.command)->isChecked());
+        for (const char* other : {"RatingsEffMode0", "RatingsEffMode1", "RatingsEffMode2"})
+            if (QString::fromLatin1(other) != QString::fromLatin1(c.command)) QVERIFY(!cw.w->command(other)->isChecked());
+        QCOMPARE(cw.model()->index(0, 18).data().toString(), c.e3);
+        QCOMPARE(cw.model()->index(0, 19).data().toString(), c.e4);
+        QCOMPARE(cw.model()->index(0, 23).data().toString(), c.e8);
+        QCOMPARE(cw.w->formSettings().ReadInt("RatingsEffMode", -1), c.mode);
+    }
+    // The eff modes sit in their own submenu of the "Рейтинг" menu.
+    auto* menu = cw.w->findChild<QMenu*>(QStringLiteral("RatingsEffMenu"));
+    QVERIFY(menu);
+    QCOMPARE(menu->title(), QStringLiteral("Эффективность (столбцы E0..n)"));
+    QCOMPARE(menu->actions().size(), qsizetype(3));
+    QCOMPARE(menu->actions().at(0)->text(), QStringLiteral("Ожидаемые значения совпадений"));
+}
+
+void RatingsViewTest::exportWritesTheFile()
+{
+    CheckedWindow cw;
+    const auto file = cw.dir / "rating.csv";
+    QString title;
+    onNextDialog<QFileDialog>([&](QFileDialog* d) {
+        title = d->windowTitle();
+        typeFileName(d, file);
+        static_cast<QDialog*>(d)->accept();
+    });
+    cw.w->updateActions();
+    cw.w->command("RatingsExport")->trigger();
+    QCOMPARE(title, QStringLiteral("Экспорт рейтинга в CSV-файл"));
+    const std::string expected = util::Utf8ToCp1251(
+        "\"Комментарий\";\"Ставок\";\"Совпало\";\"Среднее\";\"Профит\";\"Ср. профит\";\"0\";\"1\";\"2\";\"3\";\"4\";"
+        "\"5\";\"6\";\"7\";\"8\";\"E0\";\"E1\";\"E2\";\"E3\";\"E4\";\"E5\";\"E6\";\"E7\";\"E8\"\r\n"
+        "\"Test\";2;12;6.000;1030.00;515.00;0;0;0;0;1;0;0;0;1\r\n"
+        "\"Альфа\";1;4;4.000;40.00;40.00;0;0;0;0;1;0;0;0;0\r\n"
+        "\"Идея Б\";2;3;1.500;-20.00;-10.00;1;0;0;1;0;0;0;0;0\r\n");
+    QCOMPARE(test::ReadBytes(file), expected);
+
+    // Cancelling the dialog writes nothing.
+    const auto other = cw.dir / "other.csv";
+    onNextDialog<QFileDialog>([&other](QFileDialog* d) {
+        typeFileName(d, other);
+        d->reject();
+    });
+    cw.w->command("RatingsExport")->trigger();
+    QVERIFY(!std::filesystem::exists(other));
+}
+
+void RatingsViewTest::overlapChartOfSelectedRows()
+{
+    CheckedWindow cw;
+    QItemSelection selection;
+    for (int row : {0, 2}) selection.select(cw.model()->index(row, 0), cw.model()->index(row, 23));
+    cw.view()->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    TFormChart* chart = cw.w->ratingsView()->ratingsGraphOverlap();
+    QVERIFY(chart);
+    QVERIFY(chart->isModal());
+    QCOMPARE(chart->windowTitle(), QStringLiteral("График количества совпадений для выделенных строк рейтинга"));
+    QCOMPARE(chart->chartView()->chart()->title(), QStringLiteral("График количества совпадений для выделенных строк рейтинга"));
+    const auto series = chart->chartView()->chart()->series();
+    QCOMPARE(series.size(), qsizetype(3));
+    QStringList titles;
+    for (auto* s : series) titles << s->name();
+    QCOMPARE(titles, QStringList({"Нормальные значения", "Test", "Идея Б"}));
+    auto* normal = static_cast<QLineSeries*>(series.at(0));
+    QCOMPARE(normal->color(), QColor(0x80, 0x80, 0x80));
+    QCOMPARE(normal->count(), 9);
+    // Chance scaled to the largest stake count among the rows (2): 2 x 34650 / 125970.
+    QCOMPARE(normal->at(4), QPointF(4, 2.0 * 34650 / 125970));
+    auto* test = static_cast<QLineSeries*>(series.at(1));
+    QCOMPARE(test->at(8), QPointF(8, 1));
+    QCOMPARE(test->at(3), QPointF(3, 0));
+    QVERIFY(test->pointsVisible());
+    QVERIFY(!test->pointLabelsVisible());
+    QCOMPARE(test->pen().width(), 2);
+    QVERIFY(chart->marksBox()->isChecked());
+    const QPointer<TFormChart> first(chart);
+    chart->close();
+    QTRY_VERIFY_WITH_TIMEOUT(first.isNull(), 20000);
+
+    // A double click on the list opens the same chart for the selection.
+    cw.view()->selectRow(1);
+    const QRect cell = cw.view()->visualRect(cw.model()->index(1, 0));
+    QSignalSpy spy(cw.view(), &QTableView::doubleClicked);
+    QTest::mouseClick(cw.view()->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(cw.view()->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(spy.count(), 1);
+    TFormChart* second = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((second = cw.w->findChild<TFormChart*>(QStringLiteral("RatingsGraphOverlapChart"))) != nullptr, 20000);
+    QCOMPARE(second->chartView()->chart()->series().size(), qsizetype(2));
+    QCOMPARE(second->chartView()->chart()->series().at(1)->name(), QStringLiteral("Альфа"));
+    second->close();
+}
+
+void RatingsViewTest::startUpOrderAndModeFromSettings()
+{
+    test::TempDir dir;
+    archive::WriteArchiveFile(dir / archive::ArchiveFileName, archive::SyntheticDraws(5, 77, 1));
+    stakes::TRatingsArray rows(3);
+    const char* namesInOrder[] = {"три", "один", "два"};
+    const int counts[] = {3, 1, 2};
+    for (int i = 0; i < 3; ++i) {
+        rows[i].Name = namesInOrder[i];
+        rows[i].StakeCount = counts[i];
+        rows[i].Hits[2] = counts[i];
+        rows[i].HitSum = 2 * counts[i];
+    }
+    test::WriteBytes(dir / stakes::TRatings::FileName, stakes::RatingsFileBytes(rows));
+    test::WriteBytes(dir / "Kvanta_8x20.frm", "[TFormMain]\r\nRatingsList.SortType=1,0\r\nRatingsEffMode=0\r\n"
+                                              "RatingsList.Column0=300\r\n");
+    TFormMain w(dir.path(), {});
+    w.show();
+    QTRY_VERIFY_WITH_TIMEOUT(w.isInitialised(), 20000);
+    const QAbstractItemModel* model = w.ratingsView()->view()->model();
+    QCOMPARE(names(model), QStringList({"один", "два", "три"}));
+    QCOMPARE(namesInFile(dir), QStringList({"один", "два", "три"}));
+    QCOMPARE(w.statusText(5), QStringLiteral("Рейтинг: 3"));
+    QVERIFY(w.command("RatingsEffMode0")->isChecked());
+    QCOMPARE(model->index(2, 17).data().toString(), QStringLiteral("1"));   // round(3 x 0.2054)
+    QCOMPARE(w.ratingsView()->view()->columnWidth(0), 300);
+    QCOMPARE(w.ratingsView()->view()->horizontalHeader()->sortIndicatorSection(), 1);
+    QCOMPARE(w.ratingsView()->view()->horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
+}
+
+void RatingsViewTest::refreshAfterTheStakesAreGone()
+{
+    CheckedWindow cw;
+    {
+        MessageBoxAnswerer no(QMessageBox::No);
+        cw.w->command("RatingsRefresh")->trigger();
+        QCOMPARE(no.texts, QStringList({"Пересчитать рейтинг только по текущим ставкам?\n\nНакопленные ранее данные по "
+                                        "удаленным ставкам будут потеряны."}));
+    }
+    QCOMPARE(cw.model()->rowCount(), 3);
+    {
+        // Rebuilt from the same checked stakes, the rating is what it was.
+        MessageBoxAnswerer yes(QMessageBox::Yes);
+        cw.w->command("RatingsRefresh")->trigger();
+        QCOMPARE(yes.texts.size(), qsizetype(1));
+    }
+    QCOMPARE(names(cw.model()), QStringList({"Test", "Альфа", "Идея Б"}));
+    QCOMPARE(rowTexts(cw.model(), 0, 1, 5), QStringList({"2", "12", "6.000", "1030.00", "515.00"}));
+    cw.w->workspace().StakesFile().Truncate();
+    {
+        MessageBoxAnswerer yes(QMessageBox::Yes);
+        cw.w->command("RatingsRefresh")->trigger();
+    }
+    QCOMPARE(cw.model()->rowCount(), 0);
+    QCOMPARE(cw.w->statusText(5), QStringLiteral("Рейтинг: 0"));
+    QCOMPARE(std::filesystem::file_size(cw.dir / stakes::TRatings::FileName), std::uintmax_t(0));
+}
+
+void RatingsViewTest::stakeCommandsFollowTheRating()
+{
+    CheckedWindow cw;
+    cw.w->updateActions();
+    QVERIFY2(!cw.w->command("StakesGraphOverlap")->isEnabled(), "no rating row selected");
+    cw.view()->selectRow(0);
+    cw.w->updateActions();
+    QVERIFY(cw.w->command("StakesGraphOverlap")->isEnabled());
+    QVERIFY(cw.w->command("StakesGraphProfits")->isEnabled());
+
+    // "Удалить все ставки" ends with the rating rebuilt from the emptied file.
+    {
+        MessageBoxAnswerer yes(QMessageBox::Yes);
+        cw.w->command("StakeClear")->trigger();
+        QCOMPARE(yes.texts.size(), qsizetype(2));
+        QVERIFY(yes.texts.at(1).startsWith(QStringLiteral("Пересчитать рейтинг только по текущим ставкам?")));
+    }
+    QCOMPARE(cw.model()->rowCount(), 0);
+    QCOMPARE(cw.w->statusText(5), QStringLiteral("Рейтинг: 0"));
+    QCOMPARE(std::filesystem::file_size(cw.dir / stakes::TRatings::FileName), std::uintmax_t(0));
+}
+
+QTEST_MAIN(RatingsViewTest)
+#include "ratingsview_test.moc"

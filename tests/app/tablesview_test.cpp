@@ -1,0 +1,439 @@
+#include <QAction>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QtTest>
+#include <algorithm>
+
+#include "app/formmain.h"
+#include "app/formregular.h"
+#include "app/formstake.h"
+#include "app/formtestcount.h"
+#include "app/qtshell.h"
+#include "app/views/combsview.h"
+#include "app/views/ratingsview.h"
+#include "app/views/tablesview.h"
+#include "core/archive/archive.h"
+#include "core/archive/sample.h"
+#include "core/stakes/regulars.h"
+#include "core/stakes/stakerecord.h"
+#include "core/game/numbers.h"
+#include "core/util/ini.h"
+#include "tests/app/apptest.h"
+#include "tests/support/support.h"
+
+using namespace kv;
+
+class TablesViewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void addThroughTheDialog();
+    void addOnePerSelectedCombination();
+    void deleteSelected();
+    void stakeTestOverTheLastDraws();
+    void stakeAddThroughTheStakeDialog();
+    void hidingAndShowingTheTab();
+    void hiddenAtStartUp();
+};
+
+namespace {
+
+constexpr int DrawCount = 30;
+
+game::TDrawsArray seed(const test::TempDir& dir)
+{
+    game::TDrawsArray draws = archive::SyntheticDraws(DrawCount, 77, 1);
+    archive::WriteArchiveFile(dir / archive::ArchiveFileName, draws);
+    return draws;
+}
+
+QStringList rowTexts(const QAbstractItemModel* model, int row)
+{
+    QStringList texts;
+    for (int c = 0; c < model->columnCount(); ++c) texts << model->index(row, c).data().toString();
+    return texts;
+}
+
+stakes::TTablesArray regularsInFile(const test::TempDir& dir)
+{
+    return stakes::ParseTablesFile(test::ReadBytes(dir / stakes::TTables::FileName)).Rows;
+}
+
+std::vector<stakes::TStakeRecord> stakesInFile(TFormMain& w)
+{
+    std::vector<stakes::TStakeRecord> records;
+    auto& file = w.workspace().StakesFile();
+    for (int i = 0; i < file.RecordCount(); ++i) records.push_back(file.ReadStake(i));
+    return records;
+}
+
+game::TComb sorted(game::TComb comb)
+{
+    game::SortComb(comb);
+    return comb;
+}
+
+QString joined(const game::TComb& comb)
+{
+    QStringList parts;
+    for (uint8_t n : comb) parts << QString::number(n);
+    return parts.join(';');
+}
+
+void selectRows(QTableView* view, std::initializer_list<int> rows)
+{
+    QItemSelection selection;
+    for (int row : rows)
+        selection.select(view->model()->index(row, 0), view->model()->index(row, view->model()->columnCount() - 1));
+    view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+struct Window {
+    test::TempDir dir;
+    game::TDrawsArray draws;
+    std::unique_ptr<TFormMain> w;
+
+    explicit Window(const std::string& frm = {})
+    {
+        draws = seed(dir);
+        if (!frm.empty()) test::WriteBytes(dir / "Kvanta_8x20.frm", frm);
+        w = std::make_unique<TFormMain>(dir.path(), shell::CommandLine{});
+        w->show();
+        QTRY_VERIFY_WITH_TIMEOUT(w->isInitialised(), 20000);
+    }
+    QTableView* view() const { return w->tablesView()->view(); }
+    const QAbstractItemModel* model() const { return view()->model(); }
+    void trigger(const char* name) const
+    {
+        w->updateActions();
+        QVERIFY2(w->command(name)->isEnabled(), name);
+        w->command(name)->trigger();
+    }
+    // One regular from the first combination of the list, through the dialog.
+    void addRegular(const QString& name, const QString& numbers, int step, bool useDraw = false) const
+    {
+        w->combsView()->view()->selectRow(0);
+        onNextDialog<TFormRegular>([=](TFormRegular* d) {
+            d->nameEdit()->setText(name);
+            (useDraw ? d->drawChoice() : d->startChoice())->setChecked(true);
+            d->numbersEdit()->setText(numbers);
+            d->stepEdit()->setValue(step);
+            d->accept();
+        });
+        trigger("TablesAdd");
+    }
+};
+
+} // namespace
+
+void TablesViewTest::addThroughTheDialog()
+{
+    Window win;
+    QTabWidget* tabs = win.w->rightTabs();
+    QCOMPARE(tabs->tabText(tabs->indexOf(win.w->tablesView())), QStringLiteral("Регуляры"));
+    QVERIFY(tabs->isTabVisible(tabs->indexOf(win.w->tablesView())));
+    QCOMPARE(win.w->command("TabTables")->text(), QStringLiteral("Вкладка \"Регуляры\""));
+    QVERIFY(win.w->command("TabTables")->isChecked());
+    QStringList captions;
+    for (int c = 0; c < win.model()->columnCount(); ++c) captions << win.model()->headerData(c, Qt::Horizontal).toString();
+    QCOMPARE(captions, QStringList({"Комментарий", "Стартовая комбинация", "Шаг", "Текущая комбинация", "Ставок"}));
+
+    const QString first = joined(win.w->workspace().Combs()[0]);
+    win.w->combsView()->view()->selectRow(0);
+    MessageBoxAnswerer answers;
+    QStringList shown;
+    bool numbersEnabled = false, enabledUnderDraw = true;
+    onNextDialog<TFormRegular>([&](TFormRegular* d) {
+        shown << d->windowTitle() << d->nameEdit()->text() << d->numbersEdit()->text()
+              << QString::number(d->stepEdit()->value());
+        QVERIFY(d->startChoice()->isChecked());
+        numbersEnabled = d->numbersEdit()->isEnabled();
+        d->drawChoice()->setChecked(true);
+        enabledUnderDraw = d->numbersEdit()->isEnabled();
+        d->startChoice()->setChecked(true);
+        QCOMPARE(d->nameEdit()->maxLength(), 64);
+        QCOMPARE(d->stepEdit()->minimum(), -20);
+        QCOMPARE(d->stepEdit()->maximum(), 20);
+        // Each refusal keeps the dialog open.
+        d->numbersEdit()->setText(QStringLiteral("1;2;3;4;5;6;7;21"));
+        d->accept();
+        QVERIFY(d->isVisible());
+        d->numbersEdit()->setText(QStringLiteral("8, 7;6;5;4;3;2;1"));
+        d->nameEdit()->clear();
+        d->accept();
+        QVERIFY(d->isVisible());
+        d->nameEdit()->setText(QStringLiteral("Шаг три"));
+        d->stepEdit()->setValue(3);
+        d->accept();
+    });
+    win.trigger("TablesAdd");
+    QCOMPARE(shown, QStringList({"Добавление регулярной ставки", "Регулярная ставка", first, "1"}));
+    QVERIFY(numbersEnabled);
+    QVERIFY(!enabledUnderDraw);
+    QCOMPARE(answers.texts, QStringList({"Введена некорректная комбинация!", "Необходимо ввести комментарий!"}));
+    QCOMPARE(answers.captions, QStringList({"Ошибка", "Ошибка"}));
+
+    QCOMPARE(win.model()->rowCount(), 1);
+    QCOMPARE(rowTexts(win.model(), 0), QStringList({"Шаг три", "1;2;3;4;5;6;7;8", "3", "1;2;3;4;5;6;7;8", "0"}));
+    QCOMPARE(std::filesystem::file_size(win.dir / stakes::TTables::FileName), std::uintmax_t(284));
+    const stakes::TTablesArray stored = regularsInFile(win.dir);
+    QCOMPARE(stored.size(), std::size_t(1));
+    QCOMPARE(stored[0], win.w->workspace().Tables()[0]);
+    QCOMPARE(stored[0].Step, 3);
+    QCOMPARE(stored[0].UseDraw, uint8_t(0));
+
+    // The same name in another case is refused; the newest draw as base needs no numbers.
+    onNextDialog<TFormRegular>([&](TFormRegular* d) {
+        d->nameEdit()->setText(QStringLiteral("ШАГ ТРИ"));
+        d->accept();
+        QVERIFY(d->isVisible());
+        d->nameEdit()->setText(QStringLiteral("По тиражу"));
+        d->drawChoice()->setChecked(true);
+        d->numbersEdit()->setText(QStringLiteral("мусор"));
+        d->stepEdit()->setValue(0);
+        d->accept();
+    });
+    win.trigger("TablesAdd");
+    QCOMPARE(answers.texts.last(),
+             QStringLiteral("Запись с таким комментарией уже присутствует в списке!\nВыберите другой комментарий."));
+    QCOMPARE(win.model()->rowCount(), 2);
+    QCOMPARE(win.w->workspace().Tables()[1].UseDraw, uint8_t(1));
+    QCOMPARE(regularsInFile(win.dir).size(), std::size_t(2));
+
+    // Cancelling adds nothing.
+    onNextDialog<TFormRegular>([](TFormRegular* d) { d->reject(); });
+    win.trigger("TablesAdd");
+    QCOMPARE(win.model()->rowCount(), 2);
+}
+
+void TablesViewTest::addOnePerSelectedCombination()
+{
+    Window win;
+    selectRows(win.w->combsView()->view(), {3, 8, 11});
+    const auto& combs = win.w->workspace().Combs();
+    bool numbersEnabled = true;
+    QString numbersText;
+    onNextDialog<TFormRegular>([&](TFormRegular* d) {
+        numbersEnabled = d->numbersEdit()->isEnabled();
+        numbersText = d->numbersEdit()->text();
+        d->nameEdit()->setText(QStringLiteral("Test"));
+        d->stepEdit()->setValue(-2);
+        d->accept();
+    });
+    win.trigger("TablesAdd");
+    QVERIFY(!numbersEnabled);
+    QCOMPARE(numbersText, QStringLiteral("{...Выделенные комбинации...}"));
+    QCOMPARE(win.model()->rowCount(), 3);
+    const int positions[] = {4, 9, 12};
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(rowTexts(win.model(), i), QStringList({QStringLiteral("Test (%1)").arg(positions[i]), joined(combs[positions[i] - 1]),
+                                                        "-2", joined(combs[positions[i] - 1]), "0"}));
+    QCOMPARE(regularsInFile(win.dir).size(), std::size_t(3));
+
+    // With nothing selected and the constant start, nothing is made.
+    win.w->combsView()->view()->clearSelection();
+    onNextDialog<TFormRegular>([](TFormRegular* d) {
+        d->nameEdit()->setText(QStringLiteral("Пусто"));
+        d->accept();
+    });
+    win.trigger("TablesAdd");
+    QCOMPARE(win.model()->rowCount(), 3);
+}
+
+void TablesViewTest::deleteSelected()
+{
+    Window win;
+    for (const char* name : {"А", "Б", "В"}) win.addRegular(QString::fromUtf8(name), QStringLiteral("1;2;3;4;5;6;7;8"), 1);
+    QCOMPARE(win.model()->rowCount(), 3);
+    win.w->updateActions();
+    QVERIFY2(!win.w->command("TablesDel")->isEnabled(), "nothing selected");
+    selectRows(win.view(), {0, 2});
+    {
+        MessageBoxAnswerer no(QMessageBox::No);
+        win.trigger("TablesDel");
+        QCOMPARE(no.texts, QStringList({"Удалить все выделенные записи (всего будет удалено 2 записи(ей))?"}));
+        QCOMPARE(no.captions, QStringList({"Предупреждение"}));
+    }
+    QCOMPARE(win.model()->rowCount(), 3);
+    {
+        MessageBoxAnswerer yes(QMessageBox::Yes);
+        win.trigger("TablesDel");
+    }
+    QCOMPARE(win.model()->rowCount(), 1);
+    QCOMPARE(win.model()->index(0, 0).data().toString(), QStringLiteral("Б"));
+    QVERIFY(win.w->tablesView()->selectedRows().empty());
+    QCOMPARE(regularsInFile(win.dir).size(), std::size_t(1));
+    win.view()->selectRow(0);
+    {
+        MessageBoxAnswerer yes(QMessageBox::Yes);
+        win.trigger("TablesDel");
+        QCOMPARE(yes.texts, QStringList({"Удалить выделенную запись?"}));
+    }
+    QCOMPARE(win.model()->rowCount(), 0);
+    QCOMPARE(std::filesystem::file_size(win.dir / stakes::TTables::FileName), std::uintmax_t(0));
+}
+
+void TablesViewTest::stakeTestOverTheLastDraws()
+{
+    Window win;
+    win.addRegular(QStringLiteral("Шаг три"), QStringLiteral("1;2;3;4;5;6;7;8"), 3);
+    win.addRegular(QStringLiteral("Тираж"), QStringLiteral("1;2;3;4;5;6;7;8"), 0, true);
+    win.w->offsetEdit()->setValue(2);
+    win.w->updateActions();
+    QVERIFY2(!win.w->command("TablesStakeTest")->isEnabled(), "nothing selected");
+    win.view()->selectRow(0);
+
+    // Cancelled: nothing happens.
+    onNextDialog<TFormTestCount>([](TFormTestCount* d) { d->reject(); });
+    win.trigger("TablesStakeTest");
+    QCOMPARE(win.w->workspace().StakesFile().RecordCount(), 0);
+
+    int minimum = 0, maximum = 0, initial = 0;
+    QString title;
+    onNextDialog<TFormTestCount>([&](TFormTestCount* d) {
+        title = d->windowTitle();
+        minimum = d->countEdit()->minimum();
+        maximum = d->countEdit()->maximum();
+        initial = d->countEdit()->value();
+        d->countEdit()->setValue(5);
+        d->accept();
+    });
+    win.trigger("TablesStakeTest");
+    QCOMPARE(title, QStringLiteral("Количество тестов"));
+    QCOMPARE(minimum, 1);
+    QCOMPARE(maximum, DrawCount - 1);
+    QCOMPARE(initial, 10);
+
+    // Five stakes for the draws after the windows at offsets 5..1, each checked at once.
+    const std::vector<stakes::TStakeRecord> stakes = stakesInFile(*win.w);
+    QCOMPARE(stakes.size(), std::size_t(5));
+    const char* expected[] = {"4;5;6;7;8;9;10;11", "7;8;9;10;11;12;13;14", "10;11;12;13;14;15;16;17",
+                              "13;14;15;16;17;18;19;20", "1;2;3;16;17;18;19;20"};
+    int hitSum = 0;
+    for (int i = 0; i < 5; ++i) {
+        const stakes::TStakeRecord& s = stakes[static_cast<std::size_t>(i)];
+        QCOMPARE(s.Origin, uint8_t(stakes::OriginRegular));
+        QCOMPARE(s.DrawNo, DrawCount - 4 + i);
+        QCOMPARE(qs(s.Comment), QStringLiteral("Шаг три"));
+        QCOMPARE(joined(s.Stake.Nums), QString::fromLatin1(expected[i]));
+        QCOMPARE(s.Checked, uint8_t(1));
+        const game::TComb& drawn = win.draws[static_cast<std::size_t>(s.DrawNo - 1)].Nums;
+        int hits = 0;
+        for (uint8_t n : s.Stake.Nums) hits += std::count(drawn.begin(), drawn.end(), n) > 0 ? 1 : 0;
+        QCOMPARE(s.Matched.Count, hits);
+        hitSum += hits;
+    }
+    QCOMPARE(rowTexts(win.model(), 0), QStringList({"Шаг три", "1;2;3;4;5;6;7;8", "3", "1;2;3;16;17;18;19;20", "5"}));
+    QCOMPARE(regularsInFile(win.dir)[0].Count, 5);
+    QCOMPARE(regularsInFile(win.dir)[1].Count, 0);
+    // The window is back where it was, the stakes are rated and counted.
+    QCOMPARE(win.w->workspace().DrawsOffset(), 2);
+    QCOMPARE(win.w->offsetEdit()->value(), 2);
+    QCOMPARE(win.w->statusText(4), QStringLiteral("Ставок: 5"));
+    const QAbstractItemModel* rating = win.w->ratingsView()->view()->model();
+    QCOMPARE(rating->rowCount(), 1);
+    QCOMPARE(rating->index(0, 0).data().toString(), QStringLiteral("Шаг три"));
+    QCOMPARE(rating->index(0, 1).data().toString(), QStringLiteral("5"));
+    QCOMPARE(rating->index(0, 2).data().toString(), QString::number(hitSum));
+    QVERIFY(win.w->tablesView()->selectedRows() == std::vector<int>{0});
+
+    // The draw as base with step 0 stakes the newest draw of each window.
+    selectRows(win.view(), {1});
+    onNextDialog<TFormTestCount>([](TFormTestCount* d) {
+        d->countEdit()->setValue(2);
+        d->accept();
+    });
+    win.trigger("TablesStakeTest");
+    const std::vector<stakes::TStakeRecord> all = stakesInFile(*win.w);
+    QCOMPARE(all.size(), std::size_t(7));
+    QCOMPARE(all[5].DrawNo, DrawCount - 1);
+    QCOMPARE(joined(all[5].Stake.Nums), joined(sorted(win.draws[DrawCount - 3].Nums)));
+    QCOMPARE(joined(all[6].Stake.Nums), joined(sorted(win.draws[DrawCount - 2].Nums)));
+}
+
+void TablesViewTest::stakeAddThroughTheStakeDialog()
+{
+    Window win;
+    win.addRegular(QStringLiteral("Шаг три"), QStringLiteral("1;2;3;4;5;6;7;8"), 3);
+    win.w->updateActions();
+    QVERIFY2(!win.w->command("TablesStakeAdd")->isEnabled(), "no regular selected");
+    win.view()->selectRow(0);
+
+    QStringList offered;
+    onNextDialog<TFormStake>([&](TFormStake* d) {
+        offered << d->windowTitle() << QString::number(d->drawNoEdit()->value()) << d->numbersEdit()->text()
+                << d->commentEdit()->text() << QString::number(d->drawsCountEdit()->value());
+        d->reject();
+    });
+    win.trigger("TablesStakeAdd");
+    QCOMPARE(offered, QStringList({"Добавление ставки", QString::number(DrawCount + 1), "4;5;6;7;8;9;10;11", "Шаг три", "1"}));
+    // Cancelled: the regular did not move and nothing was staked.
+    QCOMPARE(rowTexts(win.model(), 0).mid(3), QStringList({"1;2;3;4;5;6;7;8", "0"}));
+    QCOMPARE(win.w->workspace().StakesFile().RecordCount(), 0);
+
+    onNextDialog<TFormStake>([](TFormStake* d) { d->accept(); });
+    win.trigger("TablesStakeAdd");
+    QCOMPARE(rowTexts(win.model(), 0).mid(3), QStringList({"4;5;6;7;8;9;10;11", "1"}));
+    QCOMPARE(regularsInFile(win.dir)[0].Count, 1);
+    const std::vector<stakes::TStakeRecord> stakes = stakesInFile(*win.w);
+    QCOMPARE(stakes.size(), std::size_t(1));
+    QCOMPARE(stakes[0].DrawNo, DrawCount + 1);
+    QCOMPARE(stakes[0].Checked, uint8_t(0));
+    QCOMPARE(stakes[0].Origin, uint8_t(stakes::OriginRegular));
+    QCOMPARE(qs(stakes[0].Comment), QStringLiteral("Шаг три"));
+    QCOMPARE(win.w->statusText(4), QStringLiteral("Ставок: 1"));
+}
+
+void TablesViewTest::hidingAndShowingTheTab()
+{
+    Window win;
+    win.addRegular(QStringLiteral("Первый"), QStringLiteral("1;2;3;4;5;6;7;8"), 1);
+    QTabWidget* tabs = win.w->rightTabs();
+    const int index = tabs->indexOf(win.w->tablesView());
+
+    win.trigger("TabTables");
+    QVERIFY(!tabs->isTabVisible(index));
+    QVERIFY(!win.w->command("TabTables")->isChecked());
+    QCOMPARE(win.w->formSettings().ReadBool("TabTables", true), false);
+    QCOMPARE(win.model()->rowCount(), 0);
+    win.w->updateActions();
+    for (const char* name : {"TablesAdd", "TablesDel", "TablesStakeAdd", "TablesStakeTest"})
+        QVERIFY2(!win.w->command(name)->isEnabled(), name);
+    QVERIFY(win.w->command("TabTables")->isEnabled());
+
+    // Shown again, the tab reads the file as it is now.
+    stakes::TTablesArray rows = regularsInFile(win.dir);
+    rows.push_back(rows[0]);
+    rows[1].Name = "Второй";
+    test::WriteBytes(win.dir / stakes::TTables::FileName, stakes::TablesFileBytes(rows));
+    win.trigger("TabTables");
+    QVERIFY(tabs->isTabVisible(index));
+    QCOMPARE(tabs->currentIndex(), index);
+    QVERIFY(win.w->command("TabTables")->isChecked());
+    QCOMPARE(win.w->formSettings().ReadBool("TabTables", false), true);
+    QCOMPARE(win.model()->rowCount(), 2);
+    QCOMPARE(win.model()->index(1, 0).data().toString(), QStringLiteral("Второй"));
+}
+
+void TablesViewTest::hiddenAtStartUp()
+{
+    Window win("[TFormMain]\r\nTabTables=0\r\nTablesList.Column0=333\r\n");
+    QTabWidget* tabs = win.w->rightTabs();
+    QVERIFY(!tabs->isTabVisible(tabs->indexOf(win.w->tablesView())));
+    QVERIFY(!win.w->command("TabTables")->isChecked());
+    QCOMPARE(win.view()->columnWidth(0), 333);
+    win.w->updateActions();
+    QVERIFY(!win.w->command("TablesAdd")->isEnabled());
+    // The column widths go back to the settings file at shutdown.
+    const auto frm = win.dir / "Kvanta_8x20.frm";
+    win.w.reset();
+    const util::IniFile ini = util::IniFile::Load(frm);
+    QCOMPARE(ini.ReadInteger("TFormMain", "TablesList.Column0", 0), 333);
+    QCOMPARE(ini.ReadInteger("TFormMain", "TabTables", 1), 0);
+}
+
+QTEST_MAIN(TablesViewTest)
+#include "tablesview_test.moc"
