@@ -21,6 +21,8 @@
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "app/views/combsview.h"
+#include "app/views/ratingsview.h"
+#include "app/views/stakesview.h"
 #include "app/views/statsview.h"
 #include "core/shell/shell.h"
 
@@ -123,8 +125,13 @@ ScenarioView::ScenarioView(TFormMain& main) : QWidget(&main), m_main(main)
     m_status[3]->setText(QStringLiteral("Ставок: 0"));
 
     m_main.workspace().Scenario().onChanged = [this] { refresh(); };
-    m_runner = std::make_unique<scenario::TScriptRunner>(m_main.workspace(), m_main.statList(), m_main.prefetchCache(),
-                                                         m_main.statsView()->table(), m_main.shell());
+    // Stakes checked during a run are rated like those of the stakes tab.
+    m_runner = std::make_unique<scenario::TScriptRunner>(
+        m_main.workspace(), m_main.statList(), m_main.prefetchCache(), m_main.statsView()->table(), m_main.shell(),
+        m_main.workspace().CheckSettings(m_main.statList(), false).OnChecked);
+    selectedRatingNames = [this] {
+        return m_main.ratingsView() ? m_main.ratingsView()->selectedNames() : std::vector<std::string>{};
+    };
     connectRunner();
     connect(m_view, &QTableView::doubleClicked, this, [this] {
         m_main.updateActions();
@@ -391,6 +398,10 @@ void ScenarioView::connectRunner()
         m_status[4]->setText(qs(status.Text));
     };
     hooks.SelectLine = [this](int line) { selectLine(line); };
+    hooks.RefreshStakeView = [this](bool refresh, bool goToLast) {
+        if (m_main.stakesView()) m_main.stakesView()->refreshView(refresh, goToLast);
+    };
+    hooks.RatingsChanged = [this] { m_main.workspace().RatingsAfterCheck(m_main.shell()); };
     hooks.StatView = [this](const filters::TStatViewState& state) { m_main.statsView()->showState(state); };
     hooks.OpenLog = [](const std::filesystem::path& file) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string())));

@@ -214,9 +214,13 @@ stakes::TCheckSettings Workspace::CheckSettings(const stats::TStatList& stats, b
 
 bool Workspace::CheckStakesAndReload(Shell& shell, const stats::TStatList& stats, bool logEnabled)
 {
-    return stakes::CheckStakesAndReload(m_stakes, CheckSettings(stats, logEnabled), shell, [this, &shell] {
-        m_ratings.SortRatings(shell, m_ratings.SortColumn(), m_ratings.SortDescending());
-    });
+    return stakes::CheckStakesAndReload(m_stakes, CheckSettings(stats, logEnabled), shell,
+                                        [this, &shell] { RatingsAfterCheck(shell); });
+}
+
+void Workspace::RatingsAfterCheck(Shell& shell)
+{
+    m_ratings.SortRatings(shell, m_ratings.SortColumn(), m_ratings.SortDescending());
 }
 
 bool Workspace::RatingsRefresh(Shell& shell)

@@ -99,6 +99,9 @@ public:
     // which is then sorted in the view's order and saved once; the stakes file is reopened.
     stakes::TCheckSettings CheckSettings(const stats::TStatList& stats, bool logEnabled);
     bool CheckStakesAndReload(Shell& shell, const stats::TStatList& stats, bool logEnabled);
+    // After a pass that checked something (here or in a scenario run): the rating sorted in the
+    // view's order and saved.
+    void RatingsAfterCheck(Shell& shell);
     // "Обновить рейтинг" over the open stakes file (asks first when the rating is not empty).
     bool RatingsRefresh(Shell& shell);
 

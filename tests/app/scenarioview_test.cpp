@@ -1,3 +1,4 @@
+#include <set>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +19,7 @@
 #include "app/formscript.h"
 #include "app/formtestcount.h"
 #include "app/views/combsview.h"
+#include "app/views/ratingsview.h"
 #include "app/views/scenarioview.h"
 #include "app/views/statsview.h"
 #include "core/archive/archive.h"
@@ -736,6 +738,23 @@ void ScenarioViewTest::testStoppedInItsSecondCycle()
     QCOMPARE(w.workspace().StakesFile().ReadStake(0).DrawNo, w.workspace().Draws()[118].DrawNo);
     QCOMPARE(w.workspace().StakesFile().ReadStake(3).DrawNo, w.workspace().Draws()[119].DrawNo);
     QCOMPARE(view->statusPanel(4), QStringLiteral("Сценарий завершен!"));
+
+    // The stakes checked during the run are rated, and the rating tab shows them: one row per
+    // variant name, each with the stakes of both cycles.
+    const auto& rating = w.workspace().Ratings();
+    QCOMPARE(rating.Count(), 2);
+    std::set<std::string> names;
+    for (const auto& r : rating.Items()) {
+        names.insert(r.Name);
+        QCOMPARE(r.StakeCount, 2);
+    }
+    QCOMPARE(names, (std::set<std::string>{stakeComments(w).value(0).toStdString(),
+                                           stakeComments(w).value(1).toStdString()}));
+    QCOMPARE(w.ratingsView()->model()->rowCount(), 2);
+    // Their names become lines again through the rating tab's selection.
+    QVERIFY(!enabled(w, "RatingsToScript"));
+    w.ratingsView()->view()->selectAll();
+    QVERIFY(enabled(w, "RatingsToScript"));
 
     // A test of 3 stopped once the second cycle has set its window: the offset stays there.
     onNextDialog<TFormTestCount>([](TFormTestCount* d) {
