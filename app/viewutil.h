@@ -1,4 +1,5 @@
 #pragma once
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTableView>
 #include <algorithm>
@@ -23,4 +24,20 @@ inline int CurrentSelectedRow(const QTableView* view)
     const QModelIndex current = view->currentIndex();
     if (current.isValid() && std::binary_search(rows.begin(), rows.end(), current.row())) return current.row();
     return rows.front();
+}
+
+// A read-only list of whole rows; `name` is also the key of its column widths in the window
+// settings.
+inline QTableView* NewRowList(const QString& name, QAbstractItemModel* model,
+                              QAbstractItemView::SelectionMode mode = QAbstractItemView::ExtendedSelection)
+{
+    auto* view = new QTableView;
+    view->setObjectName(name);
+    view->setModel(model);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(mode);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
+    return view;
 }

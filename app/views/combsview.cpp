@@ -138,14 +138,7 @@ CombsView::CombsView(TFormMain& main) : QWidget(&main), m_main(main)
     layout->addLayout(top);
 
     m_model = new CombsModel(m_main.workspace().Combs(), this);
-    m_view = new QTableView;
-    m_view->setObjectName(QStringLiteral("CombsList"));
-    m_view->setModel(m_model);
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->verticalHeader()->hide();
-    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
+    m_view = NewRowList(QStringLiteral("CombsList"), m_model);
     const QFontMetrics fm = m_view->fontMetrics();
     for (int c = 0; c < filters::CombListColumns; ++c)
         m_view->setColumnWidth(c, fm.horizontalAdvance(c == 0 ? QStringLiteral("№ п.п.0") : c == 9 ? QStringLiteral("000")

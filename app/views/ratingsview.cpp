@@ -74,14 +74,7 @@ RatingsView::RatingsView(TFormMain& main) : QWidget(&main), m_main(main)
     layout->setContentsMargins(2, 2, 2, 2);
     auto& ratings = m_main.workspace().Ratings();
     m_model = new RatingsModel(ratings, this);
-    m_view = new QTableView;
-    m_view->setObjectName(QString::fromLatin1(ListName));
-    m_view->setModel(m_model);
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->verticalHeader()->hide();
-    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
+    m_view = NewRowList(QString::fromLatin1(ListName), m_model);
     QHeaderView* header = m_view->horizontalHeader();
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);

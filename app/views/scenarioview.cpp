@@ -95,15 +95,8 @@ ScenarioView::ScenarioView(TFormMain& main) : QWidget(&main), m_main(main)
     layout->addWidget(m_lineTools);
 
     m_model = new ScenarioModel(m_main.workspace().Scenario(), m_main.statList(), this);
-    m_view = new QTableView;
-    m_view->setObjectName(QStringLiteral("ScriptList"));
-    m_view->setModel(m_model);
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view = NewRowList(QStringLiteral("ScriptList"), m_model);
     m_view->setWordWrap(false);
-    m_view->verticalHeader()->hide();
-    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
     m_view->setColumnWidth(0, 160);
     m_view->setColumnWidth(1, 320);
     for (int c = 2; c < scenario::ScenarioColumnCount; ++c) m_view->setColumnWidth(c, 200);

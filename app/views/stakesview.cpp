@@ -190,17 +190,10 @@ StakesView::StakesView(TFormMain& main) : QWidget(&main), m_main(main)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     m_model = new StakesModel(m_main.workspace().StakesFile(), this);
-    m_view = new QTableView;
-    m_view->setObjectName(QString::fromLatin1(GridName));
-    m_view->setModel(m_model);
-    m_view->setItemDelegate(new StakesDelegate(m_view));
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     // A range of rows, as the delete command removes one block top..bottom.
-    m_view->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view = NewRowList(QString::fromLatin1(GridName), m_model, QAbstractItemView::ContiguousSelection);
+    m_view->setItemDelegate(new StakesDelegate(m_view));
     m_view->setWordWrap(false);
-    m_view->verticalHeader()->hide();
-    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
     resetColumns();
     layout->addWidget(m_view, 1);
 }

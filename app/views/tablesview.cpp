@@ -59,14 +59,7 @@ TablesView::TablesView(TFormMain& main) : QWidget(&main), m_main(main)
     layout->setContentsMargins(2, 2, 2, 2);
     auto& tables = m_main.workspace().Tables();
     m_model = new TablesModel(tables, this);
-    m_view = new QTableView;
-    m_view->setObjectName(QString::fromLatin1(ListName));
-    m_view->setModel(m_model);
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->verticalHeader()->hide();
-    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
+    m_view = NewRowList(QString::fromLatin1(ListName), m_model);
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->horizontalHeader()->setStretchLastSection(true);
     const QFontMetrics fm = m_view->fontMetrics();

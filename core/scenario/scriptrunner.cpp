@@ -116,23 +116,7 @@ void TScriptLog::Line(std::string_view text)
     if (!Enabled) return;
     if (m_file.empty()) m_file = m_dir / ScriptLogFileName(now());
     const std::string bytes = util::Utf8ToCp1251(ScriptLogLine(now(), text)) + "\r\n";
-    int err = 0;
-    const int fd = ::open(m_file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        err = errno;
-    } else {
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                err = n < 0 ? errno : EIO;
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        if (::close(fd) != 0 && err == 0) err = errno;
-    }
+    const int err = util::AppendToFile(m_file, bytes);
     if (err != 0) m_shell.ShowError(util::Format("Ошибка записи журнала: %s!", {util::ErrnoText(err)}));
 }
 

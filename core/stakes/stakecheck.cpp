@@ -175,23 +175,7 @@ void WriteStakeLog(const std::filesystem::path& dir, const TStakeRecord& stake, 
         shell.ShowFailure(util::Format("Ошибка удаления файла \"%s\"!", {path.string()}), util::ErrnoText(errno));
 
     const std::string bytes = util::Utf8ToCp1251(StakeLogLine(stake, time)) + "\r\n";
-    int err = 0;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        err = errno;
-    } else {
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                err = n < 0 ? errno : EIO;
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        if (::close(fd) != 0 && err == 0) err = errno;
-    }
+    const int err = util::AppendToFile(path, bytes);
     if (err != 0)
         shell.ShowFailure(util::Format("Ошибка записи в файл \"%s\"!", {path.string()}), util::ErrnoText(err));
 }

@@ -204,4 +204,26 @@ std::string ErrnoText(int err)
     }
 }
 
+int AppendToFile(const std::filesystem::path& path, std::string_view bytes)
+{
+    int err = 0;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        err = errno;
+    } else {
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                err = n < 0 ? errno : EIO;
+                break;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        if (::close(fd) != 0 && err == 0) err = errno;
+    }
+    return err;
+}
+
 } // namespace kv::util

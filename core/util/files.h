@@ -22,6 +22,10 @@ void ReadFileInChunks(const std::filesystem::path& path, std::size_t chunkBytes,
 // переименовать файл ..."), always naming `path`.
 void RewriteFile(const std::filesystem::path& path, std::string_view bytes);
 
+// Appends bytes to a file, creating it when missing (logs that grow line by line and must not be
+// rewritten). Returns 0, or the errno of the failure: callers report it and go on.
+int AppendToFile(const std::filesystem::path& path, std::string_view bytes);
+
 // The Russian text of an errno value ("Отказано в доступе", "Нет места на устройстве", ...);
 // unknown codes give the C library's text.
 std::string ErrnoText(int err);

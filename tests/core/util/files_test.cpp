@@ -95,6 +95,22 @@ TEST(Files, RewriteWritesExactBytesAndLeavesNoTemporary)
     }
 }
 
+TEST(Files, AppendCreatesThenExtendsAndReportsTheReason)
+{
+    kv::test::TempDir dir;
+    const fs::path file = dir / "Kvanta_8x20-3.log";
+    EXPECT_EQ(AppendToFile(file, std::string("\xD2\xE8\xF0\xE0\xE6\r\n", 7)), 0);
+    EXPECT_EQ(AppendToFile(file, ""), 0);
+    EXPECT_EQ(AppendToFile(file, std::string("a\0b\r\n", 5)), 0);
+    EXPECT_EQ(readRaw(file), std::string("\xD2\xE8\xF0\xE0\xE6\r\na\0b\r\n", 12));
+    // A folder that is not there: the errno, and nothing created.
+    EXPECT_EQ(AppendToFile(dir / "missing" / "x.log", "line"), ENOENT);
+    EXPECT_FALSE(fs::exists(dir / "missing"));
+    // A folder where the file should be.
+    fs::create_directory(dir / "dir.log");
+    EXPECT_EQ(AppendToFile(dir / "dir.log", "line"), EISDIR);
+}
+
 TEST(Files, RewriteKeepsThePermissionsOfTheOldFile)
 {
     kv::test::TempDir dir;
