@@ -164,14 +164,6 @@ std::pair<int, int> channelParamRange(const TConfigData& config)
     return {1, config.ChannelSize > 0 ? game::CeilDiv(game::MaxNumber, config.ChannelSize) : 0};
 }
 
-TStatKind tupleKind(int position, const char* className, const char* code, const char* caption, int size,
-                    TStatKind::Factory create)
-{
-    return TStatKind({.Position = position, .ClassName = className, .Code = TupleKindText(code, size),
-                      .Caption = TupleKindText(caption, size), .Group = ChannelGroup, .Flags = FlagS,
-                      .NumericValue = false, .Create = std::move(create)});
-}
-
 const std::vector<TStatKind>& channelKinds()
 {
     static const char* const Mix = "Сочетания из %0:d каналов по всем числам тиража";
@@ -185,12 +177,12 @@ const std::vector<TStatKind>& channelKinds()
         TStatKind({.Position = 24, .ClassName = "TstChanCount", .Code = "CHNC",
                    .Caption = "Количество каналов в тираже", .Group = ChannelGroup, .Flags = FlagN,
                    .Graph = true, .Create = GroupKindFactory<TstChanCount>()}),
-        tupleKind(78, "TstCombChnMix2", "KCM%d", Mix, 2, GroupKindFactory<TstCombChnMix<2>>()),
-        tupleKind(79, "TstCombChnMix3", "KCM%d", Mix, 3, GroupKindFactory<TstCombChnMix<3>>()),
-        tupleKind(80, "TstCombChnMix4", "KCM%d", Mix, 4, GroupKindFactory<TstCombChnMix<4>>()),
-        tupleKind(81, "TstCombChnSeq2", "KCS%d", Seq, 2, GroupKindFactory<TstCombChnSeq<2>>()),
-        tupleKind(82, "TstCombChnSeq3", "KCS%d", Seq, 3, GroupKindFactory<TstCombChnSeq<3>>()),
-        tupleKind(83, "TstCombChnSeq4", "KCS%d", Seq, 4, GroupKindFactory<TstCombChnSeq<4>>()),
+        TupleKind(ChannelGroup, 78, "TstCombChnMix2", "KCM%d", Mix, 2, GroupKindFactory<TstCombChnMix<2>>()),
+        TupleKind(ChannelGroup, 79, "TstCombChnMix3", "KCM%d", Mix, 3, GroupKindFactory<TstCombChnMix<3>>()),
+        TupleKind(ChannelGroup, 80, "TstCombChnMix4", "KCM%d", Mix, 4, GroupKindFactory<TstCombChnMix<4>>()),
+        TupleKind(ChannelGroup, 81, "TstCombChnSeq2", "KCS%d", Seq, 2, GroupKindFactory<TstCombChnSeq<2>>()),
+        TupleKind(ChannelGroup, 82, "TstCombChnSeq3", "KCS%d", Seq, 3, GroupKindFactory<TstCombChnSeq<3>>()),
+        TupleKind(ChannelGroup, 83, "TstCombChnSeq4", "KCS%d", Seq, 4, GroupKindFactory<TstCombChnSeq<4>>()),
         TStatKind({.Position = 104, .ClassName = "TstChnValCnt", .Code = "CHN%d",
                    .Caption = "Количество чисел в %0:d канале", .HelpCode = "CHNx", .Group = ChannelGroup,
                    .Flags = FlagN, .Graph = true, .HasParam = true, .ParamRange = channelParamRange,

@@ -318,24 +318,16 @@ TStatKind kind(int position, const char* className, const char* code, const char
                       .Create = std::move(create)});
 }
 
-TStatKind tupleKind(int position, const char* className, const char* code, const char* caption, int size,
-                    TStatKind::Factory create)
-{
-    return TStatKind({.Position = position, .ClassName = className, .Code = TupleKindText(code, size),
-                      .Caption = TupleKindText(caption, size), .Group = MatrixGroup, .Flags = FlagS,
-                      .NumericValue = false, .Create = std::move(create)});
-}
-
 // The three tuple sizes of one family, at three consecutive positions.
 template <TAxis Axis, TGroupTupleForm Form>
 void addTupleKinds(std::vector<TStatKind>& kinds, int position, const std::array<const char*, 3>& classNames,
                    const char* code, const char* caption)
 {
-    kinds.push_back(tupleKind(position, classNames[0], code, caption, 2,
+    kinds.push_back(TupleKind(MatrixGroup, position, classNames[0], code, caption, 2,
                               GroupKindFactory<TGroupTupleStat<TCustomMatrixStat<Axis>, 2, Form>>()));
-    kinds.push_back(tupleKind(position + 1, classNames[1], code, caption, 3,
+    kinds.push_back(TupleKind(MatrixGroup, position + 1, classNames[1], code, caption, 3,
                               GroupKindFactory<TGroupTupleStat<TCustomMatrixStat<Axis>, 3, Form>>()));
-    kinds.push_back(tupleKind(position + 2, classNames[2], code, caption, 4,
+    kinds.push_back(TupleKind(MatrixGroup, position + 2, classNames[2], code, caption, 4,
                               GroupKindFactory<TGroupTupleStat<TCustomMatrixStat<Axis>, 4, Form>>()));
 }
 

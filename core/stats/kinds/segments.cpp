@@ -140,14 +140,6 @@ std::pair<int, int> segmentParamRange(const TConfigData& config)
     return {std::min(9, lo), std::max(1, hi)};
 }
 
-TStatKind tupleKind(int position, const char* className, const char* code, const char* caption, int size,
-                    TStatKind::Factory create)
-{
-    return TStatKind({.Position = position, .ClassName = className, .Code = TupleKindText(code, size),
-                      .Caption = TupleKindText(caption, size), .Group = SegmentGroup, .Flags = FlagS,
-                      .NumericValue = false, .Create = std::move(create)});
-}
-
 const std::vector<TStatKind>& segmentKinds()
 {
     static const char* const Mix = "Сочетания из %0:d сегментов по всем числам тиража";
@@ -161,12 +153,12 @@ const std::vector<TStatKind>& segmentKinds()
         TStatKind({.Position = 39, .ClassName = "TstSegmCount", .Code = "SGMC",
                    .Caption = "Количество не пустых сегментов в матрице", .Group = SegmentGroup, .Flags = FlagN,
                    .Graph = true, .Create = GroupKindFactory<TstSegmCount>()}),
-        tupleKind(96, "TstCombSegmMix2", "KGM%d", Mix, 2, GroupKindFactory<TstCombSegmMix<2>>()),
-        tupleKind(97, "TstCombSegmMix3", "KGM%d", Mix, 3, GroupKindFactory<TstCombSegmMix<3>>()),
-        tupleKind(98, "TstCombSegmMix4", "KGM%d", Mix, 4, GroupKindFactory<TstCombSegmMix<4>>()),
-        tupleKind(99, "TstCombSegmSeq2", "KGS%d", Seq, 2, GroupKindFactory<TstCombSegmSeq<2>>()),
-        tupleKind(100, "TstCombSegmSeq3", "KGS%d", Seq, 3, GroupKindFactory<TstCombSegmSeq<3>>()),
-        tupleKind(101, "TstCombSegmSeq4", "KGS%d", Seq, 4, GroupKindFactory<TstCombSegmSeq<4>>()),
+        TupleKind(SegmentGroup, 96, "TstCombSegmMix2", "KGM%d", Mix, 2, GroupKindFactory<TstCombSegmMix<2>>()),
+        TupleKind(SegmentGroup, 97, "TstCombSegmMix3", "KGM%d", Mix, 3, GroupKindFactory<TstCombSegmMix<3>>()),
+        TupleKind(SegmentGroup, 98, "TstCombSegmMix4", "KGM%d", Mix, 4, GroupKindFactory<TstCombSegmMix<4>>()),
+        TupleKind(SegmentGroup, 99, "TstCombSegmSeq2", "KGS%d", Seq, 2, GroupKindFactory<TstCombSegmSeq<2>>()),
+        TupleKind(SegmentGroup, 100, "TstCombSegmSeq3", "KGS%d", Seq, 3, GroupKindFactory<TstCombSegmSeq<3>>()),
+        TupleKind(SegmentGroup, 101, "TstCombSegmSeq4", "KGS%d", Seq, 4, GroupKindFactory<TstCombSegmSeq<4>>()),
         TStatKind({.Position = 107, .ClassName = "TstSgmValCnt", .Code = "SGM%d",
                    .Caption = "Количество чисел в %0:d сегменте матрицы", .HelpCode = "SGMx",
                    .Group = SegmentGroup, .Flags = FlagN, .Graph = true, .HasParam = true,

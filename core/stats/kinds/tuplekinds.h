@@ -314,4 +314,14 @@ inline const char* TupleKindText(const char* tmpl, int size)
     return texts.back().c_str();
 }
 
+// The descriptor of a tuple kind of a group (channels, matrix, segments): code and caption
+// formatted with the tuple size, values shown as texts.
+inline TStatKind TupleKind(int group, int position, const char* className, const char* code, const char* caption,
+                           int size, TStatKind::Factory create)
+{
+    return TStatKind({.Position = position, .ClassName = className, .Code = TupleKindText(code, size),
+                      .Caption = TupleKindText(caption, size), .Group = group, .Flags = FlagS,
+                      .NumericValue = false, .Create = std::move(create)});
+}
+
 } // namespace kv::stats::kinds

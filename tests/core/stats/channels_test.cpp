@@ -26,15 +26,7 @@ using kv::test::KindOf;
 using kv::test::MakeDraw;
 using kv::test::Window;
 
-const std::vector<const TStatKind*>& Family()
-{
-    static const std::vector<const TStatKind*> kinds = [] {
-        std::vector<const TStatKind*> k;
-        kinds::AddChannelKinds(k);
-        return k;
-    }();
-    return kinds;
-}
+constexpr auto Family = kv::test::FamilyOf<kinds::AddChannelKinds>;
 
 
 

@@ -1,7 +1,9 @@
 #pragma once
 #include <stdexcept>
 #include <string>
+#include <vector>
 
+#include "core/filters/generate.h"
 #include "core/game/types.h"
 #include "core/stats/stat.h"
 
@@ -34,6 +36,26 @@ inline stats::TStatDrawArray Window(stats::TCustomStat& stat, int first, int las
     stat.ListValues(last, values);
     for (int i = first; i <= last; ++i) stat.CalcDraw(i, last, sorted, values, lastValues, work);
     return values;
+}
+
+// All 125970 combinations in lexicographic order, (1..8) first.
+inline std::vector<game::TComb> AllCombs()
+{
+    game::TCombsArray all;
+    filters::EnumerateAllCombs(all);
+    return all;
+}
+
+// The kinds one family registers, in its order.
+template <void (*Add)(std::vector<const stats::TStatKind*>&)>
+const std::vector<const stats::TStatKind*>& FamilyOf()
+{
+    static const std::vector<const stats::TStatKind*> kinds = [] {
+        std::vector<const stats::TStatKind*> k;
+        Add(k);
+        return k;
+    }();
+    return kinds;
 }
 
 } // namespace kv::test

@@ -19,6 +19,8 @@ using kv::game::TDrawsArray;
 
 namespace {
 
+using kv::test::AllCombs;
+
 using kv::test::KindOf;
 using kv::test::MakeDraw;
 using kv::test::Window;
@@ -26,22 +28,6 @@ using kv::test::Window;
 
 
 // Every combination of the game in lexicographic order.
-std::vector<TComb> AllCombs()
-{
-    std::vector<TComb> all;
-    all.reserve(kv::game::CombCount);
-    TComb c = {1, 2, 3, 4, 5, 6, 7, 8};
-    for (;;) {
-        all.push_back(c);
-        int i = 7;
-        while (i >= 0 && c[std::size_t(i)] == 20 - (7 - i)) --i;
-        if (i < 0) break;
-        ++c[std::size_t(i)];
-        for (int j = i + 1; j < 8; ++j) c[std::size_t(j)] = uint8_t(c[std::size_t(j - 1)] + 1);
-    }
-    return all;
-}
-
 struct Env {
     TDrawsArray draws;
     TStatEnv env;

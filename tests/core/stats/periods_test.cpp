@@ -19,6 +19,8 @@ using kv::game::TDrawsArray;
 
 namespace {
 
+using kv::test::AllCombs;
+
 using kv::test::KindOf;
 using kv::test::Window;
 
@@ -79,21 +81,6 @@ TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
     TStatDrawArray a;
     for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
     return a;
-}
-
-std::vector<TComb> AllCombs()
-{
-    std::vector<TComb> all;
-    TComb c = {1, 2, 3, 4, 5, 6, 7, 8};
-    for (;;) {
-        all.push_back(c);
-        int i = 7;
-        while (i >= 0 && c[std::size_t(i)] == 20 - (7 - i)) --i;
-        if (i < 0) break;
-        ++c[std::size_t(i)];
-        for (int j = i + 1; j < 8; ++j) c[std::size_t(j)] = uint8_t(c[std::size_t(j - 1)] + 1);
-    }
-    return all;
 }
 
 // 5 in the draws numbered 100, 103 and 104; 1..4 in 100 and 102; 6..8 in 100 and 104.

@@ -13,6 +13,7 @@
 #include "core/stats/prefetch.h"
 #include "core/stats/stat.h"
 #include "core/stats/statlist.h"
+#include "tests/core/stats/kindtest.h"
 #include "tests/support/support.h"
 
 using namespace kv;
@@ -20,6 +21,8 @@ using namespace kv::stats;
 using game::TComb;
 
 namespace {
+
+using kv::test::AllCombs;
 
 void PutU16(std::string& s, int v)
 {
@@ -57,21 +60,6 @@ std::string NumsFile()
     std::string s;
     for (int n = 1; n <= 20; ++n) s += Record(n, 50388);
     return s + Trailer(50388, 50388);
-}
-
-std::vector<TComb> AllCombs()
-{
-    std::vector<TComb> all;
-    TComb c = {1, 2, 3, 4, 5, 6, 7, 8};
-    for (;;) {
-        all.push_back(c);
-        int i = 7;
-        while (i >= 0 && c[std::size_t(i)] == 20 - (7 - i)) --i;
-        if (i < 0) break;
-        ++c[std::size_t(i)];
-        for (int j = i + 1; j < 8; ++j) c[std::size_t(j)] = uint8_t(c[std::size_t(j - 1)] + 1);
-    }
-    return all;
 }
 
 // A kind of another group, so that recreating by group can be told apart: the first number.

@@ -19,6 +19,8 @@ using kv::game::TDrawsArray;
 
 namespace {
 
+using kv::test::AllCombs;
+
 using kv::test::KindOf;
 using kv::test::MakeDraw;
 
@@ -93,21 +95,6 @@ bool Holds(const TComb& c, int lo, int hi)
     for (uint8_t x : c)
         if (x >= lo && x <= hi) return true;
     return false;
-}
-
-std::vector<TComb> AllCombs()
-{
-    std::vector<TComb> all;
-    TComb c = {1, 2, 3, 4, 5, 6, 7, 8};
-    for (;;) {
-        all.push_back(c);
-        int i = 7;
-        while (i >= 0 && c[std::size_t(i)] == 20 - (7 - i)) --i;
-        if (i < 0) break;
-        ++c[std::size_t(i)];
-        for (int j = i + 1; j < 8; ++j) c[std::size_t(j)] = uint8_t(c[std::size_t(j - 1)] + 1);
-    }
-    return all;
 }
 
 // Draws 101..106: 7 in the first two and the last three, 2 in every one, 4 in the first and the

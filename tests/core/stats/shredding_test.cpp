@@ -18,6 +18,8 @@ using kv::game::TDrawsArray;
 
 namespace {
 
+using kv::test::AllCombs;
+
 using kv::test::MakeDraw;
 using kv::test::Window;
 
@@ -34,21 +36,6 @@ const TStatKind& ShreddingKind()
 
 
 // Every combination of the game in lexicographic order.
-std::vector<TComb> AllCombs()
-{
-    std::vector<TComb> all;
-    TComb c = {1, 2, 3, 4, 5, 6, 7, 8};
-    for (;;) {
-        all.push_back(c);
-        int i = 7;
-        while (i >= 0 && c[std::size_t(i)] == 20 - (7 - i)) --i;
-        if (i < 0) break;
-        ++c[std::size_t(i)];
-        for (int j = i + 1; j < 8; ++j) c[std::size_t(j)] = uint8_t(c[std::size_t(j - 1)] + 1);
-    }
-    return all;
-}
-
 // Three draws; the first is drawn as 20, 1, ... so that sorting changes its n1.
 TDrawsArray ThreeDraws()
 {

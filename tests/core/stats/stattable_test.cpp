@@ -32,6 +32,8 @@ using game::TDrawsArray;
 
 namespace {
 
+using kv::test::AllCombs;
+
 using kv::test::MakeDraw;
 
 using Texts = std::array<std::string, StatColumns>;
@@ -72,21 +74,6 @@ int64_t RoundRatio(int64_t num, int64_t den)
 }
 
 // Every combination in lexicographic order, enumerated here rather than by the code under test.
-std::vector<TComb> AllCombs()
-{
-    std::vector<TComb> all;
-    TComb c = {1, 2, 3, 4, 5, 6, 7, 8};
-    for (;;) {
-        all.push_back(c);
-        int i = 7;
-        while (i >= 0 && c[std::size_t(i)] == 20 - (7 - i)) --i;
-        if (i < 0) break;
-        ++c[std::size_t(i)];
-        for (int j = i + 1; j < 8; ++j) c[std::size_t(j)] = uint8_t(c[std::size_t(j - 1)] + 1);
-    }
-    return all;
-}
-
 struct Fixture {
     TDrawsArray draws;
     TStatList list;
