@@ -41,20 +41,6 @@ TStakeRecord CheckedWith(int hits, const std::string& comment, int64_t profitRaw
     return s;
 }
 
-std::string RatingBytes(const TRatingRecord& r)
-{
-    std::string b(TRatingRecord::RecordSize, '\0');
-    r.Write(reinterpret_cast<uint8_t*>(b.data()));
-    return b;
-}
-
-std::vector<std::string> Names(const TRatingsArray& rows)
-{
-    std::vector<std::string> out;
-    for (const auto& r : rows) out.push_back(r.Name);
-    return out;
-}
-
 struct Fixture {
     test::TempDir dir;
     test::ScriptedShell shell;
@@ -92,7 +78,7 @@ TEST(RatingRecord, BytesAtTheirOffsets)
     expected[280] = 2;          // Hits[4]
     const unsigned char profit[] = {0xC0, 0x1D, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};   // -12.3456
     std::copy(std::begin(profit), std::end(profit), expected.begin() + 304);
-    EXPECT_EQ(RatingBytes(r), expected);
+    EXPECT_EQ(test::RecordBytes(r), expected);
 
     // The alignment gap at 300 and the bytes past the name's length carry nothing: a file with
     // rubbish there reads as the same record and is written back clean.
@@ -103,12 +89,12 @@ TEST(RatingRecord, BytesAtTheirOffsets)
     TRatingRecord back;
     back.Read(reinterpret_cast<const uint8_t*>(dirty.data()));
     EXPECT_EQ(back, r);
-    EXPECT_EQ(RatingBytes(back), expected);
+    EXPECT_EQ(test::RecordBytes(back), expected);
 
     // Names are cut to 255 characters, never inside a character.
     TRatingRecord longName = Row("", {1});
     for (int i = 0; i < 300; ++i) longName.Name += "ж";
-    const std::string bytes = RatingBytes(longName);
+    const std::string bytes = test::RecordBytes(longName);
     EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 255);
     back.Read(reinterpret_cast<const uint8_t*>(bytes.data()));
     EXPECT_EQ(util::Utf8ToCp1251(back.Name), std::string(255, '\xE6'));
@@ -154,7 +140,7 @@ TEST(Ratings, StakesMergeByNameInAnyCase)
     damaged.Matched.Count = 9;
     EXPECT_FALSE(ratings.AddRating(damaged)) << "no column for 9 hits";
 
-    ASSERT_EQ(Names(ratings.Items()), (std::vector<std::string>{"Test", "тест", "ёлка", "Test "}));
+    ASSERT_EQ(test::Names(ratings.Items()), (std::vector<std::string>{"Test", "тест", "ёлка", "Test "}));
     const TRatingRecord& t = ratings[0];
     EXPECT_EQ(t.StakeCount, 2);
     EXPECT_EQ(t.HitSum, 8);
@@ -179,7 +165,7 @@ TEST(Ratings, FirstOfEqualNamesCollectsAndSortingMovesTheRows)
 
     // After a sort the rows sit elsewhere; stakes must still reach their own row.
     f.ratings.SortRatings(f.shell, 0, false);
-    ASSERT_EQ(Names(f.ratings.Items()), (std::vector<std::string>{"a", "A", "b"}));
+    ASSERT_EQ(test::Names(f.ratings.Items()), (std::vector<std::string>{"a", "A", "b"}));
     f.ratings.AddRating(CheckedWith(1, "B", 0));
     f.ratings.AddRating(CheckedWith(1, "A", 0));
     EXPECT_EQ(f.ratings[0].StakeCount, 3);
@@ -327,14 +313,14 @@ TEST(Ratings, SortByProfitKeepsRowsWithinHalfACentTogether)
     TRatingsArray rows = {Row("one", {1}, 10000), Row("three", {1}, 30000), Row("two", {1}, 20000),
                           Row("two'", {1}, 20049)};
     SortRatingsArray(rows, 4, true);
-    const std::vector<std::string> names = Names(rows);
+    const std::vector<std::string> names = test::Names(rows);
     EXPECT_EQ(names[0], "three");
     EXPECT_EQ(names[3], "one");
     EXPECT_TRUE((names[1] == "two" && names[2] == "two'") || (names[1] == "two'" && names[2] == "two"));
 
     TRatingsArray byName = {Row("b", {1}), Row("Б", {1}), Row("a", {1}), Row("B", {1}), Row("а", {1})};
     SortRatingsArray(byName, 0, false);
-    EXPECT_EQ(Names(byName), (std::vector<std::string>{"a", "b", "B", "а", "Б"}));
+    EXPECT_EQ(test::Names(byName), (std::vector<std::string>{"a", "b", "B", "а", "Б"}));
     SortRatingsArray(byName, 1, false);   // all equal: still the same five rows
     EXPECT_EQ(byName.size(), 5u);
 }
@@ -356,7 +342,7 @@ TEST(Ratings, SortSurvivesComparisonsThatAreNotAnOrder)
         for (int column : {4, 5, 1}) {
             TRatingsArray sorted = rows;
             SortRatingsArray(sorted, column, round % 2 == 0);
-            std::vector<std::string> a = Names(rows), b = Names(sorted);
+            std::vector<std::string> a = test::Names(rows), b = test::Names(sorted);
             std::sort(a.begin(), a.end());
             std::sort(b.begin(), b.end());
             ASSERT_EQ(a, b) << "column " << column;
@@ -369,7 +355,7 @@ TEST(Ratings, SortSavesTheFileInTheNewOrder)
     Fixture f;
     f.ratings.Assign({Row("low", {0, 5}), Row("high", {0, 0, 0, 5}), Row("mid", {0, 0, 5})});
     f.ratings.SortRatings(f.shell, 3, true);
-    EXPECT_EQ(Names(f.ratings.Items()), (std::vector<std::string>{"high", "mid", "low"}));
+    EXPECT_EQ(test::Names(f.ratings.Items()), (std::vector<std::string>{"high", "mid", "low"}));
     EXPECT_EQ(f.FileBytes(), RatingsFileBytes(f.ratings.Items()));
     EXPECT_EQ(f.shell.statusTexts,
               (std::vector<std::string>{"Сортировка рейтинга...", "", "Сохранение файла рейтинга...", ""}));
@@ -379,9 +365,9 @@ TEST(Ratings, SortSavesTheFileInTheNewOrder)
     EXPECT_FALSE(f.shell.IsBusy());
 
     f.ratings.SortRatings(f.shell, 0, false);
-    EXPECT_EQ(Names(f.ratings.Items()), (std::vector<std::string>{"high", "low", "mid"}));
+    EXPECT_EQ(test::Names(f.ratings.Items()), (std::vector<std::string>{"high", "low", "mid"}));
     f.ratings.SortRatings(f.shell, -1, false);   // no column: the order stays, the file is written
-    EXPECT_EQ(Names(f.ratings.Items()), (std::vector<std::string>{"high", "low", "mid"}));
+    EXPECT_EQ(test::Names(f.ratings.Items()), (std::vector<std::string>{"high", "low", "mid"}));
     EXPECT_EQ(f.changes, 3);
 }
 
@@ -404,7 +390,7 @@ TEST(Ratings, LoadSortsAndSaves)
     test::WriteBytes(f.dir / TRatings::FileName, RatingsFileBytes(stored));
     f.ratings.LoadRatings(f.shell);
     EXPECT_TRUE(f.shell.messages.empty());
-    EXPECT_EQ(Names(f.ratings.Items()), (std::vector<std::string>{"high", "mid", "low"})) << "column 3 descending";
+    EXPECT_EQ(test::Names(f.ratings.Items()), (std::vector<std::string>{"high", "mid", "low"})) << "column 3 descending";
     EXPECT_EQ(f.FileBytes(), RatingsFileBytes(f.ratings.Items()));
     EXPECT_EQ(f.shell.statusTexts.front(), "Загрузка файла рейтинга...");
     EXPECT_EQ(f.changes, 1);
@@ -487,12 +473,12 @@ TEST(Ratings, RefreshRebuildsFromTheCheckedStakes)
     EXPECT_EQ(f.shell.questions[0].text,
               "Пересчитать рейтинг только по текущим ставкам?\n\n"
               "Накопленные ранее данные по удаленным ставкам будут потеряны.");
-    EXPECT_EQ(Names(f.ratings.Items()), std::vector<std::string>{"old"});
+    EXPECT_EQ(test::Names(f.ratings.Items()), std::vector<std::string>{"old"});
 
     f.shell.answers = {true};
     EXPECT_TRUE(f.ratings.RatingsRefresh(f.shell, file));
     EXPECT_TRUE(f.shell.messages.empty());
-    ASSERT_EQ(Names(f.ratings.Items()), (std::vector<std::string>{"Alpha", "Бета"})) << "mean 4 before mean 2";
+    ASSERT_EQ(test::Names(f.ratings.Items()), (std::vector<std::string>{"Alpha", "Бета"})) << "mean 4 before mean 2";
     EXPECT_EQ(f.ratings[0].StakeCount, 2);
     EXPECT_EQ(f.ratings[0].HitSum, 8);
     EXPECT_EQ(f.ratings[0].ProfitSum, util::Currency::FromRaw(5000));

@@ -34,20 +34,6 @@ TTableRecord Regular(const std::string& name, TComb start, int step, bool useDra
     return r;
 }
 
-std::string RegularBytes(const TTableRecord& r)
-{
-    std::string b(TTableRecord::RecordSize, '\0');
-    r.Write(reinterpret_cast<uint8_t*>(b.data()));
-    return b;
-}
-
-std::vector<std::string> Names(const TTablesArray& rows)
-{
-    std::vector<std::string> out;
-    for (const auto& r : rows) out.push_back(r.Name);
-    return out;
-}
-
 // The stake file, the tables file, an archive of 10 draws (numbers 101..110) and a prize table.
 struct Fixture {
     test::TempDir dir;
@@ -107,7 +93,7 @@ TEST(TableRecord, BytesAtTheirOffsets)
     std::copy(std::begin(combs), std::end(combs), expected.begin() + 257);
     const unsigned char tail[] = {0xFD, 0xFF, 0xFF, 0xFF, 7, 0, 0, 0};   // Step -3 at 276, Count 7 at 280
     std::copy(std::begin(tail), std::end(tail), expected.begin() + 276);
-    EXPECT_EQ(RegularBytes(r), expected);
+    EXPECT_EQ(test::RecordBytes(r), expected);
 
     std::string dirty = expected;
     dirty[273] = '\x55';   // the reserved bytes are not read and are written as zero
@@ -115,10 +101,10 @@ TEST(TableRecord, BytesAtTheirOffsets)
     TTableRecord back;
     back.Read(reinterpret_cast<const uint8_t*>(dirty.data()));
     EXPECT_EQ(back, r);
-    EXPECT_EQ(RegularBytes(back), expected);
+    EXPECT_EQ(test::RecordBytes(back), expected);
 
     TTableRecord cyr = Regular("Регуляр", OneToEight, 1);
-    const std::string bytes = RegularBytes(cyr);
+    const std::string bytes = test::RecordBytes(cyr);
     EXPECT_EQ(bytes.substr(0, 8), std::string("\x07") + util::Utf8ToCp1251("Регуляр"));
 }
 
@@ -268,7 +254,7 @@ TEST(Regulars, OneRegularPerSelectedCombination)
                                               {11, {11, 12, 13, 14, 15, 16, 17, 18}}};
     const TTableRecord accepted = AcceptRegularDialog({"Test", false, "{...}", 3}, std::nullopt, {}).Record;
     const TTablesArray made = MakeRegulars(accepted, three);
-    EXPECT_EQ(Names(made), (std::vector<std::string>{"Test (4)", "Test (9)", "Test (12)"}));
+    EXPECT_EQ(test::Names(made), (std::vector<std::string>{"Test (4)", "Test (9)", "Test (12)"}));
     EXPECT_EQ(made[0].Start, (TComb{2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(made[0].Current, made[0].Start);
     EXPECT_EQ(made[2].Start, (TComb{11, 12, 13, 14, 15, 16, 17, 18}));
@@ -280,8 +266,8 @@ TEST(Regulars, OneRegularPerSelectedCombination)
     // With the draw as base, one regular whatever is selected; one selected combination gives
     // one regular with the dialog's start; nothing selected under the first choice, none.
     const TTableRecord byDraw = AcceptRegularDialog({"Draw", true, "{...}", 0}, std::nullopt, {}).Record;
-    EXPECT_EQ(Names(MakeRegulars(byDraw, three)), std::vector<std::string>{"Draw"});
-    EXPECT_EQ(Names(MakeRegulars(byDraw, {})), std::vector<std::string>{"Draw"});
+    EXPECT_EQ(test::Names(MakeRegulars(byDraw, three)), std::vector<std::string>{"Draw"});
+    EXPECT_EQ(test::Names(MakeRegulars(byDraw, {})), std::vector<std::string>{"Draw"});
     const TTableRecord single =
         AcceptRegularDialog({"One", false, "1;2;3;4;5;6;7;8", 1}, TComb{11, 12, 13, 14, 15, 16, 17, 18}, {}).Record;
     const TTablesArray oneMade = MakeRegulars(single, std::span<const TSelectedComb>(three).first(1));
@@ -298,7 +284,7 @@ TEST(Regulars, AddDeleteSaveAndReload)
     f.tables.onChanged = [&changes] { ++changes; };
     const std::vector<TSelectedComb> two = {{0, OneToEight}, {4, {2, 4, 6, 8, 10, 12, 14, 16}}};
     f.tables.TablesAdd(f.shell, AcceptRegularDialog({"Ряд", false, "", 2}, std::nullopt, {}).Record, two);
-    EXPECT_EQ(Names(f.tables.Items()), (std::vector<std::string>{"Ряд (1)", "Ряд (5)"}));
+    EXPECT_EQ(test::Names(f.tables.Items()), (std::vector<std::string>{"Ряд (1)", "Ряд (5)"}));
     EXPECT_EQ(f.TablesBytes(), TablesFileBytes(f.tables.Items()));
     EXPECT_EQ(f.shell.statusTexts,
               (std::vector<std::string>{"Создание регулярных ставок...", "Сохранение файла регулярных ставок...", "",
@@ -322,7 +308,7 @@ TEST(Regulars, AddDeleteSaveAndReload)
     f.shell.answers = {true};
     EXPECT_TRUE(f.tables.TablesDel(f.shell, {2, 0}));
     EXPECT_EQ(f.shell.questions.back().text, "Удалить все выделенные записи (всего будет удалено 2 записи(ей))?");
-    EXPECT_EQ(Names(f.tables.Items()), std::vector<std::string>{"Ряд (5)"});
+    EXPECT_EQ(test::Names(f.tables.Items()), std::vector<std::string>{"Ряд (5)"});
     EXPECT_EQ(f.TablesBytes(), TablesFileBytes(f.tables.Items()));
     f.shell.answers = {true};
     EXPECT_TRUE(f.tables.TablesDel(f.shell, {0}));
@@ -337,7 +323,7 @@ TEST(Regulars, AddDeleteSaveAndReload)
     EXPECT_FALSE(f.tables.SaveTables(f.shell));
     EXPECT_EQ(f.tables.Count(), 0) << "nothing is kept while the tab is hidden";
     EXPECT_TRUE(f.tables.TabTables(f.shell));
-    EXPECT_EQ(Names(f.tables.Items()), std::vector<std::string>{"Из файла"});
+    EXPECT_EQ(test::Names(f.tables.Items()), std::vector<std::string>{"Из файла"});
     EXPECT_FALSE(f.shell.IsBusy());
 }
 

@@ -37,11 +37,22 @@ inline stakes::TStakeRecord Checked(int32_t drawNo, int hits, const std::string&
     return r;
 }
 
-inline std::string RecordBytes(const stakes::TStakeRecord& r)
+// The bytes of one record of any of the stake files (stake, rating, regular).
+template <class Record>
+std::string RecordBytes(const Record& r)
 {
-    std::string b(stakes::TStakeRecord::RecordSize, '\0');
+    std::string b(Record::RecordSize, '\0');
     r.Write(reinterpret_cast<uint8_t*>(b.data()));
     return b;
+}
+
+// The names of rating or regular rows, in order.
+template <class Rows>
+std::vector<std::string> Names(const Rows& rows)
+{
+    std::vector<std::string> out;
+    for (const auto& r : rows) out.push_back(r.Name);
+    return out;
 }
 
 inline std::string FileOf(const std::vector<stakes::TStakeRecord>& records)
