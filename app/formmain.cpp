@@ -580,6 +580,11 @@ void TFormMain::setDrawsOffset(int offset)
     }
 }
 
+std::vector<std::string> TFormMain::selectedRatingNames() const
+{
+    return m_ratingsView ? m_ratingsView->selectedNames() : std::vector<std::string>{};
+}
+
 stakes::TStakeViewHooks TFormMain::stakeViewHooks()
 {
     return m_stakesView->hooks();

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/shell/cmdline.h"
@@ -45,6 +46,8 @@ public:
     StatsView* statsView() const { return m_statsView; }
     CombsView* combsView() const { return m_combsView; }
     RatingsView* ratingsView() const { return m_ratingsView; }
+    // The names of the rows selected in the rating tab (the stake charts and new scenario lines).
+    std::vector<std::string> selectedRatingNames() const;
     TablesView* tablesView() const { return m_tablesView; }
     StakesView* stakesView() const { return m_stakesView; }
     QTabWidget* rightTabs() const { return m_rightTabs; }

@@ -21,7 +21,6 @@
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "app/views/combsview.h"
-#include "app/views/ratingsview.h"
 #include "app/views/stakesview.h"
 #include "app/views/statsview.h"
 #include "core/shell/shell.h"
@@ -122,9 +121,7 @@ ScenarioView::ScenarioView(TFormMain& main) : QWidget(&main), m_main(main)
     m_runner = std::make_unique<scenario::TScriptRunner>(
         m_main.workspace(), m_main.statList(), m_main.prefetchCache(), m_main.statsView()->table(), m_main.shell(),
         m_main.workspace().CheckSettings(m_main.statList(), false).OnChecked);
-    selectedRatingNames = [this] {
-        return m_main.ratingsView() ? m_main.ratingsView()->selectedNames() : std::vector<std::string>{};
-    };
+    selectedRatingNames = [this] { return m_main.selectedRatingNames(); };
     connectRunner();
     connect(m_view, &QTableView::doubleClicked, this, [this] {
         m_main.updateActions();

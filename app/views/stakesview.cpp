@@ -243,7 +243,7 @@ void StakesView::createCommands()
     m_main.addCommand("StakesGraphDraws", QStringLiteral("Суммарный профит по тиражам"),
                       QStringLiteral("График суммарного профита ставок по тиражам"), [this] { stakesGraphDraws(); },
                       hasRecords);
-    const auto ratingRows = [this] { return file().HasRecords() && !selectedRatingNames().empty(); };
+    const auto ratingRows = [this] { return file().HasRecords() && !m_main.selectedRatingNames().empty(); };
     m_main.addCommand("StakesGraphOverlap", QStringLiteral("График совпадений ставок"),
                       QStringLiteral("График количества совпадений для всех ставок по тиражам"),
                       [this] { stakesGraphOverlap(); }, ratingRows);
@@ -345,11 +345,6 @@ void StakesView::applyRefresh(bool refresh, bool goToLast)
     if (plan.ShowCount) m_main.setStatusField(4, qs(stakes::StakesCountText(records)));
 }
 
-stakes::TCheckSettings StakesView::checkSettings() const
-{
-    return m_main.workspace().CheckSettings(m_main.statList(), m_logEnabled);
-}
-
 bool StakesView::checkStakes()
 {
     // Through the workspace: every checked stake feeds the rating, which is then sorted and saved.
@@ -377,11 +372,6 @@ std::optional<std::pair<int, int>> StakesView::selectedGridRows() const
     const std::vector<int> rows = SelectedRows(m_view);
     if (rows.empty()) return std::nullopt;
     return std::make_pair(rows.front() + 1, rows.back() + 1);
-}
-
-std::vector<std::string> StakesView::selectedRatingNames() const
-{
-    return m_main.ratingsView() ? m_main.ratingsView()->selectedNames() : std::vector<std::string>{};
 }
 
 void StakesView::refreshRatings()
@@ -512,10 +502,10 @@ void StakesView::stakesGraphDraws()
 
 void StakesView::stakesGraphOverlap()
 {
-    showChart(stakes::StakesGraphOverlap(file(), selectedRatingNames(), m_main.shell()));
+    showChart(stakes::StakesGraphOverlap(file(), m_main.selectedRatingNames(), m_main.shell()));
 }
 
 void StakesView::stakesGraphProfits()
 {
-    showChart(stakes::StakesGraphProfits(file(), selectedRatingNames(), m_main.shell()));
+    showChart(stakes::StakesGraphProfits(file(), m_main.selectedRatingNames(), m_main.shell()));
 }

@@ -86,7 +86,6 @@ public:
     QTableView* view() const { return m_view; }
     StakesModel* model() const { return m_model; }
     kv::stakes::TStakeViewHooks hooks();
-    kv::stakes::TCheckSettings checkSettings() const;
 
     void stakeAdd();
     void stakeAddRandom();
@@ -118,7 +117,6 @@ private:
     void showChart(const std::optional<kv::stakes::TChartData>& data);
     void toggleFlag(bool& flag, const char* command, const char* key);
     // The names of the selected rating rows, which the overlap and profit charts follow.
-    std::vector<std::string> selectedRatingNames() const;
     // The rating rebuilt from the whole stakes file (the last step of StakeClear).
     void refreshRatings();
 
