@@ -84,7 +84,10 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const shell::CommandL
             m_shell->ShowFailure("Ошибка загрузки параметров программы!", e.what());
         }
         shell::LoadEngine(m_stats, m_ws, *m_shell);
-        m_stats.Env().HelpFile = shell::FindHelpFile(m_ws.DataDir(), m_stats.Language).string();
+        std::filesystem::path help = shell::FindHelpFile(m_ws.DataDir(), m_stats.Language);
+        if (help.empty())
+            help = shell::FindHelpFile(QCoreApplication::applicationDirPath().toStdString(), m_stats.Language);
+        m_stats.Env().HelpFile = help.string();
         m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
         fillChoosers(false, false);
 

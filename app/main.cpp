@@ -16,6 +16,10 @@ int main(int argc, char** argv)
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
     const kv::shell::CommandLine cmd = kv::shell::ParseCommandLine(args);
+    if (cmd.version || cmd.help) {
+        std::fputs((cmd.version ? kv::shell::VersionText() : kv::shell::UsageText()).c_str(), stdout);
+        return 0;
+    }
     std::error_code ec;
     const std::filesystem::path exeDir = std::filesystem::canonical("/proc/self/exe", ec).parent_path();
     const std::filesystem::path dataDir = kv::shell::ResolveDataDir(cmd, exeDir);
@@ -26,6 +30,12 @@ int main(int argc, char** argv)
         kv::shell::ConsoleShell shell;
         kv::shell::Workspace ws(dataDir);
         return kv::shell::RunBatch(ws, shell, cmd);
+    }
+
+    // Qt would abort with a plugin error that names no way out.
+    if (!kv::shell::HasDisplay()) {
+        std::fputs(kv::shell::NoDisplayText().c_str(), stderr);
+        return 2;
     }
 
     QApplication app(argc, argv);

@@ -1,9 +1,26 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the program need, when any is missing.
+# Installs the Debian 12 packages the build, the tests, the package and the program need, when
+# any is missing. Installs never take recommended packages, so every package the project needs
+# is named here, including those Debian only recommends.
+#   scripts/deps.sh          install what is missing
+#   scripts/deps.sh --list   print the package names, one per line
 set -euo pipefail
-PACKAGES=(build-essential cmake pkg-config qt6-base-dev qt6-charts-dev libcurl4-openssl-dev
-          libcpp-httplib-dev libsqlite3-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth fonts-dejavu-core)
+PACKAGES=(
+  build-essential cmake pkg-config
+  qt6-base-dev
+  libqt6opengl6-dev     # Qt Charts' CMake files ask for Qt6OpenGL; qt6-base-dev only recommends it
+  qt6-charts-dev
+  libxkbcommon-dev      # Qt6Gui looks for XKB at configure; without it a warning is printed
+  libcurl4-openssl-dev libcpp-httplib-dev libsqlite3-dev zlib1g-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  file                  # cpack -G DEB tells executables from other files with it
+  xvfb xauth            # xvfb-run: the program and its screenshots on a machine without a display
+  fonts-dejavu-core     # without a font every glyph is drawn as a box
+)
+if [ "${1:-}" = "--list" ]; then
+  printf '%s\n' "${PACKAGES[@]}"
+  exit 0
+fi
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,6 +1,7 @@
 #include "core/shell/cmdline.h"
 
 #include <cstdlib>
+#include <unistd.h>
 
 namespace kv::shell {
 
@@ -50,6 +51,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
             cmd.fullRefresh = true;
         } else if (MatchesWord(a, "no-language")) {
             cmd.noLanguage = true;
+        } else if (MatchesWord(a, "version")) {
+            cmd.version = true;
+        } else if (MatchesWord(a, "help") || a == "-h" || a == "-?" || a == "/?") {
+            cmd.help = true;
         } else {
             cmd.unknown.push_back(a);
         }
@@ -61,7 +66,54 @@ std::filesystem::path ResolveDataDir(const CommandLine& cmd, const std::filesyst
 {
     if (!cmd.dataDir.empty()) return cmd.dataDir;
     if (const char* env = std::getenv("KVANTA_DATA_DIR"); env && *env) return env;
-    return exeDir;
+    if (::access(exeDir.c_str(), W_OK) == 0) return exeDir;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') return std::filesystem::path(xdg) / "Kvanta_8x20";
+    const char* home = std::getenv("HOME");
+    return std::filesystem::path(home && *home ? home : "/tmp") / ".local/share/Kvanta_8x20";
+}
+
+std::string VersionText()
+{
+    return std::string("Kvanta_8x20 ") + KV_VERSION + "\n";
+}
+
+std::string UsageText()
+{
+    return "Использование: Kvanta_8x20 [--data-dir КАТАЛОГ] [restart] [loadonly] [fullrecreate] [fullrefresh]\n"
+           "                   [no-language] [--version] [--help]\n"
+           "\n"
+           "Анализатор тиражей лотереи 8x20. Слова можно писать как word, -word, --word или /word.\n"
+           "\n"
+           "  --data-dir КАТАЛОГ  каталог данных (архив, ставки, рейтинги, настройки)\n"
+           "  loadonly            загрузить новые тиражи, проверить ставки и завершить работу\n"
+           "  fullrecreate        заново создать все файлы предрасчета и завершить работу\n"
+           "  fullrefresh         дополнить недостающие файлы предрасчета и завершить работу\n"
+           "  restart             дождаться завершения предыдущей копии программы\n"
+           "  no-language         не загружать языковой модуль\n"
+           "  --version           показать версию программы\n"
+           "  --help              показать эту справку\n"
+           "\n"
+           "Слова loadonly, fullrecreate и fullrefresh работают без окна (например, из cron).\n"
+           "\n"
+           "Переменные окружения:\n"
+           "  KVANTA_DATA_DIR        каталог данных, если не задан --data-dir\n"
+           "  XDG_DATA_HOME          каталог данных установленной программы: $XDG_DATA_HOME/Kvanta_8x20\n"
+           "                         (по умолчанию ~/.local/share/Kvanta_8x20), если каталог программы\n"
+           "                         недоступен для записи\n";
+}
+
+bool HasDisplay()
+{
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (const char* v = std::getenv(name); v && *v) return true;
+    return false;
+}
+
+std::string NoDisplayText()
+{
+    return "Kvanta_8x20: нет графического дисплея (переменные DISPLAY и WAYLAND_DISPLAY не заданы). "
+           "Запустите программу в графическом сеансе или через xvfb-run; без окна работают слова "
+           "loadonly, fullrecreate и fullrefresh.\n";
 }
 
 } // namespace kv::shell

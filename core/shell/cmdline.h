@@ -15,6 +15,8 @@ struct CommandLine {
     bool fullRecreate = false;
     bool fullRefresh = false;
     bool noLanguage = false;
+    bool version = false;            // --version: print the version and end
+    bool help = false;               // --help, -h: print the usage and end
     std::filesystem::path dataDir;   // empty: not given
     std::vector<std::string> unknown;
 };
@@ -22,7 +24,21 @@ struct CommandLine {
 // Reads the program's words and "--data-dir DIR" / "--data-dir=DIR" (arguments without argv[0]).
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
-// The data directory: the command line's, else $KVANTA_DATA_DIR, else the executable's.
+// The data directory: the command line's, else $KVANTA_DATA_DIR, else the executable's folder
+// when it can be written (the portable layout), else $XDG_DATA_HOME/Kvanta_8x20 (an installed
+// program, whose folder belongs to the system).
 std::filesystem::path ResolveDataDir(const CommandLine& cmd, const std::filesystem::path& exeDir);
+
+// "Kvanta_8x20 <version>" and a line break.
+std::string VersionText();
+
+// What --help prints: the words, --data-dir and the environment variables.
+std::string UsageText();
+
+// True when a window can be shown: a display is named or Qt was given a platform.
+bool HasDisplay();
+
+// The one line shown instead of Qt's plugin error when there is no display.
+std::string NoDisplayText();
 
 } // namespace kv::shell

@@ -11,7 +11,9 @@ std::filesystem::path FindHelpFile(const std::filesystem::path& programDir, std:
     const std::filesystem::path dir = programDir.lexically_normal().has_filename()
                                           ? programDir.lexically_normal()
                                           : programDir.lexically_normal().parent_path();
-    for (const std::filesystem::path& candidate : {dir / name, dir / "help" / name, dir.parent_path() / "help" / name}) {
+    // The last place is where an installed program's shared files go (bin/../share/...).
+    for (const std::filesystem::path& candidate : {dir / name, dir / "help" / name, dir.parent_path() / "help" / name,
+                                                   dir.parent_path() / "share" / "kvanta-8x20" / "help" / name}) {
         std::error_code ec;
         if (std::filesystem::is_regular_file(candidate, ec)) return candidate;
     }

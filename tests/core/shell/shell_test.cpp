@@ -45,12 +45,69 @@ TEST(CommandLine, ParseAndDataDir)
     EXPECT_FALSE(shell::IsBatchRun(shell::ParseCommandLine({"restart", "no-language"})));
     EXPECT_EQ(shell::ParseCommandLine({"--data-dir=/a b"}).dataDir, "/a b");
 
-    ::unsetenv("KVANTA_DATA_DIR");
-    EXPECT_EQ(shell::ResolveDataDir(shell::CommandLine{}, "/exe"), "/exe");
-    ::setenv("KVANTA_DATA_DIR", "/env", 1);
-    EXPECT_EQ(shell::ResolveDataDir(shell::CommandLine{}, "/exe"), "/env");
-    EXPECT_EQ(shell::ResolveDataDir(shell::ParseCommandLine({"--data-dir", "/cmd"}), "/exe"), "/cmd");
-    ::unsetenv("KVANTA_DATA_DIR");
+    const shell::CommandLine info = shell::ParseCommandLine({"--version", "-h"});
+    EXPECT_TRUE(info.version);
+    EXPECT_TRUE(info.help);
+    EXPECT_TRUE(info.unknown.empty());
+    EXPECT_TRUE(shell::ParseCommandLine({"/?"}).help);
+    EXPECT_EQ(shell::VersionText(), std::string("Kvanta_8x20 ") + KV_VERSION + "\n");
+    for (const char* word : {"--data-dir", "loadonly", "fullrecreate", "fullrefresh", "restart", "no-language",
+                             "--version", "--help", "KVANTA_DATA_DIR", "XDG_DATA_HOME"})
+        EXPECT_NE(shell::UsageText().find(word), std::string::npos) << word;
+}
+
+TEST(CommandLine, DataDirOrder)
+{
+    test::TempDir exe;
+    const std::string writable = exe.path().string();
+    const std::string missing = (exe / "gone").string();   // a folder that cannot be written
+    struct Case {
+        const char* what;
+        std::vector<std::string> args;
+        const char* env;
+        const char* xdg;
+        const char* home;
+        std::string exeDir;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"portable: beside a writable executable", {}, nullptr, "/xdg", "/home/u", writable, writable},
+        {"installed: the XDG data folder", {}, nullptr, "/xdg", "/home/u", missing, "/xdg/Kvanta_8x20"},
+        {"installed without XDG_DATA_HOME", {}, nullptr, nullptr, "/home/u", missing, "/home/u/.local/share/Kvanta_8x20"},
+        {"a relative XDG_DATA_HOME is ignored", {}, nullptr, "rel", "/home/u", missing, "/home/u/.local/share/Kvanta_8x20"},
+        {"the environment before the executable", {}, "/env", "/xdg", "/home/u", writable, "/env"},
+        {"the command line first", {"--data-dir", "/cmd"}, "/env", "/xdg", "/home/u", missing, "/cmd"},
+    };
+    const auto put = [](const char* name, const char* value) {
+        if (value) ::setenv(name, value, 1);
+        else ::unsetenv(name);
+    };
+    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    for (const Case& c : cases) {
+        put("KVANTA_DATA_DIR", c.env);
+        put("XDG_DATA_HOME", c.xdg);
+        put("HOME", c.home);
+        EXPECT_EQ(shell::ResolveDataDir(shell::ParseCommandLine(c.args), c.exeDir), c.expected) << c.what;
+    }
+    put("KVANTA_DATA_DIR", nullptr);
+    put("XDG_DATA_HOME", nullptr);
+    put("HOME", savedHome.c_str());
+}
+
+TEST(CommandLine, DataDirBesideAReadOnlyProgram)
+{
+    // A folder without write permission counts as the system's (root may write anywhere).
+    test::TempDir exe;
+    const std::string writable = exe.path().string();
+    std::filesystem::permissions(exe.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    if (::access(writable.c_str(), W_OK) == 0) {
+        std::filesystem::permissions(exe.path(), std::filesystem::perms::owner_all);
+        GTEST_SKIP() << "running as root: every folder is writable";
+    }
+    ::setenv("XDG_DATA_HOME", "/xdg", 1);
+    EXPECT_EQ(shell::ResolveDataDir(shell::CommandLine{}, writable), "/xdg/Kvanta_8x20");
+    ::unsetenv("XDG_DATA_HOME");
+    std::filesystem::permissions(exe.path(), std::filesystem::perms::owner_all);
 }
 
 TEST(ShellServices, BusyCounterAndQuestions)

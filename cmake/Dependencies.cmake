@@ -1,0 +1,35 @@
+# Every outside package the build needs, found in one place before any target is defined, so
+# that a machine missing one stops at configure with one line naming the Debian package to
+# install (scripts/deps.sh installs them all) instead of failing halfway through the tree.
+
+set(KV_MISSING_PACKAGES "")
+
+macro(kv_require found what debian)
+  if(NOT ${found})
+    list(APPEND KV_MISSING_PACKAGES "${what} (Debian: ${debian})")
+  endif()
+endmacro()
+
+if(KV_BUILD_APP)
+  find_package(Qt6 6.4 QUIET COMPONENTS Widgets Charts)
+  kv_require(Qt6Widgets_FOUND "Qt6 Widgets" "qt6-base-dev")
+  # Qt Charts' CMake files ask for Qt6OpenGL, which qt6-base-dev only recommends.
+  kv_require(Qt6Charts_FOUND "Qt6 Charts" "qt6-charts-dev libqt6opengl6-dev")
+  if(KV_BUILD_TESTS)
+    find_package(Qt6 6.4 QUIET COMPONENTS Test)
+    kv_require(Qt6Test_FOUND "Qt6 Test" "qt6-base-dev")
+  endif()
+endif()
+if(KV_BUILD_TESTS)
+  find_package(GTest QUIET)
+  kv_require(GTest_FOUND "GoogleTest" "libgtest-dev libgmock-dev")
+endif()
+if(KV_BUILD_BENCH)
+  find_package(benchmark QUIET)
+  kv_require(benchmark_FOUND "Google Benchmark" "libbenchmark-dev")
+endif()
+
+if(KV_MISSING_PACKAGES)
+  list(JOIN KV_MISSING_PACKAGES "; " kv_missing_text)
+  message(FATAL_ERROR "Missing build dependencies: ${kv_missing_text}. Run scripts/deps.sh to install them.")
+endif()
