@@ -17,7 +17,7 @@
 #include "app/formmethodinfo.h"
 #include "app/qtshell.h"
 #include "core/shell/shell.h"
-#include "core/shell/workspace.h"
+#include "core/workspace/workspace.h"
 #include "core/stats/statlist.h"
 
 using namespace kv;
@@ -347,6 +347,6 @@ void TFormFavorites::namesExport()
     whileBusy([&] {
         shell::BusyScope busy(m_shell);
         m_tree.ExportNames(m_list, std::filesystem::path(file.toStdString()),
-                           m_dataDir / shell::Workspace::FilterListFileName, m_shell);
+                           m_dataDir / workspace::Workspace::FilterListFileName, m_shell);
     });
 }

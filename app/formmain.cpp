@@ -38,12 +38,12 @@
 #include "app/views/tablesview.h"
 #include "core/filters/generate.h"
 #include "core/filters/favorites.h"
-#include "core/shell/batch.h"
-#include "core/shell/helpfile.h"
+#include "core/workspace/batch.h"
+#include "core/workspace/helpfile.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "app/views/drawsmodel.h"
-#include "core/shell/process.h"
+#include "core/workspace/process.h"
 #include "core/archive/archive.h"
 #include "core/archive/drawlist.h"
 #include "core/util/format.h"
@@ -57,11 +57,11 @@ constexpr const char* DrawsListName = "DrawsList";
 
 } // namespace
 
-TFormMain::TFormMain(const std::filesystem::path& dataDir, const shell::CommandLine& cmd, QWidget* parent)
+TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::CommandLine& cmd, QWidget* parent)
     : QMainWindow(parent),
       m_cmd(cmd),
       m_ws(dataDir),
-      m_frm(dataDir / shell::Workspace::FormFileName),
+      m_frm(dataDir / workspace::Workspace::FormFileName),
       m_cache(dataDir),
       m_shell(std::make_unique<QtShell>(this))
 {
@@ -83,10 +83,10 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const shell::CommandL
         } catch (const std::exception& e) {
             m_shell->ShowFailure("Ошибка загрузки параметров программы!", e.what());
         }
-        shell::LoadEngine(m_stats, m_ws, *m_shell);
-        std::filesystem::path help = shell::FindHelpFile(m_ws.DataDir(), m_stats.Language);
+        workspace::LoadEngine(m_stats, m_ws, *m_shell);
+        std::filesystem::path help = workspace::FindHelpFile(m_ws.DataDir(), m_stats.Language);
         if (help.empty())
-            help = shell::FindHelpFile(QCoreApplication::applicationDirPath().toStdString(), m_stats.Language);
+            help = workspace::FindHelpFile(QCoreApplication::applicationDirPath().toStdString(), m_stats.Language);
         m_stats.Env().HelpFile = help.string();
         m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
         fillChoosers(false, false);
@@ -469,11 +469,11 @@ void TFormMain::waitForPreviousInstance()
     // The instance that restarted us may still be saving its files: give it about a minute.
     const std::string exeName = std::filesystem::path(QCoreApplication::applicationFilePath().toStdString()).filename().string();
     for (int i = 0; i < 601; ++i) {
-        if (!shell::OtherProcessRunning(exeName)) return;
+        if (!workspace::OtherProcessRunning(exeName)) return;
         QThread::msleep(100);
         QCoreApplication::processEvents();
     }
-    if (shell::OtherProcessRunning(exeName)) {
+    if (workspace::OtherProcessRunning(exeName)) {
         m_ended = true;
         m_exitCode = 1;
         QTimer::singleShot(0, this, [this] { emit programEnded(1); close(); });
@@ -496,7 +496,7 @@ void TFormMain::initialise()
         m_shell->SetStatusText("Загрузка файла ставок...");
         if (!m_ws.OpenStakesFile()) {
             m_shell->SetStatusText("");
-            m_shell->ShowError(shell::Workspace::ExclusiveAccessText());
+            m_shell->ShowError(workspace::Workspace::ExclusiveAccessText());
             endProgram(1);
             return;
         }
@@ -625,7 +625,7 @@ void TFormMain::setStatusField(int field, const QString& text)
 void TFormMain::fillChoosers(bool reload, bool keepSelection)
 {
     if (reload) {
-        const auto flt = m_ws.FilePath(shell::Workspace::FilterListFileName);
+        const auto flt = m_ws.FilePath(workspace::Workspace::FilterListFileName);
         m_stats.SaveFilterList(flt, true, false, *m_shell);
         m_stats.BuildMethodList();
         m_stats.SetAllFavorites();
@@ -677,7 +677,7 @@ void TFormMain::editConfig()
     TFormConfig dialog(m_stats.Config(), this);
     if (dialog.exec() != QDialog::Accepted) return;
     const stats::TConfigApplyResult applied =
-        stats::ApplyConfig(m_stats, dialog.data(), m_ws.FilePath(shell::Workspace::SettingsFileName), *m_shell);
+        stats::ApplyConfig(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
     fillChoosers(true, true);
     m_cache.CreatePrefetchFiles(m_stats, false, applied.Groups, m_prefetchsEnabled, *m_shell);
     // Channel colours follow the channel width.
@@ -691,7 +691,7 @@ void TFormMain::editShredding()
 {
     TFormShredding dialog(m_stats.Shredding(), this);
     if (dialog.exec() != QDialog::Accepted) return;
-    stats::ApplyShredding(m_stats, dialog.data(), m_ws.FilePath(shell::Workspace::SettingsFileName), *m_shell);
+    stats::ApplyShredding(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
     m_cache.CreatePrefetchFiles(m_stats, false, 1u << 12, m_prefetchsEnabled, *m_shell);
     fillChoosers(true, true);
     m_statsView->build(true);
@@ -699,7 +699,7 @@ void TFormMain::editShredding()
 
 void TFormMain::filtersManager()
 {
-    const auto own = m_ws.FilePath(shell::Workspace::FilterListFileName);
+    const auto own = m_ws.FilePath(workspace::Workspace::FilterListFileName);
     const std::vector<std::string> captions = filters::CustomCaptions(m_stats);
     TFormFavorites dialog(m_stats, m_ws.DataDir(), *m_shell, this);
     if (dialog.exec() != QDialog::Accepted) {
@@ -720,7 +720,7 @@ void TFormMain::filtersManager()
 
 void TFormMain::filtersReset()
 {
-    if (!filters::ResetFavorites(m_stats, m_ws.FilePath(shell::Workspace::FilterListFileName), *m_shell)) return;
+    if (!filters::ResetFavorites(m_stats, m_ws.FilePath(workspace::Workspace::FilterListFileName), *m_shell)) return;
     fillChoosers(true, true);
     m_statsView->build(true);
 }

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "core/shell/cmdline.h"
-#include "core/shell/formsettings.h"
-#include "core/shell/workspace.h"
+#include "core/workspace/cmdline.h"
+#include "core/workspace/formsettings.h"
+#include "core/workspace/workspace.h"
 #include "core/stakes/stakecommands.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
@@ -36,11 +36,11 @@ class TFormMain : public QMainWindow {
 public:
     static constexpr int StatusFields = 7;
 
-    TFormMain(const std::filesystem::path& dataDir, const kv::shell::CommandLine& cmd,
+    TFormMain(const std::filesystem::path& dataDir, const kv::workspace::CommandLine& cmd,
               QWidget* parent = nullptr);
     ~TFormMain() override;
 
-    kv::shell::Workspace& workspace() { return m_ws; }
+    kv::workspace::Workspace& workspace() { return m_ws; }
     kv::stats::TStatList& statList() { return m_stats; }
     const kv::stats::TPrefetchCache& prefetchCache() const { return m_cache; }
     StatsView* statsView() const { return m_statsView; }
@@ -69,7 +69,7 @@ public:
     QAction* addCommand(const char* name, const QString& caption, const QString& hint,
                         std::function<void()> execute, std::function<bool()> enabled = {}, bool whileBusy = false);
     kv::shell::Shell& shell();
-    const kv::shell::FormSettings& formSettings() const { return m_frm; }
+    const kv::workspace::FormSettings& formSettings() const { return m_frm; }
     QAction* command(const QString& name) const;
     QTableView* drawsView() const { return m_drawsView; }
     QSpinBox* offsetEdit() const { return m_offsetEdit; }
@@ -134,9 +134,9 @@ private:
     void filtersInfo();
     void about();
 
-    kv::shell::CommandLine m_cmd;
-    kv::shell::Workspace m_ws;
-    kv::shell::FormSettings m_frm;
+    kv::workspace::CommandLine m_cmd;
+    kv::workspace::Workspace m_ws;
+    kv::workspace::FormSettings m_frm;
     kv::stats::TStatList m_stats;
     kv::stats::TPrefetchCache m_cache;
     std::unique_ptr<QtShell> m_shell;

@@ -5,36 +5,36 @@
 #include <filesystem>
 
 #include "app/formmain.h"
-#include "core/shell/batch.h"
-#include "core/shell/cmdline.h"
+#include "core/workspace/batch.h"
+#include "core/workspace/cmdline.h"
 #include "core/shell/shell.h"
-#include "core/shell/workspace.h"
+#include "core/workspace/workspace.h"
 #include "core/util/format.h"
 
 int main(int argc, char** argv)
 {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-    const kv::shell::CommandLine cmd = kv::shell::ParseCommandLine(args);
+    const kv::workspace::CommandLine cmd = kv::workspace::ParseCommandLine(args);
     if (cmd.version || cmd.help) {
-        std::fputs((cmd.version ? kv::shell::VersionText() : kv::shell::UsageText()).c_str(), stdout);
+        std::fputs((cmd.version ? kv::workspace::VersionText() : kv::workspace::UsageText()).c_str(), stdout);
         return 0;
     }
     std::error_code ec;
     const std::filesystem::path exeDir = std::filesystem::canonical("/proc/self/exe", ec).parent_path();
-    const std::filesystem::path dataDir = kv::shell::ResolveDataDir(cmd, exeDir);
+    const std::filesystem::path dataDir = kv::workspace::ResolveDataDir(cmd, exeDir);
     std::filesystem::create_directories(dataDir, ec);
 
     // Batch runs work from cron on machines without a display: no window, no GUI library.
-    if (kv::shell::IsBatchRun(cmd)) {
+    if (kv::workspace::IsBatchRun(cmd)) {
         kv::shell::ConsoleShell shell;
-        kv::shell::Workspace ws(dataDir);
-        return kv::shell::RunBatch(ws, shell, cmd);
+        kv::workspace::Workspace ws(dataDir);
+        return kv::workspace::RunBatch(ws, shell, cmd);
     }
 
     // Qt would abort with a plugin error that names no way out.
-    if (!kv::shell::HasDisplay()) {
-        std::fputs(kv::shell::NoDisplayText().c_str(), stderr);
+    if (!kv::workspace::HasDisplay()) {
+        std::fputs(kv::workspace::NoDisplayText().c_str(), stderr);
         return 2;
     }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/game/counting.h"
 #include "core/archive/sample.h"
 #include "core/filters/comblist.h"
 #include "core/filters/filterhistory.h"
@@ -48,7 +49,7 @@ struct FilterSetup {
     {
         list.SetDraws(&draws);
         list.BuildMethodList();
-        kv::filters::EnumerateAllCombs(all);
+        kv::game::EnumerateAllCombs(all);
     }
 };
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/filters/evaluator.h"
+#include "core/game/evaluator.h"
 #include "core/stats/config.h"
 
 namespace {
@@ -17,7 +17,7 @@ void BM_EvaluateFormula(benchmark::State& state)
     int32_t sum = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(n);
-        sum += kv::filters::EvaluateFormula(n, none, none, 2, formula);
+        sum += kv::game::EvaluateFormula(n, none, none, 2, formula);
     }
     benchmark::DoNotOptimize(sum);
 }

@@ -10,7 +10,7 @@
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
 #include "core/scenario/scriptrunner.h"
-#include "core/shell/workspace.h"
+#include "core/workspace/workspace.h"
 #include "core/stakes/stakesfile.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
@@ -39,7 +39,7 @@ const char* const StepLine =
 struct ScenarioSetup {
     std::filesystem::path dir;
     kv::bench::SilentShell shell;
-    std::unique_ptr<kv::shell::Workspace> ws;
+    std::unique_ptr<kv::workspace::Workspace> ws;
     kv::stats::TStatList list;
     std::unique_ptr<kv::stats::TPrefetchCache> cache;
     kv::stats::TStatTable table;
@@ -52,7 +52,7 @@ struct ScenarioSetup {
         dir = std::filesystem::temp_directory_path() / ("kvbench-scenario-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
         kv::archive::WriteArchiveFile(dir / kv::archive::ArchiveFileName, kv::archive::SyntheticDraws(ArchiveDraws, ArchiveSeed));
-        ws = std::make_unique<kv::shell::Workspace>(dir);
+        ws = std::make_unique<kv::workspace::Workspace>(dir);
         ws->LoadArchive(shell);
         ws->Combs().Init();
         if (!ws->OpenStakesFile()) error = "stakes file";

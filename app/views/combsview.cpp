@@ -244,7 +244,7 @@ void CombsView::combsGen()
         list.CombsGenerateMode = settings.Mode;
         list.CombsGenerateParameters = settings.Parameters;
         try {
-            list.SaveGenerateSettings(m_main.workspace().FilePath(kv::shell::Workspace::SettingsFileName));
+            list.SaveGenerateSettings(m_main.workspace().FilePath(kv::workspace::Workspace::SettingsFileName));
         } catch (const std::exception& e) {
             m_main.shell().ShowFailure("Ошибка записи файла конфигурации!", e.what());
         }

@@ -4,11 +4,11 @@
 
 #include "app/qtshell.h"
 #include "core/archive/drawlist.h"
-#include "core/shell/workspace.h"
+#include "core/workspace/workspace.h"
 
 using namespace kv;
 
-DrawsModel::DrawsModel(const shell::Workspace& ws, QObject* parent) : QAbstractTableModel(parent), m_ws(ws) {}
+DrawsModel::DrawsModel(const workspace::Workspace& ws, QObject* parent) : QAbstractTableModel(parent), m_ws(ws) {}
 
 int DrawsModel::rowCount(const QModelIndex& parent) const
 {

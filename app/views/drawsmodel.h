@@ -1,7 +1,7 @@
 #pragma once
 #include <QAbstractTableModel>
 
-namespace kv::shell {
+namespace kv::workspace {
 class Workspace;
 }
 
@@ -9,7 +9,7 @@ class Workspace;
 class DrawsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit DrawsModel(const kv::shell::Workspace& ws, QObject* parent = nullptr);
+    explicit DrawsModel(const kv::workspace::Workspace& ws, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -24,7 +24,7 @@ public:
     void repaintAll();
 
 private:
-    const kv::shell::Workspace& m_ws;
+    const kv::workspace::Workspace& m_ws;
     int m_rows = 0;
     bool m_sorted = false;
     bool m_colorDraws = true;

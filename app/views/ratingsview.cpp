@@ -13,7 +13,7 @@
 #include "app/formmain.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
-#include "core/shell/formsettings.h"
+#include "core/workspace/formsettings.h"
 #include "core/util/format.h"
 #include "core/util/ini.h"
 
@@ -169,7 +169,7 @@ std::vector<std::string> RatingsView::selectedNames() const
     return stakes::RatingNames(m_main.workspace().Ratings().Items(), rows);
 }
 
-void RatingsView::restoreSettings(const shell::FormSettings& frm)
+void RatingsView::restoreSettings(const workspace::FormSettings& frm)
 {
     auto& ratings = m_main.workspace().Ratings();
     ratings.SetEffMode(frm.ReadInt("RatingsEffMode", stakes::DefaultRatingEffMode));

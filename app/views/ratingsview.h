@@ -10,7 +10,7 @@
 class QTableView;
 class TFormMain;
 class TFormChart;
-namespace kv::shell {
+namespace kv::workspace {
 class FormSettings;
 }
 
@@ -50,7 +50,7 @@ public:
     std::vector<std::string> selectedNames() const;
 
     // The window settings: efficiency mode, sort order and column widths.
-    void restoreSettings(const kv::shell::FormSettings& frm);
+    void restoreSettings(const kv::workspace::FormSettings& frm);
     void saveSettings(std::vector<std::pair<std::string, std::string>>& values) const;
 
     void ratingsRefresh();

@@ -19,7 +19,7 @@
 #include "app/views/combsview.h"
 #include "app/views/ratingsview.h"
 #include "core/game/numbers.h"
-#include "core/shell/formsettings.h"
+#include "core/workspace/formsettings.h"
 #include "core/stakes/stakecharts.h"
 #include "core/stakes/stakegrid.h"
 #include "core/stakes/stakesfile.h"
@@ -275,7 +275,7 @@ void StakesView::createCommands()
     });
 }
 
-void StakesView::restoreSettings(const shell::FormSettings& frm)
+void StakesView::restoreSettings(const workspace::FormSettings& frm)
 {
     m_logEnabled = frm.ReadBool("StakesLogEnabled", false);
     m_scrollEnabled = frm.ReadBool("StakesScrollEnabled", true);

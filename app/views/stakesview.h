@@ -12,7 +12,7 @@
 
 class QTableView;
 class TFormMain;
-namespace kv::shell {
+namespace kv::workspace {
 class FormSettings;
 }
 namespace kv::stakes {
@@ -66,7 +66,7 @@ public:
 
     void createCommands();
     // The flags and the grid's column widths from the window-settings file.
-    void restoreSettings(const kv::shell::FormSettings& frm);
+    void restoreSettings(const kv::workspace::FormSettings& frm);
     void saveColumns(std::vector<std::pair<std::string, std::string>>& values) const;
     void resetColumns();
 

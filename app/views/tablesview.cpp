@@ -15,7 +15,7 @@
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "app/views/combsview.h"
-#include "core/shell/formsettings.h"
+#include "core/workspace/formsettings.h"
 #include "core/util/format.h"
 
 using namespace kv;
@@ -128,7 +128,7 @@ bool TablesView::tabVisible() const
     return m_main.workspace().Tables().Visible();
 }
 
-void TablesView::restoreSettings(const shell::FormSettings& frm)
+void TablesView::restoreSettings(const workspace::FormSettings& frm)
 {
     const bool visible = frm.ReadBool("TabTables", true);
     m_main.workspace().Tables().SetVisible(visible);

@@ -10,7 +10,7 @@
 class QMenu;
 class QTableView;
 class TFormMain;
-namespace kv::shell {
+namespace kv::workspace {
 class FormSettings;
 }
 
@@ -48,7 +48,7 @@ public:
     bool tabVisible() const;
 
     // The tab's state (TabTables) and the column widths.
-    void restoreSettings(const kv::shell::FormSettings& frm);
+    void restoreSettings(const kv::workspace::FormSettings& frm);
     void saveSettings(std::vector<std::pair<std::string, std::string>>& values) const;
 
     // The stake dialog that TablesStakeAdd opens: "Добавление ставки" unless replaced.

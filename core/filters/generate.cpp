@@ -1,3 +1,4 @@
+#include "core/game/counting.h"
 #include "core/filters/generate.h"
 
 #include <cstring>
@@ -88,7 +89,7 @@ void GenerateMatching(int mode, const TGenerateNumbers& numbers, game::TCombsArr
         ForEachComb([&](const TComb& c, uint32_t m) { if ((m & mine) == 0) out.push_back(c); });
         break;
     default:
-        EnumerateAllCombs(out);
+        game::EnumerateAllCombs(out);
         break;
     }
 }
@@ -108,26 +109,6 @@ TGenerateNumbers ParseGenerateNumbers(std::string_view parameters)
     return set;
 }
 
-void EnumerateAllCombs(game::TCombsArray& out)
-{
-    // The hottest generation path: one 8-byte store per combination into storage sized once.
-    out.resize(game::CombCount);
-    uint8_t* p = reinterpret_cast<uint8_t*>(out.data());
-    static_assert(sizeof(TComb) == 8);
-    uint8_t c[8];
-    for (c[0] = 1; c[0] <= 13; ++c[0])
-        for (c[1] = c[0] + 1; c[1] <= 14; ++c[1])
-            for (c[2] = c[1] + 1; c[2] <= 15; ++c[2])
-                for (c[3] = c[2] + 1; c[3] <= 16; ++c[3])
-                    for (c[4] = c[3] + 1; c[4] <= 17; ++c[4])
-                        for (c[5] = c[4] + 1; c[5] <= 18; ++c[5])
-                            for (c[6] = c[5] + 1; c[6] <= 19; ++c[6])
-                                for (c[7] = c[6] + 1; c[7] <= 20; ++c[7]) {
-                                    std::memcpy(p, c, 8);
-                                    p += 8;
-                                }
-}
-
 bool GenerateCombs(bool interactive, const TGenerateSettings& settings, TCombList& list,
                    TFilterHistory& history, shell::Shell& shell)
 {
@@ -142,7 +123,7 @@ bool GenerateCombs(bool interactive, const TGenerateSettings& settings, TCombLis
         else if (settings.Mode >= GenerateWithAny && settings.Mode <= GenerateWithout)
             GenerateMatching(settings.Mode, ParseGenerateNumbers(settings.Parameters), out);
         else
-            EnumerateAllCombs(out);
+            game::EnumerateAllCombs(out);
         if (interactive) {
             history.Clear();
             list.NotifyChanged();

@@ -39,10 +39,6 @@ extern const char* const GenerateModeCaptions[GenerateModeCount];
 using TGenerateNumbers = std::bitset<256>;
 TGenerateNumbers ParseGenerateNumbers(std::string_view parameters);
 
-// Fills `out` with all 125970 combinations in lexicographic order, (1..8) first, (13..20) last.
-// Writes into the vector's storage without reallocating when its capacity suffices.
-void EnumerateAllCombs(game::TCombsArray& out);
-
 // Replaces the list as the settings say. Interactive (a user's or scenario's new list): busy
 // with a status text, then the filter history, the undo copy and the combination buffer are
 // emptied. Non-interactive (the prefetch builder): none of that. Failures are shown in both

@@ -1,6 +1,7 @@
 #include "core/game/counting.h"
 
 #include <array>
+#include <cstring>
 #include <cmath>
 #include <limits>
 
@@ -60,6 +61,26 @@ int64_t MatchCount(int n, int k, int m)
 {
     if (m >= n) return 1;
     return RoundToInt64(FallingBinomial(k, m) * FallingBinomial(n - k, k - m));
+}
+
+void EnumerateAllCombs(game::TCombsArray& out)
+{
+    // The hottest generation path: one 8-byte store per combination into storage sized once.
+    out.resize(game::CombCount);
+    uint8_t* p = reinterpret_cast<uint8_t*>(out.data());
+    static_assert(sizeof(TComb) == 8);
+    uint8_t c[8];
+    for (c[0] = 1; c[0] <= 13; ++c[0])
+        for (c[1] = c[0] + 1; c[1] <= 14; ++c[1])
+            for (c[2] = c[1] + 1; c[2] <= 15; ++c[2])
+                for (c[3] = c[2] + 1; c[3] <= 16; ++c[3])
+                    for (c[4] = c[3] + 1; c[4] <= 17; ++c[4])
+                        for (c[5] = c[4] + 1; c[5] <= 18; ++c[5])
+                            for (c[6] = c[5] + 1; c[6] <= 19; ++c[6])
+                                for (c[7] = c[6] + 1; c[7] <= 20; ++c[7]) {
+                                    std::memcpy(p, c, 8);
+                                    p += 8;
+                                }
 }
 
 } // namespace kv::game

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "core/game/types.h"
+
 namespace kv::game {
 
 // n! in extended precision; 0! = 1 (as is n! for any n <= 0). Exact up to 25!, within the
@@ -51,5 +53,9 @@ constexpr int Row(int n, int cols) { return cols == 0 ? 0 : (n - 1) / cols + 1; 
 // Sum of k consecutive numbers starting at a, going up (a, a+1, ...) or down (a, a-1, ...).
 constexpr int SumUp(int a, int k) { return k * a + k * (k - 1) / 2; }
 constexpr int SumDown(int a, int k) { return k * a - k * (k - 1) / 2; }
+
+// Fills `out` with all 125970 combinations in lexicographic order, (1..8) first, (13..20) last.
+// Writes into the vector's storage without reallocating when its capacity suffices.
+void EnumerateAllCombs(game::TCombsArray& out);
 
 } // namespace kv::game

@@ -21,7 +21,6 @@
 #include "core/scenario/scenario.h"
 #include "core/scenario/systemcombs.h"
 #include "core/shell/shell.h"
-#include "core/shell/workspace.h"
 #include "core/stakes/stakecheck.h"
 #include "core/stakes/stakecommands.h"
 #include "core/stakes/stakerecord.h"
@@ -231,7 +230,7 @@ struct TScriptRunner::Step {
     std::string StepText;      // run text + " + " + the variant's text
 };
 
-TScriptRunner::TScriptRunner(shell::Workspace& ws, stats::TStatList& list, const stats::TPrefetchCache& cache,
+TScriptRunner::TScriptRunner(TScriptState& ws, stats::TStatList& list, const stats::TPrefetchCache& cache,
                              stats::TStatTable& table, shell::Shell& shell,
                              std::function<void(const stakes::TStakeRecord&)> onChecked)
     : m_ws(ws),

@@ -10,11 +10,11 @@
 
 #include "core/game/types.h"
 #include "core/scenario/scriptheader.h"
+#include "core/scenario/scriptstate.h"
 
 namespace kv::shell {
 class Shell;
-class Workspace;
-} // namespace kv::shell
+}
 namespace kv::stats {
 class TPrefetchCache;
 class TStatList;
@@ -145,13 +145,13 @@ struct TScriptRunnerHooks {
 // responsive through the shell's ProcessEvents at every abort check, and the stop command,
 // run from those events, sets the abort flag that every loop polls.
 //
-// A Qt window drives it so: build it once beside the workspace and the registry, fill Options
+// A Qt window drives it so: build it once beside the workspace (its TScriptState) and the registry, fill Options
 // from the settings before each run, connect the hooks to the views, call ScriptRun or
 // ScriptTest(count) from the commands (enabled by CanStart), and ScriptStop from "Стоп"
 // (enabled by CanStop); checked stakes go to the rating through `onChecked`.
 class TScriptRunner {
 public:
-    TScriptRunner(shell::Workspace& ws, stats::TStatList& list, const stats::TPrefetchCache& cache,
+    TScriptRunner(TScriptState& ws, stats::TStatList& list, const stats::TPrefetchCache& cache,
                   stats::TStatTable& table, shell::Shell& shell,
                   std::function<void(const stakes::TStakeRecord&)> onChecked = {});
 
@@ -201,7 +201,7 @@ private:
     void log(MakeText make);
     int64_t tick() const;
 
-    shell::Workspace& m_ws;
+    TScriptState& m_ws;
     stats::TStatList& m_list;
     const stats::TPrefetchCache& m_cache;
     stats::TStatTable& m_table;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/filters/generate.h"
+#include "core/game/counting.h"
 #include "core/shell/shell.h"
 #include "core/stats/stat.h"
 #include "core/stats/statlist.h"
@@ -78,7 +78,7 @@ TStatDrawArray TPrefetchCache::ComputeDistribution(const TStatList& list, int me
     // The user's combination list stays as it is: the full set is enumerated on the side.
     static const std::vector<game::TComb> all = [] {
         std::vector<game::TComb> combs;
-        filters::EnumerateAllCombs(combs);
+        game::EnumerateAllCombs(combs);
         return combs;
     }();
     const std::unique_ptr<TCustomStat> stat = list.CreateStat(method);

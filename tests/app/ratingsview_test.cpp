@@ -143,7 +143,7 @@ struct CheckedWindow {
     CheckedWindow()
     {
         seedStakes(dir);
-        w = std::make_unique<TFormMain>(dir.path(), shell::CommandLine{});
+        w = std::make_unique<TFormMain>(dir.path(), workspace::CommandLine{});
         w->show();
         QTRY_VERIFY_WITH_TIMEOUT(w->isInitialised(), 20000);
         w->rightTabs()->setCurrentWidget(w->ratingsView());

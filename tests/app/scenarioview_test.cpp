@@ -28,7 +28,7 @@
 #include "core/scenario/scriptrunner.h"
 #include "core/stakes/stakesfile.h"
 #include "core/util/cp1251.h"
-#include "core/shell/formsettings.h"
+#include "core/workspace/formsettings.h"
 #include "tests/app/apptest.h"
 #include "tests/support/support.h"
 
@@ -626,7 +626,7 @@ void ScenarioViewTest::columnWidthsKept()
 {
     test::TempDir dir;
     seed(dir, 30);
-    shell::FormSettings(dir / "Kvanta_8x20.frm").WriteInt("ScriptList.Column2", 321);
+    workspace::FormSettings(dir / "Kvanta_8x20.frm").WriteInt("ScriptList.Column2", 321);
     {
         TFormMain w(dir.path(), {});
         w.show();
@@ -635,7 +635,7 @@ void ScenarioViewTest::columnWidthsKept()
         w.scenarioView()->view()->setColumnWidth(8, 147);
         w.close();
     }
-    const shell::FormSettings frm(dir / "Kvanta_8x20.frm");
+    const workspace::FormSettings frm(dir / "Kvanta_8x20.frm");
     QCOMPARE(frm.ReadInt("ScriptList.Column8", 0), 147);
     QCOMPARE(frm.ReadInt("ScriptList.Column2", 0), 321);
 }
@@ -843,7 +843,7 @@ void ScenarioViewTest::runLogsAndTheirDeletion()
 
     run(w, "LogToggle");
     QVERIFY(toggle->isChecked());
-    QVERIFY(shell::FormSettings(dir / "Kvanta_8x20.frm").ReadBool("ScriptLogEnabled", false));
+    QVERIFY(workspace::FormSettings(dir / "Kvanta_8x20.frm").ReadBool("ScriptLogEnabled", false));
     std::filesystem::path shownLog;
     view->runner().Hooks.OpenLog = [&](const std::filesystem::path& file) { shownLog = file; };
     run(w, "ScriptRun");
@@ -857,7 +857,7 @@ void ScenarioViewTest::runLogsAndTheirDeletion()
 
     // Off again: the next run writes nothing.
     run(w, "LogToggle");
-    QVERIFY(!shell::FormSettings(dir / "Kvanta_8x20.frm").ReadBool("ScriptLogEnabled", true));
+    QVERIFY(!workspace::FormSettings(dir / "Kvanta_8x20.frm").ReadBool("ScriptLogEnabled", true));
     shownLog.clear();
     run(w, "ScriptRun");
     QVERIFY(shownLog.empty());

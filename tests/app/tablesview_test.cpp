@@ -100,7 +100,7 @@ struct Window {
     {
         draws = seed(dir);
         if (!frm.empty()) test::WriteBytes(dir / "Kvanta_8x20.frm", frm);
-        w = std::make_unique<TFormMain>(dir.path(), shell::CommandLine{});
+        w = std::make_unique<TFormMain>(dir.path(), workspace::CommandLine{});
         w->show();
         QTRY_VERIFY_WITH_TIMEOUT(w->isInitialised(), 20000);
     }

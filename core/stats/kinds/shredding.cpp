@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "core/filters/evaluator.h"
+#include "core/game/evaluator.h"
 #include "core/game/numbers.h"
 #include "core/stats/kinds/kinds.h"
 
@@ -33,7 +33,7 @@ public:
         default: break;
         }
         // Parsed once: the instance keeps the formula that was current when it was created.
-        m_formula = filters::TFormula(Formula);
+        m_formula = game::TFormula(Formula);
     }
 
     std::string Formula;
@@ -102,7 +102,7 @@ private:
         return nums;
     }
 
-    filters::TFormula m_formula;
+    game::TFormula m_formula;
 };
 
 const TStatKind& shreddingKind()

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "core/game/counting.h"
 #include "core/filters/combchecks.h"
 #include "core/filters/generate.h"
 #include "core/game/texts.h"
@@ -58,7 +59,7 @@ TEST(FindInDraws, StopsAfterTwentySixHits)
 TEST(DistinctNumbers, CountsTheFieldOnly)
 {
     game::TCombsArray full;
-    filters::EnumerateAllCombs(full);
+    game::EnumerateAllCombs(full);
     struct Case {
         std::vector<TComb> combs;
         int count;
@@ -91,7 +92,7 @@ TEST(SumDistribution, TheoryOverAllCombinations)
 
     // Counted independently by walking every combination.
     game::TCombsArray full;
-    filters::EnumerateAllCombs(full);
+    game::EnumerateAllCombs(full);
     std::vector<int> bySum(game::MaxSum + 1, 0);
     for (const TComb& c : full) ++bySum[static_cast<std::size_t>(std::accumulate(c.begin(), c.end(), 0))];
 

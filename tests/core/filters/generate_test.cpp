@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "core/game/counting.h"
 #include "core/filters/combfiles.h"
 #include "core/filters/comblist.h"
 #include "core/filters/filterhistory.h"
@@ -108,7 +109,7 @@ TEST(Generate, EnumerateAllCombsFillsTheGivenStorage)
 {
     game::TCombsArray out(200000, TComb{9, 9, 9, 9, 9, 9, 9, 9});
     const TComb* storage = out.data();
-    filters::EnumerateAllCombs(out);
+    game::EnumerateAllCombs(out);
     EXPECT_EQ(out.size(), static_cast<std::size_t>(game::CombCount));
     EXPECT_EQ(out.data(), storage);
     EXPECT_EQ(out[1], (TComb{1, 2, 3, 4, 5, 6, 7, 9}));

@@ -10,7 +10,7 @@
 #include "core/game/numbers.h"
 #include "core/game/texts.h"
 #include "core/scenario/scriptrunner.h"
-#include "core/shell/workspace.h"
+#include "core/workspace/workspace.h"
 #include "core/stakes/stakerecord.h"
 #include "core/stakes/stakesfile.h"
 #include "core/stats/prefetch.h"
@@ -36,7 +36,7 @@ public:
 struct RunFixture {
     TempDir dir;
     EventShell sh;
-    shell::Workspace ws{dir.path()};
+    workspace::Workspace ws{dir.path()};
     stats::TStatList list;
     stats::TPrefetchCache cache{dir.path()};
     stats::TStatTable table;

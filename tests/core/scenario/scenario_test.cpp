@@ -5,7 +5,7 @@
 
 #include "core/scenario/scenario.h"
 #include "core/scenario/scriptheader.h"
-#include "core/shell/workspace.h"
+#include "core/workspace/workspace.h"
 #include "core/stats/statlist.h"
 #include "core/util/error.h"
 #include "tests/support/support.h"
@@ -57,7 +57,7 @@ TEST(Scenario, EveryChangeRewritesTheMirrorFile)
 {
     test::TempDir dir;
     test::ScriptedShell sh;
-    shell::Workspace ws(dir.path());
+    workspace::Workspace ws(dir.path());
     scenario::TScenario& s = ws.Scenario();
     int views = 0;
     s.onChanged = [&] { ++views; };
@@ -87,7 +87,7 @@ TEST(Scenario, EveryChangeRewritesTheMirrorFile)
 
     // What start-up reads back.
     test::WriteBytes(file, "x\r\ny\r\n");
-    shell::Workspace again(dir.path());
+    workspace::Workspace again(dir.path());
     again.Scenario().LoadCurrent(sh);
     EXPECT_EQ(again.Scenario().Lines(), (Lines{"x", "y"}));
 }

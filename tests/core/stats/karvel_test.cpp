@@ -308,7 +308,7 @@ TEST(KarvelKinds, CombMatchesRules)
 TEST(KarvelKinds, FullSetPassEqualsOneCombinationAtATime)
 {
     kv::game::TCombsArray all;
-    kv::filters::EnumerateAllCombs(all);
+    kv::game::EnumerateAllCombs(all);
     ASSERT_EQ(all.size(), std::size_t(kv::game::CombCount));
     Env e(kv::archive::SyntheticDraws(30, 9));
     for (const char* code : {"KRL1", "KRL2"}) {
@@ -332,7 +332,7 @@ TEST(KarvelKinds, FullSetPassEqualsOneCombinationAtATime)
 TEST(KarvelKinds, MatchCombsEqualsCombMatches)
 {
     kv::game::TCombsArray all;
-    kv::filters::EnumerateAllCombs(all);
+    kv::game::EnumerateAllCombs(all);
     std::vector<TComb> combs;
     for (std::size_t i = 0; i < all.size(); i += 23) combs.push_back(all[i]);
     combs.push_back({20, 19, 18, 17, 16, 15, 14, 13});

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/game/counting.h"
 #include "core/filters/generate.h"
 #include "core/game/types.h"
 #include "core/stats/stat.h"
@@ -42,7 +43,7 @@ inline stats::TStatDrawArray Window(stats::TCustomStat& stat, int first, int las
 inline std::vector<game::TComb> AllCombs()
 {
     game::TCombsArray all;
-    filters::EnumerateAllCombs(all);
+    game::EnumerateAllCombs(all);
     return all;
 }
 

@@ -527,7 +527,7 @@ TEST(MatrixKinds, ColumnsAreTakenWhenCreated)
 TEST(MatrixKinds, BatchPassesEqualSingleCalls)
 {
     kv::game::TCombsArray all;
-    kv::filters::EnumerateAllCombs(all);
+    kv::game::EnumerateAllCombs(all);
     ASSERT_EQ(all.size(), std::size_t(kv::game::CombCount));
     std::vector<TComb> sample;
     for (std::size_t i = 0; i < all.size(); i += 11) sample.push_back(all[i]);
@@ -596,7 +596,7 @@ TEST(MatrixKinds, BatchPassesEqualSingleCalls)
 TEST(MatrixKinds, FullSetDistributions)
 {
     kv::game::TCombsArray all;
-    kv::filters::EnumerateAllCombs(all);
+    kv::game::EnumerateAllCombs(all);
     Env e;
     auto count = [&](const std::string& code, int param) {
         TStatDrawArray values;

@@ -501,7 +501,7 @@ TEST(RepeatKinds, FindValueDrawAfterTheWindow)
 TEST(RepeatKinds, MatchCombsEqualsCombMatches)
 {
     kv::game::TCombsArray all;
-    kv::filters::EnumerateAllCombs(all);
+    kv::game::EnumerateAllCombs(all);
     std::vector<TComb> combs;
     for (std::size_t i = 0; i < all.size(); i += 29) combs.push_back(all[i]);
     combs.push_back({20, 19, 18, 17, 16, 15, 14, 13});

@@ -389,7 +389,7 @@ TEST(SegmentKinds, LayoutIsTakenWhenCreated)
 TEST(SegmentKinds, BatchPassesEqualSingleCalls)
 {
     kv::game::TCombsArray all;
-    kv::filters::EnumerateAllCombs(all);
+    kv::game::EnumerateAllCombs(all);
     ASSERT_EQ(all.size(), std::size_t(kv::game::CombCount));
     std::vector<TComb> sample;
     for (std::size_t i = 0; i < all.size(); i += 11) sample.push_back(all[i]);
@@ -446,7 +446,7 @@ TEST(SegmentKinds, BatchPassesEqualSingleCalls)
 TEST(SegmentKinds, FullSetDistributions)
 {
     kv::game::TCombsArray all;
-    kv::filters::EnumerateAllCombs(all);
+    kv::game::EnumerateAllCombs(all);
     Env e;   // four segments of five numbers
     auto count = [&](const std::string& code, int param) {
         TStatDrawArray values;

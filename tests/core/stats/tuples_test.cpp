@@ -329,7 +329,7 @@ TEST(TupleKinds, CombMatchesRules)
 TEST(TupleKinds, MarkedTuplesOverTheFullSet)
 {
     kv::game::TCombsArray all;
-    kv::filters::EnumerateAllCombs(all);
+    kv::game::EnumerateAllCombs(all);
     Env e;
     struct Case {
         const char* code;
@@ -367,7 +367,7 @@ TEST(TupleKinds, MarkedTuplesOverTheFullSet)
 TEST(TupleKinds, MatchCombsEqualsCombMatches)
 {
     kv::game::TCombsArray all;
-    kv::filters::EnumerateAllCombs(all);
+    kv::game::EnumerateAllCombs(all);
     std::vector<TComb> combs;
     for (std::size_t i = 0; i < all.size(); i += 31) combs.push_back(all[i]);
     combs.push_back({20, 19, 18, 17, 16, 15, 14, 13});

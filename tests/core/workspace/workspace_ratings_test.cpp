@@ -6,7 +6,7 @@
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
 #include "core/game/numbers.h"
-#include "core/shell/workspace.h"
+#include "core/workspace/workspace.h"
 #include "core/stakes/ratings.h"
 #include "core/stakes/regulars.h"
 #include "core/stats/statlist.h"
@@ -21,7 +21,7 @@ namespace {
 struct Fixture {
     test::TempDir dir;
     test::ScriptedShell sh;
-    shell::Workspace ws{dir.path()};
+    workspace::Workspace ws{dir.path()};
     stats::TStatList stats;
     game::TDrawsArray draws = archive::SyntheticDraws(10, 42, 101);
     int viewRefreshes = 0;

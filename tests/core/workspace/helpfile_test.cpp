@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/shell/helpfile.h"
+#include "core/workspace/helpfile.h"
 #include "tests/support/support.h"
 
 using namespace kv;
@@ -41,8 +41,8 @@ TEST(HelpFile, SearchOrder)
         }
         for (const std::string& d : c.folders) fs::create_directories(root / d);
         const fs::path expected = *c.found ? root / c.found : fs::path();
-        EXPECT_EQ(shell::FindHelpFile(root / "prog", "RUS"), expected) << c.what;
+        EXPECT_EQ(workspace::FindHelpFile(root / "prog", "RUS"), expected) << c.what;
         // A trailing separator names the same program folder.
-        EXPECT_EQ(shell::FindHelpFile((root / "prog").string() + "/", "RUS"), expected) << c.what;
+        EXPECT_EQ(workspace::FindHelpFile((root / "prog").string() + "/", "RUS"), expected) << c.what;
     }
 }

@@ -1,4 +1,4 @@
-#include "core/filters/evaluator.h"
+#include "core/game/evaluator.h"
 
 #include <array>
 #include <cmath>
@@ -9,7 +9,7 @@
 
 #include "core/util/error.h"
 
-namespace kv::filters {
+namespace kv::game {
 
 namespace {
 
@@ -771,4 +771,4 @@ int32_t EvaluateFormula(const game::TComb& n, const game::TComb& p, const game::
     return slot.Evaluate(n, p, t, digits);
 }
 
-} // namespace kv::filters
+} // namespace kv::game

@@ -1,4 +1,4 @@
-#include "core/shell/workspace.h"
+#include "core/workspace/workspace.h"
 
 #include <algorithm>
 
@@ -10,7 +10,7 @@
 #include "core/util/files.h"
 #include "core/util/format.h"
 
-namespace kv::shell {
+namespace kv::workspace {
 
 Workspace::Workspace(std::filesystem::path dataDir)
     : m_dataDir(std::move(dataDir)),
@@ -52,12 +52,12 @@ std::string Workspace::HiddenNextDrawText() const
     return archive::HiddenNextDrawText(m_draws, m_drawsOffset);
 }
 
-void Workspace::LoadArchive(Shell& shell)
+void Workspace::LoadArchive(shell::Shell& shell)
 {
     const auto path = FilePath(archive::ArchiveFileName);
     std::error_code ec;
     if (std::filesystem::exists(path, ec)) {
-        BusyScope busy(shell, "Загрузка файла тиражей...");
+        shell::BusyScope busy(shell, "Загрузка файла тиражей...");
         try {
             archive::LoadedArchive loaded = archive::ReadArchiveFile(path);
             m_draws = std::move(loaded.draws);
@@ -66,7 +66,7 @@ void Workspace::LoadArchive(Shell& shell)
                 // the file as it was, so nothing the user had is lost without a trace.
                 const auto backup = FilePath(std::string(archive::ArchiveFileName) + ".bak");
                 std::filesystem::copy_file(path, backup, std::filesystem::copy_options::overwrite_existing, ec);
-                shell.ShowMessage(MessageKind::Warning,
+                shell.ShowMessage(shell::MessageKind::Warning,
                     util::Format("Файл тиражей \"%s\" заканчивается неполной записью (%d байт); она не прочитана.\n\n"
                                  "Копия файла сохранена как \"%s\".",
                                  {path.string(), loaded.trailingBytes, backup.filename().string()}));
@@ -79,11 +79,11 @@ void Workspace::LoadArchive(Shell& shell)
     drawListChanged(false);
 }
 
-bool Workspace::SaveArchive(Shell& shell)
+bool Workspace::SaveArchive(shell::Shell& shell)
 {
     bool ok = true;
     {
-        BusyScope busy(shell, "Сохранение файла тиражей...");
+        shell::BusyScope busy(shell, "Сохранение файла тиражей...");
         try {
             archive::WriteArchiveFile(FilePath(archive::ArchiveFileName), m_draws);
         } catch (const std::exception& e) {
@@ -101,14 +101,14 @@ void Workspace::ClearArchive()
     m_drawsOffset = 0;
 }
 
-void Workspace::AddDraw(Shell& shell, const game::TDraw& draw)
+void Workspace::AddDraw(shell::Shell& shell, const game::TDraw& draw)
 {
     m_draws.push_back(draw);
     SaveArchive(shell);
     viewsRefresh();
 }
 
-void Workspace::ReplaceDraw(Shell& shell, int index, const game::TDraw& draw)
+void Workspace::ReplaceDraw(shell::Shell& shell, int index, const game::TDraw& draw)
 {
     if (index < 0 || index >= DrawCount())
         throw Error(util::Format("Запись со индексом %d в файле данных не найдена!", {index}));
@@ -117,12 +117,12 @@ void Workspace::ReplaceDraw(Shell& shell, int index, const game::TDraw& draw)
     viewsRefresh();
 }
 
-void Workspace::DeleteDrawRows(Shell& shell, std::vector<int> rows)
+void Workspace::DeleteDrawRows(shell::Shell& shell, std::vector<int> rows)
 {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     {
-        BusyScope busy(shell, "Удаление выделенных тиражей....");
+        shell::BusyScope busy(shell, "Удаление выделенных тиражей....");
         // From the last row up: deleting never moves the draws of the rows still to visit.
         for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
             if (*it < 0 || *it >= DrawCount()) continue;
@@ -136,9 +136,9 @@ void Workspace::DeleteDrawRows(Shell& shell, std::vector<int> rows)
     }
 }
 
-int Workspace::ImportDraws(Shell& shell, const std::filesystem::path& file)
+int Workspace::ImportDraws(shell::Shell& shell, const std::filesystem::path& file)
 {
-    BusyScope busy(shell, util::Format("Импорт тиражей из файла \"%s\"...", {file.string()}));
+    shell::BusyScope busy(shell, util::Format("Импорт тиражей из файла \"%s\"...", {file.string()}));
     std::string bytes;
     try {
         bytes = util::ReadWholeFile(file);
@@ -152,9 +152,9 @@ int Workspace::ImportDraws(Shell& shell, const std::filesystem::path& file)
     return added;
 }
 
-bool Workspace::ExportDraws(Shell& shell, const std::filesystem::path& file)
+bool Workspace::ExportDraws(shell::Shell& shell, const std::filesystem::path& file)
 {
-    BusyScope busy(shell, util::Format("Экспорт тиражей в файл \"%s\"...", {file.string()}));
+    shell::BusyScope busy(shell, util::Format("Экспорт тиражей в файл \"%s\"...", {file.string()}));
     try {
         util::RewriteFile(file, util::Utf8ToCp1251(archive::ExportDrawsText(m_draws)));
     } catch (const std::exception& e) {
@@ -195,7 +195,7 @@ void Workspace::viewsRefresh()
     if (onViewsRefresh && !m_viewsRefreshSuspended) onViewsRefresh();
 }
 
-void Workspace::LoadRatingsAndTables(Shell& shell)
+void Workspace::LoadRatingsAndTables(shell::Shell& shell)
 {
     m_ratings.LoadRatings(shell);
     m_tables.LoadTables(shell);
@@ -212,18 +212,18 @@ stakes::TCheckSettings Workspace::CheckSettings(const stats::TStatList& stats, b
     return settings;
 }
 
-bool Workspace::CheckStakesAndReload(Shell& shell, const stats::TStatList& stats, bool logEnabled)
+bool Workspace::CheckStakesAndReload(shell::Shell& shell, const stats::TStatList& stats, bool logEnabled)
 {
     return stakes::CheckStakesAndReload(m_stakes, CheckSettings(stats, logEnabled), shell,
                                         [this, &shell] { RatingsAfterCheck(shell); });
 }
 
-void Workspace::RatingsAfterCheck(Shell& shell)
+void Workspace::RatingsAfterCheck(shell::Shell& shell)
 {
     m_ratings.SortRatings(shell, m_ratings.SortColumn(), m_ratings.SortDescending());
 }
 
-bool Workspace::RatingsRefresh(Shell& shell)
+bool Workspace::RatingsRefresh(shell::Shell& shell)
 {
     return m_ratings.RatingsRefresh(shell, m_stakes);
 }
@@ -243,13 +243,13 @@ stakes::TRegularStakeContext Workspace::RegularStakeContext(const stats::TStatLi
     return c;
 }
 
-bool Workspace::TablesStakeAdd(Shell& shell, const stats::TStatList& stats, int row, bool scrollEnabled,
+bool Workspace::TablesStakeAdd(shell::Shell& shell, const stats::TStatList& stats, int row, bool scrollEnabled,
                                const stakes::TStakeViewHooks& hooks, const stakes::TStakeDialog& dialog)
 {
     return m_tables.TablesStakeAdd(shell, row, RegularStakeContext(stats, scrollEnabled, hooks), dialog);
 }
 
-bool Workspace::TablesStakeTest(Shell& shell, const stats::TStatList& stats, std::span<const int> rows, int n,
+bool Workspace::TablesStakeTest(shell::Shell& shell, const stats::TStatList& stats, std::span<const int> rows, int n,
                                 bool scrollEnabled, const stakes::TStakeViewHooks& hooks)
 {
     const bool wasSuspended = m_viewsRefreshSuspended;
@@ -265,4 +265,4 @@ bool Workspace::TablesStakeTest(Shell& shell, const stats::TStatList& stats, std
     return ok;
 }
 
-} // namespace kv::shell
+} // namespace kv::workspace

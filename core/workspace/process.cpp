@@ -1,11 +1,11 @@
-#include "core/shell/process.h"
+#include "core/workspace/process.h"
 
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
-namespace kv::shell {
+namespace kv::workspace {
 
 bool OtherProcessRunning(const std::string& exeFileName)
 {
@@ -35,4 +35,4 @@ bool OtherProcessRunning(const std::string& exeFileName)
     return false;
 }
 
-} // namespace kv::shell
+} // namespace kv::workspace

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kv::shell {
+namespace kv::workspace {
 
 // True when arg names the word: w, -w, --w, /w or \w, ignoring ASCII case.
 bool MatchesWord(std::string_view arg, std::string_view word);
@@ -41,4 +41,4 @@ bool HasDisplay();
 // The one line shown instead of Qt's plugin error when there is no display.
 std::string NoDisplayText();
 
-} // namespace kv::shell
+} // namespace kv::workspace

@@ -1,8 +1,8 @@
-#include "core/shell/helpfile.h"
+#include "core/workspace/helpfile.h"
 
 #include <string>
 
-namespace kv::shell {
+namespace kv::workspace {
 
 std::filesystem::path FindHelpFile(const std::filesystem::path& programDir, std::string_view language)
 {
@@ -20,4 +20,4 @@ std::filesystem::path FindHelpFile(const std::filesystem::path& programDir, std:
     return {};
 }
 
-} // namespace kv::shell
+} // namespace kv::workspace

@@ -2,7 +2,7 @@
 
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
-#include "core/shell/workspace.h"
+#include "core/workspace/workspace.h"
 #include "tests/support/support.h"
 
 using namespace kv;
@@ -12,7 +12,7 @@ namespace {
 struct Fixture {
     test::TempDir dir;
     test::ScriptedShell sh;
-    shell::Workspace ws{dir.path()};
+    workspace::Workspace ws{dir.path()};
     int listRefreshes = 0;
     int viewRefreshes = 0;
 

@@ -12,7 +12,7 @@
 
 #include "core/game/types.h"
 
-namespace kv::filters {
+namespace kv::game {
 
 // The value of an arithmetic expression in extended precision. Letters may be of any case and
 // blanks are ignored; the expression ends at the end of the text or at a top-level ")", ",",
@@ -60,4 +60,4 @@ private:
 int32_t EvaluateFormula(const game::TComb& n, const game::TComb& p, const game::TComb& t, int digits,
                         std::string_view formula);
 
-} // namespace kv::filters
+} // namespace kv::game

@@ -7,9 +7,9 @@
 
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
-#include "core/shell/batch.h"
-#include "core/shell/cmdline.h"
-#include "core/shell/workspace.h"
+#include "core/workspace/batch.h"
+#include "core/workspace/cmdline.h"
+#include "core/workspace/workspace.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
 #include "tests/support/support.h"
@@ -21,7 +21,7 @@ namespace {
 struct Fixture {
     test::TempDir dir;
     test::ScriptedShell sh;
-    shell::Workspace ws{dir.path()};
+    workspace::Workspace ws{dir.path()};
     stats::TStatList list;   // what the batch run builds, to compute the expected files
     stats::TPrefetchCache cache{dir.path()};
 
@@ -50,9 +50,9 @@ struct Fixture {
     }
 };
 
-shell::CommandLine Words(const std::vector<std::string>& words)
+workspace::CommandLine Words(const std::vector<std::string>& words)
 {
-    return shell::ParseCommandLine(words);
+    return workspace::ParseCommandLine(words);
 }
 
 const char* const NumberCodes[] = {"NUMS", "DIGS", "EVEN", "EVNV", "SMAL", "SMLV", "PRIM", "PRMV",
@@ -63,8 +63,8 @@ const char* const NumberCodes[] = {"NUMS", "DIGS", "EVEN", "EVNV", "SMAL", "SMLV
 TEST(Batch, FullRecreateWritesEveryPrefetchFile)
 {
     Fixture f;
-    EXPECT_TRUE(shell::IsBatchRun(Words({"fullrecreate"})));
-    EXPECT_EQ(shell::RunBatch(f.ws, f.sh, Words({"fullrecreate"})), 0);
+    EXPECT_TRUE(workspace::IsBatchRun(Words({"fullrecreate"})));
+    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"fullrecreate"})), 0);
     EXPECT_TRUE(f.sh.messages.empty());
     EXPECT_EQ(f.ws.DrawCount(), 40);
     EXPECT_EQ(f.sh.BusyCount(), 0);
@@ -82,7 +82,7 @@ TEST(Batch, FullRecreateWritesEveryPrefetchFile)
 
     // A second run rewrites the files that exist.
     test::WriteBytes(f.cache.PrefetchPath("NUMS"), "stale");
-    EXPECT_EQ(shell::RunBatch(f.ws, f.sh, Words({"--FullRecreate", "fullrefresh"})), 0);
+    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"--FullRecreate", "fullrefresh"})), 0);
     EXPECT_EQ(test::ReadBytes(f.cache.PrefetchPath("NUMS")), f.expected(f.list.FindMethod("NUMS")));
 }
 
@@ -98,7 +98,7 @@ TEST(Batch, FullRefreshWritesOnlyTheMissingFiles)
     test::WriteBytes(f.cache.PrefetchPath("NUMS"), kept);
     test::WriteBytes(f.cache.PrefetchPath("EVEN"), "");
 
-    EXPECT_EQ(shell::RunBatch(f.ws, f.sh, Words({"/fullrefresh"})), 0);
+    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"/fullrefresh"})), 0);
     EXPECT_TRUE(f.sh.messages.empty());
     EXPECT_EQ(f.files(), f.prefetchFiles());
     EXPECT_EQ(test::ReadBytes(f.cache.PrefetchPath("NUMS")), kept);
@@ -109,17 +109,17 @@ TEST(Batch, FullRefreshWritesOnlyTheMissingFiles)
 TEST(Batch, LoadOnlyWritesNoPrefetchFile)
 {
     Fixture f;
-    EXPECT_EQ(shell::RunBatch(f.ws, f.sh, Words({"loadonly"})), 0);
+    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"loadonly"})), 0);
     EXPECT_FALSE(std::filesystem::exists(f.folder()));
-    EXPECT_FALSE(shell::IsBatchRun(Words({"restart", "no-language"})));
+    EXPECT_FALSE(workspace::IsBatchRun(Words({"restart", "no-language"})));
 }
 
 TEST(Batch, LockedDataDirectory)
 {
     Fixture f;
-    shell::Workspace other(f.dir.path());
+    workspace::Workspace other(f.dir.path());
     ASSERT_TRUE(other.OpenStakesFile());
-    EXPECT_EQ(shell::RunBatch(f.ws, f.sh, Words({"fullrecreate"})), 1);
+    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"fullrecreate"})), 1);
     ASSERT_EQ(f.sh.messages.size(), 1u);
     EXPECT_EQ(f.sh.messages[0].kind, shell::MessageKind::Error);
     EXPECT_EQ(f.sh.messages[0].text,
@@ -136,7 +136,7 @@ TEST(Batch, LockedDataDirectory)
 
     // Once the other instance is gone a run gets through.
     f.sh.messages.clear();
-    EXPECT_EQ(shell::RunBatch(f.ws, f.sh, Words({"loadonly"})), 0);
+    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"loadonly"})), 0);
     EXPECT_TRUE(f.sh.messages.empty());
     EXPECT_EQ(f.ws.DrawCount(), 40);
 }

@@ -1,9 +1,9 @@
-#include "core/shell/cmdline.h"
+#include "core/workspace/cmdline.h"
 
 #include <cstdlib>
 #include <unistd.h>
 
-namespace kv::shell {
+namespace kv::workspace {
 
 namespace {
 
@@ -116,4 +116,4 @@ std::string NoDisplayText()
            "loadonly, fullrecreate и fullrefresh.\n";
 }
 
-} // namespace kv::shell
+} // namespace kv::workspace

@@ -1,22 +1,22 @@
-#include "core/shell/batch.h"
+#include "core/workspace/batch.h"
 
 #include "core/shell/shell.h"
-#include "core/shell/workspace.h"
+#include "core/workspace/workspace.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
 
-namespace kv::shell {
+namespace kv::workspace {
 
 bool IsBatchRun(const CommandLine& cmd)
 {
     return cmd.loadOnly || cmd.fullRecreate || cmd.fullRefresh;
 }
 
-void LoadEngine(stats::TStatList& list, Workspace& ws, Shell& shell)
+void LoadEngine(stats::TStatList& list, Workspace& ws, shell::Shell& shell)
 {
     const auto ini = ws.FilePath(Workspace::SettingsFileName);
     {
-        BusyScope busy(shell, "Загрузка файла конфигурации...");
+        shell::BusyScope busy(shell, "Загрузка файла конфигурации...");
         try {
             list.LoadGenerateSettings(ini);
             list.LoadSettings(ini);
@@ -30,7 +30,7 @@ void LoadEngine(stats::TStatList& list, Workspace& ws, Shell& shell)
     list.LoadFilterList(ws.FilePath(Workspace::FilterListFileName), true, shell);
 }
 
-int RunBatch(Workspace& ws, Shell& shell, const CommandLine& cmd)
+int RunBatch(Workspace& ws, shell::Shell& shell, const CommandLine& cmd)
 {
     stats::TStatList list;
     LoadEngine(list, ws, shell);
@@ -55,4 +55,4 @@ int RunBatch(Workspace& ws, Shell& shell, const CommandLine& cmd)
     return code;
 }
 
-} // namespace kv::shell
+} // namespace kv::workspace

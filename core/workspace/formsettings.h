@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-namespace kv::shell {
+namespace kv::workspace {
 
 // The window-settings file (".frm", an INI file). Every read opens the file, reads one key and
 // closes it; every write opens it, writes one key and writes the whole file back, so several
@@ -40,4 +40,4 @@ private:
     std::string m_section;
 };
 
-} // namespace kv::shell
+} // namespace kv::workspace

@@ -13,19 +13,21 @@
 #include "core/stakes/regulars.h"
 #include "core/stakes/stakecheck.h"
 #include "core/scenario/scenario.h"
+#include "core/scenario/scriptstate.h"
 #include "core/stakes/stakesfile.h"
 
 namespace kv::stats {
 class TStatList;
 }
-
 namespace kv::shell {
-
 class Shell;
+}
+
+namespace kv::workspace {
 
 // The application state that the main window owns in a running program. The Qt window presents
 // it; batch runs and tests drive it directly. Operations that report to the user take a Shell.
-class Workspace {
+class Workspace final : public scenario::TScriptState {
 public:
     explicit Workspace(std::filesystem::path dataDir);
 
@@ -33,18 +35,18 @@ public:
     static constexpr const char* FilterListFileName = "Kvanta_8x20.flt";
     static constexpr const char* FormFileName = "Kvanta_8x20.frm";
 
-    const std::filesystem::path& DataDir() const { return m_dataDir; }
+    const std::filesystem::path& DataDir() const override { return m_dataDir; }
     std::filesystem::path FilePath(const std::string& name) const { return m_dataDir / name; }
 
     // --- draws archive -------------------------------------------------------------------
-    const game::TDrawsArray& Draws() const { return m_draws; }
-    int DrawCount() const { return static_cast<int>(m_draws.size()); }
-    int DrawsOffset() const { return m_drawsOffset; }
+    const game::TDrawsArray& Draws() const override { return m_draws; }
+    using TScriptState::DrawCount;
+    int DrawsOffset() const override { return m_drawsOffset; }
     // Clamped to 0..count-1; returns true when the offset changed (views then refresh).
-    bool SetDrawsOffset(int offset);
+    bool SetDrawsOffset(int offset) override;
     // Archive index of the current last draw (count - 1 - offset); -1 for an empty archive.
     int LastDrawIndex() const;
-    int NextDrawNo() const;             // the next draw everywhere in the system
+    int NextDrawNo() const override;             // the next draw everywhere in the system
     uint32_t HiddenNextDraw() const;    // bit n for each number of the hidden next draw
     std::string HiddenNextDrawText() const;
     // The draw shown at list row `row` (newest first).
@@ -52,25 +54,25 @@ public:
 
     // Reads the archive file with the status text "Загрузка файла тиражей..."; a read error
     // shows "Ошибка чтения файла тиражей!" with the reason and keeps what was read.
-    void LoadArchive(Shell& shell);
+    void LoadArchive(shell::Shell& shell);
     // Rewrites the archive file; a failure shows "Ошибка записи в файл тиражей!" with the
     // reason and returns false (memory keeps the change; the next change saves it again).
-    bool SaveArchive(Shell& shell);
+    bool SaveArchive(shell::Shell& shell);
     void ClearArchive();
 
-    void AddDraw(Shell& shell, const game::TDraw& draw);
-    void ReplaceDraw(Shell& shell, int index, const game::TDraw& draw);
+    void AddDraw(shell::Shell& shell, const game::TDraw& draw);
+    void ReplaceDraw(shell::Shell& shell, int index, const game::TDraw& draw);
     // Deletes the draws shown at the given list rows (any order), walking from the last row up.
-    void DeleteDrawRows(Shell& shell, std::vector<int> rows);
+    void DeleteDrawRows(shell::Shell& shell, std::vector<int> rows);
     // Import and export of draws text files; failures are shown with the reason. Import returns
     // the number of draws appended (-1 on failure, the archive then unchanged).
-    int ImportDraws(Shell& shell, const std::filesystem::path& file);
-    bool ExportDraws(Shell& shell, const std::filesystem::path& file);
+    int ImportDraws(shell::Shell& shell, const std::filesystem::path& file);
+    bool ExportDraws(shell::Shell& shell, const std::filesystem::path& file);
 
     // --- combination list and the filter history -----------------------------------------
-    filters::TCombList& Combs() { return m_combs; }
+    filters::TCombList& Combs() override { return m_combs; }
     const filters::TCombList& Combs() const { return m_combs; }
-    filters::TFilterHistory& History() { return m_history; }
+    filters::TFilterHistory& History() override { return m_history; }
     const filters::TFilterHistory& History() const { return m_history; }
 
     // --- stakes file ---------------------------------------------------------------------
@@ -78,7 +80,7 @@ public:
     // or the directory cannot be written). The caller shows ExclusiveAccessText and ends.
     bool OpenStakesFile();
     void CloseStakesFile() { m_stakes.Close(); }
-    stakes::TStakesFile& StakesFile() { return m_stakes; }
+    stakes::TStakesFile& StakesFile() override { return m_stakes; }
     static const char* ExclusiveAccessText();
 
     // --- ratings and regular stakes ----------------------------------------------------------
@@ -93,28 +95,28 @@ public:
     // the view's order, saved) and, while the tab "Регуляры" is shown, the regulars. The view
     // order (Ratings().SetSortOrder), the efficiency mode and the tab's state come from the
     // window settings before this.
-    void LoadRatingsAndTables(Shell& shell);
+    void LoadRatingsAndTables(shell::Shell& shell);
 
     // The check pass with the program's settings: every stake it checks is added to the rating,
     // which is then sorted in the view's order and saved once; the stakes file is reopened.
     stakes::TCheckSettings CheckSettings(const stats::TStatList& stats, bool logEnabled);
-    bool CheckStakesAndReload(Shell& shell, const stats::TStatList& stats, bool logEnabled);
+    bool CheckStakesAndReload(shell::Shell& shell, const stats::TStatList& stats, bool logEnabled);
     // After a pass that checked something (here or in a scenario run): the rating sorted in the
     // view's order and saved.
-    void RatingsAfterCheck(Shell& shell);
+    void RatingsAfterCheck(shell::Shell& shell);
     // "Обновить рейтинг" over the open stakes file (asks first when the rating is not empty).
-    bool RatingsRefresh(Shell& shell);
+    bool RatingsRefresh(shell::Shell& shell);
 
     // What staking a regular needs: the archive, the current window, the size of the
     // combination list, the stakes file. hooks.Check should run CheckStakesAndReload.
     stakes::TRegularStakeContext RegularStakeContext(const stats::TStatList& stats, bool scrollEnabled,
                                                      const stakes::TStakeViewHooks& hooks);
     // TablesStakeAdd for the regular at row, with the program's stake dialog.
-    bool TablesStakeAdd(Shell& shell, const stats::TStatList& stats, int row, bool scrollEnabled,
+    bool TablesStakeAdd(shell::Shell& shell, const stats::TStatList& stats, int row, bool scrollEnabled,
                         const stakes::TStakeViewHooks& hooks, const stakes::TStakeDialog& dialog);
     // TablesStakeTest of the selected regulars over the last n draws. The window moves through
     // the offsets without recomputing the analysis views, and comes back to where it was.
-    bool TablesStakeTest(Shell& shell, const stats::TStatList& stats, std::span<const int> rows, int n,
+    bool TablesStakeTest(shell::Shell& shell, const stats::TStatList& stats, std::span<const int> rows, int n,
                          bool scrollEnabled, const stakes::TStakeViewHooks& hooks);
 
     // While set, offset changes do not recompute the analysis views (the draw list still follows).
@@ -122,7 +124,7 @@ public:
     void SetViewsRefreshSuspended(bool suspended) { m_viewsRefreshSuspended = suspended; }
     // --- scenario ------------------------------------------------------------------------
     // The scenario being edited, mirrored in Kvanta_8x20.lss of the data directory.
-    scenario::TScenario& Scenario() { return m_scenario; }
+    scenario::TScenario& Scenario() override { return m_scenario; }
     const scenario::TScenario& Scenario() const { return m_scenario; }
 
     // --- listeners -----------------------------------------------------------------------
@@ -147,4 +149,4 @@ private:
     scenario::TScenario m_scenario;
 };
 
-} // namespace kv::shell
+} // namespace kv::workspace

@@ -1,11 +1,11 @@
-#include "core/shell/formsettings.h"
+#include "core/workspace/formsettings.h"
 
 #include <limits>
 
 #include "core/util/format.h"
 #include "core/util/ini.h"
 
-namespace kv::shell {
+namespace kv::workspace {
 
 namespace {
 
@@ -94,4 +94,4 @@ void FormSettings::WriteAll(const std::vector<std::pair<std::string, std::string
     ini.Save(m_path);
 }
 
-} // namespace kv::shell
+} // namespace kv::workspace

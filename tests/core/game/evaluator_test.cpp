@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "core/filters/evaluator.h"
+#include "core/game/evaluator.h"
 #include "core/util/error.h"
 
-using kv::filters::EvaluateExpression;
-using kv::filters::EvaluateFormula;
-using kv::filters::FractionDigits;
-using kv::filters::SubstituteFormula;
-using kv::filters::TFormula;
+using kv::game::EvaluateExpression;
+using kv::game::EvaluateFormula;
+using kv::game::FractionDigits;
+using kv::game::SubstituteFormula;
+using kv::game::TFormula;
 using kv::game::TComb;
 
 namespace {
