@@ -35,7 +35,7 @@
 #include "app/views/stakesview.h"
 #include "app/views/scenarioview.h"
 #include "app/views/statsview.h"
-#include "app/views/tablesview.h"
+#include "app/views/regularsview.h"
 #include "core/filters/generate.h"
 #include "core/filters/favorites.h"
 #include "core/workspace/batch.h"
@@ -191,7 +191,7 @@ void TFormMain::createCommands()
     m_statsView->createCommands();
     m_statsView->attachCommands();
     m_ratingsView->createCommands();
-    m_tablesView->createCommands();
+    m_regularsView->createCommands();
     m_scenarioView->createCommands();
     m_scenarioView->attachCommands();
     QAction* exitAction = addCommand("ExitProgram", QStringLiteral("Выход"), QString(), [this] { close(); });
@@ -262,7 +262,7 @@ void TFormMain::createMenus()
     QMenu* ratings = menuBar()->addMenu(QStringLiteral("Рейтинг"));
     m_ratingsView->createMenus(ratings);
     QMenu* regulars = menuBar()->addMenu(QStringLiteral("Регуляры"));
-    m_tablesView->createMenus(regulars);
+    m_regularsView->createMenus(regulars);
     QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("Вид"));
     viewMenu->addAction(command("TabTables"));
 
@@ -328,8 +328,8 @@ void TFormMain::createWidgets()
     m_rightTabs->addTab(m_stakesView, QStringLiteral("Ставки"));
     m_ratingsView = new RatingsView(*this);
     m_rightTabs->addTab(m_ratingsView, QStringLiteral("Рейтинг"));
-    m_tablesView = new TablesView(*this);
-    m_rightTabs->addTab(m_tablesView, QString::fromUtf8(TablesView::TabCaption));
+    m_regularsView = new RegularsView(*this);
+    m_rightTabs->addTab(m_regularsView, QString::fromUtf8(RegularsView::TabCaption));
     m_scenarioView = new ScenarioView(*this);
     m_rightTabs->addTab(m_scenarioView, QStringLiteral("Сценарий"));
 
@@ -409,7 +409,7 @@ void TFormMain::restoreSettings()
     m_drawsModel->setSorted(m_sortedDraws);
     m_drawsModel->setColorDraws(m_colorDraws);
     m_ratingsView->restoreSettings(m_frm);
-    m_tablesView->restoreSettings(m_frm);
+    m_regularsView->restoreSettings(m_frm);
     m_rightTabs->setCurrentIndex(0);
 
     if (!m_frm.ReadBool("PrefetchsInit", false)) {
@@ -455,7 +455,7 @@ void TFormMain::saveSettings()
     values.emplace_back("DrawsStatLen", std::to_string(m_statsView->lengthEdit()->value()));
     values.emplace_back("DrawsStatHeight", std::to_string(m_statsView->splitter()->sizes().value(1)));
     m_ratingsView->saveSettings(values);
-    m_tablesView->saveSettings(values);
+    m_regularsView->saveSettings(values);
     try {
         m_frm.WriteAll(values);
     } catch (const std::exception& e) {

@@ -26,7 +26,7 @@ class QtShell;
 class StatsView;
 class CombsView;
 class RatingsView;
-class TablesView;
+class RegularsView;
 class StakesView;
 class ScenarioView;
 
@@ -48,7 +48,7 @@ public:
     RatingsView* ratingsView() const { return m_ratingsView; }
     // The names of the rows selected in the rating tab (the stake charts and new scenario lines).
     std::vector<std::string> selectedRatingNames() const;
-    TablesView* tablesView() const { return m_tablesView; }
+    RegularsView* regularsView() const { return m_regularsView; }
     StakesView* stakesView() const { return m_stakesView; }
     QTabWidget* rightTabs() const { return m_rightTabs; }
     ScenarioView* scenarioView() const { return m_scenarioView; }
@@ -163,7 +163,7 @@ private:
     StatsView* m_statsView = nullptr;
     CombsView* m_combsView = nullptr;
     RatingsView* m_ratingsView = nullptr;
-    TablesView* m_tablesView = nullptr;
+    RegularsView* m_regularsView = nullptr;
     StakesView* m_stakesView = nullptr;
     ScenarioView* m_scenarioView = nullptr;
 };

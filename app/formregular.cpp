@@ -14,8 +14,8 @@
 
 using namespace kv;
 
-TFormRegular::TFormRegular(shell::Shell& shell, const stakes::TTableRecord& draft,
-                           const std::optional<game::TComb>& oneSelected, const stakes::TTablesArray& existing,
+TFormRegular::TFormRegular(shell::Shell& shell, const stakes::TRegularRecord& draft,
+                           const std::optional<game::TComb>& oneSelected, const stakes::TRegularsArray& existing,
                            QWidget* parent)
     : QDialog(parent), m_shell(shell), m_one(oneSelected), m_existing(existing), m_result(draft)
 {

@@ -17,11 +17,11 @@ class TFormRegular : public QDialog {
     Q_OBJECT
 public:
     // oneSelected: the combination when exactly one is selected in the combination list.
-    TFormRegular(kv::shell::Shell& shell, const kv::stakes::TTableRecord& draft,
-                 const std::optional<kv::game::TComb>& oneSelected, const kv::stakes::TTablesArray& existing,
+    TFormRegular(kv::shell::Shell& shell, const kv::stakes::TRegularRecord& draft,
+                 const std::optional<kv::game::TComb>& oneSelected, const kv::stakes::TRegularsArray& existing,
                  QWidget* parent = nullptr);
 
-    const kv::stakes::TTableRecord& record() const { return m_result; }
+    const kv::stakes::TRegularRecord& record() const { return m_result; }
     QLineEdit* nameEdit() const { return m_name; }
     QLineEdit* numbersEdit() const { return m_numbers; }
     QRadioButton* startChoice() const { return m_useStart; }
@@ -35,11 +35,11 @@ private:
 
     kv::shell::Shell& m_shell;
     std::optional<kv::game::TComb> m_one;
-    const kv::stakes::TTablesArray& m_existing;
+    const kv::stakes::TRegularsArray& m_existing;
     QLineEdit* m_name;
     QRadioButton* m_useStart;
     QLineEdit* m_numbers;
     QRadioButton* m_useDraw;
     QSpinBox* m_step;
-    kv::stakes::TTableRecord m_result;
+    kv::stakes::TRegularRecord m_result;
 };

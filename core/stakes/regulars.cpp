@@ -20,7 +20,7 @@ namespace kv::stakes {
 
 // --- the record ---------------------------------------------------------------------------------
 
-void TTableRecord::Read(const uint8_t* p)
+void TRegularRecord::Read(const uint8_t* p)
 {
     Name = util::GetShortString(p + OffName, NameCapacity);
     UseDraw = util::GetU8(p + OffUseDraw);
@@ -30,7 +30,7 @@ void TTableRecord::Read(const uint8_t* p)
     Count = util::GetI32(p + OffCount);
 }
 
-void TTableRecord::Write(uint8_t* p) const
+void TRegularRecord::Write(uint8_t* p) const
 {
     std::fill(p, p + RecordSize, uint8_t{0});
     util::PutShortString(p + OffName, NameCapacity, Name);
@@ -41,7 +41,7 @@ void TTableRecord::Write(uint8_t* p) const
     util::PutI32(p + OffCount, Count);
 }
 
-bool TTableRecord::IsValid() const
+bool TRegularRecord::IsValid() const
 {
     if (UseDraw > 1 || Step < MinRegularStep || Step > MaxRegularStep || Count < 0) return false;
     auto inRange = [](const game::TComb& c) {
@@ -50,7 +50,7 @@ bool TTableRecord::IsValid() const
     return inRange(Start) && inRange(Current);
 }
 
-void AdvanceRegular(TTableRecord& regular, const game::TDrawsArray& draws, int drawsOffset)
+void AdvanceRegular(TRegularRecord& regular, const game::TDrawsArray& draws, int drawsOffset)
 {
     const game::TComb base = regular.UseDraw ? archive::DrawNumsBack(draws, drawsOffset) : regular.Current;
     regular.Current = game::ShiftComb(base, regular.Step);
@@ -67,7 +67,7 @@ const char* RegularColumnCaption(int column)
     return column >= 0 && column < RegularColumnCount ? captions[column] : "";
 }
 
-std::string RegularCellText(const TTableRecord& regular, int column)
+std::string RegularCellText(const TRegularRecord& regular, int column)
 {
     switch (column) {
     case 0: return regular.Name;
@@ -81,9 +81,9 @@ std::string RegularCellText(const TTableRecord& regular, int column)
 
 // --- the dialog -----------------------------------------------------------------------------------
 
-TTableRecord NewRegularDraft(const std::optional<game::TComb>& oneSelected)
+TRegularRecord NewRegularDraft(const std::optional<game::TComb>& oneSelected)
 {
-    TTableRecord r;
+    TRegularRecord r;
     r.Name = "Регулярная ставка";
     r.UseDraw = 0;
     r.Step = 1;
@@ -102,7 +102,7 @@ std::string RegularNumbersFieldText(const std::optional<game::TComb>& oneSelecte
 }
 
 TRegularAccept AcceptRegularDialog(const TRegularInput& input, const std::optional<game::TComb>& oneSelected,
-                                   const TTablesArray& existing)
+                                   const TRegularsArray& existing)
 {
     TRegularAccept a;
     const std::optional<game::TNumSet> typed = ParseStakeText(input.NumbersText);
@@ -115,13 +115,13 @@ TRegularAccept AcceptRegularDialog(const TRegularInput& input, const std::option
         return a;
     }
     const std::string name = util::Utf8Left(input.Name, RegularNameMaxChars);
-    for (const TTableRecord& r : existing) {
+    for (const TRegularRecord& r : existing) {
         if (SameText(r.Name, name)) {
             a.Error = DuplicateRegularText;
             return a;
         }
     }
-    TTableRecord& r = a.Record;
+    TRegularRecord& r = a.Record;
     r.Name = name;
     r.UseDraw = input.UseDraw ? 1 : 0;
     r.Step = std::clamp(input.Step, MinRegularStep, MaxRegularStep);
@@ -136,18 +136,18 @@ TRegularAccept AcceptRegularDialog(const TRegularInput& input, const std::option
     return a;
 }
 
-TTablesArray MakeRegulars(const TTableRecord& accepted, std::span<const TSelectedComb> selected)
+TRegularsArray MakeRegulars(const TRegularRecord& accepted, std::span<const TSelectedComb> selected)
 {
-    TTablesArray out;
+    TRegularsArray out;
     if (accepted.UseDraw || selected.size() == 1) {
-        TTableRecord r = accepted;
+        TRegularRecord r = accepted;
         r.Current = r.Start;
         r.Count = 0;
         out.push_back(std::move(r));
         return out;
     }
     for (const TSelectedComb& s : selected) {
-        TTableRecord r = accepted;
+        TRegularRecord r = accepted;
         r.Name = accepted.Name + util::Format(" (%d)", {s.Index + 1});
         r.Start = s.Comb;
         game::SortComb(r.Start);
@@ -160,25 +160,25 @@ TTablesArray MakeRegulars(const TTableRecord& accepted, std::span<const TSelecte
 
 // --- the file ------------------------------------------------------------------------------------
 
-std::string TablesFileBytes(const TTablesArray& rows)
+std::string RegularsFileBytes(const TRegularsArray& rows)
 {
-    std::string bytes(rows.size() * TTableRecord::RecordSize, '\0');
+    std::string bytes(rows.size() * TRegularRecord::RecordSize, '\0');
     auto* p = reinterpret_cast<uint8_t*>(bytes.data());
-    for (const TTableRecord& r : rows) {
+    for (const TRegularRecord& r : rows) {
         r.Write(p);
-        p += TTableRecord::RecordSize;
+        p += TRegularRecord::RecordSize;
     }
     return bytes;
 }
 
-TTablesFileContent ParseTablesFile(std::string_view bytes)
+TRegularsFileContent ParseTablesFile(std::string_view bytes)
 {
-    TTablesFileContent c;
-    const std::size_t whole = bytes.size() / TTableRecord::RecordSize;
-    c.TrailingBytes = bytes.size() % TTableRecord::RecordSize;
+    TRegularsFileContent c;
+    const std::size_t whole = bytes.size() / TRegularRecord::RecordSize;
+    c.TrailingBytes = bytes.size() % TRegularRecord::RecordSize;
     const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
-    for (std::size_t i = 0; i < whole; ++i, p += TTableRecord::RecordSize) {
-        TTableRecord r;
+    for (std::size_t i = 0; i < whole; ++i, p += TRegularRecord::RecordSize) {
+        TRegularRecord r;
         r.Read(p);
         if (!r.IsValid()) {
             c.BadRecord = static_cast<int>(i);
@@ -191,7 +191,7 @@ TTablesFileContent ParseTablesFile(std::string_view bytes)
 
 // --- staking ---------------------------------------------------------------------------------------
 
-TStakeRecord RegularStake(const TTableRecord& regular, const game::TDrawsArray& draws, int drawsOffset,
+TStakeRecord RegularStake(const TRegularRecord& regular, const game::TDrawsArray& draws, int drawsOffset,
                           int32_t sampleSize, const stats::TStatList& stats)
 {
     return NewStake(OriginRegular, archive::NextDrawNo(draws, drawsOffset), sampleSize, regular.Current, regular.Name,
@@ -206,18 +206,18 @@ constexpr const char* NoRecordText = "Запись со индексом %d в �
 
 } // namespace
 
-void TTables::changed()
+void TRegulars::changed()
 {
     if (onChanged) onChanged();
 }
 
-void TTables::SetVisible(bool visible)
+void TRegulars::SetVisible(bool visible)
 {
     m_visible = visible;
     if (!visible) m_items.clear();
 }
 
-bool TTables::TabTables(shell::Shell& shell)
+bool TRegulars::TabTables(shell::Shell& shell)
 {
     shell::BusyScope busy(shell);
     SetVisible(!m_visible);
@@ -226,7 +226,7 @@ bool TTables::TabTables(shell::Shell& shell)
     return m_visible;
 }
 
-void TTables::LoadTables(shell::Shell& shell)
+void TRegulars::LoadTables(shell::Shell& shell)
 {
     if (!m_visible) return;
     std::error_code ec;
@@ -239,7 +239,7 @@ void TTables::LoadTables(shell::Shell& shell)
         shell::BusyScope busy(shell, "Загрузка файла регулярных ставок...");
         const std::string name = m_path.filename().string();
         try {
-            TTablesFileContent content = ParseTablesFile(util::ReadWholeFile(m_path));
+            TRegularsFileContent content = ParseTablesFile(util::ReadWholeFile(m_path));
             m_items = std::move(content.Rows);
             // Every change rewrites the whole file, which would drop what could not be read.
             if (content.BadRecord >= 0) {
@@ -263,14 +263,14 @@ void TTables::LoadTables(shell::Shell& shell)
     changed();
 }
 
-bool TTables::SaveTables(shell::Shell& shell)
+bool TRegulars::SaveTables(shell::Shell& shell)
 {
     if (!m_visible) return false;
     bool ok = true;
     {
         shell::BusyScope busy(shell, "Сохранение файла регулярных ставок...");
         try {
-            util::RewriteFile(m_path, TablesFileBytes(m_items));
+            util::RewriteFile(m_path, RegularsFileBytes(m_items));
         } catch (const std::exception& e) {
             shell.ShowFailure("Ошибка записи в файл регулярных ставок!", e.what());
             ok = false;
@@ -280,22 +280,22 @@ bool TTables::SaveTables(shell::Shell& shell)
     return ok;
 }
 
-bool TTables::checkRow(shell::Shell& shell, int row) const
+bool TRegulars::checkRow(shell::Shell& shell, int row) const
 {
     if (row >= 0 && row < Count()) return true;
     shell.ShowError(util::Format(NoRecordText, {row}));
     return false;
 }
 
-void TTables::TablesAdd(shell::Shell& shell, const TTableRecord& accepted, std::span<const TSelectedComb> selected)
+void TRegulars::TablesAdd(shell::Shell& shell, const TRegularRecord& accepted, std::span<const TSelectedComb> selected)
 {
     if (!m_visible) return;
     shell::BusyScope busy(shell, "Создание регулярных ставок...");
-    for (TTableRecord& r : MakeRegulars(accepted, selected)) m_items.push_back(std::move(r));
+    for (TRegularRecord& r : MakeRegulars(accepted, selected)) m_items.push_back(std::move(r));
     SaveTables(shell);
 }
 
-bool TTables::TablesDel(shell::Shell& shell, std::vector<int> rows)
+bool TRegulars::TablesDel(shell::Shell& shell, std::vector<int> rows)
 {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -308,13 +308,13 @@ bool TTables::TablesDel(shell::Shell& shell, std::vector<int> rows)
     return true;
 }
 
-bool TTables::TablesStakeAdd(shell::Shell& shell, int row, const TRegularStakeContext& context,
+bool TRegulars::TablesStakeAdd(shell::Shell& shell, int row, const TRegularStakeContext& context,
                              const TStakeDialog& dialog)
 {
     if (context.Stats == nullptr || context.Stakes == nullptr || !checkRow(shell, row)) return false;
     static const game::TDrawsArray noDraws;
     const game::TDrawsArray& draws = context.Draws ? *context.Draws : noDraws;
-    TTableRecord advanced = m_items[static_cast<std::size_t>(row)];
+    TRegularRecord advanced = m_items[static_cast<std::size_t>(row)];
     AdvanceRegular(advanced, draws, context.DrawsOffset);
     TStakeRecord stake = RegularStake(advanced, draws, context.DrawsOffset, context.SampleSize, *context.Stats);
     int drawsCount = 1;
@@ -324,7 +324,7 @@ bool TTables::TablesStakeAdd(shell::Shell& shell, int row, const TRegularStakeCo
     return AddStake(*context.Stakes, shell, stake, drawsCount, context.Hooks);
 }
 
-bool TTables::TablesStakeTest(shell::Shell& shell, std::span<const int> rows, int n,
+bool TRegulars::TablesStakeTest(shell::Shell& shell, std::span<const int> rows, int n,
                               const TRegularStakeContext& context)
 {
     static const game::TDrawsArray noDraws;
@@ -343,7 +343,7 @@ bool TTables::TablesStakeTest(shell::Shell& shell, std::span<const int> rows, in
             for (int offset = n; offset >= 1 && ok; --offset) {
                 if (context.SetDrawsOffset) context.SetDrawsOffset(offset);
                 for (int row : rows) {
-                    TTableRecord& regular = m_items[static_cast<std::size_t>(row)];
+                    TRegularRecord& regular = m_items[static_cast<std::size_t>(row)];
                     AdvanceRegular(regular, draws, offset);
                     const TStakeRecord stake = RegularStake(regular, draws, offset, context.SampleSize, *context.Stats);
                     if (!AddStakes(*context.Stakes, shell, stake, 1, true, context.ScrollEnabled, context.Hooks)) {

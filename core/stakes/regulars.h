@@ -34,7 +34,7 @@ class TStakesFile;
 // 273  3 bytes  reserved, written as zero
 // 276  int32    Step, -20..20
 // 280  int32    Count: how many times the regular was advanced
-struct TTableRecord {
+struct TRegularRecord {
     static constexpr std::size_t RecordSize = 284;
     static constexpr std::size_t NameCapacity = 255;
 
@@ -60,9 +60,9 @@ struct TTableRecord {
     // are.
     bool IsValid() const;
 
-    bool operator==(const TTableRecord&) const = default;
+    bool operator==(const TRegularRecord&) const = default;
 };
-using TTablesArray = std::vector<TTableRecord>;
+using TRegularsArray = std::vector<TRegularRecord>;
 
 constexpr int MinRegularStep = -20;
 constexpr int MaxRegularStep = 20;
@@ -71,7 +71,7 @@ constexpr std::size_t RegularNameMaxChars = 64;   // what the dialog lets the us
 // Moves the regular one draw on: the base (the 8 numbers of the archive's draw at index
 // count - 1 - drawsOffset when UseDraw, all zero when there is no such draw; otherwise Current)
 // shifted by Step, sorted ascending, becomes Current; Count grows by one. Step 0 keeps the base.
-void AdvanceRegular(TTableRecord& regular, const game::TDrawsArray& draws, int drawsOffset);
+void AdvanceRegular(TRegularRecord& regular, const game::TDrawsArray& draws, int drawsOffset);
 
 // --- the "Регуляры" view ----------------------------------------------------------------------
 
@@ -79,13 +79,13 @@ void AdvanceRegular(TTableRecord& regular, const game::TDrawsArray& draws, int d
 // 3 "Текущая комбинация" (Current joined with ";"), 4 "Ставок" (Count).
 constexpr int RegularColumnCount = 5;
 const char* RegularColumnCaption(int column);   // empty outside 0..4
-std::string RegularCellText(const TTableRecord& regular, int column);
+std::string RegularCellText(const TRegularRecord& regular, int column);
 
 // --- the dialog "Добавление регулярной ставки" ----------------------------------------------
 
 // The record the dialog opens with: Name "Регулярная ставка", UseDraw 0, Step 1, Count 0, and
 // Start = the combination when exactly one is selected in the combination list.
-TTableRecord NewRegularDraft(const std::optional<game::TComb>& oneSelected);
+TRegularRecord NewRegularDraft(const std::optional<game::TComb>& oneSelected);
 // The numbers field: that combination joined with ";", or "{...Выделенные комбинации...}" when
 // not exactly one combination is selected. Editable only for one combination and the first
 // choice ("Использовать постоянную стартовую комбинацию:").
@@ -110,10 +110,10 @@ constexpr const char* DuplicateRegularText =
 // numbers field, sorted; Current = Start, Count 0.
 struct TRegularAccept {
     std::string Error;   // empty when accepted
-    TTableRecord Record;
+    TRegularRecord Record;
 };
 TRegularAccept AcceptRegularDialog(const TRegularInput& input, const std::optional<game::TComb>& oneSelected,
-                                   const TTablesArray& existing);
+                                   const TRegularsArray& existing);
 
 // A selected combination of the combination list with its 0-based position.
 struct TSelectedComb {
@@ -124,19 +124,19 @@ struct TSelectedComb {
 // the draw or exactly one combination is selected; otherwise one per selected combination, in
 // list order, named "<name> (<1-based position>)" and starting from that combination; none
 // when nothing is selected.
-TTablesArray MakeRegulars(const TTableRecord& accepted, std::span<const TSelectedComb> selected);
+TRegularsArray MakeRegulars(const TRegularRecord& accepted, std::span<const TSelectedComb> selected);
 
 // --- the file ------------------------------------------------------------------------------------
 
-std::string TablesFileBytes(const TTablesArray& rows);
+std::string RegularsFileBytes(const TRegularsArray& rows);
 // The whole records up to the first one that is not a regular (BadRecord, -1 when all are),
 // and how many bytes of a partial record trail the last one.
-struct TTablesFileContent {
-    TTablesArray Rows;
+struct TRegularsFileContent {
+    TRegularsArray Rows;
     int BadRecord = -1;
     std::size_t TrailingBytes = 0;
 };
-TTablesFileContent ParseTablesFile(std::string_view bytes);
+TRegularsFileContent ParseTablesFile(std::string_view bytes);
 
 // --- staking ---------------------------------------------------------------------------------------
 
@@ -160,7 +160,7 @@ using TStakeDialog = std::function<bool(TStakeRecord& stake, int& drawsCount)>;
 
 // The stake a regular makes for the draw after the window at drawsOffset: origin 2, the
 // regular's name as comment, its Current as numbers.
-TStakeRecord RegularStake(const TTableRecord& regular, const game::TDrawsArray& draws, int drawsOffset,
+TStakeRecord RegularStake(const TRegularRecord& regular, const game::TDrawsArray& draws, int drawsOffset,
                           int32_t sampleSize, const stats::TStatList& stats);
 
 // --- the regulars of a running program ----------------------------------------------------
@@ -168,19 +168,19 @@ TStakeRecord RegularStake(const TTableRecord& regular, const game::TDrawsArray& 
 // The regulars with their file. They are held only while the tab "Регуляры" is shown (the
 // TabTables window setting); loading and saving do nothing while it is hidden. onChanged is
 // what the view does after a load or a save: refresh its rows.
-class TTables {
+class TRegulars {
 public:
     static constexpr const char* FileName = "Kvanta_8x20.ltb";
 
-    TTables() = default;
-    explicit TTables(std::filesystem::path path) : m_path(std::move(path)) {}
+    TRegulars() = default;
+    explicit TRegulars(std::filesystem::path path) : m_path(std::move(path)) {}
 
     const std::filesystem::path& Path() const { return m_path; }
     void SetPath(std::filesystem::path path) { m_path = std::move(path); }
 
-    const TTablesArray& Items() const { return m_items; }
+    const TRegularsArray& Items() const { return m_items; }
     int Count() const { return static_cast<int>(m_items.size()); }
-    const TTableRecord& operator[](int row) const { return m_items[static_cast<std::size_t>(row)]; }
+    const TRegularRecord& operator[](int row) const { return m_items[static_cast<std::size_t>(row)]; }
 
     bool Visible() const { return m_visible; }
     // The tab's state from the window settings at start-up, before LoadTables; hiding drops
@@ -200,7 +200,7 @@ public:
     bool SaveTables(shell::Shell& shell);
 
     // TablesAdd after the dialog: appends MakeRegulars(accepted, selected) and saves.
-    void TablesAdd(shell::Shell& shell, const TTableRecord& accepted, std::span<const TSelectedComb> selected);
+    void TablesAdd(shell::Shell& shell, const TRegularRecord& accepted, std::span<const TSelectedComb> selected);
     // TablesDel: asks, then removes the rows from the last to the first and saves. A row
     // outside the array fails with "Запись со индексом %d в файле данных не найдена!" before
     // anything is removed. False when refused or failed.
@@ -226,7 +226,7 @@ private:
     bool checkRow(shell::Shell& shell, int row) const;
 
     std::filesystem::path m_path;
-    TTablesArray m_items;
+    TRegularsArray m_items;
     bool m_visible = true;
 };
 

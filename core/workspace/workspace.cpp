@@ -15,7 +15,7 @@ namespace kv::workspace {
 Workspace::Workspace(std::filesystem::path dataDir)
     : m_dataDir(std::move(dataDir)),
       m_ratings(m_dataDir / stakes::TRatings::FileName),
-      m_tables(m_dataDir / stakes::TTables::FileName),
+      m_regulars(m_dataDir / stakes::TRegulars::FileName),
       m_scenario(m_dataDir / scenario::TScenario::FileName)
 {
 }
@@ -198,7 +198,7 @@ void Workspace::viewsRefresh()
 void Workspace::LoadRatingsAndTables(shell::Shell& shell)
 {
     m_ratings.LoadRatings(shell);
-    m_tables.LoadTables(shell);
+    m_regulars.LoadTables(shell);
 }
 
 stakes::TCheckSettings Workspace::CheckSettings(const stats::TStatList& stats, bool logEnabled)
@@ -246,7 +246,7 @@ stakes::TRegularStakeContext Workspace::RegularStakeContext(const stats::TStatLi
 bool Workspace::TablesStakeAdd(shell::Shell& shell, const stats::TStatList& stats, int row, bool scrollEnabled,
                                const stakes::TStakeViewHooks& hooks, const stakes::TStakeDialog& dialog)
 {
-    return m_tables.TablesStakeAdd(shell, row, RegularStakeContext(stats, scrollEnabled, hooks), dialog);
+    return m_regulars.TablesStakeAdd(shell, row, RegularStakeContext(stats, scrollEnabled, hooks), dialog);
 }
 
 bool Workspace::TablesStakeTest(shell::Shell& shell, const stats::TStatList& stats, std::span<const int> rows, int n,
@@ -256,7 +256,7 @@ bool Workspace::TablesStakeTest(shell::Shell& shell, const stats::TStatList& sta
     m_viewsRefreshSuspended = true;
     bool ok = false;
     try {
-        ok = m_tables.TablesStakeTest(shell, rows, n, RegularStakeContext(stats, scrollEnabled, hooks));
+        ok = m_regulars.TablesStakeTest(shell, rows, n, RegularStakeContext(stats, scrollEnabled, hooks));
     } catch (...) {
         m_viewsRefreshSuspended = wasSuspended;
         throw;

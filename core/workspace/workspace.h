@@ -88,8 +88,8 @@ public:
     // so shutdown only drops them.
     stakes::TRatings& Ratings() { return m_ratings; }
     const stakes::TRatings& Ratings() const { return m_ratings; }
-    stakes::TTables& Tables() { return m_tables; }
-    const stakes::TTables& Tables() const { return m_tables; }
+    stakes::TRegulars& Regulars() { return m_regulars; }
+    const stakes::TRegulars& Regulars() const { return m_regulars; }
 
     // The start-up step after the archive and the combination list: the rating (read, sorted in
     // the view's order, saved) and, while the tab "Регуляры" is shown, the regulars. The view
@@ -144,7 +144,7 @@ private:
     filters::TCombList m_combs;
     filters::TFilterHistory m_history;
     stakes::TRatings m_ratings;
-    stakes::TTables m_tables;
+    stakes::TRegulars m_regulars;
     bool m_viewsRefreshSuspended = false;
     scenario::TScenario m_scenario;
 };

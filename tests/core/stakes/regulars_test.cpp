@@ -23,9 +23,9 @@ using game::TComb;
 
 constexpr TComb OneToEight = {1, 2, 3, 4, 5, 6, 7, 8};
 
-TTableRecord Regular(const std::string& name, TComb start, int step, bool useDraw = false)
+TRegularRecord Regular(const std::string& name, TComb start, int step, bool useDraw = false)
 {
-    TTableRecord r;
+    TRegularRecord r;
     r.Name = name;
     r.UseDraw = useDraw ? 1 : 0;
     r.Start = start;
@@ -38,7 +38,7 @@ TTableRecord Regular(const std::string& name, TComb start, int step, bool useDra
 struct Fixture {
     test::TempDir dir;
     test::ScriptedShell shell;
-    TTables tables{dir / TTables::FileName};
+    TRegulars tables{dir / TRegulars::FileName};
     TStakesFile stakes;
     stats::TStatList stats;
     game::TDrawsArray draws = archive::SyntheticDraws(10, 5, 101);
@@ -63,12 +63,12 @@ struct Fixture {
         context.Hooks.Check = [this] { calls.push_back("check"); };
     }
     // TablesAdd of one regular, as with one selected combination.
-    void Add(const TTableRecord& r)
+    void Add(const TRegularRecord& r)
     {
         const TSelectedComb one{0, r.Start};
         tables.TablesAdd(shell, r, std::span<const TSelectedComb>(&one, 1));
     }
-    std::string TablesBytes() const { return test::ReadBytes(dir / TTables::FileName); }
+    std::string RegularsBytes() const { return test::ReadBytes(dir / TRegulars::FileName); }
     std::vector<TStakeRecord> Stakes() const { return RecordsOf(test::ReadBytes(dir / TStakesFile::FileName)); }
     TComb DrawSorted(int index) const
     {
@@ -82,7 +82,7 @@ struct Fixture {
 
 TEST(TableRecord, BytesAtTheirOffsets)
 {
-    TTableRecord r = Regular("Reg", OneToEight, -3, true);
+    TRegularRecord r = Regular("Reg", OneToEight, -3, true);
     r.Current = {4, 5, 6, 7, 8, 9, 10, 11};
     r.Count = 7;
     std::string expected(284, '\0');
@@ -98,12 +98,12 @@ TEST(TableRecord, BytesAtTheirOffsets)
     std::string dirty = expected;
     dirty[273] = '\x55';   // the reserved bytes are not read and are written as zero
     dirty[275] = '\x01';
-    TTableRecord back;
+    TRegularRecord back;
     back.Read(reinterpret_cast<const uint8_t*>(dirty.data()));
     EXPECT_EQ(back, r);
     EXPECT_EQ(test::RecordBytes(back), expected);
 
-    TTableRecord cyr = Regular("Регуляр", OneToEight, 1);
+    TRegularRecord cyr = Regular("Регуляр", OneToEight, 1);
     const std::string bytes = test::RecordBytes(cyr);
     EXPECT_EQ(bytes.substr(0, 8), std::string("\x07") + util::Utf8ToCp1251("Регуляр"));
 }
@@ -112,14 +112,14 @@ TEST(TableRecord, RangesOfAStoredRegular)
 {
     struct Case {
         const char* what;
-        TTableRecord r;
+        TRegularRecord r;
         bool valid;
     };
-    TTableRecord useDraw2 = Regular("a", OneToEight, 1);
+    TRegularRecord useDraw2 = Regular("a", OneToEight, 1);
     useDraw2.UseDraw = 2;
-    TTableRecord negativeCount = Regular("a", OneToEight, 1);
+    TRegularRecord negativeCount = Regular("a", OneToEight, 1);
     negativeCount.Count = -1;
-    TTableRecord number21 = Regular("a", {1, 2, 3, 4, 5, 6, 7, 21}, 1);
+    TRegularRecord number21 = Regular("a", {1, 2, 3, 4, 5, 6, 7, 21}, 1);
     for (const Case& c : std::vector<Case>{{"ordinary", Regular("a", OneToEight, 3), true},
                                            {"step 20", Regular("a", OneToEight, 20), true},
                                            {"step -20", Regular("a", OneToEight, -20), true},
@@ -142,7 +142,7 @@ TEST(Regulars, AdvanceSequences)
     };
     struct Case {
         const char* what;
-        TTableRecord r;
+        TRegularRecord r;
         int offset;
         std::vector<TComb> expected;   // Current after each advance
     };
@@ -159,7 +159,7 @@ TEST(Regulars, AdvanceSequences)
         {"no such draw", Regular("a", OneToEight, 0, true), 5, {TComb{}}},
     };
     for (const Case& c : cases) {
-        TTableRecord r = c.r;
+        TRegularRecord r = c.r;
         for (std::size_t i = 0; i < c.expected.size(); ++i) {
             AdvanceRegular(r, draws, c.offset);
             TComb want = c.expected[i];
@@ -173,7 +173,7 @@ TEST(Regulars, AdvanceSequences)
 
 TEST(Regulars, ViewTexts)
 {
-    TTableRecord r = Regular("Шаг три", OneToEight, -3);
+    TRegularRecord r = Regular("Шаг три", OneToEight, -3);
     r.Current = {5, 6, 7, 8, 9, 10, 11, 12};
     r.Count = 4;
     const std::vector<std::string> captions = {"Комментарий", "Стартовая комбинация", "Шаг", "Текущая комбинация",
@@ -190,7 +190,7 @@ TEST(Regulars, ViewTexts)
 TEST(Regulars, DialogStartsFromTheSelection)
 {
     const TComb selected = {8, 3, 1, 20, 5, 7, 2, 9};
-    const TTableRecord one = NewRegularDraft(selected);
+    const TRegularRecord one = NewRegularDraft(selected);
     EXPECT_EQ(one.Name, "Регулярная ставка");
     EXPECT_EQ(one.Step, 1);
     EXPECT_EQ(one.UseDraw, 0);
@@ -205,7 +205,7 @@ TEST(Regulars, DialogStartsFromTheSelection)
 
 TEST(Regulars, DialogValidation)
 {
-    const TTablesArray existing = {Regular("TEST", OneToEight, 1), Regular("РЕГУЛЯР", OneToEight, 1)};
+    const TRegularsArray existing = {Regular("TEST", OneToEight, 1), Regular("РЕГУЛЯР", OneToEight, 1)};
     const std::optional<TComb> one = TComb{11, 12, 13, 14, 15, 16, 17, 18};
     struct Case {
         const char* what;
@@ -252,8 +252,8 @@ TEST(Regulars, OneRegularPerSelectedCombination)
 {
     const std::vector<TSelectedComb> three = {{3, {9, 2, 3, 4, 5, 6, 7, 8}}, {8, {2, 3, 4, 5, 6, 7, 8, 10}},
                                               {11, {11, 12, 13, 14, 15, 16, 17, 18}}};
-    const TTableRecord accepted = AcceptRegularDialog({"Test", false, "{...}", 3}, std::nullopt, {}).Record;
-    const TTablesArray made = MakeRegulars(accepted, three);
+    const TRegularRecord accepted = AcceptRegularDialog({"Test", false, "{...}", 3}, std::nullopt, {}).Record;
+    const TRegularsArray made = MakeRegulars(accepted, three);
     EXPECT_EQ(test::Names(made), (std::vector<std::string>{"Test (4)", "Test (9)", "Test (12)"}));
     EXPECT_EQ(made[0].Start, (TComb{2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(made[0].Current, made[0].Start);
@@ -265,12 +265,12 @@ TEST(Regulars, OneRegularPerSelectedCombination)
 
     // With the draw as base, one regular whatever is selected; one selected combination gives
     // one regular with the dialog's start; nothing selected under the first choice, none.
-    const TTableRecord byDraw = AcceptRegularDialog({"Draw", true, "{...}", 0}, std::nullopt, {}).Record;
+    const TRegularRecord byDraw = AcceptRegularDialog({"Draw", true, "{...}", 0}, std::nullopt, {}).Record;
     EXPECT_EQ(test::Names(MakeRegulars(byDraw, three)), std::vector<std::string>{"Draw"});
     EXPECT_EQ(test::Names(MakeRegulars(byDraw, {})), std::vector<std::string>{"Draw"});
-    const TTableRecord single =
+    const TRegularRecord single =
         AcceptRegularDialog({"One", false, "1;2;3;4;5;6;7;8", 1}, TComb{11, 12, 13, 14, 15, 16, 17, 18}, {}).Record;
-    const TTablesArray oneMade = MakeRegulars(single, std::span<const TSelectedComb>(three).first(1));
+    const TRegularsArray oneMade = MakeRegulars(single, std::span<const TSelectedComb>(three).first(1));
     ASSERT_EQ(oneMade.size(), 1u);
     EXPECT_EQ(oneMade[0].Name, "One");
     EXPECT_EQ(oneMade[0].Start, OneToEight);
@@ -285,7 +285,7 @@ TEST(Regulars, AddDeleteSaveAndReload)
     const std::vector<TSelectedComb> two = {{0, OneToEight}, {4, {2, 4, 6, 8, 10, 12, 14, 16}}};
     f.tables.TablesAdd(f.shell, AcceptRegularDialog({"Ряд", false, "", 2}, std::nullopt, {}).Record, two);
     EXPECT_EQ(test::Names(f.tables.Items()), (std::vector<std::string>{"Ряд (1)", "Ряд (5)"}));
-    EXPECT_EQ(f.TablesBytes(), TablesFileBytes(f.tables.Items()));
+    EXPECT_EQ(f.RegularsBytes(), RegularsFileBytes(f.tables.Items()));
     EXPECT_EQ(f.shell.statusTexts,
               (std::vector<std::string>{"Создание регулярных ставок...", "Сохранение файла регулярных ставок...", "",
                                         ""}));
@@ -309,14 +309,14 @@ TEST(Regulars, AddDeleteSaveAndReload)
     EXPECT_TRUE(f.tables.TablesDel(f.shell, {2, 0}));
     EXPECT_EQ(f.shell.questions.back().text, "Удалить все выделенные записи (всего будет удалено 2 записи(ей))?");
     EXPECT_EQ(test::Names(f.tables.Items()), std::vector<std::string>{"Ряд (5)"});
-    EXPECT_EQ(f.TablesBytes(), TablesFileBytes(f.tables.Items()));
+    EXPECT_EQ(f.RegularsBytes(), RegularsFileBytes(f.tables.Items()));
     f.shell.answers = {true};
     EXPECT_TRUE(f.tables.TablesDel(f.shell, {0}));
     EXPECT_EQ(f.shell.questions.back().text, "Удалить выделенную запись?");
-    EXPECT_EQ(f.TablesBytes(), "");
+    EXPECT_EQ(f.RegularsBytes(), "");
 
     // Hiding the tab drops the regulars; showing it again reads them from the file.
-    test::WriteBytes(f.dir / TTables::FileName, TablesFileBytes({Regular("Из файла", OneToEight, 2)}));
+    test::WriteBytes(f.dir / TRegulars::FileName, RegularsFileBytes({Regular("Из файла", OneToEight, 2)}));
     EXPECT_FALSE(f.tables.TabTables(f.shell));
     EXPECT_EQ(f.tables.Count(), 0);
     f.Add(Regular("hidden", OneToEight, 1));
@@ -329,7 +329,7 @@ TEST(Regulars, AddDeleteSaveAndReload)
 
 TEST(Regulars, LoadOfFilesThatAreNotWholeRegulars)
 {
-    const std::string good = TablesFileBytes({Regular("a", OneToEight, 3), Regular("b", OneToEight, -3)});
+    const std::string good = RegularsFileBytes({Regular("a", OneToEight, 3), Regular("b", OneToEight, -3)});
     struct Case {
         const char* what;
         std::string bytes;
@@ -341,7 +341,7 @@ TEST(Regulars, LoadOfFilesThatAreNotWholeRegulars)
         {"a trailing partial record", good + std::string(100, '\0'), 2, shell::MessageKind::Warning,
          "Файл регулярных ставок \"Kvanta_8x20.ltb\" заканчивается неполной записью (100 байт); она не прочитана.\n\n"
          "Копия файла сохранена как \"Kvanta_8x20.ltb.bak\"."},
-        {"a step of another format", good + TablesFileBytes({Regular("c", OneToEight, 99)}) + good, 2,
+        {"a step of another format", good + RegularsFileBytes({Regular("c", OneToEight, 99)}) + good, 2,
          shell::MessageKind::Error,
          "Ошибка чтения файла регулярных ставок!\n\n"
          "Запись 3 файла \"Kvanta_8x20.ltb\" не является записью регулярной ставки: файл другой версии или "
@@ -349,14 +349,14 @@ TEST(Regulars, LoadOfFilesThatAreNotWholeRegulars)
     };
     for (const Case& c : cases) {
         Fixture f;
-        test::WriteBytes(f.dir / TTables::FileName, c.bytes);
+        test::WriteBytes(f.dir / TRegulars::FileName, c.bytes);
         f.tables.LoadTables(f.shell);
         EXPECT_EQ(f.tables.Count(), c.rows) << c.what;
         ASSERT_EQ(f.shell.messages.size(), 1u) << c.what;
         EXPECT_EQ(f.shell.messages[0].kind, c.kind) << c.what;
         EXPECT_EQ(f.shell.messages[0].text, c.message) << c.what;
         EXPECT_EQ(test::ReadBytes(f.dir / "Kvanta_8x20.ltb.bak"), c.bytes) << c.what;
-        EXPECT_EQ(f.TablesBytes(), c.bytes) << c.what << ": loading never writes";
+        EXPECT_EQ(f.RegularsBytes(), c.bytes) << c.what << ": loading never writes";
         EXPECT_EQ(f.shell.statusTexts.front(), "Загрузка файла регулярных ставок...");
     }
 }
@@ -365,7 +365,7 @@ TEST(Regulars, StakeAddCancelledChangesNothing)
 {
     Fixture f;
     f.Add(Regular("Шаг 3", OneToEight, 3));
-    const std::string saved = f.TablesBytes();
+    const std::string saved = f.RegularsBytes();
     TStakeRecord seen;
     const bool added = f.tables.TablesStakeAdd(f.shell, 0, f.context, [&seen](TStakeRecord& stake, int&) {
         seen = stake;
@@ -375,7 +375,7 @@ TEST(Regulars, StakeAddCancelledChangesNothing)
     EXPECT_EQ(seen.Stake, game::CombToNumSet({4, 5, 6, 7, 8, 9, 10, 11})) << "the dialog shows the advanced stake";
     EXPECT_EQ(f.tables[0].Current, OneToEight);
     EXPECT_EQ(f.tables[0].Count, 0);
-    EXPECT_EQ(f.TablesBytes(), saved);
+    EXPECT_EQ(f.RegularsBytes(), saved);
     EXPECT_TRUE(f.Stakes().empty());
     EXPECT_TRUE(f.calls.empty());
 }
@@ -403,7 +403,7 @@ TEST(Regulars, StakeAddConfirmedAdvancesAndStakes)
     EXPECT_EQ(stakes[2].DrawNo, 110);
     EXPECT_EQ(f.tables[0].Current, (TComb{4, 5, 6, 7, 8, 9, 10, 11}));
     EXPECT_EQ(f.tables[0].Count, 1);
-    EXPECT_EQ(ParseTablesFile(f.TablesBytes()).Rows, f.tables.Items()) << "saved before the stake is added";
+    EXPECT_EQ(ParseTablesFile(f.RegularsBytes()).Rows, f.tables.Items()) << "saved before the stake is added";
     EXPECT_EQ(f.calls, (std::vector<std::string>{"check", "view refresh last"}));
 
     EXPECT_FALSE(f.tables.TablesStakeAdd(f.shell, 1, f.context, [](TStakeRecord&, int&) { return true; }));
@@ -439,7 +439,7 @@ TEST(Regulars, TestOverTheLastDraws)
     EXPECT_EQ(f.tables[0].Current, (TComb{10, 11, 12, 13, 14, 15, 16, 17}));
     EXPECT_EQ(f.tables[1].Count, 3);
     EXPECT_EQ(f.tables[2].Count, 0) << "not selected";
-    EXPECT_EQ(ParseTablesFile(f.TablesBytes()).Rows, f.tables.Items());
+    EXPECT_EQ(ParseTablesFile(f.RegularsBytes()).Rows, f.tables.Items());
     ASSERT_GE(f.calls.size(), 2u);
     EXPECT_EQ(std::vector<std::string>(f.calls.end() - 2, f.calls.end()),
               (std::vector<std::string>{"check", "view refresh last"}));
@@ -468,6 +468,6 @@ TEST(Regulars, TestEndsAtTheFirstFailedStake)
     EXPECT_EQ(f.offsets, (std::vector<int>{4, 0}));
     EXPECT_EQ(f.tables[0].Count, 1) << "the advance made before the failure stays";
     EXPECT_EQ(f.tables[1].Count, 0);
-    EXPECT_EQ(ParseTablesFile(f.TablesBytes()).Rows, f.tables.Items());
+    EXPECT_EQ(ParseTablesFile(f.RegularsBytes()).Rows, f.tables.Items());
     for (const std::string& c : f.calls) EXPECT_NE(c, "check");
 }

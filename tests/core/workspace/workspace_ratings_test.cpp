@@ -89,20 +89,20 @@ TEST(WorkspaceRatings, StartUpLoadsTheRatingAndTheShownRegulars)
     Fixture f;
     test::WriteBytes(f.dir / stakes::TRatings::FileName,
                      stakes::RatingsFileBytes({stakes::TRatingRecord{"saved", 1, 2, {0, 0, 1}, {}}}));
-    stakes::TTableRecord regular;
+    stakes::TRegularRecord regular;
     regular.Name = "Регуляр";
     regular.Step = 2;
-    test::WriteBytes(f.dir / stakes::TTables::FileName, stakes::TablesFileBytes({regular}));
+    test::WriteBytes(f.dir / stakes::TRegulars::FileName, stakes::RegularsFileBytes({regular}));
 
-    f.ws.Tables().SetVisible(false);
+    f.ws.Regulars().SetVisible(false);
     f.ws.LoadRatingsAndTables(f.sh);
     EXPECT_EQ(f.ws.Ratings().Count(), 1);
-    EXPECT_EQ(f.ws.Tables().Count(), 0) << "the tab is hidden";
+    EXPECT_EQ(f.ws.Regulars().Count(), 0) << "the tab is hidden";
 
-    f.ws.Tables().SetVisible(true);
+    f.ws.Regulars().SetVisible(true);
     f.ws.LoadRatingsAndTables(f.sh);
-    ASSERT_EQ(f.ws.Tables().Count(), 1);
-    EXPECT_EQ(f.ws.Tables()[0], regular);
+    ASSERT_EQ(f.ws.Regulars().Count(), 1);
+    EXPECT_EQ(f.ws.Regulars()[0], regular);
     EXPECT_TRUE(f.sh.messages.empty());
 }
 
@@ -112,12 +112,12 @@ TEST(WorkspaceRatings, RegularTestMovesTheWindowWithoutRecomputingTheViews)
     ASSERT_TRUE(f.ws.SetDrawsOffset(1));
     const int views = f.viewRefreshes;
     const int lists = f.listRefreshes;
-    stakes::TTableRecord regular;
+    stakes::TRegularRecord regular;
     regular.Name = "Сдвиг";
     regular.Start = regular.Current = A;
     regular.Step = 1;
     const stakes::TSelectedComb one{0, A};
-    f.ws.Tables().TablesAdd(f.sh, regular, std::span<const stakes::TSelectedComb>(&one, 1));
+    f.ws.Regulars().TablesAdd(f.sh, regular, std::span<const stakes::TSelectedComb>(&one, 1));
 
     stakes::TStakeViewHooks hooks;
     int checks = 0;
@@ -137,8 +137,8 @@ TEST(WorkspaceRatings, RegularTestMovesTheWindowWithoutRecomputingTheViews)
     ASSERT_EQ(f.ws.Ratings().Count(), 1);
     EXPECT_EQ(f.ws.Ratings()[0].Name, "Сдвиг");
     EXPECT_EQ(f.ws.Ratings()[0].StakeCount, 3);
-    EXPECT_EQ(f.ws.Tables()[0].Count, 3);
-    EXPECT_EQ(f.ws.Tables()[0].Current, (game::TComb{4, 5, 6, 7, 8, 9, 10, 11}));
+    EXPECT_EQ(f.ws.Regulars()[0].Count, 3);
+    EXPECT_EQ(f.ws.Regulars()[0].Current, (game::TComb{4, 5, 6, 7, 8, 9, 10, 11}));
     EXPECT_EQ(f.ws.StakesFile().RecordCount(), 3);
     EXPECT_EQ(f.ws.StakesFile().ReadStake(0).DrawNo, 108);
     EXPECT_EQ(f.ws.StakesFile().ReadStake(0).Checked, 1);

@@ -14,7 +14,7 @@
 #include "app/qtshell.h"
 #include "app/views/combsview.h"
 #include "app/views/ratingsview.h"
-#include "app/views/tablesview.h"
+#include "app/views/regularsview.h"
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
 #include "core/stakes/regulars.h"
@@ -26,7 +26,7 @@
 
 using namespace kv;
 
-class TablesViewTest : public QObject {
+class RegularsViewTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -57,9 +57,9 @@ QStringList rowTexts(const QAbstractItemModel* model, int row)
     return texts;
 }
 
-stakes::TTablesArray regularsInFile(const test::TempDir& dir)
+stakes::TRegularsArray regularsInFile(const test::TempDir& dir)
 {
-    return stakes::ParseTablesFile(test::ReadBytes(dir / stakes::TTables::FileName)).Rows;
+    return stakes::ParseTablesFile(test::ReadBytes(dir / stakes::TRegulars::FileName)).Rows;
 }
 
 std::vector<stakes::TStakeRecord> stakesInFile(TFormMain& w)
@@ -104,7 +104,7 @@ struct Window {
         w->show();
         QTRY_VERIFY_WITH_TIMEOUT(w->isInitialised(), 20000);
     }
-    QTableView* view() const { return w->tablesView()->view(); }
+    QTableView* view() const { return w->regularsView()->view(); }
     const QAbstractItemModel* model() const { return view()->model(); }
     void trigger(const char* name) const
     {
@@ -129,12 +129,12 @@ struct Window {
 
 } // namespace
 
-void TablesViewTest::addThroughTheDialog()
+void RegularsViewTest::addThroughTheDialog()
 {
     Window win;
     QTabWidget* tabs = win.w->rightTabs();
-    QCOMPARE(tabs->tabText(tabs->indexOf(win.w->tablesView())), QStringLiteral("Регуляры"));
-    QVERIFY(tabs->isTabVisible(tabs->indexOf(win.w->tablesView())));
+    QCOMPARE(tabs->tabText(tabs->indexOf(win.w->regularsView())), QStringLiteral("Регуляры"));
+    QVERIFY(tabs->isTabVisible(tabs->indexOf(win.w->regularsView())));
     QCOMPARE(win.w->command("TabTables")->text(), QStringLiteral("Вкладка \"Регуляры\""));
     QVERIFY(win.w->command("TabTables")->isChecked());
     QStringList captions;
@@ -178,10 +178,10 @@ void TablesViewTest::addThroughTheDialog()
 
     QCOMPARE(win.model()->rowCount(), 1);
     QCOMPARE(rowTexts(win.model(), 0), QStringList({"Шаг три", "1;2;3;4;5;6;7;8", "3", "1;2;3;4;5;6;7;8", "0"}));
-    QCOMPARE(std::filesystem::file_size(win.dir / stakes::TTables::FileName), std::uintmax_t(284));
-    const stakes::TTablesArray stored = regularsInFile(win.dir);
+    QCOMPARE(std::filesystem::file_size(win.dir / stakes::TRegulars::FileName), std::uintmax_t(284));
+    const stakes::TRegularsArray stored = regularsInFile(win.dir);
     QCOMPARE(stored.size(), std::size_t(1));
-    QCOMPARE(stored[0], win.w->workspace().Tables()[0]);
+    QCOMPARE(stored[0], win.w->workspace().Regulars()[0]);
     QCOMPARE(stored[0].Step, 3);
     QCOMPARE(stored[0].UseDraw, uint8_t(0));
 
@@ -200,7 +200,7 @@ void TablesViewTest::addThroughTheDialog()
     QCOMPARE(answers.texts.last(),
              QStringLiteral("Запись с таким комментарией уже присутствует в списке!\nВыберите другой комментарий."));
     QCOMPARE(win.model()->rowCount(), 2);
-    QCOMPARE(win.w->workspace().Tables()[1].UseDraw, uint8_t(1));
+    QCOMPARE(win.w->workspace().Regulars()[1].UseDraw, uint8_t(1));
     QCOMPARE(regularsInFile(win.dir).size(), std::size_t(2));
 
     // Cancelling adds nothing.
@@ -209,7 +209,7 @@ void TablesViewTest::addThroughTheDialog()
     QCOMPARE(win.model()->rowCount(), 2);
 }
 
-void TablesViewTest::addOnePerSelectedCombination()
+void RegularsViewTest::addOnePerSelectedCombination()
 {
     Window win;
     selectRows(win.w->combsView()->view(), {3, 8, 11});
@@ -243,7 +243,7 @@ void TablesViewTest::addOnePerSelectedCombination()
     QCOMPARE(win.model()->rowCount(), 3);
 }
 
-void TablesViewTest::deleteSelected()
+void RegularsViewTest::deleteSelected()
 {
     Window win;
     for (const char* name : {"А", "Б", "В"}) win.addRegular(QString::fromUtf8(name), QStringLiteral("1;2;3;4;5;6;7;8"), 1);
@@ -264,7 +264,7 @@ void TablesViewTest::deleteSelected()
     }
     QCOMPARE(win.model()->rowCount(), 1);
     QCOMPARE(win.model()->index(0, 0).data().toString(), QStringLiteral("Б"));
-    QVERIFY(win.w->tablesView()->selectedRows().empty());
+    QVERIFY(win.w->regularsView()->selectedRows().empty());
     QCOMPARE(regularsInFile(win.dir).size(), std::size_t(1));
     win.view()->selectRow(0);
     {
@@ -273,10 +273,10 @@ void TablesViewTest::deleteSelected()
         QCOMPARE(yes.texts, QStringList({"Удалить выделенную запись?"}));
     }
     QCOMPARE(win.model()->rowCount(), 0);
-    QCOMPARE(std::filesystem::file_size(win.dir / stakes::TTables::FileName), std::uintmax_t(0));
+    QCOMPARE(std::filesystem::file_size(win.dir / stakes::TRegulars::FileName), std::uintmax_t(0));
 }
 
-void TablesViewTest::stakeTestOverTheLastDraws()
+void RegularsViewTest::stakeTestOverTheLastDraws()
 {
     Window win;
     win.addRegular(QStringLiteral("Шаг три"), QStringLiteral("1;2;3;4;5;6;7;8"), 3);
@@ -338,7 +338,7 @@ void TablesViewTest::stakeTestOverTheLastDraws()
     QCOMPARE(rating->index(0, 0).data().toString(), QStringLiteral("Шаг три"));
     QCOMPARE(rating->index(0, 1).data().toString(), QStringLiteral("5"));
     QCOMPARE(rating->index(0, 2).data().toString(), QString::number(hitSum));
-    QVERIFY(win.w->tablesView()->selectedRows() == std::vector<int>{0});
+    QVERIFY(win.w->regularsView()->selectedRows() == std::vector<int>{0});
 
     // The draw as base with step 0 stakes the newest draw of each window.
     selectRows(win.view(), {1});
@@ -354,7 +354,7 @@ void TablesViewTest::stakeTestOverTheLastDraws()
     QCOMPARE(joined(all[6].Stake.Nums), joined(sorted(win.draws[DrawCount - 2].Nums)));
 }
 
-void TablesViewTest::stakeAddThroughTheStakeDialog()
+void RegularsViewTest::stakeAddThroughTheStakeDialog()
 {
     Window win;
     win.addRegular(QStringLiteral("Шаг три"), QStringLiteral("1;2;3;4;5;6;7;8"), 3);
@@ -387,12 +387,12 @@ void TablesViewTest::stakeAddThroughTheStakeDialog()
     QCOMPARE(win.w->statusText(4), QStringLiteral("Ставок: 1"));
 }
 
-void TablesViewTest::hidingAndShowingTheTab()
+void RegularsViewTest::hidingAndShowingTheTab()
 {
     Window win;
     win.addRegular(QStringLiteral("Первый"), QStringLiteral("1;2;3;4;5;6;7;8"), 1);
     QTabWidget* tabs = win.w->rightTabs();
-    const int index = tabs->indexOf(win.w->tablesView());
+    const int index = tabs->indexOf(win.w->regularsView());
 
     win.trigger("TabTables");
     QVERIFY(!tabs->isTabVisible(index));
@@ -405,10 +405,10 @@ void TablesViewTest::hidingAndShowingTheTab()
     QVERIFY(win.w->command("TabTables")->isEnabled());
 
     // Shown again, the tab reads the file as it is now.
-    stakes::TTablesArray rows = regularsInFile(win.dir);
+    stakes::TRegularsArray rows = regularsInFile(win.dir);
     rows.push_back(rows[0]);
     rows[1].Name = "Второй";
-    test::WriteBytes(win.dir / stakes::TTables::FileName, stakes::TablesFileBytes(rows));
+    test::WriteBytes(win.dir / stakes::TRegulars::FileName, stakes::RegularsFileBytes(rows));
     win.trigger("TabTables");
     QVERIFY(tabs->isTabVisible(index));
     QCOMPARE(tabs->currentIndex(), index);
@@ -418,11 +418,11 @@ void TablesViewTest::hidingAndShowingTheTab()
     QCOMPARE(win.model()->index(1, 0).data().toString(), QStringLiteral("Второй"));
 }
 
-void TablesViewTest::hiddenAtStartUp()
+void RegularsViewTest::hiddenAtStartUp()
 {
     Window win("[TFormMain]\r\nTabTables=0\r\nTablesList.Column0=333\r\n");
     QTabWidget* tabs = win.w->rightTabs();
-    QVERIFY(!tabs->isTabVisible(tabs->indexOf(win.w->tablesView())));
+    QVERIFY(!tabs->isTabVisible(tabs->indexOf(win.w->regularsView())));
     QVERIFY(!win.w->command("TabTables")->isChecked());
     QCOMPARE(win.view()->columnWidth(0), 333);
     win.w->updateActions();
@@ -435,5 +435,5 @@ void TablesViewTest::hiddenAtStartUp()
     QCOMPARE(ini.ReadInteger("TFormMain", "TabTables", 1), 0);
 }
 
-QTEST_MAIN(TablesViewTest)
-#include "tablesview_test.moc"
+QTEST_MAIN(RegularsViewTest)
+#include "regularsview_test.moc"

@@ -15,11 +15,11 @@ class FormSettings;
 }
 
 // The regulars as a virtual model, in the array's order.
-class TablesModel : public QAbstractTableModel {
+class RegularsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    TablesModel(const kv::stakes::TTables& tables, QObject* parent = nullptr)
-        : QAbstractTableModel(parent), m_tables(tables) {}
+    RegularsModel(const kv::stakes::TRegulars& tables, QObject* parent = nullptr)
+        : QAbstractTableModel(parent), m_regulars(tables) {}
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -27,18 +27,18 @@ public:
     void reload();
 
 private:
-    const kv::stakes::TTables& m_tables;
+    const kv::stakes::TRegulars& m_regulars;
 };
 
 // The tab "Регуляры": the regular stakes with their commands. The tab can be hidden; the
 // regulars are held only while it is shown.
-class TablesView : public QWidget {
+class RegularsView : public QWidget {
     Q_OBJECT
 public:
     static constexpr const char* ListName = "TablesList";
     static constexpr const char* TabCaption = "Регуляры";
 
-    explicit TablesView(TFormMain& main);
+    explicit RegularsView(TFormMain& main);
 
     void createCommands();
     void createMenus(QMenu* menu);
@@ -65,5 +65,5 @@ private:
 
     TFormMain& m_main;
     QTableView* m_view;
-    TablesModel* m_model;
+    RegularsModel* m_model;
 };

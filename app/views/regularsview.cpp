@@ -1,4 +1,4 @@
-#include "app/views/tablesview.h"
+#include "app/views/regularsview.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -20,45 +20,45 @@
 
 using namespace kv;
 
-int TablesModel::rowCount(const QModelIndex& parent) const
+int RegularsModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : m_tables.Count();
+    return parent.isValid() ? 0 : m_regulars.Count();
 }
 
-int TablesModel::columnCount(const QModelIndex& parent) const
+int RegularsModel::columnCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : stakes::RegularColumnCount;
 }
 
-QVariant TablesModel::data(const QModelIndex& index, int role) const
+QVariant RegularsModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_tables.Count()) return {};
+    if (!index.isValid() || index.row() >= m_regulars.Count()) return {};
     switch (role) {
-    case Qt::DisplayRole: return qs(stakes::RegularCellText(m_tables[index.row()], index.column()));
+    case Qt::DisplayRole: return qs(stakes::RegularCellText(m_regulars[index.row()], index.column()));
     case Qt::TextAlignmentRole:
         return index.column() == 0 ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignCenter);
     default: return {};
     }
 }
 
-QVariant TablesModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant RegularsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return QString::fromUtf8(stakes::RegularColumnCaption(section));
     return {};
 }
 
-void TablesModel::reload()
+void RegularsModel::reload()
 {
     beginResetModel();
     endResetModel();
 }
 
-TablesView::TablesView(TFormMain& main) : QWidget(&main), m_main(main)
+RegularsView::RegularsView(TFormMain& main) : QWidget(&main), m_main(main)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    auto& tables = m_main.workspace().Tables();
-    m_model = new TablesModel(tables, this);
+    auto& tables = m_main.workspace().Regulars();
+    m_model = new RegularsModel(tables, this);
     m_view = NewRowList(QString::fromLatin1(ListName), m_model);
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->horizontalHeader()->setStretchLastSection(true);
@@ -79,7 +79,7 @@ TablesView::TablesView(TFormMain& main) : QWidget(&main), m_main(main)
     };
 }
 
-void TablesView::createCommands()
+void RegularsView::createCommands()
 {
     const auto shown = [this] { return tabVisible(); };
     const auto selected = [this] { return tabVisible() && !selectedRows().empty(); };
@@ -98,7 +98,7 @@ void TablesView::createCommands()
                       [this, selected] { return selected() && m_main.workspace().DrawCount() >= 2; });
 }
 
-void TablesView::createMenus(QMenu* menu)
+void RegularsView::createMenus(QMenu* menu)
 {
     auto* context = new QMenu(this);
     for (QMenu* m : {menu, context}) {
@@ -113,25 +113,25 @@ void TablesView::createMenus(QMenu* menu)
     });
 }
 
-void TablesView::refresh()
+void RegularsView::refresh()
 {
     m_model->reload();
 }
 
-std::vector<int> TablesView::selectedRows() const
+std::vector<int> RegularsView::selectedRows() const
 {
     return SelectedRows(m_view);
 }
 
-bool TablesView::tabVisible() const
+bool RegularsView::tabVisible() const
 {
-    return m_main.workspace().Tables().Visible();
+    return m_main.workspace().Regulars().Visible();
 }
 
-void TablesView::restoreSettings(const workspace::FormSettings& frm)
+void RegularsView::restoreSettings(const workspace::FormSettings& frm)
 {
     const bool visible = frm.ReadBool("TabTables", true);
-    m_main.workspace().Tables().SetVisible(visible);
+    m_main.workspace().Regulars().SetVisible(visible);
     showTab(visible);
     for (int c = 0; c < stakes::RegularColumnCount; ++c) {
         const int w = frm.ReadInt(util::Format("%s.Column%d", {ListName, c}), -1);
@@ -139,13 +139,13 @@ void TablesView::restoreSettings(const workspace::FormSettings& frm)
     }
 }
 
-void TablesView::saveSettings(std::vector<std::pair<std::string, std::string>>& values) const
+void RegularsView::saveSettings(std::vector<std::pair<std::string, std::string>>& values) const
 {
     for (int c = 0; c < stakes::RegularColumnCount; ++c)
         values.emplace_back(util::Format("%s.Column%d", {ListName, c}), std::to_string(m_view->columnWidth(c)));
 }
 
-void TablesView::showTab(bool visible)
+void RegularsView::showTab(bool visible)
 {
     if (QAction* a = m_main.command(QStringLiteral("TabTables"))) a->setChecked(visible);
     QTabWidget* tabs = m_main.rightTabs();
@@ -155,9 +155,9 @@ void TablesView::showTab(bool visible)
     if (visible) tabs->setCurrentIndex(index);
 }
 
-void TablesView::tabTables()
+void RegularsView::tabTables()
 {
-    const bool visible = m_main.workspace().Tables().TabTables(m_main.shell());
+    const bool visible = m_main.workspace().Regulars().TabTables(m_main.shell());
     try {
         m_main.formSettings().WriteBool("TabTables", visible);
     } catch (const std::exception& e) {
@@ -167,7 +167,7 @@ void TablesView::tabTables()
     showTab(visible);
 }
 
-void TablesView::tablesAdd()
+void RegularsView::tablesAdd()
 {
     auto& ws = m_main.workspace();
     const std::vector<int> combRows = m_main.combsView()->selectedRows();
@@ -176,17 +176,17 @@ void TablesView::tablesAdd()
         if (row >= 0 && row < ws.Combs().Count()) selected.push_back({row, ws.Combs()[row]});
     std::optional<game::TComb> one;
     if (selected.size() == 1) one = selected.front().Comb;
-    TFormRegular dialog(m_main.shell(), stakes::NewRegularDraft(one), one, ws.Tables().Items(), &m_main);
+    TFormRegular dialog(m_main.shell(), stakes::NewRegularDraft(one), one, ws.Regulars().Items(), &m_main);
     if (dialog.exec() != QDialog::Accepted) return;
-    ws.Tables().TablesAdd(m_main.shell(), dialog.record(), selected);
+    ws.Regulars().TablesAdd(m_main.shell(), dialog.record(), selected);
 }
 
-void TablesView::tablesDel()
+void RegularsView::tablesDel()
 {
-    if (m_main.workspace().Tables().TablesDel(m_main.shell(), selectedRows())) m_view->clearSelection();
+    if (m_main.workspace().Regulars().TablesDel(m_main.shell(), selectedRows())) m_view->clearSelection();
 }
 
-void TablesView::tablesStakeAdd()
+void RegularsView::tablesStakeAdd()
 {
     const int row = CurrentSelectedRow(m_view);
     if (row < 0 || !stakeDialog) return;
@@ -195,19 +195,19 @@ void TablesView::tablesStakeAdd()
     m_view->selectRow(row);
 }
 
-void TablesView::tablesStakeTest()
+void RegularsView::tablesStakeTest()
 {
     auto& ws = m_main.workspace();
     const std::vector<int> rows = selectedRows();
     if (rows.empty()) return;
-    const int count = TFormTestCount::AskTestCount(stakes::TTables::DefaultTestCount, ws.DrawCount() - 1, &m_main);
+    const int count = TFormTestCount::AskTestCount(stakes::TRegulars::DefaultTestCount, ws.DrawCount() - 1, &m_main);
     if (count <= 0) return;
     ws.TablesStakeTest(m_main.shell(), m_main.statList(), rows, count, m_main.stakesScrollEnabled(),
                        m_main.stakeViewHooks());
     // The model was reset by the save; the test's regulars stay selected for the next run.
     QItemSelection selection;
     for (int row : rows)
-        if (row < ws.Tables().Count())
+        if (row < ws.Regulars().Count())
             selection.select(m_view->model()->index(row, 0), m_view->model()->index(row, stakes::RegularColumnCount - 1));
     m_view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
