@@ -6,16 +6,15 @@
 #   scripts/deps.sh --list   print the package names, one per line
 set -euo pipefail
 PACKAGES=(
-  build-essential cmake pkg-config
-  qt6-base-dev
+  build-essential cmake
+  qt6-base-dev          # Widgets, Test, the offscreen and xcb platform plugins
   libqt6opengl6-dev     # Qt Charts' CMake files ask for Qt6OpenGL; qt6-base-dev only recommends it
   qt6-charts-dev
   libxkbcommon-dev      # Qt6Gui looks for XKB at configure; without it a warning is printed
-  libcurl4-openssl-dev libcpp-httplib-dev libsqlite3-dev zlib1g-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev
   file                  # cpack -G DEB tells executables from other files with it
-  xvfb xauth            # xvfb-run: the program and its screenshots on a machine without a display
-  fonts-dejavu-core     # without a font every glyph is drawn as a box
+  xvfb xauth            # xvfb-run (which needs xauth, only recommended by xvfb): a display for screenshots
+  fonts-dejavu-core     # the font the program's texts are drawn in; named so it cannot change underneath
 )
 if [ "${1:-}" = "--list" ]; then
   printf '%s\n' "${PACKAGES[@]}"

@@ -14,7 +14,7 @@ uint32_t below(std::mt19937& rng, uint32_t n)
 {
     const uint32_t limit = 0xFFFFFFFFu - (0xFFFFFFFFu % n);
     uint32_t v;
-    do v = rng(); while (v >= limit);
+    do v = static_cast<uint32_t>(rng()); while (v >= limit);
     return v % n;
 }
 

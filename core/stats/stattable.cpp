@@ -112,7 +112,9 @@ std::string DiffText(std::string_view expectedText, int actual)
     if (expectedText.size() > 18) return "-";
     const int64_t e = std::stoll(std::string(expectedText));
     const int64_t d = e - actual;
-    return d > 0 ? "+" + std::to_string(d) : std::to_string(d);
+    std::string text = std::to_string(d);
+    if (d > 0) text.insert(text.begin(), '+');
+    return text;
 }
 
 int64_t RoundHalfEven(long double v)
@@ -228,7 +230,7 @@ bool TStatTable::Build(const TStatList& list, const TPrefetchCache& cache, const
                 ratioDen = prefetch->MaxCount;
             }
         }
-        const auto scaled = [&](int32_t count) { return static_cast<long double>(count) * ratioNum / ratioDen; };
+        const auto scaled = [&](int32_t n) { return static_cast<long double>(n) * ratioNum / ratioDen; };
         std::vector<int> recordItem;   // per prefetch record: index of the item with its keys, or -1
         if (m_hasNorm) {
             recordItem.reserve(prefetch->Records.size());

@@ -99,7 +99,7 @@ std::string fixedText(DecimalDigits d, int decimals, char sep, bool grouping, in
     RoundDigits(d, d.exponent + decimals);
     std::string intPart;
     if (d.exponent <= 0) {
-        intPart = "0";
+        intPart.assign(1, '0');
     } else {
         for (int i = 0; i < d.exponent; ++i)
             intPart += i < static_cast<int>(d.digits.size()) ? d.digits[i] : '0';

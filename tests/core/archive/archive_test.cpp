@@ -37,11 +37,9 @@ TDrawsArray draws101to110()
 
 TEST(ArchiveFile, HundredBytesHoldThreeDrawsAndTheRestIsIgnored)
 {
-    test::TempDir dir;
-    const auto path = dir / archive::ArchiveFileName;
-    std::string bytes = archive::ArchiveBytes(archive::SyntheticDraws(3, 7));
-    bytes += std::string("\x01\x02\x03\x04", 4);
-    test::WriteBytes(path, bytes);
+    // Three synthetic draws (seed 7) and four bytes of a fourth record, as a copy cut short leaves it.
+    const std::filesystem::path path = std::filesystem::path(KV_TEST_DATA) / "broken" / "truncated-archive.ldr";
+    ASSERT_EQ(std::filesystem::file_size(path), 100u);
 
     const archive::LoadedArchive loaded = archive::ReadArchiveFile(path);
     ASSERT_EQ(loaded.draws.size(), 3u);

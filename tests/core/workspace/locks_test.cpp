@@ -49,7 +49,9 @@ TEST(FormSettingsFile, OneKeyAtATime)
 {
     test::TempDir dir;
     const auto path = dir / "Kvanta_8x20.frm";
-    test::WriteBytes(path, "[TFormRepeats]\r\nLen=5\r\n[TFormMain]\r\nSortedDraws=1\r\nNormPos=1,2,x,4\r\nWeekLen=abc\r\n");
+    // Unreadable values, and a last line of binary garbage that another editor left.
+    const std::string damaged = test::ReadBytes(std::filesystem::path(KV_TEST_DATA) / "broken" / "damaged.frm");
+    test::WriteBytes(path, damaged);
     const workspace::FormSettings frm(path);
     EXPECT_TRUE(frm.ReadBool("SortedDraws", false));
     EXPECT_EQ(frm.ReadInt("WeekLen", 1000), 1000) << "garbage takes the default";
@@ -63,8 +65,11 @@ TEST(FormSettingsFile, OneKeyAtATime)
     frm.WriteRect("NormPos", r);
     EXPECT_TRUE(frm.ReadRect("NormPos", rect));
     EXPECT_EQ(rect[2], 810);
-    EXPECT_EQ(test::ReadBytes(path),
-              "[TFormRepeats]\r\nLen=5\r\n[TFormMain]\r\nSortedDraws=1\r\nNormPos=10,20,810,620\r\nWeekLen=abc\r\nColorDraws=0\r\n");
+    // The garbage line is kept: a rewrite never drops what it cannot read.
+    EXPECT_EQ(test::ReadBytes(path), std::string("[TFormRepeats]\r\nLen=5\r\n[TFormMain]\r\nSortedDraws=1\r\n"
+                                                 "NormPos=10,20,810,620\r\nWeekLen=abc\r\nColorDraws=0\r\n"
+                                                 "\0\xFF\xFE garbage without a sign\r\n",
+                                                 129));
     EXPECT_EQ(frm.WithSection("TFormRepeats").ReadInt("Len", 0), 5);
 }
 
