@@ -66,7 +66,12 @@ std::filesystem::path ResolveDataDir(const CommandLine& cmd, const std::filesyst
 {
     if (!cmd.dataDir.empty()) return cmd.dataDir;
     if (const char* env = std::getenv("KVANTA_DATA_DIR"); env && *env) return env;
-    if (::access(exeDir.c_str(), W_OK) == 0) return exeDir;
+    // An installed program (its menu entry beside it in <prefix>/share) never writes into its
+    // bin folder, even for root, who could.
+    std::error_code ec;
+    const bool installed =
+        std::filesystem::exists(exeDir.parent_path() / "share" / "applications" / "kvanta-8x20.desktop", ec);
+    if (!installed && ::access(exeDir.c_str(), W_OK) == 0) return exeDir;
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') return std::filesystem::path(xdg) / "Kvanta_8x20";
     const char* home = std::getenv("HOME");
     return std::filesystem::path(home && *home ? home : "/tmp") / ".local/share/Kvanta_8x20";

@@ -26,7 +26,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 // The data directory: the command line's, else $KVANTA_DATA_DIR, else the executable's folder
 // when it can be written (the portable layout), else $XDG_DATA_HOME/Kvanta_8x20 (an installed
-// program, whose folder belongs to the system).
+// program, whose folder belongs to the system: one that cannot be written, or <prefix>/bin with
+// the program's menu entry in <prefix>/share/applications).
 std::filesystem::path ResolveDataDir(const CommandLine& cmd, const std::filesystem::path& exeDir);
 
 // "Kvanta_8x20 <version>" and a line break.

@@ -40,6 +40,13 @@ count="$(ls "$data/Prefetchs" | grep -c '^Kvanta_8x20_.*\.dfc$' || true)"
 [ "$count" -gt 0 ] || fail "fullrecreate wrote no prefetch files"
 [ -s "$data/Prefetchs/Kvanta_8x20_NUMS.dfc" ] || fail "fullrecreate wrote no NUMS prefetch file"
 
+# Without --data-dir the installed program keeps its data in the user's XDG folder, never in its
+# bin folder (which root could write).
+env -u KVANTA_DATA_DIR -u XDG_DATA_HOME -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$work/home" \
+  "$prog" fullrecreate >"$work/batch2.log" 2>&1 || { cat "$work/batch2.log"; fail "fullrecreate without --data-dir failed"; }
+[ -s "$work/home/.local/share/Kvanta_8x20/Prefetchs/Kvanta_8x20_NUMS.dfc" ] || fail "no data in ~/.local/share/Kvanta_8x20"
+[ -z "$(ls "$root/usr/bin" | grep -v '^Kvanta_8x20$')" ] || fail "the program wrote into its bin folder"
+
 # Without a display the windowed start says so in one line and fails, instead of Qt aborting.
 if run --data-dir "$data" >"$work/start.log" 2>&1; then fail "the windowed start succeeded without a display"; fi
 [ "$(wc -l <"$work/start.log")" -eq 1 ] && grep -q 'xvfb-run' "$work/start.log" || { cat "$work/start.log"; fail "no one-line hint without a display"; }

@@ -54,6 +54,11 @@ TEST(CommandLine, DataDirOrder)
     test::TempDir exe;
     const std::string writable = exe.path().string();
     const std::string missing = (exe / "gone").string();   // a folder that cannot be written
+    // A writable prefix with the program installed into it.
+    std::filesystem::create_directories(exe / "usr/bin");
+    std::filesystem::create_directories(exe / "usr/share/applications");
+    test::WriteBytes(exe / "usr/share/applications/kvanta-8x20.desktop", "[Desktop Entry]\n");
+    const std::string installed = (exe / "usr/bin").string();
     struct Case {
         const char* what;
         std::vector<std::string> args;
@@ -66,6 +71,7 @@ TEST(CommandLine, DataDirOrder)
     const std::vector<Case> cases = {
         {"portable: beside a writable executable", {}, nullptr, "/xdg", "/home/u", writable, writable},
         {"installed: the XDG data folder", {}, nullptr, "/xdg", "/home/u", missing, "/xdg/Kvanta_8x20"},
+        {"installed into a writable prefix", {}, nullptr, "/xdg", "/home/u", installed, "/xdg/Kvanta_8x20"},
         {"installed without XDG_DATA_HOME", {}, nullptr, nullptr, "/home/u", missing, "/home/u/.local/share/Kvanta_8x20"},
         {"a relative XDG_DATA_HOME is ignored", {}, nullptr, "rel", "/home/u", missing, "/home/u/.local/share/Kvanta_8x20"},
         {"the environment before the executable", {}, "/env", "/xdg", "/home/u", writable, "/env"},
