@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/commandset.h"
 #include "app/formdraw.h"
 #include "app/forminfo.h"
 #include "app/formconfig.h"
@@ -67,6 +68,10 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
 {
     setObjectName(QStringLiteral("TFormMain"));
     setWindowTitle(QStringLiteral("Kvanta 8x20"));
+    m_commands = new TCommandSet(this, [this] { return m_shell->IsBusy(); });
+    m_commands->onUpdated = [this] {
+        if (m_offsetEdit) m_offsetEdit->setEnabled(!m_shell->IsBusy());
+    };
     try {
         if (m_cmd.restart) waitForPreviousInstance();
         if (m_ended) return;
@@ -118,9 +123,7 @@ shell::Shell& TFormMain::shell()
 
 QAction* TFormMain::command(const QString& name) const
 {
-    for (const Command& c : m_commands)
-        if (c.action->objectName() == name) return c.action;
-    return nullptr;
+    return m_commands->command(name);
 }
 
 QString TFormMain::statusText(int field) const
@@ -129,22 +132,14 @@ QString TFormMain::statusText(int field) const
 }
 
 QAction* TFormMain::addCommand(const char* name, const QString& caption, const QString& hint,
-                               std::function<void()> execute, std::function<bool()> enabled, bool whileBusy)
+                               std::function<void()> execute, std::function<bool()> enabled)
 {
-    auto* action = new QAction(caption, this);
-    action->setObjectName(QString::fromLatin1(name));
-    if (!hint.isEmpty()) {
-        action->setStatusTip(hint);
-        action->setToolTip(hint);
-    }
-    connect(action, &QAction::triggered, this, [this, whileBusy, execute = std::move(execute)] {
-        if (m_shell->IsBusy() && !whileBusy) return;
-        execute();
-        updateActions();
-    });
-    addAction(action);
-    m_commands.push_back({action, std::move(enabled), whileBusy});
-    return action;
+    return m_commands->add(name, caption, hint, std::move(execute), std::move(enabled));
+}
+
+ViewContext TFormMain::viewContext()
+{
+    return {m_ws, m_stats, m_cache, *m_shell, *m_commands, *this};
 }
 
 void TFormMain::createCommands()
@@ -201,80 +196,34 @@ void TFormMain::createCommands()
 
 void TFormMain::createMenus()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
-    file->addAction(command("DrawsImport"));
-    file->addAction(command("DrawsExport"));
-    file->addSeparator();
-    file->addAction(command("ExitProgram"));
+    const char* const sep = TCommandSet::Separator;
+    const std::vector<TCommandSet::TMenuSpec> menus = {
+        {QStringLiteral("Файл"), {"DrawsImport", "DrawsExport", sep, "ExitProgram"}},
+        {QStringLiteral("Тиражи"), {"DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsSorted", "DrawsInfo"}},
+        {QStringLiteral("Комбинации"),
+         {"CombsGen", "CombsUndo", "CombsDelExists", "CombsDelSelected", sep, "CombsOpen", "CombsSave", "CombsCopy",
+          "CombsPaste", "CombsSelectAll", sep, "CombsFindInDraws", "CombsCheckNums", "CombsInfo", "TotalSumCombs"}},
+        {QStringLiteral("Статистика"),
+         {"StatFilter_Include", "StatFilter_Exclude", sep, "DrawsStatCalc", "DrawsStatePrefetchsEnabled",
+          "DrawsStatShowTotalLine", sep, "FiltersManager", "FiltersReset", "FiltersInfo", sep, "EditShredding",
+          "EditConfig"}},
+        {QStringLiteral("Ставки"),
+         {"StakeAdd", "StakeAddRandom", "StakeAddSelected", "StakeAddAll", sep, "StakeDel", "StakeFilter", "StakeClear",
+          sep, "StakesCheckManual", "StakesScroll", "StakesCheckLine", sep, "LogStakes", "LogStakesDelete", sep,
+          "StakesGraphDraws", "StakesGraphOverlap", "StakesGraphProfits"}},
+        {QStringLiteral("Сценарий"),
+         {"ScriptOpen", "ScriptSave", "ScriptLoad", sep, "ScriptAdd", "ScriptEmpty", "ScriptClone", "ScriptEdit",
+          "ScriptDel", "ScriptClr", sep, "ScriptUp", "ScriptDown", sep, "ScriptRun", "ScriptTest", "ScriptStop", sep,
+          "LogToggle", "LogsDelete"}},
+    };
+    for (const TCommandSet::TMenuSpec& spec : menus) m_commands->addMenu(menuBar(), spec);
+    m_ratingsView->createMenus(menuBar()->addMenu(QStringLiteral("Рейтинг")));
+    m_regularsView->createMenus(menuBar()->addMenu(QStringLiteral("Регуляры")));
+    m_commands->addMenu(menuBar(), {QStringLiteral("Вид"), {"TabTables"}});
+    m_commands->addMenu(menuBar(), {QStringLiteral("Справка"), {"About"}});
 
-    QMenu* draws = menuBar()->addMenu(QStringLiteral("Тиражи"));
-    for (const char* name : {"DrawsAdd", "DrawsEdit", "DrawsDel"}) draws->addAction(command(name));
-    draws->addSeparator();
-    draws->addAction(command("DrawsSorted"));
-
-    draws->addAction(command("DrawsInfo"));
-
-    QMenu* combs = menuBar()->addMenu(QStringLiteral("Комбинации"));
-    for (const char* name : {"CombsGen", "CombsUndo", "CombsDelExists", "CombsDelSelected"}) combs->addAction(command(name));
-    combs->addSeparator();
-    for (const char* name : {"CombsOpen", "CombsSave", "CombsCopy", "CombsPaste", "CombsSelectAll"})
-        combs->addAction(command(name));
-    combs->addSeparator();
-    for (const char* name : {"CombsFindInDraws", "CombsCheckNums", "CombsInfo", "TotalSumCombs"})
-        combs->addAction(command(name));
-
-    QMenu* statsMenu = menuBar()->addMenu(QStringLiteral("Статистика"));
-    statsMenu->addAction(command("StatFilter_Include"));
-    statsMenu->addAction(command("StatFilter_Exclude"));
-    statsMenu->addSeparator();
-    for (const char* name : {"DrawsStatCalc", "DrawsStatePrefetchsEnabled", "DrawsStatShowTotalLine"})
-        statsMenu->addAction(command(name));
-    statsMenu->addSeparator();
-    for (const char* name : {"FiltersManager", "FiltersReset", "FiltersInfo"}) statsMenu->addAction(command(name));
-    statsMenu->addSeparator();
-    statsMenu->addAction(command("EditShredding"));
-    statsMenu->addAction(command("EditConfig"));
-
-    QMenu* stakesMenu = menuBar()->addMenu(QStringLiteral("Ставки"));
-    for (const char* name : {"StakeAdd", "StakeAddRandom", "StakeAddSelected", "StakeAddAll"})
-        stakesMenu->addAction(command(name));
-    stakesMenu->addSeparator();
-    for (const char* name : {"StakeDel", "StakeFilter", "StakeClear"}) stakesMenu->addAction(command(name));
-    stakesMenu->addSeparator();
-    for (const char* name : {"StakesCheckManual", "StakesScroll", "StakesCheckLine"}) stakesMenu->addAction(command(name));
-    stakesMenu->addSeparator();
-    for (const char* name : {"LogStakes", "LogStakesDelete"}) stakesMenu->addAction(command(name));
-    stakesMenu->addSeparator();
-    for (const char* name : {"StakesGraphDraws", "StakesGraphOverlap", "StakesGraphProfits"})
-        stakesMenu->addAction(command(name));
-    QMenu* script = menuBar()->addMenu(QStringLiteral("Сценарий"));
-    for (const char* name : {"ScriptOpen", "ScriptSave", "ScriptLoad"}) script->addAction(command(name));
-    script->addSeparator();
-    for (const char* name : {"ScriptAdd", "ScriptEmpty", "ScriptClone", "ScriptEdit", "ScriptDel", "ScriptClr"})
-        script->addAction(command(name));
-    script->addSeparator();
-    for (const char* name : {"ScriptUp", "ScriptDown"}) script->addAction(command(name));
-    script->addSeparator();
-    for (const char* name : {"ScriptRun", "ScriptTest", "ScriptStop"}) script->addAction(command(name));
-    script->addSeparator();
-    for (const char* name : {"LogToggle", "LogsDelete"}) script->addAction(command(name));
-
-    QMenu* ratings = menuBar()->addMenu(QStringLiteral("Рейтинг"));
-    m_ratingsView->createMenus(ratings);
-    QMenu* regulars = menuBar()->addMenu(QStringLiteral("Регуляры"));
-    m_regularsView->createMenus(regulars);
-    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("Вид"));
-    viewMenu->addAction(command("TabTables"));
-
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
-    help->addAction(command("About"));
-
-    m_drawsView->setContextMenuPolicy(Qt::ActionsContextMenu);
-    for (const char* name : {"DrawsInfo", "DrawsAdd", "DrawsEdit", "DrawsDel"}) m_drawsView->addAction(command(name));
-    auto* sep = new QAction(m_drawsView);
-    sep->setSeparator(true);
-    m_drawsView->addAction(sep);
-    for (const char* name : {"DrawsImport", "DrawsExport", "DrawsSorted"}) m_drawsView->addAction(command(name));
+    m_commands->fillContextMenu(m_drawsView, {"DrawsInfo", "DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsImport",
+                                              "DrawsExport", "DrawsSorted"});
 }
 
 void TFormMain::createWidgets()
@@ -320,17 +269,17 @@ void TFormMain::createWidgets()
     }
     drawsLayout->addWidget(m_drawsView);
     m_leftTabs->addTab(drawsPage, QStringLiteral("Архив тиражей"));
-    m_combsView = new CombsView(*this);
+    m_combsView = new CombsView(viewContext());
     m_leftTabs->addTab(m_combsView, QStringLiteral("Комбинации"));
-    m_statsView = new StatsView(*this);
+    m_statsView = new StatsView(viewContext());
     m_rightTabs->addTab(m_statsView, QStringLiteral("Статистика"));
-    m_stakesView = new StakesView(*this);
+    m_stakesView = new StakesView(viewContext());
     m_rightTabs->addTab(m_stakesView, QStringLiteral("Ставки"));
-    m_ratingsView = new RatingsView(*this);
+    m_ratingsView = new RatingsView(viewContext());
     m_rightTabs->addTab(m_ratingsView, QStringLiteral("Рейтинг"));
-    m_regularsView = new RegularsView(*this);
+    m_regularsView = new RegularsView(viewContext());
     m_rightTabs->addTab(m_regularsView, QString::fromUtf8(RegularsView::TabCaption));
-    m_scenarioView = new ScenarioView(*this);
+    m_scenarioView = new ScenarioView(viewContext());
     m_rightTabs->addTab(m_scenarioView, QStringLiteral("Сценарий"));
 
     m_splitter->addWidget(m_leftTabs);
@@ -354,6 +303,10 @@ void TFormMain::createWidgets()
     connect(m_offsetEdit, qOverload<int>(&QSpinBox::valueChanged), this, &TFormMain::setDrawsOffset);
     connect(m_drawsView, &QTableView::doubleClicked, this, [this] {
         if (!m_shell->IsBusy()) command("DrawsInfo")->trigger();
+    });
+    // A double click on a combination stakes it.
+    connect(m_combsView->view(), &QTableView::doubleClicked, this, [this] {
+        if (m_ws.StakesFile().IsOpen()) command("StakeAdd")->trigger();
     });
     resize(1240, 760);
 }
@@ -560,9 +513,7 @@ bool TFormMain::event(QEvent* event)
 
 void TFormMain::updateActions()
 {
-    const bool idle = !m_shell->IsBusy();
-    for (const Command& c : m_commands) c.action->setEnabled((idle || c.whileBusy) && (!c.enabled || c.enabled()));
-    m_offsetEdit->setEnabled(idle);
+    m_commands->updateActions();
 }
 
 void TFormMain::setRunning(bool running)
@@ -581,6 +532,64 @@ void TFormMain::setDrawsOffset(int offset)
         const QSignalBlocker block(m_offsetEdit);
         m_offsetEdit->setValue(m_ws.DrawsOffset());
     }
+}
+
+void TFormMain::setTabShown(QWidget* page, bool visible)
+{
+    const int index = m_rightTabs->indexOf(page);
+    if (index < 0) return;
+    m_rightTabs->setTabVisible(index, visible);
+    if (visible) m_rightTabs->setCurrentIndex(index);
+}
+
+std::vector<int> TFormMain::selectedCombRows() const
+{
+    return m_combsView->selectedRows();
+}
+
+int TFormMain::currentCombRow() const
+{
+    return CurrentSelectedRow(m_combsView->view());
+}
+
+void TFormMain::clearCombSelection()
+{
+    m_combsView->view()->clearSelection();
+}
+
+int TFormMain::excludedDraws() const
+{
+    return m_combsView->excludeEdit()->value();
+}
+
+int TFormMain::chosenMethod() const
+{
+    return m_statsView->chosenMethod();
+}
+
+int TFormMain::statLength() const
+{
+    return m_statsView->lengthEdit()->value();
+}
+
+stats::TStatTable& TFormMain::statTable()
+{
+    return m_statsView->table();
+}
+
+void TFormMain::showStatState(const filters::TStatViewState& state)
+{
+    m_statsView->showState(state);
+}
+
+void TFormMain::refreshStakes(bool refresh, bool goToLast)
+{
+    if (m_stakesView) m_stakesView->refreshView(refresh, goToLast);
+}
+
+void TFormMain::refreshRatings()
+{
+    if (m_ratingsView) m_ratingsView->ratingsRefresh();
 }
 
 std::vector<std::string> TFormMain::selectedRatingNames() const

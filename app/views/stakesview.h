@@ -9,9 +9,9 @@
 #include "core/stakes/stakecheck.h"
 #include "core/stakes/stakecommands.h"
 #include "core/stakes/stakerecord.h"
+#include "app/viewhost.h"
 
 class QTableView;
-class TFormMain;
 namespace kv::workspace {
 class FormSettings;
 }
@@ -62,7 +62,7 @@ class StakesView : public QWidget {
 public:
     static constexpr const char* GridName = "StakesGrid";
 
-    explicit StakesView(TFormMain& main);
+    explicit StakesView(const ViewContext& ctx);
 
     void createCommands();
     // The flags and the grid's column widths from the window-settings file.
@@ -120,7 +120,12 @@ private:
     // The rating rebuilt from the whole stakes file (the last step of StakeClear).
     void refreshRatings();
 
-    TFormMain& m_main;
+    kv::workspace::Workspace& m_ws;
+    kv::stats::TStatList& m_stats;
+    const kv::stats::TPrefetchCache& m_cache;
+    kv::shell::Shell& m_shell;
+    TCommandSet& m_commands;
+    ViewHost& m_host;
     QTableView* m_view;
     StakesModel* m_model;
     bool m_logEnabled = false;
