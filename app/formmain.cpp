@@ -80,6 +80,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
             if (m_combsView) m_combsView->refresh();
         };
         m_ws.onViewsRefresh = [this] { refreshViews(); };
+        m_ws.LoadViewSettings();
         createWidgets();
         createCommands();
         createMenus();
@@ -172,7 +173,7 @@ void TFormMain::createCommands()
                                    [this] { drawsStatePrefetchsEnabled(); });
     prefetch->setCheckable(true);
     QAction* totalLine = addCommand("DrawsStatShowTotalLine", QStringLiteral("График идеального распределения"), QString(),
-                                    [this] { drawsStatShowTotalLine(); }, [this] { return m_prefetchsEnabled; });
+                                    [this] { drawsStatShowTotalLine(); }, [this] { return m_ws.View().PrefetchsEnabled; });
     totalLine->setCheckable(true);
     addCommand("EditConfig", QStringLiteral("Параметры"), QStringLiteral("Редактирование параметров системы"),
                [this] { editConfig(); });
@@ -350,25 +351,18 @@ void TFormMain::restoreSettings()
     m_statsView->lengthEdit()->setValue(std::max(1, m_frm.ReadInt("DrawsStatLen", 1000)));
     const int statHeight = m_frm.ReadInt("DrawsStatHeight", -1);
     if (statHeight > 0) m_statsView->splitter()->setSizes({std::max(100, height() - statHeight), statHeight});
-    m_sortedDraws = m_frm.ReadBool("SortedDraws", false);
-    m_colorDraws = m_frm.ReadBool("ColorDraws", true);
-    m_colorCombs = m_frm.ReadBool("ColorCombs", true);
-    m_prefetchsEnabled = m_frm.ReadBool("PrefetchsEnabled", false);
-    m_showTotalLine = m_frm.ReadBool("ShowTotalLine", true);
-    command("DrawsStatePrefetchsEnabled")->setChecked(m_prefetchsEnabled);
-    command("DrawsStatShowTotalLine")->setChecked(m_showTotalLine);
+    const workspace::TViewSettings& view = m_ws.View();
+    command("DrawsStatePrefetchsEnabled")->setChecked(view.PrefetchsEnabled);
+    command("DrawsStatShowTotalLine")->setChecked(view.ShowTotalLine);
     m_statsView->applyNormColumns();
-    command("DrawsSorted")->setChecked(m_sortedDraws);
-    m_drawsModel->setSorted(m_sortedDraws);
-    m_drawsModel->setColorDraws(m_colorDraws);
+    command("DrawsSorted")->setChecked(view.SortedDraws);
+    m_drawsModel->setSorted(view.SortedDraws);
+    m_drawsModel->setColorDraws(view.ColorDraws);
     m_ratingsView->restoreSettings(m_frm);
     m_regularsView->restoreSettings(m_frm);
     m_rightTabs->setCurrentIndex(0);
 
-    if (!m_frm.ReadBool("PrefetchsInit", false)) {
-        m_frm.WriteBool("PrefetchsInit", true);
-        m_frm.WriteBool("PrefetchsEnabled", m_frm.ReadBool("PrefetchsEnabled", false));
-    }
+    m_ws.InitPrefetchsFlag();
 }
 
 void TFormMain::saveSettings()
@@ -464,7 +458,7 @@ void TFormMain::initialise()
         refreshViews();
         m_ws.LoadRatingsAndTables(*m_shell);
         m_ratingsView->refresh();
-        m_cache.CreatePrefetchFiles(m_stats, false, 0, m_prefetchsEnabled, *m_shell);
+        m_cache.CreatePrefetchFiles(m_stats, false, 0, prefetchsEnabled(), *m_shell);
         m_ws.Scenario().LoadCurrent(*m_shell);
         m_initialised = true;
         m_shell->SetStatusText("");
@@ -602,11 +596,6 @@ stakes::TStakeViewHooks TFormMain::stakeViewHooks()
     return m_stakesView->hooks();
 }
 
-bool TFormMain::stakesScrollEnabled() const
-{
-    return m_stakesView->scrollEnabled();
-}
-
 void TFormMain::refreshDrawList(bool force)
 {
     m_drawsModel->refresh(force);
@@ -667,16 +656,14 @@ void TFormMain::drawsInfo()
     if (row < 0 || row >= m_ws.DrawCount()) return;
     const int index = m_ws.DrawCount() - 1 - row;
     const game::TDraw& draw = m_ws.Draws()[index];
-    TFormInfo dialog(m_stats, draw.Nums, index, m_sortedDraws, draw.DrawNo, draw.DateText(), *m_shell, this);
+    TFormInfo dialog(m_stats, draw.Nums, index, sortedDraws(), draw.DrawNo, draw.DateText(), *m_shell, this);
     dialog.exec();
 }
 
 void TFormMain::drawsStatePrefetchsEnabled()
 {
-    m_prefetchsEnabled = !m_prefetchsEnabled;
-    command("DrawsStatePrefetchsEnabled")->setChecked(m_prefetchsEnabled);
-    guarded("Ошибка сохранения параметров программы!", [this] { m_frm.WriteBool("PrefetchsEnabled", m_prefetchsEnabled); });
-    m_cache.CreatePrefetchFiles(m_stats, false, 0, m_prefetchsEnabled, *m_shell);
+    toggleViewFlag(&workspace::TViewSettings::PrefetchsEnabled, "DrawsStatePrefetchsEnabled");
+    m_cache.CreatePrefetchFiles(m_stats, false, 0, prefetchsEnabled(), *m_shell);
     m_statsView->applyNormColumns();
     m_statsView->build(true);
 }
@@ -688,7 +675,7 @@ void TFormMain::editConfig()
     const stats::TConfigApplyResult applied =
         stats::ApplyConfig(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
     fillChoosers(true, true);
-    m_cache.CreatePrefetchFiles(m_stats, false, applied.Groups, m_prefetchsEnabled, *m_shell);
+    m_cache.CreatePrefetchFiles(m_stats, false, applied.Groups, prefetchsEnabled(), *m_shell);
     // Channel colours follow the channel width.
     m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
     m_drawsModel->repaintAll();
@@ -701,7 +688,7 @@ void TFormMain::editShredding()
     TFormShredding dialog(m_stats.Shredding(), this);
     if (dialog.exec() != QDialog::Accepted) return;
     stats::ApplyShredding(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
-    m_cache.CreatePrefetchFiles(m_stats, false, 1u << 12, m_prefetchsEnabled, *m_shell);
+    m_cache.CreatePrefetchFiles(m_stats, false, 1u << 12, prefetchsEnabled(), *m_shell);
     fillChoosers(true, true);
     m_statsView->build(true);
 }
@@ -745,9 +732,7 @@ void TFormMain::filtersInfo()
 void TFormMain::drawsStatShowTotalLine()
 {
     shell::BusyScope busy(*m_shell, "Создание графиков...");
-    m_showTotalLine = !m_showTotalLine;
-    command("DrawsStatShowTotalLine")->setChecked(m_showTotalLine);
-    guarded("Ошибка сохранения параметров программы!", [this] { m_frm.WriteBool("ShowTotalLine", m_showTotalLine); });
+    toggleViewFlag(&workspace::TViewSettings::ShowTotalLine, "DrawsStatShowTotalLine");
     m_statsView->build(true);
 }
 
@@ -761,6 +746,13 @@ int TFormMain::currentDrawRow() const
     return CurrentSelectedRow(m_drawsView);
 }
 
+void TFormMain::toggleViewFlag(bool workspace::TViewSettings::* flag, const char* command)
+{
+    const bool on = !(m_ws.View().*flag);
+    this->command(QString::fromLatin1(command))->setChecked(on);
+    guarded("Ошибка сохранения параметров программы!", [&] { m_ws.SetViewFlag(flag, on); });
+}
+
 void TFormMain::guarded(const char* failureText, const std::function<void()>& body)
 {
     try {
@@ -772,10 +764,8 @@ void TFormMain::guarded(const char* failureText, const std::function<void()>& bo
 
 void TFormMain::drawsSorted()
 {
-    m_sortedDraws = !m_sortedDraws;
-    command("DrawsSorted")->setChecked(m_sortedDraws);
-    m_drawsModel->setSorted(m_sortedDraws);
-    guarded("Ошибка сохранения параметров программы!", [this] { m_frm.WriteBool("SortedDraws", m_sortedDraws); });
+    toggleViewFlag(&workspace::TViewSettings::SortedDraws, "DrawsSorted");
+    m_drawsModel->setSorted(sortedDraws());
     m_drawsModel->repaintAll();
     refreshViews();
 }

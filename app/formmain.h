@@ -55,17 +55,17 @@ public:
     QTabWidget* rightTabs() const { return m_rightTabs; }
     ScenarioView* scenarioView() const { return m_scenarioView; }
     void showTab(QWidget* page) override;
-    bool sortedDraws() const override { return m_sortedDraws; }
-    bool prefetchsEnabled() const override { return m_prefetchsEnabled; }
-    bool showTotalLine() const override { return m_showTotalLine; }
-    bool colorCombs() const override { return m_colorCombs; }
+    bool sortedDraws() const { return m_ws.View().SortedDraws; }
+    bool prefetchsEnabled() const { return m_ws.View().PrefetchsEnabled; }
+    bool showTotalLine() const { return m_ws.View().ShowTotalLine; }
+    bool colorCombs() const { return m_ws.View().ColorCombs; }
     void setStatusField(int field, const QString& text) override;
     // Refills the choosers from the registry (after the settings or favourites change: reload).
     void fillChoosers(bool reload, bool keepSelection);
     void refreshViews();
 
     kv::shell::Shell& shell();
-    const kv::workspace::FormSettings& formSettings() const override { return m_frm; }
+    const kv::workspace::FormSettings& formSettings() const { return m_frm; }
     TCommandSet& commands() { return *m_commands; }
     QAction* command(const QString& name) const;
     QTableView* drawsView() const { return m_drawsView; }
@@ -80,7 +80,6 @@ public:
     void setRunning(bool running) override;
     void setDrawsOffset(int offset);
     kv::stakes::TStakeViewHooks stakeViewHooks() override;
-    bool stakesScrollEnabled() const override;
     void refreshDrawList(bool force);
 
 signals:
@@ -122,6 +121,8 @@ private:
     int currentDrawRow() const;
     // Runs a command's body, reporting any failure with the command's fixed text.
     void guarded(const char* failureText, const std::function<void()>& body);
+    // Turns a view flag over: its command's check, the settings and their key in the .frm.
+    void toggleViewFlag(bool kv::workspace::TViewSettings::* flag, const char* command);
 
     void drawsSorted();
     void drawsAdd();
@@ -147,11 +148,6 @@ private:
     std::unique_ptr<QtShell> m_shell;
     TCommandSet* m_commands = nullptr;
 
-    bool m_sortedDraws = false;
-    bool m_colorDraws = true;
-    bool m_colorCombs = true;
-    bool m_prefetchsEnabled = false;
-    bool m_showTotalLine = true;
     bool m_initialised = false;
     bool m_ended = false;
     bool m_stateSaved = false;

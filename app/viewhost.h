@@ -19,7 +19,6 @@ class TStatList;
 class TStatTable;
 }
 namespace kv::workspace {
-class FormSettings;
 class Workspace;
 }
 
@@ -39,12 +38,6 @@ public:
     // A scenario run starts or ends: the draws, combination and statistics tabs are shut for it.
     virtual void setRunning(bool running) = 0;
 
-    virtual bool sortedDraws() const = 0;
-    virtual bool prefetchsEnabled() const = 0;
-    virtual bool showTotalLine() const = 0;
-    virtual bool colorCombs() const = 0;
-    virtual const kv::workspace::FormSettings& formSettings() const = 0;
-
     // The combination list.
     virtual std::vector<int> selectedCombRows() const = 0;
     virtual int currentCombRow() const = 0;
@@ -59,7 +52,6 @@ public:
 
     // The stakes view: the check pass with its reload and the grid's refresh.
     virtual kv::stakes::TStakeViewHooks stakeViewHooks() = 0;
-    virtual bool stakesScrollEnabled() const = 0;
     virtual void refreshStakes(bool refresh, bool goToLast) = 0;
 
     // The rating view.

@@ -226,7 +226,7 @@ void CombsView::createCommands()
 
 void CombsView::refresh()
 {
-    m_model->setColors(m_host.colorCombs(), m_stats.Config().ChannelSize);
+    m_model->setColors(m_ws.View().ColorCombs, m_stats.Config().ChannelSize);
     m_model->reload();
     m_host.setStatusField(3, qs(filters::CombCountText(m_ws.Combs().Count())));
 }
@@ -363,7 +363,7 @@ void CombsView::combsInfo()
     if (row < 0) return;
     // A combination is judged where the next draw would stand: right after the analysis window.
     const int position = m_ws.LastDrawIndex() + 1;
-    TFormInfo dialog(m_stats, m_ws.Combs()[row], position, m_host.sortedDraws(), std::nullopt,
+    TFormInfo dialog(m_stats, m_ws.Combs()[row], position, m_ws.View().SortedDraws, std::nullopt,
                      std::nullopt, m_shell, m_host.mainWindow());
     dialog.exec();
 }

@@ -162,7 +162,7 @@ std::vector<std::string> RatingsView::selectedNames() const
 void RatingsView::restoreSettings(const workspace::FormSettings& frm)
 {
     auto& ratings = m_ws.Ratings();
-    ratings.SetEffMode(frm.ReadInt("RatingsEffMode", stakes::DefaultRatingEffMode));
+    ratings.SetEffMode(m_ws.View().RatingsEffMode);
     for (int mode = 0; mode < stakes::RatingEffModeCount; ++mode)
         if (QAction* a = m_commands.command(QString::fromLatin1(EffModeCommands[mode]))) a->setChecked(mode == ratings.EffMode());
     // "%d,%d": sort column and direction (0 ascending).
@@ -241,7 +241,9 @@ void RatingsView::setEffMode(int mode)
     ratings.SetEffMode(mode);
     if (QAction* a = m_commands.command(QString::fromLatin1(EffModeCommands[ratings.EffMode()]))) a->setChecked(true);
     try {
-        m_host.formSettings().WriteInt("RatingsEffMode", ratings.EffMode());
+        workspace::TViewSettings view = m_ws.View();
+        view.RatingsEffMode = ratings.EffMode();
+        m_ws.SetViewSettings(view);
     } catch (const std::exception& e) {
         m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
     }

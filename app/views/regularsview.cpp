@@ -126,7 +126,7 @@ bool RegularsView::tabVisible() const
 
 void RegularsView::restoreSettings(const workspace::FormSettings& frm)
 {
-    const bool visible = frm.ReadBool("TabTables", true);
+    const bool visible = m_ws.View().TabTables;
     m_ws.Regulars().SetVisible(visible);
     showTab(visible);
     for (int c = 0; c < stakes::RegularColumnCount; ++c) {
@@ -151,7 +151,7 @@ void RegularsView::tabTables()
 {
     const bool visible = m_ws.Regulars().TabTables(m_shell);
     try {
-        m_host.formSettings().WriteBool("TabTables", visible);
+        m_ws.SetViewFlag(&workspace::TViewSettings::TabTables, visible);
     } catch (const std::exception& e) {
         m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
     }
@@ -182,7 +182,7 @@ void RegularsView::tablesStakeAdd()
 {
     const int row = CurrentSelectedRow(m_view);
     if (row < 0 || !stakeDialog) return;
-    m_ws.TablesStakeAdd(m_shell, m_stats, row, m_host.stakesScrollEnabled(),
+    m_ws.TablesStakeAdd(m_shell, m_stats, row, m_ws.View().StakesScrollEnabled,
                                       m_host.stakeViewHooks(), stakeDialog);
     m_view->selectRow(row);
 }
@@ -194,7 +194,7 @@ void RegularsView::tablesStakeTest()
     if (rows.empty()) return;
     const int count = TFormTestCount::AskTestCount(stakes::TRegulars::DefaultTestCount, ws.DrawCount() - 1, m_host.mainWindow());
     if (count <= 0) return;
-    ws.TablesStakeTest(m_shell, m_stats, rows, count, m_host.stakesScrollEnabled(),
+    ws.TablesStakeTest(m_shell, m_stats, rows, count, m_ws.View().StakesScrollEnabled,
                        m_host.stakeViewHooks());
     // The model was reset by the save; the test's regulars stay selected for the next run.
     QItemSelection selection;

@@ -24,7 +24,6 @@
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "core/shell/shell.h"
-#include "core/workspace/formsettings.h"
 
 using namespace kv;
 
@@ -180,8 +179,7 @@ void ScenarioView::createCommands()
     QAction* log = m_commands.add("LogToggle", QStringLiteral("Журнал выполнения сценария"), QString(),
                                      [this] { logToggle(); }, [this] { return m_runner->CanChangeLogs(); });
     log->setCheckable(true);
-    m_logEnabled = m_host.formSettings().ReadBool("ScriptLogEnabled", false);
-    log->setChecked(m_logEnabled);
+    log->setChecked(m_ws.View().ScriptLogEnabled);
     m_commands.add("LogsDelete", QStringLiteral("Удалить журналы выполнения сценариев"), QString(),
                       [this] { logsDelete(); }, [this] { return m_runner->CanChangeLogs(); });
 }
@@ -402,15 +400,15 @@ void ScenarioView::connectRunner()
 
 void ScenarioView::prepareRun()
 {
-    const auto& frm = m_host.formSettings();
+    const workspace::TViewSettings& view = m_ws.View();
     scenario::TScriptRunOptions& o = m_runner->Options;
-    o.LogEnabled = m_logEnabled;
-    o.CheckOnLine = frm.ReadBool("StakesCheckOnLine", true);
-    o.StakesScrollEnabled = frm.ReadBool("StakesScrollEnabled", true);
-    o.StakesLogEnabled = frm.ReadBool("StakesLogEnabled", false);
-    o.SortedDraws = m_host.sortedDraws();
-    o.PrefetchsEnabled = m_host.prefetchsEnabled();
-    o.ShowTotalLine = m_host.showTotalLine();
+    o.LogEnabled = view.ScriptLogEnabled;
+    o.CheckOnLine = view.StakesCheckOnLine;
+    o.StakesScrollEnabled = view.StakesScrollEnabled;
+    o.StakesLogEnabled = view.StakesLogEnabled;
+    o.SortedDraws = view.SortedDraws;
+    o.PrefetchsEnabled = view.PrefetchsEnabled;
+    o.ShowTotalLine = view.ShowTotalLine;
 }
 
 void ScenarioView::scriptRun()
@@ -455,10 +453,10 @@ bool ScenarioView::allowClose()
 
 void ScenarioView::logToggle()
 {
-    m_logEnabled = !m_logEnabled;
-    m_commands.command(QStringLiteral("LogToggle"))->setChecked(m_logEnabled);
+    const bool on = !m_ws.View().ScriptLogEnabled;
+    m_commands.command(QStringLiteral("LogToggle"))->setChecked(on);
     try {
-        m_host.formSettings().WriteBool("ScriptLogEnabled", m_logEnabled);
+        m_ws.SetViewFlag(&workspace::TViewSettings::ScriptLogEnabled, on);
     } catch (const std::exception& e) {
         m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
     }

@@ -119,6 +119,5 @@ private:
     ScenarioModel* m_model;
     QLabel* m_status[StatusPanels] = {};
     std::unique_ptr<kv::scenario::TScriptRunner> m_runner;
-    bool m_logEnabled = false;
     bool m_closeAfterRun = false;
 };

@@ -201,6 +201,21 @@ StakesView::StakesView(const ViewContext& ctx)
     layout->addWidget(m_view, 1);
 }
 
+bool StakesView::logEnabled() const
+{
+    return m_ws.View().StakesLogEnabled;
+}
+
+bool StakesView::scrollEnabled() const
+{
+    return m_ws.View().StakesScrollEnabled;
+}
+
+bool StakesView::checkOnLine() const
+{
+    return m_ws.View().StakesCheckOnLine;
+}
+
 stakes::TStakesFile& StakesView::file() const
 {
     return m_ws.StakesFile();
@@ -254,9 +269,9 @@ void StakesView::createCommands()
                       QStringLiteral("График профита для всех ставок по тиражам"), [this] { stakesGraphProfits(); },
                       ratingRows);
 
-    m_commands.command(QStringLiteral("LogStakes"))->setChecked(m_logEnabled);
-    m_commands.command(QStringLiteral("StakesScroll"))->setChecked(m_scrollEnabled);
-    m_commands.command(QStringLiteral("StakesCheckLine"))->setChecked(m_checkOnLine);
+    m_commands.command(QStringLiteral("LogStakes"))->setChecked(logEnabled());
+    m_commands.command(QStringLiteral("StakesScroll"))->setChecked(scrollEnabled());
+    m_commands.command(QStringLiteral("StakesCheckLine"))->setChecked(checkOnLine());
 
     const char* const sep = TCommandSet::Separator;
     m_commands.fillContextMenu(m_view, {"StakeAdd", "StakeAddRandom", "StakeAddSelected", "StakeAddAll", sep, "StakeDel",
@@ -266,12 +281,9 @@ void StakesView::createCommands()
 
 void StakesView::restoreSettings(const workspace::FormSettings& frm)
 {
-    m_logEnabled = frm.ReadBool("StakesLogEnabled", false);
-    m_scrollEnabled = frm.ReadBool("StakesScrollEnabled", true);
-    m_checkOnLine = frm.ReadBool("StakesCheckOnLine", true);
-    m_commands.command(QStringLiteral("LogStakes"))->setChecked(m_logEnabled);
-    m_commands.command(QStringLiteral("StakesScroll"))->setChecked(m_scrollEnabled);
-    m_commands.command(QStringLiteral("StakesCheckLine"))->setChecked(m_checkOnLine);
+    m_commands.command(QStringLiteral("LogStakes"))->setChecked(logEnabled());
+    m_commands.command(QStringLiteral("StakesScroll"))->setChecked(scrollEnabled());
+    m_commands.command(QStringLiteral("StakesCheckLine"))->setChecked(checkOnLine());
     for (int c = 0; c < stakes::StakeGridColumnCount; ++c) {
         const int w = frm.ReadInt(util::Format("%s.Column%d", {GridName, c}), -1);
         if (w > 0 && w <= MaxColumnWidth) m_view->setColumnWidth(c, w);
@@ -337,7 +349,7 @@ void StakesView::applyRefresh(bool refresh, bool goToLast)
 bool StakesView::checkStakes()
 {
     // Through the workspace: every checked stake feeds the rating, which is then sorted and saved.
-    return m_ws.CheckStakesAndReload(m_shell, m_stats, m_logEnabled);
+    return m_ws.CheckStakesAndReload(m_shell, m_stats, logEnabled());
 }
 
 void StakesView::archiveGrew()
@@ -398,7 +410,7 @@ void StakesView::addStakesForCombs(const std::vector<game::TComb>& combs, bool c
     TFormMultiStake dialog(m_shell, ws.NextDrawNo(), m_host.mainWindow());
     if (dialog.exec() != QDialog::Accepted) return;
     stakes::AddStakesForCombs(file(), m_shell, combs, dialog.drawNo(), dialog.drawsCount(), dialog.comment(),
-                              ws.Combs().Count(), m_stats, m_scrollEnabled, hooks());
+                              ws.Combs().Count(), m_stats, scrollEnabled(), hooks());
     if (clearSelection) m_host.clearCombSelection();
 }
 
@@ -444,12 +456,12 @@ void StakesView::stakesCheckManual()
     refreshView(true, false);
 }
 
-void StakesView::toggleFlag(bool& flag, const char* command, const char* key)
+void StakesView::toggleFlag(bool workspace::TViewSettings::* flag, const char* command)
 {
-    flag = !flag;
-    m_commands.command(QString::fromLatin1(command))->setChecked(flag);
+    const bool on = !(m_ws.View().*flag);
+    m_commands.command(QString::fromLatin1(command))->setChecked(on);
     try {
-        m_host.formSettings().WriteBool(key, flag);
+        m_ws.SetViewFlag(flag, on);
     } catch (const std::exception& e) {
         m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
     }
@@ -457,17 +469,17 @@ void StakesView::toggleFlag(bool& flag, const char* command, const char* key)
 
 void StakesView::logStakes()
 {
-    toggleFlag(m_logEnabled, "LogStakes", "StakesLogEnabled");
+    toggleFlag(&workspace::TViewSettings::StakesLogEnabled, "LogStakes");
 }
 
 void StakesView::stakesScroll()
 {
-    toggleFlag(m_scrollEnabled, "StakesScroll", "StakesScrollEnabled");
+    toggleFlag(&workspace::TViewSettings::StakesScrollEnabled, "StakesScroll");
 }
 
 void StakesView::stakesCheckLine()
 {
-    toggleFlag(m_checkOnLine, "StakesCheckLine", "StakesCheckOnLine");
+    toggleFlag(&workspace::TViewSettings::StakesCheckOnLine, "StakesCheckLine");
 }
 
 void StakesView::logStakesDelete()

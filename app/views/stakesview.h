@@ -14,6 +14,7 @@
 class QTableView;
 namespace kv::workspace {
 class FormSettings;
+struct TViewSettings;
 }
 namespace kv::stakes {
 class TStakesFile;
@@ -65,7 +66,7 @@ public:
     explicit StakesView(const ViewContext& ctx);
 
     void createCommands();
-    // The flags and the grid's column widths from the window-settings file.
+    // The flags' checks and the grid's column widths from the window-settings file.
     void restoreSettings(const kv::workspace::FormSettings& frm);
     void saveColumns(std::vector<std::pair<std::string, std::string>>& values) const;
     void resetColumns();
@@ -80,9 +81,9 @@ public:
     // The archive has grown: the stakes that waited for the new draws are checked.
     void archiveGrew();
 
-    bool logEnabled() const { return m_logEnabled; }
-    bool scrollEnabled() const { return m_scrollEnabled; }
-    bool checkOnLine() const { return m_checkOnLine; }
+    bool logEnabled() const;
+    bool scrollEnabled() const;
+    bool checkOnLine() const;
     QTableView* view() const { return m_view; }
     StakesModel* model() const { return m_model; }
     kv::stakes::TStakeViewHooks hooks();
@@ -115,7 +116,7 @@ private:
     void addManualStake(int combRow);
     void addStakesForCombs(const std::vector<kv::game::TComb>& combs, bool clearSelection);
     void showChart(const std::optional<kv::stakes::TChartData>& data);
-    void toggleFlag(bool& flag, const char* command, const char* key);
+    void toggleFlag(bool kv::workspace::TViewSettings::* flag, const char* command);
     // The names of the selected rating rows, which the overlap and profit charts follow.
     // The rating rebuilt from the whole stakes file (the last step of StakeClear).
     void refreshRatings();
@@ -128,9 +129,6 @@ private:
     ViewHost& m_host;
     QTableView* m_view;
     StakesModel* m_model;
-    bool m_logEnabled = false;
-    bool m_scrollEnabled = true;
-    bool m_checkOnLine = true;
     bool m_pendingLast = false;
     bool m_pendingArmed = false;
 };

@@ -143,7 +143,7 @@ void StatsView::statFilter(bool exclude)
 {
     auto& ws = m_ws;
     const std::vector<int> rows = selectedRows();
-    filters::TFilterScope scope{ws.Combs(), ws.History(), ws.Draws(), ws.DrawsOffset(), m_host.sortedDraws(), m_shell};
+    filters::TFilterScope scope{ws.Combs(), ws.History(), ws.Draws(), ws.DrawsOffset(), m_ws.View().SortedDraws, m_shell};
     try {
         ws.Combs().MakeUndoCopy(m_shell);
         const filters::TMarkedValues marked = filters::MarkedRows(m_table, rows);
@@ -184,7 +184,7 @@ int StatsView::chosenMethod() const
 
 void StatsView::applyNormColumns()
 {
-    for (int c = 3; c <= 5; ++c) m_view->setColumnHidden(c, !m_host.prefetchsEnabled());
+    for (int c = 3; c <= 5; ++c) m_view->setColumnHidden(c, !m_ws.View().PrefetchsEnabled);
 }
 
 void StatsView::build(bool force)
@@ -193,9 +193,9 @@ void StatsView::build(bool force)
     request.Method = chosenMethod();
     request.DrawsStatLen = m_length->value();
     request.DrawsOffset = m_ws.DrawsOffset();
-    request.SortedDraws = m_host.sortedDraws();
-    request.PrefetchsEnabled = m_host.prefetchsEnabled();
-    request.ShowTotalLine = m_host.showTotalLine();
+    request.SortedDraws = m_ws.View().SortedDraws;
+    request.PrefetchsEnabled = m_ws.View().PrefetchsEnabled;
+    request.ShowTotalLine = m_ws.View().ShowTotalLine;
     const auto header = m_view->horizontalHeader();
     m_table.SortRows(header->sortIndicatorSection(), header->sortIndicatorOrder() == Qt::AscendingOrder);
     if (!m_table.Build(m_stats, m_cache, request, m_shell, force)) return;
