@@ -95,7 +95,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
             help = workspace::FindHelpFile(QCoreApplication::applicationDirPath().toStdString(), m_stats.Language);
         m_stats.Env().HelpFile = help.string();
         m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
-        fillChoosers(false, false);
+        fillChoosers({});
 
         m_idleTimer = new QTimer(this);
         m_idleTimer->setInterval(150);
@@ -576,9 +576,9 @@ void TFormMain::showStatState(const filters::TStatViewState& state)
     m_statsView->showState(state);
 }
 
-void TFormMain::refreshStakes(bool refresh, bool goToLast)
+void TFormMain::refreshStakes(StakeGridRefresh how)
 {
-    if (m_stakesView) m_stakesView->refreshView(refresh, goToLast);
+    if (m_stakesView) m_stakesView->refreshView(how);
 }
 
 void TFormMain::refreshRatings()
@@ -620,16 +620,16 @@ void TFormMain::setStatusField(int field, const QString& text)
     if (field >= 0 && field < StatusFields) m_status[field]->setText(text);
 }
 
-void TFormMain::fillChoosers(bool reload, bool keepSelection)
+void TFormMain::fillChoosers(ChooserFill fill)
 {
-    if (reload) {
+    if (fill.Reload) {
         const auto flt = m_ws.FilePath(workspace::Workspace::FilterListFileName);
         m_stats.SaveFilterList(flt, true, false, *m_shell);
         m_stats.BuildMethodList();
         m_stats.SetAllFavorites();
         m_stats.LoadFilterList(flt, true, *m_shell);
     }
-    m_statsView->fillChooser(stats::BuildChoosers(m_stats), keepSelection);
+    m_statsView->fillChooser(stats::BuildChoosers(m_stats), fill.KeepSelection);
     // The scenario shows its filters through the registry's codes.
     if (m_scenarioView) m_scenarioView->refresh();
 }
@@ -674,7 +674,7 @@ void TFormMain::editConfig()
     if (dialog.exec() != QDialog::Accepted) return;
     const stats::TConfigApplyResult applied =
         stats::ApplyConfig(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
-    fillChoosers(true, true);
+    fillChoosers({.Reload = true, .KeepSelection = true});
     m_cache.CreatePrefetchFiles(m_stats, false, applied.Groups, prefetchsEnabled(), *m_shell);
     // Channel colours follow the channel width.
     m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
@@ -689,7 +689,7 @@ void TFormMain::editShredding()
     if (dialog.exec() != QDialog::Accepted) return;
     stats::ApplyShredding(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
     m_cache.CreatePrefetchFiles(m_stats, false, 1u << 12, prefetchsEnabled(), *m_shell);
-    fillChoosers(true, true);
+    fillChoosers({.Reload = true, .KeepSelection = true});
     m_statsView->build(true);
 }
 
@@ -701,7 +701,7 @@ void TFormMain::filtersManager()
     if (dialog.exec() != QDialog::Accepted) {
         // An import in the cancelled window has already renamed the methods.
         if (filters::KeepImportedNames(m_stats, captions, own, *m_shell)) {
-            fillChoosers(false, true);
+            fillChoosers({.KeepSelection = true});
             m_statsView->build(true);
         }
         return;
@@ -709,7 +709,7 @@ void TFormMain::filtersManager()
     {
         shell::BusyScope busy(*m_shell, filters::FavoritesWaitText);
         filters::ConfirmFavorites(dialog.tree(), m_stats, own, *m_shell);
-        fillChoosers(true, true);
+        fillChoosers({.Reload = true, .KeepSelection = true});
     }
     m_statsView->build(true);
 }
@@ -717,7 +717,7 @@ void TFormMain::filtersManager()
 void TFormMain::filtersReset()
 {
     if (!filters::ResetFavorites(m_stats, m_ws.FilePath(workspace::Workspace::FilterListFileName), *m_shell)) return;
-    fillChoosers(true, true);
+    fillChoosers({.Reload = true, .KeepSelection = true});
     m_statsView->build(true);
 }
 

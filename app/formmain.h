@@ -60,8 +60,12 @@ public:
     bool showTotalLine() const { return m_ws.View().ShowTotalLine; }
     bool colorCombs() const { return m_ws.View().ColorCombs; }
     void setStatusField(int field, const QString& text) override;
-    // Refills the choosers from the registry (after the settings or favourites change: reload).
-    void fillChoosers(bool reload, bool keepSelection);
+    struct ChooserFill {
+        bool Reload = false;          // rebuild the registry's lists first (settings or favourites changed)
+        bool KeepSelection = false;   // the chooser keeps its position
+    };
+    // Refills the choosers from the registry.
+    void fillChoosers(ChooserFill fill);
     void refreshViews();
 
     kv::shell::Shell& shell();
@@ -102,7 +106,7 @@ private:
     int statLength() const override;
     kv::stats::TStatTable& statTable() override;
     void showStatState(const kv::filters::TStatViewState& state) override;
-    void refreshStakes(bool refresh, bool goToLast) override;
+    void refreshStakes(StakeGridRefresh how) override;
     void refreshRatings() override;
 
     ViewContext viewContext();

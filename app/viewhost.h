@@ -22,6 +22,12 @@ namespace kv::workspace {
 class Workspace;
 }
 
+// How the stakes grid follows the file: Rows re-reads the rows, GoToLast selects the last one.
+struct StakeGridRefresh {
+    bool Rows = false;
+    bool GoToLast = false;
+};
+
 // What a view needs of the window around it and of the other views. The main window implements
 // it; a view never sees the main window itself.
 class ViewHost {
@@ -52,7 +58,7 @@ public:
 
     // The stakes view: the check pass with its reload and the grid's refresh.
     virtual kv::stakes::TStakeViewHooks stakeViewHooks() = 0;
-    virtual void refreshStakes(bool refresh, bool goToLast) = 0;
+    virtual void refreshStakes(StakeGridRefresh how) = 0;
 
     // The rating view.
     virtual std::vector<std::string> selectedRatingNames() const = 0;

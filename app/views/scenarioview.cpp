@@ -389,7 +389,7 @@ void ScenarioView::connectRunner()
     };
     hooks.SelectLine = [this](int line) { selectLine(line); };
     hooks.RefreshStakeView = [this](bool refresh, bool goToLast) {
-        m_host.refreshStakes(refresh, goToLast);
+        m_host.refreshStakes({.Rows = refresh, .GoToLast = goToLast});
     };
     hooks.RatingsChanged = [this] { m_ws.RatingsAfterCheck(m_shell); };
     hooks.StatView = [this](const filters::TStatViewState& state) { m_host.showStatState(state); };

@@ -299,12 +299,12 @@ void StakesView::saveColumns(std::vector<std::pair<std::string, std::string>>& v
 void StakesView::fileOpened()
 {
     if (stakes::DiscardOutdatedStakes(file(), m_shell)) resetColumns();
-    refreshView(true, false);
+    refreshView({.Rows = true});
 }
 
-void StakesView::refreshView(bool refresh, bool goToLast)
+void StakesView::refreshView(StakeGridRefresh how)
 {
-    if (!refresh && goToLast) {
+    if (!how.Rows && how.GoToLast) {
         // Every stake of a series asks for this. The grid shows only its state at the next
         // repaint, so the rows are adjusted once then (or by the series' closing refresh):
         // once per stake, a series over the whole list would take minutes.
@@ -319,23 +319,23 @@ void StakesView::refreshView(bool refresh, bool goToLast)
         return;
     }
     applyPending();
-    applyRefresh(refresh, goToLast);
+    applyRefresh(how);
 }
 
 void StakesView::applyPending()
 {
     if (!m_pendingLast) return;
     m_pendingLast = false;
-    applyRefresh(false, true);
+    applyRefresh({.GoToLast = true});
 }
 
-void StakesView::applyRefresh(bool refresh, bool goToLast)
+void StakesView::applyRefresh(StakeGridRefresh how)
 {
     const int records = file().RecordCount();
     // The planner sees the grid as the records it shows plus the header: an empty file's
     // single empty row must not pass for one record, or the first stake would go uncounted.
     const stakes::TStakeViewPlan plan =
-        stakes::PlanStakeViewRefresh(m_model->shownRecords() + 1, records, refresh, goToLast, isVisible());
+        stakes::PlanStakeViewRefresh(m_model->shownRecords() + 1, records, how.Rows, how.GoToLast, isVisible());
     if (plan.SetRowCount) m_model->setShownRecords(records);
     if (plan.SelectRow >= 1) {
         const int row = std::min(plan.SelectRow, m_model->rowCount()) - 1;
@@ -355,13 +355,13 @@ bool StakesView::checkStakes()
 void StakesView::archiveGrew()
 {
     checkStakes();
-    refreshView(true, false);
+    refreshView({.Rows = true});
 }
 
 stakes::TStakeViewHooks StakesView::hooks()
 {
     stakes::TStakeViewHooks h;
-    h.RefreshView = [this](bool refresh, bool goToLast) { refreshView(refresh, goToLast); };
+    h.RefreshView = [this](bool refresh, bool goToLast) { refreshView({.Rows = refresh, .GoToLast = goToLast}); };
     h.Check = [this] { checkStakes(); };
     h.Repaint = [this] { m_model->repaintAll(); };
     h.RefreshRatings = [this] { refreshRatings(); };
@@ -453,7 +453,7 @@ void StakesView::stakeClear()
 void StakesView::stakesCheckManual()
 {
     checkStakes();
-    refreshView(true, false);
+    refreshView({.Rows = true});
 }
 
 void StakesView::toggleFlag(bool workspace::TViewSettings::* flag, const char* command)

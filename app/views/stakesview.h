@@ -75,7 +75,7 @@ public:
     void fileOpened();
     // RefreshStakeView: the grid's rows, the selection of the last row and the count in the
     // status bar's stakes panel.
-    void refreshView(bool refresh, bool goToLast);
+    void refreshView(StakeGridRefresh how);
     // CheckStakesAndReload with the program's settings.
     bool checkStakes();
     // The archive has grown: the stakes that waited for the new draws are checked.
@@ -106,7 +106,7 @@ public:
 
 private:
     kv::stakes::TStakesFile& file() const;
-    void applyRefresh(bool refresh, bool goToLast);
+    void applyRefresh(StakeGridRefresh how);
     // A "go to last" put off during a series of stakes.
     void applyPending();
     // The selected grid rows top..bottom (1-based under the header); nothing without a selection.
