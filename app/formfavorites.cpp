@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/commandset.h"
 #include "app/formmethodinfo.h"
 #include "app/qtshell.h"
 #include "core/shell/shell.h"
@@ -53,7 +54,8 @@ private:
 
 TFormFavorites::TFormFavorites(stats::TStatList& list, const std::filesystem::path& dataDir, shell::Shell& shell,
                                QWidget* parent)
-    : QDialog(parent), m_list(list), m_dataDir(dataDir), m_shell(shell)
+    : QDialog(parent), m_list(list), m_dataDir(dataDir), m_shell(shell),
+      m_commands(new TCommandSet(this, [this] { return isBusy(); }))
 {
     setObjectName(QStringLiteral("TFormFavorites"));
     setWindowTitle(qs(filters::FavoritesWindowCaption));
@@ -61,24 +63,24 @@ TFormFavorites::TFormFavorites(stats::TStatList& list, const std::filesystem::pa
     const auto notEmpty = [this] { return !m_tree.Empty(); };
     const auto hasNode = [this] { return selectedNode().group >= 0; };
     const auto hasMethod = [this] { return selectedNode().node >= 0; };
-    addCommand("CheckNone", QStringLiteral("Сбросить все"), QStringLiteral("Снять отметки со всех фильтров"),
-               [this] { m_tree.MarkAll(false); refreshItems(); }, notEmpty);
-    addCommand("CheckAll", QStringLiteral("Выбрать все"), QStringLiteral("Поставить отметки у всех фильтров"),
-               [this] { m_tree.MarkAll(true); refreshItems(); }, notEmpty);
-    addCommand("GroupNone", QStringLiteral("Сбросить группу"), QStringLiteral("Снять отметки со всех фильтров группы"),
-               [this] { markSelectedGroup(false); }, hasNode);
-    addCommand("GroupAll", QStringLiteral("Выбрать группу"), QStringLiteral("Поставить отметки у всех фильтров группы"),
-               [this] { markSelectedGroup(true); }, hasNode);
-    addCommand("Rename", QStringLiteral("Переименовать"), QStringLiteral("Переименовать фильтр"), [this] { rename(); },
-               hasMethod);
-    addCommand("ResetName", QStringLiteral("Вернуть"), QStringLiteral("Вернуть наименование \"по умолчанию\""),
-               [this] { resetName(); }, hasMethod);
-    addCommand("Info", QStringLiteral("Описание"), QStringLiteral("Справочная информация о выделенном методе расчета статистики"),
-               [this] { info(); }, hasMethod);
-    addCommand("NamesImport", QStringLiteral("Импорт названий"), QStringLiteral("Импорт названий фильтров из файла"),
-               [this] { namesImport(); }, {});
-    addCommand("NamesExport", QStringLiteral("Экспорт названий"), QStringLiteral("Экспорт названий фильтров в файл"),
-               [this] { namesExport(); }, {});
+    m_commands->add("CheckNone", QStringLiteral("Сбросить все"), QStringLiteral("Снять отметки со всех фильтров"),
+                    [this] { m_tree.MarkAll(false); refreshItems(); }, notEmpty);
+    m_commands->add("CheckAll", QStringLiteral("Выбрать все"), QStringLiteral("Поставить отметки у всех фильтров"),
+                    [this] { m_tree.MarkAll(true); refreshItems(); }, notEmpty);
+    m_commands->add("GroupNone", QStringLiteral("Сбросить группу"), QStringLiteral("Снять отметки со всех фильтров группы"),
+                    [this] { markSelectedGroup(false); }, hasNode);
+    m_commands->add("GroupAll", QStringLiteral("Выбрать группу"), QStringLiteral("Поставить отметки у всех фильтров группы"),
+                    [this] { markSelectedGroup(true); }, hasNode);
+    m_commands->add("Rename", QStringLiteral("Переименовать"), QStringLiteral("Переименовать фильтр"), [this] { rename(); },
+                    hasMethod);
+    m_commands->add("ResetName", QStringLiteral("Вернуть"), QStringLiteral("Вернуть наименование \"по умолчанию\""),
+                    [this] { resetName(); }, hasMethod);
+    m_commands->add("Info", QStringLiteral("Описание"), QStringLiteral("Справочная информация о выделенном методе расчета статистики"),
+                    [this] { info(); }, hasMethod);
+    m_commands->add("NamesImport", QStringLiteral("Импорт названий"), QStringLiteral("Импорт названий фильтров из файла"),
+                    [this] { namesImport(); }, {});
+    m_commands->add("NamesExport", QStringLiteral("Экспорт названий"), QStringLiteral("Экспорт названий фильтров в файл"),
+                    [this] { namesExport(); }, {});
 
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
@@ -144,32 +146,14 @@ TFormFavorites::TFormFavorites(stats::TStatList& list, const std::filesystem::pa
     resize(720, 560);
 }
 
-QAction* TFormFavorites::addCommand(const char* name, const QString& caption, const QString& hint,
-                                    std::function<void()> execute, std::function<bool()> enabled)
-{
-    auto* action = new QAction(caption, this);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setToolTip(hint);
-    action->setStatusTip(hint);
-    connect(action, &QAction::triggered, this, [this, execute = std::move(execute)] {
-        if (isBusy()) return;
-        execute();
-        updateActions();
-    });
-    m_commands.push_back({action, std::move(enabled)});
-    return action;
-}
-
 QAction* TFormFavorites::command(const QString& name) const
 {
-    for (const Command& c : m_commands)
-        if (c.action->objectName() == name) return c.action;
-    return nullptr;
+    return m_commands->command(name);
 }
 
 void TFormFavorites::updateActions()
 {
-    for (const Command& c : m_commands) c.action->setEnabled(!isBusy() && (!c.enabled || c.enabled()));
+    m_commands->updateActions();
 }
 
 void TFormFavorites::whileBusy(const std::function<void()>& body)

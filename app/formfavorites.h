@@ -7,6 +7,7 @@
 #include "core/filters/favorites.h"
 
 class QAction;
+class TCommandSet;
 class QCheckBox;
 class QLabel;
 class QTreeWidget;
@@ -54,8 +55,6 @@ private:
         int group = -1;
         int node = -1;   // -1: the group's own item
     };
-    QAction* addCommand(const char* name, const QString& caption, const QString& hint, std::function<void()> execute,
-                        std::function<bool()> enabled);
     // Runs `body` with the window's commands disabled.
     void whileBusy(const std::function<void()>& body);
     void build();
@@ -78,11 +77,7 @@ private:
     int m_busy = 0;
     FileChooser m_fileChooser;
 
-    struct Command {
-        QAction* action;
-        std::function<bool()> enabled;
-    };
-    std::vector<Command> m_commands;
+    TCommandSet* m_commands;
     QLabel* m_count;
     QTreeWidget* m_view;
     QCheckBox* m_ordered;

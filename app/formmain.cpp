@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/commandset.h"
 #include "app/formdraw.h"
 #include "app/forminfo.h"
 #include "app/formconfig.h"
@@ -67,6 +68,10 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
 {
     setObjectName(QStringLiteral("TFormMain"));
     setWindowTitle(QStringLiteral("Kvanta 8x20"));
+    m_commands = new TCommandSet(this, [this] { return m_shell->IsBusy(); });
+    m_commands->onUpdated = [this] {
+        if (m_offsetEdit) m_offsetEdit->setEnabled(!m_shell->IsBusy());
+    };
     try {
         if (m_cmd.restart) waitForPreviousInstance();
         if (m_ended) return;
@@ -75,6 +80,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
             if (m_combsView) m_combsView->refresh();
         };
         m_ws.onViewsRefresh = [this] { refreshViews(); };
+        m_ws.LoadViewSettings();
         createWidgets();
         createCommands();
         createMenus();
@@ -89,7 +95,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
             help = workspace::FindHelpFile(QCoreApplication::applicationDirPath().toStdString(), m_stats.Language);
         m_stats.Env().HelpFile = help.string();
         m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
-        fillChoosers(false, false);
+        fillChoosers({});
 
         m_idleTimer = new QTimer(this);
         m_idleTimer->setInterval(150);
@@ -118,9 +124,7 @@ shell::Shell& TFormMain::shell()
 
 QAction* TFormMain::command(const QString& name) const
 {
-    for (const Command& c : m_commands)
-        if (c.action->objectName() == name) return c.action;
-    return nullptr;
+    return m_commands->command(name);
 }
 
 QString TFormMain::statusText(int field) const
@@ -129,22 +133,14 @@ QString TFormMain::statusText(int field) const
 }
 
 QAction* TFormMain::addCommand(const char* name, const QString& caption, const QString& hint,
-                               std::function<void()> execute, std::function<bool()> enabled, bool whileBusy)
+                               std::function<void()> execute, std::function<bool()> enabled)
 {
-    auto* action = new QAction(caption, this);
-    action->setObjectName(QString::fromLatin1(name));
-    if (!hint.isEmpty()) {
-        action->setStatusTip(hint);
-        action->setToolTip(hint);
-    }
-    connect(action, &QAction::triggered, this, [this, whileBusy, execute = std::move(execute)] {
-        if (m_shell->IsBusy() && !whileBusy) return;
-        execute();
-        updateActions();
-    });
-    addAction(action);
-    m_commands.push_back({action, std::move(enabled), whileBusy});
-    return action;
+    return m_commands->add(name, caption, hint, std::move(execute), std::move(enabled));
+}
+
+ViewContext TFormMain::viewContext()
+{
+    return {m_ws, m_stats, m_cache, *m_shell, *m_commands, *this};
 }
 
 void TFormMain::createCommands()
@@ -177,7 +173,7 @@ void TFormMain::createCommands()
                                    [this] { drawsStatePrefetchsEnabled(); });
     prefetch->setCheckable(true);
     QAction* totalLine = addCommand("DrawsStatShowTotalLine", QStringLiteral("График идеального распределения"), QString(),
-                                    [this] { drawsStatShowTotalLine(); }, [this] { return m_prefetchsEnabled; });
+                                    [this] { drawsStatShowTotalLine(); }, [this] { return m_ws.View().PrefetchsEnabled; });
     totalLine->setCheckable(true);
     addCommand("EditConfig", QStringLiteral("Параметры"), QStringLiteral("Редактирование параметров системы"),
                [this] { editConfig(); });
@@ -201,80 +197,34 @@ void TFormMain::createCommands()
 
 void TFormMain::createMenus()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
-    file->addAction(command("DrawsImport"));
-    file->addAction(command("DrawsExport"));
-    file->addSeparator();
-    file->addAction(command("ExitProgram"));
+    const char* const sep = TCommandSet::Separator;
+    const std::vector<TCommandSet::TMenuSpec> menus = {
+        {QStringLiteral("Файл"), {"DrawsImport", "DrawsExport", sep, "ExitProgram"}},
+        {QStringLiteral("Тиражи"), {"DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsSorted", "DrawsInfo"}},
+        {QStringLiteral("Комбинации"),
+         {"CombsGen", "CombsUndo", "CombsDelExists", "CombsDelSelected", sep, "CombsOpen", "CombsSave", "CombsCopy",
+          "CombsPaste", "CombsSelectAll", sep, "CombsFindInDraws", "CombsCheckNums", "CombsInfo", "TotalSumCombs"}},
+        {QStringLiteral("Статистика"),
+         {"StatFilter_Include", "StatFilter_Exclude", sep, "DrawsStatCalc", "DrawsStatePrefetchsEnabled",
+          "DrawsStatShowTotalLine", sep, "FiltersManager", "FiltersReset", "FiltersInfo", sep, "EditShredding",
+          "EditConfig"}},
+        {QStringLiteral("Ставки"),
+         {"StakeAdd", "StakeAddRandom", "StakeAddSelected", "StakeAddAll", sep, "StakeDel", "StakeFilter", "StakeClear",
+          sep, "StakesCheckManual", "StakesScroll", "StakesCheckLine", sep, "LogStakes", "LogStakesDelete", sep,
+          "StakesGraphDraws", "StakesGraphOverlap", "StakesGraphProfits"}},
+        {QStringLiteral("Сценарий"),
+         {"ScriptOpen", "ScriptSave", "ScriptLoad", sep, "ScriptAdd", "ScriptEmpty", "ScriptClone", "ScriptEdit",
+          "ScriptDel", "ScriptClr", sep, "ScriptUp", "ScriptDown", sep, "ScriptRun", "ScriptTest", "ScriptStop", sep,
+          "LogToggle", "LogsDelete"}},
+    };
+    for (const TCommandSet::TMenuSpec& spec : menus) m_commands->addMenu(menuBar(), spec);
+    m_ratingsView->createMenus(menuBar()->addMenu(QStringLiteral("Рейтинг")));
+    m_regularsView->createMenus(menuBar()->addMenu(QStringLiteral("Регуляры")));
+    m_commands->addMenu(menuBar(), {QStringLiteral("Вид"), {"TabTables"}});
+    m_commands->addMenu(menuBar(), {QStringLiteral("Справка"), {"About"}});
 
-    QMenu* draws = menuBar()->addMenu(QStringLiteral("Тиражи"));
-    for (const char* name : {"DrawsAdd", "DrawsEdit", "DrawsDel"}) draws->addAction(command(name));
-    draws->addSeparator();
-    draws->addAction(command("DrawsSorted"));
-
-    draws->addAction(command("DrawsInfo"));
-
-    QMenu* combs = menuBar()->addMenu(QStringLiteral("Комбинации"));
-    for (const char* name : {"CombsGen", "CombsUndo", "CombsDelExists", "CombsDelSelected"}) combs->addAction(command(name));
-    combs->addSeparator();
-    for (const char* name : {"CombsOpen", "CombsSave", "CombsCopy", "CombsPaste", "CombsSelectAll"})
-        combs->addAction(command(name));
-    combs->addSeparator();
-    for (const char* name : {"CombsFindInDraws", "CombsCheckNums", "CombsInfo", "TotalSumCombs"})
-        combs->addAction(command(name));
-
-    QMenu* statsMenu = menuBar()->addMenu(QStringLiteral("Статистика"));
-    statsMenu->addAction(command("StatFilter_Include"));
-    statsMenu->addAction(command("StatFilter_Exclude"));
-    statsMenu->addSeparator();
-    for (const char* name : {"DrawsStatCalc", "DrawsStatePrefetchsEnabled", "DrawsStatShowTotalLine"})
-        statsMenu->addAction(command(name));
-    statsMenu->addSeparator();
-    for (const char* name : {"FiltersManager", "FiltersReset", "FiltersInfo"}) statsMenu->addAction(command(name));
-    statsMenu->addSeparator();
-    statsMenu->addAction(command("EditShredding"));
-    statsMenu->addAction(command("EditConfig"));
-
-    QMenu* stakesMenu = menuBar()->addMenu(QStringLiteral("Ставки"));
-    for (const char* name : {"StakeAdd", "StakeAddRandom", "StakeAddSelected", "StakeAddAll"})
-        stakesMenu->addAction(command(name));
-    stakesMenu->addSeparator();
-    for (const char* name : {"StakeDel", "StakeFilter", "StakeClear"}) stakesMenu->addAction(command(name));
-    stakesMenu->addSeparator();
-    for (const char* name : {"StakesCheckManual", "StakesScroll", "StakesCheckLine"}) stakesMenu->addAction(command(name));
-    stakesMenu->addSeparator();
-    for (const char* name : {"LogStakes", "LogStakesDelete"}) stakesMenu->addAction(command(name));
-    stakesMenu->addSeparator();
-    for (const char* name : {"StakesGraphDraws", "StakesGraphOverlap", "StakesGraphProfits"})
-        stakesMenu->addAction(command(name));
-    QMenu* script = menuBar()->addMenu(QStringLiteral("Сценарий"));
-    for (const char* name : {"ScriptOpen", "ScriptSave", "ScriptLoad"}) script->addAction(command(name));
-    script->addSeparator();
-    for (const char* name : {"ScriptAdd", "ScriptEmpty", "ScriptClone", "ScriptEdit", "ScriptDel", "ScriptClr"})
-        script->addAction(command(name));
-    script->addSeparator();
-    for (const char* name : {"ScriptUp", "ScriptDown"}) script->addAction(command(name));
-    script->addSeparator();
-    for (const char* name : {"ScriptRun", "ScriptTest", "ScriptStop"}) script->addAction(command(name));
-    script->addSeparator();
-    for (const char* name : {"LogToggle", "LogsDelete"}) script->addAction(command(name));
-
-    QMenu* ratings = menuBar()->addMenu(QStringLiteral("Рейтинг"));
-    m_ratingsView->createMenus(ratings);
-    QMenu* regulars = menuBar()->addMenu(QStringLiteral("Регуляры"));
-    m_regularsView->createMenus(regulars);
-    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("Вид"));
-    viewMenu->addAction(command("TabTables"));
-
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
-    help->addAction(command("About"));
-
-    m_drawsView->setContextMenuPolicy(Qt::ActionsContextMenu);
-    for (const char* name : {"DrawsInfo", "DrawsAdd", "DrawsEdit", "DrawsDel"}) m_drawsView->addAction(command(name));
-    auto* sep = new QAction(m_drawsView);
-    sep->setSeparator(true);
-    m_drawsView->addAction(sep);
-    for (const char* name : {"DrawsImport", "DrawsExport", "DrawsSorted"}) m_drawsView->addAction(command(name));
+    m_commands->fillContextMenu(m_drawsView, {"DrawsInfo", "DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsImport",
+                                              "DrawsExport", "DrawsSorted"});
 }
 
 void TFormMain::createWidgets()
@@ -320,17 +270,17 @@ void TFormMain::createWidgets()
     }
     drawsLayout->addWidget(m_drawsView);
     m_leftTabs->addTab(drawsPage, QStringLiteral("Архив тиражей"));
-    m_combsView = new CombsView(*this);
+    m_combsView = new CombsView(viewContext());
     m_leftTabs->addTab(m_combsView, QStringLiteral("Комбинации"));
-    m_statsView = new StatsView(*this);
+    m_statsView = new StatsView(viewContext());
     m_rightTabs->addTab(m_statsView, QStringLiteral("Статистика"));
-    m_stakesView = new StakesView(*this);
+    m_stakesView = new StakesView(viewContext());
     m_rightTabs->addTab(m_stakesView, QStringLiteral("Ставки"));
-    m_ratingsView = new RatingsView(*this);
+    m_ratingsView = new RatingsView(viewContext());
     m_rightTabs->addTab(m_ratingsView, QStringLiteral("Рейтинг"));
-    m_regularsView = new RegularsView(*this);
+    m_regularsView = new RegularsView(viewContext());
     m_rightTabs->addTab(m_regularsView, QString::fromUtf8(RegularsView::TabCaption));
-    m_scenarioView = new ScenarioView(*this);
+    m_scenarioView = new ScenarioView(viewContext());
     m_rightTabs->addTab(m_scenarioView, QStringLiteral("Сценарий"));
 
     m_splitter->addWidget(m_leftTabs);
@@ -354,6 +304,10 @@ void TFormMain::createWidgets()
     connect(m_offsetEdit, qOverload<int>(&QSpinBox::valueChanged), this, &TFormMain::setDrawsOffset);
     connect(m_drawsView, &QTableView::doubleClicked, this, [this] {
         if (!m_shell->IsBusy()) command("DrawsInfo")->trigger();
+    });
+    // A double click on a combination stakes it.
+    connect(m_combsView->view(), &QTableView::doubleClicked, this, [this] {
+        if (m_ws.StakesFile().IsOpen()) command("StakeAdd")->trigger();
     });
     resize(1240, 760);
 }
@@ -397,25 +351,18 @@ void TFormMain::restoreSettings()
     m_statsView->lengthEdit()->setValue(std::max(1, m_frm.ReadInt("DrawsStatLen", 1000)));
     const int statHeight = m_frm.ReadInt("DrawsStatHeight", -1);
     if (statHeight > 0) m_statsView->splitter()->setSizes({std::max(100, height() - statHeight), statHeight});
-    m_sortedDraws = m_frm.ReadBool("SortedDraws", false);
-    m_colorDraws = m_frm.ReadBool("ColorDraws", true);
-    m_colorCombs = m_frm.ReadBool("ColorCombs", true);
-    m_prefetchsEnabled = m_frm.ReadBool("PrefetchsEnabled", false);
-    m_showTotalLine = m_frm.ReadBool("ShowTotalLine", true);
-    command("DrawsStatePrefetchsEnabled")->setChecked(m_prefetchsEnabled);
-    command("DrawsStatShowTotalLine")->setChecked(m_showTotalLine);
+    const workspace::TViewSettings& view = m_ws.View();
+    command("DrawsStatePrefetchsEnabled")->setChecked(view.PrefetchsEnabled);
+    command("DrawsStatShowTotalLine")->setChecked(view.ShowTotalLine);
     m_statsView->applyNormColumns();
-    command("DrawsSorted")->setChecked(m_sortedDraws);
-    m_drawsModel->setSorted(m_sortedDraws);
-    m_drawsModel->setColorDraws(m_colorDraws);
+    command("DrawsSorted")->setChecked(view.SortedDraws);
+    m_drawsModel->setSorted(view.SortedDraws);
+    m_drawsModel->setColorDraws(view.ColorDraws);
     m_ratingsView->restoreSettings(m_frm);
     m_regularsView->restoreSettings(m_frm);
     m_rightTabs->setCurrentIndex(0);
 
-    if (!m_frm.ReadBool("PrefetchsInit", false)) {
-        m_frm.WriteBool("PrefetchsInit", true);
-        m_frm.WriteBool("PrefetchsEnabled", m_frm.ReadBool("PrefetchsEnabled", false));
-    }
+    m_ws.InitPrefetchsFlag();
 }
 
 void TFormMain::saveSettings()
@@ -511,7 +458,7 @@ void TFormMain::initialise()
         refreshViews();
         m_ws.LoadRatingsAndTables(*m_shell);
         m_ratingsView->refresh();
-        m_cache.CreatePrefetchFiles(m_stats, false, 0, m_prefetchsEnabled, *m_shell);
+        m_cache.CreatePrefetchFiles(m_stats, false, 0, prefetchsEnabled(), *m_shell);
         m_ws.Scenario().LoadCurrent(*m_shell);
         m_initialised = true;
         m_shell->SetStatusText("");
@@ -560,9 +507,7 @@ bool TFormMain::event(QEvent* event)
 
 void TFormMain::updateActions()
 {
-    const bool idle = !m_shell->IsBusy();
-    for (const Command& c : m_commands) c.action->setEnabled((idle || c.whileBusy) && (!c.enabled || c.enabled()));
-    m_offsetEdit->setEnabled(idle);
+    m_commands->updateActions();
 }
 
 void TFormMain::setRunning(bool running)
@@ -583,6 +528,64 @@ void TFormMain::setDrawsOffset(int offset)
     }
 }
 
+void TFormMain::setTabShown(QWidget* page, bool visible)
+{
+    const int index = m_rightTabs->indexOf(page);
+    if (index < 0) return;
+    m_rightTabs->setTabVisible(index, visible);
+    if (visible) m_rightTabs->setCurrentIndex(index);
+}
+
+std::vector<int> TFormMain::selectedCombRows() const
+{
+    return m_combsView->selectedRows();
+}
+
+int TFormMain::currentCombRow() const
+{
+    return CurrentSelectedRow(m_combsView->view());
+}
+
+void TFormMain::clearCombSelection()
+{
+    m_combsView->view()->clearSelection();
+}
+
+int TFormMain::excludedDraws() const
+{
+    return m_combsView->excludeEdit()->value();
+}
+
+int TFormMain::chosenMethod() const
+{
+    return m_statsView->chosenMethod();
+}
+
+int TFormMain::statLength() const
+{
+    return m_statsView->lengthEdit()->value();
+}
+
+stats::TStatTable& TFormMain::statTable()
+{
+    return m_statsView->table();
+}
+
+void TFormMain::showStatState(const filters::TStatViewState& state)
+{
+    m_statsView->showState(state);
+}
+
+void TFormMain::refreshStakes(StakeGridRefresh how)
+{
+    if (m_stakesView) m_stakesView->refreshView(how);
+}
+
+void TFormMain::refreshRatings()
+{
+    if (m_ratingsView) m_ratingsView->ratingsRefresh();
+}
+
 std::vector<std::string> TFormMain::selectedRatingNames() const
 {
     return m_ratingsView ? m_ratingsView->selectedNames() : std::vector<std::string>{};
@@ -591,11 +594,6 @@ std::vector<std::string> TFormMain::selectedRatingNames() const
 stakes::TStakeViewHooks TFormMain::stakeViewHooks()
 {
     return m_stakesView->hooks();
-}
-
-bool TFormMain::stakesScrollEnabled() const
-{
-    return m_stakesView->scrollEnabled();
 }
 
 void TFormMain::refreshDrawList(bool force)
@@ -622,16 +620,16 @@ void TFormMain::setStatusField(int field, const QString& text)
     if (field >= 0 && field < StatusFields) m_status[field]->setText(text);
 }
 
-void TFormMain::fillChoosers(bool reload, bool keepSelection)
+void TFormMain::fillChoosers(ChooserFill fill)
 {
-    if (reload) {
+    if (fill.Reload) {
         const auto flt = m_ws.FilePath(workspace::Workspace::FilterListFileName);
         m_stats.SaveFilterList(flt, true, false, *m_shell);
         m_stats.BuildMethodList();
         m_stats.SetAllFavorites();
         m_stats.LoadFilterList(flt, true, *m_shell);
     }
-    m_statsView->fillChooser(stats::BuildChoosers(m_stats), keepSelection);
+    m_statsView->fillChooser(stats::BuildChoosers(m_stats), fill.KeepSelection);
     // The scenario shows its filters through the registry's codes.
     if (m_scenarioView) m_scenarioView->refresh();
 }
@@ -658,16 +656,14 @@ void TFormMain::drawsInfo()
     if (row < 0 || row >= m_ws.DrawCount()) return;
     const int index = m_ws.DrawCount() - 1 - row;
     const game::TDraw& draw = m_ws.Draws()[index];
-    TFormInfo dialog(m_stats, draw.Nums, index, m_sortedDraws, draw.DrawNo, draw.DateText(), *m_shell, this);
+    TFormInfo dialog(m_stats, draw.Nums, index, sortedDraws(), draw.DrawNo, draw.DateText(), *m_shell, this);
     dialog.exec();
 }
 
 void TFormMain::drawsStatePrefetchsEnabled()
 {
-    m_prefetchsEnabled = !m_prefetchsEnabled;
-    command("DrawsStatePrefetchsEnabled")->setChecked(m_prefetchsEnabled);
-    guarded("Ошибка сохранения параметров программы!", [this] { m_frm.WriteBool("PrefetchsEnabled", m_prefetchsEnabled); });
-    m_cache.CreatePrefetchFiles(m_stats, false, 0, m_prefetchsEnabled, *m_shell);
+    toggleViewFlag(&workspace::TViewSettings::PrefetchsEnabled, "DrawsStatePrefetchsEnabled");
+    m_cache.CreatePrefetchFiles(m_stats, false, 0, prefetchsEnabled(), *m_shell);
     m_statsView->applyNormColumns();
     m_statsView->build(true);
 }
@@ -678,8 +674,8 @@ void TFormMain::editConfig()
     if (dialog.exec() != QDialog::Accepted) return;
     const stats::TConfigApplyResult applied =
         stats::ApplyConfig(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
-    fillChoosers(true, true);
-    m_cache.CreatePrefetchFiles(m_stats, false, applied.Groups, m_prefetchsEnabled, *m_shell);
+    fillChoosers({.Reload = true, .KeepSelection = true});
+    m_cache.CreatePrefetchFiles(m_stats, false, applied.Groups, prefetchsEnabled(), *m_shell);
     // Channel colours follow the channel width.
     m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
     m_drawsModel->repaintAll();
@@ -692,8 +688,8 @@ void TFormMain::editShredding()
     TFormShredding dialog(m_stats.Shredding(), this);
     if (dialog.exec() != QDialog::Accepted) return;
     stats::ApplyShredding(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
-    m_cache.CreatePrefetchFiles(m_stats, false, 1u << 12, m_prefetchsEnabled, *m_shell);
-    fillChoosers(true, true);
+    m_cache.CreatePrefetchFiles(m_stats, false, 1u << 12, prefetchsEnabled(), *m_shell);
+    fillChoosers({.Reload = true, .KeepSelection = true});
     m_statsView->build(true);
 }
 
@@ -705,7 +701,7 @@ void TFormMain::filtersManager()
     if (dialog.exec() != QDialog::Accepted) {
         // An import in the cancelled window has already renamed the methods.
         if (filters::KeepImportedNames(m_stats, captions, own, *m_shell)) {
-            fillChoosers(false, true);
+            fillChoosers({.KeepSelection = true});
             m_statsView->build(true);
         }
         return;
@@ -713,7 +709,7 @@ void TFormMain::filtersManager()
     {
         shell::BusyScope busy(*m_shell, filters::FavoritesWaitText);
         filters::ConfirmFavorites(dialog.tree(), m_stats, own, *m_shell);
-        fillChoosers(true, true);
+        fillChoosers({.Reload = true, .KeepSelection = true});
     }
     m_statsView->build(true);
 }
@@ -721,7 +717,7 @@ void TFormMain::filtersManager()
 void TFormMain::filtersReset()
 {
     if (!filters::ResetFavorites(m_stats, m_ws.FilePath(workspace::Workspace::FilterListFileName), *m_shell)) return;
-    fillChoosers(true, true);
+    fillChoosers({.Reload = true, .KeepSelection = true});
     m_statsView->build(true);
 }
 
@@ -736,9 +732,7 @@ void TFormMain::filtersInfo()
 void TFormMain::drawsStatShowTotalLine()
 {
     shell::BusyScope busy(*m_shell, "Создание графиков...");
-    m_showTotalLine = !m_showTotalLine;
-    command("DrawsStatShowTotalLine")->setChecked(m_showTotalLine);
-    guarded("Ошибка сохранения параметров программы!", [this] { m_frm.WriteBool("ShowTotalLine", m_showTotalLine); });
+    toggleViewFlag(&workspace::TViewSettings::ShowTotalLine, "DrawsStatShowTotalLine");
     m_statsView->build(true);
 }
 
@@ -752,6 +746,13 @@ int TFormMain::currentDrawRow() const
     return CurrentSelectedRow(m_drawsView);
 }
 
+void TFormMain::toggleViewFlag(bool workspace::TViewSettings::* flag, const char* command)
+{
+    const bool on = !(m_ws.View().*flag);
+    this->command(QString::fromLatin1(command))->setChecked(on);
+    guarded("Ошибка сохранения параметров программы!", [&] { m_ws.SetViewFlag(flag, on); });
+}
+
 void TFormMain::guarded(const char* failureText, const std::function<void()>& body)
 {
     try {
@@ -763,10 +764,8 @@ void TFormMain::guarded(const char* failureText, const std::function<void()>& bo
 
 void TFormMain::drawsSorted()
 {
-    m_sortedDraws = !m_sortedDraws;
-    command("DrawsSorted")->setChecked(m_sortedDraws);
-    m_drawsModel->setSorted(m_sortedDraws);
-    guarded("Ошибка сохранения параметров программы!", [this] { m_frm.WriteBool("SortedDraws", m_sortedDraws); });
+    toggleViewFlag(&workspace::TViewSettings::SortedDraws, "DrawsSorted");
+    m_drawsModel->setSorted(sortedDraws());
     m_drawsModel->repaintAll();
     refreshViews();
 }

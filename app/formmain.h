@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/viewhost.h"
 #include "core/workspace/cmdline.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/workspace.h"
@@ -15,6 +16,7 @@
 #include "core/stats/statlist.h"
 
 class QAction;
+class TCommandSet;
 class QLabel;
 class QSpinBox;
 class QSplitter;
@@ -31,7 +33,7 @@ class StakesView;
 class ScenarioView;
 
 // The main window: presents the workspace and runs the commands. It owns no domain state.
-class TFormMain : public QMainWindow {
+class TFormMain : public QMainWindow, private ViewHost {
     Q_OBJECT
 public:
     static constexpr int StatusFields = 7;
@@ -47,29 +49,28 @@ public:
     CombsView* combsView() const { return m_combsView; }
     RatingsView* ratingsView() const { return m_ratingsView; }
     // The names of the rows selected in the rating tab (the stake charts and new scenario lines).
-    std::vector<std::string> selectedRatingNames() const;
+    std::vector<std::string> selectedRatingNames() const override;
     RegularsView* regularsView() const { return m_regularsView; }
     StakesView* stakesView() const { return m_stakesView; }
     QTabWidget* rightTabs() const { return m_rightTabs; }
     ScenarioView* scenarioView() const { return m_scenarioView; }
-    // Brings the tab holding `page` to the front.
-    void showTab(QWidget* page);
-    bool sortedDraws() const { return m_sortedDraws; }
-    bool prefetchsEnabled() const { return m_prefetchsEnabled; }
-    bool showTotalLine() const { return m_showTotalLine; }
-    bool colorCombs() const { return m_colorCombs; }
-    void setStatusField(int field, const QString& text);
-    // Refills the choosers from the registry (after the settings or favourites change: reload).
-    void fillChoosers(bool reload, bool keepSelection);
+    void showTab(QWidget* page) override;
+    bool sortedDraws() const { return m_ws.View().SortedDraws; }
+    bool prefetchsEnabled() const { return m_ws.View().PrefetchsEnabled; }
+    bool showTotalLine() const { return m_ws.View().ShowTotalLine; }
+    bool colorCombs() const { return m_ws.View().ColorCombs; }
+    void setStatusField(int field, const QString& text) override;
+    struct ChooserFill {
+        bool Reload = false;          // rebuild the registry's lists first (settings or favourites changed)
+        bool KeepSelection = false;   // the chooser keeps its position
+    };
+    // Refills the choosers from the registry.
+    void fillChoosers(ChooserFill fill);
     void refreshViews();
 
-    // Registers a command: a QAction named after it, enabled only when idle and `enabled` allows.
-    // A command that works on a running operation (stopping a scenario) is left to `enabled`
-    // alone while the window is busy.
-    QAction* addCommand(const char* name, const QString& caption, const QString& hint,
-                        std::function<void()> execute, std::function<bool()> enabled = {}, bool whileBusy = false);
     kv::shell::Shell& shell();
     const kv::workspace::FormSettings& formSettings() const { return m_frm; }
+    TCommandSet& commands() { return *m_commands; }
     QAction* command(const QString& name) const;
     QTableView* drawsView() const { return m_drawsView; }
     QSpinBox* offsetEdit() const { return m_offsetEdit; }
@@ -80,13 +81,9 @@ public:
 
     // Enable state of every command; called when the window is idle.
     void updateActions();
-    // A scenario run starts or ends: the draws, combination and statistics tabs are shut for it.
-    void setRunning(bool running);
+    void setRunning(bool running) override;
     void setDrawsOffset(int offset);
-    // What the stake commands of every view need of the window: the check pass with its reload
-    // (which re-sorts and saves the rating) and the stakes grid's refresh.
-    kv::stakes::TStakeViewHooks stakeViewHooks();
-    bool stakesScrollEnabled() const;
+    kv::stakes::TStakeViewHooks stakeViewHooks() override;
     void refreshDrawList(bool force);
 
 signals:
@@ -98,12 +95,23 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    struct Command {
-        QAction* action;
-        std::function<bool()> enabled;
-        bool whileBusy;
-    };
+    // What the views ask of the window and of each other.
+    QWidget* mainWindow() override { return this; }
+    void setTabShown(QWidget* page, bool visible) override;
+    std::vector<int> selectedCombRows() const override;
+    int currentCombRow() const override;
+    void clearCombSelection() override;
+    int excludedDraws() const override;
+    int chosenMethod() const override;
+    int statLength() const override;
+    kv::stats::TStatTable& statTable() override;
+    void showStatState(const kv::filters::TStatViewState& state) override;
+    void refreshStakes(StakeGridRefresh how) override;
+    void refreshRatings() override;
 
+    ViewContext viewContext();
+    QAction* addCommand(const char* name, const QString& caption, const QString& hint, std::function<void()> execute,
+                        std::function<bool()> enabled = {});
     void createCommands();
     void createMenus();
     void createWidgets();
@@ -117,6 +125,8 @@ private:
     int currentDrawRow() const;
     // Runs a command's body, reporting any failure with the command's fixed text.
     void guarded(const char* failureText, const std::function<void()>& body);
+    // Turns a view flag over: its command's check, the settings and their key in the .frm.
+    void toggleViewFlag(bool kv::workspace::TViewSettings::* flag, const char* command);
 
     void drawsSorted();
     void drawsAdd();
@@ -140,13 +150,8 @@ private:
     kv::stats::TStatList m_stats;
     kv::stats::TPrefetchCache m_cache;
     std::unique_ptr<QtShell> m_shell;
-    std::vector<Command> m_commands;
+    TCommandSet* m_commands = nullptr;
 
-    bool m_sortedDraws = false;
-    bool m_colorDraws = true;
-    bool m_colorCombs = true;
-    bool m_prefetchsEnabled = false;
-    bool m_showTotalLine = true;
     bool m_initialised = false;
     bool m_ended = false;
     bool m_stateSaved = false;

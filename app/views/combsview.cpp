@@ -20,7 +20,10 @@
 #include "app/formchart.h"
 #include "app/formgenerate.h"
 #include "app/forminfo.h"
-#include "app/formmain.h"
+#include "app/commandset.h"
+#include "core/stats/prefetch.h"
+#include "core/stats/statlist.h"
+#include "core/workspace/workspace.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "core/filters/combcells.h"
@@ -119,7 +122,9 @@ void HistoryModel::reload()
     endResetModel();
 }
 
-CombsView::CombsView(TFormMain& main) : QWidget(&main), m_main(main)
+CombsView::CombsView(const ViewContext& ctx)
+    : QWidget(ctx.host.mainWindow()), m_ws(ctx.workspace), m_stats(ctx.stats), m_cache(ctx.cache), m_shell(ctx.shell),
+      m_commands(ctx.commands), m_host(ctx.host)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -137,14 +142,14 @@ CombsView::CombsView(TFormMain& main) : QWidget(&main), m_main(main)
     top->addStretch();
     layout->addLayout(top);
 
-    m_model = new CombsModel(m_main.workspace().Combs(), this);
+    m_model = new CombsModel(m_ws.Combs(), this);
     m_view = NewRowList(QStringLiteral("CombsList"), m_model);
     const QFontMetrics fm = m_view->fontMetrics();
     for (int c = 0; c < filters::CombListColumns; ++c)
         m_view->setColumnWidth(c, fm.horizontalAdvance(c == 0 ? QStringLiteral("№ п.п.0") : c == 9 ? QStringLiteral("000")
                                                                                                     : QStringLiteral("00"))
                                       + 12);
-    m_historyModel = new HistoryModel(m_main.workspace().History(), this);
+    m_historyModel = new HistoryModel(m_ws.History(), this);
     m_history = new QTableView;
     m_history->setObjectName(QStringLiteral("FiltersList"));
     m_history->setModel(m_historyModel);
@@ -161,71 +166,69 @@ CombsView::CombsView(TFormMain& main) : QWidget(&main), m_main(main)
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setSizes({500, 140});
     layout->addWidget(m_splitter, 1);
-    m_main.workspace().History().onChanged = [this] { m_historyModel->reload(); };
+    m_ws.History().onChanged = [this] { m_historyModel->reload(); };
 
     connect(m_exclude, &QSpinBox::editingFinished, this, [this] {
         // Enter in the field runs the command when it may run.
         if (!m_exclude->hasFocus()) return;
-        QAction* a = m_main.command(QStringLiteral("CombsDelExists"));
-        m_main.updateActions();
+        QAction* a = m_commands.command(QStringLiteral("CombsDelExists"));
+        m_commands.updateActions();
         if (a && a->isEnabled()) a->trigger();
     });
 }
 
 void CombsView::createCommands()
 {
-    auto& ws = m_main.workspace();
+    auto& ws = m_ws;
     const auto notEmpty = [&ws] { return !ws.Combs().Empty(); };
     const auto hasRow = [this] { return !selectedRows().empty(); };
 
-    m_main.addCommand("CombsGen", QStringLiteral("Генерировать"), QStringLiteral("Перегенерировать список комбинаций"),
+    m_commands.add("CombsGen", QStringLiteral("Генерировать"), QStringLiteral("Перегенерировать список комбинаций"),
                       [this] { combsGen(); })->setShortcut(QKeySequence(Qt::Key_F2));
-    m_main.addCommand("CombsUndo", QStringLiteral("Отменить"), QString(), [this] { combsUndo(); },
+    m_commands.add("CombsUndo", QStringLiteral("Отменить"), QString(), [this] { combsUndo(); },
                       [&ws] { return ws.Combs().HasUndo(); })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    m_main.addCommand("CombsDelExists", QStringLiteral("Исключить тиражи"), QString(), [this] { combsDelExists(); },
+    m_commands.add("CombsDelExists", QStringLiteral("Исключить тиражи"), QString(), [this] { combsDelExists(); },
                       [this, &ws] { return !ws.Combs().Empty() && ws.DrawCount() > 0 && m_exclude->value() > 0; })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-    m_main.addCommand("CombsDelSelected", QStringLiteral("Удалить выделенные"), QString(), [this] { combsDelSelected(); },
+    m_commands.add("CombsDelSelected", QStringLiteral("Удалить выделенные"), QString(), [this] { combsDelSelected(); },
                       [notEmpty, hasRow] { return notEmpty() && hasRow(); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    m_main.addCommand("CombsOpen", QStringLiteral("Открыть"), QString(), [this] { combsOpen(); })
+    m_commands.add("CombsOpen", QStringLiteral("Открыть"), QString(), [this] { combsOpen(); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    m_main.addCommand("CombsSave", QStringLiteral("Сохранить"), QString(), [this] { combsSave(); }, notEmpty)
+    m_commands.add("CombsSave", QStringLiteral("Сохранить"), QString(), [this] { combsSave(); }, notEmpty)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    m_main.addCommand("CombsCopy", QStringLiteral("Копировать в буфер"), QString(), [this] { combsCopy(); }, notEmpty)
+    m_commands.add("CombsCopy", QStringLiteral("Копировать в буфер"), QString(), [this] { combsCopy(); }, notEmpty)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    m_main.addCommand("CombsPaste", QStringLiteral("Вставить из буфера"), QString(), [this] { combsPaste(); }, [] {
+    m_commands.add("CombsPaste", QStringLiteral("Вставить из буфера"), QString(), [this] { combsPaste(); }, [] {
         const QMimeData* data = QApplication::clipboard()->mimeData();
         return data && data->hasText();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-    m_main.addCommand("CombsSelectAll", QStringLiteral("Выделить все"), QString(), [this] { combsSelectAll(); }, notEmpty)
+    m_commands.add("CombsSelectAll", QStringLiteral("Выделить все"), QString(), [this] { combsSelectAll(); }, notEmpty)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    m_main.addCommand("CombsFindInDraws", QStringLiteral("Проверить по архиву тиражей"), QString(),
+    m_commands.add("CombsFindInDraws", QStringLiteral("Проверить по архиву тиражей"), QString(),
                       [this] { combsFindInDraws(); }, hasRow)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    m_main.addCommand("CombsCheckNums", QStringLiteral("Количество уникальных номеров"), QString(),
+    m_commands.add("CombsCheckNums", QStringLiteral("Количество уникальных номеров"), QString(),
                       [this] { combsCheckNums(); });
-    m_main.addCommand("CombsInfo", QStringLiteral("Сведения о комбинации"), QString(), [this] { combsInfo(); }, hasRow);
-    m_main.addCommand("TotalSumCombs", QStringLiteral("Распределение сумм тиражей и всех возможных комбинаций"), QString(),
+    m_commands.add("CombsInfo", QStringLiteral("Сведения о комбинации"), QString(), [this] { combsInfo(); }, hasRow);
+    m_commands.add("TotalSumCombs", QStringLiteral("Распределение сумм тиражей и всех возможных комбинаций"), QString(),
                       [this] { totalSumCombs(); });
 
     // The shortcuts act on the list only; elsewhere Ctrl+C and the like keep their usual meaning.
     for (const char* name : {"CombsUndo", "CombsDelExists", "CombsDelSelected", "CombsCopy", "CombsPaste", "CombsSelectAll",
                              "CombsFindInDraws"})
-        m_main.command(QString::fromLatin1(name))->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
-    for (const char* name : {"CombsGen", "CombsUndo", "CombsDelExists", "CombsDelSelected", "CombsOpen", "CombsSave",
-                             "CombsCopy", "CombsPaste", "CombsSelectAll", "CombsFindInDraws", "CombsCheckNums", "CombsInfo",
-                             "TotalSumCombs"})
-        m_view->addAction(m_main.command(QString::fromLatin1(name)));
-    addAction(m_main.command(QStringLiteral("CombsDelExists")));
+        m_commands.command(QString::fromLatin1(name))->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_commands.fillContextMenu(m_view, {"CombsGen", "CombsUndo", "CombsDelExists", "CombsDelSelected", "CombsOpen",
+                                        "CombsSave", "CombsCopy", "CombsPaste", "CombsSelectAll", "CombsFindInDraws",
+                                        "CombsCheckNums", "CombsInfo", "TotalSumCombs"});
+    addAction(m_commands.command(QStringLiteral("CombsDelExists")));
 }
 
 void CombsView::refresh()
 {
-    m_model->setColors(m_main.colorCombs(), m_main.statList().Config().ChannelSize);
+    m_model->setColors(m_ws.View().ColorCombs, m_stats.Config().ChannelSize);
     m_model->reload();
-    m_main.setStatusField(3, qs(filters::CombCountText(m_main.workspace().Combs().Count())));
+    m_host.setStatusField(3, qs(filters::CombCountText(m_ws.Combs().Count())));
 }
 
 std::vector<int> CombsView::selectedRows() const
@@ -235,38 +238,38 @@ std::vector<int> CombsView::selectedRows() const
 
 void CombsView::combsGen()
 {
-    auto& list = m_main.statList();
+    auto& list = m_stats;
     filters::TGenerateSettings settings{list.CombsGenerateMode, list.CombsGenerateParameters};
-    TFormGenerate dialog(settings, &m_main);
+    TFormGenerate dialog(settings, m_host.mainWindow());
     if (dialog.exec() != QDialog::Accepted) return;
     settings = dialog.settings();
     if (dialog.saveAsDefault()) {
         list.CombsGenerateMode = settings.Mode;
         list.CombsGenerateParameters = settings.Parameters;
         try {
-            list.SaveGenerateSettings(m_main.workspace().FilePath(kv::workspace::Workspace::SettingsFileName));
+            list.SaveGenerateSettings(m_ws.FilePath(kv::workspace::Workspace::SettingsFileName));
         } catch (const std::exception& e) {
-            m_main.shell().ShowFailure("Ошибка записи файла конфигурации!", e.what());
+            m_shell.ShowFailure("Ошибка записи файла конфигурации!", e.what());
         }
     }
-    auto& ws = m_main.workspace();
+    auto& ws = m_ws;
     try {
-        ws.Combs().MakeUndoCopy(m_main.shell());
+        ws.Combs().MakeUndoCopy(m_shell);
     } catch (const std::exception& e) {
-        m_main.shell().ShowFailure("Ошибка генерации файла комбинаций!", e.what());
+        m_shell.ShowFailure("Ошибка генерации файла комбинаций!", e.what());
     }
-    filters::GenerateCombs(true, settings, ws.Combs(), ws.History(), m_main.shell());
+    filters::GenerateCombs(true, settings, ws.Combs(), ws.History(), m_shell);
     m_view->clearSelection();
     refresh();
 }
 
 void CombsView::combsUndo()
 {
-    auto& ws = m_main.workspace();
+    auto& ws = m_ws;
     try {
-        ws.Combs().Undo(ws.History(), m_main.shell());
+        ws.Combs().Undo(ws.History(), m_shell);
     } catch (const std::exception& e) {
-        m_main.shell().ShowFailure("Ошибка отмены изменений!", e.what());
+        m_shell.ShowFailure("Ошибка отмены изменений!", e.what());
     }
     m_view->clearSelection();
     refresh();
@@ -274,12 +277,12 @@ void CombsView::combsUndo()
 
 void CombsView::combsDelExists()
 {
-    auto& ws = m_main.workspace();
+    auto& ws = m_ws;
     try {
-        ws.Combs().MakeUndoCopy(m_main.shell());
-        ws.Combs().RemoveLastDraws(m_exclude->value(), ws.Draws(), ws.DrawsOffset(), ws.History(), m_main.shell());
+        ws.Combs().MakeUndoCopy(m_shell);
+        ws.Combs().RemoveLastDraws(m_exclude->value(), ws.Draws(), ws.DrawsOffset(), ws.History(), m_shell);
     } catch (const std::exception& e) {
-        m_main.shell().ShowFailure("Ошибка удаления тиражей из списка комбинаций!", e.what());
+        m_shell.ShowFailure("Ошибка удаления тиражей из списка комбинаций!", e.what());
     }
     m_view->clearSelection();
     refresh();
@@ -287,13 +290,13 @@ void CombsView::combsDelExists()
 
 void CombsView::combsDelSelected()
 {
-    auto& ws = m_main.workspace();
+    auto& ws = m_ws;
     const std::vector<int> rows = selectedRows();
     try {
-        ws.Combs().MakeUndoCopy(m_main.shell());
-        ws.Combs().DeleteSelected(rows, ws.History(), m_main.shell());
+        ws.Combs().MakeUndoCopy(m_shell);
+        ws.Combs().DeleteSelected(rows, ws.History(), m_shell);
     } catch (const std::exception& e) {
-        m_main.shell().ShowFailure("Ошибка удаления выделенных комбинаций!", e.what());
+        m_shell.ShowFailure("Ошибка удаления выделенных комбинаций!", e.what());
     }
     m_view->clearSelection();
     refresh();
@@ -301,44 +304,44 @@ void CombsView::combsDelSelected()
 
 void CombsView::combsOpen()
 {
-    const QString file = QFileDialog::getOpenFileName(&m_main, QStringLiteral("Открыть"), qs(m_main.workspace().DataDir().string()),
+    const QString file = QFileDialog::getOpenFileName(m_host.mainWindow(), QStringLiteral("Открыть"), qs(m_ws.DataDir().string()),
                                                       QStringLiteral("Файлы комбинаций (*.lcv)"));
     if (file.isEmpty()) return;
-    auto& ws = m_main.workspace();
-    filters::OpenCombFile(std::filesystem::path(file.toStdString()), ws.Combs(), ws.History(), m_main.shell());
+    auto& ws = m_ws;
+    filters::OpenCombFile(std::filesystem::path(file.toStdString()), ws.Combs(), ws.History(), m_shell);
     m_view->clearSelection();
     refresh();
 }
 
 void CombsView::combsSave()
 {
-    QFileDialog dialog(&m_main, QStringLiteral("Сохранить"), qs(m_main.workspace().DataDir().string()),
+    QFileDialog dialog(m_host.mainWindow(), QStringLiteral("Сохранить"), qs(m_ws.DataDir().string()),
                        QStringLiteral("Файлы комбинаций (*.lcv)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("lcv"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     filters::SaveCombFile(std::filesystem::path(dialog.selectedFiles().first().toStdString()),
-                          m_main.workspace().Combs().Combs(), m_main.shell());
+                          m_ws.Combs().Combs(), m_shell);
 }
 
 void CombsView::combsCopy()
 {
-    const std::string text = filters::CopyCombs(m_main.workspace().Combs(), selectedRows(), m_main.shell());
+    const std::string text = filters::CopyCombs(m_ws.Combs(), selectedRows(), m_shell);
     QApplication::clipboard()->setText(qs(text));
 }
 
 void CombsView::combsPaste()
 {
-    auto& ws = m_main.workspace();
+    auto& ws = m_ws;
     const QString text = QApplication::clipboard()->text();
-    filters::PasteCombs(us(text), ws.Combs(), ws.History(), m_main.shell());
+    filters::PasteCombs(us(text), ws.Combs(), ws.History(), m_shell);
     m_view->clearSelection();
     refresh();
 }
 
 void CombsView::combsSelectAll()
 {
-    kv::shell::BusyScope busy(m_main.shell(), "Подождите пожалуйста...");
+    kv::shell::BusyScope busy(m_shell, "Подождите пожалуйста...");
     m_view->selectAll();
 }
 
@@ -346,12 +349,12 @@ void CombsView::combsFindInDraws()
 {
     const int row = CurrentSelectedRow(m_view);
     if (row < 0) return;
-    filters::ShowFindInDraws(m_main.workspace().Combs()[row], m_main.workspace().Draws(), m_main.shell());
+    filters::ShowFindInDraws(m_ws.Combs()[row], m_ws.Draws(), m_shell);
 }
 
 void CombsView::combsCheckNums()
 {
-    filters::ShowDistinctNumbers(m_main.workspace().Combs().Combs(), m_main.shell());
+    filters::ShowDistinctNumbers(m_ws.Combs().Combs(), m_shell);
 }
 
 void CombsView::combsInfo()
@@ -359,16 +362,16 @@ void CombsView::combsInfo()
     const int row = CurrentSelectedRow(m_view);
     if (row < 0) return;
     // A combination is judged where the next draw would stand: right after the analysis window.
-    const int position = m_main.workspace().LastDrawIndex() + 1;
-    TFormInfo dialog(m_main.statList(), m_main.workspace().Combs()[row], position, m_main.sortedDraws(), std::nullopt,
-                     std::nullopt, m_main.shell(), &m_main);
+    const int position = m_ws.LastDrawIndex() + 1;
+    TFormInfo dialog(m_stats, m_ws.Combs()[row], position, m_ws.View().SortedDraws, std::nullopt,
+                     std::nullopt, m_shell, m_host.mainWindow());
     dialog.exec();
 }
 
 void CombsView::totalSumCombs()
 {
-    const filters::TSumDistribution data = filters::TotalSumCombs(m_main.workspace().Draws(), m_main.shell());
-    auto* window = new TFormChart(qs(filters::TSumDistribution::Caption), &m_main);
+    const filters::TSumDistribution data = filters::TotalSumCombs(m_ws.Draws(), m_shell);
+    auto* window = new TFormChart(qs(filters::TSumDistribution::Caption), m_host.mainWindow());
     for (const auto& series : data.Series) window->addSeries(series);
     window->show();
 }

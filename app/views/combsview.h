@@ -5,11 +5,11 @@
 
 #include "core/filters/comblist.h"
 #include "core/filters/filterhistory.h"
+#include "app/viewhost.h"
 
 class QSpinBox;
 class QSplitter;
 class QTableView;
-class TFormMain;
 
 // The combination list as a virtual model: only the visible rows are formatted.
 class CombsModel : public QAbstractTableModel {
@@ -49,7 +49,7 @@ private:
 class CombsView : public QWidget {
     Q_OBJECT
 public:
-    explicit CombsView(TFormMain& main);
+    explicit CombsView(const ViewContext& ctx);
 
     void createCommands();
     void refresh();   // row count, repaint, status field 3
@@ -75,7 +75,12 @@ public:
     void totalSumCombs();
 
 private:
-    TFormMain& m_main;
+    kv::workspace::Workspace& m_ws;
+    kv::stats::TStatList& m_stats;
+    const kv::stats::TPrefetchCache& m_cache;
+    kv::shell::Shell& m_shell;
+    TCommandSet& m_commands;
+    ViewHost& m_host;
     QSpinBox* m_exclude;
     QTableView* m_view;
     CombsModel* m_model;

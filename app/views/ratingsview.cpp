@@ -10,7 +10,10 @@
 #include <QVBoxLayout>
 
 #include "app/formchart.h"
-#include "app/formmain.h"
+#include "app/commandset.h"
+#include "core/stats/prefetch.h"
+#include "core/stats/statlist.h"
+#include "core/workspace/workspace.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "core/workspace/formsettings.h"
@@ -68,11 +71,13 @@ void RatingsModel::repaintAll()
     if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
-RatingsView::RatingsView(TFormMain& main) : QWidget(&main), m_main(main)
+RatingsView::RatingsView(const ViewContext& ctx)
+    : QWidget(ctx.host.mainWindow()), m_ws(ctx.workspace), m_stats(ctx.stats), m_cache(ctx.cache), m_shell(ctx.shell),
+      m_commands(ctx.commands), m_host(ctx.host)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    auto& ratings = m_main.workspace().Ratings();
+    auto& ratings = m_ws.Ratings();
     m_model = new RatingsModel(ratings, this);
     m_view = NewRowList(QString::fromLatin1(ListName), m_model);
     QHeaderView* header = m_view->horizontalHeader();
@@ -91,71 +96,56 @@ RatingsView::RatingsView(TFormMain& main) : QWidget(&main), m_main(main)
     ratings.onChanged = [this] { refresh(); };
     connect(header, &QHeaderView::sortIndicatorChanged, this, &RatingsView::sortBy);
     connect(m_view, &QTableView::doubleClicked, this, [this] {
-        QAction* a = m_main.command(QStringLiteral("RatingsGraphOverlap"));
-        m_main.updateActions();
+        QAction* a = m_commands.command(QStringLiteral("RatingsGraphOverlap"));
+        m_commands.updateActions();
         if (a && a->isEnabled()) a->trigger();
     });
 }
 
 void RatingsView::createCommands()
 {
-    auto& ws = m_main.workspace();
+    auto& ws = m_ws;
     const auto notEmpty = [&ws] { return !ws.Ratings().Empty(); };
-    m_main.addCommand("RatingsRefresh", QStringLiteral("Обновить рейтинг"),
+    m_commands.add("RatingsRefresh", QStringLiteral("Обновить рейтинг"),
                       QStringLiteral("Пересчитать рейтинг по текущим ставкам"), [this] { ratingsRefresh(); },
                       [&ws] { return ws.StakesFile().IsOpen(); });
-    m_main.addCommand("RatingsExport", QStringLiteral("Экспорт рейтинга в CSV-файл"), QString(),
+    m_commands.add("RatingsExport", QStringLiteral("Экспорт рейтинга в CSV-файл"), QString(),
                       [this] { ratingsExport(); }, notEmpty);
     auto* group = new QActionGroup(this);
     group->setExclusive(true);
     for (int mode = 0; mode < stakes::RatingEffModeCount; ++mode) {
-        QAction* a = m_main.addCommand(EffModeCommands[mode], QString::fromUtf8(stakes::RatingEffModeCaption(mode)),
+        QAction* a = m_commands.add(EffModeCommands[mode], QString::fromUtf8(stakes::RatingEffModeCaption(mode)),
                                        QString(), [this, mode] { setEffMode(mode); });
         a->setCheckable(true);
         a->setChecked(mode == ws.Ratings().EffMode());
         group->addAction(a);
     }
-    m_main.addCommand("RatingsGraphOverlap", QStringLiteral("Количество совпадений"),
+    m_commands.add("RatingsGraphOverlap", QStringLiteral("Количество совпадений"),
                       QStringLiteral("График количества совпадений для выделенных строк рейтинга"),
                       [this] { ratingsGraphOverlap(); }, [this] { return !selectedRows().empty(); });
 }
 
 void RatingsView::createMenus(QMenu* menu)
 {
-    // Commands of other views that act on the selected rows join the menus when they exist.
-    const auto add = [this](QMenu* m, const char* name) {
-        if (QAction* a = m_main.command(QString::fromLatin1(name))) m->addAction(a);
-    };
     auto* eff = new QMenu(QStringLiteral("Эффективность (столбцы E0..n)"), this);
     eff->setObjectName(QStringLiteral("RatingsEffMenu"));
-    for (const char* name : EffModeCommands) add(eff, name);
+    m_commands.fillMenu(eff, std::vector<const char*>(std::begin(EffModeCommands), std::end(EffModeCommands)));
 
-    for (QMenu* m : {menu, new QMenu(this)}) {
-        add(m, "RatingsRefresh");
-        m->addSeparator();
-        add(m, "RatingsGraphOverlap");
-        add(m, "StakesGraphOverlap");
-        add(m, "StakesGraphProfits");
-        add(m, "RatingsToScript");
-        m->addSeparator();
+    // Commands of other views that act on the selected rows join the menus.
+    auto* context = new QMenu(this);
+    for (QMenu* m : {menu, context}) {
+        m_commands.fillMenu(m, {"RatingsRefresh", TCommandSet::Separator, "RatingsGraphOverlap", "StakesGraphOverlap",
+                                "StakesGraphProfits", "RatingsToScript", TCommandSet::Separator});
         m->addMenu(eff);
-        m->addSeparator();
-        add(m, "RatingsExport");
-        add(m, "RatingsXlsExport");
-        if (m != menu) {
-            m_view->setContextMenuPolicy(Qt::CustomContextMenu);
-            connect(m_view, &QWidget::customContextMenuRequested, this, [this, m](const QPoint& pos) {
-                m_main.updateActions();
-                m->popup(m_view->viewport()->mapToGlobal(pos));
-            });
-        }
+        m_commands.fillMenu(m, {TCommandSet::Separator, "RatingsExport"});
     }
+    m_commands.popupOnRequest(m_view, m_view->viewport(), context);
 }
 
 void RatingsView::refresh()
 {
     m_model->reload();
-    m_main.setStatusField(5, qs(stakes::RatingsCountText(m_main.workspace().Ratings().Count())));
+    m_host.setStatusField(5, qs(stakes::RatingsCountText(m_ws.Ratings().Count())));
 }
 
 std::vector<int> RatingsView::selectedRows() const
@@ -166,15 +156,15 @@ std::vector<int> RatingsView::selectedRows() const
 std::vector<std::string> RatingsView::selectedNames() const
 {
     const std::vector<int> rows = selectedRows();
-    return stakes::RatingNames(m_main.workspace().Ratings().Items(), rows);
+    return stakes::RatingNames(m_ws.Ratings().Items(), rows);
 }
 
 void RatingsView::restoreSettings(const workspace::FormSettings& frm)
 {
-    auto& ratings = m_main.workspace().Ratings();
-    ratings.SetEffMode(frm.ReadInt("RatingsEffMode", stakes::DefaultRatingEffMode));
+    auto& ratings = m_ws.Ratings();
+    ratings.SetEffMode(m_ws.View().RatingsEffMode);
     for (int mode = 0; mode < stakes::RatingEffModeCount; ++mode)
-        if (QAction* a = m_main.command(QString::fromLatin1(EffModeCommands[mode]))) a->setChecked(mode == ratings.EffMode());
+        if (QAction* a = m_commands.command(QString::fromLatin1(EffModeCommands[mode]))) a->setChecked(mode == ratings.EffMode());
     // "%d,%d": sort column and direction (0 ascending).
     const std::string sortType = frm.ReadString(util::Format("%s.SortType", {ListName}), "");
     const auto comma = sortType.find(',');
@@ -192,7 +182,7 @@ void RatingsView::restoreSettings(const workspace::FormSettings& frm)
 
 void RatingsView::saveSettings(std::vector<std::pair<std::string, std::string>>& values) const
 {
-    const auto& ratings = m_main.workspace().Ratings();
+    const auto& ratings = m_ws.Ratings();
     for (int c = 0; c < stakes::RatingColumnCount; ++c)
         values.emplace_back(util::Format("%s.Column%d", {ListName, c}), std::to_string(m_view->columnWidth(c)));
     values.emplace_back(util::Format("%s.SortType", {ListName}),
@@ -201,7 +191,7 @@ void RatingsView::saveSettings(std::vector<std::pair<std::string, std::string>>&
 
 void RatingsView::showSortIndicator()
 {
-    const auto& ratings = m_main.workspace().Ratings();
+    const auto& ratings = m_ws.Ratings();
     const QSignalBlocker block(m_view->horizontalHeader());
     m_view->horizontalHeader()->setSortIndicator(ratings.SortColumn(),
                                                  ratings.SortDescending() ? Qt::DescendingOrder : Qt::AscendingOrder);
@@ -209,14 +199,14 @@ void RatingsView::showSortIndicator()
 
 void RatingsView::sortBy(int column, Qt::SortOrder order)
 {
-    auto& ratings = m_main.workspace().Ratings();
-    if (m_main.shell().IsBusy()) {
+    auto& ratings = m_ws.Ratings();
+    if (m_shell.IsBusy()) {
         showSortIndicator();
         return;
     }
     // The selection follows its rows to their new places.
     const std::vector<std::string> names = selectedNames();
-    ratings.SortRatings(m_main.shell(), column, order == Qt::DescendingOrder);
+    ratings.SortRatings(m_shell, column, order == Qt::DescendingOrder);
     showSortIndicator();
     QItemSelection selection;
     for (const std::string& name : names) {
@@ -224,36 +214,38 @@ void RatingsView::sortBy(int column, Qt::SortOrder order)
         if (row >= 0) selection.select(m_model->index(row, 0), m_model->index(row, stakes::RatingColumnCount - 1));
     }
     m_view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    m_main.updateActions();
+    m_commands.updateActions();
 }
 
 void RatingsView::ratingsRefresh()
 {
-    auto& ws = m_main.workspace();
-    ws.RatingsRefresh(m_main.shell());
+    auto& ws = m_ws;
+    ws.RatingsRefresh(m_shell);
     refresh();
 }
 
 void RatingsView::ratingsExport()
 {
-    QFileDialog dialog(&m_main, QStringLiteral("Экспорт рейтинга в CSV-файл"), qs(m_main.workspace().DataDir().string()),
+    QFileDialog dialog(m_host.mainWindow(), QStringLiteral("Экспорт рейтинга в CSV-файл"), qs(m_ws.DataDir().string()),
                        QStringLiteral("CSV-файлы (*.csv)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString::fromLatin1(stakes::RatingsExportExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    m_main.workspace().Ratings().RatingsExport(m_main.shell(),
+    m_ws.Ratings().RatingsExport(m_shell,
                                                std::filesystem::path(dialog.selectedFiles().first().toStdString()));
 }
 
 void RatingsView::setEffMode(int mode)
 {
-    auto& ratings = m_main.workspace().Ratings();
+    auto& ratings = m_ws.Ratings();
     ratings.SetEffMode(mode);
-    if (QAction* a = m_main.command(QString::fromLatin1(EffModeCommands[ratings.EffMode()]))) a->setChecked(true);
+    if (QAction* a = m_commands.command(QString::fromLatin1(EffModeCommands[ratings.EffMode()]))) a->setChecked(true);
     try {
-        m_main.formSettings().WriteInt("RatingsEffMode", ratings.EffMode());
+        workspace::TViewSettings view = m_ws.View();
+        view.RatingsEffMode = ratings.EffMode();
+        m_ws.SetViewSettings(view);
     } catch (const std::exception& e) {
-        m_main.shell().ShowFailure("Ошибка сохранения параметров программы!", e.what());
+        m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
     }
     m_model->repaintAll();
 }
@@ -262,9 +254,9 @@ TFormChart* RatingsView::ratingsGraphOverlap()
 {
     const std::vector<int> rows = selectedRows();
     if (rows.empty()) return nullptr;
-    const stakes::TChartData data = stakes::RatingsGraphOverlap(m_main.shell(), m_main.workspace().Ratings().Items(), rows);
-    QAction* command = m_main.command(QStringLiteral("RatingsGraphOverlap"));
-    auto* window = new TFormChart(qs(data.Caption), &m_main);
+    const stakes::TChartData data = stakes::RatingsGraphOverlap(m_shell, m_ws.Ratings().Items(), rows);
+    QAction* command = m_commands.command(QStringLiteral("RatingsGraphOverlap"));
+    auto* window = new TFormChart(qs(data.Caption), m_host.mainWindow());
     window->setObjectName(QStringLiteral("RatingsGraphOverlapChart"));
     window->setChart(data);
     window->setWindowTitle(command ? command->statusTip() : qs(data.Caption));

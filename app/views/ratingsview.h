@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "core/stakes/ratings.h"
+#include "app/viewhost.h"
 
 class QTableView;
-class TFormMain;
 class TFormChart;
 namespace kv::workspace {
 class FormSettings;
@@ -37,7 +37,7 @@ class RatingsView : public QWidget {
 public:
     static constexpr const char* ListName = "RatingsList";
 
-    explicit RatingsView(TFormMain& main);
+    explicit RatingsView(const ViewContext& ctx);
 
     void createCommands();
     void createMenus(QMenu* menu);
@@ -63,7 +63,12 @@ private:
     void sortBy(int column, Qt::SortOrder order);
     void showSortIndicator();
 
-    TFormMain& m_main;
+    kv::workspace::Workspace& m_ws;
+    kv::stats::TStatList& m_stats;
+    const kv::stats::TPrefetchCache& m_cache;
+    kv::shell::Shell& m_shell;
+    TCommandSet& m_commands;
+    ViewHost& m_host;
     QTableView* m_view;
     RatingsModel* m_model;
 };

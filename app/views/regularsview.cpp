@@ -3,18 +3,19 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QMenu>
-#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <optional>
 
-#include "app/formmain.h"
+#include "app/commandset.h"
+#include "core/stats/prefetch.h"
+#include "core/stats/statlist.h"
+#include "core/workspace/workspace.h"
 #include "app/formstake.h"
 #include "app/formregular.h"
 #include "app/formtestcount.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
-#include "app/views/combsview.h"
 #include "core/workspace/formsettings.h"
 #include "core/util/format.h"
 
@@ -53,11 +54,13 @@ void RegularsModel::reload()
     endResetModel();
 }
 
-RegularsView::RegularsView(TFormMain& main) : QWidget(&main), m_main(main)
+RegularsView::RegularsView(const ViewContext& ctx)
+    : QWidget(ctx.host.mainWindow()), m_ws(ctx.workspace), m_stats(ctx.stats), m_cache(ctx.cache), m_shell(ctx.shell),
+      m_commands(ctx.commands), m_host(ctx.host)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    auto& tables = m_main.workspace().Regulars();
+    auto& tables = m_ws.Regulars();
     m_model = new RegularsModel(tables, this);
     m_view = NewRowList(QString::fromLatin1(ListName), m_model);
     m_view->horizontalHeader()->setHighlightSections(false);
@@ -71,7 +74,7 @@ RegularsView::RegularsView(TFormMain& main) : QWidget(&main), m_main(main)
     layout->addWidget(m_view);
     tables.onChanged = [this] { refresh(); };
     stakeDialog = [this](stakes::TStakeRecord& stake, int& drawsCount) {
-        TFormStake dialog(m_main.shell(), stake, drawsCount, &m_main);
+        TFormStake dialog(m_shell, stake, drawsCount, m_host.mainWindow());
         if (dialog.exec() != QDialog::Accepted) return false;
         stake = dialog.stake();
         drawsCount = dialog.drawsCount();
@@ -83,34 +86,27 @@ void RegularsView::createCommands()
 {
     const auto shown = [this] { return tabVisible(); };
     const auto selected = [this] { return tabVisible() && !selectedRows().empty(); };
-    QAction* tab = m_main.addCommand("TabTables", QStringLiteral("Вкладка \"Регуляры\""),
+    QAction* tab = m_commands.add("TabTables", QStringLiteral("Вкладка \"Регуляры\""),
                                      QStringLiteral("Скрыть / показать вкладку \"Регуляры\""), [this] { tabTables(); });
     tab->setCheckable(true);
     tab->setChecked(tabVisible());
-    m_main.addCommand("TablesAdd", QStringLiteral("Добавить регулярную ставку"), QString(), [this] { tablesAdd(); }, shown);
-    m_main.addCommand("TablesDel", QStringLiteral("Удалить регулярную ставку"), QString(), [this] { tablesDel(); },
+    m_commands.add("TablesAdd", QStringLiteral("Добавить регулярную ставку"), QString(), [this] { tablesAdd(); }, shown);
+    m_commands.add("TablesDel", QStringLiteral("Удалить регулярную ставку"), QString(), [this] { tablesDel(); },
                       selected);
-    m_main.addCommand("TablesStakeAdd", QStringLiteral("Сделать ставку по регуляру"), QString(),
+    m_commands.add("TablesStakeAdd", QStringLiteral("Сделать ставку по регуляру"), QString(),
                       [this] { tablesStakeAdd(); }, [this, selected] { return selected() && stakeDialog != nullptr; });
     // A test needs a draw before the window it moves through; with fewer than two draws there
     // is none, and the count dialog would have nothing to offer.
-    m_main.addCommand("TablesStakeTest", QStringLiteral("Тест регуляров"), QString(), [this] { tablesStakeTest(); },
-                      [this, selected] { return selected() && m_main.workspace().DrawCount() >= 2; });
+    m_commands.add("TablesStakeTest", QStringLiteral("Тест регуляров"), QString(), [this] { tablesStakeTest(); },
+                      [this, selected] { return selected() && m_ws.DrawCount() >= 2; });
 }
 
 void RegularsView::createMenus(QMenu* menu)
 {
     auto* context = new QMenu(this);
-    for (QMenu* m : {menu, context}) {
-        for (const char* name : {"TablesAdd", "TablesDel"}) m->addAction(m_main.command(QString::fromLatin1(name)));
-        m->addSeparator();
-        for (const char* name : {"TablesStakeAdd", "TablesStakeTest"}) m->addAction(m_main.command(QString::fromLatin1(name)));
-    }
-    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_view, &QWidget::customContextMenuRequested, this, [this, context](const QPoint& pos) {
-        m_main.updateActions();
-        context->popup(m_view->viewport()->mapToGlobal(pos));
-    });
+    for (QMenu* m : {menu, context})
+        m_commands.fillMenu(m, {"TablesAdd", "TablesDel", TCommandSet::Separator, "TablesStakeAdd", "TablesStakeTest"});
+    m_commands.popupOnRequest(m_view, m_view->viewport(), context);
 }
 
 void RegularsView::refresh()
@@ -125,13 +121,13 @@ std::vector<int> RegularsView::selectedRows() const
 
 bool RegularsView::tabVisible() const
 {
-    return m_main.workspace().Regulars().Visible();
+    return m_ws.Regulars().Visible();
 }
 
 void RegularsView::restoreSettings(const workspace::FormSettings& frm)
 {
-    const bool visible = frm.ReadBool("TabTables", true);
-    m_main.workspace().Regulars().SetVisible(visible);
+    const bool visible = m_ws.View().TabTables;
+    m_ws.Regulars().SetVisible(visible);
     showTab(visible);
     for (int c = 0; c < stakes::RegularColumnCount; ++c) {
         const int w = frm.ReadInt(util::Format("%s.Column%d", {ListName, c}), -1);
@@ -147,21 +143,17 @@ void RegularsView::saveSettings(std::vector<std::pair<std::string, std::string>>
 
 void RegularsView::showTab(bool visible)
 {
-    if (QAction* a = m_main.command(QStringLiteral("TabTables"))) a->setChecked(visible);
-    QTabWidget* tabs = m_main.rightTabs();
-    const int index = tabs->indexOf(this);
-    if (index < 0) return;
-    tabs->setTabVisible(index, visible);
-    if (visible) tabs->setCurrentIndex(index);
+    if (QAction* a = m_commands.command(QStringLiteral("TabTables"))) a->setChecked(visible);
+    m_host.setTabShown(this, visible);
 }
 
 void RegularsView::tabTables()
 {
-    const bool visible = m_main.workspace().Regulars().TabTables(m_main.shell());
+    const bool visible = m_ws.Regulars().TabTables(m_shell);
     try {
-        m_main.formSettings().WriteBool("TabTables", visible);
+        m_ws.SetViewFlag(&workspace::TViewSettings::TabTables, visible);
     } catch (const std::exception& e) {
-        m_main.shell().ShowFailure("Ошибка сохранения параметров программы!", e.what());
+        m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
     }
     m_view->clearSelection();
     showTab(visible);
@@ -169,41 +161,41 @@ void RegularsView::tabTables()
 
 void RegularsView::tablesAdd()
 {
-    auto& ws = m_main.workspace();
-    const std::vector<int> combRows = m_main.combsView()->selectedRows();
+    auto& ws = m_ws;
+    const std::vector<int> combRows = m_host.selectedCombRows();
     std::vector<stakes::TSelectedComb> selected;
     for (int row : combRows)
         if (row >= 0 && row < ws.Combs().Count()) selected.push_back({row, ws.Combs()[row]});
     std::optional<game::TComb> one;
     if (selected.size() == 1) one = selected.front().Comb;
-    TFormRegular dialog(m_main.shell(), stakes::NewRegularDraft(one), one, ws.Regulars().Items(), &m_main);
+    TFormRegular dialog(m_shell, stakes::NewRegularDraft(one), one, ws.Regulars().Items(), m_host.mainWindow());
     if (dialog.exec() != QDialog::Accepted) return;
-    ws.Regulars().TablesAdd(m_main.shell(), dialog.record(), selected);
+    ws.Regulars().TablesAdd(m_shell, dialog.record(), selected);
 }
 
 void RegularsView::tablesDel()
 {
-    if (m_main.workspace().Regulars().TablesDel(m_main.shell(), selectedRows())) m_view->clearSelection();
+    if (m_ws.Regulars().TablesDel(m_shell, selectedRows())) m_view->clearSelection();
 }
 
 void RegularsView::tablesStakeAdd()
 {
     const int row = CurrentSelectedRow(m_view);
     if (row < 0 || !stakeDialog) return;
-    m_main.workspace().TablesStakeAdd(m_main.shell(), m_main.statList(), row, m_main.stakesScrollEnabled(),
-                                      m_main.stakeViewHooks(), stakeDialog);
+    m_ws.TablesStakeAdd(m_shell, m_stats, row, m_ws.View().StakesScrollEnabled,
+                                      m_host.stakeViewHooks(), stakeDialog);
     m_view->selectRow(row);
 }
 
 void RegularsView::tablesStakeTest()
 {
-    auto& ws = m_main.workspace();
+    auto& ws = m_ws;
     const std::vector<int> rows = selectedRows();
     if (rows.empty()) return;
-    const int count = TFormTestCount::AskTestCount(stakes::TRegulars::DefaultTestCount, ws.DrawCount() - 1, &m_main);
+    const int count = TFormTestCount::AskTestCount(stakes::TRegulars::DefaultTestCount, ws.DrawCount() - 1, m_host.mainWindow());
     if (count <= 0) return;
-    ws.TablesStakeTest(m_main.shell(), m_main.statList(), rows, count, m_main.stakesScrollEnabled(),
-                       m_main.stakeViewHooks());
+    ws.TablesStakeTest(m_shell, m_stats, rows, count, m_ws.View().StakesScrollEnabled,
+                       m_host.stakeViewHooks());
     // The model was reset by the save; the test's regulars stay selected for the next run.
     QItemSelection selection;
     for (int row : rows)

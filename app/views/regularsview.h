@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "core/stakes/regulars.h"
+#include "app/viewhost.h"
 
 class QMenu;
 class QTableView;
-class TFormMain;
 namespace kv::workspace {
 class FormSettings;
 }
@@ -38,7 +38,7 @@ public:
     static constexpr const char* ListName = "TablesList";
     static constexpr const char* TabCaption = "Регуляры";
 
-    explicit RegularsView(TFormMain& main);
+    explicit RegularsView(const ViewContext& ctx);
 
     void createCommands();
     void createMenus(QMenu* menu);
@@ -63,7 +63,12 @@ public:
 private:
     void showTab(bool visible);
 
-    TFormMain& m_main;
+    kv::workspace::Workspace& m_ws;
+    kv::stats::TStatList& m_stats;
+    const kv::stats::TPrefetchCache& m_cache;
+    kv::shell::Shell& m_shell;
+    TCommandSet& m_commands;
+    ViewHost& m_host;
     QTableView* m_view;
     RegularsModel* m_model;
 };

@@ -15,14 +15,14 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/formmain.h"
+#include "app/commandset.h"
+#include "core/stats/prefetch.h"
+#include "core/stats/statlist.h"
+#include "core/workspace/workspace.h"
 #include "app/formscript.h"
 #include "app/formtestcount.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
-#include "app/views/combsview.h"
-#include "app/views/stakesview.h"
-#include "app/views/statsview.h"
 #include "core/shell/shell.h"
 
 using namespace kv;
@@ -80,7 +80,9 @@ void ScenarioModel::reload()
     endResetModel();
 }
 
-ScenarioView::ScenarioView(TFormMain& main) : QWidget(&main), m_main(main)
+ScenarioView::ScenarioView(const ViewContext& ctx)
+    : QWidget(ctx.host.mainWindow()), m_ws(ctx.workspace), m_stats(ctx.stats), m_cache(ctx.cache), m_shell(ctx.shell),
+      m_commands(ctx.commands), m_host(ctx.host)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -93,7 +95,7 @@ ScenarioView::ScenarioView(TFormMain& main) : QWidget(&main), m_main(main)
     m_lineTools->setToolButtonStyle(Qt::ToolButtonTextOnly);
     layout->addWidget(m_lineTools);
 
-    m_model = new ScenarioModel(m_main.workspace().Scenario(), m_main.statList(), this);
+    m_model = new ScenarioModel(m_ws.Scenario(), m_stats, this);
     m_view = NewRowList(QStringLiteral("ScriptList"), m_model);
     m_view->setWordWrap(false);
     m_view->setColumnWidth(0, 160);
@@ -116,16 +118,16 @@ ScenarioView::ScenarioView(TFormMain& main) : QWidget(&main), m_main(main)
     m_status[2]->setText(QStringLiteral("Строка: 0"));
     m_status[3]->setText(QStringLiteral("Ставок: 0"));
 
-    m_main.workspace().Scenario().onChanged = [this] { refresh(); };
+    m_ws.Scenario().onChanged = [this] { refresh(); };
     // Stakes checked during a run are rated like those of the stakes tab.
     m_runner = std::make_unique<scenario::TScriptRunner>(
-        m_main.workspace(), m_main.statList(), m_main.prefetchCache(), m_main.statsView()->table(), m_main.shell(),
-        m_main.workspace().CheckSettings(m_main.statList(), false).OnChecked);
-    selectedRatingNames = [this] { return m_main.selectedRatingNames(); };
+        m_ws, m_stats, m_cache, m_host.statTable(), m_shell,
+        m_ws.CheckSettings(m_stats, false).OnChecked);
+    selectedRatingNames = [this] { return m_host.selectedRatingNames(); };
     connectRunner();
     connect(m_view, &QTableView::doubleClicked, this, [this] {
-        m_main.updateActions();
-        QAction* edit = m_main.command(QStringLiteral("ScriptEdit"));
+        m_commands.updateActions();
+        QAction* edit = m_commands.command(QStringLiteral("ScriptEdit"));
         if (edit && edit->isEnabled()) edit->trigger();
     });
     refresh();
@@ -135,51 +137,50 @@ ScenarioView::~ScenarioView() = default;
 
 scenario::TScenario& ScenarioView::scenario()
 {
-    return m_main.workspace().Scenario();
+    return m_ws.Scenario();
 }
 
 void ScenarioView::createCommands()
 {
-    const auto& sc = m_main.workspace().Scenario();
+    const auto& sc = m_ws.Scenario();
     const auto hasLines = [&sc] { return !sc.Empty(); };
     const auto isStep = [this] { return selectedIsStep(); };
 
-    m_main.addCommand("ScriptOpen", QStringLiteral("Открыть"), QString(), [this] { scriptOpen(); });
-    m_main.addCommand("ScriptSave", QStringLiteral("Сохранить"), QString(), [this] { scriptSave(); }, hasLines);
-    m_main.addCommand("ScriptLoad", QStringLiteral("Добавить сценарий"), QString(), [this] { scriptLoad(); });
-    m_main.addCommand("ScriptAdd", QStringLiteral("Добавить фильтры"), QString(), [this] { scriptAdd(); });
-    m_main.addCommand("ScriptEmpty", QStringLiteral("Добавить разделитель"), QString(), [this] { scriptEmpty(); },
+    m_commands.add("ScriptOpen", QStringLiteral("Открыть"), QString(), [this] { scriptOpen(); });
+    m_commands.add("ScriptSave", QStringLiteral("Сохранить"), QString(), [this] { scriptSave(); }, hasLines);
+    m_commands.add("ScriptLoad", QStringLiteral("Добавить сценарий"), QString(), [this] { scriptLoad(); });
+    m_commands.add("ScriptAdd", QStringLiteral("Добавить фильтры"), QString(), [this] { scriptAdd(); });
+    m_commands.add("ScriptEmpty", QStringLiteral("Добавить разделитель"), QString(), [this] { scriptEmpty(); },
                       hasLines);
-    m_main.addCommand("ScriptClone", QStringLiteral("Клонировать"), QString(), [this] { scriptClone(); }, isStep);
-    m_main.addCommand("ScriptEdit", QStringLiteral("Изменить"), QString(), [this] { scriptEdit(); }, isStep);
-    m_main.addCommand("ScriptDel", QStringLiteral("Удалить"), QString(), [this] { scriptDel(); },
+    m_commands.add("ScriptClone", QStringLiteral("Клонировать"), QString(), [this] { scriptClone(); }, isStep);
+    m_commands.add("ScriptEdit", QStringLiteral("Изменить"), QString(), [this] { scriptEdit(); }, isStep);
+    m_commands.add("ScriptDel", QStringLiteral("Удалить"), QString(), [this] { scriptDel(); },
                       [this] { return !selectedRows().empty(); });
-    m_main.addCommand("ScriptClr", QStringLiteral("Удалить все"), QString(), [this] { scriptClr(); }, hasLines);
-    m_main.addCommand("ScriptUp", QStringLiteral("Переместить вверх"), QString(), [this] { scriptMove(true); },
+    m_commands.add("ScriptClr", QStringLiteral("Удалить все"), QString(), [this] { scriptClr(); }, hasLines);
+    m_commands.add("ScriptUp", QStringLiteral("Переместить вверх"), QString(), [this] { scriptMove(true); },
                       [this] { return currentRow() > 0; });
-    m_main.addCommand("ScriptDown", QStringLiteral("Переместить вниз"), QString(), [this] { scriptMove(false); },
+    m_commands.add("ScriptDown", QStringLiteral("Переместить вниз"), QString(), [this] { scriptMove(false); },
                       [this, &sc] {
                           const int row = currentRow();
                           return row >= 0 && row < sc.Count() - 1;
                       });
-    m_main.addCommand("RatingsToScript", QStringLiteral("Добавить в сценарий"), QString(),
+    m_commands.add("RatingsToScript", QStringLiteral("Добавить в сценарий"), QString(),
                       [this] {
                           if (selectedRatingNames) ratingsToScript(selectedRatingNames());
                       },
                       [this] { return selectedRatingNames && !selectedRatingNames().empty(); });
 
-    m_main.addCommand("ScriptRun", QStringLiteral("Прогноз"), QString(), [this] { scriptRun(); },
+    m_commands.add("ScriptRun", QStringLiteral("Прогноз"), QString(), [this] { scriptRun(); },
                       [this] { return m_runner->CanStart(); });
-    m_main.addCommand("ScriptTest", QStringLiteral("Тест"), QString(), [this] { scriptTest(); },
+    m_commands.add("ScriptTest", QStringLiteral("Тест"), QString(), [this] { scriptTest(); },
                       [this] { return m_runner->CanStart(); });
-    m_main.addCommand("ScriptStop", QStringLiteral("Стоп"), QString(), [this] { scriptStop(); },
+    m_commands.add("ScriptStop", QStringLiteral("Стоп"), QString(), [this] { scriptStop(); },
                       [this] { return m_runner->CanStop(); }, true);
-    QAction* log = m_main.addCommand("LogToggle", QStringLiteral("Журнал выполнения сценария"), QString(),
+    QAction* log = m_commands.add("LogToggle", QStringLiteral("Журнал выполнения сценария"), QString(),
                                      [this] { logToggle(); }, [this] { return m_runner->CanChangeLogs(); });
     log->setCheckable(true);
-    m_logEnabled = m_main.formSettings().ReadBool("ScriptLogEnabled", false);
-    log->setChecked(m_logEnabled);
-    m_main.addCommand("LogsDelete", QStringLiteral("Удалить журналы выполнения сценариев"), QString(),
+    log->setChecked(m_ws.View().ScriptLogEnabled);
+    m_commands.add("LogsDelete", QStringLiteral("Удалить журналы выполнения сценариев"), QString(),
                       [this] { logsDelete(); }, [this] { return m_runner->CanChangeLogs(); });
 }
 
@@ -204,7 +205,7 @@ void ScenarioView::attachCommands()
             m_view->addAction(sep);
         }
         for (const char* name : groups[g].names) {
-            QAction* a = m_main.command(QString::fromLatin1(name));
+            QAction* a = m_commands.command(QString::fromLatin1(name));
             groups[g].bar->addAction(a);
             m_view->addAction(a);
         }
@@ -212,7 +213,7 @@ void ScenarioView::attachCommands()
     // The moves are arrows on the bar (their captions stay in the menus and hints), so that the
     // editing row fits beside the draw list.
     for (const auto& [name, icon] : {std::pair{"ScriptUp", QStyle::SP_ArrowUp}, std::pair{"ScriptDown", QStyle::SP_ArrowDown}}) {
-        QAction* a = m_main.command(QString::fromLatin1(name));
+        QAction* a = m_commands.command(QString::fromLatin1(name));
         a->setIcon(style()->standardIcon(icon));
         if (auto* button = qobject_cast<QToolButton*>(m_lineTools->widgetForAction(a))) {
             button->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -240,7 +241,7 @@ int ScenarioView::currentRow() const
 bool ScenarioView::selectedIsStep() const
 {
     const int row = currentRow();
-    const auto& sc = m_main.workspace().Scenario();
+    const auto& sc = m_ws.Scenario();
     return row >= 0 && row < sc.Count() && !scenario::IsSeparatorLine(sc.GetLine(row));
 }
 
@@ -265,28 +266,27 @@ QString ScenarioView::statusPanel(int panel) const
 
 bool ScenarioView::editLine(const QString& title, std::string& line)
 {
-    StatsView* stats = m_main.statsView();
-    return TFormScript::EditScriptLine(line, title, m_main.combsView()->excludeEdit()->value(), m_main.statList(),
-                                       m_main.shell(), stats->chosenMethod(), stats->lengthEdit()->value(), &m_main);
+    return TFormScript::EditScriptLine(line, title, m_host.excludedDraws(), m_stats, m_shell, m_host.chosenMethod(),
+                                       m_host.statLength(), m_host.mainWindow());
 }
 
 void ScenarioView::addAndSelect(std::string line)
 {
     m_view->clearSelection();
-    const int row = scenario().AddLine(std::move(line), m_main.shell());
+    const int row = scenario().AddLine(std::move(line), m_shell);
     selectLine(row);
 }
 
 void ScenarioView::openFile(bool append)
 {
-    QFileDialog dialog(&m_main, append ? QStringLiteral("Добавить сценарий") : QStringLiteral("Открыть"),
-                       qs(m_main.workspace().DataDir().string()), scenarioFilter());
+    QFileDialog dialog(m_host.mainWindow(), append ? QStringLiteral("Добавить сценарий") : QStringLiteral("Открыть"),
+                       qs(m_ws.DataDir().string()), scenarioFilter());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QString::fromLatin1(scenario::ScenarioFileExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     m_view->clearSelection();
-    scenario().OpenFile(std::filesystem::path(dialog.selectedFiles().first().toStdString()), append, m_main.shell());
+    scenario().OpenFile(std::filesystem::path(dialog.selectedFiles().first().toStdString()), append, m_shell);
 }
 
 void ScenarioView::scriptOpen()
@@ -301,12 +301,12 @@ void ScenarioView::scriptLoad()
 
 void ScenarioView::scriptSave()
 {
-    QFileDialog dialog(&m_main, QStringLiteral("Сохранить"), qs(m_main.workspace().DataDir().string()),
+    QFileDialog dialog(m_host.mainWindow(), QStringLiteral("Сохранить"), qs(m_ws.DataDir().string()),
                        scenarioFilter());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString::fromLatin1(scenario::ScenarioFileExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    scenario().SaveScenario(std::filesystem::path(dialog.selectedFiles().first().toStdString()), m_main.shell());
+    scenario().SaveScenario(std::filesystem::path(dialog.selectedFiles().first().toStdString()), m_shell);
 }
 
 void ScenarioView::scriptAdd()
@@ -335,9 +335,9 @@ void ScenarioView::scriptEdit()
     std::string line = scenario().GetLine(row);
     if (!editLine(QStringLiteral("Редактирование строки"), line)) return;
     try {
-        scenario().PutLine(row, std::move(line), m_main.shell());
+        scenario().PutLine(row, std::move(line), m_shell);
     } catch (const std::exception& e) {
-        m_main.shell().ShowError(e.what());
+        m_shell.ShowError(e.what());
     }
     selectLine(row);
 }
@@ -345,15 +345,15 @@ void ScenarioView::scriptEdit()
 void ScenarioView::scriptDel()
 {
     const std::vector<int> rows = selectedRows();
-    if (rows.empty() || !m_main.shell().AskDelete(static_cast<int>(rows.size()))) return;
-    scenario().DeleteLines(rows, m_main.shell());
+    if (rows.empty() || !m_shell.AskDelete(static_cast<int>(rows.size()))) return;
+    scenario().DeleteLines(rows, m_shell);
     m_view->clearSelection();
 }
 
 void ScenarioView::scriptClr()
 {
-    if (scenario().Empty() || !m_main.shell().AskDelete(scenario().Count())) return;
-    scenario().Clear(m_main.shell());
+    if (scenario().Empty() || !m_shell.AskDelete(scenario().Count())) return;
+    scenario().Clear(m_shell);
     m_view->clearSelection();
 }
 
@@ -361,13 +361,13 @@ void ScenarioView::scriptMove(bool up)
 {
     const int row = currentRow();
     if (row < 0) return;
-    selectLine(scenario().MoveLine(row, up, m_main.shell()));
+    selectLine(scenario().MoveLine(row, up, m_shell));
 }
 
 int ScenarioView::ratingsToScript(const std::vector<std::string>& names)
 {
-    const int added = scenario::RatingsToScript(names, scenario(), m_main.statList(), m_main.shell());
-    if (added > 0) m_main.showTab(this);
+    const int added = scenario::RatingsToScript(names, scenario(), m_stats, m_shell);
+    if (added > 0) m_host.showTab(this);
     return added;
 }
 
@@ -378,9 +378,9 @@ void ScenarioView::connectRunner()
     scenario::TScriptRunnerHooks& hooks = m_runner->Hooks;
     hooks.RunningChanged = [this](bool running) {
         m_view->setEnabled(!running);
-        m_main.setRunning(running);
+        m_host.setRunning(running);
     };
-    hooks.CommandsChanged = [this] { m_main.updateActions(); };
+    hooks.CommandsChanged = [this] { m_commands.updateActions(); };
     hooks.Status = [this](const scenario::TRunStatus& status) {
         m_status[1]->setText(qs(scenario::CycleText(status.Cycle)));
         m_status[2]->setText(qs(scenario::LineText(status.Line)));
@@ -389,10 +389,10 @@ void ScenarioView::connectRunner()
     };
     hooks.SelectLine = [this](int line) { selectLine(line); };
     hooks.RefreshStakeView = [this](bool refresh, bool goToLast) {
-        if (m_main.stakesView()) m_main.stakesView()->refreshView(refresh, goToLast);
+        m_host.refreshStakes({.Rows = refresh, .GoToLast = goToLast});
     };
-    hooks.RatingsChanged = [this] { m_main.workspace().RatingsAfterCheck(m_main.shell()); };
-    hooks.StatView = [this](const filters::TStatViewState& state) { m_main.statsView()->showState(state); };
+    hooks.RatingsChanged = [this] { m_ws.RatingsAfterCheck(m_shell); };
+    hooks.StatView = [this](const filters::TStatViewState& state) { m_host.showStatState(state); };
     hooks.OpenLog = [](const std::filesystem::path& file) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string())));
     };
@@ -400,15 +400,15 @@ void ScenarioView::connectRunner()
 
 void ScenarioView::prepareRun()
 {
-    const auto& frm = m_main.formSettings();
+    const workspace::TViewSettings& view = m_ws.View();
     scenario::TScriptRunOptions& o = m_runner->Options;
-    o.LogEnabled = m_logEnabled;
-    o.CheckOnLine = frm.ReadBool("StakesCheckOnLine", true);
-    o.StakesScrollEnabled = frm.ReadBool("StakesScrollEnabled", true);
-    o.StakesLogEnabled = frm.ReadBool("StakesLogEnabled", false);
-    o.SortedDraws = m_main.sortedDraws();
-    o.PrefetchsEnabled = m_main.prefetchsEnabled();
-    o.ShowTotalLine = m_main.showTotalLine();
+    o.LogEnabled = view.ScriptLogEnabled;
+    o.CheckOnLine = view.StakesCheckOnLine;
+    o.StakesScrollEnabled = view.StakesScrollEnabled;
+    o.StakesLogEnabled = view.StakesLogEnabled;
+    o.SortedDraws = view.SortedDraws;
+    o.PrefetchsEnabled = view.PrefetchsEnabled;
+    o.ShowTotalLine = view.ShowTotalLine;
 }
 
 void ScenarioView::scriptRun()
@@ -423,7 +423,7 @@ void ScenarioView::scriptTest()
 {
     if (!m_runner->CanStart()) return;
     const int count = TFormTestCount::AskTestCount(scenario::TestCountDefault,
-                                                   scenario::TestCountMax(m_main.workspace().DrawCount()), &m_main);
+                                                   scenario::TestCountMax(m_ws.DrawCount()), m_host.mainWindow());
     if (count <= 0) return;
     prepareRun();
     m_runner->ScriptTest(count);
@@ -437,10 +437,10 @@ void ScenarioView::scriptStop()
 
 void ScenarioView::runFinished()
 {
-    m_main.updateActions();
+    m_commands.updateActions();
     if (m_closeAfterRun) {
         m_closeAfterRun = false;
-        QTimer::singleShot(0, &m_main, [this] { m_main.close(); });
+        QTimer::singleShot(0, m_host.mainWindow(), [this] { m_host.mainWindow()->close(); });
     }
 }
 
@@ -453,16 +453,16 @@ bool ScenarioView::allowClose()
 
 void ScenarioView::logToggle()
 {
-    m_logEnabled = !m_logEnabled;
-    m_main.command(QStringLiteral("LogToggle"))->setChecked(m_logEnabled);
+    const bool on = !m_ws.View().ScriptLogEnabled;
+    m_commands.command(QStringLiteral("LogToggle"))->setChecked(on);
     try {
-        m_main.formSettings().WriteBool("ScriptLogEnabled", m_logEnabled);
+        m_ws.SetViewFlag(&workspace::TViewSettings::ScriptLogEnabled, on);
     } catch (const std::exception& e) {
-        m_main.shell().ShowFailure("Ошибка сохранения параметров программы!", e.what());
+        m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
     }
 }
 
 void ScenarioView::logsDelete()
 {
-    scenario::ScriptLogsDelete(m_main.workspace().DataDir(), m_main.shell());
+    scenario::ScriptLogsDelete(m_ws.DataDir(), m_shell);
 }

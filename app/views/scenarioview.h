@@ -11,11 +11,11 @@
 #include "core/scenario/scenario.h"
 #include "core/scenario/scriptheader.h"
 #include "core/scenario/scriptrunner.h"
+#include "app/viewhost.h"
 
 class QLabel;
 class QTableView;
 class QToolBar;
-class TFormMain;
 
 namespace kv::stats {
 class TStatList;
@@ -50,7 +50,7 @@ class ScenarioView : public QWidget {
 public:
     static constexpr int StatusPanels = 5;
 
-    explicit ScenarioView(TFormMain& main);
+    explicit ScenarioView(const ViewContext& ctx);
     ~ScenarioView() override;
 
     void createCommands();
@@ -107,13 +107,17 @@ private:
     void openFile(bool append);
     void addAndSelect(std::string line);
 
-    TFormMain& m_main;
+    kv::workspace::Workspace& m_ws;
+    kv::stats::TStatList& m_stats;
+    const kv::stats::TPrefetchCache& m_cache;
+    kv::shell::Shell& m_shell;
+    TCommandSet& m_commands;
+    ViewHost& m_host;
     QToolBar* m_tools;      // runs and files
     QToolBar* m_lineTools;  // editing the lines
     QTableView* m_view;
     ScenarioModel* m_model;
     QLabel* m_status[StatusPanels] = {};
     std::unique_ptr<kv::scenario::TScriptRunner> m_runner;
-    bool m_logEnabled = false;
     bool m_closeAfterRun = false;
 };

@@ -12,12 +12,13 @@
 #include <cmath>
 
 #include "app/formchart.h"
-#include "app/formmain.h"
+#include "app/commandset.h"
+#include "core/stats/prefetch.h"
+#include "core/stats/statlist.h"
+#include "core/workspace/workspace.h"
 #include "app/formstake.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
-#include "app/views/combsview.h"
-#include "app/views/ratingsview.h"
 #include "core/game/numbers.h"
 #include "core/workspace/formsettings.h"
 #include "core/stakes/stakecharts.h"
@@ -185,11 +186,13 @@ void StakesDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
 
 // --- view --------------------------------------------------------------------------------------
 
-StakesView::StakesView(TFormMain& main) : QWidget(&main), m_main(main)
+StakesView::StakesView(const ViewContext& ctx)
+    : QWidget(ctx.host.mainWindow()), m_ws(ctx.workspace), m_stats(ctx.stats), m_cache(ctx.cache), m_shell(ctx.shell),
+      m_commands(ctx.commands), m_host(ctx.host)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    m_model = new StakesModel(m_main.workspace().StakesFile(), this);
+    m_model = new StakesModel(m_ws.StakesFile(), this);
     // A range of rows, as the delete command removes one block top..bottom.
     m_view = NewRowList(QString::fromLatin1(GridName), m_model, QAbstractItemView::ContiguousSelection);
     m_view->setItemDelegate(new StakesDelegate(m_view));
@@ -198,9 +201,24 @@ StakesView::StakesView(TFormMain& main) : QWidget(&main), m_main(main)
     layout->addWidget(m_view, 1);
 }
 
+bool StakesView::logEnabled() const
+{
+    return m_ws.View().StakesLogEnabled;
+}
+
+bool StakesView::scrollEnabled() const
+{
+    return m_ws.View().StakesScrollEnabled;
+}
+
+bool StakesView::checkOnLine() const
+{
+    return m_ws.View().StakesCheckOnLine;
+}
+
 stakes::TStakesFile& StakesView::file() const
 {
-    return m_main.workspace().StakesFile();
+    return m_ws.StakesFile();
 }
 
 void StakesView::resetColumns()
@@ -214,75 +232,58 @@ void StakesView::resetColumns()
 
 void StakesView::createCommands()
 {
-    auto& ws = m_main.workspace();
+    auto& ws = m_ws;
     const auto open = [this] { return file().IsOpen(); };
     const auto hasRecords = [this] { return file().HasRecords(); };
     const auto combsNotEmpty = [this, &ws] { return !ws.Combs().Empty() && file().IsOpen(); };
 
-    m_main.addCommand("StakeAdd", QStringLiteral("Сделать ставку"), QString(), [this] { stakeAdd(); }, open);
-    m_main.addCommand("StakeAddRandom", QStringLiteral("Сделать случайную ставку"), QString(), [this] { stakeAddRandom(); },
+    m_commands.add("StakeAdd", QStringLiteral("Сделать ставку"), QString(), [this] { stakeAdd(); }, open);
+    m_commands.add("StakeAddRandom", QStringLiteral("Сделать случайную ставку"), QString(), [this] { stakeAddRandom(); },
                       combsNotEmpty);
-    m_main.addCommand("StakeAddSelected", QStringLiteral("Сделать ставки для выделенных комбинаций"), QString(),
+    m_commands.add("StakeAddSelected", QStringLiteral("Сделать ставки для выделенных комбинаций"), QString(),
                       [this] { stakeAddSelected(); },
-                      [this] { return !m_main.combsView()->selectedRows().empty() && file().IsOpen(); });
-    m_main.addCommand("StakeAddAll", QStringLiteral("Сделать ставки для всех комбинаций"), QString(),
+                      [this] { return !m_host.selectedCombRows().empty() && file().IsOpen(); });
+    m_commands.add("StakeAddAll", QStringLiteral("Сделать ставки для всех комбинаций"), QString(),
                       [this] { stakeAddAll(); }, combsNotEmpty);
-    m_main.addCommand("StakeDel", QStringLiteral("Удалить ставку"), QString(), [this] { stakeDel(); },
+    m_commands.add("StakeDel", QStringLiteral("Удалить ставку"), QString(), [this] { stakeDel(); },
                       [this] { return file().HasRecords() && selectedGridRows().has_value(); });
-    m_main.addCommand("StakeFilter", QStringLiteral("Удалить по условию"), QString(), [this] { stakeFilter(); }, hasRecords);
-    m_main.addCommand("StakeClear", QStringLiteral("Удалить все ставки"), QString(), [this] { stakeClear(); }, hasRecords);
-    m_main.addCommand("StakesCheckManual", QStringLiteral("Проверить ставки"), QString(), [this] { stakesCheckManual(); },
+    m_commands.add("StakeFilter", QStringLiteral("Удалить по условию"), QString(), [this] { stakeFilter(); }, hasRecords);
+    m_commands.add("StakeClear", QStringLiteral("Удалить все ставки"), QString(), [this] { stakeClear(); }, hasRecords);
+    m_commands.add("StakesCheckManual", QStringLiteral("Проверить ставки"), QString(), [this] { stakesCheckManual(); },
                       hasRecords);
-    m_main.addCommand("LogStakes", QStringLiteral("Журналы ставок"), QString(), [this] { logStakes(); })->setCheckable(true);
-    m_main.addCommand("LogStakesDelete", QStringLiteral("Удалить журналы ставок"), QString(), [this] { logStakesDelete(); });
-    m_main.addCommand("StakesScroll", QStringLiteral("Прокручивать список при добавлении"), QString(),
+    m_commands.add("LogStakes", QStringLiteral("Журналы ставок"), QString(), [this] { logStakes(); })->setCheckable(true);
+    m_commands.add("LogStakesDelete", QStringLiteral("Удалить журналы ставок"), QString(), [this] { logStakesDelete(); });
+    m_commands.add("StakesScroll", QStringLiteral("Прокручивать список при добавлении"), QString(),
                       [this] { stakesScroll(); })->setCheckable(true);
-    m_main.addCommand("StakesCheckLine", QStringLiteral("Проверять ставки после каждой строки сценария"), QString(),
+    m_commands.add("StakesCheckLine", QStringLiteral("Проверять ставки после каждой строки сценария"), QString(),
                       [this] { stakesCheckLine(); })->setCheckable(true);
     // The chart windows take these hints as their captions.
-    m_main.addCommand("StakesGraphDraws", QStringLiteral("Суммарный профит по тиражам"),
+    m_commands.add("StakesGraphDraws", QStringLiteral("Суммарный профит по тиражам"),
                       QStringLiteral("График суммарного профита ставок по тиражам"), [this] { stakesGraphDraws(); },
                       hasRecords);
-    const auto ratingRows = [this] { return file().HasRecords() && !m_main.selectedRatingNames().empty(); };
-    m_main.addCommand("StakesGraphOverlap", QStringLiteral("График совпадений ставок"),
+    const auto ratingRows = [this] { return file().HasRecords() && !m_host.selectedRatingNames().empty(); };
+    m_commands.add("StakesGraphOverlap", QStringLiteral("График совпадений ставок"),
                       QStringLiteral("График количества совпадений для всех ставок по тиражам"),
                       [this] { stakesGraphOverlap(); }, ratingRows);
-    m_main.addCommand("StakesGraphProfits", QStringLiteral("График профита ставок"),
+    m_commands.add("StakesGraphProfits", QStringLiteral("График профита ставок"),
                       QStringLiteral("График профита для всех ставок по тиражам"), [this] { stakesGraphProfits(); },
                       ratingRows);
 
-    m_main.command(QStringLiteral("LogStakes"))->setChecked(m_logEnabled);
-    m_main.command(QStringLiteral("StakesScroll"))->setChecked(m_scrollEnabled);
-    m_main.command(QStringLiteral("StakesCheckLine"))->setChecked(m_checkOnLine);
+    m_commands.command(QStringLiteral("LogStakes"))->setChecked(logEnabled());
+    m_commands.command(QStringLiteral("StakesScroll"))->setChecked(scrollEnabled());
+    m_commands.command(QStringLiteral("StakesCheckLine"))->setChecked(checkOnLine());
 
-    m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
-    const auto addSeparator = [this] {
-        auto* sep = new QAction(m_view);
-        sep->setSeparator(true);
-        m_view->addAction(sep);
-    };
-    for (const char* name : {"StakeAdd", "StakeAddRandom", "StakeAddSelected", "StakeAddAll"})
-        m_view->addAction(m_main.command(QString::fromLatin1(name)));
-    addSeparator();
-    for (const char* name : {"StakeDel", "StakeFilter", "StakeClear"}) m_view->addAction(m_main.command(QString::fromLatin1(name)));
-    addSeparator();
-    for (const char* name : {"StakesCheckManual", "StakesGraphDraws", "StakesGraphOverlap", "StakesGraphProfits"})
-        m_view->addAction(m_main.command(QString::fromLatin1(name)));
-
-    // A double click on a combination stakes it.
-    connect(m_main.combsView()->view(), &QTableView::doubleClicked, this, [this] {
-        if (file().IsOpen()) m_main.command(QStringLiteral("StakeAdd"))->trigger();
-    });
+    const char* const sep = TCommandSet::Separator;
+    m_commands.fillContextMenu(m_view, {"StakeAdd", "StakeAddRandom", "StakeAddSelected", "StakeAddAll", sep, "StakeDel",
+                                        "StakeFilter", "StakeClear", sep, "StakesCheckManual", "StakesGraphDraws",
+                                        "StakesGraphOverlap", "StakesGraphProfits"});
 }
 
 void StakesView::restoreSettings(const workspace::FormSettings& frm)
 {
-    m_logEnabled = frm.ReadBool("StakesLogEnabled", false);
-    m_scrollEnabled = frm.ReadBool("StakesScrollEnabled", true);
-    m_checkOnLine = frm.ReadBool("StakesCheckOnLine", true);
-    m_main.command(QStringLiteral("LogStakes"))->setChecked(m_logEnabled);
-    m_main.command(QStringLiteral("StakesScroll"))->setChecked(m_scrollEnabled);
-    m_main.command(QStringLiteral("StakesCheckLine"))->setChecked(m_checkOnLine);
+    m_commands.command(QStringLiteral("LogStakes"))->setChecked(logEnabled());
+    m_commands.command(QStringLiteral("StakesScroll"))->setChecked(scrollEnabled());
+    m_commands.command(QStringLiteral("StakesCheckLine"))->setChecked(checkOnLine());
     for (int c = 0; c < stakes::StakeGridColumnCount; ++c) {
         const int w = frm.ReadInt(util::Format("%s.Column%d", {GridName, c}), -1);
         if (w > 0 && w <= MaxColumnWidth) m_view->setColumnWidth(c, w);
@@ -297,13 +298,13 @@ void StakesView::saveColumns(std::vector<std::pair<std::string, std::string>>& v
 
 void StakesView::fileOpened()
 {
-    if (stakes::DiscardOutdatedStakes(file(), m_main.shell())) resetColumns();
-    refreshView(true, false);
+    if (stakes::DiscardOutdatedStakes(file(), m_shell)) resetColumns();
+    refreshView({.Rows = true});
 }
 
-void StakesView::refreshView(bool refresh, bool goToLast)
+void StakesView::refreshView(StakeGridRefresh how)
 {
-    if (!refresh && goToLast) {
+    if (!how.Rows && how.GoToLast) {
         // Every stake of a series asks for this. The grid shows only its state at the next
         // repaint, so the rows are adjusted once then (or by the series' closing refresh):
         // once per stake, a series over the whole list would take minutes.
@@ -318,23 +319,23 @@ void StakesView::refreshView(bool refresh, bool goToLast)
         return;
     }
     applyPending();
-    applyRefresh(refresh, goToLast);
+    applyRefresh(how);
 }
 
 void StakesView::applyPending()
 {
     if (!m_pendingLast) return;
     m_pendingLast = false;
-    applyRefresh(false, true);
+    applyRefresh({.GoToLast = true});
 }
 
-void StakesView::applyRefresh(bool refresh, bool goToLast)
+void StakesView::applyRefresh(StakeGridRefresh how)
 {
     const int records = file().RecordCount();
     // The planner sees the grid as the records it shows plus the header: an empty file's
     // single empty row must not pass for one record, or the first stake would go uncounted.
     const stakes::TStakeViewPlan plan =
-        stakes::PlanStakeViewRefresh(m_model->shownRecords() + 1, records, refresh, goToLast, isVisible());
+        stakes::PlanStakeViewRefresh(m_model->shownRecords() + 1, records, how.Rows, how.GoToLast, isVisible());
     if (plan.SetRowCount) m_model->setShownRecords(records);
     if (plan.SelectRow >= 1) {
         const int row = std::min(plan.SelectRow, m_model->rowCount()) - 1;
@@ -342,25 +343,25 @@ void StakesView::applyRefresh(bool refresh, bool goToLast)
         m_view->scrollTo(m_model->index(row, 0));
     }
     if (plan.Repaint) m_model->repaintAll();
-    if (plan.ShowCount) m_main.setStatusField(4, qs(stakes::StakesCountText(records)));
+    if (plan.ShowCount) m_host.setStatusField(4, qs(stakes::StakesCountText(records)));
 }
 
 bool StakesView::checkStakes()
 {
     // Through the workspace: every checked stake feeds the rating, which is then sorted and saved.
-    return m_main.workspace().CheckStakesAndReload(m_main.shell(), m_main.statList(), m_logEnabled);
+    return m_ws.CheckStakesAndReload(m_shell, m_stats, logEnabled());
 }
 
 void StakesView::archiveGrew()
 {
     checkStakes();
-    refreshView(true, false);
+    refreshView({.Rows = true});
 }
 
 stakes::TStakeViewHooks StakesView::hooks()
 {
     stakes::TStakeViewHooks h;
-    h.RefreshView = [this](bool refresh, bool goToLast) { refreshView(refresh, goToLast); };
+    h.RefreshView = [this](bool refresh, bool goToLast) { refreshView({.Rows = refresh, .GoToLast = goToLast}); };
     h.Check = [this] { checkStakes(); };
     h.Repaint = [this] { m_model->repaintAll(); };
     h.RefreshRatings = [this] { refreshRatings(); };
@@ -376,48 +377,48 @@ std::optional<std::pair<int, int>> StakesView::selectedGridRows() const
 
 void StakesView::refreshRatings()
 {
-    if (m_main.ratingsView()) m_main.ratingsView()->ratingsRefresh();
+    m_host.refreshRatings();
 }
 
 void StakesView::addManualStake(int combRow)
 {
-    auto& ws = m_main.workspace();
+    auto& ws = m_ws;
     game::TNumSet numbers;
     if (combRow >= 0 && combRow < ws.Combs().Count()) numbers = game::CombToNumSet(ws.Combs()[combRow]);
     const stakes::TStakeRecord stake =
-        stakes::NewStake(stakes::OriginManual, ws.NextDrawNo(), ws.Combs().Count(), numbers, ManualComment, m_main.statList());
-    TFormStake dialog(m_main.shell(), stake, 1, &m_main);
+        stakes::NewStake(stakes::OriginManual, ws.NextDrawNo(), ws.Combs().Count(), numbers, ManualComment, m_stats);
+    TFormStake dialog(m_shell, stake, 1, m_host.mainWindow());
     if (dialog.exec() != QDialog::Accepted) return;
-    stakes::AddStake(file(), m_main.shell(), dialog.stake(), dialog.drawsCount(), hooks());
+    stakes::AddStake(file(), m_shell, dialog.stake(), dialog.drawsCount(), hooks());
 }
 
 void StakesView::stakeAdd()
 {
-    addManualStake(CurrentSelectedRow(m_main.combsView()->view()));
+    addManualStake(m_host.currentCombRow());
 }
 
 void StakesView::stakeAddRandom()
 {
-    const int count = m_main.workspace().Combs().Count();
+    const int count = m_ws.Combs().Count();
     if (count <= 0) return;
     addManualStake(static_cast<int>(QRandomGenerator::global()->bounded(count)));
 }
 
 void StakesView::addStakesForCombs(const std::vector<game::TComb>& combs, bool clearSelection)
 {
-    auto& ws = m_main.workspace();
-    TFormMultiStake dialog(m_main.shell(), ws.NextDrawNo(), &m_main);
+    auto& ws = m_ws;
+    TFormMultiStake dialog(m_shell, ws.NextDrawNo(), m_host.mainWindow());
     if (dialog.exec() != QDialog::Accepted) return;
-    stakes::AddStakesForCombs(file(), m_main.shell(), combs, dialog.drawNo(), dialog.drawsCount(), dialog.comment(),
-                              ws.Combs().Count(), m_main.statList(), m_scrollEnabled, hooks());
-    if (clearSelection) m_main.combsView()->view()->clearSelection();
+    stakes::AddStakesForCombs(file(), m_shell, combs, dialog.drawNo(), dialog.drawsCount(), dialog.comment(),
+                              ws.Combs().Count(), m_stats, scrollEnabled(), hooks());
+    if (clearSelection) m_host.clearCombSelection();
 }
 
 void StakesView::stakeAddSelected()
 {
-    const auto& list = m_main.workspace().Combs();
+    const auto& list = m_ws.Combs();
     std::vector<game::TComb> combs;
-    for (int row : m_main.combsView()->selectedRows())
+    for (int row : m_host.selectedCombRows())
         if (row >= 0 && row < list.Count()) combs.push_back(list[row]);
     if (combs.empty()) return;
     addStakesForCombs(combs, true);
@@ -425,7 +426,7 @@ void StakesView::stakeAddSelected()
 
 void StakesView::stakeAddAll()
 {
-    const auto& list = m_main.workspace().Combs().Items();
+    const auto& list = m_ws.Combs().Items();
     if (list.empty()) return;
     addStakesForCombs({list.begin(), list.end()}, false);
 }
@@ -434,62 +435,62 @@ void StakesView::stakeDel()
 {
     const auto rows = selectedGridRows();
     if (!rows) return;
-    stakes::StakeDel(file(), m_main.shell(), rows->first, rows->second, hooks());
+    stakes::StakeDel(file(), m_shell, rows->first, rows->second, hooks());
 }
 
 void StakesView::stakeFilter()
 {
-    TFormStakeFilter dialog(&m_main);
+    TFormStakeFilter dialog(m_host.mainWindow());
     if (dialog.exec() != QDialog::Accepted) return;
-    stakes::StakeFilter(file(), m_main.shell(), dialog.mode(), dialog.value(), hooks());
+    stakes::StakeFilter(file(), m_shell, dialog.mode(), dialog.value(), hooks());
 }
 
 void StakesView::stakeClear()
 {
-    stakes::StakeClear(file(), m_main.shell(), hooks());
+    stakes::StakeClear(file(), m_shell, hooks());
 }
 
 void StakesView::stakesCheckManual()
 {
     checkStakes();
-    refreshView(true, false);
+    refreshView({.Rows = true});
 }
 
-void StakesView::toggleFlag(bool& flag, const char* command, const char* key)
+void StakesView::toggleFlag(bool workspace::TViewSettings::* flag, const char* command)
 {
-    flag = !flag;
-    m_main.command(QString::fromLatin1(command))->setChecked(flag);
+    const bool on = !(m_ws.View().*flag);
+    m_commands.command(QString::fromLatin1(command))->setChecked(on);
     try {
-        m_main.formSettings().WriteBool(key, flag);
+        m_ws.SetViewFlag(flag, on);
     } catch (const std::exception& e) {
-        m_main.shell().ShowFailure("Ошибка сохранения параметров программы!", e.what());
+        m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
     }
 }
 
 void StakesView::logStakes()
 {
-    toggleFlag(m_logEnabled, "LogStakes", "StakesLogEnabled");
+    toggleFlag(&workspace::TViewSettings::StakesLogEnabled, "LogStakes");
 }
 
 void StakesView::stakesScroll()
 {
-    toggleFlag(m_scrollEnabled, "StakesScroll", "StakesScrollEnabled");
+    toggleFlag(&workspace::TViewSettings::StakesScrollEnabled, "StakesScroll");
 }
 
 void StakesView::stakesCheckLine()
 {
-    toggleFlag(m_checkOnLine, "StakesCheckLine", "StakesCheckOnLine");
+    toggleFlag(&workspace::TViewSettings::StakesCheckOnLine, "StakesCheckLine");
 }
 
 void StakesView::logStakesDelete()
 {
-    stakes::LogStakesDelete(m_main.workspace().DataDir(), m_main.shell());
+    stakes::LogStakesDelete(m_ws.DataDir(), m_shell);
 }
 
 void StakesView::showChart(const std::optional<stakes::TChartData>& data)
 {
     if (!data) return;
-    auto* window = new TFormChart(qs(data->Caption), &m_main);
+    auto* window = new TFormChart(qs(data->Caption), m_host.mainWindow());
     window->setChart(*data);
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
@@ -497,15 +498,15 @@ void StakesView::showChart(const std::optional<stakes::TChartData>& data)
 
 void StakesView::stakesGraphDraws()
 {
-    showChart(stakes::StakesGraphDraws(file(), m_main.shell()));
+    showChart(stakes::StakesGraphDraws(file(), m_shell));
 }
 
 void StakesView::stakesGraphOverlap()
 {
-    showChart(stakes::StakesGraphOverlap(file(), m_main.selectedRatingNames(), m_main.shell()));
+    showChart(stakes::StakesGraphOverlap(file(), m_host.selectedRatingNames(), m_shell));
 }
 
 void StakesView::stakesGraphProfits()
 {
-    showChart(stakes::StakesGraphProfits(file(), m_main.selectedRatingNames(), m_main.shell()));
+    showChart(stakes::StakesGraphProfits(file(), m_host.selectedRatingNames(), m_shell));
 }

@@ -9,11 +9,12 @@
 #include "core/stakes/stakecheck.h"
 #include "core/stakes/stakecommands.h"
 #include "core/stakes/stakerecord.h"
+#include "app/viewhost.h"
 
 class QTableView;
-class TFormMain;
 namespace kv::workspace {
 class FormSettings;
+struct TViewSettings;
 }
 namespace kv::stakes {
 class TStakesFile;
@@ -62,10 +63,10 @@ class StakesView : public QWidget {
 public:
     static constexpr const char* GridName = "StakesGrid";
 
-    explicit StakesView(TFormMain& main);
+    explicit StakesView(const ViewContext& ctx);
 
     void createCommands();
-    // The flags and the grid's column widths from the window-settings file.
+    // The flags' checks and the grid's column widths from the window-settings file.
     void restoreSettings(const kv::workspace::FormSettings& frm);
     void saveColumns(std::vector<std::pair<std::string, std::string>>& values) const;
     void resetColumns();
@@ -74,15 +75,15 @@ public:
     void fileOpened();
     // RefreshStakeView: the grid's rows, the selection of the last row and the count in the
     // status bar's stakes panel.
-    void refreshView(bool refresh, bool goToLast);
+    void refreshView(StakeGridRefresh how);
     // CheckStakesAndReload with the program's settings.
     bool checkStakes();
     // The archive has grown: the stakes that waited for the new draws are checked.
     void archiveGrew();
 
-    bool logEnabled() const { return m_logEnabled; }
-    bool scrollEnabled() const { return m_scrollEnabled; }
-    bool checkOnLine() const { return m_checkOnLine; }
+    bool logEnabled() const;
+    bool scrollEnabled() const;
+    bool checkOnLine() const;
     QTableView* view() const { return m_view; }
     StakesModel* model() const { return m_model; }
     kv::stakes::TStakeViewHooks hooks();
@@ -105,7 +106,7 @@ public:
 
 private:
     kv::stakes::TStakesFile& file() const;
-    void applyRefresh(bool refresh, bool goToLast);
+    void applyRefresh(StakeGridRefresh how);
     // A "go to last" put off during a series of stakes.
     void applyPending();
     // The selected grid rows top..bottom (1-based under the header); nothing without a selection.
@@ -115,17 +116,19 @@ private:
     void addManualStake(int combRow);
     void addStakesForCombs(const std::vector<kv::game::TComb>& combs, bool clearSelection);
     void showChart(const std::optional<kv::stakes::TChartData>& data);
-    void toggleFlag(bool& flag, const char* command, const char* key);
+    void toggleFlag(bool kv::workspace::TViewSettings::* flag, const char* command);
     // The names of the selected rating rows, which the overlap and profit charts follow.
     // The rating rebuilt from the whole stakes file (the last step of StakeClear).
     void refreshRatings();
 
-    TFormMain& m_main;
+    kv::workspace::Workspace& m_ws;
+    kv::stats::TStatList& m_stats;
+    const kv::stats::TPrefetchCache& m_cache;
+    kv::shell::Shell& m_shell;
+    TCommandSet& m_commands;
+    ViewHost& m_host;
     QTableView* m_view;
     StakesModel* m_model;
-    bool m_logEnabled = false;
-    bool m_scrollEnabled = true;
-    bool m_checkOnLine = true;
     bool m_pendingLast = false;
     bool m_pendingArmed = false;
 };

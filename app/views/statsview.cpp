@@ -18,7 +18,10 @@
 #include <QVBoxLayout>
 #include <limits>
 
-#include "app/formmain.h"
+#include "app/commandset.h"
+#include "core/stats/prefetch.h"
+#include "core/stats/statlist.h"
+#include "core/workspace/workspace.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "core/filters/statfilter.h"
@@ -63,7 +66,9 @@ void StatTableModel::reload()
     endResetModel();
 }
 
-StatsView::StatsView(TFormMain& main) : QWidget(&main), m_main(main)
+StatsView::StatsView(const ViewContext& ctx)
+    : QWidget(ctx.host.mainWindow()), m_ws(ctx.workspace), m_stats(ctx.stats), m_cache(ctx.cache), m_shell(ctx.shell),
+      m_commands(ctx.commands), m_host(ctx.host)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -113,19 +118,19 @@ StatsView::StatsView(TFormMain& main) : QWidget(&main), m_main(main)
     layout->addWidget(m_splitter, 1);
 
     connect(m_chooser, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
-        if (!m_main.shell().IsBusy()) build(false);
+        if (!m_shell.IsBusy()) build(false);
     });
     connect(m_length, &QSpinBox::editingFinished, this, [this] {
-        if (!m_main.shell().IsBusy() && m_length->hasFocus()) build(false);
+        if (!m_shell.IsBusy() && m_length->hasFocus()) build(false);
     });
 }
 
 void StatsView::createCommands()
 {
-    const auto enabled = [this] { return !m_main.workspace().Combs().Empty() && !selectedRows().empty(); };
-    m_main.addCommand("StatFilter_Include", QStringLiteral("Оставить выделенные"), QString(),
+    const auto enabled = [this] { return !m_ws.Combs().Empty() && !selectedRows().empty(); };
+    m_commands.add("StatFilter_Include", QStringLiteral("Оставить выделенные"), QString(),
                       [this] { statFilter(false); }, enabled);
-    m_main.addCommand("StatFilter_Exclude", QStringLiteral("Удалить выделенные"), QString(),
+    m_commands.add("StatFilter_Exclude", QStringLiteral("Удалить выделенные"), QString(),
                       [this] { statFilter(true); }, enabled);
 }
 
@@ -136,27 +141,25 @@ std::vector<int> StatsView::selectedRows() const
 
 void StatsView::statFilter(bool exclude)
 {
-    auto& ws = m_main.workspace();
+    auto& ws = m_ws;
     const std::vector<int> rows = selectedRows();
-    filters::TFilterScope scope{ws.Combs(), ws.History(), ws.Draws(), ws.DrawsOffset(), m_main.sortedDraws(), m_main.shell()};
+    filters::TFilterScope scope{ws.Combs(), ws.History(), ws.Draws(), ws.DrawsOffset(), m_ws.View().SortedDraws, m_shell};
     try {
-        ws.Combs().MakeUndoCopy(m_main.shell());
+        ws.Combs().MakeUndoCopy(m_shell);
         const filters::TMarkedValues marked = filters::MarkedRows(m_table, rows);
-        filters::FilterCombs(m_main.statList(), chosenMethod(), us(m_chooser->currentText()), marked, exclude, scope);
+        filters::FilterCombs(m_stats, chosenMethod(), us(m_chooser->currentText()), marked, exclude, scope);
     } catch (const std::exception& e) {
-        m_main.shell().ShowFailure("Ошибка фильтрации комбинаций!", e.what());
+        m_shell.ShowFailure("Ошибка фильтрации комбинаций!", e.what());
     }
     ws.Combs().NotifyChanged();
 }
 
 void StatsView::attachCommands()
 {
-    m_refresh->setDefaultAction(m_main.command(QStringLiteral("DrawsStatCalc")));
+    m_refresh->setDefaultAction(m_commands.command(QStringLiteral("DrawsStatCalc")));
     m_refresh->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
-    for (const char* name : {"StatFilter_Include", "StatFilter_Exclude", "DrawsStatCalc", "DrawsStatePrefetchsEnabled",
-                             "DrawsStatShowTotalLine", "FiltersInfo"})
-        m_view->addAction(m_main.command(QString::fromLatin1(name)));
+    m_commands.fillContextMenu(m_view, {"StatFilter_Include", "StatFilter_Exclude", "DrawsStatCalc",
+                                        "DrawsStatePrefetchsEnabled", "DrawsStatShowTotalLine", "FiltersInfo"});
 }
 
 void StatsView::fillChooser(const stats::TChoosers& choosers, bool keepSelection)
@@ -181,7 +184,7 @@ int StatsView::chosenMethod() const
 
 void StatsView::applyNormColumns()
 {
-    for (int c = 3; c <= 5; ++c) m_view->setColumnHidden(c, !m_main.prefetchsEnabled());
+    for (int c = 3; c <= 5; ++c) m_view->setColumnHidden(c, !m_ws.View().PrefetchsEnabled);
 }
 
 void StatsView::build(bool force)
@@ -189,13 +192,13 @@ void StatsView::build(bool force)
     stats::TStatTableRequest request;
     request.Method = chosenMethod();
     request.DrawsStatLen = m_length->value();
-    request.DrawsOffset = m_main.workspace().DrawsOffset();
-    request.SortedDraws = m_main.sortedDraws();
-    request.PrefetchsEnabled = m_main.prefetchsEnabled();
-    request.ShowTotalLine = m_main.showTotalLine();
+    request.DrawsOffset = m_ws.DrawsOffset();
+    request.SortedDraws = m_ws.View().SortedDraws;
+    request.PrefetchsEnabled = m_ws.View().PrefetchsEnabled;
+    request.ShowTotalLine = m_ws.View().ShowTotalLine;
     const auto header = m_view->horizontalHeader();
     m_table.SortRows(header->sortIndicatorSection(), header->sortIndicatorOrder() == Qt::AscendingOrder);
-    if (!m_table.Build(m_main.statList(), m_main.prefetchCache(), request, m_main.shell(), force)) return;
+    if (!m_table.Build(m_stats, m_cache, request, m_shell, force)) return;
     m_model->reload();
     applyNormColumns();
     drawChart();

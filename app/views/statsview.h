@@ -5,6 +5,7 @@
 #include "core/filters/filterset.h"
 #include "core/stats/statlist.h"
 #include "core/stats/stattable.h"
+#include "app/viewhost.h"
 
 class QComboBox;
 class QSpinBox;
@@ -12,7 +13,6 @@ class QSplitter;
 class QTableView;
 class QChartView;
 class QToolButton;
-class TFormMain;
 
 // The statistics table as a virtual model; sorting goes through the core table.
 class StatTableModel : public QAbstractTableModel {
@@ -35,7 +35,7 @@ private:
 class StatsView : public QWidget {
     Q_OBJECT
 public:
-    explicit StatsView(TFormMain& main);
+    explicit StatsView(const ViewContext& ctx);
 
     // Fills the chooser from the registry, keeping the selected position when asked.
     void fillChooser(const kv::stats::TChoosers& choosers, bool keepSelection);
@@ -66,7 +66,12 @@ public:
 private:
     void drawChart();
 
-    TFormMain& m_main;
+    kv::workspace::Workspace& m_ws;
+    kv::stats::TStatList& m_stats;
+    const kv::stats::TPrefetchCache& m_cache;
+    kv::shell::Shell& m_shell;
+    TCommandSet& m_commands;
+    ViewHost& m_host;
     kv::stats::TStatTable m_table;
     std::vector<int> m_methods;   // chooser position -> registry index
     QComboBox* m_chooser;

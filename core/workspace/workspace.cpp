@@ -16,8 +16,34 @@ Workspace::Workspace(std::filesystem::path dataDir)
     : m_dataDir(std::move(dataDir)),
       m_ratings(m_dataDir / stakes::TRatings::FileName),
       m_regulars(m_dataDir / stakes::TRegulars::FileName),
-      m_scenario(m_dataDir / scenario::TScenario::FileName)
+      m_scenario(m_dataDir / scenario::TScenario::FileName),
+      m_frm(m_dataDir / FormFileName)
 {
+}
+
+void Workspace::LoadViewSettings()
+{
+    m_view = ReadViewSettings(m_frm);
+}
+
+void Workspace::SetViewSettings(const TViewSettings& settings)
+{
+    const TViewSettings before = m_view;
+    m_view = settings;
+    WriteViewSettings(m_frm, m_view, before);
+}
+
+void Workspace::SetViewFlag(bool TViewSettings::* flag, bool value)
+{
+    TViewSettings s = m_view;
+    s.*flag = value;
+    SetViewSettings(s);
+}
+
+void Workspace::InitPrefetchsFlag()
+{
+    if (m_frm.ReadBool("PrefetchsInit", false)) return;
+    m_frm.WriteAll({{"PrefetchsInit", "1"}, {"PrefetchsEnabled", m_view.PrefetchsEnabled ? "1" : "0"}});
 }
 
 bool Workspace::SetDrawsOffset(int offset)

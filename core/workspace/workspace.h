@@ -15,6 +15,8 @@
 #include "core/scenario/scenario.h"
 #include "core/scenario/scriptstate.h"
 #include "core/stakes/stakesfile.h"
+#include "core/workspace/formsettings.h"
+#include "core/workspace/viewsettings.h"
 
 namespace kv::stats {
 class TStatList;
@@ -127,6 +129,20 @@ public:
     scenario::TScenario& Scenario() override { return m_scenario; }
     const scenario::TScenario& Scenario() const { return m_scenario; }
 
+    // --- view settings -------------------------------------------------------------------
+    // The window-settings file beside the data (section TFormMain).
+    const FormSettings& FormFile() const { return m_frm; }
+    const TViewSettings& View() const { return m_view; }
+    // Reads the view settings from the .frm; missing or damaged keys give the defaults.
+    void LoadViewSettings();
+    // Takes the settings and writes the keys that changed at once. A failed write throws; the
+    // settings in memory keep the change.
+    void SetViewSettings(const TViewSettings& settings);
+    void SetViewFlag(bool TViewSettings::* flag, bool value);
+    // The first start of a program that knows the prefetch flag writes PrefetchsInit once, with
+    // PrefetchsEnabled beside it.
+    void InitPrefetchsFlag();
+
     // --- listeners -----------------------------------------------------------------------
     // The draw list must be brought up to date (force: redraw even when the count is the same).
     std::function<void(bool force)> onDrawListChanged;
@@ -147,6 +163,8 @@ private:
     stakes::TRegulars m_regulars;
     bool m_viewsRefreshSuspended = false;
     scenario::TScenario m_scenario;
+    FormSettings m_frm;
+    TViewSettings m_view;
 };
 
 } // namespace kv::workspace

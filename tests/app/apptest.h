@@ -4,6 +4,13 @@
 #include <QMessageBox>
 #include <QStringList>
 #include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "app/formmain.h"
+#include "core/archive/archive.h"
+#include "core/archive/sample.h"
+#include "tests/support/support.h"
 
 // Answers the message boxes that the code under test opens: each is recorded and closed with
 // the given button (OK for plain messages).
@@ -50,3 +57,27 @@ void onNextDialog(F act)
     });
     timer->start();
 }
+
+// Writes an archive of `count` seeded synthetic draws, numbered from `firstDrawNo`, into the
+// data folder.
+inline void SeedArchive(const kv::test::TempDir& dir, int count, int firstDrawNo = 1)
+{
+    kv::archive::WriteArchiveFile(dir / kv::archive::ArchiveFileName, kv::archive::SyntheticDraws(count, 77, firstDrawNo));
+}
+
+// The main window of a test: a fresh data folder with `draws` seeded draws (none: no archive
+// file), the window shown and initialised. The folder outlives the window.
+class StartedWindow {
+public:
+    explicit StartedWindow(int draws, int firstDrawNo = 1)
+    {
+        if (draws > 0) SeedArchive(dir, draws, firstDrawNo);
+        window = std::make_unique<TFormMain>(dir.path(), kv::workspace::CommandLine{});
+        window->show();
+        ok = QTest::qWaitFor([this] { return window->isInitialised(); });
+    }
+
+    kv::test::TempDir dir;
+    std::unique_ptr<TFormMain> window;
+    bool ok = false;   // the window came up initialised in time
+};

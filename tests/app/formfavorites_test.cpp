@@ -92,11 +92,6 @@ void click(QTreeWidget* view, QTreeWidgetItem* item, bool twice = false)
     }
 }
 
-void seed(const test::TempDir& dir)
-{
-    archive::WriteArchiveFile(dir / archive::ArchiveFileName, archive::SyntheticDraws(30, 77, 1));
-}
-
 QStringList chooserItems(const QComboBox* chooser)
 {
     QStringList items;
@@ -450,11 +445,10 @@ void FormFavoritesTest::commandsWaitWhileBusy()
 
 void FormFavoritesTest::managerOkChangesTheChoosers()
 {
-    test::TempDir dir;
-    seed(dir);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(30);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     QComboBox* chooser = w.statsView()->chooser();
     const int count = chooser->count();
     QVERIFY(chooser->findText(EvenName) >= 0);
@@ -505,11 +499,10 @@ void FormFavoritesTest::managerOkChangesTheChoosers()
 
 void FormFavoritesTest::managerCancelChangesNothing()
 {
-    test::TempDir dir;
-    seed(dir);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(30);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     QComboBox* chooser = w.statsView()->chooser();
     chooser->setCurrentIndex(3);
     const QStringList before = chooserItems(chooser);
@@ -542,7 +535,7 @@ void FormFavoritesTest::managerCancelChangesNothing()
 void FormFavoritesTest::cancelKeepsImportedNames()
 {
     test::TempDir dir;
-    seed(dir);
+    SeedArchive(dir, 30);
     test::WriteBytes(dir / "names.flt", util::Utf8ToCp1251("[STRINGS_RUS]\r\nNUMS=Импортные числа\r\n"));
     TFormMain w(dir.path(), {});
     w.show();
@@ -565,7 +558,7 @@ void FormFavoritesTest::cancelKeepsImportedNames()
 void FormFavoritesTest::resetAsks()
 {
     test::TempDir dir;
-    seed(dir);
+    SeedArchive(dir, 30);
     test::WriteBytes(dir / "Kvanta_8x20.flt",
                      util::Utf8ToCp1251("[FILTERS]\r\nFavorites=NUMS,EVEN\r\nOrdered=0\r\nShowGroupName=1\r\n"
                                         "ShowMethodFlags=1\r\n\r\n[STRINGS_RUS]\r\nEVEN=Четные\r\n"));
@@ -601,7 +594,7 @@ void FormFavoritesTest::descriptionWindow()
 {
     for (const bool withHelp : {false, true}) {
         test::TempDir dir;
-        seed(dir);
+        SeedArchive(dir, 30);
         if (withHelp) {
             std::filesystem::create_directory(dir / "help");
             test::WriteBytes(dir / "help" / "Varta_RUS.chm", "ITSF");
@@ -663,7 +656,7 @@ void FormFavoritesTest::descriptionWindow()
 
     // The three commands sit together in the statistics menu, after the table's own commands.
     test::TempDir dir;
-    seed(dir);
+    SeedArchive(dir, 30);
     TFormMain w(dir.path(), {});
     QMenu* menu = nullptr;
     for (QAction* a : w.menuBar()->actions())

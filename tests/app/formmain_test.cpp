@@ -1,9 +1,12 @@
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTableView>
 #include <QtTest>
 
+#include "app/commandset.h"
 #include "app/formdraw.h"
 #include "app/formmain.h"
 #include "app/qtshell.h"
@@ -26,24 +29,15 @@ private slots:
     void sortedDrawsChangesOnlyTheDisplay();
     void shutdownWritesWindowState();
     void drawDialogValidation();
+    void everyMenuEntryIsACommand();
+    void commandSetRulesAndMissingNames();
 };
-
-namespace {
-
-void seed(const test::TempDir& dir, int count = 10)
-{
-    archive::WriteArchiveFile(dir / archive::ArchiveFileName, archive::SyntheticDraws(count, 77, 101));
-}
-
-} // namespace
 
 void FormMainTest::startsAndListsTheArchive()
 {
-    test::TempDir dir;
-    seed(dir);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(10, 101);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
     QCOMPARE(w.drawsView()->model()->rowCount(), 10);
     QCOMPARE(w.drawsView()->model()->index(0, 0).data().toString(), QStringLiteral("110"));
     QCOMPARE(w.drawsView()->model()->index(9, 0).data().toString(), QStringLiteral("101"));
@@ -67,11 +61,9 @@ void FormMainTest::startsAndListsTheArchive()
 
 void FormMainTest::offsetRowAndStatusTexts()
 {
-    test::TempDir dir;
-    seed(dir);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(10, 101);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
     w.offsetEdit()->setValue(2);
     QCOMPARE(w.workspace().DrawsOffset(), 2);
     QCOMPARE(w.statusText(1), QStringLiteral("Следующий тираж: 109"));
@@ -91,11 +83,10 @@ void FormMainTest::offsetRowAndStatusTexts()
 
 void FormMainTest::secondInstanceIsRefused()
 {
-    test::TempDir dir;
-    seed(dir);
-    TFormMain first(dir.path(), {});
-    first.show();
-    QTRY_VERIFY(first.isInitialised());
+    StartedWindow started(10, 101);
+    QVERIFY(started.ok);
+    TFormMain& first = *started.window;
+    const test::TempDir& dir = started.dir;
     const std::string frmBefore = std::filesystem::exists(dir / "Kvanta_8x20.frm") ? test::ReadBytes(dir / "Kvanta_8x20.frm") : "";
 
     MessageBoxAnswerer answerer;
@@ -122,7 +113,7 @@ void FormMainTest::secondInstanceIsRefused()
 void FormMainTest::sortedDrawsChangesOnlyTheDisplay()
 {
     test::TempDir dir;
-    seed(dir);
+    SeedArchive(dir, 10, 101);
     const std::string before = test::ReadBytes(dir / archive::ArchiveFileName);
     TFormMain w(dir.path(), {});
     w.show();
@@ -140,7 +131,7 @@ void FormMainTest::sortedDrawsChangesOnlyTheDisplay()
 void FormMainTest::shutdownWritesWindowState()
 {
     test::TempDir dir;
-    seed(dir);
+    SeedArchive(dir, 10, 101);
     {
         TFormMain w(dir.path(), {});
         w.show();
@@ -181,6 +172,79 @@ void FormMainTest::drawDialogValidation()
     QCOMPARE(dialog.draw().Nums, (game::TComb{5, 1, 20, 7, 3, 9, 11, 2}));
     QCOMPARE(int(dialog.draw().Extra), 4);
     QCOMPARE(dialog.draw().DrawNo, 12);
+}
+
+
+void FormMainTest::everyMenuEntryIsACommand()
+{
+    StartedWindow started(10, 101);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    QVERIFY2(w.commands().missingNames().isEmpty(), qPrintable(w.commands().missingNames().join(u',')));
+
+    // The menu bar's menus, their submenus and the views' pop-up menus are all QMenu children of
+    // the window; the lists with Qt::ActionsContextMenu show their own actions.
+    std::vector<std::pair<QString, QList<QAction*>>> lists;
+    for (QMenu* menu : w.findChildren<QMenu*>()) lists.emplace_back(menu->title(), menu->actions());
+    for (QWidget* widget : w.findChildren<QWidget*>())
+        if (widget->contextMenuPolicy() == Qt::ActionsContextMenu) lists.emplace_back(widget->objectName(), widget->actions());
+    QSet<QString> seen;
+    for (const auto& [where, actions] : lists) {
+        for (QAction* a : actions) {
+            if (a->isSeparator() || a->menu()) continue;
+            const QString name = a->objectName();
+            QVERIFY2(!name.isEmpty(), qPrintable(where + QStringLiteral(": ") + a->text()));
+            QVERIFY2(w.commands().command(name) == a, qPrintable(where + QStringLiteral(": ") + name));
+            seen.insert(name);
+        }
+    }
+    // Entries of each kind of menu: the bar, a submenu, a pop-up menu of a view and a list's own.
+    for (const char* name : {"ExitProgram", "About", "RatingsEffMode0", "RatingsToScript", "TablesStakeTest", "CombsGen",
+                             "StakesGraphProfits", "FiltersInfo", "DrawsSorted", "ScriptClr"})
+        QVERIFY2(seen.contains(QString::fromLatin1(name)), name);
+    QCOMPARE(w.findChild<QMenuBar*>()->actions().size(), 10);
+}
+
+void FormMainTest::commandSetRulesAndMissingNames()
+{
+    QWidget owner;
+    bool busy = false;
+    bool allowed = false;
+    int runs = 0;
+    TCommandSet set(&owner, [&busy] { return busy; });
+    QAction* plain = set.add("Plain", QStringLiteral("Обычная"), QStringLiteral("Подсказка"), [&runs] { ++runs; });
+    QAction* ruled = set.add("Ruled", QStringLiteral("С условием"), QString(), [&runs] { ++runs; }, [&allowed] { return allowed; });
+    QAction* stop = set.add("Stop", QStringLiteral("Стоп"), QString(), [&runs] { runs += 10; }, {}, true);
+    QCOMPARE(plain->objectName(), QStringLiteral("Plain"));
+    QCOMPARE(plain->statusTip(), QStringLiteral("Подсказка"));
+    QVERIFY(owner.actions().contains(ruled));
+    QCOMPARE(set.command("Ruled"), ruled);
+    QCOMPARE(set.command("Absent"), static_cast<QAction*>(nullptr));
+
+    struct Case {
+        bool busy, allowed;
+        bool plain, ruled, stop;
+    };
+    for (const Case& c : {Case{false, false, true, false, true}, Case{false, true, true, true, true},
+                          Case{true, true, false, false, true}}) {
+        busy = c.busy;
+        allowed = c.allowed;
+        set.updateActions();
+        QCOMPARE(plain->isEnabled(), c.plain);
+        QCOMPARE(ruled->isEnabled(), c.ruled);
+        QCOMPARE(stop->isEnabled(), c.stop);
+    }
+    // While busy only the command meant for a running operation runs, even when triggered.
+    plain->setEnabled(true);
+    plain->trigger();
+    stop->trigger();
+    QCOMPARE(runs, 10);
+
+    QMenu menu;
+    set.fillMenu(&menu, {"Plain", TCommandSet::Separator, "Nope", "Stop"});
+    QCOMPARE(menu.actions().size(), 3);
+    QVERIFY(menu.actions().at(1)->isSeparator());
+    QCOMPARE(set.missingNames(), QStringList{QStringLiteral("Nope")});
 }
 
 QTEST_MAIN(FormMainTest)

@@ -65,11 +65,6 @@ const char* const ScenarioCommands[] = {"ScriptOpen", "ScriptSave", "ScriptLoad"
                                         "ScriptClone", "ScriptEdit", "ScriptDel", "ScriptClr", "ScriptUp",
                                         "ScriptDown", "RatingsToScript"};
 
-void seed(const test::TempDir& dir, int count)
-{
-    archive::WriteArchiveFile(dir / archive::ArchiveFileName, archive::SyntheticDraws(count, 77, 1));
-}
-
 // Types the file name, as the directory model fills in the background and a selection made
 // before it has the file is lost.
 void chooseFile(QFileDialog* dialog, const std::filesystem::path& path)
@@ -283,11 +278,10 @@ void ScenarioViewTest::editorFilterButtons()
 
 void ScenarioViewTest::linesThroughTheCommands()
 {
-    test::TempDir dir;
-    seed(dir, 200);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(200);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     ScenarioView* view = w.scenarioView();
     auto* tabs = qobject_cast<QTabWidget*>(w.statsView()->parentWidget()->parentWidget());
     QVERIFY(tabs);
@@ -420,7 +414,7 @@ void ScenarioViewTest::linesThroughTheCommands()
 void ScenarioViewTest::startReadsTheMirrorFile()
 {
     test::TempDir dir;
-    seed(dir, 50);
+    SeedArchive(dir, 50);
     const QString step = QStringLiteral("FULL:0#RAND|TSD1#NUMS:10#LNO:#SF:1| | | | | | |старт");
     test::WriteBytes(dir / "Kvanta_8x20.lss", util::Utf8ToCp1251(fileOf({step, QString()}).toStdString()));
     TFormMain w(dir.path(), {});
@@ -436,7 +430,7 @@ void ScenarioViewTest::startReadsTheMirrorFile()
 void ScenarioViewTest::deletingAsksFirst()
 {
     test::TempDir dir;
-    seed(dir, 50);
+    SeedArchive(dir, 50);
     test::WriteBytes(dir / "Kvanta_8x20.lss", "a|TSD1#NUMS:10#LNO:#SF:1|\r\n\r\nb|TSD1#NUMS:20#LNO:#SF:1|\r\n"
                                               "c|TSD1#NUMS:30#LNO:#SF:1|\r\n");
     TFormMain w(dir.path(), {});
@@ -492,11 +486,10 @@ void ScenarioViewTest::deletingAsksFirst()
 
 void ScenarioViewTest::saveOpenAndAppend()
 {
-    test::TempDir dir;
-    seed(dir, 50);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(50);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     ScenarioView* view = w.scenarioView();
     auto& sc = w.workspace().Scenario();
     const QString step1 = QStringLiteral("FULL:0#FIRST|TSD1#NUMS:10#LMV:2#SF:1| | | | | | |первый");
@@ -548,11 +541,10 @@ void ScenarioViewTest::saveOpenAndAppend()
 
 void ScenarioViewTest::ratingNamesBecomeLines()
 {
-    test::TempDir dir;
-    seed(dir, 50);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(50);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     ScenarioView* view = w.scenarioView();
     QVERIFY(!enabled(w, "RatingsToScript"));
     std::vector<std::string> names = {"03.012: my idea @ EXCL:5#RAND + TSD1#NUMS:10#LMV:3#SF:1",
@@ -584,7 +576,7 @@ void ScenarioViewTest::ratingNamesBecomeLines()
 void ScenarioViewTest::busyDisablesEverything()
 {
     test::TempDir dir;
-    seed(dir, 50);
+    SeedArchive(dir, 50);
     test::WriteBytes(dir / "Kvanta_8x20.lss", "FULL:0#RAND|TSD1#NUMS:10#LNO:#SF:1|\r\nFULL:0#RAND|TSD1#NUMS:20#LNO:#SF:1|\r\n");
     TFormMain w(dir.path(), {});
     w.show();
@@ -610,7 +602,7 @@ void ScenarioViewTest::runsNeedLinesAndDraws()
     for (const Case c : {Case{"no draws", 0, true, false}, Case{"no lines", 30, false, false},
                          Case{"lines and draws", 30, true, true}}) {
         test::TempDir dir;
-        if (c.draws > 0) seed(dir, c.draws);
+        if (c.draws > 0) SeedArchive(dir, c.draws);
         if (c.lines) test::WriteBytes(dir / "Kvanta_8x20.lss", "FULL:0#RAND|TSD1#NUMS:10#LNO:#SF:1|\r\n");
         TFormMain w(dir.path(), {});
         w.show();
@@ -625,7 +617,7 @@ void ScenarioViewTest::runsNeedLinesAndDraws()
 void ScenarioViewTest::columnWidthsKept()
 {
     test::TempDir dir;
-    seed(dir, 30);
+    SeedArchive(dir, 30);
     workspace::FormSettings(dir / "Kvanta_8x20.frm").WriteInt("ScriptList.Column2", 321);
     {
         TFormMain w(dir.path(), {});
@@ -643,7 +635,7 @@ void ScenarioViewTest::columnWidthsKept()
 void ScenarioViewTest::forecastMakesNamedStakes()
 {
     test::TempDir dir;
-    seed(dir, 120);
+    SeedArchive(dir, 120);
     test::WriteBytes(dir / "Kvanta_8x20.lss", util::Utf8ToCp1251(fileOf({RunStep}).toStdString()));
     TFormMain w(dir.path(), {});
     w.show();
@@ -699,7 +691,7 @@ void ScenarioViewTest::forecastMakesNamedStakes()
 void ScenarioViewTest::testStoppedInItsSecondCycle()
 {
     test::TempDir dir;
-    seed(dir, 120);
+    SeedArchive(dir, 120);
     test::WriteBytes(dir / "Kvanta_8x20.lss", util::Utf8ToCp1251(fileOf({RunStep}).toStdString()));
     TFormMain w(dir.path(), {});
     w.show();
@@ -783,7 +775,7 @@ void ScenarioViewTest::testStoppedInItsSecondCycle()
 void ScenarioViewTest::closingDuringARunStopsItFirst()
 {
     test::TempDir dir;
-    seed(dir, 120);
+    SeedArchive(dir, 120);
     test::WriteBytes(dir / "Kvanta_8x20.lss", util::Utf8ToCp1251(fileOf({RunStep, RunStep}).toStdString()));
     TFormMain w(dir.path(), {});
     w.show();
@@ -825,7 +817,7 @@ void ScenarioViewTest::closingDuringARunStopsItFirst()
 void ScenarioViewTest::runLogsAndTheirDeletion()
 {
     test::TempDir dir;
-    seed(dir, 120);
+    SeedArchive(dir, 120);
     test::WriteBytes(dir / "Kvanta_8x20.lss", util::Utf8ToCp1251(fileOf({RunStep}).toStdString()));
     TFormMain w(dir.path(), {});
     w.show();

@@ -59,11 +59,6 @@ namespace {
 
 const QString StakesFileName = QStringLiteral("Kvanta_8x20.lsk");
 
-void seed(const test::TempDir& dir, int count)
-{
-    archive::WriteArchiveFile(dir / archive::ArchiveFileName, archive::SyntheticDraws(count, 77, 1));
-}
-
 // Cost 10; 4 hits win 50, 5 hits win 40.
 void writePrizes(const test::TempDir& dir)
 {
@@ -144,7 +139,7 @@ TFormChart* openChart()
 void StakesViewTest::selectedCombinationForThreeDraws()
 {
     test::TempDir dir;
-    seed(dir, 50);
+    SeedArchive(dir, 50);
     writePrizes(dir);
     TFormMain w(dir.path(), {});
     w.show();
@@ -235,7 +230,7 @@ void StakesViewTest::selectedCombinationForThreeDraws()
 void StakesViewTest::deleteAndFilterAfterQuestions()
 {
     test::TempDir dir;
-    seed(dir, 10);
+    SeedArchive(dir, 10);
     test::WriteBytes(dir / StakesFileName.toStdString(),
                      test::FileOf({test::Checked(1, 0), test::Checked(1, 2), stakes::NewSeparator(), test::Checked(2, 3),
                                    test::Checked(2, 5), test::Stake(30, {1, 2, 3, 4, 5, 6, 7, 8}), stakes::NewSeparator(),
@@ -331,11 +326,10 @@ void StakesViewTest::deleteAndFilterAfterQuestions()
 
 void StakesViewTest::doubleClickStakesTheCombination()
 {
-    test::TempDir dir;
-    seed(dir, 20);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(20);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     for (QTabWidget* tabs : w.findChildren<QTabWidget*>())
         if (tabs->indexOf(w.combsView()) >= 0) tabs->setCurrentWidget(w.combsView());
     QTableView* combs = w.combsView()->view();
@@ -452,11 +446,10 @@ void StakesViewTest::stakeDialogFields()
 
 void StakesViewTest::multiStakes()
 {
-    test::TempDir dir;
-    seed(dir, 50);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(50);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     onNextDialog<TFormGenerate>([](TFormGenerate* dialog) {
         dialog->modeBox()->setCurrentIndex(2);
         dialog->parametersEdit()->setText(QStringLiteral("1;2;3;4;5;6;7;8;9;10"));
@@ -544,7 +537,7 @@ void StakesViewTest::outdatedFileIsEmptied()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, outdated);
     test::TempDir dir;
-    seed(dir, 10);
+    SeedArchive(dir, 10);
     test::WriteBytes(dir / StakesFileName.toStdString(), bytes.toStdString());
     test::WriteBytes(dir / "Kvanta_8x20.frm", "[TFormMain]\nStakesGrid.Column0=99\n");
     MessageBoxAnswerer answerer;
@@ -576,7 +569,7 @@ void StakesViewTest::outdatedFileIsEmptied()
 void StakesViewTest::logsAndFlags()
 {
     test::TempDir dir;
-    seed(dir, 50);
+    SeedArchive(dir, 50);
     writePrizes(dir);
     {
         TFormMain w(dir.path(), {});
@@ -641,7 +634,7 @@ void StakesViewTest::logsAndFlags()
 void StakesViewTest::profitChart()
 {
     test::TempDir dir;
-    seed(dir, 10);
+    SeedArchive(dir, 10);
     const auto withProfit = [](int32_t drawNo, int hits, int64_t units) {
         stakes::TStakeRecord r = test::Checked(drawNo, hits);
         r.Profit = util::Currency::FromUnits(units);
@@ -709,11 +702,10 @@ void StakesViewTest::profitChart()
 
 void StakesViewTest::importedDrawsCheckStakes()
 {
-    test::TempDir dir;
-    seed(dir, 30);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(30);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     w.combsView()->view()->selectRow(0);
     onNextDialog<TFormStake>([](TFormStake* dialog) {
         dialog->drawsCountEdit()->setValue(2);
@@ -748,11 +740,9 @@ void StakesViewTest::importedDrawsCheckStakes()
 
 void StakesViewTest::wholeListInOneSeries()
 {
-    test::TempDir dir;
-    seed(dir, 50);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(50);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
     onNextDialog<TFormMultiStake>([](TFormMultiStake* dialog) { dialog->accept(); });
     w.updateActions();
     w.command("StakeAddAll")->trigger();
@@ -779,7 +769,7 @@ void StakesViewTest::wholeListInOneSeries()
 void StakesViewTest::randomStakeAndManualCheck()
 {
     test::TempDir dir;
-    seed(dir, 20);
+    SeedArchive(dir, 20);
     writePrizes(dir);
     // Waiting for draw 12, which the archive already has: start-up leaves it to the check.
     test::WriteBytes(dir / StakesFileName.toStdString(), test::RecordBytes(test::Stake(12, {1, 2, 3, 4, 5, 6, 7, 8})));

@@ -48,11 +48,6 @@ private slots:
 
 namespace {
 
-void seed(const test::TempDir& dir, int count)
-{
-    archive::WriteArchiveFile(dir / archive::ArchiveFileName, archive::SyntheticDraws(count, 77, 1));
-}
-
 int64_t columnSum(const QAbstractItemModel* model, int column)
 {
     int64_t sum = 0;
@@ -64,11 +59,9 @@ int64_t columnSum(const QAbstractItemModel* model, int column)
 
 void ViewsTest::statisticsTableOfNumbers()
 {
-    test::TempDir dir;
-    seed(dir, 300);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(300);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
     StatsView* view = w.statsView();
     QCOMPARE(view->chooser()->objectName(), QStringLiteral("cbDrawsStatType"));
     QCOMPARE(view->chooser()->count(), 227);
@@ -100,11 +93,10 @@ void ViewsTest::statisticsTableOfNumbers()
 
 void ViewsTest::comparisonWithTheFullSet()
 {
-    test::TempDir dir;
-    seed(dir, 200);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(200);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     StatsView* view = w.statsView();
     view->lengthEdit()->setValue(100);
     QVERIFY(!w.command("DrawsStatShowTotalLine")->isEnabled() || !w.prefetchsEnabled());
@@ -133,11 +125,10 @@ void ViewsTest::comparisonWithTheFullSet()
 
 void ViewsTest::generationWithMyNumbers()
 {
-    test::TempDir dir;
-    seed(dir, 50);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(50);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     QCOMPARE(w.workspace().Combs().Count(), 125970);
     QCOMPARE(w.statusText(3), QStringLiteral("Комбинаций: 125970"));
 
@@ -158,11 +149,9 @@ void ViewsTest::generationWithMyNumbers()
 
 void ViewsTest::deleteSelectedAndUndo()
 {
-    test::TempDir dir;
-    seed(dir, 50);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(50);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
     QTableView* view = w.combsView()->view();
     view->selectRow(0);
     view->selectionModel()->select(view->model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -216,11 +205,9 @@ void ViewsTest::generationDialogFields()
 
 void ViewsTest::informationDialog()
 {
-    test::TempDir dir;
-    seed(dir, 20);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(20);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
     const game::TComb nums{3, 7, 1, 15, 9, 20, 11, 4};
     TFormInfo dialog(w.statList(), nums, 5, false, 1024, std::string("12.03.2021 10:05"), w.shell());
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Подробная информация"));
@@ -252,11 +239,9 @@ void ViewsTest::informationDialog()
 
 void ViewsTest::listChecksAndSumChart()
 {
-    test::TempDir dir;
-    seed(dir, 30);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(30);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
     {
         MessageBoxAnswerer answerer;
         w.command("CombsCheckNums")->trigger();
@@ -290,11 +275,10 @@ void ViewsTest::listChecksAndSumChart()
 
 void ViewsTest::shreddingFormulas()
 {
-    test::TempDir dir;
-    seed(dir, 30);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(30);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     QComboBox* chooser = w.statsView()->chooser();
     const auto find = [chooser](const QString& text) {
         for (int i = 0; i < chooser->count(); ++i)
@@ -320,11 +304,9 @@ void ViewsTest::shreddingFormulas()
 
 void ViewsTest::statisticFilters()
 {
-    test::TempDir dir;
-    seed(dir, 120);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(120);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
     StatsView* view = w.statsView();
     view->lengthEdit()->setValue(100);
     w.command("DrawsStatCalc")->trigger();
@@ -355,11 +337,10 @@ void ViewsTest::statisticFilters()
 
 void ViewsTest::configurationDialog()
 {
-    test::TempDir dir;
-    seed(dir, 40);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(40);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     QComboBox* chooser = w.statsView()->chooser();
     QVERIFY(chooser->findText(QStringLiteral("{ grp } Количество чисел в 5 канале [ NG ]")) >= 0);
     onNextDialog<TFormConfig>([](TFormConfig* dialog) {

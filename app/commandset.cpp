@@ -1,0 +1,103 @@
+#include "app/commandset.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QWidget>
+#include <cstring>
+
+TCommandSet::TCommandSet(QWidget* owner, std::function<bool()> busy)
+    : QObject(owner), m_owner(owner), m_busy(std::move(busy))
+{
+}
+
+QAction* TCommandSet::add(const char* name, const QString& caption, const QString& hint,
+                          std::function<void()> execute, std::function<bool()> enabled, bool whileBusy)
+{
+    auto* action = new QAction(caption, m_owner);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!hint.isEmpty()) {
+        action->setStatusTip(hint);
+        action->setToolTip(hint);
+    }
+    connect(action, &QAction::triggered, this, [this, whileBusy, execute = std::move(execute)] {
+        if (m_busy() && !whileBusy) return;
+        execute();
+        updateActions();
+    });
+    m_owner->addAction(action);
+    m_commands.push_back({action, std::move(enabled), whileBusy});
+    return action;
+}
+
+QAction* TCommandSet::command(const QString& name) const
+{
+    for (const Command& c : m_commands)
+        if (c.action->objectName() == name) return c.action;
+    return nullptr;
+}
+
+std::vector<QAction*> TCommandSet::actions() const
+{
+    std::vector<QAction*> result;
+    result.reserve(m_commands.size());
+    for (const Command& c : m_commands) result.push_back(c.action);
+    return result;
+}
+
+void TCommandSet::updateActions()
+{
+    const bool idle = !m_busy();
+    for (const Command& c : m_commands) c.action->setEnabled((idle || c.whileBusy) && (!c.enabled || c.enabled()));
+    if (onUpdated) onUpdated();
+}
+
+QAction* TCommandSet::lookUp(const char* name)
+{
+    QAction* action = command(name);
+    if (!action) m_missing << QString::fromLatin1(name);
+    return action;
+}
+
+void TCommandSet::fillMenu(QMenu* menu, std::initializer_list<const char*> names)
+{
+    fillMenu(menu, std::vector<const char*>(names));
+}
+
+void TCommandSet::fillMenu(QMenu* menu, const std::vector<const char*>& names)
+{
+    for (const char* name : names) {
+        if (std::strcmp(name, Separator) == 0) menu->addSeparator();
+        else if (QAction* action = lookUp(name)) menu->addAction(action);
+    }
+}
+
+QMenu* TCommandSet::addMenu(QMenuBar* bar, const TMenuSpec& spec)
+{
+    QMenu* menu = bar->addMenu(spec.caption);
+    fillMenu(menu, spec.names);
+    return menu;
+}
+
+void TCommandSet::fillContextMenu(QWidget* widget, std::initializer_list<const char*> names)
+{
+    widget->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (const char* name : names) {
+        if (std::strcmp(name, Separator) == 0) {
+            auto* sep = new QAction(widget);
+            sep->setSeparator(true);
+            widget->addAction(sep);
+        } else if (QAction* action = lookUp(name)) {
+            widget->addAction(action);
+        }
+    }
+}
+
+void TCommandSet::popupOnRequest(QWidget* view, QWidget* viewport, QMenu* menu)
+{
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, menu, [this, viewport, menu](const QPoint& pos) {
+        updateActions();
+        menu->popup(viewport->mapToGlobal(pos));
+    });
+}

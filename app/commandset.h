@@ -1,0 +1,68 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QWidget;
+
+// The commands of one window: each a QAction named after the command, with its caption, hint,
+// enable rule and execute slot. Menus and context menus are filled from tables of names.
+class TCommandSet : public QObject {
+    Q_OBJECT
+public:
+    // A menu table entry that puts a separator in place of a command.
+    static constexpr const char* Separator = "-";
+
+    // A menu of the menu bar: its caption and its entries (names or Separator).
+    struct TMenuSpec {
+        QString caption;
+        std::vector<const char*> names;
+    };
+
+    // The actions belong to `owner`, so that their shortcuts work anywhere in it; `busy` tells
+    // when the window runs an operation and its commands wait.
+    TCommandSet(QWidget* owner, std::function<bool()> busy);
+
+    // Registers a command, enabled only when idle and `enabled` allows. A command that works on
+    // a running operation (stopping a scenario) is left to `enabled` alone while busy.
+    QAction* add(const char* name, const QString& caption, const QString& hint, std::function<void()> execute,
+                 std::function<bool()> enabled = {}, bool whileBusy = false);
+    // The command of that name; nullptr when there is none.
+    QAction* command(const QString& name) const;
+    QAction* command(const char* name) const { return command(QString::fromLatin1(name)); }
+    std::vector<QAction*> actions() const;
+
+    // Enable state of every command; called when the window is idle.
+    void updateActions();
+    // Runs after every updateActions (window parts that follow the busy state).
+    std::function<void()> onUpdated;
+
+    void fillMenu(QMenu* menu, std::initializer_list<const char*> names);
+    void fillMenu(QMenu* menu, const std::vector<const char*>& names);
+    QMenu* addMenu(QMenuBar* bar, const TMenuSpec& spec);
+    // The actions of a widget whose context menu shows them (Qt::ActionsContextMenu).
+    void fillContextMenu(QWidget* widget, std::initializer_list<const char*> names);
+    // A menu that pops up on the widget's viewport, with the enable states brought up to date first.
+    void popupOnRequest(QWidget* view, QWidget* viewport, QMenu* menu);
+    // Names that a menu table asked for and no command answered (a fault the tests look for).
+    const QStringList& missingNames() const { return m_missing; }
+
+private:
+    struct Command {
+        QAction* action;
+        std::function<bool()> enabled;
+        bool whileBusy;
+    };
+    QAction* lookUp(const char* name);
+
+    QWidget* m_owner;
+    std::function<bool()> m_busy;
+    std::vector<Command> m_commands;
+    QStringList m_missing;
+};

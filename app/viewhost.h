@@ -1,0 +1,76 @@
+#pragma once
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "core/stakes/stakecommands.h"
+
+class QWidget;
+class TCommandSet;
+namespace kv::filters {
+struct TStatViewState;
+}
+namespace kv::shell {
+class Shell;
+}
+namespace kv::stats {
+class TPrefetchCache;
+class TStatList;
+class TStatTable;
+}
+namespace kv::workspace {
+class Workspace;
+}
+
+// How the stakes grid follows the file: Rows re-reads the rows, GoToLast selects the last one.
+struct StakeGridRefresh {
+    bool Rows = false;
+    bool GoToLast = false;
+};
+
+// What a view needs of the window around it and of the other views. The main window implements
+// it; a view never sees the main window itself.
+class ViewHost {
+public:
+    virtual ~ViewHost() = default;
+
+    // The parent of the view's dialogs and chart windows.
+    virtual QWidget* mainWindow() = 0;
+    virtual void setStatusField(int field, const QString& text) = 0;
+    // Brings the tab holding `page` to the front.
+    virtual void showTab(QWidget* page) = 0;
+    // Shows or hides the tab of `page`; a shown tab comes to the front.
+    virtual void setTabShown(QWidget* page, bool visible) = 0;
+    // A scenario run starts or ends: the draws, combination and statistics tabs are shut for it.
+    virtual void setRunning(bool running) = 0;
+
+    // The combination list.
+    virtual std::vector<int> selectedCombRows() const = 0;
+    virtual int currentCombRow() const = 0;
+    virtual void clearCombSelection() = 0;
+    virtual int excludedDraws() const = 0;
+
+    // The statistics view.
+    virtual int chosenMethod() const = 0;
+    virtual int statLength() const = 0;
+    virtual kv::stats::TStatTable& statTable() = 0;
+    virtual void showStatState(const kv::filters::TStatViewState& state) = 0;
+
+    // The stakes view: the check pass with its reload and the grid's refresh.
+    virtual kv::stakes::TStakeViewHooks stakeViewHooks() = 0;
+    virtual void refreshStakes(StakeGridRefresh how) = 0;
+
+    // The rating view.
+    virtual std::vector<std::string> selectedRatingNames() const = 0;
+    virtual void refreshRatings() = 0;
+};
+
+// Everything a view is built with.
+struct ViewContext {
+    kv::workspace::Workspace& workspace;
+    kv::stats::TStatList& stats;
+    const kv::stats::TPrefetchCache& cache;
+    kv::shell::Shell& shell;
+    TCommandSet& commands;
+    ViewHost& host;
+};

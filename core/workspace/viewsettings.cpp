@@ -1,0 +1,58 @@
+#include "core/workspace/viewsettings.h"
+
+#include "core/workspace/formsettings.h"
+
+namespace kv::workspace {
+
+namespace {
+
+struct FlagKey {
+    const char* key;
+    bool TViewSettings::* field;
+};
+
+constexpr FlagKey Flags[] = {
+    {"SortedDraws", &TViewSettings::SortedDraws},
+    {"ColorDraws", &TViewSettings::ColorDraws},
+    {"ColorCombs", &TViewSettings::ColorCombs},
+    {"PrefetchsEnabled", &TViewSettings::PrefetchsEnabled},
+    {"ShowTotalLine", &TViewSettings::ShowTotalLine},
+    {"StakesLogEnabled", &TViewSettings::StakesLogEnabled},
+    {"StakesScrollEnabled", &TViewSettings::StakesScrollEnabled},
+    {"StakesCheckOnLine", &TViewSettings::StakesCheckOnLine},
+    {"ScriptLogEnabled", &TViewSettings::ScriptLogEnabled},
+    {"TabTables", &TViewSettings::TabTables},
+};
+
+constexpr const char* EffModeKey = "RatingsEffMode";
+
+} // namespace
+
+TViewSettings ReadViewSettings(const FormSettings& frm)
+{
+    TViewSettings s;
+    for (const FlagKey& f : Flags) s.*f.field = frm.ReadBool(f.key, s.*f.field);
+    // A mode the ratings do not know is read as the default, as the ratings themselves do.
+    s.RatingsEffMode = stakes::NormalizeRatingEffMode(frm.ReadInt(EffModeKey, s.RatingsEffMode));
+    return s;
+}
+
+std::vector<std::pair<std::string, std::string>> ViewSettingsValues(const TViewSettings& settings)
+{
+    std::vector<std::pair<std::string, std::string>> values;
+    for (const FlagKey& f : Flags) values.emplace_back(f.key, settings.*f.field ? "1" : "0");
+    values.emplace_back(EffModeKey, std::to_string(settings.RatingsEffMode));
+    return values;
+}
+
+void WriteViewSettings(const FormSettings& frm, const TViewSettings& settings, const TViewSettings& before)
+{
+    const auto now = ViewSettingsValues(settings);
+    const auto old = ViewSettingsValues(before);
+    std::vector<std::pair<std::string, std::string>> changed;
+    for (std::size_t i = 0; i < now.size(); ++i)
+        if (now[i].second != old[i].second) changed.push_back(now[i]);
+    if (!changed.empty()) frm.WriteAll(changed);
+}
+
+} // namespace kv::workspace

@@ -1,0 +1,38 @@
+#pragma once
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/stakes/ratings.h"
+
+namespace kv::workspace {
+
+class FormSettings;
+
+// The view flags of the main window and its views, kept in section TFormMain of the .frm file
+// under the fields' own names.
+struct TViewSettings {
+    bool SortedDraws = false;
+    bool ColorDraws = true;
+    bool ColorCombs = true;
+    bool PrefetchsEnabled = false;
+    bool ShowTotalLine = true;
+    bool StakesLogEnabled = false;
+    bool StakesScrollEnabled = true;
+    bool StakesCheckOnLine = true;
+    bool ScriptLogEnabled = false;
+    bool TabTables = true;
+    int RatingsEffMode = stakes::DefaultRatingEffMode;
+
+    bool operator==(const TViewSettings&) const = default;
+};
+
+// Every key of the settings; a missing or damaged value gives the field's default.
+TViewSettings ReadViewSettings(const FormSettings& frm);
+// The keys with their text in the file ("1"/"0" for a flag), in a fixed order.
+std::vector<std::pair<std::string, std::string>> ViewSettingsValues(const TViewSettings& settings);
+// Writes the keys whose values differ from `before`, all in one rewrite of the file; nothing
+// when none differs.
+void WriteViewSettings(const FormSettings& frm, const TViewSettings& settings, const TViewSettings& before);
+
+} // namespace kv::workspace
