@@ -190,7 +190,7 @@ void RegularsView::tablesStakeAdd()
 {
     const int row = CurrentSelectedRow(m_view);
     if (row < 0 || !stakeDialog) return;
-    m_main.workspace().TablesStakeAdd(m_main.shell(), m_main.statList(), row, m_main.stakesScrollEnabled(),
+    m_main.workspace().TablesStakeAdd(m_main.shell(), stakes::TPrizeTable(m_main.statList().Config()), row, m_main.stakesScrollEnabled(),
                                       m_main.stakeViewHooks(), stakeDialog);
     m_view->selectRow(row);
 }
@@ -202,7 +202,7 @@ void RegularsView::tablesStakeTest()
     if (rows.empty()) return;
     const int count = TFormTestCount::AskTestCount(stakes::TRegulars::DefaultTestCount, ws.DrawCount() - 1, &m_main);
     if (count <= 0) return;
-    ws.TablesStakeTest(m_main.shell(), m_main.statList(), rows, count, m_main.stakesScrollEnabled(),
+    ws.TablesStakeTest(m_main.shell(), stakes::TPrizeTable(m_main.statList().Config()), rows, count, m_main.stakesScrollEnabled(),
                        m_main.stakeViewHooks());
     // The model was reset by the save; the test's regulars stay selected for the next run.
     QItemSelection selection;

@@ -120,7 +120,7 @@ ScenarioView::ScenarioView(TFormMain& main) : QWidget(&main), m_main(main)
     // Stakes checked during a run are rated like those of the stakes tab.
     m_runner = std::make_unique<scenario::TScriptRunner>(
         m_main.workspace(), m_main.statList(), m_main.prefetchCache(), m_main.statsView()->table(), m_main.shell(),
-        m_main.workspace().CheckSettings(m_main.statList(), false).OnChecked);
+        m_main.workspace().CheckSettings(stakes::TPrizeTable(m_main.statList().Config()), false).OnChecked);
     selectedRatingNames = [this] { return m_main.selectedRatingNames(); };
     connectRunner();
     connect(m_view, &QTableView::doubleClicked, this, [this] {

@@ -348,7 +348,7 @@ void StakesView::applyRefresh(bool refresh, bool goToLast)
 bool StakesView::checkStakes()
 {
     // Through the workspace: every checked stake feeds the rating, which is then sorted and saved.
-    return m_main.workspace().CheckStakesAndReload(m_main.shell(), m_main.statList(), m_logEnabled);
+    return m_main.workspace().CheckStakesAndReload(m_main.shell(), stakes::TPrizeTable(m_main.statList().Config()), m_logEnabled);
 }
 
 void StakesView::archiveGrew()
@@ -385,7 +385,8 @@ void StakesView::addManualStake(int combRow)
     game::TNumSet numbers;
     if (combRow >= 0 && combRow < ws.Combs().Count()) numbers = game::CombToNumSet(ws.Combs()[combRow]);
     const stakes::TStakeRecord stake =
-        stakes::NewStake(stakes::OriginManual, ws.NextDrawNo(), ws.Combs().Count(), numbers, ManualComment, m_main.statList());
+        stakes::NewStake(stakes::OriginManual, ws.NextDrawNo(), ws.Combs().Count(), numbers, ManualComment,
+                         stakes::TPrizeTable(m_main.statList().Config()));
     TFormStake dialog(m_main.shell(), stake, 1, &m_main);
     if (dialog.exec() != QDialog::Accepted) return;
     stakes::AddStake(file(), m_main.shell(), dialog.stake(), dialog.drawsCount(), hooks());
@@ -409,7 +410,7 @@ void StakesView::addStakesForCombs(const std::vector<game::TComb>& combs, bool c
     TFormMultiStake dialog(m_main.shell(), ws.NextDrawNo(), &m_main);
     if (dialog.exec() != QDialog::Accepted) return;
     stakes::AddStakesForCombs(file(), m_main.shell(), combs, dialog.drawNo(), dialog.drawsCount(), dialog.comment(),
-                              ws.Combs().Count(), m_main.statList(), m_scrollEnabled, hooks());
+                              ws.Combs().Count(), stakes::TPrizeTable(m_main.statList().Config()), m_scrollEnabled, hooks());
     if (clearSelection) m_main.combsView()->view()->clearSelection();
 }
 

@@ -9,7 +9,8 @@
 #include "core/game/texts.h"
 #include "core/stakes/regulars.h"
 #include "core/stakes/stakesfile.h"
-#include "core/stats/statlist.h"
+#include "core/stakes/prizetable.h"
+#include "core/stats/config.h"
 #include "core/util/cp1251.h"
 #include "tests/core/stakes/stakestest.h"
 
@@ -40,7 +41,7 @@ struct Fixture {
     test::ScriptedShell shell;
     TRegulars tables{dir / TRegulars::FileName};
     TStakesFile stakes;
-    stats::TStatList stats;
+    stats::TConfigData config;
     game::TDrawsArray draws = archive::SyntheticDraws(10, 5, 101);
     std::vector<std::string> calls;
     std::vector<int> offsets;
@@ -49,12 +50,12 @@ struct Fixture {
     Fixture()
     {
         stakes.Open(dir / TStakesFile::FileName);
-        stats.Config().Cost = util::Currency::FromUnits(10);
+        config.Cost = util::Currency::FromUnits(10);
         context.Draws = &draws;
         context.DrawsOffset = 0;
         context.SetDrawsOffset = [this](int o) { offsets.push_back(o); };
         context.SampleSize = 125970;
-        context.Stats = &stats;
+        context.Prizes = TPrizeTable(config);
         context.Stakes = &stakes;
         context.ScrollEnabled = false;
         context.Hooks.RefreshView = [this](bool refresh, bool last) {
