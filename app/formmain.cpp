@@ -511,7 +511,7 @@ void TFormMain::initialise()
         refreshViews();
         m_ws.LoadRatingsAndTables(*m_shell);
         m_ratingsView->refresh();
-        m_cache.CreatePrefetchFiles(m_stats, false, 0, m_prefetchsEnabled, *m_shell);
+        m_cache.CreatePrefetchFiles(m_stats, {.Enabled = m_prefetchsEnabled}, *m_shell);
         m_ws.Scenario().LoadCurrent(*m_shell);
         m_initialised = true;
         m_shell->SetStatusText("");
@@ -667,7 +667,7 @@ void TFormMain::drawsStatePrefetchsEnabled()
     m_prefetchsEnabled = !m_prefetchsEnabled;
     command("DrawsStatePrefetchsEnabled")->setChecked(m_prefetchsEnabled);
     guarded("Ошибка сохранения параметров программы!", [this] { m_frm.WriteBool("PrefetchsEnabled", m_prefetchsEnabled); });
-    m_cache.CreatePrefetchFiles(m_stats, false, 0, m_prefetchsEnabled, *m_shell);
+    m_cache.CreatePrefetchFiles(m_stats, {.Enabled = m_prefetchsEnabled}, *m_shell);
     m_statsView->applyNormColumns();
     m_statsView->build(true);
 }
@@ -679,7 +679,7 @@ void TFormMain::editConfig()
     const stats::TConfigApplyResult applied =
         stats::ApplyConfig(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
     fillChoosers(true, true);
-    m_cache.CreatePrefetchFiles(m_stats, false, applied.Groups, m_prefetchsEnabled, *m_shell);
+    m_cache.CreatePrefetchFiles(m_stats, {.Rebuild = applied.Groups, .Enabled = m_prefetchsEnabled}, *m_shell);
     // Channel colours follow the channel width.
     m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
     m_drawsModel->repaintAll();
@@ -692,7 +692,8 @@ void TFormMain::editShredding()
     TFormShredding dialog(m_stats.Shredding(), this);
     if (dialog.exec() != QDialog::Accepted) return;
     stats::ApplyShredding(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
-    m_cache.CreatePrefetchFiles(m_stats, false, 1u << 12, m_prefetchsEnabled, *m_shell);
+    m_cache.CreatePrefetchFiles(m_stats, {.Rebuild = stats::GroupBit(stats::GroupShredding), .Enabled = m_prefetchsEnabled},
+                               *m_shell);
     fillChoosers(true, true);
     m_statsView->build(true);
 }
