@@ -334,3 +334,34 @@ TEST(StakeLogs, DeleteCommand)
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"Kvanta_8x20-1.txt", "Kvanta_8x20.lsk", "ScriptLog_1.txt"}));
 }
+
+TEST(CheckStakes, DamagedFileFixture)
+{
+    // Two due stakes, one of them with fields no command writes, a checked one, and the start of
+    // a fourth record: the pass checks the due ones as they are and leaves every other byte.
+    const std::string bytes = test::ReadBytes(std::filesystem::path(KV_TEST_DATA) / "broken" / "stakes-partial.lsk");
+    ASSERT_EQ(bytes.size(), 3 * TStakeRecord::RecordSize + 100);
+    Fixture f(bytes);
+    EXPECT_TRUE(CheckStakes(f.file, f.settings, f.shell));
+    EXPECT_TRUE(f.shell.messages.empty());
+
+    const std::string after = f.Bytes();
+    ASSERT_EQ(after.size(), bytes.size());
+    EXPECT_EQ(after.substr(3 * TStakeRecord::RecordSize), std::string(100, '\x07'));
+    EXPECT_EQ(after.substr(2 * TStakeRecord::RecordSize), bytes.substr(2 * TStakeRecord::RecordSize));
+    const std::vector<TStakeRecord> records = RecordsOf(after);
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].Checked, 1);
+    EXPECT_EQ(records[0].Matched, (game::TNumSet{4, {1, 3, 4, 7, 0, 0, 0, 0}}));
+    EXPECT_EQ(records[0].Profit, util::Currency::FromUnits(40));
+    // Only the first 8 of the 40 numbers are looked at; none of them is in draw 102, and the
+    // price is that of 40 numbers: C(40, 8) = 76904685 tickets.
+    EXPECT_EQ(records[1].Checked, 1);
+    EXPECT_EQ(records[1].DrawNums, (game::TComb{20, 19, 18, 17, 16, 15, 14, 13}));
+    EXPECT_EQ(records[1].Stake.Count, 40);
+    EXPECT_EQ(records[1].Matched, (game::TNumSet{0, {}}));
+    EXPECT_EQ(records[1].Profit, util::Currency::FromUnits(-769046850));
+    EXPECT_EQ(records[1].Origin, 9);
+    EXPECT_EQ(records[1].SampleSize, -5);
+    EXPECT_EQ(f.rated.size(), 2u);
+}
