@@ -458,7 +458,7 @@ void TFormMain::initialise()
         refreshViews();
         m_ws.LoadRatingsAndTables(*m_shell);
         m_ratingsView->refresh();
-        m_cache.CreatePrefetchFiles(m_stats, false, 0, prefetchsEnabled(), *m_shell);
+        m_cache.CreatePrefetchFiles(m_stats, {.Enabled = prefetchsEnabled()}, *m_shell);
         m_ws.Scenario().LoadCurrent(*m_shell);
         m_initialised = true;
         m_shell->SetStatusText("");
@@ -663,7 +663,7 @@ void TFormMain::drawsInfo()
 void TFormMain::drawsStatePrefetchsEnabled()
 {
     toggleViewFlag(&workspace::TViewSettings::PrefetchsEnabled, "DrawsStatePrefetchsEnabled");
-    m_cache.CreatePrefetchFiles(m_stats, false, 0, prefetchsEnabled(), *m_shell);
+    m_cache.CreatePrefetchFiles(m_stats, {.Enabled = prefetchsEnabled()}, *m_shell);
     m_statsView->applyNormColumns();
     m_statsView->build(true);
 }
@@ -675,7 +675,7 @@ void TFormMain::editConfig()
     const stats::TConfigApplyResult applied =
         stats::ApplyConfig(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
     fillChoosers({.Reload = true, .KeepSelection = true});
-    m_cache.CreatePrefetchFiles(m_stats, false, applied.Groups, prefetchsEnabled(), *m_shell);
+    m_cache.CreatePrefetchFiles(m_stats, {.Rebuild = applied.Groups, .Enabled = prefetchsEnabled()}, *m_shell);
     // Channel colours follow the channel width.
     m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
     m_drawsModel->repaintAll();
@@ -688,7 +688,8 @@ void TFormMain::editShredding()
     TFormShredding dialog(m_stats.Shredding(), this);
     if (dialog.exec() != QDialog::Accepted) return;
     stats::ApplyShredding(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
-    m_cache.CreatePrefetchFiles(m_stats, false, 1u << 12, prefetchsEnabled(), *m_shell);
+    m_cache.CreatePrefetchFiles(m_stats, {.Rebuild = stats::GroupBit(stats::GroupShredding), .Enabled = prefetchsEnabled()},
+                                *m_shell);
     fillChoosers({.Reload = true, .KeepSelection = true});
     m_statsView->build(true);
 }

@@ -11,7 +11,8 @@
 #include "core/stakes/ratings.h"
 #include "core/stakes/stakecheck.h"
 #include "core/stakes/stakesfile.h"
-#include "core/stats/statlist.h"
+#include "core/stakes/prizetable.h"
+#include "core/stats/config.h"
 #include "core/util/format.h"
 
 namespace {
@@ -29,11 +30,12 @@ void BM_RatingsRefresh(benchmark::State& state)
         / ("kvbench-" + std::to_string(::getpid()) + "-ratings-refresh");
     std::filesystem::create_directories(dir);
 
-    stats::TStatList stats;
-    stats.Config().Cost = util::Currency::FromUnits(10);
-    stats.Config().Profits = {{4, util::Currency::FromUnits(20)}, {5, util::Currency::FromUnits(100)},
-                              {6, util::Currency::FromUnits(1000)}, {7, util::Currency::FromUnits(10000)},
-                              {8, util::Currency::FromUnits(1000000)}};
+    stats::TConfigData config;
+    config.Cost = util::Currency::FromUnits(10);
+    config.Profits = {{4, util::Currency::FromUnits(20)}, {5, util::Currency::FromUnits(100)},
+                      {6, util::Currency::FromUnits(1000)}, {7, util::Currency::FromUnits(10000)},
+                      {8, util::Currency::FromUnits(1000000)}};
+    const stakes::TPrizeTable prizes(config);
     const game::TDrawsArray draws = archive::SyntheticDraws(2000, 1);
     const game::TDrawsArray tickets = archive::SyntheticDraws(count, 3);
     constexpr int Variants = 500;
@@ -53,8 +55,8 @@ void BM_RatingsRefresh(benchmark::State& state)
         const int variant = i % Variants;
         const std::string comment = util::Format("%.2d.%.3d: Исходный список + NUMS, SUMS, POS3",
                                                  {variant / 100 + 1, variant % 100 + 1});
-        stakes::TStakeRecord r = stakes::NewStake(stakes::OriginScenario, draw.DrawNo, 125970, comb, comment, stats);
-        stakes::ApplyDraw(r, draw, stats);
+        stakes::TStakeRecord r = stakes::NewStake(stakes::OriginScenario, draw.DrawNo, 125970, comb, comment, prizes);
+        stakes::ApplyDraw(r, draw, prizes);
         append(r);
     }
     const auto path = dir / stakes::TStakesFile::FileName;

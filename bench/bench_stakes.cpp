@@ -12,7 +12,8 @@
 #include "core/stakes/stakecheck.h"
 #include "core/stakes/stakecommands.h"
 #include "core/stakes/stakesfile.h"
-#include "core/stats/statlist.h"
+#include "core/stakes/prizetable.h"
+#include "core/stats/config.h"
 
 namespace {
 
@@ -25,14 +26,14 @@ std::filesystem::path benchDir(const char* name)
     return dir;
 }
 
-stats::TStatList prizeTable()
+stakes::TPrizeTable prizeTable()
 {
-    stats::TStatList stats;
-    stats.Config().Cost = util::Currency::FromUnits(10);
-    stats.Config().Profits = {{4, util::Currency::FromUnits(20)}, {5, util::Currency::FromUnits(100)},
-                              {6, util::Currency::FromUnits(1000)}, {7, util::Currency::FromUnits(10000)},
-                              {8, util::Currency::FromUnits(1000000)}};
-    return stats;
+    stats::TConfigData config;
+    config.Cost = util::Currency::FromUnits(10);
+    config.Profits = {{4, util::Currency::FromUnits(20)}, {5, util::Currency::FromUnits(100)},
+                      {6, util::Currency::FromUnits(1000)}, {7, util::Currency::FromUnits(10000)},
+                      {8, util::Currency::FromUnits(1000000)}};
+    return stakes::TPrizeTable(config);
 }
 
 // StakeAddAll over a list of combinations: one manual stake each, appended in bulk.
@@ -40,7 +41,7 @@ void BM_StakesAppend(benchmark::State& state)
 {
     const int count = static_cast<int>(state.range(0));
     const auto dir = benchDir("stakes-append");
-    const stats::TStatList stats = prizeTable();
+    const stakes::TPrizeTable prizes = prizeTable();
     std::vector<game::TComb> combs;
     for (const game::TDraw& d : archive::SyntheticDraws(count, 7)) {
         game::TComb c = d.Nums;
@@ -54,7 +55,7 @@ void BM_StakesAppend(benchmark::State& state)
         state.PauseTiming();
         file.Truncate();
         state.ResumeTiming();
-        const bool ok = stakes::AddStakesForCombs(file, shell, combs, 2001, 1, "Ставка \"вручную\"", count, stats,
+        const bool ok = stakes::AddStakesForCombs(file, shell, combs, 2001, 1, "Ставка \"вручную\"", count, prizes,
                                                   false, {});
         if (!ok || file.RecordCount() != count) {
             state.SkipWithError(shell.LastMessage().c_str());
@@ -72,7 +73,7 @@ void BM_CheckStakes(benchmark::State& state)
 {
     const int count = static_cast<int>(state.range(0));
     const auto dir = benchDir("stakes-check");
-    const stats::TStatList stats = prizeTable();
+    const stakes::TPrizeTable prizes = prizeTable();
     const game::TDrawsArray draws = archive::SyntheticDraws(2000, 1);
     const game::TDrawsArray tickets = archive::SyntheticDraws(count, 3);
 
@@ -82,8 +83,8 @@ void BM_CheckStakes(benchmark::State& state)
         game::SortComb(comb);
         const auto& draw = draws[static_cast<std::size_t>(i % 2000)];
         stakes::TStakeRecord r = stakes::NewStake(stakes::OriginScenario, draw.DrawNo, 125970, comb,
-                                                  "01.001: Исходный список + NUMS", stats);
-        if (i % 10 != 0) stakes::ApplyDraw(r, draw, stats);
+                                                  "01.001: Исходный список + NUMS", prizes);
+        if (i % 10 != 0) stakes::ApplyDraw(r, draw, prizes);
         r.Write(reinterpret_cast<uint8_t*>(bytes.data()) + static_cast<std::size_t>(i) * stakes::TStakeRecord::RecordSize);
     }
     const auto path = dir / stakes::TStakesFile::FileName;
@@ -93,7 +94,7 @@ void BM_CheckStakes(benchmark::State& state)
     int rated = 0;
     stakes::TCheckSettings settings;
     settings.Draws = &draws;
-    settings.Stats = &stats;
+    settings.Prizes = prizes;
     settings.OnChecked = [&rated](const stakes::TStakeRecord&) { ++rated; };
     for (auto _ : state) {
         state.PauseTiming();

@@ -119,7 +119,7 @@ void BM_PrefetchAll(benchmark::State& state)
     kv::bench::SilentShell shell;
     int written = 0;
     for (auto _ : state) {
-        written = cache.CreatePrefetchFiles(setup().list, true, TPrefetchCache::AllGroups, false, shell);
+        written = cache.CreatePrefetchFiles(setup().list, {.Force = true, .Rebuild = TPrefetchCache::AllGroups}, shell);
         benchmark::DoNotOptimize(written);
     }
     std::error_code ec;

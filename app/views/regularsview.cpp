@@ -182,8 +182,8 @@ void RegularsView::tablesStakeAdd()
 {
     const int row = CurrentSelectedRow(m_view);
     if (row < 0 || !stakeDialog) return;
-    m_ws.TablesStakeAdd(m_shell, m_stats, row, m_ws.View().StakesScrollEnabled,
-                                      m_host.stakeViewHooks(), stakeDialog);
+    m_ws.TablesStakeAdd(m_shell, stakes::TPrizeTable(m_stats.Config()), row, m_ws.View().StakesScrollEnabled,
+                        m_host.stakeViewHooks(), stakeDialog);
     m_view->selectRow(row);
 }
 
@@ -194,7 +194,7 @@ void RegularsView::tablesStakeTest()
     if (rows.empty()) return;
     const int count = TFormTestCount::AskTestCount(stakes::TRegulars::DefaultTestCount, ws.DrawCount() - 1, m_host.mainWindow());
     if (count <= 0) return;
-    ws.TablesStakeTest(m_shell, m_stats, rows, count, m_ws.View().StakesScrollEnabled,
+    ws.TablesStakeTest(m_shell, stakes::TPrizeTable(m_stats.Config()), rows, count, m_ws.View().StakesScrollEnabled,
                        m_host.stakeViewHooks());
     // The model was reset by the save; the test's regulars stay selected for the next run.
     QItemSelection selection;

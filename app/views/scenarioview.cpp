@@ -122,7 +122,7 @@ ScenarioView::ScenarioView(const ViewContext& ctx)
     // Stakes checked during a run are rated like those of the stakes tab.
     m_runner = std::make_unique<scenario::TScriptRunner>(
         m_ws, m_stats, m_cache, m_host.statTable(), m_shell,
-        m_ws.CheckSettings(m_stats, false).OnChecked);
+        m_ws.CheckSettings(stakes::TPrizeTable(m_stats.Config()), false).OnChecked);
     selectedRatingNames = [this] { return m_host.selectedRatingNames(); };
     connectRunner();
     connect(m_view, &QTableView::doubleClicked, this, [this] {

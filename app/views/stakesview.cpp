@@ -349,7 +349,7 @@ void StakesView::applyRefresh(StakeGridRefresh how)
 bool StakesView::checkStakes()
 {
     // Through the workspace: every checked stake feeds the rating, which is then sorted and saved.
-    return m_ws.CheckStakesAndReload(m_shell, m_stats, logEnabled());
+    return m_ws.CheckStakesAndReload(m_shell, stakes::TPrizeTable(m_stats.Config()), logEnabled());
 }
 
 void StakesView::archiveGrew()
@@ -386,7 +386,8 @@ void StakesView::addManualStake(int combRow)
     game::TNumSet numbers;
     if (combRow >= 0 && combRow < ws.Combs().Count()) numbers = game::CombToNumSet(ws.Combs()[combRow]);
     const stakes::TStakeRecord stake =
-        stakes::NewStake(stakes::OriginManual, ws.NextDrawNo(), ws.Combs().Count(), numbers, ManualComment, m_stats);
+        stakes::NewStake(stakes::OriginManual, ws.NextDrawNo(), ws.Combs().Count(), numbers, ManualComment,
+                         stakes::TPrizeTable(m_stats.Config()));
     TFormStake dialog(m_shell, stake, 1, m_host.mainWindow());
     if (dialog.exec() != QDialog::Accepted) return;
     stakes::AddStake(file(), m_shell, dialog.stake(), dialog.drawsCount(), hooks());
@@ -410,7 +411,7 @@ void StakesView::addStakesForCombs(const std::vector<game::TComb>& combs, bool c
     TFormMultiStake dialog(m_shell, ws.NextDrawNo(), m_host.mainWindow());
     if (dialog.exec() != QDialog::Accepted) return;
     stakes::AddStakesForCombs(file(), m_shell, combs, dialog.drawNo(), dialog.drawsCount(), dialog.comment(),
-                              ws.Combs().Count(), m_stats, scrollEnabled(), hooks());
+                              ws.Combs().Count(), stakes::TPrizeTable(m_stats.Config()), scrollEnabled(), hooks());
     if (clearSelection) m_host.clearCombSelection();
 }
 

@@ -300,7 +300,7 @@ void TScriptRunner::checkStakes()
 {
     stakes::TCheckSettings settings;
     settings.Draws = &m_ws.Draws();
-    settings.Stats = &m_list;
+    settings.Prizes = m_prizes;
     settings.LogEnabled = Options.StakesLogEnabled;
     settings.LogDir = m_ws.DataDir();
     settings.OnChecked = m_onChecked;
@@ -337,6 +337,8 @@ void TScriptRunner::begin()
     m_standing.clear();
     m_standingRead = false;
     m_status = TRunStatus{};
+    // The settings cannot change while a run holds the program busy.
+    m_prizes = stakes::TPrizeTable(m_list.Config());
 }
 
 // The end of both runs, whatever happened before: flags cleared, views enabled, the log shown.
@@ -695,7 +697,7 @@ bool TScriptRunner::addScenarioStake(const Step& step, const game::TComb& comb, 
     const int32_t drawNo = m_ws.NextDrawNo();
     const stakes::TStakeRecord stake =
         stakes::NewStake(stakes::OriginScenario, drawNo, m_ws.Combs().Count(), comb,
-                         StakeName(step.Line, step.Variant, step.Comment, step.StepText), m_list);
+                         StakeName(step.Line, step.Variant, step.Comment, step.StepText), m_prizes);
     bool ok = true;
     if (step.Header.NewOnly && stakeStands(drawNo, comb)) {
         log([&] {

@@ -11,6 +11,7 @@
 #include "core/game/types.h"
 #include "core/scenario/scriptheader.h"
 #include "core/scenario/scriptstate.h"
+#include "core/stakes/prizetable.h"
 
 namespace kv::shell {
 class Shell;
@@ -203,6 +204,7 @@ private:
 
     TScriptState& m_ws;
     stats::TStatList& m_list;
+    stakes::TPrizeTable m_prizes;
     const stats::TPrefetchCache& m_cache;
     stats::TStatTable& m_table;
     shell::Shell& m_shell;

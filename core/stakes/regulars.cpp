@@ -192,10 +192,10 @@ TRegularsFileContent ParseTablesFile(std::string_view bytes)
 // --- staking ---------------------------------------------------------------------------------------
 
 TStakeRecord RegularStake(const TRegularRecord& regular, const game::TDrawsArray& draws, int drawsOffset,
-                          int32_t sampleSize, const stats::TStatList& stats)
+                          int32_t sampleSize, const TPrizeTable& prizes)
 {
     return NewStake(OriginRegular, archive::NextDrawNo(draws, drawsOffset), sampleSize, regular.Current, regular.Name,
-                    stats);
+                    prizes);
 }
 
 // --- the regulars of the program ---------------------------------------------------------------
@@ -311,12 +311,12 @@ bool TRegulars::TablesDel(shell::Shell& shell, std::vector<int> rows)
 bool TRegulars::TablesStakeAdd(shell::Shell& shell, int row, const TRegularStakeContext& context,
                              const TStakeDialog& dialog)
 {
-    if (context.Stats == nullptr || context.Stakes == nullptr || !checkRow(shell, row)) return false;
+    if (context.Stakes == nullptr || !checkRow(shell, row)) return false;
     static const game::TDrawsArray noDraws;
     const game::TDrawsArray& draws = context.Draws ? *context.Draws : noDraws;
     TRegularRecord advanced = m_items[static_cast<std::size_t>(row)];
     AdvanceRegular(advanced, draws, context.DrawsOffset);
-    TStakeRecord stake = RegularStake(advanced, draws, context.DrawsOffset, context.SampleSize, *context.Stats);
+    TStakeRecord stake = RegularStake(advanced, draws, context.DrawsOffset, context.SampleSize, context.Prizes);
     int drawsCount = 1;
     if (!dialog || !dialog(stake, drawsCount)) return false;
     m_items[static_cast<std::size_t>(row)] = advanced;
@@ -329,7 +329,7 @@ bool TRegulars::TablesStakeTest(shell::Shell& shell, std::span<const int> rows, 
 {
     static const game::TDrawsArray noDraws;
     const game::TDrawsArray& draws = context.Draws ? *context.Draws : noDraws;
-    if (context.Stats == nullptr || context.Stakes == nullptr) return false;
+    if (context.Stakes == nullptr) return false;
     if (n < 1 || n > static_cast<int>(draws.size()) - 1 || rows.empty()) return false;
     for (int row : rows)
         if (!checkRow(shell, row)) return false;
@@ -345,7 +345,7 @@ bool TRegulars::TablesStakeTest(shell::Shell& shell, std::span<const int> rows, 
                 for (int row : rows) {
                     TRegularRecord& regular = m_items[static_cast<std::size_t>(row)];
                     AdvanceRegular(regular, draws, offset);
-                    const TStakeRecord stake = RegularStake(regular, draws, offset, context.SampleSize, *context.Stats);
+                    const TStakeRecord stake = RegularStake(regular, draws, offset, context.SampleSize, context.Prizes);
                     if (!AddStakes(*context.Stakes, shell, stake, 1, true, context.ScrollEnabled, context.Hooks)) {
                         ok = false;
                         break;

@@ -15,9 +15,6 @@
 namespace kv::shell {
 class Shell;
 }
-namespace kv::stats {
-class TStatList;
-}
 
 namespace kv::stakes {
 
@@ -148,7 +145,7 @@ struct TRegularStakeContext {
     // empty: the window is not shown anywhere.
     std::function<void(int offset)> SetDrawsOffset;
     int32_t SampleSize = 0;                     // the count of the combination list
-    const stats::TStatList* Stats = nullptr;    // the stake cost
+    TPrizeTable Prizes;                         // the stake cost
     TStakesFile* Stakes = nullptr;
     bool ScrollEnabled = true;                  // StakesScrollEnabled
     TStakeViewHooks Hooks;                      // RefreshView and Check (CheckStakesAndReload)
@@ -161,7 +158,7 @@ using TStakeDialog = std::function<bool(TStakeRecord& stake, int& drawsCount)>;
 // The stake a regular makes for the draw after the window at drawsOffset: origin 2, the
 // regular's name as comment, its Current as numbers.
 TStakeRecord RegularStake(const TRegularRecord& regular, const game::TDrawsArray& draws, int drawsOffset,
-                          int32_t sampleSize, const stats::TStatList& stats);
+                          int32_t sampleSize, const TPrizeTable& prizes);
 
 // --- the regulars of a running program ----------------------------------------------------
 

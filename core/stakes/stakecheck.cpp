@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <limits>
-#include <stdexcept>
 #include <vector>
 
 #include "core/archive/archive.h"
@@ -15,7 +14,6 @@
 #include "core/game/texts.h"
 #include "core/shell/shell.h"
 #include "core/stakes/stakesfile.h"
-#include "core/stats/statlist.h"
 #include "core/util/binio.h"
 #include "core/util/cp1251.h"
 #include "core/util/files.h"
@@ -48,12 +46,12 @@ void patchChecked(uint8_t* p, const TStakeRecord& r)
 
 } // namespace
 
-void ApplyDraw(TStakeRecord& stake, const game::TDraw& draw, const stats::TStatList& stats)
+void ApplyDraw(TStakeRecord& stake, const game::TDraw& draw, const TPrizeTable& prizes)
 {
     stake.Checked = 1;
     stake.DrawNums = draw.Nums;
     stake.Matched = game::IntersectNumSet(draw, stake.Stake);
-    stake.Profit = stats.StakeResult(stake.Stake.Count, stake.Matched.Count);
+    stake.Profit = prizes.StakeResult(stake.Stake.Count, stake.Matched.Count);
 }
 
 bool CheckStakes(TStakesFile& file, const TCheckSettings& settings, shell::Shell& shell)
@@ -62,7 +60,6 @@ bool CheckStakes(TStakesFile& file, const TCheckSettings& settings, shell::Shell
     if (!file.HasRecords()) return false;
     bool result = false;
     try {
-        if (settings.Stats == nullptr) throw std::invalid_argument("no prize table");
         static const game::TDrawsArray noDraws;
         const game::TDrawsArray& draws = settings.Draws ? *settings.Draws : noDraws;
         // Most stakes of a large file wait for draws that have not happened yet; the archive's
@@ -105,7 +102,7 @@ bool CheckStakes(TStakesFile& file, const TCheckSettings& settings, shell::Shell
                     if (index >= 0) {
                         TStakeRecord r;
                         r.Read(p);
-                        ApplyDraw(r, draws[static_cast<std::size_t>(index)], *settings.Stats);
+                        ApplyDraw(r, draws[static_cast<std::size_t>(index)], settings.Prizes);
                         patchChecked(p, r);
                         if (dirtyFirst < 0) dirtyFirst = i;
                         dirtyLast = i;

@@ -12,9 +12,6 @@
 namespace kv::shell {
 class Shell;
 }
-namespace kv::stats {
-class TStatList;
-}
 
 namespace kv::stakes {
 
@@ -23,7 +20,7 @@ class TStakesFile;
 // What the check pass needs besides the stakes file.
 struct TCheckSettings {
     const game::TDrawsArray* Draws = nullptr;       // the whole archive, not only the window
-    const stats::TStatList* Stats = nullptr;        // the prize table
+    TPrizeTable Prizes;
     bool LogEnabled = false;                        // the StakesLogEnabled flag
     std::filesystem::path LogDir;                   // where Kvanta_8x20-<h>.log live
     // Every stake the pass checked, after it was written back: the rating's AddRating.
@@ -48,7 +45,7 @@ bool CheckStakesAndReload(TStakesFile& file, const TCheckSettings& settings, she
                           const std::function<void()>& onRatingsChanged);
 
 // The outcome of one stake against its draw, as the check writes it into the record.
-void ApplyDraw(TStakeRecord& stake, const game::TDraw& draw, const stats::TStatList& stats);
+void ApplyDraw(TStakeRecord& stake, const game::TDraw& draw, const TPrizeTable& prizes);
 
 // --- logs ------------------------------------------------------------------------------------
 

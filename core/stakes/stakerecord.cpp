@@ -5,7 +5,6 @@
 
 #include "core/game/numbers.h"
 #include "core/game/texts.h"
-#include "core/stats/statlist.h"
 #include "core/util/binio.h"
 #include "core/util/cp1251.h"
 
@@ -53,7 +52,7 @@ TStakeRecord NewSeparator()
 }
 
 TStakeRecord NewStake(uint8_t origin, int32_t drawNo, int32_t sampleSize, const game::TNumSet& stake,
-                      std::string_view comment, const stats::TStatList& stats)
+                      std::string_view comment, const TPrizeTable& prizes)
 {
     TStakeRecord r;
     r.Version = TStakeRecord::CurrentVersion;
@@ -62,15 +61,15 @@ TStakeRecord NewStake(uint8_t origin, int32_t drawNo, int32_t sampleSize, const 
     r.SampleSize = sampleSize;
     r.Stake = stake;
     r.Matched.Count = -1;
-    r.Profit = stats.StakeResult(stake.Count, -1);
+    r.Profit = prizes.StakeResult(stake.Count, -1);
     r.Comment = Utf8Left(comment, TStakeRecord::CommentCapacity);
     return r;
 }
 
 TStakeRecord NewStake(uint8_t origin, int32_t drawNo, int32_t sampleSize, const game::TComb& comb,
-                      std::string_view comment, const stats::TStatList& stats)
+                      std::string_view comment, const TPrizeTable& prizes)
 {
-    return NewStake(origin, drawNo, sampleSize, game::CombToNumSet(comb), comment, stats);
+    return NewStake(origin, drawNo, sampleSize, game::CombToNumSet(comb), comment, prizes);
 }
 
 bool IsOutdatedStakesFile(int64_t size, uint8_t firstVersion)

@@ -6,11 +6,8 @@
 #include <string_view>
 
 #include "core/game/types.h"
+#include "core/stakes/prizetable.h"
 #include "core/util/currency.h"
-
-namespace kv::stats {
-class TStatList;
-}
 
 namespace kv::stakes {
 
@@ -83,12 +80,12 @@ struct TStakeRecord {
 TStakeRecord NewSeparator();
 
 // A fresh, unchecked stake as every command builds it: Checked 0, DrawNums zero, Matched.Count
-// -1 and the result of an unchecked stake (StakeResult(count, -1)) as Profit. The comment is
+// -1 and the result of an unchecked stake (prizes.StakeResult(count, -1)) as Profit. The comment is
 // cut to 255 characters, as the record keeps it.
 TStakeRecord NewStake(uint8_t origin, int32_t drawNo, int32_t sampleSize, const game::TNumSet& stake,
-                      std::string_view comment, const stats::TStatList& stats);
+                      std::string_view comment, const TPrizeTable& prizes);
 TStakeRecord NewStake(uint8_t origin, int32_t drawNo, int32_t sampleSize, const game::TComb& comb,
-                      std::string_view comment, const stats::TStatList& stats);
+                      std::string_view comment, const TPrizeTable& prizes);
 
 // Files of earlier versions of the program cannot be read: a size that is not a whole number
 // of records, or a first record whose Version is not 2. An empty file is never outdated.

@@ -21,9 +21,9 @@ bool equalIgnoringCase(std::string_view a, std::string_view b)
 
 } // namespace
 
-uint32_t ConfigRebuildGroups(const TConfigData& before, const TConfigData& after)
+TGroupMask ConfigRebuildGroups(const TConfigData& before, const TConfigData& after)
 {
-    uint32_t groups = 0;
+    TGroupMask groups = 0;
     if (before.MatrixCols != after.MatrixCols) groups |= MatrixGroupBit;
     if (before.ChannelSize != after.ChannelSize) groups |= ChannelGroupBit;
     // The layouts are compared in their stored text form, so a layout that writes the same

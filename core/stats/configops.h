@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/stats/config.h"
+#include "core/stats/statgroup.h"
 
 namespace kv::shell {
 class Shell;
@@ -17,18 +18,18 @@ namespace kv::stats {
 
 class TStatList;
 
-// Prefetch groups (bit g for group g) whose files hold distributions computed with these settings.
-constexpr uint32_t ChannelGroupBit = 1u << 3;
-constexpr uint32_t MatrixGroupBit = 1u << 4;
-constexpr uint32_t SegmentGroupBit = 1u << 5;
+// Prefetch groups whose files hold distributions computed with these settings.
+constexpr TGroupMask ChannelGroupBit = GroupBit(GroupChannels);
+constexpr TGroupMask MatrixGroupBit = GroupBit(GroupMatrix);
+constexpr TGroupMask SegmentGroupBit = GroupBit(GroupSegments);
 
 // The prefetch groups that must be rebuilt when the settings go from `before` to `after`: the
 // matrix group for another column count, the channel group for another channel width, the
 // segment group for another segment layout. Money and weights touch no prefetch file.
-uint32_t ConfigRebuildGroups(const TConfigData& before, const TConfigData& after);
+TGroupMask ConfigRebuildGroups(const TConfigData& before, const TConfigData& after);
 
 struct TConfigApplyResult {
-    uint32_t Groups = 0;   // prefetch groups to rebuild
+    TGroupMask Groups = 0;   // prefetch groups to rebuild
     bool Saved = false;    // false when the settings file could not be written
 };
 

@@ -22,7 +22,7 @@ std::vector<std::pair<std::string, std::string>> DrawInfoRows(const TStatList& l
         const std::unique_ptr<TCustomStat> stat = list.CreateStat(i);
         // The shredding methods' caption carries a "%s" for their formula.
         std::string name = stat->GetName();
-        if (list.Method(i).Kind->GetGroup() == 12) name = util::Format(name, {list.Method(i).Formula});
+        if (list.Method(i).Kind->GetGroup() == GroupShredding) name = util::Format(name, {list.Method(i).Formula});
         rows.emplace_back(std::move(name), std::to_string(stat->GetGraphValue(nums, position, position, sorted)));
     }
     return rows;

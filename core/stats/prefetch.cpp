@@ -136,10 +136,9 @@ std::optional<TPrefetchData> TPrefetchCache::Open(const TStatList& list, int met
     return Create(list, method, shell);
 }
 
-int TPrefetchCache::CreatePrefetchFiles(const TStatList& list, bool force, uint32_t groups, bool enabled,
-                                        shell::Shell& shell) const
+int TPrefetchCache::CreatePrefetchFiles(const TStatList& list, const TPrefetchPass& pass, shell::Shell& shell) const
 {
-    if (!force && !enabled) return 0;
+    if (!pass.Force && !pass.Enabled) return 0;
     int written = 0;
     shell::BusyScope busy(shell);
     shell.ProgressOpen(list.MethodCount(), false, "Создание файлов для полного набора комбинаций...");
@@ -150,7 +149,7 @@ int TPrefetchCache::CreatePrefetchFiles(const TStatList& list, bool force, uint3
             const auto path = PrefetchPath(list.Method(i).MethodCode());
             std::error_code ec;
             const bool exists = std::filesystem::exists(path, ec) && std::filesystem::file_size(path, ec) > 0;
-            if (exists && !(groups & (1u << list.Method(i).Kind->GetGroup()))) continue;
+            if (exists && !(pass.Rebuild & GroupBit(list.Method(i).Kind->GetGroup()))) continue;
             if (Create(list, i, shell)) ++written;
         }
     } catch (...) {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/stats/statgroup.h"
 #include "core/stats/statitem.h"
 
 namespace kv::shell {
@@ -37,6 +38,14 @@ std::string PrefetchBytes(const TStatDrawArray& sortedValues);
 std::optional<TPrefetchData> ParsePrefetch(std::string_view bytes);
 
 // The prefetch folder of a data directory and its files.
+// What a CreatePrefetchFiles pass does. Missing files are always created; existing ones only
+// for the groups in Rebuild.
+struct TPrefetchPass {
+    bool Force = false;       // a batch run: works whatever the comparison setting says
+    TGroupMask Rebuild = 0;   // groups whose files were computed with settings that changed
+    bool Enabled = false;     // the PrefetchsEnabled setting; nothing happens without it unless forced
+};
+
 class TPrefetchCache {
 public:
     static constexpr const char* FolderName = "Prefetchs";
@@ -56,12 +65,18 @@ public:
     // Computes and writes the file of a method. Failures are shown and give nothing; a partly
     // written file is removed.
     std::optional<TPrefetchData> Create(const TStatList& list, int method, shell::Shell& shell) const;
-    // Creates the missing files and recreates those of the given groups (bit g for group g).
-    // Nothing unless forced or enabled. Returns the number of files written.
-    int CreatePrefetchFiles(const TStatList& list, bool force, uint32_t groups, bool enabled,
-                            shell::Shell& shell) const;
+    // The files of every method with a full-set distribution, as the pass says. Returns the
+    // number of files written.
+    int CreatePrefetchFiles(const TStatList& list, const TPrefetchPass& pass, shell::Shell& shell) const;
+    // The pass's fields given one by one: only the prefetch tests still call it so, and it goes
+    // when they move to TPrefetchPass.
+    int CreatePrefetchFiles(const TStatList& list, bool force, TGroupMask rebuild, bool enabled,
+                            shell::Shell& shell) const
+    {
+        return CreatePrefetchFiles(list, TPrefetchPass{.Force = force, .Rebuild = rebuild, .Enabled = enabled}, shell);
+    }
 
-    static constexpr uint32_t AllGroups = (1u << 13) - 1;
+    static constexpr TGroupMask AllGroups = (TGroupMask{1} << GroupCountTotal) - 1;
 
 private:
     std::filesystem::path m_dataDir;

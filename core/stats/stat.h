@@ -10,6 +10,7 @@
 
 #include "core/game/types.h"
 #include "core/stats/config.h"
+#include "core/stats/statgroup.h"
 #include "core/stats/statitem.h"
 
 namespace kv::stats {
@@ -24,7 +25,6 @@ enum TStatFlag : unsigned {
 };
 std::string FlagLetters(unsigned flags);
 
-constexpr int GroupCountTotal = 13;
 // "num", "sum", ... for 0..12; empty outside.
 std::string_view GroupId(int group);
 std::string_view GroupCaption(int group);
@@ -55,7 +55,7 @@ public:
         const char* Code = "";          // code template: "NUMS", "POS%d"
         const char* Caption = "";       // caption template, possibly with "%0:d" / "%d"
         const char* HelpCode = nullptr; // help page code when it differs from Code ("POSx")
-        int Group = 0;
+        int Group = GroupNumbers;       // a TStatGroup
         unsigned Flags = 0;             // GetFlags (without the G that IsGraph adds)
         bool Graph = false;             // IsGraph
         bool NumericValue = true;       // HasNumericValue
@@ -75,7 +75,7 @@ public:
     std::string GetCode() const { return m_info.Code; }
     std::string GetCaption() const { return m_info.Caption; }
     std::string GetHelpCode() const { return m_info.HelpCode ? m_info.HelpCode : m_info.Code; }
-    int GetGroup() const { return m_info.Group; }
+    TStatGroup GetGroup() const { return static_cast<TStatGroup>(m_info.Group); }
     unsigned GetFlags() const { return m_info.Flags; }
     unsigned GetMethodFlags() const { return m_info.Flags | (m_info.Graph ? FlagG : 0u); }
     std::string FormatCode(int32_t param) const;      // "POS%d", 3 -> "POS3"; no "%d": unchanged

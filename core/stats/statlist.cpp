@@ -112,7 +112,7 @@ int profitRow(std::string_view key)
 std::string TStatMethod::DisplayCaption() const
 {
     // The shredding caption carries a "%s" for the formula the method was built with.
-    if (Kind->GetGroup() == 12) return util::Format(MethodCaption(), {Formula});
+    if (Kind->GetGroup() == GroupShredding) return util::Format(MethodCaption(), {Formula});
     return MethodCaption();
 }
 
@@ -135,7 +135,7 @@ void TStatList::BuildMethodList(const std::vector<const TStatKind*>& kinds)
         TStatMethod m;
         m.Kind = kind;
         m.Param = param;
-        if (kind->GetGroup() == 12) {
+        if (kind->GetGroup() == GroupShredding) {
             if (param == 1) m.Formula = shr.Formula1;
             else if (param == 2) m.Formula = shr.Formula2;
             else if (param == 3) m.Formula = shr.Formula3;

@@ -21,12 +21,12 @@ struct TStatMethod {
     int32_t Param = 0;
     bool Favorite = true;
     std::string CustomCaption;   // the user's caption; empty = the kind's
-    std::string Formula;         // group 12 methods 1..3: the formula when the method was made
+    std::string Formula;         // shredding methods 1..3: the formula when the method was made
 
     std::string MethodCode() const { return Kind->FormatCode(Param); }
     std::string DefaultCaption() const { return Kind->FormatCaption(Param); }
     std::string MethodCaption() const { return CustomCaption.empty() ? DefaultCaption() : CustomCaption; }
-    // MethodCaption, and for group 12 the caption formatted with the formula.
+    // MethodCaption, and for the shredding group the caption formatted with the formula.
     std::string DisplayCaption() const;
 };
 

@@ -75,7 +75,7 @@ void nextOccurrences(TCustomStat& stat, const TStatDrawArray& values, const game
         ++pending;
     }
     if (pending == 0) return;
-    if (stat.Kind().GetGroup() == 8) {
+    if (stat.Kind().GetGroup() == GroupSeries) {
         for (int i = 0; i < count; ++i)
             if (from[static_cast<std::size_t>(i)] >= 0)
                 fact(i) = stat.FindValueDraw(values[i], from[static_cast<std::size_t>(i)], lastIndex, sorted);

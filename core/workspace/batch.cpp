@@ -43,9 +43,10 @@ int RunBatch(Workspace& ws, shell::Shell& shell, const CommandLine& cmd)
     int code = 0;
     if (cmd.fullRecreate || cmd.fullRefresh) {
         const stats::TPrefetchCache cache(ws.DataDir());
-        const uint32_t groups = cmd.fullRecreate ? stats::TPrefetchCache::AllGroups : 0u;
+        const stats::TPrefetchPass pass{.Force = true,
+                                        .Rebuild = cmd.fullRecreate ? stats::TPrefetchCache::AllGroups : 0u};
         try {
-            cache.CreatePrefetchFiles(list, true, groups, false, shell);
+            cache.CreatePrefetchFiles(list, pass, shell);
         } catch (const std::exception& e) {
             shell.ShowFailure("Ошибка инициализации программы!", e.what());
             code = 1;

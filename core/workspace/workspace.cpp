@@ -227,20 +227,20 @@ void Workspace::LoadRatingsAndTables(shell::Shell& shell)
     m_regulars.LoadTables(shell);
 }
 
-stakes::TCheckSettings Workspace::CheckSettings(const stats::TStatList& stats, bool logEnabled)
+stakes::TCheckSettings Workspace::CheckSettings(const stakes::TPrizeTable& prizes, bool logEnabled)
 {
     stakes::TCheckSettings settings;
     settings.Draws = &m_draws;
-    settings.Stats = &stats;
+    settings.Prizes = prizes;
     settings.LogEnabled = logEnabled;
     settings.LogDir = m_dataDir;
     settings.OnChecked = [this](const stakes::TStakeRecord& stake) { m_ratings.AddRating(stake); };
     return settings;
 }
 
-bool Workspace::CheckStakesAndReload(shell::Shell& shell, const stats::TStatList& stats, bool logEnabled)
+bool Workspace::CheckStakesAndReload(shell::Shell& shell, const stakes::TPrizeTable& prizes, bool logEnabled)
 {
-    return stakes::CheckStakesAndReload(m_stakes, CheckSettings(stats, logEnabled), shell,
+    return stakes::CheckStakesAndReload(m_stakes, CheckSettings(prizes, logEnabled), shell,
                                         [this, &shell] { RatingsAfterCheck(shell); });
 }
 
@@ -254,7 +254,7 @@ bool Workspace::RatingsRefresh(shell::Shell& shell)
     return m_ratings.RatingsRefresh(shell, m_stakes);
 }
 
-stakes::TRegularStakeContext Workspace::RegularStakeContext(const stats::TStatList& stats, bool scrollEnabled,
+stakes::TRegularStakeContext Workspace::RegularStakeContext(const stakes::TPrizeTable& prizes, bool scrollEnabled,
                                                             const stakes::TStakeViewHooks& hooks)
 {
     stakes::TRegularStakeContext c;
@@ -262,27 +262,27 @@ stakes::TRegularStakeContext Workspace::RegularStakeContext(const stats::TStatLi
     c.DrawsOffset = m_drawsOffset;
     c.SetDrawsOffset = [this](int offset) { SetDrawsOffset(offset); };
     c.SampleSize = static_cast<int32_t>(m_combs.Count());
-    c.Stats = &stats;
+    c.Prizes = prizes;
     c.Stakes = &m_stakes;
     c.ScrollEnabled = scrollEnabled;
     c.Hooks = hooks;
     return c;
 }
 
-bool Workspace::TablesStakeAdd(shell::Shell& shell, const stats::TStatList& stats, int row, bool scrollEnabled,
+bool Workspace::TablesStakeAdd(shell::Shell& shell, const stakes::TPrizeTable& prizes, int row, bool scrollEnabled,
                                const stakes::TStakeViewHooks& hooks, const stakes::TStakeDialog& dialog)
 {
-    return m_regulars.TablesStakeAdd(shell, row, RegularStakeContext(stats, scrollEnabled, hooks), dialog);
+    return m_regulars.TablesStakeAdd(shell, row, RegularStakeContext(prizes, scrollEnabled, hooks), dialog);
 }
 
-bool Workspace::TablesStakeTest(shell::Shell& shell, const stats::TStatList& stats, std::span<const int> rows, int n,
+bool Workspace::TablesStakeTest(shell::Shell& shell, const stakes::TPrizeTable& prizes, std::span<const int> rows, int n,
                                 bool scrollEnabled, const stakes::TStakeViewHooks& hooks)
 {
     const bool wasSuspended = m_viewsRefreshSuspended;
     m_viewsRefreshSuspended = true;
     bool ok = false;
     try {
-        ok = m_regulars.TablesStakeTest(shell, rows, n, RegularStakeContext(stats, scrollEnabled, hooks));
+        ok = m_regulars.TablesStakeTest(shell, rows, n, RegularStakeContext(prizes, scrollEnabled, hooks));
     } catch (...) {
         m_viewsRefreshSuspended = wasSuspended;
         throw;

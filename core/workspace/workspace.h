@@ -18,9 +18,6 @@
 #include "core/workspace/formsettings.h"
 #include "core/workspace/viewsettings.h"
 
-namespace kv::stats {
-class TStatList;
-}
 namespace kv::shell {
 class Shell;
 }
@@ -101,8 +98,8 @@ public:
 
     // The check pass with the program's settings: every stake it checks is added to the rating,
     // which is then sorted in the view's order and saved once; the stakes file is reopened.
-    stakes::TCheckSettings CheckSettings(const stats::TStatList& stats, bool logEnabled);
-    bool CheckStakesAndReload(shell::Shell& shell, const stats::TStatList& stats, bool logEnabled);
+    stakes::TCheckSettings CheckSettings(const stakes::TPrizeTable& prizes, bool logEnabled);
+    bool CheckStakesAndReload(shell::Shell& shell, const stakes::TPrizeTable& prizes, bool logEnabled);
     // After a pass that checked something (here or in a scenario run): the rating sorted in the
     // view's order and saved.
     void RatingsAfterCheck(shell::Shell& shell);
@@ -111,14 +108,14 @@ public:
 
     // What staking a regular needs: the archive, the current window, the size of the
     // combination list, the stakes file. hooks.Check should run CheckStakesAndReload.
-    stakes::TRegularStakeContext RegularStakeContext(const stats::TStatList& stats, bool scrollEnabled,
+    stakes::TRegularStakeContext RegularStakeContext(const stakes::TPrizeTable& prizes, bool scrollEnabled,
                                                      const stakes::TStakeViewHooks& hooks);
     // TablesStakeAdd for the regular at row, with the program's stake dialog.
-    bool TablesStakeAdd(shell::Shell& shell, const stats::TStatList& stats, int row, bool scrollEnabled,
+    bool TablesStakeAdd(shell::Shell& shell, const stakes::TPrizeTable& prizes, int row, bool scrollEnabled,
                         const stakes::TStakeViewHooks& hooks, const stakes::TStakeDialog& dialog);
     // TablesStakeTest of the selected regulars over the last n draws. The window moves through
     // the offsets without recomputing the analysis views, and comes back to where it was.
-    bool TablesStakeTest(shell::Shell& shell, const stats::TStatList& stats, std::span<const int> rows, int n,
+    bool TablesStakeTest(shell::Shell& shell, const stakes::TPrizeTable& prizes, std::span<const int> rows, int n,
                          bool scrollEnabled, const stakes::TStakeViewHooks& hooks);
 
     // While set, offset changes do not recompute the analysis views (the draw list still follows).

@@ -157,7 +157,7 @@ using TstCombChnSeq = TGroupTupleStat<TCustomChannelsStat, K, TGroupTupleForm::S
 
 // --- descriptors ------------------------------------------------------------------------------
 
-constexpr int ChannelGroup = 3;
+constexpr TStatGroup ChannelGroup = GroupChannels;
 
 std::pair<int, int> channelParamRange(const TConfigData& config)
 {

@@ -234,30 +234,30 @@ const std::vector<TStatKind>& differenceKinds()
 {
     static const std::vector<TStatKind> kinds = {
         TStatKind({.Position = 17, .ClassName = "TstDiffTotal", .Code = "DIFA",
-                   .Caption = "Все разности между соседними позициями", .Group = 2, .Flags = FlagS | FlagN,
+                   .Caption = "Все разности между соседними позициями", .Group = GroupDifferences, .Flags = FlagS | FlagN,
                    .Create = factory<TstDiffTotal>()}),
         TStatKind({.Position = 18, .ClassName = "TstDiffMax", .Code = "DIFM",
-                   .Caption = "Максимальная разность между соседними позициями", .Group = 2,
+                   .Caption = "Максимальная разность между соседними позициями", .Group = GroupDifferences,
                    .Flags = FlagS | FlagN, .Graph = true, .Create = factory<TstDiffMax>()}),
         TStatKind({.Position = 19, .ClassName = "TstMinMaxDiffs", .Code = "DIFD",
-                   .Caption = "Разность между минимальным и максимальным числом", .Group = 2, .Flags = FlagN,
+                   .Caption = "Разность между минимальным и максимальным числом", .Group = GroupDifferences, .Flags = FlagN,
                    .Graph = true, .Create = factory<TstMinMaxDiffs>()}),
         TStatKind({.Position = 20, .ClassName = "TstDiffSame", .Code = "DIFO",
-                   .Caption = "Одинаковые разности между соседними позициями", .Group = 2,
+                   .Caption = "Одинаковые разности между соседними позициями", .Group = GroupDifferences,
                    .Flags = FlagS | FlagN, .NumericValue = false, .Create = factory<TstDiffSame>()}),
         TStatKind({.Position = 21, .ClassName = "TstDiffSameCnt", .Code = "DIFK",
-                   .Caption = "Количество одинаковых разностей между соседними позициями", .Group = 2,
+                   .Caption = "Количество одинаковых разностей между соседними позициями", .Group = GroupDifferences,
                    .Flags = FlagS | FlagN, .Graph = true, .Create = factory<TstDiffSameCnt>()}),
         // Code and caption of the run kinds are "KDS%d" and "Сочетания из %0:d разностей между
         // числами" formatted once with the run length.
         TStatKind({.Position = 75, .ClassName = "TstCombDiffSeq2", .Code = "KDS2",
-                   .Caption = "Сочетания из 2 разностей между числами", .Group = 2, .Flags = FlagS,
+                   .Caption = "Сочетания из 2 разностей между числами", .Group = GroupDifferences, .Flags = FlagS,
                    .NumericValue = false, .Create = factory<TstCombDiffSeq<2>>()}),
         TStatKind({.Position = 76, .ClassName = "TstCombDiffSeq3", .Code = "KDS3",
-                   .Caption = "Сочетания из 3 разностей между числами", .Group = 2, .Flags = FlagS,
+                   .Caption = "Сочетания из 3 разностей между числами", .Group = GroupDifferences, .Flags = FlagS,
                    .NumericValue = false, .Create = factory<TstCombDiffSeq<3>>()}),
         TStatKind({.Position = 77, .ClassName = "TstCombDiffSeq4", .Code = "KDS4",
-                   .Caption = "Сочетания из 4 разностей между числами", .Group = 2, .Flags = FlagS,
+                   .Caption = "Сочетания из 4 разностей между числами", .Group = GroupDifferences, .Flags = FlagS,
                    .NumericValue = false, .Create = factory<TstCombDiffSeq<4>>()}),
     };
     return kinds;

@@ -164,14 +164,14 @@ const std::vector<TStatKind>& karvelKinds()
 {
     static const std::vector<TStatKind> kinds = {
         TStatKind({.Position = 140, .ClassName = "TstKarvel1", .Code = formattedCode(1),
-                   .Caption = "Число Карвела 1 (только разность)", .Group = 11, .Flags = FlagS | FlagN,
+                   .Caption = "Число Карвела 1 (только разность)", .Group = GroupKarvel, .Flags = FlagS | FlagN,
                    .Graph = true, .Create = factory<TKarvelGraphStat<TTriangleMode::Plain>>()}),
         TStatKind({.Position = 141, .ClassName = "TstKarvel2", .Code = formattedCode(2),
-                   .Caption = "Число Карвела 2 (разность + сложение, если {0,1})", .Group = 11,
+                   .Caption = "Число Карвела 2 (разность + сложение, если {0,1})", .Group = GroupKarvel,
                    .Flags = FlagS | FlagN, .Graph = true,
                    .Create = factory<TKarvelGraphStat<TTriangleMode::SumSmall>>()}),
         TStatKind({.Position = 142, .ClassName = "TstKarvel3", .Code = formattedCode(3),
-                   .Caption = "Числа Карвела 3 (динамический, только фильтр)", .Group = 11,
+                   .Caption = "Числа Карвела 3 (динамический, только фильтр)", .Group = GroupKarvel,
                    .Flags = FlagS | FlagD, .NumericValue = false, .Create = factory<TstKarvel3>()}),
     };
     return kinds;

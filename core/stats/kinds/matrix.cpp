@@ -298,7 +298,7 @@ using TstRowValCnt = TstLineValCnt<TAxis::Rows>;
 
 // --- descriptors ------------------------------------------------------------------------------
 
-constexpr int MatrixGroup = 4;
+constexpr TStatGroup MatrixGroup = GroupMatrix;
 
 // 1..MatrixCols and 1..rows; nothing without a positive column count.
 std::pair<int, int> columnParamRange(const TConfigData& config)

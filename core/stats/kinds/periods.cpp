@@ -80,7 +80,7 @@ TStatKind::Factory periodsFactory()
 TStatKind periodKind(int position, const char* className, const char* code, const char* caption,
                      TStatKind::Factory create)
 {
-    return TStatKind({.Position = position, .ClassName = className, .Code = code, .Caption = caption, .Group = 9,
+    return TStatKind({.Position = position, .ClassName = className, .Code = code, .Caption = caption, .Group = GroupPeriods,
                       .Flags = FlagP, .NumericValue = false, .Create = std::move(create)});
 }
 

@@ -243,7 +243,7 @@ const std::vector<TStatKind>& repeatKinds()
         auto add = [&](int position, const char* className, const char* code, const char* caption,
                        TStatKind::Factory create) {
             k.emplace_back(TStatKind::Info{.Position = position, .ClassName = className, .Code = code,
-                                           .Caption = caption, .Group = 7, .Flags = FlagD,
+                                           .Caption = caption, .Group = GroupRepeats, .Flags = FlagD,
                                            .Create = std::move(create)});
         };
         add(43, "TstRepValues2", "RPV2", "Повторяющиеся числа в 2-х тиражах подряд",

@@ -127,7 +127,7 @@ using TstCombSegmSeq = TGroupTupleStat<TCustomSegmentsStat, K, TGroupTupleForm::
 
 // --- descriptors ------------------------------------------------------------------------------
 
-constexpr int SegmentGroup = 5;
+constexpr TStatGroup SegmentGroup = GroupSegments;
 
 // min(9, smallest segment)..max(1, largest), segments that no number uses included.
 std::pair<int, int> segmentParamRange(const TConfigData& config)

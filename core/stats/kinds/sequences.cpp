@@ -129,13 +129,13 @@ const std::vector<TStatKind>& sequenceKinds()
 {
     static const std::vector<TStatKind> kinds = {
         TStatKind({.Position = 40, .ClassName = "TstSequenceLen", .Code = "SEQL",
-                   .Caption = "Длина последовательности в тираже", .Group = 6, .Flags = FlagS | FlagN,
+                   .Caption = "Длина последовательности в тираже", .Group = GroupSequences, .Flags = FlagS | FlagN,
                    .Create = factory<TstSequenceLen>()}),
         TStatKind({.Position = 41, .ClassName = "TstSequenceCnt", .Code = "SEQS",
-                   .Caption = "Количество последовательностей в тираже", .Group = 6, .Flags = FlagS | FlagN,
+                   .Caption = "Количество последовательностей в тираже", .Group = GroupSequences, .Flags = FlagS | FlagN,
                    .Graph = true, .Create = factory<TstSequenceCnt>()}),
         TStatKind({.Position = 42, .ClassName = "TstSequenceLenMax", .Code = "LENS",
-                   .Caption = "Макс. длина последовательности в тираже", .Group = 6, .Flags = FlagS | FlagN,
+                   .Caption = "Макс. длина последовательности в тираже", .Group = GroupSequences, .Flags = FlagS | FlagN,
                    .Graph = true, .Create = factory<TstSequenceLenMax>()}),
     };
     return kinds;

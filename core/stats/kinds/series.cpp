@@ -108,7 +108,7 @@ TStatKind::Factory serialFactory()
 TStatKind serialKind(int position, const char* className, const char* code, const char* caption,
                      TStatKind::Factory create)
 {
-    return TStatKind({.Position = position, .ClassName = className, .Code = code, .Caption = caption, .Group = 8,
+    return TStatKind({.Position = position, .ClassName = className, .Code = code, .Caption = caption, .Group = GroupSeries,
                       .Flags = FlagD, .NumericValue = false, .Create = std::move(create)});
 }
 

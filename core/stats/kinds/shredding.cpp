@@ -114,7 +114,7 @@ const TStatKind& shreddingKind()
         // The registry puts the method's formula into "%s" after the parameter is formatted.
         .Caption = "Метод шинковки %0:d: %%s",
         .HelpCode = "SHRx",
-        .Group = 12,
+        .Group = GroupShredding,
         .Flags = FlagS | FlagN,
         .Graph = true,
         .HasParam = true,

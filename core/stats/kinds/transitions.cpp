@@ -255,7 +255,7 @@ struct TChainRow {
 TStatKind chainKind(const TChainRow& r)
 {
     return TStatKind({.Position = r.Position, .ClassName = r.ClassName, .Code = r.Code, .Caption = r.Caption,
-                      .HelpCode = r.HelpCode, .Group = 10, .Flags = (r.Positional ? FlagS : 0u) | FlagD,
+                      .HelpCode = r.HelpCode, .Group = GroupTransitions, .Flags = (r.Positional ? FlagS : 0u) | FlagD,
                       .NumericValue = false, .HasParam = bool(r.ParamRange), .ParamRange = r.ParamRange,
                       .Create = chainFactory(r.Setup)});
 }

@@ -260,7 +260,7 @@ const std::vector<TStatKind>& tupleKinds()
         std::vector<TStatKind> k;
         k.reserve(12);
         auto add = [&](TStatKind::Info info) {
-            info.Group = 0;
+            info.Group = GroupNumbers;
             info.NumericValue = false;
             k.emplace_back(std::move(info));
         };

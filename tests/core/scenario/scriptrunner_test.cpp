@@ -301,7 +301,7 @@ TEST(BuildStartList, ExcludedDrawsAreRemovedOncePerOffsetAndClearStakesEmptiesTh
     game::SortComb(drawn);
     f.StartList({"1;2;3;4;5;6;7;8", game::CombToText(drawn), "2;3;4;5;6;7;8;9"});
     // A stake that ClearStakes removes.
-    f.ws.StakesFile().AppendStakes(stakes::NewStake(1, 5, 1, game::TComb{1, 2, 3, 4, 5, 6, 7, 9}, "old", f.list), 1);
+    f.ws.StakesFile().AppendStakes(stakes::NewStake(1, 5, 1, game::TComb{1, 2, 3, 4, 5, 6, 7, 9}, "old", stakes::TPrizeTable(f.list.Config())), 1);
     // Its own weight coefficients, and a weight no row reaches: nothing is deleted.
     f.Script({Line("EXCL:2#ALL#CLR", {"TSD1#NUMS:10,20,30#WMV:1000#SF:1#1.5:0.5:1:0:1"})});
     f.list.Config().Weights = stats::TWeightCoefs{1, 2, 3, true, false};
@@ -632,8 +632,8 @@ TEST(MakeStakes, NewOnlySeesStakesMadeBeforeTheRun)
     RunFixture f;
     f.StartList({"1;2;3;4;5;6;7;8", "2;3;4;5;6;7;8;9"});
     auto& file = f.ws.StakesFile();
-    file.AppendStakes(stakes::NewStake(1, 1040, 1, game::TComb{9, 8, 7, 6, 5, 4, 3, 2}, "hand", f.list), 1);
-    file.AppendStakes(stakes::NewStake(1, 1039, 1, game::TComb{1, 2, 3, 4, 5, 6, 7, 8}, "hand", f.list), 1);
+    file.AppendStakes(stakes::NewStake(1, 1040, 1, game::TComb{9, 8, 7, 6, 5, 4, 3, 2}, "hand", stakes::TPrizeTable(f.list.Config())), 1);
+    file.AppendStakes(stakes::NewStake(1, 1039, 1, game::TComb{1, 2, 3, 4, 5, 6, 7, 8}, "hand", stakes::TPrizeTable(f.list.Config())), 1);
     f.Script({Line("FULL:0#FIRST#NEX", {Noop}), Line("FULL:0#LAST#NEX", {Noop}), Line("FULL:0#ALL#NEX", {Noop})});
     f.runner->ScriptRun();
     EXPECT_EQ(f.StakeRows(), (Strings{"1040:9 8 7 6 5 4 3 2", "1039:1 2 3 4 5 6 7 8", "-", "1040:1 2 3 4 5 6 7 8"}));

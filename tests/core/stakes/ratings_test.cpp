@@ -415,8 +415,12 @@ TEST(Ratings, LoadOfFilesThatAreNotWholeRatingRecords)
         shell::MessageKind kind;
         std::string message;
     };
+    // Written by hand (tests/data/broken/make.py): the two rows of `good` and one byte "x".
+    const std::string partial =
+        test::ReadBytes(std::filesystem::path(KV_TEST_DATA) / "broken" / "ratings-partial.lrt");
+    ASSERT_EQ(partial, good + "x");
     const std::vector<Case> cases = {
-        {"a trailing partial record", good + "x", 2, shell::MessageKind::Warning,
+        {"a trailing partial record", partial, 2, shell::MessageKind::Warning,
          "Файл рейтинга \"Kvanta_8x20.lrt\" заканчивается неполной записью (1 байт); она не прочитана.\n\n"
          "Копия файла сохранена как \"Kvanta_8x20.lrt.bak\"."},
         {"too short for one record", std::string(200, '\x05'), 0, shell::MessageKind::Warning,
@@ -439,6 +443,15 @@ TEST(Ratings, LoadOfFilesThatAreNotWholeRatingRecords)
         EXPECT_EQ(f.FileBytes().size(), static_cast<std::size_t>(c.rows) * 312) << c.what;
         EXPECT_FALSE(f.shell.IsBusy());
     }
+
+    Fixture f;
+    test::WriteBytes(f.dir / TRatings::FileName, partial);
+    f.ratings.LoadRatings(f.shell);
+    // The whole rows, in the view's order, saved so without the partial record.
+    ASSERT_EQ(f.ratings.Count(), 2);
+    EXPECT_EQ(f.ratings.Items()[0], Row("Два", {0, 0, 3}));
+    EXPECT_EQ(f.ratings.Items()[1], Row("Один", {0, 2}));
+    EXPECT_EQ(f.FileBytes(), RatingsFileBytes({Row("Два", {0, 0, 3}), Row("Один", {0, 2})}));
 }
 
 TEST(Ratings, UnreadableFileIsLeftAlone)

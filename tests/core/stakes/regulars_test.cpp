@@ -9,7 +9,8 @@
 #include "core/game/texts.h"
 #include "core/stakes/regulars.h"
 #include "core/stakes/stakesfile.h"
-#include "core/stats/statlist.h"
+#include "core/stakes/prizetable.h"
+#include "core/stats/config.h"
 #include "core/util/cp1251.h"
 #include "tests/core/stakes/stakestest.h"
 
@@ -40,7 +41,7 @@ struct Fixture {
     test::ScriptedShell shell;
     TRegulars tables{dir / TRegulars::FileName};
     TStakesFile stakes;
-    stats::TStatList stats;
+    stats::TConfigData config;
     game::TDrawsArray draws = archive::SyntheticDraws(10, 5, 101);
     std::vector<std::string> calls;
     std::vector<int> offsets;
@@ -49,12 +50,12 @@ struct Fixture {
     Fixture()
     {
         stakes.Open(dir / TStakesFile::FileName);
-        stats.Config().Cost = util::Currency::FromUnits(10);
+        config.Cost = util::Currency::FromUnits(10);
         context.Draws = &draws;
         context.DrawsOffset = 0;
         context.SetDrawsOffset = [this](int o) { offsets.push_back(o); };
         context.SampleSize = 125970;
-        context.Stats = &stats;
+        context.Prizes = TPrizeTable(config);
         context.Stakes = &stakes;
         context.ScrollEnabled = false;
         context.Hooks.RefreshView = [this](bool refresh, bool last) {
@@ -337,11 +338,15 @@ TEST(Regulars, LoadOfFilesThatAreNotWholeRegulars)
         shell::MessageKind kind;
         std::string message;
     };
+    // Written by hand (tests/data/broken/make.py): `good`, a regular "c" with step 99, `good` again.
+    const std::string badStep =
+        test::ReadBytes(std::filesystem::path(KV_TEST_DATA) / "broken" / "regulars-badstep.ltb");
+    ASSERT_EQ(badStep, good + RegularsFileBytes({Regular("c", OneToEight, 99)}) + good);
     const std::vector<Case> cases = {
         {"a trailing partial record", good + std::string(100, '\0'), 2, shell::MessageKind::Warning,
          "Файл регулярных ставок \"Kvanta_8x20.ltb\" заканчивается неполной записью (100 байт); она не прочитана.\n\n"
          "Копия файла сохранена как \"Kvanta_8x20.ltb.bak\"."},
-        {"a step of another format", good + RegularsFileBytes({Regular("c", OneToEight, 99)}) + good, 2,
+        {"a step of another format", badStep, 2,
          shell::MessageKind::Error,
          "Ошибка чтения файла регулярных ставок!\n\n"
          "Запись 3 файла \"Kvanta_8x20.ltb\" не является записью регулярной ставки: файл другой версии или "
@@ -359,6 +364,13 @@ TEST(Regulars, LoadOfFilesThatAreNotWholeRegulars)
         EXPECT_EQ(f.RegularsBytes(), c.bytes) << c.what << ": loading never writes";
         EXPECT_EQ(f.shell.statusTexts.front(), "Загрузка файла регулярных ставок...");
     }
+
+    Fixture f;
+    test::WriteBytes(f.dir / TRegulars::FileName, badStep);
+    f.tables.LoadTables(f.shell);
+    ASSERT_EQ(f.tables.Count(), 2);
+    EXPECT_EQ(f.tables.Items()[0], Regular("a", OneToEight, 3));
+    EXPECT_EQ(f.tables.Items()[1], Regular("b", OneToEight, -3));
 }
 
 TEST(Regulars, StakeAddCancelledChangesNothing)

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "core/stakes/stakecheck.h"
 #include "core/stakes/stakesfile.h"
-#include "core/stats/statlist.h"
+#include "core/stakes/prizetable.h"
+#include "core/stats/config.h"
 #include "core/util/cp1251.h"
 #include "tests/core/stakes/stakestest.h"
 
@@ -49,7 +51,7 @@ struct Fixture {
     std::filesystem::path path = dir / TStakesFile::FileName;
     TStakesFile file;
     test::ScriptedShell shell;
-    stats::TStatList stats;
+    stakes::TPrizeTable prizes;
     // Draws 101..103, numbers in the order drawn (not sorted).
     game::TDrawsArray draws = {Draw(101, {3, 7, 1, 15, 9, 20, 11, 4}), Draw(102, {20, 19, 18, 17, 16, 15, 14, 13}),
                                Draw(103, {2, 4, 6, 8, 10, 12, 14, 16})};
@@ -60,11 +62,13 @@ struct Fixture {
     {
         test::WriteBytes(path, bytes);
         file.Open(path);
-        stats.Config().Cost = util::Currency::FromUnits(10);
-        stats.Config().Profits = {{3, util::Currency::FromRaw(0)}, {4, util::Currency::FromUnits(50)},
-                                  {4, util::Currency::FromUnits(999)}, {8, util::Currency::FromUnits(100000)}};
+        stats::TConfigData config;
+        config.Cost = util::Currency::FromUnits(10);
+        config.Profits = {{3, util::Currency::FromRaw(0)}, {4, util::Currency::FromUnits(50)},
+                          {4, util::Currency::FromUnits(999)}, {8, util::Currency::FromUnits(100000)}};
+        prizes = TPrizeTable(config);
         settings.Draws = &draws;
-        settings.Stats = &stats;
+        settings.Prizes = prizes;
         settings.LogDir = dir.path();
         settings.Clock = FixedTime;
         settings.OnChecked = [this](const TStakeRecord& r) { rated.push_back(r); };
@@ -143,7 +147,7 @@ TEST(CheckStakes, WritesOnlyTheCheckedFields)
     std::string expected = bytes;
     TStakeRecord r;
     r.Read(reinterpret_cast<const uint8_t*>(bytes.data()));
-    ApplyDraw(r, f.draws[0], f.stats);
+    ApplyDraw(r, f.draws[0], f.prizes);
     const std::string fields = RecordBytes(r);
     expected[8] = '\x01';
     expected.replace(28, 28, fields.substr(28, 28));   // DrawNums, Matched, Profit
@@ -173,12 +177,18 @@ TEST(CheckStakes, EmptyOrFailingFile)
     EXPECT_FALSE(CheckStakes(f.file, f.settings, f.shell));
     EXPECT_TRUE(f.shell.messages.empty());
 
+    // The rating refuses the checked stake: the pass stops with the reason, and the stake stays
+    // stored as checked, so the caller still reloads the file.
     Fixture g(FileOf({Stake(101, {1, 2, 3, 4, 5, 6, 7, 8})}));
-    g.settings.Stats = nullptr;
-    EXPECT_FALSE(CheckStakes(g.file, g.settings, g.shell));
+    g.settings.OnChecked = [](const TStakeRecord&) { throw std::runtime_error("Рейтинг не записан!"); };
+    EXPECT_TRUE(CheckStakes(g.file, g.settings, g.shell));
     ASSERT_EQ(g.shell.messages.size(), 1u);
-    EXPECT_EQ(g.shell.messages[0].text.rfind("Ошибка проверки ставок!\n\n", 0), 0u);
+    EXPECT_EQ(g.shell.messages[0].text, "Ошибка проверки ставок!\n\nРейтинг не записан!");
     EXPECT_FALSE(g.shell.IsBusy());
+    const std::vector<TStakeRecord> after = RecordsOf(g.Bytes());
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_EQ(after[0].Checked, 1);
+    EXPECT_EQ(after[0].Profit, util::Currency::FromUnits(-10 + 50));
 }
 
 TEST(CheckStakes, StartsAtTheFirstRecordItIsGiven)
@@ -323,4 +333,35 @@ TEST(StakeLogs, DeleteCommand)
     for (const auto& e : std::filesystem::directory_iterator(dir.path())) left.push_back(e.path().filename().string());
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"Kvanta_8x20-1.txt", "Kvanta_8x20.lsk", "ScriptLog_1.txt"}));
+}
+
+TEST(CheckStakes, DamagedFileFixture)
+{
+    // Two due stakes, one of them with fields no command writes, a checked one, and the start of
+    // a fourth record: the pass checks the due ones as they are and leaves every other byte.
+    const std::string bytes = test::ReadBytes(std::filesystem::path(KV_TEST_DATA) / "broken" / "stakes-partial.lsk");
+    ASSERT_EQ(bytes.size(), 3 * TStakeRecord::RecordSize + 100);
+    Fixture f(bytes);
+    EXPECT_TRUE(CheckStakes(f.file, f.settings, f.shell));
+    EXPECT_TRUE(f.shell.messages.empty());
+
+    const std::string after = f.Bytes();
+    ASSERT_EQ(after.size(), bytes.size());
+    EXPECT_EQ(after.substr(3 * TStakeRecord::RecordSize), std::string(100, '\x07'));
+    EXPECT_EQ(after.substr(2 * TStakeRecord::RecordSize), bytes.substr(2 * TStakeRecord::RecordSize));
+    const std::vector<TStakeRecord> records = RecordsOf(after);
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].Checked, 1);
+    EXPECT_EQ(records[0].Matched, (game::TNumSet{4, {1, 3, 4, 7, 0, 0, 0, 0}}));
+    EXPECT_EQ(records[0].Profit, util::Currency::FromUnits(40));
+    // Only the first 8 of the 40 numbers are looked at; none of them is in draw 102, and the
+    // price is that of 40 numbers: C(40, 8) = 76904685 tickets.
+    EXPECT_EQ(records[1].Checked, 1);
+    EXPECT_EQ(records[1].DrawNums, (game::TComb{20, 19, 18, 17, 16, 15, 14, 13}));
+    EXPECT_EQ(records[1].Stake.Count, 40);
+    EXPECT_EQ(records[1].Matched, (game::TNumSet{0, {}}));
+    EXPECT_EQ(records[1].Profit, util::Currency::FromUnits(-769046850));
+    EXPECT_EQ(records[1].Origin, 9);
+    EXPECT_EQ(records[1].SampleSize, -5);
+    EXPECT_EQ(f.rated.size(), 2u);
 }

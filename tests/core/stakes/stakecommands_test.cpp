@@ -6,7 +6,8 @@
 #include "core/game/numbers.h"
 #include "core/stakes/stakecommands.h"
 #include "core/stakes/stakesfile.h"
-#include "core/stats/statlist.h"
+#include "core/stakes/prizetable.h"
+#include "core/stats/config.h"
 #include "tests/core/stakes/stakestest.h"
 
 using namespace kv;
@@ -86,14 +87,15 @@ TEST(StakeCommands, AddStakesMovesToTheLastRowAsTheScrollFlagSays)
 
 TEST(StakeCommands, MultiStakeForCombinations)
 {
-    stats::TStatList stats;
-    stats.Config().Cost = util::Currency::FromUnits(2);
+    stats::TConfigData config;
+    config.Cost = util::Currency::FromUnits(2);
+    const TPrizeTable prizes(config);
     const std::vector<game::TComb> combs = {A, {9, 10, 11, 12, 13, 14, 15, 16}, {1, 3, 5, 7, 9, 11, 13, 15}};
     Fixture f(FileOf({Stake(5, A)}));
-    EXPECT_TRUE(AddStakesForCombs(f.file, f.shell, combs, 20, 2, "Мультиставка", 3, stats, false, f.rec.hooks));
+    EXPECT_TRUE(AddStakesForCombs(f.file, f.shell, combs, 20, 2, "Мультиставка", 3, prizes, false, f.rec.hooks));
     const auto records = RecordsOf(f.Bytes());
     EXPECT_EQ(DrawNosOf(f.Bytes()), (std::vector<int32_t>{5, -1, 20, -1, 21, -1, 20, -1, 21, -1, 20, -1, 21}));
-    EXPECT_EQ(records[2], NewStake(OriginManual, 20, 3, combs[0], "Мультиставка", stats));
+    EXPECT_EQ(records[2], NewStake(OriginManual, 20, 3, combs[0], "Мультиставка", prizes));
     EXPECT_EQ(records[12].Stake, game::CombToNumSet(combs[2]));
     EXPECT_EQ(records[12].Profit, util::Currency::FromUnits(-2));
     EXPECT_EQ(f.rec.calls, (std::vector<std::string>{"view - -", "view - -", "view - -", "check", "view refresh last"}));
@@ -102,7 +104,7 @@ TEST(StakeCommands, MultiStakeForCombinations)
     // A failure stops the series before the check.
     f.file.Close();
     f.rec.calls.clear();
-    EXPECT_FALSE(AddStakesForCombs(f.file, f.shell, combs, 20, 1, "x", 3, stats, true, f.rec.hooks));
+    EXPECT_FALSE(AddStakesForCombs(f.file, f.shell, combs, 20, 1, "x", 3, prizes, true, f.rec.hooks));
     EXPECT_TRUE(f.rec.calls.empty());
     ASSERT_EQ(f.shell.messages.size(), 1u);
     EXPECT_EQ(f.shell.messages[0].text, "Ошибка добавления записи в файл ставок!\n\nФайл ставок не открыт!");

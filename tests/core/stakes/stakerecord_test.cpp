@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "core/stakes/stakerecord.h"
-#include "core/stats/statlist.h"
+#include "core/stakes/prizetable.h"
+#include "core/stats/config.h"
 
 using namespace kv;
 using namespace kv::stakes;
@@ -150,21 +151,22 @@ TEST(StakeRecord, CommentIsCutAt255Characters)
         EXPECT_EQ(std::string(b.begin() + 57, b.begin() + 57 + c.length), c.stored) << c.name;
     }
     // A new stake keeps in memory exactly what the file will hold.
-    stats::TStatList stats;
+    const TPrizeTable prizes;
     std::string long300;
     for (int i = 0; i < 300; ++i) long300 += "Ж";
-    const TStakeRecord s = NewStake(OriginManual, 5, 10, game::TComb{1, 2, 3, 4, 5, 6, 7, 8}, long300, stats);
+    const TStakeRecord s = NewStake(OriginManual, 5, 10, game::TComb{1, 2, 3, 4, 5, 6, 7, 8}, long300, prizes);
     EXPECT_EQ(s.Comment.size(), 255u * 2);   // 255 two-byte UTF-8 characters
     EXPECT_EQ(Read(Written(s)), s);
 }
 
 TEST(StakeRecord, NewStakeIsUncheckedWithTheCostAsLoss)
 {
-    stats::TStatList stats;
-    stats.Config().Cost = util::Currency::FromUnits(10);
-    stats.Config().Profits = {{0, util::Currency::FromUnits(500)}};   // a prize for 0 hits must not apply
+    stats::TConfigData config;
+    config.Cost = util::Currency::FromUnits(10);
+    config.Profits = {{0, util::Currency::FromUnits(500)}};   // a prize for 0 hits must not apply
+    const TPrizeTable prizes(config);
     const TStakeRecord s =
-        NewStake(OriginRegular, 1234, 125970, game::TComb{1, 5, 7, 9, 12, 13, 18, 20}, "Регулярная ставка", stats);
+        NewStake(OriginRegular, 1234, 125970, game::TComb{1, 5, 7, 9, 12, 13, 18, 20}, "Регулярная ставка", prizes);
     EXPECT_EQ(s.Version, 2);
     EXPECT_EQ(s.Origin, OriginRegular);
     EXPECT_EQ(s.DrawNo, 1234);

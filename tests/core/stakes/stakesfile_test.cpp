@@ -401,6 +401,58 @@ TEST(StakesFile, OutdatedDetectionAndTruncate)
     EXPECT_EQ(f.file.ReadStake(f.shell, 1).DrawNo, 0) << "nothing cached survives";
 }
 
+// A file written by hand (tests/data/broken/make.py) that no version of the program makes.
+TEST(StakesFile, DamagedFileFixture)
+{
+    const std::string bytes = test::ReadBytes(std::filesystem::path(KV_TEST_DATA) / "broken" / "stakes-partial.lsk");
+    Fixture f(bytes);
+    EXPECT_TRUE(f.file.IsOutdated()) << "a partial record at the end";
+    EXPECT_EQ(f.file.Size(), 3 * 312 + 100);
+    EXPECT_EQ(f.file.RecordCount(), 3);
+
+    TStakeRecord fresh;
+    fresh.Version = 2;
+    fresh.Origin = OriginManual;
+    fresh.DrawNo = 101;
+    fresh.SampleSize = 10;
+    fresh.Stake = {8, {1, 2, 3, 4, 5, 6, 7, 8}};
+    fresh.Matched.Count = -1;
+    fresh.Profit = util::Currency::FromUnits(-10);
+    fresh.Comment = "Тест";
+    EXPECT_EQ(f.file.ReadStake(0), fresh);
+
+    TStakeRecord odd;
+    odd.Version = 2;
+    odd.Origin = 9;
+    odd.DrawNo = 102;
+    odd.SampleSize = -5;
+    odd.Stake = {40, {0, 25, 3, 4, 5, 6, 7, 8}};
+    odd.Matched.Count = -1;
+    for (int i = 0; i < 255; ++i) odd.Comment += "я";   // 255 bytes 0xFF
+    EXPECT_EQ(f.file.ReadStake(1), odd);
+    EXPECT_TRUE(odd.IsDue());
+
+    TStakeRecord checked;
+    checked.Version = 2;
+    checked.Origin = OriginScenario;
+    checked.DrawNo = 101;
+    checked.Checked = 1;
+    checked.SampleSize = 125970;
+    checked.Stake = {8, {1, 3, 5, 7, 9, 11, 13, 15}};
+    checked.DrawNums = {3, 7, 1, 15, 9, 20, 11, 4};
+    checked.Matched = {6, {1, 3, 7, 9, 11, 15, 0, 0}};
+    checked.Profit = util::Currency::FromUnits(99);
+    checked.Comment = "01.001: Исходный список";
+    EXPECT_EQ(f.file.ReadStake(2), checked);
+    try {
+        f.file.ReadStake(3);
+        ADD_FAILURE() << "the partial record is read";
+    } catch (const std::exception& e) {
+        EXPECT_STREQ(e.what(), "Запись со индексом 3 в файле данных не найдена!");
+    }
+    EXPECT_EQ(f.Bytes(), bytes) << "reading never writes";
+}
+
 TEST(StakesFile, ClosedFileOperationsSaySo)
 {
     TStakesFile file;

@@ -9,7 +9,8 @@
 #include "core/workspace/workspace.h"
 #include "core/stakes/ratings.h"
 #include "core/stakes/regulars.h"
-#include "core/stats/statlist.h"
+#include "core/stakes/prizetable.h"
+#include "core/stats/config.h"
 #include "tests/support/support.h"
 
 using namespace kv;
@@ -22,7 +23,7 @@ struct Fixture {
     test::TempDir dir;
     test::ScriptedShell sh;
     workspace::Workspace ws{dir.path()};
-    stats::TStatList stats;
+    stakes::TPrizeTable prizes;
     game::TDrawsArray draws = archive::SyntheticDraws(10, 42, 101);
     int viewRefreshes = 0;
     int listRefreshes = 0;
@@ -30,8 +31,10 @@ struct Fixture {
     Fixture()
     {
         archive::WriteArchiveFile(dir / archive::ArchiveFileName, draws);
-        stats.Config().Cost = util::Currency::FromUnits(10);
-        stats.Config().Profits = {{4, util::Currency::FromUnits(50)}};
+        stats::TConfigData config;
+        config.Cost = util::Currency::FromUnits(10);
+        config.Profits = {{4, util::Currency::FromUnits(50)}};
+        prizes = stakes::TPrizeTable(config);
         ws.onViewsRefresh = [this] { ++viewRefreshes; };
         ws.onDrawListChanged = [this](bool) { ++listRefreshes; };
         ws.LoadArchive(sh);
@@ -39,7 +42,7 @@ struct Fixture {
     }
     void Stake(int32_t drawNo, game::TComb nums, const std::string& comment)
     {
-        ws.StakesFile().AppendStakes(stakes::NewStake(stakes::OriginManual, drawNo, 0, nums, comment, stats), 1);
+        ws.StakesFile().AppendStakes(stakes::NewStake(stakes::OriginManual, drawNo, 0, nums, comment, prizes), 1);
     }
     int Hits(int32_t drawNo, const game::TComb& nums) const
     {
@@ -60,7 +63,7 @@ TEST(WorkspaceRatings, CheckPassFeedsTheRatingAndSavesItInTheViewOrder)
     f.Stake(107, A, "Beta");
     f.Stake(200, B, "Gamma");   // its draw is still to come
     f.ws.Ratings().SetSortOrder(1, true);
-    ASSERT_TRUE(f.ws.CheckStakesAndReload(f.sh, f.stats, false));
+    ASSERT_TRUE(f.ws.CheckStakesAndReload(f.sh, f.prizes, false));
 
     const stakes::TRatings& r = f.ws.Ratings();
     ASSERT_EQ(r.Count(), 2);
@@ -73,7 +76,7 @@ TEST(WorkspaceRatings, CheckPassFeedsTheRatingAndSavesItInTheViewOrder)
     EXPECT_TRUE(f.sh.messages.empty());
 
     // Nothing due: the rating stays as it is.
-    EXPECT_FALSE(f.ws.CheckStakesAndReload(f.sh, f.stats, false));
+    EXPECT_FALSE(f.ws.CheckStakesAndReload(f.sh, f.prizes, false));
     EXPECT_EQ(f.ws.Ratings().Count(), 2);
     EXPECT_EQ(f.ws.Ratings()[0].StakeCount, 2);
 
@@ -123,10 +126,10 @@ TEST(WorkspaceRatings, RegularTestMovesTheWindowWithoutRecomputingTheViews)
     int checks = 0;
     hooks.Check = [&] {
         ++checks;
-        f.ws.CheckStakesAndReload(f.sh, f.stats, false);
+        f.ws.CheckStakesAndReload(f.sh, f.prizes, false);
     };
     const std::vector<int> rows = {0};
-    ASSERT_TRUE(f.ws.TablesStakeTest(f.sh, f.stats, rows, 3, false, hooks));
+    ASSERT_TRUE(f.ws.TablesStakeTest(f.sh, f.prizes, rows, 3, false, hooks));
 
     EXPECT_EQ(f.viewRefreshes, views) << "the analysis views are not recomputed during the test";
     EXPECT_GT(f.listRefreshes, lists) << "the draw list follows the window";

@@ -1,0 +1,82 @@
+#!/usr/bin/env python3
+# Writes the damaged data files of this folder field by field, independently of the program's
+# own writers, so that the tests read bytes the program did not make. Run it from anywhere; the
+# files are committed, the tests never run it.
+import os
+import struct
+
+here = os.path.dirname(os.path.abspath(__file__))
+
+
+def short_string(text, capacity=255):
+    data = text.encode("cp1251")[:capacity]
+    return bytes([len(data)]) + data + bytes(capacity - len(data))
+
+
+def stake(version, origin, draw_no, checked, sample, count, nums, draw_nums, matched_count, matched,
+          profit_raw, comment_field):
+    r = bytearray(312)
+    r[0] = version
+    r[1] = origin
+    r[4:8] = struct.pack("<i", draw_no)
+    r[8] = checked
+    r[12:16] = struct.pack("<i", sample)
+    r[16:20] = struct.pack("<i", count)
+    r[20:28] = bytes(nums)
+    r[28:36] = bytes(draw_nums)
+    r[36:40] = struct.pack("<i", matched_count)
+    r[40:48] = bytes(matched)
+    r[48:56] = struct.pack("<q", profit_raw)
+    r[56:312] = comment_field
+    return bytes(r)
+
+
+def rating(name, hits, profit_raw):
+    r = bytearray(312)
+    r[0:256] = short_string(name)
+    r[256:260] = struct.pack("<i", sum(hits))
+    r[260:264] = struct.pack("<i", sum(h * n for h, n in enumerate(hits)))
+    for h, n in enumerate(hits):
+        r[264 + 4 * h:268 + 4 * h] = struct.pack("<i", n)
+    r[304:312] = struct.pack("<q", profit_raw)
+    return bytes(r)
+
+
+def regular(name, use_draw, start, current, step, count):
+    r = bytearray(284)
+    r[0:256] = short_string(name)
+    r[256] = use_draw
+    r[257:265] = bytes(start)
+    r[265:273] = bytes(current)
+    r[276:280] = struct.pack("<i", step)
+    r[280:284] = struct.pack("<i", count)
+    return bytes(r)
+
+
+def write(name, data):
+    with open(os.path.join(here, name), "wb") as f:
+        f.write(data)
+
+
+# A stakes file: a fresh manual stake, a stake with fields out of every range (origin 9, a
+# negative sample, 40 numbers of which two are outside 1..20, a full-length comment of 0xFF),
+# a checked stake, and 100 bytes of a record that was never finished.
+write("stakes-partial.lsk",
+      stake(2, 1, 101, 0, 10, 8, [1, 2, 3, 4, 5, 6, 7, 8], [0] * 8, -1, [0] * 8, -100000,
+            short_string("Тест"))
+      + stake(2, 9, 102, 0, -5, 40, [0, 25, 3, 4, 5, 6, 7, 8], [0] * 8, -1, [0] * 8, 0,
+              bytes([255]) + b"\xff" * 255)
+      + stake(2, 3, 101, 1, 125970, 8, [1, 3, 5, 7, 9, 11, 13, 15], [3, 7, 1, 15, 9, 20, 11, 4], 6,
+              [1, 3, 7, 9, 11, 15, 0, 0], 990000, short_string("01.001: Исходный список"))
+      + b"\x07" * 100)
+
+# A rating file of two consistent rows and one byte of a third.
+write("ratings-partial.lrt",
+      rating("Один", [0, 2], 0) + rating("Два", [0, 0, 3], 0) + b"x")
+
+# A regulars file whose third record has a step no dialog allows (99), followed by two more
+# good records that the reader must not take.
+good = regular("a", 0, [1, 2, 3, 4, 5, 6, 7, 8], [1, 2, 3, 4, 5, 6, 7, 8], 3, 0) \
+    + regular("b", 0, [1, 2, 3, 4, 5, 6, 7, 8], [1, 2, 3, 4, 5, 6, 7, 8], -3, 0)
+write("regulars-badstep.ltb",
+      good + regular("c", 0, [1, 2, 3, 4, 5, 6, 7, 8], [1, 2, 3, 4, 5, 6, 7, 8], 99, 0) + good)
