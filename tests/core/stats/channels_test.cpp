@@ -9,123 +9,26 @@
 #include <utility>
 #include <vector>
 
-#include "core/archive/sample.h"
-#include "core/filters/generate.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/stats/stat.h"
 #include "core/stats/statlist.h"
 
 using namespace kv::stats;
-using kv::game::TComb;
-using kv::game::TDraw;
-using kv::game::TDrawsArray;
+using namespace kv::test;
 
 namespace {
 
-using kv::test::KindOf;
-using kv::test::MakeDraw;
-using kv::test::Window;
-
-constexpr auto Family = kv::test::FamilyOf<kinds::AddChannelKinds>;
-
-
-
-struct Env {
-    TDrawsArray draws;
-    TStatEnv env;
-    explicit Env(TDrawsArray d = {}, int width = 4) : draws(std::move(d))
-    {
-        env.Draws = &draws;
-        env.Config.ChannelSize = width;
-    }
-    std::unique_ptr<TCustomStat> Create(const std::string& code, int param = 0) const
-    {
-        return KindOf(code).Create(env, param);
-    }
-};
-
-
-// The values of one draw alone: each value's text with its count, in table order.
-std::vector<std::pair<std::string, int>> DrawTexts(TCustomStat& stat, int index, bool sorted)
-{
-    TStatDrawArray values;
-    TLastValueArray lastValues;
-    TWorkArea work{};
-    stat.CalcDraw(index, index, sorted, values, lastValues, work);
-    std::vector<std::pair<std::string, int>> r;
-    for (const TStatDrawItem& it : values) r.emplace_back(stat.ValueToText(it), it.Count);
-    return r;
-}
-
-std::vector<std::array<int, 4>> Keys(const TStatDrawArray& values)
-{
-    std::vector<std::array<int, 4>> r;
-    for (const TStatDrawItem& it : values) r.push_back({it.Key[0], it.Key[1], it.Key[2], it.Key[3]});
-    return r;
-}
-
-TStatDrawItem Value(int k0, int k1 = 0, int k2 = 0, int k3 = 0)
-{
-    TStatDrawItem v;
-    v.Key = {int16_t(k0), int16_t(k1), int16_t(k2), int16_t(k3)};
-    return v;
-}
-
-TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
-{
-    TStatDrawArray a;
-    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
-    return a;
-}
-
-using Texts = std::vector<std::pair<std::string, int>>;
+constexpr auto Family = FamilyOf<kinds::AddChannelKinds>;
 
 const TComb Low = {1, 2, 3, 4, 5, 6, 7, 8};               // channels 1 1 1 1 2 2 2 2
 const TComb Spread = {20, 1, 13, 7, 8, 9, 2, 16};         // channels 5 1 4 2 2 3 1 4
 const TComb Woven = {1, 5, 9, 13, 17, 2, 6, 10};          // channels 1 2 3 4 5 1 2 3
 
-TEST(ChannelKinds, Descriptors)
+// The rest of each descriptor is in the golden list of every kind.
+TEST(ChannelKinds, FamilyAndNames)
 {
-    struct Case {
-        const char* code;   // as registered: tuple codes already formatted
-        int position;
-        const char* className;
-        const char* caption;
-        const char* flags;
-        bool numeric;
-        const char* helpCode;
-    };
-    const std::vector<Case> cases = {
-        {"CHAN", 22, "TstChannels", "Каналы", "N", true, "CHAN"},
-        {"CHNV", 23, "TstChanValues", "Количество чисел в канале", "N", false, "CHNV"},
-        {"CHNC", 24, "TstChanCount", "Количество каналов в тираже", "NG", true, "CHNC"},
-        {"KCM2", 78, "TstCombChnMix2", "Сочетания из 2 каналов по всем числам тиража", "S", false, "KCM2"},
-        {"KCM3", 79, "TstCombChnMix3", "Сочетания из 3 каналов по всем числам тиража", "S", false, "KCM3"},
-        {"KCM4", 80, "TstCombChnMix4", "Сочетания из 4 каналов по всем числам тиража", "S", false, "KCM4"},
-        {"KCS2", 81, "TstCombChnSeq2", "Сочетания из 2 каналов по соседним числам", "S", false, "KCS2"},
-        {"KCS3", 82, "TstCombChnSeq3", "Сочетания из 3 каналов по соседним числам", "S", false, "KCS3"},
-        {"KCS4", 83, "TstCombChnSeq4", "Сочетания из 4 каналов по соседним числам", "S", false, "KCS4"},
-        {"CHN%d", 104, "TstChnValCnt", "Количество чисел в %0:d канале", "NG", true, "CHNx"},
-    };
-    ASSERT_EQ(Family().size(), cases.size());
-    const TConfigData config;
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        const TStatKind& k = *Family()[i];
-        SCOPED_TRACE(c.code);
-        EXPECT_EQ(k.GetCode(), c.code);
-        EXPECT_EQ(k.Position(), c.position);
-        EXPECT_STREQ(k.ClassName(), c.className);
-        EXPECT_EQ(k.GetCaption(), c.caption);
-        EXPECT_EQ(k.GetGroup(), 3);
-        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), c.flags);
-        EXPECT_EQ(k.HasNumericValue(), c.numeric);
-        EXPECT_EQ(k.GetHelpCode(), c.helpCode);
-        EXPECT_TRUE(k.IsAvailable());
-        const bool param = std::string(c.code) == "CHN%d";
-        EXPECT_EQ(k.HasParam(), param);
-        EXPECT_EQ(k.GetParamRange(config), param ? std::make_pair(1, 5) : std::make_pair(0, 0));
-    }
+    EXPECT_EQ(Codes(Family()), (std::vector<std::string>{"CHAN", "CHNV", "CHNC", "KCM2", "KCM3", "KCM4", "KCS2",
+                                                         "KCS3", "KCS4", "CHN%d"}));
     Env e;
     EXPECT_EQ(e.Create("CHN%d", 3)->GetName(), "Количество чисел в 3 канале");
     EXPECT_EQ(KindOf("CHN%d").FormatCode(3), "CHN3");
@@ -209,7 +112,7 @@ TEST(ChannelKinds, ValuesOfDraws)
         {"KCM4", 0, 4, Low, false, {{"1:1:1:1", 1}, {"1:1:1:2", 16}, {"1:1:2:2", 36}, {"1:2:2:2", 16}, {"2:2:2:2", 1}}},
     };
     for (const Case& c : cases) {
-        Env e({MakeDraw(7, c.draw)}, c.width);
+        Env e({MakeDraw(7, c.draw)}, Channels(c.width));
         auto s = e.Create(c.code, c.param);
         EXPECT_EQ(DrawTexts(*s, 0, c.sorted), c.values)
             << c.code << c.param << " width " << c.width << (c.sorted ? " sorted" : "");
@@ -276,7 +179,7 @@ TEST(ChannelKinds, TextsAndParsing)
         {"KCS2", 4, Value(10, 1), "10:1", 0},
     };
     for (const Case& c : cases) {
-        Env e({}, c.width);
+        Env e({}, Channels(c.width));
         auto s = e.Create(c.code, 1);
         EXPECT_EQ(s->ValueToText(c.value), c.text) << c.code;
         EXPECT_EQ(s->ParseValue(c.text), c.parsed) << c.code << " " << c.text;
@@ -316,7 +219,7 @@ TEST(ChannelKinds, ListedValues)
         {"KCS3", 4, {}},
     };
     for (const Case& c : cases) {
-        Env e({}, c.width);
+        Env e({}, Channels(c.width));
         auto s = e.Create(c.code, 1);
         s->Cur.Count = 3;
         TStatDrawArray values;
@@ -332,7 +235,7 @@ TEST(ChannelKinds, ListedValues)
 TEST(ChannelKinds, WindowCountsAndPeriods)
 {
     // Width 10: the first draw lies in channel 1 alone, the second has 11 in channel 2.
-    Env e({MakeDraw(100, Low), MakeDraw(103, {1, 2, 3, 4, 5, 6, 7, 11})}, 10);
+    Env e({MakeDraw(100, Low), MakeDraw(103, {1, 2, 3, 4, 5, 6, 7, 11})}, Channels(10));
     auto kcm2 = e.Create("KCM2");
     const TStatDrawArray pairs = Window(*kcm2, 0, 1, false);
     ASSERT_EQ(Keys(pairs), (std::vector<std::array<int, 4>>{{1, 1, 0, 0}, {1, 2, 0, 0}}));
@@ -421,14 +324,9 @@ TEST(ChannelKinds, CombMatchesMarkedValues)
     Env e({MakeDraw(1, Low)});
     for (const Case& c : cases) {
         auto s = e.Create(c.code, c.param);
-        s->LoadDraws(-1, 0, true);
         const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(s->CombMatches(c.comb, marked, 0, true, false), c.expected) << c.code << c.param;
-        EXPECT_EQ(s->CombMatches(c.comb, marked, 0, true, true), c.expected) << c.code << c.param;
-        std::vector<uint8_t> batch;
-        s->MatchCombs(std::vector<TComb>{c.comb}, marked, 0, true, false, batch);
-        ASSERT_EQ(batch.size(), 1u);
-        EXPECT_EQ(batch[0] != 0, c.expected) << c.code << c.param << " batch";
+        EXPECT_EQ(Matches(*s, c.comb, marked, 0, true, false), c.expected) << c.code << c.param;
+        EXPECT_EQ(Matches(*s, c.comb, marked, 0, true, true), c.expected) << c.code << c.param;
     }
 }
 
@@ -465,7 +363,7 @@ TEST(ChannelKinds, WidthIsTakenWhenCreated)
 TEST(ChannelKinds, NonPositiveWidthGivesNoChannels)
 {
     for (int width : {0, -3}) {
-        Env e({MakeDraw(1, Low)}, width);
+        Env e({MakeDraw(1, Low)}, Channels(width));
         TStatDrawArray values;
         e.Create("CHNV")->CalcComb(Low, values);
         EXPECT_TRUE(values.Empty()) << width;
@@ -477,70 +375,9 @@ TEST(ChannelKinds, NonPositiveWidthGivesNoChannels)
     }
 }
 
-// The batch passes equal one call per combination: the full-set pass of every kind with flag N
-// over all 125970 combinations, and the filter pass of every kind over a sample.
-TEST(ChannelKinds, BatchPassesEqualSingleCalls)
-{
-    kv::game::TCombsArray all;
-    kv::filters::EnumerateAllCombs(all);
-    ASSERT_EQ(all.size(), std::size_t(kv::game::CombCount));
-    std::vector<TComb> sample;
-    for (std::size_t i = 0; i < all.size(); i += 11) sample.push_back(all[i]);
-    sample.push_back(Spread);
-    sample.push_back(Woven);
-    sample.push_back({0, 21, 100, 255, 1, 2, 3, 4});   // bytes outside the field
-    sample.push_back({0, 0, 0, 0, 0, 0, 0, 0});
-
-    for (int width : {4, 3, 2}) {
-        Env e(kv::archive::SyntheticDraws(40, 5), width);
-        std::vector<std::pair<std::string, int>> methods;
-        for (const TStatKind* k : Family()) {
-            if (!k->HasParam()) methods.emplace_back(k->GetCode(), 0);
-            else
-                for (int p = 1; p <= k->GetParamRange(e.env.Config).second; ++p) methods.emplace_back(k->GetCode(), p);
-        }
-        for (const auto& [code, param] : methods) {
-            SCOPED_TRACE(code + std::to_string(param) + " width " + std::to_string(width));
-            auto batch = e.Create(code, param);
-            auto single = e.Create(code, param);
-            if (KindOf(code).HasPrefetch()) {
-                TStatDrawArray a, b;
-                batch->CalcCombs(all, a);
-                for (const TComb& c : all) single->CalcComb(c, b);
-                ASSERT_EQ(a.Items(), b.Items());
-                ASSERT_FALSE(a.Empty());
-            }
-            // Marked: values of real draws, a single value, and keys no value has.
-            const TStatDrawArray window = Window(*single, 30, 39, false);
-            std::vector<std::vector<TStatDrawItem>> sets = {{}, {Value(1), Value(2, 2), Value(1, 1, 1, 1)},
-                                                            {Value(-1, 3), Value(40, 40), Value(2, 3, 4, 5)},
-                                                            {Value(3, 3, 3), Value(1, 2, 3), Value(5, 4, 3, 2)}};
-            std::vector<TStatDrawItem> some, every;
-            for (int i = 0; i < window.Count(); ++i) {
-                every.push_back(window[i]);
-                if (i % 5 == 0) some.push_back(window[i]);
-            }
-            sets.push_back(some);
-            sets.push_back(every);
-            for (const auto& set : sets) {
-                const TStatDrawArray marked = Marked(set);
-                batch->LoadDraws(-1, 39, true);
-                single->LoadDraws(-1, 39, true);
-                std::vector<uint8_t> result;
-                batch->MatchCombs(sample, marked, 39, true, false, result);
-                ASSERT_EQ(result.size(), sample.size());
-                for (std::size_t i = 0; i < sample.size(); ++i)
-                    ASSERT_EQ(result[i] != 0, single->CombMatches(sample[i], marked, 39, true, false))
-                        << "combination " << i << " marked set " << (&set - sets.data());
-            }
-        }
-    }
-}
-
 TEST(ChannelKinds, FullSetDistributions)
 {
-    kv::game::TCombsArray all;
-    kv::filters::EnumerateAllCombs(all);
+    const std::vector<TComb> all = AllCombs();
     Env e;
     auto count = [&](const std::string& code, int param) {
         TStatDrawArray values;

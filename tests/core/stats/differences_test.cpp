@@ -9,33 +9,14 @@
 #include <utility>
 #include <vector>
 
-#include "core/archive/sample.h"
 #include "core/game/numbers.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/stats/stat.h"
 
 using namespace kv::stats;
-using kv::game::TComb;
-using kv::game::TDraw;
-using kv::game::TDrawsArray;
+using namespace kv::test;
 
 namespace {
-
-using kv::test::AllCombs;
-
-using kv::test::KindOf;
-using kv::test::MakeDraw;
-using kv::test::Window;
-
-
-
-struct Env {
-    TDrawsArray draws;
-    TStatEnv env;
-    explicit Env(TDrawsArray d = {}) : draws(std::move(d)) { env.Draws = &draws; }
-    std::unique_ptr<TCustomStat> Create(const std::string& code) const { return KindOf(code).Create(env, 0); }
-};
-
 
 // The four keys and the count of a value.
 struct Entry {
@@ -55,70 +36,11 @@ std::vector<Entry> Entries(const TStatDrawArray& values)
     return r;
 }
 
-TStatDrawItem Value(int k0, int k1 = 0, int k2 = 0, int k3 = 0)
+// The rest of each descriptor is in the golden list of every kind.
+TEST(DifferenceKinds, Family)
 {
-    TStatDrawItem v;
-    v.Key = {int16_t(k0), int16_t(k1), int16_t(k2), int16_t(k3)};
-    return v;
-}
-
-TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
-{
-    TStatDrawArray a;
-    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
-    return a;
-}
-
-const TStatDrawItem& At(const TStatDrawArray& values, const TStatDrawItem& key)
-{
-    const int i = values.Find(key);
-    if (i < 0) throw std::runtime_error("value not in the table");
-    return values[i];
-}
-
-TEST(DifferenceKinds, Descriptors)
-{
-    struct Case {
-        const char* code;
-        int position;
-        const char* className;
-        const char* caption;
-        const char* flags;   // as displayed, with G
-        bool numeric;
-    };
-    const std::vector<Case> cases = {
-        {"DIFA", 17, "TstDiffTotal", "Все разности между соседними позициями", "SN", true},
-        {"DIFM", 18, "TstDiffMax", "Максимальная разность между соседними позициями", "SNG", true},
-        {"DIFD", 19, "TstMinMaxDiffs", "Разность между минимальным и максимальным числом", "NG", true},
-        {"DIFO", 20, "TstDiffSame", "Одинаковые разности между соседними позициями", "SN", false},
-        {"DIFK", 21, "TstDiffSameCnt", "Количество одинаковых разностей между соседними позициями", "SNG", true},
-        {"KDS2", 75, "TstCombDiffSeq2", "Сочетания из 2 разностей между числами", "S", false},
-        {"KDS3", 76, "TstCombDiffSeq3", "Сочетания из 3 разностей между числами", "S", false},
-        {"KDS4", 77, "TstCombDiffSeq4", "Сочетания из 4 разностей между числами", "S", false},
-    };
-    std::vector<const TStatKind*> all;
-    kinds::AddDifferenceKinds(all);
-    ASSERT_EQ(all.size(), cases.size());
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        const TStatKind& k = *all[i];
-        SCOPED_TRACE(c.code);
-        EXPECT_EQ(k.GetCode(), c.code);
-        EXPECT_EQ(k.FormatCode(3), c.code);
-        EXPECT_EQ(k.Position(), c.position);
-        EXPECT_STREQ(k.ClassName(), c.className);
-        EXPECT_EQ(k.GetCaption(), c.caption);
-        EXPECT_EQ(k.FormatCaption(0), c.caption);
-        EXPECT_EQ(k.GetGroup(), 2);
-        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), c.flags);
-        EXPECT_EQ(k.IsGraph(), std::string(c.flags).find('G') != std::string::npos);
-        EXPECT_EQ(k.HasPrefetch(), std::string(c.flags).find('N') != std::string::npos);
-        EXPECT_EQ(k.HasNumericValue(), c.numeric);
-        EXPECT_FALSE(k.HasParam());
-        EXPECT_EQ(k.GetParamRange(TConfigData{}), std::make_pair(0, 0));
-        EXPECT_EQ(k.GetHelpCode(), c.code);
-        EXPECT_TRUE(k.IsAvailable());
-    }
+    EXPECT_EQ(Codes(KindsOf(kinds::AddDifferenceKinds)),
+              (std::vector<std::string>{"DIFA", "DIFM", "DIFD", "DIFO", "DIFK", "KDS2", "KDS3", "KDS4"}));
 }
 
 // Draw 1 is 1..8 drawn backwards from both ends; draw 2 a mixed draw; draw 3 is 1..8.
@@ -371,69 +293,9 @@ TEST(DifferenceKinds, CombMatchesRules)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.code) + " case " + std::to_string(&c - cases.data()));
         auto s = e.Create(c.code);
-        s->LoadDraws(-1, 2, true);
         const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(s->CombMatches(comb, marked, 2, true, false), c.expected);
-        EXPECT_EQ(s->CombMatches(comb, marked, 2, false, true), c.expected);
-        std::vector<uint8_t> result;
-        s->MatchCombs(std::vector<TComb>{comb}, marked, 2, true, false, result);
-        EXPECT_EQ(result, std::vector<uint8_t>{uint8_t(c.expected ? 1 : 0)});
-    }
-}
-
-TEST(DifferenceKinds, BatchPassesEqualSingleCalls)
-{
-    std::vector<TComb> combs = AllCombs();
-    ASSERT_EQ(combs.size(), std::size_t(kv::game::CombCount));
-    combs.push_back({20, 19, 18, 17, 16, 15, 14, 13});
-    combs.push_back({0, 255, 0, 255, 0, 255, 0, 255});
-    combs.push_back({5, 5, 5, 5, 5, 5, 5, 5});
-    combs.push_back({3, 7, 1, 15, 9, 20, 11, 4});
-
-    Env e(kv::archive::SyntheticDraws(30, 3));
-    for (const char* code : {"DIFA", "DIFM", "DIFD", "DIFO", "DIFK"}) {
-        SCOPED_TRACE(code);
-        auto batch = e.Create(code);
-        auto single = e.Create(code);
-        TStatDrawArray a, b;
-        batch->CalcCombs(combs, a);
-        for (const TComb& c : combs) single->CalcComb(c, b);
-        ASSERT_EQ(a.Items(), b.Items());
-
-        TStatDrawArray la = Window(*batch, 0, 29, false), lb = Window(*single, 0, 29, false);
-        batch->CalcCombs(std::span<const TComb>(combs).subspan(500, 4000), la);
-        for (std::size_t i = 500; i < 4500; ++i) single->CalcComb(combs[i], lb);
-        ASSERT_EQ(la.Items(), lb.Items());
-    }
-
-    std::vector<TComb> sample;
-    for (std::size_t i = 0; i < combs.size(); i += 5) sample.push_back(combs[i]);
-    for (std::size_t i = combs.size() - 4; i < combs.size(); ++i) sample.push_back(combs[i]);
-    const std::vector<std::vector<TStatDrawItem>> markedSets = {
-        {},
-        {Value(1)},
-        {Value(4), Value(13)},
-        {Value(2, 3), Value(1, 7)},
-        {Value(7), Value(1, 1)},
-        {Value(2, 1), Value(1, 1, 1)},
-        {Value(2, 2, 4, 5), Value(1, 1, 1, 1)},
-        {Value(255), Value(0, 7), Value(255, 1)},
-    };
-    for (const char* code : {"DIFA", "DIFM", "DIFD", "DIFO", "DIFK", "KDS2", "KDS3", "KDS4"}) {
-        SCOPED_TRACE(code);
-        auto batch = e.Create(code);
-        auto single = e.Create(code);
-        batch->LoadDraws(-1, 29, true);
-        single->LoadDraws(-1, 29, true);
-        for (const auto& set : markedSets) {
-            const TStatDrawArray marked = Marked(set);
-            std::vector<uint8_t> result;
-            batch->MatchCombs(sample, marked, 29, true, false, result);
-            ASSERT_EQ(result.size(), sample.size());
-            for (std::size_t i = 0; i < sample.size(); ++i)
-                ASSERT_EQ(result[i] != 0, single->CombMatches(sample[i], marked, 29, true, false))
-                    << "combination " << i << " marked set " << (&set - markedSets.data());
-        }
+        EXPECT_EQ(Matches(*s, comb, marked, 2, true, false), c.expected);
+        EXPECT_EQ(Matches(*s, comb, marked, 2, false, true), c.expected);
     }
 }
 

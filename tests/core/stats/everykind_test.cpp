@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <span>
 #include <sstream>
@@ -123,6 +124,10 @@ TEST_P(EveryKind, DescriptorIsTheListedOne)
     EXPECT_EQ(k.HasPrefetch(), row[ColFlags].find('N') != std::string::npos);
     EXPECT_EQ(k.GetMethodFlags(), k.GetFlags() | (k.IsGraph() ? unsigned(FlagG) : 0u));
     EXPECT_TRUE(k.IsListed());
+    const Env none;
+    const int param = k.HasParam() ? k.GetParamRange(TConfigData{}).first : 0;
+    EXPECT_EQ(k.Create(none.env, param)->GetName(), k.FormatCaption(param));
+    EXPECT_EQ(k.Create(none.env, param)->Param(), param);
     if (!k.HasParam()) {
         EXPECT_EQ(k.GetParamRange(TConfigData{}), std::make_pair(0, 0));
         for (int p : {0, 1, 3}) {
@@ -203,7 +208,7 @@ const std::vector<TComb>& OddCombs()
         {14, 10, 1, 5, 2, 6, 9, 13},      {1, 5, 13, 17, 3, 11, 19, 8},      {1, 5, 9, 3, 11, 19, 8, 16},
         {19, 20, 1, 2, 3, 16, 17, 18},    {40, 44, 48, 41, 45, 49, 200, 204}, {17, 3, 12, 8, 1, 20, 9, 14},
         {9, 8, 7, 1, 2, 15, 16, 20},      {254, 255, 0, 1, 2, 3, 3, 4},      {1, 21, 2, 22, 3, 23, 4, 24},
-        {8, 1, 7, 2, 6, 3, 5, 4},
+        {8, 1, 7, 2, 6, 3, 5, 4},         {2, 4, 5, 7, 10, 12, 13, 15},
     };
     return odd;
 }
@@ -219,30 +224,22 @@ const std::vector<TComb>& FullSet()
     return all;
 }
 
-// The filter checks run on every step-th combination and the odd ones.
-std::vector<TComb> EveryNth(std::size_t step)
+// Every step-th combination and the odd ones after them; one list per step for the whole run.
+const std::vector<TComb>& EveryNth(std::size_t step)
 {
-    const std::vector<TComb> all = AllCombs();
-    std::vector<TComb> r;
-    for (std::size_t i = 0; i < all.size(); i += step) r.push_back(all[i]);
-    r.insert(r.end(), OddCombs().begin(), OddCombs().end());
-    return r;
-}
-
-// Every 11th: the pass each method makes with every marked set under every settings.
-const std::vector<TComb>& Sample()
-{
-    static const std::vector<TComb> sample = EveryNth(11);
-    return sample;
+    static std::map<std::size_t, std::vector<TComb>> samples;
+    auto [it, added] = samples.try_emplace(step);
+    if (added) {
+        const std::vector<TComb> all = AllCombs();
+        for (std::size_t i = 0; i < all.size(); i += step) it->second.push_back(all[i]);
+        it->second.insert(it->second.end(), OddCombs().begin(), OddCombs().end());
+    }
+    return it->second;
 }
 
 // Every 22nd: the passes that vary one more thing, the draws in drawn order, deleting instead of
 // keeping, or an early end of the window.
-const std::vector<TComb>& HalfSample()
-{
-    static const std::vector<TComb> sample = EveryNth(22);
-    return sample;
-}
+const std::vector<TComb>& HalfSample() { return EveryNth(22); }
 
 // The methods of a kind under some settings: every parameter of a range of up to ten; of a
 // longer one (a line of a one-column card per parameter) the first two and the last.
@@ -266,57 +263,59 @@ std::string Name(const TStatKind& k, int param, const Settings& s)
 using Set = std::vector<TStatDrawItem>;
 
 // Keys each family's values are made of: counts, masks, tuples, sums in two words, periods;
-// with keys beside them that no value has.
+// with keys beside them that no value has. Each marked set is tried on every step-th
+// combination: the families with few and fast kinds on more of them.
 struct FamilyKeys {
     void (*add)(std::vector<const TStatKind*>&);
+    std::size_t step;
     std::vector<Set> sets;
 };
 
 const std::vector<FamilyKeys>& FamilySets()
 {
     static const std::vector<FamilyKeys> f = {
-        {kinds::AddNumberKinds,
+        {kinds::AddNumberKinds, 1,
          {{Value(5), Value(12), Value(19)}, {Value(0)}, {Value(4)}, {Value(8, 3)}, {Value(170), Value(85), Value(1)},
           {Value(255), Value(-1), Value(200)}, {Value(2), Value(7, 0, 1, 0)}}},
-        {kinds::AddDifferenceKinds,
+        {kinds::AddDifferenceKinds, 5,
          {{Value(1)}, {Value(4), Value(13)}, {Value(2, 3), Value(1, 7)}, {Value(7), Value(1, 1)},
           {Value(2, 1), Value(1, 1, 1)}, {Value(2, 2, 4, 5), Value(1, 1, 1, 1)}, {Value(255), Value(0, 7), Value(255, 1)}}},
-        {kinds::AddSumKinds,
+        {kinds::AddSumKinds, 7,
          {{LongValue(1)}, {LongValue(0)}, {LongValue(-1), LongValue(3)}, {LongValue(84), LongValue(90), LongValue(100)},
           {LongValue(20), LongValue(40, 90), LongValue(84, 70)}, {LongValue(2040), LongValue(0, 2040)},
           {LongValue(-6), LongValue(12), LongValue(168)}}},
-        {kinds::AddChannelKinds,
+        {kinds::AddChannelKinds, 11,
          {{Value(1), Value(2, 2), Value(1, 1, 1, 1)}, {Value(3, 3, 3), Value(1, 2, 3), Value(5, 4, 3, 2)}}},
-        {kinds::AddMatrixKinds,
+        {kinds::AddMatrixKinds, 11,
          {{Value(1), Value(2, 2), Value(1, 1, 1, 1)}, {LongValue(12), LongValue(1 << 19 | 1), Value(3, 3, 3)}}},
-        {kinds::AddSegmentKinds,
+        {kinds::AddSegmentKinds, 11,
          {{Value(0), Value(1, 1), Value(0, 0, 0, 0)}, {Value(1, 2, 0), Value(0, 1, 2), Value(0, 0, 1, 1)}}},
-        {kinds::AddSequenceKinds, {{Value(0)}, {Value(1)}, {Value(4), Value(8)}, {Value(2, 1)}, {Value(3)}, {Value(255)}}},
-        {kinds::AddRepeatKinds,
+        {kinds::AddSequenceKinds, 3, {{Value(0)}, {Value(1)}, {Value(4), Value(8)}, {Value(2, 1)}, {Value(3)}, {Value(255)}}},
+        {kinds::AddRepeatKinds, 11,
          {{Value(0)}, {Value(3)}, {Value(8)}, {Value(1), Value(2), Value(20)}, {Value(5, 1)},
           {Value(19), Value(7), Value(2, 0, 0, 1)}, {Value(-1), Value(255)}}},
-        {kinds::AddTupleKinds,
+        {kinds::AddTupleKinds, 11,
          {{Value(1, 2), Value(3, 8, 17), Value(1, 2, 3, 4)},
           {Value(5, 6), Value(6, 7, 8), Value(5, 6, 7, 8)},
           {Value(19, 20), Value(18, 19, 20), Value(17, 18, 19, 20), Value(4, 9, 0, 1)},
           {Value(0, 21), Value(21, 2, 22), Value(255, 1, 2, 3), Value(100, 255, 0, 0)},
           {Value(0, 0), Value(0, 0, 0), Value(0, 0, 0, 0), Value(-1, 2)},
           {Value(20, 1), Value(13, 20), Value(1, 20), Value(8, 12, 15, 20)}}},
-        {kinds::AddKarvelKinds,
+        {kinds::AddKarvelKinds, 11,
          {{Value(0)}, {Value(1), Value(2)}, {Value(3, 1, 0, 2), Value(18)}, {Value(20), Value(7)},
           {Value(255), Value(-1), Value(510)}}},
-        {kinds::AddTransitionKinds, {{Value(1, 3), Value(9, 0), Value(4, 4, 2), Value(17, 2, 5), Value(20, 20)}}},
+        {kinds::AddTransitionKinds, 11, {{Value(1, 3), Value(9, 0), Value(4, 4, 2), Value(17, 2, 5), Value(20, 20)}}},
     };
     return f;
 }
 
-std::vector<Set> OwnFamilySets(const TStatKind* k)
+FamilyKeys OwnFamily(const TStatKind* k)
 {
     for (const FamilyKeys& f : FamilySets()) {
         const auto family = KindsOf(f.add);
-        if (std::find(family.begin(), family.end(), k) != family.end()) return f.sets;
+        if (std::find(family.begin(), family.end(), k) != family.end()) return f;
     }
-    return {};
+    return {nullptr, 11, {}};
 }
 
 // The sets a method is checked with: none; its family's keys; keys no value has. Then the values
@@ -329,7 +328,7 @@ struct MarkedSets {
 
 MarkedSets SetsFor(const TStatKind* k, TCustomStat& stat)
 {
-    const std::vector<Set> own = OwnFamilySets(k);
+    const std::vector<Set> own = OwnFamily(k).sets;
     std::vector<Set> sets = {{}};
     sets.insert(sets.end(), own.begin(), own.end());
     sets.push_back({Value(-1, 3), Value(40, 40), Value(2, 3, 4, 5)});
@@ -371,8 +370,8 @@ TEST_P(EveryKind, FullSetPassEqualsOneCombinationAtATime)
             if (!k.HasPrefetch()) {
                 // No full-set distribution: neither pass gives a value.
                 TStatDrawArray a, b;
-                batch->CalcCombs(Sample(), a);
-                for (const TComb& c : Sample()) single->CalcComb(c, b);
+                batch->CalcCombs(EveryNth(11), a);
+                for (const TComb& c : EveryNth(11)) single->CalcComb(c, b);
                 EXPECT_TRUE(a.Empty());
                 EXPECT_TRUE(b.Empty());
                 continue;
@@ -408,6 +407,7 @@ TEST_P(EveryKind, FilterPassEqualsOneCombMatchesPerCombination)
     const TStatKind& k = *GetParam();
     const auto& settings = AllSettings();
     const bool readsDraws = (k.GetFlags() & (FlagD | FlagP)) != 0;
+    const std::vector<TComb>& sample = EveryNth(OwnFamily(&k).step);
     const std::size_t variants = ReadsSettings(&k) ? settings.size() : 1;
     for (std::size_t v = 0; v < variants; ++v) {
         const KindEnv e(settings[v]);
@@ -420,7 +420,7 @@ TEST_P(EveryKind, FilterPassEqualsOneCombMatchesPerCombination)
             for (std::size_t s = 0; s < sets.size(); ++s) {
                 SCOPED_TRACE("marked set " + std::to_string(s));
                 const TStatDrawArray marked = Marked(sets[s]);
-                ASSERT_TRUE(BatchAgrees(*batch, *single, Sample(), marked, LastIndex, true, false));
+                ASSERT_TRUE(BatchAgrees(*batch, *single, sample, marked, LastIndex, true, false));
                 if (v != 0) continue;
                 // Keep and delete with the draws in drawn order.
                 ASSERT_TRUE(BatchAgrees(*batch, *single, HalfSample(), marked, LastIndex, false, false));
@@ -433,9 +433,9 @@ TEST_P(EveryKind, FilterPassEqualsOneCombMatchesPerCombination)
             }
             // Nothing marked keeps nothing, also after passes with marked values; a sum range
             // that is not marked keeps the sums outside it.
-            ASSERT_TRUE(BatchAgrees(*batch, *single, Sample(), TStatDrawArray{}, LastIndex, true, false));
+            ASSERT_TRUE(BatchAgrees(*batch, *single, sample, TStatDrawArray{}, LastIndex, true, false));
             std::vector<uint8_t> result;
-            batch->MatchCombs(Sample(), TStatDrawArray{}, LastIndex, true, false, result);
+            batch->MatchCombs(sample, TStatDrawArray{}, LastIndex, true, false, result);
             if (k.GetCode() != "SUM%d") {
                 EXPECT_EQ(std::count(result.begin(), result.end(), 0), std::ptrdiff_t(result.size()));
             }

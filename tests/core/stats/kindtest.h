@@ -184,6 +184,28 @@ const std::vector<const stats::TStatKind*>& FamilyOf()
     return kinds;
 }
 
+// The code templates of some kinds, in their order.
+inline std::vector<std::string> Codes(const std::vector<const stats::TStatKind*>& kinds)
+{
+    std::vector<std::string> r;
+    for (const stats::TStatKind* k : kinds) r.push_back(k->GetCode());
+    return r;
+}
+
+// Whether the filter keeps (or, deleting, removes) one combination: CombMatches after the
+// filter pass's loading of the window, which the batch pass over that combination alone must
+// repeat.
+inline bool Matches(stats::TCustomStat& stat, const game::TComb& comb, const stats::TStatDrawArray& marked,
+                    int lastIndex, bool sorted, bool exclude)
+{
+    stat.LoadDraws(-1, lastIndex, sorted);
+    const bool one = stat.CombMatches(comb, marked, lastIndex, sorted, exclude);
+    std::vector<uint8_t> batch;
+    stat.MatchCombs(std::span<const game::TComb>(&comb, 1), marked, lastIndex, sorted, exclude, batch);
+    EXPECT_EQ(batch, std::vector<uint8_t>{uint8_t(one ? 1 : 0)}) << "the batch pass over the combination alone";
+    return one;
+}
+
 // The filter pass over many combinations answers as one CombMatches call per combination does,
 // each instance having loaded the window's draws as the filter pass does.
 inline testing::AssertionResult BatchAgrees(stats::TCustomStat& batch, stats::TCustomStat& single,

@@ -9,82 +9,19 @@
 #include <utility>
 #include <vector>
 
-#include "core/archive/sample.h"
-#include "core/filters/generate.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/stats/stat.h"
 #include "core/stats/statlist.h"
 
 using namespace kv::stats;
-using kv::game::TComb;
-using kv::game::TDraw;
-using kv::game::TDrawsArray;
+using namespace kv::test;
 
 namespace {
 
-using kv::test::KindOf;
-using kv::test::MakeDraw;
-using kv::test::Window;
+constexpr auto Family = FamilyOf<kinds::AddMatrixKinds>;
 
-constexpr auto Family = kv::test::FamilyOf<kinds::AddMatrixKinds>;
-
-
-
-struct Env {
-    TDrawsArray draws;
-    TStatEnv env;
-    explicit Env(TDrawsArray d = {}, int cols = 4) : draws(std::move(d))
-    {
-        env.Draws = &draws;
-        env.Config.MatrixCols = cols;
-    }
-    std::unique_ptr<TCustomStat> Create(const std::string& code, int param = 0) const
-    {
-        return KindOf(code).Create(env, param);
-    }
-};
-
-
-using Texts = std::vector<std::pair<std::string, int>>;
-
-Texts DrawTexts(TCustomStat& stat, int index, bool sorted)
-{
-    TStatDrawArray values;
-    TLastValueArray lastValues;
-    TWorkArea work{};
-    stat.CalcDraw(index, index, sorted, values, lastValues, work);
-    Texts r;
-    for (const TStatDrawItem& it : values) r.emplace_back(stat.ValueToText(it), it.Count);
-    return r;
-}
-
-std::vector<std::array<int, 4>> Keys(const TStatDrawArray& values)
-{
-    std::vector<std::array<int, 4>> r;
-    for (const TStatDrawItem& it : values) r.push_back({it.Key[0], it.Key[1], it.Key[2], it.Key[3]});
-    return r;
-}
-
-TStatDrawItem Value(int k0, int k1 = 0, int k2 = 0, int k3 = 0)
-{
-    TStatDrawItem v;
-    v.Key = {int16_t(k0), int16_t(k1), int16_t(k2), int16_t(k3)};
-    return v;
-}
-
-TStatDrawItem Mask(int m)
-{
-    TStatDrawItem v;
-    v.SetLongKey(m);
-    return v;
-}
-
-TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
-{
-    TStatDrawArray a;
-    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
-    return a;
-}
+// A mask of lines in Key[0..1].
+TStatDrawItem Mask(int m) { return LongValue(m); }
 
 // With 4 columns the card reads
 //    1  2  3  4
@@ -101,65 +38,15 @@ const TComb Woven = {1, 5, 9, 13, 17, 2, 6, 10};
 // With 3 columns the last of 7 rows holds 19 and 20.
 const TComb ShortRow = {19, 20, 1, 2, 3, 16, 17, 18};
 
-TEST(MatrixKinds, Descriptors)
+// The rest of each descriptor is in the golden list of every kind.
+TEST(MatrixKinds, FamilyAndNames)
 {
-    struct Case {
-        const char* code;
-        int position;
-        const char* className;
-        const char* caption;
-        const char* flags;
-        bool numeric;
-        const char* helpCode;
-        std::pair<int, int> range;   // with the default 4 columns
-    };
-    const std::pair<int, int> none{0, 0};
-    const std::vector<Case> cases = {
-        {"COLS", 25, "TstColumns", "Столбцы матрицы (не пустые)", "N", true, "COLS", none},
-        {"ROWS", 26, "TstRows", "Строки матрицы (не пустые)", "N", true, "ROWS", none},
-        {"COLV", 27, "TstColValues", "Количество чисел в столбце матрицы", "N", false, "COLV", none},
-        {"ROWV", 28, "TstRowValues", "Количество чисел в строке матрицы", "N", false, "ROWV", none},
-        {"COLN", 29, "TstColCount", "Количество не пустых столбцов в матрице", "NG", true, "COLN", none},
-        {"ROWN", 30, "TstRowCount", "Количество не пустых строк в матрице", "NG", true, "ROWN", none},
-        {"COLM", 31, "TstColMask", "Сочетания столбцов матрицы", "N", true, "COLM", none},
-        {"ROWM", 32, "TstRowMask", "Сочетания строк матрицы", "N", true, "ROWM", none},
-        {"COLA", 33, "TstColAjacent", "Столбцы матрицы со смежными числами", "N", true, "COLA", none},
-        {"ROWA", 34, "TstRowAjacent", "Строки матрицы со смежными числами", "N", true, "ROWA", none},
-        {"COLC", 35, "TstColAjacentCnt", "Количество столбцов матрицы со смежными числами", "NG", true, "COLC", none},
-        {"ROWC", 36, "TstRowAjacentCnt", "Количество строк матрицы со смежными числами", "NG", true, "ROWC", none},
-        {"KFM2", 84, "TstCombColMix2", "Сочетания из 2 столбцов по всем числам тиража", "S", false, "KFM2", none},
-        {"KFM3", 85, "TstCombColMix3", "Сочетания из 3 столбцов по всем числам тиража", "S", false, "KFM3", none},
-        {"KFM4", 86, "TstCombColMix4", "Сочетания из 4 столбцов по всем числам тиража", "S", false, "KFM4", none},
-        {"KFS2", 87, "TstCombColSeq2", "Сочетания из 2 столбцов по соседним числам", "S", false, "KFS2", none},
-        {"KFS3", 88, "TstCombColSeq3", "Сочетания из 3 столбцов по соседним числам", "S", false, "KFS3", none},
-        {"KFS4", 89, "TstCombColSeq4", "Сочетания из 4 столбцов по соседним числам", "S", false, "KFS4", none},
-        {"KRM2", 90, "TstCombRowMix2", "Сочетания из 2 строк по всем числам тиража", "S", false, "KRM2", none},
-        {"KRM3", 91, "TstCombRowMix3", "Сочетания из 3 строк по всем числам тиража", "S", false, "KRM3", none},
-        {"KRM4", 92, "TstCombRowMix4", "Сочетания из 4 строк по всем числам тиража", "S", false, "KRM4", none},
-        {"KRS2", 93, "TstCombRowSeq2", "Сочетания из 2 строк по соседним числам", "S", false, "KRS2", none},
-        {"KRS3", 94, "TstCombRowSeq3", "Сочетания из 3 строк по соседним числам", "S", false, "KRS3", none},
-        {"KRS4", 95, "TstCombRowSeq4", "Сочетания из 4 строк по соседним числам", "S", false, "KRS4", none},
-        {"COL%d", 105, "TstColValCnt", "Количество чисел в %0:d столбце матрицы", "NG", true, "COLx", {1, 4}},
-        {"ROW%d", 106, "TstRowValCnt", "Количество чисел в %0:d строке матрицы", "NG", true, "ROWx", {1, 5}},
-    };
-    ASSERT_EQ(Family().size(), cases.size());
-    const TConfigData config;
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        const TStatKind& k = *Family()[i];
-        SCOPED_TRACE(c.code);
-        EXPECT_EQ(k.GetCode(), c.code);
-        EXPECT_EQ(k.Position(), c.position);
-        EXPECT_STREQ(k.ClassName(), c.className);
-        EXPECT_EQ(k.GetCaption(), c.caption);
-        EXPECT_EQ(k.GetGroup(), 4);
-        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), c.flags);
-        EXPECT_EQ(k.HasNumericValue(), c.numeric);
-        EXPECT_EQ(k.GetHelpCode(), c.helpCode);
-        EXPECT_TRUE(k.IsAvailable());
-        EXPECT_EQ(k.HasParam(), c.range != none);
-        EXPECT_EQ(k.GetParamRange(config), c.range);
-    }
+    EXPECT_EQ(Codes(Family()), (std::vector<std::string>{"COLS", "ROWS", "COLV", "ROWV", "COLN", "ROWN", "COLM", "ROWM",
+                                                         "COLA", "ROWA", "COLC", "ROWC", "KFM2", "KFM3", "KFM4", "KFS2",
+                                                         "KFS3", "KFS4", "KRM2", "KRM3", "KRM4", "KRS2", "KRS3", "KRS4",
+                                                         "COL%d", "ROW%d"}));
+    EXPECT_EQ(KindOf("COL%d").GetParamRange(TConfigData{}), std::make_pair(1, 4));
+    EXPECT_EQ(KindOf("ROW%d").GetParamRange(TConfigData{}), std::make_pair(1, 5));
     Env e;
     EXPECT_EQ(e.Create("COL%d", 2)->GetName(), "Количество чисел в 2 столбце матрицы");
     EXPECT_EQ(e.Create("ROW%d", 5)->GetName(), "Количество чисел в 5 строке матрицы");
@@ -262,7 +149,7 @@ TEST(MatrixKinds, ValuesOfDraws)
         {"KFM3", 0, 20, {3, 1, 2, 4, 5, 6, 7, 8}, false, {{"3:1:2", 1}, {"3:1:4", 1}}},
     };
     for (const Case& c : cases) {
-        Env e({MakeDraw(7, c.draw)}, c.cols);
+        Env e({MakeDraw(7, c.draw)}, Columns(c.cols));
         auto s = e.Create(c.code, c.param);
         Texts got = DrawTexts(*s, 0, c.sorted);
         if (std::string(c.code) == "KFM3") got.resize(2);   // the first two of 56 tuples
@@ -293,7 +180,7 @@ TEST(MatrixKinds, CombinationValues)
         EXPECT_EQ(Keys(values), c.keys) << c.code;
     }
     // A 20-row mask needs both halves of the word.
-    Env single({}, 1);
+    Env single({}, Columns(1));
     TStatDrawArray rows;
     single.Create("ROWM")->CalcComb({1, 2, 3, 4, 5, 6, 7, 20}, rows);
     ASSERT_EQ(rows.Count(), 1);
@@ -333,7 +220,7 @@ TEST(MatrixKinds, TextsAndParsing)
         {"KRM4", 4, Value(1, 2, 3, 4), "1:2:3:4", 0},
     };
     for (const Case& c : cases) {
-        Env e({}, c.cols);
+        Env e({}, Columns(c.cols));
         auto s = e.Create(c.code, 1);
         EXPECT_EQ(s->ValueToText(c.value), c.text) << c.code;
         EXPECT_EQ(s->ParseValue(c.text), c.parsed) << c.code << " " << c.text;
@@ -353,7 +240,7 @@ TEST(MatrixKinds, TextsAndParsing)
     for (const Parse& p : parses) EXPECT_EQ(e.Create(p.code)->TextToValue(p.text), p.value) << p.code << " " << p.text;
     // Every mask reads back from its own text.
     for (int cols : {3, 4, 5}) {
-        Env ec({}, cols);
+        Env ec({}, Columns(cols));
         for (const char* code : {"COLM", "ROWM"}) {
             auto s = ec.Create(code);
             const int lines = std::string(code) == "COLM" ? cols : (20 + cols - 1) / cols;
@@ -391,7 +278,7 @@ TEST(MatrixKinds, ListedValues)
         {"COLC", 4, {}},           {"ROWC", 4, {}},           {"KFM2", 4, {}},          {"KRS4", 4, {}},
     };
     for (const Case& c : cases) {
-        Env e({}, c.cols);
+        Env e({}, Columns(c.cols));
         auto s = e.Create(c.code, 1);
         s->Cur.Count = 2;
         TStatDrawArray values;
@@ -485,14 +372,9 @@ TEST(MatrixKinds, CombMatchesMarkedValues)
     Env e({MakeDraw(1, Ladder)});
     for (const Case& c : cases) {
         auto s = e.Create(c.code, c.param);
-        s->LoadDraws(-1, 0, true);
         const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(s->CombMatches(c.comb, marked, 0, true, false), c.expected) << c.code << c.param;
-        EXPECT_EQ(s->CombMatches(c.comb, marked, 0, true, true), c.expected) << c.code << c.param;
-        std::vector<uint8_t> batch;
-        s->MatchCombs(std::vector<TComb>{c.comb}, marked, 0, true, false, batch);
-        ASSERT_EQ(batch.size(), 1u);
-        EXPECT_EQ(batch[0] != 0, c.expected) << c.code << c.param << " batch";
+        EXPECT_EQ(Matches(*s, c.comb, marked, 0, true, false), c.expected) << c.code << c.param;
+        EXPECT_EQ(Matches(*s, c.comb, marked, 0, true, true), c.expected) << c.code << c.param;
     }
 }
 
@@ -524,79 +406,9 @@ TEST(MatrixKinds, ColumnsAreTakenWhenCreated)
     EXPECT_EQ(listed.Count(), 4);
 }
 
-TEST(MatrixKinds, BatchPassesEqualSingleCalls)
-{
-    kv::game::TCombsArray all;
-    kv::filters::EnumerateAllCombs(all);
-    ASSERT_EQ(all.size(), std::size_t(kv::game::CombCount));
-    std::vector<TComb> sample;
-    for (std::size_t i = 0; i < all.size(); i += 11) sample.push_back(all[i]);
-    for (const TComb& c : {LadderMixed, NoPair, TwoPairs, ColumnRun, Woven, ShortRow}) sample.push_back(c);
-    sample.push_back({0, 21, 100, 255, 1, 2, 3, 4});   // bytes outside the field
-    sample.push_back({40, 44, 48, 41, 45, 49, 200, 204});
-    sample.push_back({0, 0, 0, 0, 0, 0, 0, 0});
-
-    // 1 column: 20-row masks beyond the dense table; 20 columns: a single row.
-    for (int cols : {4, 3, 1, 20}) {
-        Env e(kv::archive::SyntheticDraws(40, 9), cols);
-        std::vector<std::pair<std::string, int>> methods;
-        for (const TStatKind* k : Family()) {
-            if (!k->HasParam()) {
-                methods.emplace_back(k->GetCode(), 0);
-            } else {
-                const int last = k->GetParamRange(e.env.Config).second;
-                methods.emplace_back(k->GetCode(), 1);
-                if (last > 1) methods.emplace_back(k->GetCode(), last);
-            }
-        }
-        for (const auto& [code, param] : methods) {
-            SCOPED_TRACE(code + std::to_string(param) + " columns " + std::to_string(cols));
-            auto batch = e.Create(code, param);
-            auto single = e.Create(code, param);
-            if (KindOf(code).HasPrefetch()) {
-                TStatDrawArray a, b;
-                batch->CalcCombs(all, a);
-                for (const TComb& c : all) single->CalcComb(c, b);
-                ASSERT_EQ(a.Items(), b.Items());
-                // No pairs fit on a card of one column (row pairs) or of one row (column pairs).
-                const bool noPairs = (code == "ROWA" && cols == 1) || (code == "COLA" && cols == 20);
-                ASSERT_EQ(a.Empty(), noPairs);
-                // Merged into a table that already holds listed values and draws.
-                TStatDrawArray la = Window(*batch, 0, 39, false), lb = Window(*single, 0, 39, false);
-                batch->CalcCombs(std::span<const TComb>(all).subspan(500, 3000), la);
-                for (std::size_t i = 500; i < 3500; ++i) single->CalcComb(all[i], lb);
-                ASSERT_EQ(la.Items(), lb.Items());
-            }
-            const TStatDrawArray window = Window(*single, 30, 39, false);
-            std::vector<std::vector<TStatDrawItem>> sets = {{}, {Value(1), Value(2, 2), Value(1, 1, 1, 1)},
-                                                            {Value(-1, 3), Value(40, 40), Value(2, 3, 4, 5)},
-                                                            {Mask(12), Mask(1 << 19 | 1), Value(3, 3, 3)}};
-            std::vector<TStatDrawItem> some, every;
-            for (int i = 0; i < window.Count(); ++i) {
-                every.push_back(window[i]);
-                if (i % 4 == 0) some.push_back(window[i]);
-            }
-            sets.push_back(some);
-            sets.push_back(every);
-            for (const auto& set : sets) {
-                const TStatDrawArray marked = Marked(set);
-                batch->LoadDraws(-1, 39, true);
-                single->LoadDraws(-1, 39, true);
-                std::vector<uint8_t> result;
-                batch->MatchCombs(sample, marked, 39, true, false, result);
-                ASSERT_EQ(result.size(), sample.size());
-                for (std::size_t i = 0; i < sample.size(); ++i)
-                    ASSERT_EQ(result[i] != 0, single->CombMatches(sample[i], marked, 39, true, false))
-                        << "combination " << i << " marked set " << (&set - sets.data());
-            }
-        }
-    }
-}
-
 TEST(MatrixKinds, FullSetDistributions)
 {
-    kv::game::TCombsArray all;
-    kv::filters::EnumerateAllCombs(all);
+    const std::vector<TComb> all = AllCombs();
     Env e;
     auto count = [&](const std::string& code, int param) {
         TStatDrawArray values;

@@ -7,38 +7,14 @@
 #include <utility>
 #include <vector>
 
-#include "core/archive/sample.h"
 #include "core/game/numbers.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/stats/stat.h"
 
 using namespace kv::stats;
-using kv::game::TComb;
-using kv::game::TDraw;
-using kv::game::TDrawsArray;
+using namespace kv::test;
 
 namespace {
-
-using kv::test::AllCombs;
-
-using kv::test::KindOf;
-using kv::test::MakeDraw;
-using kv::test::Window;
-
-
-
-// Every combination of the game in lexicographic order.
-struct Env {
-    TDrawsArray draws;
-    TStatEnv env;
-    explicit Env(TDrawsArray d = {}) : draws(std::move(d)) { env.Draws = &draws; }
-    std::unique_ptr<TCustomStat> Create(const std::string& code, int param = 0) const
-    {
-        return KindOf(code).Create(env, param);
-    }
-};
-
-// The statistics table's evaluation of the window first..last.
 
 std::vector<std::pair<int, int>> KeyCounts(const TStatDrawArray& values)
 {
@@ -47,66 +23,11 @@ std::vector<std::pair<int, int>> KeyCounts(const TStatDrawArray& values)
     return r;
 }
 
-TStatDrawItem Value(int k0, int k1 = 0, int k2 = 0, int k3 = 0)
+// The rest of each descriptor is in the golden list of every kind.
+TEST(NumberKinds, FamilyAndNames)
 {
-    TStatDrawItem v;
-    v.Key = {int16_t(k0), int16_t(k1), int16_t(k2), int16_t(k3)};
-    return v;
-}
-
-TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
-{
-    TStatDrawArray a;
-    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
-    return a;
-}
-
-TEST(NumberKinds, Descriptors)
-{
-    struct Case {
-        const char* code;
-        int position;
-        const char* className;
-        const char* caption;
-        const char* flags;      // as displayed, with G
-        bool hasParam;
-        std::pair<int, int> range;
-        const char* helpCode;
-    };
-    const std::vector<Case> cases = {
-        {"NUMS", 1, "TstValues", "Числа тиража", "N", false, {0, 0}, "NUMS"},
-        {"DIGS", 2, "TstDigits", "Цифры тиража", "N", false, {0, 0}, "DIGS"},
-        {"EVEN", 3, "TstEvenCount", "Количество четных чисел в тираже (Ч:Н)", "NG", false, {0, 0}, "EVEN"},
-        {"EVNV", 4, "TstEvenValues", "Четные и нечетные числа в тираже (Чн..нЧ)", "SN", false, {0, 0}, "EVNV"},
-        {"SMAL", 5, "TstSmallCount", "Количество чисел из первой половины диапазона (1П:2П)", "NG", false, {0, 0},
-         "SMAL"},
-        {"SMLV", 6, "TstSmallValues", "Числа из первой половины диапазона (12..12)", "SN", false, {0, 0}, "SMLV"},
-        {"PRIM", 7, "TstPrimeCount", "Количество простых чисел (П:С)", "NG", false, {0, 0}, "PRIM"},
-        {"PRMV", 8, "TstPrimeValues", "Простые и составные числа (ПС..СП)", "SN", false, {0, 0}, "PRMV"},
-        {"POS%d", 102, "TstPosVal", "Число в %0:d позиции тиража", "SNG", true, {1, 8}, "POSx"},
-        {"POE%d", 103, "TstPosExt", "Extra (Bonus, Star...) - число (!без фильтра!)", "G", true, {1, 1}, "POSx"},
-    };
-    std::vector<const TStatKind*> all;
-    kinds::AddNumberKinds(all);
-    ASSERT_EQ(all.size(), cases.size());
-    const TConfigData config;
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        const TStatKind& k = *all[i];
-        EXPECT_EQ(k.GetCode(), c.code);
-        EXPECT_EQ(k.Position(), c.position) << c.code;
-        EXPECT_STREQ(k.ClassName(), c.className) << c.code;
-        EXPECT_EQ(k.GetCaption(), c.caption) << c.code;
-        EXPECT_EQ(k.GetGroup(), 0) << c.code;
-        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), c.flags) << c.code;
-        EXPECT_EQ(k.IsGraph(), std::string(c.flags).find('G') != std::string::npos) << c.code;
-        EXPECT_EQ(k.HasPrefetch(), std::string(c.flags).find('N') != std::string::npos) << c.code;
-        EXPECT_EQ(k.HasParam(), c.hasParam) << c.code;
-        EXPECT_EQ(k.GetParamRange(config), c.range) << c.code;
-        EXPECT_EQ(k.GetHelpCode(), c.helpCode) << c.code;
-        EXPECT_TRUE(k.IsAvailable()) << c.code;
-        EXPECT_TRUE(k.HasNumericValue()) << c.code;
-    }
+    EXPECT_EQ(Codes(KindsOf(kinds::AddNumberKinds)), (std::vector<std::string>{"NUMS", "DIGS", "EVEN", "EVNV", "SMAL",
+                                                                               "SMLV", "PRIM", "PRMV", "POS%d", "POE%d"}));
     EXPECT_EQ(KindOf("POS%d").FormatCode(3), "POS3");
     EXPECT_EQ(KindOf("POE%d").FormatCode(1), "POE1");
     Env e;
@@ -426,66 +347,9 @@ TEST(NumberKinds, CombMatchesRules)
     Env e({MakeDraw(1, low, 1)});
     for (const Case& c : cases) {
         auto s = e.Create(c.code, c.param);
-        s->LoadDraws(-1, 0, true);
         const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(s->CombMatches(c.comb, marked, 0, true, false), c.expected) << c.code << c.param;
-        EXPECT_EQ(s->CombMatches(c.comb, marked, 0, true, true), c.expected) << c.code << c.param;
-    }
-}
-
-// The batch passes must equal one call per combination, entry for entry, for every kind, over
-// the full set and a few combinations from outside it (unsorted, numbers outside the field).
-TEST(NumberKinds, BatchPassesEqualSingleCalls)
-{
-    std::vector<TComb> combs = AllCombs();
-    ASSERT_EQ(combs.size(), std::size_t(kv::game::CombCount));
-    combs.push_back({20, 19, 18, 17, 16, 15, 14, 13});
-    combs.push_back({0, 21, 100, 255, 1, 2, 3, 4});
-    combs.push_back({199, 10, 110, 11, 0, 0, 0, 0});
-
-    const std::vector<std::vector<TStatDrawItem>> markedSets = {
-        {},
-        {Value(5), Value(12), Value(19)},
-        {Value(0)},
-        {Value(4)},
-        {Value(8, 3)},
-        {Value(170), Value(85), Value(1)},
-        {Value(255), Value(-1), Value(200)},
-        {Value(2), Value(7, 0, 1, 0)},
-    };
-    Env e(kv::archive::SyntheticDraws(30, 7));
-    std::vector<std::pair<std::string, int>> methods = {{"NUMS", 0}, {"DIGS", 0}, {"EVEN", 0}, {"EVNV", 0},
-                                                        {"SMAL", 0}, {"SMLV", 0}, {"PRIM", 0}, {"PRMV", 0},
-                                                        {"POE%d", 1}};
-    for (int p = 1; p <= 8; ++p) methods.emplace_back("POS%d", p);
-
-    for (const auto& [code, param] : methods) {
-        SCOPED_TRACE(code + std::to_string(param));
-        auto batch = e.Create(code, param);
-        auto single = e.Create(code, param);
-
-        TStatDrawArray a, b;
-        batch->CalcCombs(combs, a);
-        for (const TComb& c : combs) single->CalcComb(c, b);
-        ASSERT_EQ(a.Items(), b.Items());
-
-        // Merged into a table that already holds listed values and draws.
-        TStatDrawArray la = Window(*batch, 0, 29, false), lb = Window(*single, 0, 29, false);
-        batch->CalcCombs(std::span<const TComb>(combs).subspan(1000, 5000), la);
-        for (std::size_t i = 1000; i < 6000; ++i) single->CalcComb(combs[i], lb);
-        ASSERT_EQ(la.Items(), lb.Items());
-
-        for (const auto& set : markedSets) {
-            const TStatDrawArray marked = Marked(set);
-            batch->LoadDraws(-1, 29, true);
-            single->LoadDraws(-1, 29, true);
-            std::vector<uint8_t> result;
-            batch->MatchCombs(combs, marked, 29, true, false, result);
-            ASSERT_EQ(result.size(), combs.size());
-            for (std::size_t i = 0; i < combs.size(); ++i)
-                ASSERT_EQ(result[i] != 0, single->CombMatches(combs[i], marked, 29, true, false))
-                    << "combination " << i << " marked set " << (&set - markedSets.data());
-        }
+        EXPECT_EQ(Matches(*s, c.comb, marked, 0, true, false), c.expected) << c.code << c.param;
+        EXPECT_EQ(Matches(*s, c.comb, marked, 0, true, true), c.expected) << c.code << c.param;
     }
 }
 
