@@ -130,7 +130,7 @@ TEST_P(EveryKind, DescriptorIsTheListedOne)
     EXPECT_EQ(k.Create(none.env, param)->Param(), param);
     if (!k.HasParam()) {
         EXPECT_EQ(k.GetParamRange(TConfigData{}), std::make_pair(0, 0));
-        for (int p : {0, 1, 3}) {
+        for (int p : {0, 1, 3, 7}) {
             EXPECT_EQ(k.FormatCode(p), k.GetCode()) << p;
             EXPECT_EQ(k.FormatCaption(p), k.GetCaption()) << p;
         }

@@ -169,6 +169,15 @@ inline std::vector<game::TComb> AllCombs()
     return all;
 }
 
+// Every step-th of them, from the first.
+inline std::vector<game::TComb> EveryNthComb(std::size_t step)
+{
+    const std::vector<game::TComb> all = AllCombs();
+    std::vector<game::TComb> r;
+    for (std::size_t i = 0; i < all.size(); i += step) r.push_back(all[i]);
+    return r;
+}
+
 // The kinds one family registers, in its order.
 inline std::vector<const stats::TStatKind*> KindsOf(void (*add)(std::vector<const stats::TStatKind*>&))
 {
@@ -204,6 +213,18 @@ inline bool Matches(stats::TCustomStat& stat, const game::TComb& comb, const sta
     stat.MatchCombs(std::span<const game::TComb>(&comb, 1), marked, lastIndex, sorted, exclude, batch);
     EXPECT_EQ(batch, std::vector<uint8_t>{uint8_t(one ? 1 : 0)}) << "the batch pass over the combination alone";
     return one;
+}
+
+// How many of the combinations the filter pass keeps (or, deleting, removes).
+inline long Kept(stats::TCustomStat& stat, std::span<const game::TComb> combs, const stats::TStatDrawArray& marked,
+                 int lastIndex, bool sorted, bool exclude)
+{
+    stat.LoadDraws(-1, lastIndex, sorted);
+    std::vector<uint8_t> result;
+    stat.MatchCombs(combs, marked, lastIndex, sorted, exclude, result);
+    long n = 0;
+    for (uint8_t r : result) n += r != 0;
+    return n;
 }
 
 // The filter pass over many combinations answers as one CombMatches call per combination does,

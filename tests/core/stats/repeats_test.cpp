@@ -11,40 +11,16 @@
 #include <vector>
 
 #include "core/archive/sample.h"
-#include "core/filters/generate.h"
 #include "core/game/numbers.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/stats/stat.h"
 
 using namespace kv::stats;
-using kv::game::TComb;
-using kv::game::TDraw;
-using kv::game::TDrawsArray;
+using namespace kv::test;
 
 namespace {
 
-using kv::test::KindOf;
-using kv::test::MakeDraw;
-using kv::test::Window;
-
-const std::vector<const TStatKind*>& RepeatKinds()
-{
-    static const std::vector<const TStatKind*> kinds = [] {
-        std::vector<const TStatKind*> k;
-        kinds::AddRepeatKinds(k);
-        return k;
-    }();
-    return kinds;
-}
-
-
-
-struct Env {
-    TDrawsArray draws;
-    TStatEnv env;
-    explicit Env(TDrawsArray d = {}) : draws(std::move(d)) { env.Draws = &draws; }
-    std::unique_ptr<TCustomStat> Create(const std::string& code) const { return KindOf(code).Create(env, 0); }
-};
+constexpr auto RepeatKinds = FamilyOf<kinds::AddRepeatKinds>;
 
 // Six draws in drawn order; the last one holds 19, 20, 1, 2 so that every shift wraps around.
 TDrawsArray SixDraws()
@@ -75,83 +51,20 @@ std::vector<Row> Rows(const TStatDrawArray& values)
     return r;
 }
 
-std::vector<int> Keys(const TStatDrawArray& values)
+std::vector<int> FirstKeys(const TStatDrawArray& values)
 {
     std::vector<int> r;
     for (const TStatDrawItem& it : values) r.push_back(it.Key[0]);
     return r;
 }
 
-TStatDrawItem Value(int k0, int k1 = 0, int k2 = 0, int k3 = 0)
+// The rest of each descriptor is in the golden list of every kind.
+TEST(RepeatKinds, Family)
 {
-    TStatDrawItem v;
-    v.Key = {int16_t(k0), int16_t(k1), int16_t(k2), int16_t(k3)};
-    return v;
-}
-
-TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
-{
-    TStatDrawArray a;
-    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
-    return a;
-}
-
-TEST(RepeatKinds, Descriptors)
-{
-    struct Case {
-        int position;
-        const char* code;
-        const char* className;
-        const char* caption;
-    };
-    const std::vector<Case> cases = {
-        {43, "RPV2", "TstRepValues2", "Повторяющиеся числа в 2-х тиражах подряд"},
-        {44, "RPV3", "TstRepValues3", "Повторяющиеся числа в 3-х тиражах подряд"},
-        {45, "PRL2", "TstRepValues2B3", "Повторяющиеся числа не более чем в 2-х тиражах"},
-        {46, "PRV2O1", "TstRepValues2over1", "Повторяющиеся числа в 2-х тиражах через 1 тираж(а)"},
-        {47, "PRV2O2", "TstRepValues2over2", "Повторяющиеся числа в 2-х тиражах через 2 тираж(а)"},
-        {48, "PRV2O3", "TstRepValues2over3", "Повторяющиеся числа в 2-х тиражах через 3 тираж(а)"},
-        {49, "PRV+1", "TstRepValues2P1", "Данные предыдущего тиража + 1"},
-        {50, "PRV-1", "TstRepValues2N1", "Данные предыдущего тиража - 1"},
-        {51, "PRV+2", "TstRepValues2P2", "Данные предыдущего тиража + 2"},
-        {52, "PRV-2", "TstRepValues2N2", "Данные предыдущего тиража - 2"},
-        {53, "RPC2", "TstRepCount2", "Количество повторов в 2-х тиражах подряд"},
-        {54, "RPC3", "TstRepCount3", "Количество повторов в 3-х тиражах подряд"},
-        {55, "PRB2", "TstRepCount2B3", "Количество повторов не более чем в 2-х тиражах"},
-        {56, "RPO1", "TstRepCount2over1", "Количество повторов в 2-х тиражах через 1 тираж(а)"},
-        {57, "PRC2O2", "TstRepCount2over2", "Количество повторов в 2-х тиражах через 2 тираж(а)"},
-        {58, "PRC2O3", "TstRepCount2over3", "Количество повторов в 2-х тиражах через 3 тираж(а)"},
-        {59, "PRC+1", "TstRepCount2P1", "Количество совпадений \"значений + 1\""},
-        {60, "PRC-1", "TstRepCount2N1", "Количество совпадений \"значений - 1\""},
-        {61, "PRC+2", "TstRepCount2P2", "Количество совпадений \"значений + 2\""},
-        {62, "PRC-2", "TstRepCount2N2", "Количество совпадений \"значений - 2\""},
-    };
-    const auto& all = RepeatKinds();
-    ASSERT_EQ(all.size(), cases.size());
-    const TConfigData config;
-    Env e;
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        const TStatKind& k = *all[i];
-        SCOPED_TRACE(c.code);
-        EXPECT_EQ(k.Position(), c.position);
-        EXPECT_EQ(k.GetCode(), c.code);
-        EXPECT_STREQ(k.ClassName(), c.className);
-        EXPECT_EQ(k.GetCaption(), c.caption);
-        EXPECT_EQ(k.GetHelpCode(), c.code);
-        EXPECT_EQ(k.GetGroup(), 7);
-        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), "D");
-        EXPECT_FALSE(k.IsGraph());
-        EXPECT_FALSE(k.HasPrefetch());
-        EXPECT_TRUE(k.HasNumericValue());
-        EXPECT_TRUE(k.IsAvailable());
-        EXPECT_FALSE(k.HasParam());
-        EXPECT_EQ(k.GetParamRange(config), std::make_pair(0, 0));
-        // The constant is in the code already: the method parameter changes nothing.
-        EXPECT_EQ(k.FormatCode(0), c.code);
-        EXPECT_EQ(k.FormatCode(7), c.code);
-        EXPECT_EQ(e.Create(c.code)->GetName(), c.caption);
-    }
+    EXPECT_EQ(Codes(RepeatKinds()),
+              (std::vector<std::string>{"RPV2", "RPV3", "PRL2", "PRV2O1", "PRV2O2", "PRV2O3", "PRV+1",
+                                        "PRV-1", "PRV+2", "PRV-2", "RPC2", "RPC3", "PRB2", "RPO1",
+                                        "PRC2O2", "PRC2O3", "PRC+1", "PRC-1", "PRC+2", "PRC-2"}));
 }
 
 TEST(RepeatKinds, ListedValues)
@@ -196,7 +109,7 @@ TEST(RepeatKinds, ListedValues)
         s->Cur.LastDrawNo = 9;
         TStatDrawArray values;
         s->ListValues(c.lastIndex, values);
-        EXPECT_EQ(Keys(values), c.keys) << c.code << " last " << c.lastIndex;
+        EXPECT_EQ(FirstKeys(values), c.keys) << c.code << " last " << c.lastIndex;
         for (const TStatDrawItem& it : values) {
             EXPECT_EQ(it.Count, 0) << c.code;
             EXPECT_EQ(it.LastDrawNo, 0) << c.code;
@@ -368,12 +281,12 @@ TEST(RepeatKinds, ShiftsWrapAroundTheField)
         Env e({MakeDraw(1, earlier), MakeDraw(2, evaluated), MakeDraw(3, lastDraw)});
         auto s = e.Create(c.code);
         const TStatDrawArray values = OneDraw(*s, 1, 2);
-        EXPECT_EQ(Keys(values), std::vector<int>{c.shifted}) << c.code << " " << c.x;
+        EXPECT_EQ(FirstKeys(values), std::vector<int>{c.shifted}) << c.code << " " << c.x;
         // The matching count kind sees one repeat in the evaluated draw.
         std::string count = c.code;
         count[2] = 'C';
         auto n = e.Create(count);
-        EXPECT_EQ(Keys(OneDraw(*n, 1, 2)), std::vector<int>{1}) << count << " " << c.x;
+        EXPECT_EQ(FirstKeys(OneDraw(*n, 1, 2)), std::vector<int>{1}) << count << " " << c.x;
     }
 }
 
@@ -431,14 +344,13 @@ TEST(RepeatKinds, CombMatchesJudgesTheDrawAfterTheWindow)
     };
     for (const Case& c : cases) {
         auto s = e.Create(c.code);
+        const TStatDrawArray marked = Marked(c.marked);
         for (bool sorted : {false, true}) {
-            s->LoadDraws(-1, c.lastIndex, sorted);
+            EXPECT_EQ(Matches(*s, c.comb, marked, c.lastIndex, sorted, false), c.expected)
+                << c.code << " last " << c.lastIndex << " sorted " << sorted;
             EXPECT_EQ(s->CurDraw.DrawNo, 0);
             EXPECT_EQ(s->RefDraw.DrawNo, 101 + c.lastIndex);
-            const TStatDrawArray marked = Marked(c.marked);
-            EXPECT_EQ(s->CombMatches(c.comb, marked, c.lastIndex, sorted, false), c.expected)
-                << c.code << " last " << c.lastIndex << " sorted " << sorted;
-            EXPECT_EQ(s->CombMatches(c.comb, marked, c.lastIndex, sorted, true), c.expected) << c.code;
+            EXPECT_EQ(Matches(*s, c.comb, marked, c.lastIndex, sorted, true), c.expected) << c.code;
         }
     }
 }
@@ -459,8 +371,8 @@ TEST(RepeatKinds, CountsAndValuesSplitIntoThreeAndTwoOnly)
     for (int last : {0, 1, 2, 40, 119}) {
         const TStatDrawArray a = Window(*rpv2, 0, last, true), b = Window(*rpv3, 0, last, true),
                              c = Window(*prl2, 0, last, true);
-        ASSERT_EQ(Keys(a), Keys(b));
-        ASSERT_EQ(Keys(a), Keys(c));
+        ASSERT_EQ(FirstKeys(a), FirstKeys(b));
+        ASSERT_EQ(FirstKeys(a), FirstKeys(c));
         for (int k = 0; k < a.Count(); ++k) EXPECT_EQ(a[k].Count, b[k].Count + c[k].Count) << "last " << last;
     }
 }
@@ -496,46 +408,6 @@ TEST(RepeatKinds, FindValueDrawAfterTheWindow)
     auto rpv2 = e.Create("RPV2");
     EXPECT_EQ(rpv2->FindValueDraw(Value(3), 2, 3, false), 105);   // 3 of 104 again in 105
     EXPECT_EQ(rpv2->FindValueDraw(Value(3), 2, 5, false), -1);    // 106 has no 3
-}
-
-TEST(RepeatKinds, MatchCombsEqualsCombMatches)
-{
-    kv::game::TCombsArray all;
-    kv::filters::EnumerateAllCombs(all);
-    std::vector<TComb> combs;
-    for (std::size_t i = 0; i < all.size(); i += 29) combs.push_back(all[i]);
-    combs.push_back({20, 19, 18, 17, 16, 15, 14, 13});
-    combs.push_back({0, 21, 100, 255, 1, 2, 3, 4});
-    combs.push_back({5, 5, 5, 5, 5, 5, 5, 5});
-
-    const std::vector<std::vector<TStatDrawItem>> markedSets = {
-        {},
-        {Value(0)},
-        {Value(3)},
-        {Value(8)},
-        {Value(1), Value(2), Value(20)},
-        {Value(5, 1)},
-        {Value(19), Value(7), Value(2, 0, 0, 1)},
-        {Value(-1), Value(255)},
-    };
-    Env e(kv::archive::SyntheticDraws(40, 5));
-    for (const TStatKind* k : RepeatKinds()) {
-        SCOPED_TRACE(k->GetCode());
-        auto batch = k->Create(e.env, 0);
-        auto single = k->Create(e.env, 0);
-        for (int last : {0, 1, 2, 3, 20, 39})
-            for (const auto& set : markedSets) {
-                const TStatDrawArray marked = Marked(set);
-                batch->LoadDraws(-1, last, true);
-                single->LoadDraws(-1, last, true);
-                std::vector<uint8_t> result;
-                batch->MatchCombs(combs, marked, last, true, false, result);
-                ASSERT_EQ(result.size(), combs.size());
-                for (std::size_t i = 0; i < combs.size(); ++i)
-                    ASSERT_EQ(result[i] != 0, single->CombMatches(combs[i], marked, last, true, false))
-                        << "combination " << i << " last " << last << " set " << (&set - markedSets.data());
-            }
-    }
 }
 
 } // namespace

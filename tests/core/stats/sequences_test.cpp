@@ -8,33 +8,14 @@
 #include <utility>
 #include <vector>
 
-#include "core/archive/sample.h"
 #include "core/game/numbers.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/stats/stat.h"
 
 using namespace kv::stats;
-using kv::game::TComb;
-using kv::game::TDraw;
-using kv::game::TDrawsArray;
+using namespace kv::test;
 
 namespace {
-
-using kv::test::AllCombs;
-
-using kv::test::KindOf;
-using kv::test::MakeDraw;
-using kv::test::Window;
-
-
-
-struct Env {
-    TDrawsArray draws;
-    TStatEnv env;
-    explicit Env(TDrawsArray d = {}) : draws(std::move(d)) { env.Draws = &draws; }
-    std::unique_ptr<TCustomStat> Create(const std::string& code) const { return KindOf(code).Create(env, 0); }
-};
-
 
 std::vector<std::pair<int, int>> KeyCounts(const TStatDrawArray& values)
 {
@@ -43,54 +24,10 @@ std::vector<std::pair<int, int>> KeyCounts(const TStatDrawArray& values)
     return r;
 }
 
-TStatDrawItem Value(int k0, int k1 = 0)
+// The rest of each descriptor is in the golden list of every kind.
+TEST(SequenceKinds, Family)
 {
-    TStatDrawItem v;
-    v.Key[0] = int16_t(k0);
-    v.Key[1] = int16_t(k1);
-    return v;
-}
-
-TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
-{
-    TStatDrawArray a;
-    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
-    return a;
-}
-
-TEST(SequenceKinds, Descriptors)
-{
-    struct Case {
-        const char* code;
-        int position;
-        const char* className;
-        const char* caption;
-        const char* flags;
-    };
-    const std::vector<Case> cases = {
-        {"SEQL", 40, "TstSequenceLen", "Длина последовательности в тираже", "SN"},
-        {"SEQS", 41, "TstSequenceCnt", "Количество последовательностей в тираже", "SNG"},
-        {"LENS", 42, "TstSequenceLenMax", "Макс. длина последовательности в тираже", "SNG"},
-    };
-    std::vector<const TStatKind*> all;
-    kinds::AddSequenceKinds(all);
-    ASSERT_EQ(all.size(), cases.size());
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        const TStatKind& k = *all[i];
-        SCOPED_TRACE(c.code);
-        EXPECT_EQ(k.GetCode(), c.code);
-        EXPECT_EQ(k.Position(), c.position);
-        EXPECT_STREQ(k.ClassName(), c.className);
-        EXPECT_EQ(k.GetCaption(), c.caption);
-        EXPECT_EQ(k.GetGroup(), 6);
-        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), c.flags);
-        EXPECT_EQ(k.IsGraph(), std::string(c.flags).find('G') != std::string::npos);
-        EXPECT_TRUE(k.HasPrefetch());
-        EXPECT_TRUE(k.HasNumericValue());
-        EXPECT_FALSE(k.HasParam());
-        EXPECT_EQ(k.GetHelpCode(), c.code);
-    }
+    EXPECT_EQ(Codes(KindsOf(kinds::AddSequenceKinds)), (std::vector<std::string>{"SEQL", "SEQS", "LENS"}));
 }
 
 // The values of a combination (ascending, as every list holds it) and the chart.
@@ -251,49 +188,19 @@ TEST(SequenceKinds, CombMatchesRules)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.code) + " case " + std::to_string(&c - cases.data()));
         auto s = e.Create(c.code);
-        s->LoadDraws(-1, 0, true);
         const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(s->CombMatches(comb, marked, 0, true, false), c.expected);
-        std::vector<uint8_t> result;
-        s->MatchCombs(std::vector<TComb>{comb}, marked, 0, true, true, result);
-        EXPECT_EQ(result, std::vector<uint8_t>{uint8_t(c.expected ? 1 : 0)});
+        EXPECT_EQ(Matches(*s, comb, marked, 0, true, false), c.expected);
+        EXPECT_EQ(Matches(*s, comb, marked, 0, true, true), c.expected);
     }
 }
 
-TEST(SequenceKinds, BatchPassesAndFullSet)
+TEST(SequenceKinds, FullSetDistributions)
 {
-    std::vector<TComb> combs = AllCombs();
-    ASSERT_EQ(combs.size(), std::size_t(kv::game::CombCount));
-    const std::size_t valid = combs.size();
-    combs.push_back({9, 8, 7, 1, 2, 15, 16, 20});
-    combs.push_back({254, 255, 0, 1, 2, 3, 3, 4});
-
-    Env e(kv::archive::SyntheticDraws(25, 5));
-    const std::vector<std::vector<TStatDrawItem>> markedSets = {
-        {}, {Value(0)}, {Value(1)}, {Value(4), Value(8)}, {Value(2, 1)}, {Value(3)}, {Value(255)},
-    };
-    for (const char* code : {"SEQL", "SEQS", "LENS"}) {
-        SCOPED_TRACE(code);
-        auto batch = e.Create(code);
-        auto single = e.Create(code);
-        TStatDrawArray a, b;
-        batch->CalcCombs(combs, a);
-        for (const TComb& c : combs) single->CalcComb(c, b);
-        ASSERT_EQ(a.Items(), b.Items());
-
-        for (const auto& set : markedSets) {
-            const TStatDrawArray marked = Marked(set);
-            std::vector<uint8_t> result;
-            batch->MatchCombs(combs, marked, 24, true, false, result);
-            ASSERT_EQ(result.size(), combs.size());
-            for (std::size_t i = 0; i < combs.size(); i += 3)
-                ASSERT_EQ(result[i] != 0, single->CombMatches(combs[i], marked, 24, true, false)) << i;
-        }
-    }
-
+    const std::vector<TComb> combs = AllCombs();
+    Env e;
     auto count = [&](const char* code) {
         TStatDrawArray values;
-        e.Create(code)->CalcCombs(std::span<const TComb>(combs).first(valid), values);
+        e.Create(code)->CalcCombs(combs, values);
         SortStatDraw(values);
         return KeyCounts(values);
     };
