@@ -46,8 +46,7 @@ TEST(DifferenceKinds, Family)
 // Draw 1 is 1..8 drawn backwards from both ends; draw 2 a mixed draw; draw 3 is 1..8.
 TDrawsArray ThreeDraws()
 {
-    return {MakeDraw(1, {8, 1, 7, 2, 6, 3, 5, 4}), MakeDraw(2, {3, 7, 1, 15, 9, 20, 11, 4}),
-            MakeDraw(3, {1, 2, 3, 4, 5, 6, 7, 8})};
+    return Draws(1, {{8, 1, 7, 2, 6, 3, 5, 4}, {3, 7, 1, 15, 9, 20, 11, 4}, {1, 2, 3, 4, 5, 6, 7, 8}});
 }
 
 TEST(DifferenceKinds, ValuesOfDraws)
@@ -101,10 +100,7 @@ TEST(DifferenceKinds, ValuesOfDraws)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.code) + " draw " + std::to_string(c.index) + (c.sorted ? " sorted" : ""));
         auto s = e.Create(c.code);
-        TStatDrawArray values;
-        TLastValueArray lastValues;
-        TWorkArea work{};
-        s->CalcDraw(c.index, 2, c.sorted, values, lastValues, work);
+        const TStatDrawArray values = DrawValues(*s, c.index, 2, c.sorted);
         EXPECT_EQ(Entries(values), c.values);
         for (const TStatDrawItem& it : values) {
             EXPECT_EQ(it.LastDrawNo, c.index + 1);
@@ -150,61 +146,33 @@ TEST(DifferenceKinds, ValuesOfOneCombination)
 
 TEST(DifferenceKinds, ValueTexts)
 {
-    struct Case {
-        const char* code;
-        TStatDrawItem value;
-        const char* text;
+    const std::vector<TextCase> cases = {
+        {"DIFA", 0, Value(19), "19", 19},       {"DIFM", 0, Value(1), "1", 1},
+        {"DIFD", 0, Value(7), "7", 7},          {"DIFK", 0, Value(7), "7", 7},
+        {"DIFO", 0, Value(2, 3), "2 x 3", 0},   {"DIFO", 0, Value(1, 7), "1 x 7", 0},
+        {"DIFO", 0, Value(13, 1), "13 x 1", 0}, {"KDS2", 0, Value(3, 1), "3:1", 0},
+        {"KDS3", 0, Value(3, 1, 4), "3:1:4", 0}, {"KDS4", 0, Value(3, 1, 4, 1), "3:1:4:1", 0},
+        {"KDS2", 0, Value(12, 0, 9, 9), "12:0", 0},
     };
-    const std::vector<Case> cases = {
-        {"DIFA", Value(19), "19"},       {"DIFM", Value(1), "1"},           {"DIFD", Value(7), "7"},
-        {"DIFK", Value(7), "7"},         {"DIFO", Value(2, 3), "2 x 3"},    {"DIFO", Value(1, 7), "1 x 7"},
-        {"DIFO", Value(13, 1), "13 x 1"}, {"KDS2", Value(3, 1), "3:1"},     {"KDS3", Value(3, 1, 4), "3:1:4"},
-        {"KDS4", Value(3, 1, 4, 1), "3:1:4:1"}, {"KDS2", Value(12, 0, 9, 9), "12:0"},
-    };
-    Env e;
-    for (const Case& c : cases) EXPECT_EQ(e.Create(c.code)->ValueToText(c.value), c.text) << c.code;
+    ExpectTexts(cases);
 
-    struct Parse {
-        const char* code;
-        const char* text;
-        int value;
-    };
-    const std::vector<Parse> parses = {
+    const Env e;
+    const std::vector<ParseCase> parses = {
         {"DIFA", "7", 7}, {"DIFA", "x", 0},     {"DIFM", "19", 19},  {"DIFK", "3", 3},
         {"DIFO", "2 x 3", 0}, {"DIFO", "2", 0}, {"KDS2", "3:1", 0}, {"KDS4", "3", 0},
     };
-    for (const Parse& p : parses) EXPECT_EQ(e.Create(p.code)->ParseValue(p.text), p.value) << p.code << " " << p.text;
+    ExpectParsed(e, parses);
 }
 
 TEST(DifferenceKinds, ListedValues)
 {
-    std::vector<int> upTo19, upTo7;
-    for (int k = 1; k <= 19; ++k) upTo19.push_back(k);
-    for (int k = 1; k <= 7; ++k) upTo7.push_back(k);
-    struct Case {
-        const char* code;
-        std::vector<int> keys;
-    };
-    const std::vector<Case> cases = {
-        {"DIFA", upTo19}, {"DIFM", upTo19}, {"DIFD", upTo19}, {"DIFO", {}},
-        {"DIFK", upTo7},  {"KDS2", {}},     {"KDS3", {}},     {"KDS4", {}},
-    };
-    Env e;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        auto s = e.Create(c.code);
-        s->Cur.Count = 4;
-        TStatDrawArray values;
-        s->ListValues(0, values);
-        std::vector<int> keys;
-        for (const TStatDrawItem& it : values) {
-            keys.push_back(it.Key[0]);
-            EXPECT_EQ(it.Count, 0);
-            EXPECT_EQ(it.Depth, 0);
-            EXPECT_EQ(it.Key[1], 0);
-        }
-        EXPECT_EQ(keys, c.keys);
-    }
+    const TConfigData defaults;
+    ExpectListed({
+        {"DIFA", defaults, KeyRange(1, 19)}, {"DIFM", defaults, KeyRange(1, 19)},
+        {"DIFD", defaults, KeyRange(1, 19)}, {"DIFO", defaults, {}},
+        {"DIFK", defaults, KeyRange(1, 7)},  {"KDS2", defaults, {}},
+        {"KDS3", defaults, {}},              {"KDS4", defaults, {}},
+    });
 }
 
 TEST(DifferenceKinds, PeriodsOnlyForTheFirstDifference)
@@ -265,50 +233,33 @@ TEST(DifferenceKinds, CombMatchesRules)
 {
     // A candidate is read in ascending order: differences 2, 1, 3, 2, 2, 4, 5.
     const TComb comb = {1, 3, 4, 7, 9, 11, 15, 20};
-    struct Case {
-        const char* code;
-        std::vector<TStatDrawItem> marked;
-        bool expected;
-    };
-    const std::vector<Case> cases = {
-        {"DIFA", {Value(4)}, true},          {"DIFA", {Value(6)}, false},
-        {"DIFA", {Value(4, 9, 9, 9)}, true}, {"DIFA", {}, false},
-        {"DIFM", {Value(5)}, true},          {"DIFM", {Value(14)}, false},
-        {"DIFM", {Value(4)}, false},
-        {"DIFD", {Value(19)}, true},         {"DIFD", {Value(7)}, false},
-        {"DIFO", {Value(2, 3)}, true},       {"DIFO", {Value(2, 2)}, false},
-        {"DIFO", {Value(1, 1)}, true},       {"DIFO", {Value(2, 3, 1)}, false},
-        {"DIFO", {Value(6, 2), Value(5, 1)}, true},
-        {"DIFK", {Value(3)}, true},          {"DIFK", {Value(2)}, false},
-        {"DIFK", {Value(3, 1)}, true},
-        {"KDS2", {Value(2, 1)}, true},       {"KDS2", {Value(4, 5)}, true},
-        {"KDS2", {Value(4, 6)}, false},      {"KDS2", {Value(5, 4)}, false},
-        {"KDS2", {Value(2, 1, 3)}, false},
-        {"KDS3", {Value(2, 1, 3)}, true},    {"KDS3", {Value(2, 4, 5)}, true},
-        {"KDS3", {Value(4, 6, 14)}, false},  {"KDS3", {Value(2, 4, 5, 1)}, false},
-        {"KDS4", {Value(2, 2, 4, 5)}, true}, {"KDS4", {Value(1, 3, 2, 2)}, true},
-        {"KDS4", {Value(2, 1, 3, 3)}, false},
+    const std::vector<MatchCase> cases = {
+        {"DIFA", 0, {Value(4)}, comb, true},          {"DIFA", 0, {Value(6)}, comb, false},
+        {"DIFA", 0, {Value(4, 9, 9, 9)}, comb, true}, {"DIFA", 0, {}, comb, false},
+        {"DIFM", 0, {Value(5)}, comb, true},          {"DIFM", 0, {Value(14)}, comb, false},
+        {"DIFM", 0, {Value(4)}, comb, false},
+        {"DIFD", 0, {Value(19)}, comb, true},         {"DIFD", 0, {Value(7)}, comb, false},
+        {"DIFO", 0, {Value(2, 3)}, comb, true},       {"DIFO", 0, {Value(2, 2)}, comb, false},
+        {"DIFO", 0, {Value(1, 1)}, comb, true},       {"DIFO", 0, {Value(2, 3, 1)}, comb, false},
+        {"DIFO", 0, {Value(6, 2), Value(5, 1)}, comb, true},
+        {"DIFK", 0, {Value(3)}, comb, true},          {"DIFK", 0, {Value(2)}, comb, false},
+        {"DIFK", 0, {Value(3, 1)}, comb, true},
+        {"KDS2", 0, {Value(2, 1)}, comb, true},       {"KDS2", 0, {Value(4, 5)}, comb, true},
+        {"KDS2", 0, {Value(4, 6)}, comb, false},      {"KDS2", 0, {Value(5, 4)}, comb, false},
+        {"KDS2", 0, {Value(2, 1, 3)}, comb, false},
+        {"KDS3", 0, {Value(2, 1, 3)}, comb, true},    {"KDS3", 0, {Value(2, 4, 5)}, comb, true},
+        {"KDS3", 0, {Value(4, 6, 14)}, comb, false},  {"KDS3", 0, {Value(2, 4, 5, 1)}, comb, false},
+        {"KDS4", 0, {Value(2, 2, 4, 5)}, comb, true}, {"KDS4", 0, {Value(1, 3, 2, 2)}, comb, true},
+        {"KDS4", 0, {Value(2, 1, 3, 3)}, comb, false},
     };
     Env e(ThreeDraws());
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.code) + " case " + std::to_string(&c - cases.data()));
-        auto s = e.Create(c.code);
-        const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(Matches(*s, comb, marked, 2, true, false), c.expected);
-        EXPECT_EQ(Matches(*s, comb, marked, 2, false, true), c.expected);
-    }
+    ExpectMatches(e, cases, 2);
 }
 
 TEST(DifferenceKinds, FullSetDistributions)
 {
-    const std::vector<TComb> combs = AllCombs();
     Env e;
-    auto count = [&](const std::string& code) {
-        TStatDrawArray values;
-        e.Create(code)->CalcCombs(combs, values);
-        SortStatDraw(values);
-        return Entries(values);
-    };
+    auto count = [&](const std::string& code) { return Entries(FullSetValues(e, code)); };
     // Spread w: 20 - w places for the smallest number, C(w - 1, 6) choices inside.
     const auto spread = count("DIFD");
     ASSERT_EQ(spread.size(), 13u);

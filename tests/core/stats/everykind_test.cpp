@@ -258,6 +258,21 @@ std::string Name(const TStatKind& k, int param, const Settings& s)
     return k.FormatCode(param) + " under " + s.name;
 }
 
+// Every method of a kind: under each of the settings it reads, each parameter checked there.
+template <class Check>
+void ForEachMethod(const TStatKind& k, Check check)
+{
+    const auto& settings = AllSettings();
+    const std::size_t count = ReadsSettings(&k) ? settings.size() : 1;
+    for (std::size_t v = 0; v < count; ++v) {
+        const KindEnv e(settings[v]);
+        for (int param : Params(k, e.env.Config)) {
+            SCOPED_TRACE(Name(k, param, settings[v]));
+            check(v, e, param);
+        }
+    }
+}
+
 // ---- marked sets ---------------------------------------------------------------------------
 
 using Set = std::vector<TStatDrawItem>;
@@ -359,42 +374,36 @@ bool NoValueOnTheCard(const TStatKind& k, const TConfigData& config)
 TEST_P(EveryKind, FullSetPassEqualsOneCombinationAtATime)
 {
     const TStatKind& k = *GetParam();
-    const auto& settings = AllSettings();
-    const std::size_t variants = ReadsSettings(&k) ? settings.size() : 1;
-    for (std::size_t v = 0; v < variants; ++v) {
-        const KindEnv e(settings[v]);
-        for (int param : Params(k, e.env.Config)) {
-            SCOPED_TRACE(Name(k, param, settings[v]));
-            auto batch = k.Create(e.env, param);
-            auto single = k.Create(e.env, param);
-            if (!k.HasPrefetch()) {
-                // No full-set distribution: neither pass gives a value.
-                TStatDrawArray a, b;
-                batch->CalcCombs(EveryNth(11), a);
-                for (const TComb& c : EveryNth(11)) single->CalcComb(c, b);
-                EXPECT_TRUE(a.Empty());
-                EXPECT_TRUE(b.Empty());
-                continue;
-            }
-            // The lexicographic list first, then the odd tickets added to the same table.
-            const std::span<const TComb> all(FullSet());
-            const std::size_t valid = std::size_t(kv::game::CombCount);
+    ForEachMethod(k, [&](std::size_t, const KindEnv& e, int param) {
+        auto batch = k.Create(e.env, param);
+        auto single = k.Create(e.env, param);
+        if (!k.HasPrefetch()) {
+            // No full-set distribution: neither pass gives a value.
             TStatDrawArray a, b;
-            batch->CalcCombs(all.first(valid), a);
-            for (const TComb& c : all.first(valid)) single->CalcComb(c, b);
-            ASSERT_EQ(a.Items(), b.Items());
-            EXPECT_EQ(a.Empty(), NoValueOnTheCard(k, e.env.Config));
-            batch->CalcCombs(all.subspan(valid), a);
-            for (const TComb& c : all.subspan(valid)) single->CalcComb(c, b);
-            ASSERT_EQ(a.Items(), b.Items());
-
-            // Merged into a table that already holds the listed values and the draws.
-            TStatDrawArray la = Window(*batch, 0, LastIndex, false), lb = Window(*single, 0, LastIndex, false);
-            batch->CalcCombs(std::span<const TComb>(FullSet()).subspan(500, 5500), la);
-            for (std::size_t i = 500; i < 6000; ++i) single->CalcComb(FullSet()[i], lb);
-            ASSERT_EQ(la.Items(), lb.Items());
+            batch->CalcCombs(EveryNth(11), a);
+            for (const TComb& c : EveryNth(11)) single->CalcComb(c, b);
+            EXPECT_TRUE(a.Empty());
+            EXPECT_TRUE(b.Empty());
+            return;
         }
-    }
+        // The lexicographic list first, then the odd tickets added to the same table.
+        const std::span<const TComb> all(FullSet());
+        const std::size_t valid = std::size_t(kv::game::CombCount);
+        TStatDrawArray a, b;
+        batch->CalcCombs(all.first(valid), a);
+        for (const TComb& c : all.first(valid)) single->CalcComb(c, b);
+        ASSERT_EQ(a.Items(), b.Items());
+        EXPECT_EQ(a.Empty(), NoValueOnTheCard(k, e.env.Config));
+        batch->CalcCombs(all.subspan(valid), a);
+        for (const TComb& c : all.subspan(valid)) single->CalcComb(c, b);
+        ASSERT_EQ(a.Items(), b.Items());
+
+        // Merged into a table that already holds the listed values and the draws.
+        TStatDrawArray la = Window(*batch, 0, LastIndex, false), lb = Window(*single, 0, LastIndex, false);
+        batch->CalcCombs(all.subspan(500, 5500), la);
+        for (const TComb& c : all.subspan(500, 5500)) single->CalcComb(c, lb);
+        ASSERT_EQ(la.Items(), lb.Items());
+    });
 }
 
 // ---- the filter pass -----------------------------------------------------------------------
@@ -405,42 +414,36 @@ const int EarlyLasts[] = {0, 1, 2, 3, 20, 39};
 TEST_P(EveryKind, FilterPassEqualsOneCombMatchesPerCombination)
 {
     const TStatKind& k = *GetParam();
-    const auto& settings = AllSettings();
     const bool readsDraws = (k.GetFlags() & (FlagD | FlagP)) != 0;
     const std::vector<TComb>& sample = EveryNth(OwnFamily(&k).step);
-    const std::size_t variants = ReadsSettings(&k) ? settings.size() : 1;
-    for (std::size_t v = 0; v < variants; ++v) {
-        const KindEnv e(settings[v]);
-        for (int param : Params(k, e.env.Config)) {
-            SCOPED_TRACE(Name(k, param, settings[v]));
-            // One pair of instances for every pass: a pass must not keep what the last one marked.
-            auto batch = k.Create(e.env, param);
-            auto single = k.Create(e.env, param);
-            const auto [sets, fixed] = SetsFor(&k, *single);
-            for (std::size_t s = 0; s < sets.size(); ++s) {
-                SCOPED_TRACE("marked set " + std::to_string(s));
-                const TStatDrawArray marked = Marked(sets[s]);
-                ASSERT_TRUE(BatchAgrees(*batch, *single, sample, marked, LastIndex, true, false));
-                if (v != 0) continue;
-                // Keep and delete with the draws in drawn order.
-                ASSERT_TRUE(BatchAgrees(*batch, *single, HalfSample(), marked, LastIndex, false, false));
-                ASSERT_TRUE(BatchAgrees(*batch, *single, HalfSample(), marked, LastIndex, false, true));
-                if (readsDraws && s < fixed)
-                    for (int last : EarlyLasts) {
-                        SCOPED_TRACE("last " + std::to_string(last));
-                        ASSERT_TRUE(BatchAgrees(*batch, *single, HalfSample(), marked, last, true, false));
-                    }
-            }
-            // Nothing marked keeps nothing, also after passes with marked values; a sum range
-            // that is not marked keeps the sums outside it.
-            ASSERT_TRUE(BatchAgrees(*batch, *single, sample, TStatDrawArray{}, LastIndex, true, false));
-            std::vector<uint8_t> result;
-            batch->MatchCombs(sample, TStatDrawArray{}, LastIndex, true, false, result);
-            if (k.GetCode() != "SUM%d") {
-                EXPECT_EQ(std::count(result.begin(), result.end(), 0), std::ptrdiff_t(result.size()));
-            }
+    ForEachMethod(k, [&](std::size_t settings, const KindEnv& e, int param) {
+        // One pair of instances for every pass: a pass must not keep what the last one marked.
+        auto batch = k.Create(e.env, param);
+        auto single = k.Create(e.env, param);
+        const auto [sets, fixed] = SetsFor(&k, *single);
+        for (std::size_t s = 0; s < sets.size(); ++s) {
+            SCOPED_TRACE("marked set " + std::to_string(s));
+            const TStatDrawArray marked = Marked(sets[s]);
+            ASSERT_TRUE(BatchAgrees(*batch, *single, sample, marked, LastIndex, true, false));
+            if (settings != 0) continue;
+            // Keep and delete with the draws in drawn order.
+            ASSERT_TRUE(BatchAgrees(*batch, *single, HalfSample(), marked, LastIndex, false, false));
+            ASSERT_TRUE(BatchAgrees(*batch, *single, HalfSample(), marked, LastIndex, false, true));
+            if (readsDraws && s < fixed)
+                for (int last : EarlyLasts) {
+                    SCOPED_TRACE("last " + std::to_string(last));
+                    ASSERT_TRUE(BatchAgrees(*batch, *single, HalfSample(), marked, last, true, false));
+                }
         }
-    }
+        // Nothing marked keeps nothing, also after passes with marked values; a sum range that is
+        // not marked keeps the sums outside it.
+        ASSERT_TRUE(BatchAgrees(*batch, *single, sample, TStatDrawArray{}, LastIndex, true, false));
+        std::vector<uint8_t> result;
+        batch->MatchCombs(sample, TStatDrawArray{}, LastIndex, true, false, result);
+        if (k.GetCode() != "SUM%d") {
+            EXPECT_EQ(std::count(result.begin(), result.end(), 0), std::ptrdiff_t(result.size()));
+        }
+    });
 }
 
 std::string KindName(const testing::TestParamInfo<const TStatKind*>& info)

@@ -188,32 +188,21 @@ TEST(KarvelKinds, CombMatchesRules)
     const TComb low = {1, 2, 3, 4, 5, 6, 7, 8};
     const TComb spread = {2, 5, 9, 10, 14, 15, 19, 20};
     const TComb mid = {9, 10, 11, 12, 13, 14, 15, 16};
-    struct Case {
-        const char* code;
-        std::vector<TStatDrawItem> marked;
-        TComb comb;
-        bool expected;
-    };
-    const std::vector<Case> cases = {
-        {"KRL1", {Value(0)}, low, true},
-        {"KRL1", {Value(2)}, spread, true},
-        {"KRL1", {Value(2, 9)}, spread, true},   // the number is Key[0] alone
-        {"KRL1", {Value(0), Value(1)}, spread, false},
-        {"KRL2", {Value(2)}, spread, true},
-        {"KRL2", {Value(1)}, {2, 4, 5, 7, 10, 14, 15, 18}, false},   // r = 1 becomes 2 + 1
-        {"KRL2", {Value(3)}, {2, 4, 5, 7, 10, 14, 15, 18}, true},
-        {"KRL3", {Value(7, 1, 0, 2), Value(14)}, low, true},
-        {"KRL3", {Value(7, 1, 0, 2), Value(14)}, mid, true},
-        {"KRL3", {Value(7, 1, 0, 2), Value(14)}, {1, 2, 3, 4, 5, 6, 8, 9}, false},
-        {"KRL3", {}, low, false},
+    const std::vector<MatchCase> cases = {
+        {"KRL1", 0, {Value(0)}, low, true},
+        {"KRL1", 0, {Value(2)}, spread, true},
+        {"KRL1", 0, {Value(2, 9)}, spread, true},   // the number is Key[0] alone
+        {"KRL1", 0, {Value(0), Value(1)}, spread, false},
+        {"KRL2", 0, {Value(2)}, spread, true},
+        {"KRL2", 0, {Value(1)}, {2, 4, 5, 7, 10, 14, 15, 18}, false},   // r = 1 becomes 2 + 1
+        {"KRL2", 0, {Value(3)}, {2, 4, 5, 7, 10, 14, 15, 18}, true},
+        {"KRL3", 0, {Value(7, 1, 0, 2), Value(14)}, low, true},
+        {"KRL3", 0, {Value(7, 1, 0, 2), Value(14)}, mid, true},
+        {"KRL3", 0, {Value(7, 1, 0, 2), Value(14)}, {1, 2, 3, 4, 5, 6, 8, 9}, false},
+        {"KRL3", 0, {}, low, false},
     };
     Env e({MakeDraw(1, {8, 19, 18, 5, 12, 15, 10, 20})});
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code);
-        const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(Matches(*s, c.comb, marked, 0, true, false), c.expected) << c.code;
-        EXPECT_EQ(Matches(*s, c.comb, marked, 0, true, true), c.expected) << c.code;
-    }
+    ExpectMatches(e, cases);
 }
 
 // One characteristic number per combination.

@@ -16,13 +16,6 @@ using namespace kv::test;
 
 namespace {
 
-std::vector<std::pair<int, int>> KeyCounts(const TStatDrawArray& values)
-{
-    std::vector<std::pair<int, int>> r;
-    for (const TStatDrawItem& it : values) r.emplace_back(it.LongKey(), it.Count);
-    return r;
-}
-
 // The rest of each descriptor is in the golden list of every kind.
 TEST(NumberKinds, FamilyAndNames)
 {
@@ -74,7 +67,7 @@ TEST(NumberKinds, ValuesOfOneCombination)
         auto s = e.Create(c.code, c.param);
         TStatDrawArray values;
         s->CalcComb(c.comb, values);
-        EXPECT_EQ(KeyCounts(values), c.values) << c.code << c.param;
+        EXPECT_EQ(LongKeyCounts(values), c.values) << c.code << c.param;
         for (const TStatDrawItem& it : values) {
             EXPECT_EQ(it.LastDrawNo, 0) << c.code;
             EXPECT_EQ(it.Depth, 0) << c.code;
@@ -119,19 +112,14 @@ TEST(NumberKinds, ValueTexts)
         EXPECT_EQ(s->ParseValue(c.text), c.parsed) << c.code;
     }
 
-    struct Parse {
-        const char* code;
-        const char* text;
-        int value;
-    };
-    const std::vector<Parse> parses = {
+    const std::vector<ParseCase> parses = {
         {"EVEN", "3:5", 3},  {"EVEN", "abc", 0},       {"EVEN", "8", 8},        {"EVEN", " 2 :6", 2},
         {"EVEN", ":8", 0},   {"EVEN", "", 0},          {"NUMS", "abc", 0},      {"NUMS", "3:5", 0},
         {"EVNV", "нЧЧЧЧЧЧЧ", 128}, {"EVNV", "н", 128}, {"EVNV", "", 0},         {"EVNV", "ЧЧЧЧЧЧЧЧн", 0},
         {"EVNV", "ннннннннЧ", 255}, {"EVNV", "xнннннннн", 127}, {"PRMV", "ПСПСПСПС", 170}, {"PRMV", "нЧЧЧЧЧЧЧ", 0},
         {"SMLV", "21111112 (129)", 129},
     };
-    for (const Parse& p : parses) EXPECT_EQ(e.Create(p.code)->TextToValue(p.text), p.value) << p.code << " " << p.text;
+    ExpectRead(e, parses);
 
     // Every mask reads back from its own text.
     for (const char* code : {"EVNV", "SMLV", "PRMV"}) {
@@ -146,37 +134,12 @@ TEST(NumberKinds, ValueTexts)
 
 TEST(NumberKinds, ListedValues)
 {
-    auto range = [](int first, int last) {
-        std::vector<int> r;
-        for (int k = first; k <= last; ++k) r.push_back(k);
-        return r;
-    };
-    struct Case {
-        const char* code;
-        std::vector<int> keys;
-    };
-    const std::vector<Case> cases = {
-        {"NUMS", range(1, 20)}, {"DIGS", {}},          {"EVEN", range(1, 8)}, {"EVNV", range(0, 255)},
-        {"SMAL", range(1, 8)},  {"SMLV", {}},          {"PRIM", range(1, 8)}, {"PRMV", range(0, 255)},
-        {"POS%d", range(1, 20)}, {"POE%d", {}},
-    };
-    Env e;
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code, 1);
-        s->Cur.Count = 5;
-        s->Cur.LastDrawNo = 9;
-        TStatDrawArray values;
-        s->ListValues(0, values);
-        std::vector<int> keys;
-        for (const TStatDrawItem& it : values) {
-            keys.push_back(it.LongKey());
-            EXPECT_EQ(it.Count, 0) << c.code;
-            EXPECT_EQ(it.LastDrawNo, 0) << c.code;
-            EXPECT_EQ(it.Depth, 0) << c.code;
-            EXPECT_EQ(it.Key[2], 0) << c.code;
-        }
-        EXPECT_EQ(keys, c.keys) << c.code;
-    }
+    const TConfigData defaults;
+    ExpectListed({{"NUMS", defaults, KeyRange(1, 20)},  {"DIGS", defaults, {}},
+                  {"EVEN", defaults, KeyRange(1, 8)},   {"EVNV", defaults, KeyRange(0, 255)},
+                  {"SMAL", defaults, KeyRange(1, 8)},   {"SMLV", defaults, {}},
+                  {"PRIM", defaults, KeyRange(1, 8)},   {"PRMV", defaults, KeyRange(0, 255)},
+                  {"POS%d", defaults, KeyRange(1, 20)}, {"POE%d", defaults, {}}});
 }
 
 TEST(NumberKinds, WindowOfDraws)
@@ -209,7 +172,7 @@ TEST(NumberKinds, WindowOfDraws)
                 MakeDraw(3, {1, 2, 3, 4, 5, 6, 7, 8}, 2), MakeDraw(4, {1, 2, 3, 4, 5, 6, 7, 8}, 1)});
     auto poe = extras.Create("POE%d", 1);
     const TStatDrawArray ex = Window(*poe, 0, 3, false);
-    EXPECT_EQ(KeyCounts(ex), (std::vector<std::pair<int, int>>{{2, 2}, {4, 1}, {1, 1}}));
+    EXPECT_EQ(LongKeyCounts(ex), (std::vector<std::pair<int, int>>{{2, 2}, {4, 1}, {1, 1}}));
     EXPECT_EQ(ex[0].LastDrawNo, 3);
     EXPECT_EQ(ex[0].Depth, 2);
     EXPECT_EQ(ex[0].PeriodMin, 2);
@@ -290,10 +253,7 @@ TEST(NumberKinds, SortedDrawsAndGraphValues)
     };
     for (const Case& c : cases) {
         auto s = e.Create(c.code, c.param);
-        TStatDrawArray values;
-        TLastValueArray lastValues;
-        TWorkArea work{};
-        s->CalcDraw(c.index, 1, c.sorted, values, lastValues, work);
+        const TStatDrawArray values = DrawValues(*s, c.index, 1, c.sorted);
         ASSERT_FALSE(values.Empty()) << c.code;
         EXPECT_EQ(values[0].LongKey(), c.value) << c.code << c.param << " index " << c.index;
         EXPECT_EQ(s->GetDrawGraphValue(c.index, 1, c.sorted), c.graph) << c.code << c.param;
@@ -308,16 +268,9 @@ TEST(NumberKinds, SortedDrawsAndGraphValues)
 
 TEST(NumberKinds, CombMatchesRules)
 {
-    struct Case {
-        const char* code;
-        int param;
-        std::vector<TStatDrawItem> marked;
-        TComb comb;
-        bool expected;
-    };
     const TComb low = {1, 2, 3, 4, 5, 6, 7, 8};
     const TComb high = {11, 12, 13, 14, 15, 16, 17, 20};
-    const std::vector<Case> cases = {
+    const std::vector<MatchCase> cases = {
         {"NUMS", 0, {Value(5)}, low, true},
         {"NUMS", 0, {Value(5)}, high, false},
         {"NUMS", 0, {Value(9), Value(20)}, high, true},
@@ -345,24 +298,13 @@ TEST(NumberKinds, CombMatchesRules)
         {"POE%d", 1, {Value(1), Value(2), Value(3), Value(4), Value(0)}, low, false},
     };
     Env e({MakeDraw(1, low, 1)});
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code, c.param);
-        const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(Matches(*s, c.comb, marked, 0, true, false), c.expected) << c.code << c.param;
-        EXPECT_EQ(Matches(*s, c.comb, marked, 0, true, true), c.expected) << c.code << c.param;
-    }
+    ExpectMatches(e, cases);
 }
 
 TEST(NumberKinds, FullSetDistributions)
 {
-    const std::vector<TComb> combs = AllCombs();
     Env e;
-    auto count = [&](const std::string& code, int param) {
-        TStatDrawArray values;
-        e.Create(code, param)->CalcCombs(combs, values);
-        SortStatDraw(values);
-        return KeyCounts(values);
-    };
+    auto count = [&](const std::string& code, int param) { return LongKeyCounts(FullSetValues(e, code, param)); };
     std::vector<std::pair<int, int>> nums;
     for (int n = 1; n <= 20; ++n) nums.emplace_back(n, 50388);   // Binomial(19, 7)
     EXPECT_EQ(count("NUMS", 0), nums);

@@ -17,41 +17,18 @@ using namespace kv::test;
 
 namespace {
 
-struct Entry {
-    int item;
-    int period;
-    int count;
-    int lastDrawNo;
-    int depth;
-    bool operator==(const Entry&) const = default;
-};
-std::ostream& operator<<(std::ostream& os, const Entry& e)
-{
-    return os << "{" << e.item << " x " << e.period << ", count " << e.count << ", draw " << e.lastDrawNo
-              << ", depth " << e.depth << "}";
-}
-
-std::vector<Entry> Entries(const TStatDrawArray& values)
-{
-    std::vector<Entry> r;
-    for (const TStatDrawItem& it : values) r.push_back({it.Key[0], it.Key[1], it.Count, it.LastDrawNo, it.Depth});
-    return r;
-}
-
 // 5 in the draws numbered 100, 103 and 104; 1..4 in 100 and 102; 6..8 in 100 and 104.
 TDrawsArray NumberDraws()
 {
-    return {MakeDraw(100, {5, 1, 2, 3, 4, 6, 7, 8}), MakeDraw(101, {9, 10, 11, 12, 13, 14, 15, 16}),
-            MakeDraw(102, {17, 18, 19, 20, 1, 2, 3, 4}), MakeDraw(103, {5, 9, 10, 11, 12, 13, 14, 15}),
-            MakeDraw(104, {20, 19, 18, 17, 5, 6, 7, 8})};
+    return Draws(100, {{5, 1, 2, 3, 4, 6, 7, 8}, {9, 10, 11, 12, 13, 14, 15, 16}, {17, 18, 19, 20, 1, 2, 3, 4},
+                       {5, 9, 10, 11, 12, 13, 14, 15}, {20, 19, 18, 17, 5, 6, 7, 8}});
 }
 
 // Channel size 5: channel 2 (6..10) in the first draw and again, twice, in the last.
 TDrawsArray ChannelDraws()
 {
-    return {MakeDraw(1, {6, 1, 2, 3, 4, 5, 11, 12}), MakeDraw(2, {1, 2, 3, 4, 11, 12, 13, 14}),
-            MakeDraw(3, {1, 2, 3, 4, 11, 12, 13, 14}), MakeDraw(4, {1, 2, 3, 4, 11, 12, 13, 14}),
-            MakeDraw(5, {6, 9, 1, 2, 11, 12, 16, 17})};
+    return Draws(1, {{6, 1, 2, 3, 4, 5, 11, 12}, {1, 2, 3, 4, 11, 12, 13, 14}, {1, 2, 3, 4, 11, 12, 13, 14},
+                     {1, 2, 3, 4, 11, 12, 13, 14}, {6, 9, 1, 2, 11, 12, 16, 17}});
 }
 
 // The rest of each descriptor is in the golden list of every kind.
@@ -74,7 +51,7 @@ TEST(PeriodKinds, PeriodsOverAWindow)
         int channelSize;
         const char* layout;
         int first, last;
-        std::vector<Entry> values;
+        std::vector<PairEntry> values;
         std::vector<std::string> texts;   // of the first values
     };
     const std::vector<Case> cases = {
@@ -105,7 +82,7 @@ TEST(PeriodKinds, PeriodsOverAWindow)
         Env e(*c.draws, Layout(c.layout, c.channelSize));
         auto s = e.Create(c.code);
         const TStatDrawArray values = Window(*s, c.first, c.last, false);
-        EXPECT_EQ(Entries(values), c.values) << c.code << " " << c.first << ".." << c.last;
+        EXPECT_EQ(PairEntries(values), c.values) << c.code << " " << c.first << ".." << c.last;
         for (std::size_t i = 0; i < c.texts.size() && i < std::size_t(values.Count()); ++i)
             EXPECT_EQ(s->ValueToText(values[int(i)]), c.texts[i]) << c.code;
     }
@@ -118,16 +95,9 @@ TEST(PeriodKinds, RepeatedPeriodsAndGapsInTheNumbering)
            MakeDraw(3, {5, 1, 2, 3, 4, 6, 7, 8}), MakeDraw(9, {5, 9, 10, 11, 12, 13, 14, 15})});
     auto prdv = e.Create("PRDV");
     const TStatDrawArray values = Window(*prdv, 0, 3, false);
-    const TStatDrawItem& one = values[values.Find(Value(5, 1))];
-    EXPECT_EQ(one.Count, 2);
-    EXPECT_EQ(one.LastDrawNo, 3);
-    EXPECT_EQ(one.Depth, 2);
-    EXPECT_EQ(one.PeriodMin, 1);
-    EXPECT_EQ(one.PeriodMax, 1);
-    const TStatDrawItem& six = values[values.Find(Value(5, 6))];
-    EXPECT_EQ(six.Count, 1);
-    EXPECT_EQ(six.LastDrawNo, 9);
-    EXPECT_EQ(prdv->ValueToText(six), "5 x 6");
+    EXPECT_EQ(CountersOf(At(values, Value(5, 1))), (Counters{2, 3, 2, 1, 1}));
+    EXPECT_EQ(CountersOf(At(values, Value(5, 6))), (Counters{1, 9, 1, 0, 0}));
+    EXPECT_EQ(prdv->ValueToText(At(values, Value(5, 6))), "5 x 6");
     // 9..15 come back after 7 draw numbers, 1..4 and 6..8 after 2.
     EXPECT_GE(values.Find(Value(9, 7)), 0);
     EXPECT_GE(values.Find(Value(1, 2)), 0);
@@ -210,26 +180,18 @@ TEST(PeriodKinds, MarkedPeriodsOfAWindowKeepAndDeleteTickets)
 
 TEST(PeriodKinds, TextsListsAndSettings)
 {
-    Env e(ChannelDraws(), Layout("00000000009999999999", 5));
-    struct Case {
-        const char* code;
-        int item, period;
-        const char* text;
+    const TConfigData layout = Layout("00000000009999999999", 5);
+    Env e(ChannelDraws(), layout);
+    const std::vector<TextCase> cases = {
+        {"PRDV", 0, Value(5, 3), "5 x 3", 0, layout},   {"PRDV", 0, Value(20, 100), "20 x 100", 0, layout},
+        {"PRDC", 0, Value(2, 4), "02 x 4", 0, layout},  {"PRDC", 0, Value(10, 1), "10 x 1", 0, layout},
+        {"PRDG", 0, Value(0, 2), "0 x 2", 0, layout},   {"PRDG", 0, Value(9, 11), "9 x 11", 0, layout},
     };
-    const std::vector<Case> cases = {
-        {"PRDV", 5, 3, "5 x 3"}, {"PRDV", 20, 100, "20 x 100"}, {"PRDC", 2, 4, "02 x 4"},
-        {"PRDC", 10, 1, "10 x 1"}, {"PRDG", 0, 2, "0 x 2"},    {"PRDG", 9, 11, "9 x 11"},
-    };
-    for (const Case& c : cases) {
+    ExpectTexts(cases);
+    for (const TextCase& c : cases) {
         auto s = e.Create(c.code);
-        EXPECT_EQ(s->ValueToText(Value(c.item, c.period)), c.text);
-        EXPECT_EQ(s->ParseValue(c.text), 0) << c.code;
-        EXPECT_EQ(s->ParseValue("5"), 0) << c.code;
-        EXPECT_EQ(s->TextToValue("5"), 5) << c.code;
-        TStatDrawArray values;
-        s->ListValues(4, values);
-        s->CalcComb({1, 2, 3, 4, 5, 6, 7, 8}, values);
-        EXPECT_TRUE(values.Empty()) << c.code;
+        ExpectNoPlainValues(*s, 5);
+        EXPECT_TRUE(Listed(*s, 4).Empty()) << c.code;
     }
 
     // The channel width and the layout are those of the moment of creation.
@@ -237,11 +199,11 @@ TEST(PeriodKinds, TextsListsAndSettings)
     auto prdg = e.Create("PRDG");
     e.env.Config.ChannelSize = 4;
     e.env.Config.MatrixSegments = kv::game::TextToSegments("");
-    EXPECT_EQ(Entries(Window(*prdc, 0, 4, false)),
-              (std::vector<Entry>{{1, 1, 4, 5, 1}, {3, 1, 4, 5, 1}, {2, 4, 1, 5, 1}}));
+    EXPECT_EQ(PairEntries(Window(*prdc, 0, 4, false)),
+              (std::vector<PairEntry>{{1, 1, 4, 5, 1}, {3, 1, 4, 5, 1}, {2, 4, 1, 5, 1}}));
     // Layout 0 for 1..10 and 9 for 11..20: both segments in every draw.
-    EXPECT_EQ(Entries(Window(*prdg, 0, 1, false)), (std::vector<Entry>{{0, 1, 1, 2, 1}, {9, 1, 1, 2, 1}}));
-    EXPECT_EQ(Entries(Window(*e.Create("PRDG"), 0, 1, false)), (std::vector<Entry>{{1, 1, 1, 2, 1}}));
+    EXPECT_EQ(PairEntries(Window(*prdg, 0, 1, false)), (std::vector<PairEntry>{{0, 1, 1, 2, 1}, {9, 1, 1, 2, 1}}));
+    EXPECT_EQ(PairEntries(Window(*e.Create("PRDG"), 0, 1, false)), (std::vector<PairEntry>{{1, 1, 1, 2, 1}}));
 }
 
 } // namespace

@@ -25,21 +25,8 @@ constexpr auto RepeatKinds = FamilyOf<kinds::AddRepeatKinds>;
 // Six draws in drawn order; the last one holds 19, 20, 1, 2 so that every shift wraps around.
 TDrawsArray SixDraws()
 {
-    return {MakeDraw(101, {20, 19, 2, 1, 5, 6, 7, 8}),   MakeDraw(102, {1, 20, 3, 18, 9, 10, 11, 12}),
-            MakeDraw(103, {2, 1, 20, 13, 14, 15, 16, 17}), MakeDraw(104, {3, 20, 1, 4, 18, 19, 2, 11}),
-            MakeDraw(105, {1, 2, 3, 20, 12, 5, 6, 7}),     MakeDraw(106, {19, 20, 1, 2, 5, 9, 13, 17})};
-}
-
-// The statistics table's evaluation of the window first..last.
-
-// The values of draw index alone.
-TStatDrawArray OneDraw(TCustomStat& stat, int index, int last)
-{
-    TStatDrawArray values;
-    TLastValueArray lastValues;
-    TWorkArea work{};
-    stat.CalcDraw(index, last, false, values, lastValues, work);
-    return values;
+    return Draws(101, {{20, 19, 2, 1, 5, 6, 7, 8}, {1, 20, 3, 18, 9, 10, 11, 12}, {2, 1, 20, 13, 14, 15, 16, 17},
+                       {3, 20, 1, 4, 18, 19, 2, 11}, {1, 2, 3, 20, 12, 5, 6, 7}, {19, 20, 1, 2, 5, 9, 13, 17}});
 }
 
 // Key, Count, LastDrawNo, Depth.
@@ -280,13 +267,13 @@ TEST(RepeatKinds, ShiftsWrapAroundTheField)
         const TComb lastDraw = earlier;
         Env e({MakeDraw(1, earlier), MakeDraw(2, evaluated), MakeDraw(3, lastDraw)});
         auto s = e.Create(c.code);
-        const TStatDrawArray values = OneDraw(*s, 1, 2);
+        const TStatDrawArray values = DrawValues(*s, 1, 2, false);
         EXPECT_EQ(FirstKeys(values), std::vector<int>{c.shifted}) << c.code << " " << c.x;
         // The matching count kind sees one repeat in the evaluated draw.
         std::string count = c.code;
         count[2] = 'C';
         auto n = e.Create(count);
-        EXPECT_EQ(FirstKeys(OneDraw(*n, 1, 2)), std::vector<int>{1}) << count << " " << c.x;
+        EXPECT_EQ(FirstKeys(DrawValues(*n, 1, 2, false)), std::vector<int>{1}) << count << " " << c.x;
     }
 }
 
@@ -296,63 +283,59 @@ TEST(RepeatKinds, CombMatchesJudgesTheDrawAfterTheWindow)
     const TComb last = {1, 2, 5, 9, 13, 17, 19, 20};   // draw 106 sorted
     const TComb disjoint = {3, 4, 6, 7, 8, 10, 11, 12};
     const TComb low = {1, 2, 3, 4, 5, 6, 7, 8};
-    struct Case {
-        const char* code;
-        int lastIndex;
-        TComb comb;
-        std::vector<TStatDrawItem> marked;
-        bool expected;
-    };
-    const std::vector<Case> cases = {
-        {"RPC2", 5, last, {Value(8)}, true},
-        {"RPC2", 5, last, {Value(7), Value(0)}, false},
-        {"RPC2", 5, last, {Value(8, 1)}, true},   // a count is Key[0] alone
-        {"RPC2", 5, disjoint, {Value(0)}, true},
-        {"RPC2", 5, disjoint, {Value(1), Value(2), Value(3)}, false},
-        {"RPC2", 5, {1, 2, 3, 4, 6, 7, 8, 10}, {Value(2)}, true},
-        {"RPC2", 5, last, {}, false},
-        {"RPC2", 0, low, {Value(6)}, true},       // 1, 2, 5, 6, 7, 8 of draw 101
-        {"PRC+1", 5, {1, 2, 3, 6, 10, 14, 18, 20}, {Value(8)}, true},
-        {"PRC+1", 5, last, {Value(3)}, true},      // 20, 1, 2
-        {"PRC+1", 5, last, {Value(8)}, false},
-        {"PRC-1", 5, last, {Value(3)}, true},      // 19, 20, 1 from 20, 1, 2
-        {"PRC+2", 5, last, {Value(3)}, true},      // 1, 2, 19 from 19, 20, 17
-        {"PRC-2", 5, last, {Value(3)}, true},      // 17, 19, 20 from 19, 1, 2
-        {"RPO1", 5, last, {Value(4)}, true},       // draw 105: 1, 2, 5, 20
-        {"RPO1", 5, last, {Value(8)}, false},
-        {"PRC2O2", 5, last, {Value(4)}, true},     // draw 104: 1, 2, 19, 20
-        {"PRC2O3", 5, last, {Value(5)}, true},     // draw 103: 1, 2, 13, 17, 20
-        {"RPO1", 0, low, {Value(0)}, true},        // nothing two draws before the first
-        {"RPO1", 0, low, {Value(6)}, false},
-        {"RPC3", 5, low, {Value(3)}, true},        // in 106 and 105: 1, 2, 5, 20
-        {"RPC3", 5, last, {Value(4)}, true},
-        {"RPC3", 0, low, {Value(0)}, true},
-        {"PRB2", 5, low, {Value(0)}, true},        // in 106, not in 105: 9, 13, 17, 19
-        {"PRB2", 5, {9, 10, 11, 12, 13, 14, 15, 16}, {Value(2)}, true},
-        {"PRB2", 5, last, {Value(4)}, true},
-        {"PRB2", 0, low, {Value(6)}, true},
+    // The window ends at the last draw (106), at the first (101) and at 103.
+    const std::vector<MatchCase> atTheEnd = {
+        {"RPC2", 0, {Value(8)}, last, true},
+        {"RPC2", 0, {Value(7), Value(0)}, last, false},
+        {"RPC2", 0, {Value(8, 1)}, last, true},   // a count is Key[0] alone
+        {"RPC2", 0, {Value(0)}, disjoint, true},
+        {"RPC2", 0, {Value(1), Value(2), Value(3)}, disjoint, false},
+        {"RPC2", 0, {Value(2)}, {1, 2, 3, 4, 6, 7, 8, 10}, true},
+        {"RPC2", 0, {}, last, false},
+        {"PRC+1", 0, {Value(8)}, {1, 2, 3, 6, 10, 14, 18, 20}, true},
+        {"PRC+1", 0, {Value(3)}, last, true},      // 20, 1, 2
+        {"PRC+1", 0, {Value(8)}, last, false},
+        {"PRC-1", 0, {Value(3)}, last, true},      // 19, 20, 1 from 20, 1, 2
+        {"PRC+2", 0, {Value(3)}, last, true},      // 1, 2, 19 from 19, 20, 17
+        {"PRC-2", 0, {Value(3)}, last, true},      // 17, 19, 20 from 19, 1, 2
+        {"RPO1", 0, {Value(4)}, last, true},       // draw 105: 1, 2, 5, 20
+        {"RPO1", 0, {Value(8)}, last, false},
+        {"PRC2O2", 0, {Value(4)}, last, true},     // draw 104: 1, 2, 19, 20
+        {"PRC2O3", 0, {Value(5)}, last, true},     // draw 103: 1, 2, 13, 17, 20
+        {"RPC3", 0, {Value(3)}, low, true},        // in 106 and 105: 1, 2, 5, 20
+        {"RPC3", 0, {Value(4)}, last, true},
+        {"PRB2", 0, {Value(0)}, low, true},        // in 106, not in 105: 9, 13, 17, 19
+        {"PRB2", 0, {Value(2)}, {9, 10, 11, 12, 13, 14, 15, 16}, true},
+        {"PRB2", 0, {Value(4)}, last, true},
         // The value kinds: some number of the combination is marked.
-        {"RPV2", 5, last, {Value(19)}, true},
-        {"RPV2", 5, low, {Value(19)}, false},
-        {"RPV2", 5, low, {Value(8, 3)}, true},
-        {"RPV2", 5, low, {}, false},
-        {"PRV+1", 5, disjoint, {Value(1), Value(12)}, true},
-        {"PRV-2", 0, disjoint, {Value(18), Value(20)}, false},
-        {"RPV3", 5, low, {Value(9), Value(20), Value(3)}, true},
-        {"PRL2", 5, last, {Value(3)}, false},
-        {"PRV2O3", 2, disjoint, {Value(12)}, true},
+        {"RPV2", 0, {Value(19)}, last, true},
+        {"RPV2", 0, {Value(19)}, low, false},
+        {"RPV2", 0, {Value(8, 3)}, low, true},
+        {"RPV2", 0, {}, low, false},
+        {"PRV+1", 0, {Value(1), Value(12)}, disjoint, true},
+        {"RPV3", 0, {Value(9), Value(20), Value(3)}, low, true},
+        {"PRL2", 0, {Value(3)}, last, false},
     };
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code);
-        const TStatDrawArray marked = Marked(c.marked);
-        for (bool sorted : {false, true}) {
-            EXPECT_EQ(Matches(*s, c.comb, marked, c.lastIndex, sorted, false), c.expected)
-                << c.code << " last " << c.lastIndex << " sorted " << sorted;
-            EXPECT_EQ(s->CurDraw.DrawNo, 0);
-            EXPECT_EQ(s->RefDraw.DrawNo, 101 + c.lastIndex);
-            EXPECT_EQ(Matches(*s, c.comb, marked, c.lastIndex, sorted, true), c.expected) << c.code;
-        }
-    }
+    const std::vector<MatchCase> atTheStart = {
+        {"RPC2", 0, {Value(6)}, low, true},       // 1, 2, 5, 6, 7, 8 of draw 101
+        {"RPO1", 0, {Value(0)}, low, true},        // nothing two draws before the first
+        {"RPO1", 0, {Value(6)}, low, false},
+        {"RPC3", 0, {Value(0)}, low, true},
+        {"PRB2", 0, {Value(6)}, low, true},
+        {"PRV-2", 0, {Value(18), Value(20)}, disjoint, false},
+    };
+    ExpectMatches(e, atTheEnd, 5);
+    ExpectMatches(e, atTheStart, 0);
+    ExpectMatches(e, {{"PRV2O3", 0, {Value(12)}, disjoint, true}}, 2);
+    // The filter has no draw of its own to look at; its reference is the last draw of the window.
+    for (const TStatKind* k : RepeatKinds())
+        for (int last : {0, 2, 5})
+            for (bool sorted : {false, true}) {
+                auto s = k->Create(e.env, 0);
+                s->LoadDraws(-1, last, sorted);
+                EXPECT_EQ(s->CurDraw.DrawNo, 0) << k->GetCode();
+                EXPECT_EQ(s->RefDraw.DrawNo, 101 + last) << k->GetCode();
+            }
 }
 
 TEST(RepeatKinds, CountsAndValuesSplitIntoThreeAndTwoOnly)
@@ -360,7 +343,7 @@ TEST(RepeatKinds, CountsAndValuesSplitIntoThreeAndTwoOnly)
     Env e(kv::archive::SyntheticDraws(120, 11));
     auto rpc2 = e.Create("RPC2"), rpc3 = e.Create("RPC3"), prb2 = e.Create("PRB2");
     for (int i = 0; i < 120; ++i) {
-        const TStatDrawArray a = OneDraw(*rpc2, i, 119), b = OneDraw(*rpc3, i, 119), c = OneDraw(*prb2, i, 119);
+        const TStatDrawArray a = DrawValues(*rpc2, i, 119, false), b = DrawValues(*rpc3, i, 119, false), c = DrawValues(*prb2, i, 119, false);
         ASSERT_EQ(a.Count(), 1);
         ASSERT_EQ(b.Count(), 1);
         ASSERT_EQ(c.Count(), 1);

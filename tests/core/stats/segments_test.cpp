@@ -72,57 +72,39 @@ TEST(SegmentKinds, ParameterRangeFollowsTheLayout)
 
 TEST(SegmentKinds, ValuesOfDraws)
 {
-    struct Case {
-        const char* code;
-        int param;
-        const char* layout;
-        TComb draw;
-        bool sorted;
-        Texts values;
-    };
-    const std::vector<Case> cases = {
-        {"SGMS", 0, AllOne, Mixed, false, {{"1", 8}}},
-        {"SGMV", 0, AllOne, Mixed, false, {{"1 x 8", 1}}},
-        {"SGMC", 0, AllOne, Mixed, false, {{"1", 1}}},
-        {"SGM%d", 1, AllOne, Mixed, false, {{"8", 1}}},
-        {"SGMV", 0, Quarters, Pairs, false, {{"1 x 2", 1}, {"2 x 2", 1}, {"3 x 2", 1}, {"4 x 2", 1}}},
-        {"SGMC", 0, Quarters, Pairs, false, {{"4", 1}}},
-        {"SGMS", 0, Quarters, Mixed, false, {{"4", 2}, {"1", 2}, {"3", 2}, {"2", 2}}},
-        {"SGMS", 0, Quarters, Mixed, true, {{"1", 2}, {"2", 2}, {"3", 2}, {"4", 2}}},
-        {"SGMV", 0, Quarters, Low, false, {{"1 x 5", 1}, {"2 x 3", 1}, {"3 x 0", 1}, {"4 x 0", 1}}},
-        {"SGMC", 0, Quarters, Low, false, {{"2", 1}}},
+    const std::vector<DrawCase> cases = {
+        {"SGMS", 0, Layout(AllOne), Mixed, false, {{"1", 8}}},
+        {"SGMV", 0, Layout(AllOne), Mixed, false, {{"1 x 8", 1}}},
+        {"SGMC", 0, Layout(AllOne), Mixed, false, {{"1", 1}}},
+        {"SGM%d", 1, Layout(AllOne), Mixed, false, {{"8", 1}}},
+        {"SGMV", 0, Layout(Quarters), Pairs, false, {{"1 x 2", 1}, {"2 x 2", 1}, {"3 x 2", 1}, {"4 x 2", 1}}},
+        {"SGMC", 0, Layout(Quarters), Pairs, false, {{"4", 1}}},
+        {"SGMS", 0, Layout(Quarters), Mixed, false, {{"4", 2}, {"1", 2}, {"3", 2}, {"2", 2}}},
+        {"SGMS", 0, Layout(Quarters), Mixed, true, {{"1", 2}, {"2", 2}, {"3", 2}, {"4", 2}}},
+        {"SGMV", 0, Layout(Quarters), Low, false, {{"1 x 5", 1}, {"2 x 3", 1}, {"3 x 0", 1}, {"4 x 0", 1}}},
+        {"SGMC", 0, Layout(Quarters), Low, false, {{"2", 1}}},
         // Segments in the order in which numbers 1..20 first use them, empty ones included.
-        {"SGMV", 0, Shuffled, Low, false, {{"3 x 5", 1}, {"1 x 3", 1}, {"2 x 0", 1}, {"5 x 0", 1}}},
-        {"SGM%d", 3, Shuffled, Low, false, {{"5", 1}}},
-        {"SGM%d", 4, Shuffled, Low, false, {{"0", 1}}},   // no number lies in segment 4
-        {"SGM%d", 4, Quarters, Mixed, true, {{"2", 1}}},
-        {"SGMC", 0, Scattered, Low, false, {{"3", 1}}},
+        {"SGMV", 0, Layout(Shuffled), Low, false, {{"3 x 5", 1}, {"1 x 3", 1}, {"2 x 0", 1}, {"5 x 0", 1}}},
+        {"SGM%d", 3, Layout(Shuffled), Low, false, {{"5", 1}}},
+        {"SGM%d", 4, Layout(Shuffled), Low, false, {{"0", 1}}},   // no number lies in segment 4
+        {"SGM%d", 4, Layout(Quarters), Mixed, true, {{"2", 1}}},
+        {"SGMC", 0, Layout(Scattered), Low, false, {{"3", 1}}},
         // Tuples follow the order of the numbers.
-        {"KGS2", 0, Quarters, Mixed, false, {{"4:1", 1}, {"1:3", 1}, {"3:2", 1}, {"2:1", 1}, {"1:4", 1}, {"4:2", 1}, {"2:3", 1}}},
-        {"KGS2", 0, Quarters, Mixed, true, {{"1:1", 1}, {"1:2", 1}, {"2:2", 1}, {"2:3", 1}, {"3:3", 1}, {"3:4", 1}, {"4:4", 1}}},
-        {"KGS3", 0, Quarters, Pairs, false, {{"1:1:2", 1}, {"1:2:2", 1}, {"2:2:3", 1}, {"2:3:3", 1}, {"3:3:4", 1}, {"3:4:4", 1}}},
-        {"KGS4", 0, Scattered, Low, false, {{"1:2:3:1", 2}, {"2:3:1:2", 2}, {"3:1:2:3", 1}}},
-        {"KGM2", 0, AllOne, Mixed, false, {{"1:1", 28}}},
-        {"KGM2", 0, Quarters, Low, false, {{"1:1", 10}, {"1:2", 15}, {"2:2", 3}}},
-        {"KGM3", 0, Quarters, Low, false, {{"1:1:1", 10}, {"1:1:2", 30}, {"1:2:2", 15}, {"2:2:2", 1}}},
-        {"KGM4", 0, AllOne, Low, false, {{"1:1:1:1", 70}}},
+        {"KGS2", 0, Layout(Quarters), Mixed, false, {{"4:1", 1}, {"1:3", 1}, {"3:2", 1}, {"2:1", 1}, {"1:4", 1}, {"4:2", 1}, {"2:3", 1}}},
+        {"KGS2", 0, Layout(Quarters), Mixed, true, {{"1:1", 1}, {"1:2", 1}, {"2:2", 1}, {"2:3", 1}, {"3:3", 1}, {"3:4", 1}, {"4:4", 1}}},
+        {"KGS3", 0, Layout(Quarters), Pairs, false, {{"1:1:2", 1}, {"1:2:2", 1}, {"2:2:3", 1}, {"2:3:3", 1}, {"3:3:4", 1}, {"3:4:4", 1}}},
+        {"KGS4", 0, Layout(Scattered), Low, false, {{"1:2:3:1", 2}, {"2:3:1:2", 2}, {"3:1:2:3", 1}}},
+        {"KGM2", 0, Layout(AllOne), Mixed, false, {{"1:1", 28}}},
+        {"KGM2", 0, Layout(Quarters), Low, false, {{"1:1", 10}, {"1:2", 15}, {"2:2", 3}}},
+        {"KGM3", 0, Layout(Quarters), Low, false, {{"1:1:1", 10}, {"1:1:2", 30}, {"1:2:2", 15}, {"2:2:2", 1}}},
+        {"KGM4", 0, Layout(AllOne), Low, false, {{"1:1:1:1", 70}}},
     };
-    for (const Case& c : cases) {
-        Env e({MakeDraw(3, c.draw)}, Layout(c.layout));
-        auto s = e.Create(c.code, c.param);
-        EXPECT_EQ(DrawTexts(*s, 0, c.sorted), c.values)
-            << c.code << c.param << " layout " << c.layout << (c.sorted ? " sorted" : "");
-    }
+    ExpectDrawTexts(cases);
 }
 
 TEST(SegmentKinds, CombinationValues)
 {
-    struct Case {
-        const char* code;
-        TComb comb;
-        std::vector<std::array<int, 4>> keys;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<CombCase> cases = {
         {"SGMS", Mixed, {{4, 0, 0, 0}, {1, 0, 0, 0}, {3, 0, 0, 0}, {2, 0, 0, 0}}},
         {"SGMV", Low, {{1, 5, 0, 0}, {2, 3, 0, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}}},
         {"SGMC", Pairs, {{4, 0, 0, 0}}},
@@ -130,62 +112,37 @@ TEST(SegmentKinds, CombinationValues)
         {"KGS3", Low, {}},
     };
     Env e({}, Layout(Quarters));
-    for (const Case& c : cases) {
-        TStatDrawArray values;
-        e.Create(c.code)->CalcComb(c.comb, values);
-        EXPECT_EQ(Keys(values), c.keys) << c.code;
-    }
+    ExpectCombKeys(e, cases);
 }
 
 TEST(SegmentKinds, TextsAndParsing)
 {
-    struct Case {
-        const char* code;
-        TStatDrawItem value;
-        const char* text;
-        int parsed;
+    const std::vector<TextCase> cases = {
+        {"SGMS", 1, Value(3), "3", 3, Layout(Quarters)},
+        {"SGMC", 1, Value(4), "4", 4, Layout(Quarters)},
+        {"SGM%d", 1, Value(0), "0", 0, Layout(Quarters)},
+        {"SGMV", 1, Value(2, 3), "2 x 3", 0, Layout(Quarters)},
+        {"SGMV", 1, Value(0, 8), "0 x 8", 0, Layout(Quarters)},
+        {"KGM3", 1, Value(1, 2, 2), "1:2:2", 0, Layout(Quarters)},
+        {"KGS2", 1, Value(0, 9), "0:9", 0, Layout(Quarters)},
+        {"KGM4", 1, Value(4, 3, 2, 1), "4:3:2:1", 0, Layout(Quarters)},
     };
-    const std::vector<Case> cases = {
-        {"SGMS", Value(3), "3", 3},          {"SGMC", Value(4), "4", 4},
-        {"SGM%d", Value(0), "0", 0},         {"SGMV", Value(2, 3), "2 x 3", 0},
-        {"SGMV", Value(0, 8), "0 x 8", 0},   {"KGM3", Value(1, 2, 2), "1:2:2", 0},
-        {"KGS2", Value(0, 9), "0:9", 0},     {"KGM4", Value(4, 3, 2, 1), "4:3:2:1", 0},
-    };
-    Env e({}, Layout(Quarters));
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code, 1);
-        EXPECT_EQ(s->ValueToText(c.value), c.text) << c.code;
-        EXPECT_EQ(s->ParseValue(c.text), c.parsed) << c.code;
-    }
-    EXPECT_EQ(e.Create("SGMS")->TextToValue("abc"), 0);
+    ExpectTexts(cases);
+    EXPECT_EQ(Env({}, Layout(Quarters)).Create("SGMS")->TextToValue("abc"), 0);
 }
 
 TEST(SegmentKinds, ListedValues)
 {
-    struct Case {
-        const char* code;
-        const char* layout;
-        std::vector<std::array<int, 4>> keys;
-    };
-    const std::vector<Case> cases = {
-        {"SGMS", Quarters, {{1, 0, 0, 0}, {2, 0, 0, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}}},
-        {"SGMS", Shuffled, {{3, 0, 0, 0}, {1, 0, 0, 0}, {2, 0, 0, 0}, {5, 0, 0, 0}}},
-        {"SGMS", AllOne, {{1, 0, 0, 0}}},
-        {"SGMV", Quarters, {}},
-        {"SGMC", Quarters, {}},
-        {"SGM%d", Quarters, {}},
-        {"KGM2", Quarters, {}},
-        {"KGS4", Quarters, {}},
-    };
-    for (const Case& c : cases) {
-        Env e({}, Layout(c.layout));
-        auto s = e.Create(c.code, 1);
-        s->Cur.Count = 4;
-        TStatDrawArray values;
-        s->ListValues(0, values);
-        EXPECT_EQ(Keys(values), c.keys) << c.code << " " << c.layout;
-        for (const TStatDrawItem& it : values) EXPECT_EQ(it.Count, 0) << c.code;
-    }
+    ExpectListed({
+        {"SGMS", Layout(Quarters), KeyRange(1, 4)},
+        {"SGMS", Layout(Shuffled), {{3, 0, 0, 0}, {1, 0, 0, 0}, {2, 0, 0, 0}, {5, 0, 0, 0}}},
+        {"SGMS", Layout(AllOne), KeyRange(1, 1)},
+        {"SGMV", Layout(Quarters), {}},
+        {"SGMC", Layout(Quarters), {}},
+        {"SGM%d", Layout(Quarters), {}},
+        {"KGM2", Layout(Quarters), {}},
+        {"KGS4", Layout(Quarters), {}},
+    });
 }
 
 TEST(SegmentKinds, WindowOfDraws)
@@ -216,46 +173,25 @@ TEST(SegmentKinds, WindowOfDraws)
 
 TEST(SegmentKinds, CombMatchesMarkedValues)
 {
-    struct Case {
-        const char* code;
-        int param;
-        std::vector<TStatDrawItem> marked;
-        TComb comb;
-        bool expected;
-    };
-    const std::vector<Case> cases = {
-        {"SGMS", 0, {Value(3)}, Pairs, true},
-        {"SGMS", 0, {Value(3)}, Low, false},
+    const std::vector<MatchCase> cases = {
+        {"SGMS", 0, {Value(3)}, Pairs, true}, {"SGMS", 0, {Value(3)}, Low, false},
         {"SGMS", 0, {Value(2, 9)}, Low, true},   // a segment is Key[0] alone
-        {"SGMV", 0, {Value(3, 0)}, Low, true},
-        {"SGMV", 0, {Value(3, 1)}, Low, false},
-        {"SGMV", 0, {Value(1, 5, 0, 1)}, Low, false},
-        {"SGMV", 0, {Value(1, 5)}, Low, true},
-        {"SGMC", 0, {Value(2)}, Low, true},
-        {"SGMC", 0, {Value(4, 4)}, Pairs, true},
+        {"SGMV", 0, {Value(3, 0)}, Low, true}, {"SGMV", 0, {Value(3, 1)}, Low, false},
+        {"SGMV", 0, {Value(1, 5, 0, 1)}, Low, false}, {"SGMV", 0, {Value(1, 5)}, Low, true},
+        {"SGMC", 0, {Value(2)}, Low, true}, {"SGMC", 0, {Value(4, 4)}, Pairs, true},
         {"SGMC", 0, {Value(3)}, Pairs, false},
-        {"SGM%d", 1, {Value(5)}, Low, true},
-        {"SGM%d", 3, {Value(0)}, Low, true},
+        {"SGM%d", 1, {Value(5)}, Low, true}, {"SGM%d", 3, {Value(0)}, Low, true},
         {"SGM%d", 3, {Value(0)}, Pairs, false},
-        {"KGM2", 0, {Value(1, 2)}, Low, true},
-        {"KGM2", 0, {Value(2, 1)}, Low, false},
+        {"KGM2", 0, {Value(1, 2)}, Low, true}, {"KGM2", 0, {Value(2, 1)}, Low, false},
         {"KGM2", 0, {Value(2, 1)}, Mixed, true},
-        {"KGS2", 0, {Value(1, 3)}, Mixed, true},
-        {"KGS2", 0, {Value(1, 3)}, Pairs, false},
+        {"KGS2", 0, {Value(1, 3)}, Mixed, true}, {"KGS2", 0, {Value(1, 3)}, Pairs, false},
         {"KGM3", 0, {Value(4, 3, 2)}, Mixed, true},
-        {"KGS3", 0, {Value(1, 1, 2)}, Pairs, true},
-        {"KGS3", 0, {Value(1, 2, 1)}, Pairs, false},
+        {"KGS3", 0, {Value(1, 1, 2)}, Pairs, true}, {"KGS3", 0, {Value(1, 2, 1)}, Pairs, false},
         {"KGM4", 0, {Value(1, 2, 3, 4)}, Pairs, true},
-        {"KGS4", 0, {Value(1, 2, 3, 4)}, Pairs, false},
-        {"KGS4", 0, {Value(2, 2, 3, 3)}, Pairs, true},
+        {"KGS4", 0, {Value(1, 2, 3, 4)}, Pairs, false}, {"KGS4", 0, {Value(2, 2, 3, 3)}, Pairs, true},
     };
     Env e({MakeDraw(1, Pairs)}, Layout(Quarters));
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code, c.param);
-        const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(Matches(*s, c.comb, marked, 0, true, false), c.expected) << c.code << c.param;
-        EXPECT_EQ(Matches(*s, c.comb, marked, 0, true, true), c.expected) << c.code << c.param;
-    }
+    ExpectMatches(e, cases);
 }
 
 TEST(SegmentKinds, GraphValuesAndEmptyDraws)
@@ -288,16 +224,8 @@ TEST(SegmentKinds, LayoutIsTakenWhenCreated)
 
 TEST(SegmentKinds, FullSetDistributions)
 {
-    const std::vector<TComb> all = AllCombs();
     Env e({}, Layout(Quarters));   // four segments of five numbers
-    auto count = [&](const std::string& code, int param) {
-        TStatDrawArray values;
-        e.Create(code, param)->CalcCombs(all, values);
-        SortStatDraw(values);
-        std::vector<std::pair<std::array<int, 4>, int>> r;
-        for (const TStatDrawItem& it : values) r.push_back({{it.Key[0], it.Key[1], it.Key[2], it.Key[3]}, it.Count});
-        return r;
-    };
+    auto count = [&](const std::string& code, int param) { return KeyCounts(FullSetValues(e, code, param)); };
     std::vector<std::pair<std::array<int, 4>, int>> sgms;
     for (int s = 1; s <= 4; ++s) sgms.push_back({{s, 0, 0, 0}, 5 * 50388});
     EXPECT_EQ(count("SGMS", 0), sgms);

@@ -17,13 +17,6 @@ using namespace kv::test;
 
 namespace {
 
-std::vector<std::pair<int, int>> KeyCounts(const TStatDrawArray& values)
-{
-    std::vector<std::pair<int, int>> r;
-    for (const TStatDrawItem& it : values) r.emplace_back(it.Key[0], it.Count);
-    return r;
-}
-
 // The rest of each descriptor is in the golden list of every kind.
 TEST(SequenceKinds, Family)
 {
@@ -64,13 +57,13 @@ TEST(SequenceKinds, ValuesOfOneCombination)
         seql->CalcComb(c.comb, l);
         seqs->CalcComb(c.comb, s);
         lens->CalcComb(c.comb, m);
-        EXPECT_EQ(KeyCounts(l), c.seql);
-        EXPECT_EQ(KeyCounts(s), (KC{{c.seqs, 1}}));
-        EXPECT_EQ(KeyCounts(m), (KC{{c.lens, 1}}));
+        EXPECT_EQ(LongKeyCounts(l), c.seql);
+        EXPECT_EQ(LongKeyCounts(s), (KC{{c.seqs, 1}}));
+        EXPECT_EQ(LongKeyCounts(m), (KC{{c.lens, 1}}));
         EXPECT_EQ(seqs->GetGraphValue(c.comb, 0, 0, true), c.seqsGraph);
         EXPECT_EQ(lens->GetGraphValue(c.comb, 0, 0, true), c.lensGraph);
         int total = 0;
-        for (const auto& [len, count] : KeyCounts(l)) total += len * count;
+        for (const auto& [len, count] : LongKeyCounts(l)) total += len * count;
         EXPECT_EQ(total, 8);
     }
 }
@@ -109,44 +102,23 @@ TEST(SequenceKinds, DrawnOrderAndCharts)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.code) + " draw " + std::to_string(c.index) + (c.sorted ? " sorted" : ""));
         auto s = e.Create(c.code);
-        TStatDrawArray values;
-        TLastValueArray lastValues;
-        TWorkArea work{};
-        s->CalcDraw(c.index, 2, c.sorted, values, lastValues, work);
-        EXPECT_EQ(KeyCounts(values), c.values);
+        const TStatDrawArray values = DrawValues(*s, c.index, 2, c.sorted);
+        EXPECT_EQ(LongKeyCounts(values), c.values);
         EXPECT_EQ(s->GetDrawGraphValue(c.index, 2, c.sorted), c.graph);
     }
 }
 
 TEST(SequenceKinds, TextsAndListedValues)
 {
+    const TConfigData defaults;
+    ExpectListed({{"SEQL", defaults, KeyRange(1, 8)}, {"SEQS", defaults, KeyRange(0, 4)}, {"LENS", defaults, KeyRange(1, 8)}});
     Env e;
-    struct Case {
-        const char* code;
-        std::vector<int> listed;
-    };
-    const std::vector<Case> cases = {
-        {"SEQL", {1, 2, 3, 4, 5, 6, 7, 8}},
-        {"SEQS", {0, 1, 2, 3, 4}},
-        {"LENS", {1, 2, 3, 4, 5, 6, 7, 8}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        auto s = e.Create(c.code);
-        s->Cur.Count = 3;
-        TStatDrawArray values;
-        s->ListValues(0, values);
-        std::vector<int> keys;
-        for (const TStatDrawItem& it : values) {
-            keys.push_back(it.Key[0]);
-            EXPECT_EQ(it.Count, 0);
-            EXPECT_EQ(it.Key[1], 0);
-        }
-        EXPECT_EQ(keys, c.listed);
-        EXPECT_EQ(s->ValueToText(Value(4)), "4");
-        EXPECT_EQ(s->ValueToText(Value(0)), "0");
-        EXPECT_EQ(s->ParseValue("3"), 3);
-        EXPECT_EQ(s->ParseValue("три"), 0);
+    for (const char* code : {"SEQL", "SEQS", "LENS"}) {
+        auto s = e.Create(code);
+        EXPECT_EQ(s->ValueToText(Value(4)), "4") << code;
+        EXPECT_EQ(s->ValueToText(Value(0)), "0") << code;
+        EXPECT_EQ(s->ParseValue("3"), 3) << code;
+        EXPECT_EQ(s->ParseValue("три"), 0) << code;
     }
 }
 
@@ -157,7 +129,7 @@ TEST(SequenceKinds, WindowCountsEveryRun)
     auto seql = e.Create("SEQL");
     // 1 | 3, 4, 5 | 7, 8, 9 | 20: lengths 1, 3, 3, 1.
     const TStatDrawArray values = Window(*seql, 0, 1, true);
-    EXPECT_EQ(KeyCounts(values),
+    EXPECT_EQ(LongKeyCounts(values),
               (std::vector<std::pair<int, int>>{{1, 2}, {2, 0}, {3, 2}, {4, 0}, {5, 0}, {6, 0}, {7, 0}, {8, 1}}));
     EXPECT_EQ(values[0].Depth, 2);
     EXPECT_EQ(values[0].LastDrawNo, 30);
@@ -173,37 +145,22 @@ TEST(SequenceKinds, WindowCountsEveryRun)
 TEST(SequenceKinds, CombMatchesRules)
 {
     const TComb comb = {1, 3, 4, 5, 10, 12, 13, 20};   // runs 1 | 3, 4, 5 | 10 | 12, 13 | 20
-    struct Case {
-        const char* code;
-        std::vector<TStatDrawItem> marked;
-        bool expected;
-    };
-    const std::vector<Case> cases = {
-        {"LENS", {Value(3)}, true},       {"LENS", {Value(2)}, false},     {"LENS", {Value(3, 1)}, true},
-        {"LENS", {}, false},              {"SEQS", {Value(2)}, true},      {"SEQS", {Value(1), Value(3)}, false},
-        {"SEQL", {Value(2)}, true},       {"SEQL", {Value(1)}, true},      {"SEQL", {Value(4), Value(8)}, false},
-        {"SEQL", {Value(3, 7)}, true},
+    const std::vector<MatchCase> cases = {
+        {"LENS", 0, {Value(3)}, comb, true},      {"LENS", 0, {Value(2)}, comb, false},
+        {"LENS", 0, {Value(3, 1)}, comb, true},   {"LENS", 0, {}, comb, false},
+        {"SEQS", 0, {Value(2)}, comb, true},      {"SEQS", 0, {Value(1), Value(3)}, comb, false},
+        {"SEQL", 0, {Value(2)}, comb, true},      {"SEQL", 0, {Value(1)}, comb, true},
+        {"SEQL", 0, {Value(4), Value(8)}, comb, false},
+        {"SEQL", 0, {Value(3, 7)}, comb, true},
     };
     Env e;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.code) + " case " + std::to_string(&c - cases.data()));
-        auto s = e.Create(c.code);
-        const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(Matches(*s, comb, marked, 0, true, false), c.expected);
-        EXPECT_EQ(Matches(*s, comb, marked, 0, true, true), c.expected);
-    }
+    ExpectMatches(e, cases);
 }
 
 TEST(SequenceKinds, FullSetDistributions)
 {
-    const std::vector<TComb> combs = AllCombs();
     Env e;
-    auto count = [&](const char* code) {
-        TStatDrawArray values;
-        e.Create(code)->CalcCombs(combs, values);
-        SortStatDraw(values);
-        return KeyCounts(values);
-    };
+    auto count = [&](const char* code) { return LongKeyCounts(FullSetValues(e, code)); };
     // No two neighbours: C(13, 8) tickets. Four separate pairs: 4 blocks into the 13 gaps around
     // the 12 numbers left out, C(13, 4). A run of eight: 13 tickets.
     const auto runs = count("SEQS");

@@ -31,8 +31,7 @@ const TStatKind& ShreddingKind()
 // Three draws; the first is drawn as 20, 1, ... so that sorting changes its n1.
 TDrawsArray ThreeDraws()
 {
-    return {MakeDraw(101, {20, 1, 2, 3, 4, 5, 6, 7}), MakeDraw(102, {3, 9, 11, 4, 5, 6, 7, 8}),
-            MakeDraw(103, {15, 2, 9, 10, 11, 12, 13, 14})};
+    return Draws(101, {{20, 1, 2, 3, 4, 5, 6, 7}, {3, 9, 11, 4, 5, 6, 7, 8}, {15, 2, 9, 10, 11, 12, 13, 14}});
 }
 
 // n1, p1 and t1 side by side: two digits each after the point.

@@ -236,95 +236,56 @@ TEST(SumKinds, SumRangeFilterRule)
 
 TEST(SumKinds, ValueTexts)
 {
-    struct Case {
-        const char* code;
-        int param;
-        TStatDrawItem value;
-        const char* text;
+    const std::vector<TextCase> cases = {
+        {"SUMS", 0, LongValue(36), "36", 36},
+        {"SUMS", 0, LongValue(132), "132", 132},
+        {"SUME", 0, LongValue(0), "0", 0},
+        {"SUMP", 0, LongValue(77), "77", 77},
+        {"S2T3", 0, LongValue(12), "12", 12},
+        {"SUM%d", 1, LongValue(1), "65-103", 0},
+        {"SUM%d", 2, LongValue(1), "69-99", 0},
+        {"SUM%d", 3, LongValue(1), "72-96", 0},
+        {"SUM%d", 1, LongValue(0), "Остальные", 0},
+        {"SUM%d", 3, LongValue(0), "Остальные", 0},
+        {"SUMC", 0, LongValue(84, 90), "+06 : 84 + 6 = 90", 0},
+        {"SUMC", 0, LongValue(84, 78), "- 06 : 84 - 6 = 78", 0},
+        {"SUMC", 0, LongValue(84, 84), "+00 : 84 + 0 = 84", 0},
+        {"SUMC", 0, LongValue(36, 132), "+96 : 36 + 96 = 132", 0},
+        {"SUMC", 0, LongValue(132, 36), "- 96 : 132 - 96 = 36", 0},
+        {"SUMC", 0, LongValue(0, 120), "+120 : 0 + 120 = 120", 0},
+        {"SUMV", 0, LongValue(-5), "- 05", 0},
+        {"SUMV", 0, LongValue(0), "+00", 0},
+        {"SUMV", 0, LongValue(7), "+07", 0},
+        {"SUMV", 0, LongValue(-30), "- 30", 0},
+        {"SUMV", 0, LongValue(96), "+96", 0},
+        {"SUMV", 0, LongValue(-96), "- 96", 0},
+        {"SUMT", 0, LongValue(0), "=", 0},
+        {"SUMT", 0, LongValue(1), "+", 0},
+        {"SUMT", 0, LongValue(-1), "-", 0},
     };
-    const std::vector<Case> cases = {
-        {"SUMS", 0, LongValue(36), "36"},
-        {"SUMS", 0, LongValue(132), "132"},
-        {"SUME", 0, LongValue(0), "0"},
-        {"SUMP", 0, LongValue(77), "77"},
-        {"S2T3", 0, LongValue(12), "12"},
-        {"SUM%d", 1, LongValue(1), "65-103"},
-        {"SUM%d", 2, LongValue(1), "69-99"},
-        {"SUM%d", 3, LongValue(1), "72-96"},
-        {"SUM%d", 1, LongValue(0), "Остальные"},
-        {"SUM%d", 3, LongValue(0), "Остальные"},
-        {"SUMC", 0, LongValue(84, 90), "+06 : 84 + 6 = 90"},
-        {"SUMC", 0, LongValue(84, 78), "- 06 : 84 - 6 = 78"},
-        {"SUMC", 0, LongValue(84, 84), "+00 : 84 + 0 = 84"},
-        {"SUMC", 0, LongValue(36, 132), "+96 : 36 + 96 = 132"},
-        {"SUMC", 0, LongValue(132, 36), "- 96 : 132 - 96 = 36"},
-        {"SUMC", 0, LongValue(0, 120), "+120 : 0 + 120 = 120"},
-        {"SUMV", 0, LongValue(-5), "- 05"},
-        {"SUMV", 0, LongValue(0), "+00"},
-        {"SUMV", 0, LongValue(7), "+07"},
-        {"SUMV", 0, LongValue(-30), "- 30"},
-        {"SUMV", 0, LongValue(96), "+96"},
-        {"SUMV", 0, LongValue(-96), "- 96"},
-        {"SUMT", 0, LongValue(0), "="},
-        {"SUMT", 0, LongValue(1), "+"},
-        {"SUMT", 0, LongValue(-1), "-"},
-    };
-    Env e;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(e.Create(c.code, c.param)->ValueToText(c.value), c.text);
-    }
+    ExpectTexts(cases);
 
+    const Env e;
     // Only the plain numbers parse; the others are not one typed integer.
-    struct Parse {
-        const char* code;
-        const char* text;
-        int value;
-    };
-    const std::vector<Parse> parses = {
+    const std::vector<ParseCase> parses = {
         {"SUMS", "90", 90},    {"SUMS", "abc", 0},       {"SUMS", " 36 ", 36}, {"SUME", "104", 104},
         {"SUMP", "", 0},       {"S2T3", "12", 12},       {"SUM%d", "65-103", 0}, {"SUM%d", "1", 0},
         {"SUMC", "+06 : 84 + 6 = 90", 0}, {"SUMV", "+05", 0}, {"SUMV", "- 05", 0}, {"SUMT", "1", 0},
     };
-    for (const Parse& p : parses)
-        EXPECT_EQ(e.Create(p.code, 2)->ParseValue(p.text), p.value) << p.code << " " << p.text;
+    ExpectParsed(e, parses, 2);
 }
 
 TEST(SumKinds, ListedValues)
 {
-    auto range = [](int first, int last) {
-        std::vector<int> r;
-        for (int k = first; k <= last; ++k) r.push_back(k);
-        return r;
-    };
-    struct Case {
-        const char* code;
-        std::vector<int> keys;   // Key[0..1]
-    };
-    const std::vector<Case> cases = {
-        {"SUMS", range(36, 132)}, {"SUM%d", {0, 1}}, {"SUMC", {}}, {"SUMV", {}},
-        {"SUMT", {0, 1, -1}},     {"SUME", {}},      {"SUMP", {}}, {"S2T3", {}},
-    };
-    Env e;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        auto s = e.Create(c.code, 2);
-        s->Cur.Count = 5;
-        s->Cur.LastDrawNo = 9;
-        TStatDrawArray values;
-        s->ListValues(0, values);
-        std::vector<int> keys;
-        for (const TStatDrawItem& it : values) {
-            keys.push_back(it.LongKey());
-            EXPECT_EQ(it.Count, 0);
-            EXPECT_EQ(it.LastDrawNo, 0);
-            EXPECT_EQ(it.Depth, 0);
-            EXPECT_EQ(it.Key[2], 0);
-            EXPECT_EQ(it.Key[3], 0);
-        }
-        EXPECT_EQ(keys, c.keys);
-    }
-    EXPECT_EQ(range(36, 132).size(), 97u);
+    const TConfigData defaults;
+    // The trends list +, 0 and - (a whole word -1).
+    ExpectListed({
+        {"SUMS", defaults, KeyRange(36, 132)},
+        {"SUM%d", defaults, KeyRange(0, 1)},
+        {"SUMT", defaults, {{0, 0, 0, 0}, {1, 0, 0, 0}, {-1, -1, 0, 0}}},
+        {"SUMC", defaults, {}}, {"SUMV", defaults, {}}, {"SUME", defaults, {}}, {"SUMP", defaults, {}}, {"S2T3", defaults, {}},
+    });
+    EXPECT_EQ(KeyRange(36, 132).size(), 97u);
 }
 
 TEST(SumKinds, WindowOfPlainSums)
@@ -367,10 +328,7 @@ TEST(SumKinds, ExactChangeAfterTheLatestSum)
         SCOPED_TRACE(sorted);
         const TStatDrawArray values = Window(*s, 0, 8, sorted);
         ASSERT_EQ(Entries(values), (std::vector<Entry>{{84, 90, 2}, {84, 84, 1}, {84, 78, 1}}));
-        EXPECT_EQ(values[0].LastDrawNo, 108);
-        EXPECT_EQ(values[0].Depth, 2);
-        EXPECT_EQ(values[0].PeriodMin, 5);
-        EXPECT_EQ(values[0].PeriodMax, 5);
+        EXPECT_EQ(CountersOf(values[0]), (Counters{2, 108, 2, 5, 5}));
         EXPECT_EQ(values[1].LastDrawNo, 105);
         EXPECT_EQ(values[1].Depth, 5);
         EXPECT_EQ(values[2].Depth, 4);
@@ -430,10 +388,7 @@ TEST(SumKinds, ChangeAfterASumNearTheLatest)
     // Every predecessor but the empty one lies within 84 +- 9.
     const TStatDrawArray values = Window(*s, 0, 8, false);
     ASSERT_EQ(Entries(values), (std::vector<Entry>{{-6, 0, 4}, {6, 0, 3}, {0, 0, 1}}));
-    EXPECT_EQ(values[0].LastDrawNo, 110);
-    EXPECT_EQ(values[0].Depth, 1);
-    EXPECT_EQ(values[0].PeriodMin, 2);
-    EXPECT_EQ(values[0].PeriodMax, 4);
+    EXPECT_EQ(CountersOf(values[0]), (Counters{4, 110, 1, 2, 4}));
     EXPECT_EQ(values[1].PeriodMin, 1);
     EXPECT_EQ(values[1].PeriodMax, 4);
     EXPECT_EQ(s->ValueToText(values[0]), "- 06");
@@ -501,45 +456,29 @@ TEST(SumKinds, FollowUpFiltersJudgeTheNextDraw)
 
 TEST(SumKinds, PlainSumFilters)
 {
-    struct Case {
-        const char* code;
-        std::vector<TStatDrawItem> marked;
-        TComb comb;
-        bool expected;
-    };
     const TComb low = {1, 2, 3, 4, 5, 6, 7, 8};
-    const std::vector<Case> cases = {
-        {"SUMS", {LongValue(36)}, low, true},
-        {"SUMS", {LongValue(37)}, low, false},
-        {"SUMS", {LongValue(36, 1)}, low, false},   // the pair (sum, 0)
-        {"SUMS", {LongValue(40), LongValue(36)}, low, true},
-        {"SUME", {LongValue(20)}, low, true},
-        {"SUME", {LongValue(20, 20)}, low, false},
-        {"SUMP", {LongValue(18)}, low, true},
-        {"SUMP", {LongValue(0)}, {4, 6, 8, 9, 10, 12, 14, 15}, true},
-        {"S2T3", {LongValue(12)}, low, true},
-        {"S2T3", {LongValue(12, 3)}, low, true},   // a count is Key[0] alone
-        {"S2T3", {LongValue(11)}, low, false},
-        {"S2T3", {LongValue(0)}, {1, 3, 5, 7, 9, 11, 13, 15}, true},
+    const std::vector<MatchCase> cases = {
+        {"SUMS", 0, {LongValue(36)}, low, true},
+        {"SUMS", 0, {LongValue(37)}, low, false},
+        {"SUMS", 0, {LongValue(36, 1)}, low, false},   // the pair (sum, 0)
+        {"SUMS", 0, {LongValue(40), LongValue(36)}, low, true},
+        {"SUME", 0, {LongValue(20)}, low, true},
+        {"SUME", 0, {LongValue(20, 20)}, low, false},
+        {"SUMP", 0, {LongValue(18)}, low, true},
+        {"SUMP", 0, {LongValue(0)}, {4, 6, 8, 9, 10, 12, 14, 15}, true},
+        {"S2T3", 0, {LongValue(12)}, low, true},
+        {"S2T3", 0, {LongValue(12, 3)}, low, true},   // a count is Key[0] alone
+        {"S2T3", 0, {LongValue(11)}, low, false},
+        {"S2T3", 0, {LongValue(0)}, {1, 3, 5, 7, 9, 11, 13, 15}, true},
     };
     Env e;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        auto s = e.Create(c.code);
-        EXPECT_EQ(Matches(*s, c.comb, Marked(c.marked), 0, true, false), c.expected);
-    }
+    ExpectMatches(e, cases);
 }
 
 TEST(SumKinds, FullSetDistributions)
 {
-    const std::vector<TComb> combs = AllCombs();
     Env e;
-    auto count = [&](const std::string& code, int param) {
-        TStatDrawArray values;
-        e.Create(code, param)->CalcCombs(combs, values);
-        SortStatDraw(values);
-        return Entries(values);
-    };
+    auto count = [&](const std::string& code, int param) { return Entries(FullSetValues(e, code, param)); };
     // Sum 36 + k: the partitions of k into at most 8 parts of at most 12.
     const auto sums = count("SUMS", 0);
     ASSERT_EQ(sums.size(), 97u);

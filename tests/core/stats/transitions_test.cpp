@@ -57,32 +57,29 @@ std::vector<Entry> Entries(const TStatDrawArray& values, int keys)
 //   35: 16 3 17 20 1 2 4 5 (last)    channels 4 1 5 5 1 1 1 2   segments 4 1 4 4 1 1 1 1
 TDrawsArray PositionDraws()
 {
-    return {MakeDraw(31, {1, 2, 3, 4, 5, 6, 7, 8}), MakeDraw(32, {9, 2, 10, 11, 12, 13, 14, 15}),
-            MakeDraw(33, {16, 1, 17, 2, 3, 4, 5, 6}), MakeDraw(34, {9, 7, 18, 11, 19, 20, 8, 10}),
-            MakeDraw(35, {16, 3, 17, 20, 1, 2, 4, 5})};
+    return Draws(31, {{1, 2, 3, 4, 5, 6, 7, 8}, {9, 2, 10, 11, 12, 13, 14, 15}, {16, 1, 17, 2, 3, 4, 5, 6},
+                      {9, 7, 18, 11, 19, 20, 8, 10}, {16, 3, 17, 20, 1, 2, 4, 5}});
 }
 
 // Counts of 1..5 in the draws 41..47: 2 3 2 3 1 2 3.
 TDrawsArray CountDraws()
 {
-    return {MakeDraw(41, {1, 2, 6, 7, 8, 9, 10, 11}),       MakeDraw(42, {1, 2, 3, 6, 7, 8, 9, 10}),
-            MakeDraw(43, {4, 5, 11, 12, 13, 14, 15, 16}),   MakeDraw(44, {3, 4, 5, 16, 17, 18, 19, 20}),
-            MakeDraw(45, {5, 6, 7, 8, 9, 10, 11, 12}),      MakeDraw(46, {1, 5, 12, 13, 14, 15, 16, 17}),
-            MakeDraw(47, {2, 3, 4, 10, 11, 12, 13, 14})};
+    return Draws(41, {{1, 2, 6, 7, 8, 9, 10, 11}, {1, 2, 3, 6, 7, 8, 9, 10}, {4, 5, 11, 12, 13, 14, 15, 16},
+                      {3, 4, 5, 16, 17, 18, 19, 20}, {5, 6, 7, 8, 9, 10, 11, 12}, {1, 5, 12, 13, 14, 15, 16, 17},
+                      {2, 3, 4, 10, 11, 12, 13, 14}});
 }
 
 // Numbers within channels (width 4). The last draw holds 1, 9, 17 and 20; of the draw before
 // the previous one, 1, 9 and 17 are in it, and of the previous one only 20.
 TDrawsArray InsideDraws()
 {
-    return {MakeDraw(51, {1, 5, 9, 13, 17, 2, 6, 10}), MakeDraw(52, {2, 3, 14, 18, 19, 7, 20, 15}),
-            MakeDraw(53, {20, 9, 17, 4, 8, 12, 16, 1})};
+    return Draws(51, {{1, 5, 9, 13, 17, 2, 6, 10}, {2, 3, 14, 18, 19, 7, 20, 15}, {20, 9, 17, 4, 8, 12, 16, 1}});
 }
 
 // Two draws sharing 1 and 2.
 TDrawsArray PairDraws()
 {
-    return {MakeDraw(1, {1, 2, 3, 4, 5, 6, 7, 8}), MakeDraw(2, {1, 2, 9, 10, 11, 12, 13, 14})};
+    return Draws(1, {{1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 9, 10, 11, 12, 13, 14}});
 }
 
 constexpr const char* Fives = "11111222223333344444";
@@ -312,10 +309,7 @@ TEST(TransitionKinds, FirstDrawsOfTheArchiveAddNothing)
         const int param = k->HasParam() ? 1 : 0;
         auto s = k->Create(e.env, param);
         for (int index : {0, 1}) {
-            TStatDrawArray values;
-            TLastValueArray lastValues;
-            TWorkArea work{};
-            s->CalcDraw(index, 39, false, values, lastValues, work);
+            const TStatDrawArray values = DrawValues(*s, index, 39, false);
             if (index == 0 || three) {
                 EXPECT_TRUE(values.Empty()) << k->GetCode() << " " << index;
             }
@@ -423,30 +417,22 @@ TEST(TransitionKinds, MarkedValuesOfAWindowKeepTickets)
 TEST(TransitionKinds, TextsAndSettings)
 {
     Env e(CountDraws(), Layout(Fives, 5));
-    struct Case {
-        const char* code;
-        TStatDrawItem value;
-        const char* text;
+    const std::vector<TextCase> cases = {
+        {"SDV2", 1, Value(20, 1), "20 -> 1", 0, Layout(Fives, 5)},
+        {"SDP3", 1, Value(1, 2, 3), "1-2 -> 3", 0, Layout(Fives, 5)},
+        {"SCV2", 1, Value(4, 1), "04 -> 01", 0, Layout(Fives, 5)},
+        {"SCM%d", 1, Value(1, 10, 2), "01-10 -> 02", 0, Layout(Fives, 5)},
+        {"SC2C%d", 1, Value(0, 5), "00 -> 05", 0, Layout(Fives, 5)},
+        {"SC3C%d", 1, Value(1, 2, 0), "01-02 -> 00", 0, Layout(Fives, 5)},
+        {"SDA2", 1, Value(5, 0), "05 -> 00", 0, Layout(Fives, 5)},
+        {"SDG2", 1, Value(13, 16), "13 -> 16", 0, Layout(Fives, 5)},
+        {"SDC2", 1, Value(13, 0), "13 -> 0", 0, Layout(Fives, 5)},
+        {"SSV2", 1, Value(0, 9), "0 -> 9", 0, Layout(Fives, 5)},
+        {"SSM%d", 1, Value(3, 3, 4), "3-3 -> 4", 0, Layout(Fives, 5)},
+        {"SS2C%d", 1, Value(2, 0), "2 -> 0", 0, Layout(Fives, 5)},
     };
-    const std::vector<Case> cases = {
-        {"SDV2", Value(20, 1), "20 -> 1"},        {"SDP3", Value(1, 2, 3), "1-2 -> 3"},
-        {"SCV2", Value(4, 1), "04 -> 01"},        {"SCM%d", Value(1, 10, 2), "01-10 -> 02"},
-        {"SC2C%d", Value(0, 5), "00 -> 05"},      {"SC3C%d", Value(1, 2, 0), "01-02 -> 00"},
-        {"SDA2", Value(5, 0), "05 -> 00"},        {"SDG2", Value(13, 16), "13 -> 16"},
-        {"SDC2", Value(13, 0), "13 -> 0"},        {"SSV2", Value(0, 9), "0 -> 9"},
-        {"SSM%d", Value(3, 3, 4), "3-3 -> 4"},    {"SS2C%d", Value(2, 0), "2 -> 0"},
-    };
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code, 1);
-        EXPECT_EQ(s->ValueToText(c.value), c.text);
-        EXPECT_EQ(s->ParseValue(c.text), 0) << c.code;
-        EXPECT_EQ(s->ParseValue("3"), 0) << c.code;
-        EXPECT_EQ(s->TextToValue("3"), 3) << c.code;
-        EXPECT_EQ(s->GetGraphValue({1, 2, 3, 4, 5, 6, 7, 8}, 3, 6, false), 0);
-        TStatDrawArray values;
-        s->CalcComb({1, 2, 3, 4, 5, 6, 7, 8}, values);
-        EXPECT_TRUE(values.Empty()) << c.code;
-    }
+    ExpectTexts(cases);
+    for (const TextCase& c : cases) ExpectNoPlainValues(*e.Create(c.code, 1), 3, 3, 6);
     // Only the count kinds list values in advance.
     for (const TStatKind* k : TransitionKinds()) {
         auto s = k->Create(e.env, 1);

@@ -113,61 +113,41 @@ TEST(TupleKinds, WindowCountsAndPeriods)
            MakeDraw(13, {8, 3, 4, 6, 7, 16, 18, 19})});
     auto s = e.Create("KNS2");
     const TStatDrawArray drawn = Window(*s, 0, 2, false);
-    const TStatDrawItem& pair = drawn[drawn.Find(Value(3, 8))];
-    EXPECT_EQ(pair.Count, 2);
-    EXPECT_EQ(pair.LastDrawNo, 11);
-    EXPECT_EQ(pair.Depth, 2);
-    EXPECT_EQ(pair.PeriodMin, 1);
-    EXPECT_EQ(pair.PeriodMax, 1);
-    const TStatDrawItem& reversed = drawn[drawn.Find(Value(8, 3))];
-    EXPECT_EQ(reversed.Count, 1);
-    EXPECT_EQ(reversed.Depth, 1);
+    EXPECT_EQ(CountersOf(At(drawn, Value(3, 8))), (Counters{2, 11, 2, 1, 1}));
+    EXPECT_EQ(CountersOf(At(drawn, Value(8, 3))), (Counters{1, 13, 1, 0, 0}));
     EXPECT_EQ(drawn.Count(), 20);   // 21 pairs, 3:8 twice
 
     // Sorted, the third draw begins 3, 4: 3:8 is no neighbour pair there.
     const TStatDrawArray sorted = Window(*s, 0, 2, true);
     EXPECT_EQ(sorted.Find(Value(8, 3)), -1);
-    const TStatDrawItem& sortedPair = sorted[sorted.Find(Value(3, 8))];
+    const TStatDrawItem& sortedPair = At(sorted, Value(3, 8));
     EXPECT_EQ(sortedPair.Count, 1);
     EXPECT_EQ(sortedPair.LastDrawNo, 11);
 
     // Every pair of the second and third draws sorted: 3:8 in both, the gap in draw numbers 2.
     auto mix = e.Create("KNM2");
     const TStatDrawArray pairs = Window(*mix, 1, 2, true);
-    const TStatDrawItem& both = pairs[pairs.Find(Value(3, 8))];
-    EXPECT_EQ(both.Count, 2);
-    EXPECT_EQ(both.PeriodMin, 2);
-    EXPECT_EQ(both.PeriodMax, 2);
-    EXPECT_EQ(both.Depth, 1);
+    EXPECT_EQ(CountersOf(At(pairs, Value(3, 8))), (Counters{2, 13, 1, 2, 2}));
     EXPECT_EQ(pairs.Count(), 28 + 28 - 1);
 }
 
 TEST(TupleKinds, TextsAndNoNumericValue)
 {
     Env e;
-    struct Case {
-        const char* code;
-        int param;
-        TStatDrawItem value;
-        const char* text;
+    const std::vector<TextCase> cases = {
+        {"KNM2", 0, Value(3, 17), "3:17", 0},
+        {"KNM3", 0, Value(3, 17, 20), "3:17:20", 0},
+        {"KNM4", 0, Value(3, 8, 17, 20), "3:8:17:20", 0},
+        {"KNS2", 0, Value(20, 1), "20:1", 0},
+        {"KNS3", 0, Value(0, 0, 0), "0:0:0", 0},
+        {"KNP2%d", 3, Value(5, 6), "5:6", 0},
+        {"KNP3%d", 1, Value(1, 5, 11), "1:5:11", 0},
+        {"KNP4%d", 5, Value(10, 12, 14, 16), "10:12:14:16", 0},
+        {"KNO2", 0, Value(4, 9), "4:9", 0},
     };
-    const std::vector<Case> cases = {
-        {"KNM2", 0, Value(3, 17), "3:17"},
-        {"KNM3", 0, Value(3, 17, 20), "3:17:20"},
-        {"KNM4", 0, Value(3, 8, 17, 20), "3:8:17:20"},
-        {"KNS2", 0, Value(20, 1), "20:1"},
-        {"KNS3", 0, Value(0, 0, 0), "0:0:0"},
-        {"KNP2%d", 3, Value(5, 6), "5:6"},
-        {"KNP3%d", 1, Value(1, 5, 11), "1:5:11"},
-        {"KNP4%d", 5, Value(10, 12, 14, 16), "10:12:14:16"},
-        {"KNO2", 0, Value(4, 9), "4:9"},
-    };
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code, c.param);
-        EXPECT_EQ(s->ValueToText(c.value), c.text) << c.code;
-        EXPECT_EQ(s->ParseValue(c.text), 0) << c.code;
-        EXPECT_EQ(s->ParseValue("5"), 0) << c.code;   // no value of these kinds is a plain number
-    }
+    ExpectTexts(cases);
+    // No value of these kinds is a plain number.
+    for (const TextCase& c : cases) EXPECT_EQ(e.Create(c.code, c.param)->ParseValue("5"), 0) << c.code;
 }
 
 TEST(TupleKinds, NoListedAndNoFullSetValues)
@@ -190,14 +170,7 @@ TEST(TupleKinds, CombMatchesRules)
 {
     const TComb low = {1, 2, 3, 4, 5, 6, 7, 8};
     const TComb spread = {1, 3, 5, 8, 11, 14, 17, 20};
-    struct Case {
-        const char* code;
-        int param;
-        std::vector<TStatDrawItem> marked;
-        TComb comb;
-        bool expected;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<MatchCase> cases = {
         {"KNP2%d", 5, {Value(5, 6)}, low, true},
         {"KNP2%d", 4, {Value(5, 6)}, low, false},
         {"KNP2%d", 5, {Value(6, 7)}, low, false},
@@ -221,12 +194,7 @@ TEST(TupleKinds, CombMatchesRules)
         {"KNO2", 0, {Value(1, 2)}, low, false},
     };
     Env e({MakeDraw(1, low)});
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code, c.param);
-        const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(Matches(*s, c.comb, marked, 0, true, false), c.expected) << c.code << c.param;
-        EXPECT_EQ(Matches(*s, c.comb, marked, 0, false, true), c.expected) << c.code << c.param;
-    }
+    ExpectMatches(e, cases);
 }
 
 // Counted over the full set: how many tickets a marked tuple keeps.
