@@ -88,17 +88,20 @@ TEST(ChannelKinds, ValuesOfDraws)
         {"KCS3", 0, Channels(4), Woven, false, {{"1:2:3", 2}, {"2:3:4", 1}, {"3:4:5", 1}, {"4:5:1", 1}, {"5:1:2", 1}}},
         {"KCS3", 0, Channels(4), Woven, true,
          {{"1:1:2", 1}, {"1:2:2", 1}, {"2:2:3", 1}, {"2:3:3", 1}, {"3:3:4", 1}, {"3:4:5", 1}}},
-        {"KCS2", 0, Channels(4), Spread, false, {{"5:1", 1}, {"1:4", 2}, {"4:2", 1}, {"2:2", 1}, {"2:3", 1}, {"3:1", 1}}},
+        {"KCS2", 0, Channels(4), Spread, false,
+         {{"5:1", 1}, {"1:4", 2}, {"4:2", 1}, {"2:2", 1}, {"2:3", 1}, {"3:1", 1}}},
         {"KCS2", 0, Channels(4), Spread, true,
          {{"1:1", 1}, {"1:2", 1}, {"2:2", 1}, {"2:3", 1}, {"3:4", 1}, {"4:4", 1}, {"4:5", 1}}},
-        {"KCS4", 0, Channels(4), Woven, false, {{"1:2:3:4", 1}, {"2:3:4:5", 1}, {"3:4:5:1", 1}, {"4:5:1:2", 1}, {"5:1:2:3", 1}}},
+        {"KCS4", 0, Channels(4), Woven, false,
+         {{"1:2:3:4", 1}, {"2:3:4:5", 1}, {"3:4:5:1", 1}, {"4:5:1:2", 1}, {"5:1:2:3", 1}}},
         {"KCM2", 0, Channels(10), Low, false, {{"1:1", 28}}},
         {"KCM2", 0, Channels(4), Woven, false,
          {{"1:2", 3}, {"1:3", 3}, {"1:4", 1}, {"1:5", 1}, {"1:1", 1}, {"2:3", 3}, {"2:4", 1}, {"2:5", 1},
         {"2:1", 1}, {"2:2", 1}, {"3:4", 1}, {"3:5", 1}, {"3:1", 1}, {"3:2", 1}, {"3:3", 1}, {"4:5", 1},
           {"4:1", 1}, {"4:2", 1}, {"4:3", 1}, {"5:1", 1}, {"5:2", 1}, {"5:3", 1}}},
         {"KCM3", 0, Channels(4), Low, false, {{"1:1:1", 4}, {"1:1:2", 24}, {"1:2:2", 24}, {"2:2:2", 4}}},
-        {"KCM4", 0, Channels(4), Low, false, {{"1:1:1:1", 1}, {"1:1:1:2", 16}, {"1:1:2:2", 36}, {"1:2:2:2", 16}, {"2:2:2:2", 1}}},
+        {"KCM4", 0, Channels(4), Low, false,
+         {{"1:1:1:1", 1}, {"1:1:1:2", 16}, {"1:1:2:2", 36}, {"1:2:2:2", 16}, {"2:2:2:2", 1}}},
     };
     ExpectDrawTexts(cases);
 }
@@ -113,8 +116,10 @@ TEST(ChannelKinds, CombinationValues)
         KC values;   // keys with counts
     };
     const std::vector<Case> cases = {
-        {"CHAN", 0, Spread, {{{5, 0, 0, 0}, 1}, {{1, 0, 0, 0}, 2}, {{4, 0, 0, 0}, 2}, {{2, 0, 0, 0}, 2}, {{3, 0, 0, 0}, 1}}},
-        {"CHNV", 0, Low, {{{1, 4, 0, 0}, 1}, {{2, 4, 0, 0}, 1}, {{3, 0, 0, 0}, 1}, {{4, 0, 0, 0}, 1}, {{5, 0, 0, 0}, 1}}},
+        {"CHAN", 0, Spread,
+         {{{5, 0, 0, 0}, 1}, {{1, 0, 0, 0}, 2}, {{4, 0, 0, 0}, 2}, {{2, 0, 0, 0}, 2}, {{3, 0, 0, 0}, 1}}},
+        {"CHNV", 0, Low,
+         {{{1, 4, 0, 0}, 1}, {{2, 4, 0, 0}, 1}, {{3, 0, 0, 0}, 1}, {{4, 0, 0, 0}, 1}, {{5, 0, 0, 0}, 1}}},
         {"CHNC", 0, Spread, {{{5, 0, 0, 0}, 1}}},
         {"CHN%d", 2, Spread, {{{2, 0, 0, 0}, 1}}},
         // The tuple kinds have no full-set distribution: a combination gives nothing.
@@ -154,9 +159,12 @@ TEST(ChannelKinds, TextsAndParsing)
 TEST(ChannelKinds, ListedValues)
 {
     ExpectListed({
-        {"CHAN", Channels(4), KeyRange(1, 5)}, {"CHAN", Channels(3), KeyRange(1, 7)}, {"CHAN", Channels(10), KeyRange(1, 2)},
-        {"CHNV", Channels(4), KeyGrid(5, 4)}, {"CHNV", Channels(3), KeyGrid(7, 3)}, {"CHNV", Channels(10), KeyGrid(2, 8)},
-        {"CHNC", Channels(4), KeyRange(1, 4)}, {"CHNC", Channels(3), KeyRange(1, 3)}, {"CHNC", Channels(10), KeyRange(1, 8)},
+        {"CHAN", Channels(4), KeyRange(1, 5)}, {"CHAN", Channels(3), KeyRange(1, 7)},
+        {"CHAN", Channels(10), KeyRange(1, 2)},
+        {"CHNV", Channels(4), KeyGrid(5, 4)}, {"CHNV", Channels(3), KeyGrid(7, 3)},
+        {"CHNV", Channels(10), KeyGrid(2, 8)},
+        {"CHNC", Channels(4), KeyRange(1, 4)}, {"CHNC", Channels(3), KeyRange(1, 3)},
+        {"CHNC", Channels(10), KeyRange(1, 8)},
         {"CHN%d", Channels(4), KeyRange(1, 4)}, {"CHN%d", Channels(10), KeyRange(1, 10)},
         {"KCM2", Channels(4), {}}, {"KCS3", Channels(4), {}},
     });

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <fstream>
 #include <map>
+#include <set>
 #include <memory>
 #include <span>
 #include <sstream>
@@ -141,8 +142,8 @@ TEST_P(EveryKind, DescriptorIsTheListedOne)
 
 // The settings under which the kinds made of channels, matrix lines and segments are checked;
 // the first serves every other kind. Channel widths, column counts and segment layouts each
-// reach a boundary somewhere: one channel or row for the whole field, a single column, unused
-// and zero segment digits.
+// reach a boundary somewhere: two numbers a channel, a single column or row, unused and zero
+// segment digits.
 struct Settings {
     const char* name;
     int channelWidth;
@@ -156,22 +157,25 @@ const std::vector<Settings>& AllSettings()
         {"width 3, 3 columns, scattered", 3, 3, "12312312312312312312"},
         {"width 4, 4 columns, quarters", 4, 4, "11111222223333344444"},
         {"width 2, 1 column, shuffled", 2, 1, "33333111112222255555"},
-        {"width 20, 20 columns, one segment", 20, 20, "11111111111111111111"},
-        {"width 5, 5 columns, ten segments", 5, 5, "01234567890123456789"},
+        {"width 4, 20 columns, one segment", 4, 20, "11111111111111111111"},
+        {"width 3, 4 columns, ten segments", 3, 4, "01234567890123456789"},
     };
     return s;
 }
 
-// The families whose values are the settings' channels, lines and segments. Periods, series and
-// transitions follow the same items over the draws: the first settings give them channels and
-// segments of several numbers.
-bool ReadsSettings(const TStatKind* k)
+// What a kind takes from the settings when it is created: a channel width, a column count or a
+// segment layout; empty for the kinds that take nothing (periods, series and transitions follow
+// channels and segments too, but the first settings give them items of several numbers).
+std::string SettingOf(const TStatKind* k, const TConfigData& c)
 {
-    for (auto add : {kinds::AddChannelKinds, kinds::AddMatrixKinds, kinds::AddSegmentKinds}) {
+    auto in = [k](void (*add)(std::vector<const TStatKind*>&)) {
         const auto family = KindsOf(add);
-        if (std::find(family.begin(), family.end(), k) != family.end()) return true;
-    }
-    return false;
+        return std::find(family.begin(), family.end(), k) != family.end();
+    };
+    if (in(kinds::AddChannelKinds)) return "width " + std::to_string(c.ChannelSize);
+    if (in(kinds::AddMatrixKinds)) return "columns " + std::to_string(c.MatrixCols);
+    if (in(kinds::AddSegmentKinds)) return std::string(c.MatrixSegments.begin(), c.MatrixSegments.end());
+    return "";
 }
 
 // The shared archive: long enough that windows of a hundred draws end on it.
@@ -258,14 +262,18 @@ std::string Name(const TStatKind& k, int param, const Settings& s)
     return k.FormatCode(param) + " under " + s.name;
 }
 
-// Every method of a kind: under each of the settings it reads, each parameter checked there.
+// Every method of a kind: under each of the settings that configure it differently, each
+// parameter checked there.
 template <class Check>
 void ForEachMethod(const TStatKind& k, Check check)
 {
     const auto& settings = AllSettings();
-    const std::size_t count = ReadsSettings(&k) ? settings.size() : 1;
-    for (std::size_t v = 0; v < count; ++v) {
+    std::set<std::string> seen;
+    for (std::size_t v = 0; v < settings.size(); ++v) {
         const KindEnv e(settings[v]);
+        const std::string taken = SettingOf(&k, e.env.Config);
+        if (v > 0 && (taken.empty() || !seen.insert(taken).second)) continue;
+        seen.insert(taken);
         for (int param : Params(k, e.env.Config)) {
             SCOPED_TRACE(Name(k, param, settings[v]));
             check(v, e, param);
@@ -294,7 +302,8 @@ const std::vector<FamilyKeys>& FamilySets()
           {Value(255), Value(-1), Value(200)}, {Value(2), Value(7, 0, 1, 0)}}},
         {kinds::AddDifferenceKinds, 5,
          {{Value(1)}, {Value(4), Value(13)}, {Value(2, 3), Value(1, 7)}, {Value(7), Value(1, 1)},
-          {Value(2, 1), Value(1, 1, 1)}, {Value(2, 2, 4, 5), Value(1, 1, 1, 1)}, {Value(255), Value(0, 7), Value(255, 1)}}},
+          {Value(2, 1), Value(1, 1, 1)}, {Value(2, 2, 4, 5), Value(1, 1, 1, 1)},
+          {Value(255), Value(0, 7), Value(255, 1)}}},
         {kinds::AddSumKinds, 7,
          {{LongValue(1)}, {LongValue(0)}, {LongValue(-1), LongValue(3)}, {LongValue(84), LongValue(90), LongValue(100)},
           {LongValue(20), LongValue(40, 90), LongValue(84, 70)}, {LongValue(2040), LongValue(0, 2040)},
@@ -305,7 +314,8 @@ const std::vector<FamilyKeys>& FamilySets()
          {{Value(1), Value(2, 2), Value(1, 1, 1, 1)}, {LongValue(12), LongValue(1 << 19 | 1), Value(3, 3, 3)}}},
         {kinds::AddSegmentKinds, 11,
          {{Value(0), Value(1, 1), Value(0, 0, 0, 0)}, {Value(1, 2, 0), Value(0, 1, 2), Value(0, 0, 1, 1)}}},
-        {kinds::AddSequenceKinds, 3, {{Value(0)}, {Value(1)}, {Value(4), Value(8)}, {Value(2, 1)}, {Value(3)}, {Value(255)}}},
+        {kinds::AddSequenceKinds, 3,
+         {{Value(0)}, {Value(1)}, {Value(4), Value(8)}, {Value(2, 1)}, {Value(3)}, {Value(255)}}},
         {kinds::AddRepeatKinds, 11,
          {{Value(0)}, {Value(3)}, {Value(8)}, {Value(1), Value(2), Value(20)}, {Value(5, 1)},
           {Value(19), Value(7), Value(2, 0, 0, 1)}, {Value(-1), Value(255)}}},
@@ -425,8 +435,9 @@ TEST_P(EveryKind, FilterPassEqualsOneCombMatchesPerCombination)
             SCOPED_TRACE("marked set " + std::to_string(s));
             const TStatDrawArray marked = Marked(sets[s]);
             ASSERT_TRUE(BatchAgrees(*batch, *single, sample, marked, LastIndex, true, false));
-            if (settings != 0) continue;
-            // Keep and delete with the draws in drawn order.
+            // Keep and delete with the draws in drawn order, for the sets up to every third value of
+            // the window; the early windows for the sets that do not come from the last one.
+            if (settings != 0 || s > fixed) continue;
             ASSERT_TRUE(BatchAgrees(*batch, *single, HalfSample(), marked, LastIndex, false, false));
             ASSERT_TRUE(BatchAgrees(*batch, *single, HalfSample(), marked, LastIndex, false, true));
             if (readsDraws && s < fixed)

@@ -19,8 +19,9 @@ namespace {
 // The rest of each descriptor is in the golden list of every kind.
 TEST(NumberKinds, FamilyAndNames)
 {
-    EXPECT_EQ(Codes(KindsOf(kinds::AddNumberKinds)), (std::vector<std::string>{"NUMS", "DIGS", "EVEN", "EVNV", "SMAL",
-                                                                               "SMLV", "PRIM", "PRMV", "POS%d", "POE%d"}));
+    EXPECT_EQ(Codes(KindsOf(kinds::AddNumberKinds)),
+              (std::vector<std::string>{"NUMS", "DIGS", "EVEN", "EVNV", "SMAL", "SMLV", "PRIM", "PRMV", "POS%d",
+                                        "POE%d"}));
     EXPECT_EQ(KindOf("POS%d").FormatCode(3), "POS3");
     EXPECT_EQ(KindOf("POE%d").FormatCode(1), "POE1");
     Env e;

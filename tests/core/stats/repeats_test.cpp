@@ -343,7 +343,8 @@ TEST(RepeatKinds, CountsAndValuesSplitIntoThreeAndTwoOnly)
     Env e(kv::archive::SyntheticDraws(120, 11));
     auto rpc2 = e.Create("RPC2"), rpc3 = e.Create("RPC3"), prb2 = e.Create("PRB2");
     for (int i = 0; i < 120; ++i) {
-        const TStatDrawArray a = DrawValues(*rpc2, i, 119, false), b = DrawValues(*rpc3, i, 119, false), c = DrawValues(*prb2, i, 119, false);
+        const TStatDrawArray a = DrawValues(*rpc2, i, 119, false), b = DrawValues(*rpc3, i, 119, false),
+                             c = DrawValues(*prb2, i, 119, false);
         ASSERT_EQ(a.Count(), 1);
         ASSERT_EQ(b.Count(), 1);
         ASSERT_EQ(c.Count(), 1);

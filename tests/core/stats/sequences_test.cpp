@@ -111,7 +111,8 @@ TEST(SequenceKinds, DrawnOrderAndCharts)
 TEST(SequenceKinds, TextsAndListedValues)
 {
     const TConfigData defaults;
-    ExpectListed({{"SEQL", defaults, KeyRange(1, 8)}, {"SEQS", defaults, KeyRange(0, 4)}, {"LENS", defaults, KeyRange(1, 8)}});
+    ExpectListed(
+        {{"SEQL", defaults, KeyRange(1, 8)}, {"SEQS", defaults, KeyRange(0, 4)}, {"LENS", defaults, KeyRange(1, 8)}});
     Env e;
     for (const char* code : {"SEQL", "SEQS", "LENS"}) {
         auto s = e.Create(code);

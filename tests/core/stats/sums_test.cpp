@@ -283,7 +283,8 @@ TEST(SumKinds, ListedValues)
         {"SUMS", defaults, KeyRange(36, 132)},
         {"SUM%d", defaults, KeyRange(0, 1)},
         {"SUMT", defaults, {{0, 0, 0, 0}, {1, 0, 0, 0}, {-1, -1, 0, 0}}},
-        {"SUMC", defaults, {}}, {"SUMV", defaults, {}}, {"SUME", defaults, {}}, {"SUMP", defaults, {}}, {"S2T3", defaults, {}},
+        {"SUMC", defaults, {}}, {"SUMV", defaults, {}}, {"SUME", defaults, {}}, {"SUMP", defaults, {}},
+        {"S2T3", defaults, {}},
     });
     EXPECT_EQ(KeyRange(36, 132).size(), 97u);
 }
