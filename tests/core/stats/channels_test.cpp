@@ -9,123 +9,26 @@
 #include <utility>
 #include <vector>
 
-#include "core/archive/sample.h"
-#include "core/filters/generate.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/stats/stat.h"
 #include "core/stats/statlist.h"
 
 using namespace kv::stats;
-using kv::game::TComb;
-using kv::game::TDraw;
-using kv::game::TDrawsArray;
+using namespace kv::test;
 
 namespace {
 
-using kv::test::KindOf;
-using kv::test::MakeDraw;
-using kv::test::Window;
-
-constexpr auto Family = kv::test::FamilyOf<kinds::AddChannelKinds>;
-
-
-
-struct Env {
-    TDrawsArray draws;
-    TStatEnv env;
-    explicit Env(TDrawsArray d = {}, int width = 4) : draws(std::move(d))
-    {
-        env.Draws = &draws;
-        env.Config.ChannelSize = width;
-    }
-    std::unique_ptr<TCustomStat> Create(const std::string& code, int param = 0) const
-    {
-        return KindOf(code).Create(env, param);
-    }
-};
-
-
-// The values of one draw alone: each value's text with its count, in table order.
-std::vector<std::pair<std::string, int>> DrawTexts(TCustomStat& stat, int index, bool sorted)
-{
-    TStatDrawArray values;
-    TLastValueArray lastValues;
-    TWorkArea work{};
-    stat.CalcDraw(index, index, sorted, values, lastValues, work);
-    std::vector<std::pair<std::string, int>> r;
-    for (const TStatDrawItem& it : values) r.emplace_back(stat.ValueToText(it), it.Count);
-    return r;
-}
-
-std::vector<std::array<int, 4>> Keys(const TStatDrawArray& values)
-{
-    std::vector<std::array<int, 4>> r;
-    for (const TStatDrawItem& it : values) r.push_back({it.Key[0], it.Key[1], it.Key[2], it.Key[3]});
-    return r;
-}
-
-TStatDrawItem Value(int k0, int k1 = 0, int k2 = 0, int k3 = 0)
-{
-    TStatDrawItem v;
-    v.Key = {int16_t(k0), int16_t(k1), int16_t(k2), int16_t(k3)};
-    return v;
-}
-
-TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
-{
-    TStatDrawArray a;
-    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
-    return a;
-}
-
-using Texts = std::vector<std::pair<std::string, int>>;
+constexpr auto Family = FamilyOf<kinds::AddChannelKinds>;
 
 const TComb Low = {1, 2, 3, 4, 5, 6, 7, 8};               // channels 1 1 1 1 2 2 2 2
 const TComb Spread = {20, 1, 13, 7, 8, 9, 2, 16};         // channels 5 1 4 2 2 3 1 4
 const TComb Woven = {1, 5, 9, 13, 17, 2, 6, 10};          // channels 1 2 3 4 5 1 2 3
 
-TEST(ChannelKinds, Descriptors)
+// The rest of each descriptor is in the golden list of every kind.
+TEST(ChannelKinds, FamilyAndNames)
 {
-    struct Case {
-        const char* code;   // as registered: tuple codes already formatted
-        int position;
-        const char* className;
-        const char* caption;
-        const char* flags;
-        bool numeric;
-        const char* helpCode;
-    };
-    const std::vector<Case> cases = {
-        {"CHAN", 22, "TstChannels", "Каналы", "N", true, "CHAN"},
-        {"CHNV", 23, "TstChanValues", "Количество чисел в канале", "N", false, "CHNV"},
-        {"CHNC", 24, "TstChanCount", "Количество каналов в тираже", "NG", true, "CHNC"},
-        {"KCM2", 78, "TstCombChnMix2", "Сочетания из 2 каналов по всем числам тиража", "S", false, "KCM2"},
-        {"KCM3", 79, "TstCombChnMix3", "Сочетания из 3 каналов по всем числам тиража", "S", false, "KCM3"},
-        {"KCM4", 80, "TstCombChnMix4", "Сочетания из 4 каналов по всем числам тиража", "S", false, "KCM4"},
-        {"KCS2", 81, "TstCombChnSeq2", "Сочетания из 2 каналов по соседним числам", "S", false, "KCS2"},
-        {"KCS3", 82, "TstCombChnSeq3", "Сочетания из 3 каналов по соседним числам", "S", false, "KCS3"},
-        {"KCS4", 83, "TstCombChnSeq4", "Сочетания из 4 каналов по соседним числам", "S", false, "KCS4"},
-        {"CHN%d", 104, "TstChnValCnt", "Количество чисел в %0:d канале", "NG", true, "CHNx"},
-    };
-    ASSERT_EQ(Family().size(), cases.size());
-    const TConfigData config;
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        const TStatKind& k = *Family()[i];
-        SCOPED_TRACE(c.code);
-        EXPECT_EQ(k.GetCode(), c.code);
-        EXPECT_EQ(k.Position(), c.position);
-        EXPECT_STREQ(k.ClassName(), c.className);
-        EXPECT_EQ(k.GetCaption(), c.caption);
-        EXPECT_EQ(k.GetGroup(), 3);
-        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), c.flags);
-        EXPECT_EQ(k.HasNumericValue(), c.numeric);
-        EXPECT_EQ(k.GetHelpCode(), c.helpCode);
-        EXPECT_TRUE(k.IsAvailable());
-        const bool param = std::string(c.code) == "CHN%d";
-        EXPECT_EQ(k.HasParam(), param);
-        EXPECT_EQ(k.GetParamRange(config), param ? std::make_pair(1, 5) : std::make_pair(0, 0));
-    }
+    EXPECT_EQ(Codes(Family()), (std::vector<std::string>{"CHAN", "CHNV", "CHNC", "KCM2", "KCM3", "KCM4", "KCS2",
+                                                         "KCS3", "KCS4", "CHN%d"}));
     Env e;
     EXPECT_EQ(e.Create("CHN%d", 3)->GetName(), "Количество чисел в 3 канале");
     EXPECT_EQ(KindOf("CHN%d").FormatCode(3), "CHN3");
@@ -162,177 +65,115 @@ TEST(ChannelKinds, ParameterRangeFollowsTheWidth)
 
 TEST(ChannelKinds, ValuesOfDraws)
 {
-    struct Case {
-        const char* code;
-        int param;
-        int width;
-        TComb draw;
-        bool sorted;
-        Texts values;
-    };
-    const std::vector<Case> cases = {
-        {"CHAN", 0, 4, Low, false, {{"01 [1-4]", 4}, {"02 [5-8]", 4}}},
-        {"CHAN", 0, 4, Spread, false,
+    const std::vector<DrawCase> cases = {
+        {"CHAN", 0, Channels(4), Low, false, {{"01 [1-4]", 4}, {"02 [5-8]", 4}}},
+        {"CHAN", 0, Channels(4), Spread, false,
          {{"05 [17-20]", 1}, {"01 [1-4]", 2}, {"04 [13-16]", 2}, {"02 [5-8]", 2}, {"03 [9-12]", 1}}},
-        {"CHAN", 0, 4, Spread, true,
+        {"CHAN", 0, Channels(4), Spread, true,
          {{"01 [1-4]", 2}, {"02 [5-8]", 2}, {"03 [9-12]", 1}, {"04 [13-16]", 2}, {"05 [17-20]", 1}}},
-        {"CHAN", 0, 3, Spread, false,
+        {"CHAN", 0, Channels(3), Spread, false,
          {{"07 [19-21]", 1}, {"01 [1-3]", 2}, {"05 [13-15]", 1}, {"03 [7-9]", 3}, {"06 [16-18]", 1}}},
-        {"CHNV", 0, 4, Low, false,
+        {"CHNV", 0, Channels(4), Low, false,
          {{"01 [1-4] x 4", 1}, {"02 [5-8] x 4", 1}, {"03 [9-12] x 0", 1}, {"04 [13-16] x 0", 1},
           {"05 [17-20] x 0", 1}}},
-        {"CHNV", 0, 4, Spread, false,
+        {"CHNV", 0, Channels(4), Spread, false,
          {{"01 [1-4] x 2", 1}, {"02 [5-8] x 2", 1}, {"03 [9-12] x 1", 1}, {"04 [13-16] x 2", 1},
           {"05 [17-20] x 1", 1}}},
-        {"CHNV", 0, 10, Spread, false, {{"01 [1-10] x 5", 1}, {"02 [11-20] x 3", 1}}},
-        {"CHNC", 0, 4, Low, false, {{"2", 1}}},
-        {"CHNC", 0, 4, Spread, false, {{"5", 1}}},
-        {"CHNC", 0, 10, Spread, false, {{"2", 1}}},
-        {"CHN%d", 1, 4, Low, false, {{"4", 1}}},
-        {"CHN%d", 3, 4, Low, false, {{"0", 1}}},
-        {"CHN%d", 4, 4, Spread, false, {{"2", 1}}},
-        {"CHN%d", 7, 3, Spread, true, {{"1", 1}}},
+        {"CHNV", 0, Channels(10), Spread, false, {{"01 [1-10] x 5", 1}, {"02 [11-20] x 3", 1}}},
+        {"CHNC", 0, Channels(4), Low, false, {{"2", 1}}}, {"CHNC", 0, Channels(4), Spread, false, {{"5", 1}}},
+        {"CHNC", 0, Channels(10), Spread, false, {{"2", 1}}},
+        {"CHN%d", 1, Channels(4), Low, false, {{"4", 1}}}, {"CHN%d", 3, Channels(4), Low, false, {{"0", 1}}},
+        {"CHN%d", 4, Channels(4), Spread, false, {{"2", 1}}}, {"CHN%d", 7, Channels(3), Spread, true, {{"1", 1}}},
         // Tuples follow the order of the numbers.
-        {"KCS3", 0, 4, Woven, false, {{"1:2:3", 2}, {"2:3:4", 1}, {"3:4:5", 1}, {"4:5:1", 1}, {"5:1:2", 1}}},
-        {"KCS3", 0, 4, Woven, true,
+        {"KCS3", 0, Channels(4), Woven, false, {{"1:2:3", 2}, {"2:3:4", 1}, {"3:4:5", 1}, {"4:5:1", 1}, {"5:1:2", 1}}},
+        {"KCS3", 0, Channels(4), Woven, true,
          {{"1:1:2", 1}, {"1:2:2", 1}, {"2:2:3", 1}, {"2:3:3", 1}, {"3:3:4", 1}, {"3:4:5", 1}}},
-        {"KCS2", 0, 4, Spread, false, {{"5:1", 1}, {"1:4", 2}, {"4:2", 1}, {"2:2", 1}, {"2:3", 1}, {"3:1", 1}}},
-        {"KCS2", 0, 4, Spread, true,
+        {"KCS2", 0, Channels(4), Spread, false,
+         {{"5:1", 1}, {"1:4", 2}, {"4:2", 1}, {"2:2", 1}, {"2:3", 1}, {"3:1", 1}}},
+        {"KCS2", 0, Channels(4), Spread, true,
          {{"1:1", 1}, {"1:2", 1}, {"2:2", 1}, {"2:3", 1}, {"3:4", 1}, {"4:4", 1}, {"4:5", 1}}},
-        {"KCS4", 0, 4, Woven, false, {{"1:2:3:4", 1}, {"2:3:4:5", 1}, {"3:4:5:1", 1}, {"4:5:1:2", 1}, {"5:1:2:3", 1}}},
-        {"KCM2", 0, 10, Low, false, {{"1:1", 28}}},
-        {"KCM2", 0, 4, Woven, false,
+        {"KCS4", 0, Channels(4), Woven, false,
+         {{"1:2:3:4", 1}, {"2:3:4:5", 1}, {"3:4:5:1", 1}, {"4:5:1:2", 1}, {"5:1:2:3", 1}}},
+        {"KCM2", 0, Channels(10), Low, false, {{"1:1", 28}}},
+        {"KCM2", 0, Channels(4), Woven, false,
          {{"1:2", 3}, {"1:3", 3}, {"1:4", 1}, {"1:5", 1}, {"1:1", 1}, {"2:3", 3}, {"2:4", 1}, {"2:5", 1},
-          {"2:1", 1}, {"2:2", 1}, {"3:4", 1}, {"3:5", 1}, {"3:1", 1}, {"3:2", 1}, {"3:3", 1}, {"4:5", 1},
+        {"2:1", 1}, {"2:2", 1}, {"3:4", 1}, {"3:5", 1}, {"3:1", 1}, {"3:2", 1}, {"3:3", 1}, {"4:5", 1},
           {"4:1", 1}, {"4:2", 1}, {"4:3", 1}, {"5:1", 1}, {"5:2", 1}, {"5:3", 1}}},
-        {"KCM3", 0, 4, Low, false, {{"1:1:1", 4}, {"1:1:2", 24}, {"1:2:2", 24}, {"2:2:2", 4}}},
-        {"KCM4", 0, 4, Low, false, {{"1:1:1:1", 1}, {"1:1:1:2", 16}, {"1:1:2:2", 36}, {"1:2:2:2", 16}, {"2:2:2:2", 1}}},
+        {"KCM3", 0, Channels(4), Low, false, {{"1:1:1", 4}, {"1:1:2", 24}, {"1:2:2", 24}, {"2:2:2", 4}}},
+        {"KCM4", 0, Channels(4), Low, false,
+         {{"1:1:1:1", 1}, {"1:1:1:2", 16}, {"1:1:2:2", 36}, {"1:2:2:2", 16}, {"2:2:2:2", 1}}},
     };
-    for (const Case& c : cases) {
-        Env e({MakeDraw(7, c.draw)}, c.width);
-        auto s = e.Create(c.code, c.param);
-        EXPECT_EQ(DrawTexts(*s, 0, c.sorted), c.values)
-            << c.code << c.param << " width " << c.width << (c.sorted ? " sorted" : "");
-    }
+    ExpectDrawTexts(cases);
 }
 
 TEST(ChannelKinds, CombinationValues)
 {
+    using KC = std::vector<std::pair<std::array<int, 4>, int>>;
     struct Case {
         const char* code;
         int param;
         TComb comb;
-        std::vector<std::array<int, 4>> keys;
-        std::vector<int> counts;
+        KC values;   // keys with counts
     };
     const std::vector<Case> cases = {
-        {"CHAN", 0, Spread, {{5, 0, 0, 0}, {1, 0, 0, 0}, {4, 0, 0, 0}, {2, 0, 0, 0}, {3, 0, 0, 0}}, {1, 2, 2, 2, 1}},
-        {"CHNV", 0, Low, {{1, 4, 0, 0}, {2, 4, 0, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}, {5, 0, 0, 0}}, {1, 1, 1, 1, 1}},
-        {"CHNC", 0, Spread, {{5, 0, 0, 0}}, {1}},
-        {"CHN%d", 2, Spread, {{2, 0, 0, 0}}, {1}},
+        {"CHAN", 0, Spread,
+         {{{5, 0, 0, 0}, 1}, {{1, 0, 0, 0}, 2}, {{4, 0, 0, 0}, 2}, {{2, 0, 0, 0}, 2}, {{3, 0, 0, 0}, 1}}},
+        {"CHNV", 0, Low,
+         {{{1, 4, 0, 0}, 1}, {{2, 4, 0, 0}, 1}, {{3, 0, 0, 0}, 1}, {{4, 0, 0, 0}, 1}, {{5, 0, 0, 0}, 1}}},
+        {"CHNC", 0, Spread, {{{5, 0, 0, 0}, 1}}},
+        {"CHN%d", 2, Spread, {{{2, 0, 0, 0}, 1}}},
         // The tuple kinds have no full-set distribution: a combination gives nothing.
-        {"KCM2", 0, Low, {}, {}},
-        {"KCS4", 0, Woven, {}, {}},
+        {"KCM2", 0, Low, {}},
+        {"KCS4", 0, Woven, {}},
     };
     Env e;
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code, c.param);
-        TStatDrawArray values;
-        s->CalcComb(c.comb, values);
-        EXPECT_EQ(Keys(values), c.keys) << c.code;
-        std::vector<int> counts;
-        for (const TStatDrawItem& it : values) {
-            counts.push_back(it.Count);
-            EXPECT_EQ(it.LastDrawNo, 0) << c.code;
-            EXPECT_EQ(it.PeriodMin, 0) << c.code;
-        }
-        EXPECT_EQ(counts, c.counts) << c.code;
-    }
+    for (const Case& c : cases) EXPECT_EQ(KeyCounts(CombValues(e, c.code, c.param, c.comb)), c.values) << c.code;
 }
 
 TEST(ChannelKinds, TextsAndParsing)
 {
-    struct Case {
-        const char* code;
-        int width;
-        TStatDrawItem value;
-        const char* text;
-        int parsed;   // ParseValue of the text
+    const std::vector<TextCase> cases = {
+        {"CHAN", 1, Value(1), "01 [1-4]", 1, Channels(4)}, {"CHAN", 1, Value(5), "05 [17-20]", 5, Channels(4)},
+        {"CHAN", 1, Value(7), "07 [19-21]", 7, Channels(3)}, {"CHAN", 1, Value(2), "02 [11-20]", 2, Channels(10)},
+        {"CHAN", 1, Value(10), "10 [19-20]", 10, Channels(2)},
+        {"CHNV", 1, Value(2, 3), "02 [5-8] x 3", 0, Channels(4)},
+        {"CHNV", 1, Value(7, 0), "07 [19-21] x 0", 0, Channels(3)},
+        {"CHNC", 1, Value(5), "5", 5, Channels(4)},
+        {"CHN%d", 1, Value(0), "0", 0, Channels(4)}, {"CHN%d", 1, Value(4), "4", 4, Channels(4)},
+        {"KCM3", 1, Value(1, 1, 3), "1:1:3", 0, Channels(4)},
+        {"KCM2", 1, Value(4, 5), "4:5", 0, Channels(4)},
+        {"KCS4", 1, Value(5, 1, 2, 3), "5:1:2:3", 0, Channels(4)},
+        {"KCS2", 1, Value(10, 1), "10:1", 0, Channels(4)},
     };
-    const std::vector<Case> cases = {
-        {"CHAN", 4, Value(1), "01 [1-4]", 1},
-        {"CHAN", 4, Value(5), "05 [17-20]", 5},
-        {"CHAN", 3, Value(7), "07 [19-21]", 7},
-        {"CHAN", 10, Value(2), "02 [11-20]", 2},
-        {"CHAN", 2, Value(10), "10 [19-20]", 10},
-        {"CHNV", 4, Value(2, 3), "02 [5-8] x 3", 0},
-        {"CHNV", 3, Value(7, 0), "07 [19-21] x 0", 0},
-        {"CHNC", 4, Value(5), "5", 5},
-        {"CHN%d", 4, Value(0), "0", 0},
-        {"CHN%d", 4, Value(4), "4", 4},
-        {"KCM3", 4, Value(1, 1, 3), "1:1:3", 0},
-        {"KCM2", 4, Value(4, 5), "4:5", 0},
-        {"KCS4", 4, Value(5, 1, 2, 3), "5:1:2:3", 0},
-        {"KCS2", 4, Value(10, 1), "10:1", 0},
-    };
-    for (const Case& c : cases) {
-        Env e({}, c.width);
-        auto s = e.Create(c.code, 1);
-        EXPECT_EQ(s->ValueToText(c.value), c.text) << c.code;
-        EXPECT_EQ(s->ParseValue(c.text), c.parsed) << c.code << " " << c.text;
-    }
+    ExpectTexts(cases);
 
-    Env e;
-    auto chan = e.Create("CHAN");
-    const std::vector<std::pair<const char*, int>> parses = {
-        {"02 [5-8]", 2}, {" 05 [17-20]", 5}, {"3", 3}, {"abc", 0}, {"", 0}, {"x 2", 0}, {"02[5-8]", 0},
-    };
-    for (const auto& [text, value] : parses) EXPECT_EQ(chan->TextToValue(text), value) << text;
+    ExpectRead(Env(), {{"CHAN", "02 [5-8]", 2},
+                       {"CHAN", " 05 [17-20]", 5},
+                       {"CHAN", "3", 3},
+                       {"CHAN", "abc", 0},
+                       {"CHAN", "", 0},
+                       {"CHAN", "x 2", 0},
+                       {"CHAN", "02[5-8]", 0}});
 }
 
 TEST(ChannelKinds, ListedValues)
 {
-    auto range = [](int first, int last) {
-        std::vector<std::array<int, 4>> r;
-        for (int k = first; k <= last; ++k) r.push_back({k, 0, 0, 0});
-        return r;
-    };
-    auto grid = [](int channels, int most) {
-        std::vector<std::array<int, 4>> r;
-        for (int g = 1; g <= channels; ++g)
-            for (int c = 0; c <= most; ++c) r.push_back({g, c, 0, 0});
-        return r;
-    };
-    struct Case {
-        const char* code;
-        int width;
-        std::vector<std::array<int, 4>> keys;
-    };
-    const std::vector<Case> cases = {
-        {"CHAN", 4, range(1, 5)},   {"CHAN", 3, range(1, 7)},   {"CHAN", 10, range(1, 2)},
-        {"CHNV", 4, grid(5, 4)},    {"CHNV", 3, grid(7, 3)},    {"CHNV", 10, grid(2, 8)},
-        {"CHNC", 4, range(1, 4)},   {"CHNC", 3, range(1, 3)},   {"CHNC", 10, range(1, 8)},
-        {"CHN%d", 4, range(1, 4)},  {"CHN%d", 10, range(1, 10)}, {"KCM2", 4, {}},
-        {"KCS3", 4, {}},
-    };
-    for (const Case& c : cases) {
-        Env e({}, c.width);
-        auto s = e.Create(c.code, 1);
-        s->Cur.Count = 3;
-        TStatDrawArray values;
-        s->ListValues(0, values);
-        EXPECT_EQ(Keys(values), c.keys) << c.code << " width " << c.width;
-        for (const TStatDrawItem& it : values) {
-            EXPECT_EQ(it.Count, 0) << c.code;
-            EXPECT_EQ(it.Depth, 0) << c.code;
-        }
-    }
+    ExpectListed({
+        {"CHAN", Channels(4), KeyRange(1, 5)}, {"CHAN", Channels(3), KeyRange(1, 7)},
+        {"CHAN", Channels(10), KeyRange(1, 2)},
+        {"CHNV", Channels(4), KeyGrid(5, 4)}, {"CHNV", Channels(3), KeyGrid(7, 3)},
+        {"CHNV", Channels(10), KeyGrid(2, 8)},
+        {"CHNC", Channels(4), KeyRange(1, 4)}, {"CHNC", Channels(3), KeyRange(1, 3)},
+        {"CHNC", Channels(10), KeyRange(1, 8)},
+        {"CHN%d", Channels(4), KeyRange(1, 4)}, {"CHN%d", Channels(10), KeyRange(1, 10)},
+        {"KCM2", Channels(4), {}}, {"KCS3", Channels(4), {}},
+    });
 }
 
 TEST(ChannelKinds, WindowCountsAndPeriods)
 {
     // Width 10: the first draw lies in channel 1 alone, the second has 11 in channel 2.
-    Env e({MakeDraw(100, Low), MakeDraw(103, {1, 2, 3, 4, 5, 6, 7, 11})}, 10);
+    Env e({MakeDraw(100, Low), MakeDraw(103, {1, 2, 3, 4, 5, 6, 7, 11})}, Channels(10));
     auto kcm2 = e.Create("KCM2");
     const TStatDrawArray pairs = Window(*kcm2, 0, 1, false);
     ASSERT_EQ(Keys(pairs), (std::vector<std::array<int, 4>>{{1, 1, 0, 0}, {1, 2, 0, 0}}));
@@ -370,77 +211,45 @@ TEST(ChannelKinds, WindowCountsAndPeriods)
 
 TEST(ChannelKinds, CombMatchesMarkedValues)
 {
-    struct Case {
-        const char* code;
-        int param;
-        std::vector<TStatDrawItem> marked;
-        TComb comb;
-        bool expected;
-    };
     const TComb high = {13, 14, 15, 16, 17, 18, 19, 20};   // channels 4 4 4 4 5 5 5 5
-    const std::vector<Case> cases = {
-        {"CHAN", 0, {Value(2)}, Low, true},
-        {"CHAN", 0, {Value(2)}, high, false},
+    const std::vector<MatchCase> cases = {
+        {"CHAN", 0, {Value(2)}, Low, true}, {"CHAN", 0, {Value(2)}, high, false},
         {"CHAN", 0, {Value(3), Value(5)}, high, true},
         {"CHAN", 0, {Value(2, 9)}, Low, true},     // the channel is the first key byte
         {"CHAN", 0, {Value(258)}, Low, true},      // 258 = 0x0102: its first byte is 2
-        {"CHAN", 0, {Value(3)}, Low, false},
-        {"CHAN", 0, {}, Low, false},
+        {"CHAN", 0, {Value(3)}, Low, false}, {"CHAN", 0, {}, Low, false},
         {"CHNV", 0, {Value(3, 0)}, Low, true},     // an empty channel is a value too
-        {"CHNV", 0, {Value(3, 1)}, Low, false},
-        {"CHNV", 0, {Value(1, 4)}, Low, true},
-        {"CHNV", 0, {Value(1, 4, 0, 1)}, Low, false},
-        {"CHNV", 0, {Value(5, 4)}, high, true},
+        {"CHNV", 0, {Value(3, 1)}, Low, false}, {"CHNV", 0, {Value(1, 4)}, Low, true},
+        {"CHNV", 0, {Value(1, 4, 0, 1)}, Low, false}, {"CHNV", 0, {Value(5, 4)}, high, true},
         {"CHNC", 0, {Value(2)}, Low, true},
         {"CHNC", 0, {Value(2, 6)}, Low, true},     // a count is Key[0] alone
-        {"CHNC", 0, {Value(3)}, Low, false},
-        {"CHNC", 0, {Value(5)}, Spread, true},
-        {"CHN%d", 1, {Value(4)}, Low, true},
-        {"CHN%d", 1, {Value(0)}, high, true},
-        {"CHN%d", 1, {Value(4)}, high, false},
-        {"CHN%d", 5, {Value(1)}, Spread, true},
-        {"KCM2", 0, {Value(1, 2)}, Low, true},
-        {"KCM2", 0, {Value(2, 1)}, Low, false},
-        {"KCM2", 0, {Value(1, 2, 0, 1)}, Low, false},
-        {"KCM2", 0, {Value(4, 5)}, high, true},
-        {"KCM3", 0, {Value(1, 2, 2)}, Low, true},
-        {"KCM3", 0, {Value(2, 1, 2)}, Low, false},
-        {"KCM4", 0, {Value(1, 1, 2, 2)}, Low, true},
-        {"KCM4", 0, {Value(2, 2, 1, 1)}, Low, false},
+        {"CHNC", 0, {Value(3)}, Low, false}, {"CHNC", 0, {Value(5)}, Spread, true},
+        {"CHN%d", 1, {Value(4)}, Low, true}, {"CHN%d", 1, {Value(0)}, high, true},
+        {"CHN%d", 1, {Value(4)}, high, false}, {"CHN%d", 5, {Value(1)}, Spread, true},
+        {"KCM2", 0, {Value(1, 2)}, Low, true}, {"KCM2", 0, {Value(2, 1)}, Low, false},
+        {"KCM2", 0, {Value(1, 2, 0, 1)}, Low, false}, {"KCM2", 0, {Value(4, 5)}, high, true},
+        {"KCM3", 0, {Value(1, 2, 2)}, Low, true}, {"KCM3", 0, {Value(2, 1, 2)}, Low, false},
+        {"KCM4", 0, {Value(1, 1, 2, 2)}, Low, true}, {"KCM4", 0, {Value(2, 2, 1, 1)}, Low, false},
         {"KCM4", 0, {Value(5, 1, 1, 4)}, Spread, true},
-        {"KCS2", 0, {Value(1, 1)}, Low, true},
-        {"KCS2", 0, {Value(2, 1)}, Low, false},
+        {"KCS2", 0, {Value(1, 1)}, Low, true}, {"KCS2", 0, {Value(2, 1)}, Low, false},
         {"KCS2", 0, {Value(2, 1)}, {5, 1, 2, 3, 4, 6, 7, 8}, true},
-        {"KCS3", 0, {Value(1, 1, 2)}, Low, true},
-        {"KCS3", 0, {Value(1, 2, 1)}, Low, false},
+        {"KCS3", 0, {Value(1, 1, 2)}, Low, true}, {"KCS3", 0, {Value(1, 2, 1)}, Low, false},
         {"KCS3", 0, {Value(4, 5, 1)}, Woven, true},
-        {"KCS4", 0, {Value(1, 2, 2, 2)}, Low, true},
-        {"KCS4", 0, {Value(1, 1, 2, 2), Value(9, 9, 9, 9)}, Low, true},
+        {"KCS4", 0, {Value(1, 2, 2, 2)}, Low, true}, {"KCS4", 0, {Value(1, 1, 2, 2), Value(9, 9, 9, 9)}, Low, true},
         {"KCS4", 0, {Value(1, 2, 2)}, Low, false},
     };
-    Env e({MakeDraw(1, Low)});
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code, c.param);
-        s->LoadDraws(-1, 0, true);
-        const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(s->CombMatches(c.comb, marked, 0, true, false), c.expected) << c.code << c.param;
-        EXPECT_EQ(s->CombMatches(c.comb, marked, 0, true, true), c.expected) << c.code << c.param;
-        std::vector<uint8_t> batch;
-        s->MatchCombs(std::vector<TComb>{c.comb}, marked, 0, true, false, batch);
-        ASSERT_EQ(batch.size(), 1u);
-        EXPECT_EQ(batch[0] != 0, c.expected) << c.code << c.param << " batch";
-    }
+    ExpectMatches(Env({MakeDraw(1, Low)}), cases);
 }
 
 TEST(ChannelKinds, GraphValues)
 {
+    EXPECT_FALSE(KindOf("CHAN").IsGraph());
     Env e({MakeDraw(1, Spread), MakeDraw(2, Low)});
     EXPECT_EQ(e.Create("CHNC")->GetGraphValue(Spread, 0, 1, false), 5);
     EXPECT_EQ(e.Create("CHNC")->GetDrawGraphValue(1, 1, false), 2);
     EXPECT_EQ(e.Create("CHN%d", 4)->GetGraphValue(Spread, 0, 1, false), 2);
     EXPECT_EQ(e.Create("CHN%d", 2)->GetDrawGraphValue(1, 1, true), 4);
     EXPECT_EQ(e.Create("CHN%d", 2)->GetDrawGraphValue(9, 1, true), 0);   // outside the archive
-    EXPECT_FALSE(KindOf("CHAN").IsGraph());
 }
 
 TEST(ChannelKinds, WidthIsTakenWhenCreated)
@@ -465,7 +274,7 @@ TEST(ChannelKinds, WidthIsTakenWhenCreated)
 TEST(ChannelKinds, NonPositiveWidthGivesNoChannels)
 {
     for (int width : {0, -3}) {
-        Env e({MakeDraw(1, Low)}, width);
+        Env e({MakeDraw(1, Low)}, Channels(width));
         TStatDrawArray values;
         e.Create("CHNV")->CalcComb(Low, values);
         EXPECT_TRUE(values.Empty()) << width;
@@ -477,79 +286,10 @@ TEST(ChannelKinds, NonPositiveWidthGivesNoChannels)
     }
 }
 
-// The batch passes equal one call per combination: the full-set pass of every kind with flag N
-// over all 125970 combinations, and the filter pass of every kind over a sample.
-TEST(ChannelKinds, BatchPassesEqualSingleCalls)
-{
-    kv::game::TCombsArray all;
-    kv::game::EnumerateAllCombs(all);
-    ASSERT_EQ(all.size(), std::size_t(kv::game::CombCount));
-    std::vector<TComb> sample;
-    for (std::size_t i = 0; i < all.size(); i += 11) sample.push_back(all[i]);
-    sample.push_back(Spread);
-    sample.push_back(Woven);
-    sample.push_back({0, 21, 100, 255, 1, 2, 3, 4});   // bytes outside the field
-    sample.push_back({0, 0, 0, 0, 0, 0, 0, 0});
-
-    for (int width : {4, 3, 2}) {
-        Env e(kv::archive::SyntheticDraws(40, 5), width);
-        std::vector<std::pair<std::string, int>> methods;
-        for (const TStatKind* k : Family()) {
-            if (!k->HasParam()) methods.emplace_back(k->GetCode(), 0);
-            else
-                for (int p = 1; p <= k->GetParamRange(e.env.Config).second; ++p) methods.emplace_back(k->GetCode(), p);
-        }
-        for (const auto& [code, param] : methods) {
-            SCOPED_TRACE(code + std::to_string(param) + " width " + std::to_string(width));
-            auto batch = e.Create(code, param);
-            auto single = e.Create(code, param);
-            if (KindOf(code).HasPrefetch()) {
-                TStatDrawArray a, b;
-                batch->CalcCombs(all, a);
-                for (const TComb& c : all) single->CalcComb(c, b);
-                ASSERT_EQ(a.Items(), b.Items());
-                ASSERT_FALSE(a.Empty());
-            }
-            // Marked: values of real draws, a single value, and keys no value has.
-            const TStatDrawArray window = Window(*single, 30, 39, false);
-            std::vector<std::vector<TStatDrawItem>> sets = {{}, {Value(1), Value(2, 2), Value(1, 1, 1, 1)},
-                                                            {Value(-1, 3), Value(40, 40), Value(2, 3, 4, 5)},
-                                                            {Value(3, 3, 3), Value(1, 2, 3), Value(5, 4, 3, 2)}};
-            std::vector<TStatDrawItem> some, every;
-            for (int i = 0; i < window.Count(); ++i) {
-                every.push_back(window[i]);
-                if (i % 5 == 0) some.push_back(window[i]);
-            }
-            sets.push_back(some);
-            sets.push_back(every);
-            for (const auto& set : sets) {
-                const TStatDrawArray marked = Marked(set);
-                batch->LoadDraws(-1, 39, true);
-                single->LoadDraws(-1, 39, true);
-                std::vector<uint8_t> result;
-                batch->MatchCombs(sample, marked, 39, true, false, result);
-                ASSERT_EQ(result.size(), sample.size());
-                for (std::size_t i = 0; i < sample.size(); ++i)
-                    ASSERT_EQ(result[i] != 0, single->CombMatches(sample[i], marked, 39, true, false))
-                        << "combination " << i << " marked set " << (&set - sets.data());
-            }
-        }
-    }
-}
-
 TEST(ChannelKinds, FullSetDistributions)
 {
-    kv::game::TCombsArray all;
-    kv::game::EnumerateAllCombs(all);
     Env e;
-    auto count = [&](const std::string& code, int param) {
-        TStatDrawArray values;
-        e.Create(code, param)->CalcCombs(all, values);
-        SortStatDraw(values);
-        std::vector<std::pair<std::array<int, 4>, int>> r;
-        for (const TStatDrawItem& it : values) r.push_back({{it.Key[0], it.Key[1], it.Key[2], it.Key[3]}, it.Count});
-        return r;
-    };
+    auto count = [&](const std::string& code, int param) { return KeyCounts(FullSetValues(e, code, param)); };
     // Each channel holds 4 numbers, each number is in Binomial(19, 7) = 50388 tickets.
     std::vector<std::pair<std::array<int, 4>, int>> chan;
     for (int g = 1; g <= 5; ++g) chan.push_back({{g, 0, 0, 0}, 4 * 50388});

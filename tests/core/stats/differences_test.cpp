@@ -9,33 +9,14 @@
 #include <utility>
 #include <vector>
 
-#include "core/archive/sample.h"
 #include "core/game/numbers.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/stats/stat.h"
 
 using namespace kv::stats;
-using kv::game::TComb;
-using kv::game::TDraw;
-using kv::game::TDrawsArray;
+using namespace kv::test;
 
 namespace {
-
-using kv::test::AllCombs;
-
-using kv::test::KindOf;
-using kv::test::MakeDraw;
-using kv::test::Window;
-
-
-
-struct Env {
-    TDrawsArray draws;
-    TStatEnv env;
-    explicit Env(TDrawsArray d = {}) : draws(std::move(d)) { env.Draws = &draws; }
-    std::unique_ptr<TCustomStat> Create(const std::string& code) const { return KindOf(code).Create(env, 0); }
-};
-
 
 // The four keys and the count of a value.
 struct Entry {
@@ -55,77 +36,17 @@ std::vector<Entry> Entries(const TStatDrawArray& values)
     return r;
 }
 
-TStatDrawItem Value(int k0, int k1 = 0, int k2 = 0, int k3 = 0)
+// The rest of each descriptor is in the golden list of every kind.
+TEST(DifferenceKinds, Family)
 {
-    TStatDrawItem v;
-    v.Key = {int16_t(k0), int16_t(k1), int16_t(k2), int16_t(k3)};
-    return v;
-}
-
-TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
-{
-    TStatDrawArray a;
-    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
-    return a;
-}
-
-const TStatDrawItem& At(const TStatDrawArray& values, const TStatDrawItem& key)
-{
-    const int i = values.Find(key);
-    if (i < 0) throw std::runtime_error("value not in the table");
-    return values[i];
-}
-
-TEST(DifferenceKinds, Descriptors)
-{
-    struct Case {
-        const char* code;
-        int position;
-        const char* className;
-        const char* caption;
-        const char* flags;   // as displayed, with G
-        bool numeric;
-    };
-    const std::vector<Case> cases = {
-        {"DIFA", 17, "TstDiffTotal", "Все разности между соседними позициями", "SN", true},
-        {"DIFM", 18, "TstDiffMax", "Максимальная разность между соседними позициями", "SNG", true},
-        {"DIFD", 19, "TstMinMaxDiffs", "Разность между минимальным и максимальным числом", "NG", true},
-        {"DIFO", 20, "TstDiffSame", "Одинаковые разности между соседними позициями", "SN", false},
-        {"DIFK", 21, "TstDiffSameCnt", "Количество одинаковых разностей между соседними позициями", "SNG", true},
-        {"KDS2", 75, "TstCombDiffSeq2", "Сочетания из 2 разностей между числами", "S", false},
-        {"KDS3", 76, "TstCombDiffSeq3", "Сочетания из 3 разностей между числами", "S", false},
-        {"KDS4", 77, "TstCombDiffSeq4", "Сочетания из 4 разностей между числами", "S", false},
-    };
-    std::vector<const TStatKind*> all;
-    kinds::AddDifferenceKinds(all);
-    ASSERT_EQ(all.size(), cases.size());
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        const TStatKind& k = *all[i];
-        SCOPED_TRACE(c.code);
-        EXPECT_EQ(k.GetCode(), c.code);
-        EXPECT_EQ(k.FormatCode(3), c.code);
-        EXPECT_EQ(k.Position(), c.position);
-        EXPECT_STREQ(k.ClassName(), c.className);
-        EXPECT_EQ(k.GetCaption(), c.caption);
-        EXPECT_EQ(k.FormatCaption(0), c.caption);
-        EXPECT_EQ(k.GetGroup(), 2);
-        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), c.flags);
-        EXPECT_EQ(k.IsGraph(), std::string(c.flags).find('G') != std::string::npos);
-        EXPECT_EQ(k.HasPrefetch(), std::string(c.flags).find('N') != std::string::npos);
-        EXPECT_EQ(k.HasNumericValue(), c.numeric);
-        EXPECT_FALSE(k.HasParam());
-        EXPECT_EQ(k.GetParamRange(TConfigData{}), std::make_pair(0, 0));
-        EXPECT_EQ(k.GetHelpCode(), c.code);
-        EXPECT_TRUE(k.IsAvailable());
-    }
+    EXPECT_EQ(Codes(KindsOf(kinds::AddDifferenceKinds)),
+              (std::vector<std::string>{"DIFA", "DIFM", "DIFD", "DIFO", "DIFK", "KDS2", "KDS3", "KDS4"}));
 }
 
 // Draw 1 is 1..8 drawn backwards from both ends; draw 2 a mixed draw; draw 3 is 1..8.
 TDrawsArray ThreeDraws()
 {
-    return {MakeDraw(1, {8, 1, 7, 2, 6, 3, 5, 4}), MakeDraw(2, {3, 7, 1, 15, 9, 20, 11, 4}),
-            MakeDraw(3, {1, 2, 3, 4, 5, 6, 7, 8})};
+    return Draws(1, {{8, 1, 7, 2, 6, 3, 5, 4}, {3, 7, 1, 15, 9, 20, 11, 4}, {1, 2, 3, 4, 5, 6, 7, 8}});
 }
 
 TEST(DifferenceKinds, ValuesOfDraws)
@@ -179,10 +100,7 @@ TEST(DifferenceKinds, ValuesOfDraws)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.code) + " draw " + std::to_string(c.index) + (c.sorted ? " sorted" : ""));
         auto s = e.Create(c.code);
-        TStatDrawArray values;
-        TLastValueArray lastValues;
-        TWorkArea work{};
-        s->CalcDraw(c.index, 2, c.sorted, values, lastValues, work);
+        const TStatDrawArray values = DrawValues(*s, c.index, 2, c.sorted);
         EXPECT_EQ(Entries(values), c.values);
         for (const TStatDrawItem& it : values) {
             EXPECT_EQ(it.LastDrawNo, c.index + 1);
@@ -228,61 +146,33 @@ TEST(DifferenceKinds, ValuesOfOneCombination)
 
 TEST(DifferenceKinds, ValueTexts)
 {
-    struct Case {
-        const char* code;
-        TStatDrawItem value;
-        const char* text;
+    const std::vector<TextCase> cases = {
+        {"DIFA", 0, Value(19), "19", 19},       {"DIFM", 0, Value(1), "1", 1},
+        {"DIFD", 0, Value(7), "7", 7},          {"DIFK", 0, Value(7), "7", 7},
+        {"DIFO", 0, Value(2, 3), "2 x 3", 0},   {"DIFO", 0, Value(1, 7), "1 x 7", 0},
+        {"DIFO", 0, Value(13, 1), "13 x 1", 0}, {"KDS2", 0, Value(3, 1), "3:1", 0},
+        {"KDS3", 0, Value(3, 1, 4), "3:1:4", 0}, {"KDS4", 0, Value(3, 1, 4, 1), "3:1:4:1", 0},
+        {"KDS2", 0, Value(12, 0, 9, 9), "12:0", 0},
     };
-    const std::vector<Case> cases = {
-        {"DIFA", Value(19), "19"},       {"DIFM", Value(1), "1"},           {"DIFD", Value(7), "7"},
-        {"DIFK", Value(7), "7"},         {"DIFO", Value(2, 3), "2 x 3"},    {"DIFO", Value(1, 7), "1 x 7"},
-        {"DIFO", Value(13, 1), "13 x 1"}, {"KDS2", Value(3, 1), "3:1"},     {"KDS3", Value(3, 1, 4), "3:1:4"},
-        {"KDS4", Value(3, 1, 4, 1), "3:1:4:1"}, {"KDS2", Value(12, 0, 9, 9), "12:0"},
-    };
-    Env e;
-    for (const Case& c : cases) EXPECT_EQ(e.Create(c.code)->ValueToText(c.value), c.text) << c.code;
+    ExpectTexts(cases);
 
-    struct Parse {
-        const char* code;
-        const char* text;
-        int value;
-    };
-    const std::vector<Parse> parses = {
+    const Env e;
+    const std::vector<ParseCase> parses = {
         {"DIFA", "7", 7}, {"DIFA", "x", 0},     {"DIFM", "19", 19},  {"DIFK", "3", 3},
         {"DIFO", "2 x 3", 0}, {"DIFO", "2", 0}, {"KDS2", "3:1", 0}, {"KDS4", "3", 0},
     };
-    for (const Parse& p : parses) EXPECT_EQ(e.Create(p.code)->ParseValue(p.text), p.value) << p.code << " " << p.text;
+    ExpectParsed(e, parses);
 }
 
 TEST(DifferenceKinds, ListedValues)
 {
-    std::vector<int> upTo19, upTo7;
-    for (int k = 1; k <= 19; ++k) upTo19.push_back(k);
-    for (int k = 1; k <= 7; ++k) upTo7.push_back(k);
-    struct Case {
-        const char* code;
-        std::vector<int> keys;
-    };
-    const std::vector<Case> cases = {
-        {"DIFA", upTo19}, {"DIFM", upTo19}, {"DIFD", upTo19}, {"DIFO", {}},
-        {"DIFK", upTo7},  {"KDS2", {}},     {"KDS3", {}},     {"KDS4", {}},
-    };
-    Env e;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        auto s = e.Create(c.code);
-        s->Cur.Count = 4;
-        TStatDrawArray values;
-        s->ListValues(0, values);
-        std::vector<int> keys;
-        for (const TStatDrawItem& it : values) {
-            keys.push_back(it.Key[0]);
-            EXPECT_EQ(it.Count, 0);
-            EXPECT_EQ(it.Depth, 0);
-            EXPECT_EQ(it.Key[1], 0);
-        }
-        EXPECT_EQ(keys, c.keys);
-    }
+    const TConfigData defaults;
+    ExpectListed({
+        {"DIFA", defaults, KeyRange(1, 19)}, {"DIFM", defaults, KeyRange(1, 19)},
+        {"DIFD", defaults, KeyRange(1, 19)}, {"DIFO", defaults, {}},
+        {"DIFK", defaults, KeyRange(1, 7)},  {"KDS2", defaults, {}},
+        {"KDS3", defaults, {}},              {"KDS4", defaults, {}},
+    });
 }
 
 TEST(DifferenceKinds, PeriodsOnlyForTheFirstDifference)
@@ -343,110 +233,33 @@ TEST(DifferenceKinds, CombMatchesRules)
 {
     // A candidate is read in ascending order: differences 2, 1, 3, 2, 2, 4, 5.
     const TComb comb = {1, 3, 4, 7, 9, 11, 15, 20};
-    struct Case {
-        const char* code;
-        std::vector<TStatDrawItem> marked;
-        bool expected;
-    };
-    const std::vector<Case> cases = {
-        {"DIFA", {Value(4)}, true},          {"DIFA", {Value(6)}, false},
-        {"DIFA", {Value(4, 9, 9, 9)}, true}, {"DIFA", {}, false},
-        {"DIFM", {Value(5)}, true},          {"DIFM", {Value(14)}, false},
-        {"DIFM", {Value(4)}, false},
-        {"DIFD", {Value(19)}, true},         {"DIFD", {Value(7)}, false},
-        {"DIFO", {Value(2, 3)}, true},       {"DIFO", {Value(2, 2)}, false},
-        {"DIFO", {Value(1, 1)}, true},       {"DIFO", {Value(2, 3, 1)}, false},
-        {"DIFO", {Value(6, 2), Value(5, 1)}, true},
-        {"DIFK", {Value(3)}, true},          {"DIFK", {Value(2)}, false},
-        {"DIFK", {Value(3, 1)}, true},
-        {"KDS2", {Value(2, 1)}, true},       {"KDS2", {Value(4, 5)}, true},
-        {"KDS2", {Value(4, 6)}, false},      {"KDS2", {Value(5, 4)}, false},
-        {"KDS2", {Value(2, 1, 3)}, false},
-        {"KDS3", {Value(2, 1, 3)}, true},    {"KDS3", {Value(2, 4, 5)}, true},
-        {"KDS3", {Value(4, 6, 14)}, false},  {"KDS3", {Value(2, 4, 5, 1)}, false},
-        {"KDS4", {Value(2, 2, 4, 5)}, true}, {"KDS4", {Value(1, 3, 2, 2)}, true},
-        {"KDS4", {Value(2, 1, 3, 3)}, false},
+    const std::vector<MatchCase> cases = {
+        {"DIFA", 0, {Value(4)}, comb, true},          {"DIFA", 0, {Value(6)}, comb, false},
+        {"DIFA", 0, {Value(4, 9, 9, 9)}, comb, true}, {"DIFA", 0, {}, comb, false},
+        {"DIFM", 0, {Value(5)}, comb, true},          {"DIFM", 0, {Value(14)}, comb, false},
+        {"DIFM", 0, {Value(4)}, comb, false},
+        {"DIFD", 0, {Value(19)}, comb, true},         {"DIFD", 0, {Value(7)}, comb, false},
+        {"DIFO", 0, {Value(2, 3)}, comb, true},       {"DIFO", 0, {Value(2, 2)}, comb, false},
+        {"DIFO", 0, {Value(1, 1)}, comb, true},       {"DIFO", 0, {Value(2, 3, 1)}, comb, false},
+        {"DIFO", 0, {Value(6, 2), Value(5, 1)}, comb, true},
+        {"DIFK", 0, {Value(3)}, comb, true},          {"DIFK", 0, {Value(2)}, comb, false},
+        {"DIFK", 0, {Value(3, 1)}, comb, true},
+        {"KDS2", 0, {Value(2, 1)}, comb, true},       {"KDS2", 0, {Value(4, 5)}, comb, true},
+        {"KDS2", 0, {Value(4, 6)}, comb, false},      {"KDS2", 0, {Value(5, 4)}, comb, false},
+        {"KDS2", 0, {Value(2, 1, 3)}, comb, false},
+        {"KDS3", 0, {Value(2, 1, 3)}, comb, true},    {"KDS3", 0, {Value(2, 4, 5)}, comb, true},
+        {"KDS3", 0, {Value(4, 6, 14)}, comb, false},  {"KDS3", 0, {Value(2, 4, 5, 1)}, comb, false},
+        {"KDS4", 0, {Value(2, 2, 4, 5)}, comb, true}, {"KDS4", 0, {Value(1, 3, 2, 2)}, comb, true},
+        {"KDS4", 0, {Value(2, 1, 3, 3)}, comb, false},
     };
     Env e(ThreeDraws());
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.code) + " case " + std::to_string(&c - cases.data()));
-        auto s = e.Create(c.code);
-        s->LoadDraws(-1, 2, true);
-        const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(s->CombMatches(comb, marked, 2, true, false), c.expected);
-        EXPECT_EQ(s->CombMatches(comb, marked, 2, false, true), c.expected);
-        std::vector<uint8_t> result;
-        s->MatchCombs(std::vector<TComb>{comb}, marked, 2, true, false, result);
-        EXPECT_EQ(result, std::vector<uint8_t>{uint8_t(c.expected ? 1 : 0)});
-    }
-}
-
-TEST(DifferenceKinds, BatchPassesEqualSingleCalls)
-{
-    std::vector<TComb> combs = AllCombs();
-    ASSERT_EQ(combs.size(), std::size_t(kv::game::CombCount));
-    combs.push_back({20, 19, 18, 17, 16, 15, 14, 13});
-    combs.push_back({0, 255, 0, 255, 0, 255, 0, 255});
-    combs.push_back({5, 5, 5, 5, 5, 5, 5, 5});
-    combs.push_back({3, 7, 1, 15, 9, 20, 11, 4});
-
-    Env e(kv::archive::SyntheticDraws(30, 3));
-    for (const char* code : {"DIFA", "DIFM", "DIFD", "DIFO", "DIFK"}) {
-        SCOPED_TRACE(code);
-        auto batch = e.Create(code);
-        auto single = e.Create(code);
-        TStatDrawArray a, b;
-        batch->CalcCombs(combs, a);
-        for (const TComb& c : combs) single->CalcComb(c, b);
-        ASSERT_EQ(a.Items(), b.Items());
-
-        TStatDrawArray la = Window(*batch, 0, 29, false), lb = Window(*single, 0, 29, false);
-        batch->CalcCombs(std::span<const TComb>(combs).subspan(500, 4000), la);
-        for (std::size_t i = 500; i < 4500; ++i) single->CalcComb(combs[i], lb);
-        ASSERT_EQ(la.Items(), lb.Items());
-    }
-
-    std::vector<TComb> sample;
-    for (std::size_t i = 0; i < combs.size(); i += 5) sample.push_back(combs[i]);
-    for (std::size_t i = combs.size() - 4; i < combs.size(); ++i) sample.push_back(combs[i]);
-    const std::vector<std::vector<TStatDrawItem>> markedSets = {
-        {},
-        {Value(1)},
-        {Value(4), Value(13)},
-        {Value(2, 3), Value(1, 7)},
-        {Value(7), Value(1, 1)},
-        {Value(2, 1), Value(1, 1, 1)},
-        {Value(2, 2, 4, 5), Value(1, 1, 1, 1)},
-        {Value(255), Value(0, 7), Value(255, 1)},
-    };
-    for (const char* code : {"DIFA", "DIFM", "DIFD", "DIFO", "DIFK", "KDS2", "KDS3", "KDS4"}) {
-        SCOPED_TRACE(code);
-        auto batch = e.Create(code);
-        auto single = e.Create(code);
-        batch->LoadDraws(-1, 29, true);
-        single->LoadDraws(-1, 29, true);
-        for (const auto& set : markedSets) {
-            const TStatDrawArray marked = Marked(set);
-            std::vector<uint8_t> result;
-            batch->MatchCombs(sample, marked, 29, true, false, result);
-            ASSERT_EQ(result.size(), sample.size());
-            for (std::size_t i = 0; i < sample.size(); ++i)
-                ASSERT_EQ(result[i] != 0, single->CombMatches(sample[i], marked, 29, true, false))
-                    << "combination " << i << " marked set " << (&set - markedSets.data());
-        }
-    }
+    ExpectMatches(e, cases, 2);
 }
 
 TEST(DifferenceKinds, FullSetDistributions)
 {
-    const std::vector<TComb> combs = AllCombs();
     Env e;
-    auto count = [&](const std::string& code) {
-        TStatDrawArray values;
-        e.Create(code)->CalcCombs(combs, values);
-        SortStatDraw(values);
-        return Entries(values);
-    };
+    auto count = [&](const std::string& code) { return Entries(FullSetValues(e, code)); };
     // Spread w: 20 - w places for the smallest number, C(w - 1, 6) choices inside.
     const auto spread = count("DIFD");
     ASSERT_EQ(spread.size(), 13u);

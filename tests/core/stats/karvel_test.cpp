@@ -8,109 +8,21 @@
 #include <utility>
 #include <vector>
 
-#include "core/archive/sample.h"
-#include "core/filters/generate.h"
 #include "core/game/numbers.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/stats/stat.h"
 
 using namespace kv::stats;
-using kv::game::TComb;
-using kv::game::TDraw;
-using kv::game::TDrawsArray;
+using namespace kv::test;
 
 namespace {
 
-using kv::test::KindOf;
-using kv::test::Window;
+constexpr auto KarvelKinds = FamilyOf<kinds::AddKarvelKinds>;
 
-const std::vector<const TStatKind*>& KarvelKinds()
+// The rest of each descriptor is in the golden list of every kind.
+TEST(KarvelKinds, Family)
 {
-    static const std::vector<const TStatKind*> kinds = [] {
-        std::vector<const TStatKind*> k;
-        kinds::AddKarvelKinds(k);
-        return k;
-    }();
-    return kinds;
-}
-
-
-TDraw MakeDraw(int drawNo, TComb nums)
-{
-    TDraw d;
-    d.DrawNo = drawNo;
-    d.Nums = nums;
-    d.Extra = 3;
-    return d;
-}
-
-struct Env {
-    TDrawsArray draws;
-    TStatEnv env;
-    explicit Env(TDrawsArray d = {}) : draws(std::move(d)) { env.Draws = &draws; }
-    std::unique_ptr<TCustomStat> Create(const std::string& code) const { return KindOf(code).Create(env, 0); }
-};
-
-
-TStatDrawItem Value(int k0, int k1 = 0, int k2 = 0, int k3 = 0)
-{
-    TStatDrawItem v;
-    v.Key = {int16_t(k0), int16_t(k1), int16_t(k2), int16_t(k3)};
-    return v;
-}
-
-TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
-{
-    TStatDrawArray a;
-    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
-    return a;
-}
-
-// Text and Count of every value, in order.
-std::vector<std::pair<std::string, int>> TextCounts(const TCustomStat& stat, const TStatDrawArray& values)
-{
-    std::vector<std::pair<std::string, int>> r;
-    for (const TStatDrawItem& it : values) r.emplace_back(stat.ValueToText(it), it.Count);
-    return r;
-}
-
-TEST(KarvelKinds, Descriptors)
-{
-    struct Case {
-        int position;
-        const char* code;
-        const char* className;
-        const char* caption;
-        const char* flags;
-        bool numeric;
-    };
-    const std::vector<Case> cases = {
-        {140, "KRL1", "TstKarvel1", "Число Карвела 1 (только разность)", "SNG", true},
-        {141, "KRL2", "TstKarvel2", "Число Карвела 2 (разность + сложение, если {0,1})", "SNG", true},
-        {142, "KRL3", "TstKarvel3", "Числа Карвела 3 (динамический, только фильтр)", "SD", false},
-    };
-    const auto& all = KarvelKinds();
-    ASSERT_EQ(all.size(), cases.size());
-    const TConfigData config;
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        const TStatKind& k = *all[i];
-        SCOPED_TRACE(c.code);
-        EXPECT_EQ(k.Position(), c.position);
-        EXPECT_EQ(k.GetCode(), c.code);
-        EXPECT_EQ(k.FormatCode(2), c.code);
-        EXPECT_STREQ(k.ClassName(), c.className);
-        EXPECT_EQ(k.GetCaption(), c.caption);
-        EXPECT_EQ(k.GetHelpCode(), c.code);
-        EXPECT_EQ(k.GetGroup(), 11);
-        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), c.flags);
-        EXPECT_EQ(k.IsGraph(), c.numeric);
-        EXPECT_EQ(k.HasPrefetch(), c.numeric);
-        EXPECT_EQ(k.HasNumericValue(), c.numeric);
-        EXPECT_TRUE(k.IsAvailable());
-        EXPECT_FALSE(k.HasParam());
-        EXPECT_EQ(k.GetParamRange(config), std::make_pair(0, 0));
-    }
+    EXPECT_EQ(Codes(KarvelKinds()), (std::vector<std::string>{"KRL1", "KRL2", "KRL3"}));
 }
 
 // The numbers in the order given: each row of neighbour differences is one shorter, down to
@@ -276,87 +188,33 @@ TEST(KarvelKinds, CombMatchesRules)
     const TComb low = {1, 2, 3, 4, 5, 6, 7, 8};
     const TComb spread = {2, 5, 9, 10, 14, 15, 19, 20};
     const TComb mid = {9, 10, 11, 12, 13, 14, 15, 16};
-    struct Case {
-        const char* code;
-        std::vector<TStatDrawItem> marked;
-        TComb comb;
-        bool expected;
-    };
-    const std::vector<Case> cases = {
-        {"KRL1", {Value(0)}, low, true},
-        {"KRL1", {Value(2)}, spread, true},
-        {"KRL1", {Value(2, 9)}, spread, true},   // the number is Key[0] alone
-        {"KRL1", {Value(0), Value(1)}, spread, false},
-        {"KRL2", {Value(2)}, spread, true},
-        {"KRL2", {Value(1)}, {2, 4, 5, 7, 10, 14, 15, 18}, false},   // r = 1 becomes 2 + 1
-        {"KRL2", {Value(3)}, {2, 4, 5, 7, 10, 14, 15, 18}, true},
-        {"KRL3", {Value(7, 1, 0, 2), Value(14)}, low, true},
-        {"KRL3", {Value(7, 1, 0, 2), Value(14)}, mid, true},
-        {"KRL3", {Value(7, 1, 0, 2), Value(14)}, {1, 2, 3, 4, 5, 6, 8, 9}, false},
-        {"KRL3", {}, low, false},
+    const std::vector<MatchCase> cases = {
+        {"KRL1", 0, {Value(0)}, low, true},
+        {"KRL1", 0, {Value(2)}, spread, true},
+        {"KRL1", 0, {Value(2, 9)}, spread, true},   // the number is Key[0] alone
+        {"KRL1", 0, {Value(0), Value(1)}, spread, false},
+        {"KRL2", 0, {Value(2)}, spread, true},
+        {"KRL2", 0, {Value(1)}, {2, 4, 5, 7, 10, 14, 15, 18}, false},   // r = 1 becomes 2 + 1
+        {"KRL2", 0, {Value(3)}, {2, 4, 5, 7, 10, 14, 15, 18}, true},
+        {"KRL3", 0, {Value(7, 1, 0, 2), Value(14)}, low, true},
+        {"KRL3", 0, {Value(7, 1, 0, 2), Value(14)}, mid, true},
+        {"KRL3", 0, {Value(7, 1, 0, 2), Value(14)}, {1, 2, 3, 4, 5, 6, 8, 9}, false},
+        {"KRL3", 0, {}, low, false},
     };
     Env e({MakeDraw(1, {8, 19, 18, 5, 12, 15, 10, 20})});
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code);
-        s->LoadDraws(-1, 0, true);
-        const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(s->CombMatches(c.comb, marked, 0, true, false), c.expected) << c.code;
-        EXPECT_EQ(s->CombMatches(c.comb, marked, 0, true, true), c.expected) << c.code;
-    }
+    ExpectMatches(e, cases);
 }
 
-TEST(KarvelKinds, FullSetPassEqualsOneCombinationAtATime)
+// One characteristic number per combination.
+TEST(KarvelKinds, CountsOfTheFullSetAddUpToIt)
 {
-    kv::game::TCombsArray all;
-    kv::game::EnumerateAllCombs(all);
-    ASSERT_EQ(all.size(), std::size_t(kv::game::CombCount));
-    Env e(kv::archive::SyntheticDraws(30, 9));
+    Env e;
     for (const char* code : {"KRL1", "KRL2"}) {
-        SCOPED_TRACE(code);
-        auto batch = e.Create(code), single = e.Create(code);
-        TStatDrawArray a, b;
-        batch->CalcCombs(all, a);
-        for (const TComb& c : all) single->CalcComb(c, b);
-        ASSERT_EQ(a.Items(), b.Items());
+        TStatDrawArray values;
+        e.Create(code)->CalcCombs(AllCombs(), values);
         int64_t total = 0;
-        for (const TStatDrawItem& it : a) total += it.Count;
-        EXPECT_EQ(total, kv::game::CombCount);
-        // Into a table that holds the values of draws already.
-        TStatDrawArray la = Window(*batch, 0, 29, false), lb = Window(*single, 0, 29, false);
-        batch->CalcCombs(std::span<const TComb>(all).subspan(500, 3000), la);
-        for (std::size_t i = 500; i < 3500; ++i) single->CalcComb(all[i], lb);
-        ASSERT_EQ(la.Items(), lb.Items());
-    }
-}
-
-TEST(KarvelKinds, MatchCombsEqualsCombMatches)
-{
-    kv::game::TCombsArray all;
-    kv::game::EnumerateAllCombs(all);
-    std::vector<TComb> combs;
-    for (std::size_t i = 0; i < all.size(); i += 23) combs.push_back(all[i]);
-    combs.push_back({20, 19, 18, 17, 16, 15, 14, 13});
-    combs.push_back({0, 21, 100, 255, 1, 2, 3, 4});
-    combs.push_back({255, 0, 255, 0, 255, 0, 255, 0});
-    const std::vector<std::vector<TStatDrawItem>> markedSets = {
-        {}, {Value(0)}, {Value(1), Value(2)}, {Value(3, 1, 0, 2), Value(18)}, {Value(20), Value(7)},
-        {Value(255), Value(-1), Value(510)},
-    };
-    Env e(kv::archive::SyntheticDraws(12, 4));
-    for (const TStatKind* k : KarvelKinds()) {
-        SCOPED_TRACE(k->GetCode());
-        auto batch = k->Create(e.env, 0), single = k->Create(e.env, 0);
-        for (const auto& set : markedSets) {
-            const TStatDrawArray marked = Marked(set);
-            batch->LoadDraws(-1, 11, false);
-            single->LoadDraws(-1, 11, false);
-            std::vector<uint8_t> result;
-            batch->MatchCombs(combs, marked, 11, false, false, result);
-            ASSERT_EQ(result.size(), combs.size());
-            for (std::size_t i = 0; i < combs.size(); ++i)
-                ASSERT_EQ(result[i] != 0, single->CombMatches(combs[i], marked, 11, false, false))
-                    << "combination " << i << " set " << (&set - markedSets.data());
-        }
+        for (const TStatDrawItem& it : values) total += it.Count;
+        EXPECT_EQ(total, kv::game::CombCount) << code;
     }
 }
 

@@ -7,106 +7,21 @@
 #include <utility>
 #include <vector>
 
-#include "core/archive/sample.h"
 #include "core/game/numbers.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/stats/stat.h"
 
 using namespace kv::stats;
-using kv::game::TComb;
-using kv::game::TDraw;
-using kv::game::TDrawsArray;
+using namespace kv::test;
 
 namespace {
 
-using kv::test::AllCombs;
-
-using kv::test::KindOf;
-using kv::test::MakeDraw;
-using kv::test::Window;
-
-
-
-// Every combination of the game in lexicographic order.
-struct Env {
-    TDrawsArray draws;
-    TStatEnv env;
-    explicit Env(TDrawsArray d = {}) : draws(std::move(d)) { env.Draws = &draws; }
-    std::unique_ptr<TCustomStat> Create(const std::string& code, int param = 0) const
-    {
-        return KindOf(code).Create(env, param);
-    }
-};
-
-// The statistics table's evaluation of the window first..last.
-
-std::vector<std::pair<int, int>> KeyCounts(const TStatDrawArray& values)
+// The rest of each descriptor is in the golden list of every kind.
+TEST(NumberKinds, FamilyAndNames)
 {
-    std::vector<std::pair<int, int>> r;
-    for (const TStatDrawItem& it : values) r.emplace_back(it.LongKey(), it.Count);
-    return r;
-}
-
-TStatDrawItem Value(int k0, int k1 = 0, int k2 = 0, int k3 = 0)
-{
-    TStatDrawItem v;
-    v.Key = {int16_t(k0), int16_t(k1), int16_t(k2), int16_t(k3)};
-    return v;
-}
-
-TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
-{
-    TStatDrawArray a;
-    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
-    return a;
-}
-
-TEST(NumberKinds, Descriptors)
-{
-    struct Case {
-        const char* code;
-        int position;
-        const char* className;
-        const char* caption;
-        const char* flags;      // as displayed, with G
-        bool hasParam;
-        std::pair<int, int> range;
-        const char* helpCode;
-    };
-    const std::vector<Case> cases = {
-        {"NUMS", 1, "TstValues", "Числа тиража", "N", false, {0, 0}, "NUMS"},
-        {"DIGS", 2, "TstDigits", "Цифры тиража", "N", false, {0, 0}, "DIGS"},
-        {"EVEN", 3, "TstEvenCount", "Количество четных чисел в тираже (Ч:Н)", "NG", false, {0, 0}, "EVEN"},
-        {"EVNV", 4, "TstEvenValues", "Четные и нечетные числа в тираже (Чн..нЧ)", "SN", false, {0, 0}, "EVNV"},
-        {"SMAL", 5, "TstSmallCount", "Количество чисел из первой половины диапазона (1П:2П)", "NG", false, {0, 0},
-         "SMAL"},
-        {"SMLV", 6, "TstSmallValues", "Числа из первой половины диапазона (12..12)", "SN", false, {0, 0}, "SMLV"},
-        {"PRIM", 7, "TstPrimeCount", "Количество простых чисел (П:С)", "NG", false, {0, 0}, "PRIM"},
-        {"PRMV", 8, "TstPrimeValues", "Простые и составные числа (ПС..СП)", "SN", false, {0, 0}, "PRMV"},
-        {"POS%d", 102, "TstPosVal", "Число в %0:d позиции тиража", "SNG", true, {1, 8}, "POSx"},
-        {"POE%d", 103, "TstPosExt", "Extra (Bonus, Star...) - число (!без фильтра!)", "G", true, {1, 1}, "POSx"},
-    };
-    std::vector<const TStatKind*> all;
-    kinds::AddNumberKinds(all);
-    ASSERT_EQ(all.size(), cases.size());
-    const TConfigData config;
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        const TStatKind& k = *all[i];
-        EXPECT_EQ(k.GetCode(), c.code);
-        EXPECT_EQ(k.Position(), c.position) << c.code;
-        EXPECT_STREQ(k.ClassName(), c.className) << c.code;
-        EXPECT_EQ(k.GetCaption(), c.caption) << c.code;
-        EXPECT_EQ(k.GetGroup(), 0) << c.code;
-        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), c.flags) << c.code;
-        EXPECT_EQ(k.IsGraph(), std::string(c.flags).find('G') != std::string::npos) << c.code;
-        EXPECT_EQ(k.HasPrefetch(), std::string(c.flags).find('N') != std::string::npos) << c.code;
-        EXPECT_EQ(k.HasParam(), c.hasParam) << c.code;
-        EXPECT_EQ(k.GetParamRange(config), c.range) << c.code;
-        EXPECT_EQ(k.GetHelpCode(), c.helpCode) << c.code;
-        EXPECT_TRUE(k.IsAvailable()) << c.code;
-        EXPECT_TRUE(k.HasNumericValue()) << c.code;
-    }
+    EXPECT_EQ(Codes(KindsOf(kinds::AddNumberKinds)),
+              (std::vector<std::string>{"NUMS", "DIGS", "EVEN", "EVNV", "SMAL", "SMLV", "PRIM", "PRMV", "POS%d",
+                                        "POE%d"}));
     EXPECT_EQ(KindOf("POS%d").FormatCode(3), "POS3");
     EXPECT_EQ(KindOf("POE%d").FormatCode(1), "POE1");
     Env e;
@@ -153,7 +68,7 @@ TEST(NumberKinds, ValuesOfOneCombination)
         auto s = e.Create(c.code, c.param);
         TStatDrawArray values;
         s->CalcComb(c.comb, values);
-        EXPECT_EQ(KeyCounts(values), c.values) << c.code << c.param;
+        EXPECT_EQ(LongKeyCounts(values), c.values) << c.code << c.param;
         for (const TStatDrawItem& it : values) {
             EXPECT_EQ(it.LastDrawNo, 0) << c.code;
             EXPECT_EQ(it.Depth, 0) << c.code;
@@ -198,19 +113,14 @@ TEST(NumberKinds, ValueTexts)
         EXPECT_EQ(s->ParseValue(c.text), c.parsed) << c.code;
     }
 
-    struct Parse {
-        const char* code;
-        const char* text;
-        int value;
-    };
-    const std::vector<Parse> parses = {
+    const std::vector<ParseCase> parses = {
         {"EVEN", "3:5", 3},  {"EVEN", "abc", 0},       {"EVEN", "8", 8},        {"EVEN", " 2 :6", 2},
         {"EVEN", ":8", 0},   {"EVEN", "", 0},          {"NUMS", "abc", 0},      {"NUMS", "3:5", 0},
         {"EVNV", "нЧЧЧЧЧЧЧ", 128}, {"EVNV", "н", 128}, {"EVNV", "", 0},         {"EVNV", "ЧЧЧЧЧЧЧЧн", 0},
         {"EVNV", "ннннннннЧ", 255}, {"EVNV", "xнннннннн", 127}, {"PRMV", "ПСПСПСПС", 170}, {"PRMV", "нЧЧЧЧЧЧЧ", 0},
         {"SMLV", "21111112 (129)", 129},
     };
-    for (const Parse& p : parses) EXPECT_EQ(e.Create(p.code)->TextToValue(p.text), p.value) << p.code << " " << p.text;
+    ExpectRead(e, parses);
 
     // Every mask reads back from its own text.
     for (const char* code : {"EVNV", "SMLV", "PRMV"}) {
@@ -225,37 +135,12 @@ TEST(NumberKinds, ValueTexts)
 
 TEST(NumberKinds, ListedValues)
 {
-    auto range = [](int first, int last) {
-        std::vector<int> r;
-        for (int k = first; k <= last; ++k) r.push_back(k);
-        return r;
-    };
-    struct Case {
-        const char* code;
-        std::vector<int> keys;
-    };
-    const std::vector<Case> cases = {
-        {"NUMS", range(1, 20)}, {"DIGS", {}},          {"EVEN", range(1, 8)}, {"EVNV", range(0, 255)},
-        {"SMAL", range(1, 8)},  {"SMLV", {}},          {"PRIM", range(1, 8)}, {"PRMV", range(0, 255)},
-        {"POS%d", range(1, 20)}, {"POE%d", {}},
-    };
-    Env e;
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code, 1);
-        s->Cur.Count = 5;
-        s->Cur.LastDrawNo = 9;
-        TStatDrawArray values;
-        s->ListValues(0, values);
-        std::vector<int> keys;
-        for (const TStatDrawItem& it : values) {
-            keys.push_back(it.LongKey());
-            EXPECT_EQ(it.Count, 0) << c.code;
-            EXPECT_EQ(it.LastDrawNo, 0) << c.code;
-            EXPECT_EQ(it.Depth, 0) << c.code;
-            EXPECT_EQ(it.Key[2], 0) << c.code;
-        }
-        EXPECT_EQ(keys, c.keys) << c.code;
-    }
+    const TConfigData defaults;
+    ExpectListed({{"NUMS", defaults, KeyRange(1, 20)},  {"DIGS", defaults, {}},
+                  {"EVEN", defaults, KeyRange(1, 8)},   {"EVNV", defaults, KeyRange(0, 255)},
+                  {"SMAL", defaults, KeyRange(1, 8)},   {"SMLV", defaults, {}},
+                  {"PRIM", defaults, KeyRange(1, 8)},   {"PRMV", defaults, KeyRange(0, 255)},
+                  {"POS%d", defaults, KeyRange(1, 20)}, {"POE%d", defaults, {}}});
 }
 
 TEST(NumberKinds, WindowOfDraws)
@@ -288,7 +173,7 @@ TEST(NumberKinds, WindowOfDraws)
                 MakeDraw(3, {1, 2, 3, 4, 5, 6, 7, 8}, 2), MakeDraw(4, {1, 2, 3, 4, 5, 6, 7, 8}, 1)});
     auto poe = extras.Create("POE%d", 1);
     const TStatDrawArray ex = Window(*poe, 0, 3, false);
-    EXPECT_EQ(KeyCounts(ex), (std::vector<std::pair<int, int>>{{2, 2}, {4, 1}, {1, 1}}));
+    EXPECT_EQ(LongKeyCounts(ex), (std::vector<std::pair<int, int>>{{2, 2}, {4, 1}, {1, 1}}));
     EXPECT_EQ(ex[0].LastDrawNo, 3);
     EXPECT_EQ(ex[0].Depth, 2);
     EXPECT_EQ(ex[0].PeriodMin, 2);
@@ -369,10 +254,7 @@ TEST(NumberKinds, SortedDrawsAndGraphValues)
     };
     for (const Case& c : cases) {
         auto s = e.Create(c.code, c.param);
-        TStatDrawArray values;
-        TLastValueArray lastValues;
-        TWorkArea work{};
-        s->CalcDraw(c.index, 1, c.sorted, values, lastValues, work);
+        const TStatDrawArray values = DrawValues(*s, c.index, 1, c.sorted);
         ASSERT_FALSE(values.Empty()) << c.code;
         EXPECT_EQ(values[0].LongKey(), c.value) << c.code << c.param << " index " << c.index;
         EXPECT_EQ(s->GetDrawGraphValue(c.index, 1, c.sorted), c.graph) << c.code << c.param;
@@ -387,16 +269,9 @@ TEST(NumberKinds, SortedDrawsAndGraphValues)
 
 TEST(NumberKinds, CombMatchesRules)
 {
-    struct Case {
-        const char* code;
-        int param;
-        std::vector<TStatDrawItem> marked;
-        TComb comb;
-        bool expected;
-    };
     const TComb low = {1, 2, 3, 4, 5, 6, 7, 8};
     const TComb high = {11, 12, 13, 14, 15, 16, 17, 20};
-    const std::vector<Case> cases = {
+    const std::vector<MatchCase> cases = {
         {"NUMS", 0, {Value(5)}, low, true},
         {"NUMS", 0, {Value(5)}, high, false},
         {"NUMS", 0, {Value(9), Value(20)}, high, true},
@@ -424,81 +299,13 @@ TEST(NumberKinds, CombMatchesRules)
         {"POE%d", 1, {Value(1), Value(2), Value(3), Value(4), Value(0)}, low, false},
     };
     Env e({MakeDraw(1, low, 1)});
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code, c.param);
-        s->LoadDraws(-1, 0, true);
-        const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(s->CombMatches(c.comb, marked, 0, true, false), c.expected) << c.code << c.param;
-        EXPECT_EQ(s->CombMatches(c.comb, marked, 0, true, true), c.expected) << c.code << c.param;
-    }
-}
-
-// The batch passes must equal one call per combination, entry for entry, for every kind, over
-// the full set and a few combinations from outside it (unsorted, numbers outside the field).
-TEST(NumberKinds, BatchPassesEqualSingleCalls)
-{
-    std::vector<TComb> combs = AllCombs();
-    ASSERT_EQ(combs.size(), std::size_t(kv::game::CombCount));
-    combs.push_back({20, 19, 18, 17, 16, 15, 14, 13});
-    combs.push_back({0, 21, 100, 255, 1, 2, 3, 4});
-    combs.push_back({199, 10, 110, 11, 0, 0, 0, 0});
-
-    const std::vector<std::vector<TStatDrawItem>> markedSets = {
-        {},
-        {Value(5), Value(12), Value(19)},
-        {Value(0)},
-        {Value(4)},
-        {Value(8, 3)},
-        {Value(170), Value(85), Value(1)},
-        {Value(255), Value(-1), Value(200)},
-        {Value(2), Value(7, 0, 1, 0)},
-    };
-    Env e(kv::archive::SyntheticDraws(30, 7));
-    std::vector<std::pair<std::string, int>> methods = {{"NUMS", 0}, {"DIGS", 0}, {"EVEN", 0}, {"EVNV", 0},
-                                                        {"SMAL", 0}, {"SMLV", 0}, {"PRIM", 0}, {"PRMV", 0},
-                                                        {"POE%d", 1}};
-    for (int p = 1; p <= 8; ++p) methods.emplace_back("POS%d", p);
-
-    for (const auto& [code, param] : methods) {
-        SCOPED_TRACE(code + std::to_string(param));
-        auto batch = e.Create(code, param);
-        auto single = e.Create(code, param);
-
-        TStatDrawArray a, b;
-        batch->CalcCombs(combs, a);
-        for (const TComb& c : combs) single->CalcComb(c, b);
-        ASSERT_EQ(a.Items(), b.Items());
-
-        // Merged into a table that already holds listed values and draws.
-        TStatDrawArray la = Window(*batch, 0, 29, false), lb = Window(*single, 0, 29, false);
-        batch->CalcCombs(std::span<const TComb>(combs).subspan(1000, 5000), la);
-        for (std::size_t i = 1000; i < 6000; ++i) single->CalcComb(combs[i], lb);
-        ASSERT_EQ(la.Items(), lb.Items());
-
-        for (const auto& set : markedSets) {
-            const TStatDrawArray marked = Marked(set);
-            batch->LoadDraws(-1, 29, true);
-            single->LoadDraws(-1, 29, true);
-            std::vector<uint8_t> result;
-            batch->MatchCombs(combs, marked, 29, true, false, result);
-            ASSERT_EQ(result.size(), combs.size());
-            for (std::size_t i = 0; i < combs.size(); ++i)
-                ASSERT_EQ(result[i] != 0, single->CombMatches(combs[i], marked, 29, true, false))
-                    << "combination " << i << " marked set " << (&set - markedSets.data());
-        }
-    }
+    ExpectMatches(e, cases);
 }
 
 TEST(NumberKinds, FullSetDistributions)
 {
-    const std::vector<TComb> combs = AllCombs();
     Env e;
-    auto count = [&](const std::string& code, int param) {
-        TStatDrawArray values;
-        e.Create(code, param)->CalcCombs(combs, values);
-        SortStatDraw(values);
-        return KeyCounts(values);
-    };
+    auto count = [&](const std::string& code, int param) { return LongKeyCounts(FullSetValues(e, code, param)); };
     std::vector<std::pair<int, int>> nums;
     for (int n = 1; n <= 20; ++n) nums.emplace_back(n, 50388);   // Binomial(19, 7)
     EXPECT_EQ(count("NUMS", 0), nums);

@@ -9,27 +9,17 @@
 #include <utility>
 #include <vector>
 
-#include "core/archive/sample.h"
-#include "core/filters/generate.h"
 #include "core/game/texts.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/stats/stat.h"
 #include "core/stats/statlist.h"
 
 using namespace kv::stats;
-using kv::game::TComb;
-using kv::game::TDraw;
-using kv::game::TDrawsArray;
+using namespace kv::test;
 
 namespace {
 
-using kv::test::KindOf;
-using kv::test::MakeDraw;
-using kv::test::Window;
-
-constexpr auto Family = kv::test::FamilyOf<kinds::AddSegmentKinds>;
-
-
+constexpr auto Family = FamilyOf<kinds::AddSegmentKinds>;
 
 // Layouts as the settings file writes them: one segment digit per number 1..20.
 const char* const AllOne = "11111111111111111111";
@@ -37,102 +27,16 @@ const char* const Quarters = "11111222223333344444";
 const char* const Shuffled = "33333111112222255555";   // first used: 3, 1, 2, 5
 const char* const Scattered = "12312312312312312312";
 
-struct Env {
-    TDrawsArray draws;
-    TStatEnv env;
-    explicit Env(TDrawsArray d = {}, const char* layout = Quarters) : draws(std::move(d))
-    {
-        env.Draws = &draws;
-        env.Config.MatrixSegments = kv::game::TextToSegments(layout);
-    }
-    std::unique_ptr<TCustomStat> Create(const std::string& code, int param = 0) const
-    {
-        return KindOf(code).Create(env, param);
-    }
-};
-
-
-using Texts = std::vector<std::pair<std::string, int>>;
-
-Texts DrawTexts(TCustomStat& stat, int index, bool sorted)
-{
-    TStatDrawArray values;
-    TLastValueArray lastValues;
-    TWorkArea work{};
-    stat.CalcDraw(index, index, sorted, values, lastValues, work);
-    Texts r;
-    for (const TStatDrawItem& it : values) r.emplace_back(stat.ValueToText(it), it.Count);
-    return r;
-}
-
-std::vector<std::array<int, 4>> Keys(const TStatDrawArray& values)
-{
-    std::vector<std::array<int, 4>> r;
-    for (const TStatDrawItem& it : values) r.push_back({it.Key[0], it.Key[1], it.Key[2], it.Key[3]});
-    return r;
-}
-
-TStatDrawItem Value(int k0, int k1 = 0, int k2 = 0, int k3 = 0)
-{
-    TStatDrawItem v;
-    v.Key = {int16_t(k0), int16_t(k1), int16_t(k2), int16_t(k3)};
-    return v;
-}
-
-TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
-{
-    TStatDrawArray a;
-    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
-    return a;
-}
-
 const TComb Pairs = {1, 2, 6, 7, 11, 12, 16, 17};     // Quarters: 1 1 2 2 3 3 4 4
 const TComb Mixed = {17, 3, 12, 8, 1, 20, 9, 14};     // Quarters: 4 1 3 2 1 4 2 3
 const TComb Low = {1, 2, 3, 4, 5, 6, 7, 8};           // Quarters: 1 1 1 1 1 2 2 2
 
-TEST(SegmentKinds, Descriptors)
+// The rest of each descriptor is in the golden list of every kind.
+TEST(SegmentKinds, FamilyAndNames)
 {
-    struct Case {
-        const char* code;
-        int position;
-        const char* className;
-        const char* caption;
-        const char* flags;
-        bool numeric;
-        const char* helpCode;
-    };
-    const std::vector<Case> cases = {
-        {"SGMS", 37, "TstSegments", "Сегменты матрицы", "N", true, "SGMS"},
-        {"SGMV", 38, "TstSegmValues", "Количество чисел в сегменте матрицы", "N", false, "SGMV"},
-        {"SGMC", 39, "TstSegmCount", "Количество не пустых сегментов в матрице", "NG", true, "SGMC"},
-        {"KGM2", 96, "TstCombSegmMix2", "Сочетания из 2 сегментов по всем числам тиража", "S", false, "KGM2"},
-        {"KGM3", 97, "TstCombSegmMix3", "Сочетания из 3 сегментов по всем числам тиража", "S", false, "KGM3"},
-        {"KGM4", 98, "TstCombSegmMix4", "Сочетания из 4 сегментов по всем числам тиража", "S", false, "KGM4"},
-        {"KGS2", 99, "TstCombSegmSeq2", "Сочетания из 2 сегментов по соседним числам", "S", false, "KGS2"},
-        {"KGS3", 100, "TstCombSegmSeq3", "Сочетания из 3 сегментов по соседним числам", "S", false, "KGS3"},
-        {"KGS4", 101, "TstCombSegmSeq4", "Сочетания из 4 сегментов по соседним числам", "S", false, "KGS4"},
-        {"SGM%d", 107, "TstSgmValCnt", "Количество чисел в %0:d сегменте матрицы", "NG", true, "SGMx"},
-    };
-    ASSERT_EQ(Family().size(), cases.size());
-    const TConfigData config;   // every number in segment 1
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        const TStatKind& k = *Family()[i];
-        SCOPED_TRACE(c.code);
-        EXPECT_EQ(k.GetCode(), c.code);
-        EXPECT_EQ(k.Position(), c.position);
-        EXPECT_STREQ(k.ClassName(), c.className);
-        EXPECT_EQ(k.GetCaption(), c.caption);
-        EXPECT_EQ(k.GetGroup(), 5);
-        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), c.flags);
-        EXPECT_EQ(k.HasNumericValue(), c.numeric);
-        EXPECT_EQ(k.GetHelpCode(), c.helpCode);
-        EXPECT_TRUE(k.IsAvailable());
-        const bool param = std::string(c.code) == "SGM%d";
-        EXPECT_EQ(k.HasParam(), param);
-        EXPECT_EQ(k.GetParamRange(config), param ? std::make_pair(1, 1) : std::make_pair(0, 0));
-    }
-    Env e;
+    EXPECT_EQ(Codes(Family()), (std::vector<std::string>{"SGMS", "SGMV", "SGMC", "KGM2", "KGM3", "KGM4", "KGS2",
+                                                         "KGS3", "KGS4", "SGM%d"}));
+    Env e({}, Layout(Quarters));
     EXPECT_EQ(e.Create("SGM%d", 4)->GetName(), "Количество чисел в 4 сегменте матрицы");
 }
 
@@ -168,126 +72,86 @@ TEST(SegmentKinds, ParameterRangeFollowsTheLayout)
 
 TEST(SegmentKinds, ValuesOfDraws)
 {
-    struct Case {
-        const char* code;
-        int param;
-        const char* layout;
-        TComb draw;
-        bool sorted;
-        Texts values;
-    };
-    const std::vector<Case> cases = {
-        {"SGMS", 0, AllOne, Mixed, false, {{"1", 8}}},
-        {"SGMV", 0, AllOne, Mixed, false, {{"1 x 8", 1}}},
-        {"SGMC", 0, AllOne, Mixed, false, {{"1", 1}}},
-        {"SGM%d", 1, AllOne, Mixed, false, {{"8", 1}}},
-        {"SGMV", 0, Quarters, Pairs, false, {{"1 x 2", 1}, {"2 x 2", 1}, {"3 x 2", 1}, {"4 x 2", 1}}},
-        {"SGMC", 0, Quarters, Pairs, false, {{"4", 1}}},
-        {"SGMS", 0, Quarters, Mixed, false, {{"4", 2}, {"1", 2}, {"3", 2}, {"2", 2}}},
-        {"SGMS", 0, Quarters, Mixed, true, {{"1", 2}, {"2", 2}, {"3", 2}, {"4", 2}}},
-        {"SGMV", 0, Quarters, Low, false, {{"1 x 5", 1}, {"2 x 3", 1}, {"3 x 0", 1}, {"4 x 0", 1}}},
-        {"SGMC", 0, Quarters, Low, false, {{"2", 1}}},
+    const std::vector<DrawCase> cases = {
+        {"SGMS", 0, Layout(AllOne), Mixed, false, {{"1", 8}}},
+        {"SGMV", 0, Layout(AllOne), Mixed, false, {{"1 x 8", 1}}},
+        {"SGMC", 0, Layout(AllOne), Mixed, false, {{"1", 1}}},
+        {"SGM%d", 1, Layout(AllOne), Mixed, false, {{"8", 1}}},
+        {"SGMV", 0, Layout(Quarters), Pairs, false, {{"1 x 2", 1}, {"2 x 2", 1}, {"3 x 2", 1}, {"4 x 2", 1}}},
+        {"SGMC", 0, Layout(Quarters), Pairs, false, {{"4", 1}}},
+        {"SGMS", 0, Layout(Quarters), Mixed, false, {{"4", 2}, {"1", 2}, {"3", 2}, {"2", 2}}},
+        {"SGMS", 0, Layout(Quarters), Mixed, true, {{"1", 2}, {"2", 2}, {"3", 2}, {"4", 2}}},
+        {"SGMV", 0, Layout(Quarters), Low, false, {{"1 x 5", 1}, {"2 x 3", 1}, {"3 x 0", 1}, {"4 x 0", 1}}},
+        {"SGMC", 0, Layout(Quarters), Low, false, {{"2", 1}}},
         // Segments in the order in which numbers 1..20 first use them, empty ones included.
-        {"SGMV", 0, Shuffled, Low, false, {{"3 x 5", 1}, {"1 x 3", 1}, {"2 x 0", 1}, {"5 x 0", 1}}},
-        {"SGM%d", 3, Shuffled, Low, false, {{"5", 1}}},
-        {"SGM%d", 4, Shuffled, Low, false, {{"0", 1}}},   // no number lies in segment 4
-        {"SGM%d", 4, Quarters, Mixed, true, {{"2", 1}}},
-        {"SGMC", 0, Scattered, Low, false, {{"3", 1}}},
+        {"SGMV", 0, Layout(Shuffled), Low, false, {{"3 x 5", 1}, {"1 x 3", 1}, {"2 x 0", 1}, {"5 x 0", 1}}},
+        {"SGM%d", 3, Layout(Shuffled), Low, false, {{"5", 1}}},
+        {"SGM%d", 4, Layout(Shuffled), Low, false, {{"0", 1}}},   // no number lies in segment 4
+        {"SGM%d", 4, Layout(Quarters), Mixed, true, {{"2", 1}}},
+        {"SGMC", 0, Layout(Scattered), Low, false, {{"3", 1}}},
         // Tuples follow the order of the numbers.
-        {"KGS2", 0, Quarters, Mixed, false, {{"4:1", 1}, {"1:3", 1}, {"3:2", 1}, {"2:1", 1}, {"1:4", 1}, {"4:2", 1}, {"2:3", 1}}},
-        {"KGS2", 0, Quarters, Mixed, true, {{"1:1", 1}, {"1:2", 1}, {"2:2", 1}, {"2:3", 1}, {"3:3", 1}, {"3:4", 1}, {"4:4", 1}}},
-        {"KGS3", 0, Quarters, Pairs, false, {{"1:1:2", 1}, {"1:2:2", 1}, {"2:2:3", 1}, {"2:3:3", 1}, {"3:3:4", 1}, {"3:4:4", 1}}},
-        {"KGS4", 0, Scattered, Low, false, {{"1:2:3:1", 2}, {"2:3:1:2", 2}, {"3:1:2:3", 1}}},
-        {"KGM2", 0, AllOne, Mixed, false, {{"1:1", 28}}},
-        {"KGM2", 0, Quarters, Low, false, {{"1:1", 10}, {"1:2", 15}, {"2:2", 3}}},
-        {"KGM3", 0, Quarters, Low, false, {{"1:1:1", 10}, {"1:1:2", 30}, {"1:2:2", 15}, {"2:2:2", 1}}},
-        {"KGM4", 0, AllOne, Low, false, {{"1:1:1:1", 70}}},
+        {"KGS2", 0, Layout(Quarters), Mixed, false,
+         {{"4:1", 1}, {"1:3", 1}, {"3:2", 1}, {"2:1", 1}, {"1:4", 1}, {"4:2", 1}, {"2:3", 1}}},
+        {"KGS2", 0, Layout(Quarters), Mixed, true,
+         {{"1:1", 1}, {"1:2", 1}, {"2:2", 1}, {"2:3", 1}, {"3:3", 1}, {"3:4", 1}, {"4:4", 1}}},
+        {"KGS3", 0, Layout(Quarters), Pairs, false,
+         {{"1:1:2", 1}, {"1:2:2", 1}, {"2:2:3", 1}, {"2:3:3", 1}, {"3:3:4", 1}, {"3:4:4", 1}}},
+        {"KGS4", 0, Layout(Scattered), Low, false, {{"1:2:3:1", 2}, {"2:3:1:2", 2}, {"3:1:2:3", 1}}},
+        {"KGM2", 0, Layout(AllOne), Mixed, false, {{"1:1", 28}}},
+        {"KGM2", 0, Layout(Quarters), Low, false, {{"1:1", 10}, {"1:2", 15}, {"2:2", 3}}},
+        {"KGM3", 0, Layout(Quarters), Low, false, {{"1:1:1", 10}, {"1:1:2", 30}, {"1:2:2", 15}, {"2:2:2", 1}}},
+        {"KGM4", 0, Layout(AllOne), Low, false, {{"1:1:1:1", 70}}},
     };
-    for (const Case& c : cases) {
-        Env e({MakeDraw(3, c.draw)}, c.layout);
-        auto s = e.Create(c.code, c.param);
-        EXPECT_EQ(DrawTexts(*s, 0, c.sorted), c.values)
-            << c.code << c.param << " layout " << c.layout << (c.sorted ? " sorted" : "");
-    }
+    ExpectDrawTexts(cases);
 }
 
 TEST(SegmentKinds, CombinationValues)
 {
-    struct Case {
-        const char* code;
-        TComb comb;
-        std::vector<std::array<int, 4>> keys;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<CombCase> cases = {
         {"SGMS", Mixed, {{4, 0, 0, 0}, {1, 0, 0, 0}, {3, 0, 0, 0}, {2, 0, 0, 0}}},
         {"SGMV", Low, {{1, 5, 0, 0}, {2, 3, 0, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}}},
         {"SGMC", Pairs, {{4, 0, 0, 0}}},
         {"KGM2", Low, {}},
         {"KGS3", Low, {}},
     };
-    Env e;
-    for (const Case& c : cases) {
-        TStatDrawArray values;
-        e.Create(c.code)->CalcComb(c.comb, values);
-        EXPECT_EQ(Keys(values), c.keys) << c.code;
-    }
+    Env e({}, Layout(Quarters));
+    ExpectCombKeys(e, cases);
 }
 
 TEST(SegmentKinds, TextsAndParsing)
 {
-    struct Case {
-        const char* code;
-        TStatDrawItem value;
-        const char* text;
-        int parsed;
+    const std::vector<TextCase> cases = {
+        {"SGMS", 1, Value(3), "3", 3, Layout(Quarters)},
+        {"SGMC", 1, Value(4), "4", 4, Layout(Quarters)},
+        {"SGM%d", 1, Value(0), "0", 0, Layout(Quarters)},
+        {"SGMV", 1, Value(2, 3), "2 x 3", 0, Layout(Quarters)},
+        {"SGMV", 1, Value(0, 8), "0 x 8", 0, Layout(Quarters)},
+        {"KGM3", 1, Value(1, 2, 2), "1:2:2", 0, Layout(Quarters)},
+        {"KGS2", 1, Value(0, 9), "0:9", 0, Layout(Quarters)},
+        {"KGM4", 1, Value(4, 3, 2, 1), "4:3:2:1", 0, Layout(Quarters)},
     };
-    const std::vector<Case> cases = {
-        {"SGMS", Value(3), "3", 3},          {"SGMC", Value(4), "4", 4},
-        {"SGM%d", Value(0), "0", 0},         {"SGMV", Value(2, 3), "2 x 3", 0},
-        {"SGMV", Value(0, 8), "0 x 8", 0},   {"KGM3", Value(1, 2, 2), "1:2:2", 0},
-        {"KGS2", Value(0, 9), "0:9", 0},     {"KGM4", Value(4, 3, 2, 1), "4:3:2:1", 0},
-    };
-    Env e;
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code, 1);
-        EXPECT_EQ(s->ValueToText(c.value), c.text) << c.code;
-        EXPECT_EQ(s->ParseValue(c.text), c.parsed) << c.code;
-    }
-    EXPECT_EQ(e.Create("SGMS")->TextToValue("abc"), 0);
+    ExpectTexts(cases);
+    EXPECT_EQ(Env({}, Layout(Quarters)).Create("SGMS")->TextToValue("abc"), 0);
 }
 
 TEST(SegmentKinds, ListedValues)
 {
-    struct Case {
-        const char* code;
-        const char* layout;
-        std::vector<std::array<int, 4>> keys;
-    };
-    const std::vector<Case> cases = {
-        {"SGMS", Quarters, {{1, 0, 0, 0}, {2, 0, 0, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}}},
-        {"SGMS", Shuffled, {{3, 0, 0, 0}, {1, 0, 0, 0}, {2, 0, 0, 0}, {5, 0, 0, 0}}},
-        {"SGMS", AllOne, {{1, 0, 0, 0}}},
-        {"SGMV", Quarters, {}},
-        {"SGMC", Quarters, {}},
-        {"SGM%d", Quarters, {}},
-        {"KGM2", Quarters, {}},
-        {"KGS4", Quarters, {}},
-    };
-    for (const Case& c : cases) {
-        Env e({}, c.layout);
-        auto s = e.Create(c.code, 1);
-        s->Cur.Count = 4;
-        TStatDrawArray values;
-        s->ListValues(0, values);
-        EXPECT_EQ(Keys(values), c.keys) << c.code << " " << c.layout;
-        for (const TStatDrawItem& it : values) EXPECT_EQ(it.Count, 0) << c.code;
-    }
+    ExpectListed({
+        {"SGMS", Layout(Quarters), KeyRange(1, 4)},
+        {"SGMS", Layout(Shuffled), {{3, 0, 0, 0}, {1, 0, 0, 0}, {2, 0, 0, 0}, {5, 0, 0, 0}}},
+        {"SGMS", Layout(AllOne), KeyRange(1, 1)},
+        {"SGMV", Layout(Quarters), {}},
+        {"SGMC", Layout(Quarters), {}},
+        {"SGM%d", Layout(Quarters), {}},
+        {"KGM2", Layout(Quarters), {}},
+        {"KGS4", Layout(Quarters), {}},
+    });
 }
 
 TEST(SegmentKinds, WindowOfDraws)
 {
     // The layout's segments show in every draw; counts that occur only are shown for SGMC.
-    Env e({MakeDraw(20, Pairs), MakeDraw(21, Low), MakeDraw(22, Mixed)});
+    Env e({MakeDraw(20, Pairs), MakeDraw(21, Low), MakeDraw(22, Mixed)}, Layout(Quarters));
     auto sgmv = e.Create("SGMV");
     const TStatDrawArray v = Window(*sgmv, 0, 2, true);
     EXPECT_EQ(Keys(v), (std::vector<std::array<int, 4>>{{1, 2, 0, 0}, {2, 2, 0, 0}, {3, 2, 0, 0}, {4, 2, 0, 0},
@@ -312,55 +176,30 @@ TEST(SegmentKinds, WindowOfDraws)
 
 TEST(SegmentKinds, CombMatchesMarkedValues)
 {
-    struct Case {
-        const char* code;
-        int param;
-        std::vector<TStatDrawItem> marked;
-        TComb comb;
-        bool expected;
-    };
-    const std::vector<Case> cases = {
-        {"SGMS", 0, {Value(3)}, Pairs, true},
-        {"SGMS", 0, {Value(3)}, Low, false},
+    const std::vector<MatchCase> cases = {
+        {"SGMS", 0, {Value(3)}, Pairs, true}, {"SGMS", 0, {Value(3)}, Low, false},
         {"SGMS", 0, {Value(2, 9)}, Low, true},   // a segment is Key[0] alone
-        {"SGMV", 0, {Value(3, 0)}, Low, true},
-        {"SGMV", 0, {Value(3, 1)}, Low, false},
-        {"SGMV", 0, {Value(1, 5, 0, 1)}, Low, false},
-        {"SGMV", 0, {Value(1, 5)}, Low, true},
-        {"SGMC", 0, {Value(2)}, Low, true},
-        {"SGMC", 0, {Value(4, 4)}, Pairs, true},
+        {"SGMV", 0, {Value(3, 0)}, Low, true}, {"SGMV", 0, {Value(3, 1)}, Low, false},
+        {"SGMV", 0, {Value(1, 5, 0, 1)}, Low, false}, {"SGMV", 0, {Value(1, 5)}, Low, true},
+        {"SGMC", 0, {Value(2)}, Low, true}, {"SGMC", 0, {Value(4, 4)}, Pairs, true},
         {"SGMC", 0, {Value(3)}, Pairs, false},
-        {"SGM%d", 1, {Value(5)}, Low, true},
-        {"SGM%d", 3, {Value(0)}, Low, true},
+        {"SGM%d", 1, {Value(5)}, Low, true}, {"SGM%d", 3, {Value(0)}, Low, true},
         {"SGM%d", 3, {Value(0)}, Pairs, false},
-        {"KGM2", 0, {Value(1, 2)}, Low, true},
-        {"KGM2", 0, {Value(2, 1)}, Low, false},
+        {"KGM2", 0, {Value(1, 2)}, Low, true}, {"KGM2", 0, {Value(2, 1)}, Low, false},
         {"KGM2", 0, {Value(2, 1)}, Mixed, true},
-        {"KGS2", 0, {Value(1, 3)}, Mixed, true},
-        {"KGS2", 0, {Value(1, 3)}, Pairs, false},
+        {"KGS2", 0, {Value(1, 3)}, Mixed, true}, {"KGS2", 0, {Value(1, 3)}, Pairs, false},
         {"KGM3", 0, {Value(4, 3, 2)}, Mixed, true},
-        {"KGS3", 0, {Value(1, 1, 2)}, Pairs, true},
-        {"KGS3", 0, {Value(1, 2, 1)}, Pairs, false},
+        {"KGS3", 0, {Value(1, 1, 2)}, Pairs, true}, {"KGS3", 0, {Value(1, 2, 1)}, Pairs, false},
         {"KGM4", 0, {Value(1, 2, 3, 4)}, Pairs, true},
-        {"KGS4", 0, {Value(1, 2, 3, 4)}, Pairs, false},
-        {"KGS4", 0, {Value(2, 2, 3, 3)}, Pairs, true},
+        {"KGS4", 0, {Value(1, 2, 3, 4)}, Pairs, false}, {"KGS4", 0, {Value(2, 2, 3, 3)}, Pairs, true},
     };
-    Env e({MakeDraw(1, Pairs)});
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code, c.param);
-        s->LoadDraws(-1, 0, true);
-        const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(s->CombMatches(c.comb, marked, 0, true, false), c.expected) << c.code << c.param;
-        std::vector<uint8_t> batch;
-        s->MatchCombs(std::vector<TComb>{c.comb}, marked, 0, true, true, batch);
-        ASSERT_EQ(batch.size(), 1u);
-        EXPECT_EQ(batch[0] != 0, c.expected) << c.code << c.param << " batch";
-    }
+    Env e({MakeDraw(1, Pairs)}, Layout(Quarters));
+    ExpectMatches(e, cases);
 }
 
 TEST(SegmentKinds, GraphValuesAndEmptyDraws)
 {
-    Env e({MakeDraw(1, Pairs), MakeDraw(2, Low)});
+    Env e({MakeDraw(1, Pairs), MakeDraw(2, Low)}, Layout(Quarters));
     EXPECT_EQ(e.Create("SGMC")->GetGraphValue(Mixed, 0, 1, false), 4);
     EXPECT_EQ(e.Create("SGMC")->GetDrawGraphValue(1, 1, false), 2);
     EXPECT_EQ(e.Create("SGM%d", 2)->GetDrawGraphValue(1, 1, false), 3);
@@ -373,7 +212,7 @@ TEST(SegmentKinds, GraphValuesAndEmptyDraws)
 
 TEST(SegmentKinds, LayoutIsTakenWhenCreated)
 {
-    Env e({}, Quarters);
+    Env e({}, Layout(Quarters));
     auto before = e.Create("SGMV");
     auto count = e.Create("SGM%d", 2);
     e.env.Config.MatrixSegments = kv::game::TextToSegments(AllOne);
@@ -386,76 +225,10 @@ TEST(SegmentKinds, LayoutIsTakenWhenCreated)
     EXPECT_EQ(count->GetGraphValue(Low, 0, 0, false), 3);
 }
 
-TEST(SegmentKinds, BatchPassesEqualSingleCalls)
-{
-    kv::game::TCombsArray all;
-    kv::game::EnumerateAllCombs(all);
-    ASSERT_EQ(all.size(), std::size_t(kv::game::CombCount));
-    std::vector<TComb> sample;
-    for (std::size_t i = 0; i < all.size(); i += 11) sample.push_back(all[i]);
-    sample.push_back(Mixed);
-    sample.push_back({0, 21, 100, 255, 1, 2, 3, 4});
-    sample.push_back({0, 0, 0, 0, 0, 0, 0, 0});
-
-    for (const char* layout : {Quarters, Shuffled, Scattered, AllOne, "01234567890123456789"}) {
-        Env e(kv::archive::SyntheticDraws(40, 3), layout);
-        std::vector<std::pair<std::string, int>> methods;
-        for (const TStatKind* k : Family()) {
-            if (!k->HasParam()) methods.emplace_back(k->GetCode(), 0);
-            else
-                for (int p = k->GetParamRange(e.env.Config).first; p <= k->GetParamRange(e.env.Config).second; ++p)
-                    methods.emplace_back(k->GetCode(), p);
-        }
-        for (const auto& [code, param] : methods) {
-            SCOPED_TRACE(code + std::to_string(param) + " layout " + layout);
-            auto batch = e.Create(code, param);
-            auto single = e.Create(code, param);
-            if (KindOf(code).HasPrefetch()) {
-                TStatDrawArray a, b;
-                batch->CalcCombs(all, a);
-                for (const TComb& c : all) single->CalcComb(c, b);
-                ASSERT_EQ(a.Items(), b.Items());
-                ASSERT_FALSE(a.Empty());
-            }
-            const TStatDrawArray window = Window(*single, 30, 39, false);
-            std::vector<std::vector<TStatDrawItem>> sets = {{}, {Value(0), Value(1, 1), Value(0, 0, 0, 0)},
-                                                            {Value(-1, 3), Value(40, 40), Value(2, 3, 4, 5)},
-                                                            {Value(1, 2, 0), Value(0, 1, 2), Value(0, 0, 1, 1)}};
-            std::vector<TStatDrawItem> some, every;
-            for (int i = 0; i < window.Count(); ++i) {
-                every.push_back(window[i]);
-                if (i % 4 == 0) some.push_back(window[i]);
-            }
-            sets.push_back(some);
-            sets.push_back(every);
-            for (const auto& set : sets) {
-                const TStatDrawArray marked = Marked(set);
-                batch->LoadDraws(-1, 39, true);
-                single->LoadDraws(-1, 39, true);
-                std::vector<uint8_t> result;
-                batch->MatchCombs(sample, marked, 39, true, false, result);
-                ASSERT_EQ(result.size(), sample.size());
-                for (std::size_t i = 0; i < sample.size(); ++i)
-                    ASSERT_EQ(result[i] != 0, single->CombMatches(sample[i], marked, 39, true, false))
-                        << "combination " << i << " marked set " << (&set - sets.data());
-            }
-        }
-    }
-}
-
 TEST(SegmentKinds, FullSetDistributions)
 {
-    kv::game::TCombsArray all;
-    kv::game::EnumerateAllCombs(all);
-    Env e;   // four segments of five numbers
-    auto count = [&](const std::string& code, int param) {
-        TStatDrawArray values;
-        e.Create(code, param)->CalcCombs(all, values);
-        SortStatDraw(values);
-        std::vector<std::pair<std::array<int, 4>, int>> r;
-        for (const TStatDrawItem& it : values) r.push_back({{it.Key[0], it.Key[1], it.Key[2], it.Key[3]}, it.Count});
-        return r;
-    };
+    Env e({}, Layout(Quarters));   // four segments of five numbers
+    auto count = [&](const std::string& code, int param) { return KeyCounts(FullSetValues(e, code, param)); };
     std::vector<std::pair<std::array<int, 4>, int>> sgms;
     for (int s = 1; s <= 4; ++s) sgms.push_back({{s, 0, 0, 0}, 5 * 50388});
     EXPECT_EQ(count("SGMS", 0), sgms);

@@ -8,89 +8,19 @@
 #include <utility>
 #include <vector>
 
-#include "core/archive/sample.h"
 #include "core/game/numbers.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/stats/stat.h"
 
 using namespace kv::stats;
-using kv::game::TComb;
-using kv::game::TDraw;
-using kv::game::TDrawsArray;
+using namespace kv::test;
 
 namespace {
 
-using kv::test::AllCombs;
-
-using kv::test::KindOf;
-using kv::test::MakeDraw;
-using kv::test::Window;
-
-
-
-struct Env {
-    TDrawsArray draws;
-    TStatEnv env;
-    explicit Env(TDrawsArray d = {}) : draws(std::move(d)) { env.Draws = &draws; }
-    std::unique_ptr<TCustomStat> Create(const std::string& code) const { return KindOf(code).Create(env, 0); }
-};
-
-
-std::vector<std::pair<int, int>> KeyCounts(const TStatDrawArray& values)
+// The rest of each descriptor is in the golden list of every kind.
+TEST(SequenceKinds, Family)
 {
-    std::vector<std::pair<int, int>> r;
-    for (const TStatDrawItem& it : values) r.emplace_back(it.Key[0], it.Count);
-    return r;
-}
-
-TStatDrawItem Value(int k0, int k1 = 0)
-{
-    TStatDrawItem v;
-    v.Key[0] = int16_t(k0);
-    v.Key[1] = int16_t(k1);
-    return v;
-}
-
-TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
-{
-    TStatDrawArray a;
-    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
-    return a;
-}
-
-TEST(SequenceKinds, Descriptors)
-{
-    struct Case {
-        const char* code;
-        int position;
-        const char* className;
-        const char* caption;
-        const char* flags;
-    };
-    const std::vector<Case> cases = {
-        {"SEQL", 40, "TstSequenceLen", "Длина последовательности в тираже", "SN"},
-        {"SEQS", 41, "TstSequenceCnt", "Количество последовательностей в тираже", "SNG"},
-        {"LENS", 42, "TstSequenceLenMax", "Макс. длина последовательности в тираже", "SNG"},
-    };
-    std::vector<const TStatKind*> all;
-    kinds::AddSequenceKinds(all);
-    ASSERT_EQ(all.size(), cases.size());
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        const TStatKind& k = *all[i];
-        SCOPED_TRACE(c.code);
-        EXPECT_EQ(k.GetCode(), c.code);
-        EXPECT_EQ(k.Position(), c.position);
-        EXPECT_STREQ(k.ClassName(), c.className);
-        EXPECT_EQ(k.GetCaption(), c.caption);
-        EXPECT_EQ(k.GetGroup(), 6);
-        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), c.flags);
-        EXPECT_EQ(k.IsGraph(), std::string(c.flags).find('G') != std::string::npos);
-        EXPECT_TRUE(k.HasPrefetch());
-        EXPECT_TRUE(k.HasNumericValue());
-        EXPECT_FALSE(k.HasParam());
-        EXPECT_EQ(k.GetHelpCode(), c.code);
-    }
+    EXPECT_EQ(Codes(KindsOf(kinds::AddSequenceKinds)), (std::vector<std::string>{"SEQL", "SEQS", "LENS"}));
 }
 
 // The values of a combination (ascending, as every list holds it) and the chart.
@@ -127,13 +57,13 @@ TEST(SequenceKinds, ValuesOfOneCombination)
         seql->CalcComb(c.comb, l);
         seqs->CalcComb(c.comb, s);
         lens->CalcComb(c.comb, m);
-        EXPECT_EQ(KeyCounts(l), c.seql);
-        EXPECT_EQ(KeyCounts(s), (KC{{c.seqs, 1}}));
-        EXPECT_EQ(KeyCounts(m), (KC{{c.lens, 1}}));
+        EXPECT_EQ(LongKeyCounts(l), c.seql);
+        EXPECT_EQ(LongKeyCounts(s), (KC{{c.seqs, 1}}));
+        EXPECT_EQ(LongKeyCounts(m), (KC{{c.lens, 1}}));
         EXPECT_EQ(seqs->GetGraphValue(c.comb, 0, 0, true), c.seqsGraph);
         EXPECT_EQ(lens->GetGraphValue(c.comb, 0, 0, true), c.lensGraph);
         int total = 0;
-        for (const auto& [len, count] : KeyCounts(l)) total += len * count;
+        for (const auto& [len, count] : LongKeyCounts(l)) total += len * count;
         EXPECT_EQ(total, 8);
     }
 }
@@ -172,44 +102,24 @@ TEST(SequenceKinds, DrawnOrderAndCharts)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.code) + " draw " + std::to_string(c.index) + (c.sorted ? " sorted" : ""));
         auto s = e.Create(c.code);
-        TStatDrawArray values;
-        TLastValueArray lastValues;
-        TWorkArea work{};
-        s->CalcDraw(c.index, 2, c.sorted, values, lastValues, work);
-        EXPECT_EQ(KeyCounts(values), c.values);
+        const TStatDrawArray values = DrawValues(*s, c.index, 2, c.sorted);
+        EXPECT_EQ(LongKeyCounts(values), c.values);
         EXPECT_EQ(s->GetDrawGraphValue(c.index, 2, c.sorted), c.graph);
     }
 }
 
 TEST(SequenceKinds, TextsAndListedValues)
 {
+    const TConfigData defaults;
+    ExpectListed(
+        {{"SEQL", defaults, KeyRange(1, 8)}, {"SEQS", defaults, KeyRange(0, 4)}, {"LENS", defaults, KeyRange(1, 8)}});
     Env e;
-    struct Case {
-        const char* code;
-        std::vector<int> listed;
-    };
-    const std::vector<Case> cases = {
-        {"SEQL", {1, 2, 3, 4, 5, 6, 7, 8}},
-        {"SEQS", {0, 1, 2, 3, 4}},
-        {"LENS", {1, 2, 3, 4, 5, 6, 7, 8}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        auto s = e.Create(c.code);
-        s->Cur.Count = 3;
-        TStatDrawArray values;
-        s->ListValues(0, values);
-        std::vector<int> keys;
-        for (const TStatDrawItem& it : values) {
-            keys.push_back(it.Key[0]);
-            EXPECT_EQ(it.Count, 0);
-            EXPECT_EQ(it.Key[1], 0);
-        }
-        EXPECT_EQ(keys, c.listed);
-        EXPECT_EQ(s->ValueToText(Value(4)), "4");
-        EXPECT_EQ(s->ValueToText(Value(0)), "0");
-        EXPECT_EQ(s->ParseValue("3"), 3);
-        EXPECT_EQ(s->ParseValue("три"), 0);
+    for (const char* code : {"SEQL", "SEQS", "LENS"}) {
+        auto s = e.Create(code);
+        EXPECT_EQ(s->ValueToText(Value(4)), "4") << code;
+        EXPECT_EQ(s->ValueToText(Value(0)), "0") << code;
+        EXPECT_EQ(s->ParseValue("3"), 3) << code;
+        EXPECT_EQ(s->ParseValue("три"), 0) << code;
     }
 }
 
@@ -220,7 +130,7 @@ TEST(SequenceKinds, WindowCountsEveryRun)
     auto seql = e.Create("SEQL");
     // 1 | 3, 4, 5 | 7, 8, 9 | 20: lengths 1, 3, 3, 1.
     const TStatDrawArray values = Window(*seql, 0, 1, true);
-    EXPECT_EQ(KeyCounts(values),
+    EXPECT_EQ(LongKeyCounts(values),
               (std::vector<std::pair<int, int>>{{1, 2}, {2, 0}, {3, 2}, {4, 0}, {5, 0}, {6, 0}, {7, 0}, {8, 1}}));
     EXPECT_EQ(values[0].Depth, 2);
     EXPECT_EQ(values[0].LastDrawNo, 30);
@@ -236,67 +146,22 @@ TEST(SequenceKinds, WindowCountsEveryRun)
 TEST(SequenceKinds, CombMatchesRules)
 {
     const TComb comb = {1, 3, 4, 5, 10, 12, 13, 20};   // runs 1 | 3, 4, 5 | 10 | 12, 13 | 20
-    struct Case {
-        const char* code;
-        std::vector<TStatDrawItem> marked;
-        bool expected;
-    };
-    const std::vector<Case> cases = {
-        {"LENS", {Value(3)}, true},       {"LENS", {Value(2)}, false},     {"LENS", {Value(3, 1)}, true},
-        {"LENS", {}, false},              {"SEQS", {Value(2)}, true},      {"SEQS", {Value(1), Value(3)}, false},
-        {"SEQL", {Value(2)}, true},       {"SEQL", {Value(1)}, true},      {"SEQL", {Value(4), Value(8)}, false},
-        {"SEQL", {Value(3, 7)}, true},
+    const std::vector<MatchCase> cases = {
+        {"LENS", 0, {Value(3)}, comb, true},      {"LENS", 0, {Value(2)}, comb, false},
+        {"LENS", 0, {Value(3, 1)}, comb, true},   {"LENS", 0, {}, comb, false},
+        {"SEQS", 0, {Value(2)}, comb, true},      {"SEQS", 0, {Value(1), Value(3)}, comb, false},
+        {"SEQL", 0, {Value(2)}, comb, true},      {"SEQL", 0, {Value(1)}, comb, true},
+        {"SEQL", 0, {Value(4), Value(8)}, comb, false},
+        {"SEQL", 0, {Value(3, 7)}, comb, true},
     };
     Env e;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.code) + " case " + std::to_string(&c - cases.data()));
-        auto s = e.Create(c.code);
-        s->LoadDraws(-1, 0, true);
-        const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(s->CombMatches(comb, marked, 0, true, false), c.expected);
-        std::vector<uint8_t> result;
-        s->MatchCombs(std::vector<TComb>{comb}, marked, 0, true, true, result);
-        EXPECT_EQ(result, std::vector<uint8_t>{uint8_t(c.expected ? 1 : 0)});
-    }
+    ExpectMatches(e, cases);
 }
 
-TEST(SequenceKinds, BatchPassesAndFullSet)
+TEST(SequenceKinds, FullSetDistributions)
 {
-    std::vector<TComb> combs = AllCombs();
-    ASSERT_EQ(combs.size(), std::size_t(kv::game::CombCount));
-    const std::size_t valid = combs.size();
-    combs.push_back({9, 8, 7, 1, 2, 15, 16, 20});
-    combs.push_back({254, 255, 0, 1, 2, 3, 3, 4});
-
-    Env e(kv::archive::SyntheticDraws(25, 5));
-    const std::vector<std::vector<TStatDrawItem>> markedSets = {
-        {}, {Value(0)}, {Value(1)}, {Value(4), Value(8)}, {Value(2, 1)}, {Value(3)}, {Value(255)},
-    };
-    for (const char* code : {"SEQL", "SEQS", "LENS"}) {
-        SCOPED_TRACE(code);
-        auto batch = e.Create(code);
-        auto single = e.Create(code);
-        TStatDrawArray a, b;
-        batch->CalcCombs(combs, a);
-        for (const TComb& c : combs) single->CalcComb(c, b);
-        ASSERT_EQ(a.Items(), b.Items());
-
-        for (const auto& set : markedSets) {
-            const TStatDrawArray marked = Marked(set);
-            std::vector<uint8_t> result;
-            batch->MatchCombs(combs, marked, 24, true, false, result);
-            ASSERT_EQ(result.size(), combs.size());
-            for (std::size_t i = 0; i < combs.size(); i += 3)
-                ASSERT_EQ(result[i] != 0, single->CombMatches(combs[i], marked, 24, true, false)) << i;
-        }
-    }
-
-    auto count = [&](const char* code) {
-        TStatDrawArray values;
-        e.Create(code)->CalcCombs(std::span<const TComb>(combs).first(valid), values);
-        SortStatDraw(values);
-        return KeyCounts(values);
-    };
+    Env e;
+    auto count = [&](const char* code) { return LongKeyCounts(FullSetValues(e, code)); };
     // No two neighbours: C(13, 8) tickets. Four separate pairs: 4 blocks into the 13 gaps around
     // the 12 numbers left out, C(13, 4). A run of eight: 13 tickets.
     const auto runs = count("SEQS");

@@ -9,26 +9,15 @@
 #include <utility>
 #include <vector>
 
-#include "core/archive/sample.h"
 #include "core/game/numbers.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/stats/stat.h"
 #include "tests/support/support.h"
 
 using namespace kv::stats;
-using kv::game::TComb;
-using kv::game::TDraw;
-using kv::game::TDrawsArray;
+using namespace kv::test;
 
 namespace {
-
-using kv::test::AllCombs;
-
-using kv::test::KindOf;
-using kv::test::MakeDraw;
-using kv::test::Window;
-
-
 
 int SumOf(const TComb& c)
 {
@@ -59,16 +48,6 @@ TComb Drawn(TComb c)
     return c;
 }
 
-struct Env {
-    TDrawsArray draws;
-    TStatEnv env;
-    explicit Env(TDrawsArray d = {}) : draws(std::move(d)) { env.Draws = &draws; }
-    std::unique_ptr<TCustomStat> Create(const std::string& code, int param = 0) const
-    {
-        return KindOf(code).Create(env, param);
-    }
-};
-
 // An archive whose draws have these sums, numbered from firstNo, stored in a drawn order.
 TDrawsArray DrawsWithSums(const std::vector<std::pair<int, int>>& numberAndSum)
 {
@@ -98,77 +77,16 @@ std::vector<Entry> Entries(const TStatDrawArray& values)
     return r;
 }
 
-TStatDrawItem Long(int lo, int hi = 0)
+TEST(SumKinds, FamilyCaptionsAndHelp)
 {
-    TStatDrawItem v;
-    v.SetLongKey(lo);
-    v.Key[2] = int16_t(uint16_t(uint32_t(hi) & 0xFFFF));
-    v.Key[3] = int16_t(uint16_t(uint32_t(hi) >> 16));
-    return v;
-}
-
-TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
-{
-    TStatDrawArray a;
-    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
-    return a;
-}
-
-const TStatDrawItem& At(const TStatDrawArray& values, const TStatDrawItem& key)
-{
-    const int i = values.Find(key);
-    if (i < 0) throw std::runtime_error("value not in the table");
-    return values[i];
-}
-
-TEST(SumKinds, Descriptors)
-{
-    struct Case {
-        const char* code;
-        int position;
-        const char* className;
-        const char* caption;
-        const char* flags;   // as displayed, with G
-        bool numeric;
-        bool hasParam;
-        std::pair<int, int> range;
-    };
-    const std::vector<Case> cases = {
-        {"SUMS", 9, "TstSumValues", "Сумма тиража: все значения", "NG", true, false, {0, 0}},
-        {"SUM%d", 10, "TstSumRanges", "Сумма тиража: диапазон %d (%d/%d)", "NG", false, true, {1, 3}},
-        {"SUMC", 11, "TstSumChange", "Сумма тиража: изменения (точно)", "DG", false, false, {0, 0}},
-        {"SUMV", 12, "TstSumChangeSome", "Сумма тиража: изменения (диапазон)", "D", false, false, {0, 0}},
-        {"SUMT", 13, "TstSumTrend", "Сумма тиража: направление изменения", "DG", false, false, {0, 0}},
-        {"SUME", 14, "TstSumEvenValues", "Сумма тиража: только четные", "NG", true, false, {0, 0}},
-        {"SUMP", 15, "TstSumPrimeValues", "Сумма тиража: только простые", "NG", true, false, {0, 0}},
-        {"S2T3", 16, "TstSum2To3", "Сумма двух чисел тиража равна третьему числу", "NG", true, false, {0, 0}},
-    };
-    std::vector<const TStatKind*> all;
-    kinds::AddSumKinds(all);
-    ASSERT_EQ(all.size(), cases.size());
+    // The rest of each descriptor is in the golden list of every kind.
+    EXPECT_EQ(Codes(KindsOf(kinds::AddSumKinds)),
+              (std::vector<std::string>{"SUMS", "SUM%d", "SUMC", "SUMV", "SUMT", "SUME", "SUMP", "S2T3"}));
     TConfigData odd;   // the sum ranges are constants, whatever the card looks like
     odd.MatrixCols = 0;
     odd.ChannelSize = 0;
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        const TStatKind& k = *all[i];
-        SCOPED_TRACE(c.code);
-        EXPECT_EQ(k.GetCode(), c.code);
-        EXPECT_EQ(k.Position(), c.position);
-        EXPECT_STREQ(k.ClassName(), c.className);
-        EXPECT_EQ(k.GetCaption(), c.caption);
-        EXPECT_EQ(k.GetGroup(), 1);
-        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), c.flags);
-        EXPECT_EQ(FlagLetters(k.GetFlags()).find('G'), std::string::npos);
-        EXPECT_EQ(k.IsGraph(), std::string(c.flags).find('G') != std::string::npos);
-        EXPECT_EQ(k.HasPrefetch(), std::string(c.flags).find('N') != std::string::npos);
-        EXPECT_EQ(k.HasNumericValue(), c.numeric);
-        EXPECT_EQ(k.HasParam(), c.hasParam);
-        EXPECT_EQ(k.GetParamRange(TConfigData{}), c.range);
-        EXPECT_EQ(k.GetParamRange(odd), c.range);
-        EXPECT_EQ(k.GetHelpCode(), c.code);
-        EXPECT_TRUE(k.IsAvailable());
-    }
+    for (const TStatKind* k : KindsOf(kinds::AddSumKinds))
+        EXPECT_EQ(k->GetParamRange(odd), k->GetParamRange(TConfigData{})) << k->GetCode();
 
     // The range caption names the share of draws the range holds.
     const TStatKind& ranges = KindOf("SUM%d");
@@ -289,7 +207,7 @@ TEST(SumKinds, SumRangeFilterRule)
         int sum;
         bool expected;
     };
-    const TStatDrawItem range = Long(1), rest = Long(0);
+    const TStatDrawItem range = LongValue(1), rest = LongValue(0);
     const std::vector<Case> cases = {
         {2, {rest}, 100, true},     {2, {rest}, 99, false},      {2, {range}, 99, true},
         {2, {range}, 100, false},   {2, {range}, 69, true},      {2, {range}, 68, false},
@@ -299,17 +217,17 @@ TEST(SumKinds, SumRangeFilterRule)
         {1, {range}, 104, false},   {1, {rest}, 64, true},       {1, {rest}, 104, true},
         {3, {range}, 72, true},     {3, {range}, 71, false},     {3, {range}, 96, true},
         {3, {range}, 97, false},    {3, {rest}, 97, true},
-        {2, {Long(65537)}, 99, false},   // the range is the whole word Key[0..1] = 1
+        {2, {LongValue(65537)}, 99, false},   // the range is the whole word Key[0..1] = 1
     };
     Env e({MakeDraw(7, {1, 2, 3, 4, 5, 6, 7, 8})});
     for (const Case& c : cases) {
         SCOPED_TRACE("SUM" + std::to_string(c.param) + " sum " + std::to_string(c.sum));
         auto s = e.Create("SUM%d", c.param);
-        s->LoadDraws(-1, 0, true);
         const TStatDrawArray marked = Marked(c.marked);
         const TComb comb = CombWithSum(c.sum);
-        EXPECT_EQ(s->CombMatches(comb, marked, 0, true, false), c.expected);
-        EXPECT_EQ(s->CombMatches(comb, marked, 0, true, true), c.expected);
+        EXPECT_EQ(Matches(*s, comb, marked, 0, true, false), c.expected);
+        EXPECT_EQ(Matches(*s, comb, marked, 0, true, true), c.expected);
+        // The same sum twice in one pass.
         std::vector<uint8_t> result;
         s->MatchCombs(std::vector<TComb>{comb, comb}, marked, 0, true, false, result);
         EXPECT_EQ(result, (std::vector<uint8_t>(2, c.expected ? 1 : 0)));
@@ -318,95 +236,57 @@ TEST(SumKinds, SumRangeFilterRule)
 
 TEST(SumKinds, ValueTexts)
 {
-    struct Case {
-        const char* code;
-        int param;
-        TStatDrawItem value;
-        const char* text;
+    const std::vector<TextCase> cases = {
+        {"SUMS", 0, LongValue(36), "36", 36},
+        {"SUMS", 0, LongValue(132), "132", 132},
+        {"SUME", 0, LongValue(0), "0", 0},
+        {"SUMP", 0, LongValue(77), "77", 77},
+        {"S2T3", 0, LongValue(12), "12", 12},
+        {"SUM%d", 1, LongValue(1), "65-103", 0},
+        {"SUM%d", 2, LongValue(1), "69-99", 0},
+        {"SUM%d", 3, LongValue(1), "72-96", 0},
+        {"SUM%d", 1, LongValue(0), "Остальные", 0},
+        {"SUM%d", 3, LongValue(0), "Остальные", 0},
+        {"SUMC", 0, LongValue(84, 90), "+06 : 84 + 6 = 90", 0},
+        {"SUMC", 0, LongValue(84, 78), "- 06 : 84 - 6 = 78", 0},
+        {"SUMC", 0, LongValue(84, 84), "+00 : 84 + 0 = 84", 0},
+        {"SUMC", 0, LongValue(36, 132), "+96 : 36 + 96 = 132", 0},
+        {"SUMC", 0, LongValue(132, 36), "- 96 : 132 - 96 = 36", 0},
+        {"SUMC", 0, LongValue(0, 120), "+120 : 0 + 120 = 120", 0},
+        {"SUMV", 0, LongValue(-5), "- 05", 0},
+        {"SUMV", 0, LongValue(0), "+00", 0},
+        {"SUMV", 0, LongValue(7), "+07", 0},
+        {"SUMV", 0, LongValue(-30), "- 30", 0},
+        {"SUMV", 0, LongValue(96), "+96", 0},
+        {"SUMV", 0, LongValue(-96), "- 96", 0},
+        {"SUMT", 0, LongValue(0), "=", 0},
+        {"SUMT", 0, LongValue(1), "+", 0},
+        {"SUMT", 0, LongValue(-1), "-", 0},
     };
-    const std::vector<Case> cases = {
-        {"SUMS", 0, Long(36), "36"},
-        {"SUMS", 0, Long(132), "132"},
-        {"SUME", 0, Long(0), "0"},
-        {"SUMP", 0, Long(77), "77"},
-        {"S2T3", 0, Long(12), "12"},
-        {"SUM%d", 1, Long(1), "65-103"},
-        {"SUM%d", 2, Long(1), "69-99"},
-        {"SUM%d", 3, Long(1), "72-96"},
-        {"SUM%d", 1, Long(0), "Остальные"},
-        {"SUM%d", 3, Long(0), "Остальные"},
-        {"SUMC", 0, Long(84, 90), "+06 : 84 + 6 = 90"},
-        {"SUMC", 0, Long(84, 78), "- 06 : 84 - 6 = 78"},
-        {"SUMC", 0, Long(84, 84), "+00 : 84 + 0 = 84"},
-        {"SUMC", 0, Long(36, 132), "+96 : 36 + 96 = 132"},
-        {"SUMC", 0, Long(132, 36), "- 96 : 132 - 96 = 36"},
-        {"SUMC", 0, Long(0, 120), "+120 : 0 + 120 = 120"},
-        {"SUMV", 0, Long(-5), "- 05"},
-        {"SUMV", 0, Long(0), "+00"},
-        {"SUMV", 0, Long(7), "+07"},
-        {"SUMV", 0, Long(-30), "- 30"},
-        {"SUMV", 0, Long(96), "+96"},
-        {"SUMV", 0, Long(-96), "- 96"},
-        {"SUMT", 0, Long(0), "="},
-        {"SUMT", 0, Long(1), "+"},
-        {"SUMT", 0, Long(-1), "-"},
-    };
-    Env e;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(e.Create(c.code, c.param)->ValueToText(c.value), c.text);
-    }
+    ExpectTexts(cases);
 
+    const Env e;
     // Only the plain numbers parse; the others are not one typed integer.
-    struct Parse {
-        const char* code;
-        const char* text;
-        int value;
-    };
-    const std::vector<Parse> parses = {
+    const std::vector<ParseCase> parses = {
         {"SUMS", "90", 90},    {"SUMS", "abc", 0},       {"SUMS", " 36 ", 36}, {"SUME", "104", 104},
         {"SUMP", "", 0},       {"S2T3", "12", 12},       {"SUM%d", "65-103", 0}, {"SUM%d", "1", 0},
         {"SUMC", "+06 : 84 + 6 = 90", 0}, {"SUMV", "+05", 0}, {"SUMV", "- 05", 0}, {"SUMT", "1", 0},
     };
-    for (const Parse& p : parses)
-        EXPECT_EQ(e.Create(p.code, 2)->ParseValue(p.text), p.value) << p.code << " " << p.text;
+    ExpectParsed(e, parses, 2);
 }
 
 TEST(SumKinds, ListedValues)
 {
-    auto range = [](int first, int last) {
-        std::vector<int> r;
-        for (int k = first; k <= last; ++k) r.push_back(k);
-        return r;
-    };
-    struct Case {
-        const char* code;
-        std::vector<int> keys;   // Key[0..1]
-    };
-    const std::vector<Case> cases = {
-        {"SUMS", range(36, 132)}, {"SUM%d", {0, 1}}, {"SUMC", {}}, {"SUMV", {}},
-        {"SUMT", {0, 1, -1}},     {"SUME", {}},      {"SUMP", {}}, {"S2T3", {}},
-    };
-    Env e;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        auto s = e.Create(c.code, 2);
-        s->Cur.Count = 5;
-        s->Cur.LastDrawNo = 9;
-        TStatDrawArray values;
-        s->ListValues(0, values);
-        std::vector<int> keys;
-        for (const TStatDrawItem& it : values) {
-            keys.push_back(it.LongKey());
-            EXPECT_EQ(it.Count, 0);
-            EXPECT_EQ(it.LastDrawNo, 0);
-            EXPECT_EQ(it.Depth, 0);
-            EXPECT_EQ(it.Key[2], 0);
-            EXPECT_EQ(it.Key[3], 0);
-        }
-        EXPECT_EQ(keys, c.keys);
-    }
-    EXPECT_EQ(range(36, 132).size(), 97u);
+    const TConfigData defaults;
+    // The trends list +, 0 and - (a whole word -1).
+    ExpectListed({
+        {"SUMS", defaults, KeyRange(36, 132)},
+        {"SUM%d", defaults, KeyRange(0, 1)},
+        {"SUMT", defaults, {{0, 0, 0, 0}, {1, 0, 0, 0}, {-1, -1, 0, 0}}},
+        {"SUMC", defaults, {}}, {"SUMV", defaults, {}}, {"SUME", defaults, {}}, {"SUMP", defaults, {}},
+        {"S2T3", defaults, {}},
+    });
+    EXPECT_EQ(KeyRange(36, 132).size(), 97u);
 }
 
 TEST(SumKinds, WindowOfPlainSums)
@@ -415,16 +295,16 @@ TEST(SumKinds, WindowOfPlainSums)
     auto sums = e.Create("SUMS");
     const TStatDrawArray values = Window(*sums, 0, 2, false);
     ASSERT_EQ(values.Count(), 97);
-    const TStatDrawItem& low = At(values, Long(36));
+    const TStatDrawItem& low = At(values, LongValue(36));
     EXPECT_EQ(low.Count, 2);
     EXPECT_EQ(low.Depth, 1);
     EXPECT_EQ(low.LastDrawNo, 23);
     EXPECT_EQ(low.PeriodMin, 3);
     EXPECT_EQ(low.PeriodMax, 3);
-    const TStatDrawItem& mid = At(values, Long(70));
+    const TStatDrawItem& mid = At(values, LongValue(70));
     EXPECT_EQ(mid.Count, 1);
     EXPECT_EQ(mid.Depth, 2);
-    EXPECT_EQ(At(values, Long(71)).Count, 0);
+    EXPECT_EQ(At(values, LongValue(71)).Count, 0);
     EXPECT_EQ(sums->GetDrawGraphValue(1, 2, false), 70);
     EXPECT_EQ(sums->GetDrawGraphValue(1, 2, true), 70);
     EXPECT_EQ(sums->GetDrawGraphValue(9, 2, true), 0);   // outside the archive: an empty draw
@@ -449,10 +329,7 @@ TEST(SumKinds, ExactChangeAfterTheLatestSum)
         SCOPED_TRACE(sorted);
         const TStatDrawArray values = Window(*s, 0, 8, sorted);
         ASSERT_EQ(Entries(values), (std::vector<Entry>{{84, 90, 2}, {84, 84, 1}, {84, 78, 1}}));
-        EXPECT_EQ(values[0].LastDrawNo, 108);
-        EXPECT_EQ(values[0].Depth, 2);
-        EXPECT_EQ(values[0].PeriodMin, 5);
-        EXPECT_EQ(values[0].PeriodMax, 5);
+        EXPECT_EQ(CountersOf(values[0]), (Counters{2, 108, 2, 5, 5}));
         EXPECT_EQ(values[1].LastDrawNo, 105);
         EXPECT_EQ(values[1].Depth, 5);
         EXPECT_EQ(values[2].Depth, 4);
@@ -512,10 +389,7 @@ TEST(SumKinds, ChangeAfterASumNearTheLatest)
     // Every predecessor but the empty one lies within 84 +- 9.
     const TStatDrawArray values = Window(*s, 0, 8, false);
     ASSERT_EQ(Entries(values), (std::vector<Entry>{{-6, 0, 4}, {6, 0, 3}, {0, 0, 1}}));
-    EXPECT_EQ(values[0].LastDrawNo, 110);
-    EXPECT_EQ(values[0].Depth, 1);
-    EXPECT_EQ(values[0].PeriodMin, 2);
-    EXPECT_EQ(values[0].PeriodMax, 4);
+    EXPECT_EQ(CountersOf(values[0]), (Counters{4, 110, 1, 2, 4}));
     EXPECT_EQ(values[1].PeriodMin, 1);
     EXPECT_EQ(values[1].PeriodMax, 4);
     EXPECT_EQ(s->ValueToText(values[0]), "- 06");
@@ -540,39 +414,38 @@ TEST(SumKinds, FollowUpFiltersJudgeTheNextDraw)
         bool expected;
     };
     const std::vector<Case> cases = {
-        {"SUMC", 8, {Long(84, 90)}, 90, true},
-        {"SUMC", 8, {Long(84, 90)}, 84, false},
-        {"SUMC", 8, {Long(70, 90)}, 90, true},   // only the sum that followed is compared
-        {"SUMC", 8, {Long(90, 84)}, 90, false},
-        {"SUMC", 8, {Long(84, 78), Long(84, 84)}, 84, true},
+        {"SUMC", 8, {LongValue(84, 90)}, 90, true},
+        {"SUMC", 8, {LongValue(84, 90)}, 84, false},
+        {"SUMC", 8, {LongValue(70, 90)}, 90, true},   // only the sum that followed is compared
+        {"SUMC", 8, {LongValue(90, 84)}, 90, false},
+        {"SUMC", 8, {LongValue(84, 78), LongValue(84, 84)}, 84, true},
         {"SUMC", 8, {}, 84, false},
-        {"SUMV", 8, {Long(-6)}, 78, true},
-        {"SUMV", 8, {Long(-6)}, 90, false},
-        {"SUMV", 8, {Long(6)}, 90, true},
-        {"SUMV", 8, {Long(0)}, 84, true},
-        {"SUMV", 7, {Long(6)}, 96, true},
-        {"SUMV", 7, {Long(6)}, 90, false},
-        {"SUMV", 8, {Long(-6, 5)}, 78, true},    // the second word is not looked at
-        {"SUMV", 8, {Long(65530)}, 78, false},   // -6 is the whole first word
-        {"SUMV", 8, {Long(-48)}, 36, true},   // no tolerance for the candidate itself
-        {"SUMT", 8, {Long(1)}, 85, true},
-        {"SUMT", 8, {Long(1)}, 84, false},
-        {"SUMT", 8, {Long(0)}, 84, true},
-        {"SUMT", 8, {Long(-1)}, 36, true},
-        {"SUMT", 8, {Long(-1)}, 84, false},
-        {"SUMT", 7, {Long(0)}, 90, true},
-        {"SUMT", 7, {Long(-1)}, 84, true},
-        {"SUMT", 7, {Long(65536)}, 90, false},
+        {"SUMV", 8, {LongValue(-6)}, 78, true},
+        {"SUMV", 8, {LongValue(-6)}, 90, false},
+        {"SUMV", 8, {LongValue(6)}, 90, true},
+        {"SUMV", 8, {LongValue(0)}, 84, true},
+        {"SUMV", 7, {LongValue(6)}, 96, true},
+        {"SUMV", 7, {LongValue(6)}, 90, false},
+        {"SUMV", 8, {LongValue(-6, 5)}, 78, true},    // the second word is not looked at
+        {"SUMV", 8, {LongValue(65530)}, 78, false},   // -6 is the whole first word
+        {"SUMV", 8, {LongValue(-48)}, 36, true},   // no tolerance for the candidate itself
+        {"SUMT", 8, {LongValue(1)}, 85, true},
+        {"SUMT", 8, {LongValue(1)}, 84, false},
+        {"SUMT", 8, {LongValue(0)}, 84, true},
+        {"SUMT", 8, {LongValue(-1)}, 36, true},
+        {"SUMT", 8, {LongValue(-1)}, 84, false},
+        {"SUMT", 7, {LongValue(0)}, 90, true},
+        {"SUMT", 7, {LongValue(-1)}, 84, true},
+        {"SUMT", 7, {LongValue(65536)}, 90, false},
     };
     Env e(FollowArchive());
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.code) + " last " + std::to_string(c.lastIndex) + " sum " + std::to_string(c.sum));
         auto s = e.Create(c.code);
-        s->LoadDraws(-1, c.lastIndex, true);
         const TStatDrawArray marked = Marked(c.marked);
         const TComb comb = CombWithSum(c.sum);
-        EXPECT_EQ(s->CombMatches(comb, marked, c.lastIndex, true, false), c.expected);
-        EXPECT_EQ(s->CombMatches(comb, marked, c.lastIndex, false, true), c.expected);
+        EXPECT_EQ(Matches(*s, comb, marked, c.lastIndex, true, false), c.expected);
+        EXPECT_EQ(Matches(*s, comb, marked, c.lastIndex, false, true), c.expected);
         auto batch = e.Create(c.code);
         batch->LoadDraws(-1, c.lastIndex, true);
         std::vector<uint8_t> result;
@@ -584,111 +457,29 @@ TEST(SumKinds, FollowUpFiltersJudgeTheNextDraw)
 
 TEST(SumKinds, PlainSumFilters)
 {
-    struct Case {
-        const char* code;
-        std::vector<TStatDrawItem> marked;
-        TComb comb;
-        bool expected;
-    };
     const TComb low = {1, 2, 3, 4, 5, 6, 7, 8};
-    const std::vector<Case> cases = {
-        {"SUMS", {Long(36)}, low, true},
-        {"SUMS", {Long(37)}, low, false},
-        {"SUMS", {Long(36, 1)}, low, false},   // the pair (sum, 0)
-        {"SUMS", {Long(40), Long(36)}, low, true},
-        {"SUME", {Long(20)}, low, true},
-        {"SUME", {Long(20, 20)}, low, false},
-        {"SUMP", {Long(18)}, low, true},
-        {"SUMP", {Long(0)}, {4, 6, 8, 9, 10, 12, 14, 15}, true},
-        {"S2T3", {Long(12)}, low, true},
-        {"S2T3", {Long(12, 3)}, low, true},   // a count is Key[0] alone
-        {"S2T3", {Long(11)}, low, false},
-        {"S2T3", {Long(0)}, {1, 3, 5, 7, 9, 11, 13, 15}, true},
+    const std::vector<MatchCase> cases = {
+        {"SUMS", 0, {LongValue(36)}, low, true},
+        {"SUMS", 0, {LongValue(37)}, low, false},
+        {"SUMS", 0, {LongValue(36, 1)}, low, false},   // the pair (sum, 0)
+        {"SUMS", 0, {LongValue(40), LongValue(36)}, low, true},
+        {"SUME", 0, {LongValue(20)}, low, true},
+        {"SUME", 0, {LongValue(20, 20)}, low, false},
+        {"SUMP", 0, {LongValue(18)}, low, true},
+        {"SUMP", 0, {LongValue(0)}, {4, 6, 8, 9, 10, 12, 14, 15}, true},
+        {"S2T3", 0, {LongValue(12)}, low, true},
+        {"S2T3", 0, {LongValue(12, 3)}, low, true},   // a count is Key[0] alone
+        {"S2T3", 0, {LongValue(11)}, low, false},
+        {"S2T3", 0, {LongValue(0)}, {1, 3, 5, 7, 9, 11, 13, 15}, true},
     };
     Env e;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        auto s = e.Create(c.code);
-        s->LoadDraws(-1, 0, true);
-        EXPECT_EQ(s->CombMatches(c.comb, Marked(c.marked), 0, true, false), c.expected);
-    }
-}
-
-// The batch passes equal one call per combination, over the full set and a few combinations
-// from outside it.
-TEST(SumKinds, BatchPassesEqualSingleCalls)
-{
-    std::vector<TComb> combs = AllCombs();
-    ASSERT_EQ(combs.size(), std::size_t(kv::game::CombCount));
-    combs.push_back({20, 19, 18, 17, 16, 15, 14, 13});
-    combs.push_back({0, 0, 0, 0, 0, 0, 0, 0});
-    combs.push_back({255, 255, 255, 255, 255, 255, 255, 255});
-    combs.push_back({2, 2, 4, 0, 4, 8, 200, 100});
-
-    Env e(kv::archive::SyntheticDraws(40, 11));
-    const std::vector<std::pair<std::string, int>> prefetched = {{"SUMS", 0}, {"SUM%d", 1}, {"SUM%d", 2},
-                                                                 {"SUM%d", 3}, {"SUME", 0}, {"SUMP", 0},
-                                                                 {"S2T3", 0}};
-    for (const auto& [code, param] : prefetched) {
-        SCOPED_TRACE(code + std::to_string(param));
-        auto batch = e.Create(code, param);
-        auto single = e.Create(code, param);
-        TStatDrawArray a, b;
-        batch->CalcCombs(combs, a);
-        for (const TComb& c : combs) single->CalcComb(c, b);
-        ASSERT_EQ(a.Items(), b.Items());
-
-        TStatDrawArray la = Window(*batch, 0, 39, false), lb = Window(*single, 0, 39, false);
-        batch->CalcCombs(std::span<const TComb>(combs).subspan(2000, 3000), la);
-        for (std::size_t i = 2000; i < 5000; ++i) single->CalcComb(combs[i], lb);
-        ASSERT_EQ(la.Items(), lb.Items());
-    }
-
-    std::vector<TComb> sample;
-    for (std::size_t i = 0; i < combs.size(); i += 7) sample.push_back(combs[i]);
-    for (std::size_t i = combs.size() - 4; i < combs.size(); ++i) sample.push_back(combs[i]);
-    const std::vector<std::vector<TStatDrawItem>> markedSets = {
-        {},
-        {Long(1)},
-        {Long(0)},
-        {Long(-1), Long(3)},
-        {Long(84), Long(90), Long(100)},
-        {Long(20), Long(40, 90), Long(84, 70)},
-        {Long(2040), Long(0, 2040)},
-        {Long(-6), Long(12), Long(168)},
-    };
-    std::vector<std::pair<std::string, int>> all = prefetched;
-    for (const char* code : {"SUMC", "SUMV", "SUMT"}) all.emplace_back(code, 0);
-    for (const auto& [code, param] : all) {
-        SCOPED_TRACE(code + std::to_string(param));
-        auto batch = e.Create(code, param);
-        auto single = e.Create(code, param);
-        for (const auto& set : markedSets) {
-            const TStatDrawArray marked = Marked(set);
-            for (int last : {39, 20}) {
-                batch->LoadDraws(-1, last, true);
-                single->LoadDraws(-1, last, true);
-                std::vector<uint8_t> result;
-                batch->MatchCombs(sample, marked, last, true, false, result);
-                ASSERT_EQ(result.size(), sample.size());
-                for (std::size_t i = 0; i < sample.size(); ++i)
-                    ASSERT_EQ(result[i] != 0, single->CombMatches(sample[i], marked, last, true, false))
-                        << "combination " << i << " marked set " << (&set - markedSets.data());
-            }
-        }
-    }
+    ExpectMatches(e, cases);
 }
 
 TEST(SumKinds, FullSetDistributions)
 {
-    const std::vector<TComb> combs = AllCombs();
     Env e;
-    auto count = [&](const std::string& code, int param) {
-        TStatDrawArray values;
-        e.Create(code, param)->CalcCombs(combs, values);
-        SortStatDraw(values);
-        return Entries(values);
-    };
+    auto count = [&](const std::string& code, int param) { return Entries(FullSetValues(e, code, param)); };
     // Sum 36 + k: the partitions of k into at most 8 parts of at most 12.
     const auto sums = count("SUMS", 0);
     ASSERT_EQ(sums.size(), 97u);

@@ -13,53 +13,11 @@
 #include "core/stats/stat.h"
 
 using namespace kv::stats;
-using kv::game::TComb;
-using kv::game::TDraw;
-using kv::game::TDrawsArray;
+using namespace kv::test;
 
 namespace {
 
-using kv::test::AllCombs;
-
-using kv::test::KindOf;
-using kv::test::Window;
-
-const std::vector<const TStatKind*>& TransitionKinds()
-{
-    static const std::vector<const TStatKind*> kinds = [] {
-        std::vector<const TStatKind*> k;
-        kinds::AddTransitionKinds(k);
-        return k;
-    }();
-    return kinds;
-}
-
-
-TDraw MakeDraw(int drawNo, TComb nums)
-{
-    TDraw d;
-    d.DrawNo = drawNo;
-    d.Nums = nums;
-    d.Extra = 3;
-    return d;
-}
-
-struct Env {
-    TDrawsArray draws;
-    TStatEnv env;
-    explicit Env(TDrawsArray d = {}, int channelSize = 4, const char* layout = "")
-        : draws(std::move(d))
-    {
-        env.Draws = &draws;
-        env.Config.ChannelSize = channelSize;
-        env.Config.MatrixSegments = kv::game::TextToSegments(layout);
-    }
-    std::unique_ptr<TCustomStat> Create(const std::string& code, int param = 0) const
-    {
-        return KindOf(code).Create(env, param);
-    }
-};
-
+constexpr auto TransitionKinds = FamilyOf<kinds::AddTransitionKinds>;
 
 struct Entry {
     std::vector<int> key;   // two keys for two-draw kinds, three for three-draw kinds
@@ -91,20 +49,6 @@ std::vector<Entry> Entries(const TStatDrawArray& values, int keys)
     return r;
 }
 
-TStatDrawItem Value(int k0, int k1, int k2 = 0)
-{
-    TStatDrawItem v;
-    v.Key = {int16_t(k0), int16_t(k1), int16_t(k2), 0};
-    return v;
-}
-
-TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
-{
-    TStatDrawArray a;
-    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
-    return a;
-}
-
 // Five draws in drawn order. With channel size 4 and the layout of five numbers per segment:
 //   31: 1 2 3 4 5 6 7 8              channels 1 1 1 1 2 2 2 2   segments 1 1 1 1 1 2 2 2
 //   32: 9 2 10 11 12 13 14 15        channels 3 1 3 3 3 4 4 4   segments 2 1 2 3 3 3 3 3
@@ -113,110 +57,40 @@ TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
 //   35: 16 3 17 20 1 2 4 5 (last)    channels 4 1 5 5 1 1 1 2   segments 4 1 4 4 1 1 1 1
 TDrawsArray PositionDraws()
 {
-    return {MakeDraw(31, {1, 2, 3, 4, 5, 6, 7, 8}), MakeDraw(32, {9, 2, 10, 11, 12, 13, 14, 15}),
-            MakeDraw(33, {16, 1, 17, 2, 3, 4, 5, 6}), MakeDraw(34, {9, 7, 18, 11, 19, 20, 8, 10}),
-            MakeDraw(35, {16, 3, 17, 20, 1, 2, 4, 5})};
+    return Draws(31, {{1, 2, 3, 4, 5, 6, 7, 8}, {9, 2, 10, 11, 12, 13, 14, 15}, {16, 1, 17, 2, 3, 4, 5, 6},
+                      {9, 7, 18, 11, 19, 20, 8, 10}, {16, 3, 17, 20, 1, 2, 4, 5}});
 }
 
 // Counts of 1..5 in the draws 41..47: 2 3 2 3 1 2 3.
 TDrawsArray CountDraws()
 {
-    return {MakeDraw(41, {1, 2, 6, 7, 8, 9, 10, 11}),       MakeDraw(42, {1, 2, 3, 6, 7, 8, 9, 10}),
-            MakeDraw(43, {4, 5, 11, 12, 13, 14, 15, 16}),   MakeDraw(44, {3, 4, 5, 16, 17, 18, 19, 20}),
-            MakeDraw(45, {5, 6, 7, 8, 9, 10, 11, 12}),      MakeDraw(46, {1, 5, 12, 13, 14, 15, 16, 17}),
-            MakeDraw(47, {2, 3, 4, 10, 11, 12, 13, 14})};
+    return Draws(41, {{1, 2, 6, 7, 8, 9, 10, 11}, {1, 2, 3, 6, 7, 8, 9, 10}, {4, 5, 11, 12, 13, 14, 15, 16},
+                      {3, 4, 5, 16, 17, 18, 19, 20}, {5, 6, 7, 8, 9, 10, 11, 12}, {1, 5, 12, 13, 14, 15, 16, 17},
+                      {2, 3, 4, 10, 11, 12, 13, 14}});
 }
 
 // Numbers within channels (width 4). The last draw holds 1, 9, 17 and 20; of the draw before
 // the previous one, 1, 9 and 17 are in it, and of the previous one only 20.
 TDrawsArray InsideDraws()
 {
-    return {MakeDraw(51, {1, 5, 9, 13, 17, 2, 6, 10}), MakeDraw(52, {2, 3, 14, 18, 19, 7, 20, 15}),
-            MakeDraw(53, {20, 9, 17, 4, 8, 12, 16, 1})};
+    return Draws(51, {{1, 5, 9, 13, 17, 2, 6, 10}, {2, 3, 14, 18, 19, 7, 20, 15}, {20, 9, 17, 4, 8, 12, 16, 1}});
 }
 
 // Two draws sharing 1 and 2.
 TDrawsArray PairDraws()
 {
-    return {MakeDraw(1, {1, 2, 3, 4, 5, 6, 7, 8}), MakeDraw(2, {1, 2, 9, 10, 11, 12, 13, 14})};
+    return Draws(1, {{1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 9, 10, 11, 12, 13, 14}});
 }
 
 constexpr const char* Fives = "11111222223333344444";
 
-TEST(TransitionKinds, Descriptors)
+TEST(TransitionKinds, FamilyAndNames)
 {
-    struct Case {
-        int position;
-        const char* className;
-        const char* code;
-        const char* helpCode;
-        const char* caption;
-        const char* flags;
-        std::pair<int, int> range;   // with the default settings; (0, 0) without parameter
-    };
-    const std::pair<int, int> none{0, 0}, positions{1, 8};
-    const std::vector<Case> cases = {
-        {117, "TstChain2DrawsAll", "SDV2", "SDV2", "Переходы чисел между 2 тиражами без учета позиции", "D", none},
-        {118, "TstChain2DrawsPos", "SDP2", "SDP2", "Переходы чисел между 2 тиражами с учетом позиции", "SD", none},
-        {119, "TstChain2Pos", "SDN%d", "SDNx", "Переходы чисел между 2 тиражами в %d позиции", "SD", positions},
-        {120, "TstChain3DrawsPos", "SDP3", "SDP3", "Переходы чисел между 3 тиражами с учетом позиции", "SD", none},
-        {121, "TstChain3Pos", "SDM%d", "SDMx", "Переходы чисел между 3 тиражами в %d позиции", "SD", positions},
-        {122, "TstChain2ChannelsAll", "SCV2", "SCV2", "Переходы каналов между 2 тиражами без учета позиции", "D",
-         none},
-        {123, "TstChain2ChannelsPos", "SCP2", "SCP2", "Переходы каналов между 2 тиражами с учетом позиции", "SD",
-         none},
-        {124, "TstChain2Channel", "SCN%d", "SCNx", "Переходы каналов между 2 тиражами в %d позиции", "SD",
-         positions},
-        {125, "TstChain3ChannelsPos", "SCP3", "SCP3", "Переходы каналов между 3 тиражами с учетом позиции", "SD",
-         none},
-        {126, "TstChain3Channel", "SCM%d", "SCMx", "Переходы каналов между 3 тиражами в %d позиции", "SD",
-         positions},
-        {127, "TstChain2CnlCnt", "SC2C%d", "SC2Cx", "Переходы кол-ва чисел в %d канале между 2 тиражами", "D",
-         {1, 5}},
-        {128, "TstChain3CnlCnt", "SC3C%d", "SC3Cx", "Переходы кол-ва чисел в %d канале между 3 тиражами", "D",
-         {1, 5}},
-        {129, "TstChainChannels2InsideAll", "SDA2", "SDA2", "Переходы чисел в пределах каналов (все)", "D", none},
-        {130, "TstChainChannels2InsideSuc", "SDG2", "SDG2", "Переходы чисел в пределах каналов (N-M, удачные)", "D",
-         none},
-        {131, "TstChainChannels2InsideBad", "SDZ2", "SDZ2", "Переходы чисел в пределах каналов (N-0, не удачные)",
-         "D", none},
-        {132, "TstChainChannels2InsideCnt", "SDC2", "SDC2", "Переходы чисел в пределах каналов (количество)", "D",
-         none},
-        {133, "TstChain2SegmentsAll", "SSV2", "SSV2", "Переходы сегментов между 2 тиражами без учета позиции", "D",
-         none},
-        {134, "TstChain2SegmentsPos", "SSP2", "SSP2", "Переходы сегментов между 2 тиражами с учетом позиции", "SD",
-         none},
-        {135, "TstChain2Segment", "SSN%d", "SSNx", "Переходы сегментов между 2 тиражами в %d позиции", "SD",
-         positions},
-        {136, "TstChain3SegmentsPos", "SSP3", "SSP3", "Переходы сегментов между 3 тиражами с учетом позиции", "SD",
-         none},
-        {137, "TstChain3Segment", "SSM%d", "SSMx", "Переходы сегментов между 3 тиражами в %d позиции", "SD",
-         positions},
-        {138, "TstChain2SgmCnt", "SS2C%d", "SS2Cx", "Переходы кол-ва чисел в %d сегменте между 2 тиражами", "D",
-         {1, 1}},
-        {139, "TstChain3SgmCnt", "SS3C%d", "SS3Cx", "Переходы кол-ва чисел в %d сегменте между 3 тиражами", "D",
-         {1, 1}},
-    };
-    const std::vector<const TStatKind*>& all = TransitionKinds();
-    ASSERT_EQ(all.size(), cases.size());
-    const TConfigData config;
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        const TStatKind& k = *all[i];
-        EXPECT_EQ(k.Position(), c.position);
-        EXPECT_STREQ(k.ClassName(), c.className);
-        EXPECT_EQ(k.GetCode(), c.code);
-        EXPECT_EQ(k.GetHelpCode(), c.helpCode);
-        EXPECT_EQ(k.GetCaption(), c.caption);
-        EXPECT_EQ(k.GetGroup(), 10);
-        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), c.flags) << c.code;
-        EXPECT_FALSE(k.IsGraph()) << c.code;
-        EXPECT_FALSE(k.HasPrefetch()) << c.code;
-        EXPECT_FALSE(k.HasNumericValue()) << c.code;
-        EXPECT_TRUE(k.IsAvailable()) << c.code;
-        EXPECT_EQ(k.HasParam(), c.range != none) << c.code;
-        EXPECT_EQ(k.GetParamRange(config), c.range) << c.code;
-    }
+    // The rest of each descriptor is in the golden list of every kind.
+    EXPECT_EQ(Codes(TransitionKinds()),
+              (std::vector<std::string>{"SDV2", "SDP2", "SDN%d", "SDP3", "SDM%d", "SCV2", "SCP2", "SCN%d",
+                                        "SCP3", "SCM%d", "SC2C%d", "SC3C%d", "SDA2", "SDG2", "SDZ2", "SDC2",
+                                        "SSV2", "SSP2", "SSN%d", "SSP3", "SSM%d", "SS2C%d", "SS3C%d"}));
     EXPECT_EQ(KindOf("SDN%d").FormatCode(3), "SDN3");
     EXPECT_EQ(KindOf("SDN%d").FormatCaption(3), "Переходы чисел между 2 тиражами в 3 позиции");
     EXPECT_EQ(KindOf("SC3C%d").FormatCode(5), "SC3C5");
@@ -345,7 +219,7 @@ TEST(TransitionKinds, ValuesOverAWindow)
          {"1 -> 2", "9 -> 0", "17 -> 3", "20 -> 2"}},
     };
     for (const Case& c : cases) {
-        Env e(*c.draws, 4, c.layout);
+        Env e(*c.draws, Layout(c.layout));
         auto s = e.Create(c.code, c.param);
         const TStatDrawArray values = Window(*s, 0, int(c.draws->size()) - 1, c.sorted);
         const int keys = std::string(c.code).find('3') != std::string::npos || c.code[2] == 'M' ? 3 : 2;
@@ -415,7 +289,7 @@ TEST(TransitionKinds, CountsListedInAdvance)
         {"SS3C%d", 7, 4, Fives, 0, 6, {{{0, 0, 0}, 5, 47, 1}}, {"0-0 -> 0"}},
     };
     for (const Case& c : cases) {
-        Env e(counts, c.channelSize, c.layout);
+        Env e(counts, Layout(c.layout, c.channelSize));
         auto s = e.Create(c.code, c.param);
         const TStatDrawArray values = Window(*s, c.first, c.last, false);
         const int keys = std::string(c.code).find('3') != std::string::npos ? 3 : 2;
@@ -429,16 +303,13 @@ TEST(TransitionKinds, CountsListedInAdvance)
 
 TEST(TransitionKinds, FirstDrawsOfTheArchiveAddNothing)
 {
-    Env e(kv::archive::SyntheticDraws(40, 3), 4, Fives);
+    Env e(kv::archive::SyntheticDraws(40, 3), Layout(Fives));
     for (const TStatKind* k : TransitionKinds()) {
         const bool three = k->GetCaption().find("3 тиражами") != std::string::npos;
         const int param = k->HasParam() ? 1 : 0;
         auto s = k->Create(e.env, param);
         for (int index : {0, 1}) {
-            TStatDrawArray values;
-            TLastValueArray lastValues;
-            TWorkArea work{};
-            s->CalcDraw(index, 39, false, values, lastValues, work);
+            const TStatDrawArray values = DrawValues(*s, index, 39, false);
             if (index == 0 || three) {
                 EXPECT_TRUE(values.Empty()) << k->GetCode() << " " << index;
             }
@@ -519,74 +390,49 @@ TEST(TransitionKinds, FilterLooksAtTheFollowingItem)
         {"SDC2", 0, &insideDraws, 4, "", 2, {Value(5, 2)}, {5, 6, 7, 8, 10, 11, 12, 13}, false},
     };
     for (const Case& c : cases) {
-        Env e(*c.draws, c.channelSize, c.layout);
+        Env e(*c.draws, Layout(c.layout, c.channelSize));
         auto s = e.Create(c.code, c.param);
-        s->LoadDraws(-1, c.lastIndex, true);
         const TStatDrawArray marked = Marked(c.marked);
-        for (bool exclude : {false, true}) {
-            EXPECT_EQ(s->CombMatches(c.comb, marked, c.lastIndex, true, exclude), c.matches)
+        for (bool exclude : {false, true})
+            EXPECT_EQ(Matches(*s, c.comb, marked, c.lastIndex, true, exclude), c.matches)
                 << c.code << c.param << " " << s->ValueToText(marked[0]) << " exclude " << exclude;
-            std::vector<uint8_t> batch;
-            s->MatchCombs({&c.comb, 1}, marked, c.lastIndex, true, exclude, batch);
-            ASSERT_EQ(batch.size(), 1u);
-            EXPECT_EQ(batch[0] != 0, c.matches) << c.code << c.param;
-        }
     }
 }
 
-TEST(TransitionKinds, BatchFilterEqualsOneByOne)
+// Values of a window's table (one-position kinds may have few) and some of every shape keep
+// tickets.
+TEST(TransitionKinds, MarkedValuesOfAWindowKeepTickets)
 {
-    Env e(kv::archive::SyntheticDraws(150, 21), 3, "12312312312312312312");
-    const std::vector<TComb> all = AllCombs();
-    std::vector<TComb> sample;
-    for (std::size_t i = 0; i < all.size(); i += 53) sample.push_back(all[i]);
+    Env e(kv::archive::SyntheticDraws(150, 21), Layout("12312312312312312312", 3));
+    const std::vector<TComb> sample = EveryNthComb(53);
     for (const TStatKind* k : TransitionKinds()) {
         auto s = k->Create(e.env, k->HasParam() ? 2 : 0);
-        // Values of the table (one-position kinds may have few) and some of every shape.
         const TStatDrawArray table = Window(*s, 50, 149, true);
         std::vector<TStatDrawItem> picks = {Value(1, 3), Value(9, 0), Value(4, 4, 2), Value(17, 2, 5), Value(20, 20)};
         for (int i = 0; i < table.Count(); i += 4) picks.push_back(table[i]);
-        const TStatDrawArray marked = Marked(picks);
-        s->LoadDraws(-1, 149, true);
-        std::vector<uint8_t> batch;
-        s->MatchCombs(sample, marked, 149, true, false, batch);
-        ASSERT_EQ(batch.size(), sample.size());
-        int hits = 0;
-        for (std::size_t i = 0; i < sample.size(); ++i) {
-            EXPECT_EQ(batch[i] != 0, s->CombMatches(sample[i], marked, 149, true, false)) << k->GetCode() << " " << i;
-            hits += batch[i];
-        }
-        EXPECT_GT(hits, 0) << k->GetCode();
+        EXPECT_GT(Kept(*s, sample, Marked(picks), 149, true, false), 0) << k->GetCode();
     }
 }
 
 TEST(TransitionKinds, TextsAndSettings)
 {
-    Env e(CountDraws(), 5, Fives);
-    struct Case {
-        const char* code;
-        TStatDrawItem value;
-        const char* text;
+    Env e(CountDraws(), Layout(Fives, 5));
+    const std::vector<TextCase> cases = {
+        {"SDV2", 1, Value(20, 1), "20 -> 1", 0, Layout(Fives, 5)},
+        {"SDP3", 1, Value(1, 2, 3), "1-2 -> 3", 0, Layout(Fives, 5)},
+        {"SCV2", 1, Value(4, 1), "04 -> 01", 0, Layout(Fives, 5)},
+        {"SCM%d", 1, Value(1, 10, 2), "01-10 -> 02", 0, Layout(Fives, 5)},
+        {"SC2C%d", 1, Value(0, 5), "00 -> 05", 0, Layout(Fives, 5)},
+        {"SC3C%d", 1, Value(1, 2, 0), "01-02 -> 00", 0, Layout(Fives, 5)},
+        {"SDA2", 1, Value(5, 0), "05 -> 00", 0, Layout(Fives, 5)},
+        {"SDG2", 1, Value(13, 16), "13 -> 16", 0, Layout(Fives, 5)},
+        {"SDC2", 1, Value(13, 0), "13 -> 0", 0, Layout(Fives, 5)},
+        {"SSV2", 1, Value(0, 9), "0 -> 9", 0, Layout(Fives, 5)},
+        {"SSM%d", 1, Value(3, 3, 4), "3-3 -> 4", 0, Layout(Fives, 5)},
+        {"SS2C%d", 1, Value(2, 0), "2 -> 0", 0, Layout(Fives, 5)},
     };
-    const std::vector<Case> cases = {
-        {"SDV2", Value(20, 1), "20 -> 1"},        {"SDP3", Value(1, 2, 3), "1-2 -> 3"},
-        {"SCV2", Value(4, 1), "04 -> 01"},        {"SCM%d", Value(1, 10, 2), "01-10 -> 02"},
-        {"SC2C%d", Value(0, 5), "00 -> 05"},      {"SC3C%d", Value(1, 2, 0), "01-02 -> 00"},
-        {"SDA2", Value(5, 0), "05 -> 00"},        {"SDG2", Value(13, 16), "13 -> 16"},
-        {"SDC2", Value(13, 0), "13 -> 0"},        {"SSV2", Value(0, 9), "0 -> 9"},
-        {"SSM%d", Value(3, 3, 4), "3-3 -> 4"},    {"SS2C%d", Value(2, 0), "2 -> 0"},
-    };
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code, 1);
-        EXPECT_EQ(s->ValueToText(c.value), c.text);
-        EXPECT_EQ(s->ParseValue(c.text), 0) << c.code;
-        EXPECT_EQ(s->ParseValue("3"), 0) << c.code;
-        EXPECT_EQ(s->TextToValue("3"), 3) << c.code;
-        EXPECT_EQ(s->GetGraphValue({1, 2, 3, 4, 5, 6, 7, 8}, 3, 6, false), 0);
-        TStatDrawArray values;
-        s->CalcComb({1, 2, 3, 4, 5, 6, 7, 8}, values);
-        EXPECT_TRUE(values.Empty()) << c.code;
-    }
+    ExpectTexts(cases);
+    for (const TextCase& c : cases) ExpectNoPlainValues(*e.Create(c.code, 1), 3, 3, 6);
     // Only the count kinds list values in advance.
     for (const TStatKind* k : TransitionKinds()) {
         auto s = k->Create(e.env, 1);
@@ -608,7 +454,7 @@ TEST(TransitionKinds, TextsAndSettings)
     EXPECT_EQ(listed[0].Key[0], 3);
     EXPECT_TRUE(ss2c->CombMatches({6, 7, 8, 9, 10, 11, 12, 13}, Marked({Value(0, 5)}), 6, false, false));
     // 5 and 4 share channel 1 of width 5, not of width 4.
-    Env inside({MakeDraw(1, {5, 6, 7, 8, 9, 10, 11, 12}), MakeDraw(2, {5, 13, 14, 15, 16, 17, 18, 19})}, 5);
+    Env inside({MakeDraw(1, {5, 6, 7, 8, 9, 10, 11, 12}), MakeDraw(2, {5, 13, 14, 15, 16, 17, 18, 19})}, Channels(5));
     auto wide = inside.Create("SDZ2");
     inside.env.Config.ChannelSize = 4;
     EXPECT_TRUE(wide->CombMatches({4, 13, 14, 15, 16, 17, 18, 19}, Marked({Value(5, 0)}), 1, false, false));

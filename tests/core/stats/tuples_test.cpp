@@ -7,124 +7,29 @@
 #include <utility>
 #include <vector>
 
-#include "core/archive/sample.h"
-#include "core/filters/generate.h"
 #include "core/game/numbers.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/stats/stat.h"
 
 using namespace kv::stats;
-using kv::game::TComb;
-using kv::game::TDraw;
-using kv::game::TDrawsArray;
+using namespace kv::test;
 
 namespace {
 
-using kv::test::KindOf;
-using kv::test::Window;
+constexpr auto TupleKinds = FamilyOf<kinds::AddTupleKinds>;
 
-const std::vector<const TStatKind*>& TupleKinds()
-{
-    static const std::vector<const TStatKind*> kinds = [] {
-        std::vector<const TStatKind*> k;
-        kinds::AddTupleKinds(k);
-        return k;
-    }();
-    return kinds;
-}
-
-
-TDraw MakeDraw(int drawNo, TComb nums)
-{
-    TDraw d;
-    d.DrawNo = drawNo;
-    d.Nums = nums;
-    d.Extra = 2;
-    return d;
-}
-
-struct Env {
-    TDrawsArray draws;
-    TStatEnv env;
-    explicit Env(TDrawsArray d = {}) : draws(std::move(d)) { env.Draws = &draws; }
-    std::unique_ptr<TCustomStat> Create(const std::string& code, int param = 0) const
-    {
-        return KindOf(code).Create(env, param);
-    }
-};
-
-
-std::vector<std::string> Texts(const TCustomStat& stat, const TStatDrawArray& values)
+std::vector<std::string> TextsOf(const TCustomStat& stat, const TStatDrawArray& values)
 {
     std::vector<std::string> r;
     for (const TStatDrawItem& it : values) r.push_back(stat.ValueToText(it));
     return r;
 }
 
-TStatDrawItem Value(int k0, int k1 = 0, int k2 = 0, int k3 = 0)
+TEST(TupleKinds, FamilyAndNames)
 {
-    TStatDrawItem v;
-    v.Key = {int16_t(k0), int16_t(k1), int16_t(k2), int16_t(k3)};
-    return v;
-}
-
-TStatDrawArray Marked(const std::vector<TStatDrawItem>& items)
-{
-    TStatDrawArray a;
-    for (const TStatDrawItem& it : items) AddStatDraw(a, it, false);
-    return a;
-}
-
-TEST(TupleKinds, Descriptors)
-{
-    struct Case {
-        int position;
-        const char* code;
-        const char* className;
-        const char* caption;
-        const char* helpCode;
-        const char* flags;
-        bool available;
-        std::pair<int, int> range;
-    };
-    const std::vector<Case> cases = {
-        {63, "KNM2", "TstCombValMix2", "Сочетания из 2 чисел по всем числам тиража", "KNM2", "S", true, {0, 0}},
-        {64, "KNM3", "TstCombValMix3", "Сочетания из 3 чисел по всем числам тиража", "KNM3", "S", true, {0, 0}},
-        {65, "KNM4", "TstCombValMix4", "Сочетания из 4 чисел по всем числам тиража", "KNM4", "S", true, {0, 0}},
-        {66, "KNS2", "TstCombValSeq2", "Сочетания из 2 соседних чисел тиража", "KNS2", "S", true, {0, 0}},
-        {67, "KNS3", "TstCombValSeq3", "Сочетания из 3 соседних чисел тиража", "KNS3", "S", true, {0, 0}},
-        {68, "KNS4", "TstCombValSeq4", "Сочетания из 4 соседних чисел тиража", "KNS4", "S", true, {0, 0}},
-        {69, "KNP2%d", "TstCombValPos2", "Сочетания из 2-х чисел тиража начиная с %0:d позиции", "KNP2", "S", true,
-         {1, 7}},
-        {70, "KNP3%d", "TstCombValPos3", "Сочетания из 3-х чисел тиража начиная с %0:d позиции", "KNP3", "S", true,
-         {1, 6}},
-        {71, "KNP4%d", "TstCombValPos4", "Сочетания из 4-х чисел тиража начиная с %0:d позиции", "KNP4", "S", true,
-         {1, 5}},
-        {72, "KNO2", "TstCombValSort2", "Сочетания из 2 чисел тиража по возрастанию", "KNO2", "", false, {0, 0}},
-        {73, "KNO3", "TstCombValSort3", "Сочетания из 3 чисел тиража по возрастанию", "KNO3", "", false, {0, 0}},
-        {74, "KNO4", "TstCombValSort4", "Сочетания из 4 чисел тиража по возрастанию", "KNO4", "", false, {0, 0}},
-    };
-    const auto& all = TupleKinds();
-    ASSERT_EQ(all.size(), cases.size());
-    const TConfigData config;
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        const TStatKind& k = *all[i];
-        SCOPED_TRACE(c.code);
-        EXPECT_EQ(k.Position(), c.position);
-        EXPECT_EQ(k.GetCode(), c.code);
-        EXPECT_STREQ(k.ClassName(), c.className);
-        EXPECT_EQ(k.GetCaption(), c.caption);
-        EXPECT_EQ(k.GetHelpCode(), c.helpCode);
-        EXPECT_EQ(k.GetGroup(), 0);
-        EXPECT_EQ(FlagLetters(k.GetMethodFlags()), c.flags);
-        EXPECT_FALSE(k.IsGraph());
-        EXPECT_FALSE(k.HasPrefetch());
-        EXPECT_FALSE(k.HasNumericValue());
-        EXPECT_EQ(k.IsAvailable(), c.available);
-        EXPECT_EQ(k.HasParam(), c.range.first != 0);
-        EXPECT_EQ(k.GetParamRange(config), c.range);
-    }
+    // The rest of each descriptor is in the golden list of every kind.
+    EXPECT_EQ(Codes(TupleKinds()), (std::vector<std::string>{"KNM2", "KNM3", "KNM4", "KNS2", "KNS3", "KNS4", "KNP2%d",
+                                                             "KNP3%d", "KNP4%d", "KNO2", "KNO3", "KNO4"}));
     EXPECT_EQ(KindOf("KNP2%d").FormatCode(5), "KNP25");
     EXPECT_EQ(KindOf("KNP4%d").FormatCode(1), "KNP41");
     EXPECT_EQ(KindOf("KNM3").FormatCode(3), "KNM3");
@@ -165,7 +70,7 @@ TEST(TupleKinds, TuplesOfOneDraw)
     for (const Case& c : cases) {
         auto s = e.Create(c.code, c.param);
         const TStatDrawArray values = Window(*s, 0, 0, c.sorted);
-        EXPECT_EQ(Texts(*s, values), c.texts) << c.code << c.param << " sorted " << c.sorted;
+        EXPECT_EQ(TextsOf(*s, values), c.texts) << c.code << c.param << " sorted " << c.sorted;
         for (const TStatDrawItem& it : values) {
             EXPECT_EQ(it.Count, 1) << c.code;
             EXPECT_EQ(it.Depth, 1) << c.code;
@@ -189,7 +94,7 @@ TEST(TupleKinds, TuplesOfOneDraw)
         auto s = e.Create(m.code);
         const TStatDrawArray values = Window(*s, 0, 0, false);
         ASSERT_EQ(values.Count(), m.count) << m.code;
-        const std::vector<std::string> texts = Texts(*s, values);
+        const std::vector<std::string> texts = TextsOf(*s, values);
         EXPECT_EQ(std::vector<std::string>(texts.begin(), texts.begin() + std::ptrdiff_t(m.first.size())), m.first)
             << m.code;
         EXPECT_EQ(texts.back(), m.last) << m.code;
@@ -208,61 +113,41 @@ TEST(TupleKinds, WindowCountsAndPeriods)
            MakeDraw(13, {8, 3, 4, 6, 7, 16, 18, 19})});
     auto s = e.Create("KNS2");
     const TStatDrawArray drawn = Window(*s, 0, 2, false);
-    const TStatDrawItem& pair = drawn[drawn.Find(Value(3, 8))];
-    EXPECT_EQ(pair.Count, 2);
-    EXPECT_EQ(pair.LastDrawNo, 11);
-    EXPECT_EQ(pair.Depth, 2);
-    EXPECT_EQ(pair.PeriodMin, 1);
-    EXPECT_EQ(pair.PeriodMax, 1);
-    const TStatDrawItem& reversed = drawn[drawn.Find(Value(8, 3))];
-    EXPECT_EQ(reversed.Count, 1);
-    EXPECT_EQ(reversed.Depth, 1);
+    EXPECT_EQ(CountersOf(At(drawn, Value(3, 8))), (Counters{2, 11, 2, 1, 1}));
+    EXPECT_EQ(CountersOf(At(drawn, Value(8, 3))), (Counters{1, 13, 1, 0, 0}));
     EXPECT_EQ(drawn.Count(), 20);   // 21 pairs, 3:8 twice
 
     // Sorted, the third draw begins 3, 4: 3:8 is no neighbour pair there.
     const TStatDrawArray sorted = Window(*s, 0, 2, true);
     EXPECT_EQ(sorted.Find(Value(8, 3)), -1);
-    const TStatDrawItem& sortedPair = sorted[sorted.Find(Value(3, 8))];
+    const TStatDrawItem& sortedPair = At(sorted, Value(3, 8));
     EXPECT_EQ(sortedPair.Count, 1);
     EXPECT_EQ(sortedPair.LastDrawNo, 11);
 
     // Every pair of the second and third draws sorted: 3:8 in both, the gap in draw numbers 2.
     auto mix = e.Create("KNM2");
     const TStatDrawArray pairs = Window(*mix, 1, 2, true);
-    const TStatDrawItem& both = pairs[pairs.Find(Value(3, 8))];
-    EXPECT_EQ(both.Count, 2);
-    EXPECT_EQ(both.PeriodMin, 2);
-    EXPECT_EQ(both.PeriodMax, 2);
-    EXPECT_EQ(both.Depth, 1);
+    EXPECT_EQ(CountersOf(At(pairs, Value(3, 8))), (Counters{2, 13, 1, 2, 2}));
     EXPECT_EQ(pairs.Count(), 28 + 28 - 1);
 }
 
 TEST(TupleKinds, TextsAndNoNumericValue)
 {
     Env e;
-    struct Case {
-        const char* code;
-        int param;
-        TStatDrawItem value;
-        const char* text;
+    const std::vector<TextCase> cases = {
+        {"KNM2", 0, Value(3, 17), "3:17", 0},
+        {"KNM3", 0, Value(3, 17, 20), "3:17:20", 0},
+        {"KNM4", 0, Value(3, 8, 17, 20), "3:8:17:20", 0},
+        {"KNS2", 0, Value(20, 1), "20:1", 0},
+        {"KNS3", 0, Value(0, 0, 0), "0:0:0", 0},
+        {"KNP2%d", 3, Value(5, 6), "5:6", 0},
+        {"KNP3%d", 1, Value(1, 5, 11), "1:5:11", 0},
+        {"KNP4%d", 5, Value(10, 12, 14, 16), "10:12:14:16", 0},
+        {"KNO2", 0, Value(4, 9), "4:9", 0},
     };
-    const std::vector<Case> cases = {
-        {"KNM2", 0, Value(3, 17), "3:17"},
-        {"KNM3", 0, Value(3, 17, 20), "3:17:20"},
-        {"KNM4", 0, Value(3, 8, 17, 20), "3:8:17:20"},
-        {"KNS2", 0, Value(20, 1), "20:1"},
-        {"KNS3", 0, Value(0, 0, 0), "0:0:0"},
-        {"KNP2%d", 3, Value(5, 6), "5:6"},
-        {"KNP3%d", 1, Value(1, 5, 11), "1:5:11"},
-        {"KNP4%d", 5, Value(10, 12, 14, 16), "10:12:14:16"},
-        {"KNO2", 0, Value(4, 9), "4:9"},
-    };
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code, c.param);
-        EXPECT_EQ(s->ValueToText(c.value), c.text) << c.code;
-        EXPECT_EQ(s->ParseValue(c.text), 0) << c.code;
-        EXPECT_EQ(s->ParseValue("5"), 0) << c.code;   // no value of these kinds is a plain number
-    }
+    ExpectTexts(cases);
+    // No value of these kinds is a plain number.
+    for (const TextCase& c : cases) EXPECT_EQ(e.Create(c.code, c.param)->ParseValue("5"), 0) << c.code;
 }
 
 TEST(TupleKinds, NoListedAndNoFullSetValues)
@@ -285,14 +170,7 @@ TEST(TupleKinds, CombMatchesRules)
 {
     const TComb low = {1, 2, 3, 4, 5, 6, 7, 8};
     const TComb spread = {1, 3, 5, 8, 11, 14, 17, 20};
-    struct Case {
-        const char* code;
-        int param;
-        std::vector<TStatDrawItem> marked;
-        TComb comb;
-        bool expected;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<MatchCase> cases = {
         {"KNP2%d", 5, {Value(5, 6)}, low, true},
         {"KNP2%d", 4, {Value(5, 6)}, low, false},
         {"KNP2%d", 5, {Value(6, 7)}, low, false},
@@ -316,20 +194,13 @@ TEST(TupleKinds, CombMatchesRules)
         {"KNO2", 0, {Value(1, 2)}, low, false},
     };
     Env e({MakeDraw(1, low)});
-    for (const Case& c : cases) {
-        auto s = e.Create(c.code, c.param);
-        s->LoadDraws(-1, 0, true);
-        const TStatDrawArray marked = Marked(c.marked);
-        EXPECT_EQ(s->CombMatches(c.comb, marked, 0, true, false), c.expected) << c.code << c.param;
-        EXPECT_EQ(s->CombMatches(c.comb, marked, 0, false, true), c.expected) << c.code << c.param;
-    }
+    ExpectMatches(e, cases);
 }
 
 // Counted over the full set: how many tickets a marked tuple keeps.
 TEST(TupleKinds, MarkedTuplesOverTheFullSet)
 {
-    kv::game::TCombsArray all;
-    kv::game::EnumerateAllCombs(all);
+    const std::vector<TComb> all = AllCombs();
     Env e;
     struct Case {
         const char* code;
@@ -361,54 +232,6 @@ TEST(TupleKinds, MarkedTuplesOverTheFullSet)
             }
         }
         EXPECT_EQ(kept, c.count) << c.code << c.param;
-    }
-}
-
-TEST(TupleKinds, MatchCombsEqualsCombMatches)
-{
-    kv::game::TCombsArray all;
-    kv::game::EnumerateAllCombs(all);
-    std::vector<TComb> combs;
-    for (std::size_t i = 0; i < all.size(); i += 31) combs.push_back(all[i]);
-    combs.push_back({20, 19, 18, 17, 16, 15, 14, 13});
-    combs.push_back({0, 21, 100, 255, 1, 2, 3, 4});
-    combs.push_back({1, 21, 2, 22, 3, 23, 4, 24});
-    combs.push_back({0, 0, 0, 0, 0, 0, 0, 0});
-
-    const std::vector<std::vector<TStatDrawItem>> markedSets = {
-        {},
-        {Value(1, 2), Value(3, 8, 17), Value(1, 2, 3, 4)},
-        {Value(5, 6), Value(6, 7, 8), Value(5, 6, 7, 8)},
-        {Value(19, 20), Value(18, 19, 20), Value(17, 18, 19, 20), Value(4, 9, 0, 1)},
-        {Value(0, 21), Value(21, 2, 22), Value(255, 1, 2, 3), Value(100, 255, 0, 0)},
-        {Value(0, 0), Value(0, 0, 0), Value(0, 0, 0, 0), Value(-1, 2)},
-        {Value(20, 1), Value(13, 20), Value(1, 20), Value(8, 12, 15, 20)},
-    };
-    Env e(kv::archive::SyntheticDraws(10, 3));
-    for (const TStatKind* k : TupleKinds()) {
-        const std::pair<int, int> range = k->GetParamRange(TConfigData{});
-        for (int p = range.first; p <= range.second; ++p) {
-            SCOPED_TRACE(k->FormatCode(p));
-            auto batch = k->Create(e.env, p);
-            auto single = k->Create(e.env, p);
-            for (const auto& set : markedSets) {
-                const TStatDrawArray marked = Marked(set);
-                batch->LoadDraws(-1, 9, true);
-                single->LoadDraws(-1, 9, true);
-                std::vector<uint8_t> result;
-                batch->MatchCombs(combs, marked, 9, true, false, result);
-                ASSERT_EQ(result.size(), combs.size());
-                int hits = 0;
-                for (std::size_t i = 0; i < combs.size(); ++i) {
-                    ASSERT_EQ(result[i] != 0, single->CombMatches(combs[i], marked, 9, true, false))
-                        << "combination " << i << " set " << (&set - markedSets.data());
-                    hits += result[i];
-                }
-                // A second pass with fewer marked values must not keep the first pass's table.
-                batch->MatchCombs(combs, Marked({}), 9, true, false, result);
-                for (uint8_t r : result) ASSERT_EQ(r, 0);
-            }
-        }
     }
 }
 
