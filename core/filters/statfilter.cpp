@@ -102,7 +102,7 @@ bool FilterCombs(stats::TCustomStat& stat, std::string_view caption, const TMark
         const int last = LatestDrawInUse(scope.Draws, scope.DrawsOffset);
         stat.LoadDraws(-1, last, scope.Sorted);
         std::vector<uint8_t>& match = matchBuffer();
-        stat.MatchCombs(undo, marked.Values(), last, scope.Sorted, exclude, match);
+        stat.MatchCombs(undo, marked.Values(), {.LastIndex = last, .Sorted = scope.Sorted, .Exclude = exclude}, match);
 
         const uint8_t keepWhen = exclude ? 0 : 1;
         for (std::size_t i = 0; i < undo.size(); ++i)

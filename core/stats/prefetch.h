@@ -68,13 +68,6 @@ public:
     // The files of every method with a full-set distribution, as the pass says. Returns the
     // number of files written.
     int CreatePrefetchFiles(const TStatList& list, const TPrefetchPass& pass, shell::Shell& shell) const;
-    // The pass's fields given one by one: only the prefetch tests still call it so, and it goes
-    // when they move to TPrefetchPass.
-    int CreatePrefetchFiles(const TStatList& list, bool force, TGroupMask rebuild, bool enabled,
-                            shell::Shell& shell) const
-    {
-        return CreatePrefetchFiles(list, TPrefetchPass{.Force = force, .Rebuild = rebuild, .Enabled = enabled}, shell);
-    }
 
     static constexpr TGroupMask AllGroups = (TGroupMask{1} << GroupCountTotal) - 1;
 

@@ -172,7 +172,7 @@ int32_t TCustomStat::FindValueDraw(const TStatDrawItem& value, int fromIndex, in
     return -1;
 }
 
-void TCustomStat::MatchCombs(std::span<const game::TComb> combs, const TStatDrawArray& marked, int lastIndex,
+void TCustomStat::MatchBatch(std::span<const game::TComb> combs, const TStatDrawArray& marked, int lastIndex,
                              bool sorted, bool exclude, std::vector<uint8_t>& result)
 {
     result.resize(combs.size());

@@ -31,6 +31,13 @@ std::string_view GroupCaption(int group);
 // "{ num } Числа тиража"; "#ERROR#" outside 0..12.
 std::string GroupName(int group);
 
+// One filter pass: the window's last draw, the draws' order and whether matches are deleted.
+struct TMatchPass {
+    int LastIndex = 0;
+    bool Sorted = false;
+    bool Exclude = false;
+};
+
 class TCustomStat;
 
 // What statistic instances read from their registry: the draws archive (never changed by an
@@ -55,7 +62,7 @@ public:
         const char* Code = "";          // code template: "NUMS", "POS%d"
         const char* Caption = "";       // caption template, possibly with "%0:d" / "%d"
         const char* HelpCode = nullptr; // help page code when it differs from Code ("POSx")
-        int Group = GroupNumbers;       // a TStatGroup
+        TStatGroup Group = GroupNumbers;
         unsigned Flags = 0;             // GetFlags (without the G that IsGraph adds)
         bool Graph = false;             // IsGraph
         bool NumericValue = true;       // HasNumericValue
@@ -75,7 +82,7 @@ public:
     std::string GetCode() const { return m_info.Code; }
     std::string GetCaption() const { return m_info.Caption; }
     std::string GetHelpCode() const { return m_info.HelpCode ? m_info.HelpCode : m_info.Code; }
-    TStatGroup GetGroup() const { return static_cast<TStatGroup>(m_info.Group); }
+    TStatGroup GetGroup() const { return m_info.Group; }
     unsigned GetFlags() const { return m_info.Flags; }
     unsigned GetMethodFlags() const { return m_info.Flags | (m_info.Graph ? FlagG : 0u); }
     std::string FormatCode(int32_t param) const;      // "POS%d", 3 -> "POS3"; no "%d": unchanged
@@ -134,9 +141,14 @@ public:
     // sorted) first (the filter pass does).
     virtual bool CombMatches(const game::TComb& comb, const TStatDrawArray& marked, int lastIndex,
                              bool sorted, bool exclude) = 0;
-    // The filter pass over many combinations: result[i] = CombMatches(combs[i], ...). Kinds on
-    // the hot path override it to avoid a virtual call per combination.
-    virtual void MatchCombs(std::span<const game::TComb> combs, const TStatDrawArray& marked, int lastIndex,
+    // The filter pass over many combinations: result[i] = CombMatches(combs[i], ...).
+    void MatchCombs(std::span<const game::TComb> combs, const TStatDrawArray& marked, const TMatchPass& pass,
+                    std::vector<uint8_t>& result)
+    {
+        MatchBatch(combs, marked, pass.LastIndex, pass.Sorted, pass.Exclude, result);
+    }
+    // MatchCombs' work: kinds on the hot path override it to avoid a virtual call per combination.
+    virtual void MatchBatch(std::span<const game::TComb> combs, const TStatDrawArray& marked, int lastIndex,
                             bool sorted, bool exclude, std::vector<uint8_t>& result);
 
     // Charted kinds (IsGraph): the number charted for these 8 numbers; 0 for other kinds.

@@ -287,20 +287,6 @@ void TStatList::SaveShredding(const std::filesystem::path& path) const
     ini.Save(path);
 }
 
-util::Currency TStatList::StakeResult(int numbersInStake, int overlap) const
-{
-    util::Currency r = util::Currency{} - m_env.Config.Cost * game::Binomial(numbersInStake, 8);
-    if (overlap >= 0) {
-        for (const TProfitItem& p : m_env.Config.Profits) {
-            if (p.Overlap == overlap) {
-                r += p.Profit;
-                break;
-            }
-        }
-    }
-    return r;
-}
-
 // --- favourites and the filter-list file --------------------------------------------------------
 
 void TStatList::SetAllFavorites()

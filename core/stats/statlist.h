@@ -88,10 +88,6 @@ public:
     void RestoreWeights() { m_env.Config.Weights = SavedWeights; }
     void ApplyWeights(bool own, const TWeightCoefs& coefs) { m_env.Config.Weights = own ? coefs : SavedWeights; }
 
-    // The money result of one stake: -Binomial(numbers, 8) x Cost, plus the prize of the first
-    // profit row with that overlap (overlap < 0: no prize).
-    util::Currency StakeResult(int numbersInStake, int overlap) const;
-
     // --- favourites and the filter-list file --------------------------------------------------
     void SetAllFavorites();
     void NormalizeFavorites();

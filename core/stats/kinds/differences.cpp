@@ -141,7 +141,7 @@ public:
         Cur = TStatDrawItem{};
         Cur.Count = 1;
     }
-    void MatchCombs(std::span<const TComb> combs, const TStatDrawArray& marked, int, bool, bool,
+    void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int, bool, bool,
                     std::vector<uint8_t>& result) override
     {
         std::array<uint8_t, PairSlots> known{};   // 0 not asked yet, 1 no, 2 yes

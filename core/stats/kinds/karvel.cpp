@@ -129,7 +129,7 @@ public:
         return false;
     }
 
-    void MatchCombs(std::span<const TComb> combs, const TStatDrawArray& marked, int, bool, bool,
+    void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int, bool, bool,
                     std::vector<uint8_t>& result) override
     {
         std::array<uint8_t, 256> hit{};

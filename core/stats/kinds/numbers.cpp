@@ -174,7 +174,7 @@ public:
         AddCur(values, true);
     }
     bool CombMatches(const TComb&, const TStatDrawArray&, int, bool, bool) override { return false; }
-    void MatchCombs(std::span<const TComb> combs, const TStatDrawArray&, int, bool, bool,
+    void MatchBatch(std::span<const TComb> combs, const TStatDrawArray&, int, bool, bool,
                     std::vector<uint8_t>& result) override
     {
         result.assign(combs.size(), 0);

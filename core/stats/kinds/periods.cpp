@@ -42,7 +42,7 @@ public:
     {
         return AnyNumberMatches(comb, [&](int n) { return numberMatches(n, marked, lastIndex, exclude); });
     }
-    void MatchCombs(std::span<const TComb> combs, const TStatDrawArray& marked, int lastIndex, bool, bool exclude,
+    void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int lastIndex, bool, bool exclude,
                     std::vector<uint8_t>& result) override
     {
         MatchByNumber(combs, result, [&](int n) { return numberMatches(n, marked, lastIndex, exclude); });

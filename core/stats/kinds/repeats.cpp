@@ -144,7 +144,7 @@ public:
         return false;
     }
 
-    void MatchCombs(std::span<const TComb> combs, const TStatDrawArray& marked, int, bool, bool,
+    void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int, bool, bool,
                     std::vector<uint8_t>& result) override
     {
         std::array<uint8_t, 256> hit{};
@@ -188,7 +188,7 @@ public:
         return marked.HasKey(1, std::popcount(repeatable(Draws(), lastIndex + 1) & maskOf(comb)));
     }
 
-    void MatchCombs(std::span<const TComb> combs, const TStatDrawArray& marked, int lastIndex, bool, bool,
+    void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int lastIndex, bool, bool,
                     std::vector<uint8_t>& result) override
     {
         const TNumMask source = repeatable(Draws(), lastIndex + 1);

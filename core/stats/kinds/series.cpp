@@ -64,7 +64,7 @@ public:
     {
         return AnyNumberMatches(comb, [&](int n) { return numberMatches(n, marked); });
     }
-    void MatchCombs(std::span<const TComb> combs, const TStatDrawArray& marked, int, bool, bool,
+    void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int, bool, bool,
                     std::vector<uint8_t>& result) override
     {
         MatchByNumber(combs, result, [&](int n) { return numberMatches(n, marked); });

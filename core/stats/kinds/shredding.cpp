@@ -75,7 +75,7 @@ public:
         return marked.HasLongKey(1, value(comb, numbersOf(lastIndex, sorted), numbersOf(lastIndex - 1, sorted)));
     }
 
-    void MatchCombs(std::span<const TComb> combs, const TStatDrawArray& marked, int lastIndex, bool sorted,
+    void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int lastIndex, bool sorted,
                     bool /*exclude*/, std::vector<uint8_t>& result) override
     {
         const TComb p = numbersOf(lastIndex, sorted);

@@ -120,7 +120,7 @@ public:
         return self().IsMarked(marked, self().Value(comb));
     }
 
-    void MatchCombs(std::span<const TComb> combs, const TStatDrawArray& marked, int, bool, bool,
+    void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int, bool, bool,
                     std::vector<uint8_t>& result) override
     {
         matchByValue(
@@ -299,7 +299,7 @@ public:
     {
         return marked.HasLongKey(2, sumOf(comb));
     }
-    void MatchCombs(std::span<const TComb> combs, const TStatDrawArray& marked, int, bool, bool,
+    void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int, bool, bool,
                     std::vector<uint8_t>& result) override
     {
         matchByValue(combs, result, sumOf, [&](int s) { return marked.HasLongKey(2, s); });
@@ -336,7 +336,7 @@ public:
         LoadDraws(lastIndex, lastIndex, sorted);
         return marked.HasLongKey(1, sumOf(comb) - sumOf(RefDraw.Nums));
     }
-    void MatchCombs(std::span<const TComb> combs, const TStatDrawArray& marked, int lastIndex, bool sorted, bool,
+    void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int lastIndex, bool sorted, bool,
                     std::vector<uint8_t>& result) override
     {
         LoadDraws(lastIndex, lastIndex, sorted);
@@ -377,7 +377,7 @@ public:
         LoadDraws(lastIndex, lastIndex, sorted);
         return marked.HasLongKey(1, sign(sumOf(comb) - sumOf(RefDraw.Nums)));
     }
-    void MatchCombs(std::span<const TComb> combs, const TStatDrawArray& marked, int lastIndex, bool sorted, bool,
+    void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int lastIndex, bool sorted, bool,
                     std::vector<uint8_t>& result) override
     {
         LoadDraws(lastIndex, lastIndex, sorted);

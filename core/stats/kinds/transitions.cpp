@@ -145,7 +145,7 @@ public:
         return AnyNumberMatches(comb, [&](int n) { return numberMatches(n, marked, last); });
     }
 
-    void MatchCombs(std::span<const TComb> combs, const TStatDrawArray& marked, int lastIndex, bool, bool,
+    void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int lastIndex, bool, bool,
                     std::vector<uint8_t>& result) override
     {
         if (countShape()) {

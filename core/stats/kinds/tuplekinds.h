@@ -106,7 +106,7 @@ public:
         this->Cur.Count = 1;
     }
 
-    void MatchCombs(std::span<const game::TComb> combs, const TStatDrawArray& marked, int /*lastIndex*/,
+    void MatchBatch(std::span<const game::TComb> combs, const TStatDrawArray& marked, int /*lastIndex*/,
                     bool /*sorted*/, bool /*exclude*/, std::vector<uint8_t>& result) override
     {
         // Each dense value is looked up once, when a combination first shows it: 0 = not yet
@@ -219,7 +219,7 @@ public:
     // Up to 70 tuples per combination: instead of a hash lookup each, the marked tuples go into
     // bit sets of their prefixes (groups 0..31, 5 bits a key), and a choice of positions is
     // followed only while its prefix belongs to some marked tuple.
-    void MatchCombs(std::span<const game::TComb> combs, const TStatDrawArray& marked, int lastIndex, bool sorted,
+    void MatchBatch(std::span<const game::TComb> combs, const TStatDrawArray& marked, int lastIndex, bool sorted,
                     bool exclude, std::vector<uint8_t>& result) override
     {
         buildPrefixes(marked);
@@ -316,7 +316,7 @@ inline const char* TupleKindText(const char* tmpl, int size)
 
 // The descriptor of a tuple kind of a group (channels, matrix, segments): code and caption
 // formatted with the tuple size, values shown as texts.
-inline TStatKind TupleKind(int group, int position, const char* className, const char* code, const char* caption,
+inline TStatKind TupleKind(TStatGroup group, int position, const char* className, const char* code, const char* caption,
                            int size, TStatKind::Factory create)
 {
     return TStatKind({.Position = position, .ClassName = className, .Code = TupleKindText(code, size),

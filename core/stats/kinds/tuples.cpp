@@ -93,7 +93,7 @@ public:
     // numbers begin no marked tuple, and the 70 quadruples of a combination cost a few bit tests
     // instead of 70 hash lookups. A combination with a number beyond 20 asks the marked values
     // themselves.
-    void MatchCombs(std::span<const TComb> combs, const TStatDrawArray& marked, int, bool, bool,
+    void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int, bool, bool,
                     std::vector<uint8_t>& result) override
     {
         m_prefixes.assign(PrefixWords, 0);

@@ -84,7 +84,7 @@ public:
         return matches(comb, marked);
     }
 
-    void MatchCombs(std::span<const game::TComb> combs, const TStatDrawArray& marked, int /*lastIndex*/,
+    void MatchBatch(std::span<const game::TComb> combs, const TStatDrawArray& marked, int /*lastIndex*/,
                     bool /*sorted*/, bool /*exclude*/, std::vector<uint8_t>& result) override
     {
         result.resize(combs.size());

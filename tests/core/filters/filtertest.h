@@ -45,7 +45,7 @@ public:
         record(lastIndex, sorted, exclude);
         return test(comb, marked);
     }
-    void MatchCombs(std::span<const game::TComb> combs, const stats::TStatDrawArray& marked, int lastIndex,
+    void MatchBatch(std::span<const game::TComb> combs, const stats::TStatDrawArray& marked, int lastIndex,
                     bool sorted, bool exclude, std::vector<uint8_t>& result) override
     {
         ++calls().matchCombs;
@@ -88,7 +88,7 @@ inline stats::TStatKind TestKind(int position, const char* code, const char* cap
     info.ClassName = "TstTest";
     info.Code = code;
     info.Caption = caption;
-    info.Group = group;
+    info.Group = static_cast<stats::TStatGroup>(group);
     info.Flags = flags;
     info.NumericValue = numeric;
     info.Create = RecordingFactory();

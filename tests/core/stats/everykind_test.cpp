@@ -450,7 +450,7 @@ TEST_P(EveryKind, FilterPassEqualsOneCombMatchesPerCombination)
         // not marked keeps the sums outside it.
         ASSERT_TRUE(BatchAgrees(*batch, *single, sample, TStatDrawArray{}, LastIndex, true, false));
         std::vector<uint8_t> result;
-        batch->MatchCombs(sample, TStatDrawArray{}, LastIndex, true, false, result);
+        batch->MatchCombs(sample, TStatDrawArray{}, {.LastIndex = LastIndex, .Sorted = true, .Exclude = false}, result);
         if (k.GetCode() != "SUM%d") {
             EXPECT_EQ(std::count(result.begin(), result.end(), 0), std::ptrdiff_t(result.size()));
         }

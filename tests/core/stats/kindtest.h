@@ -445,7 +445,7 @@ inline bool Matches(stats::TCustomStat& stat, const game::TComb& comb, const sta
     stat.LoadDraws(-1, lastIndex, sorted);
     const bool one = stat.CombMatches(comb, marked, lastIndex, sorted, exclude);
     std::vector<uint8_t> batch;
-    stat.MatchCombs(std::span<const game::TComb>(&comb, 1), marked, lastIndex, sorted, exclude, batch);
+    stat.MatchCombs(std::span<const game::TComb>(&comb, 1), marked, {.LastIndex = lastIndex, .Sorted = sorted, .Exclude = exclude}, batch);
     EXPECT_EQ(batch, std::vector<uint8_t>{uint8_t(one ? 1 : 0)}) << "the batch pass over the combination alone";
     return one;
 }
@@ -480,7 +480,7 @@ inline long Kept(stats::TCustomStat& stat, std::span<const game::TComb> combs, c
 {
     stat.LoadDraws(-1, lastIndex, sorted);
     std::vector<uint8_t> result;
-    stat.MatchCombs(combs, marked, lastIndex, sorted, exclude, result);
+    stat.MatchCombs(combs, marked, {.LastIndex = lastIndex, .Sorted = sorted, .Exclude = exclude}, result);
     long n = 0;
     for (uint8_t r : result) n += r != 0;
     return n;
@@ -495,7 +495,7 @@ inline testing::AssertionResult BatchAgrees(stats::TCustomStat& batch, stats::TC
     batch.LoadDraws(-1, lastIndex, sorted);
     single.LoadDraws(-1, lastIndex, sorted);
     std::vector<uint8_t> result;
-    batch.MatchCombs(combs, marked, lastIndex, sorted, exclude, result);
+    batch.MatchCombs(combs, marked, {.LastIndex = lastIndex, .Sorted = sorted, .Exclude = exclude}, result);
     if (result.size() != combs.size())
         return testing::AssertionFailure() << result.size() << " answers for " << combs.size() << " combinations";
     for (std::size_t i = 0; i < combs.size(); ++i) {

@@ -78,7 +78,7 @@ public:
 const TStatKind& FirstNumberKind()
 {
     static const TStatKind kind({.Position = 500, .ClassName = "TFirstNumberStat", .Code = "FRST",
-                                 .Caption = "Первое число", .Group = 3, .Flags = FlagN,
+                                 .Caption = "Первое число", .Group = GroupChannels, .Flags = FlagN,
                                  .Create = [](const TStatKind& k, const TStatEnv& env, int32_t param)
                                      -> std::unique_ptr<TCustomStat> {
                                      return std::make_unique<TFirstNumberStat>(k, env, param);
@@ -358,7 +358,7 @@ TEST(Prefetch, CreateFailureRemovesTheOldFile)
 TEST(Prefetch, CreateFilesOnlyWhenForcedOrEnabled)
 {
     Fixture f;
-    EXPECT_EQ(f.cache.CreatePrefetchFiles(f.list, false, TPrefetchCache::AllGroups, false, f.sh), 0);
+    EXPECT_EQ(f.cache.CreatePrefetchFiles(f.list, {.Force = false, .Rebuild = TPrefetchCache::AllGroups, .Enabled = false}, f.sh), 0);
     EXPECT_FALSE(std::filesystem::exists(f.folder()));
     EXPECT_EQ(f.sh.shown, 0);
     EXPECT_TRUE(f.sh.statusTexts.empty());
@@ -370,7 +370,7 @@ TEST(Prefetch, CreateFilesMakesTheMissingOnes)
     for (bool force : {false, true}) {
         SCOPED_TRACE(force);
         Fixture f;
-        EXPECT_EQ(f.cache.CreatePrefetchFiles(f.list, force, 0, !force, f.sh), 16);
+        EXPECT_EQ(f.cache.CreatePrefetchFiles(f.list, {.Force = force, .Rebuild = 0, .Enabled = !force}, f.sh), 16);
         std::vector<std::string> want = {"NUMS", "DIGS", "EVEN", "EVNV", "SMAL", "SMLV", "PRIM", "PRMV"};
         for (int p = 1; p <= 8; ++p) want.push_back("POS" + std::to_string(p));
         for (const std::string& code : want) {
@@ -395,7 +395,7 @@ TEST(Prefetch, CreateFilesMakesTheMissingOnes)
         EXPECT_TRUE(f.sh.messages.empty());
 
         // Everything exists now: nothing more is written.
-        EXPECT_EQ(f.cache.CreatePrefetchFiles(f.list, force, 0, !force, f.sh), 0);
+        EXPECT_EQ(f.cache.CreatePrefetchFiles(f.list, {.Force = force, .Rebuild = 0, .Enabled = !force}, f.sh), 0);
     }
 }
 
@@ -427,7 +427,7 @@ TEST(Prefetch, CreateFilesRecreatesOnlyTheGivenGroups)
     for (const Step& s : steps) {
         SCOPED_TRACE(s.groups);
         f.sh.statusTexts.clear();
-        EXPECT_EQ(f.cache.CreatePrefetchFiles(f.list, true, s.groups, false, f.sh), s.written);
+        EXPECT_EQ(f.cache.CreatePrefetchFiles(f.list, {.Force = true, .Rebuild = s.groups, .Enabled = false}, f.sh), s.written);
         EXPECT_EQ(test::ReadBytes(f.path("NUMS")), s.nums);
         EXPECT_EQ(test::ReadBytes(f.path("FRST")), s.frst);
         EXPECT_FALSE(std::filesystem::exists(f.path("POE1")));
@@ -438,7 +438,7 @@ TEST(Prefetch, CreateFilesRecreatesOnlyTheGivenGroups)
 
     // A file of size 0 counts as missing, whatever the groups.
     test::WriteBytes(f.path("FRST"), "");
-    EXPECT_EQ(f.cache.CreatePrefetchFiles(f.list, false, 0, true, f.sh), 1);
+    EXPECT_EQ(f.cache.CreatePrefetchFiles(f.list, {.Force = false, .Rebuild = 0, .Enabled = true}, f.sh), 1);
     EXPECT_EQ(test::ReadBytes(f.path("FRST")), first);
     EXPECT_EQ(f.sh.BusyCount(), 0);
     EXPECT_FALSE(f.sh.ProgressIsOpen());
@@ -448,7 +448,7 @@ TEST(Prefetch, CreateFilesReportsEachFailureAndGoesOn)
 {
     Fixture f;
     test::WriteBytes(f.folder(), "x");
-    EXPECT_EQ(f.cache.CreatePrefetchFiles(f.list, true, 0, false, f.sh), 0);
+    EXPECT_EQ(f.cache.CreatePrefetchFiles(f.list, {.Force = true, .Rebuild = 0, .Enabled = false}, f.sh), 0);
     EXPECT_EQ(f.sh.messages.size(), 16u);
     EXPECT_EQ(f.sh.hidden, 1);
     EXPECT_FALSE(f.sh.ProgressIsOpen());

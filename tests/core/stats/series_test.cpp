@@ -222,7 +222,7 @@ TEST(SeriesKinds, FilterLooksOnlyAtTheItem)
         s->LoadDraws(-1, 5, false);
         const TStatDrawArray marked = Marked(c.marked);
         std::vector<uint8_t> batch;
-        s->MatchCombs(all, marked, 5, false, false, batch);
+        s->MatchCombs(all, marked, {.LastIndex = 5, .Sorted = false, .Exclude = false}, batch);
         ASSERT_EQ(batch.size(), all.size());
         int mismatches = 0;
         for (std::size_t i = 0; i < all.size(); ++i) {

@@ -221,7 +221,7 @@ TEST(ShreddingKind, CandidatesFollowTheLastDrawInUse)
     const std::vector<TComb> combs = {c, {2, 3, 4, 5, 6, 7, 8, 9}, {3, 5, 7, 9, 11, 13, 15, 17}};
     const TStatDrawArray marked = MarkedWords({11503, 21503});
     std::vector<uint8_t> result;
-    stat->MatchCombs(combs, marked, 2, false, false, result);
+    stat->MatchCombs(combs, marked, {.LastIndex = 2, .Sorted = false, .Exclude = false}, result);
     EXPECT_EQ(result, (std::vector<uint8_t>{1, 1, 0}));
 }
 

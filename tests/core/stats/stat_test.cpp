@@ -63,9 +63,9 @@ TStatKind::Factory Factory()
 }
 
 const TStatKind RefKind({.Position = 900, .ClassName = "TstFirstNumber", .Code = "TSTD", .Caption = "Первое число",
-                         .Group = 7, .Flags = FlagD, .Create = Factory<TstFirstNumber>()});
+                         .Group = GroupRepeats, .Flags = FlagD, .Create = Factory<TstFirstNumber>()});
 const TStatKind PlainKind({.Position = 901, .ClassName = "TstFirstNumber", .Code = "TSTP", .Caption = "Первое число",
-                           .Group = 0, .Flags = FlagN, .NumericValue = false, .Create = Factory<TstFirstNumber>()});
+                           .Group = GroupNumbers, .Flags = FlagN, .NumericValue = false, .Create = Factory<TstFirstNumber>()});
 
 struct Fixture {
     TDrawsArray draws = {
@@ -356,7 +356,7 @@ TEST(CustomStat, DefaultBatchPassesEqualSingleCalls)
     marked.Append(TStatDrawItem{.Key = {5, 0, 0, 0}});
     marked.Append(TStatDrawItem{.Key = {20, 0, 0, 0}});
     std::vector<uint8_t> result(10, 7);
-    s->MatchCombs(combs, marked, 0, false, false, result);
+    s->MatchCombs(combs, marked, {.LastIndex = 0, .Sorted = false, .Exclude = false}, result);
     EXPECT_EQ(result, (std::vector<uint8_t>{0, 1, 0, 1}));
 }
 

@@ -28,7 +28,7 @@ std::unique_ptr<TCustomStat> createProbe(const TStatKind& kind, const TStatEnv& 
 
 // Kinds whose parameter range follows the settings, as the channel, column and row kinds do.
 const TStatKind ChannelKind({.Position = 104, .ClassName = "TstChnValCnt", .Code = "CHN%d",
-                             .Caption = "Количество чисел в %0:d канале", .Group = 3, .Flags = FlagN,
+                             .Caption = "Количество чисел в %0:d канале", .Group = GroupChannels, .Flags = FlagN,
                              .Graph = true, .HasParam = true,
                              .ParamRange = [](const TConfigData& c) {
                                  return c.ChannelSize > 0 ? std::pair{1, game::CeilDiv(20, c.ChannelSize)}
@@ -36,28 +36,28 @@ const TStatKind ChannelKind({.Position = 104, .ClassName = "TstChnValCnt", .Code
                              },
                              .Create = createProbe});
 const TStatKind ColumnKind({.Position = 105, .ClassName = "TstColValCnt", .Code = "COL%d",
-                            .Caption = "Количество чисел в %0:d столбце матрицы", .Group = 4, .Flags = FlagN,
+                            .Caption = "Количество чисел в %0:d столбце матрицы", .Group = GroupMatrix, .Flags = FlagN,
                             .Graph = true, .HasParam = true,
                             .ParamRange = [](const TConfigData& c) { return std::pair{1, c.MatrixCols}; },
                             .Create = createProbe});
 const TStatKind RowKind({.Position = 106, .ClassName = "TstRowValCnt", .Code = "ROW%d",
-                         .Caption = "Количество чисел в %0:d строке матрицы", .Group = 4, .Flags = FlagN,
+                         .Caption = "Количество чисел в %0:d строке матрицы", .Group = GroupMatrix, .Flags = FlagN,
                          .Graph = true, .HasParam = true,
                          .ParamRange = [](const TConfigData& c) {
                              return std::pair{1, game::GroupCount(1, 20, c.MatrixCols)};
                          },
                          .Create = createProbe});
 const TStatKind ShreddingKind({.Position = 143, .ClassName = "TstShreddingStat", .Code = "SHR%d",
-                               .Caption = "Метод шинковки %0:d: %%s", .HelpCode = "SHRx", .Group = 12,
+                               .Caption = "Метод шинковки %0:d: %%s", .HelpCode = "SHRx", .Group = GroupShredding,
                                .Flags = FlagS | FlagN, .Graph = true, .HasParam = true,
                                .ParamRange = [](const TConfigData&) { return std::pair{1, 4}; },
                                .Create = createProbe});
 const TStatKind PlainKind({.Position = 43, .ClassName = "TstPlain", .Code = "PLNS", .Caption = "Без флагов",
-                           .Group = 7, .Flags = 0, .Create = createProbe});
+                           .Group = GroupRepeats, .Flags = 0, .Create = createProbe});
 const TStatKind HiddenKind({.Position = 72, .ClassName = "TstHidden", .Code = "HIDE", .Caption = "Скрытый",
                             .Available = false, .Create = createProbe});
 const TStatKind ParamZeroKind({.Position = 50, .ClassName = "TstZero", .Code = "ZER%d", .Caption = "Ноль %d",
-                               .Group = 1, .HasParam = true,
+                               .Group = GroupSums, .HasParam = true,
                                .ParamRange = [](const TConfigData&) { return std::pair{0, 0}; },
                                .Create = createProbe});
 
@@ -351,43 +351,6 @@ TEST(StatList, NormalizeFavorites)
     empty.AllFavorites = false;
     empty.NormalizeFavorites();
     EXPECT_TRUE(empty.AllFavorites);
-}
-
-TEST(StatList, StakeResult)
-{
-    TStatList list;
-    list.Config().Cost = util::Currency::FromUnits(10);
-    list.Config().Profits = {{4, util::Currency::FromUnits(100)},
-                             {4, util::Currency::FromUnits(500)},
-                             {8, util::Currency::FromUnits(1000)},
-                             {0, util::Currency::FromRaw(12345)}};
-    struct Case {
-        int numbers;
-        int overlap;
-        int64_t raw;
-    };
-    const std::vector<Case> cases = {
-        {9, 4, 10 * 10000},           // -90 + the first row of overlap 4
-        {8, -1, -10 * 10000},         // no prize asked for
-        {8, 4, 90 * 10000},
-        {8, 8, 990 * 10000},
-        {8, 0, -10 * 10000 + 12345},
-        {8, 3, -10 * 10000},          // no row for it
-        {10, 5, -450 * 10000},        // C(10, 8) = 45 combinations
-        {20, 8, (1000 - 1259700) * 10000LL},
-        {8, 260, -10 * 10000},        // an overlap is never taken modulo 256
-        {8, -4, -10 * 10000},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.numbers << ", " << c.overlap);
-        EXPECT_EQ(list.StakeResult(c.numbers, c.overlap).raw, c.raw);
-    }
-
-    list.Config().Cost = util::Currency::FromRaw(3333); // 0.3333: exact, no drift through doubles
-    EXPECT_EQ(list.StakeResult(20, -1).raw, -3333LL * 125970);
-    list.ClearProfits();
-    EXPECT_TRUE(list.Config().Profits.empty());
-    EXPECT_EQ(list.StakeResult(8, 4).raw, -3333);
 }
 
 TEST(StatList, GroupNames)

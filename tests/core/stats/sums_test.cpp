@@ -229,7 +229,7 @@ TEST(SumKinds, SumRangeFilterRule)
         EXPECT_EQ(Matches(*s, comb, marked, 0, true, true), c.expected);
         // The same sum twice in one pass.
         std::vector<uint8_t> result;
-        s->MatchCombs(std::vector<TComb>{comb, comb}, marked, 0, true, false, result);
+        s->MatchCombs(std::vector<TComb>{comb, comb}, marked, {.LastIndex = 0, .Sorted = true, .Exclude = false}, result);
         EXPECT_EQ(result, (std::vector<uint8_t>(2, c.expected ? 1 : 0)));
     }
 }
@@ -449,7 +449,7 @@ TEST(SumKinds, FollowUpFiltersJudgeTheNextDraw)
         auto batch = e.Create(c.code);
         batch->LoadDraws(-1, c.lastIndex, true);
         std::vector<uint8_t> result;
-        batch->MatchCombs(std::vector<TComb>{CombWithSum(36), comb}, marked, c.lastIndex, true, false, result);
+        batch->MatchCombs(std::vector<TComb>{CombWithSum(36), comb}, marked, {.LastIndex = c.lastIndex, .Sorted = true, .Exclude = false}, result);
         ASSERT_EQ(result.size(), 2u);
         EXPECT_EQ(result[1] != 0, c.expected);
     }

@@ -223,7 +223,7 @@ TEST(TupleKinds, MarkedTuplesOverTheFullSet)
         auto s = e.Create(c.code, c.param);
         const TStatDrawArray marked = Marked(c.marked);
         std::vector<uint8_t> result;
-        s->MatchCombs(all, marked, 0, true, false, result);
+        s->MatchCombs(all, marked, {.LastIndex = 0, .Sorted = true, .Exclude = false}, result);
         int kept = 0;
         for (std::size_t i = 0; i < all.size(); ++i) {
             kept += result[i];
