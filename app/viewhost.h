@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QWidget>
 #include <string>
 #include <vector>
 
@@ -73,4 +74,19 @@ struct ViewContext {
     kv::shell::Shell& shell;
     TCommandSet& commands;
     ViewHost& host;
+};
+
+// A view: a widget that holds what every view is built with, taken from its ViewContext.
+class ContextView : public QWidget {
+protected:
+    explicit ContextView(const ViewContext& ctx)
+        : QWidget(ctx.host.mainWindow()), m_ws(ctx.workspace), m_stats(ctx.stats), m_cache(ctx.cache),
+          m_shell(ctx.shell), m_commands(ctx.commands), m_host(ctx.host) {}
+
+    kv::workspace::Workspace& m_ws;
+    kv::stats::TStatList& m_stats;
+    const kv::stats::TPrefetchCache& m_cache;
+    kv::shell::Shell& m_shell;
+    TCommandSet& m_commands;
+    ViewHost& m_host;
 };

@@ -123,8 +123,7 @@ void HistoryModel::reload()
 }
 
 CombsView::CombsView(const ViewContext& ctx)
-    : QWidget(ctx.host.mainWindow()), m_ws(ctx.workspace), m_stats(ctx.stats), m_cache(ctx.cache), m_shell(ctx.shell),
-      m_commands(ctx.commands), m_host(ctx.host)
+    : ContextView(ctx)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);

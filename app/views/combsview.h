@@ -46,7 +46,7 @@ private:
 };
 
 // The tab "Комбинации": the exclude-last-draws field and the list, with the list's commands.
-class CombsView : public QWidget {
+class CombsView : public ContextView {
     Q_OBJECT
 public:
     explicit CombsView(const ViewContext& ctx);
@@ -75,12 +75,6 @@ public:
     void totalSumCombs();
 
 private:
-    kv::workspace::Workspace& m_ws;
-    kv::stats::TStatList& m_stats;
-    const kv::stats::TPrefetchCache& m_cache;
-    kv::shell::Shell& m_shell;
-    TCommandSet& m_commands;
-    ViewHost& m_host;
     QSpinBox* m_exclude;
     QTableView* m_view;
     CombsModel* m_model;

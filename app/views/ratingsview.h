@@ -32,7 +32,7 @@ private:
 };
 
 // The tab "Рейтинг": one row per rating row, sorted by a header click, with its commands.
-class RatingsView : public QWidget {
+class RatingsView : public ContextView {
     Q_OBJECT
 public:
     static constexpr const char* ListName = "RatingsList";
@@ -63,12 +63,6 @@ private:
     void sortBy(int column, Qt::SortOrder order);
     void showSortIndicator();
 
-    kv::workspace::Workspace& m_ws;
-    kv::stats::TStatList& m_stats;
-    const kv::stats::TPrefetchCache& m_cache;
-    kv::shell::Shell& m_shell;
-    TCommandSet& m_commands;
-    ViewHost& m_host;
     QTableView* m_view;
     RatingsModel* m_model;
 };

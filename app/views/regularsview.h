@@ -32,7 +32,7 @@ private:
 
 // The tab "Регуляры": the regular stakes with their commands. The tab can be hidden; the
 // regulars are held only while it is shown.
-class RegularsView : public QWidget {
+class RegularsView : public ContextView {
     Q_OBJECT
 public:
     static constexpr const char* ListName = "TablesList";
@@ -63,12 +63,6 @@ public:
 private:
     void showTab(bool visible);
 
-    kv::workspace::Workspace& m_ws;
-    kv::stats::TStatList& m_stats;
-    const kv::stats::TPrefetchCache& m_cache;
-    kv::shell::Shell& m_shell;
-    TCommandSet& m_commands;
-    ViewHost& m_host;
     QTableView* m_view;
     RegularsModel* m_model;
 };

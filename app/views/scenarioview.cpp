@@ -81,8 +81,7 @@ void ScenarioModel::reload()
 }
 
 ScenarioView::ScenarioView(const ViewContext& ctx)
-    : QWidget(ctx.host.mainWindow()), m_ws(ctx.workspace), m_stats(ctx.stats), m_cache(ctx.cache), m_shell(ctx.shell),
-      m_commands(ctx.commands), m_host(ctx.host)
+    : ContextView(ctx)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);

@@ -45,7 +45,7 @@ private:
 
 // The tab "Сценарий": the step list, its commands and the scenario status bar (lines, cycle,
 // line, stakes and a free text).
-class ScenarioView : public QWidget {
+class ScenarioView : public ContextView {
     Q_OBJECT
 public:
     static constexpr int StatusPanels = 5;
@@ -107,12 +107,6 @@ private:
     void openFile(bool append);
     void addAndSelect(std::string line);
 
-    kv::workspace::Workspace& m_ws;
-    kv::stats::TStatList& m_stats;
-    const kv::stats::TPrefetchCache& m_cache;
-    kv::shell::Shell& m_shell;
-    TCommandSet& m_commands;
-    ViewHost& m_host;
     QToolBar* m_tools;      // runs and files
     QToolBar* m_lineTools;  // editing the lines
     QTableView* m_view;

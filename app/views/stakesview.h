@@ -58,7 +58,7 @@ public:
 };
 
 // The tab "Ставки": the stakes grid and the stake commands.
-class StakesView : public QWidget {
+class StakesView : public ContextView {
     Q_OBJECT
 public:
     static constexpr const char* GridName = "StakesGrid";
@@ -121,12 +121,6 @@ private:
     // The rating rebuilt from the whole stakes file (the last step of StakeClear).
     void refreshRatings();
 
-    kv::workspace::Workspace& m_ws;
-    kv::stats::TStatList& m_stats;
-    const kv::stats::TPrefetchCache& m_cache;
-    kv::shell::Shell& m_shell;
-    TCommandSet& m_commands;
-    ViewHost& m_host;
     QTableView* m_view;
     StakesModel* m_model;
     bool m_pendingLast = false;

@@ -32,7 +32,7 @@ private:
 };
 
 // The statistics view: method chooser, window length, the table and its chart.
-class StatsView : public QWidget {
+class StatsView : public ContextView {
     Q_OBJECT
 public:
     explicit StatsView(const ViewContext& ctx);
@@ -66,12 +66,6 @@ public:
 private:
     void drawChart();
 
-    kv::workspace::Workspace& m_ws;
-    kv::stats::TStatList& m_stats;
-    const kv::stats::TPrefetchCache& m_cache;
-    kv::shell::Shell& m_shell;
-    TCommandSet& m_commands;
-    ViewHost& m_host;
     kv::stats::TStatTable m_table;
     std::vector<int> m_methods;   // chooser position -> registry index
     QComboBox* m_chooser;
