@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <openssl/evp.h>
+#include <openssl/rsa.h>
+#include <openssl/x509.h>
 #include <zlib.h>
 
 #include <atomic>
@@ -44,6 +47,29 @@ std::string failureOf(const std::function<void()>& request)
 }
 
 const workspace::TProxyServer NoProxy{};
+
+// A fresh key and a certificate for 127.0.0.1 signed by that key alone.
+struct SelfSigned {
+    EVP_PKEY* key = EVP_RSA_gen(2048);
+    X509* cert = X509_new();
+    SelfSigned()
+    {
+        X509_set_version(cert, 2);
+        ASN1_INTEGER_set(X509_get_serialNumber(cert), 1);
+        X509_gmtime_adj(X509_getm_notBefore(cert), -60);
+        X509_gmtime_adj(X509_getm_notAfter(cert), 3600);
+        X509_set_pubkey(cert, key);
+        X509_NAME* name = X509_get_subject_name(cert);
+        X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("127.0.0.1"), -1, -1, 0);
+        X509_set_issuer_name(cert, name);
+        X509_sign(cert, key, EVP_sha256());
+    }
+    ~SelfSigned()
+    {
+        X509_free(cert);
+        EVP_PKEY_free(key);
+    }
+};
 
 // The page fetcher's time-outs put back after a test that shortened them.
 struct ShortTimeouts {
@@ -225,17 +251,32 @@ TEST(HttpClient, PostFormEncodesTheFields)
     EXPECT_EQ(body, "name=%D0%A1%D1%86%D0%B5%D0%BD%D0%B0%D1%80%D0%B8%D0%B9%201&a%26b=x%3Dy%2Bz&empty=");
 }
 
-TEST(HttpClient, TlsIsVerified)
+TEST(HttpClient, TlsCertificatesAreVerified)
 {
-    // A TLS handshake against a plain HTTP server fails: the request reports curl's TLS text
-    // instead of falling back to plain HTTP.
-    test::LocalServer s;
-    s.server.Get("/", [](const httplib::Request&, httplib::Response& res) { res.set_content("plain", "text/plain"); });
+    // A server with a certificate that no authority signed: every kind of request refuses it.
+    SelfSigned id;
+    test::BasicLocalServer<httplib::SSLServer> s(id.cert, id.key);
+    int served = 0;
+    s.server.Get("/", [&](const httplib::Request&, httplib::Response& res) {
+        ++served;
+        res.set_content("secret", "text/plain");
+    });
     s.Start();
+    ASSERT_TRUE(s.server.is_valid());
+    net::PageClient pages;
+    for (const std::string& failure : {failureOf([&] { pages.GetPage(s.Url("/"), NoProxy, true); }),
+                                       failureOf([&] { net::HttpGetText(s.Url("/"), true); }),
+                                       failureOf([&] { net::HttpPostForm(s.Url("/"), {{"a", "b"}}, true); })})
+        EXPECT_EQ(failure.rfind("SSL certificate problem: self-signed certificate", 0), 0u) << failure;
+    EXPECT_EQ(served, 0);
+
+    // And a plain server does not pass for a TLS one.
+    test::LocalServer plain;
+    plain.server.Get("/", [](const httplib::Request&, httplib::Response& res) { res.set_content("plain", "text/plain"); });
+    plain.Start();
     const std::string failure =
-        failureOf([&] { net::HttpGetText("https://127.0.0.1:" + std::to_string(s.Port()) + "/", false); });
+        failureOf([&] { net::HttpGetText("https://127.0.0.1:" + std::to_string(plain.Port()) + "/", false); });
     EXPECT_NE(failure, "(no failure)");
-    EXPECT_NE(failure, "plain");
 }
 
 TEST(HttpClient, AbortCheckCancelsTheTransfer)

@@ -5,16 +5,23 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <type_traits>
+#include <utility>
 
 namespace kv::test {
 
 // A cpp-httplib server on 127.0.0.1 and a free port, running on its own thread for the life of
 // the object. Handlers are set on `server` before Start().
-class LocalServer {
+template <class S>
+class BasicLocalServer {
 public:
-    httplib::Server server;
+    S server;
 
-    ~LocalServer() { Stop(); }
+    template <class... Args>
+    explicit BasicLocalServer(Args&&... args) : server(std::forward<Args>(args)...)
+    {
+    }
+    ~BasicLocalServer() { Stop(); }
 
     void Start()
     {
@@ -30,11 +37,17 @@ public:
         m_thread.join();
     }
     int Port() const { return m_port; }
-    std::string Url(const std::string& path = "") const { return "http://127.0.0.1:" + std::to_string(m_port) + path; }
+    std::string Url(const std::string& path = "") const
+    {
+        return (std::is_same_v<S, httplib::Server> ? "http" : "https") + std::string("://127.0.0.1:") +
+               std::to_string(m_port) + path;
+    }
 
 private:
     int m_port = 0;
     std::thread m_thread;
 };
+
+using LocalServer = BasicLocalServer<httplib::Server>;
 
 } // namespace kv::test

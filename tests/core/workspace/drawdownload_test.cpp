@@ -258,3 +258,35 @@ TEST(DrawDownload, NoProxyFoundEndsWithTheSearchMessage)
     EXPECT_EQ(f.sh.messages[0].text, "Ошибка получения списка proxy-серверов!\n\nno proxy list here");
     EXPECT_EQ(f.ws.DrawCount(), 0);
 }
+
+TEST(DrawDownload, BadPagesAddNothingAndLoseNothing)
+{
+    struct Case {
+        const char* name;
+        std::string page;
+        bool asks;   // a failure of the range (the retry question) rather than a quiet end
+    };
+    const std::string garbage(10 * 1024 * 1024, '\x07');
+    const std::vector<Case> cases = {
+        {"garbage", "\x01\x02<<<>>>&&&" + garbage.substr(0, 1000), false},
+        {"10 MB without markers", garbage, false},
+        {"10 MB with an open list", "<div class=\"data drawings_data\"><div class=\"elem\">" + garbage, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f(30, 30);
+        const game::TDrawsArray before = f.ws.Draws();
+        workspace::TWebAccess web = f.site.Web();
+        web.GetPage = [&](const std::string&, const workspace::TProxyServer&, bool) { return c.page; };
+        f.sh.answers = {false};
+        const workspace::TDownloadResult r = workspace::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
+        EXPECT_EQ(r.Added, 0);
+        EXPECT_EQ(r.Failed, c.asks);
+        EXPECT_EQ(f.sh.questions.size(), c.asks ? 1u : 0u);
+        if (c.asks) {
+            EXPECT_LT(f.sh.questions[0].text.size(), 3000u) << "the page is quoted only at its start";
+        }
+        EXPECT_EQ(f.ws.Draws(), before);
+        EXPECT_EQ(f.onDisk(), before);
+    }
+}
