@@ -6,46 +6,23 @@
 #include "core/util/error.h"
 #include "core/util/format.h"
 #include "core/workspace/proxylist.h"
+#include "tests/support/proxypages.h"
 
 using namespace kv;
 using workspace::TProxyQuery;
 
 namespace {
 
-// "\x.." escapes of the Base64 form of text, as the list hides the second half of an address.
-std::string hidden(const std::string& text)
-{
-    static const char* const b64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string enc;
-    unsigned acc = 0;
-    int bits = 0;
-    for (const unsigned char c : text) {
-        acc = (acc << 8) | c;
-        bits += 8;
-        while (bits >= 6) {
-            bits -= 6;
-            enc += b64[(acc >> bits) & 63u];
-        }
-    }
-    if (bits > 0) enc += b64[(acc << (6 - bits)) & 63u];
-    while (enc.size() % 4) enc += '=';
-    std::string out;
-    for (const unsigned char c : enc) out += util::Format("\\x%.2x", {static_cast<int>(c)});
-    return out;
-}
+using test::HiddenText;
 
-// One row of the list: the address split in two halves, the port less the page's offset.
 std::string row(const std::string& first, const std::string& second, const std::string& port)
 {
-    std::string reversed(first.rbegin(), first.rend());
-    return "<tr><td><script>var a = '" + reversed + "'.split('').reverse().join(''); var b = atob('" + hidden(second) +
-           "'); var pp = (" + port + " - 0); document.write(a+b+':'+pp);</script></td><td>HTTP</td></tr>\n";
+    return test::ProxyRow(first, second, port);
 }
 
 std::string listPage(const std::string& rows, int offset = 0)
 {
-    return "<html><div style=\"display:none\" data-port=\"" + std::to_string(offset) +
-           "\"></div><table><thead><tr><th>IP</th></tr></thead><tbody>\n" + rows + "</tbody></table></html>";
+    return test::ProxyListPage(rows, offset);
 }
 
 } // namespace
@@ -78,7 +55,7 @@ TEST(ProxyList, Decoding)
     EXPECT_EQ(workspace::DecodeBase64("MTAuMjAuMzA="), "10.20.30");
     EXPECT_EQ(workspace::DecodeBase64("LjQ1"), ".45");
     EXPECT_EQ(workspace::DecodeBase64(""), "");
-    EXPECT_EQ(workspace::DecodeBase64(workspace::DecodeHexEscapes(hidden("3.44"))), "3.44");
+    EXPECT_EQ(workspace::DecodeBase64(workspace::DecodeHexEscapes(HiddenText("3.44"))), "3.44");
 }
 
 TEST(ProxyList, ReadsRowsWithThePortOffset)
