@@ -125,16 +125,12 @@ std::string UnquoteText(std::string_view text)
     std::string s(text);
     if (s.size() < 2 || s.front() != '"' || s.back() != '"') return s;
     s = s.substr(1, s.size() - 2);
-    // From the end: a quote preceded by a quote stays (and the scan skips its partner), any
-    // other quote goes.
+    // From the end: every quote goes, but one preceded by a quote leaves that partner in place.
     for (std::size_t i = s.size(); i-- > 0;) {
         if (s[i] != '"') continue;
-        if (i > 0 && s[i - 1] == '"') {
-            s.erase(i, 1);
-            --i;
-        } else {
-            s.erase(i, 1);
-        }
+        const bool doubled = i > 0 && s[i - 1] == '"';
+        s.erase(i, 1);
+        if (doubled) --i;
     }
     return s;
 }
