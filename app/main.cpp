@@ -10,6 +10,7 @@
 #include "core/shell/shell.h"
 #include "core/workspace/workspace.h"
 #include "core/util/format.h"
+#include "net/webaccess.h"
 
 int main(int argc, char** argv)
 {
@@ -29,7 +30,8 @@ int main(int argc, char** argv)
     if (kv::workspace::IsBatchRun(cmd)) {
         kv::shell::ConsoleShell shell;
         kv::workspace::Workspace ws(dataDir);
-        return kv::workspace::RunBatch(ws, shell, cmd);
+        kv::net::PageClient pages;
+        return kv::workspace::RunBatch(ws, shell, cmd, kv::net::MakeWebAccess(pages));
     }
 
     // Qt would abort with a plugin error that names no way out.

@@ -12,6 +12,10 @@ PACKAGES=(
   qt6-charts-dev
   libxkbcommon-dev      # Qt6Gui looks for XKB at configure; without it a warning is printed
   libgtest-dev libbenchmark-dev
+  pkg-config            # finds cpp-httplib, which ships no CMake file
+  libcurl4-openssl-dev  # the program's web requests (libkvnet), TLS through OpenSSL
+  libcpp-httplib-dev    # the local HTTP servers that the network tests and benchmarks start
+  zlib1g-dev            # gzip and deflate response bodies, inflated by libkvnet
   file                  # cpack -G DEB tells executables from other files with it
   xvfb xauth            # xvfb-run (which needs xauth, only recommended by xvfb): a display for screenshots
   fonts-dejavu-core     # the font the program's texts are drawn in; named so it cannot change underneath

@@ -1,11 +1,70 @@
 #include "core/workspace/batch.h"
 
 #include "core/shell/shell.h"
-#include "core/workspace/workspace.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
+#include "core/util/format.h"
+#include "core/workspace/online.h"
+#include "core/workspace/workspace.h"
 
 namespace kv::workspace {
+
+namespace {
+
+// Passes everything on to the batch run's shell and remembers whether an error was shown, so
+// that a failure reported deep inside an operation still ends the run with a non-zero code.
+class ErrorWatch final : public shell::Shell {
+public:
+    explicit ErrorWatch(shell::Shell& inner) : m_inner(inner) {}
+    bool ErrorShown() const { return m_errors > 0; }
+
+    void SetStatusText(std::string_view text) override { m_inner.SetStatusText(text); }
+    void ProcessEvents() override { m_inner.ProcessEvents(); }
+    void WaitShow(std::string_view text) override { m_inner.WaitShow(text); }
+    void WaitClose() override { m_inner.WaitClose(); }
+
+protected:
+    void doShowMessage(shell::MessageKind kind, std::string_view text) override
+    {
+        if (kind == shell::MessageKind::Error) ++m_errors;
+        m_inner.ShowMessage(kind, text);
+    }
+    bool doAsk(std::string_view caption, std::string_view text, bool yesIsDefault) override
+    {
+        return m_inner.Ask(caption, text, yesIsDefault);
+    }
+
+private:
+    shell::Shell& m_inner;
+    int m_errors = 0;
+};
+
+// "loadonly": download, check the stakes, say what happened. False on any failure.
+bool loadOnly(Workspace& ws, shell::Shell& shell, const stats::TStatList& list, const TWebAccess& web)
+{
+    if (!web.GetPage) {
+        shell.ShowError("Загрузка тиражей из сети в этой сборке недоступна");
+        return false;
+    }
+    const std::filesystem::path ini = ws.FilePath(Workspace::SettingsFileName);
+    LoadProxySettings(ws.Proxy(), ini, shell);
+    const TOnlineUrls urls = ReadOnlineUrls(ini);
+    TDownloadSettings settings;
+    settings.OperatorUrl = urls.OperatorUrl;
+    settings.ProxyListUrl = urls.ProxyListUrl;
+    settings.AskRetry = false;
+    const TDownloadResult r = RunDrawsDownload(ws, shell, list, web, settings);
+    for (const std::string& line : SkippedLines(r.Skipped)) shell.ShowMessage(shell::MessageKind::Warning, "Пропущено: " + line);
+    if (r.Failed) {
+        shell.ShowFailure(util::Format("Ошибка загрузки архива тиражей с сайта (добавлено тиражей: %d)!", {r.Added}),
+                          r.Failure);
+        return false;
+    }
+    shell.ShowInfo(util::Format("Загрузка архива тиражей завершена, добавлено тиражей: %d", {r.Added}));
+    return true;
+}
+
+} // namespace
 
 bool IsBatchRun(const CommandLine& cmd)
 {
@@ -30,30 +89,34 @@ void LoadEngine(stats::TStatList& list, Workspace& ws, shell::Shell& shell)
     list.LoadFilterList(ws.FilePath(Workspace::FilterListFileName), true, shell);
 }
 
-int RunBatch(Workspace& ws, shell::Shell& shell, const CommandLine& cmd)
+int RunBatch(Workspace& ws, shell::Shell& shell, const CommandLine& cmd, const TWebAccess& web)
 {
+    ErrorWatch watch(shell);
     stats::TStatList list;
-    LoadEngine(list, ws, shell);
+    LoadEngine(list, ws, watch);
     if (!ws.OpenStakesFile()) {
-        shell.ShowError(Workspace::ExclusiveAccessText());
+        watch.ShowError(Workspace::ExclusiveAccessText());
         return 1;
     }
-    ws.LoadArchive(shell);
-    // Draw download ("loadonly") joins here when the program can fetch draws.
+    ws.LoadArchive(watch);
     int code = 0;
+    if (cmd.loadOnly) {
+        ws.LoadViewSettings();
+        if (!loadOnly(ws, watch, list, web)) code = 1;
+    }
     if (cmd.fullRecreate || cmd.fullRefresh) {
         const stats::TPrefetchCache cache(ws.DataDir());
         const stats::TPrefetchPass pass{.Force = true,
                                         .Rebuild = cmd.fullRecreate ? stats::TPrefetchCache::AllGroups : 0u};
         try {
+            // The prefetch pass reports through the run's own shell, which may offer a cancel.
             cache.CreatePrefetchFiles(list, pass, shell);
         } catch (const std::exception& e) {
-            shell.ShowFailure("Ошибка инициализации программы!", e.what());
-            code = 1;
+            watch.ShowFailure("Ошибка инициализации программы!", e.what());
         }
     }
     ws.CloseStakesFile();
-    return code;
+    return code != 0 || watch.ErrorShown() ? 1 : code;
 }
 
 } // namespace kv::workspace

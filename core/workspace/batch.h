@@ -1,5 +1,6 @@
 #pragma once
 #include "core/workspace/cmdline.h"
+#include "core/workspace/drawdownload.h"
 
 namespace kv::shell {
 class Shell;
@@ -22,8 +23,10 @@ void LoadEngine(stats::TStatList& list, Workspace& ws, shell::Shell& shell);
 bool IsBatchRun(const CommandLine& cmd);
 
 // The batch run: takes the data files exclusively, loads the archive and does the tasks the
-// words ask for. Returns the process exit code (1 when the data files are held by another
-// instance or cannot be written).
-int RunBatch(Workspace& ws, shell::Shell& shell, const CommandLine& cmd);
+// words ask for; "loadonly" downloads the new draws through `web` (never asking: a failure ends
+// the run), checks the stakes and reports what it did. Returns the process exit code: 0, or 1
+// when anything failed (the data files held by another instance, a download or a file that
+// failed, any error shown on the way).
+int RunBatch(Workspace& ws, shell::Shell& shell, const CommandLine& cmd, const TWebAccess& web = {});
 
 } // namespace kv::workspace

@@ -134,6 +134,14 @@ void Workspace::AddDraw(shell::Shell& shell, const game::TDraw& draw)
     viewsRefresh();
 }
 
+bool Workspace::AppendDraws(shell::Shell& shell, const game::TDrawsArray& draws)
+{
+    m_draws.insert(m_draws.end(), draws.begin(), draws.end());
+    const bool saved = SaveArchive(shell);
+    viewsRefresh();
+    return saved;
+}
+
 void Workspace::ReplaceDraw(shell::Shell& shell, int index, const game::TDraw& draw)
 {
     if (index < 0 || index >= DrawCount())

@@ -16,6 +16,7 @@
 #include "core/scenario/scriptstate.h"
 #include "core/stakes/stakesfile.h"
 #include "core/workspace/formsettings.h"
+#include "core/workspace/proxy.h"
 #include "core/workspace/viewsettings.h"
 
 namespace kv::shell {
@@ -60,6 +61,9 @@ public:
     void ClearArchive();
 
     void AddDraw(shell::Shell& shell, const game::TDraw& draw);
+    // Appends draws (a downloaded page), saves the archive and refreshes the analysis views;
+    // false when the save failed (shown; memory keeps the draws).
+    bool AppendDraws(shell::Shell& shell, const game::TDrawsArray& draws);
     void ReplaceDraw(shell::Shell& shell, int index, const game::TDraw& draw);
     // Deletes the draws shown at the given list rows (any order), walking from the last row up.
     void DeleteDrawRows(shell::Shell& shell, std::vector<int> rows);
@@ -126,6 +130,10 @@ public:
     scenario::TScenario& Scenario() override { return m_scenario; }
     const scenario::TScenario& Scenario() const { return m_scenario; }
 
+    // --- proxy settings (section PROXY of the settings file) ------------------------------
+    TProxy& Proxy() { return m_proxy; }
+    const TProxy& Proxy() const { return m_proxy; }
+
     // --- view settings -------------------------------------------------------------------
     // The window-settings file beside the data (section TFormMain).
     const FormSettings& FormFile() const { return m_frm; }
@@ -162,6 +170,7 @@ private:
     scenario::TScenario m_scenario;
     FormSettings m_frm;
     TViewSettings m_view;
+    TProxy m_proxy;
 };
 
 } // namespace kv::workspace

@@ -12,6 +12,9 @@
 #include "core/workspace/workspace.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
+#include "core/util/cp1251.h"
+#include "core/util/error.h"
+#include "tests/support/drawpages.h"
 #include "tests/support/support.h"
 
 using namespace kv;
@@ -54,6 +57,17 @@ workspace::CommandLine Words(const std::vector<std::string>& words)
 {
     return workspace::ParseCommandLine(words);
 }
+
+// A site that has nothing after the archive's newest draw.
+workspace::TWebAccess QuietSite()
+{
+    workspace::TWebAccess web;
+    web.GetPage = [](const std::string&, const workspace::TProxyServer&, bool) { return std::string("<html></html>"); };
+    web.GetText = [](const std::string&) { return std::string(); };
+    return web;
+}
+
+const char* const NothingAdded = "Загрузка архива тиражей завершена, добавлено тиражей: 0";
 
 const char* const NumberCodes[] = {"NUMS", "DIGS", "EVEN", "EVNV", "SMAL", "SMLV", "PRIM", "PRMV",
                                    "POS1", "POS2", "POS3", "POS4", "POS5", "POS6", "POS7", "POS8"};
@@ -109,7 +123,9 @@ TEST(Batch, FullRefreshWritesOnlyTheMissingFiles)
 TEST(Batch, LoadOnlyWritesNoPrefetchFile)
 {
     Fixture f;
-    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"loadonly"})), 0);
+    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"loadonly"}), QuietSite()), 0);
+    ASSERT_EQ(f.sh.messages.size(), 1u);
+    EXPECT_EQ(f.sh.messages[0].text, NothingAdded);
     EXPECT_FALSE(std::filesystem::exists(f.folder()));
     EXPECT_FALSE(workspace::IsBatchRun(Words({"restart", "no-language"})));
 }
@@ -136,7 +152,61 @@ TEST(Batch, LockedDataDirectory)
 
     // Once the other instance is gone a run gets through.
     f.sh.messages.clear();
-    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"loadonly"})), 0);
-    EXPECT_TRUE(f.sh.messages.empty());
+    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"loadonly"}), QuietSite()), 0);
+    ASSERT_EQ(f.sh.messages.size(), 1u);
+    EXPECT_EQ(f.sh.messages[0].text, NothingAdded);
     EXPECT_EQ(f.ws.DrawCount(), 40);
+}
+
+TEST(Batch, LoadOnlyDownloadsChecksAndNeverAsks)
+{
+    Fixture f;   // draws 1..40 on disk
+    const game::TDrawsArray site = archive::SyntheticDraws(45, 11, 1);
+    std::vector<std::string> asked;
+    workspace::TWebAccess web;
+    web.GetPage = [&](const std::string& url, const workspace::TProxyServer&, bool) {
+        asked.push_back(url);
+        return util::Utf8ToCp1251(test::OperatorPageFor(site, 41, 90));
+    };
+    const std::string ini = "[ONLINE]\r\nOperatorUrl=http://site.local/\r\n";
+    test::WriteBytes(f.dir / "Kvanta_8x20.ini", ini);
+    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"loadonly"}), web), 0);
+    EXPECT_EQ(asked, (std::vector<std::string>{"http://site.local/zarvik/archive?firstDraw=00041&lastDraw=00090&mode=draw"}));
+    EXPECT_EQ(archive::ReadArchiveFile(f.dir / archive::ArchiveFileName).draws, site);
+    ASSERT_EQ(f.sh.messages.size(), 1u);
+    EXPECT_EQ(f.sh.messages[0].kind, shell::MessageKind::Information);
+    EXPECT_EQ(f.sh.messages[0].text, "Загрузка архива тиражей завершена, добавлено тиражей: 5");
+
+    // A failing site: no question, the reason reported, a non-zero code, the archive kept.
+    f.sh.messages.clear();
+    web.GetPage = [](const std::string&, const workspace::TProxyServer&, bool) -> std::string {
+        throw Error("The requested URL returned error: 500");
+    };
+    workspace::Workspace again(f.dir.path());
+    EXPECT_EQ(workspace::RunBatch(again, f.sh, Words({"loadonly"}), web), 1);
+    EXPECT_TRUE(f.sh.questions.empty());
+    ASSERT_EQ(f.sh.messages.size(), 1u);
+    EXPECT_EQ(f.sh.messages[0].text,
+              "Ошибка загрузки архива тиражей с сайта (добавлено тиражей: 0)!\n\nThe requested URL returned error: 500");
+    EXPECT_EQ(archive::ReadArchiveFile(f.dir / archive::ArchiveFileName).draws, site);
+
+    // Skipped draws get a line each, and the run still succeeds.
+    f.sh.messages.clear();
+    game::TDrawsArray more = archive::SyntheticDraws(48, 11, 1);
+    more[45].Nums[1] = more[45].Nums[0];
+    more[46].Extra = 9;
+    web.GetPage = [&](const std::string&, const workspace::TProxyServer&, bool) {
+        return util::Utf8ToCp1251(test::OperatorPageFor(more, 46, 95));
+    };
+    workspace::Workspace third(f.dir.path());
+    EXPECT_EQ(workspace::RunBatch(third, f.sh, Words({"loadonly"}), web), 0);
+    ASSERT_EQ(f.sh.messages.size(), 3u);
+    EXPECT_EQ(f.sh.messages[0].text, "Пропущено: числа не различны или вне 1..20: 1");
+    EXPECT_EQ(f.sh.messages[1].text, "Пропущено: дополнительное число вне 1..4: 1");
+    EXPECT_EQ(f.sh.messages[2].text, "Загрузка архива тиражей завершена, добавлено тиражей: 1");
+
+    // Without network access in the build the word fails rather than pretend.
+    f.sh.messages.clear();
+    workspace::Workspace fourth(f.dir.path());
+    EXPECT_EQ(workspace::RunBatch(fourth, f.sh, Words({"loadonly"})), 1);
 }

@@ -1,0 +1,79 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/archive/drawpage.h"
+#include "core/workspace/proxy.h"
+
+namespace kv::shell {
+class Shell;
+}
+namespace kv::stats {
+class TStatList;
+}
+
+namespace kv::workspace {
+
+class Workspace;
+
+// What the download needs of the network. The program's net library fills it in, tests give
+// functions of their own; so the core has no network code.
+struct TWebAccess {
+    // One GET through the program's page client and the given proxy (none when its Server is
+    // empty); with utf8 the body comes back converted to CP1251. Fails with kv::Error.
+    std::function<std::string(const std::string& url, const TProxyServer& proxy, bool utf8)> GetPage;
+    // One stand-alone GET that follows redirects (the proxy-list service). Fails with kv::Error.
+    std::function<std::string(const std::string& url)> GetText;
+};
+
+struct TDownloadSettings {
+    std::string OperatorUrl;
+    std::string ProxyListUrl;
+    // False where nobody can answer (batch runs): a failure then ends the download instead of
+    // asking whether to try again.
+    bool AskRetry = true;
+};
+
+struct TDownloadResult {
+    int Added = 0;
+    int Pages = 0;                      // pages read
+    archive::TSkipCounts Skipped;
+    bool Failed = false;                // ended by a failure that was not retried
+    std::string Failure;                // its text
+};
+
+// What one page did.
+struct TPageOutcome {
+    bool ProxyChosen = true;   // false: no proxy could be chosen and nothing was sent
+    bool Full = false;         // the page listed a whole range, so another may follow
+    int Added = 0;
+    bool Saved = true;         // false: the archive could not be written (already shown)
+};
+
+// One page: the status text "Загрузка тиражей %d - %d...", the page of first..last through the
+// proxy settings, its draws checked, appended and saved; skipped draws are added to the
+// result's counts. Fails with kv::Error (a network failure, a marker without its partner).
+TPageOutcome FetchDrawRange(Workspace& ws, shell::Shell& shell, const TWebAccess& web,
+                            const TDownloadSettings& settings, int first, int last, int attempt,
+                            TDownloadResult& result);
+
+// The loop: the draws after the newest one, 50 numbers a page, saved after every page, until a
+// page lists fewer than 50 draws or adds nothing. A failure retries silently with the next
+// automatically found proxy, else asks "Ошибка загрузки архива тиражей с сайта: ..." (Yes
+// retries the same range). The proxy candidates are dropped at the end.
+TDownloadResult DownloadDraws(Workspace& ws, shell::Shell& shell, const TWebAccess& web,
+                              const TDownloadSettings& settings);
+
+// The command around the loop: busy, the wait window and "Загрузка архива тиражей...", then in
+// every case the stake check with the new draws, the status cleared and the wait window closed.
+TDownloadResult RunDrawsDownload(Workspace& ws, shell::Shell& shell, const stats::TStatList& stats,
+                                 const TWebAccess& web, const TDownloadSettings& settings);
+
+// One line per reason with skipped draws: "тираж уже есть в архиве: 3".
+std::vector<std::string> SkippedLines(const archive::TSkipCounts& skipped);
+// The report at the end of a download with skipped draws, or empty:
+// "Пропущено тиражей: 4\n\nтираж уже есть в архиве: 3\n...".
+std::string SkippedText(const archive::TSkipCounts& skipped);
+
+} // namespace kv::workspace

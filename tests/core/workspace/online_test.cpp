@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "core/workspace/online.h"
+#include "tests/support/support.h"
+
+using namespace kv;
+using workspace::TOnlineUrls;
+
+TEST(OnlineUrls, FileThenEnvironment)
+{
+    test::TempDir dir;
+    const auto ini = dir / "Kvanta_8x20.ini";
+    std::map<std::string, std::string> env;
+    const auto getEnv = [&](const char* name) -> const char* {
+        const auto it = env.find(name);
+        return it == env.end() ? nullptr : it->second.c_str();
+    };
+
+    TOnlineUrls u = workspace::ReadOnlineUrls(ini, getEnv);
+    EXPECT_EQ(u.OperatorUrl, TOnlineUrls::DefaultOperatorUrl);
+    EXPECT_EQ(u.ProxyListUrl, TOnlineUrls::DefaultProxyListUrl);
+
+    test::WriteBytes(ini, "[ONLINE]\r\nOperatorUrl=http://site.local\r\nProxyListUrl=http://list.local/p\r\n");
+    u = workspace::ReadOnlineUrls(ini, getEnv);
+    EXPECT_EQ(u.OperatorUrl, "http://site.local");
+    EXPECT_EQ(u.ProxyListUrl, "http://list.local/p");
+
+    env["KVANTA_OPERATOR_URL"] = "http://127.0.0.1:9";
+    env["KVANTA_PROXY_LIST_URL"] = "";     // empty: not set
+    u = workspace::ReadOnlineUrls(ini, getEnv);
+    EXPECT_EQ(u.OperatorUrl, "http://127.0.0.1:9");
+    EXPECT_EQ(u.ProxyListUrl, "http://list.local/p");
+    env["KVANTA_PROXY_LIST_URL"] = "http://127.0.0.1:10/x";
+    EXPECT_EQ(workspace::ReadOnlineUrls(ini, getEnv).ProxyListUrl, "http://127.0.0.1:10/x");
+
+    env.clear();
+    workspace::WriteOperatorUrl(ini, "https://other.site");
+    EXPECT_EQ(workspace::ReadOnlineUrls(ini, getEnv).OperatorUrl, "https://other.site");
+    EXPECT_EQ(workspace::ReadOnlineUrls(ini, getEnv).ProxyListUrl, "http://list.local/p");
+}
