@@ -764,10 +764,7 @@ void ScenarioViewTest::closingDuringARunStopsItFirst()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     ScenarioView* view = w.scenarioView();
-
-    // "No": the run goes on to its end and the window stays.
-    {
-        MessageBoxAnswerer no(QMessageBox::No);
+    const auto runAndClose = [&] {
         bool asked = false;
         QTimer* closer = onEveryPass([&] {
             if (asked || !view->runner().Running()) return;
@@ -776,6 +773,12 @@ void ScenarioViewTest::closingDuringARunStopsItFirst()
         });
         run(w, "ScriptRun");
         delete closer;
+    };
+
+    // "No": the run goes on to its end and the window stays.
+    {
+        MessageBoxAnswerer no(QMessageBox::No);
+        runAndClose();
         QCOMPARE(no.texts, QStringList{QStringLiteral("Остановить выполнение сценария?")});
     }
     QCOMPARE(stakeComments(w).size(), 4);
@@ -784,14 +787,7 @@ void ScenarioViewTest::closingDuringARunStopsItFirst()
 
     // "Yes": the run stops, then the window closes.
     MessageBoxAnswerer yes(QMessageBox::Yes);
-    bool asked = false;
-    QTimer* closer = onEveryPass([&] {
-        if (asked || !view->runner().Running()) return;
-        asked = true;
-        w.close();
-    });
-    run(w, "ScriptRun");
-    delete closer;
+    runAndClose();
     QCOMPARE(yes.texts, QStringList{QStringLiteral("Остановить выполнение сценария?")});
     QVERIFY(stakeComments(w).size() < 4 + 1 + 4);
     QTRY_VERIFY(!w.isVisible());
