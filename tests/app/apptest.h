@@ -5,7 +5,12 @@
 #include <QStringList>
 #include <QTimer>
 #include <QtTest>
+#include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/formmain.h"
 #include "core/archive/archive.h"
@@ -59,25 +64,46 @@ void onNextDialog(F act)
 }
 
 // Writes an archive of `count` seeded synthetic draws, numbered from `firstDrawNo`, into the
-// data folder.
-inline void SeedArchive(const kv::test::TempDir& dir, int count, int firstDrawNo = 1)
+// data folder, and returns them.
+inline kv::game::TDrawsArray SeedArchive(const kv::test::TempDir& dir, int count, int firstDrawNo = 1)
 {
-    kv::archive::WriteArchiveFile(dir / kv::archive::ArchiveFileName, kv::archive::SyntheticDraws(count, 77, firstDrawNo));
+    kv::game::TDrawsArray draws = kv::archive::SyntheticDraws(count, 77, firstDrawNo);
+    kv::archive::WriteArchiveFile(dir / kv::archive::ArchiveFileName, draws);
+    return draws;
 }
 
-// The main window of a test: a fresh data folder with `draws` seeded draws (none: no archive
-// file), the window shown and initialised. The folder outlives the window.
-class StartedWindow {
-public:
-    explicit StartedWindow(int draws, int firstDrawNo = 1)
-    {
-        if (draws > 0) SeedArchive(dir, draws, firstDrawNo);
-        window = std::make_unique<TFormMain>(dir.path(), kv::workspace::CommandLine{});
-        window->show();
-        ok = QTest::qWaitFor([this] { return window->isInitialised(); });
-    }
+// Files a test puts in the data folder before the start: the name below the folder, the bytes.
+using StartFiles = std::vector<std::pair<std::string, std::string>>;
 
-    kv::test::TempDir dir;
+// The main window of a test, shown and initialised: in a fresh data folder with `draws` seeded
+// draws (none: no archive file) and `files`, or in a folder the test has prepared (a second
+// start sees what the first one left). The folder outlives the window.
+class StartedWindow {
+    std::optional<kv::test::TempDir> m_own;
+
+public:
+    explicit StartedWindow(int draws, int firstDrawNo = 1) : StartedWindow(draws, StartFiles{}, firstDrawNo) {}
+    StartedWindow(int draws, const StartFiles& files, int firstDrawNo = 1) : dir(m_own.emplace())
+    {
+        if (draws > 0) this->draws = SeedArchive(dir, draws, firstDrawNo);
+        for (const auto& [name, bytes] : files) {
+            std::filesystem::create_directories((dir / name).parent_path());
+            kv::test::WriteBytes(dir / name, bytes);
+        }
+        start();
+    }
+    explicit StartedWindow(const kv::test::TempDir& folder) : dir(folder) { start(); }
+
+    const kv::test::TempDir& dir;
+    kv::game::TDrawsArray draws;   // the seeded draws
     std::unique_ptr<TFormMain> window;
     bool ok = false;   // the window came up initialised in time
+
+private:
+    void start()
+    {
+        window = std::make_unique<TFormMain>(dir.path(), kv::workspace::CommandLine{});
+        window->show();
+        ok = QTest::qWaitFor([this] { return window->isInitialised(); }, 20000);
+    }
 };

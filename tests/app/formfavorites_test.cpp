@@ -534,12 +534,10 @@ void FormFavoritesTest::managerCancelChangesNothing()
 
 void FormFavoritesTest::cancelKeepsImportedNames()
 {
-    test::TempDir dir;
-    SeedArchive(dir, 30);
-    test::WriteBytes(dir / "names.flt", util::Utf8ToCp1251("[STRINGS_RUS]\r\nNUMS=Импортные числа\r\n"));
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(30, {{"names.flt", util::Utf8ToCp1251("[STRINGS_RUS]\r\nNUMS=Импортные числа\r\n")}});
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     QComboBox* chooser = w.statsView()->chooser();
     onNextDialog<TFormFavorites>([&](TFormFavorites* form) {
         click(form->treeWidget(), form->methodItem(w.statList().FindMethod("EVEN")));
@@ -557,14 +555,12 @@ void FormFavoritesTest::cancelKeepsImportedNames()
 
 void FormFavoritesTest::resetAsks()
 {
-    test::TempDir dir;
-    SeedArchive(dir, 30);
-    test::WriteBytes(dir / "Kvanta_8x20.flt",
-                     util::Utf8ToCp1251("[FILTERS]\r\nFavorites=NUMS,EVEN\r\nOrdered=0\r\nShowGroupName=1\r\n"
-                                        "ShowMethodFlags=1\r\n\r\n[STRINGS_RUS]\r\nEVEN=Четные\r\n"));
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(30, {{"Kvanta_8x20.flt", util::Utf8ToCp1251("[FILTERS]\r\nFavorites=NUMS,EVEN\r\nOrdered=0\r\n"
+                                                                     "ShowGroupName=1\r\nShowMethodFlags=1\r\n\r\n"
+                                                                     "[STRINGS_RUS]\r\nEVEN=Четные\r\n")}});
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     QComboBox* chooser = w.statsView()->chooser();
     QCOMPARE(chooserItems(chooser), QStringList({NumsName, QStringLiteral("{ num } Четные [ NG ]")}));
     const std::string before = test::ReadBytes(dir / "Kvanta_8x20.flt");
@@ -593,15 +589,10 @@ void FormFavoritesTest::resetAsks()
 void FormFavoritesTest::descriptionWindow()
 {
     for (const bool withHelp : {false, true}) {
-        test::TempDir dir;
-        SeedArchive(dir, 30);
-        if (withHelp) {
-            std::filesystem::create_directory(dir / "help");
-            test::WriteBytes(dir / "help" / "Varta_RUS.chm", "ITSF");
-        }
-        TFormMain w(dir.path(), {});
-        w.show();
-        QTRY_VERIFY(w.isInitialised());
+        StartedWindow started(30, withHelp ? StartFiles{{"help/Varta_RUS.chm", "ITSF"}} : StartFiles{});
+        QVERIFY(started.ok);
+        TFormMain& w = *started.window;
+        const test::TempDir& dir = started.dir;
         QComboBox* chooser = w.statsView()->chooser();
         chooser->setCurrentIndex(chooser->findText(QStringLiteral("{ num } Число в 3 позиции тиража [ SNG ]")));
         QVERIFY(chooser->currentIndex() > 0);
@@ -655,9 +646,9 @@ void FormFavoritesTest::descriptionWindow()
     }
 
     // The three commands sit together in the statistics menu, after the table's own commands.
-    test::TempDir dir;
-    SeedArchive(dir, 30);
-    TFormMain w(dir.path(), {});
+    StartedWindow started(30);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
     QMenu* menu = nullptr;
     for (QAction* a : w.menuBar()->actions())
         if (a->text() == QStringLiteral("Статистика")) menu = a->menu();

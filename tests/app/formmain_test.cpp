@@ -112,12 +112,10 @@ void FormMainTest::secondInstanceIsRefused()
 
 void FormMainTest::sortedDrawsChangesOnlyTheDisplay()
 {
-    test::TempDir dir;
-    SeedArchive(dir, 10, 101);
-    const std::string before = test::ReadBytes(dir / archive::ArchiveFileName);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(10, 101);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     const game::TDraw& newest = w.workspace().DrawAtRow(0);
     QCOMPARE(w.drawsView()->model()->index(0, 1).data().toInt(), int(newest.Nums[0]));
     w.command("DrawsSorted")->trigger();
@@ -125,20 +123,16 @@ void FormMainTest::sortedDrawsChangesOnlyTheDisplay()
     const int smallest = *std::min_element(newest.Nums.begin(), newest.Nums.end());
     QCOMPARE(w.drawsView()->model()->index(0, 1).data().toInt(), smallest);
     QVERIFY(util::IniFile::Load(dir / "Kvanta_8x20.frm").ReadBool("TFormMain", "SortedDraws", false));
-    QCOMPARE(test::ReadBytes(dir / archive::ArchiveFileName), before);
+    QCOMPARE(test::ReadBytes(dir / archive::ArchiveFileName), archive::ArchiveBytes(started.draws));
 }
 
 void FormMainTest::shutdownWritesWindowState()
 {
-    test::TempDir dir;
-    SeedArchive(dir, 10, 101);
-    {
-        TFormMain w(dir.path(), {});
-        w.show();
-        QTRY_VERIFY(w.isInitialised());
-        w.drawsView()->setColumnWidth(11, 133);
-    }
-    const util::IniFile frm = util::IniFile::Load(dir / "Kvanta_8x20.frm");
+    StartedWindow started(10, 101);
+    QVERIFY(started.ok);
+    started.window->drawsView()->setColumnWidth(11, 133);
+    started.window.reset();
+    const util::IniFile frm = util::IniFile::Load(started.dir / "Kvanta_8x20.frm");
     QCOMPARE(frm.ReadInteger("TFormMain", "DrawsList.Column11", 0), 133);
     QVERIFY(frm.ReadInteger("TFormMain", "LeftPanelWidth", 0) > 0);
     QVERIFY(frm.HasKey("TFormMain", "NormPos"));
@@ -147,10 +141,9 @@ void FormMainTest::shutdownWritesWindowState()
     QVERIFY(frm.HasKey("TFormMain", "PrefetchsEnabled"));
 
     // The next start reads the widths back, and the stakes file lock was released.
-    TFormMain again(dir.path(), {});
-    again.show();
-    QTRY_VERIFY(again.isInitialised());
-    QCOMPARE(again.drawsView()->columnWidth(11), 133);
+    StartedWindow again(started.dir);
+    QVERIFY(again.ok);
+    QCOMPARE(again.window->drawsView()->columnWidth(11), 133);
 }
 
 void FormMainTest::drawDialogValidation()

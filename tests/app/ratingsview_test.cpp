@@ -45,11 +45,8 @@ namespace {
 
 // A prize table that makes every profit easy to tell apart: 4 hits win 50, 8 hits 1000, a
 // stake costs 10.
-void writeSettings(const test::TempDir& dir)
-{
-    test::WriteBytes(dir / "Kvanta_8x20.ini", "[STAKES]\r\nCost=10\r\nProfits=2\r\nProfit_0_Overlap=4\r\n"
-                                               "Profit_0_Profit=50\r\nProfit_1_Overlap=8\r\nProfit_1_Profit=1000\r\n");
-}
+const StartFiles::value_type Prizes{"Kvanta_8x20.ini", "[STAKES]\r\nCost=10\r\nProfits=2\r\nProfit_0_Overlap=4\r\n"
+                                                       "Profit_0_Profit=50\r\nProfit_1_Overlap=8\r\nProfit_1_Profit=1000\r\n"};
 
 // A stake on the draw with exactly `hits` of its numbers: the first `hits` drawn numbers and
 // then numbers that were not drawn.
@@ -73,13 +70,11 @@ stakes::TStakeRecord stakeWithHits(const game::TDrawsArray& draws, int drawNo, i
     return r;
 }
 
-// 30 draws and unchecked stakes: "Test"/"TEST" (8 and 4 hits), "Альфа" (4), "Идея Б" (0 and
-// 3), and one for a draw that has not come yet.
-void seedStakes(const test::TempDir& dir)
+// The prizes and unchecked stakes on the 30 seeded draws: "Test"/"TEST" (8 and 4 hits), "Альфа"
+// (4), "Идея Б" (0 and 3), and one for a draw that has not come yet.
+StartFiles stakesToCheck()
 {
     const game::TDrawsArray draws = archive::SyntheticDraws(30, 77, 1);
-    archive::WriteArchiveFile(dir / archive::ArchiveFileName, draws);
-    writeSettings(dir);
     std::string bytes;
     const auto add = [&bytes](const stakes::TStakeRecord& r) {
         std::string rec(stakes::TStakeRecord::RecordSize, '\0');
@@ -94,7 +89,7 @@ void seedStakes(const test::TempDir& dir)
     stakes::TStakeRecord later = stakeWithHits(draws, 30, 2, "Потом");
     later.DrawNo = 31;
     add(later);
-    test::WriteBytes(dir / "Kvanta_8x20.lsk", bytes);
+    return {Prizes, {"Kvanta_8x20.lsk", bytes}};
 }
 
 QStringList rowTexts(const QAbstractItemModel* model, int row, int first = 0, int last = stakes::RatingColumnCount - 1)
@@ -136,22 +131,16 @@ void clickHeader(QTableView* view, int column)
 }
 
 // The window with the rating tab in front and the stakes above checked by the check pass.
-struct CheckedWindow {
-    test::TempDir dir;
-    std::unique_ptr<TFormMain> w;
-
-    CheckedWindow()
+struct CheckedWindow : StartedWindow {
+    CheckedWindow() : StartedWindow(30, stakesToCheck())
     {
-        seedStakes(dir);
-        w = std::make_unique<TFormMain>(dir.path(), workspace::CommandLine{});
-        w->show();
-        QTRY_VERIFY_WITH_TIMEOUT(w->isInitialised(), 20000);
-        w->rightTabs()->setCurrentWidget(w->ratingsView());
+        if (!ok) return;
+        window->rightTabs()->setCurrentWidget(window->ratingsView());
         // Header clicks need the tab laid out.
         QTRY_VERIFY_WITH_TIMEOUT(view()->isVisible() && view()->horizontalHeader()->height() > 0, 20000);
-        w->stakeViewHooks().Check();
+        window->stakeViewHooks().Check();
     }
-    QTableView* view() const { return w->ratingsView()->view(); }
+    QTableView* view() const { return window->ratingsView()->view(); }
     const QAbstractItemModel* model() const { return view()->model(); }
 };
 
@@ -159,11 +148,10 @@ struct CheckedWindow {
 
 void RatingsViewTest::rowsAfterTheCheckPass()
 {
-    test::TempDir dir;
-    seedStakes(dir);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY_WITH_TIMEOUT(w.isInitialised(), 20000);
+    StartedWindow started(30, stakesToCheck());
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     QCOMPARE(w.rightTabs()->tabText(w.rightTabs()->indexOf(w.ratingsView())), QStringLiteral("Рейтинг"));
     const QAbstractItemModel* model = w.ratingsView()->view()->model();
     QCOMPARE(model->rowCount(), 0);
@@ -204,6 +192,7 @@ void RatingsViewTest::rowsAfterTheCheckPass()
 void RatingsViewTest::headerClickSorts()
 {
     CheckedWindow cw;
+    QVERIFY(cw.ok);
     // Column "0" (no hits): its first click puts the most on top.
     clickHeader(cw.view(), 6);
     QCOMPARE(names(cw.model()).first(), QStringLiteral("Идея Б"));
@@ -215,11 +204,11 @@ void RatingsViewTest::headerClickSorts()
     cw.view()->selectRow(names(cw.model()).indexOf(QStringLiteral("Альфа")));
     clickHeader(cw.view(), 0);
     QCOMPARE(names(cw.model()), QStringList({"Test", "Альфа", "Идея Б"}));
-    QCOMPARE(cw.w->ratingsView()->selectedRows(), std::vector<int>{1});
+    QCOMPARE(cw.window->ratingsView()->selectedRows(), std::vector<int>{1});
     clickHeader(cw.view(), 0);
     QCOMPARE(names(cw.model()), QStringList({"Идея Б", "Альфа", "Test"}));
     QCOMPARE(namesInFile(cw.dir), QStringList({"Идея Б", "Альфа", "Test"}));
-    QCOMPARE(cw.w->ratingsView()->selectedNames(), std::vector<std::string>{"Альфа"});
+    QCOMPARE(cw.window->ratingsView()->selectedNames(), std::vector<std::string>{"Альфа"});
     QCOMPARE(cw.view()->horizontalHeader()->sortIndicatorSection(), 0);
     QCOMPARE(cw.view()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
 
@@ -227,7 +216,7 @@ void RatingsViewTest::headerClickSorts()
     clickHeader(cw.view(), 4);
     QCOMPARE(names(cw.model()), QStringList({"Test", "Альфа", "Идея Б"}));
     const auto frm = cw.dir / "Kvanta_8x20.frm";
-    cw.w.reset();
+    cw.window.reset();
     const util::IniFile ini = util::IniFile::Load(frm);
     QCOMPARE(qs(ini.ReadString("TFormMain", "RatingsList.SortType", "")), QStringLiteral("4,1"));
     QVERIFY(ini.ReadInteger("TFormMain", "RatingsList.Column0", 0) > 0);
@@ -236,6 +225,7 @@ void RatingsViewTest::headerClickSorts()
 void RatingsViewTest::effModeSwitchChangesTexts()
 {
     CheckedWindow cw;
+    QVERIFY(cw.ok);
     struct Case {
         const char* command;
         int mode;
@@ -247,17 +237,17 @@ void RatingsViewTest::effModeSwitchChangesTexts()
         {"RatingsEffMode1", 1, "-35.208%", "22.493%", "49.999%"},
     };
     for (const Case& c : cases) {
-        cw.w->command(c.command)->trigger();
-        QVERIFY(cw.w->command(c.command)->isChecked());
+        cw.window->command(c.command)->trigger();
+        QVERIFY(cw.window->command(c.command)->isChecked());
         for (const char* other : {"RatingsEffMode0", "RatingsEffMode1", "RatingsEffMode2"})
-            if (QString::fromLatin1(other) != QString::fromLatin1(c.command)) QVERIFY(!cw.w->command(other)->isChecked());
+            if (QString::fromLatin1(other) != QString::fromLatin1(c.command)) QVERIFY(!cw.window->command(other)->isChecked());
         QCOMPARE(cw.model()->index(0, 18).data().toString(), c.e3);
         QCOMPARE(cw.model()->index(0, 19).data().toString(), c.e4);
         QCOMPARE(cw.model()->index(0, 23).data().toString(), c.e8);
-        QCOMPARE(cw.w->formSettings().ReadInt("RatingsEffMode", -1), c.mode);
+        QCOMPARE(cw.window->formSettings().ReadInt("RatingsEffMode", -1), c.mode);
     }
     // The eff modes sit in their own submenu of the "Рейтинг" menu.
-    auto* menu = cw.w->findChild<QMenu*>(QStringLiteral("RatingsEffMenu"));
+    auto* menu = cw.window->findChild<QMenu*>(QStringLiteral("RatingsEffMenu"));
     QVERIFY(menu);
     QCOMPARE(menu->title(), QStringLiteral("Эффективность (столбцы E0..n)"));
     QCOMPARE(menu->actions().size(), qsizetype(3));
@@ -267,6 +257,7 @@ void RatingsViewTest::effModeSwitchChangesTexts()
 void RatingsViewTest::exportWritesTheFile()
 {
     CheckedWindow cw;
+    QVERIFY(cw.ok);
     const auto file = cw.dir / "rating.csv";
     QString title;
     onNextDialog<QFileDialog>([&](QFileDialog* d) {
@@ -274,8 +265,8 @@ void RatingsViewTest::exportWritesTheFile()
         typeFileName(d, file);
         static_cast<QDialog*>(d)->accept();
     });
-    cw.w->updateActions();
-    cw.w->command("RatingsExport")->trigger();
+    cw.window->updateActions();
+    cw.window->command("RatingsExport")->trigger();
     QCOMPARE(title, QStringLiteral("Экспорт рейтинга в CSV-файл"));
     const std::string expected = util::Utf8ToCp1251(
         "\"Комментарий\";\"Ставок\";\"Совпало\";\"Среднее\";\"Профит\";\"Ср. профит\";\"0\";\"1\";\"2\";\"3\";\"4\";"
@@ -291,17 +282,18 @@ void RatingsViewTest::exportWritesTheFile()
         typeFileName(d, other);
         d->reject();
     });
-    cw.w->command("RatingsExport")->trigger();
+    cw.window->command("RatingsExport")->trigger();
     QVERIFY(!std::filesystem::exists(other));
 }
 
 void RatingsViewTest::overlapChartOfSelectedRows()
 {
     CheckedWindow cw;
+    QVERIFY(cw.ok);
     QItemSelection selection;
     for (int row : {0, 2}) selection.select(cw.model()->index(row, 0), cw.model()->index(row, 23));
     cw.view()->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    TFormChart* chart = cw.w->ratingsView()->ratingsGraphOverlap();
+    TFormChart* chart = cw.window->ratingsView()->ratingsGraphOverlap();
     QVERIFY(chart);
     QVERIFY(chart->isModal());
     QCOMPARE(chart->windowTitle(), QStringLiteral("График количества совпадений для выделенных строк рейтинга"));
@@ -335,7 +327,7 @@ void RatingsViewTest::overlapChartOfSelectedRows()
     QTest::mouseDClick(cw.view()->viewport(), Qt::LeftButton, {}, cell.center());
     QCOMPARE(spy.count(), 1);
     TFormChart* second = nullptr;
-    QTRY_VERIFY_WITH_TIMEOUT((second = cw.w->findChild<TFormChart*>(QStringLiteral("RatingsGraphOverlapChart"))) != nullptr, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT((second = cw.window->findChild<TFormChart*>(QStringLiteral("RatingsGraphOverlapChart"))) != nullptr, 20000);
     QCOMPARE(second->chartView()->chart()->series().size(), qsizetype(2));
     QCOMPARE(second->chartView()->chart()->series().at(1)->name(), QStringLiteral("Альфа"));
     second->close();
@@ -343,8 +335,6 @@ void RatingsViewTest::overlapChartOfSelectedRows()
 
 void RatingsViewTest::startUpOrderAndModeFromSettings()
 {
-    test::TempDir dir;
-    archive::WriteArchiveFile(dir / archive::ArchiveFileName, archive::SyntheticDraws(5, 77, 1));
     stakes::TRatingsArray rows(3);
     const char* namesInOrder[] = {"три", "один", "два"};
     const int counts[] = {3, 1, 2};
@@ -354,12 +344,12 @@ void RatingsViewTest::startUpOrderAndModeFromSettings()
         rows[i].Hits[2] = counts[i];
         rows[i].HitSum = 2 * counts[i];
     }
-    test::WriteBytes(dir / stakes::TRatings::FileName, stakes::RatingsFileBytes(rows));
-    test::WriteBytes(dir / "Kvanta_8x20.frm", "[TFormMain]\r\nRatingsList.SortType=1,0\r\nRatingsEffMode=0\r\n"
-                                              "RatingsList.Column0=300\r\n");
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY_WITH_TIMEOUT(w.isInitialised(), 20000);
+    StartedWindow started(5, {{stakes::TRatings::FileName, stakes::RatingsFileBytes(rows)},
+                              {"Kvanta_8x20.frm", "[TFormMain]\r\nRatingsList.SortType=1,0\r\nRatingsEffMode=0\r\n"
+                                                  "RatingsList.Column0=300\r\n"}});
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     const QAbstractItemModel* model = w.ratingsView()->view()->model();
     QCOMPARE(names(model), QStringList({"один", "два", "три"}));
     QCOMPARE(namesInFile(dir), QStringList({"один", "два", "три"}));
@@ -374,9 +364,10 @@ void RatingsViewTest::startUpOrderAndModeFromSettings()
 void RatingsViewTest::refreshAfterTheStakesAreGone()
 {
     CheckedWindow cw;
+    QVERIFY(cw.ok);
     {
         MessageBoxAnswerer no(QMessageBox::No);
-        cw.w->command("RatingsRefresh")->trigger();
+        cw.window->command("RatingsRefresh")->trigger();
         QCOMPARE(no.texts, QStringList({"Пересчитать рейтинг только по текущим ставкам?\n\nНакопленные ранее данные по "
                                         "удаленным ставкам будут потеряны."}));
     }
@@ -384,40 +375,41 @@ void RatingsViewTest::refreshAfterTheStakesAreGone()
     {
         // Rebuilt from the same checked stakes, the rating is what it was.
         MessageBoxAnswerer yes(QMessageBox::Yes);
-        cw.w->command("RatingsRefresh")->trigger();
+        cw.window->command("RatingsRefresh")->trigger();
         QCOMPARE(yes.texts.size(), qsizetype(1));
     }
     QCOMPARE(names(cw.model()), QStringList({"Test", "Альфа", "Идея Б"}));
     QCOMPARE(rowTexts(cw.model(), 0, 1, 5), QStringList({"2", "12", "6.000", "1030.00", "515.00"}));
-    cw.w->workspace().StakesFile().Truncate();
+    cw.window->workspace().StakesFile().Truncate();
     {
         MessageBoxAnswerer yes(QMessageBox::Yes);
-        cw.w->command("RatingsRefresh")->trigger();
+        cw.window->command("RatingsRefresh")->trigger();
     }
     QCOMPARE(cw.model()->rowCount(), 0);
-    QCOMPARE(cw.w->statusText(5), QStringLiteral("Рейтинг: 0"));
+    QCOMPARE(cw.window->statusText(5), QStringLiteral("Рейтинг: 0"));
     QCOMPARE(std::filesystem::file_size(cw.dir / stakes::TRatings::FileName), std::uintmax_t(0));
 }
 
 void RatingsViewTest::stakeCommandsFollowTheRating()
 {
     CheckedWindow cw;
-    cw.w->updateActions();
-    QVERIFY2(!cw.w->command("StakesGraphOverlap")->isEnabled(), "no rating row selected");
+    QVERIFY(cw.ok);
+    cw.window->updateActions();
+    QVERIFY2(!cw.window->command("StakesGraphOverlap")->isEnabled(), "no rating row selected");
     cw.view()->selectRow(0);
-    cw.w->updateActions();
-    QVERIFY(cw.w->command("StakesGraphOverlap")->isEnabled());
-    QVERIFY(cw.w->command("StakesGraphProfits")->isEnabled());
+    cw.window->updateActions();
+    QVERIFY(cw.window->command("StakesGraphOverlap")->isEnabled());
+    QVERIFY(cw.window->command("StakesGraphProfits")->isEnabled());
 
     // "Удалить все ставки" ends with the rating rebuilt from the emptied file.
     {
         MessageBoxAnswerer yes(QMessageBox::Yes);
-        cw.w->command("StakeClear")->trigger();
+        cw.window->command("StakeClear")->trigger();
         QCOMPARE(yes.texts.size(), qsizetype(2));
         QVERIFY(yes.texts.at(1).startsWith(QStringLiteral("Пересчитать рейтинг только по текущим ставкам?")));
     }
     QCOMPARE(cw.model()->rowCount(), 0);
-    QCOMPARE(cw.w->statusText(5), QStringLiteral("Рейтинг: 0"));
+    QCOMPARE(cw.window->statusText(5), QStringLiteral("Рейтинг: 0"));
     QCOMPARE(std::filesystem::file_size(cw.dir / stakes::TRatings::FileName), std::uintmax_t(0));
 }
 

@@ -43,13 +43,6 @@ namespace {
 
 constexpr int DrawCount = 30;
 
-game::TDrawsArray seed(const test::TempDir& dir)
-{
-    game::TDrawsArray draws = archive::SyntheticDraws(DrawCount, 77, 1);
-    archive::WriteArchiveFile(dir / archive::ArchiveFileName, draws);
-    return draws;
-}
-
 QStringList rowTexts(const QAbstractItemModel* model, int row)
 {
     QStringList texts;
@@ -91,31 +84,20 @@ void selectRows(QTableView* view, std::initializer_list<int> rows)
     view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
-struct Window {
-    test::TempDir dir;
-    game::TDrawsArray draws;
-    std::unique_ptr<TFormMain> w;
-
-    explicit Window(const std::string& frm = {})
-    {
-        draws = seed(dir);
-        if (!frm.empty()) test::WriteBytes(dir / "Kvanta_8x20.frm", frm);
-        w = std::make_unique<TFormMain>(dir.path(), workspace::CommandLine{});
-        w->show();
-        QTRY_VERIFY_WITH_TIMEOUT(w->isInitialised(), 20000);
-    }
-    QTableView* view() const { return w->regularsView()->view(); }
+struct Window : StartedWindow {
+    explicit Window(const StartFiles& files = {}) : StartedWindow(DrawCount, files) {}
+    QTableView* view() const { return window->regularsView()->view(); }
     const QAbstractItemModel* model() const { return view()->model(); }
     void trigger(const char* name) const
     {
-        w->updateActions();
-        QVERIFY2(w->command(name)->isEnabled(), name);
-        w->command(name)->trigger();
+        window->updateActions();
+        QVERIFY2(window->command(name)->isEnabled(), name);
+        window->command(name)->trigger();
     }
     // One regular from the first combination of the list, through the dialog.
     void addRegular(const QString& name, const QString& numbers, int step, bool useDraw = false) const
     {
-        w->combsView()->view()->selectRow(0);
+        window->combsView()->view()->selectRow(0);
         onNextDialog<TFormRegular>([=](TFormRegular* d) {
             d->nameEdit()->setText(name);
             (useDraw ? d->drawChoice() : d->startChoice())->setChecked(true);
@@ -132,17 +114,18 @@ struct Window {
 void RegularsViewTest::addThroughTheDialog()
 {
     Window win;
-    QTabWidget* tabs = win.w->rightTabs();
-    QCOMPARE(tabs->tabText(tabs->indexOf(win.w->regularsView())), QStringLiteral("Регуляры"));
-    QVERIFY(tabs->isTabVisible(tabs->indexOf(win.w->regularsView())));
-    QCOMPARE(win.w->command("TabTables")->text(), QStringLiteral("Вкладка \"Регуляры\""));
-    QVERIFY(win.w->command("TabTables")->isChecked());
+    QVERIFY(win.ok);
+    QTabWidget* tabs = win.window->rightTabs();
+    QCOMPARE(tabs->tabText(tabs->indexOf(win.window->regularsView())), QStringLiteral("Регуляры"));
+    QVERIFY(tabs->isTabVisible(tabs->indexOf(win.window->regularsView())));
+    QCOMPARE(win.window->command("TabTables")->text(), QStringLiteral("Вкладка \"Регуляры\""));
+    QVERIFY(win.window->command("TabTables")->isChecked());
     QStringList captions;
     for (int c = 0; c < win.model()->columnCount(); ++c) captions << win.model()->headerData(c, Qt::Horizontal).toString();
     QCOMPARE(captions, QStringList({"Комментарий", "Стартовая комбинация", "Шаг", "Текущая комбинация", "Ставок"}));
 
-    const QString first = joined(win.w->workspace().Combs()[0]);
-    win.w->combsView()->view()->selectRow(0);
+    const QString first = joined(win.window->workspace().Combs()[0]);
+    win.window->combsView()->view()->selectRow(0);
     MessageBoxAnswerer answers;
     QStringList shown;
     bool numbersEnabled = false, enabledUnderDraw = true;
@@ -181,7 +164,7 @@ void RegularsViewTest::addThroughTheDialog()
     QCOMPARE(std::filesystem::file_size(win.dir / stakes::TRegulars::FileName), std::uintmax_t(284));
     const stakes::TRegularsArray stored = regularsInFile(win.dir);
     QCOMPARE(stored.size(), std::size_t(1));
-    QCOMPARE(stored[0], win.w->workspace().Regulars()[0]);
+    QCOMPARE(stored[0], win.window->workspace().Regulars()[0]);
     QCOMPARE(stored[0].Step, 3);
     QCOMPARE(stored[0].UseDraw, uint8_t(0));
 
@@ -200,7 +183,7 @@ void RegularsViewTest::addThroughTheDialog()
     QCOMPARE(answers.texts.last(),
              QStringLiteral("Запись с таким комментарией уже присутствует в списке!\nВыберите другой комментарий."));
     QCOMPARE(win.model()->rowCount(), 2);
-    QCOMPARE(win.w->workspace().Regulars()[1].UseDraw, uint8_t(1));
+    QCOMPARE(win.window->workspace().Regulars()[1].UseDraw, uint8_t(1));
     QCOMPARE(regularsInFile(win.dir).size(), std::size_t(2));
 
     // Cancelling adds nothing.
@@ -212,8 +195,9 @@ void RegularsViewTest::addThroughTheDialog()
 void RegularsViewTest::addOnePerSelectedCombination()
 {
     Window win;
-    selectRows(win.w->combsView()->view(), {3, 8, 11});
-    const auto& combs = win.w->workspace().Combs();
+    QVERIFY(win.ok);
+    selectRows(win.window->combsView()->view(), {3, 8, 11});
+    const auto& combs = win.window->workspace().Combs();
     bool numbersEnabled = true;
     QString numbersText;
     onNextDialog<TFormRegular>([&](TFormRegular* d) {
@@ -234,7 +218,7 @@ void RegularsViewTest::addOnePerSelectedCombination()
     QCOMPARE(regularsInFile(win.dir).size(), std::size_t(3));
 
     // With nothing selected and the constant start, nothing is made.
-    win.w->combsView()->view()->clearSelection();
+    win.window->combsView()->view()->clearSelection();
     onNextDialog<TFormRegular>([](TFormRegular* d) {
         d->nameEdit()->setText(QStringLiteral("Пусто"));
         d->accept();
@@ -246,10 +230,11 @@ void RegularsViewTest::addOnePerSelectedCombination()
 void RegularsViewTest::deleteSelected()
 {
     Window win;
+    QVERIFY(win.ok);
     for (const char* name : {"А", "Б", "В"}) win.addRegular(QString::fromUtf8(name), QStringLiteral("1;2;3;4;5;6;7;8"), 1);
     QCOMPARE(win.model()->rowCount(), 3);
-    win.w->updateActions();
-    QVERIFY2(!win.w->command("TablesDel")->isEnabled(), "nothing selected");
+    win.window->updateActions();
+    QVERIFY2(!win.window->command("TablesDel")->isEnabled(), "nothing selected");
     selectRows(win.view(), {0, 2});
     {
         MessageBoxAnswerer no(QMessageBox::No);
@@ -264,7 +249,7 @@ void RegularsViewTest::deleteSelected()
     }
     QCOMPARE(win.model()->rowCount(), 1);
     QCOMPARE(win.model()->index(0, 0).data().toString(), QStringLiteral("Б"));
-    QVERIFY(win.w->regularsView()->selectedRows().empty());
+    QVERIFY(win.window->regularsView()->selectedRows().empty());
     QCOMPARE(regularsInFile(win.dir).size(), std::size_t(1));
     win.view()->selectRow(0);
     {
@@ -279,17 +264,18 @@ void RegularsViewTest::deleteSelected()
 void RegularsViewTest::stakeTestOverTheLastDraws()
 {
     Window win;
+    QVERIFY(win.ok);
     win.addRegular(QStringLiteral("Шаг три"), QStringLiteral("1;2;3;4;5;6;7;8"), 3);
     win.addRegular(QStringLiteral("Тираж"), QStringLiteral("1;2;3;4;5;6;7;8"), 0, true);
-    win.w->offsetEdit()->setValue(2);
-    win.w->updateActions();
-    QVERIFY2(!win.w->command("TablesStakeTest")->isEnabled(), "nothing selected");
+    win.window->offsetEdit()->setValue(2);
+    win.window->updateActions();
+    QVERIFY2(!win.window->command("TablesStakeTest")->isEnabled(), "nothing selected");
     win.view()->selectRow(0);
 
     // Cancelled: nothing happens.
     onNextDialog<TFormTestCount>([](TFormTestCount* d) { d->reject(); });
     win.trigger("TablesStakeTest");
-    QCOMPARE(win.w->workspace().StakesFile().RecordCount(), 0);
+    QCOMPARE(win.window->workspace().StakesFile().RecordCount(), 0);
 
     int minimum = 0, maximum = 0, initial = 0;
     QString title;
@@ -308,7 +294,7 @@ void RegularsViewTest::stakeTestOverTheLastDraws()
     QCOMPARE(initial, 10);
 
     // Five stakes for the draws after the windows at offsets 5..1, each checked at once.
-    const std::vector<stakes::TStakeRecord> stakes = stakesInFile(*win.w);
+    const std::vector<stakes::TStakeRecord> stakes = stakesInFile(*win.window);
     QCOMPARE(stakes.size(), std::size_t(5));
     const char* expected[] = {"4;5;6;7;8;9;10;11", "7;8;9;10;11;12;13;14", "10;11;12;13;14;15;16;17",
                               "13;14;15;16;17;18;19;20", "1;2;3;16;17;18;19;20"};
@@ -330,15 +316,15 @@ void RegularsViewTest::stakeTestOverTheLastDraws()
     QCOMPARE(regularsInFile(win.dir)[0].Count, 5);
     QCOMPARE(regularsInFile(win.dir)[1].Count, 0);
     // The window is back where it was, the stakes are rated and counted.
-    QCOMPARE(win.w->workspace().DrawsOffset(), 2);
-    QCOMPARE(win.w->offsetEdit()->value(), 2);
-    QCOMPARE(win.w->statusText(4), QStringLiteral("Ставок: 5"));
-    const QAbstractItemModel* rating = win.w->ratingsView()->view()->model();
+    QCOMPARE(win.window->workspace().DrawsOffset(), 2);
+    QCOMPARE(win.window->offsetEdit()->value(), 2);
+    QCOMPARE(win.window->statusText(4), QStringLiteral("Ставок: 5"));
+    const QAbstractItemModel* rating = win.window->ratingsView()->view()->model();
     QCOMPARE(rating->rowCount(), 1);
     QCOMPARE(rating->index(0, 0).data().toString(), QStringLiteral("Шаг три"));
     QCOMPARE(rating->index(0, 1).data().toString(), QStringLiteral("5"));
     QCOMPARE(rating->index(0, 2).data().toString(), QString::number(hitSum));
-    QVERIFY(win.w->regularsView()->selectedRows() == std::vector<int>{0});
+    QVERIFY(win.window->regularsView()->selectedRows() == std::vector<int>{0});
 
     // The draw as base with step 0 stakes the newest draw of each window.
     selectRows(win.view(), {1});
@@ -347,7 +333,7 @@ void RegularsViewTest::stakeTestOverTheLastDraws()
         d->accept();
     });
     win.trigger("TablesStakeTest");
-    const std::vector<stakes::TStakeRecord> all = stakesInFile(*win.w);
+    const std::vector<stakes::TStakeRecord> all = stakesInFile(*win.window);
     QCOMPARE(all.size(), std::size_t(7));
     QCOMPARE(all[5].DrawNo, DrawCount - 1);
     QCOMPARE(joined(all[5].Stake.Nums), joined(sorted(win.draws[DrawCount - 3].Nums)));
@@ -357,9 +343,10 @@ void RegularsViewTest::stakeTestOverTheLastDraws()
 void RegularsViewTest::stakeAddThroughTheStakeDialog()
 {
     Window win;
+    QVERIFY(win.ok);
     win.addRegular(QStringLiteral("Шаг три"), QStringLiteral("1;2;3;4;5;6;7;8"), 3);
-    win.w->updateActions();
-    QVERIFY2(!win.w->command("TablesStakeAdd")->isEnabled(), "no regular selected");
+    win.window->updateActions();
+    QVERIFY2(!win.window->command("TablesStakeAdd")->isEnabled(), "no regular selected");
     win.view()->selectRow(0);
 
     QStringList offered;
@@ -372,37 +359,38 @@ void RegularsViewTest::stakeAddThroughTheStakeDialog()
     QCOMPARE(offered, QStringList({"Добавление ставки", QString::number(DrawCount + 1), "4;5;6;7;8;9;10;11", "Шаг три", "1"}));
     // Cancelled: the regular did not move and nothing was staked.
     QCOMPARE(rowTexts(win.model(), 0).mid(3), QStringList({"1;2;3;4;5;6;7;8", "0"}));
-    QCOMPARE(win.w->workspace().StakesFile().RecordCount(), 0);
+    QCOMPARE(win.window->workspace().StakesFile().RecordCount(), 0);
 
     onNextDialog<TFormStake>([](TFormStake* d) { d->accept(); });
     win.trigger("TablesStakeAdd");
     QCOMPARE(rowTexts(win.model(), 0).mid(3), QStringList({"4;5;6;7;8;9;10;11", "1"}));
     QCOMPARE(regularsInFile(win.dir)[0].Count, 1);
-    const std::vector<stakes::TStakeRecord> stakes = stakesInFile(*win.w);
+    const std::vector<stakes::TStakeRecord> stakes = stakesInFile(*win.window);
     QCOMPARE(stakes.size(), std::size_t(1));
     QCOMPARE(stakes[0].DrawNo, DrawCount + 1);
     QCOMPARE(stakes[0].Checked, uint8_t(0));
     QCOMPARE(stakes[0].Origin, uint8_t(stakes::OriginRegular));
     QCOMPARE(qs(stakes[0].Comment), QStringLiteral("Шаг три"));
-    QCOMPARE(win.w->statusText(4), QStringLiteral("Ставок: 1"));
+    QCOMPARE(win.window->statusText(4), QStringLiteral("Ставок: 1"));
 }
 
 void RegularsViewTest::hidingAndShowingTheTab()
 {
     Window win;
+    QVERIFY(win.ok);
     win.addRegular(QStringLiteral("Первый"), QStringLiteral("1;2;3;4;5;6;7;8"), 1);
-    QTabWidget* tabs = win.w->rightTabs();
-    const int index = tabs->indexOf(win.w->regularsView());
+    QTabWidget* tabs = win.window->rightTabs();
+    const int index = tabs->indexOf(win.window->regularsView());
 
     win.trigger("TabTables");
     QVERIFY(!tabs->isTabVisible(index));
-    QVERIFY(!win.w->command("TabTables")->isChecked());
-    QCOMPARE(win.w->formSettings().ReadBool("TabTables", true), false);
+    QVERIFY(!win.window->command("TabTables")->isChecked());
+    QCOMPARE(win.window->formSettings().ReadBool("TabTables", true), false);
     QCOMPARE(win.model()->rowCount(), 0);
-    win.w->updateActions();
+    win.window->updateActions();
     for (const char* name : {"TablesAdd", "TablesDel", "TablesStakeAdd", "TablesStakeTest"})
-        QVERIFY2(!win.w->command(name)->isEnabled(), name);
-    QVERIFY(win.w->command("TabTables")->isEnabled());
+        QVERIFY2(!win.window->command(name)->isEnabled(), name);
+    QVERIFY(win.window->command("TabTables")->isEnabled());
 
     // Shown again, the tab reads the file as it is now.
     stakes::TRegularsArray rows = regularsInFile(win.dir);
@@ -412,24 +400,25 @@ void RegularsViewTest::hidingAndShowingTheTab()
     win.trigger("TabTables");
     QVERIFY(tabs->isTabVisible(index));
     QCOMPARE(tabs->currentIndex(), index);
-    QVERIFY(win.w->command("TabTables")->isChecked());
-    QCOMPARE(win.w->formSettings().ReadBool("TabTables", false), true);
+    QVERIFY(win.window->command("TabTables")->isChecked());
+    QCOMPARE(win.window->formSettings().ReadBool("TabTables", false), true);
     QCOMPARE(win.model()->rowCount(), 2);
     QCOMPARE(win.model()->index(1, 0).data().toString(), QStringLiteral("Второй"));
 }
 
 void RegularsViewTest::hiddenAtStartUp()
 {
-    Window win("[TFormMain]\r\nTabTables=0\r\nTablesList.Column0=333\r\n");
-    QTabWidget* tabs = win.w->rightTabs();
-    QVERIFY(!tabs->isTabVisible(tabs->indexOf(win.w->regularsView())));
-    QVERIFY(!win.w->command("TabTables")->isChecked());
+    Window win(StartFiles{{"Kvanta_8x20.frm", "[TFormMain]\r\nTabTables=0\r\nTablesList.Column0=333\r\n"}});
+    QVERIFY(win.ok);
+    QTabWidget* tabs = win.window->rightTabs();
+    QVERIFY(!tabs->isTabVisible(tabs->indexOf(win.window->regularsView())));
+    QVERIFY(!win.window->command("TabTables")->isChecked());
     QCOMPARE(win.view()->columnWidth(0), 333);
-    win.w->updateActions();
-    QVERIFY(!win.w->command("TablesAdd")->isEnabled());
+    win.window->updateActions();
+    QVERIFY(!win.window->command("TablesAdd")->isEnabled());
     // The column widths go back to the settings file at shutdown.
     const auto frm = win.dir / "Kvanta_8x20.frm";
-    win.w.reset();
+    win.window.reset();
     const util::IniFile ini = util::IniFile::Load(frm);
     QCOMPARE(ini.ReadInteger("TFormMain", "TablesList.Column0", 0), 333);
     QCOMPARE(ini.ReadInteger("TFormMain", "TabTables", 1), 0);

@@ -92,6 +92,12 @@ QString fileOf(const QStringList& lines)
     return text;
 }
 
+// The mirror file with these lines, for the start.
+StartFiles mirrorOf(const QStringList& lines)
+{
+    return {{"Kvanta_8x20.lss", util::Utf8ToCp1251(fileOf(lines).toStdString())}};
+}
+
 QStringList rowTexts(const ScenarioView* view, int row)
 {
     QStringList texts;
@@ -413,13 +419,9 @@ void ScenarioViewTest::linesThroughTheCommands()
 
 void ScenarioViewTest::startReadsTheMirrorFile()
 {
-    test::TempDir dir;
-    SeedArchive(dir, 50);
-    const QString step = QStringLiteral("FULL:0#RAND|TSD1#NUMS:10#LNO:#SF:1| | | | | | |старт");
-    test::WriteBytes(dir / "Kvanta_8x20.lss", util::Utf8ToCp1251(fileOf({step, QString()}).toStdString()));
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(50, mirrorOf({QStringLiteral("FULL:0#RAND|TSD1#NUMS:10#LNO:#SF:1| | | | | | |старт"), QString()}));
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
     QCOMPARE(w.scenarioView()->view()->model()->rowCount(), 2);
     QCOMPARE(w.scenarioView()->statusPanel(0), QStringLiteral("Строк: 2"));
     QCOMPARE(rowTexts(w.scenarioView(), 0).value(0), QStringLiteral("старт"));
@@ -429,13 +431,10 @@ void ScenarioViewTest::startReadsTheMirrorFile()
 
 void ScenarioViewTest::deletingAsksFirst()
 {
-    test::TempDir dir;
-    SeedArchive(dir, 50);
-    test::WriteBytes(dir / "Kvanta_8x20.lss", "a|TSD1#NUMS:10#LNO:#SF:1|\r\n\r\nb|TSD1#NUMS:20#LNO:#SF:1|\r\n"
-                                              "c|TSD1#NUMS:30#LNO:#SF:1|\r\n");
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(50, mirrorOf({"a|TSD1#NUMS:10#LNO:#SF:1|", "", "b|TSD1#NUMS:20#LNO:#SF:1|", "c|TSD1#NUMS:30#LNO:#SF:1|"}));
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     ScenarioView* view = w.scenarioView();
     QCOMPARE(view->view()->model()->rowCount(), 4);
 
@@ -575,12 +574,9 @@ void ScenarioViewTest::ratingNamesBecomeLines()
 
 void ScenarioViewTest::busyDisablesEverything()
 {
-    test::TempDir dir;
-    SeedArchive(dir, 50);
-    test::WriteBytes(dir / "Kvanta_8x20.lss", "FULL:0#RAND|TSD1#NUMS:10#LNO:#SF:1|\r\nFULL:0#RAND|TSD1#NUMS:20#LNO:#SF:1|\r\n");
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(50, mirrorOf({"FULL:0#RAND|TSD1#NUMS:10#LNO:#SF:1|", "FULL:0#RAND|TSD1#NUMS:20#LNO:#SF:1|"}));
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
     w.scenarioView()->selectLine(0);
     w.scenarioView()->selectedRatingNames = [] { return std::vector<std::string>{"x"}; };
     for (const char* name : ScenarioCommands)
@@ -601,12 +597,9 @@ void ScenarioViewTest::runsNeedLinesAndDraws()
     };
     for (const Case c : {Case{"no draws", 0, true, false}, Case{"no lines", 30, false, false},
                          Case{"lines and draws", 30, true, true}}) {
-        test::TempDir dir;
-        if (c.draws > 0) SeedArchive(dir, c.draws);
-        if (c.lines) test::WriteBytes(dir / "Kvanta_8x20.lss", "FULL:0#RAND|TSD1#NUMS:10#LNO:#SF:1|\r\n");
-        TFormMain w(dir.path(), {});
-        w.show();
-        QTRY_VERIFY(w.isInitialised());
+        StartedWindow started(c.draws, c.lines ? mirrorOf({"FULL:0#RAND|TSD1#NUMS:10#LNO:#SF:1|"}) : StartFiles{});
+        QVERIFY(started.ok);
+        TFormMain& w = *started.window;
         QVERIFY2(enabled(w, "ScriptRun") == c.runs, c.name);
         QVERIFY2(enabled(w, "ScriptTest") == c.runs, c.name);
         QVERIFY2(!enabled(w, "ScriptStop"), c.name);
@@ -620,12 +613,11 @@ void ScenarioViewTest::columnWidthsKept()
     SeedArchive(dir, 30);
     workspace::FormSettings(dir / "Kvanta_8x20.frm").WriteInt("ScriptList.Column2", 321);
     {
-        TFormMain w(dir.path(), {});
-        w.show();
-        QTRY_VERIFY(w.isInitialised());
-        QCOMPARE(w.scenarioView()->view()->columnWidth(2), 321);
-        w.scenarioView()->view()->setColumnWidth(8, 147);
-        w.close();
+        StartedWindow started(dir);
+        QVERIFY(started.ok);
+        QCOMPARE(started.window->scenarioView()->view()->columnWidth(2), 321);
+        started.window->scenarioView()->view()->setColumnWidth(8, 147);
+        started.window->close();
     }
     const workspace::FormSettings frm(dir / "Kvanta_8x20.frm");
     QCOMPARE(frm.ReadInt("ScriptList.Column8", 0), 147);
@@ -634,12 +626,9 @@ void ScenarioViewTest::columnWidthsKept()
 
 void ScenarioViewTest::forecastMakesNamedStakes()
 {
-    test::TempDir dir;
-    SeedArchive(dir, 120);
-    test::WriteBytes(dir / "Kvanta_8x20.lss", util::Utf8ToCp1251(fileOf({RunStep}).toStdString()));
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(120, mirrorOf({RunStep}));
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
     ScenarioView* view = w.scenarioView();
     QVERIFY(enabled(w, "ScriptRun") && enabled(w, "ScriptTest") && !enabled(w, "ScriptStop"));
     QCOMPARE(w.command("ScriptRun")->text(), QStringLiteral("Прогноз"));
@@ -690,12 +679,9 @@ void ScenarioViewTest::forecastMakesNamedStakes()
 
 void ScenarioViewTest::testStoppedInItsSecondCycle()
 {
-    test::TempDir dir;
-    SeedArchive(dir, 120);
-    test::WriteBytes(dir / "Kvanta_8x20.lss", util::Utf8ToCp1251(fileOf({RunStep}).toStdString()));
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(120, mirrorOf({RunStep}));
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
     ScenarioView* view = w.scenarioView();
 
     // Cancelling the count dialog runs nothing.
@@ -774,17 +760,11 @@ void ScenarioViewTest::testStoppedInItsSecondCycle()
 
 void ScenarioViewTest::closingDuringARunStopsItFirst()
 {
-    test::TempDir dir;
-    SeedArchive(dir, 120);
-    test::WriteBytes(dir / "Kvanta_8x20.lss", util::Utf8ToCp1251(fileOf({RunStep, RunStep}).toStdString()));
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(120, mirrorOf({RunStep, RunStep}));
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
     ScenarioView* view = w.scenarioView();
-
-    // "No": the run goes on to its end and the window stays.
-    {
-        MessageBoxAnswerer no(QMessageBox::No);
+    const auto runAndClose = [&] {
         bool asked = false;
         QTimer* closer = onEveryPass([&] {
             if (asked || !view->runner().Running()) return;
@@ -793,6 +773,12 @@ void ScenarioViewTest::closingDuringARunStopsItFirst()
         });
         run(w, "ScriptRun");
         delete closer;
+    };
+
+    // "No": the run goes on to its end and the window stays.
+    {
+        MessageBoxAnswerer no(QMessageBox::No);
+        runAndClose();
         QCOMPARE(no.texts, QStringList{QStringLiteral("Остановить выполнение сценария?")});
     }
     QCOMPARE(stakeComments(w).size(), 4);
@@ -801,14 +787,7 @@ void ScenarioViewTest::closingDuringARunStopsItFirst()
 
     // "Yes": the run stops, then the window closes.
     MessageBoxAnswerer yes(QMessageBox::Yes);
-    bool asked = false;
-    QTimer* closer = onEveryPass([&] {
-        if (asked || !view->runner().Running()) return;
-        asked = true;
-        w.close();
-    });
-    run(w, "ScriptRun");
-    delete closer;
+    runAndClose();
     QCOMPARE(yes.texts, QStringList{QStringLiteral("Остановить выполнение сценария?")});
     QVERIFY(stakeComments(w).size() < 4 + 1 + 4);
     QTRY_VERIFY(!w.isVisible());
@@ -816,12 +795,10 @@ void ScenarioViewTest::closingDuringARunStopsItFirst()
 
 void ScenarioViewTest::runLogsAndTheirDeletion()
 {
-    test::TempDir dir;
-    SeedArchive(dir, 120);
-    test::WriteBytes(dir / "Kvanta_8x20.lss", util::Utf8ToCp1251(fileOf({RunStep}).toStdString()));
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(120, mirrorOf({RunStep}));
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     ScenarioView* view = w.scenarioView();
     QAction* toggle = w.command("LogToggle");
     QCOMPARE(toggle->text(), QStringLiteral("Журнал выполнения сценария"));

@@ -60,12 +60,8 @@ namespace {
 const QString StakesFileName = QStringLiteral("Kvanta_8x20.lsk");
 
 // Cost 10; 4 hits win 50, 5 hits win 40.
-void writePrizes(const test::TempDir& dir)
-{
-    test::WriteBytes(dir / "Kvanta_8x20.ini",
-                     "[STAKES]\nCost=10\nProfits=2\nProfit_0_Overlap=4\nProfit_0_Profit=50\n"
-                     "Profit_1_Overlap=5\nProfit_1_Profit=40\n");
-}
+const StartFiles::value_type Prizes{"Kvanta_8x20.ini", "[STAKES]\nCost=10\nProfits=2\nProfit_0_Overlap=4\nProfit_0_Profit=50\n"
+                                                       "Profit_1_Overlap=5\nProfit_1_Profit=40\n"};
 
 QString cell(const TFormMain& w, int row, int column, int role = Qt::DisplayRole)
 {
@@ -138,12 +134,10 @@ TFormChart* openChart()
 
 void StakesViewTest::selectedCombinationForThreeDraws()
 {
-    test::TempDir dir;
-    SeedArchive(dir, 50);
-    writePrizes(dir);
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(50, {Prizes});
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     QCOMPARE(w.rightTabs()->tabText(w.rightTabs()->indexOf(w.stakesView())), QStringLiteral("Ставки"));
     QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 0"));
     QCOMPARE(w.stakesView()->model()->rowCount(), 1);   // the empty row of an empty file
@@ -229,15 +223,13 @@ void StakesViewTest::selectedCombinationForThreeDraws()
 
 void StakesViewTest::deleteAndFilterAfterQuestions()
 {
-    test::TempDir dir;
-    SeedArchive(dir, 10);
-    test::WriteBytes(dir / StakesFileName.toStdString(),
-                     test::FileOf({test::Checked(1, 0), test::Checked(1, 2), stakes::NewSeparator(), test::Checked(2, 3),
-                                   test::Checked(2, 5), test::Stake(30, {1, 2, 3, 4, 5, 6, 7, 8}), stakes::NewSeparator(),
-                                   test::Checked(3, 4)}));
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(10, {{StakesFileName.toStdString(),
+                                test::FileOf({test::Checked(1, 0), test::Checked(1, 2), stakes::NewSeparator(),
+                                              test::Checked(2, 3), test::Checked(2, 5), test::Stake(30, {1, 2, 3, 4, 5, 6, 7, 8}),
+                                              stakes::NewSeparator(), test::Checked(3, 4)})}});
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 8"));
     QCOMPARE(w.stakesView()->model()->rowCount(), 8);
 
@@ -536,14 +528,12 @@ void StakesViewTest::outdatedFileIsEmptied()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, outdated);
-    test::TempDir dir;
-    SeedArchive(dir, 10);
-    test::WriteBytes(dir / StakesFileName.toStdString(), bytes.toStdString());
-    test::WriteBytes(dir / "Kvanta_8x20.frm", "[TFormMain]\nStakesGrid.Column0=99\n");
     MessageBoxAnswerer answerer;
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(10, {{StakesFileName.toStdString(), bytes.toStdString()},
+                               {"Kvanta_8x20.frm", "[TFormMain]\nStakesGrid.Column0=99\n"}});
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     if (outdated) {
         QCOMPARE(answerer.texts,
                  QStringList{QStringLiteral("Обнаружен файл ставок устаревшей версии - имеющиеся в файле ставки будут удалены!")});
@@ -568,13 +558,11 @@ void StakesViewTest::outdatedFileIsEmptied()
 
 void StakesViewTest::logsAndFlags()
 {
-    test::TempDir dir;
-    SeedArchive(dir, 50);
-    writePrizes(dir);
+    StartedWindow started(50, {Prizes});
+    QVERIFY(started.ok);
+    const test::TempDir& dir = started.dir;
     {
-        TFormMain w(dir.path(), {});
-        w.show();
-        QTRY_VERIFY(w.isInitialised());
+        TFormMain& w = *started.window;
         QVERIFY(!w.command("LogStakes")->isChecked());
         QVERIFY(w.command("StakesScroll")->isChecked());
         QVERIFY(w.command("StakesCheckLine")->isChecked());
@@ -618,9 +606,10 @@ void StakesViewTest::logsAndFlags()
         w.stakesView()->view()->setColumnWidth(8, 333);
     }
     // The next start reads the flags and the grid's widths back.
-    TFormMain again(dir.path(), {});
-    again.show();
-    QTRY_VERIFY(again.isInitialised());
+    started.window.reset();
+    StartedWindow restarted(dir);
+    QVERIFY(restarted.ok);
+    TFormMain& again = *restarted.window;
     QVERIFY(again.command("LogStakes")->isChecked());
     QVERIFY(!again.command("StakesScroll")->isChecked());
     QVERIFY(!again.command("StakesCheckLine")->isChecked());
@@ -633,20 +622,17 @@ void StakesViewTest::logsAndFlags()
 
 void StakesViewTest::profitChart()
 {
-    test::TempDir dir;
-    SeedArchive(dir, 10);
     const auto withProfit = [](int32_t drawNo, int hits, int64_t units) {
         stakes::TStakeRecord r = test::Checked(drawNo, hits);
         r.Profit = util::Currency::FromUnits(units);
         return r;
     };
     // Draw 2 nets -10 from two stakes.
-    test::WriteBytes(dir / StakesFileName.toStdString(),
-                     test::FileOf({withProfit(1, 4, 10), stakes::NewSeparator(), withProfit(2, 3, -20),
-                                   withProfit(2, 4, 10), withProfit(3, 5, 30)}));
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(10, {{StakesFileName.toStdString(),
+                                test::FileOf({withProfit(1, 4, 10), stakes::NewSeparator(), withProfit(2, 3, -20),
+                                              withProfit(2, 4, 10), withProfit(3, 5, 30)})}});
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
     w.updateActions();
     QVERIFY(w.command("StakesGraphDraws")->isEnabled());
     QCOMPARE(w.command("StakesGraphDraws")->text(), QStringLiteral("Суммарный профит по тиражам"));
@@ -768,14 +754,12 @@ void StakesViewTest::wholeListInOneSeries()
 
 void StakesViewTest::randomStakeAndManualCheck()
 {
-    test::TempDir dir;
-    SeedArchive(dir, 20);
-    writePrizes(dir);
     // Waiting for draw 12, which the archive already has: start-up leaves it to the check.
-    test::WriteBytes(dir / StakesFileName.toStdString(), test::RecordBytes(test::Stake(12, {1, 2, 3, 4, 5, 6, 7, 8})));
-    TFormMain w(dir.path(), {});
-    w.show();
-    QTRY_VERIFY(w.isInitialised());
+    StartedWindow started(20, {Prizes,
+                               {StakesFileName.toStdString(), test::RecordBytes(test::Stake(12, {1, 2, 3, 4, 5, 6, 7, 8}))}});
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    const test::TempDir& dir = started.dir;
     QCOMPARE(cell(w, 0, 5), QString());
     w.updateActions();
     QVERIFY(w.command("StakesCheckManual")->isEnabled());
