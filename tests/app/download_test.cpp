@@ -1,4 +1,6 @@
 #include <QAction>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QActionGroup>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -14,6 +16,7 @@
 
 #include "app/formmain.h"
 #include "app/formproxy.h"
+#include "app/formsiteaddress.h"
 #include "app/formwait.h"
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
@@ -92,6 +95,18 @@ private slots:
     void startUpDownloadsAsChosen();
     void autoDownloadChoicesAreCheckedAndStored();
     void proxyDialogEnablesFieldsAndSaves();
+    void siteAddressIsCheckedAndStored();
+    void lotoSiteOpensTheGamePage();
+    void closingDuringADownloadCancelsItFirst();
+};
+
+// Stands for the web browser: QDesktopServices hands it the address it would open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
 };
 
 void DownloadTest::f3AddsTheDrawsAndTheListShowsThem()
@@ -295,6 +310,72 @@ void DownloadTest::proxyDialogEnablesFieldsAndSaves()
     QCOMPARE(again.ReadInteger("PROXY", "ProxyMode", -1), 1);
     QCOMPARE(again.ReadString("PROXY", "ProxyServer", "x"), std::string());
     QCOMPARE(again.ReadString("PROXY", "ProxyPassword", "x"), std::string());
+}
+
+void DownloadTest::siteAddressIsCheckedAndStored()
+{
+    qunsetenv("KVANTA_OPERATOR_URL");
+    StartedWindow started(5, StartFiles{{"Kvanta_8x20.ini", "[ONLINE]\r\nOperatorUrl=https://old.example\r\n"}});
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    bool refusedKeptOpen = false;
+    onNextDialog<TFormSiteAddress>([&](TFormSiteAddress* d) {
+        QCOMPARE(d->windowTitle(), QStringLiteral("Адрес сайта лотереи"));
+        QCOMPARE(d->addressEdit()->text(), QStringLiteral("https://old.example"));
+        d->addressEdit()->setText(QStringLiteral("www.no-scheme.ru"));
+        d->accept();
+        refusedKeptOpen = d->isVisible() && d->result() != QDialog::Accepted;
+        d->addressEdit()->setText(QStringLiteral("  http://127.0.0.1:8123/mirror  "));
+        d->accept();
+    });
+    w.command("EditOperatorUrl")->trigger();
+    QVERIFY(refusedKeptOpen);
+    const util::IniFile ini = util::IniFile::Load(started.dir / "Kvanta_8x20.ini");
+    QCOMPARE(ini.ReadString("ONLINE", "OperatorUrl", ""), std::string("http://127.0.0.1:8123/mirror"));
+}
+
+void DownloadTest::lotoSiteOpensTheGamePage()
+{
+    OperatorSite site(archive::SyntheticDraws(5, 5, 1));
+    StartedWindow started(5);
+    QVERIFY(started.ok);
+    UrlCatcher browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser, "open");
+    started.window->command("OpenLotoSite")->trigger();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    QCOMPARE(started.window->command("OpenLotoSite")->text(), QStringLiteral("Сайт лотереи"));
+    QCOMPARE(browser.urls, QList<QUrl>{QUrl(QString::fromStdString(site.http.Url("/zarvik")))});
+    QCOMPARE(site.requests.load(), 0);
+}
+
+void DownloadTest::closingDuringADownloadCancelsItFirst()
+{
+    OperatorSite site(archive::SyntheticDraws(150, 5, 1));
+    site.slowFirst = 61;
+    StartedWindow started(0, archiveOf(site.draws, 10));
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    MessageBoxAnswerer answerer(QMessageBox::No);
+    bool closeAsked = false;
+    bool closedEarly = false;
+    QTimer closer;
+    closer.setInterval(20);
+    connect(&closer, &QTimer::timeout, [&] {
+        if (!site.slowEntered || closeAsked) return;
+        closeAsked = true;
+        w.close();
+        // The download is on the stack: the window waits for it.
+        closedEarly = !w.isVisible();
+    });
+    closer.start();
+    w.command("DrawsDownload")->trigger();
+    closer.stop();
+    QVERIFY(closeAsked);
+    QVERIFY(!closedEarly);
+    QVERIFY(w.lastDownload().Cancelled);
+    QCOMPARE(test::ReadBytes(started.dir / archive::ArchiveFileName), archive::ArchiveBytes(firstOf(site.draws, 60)));
+    QTRY_VERIFY(!w.isVisible());
+    QVERIFY(answerer.texts.isEmpty());
 }
 
 QTEST_MAIN(DownloadTest)
