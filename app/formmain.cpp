@@ -1,12 +1,16 @@
 #include "app/formmain.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -21,6 +25,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdlib>
 
 #include "app/commandset.h"
 #include "app/formdraw.h"
@@ -29,6 +34,13 @@
 #include "app/formfavorites.h"
 #include "app/formmethodinfo.h"
 #include "app/formshredding.h"
+#include "app/formproxy.h"
+#include "app/formwait.h"
+#include "app/formsiteaddress.h"
+#include "app/webtransfer.h"
+#include "core/archive/drawpage.h"
+#include "core/workspace/online.h"
+#include "core/workspace/proxy.h"
 #include "core/stats/configops.h"
 #include "core/stats/settingsops.h"
 #include "app/views/combsview.h"
@@ -90,6 +102,8 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
             m_shell->ShowFailure("Ошибка загрузки параметров программы!", e.what());
         }
         workspace::LoadEngine(m_stats, m_ws, *m_shell);
+        workspace::LoadProxySettings(m_ws.Proxy(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
+        m_web = std::make_unique<TWebTransfer>(m_shell->waitCancelFlag());
         std::filesystem::path help = workspace::FindHelpFile(m_ws.DataDir(), m_stats.Language);
         if (help.empty())
             help = workspace::FindHelpFile(QCoreApplication::applicationDirPath().toStdString(), m_stats.Language);
@@ -109,6 +123,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
 
 TFormMain::~TFormMain()
 {
+    m_web.reset();
     if (!m_stateSaved && !m_ended) saveSettings();
     if (m_ws.StakesFile().IsOpen()) {
         m_shell->SetStatusText("Сохранение файла ставок...");
@@ -190,6 +205,22 @@ void TFormMain::createCommands()
     m_regularsView->createCommands();
     m_scenarioView->createCommands();
     m_scenarioView->attachCommands();
+    QAction* download = addCommand("DrawsDownload", QStringLiteral("Загрузка"),
+                                   QStringLiteral("Загрузка архива тиражей с сайта лотереи"), [this] { drawsDownload(); });
+    download->setShortcut(QKeySequence(Qt::Key_F3));
+    addCommand("OpenLotoSite", QStringLiteral("Сайт лотереи"), QString(), [this] { openLotoSite(); });
+    const QString autoCaptions[3] = {QStringLiteral("По запросу (по умолчанию)"), QStringLiteral("Автоматически"),
+                                     QStringLiteral("Отключено")};
+    auto* autoGroup = new QActionGroup(this);
+    for (int mode = 0; mode < 3; ++mode) {
+        const std::string name = "AutoDownload" + std::to_string(mode);
+        QAction* a = addCommand(name.c_str(), autoCaptions[mode], QString(), [this, mode] { autoDownload(mode); });
+        a->setCheckable(true);
+        autoGroup->addAction(a);
+    }
+    addCommand("EditProxy", QStringLiteral("Параметры proxy-сервера"), QString(), [this] { editProxy(); });
+    addCommand("EditOperatorUrl", QStringLiteral("Адрес сайта лотереи"),
+               QStringLiteral("Адрес сайта, с которого загружается архив тиражей"), [this] { editOperatorUrl(); });
     QAction* exitAction = addCommand("ExitProgram", QStringLiteral("Выход"), QString(), [this] { close(); });
     exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     addCommand("About", QStringLiteral("О программе"), QString(), [this] { about(); });
@@ -200,7 +231,8 @@ void TFormMain::createMenus()
     const char* const sep = TCommandSet::Separator;
     const std::vector<TCommandSet::TMenuSpec> menus = {
         {QStringLiteral("Файл"), {"DrawsImport", "DrawsExport", sep, "ExitProgram"}},
-        {QStringLiteral("Тиражи"), {"DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsSorted", "DrawsInfo"}},
+        {QStringLiteral("Тиражи"),
+         {"DrawsDownload", "OpenLotoSite", sep, "DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsSorted", "DrawsInfo"}},
         {QStringLiteral("Комбинации"),
          {"CombsGen", "CombsUndo", "CombsDelExists", "CombsDelSelected", sep, "CombsOpen", "CombsSave", "CombsCopy",
           "CombsPaste", "CombsSelectAll", sep, "CombsFindInDraws", "CombsCheckNums", "CombsInfo", "TotalSumCombs"}},
@@ -221,9 +253,12 @@ void TFormMain::createMenus()
     m_ratingsView->createMenus(menuBar()->addMenu(QStringLiteral("Рейтинг")));
     m_regularsView->createMenus(menuBar()->addMenu(QStringLiteral("Регуляры")));
     m_commands->addMenu(menuBar(), {QStringLiteral("Вид"), {"TabTables"}});
+    QMenu* settings = m_commands->addMenu(menuBar(), {QStringLiteral("Настройки"), {"EditProxy", "EditOperatorUrl"}});
+    m_commands->fillMenu(settings->addMenu(QStringLiteral("Загрузка тиражей при запуске")),
+                         {"AutoDownload0", "AutoDownload1", "AutoDownload2"});
     m_commands->addMenu(menuBar(), {QStringLiteral("Справка"), {"About"}});
 
-    m_commands->fillContextMenu(m_drawsView, {"DrawsInfo", "DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsImport",
+    m_commands->fillContextMenu(m_drawsView, {"DrawsDownload", sep, "DrawsInfo", "DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsImport",
                                               "DrawsExport", "DrawsSorted"});
 }
 
@@ -356,6 +391,7 @@ void TFormMain::restoreSettings()
     command("DrawsStatShowTotalLine")->setChecked(view.ShowTotalLine);
     m_statsView->applyNormColumns();
     command("DrawsSorted")->setChecked(view.SortedDraws);
+    command(QStringLiteral("AutoDownload%1").arg(view.DownloadDrawsOnStart))->setChecked(true);
     m_drawsModel->setSorted(view.SortedDraws);
     m_drawsModel->setColorDraws(view.ColorDraws);
     m_ratingsView->restoreSettings(m_frm);
@@ -462,6 +498,7 @@ void TFormMain::initialise()
         m_ws.Scenario().LoadCurrent(*m_shell);
         m_initialised = true;
         m_shell->SetStatusText("");
+        startupDownload();
     } catch (const std::exception& e) {
         m_shell->SetStatusText("");
         m_shell->ShowFailure("Ошибка инициализации программы!", e.what());
@@ -488,6 +525,13 @@ void TFormMain::closeEvent(QCloseEvent* event)
 {
     // The run lives on this call stack: it is asked to stop, and the window closes after it.
     if (m_scenarioView && !m_scenarioView->allowClose()) {
+        event->ignore();
+        return;
+    }
+    // The download lives on this call stack too: it is cancelled and the window closes after it.
+    if (m_downloading) {
+        m_closeAfterDownload = true;
+        if (auto* wait = m_shell->waitWindow()) wait->reject();
         event->ignore();
         return;
     }
@@ -827,4 +871,72 @@ void TFormMain::about()
                                       "Анализатор тиражной лотереи 8 из 20: архив тиражей, статистики, "
                                       "фильтры, ставки, рейтинги и сценарии.")
                            .arg(QStringLiteral(KV_VERSION)));
+}
+
+void TFormMain::drawsDownload()
+{
+    if (m_downloading || !m_web) return;
+    const workspace::TOnlineUrls urls = workspace::ReadOnlineUrls(m_ws.FilePath(workspace::Workspace::SettingsFileName));
+    workspace::TDownloadSettings settings;
+    settings.OperatorUrl = urls.OperatorUrl;
+    settings.ProxyListUrl = urls.ProxyListUrl;
+    m_downloading = true;
+    m_lastDownload = {};
+    guarded("Ошибка загрузки архива тиражей с сайта!", [&] {
+        m_lastDownload = workspace::RunDrawsDownload(m_ws, *m_shell, m_stats, m_web->access(), settings);
+    });
+    m_downloading = false;
+    // The download checked the stakes; the grid and the rating show the result.
+    m_stakesView->refreshView({.Rows = true});
+    m_ratingsView->refresh();
+    updateActions();
+    if (m_closeAfterDownload) {
+        QTimer::singleShot(0, this, &QWidget::close);
+        return;
+    }
+    const std::string skipped = workspace::SkippedText(m_lastDownload.Skipped);
+    if (!skipped.empty()) m_shell->ShowMessage(shell::MessageKind::Warning, skipped);
+}
+
+void TFormMain::openLotoSite()
+{
+    const workspace::TOnlineUrls urls = workspace::ReadOnlineUrls(m_ws.FilePath(workspace::Workspace::SettingsFileName));
+    const QString page = qs(archive::GamePageUrl(urls.OperatorUrl));
+    if (!QDesktopServices::openUrl(QUrl(page)))
+        m_shell->ShowError(util::Format("Не удалось открыть страницу \"%s\" в браузере", {us(page)}));
+}
+
+void TFormMain::autoDownload(int mode)
+{
+    command(QStringLiteral("AutoDownload%1").arg(mode))->setChecked(true);
+    guarded("Ошибка сохранения параметров программы!", [&] {
+        workspace::TViewSettings s = m_ws.View();
+        s.DownloadDrawsOnStart = mode;
+        m_ws.SetViewSettings(s);
+    });
+}
+
+void TFormMain::editProxy()
+{
+    TFormProxy dialog(m_ws.Proxy(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    workspace::ApplyProxyChoice(m_ws.Proxy(), dialog.choice(), dialog.fields());
+    workspace::SaveProxySettings(m_ws.Proxy(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell, true);
+}
+
+void TFormMain::editOperatorUrl()
+{
+    const auto ini = m_ws.FilePath(workspace::Workspace::SettingsFileName);
+    const char* env = std::getenv("KVANTA_OPERATOR_URL");
+    const bool overridden = env && *env;
+    // The address the file holds is the one to edit, not the environment's of this run.
+    const workspace::TOnlineUrls stored = workspace::ReadOnlineUrls(ini, [](const char*) -> const char* { return nullptr; });
+    TFormSiteAddress dialog(qs(stored.OperatorUrl), overridden, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    guarded("Ошибка записи в файл конфигурации!", [&] { workspace::WriteOperatorUrl(ini, us(dialog.address())); });
+}
+
+void TFormMain::startupDownload()
+{
+    if (workspace::DownloadOnStart(m_ws.View().DownloadDrawsOnStart, *m_shell)) drawsDownload();
 }

@@ -9,6 +9,7 @@
 
 #include "app/viewhost.h"
 #include "core/workspace/cmdline.h"
+#include "core/workspace/drawdownload.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/workspace.h"
 #include "core/stakes/stakecommands.h"
@@ -31,6 +32,7 @@ class RatingsView;
 class RegularsView;
 class StakesView;
 class ScenarioView;
+class TWebTransfer;
 
 // The main window: presents the workspace and runs the commands. It owns no domain state.
 class TFormMain : public QMainWindow, private ViewHost {
@@ -77,6 +79,10 @@ public:
     QString statusText(int field) const;
     bool isInitialised() const { return m_initialised; }
     bool hasEnded() const { return m_ended; }
+    // True while DrawsDownload runs (its wait window is up).
+    bool isDownloading() const { return m_downloading; }
+    // What the last DrawsDownload did.
+    const kv::workspace::TDownloadResult& lastDownload() const { return m_lastDownload; }
     int exitCode() const { return m_exitCode; }
 
     // Enable state of every command; called when the window is idle.
@@ -143,6 +149,12 @@ private:
     void filtersReset();
     void filtersInfo();
     void about();
+    void drawsDownload();
+    void openLotoSite();
+    void autoDownload(int mode);
+    void editProxy();
+    void editOperatorUrl();
+    void startupDownload();
 
     kv::workspace::CommandLine m_cmd;
     kv::workspace::Workspace m_ws;
@@ -156,6 +168,10 @@ private:
     bool m_ended = false;
     bool m_stateSaved = false;
     int m_exitCode = 0;
+    bool m_downloading = false;
+    bool m_closeAfterDownload = false;
+    kv::workspace::TDownloadResult m_lastDownload;
+    std::unique_ptr<TWebTransfer> m_web;
 
     QSplitter* m_splitter = nullptr;
     QTabWidget* m_leftTabs = nullptr;

@@ -1,5 +1,7 @@
 #include "app/qtshell.h"
 
+#include "app/formwait.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -13,6 +15,7 @@ QtShell::QtShell(QWidget* window) : m_window(window) {}
 QtShell::~QtShell()
 {
     delete m_progress;
+    delete m_wait;
     while (IsBusy()) UnmarkBusy();
 }
 
@@ -26,6 +29,32 @@ void QtShell::SetStatusText(std::string_view text)
 void QtShell::ProcessEvents()
 {
     QCoreApplication::processEvents();
+}
+
+void QtShell::WaitShow(std::string_view text)
+{
+    SetStatusText(text.substr(0, text.find('\n')));
+    if (!m_wait) {
+        m_waitCancel = false;
+        m_wait = new TFormWait(m_window);
+        QObject::connect(m_wait, &TFormWait::cancelRequested, m_wait, [this] { m_waitCancel = true; });
+        m_wait->show();
+    }
+    m_wait->setText(qs(text));
+    m_wait->adjustSize();
+    m_wait->repaint();
+}
+
+void QtShell::WaitClose()
+{
+    SetStatusText("");
+    delete m_wait;
+    m_wait = nullptr;
+}
+
+bool QtShell::WaitCancelled()
+{
+    return m_waitCancel.load();
 }
 
 void QtShell::doShowMessage(MessageKind kind, std::string_view text)

@@ -1,6 +1,7 @@
 #pragma once
 #include <QPointer>
 #include <QString>
+#include <atomic>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,7 @@
 class QLabel;
 class QProgressDialog;
 class QWidget;
+class TFormWait;
 
 inline QString qs(std::string_view utf8)
 {
@@ -29,6 +31,14 @@ public:
     void SetStatusLabel(QLabel* label) { m_status = label; }
     void SetStatusText(std::string_view text) override;
     void ProcessEvents() override;
+    void WaitShow(std::string_view text) override;
+    void WaitClose() override;
+    bool WaitCancelled() override;
+    // The window while it is up (between WaitShow and WaitClose), else nullptr.
+    TFormWait* waitWindow() const { return m_wait; }
+    // Set by the wait window's Cancel, cleared when a wait window opens; transfers running off
+    // the window's thread poll it.
+    const std::atomic<bool>& waitCancelFlag() const { return m_waitCancel; }
 
 protected:
     void doShowMessage(kv::shell::MessageKind kind, std::string_view text) override;
@@ -43,4 +53,6 @@ private:
     QWidget* m_window;
     QLabel* m_status = nullptr;
     QProgressDialog* m_progress = nullptr;
+    TFormWait* m_wait = nullptr;
+    std::atomic<bool> m_waitCancel{false};
 };

@@ -22,9 +22,9 @@ extern const char* const AcceptEncodingHeader;
 extern const char* const UserAgentHeader;
 
 // A transfer stopped by the abort check (the user's Cancel).
-class RequestCancelled : public Error {
+class RequestCancelled : public Cancelled {
 public:
-    using Error::Error;
+    using Cancelled::Cancelled;
 };
 
 // A body larger than this fails the request instead of filling the memory.

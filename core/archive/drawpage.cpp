@@ -44,6 +44,13 @@ std::string DrawPageUrl(std::string_view operatorUrl, int first, int last)
     return base + util::Format("/zarvik/archive?firstDraw=%.5d&lastDraw=%.5d&mode=draw", {first, last});
 }
 
+std::string GamePageUrl(std::string_view operatorUrl)
+{
+    std::string base(operatorUrl);
+    while (!base.empty() && base.back() == '/') base.pop_back();
+    return base + "/zarvik";
+}
+
 TDrawPage ParseDrawPage(std::string_view page)
 {
     TDrawPage result;

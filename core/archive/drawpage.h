@@ -15,6 +15,8 @@ constexpr int DrawPageRange = 50;
 // The page of the draws first..last: the operator's address (a trailing "/" dropped) followed by
 // "/zarvik/archive?firstDraw=00123&lastDraw=00172&mode=draw".
 std::string DrawPageUrl(std::string_view operatorUrl, int first, int last);
+// The game's own page on the operator's site, which "Сайт лотереи" opens in the browser.
+std::string GamePageUrl(std::string_view operatorUrl);
 
 // One draw section of a page as it reads, before any check. Numbers stay wide so that a
 // value like 300 is refused, not wrapped into a byte.

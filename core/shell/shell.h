@@ -66,6 +66,8 @@ public:
     // Wait window: one line of text over the main window.
     virtual void WaitShow(std::string_view text) { SetStatusText(text); }
     virtual void WaitClose() { SetStatusText(""); }
+    // True once the wait window's Cancel was pressed (until the window closes).
+    virtual bool WaitCancelled() { return false; }
 
 protected:
     virtual void doShowMessage(MessageKind kind, std::string_view text) = 0;

@@ -11,4 +11,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A failure the user asked for (a Cancel button): the operation ends quietly, without the
+// questions and messages a failure would bring.
+class Cancelled : public Error {
+public:
+    using Error::Error;
+};
+
 } // namespace kv

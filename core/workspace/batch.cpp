@@ -22,6 +22,7 @@ public:
     void ProcessEvents() override { m_inner.ProcessEvents(); }
     void WaitShow(std::string_view text) override { m_inner.WaitShow(text); }
     void WaitClose() override { m_inner.WaitClose(); }
+    bool WaitCancelled() override { return m_inner.WaitCancelled(); }
 
 protected:
     void doShowMessage(shell::MessageKind kind, std::string_view text) override

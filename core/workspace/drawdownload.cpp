@@ -60,7 +60,19 @@ TDownloadResult DownloadDraws(Workspace& ws, shell::Shell& shell, const TWebAcce
             }
             // A page that adds nothing would only be asked for again: it ends the download.
             if (page.Added == 0 || !page.Full) break;
+            if (shell.WaitCancelled()) {
+                result.Cancelled = true;
+                break;
+            }
+        } catch (const Cancelled&) {
+            result.Cancelled = true;
+            break;
         } catch (const std::exception& e) {
+            // A transfer torn down by the Cancel may fail with some other text.
+            if (shell.WaitCancelled()) {
+                result.Cancelled = true;
+                break;
+            }
             ++attempt;
             if (NextProxy(ws.Proxy())) continue;
             const std::string question =
@@ -94,6 +106,15 @@ TDownloadResult RunDrawsDownload(Workspace& ws, shell::Shell& shell, const stats
     shell.SetStatusText("");
     shell.WaitClose();
     return result;
+}
+
+bool DownloadOnStart(int downloadDrawsOnStart, shell::Shell& shell)
+{
+    switch (downloadDrawsOnStart) {
+    case 0: return shell.Confirm(StartupDownloadQuestion);
+    case 1: return true;
+    default: return false;
+    }
 }
 
 std::vector<std::string> SkippedLines(const archive::TSkipCounts& skipped)

@@ -41,6 +41,7 @@ struct TDownloadResult {
     archive::TSkipCounts Skipped;
     bool Failed = false;                // ended by a failure that was not retried
     std::string Failure;                // its text
+    bool Cancelled = false;             // the user stopped it; what earlier pages added stays
 };
 
 // What one page did.
@@ -61,7 +62,8 @@ TPageOutcome FetchDrawRange(Workspace& ws, shell::Shell& shell, const TWebAccess
 // The loop: the draws after the newest one, 50 numbers a page, saved after every page, until a
 // page lists fewer than 50 draws or adds nothing. A failure retries silently with the next
 // automatically found proxy, else asks "Ошибка загрузки архива тиражей с сайта: ..." (Yes
-// retries the same range). The proxy candidates are dropped at the end.
+// retries the same range). A cancel (kv::Cancelled, or the wait window's Cancel) ends the loop
+// without the question. The proxy candidates are dropped at the end.
 TDownloadResult DownloadDraws(Workspace& ws, shell::Shell& shell, const TWebAccess& web,
                               const TDownloadSettings& settings);
 
@@ -69,6 +71,12 @@ TDownloadResult DownloadDraws(Workspace& ws, shell::Shell& shell, const TWebAcce
 // every case the stake check with the new draws, the status cleared and the wait window closed.
 TDownloadResult RunDrawsDownload(Workspace& ws, shell::Shell& shell, const stats::TStatList& stats,
                                  const TWebAccess& web, const TDownloadSettings& settings);
+
+// Start-up's choice by DownloadDrawsOnStart: 0 asks StartupDownloadQuestion (Yes downloads),
+// 1 downloads without asking, 2 does nothing.
+inline constexpr const char* StartupDownloadQuestion =
+    "Обновить список тиражей?\n\nДля выполнения обновления необходимо действующее подключение к сети Интернет.";
+bool DownloadOnStart(int downloadDrawsOnStart, shell::Shell& shell);
 
 // One line per reason with skipped draws: "тираж уже есть в архиве: 3".
 std::vector<std::string> SkippedLines(const archive::TSkipCounts& skipped);

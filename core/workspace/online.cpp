@@ -1,5 +1,6 @@
 #include "core/workspace/online.h"
 
+#include <cctype>
 #include <cstdlib>
 
 #include "core/util/ini.h"
@@ -22,6 +23,23 @@ TOnlineUrls ReadOnlineUrls(const std::filesystem::path& iniPath, const std::func
     if (urls.OperatorUrl.empty()) urls.OperatorUrl = TOnlineUrls::DefaultOperatorUrl;
     if (urls.ProxyListUrl.empty()) urls.ProxyListUrl = TOnlineUrls::DefaultProxyListUrl;
     return urls;
+}
+
+bool IsSiteAddress(std::string_view url)
+{
+    const auto starts = [&](std::string_view scheme) {
+        if (url.size() <= scheme.size()) return false;
+        for (std::size_t i = 0; i < scheme.size(); ++i)
+            if (std::tolower(static_cast<unsigned char>(url[i])) != scheme[i]) return false;
+        return true;
+    };
+    std::size_t hostAt = 0;
+    if (starts("https://")) hostAt = 8;
+    else if (starts("http://")) hostAt = 7;
+    else return false;
+    const char first = url[hostAt];
+    return first != '/' && first != ':' && first != '?' && first != '#'
+        && url.find_first_of(" \t\r\n") == std::string_view::npos;
 }
 
 void WriteOperatorUrl(const std::filesystem::path& iniPath, const std::string& url)

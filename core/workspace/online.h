@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace kv::workspace {
 
@@ -20,6 +21,8 @@ struct TOnlineUrls {
 // and KVANTA_PROXY_LIST_URL when set and not empty. `getEnv` stands for std::getenv in tests.
 TOnlineUrls ReadOnlineUrls(const std::filesystem::path& iniPath,
                            const std::function<const char*(const char*)>& getEnv = nullptr);
+// True for an address the download can use: "http://" or "https://" (any case) and a host.
+bool IsSiteAddress(std::string_view url);
 // Stores the operator's address for the next start. Fails with kv::Error.
 void WriteOperatorUrl(const std::filesystem::path& iniPath, const std::string& url);
 

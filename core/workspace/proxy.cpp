@@ -103,6 +103,17 @@ bool SaveProxySettings(TProxy& proxy, const std::filesystem::path& iniPath, shel
     return ok;
 }
 
+void ApplyProxyChoice(TProxy& proxy, uint8_t choice, const TProxyServer& fields)
+{
+    proxy.Server = fields.Server;
+    proxy.Port = fields.Port;
+    proxy.Username = fields.Username;
+    proxy.Password = fields.Password;
+    proxy.Saved = false;
+    proxy.Mode = choice <= TProxy::ModeManual ? choice : TProxy::ModeNone;
+    if (proxy.Mode == TProxy::ModeAuto) forgetServer(proxy);
+}
+
 bool ApplyProxy(TProxy& proxy, std::string_view url, int attempt, shell::Shell& shell, const TProxySearch& search,
                 TProxyServer& use)
 {
@@ -114,6 +125,8 @@ bool ApplyProxy(TProxy& proxy, std::string_view url, int attempt, shell::Shell& 
             try {
                 proxy.Candidates = search(url);
                 if (proxy.Candidates.empty()) throw Error("Не найдено ни одного proxy-сервера с заданными параметрами");
+            } catch (const Cancelled&) {
+                throw;   // the download ends quietly
             } catch (const std::exception& e) {
                 shell.ShowFailure("Ошибка получения списка proxy-серверов!", e.what());
                 return false;

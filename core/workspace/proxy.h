@@ -60,6 +60,11 @@ bool LoadProxySettings(TProxy& proxy, const std::filesystem::path& iniPath, shel
 // readable by its owner only.
 bool SaveProxySettings(TProxy& proxy, const std::filesystem::path& iniPath, shell::Shell& shell, bool withStatus);
 
+// The proxy dialog's OK: the fields are taken over and Saved is cleared; choice is the new Mode.
+// The automatic search forgets server, port, user name and password, so that the next download
+// searches afresh. The dialog opens with ModeInForce().
+void ApplyProxyChoice(TProxy& proxy, uint8_t choice, const TProxyServer& fields);
+
 // Finds proxy candidates ("host:port", best first) for requests to targetUrl; fails with
 // kv::Error.
 using TProxySearch = std::function<std::vector<std::string>(std::string_view targetUrl)>;

@@ -25,6 +25,7 @@ constexpr FlagKey Flags[] = {
 };
 
 constexpr const char* EffModeKey = "RatingsEffMode";
+constexpr const char* DownloadKey = "DownloadDrawsOnStart";
 
 } // namespace
 
@@ -34,6 +35,9 @@ TViewSettings ReadViewSettings(const FormSettings& frm)
     for (const FlagKey& f : Flags) s.*f.field = frm.ReadBool(f.key, s.*f.field);
     // A mode the ratings do not know is read as the default, as the ratings themselves do.
     s.RatingsEffMode = stakes::NormalizeRatingEffMode(frm.ReadInt(EffModeKey, s.RatingsEffMode));
+    // An unknown choice asks, which never downloads behind the user's back.
+    const int download = frm.ReadInt(DownloadKey, s.DownloadDrawsOnStart);
+    s.DownloadDrawsOnStart = download >= 0 && download <= 2 ? download : 0;
     return s;
 }
 
@@ -42,6 +46,7 @@ std::vector<std::pair<std::string, std::string>> ViewSettingsValues(const TViewS
     std::vector<std::pair<std::string, std::string>> values;
     for (const FlagKey& f : Flags) values.emplace_back(f.key, settings.*f.field ? "1" : "0");
     values.emplace_back(EffModeKey, std::to_string(settings.RatingsEffMode));
+    values.emplace_back(DownloadKey, std::to_string(settings.DownloadDrawsOnStart));
     return values;
 }
 

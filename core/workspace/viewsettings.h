@@ -23,6 +23,8 @@ struct TViewSettings {
     bool ScriptLogEnabled = false;
     bool TabTables = true;
     int RatingsEffMode = stakes::DefaultRatingEffMode;
+    int DownloadDrawsOnStart = 0;   // 0 ask, 1 download without asking, 2 never
+
 
     bool operator==(const TViewSettings&) const = default;
 };

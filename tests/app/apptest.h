@@ -15,6 +15,7 @@
 #include "app/formmain.h"
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
+#include "core/workspace/formsettings.h"
 #include "tests/support/support.h"
 
 // Answers the message boxes that the code under test opens: each is recorded and closed with
@@ -77,7 +78,9 @@ using StartFiles = std::vector<std::pair<std::string, std::string>>;
 
 // The main window of a test, shown and initialised: in a fresh data folder with `draws` seeded
 // draws (none: no archive file) and `files`, or in a folder the test has prepared (a second
-// start sees what the first one left). The folder outlives the window.
+// start sees what the first one left). The folder outlives the window. The start neither asks
+// about nor starts a download unless the folder's .frm names DownloadDrawsOnStart: tests never
+// reach for the operator's real site.
 class StartedWindow {
     std::optional<kv::test::TempDir> m_own;
 
@@ -102,6 +105,8 @@ public:
 private:
     void start()
     {
+        const kv::workspace::FormSettings frm(dir / "Kvanta_8x20.frm");
+        if (frm.ReadString("DownloadDrawsOnStart", "") == "") frm.WriteInt("DownloadDrawsOnStart", 2);
         window = std::make_unique<TFormMain>(dir.path(), kv::workspace::CommandLine{});
         window->show();
         ok = QTest::qWaitFor([this] { return window->isInitialised(); }, 20000);

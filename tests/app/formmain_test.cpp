@@ -193,9 +193,10 @@ void FormMainTest::everyMenuEntryIsACommand()
     }
     // Entries of each kind of menu: the bar, a submenu, a pop-up menu of a view and a list's own.
     for (const char* name : {"ExitProgram", "About", "RatingsEffMode0", "RatingsToScript", "TablesStakeTest", "CombsGen",
-                             "StakesGraphProfits", "FiltersInfo", "DrawsSorted", "ScriptClr"})
+                             "StakesGraphProfits", "FiltersInfo", "DrawsSorted", "ScriptClr", "DrawsDownload", "AutoDownload1",
+                             "EditProxy", "EditOperatorUrl", "OpenLotoSite"})
         QVERIFY2(seen.contains(QString::fromLatin1(name)), name);
-    QCOMPARE(w.findChild<QMenuBar*>()->actions().size(), 10);
+    QCOMPARE(w.findChild<QMenuBar*>()->actions().size(), 11);
 }
 
 void FormMainTest::commandSetRulesAndMissingNames()

@@ -292,6 +292,9 @@ TEST(HttpClient, AbortCheckCancelsTheTransfer)
     int polls = 0;
     pages.Client().SetAbortCheck([&] { return ++polls >= 2; });
     EXPECT_THROW(pages.GetPage(s.Url("/slow"), NoProxy, false), net::RequestCancelled);
+    // The core's download knows a cancel by its own type, not by net's.
+    polls = 0;
+    EXPECT_THROW(pages.GetPage(s.Url("/slow"), NoProxy, false), Cancelled);
     release = true;
     EXPECT_GE(polls, 2);
 }

@@ -46,8 +46,10 @@ public:
     std::vector<std::string> statusTexts;
     std::deque<bool> answers;
     bool cancelProgress = false;
+    bool cancelWait = false;
 
     void SetStatusText(std::string_view text) override { statusTexts.emplace_back(text); }
+    bool WaitCancelled() override { return cancelWait; }
 
 protected:
     void doShowMessage(shell::MessageKind kind, std::string_view text) override

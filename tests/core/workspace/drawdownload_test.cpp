@@ -291,3 +291,94 @@ TEST(DrawDownload, BadPagesAddNothingAndLoseNothing)
         EXPECT_EQ(f.onDisk(), before);
     }
 }
+
+TEST(DrawDownload, ACancelEndsWithoutTheQuestionKeepsEarlierPagesAndChecksStakes)
+{
+    struct Case {
+        const char* name;
+        bool throwCancelled;   // the transfer is aborted (kv::Cancelled) rather than failing otherwise
+    };
+    for (const Case c : {Case{"aborted transfer", true}, Case{"another failure after the Cancel", false}}) {
+        SCOPED_TRACE(c.name);
+        Fixture f(0, 120);
+        const stakes::TStakeRecord stake = stakes::NewStake(stakes::OriginManual, 30, 0, game::TComb{1, 2, 3, 4, 5, 6, 7, 8},
+                                                            "Проба", stakes::TPrizeTable(f.stats.Config()));
+        f.ws.StakesFile().AppendStakes(stake, 1);
+        workspace::TWebAccess web = f.site.Web();
+        const auto inner = web.GetPage;
+        int calls = 0;
+        web.GetPage = [&](const std::string& url, const workspace::TProxyServer& p, bool utf8) -> std::string {
+            if (++calls < 2) return inner(url, p, utf8);
+            f.sh.cancelWait = true;
+            if (c.throwCancelled) throw Cancelled("Operation was aborted by an application callback");
+            throw Error("Connection reset by peer");
+        };
+        const workspace::TDownloadResult r = workspace::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
+        EXPECT_TRUE(r.Cancelled);
+        EXPECT_FALSE(r.Failed);
+        EXPECT_EQ(r.Added, 50);
+        EXPECT_EQ(calls, 2) << "nothing is asked again";
+        EXPECT_TRUE(f.sh.questions.empty());
+        EXPECT_TRUE(f.sh.messages.empty());
+        EXPECT_EQ(f.onDisk(), game::TDrawsArray(f.site.draws.begin(), f.site.draws.begin() + 50));
+        EXPECT_EQ(f.ws.Ratings().Count(), 1) << "the stake on draw 30 was checked";
+        EXPECT_EQ(f.sh.BusyCount(), 0);
+        EXPECT_EQ(f.sh.statusTexts.back(), "");
+    }
+}
+
+TEST(DrawDownload, ACancelBetweenPagesStopsAfterThePageThatArrived)
+{
+    Fixture f(0, 120);
+    workspace::TWebAccess web = f.site.Web();
+    const auto inner = web.GetPage;
+    web.GetPage = [&](const std::string& url, const workspace::TProxyServer& p, bool utf8) {
+        std::string page = inner(url, p, utf8);
+        f.sh.cancelWait = true;   // pressed while the page was on its way
+        return page;
+    };
+    const workspace::TDownloadResult r = workspace::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
+    EXPECT_TRUE(r.Cancelled);
+    EXPECT_EQ(r.Added, 50);
+    EXPECT_EQ(f.site.asked, (std::vector<std::string>{pageUrl(1, 50)}));
+    EXPECT_EQ(f.onDisk().size(), 50u);
+}
+
+TEST(DrawDownload, ACancelDuringTheProxySearchEndsQuietly)
+{
+    Fixture f(0, 20);
+    f.ws.Proxy().Mode = workspace::TProxy::ModeAuto;
+    workspace::TWebAccess web = f.site.Web();
+    web.GetText = [](const std::string&) -> std::string { throw Cancelled("aborted"); };
+    const workspace::TDownloadResult r = workspace::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
+    EXPECT_TRUE(r.Cancelled);
+    EXPECT_FALSE(r.Failed);
+    EXPECT_TRUE(f.sh.messages.empty()) << "no \"Ошибка получения списка proxy-серверов!\" for a Cancel";
+    EXPECT_TRUE(f.site.asked.empty());
+}
+
+TEST(DrawDownload, StartUpAsksDownloadsOrLeavesTheNetworkAlone)
+{
+    struct Case {
+        int mode;
+        std::deque<bool> answers;
+        bool downloads;
+        bool asks;
+    };
+    const std::vector<Case> cases = {
+        {0, {true}, true, true}, {0, {false}, false, true}, {1, {}, true, false}, {2, {}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        test::ScriptedShell sh;
+        sh.answers = c.answers;
+        EXPECT_EQ(workspace::DownloadOnStart(c.mode, sh), c.downloads);
+        ASSERT_EQ(sh.questions.size(), c.asks ? 1u : 0u);
+        if (c.asks) {
+            EXPECT_EQ(sh.questions[0].caption, "Подтверждение");
+            EXPECT_EQ(sh.questions[0].text, "Обновить список тиражей?\n\nДля выполнения обновления необходимо действующее "
+                                            "подключение к сети Интернет.");
+            EXPECT_TRUE(sh.questions[0].yesIsDefault);
+        }
+    }
+}

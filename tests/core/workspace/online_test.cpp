@@ -2,7 +2,10 @@
 
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "core/archive/drawpage.h"
 #include "core/workspace/online.h"
 #include "tests/support/support.h"
 
@@ -40,4 +43,16 @@ TEST(OnlineUrls, FileThenEnvironment)
     workspace::WriteOperatorUrl(ini, "https://other.site");
     EXPECT_EQ(workspace::ReadOnlineUrls(ini, getEnv).OperatorUrl, "https://other.site");
     EXPECT_EQ(workspace::ReadOnlineUrls(ini, getEnv).ProxyListUrl, "http://list.local/p");
+}
+
+TEST(OnlineUrls, SiteAddressesTheDownloadCanUse)
+{
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {"https://www.stoloto.ru", true}, {"HTTP://127.0.0.1:8080", true}, {"http://mirror.lan/lotto/", true},
+        {"https://", false}, {"http://", false}, {"ftp://host", false}, {"www.stoloto.ru", false},
+        {"https:///path", false}, {"http://host name", false}, {"", false}, {"https://:80", false},
+    };
+    for (const auto& [url, ok] : cases) EXPECT_EQ(workspace::IsSiteAddress(url), ok) << url;
+    EXPECT_EQ(archive::GamePageUrl("https://www.stoloto.ru/"), "https://www.stoloto.ru/zarvik");
+    EXPECT_EQ(archive::GamePageUrl("http://127.0.0.1:5000"), "http://127.0.0.1:5000/zarvik");
 }

@@ -225,3 +225,36 @@ TEST(Proxy, SaveIfChangedOnlyWhenNotSaved)
     EXPECT_TRUE(sh.statusTexts.empty());
     EXPECT_EQ(util::IniFile::Load(dir / "a.ini").ReadString("PROXY", "ProxyServer", ""), "9.9.9.9");
 }
+
+TEST(Proxy, TheDialogChoiceTakesTheFieldsOverAndTheSearchStartsAfresh)
+{
+    struct Case {
+        uint8_t choice;
+        TProxy expected;
+    };
+    const workspace::TProxyServer typed{"proxy.lan", 3128, "ivan", "секрет"};
+    const std::vector<Case> cases = {
+        {TProxy::ModeNone, {TProxy::ModeNone, "proxy.lan", 3128, "ivan", "секрет", false, {"1.2.3.4:80"}}},
+        {TProxy::ModeAuto, {TProxy::ModeAuto, "", 80, "", "", false, {"1.2.3.4:80"}}},
+        {TProxy::ModeManual, {TProxy::ModeManual, "proxy.lan", 3128, "ivan", "секрет", false, {"1.2.3.4:80"}}},
+        {7, {TProxy::ModeNone, "proxy.lan", 3128, "ivan", "секрет", false, {"1.2.3.4:80"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.choice));
+        TProxy p{TProxy::ModeManual, "old.lan", 8080, "u", "p", true, {"1.2.3.4:80"}};
+        workspace::ApplyProxyChoice(p, c.choice, typed);
+        EXPECT_EQ(p.Mode, c.expected.Mode);
+        EXPECT_EQ(p.InUse(), c.expected.InUse());
+        EXPECT_FALSE(p.Saved);
+        EXPECT_EQ(p.Candidates, c.expected.Candidates);
+    }
+    // Saved with the automatic choice, the next start finds no server and searches.
+    test::TempDir dir;
+    test::ScriptedShell sh;
+    TProxy p{TProxy::ModeManual, "old.lan", 8080, "u", "p", true, {}};
+    workspace::ApplyProxyChoice(p, TProxy::ModeAuto, typed);
+    ASSERT_TRUE(workspace::SaveProxySettings(p, dir / "Kvanta_8x20.ini", sh, true));
+    const TProxy again = workspace::ReadProxySection(util::IniFile::Load(dir / "Kvanta_8x20.ini"));
+    EXPECT_EQ(again.Mode, TProxy::ModeAuto);
+    EXPECT_EQ(again.Server, "");
+}

@@ -39,6 +39,7 @@ TEST(ViewSettings, AMissingFileGivesTheDefaultsAndIsNotCreated)
     EXPECT_FALSE(v.ScriptLogEnabled);
     EXPECT_TRUE(v.TabTables);
     EXPECT_EQ(v.RatingsEffMode, 1);
+    EXPECT_EQ(v.DownloadDrawsOnStart, 0);
     EXPECT_FALSE(std::filesystem::exists(frmPath(dir)));
 }
 
@@ -58,6 +59,7 @@ TEST(ViewSettings, EveryKeyIsWrittenUnderItsNameAndReadBack)
     changed.ScriptLogEnabled = true;
     changed.TabTables = false;
     changed.RatingsEffMode = 2;
+    changed.DownloadDrawsOnStart = 1;
     {
         workspace::Workspace ws(dir.path());
         ws.LoadViewSettings();
@@ -67,7 +69,8 @@ TEST(ViewSettings, EveryKeyIsWrittenUnderItsNameAndReadBack)
     EXPECT_EQ(test::ReadBytes(frmPath(dir)),
               "[TFormMain]\r\nNormPos=1,2,3,4\r\nSortedDraws=1\r\nColorDraws=0\r\nColorCombs=0\r\nPrefetchsEnabled=1\r\n"
               "ShowTotalLine=0\r\nStakesLogEnabled=1\r\nStakesScrollEnabled=0\r\nStakesCheckOnLine=0\r\n"
-              "ScriptLogEnabled=1\r\nTabTables=0\r\nRatingsEffMode=2\r\n");
+              "ScriptLogEnabled=1\r\nTabTables=0\r\nRatingsEffMode=2\r\n"
+              "DownloadDrawsOnStart=1\r\n");
 
     workspace::Workspace again(dir.path());
     again.LoadViewSettings();
@@ -94,7 +97,7 @@ TEST(ViewSettings, ADamagedValueIsReadAsTheDefault)
 {
     struct Case {
         const char* line;
-        bool TViewSettings::* flag;   // nullptr: the line is RatingsEffMode's
+        bool TViewSettings::* flag;   // nullptr: the line is RatingsEffMode's or DownloadDrawsOnStart's
         int expected;
     };
     const std::vector<Case> cases = {
@@ -112,6 +115,11 @@ TEST(ViewSettings, ADamagedValueIsReadAsTheDefault)
         {"RatingsEffMode=abc", nullptr, 1},
         {"RatingsEffMode=0", nullptr, 0},
         {"RatingsEffMode=2", nullptr, 2},
+        {"DownloadDrawsOnStart=3", nullptr, 0},
+        {"DownloadDrawsOnStart=-1", nullptr, 0},
+        {"DownloadDrawsOnStart=two", nullptr, 0},
+        {"DownloadDrawsOnStart=2", nullptr, 2},
+        {"DownloadDrawsOnStart=1", nullptr, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -119,7 +127,8 @@ TEST(ViewSettings, ADamagedValueIsReadAsTheDefault)
         test::WriteBytes(frmPath(dir), std::string("[TFormMain]\r\n") + c.line + "\r\n");
         workspace::Workspace ws(dir.path());
         ws.LoadViewSettings();
-        const int got = c.flag ? int(ws.View().*c.flag) : ws.View().RatingsEffMode;
+        const bool download = std::string(c.line).rfind("DownloadDrawsOnStart", 0) == 0;
+        const int got = c.flag ? int(ws.View().*c.flag) : download ? ws.View().DownloadDrawsOnStart : ws.View().RatingsEffMode;
         EXPECT_EQ(got, c.expected);
     }
 }
