@@ -72,10 +72,10 @@ void TCommandSet::fillMenu(QMenu* menu, const std::vector<const char*>& names)
     }
 }
 
-QMenu* TCommandSet::addMenu(QMenuBar* bar, const TMenuSpec& spec)
+QMenu* TCommandSet::addMenu(QMenuBar* bar, const TMenuLayout& layout)
 {
-    QMenu* menu = bar->addMenu(spec.caption);
-    fillMenu(menu, spec.names);
+    QMenu* menu = bar->addMenu(layout.caption);
+    fillMenu(menu, layout.names);
     return menu;
 }
 

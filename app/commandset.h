@@ -20,7 +20,7 @@ public:
     static constexpr const char* Separator = "-";
 
     // A menu of the menu bar: its caption and its entries (names or Separator).
-    struct TMenuSpec {
+    struct TMenuLayout {
         QString caption;
         std::vector<const char*> names;
     };
@@ -45,7 +45,7 @@ public:
 
     void fillMenu(QMenu* menu, std::initializer_list<const char*> names);
     void fillMenu(QMenu* menu, const std::vector<const char*>& names);
-    QMenu* addMenu(QMenuBar* bar, const TMenuSpec& spec);
+    QMenu* addMenu(QMenuBar* bar, const TMenuLayout& layout);
     // The actions of a widget whose context menu shows them (Qt::ActionsContextMenu).
     void fillContextMenu(QWidget* widget, std::initializer_list<const char*> names);
     // A menu that pops up on the widget's viewport, with the enable states brought up to date first.

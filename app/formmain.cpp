@@ -229,7 +229,7 @@ void TFormMain::createCommands()
 void TFormMain::createMenus()
 {
     const char* const sep = TCommandSet::Separator;
-    const std::vector<TCommandSet::TMenuSpec> menus = {
+    const std::vector<TCommandSet::TMenuLayout> menus = {
         {QStringLiteral("Файл"), {"DrawsImport", "DrawsExport", sep, "ExitProgram"}},
         {QStringLiteral("Тиражи"),
          {"DrawsDownload", "OpenLotoSite", sep, "DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsSorted", "DrawsInfo"}},
@@ -249,7 +249,7 @@ void TFormMain::createMenus()
           "ScriptDel", "ScriptClr", sep, "ScriptUp", "ScriptDown", sep, "ScriptRun", "ScriptTest", "ScriptStop", sep,
           "LogToggle", "LogsDelete"}},
     };
-    for (const TCommandSet::TMenuSpec& spec : menus) m_commands->addMenu(menuBar(), spec);
+    for (const TCommandSet::TMenuLayout& layout : menus) m_commands->addMenu(menuBar(), layout);
     m_ratingsView->createMenus(menuBar()->addMenu(QStringLiteral("Рейтинг")));
     m_regularsView->createMenus(menuBar()->addMenu(QStringLiteral("Регуляры")));
     m_commands->addMenu(menuBar(), {QStringLiteral("Вид"), {"TabTables"}});

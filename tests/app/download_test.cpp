@@ -83,6 +83,13 @@ game::TDrawsArray firstOf(const game::TDrawsArray& site, int n)
     return game::TDrawsArray(site.begin(), site.begin() + n);
 }
 
+// The archive in memory and on disk holds exactly the site's first n draws.
+void expectKept(TFormMain& w, const std::filesystem::path& dir, const game::TDrawsArray& site, int n)
+{
+    QCOMPARE(w.workspace().Draws(), firstOf(site, n));
+    QCOMPARE(test::ReadBytes(dir / archive::ArchiveFileName), archive::ArchiveBytes(firstOf(site, n)));
+}
+
 } // namespace
 
 class DownloadTest : public QObject {
@@ -180,8 +187,7 @@ void DownloadTest::cancelDuringASlowPageKeepsEarlierPages()
     QVERIFY(!w.lastDownload().Failed);
     QCOMPARE(w.lastDownload().Added, 50);
     QVERIFY2(answerer.texts.isEmpty(), qPrintable(answerer.texts.join(QStringLiteral(" | "))));
-    QCOMPARE(w.workspace().Draws(), firstOf(site.draws, 60));
-    QCOMPARE(test::ReadBytes(started.dir / archive::ArchiveFileName), archive::ArchiveBytes(firstOf(site.draws, 60)));
+    expectKept(w, started.dir.path(), site.draws, 60);
     QCOMPARE(w.drawsView()->model()->rowCount(), 60);
     QVERIFY(!w.findChild<TFormWait*>());
     QVERIFY(!w.shell().IsBusy());
@@ -207,8 +213,7 @@ void DownloadTest::aFailingSiteAsksAndNoKeepsEverything()
     QVERIFY(w.lastDownload().Failed);
     QCOMPARE(w.lastDownload().Added, 50);
     QCOMPARE(site.requests.load(), 2);
-    QCOMPARE(w.workspace().Draws(), firstOf(site.draws, 60));
-    QCOMPARE(test::ReadBytes(started.dir / archive::ArchiveFileName), archive::ArchiveBytes(firstOf(site.draws, 60)));
+    expectKept(w, started.dir.path(), site.draws, 60);
     QVERIFY(!w.shell().IsBusy());
 }
 
