@@ -399,15 +399,7 @@ void ScenarioView::connectRunner()
 
 void ScenarioView::prepareRun()
 {
-    const workspace::TViewSettings& view = m_ws.View();
-    scenario::TScriptRunOptions& o = m_runner->Options;
-    o.LogEnabled = view.ScriptLogEnabled;
-    o.CheckOnLine = view.StakesCheckOnLine;
-    o.StakesScrollEnabled = view.StakesScrollEnabled;
-    o.StakesLogEnabled = view.StakesLogEnabled;
-    o.SortedDraws = view.SortedDraws;
-    o.PrefetchsEnabled = view.PrefetchsEnabled;
-    o.ShowTotalLine = view.ShowTotalLine;
+    workspace::ApplyToRun(m_ws.View(), m_runner->Options);
 }
 
 void ScenarioView::scriptRun()

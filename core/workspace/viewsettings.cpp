@@ -1,5 +1,6 @@
 #include "core/workspace/viewsettings.h"
 
+#include "core/scenario/scriptrunner.h"
 #include "core/workspace/formsettings.h"
 
 namespace kv::workspace {
@@ -58,6 +59,17 @@ void WriteViewSettings(const FormSettings& frm, const TViewSettings& settings, c
     for (std::size_t i = 0; i < now.size(); ++i)
         if (now[i].second != old[i].second) changed.push_back(now[i]);
     if (!changed.empty()) frm.WriteAll(changed);
+}
+
+void ApplyToRun(const TViewSettings& view, scenario::TScriptRunOptions& options)
+{
+    options.LogEnabled = view.ScriptLogEnabled;
+    options.CheckOnLine = view.StakesCheckOnLine;
+    options.StakesScrollEnabled = view.StakesScrollEnabled;
+    options.StakesLogEnabled = view.StakesLogEnabled;
+    options.SortedDraws = view.SortedDraws;
+    options.PrefetchsEnabled = view.PrefetchsEnabled;
+    options.ShowTotalLine = view.ShowTotalLine;
 }
 
 } // namespace kv::workspace

@@ -5,6 +5,10 @@
 
 #include "core/stakes/ratings.h"
 
+namespace kv::scenario {
+struct TScriptRunOptions;
+}
+
 namespace kv::workspace {
 
 class FormSettings;
@@ -36,5 +40,9 @@ std::vector<std::pair<std::string, std::string>> ViewSettingsValues(const TViewS
 // Writes the keys whose values differ from `before`, all in one rewrite of the file; nothing
 // when none differs.
 void WriteViewSettings(const FormSettings& frm, const TViewSettings& settings, const TViewSettings& before);
+
+// A scenario run follows the view flags that the run shares with the program (logs, the stake
+// check, the draws' order, the prefetch cache, the total line).
+void ApplyToRun(const TViewSettings& view, scenario::TScriptRunOptions& options);
 
 } // namespace kv::workspace
