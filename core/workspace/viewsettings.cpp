@@ -23,10 +23,19 @@ constexpr FlagKey Flags[] = {
     {"StakesCheckOnLine", &TViewSettings::StakesCheckOnLine},
     {"ScriptLogEnabled", &TViewSettings::ScriptLogEnabled},
     {"TabTables", &TViewSettings::TabTables},
+    {"TabGraphs", &TViewSettings::TabGraphs},
+    {"TabCard", &TViewSettings::TabCard},
+    {"TabLayout", &TViewSettings::TabLayout},
+    {"TabWeek", &TViewSettings::TabWeek},
+    {"ColorCard", &TViewSettings::ColorCard},
+    {"ColorCardSequences", &TViewSettings::ColorCardSequences},
+    {"LayoutGradient", &TViewSettings::LayoutGradient},
+    {"WeekChartType", &TViewSettings::WeekChartType},
 };
 
 constexpr const char* EffModeKey = "RatingsEffMode";
 constexpr const char* DownloadKey = "DownloadDrawsOnStart";
+constexpr const char* WeekModeKey = "WeekChartMode";
 
 } // namespace
 
@@ -39,6 +48,7 @@ TViewSettings ReadViewSettings(const FormSettings& frm)
     // An unknown choice asks, which never downloads behind the user's back.
     const int download = frm.ReadInt(DownloadKey, s.DownloadDrawsOnStart);
     s.DownloadDrawsOnStart = download >= 0 && download <= 2 ? download : 0;
+    s.WeekChartMode = frm.ReadInt(WeekModeKey, s.WeekChartMode) == 1 ? 1 : 0;
     return s;
 }
 
@@ -48,6 +58,7 @@ std::vector<std::pair<std::string, std::string>> ViewSettingsValues(const TViewS
     for (const FlagKey& f : Flags) values.emplace_back(f.key, settings.*f.field ? "1" : "0");
     values.emplace_back(EffModeKey, std::to_string(settings.RatingsEffMode));
     values.emplace_back(DownloadKey, std::to_string(settings.DownloadDrawsOnStart));
+    values.emplace_back(WeekModeKey, std::to_string(settings.WeekChartMode));
     return values;
 }
 

@@ -28,6 +28,16 @@ struct TViewSettings {
     bool TabTables = true;
     int RatingsEffMode = stakes::DefaultRatingEffMode;
     int DownloadDrawsOnStart = 0;   // 0 ask, 1 download without asking, 2 never
+    // The analysis tabs and their colours.
+    bool TabGraphs = true;
+    bool TabCard = true;
+    bool TabLayout = true;
+    bool TabWeek = true;
+    bool ColorCard = true;
+    bool ColorCardSequences = true;
+    bool LayoutGradient = true;
+    bool WeekChartType = false;   // line (on) or bars
+    int WeekChartMode = 0;        // 1: the chart runs over the weekdays
 
 
     bool operator==(const TViewSettings&) const = default;

@@ -97,7 +97,7 @@ TEST(ViewSettings, ADamagedValueIsReadAsTheDefault)
 {
     struct Case {
         const char* line;
-        bool TViewSettings::* flag;   // nullptr: the line is RatingsEffMode's or DownloadDrawsOnStart's
+        bool TViewSettings::* flag;   // nullptr: the line is that of an integer key
         int expected;
     };
     const std::vector<Case> cases = {
@@ -120,6 +120,11 @@ TEST(ViewSettings, ADamagedValueIsReadAsTheDefault)
         {"DownloadDrawsOnStart=two", nullptr, 0},
         {"DownloadDrawsOnStart=2", nullptr, 2},
         {"DownloadDrawsOnStart=1", nullptr, 1},
+        {"TabWeek=0", &TViewSettings::TabWeek, 0},
+        {"LayoutGradient=no", &TViewSettings::LayoutGradient, 1},
+        {"WeekChartType=1", &TViewSettings::WeekChartType, 1},
+        {"WeekChartMode=2", nullptr, 0},
+        {"WeekChartMode=1", nullptr, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -127,8 +132,11 @@ TEST(ViewSettings, ADamagedValueIsReadAsTheDefault)
         test::WriteBytes(frmPath(dir), std::string("[TFormMain]\r\n") + c.line + "\r\n");
         workspace::Workspace ws(dir.path());
         ws.LoadViewSettings();
-        const bool download = std::string(c.line).rfind("DownloadDrawsOnStart", 0) == 0;
-        const int got = c.flag ? int(ws.View().*c.flag) : download ? ws.View().DownloadDrawsOnStart : ws.View().RatingsEffMode;
+        const auto key = [&c](const char* name) { return std::string(c.line).rfind(name, 0) == 0; };
+        const int got = c.flag                           ? int(ws.View().*c.flag)
+                        : key("DownloadDrawsOnStart") ? ws.View().DownloadDrawsOnStart
+                        : key("WeekChartMode")        ? ws.View().WeekChartMode
+                                                      : ws.View().RatingsEffMode;
         EXPECT_EQ(got, c.expected);
     }
 }
