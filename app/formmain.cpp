@@ -49,6 +49,11 @@
 #include "app/views/scenarioview.h"
 #include "app/views/statsview.h"
 #include "app/views/regularsview.h"
+#include "app/views/cardview.h"
+#include "app/views/graphsview.h"
+#include "app/views/layoutview.h"
+#include "app/views/repeatsview.h"
+#include "app/views/weekview.h"
 #include "core/filters/generate.h"
 #include "core/filters/favorites.h"
 #include "core/workspace/batch.h"
@@ -205,6 +210,7 @@ void TFormMain::createCommands()
     m_regularsView->createCommands();
     m_scenarioView->createCommands();
     m_scenarioView->attachCommands();
+    createAnalysisCommands();
     QAction* download = addCommand("DrawsDownload", QStringLiteral("Загрузка"),
                                    QStringLiteral("Загрузка архива тиражей с сайта лотереи"), [this] { drawsDownload(); });
     download->setShortcut(QKeySequence(Qt::Key_F3));
@@ -252,7 +258,15 @@ void TFormMain::createMenus()
     for (const TCommandSet::TMenuLayout& layout : menus) m_commands->addMenu(menuBar(), layout);
     m_ratingsView->createMenus(menuBar()->addMenu(QStringLiteral("Рейтинг")));
     m_regularsView->createMenus(menuBar()->addMenu(QStringLiteral("Регуляры")));
-    m_commands->addMenu(menuBar(), {QStringLiteral("Вид"), {"TabTables"}});
+    m_commands->addMenu(menuBar(), {QStringLiteral("Вид"),
+                                    {"TabGraps", "TabCard", "TabLayout", "TabWeek", "TabTables", sep, "ViewColorDraws",
+                                     "ViewColorCombs", "ViewColorCard", "ViewColorCardSequences", "ViewLayoutGradient", sep,
+                                     "ViewWeekChartMode", "ViewWeekChartType"}});
+    for (QAction* menu : menuBar()->actions())
+        if (menu->menu() && menu->text() == QStringLiteral("Статистика")) {
+            menu->menu()->addSeparator();
+            m_commands->fillMenu(menu->menu()->addMenu(QStringLiteral("Расширенная статистика")), {"AnalyzeRepeats"});
+        }
     QMenu* settings = m_commands->addMenu(menuBar(), {QStringLiteral("Настройки"), {"EditProxy", "EditOperatorUrl"}});
     m_commands->fillMenu(settings->addMenu(QStringLiteral("Загрузка тиражей при запуске")),
                          {"AutoDownload0", "AutoDownload1", "AutoDownload2"});
@@ -309,6 +323,14 @@ void TFormMain::createWidgets()
     m_leftTabs->addTab(m_combsView, QStringLiteral("Комбинации"));
     m_statsView = new StatsView(viewContext());
     m_rightTabs->addTab(m_statsView, QStringLiteral("Статистика"));
+    m_graphsView = new GraphsView(viewContext());
+    m_rightTabs->addTab(m_graphsView, QString::fromUtf8(GraphsView::TabCaption));
+    m_cardView = new CardView(viewContext());
+    m_rightTabs->addTab(m_cardView, QString::fromUtf8(CardView::TabCaption));
+    m_layoutView = new LayoutView(viewContext());
+    m_rightTabs->addTab(m_layoutView, QString::fromUtf8(LayoutView::TabCaption));
+    m_weekView = new WeekView(viewContext());
+    m_rightTabs->addTab(m_weekView, QString::fromUtf8(WeekView::TabCaption));
     m_stakesView = new StakesView(viewContext());
     m_rightTabs->addTab(m_stakesView, QStringLiteral("Ставки"));
     m_ratingsView = new RatingsView(viewContext());
@@ -396,6 +418,15 @@ void TFormMain::restoreSettings()
     m_drawsModel->setColorDraws(view.ColorDraws);
     m_ratingsView->restoreSettings(m_frm);
     m_regularsView->restoreSettings(m_frm);
+    m_graphsView->restoreSettings(m_frm);
+    m_cardView->restoreSettings();
+    m_layoutView->restoreSettings(m_frm);
+    m_weekView->restoreSettings(m_frm);
+    command("ViewColorDraws")->setChecked(view.ColorDraws);
+    command("ViewColorCombs")->setChecked(view.ColorCombs);
+    command("ViewColorCard")->setChecked(view.ColorCard);
+    command("ViewColorCardSequences")->setChecked(view.ColorCardSequences);
+    command("ViewLayoutGradient")->setChecked(view.LayoutGradient);
     m_rightTabs->setCurrentIndex(0);
 
     m_ws.InitPrefetchsFlag();
@@ -439,6 +470,9 @@ void TFormMain::saveSettings()
     values.emplace_back("DrawsStatHeight", std::to_string(m_statsView->splitter()->sizes().value(1)));
     m_ratingsView->saveSettings(values);
     m_regularsView->saveSettings(values);
+    m_graphsView->saveSettings(values);
+    m_layoutView->saveSettings(values);
+    m_weekView->saveSettings(values);
     try {
         m_frm.WriteAll(values);
     } catch (const std::exception& e) {
@@ -657,6 +691,13 @@ void TFormMain::refreshViews()
     // A scenario builds the statistics table itself, window by window.
     if (m_scenarioView && m_scenarioView->runner().Running()) return;
     if (m_statsView) m_statsView->build(false);
+    if (m_graphsView) m_graphsView->refresh(false);
+    if (m_cardView) m_cardView->refresh(false);
+    if (m_layoutView) {
+        m_layoutView->refreshGrid(false);
+        m_layoutView->refreshLists(false);
+    }
+    if (m_weekView) m_weekView->refresh(false);
 }
 
 void TFormMain::setStatusField(int field, const QString& text)
@@ -673,7 +714,9 @@ void TFormMain::fillChoosers(ChooserFill fill)
         m_stats.SetAllFavorites();
         m_stats.LoadFilterList(flt, true, *m_shell);
     }
-    m_statsView->fillChooser(stats::BuildChoosers(m_stats), fill.KeepSelection);
+    const stats::TChoosers choosers = stats::BuildChoosers(m_stats);
+    m_statsView->fillChooser(choosers, fill.KeepSelection);
+    m_graphsView->fillChooser(choosers, fill.KeepSelection);
     // The scenario shows its filters through the registry's codes.
     if (m_scenarioView) m_scenarioView->refresh();
 }
@@ -725,6 +768,9 @@ void TFormMain::editConfig()
     m_drawsModel->repaintAll();
     m_combsView->refresh();
     m_statsView->build(true);
+    // The charted values and the card's channels follow the settings.
+    m_graphsView->refresh(true);
+    m_cardView->repaint();
 }
 
 void TFormMain::editShredding()
@@ -939,4 +985,50 @@ void TFormMain::editOperatorUrl()
 void TFormMain::startupDownload()
 {
     if (workspace::DownloadOnStart(m_ws.View().DownloadDrawsOnStart, *m_shell)) drawsDownload();
+}
+
+void TFormMain::createAnalysisCommands()
+{
+    struct ColorCommand {
+        const char* name;
+        const char* caption;
+        bool workspace::TViewSettings::* flag;
+        std::function<void()> repaint;
+    };
+    const ColorCommand colors[] = {
+        {"ViewColorDraws", "Выделять каналы в списке тиражей", &workspace::TViewSettings::ColorDraws,
+         [this] {
+             m_drawsModel->setColorDraws(m_ws.View().ColorDraws);
+             m_drawsModel->repaintAll();
+         }},
+        {"ViewColorCombs", "Выделять каналы в списке комбинаций", &workspace::TViewSettings::ColorCombs,
+         [this] { m_combsView->refresh(); }},
+        {"ViewColorCard", "Выделять каналы в карте тиражей", &workspace::TViewSettings::ColorCard,
+         [this] { m_cardView->repaint(); }},
+        {"ViewColorCardSequences", "Выделять последовательности в карте тиражей",
+         &workspace::TViewSettings::ColorCardSequences, [this] { m_cardView->repaint(); }},
+        {"ViewLayoutGradient", "Градиентная раскраска схемы", &workspace::TViewSettings::LayoutGradient,
+         [this] { m_layoutView->repaint(); }},
+    };
+    for (const ColorCommand& c : colors) {
+        const char* name = c.name;
+        QAction* a = addCommand(name, QString::fromUtf8(c.caption), QString(), [this, name, flag = c.flag, repaint = c.repaint] {
+            toggleViewFlag(flag, name);
+            repaint();
+        });
+        a->setCheckable(true);
+    }
+    // The views put the colour commands in their context menus.
+    m_graphsView->createCommands();
+    m_cardView->createCommands();
+    m_layoutView->createCommands();
+    m_weekView->createCommands();
+    addCommand("AnalyzeRepeats", QStringLiteral("Количество повторов в зависимости от тиража"), QString(),
+               [this] { analyzeRepeats(); }, [this] { return m_ws.DrawCount() > 0; });
+}
+
+void TFormMain::analyzeRepeats()
+{
+    TFormRepeats dialog(m_ws.Draws(), *m_shell, m_frm, this);
+    dialog.exec();
 }

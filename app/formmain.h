@@ -33,6 +33,10 @@ class RegularsView;
 class StakesView;
 class ScenarioView;
 class TWebTransfer;
+class GraphsView;
+class CardView;
+class LayoutView;
+class WeekView;
 
 // The main window: presents the workspace and runs the commands. It owns no domain state.
 class TFormMain : public QMainWindow, private ViewHost {
@@ -56,6 +60,10 @@ public:
     StakesView* stakesView() const { return m_stakesView; }
     QTabWidget* rightTabs() const { return m_rightTabs; }
     ScenarioView* scenarioView() const { return m_scenarioView; }
+    GraphsView* graphsView() const { return m_graphsView; }
+    CardView* cardView() const { return m_cardView; }
+    LayoutView* layoutView() const { return m_layoutView; }
+    WeekView* weekView() const { return m_weekView; }
     void showTab(QWidget* page) override;
     bool sortedDraws() const { return m_ws.View().SortedDraws; }
     bool prefetchsEnabled() const { return m_ws.View().PrefetchsEnabled; }
@@ -155,6 +163,9 @@ private:
     void editProxy();
     void editOperatorUrl();
     void startupDownload();
+    // The analysis views' share of the window: colour commands and the repeats dialog.
+    void createAnalysisCommands();
+    void analyzeRepeats();
 
     kv::workspace::CommandLine m_cmd;
     kv::workspace::Workspace m_ws;
@@ -187,4 +198,8 @@ private:
     RegularsView* m_regularsView = nullptr;
     StakesView* m_stakesView = nullptr;
     ScenarioView* m_scenarioView = nullptr;
+    GraphsView* m_graphsView = nullptr;
+    CardView* m_cardView = nullptr;
+    LayoutView* m_layoutView = nullptr;
+    WeekView* m_weekView = nullptr;
 };

@@ -1,0 +1,62 @@
+#pragma once
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QString>
+#include <QTableView>
+#include <functional>
+#include <limits>
+#include <vector>
+
+#include "core/filters/statfilter.h"
+#include "core/stats/statlist.h"
+
+#include "core/shell/shell.h"
+#include "core/workspace/workspace.h"
+
+// A window-length field of the analysis views: at least 1 draw.
+inline QSpinBox* NewLengthEdit(const QString& name, int value, const QString& hint)
+{
+    auto* edit = new QSpinBox;
+    edit->setObjectName(name);
+    edit->setRange(1, std::numeric_limits<int>::max());
+    edit->setValue(value);
+    edit->setToolTip(hint);
+    edit->setStatusTip(hint);
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 30);
+    return edit;
+}
+
+// Enter in a spin field runs `act` when the text is a value within the field's limits.
+inline void OnEnter(QSpinBox* edit, std::function<void()> act)
+{
+    QLineEdit* line = edit->findChild<QLineEdit*>();
+    QObject::connect(line, &QLineEdit::returnPressed, edit, [edit, act = std::move(act)] {
+        if (!edit->hasAcceptableInput()) return;
+        edit->interpretText();
+        act();
+    });
+}
+
+// Shows or hides an analysis tab's flag in the settings and writes its key at once; a failed
+// write is reported and memory keeps the change.
+inline void SaveViewFlag(kv::workspace::Workspace& ws, kv::shell::Shell& shell,
+                         bool kv::workspace::TViewSettings::* flag, bool value)
+{
+    try {
+        ws.SetViewFlag(flag, value);
+    } catch (const std::exception& e) {
+        shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
+    }
+}
+
+// The number filter of the card, layout and week views: the undo copy, then the combinations
+// holding (keep) or lacking (delete) a number that `gather` marks. A failure, a cell that is not
+// a number included, is reported and the list shows what it holds.
+void RunNumberFilter(kv::workspace::Workspace& ws, const kv::stats::TStatList& stats, kv::shell::Shell& shell,
+                     kv::filters::TNumberView view, const std::function<std::vector<int>()>& gather, bool exclude);
+
+// Selected cells as one rectangle; false without a selection.
+struct CellRect {
+    int top = 0, left = 0, bottom = -1, right = -1;
+};
+bool SelectedRect(const QTableView* view, CellRect& rect);
