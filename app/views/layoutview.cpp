@@ -83,9 +83,17 @@ LayoutView::LayoutView(const ViewContext& ctx) : ContextView(ctx)
         list->setHorizontalHeaderLabels({QStringLiteral("Кол-во"), QString()});
         list->verticalHeader()->hide();
         list->setSelectionBehavior(QAbstractItemView::SelectRows);
-        list->setSortingEnabled(true);
         list->horizontalHeader()->setStretchLastSection(true);
-        list->setColumnWidth(0, list->fontMetrics().horizontalAdvance(QStringLiteral("Кол-во")) + 22);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // A click on a caption sorts by that column, each click turning the order; no indicator,
+        // so that the window's draws fit the caption.
+        list->horizontalHeader()->setSectionsClickable(true);
+        connect(list->horizontalHeader(), &QHeaderView::sectionClicked, list, [list](int column) {
+            const bool descending = list->property("descending").toBool();
+            list->sortItems(column, descending ? Qt::AscendingOrder : Qt::DescendingOrder);
+            list->setProperty("descending", !descending);
+        });
+        list->setColumnWidth(0, list->fontMetrics().horizontalAdvance(QStringLiteral("Кол-во")) + 12);
         m_lists[static_cast<std::size_t>(i)] = list;
         grid->addWidget(edit, 0, i);
         grid->addWidget(list, 1, i);
@@ -176,7 +184,6 @@ void LayoutView::refreshLists(bool force)
     for (int i = 0; i < Lists; ++i) {
         const analysis::TCompareList& data = m_layout.List(i);
         QTableWidget* list = m_lists[static_cast<std::size_t>(i)];
-        list->setSortingEnabled(false);
         list->clearContents();
         list->setRowCount(static_cast<int>(data.Rows.size()));
         list->setHorizontalHeaderItem(1, new QTableWidgetItem(qs(data.Caption)));
@@ -188,8 +195,6 @@ void LayoutView::refreshLists(bool force)
             numbers->setToolTip(numbers->text());
             list->setItem(r, 1, numbers);
         }
-        list->setSortingEnabled(true);
-        list->sortByColumn(0, Qt::DescendingOrder);
     }
 }
 
