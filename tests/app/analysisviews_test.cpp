@@ -1,5 +1,9 @@
 #include <QAction>
 #include <QChart>
+#include <QValueAxis>
+#include <QWheelEvent>
+#include <QXYSeries>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -123,6 +127,30 @@ void AnalysisViewsTest::graphFollowsTheOffset()
     w.command("DrawsGraphDraw")->trigger();
     QCOMPARE(graphs->graph().Values.size(), std::size_t(10));
     QCOMPARE(graphs->chart()->chart()->series().size(), 4);   // values, average, most frequent, marks
+
+    // The check box shows the value labels of the first series only.
+    const auto labels = [&] {
+        QList<bool> on;
+        for (QAbstractSeries* s : graphs->chart()->chart()->series())
+            on << static_cast<QXYSeries*>(s)->pointLabelsVisible();
+        return on;
+    };
+    QCOMPARE(labels(), (QList<bool>{false, false, false, false}));
+    graphs->marksBox()->setChecked(true);
+    QCOMPARE(labels(), (QList<bool>{true, false, false, false}));
+
+    // The wheel zooms in around the mouse; a double click shows the whole chart again.
+    AnalysisChart* chart = graphs->chart();
+    w.showTab(graphs);
+    QTest::qWait(50);
+    const double span = chart->axisX()->max() - chart->axisX()->min();
+    const QPoint centre = chart->viewport()->rect().center();
+    QWheelEvent wheel(centre, chart->viewport()->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(chart->viewport(), &wheel);
+    QVERIFY(chart->axisX()->max() - chart->axisX()->min() < span * 0.9);
+    QTest::mouseDClick(chart->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+    QCOMPARE(chart->axisX()->max() - chart->axisX()->min(), span);
 }
 
 void AnalysisViewsTest::filtersKeepTheRightCombinations_data()
@@ -196,6 +224,20 @@ void AnalysisViewsTest::colourCommandSavesItsKey()
     const QModelIndex cell = w.cardView()->view()->model()->index(0, 3);
     QVERIFY(!cell.data(Qt::BackgroundRole).isValid());
     QVERIFY(w.commands().missingNames().isEmpty());
+
+    // The week chart: bars, or a line once the type is switched; 20 numbers, or 7 weekdays.
+    const auto chartKind = [&] {
+        const QList<QAbstractSeries*> series = w.weekView()->chart()->chart()->series();
+        return series.isEmpty() ? -1 : int(series.first()->type());
+    };
+    QCOMPARE(chartKind(), int(QAbstractSeries::SeriesTypeBar));
+    w.command("ViewWeekChartType")->trigger();
+    QCOMPARE(chartKind(), int(QAbstractSeries::SeriesTypeLine));
+    QCOMPARE(static_cast<QXYSeries*>(w.weekView()->chart()->chart()->series().first())->count(), 20);
+    w.command("ViewWeekChartMode")->trigger();
+    QCOMPARE(static_cast<QXYSeries*>(w.weekView()->chart()->chart()->series().first())->count(), 7);
+    QCOMPARE(w.formSettings().ReadInt("WeekChartMode", 0), 1);
+    QCOMPARE(w.formSettings().ReadBool("WeekChartType", false), true);
 }
 
 void AnalysisViewsTest::repeatsDialogComputesAndSaves()
