@@ -717,6 +717,8 @@ void TFormMain::fillChoosers(ChooserFill fill)
     const stats::TChoosers choosers = stats::BuildChoosers(m_stats);
     m_statsView->fillChooser(choosers, fill.KeepSelection);
     m_graphsView->fillChooser(choosers, fill.KeepSelection);
+    // A rebuilt registry may put another method at the chosen place.
+    if (fill.Reload) m_graphsView->refresh(true);
     // The scenario shows its filters through the registry's codes.
     if (m_scenarioView) m_scenarioView->refresh();
 }

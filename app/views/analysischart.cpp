@@ -19,7 +19,8 @@ AnalysisChart::AnalysisChart(QWidget* parent) : QChartView(parent)
     setRenderHint(QPainter::Antialiasing);
     chart()->legend()->setAlignment(Qt::AlignBottom);
     chart()->setMargins(QMargins(4, 4, 4, 4));
-    setToolTip(QStringLiteral("Колесо мыши: масштаб; двойной щелчок: весь график"));
+    // A hint in the status line: a tooltip of its own would cover the points' tooltips.
+    setStatusTip(QStringLiteral("Колесо мыши: масштаб; двойной щелчок: весь график"));
 }
 
 void AnalysisChart::clear()
