@@ -172,6 +172,14 @@ TEST(Layout, GridsListsAndTheHiddenNextDraw)
     EXPECT_EQ(g.DrawNos, (std::vector<int32_t>{13}));
     EXPECT_EQ(g.Cell(0, 0), "7, 19, 20, 1, 2, 3, 4, 5");
 
+    // A damaged draw: numbers outside the field have no entry, a repeated number counts once.
+    const TDrawsArray damaged = {Draw(1, {0, 21, 3, 3, 4, 200, 6, 7}, "04.01.2021")};
+    const std::vector<TNumberEntry> entries = WindowNumberStats(damaged, DrawWindow(1, 0, 5));
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0], (TNumberEntry{3, 1, 1}));
+    EXPECT_EQ(CountWeek(damaged, DrawWindow(1, 0, 5)).Count(3, 0), 1);
+    EXPECT_EQ(CountWeek(damaged, DrawWindow(1, 0, 5)).Max, 1);
+
     // Offset 1 hides draw 13, whose 7 is marked; the three draws left decide the classes.
     TLayout layout;
     test::ScriptedShell sh;
