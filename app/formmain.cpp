@@ -38,6 +38,8 @@
 #include "app/formwait.h"
 #include "app/formsiteaddress.h"
 #include "app/webtransfer.h"
+#include "app/xlsexport.h"
+#include "core/workspace/listexport.h"
 #include "core/archive/drawpage.h"
 #include "core/workspace/online.h"
 #include "core/workspace/proxy.h"
@@ -74,7 +76,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
     : QMainWindow(parent),
       m_cmd(cmd),
       m_ws(dataDir),
-      m_frm(dataDir / workspace::Workspace::FormFileName),
+      m_frm(m_ws.FormFilePath()),
       m_cache(dataDir),
       m_shell(std::make_unique<QtShell>(this))
 {
@@ -224,26 +226,58 @@ void TFormMain::createCommands()
     QAction* exitAction = addCommand("ExitProgram", QStringLiteral("Выход"), QString(), [this] { close(); });
     exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     addCommand("About", QStringLiteral("О программе"), QString(), [this] { about(); });
+    createExportCommands();
+}
+
+void TFormMain::createExportCommands()
+{
+    const auto exportSheet = [this](const char* list, const util::TExportSheet& sheet) {
+        ExportSheet(this, *m_shell, m_ws.DataDir(), list, sheet);
+    };
+    const QString excel = QStringLiteral("Экспорт в Microsoft Excel");
+    addCommand("DrawsXlsExport", excel, QStringLiteral("Экспорт списка тиражей в Microsoft Excel"), [=, this] {
+        exportSheet(workspace::ExportList::Draws, workspace::DrawsSheet(m_ws.Draws(), m_ws.DrawsOffset(), sortedDraws(),
+                                                                         m_ws.View().ColorDraws, m_stats.Config().ChannelSize));
+    }, [this] { return m_ws.DrawCount() > 0; });
+    addCommand("DrawsStatExportToExcel", QStringLiteral("Экспорт статистики в Microsoft Excel"), QString(), [=, this] {
+        exportSheet(workspace::ExportList::StatTable, workspace::StatTableSheet(m_statsView->table(), prefetchsEnabled()));
+    }, [this] { return m_statsView->table().RowCount() > 0; });
+    addCommand("CombsXlsExport", excel, QStringLiteral("Экспорт списка комбинаций в Microsoft Excel"), [=, this] {
+        exportSheet(workspace::ExportList::Combs,
+                    workspace::CombsSheet(m_ws.Combs(), colorCombs(), m_stats.Config().ChannelSize));
+    }, [this] { return m_ws.Combs().Count() > 0; });
+    addCommand("StakesXlsExport", QStringLiteral("Экспорт ставок в Microsoft Excel"), QString(), [=, this] {
+        exportSheet(workspace::ExportList::Stakes, workspace::StakesSheet(m_ws.StakesFile()));
+    }, [this] { return m_ws.StakesFile().IsOpen() && m_ws.StakesFile().RecordCount() > 0; });
+    addCommand("RatingsXlsExport", QStringLiteral("Экспорт рейтинга в Microsoft Excel"), QString(), [=, this] {
+        exportSheet(workspace::ExportList::Ratings, workspace::RatingsSheet(m_ws.Ratings()));
+    }, [this] { return !m_ws.Ratings().Empty(); });
+    // The lists' own context menus end with their export.
+    const char* const sep = TCommandSet::Separator;
+    m_commands->fillContextMenu(m_combsView->view(), {sep, "CombsXlsExport"});
+    m_commands->fillContextMenu(m_stakesView->view(), {sep, "StakesXlsExport"});
+    m_commands->fillContextMenu(m_statsView->tableView(), {sep, "DrawsStatExportToExcel"});
 }
 
 void TFormMain::createMenus()
 {
     const char* const sep = TCommandSet::Separator;
     const std::vector<TCommandSet::TMenuLayout> menus = {
-        {QStringLiteral("Файл"), {"DrawsImport", "DrawsExport", sep, "ExitProgram"}},
+        {QStringLiteral("Файл"), {"DrawsImport", "DrawsExport", "DrawsXlsExport", sep, "ExitProgram"}},
         {QStringLiteral("Тиражи"),
          {"DrawsDownload", "OpenLotoSite", sep, "DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsSorted", "DrawsInfo"}},
         {QStringLiteral("Комбинации"),
          {"CombsGen", "CombsUndo", "CombsDelExists", "CombsDelSelected", sep, "CombsOpen", "CombsSave", "CombsCopy",
-          "CombsPaste", "CombsSelectAll", sep, "CombsFindInDraws", "CombsCheckNums", "CombsInfo", "TotalSumCombs"}},
+          "CombsPaste", "CombsSelectAll", sep, "CombsFindInDraws", "CombsCheckNums", "CombsInfo", "TotalSumCombs",
+          sep, "CombsXlsExport"}},
         {QStringLiteral("Статистика"),
          {"StatFilter_Include", "StatFilter_Exclude", sep, "DrawsStatCalc", "DrawsStatePrefetchsEnabled",
           "DrawsStatShowTotalLine", sep, "FiltersManager", "FiltersReset", "FiltersInfo", sep, "EditShredding",
-          "EditConfig"}},
+          "EditConfig", sep, "DrawsStatExportToExcel"}},
         {QStringLiteral("Ставки"),
          {"StakeAdd", "StakeAddRandom", "StakeAddSelected", "StakeAddAll", sep, "StakeDel", "StakeFilter", "StakeClear",
           sep, "StakesCheckManual", "StakesScroll", "StakesCheckLine", sep, "LogStakes", "LogStakesDelete", sep,
-          "StakesGraphDraws", "StakesGraphOverlap", "StakesGraphProfits"}},
+          "StakesGraphDraws", "StakesGraphOverlap", "StakesGraphProfits", sep, "StakesXlsExport"}},
         {QStringLiteral("Сценарий"),
          {"ScriptOpen", "ScriptSave", "ScriptLoad", sep, "ScriptAdd", "ScriptEmpty", "ScriptClone", "ScriptEdit",
           "ScriptDel", "ScriptClr", sep, "ScriptUp", "ScriptDown", sep, "ScriptRun", "ScriptTest", "ScriptStop", sep,
@@ -259,7 +293,7 @@ void TFormMain::createMenus()
     m_commands->addMenu(menuBar(), {QStringLiteral("Справка"), {"About"}});
 
     m_commands->fillContextMenu(m_drawsView, {"DrawsDownload", sep, "DrawsInfo", "DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsImport",
-                                              "DrawsExport", "DrawsSorted"});
+                                              "DrawsExport", "DrawsXlsExport", "DrawsSorted"});
 }
 
 void TFormMain::createWidgets()
@@ -667,7 +701,7 @@ void TFormMain::setStatusField(int field, const QString& text)
 void TFormMain::fillChoosers(ChooserFill fill)
 {
     if (fill.Reload) {
-        const auto flt = m_ws.FilePath(workspace::Workspace::FilterListFileName);
+        const auto flt = m_ws.FilterListPath();
         m_stats.SaveFilterList(flt, true, false, *m_shell);
         m_stats.BuildMethodList();
         m_stats.SetAllFavorites();
@@ -740,7 +774,7 @@ void TFormMain::editShredding()
 
 void TFormMain::filtersManager()
 {
-    const auto own = m_ws.FilePath(workspace::Workspace::FilterListFileName);
+    const auto own = m_ws.FilterListPath();
     const std::vector<std::string> captions = filters::CustomCaptions(m_stats);
     TFormFavorites dialog(m_stats, m_ws.DataDir(), *m_shell, this);
     if (dialog.exec() != QDialog::Accepted) {
@@ -761,7 +795,7 @@ void TFormMain::filtersManager()
 
 void TFormMain::filtersReset()
 {
-    if (!filters::ResetFavorites(m_stats, m_ws.FilePath(workspace::Workspace::FilterListFileName), *m_shell)) return;
+    if (!filters::ResetFavorites(m_stats, m_ws.FilterListPath(), *m_shell)) return;
     fillChoosers({.Reload = true, .KeepSelection = true});
     m_statsView->build(true);
 }

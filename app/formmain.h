@@ -119,6 +119,7 @@ private:
     QAction* addCommand(const char* name, const QString& caption, const QString& hint, std::function<void()> execute,
                         std::function<bool()> enabled = {});
     void createCommands();
+    void createExportCommands();
     void createMenus();
     void createWidgets();
     void restoreSettings();

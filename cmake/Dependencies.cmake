@@ -16,6 +16,14 @@ kv_require(CURL_FOUND "libcurl" "libcurl4-openssl-dev")
 find_package(ZLIB QUIET)
 kv_require(ZLIB_FOUND "zlib" "zlib1g-dev")
 
+# Spreadsheet export (.xlsx) in the core; Debian ships a pkg-config file only.
+find_package(PkgConfig QUIET)
+kv_require(PkgConfig_FOUND "pkg-config" "pkg-config")
+if(PkgConfig_FOUND)
+  pkg_check_modules(XLSXWRITER QUIET IMPORTED_TARGET xlsxwriter)
+  kv_require(XLSXWRITER_FOUND "libxlsxwriter" "libxlsxwriter-dev")
+endif()
+
 if(KV_BUILD_APP)
   find_package(Qt6 6.4 QUIET COMPONENTS Widgets Charts)
   kv_require(Qt6Widgets_FOUND "Qt6 Widgets" "qt6-base-dev")
