@@ -29,6 +29,7 @@
 
 #include "app/commandset.h"
 #include "app/formdraw.h"
+#include "app/formhelp.h"
 #include "app/forminfo.h"
 #include "app/formconfig.h"
 #include "app/formfavorites.h"
@@ -226,6 +227,10 @@ void TFormMain::createCommands()
     QAction* exitAction = addCommand("ExitProgram", QStringLiteral("Выход"), QString(), [this] { close(); });
     exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     addCommand("About", QStringLiteral("О программе"), QString(), [this] { about(); });
+    QAction* help = addCommand("GetHelp", QStringLiteral("Справка"), QString(), [this] { getHelp(); },
+                               [this] { return !m_stats.Env().HelpFile.empty(); });
+    help->setShortcut(QKeySequence(Qt::Key_F1));
+    help->setShortcutContext(Qt::ApplicationShortcut);
     createExportCommands();
 }
 
@@ -290,7 +295,7 @@ void TFormMain::createMenus()
     QMenu* settings = m_commands->addMenu(menuBar(), {QStringLiteral("Настройки"), {"EditProxy", "EditOperatorUrl"}});
     m_commands->fillMenu(settings->addMenu(QStringLiteral("Загрузка тиражей при запуске")),
                          {"AutoDownload0", "AutoDownload1", "AutoDownload2"});
-    m_commands->addMenu(menuBar(), {QStringLiteral("Справка"), {"About"}});
+    m_commands->addMenu(menuBar(), {QStringLiteral("Справка"), {"GetHelp", sep, "About"}});
 
     m_commands->fillContextMenu(m_drawsView, {"DrawsDownload", sep, "DrawsInfo", "DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsImport",
                                               "DrawsExport", "DrawsXlsExport", "DrawsSorted"});
@@ -351,6 +356,13 @@ void TFormMain::createWidgets()
     m_rightTabs->addTab(m_regularsView, QString::fromUtf8(RegularsView::TabCaption));
     m_scenarioView = new ScenarioView(viewContext());
     m_rightTabs->addTab(m_scenarioView, QStringLiteral("Сценарий"));
+
+    // The help page of each tab, which F1 opens.
+    const std::pair<QWidget*, const char*> helpPages[] = {
+        {drawsPage, "archive.html"},      {m_combsView, "combinations.html"}, {m_statsView, "stattable.html"},
+        {m_stakesView, "stakes.html"},    {m_ratingsView, "ratings.html"},    {m_regularsView, "regulars.html"},
+        {m_scenarioView, "scenario.html"}};
+    for (const auto& [page, name] : helpPages) page->setProperty(HelpPageProperty, QString::fromLatin1(name));
 
     m_splitter->addWidget(m_leftTabs);
     m_splitter->addWidget(m_rightTabs);
@@ -896,6 +908,27 @@ void TFormMain::drawsExport()
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     m_ws.ExportDraws(*m_shell, std::filesystem::path(dialog.selectedFiles().first().toStdString()));
+}
+
+QString TFormMain::frontHelpPage() const
+{
+    // The tab the keyboard is in, else the right-hand one that shows the work in front.
+    QTabWidget* tabs = m_rightTabs;
+    if (QWidget* focus = QApplication::focusWidget(); focus && m_leftTabs->isAncestorOf(focus)) tabs = m_leftTabs;
+    const QWidget* page = tabs->currentWidget();
+    const QVariant name = page ? page->property(HelpPageProperty) : QVariant();
+    return name.isValid() ? name.toString() : QStringLiteral("index.html");
+}
+
+void TFormMain::getHelp()
+{
+    const QString index = qs(m_stats.Env().HelpFile);
+    if (index.isEmpty()) return;
+    if (!m_help) m_help = new TFormHelp(index, this);
+    m_help->showPage(frontHelpPage());
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 void TFormMain::about()

@@ -33,12 +33,16 @@ class RegularsView;
 class StakesView;
 class ScenarioView;
 class TWebTransfer;
+class TFormHelp;
 
 // The main window: presents the workspace and runs the commands. It owns no domain state.
 class TFormMain : public QMainWindow, private ViewHost {
     Q_OBJECT
 public:
     static constexpr int StatusFields = 7;
+    // The property of a tab's page that names its help page ("stattable.html"); a view added
+    // later sets it on itself, and F1 opens that page while the view is in front.
+    static constexpr const char* HelpPageProperty = "helpPage";
 
     TFormMain(const std::filesystem::path& dataDir, const kv::workspace::CommandLine& cmd,
               QWidget* parent = nullptr);
@@ -84,6 +88,9 @@ public:
     // What the last DrawsDownload did.
     const kv::workspace::TDownloadResult& lastDownload() const { return m_lastDownload; }
     int exitCode() const { return m_exitCode; }
+    // The help window (after the first F1) and the help page of the view in front.
+    TFormHelp* helpWindow() const { return m_help; }
+    QString frontHelpPage() const;
 
     // Enable state of every command; called when the window is idle.
     void updateActions();
@@ -150,6 +157,7 @@ private:
     void filtersReset();
     void filtersInfo();
     void about();
+    void getHelp();
     void drawsDownload();
     void openLotoSite();
     void autoDownload(int mode);
@@ -188,4 +196,5 @@ private:
     RegularsView* m_regularsView = nullptr;
     StakesView* m_stakesView = nullptr;
     ScenarioView* m_scenarioView = nullptr;
+    TFormHelp* m_help = nullptr;
 };
