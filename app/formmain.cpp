@@ -29,7 +29,11 @@
 
 #include "app/commandset.h"
 #include "app/formdraw.h"
+#include "app/formfirstrun.h"
 #include "app/formhelp.h"
+#include "app/language.h"
+#include "core/workspace/language.h"
+#include <QFileInfo>
 #include "app/forminfo.h"
 #include "app/formconfig.h"
 #include "app/formfavorites.h"
@@ -96,6 +100,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
         };
         m_ws.onViewsRefresh = [this] { refreshViews(); };
         m_ws.LoadViewSettings();
+        chooseStartLanguage();
         createWidgets();
         createCommands();
         createMenus();
@@ -295,7 +300,11 @@ void TFormMain::createMenus()
     QMenu* settings = m_commands->addMenu(menuBar(), {QStringLiteral("Настройки"), {"EditProxy", "EditOperatorUrl"}});
     m_commands->fillMenu(settings->addMenu(QStringLiteral("Загрузка тиражей при запуске")),
                          {"AutoDownload0", "AutoDownload1", "AutoDownload2"});
+    createLanguageMenu(settings);
     m_commands->addMenu(menuBar(), {QStringLiteral("Справка"), {"GetHelp", sep, "About"}});
+    TranslateMenus(menuBar());
+    TranslateTabs(m_leftTabs);
+    TranslateTabs(m_rightTabs);
 
     m_commands->fillContextMenu(m_drawsView, {"DrawsDownload", sep, "DrawsInfo", "DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsImport",
                                               "DrawsExport", "DrawsXlsExport", "DrawsSorted"});
@@ -545,6 +554,7 @@ void TFormMain::initialise()
         m_initialised = true;
         m_shell->SetStatusText("");
         startupDownload();
+        showFirstRun();
     } catch (const std::exception& e) {
         m_shell->SetStatusText("");
         m_shell->ShowFailure("Ошибка инициализации программы!", e.what());
@@ -908,6 +918,87 @@ void TFormMain::drawsExport()
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     m_ws.ExportDraws(*m_shell, std::filesystem::path(dialog.selectedFiles().first().toStdString()));
+}
+
+void TFormMain::chooseStartLanguage()
+{
+    m_language = workspace::ChosenLanguage(m_frm.ReadInt("Language", workspace::RussianLanguage), m_cmd);
+    const std::string problem = InstallLanguage(m_language, QCoreApplication::applicationFilePath().toStdString());
+    if (!problem.empty()) {
+        m_language = workspace::RussianLanguage;
+        m_shell->ShowError(problem);
+    }
+    static TWindowTextTranslator* translator = nullptr;
+    if (!translator) {
+        translator = new TWindowTextTranslator(qApp);
+        qApp->installEventFilter(translator);
+    }
+}
+
+void TFormMain::createLanguageMenu(QMenu* settings)
+{
+    QMenu* menu = settings->addMenu(QStringLiteral("Язык интерфейса"));
+    menu->setObjectName(QStringLiteral("LanguageMenu"));
+    auto* group = new QActionGroup(this);
+    for (const workspace::TLanguage& language : workspace::ScanLanguages(QCoreApplication::applicationFilePath().toStdString())) {
+        const std::string name = "Language" + std::to_string(language.Id);
+        const int id = language.Id;
+        QAction* a = addCommand(name.c_str(), QString::fromUtf8(language.Name), QString(), [this, id] { chooseLanguage(id); });
+        a->setCheckable(true);
+        a->setChecked(id == m_language);
+        group->addAction(a);
+        menu->addAction(a);
+    }
+}
+
+void TFormMain::chooseLanguage(int id)
+{
+    const auto keepCheck = [this] {
+        if (QAction* a = command(QStringLiteral("Language%1").arg(m_language))) a->setChecked(true);
+    };
+    if (id == m_language) return;
+    const workspace::TLanguage* language = workspace::FindLanguage(id);
+    const std::filesystem::path exe = QCoreApplication::applicationFilePath().toStdString();
+    std::error_code ec;
+    if (!language || (id != workspace::RussianLanguage
+                      && !std::filesystem::is_regular_file(workspace::LanguageModulePath(exe, language->Abbrev), ec))) {
+        keepCheck();
+        m_shell->ShowError(workspace::ModuleMissingText(workspace::LanguageModulePath(exe, language ? language->Abbrev : "")));
+        return;
+    }
+    bool written = false;
+    guarded("Ошибка сохранения параметров программы!", [&] {
+        m_frm.WriteInt("Language", id);
+        written = true;
+    });
+    if (!written) {
+        keepCheck();
+        return;
+    }
+    restartProgram();
+}
+
+void TFormMain::restartProgram()
+{
+    QStringList args;
+    for (const std::string& a : workspace::RestartArguments(m_cmd)) args << qs(a);
+    const QString program = QCoreApplication::applicationFilePath();
+    if (!StartProgramInstance(program, args, QFileInfo(program).absolutePath())) {
+        m_shell->ShowError("Не удалось перезапустить программу!");
+        return;
+    }
+    endProgram(0);
+}
+
+void TFormMain::showFirstRun()
+{
+    if (!m_frm.ReadBool("FirstRun", false)) return;
+    std::function<void()> help;
+    if (!m_stats.Env().HelpFile.empty()) help = [this] { getHelp(); };
+    TFormFirstRun dialog(help, this);
+    dialog.exec();
+    if (dialog.dontShowAgain())
+        guarded("Ошибка сохранения параметров программы!", [&] { m_frm.WriteBool("FirstRun", false); });
 }
 
 QString TFormMain::frontHelpPage() const

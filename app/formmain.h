@@ -34,6 +34,7 @@ class StakesView;
 class ScenarioView;
 class TWebTransfer;
 class TFormHelp;
+class QMenu;
 
 // The main window: presents the workspace and runs the commands. It owns no domain state.
 class TFormMain : public QMainWindow, private ViewHost {
@@ -91,6 +92,8 @@ public:
     // The help window (after the first F1) and the help page of the view in front.
     TFormHelp* helpWindow() const { return m_help; }
     QString frontHelpPage() const;
+    // The interface language of this run (a locale identifier).
+    int language() const { return m_language; }
 
     // Enable state of every command; called when the window is idle.
     void updateActions();
@@ -158,6 +161,11 @@ private:
     void filtersInfo();
     void about();
     void getHelp();
+    void chooseStartLanguage();
+    void createLanguageMenu(QMenu* settings);
+    void chooseLanguage(int id);
+    void restartProgram();
+    void showFirstRun();
     void drawsDownload();
     void openLotoSite();
     void autoDownload(int mode);
@@ -197,4 +205,5 @@ private:
     StakesView* m_stakesView = nullptr;
     ScenarioView* m_scenarioView = nullptr;
     TFormHelp* m_help = nullptr;
+    int m_language = 1049;   // the interface language of this run
 };

@@ -29,6 +29,9 @@ if(KV_BUILD_APP)
   kv_require(Qt6Widgets_FOUND "Qt6 Widgets" "qt6-base-dev")
   # Qt Charts' CMake files ask for Qt6OpenGL, which qt6-base-dev only recommends.
   kv_require(Qt6Charts_FOUND "Qt6 Charts" "qt6-charts-dev libqt6opengl6-dev")
+  # Qt's release tool compiles the language modules (translations/*.ts -> *.lng).
+  find_program(KV_LRELEASE NAMES lrelease lrelease-qt6 PATHS /usr/lib/qt6/bin ${QT6_INSTALL_PREFIX}/bin)
+  kv_require(KV_LRELEASE "Qt lrelease" "qt6-l10n-tools")
   if(KV_BUILD_TESTS)
     find_package(Qt6 6.4 QUIET COMPONENTS Test)
     kv_require(Qt6Test_FOUND "Qt6 Test" "qt6-base-dev")
