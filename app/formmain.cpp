@@ -983,7 +983,7 @@ void TFormMain::restartProgram()
     QStringList args;
     for (const std::string& a : workspace::RestartArguments(m_cmd)) args << qs(a);
     const QString program = QCoreApplication::applicationFilePath();
-    if (!StartProgramInstance(program, args, QFileInfo(program).absolutePath())) {
+    if (!StartProgramInstance || !StartProgramInstance(program, args, QFileInfo(program).absolutePath())) {
         m_shell->ShowError("Не удалось перезапустить программу!");
         return;
     }

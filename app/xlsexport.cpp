@@ -75,7 +75,7 @@ bool ExportSheet(QWidget* parent, kv::shell::Shell& shell, const std::filesystem
         shell.ShowFailure("Ошибка экспорта в Microsoft Excel!", e.what());
         return false;
     }
-    if (options.OpenAfter && !OpenExportedFile(file))
+    if (options.OpenAfter && (!OpenExportedFile || !OpenExportedFile(file)))
         shell.ShowError(util::Format("Не удалось открыть файл \"%s\" программой для электронных таблиц", {us(file)}));
     return true;
 }
