@@ -1,4 +1,5 @@
 #include "app/commandset.h"
+#include "app/language.h"
 
 #include <QAction>
 #include <QMenu>
@@ -14,11 +15,12 @@ TCommandSet::TCommandSet(QWidget* owner, std::function<bool()> busy)
 QAction* TCommandSet::add(const char* name, const QString& caption, const QString& hint,
                           std::function<void()> execute, std::function<bool()> enabled, bool whileBusy)
 {
-    auto* action = new QAction(caption, m_owner);
+    // Every command's texts pass here: the one place they take the interface language.
+    auto* action = new QAction(TrText(caption), m_owner);
     action->setObjectName(QString::fromLatin1(name));
     if (!hint.isEmpty()) {
-        action->setStatusTip(hint);
-        action->setToolTip(hint);
+        action->setStatusTip(TrText(hint));
+        action->setToolTip(TrText(hint));
     }
     connect(action, &QAction::triggered, this, [this, whileBusy, execute = std::move(execute)] {
         if (m_busy() && !whileBusy) return;
@@ -74,7 +76,7 @@ void TCommandSet::fillMenu(QMenu* menu, const std::vector<const char*>& names)
 
 QMenu* TCommandSet::addMenu(QMenuBar* bar, const TMenuLayout& layout)
 {
-    QMenu* menu = bar->addMenu(layout.caption);
+    QMenu* menu = bar->addMenu(TrText(layout.caption));
     fillMenu(menu, layout.names);
     return menu;
 }

@@ -18,6 +18,7 @@
 #include "app/formmethodinfo.h"
 #include "app/qtshell.h"
 #include "core/shell/shell.h"
+#include "core/workspace/programname.h"
 #include "core/workspace/workspace.h"
 #include "core/stats/statlist.h"
 
@@ -331,6 +332,6 @@ void TFormFavorites::namesExport()
     whileBusy([&] {
         shell::BusyScope busy(m_shell);
         m_tree.ExportNames(m_list, std::filesystem::path(file.toStdString()),
-                           m_dataDir / workspace::Workspace::FilterListFileName, m_shell);
+                           m_dataDir / workspace::ProgramFileName(".flt"), m_shell);
     });
 }

@@ -29,6 +29,11 @@
 
 #include "app/commandset.h"
 #include "app/formdraw.h"
+#include "app/formfirstrun.h"
+#include "app/formhelp.h"
+#include "app/language.h"
+#include "core/workspace/language.h"
+#include <QFileInfo>
 #include "app/forminfo.h"
 #include "app/formconfig.h"
 #include "app/formfavorites.h"
@@ -38,6 +43,8 @@
 #include "app/formwait.h"
 #include "app/formsiteaddress.h"
 #include "app/webtransfer.h"
+#include "app/xlsexport.h"
+#include "core/workspace/listexport.h"
 #include "core/archive/drawpage.h"
 #include "core/workspace/online.h"
 #include "core/workspace/proxy.h"
@@ -79,7 +86,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
     : QMainWindow(parent),
       m_cmd(cmd),
       m_ws(dataDir),
-      m_frm(dataDir / workspace::Workspace::FormFileName),
+      m_frm(m_ws.FormFilePath()),
       m_cache(dataDir),
       m_shell(std::make_unique<QtShell>(this))
 {
@@ -98,6 +105,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
         };
         m_ws.onViewsRefresh = [this] { refreshViews(); };
         m_ws.LoadViewSettings();
+        chooseStartLanguage();
         createWidgets();
         createCommands();
         createMenus();
@@ -230,26 +238,62 @@ void TFormMain::createCommands()
     QAction* exitAction = addCommand("ExitProgram", QStringLiteral("Выход"), QString(), [this] { close(); });
     exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     addCommand("About", QStringLiteral("О программе"), QString(), [this] { about(); });
+    QAction* help = addCommand("GetHelp", QStringLiteral("Справка"), QString(), [this] { getHelp(); },
+                               [this] { return !m_stats.Env().HelpFile.empty(); });
+    help->setShortcut(QKeySequence(Qt::Key_F1));
+    help->setShortcutContext(Qt::ApplicationShortcut);
+    createExportCommands();
+}
+
+void TFormMain::createExportCommands()
+{
+    const auto exportSheet = [this](const char* list, const util::TExportSheet& sheet) {
+        ExportSheet(this, *m_shell, m_ws.DataDir(), list, sheet);
+    };
+    const QString excel = QStringLiteral("Экспорт в Microsoft Excel");
+    addCommand("DrawsXlsExport", excel, QStringLiteral("Экспорт списка тиражей в Microsoft Excel"), [=, this] {
+        exportSheet(workspace::ExportList::Draws, workspace::DrawsSheet(m_ws.Draws(), m_ws.DrawsOffset(), sortedDraws(),
+                                                                         m_ws.View().ColorDraws, m_stats.Config().ChannelSize));
+    }, [this] { return m_ws.DrawCount() > 0; });
+    addCommand("DrawsStatExportToExcel", QStringLiteral("Экспорт статистики в Microsoft Excel"), QString(), [=, this] {
+        exportSheet(workspace::ExportList::StatTable, workspace::StatTableSheet(m_statsView->table(), prefetchsEnabled()));
+    }, [this] { return m_statsView->table().RowCount() > 0; });
+    addCommand("CombsXlsExport", excel, QStringLiteral("Экспорт списка комбинаций в Microsoft Excel"), [=, this] {
+        exportSheet(workspace::ExportList::Combs,
+                    workspace::CombsSheet(m_ws.Combs(), colorCombs(), m_stats.Config().ChannelSize));
+    }, [this] { return m_ws.Combs().Count() > 0; });
+    addCommand("StakesXlsExport", QStringLiteral("Экспорт ставок в Microsoft Excel"), QString(), [=, this] {
+        exportSheet(workspace::ExportList::Stakes, workspace::StakesSheet(m_ws.StakesFile()));
+    }, [this] { return m_ws.StakesFile().IsOpen() && m_ws.StakesFile().RecordCount() > 0; });
+    addCommand("RatingsXlsExport", QStringLiteral("Экспорт рейтинга в Microsoft Excel"), QString(), [=, this] {
+        exportSheet(workspace::ExportList::Ratings, workspace::RatingsSheet(m_ws.Ratings()));
+    }, [this] { return !m_ws.Ratings().Empty(); });
+    // The lists' own context menus end with their export.
+    const char* const sep = TCommandSet::Separator;
+    m_commands->fillContextMenu(m_combsView->view(), {sep, "CombsXlsExport"});
+    m_commands->fillContextMenu(m_stakesView->view(), {sep, "StakesXlsExport"});
+    m_commands->fillContextMenu(m_statsView->tableView(), {sep, "DrawsStatExportToExcel"});
 }
 
 void TFormMain::createMenus()
 {
     const char* const sep = TCommandSet::Separator;
     const std::vector<TCommandSet::TMenuLayout> menus = {
-        {QStringLiteral("Файл"), {"DrawsImport", "DrawsExport", sep, "ExitProgram"}},
+        {QStringLiteral("Файл"), {"DrawsImport", "DrawsExport", "DrawsXlsExport", sep, "ExitProgram"}},
         {QStringLiteral("Тиражи"),
          {"DrawsDownload", "OpenLotoSite", sep, "DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsSorted", "DrawsInfo"}},
         {QStringLiteral("Комбинации"),
          {"CombsGen", "CombsUndo", "CombsDelExists", "CombsDelSelected", sep, "CombsOpen", "CombsSave", "CombsCopy",
-          "CombsPaste", "CombsSelectAll", sep, "CombsFindInDraws", "CombsCheckNums", "CombsInfo", "TotalSumCombs"}},
+          "CombsPaste", "CombsSelectAll", sep, "CombsFindInDraws", "CombsCheckNums", "CombsInfo", "TotalSumCombs",
+          sep, "CombsXlsExport"}},
         {QStringLiteral("Статистика"),
          {"StatFilter_Include", "StatFilter_Exclude", sep, "DrawsStatCalc", "DrawsStatePrefetchsEnabled",
           "DrawsStatShowTotalLine", sep, "FiltersManager", "FiltersReset", "FiltersInfo", sep, "EditShredding",
-          "EditConfig"}},
+          "EditConfig", sep, "DrawsStatExportToExcel"}},
         {QStringLiteral("Ставки"),
          {"StakeAdd", "StakeAddRandom", "StakeAddSelected", "StakeAddAll", sep, "StakeDel", "StakeFilter", "StakeClear",
           sep, "StakesCheckManual", "StakesScroll", "StakesCheckLine", sep, "LogStakes", "LogStakesDelete", sep,
-          "StakesGraphDraws", "StakesGraphOverlap", "StakesGraphProfits"}},
+          "StakesGraphDraws", "StakesGraphOverlap", "StakesGraphProfits", sep, "StakesXlsExport"}},
         {QStringLiteral("Сценарий"),
          {"ScriptOpen", "ScriptSave", "ScriptLoad", sep, "ScriptAdd", "ScriptEmpty", "ScriptClone", "ScriptEdit",
           "ScriptDel", "ScriptClr", sep, "ScriptUp", "ScriptDown", sep, "ScriptRun", "ScriptTest", "ScriptStop", sep,
@@ -270,10 +314,14 @@ void TFormMain::createMenus()
     QMenu* settings = m_commands->addMenu(menuBar(), {QStringLiteral("Настройки"), {"EditProxy", "EditOperatorUrl"}});
     m_commands->fillMenu(settings->addMenu(QStringLiteral("Загрузка тиражей при запуске")),
                          {"AutoDownload0", "AutoDownload1", "AutoDownload2"});
-    m_commands->addMenu(menuBar(), {QStringLiteral("Справка"), {"About"}});
+    createLanguageMenu(settings);
+    m_commands->addMenu(menuBar(), {QStringLiteral("Справка"), {"GetHelp", sep, "About"}});
+    TranslateMenus(menuBar());
+    TranslateTabs(m_leftTabs);
+    TranslateTabs(m_rightTabs);
 
     m_commands->fillContextMenu(m_drawsView, {"DrawsDownload", sep, "DrawsInfo", "DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsImport",
-                                              "DrawsExport", "DrawsSorted"});
+                                              "DrawsExport", "DrawsXlsExport", "DrawsSorted"});
 }
 
 void TFormMain::createWidgets()
@@ -339,6 +387,13 @@ void TFormMain::createWidgets()
     m_rightTabs->addTab(m_regularsView, QString::fromUtf8(RegularsView::TabCaption));
     m_scenarioView = new ScenarioView(viewContext());
     m_rightTabs->addTab(m_scenarioView, QStringLiteral("Сценарий"));
+
+    // The help page of each tab, which F1 opens.
+    const std::pair<QWidget*, const char*> helpPages[] = {
+        {drawsPage, "archive.html"},      {m_combsView, "combinations.html"}, {m_statsView, "stattable.html"},
+        {m_stakesView, "stakes.html"},    {m_ratingsView, "ratings.html"},    {m_regularsView, "regulars.html"},
+        {m_scenarioView, "scenario.html"}};
+    for (const auto& [page, name] : helpPages) page->setProperty(HelpPageProperty, QString::fromLatin1(name));
 
     m_splitter->addWidget(m_leftTabs);
     m_splitter->addWidget(m_rightTabs);
@@ -533,6 +588,7 @@ void TFormMain::initialise()
         m_initialised = true;
         m_shell->SetStatusText("");
         startupDownload();
+        showFirstRun();
     } catch (const std::exception& e) {
         m_shell->SetStatusText("");
         m_shell->ShowFailure("Ошибка инициализации программы!", e.what());
@@ -708,7 +764,7 @@ void TFormMain::setStatusField(int field, const QString& text)
 void TFormMain::fillChoosers(ChooserFill fill)
 {
     if (fill.Reload) {
-        const auto flt = m_ws.FilePath(workspace::Workspace::FilterListFileName);
+        const auto flt = m_ws.FilterListPath();
         m_stats.SaveFilterList(flt, true, false, *m_shell);
         m_stats.BuildMethodList();
         m_stats.SetAllFavorites();
@@ -788,7 +844,7 @@ void TFormMain::editShredding()
 
 void TFormMain::filtersManager()
 {
-    const auto own = m_ws.FilePath(workspace::Workspace::FilterListFileName);
+    const auto own = m_ws.FilterListPath();
     const std::vector<std::string> captions = filters::CustomCaptions(m_stats);
     TFormFavorites dialog(m_stats, m_ws.DataDir(), *m_shell, this);
     if (dialog.exec() != QDialog::Accepted) {
@@ -809,7 +865,7 @@ void TFormMain::filtersManager()
 
 void TFormMain::filtersReset()
 {
-    if (!filters::ResetFavorites(m_stats, m_ws.FilePath(workspace::Workspace::FilterListFileName), *m_shell)) return;
+    if (!filters::ResetFavorites(m_stats, m_ws.FilterListPath(), *m_shell)) return;
     fillChoosers({.Reload = true, .KeepSelection = true});
     m_statsView->build(true);
 }
@@ -910,6 +966,108 @@ void TFormMain::drawsExport()
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     m_ws.ExportDraws(*m_shell, std::filesystem::path(dialog.selectedFiles().first().toStdString()));
+}
+
+void TFormMain::chooseStartLanguage()
+{
+    m_language = workspace::ChosenLanguage(m_frm.ReadInt("Language", workspace::RussianLanguage), m_cmd);
+    const std::string problem = InstallLanguage(m_language, QCoreApplication::applicationFilePath().toStdString());
+    if (!problem.empty()) {
+        m_language = workspace::RussianLanguage;
+        m_shell->ShowError(problem);
+    }
+    static TWindowTextTranslator* translator = nullptr;
+    if (!translator) {
+        translator = new TWindowTextTranslator(qApp);
+        qApp->installEventFilter(translator);
+    }
+}
+
+void TFormMain::createLanguageMenu(QMenu* settings)
+{
+    QMenu* menu = settings->addMenu(QStringLiteral("Язык интерфейса"));
+    menu->setObjectName(QStringLiteral("LanguageMenu"));
+    auto* group = new QActionGroup(this);
+    for (const workspace::TLanguage& language : workspace::ScanLanguages(QCoreApplication::applicationFilePath().toStdString())) {
+        const std::string name = "Language" + std::to_string(language.Id);
+        const int id = language.Id;
+        QAction* a = addCommand(name.c_str(), QString::fromUtf8(language.Name), QString(), [this, id] { chooseLanguage(id); });
+        a->setCheckable(true);
+        a->setChecked(id == m_language);
+        group->addAction(a);
+        menu->addAction(a);
+    }
+}
+
+void TFormMain::chooseLanguage(int id)
+{
+    const auto keepCheck = [this] {
+        if (QAction* a = command(QStringLiteral("Language%1").arg(m_language))) a->setChecked(true);
+    };
+    if (id == m_language) return;
+    const workspace::TLanguage* language = workspace::FindLanguage(id);
+    const std::filesystem::path exe = QCoreApplication::applicationFilePath().toStdString();
+    std::error_code ec;
+    if (!language || (id != workspace::RussianLanguage
+                      && !std::filesystem::is_regular_file(workspace::LanguageModulePath(exe, language->Abbrev), ec))) {
+        keepCheck();
+        m_shell->ShowError(workspace::ModuleMissingText(workspace::LanguageModulePath(exe, language ? language->Abbrev : "")));
+        return;
+    }
+    bool written = false;
+    guarded("Ошибка сохранения параметров программы!", [&] {
+        m_frm.WriteInt("Language", id);
+        written = true;
+    });
+    if (!written) {
+        keepCheck();
+        return;
+    }
+    restartProgram();
+}
+
+void TFormMain::restartProgram()
+{
+    QStringList args;
+    for (const std::string& a : workspace::RestartArguments(m_cmd)) args << qs(a);
+    const QString program = QCoreApplication::applicationFilePath();
+    if (!StartProgramInstance || !StartProgramInstance(program, args, QFileInfo(program).absolutePath())) {
+        m_shell->ShowError("Не удалось перезапустить программу!");
+        return;
+    }
+    endProgram(0);
+}
+
+void TFormMain::showFirstRun()
+{
+    if (!m_frm.ReadBool("FirstRun", false)) return;
+    std::function<void()> help;
+    if (!m_stats.Env().HelpFile.empty()) help = [this] { getHelp(); };
+    TFormFirstRun dialog(help, this);
+    dialog.exec();
+    if (dialog.dontShowAgain())
+        guarded("Ошибка сохранения параметров программы!", [&] { m_frm.WriteBool("FirstRun", false); });
+}
+
+QString TFormMain::frontHelpPage() const
+{
+    // The tab the keyboard is in, else the right-hand one that shows the work in front.
+    QTabWidget* tabs = m_rightTabs;
+    if (QWidget* focus = QApplication::focusWidget(); focus && m_leftTabs->isAncestorOf(focus)) tabs = m_leftTabs;
+    const QWidget* page = tabs->currentWidget();
+    const QVariant name = page ? page->property(HelpPageProperty) : QVariant();
+    return name.isValid() ? name.toString() : QStringLiteral("index.html");
+}
+
+void TFormMain::getHelp()
+{
+    const QString index = qs(m_stats.Env().HelpFile);
+    if (index.isEmpty()) return;
+    if (!m_help) m_help = new TFormHelp(index, this);
+    m_help->showPage(frontHelpPage());
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 void TFormMain::about()

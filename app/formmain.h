@@ -37,12 +37,17 @@ class GraphsView;
 class CardView;
 class LayoutView;
 class WeekView;
+class TFormHelp;
+class QMenu;
 
 // The main window: presents the workspace and runs the commands. It owns no domain state.
 class TFormMain : public QMainWindow, private ViewHost {
     Q_OBJECT
 public:
     static constexpr int StatusFields = 7;
+    // The property of a tab's page that names its help page ("stattable.html"); a view added
+    // later sets it on itself, and F1 opens that page while the view is in front.
+    static constexpr const char* HelpPageProperty = "helpPage";
 
     TFormMain(const std::filesystem::path& dataDir, const kv::workspace::CommandLine& cmd,
               QWidget* parent = nullptr);
@@ -92,6 +97,11 @@ public:
     // What the last DrawsDownload did.
     const kv::workspace::TDownloadResult& lastDownload() const { return m_lastDownload; }
     int exitCode() const { return m_exitCode; }
+    // The help window (after the first F1) and the help page of the view in front.
+    TFormHelp* helpWindow() const { return m_help; }
+    QString frontHelpPage() const;
+    // The interface language of this run (a locale identifier).
+    int language() const { return m_language; }
 
     // Enable state of every command; called when the window is idle.
     void updateActions();
@@ -127,6 +137,7 @@ private:
     QAction* addCommand(const char* name, const QString& caption, const QString& hint, std::function<void()> execute,
                         std::function<bool()> enabled = {});
     void createCommands();
+    void createExportCommands();
     void createMenus();
     void createWidgets();
     void restoreSettings();
@@ -157,6 +168,12 @@ private:
     void filtersReset();
     void filtersInfo();
     void about();
+    void getHelp();
+    void chooseStartLanguage();
+    void createLanguageMenu(QMenu* settings);
+    void chooseLanguage(int id);
+    void restartProgram();
+    void showFirstRun();
     void drawsDownload();
     void openLotoSite();
     void autoDownload(int mode);
@@ -202,4 +219,6 @@ private:
     CardView* m_cardView = nullptr;
     LayoutView* m_layoutView = nullptr;
     WeekView* m_weekView = nullptr;
+    TFormHelp* m_help = nullptr;
+    int m_language = 1049;   // the interface language of this run
 };

@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QUrl>
 #include <QVBoxLayout>
 
 TFormMethodInfo::TFormMethodInfo(const QString& address, QWidget* parent) : QDialog(parent), m_address(address)
@@ -13,12 +14,9 @@ TFormMethodInfo::TFormMethodInfo(const QString& address, QWidget* parent) : QDia
     setFont(QApplication::font("QMenu"));
     auto* layout = new QVBoxLayout(this);
     m_browser = new QTextBrowser;
-    // "ms-its:" pages open in whatever viewer the desktop has for compiled help.
     m_browser->setOpenExternalLinks(true);
-    if (!address.isEmpty()) {
-        const QString escaped = address.toHtmlEscaped();
-        m_browser->setHtml(QStringLiteral("<p><a href=\"%1\">%2</a></p>").arg(escaped, escaped));
-    }
+    // The family's page, scrolled to the method's entry.
+    if (!address.isEmpty()) m_browser->setSource(QUrl(address));
     layout->addWidget(m_browser, 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));

@@ -3,9 +3,8 @@
 
 class QTextBrowser;
 
-// "Описание методики расчета": the description page of one statistic method. The pages live in
-// the compiled help file, which this program cannot render itself; the window offers the page's
-// address to the system's viewer. Without a help file the address is empty and the window blank.
+// "Описание методики расчета": the description of one statistic method, its family's help page
+// scrolled to the method's entry. Without help the address is empty and the window blank.
 class TFormMethodInfo : public QDialog {
     Q_OBJECT
 public:

@@ -7,6 +7,7 @@
 #include "app/formmain.h"
 #include "core/workspace/batch.h"
 #include "core/workspace/cmdline.h"
+#include "core/workspace/programname.h"
 #include "core/shell/shell.h"
 #include "core/workspace/workspace.h"
 #include "core/util/format.h"
@@ -22,7 +23,10 @@ int main(int argc, char** argv)
         return 0;
     }
     std::error_code ec;
-    const std::filesystem::path exeDir = std::filesystem::canonical("/proc/self/exe", ec).parent_path();
+    const std::filesystem::path exePath = std::filesystem::canonical("/proc/self/exe", ec);
+    const std::filesystem::path exeDir = exePath.parent_path();
+    // A renamed copy of the program keeps its own window and filter-list settings.
+    kv::workspace::SetProgramName(exePath.stem().string());
     const std::filesystem::path dataDir = kv::workspace::ResolveDataDir(cmd, exeDir);
     std::filesystem::create_directories(dataDir, ec);
 

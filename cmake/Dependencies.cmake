@@ -16,11 +16,22 @@ kv_require(CURL_FOUND "libcurl" "libcurl4-openssl-dev")
 find_package(ZLIB QUIET)
 kv_require(ZLIB_FOUND "zlib" "zlib1g-dev")
 
+# Spreadsheet export (.xlsx) in the core; Debian ships a pkg-config file only.
+find_package(PkgConfig QUIET)
+kv_require(PkgConfig_FOUND "pkg-config" "pkg-config")
+if(PkgConfig_FOUND)
+  pkg_check_modules(XLSXWRITER QUIET IMPORTED_TARGET xlsxwriter)
+  kv_require(XLSXWRITER_FOUND "libxlsxwriter" "libxlsxwriter-dev")
+endif()
+
 if(KV_BUILD_APP)
   find_package(Qt6 6.4 QUIET COMPONENTS Widgets Charts)
   kv_require(Qt6Widgets_FOUND "Qt6 Widgets" "qt6-base-dev")
   # Qt Charts' CMake files ask for Qt6OpenGL, which qt6-base-dev only recommends.
   kv_require(Qt6Charts_FOUND "Qt6 Charts" "qt6-charts-dev libqt6opengl6-dev")
+  # Qt's release tool compiles the language modules (translations/*.ts -> *.lng).
+  find_program(KV_LRELEASE NAMES lrelease lrelease-qt6 PATHS /usr/lib/qt6/bin ${QT6_INSTALL_PREFIX}/bin)
+  kv_require(KV_LRELEASE "Qt lrelease" "qt6-l10n-tools")
   if(KV_BUILD_TESTS)
     find_package(Qt6 6.4 QUIET COMPONENTS Test)
     kv_require(Qt6Test_FOUND "Qt6 Test" "qt6-base-dev")

@@ -16,6 +16,9 @@ PACKAGES=(
   libcurl4-openssl-dev  # the program's web requests (libkvnet), TLS through OpenSSL
   libcpp-httplib-dev    # the local HTTP servers that the network tests and benchmarks start
   zlib1g-dev            # gzip and deflate response bodies, inflated by libkvnet
+  libxlsxwriter-dev     # the spreadsheet export writes .xlsx workbooks with it (libkvcore)
+  unzip                 # the export tests read the written workbook's sheet back
+  qt6-l10n-tools        # lrelease compiles the interface language modules (translations/*.ts)
   file                  # cpack -G DEB tells executables from other files with it
   xvfb xauth            # xvfb-run (which needs xauth, only recommended by xvfb): a display for screenshots
   fonts-dejavu-core     # the font the program's texts are drawn in; named so it cannot change underneath

@@ -136,7 +136,7 @@ void RatingsView::createMenus(QMenu* menu)
         m_commands.fillMenu(m, {"RatingsRefresh", TCommandSet::Separator, "RatingsGraphOverlap", "StakesGraphOverlap",
                                 "StakesGraphProfits", "RatingsToScript", TCommandSet::Separator});
         m->addMenu(eff);
-        m_commands.fillMenu(m, {TCommandSet::Separator, "RatingsExport"});
+        m_commands.fillMenu(m, {TCommandSet::Separator, "RatingsExport", "RatingsXlsExport"});
     }
     m_commands.popupOnRequest(m_view, m_view->viewport(), context);
 }

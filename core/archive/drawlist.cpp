@@ -1,4 +1,5 @@
 #include "core/archive/drawlist.h"
+#include "core/util/translate.h"
 
 #include <algorithm>
 
@@ -10,7 +11,7 @@ const char* DrawListCaption(int column)
 {
     static const char* const captions[DrawListColumns] = {
         "Тираж", "1", "2", "3", "4", "5", "6", "7", "8", "E", "S", "Дата тиража"};
-    return column >= 0 && column < DrawListColumns ? captions[column] : "";
+    return column >= 0 && column < DrawListColumns ? util::TrText(captions[column]) : "";
 }
 
 game::TComb DisplayedNums(const game::TDraw& draw, bool sorted)

@@ -1,4 +1,5 @@
 #include "core/filters/combcells.h"
+#include "core/util/translate.h"
 
 #include "core/game/game.h"
 
@@ -7,7 +8,7 @@ namespace kv::filters {
 const char* CombListCaption(int column)
 {
     static const char* const captions[CombListColumns] = {"№ п.п.", "1", "2", "3", "4", "5", "6", "7", "8", "S"};
-    return column >= 0 && column < CombListColumns ? captions[column] : "";
+    return column >= 0 && column < CombListColumns ? util::TrText(captions[column]) : "";
 }
 
 std::string CombCellText(const game::TComb& comb, int row, int column)

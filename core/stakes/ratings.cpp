@@ -1,4 +1,5 @@
 #include "core/stakes/ratings.h"
+#include "core/util/translate.h"
 
 #include <algorithm>
 #include <cmath>
@@ -94,7 +95,7 @@ const char* RatingColumnCaption(int column)
         "Комментарий", "Ставок", "Совпало", "Среднее", "Профит", "Ср. профит",
         "0", "1", "2", "3", "4", "5", "6", "7", "8",
         "E0", "E1", "E2", "E3", "E4", "E5", "E6", "E7", "E8"};
-    return column >= 0 && column < RatingColumnCount ? captions[column] : "";
+    return column >= 0 && column < RatingColumnCount ? util::TrText(captions[column]) : "";
 }
 
 Currency MeanProfit(const TRatingRecord& r)

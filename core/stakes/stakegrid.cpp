@@ -1,4 +1,5 @@
 #include "core/stakes/stakegrid.h"
+#include "core/util/translate.h"
 
 #include <algorithm>
 
@@ -24,7 +25,7 @@ bool validColumn(int column)
 
 const char* StakeGridCaption(int column)
 {
-    return validColumn(column) ? Captions[column] : "";
+    return validColumn(column) ? util::TrText(Captions[column]) : "";
 }
 
 int StakeGridWidth(int column)

@@ -86,14 +86,36 @@ std::string TStatKind::FormatCaption(int32_t param) const
     return util::Format(m_info.Caption, {param});
 }
 
-std::string TStatKind::GetHelpURL(int32_t param, const std::string& helpFile) const
+std::string StatHelpPage(TStatGroup group, std::string_view helpCode)
+{
+    // One page per family; the tuples of single numbers ("KN..") have a page of their own.
+    static constexpr const char* pages[GroupCountTotal] = {
+        "numbers", "sums", "differences", "channels", "matrix", "segments", "sequences",
+        "repeats", "series", "periods", "transitions", "karvel", "shredding"};
+    if (group == GroupNumbers && helpCode.substr(0, 2) == "KN") return "tuples.html";
+    std::string page = group >= 0 && group < GroupCountTotal ? pages[group] : "index";
+    page.append(".html");
+    return page;
+}
+
+std::string StatHelpAnchor(std::string_view helpCode)
+{
+    const auto at = helpCode.find("%d");
+    if (at == std::string_view::npos) return std::string(helpCode);
+    std::string anchor(helpCode.substr(0, at));
+    anchor.append("x").append(helpCode.substr(at + 2));
+    return anchor;
+}
+
+std::string TStatKind::GetHelpURL(int32_t, const std::string& helpFile) const
 {
     if (helpFile.empty()) return {};
     std::error_code ec;
     if (!std::filesystem::exists(std::filesystem::path(helpFile), ec)) return {};
-    // 1049 is the Russian locale id under which the help pages were compiled.
-    return "ms-its:" + helpFile
-         + util::Format("::/Filters_%.4d_%s.htm", {1049, util::Format(GetHelpCode(), {param})});
+    // Every method of a kind shares the kind's entry on its family's page.
+    const std::string code = GetHelpCode();
+    const std::filesystem::path page = std::filesystem::path(helpFile).parent_path() / StatHelpPage(m_info.Group, code);
+    return "file://" + page.string() + "#" + StatHelpAnchor(code);
 }
 
 std::pair<int, int> TStatKind::GetParamRange(const TConfigData& config) const

@@ -30,6 +30,10 @@ std::string_view GroupId(int group);
 std::string_view GroupCaption(int group);
 // "{ num } Числа тиража"; "#ERROR#" outside 0..12.
 std::string GroupName(int group);
+// The help page of a family ("sums.html") and the anchor of a kind on it: the help code with
+// "x" for its parameter ("SUM%d" -> "SUMx").
+std::string StatHelpPage(TStatGroup group, std::string_view helpCode);
+std::string StatHelpAnchor(std::string_view helpCode);
 
 // One filter pass: the window's last draw, the draws' order and whether matches are deleted.
 struct TMatchPass {
@@ -88,6 +92,8 @@ public:
     std::string FormatCode(int32_t param) const;      // "POS%d", 3 -> "POS3"; no "%d": unchanged
     std::string FormatCaption(int32_t param) const;
     // "ms-its:<help file>::/Filters_1049_<help code>.htm"; empty without a help file.
+    // The description of the kind in the help whose contents page is helpFile: its family's page
+    // with the kind's anchor ("file:///.../sums.html#SUMx"); empty without help.
     std::string GetHelpURL(int32_t param, const std::string& helpFile) const;
     bool IsAvailable() const { return m_info.Available; }
     bool IsListed() const { return true; }

@@ -1,4 +1,5 @@
 #include "core/stats/stattable.h"
+#include "core/util/translate.h"
 
 #include <algorithm>
 #include <cfenv>
@@ -103,7 +104,7 @@ void nextOccurrences(TCustomStat& stat, const TStatDrawArray& values, const game
 
 const char* StatColumnCaption(int column)
 {
-    return column >= 0 && column < StatColumns ? Captions[column] : "";
+    return column >= 0 && column < StatColumns ? util::TrText(Captions[column]) : "";
 }
 
 std::string DiffText(std::string_view expectedText, int actual)

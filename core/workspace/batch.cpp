@@ -87,7 +87,7 @@ void LoadEngine(stats::TStatList& list, Workspace& ws, shell::Shell& shell)
     }
     list.SetDraws(&ws.Draws());
     list.BuildMethodList();
-    list.LoadFilterList(ws.FilePath(Workspace::FilterListFileName), true, shell);
+    list.LoadFilterList(ws.FilterListPath(), true, shell);
 }
 
 int RunBatch(Workspace& ws, shell::Shell& shell, const CommandLine& cmd, const TWebAccess& web)

@@ -9,6 +9,7 @@
 #include "core/util/error.h"
 #include "core/util/files.h"
 #include "core/util/format.h"
+#include "core/workspace/programname.h"
 
 namespace kv::workspace {
 
@@ -17,8 +18,18 @@ Workspace::Workspace(std::filesystem::path dataDir)
       m_ratings(m_dataDir / stakes::TRatings::FileName),
       m_regulars(m_dataDir / stakes::TRegulars::FileName),
       m_scenario(m_dataDir / scenario::TScenario::FileName),
-      m_frm(m_dataDir / FormFileName)
+      m_frm(FormFilePath())
 {
+}
+
+std::filesystem::path Workspace::FormFilePath() const
+{
+    return m_dataDir / ProgramFileName(".frm");
+}
+
+std::filesystem::path Workspace::FilterListPath() const
+{
+    return m_dataDir / ProgramFileName(".flt");
 }
 
 void Workspace::LoadViewSettings()

@@ -32,8 +32,12 @@ public:
     explicit Workspace(std::filesystem::path dataDir);
 
     static constexpr const char* SettingsFileName = "Kvanta_8x20.ini";
+    // The names under the default program name; FormFilePath and FilterListPath follow the
+    // executable's own name.
     static constexpr const char* FilterListFileName = "Kvanta_8x20.flt";
     static constexpr const char* FormFileName = "Kvanta_8x20.frm";
+    std::filesystem::path FormFilePath() const;
+    std::filesystem::path FilterListPath() const;
 
     const std::filesystem::path& DataDir() const override { return m_dataDir; }
     std::filesystem::path FilePath(const std::string& name) const { return m_dataDir / name; }

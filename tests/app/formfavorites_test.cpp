@@ -589,7 +589,10 @@ void FormFavoritesTest::resetAsks()
 void FormFavoritesTest::descriptionWindow()
 {
     for (const bool withHelp : {false, true}) {
-        StartedWindow started(30, withHelp ? StartFiles{{"help/Varta_RUS.chm", "ITSF"}} : StartFiles{});
+        const StartFiles help = {{"help/Kvanta_8x20_RUS/index.html", "<html><body>Содержание</body></html>"},
+                                 {"help/Kvanta_8x20_RUS/numbers.html",
+                                  "<html><body><p>Начало</p><a name=\"POSx\"></a><p>Число в позиции</p></body></html>"}};
+        StartedWindow started(30, withHelp ? help : StartFiles{});
         QVERIFY(started.ok);
         TFormMain& w = *started.window;
         const test::TempDir& dir = started.dir;
@@ -611,11 +614,10 @@ void FormFavoritesTest::descriptionWindow()
         w.command("FiltersInfo")->trigger();
         QCOMPARE(title, QStringLiteral("Описание методики расчета"));
         QCOMPARE(font, QApplication::font("QMenu"));
-        const QString expected =
-            withHelp ? QStringLiteral("ms-its:%1::/Filters_1049_POSx.htm").arg(qs((dir / "help" / "Varta_RUS.chm").string()))
-                     : QString();
-        QCOMPARE(address, expected);
-        QCOMPARE(shown, expected);
+        const QString pages = qs("file://" + (dir / "help" / "Kvanta_8x20_RUS").string() + "/");
+        QCOMPARE(address, withHelp ? pages + QStringLiteral("numbers.html#POSx") : QString());
+        // The page itself is shown, not a link to it.
+        QCOMPARE(shown, withHelp ? QStringLiteral("Начало\nЧисло в позиции") : QString());
 
         // The manager's "Описание" shows the selected node's page.
         onNextDialog<TFormFavorites>([&](TFormFavorites* form) {
@@ -628,9 +630,7 @@ void FormFavoritesTest::descriptionWindow()
             form->reject();
         });
         w.command("FiltersManager")->trigger();
-        QCOMPARE(address, withHelp ? QStringLiteral("ms-its:%1::/Filters_1049_SUM2.htm")
-                                         .arg(qs((dir / "help" / "Varta_RUS.chm").string()))
-                                   : QString());
+        QCOMPARE(address, withHelp ? pages + QStringLiteral("sums.html#SUMx") : QString());
 
         // Nothing chosen: no description to show.
         chooser->setCurrentIndex(-1);

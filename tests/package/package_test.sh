@@ -21,7 +21,8 @@ done
 root="$work/root"
 dpkg -x "$deb" "$root"
 for f in usr/bin/Kvanta_8x20 usr/share/applications/kvanta-8x20.desktop \
-         usr/share/icons/hicolor/scalable/apps/kvanta-8x20.svg; do
+         usr/share/icons/hicolor/scalable/apps/kvanta-8x20.svg \
+         usr/share/kvanta-8x20/help/Kvanta_8x20_RUS/index.html usr/bin/Kvanta_8x20_ENU.lng; do
   [ -f "$root/$f" ] || fail "$f is not in the package"
 done
 grep -qx 'Exec=Kvanta_8x20' "$root/usr/share/applications/kvanta-8x20.desktop" || fail "the menu entry starts something else"
@@ -45,7 +46,8 @@ count="$(ls "$data/Prefetchs" | grep -c '^Kvanta_8x20_.*\.dfc$' || true)"
 env -u KVANTA_DATA_DIR -u XDG_DATA_HOME -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$work/home" \
   "$prog" fullrecreate >"$work/batch2.log" 2>&1 || { cat "$work/batch2.log"; fail "fullrecreate without --data-dir failed"; }
 [ -s "$work/home/.local/share/Kvanta_8x20/Prefetchs/Kvanta_8x20_NUMS.dfc" ] || fail "no data in ~/.local/share/Kvanta_8x20"
-[ -z "$(ls "$root/usr/bin" | grep -v '^Kvanta_8x20$')" ] || fail "the program wrote into its bin folder"
+# The language modules lie beside the program, named after it.
+[ -z "$(ls "$root/usr/bin" | grep -v '^Kvanta_8x20$' | grep -v '^Kvanta_8x20_[A-Z]*\.lng$')" ] || fail "the program wrote into its bin folder"
 
 # Without a display the windowed start says so in one line and fails, instead of Qt aborting.
 if run --data-dir "$data" >"$work/start.log" 2>&1; then fail "the windowed start succeeded without a display"; fi

@@ -168,17 +168,23 @@ TEST(StatKind, KindOperations)
 TEST(StatKind, HelpURL)
 {
     kv::test::TempDir dir;
-    const std::string help = (dir / "Kvanta 8x20.chm").string();
-    kv::test::WriteBytes(help, "ITSF");
+    const std::string help = (dir / "Kvanta 8x20" / "index.html").string();
+    std::filesystem::create_directories(dir / "Kvanta 8x20");
+    kv::test::WriteBytes(help, "<html>");
+    const std::string pages = "file://" + (dir / "Kvanta 8x20").string() + "/";
     const TStatKind pos({.Code = "POS%d", .HelpCode = "POSx", .HasParam = true});
-    const TStatKind sum({.Code = "SUM%d", .HasParam = true});
+    const TStatKind sum({.Code = "SUM%d", .Group = GroupSums, .HasParam = true});
     const TStatKind nums({.Code = "NUMS"});
+    const TStatKind pairs({.Code = "KNP2%d", .HelpCode = "KNP2", .HasParam = true});
+    const TStatKind shr({.Code = "SHR%d", .HelpCode = "SHRx", .Group = GroupShredding, .HasParam = true});
 
-    EXPECT_EQ(pos.GetHelpURL(3, help), "ms-its:" + help + "::/Filters_1049_POSx.htm");
-    EXPECT_EQ(sum.GetHelpURL(2, help), "ms-its:" + help + "::/Filters_1049_SUM2.htm");
-    EXPECT_EQ(nums.GetHelpURL(0, help), "ms-its:" + help + "::/Filters_1049_NUMS.htm");
+    EXPECT_EQ(pos.GetHelpURL(3, help), pages + "numbers.html#POSx");
+    EXPECT_EQ(sum.GetHelpURL(2, help), pages + "sums.html#SUMx");
+    EXPECT_EQ(nums.GetHelpURL(0, help), pages + "numbers.html#NUMS");
+    EXPECT_EQ(pairs.GetHelpURL(5, help), pages + "tuples.html#KNP2");
+    EXPECT_EQ(shr.GetHelpURL(1, help), pages + "shredding.html#SHRx");
     EXPECT_EQ(pos.GetHelpURL(3, ""), "");
-    EXPECT_EQ(pos.GetHelpURL(3, (dir / "missing.chm").string()), "");
+    EXPECT_EQ(pos.GetHelpURL(3, (dir / "missing" / "index.html").string()), "");
 }
 
 TEST(CustomStat, CreateKeepsParameterAndName)

@@ -445,12 +445,12 @@ TEST(StatList, HelpAddressOfAMethod)
     const int shr2 = list.FindMethod("SHR2"), chn4 = list.FindMethod("CHN4"), plain = list.FindMethod("PLNS");
     EXPECT_EQ(list.GetHelpURL(shr2), "") << "no help file";
 
-    list.Env().HelpFile = (dir / "Varta_RUS.chm").string();
+    list.Env().HelpFile = (dir / "index.html").string();
     EXPECT_EQ(list.GetHelpURL(plain), "") << "a help file that is not there";
 
-    kv::test::WriteBytes(dir / "Varta_RUS.chm", "ITSF");
-    const std::string prefix = "ms-its:" + list.Env().HelpFile + "::/Filters_1049_";
-    EXPECT_EQ(list.GetHelpURL(shr2), prefix + "SHRx.htm") << "the family's page";
-    EXPECT_EQ(list.GetHelpURL(chn4), prefix + "CHN4.htm") << "no help code: the formatted code";
-    EXPECT_EQ(list.GetHelpURL(plain), prefix + "PLNS.htm");
+    kv::test::WriteBytes(dir / "index.html", "<html>");
+    const std::string prefix = "file://" + dir.path().string() + "/";
+    EXPECT_EQ(list.GetHelpURL(shr2), prefix + "shredding.html#SHRx") << "the family's page";
+    EXPECT_EQ(list.GetHelpURL(chn4), prefix + "channels.html#CHNx") << "no help code: the code with x";
+    EXPECT_EQ(list.GetHelpURL(plain), prefix + "repeats.html#PLNS");
 }

@@ -98,12 +98,12 @@ TEST(SumKinds, FamilyCaptionsAndHelp)
     Env e;
     EXPECT_EQ(e.Create("SUM%d", 2)->GetName(), "Сумма тиража: диапазон 2 (1/2)");
 
-    // Without a help code of its own the page is named after the formatted code.
+    // Without a help code of its own the anchor is the code with "x" for the parameter.
     kv::test::TempDir dir;
-    kv::test::WriteBytes(dir / "help.chm", "x");
-    const std::string help = (dir / "help.chm").string();
-    EXPECT_EQ(ranges.GetHelpURL(2, help), "ms-its:" + help + "::/Filters_1049_SUM2.htm");
-    EXPECT_EQ(KindOf("S2T3").GetHelpURL(0, help), "ms-its:" + help + "::/Filters_1049_S2T3.htm");
+    kv::test::WriteBytes(dir / "index.html", "x");
+    const std::string help = (dir / "index.html").string();
+    EXPECT_EQ(ranges.GetHelpURL(2, help), "file://" + (dir / "sums.html").string() + "#SUMx");
+    EXPECT_EQ(KindOf("S2T3").GetHelpURL(0, help), "file://" + (dir / "sums.html").string() + "#S2T3");
 }
 
 TEST(SumKinds, ValuesOfOneCombination)

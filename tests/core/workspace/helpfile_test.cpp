@@ -22,22 +22,22 @@ TEST(HelpFile, SearchOrder)
     };
     const std::vector<Case> cases = {
         {"none", {}, {}, ""},
-        {"program folder first", {"prog/Varta_RUS.chm", "prog/help/Varta_RUS.chm", "help/Varta_RUS.chm"}, {},
-         "prog/Varta_RUS.chm"},
-        {"then its help folder", {"prog/help/Varta_RUS.chm", "help/Varta_RUS.chm"}, {}, "prog/help/Varta_RUS.chm"},
-        {"then help beside it", {"help/Varta_RUS.chm", "share/kvanta-8x20/help/Varta_RUS.chm"}, {}, "help/Varta_RUS.chm"},
-        {"then the installed shared folder", {"share/kvanta-8x20/help/Varta_RUS.chm"}, {},
-         "share/kvanta-8x20/help/Varta_RUS.chm"},
-        {"another language's file is not ours", {"prog/Varta_ENU.chm", "prog/help/Varta_UKR.chm"}, {}, ""},
-        {"the name's case counts", {"prog/varta_rus.chm", "prog/Help/Varta_RUS.chm"}, {}, ""},
-        {"a folder with the name is no file", {"help/Varta_RUS.chm"}, {"prog/Varta_RUS.chm"}, "help/Varta_RUS.chm"},
+        {"program folder first", {"prog/Kvanta_8x20_RUS/index.html", "prog/help/Kvanta_8x20_RUS/index.html", "help/Kvanta_8x20_RUS/index.html"}, {},
+         "prog/Kvanta_8x20_RUS/index.html"},
+        {"then its help folder", {"prog/help/Kvanta_8x20_RUS/index.html", "help/Kvanta_8x20_RUS/index.html"}, {}, "prog/help/Kvanta_8x20_RUS/index.html"},
+        {"then help beside it", {"help/Kvanta_8x20_RUS/index.html", "share/kvanta-8x20/help/Kvanta_8x20_RUS/index.html"}, {}, "help/Kvanta_8x20_RUS/index.html"},
+        {"then the installed shared folder", {"share/kvanta-8x20/help/Kvanta_8x20_RUS/index.html"}, {},
+         "share/kvanta-8x20/help/Kvanta_8x20_RUS/index.html"},
+        {"another language's file is not ours", {"prog/Kvanta_8x20_ENU/index.html", "prog/help/Kvanta_8x20_UKR/index.html"}, {}, ""},
+        {"the name's case counts", {"prog/kvanta_8x20_rus/index.html", "prog/Help/Kvanta_8x20_RUS/index.html"}, {}, ""},
+        {"a folder with the name is no file", {"help/Kvanta_8x20_RUS/index.html"}, {"prog/Kvanta_8x20_RUS/index.html"}, "help/Kvanta_8x20_RUS/index.html"},
     };
     for (const Case& c : cases) {
         test::TempDir root;
         fs::create_directories(root / "prog");
         for (const std::string& f : c.files) {
             fs::create_directories((root / f).parent_path());
-            test::WriteBytes(root / f, "ITSF");
+            test::WriteBytes(root / f, "<html>");
         }
         for (const std::string& d : c.folders) fs::create_directories(root / d);
         const fs::path expected = *c.found ? root / c.found : fs::path();

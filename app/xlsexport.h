@@ -1,0 +1,30 @@
+#pragma once
+#include <QString>
+#include <filesystem>
+#include <functional>
+
+#include "core/util/sheet.h"
+
+class QTableView;
+class QWidget;
+namespace kv::shell {
+class Shell;
+}
+
+// The spreadsheet export of one list ("Экспорт в Microsoft Excel"): the list's options from its
+// "*.exp" file, the save dialog (starting in the folder used last, with "Параметры экспорта..."
+// and "Открыть файл после экспорта"), the workbook written and, when asked, opened. A view
+// exports with one call:
+//     ExportSheet(m_host.mainWindow(), m_shell, m_ws.DataDir(), workspace::ExportList::Card,
+//                 SheetFromView(m_view, QStringLiteral("Карта")));
+// Returns true when a file was written.
+bool ExportSheet(QWidget* parent, kv::shell::Shell& shell, const std::filesystem::path& dataDir, const char* list,
+                 const kv::util::TExportSheet& sheet);
+
+// A list as the view shows it: its visible columns with their header texts, every row's display
+// texts (numbers become numbers) and background colours. For views whose cells the core does
+// not give as texts of their own (the number card, the layout).
+kv::util::TExportSheet SheetFromView(const QTableView* view, const QString& title);
+
+// How a written file is opened with the desktop's spreadsheet program; tests replace it.
+extern std::function<bool(const QString& file)> OpenExportedFile;

@@ -1,0 +1,46 @@
+#include "core/util/translate.h"
+
+#include <map>
+#include <mutex>
+
+namespace kv::util {
+
+namespace {
+
+struct Lookup {
+    std::mutex mutex;
+    std::function<std::string(std::string_view)> fn;
+    // Translations made so far: callers keep the pointers, and map nodes never move.
+    std::map<std::string, std::string, std::less<>> cache;
+};
+
+Lookup& lookup()
+{
+    static Lookup l;
+    return l;
+}
+
+} // namespace
+
+void SetTextLookup(std::function<std::string(std::string_view russian)> fn)
+{
+    Lookup& l = lookup();
+    const std::lock_guard lock(l.mutex);
+    l.fn = std::move(fn);
+    l.cache.clear();
+}
+
+const char* TrText(const char* russian)
+{
+    Lookup& l = lookup();
+    const std::lock_guard lock(l.mutex);
+    if (!l.fn || !russian) return russian;
+    auto it = l.cache.find(std::string_view(russian));
+    if (it == l.cache.end()) {
+        std::string text = l.fn(russian);
+        it = l.cache.emplace(russian, text.empty() ? std::string(russian) : std::move(text)).first;
+    }
+    return it->second.c_str();
+}
+
+} // namespace kv::util

@@ -1,0 +1,51 @@
+#pragma once
+#include <filesystem>
+#include <string>
+
+#include "core/game/types.h"
+#include "core/util/sheet.h"
+
+namespace kv::filters {
+class TCombList;
+}
+namespace kv::stakes {
+class TRatings;
+class TStakesFile;
+}
+namespace kv::stats {
+class TStatTable;
+}
+
+// The lists of the main window as the spreadsheet export takes them: each as shown on screen,
+// titled with its tab's caption, numbers flagged as numbers and row colours kept as fills.
+namespace kv::workspace {
+
+// The names of the exported lists: each keeps its export options in "<program>_<name>.exp".
+namespace ExportList {
+constexpr const char* Draws = "Draws";
+constexpr const char* StatTable = "StatTable";
+constexpr const char* Combs = "Combs";
+constexpr const char* Stakes = "Stakes";
+constexpr const char* Ratings = "Ratings";
+constexpr const char* Card = "Card";
+constexpr const char* Layout = "Layout";
+} // namespace ExportList
+
+// "<dataDir>/<baseName>_<list>.exp".
+std::filesystem::path ExportOptionsPath(const std::filesystem::path& dataDir, const std::string& baseName,
+                                        const std::string& list);
+
+// "Архив тиражей": newest first, the current last draw's row and the channel colours filled.
+util::TExportSheet DrawsSheet(const game::TDrawsArray& draws, int offset, bool sorted, bool colorDraws,
+                              int channelSize);
+// "Статистика": the columns of the comparison with the full set only when they are shown.
+util::TExportSheet StatTableSheet(const stats::TStatTable& table, bool normShown);
+// "Комбинации".
+util::TExportSheet CombsSheet(const filters::TCombList& combs, bool colorCombs, int channelSize);
+// "Ставки": one row per record, filled with its origin's colour; a record that cannot be read
+// fails the export (kv::Error) rather than leaving a silent gap.
+util::TExportSheet StakesSheet(stakes::TStakesFile& file);
+// "Рейтинг": in its sort order, the efficiency columns in the mode shown.
+util::TExportSheet RatingsSheet(const stakes::TRatings& ratings);
+
+} // namespace kv::workspace

@@ -1,0 +1,94 @@
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTextBrowser>
+#include <QtTest>
+
+#include "app/formhelp.h"
+#include "app/formmain.h"
+#include "app/views/ratingsview.h"
+#include "app/views/statsview.h"
+#include "tests/app/apptest.h"
+
+class HelpTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void f1OpensThePageOfTheFrontView();
+    void searchGoesThroughThePages();
+    void withoutHelpThereIsNoCommand();
+};
+
+namespace {
+
+const StartFiles HelpFiles = {
+    {"help/Kvanta_8x20_RUS/index.html", "<html><body><h1>Содержание</h1><a href=\"archive.html\">Архив</a></body></html>"},
+    {"help/Kvanta_8x20_RUS/archive.html", "<html><body><h1>Архив тиражей</h1><p>Смещение назад</p></body></html>"},
+    {"help/Kvanta_8x20_RUS/stattable.html", "<html><body><h1>Таблица статистики</h1><p>Глубина</p></body></html>"},
+};
+
+} // namespace
+
+void HelpTest::f1OpensThePageOfTheFrontView()
+{
+    StartedWindow sw(20, HelpFiles);
+    QVERIFY(sw.ok);
+    TFormMain& w = *sw.window;
+    w.updateActions();
+    QVERIFY(w.command("GetHelp")->isEnabled());
+    QCOMPARE(w.command("GetHelp")->shortcut(), QKeySequence(Qt::Key_F1));
+
+    w.showTab(w.statsView());
+    w.activateWindow();
+    w.statsView()->tableView()->setFocus();
+    QTRY_VERIFY(w.statsView()->tableView()->hasFocus());
+    w.command("GetHelp")->trigger();
+    QVERIFY(w.helpWindow() && w.helpWindow()->isVisible());
+    QCOMPARE(w.helpWindow()->currentPage(), QStringLiteral("stattable.html"));
+    QVERIFY(w.helpWindow()->browser()->toPlainText().startsWith(QStringLiteral("Таблица статистики")));
+
+    // The keyboard in the draw list: its page. A view whose page the help lacks: the contents.
+    w.activateWindow();
+    w.drawsView()->setFocus();
+    QTRY_VERIFY(w.drawsView()->hasFocus());
+    w.command("GetHelp")->trigger();
+    QCOMPARE(w.helpWindow()->currentPage(), QStringLiteral("archive.html"));
+    w.activateWindow();
+    w.statsView()->tableView()->setFocus();
+    QTRY_VERIFY(w.statsView()->tableView()->hasFocus());
+    w.showTab(w.ratingsView());
+    QCOMPARE(w.frontHelpPage(), QStringLiteral("ratings.html"));
+    w.command("GetHelp")->trigger();
+    QCOMPARE(w.helpWindow()->currentPage(), QStringLiteral("index.html"));
+
+    // Back returns to the page before.
+    w.helpWindow()->findChild<QPushButton*>(QStringLiteral("Back"))->click();
+    QCOMPARE(w.helpWindow()->currentPage(), QStringLiteral("archive.html"));
+}
+
+void HelpTest::searchGoesThroughThePages()
+{
+    StartedWindow sw(5, HelpFiles);
+    QVERIFY(sw.ok);
+    TFormHelp help(QString::fromStdString((sw.dir / "help/Kvanta_8x20_RUS/index.html").string()));
+    QCOMPARE(help.currentPage(), QStringLiteral("index.html"));
+    QVERIFY(help.findText(QStringLiteral("глубина")));
+    QCOMPARE(help.currentPage(), QStringLiteral("stattable.html"));
+    QCOMPARE(help.browser()->textCursor().selectedText(), QStringLiteral("Глубина"));
+    // From there on, round through the rest and back.
+    QVERIFY(help.findText(QStringLiteral("смещение")));
+    QCOMPARE(help.currentPage(), QStringLiteral("archive.html"));
+    QVERIFY(!help.findText(QStringLiteral("нет такого слова")));
+    QCOMPARE(help.currentPage(), QStringLiteral("archive.html"));
+}
+
+void HelpTest::withoutHelpThereIsNoCommand()
+{
+    StartedWindow sw(5);
+    QVERIFY(sw.ok);
+    sw.window->updateActions();
+    QVERIFY(!sw.window->command("GetHelp")->isEnabled());
+}
+
+QTEST_MAIN(HelpTest)
+#include "help_test.moc"
