@@ -186,7 +186,7 @@ private:
         m_ctx.Combs.MakeUndoCopy(m_ctx.Shell);
         const TMarkedValues marked = MarkedRows(m_ctx.Table, m_state.Selected);
         const TFilterScope scope{m_ctx.Combs, m_ctx.History, *m_ctx.List.Env().Draws, m_ctx.DrawsOffset, m_ctx.Sorted,
-                                 m_ctx.Shell};
+                                 m_ctx.Shell, m_ctx.Memo};
         FilterCombs(*m_stat, m_caption, marked, !m_part.KeepSelected, scope);
         log([&] { return util::Format("Количество комбинаций в списке: %d", {m_ctx.Combs.Count()}); });
         m_state.Selected.clear();

@@ -19,6 +19,7 @@ namespace kv::filters {
 
 class TCombList;
 class TFilterHistory;
+class TFilterMemo;
 
 // What the statistics view must show while a filter set runs: the chosen method, the window
 // length, the sort (descending) and the selected rows of the table.
@@ -47,6 +48,8 @@ struct TFilterSetContext {
     std::function<void(const std::string&)> Log;
     // The statistics view must show this state (table rebuilt, method, selection).
     std::function<void(const TStatViewState&)> OnStatView;
+    // Earlier passes that an identical pass may take its list from; none: every pass runs.
+    TFilterMemo* Memo = nullptr;
 };
 
 // Applies one part: the statistics table of its method and window, ordered by its column

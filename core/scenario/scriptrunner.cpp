@@ -337,6 +337,7 @@ void TScriptRunner::begin()
     m_standing.clear();
     m_standingRead = false;
     m_status = TRunStatus{};
+    m_memo.Clear();
     // The settings cannot change while a run holds the program busy.
     m_prizes = stakes::TPrizeTable(m_list.Config());
 }
@@ -347,6 +348,8 @@ void TScriptRunner::end()
     m_cycle = 0;
     m_running = false;
     m_abort = false;
+    m_reusedPasses = m_memo.Hits();
+    m_memo.Clear();
     if (Hooks.RunningChanged) Hooks.RunningChanged(false);
     if (m_log.Enabled) {
         log([] { return std::string(EndBanner); });
@@ -513,12 +516,13 @@ void TScriptRunner::runStep(int index, const std::string& line)
                                        .Abort = m_abort,
                                        .Shell = m_shell,
                                        .Log = {},
-                                       .OnStatView = Hooks.StatView};
+                                       .OnStatView = Hooks.StatView,
+                                       .Memo = ReuseWork ? &m_memo : nullptr};
         if (m_log.Enabled) ctx.Log = [this](const std::string& text) { m_log.Line(text); };
 
         // A log shows every table, and a current list changes from variant to variant: both
         // run every part.
-        const bool reuse = !m_log.Enabled && step.Header.StartList != StartCurrent;
+        const bool reuse = ReuseWork && !m_log.Enabled && step.Header.StartList != StartCurrent;
         TPrefixMemo memo;
 
         const int total = variants.Count();

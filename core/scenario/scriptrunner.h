@@ -8,6 +8,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "core/filters/statfilter.h"
 #include "core/game/types.h"
 #include "core/scenario/scriptheader.h"
 #include "core/scenario/scriptstate.h"
@@ -159,6 +160,11 @@ public:
     TScriptRunOptions Options;
     TScriptRunnerHooks Hooks;
 
+    // Reuse of work that gives the same lists again (filter passes answered from earlier identical
+    // ones, variants started after the parts they share with the last one). On by default; off
+    // only to check that the reuse changes nothing.
+    bool ReuseWork = true;
+
     // ScriptRun / ScriptTest: idle, the scenario has lines and the archive has draws.
     bool CanStart() const;
     // ScriptStop: a run is in progress and the abort flag is clear.
@@ -177,6 +183,8 @@ public:
     bool AbortFlag() const { return m_abort; }
     int Cycle() const { return m_cycle; }
     int StakesMade() const { return m_stakesMade; }
+    // Filter passes of the last run answered from an identical earlier pass.
+    int ReusedPasses() const { return m_reusedPasses; }
     const TScriptLog& Log() const { return m_log; }
 
 private:
@@ -223,6 +231,8 @@ private:
     std::unordered_set<uint64_t> m_standing;
     bool m_standingRead = false;
     bool m_stakeFailed = false;
+    filters::TFilterMemo m_memo;
+    int m_reusedPasses = 0;
 };
 
 } // namespace kv::scenario
