@@ -48,6 +48,7 @@ public:
 
     void run()
     {
+        m_ctx.ProbeKept = true;
         const stats::TStatList& list = m_ctx.List;
         m_state.SortColumn = m_part.SortColumn;
         m_state.DrawsLen = m_part.DrawsLen;
@@ -140,17 +141,19 @@ private:
             if (!match) continue;
             select(r);
             logStep(steps, v);
-            apply();
+            const bool kept = apply();
             if (m_ctx.Combs.Empty()) {
                 rollBack();
                 if (m_part.StopMode == StopEmptied) return;
             } else {
+                m_ctx.ProbeKept = m_ctx.ProbeKept && kept;
                 ++steps;
             }
         }
         if (m_part.MultiSelect && !aborted) {
-            apply();
+            const bool kept = apply();
             if (m_ctx.Combs.Empty()) rollBack();
+            else m_ctx.ProbeKept = m_ctx.ProbeKept && kept;
         }
     }
 
@@ -179,18 +182,30 @@ private:
         log([&] { return util::Format("Шаг %.3d. Выделение строки: ", {steps + 1}) + rowText(v); });
     }
 
-    // Filters with the selected rows and clears the selection.
-    void apply()
+    // Filters with the selected rows and clears the selection; true when the probe ticket (if
+    // any) would have stayed.
+    bool apply()
     {
         log([&] { return std::string(m_part.KeepSelected ? "Оставляем выделенные значения..." : "Удаляем выделенные значения..."); });
         m_ctx.Combs.MakeUndoCopy(m_ctx.Shell);
         const TMarkedValues marked = MarkedRows(m_ctx.Table, m_state.Selected);
         const TFilterScope scope{m_ctx.Combs, m_ctx.History, *m_ctx.List.Env().Draws, m_ctx.DrawsOffset, m_ctx.Sorted,
                                  m_ctx.Shell, m_ctx.Memo};
-        FilterCombs(*m_stat, m_caption, marked, !m_part.KeepSelected, scope);
+        const bool filtered = FilterCombs(*m_stat, m_caption, marked, !m_part.KeepSelected, scope);
         log([&] { return util::Format("Количество комбинаций в списке: %d", {m_ctx.Combs.Count()}); });
         m_state.Selected.clear();
         notify();
+        return !filtered || !m_ctx.Probe || probeKept(marked);
+    }
+
+    bool probeKept(const TMarkedValues& marked)
+    {
+        const int last = LatestDrawInUse(*m_ctx.List.Env().Draws, m_ctx.DrawsOffset);
+        m_stat->LoadDraws(-1, last, m_ctx.Sorted);
+        const bool exclude = !m_part.KeepSelected;
+        m_stat->MatchCombs(std::span<const game::TComb>(m_ctx.Probe, 1), marked.Values(),
+                           {.LastIndex = last, .Sorted = m_ctx.Sorted, .Exclude = exclude}, m_probeMatch);
+        return (m_probeMatch[0] != 0) != exclude;
     }
 
     void rollBack()
@@ -205,6 +220,7 @@ private:
     TStatViewState m_state;
     std::string m_caption;
     std::unique_ptr<stats::TCustomStat> m_stat;
+    std::vector<uint8_t> m_probeMatch;
 };
 
 } // namespace

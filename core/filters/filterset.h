@@ -50,6 +50,11 @@ struct TFilterSetContext {
     std::function<void(const TStatViewState&)> OnStatView;
     // Earlier passes that an identical pass may take its list from; none: every pass runs.
     TFilterMemo* Memo = nullptr;
+    // A ticket tested beside the list (in a scenario test: the draw that followed the window).
+    // ApplyFilterPart sets ProbeKept to whether every filtering of the part that stayed (was not
+    // rolled back) would have kept it.
+    const game::TComb* Probe = nullptr;
+    bool ProbeKept = true;
 };
 
 // Applies one part: the statistics table of its method and window, ordered by its column

@@ -12,6 +12,7 @@
 #include "core/game/types.h"
 #include "core/scenario/scriptheader.h"
 #include "core/scenario/scriptstate.h"
+#include "core/scenario/survival.h"
 #include "core/stakes/prizetable.h"
 
 namespace kv::shell {
@@ -113,6 +114,8 @@ struct TScriptRunOptions {
     bool ShowTotalLine = true;
     bool StakesScrollEnabled = false;
     bool StakesLogEnabled = false;
+    // "Тест" records how each filter part treated the draw that followed its window.
+    bool SurvivalEnabled = true;
 };
 
 // What the runner asks of the window around it. Empty hooks are skipped.
@@ -140,6 +143,8 @@ struct TScriptRunnerHooks {
     std::function<int64_t()> TickMs;
     // A uniformly random index in 0 .. count-1 (stake mode RAND).
     std::function<int(int count)> RandomIndex;
+    // A test recorded filter survival: the summary, also saved in SurvivalFileName.
+    std::function<void(const std::vector<TSurvivalRow>&)> SurvivalReady;
 };
 
 // The scenario runner: "Прогноз" (one pass at the current draws offset) and "Тест" (one pass
@@ -186,6 +191,8 @@ public:
     // Filter passes of the last run answered from an identical earlier pass.
     int ReusedPasses() const { return m_reusedPasses; }
     const TScriptLog& Log() const { return m_log; }
+    // Filter survival of the last test (empty after "Прогноз").
+    const TSurvival& Survival() const { return m_survival; }
 
 private:
     struct Step;
@@ -193,6 +200,7 @@ private:
     void begin();
     void end();
     void logBanner();
+    void finishSurvival();
     void runPass();
     void runStep(int index, const std::string& line);
     void buildStartList(const TScriptHeader& header, bool makeList);
@@ -233,6 +241,8 @@ private:
     bool m_stakeFailed = false;
     filters::TFilterMemo m_memo;
     int m_reusedPasses = 0;
+    bool m_testing = false;
+    TSurvival m_survival;
 };
 
 } // namespace kv::scenario
