@@ -45,7 +45,7 @@ TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::s
 {
     setObjectName(QStringLiteral("TFormSurvival"));
     setWindowTitle(QStringLiteral("Эффективность фильтров"));
-    resize(900, 400);
+    resize(1100, 400);
     auto* layout = new QVBoxLayout(this);
     m_table = new QTableWidget(int(m_rows.size()), kv::scenario::SurvivalColumns, this);
     QStringList captions;
@@ -75,6 +75,7 @@ TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::s
     layout->addWidget(m_table, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));
     QPushButton* csv = buttons->addButton(QStringLiteral("Экспорт в CSV-файл"), QDialogButtonBox::ActionRole);
     csv->setObjectName(QStringLiteral("ExportCsv"));
     connect(csv, &QPushButton::clicked, this, &TFormSurvival::exportClicked);

@@ -1,5 +1,6 @@
 #include "core/stakes/lucktest.h"
 
+#include <algorithm>
 #include <array>
 #include <random>
 
@@ -7,6 +8,7 @@
 #include "core/stakes/sametext.h"
 #include "core/stakes/stakerecord.h"
 #include "core/stakes/stakesfile.h"
+#include "core/util/cp1251.h"
 #include "core/util/format.h"
 
 namespace kv::stakes {
@@ -108,6 +110,30 @@ TLuckResult LuckTest(const std::vector<TLuckGroup>& groups, const TPrizeTable& p
     result.PHits = double(atLeastHits) / settings.Draws;
     result.PProfit = double(atLeastProfit) / settings.Draws;
     return result;
+}
+
+const TLuckResult* TLuckCache::Find(const TRatingRecord& row) const
+{
+    const std::string key = UpperCp1251(util::Utf8ToCp1251(row.Name));
+    for (const Entry& e : m_entries)
+        if (e.Key == key)
+            return e.StakeCount == row.StakeCount && e.HitSum == row.HitSum && e.ProfitSum == row.ProfitSum.raw ? &e.Result
+                                                                                                            : nullptr;
+    return nullptr;
+}
+
+void TLuckCache::Store(const TRatingRecord& row, const TLuckResult& result)
+{
+    const std::string key = UpperCp1251(util::Utf8ToCp1251(row.Name));
+    auto it = std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& e) { return e.Key == key; });
+    if (it == m_entries.end()) {
+        it = m_entries.insert(m_entries.end(), Entry{});
+        it->Key = key;
+    }
+    it->StakeCount = row.StakeCount;
+    it->HitSum = row.HitSum;
+    it->ProfitSum = row.ProfitSum.raw;
+    it->Result = result;
 }
 
 std::string LuckPText(double p, int draws)

@@ -1,11 +1,13 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/game/types.h"
 #include "core/stakes/prizetable.h"
+#include "core/stakes/ratings.h"
 
 namespace kv::stakes {
 
@@ -46,6 +48,24 @@ std::vector<TLuckGroup> LuckGroups(TStakesFile& file, std::string_view name);
 // (the result is then Cancelled).
 TLuckResult LuckTest(const std::vector<TLuckGroup>& groups, const TPrizeTable& prizes, const TLuckSettings& settings,
                      const std::function<bool(int done, int total)>& progress = {});
+
+// The p values the rating view has computed, kept for a row while its counters stay as they
+// were (a check that adds stakes to the row makes it ask again); sorting keeps them.
+class TLuckCache {
+public:
+    const TLuckResult* Find(const TRatingRecord& row) const;
+    void Store(const TRatingRecord& row, const TLuckResult& result);
+    void Clear() { m_entries.clear(); }
+
+private:
+    struct Entry {
+        std::string Key;   // the name in upper case
+        int32_t StakeCount = 0, HitSum = 0;
+        int64_t ProfitSum = 0;
+        TLuckResult Result;
+    };
+    std::vector<Entry> m_entries;
+};
 
 // The text of a p value in the rating view: "%.4f", "< 0.0001" below the resolution of R draws.
 std::string LuckPText(double p, int draws);

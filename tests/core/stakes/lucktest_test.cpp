@@ -103,3 +103,26 @@ TEST(LuckTest, PTexts)
 }
 
 } // namespace
+
+namespace {
+
+// A row keeps its p values while its counters stand; another stake makes it ask again.
+TEST(LuckTest, CacheHoldsWhileTheRowIsUnchanged)
+{
+    stakes::TLuckCache cache;
+    stakes::TRatingRecord row;
+    row.Name = "Идея";
+    row.StakeCount = 3;
+    row.HitSum = 9;
+    stakes::TLuckResult r;
+    r.PHits = 0.25;
+    cache.Store(row, r);
+    stakes::TRatingRecord same = row;
+    same.Name = "ИДЕЯ";
+    ASSERT_NE(cache.Find(same), nullptr);
+    EXPECT_EQ(cache.Find(same)->PHits, 0.25);
+    row.StakeCount = 4;
+    EXPECT_EQ(cache.Find(row), nullptr);
+}
+
+} // namespace
