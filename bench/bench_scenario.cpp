@@ -123,6 +123,7 @@ void BM_ScenarioTest50(benchmark::State& state)
         s.runner->ScriptTest(50);
     }
     state.counters["survival"] = double(s.runner->Survival().Records().size());
+    state.counters["reused"] = s.runner->ReusedPasses();
     if (s.shell.MessageCount() != 0) state.SkipWithError(s.shell.LastMessage().c_str());
     state.counters["stakes"] = s.runner->StakesMade();
     state.counters["checked"] = s.checked;
@@ -157,6 +158,7 @@ void BM_ScenarioTest2000(benchmark::State& state)
     }
     if (s.shell.MessageCount() != 0) state.SkipWithError(s.shell.LastMessage().c_str());
     state.counters["offsets"] = count;
+    state.counters["reused"] = s.runner->ReusedPasses();
     state.counters["stakes"] = s.runner->StakesMade();
     state.counters["checked"] = s.checked;
 }

@@ -187,8 +187,10 @@ private:
     bool apply()
     {
         log([&] { return std::string(m_part.KeepSelected ? "Оставляем выделенные значения..." : "Удаляем выделенные значения..."); });
-        m_ctx.Combs.MakeUndoCopy(m_ctx.Shell);
         const TMarkedValues marked = MarkedRows(m_ctx.Table, m_state.Selected);
+        // The filter rebuilds the whole list from the copy; with nothing marked it keeps the list.
+        if (marked.Empty()) m_ctx.Combs.MakeUndoCopy(m_ctx.Shell);
+        else m_ctx.Combs.MoveToUndo(m_ctx.Shell);
         const TFilterScope scope{m_ctx.Combs, m_ctx.History, *m_ctx.List.Env().Draws, m_ctx.DrawsOffset, m_ctx.Sorted,
                                  m_ctx.Shell, m_ctx.Memo};
         const bool filtered = FilterCombs(*m_stat, m_caption, marked, !m_part.KeepSelected, scope);

@@ -28,11 +28,18 @@ using game::TComb;
 // set, so an empty draw (all zeros) has no numbers.
 using TNumMask = uint32_t;
 
+// Bit n for each byte n of the field, 0 for any other byte: a table keeps the filter passes,
+// which build a mask for every combination, free of branches.
+constexpr std::array<TNumMask, 256> NumberBits = [] {
+    std::array<TNumMask, 256> bits{};
+    for (int n = game::MinNumber; n <= game::MaxNumber; ++n) bits[std::size_t(n)] = TNumMask(1) << n;
+    return bits;
+}();
+
 TNumMask maskOf(const TComb& nums)
 {
     TNumMask m = 0;
-    for (uint8_t x : nums)
-        if (x >= game::MinNumber && x <= game::MaxNumber) m |= TNumMask(1) << x;
+    for (uint8_t x : nums) m |= NumberBits[x];
     return m;
 }
 
