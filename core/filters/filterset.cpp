@@ -42,6 +42,22 @@ long double percentOf(const std::string& text)
     return util::TryParseFloat(text, v) ? v : 0;
 }
 
+} // namespace
+
+std::vector<std::optional<stats::TStatValues>>& TTableTextsMemo::Rows(const Key& key)
+{
+    for (auto& [k, rows] : m_tables)
+        if (k == key) return rows;
+    std::vector<std::optional<stats::TStatValues>> rows(std::size_t(key.RowCount));
+    if (m_tables.size() < MaxTables) return m_tables.emplace_back(key, std::move(rows)).second;
+    auto& slot = m_tables[m_next];
+    m_next = (m_next + 1) % MaxTables;
+    slot = {key, std::move(rows)};
+    return slot.second;
+}
+
+namespace {
+
 class PartRun {
 public:
     PartRun(const TFilterPart& part, TFilterSetContext& ctx) : m_part(part), m_ctx(ctx) {}
@@ -90,6 +106,16 @@ public:
             for (int r = 0; r < table.RowCount(); ++r) m_ctx.Log(rowText(table.RowToStatValues(r)));
 
         m_stat = list.CreateStat(m_part.Method);
+        if (m_ctx.TableTexts) {
+            m_texts = &m_ctx.TableTexts->Rows({.Method = m_part.Method,
+                                               .DrawsLen = m_part.DrawsLen,
+                                               .DrawsOffset = m_ctx.DrawsOffset,
+                                               .SortColumn = m_part.SortColumn,
+                                               .RowCount = table.RowCount(),
+                                               .Sorted = m_ctx.Sorted,
+                                               .PrefetchsEnabled = m_ctx.PrefetchsEnabled,
+                                               .Weights = list.Config().Weights});
+        }
         visit();
     }
 
@@ -125,8 +151,7 @@ private:
                 aborted = true;
                 break;
             }
-            stats::TStatValues v = table.RowToStatValues(r);
-            v.Value = m_stat->ParseValue(v.Caption);
+            const stats::TStatValues v = rowValues(r);
             if (stopsBefore(v, steps)) break;
 
             const bool match = RowMatchesCondition(m_part, v);
@@ -155,6 +180,15 @@ private:
             if (m_ctx.Combs.Empty()) rollBack();
             else m_ctx.ProbeKept = m_ctx.ProbeKept && kept;
         }
+    }
+
+    stats::TStatValues rowValues(int r)
+    {
+        if (m_texts && r < int(m_texts->size()) && (*m_texts)[std::size_t(r)]) return *(*m_texts)[std::size_t(r)];
+        stats::TStatValues v = m_ctx.Table.RowToStatValues(r);
+        v.Value = m_stat->ParseValue(v.Caption);
+        if (m_texts && r < int(m_texts->size())) (*m_texts)[std::size_t(r)] = v;
+        return v;
     }
 
     // The stop modes, checked before a row is tested.
@@ -223,6 +257,7 @@ private:
     std::string m_caption;
     std::unique_ptr<stats::TCustomStat> m_stat;
     std::vector<uint8_t> m_probeMatch;
+    std::vector<std::optional<stats::TStatValues>>* m_texts = nullptr;
 };
 
 } // namespace

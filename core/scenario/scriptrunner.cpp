@@ -351,6 +351,7 @@ void TScriptRunner::end()
     m_abort = false;
     m_reusedPasses = m_memo.Hits();
     m_memo.Clear();
+    m_tableTexts.Clear();
     if (Hooks.RunningChanged) Hooks.RunningChanged(false);
     if (m_log.Enabled) {
         log([] { return std::string(EndBanner); });
@@ -456,6 +457,7 @@ void TScriptRunner::runPass()
 
     filters::TCombList& combs = m_ws.Combs();
     combs.InvalidateCombsBuffer();
+    m_tableTexts.Clear();
     const stats::TWeightCoefs current = m_list.Config().Weights;
     const stats::TWeightCoefs saved = m_list.SavedWeights;
     m_list.SaveWeights();
@@ -537,7 +539,8 @@ void TScriptRunner::runStep(int index, const std::string& line)
                                        .Shell = m_shell,
                                        .Log = {},
                                        .OnStatView = Hooks.StatView,
-                                       .Memo = ReuseWork ? &m_memo : nullptr};
+                                       .Memo = ReuseWork ? &m_memo : nullptr,
+                                       .TableTexts = ReuseWork ? &m_tableTexts : nullptr};
         if (m_log.Enabled) ctx.Log = [this](const std::string& text) { m_log.Line(text); };
 
         // A log shows every table, and a current list changes from variant to variant: both

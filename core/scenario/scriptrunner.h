@@ -8,6 +8,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "core/filters/filterset.h"
 #include "core/filters/statfilter.h"
 #include "core/game/types.h"
 #include "core/scenario/scriptheader.h"
@@ -240,6 +241,7 @@ private:
     bool m_standingRead = false;
     bool m_stakeFailed = false;
     filters::TFilterMemo m_memo;
+    filters::TTableTextsMemo m_tableTexts;
     int m_reusedPasses = 0;
     bool m_testing = false;
     TSurvival m_survival;
