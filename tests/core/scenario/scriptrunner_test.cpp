@@ -652,6 +652,7 @@ TEST(ScriptTest, ReusedPassesChangeNoStakeRatingOrList)
     struct Outcome {
         Strings stakes;
         Strings checked;
+        Strings survival;
         std::vector<filters::THistoryRow> history;
         std::vector<game::TComb> list;
         int reused = 0;
@@ -669,6 +670,9 @@ TEST(ScriptTest, ReusedPassesChangeNoStakeRatingOrList)
         for (const auto& r : f.Records())
             o.stakes.push_back(r.Comment + " " + game::NumSetToText(r.Stake, " ") + " {" + std::to_string(r.SampleSize) + "}");
         for (const auto& r : f.checked) o.checked.push_back(r.Comment + " " + std::to_string(r.Matched.Count));
+        for (const auto& r : f.runner->Survival().Records())
+            o.survival.push_back(util::Format("%d %d.%d.%d %s %d>%d %d", {r.DrawNo, r.Line, r.Variant, r.Part, r.PartText,
+                                                                        r.Before, r.After, r.Passed ? 1 : 0}));
         o.history = f.ws.History().Rows();
         o.list.assign(f.ws.Combs().Combs().begin(), f.ws.Combs().Combs().end());
         o.reused = f.runner->ReusedPasses();
@@ -679,6 +683,8 @@ TEST(ScriptTest, ReusedPassesChangeNoStakeRatingOrList)
     ASSERT_EQ(every.checked.size(), 15u * 5u);
     EXPECT_EQ(reused.stakes, every.stakes);
     EXPECT_EQ(reused.checked, every.checked);
+    ASSERT_EQ(every.survival.size(), 15u * (4u * 4u + 2u));
+    EXPECT_EQ(reused.survival, every.survival);
     EXPECT_EQ(reused.history, every.history);
     EXPECT_EQ(reused.list, every.list);
     EXPECT_EQ(every.reused, 0);
