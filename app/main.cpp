@@ -3,11 +3,14 @@
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iostream>
 
 #include "app/formmain.h"
 #include "core/workspace/batch.h"
 #include "core/workspace/cmdline.h"
 #include "core/workspace/programname.h"
+#include "core/workspace/headless.h"
 #include "core/shell/shell.h"
 #include "core/workspace/workspace.h"
 #include "core/util/format.h"
@@ -29,6 +32,21 @@ int main(int argc, char** argv)
     kv::workspace::SetProgramName(exePath.stem().string());
     const std::filesystem::path dataDir = kv::workspace::ResolveDataDir(cmd, exeDir);
     std::filesystem::create_directories(dataDir, ec);
+
+    // The headless commands print their results and need no display either.
+    if (kv::workspace::IsHeadlessRun(cmd)) {
+        kv::shell::ConsoleShell shell;
+        kv::workspace::Workspace ws(dataDir);
+        if (cmd.outFile.empty()) return kv::workspace::RunHeadless(ws, shell, cmd, std::cout);
+        std::ofstream out(cmd.outFile, std::ios::binary);
+        if (!out) {
+            std::fprintf(stderr, "Kvanta_8x20: не удается создать файл \"%s\"\n", cmd.outFile.c_str());
+            return kv::workspace::HeadlessBadUsage;
+        }
+        const int code = kv::workspace::RunHeadless(ws, shell, cmd, out);
+        out.close();
+        return out ? code : kv::workspace::HeadlessFailed;
+    }
 
     // Batch runs work from cron on machines without a display: no window, no GUI library.
     if (kv::workspace::IsBatchRun(cmd)) {

@@ -1,13 +1,17 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
+#include <random>
 #include <fstream>
 #include <string>
 
 #include "bench/silentshell.h"
 #include "core/archive/sample.h"
 #include "core/game/numbers.h"
+#include "core/stakes/lucktest.h"
 #include "core/stakes/ratings.h"
 #include "core/stakes/stakecheck.h"
 #include "core/stakes/stakesfile.h"
@@ -79,5 +83,36 @@ void BM_RatingsRefresh(benchmark::State& state)
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_RatingsRefresh)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+namespace {
+
+// The luck test of one rating row: 1,000 stakes over 50 draws, 10,000 random draws each.
+void BM_LuckTest(benchmark::State& state)
+{
+    std::mt19937_64 gen(11);
+    const auto random = [&] {
+        std::array<int, 20> pool{};
+        for (int i = 0; i < 20; ++i) pool[std::size_t(i)] = i + 1;
+        std::shuffle(pool.begin(), pool.end(), gen);
+        uint32_t m = 0;
+        for (int i = 0; i < 8; ++i) m |= 1u << pool[std::size_t(i)];
+        return m;
+    };
+    std::vector<kv::stakes::TLuckGroup> groups(50);
+    for (kv::stakes::TLuckGroup& g : groups) {
+        g.Draw = random();
+        for (int s = 0; s < 20; ++s) g.Stakes.push_back(random());
+    }
+    kv::stats::TConfigData config;
+    config.Cost = kv::util::Currency::FromUnits(10);
+    config.Profits = {{5, kv::util::Currency::FromUnits(100)}, {6, kv::util::Currency::FromUnits(1000)}};
+    const kv::stakes::TPrizeTable prizes(config);
+    double p = 0;
+    for (auto _ : state) p = kv::stakes::LuckTest(groups, prizes, {.Draws = 10000, .Seed = 1}).PHits;
+    state.counters["p"] = p;
+}
+BENCHMARK(BM_LuckTest)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -122,10 +122,46 @@ void BM_ScenarioTest50(benchmark::State& state)
         state.ResumeTiming();
         s.runner->ScriptTest(50);
     }
+    state.counters["survival"] = double(s.runner->Survival().Records().size());
+    state.counters["reused"] = s.runner->ReusedPasses();
     if (s.shell.MessageCount() != 0) state.SkipWithError(s.shell.LastMessage().c_str());
     state.counters["stakes"] = s.runner->StakesMade();
     state.counters["checked"] = s.checked;
 }
 BENCHMARK(BM_ScenarioTest50)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The same without the filter survival records, for the ratio of the two.
+void BM_ScenarioTest50_NoSurvival(benchmark::State& state)
+{
+    ScenarioSetup& s = setup();
+    s.runner->Options.SurvivalEnabled = false;
+    BM_ScenarioTest50(state);
+    s.runner->Options.SurvivalEnabled = true;
+}
+BENCHMARK(BM_ScenarioTest50_NoSurvival)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// "Тест" over every offset the archive allows (1,999 of the 2,000 draws): 7,996 variants.
+void BM_ScenarioTest2000(benchmark::State& state)
+{
+    ScenarioSetup& s = setup();
+    if (!s.error.empty()) {
+        state.SkipWithError(s.error.c_str());
+        return;
+    }
+    const int count = kv::scenario::TestCountMax(s.ws->DrawCount());
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.clearStakes();
+        s.checked = 0;
+        state.ResumeTiming();
+        s.runner->ScriptTest(count);
+    }
+    if (s.shell.MessageCount() != 0) state.SkipWithError(s.shell.LastMessage().c_str());
+    state.counters["offsets"] = count;
+    state.counters["reused"] = s.runner->ReusedPasses();
+    state.counters["stakes"] = s.runner->StakesMade();
+    state.counters["checked"] = s.checked;
+}
+BENCHMARK(BM_ScenarioTest2000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace

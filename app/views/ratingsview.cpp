@@ -1,9 +1,12 @@
 #include "app/views/ratingsview.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLocale>
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QTableView>
@@ -36,7 +39,7 @@ int RatingsModel::rowCount(const QModelIndex& parent) const
 
 int RatingsModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : stakes::RatingColumnCount;
+    return parent.isValid() ? 0 : ColumnCount;
 }
 
 QVariant RatingsModel::data(const QModelIndex& index, int role) const
@@ -44,6 +47,12 @@ QVariant RatingsModel::data(const QModelIndex& index, int role) const
     if (!index.isValid()) return {};
     switch (role) {
     case Qt::DisplayRole:
+        if (index.column() >= LuckColumn) {
+            const stakes::TLuckResult* r = m_luck.Find(m_ratings[index.row()]);
+            if (!r) return QString();
+            return qs(stakes::LuckPText(index.column() == LuckColumn ? r->PHits : r->PProfit, m_luckDraws))
+                .replace(QLatin1Char('.'), QLocale().decimalPoint());
+        }
         return qs(stakes::RatingCellText(m_ratings.Items(), index.row(), index.column(), m_ratings.EffMode()));
     case Qt::TextAlignmentRole:
         return index.column() == 0 ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignRight | Qt::AlignVCenter);
@@ -54,7 +63,19 @@ QVariant RatingsModel::data(const QModelIndex& index, int role) const
 QVariant RatingsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal) return {};
-    if (role == Qt::DisplayRole) return QString::fromUtf8(stakes::RatingColumnCaption(section));
+    if (role == Qt::DisplayRole) {
+        if (section == LuckColumn) return QStringLiteral("p (совпадения)");
+        if (section == LuckColumn + 1) return QStringLiteral("p (профит)");
+        return QString::fromUtf8(stakes::RatingColumnCaption(section));
+    }
+    if (role == Qt::ToolTipRole && section == LuckColumn)
+        return QStringLiteral("Доля случайных тиражей, на которых ставки строки совпали бы не меньше, чем на "
+                              "настоящих. Малое значение (меньше 0,05) - результат вряд ли случаен. Считается "
+                              "командой \"Проверка на случайность\"");
+    if (role == Qt::ToolTipRole && section == LuckColumn + 1)
+        return QStringLiteral("Доля случайных тиражей, на которых ставки строки дали бы профит не меньше "
+                              "настоящего. Малое значение (меньше 0,05) - результат вряд ли случаен. Считается "
+                              "командой \"Проверка на случайность\"");
     // A first click on a number column puts the best rows on top; names start from A.
     if (role == Qt::InitialSortOrderRole) return section == 0 ? Qt::AscendingOrder : Qt::DescendingOrder;
     return {};
@@ -77,7 +98,7 @@ RatingsView::RatingsView(const ViewContext& ctx)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     auto& ratings = m_ws.Ratings();
-    m_model = new RatingsModel(ratings, this);
+    m_model = new RatingsModel(ratings, m_luck, m_luckDraws, this);
     m_view = NewRowList(QString::fromLatin1(ListName), m_model);
     QHeaderView* header = m_view->horizontalHeader();
     header->setSectionsClickable(true);
@@ -89,6 +110,8 @@ RatingsView::RatingsView(const ViewContext& ctx)
         const char* sample = c <= 2 ? "000000" : c <= 5 ? "-00000.00" : c < stakes::RatingEffColumn ? "00000" : "-000.000%";
         m_view->setColumnWidth(c, fm.horizontalAdvance(QString::fromLatin1(sample)) + 12);
     }
+    for (int c = RatingsModel::LuckColumn; c < RatingsModel::ColumnCount; ++c)
+        m_view->setColumnWidth(c, fm.horizontalAdvance(QStringLiteral("p (совпадения)")) + 16);
     layout->addWidget(m_view);
     showSortIndicator();
 
@@ -119,6 +142,10 @@ void RatingsView::createCommands()
         a->setChecked(mode == ws.Ratings().EffMode());
         group->addAction(a);
     }
+    m_commands.add("RatingsLuckTest", QStringLiteral("Проверка на случайность"),
+                      QStringLiteral("Вероятность получить такой же результат на случайных тиражах (столбцы p)"),
+                      [this] { ratingsLuckTest(); },
+                      [this, &ws] { return !selectedRows().empty() && ws.StakesFile().IsOpen(); });
     m_commands.add("RatingsGraphOverlap", QStringLiteral("Количество совпадений"),
                       QStringLiteral("График количества совпадений для выделенных строк рейтинга"),
                       [this] { ratingsGraphOverlap(); }, [this] { return !selectedRows().empty(); });
@@ -134,7 +161,7 @@ void RatingsView::createMenus(QMenu* menu)
     auto* context = new QMenu(this);
     for (QMenu* m : {menu, context}) {
         m_commands.fillMenu(m, {"RatingsRefresh", TCommandSet::Separator, "RatingsGraphOverlap", "StakesGraphOverlap",
-                                "StakesGraphProfits", "RatingsToScript", TCommandSet::Separator});
+                                "StakesGraphProfits", "RatingsToScript", "RatingsLuckTest", TCommandSet::Separator});
         m->addMenu(eff);
         m_commands.fillMenu(m, {TCommandSet::Separator, "RatingsExport", "RatingsXlsExport"});
     }
@@ -176,6 +203,8 @@ void RatingsView::restoreSettings(const workspace::FormSettings& frm)
         const int w = frm.ReadInt(util::Format("%s.Column%d", {ListName, c}), -1);
         if (w > 0 && w < 2000) m_view->setColumnWidth(c, w);
     }
+    m_luckDraws = std::clamp(frm.ReadInt("LuckTestDraws", 10000), 100, 10000000);
+    m_model->setLuckDraws(m_luckDraws);
     m_model->repaintAll();
 }
 
@@ -184,6 +213,7 @@ void RatingsView::saveSettings(std::vector<std::pair<std::string, std::string>>&
     const auto& ratings = m_ws.Ratings();
     for (int c = 0; c < stakes::RatingColumnCount; ++c)
         values.emplace_back(util::Format("%s.Column%d", {ListName, c}), std::to_string(m_view->columnWidth(c)));
+    values.emplace_back("LuckTestDraws", std::to_string(m_luckDraws));
     values.emplace_back(util::Format("%s.SortType", {ListName}),
                         util::Format("%d,%d", {ratings.SortColumn(), ratings.SortDescending() ? 1 : 0}));
 }
@@ -199,7 +229,7 @@ void RatingsView::showSortIndicator()
 void RatingsView::sortBy(int column, Qt::SortOrder order)
 {
     auto& ratings = m_ws.Ratings();
-    if (m_shell.IsBusy()) {
+    if (m_shell.IsBusy() || column >= stakes::RatingColumnCount) {
         showSortIndicator();
         return;
     }
@@ -210,7 +240,7 @@ void RatingsView::sortBy(int column, Qt::SortOrder order)
     QItemSelection selection;
     for (const std::string& name : names) {
         const int row = ratings.Find(name);
-        if (row >= 0) selection.select(m_model->index(row, 0), m_model->index(row, stakes::RatingColumnCount - 1));
+        if (row >= 0) selection.select(m_model->index(row, 0), m_model->index(row, RatingsModel::ColumnCount - 1));
     }
     m_view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     m_commands.updateActions();
@@ -232,6 +262,36 @@ void RatingsView::ratingsExport()
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     m_ws.Ratings().RatingsExport(m_shell,
                                                std::filesystem::path(dialog.selectedFiles().first().toStdString()));
+}
+
+void RatingsView::ratingsLuckTest()
+{
+    const std::vector<int> rows = selectedRows();
+    const auto& ratings = m_ws.Ratings();
+    std::vector<int> todo;
+    for (int row : rows)
+        if (row >= 0 && row < ratings.Count() && !m_luck.Find(ratings[row])) todo.push_back(row);
+    if (todo.empty()) return;
+    const stakes::TPrizeTable prizes(m_stats.Config());
+    shell::BusyScope busy(m_shell, "Проверка на случайность...");
+    m_shell.ProgressOpen(int(todo.size()) * 100, true, "Проверка на случайность...");
+    try {
+        for (std::size_t i = 0; i < todo.size(); ++i) {
+            const stakes::TRatingRecord& row = ratings[todo[i]];
+            const std::vector<stakes::TLuckGroup> groups = stakes::LuckGroups(m_ws.StakesFile(), row.Name);
+            const stakes::TLuckResult r = stakes::LuckTest(groups, prizes, {.Draws = m_luckDraws}, [&](int done, int total) {
+                m_shell.ProgressSetPosition(int(i) * 100 + int(int64_t(done) * 100 / std::max(1, total)));
+                return !m_shell.ProgressCancelled();
+            });
+            if (r.Cancelled) break;
+            m_luck.Store(row, r);
+            m_model->repaintAll();
+        }
+    } catch (const std::exception& e) {
+        m_shell.ShowFailure("Ошибка проверки на случайность!", e.what());
+    }
+    m_shell.ProgressClose();
+    m_model->repaintAll();
 }
 
 void RatingsView::setEffMode(int mode)

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/stakes/lucktest.h"
 #include "core/stakes/ratings.h"
 #include "app/viewhost.h"
 
@@ -18,8 +19,14 @@ class FormSettings;
 class RatingsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    RatingsModel(const kv::stakes::TRatings& ratings, QObject* parent = nullptr)
-        : QAbstractTableModel(parent), m_ratings(ratings) {}
+    // The two luck columns after the rating's own: "p (совпадения)", "p (профит)".
+    static constexpr int LuckColumn = kv::stakes::RatingColumnCount;
+    static constexpr int ColumnCount = LuckColumn + 2;
+
+    RatingsModel(const kv::stakes::TRatings& ratings, const kv::stakes::TLuckCache& luck, int luckDraws,
+                 QObject* parent = nullptr)
+        : QAbstractTableModel(parent), m_ratings(ratings), m_luck(luck), m_luckDraws(luckDraws) {}
+    void setLuckDraws(int draws) { m_luckDraws = draws; }
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -29,6 +36,8 @@ public:
 
 private:
     const kv::stakes::TRatings& m_ratings;
+    const kv::stakes::TLuckCache& m_luck;
+    int m_luckDraws;
 };
 
 // The tab "Рейтинг": one row per rating row, sorted by a header click, with its commands.
@@ -56,6 +65,11 @@ public:
     void ratingsRefresh();
     void ratingsExport();
     void setEffMode(int mode);
+    // "Проверка на случайность": the p values of the selected rows not yet known, with the
+    // progress window and its Cancel; the rows done before a Cancel keep theirs.
+    void ratingsLuckTest();
+    // R of the luck test: LuckTestDraws of the window settings, 10000 by default.
+    int luckDraws() const { return m_luckDraws; }
     // The hit chart of the selected rows; the window is modal and deletes itself when closed.
     TFormChart* ratingsGraphOverlap();
 
@@ -65,4 +79,6 @@ private:
 
     QTableView* m_view;
     RatingsModel* m_model;
+    kv::stakes::TLuckCache m_luck;
+    int m_luckDraws = 10000;
 };

@@ -20,6 +20,7 @@
 #include "core/stats/statlist.h"
 #include "core/workspace/workspace.h"
 #include "app/formscript.h"
+#include "app/formsurvival.h"
 #include "app/formtestcount.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
@@ -181,6 +182,15 @@ void ScenarioView::createCommands()
     log->setChecked(m_ws.View().ScriptLogEnabled);
     m_commands.add("LogsDelete", QStringLiteral("Удалить журналы выполнения сценариев"), QString(),
                       [this] { logsDelete(); }, [this] { return m_runner->CanChangeLogs(); });
+    // The survival of the last test, read back from its file.
+    m_commands.add("ScriptSurvival", QStringLiteral("Эффективность фильтров"),
+                      QStringLiteral("Как часто фильтры последнего теста оставляли выпавший билет"),
+                      [this] { showSurvival(scenario::LoadSurvival(m_ws.DataDir() / scenario::SurvivalFileName)); },
+                      [this] {
+                          std::error_code ec;
+                          return m_runner->CanChangeLogs()
+                              && std::filesystem::exists(m_ws.DataDir() / scenario::SurvivalFileName, ec);
+                      });
 }
 
 void ScenarioView::attachCommands()
@@ -419,6 +429,14 @@ void ScenarioView::scriptTest()
     prepareRun();
     m_runner->ScriptTest(count);
     runFinished();
+    if (!m_runner->Survival().Empty()) showSurvival(m_runner->Survival().Summary());
+}
+
+void ScenarioView::showSurvival(std::vector<scenario::TSurvivalRow> rows)
+{
+    auto* form = new TFormSurvival(std::move(rows), m_shell, m_host.mainWindow());
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    form->show();
 }
 
 void ScenarioView::scriptStop()

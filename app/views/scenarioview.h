@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/scenario/scenario.h"
+#include "core/scenario/survival.h"
 #include "core/scenario/scriptheader.h"
 #include "core/scenario/scriptrunner.h"
 #include "app/viewhost.h"
@@ -100,6 +101,7 @@ private:
     // Reads the flags a run depends on from the window settings.
     void prepareRun();
     void runFinished();
+    void showSurvival(std::vector<kv::scenario::TSurvivalRow> rows);
     kv::scenario::TScenario& scenario();
     bool selectedIsStep() const;
     // The step editor; true with the new line on confirmation.

@@ -69,6 +69,14 @@ void TCombList::MakeUndoCopy(shell::Shell& shell, bool showStatus)
     }
 }
 
+void TCombList::MoveToUndo(shell::Shell& shell, bool showStatus)
+{
+    std::optional<shell::BusyScope> busy;
+    if (showStatus) busy.emplace(shell, "Создание файла отката...");
+    m_undo.swap(m_list);
+    m_list.clear();
+}
+
 void TCombList::RestoreUndoCopy(shell::Shell& shell, bool showStatus)
 {
     std::optional<shell::BusyScope> busy;

@@ -53,6 +53,9 @@ public:
     std::span<const TComb> UndoCombs() const { return m_undo; }
     // Undo copy := list. A failure empties the undo copy and is passed on.
     void MakeUndoCopy(shell::Shell& shell, bool showStatus = true);
+    // Undo copy := list, by moving the list there: the list is left empty for a command that
+    // rebuilds it from the copy at once. The same status as MakeUndoCopy.
+    void MoveToUndo(shell::Shell& shell, bool showStatus = true);
     // List := undo copy, which is emptied. A failure empties the list and is passed on.
     void RestoreUndoCopy(shell::Shell& shell, bool showStatus = true);
     void DiscardUndoCopy() { m_undo.clear(); }

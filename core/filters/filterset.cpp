@@ -42,12 +42,29 @@ long double percentOf(const std::string& text)
     return util::TryParseFloat(text, v) ? v : 0;
 }
 
+} // namespace
+
+std::vector<std::optional<stats::TStatValues>>& TTableTextsMemo::Rows(const Key& key)
+{
+    for (auto& [k, rows] : m_tables)
+        if (k == key) return rows;
+    std::vector<std::optional<stats::TStatValues>> rows(std::size_t(key.RowCount));
+    if (m_tables.size() < MaxTables) return m_tables.emplace_back(key, std::move(rows)).second;
+    auto& slot = m_tables[m_next];
+    m_next = (m_next + 1) % MaxTables;
+    slot = {key, std::move(rows)};
+    return slot.second;
+}
+
+namespace {
+
 class PartRun {
 public:
     PartRun(const TFilterPart& part, TFilterSetContext& ctx) : m_part(part), m_ctx(ctx) {}
 
     void run()
     {
+        m_ctx.ProbeKept = true;
         const stats::TStatList& list = m_ctx.List;
         m_state.SortColumn = m_part.SortColumn;
         m_state.DrawsLen = m_part.DrawsLen;
@@ -89,6 +106,16 @@ public:
             for (int r = 0; r < table.RowCount(); ++r) m_ctx.Log(rowText(table.RowToStatValues(r)));
 
         m_stat = list.CreateStat(m_part.Method);
+        if (m_ctx.TableTexts) {
+            m_texts = &m_ctx.TableTexts->Rows({.Method = m_part.Method,
+                                               .DrawsLen = m_part.DrawsLen,
+                                               .DrawsOffset = m_ctx.DrawsOffset,
+                                               .SortColumn = m_part.SortColumn,
+                                               .RowCount = table.RowCount(),
+                                               .Sorted = m_ctx.Sorted,
+                                               .PrefetchsEnabled = m_ctx.PrefetchsEnabled,
+                                               .Weights = list.Config().Weights});
+        }
         visit();
     }
 
@@ -124,8 +151,7 @@ private:
                 aborted = true;
                 break;
             }
-            stats::TStatValues v = table.RowToStatValues(r);
-            v.Value = m_stat->ParseValue(v.Caption);
+            const stats::TStatValues v = rowValues(r);
             if (stopsBefore(v, steps)) break;
 
             const bool match = RowMatchesCondition(m_part, v);
@@ -140,18 +166,29 @@ private:
             if (!match) continue;
             select(r);
             logStep(steps, v);
-            apply();
+            const bool kept = apply();
             if (m_ctx.Combs.Empty()) {
                 rollBack();
                 if (m_part.StopMode == StopEmptied) return;
             } else {
+                m_ctx.ProbeKept = m_ctx.ProbeKept && kept;
                 ++steps;
             }
         }
         if (m_part.MultiSelect && !aborted) {
-            apply();
+            const bool kept = apply();
             if (m_ctx.Combs.Empty()) rollBack();
+            else m_ctx.ProbeKept = m_ctx.ProbeKept && kept;
         }
+    }
+
+    stats::TStatValues rowValues(int r)
+    {
+        if (m_texts && r < int(m_texts->size()) && (*m_texts)[std::size_t(r)]) return *(*m_texts)[std::size_t(r)];
+        stats::TStatValues v = m_ctx.Table.RowToStatValues(r);
+        v.Value = m_stat->ParseValue(v.Caption);
+        if (m_texts && r < int(m_texts->size())) (*m_texts)[std::size_t(r)] = v;
+        return v;
     }
 
     // The stop modes, checked before a row is tested.
@@ -179,18 +216,32 @@ private:
         log([&] { return util::Format("Шаг %.3d. Выделение строки: ", {steps + 1}) + rowText(v); });
     }
 
-    // Filters with the selected rows and clears the selection.
-    void apply()
+    // Filters with the selected rows and clears the selection; true when the probe ticket (if
+    // any) would have stayed.
+    bool apply()
     {
         log([&] { return std::string(m_part.KeepSelected ? "Оставляем выделенные значения..." : "Удаляем выделенные значения..."); });
-        m_ctx.Combs.MakeUndoCopy(m_ctx.Shell);
         const TMarkedValues marked = MarkedRows(m_ctx.Table, m_state.Selected);
+        // The filter rebuilds the whole list from the copy; with nothing marked it keeps the list.
+        if (marked.Empty()) m_ctx.Combs.MakeUndoCopy(m_ctx.Shell);
+        else m_ctx.Combs.MoveToUndo(m_ctx.Shell);
         const TFilterScope scope{m_ctx.Combs, m_ctx.History, *m_ctx.List.Env().Draws, m_ctx.DrawsOffset, m_ctx.Sorted,
-                                 m_ctx.Shell};
-        FilterCombs(*m_stat, m_caption, marked, !m_part.KeepSelected, scope);
+                                 m_ctx.Shell, m_ctx.Memo};
+        const bool filtered = FilterCombs(*m_stat, m_caption, marked, !m_part.KeepSelected, scope);
         log([&] { return util::Format("Количество комбинаций в списке: %d", {m_ctx.Combs.Count()}); });
         m_state.Selected.clear();
         notify();
+        return !filtered || !m_ctx.Probe || probeKept(marked);
+    }
+
+    bool probeKept(const TMarkedValues& marked)
+    {
+        const int last = LatestDrawInUse(*m_ctx.List.Env().Draws, m_ctx.DrawsOffset);
+        m_stat->LoadDraws(-1, last, m_ctx.Sorted);
+        const bool exclude = !m_part.KeepSelected;
+        m_stat->MatchCombs(std::span<const game::TComb>(m_ctx.Probe, 1), marked.Values(),
+                           {.LastIndex = last, .Sorted = m_ctx.Sorted, .Exclude = exclude}, m_probeMatch);
+        return (m_probeMatch[0] != 0) != exclude;
     }
 
     void rollBack()
@@ -205,6 +256,8 @@ private:
     TStatViewState m_state;
     std::string m_caption;
     std::unique_ptr<stats::TCustomStat> m_stat;
+    std::vector<uint8_t> m_probeMatch;
+    std::vector<std::optional<stats::TStatValues>>* m_texts = nullptr;
 };
 
 } // namespace

@@ -1,9 +1,12 @@
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/filters/filteritem.h"
+#include "core/stats/config.h"
+#include "core/stats/stattable.h"
 
 namespace kv::shell {
 class Shell;
@@ -19,6 +22,7 @@ namespace kv::filters {
 
 class TCombList;
 class TFilterHistory;
+class TFilterMemo;
 
 // What the statistics view must show while a filter set runs: the chosen method, the window
 // length, the sort (descending) and the selected rows of the table.
@@ -27,6 +31,27 @@ struct TStatViewState {
     int DrawsLen = 0;
     int SortColumn = 1;
     std::vector<int> Selected;
+};
+
+// The rows, as texts, of statistics tables a scenario step builds again and again: every variant
+// of a test offset builds the tables of its later parts anew, with the same method, window,
+// weights and order, so the same rows. The texts of a row are made once per such table.
+class TTableTextsMemo {
+public:
+    struct Key {
+        int Method = -1, DrawsLen = 0, DrawsOffset = 0, SortColumn = 0, RowCount = 0;
+        bool Sorted = false, PrefetchsEnabled = false;
+        stats::TWeightCoefs Weights;
+        bool operator==(const Key&) const = default;
+    };
+    // The rows of that table, each empty until its texts are made.
+    std::vector<std::optional<stats::TStatValues>>& Rows(const Key& key);
+    void Clear() { m_tables.clear(); }
+
+private:
+    static constexpr std::size_t MaxTables = 32;
+    std::vector<std::pair<Key, std::vector<std::optional<stats::TStatValues>>>> m_tables;
+    std::size_t m_next = 0;
 };
 
 // Everything a filter set works with; the scenario runner fills it from the main window's state.
@@ -47,6 +72,15 @@ struct TFilterSetContext {
     std::function<void(const std::string&)> Log;
     // The statistics view must show this state (table rebuilt, method, selection).
     std::function<void(const TStatViewState&)> OnStatView;
+    // Earlier passes that an identical pass may take its list from; none: every pass runs.
+    TFilterMemo* Memo = nullptr;
+    // A ticket tested beside the list (in a scenario test: the draw that followed the window).
+    // ApplyFilterPart sets ProbeKept to whether every filtering of the part that stayed (was not
+    // rolled back) would have kept it.
+    const game::TComb* Probe = nullptr;
+    bool ProbeKept = true;
+    // Row texts of identical earlier tables; none: every row is made from its table.
+    TTableTextsMemo* TableTexts = nullptr;
 };
 
 // Applies one part: the statistics table of its method and window, ordered by its column

@@ -79,6 +79,60 @@ int LatestDrawInUse(const game::TDrawsArray& draws, int drawsOffset)
     return last < 0 ? 0 : static_cast<int>(last);
 }
 
+// --- the memo of filter passes ---------------------------------------------------------------------
+
+bool TFilterMemo::Applies(const stats::TCustomStat& stat)
+{
+    const unsigned flags = stat.Kind().GetFlags();
+    return (flags & stats::FlagN) != 0 && (flags & (stats::FlagD | stats::FlagP)) == 0;
+}
+
+bool TFilterMemo::same(const Entry& e, const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude,
+                       bool sorted, std::span<const TComb> input)
+{
+    if (e.Kind != &stat.Kind() || e.Param != stat.Param() || e.Exclude != exclude || e.Sorted != sorted) return false;
+    const stats::TStatDrawArray& values = marked.Values();
+    if (e.Keys.size() != std::size_t(values.Count()) || e.Input.size() != input.size()) return false;
+    for (int i = 0; i < values.Count(); ++i)
+        if (e.Keys[std::size_t(i)] != values[i].Key) return false;
+    return input.empty() || std::memcmp(e.Input.data(), input.data(), input.size_bytes()) == 0;
+}
+
+const game::TCombsArray* TFilterMemo::Find(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude,
+                                           bool sorted, std::span<const TComb> input)
+{
+    if (!Applies(stat)) return nullptr;
+    for (Entry& e : m_entries) {
+        if (!same(e, stat, marked, exclude, sorted, input)) continue;
+        e.Used = ++m_clock;
+        ++m_hits;
+        return &e.Output;
+    }
+    return nullptr;
+}
+
+void TFilterMemo::Store(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude, bool sorted,
+                        std::span<const TComb> input, std::span<const TComb> output)
+{
+    if (!Applies(stat)) return;
+    Entry* e = nullptr;
+    if (m_entries.size() < MaxEntries) {
+        e = &m_entries.emplace_back();
+    } else {
+        e = &*std::min_element(m_entries.begin(), m_entries.end(),
+                               [](const Entry& a, const Entry& b) { return a.Used < b.Used; });
+    }
+    e->Kind = &stat.Kind();
+    e->Param = stat.Param();
+    e->Exclude = exclude;
+    e->Sorted = sorted;
+    e->Keys.clear();
+    for (int i = 0; i < marked.Values().Count(); ++i) e->Keys.push_back(marked.Values()[i].Key);
+    e->Input.assign(input.begin(), input.end());
+    e->Output.assign(output.begin(), output.end());
+    e->Used = ++m_clock;
+}
+
 // --- the filter pass ------------------------------------------------------------------------------
 
 bool FilterCombs(stats::TCustomStat& stat, std::string_view caption, const TMarkedValues& marked, bool exclude,
@@ -98,6 +152,16 @@ bool FilterCombs(stats::TCustomStat& stat, std::string_view caption, const TMark
             return false;
         }
 
+        if (scope.Memo) {
+            if (const game::TCombsArray* kept = scope.Memo->Find(stat, marked, exclude, scope.Sorted, undo)) {
+                out.assign(kept->begin(), kept->end());
+                scope.History.Append(std::string(caption), marked.Text(), combs.Count(),
+                                     exclude ? THistoryKind::Delete : THistoryKind::Keep);
+                combs.NotifyChanged();
+                return true;
+            }
+        }
+
         // D kinds compare every combination with the latest draw in use.
         const int last = LatestDrawInUse(scope.Draws, scope.DrawsOffset);
         stat.LoadDraws(-1, last, scope.Sorted);
@@ -107,6 +171,7 @@ bool FilterCombs(stats::TCustomStat& stat, std::string_view caption, const TMark
         const uint8_t keepWhen = exclude ? 0 : 1;
         for (std::size_t i = 0; i < undo.size(); ++i)
             if ((match[i] != 0 ? 1 : 0) == keepWhen) out.push_back(undo[i]);
+        if (scope.Memo) scope.Memo->Store(stat, marked, exclude, scope.Sorted, undo, out);
 
         scope.History.Append(std::string(caption), marked.Text(), combs.Count(),
                              exclude ? THistoryKind::Delete : THistoryKind::Keep);

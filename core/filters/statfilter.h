@@ -1,4 +1,7 @@
 #pragma once
+#include <array>
+#include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -21,6 +24,7 @@ namespace kv::filters {
 
 class TCombList;
 class TFilterHistory;
+class TFilterMemo;
 
 // Where a filter works: the list with its undo copy, the history under it, and the analysis
 // window (the archive up to DrawsOffset draws before the newest).
@@ -31,6 +35,7 @@ struct TFilterScope {
     int DrawsOffset = 0;
     bool Sorted = false;   // the SortedDraws setting
     shell::Shell& Shell;
+    TFilterMemo* Memo = nullptr;   // earlier passes to answer from; none: every pass runs
 };
 
 // The values a filter tests combinations against, with the captions the history shows. Only
@@ -50,6 +55,43 @@ public:
 private:
     stats::TStatDrawArray m_values;
     std::vector<std::string> m_captions;
+};
+
+// Earlier filter passes of kinds whose values follow from the combination alone (those with a
+// full-set distribution): such a pass over the same list with the same marked values leaves the
+// same list whatever the window, and a scenario test meets it again at offset after offset. The
+// input is compared whole, so a hit is exact; a few dozen passes are kept, the least recently
+// used one making room. Valid while the engine settings stand still (one scenario run).
+class TFilterMemo {
+public:
+    static bool Applies(const stats::TCustomStat& stat);
+    // The list an identical earlier pass left, or null.
+    const game::TCombsArray* Find(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude,
+                                  bool sorted, std::span<const game::TComb> input);
+    void Store(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude, bool sorted,
+               std::span<const game::TComb> input, std::span<const game::TComb> output);
+    void Clear()
+    {
+        m_entries.clear();
+        m_hits = 0;
+    }
+    int Hits() const { return m_hits; }
+
+private:
+    struct Entry {
+        const void* Kind = nullptr;
+        int32_t Param = 0;
+        bool Exclude = false, Sorted = false;
+        std::vector<std::array<int16_t, 4>> Keys;
+        game::TCombsArray Input, Output;
+        uint64_t Used = 0;
+    };
+    static constexpr std::size_t MaxEntries = 32;
+    static bool same(const Entry& e, const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude,
+                     bool sorted, std::span<const game::TComb> input);
+    std::vector<Entry> m_entries;
+    uint64_t m_clock = 0;
+    int m_hits = 0;
 };
 
 // The items of the given statistics-table rows, in row order whatever order they were selected

@@ -337,6 +337,8 @@ void TScriptRunner::begin()
     m_standing.clear();
     m_standingRead = false;
     m_status = TRunStatus{};
+    m_memo.Clear();
+    m_survival.Clear();
     // The settings cannot change while a run holds the program busy.
     m_prizes = stakes::TPrizeTable(m_list.Config());
 }
@@ -347,6 +349,9 @@ void TScriptRunner::end()
     m_cycle = 0;
     m_running = false;
     m_abort = false;
+    m_reusedPasses = m_memo.Hits();
+    m_memo.Clear();
+    m_tableTexts.Clear();
     if (Hooks.RunningChanged) Hooks.RunningChanged(false);
     if (m_log.Enabled) {
         log([] { return std::string(EndBanner); });
@@ -389,6 +394,7 @@ void TScriptRunner::ScriptTest(int count)
     const int sortColumn = m_table.SortColumn();
     const bool sortAscending = m_table.SortAscending();
     const int savedOffset = m_ws.DrawsOffset();
+    m_testing = true;
     try {
         m_cycle = 0;
         m_stakesMade = 0;
@@ -410,9 +416,27 @@ void TScriptRunner::ScriptTest(int count)
     } catch (...) {
         m_shell.ShowError("Неизвестная ошибка!");
     }
+    m_testing = false;
     showPanel(FinishedText);
     m_table.SortRows(sortColumn, sortAscending);
+    finishSurvival();
     end();
+}
+
+// The end of a test that recorded survival: the summary ends the log, goes to its file and to
+// the window.
+void TScriptRunner::finishSurvival()
+{
+    if (m_survival.Empty()) return;
+    const std::vector<TSurvivalRow> rows = m_survival.Summary();
+    for (const std::string& line : SurvivalLogLines(rows)) log([&] { return line; });
+    const std::filesystem::path file = m_ws.DataDir() / SurvivalFileName;
+    try {
+        SaveSurvival(file, rows);
+    } catch (const std::exception& e) {
+        m_shell.ShowError(util::Format("Ошибка записи в файл \"%s\"!\n\n%s", {file.string(), e.what()}));
+    }
+    if (Hooks.SurvivalReady) Hooks.SurvivalReady(rows);
 }
 
 bool TScriptRunner::ScriptStop()
@@ -433,6 +457,7 @@ void TScriptRunner::runPass()
 
     filters::TCombList& combs = m_ws.Combs();
     combs.InvalidateCombsBuffer();
+    m_tableTexts.Clear();
     const stats::TWeightCoefs current = m_list.Config().Weights;
     const stats::TWeightCoefs saved = m_list.SavedWeights;
     m_list.SaveWeights();
@@ -513,13 +538,43 @@ void TScriptRunner::runStep(int index, const std::string& line)
                                        .Abort = m_abort,
                                        .Shell = m_shell,
                                        .Log = {},
-                                       .OnStatView = Hooks.StatView};
+                                       .OnStatView = Hooks.StatView,
+                                       .Memo = ReuseWork ? &m_memo : nullptr,
+                                       .TableTexts = ReuseWork ? &m_tableTexts : nullptr};
         if (m_log.Enabled) ctx.Log = [this](const std::string& text) { m_log.Line(text); };
 
         // A log shows every table, and a current list changes from variant to variant: both
         // run every part.
-        const bool reuse = !m_log.Enabled && step.Header.StartList != StartCurrent;
+        const bool reuse = ReuseWork && !m_log.Enabled && step.Header.StartList != StartCurrent;
         TPrefixMemo memo;
+
+        // Filter survival: the ticket drawn after the window, when the test knows it. A part
+        // that a variant takes over from the last one treated that ticket as it did there.
+        std::optional<game::TComb> probe;
+        const int hidden = m_ws.DrawCount() - m_ws.DrawsOffset();
+        if (m_testing && Options.SurvivalEnabled && m_ws.DrawsOffset() > 0 && hidden < m_ws.DrawCount()) {
+            probe = m_ws.Draws()[std::size_t(hidden)].Nums;
+            game::SortComb(*probe);
+            ctx.Probe = &*probe;
+        }
+        struct Outcome {
+            bool Ran = false;
+            int Before = 0, After = 0;
+            bool Passed = false;
+        };
+        std::array<Outcome, filters::FilterRecParts> outcomes{};
+        const auto record = [&](const filters::TFilterRec& rec, int part) {
+            const Outcome& o = outcomes[std::size_t(part)];
+            if (!probe || !o.Ran) return;
+            m_survival.Add({.DrawNo = m_ws.Draws()[std::size_t(hidden)].DrawNo,
+                            .Line = step.Line,
+                            .Variant = step.Variant,
+                            .Part = part + 1,
+                            .PartText = filters::FilterPartToText(rec[std::size_t(part)], m_list),
+                            .Before = o.Before,
+                            .After = o.After,
+                            .Passed = o.Passed});
+        };
 
         const int total = variants.Count();
         for (int v = 1; v <= total; ++v) {
@@ -543,10 +598,14 @@ void TScriptRunner::runStep(int index, const std::string& line)
             // ApplyFilterSet, starting after the parts this variant shares with the last one.
             const int first = reuse ? memo.Restore(rec, combs, m_ws.History()) : 0;
             const int keepUpTo = reuse && !variants.Empty() ? TPrefixMemo::SharedParts(rec, variants.At(0)) : 0;
+            for (int p = 0; p < first; ++p) record(rec, p);
             for (int p = first; p < filters::FilterRecParts && !m_abort; ++p) {
                 const filters::TFilterPart& part = rec[std::size_t(p)];
                 const bool runs = part.Defined && combs.Count() > 1;
+                const int before = combs.Count();
                 if (runs) filters::ApplyFilterPart(part, ctx);
+                outcomes[std::size_t(p)] = {runs && !m_abort, before, combs.Count(), ctx.ProbeKept};
+                record(rec, p);
                 if (p < keepUpTo && !m_abort) memo.Keep(p, runs, combs, m_ws.History());
             }
             if (m_abort) break;

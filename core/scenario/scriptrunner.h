@@ -8,9 +8,12 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "core/filters/filterset.h"
+#include "core/filters/statfilter.h"
 #include "core/game/types.h"
 #include "core/scenario/scriptheader.h"
 #include "core/scenario/scriptstate.h"
+#include "core/scenario/survival.h"
 #include "core/stakes/prizetable.h"
 
 namespace kv::shell {
@@ -112,6 +115,8 @@ struct TScriptRunOptions {
     bool ShowTotalLine = true;
     bool StakesScrollEnabled = false;
     bool StakesLogEnabled = false;
+    // "Тест" records how each filter part treated the draw that followed its window.
+    bool SurvivalEnabled = true;
 };
 
 // What the runner asks of the window around it. Empty hooks are skipped.
@@ -139,6 +144,8 @@ struct TScriptRunnerHooks {
     std::function<int64_t()> TickMs;
     // A uniformly random index in 0 .. count-1 (stake mode RAND).
     std::function<int(int count)> RandomIndex;
+    // A test recorded filter survival: the summary, also saved in SurvivalFileName.
+    std::function<void(const std::vector<TSurvivalRow>&)> SurvivalReady;
 };
 
 // The scenario runner: "Прогноз" (one pass at the current draws offset) and "Тест" (one pass
@@ -159,6 +166,11 @@ public:
     TScriptRunOptions Options;
     TScriptRunnerHooks Hooks;
 
+    // Reuse of work that gives the same lists again (filter passes answered from earlier identical
+    // ones, variants started after the parts they share with the last one). On by default; off
+    // only to check that the reuse changes nothing.
+    bool ReuseWork = true;
+
     // ScriptRun / ScriptTest: idle, the scenario has lines and the archive has draws.
     bool CanStart() const;
     // ScriptStop: a run is in progress and the abort flag is clear.
@@ -177,7 +189,11 @@ public:
     bool AbortFlag() const { return m_abort; }
     int Cycle() const { return m_cycle; }
     int StakesMade() const { return m_stakesMade; }
+    // Filter passes of the last run answered from an identical earlier pass.
+    int ReusedPasses() const { return m_reusedPasses; }
     const TScriptLog& Log() const { return m_log; }
+    // Filter survival of the last test (empty after "Прогноз").
+    const TSurvival& Survival() const { return m_survival; }
 
 private:
     struct Step;
@@ -185,6 +201,7 @@ private:
     void begin();
     void end();
     void logBanner();
+    void finishSurvival();
     void runPass();
     void runStep(int index, const std::string& line);
     void buildStartList(const TScriptHeader& header, bool makeList);
@@ -223,6 +240,11 @@ private:
     std::unordered_set<uint64_t> m_standing;
     bool m_standingRead = false;
     bool m_stakeFailed = false;
+    filters::TFilterMemo m_memo;
+    filters::TTableTextsMemo m_tableTexts;
+    int m_reusedPasses = 0;
+    bool m_testing = false;
+    TSurvival m_survival;
 };
 
 } // namespace kv::scenario

@@ -1,6 +1,8 @@
 #include "core/workspace/cmdline.h"
 
 #include <cstdlib>
+#include <stdexcept>
+#include <string>
 #include <unistd.h>
 
 namespace kv::workspace {
@@ -35,8 +37,53 @@ bool MatchesWord(std::string_view arg, std::string_view word)
 CommandLine ParseCommandLine(const std::vector<std::string>& args)
 {
     CommandLine cmd;
+    // The value of an option of the headless commands; a missing one is an error.
+    const auto value = [&](std::size_t& i, const std::string& name) -> std::string {
+        if (i + 1 < args.size()) return args[++i];
+        if (cmd.headlessError.empty()) cmd.headlessError = "не задано значение параметра " + name;
+        return {};
+    };
+    const auto integer = [&](const std::string& text, const std::string& name) {
+        int v = 0;
+        std::size_t used = 0;
+        try {
+            v = std::stoi(text, &used);
+        } catch (const std::exception&) {
+            used = 0;
+        }
+        if ((used != text.size() || text.empty()) && cmd.headlessError.empty())
+            cmd.headlessError = "параметр " + name + " должен быть целым числом: \"" + text + "\"";
+        return v;
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        if (cmd.headless.empty()) {
+            bool found = false;
+            for (const char* word : {"scripttest", "scriptrun", "stattable"})
+                if (MatchesWord(a, word)) {
+                    cmd.headless = word;
+                    found = true;
+                }
+            if (found) continue;
+        } else if (a == "--scenario") {
+            cmd.scenarioFile = value(i, a);
+            continue;
+        } else if (a == "--out") {
+            cmd.outFile = value(i, a);
+            continue;
+        } else if (a == "--len") {
+            cmd.statLen = integer(value(i, a), a);
+            continue;
+        } else if (a == "--offset") {
+            cmd.statOffset = integer(value(i, a), a);
+            continue;
+        } else if (a == "--compare") {
+            cmd.compare = true;
+            continue;
+        } else if (!a.empty() && a[0] != '-' && a[0] != '/') {
+            cmd.headlessArgs.push_back(a);
+            continue;
+        }
         if (a == "--data-dir" && i + 1 < args.size()) {
             cmd.dataDir = args[++i];
         } else if (a.rfind("--data-dir=", 0) == 0) {
@@ -86,6 +133,9 @@ std::string UsageText()
 {
     return "Использование: Kvanta_8x20 [--data-dir КАТАЛОГ] [restart] [loadonly] [fullrecreate] [fullrefresh]\n"
            "                   [no-language] [--version] [--help]\n"
+           "       Kvanta_8x20 [--data-dir КАТАЛОГ] scripttest N [--scenario ФАЙЛ] [--out ФАЙЛ]\n"
+           "       Kvanta_8x20 [--data-dir КАТАЛОГ] scriptrun [--scenario ФАЙЛ] [--out ФАЙЛ]\n"
+           "       Kvanta_8x20 [--data-dir КАТАЛОГ] stattable КОД [--len L] [--offset K] [--compare] [--out ФАЙЛ]\n"
            "\n"
            "Анализатор тиражей лотереи 8x20. Слова можно писать как word, -word, --word или /word.\n"
            "\n"
@@ -99,6 +149,21 @@ std::string UsageText()
            "  --help              показать эту справку\n"
            "\n"
            "Слова loadonly, fullrecreate и fullrefresh работают без окна (например, из cron).\n"
+           "\n"
+           "Команды без окна (результат - в стандартный вывод или в файл --out, сообщения - в поток ошибок):\n"
+           "  scripttest N        тест сценария на N последних тиражах, как кнопка \"Тест\": ставки делаются\n"
+           "                      и проверяются, рейтинг пополняется; выводит затронутые строки рейтинга\n"
+           "                      и таблицу эффективности фильтров (CSV, разделитель \";\")\n"
+           "  scriptrun           прогноз: ставки сценария на следующий тираж (CSV)\n"
+           "  stattable КОД       таблица статистики метода (например, NUMS или POS3): заголовок и 20\n"
+           "                      столбцов через табуляцию, по возрастанию столбца \"Количество\"\n"
+           "  --scenario ФАЙЛ     файл сценария (*.lsc) вместо текущего сценария Kvanta_8x20.lss\n"
+           "  --len L             число тиражей таблицы статистики (по умолчанию DrawsStatLen, 1000)\n"
+           "  --offset K          смещение окна тиражей (по умолчанию 0)\n"
+           "  --compare           сравнение с полным набором комбинаций (столбцы \"Норма\" и отклонения)\n"
+           "  --out ФАЙЛ          записать результат в файл\n"
+           "Коды завершения: 0 - готово, 1 - ошибка выполнения (например, строка сценария с ошибкой),\n"
+           "2 - неверный запрос (неизвестный код метода, длина 0, нет файла сценария).\n"
            "\n"
            "Переменные окружения:\n"
            "  KVANTA_DATA_DIR        каталог данных, если не задан --data-dir\n"

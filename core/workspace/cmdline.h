@@ -19,6 +19,18 @@ struct CommandLine {
     bool help = false;               // --help, -h: print the usage and end
     std::filesystem::path dataDir;   // empty: not given
     std::vector<std::string> unknown;
+
+    // Headless commands: the word (scripttest, scriptrun, stattable, in lower case), the words
+    // after it and their options. A value that is missing or not a number is named in
+    // headlessError.
+    std::string headless;
+    std::vector<std::string> headlessArgs;
+    std::filesystem::path scenarioFile;   // --scenario FILE
+    std::filesystem::path outFile;        // --out FILE
+    int statLen = -1;                     // --len L (-1: not given)
+    int statOffset = 0;                   // --offset K
+    bool compare = false;                 // --compare
+    std::string headlessError;
 };
 
 // Reads the program's words and "--data-dir DIR" / "--data-dir=DIR" (arguments without argv[0]).

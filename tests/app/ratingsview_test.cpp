@@ -39,6 +39,7 @@ private slots:
     void startUpOrderAndModeFromSettings();
     void refreshAfterTheStakesAreGone();
     void stakeCommandsFollowTheRating();
+    void luckColumnsOnRequest();
 };
 
 namespace {
@@ -166,7 +167,8 @@ void RatingsViewTest::rowsAfterTheCheckPass()
     QStringList captions;
     for (int c = 0; c < model->columnCount(); ++c) captions << model->headerData(c, Qt::Horizontal).toString();
     QCOMPARE(captions, QStringList({"Комментарий", "Ставок", "Совпало", "Среднее", "Профит", "Ср. профит", "0", "1", "2",
-                                    "3", "4", "5", "6", "7", "8", "E0", "E1", "E2", "E3", "E4", "E5", "E6", "E7", "E8"}));
+                                    "3", "4", "5", "6", "7", "8", "E0", "E1", "E2", "E3", "E4", "E5", "E6", "E7", "E8",
+                                    "p (совпадения)", "p (профит)"}));
     // Sorted by the mean hits, best first; Test and TEST share the row of the first of them.
     QCOMPARE(rowTexts(model, 0, 0, 14), QStringList({"Test", "2", "12", "6.000", "1030.00", "515.00", "0", "0", "0", "0",
                                                      "1", "0", "0", "0", "1"}));
@@ -291,7 +293,7 @@ void RatingsViewTest::overlapChartOfSelectedRows()
     CheckedWindow cw;
     QVERIFY(cw.ok);
     QItemSelection selection;
-    for (int row : {0, 2}) selection.select(cw.model()->index(row, 0), cw.model()->index(row, 23));
+    for (int row : {0, 2}) selection.select(cw.model()->index(row, 0), cw.model()->index(row, cw.model()->columnCount() - 1));
     cw.view()->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     TFormChart* chart = cw.window->ratingsView()->ratingsGraphOverlap();
     QVERIFY(chart);
@@ -411,6 +413,34 @@ void RatingsViewTest::stakeCommandsFollowTheRating()
     QCOMPARE(cw.model()->rowCount(), 0);
     QCOMPARE(cw.window->statusText(5), QStringLiteral("Рейтинг: 0"));
     QCOMPARE(std::filesystem::file_size(cw.dir / stakes::TRatings::FileName), std::uintmax_t(0));
+}
+
+// The p columns stay empty until asked; the rows asked for keep their values through a sort.
+void RatingsViewTest::luckColumnsOnRequest()
+{
+    CheckedWindow cw;
+    QVERIFY(cw.ok);
+    TFormMain& w = *cw.window;
+    QVERIFY(cw.model()->index(0, 24).data().toString().isEmpty());
+    QVERIFY(!cw.model()->headerData(24, Qt::Horizontal, Qt::ToolTipRole).toString().isEmpty());
+    w.updateActions();
+    QVERIFY2(!w.command("RatingsLuckTest")->isEnabled(), "no row selected");
+    // "Test": 12 hits and an 8 of 8 on two draws; "Идея Б": 3 hits on two draws, when 6.4 are usual.
+    cw.view()->selectRow(0);
+    cw.view()->selectionModel()->select(cw.model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    w.updateActions();
+    w.command("RatingsLuckTest")->trigger();
+    // 12 of 16 hits is rare (about 6 in 10000 random pairs of draws), an 8 of 8 rarer still.
+    QVERIFY2(cw.model()->index(0, 24).data().toString().toDouble() < 0.002, qPrintable(cw.model()->index(0, 24).data().toString()));
+    QCOMPARE(cw.model()->index(0, 25).data().toString(), QStringLiteral("< 0.0001"));
+    const double p = cw.model()->index(2, 24).data().toString().toDouble();
+    QVERIFY2(p > 0.97 && p < 1, qPrintable(cw.model()->index(2, 24).data().toString()));
+    QVERIFY(cw.model()->index(1, 24).data().toString().isEmpty());
+    QVERIFY(!w.shell().ProgressIsOpen());
+    clickHeader(cw.view(), 1);
+    QCOMPARE(names(cw.model()).indexOf(QStringLiteral("Альфа")) >= 0, true);
+    const int test = names(cw.model()).indexOf(QStringLiteral("Test"));
+    QCOMPARE(cw.model()->index(test, 25).data().toString(), QStringLiteral("< 0.0001"));
 }
 
 QTEST_MAIN(RatingsViewTest)

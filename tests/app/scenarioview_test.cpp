@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QToolButton>
 #include <QtTest>
 #include <functional>
@@ -17,6 +18,7 @@
 #include "app/formfilter.h"
 #include "app/formmain.h"
 #include "app/formscript.h"
+#include "app/formsurvival.h"
 #include "app/formtestcount.h"
 #include "app/views/combsview.h"
 #include "app/views/ratingsview.h"
@@ -54,6 +56,7 @@ private slots:
     void testStoppedInItsSecondCycle();
     void closingDuringARunStopsItFirst();
     void runLogsAndTheirDeletion();
+    void survivalWindowAfterATest();
 
 private:
     stats::TStatList m_list;
@@ -838,6 +841,45 @@ void ScenarioViewTest::runLogsAndTheirDeletion()
     }
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
         QVERIFY(!QString::fromStdString(entry.path().filename().string()).startsWith(QStringLiteral("ScriptLog_")));
+}
+
+// A test opens "Эффективность фильтров" with one row per filter part; the window sorts, exports
+// and comes back from the file through the scenario menu.
+void ScenarioViewTest::survivalWindowAfterATest()
+{
+    StartedWindow started(120, mirrorOf({QStringLiteral("FULL:0#FIRST|TMD1#NUMS:10,20#LNO:#ST:2| | | | | | |идея")}));
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    QVERIFY(!enabled(w, "ScriptSurvival"));
+    onNextDialog<TFormTestCount>([](TFormTestCount* d) {
+        d->countEdit()->setValue(4);
+        okButton(d)->click();
+    });
+    run(w, "ScriptTest");
+    const auto windows = [&w] { return w.findChildren<TFormSurvival*>(); };
+    QTRY_COMPARE(windows().size(), 1);
+    TFormSurvival* form = windows().first();
+    QCOMPARE(form->windowTitle(), QStringLiteral("Эффективность фильтров"));
+    QTableWidget* table = form->table();
+    QCOMPARE(table->columnCount(), 8);
+    QCOMPARE(table->horizontalHeaderItem(5)->text(), QStringLiteral("Лифт"));
+    QCOMPARE(table->rowCount(), 2);
+    QCOMPARE(table->item(0, 1)->text(), QStringLiteral("4"));
+    table->sortItems(0, Qt::DescendingOrder);
+    QCOMPARE(table->item(0, 0)->text(), QStringLiteral("TMD1#NUMS:20#LNO:#ST:2"));
+    const std::filesystem::path csv = started.dir / "survival.csv";
+    QVERIFY(form->exportCsv(QString::fromStdString(csv.string())));
+    const std::string bytes = util::Cp1251ToUtf8(test::ReadBytes(csv));
+    QVERIFY2(bytes.rfind("\"Фильтр\";\"Тестов\";\"Выжил\";", 0) == 0, bytes.c_str());
+    QCOMPARE(std::count(bytes.begin(), bytes.end(), '\n'), 3);
+    form->close();
+    QTRY_COMPARE(windows().size(), 0);
+
+    QVERIFY(enabled(w, "ScriptSurvival"));
+    run(w, "ScriptSurvival");
+    QTRY_COMPARE(windows().size(), 1);
+    QCOMPARE(windows().first()->table()->rowCount(), 2);
+    windows().first()->close();
 }
 
 QTEST_MAIN(ScenarioViewTest)

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/game/bits.h"
 #include "core/game/numbers.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/util/format.h"
@@ -27,11 +28,18 @@ using game::TComb;
 // set, so an empty draw (all zeros) has no numbers.
 using TNumMask = uint32_t;
 
+// Bit n for each byte n of the field, 0 for any other byte: a table keeps the filter passes,
+// which build a mask for every combination, free of branches.
+constexpr std::array<TNumMask, 256> NumberBits = [] {
+    std::array<TNumMask, 256> bits{};
+    for (int n = game::MinNumber; n <= game::MaxNumber; ++n) bits[std::size_t(n)] = TNumMask(1) << n;
+    return bits;
+}();
+
 TNumMask maskOf(const TComb& nums)
 {
     TNumMask m = 0;
-    for (uint8_t x : nums)
-        if (x >= game::MinNumber && x <= game::MaxNumber) m |= TNumMask(1) << x;
+    for (uint8_t x : nums) m |= NumberBits[x];
     return m;
 }
 
@@ -178,14 +186,14 @@ public:
                   TWorkArea& work) override
     {
         TCustomStat::CalcDraw(index, lastIndex, sorted, values, lastValues, work);
-        Cur.Key[0] = int16_t(std::popcount(repeatable(Draws(), index) & maskOf(CurDraw.Nums)));
+        Cur.Key[0] = int16_t(game::BitCount(repeatable(Draws(), index) & maskOf(CurDraw.Nums)));
         AddCur(values, true);
     }
 
     // The candidate stands in the place of the draw after the window.
     bool CombMatches(const TComb& comb, const TStatDrawArray& marked, int lastIndex, bool, bool) override
     {
-        return marked.HasKey(1, std::popcount(repeatable(Draws(), lastIndex + 1) & maskOf(comb)));
+        return marked.HasKey(1, game::BitCount(repeatable(Draws(), lastIndex + 1) & maskOf(comb)));
     }
 
     void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int lastIndex, bool, bool,
@@ -196,7 +204,7 @@ public:
         for (int c = 0; c <= game::NumsPerDraw; ++c) hit[std::size_t(c)] = marked.HasKey(1, c) ? 1 : 0;
         result.resize(combs.size());
         for (std::size_t i = 0; i < combs.size(); ++i)
-            result[i] = hit[std::size_t(std::popcount(source & maskOf(combs[i])))];
+            result[i] = hit[std::size_t(game::BitCount(source & maskOf(combs[i])))];
     }
 };
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/game/bits.h"
 #include "core/game/numbers.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/util/format.h"
@@ -242,9 +243,9 @@ int sumTriples(const TComb& n)
         small = small && x >= 1 && x <= 31;
         set |= uint64_t(1) << (x & 63);
     }
-    if (small && std::popcount(set) == game::NumsPerDraw) {
+    if (small && game::BitCount(set) == game::NumsPerDraw) {
         int k = 0;
-        for (uint8_t x : n) k += std::popcount(((set & ~((uint64_t(2) << x) - 1)) << x) & set);
+        for (uint8_t x : n) k += game::BitCount(((set & ~((uint64_t(2) << x) - 1)) << x) & set);
         return k;
     }
     // Anything else (repeats, zeros): how many positions hold each value; a pair's sum counts every position holding it except

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "core/game/bits.h"
 #include "core/stats/kinds/valuekind.h"
 #include "core/util/format.h"
 
@@ -42,9 +43,17 @@ inline std::array<uint8_t, 8> GroupsOf(const game::TComb& n, const TGroupTable& 
 // How many distinct groups the 8 numbers occupy.
 inline int DistinctGroups(const game::TComb& n, const TGroupTable& t)
 {
+    // Groups below 64 (every layout of the settings) fit one word.
+    uint64_t low = 0;
+    unsigned high = 0;
+    for (uint8_t x : n) {
+        low |= uint64_t(1) << (t[x] & 63);
+        high |= t[x] & 0xC0u;
+    }
+    if (high == 0) return game::BitCount(low);
     std::array<uint64_t, 4> seen{};
     for (uint8_t x : n) seen[t[x] >> 6] |= uint64_t(1) << (t[x] & 63);
-    return std::popcount(seen[0]) + std::popcount(seen[1]) + std::popcount(seen[2]) + std::popcount(seen[3]);
+    return game::BitCount(seen[0]) + game::BitCount(seen[1]) + game::BitCount(seen[2]) + game::BitCount(seen[3]);
 }
 
 // How many of the 8 numbers lie in group g.

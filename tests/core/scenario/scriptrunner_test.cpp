@@ -642,3 +642,53 @@ TEST(MakeStakes, NewOnlySeesStakesMadeBeforeTheRun)
 }
 
 } // namespace
+
+namespace {
+
+// Passes answered from earlier offsets give the stakes, sample sizes, ratings and the list that
+// running every pass gives.
+TEST(ScriptTest, ReusedPassesChangeNoStakeRatingOrList)
+{
+    struct Outcome {
+        Strings stakes;
+        Strings checked;
+        Strings survival;
+        std::vector<filters::THistoryRow> history;
+        std::vector<game::TComb> list;
+        int reused = 0;
+    };
+    const auto run = [](bool reuse) {
+        RunFixture f(60);
+        f.list.CombsGenerateMode = 0;
+        f.Script({Line("FULL:0#FIRST", {"TMD1#NUMS:20,30#LNO:#ST:2", "TMF1#EVEN:20#CMV:2,4#SF:1",
+                                        "TMD1#CHNC:20#CLV:1#SF:1", "TMD1#RPC2:20#CLV:1#SF:1"}),
+                  Line("FULL:0#LAST", {"TMF1#SUMS:30#CMV:1#SF:1", "TSD6#RPC2:20#LNO:#ST:1"})});
+        f.runner->ReuseWork = reuse;
+        f.runner->ScriptTest(15);
+        EXPECT_TRUE(f.sh.messages.empty());
+        Outcome o;
+        for (const auto& r : f.Records())
+            o.stakes.push_back(r.Comment + " " + game::NumSetToText(r.Stake, " ") + " {" + std::to_string(r.SampleSize) + "}");
+        for (const auto& r : f.checked) o.checked.push_back(r.Comment + " " + std::to_string(r.Matched.Count));
+        for (const auto& r : f.runner->Survival().Records())
+            o.survival.push_back(util::Format("%d %d.%d.%d %s %d>%d %d", {r.DrawNo, r.Line, r.Variant, r.Part, r.PartText,
+                                                                        r.Before, r.After, r.Passed ? 1 : 0}));
+        o.history = f.ws.History().Rows();
+        o.list.assign(f.ws.Combs().Combs().begin(), f.ws.Combs().Combs().end());
+        o.reused = f.runner->ReusedPasses();
+        return o;
+    };
+    const Outcome every = run(false);
+    const Outcome reused = run(true);
+    ASSERT_EQ(every.checked.size(), 15u * 5u);
+    EXPECT_EQ(reused.stakes, every.stakes);
+    EXPECT_EQ(reused.checked, every.checked);
+    ASSERT_EQ(every.survival.size(), 15u * (4u * 4u + 2u));
+    EXPECT_EQ(reused.survival, every.survival);
+    EXPECT_EQ(reused.history, every.history);
+    EXPECT_EQ(reused.list, every.list);
+    EXPECT_EQ(every.reused, 0);
+    EXPECT_GT(reused.reused, 15);
+}
+
+} // namespace

@@ -1,0 +1,30 @@
+#pragma once
+#include <QDialog>
+#include <vector>
+
+#include "core/scenario/survival.h"
+
+class QTableWidget;
+
+namespace kv::shell {
+class Shell;
+}
+
+// "Эффективность фильтров": the filter survival of a scenario test, one row per filter part,
+// sortable by any column and exportable as CSV.
+class TFormSurvival : public QDialog {
+    Q_OBJECT
+public:
+    TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::shell::Shell& shell, QWidget* parent = nullptr);
+
+    QTableWidget* table() const { return m_table; }
+    // Writes the CSV file (CP1251 like the program's other exports); a failure is shown.
+    bool exportCsv(const QString& file);
+
+private:
+    void exportClicked();
+
+    std::vector<kv::scenario::TSurvivalRow> m_rows;
+    kv::shell::Shell& m_shell;
+    QTableWidget* m_table;
+};

@@ -1,0 +1,75 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace kv::scenario {
+
+// How often a filter kept the ticket that was actually drawn next, over the draws of a
+// scenario test. Every filter part that ran on a variant at a test offset is one test: the list
+// size before and after it, and whether the hidden next draw, taken as a ticket, would have
+// passed it. A filter that keeps the drawn ticket more often than the share of the list it keeps
+// does better than cutting at random (lift above 1).
+struct TSurvivalRecord {
+    int32_t DrawNo = 0;    // the hidden draw
+    int Line = 0;          // 1-based scenario line
+    int Variant = 0;       // 1-based variant of the line
+    int Part = 0;          // 1-based filter part of the variant
+    std::string PartText;  // FilterPartToText of the part: what the summary groups by
+    int Before = 0;
+    int After = 0;
+    bool Passed = false;
+};
+
+// One row of the summary: a filter part text over all its tests.
+struct TSurvivalRow {
+    std::string PartText;
+    int Tests = 0;
+    int Survived = 0;
+    double Rate = 0;        // Survived / Tests
+    double KeptShare = 0;   // mean of After / Before
+    double Lift = 0;        // Rate / KeptShare; 0 when nothing was kept
+    double Low = 0, High = 0;   // Wilson 95% interval of Rate
+};
+
+// The Wilson score interval of k successes in n trials at 95% (z = 1.96); (0, 0) for n = 0.
+std::pair<double, double> WilsonInterval(int k, int n);
+
+class TSurvival {
+public:
+    void Clear() { m_records.clear(); }
+    void Add(TSurvivalRecord record) { m_records.push_back(std::move(record)); }
+    const std::vector<TSurvivalRecord>& Records() const { return m_records; }
+    bool Empty() const { return m_records.empty(); }
+
+    // One row per part text, in the order the texts first appeared.
+    std::vector<TSurvivalRow> Summary() const;
+
+private:
+    std::vector<TSurvivalRecord> m_records;
+};
+
+// The window's and the CSV's columns: "Фильтр", "Тестов", "Выжил", "Выживаемость, %",
+// "Доля оставленных, %", "Лифт", "Нижняя граница 95%, %", "Верхняя граница 95%, %".
+constexpr int SurvivalColumns = 8;
+const char* SurvivalColumnCaption(int column);
+// The text of a cell ('.' as the decimal point: the file is read back, the window localises).
+std::string SurvivalCellText(const TSurvivalRow& row, int column);
+
+// CSV of the summary: the captions, then one line per row; fields separated by ";", texts
+// quoted, CR LF line ends, UTF-8.
+std::string SurvivalCsvText(const std::vector<TSurvivalRow>& rows);
+// The lines the run log ends with: a banner, the captions and one line per row, tab-separated.
+std::vector<std::string> SurvivalLogLines(const std::vector<TSurvivalRow>& rows);
+
+// The summary of the last test, kept beside the run logs so that it can be shown again.
+constexpr const char* SurvivalFileName = "ScriptSurvival.csv";
+// Writes the file (CP1251 like the program's other text files); throws on failure.
+void SaveSurvival(const std::filesystem::path& file, const std::vector<TSurvivalRow>& rows);
+// Reads it back; a missing file gives no rows, lines that do not parse are skipped.
+std::vector<TSurvivalRow> LoadSurvival(const std::filesystem::path& file);
+
+} // namespace kv::scenario

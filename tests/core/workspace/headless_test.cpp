@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "core/archive/archive.h"
+#include "core/archive/sample.h"
+#include "core/util/cp1251.h"
+#include "core/workspace/cmdline.h"
+#include "tests/support/support.h"
+
+using namespace kv;
+
+namespace {
+
+TEST(HeadlessWords, OptionsAndErrors)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::string word, error;
+        std::vector<std::string> rest;
+        int len, offset;
+        bool compare;
+    } cases[] = {
+        {{"--data-dir", "d", "stattable", "pos3", "--len", "50", "--offset", "2", "--compare"}, "stattable", "", {"pos3"}, 50, 2, true},
+        {{"-ScriptTest", "100", "--scenario", "a.lsc", "--out", "o.csv"}, "scripttest", "", {"100"}, -1, 0, false},
+        {{"stattable", "NUMS", "--len", "x"}, "stattable", "параметр --len должен быть целым числом: \"x\"", {"NUMS"}, 0, 0, false},
+        {{"scriptrun", "--out"}, "scriptrun", "не задано значение параметра --out", {}, -1, 0, false},
+        {{"loadonly", "200"}, "", "", {}, -1, 0, false},
+    };
+    for (const auto& c : cases) {
+        const workspace::CommandLine cmd = workspace::ParseCommandLine(c.args);
+        EXPECT_EQ(cmd.headless, c.word) << c.args[0];
+        EXPECT_EQ(cmd.headlessError, c.error) << c.args[0];
+        EXPECT_EQ(cmd.headlessArgs, c.rest) << c.args[0];
+        EXPECT_EQ(cmd.statLen, c.len) << c.args[0];
+        EXPECT_EQ(cmd.statOffset, c.offset) << c.args[0];
+        EXPECT_EQ(cmd.compare, c.compare) << c.args[0];
+    }
+    EXPECT_EQ(workspace::ParseCommandLine({"scripttest", "5", "--scenario", "a.lsc"}).scenarioFile, "a.lsc");
+    EXPECT_NE(workspace::UsageText().find("stattable КОД [--len L] [--offset K] [--compare]"), std::string::npos);
+}
+
+#ifdef KV_PROGRAM
+
+struct ProgramRun {
+    int code = -1;
+    std::string out, err;
+};
+
+// The program as cron starts it: no display.
+ProgramRun Program(const std::filesystem::path& dir, const std::string& words)
+{
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" KV_PROGRAM "' --data-dir '" +
+                                dir.string() + "' " + words + " >'" + (dir / "out.txt").string() + "' 2>'" +
+                                (dir / "err.txt").string() + "'";
+    const int status = std::system(command.c_str());
+    ProgramRun r;
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = test::ReadBytes(dir / "out.txt");
+    r.err = test::ReadBytes(dir / "err.txt");
+    return r;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+        pos = end + 1;
+    }
+    return lines;
+}
+
+bool Starts(const std::string& text, const std::string& prefix)
+{
+    return text.rfind(prefix, 0) == 0;
+}
+
+int Fields(const std::string& line, char sep)
+{
+    return 1 + static_cast<int>(std::count(line.begin(), line.end(), sep));
+}
+
+struct HeadlessFixture : ::testing::Test {
+    test::TempDir dir;
+    void SetUp() override
+    {
+        archive::WriteArchiveFile(dir / archive::ArchiveFileName, archive::SyntheticDraws(150, 9, 1));
+    }
+    void Scenario(const std::string& name, const std::string& text) { test::WriteBytes(dir / name, util::Utf8ToCp1251(text)); }
+};
+
+TEST_F(HeadlessFixture, StatTablePrintsTheHeaderAndTwentyColumns)
+{
+    const ProgramRun r = Program(dir.path(), "stattable nums --len 40 --offset 3");
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 2u + 20u);   // the method line, the captions, one row per number
+    EXPECT_EQ(lines[0], "NUMS\tЧисла тиража\tТиражей: 40\tСмещение: 3");
+    EXPECT_TRUE(Starts(lines[1], "Значение\tКоличество\tКол-во в %\tНорма")) << lines[1];
+    for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(Fields(lines[i], '\t'), 20) << lines[i];
+    // Sorted by "Количество", and 40 draws of 8 numbers counted.
+    int total = 0, last = -1;
+    for (std::size_t i = 2; i < lines.size(); ++i) {
+        const std::string count = lines[i].substr(lines[i].find('\t') + 1);
+        const int c = std::stoi(count);
+        EXPECT_GE(c, last);
+        last = c;
+        total += c;
+    }
+    EXPECT_EQ(total, 320);
+}
+
+TEST_F(HeadlessFixture, BadRequestsExitTwoWithOneLine)
+{
+    Scenario("broken.lsc", "");
+    for (const std::string& words : {std::string("stattable QQQ"), std::string("stattable NUMS --len 0"),
+                                     std::string("scripttest 5 --scenario missing.lsc"), std::string("scripttest 0"),
+                                     std::string("scriptrun")}) {
+        const ProgramRun r = Program(dir.path(), words);
+        EXPECT_EQ(r.code, 2) << words;
+        EXPECT_TRUE(r.out.empty()) << words;
+        EXPECT_EQ(Lines(r.err).size(), 1u) << words << ": " << r.err;
+    }
+    EXPECT_NE(Program(dir.path(), "stattable QQQ").err.find("неизвестный код метода статистики \"QQQ\""), std::string::npos);
+}
+
+TEST_F(HeadlessFixture, ScriptTestPrintsTouchedRatingRowsAndSurvival)
+{
+    Scenario("s.lsc", "FULL:0#FIRST|TMD1#NUMS:30,60#LNO:#ST:2| | | | | | |idea\r\n");
+    const ProgramRun r = Program(dir.path(), "scripttest 12 --scenario '" + (dir / "s.lsc").string() + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 7u) << r.out;
+    EXPECT_EQ(Fields(lines[0], ';'), 15);
+    EXPECT_TRUE(Starts(lines[1], "\"01.001: idea @ FULL#FIRST + TMD1#NUMS:30#LNO:#ST:2\";12;")) << lines[1];
+    EXPECT_EQ(lines[3], "");
+    EXPECT_TRUE(Starts(lines[4], "\"Фильтр\";\"Тестов\";\"Выжил\"")) << lines[4];
+    EXPECT_TRUE(Starts(lines[5], "\"TMD1#NUMS:30#LNO:#ST:2\";12;")) << lines[5];
+    EXPECT_EQ(Fields(lines[6], ';'), 8);
+    // The rating was fed and saved, the current scenario left alone.
+    EXPECT_EQ(std::filesystem::file_size(dir / "Kvanta_8x20.lrt"), 2u * 312u);
+    EXPECT_FALSE(std::filesystem::exists(dir / "Kvanta_8x20.lss"));
+}
+
+TEST_F(HeadlessFixture, ScriptRunStopsAtABrokenLineWithExitOne)
+{
+    Scenario("Kvanta_8x20.lss", "FULL:0#FIRST|TMD1#NUMS:30#LNO:#ST:2| | | | | | |a\r\n"
+                                "FULL:0#FIRST|TMD1#QQQQ:30#LNO:#ST:2| | | | | | |b\r\n"
+                                "FULL:0#FIRST|TMD1#NUMS:60#LNO:#ST:2| | | | | | |c\r\n");
+    const ProgramRun r = Program(dir.path(), "scriptrun --out '" + (dir / "stakes.csv").string() + "'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("Метод расчета статистики \"QQQQ\""), std::string::npos) << r.err;
+    const std::vector<std::string> lines = Lines(test::ReadBytes(dir / "stakes.csv"));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(Starts(lines[1], "151;")) << lines[1];
+    EXPECT_NE(lines[1].find("01.001: a @"), std::string::npos);
+    EXPECT_EQ(std::filesystem::file_size(dir / "Kvanta_8x20.lsk"), 312u);
+}
+
+#endif
+
+} // namespace
