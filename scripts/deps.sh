@@ -15,6 +15,7 @@ PACKAGES=(
   pkg-config            # finds cpp-httplib, which ships no CMake file
   libcurl4-openssl-dev  # the program's web requests (libkvnet), TLS through OpenSSL
   libcpp-httplib-dev    # the local HTTP servers that the network tests and benchmarks start
+  libsqlite3-dev        # the catalogue server's database (kvanta-catalog)
   zlib1g-dev            # gzip and deflate response bodies, inflated by libkvnet
   file                  # cpack -G DEB tells executables from other files with it
   xvfb xauth            # xvfb-run (which needs xauth, only recommended by xvfb): a display for screenshots
