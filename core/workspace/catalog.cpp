@@ -4,6 +4,9 @@
 #include <random>
 
 #include "core/game/texts.h"
+#include "core/scenario/scenario.h"
+#include "core/util/cp1251.h"
+#include "core/util/files.h"
 #include "core/util/error.h"
 #include "core/util/format.h"
 #include "core/util/ini.h"
@@ -283,6 +286,19 @@ std::string TCatalogClient::LatestVersion() const
     addProgram(f);
     const std::vector<std::string> rows = post("scripts/app_version.php", std::move(f));
     return rows.empty() ? std::string() : text(rows[0], "app_ver");
+}
+
+bool ReplaceScenarioWithText(scenario::TScenario& scenario, const std::string& text, shell::Shell& shell)
+{
+    if (text.empty()) return false;
+    // Through a scenario file, so a downloaded scenario reads exactly as an opened one does.
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("kvanta-catalog-" + MakeClientKey() + ".lsc");
+    util::RewriteFile(file, util::Utf8ToCp1251(text));
+    const bool ok = scenario.OpenFile(file, false, shell);
+    std::error_code ec;
+    std::filesystem::remove(file, ec);
+    return ok;
 }
 
 bool IsNewerVersion(const std::string& a, const std::string& b)

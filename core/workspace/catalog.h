@@ -8,6 +8,13 @@
 
 #include "core/util/catalogwire.h"
 
+namespace kv::scenario {
+class TScenario;
+}
+namespace kv::shell {
+class Shell;
+}
+
 namespace kv::workspace {
 
 // Who the user is to the catalogue: kept in section [ONLINE] of Kvanta_8x20.ini. The e-mail
@@ -127,6 +134,11 @@ private:
     TOnlineIdentity m_identity;
     TProgramIdentity m_program;
 };
+
+// A downloaded scenario text (UTF-8, CR LF lines) replaces the scenario's lines as a scenario
+// file would, and the mirror file is rewritten. An empty text changes nothing and gives false;
+// so does a failure, which the scenario shows itself.
+bool ReplaceScenarioWithText(scenario::TScenario& scenario, const std::string& text, shell::Shell& shell);
 
 // True when version a (dotted numbers, "0.2.10") is newer than b.
 bool IsNewerVersion(const std::string& a, const std::string& b);

@@ -23,6 +23,9 @@ constexpr FlagKey Flags[] = {
     {"StakesCheckOnLine", &TViewSettings::StakesCheckOnLine},
     {"ScriptLogEnabled", &TViewSettings::ScriptLogEnabled},
     {"TabTables", &TViewSettings::TabTables},
+    {"ScriptLibraryOn", &TViewSettings::ScriptLibraryOn},
+    {"SystemsEnabled", &TViewSettings::SystemsEnabled},
+    {"AutoUpdates", &TViewSettings::AutoUpdates},
 };
 
 constexpr const char* EffModeKey = "RatingsEffMode";

@@ -28,6 +28,11 @@ struct TViewSettings {
     bool TabTables = true;
     int RatingsEffMode = stakes::DefaultRatingEffMode;
     int DownloadDrawsOnStart = 0;   // 0 ask, 1 download without asking, 2 never
+    // The online services: the catalogue panel under the scenario, the systems tab, the check
+    // for a newer version at start-up.
+    bool ScriptLibraryOn = true;
+    bool SystemsEnabled = true;
+    bool AutoUpdates = true;
 
 
     bool operator==(const TViewSettings&) const = default;
