@@ -47,6 +47,9 @@
 #include "app/views/ratingsview.h"
 #include "app/views/stakesview.h"
 #include "app/views/scenarioview.h"
+#include "app/views/catalogview.h"
+#include "app/views/systemsview.h"
+#include "app/onlineaccess.h"
 #include "app/views/statsview.h"
 #include "app/views/regularsview.h"
 #include "core/filters/generate.h"
@@ -205,6 +208,12 @@ void TFormMain::createCommands()
     m_regularsView->createCommands();
     m_scenarioView->createCommands();
     m_scenarioView->attachCommands();
+    m_catalogView->createCommands();
+    m_systemsView->createCommands();
+    QAction* selfUpdate = addCommand("AutoSelfUpdate", QStringLiteral("Автоматическое обновление"),
+                                     QStringLiteral("Проверять наличие новой версии при запуске"),
+                                     [this] { toggleViewFlag(&workspace::TViewSettings::AutoUpdates, "AutoSelfUpdate"); });
+    selfUpdate->setCheckable(true);
     QAction* download = addCommand("DrawsDownload", QStringLiteral("Загрузка"),
                                    QStringLiteral("Загрузка архива тиражей с сайта лотереи"), [this] { drawsDownload(); });
     download->setShortcut(QKeySequence(Qt::Key_F3));
@@ -256,6 +265,16 @@ void TFormMain::createMenus()
     QMenu* settings = m_commands->addMenu(menuBar(), {QStringLiteral("Настройки"), {"EditProxy", "EditOperatorUrl"}});
     m_commands->fillMenu(settings->addMenu(QStringLiteral("Загрузка тиражей при запуске")),
                          {"AutoDownload0", "AutoDownload1", "AutoDownload2"});
+    m_commands->fillMenu(settings, {sep, "AutoSelfUpdate"});
+    m_commands->addMenu(menuBar(), {QStringLiteral("Каталог"),
+                                    {"ScriptLibrary", sep, "ScriptLibraryRefresh", "ScriptLibraryDownload",
+                                     "ScriptLibraryUpload", "ScriptLibraryReplace", "ScriptLibraryDelete", sep,
+                                     "ScriptLibraryView", "ScriptLibraryRates", sep, "ScriptLibraryRate1",
+                                     "ScriptLibraryRate2", "ScriptLibraryRate3", "ScriptLibraryRate4",
+                                     "ScriptLibraryRate5", "ScriptLibraryRate0", "ScriptLibraryHide"}});
+    m_commands->addMenu(menuBar(), {QStringLiteral("Системы"),
+                                    {"SystemsOn", sep, "SystemsRefresh", "SystemsDownload", "SystemsAdd", "SystemsProp",
+                                     "SystemsDel", sep, "SystemStakeAll", "SystemStakeFilter"}});
     m_commands->addMenu(menuBar(), {QStringLiteral("Справка"), {"About"}});
 
     m_commands->fillContextMenu(m_drawsView, {"DrawsDownload", sep, "DrawsInfo", "DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsImport",
@@ -317,6 +336,10 @@ void TFormMain::createWidgets()
     m_rightTabs->addTab(m_regularsView, QString::fromUtf8(RegularsView::TabCaption));
     m_scenarioView = new ScenarioView(viewContext());
     m_rightTabs->addTab(m_scenarioView, QStringLiteral("Сценарий"));
+    // The online catalogue sits under the scenario lines; the systems have a tab of their own.
+    m_catalogView = new CatalogView(viewContext(), m_scenarioView);
+    m_systemsView = new SystemsView(viewContext());
+    m_rightTabs->addTab(m_systemsView, QString::fromUtf8(SystemsView::TabCaption));
 
     m_splitter->addWidget(m_leftTabs);
     m_splitter->addWidget(m_rightTabs);
@@ -396,6 +419,9 @@ void TFormMain::restoreSettings()
     m_drawsModel->setColorDraws(view.ColorDraws);
     m_ratingsView->restoreSettings(m_frm);
     m_regularsView->restoreSettings(m_frm);
+    m_catalogView->restoreSettings(m_frm);
+    m_systemsView->restoreSettings(m_frm);
+    command("AutoSelfUpdate")->setChecked(view.AutoUpdates);
     m_rightTabs->setCurrentIndex(0);
 
     m_ws.InitPrefetchsFlag();
@@ -439,6 +465,8 @@ void TFormMain::saveSettings()
     values.emplace_back("DrawsStatHeight", std::to_string(m_statsView->splitter()->sizes().value(1)));
     m_ratingsView->saveSettings(values);
     m_regularsView->saveSettings(values);
+    m_catalogView->saveSettings(values);
+    m_systemsView->saveSettings(values);
     try {
         m_frm.WriteAll(values);
     } catch (const std::exception& e) {
@@ -496,8 +524,14 @@ void TFormMain::initialise()
         m_ratingsView->refresh();
         m_cache.CreatePrefetchFiles(m_stats, {.Enabled = prefetchsEnabled()}, *m_shell);
         m_ws.Scenario().LoadCurrent(*m_shell);
+        if (!m_cmd.loadOnly && !m_cmd.fullRecreate && !m_cmd.fullRefresh) {
+            m_systemsView->start();
+            m_catalogView->start();
+        }
         m_initialised = true;
         m_shell->SetStatusText("");
+        if (!m_cmd.loadOnly && !m_cmd.fullRecreate && !m_cmd.fullRefresh && m_ws.View().AutoUpdates)
+            setStatusField(StatusFields - 1, CheckForUpdate(m_ws));
         startupDownload();
     } catch (const std::exception& e) {
         m_shell->SetStatusText("");

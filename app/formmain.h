@@ -33,6 +33,8 @@ class RegularsView;
 class StakesView;
 class ScenarioView;
 class TWebTransfer;
+class CatalogView;
+class SystemsView;
 
 // The main window: presents the workspace and runs the commands. It owns no domain state.
 class TFormMain : public QMainWindow, private ViewHost {
@@ -56,6 +58,8 @@ public:
     StakesView* stakesView() const { return m_stakesView; }
     QTabWidget* rightTabs() const { return m_rightTabs; }
     ScenarioView* scenarioView() const { return m_scenarioView; }
+    CatalogView* catalogView() const { return m_catalogView; }
+    SystemsView* systemsView() const { return m_systemsView; }
     void showTab(QWidget* page) override;
     bool sortedDraws() const { return m_ws.View().SortedDraws; }
     bool prefetchsEnabled() const { return m_ws.View().PrefetchsEnabled; }
@@ -187,4 +191,6 @@ private:
     RegularsView* m_regularsView = nullptr;
     StakesView* m_stakesView = nullptr;
     ScenarioView* m_scenarioView = nullptr;
+    CatalogView* m_catalogView = nullptr;
+    SystemsView* m_systemsView = nullptr;
 };
