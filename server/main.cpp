@@ -5,22 +5,25 @@
 
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <exception>
 #include <string>
 #include <thread>
 
 #include "server/catalogserver.h"
+#include "server/demoseed.h"
 #include "server/sqlitestorage.h"
 
 namespace {
 
 void usage(std::FILE* out)
 {
-    std::fputs("usage: kvanta-catalog [--db FILE] [--listen HOST:PORT] [--app-version VERSION [--app-url URL]]\n"
+    std::fputs("usage: kvanta-catalog [--db FILE] [--listen HOST:PORT] [--app-version VERSION [--app-url URL]] [--seed-demo]\n"
                "  --db FILE            the SQLite database, created when missing (default kvanta-catalog.db)\n"
                "  --listen HOST:PORT   the address to serve (default 127.0.0.1:8088)\n"
                "  --app-version V      the newest program version announced to the update check\n"
-               "  --app-url URL        where that version can be downloaded\n",
+               "  --app-url URL        where that version can be downloaded\n"
+               "  --seed-demo          put a few scenarios and systems into an empty catalogue\n",
                out);
 }
 
@@ -31,6 +34,7 @@ int main(int argc, char** argv)
     std::string db = "kvanta-catalog.db";
     std::string listen = "127.0.0.1:8088";
     kv::server::TVersionInfo version;
+    bool seed = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -43,6 +47,8 @@ int main(int argc, char** argv)
             listen = argv[++i];
         } else if (a == "--app-version" && hasValue) {
             version.Version = argv[++i];
+        } else if (a == "--seed-demo") {
+            seed = true;
         } else if (a == "--app-url" && hasValue) {
             version.Url = argv[++i];
         } else {
@@ -76,6 +82,8 @@ int main(int argc, char** argv)
 
     try {
         kv::server::TSqliteStorage storage(db);
+        if (seed && kv::server::SeedDemoCatalogue(storage, std::time(nullptr)))
+            std::fprintf(stderr, "kvanta-catalog: the empty catalogue got its demo entries\n");
         kv::server::TCatalogService service(storage, nullptr, version);
         kv::server::TCatalogServer server(service);
         const int bound = server.Bind(host, port);
