@@ -117,7 +117,10 @@ CatalogView::CatalogView(const ViewContext& ctx, ScenarioView* scenario) : Conte
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
     m_view->horizontalHeader()->setStretchLastSection(true);
-    m_view->setColumnWidth(1, 220);
+    const int dateWidth = m_view->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 12;
+    for (const auto& [column, width] : {std::pair{0, 70}, {1, 220}, {4, 60}, {5, 80}, {6, dateWidth}, {7, 70}, {8, 60},
+                                        {10, 70}, {11, dateWidth}})
+        m_view->setColumnWidth(column, width);
 
     auto* top = new QHBoxLayout;
     auto* caption = new QLabel(QStringLiteral("Фильтр сценариев"));

@@ -129,9 +129,10 @@ SystemsView::SystemsView(const ViewContext& ctx) : ContextView(ctx)
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
-    m_view->setColumnWidth(0, 200);
-    m_view->setColumnWidth(5, m_view->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 12);
-    m_view->setColumnWidth(8, m_view->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 12);
+    const int dateWidth = m_view->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 12;
+    for (const auto& [column, width] : {std::pair{0, 220}, {2, 60}, {3, 50}, {4, 90}, {5, dateWidth}, {6, 80}, {7, 70},
+                                        {8, dateWidth}})
+        m_view->setColumnWidth(column, width);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(m_tools);

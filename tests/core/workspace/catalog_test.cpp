@@ -6,7 +6,12 @@
 
 #include "core/util/error.h"
 #include "core/workspace/catalog.h"
+#include "core/game/texts.h"
+#include "core/stakes/prizetable.h"
+#include "core/stakes/stakesfile.h"
 #include "core/workspace/onlinesystems.h"
+#include "core/workspace/systemstakes.h"
+#include "core/workspace/workspace.h"
 #include "tests/support/support.h"
 
 using namespace kv;
@@ -205,4 +210,33 @@ TEST(OnlineIdentity, TheKeyIsMadeOnceAndKept)
     EXPECT_TRUE(workspace::IsNewerVersion("0.2.10", "0.2.9"));
     EXPECT_FALSE(workspace::IsNewerVersion("0.2", "0.2.0"));
     EXPECT_FALSE(workspace::IsNewerVersion("0.1.0", "0.1.1"));
+}
+
+TEST(SystemStakes, WholeAndFilteredPlayStakeSortedWithOriginFourAfterASeparator)
+{
+    test::TempDir dir;
+    test::ScriptedShell shell;
+    workspace::Workspace ws{dir.path()};
+    ASSERT_TRUE(ws.OpenStakesFile());
+    ws.Combs().Append({1, 2, 3, 4, 5, 6, 7, 8});
+    ws.Combs().Append({2, 4, 5, 7, 8, 11, 12, 15});
+    scenario::TSystemCombs system;
+    system.Loaded = true;
+    system.File = dir / "Systems" / "8-13-5_0001.dat";
+    system.Combs = {{2, 5, 7, 8, 11, 12, 15, 4}, {1, 2, 3, 4, 5, 6, 7, 9}, {8, 7, 6, 5, 4, 3, 2, 1}};
+    EXPECT_EQ(workspace::SystemStakeComment(true, system, 13), "Системная игра для 13 чисел [вся система]: 8-13-5_0001");
+    EXPECT_EQ(workspace::SystemStakeComment(false, system, 13), "Системная игра для 13 чисел [комбинации]: 8-13-5_0001");
+    const stakes::TPrizeTable prizes;
+    ASSERT_TRUE(workspace::AddSystemStakes(ws, shell, system, false, 501, 1, "c", prizes, false, {}));
+    auto& file = ws.StakesFile();
+    ASSERT_EQ(file.RecordCount(), 2);
+    EXPECT_EQ(game::NumSetToText(file.ReadStake(0).Stake, " "), "2 4 5 7 8 11 12 15");
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(file.ReadStake(i).Origin, stakes::OriginSystem);
+        EXPECT_EQ(file.ReadStake(i).SampleSize, 2);
+    }
+    ASSERT_TRUE(workspace::AddSystemStakes(ws, shell, system, true, 501, 1, "c", prizes, false, {}));
+    ASSERT_EQ(file.RecordCount(), 6);  // a separator, then the three of the system
+    EXPECT_FALSE(file.ReadStake(2).IsStake());
+    EXPECT_EQ(file.ReadStake(5).SampleSize, 3);
 }
