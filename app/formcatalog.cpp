@@ -253,6 +253,13 @@ TFormSystem::TFormSystem(const workspace::tSystemData& data, bool editable, QWid
     numbers->addRow(QStringLiteral("Загрузок:"), downloads);
     numbers->addRow(QStringLiteral("Последняя:"), stamp(data.LastDownload));
 
+    // The date fields set the width of the column of numbers.
+    const int fieldWidth = fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 16;
+    for (int r = 0; r < numbers->rowCount(); ++r)
+        if (QLayoutItem* item = numbers->itemAt(r, QFormLayout::FieldRole); item && item->widget())
+            item->widget()->setMinimumWidth(fieldWidth);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+
     auto* tools = new QHBoxLayout;
     const auto tool = [&](const QString& caption, auto slot, bool changes) {
         auto* b = new QPushButton(caption);
@@ -308,7 +315,7 @@ TFormSystem::TFormSystem(const workspace::tSystemData& data, bool editable, QWid
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addLayout(body);
+    layout->addLayout(body, 1);
     layout->addLayout(buttons);
     if (!editable) close->setFocus();
     resize(720, 560);
