@@ -375,8 +375,9 @@ void CatalogView::remove()
 {
     const tScriptInfo* e = selected();
     if (!e) return;
-    if (!m_shell.Confirm(util::Format("Вы действительно хотите удалить сценарий \"%s\"?", {e->Title}))) return;
+    // Taken before the question: the list may be reloaded while it is up.
     const workspace::tScriptData d = dataOf(*e);
+    if (!m_shell.ConfirmCautious(util::Format("Вы действительно хотите удалить сценарий \"%s\"?", {d.Title}))) return;
     try {
         int32_t result = -1;
         {

@@ -333,7 +333,7 @@ void SystemsView::deleteSystem()
         m_shell.ShowError("Вы можете удалять только свои системы!");
         return;
     }
-    if (!m_shell.Confirm(util::Format("Вы действительно хотите удалить систему \"%s\"?", {info.Title}))) return;
+    if (!m_shell.ConfirmCautious(util::Format("Вы действительно хотите удалить систему \"%s\"?", {info.Title}))) return;
     try {
         workspace::tSystemData d;
         static_cast<tSystemInfo&>(d) = info;
