@@ -12,6 +12,7 @@
 #include "app/views/systemsview.h"
 #include "apptest.h"
 #include "core/util/catalogwire.h"
+#include "core/util/cp1251.h"
 #include "tests/net/localserver.h"
 #include "tests/support/localcatalog.h"
 
@@ -65,7 +66,7 @@ private slots:
             other.AuthorMail = "other@example.org";
             other.AppGuid = "Kvanta_8x20";
             other.Title = "Занято";
-            other.Script = "x";
+            other.Script = "Строка 1\r\n\r\nСтрока 3";
             cat.Storage.PutScript(other, "other-key", cat.Now);
         }
         qputenv("KVANTA_CATALOG_URL", cat.Url().c_str());
@@ -94,6 +95,15 @@ private slots:
         QVERIFY(mine);
         QCOMPARE(mine->Title, std::string("Мой сценарий"));
         QCOMPARE(panel->model()->index(panel->view()->currentIndex().row(), 0).data().toString(), QStringLiteral("Мой"));
+
+        // The other user's entry downloads into the scenario and its file.
+        const int other = panel->model()->entries()[0].Title == "Занято" ? 0 : 1;
+        selectRow(panel->view(), other);
+        w.window->updateActions();
+        w.window->command("ScriptLibraryDownload")->trigger();
+        QCOMPARE(w.window->workspace().Scenario().Lines(), (std::vector<std::string>{"Строка 1", "", "Строка 3"}));
+        QCOMPARE(test::ReadBytes(w.dir / "Kvanta_8x20.lss"), util::Utf8ToCp1251("Строка 1\r\n\r\nСтрока 3\r\n"));
+        QCOMPARE(panel->selected()->Downloads, 1);
         qunsetenv("KVANTA_CATALOG_URL");
     }
 
@@ -175,12 +185,7 @@ private slots:
         test::LocalCatalog cat(db / "c.db");
         const auto add = [&](int nums, int olap, std::string title, std::string list, int csize) {
             server::TSystemWrite s;
-            s.Info.Nums = nums;
-            s.Info.Olap = olap;
-            s.Info.CSize = csize;
-            s.Info.Title = std::move(title);
-            s.Info.AuthorName = "A";
-            s.Info.AuthorMail = "a@example.org";
+            s.Info = {0, nums, olap, 8, csize, std::move(title), "", "Author", "a@example.org", "", 0, 0, 0};
             s.Combs = std::move(list);
             cat.Storage.PutSystem(s, "a-key", cat.Now);
         };
