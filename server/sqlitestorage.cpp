@@ -110,16 +110,20 @@ TSqliteStorage::TSqliteStorage(const std::filesystem::path& file)
         exec("PRAGMA foreign_keys=ON");
         migrate();
     } catch (...) {
-        sqlite3_close(m_db);
-        m_db = nullptr;
+        close();
         throw;
     }
 }
 
-TSqliteStorage::~TSqliteStorage()
+TSqliteStorage::~TSqliteStorage() { close(); }
+
+void TSqliteStorage::close()
 {
+    // A connection with statements still prepared would stay open (SQLITE_BUSY).
     for (auto& [sql, s] : m_statements) sqlite3_finalize(s);
+    m_statements.clear();
     sqlite3_close(m_db);
+    m_db = nullptr;
 }
 
 void TSqliteStorage::exec(const char* sql)

@@ -46,6 +46,7 @@ private:
     Statement prepare(const char* sql);
     void exec(const char* sql);
     void migrate();
+    void close();
     // False when the e-mail is tied to another key; ties it to this one on first sight.
     bool claimKey(const std::string& mailKey, const std::string& key, std::int64_t now);
     // Done, NotFound or NotOwner for a row of `table` with this id and the user's mail key.
