@@ -54,6 +54,9 @@
 #include "app/views/ratingsview.h"
 #include "app/views/stakesview.h"
 #include "app/views/scenarioview.h"
+#include "app/views/catalogview.h"
+#include "app/views/systemsview.h"
+#include "app/onlineaccess.h"
 #include "app/views/statsview.h"
 #include "app/views/regularsview.h"
 #include "app/views/cardview.h"
@@ -219,6 +222,12 @@ void TFormMain::createCommands()
     m_scenarioView->createCommands();
     m_scenarioView->attachCommands();
     createAnalysisCommands();
+    m_catalogView->createCommands();
+    m_systemsView->createCommands();
+    QAction* selfUpdate = addCommand("AutoSelfUpdate", QStringLiteral("Автоматическое обновление"),
+                                     QStringLiteral("Проверять наличие новой версии при запуске"),
+                                     [this] { toggleViewFlag(&workspace::TViewSettings::AutoUpdates, "AutoSelfUpdate"); });
+    selfUpdate->setCheckable(true);
     QAction* download = addCommand("DrawsDownload", QStringLiteral("Загрузка"),
                                    QStringLiteral("Загрузка архива тиражей с сайта лотереи"), [this] { drawsDownload(); });
     download->setShortcut(QKeySequence(Qt::Key_F3));
@@ -314,7 +323,17 @@ void TFormMain::createMenus()
     QMenu* settings = m_commands->addMenu(menuBar(), {QStringLiteral("Настройки"), {"EditProxy", "EditOperatorUrl"}});
     m_commands->fillMenu(settings->addMenu(QStringLiteral("Загрузка тиражей при запуске")),
                          {"AutoDownload0", "AutoDownload1", "AutoDownload2"});
+    m_commands->fillMenu(settings, {sep, "AutoSelfUpdate"});
     createLanguageMenu(settings);
+    m_commands->addMenu(menuBar(), {QStringLiteral("Каталог"),
+                                    {"ScriptLibrary", sep, "ScriptLibraryRefresh", "ScriptLibraryDownload",
+                                     "ScriptLibraryUpload", "ScriptLibraryReplace", "ScriptLibraryDelete", sep,
+                                     "ScriptLibraryView", "ScriptLibraryRates", sep, "ScriptLibraryRate1",
+                                     "ScriptLibraryRate2", "ScriptLibraryRate3", "ScriptLibraryRate4",
+                                     "ScriptLibraryRate5", "ScriptLibraryRate0", "ScriptLibraryHide"}});
+    m_commands->addMenu(menuBar(), {QStringLiteral("Системы"),
+                                    {"SystemsOn", sep, "SystemsRefresh", "SystemsDownload", "SystemsAdd", "SystemsProp",
+                                     "SystemsDel", sep, "SystemStakeAll", "SystemStakeFilter"}});
     m_commands->addMenu(menuBar(), {QStringLiteral("Справка"), {"GetHelp", sep, "About"}});
     TranslateMenus(menuBar());
     TranslateTabs(m_leftTabs);
@@ -387,6 +406,10 @@ void TFormMain::createWidgets()
     m_rightTabs->addTab(m_regularsView, QString::fromUtf8(RegularsView::TabCaption));
     m_scenarioView = new ScenarioView(viewContext());
     m_rightTabs->addTab(m_scenarioView, QStringLiteral("Сценарий"));
+    // The online catalogue sits under the scenario lines; the systems have a tab of their own.
+    m_catalogView = new CatalogView(viewContext(), m_scenarioView);
+    m_systemsView = new SystemsView(viewContext());
+    m_rightTabs->addTab(m_systemsView, QString::fromUtf8(SystemsView::TabCaption));
 
     // The help page of each tab, which F1 opens.
     const std::pair<QWidget*, const char*> helpPages[] = {
@@ -482,6 +505,9 @@ void TFormMain::restoreSettings()
     command("ViewColorCard")->setChecked(view.ColorCard);
     command("ViewColorCardSequences")->setChecked(view.ColorCardSequences);
     command("ViewLayoutGradient")->setChecked(view.LayoutGradient);
+    m_catalogView->restoreSettings(m_frm);
+    m_systemsView->restoreSettings(m_frm);
+    command("AutoSelfUpdate")->setChecked(view.AutoUpdates);
     m_rightTabs->setCurrentIndex(0);
 
     m_ws.InitPrefetchsFlag();
@@ -528,6 +554,8 @@ void TFormMain::saveSettings()
     m_graphsView->saveSettings(values);
     m_layoutView->saveSettings(values);
     m_weekView->saveSettings(values);
+    m_catalogView->saveSettings(values);
+    m_systemsView->saveSettings(values);
     try {
         m_frm.WriteAll(values);
     } catch (const std::exception& e) {
@@ -585,8 +613,14 @@ void TFormMain::initialise()
         m_ratingsView->refresh();
         m_cache.CreatePrefetchFiles(m_stats, {.Enabled = prefetchsEnabled()}, *m_shell);
         m_ws.Scenario().LoadCurrent(*m_shell);
+        if (!m_cmd.loadOnly && !m_cmd.fullRecreate && !m_cmd.fullRefresh) {
+            m_systemsView->start();
+            m_catalogView->start();
+        }
         m_initialised = true;
         m_shell->SetStatusText("");
+        if (!m_cmd.loadOnly && !m_cmd.fullRecreate && !m_cmd.fullRefresh && m_ws.View().AutoUpdates)
+            setStatusField(StatusFields - 1, CheckForUpdate(m_ws));
         startupDownload();
         showFirstRun();
     } catch (const std::exception& e) {

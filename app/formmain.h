@@ -39,6 +39,8 @@ class LayoutView;
 class WeekView;
 class TFormHelp;
 class QMenu;
+class CatalogView;
+class SystemsView;
 
 // The main window: presents the workspace and runs the commands. It owns no domain state.
 class TFormMain : public QMainWindow, private ViewHost {
@@ -69,6 +71,8 @@ public:
     CardView* cardView() const { return m_cardView; }
     LayoutView* layoutView() const { return m_layoutView; }
     WeekView* weekView() const { return m_weekView; }
+    CatalogView* catalogView() const { return m_catalogView; }
+    SystemsView* systemsView() const { return m_systemsView; }
     void showTab(QWidget* page) override;
     bool sortedDraws() const { return m_ws.View().SortedDraws; }
     bool prefetchsEnabled() const { return m_ws.View().PrefetchsEnabled; }
@@ -221,4 +225,6 @@ private:
     WeekView* m_weekView = nullptr;
     TFormHelp* m_help = nullptr;
     int m_language = 1049;   // the interface language of this run
+    CatalogView* m_catalogView = nullptr;
+    SystemsView* m_systemsView = nullptr;
 };

@@ -6,10 +6,6 @@
 #include <string>
 #include <thread>
 
-namespace {
-
-// Runs work on another thread and keeps the window's events going until it is done; its
-// failure is rethrown here.
 std::string offThread(const std::function<std::string()>& work)
 {
     std::string result;
@@ -29,8 +25,6 @@ std::string offThread(const std::function<std::string()>& work)
     if (failure) std::rethrow_exception(failure);
     return result;
 }
-
-} // namespace
 
 TWebTransfer::TWebTransfer(const std::atomic<bool>& cancel) : m_cancel(cancel)
 {

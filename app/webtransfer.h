@@ -1,8 +1,14 @@
 #pragma once
 #include <atomic>
+#include <functional>
+#include <string>
 
 #include "core/workspace/drawdownload.h"
 #include "net/httpclient.h"
+
+// Runs work on another thread and keeps the window's events going until it is done; its
+// failure is rethrown here.
+std::string offThread(const std::function<std::string()>& work);
 
 // The program's network access for the draw download. Each request runs on a thread of its own
 // while the window's thread waits in an event loop, so the window repaints and its Cancel

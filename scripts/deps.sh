@@ -15,6 +15,7 @@ PACKAGES=(
   pkg-config            # finds cpp-httplib, which ships no CMake file
   libcurl4-openssl-dev  # the program's web requests (libkvnet), TLS through OpenSSL
   libcpp-httplib-dev    # the local HTTP servers that the network tests and benchmarks start
+  libsqlite3-dev        # the catalogue server's database (kvanta-catalog)
   zlib1g-dev            # gzip and deflate response bodies, inflated by libkvnet
   libxlsxwriter-dev     # the spreadsheet export writes .xlsx workbooks with it (libkvcore)
   unzip                 # the export tests read the written workbook's sheet back

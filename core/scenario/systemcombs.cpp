@@ -5,17 +5,13 @@
 #include "core/game/texts.h"
 #include "core/scenario/scenario.h"
 #include "core/shell/shell.h"
+#include "core/util/catalogwire.h"
 #include "core/util/error.h"
 #include "core/util/format.h"
 
 namespace kv::scenario {
 
 namespace {
-
-bool isSeparator(char c)
-{
-    return std::string_view(" *+,-./:;=\\_|~\t").find(c) != std::string_view::npos;
-}
 
 bool matchesSystem(const std::string& name, const std::string& prefix)
 {
@@ -37,20 +33,14 @@ std::string SystemFileName(int nums, int olap, int id)
 
 std::optional<std::array<int, 8>> ParseSystemLine(std::string_view line)
 {
+    const std::vector<std::string_view> words = util::SplitSystemWords(line);
+    if (words.size() != 8) return std::nullopt;
     std::array<int, 8> positions{};
-    int count = 0;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && isSeparator(line[i])) ++i;
-        if (i == line.size()) break;
-        const std::size_t start = i;
-        while (i < line.size() && !isSeparator(line[i])) ++i;
-        if (count == 8) return std::nullopt;
+    for (std::size_t k = 0; k < 8; ++k) {
         int32_t v = 0;
-        if (!game::TryTextToInt(line.substr(start, i - start), v)) return std::nullopt;
-        positions[static_cast<std::size_t>(count++)] = v;
+        if (!game::TryTextToInt(words[k], v)) return std::nullopt;
+        positions[k] = v;
     }
-    if (count != 8) return std::nullopt;
     return positions;
 }
 

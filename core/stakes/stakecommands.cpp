@@ -78,14 +78,14 @@ bool AddStakes(TStakesFile& file, shell::Shell& shell, const TStakeRecord& stake
 
 bool AddStakesForCombs(TStakesFile& file, shell::Shell& shell, std::span<const game::TComb> combs,
                        int32_t drawNo, int drawsCount, std::string_view comment, int32_t sampleSize,
-                       const TPrizeTable& prizes, bool scrollEnabled, const TStakeViewHooks& hooks)
+                       const TPrizeTable& prizes, bool scrollEnabled, const TStakeViewHooks& hooks, uint8_t origin)
 {
     bool ok = true;
     {
         shell::BusyScope busy(shell, AddManyStatus);
         TStakesFile::TBulkAppend bulk(file);
         for (const game::TComb& comb : combs) {
-            const TStakeRecord stake = NewStake(OriginManual, drawNo, sampleSize, comb, comment, prizes);
+            const TStakeRecord stake = NewStake(origin, drawNo, sampleSize, comb, comment, prizes);
             if (!AddStakes(file, shell, stake, drawsCount, true, scrollEnabled, hooks)) {
                 ok = false;
                 break;

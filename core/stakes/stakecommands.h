@@ -50,7 +50,8 @@ bool AddStakes(TStakesFile& file, shell::Shell& shell, const TStakeRecord& stake
 // series, the check and RefreshView(refresh, go to last). True when every stake was added.
 bool AddStakesForCombs(TStakesFile& file, shell::Shell& shell, std::span<const game::TComb> combs,
                        int32_t drawNo, int drawsCount, std::string_view comment, int32_t sampleSize,
-                       const TPrizeTable& prizes, bool scrollEnabled, const TStakeViewHooks& hooks);
+                       const TPrizeTable& prizes, bool scrollEnabled, const TStakeViewHooks& hooks,
+                       uint8_t origin = OriginManual);
 
 // StakeDel for the grid rows topRow..bottomRow: the delete question, then the rewrite, the
 // check and RefreshView(refresh). False when refused or failed.

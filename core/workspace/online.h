@@ -12,13 +12,16 @@ struct TOnlineUrls {
     static constexpr const char* Section = "ONLINE";
     static constexpr const char* DefaultOperatorUrl = "https://www.stoloto.ru";
     static constexpr const char* DefaultProxyListUrl = "https://hidemy.name/ru/proxy-list/";
+    // The catalogue of scenarios and systems: scripts/catalog.sh serves one here.
+    static constexpr const char* DefaultCatalogUrl = "http://127.0.0.1:8088";
 
     std::string OperatorUrl = DefaultOperatorUrl;     // the site; the page path is appended
     std::string ProxyListUrl = DefaultProxyListUrl;
+    std::string CatalogUrl = DefaultCatalogUrl;     // the request paths are appended
 };
 
-// Reads the section (an unreadable or missing file gives the defaults), then KVANTA_OPERATOR_URL
-// and KVANTA_PROXY_LIST_URL when set and not empty. `getEnv` stands for std::getenv in tests.
+// Reads the section (an unreadable or missing file gives the defaults), then KVANTA_OPERATOR_URL,
+// KVANTA_PROXY_LIST_URL and KVANTA_CATALOG_URL when set and not empty. `getEnv` stands for std::getenv in tests.
 TOnlineUrls ReadOnlineUrls(const std::filesystem::path& iniPath,
                            const std::function<const char*(const char*)>& getEnv = nullptr);
 // True for an address the download can use: "http://" or "https://" (any case) and a host.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/game/texts.h"
+#include "core/util/catalogwire.h"
 #include "core/util/cp1251.h"
 #include "core/util/error.h"
 #include "core/util/format.h"
@@ -20,16 +21,6 @@ int hexDigit(char c)
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-int base64Digit(char c)
-{
-    if (c >= 'A' && c <= 'Z') return c - 'A';
-    if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-    if (c >= '0' && c <= '9') return c - '0' + 52;
-    if (c == '+') return 62;
-    if (c == '/') return 63;
     return -1;
 }
 
@@ -95,24 +86,7 @@ std::string DecodeHexEscapes(std::string_view text)
     return out;
 }
 
-std::string DecodeBase64(std::string_view text)
-{
-    std::string out;
-    unsigned acc = 0;
-    int bits = 0;
-    for (const char c : text) {
-        if (c == '=') break;
-        const int d = base64Digit(c);
-        if (d < 0) break;
-        acc = (acc << 6) | static_cast<unsigned>(d);
-        bits += 6;
-        if (bits >= 8) {
-            bits -= 8;
-            out += static_cast<char>((acc >> bits) & 0xFFu);
-        }
-    }
-    return out;
-}
+std::string DecodeBase64(std::string_view text) { return util::DecodeBase64Prefix(text); }
 
 int ReadProxyListPage(std::string_view body, int portFilter, std::vector<std::string>& out)
 {

@@ -31,6 +31,9 @@ constexpr FlagKey Flags[] = {
     {"ColorCardSequences", &TViewSettings::ColorCardSequences},
     {"LayoutGradient", &TViewSettings::LayoutGradient},
     {"WeekChartType", &TViewSettings::WeekChartType},
+    {"ScriptLibraryOn", &TViewSettings::ScriptLibraryOn},
+    {"SystemsEnabled", &TViewSettings::SystemsEnabled},
+    {"AutoUpdates", &TViewSettings::AutoUpdates},
 };
 
 constexpr const char* EffModeKey = "RatingsEffMode";

@@ -38,6 +38,11 @@ struct TViewSettings {
     bool LayoutGradient = true;
     bool WeekChartType = false;   // line (on) or bars
     int WeekChartMode = 0;        // 1: the chart runs over the weekdays
+    // The online services: the catalogue panel under the scenario, the systems tab, the check
+    // for a newer version at start-up.
+    bool ScriptLibraryOn = true;
+    bool SystemsEnabled = true;
+    bool AutoUpdates = true;
 
 
     bool operator==(const TViewSettings&) const = default;

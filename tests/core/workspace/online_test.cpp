@@ -43,6 +43,12 @@ TEST(OnlineUrls, FileThenEnvironment)
     workspace::WriteOperatorUrl(ini, "https://other.site");
     EXPECT_EQ(workspace::ReadOnlineUrls(ini, getEnv).OperatorUrl, "https://other.site");
     EXPECT_EQ(workspace::ReadOnlineUrls(ini, getEnv).ProxyListUrl, "http://list.local/p");
+
+    EXPECT_EQ(workspace::ReadOnlineUrls(ini, getEnv).CatalogUrl, TOnlineUrls::DefaultCatalogUrl);
+    test::WriteBytes(ini, "[ONLINE]\r\nCatalogUrl=http://club.lan:8088\r\n");
+    EXPECT_EQ(workspace::ReadOnlineUrls(ini, getEnv).CatalogUrl, "http://club.lan:8088");
+    env["KVANTA_CATALOG_URL"] = "http://127.0.0.1:11";
+    EXPECT_EQ(workspace::ReadOnlineUrls(ini, getEnv).CatalogUrl, "http://127.0.0.1:11");
 }
 
 TEST(OnlineUrls, SiteAddressesTheDownloadCanUse)

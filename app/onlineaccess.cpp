@@ -1,0 +1,76 @@
+#include "app/onlineaccess.h"
+
+#include <QMessageBox>
+
+#include "app/formcatalog.h"
+#include "app/qtshell.h"
+#include "app/webtransfer.h"
+#include "core/workspace/online.h"
+#include "core/workspace/workspace.h"
+#include "net/catalogaccess.h"
+
+using namespace kv;
+
+namespace {
+
+std::filesystem::path iniPath(const workspace::Workspace& ws)
+{
+    return ws.FilePath(workspace::Workspace::SettingsFileName);
+}
+
+} // namespace
+
+std::string CatalogAddress(const workspace::Workspace& ws)
+{
+    return workspace::ReadOnlineUrls(iniPath(ws)).CatalogUrl;
+}
+
+workspace::TCatalogClient MakeCatalogClient(const workspace::Workspace& ws)
+{
+    workspace::TOnlineIdentity identity;
+    try {
+        identity = workspace::LoadOnlineIdentity(iniPath(ws));
+    } catch (const std::exception&) {
+        // An unwritable settings file: reading still works, changes are refused by the server
+        // for want of a key.
+    }
+    const workspace::TCatalogPost post = net::MakeCatalogPost(CatalogAddress(ws));
+    return workspace::TCatalogClient(
+        [post](const std::string& path, const util::TFormFields& fields) {
+            return offThread([&] { return post(path, fields); });
+        },
+        identity);
+}
+
+bool EnsureOnlineIdentity(const workspace::Workspace& ws, QWidget* parent)
+{
+    try {
+        workspace::TOnlineIdentity identity = workspace::LoadOnlineIdentity(iniPath(ws));
+        if (identity.Complete()) return true;
+        TFormIdentity form(identity, parent);
+        if (form.exec() != QDialog::Accepted) return false;
+        workspace::SaveOnlineIdentity(iniPath(ws), form.identity());
+        return true;
+    } catch (const std::exception& e) {
+        QMessageBox::critical(parent, QStringLiteral("Ошибка"),
+                              QStringLiteral("Ошибка записи в файл конфигурации!\n\n") + qs(e.what()));
+        return false;
+    }
+}
+
+QString CatalogUnreachableText(const workspace::Workspace& ws, const std::string& reason)
+{
+    return QStringLiteral("Каталог %1 недоступен: %2").arg(qs(CatalogAddress(ws)), qs(reason));
+}
+
+QString CheckForUpdate(const workspace::Workspace& ws)
+{
+    try {
+        const std::string latest = MakeCatalogClient(ws).LatestVersion();
+        if (workspace::IsNewerVersion(latest, KV_VERSION))
+            return QStringLiteral("Доступна новая версия программы: %1").arg(qs(latest));
+    } catch (const std::exception&) {
+        // The panels already say when the catalogue cannot be reached.
+    }
+    return {};
+}

@@ -1,0 +1,469 @@
+#include "app/views/catalogview.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLayout>
+#include <QLocale>
+#include <QMenu>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/catalogtexts.h"
+#include "app/commandset.h"
+#include "app/formcatalog.h"
+#include "app/onlineaccess.h"
+#include "app/qtshell.h"
+#include "app/views/scenarioview.h"
+#include "core/scenario/scenario.h"
+#include "core/shell/shell.h"
+#include "core/util/format.h"
+#include "core/workspace/formsettings.h"
+#include "core/workspace/workspace.h"
+
+using namespace kv;
+using workspace::tScriptInfo;
+
+namespace {
+
+// What the dialog and the server get of a listed entry.
+workspace::tScriptData dataOf(const tScriptInfo& e)
+{
+    workspace::tScriptData d;
+    d.Id = e.Id;
+    d.AuthorName = e.AuthorName;
+    d.Lcid = e.Lcid;
+    d.Universal = e.Universal;
+    d.Public = e.Public;
+    d.Title = e.Title;
+    d.Descr = e.Descr;
+    return d;
+}
+
+} // namespace
+
+int CatalogModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_entries.size());
+}
+
+int CatalogModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Columns; }
+
+QVariant CatalogModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= static_cast<int>(m_entries.size())) return {};
+    const tScriptInfo& e = m_entries[static_cast<std::size_t>(index.row())];
+    if (role == Qt::DecorationRole && index.column() == 0)
+        return QApplication::style()->standardIcon(e.Public ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon);
+    if (role != Qt::DisplayRole) return {};
+    switch (index.column()) {
+    case 0: return e.Mine ? QStringLiteral("Мой") : QStringLiteral("Общий");
+    case 1: return qs(e.Title);
+    case 2: return qs(e.AuthorName);
+    case 3: return e.Universal ? QStringLiteral("Универсальный") : qs(e.AppName);
+    case 4: return qs(e.AppVer);
+    case 5: return LanguageName(e.Lcid);
+    case 6: return CatalogTime(e.Created);
+    case 7: return QLocale().toString(e.RatingAvg, 'f', 3);
+    case 8: return e.RatingCount;
+    case 9: return e.MyRating < 0 ? QStringLiteral("Скрытый") : e.MyRating > 0 ? QString::number(e.MyRating) : QString();
+    case 10: return e.Downloads;
+    case 11: return CatalogTime(e.LastDownload);
+    case 12: return qs(e.Descr).replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'));
+    default: return {};
+    }
+}
+
+QVariant CatalogModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    static const char* const captions[Columns] = {"Тип",    "Название",    "Автор",    "Программа", "Версия",
+                                                  "Язык",   "Создан",      "Рейтинг",  "Оценок",    "Ваша оценка",
+                                                  "Загрузок", "Последняя", "Комментарии"};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= Columns) return {};
+    return QString::fromUtf8(captions[section]);
+}
+
+void CatalogModel::setEntries(std::vector<tScriptInfo> entries)
+{
+    beginResetModel();
+    m_entries = std::move(entries);
+    endResetModel();
+}
+
+CatalogView::CatalogView(const ViewContext& ctx, ScenarioView* scenario) : ContextView(ctx), m_scenario(scenario)
+{
+    setObjectName(QStringLiteral("ScriptLibraryPanel"));
+    m_filter = new QComboBox;
+    m_filter->setObjectName(QStringLiteral("ScriptLibraryFilter"));
+    for (const std::string& caption : workspace::CatalogFilterCaptions()) m_filter->addItem(qs(caption));
+    m_filter->setCurrentIndex(workspace::DefaultCatalogFilter);
+    m_notice = new QLabel;
+    m_notice->setObjectName(QStringLiteral("ScriptLibraryNotice"));
+    m_notice->setStyleSheet(QStringLiteral("color: #a00000"));
+    m_notice->hide();
+    m_model = new CatalogModel(this);
+    m_view = new QTableView;
+    m_view->setObjectName(QString::fromLatin1(ListName));
+    m_view->setModel(m_model);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
+    m_view->horizontalHeader()->setStretchLastSection(true);
+    const int dateWidth = m_view->fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")) + 12;
+    for (const auto& [column, width] : {std::pair{0, 70}, {1, 220}, {4, 60}, {5, 80}, {6, dateWidth}, {7, 70}, {8, 60},
+                                        {10, 70}, {11, dateWidth}})
+        m_view->setColumnWidth(column, width);
+
+    auto* top = new QHBoxLayout;
+    auto* caption = new QLabel(QStringLiteral("Фильтр сценариев"));
+    caption->setBuddy(m_filter);
+    top->addWidget(caption);
+    top->addWidget(m_filter);
+    top->addWidget(m_notice, 1);
+    top->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 2, 0, 0);
+    layout->addLayout(top);
+    layout->addWidget(m_view);
+
+    // The scenario lines and this panel share the tab, one above the other.
+    m_splitter = new QSplitter(Qt::Vertical);
+    m_splitter->setObjectName(QStringLiteral("ScriptLibrarySplitter"));
+    QTableView* lines = scenario->view();
+    if (QLayout* host = scenario->layout(); host && host->replaceWidget(lines, m_splitter)) {
+        m_splitter->addWidget(lines);
+        m_splitter->addWidget(this);
+        m_splitter->setStretchFactor(0, 3);
+        m_splitter->setStretchFactor(1, 2);
+    } else if (scenario->layout()) {
+        scenario->layout()->addWidget(this);
+    }
+
+    connect(m_filter, &QComboBox::currentIndexChanged, this, [this] {
+        if (!m_shell.IsBusy()) refresh();
+    });
+    connect(m_view, &QTableView::doubleClicked, this, [this] {
+        if (QAction* a = m_commands.command("ScriptLibraryView"); a && a->isEnabled()) a->trigger();
+    });
+}
+
+void CatalogView::createCommands()
+{
+    const auto shown = [this] { return panelShown(); };
+    const auto chosen = [this] { return panelShown() && selected() != nullptr; };
+    const auto hasLines = [this] { return !m_ws.Scenario().Empty(); };
+    QAction* toggle = m_commands.add("ScriptLibrary", QStringLiteral("Online каталог сценариев"),
+                                     QStringLiteral("Показать или скрыть online каталог сценариев"), [this] { togglePanel(); });
+    toggle->setCheckable(true);
+    m_commands.add("ScriptLibraryRefresh", QStringLiteral("Обновить"), QStringLiteral("Обновить список сценариев"),
+                   [this] { refresh(); }, shown);
+    m_commands.add("ScriptLibraryDownload", QStringLiteral("Скачать из каталога"), QString(), [this] { download(); },
+                   [this] { return panelShown() && selected() && selected()->Applicable; });
+    m_commands.add("ScriptLibraryUpload", QStringLiteral("Опубликовать"), QString(), [this] { upload(); },
+                   [shown, hasLines] { return shown() && hasLines(); });
+    m_commands.add("ScriptLibraryReplace", QStringLiteral("Изменить"), QString(), [this] { replace(); },
+                   [this, hasLines] { return panelShown() && selected() && selected()->Editable && hasLines(); });
+    m_commands.add("ScriptLibraryDelete", QStringLiteral("Удалить"), QString(), [this] { remove(); },
+                   [this] { return panelShown() && selected() && selected()->Editable; });
+    m_commands.add("ScriptLibraryView", QStringLiteral("Свойства сценария"), QString(), [this] { viewProperties(); },
+                   chosen);
+    m_commands.add("ScriptLibraryRates", QStringLiteral("Просмотр оценок"), QString(), [this] { showRates(); }, chosen);
+    m_commands.add("ScriptLibraryRate0", QStringLiteral("Удалить оценку"), QString(), [this] { rate(0); },
+                   [this] { return panelShown() && selected() && selected()->MyRating != 0; });
+    static const char* const captions[] = {"[ 1 ] - Бесполезно", "[ 2 ] - Плохо", "[ 3 ] - Удовлетворительно",
+                                           "[ 4 ] - Хорошо", "[ 5 ] - Отлично"};
+    for (int v = 1; v <= 5; ++v) {
+        const std::string name = "ScriptLibraryRate" + std::to_string(v);
+        QAction* a = m_commands.add(name.c_str(), QString::fromUtf8(captions[v - 1]), QString(), [this, v] { rate(v); },
+                                    chosen);
+        a->setCheckable(true);
+    }
+    QAction* hide = m_commands.add("ScriptLibraryHide", QStringLiteral("Скрыть сценарий"), QString(), [this] { rate(-1); },
+                                   chosen);
+    hide->setCheckable(true);
+
+    // Check marks follow the selected entry.
+    const auto previous = m_commands.onUpdated;
+    m_commands.onUpdated = [this, previous] {
+        if (previous) previous();
+        const tScriptInfo* e = selected();
+        const int mine = e ? e->MyRating : 0;
+        for (int v = 1; v <= 5; ++v)
+            m_commands.command(QStringLiteral("ScriptLibraryRate%1").arg(v))->setChecked(mine == v);
+        m_commands.command("ScriptLibraryHide")->setChecked(mine < 0);
+        m_commands.command("ScriptLibrary")->setChecked(panelShown());
+    };
+
+    auto* context = new QMenu(this);
+    m_commands.fillMenu(context, {"ScriptLibraryRefresh", TCommandSet::Separator, "ScriptLibraryDownload",
+                                  "ScriptLibraryUpload", "ScriptLibraryReplace", "ScriptLibraryDelete",
+                                  TCommandSet::Separator, "ScriptLibraryView", "ScriptLibraryRates"});
+    QMenu* rating = context->addMenu(QStringLiteral("Оценка"));
+    m_commands.fillMenu(rating, {"ScriptLibraryRate1", "ScriptLibraryRate2", "ScriptLibraryRate3", "ScriptLibraryRate4",
+                                 "ScriptLibraryRate5", TCommandSet::Separator, "ScriptLibraryRate0"});
+    m_commands.fillMenu(context, {"ScriptLibraryHide"});
+    m_commands.popupOnRequest(m_view, m_view->viewport(), context);
+}
+
+bool CatalogView::panelShown() const { return !isHidden(); }
+
+int CatalogView::filterIndex() const { return m_filter->currentIndex(); }
+
+const tScriptInfo* CatalogView::selected() const
+{
+    const QModelIndex current = m_view->selectionModel()->currentIndex();
+    if (!current.isValid() || !m_view->selectionModel()->isRowSelected(current.row(), {})) return nullptr;
+    return &m_model->entries()[static_cast<std::size_t>(current.row())];
+}
+
+void CatalogView::selectId(int32_t id)
+{
+    const auto& entries = m_model->entries();
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].Id == id) {
+            m_view->selectRow(static_cast<int>(i));
+            return;
+        }
+}
+
+void CatalogView::start()
+{
+    setVisible(m_ws.View().ScriptLibraryOn);
+    refresh(true);
+}
+
+void CatalogView::refresh(bool quiet)
+{
+    shell::BusyScope busy(m_shell, "Загрузка online-каталога сценариев...");
+    const int32_t keep = selected() ? selected()->Id : 0;
+    m_model->setEntries({});
+    if (!panelShown()) return;
+    try {
+        m_model->setEntries(MakeCatalogClient(m_ws).LoadCatalogue(filterIndex()));
+        m_notice->hide();
+        if (keep) selectId(keep);
+    } catch (const std::exception& e) {
+        if (quiet) {
+            m_notice->setText(CatalogUnreachableText(m_ws, e.what()));
+            m_notice->show();
+        } else {
+            m_shell.ShowFailure("Ошибка загрузки каталога online-сценариев!", e.what());
+        }
+    }
+}
+
+void CatalogView::togglePanel()
+{
+    const bool on = !panelShown();
+    setVisible(on);
+    try {
+        m_ws.SetViewFlag(&workspace::TViewSettings::ScriptLibraryOn, on);
+    } catch (const std::exception& e) {
+        m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
+    }
+    m_commands.command("ScriptLibrary")->setChecked(on);
+    refresh(true);
+}
+
+std::string CatalogView::scenarioText() const
+{
+    std::string text;
+    for (const std::string& line : m_ws.Scenario().Lines()) {
+        if (!text.empty()) text += "\r\n";
+        text += line;
+    }
+    return text;
+}
+
+void CatalogView::download()
+{
+    const tScriptInfo* e = selected();
+    if (!e) return;
+    const int32_t id = e->Id;
+    try {
+        std::string text;
+        {
+            shell::BusyScope busy(m_shell, "Скачивание сценария из online-каталога...");
+            text = MakeCatalogClient(m_ws).DownloadScript(id);
+        }
+        if (workspace::ReplaceScenarioWithText(m_ws.Scenario(), text, m_shell)) m_scenario->refresh();
+        refresh(true);
+    } catch (const std::exception& ex) {
+        m_shell.ShowFailure("Ошибка загрузки online-сценария!", ex.what());
+    }
+}
+
+bool CatalogView::editAndSend(workspace::tScriptData data, const workspace::TCatalogClient& client)
+{
+    const QString program = QFileInfo(QApplication::applicationFilePath()).completeBaseName();
+    int32_t newId = 0;
+    const auto check = [&](TFormScriptProps& form) {
+        const workspace::tScriptData d = form.data();
+        if (d.Title.empty()) {
+            m_shell.ShowError("Название сценария должно быть указано обязательно!");
+            form.titleEdit()->setFocus();
+            return false;
+        }
+        try {
+            shell::BusyScope busy(m_shell);
+            if (!client.CheckTitle(d.Id, d.Title)) {
+                m_shell.ShowError("Сценарий с таким названием уже существует!\nВыберите другое название.");
+                form.titleEdit()->setFocus();
+                return false;
+            }
+        } catch (const std::exception& e) {
+            m_shell.ShowFailure("Ошибка проверки уникальности online-сценария!", e.what());
+            form.titleEdit()->setFocus();
+            return false;
+        }
+        if (d.AuthorName.empty()) {
+            m_shell.ShowError("Имя автора должно быть указано обязательно!");
+            form.authorEdit()->setFocus();
+            return false;
+        }
+        try {
+            shell::BusyScope busy(m_shell, "Сохранение сценария в базе данных...");
+            newId = client.PutScript(d, scenarioText());
+        } catch (const std::exception& e) {
+            m_shell.ShowFailure("Ошибка сохранения online-сценария в базе данных!", e.what());
+            return false;
+        }
+        return true;
+    };
+    TFormScriptProps form(data, program, check, m_host.mainWindow());
+    if (form.exec() != QDialog::Accepted) return false;
+    refresh(true);
+    selectId(newId);
+    return true;
+}
+
+void CatalogView::upload()
+{
+    if (!EnsureOnlineIdentity(m_ws, m_host.mainWindow())) return;
+    try {
+        const workspace::TCatalogClient client = MakeCatalogClient(m_ws);
+        workspace::tScriptData d;
+        d.AuthorName = client.Identity().AuthorName;
+        d.Lcid = client.Identity().Lcid;
+        editAndSend(d, client);
+    } catch (const std::exception& e) {
+        m_shell.ShowFailure("Ошибка публикации online-сценария!", e.what());
+    }
+}
+
+void CatalogView::replace()
+{
+    const tScriptInfo* e = selected();
+    if (!e || !EnsureOnlineIdentity(m_ws, m_host.mainWindow())) return;
+    const workspace::tScriptData d = dataOf(*e);
+    try {
+        editAndSend(d, MakeCatalogClient(m_ws));
+    } catch (const std::exception& ex) {
+        m_shell.ShowFailure("Ошибка публикации online-сценария!", ex.what());
+    }
+}
+
+void CatalogView::remove()
+{
+    const tScriptInfo* e = selected();
+    if (!e) return;
+    // Taken before the question: the list may be reloaded while it is up.
+    const workspace::tScriptData d = dataOf(*e);
+    if (!m_shell.ConfirmCautious(util::Format("Вы действительно хотите удалить сценарий \"%s\"?", {d.Title}))) return;
+    try {
+        int32_t result = -1;
+        {
+            shell::BusyScope busy(m_shell, "Удаление сценария из базы данных...");
+            result = MakeCatalogClient(m_ws).DeleteScript(d);
+        }
+        if (result == 0) refresh(true);
+    } catch (const std::exception& ex) {
+        m_shell.ShowFailure("Ошибка удаления online-сценария из базы данных!", ex.what());
+    }
+}
+
+void CatalogView::viewProperties()
+{
+    const tScriptInfo* e = selected();
+    if (!e) return;
+    try {
+        const workspace::tScriptData d = dataOf(*e);
+        TFormScriptProps form(d, QFileInfo(QApplication::applicationFilePath()).completeBaseName(), {},
+                              m_host.mainWindow());
+        form.exec();
+    } catch (const std::exception& ex) {
+        m_shell.ShowFailure("Ошибка просмотра свойств online-сценария!", ex.what());
+    }
+}
+
+void CatalogView::showRates()
+{
+    const tScriptInfo* e = selected();
+    if (!e) return;
+    try {
+        std::vector<workspace::tRateInfo> rates;
+        {
+            shell::BusyScope busy(m_shell, "Загрузка списка оценок...");
+            rates = MakeCatalogClient(m_ws).LoadRates(e->Id);
+        }
+        TFormRates form(rates, m_host.mainWindow());
+        form.exec();
+    } catch (const std::exception& ex) {
+        m_shell.ShowFailure("Ошибка просмотра оценок online-сценария!", ex.what());
+    }
+}
+
+void CatalogView::rate(int value)
+{
+    const tScriptInfo* e = selected();
+    if (!e) return;
+    const int32_t id = e->Id;
+    std::string notes;
+    if (value > 0) {
+        bool ok = false;
+        const QString text = QInputDialog::getText(m_host.mainWindow(), QStringLiteral("Комментарий"),
+                                                   QStringLiteral("Вы можете оставить свой комментарий:"),
+                                                   QLineEdit::Normal, QString(), &ok);
+        if (!ok) {
+            m_commands.updateActions();
+            return;
+        }
+        notes = us(text);
+    }
+    if (!EnsureOnlineIdentity(m_ws, m_host.mainWindow())) return;
+    try {
+        {
+            shell::BusyScope busy(m_shell, "Отправка оценки на сервер...");
+            MakeCatalogClient(m_ws).RateScript(id, value, notes);
+        }
+        refresh(true);
+    } catch (const std::exception& ex) {
+        m_shell.ShowFailure("Ошибка сохранения оценки online-сценария!", ex.what());
+    }
+    m_commands.updateActions();
+}
+
+void CatalogView::restoreSettings(const workspace::FormSettings& frm)
+{
+    RestoreListColumns(m_view, frm, ListName);
+    const int filter = frm.ReadInt("ScriptLibraryFilter", workspace::DefaultCatalogFilter);
+    const QSignalBlocker quiet(m_filter);
+    m_filter->setCurrentIndex(filter >= 0 && filter < m_filter->count() ? filter : workspace::DefaultCatalogFilter);
+    const int height = frm.ReadInt("ScriptLibraryHeight", -1);
+    if (height > 0) m_splitter->setSizes({std::max(100, m_splitter->height() - height), height});
+}
+
+void CatalogView::saveSettings(std::vector<std::pair<std::string, std::string>>& values) const
+{
+    SaveListColumns(m_view, ListName, values);
+    values.emplace_back("ScriptLibraryFilter", std::to_string(filterIndex()));
+    if (panelShown()) values.emplace_back("ScriptLibraryHeight", std::to_string(height()));
+}

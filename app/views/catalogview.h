@@ -1,0 +1,86 @@
+#pragma once
+#include <QAbstractTableModel>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/viewhost.h"
+#include "core/workspace/catalog.h"
+
+class QComboBox;
+class QLabel;
+class QSplitter;
+class QTableView;
+class ScenarioView;
+namespace kv::workspace {
+class FormSettings;
+}
+
+// The catalogue entries as the 13 columns of the list.
+class CatalogModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int Columns = 13;
+    using QAbstractTableModel::QAbstractTableModel;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    void setEntries(std::vector<kv::workspace::tScriptInfo> entries);
+    const std::vector<kv::workspace::tScriptInfo>& entries() const { return m_entries; }
+
+private:
+    std::vector<kv::workspace::tScriptInfo> m_entries;
+};
+
+// The online catalogue of scenarios: a panel under the scenario lines with the filter list,
+// the entries and the ScriptLibrary* commands.
+class CatalogView : public ContextView {
+    Q_OBJECT
+public:
+    static constexpr const char* ListName = "ScriptLibraryList";
+
+    // Puts itself under the scenario lines, in a splitter of the scenario tab.
+    CatalogView(const ViewContext& ctx, ScenarioView* scenario);
+
+    void createCommands();
+    // Start-up: shown per ScriptLibraryOn and loaded. An unreachable catalogue shows one line
+    // in the panel instead of a message box.
+    void start();
+    // ScriptLibraryRefresh; `quiet` puts a failure into the panel's line instead of a box.
+    void refresh(bool quiet = false);
+    void restoreSettings(const kv::workspace::FormSettings& frm);
+    void saveSettings(std::vector<std::pair<std::string, std::string>>& values) const;
+
+    bool panelShown() const;
+    int filterIndex() const;
+    // The selected entry, or nullptr.
+    const kv::workspace::tScriptInfo* selected() const;
+    void selectId(int32_t id);
+
+    QTableView* view() const { return m_view; }
+    QComboBox* filterBox() const { return m_filter; }
+    QLabel* notice() const { return m_notice; }
+    CatalogModel* model() const { return m_model; }
+
+    void togglePanel();
+    void download();
+    void upload();
+    void replace();
+    void remove();
+    void viewProperties();
+    void showRates();
+    void rate(int value);
+
+private:
+    // The dialog "Свойства сценария" for publishing or replacing; true when sent.
+    bool editAndSend(kv::workspace::tScriptData data, const kv::workspace::TCatalogClient& client);
+    std::string scenarioText() const;
+
+    ScenarioView* m_scenario;
+    QSplitter* m_splitter;
+    QComboBox* m_filter;
+    QLabel* m_notice;
+    QTableView* m_view;
+    CatalogModel* m_model;
+};

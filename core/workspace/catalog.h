@@ -1,0 +1,146 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/util/catalogwire.h"
+
+namespace kv::scenario {
+class TScenario;
+}
+namespace kv::shell {
+class Shell;
+}
+
+namespace kv::workspace {
+
+// Who the user is to the catalogue: kept in section [ONLINE] of Kvanta_8x20.ini. The e-mail
+// decides which entries are his; the key, made once at random, proves it to the server.
+struct TOnlineIdentity {
+    std::string AuthorName;
+    std::string AuthorMail;
+    std::string ClientKey;
+    int Lcid = 1049;
+
+    bool Complete() const { return !AuthorName.empty() && !AuthorMail.empty(); }
+};
+// Reads the identity; a missing key is made and written at once, so it never changes later.
+// Fails with kv::Error when the file cannot be written.
+TOnlineIdentity LoadOnlineIdentity(const std::filesystem::path& iniPath);
+void SaveOnlineIdentity(const std::filesystem::path& iniPath, const TOnlineIdentity& identity);
+// 32 random hexadecimal digits.
+std::string MakeClientKey();
+
+// This program to the catalogue: its identifier (also its name in the lists) and version.
+struct TProgramIdentity {
+    std::string AppId = "Kvanta_8x20";
+    std::string AppVer = KV_VERSION;
+};
+
+// One catalogue entry as listed. Times are Unix seconds, UTC; 0 when absent.
+struct tScriptInfo {
+    int32_t Id = 0;
+    std::string AuthorName, AuthorMail;
+    int32_t Lcid = 0;
+    std::string AppName, AppVer;
+    bool Universal = false, Public = true;
+    int64_t Created = 0;
+    double RatingAvg = 0;
+    int32_t RatingCount = 0;
+    int32_t MyRating = 0;
+    int32_t Downloads = 0;
+    int64_t LastDownload = 0;
+    std::string Title, Descr;
+    bool Mine = false, Editable = false, Applicable = false;
+};
+
+// What is sent when publishing.
+struct tScriptData {
+    int32_t Id = -1;
+    std::string AuthorName;
+    int32_t Lcid = 1049;
+    bool Universal = false, Public = true;
+    std::string Title, Descr;
+};
+
+struct tRateInfo {
+    std::string AuthorName;
+    int32_t Rate = 0;
+    int64_t Created = 0;
+    std::string AppName, AppVer, Notes;
+};
+
+struct tSystemInfo {
+    int32_t Id = -1;
+    int Nums = 0, Olap = 0;
+    int32_t CSize = 0;
+    std::string Title, AuthorName, AuthorMail, Descr;
+    int64_t Created = 0;
+    int32_t Downloads = 0;
+    int64_t LastDownload = 0;
+    std::string Url;
+};
+struct tSystemData : tSystemInfo {
+    std::string Combs;  // one combination per line
+};
+
+// The captions of the catalogue filters; the request sends the index minus one.
+const std::vector<std::string>& CatalogFilterCaptions();
+constexpr int DefaultCatalogFilter = 2;
+
+// Posts a form to a path below the catalogue's root ("scripts/scr_getlist.php") and returns
+// the body; fails with kv::Error. The network library provides the real one.
+using TCatalogPost = std::function<std::string(const std::string& path, const util::TFormFields& fields)>;
+
+// The catalogue's operations. Each fails with kv::Error carrying the reason (the server's
+// "<error>" text, a missing "<result>", a broken Base64 field or date); the caller shows its
+// own message before it.
+class TCatalogClient {
+public:
+    TCatalogClient(TCatalogPost post, TOnlineIdentity identity, TProgramIdentity program = {});
+
+    const TOnlineIdentity& Identity() const { return m_identity; }
+
+    std::vector<tScriptInfo> LoadCatalogue(int filterIndex) const;
+    // The scenario text of the first "<script>" row; empty when there is none.
+    std::string DownloadScript(int32_t id) const;
+    // Fails with "Код возврата: %d" for a negative "<res_code>".
+    void RateScript(int32_t id, int value, const std::string& notes) const;
+    // True when the title is free for the entry `id` (-1: a new one).
+    bool CheckTitle(int32_t id, const std::string& title) const;
+    // The entry's id (above 0); fails when the server gives none.
+    int32_t PutScript(const tScriptData& data, const std::string& scriptText) const;
+    // 0 on success.
+    int32_t DeleteScript(const tScriptData& data) const;
+    std::vector<tRateInfo> LoadRates(int32_t id) const;
+
+    std::vector<tSystemInfo> LoadSystemList() const;
+    std::string DownloadSystemCombs(int32_t id) const;
+    // With `del` the system is deleted (0 on success); otherwise its id (>= 0).
+    int32_t PutSystem(const tSystemData& data, bool del) const;
+
+    // The newest version the server announces; empty when it announces none.
+    std::string LatestVersion() const;
+
+private:
+    std::vector<std::string> post(const std::string& path, util::TFormFields fields) const;
+    void addProgram(util::TFormFields& f) const;
+    void addIdentity(util::TFormFields& f, const std::string& name, int lcid) const;
+
+    TCatalogPost m_post;
+    TOnlineIdentity m_identity;
+    TProgramIdentity m_program;
+};
+
+// A downloaded scenario text (UTF-8, CR LF lines) replaces the scenario's lines as a scenario
+// file would, and the mirror file is rewritten. An empty text changes nothing and gives false;
+// so does a failure, which the scenario shows itself.
+bool ReplaceScenarioWithText(scenario::TScenario& scenario, const std::string& text, shell::Shell& shell);
+
+// True when version a (dotted numbers, "0.2.10") is newer than b.
+bool IsNewerVersion(const std::string& a, const std::string& b);
+
+} // namespace kv::workspace

@@ -1,0 +1,120 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kv::server {
+
+// What the catalogue keeps, independent of the database behind it. Texts are UTF-8 as the
+// users typed them (escapes already undone); times are Unix seconds, UTC; 0 means never.
+
+struct TScriptEntry {
+    std::int64_t Id = 0;
+    std::string AuthorName, AuthorMail;
+    int Lcid = 0;
+    std::string AppGuid, AppVer;
+    bool Universal = false, Public = true;
+    std::int64_t Created = 0;
+    double RatingAvg = 0;
+    int RatingCount = 0;
+    int MyRating = 0;  // the asking user's: 0 none, 1..5, -1 hidden
+    int Downloads = 0;
+    std::int64_t LastDownload = 0;
+    std::string Title, Descr;
+};
+
+// A publication: Id <= 0 adds an entry, a positive Id replaces that entry.
+struct TScriptWrite {
+    std::int64_t Id = -1;
+    std::string AuthorName, AuthorMail;
+    int Lcid = 0;
+    std::string AppGuid, AppVer;
+    bool Universal = false, Public = true;
+    std::string Title, Descr, Script;
+};
+
+struct TRateEntry {
+    std::string AuthorName;
+    int Rate = 0;
+    std::int64_t Created = 0;
+    std::string AppGuid, AppVer, Notes;
+};
+
+// Value 0 removes the user's rating, -1 hides the entry from him, 1..5 rates it.
+struct TRateWrite {
+    std::int64_t ScriptId = 0;
+    std::string AuthorName, AuthorMail;
+    int Lcid = 0;
+    std::string AppGuid, AppVer;
+    int Value = 0;
+    std::string Notes;
+};
+
+struct TSystemEntry {
+    std::int64_t Id = 0;
+    int Nums = 0, Olap = 0, CombLen = 8, CSize = 0;
+    std::string Title, Descr, AuthorName, AuthorMail, Url;
+    std::int64_t Created = 0;
+    int Downloads = 0;
+    std::int64_t LastDownload = 0;
+};
+
+struct TSystemWrite {
+    TSystemEntry Info;  // Info.Id <= 0 adds a system
+    int Lcid = 0;
+    std::string AppGuid, AppVer;
+    std::string Combs;  // one combination per line, as published
+};
+
+// The catalogue filters by the number the program sends (fltid).
+enum class TScriptFilter {
+    Hidden = -1,     // only the entries the user hid
+    All = 0,         // including hidden
+    NotHidden = 1,   // the default
+    Mine = 2,
+    Public = 3,
+    Rated = 4,       // rated 1..5 by the user
+    Unrated = 5,
+    New = 6,         // published during the last 24 hours
+};
+
+// The outcome of a change. Every change names the user by e-mail and secret key: the first key
+// seen with an e-mail is tied to it, and a change with another key is refused before anything
+// is written. A refused or failed change leaves the store as it was.
+struct TWriteResult {
+    enum class Status { Done, NotFound, NotOwner, KeyMismatch, TitleTaken };
+    Status State = Status::Done;
+    std::int64_t Id = 0;
+};
+
+// The store behind the server. Implementations are safe to call from several threads at once.
+// Database failures are thrown as std::runtime_error.
+class TCatalogStorage {
+public:
+    virtual ~TCatalogStorage() = default;
+
+    // Entries the user may see (public ones and his own) that pass the filter, newest first.
+    virtual std::vector<TScriptEntry> ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now) = 0;
+    // The scenario text; counts the download. Nothing for an unknown id.
+    virtual std::optional<std::string> FetchScript(std::int64_t id, std::int64_t now) = 0;
+    // Whether another entry than `exceptId` carries the title (compared by TitleKey).
+    virtual bool ScriptTitleTaken(std::int64_t exceptId, const std::string& title) = 0;
+    virtual TWriteResult PutScript(const TScriptWrite& data, const std::string& key, std::int64_t now) = 0;
+    virtual TWriteResult DeleteScript(std::int64_t id, const std::string& mail, const std::string& key) = 0;
+    virtual TWriteResult RateScript(const TRateWrite& rate, const std::string& key, std::int64_t now) = 0;
+    // Ratings 1..5 of an entry, oldest first (hidden marks are nobody else's business).
+    virtual std::vector<TRateEntry> ListRates(std::int64_t id) = 0;
+
+    virtual std::vector<TSystemEntry> ListSystems(int combLen, int maxNums) = 0;
+    virtual std::optional<std::string> FetchSystem(std::int64_t id, std::int64_t now) = 0;
+    virtual TWriteResult PutSystem(const TSystemWrite& data, const std::string& key, std::int64_t now) = 0;
+    virtual TWriteResult DeleteSystem(std::int64_t id, const std::string& mail, const std::string& key) = 0;
+};
+
+// E-mails compare without regard to case: the key of ownership.
+std::string MailKey(const std::string& mail);
+// Titles compare trimmed and without regard to case (Latin and Cyrillic letters).
+std::string TitleKey(const std::string& title);
+
+} // namespace kv::server

@@ -1,0 +1,107 @@
+// kvanta-catalog: the catalogue of scenarios and play systems that the program's online panel
+// and systems tab talk to.
+#include <pthread.h>
+#include <signal.h>
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <exception>
+#include <string>
+#include <thread>
+
+#include "server/catalogserver.h"
+#include "server/demoseed.h"
+#include "server/sqlitestorage.h"
+
+namespace {
+
+void usage(std::FILE* out)
+{
+    std::fputs("usage: kvanta-catalog [--db FILE] [--listen HOST:PORT] [--app-version VERSION [--app-url URL]] [--seed-demo]\n"
+               "  --db FILE            the SQLite database, created when missing (default kvanta-catalog.db)\n"
+               "  --listen HOST:PORT   the address to serve (default 127.0.0.1:8088)\n"
+               "  --app-version V      the newest program version announced to the update check\n"
+               "  --app-url URL        where that version can be downloaded\n"
+               "  --seed-demo          put a few scenarios and systems into an empty catalogue\n",
+               out);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string db = "kvanta-catalog.db";
+    std::string listen = "127.0.0.1:8088";
+    kv::server::TVersionInfo version;
+    bool seed = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (a == "--help" || a == "-h") {
+            usage(stdout);
+            return 0;
+        } else if (a == "--db" && hasValue) {
+            db = argv[++i];
+        } else if (a == "--listen" && hasValue) {
+            listen = argv[++i];
+        } else if (a == "--app-version" && hasValue) {
+            version.Version = argv[++i];
+        } else if (a == "--seed-demo") {
+            seed = true;
+        } else if (a == "--app-url" && hasValue) {
+            version.Url = argv[++i];
+        } else {
+            std::fprintf(stderr, "kvanta-catalog: unknown or incomplete option %s\n", a.c_str());
+            usage(stderr);
+            return 2;
+        }
+    }
+    const std::size_t colon = listen.rfind(':');
+    int port = -1;
+    if (colon != std::string::npos) {
+        try {
+            port = std::stoi(listen.substr(colon + 1));
+        } catch (const std::exception&) {
+            port = -1;
+        }
+    }
+    if (colon == std::string::npos || colon == 0 || port < 0 || port > 65535) {
+        std::fprintf(stderr, "kvanta-catalog: --listen wants HOST:PORT, got %s\n", listen.c_str());
+        return 2;
+    }
+    const std::string host = listen.substr(0, colon);
+
+    // SIGTERM and SIGINT are taken by a thread of their own (sigwait), so stopping the server
+    // happens outside a signal handler; every other thread inherits the blocked mask.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    try {
+        kv::server::TSqliteStorage storage(db);
+        if (seed && kv::server::SeedDemoCatalogue(storage, std::time(nullptr)))
+            std::fprintf(stderr, "kvanta-catalog: the empty catalogue got its demo entries\n");
+        kv::server::TCatalogService service(storage, nullptr, version);
+        kv::server::TCatalogServer server(service);
+        const int bound = server.Bind(host, port);
+        std::fprintf(stderr, "kvanta-catalog: serving %s on %s:%d\n", db.c_str(), host.c_str(), bound);
+        std::thread stopper([&] {
+            int sig = 0;
+            sigwait(&stopSignals, &sig);
+            std::fprintf(stderr, "kvanta-catalog: %s, stopping\n", sig == SIGTERM ? "SIGTERM" : "SIGINT");
+            server.Stop();
+        });
+        server.Run();
+        // The loop can also end on its own (a socket failure): wake the waiting thread.
+        pthread_kill(stopper.native_handle(), SIGTERM);
+        stopper.join();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kvanta-catalog: %s\n", e.what());
+        return 1;
+    }
+    std::fputs("kvanta-catalog: stopped\n", stderr);
+    return 0;
+}

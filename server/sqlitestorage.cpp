@@ -1,0 +1,446 @@
+#include "server/sqlitestorage.h"
+
+#include <sqlite3.h>
+
+#include <stdexcept>
+
+#include "server/schema.h"
+
+namespace kv::server {
+
+namespace {
+
+[[noreturn]] void fail(sqlite3* db, const std::string& what)
+{
+    throw std::runtime_error(what + ": " + (db ? sqlite3_errmsg(db) : "out of memory"));
+}
+
+} // namespace
+
+// A prepared statement borrowed from the cache for one use: reset and unbound when it goes.
+class TSqliteStorage::Statement {
+public:
+    Statement(sqlite3* db, sqlite3_stmt* s) : m_db(db), m_s(s) {}
+    ~Statement()
+    {
+        sqlite3_reset(m_s);
+        sqlite3_clear_bindings(m_s);
+    }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    Statement& Bind(int i, std::int64_t v)
+    {
+        check(sqlite3_bind_int64(m_s, i, v));
+        return *this;
+    }
+    Statement& Bind(int i, const std::string& v)
+    {
+        check(sqlite3_bind_text(m_s, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT));
+        return *this;
+    }
+    // True while there is a row; false when done. SQLITE_CONSTRAINT comes back as false with
+    // `constraint` set when the caller asks for it.
+    bool Step(bool* constraint = nullptr)
+    {
+        const int rc = sqlite3_step(m_s);
+        if (rc == SQLITE_ROW) return true;
+        if (rc == SQLITE_DONE) return false;
+        if (constraint && (rc & 0xFF) == SQLITE_CONSTRAINT) {
+            *constraint = true;
+            return false;
+        }
+        fail(m_db, "database step failed");
+    }
+    void Run()
+    {
+        while (Step()) {
+        }
+    }
+    std::int64_t Int(int col) { return sqlite3_column_int64(m_s, col); }
+    double Real(int col) { return sqlite3_column_double(m_s, col); }
+    std::string Text(int col)
+    {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_s, col));
+        return p ? std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(m_s, col))) : std::string();
+    }
+
+private:
+    void check(int rc)
+    {
+        if (rc != SQLITE_OK) fail(m_db, "database bind failed");
+    }
+    sqlite3* m_db;
+    sqlite3_stmt* m_s;
+};
+
+// BEGIN IMMEDIATE .. COMMIT; anything that leaves the scope before Commit() rolls back, so a
+// failed change leaves the file as it was.
+class TSqliteStorage::Transaction {
+public:
+    explicit Transaction(TSqliteStorage& s) : m_s(s) { m_s.exec("BEGIN IMMEDIATE"); }
+    ~Transaction()
+    {
+        if (!m_done) sqlite3_exec(m_s.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    void Commit()
+    {
+        m_s.exec("COMMIT");
+        m_done = true;
+    }
+
+private:
+    TSqliteStorage& m_s;
+    bool m_done = false;
+};
+
+TSqliteStorage::TSqliteStorage(const std::filesystem::path& file)
+{
+    if (sqlite3_open_v2(file.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                        nullptr) != SQLITE_OK) {
+        const std::string why = m_db ? sqlite3_errmsg(m_db) : "out of memory";
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw std::runtime_error("cannot open " + file.string() + ": " + why);
+    }
+    try {
+        sqlite3_busy_timeout(m_db, 5000);
+        exec("PRAGMA journal_mode=WAL");
+        exec("PRAGMA synchronous=NORMAL");
+        exec("PRAGMA foreign_keys=ON");
+        migrate();
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+TSqliteStorage::~TSqliteStorage() { close(); }
+
+void TSqliteStorage::close()
+{
+    // A connection with statements still prepared would stay open (SQLITE_BUSY).
+    for (auto& [sql, s] : m_statements) sqlite3_finalize(s);
+    m_statements.clear();
+    sqlite3_close(m_db);
+    m_db = nullptr;
+}
+
+void TSqliteStorage::exec(const char* sql)
+{
+    char* err = nullptr;
+    if (sqlite3_exec(m_db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
+        const std::string why = err ? err : "unknown error";
+        sqlite3_free(err);
+        throw std::runtime_error(std::string("database statement failed: ") + why);
+    }
+}
+
+TSqliteStorage::Statement TSqliteStorage::prepare(const char* sql)
+{
+    sqlite3_stmt*& s = m_statements[sql];
+    if (!s && sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &s, nullptr) != SQLITE_OK)
+        fail(m_db, std::string("cannot prepare ") + sql);
+    return Statement(m_db, s);
+}
+
+int TSqliteStorage::SchemaVersion()
+{
+    std::lock_guard lock(m_mutex);
+    Statement s = prepare("PRAGMA user_version");
+    return s.Step() ? static_cast<int>(s.Int(0)) : 0;
+}
+
+void TSqliteStorage::migrate()
+{
+    const auto& steps = SchemaMigrations();
+    int version = 0;
+    {
+        Statement s = prepare("PRAGMA user_version");
+        if (s.Step()) version = static_cast<int>(s.Int(0));
+    }
+    if (version > static_cast<int>(steps.size()))
+        throw std::runtime_error("the database was written by a newer server (schema version " +
+                                 std::to_string(version) + ")");
+    for (; version < static_cast<int>(steps.size()); ++version) {
+        Transaction t(*this);
+        exec(std::string(steps[static_cast<std::size_t>(version)]).c_str());
+        exec(("PRAGMA user_version=" + std::to_string(version + 1)).c_str());
+        t.Commit();
+    }
+}
+
+bool TSqliteStorage::claimKey(const std::string& mailKey, const std::string& key, std::int64_t now)
+{
+    {
+        Statement s = prepare("SELECT secret FROM users WHERE mail_key = ?1");
+        s.Bind(1, mailKey);
+        if (s.Step()) return s.Text(0) == key;
+    }
+    prepare("INSERT INTO users (mail_key, secret, created) VALUES (?1, ?2, ?3)").Bind(1, mailKey).Bind(2, key).Bind(3, now).Run();
+    return true;
+}
+
+TWriteResult::Status TSqliteStorage::ownerOf(const char* table, std::int64_t id, const std::string& mailKey)
+{
+    Statement s = prepare(std::string_view(table) == "scripts" ? "SELECT mail_key FROM scripts WHERE id = ?1"
+                                                                : "SELECT mail_key FROM systems WHERE id = ?1");
+    s.Bind(1, id);
+    if (!s.Step()) return TWriteResult::Status::NotFound;
+    return s.Text(0) == mailKey ? TWriteResult::Status::Done : TWriteResult::Status::NotOwner;
+}
+
+// The list in one statement: the filter is a number bound as a parameter, so every filter runs
+// the same prepared text.
+static const char* const ListScriptsSql = R"sql(
+SELECT s.id, s.author_name, s.author_mail, s.lcid, s.app_guid, s.app_ver, s.universal, s.public, s.created,
+       COALESCE(r.avg, 0), COALESCE(r.cnt, 0), COALESCE(me.rate, 0), s.downloads, s.last_download, s.title, s.descr
+FROM scripts s
+LEFT JOIN (SELECT script_id, AVG(rate) AS avg, COUNT(*) AS cnt FROM ratings WHERE rate > 0 GROUP BY script_id) r
+       ON r.script_id = s.id
+LEFT JOIN ratings me ON me.script_id = s.id AND me.mail_key = ?1
+WHERE (s.public = 1 OR s.mail_key = ?1)
+  AND CASE ?2
+        WHEN -1 THEN COALESCE(me.rate, 0) = -1
+        WHEN 0 THEN 1
+        WHEN 1 THEN COALESCE(me.rate, 0) <> -1
+        WHEN 2 THEN s.mail_key = ?1
+        WHEN 3 THEN s.public = 1 AND COALESCE(me.rate, 0) <> -1
+        WHEN 4 THEN COALESCE(me.rate, 0) > 0
+        WHEN 5 THEN COALESCE(me.rate, 0) = 0
+        WHEN 6 THEN s.created >= ?3 - 86400 AND COALESCE(me.rate, 0) <> -1
+        ELSE 0
+      END
+ORDER BY s.created DESC, s.id DESC
+)sql";
+
+std::vector<TScriptEntry> TSqliteStorage::ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now)
+{
+    std::lock_guard lock(m_mutex);
+    Statement s = prepare(ListScriptsSql);
+    s.Bind(1, MailKey(mail)).Bind(2, static_cast<std::int64_t>(filter)).Bind(3, now);
+    std::vector<TScriptEntry> out;
+    while (s.Step()) {
+        TScriptEntry e;
+        e.Id = s.Int(0);
+        e.AuthorName = s.Text(1);
+        e.AuthorMail = s.Text(2);
+        e.Lcid = static_cast<int>(s.Int(3));
+        e.AppGuid = s.Text(4);
+        e.AppVer = s.Text(5);
+        e.Universal = s.Int(6) != 0;
+        e.Public = s.Int(7) != 0;
+        e.Created = s.Int(8);
+        e.RatingAvg = s.Real(9);
+        e.RatingCount = static_cast<int>(s.Int(10));
+        e.MyRating = static_cast<int>(s.Int(11));
+        e.Downloads = static_cast<int>(s.Int(12));
+        e.LastDownload = s.Int(13);
+        e.Title = s.Text(14);
+        e.Descr = s.Text(15);
+        out.push_back(std::move(e));
+    }
+    return out;
+}
+
+std::optional<std::string> TSqliteStorage::FetchScript(std::int64_t id, std::int64_t now)
+{
+    std::lock_guard lock(m_mutex);
+    Transaction t(*this);
+    std::string text;
+    {
+        Statement s = prepare("SELECT script FROM scripts WHERE id = ?1");
+        s.Bind(1, id);
+        if (!s.Step()) return std::nullopt;
+        text = s.Text(0);
+    }
+    prepare("UPDATE scripts SET downloads = downloads + 1, last_download = ?2 WHERE id = ?1").Bind(1, id).Bind(2, now).Run();
+    t.Commit();
+    return text;
+}
+
+bool TSqliteStorage::ScriptTitleTaken(std::int64_t exceptId, const std::string& title)
+{
+    std::lock_guard lock(m_mutex);
+    Statement s = prepare("SELECT 1 FROM scripts WHERE title_key = ?1 AND id <> ?2");
+    s.Bind(1, TitleKey(title)).Bind(2, exceptId);
+    return s.Step();
+}
+
+TWriteResult TSqliteStorage::PutScript(const TScriptWrite& d, const std::string& key, std::int64_t now)
+{
+    using S = TWriteResult::Status;
+    std::lock_guard lock(m_mutex);
+    Transaction t(*this);
+    const std::string mailKey = MailKey(d.AuthorMail);
+    if (!claimKey(mailKey, key, now)) return {S::KeyMismatch, 0};
+    bool taken = false;
+    std::int64_t id = d.Id;
+    if (d.Id > 0) {
+        if (const S owner = ownerOf("scripts", d.Id, mailKey); owner != S::Done) return {owner, 0};
+        prepare(R"sql(UPDATE scripts SET title = ?2, title_key = ?3, descr = ?4, script = ?5, author_name = ?6,
+                      author_mail = ?7, lcid = ?8, app_guid = ?9, app_ver = ?10, universal = ?11, public = ?12,
+                      created = ?13 WHERE id = ?1)sql")
+            .Bind(1, d.Id).Bind(2, d.Title).Bind(3, TitleKey(d.Title)).Bind(4, d.Descr).Bind(5, d.Script)
+            .Bind(6, d.AuthorName).Bind(7, d.AuthorMail).Bind(8, d.Lcid).Bind(9, d.AppGuid).Bind(10, d.AppVer)
+            .Bind(11, d.Universal ? 1 : 0).Bind(12, d.Public ? 1 : 0).Bind(13, now)
+            .Step(&taken);
+    } else {
+        prepare(R"sql(INSERT INTO scripts (title, title_key, descr, script, author_name, author_mail, mail_key, lcid,
+                      app_guid, app_ver, universal, public, created)
+                      VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13))sql")
+            .Bind(1, d.Title).Bind(2, TitleKey(d.Title)).Bind(3, d.Descr).Bind(4, d.Script).Bind(5, d.AuthorName)
+            .Bind(6, d.AuthorMail).Bind(7, mailKey).Bind(8, d.Lcid).Bind(9, d.AppGuid).Bind(10, d.AppVer)
+            .Bind(11, d.Universal ? 1 : 0).Bind(12, d.Public ? 1 : 0).Bind(13, now)
+            .Step(&taken);
+        id = sqlite3_last_insert_rowid(m_db);
+    }
+    if (taken) return {S::TitleTaken, 0};
+    t.Commit();
+    return {S::Done, id};
+}
+
+TWriteResult TSqliteStorage::DeleteScript(std::int64_t id, const std::string& mail, const std::string& key)
+{
+    using S = TWriteResult::Status;
+    std::lock_guard lock(m_mutex);
+    Transaction t(*this);
+    const std::string mailKey = MailKey(mail);
+    if (!claimKey(mailKey, key, 0)) return {S::KeyMismatch, 0};
+    if (const S owner = ownerOf("scripts", id, mailKey); owner != S::Done) return {owner, 0};
+    prepare("DELETE FROM scripts WHERE id = ?1").Bind(1, id).Run();
+    t.Commit();
+    return {S::Done, 0};
+}
+
+TWriteResult TSqliteStorage::RateScript(const TRateWrite& r, const std::string& key, std::int64_t now)
+{
+    using S = TWriteResult::Status;
+    std::lock_guard lock(m_mutex);
+    Transaction t(*this);
+    const std::string mailKey = MailKey(r.AuthorMail);
+    if (!claimKey(mailKey, key, now)) return {S::KeyMismatch, 0};
+    {
+        Statement s = prepare("SELECT 1 FROM scripts WHERE id = ?1 AND (public = 1 OR mail_key = ?2)");
+        s.Bind(1, r.ScriptId).Bind(2, mailKey);
+        if (!s.Step()) return {S::NotFound, 0};
+    }
+    if (r.Value == 0) {
+        prepare("DELETE FROM ratings WHERE script_id = ?1 AND mail_key = ?2").Bind(1, r.ScriptId).Bind(2, mailKey).Run();
+    } else {
+        prepare(R"sql(INSERT INTO ratings (script_id, mail_key, author_name, lcid, app_guid, app_ver, rate, notes, created)
+                      VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)
+                      ON CONFLICT (script_id, mail_key) DO UPDATE SET author_name = excluded.author_name,
+                      lcid = excluded.lcid, app_guid = excluded.app_guid, app_ver = excluded.app_ver,
+                      rate = excluded.rate, notes = excluded.notes, created = excluded.created)sql")
+            .Bind(1, r.ScriptId).Bind(2, mailKey).Bind(3, r.AuthorName).Bind(4, r.Lcid).Bind(5, r.AppGuid)
+            .Bind(6, r.AppVer).Bind(7, r.Value).Bind(8, r.Notes).Bind(9, now)
+            .Run();
+    }
+    t.Commit();
+    return {S::Done, 0};
+}
+
+std::vector<TRateEntry> TSqliteStorage::ListRates(std::int64_t id)
+{
+    std::lock_guard lock(m_mutex);
+    Statement s = prepare(R"sql(SELECT author_name, rate, created, app_guid, app_ver, notes FROM ratings
+                                WHERE script_id = ?1 AND rate > 0 ORDER BY created, rowid)sql");
+    s.Bind(1, id);
+    std::vector<TRateEntry> out;
+    while (s.Step()) out.push_back({s.Text(0), static_cast<int>(s.Int(1)), s.Int(2), s.Text(3), s.Text(4), s.Text(5)});
+    return out;
+}
+
+std::vector<TSystemEntry> TSqliteStorage::ListSystems(int combLen, int maxNums)
+{
+    std::lock_guard lock(m_mutex);
+    Statement s = prepare(R"sql(SELECT id, nums, olap, comb_len, csize, title, descr, author_name, author_mail, url,
+                                created, downloads, last_download FROM systems
+                                WHERE comb_len = ?1 AND nums <= ?2 ORDER BY nums, id)sql");
+    s.Bind(1, combLen).Bind(2, maxNums);
+    std::vector<TSystemEntry> out;
+    while (s.Step()) {
+        TSystemEntry e;
+        e.Id = s.Int(0);
+        e.Nums = static_cast<int>(s.Int(1));
+        e.Olap = static_cast<int>(s.Int(2));
+        e.CombLen = static_cast<int>(s.Int(3));
+        e.CSize = static_cast<int>(s.Int(4));
+        e.Title = s.Text(5);
+        e.Descr = s.Text(6);
+        e.AuthorName = s.Text(7);
+        e.AuthorMail = s.Text(8);
+        e.Url = s.Text(9);
+        e.Created = s.Int(10);
+        e.Downloads = static_cast<int>(s.Int(11));
+        e.LastDownload = s.Int(12);
+        out.push_back(std::move(e));
+    }
+    return out;
+}
+
+std::optional<std::string> TSqliteStorage::FetchSystem(std::int64_t id, std::int64_t now)
+{
+    std::lock_guard lock(m_mutex);
+    Transaction t(*this);
+    std::string combs;
+    {
+        Statement s = prepare("SELECT combs FROM systems WHERE id = ?1");
+        s.Bind(1, id);
+        if (!s.Step()) return std::nullopt;
+        combs = s.Text(0);
+    }
+    prepare("UPDATE systems SET downloads = downloads + 1, last_download = ?2 WHERE id = ?1").Bind(1, id).Bind(2, now).Run();
+    t.Commit();
+    return combs;
+}
+
+TWriteResult TSqliteStorage::PutSystem(const TSystemWrite& d, const std::string& key, std::int64_t now)
+{
+    using S = TWriteResult::Status;
+    std::lock_guard lock(m_mutex);
+    Transaction t(*this);
+    const TSystemEntry& i = d.Info;
+    const std::string mailKey = MailKey(i.AuthorMail);
+    if (!claimKey(mailKey, key, now)) return {S::KeyMismatch, 0};
+    std::int64_t id = i.Id;
+    if (i.Id > 0) {
+        if (const S owner = ownerOf("systems", i.Id, mailKey); owner != S::Done) return {owner, 0};
+        // The creation time names the downloaded file and dates it: a changed list gets a new
+        // time, so the programs that hold the old one download it again.
+        prepare(R"sql(UPDATE systems SET nums = ?2, olap = ?3, comb_len = ?4, csize = ?5, title = ?6, descr = ?7,
+                      combs = ?8, url = ?9, author_name = ?10, author_mail = ?11, lcid = ?12, app_guid = ?13,
+                      app_ver = ?14, created = ?15 WHERE id = ?1)sql")
+            .Bind(1, i.Id).Bind(2, i.Nums).Bind(3, i.Olap).Bind(4, i.CombLen).Bind(5, i.CSize).Bind(6, i.Title)
+            .Bind(7, i.Descr).Bind(8, d.Combs).Bind(9, i.Url).Bind(10, i.AuthorName).Bind(11, i.AuthorMail)
+            .Bind(12, d.Lcid).Bind(13, d.AppGuid).Bind(14, d.AppVer).Bind(15, now)
+            .Run();
+    } else {
+        prepare(R"sql(INSERT INTO systems (nums, olap, comb_len, csize, title, descr, combs, url, author_name,
+                      author_mail, mail_key, lcid, app_guid, app_ver, created)
+                      VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15))sql")
+            .Bind(1, i.Nums).Bind(2, i.Olap).Bind(3, i.CombLen).Bind(4, i.CSize).Bind(5, i.Title).Bind(6, i.Descr)
+            .Bind(7, d.Combs).Bind(8, i.Url).Bind(9, i.AuthorName).Bind(10, i.AuthorMail).Bind(11, mailKey)
+            .Bind(12, d.Lcid).Bind(13, d.AppGuid).Bind(14, d.AppVer).Bind(15, now)
+            .Run();
+        id = sqlite3_last_insert_rowid(m_db);
+    }
+    t.Commit();
+    return {S::Done, id};
+}
+
+TWriteResult TSqliteStorage::DeleteSystem(std::int64_t id, const std::string& mail, const std::string& key)
+{
+    using S = TWriteResult::Status;
+    std::lock_guard lock(m_mutex);
+    Transaction t(*this);
+    const std::string mailKey = MailKey(mail);
+    if (!claimKey(mailKey, key, 0)) return {S::KeyMismatch, 0};
+    if (const S owner = ownerOf("systems", id, mailKey); owner != S::Done) return {owner, 0};
+    prepare("DELETE FROM systems WHERE id = ?1").Bind(1, id).Run();
+    t.Commit();
+    return {S::Done, 0};
+}
+
+} // namespace kv::server

@@ -1,0 +1,58 @@
+#pragma once
+#include <httplib.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "core/util/catalogwire.h"
+#include "server/catalogserver.h"
+#include "server/sqlitestorage.h"
+
+namespace kv::test {
+
+// A catalogue server on 127.0.0.1 and a free port over a database file, on its own thread for
+// the life of the object, with a clock the test sets. Header-only: only the targets that link
+// kvcatalog include it.
+class LocalCatalog {
+public:
+    static constexpr std::int64_t StartTime = 1796200000;  // 2026-12-02 08:26:40 UTC
+
+    std::atomic<std::int64_t> Now{StartTime};
+    server::TSqliteStorage Storage;
+    server::TCatalogService Service;
+    server::TCatalogServer Server;
+
+    explicit LocalCatalog(const std::filesystem::path& db, server::TVersionInfo version = {})
+        : Storage(db), Service(Storage, [this] { return Now.load(); }, std::move(version)), Server(Service, server::DefaultMaxBodyBytes, nullptr)
+    {
+        m_port = Server.Bind("127.0.0.1", 0);
+        m_thread = std::thread([this] { Server.Run(); });
+        for (int i = 0; i < 500 && !Server.IsRunning(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ~LocalCatalog()
+    {
+        Server.Stop();
+        m_thread.join();
+    }
+    int Port() const { return m_port; }
+    std::string Url() const { return "http://127.0.0.1:" + std::to_string(m_port); }
+
+    // One form POST below the root; the body, or "HTTP <status>" for another status than 200.
+    std::string Post(const std::string& path, const util::TFormFields& fields) const
+    {
+        httplib::Client client("127.0.0.1", m_port);
+        const httplib::Result r = client.Post(path.c_str(), util::FormEncode(fields), "application/x-www-form-urlencoded");
+        if (!r) return "no answer";
+        return r->status == 200 ? r->body : "HTTP " + std::to_string(r->status);
+    }
+
+private:
+    int m_port = 0;
+    std::thread m_thread;
+};
+
+} // namespace kv::test
