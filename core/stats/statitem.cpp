@@ -226,8 +226,12 @@ uint64_t StatKeyRank(const std::array<int16_t, 4>& key, TKeyOrder order)
 
 int CompareStatKey(const TStatDrawItem& a, const TStatDrawItem& b, TKeyOrder order)
 {
-    const uint64_t x = StatKeyRank(a.Key, order), y = StatKeyRank(b.Key, order);
-    return x < y ? -1 : x > y ? 1 : 0;
+    static constexpr std::size_t Keys[] = {0, 1, 2, 3}, LongKey[] = {1, 0, 2, 3};
+    for (std::size_t i : order == TKeyOrder::LongKey ? LongKey : Keys) {
+        const int d = int(uint16_t(a.Key[i])) - int(uint16_t(b.Key[i]));
+        if (d != 0) return d;
+    }
+    return 0;
 }
 
 void SortStatDraw(TStatDrawArray& values, TKeyOrder order)
