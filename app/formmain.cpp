@@ -479,7 +479,7 @@ void TFormMain::initialise()
         m_shell->SetStatusText("Загрузка файла ставок...");
         if (!m_ws.OpenStakesFile()) {
             m_shell->SetStatusText("");
-            m_shell->ShowError(workspace::Workspace::ExclusiveAccessText());
+            m_shell->ShowError(m_ws.ExclusiveAccessText());
             endProgram(1);
             return;
         }

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QLocale>
+#include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
@@ -24,10 +25,15 @@ int main(int argc, char** argv)
     std::error_code ec;
     const std::filesystem::path exeDir = std::filesystem::canonical("/proc/self/exe", ec).parent_path();
     const std::filesystem::path dataDir = kv::workspace::ResolveDataDir(cmd, exeDir);
-    std::filesystem::create_directories(dataDir, ec);
+    // One message about the folder itself, before every file in it fails on its own.
+    const std::string dataDirProblem = kv::workspace::PrepareDataDir(dataDir);
 
     // Batch runs work from cron on machines without a display: no window, no GUI library.
     if (kv::workspace::IsBatchRun(cmd)) {
+        if (!dataDirProblem.empty()) {
+            std::fprintf(stderr, "%s\n", dataDirProblem.c_str());
+            return 1;
+        }
         kv::shell::ConsoleShell shell;
         kv::workspace::Workspace ws(dataDir);
         kv::net::PageClient pages;
@@ -42,6 +48,11 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString());
+
+    if (!dataDirProblem.empty()) {
+        QMessageBox::critical(nullptr, QStringLiteral("Ошибка"), QString::fromStdString(dataDirProblem));
+        return 1;
+    }
 
     const QString point = QLocale().decimalPoint();
     if (point.size() == 1 && point.at(0).unicode() < 128) kv::util::SetDecimalSeparator(point.at(0).toLatin1());
