@@ -819,7 +819,7 @@ void TFormMain::drawsAdd()
 {
     game::TDraw draw;
     draw.DrawNo = archive::NextDrawNo(m_ws.Draws(), 0);
-    TFormDraw dialog(*m_shell, draw, this);
+    TFormDraw dialog(*m_shell, draw, false, this);
     if (dialog.exec() != QDialog::Accepted) return;
     const int before = m_ws.DrawCount();
     guarded("Ошибка добавления тиража!", [&] { m_ws.AddDraw(*m_shell, dialog.draw()); });
@@ -831,7 +831,7 @@ void TFormMain::drawsEdit()
     const int row = currentDrawRow();
     if (row < 0 || row >= m_ws.DrawCount()) return;
     const int index = m_ws.DrawCount() - 1 - row;
-    TFormDraw dialog(*m_shell, m_ws.Draws()[index], this);
+    TFormDraw dialog(*m_shell, m_ws.Draws()[index], true, this);
     if (dialog.exec() != QDialog::Accepted) return;
     guarded("Ошибка изменения тиража!", [&] { m_ws.ReplaceDraw(*m_shell, index, dialog.draw()); });
 }

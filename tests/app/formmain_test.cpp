@@ -151,14 +151,18 @@ void FormMainTest::drawDialogValidation()
     test::ScriptedShell sh;
     game::TDraw draw;
     draw.DrawNo = 12;
-    TFormDraw dialog(sh, draw);
+    TFormDraw dialog(sh, draw, false);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Введите данные следующего тиража"));
+    QCOMPARE(TFormDraw(sh, draw, true).windowTitle(), QStringLiteral("Измените данные тиража 12"));
     QCOMPARE(dialog.numbersEdit()->text(), QStringLiteral("0;0;0;0;0;0;0;0;0"));
     QCOMPARE(dialog.drawNoEdit()->value(), 12);
     dialog.show();
     dialog.accept();
     QVERIFY(dialog.isVisible());
     QCOMPARE(sh.messages.size(), size_t(1));
-    QCOMPARE(qs(sh.messages[0].text), QStringLiteral("Введена некорректная комбинация!"));
+    QCOMPARE(qs(sh.messages[0].text), QStringLiteral("Введена некорректная комбинация!\nОжидаются 8 разных чисел от 1 до "
+                                                      "20 и последним дополнительное число от 1 до 4 через точку с "
+                                                      "запятой или запятую, например: 1;5;8;11;13;16;18;20;3"));
     dialog.numbersEdit()->setText(QStringLiteral("5,1;20;7 ; 3;9;11;2;4"));
     dialog.accept();
     QCOMPARE(dialog.QDialog::result(), int(QDialog::Accepted));

@@ -156,7 +156,7 @@ void RegularsViewTest::addThroughTheDialog()
     QCOMPARE(shown, QStringList({"Добавление регулярной ставки", "Регулярная ставка", first, "1"}));
     QVERIFY(numbersEnabled);
     QVERIFY(!enabledUnderDraw);
-    QCOMPARE(answers.texts, QStringList({"Введена некорректная комбинация!", "Необходимо ввести комментарий!"}));
+    QCOMPARE(answers.texts, QStringList({stakes::BadStakeText, "Необходимо ввести комментарий!"}));
     QCOMPARE(answers.captions, QStringList({"Ошибка", "Ошибка"}));
 
     QCOMPARE(win.model()->rowCount(), 1);
