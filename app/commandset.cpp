@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 #include <QWidget>
 #include <cstring>
 
@@ -69,6 +70,30 @@ void TCommandSet::fillMenu(QMenu* menu, const std::vector<const char*>& names)
     for (const char* name : names) {
         if (std::strcmp(name, Separator) == 0) menu->addSeparator();
         else if (QAction* action = lookUp(name)) menu->addAction(action);
+    }
+}
+
+void TCommandSet::assignMnemonics(QMenuBar* bar)
+{
+    QSet<QChar> used;
+    QList<QMenu*> open;
+    for (QAction* a : bar->actions()) {
+        if (!a->menu()) continue;
+        const QString title = a->menu()->title();
+        const qsizetype amp = title.indexOf(u'&');
+        if (amp >= 0 && amp + 1 < title.size()) used.insert(title.at(amp + 1).toLower());
+        else open.append(a->menu());
+    }
+    for (QMenu* menu : open) {
+        QString title = menu->title();
+        for (qsizetype i = 0; i < title.size(); ++i) {
+            const QChar c = title.at(i).toLower();
+            if (!c.isLetter() || used.contains(c)) continue;
+            used.insert(c);
+            title.insert(i, u'&');
+            menu->setTitle(title);
+            break;
+        }
     }
 }
 

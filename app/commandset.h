@@ -44,6 +44,9 @@ public:
     std::function<void()> onUpdated;
 
     void fillMenu(QMenu* menu, std::initializer_list<const char*> names);
+    // Alt+letter for every menu of the bar: the first letter of its caption that no menu before
+    // it took. Captions that already carry one keep it.
+    static void assignMnemonics(QMenuBar* bar);
     void fillMenu(QMenu* menu, const std::vector<const char*>& names);
     QMenu* addMenu(QMenuBar* bar, const TMenuLayout& layout);
     // The actions of a widget whose context menu shows them (Qt::ActionsContextMenu).

@@ -110,6 +110,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
         m_stats.Env().HelpFile = help.string();
         m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
         fillChoosers({});
+        m_statsView->chooseMethodCode(m_frm.ReadString("DrawsStatMethod", ""));
 
         m_idleTimer = new QTimer(this);
         m_idleTimer->setInterval(150);
@@ -260,6 +261,7 @@ void TFormMain::createMenus()
 
     m_commands->fillContextMenu(m_drawsView, {"DrawsDownload", sep, "DrawsInfo", "DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsImport",
                                               "DrawsExport", "DrawsSorted"});
+    TCommandSet::assignMnemonics(menuBar());
 }
 
 void TFormMain::createWidgets()
@@ -436,6 +438,7 @@ void TFormMain::saveSettings()
                                                                      header->sortIndicatorOrder() == Qt::AscendingOrder ? 0 : 1}));
     values.emplace_back("DrawsExclude", std::to_string(m_combsView->excludeEdit()->value()));
     values.emplace_back("DrawsStatLen", std::to_string(m_statsView->lengthEdit()->value()));
+    values.emplace_back("DrawsStatMethod", m_statsView->chosenMethodCode());
     values.emplace_back("DrawsStatHeight", std::to_string(m_statsView->splitter()->sizes().value(1)));
     m_ratingsView->saveSettings(values);
     m_regularsView->saveSettings(values);

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/formmain.h"
+#include "app/qtshell.h"
 #include "core/workspace/batch.h"
 #include "core/workspace/cmdline.h"
 #include "core/shell/shell.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString());
+    InstallQtRussian();
 
     if (!dataDirProblem.empty()) {
         QMessageBox::critical(nullptr, QStringLiteral("Ошибка"), QString::fromStdString(dataDirProblem));

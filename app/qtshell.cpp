@@ -3,6 +3,8 @@
 #include "app/formwait.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -116,4 +118,11 @@ void QtShell::progressHidden()
 {
     delete m_progress;
     m_progress = nullptr;
+}
+
+bool InstallQtRussian()
+{
+    static QTranslator texts;
+    if (!texts.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return false;
+    return QCoreApplication::installTranslator(&texts);
 }

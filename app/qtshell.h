@@ -12,6 +12,10 @@ class QProgressDialog;
 class QWidget;
 class TFormWait;
 
+// Qt's own texts (file dialogs, the edit fields' context menus, standard buttons) in Russian,
+// the interface's language, from Qt's translations; false when they are not installed.
+bool InstallQtRussian();
+
 inline QString qs(std::string_view utf8)
 {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));

@@ -9,6 +9,7 @@
 #include "app/commandset.h"
 #include "app/formdraw.h"
 #include "app/formmain.h"
+#include "app/views/statsview.h"
 #include "app/qtshell.h"
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
@@ -29,6 +30,7 @@ private slots:
     void sortedDrawsChangesOnlyTheDisplay();
     void shutdownWritesWindowState();
     void drawDialogValidation();
+    void qtTextsInRussian();
     void everyMenuEntryIsACommand();
     void commandSetRulesAndMissingNames();
 };
@@ -131,6 +133,8 @@ void FormMainTest::shutdownWritesWindowState()
     StartedWindow started(10, 101);
     QVERIFY(started.ok);
     started.window->drawsView()->setColumnWidth(11, 133);
+    started.window->statsView()->chooseMethodCode("SUMS");
+    QCOMPARE(started.window->statsView()->chosenMethodCode(), std::string("SUMS"));
     started.window.reset();
     const util::IniFile frm = util::IniFile::Load(started.dir / "Kvanta_8x20.frm");
     QCOMPARE(frm.ReadInteger("TFormMain", "DrawsList.Column11", 0), 133);
@@ -144,6 +148,13 @@ void FormMainTest::shutdownWritesWindowState()
     StartedWindow again(started.dir);
     QVERIFY(again.ok);
     QCOMPARE(again.window->drawsView()->columnWidth(11), 133);
+    QCOMPARE(again.window->statsView()->chosenMethodCode(), std::string("SUMS"));
+}
+
+void FormMainTest::qtTextsInRussian()
+{
+    QVERIFY(InstallQtRussian());
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Перейти к:"));
 }
 
 void FormMainTest::drawDialogValidation()
@@ -201,6 +212,16 @@ void FormMainTest::everyMenuEntryIsACommand()
                              "EditProxy", "EditOperatorUrl", "OpenLotoSite"})
         QVERIFY2(seen.contains(QString::fromLatin1(name)), name);
     QCOMPARE(w.findChild<QMenuBar*>()->actions().size(), 11);
+
+    // Every menu of the bar opens with its own Alt+letter.
+    QSet<QChar> letters;
+    for (QAction* a : w.findChild<QMenuBar*>()->actions()) {
+        const QString text = a->text();
+        QCOMPARE(text.count(u'&'), 1);
+        letters.insert(text.at(text.indexOf(u'&') + 1).toLower());
+    }
+    QCOMPARE(letters.size(), 11);
+    QCOMPARE(w.findChild<QMenuBar*>()->actions().first()->text(), QStringLiteral("&Файл"));
 }
 
 void FormMainTest::commandSetRulesAndMissingNames()
