@@ -21,13 +21,16 @@ QAction* TCommandSet::add(const char* name, const QString& caption, const QStrin
         action->setStatusTip(hint);
         action->setToolTip(hint);
     }
-    connect(action, &QAction::triggered, this, [this, whileBusy, execute = std::move(execute)] {
-        if (m_busy() && !whileBusy) return;
+    connect(action, &QAction::triggered, this, [this, action, whileBusy, execute] {
+        if (m_busy() && !whileBusy) {
+            if (action->isCheckable() && !m_deferred.contains(action)) m_deferred.append(action);
+            return;
+        }
         execute();
         updateActions();
     });
     m_owner->addAction(action);
-    m_commands.push_back({action, std::move(enabled), whileBusy});
+    m_commands.push_back({action, std::move(enabled), whileBusy, std::move(execute)});
     return action;
 }
 
@@ -49,6 +52,12 @@ std::vector<QAction*> TCommandSet::actions() const
 void TCommandSet::updateActions()
 {
     const bool idle = !m_busy();
+    while (idle && !m_deferred.isEmpty()) {
+        QAction* action = m_deferred.takeFirst();
+        for (const Command& c : m_commands)
+            if (c.action == action) c.execute();
+        if (m_busy()) break;
+    }
     for (const Command& c : m_commands) c.action->setEnabled((idle || c.whileBusy) && (!c.enabled || c.enabled()));
     if (onUpdated) onUpdated();
 }

@@ -61,7 +61,11 @@ private:
         QAction* action;
         std::function<bool()> enabled;
         bool whileBusy;
+        std::function<void()> execute;
     };
+    // Check marks clicked while busy (before the idle update disabled them): Qt has already moved
+    // the mark, so the command runs when the work ends rather than leave mark and setting apart.
+    QList<QAction*> m_deferred;
     QAction* lookUp(const char* name);
 
     QWidget* m_owner;

@@ -258,6 +258,19 @@ void FormMainTest::commandSetRulesAndMissingNames()
     plain->trigger();
     stop->trigger();
     QCOMPARE(runs, 10);
+    // A check mark clicked then is applied when the work ends, in click order.
+    std::vector<bool> applied;
+    QAction* mark = set.add("Mark", QStringLiteral("Флажок"), QString(), [&] { applied.push_back(set.command("Mark")->isChecked()); });
+    mark->setCheckable(true);
+    mark->setEnabled(true);
+    mark->trigger();
+    QVERIFY(mark->isChecked());
+    QVERIFY(applied.empty());
+    busy = false;
+    set.updateActions();
+    QCOMPARE(applied, std::vector<bool>{true});
+    set.updateActions();
+    QCOMPARE(applied.size(), std::size_t(1));
 
     QMenu menu;
     set.fillMenu(&menu, {"Plain", TCommandSet::Separator, "Nope", "Stop"});
