@@ -389,6 +389,9 @@ void TScriptRunner::ScriptTest(int count)
     const int sortColumn = m_table.SortColumn();
     const bool sortAscending = m_table.SortAscending();
     const int savedOffset = m_ws.DrawsOffset();
+    // The test goes through many lists; Undo afterwards brings back the player's own.
+    filters::TCombsArray listBefore = m_ws.Combs().Items();
+    std::vector<filters::THistoryRow> historyBefore = m_ws.History().Rows();
     try {
         m_cycle = 0;
         m_stakesMade = 0;
@@ -410,6 +413,7 @@ void TScriptRunner::ScriptTest(int count)
     } catch (...) {
         m_shell.ShowError("Неизвестная ошибка!");
     }
+    m_ws.Combs().SetUndoSnapshot(std::move(listBefore), std::move(historyBefore));
     showPanel(FinishedText);
     m_table.SortRows(sortColumn, sortAscending);
     end();
