@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 #include <QWidget>
 #include <cstring>
 
@@ -22,13 +23,16 @@ QAction* TCommandSet::add(const char* name, const QString& caption, const QStrin
         action->setStatusTip(TrText(hint));
         action->setToolTip(TrText(hint));
     }
-    connect(action, &QAction::triggered, this, [this, whileBusy, execute = std::move(execute)] {
-        if (m_busy() && !whileBusy) return;
+    connect(action, &QAction::triggered, this, [this, action, whileBusy, execute] {
+        if (m_busy() && !whileBusy) {
+            if (action->isCheckable() && !m_deferred.contains(action)) m_deferred.append(action);
+            return;
+        }
         execute();
         updateActions();
     });
     m_owner->addAction(action);
-    m_commands.push_back({action, std::move(enabled), whileBusy});
+    m_commands.push_back({action, std::move(enabled), whileBusy, std::move(execute)});
     return action;
 }
 
@@ -50,6 +54,12 @@ std::vector<QAction*> TCommandSet::actions() const
 void TCommandSet::updateActions()
 {
     const bool idle = !m_busy();
+    while (idle && !m_deferred.isEmpty()) {
+        QAction* action = m_deferred.takeFirst();
+        for (const Command& c : m_commands)
+            if (c.action == action) c.execute();
+        if (m_busy()) break;
+    }
     for (const Command& c : m_commands) c.action->setEnabled((idle || c.whileBusy) && (!c.enabled || c.enabled()));
     if (onUpdated) onUpdated();
 }
@@ -71,6 +81,30 @@ void TCommandSet::fillMenu(QMenu* menu, const std::vector<const char*>& names)
     for (const char* name : names) {
         if (std::strcmp(name, Separator) == 0) menu->addSeparator();
         else if (QAction* action = lookUp(name)) menu->addAction(action);
+    }
+}
+
+void TCommandSet::assignMnemonics(QMenuBar* bar)
+{
+    QSet<QChar> used;
+    QList<QMenu*> open;
+    for (QAction* a : bar->actions()) {
+        if (!a->menu()) continue;
+        const QString title = a->menu()->title();
+        const qsizetype amp = title.indexOf(u'&');
+        if (amp >= 0 && amp + 1 < title.size()) used.insert(title.at(amp + 1).toLower());
+        else open.append(a->menu());
+    }
+    for (QMenu* menu : open) {
+        QString title = menu->title();
+        for (qsizetype i = 0; i < title.size(); ++i) {
+            const QChar c = title.at(i).toLower();
+            if (!c.isLetter() || used.contains(c)) continue;
+            used.insert(c);
+            title.insert(i, u'&');
+            menu->setTitle(title);
+            break;
+        }
     }
 }
 

@@ -44,6 +44,9 @@ public:
     std::function<void()> onUpdated;
 
     void fillMenu(QMenu* menu, std::initializer_list<const char*> names);
+    // Alt+letter for every menu of the bar: the first letter of its caption that no menu before
+    // it took. Captions that already carry one keep it.
+    static void assignMnemonics(QMenuBar* bar);
     void fillMenu(QMenu* menu, const std::vector<const char*>& names);
     QMenu* addMenu(QMenuBar* bar, const TMenuLayout& layout);
     // The actions of a widget whose context menu shows them (Qt::ActionsContextMenu).
@@ -58,7 +61,11 @@ private:
         QAction* action;
         std::function<bool()> enabled;
         bool whileBusy;
+        std::function<void()> execute;
     };
+    // Check marks clicked while busy (before the idle update disabled them): Qt has already moved
+    // the mark, so the command runs when the work ends rather than leave mark and setting apart.
+    QList<QAction*> m_deferred;
     QAction* lookUp(const char* name);
 
     QWidget* m_owner;

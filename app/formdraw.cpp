@@ -18,10 +18,11 @@
 
 using namespace kv;
 
-TFormDraw::TFormDraw(shell::Shell& shell, const game::TDraw& draw, QWidget* parent)
+TFormDraw::TFormDraw(shell::Shell& shell, const game::TDraw& draw, bool editing, QWidget* parent)
     : QDialog(parent), m_shell(shell)
 {
-    setWindowTitle(QStringLiteral("Введите данные следующего тиража"));
+    setWindowTitle(editing ? QStringLiteral("Измените данные тиража %1").arg(draw.DrawNo)
+                           : QStringLiteral("Введите данные следующего тиража"));
     auto* layout = new QVBoxLayout(this);
 
     layout->addWidget(new QLabel(QStringLiteral("Номер тиража:")));
@@ -32,7 +33,12 @@ TFormDraw::TFormDraw(shell::Shell& shell, const game::TDraw& draw, QWidget* pare
 
     layout->addWidget(new QLabel(QStringLiteral("Выпавшие числа, разделенные точкой с запятой или запятой:")));
     m_numbers = new QLineEdit(qs(archive::DrawNumbersText(draw)));
+    m_numbers->setPlaceholderText(QStringLiteral("1;5;8;11;13;16;18;20;3"));
     layout->addWidget(m_numbers);
+    auto* form = new QLabel(QStringLiteral("8 чисел от 1 до 20, последним — дополнительное число от 1 до 4"));
+    form->setObjectName(QStringLiteral("ExtraNumberLabel"));
+    form->setEnabled(false);
+    layout->addWidget(form);
 
     layout->addWidget(new QLabel(QStringLiteral("Дата и время тиража:")));
     auto* when = new QHBoxLayout;

@@ -16,7 +16,7 @@ class Shell;
 class TFormDraw : public QDialog {
     Q_OBJECT
 public:
-    TFormDraw(kv::shell::Shell& shell, const kv::game::TDraw& draw, QWidget* parent = nullptr);
+    TFormDraw(kv::shell::Shell& shell, const kv::game::TDraw& draw, bool editing, QWidget* parent = nullptr);
 
     kv::game::TDraw draw() const { return m_result; }
     QLineEdit* numbersEdit() const { return m_numbers; }

@@ -33,6 +33,11 @@ TFormGenerate::TFormGenerate(const filters::TGenerateSettings& settings, QWidget
     row->addWidget(m_parameters, 1);
     row->addWidget(m_file);
     layout->addLayout(row);
+    m_hint = new QLabel;
+    m_hint->setObjectName(QStringLiteral("GenerateHint"));
+    m_hint->setEnabled(false);
+    m_hint->setWordWrap(true);
+    layout->addWidget(m_hint);
     m_save = new QCheckBox(QStringLiteral("Сохранить эти параметры для генерации комбинаций \"по умолчанию\""));
     m_save->setChecked(false);
     layout->addWidget(m_save);
@@ -58,6 +63,12 @@ void TFormGenerate::updateEnabled()
 {
     m_parameters->setEnabled(m_mode->currentIndex() != filters::GenerateAll);
     m_file->setEnabled(m_mode->currentIndex() == filters::GenerateFromFile);
+    // The mode's caption says CSV; what it reads is a combination file, as the picker says.
+    const int mode = m_mode->currentIndex();
+    m_hint->setText(mode == filters::GenerateAll ? QString()
+                    : mode == filters::GenerateFromFile
+                        ? QStringLiteral("Файл комбинаций (*.lcv): по одной комбинации в строке, например 1;5;8;11;13;16;18;20")
+                        : QStringLiteral("Числа от 1 до 20 через точку с запятой или запятую, например 3;7;12"));
 }
 
 filters::TGenerateSettings TFormGenerate::settings() const

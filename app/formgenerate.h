@@ -5,6 +5,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QToolButton;
 
@@ -20,11 +21,13 @@ public:
     QComboBox* modeBox() const { return m_mode; }
     QLineEdit* parametersEdit() const { return m_parameters; }
     QToolButton* fileButton() const { return m_file; }
+    QLabel* hintLabel() const { return m_hint; }
 
 private:
     void updateEnabled();
     QComboBox* m_mode;
     QLineEdit* m_parameters;
     QToolButton* m_file;
+    QLabel* m_hint;
     QCheckBox* m_save;
 };

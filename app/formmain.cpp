@@ -126,6 +126,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
         m_stats.Env().HelpFile = help.string();
         m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
         fillChoosers({});
+        m_statsView->chooseMethodCode(m_frm.ReadString("DrawsStatMethod", ""));
 
         m_idleTimer = new QTimer(this);
         m_idleTimer->setInterval(150);
@@ -341,6 +342,7 @@ void TFormMain::createMenus()
 
     m_commands->fillContextMenu(m_drawsView, {"DrawsDownload", sep, "DrawsInfo", "DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsImport",
                                               "DrawsExport", "DrawsXlsExport", "DrawsSorted"});
+    TCommandSet::assignMnemonics(menuBar());
 }
 
 void TFormMain::createWidgets()
@@ -548,6 +550,7 @@ void TFormMain::saveSettings()
                                                                      header->sortIndicatorOrder() == Qt::AscendingOrder ? 0 : 1}));
     values.emplace_back("DrawsExclude", std::to_string(m_combsView->excludeEdit()->value()));
     values.emplace_back("DrawsStatLen", std::to_string(m_statsView->lengthEdit()->value()));
+    values.emplace_back("DrawsStatMethod", m_statsView->chosenMethodCode());
     values.emplace_back("DrawsStatHeight", std::to_string(m_statsView->splitter()->sizes().value(1)));
     m_ratingsView->saveSettings(values);
     m_regularsView->saveSettings(values);
@@ -596,7 +599,7 @@ void TFormMain::initialise()
         m_shell->SetStatusText("Загрузка файла ставок...");
         if (!m_ws.OpenStakesFile()) {
             m_shell->SetStatusText("");
-            m_shell->ShowError(workspace::Workspace::ExclusiveAccessText());
+            m_shell->ShowError(m_ws.ExclusiveAccessText());
             endProgram(1);
             return;
         }
@@ -957,7 +960,7 @@ void TFormMain::drawsAdd()
 {
     game::TDraw draw;
     draw.DrawNo = archive::NextDrawNo(m_ws.Draws(), 0);
-    TFormDraw dialog(*m_shell, draw, this);
+    TFormDraw dialog(*m_shell, draw, false, this);
     if (dialog.exec() != QDialog::Accepted) return;
     const int before = m_ws.DrawCount();
     guarded("Ошибка добавления тиража!", [&] { m_ws.AddDraw(*m_shell, dialog.draw()); });
@@ -969,7 +972,7 @@ void TFormMain::drawsEdit()
     const int row = currentDrawRow();
     if (row < 0 || row >= m_ws.DrawCount()) return;
     const int index = m_ws.DrawCount() - 1 - row;
-    TFormDraw dialog(*m_shell, m_ws.Draws()[index], this);
+    TFormDraw dialog(*m_shell, m_ws.Draws()[index], true, this);
     if (dialog.exec() != QDialog::Accepted) return;
     guarded("Ошибка изменения тиража!", [&] { m_ws.ReplaceDraw(*m_shell, index, dialog.draw()); });
 }

@@ -15,9 +15,10 @@
 using namespace kv;
 
 TFormRegular::TFormRegular(shell::Shell& shell, const stakes::TRegularRecord& draft,
-                           const std::optional<game::TComb>& oneSelected, const stakes::TRegularsArray& existing,
-                           QWidget* parent)
-    : QDialog(parent), m_shell(shell), m_one(oneSelected), m_existing(existing), m_result(draft)
+                           const std::optional<game::TComb>& oneSelected, int selectedCount, int drawCount,
+                           const stakes::TRegularsArray& existing, QWidget* parent)
+    : QDialog(parent), m_shell(shell), m_one(oneSelected), m_selectedCount(selectedCount), m_drawCount(drawCount),
+      m_existing(existing), m_result(draft)
 {
     setWindowTitle(QStringLiteral("Добавление регулярной ставки"));
     auto* layout = new QVBoxLayout(this);
@@ -83,10 +84,16 @@ void TFormRegular::accept()
     input.UseDraw = m_useDraw->isChecked();
     input.NumbersText = us(m_numbers->text());
     input.Step = m_step->value();
+    input.SelectedCombs = m_selectedCount;
+    input.DrawCount = m_drawCount;
     const stakes::TRegularAccept result = stakes::AcceptRegularDialog(input, m_one, m_existing);
     if (!result.Error.empty()) {
         m_shell.ShowError(result.Error);
-        (result.Error == stakes::BadStakeText ? m_numbers : m_name)->setFocus();
+        QWidget* focus = m_name;
+        if (result.Error == stakes::BadStakeText) focus = m_numbers;
+        if (result.Error == stakes::NoStartCombText) focus = m_useDraw;
+        if (result.Error == stakes::NoPreviousDrawText) focus = m_useStart;
+        focus->setFocus();
         return;
     }
     m_result = result.Record;

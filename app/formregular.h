@@ -18,8 +18,8 @@ class TFormRegular : public QDialog {
 public:
     // oneSelected: the combination when exactly one is selected in the combination list.
     TFormRegular(kv::shell::Shell& shell, const kv::stakes::TRegularRecord& draft,
-                 const std::optional<kv::game::TComb>& oneSelected, const kv::stakes::TRegularsArray& existing,
-                 QWidget* parent = nullptr);
+                 const std::optional<kv::game::TComb>& oneSelected, int selectedCount, int drawCount,
+                 const kv::stakes::TRegularsArray& existing, QWidget* parent = nullptr);
 
     const kv::stakes::TRegularRecord& record() const { return m_result; }
     QLineEdit* nameEdit() const { return m_name; }
@@ -35,6 +35,8 @@ private:
 
     kv::shell::Shell& m_shell;
     std::optional<kv::game::TComb> m_one;
+    int m_selectedCount = 0;
+    int m_drawCount = 0;
     const kv::stakes::TRegularsArray& m_existing;
     QLineEdit* m_name;
     QRadioButton* m_useStart;

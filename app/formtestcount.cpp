@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-TFormTestCount::TFormTestCount(int initial, int maximum, QWidget* parent) : QDialog(parent)
+TFormTestCount::TFormTestCount(int initial, int maximum, QWidget* parent, const QString& note) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Количество тестов"));
     auto* layout = new QVBoxLayout(this);
@@ -22,6 +22,12 @@ TFormTestCount::TFormTestCount(int initial, int maximum, QWidget* parent) : QDia
     label->setBuddy(m_count);
     layout->addWidget(label);
     layout->addWidget(m_count);
+    if (!note.isEmpty()) {
+        auto* noteLabel = new QLabel(note);
+        noteLabel->setObjectName(QStringLiteral("TestNote"));
+        noteLabel->setWordWrap(true);
+        layout->addWidget(noteLabel);
+    }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
@@ -36,8 +42,8 @@ int TFormTestCount::count() const
     return m_count->value();
 }
 
-int TFormTestCount::AskTestCount(int initial, int maximum, QWidget* parent)
+int TFormTestCount::AskTestCount(int initial, int maximum, QWidget* parent, const QString& note)
 {
-    TFormTestCount dialog(initial, maximum, parent);
+    TFormTestCount dialog(initial, maximum, parent, note);
     return dialog.exec() == QDialog::Accepted ? dialog.count() : 0;
 }

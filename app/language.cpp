@@ -47,6 +47,7 @@ std::string InstallLanguage(int language, const std::filesystem::path& exePath)
     auto translator = std::make_unique<QTranslator>();
     if (!translator->load(qs(module.string())) || translator->isEmpty()) return ModuleDamagedText(module);
     g_translator = translator.release();
+    RemoveQtRussian();
     QCoreApplication::installTranslator(g_translator);
     kv::util::SetTextLookup([](std::string_view russian) {
         return QCoreApplication::translate(Context, std::string(russian).c_str()).toStdString();

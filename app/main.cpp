@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QLocale>
+#include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
@@ -7,6 +8,7 @@
 #include <iostream>
 
 #include "app/formmain.h"
+#include "app/qtshell.h"
 #include "core/workspace/batch.h"
 #include "core/workspace/cmdline.h"
 #include "core/workspace/programname.h"
@@ -31,7 +33,13 @@ int main(int argc, char** argv)
     // A renamed copy of the program keeps its own window and filter-list settings.
     kv::workspace::SetProgramName(exePath.stem().string());
     const std::filesystem::path dataDir = kv::workspace::ResolveDataDir(cmd, exeDir);
-    std::filesystem::create_directories(dataDir, ec);
+    // One message about the folder itself, before every file in it fails on its own.
+    const std::string dataDirProblem = kv::workspace::PrepareDataDir(dataDir);
+
+    if (!dataDirProblem.empty() && (kv::workspace::IsHeadlessRun(cmd) || kv::workspace::IsBatchRun(cmd))) {
+        std::fprintf(stderr, "%s\n", dataDirProblem.c_str());
+        return 1;
+    }
 
     // The headless commands print their results and need no display either.
     if (kv::workspace::IsHeadlessRun(cmd)) {
@@ -64,6 +72,12 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString());
+    InstallQtRussian();
+
+    if (!dataDirProblem.empty()) {
+        QMessageBox::critical(nullptr, QStringLiteral("Ошибка"), QString::fromStdString(dataDirProblem));
+        return 1;
+    }
 
     const QString point = QLocale().decimalPoint();
     if (point.size() == 1 && point.at(0).unicode() < 128) kv::util::SetDecimalSeparator(point.at(0).toLatin1());

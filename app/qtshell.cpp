@@ -3,6 +3,8 @@
 #include "app/formwait.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -116,4 +118,23 @@ void QtShell::progressHidden()
 {
     delete m_progress;
     m_progress = nullptr;
+}
+
+namespace {
+QTranslator& qtRussian()
+{
+    static QTranslator texts;
+    return texts;
+}
+} // namespace
+
+bool InstallQtRussian()
+{
+    if (!qtRussian().load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return false;
+    return QCoreApplication::installTranslator(&qtRussian());
+}
+
+void RemoveQtRussian()
+{
+    QCoreApplication::removeTranslator(&qtRussian());
 }

@@ -12,6 +12,12 @@ class QProgressDialog;
 class QWidget;
 class TFormWait;
 
+// Qt's own texts (file dialogs, the edit fields' context menus, standard buttons) in Russian,
+// the interface's language, from Qt's translations; false when they are not installed.
+bool InstallQtRussian();
+// Another interface language leaves Qt's texts in English rather than Russian.
+void RemoveQtRussian();
+
 inline QString qs(std::string_view utf8)
 {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));

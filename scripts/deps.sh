@@ -23,6 +23,7 @@ PACKAGES=(
   file                  # cpack -G DEB tells executables from other files with it
   xvfb xauth            # xvfb-run (which needs xauth, only recommended by xvfb): a display for screenshots
   fonts-dejavu-core     # the font the program's texts are drawn in; named so it cannot change underneath
+  qt6-translations-l10n # Qt's own dialogs and context menus in Russian (qtbase_ru.qm)
 )
 if [ "${1:-}" = "--list" ]; then
   printf '%s\n' "${PACKAGES[@]}"

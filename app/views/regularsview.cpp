@@ -167,7 +167,8 @@ void RegularsView::tablesAdd()
         if (row >= 0 && row < ws.Combs().Count()) selected.push_back({row, ws.Combs()[row]});
     std::optional<game::TComb> one;
     if (selected.size() == 1) one = selected.front().Comb;
-    TFormRegular dialog(m_shell, stakes::NewRegularDraft(one), one, ws.Regulars().Items(), m_host.mainWindow());
+    TFormRegular dialog(m_shell, stakes::NewRegularDraft(one), one, static_cast<int>(selected.size()), ws.DrawCount(),
+                        ws.Regulars().Items(), m_host.mainWindow());
     if (dialog.exec() != QDialog::Accepted) return;
     ws.Regulars().TablesAdd(m_shell, dialog.record(), selected);
 }

@@ -423,8 +423,10 @@ void ScenarioView::scriptRun()
 void ScenarioView::scriptTest()
 {
     if (!m_runner->CanStart()) return;
-    const int count = TFormTestCount::AskTestCount(scenario::TestCountDefault,
-                                                   scenario::TestCountMax(m_ws.DrawCount()), m_host.mainWindow());
+    const int count = TFormTestCount::AskTestCount(
+        scenario::TestCountDefault, scenario::TestCountMax(m_ws.DrawCount()), m_host.mainWindow(),
+        QStringLiteral("Тест заменит текущий список комбинаций; вернуть прежний список можно командой "
+                       "\"Отменить\" после окончания или остановки теста."));
     if (count <= 0) return;
     prepareRun();
     m_runner->ScriptTest(count);

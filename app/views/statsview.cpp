@@ -181,6 +181,19 @@ int StatsView::chosenMethod() const
     return i >= 0 && i < static_cast<int>(m_methods.size()) ? m_methods[i] : -1;
 }
 
+std::string StatsView::chosenMethodCode() const
+{
+    const int m = chosenMethod();
+    return m >= 0 && m < m_stats.MethodCount() ? m_stats.Method(m).MethodCode() : std::string();
+}
+
+void StatsView::chooseMethodCode(const std::string& code)
+{
+    const int m = code.empty() ? -1 : m_stats.FindMethod(code);
+    const auto it = std::find(m_methods.begin(), m_methods.end(), m);
+    if (m >= 0 && it != m_methods.end()) m_chooser->setCurrentIndex(static_cast<int>(it - m_methods.begin()));
+}
+
 void StatsView::applyNormColumns()
 {
     for (int c = 3; c <= 5; ++c) m_view->setColumnHidden(c, !m_ws.View().PrefetchsEnabled);

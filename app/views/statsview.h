@@ -43,6 +43,10 @@ public:
     void build(bool force);
     // Registry index of the chosen method, -1 when none.
     int chosenMethod() const;
+    // The chosen method by its code, which survives a change of the registry between sessions
+    // ("" when none); an unknown code chooses nothing.
+    std::string chosenMethodCode() const;
+    void chooseMethodCode(const std::string& code);
     void applyNormColumns();
     // Puts the view's commands on its buttons (after the main window created them).
     void attachCommands();

@@ -20,7 +20,9 @@ bool ParseDrawNumbers(std::string_view text, game::TComb& nums, uint8_t& extra);
 game::TDraw MakeDialogDraw(int32_t drawNo, const game::TComb& nums, uint8_t extra,
                            game::TDateTime date, game::TDateTime time);
 
-constexpr const char* InvalidDrawText = "Введена некорректная комбинация!";
+constexpr const char* InvalidDrawText = "Введена некорректная комбинация!\n"
+                                        "Ожидаются 8 разных чисел от 1 до 20 и последним дополнительное число от 1 "
+                                        "до 4 через точку с запятой или запятую, например: 1;5;8;11;13;16;18;20;3";
 
 // Splits one line of a draws text file: ";" separates, a double quote quotes (doubled inside),
 // and outside quotes a space or control character ends a field too.

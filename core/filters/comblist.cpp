@@ -61,6 +61,7 @@ void TCombList::MakeUndoCopy(shell::Shell& shell, bool showStatus)
 {
     std::optional<shell::BusyScope> busy;
     if (showStatus) busy.emplace(shell, "Создание файла отката...");
+    m_undoHistory.reset();
     try {
         CopyInto(m_undo, m_list);
     } catch (...) {
@@ -81,6 +82,7 @@ void TCombList::RestoreUndoCopy(shell::Shell& shell, bool showStatus)
 {
     std::optional<shell::BusyScope> busy;
     if (showStatus) busy.emplace(shell, "Отмена изменений...");
+    m_undoHistory.reset();
     try {
         CopyInto(m_list, m_undo);
         m_undo.clear();
@@ -95,9 +97,17 @@ void TCombList::RestoreUndoCopy(shell::Shell& shell, bool showStatus)
 bool TCombList::Undo(TFilterHistory& history, shell::Shell& shell)
 {
     if (!HasUndo()) return false;
+    std::optional<std::vector<THistoryRow>> rows = std::move(m_undoHistory);
     RestoreUndoCopy(shell);
-    history.RemoveLast();
+    if (rows) history.Assign(std::move(*rows));
+    else history.RemoveLast();
     return true;
+}
+
+void TCombList::SetUndoSnapshot(TCombsArray list, std::vector<THistoryRow> history)
+{
+    m_undo = std::move(list);
+    m_undoHistory = std::move(history);
 }
 
 void TCombList::StoreCombsBuffer(int offset, int n, shell::Shell& shell)

@@ -1,9 +1,11 @@
 #pragma once
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "core/filters/filterhistory.h"
 #include "core/game/types.h"
 
 namespace kv::shell {
@@ -58,7 +60,14 @@ public:
     void MoveToUndo(shell::Shell& shell, bool showStatus = true);
     // List := undo copy, which is emptied. A failure empties the list and is passed on.
     void RestoreUndoCopy(shell::Shell& shell, bool showStatus = true);
-    void DiscardUndoCopy() { m_undo.clear(); }
+    void DiscardUndoCopy()
+    {
+        m_undo.clear();
+        m_undoHistory.reset();
+    }
+    // After a whole run that went through many lists (a scenario test): the undo copy becomes the
+    // list from before the run, and Undo puts back that list's history rows too.
+    void SetUndoSnapshot(TCombsArray list, std::vector<THistoryRow> history);
     // The CombsUndo command: the previous list back and its history row gone; false when there
     // is nothing to undo.
     bool Undo(TFilterHistory& history, shell::Shell& shell);
@@ -95,6 +104,7 @@ public:
 private:
     TCombsArray m_list;
     TCombsArray m_undo;
+    std::optional<std::vector<THistoryRow>> m_undoHistory;
     TCombsArray m_buffer;
     int m_bufferOffset = -1;
     int m_bufferDraws = -1;

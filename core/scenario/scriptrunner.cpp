@@ -395,6 +395,9 @@ void TScriptRunner::ScriptTest(int count)
     const bool sortAscending = m_table.SortAscending();
     const int savedOffset = m_ws.DrawsOffset();
     m_testing = true;
+    // The test goes through many lists; Undo afterwards brings back the player's own.
+    filters::TCombsArray listBefore = m_ws.Combs().Items();
+    std::vector<filters::THistoryRow> historyBefore = m_ws.History().Rows();
     try {
         m_cycle = 0;
         m_stakesMade = 0;
@@ -417,6 +420,7 @@ void TScriptRunner::ScriptTest(int count)
         m_shell.ShowError("Неизвестная ошибка!");
     }
     m_testing = false;
+    m_ws.Combs().SetUndoSnapshot(std::move(listBefore), std::move(historyBefore));
     showPanel(FinishedText);
     m_table.SortRows(sortColumn, sortAscending);
     finishSurvival();

@@ -110,6 +110,14 @@ TRegularAccept AcceptRegularDialog(const TRegularInput& input, const std::option
         a.Error = BadStakeText;
         return a;
     }
+    if (!input.UseDraw && input.SelectedCombs <= 0) {
+        a.Error = NoStartCombText;
+        return a;
+    }
+    if (input.UseDraw && input.DrawCount <= 0) {
+        a.Error = NoPreviousDrawText;
+        return a;
+    }
     if (input.Name.empty()) {
         a.Error = NoCommentText;
         return a;

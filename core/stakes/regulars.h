@@ -96,12 +96,23 @@ struct TRegularInput {
     bool UseDraw = false;          // the second choice, "Использовать данные предыдущего тиража"
     std::string NumbersText;
     int Step = 1;
+    // What the dialog was opened over: the combinations selected in the list and the draws of
+    // the archive. Neither choice can make a regular from nothing.
+    int SelectedCombs = 1;
+    int DrawCount = 1;
 };
+constexpr const char* NoStartCombText =
+    "Не выбрана стартовая комбинация!\nВыделите одну или несколько комбинаций в списке комбинаций "
+    "или выберите \"Использовать данные предыдущего тиража\".";
+constexpr const char* NoPreviousDrawText =
+    "Архив тиражей пуст, данных предыдущего тиража нет!\nЗагрузите тиражи или выберите постоянную стартовую "
+    "комбинацию.";
 constexpr const char* DuplicateRegularText =
     "Запись с таким комментарией уже присутствует в списке!\nВыберите другой комментарий.";
 // Confirming the dialog. Refuses with the message to show (the dialog stays open): under the
 // first choice with one selected combination a numbers field that is not 8 different numbers
-// 1..20 (BadStakeText), an empty name (NoCommentText), a name that an existing regular has in
+// 1..20 (BadStakeText), the first choice with nothing selected (NoStartCombText), the second
+// with an empty archive (NoPreviousDrawText), an empty name (NoCommentText), a name that an existing regular has in
 // any case (DuplicateRegularText). Otherwise gives the record: Name (cut to 64 characters),
 // UseDraw, Step (kept within -20..20) and, with one selected combination, Start from the
 // numbers field, sorted; Current = Start, Count 0.

@@ -1,5 +1,8 @@
 #include "core/stakes/stakecommands.h"
 
+#include <algorithm>
+
+#include "core/util/format.h"
 #include "core/shell/shell.h"
 #include "core/stakes/stakesfile.h"
 
@@ -76,10 +79,25 @@ bool AddStakes(TStakesFile& file, shell::Shell& shell, const TStakeRecord& stake
     return ok;
 }
 
+std::string BulkStakeQuestion(std::size_t combs, int drawsCount)
+{
+    const int64_t draws = std::max(1, drawsCount);
+    const int64_t stakes = static_cast<int64_t>(combs) * draws;
+    // Each stake of a series over several draws stands behind a separator row.
+    const int64_t records = draws >= 2 ? 2 * stakes : stakes;
+    const double megabytes = static_cast<double>(records) * TStakesFile::RecordSize / (1024.0 * 1024.0);
+    return util::Format("Будет сделано ставок: %d (комбинаций: %d, тиражей: %d).\n"
+                        "Файл ставок увеличится примерно на %.1f МБ.\n\nПродолжить?",
+                        {stakes, static_cast<int64_t>(combs), draws, megabytes});
+}
+
 bool AddStakesForCombs(TStakesFile& file, shell::Shell& shell, std::span<const game::TComb> combs,
                        int32_t drawNo, int drawsCount, std::string_view comment, int32_t sampleSize,
                        const TPrizeTable& prizes, bool scrollEnabled, const TStakeViewHooks& hooks, uint8_t origin)
 {
+    if (static_cast<int64_t>(combs.size()) * std::max(1, drawsCount) >= BulkStakeQuestionFrom &&
+        !shell.Confirm(BulkStakeQuestion(combs.size(), drawsCount)))
+        return false;
     bool ok = true;
     {
         shell::BusyScope busy(shell, AddManyStatus);
@@ -113,7 +131,15 @@ bool StakeFilter(TStakesFile& file, shell::Shell& shell, int mode, int value, co
 
 bool StakeClear(TStakesFile& file, shell::Shell& shell, const TStakeViewHooks& hooks)
 {
-    if (!shell.AskDelete(file.RecordCount())) return false;
+    // The question counts what the player placed, not the separator rows between groups.
+    int stakes = 0;
+    try {
+        stakes = file.StakeCount();
+    } catch (const std::exception& e) {
+        shell.ShowFailure("Ошибка чтения файла ставок!", e.what());
+        return false;
+    }
+    if (!shell.AskDelete(stakes)) return false;
     bool ok = false;
     {
         shell::BusyScope busy(shell, DeleteStatus);

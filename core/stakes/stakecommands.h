@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "core/game/types.h"
@@ -48,6 +49,9 @@ bool AddStakes(TStakesFile& file, shell::Shell& shell, const TStakeRecord& stake
 // StakeAddSelected and StakeAddAll after the multi-stake dialog: one manual stake per
 // combination, in list order, written in bulk; stops at the first failure. After a complete
 // series, the check and RefreshView(refresh, go to last). True when every stake was added.
+// From BulkStakeQuestionFrom stakes on, the player first confirms BulkStakeQuestion.
+constexpr int64_t BulkStakeQuestionFrom = 1000;
+std::string BulkStakeQuestion(std::size_t combs, int drawsCount);
 bool AddStakesForCombs(TStakesFile& file, shell::Shell& shell, std::span<const game::TComb> combs,
                        int32_t drawNo, int drawsCount, std::string_view comment, int32_t sampleSize,
                        const TPrizeTable& prizes, bool scrollEnabled, const TStakeViewHooks& hooks,

@@ -97,7 +97,9 @@ bool IsOutdatedStakesFile(int64_t size, uint8_t firstVersion);
 std::optional<game::TNumSet> ParseStakeText(std::string_view text);
 // The read-only "Сумма:" field of that dialog: words that are not numbers count 0.
 int64_t StakeTextSum(std::string_view text);
-constexpr const char* BadStakeText = "Введена некорректная комбинация!";
+constexpr const char* BadStakeText = "Введена некорректная комбинация!\n"
+                                     "Ожидаются 8 разных чисел от 1 до 20 через точку с запятой или запятую, "
+                                     "например: 1;5;8;11;13;16;18;20";
 constexpr const char* NoCommentText = "Необходимо ввести комментарий!";
 
 } // namespace kv::stakes

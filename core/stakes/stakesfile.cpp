@@ -533,6 +533,21 @@ bool TStakesFile::DeleteStakesByCondition(shell::Shell& shell, int mode, int val
     }
 }
 
+int TStakesFile::StakeCount()
+{
+    Flush();
+    const int total = RecordCount();
+    std::vector<uint8_t> in(static_cast<std::size_t>(std::min(total, ScanChunkRecords)) * RecordSize);
+    int stakes = 0;
+    for (int first = 0; first < total; first += ScanChunkRecords) {
+        const int n = std::min(ScanChunkRecords, total - first);
+        ReadRecords(first, n, in.data());
+        for (int i = 0; i < n; ++i)
+            stakes += util::GetU8(in.data() + static_cast<std::size_t>(i) * RecordSize + TStakeRecord::OffOrigin) != OriginSeparator;
+    }
+    return stakes;
+}
+
 void TStakesFile::Truncate()
 {
     requireOpen();

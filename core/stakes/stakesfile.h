@@ -127,6 +127,9 @@ public:
     int DeleteStakesByCondition(int mode, int value);
     bool DeleteStakesByCondition(shell::Shell& shell, int mode, int value);
 
+    // Records that are stakes, not separators (read in large chunks).
+    int StakeCount();
+
     // Empties the file.
     void Truncate();
 

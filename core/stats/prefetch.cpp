@@ -17,16 +17,6 @@ namespace {
 
 constexpr std::size_t RecordSize = 12;
 
-bool keyLess(const std::array<int16_t, 4>& a, const std::array<int16_t, 4>& b)
-{
-    for (int i = 0; i < 4; ++i) {
-        const auto x = static_cast<uint16_t>(a[i]);
-        const auto y = static_cast<uint16_t>(b[i]);
-        if (x != y) return x < y;
-    }
-    return false;
-}
-
 } // namespace
 
 std::string PrefetchBytes(const TStatDrawArray& values)
@@ -45,7 +35,7 @@ std::string PrefetchBytes(const TStatDrawArray& values)
     return bytes;
 }
 
-std::optional<TPrefetchData> ParsePrefetch(std::string_view bytes)
+std::optional<TPrefetchData> ParsePrefetch(std::string_view bytes, TKeyOrder order)
 {
     if (bytes.size() < RecordSize || bytes.size() % RecordSize != 0) return std::nullopt;
     const std::size_t count = bytes.size() / RecordSize - 1;
@@ -58,7 +48,7 @@ std::optional<TPrefetchData> ParsePrefetch(std::string_view bytes)
         for (int k = 0; k < 4; ++k) r.Key[k] = static_cast<int16_t>(util::GetU16(p + 2 * k));
         r.Count = util::GetI32(p + 8);
         if (r.Count < 0) return std::nullopt;
-        if (i > 0 && !keyLess(data.Records[i - 1].Key, r.Key)) return std::nullopt;
+        if (i > 0 && StatKeyRank(data.Records[i - 1].Key, order) >= StatKeyRank(r.Key, order)) return std::nullopt;
         minCount = std::min(minCount, r.Count);
         maxCount = std::max(maxCount, r.Count);
     }
@@ -84,7 +74,7 @@ TStatDrawArray TPrefetchCache::ComputeDistribution(const TStatList& list, int me
     const std::unique_ptr<TCustomStat> stat = list.CreateStat(method);
     TStatDrawArray values;
     stat->CalcCombs(all, values);
-    SortStatDraw(values);
+    SortStatDraw(values, stat->KeyOrder());
     return values;
 }
 
@@ -101,7 +91,7 @@ std::optional<TPrefetchData> TPrefetchCache::Create(const TStatList& list, int m
             throw Error(util::Format("Не удалось создать папку \"%s\": %s",
                                      {path.parent_path().string(), util::ErrnoText(dirError.value())}));
         util::RewriteFile(path, bytes);
-        auto data = ParsePrefetch(bytes);
+        auto data = ParsePrefetch(bytes, list.CreateStat(method)->KeyOrder());
         if (!data) throw Error("Некорректный формат данных");
         return data;
     } catch (const std::exception& e) {
@@ -131,7 +121,7 @@ std::optional<TPrefetchData> TPrefetchCache::Open(const TStatList& list, int met
                           e.what());
         return std::nullopt;
     }
-    if (auto data = ParsePrefetch(bytes)) return data;
+    if (auto data = ParsePrefetch(bytes, list.CreateStat(method)->KeyOrder())) return data;
     // A truncated or foreign file is never trusted: it is only a cache, so it is made anew.
     return Create(list, method, shell);
 }

@@ -35,7 +35,7 @@ struct TPrefetchData {
 std::string PrefetchBytes(const TStatDrawArray& sortedValues);
 // Reads and checks a file's bytes: a size that is not a whole number of records with a trailer,
 // a trailer that disagrees with the records or keys out of order mean a damaged or foreign file.
-std::optional<TPrefetchData> ParsePrefetch(std::string_view bytes);
+std::optional<TPrefetchData> ParsePrefetch(std::string_view bytes, TKeyOrder order = TKeyOrder::Keys);
 
 // The prefetch folder of a data directory and its files.
 // What a CreatePrefetchFiles pass does. Missing files are always created; existing ones only

@@ -124,6 +124,8 @@ public:
     std::string GetName() const { return m_kind.FormatCaption(m_param); }
 
     virtual std::string ValueToText(const TStatDrawItem& value) const = 0;
+    // The order of the values in tables, charts and the full-set distribution.
+    virtual TKeyOrder KeyOrder() const { return TKeyOrder::Keys; }
     virtual int32_t TextToValue(std::string_view text) const;
     int32_t ParseValue(std::string_view text) const;
 

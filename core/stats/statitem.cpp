@@ -217,21 +217,29 @@ void AddStatDraw(TStatDrawArray& values, const TStatDrawItem& item, bool trackPe
     e.PrevDrawNo = item.LastDrawNo;
 }
 
-int CompareStatKey(const TStatDrawItem& a, const TStatDrawItem& b)
+uint64_t StatKeyRank(const std::array<int16_t, 4>& key, TKeyOrder order)
 {
-    for (std::size_t i = 0; i < 4; ++i) {
+    const auto u = [&](std::size_t i) { return uint64_t(uint16_t(key[i])); };
+    const uint64_t high = order == TKeyOrder::LongKey ? (u(1) << 16 | u(0)) : (u(0) << 16 | u(1));
+    return high << 32 | u(2) << 16 | u(3);
+}
+
+int CompareStatKey(const TStatDrawItem& a, const TStatDrawItem& b, TKeyOrder order)
+{
+    static constexpr std::size_t Keys[] = {0, 1, 2, 3}, LongKey[] = {1, 0, 2, 3};
+    for (std::size_t i : order == TKeyOrder::LongKey ? LongKey : Keys) {
         const int d = int(uint16_t(a.Key[i])) - int(uint16_t(b.Key[i]));
         if (d != 0) return d;
     }
     return 0;
 }
 
-void SortStatDraw(TStatDrawArray& values)
+void SortStatDraw(TStatDrawArray& values, TKeyOrder order)
 {
     if (values.Count() < 2) return;
     std::vector<TStatDrawItem> items = values.Items();
     std::stable_sort(items.begin(), items.end(),
-                     [](const TStatDrawItem& a, const TStatDrawItem& b) { return CompareStatKey(a, b) < 0; });
+                     [order](const TStatDrawItem& a, const TStatDrawItem& b) { return CompareStatKey(a, b, order) < 0; });
     values.Assign(std::move(items));
 }
 

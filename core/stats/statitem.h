@@ -95,10 +95,16 @@ private:
 // previous occurrence updates PeriodMin/PeriodMax.
 void AddStatDraw(TStatDrawArray& values, const TStatDrawItem& item, bool trackPeriods);
 
-// Key[0], then Key[1..3], each compared as an unsigned 16-bit number.
-int CompareStatKey(const TStatDrawItem& a, const TStatDrawItem& b);
+// How a kind's values are ordered: by Key[0], then Key[1..3], each an unsigned 16-bit number;
+// or, for a kind whose value is one 32-bit word in Key[0..1] (low half first), by that whole
+// word, then Key[2..3], so that 65536 follows 65535 instead of sorting with 0.
+enum class TKeyOrder : uint8_t { Keys, LongKey };
+
+// The four keys as one 64-bit number whose order is the kind's value order.
+uint64_t StatKeyRank(const std::array<int16_t, 4>& key, TKeyOrder order = TKeyOrder::Keys);
+int CompareStatKey(const TStatDrawItem& a, const TStatDrawItem& b, TKeyOrder order = TKeyOrder::Keys);
 // Ascending by CompareStatKey, stable.
-void SortStatDraw(TStatDrawArray& values);
+void SortStatDraw(TStatDrawArray& values, TKeyOrder order = TKeyOrder::Keys);
 
 struct TStatSummary {
     int32_t MinCount = 2147483647;

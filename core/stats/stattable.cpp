@@ -21,15 +21,6 @@ const char* const Captions[StatColumns] = {
     "Глубина в %", "Вес",        "Посл. тираж", "Период min", "Период",     "Период max",  "Ожд. ПРД",
     "Ожд. СТФ",   "Ожд. КРН",   "Факт",       "+/- ПРД",    "+/- СТФ",    "+/- КРН"};
 
-// Column 0 sorts by the keys: Key[0] first, each as an unsigned 16-bit number. The four keys in
-// that order make one 64-bit number (which a long double holds exactly).
-uint64_t keyOrder(const TStatDrawItem& item)
-{
-    uint64_t k = 0;
-    for (int16_t key : item.Key) k = (k << 16) | uint16_t(key);
-    return k;
-}
-
 // Sorts (key, index) pairs by key, stably: a radix sort by bytes, lowest first, that skips the
 // bytes in which all keys agree (the high byte of every small key). Linear where a comparison
 // sort of tens of thousands of values is not.
@@ -204,6 +195,7 @@ bool TStatTable::Build(const TStatList& list, const TPrefetchCache& cache, const
 
         m_stat = list.CreateStat(request.Method);
         TCustomStat& stat = *m_stat;
+        m_valueOrder = stat.KeyOrder();
         const std::optional<TPrefetchData> prefetch = cache.Open(list, request.Method, request.PrefetchsEnabled, shell);
 
         TStatDrawArray& values = m_values;
@@ -264,7 +256,7 @@ bool TStatTable::Build(const TStatList& list, const TPrefetchCache& cache, const
                 }
             } else {
                 m_keyOrder.resize(static_cast<std::size_t>(values.Count()));
-                for (int i = 0; i < values.Count(); ++i) m_keyOrder[static_cast<std::size_t>(i)] = {keyOrder(values[i]), i};
+                for (int i = 0; i < values.Count(); ++i) m_keyOrder[static_cast<std::size_t>(i)] = {keyRank(values[i]), i};
                 radixSort(m_keyOrder, m_keyBuffer);
                 m_actual.reserve(m_keyOrder.size());
                 for (std::size_t i = 0; i < m_keyOrder.size(); ++i) {
@@ -314,7 +306,7 @@ TStatTable::Cell TStatTable::cell(const TStatRow& row, int column) const
     case 0: {
         Cell c;
         c.form = Cell::Form::Key;
-        c.number = static_cast<long double>(keyOrder(item));
+        c.number = static_cast<long double>(keyRank(item));
         return c;
     }
     case 1:
@@ -365,12 +357,12 @@ TStatTable::Cell TStatTable::cell(const TStatRow& row, int column) const
         if (item.Count > 1) return integer(RoundHalfEven(static_cast<long double>(w) / n + item.LastDrawNo));
         return {};
     case 14:
+        // Divides by the count: a value seen in the window but never counted (KRL3 at the newest
+        // draw has Count 0 with Depth 1) has no such expectation and keeps "-".
         if (item.Count > 0) return integer(RoundHalfEven((n + 1) * item.LastDrawNo / n));
         return {};
     case 15:
-        if (item.Count > 0)
-            return integer(RoundHalfEven((n + 2) * (static_cast<long double>(item.LastDrawNo) + 1) / (n + 1)));
-        return {};
+        return integer(RoundHalfEven((n + 2) * (static_cast<long double>(item.LastDrawNo) + 1) / (n + 1)));
     case 16:
         if (row.Fact != -1) return integer(row.Fact);
         return {};
@@ -479,7 +471,7 @@ void TStatTable::SortRows(int column, bool ascending)
         // By the keys, the complement of the key sorting descending.
         m_keyOrder.resize(n);
         for (std::size_t i = 0; i < n; ++i) {
-            const uint64_t k = keyOrder(m_rows[static_cast<std::size_t>(m_order[i])].Item);
+            const uint64_t k = keyRank(m_rows[static_cast<std::size_t>(m_order[i])].Item);
             m_keyOrder[i] = {ascending ? k : ~k, m_order[i]};
         }
         radixSort(m_keyOrder, m_keyBuffer);

@@ -148,6 +148,10 @@ private:
     std::vector<SortEntry> m_sortKeys;
     std::vector<int32_t> m_buckets;                    // counting sort of integer columns
     std::vector<std::pair<uint64_t, int32_t>> m_keyOrder, m_keyBuffer; // values in the order of the keys
+    TKeyOrder m_valueOrder = TKeyOrder::Keys;
+    // Column 0 sorts by the value order of the kind, as one 64-bit number (which a long double
+    // holds exactly).
+    uint64_t keyRank(const TStatDrawItem& item) const { return StatKeyRank(item.Key, m_valueOrder); }
     std::vector<TChartPoint> m_actual, m_total;
     bool m_totalShown = false;
     bool m_hasNorm = false;

@@ -67,7 +67,7 @@ int RunBatch(Workspace& ws, shell::Shell& shell, const CommandLine& cmd, const T
     stats::TStatList list;
     LoadEngine(list, ws, watch);
     if (!ws.OpenStakesFile()) {
-        watch.ShowError(Workspace::ExclusiveAccessText());
+        watch.ShowError(ws.ExclusiveAccessText());
         return 1;
     }
     ws.LoadArchive(watch);

@@ -1,8 +1,13 @@
 #include "core/workspace/cmdline.h"
 
+#include "core/util/files.h"
+#include "core/util/format.h"
+
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <cerrno>
+#include <dirent.h>
 #include <unistd.h>
 
 namespace kv::workspace {
@@ -122,6 +127,36 @@ std::filesystem::path ResolveDataDir(const CommandLine& cmd, const std::filesyst
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') return std::filesystem::path(xdg) / "Kvanta_8x20";
     const char* home = std::getenv("HOME");
     return std::filesystem::path(home && *home ? home : "/tmp") / ".local/share/Kvanta_8x20";
+}
+
+std::string PrepareDataDir(const std::filesystem::path& dir)
+{
+    const std::string advice =
+        "\n\nУкажите другую папку параметром --data-dir или переменной окружения KVANTA_DATA_DIR."
+        "\n\nПрограмма будет закрыта!";
+    std::error_code ec;
+    if (std::filesystem::exists(dir, ec) && !std::filesystem::is_directory(dir, ec))
+        return util::Format("Папка данных программы недоступна:\n%s\n\nЭто не папка.", {dir.string()}) + advice;
+    std::filesystem::create_directories(dir, ec);
+    if (ec)
+        return util::Format("Не удалось создать папку данных программы:\n%s\n\n%s", {dir.string(), util::ErrnoText(ec.value())}) +
+               advice;
+    // Real attempts rather than permission bits: root passes every permission check, yet cannot
+    // write on a read-only file system.
+    if (DIR* d = ::opendir(dir.c_str())) {
+        ::closedir(d);
+    } else {
+        return util::Format("Папка данных программы недоступна для чтения:\n%s\n\n%s", {dir.string(), util::ErrnoText(errno)}) +
+               advice;
+    }
+    std::string probe = (dir / ".kvanta-write-test-XXXXXX").string();
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0)
+        return util::Format("Папка данных программы недоступна для записи:\n%s\n\n%s", {dir.string(), util::ErrnoText(errno)}) +
+               advice;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return {};
 }
 
 std::string VersionText()

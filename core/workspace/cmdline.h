@@ -41,6 +41,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args);
 // program, whose folder belongs to the system: one that cannot be written, or <prefix>/bin with
 // the program's menu entry in <prefix>/share/applications).
 std::filesystem::path ResolveDataDir(const CommandLine& cmd, const std::filesystem::path& exeDir);
+// Creates the data directory when missing and tries to list it and to create a file in it.
+// Empty when it can be used; otherwise the one message for the user, naming the directory,
+// what is wrong and how to choose another.
+std::string PrepareDataDir(const std::filesystem::path& dir);
 
 // "Kvanta_8x20 <version>" and a line break.
 std::string VersionText();

@@ -88,7 +88,7 @@ public:
     bool OpenStakesFile();
     void CloseStakesFile() { m_stakes.Close(); }
     stakes::TStakesFile& StakesFile() override { return m_stakes; }
-    static const char* ExclusiveAccessText();
+    std::string ExclusiveAccessText() const;
 
     // --- ratings and regular stakes ----------------------------------------------------------
     // Both live beside the stakes file in the data directory. Every change writes them at once,

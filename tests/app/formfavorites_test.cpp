@@ -651,7 +651,7 @@ void FormFavoritesTest::descriptionWindow()
     TFormMain& w = *started.window;
     QMenu* menu = nullptr;
     for (QAction* a : w.menuBar()->actions())
-        if (a->text() == QStringLiteral("Статистика")) menu = a->menu();
+        if (a->text().remove(u'&') == QStringLiteral("Статистика")) menu = a->menu();
     QVERIFY(menu != nullptr);
     QStringList names;
     for (QAction* a : menu->actions()) names << (a->isSeparator() ? QStringLiteral("-") : a->objectName());

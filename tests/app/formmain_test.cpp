@@ -9,6 +9,7 @@
 #include "app/commandset.h"
 #include "app/formdraw.h"
 #include "app/formmain.h"
+#include "app/views/statsview.h"
 #include "app/qtshell.h"
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
@@ -29,6 +30,7 @@ private slots:
     void sortedDrawsChangesOnlyTheDisplay();
     void shutdownWritesWindowState();
     void drawDialogValidation();
+    void qtTextsInRussian();
     void everyMenuEntryIsACommand();
     void commandSetRulesAndMissingNames();
 };
@@ -131,6 +133,8 @@ void FormMainTest::shutdownWritesWindowState()
     StartedWindow started(10, 101);
     QVERIFY(started.ok);
     started.window->drawsView()->setColumnWidth(11, 133);
+    started.window->statsView()->chooseMethodCode("SUMS");
+    QCOMPARE(started.window->statsView()->chosenMethodCode(), std::string("SUMS"));
     started.window.reset();
     const util::IniFile frm = util::IniFile::Load(started.dir / "Kvanta_8x20.frm");
     QCOMPARE(frm.ReadInteger("TFormMain", "DrawsList.Column11", 0), 133);
@@ -144,6 +148,13 @@ void FormMainTest::shutdownWritesWindowState()
     StartedWindow again(started.dir);
     QVERIFY(again.ok);
     QCOMPARE(again.window->drawsView()->columnWidth(11), 133);
+    QCOMPARE(again.window->statsView()->chosenMethodCode(), std::string("SUMS"));
+}
+
+void FormMainTest::qtTextsInRussian()
+{
+    QVERIFY(InstallQtRussian());
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Перейти к:"));
 }
 
 void FormMainTest::drawDialogValidation()
@@ -151,14 +162,18 @@ void FormMainTest::drawDialogValidation()
     test::ScriptedShell sh;
     game::TDraw draw;
     draw.DrawNo = 12;
-    TFormDraw dialog(sh, draw);
+    TFormDraw dialog(sh, draw, false);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Введите данные следующего тиража"));
+    QCOMPARE(TFormDraw(sh, draw, true).windowTitle(), QStringLiteral("Измените данные тиража 12"));
     QCOMPARE(dialog.numbersEdit()->text(), QStringLiteral("0;0;0;0;0;0;0;0;0"));
     QCOMPARE(dialog.drawNoEdit()->value(), 12);
     dialog.show();
     dialog.accept();
     QVERIFY(dialog.isVisible());
     QCOMPARE(sh.messages.size(), size_t(1));
-    QCOMPARE(qs(sh.messages[0].text), QStringLiteral("Введена некорректная комбинация!"));
+    QCOMPARE(qs(sh.messages[0].text), QStringLiteral("Введена некорректная комбинация!\nОжидаются 8 разных чисел от 1 до "
+                                                      "20 и последним дополнительное число от 1 до 4 через точку с "
+                                                      "запятой или запятую, например: 1;5;8;11;13;16;18;20;3"));
     dialog.numbersEdit()->setText(QStringLiteral("5,1;20;7 ; 3;9;11;2;4"));
     dialog.accept();
     QCOMPARE(dialog.QDialog::result(), int(QDialog::Accepted));
@@ -200,6 +215,16 @@ void FormMainTest::everyMenuEntryIsACommand()
     for (const char* name : {"ScriptLibrary", "ScriptLibraryHide", "SystemsDownload", "SystemStakeFilter", "AutoSelfUpdate"})
         QVERIFY2(seen.contains(QString::fromLatin1(name)), name);
     QCOMPARE(w.findChild<QMenuBar*>()->actions().size(), 13);
+
+    // Every menu of the bar opens with its own Alt+letter.
+    QSet<QChar> letters;
+    for (QAction* a : w.findChild<QMenuBar*>()->actions()) {
+        const QString text = a->text();
+        QCOMPARE(text.count(u'&'), 1);
+        letters.insert(text.at(text.indexOf(u'&') + 1).toLower());
+    }
+    QCOMPARE(letters.size(), 13);
+    QCOMPARE(w.findChild<QMenuBar*>()->actions().first()->text(), QStringLiteral("&Файл"));
 }
 
 void FormMainTest::commandSetRulesAndMissingNames()
@@ -236,6 +261,19 @@ void FormMainTest::commandSetRulesAndMissingNames()
     plain->trigger();
     stop->trigger();
     QCOMPARE(runs, 10);
+    // A check mark clicked then is applied when the work ends, in click order.
+    std::vector<bool> applied;
+    QAction* mark = set.add("Mark", QStringLiteral("Флажок"), QString(), [&] { applied.push_back(set.command("Mark")->isChecked()); });
+    mark->setCheckable(true);
+    mark->setEnabled(true);
+    mark->trigger();
+    QVERIFY(mark->isChecked());
+    QVERIFY(applied.empty());
+    busy = false;
+    set.updateActions();
+    QCOMPARE(applied, std::vector<bool>{true});
+    set.updateActions();
+    QCOMPARE(applied.size(), std::size_t(1));
 
     QMenu menu;
     set.fillMenu(&menu, {"Plain", TCommandSet::Separator, "Nope", "Stop"});

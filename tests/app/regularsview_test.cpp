@@ -156,7 +156,7 @@ void RegularsViewTest::addThroughTheDialog()
     QCOMPARE(shown, QStringList({"Добавление регулярной ставки", "Регулярная ставка", first, "1"}));
     QVERIFY(numbersEnabled);
     QVERIFY(!enabledUnderDraw);
-    QCOMPARE(answers.texts, QStringList({"Введена некорректная комбинация!", "Необходимо ввести комментарий!"}));
+    QCOMPARE(answers.texts, QStringList({stakes::BadStakeText, "Необходимо ввести комментарий!"}));
     QCOMPARE(answers.captions, QStringList({"Ошибка", "Ошибка"}));
 
     QCOMPARE(win.model()->rowCount(), 1);
@@ -217,13 +217,19 @@ void RegularsViewTest::addOnePerSelectedCombination()
                                                         "-2", joined(combs[positions[i] - 1]), "0"}));
     QCOMPARE(regularsInFile(win.dir).size(), std::size_t(3));
 
-    // With nothing selected and the constant start, nothing is made.
+    // With nothing selected the constant start is refused and the dialog stays open.
     win.window->combsView()->view()->clearSelection();
-    onNextDialog<TFormRegular>([](TFormRegular* d) {
+    MessageBoxAnswerer answers(QMessageBox::Ok);
+    bool stayedOpen = false;
+    onNextDialog<TFormRegular>([&](TFormRegular* d) {
         d->nameEdit()->setText(QStringLiteral("Пусто"));
         d->accept();
+        stayedOpen = d->isVisible();
+        d->reject();
     });
     win.trigger("TablesAdd");
+    QVERIFY(stayedOpen);
+    QCOMPARE(answers.texts, QStringList({QString::fromUtf8(stakes::NoStartCombText)}));
     QCOMPARE(win.model()->rowCount(), 3);
 }
 

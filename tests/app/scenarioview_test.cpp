@@ -688,11 +688,12 @@ void ScenarioViewTest::testStoppedInItsSecondCycle()
     ScenarioView* view = w.scenarioView();
 
     // Cancelling the count dialog runs nothing.
-    QString caption, label, hint;
+    QString caption, label, hint, note;
     int shown = 0, maximum = 0;
     onNextDialog<TFormTestCount>([&](TFormTestCount* d) {
         caption = d->windowTitle();
         label = d->findChild<QLabel*>()->text();
+        note = d->findChild<QLabel*>(QStringLiteral("TestNote"))->text();
         hint = d->countEdit()->toolTip();
         shown = d->countEdit()->value();
         maximum = d->countEdit()->maximum();
@@ -701,6 +702,7 @@ void ScenarioViewTest::testStoppedInItsSecondCycle()
     run(w, "ScriptTest");
     QCOMPARE(caption, QStringLiteral("Количество тестов"));
     QCOMPARE(label, QStringLiteral("Укажите количество тестов:"));
+    QVERIFY(note.contains(QStringLiteral("\"Отменить\"")));
     QCOMPARE(hint, QStringLiteral("Укажите количество последних тиражей, на которых будет производится тестирование"));
     QCOMPARE(shown, 10);
     QCOMPARE(maximum, 119);

@@ -298,7 +298,7 @@ void StakesViewTest::deleteAndFilterAfterQuestions()
     {
         MessageBoxAnswerer no(QMessageBox::No);
         w.command("StakeClear")->trigger();
-        QCOMPARE(no.texts, QStringList{QStringLiteral("Удалить все выделенные записи (всего будет удалено 3 записи(ей))?")});
+        QCOMPARE(no.texts, QStringList{QStringLiteral("Удалить все выделенные записи (всего будет удалено 2 записи(ей))?")});
     }
     QCOMPARE(records(dir).size(), size_t(3));
     {
@@ -386,7 +386,9 @@ void StakesViewTest::stakeDialogNumbers()
     if (stored.isEmpty()) {
         QCOMPARE(sh.messages.size(), size_t(1));
         QCOMPARE(sh.messages[0].kind, shell::MessageKind::Error);
-        QCOMPARE(qs(sh.messages[0].text), QStringLiteral("Введена некорректная комбинация!"));
+        QCOMPARE(qs(sh.messages[0].text), QStringLiteral("Введена некорректная комбинация!\nОжидаются 8 разных чисел от 1 "
+                                                          "до 20 через точку с запятой или запятую, например: "
+                                                          "1;5;8;11;13;16;18;20"));
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.focusWidget(), dialog.numbersEdit());
     } else {
@@ -731,7 +733,10 @@ void StakesViewTest::wholeListInOneSeries()
     TFormMain& w = *started.window;
     onNextDialog<TFormMultiStake>([](TFormMultiStake* dialog) { dialog->accept(); });
     w.updateActions();
+    MessageBoxAnswerer yes(QMessageBox::Yes);
     w.command("StakeAddAll")->trigger();
+    QCOMPARE(yes.texts.size(), 1);
+    QVERIFY(yes.texts[0].startsWith(QStringLiteral("Будет сделано ставок: 125970 (")));
     QCOMPARE(w.workspace().StakesFile().RecordCount(), 125970);
     QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 125970"));
     QCOMPARE(w.stakesView()->model()->rowCount(), 125970);

@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QAction>
 #include <QChart>
 #include <QChartView>
@@ -192,6 +193,7 @@ void ViewsTest::generationDialogFields()
     QCOMPARE(dialog.modeBox()->count(), 5);
     QVERIFY(dialog.parametersEdit()->isEnabled());
     QVERIFY(dialog.fileButton()->isEnabled());
+    QVERIFY(dialog.hintLabel()->text().startsWith(QStringLiteral("Файл комбинаций (*.lcv)")));
     dialog.modeBox()->setCurrentIndex(0);
     QVERIFY(!dialog.parametersEdit()->isEnabled());
     QVERIFY(!dialog.fileButton()->isEnabled());

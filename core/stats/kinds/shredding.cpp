@@ -19,8 +19,8 @@ constexpr TComb NoDraw{};
 
 // A value is stored as one 32-bit word in Key[0..1] (Key[0] the low half). With up to four
 // digits this is exactly Key[0] = the value and Key[1] = 0; five digits reach 99999, beyond a
-// 16-bit key, and the high half keeps 12345 and 77881 (= 12345 + 65536) apart. Values from
-// 65536 up sort by their low half in the table, which compares Key[0] first.
+// 16-bit key, and the high half keeps 12345 and 77881 (= 12345 + 65536) apart. The values
+// order by the whole word, so 65536 follows 65535.
 class TstShreddingStat final : public TCustomGraphStat {
 public:
     TstShreddingStat(const TStatKind& kind, const TStatEnv& env, int32_t param) : TCustomGraphStat(kind, env, param)
@@ -40,6 +40,7 @@ public:
     int32_t Digits = 0;
 
     std::string ValueToText(const TStatDrawItem& value) const override { return std::to_string(value.LongKey()); }
+    TKeyOrder KeyOrder() const override { return TKeyOrder::LongKey; }
 
     void CalcComb(const TComb& comb, TStatDrawArray& values) override
     {

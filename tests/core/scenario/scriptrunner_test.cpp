@@ -176,6 +176,23 @@ TEST(ScriptTest, ThreeOffsetsWithSeparatorsAndCheckedStakes)
     }
 }
 
+TEST(ScriptTest, UndoAfterwardsBringsBackTheListAndHistoryFromBefore)
+{
+    RunFixture f;
+    f.StartList({"1;2;3;4;5;6;7;8", "2;3;4;5;6;7;8;9"});
+    f.Script({Line("FULL:0#FIRST", {"TSD1#NUMS:10#CMV:1000#SF:1"})});
+    const game::TCombsArray mine = {{3, 5, 7, 9, 11, 13, 15, 17}};
+    f.ws.Combs().Items() = mine;
+    f.ws.History().Append("Мой фильтр", "1", 1, filters::THistoryKind::Keep);
+    const auto rows = f.ws.History().Rows();
+    f.runner->ScriptTest(2);
+    ASSERT_NE(f.ws.Combs().Items(), mine);
+    ASSERT_TRUE(f.ws.Combs().Undo(f.ws.History(), f.sh));
+    EXPECT_EQ(f.ws.Combs().Items(), mine);
+    EXPECT_EQ(f.ws.History().Rows(), rows);
+    EXPECT_FALSE(f.ws.Combs().HasUndo());
+}
+
 TEST(ScriptTest, CountsOutsideTheDialogsRangeDoNothing)
 {
     RunFixture empty(5);

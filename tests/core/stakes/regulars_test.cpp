@@ -230,6 +230,9 @@ TEST(Regulars, DialogValidation)
         {"several selected: the field is no combination", {"New", false, "{...Выделенные комбинации...}", 2},
          std::nullopt, "", TComb{}, 2},
         {"step kept within -20..20", {"New", false, "1;2;3;4;5;6;7;8", 25}, one, "", OneToEight, 20},
+        {"first choice with nothing selected", {"New", false, "{...}", 1, 0, 5}, std::nullopt, NoStartCombText, {}, 0},
+        {"second choice on an empty archive", {"New", true, "{...}", 1, 3, 0}, std::nullopt, NoPreviousDrawText, {}, 0},
+        {"second choice with nothing selected", {"New", true, "{...}", 1, 0, 5}, std::nullopt, "", TComb{}, 1},
     };
     for (const Case& c : cases) {
         const TRegularAccept a = AcceptRegularDialog(c.input, c.selected, existing);

@@ -110,6 +110,24 @@ TEST(StakeCommands, MultiStakeForCombinations)
     EXPECT_EQ(f.shell.messages[0].text, "Ошибка добавления записи в файл ставок!\n\nФайл ставок не открыт!");
 }
 
+TEST(StakeCommands, LargeSeriesAreConfirmedWithTheirScale)
+{
+    EXPECT_EQ(BulkStakeQuestion(125565, 1), "Будет сделано ставок: 125565 (комбинаций: 125565, тиражей: 1).\n"
+                                            "Файл ставок увеличится примерно на 37.4 МБ.\n\nПродолжить?");
+    EXPECT_EQ(BulkStakeQuestion(500, 2).rfind("Будет сделано ставок: 1000 (комбинаций: 500, тиражей: 2).\n"
+                                              "Файл ставок увеличится примерно на 0.6 МБ.", 0),
+              0u) << "separators double the records of a series over several draws";
+    const TPrizeTable prizes{stats::TConfigData{}};
+    const std::vector<game::TComb> many(999, A);
+    Fixture f;
+    f.shell.answers = {false};
+    EXPECT_TRUE(AddStakesForCombs(f.file, f.shell, many, 20, 1, "x", 3, prizes, false, f.rec.hooks));
+    EXPECT_TRUE(f.shell.questions.empty()) << "999 stakes are made without a question";
+    EXPECT_FALSE(AddStakesForCombs(f.file, f.shell, many, 20, 2, "x", 3, prizes, false, f.rec.hooks));
+    ASSERT_EQ(f.shell.questions.size(), 1u);
+    EXPECT_EQ(f.file.RecordCount(), 999) << "refused: nothing added";
+}
+
 TEST(StakeCommands, DeleteSelectedAsksFirst)
 {
     const std::string original = FileOf({Stake(1, A), Stake(2, A), Stake(3, A)});
@@ -162,7 +180,8 @@ TEST(StakeCommands, ClearEmptiesTheFileAndRebuildsTheRating)
     EXPECT_TRUE(StakeClear(f.file, f.shell, f.rec.hooks));
     EXPECT_EQ(f.Bytes(), "");
     EXPECT_TRUE(f.file.IsOpen());
-    EXPECT_EQ(f.shell.questions[1].text, "Удалить все выделенные записи (всего будет удалено 3 записи(ей))?");
+    EXPECT_EQ(f.shell.questions[1].text, "Удалить все выделенные записи (всего будет удалено 2 записи(ей))?")
+        << "separators are not counted";
     EXPECT_EQ(f.rec.calls, (std::vector<std::string>{"view - -", "ratings", "repaint"}));
     // The emptied file takes new stakes at its start.
     f.file.AppendStakes(Stake(7, A), 1);

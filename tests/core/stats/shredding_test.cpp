@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/stats/kinds/kinds.h"
+#include "core/stats/prefetch.h"
 #include "core/stats/stat.h"
 #include "core/stats/statlist.h"
 
@@ -259,6 +260,24 @@ TEST(ShreddingKind, FiveDigitValuesStayApart)
     EXPECT_EQ(v2[0].Key[0], -25536);
     EXPECT_EQ(v2[0].Key[1], 0);
     EXPECT_EQ(half->ValueToText(v2[0]), "40000");
+}
+
+TEST(ShreddingKind, FullSetOrderIsTheWholeValue)
+{
+    ShreddingEnv e;
+    e.Formula(1, "n1*0.32768", 5); // 32768, 65536 and 98304 for n1 = 1, 2, 3
+    auto stat = e.Create(1);
+    TStatDrawArray values;
+    for (const TComb& c : {TComb{3, 4, 5, 6, 7, 8, 9, 10}, TComb{1, 2, 3, 4, 5, 6, 7, 8}, TComb{2, 3, 4, 5, 6, 7, 8, 9}})
+        stat->CalcComb(c, values);
+    SortStatDraw(values, stat->KeyOrder());
+    std::vector<int32_t> order;
+    for (const TStatDrawItem& it : values) order.push_back(it.LongKey());
+    EXPECT_EQ(order, (std::vector<int32_t>{32768, 65536, 98304}));
+    const auto parsed = ParsePrefetch(PrefetchBytes(values), stat->KeyOrder());
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->Records.size(), 3u);
+    EXPECT_FALSE(ParsePrefetch(PrefetchBytes(values))) << "not in the order of the 16-bit keys";
 }
 
 TEST(ShreddingKind, ListsNoValuesInAdvance)

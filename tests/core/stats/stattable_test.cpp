@@ -1029,3 +1029,44 @@ TEST(StatTable, SortRowsOfLargeTablesIsAStableSortOfTheCells)
         }
     }
 }
+
+TEST(StatTable, ValueNeverCountedExpectsOnlyByTheKrnRule)
+{
+    // KRL3 over a window ending at the newest draw: every value has Count 0 and Depth 1.
+    Fixture f;
+    std::vector<const TStatKind*> k;
+    kinds::AddKarvelKinds(k);
+    f.list.BuildMethodList(k);
+    ASSERT_TRUE(f.build(f.request("KRL3", 1, 0)));
+    ASSERT_GT(f.table.RowCount(), 0);
+    for (int r = 0; r < f.table.RowCount(); ++r) {
+        EXPECT_EQ(f.table.CellText(r, 1), "0");
+        EXPECT_EQ(f.table.CellText(r, 6), "1");
+        EXPECT_EQ(f.table.CellText(r, 14), "-") << "divides by the count";
+        EXPECT_EQ(f.table.CellText(r, 15), "222") << "(0 + 2) x (110 + 1) / 1";
+    }
+}
+
+TEST(StatTable, WholeWordValuesSortByTheWholeValue)
+{
+    // Five digits of n1 x 0.32768 reach past 65535 (65536 for n1 = 2, 93216 for n1 = 12).
+    Fixture f;
+    std::vector<const TStatKind*> k;
+    kinds::AddShreddingKinds(k);
+    f.list.Shredding().Formula1 = "n1*0.32768";
+    f.list.Shredding().Formula1Digits = 5;
+    f.list.BuildMethodList(k);
+    ASSERT_TRUE(f.build(f.request("SHR1", 10, 0)));
+    for (bool ascending : {true, false}) {
+        f.table.SortRows(0, ascending);
+        std::vector<long long> shown;
+        for (int r = 0; r < f.table.RowCount(); ++r) shown.push_back(std::stoll(f.table.CellText(r, 0)));
+        ASSERT_GT(*std::max_element(shown.begin(), shown.end()), 65535);
+        if (!ascending) std::reverse(shown.begin(), shown.end());
+        EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+    }
+    std::vector<long long> chart;
+    for (const TChartPoint& p : f.table.ActualLine()) chart.push_back(std::stoll(f.table.PointLabel(p)));
+    EXPECT_EQ(chart.size(), std::size_t(f.table.RowCount()));
+    EXPECT_TRUE(std::is_sorted(chart.begin(), chart.end()));
+}

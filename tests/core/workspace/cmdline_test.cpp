@@ -108,3 +108,28 @@ TEST(CommandLine, DataDirBesideAReadOnlyProgram)
     ::unsetenv("XDG_DATA_HOME");
     std::filesystem::permissions(exe.path(), std::filesystem::perms::owner_all);
 }
+
+TEST(CommandLine, PrepareDataDirNamesTheFolderAndWhatIsWrong)
+{
+    test::TempDir dir;
+    const auto nested = dir.path() / "a" / "b";
+    EXPECT_EQ(workspace::PrepareDataDir(nested), "");
+    EXPECT_TRUE(std::filesystem::is_directory(nested));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(nested), {}), 0) << "the write probe is removed";
+
+    const auto file = dir.path() / "file";
+    test::WriteBytes(file, "x");
+    struct Case {
+        std::filesystem::path path;
+        const char* start;
+    };
+    // Root passes permission checks, so the failures come from what nobody can do.
+    for (const Case& c : {Case{file, "Папка данных программы недоступна:\n"},
+                          Case{file / "sub", "Не удалось создать папку данных программы:\n"},
+                          Case{"/proc/self", "Папка данных программы недоступна для записи:\n"}}) {
+        const std::string text = workspace::PrepareDataDir(c.path);
+        EXPECT_EQ(text.rfind(c.start, 0), 0u) << text;
+        EXPECT_NE(text.find(c.path.string()), std::string::npos) << text;
+        EXPECT_NE(text.find("--data-dir"), std::string::npos) << text;
+    }
+}
