@@ -22,6 +22,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QThread>
+#include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -278,11 +279,24 @@ void TFormMain::createExportCommands()
     addCommand("RatingsXlsExport", QStringLiteral("Экспорт рейтинга в Microsoft Excel"), QString(), [=, this] {
         exportSheet(workspace::ExportList::Ratings, workspace::RatingsSheet(m_ws.Ratings()));
     }, [this] { return !m_ws.Ratings().Empty(); });
+    // The card and the layout hand over their cells as shown; number texts become numbers.
+    const auto gridSheet = [](analysis::TGridExport grid) {
+        const std::vector<bool> numeric(grid.Captions.size(), true);
+        return util::TExportSheet::FromTexts(std::move(grid.Title), std::move(grid.Captions), std::move(grid.Cells), numeric);
+    };
+    addCommand("CardXlsExport", QStringLiteral("Экспорт карты тиражей в Microsoft Excel"), QString(), [=, this] {
+        exportSheet(workspace::ExportList::Card, gridSheet(m_cardView->exportGrid()));
+    }, [this] { return m_cardView->tabShown(); });
+    addCommand("LayoutXlsExport", QStringLiteral("Экспорт схемы в Microsoft Excel"), QString(), [=, this] {
+        exportSheet(workspace::ExportList::Layout, gridSheet(m_layoutView->exportGrid()));
+    }, [this] { return m_layoutView->tabShown() && m_layoutView->grid()->columnCount() > 2; });
     // The lists' own context menus end with their export.
     const char* const sep = TCommandSet::Separator;
     m_commands->fillContextMenu(m_combsView->view(), {sep, "CombsXlsExport"});
     m_commands->fillContextMenu(m_stakesView->view(), {sep, "StakesXlsExport"});
     m_commands->fillContextMenu(m_statsView->tableView(), {sep, "DrawsStatExportToExcel"});
+    m_commands->fillContextMenu(m_cardView->view(), {sep, "CardXlsExport"});
+    m_commands->fillContextMenu(m_layoutView->grid(), {sep, "LayoutXlsExport"});
 }
 
 void TFormMain::createMenus()

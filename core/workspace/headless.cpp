@@ -75,7 +75,7 @@ public:
 
         LoadEngine(m_list, m_ws, m_watch);
         if (!m_ws.OpenStakesFile()) {
-            m_watch.ShowError(Workspace::ExclusiveAccessText());
+            m_watch.ShowError(m_ws.ExclusiveAccessText());
             return HeadlessFailed;
         }
         m_ws.LoadArchive(m_watch);

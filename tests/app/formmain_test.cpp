@@ -209,7 +209,7 @@ void FormMainTest::everyMenuEntryIsACommand()
     // Entries of each kind of menu: the bar, a submenu, a pop-up menu of a view and a list's own.
     for (const char* name : {"ExitProgram", "About", "RatingsEffMode0", "RatingsToScript", "TablesStakeTest", "CombsGen",
                              "StakesGraphProfits", "FiltersInfo", "DrawsSorted", "ScriptClr", "DrawsDownload", "AutoDownload1",
-                             "EditProxy", "EditOperatorUrl", "OpenLotoSite"})
+                             "EditProxy", "EditOperatorUrl", "OpenLotoSite", "CardXlsExport", "LayoutXlsExport"})
         QVERIFY2(seen.contains(QString::fromLatin1(name)), name);
     // The online catalogue's menus and entries.
     for (const char* name : {"ScriptLibrary", "ScriptLibraryHide", "SystemsDownload", "SystemStakeFilter", "AutoSelfUpdate"})

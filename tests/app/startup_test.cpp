@@ -41,7 +41,7 @@ namespace {
 QStringList menuTitles(QMenuBar* bar)
 {
     QStringList titles;
-    for (QAction* a : bar->actions()) titles << a->text();
+    for (QAction* a : bar->actions()) titles << a->text().remove(u'&'); // without the Alt-letter marks
     return titles;
 }
 
