@@ -286,13 +286,14 @@ TEST(StatList, Favorites)
         {"", true, everything, ""},
         {" \t ", true, everything, ""},
         {"NUMS,EVEN", false, {"NUMS", "EVEN"}, "NUMS,EVEN"},
-        // The words are not trimmed: " EVEN" names no method.
-        {"NUMS, EVEN", false, {"NUMS"}, "NUMS"},
-        {" NUMS", false, {}, ""},
+        // The words are not trimmed: " EVEN" names no method; unknown words are written back.
+        {"NUMS, EVEN", false, {"NUMS"}, "NUMS, EVEN"},
         {"even,nums,Pos3", false, {"NUMS", "EVEN", "POS3"}, "NUMS,EVEN,POS3"},
         {"POS8,,POE1,", false, {"POS8", "POE1"}, "POS8,POE1"},
-        {"POS", false, {}, ""},
-        {"NUMS;EVEN", false, {}, ""},
+        // Naming no known method shows them all, and the file keeps what it said.
+        {" NUMS", true, everything, " NUMS"},
+        {"POS", true, everything, "POS"},
+        {"NUMS;EVEN", true, everything, "NUMS;EVEN"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("\"") + c.text + "\"");
