@@ -19,6 +19,7 @@ PACKAGES=(
   file                  # cpack -G DEB tells executables from other files with it
   xvfb xauth            # xvfb-run (which needs xauth, only recommended by xvfb): a display for screenshots
   fonts-dejavu-core     # the font the program's texts are drawn in; named so it cannot change underneath
+  clang libclang-rt-14-dev  # the fuzz programs (scripts/fuzz.sh): clang++ and libFuzzer with its sanitizers
 )
 if [ "${1:-}" = "--list" ]; then
   printf '%s\n' "${PACKAGES[@]}"

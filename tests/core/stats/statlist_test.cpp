@@ -2,6 +2,7 @@
 
 #include "tests/core/stats/numberkinds.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -454,4 +455,22 @@ TEST(StatList, HelpAddressOfAMethod)
     EXPECT_EQ(list.GetHelpURL(shr2), prefix + "SHRx.htm") << "the family's page";
     EXPECT_EQ(list.GetHelpURL(chn4), prefix + "CHN4.htm") << "no help code: the formatted code";
     EXPECT_EQ(list.GetHelpURL(plain), prefix + "PLNS.htm");
+}
+
+TEST(StatList, FavouritesNamingOnlyUnknownMethodsKeepTheirMeaningOverASave)
+{
+    test::TempDir dir;
+    const auto file = dir / "Kvanta_8x20.flt";
+    test::WriteBytes(file, test::ReadBytes(std::filesystem::path(KV_TEST_DATA) / "broken" / "favorites-unknown.flt"));
+    TStatList list = builtList();
+    test::ScriptedShell shell;
+    ASSERT_TRUE(list.LoadFilterList(file, true, shell));
+    EXPECT_TRUE(list.AllFavorites) << "nothing known is named: every method is shown";
+    EXPECT_EQ(BuildChoosers(list).Stat.size(), BuildChoosers(builtList()).Stat.size());
+    ASSERT_EQ(shell.messages.size(), 1u);
+    EXPECT_EQ(shell.messages[0].text,
+              "Список избранных фильтров в файле \"Kvanta_8x20.flt\" называет неизвестные методы: XNEW1, XNEW2. "
+              "Они пропущены и сохраняются в файле без изменений.");
+    ASSERT_TRUE(list.SaveFilterList(file, true, false, shell));
+    EXPECT_NE(test::ReadBytes(file).find("Favorites=XNEW1,XNEW2\r\n"), std::string::npos) << test::ReadBytes(file);
 }

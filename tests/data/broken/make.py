@@ -142,3 +142,11 @@ lines = [
 ] + ["мусор %d" % i for i in range(4)]
 write("draws-invalid.csv", "\r\n".join(lines).encode("cp1251") + b"\r\n")
 write("draws-garbage.csv", bytes(range(256)) * 2)
+
+# A settings file an editor saved as UTF-8 without a byte-order mark ("И" is D0 98), and one in
+# CP1251 holding the byte 0x98, which names no character.
+write("settings-utf8.ini", "[GLOBAL]\r\nName=Иван\r\nCount=1\r\n".encode("utf-8"))
+write("settings-98.ini", b"[GLOBAL]\r\nName=a\x98b\r\nCount=1\r\n")
+
+# A favourites list naming only methods this program does not know.
+write("favorites-unknown.flt", b"[FILTERS]\r\nFavorites=XNEW1,XNEW2\r\nOrdered=0\r\n")
