@@ -160,3 +160,40 @@ TEST(RewriteSafety, AWriteThatFailsHalfWayLeavesTheOldFileAndTellsTheUser)
             EXPECT_EQ(e.path().filename().string().find("tmp"), std::string::npos) << e.path();
     }
 }
+
+TEST(RewriteSafety, ADamagedFileWhoseCopyFailsIsNeverRewritten)
+{
+    struct Case {
+        const char* fixture;
+        const char* file;
+        std::function<bool(const std::filesystem::path&, shell::Shell&)> loadAndSave;
+    };
+    const std::vector<Case> cases = {
+        {"ratings-partial.lrt", stakes::TRatings::FileName,
+         [](const auto& path, shell::Shell& sh) {
+             stakes::TRatings r(path);
+             r.LoadRatings(sh);
+             return r.SaveRatings(sh);
+         }},
+        {"regulars-badstep.ltb", stakes::TRegulars::FileName,
+         [](const auto& path, shell::Shell& sh) {
+             stakes::TRegulars r(path);
+             r.LoadTables(sh);
+             return r.SaveTables(sh);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fixture);
+        test::TempDir dir;
+        const std::string bytes = test::ReadBytes(std::filesystem::path(KV_TEST_DATA) / "broken" / c.fixture);
+        test::WriteBytes(dir / c.file, bytes);
+        std::filesystem::create_directory(dir / (std::string(c.file) + ".bak"));
+        test::ScriptedShell sh;
+        EXPECT_FALSE(c.loadAndSave(dir / c.file, sh));
+        EXPECT_EQ(test::ReadBytes(dir / c.file), bytes);
+        ASSERT_EQ(sh.messages.size(), 2u);
+        EXPECT_NE(sh.messages[0].text.find("Копия файла не сохранена."), std::string::npos) << sh.messages[0].text;
+        EXPECT_NE(sh.messages[1].text.find("не будет перезаписан до завершения работы программы"), std::string::npos)
+            << sh.messages[1].text;
+    }
+}
