@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
         }
         return a;
     }();
-    const std::string text = util::TextFileToUtf8(fuzz::Bytes(data, size));
+    const std::string text = util::Cp1251ToUtf8(fuzz::Bytes(data, size));
     const archive::TDrawsImport import = archive::ParseDrawsText(archiveDraws, text);
     KV_FUZZ_CHECK(import.Notes.size() == static_cast<std::size_t>(std::min(import.Refused, 10)));
     std::unordered_set<int32_t> seen{1, 2, 3};
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 
     int skipped = 0;
     const std::string exported = util::Utf8ToCp1251(archive::ExportDrawsText(import.Draws, &skipped));
-    const archive::TDrawsImport back = archive::ParseDrawsText({}, util::TextFileToUtf8(exported));
+    const archive::TDrawsImport back = archive::ParseDrawsText({}, util::Cp1251ToUtf8(exported));
     KV_FUZZ_CHECK(back.Refused == 0);
     KV_FUZZ_CHECK(back.Draws.size() + static_cast<std::size_t>(skipped) == import.Draws.size());
     if (skipped == 0) {

@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     static const stakes::TPrizeTable prizes = [] {
         stats::TConfigData config;
         config.Cost = util::Currency::FromUnits(10);
-        for (int h = 0; h <= 8; ++h) config.Profits.push_back({h, util::Currency::FromUnits(int64_t{h} * h * 100)});
+        for (int h = 0; h <= 8; ++h) config.Profits.push_back({static_cast<uint8_t>(h), util::Currency::FromUnits(int64_t{h} * h * 100)});
         return stakes::TPrizeTable(config);
     }();
 

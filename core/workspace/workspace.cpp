@@ -185,7 +185,7 @@ int Workspace::ImportDraws(shell::Shell& shell, const std::filesystem::path& fil
         shell.ShowError(e.what());
         return -1;
     }
-    const archive::TDrawsImport import = archive::ParseDrawsText(m_draws, util::TextFileToUtf8(bytes));
+    const archive::TDrawsImport import = archive::ParseDrawsText(m_draws, util::Cp1251ToUtf8(bytes));
     const std::string report = archive::DrawsImportReport(import);
     if (import.Draws.empty()) {
         // Nothing to add: the archive file stays exactly as it is.

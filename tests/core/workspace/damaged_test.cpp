@@ -93,3 +93,18 @@ TEST(DrawsImport, NothingValidLeavesTheArchiveFileUntouchedAndRefusalsAreReporte
     EXPECT_EQ(f.sh.messages[0].text.rfind("Импортировано тиражей: 1.\nОтклонено строк: 11.\nстрока 1: ", 0), 0u)
         << f.sh.messages[0].text;
 }
+
+TEST(DrawsImport, ReadsBackExactlyWhatTheExportWrote)
+{
+    // Found by fuzzing: CP1251 bytes that happen to form UTF-8 ("п»ї" is EF BB BF) must not be
+    // taken for UTF-8 on the way back.
+    Fixture f;
+    game::TDraw d = archive::SyntheticDraws(1, 3)[0];
+    d.SetDateText("12.03.2021п»ї 1");
+    f.ws.AddDraw(f.sh, d);
+    const auto csv = f.dir / "draws.csv";
+    ASSERT_TRUE(f.ws.ExportDraws(f.sh, csv));
+    Fixture g;
+    EXPECT_EQ(g.ws.ImportDraws(g.sh, csv), 1);
+    EXPECT_EQ(g.ws.Draws(), f.ws.Draws());
+}
