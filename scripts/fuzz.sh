@@ -24,7 +24,7 @@ for name in "${names[@]}"; do
   # New inputs go to a scratch corpus; the committed seeds stay as they are.
   if ! UBSAN_OPTIONS=print_stacktrace=1 ASAN_OPTIONS=detect_leaks=1 \
        "build-fuzz/fuzz/fuzz_$name" "$work" "tests/data/fuzz/$name" -max_total_time="$seconds" \
-       -timeout=10 -rss_limit_mb=2048 -max_len=8192 -artifact_prefix="$findings/" -print_final_stats=0 \
+       -timeout=10 -rss_limit_mb=2048 -max_len=8192 -artifact_prefix="$findings/" -print_final_stats=1 \
        >"build-fuzz/fuzz-$name.log" 2>&1; then
     echo "fuzz_$name: FINDING (see build-fuzz/fuzz-$name.log, $findings)"
     tail -40 "build-fuzz/fuzz-$name.log"

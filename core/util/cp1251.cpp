@@ -156,7 +156,9 @@ bool IsValidUtf8(std::string_view s)
 std::string TextFileToUtf8(std::string_view bytes)
 {
     static constexpr std::string_view Bom = "\xEF\xBB\xBF";
-    if (bytes.starts_with(Bom)) return std::string(bytes.substr(Bom.size()));
+    // A mark followed by bytes that are not UTF-8 after all: the rest is read as CP1251, which
+    // takes every byte and gives each back on the next write.
+    if (bytes.starts_with(Bom)) bytes.remove_prefix(Bom.size());
     if (!isAscii(bytes) && IsValidUtf8(bytes)) return std::string(bytes);
     return Cp1251ToUtf8(bytes);
 }

@@ -14,9 +14,9 @@ std::string Cp1251ToUtf8(std::string_view cp1251);
 std::string Utf8ToCp1251(std::string_view utf8);
 
 // Text of a file another editor may have saved: a UTF-8 byte-order mark, or bytes that are
-// valid UTF-8 and not all ASCII, mean UTF-8 (returned without the mark); anything else is
-// CP1251. Real CP1251 text is practically never valid UTF-8: two Russian letters in a row are
-// not.
+// valid UTF-8 and not all ASCII, mean UTF-8 (returned without the mark); anything else
+// (after the mark, if any) is CP1251, so no byte is lost on the next write. Real CP1251 text is
+// practically never valid UTF-8: two Russian letters in a row are not.
 std::string TextFileToUtf8(std::string_view bytes);
 bool IsValidUtf8(std::string_view bytes);
 

@@ -374,6 +374,8 @@ TEST(IniFile, ForeignEncodingsSurviveARewriteOfAnotherKey)
         {"settings-utf8.ini", "Иван", "[GLOBAL]\r\nName=\xC8\xE2\xE0\xED\r\nCount=2\r\n"},
         // 0x98 has no character, yet comes back as the same byte.
         {"settings-98.ini", "a\xEF\xBF\xBD" "b", "[GLOBAL]\r\nName=a\x98" "b\r\nCount=2\r\n"},
+        // A byte-order mark before text that is not UTF-8: the rest is CP1251, kept byte for byte.
+        {"settings-bom-cp1251.ini", "Ив\xEF\xBF\xBD", "[GLOBAL]\r\nName=\xC8\xE2\x98\r\nCount=2\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fixture);

@@ -150,3 +150,5 @@ write("settings-98.ini", b"[GLOBAL]\r\nName=a\x98b\r\nCount=1\r\n")
 
 # A favourites list naming only methods this program does not know.
 write("favorites-unknown.flt", b"[FILTERS]\r\nFavorites=XNEW1,XNEW2\r\nOrdered=0\r\n")
+# A byte-order mark in front of CP1251 text (found by fuzzing): the bytes after it survive.
+write("settings-bom-cp1251.ini", b"\xef\xbb\xbf[GLOBAL]\r\nName=\xc8\xe2\x98\r\nCount=1\r\n")
