@@ -27,7 +27,7 @@ TFormDraw::TFormDraw(shell::Shell& shell, const game::TDraw& draw, bool editing,
 
     layout->addWidget(new QLabel(QStringLiteral("Номер тиража:")));
     m_drawNo = new QSpinBox;
-    m_drawNo->setRange(1, std::numeric_limits<int>::max());
+    m_drawNo->setRange(1, game::MaxDrawNo);   // the next draw's number must still fit
     m_drawNo->setValue(draw.DrawNo > 0 ? draw.DrawNo : 1);
     layout->addWidget(m_drawNo);
 

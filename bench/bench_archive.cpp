@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/archive/archive.h"
+#include "core/archive/drawedit.h"
 #include "core/archive/sample.h"
 
 namespace {
@@ -33,5 +34,18 @@ void BM_ArchiveSave(benchmark::State& state)
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_ArchiveSave)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// CSV import of 40,000 draws with their own numbers: one pass over the text, no search of the
+// archive per line.
+void BM_DrawsImport(benchmark::State& state)
+{
+    const auto draws = kv::archive::SyntheticDraws(static_cast<int>(state.range(0)), 1);
+    const std::string text = kv::archive::ExportDrawsText(draws);
+    for (auto _ : state) {
+        kv::game::TDrawsArray archive;
+        benchmark::DoNotOptimize(kv::archive::ImportDrawsText(archive, text));
+    }
+}
+BENCHMARK(BM_DrawsImport)->Arg(40000)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -24,6 +24,7 @@ PACKAGES=(
   xvfb xauth            # xvfb-run (which needs xauth, only recommended by xvfb): a display for screenshots
   fonts-dejavu-core     # the font the program's texts are drawn in; named so it cannot change underneath
   qt6-translations-l10n # Qt's own dialogs and context menus in Russian (qtbase_ru.qm)
+  clang libclang-rt-14-dev  # the fuzz programs (scripts/fuzz.sh): clang++ and libFuzzer with its sanitizers
 )
 if [ "${1:-}" = "--list" ]; then
   printf '%s\n' "${PACKAGES[@]}"

@@ -28,6 +28,59 @@ std::string ArchiveBytes(const TDrawsArray& draws)
     return bytes;
 }
 
+DrawDefect CheckDraw(const TDraw& draw)
+{
+    if (draw.DrawNo < 1 || draw.DrawNo > game::MaxDrawNo) return DrawDefect::DrawNo;
+    uint32_t seen = 0;
+    for (uint8_t n : draw.Nums) {
+        if (n < 1 || n > game::MaxNumber) return DrawDefect::NumberRange;
+        if (seen & (1u << n)) return DrawDefect::NumberRepeat;
+        seen |= 1u << n;
+    }
+    if (draw.Extra < 1 || draw.Extra > game::MaxExtra) return DrawDefect::Extra;
+    return DrawDefect::None;
+}
+
+const char* DrawDefectText(DrawDefect defect)
+{
+    switch (defect) {
+    case DrawDefect::None: return "";
+    case DrawDefect::DrawNo: return "номер тиража вне диапазона 1..999999999";
+    case DrawDefect::NumberRange: return "числа вне диапазона 1..20";
+    case DrawDefect::NumberRepeat: return "повторяющиеся числа";
+    case DrawDefect::Extra: return "дополнительное число вне диапазона 1..4";
+    }
+    return "";
+}
+
+namespace {
+
+// Takes the whole records of a chunk, leaving the damaged ones out.
+void takeRecords(std::string_view chunk, LoadedArchive& result)
+{
+    const auto* p = reinterpret_cast<const uint8_t*>(chunk.data());
+    const std::size_t count = chunk.size() / TDraw::RecordSize;
+    for (std::size_t i = 0; i < count; ++i) {
+        TDraw& d = result.draws.emplace_back();
+        d.Read(p + i * TDraw::RecordSize);
+        const DrawDefect defect = CheckDraw(d);
+        if (defect == DrawDefect::None) continue;
+        result.draws.pop_back();
+        if (result.refused++ == 0) result.firstDefect = defect;
+    }
+    result.trailingBytes = static_cast<int64_t>(chunk.size() % TDraw::RecordSize);
+}
+
+} // namespace
+
+LoadedArchive ParseArchive(std::string_view bytes)
+{
+    LoadedArchive result;
+    result.draws.reserve(bytes.size() / TDraw::RecordSize);
+    takeRecords(bytes, result);
+    return result;
+}
+
 LoadedArchive ReadArchiveFile(const std::filesystem::path& path)
 {
     LoadedArchive result;
@@ -36,12 +89,8 @@ LoadedArchive ReadArchiveFile(const std::filesystem::path& path)
     const auto size = std::filesystem::file_size(path, ec);
     if (!ec) result.draws.reserve(static_cast<std::size_t>(size / TDraw::RecordSize));
     // Whole records in chunks: the archive never sits in memory twice.
-    util::ReadFileInChunks(path, 2048 * TDraw::RecordSize, [&](std::string_view chunk) {
-        const auto* p = reinterpret_cast<const uint8_t*>(chunk.data());
-        const std::size_t count = chunk.size() / TDraw::RecordSize;
-        for (std::size_t i = 0; i < count; ++i) result.draws.emplace_back().Read(p + i * TDraw::RecordSize);
-        result.trailingBytes = static_cast<int64_t>(chunk.size() % TDraw::RecordSize);
-    });
+    util::ReadFileInChunks(path, 2048 * TDraw::RecordSize,
+                           [&](std::string_view chunk) { takeRecords(chunk, result); });
     return result;
 }
 
@@ -55,7 +104,10 @@ int NextDrawNo(const TDrawsArray& draws, int d)
     const int count = static_cast<int>(draws.size());
     if (count == 0) return 1;
     if (d < 0 || d > count - 1) return -1;
-    return draws[count - 1 - d].DrawNo + 1;
+    // Loaded and imported draws never pass MaxDrawNo; the guard keeps a draw put in by other
+    // means from wrapping round.
+    const int32_t no = draws[count - 1 - d].DrawNo;
+    return no < INT32_MAX ? no + 1 : -1;
 }
 
 TComb DrawNumsBack(const TDrawsArray& draws, int d)

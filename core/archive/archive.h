@@ -14,13 +14,25 @@ using game::TDrawsArray;
 
 constexpr const char* ArchiveFileName = "Kvanta_8x20.ldr";
 
+// What makes a draw record unusable as data; None for a sound one. A draw number outside
+// 1..MaxDrawNo, numbers outside 1..20 or repeated, an extra number outside 1..4.
+enum class DrawDefect { None, DrawNo, NumberRange, NumberRepeat, Extra };
+DrawDefect CheckDraw(const TDraw& draw);
+// The reason in the user's words ("числа вне диапазона 1..20", ...); empty for None.
+const char* DrawDefectText(DrawDefect defect);
+
 // The archive file: 32-byte draw records back to back, no header. A trailing partial record is
-// ignored; a missing file is an empty archive. Fails with kv::Error on a read error.
+// ignored, damaged records (CheckDraw) are left out and counted; a missing file is an empty
+// archive. Fails with kv::Error on a read error.
 struct LoadedArchive {
     TDrawsArray draws;
     int64_t trailingBytes = 0;   // bytes of an incomplete last record that were not read
+    int refused = 0;             // damaged records left out
+    DrawDefect firstDefect = DrawDefect::None;   // the defect of the first one
 };
 LoadedArchive ReadArchiveFile(const std::filesystem::path& path);
+// The same from the file's bytes.
+LoadedArchive ParseArchive(std::string_view bytes);
 TDrawsArray ParseArchiveBytes(std::string_view bytes);
 std::string ArchiveBytes(const TDrawsArray& draws);
 // Rewrites the whole file safely (a failure leaves the old file as it was). Fails with kv::Error.

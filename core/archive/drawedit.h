@@ -28,12 +28,28 @@ constexpr const char* InvalidDrawText = "Введена некорректная
 // and outside quotes a space or control character ends a field too.
 std::vector<std::string> SplitDrawsLine(std::string_view line);
 
-// Appends the draws of a draws text file (UTF-8 text) to the archive: 11 fields (number, date,
-// 8 numbers, extra) or 10 (no number: the archive's count plus 1). Lines of other field counts,
-// with draw number 0 or with a number already present are skipped. Returns the count appended.
+// The draws of a draws text file (UTF-8 text) that may join the archive: lines of 11 fields
+// (number, date, 8 numbers, extra) or 10 (no number: the archive's count plus 1, counting the
+// draws taken before). Blank lines are passed over; every other line that is not a sound draw
+// (CheckDraw), has an unreadable date or a draw number already present (in the archive or
+// earlier in the file) is refused with its line number and reason. One pass over the text.
+struct TDrawsImport {
+    game::TDrawsArray Draws;            // in file order
+    int Refused = 0;
+    std::vector<std::string> Notes;     // "строка 3: повторяющиеся числа" for the first ten
+    static constexpr int NoteLimit = 10;
+};
+TDrawsImport ParseDrawsText(const game::TDrawsArray& archive, std::string_view text);
+// The user's report of the refused lines; empty when none was.
+std::string DrawsImportReport(const TDrawsImport& import);
+// Appends what ParseDrawsText takes; returns the count appended.
 int ImportDrawsText(game::TDrawsArray& draws, std::string_view text);
 
-// The export text, one CR LF line per draw in archive order: «1024;"12.03.2021 10:05";3;...;2».
-std::string ExportDrawsText(const game::TDrawsArray& draws);
+// Whether the import can take the draw back as it stands: sound (CheckDraw) with a blank or
+// readable date that holds no line break.
+bool IsExportableDraw(const game::TDraw& draw);
+// The export text, one CR LF line per exportable draw in archive order:
+// «1024;"12.03.2021 10:05";3;...;2». skipped (when given) receives the count left out.
+std::string ExportDrawsText(const game::TDrawsArray& draws, int* skipped = nullptr);
 
 } // namespace kv::archive

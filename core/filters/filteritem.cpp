@@ -231,9 +231,18 @@ std::string FilterItemToText(const TFilterItem& item, const stats::TStatList& li
 long double LenientFloat(std::string_view text)
 {
     std::string kept;
-    for (char c : text) {
-        if ((c >= '0' && c <= '9') || c == '-') kept += c;
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (digit(c) || c == '-') kept += c;
         else if (c == '.' || c == ',') kept += '.';
+        // The writer's "%g" puts large and small values in exponent form ("5e-05", "1e+16"):
+        // an "E" between a number and its exponent is kept, with the exponent's sign.
+        else if ((c == 'e' || c == 'E') && !kept.empty() && (digit(kept.back()) || kept.back() == '.')
+                 && i + 1 < text.size() && (digit(text[i + 1]) || text[i + 1] == '-' || text[i + 1] == '+')) {
+            kept += 'e';
+            if (text[i + 1] == '+') ++i;
+        }
     }
     if (kept.empty()) return 0;
     char* end = nullptr;

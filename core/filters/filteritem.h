@@ -163,7 +163,8 @@ std::string FilterPartToText(const TFilterPart& part, const stats::TStatList& li
 std::string FilterRecToText(const TFilterRec& rec, const stats::TStatList& list);
 
 // The coefficient reader of the text form: keeps digits and "-", takes "." and "," as the
-// decimal point, drops everything else; 0 when what is left is not a number.
+// decimal point and an "E" followed by an exponent, drops everything else; 0 when what is left
+// is not a number.
 long double LenientFloat(std::string_view text);
 
 // --- the filter dialog's rules -------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "core/game/counting.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <cmath>
@@ -47,14 +48,25 @@ long double Factorial(int n)
     if (n <= 0) return 1.0L;
     if (n < FactorialTableSize) return FactorialTable()[n];
     long double r = FactorialTable()[FactorialTableSize - 1];
-    for (int i = FactorialTableSize; i <= n; ++i) r *= i;
+    for (int i = FactorialTableSize; i <= n && !std::isinf(r); ++i) r *= i;
     return r;
 }
 
 int64_t Binomial(int n, int k)
 {
     if (k >= n) return 1;
-    return RoundToInt64(Factorial(n) / (Factorial(n - k) * Factorial(k)));
+    if (k <= 0) return k == 0 ? 1 : 0;
+    if (n < FactorialTableSize) return RoundToInt64(Factorial(n) / (Factorial(n - k) * Factorial(k)));
+    // n comes from files too (a damaged stake count): multiply the falling product over the
+    // smaller side and stop as soon as the result is past what an int64 holds, so the loop
+    // never runs anywhere near n times.
+    const int j = std::min(k, n - k);
+    long double r = 1.0L;
+    for (int i = 0; i < j; ++i) {
+        r = r * static_cast<long double>(n - i) / static_cast<long double>(i + 1);
+        if (r >= 9.2e18L) return std::numeric_limits<int64_t>::max();
+    }
+    return RoundToInt64(r);
 }
 
 int64_t MatchCount(int n, int k, int m)

@@ -13,6 +13,9 @@ constexpr int MaxNumber = 20;
 constexpr int NumsPerDraw = 8;
 constexpr int MinExtra = 1;
 constexpr int MaxExtra = 4;
+// The highest draw number taken in: the next draw's number, and those of stakes for many draws
+// ahead, must still fit in an int32.
+constexpr int32_t MaxDrawNo = 999'999'999;
 constexpr int CombCount = 125970;           // Binomial(20, 8)
 constexpr int MinSum = 36;                  // 1 + 2 + ... + 8
 constexpr int MaxSum = 132;                 // 20 + 19 + ... + 13

@@ -15,7 +15,7 @@ namespace kv::scenario {
 
 std::vector<std::string> ScenarioFromBytes(std::string_view cp1251)
 {
-    const std::string text = util::Cp1251ToUtf8(cp1251);
+    const std::string text = util::TextFileToUtf8(cp1251);
     std::vector<std::string> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {

@@ -427,18 +427,6 @@ std::vector<std::string> RatingNames(const TRatingsArray& rows, std::span<const 
     return names;
 }
 
-std::string BackupUnreadableFile(const std::filesystem::path& path)
-{
-    std::filesystem::path backup = path;
-    backup += ".bak";
-    std::error_code ec;
-    std::filesystem::copy_file(path, backup, std::filesystem::copy_options::overwrite_existing, ec);
-    if (ec)
-        throw Error(util::Format("Не удалось сохранить копию файла \"%s\": %s",
-                                 {backup.string(), util::ErrnoText(ec.value())}));
-    return backup.filename().string();
-}
-
 // --- the rating of the program ----------------------------------------------------------------
 
 namespace {
@@ -510,6 +498,9 @@ bool TRatings::AddRating(std::string_view cp1251Comment, int hits, Currency prof
     const int row = findKey(m_key);
     if (row >= 0) {
         TRatingRecord& r = m_items[static_cast<std::size_t>(row)];
+        // A row read from a file may stand at the counters' limits: it takes no more stakes
+        // rather than wrapping round into negative counts.
+        if (r.StakeCount == INT32_MAX || r.HitSum > INT32_MAX - hits) return false;
         ++r.StakeCount;
         r.HitSum += hits;
         r.ProfitSum += profit;
@@ -556,6 +547,7 @@ bool TRatings::SaveRatings(shell::Shell& shell)
     shell::BusyScope busy(shell, "Сохранение файла рейтинга...");
     bool ok = true;
     try {
+        if (m_readOnly) throw Error(util::ReadOnlyFileText(m_path));
         util::RewriteFile(m_path, RatingsFileBytes(m_items));
     } catch (const std::exception& e) {
         shell.ShowFailure("Ошибка записи в файл рейтинга!", e.what());
@@ -585,19 +577,18 @@ void TRatings::LoadRatings(shell::Shell& shell)
             if (content.BadRecord < 0 && content.TrailingBytes == 0) {
                 mayRewrite = true;
             } else {
-                const std::string backup = BackupUnreadableFile(m_path);
-                mayRewrite = true;
+                const util::TBackupCopy copy = util::KeepBackupCopy(m_path);
+                mayRewrite = copy.Saved;
+                m_readOnly = !copy.Saved;
                 if (content.BadRecord >= 0)
                     shell.ShowFailure("Ошибка чтения файла рейтинга!",
                         util::Format("Запись %d файла \"%s\" не является записью рейтинга: файл другой версии "
-                                     "или поврежден. Прочитаны записи до нее (%d).\n\n"
-                                     "Копия файла сохранена как \"%s\".",
-                                     {content.BadRecord + 1, name, content.BadRecord, backup}));
+                                     "или поврежден. Прочитаны записи до нее (%d).",
+                                     {content.BadRecord + 1, name, content.BadRecord}) + "\n\n" + copy.Note);
                 else
                     shell.ShowMessage(shell::MessageKind::Warning,
-                        util::Format("Файл рейтинга \"%s\" заканчивается неполной записью (%d байт); она не прочитана.\n\n"
-                                     "Копия файла сохранена как \"%s\".",
-                                     {name, static_cast<int>(content.TrailingBytes), backup}));
+                        util::Format("Файл рейтинга \"%s\" заканчивается неполной записью (%d байт); она не прочитана.",
+                                     {name, static_cast<int>(content.TrailingBytes)}) + "\n\n" + copy.Note);
             }
         } catch (const std::exception& e) {
             shell.ShowFailure("Ошибка чтения файла рейтинга!", e.what());
@@ -628,7 +619,8 @@ bool TRatings::RatingsRefresh(shell::Shell& shell, TStakesFile& stakes)
             stakes.ReadRecords(start, n, buf.data());
             for (int i = 0; i < n; ++i) {
                 const uint8_t* p = buf.data() + static_cast<std::size_t>(i) * size;
-                if (util::GetI32(p + TStakeRecord::OffDrawNo) < 0 || util::GetU8(p + TStakeRecord::OffChecked) == 0)
+                if (util::GetI32(p + TStakeRecord::OffDrawNo) < 0 || util::GetU8(p + TStakeRecord::OffChecked) == 0
+                    || StakeBytesDamaged(p))
                     continue;
                 const uint8_t* comment = p + TStakeRecord::OffComment;
                 const std::size_t len = std::min<std::size_t>(comment[0], TStakeRecord::CommentCapacity);

@@ -233,6 +233,7 @@ private:
     void changed();
 
     std::filesystem::path m_path;
+    bool m_readOnly = false;   // a damaged file whose copy failed is never rewritten
     TRatingsArray m_items;
     // Upper-cased CP1251 name -> the first row of that name; rebuilt after anything reorders.
     mutable std::unordered_map<std::string, int> m_index;
@@ -242,9 +243,5 @@ private:
     bool m_sortDescending = DefaultRatingSortDescending;
     int m_effMode = DefaultRatingEffMode;
 };
-
-// Keeps a copy of a data file that cannot be read whole as "<name>.bak", so that the rewrite
-// that follows never loses what the program could not read. The copy's file name.
-std::string BackupUnreadableFile(const std::filesystem::path& path);
 
 } // namespace kv::stakes

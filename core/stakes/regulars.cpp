@@ -13,6 +13,7 @@
 #include "core/stakes/stakesfile.h"
 #include "core/util/binio.h"
 #include "core/util/cp1251.h"
+#include "core/util/error.h"
 #include "core/util/files.h"
 #include "core/util/format.h"
 
@@ -55,7 +56,8 @@ void AdvanceRegular(TRegularRecord& regular, const game::TDrawsArray& draws, int
     const game::TComb base = regular.UseDraw ? archive::DrawNumsBack(draws, drawsOffset) : regular.Current;
     regular.Current = game::ShiftComb(base, regular.Step);
     game::SortComb(regular.Current);
-    ++regular.Count;
+    // A count read from a file may stand at its limit already: it stays there.
+    if (regular.Count < INT32_MAX) ++regular.Count;
 }
 
 // --- the view -------------------------------------------------------------------------------------
@@ -250,19 +252,19 @@ void TRegulars::LoadTables(shell::Shell& shell)
             TRegularsFileContent content = ParseTablesFile(util::ReadWholeFile(m_path));
             m_items = std::move(content.Rows);
             // Every change rewrites the whole file, which would drop what could not be read.
-            if (content.BadRecord >= 0) {
-                const std::string backup = BackupUnreadableFile(m_path);
-                shell.ShowFailure("Ошибка чтения файла регулярных ставок!",
-                    util::Format("Запись %d файла \"%s\" не является записью регулярной ставки: файл другой версии "
-                                 "или поврежден. Прочитаны записи до нее (%d).\n\n"
-                                 "Копия файла сохранена как \"%s\".",
-                                 {content.BadRecord + 1, name, content.BadRecord, backup}));
-            } else if (content.TrailingBytes > 0) {
-                const std::string backup = BackupUnreadableFile(m_path);
-                shell.ShowMessage(shell::MessageKind::Warning,
-                    util::Format("Файл регулярных ставок \"%s\" заканчивается неполной записью (%d байт); она не "
-                                 "прочитана.\n\nКопия файла сохранена как \"%s\".",
-                                 {name, static_cast<int>(content.TrailingBytes), backup}));
+            if (content.BadRecord >= 0 || content.TrailingBytes > 0) {
+                const util::TBackupCopy copy = util::KeepBackupCopy(m_path);
+                m_readOnly = !copy.Saved;
+                if (content.BadRecord >= 0)
+                    shell.ShowFailure("Ошибка чтения файла регулярных ставок!",
+                        util::Format("Запись %d файла \"%s\" не является записью регулярной ставки: файл другой версии "
+                                     "или поврежден. Прочитаны записи до нее (%d).",
+                                     {content.BadRecord + 1, name, content.BadRecord}) + "\n\n" + copy.Note);
+                else
+                    shell.ShowMessage(shell::MessageKind::Warning,
+                        util::Format("Файл регулярных ставок \"%s\" заканчивается неполной записью (%d байт); она не "
+                                     "прочитана.",
+                                     {name, static_cast<int>(content.TrailingBytes)}) + "\n\n" + copy.Note);
             }
         } catch (const std::exception& e) {
             shell.ShowFailure("Ошибка чтения файла регулярных ставок!", e.what());
@@ -278,6 +280,7 @@ bool TRegulars::SaveTables(shell::Shell& shell)
     {
         shell::BusyScope busy(shell, "Сохранение файла регулярных ставок...");
         try {
+            if (m_readOnly) throw Error(util::ReadOnlyFileText(m_path));
             util::RewriteFile(m_path, RegularsFileBytes(m_items));
         } catch (const std::exception& e) {
             shell.ShowFailure("Ошибка записи в файл регулярных ставок!", e.what());

@@ -234,6 +234,7 @@ private:
     bool checkRow(shell::Shell& shell, int row) const;
 
     std::filesystem::path m_path;
+    bool m_readOnly = false;   // a damaged file whose copy failed is never rewritten
     TRegularsArray m_items;
     bool m_visible = true;
 };

@@ -23,7 +23,7 @@ constexpr std::size_t Size = TStakeRecord::RecordSize;
 bool isResult(const uint8_t* p)
 {
     return util::GetU8(p + TStakeRecord::OffChecked) != 0 && util::GetI32(p + TStakeRecord::OffDrawNo) > 0
-        && util::GetI32(p + TStakeRecord::OffMatched) >= 0;
+        && util::GetI32(p + TStakeRecord::OffMatched) >= 0 && !StakeBytesDamaged(p);
 }
 
 // Calls visit(record bytes, index) for records first..count-1 in file order.

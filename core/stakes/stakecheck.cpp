@@ -90,8 +90,7 @@ bool CheckStakes(TStakesFile& file, const TCheckSettings& settings, shell::Shell
                 uint8_t* p = buf.data() + static_cast<std::size_t>(i) * size;
                 const int pos = start + i + 1;
                 const int32_t drawNo = util::GetI32(p + TStakeRecord::OffDrawNo);
-                if (util::GetU8(p + TStakeRecord::OffChecked) == 0 && drawNo > 0
-                    && util::GetI32(p + TStakeRecord::OffStake) >= 8) {
+                if (StakeBytesDue(p)) {
                     if (first < 0) {
                         first = pos;
                         remaining = total - pos;

@@ -5,6 +5,8 @@
 #include "core/util/format.h"
 #include "core/shell/shell.h"
 #include "core/stakes/stakesfile.h"
+#include "core/util/files.h"
+#include "core/util/format.h"
 
 namespace kv::stakes {
 
@@ -46,9 +48,26 @@ bool DiscardOutdatedStakes(TStakesFile& file, shell::Shell& shell)
 {
     try {
         if (!file.IsOutdated()) return false;
-        shell.ShowMessage(shell::MessageKind::Warning, OutdatedStakesText);
-        file.Truncate();
-        return true;
+        // Nothing goes before a copy of the file as it was is kept beside it.
+        const util::TBackupCopy copy = util::KeepBackupCopy(file.Path());
+        const int64_t trailing = file.Size() % TStakesFile::RecordSize;
+        const bool partial = file.FirstVersion() == TStakeRecord::CurrentVersion;
+        const std::string name = file.Path().filename().string();
+        if (!copy.Saved) {
+            file.SetReadOnly();
+            shell.ShowMessage(shell::MessageKind::Warning,
+                util::Format("Файл ставок \"%s\" другой версии или поврежден.", {name}) + "\n\n" + copy.Note);
+            return false;
+        }
+        shell.ShowMessage(shell::MessageKind::Warning,
+            (partial ? util::Format("Файл ставок \"%s\" заканчивается неполной записью (%d байт); она удалена, "
+                                    "ставки сохранены.",
+                                    {name, trailing})
+                     : std::string(OutdatedStakesText))
+                + "\n\n" + copy.Note);
+        // A stray tail after records of this version costs only the tail.
+        file.Truncate(partial ? file.RecordCount() : 0);
+        return !partial;
     } catch (const std::exception& e) {
         shell.ShowFailure("Ошибка чтения файла ставок!", e.what());
         return false;

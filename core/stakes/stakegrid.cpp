@@ -44,6 +44,12 @@ std::string StakeCellText(const TStakeRecord& stake, int column)
 {
     if (!stake.IsStake()) return {};
     const bool checked = stake.Checked != 0;
+    if (stake.IsDamaged()) {
+        if (column == 0) return std::to_string(stake.DrawNo);
+        if (column == 2) return DamagedStakeText;
+        if (column == 8) return stake.Comment;
+        return {};
+    }
     switch (column) {
     case 0: return std::to_string(stake.DrawNo);
     case 1: return game::StakeOriginCaption(stake.Origin);
@@ -80,7 +86,7 @@ bool IsMatchedNumber(const TStakeRecord& stake, uint8_t number)
 std::vector<TStakeNumber> StakeCellNumbers(const TStakeRecord& stake, int column)
 {
     std::vector<TStakeNumber> r;
-    if (!stake.IsStake()) return r;
+    if (!stake.IsStake() || stake.IsDamaged()) return r;
     if (column == 2) {
         const int count = std::clamp<int32_t>(stake.Stake.Count, 0, game::NumsPerDraw);
         for (int i = 0; i < count; ++i) r.push_back({stake.Stake.Nums[i], IsMatchedNumber(stake, stake.Stake.Nums[i])});
@@ -92,7 +98,7 @@ std::vector<TStakeNumber> StakeCellNumbers(const TStakeRecord& stake, int column
 
 std::optional<uint32_t> StakeResultColor(const TStakeRecord& stake, int column)
 {
-    if (!stake.IsStake() || stake.Checked == 0 || column < 5 || column > 7) return std::nullopt;
+    if (!stake.IsStake() || stake.IsDamaged() || stake.Checked == 0 || column < 5 || column > 7) return std::nullopt;
     return stake.Profit.raw > 0 ? WinColor : LossColor;
 }
 

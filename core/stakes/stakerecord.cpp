@@ -41,6 +41,33 @@ void TStakeRecord::Write(uint8_t* p) const
     PutShortString(p + OffComment, CommentCapacity, Comment);
 }
 
+namespace {
+
+bool countsDamaged(int32_t drawNo, int32_t stakeCount, int32_t matchedCount)
+{
+    return drawNo > 0 && (stakeCount < 0 || stakeCount > game::NumsPerDraw || matchedCount < -1
+                          || matchedCount > game::NumsPerDraw);
+}
+
+} // namespace
+
+bool TStakeRecord::IsDamaged() const
+{
+    return countsDamaged(DrawNo, Stake.Count, Matched.Count);
+}
+
+bool StakeBytesDamaged(const uint8_t* p)
+{
+    return countsDamaged(GetI32(p + TStakeRecord::OffDrawNo), GetI32(p + TStakeRecord::OffStake),
+                         GetI32(p + TStakeRecord::OffMatched));
+}
+
+bool StakeBytesDue(const uint8_t* p)
+{
+    return GetU8(p + TStakeRecord::OffChecked) == 0 && GetI32(p + TStakeRecord::OffDrawNo) > 0
+        && GetI32(p + TStakeRecord::OffStake) == game::NumsPerDraw;
+}
+
 TStakeRecord NewSeparator()
 {
     TStakeRecord r;

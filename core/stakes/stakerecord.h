@@ -68,12 +68,20 @@ struct TStakeRecord {
 
     // The check pass looks only at stakes that were not checked yet, are for a real draw and
     // hold a whole ticket.
-    bool IsDue() const { return Checked == 0 && DrawNo > 0 && Stake.Count >= 8; }
+    bool IsDue() const { return Checked == 0 && DrawNo > 0 && Stake.Count == game::NumsPerDraw; }
+    // A stake whose counts no record can hold (more than 8 numbers, hits outside -1..8) came
+    // from a damaged file: it is shown as such and never checked, priced or rated.
+    bool IsDamaged() const;
     // Separator rows (and anything else without a draw) show as empty rows.
     bool IsStake() const { return DrawNo > 0; }
 
     bool operator==(const TStakeRecord&) const = default;
 };
+
+// The same tests on a record's bytes, for the passes that walk the file without decoding it.
+bool StakeBytesDamaged(const uint8_t* p);
+bool StakeBytesDue(const uint8_t* p);
+constexpr const char* DamagedStakeText = "запись повреждена";
 
 // The record that divides groups of stakes: Version 2, Origin 0, DrawNo -1, Matched.Count -1,
 // everything else zero or empty.

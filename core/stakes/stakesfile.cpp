@@ -43,7 +43,9 @@ bool writeAllAt(int fd, int64_t pos, const uint8_t* data, std::size_t size, std:
 {
     written = 0;
     while (written < size) {
-        const ssize_t n = ::pwrite(fd, data + written, size - written, static_cast<off_t>(pos + written));
+        const std::size_t allowed = util::WritableBytes(size - written);
+        if (allowed == 0) return false;
+        const ssize_t n = ::pwrite(fd, data + written, allowed, static_cast<off_t>(pos + written));
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -187,10 +189,7 @@ bool TStakesFile::Reopen(shell::Shell& shell)
 bool TStakesFile::IsOutdated()
 {
     if (!HasRecords()) return false;
-    Flush();
-    uint8_t version = 0;
-    readAt(0, &version, 1);
-    return IsOutdatedStakesFile(m_fileSize, version);
+    return IsOutdatedStakesFile(m_fileSize, FirstVersion());
 }
 
 // --- low-level access ------------------------------------------------------------------------
@@ -224,6 +223,7 @@ void TStakesFile::readAt(int64_t pos, uint8_t* out, std::size_t size) const
 
 void TStakesFile::writeAt(int64_t pos, const uint8_t* in, std::size_t size)
 {
+    requireWritable();
     invalidate();
     std::size_t written = 0;
     const bool ok = writeAllAt(m_fd, pos, in, size, written);
@@ -333,6 +333,7 @@ int32_t TStakesFile::lastDrawNo()
 
 void TStakesFile::appendBytes(const std::string& bytes)
 {
+    requireWritable();
     invalidate();
     m_pending += bytes;
     if (m_bulk == 0 || m_pending.size() >= BulkBlockBytes) Flush();
@@ -435,6 +436,7 @@ bool TStakesFile::FindStake(shell::Shell& shell, int32_t drawNo, const game::TNu
 int TStakesFile::rewrite(const std::function<bool(const uint8_t*, int)>& keep)
 {
     if (!HasRecords()) throw Error(NotOpenText);
+    requireWritable();
     Flush();
     const std::filesystem::path tmp = m_path.parent_path() / TempFileName;
     int tfd = -1;
@@ -548,13 +550,29 @@ int TStakesFile::StakeCount()
     return stakes;
 }
 
-void TStakesFile::Truncate()
+void TStakesFile::Truncate(int keepRecords)
 {
     requireOpen();
+    requireWritable();
     m_pending.clear();
     invalidate();
-    if (::ftruncate(m_fd, 0) != 0) failErrno(errno);
-    m_fileSize = 0;
+    const int64_t size = std::min<int64_t>(m_fileSize, int64_t{std::max(0, keepRecords)} * RecordSize);
+    if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0) failErrno(errno);
+    m_fileSize = size;
+}
+
+uint8_t TStakesFile::FirstVersion()
+{
+    if (!HasRecords()) return 0;
+    Flush();
+    uint8_t version = 0;
+    readAt(0, &version, 1);
+    return version;
+}
+
+void TStakesFile::requireWritable() const
+{
+    if (m_readOnly) throw Error(util::ReadOnlyFileText(m_path));
 }
 
 } // namespace kv::stakes

@@ -130,8 +130,14 @@ public:
     // Records that are stakes, not separators (read in large chunks).
     int StakeCount();
 
-    // Empties the file.
-    void Truncate();
+    // Cuts the file to its first keepRecords records (empties it by default).
+    void Truncate(int keepRecords = 0);
+    // The Version byte of the first record; 0 for an empty file.
+    uint8_t FirstVersion();
+    // A damaged file whose copy could not be kept: every write fails from now on, naming the
+    // reason, until the program ends.
+    void SetReadOnly() { m_readOnly = true; }
+    bool IsReadOnly() const { return m_readOnly; }
 
     // Raw access to whole records for the passes that walk the file: count records from index
     // `first`, into or out of a buffer of count x RecordSize bytes. The read cache is bypassed
@@ -148,6 +154,7 @@ private:
     };
 
     void requireOpen() const;
+    void requireWritable() const;
     // Byte position of a record, failing for positions outside the file.
     int64_t recordPos(int index, SeekOrigin origin) const;
     void readAt(int64_t pos, uint8_t* out, std::size_t size) const;
@@ -164,6 +171,7 @@ private:
     int64_t m_fileSize = 0;    // bytes on the disk
     std::string m_pending;     // records appended in bulk, not yet written
     int m_bulk = 0;
+    bool m_readOnly = false;
     Cache m_cache;
 };
 

@@ -92,11 +92,18 @@ std::optional<TPrefetchData> TPrefetchCache::Create(const TStatList& list, int m
                                      {path.parent_path().string(), util::ErrnoText(dirError.value())}));
         util::RewriteFile(path, bytes);
         auto data = ParsePrefetch(bytes, list.CreateStat(method)->KeyOrder());
-        if (!data) throw Error("Некорректный формат данных");
+        if (!data) {
+            // The file just written holds what cannot be read back: it must not stay.
+            std::error_code ec;
+            std::filesystem::remove(path, ec);
+            throw Error("Некорректный формат данных");
+        }
         return data;
     } catch (const std::exception& e) {
+        // A failed rewrite leaves a previous file as it was (RewriteFile): it stays. Anything
+        // else in the file's place (an empty folder) would fail every later attempt too.
         std::error_code ec;
-        std::filesystem::remove(path, ec);
+        if (!std::filesystem::is_regular_file(path, ec)) std::filesystem::remove(path, ec);
         shell.ShowFailure(util::Format("Ошибка создания файла данных для полного набора вариантов!\n\nИмя файла: %s",
                                        {path.string()}),
                           e.what());

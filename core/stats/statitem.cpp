@@ -259,7 +259,9 @@ int32_t TLastValueArray::AddLastValue(int32_t drawNo, const std::array<int16_t, 
 {
     for (TLastValue& v : m_items) {
         if (v.Key == key) {
-            const int32_t gap = drawNo - v.DrawNo;
+            // Draw numbers of a damaged file can lie far apart: the gap saturates.
+            const int64_t wide = int64_t{drawNo} - v.DrawNo;
+            const int32_t gap = static_cast<int32_t>(std::clamp<int64_t>(wide, INT32_MIN, INT32_MAX));
             v.DrawNo = drawNo;
             return gap;
         }

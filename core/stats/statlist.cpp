@@ -314,22 +314,24 @@ void TStatList::NormalizeFavorites()
 std::string TStatList::GetFavorites() const
 {
     std::string text;
-    if (AllFavorites) return text;
-    for (const TStatMethod& m : m_methods) {
-        if (!m.Favorite) continue;
+    auto add = [&](std::string_view code) {
         if (!text.empty()) text += ',';
-        text += m.MethodCode();
-    }
+        text += code;
+    };
+    if (!AllFavorites)
+        for (const TStatMethod& m : m_methods)
+            if (m.Favorite) add(m.MethodCode());
+    for (const std::string& code : m_unknownFavorites) add(code);
     return text;
 }
 
-void TStatList::SetFavorites(std::string_view text)
+std::vector<std::string> TStatList::SetFavorites(std::string_view text)
 {
+    m_unknownFavorites.clear();
     if (trimBlank(text).empty()) {
         SetAllFavorites();
-        return;
+        return {};
     }
-    AllFavorites = false;
     // Words are compared as written: "NUMS, EVEN" names "NUMS" and " EVEN", and no method has
     // the second code. Files written by the program never hold blanks there.
     std::vector<std::string_view> words;
@@ -339,10 +341,23 @@ void TStatList::SetFavorites(std::string_view text)
         if (comma == std::string_view::npos) break;
         pos = comma + 1;
     }
+    std::vector<bool> known(words.size(), false);
+    bool any = false;
     for (TStatMethod& m : m_methods) {
         const std::string code = m.MethodCode();
-        m.Favorite = std::any_of(words.begin(), words.end(), [&](std::string_view w) { return sameText(w, code); });
+        m.Favorite = false;
+        for (std::size_t w = 0; w < words.size(); ++w) {
+            if (!sameText(words[w], code)) continue;
+            m.Favorite = true;
+            known[w] = true;
+            any = true;
+        }
     }
+    for (std::size_t w = 0; w < words.size(); ++w)
+        if (!known[w] && !trimBlank(words[w]).empty()) m_unknownFavorites.emplace_back(words[w]);
+    if (any) AllFavorites = false;
+    else SetAllFavorites();
+    return m_unknownFavorites;
 }
 
 bool TStatList::LoadFilterList(const std::filesystem::path& file, bool withOptions, shell::Shell& shell)
@@ -350,7 +365,15 @@ bool TStatList::LoadFilterList(const std::filesystem::path& file, bool withOptio
     try {
         const util::IniFile ini = util::IniFile::Load(file);
         if (withOptions) {
-            SetFavorites(ini.ReadString(SecFilters, "Favorites", GetFavorites()));
+            const std::vector<std::string> unknown = SetFavorites(ini.ReadString(SecFilters, "Favorites", GetFavorites()));
+            if (!unknown.empty()) {
+                std::string codes;
+                for (const std::string& code : unknown) codes += (codes.empty() ? "" : ", ") + code;
+                shell.ShowMessage(shell::MessageKind::Warning,
+                    util::Format("Список избранных фильтров в файле \"%s\" называет неизвестные методы: %s. "
+                                 "Они пропущены и сохраняются в файле без изменений.",
+                                 {file.filename().string(), codes}));
+            }
             Ordered = ini.ReadBool(SecFilters, "Ordered", Ordered);
             ShowGroupName = ini.ReadBool(SecFilters, "ShowGroupName", ShowGroupName);
             ShowMethodFlags = ini.ReadBool(SecFilters, "ShowMethodFlags", ShowMethodFlags);

@@ -91,8 +91,14 @@ public:
     // --- favourites and the filter-list file --------------------------------------------------
     void SetAllFavorites();
     void NormalizeFavorites();
+    // The codes of the favourites, "" for all; codes of methods this program does not know,
+    // read by SetFavorites, are written back after them, so a file from another version keeps
+    // its meaning for that version.
     std::string GetFavorites() const;
-    void SetFavorites(std::string_view text);
+    // Marks the methods the text names. Unknown codes are ignored (and kept for GetFavorites);
+    // when the text names no known method at all every method is shown, as an empty list is.
+    // Returns the unknown codes.
+    std::vector<std::string> SetFavorites(std::string_view text);
     // Failures are shown through the shell ("Ошибка загрузки списка фильтров!" / "Ошибка
     // сохранения списка фильтров!" with the reason) and give false.
     bool LoadFilterList(const std::filesystem::path& file, bool withOptions, shell::Shell& shell);
@@ -102,6 +108,7 @@ public:
 private:
     TStatEnv m_env;
     std::vector<TStatMethod> m_methods;
+    std::vector<std::string> m_unknownFavorites;
 };
 
 // The entries of the two choosers (statistics table, charts): method index and display name,

@@ -109,7 +109,58 @@ std::string Utf8ToCp1251(std::string_view utf8)
 {
     if (isAscii(utf8)) return std::string(utf8);
     thread_local Converter conv("CP1251", "UTF-8");
-    return conv.run(utf8, true);
+    static constexpr std::string_view Replacement = "\xEF\xBF\xBD";
+    std::string out;
+    for (;;) {
+        const std::size_t at = utf8.find(Replacement);
+        out += conv.run(utf8.substr(0, at), true);
+        if (at == std::string_view::npos) return out;
+        out += '\x98';
+        utf8.remove_prefix(at + Replacement.size());
+    }
+}
+
+bool IsValidUtf8(std::string_view s)
+{
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t len;
+        unsigned char lo = 0x80, hi = 0xBF;   // the allowed range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) len = 2;
+        else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            if (c == 0xE0) lo = 0xA0;         // overlong
+            if (c == 0xED) hi = 0x9F;         // surrogates
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            if (c == 0xF0) lo = 0x90;
+            if (c == 0xF4) hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (s.size() - i < len) return false;
+        const auto second = static_cast<unsigned char>(s[i + 1]);
+        if (second < lo || second > hi) return false;
+        for (std::size_t k = 2; k < len; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += len;
+    }
+    return true;
+}
+
+std::string TextFileToUtf8(std::string_view bytes)
+{
+    static constexpr std::string_view Bom = "\xEF\xBB\xBF";
+    // A mark followed by bytes that are not UTF-8 after all: the rest is read as CP1251, which
+    // takes every byte and gives each back on the next write.
+    if (bytes.starts_with(Bom)) bytes.remove_prefix(Bom.size());
+    if (!isAscii(bytes) && IsValidUtf8(bytes)) return std::string(bytes);
+    return Cp1251ToUtf8(bytes);
 }
 
 std::string Utf8ToCp1251Cut(std::string_view utf8, std::size_t maxBytes)

@@ -9,6 +9,8 @@ namespace kv::util {
 // Money: the amount times 10000 in a 64-bit integer, never a double in storage.
 struct Currency {
     static constexpr int64_t Scale = 10000;
+    static constexpr int64_t Max = INT64_MAX;
+    static constexpr int64_t Min = INT64_MIN;
     int64_t raw = 0;
 
     static constexpr Currency FromRaw(int64_t r) { return Currency{r}; }
@@ -18,11 +20,28 @@ struct Currency {
     static Currency FromDouble(double v);
     double ToDouble() const { return static_cast<double>(raw) / Scale; }
 
-    friend constexpr Currency operator+(Currency a, Currency b) { return {a.raw + b.raw}; }
-    friend constexpr Currency operator-(Currency a, Currency b) { return {a.raw - b.raw}; }
-    friend constexpr Currency operator*(Currency a, int64_t k) { return {a.raw * k}; }
-    Currency& operator+=(Currency b) { raw += b.raw; return *this; }
-    Currency& operator-=(Currency b) { raw -= b.raw; return *this; }
+    // Amounts come from files too (profits of damaged records, sums over millions of stakes):
+    // a result beyond the range stops at its limit instead of wrapping round.
+    friend constexpr Currency operator+(Currency a, Currency b)
+    {
+        int64_t r;
+        if (__builtin_add_overflow(a.raw, b.raw, &r)) return {b.raw > 0 ? Max : Min};
+        return {r};
+    }
+    friend constexpr Currency operator-(Currency a, Currency b)
+    {
+        int64_t r;
+        if (__builtin_sub_overflow(a.raw, b.raw, &r)) return {b.raw < 0 ? Max : Min};
+        return {r};
+    }
+    friend constexpr Currency operator*(Currency a, int64_t k)
+    {
+        int64_t r;
+        if (__builtin_mul_overflow(a.raw, k, &r)) return {(a.raw < 0) != (k < 0) ? Min : Max};
+        return {r};
+    }
+    Currency& operator+=(Currency b) { return *this = *this + b; }
+    Currency& operator-=(Currency b) { return *this = *this - b; }
     friend constexpr auto operator<=>(Currency, Currency) = default;
 };
 

@@ -7,10 +7,36 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
 namespace kv::util {
+
+namespace {
+
+std::atomic<int64_t> g_diskSpace{-1};
+
+} // namespace
+
+void SimulateDiskSpace(int64_t bytes)
+{
+    g_diskSpace = bytes;
+}
+
+std::size_t WritableBytes(std::size_t size)
+{
+    int64_t left = g_diskSpace.load();
+    for (;;) {
+        if (left < 0) return size;
+        const int64_t take = std::min<int64_t>(left, static_cast<int64_t>(size));
+        if (g_diskSpace.compare_exchange_weak(left, left - take)) {
+            if (take == 0) errno = ENOSPC;
+            return static_cast<std::size_t>(take);
+        }
+    }
+}
 
 namespace {
 
@@ -64,7 +90,9 @@ int openRetry(const char* name, int flags, mode_t mode = 0)
 bool writeAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        const std::size_t allowed = WritableBytes(bytes.size());
+        if (allowed == 0) return false;
+        const ssize_t n = ::write(fd, bytes.data(), allowed);
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -177,6 +205,25 @@ void RewriteFile(const std::filesystem::path& path, std::string_view bytes)
         ::fsync(dfd);
         ::close(dfd);
     }
+}
+
+TBackupCopy KeepBackupCopy(const std::filesystem::path& path)
+{
+    std::filesystem::path backup = path;
+    backup += ".bak";
+    try {
+        RewriteFile(backup, ReadWholeFile(path));
+    } catch (const std::exception& e) {
+        return {false, Format("Копия файла не сохранена. %s\n\n%s", {e.what(), ReadOnlyFileText(path)})};
+    }
+    return {true, Format("Копия файла сохранена как \"%s\".", {backup.filename().string()})};
+}
+
+std::string ReadOnlyFileText(const std::filesystem::path& path)
+{
+    return Format("Файл \"%s\" не будет перезаписан до завершения работы программы, чтобы не потерять "
+                  "непрочитанные записи.",
+                  {path.filename().string()});
 }
 
 std::string ErrnoText(int err)

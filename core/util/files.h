@@ -26,6 +26,25 @@ void RewriteFile(const std::filesystem::path& path, std::string_view bytes);
 // rewritten). Returns 0, or the errno of the failure: callers report it and go on.
 int AppendToFile(const std::filesystem::path& path, std::string_view bytes);
 
+// Keeps a copy of a data file as "<name>.bak" (through RewriteFile) before a load that could
+// not read all of it, so the rewrite that follows loses nothing for good. Saved tells whether
+// the copy exists; Note is the sentence for the user: where the copy is, or that it could not be
+// made and the file stays read-only until the program ends.
+struct TBackupCopy {
+    bool Saved = false;
+    std::string Note;
+};
+TBackupCopy KeepBackupCopy(const std::filesystem::path& path);
+// Why a save of a file left read-only by a failed copy is refused.
+std::string ReadOnlyFileText(const std::filesystem::path& path);
+
+// Test support: a disk with only `bytes` left. Every write of RewriteFile and of the stakes
+// file fails with ENOSPC once they are used up; a negative value (the default) lifts the limit.
+void SimulateDiskSpace(int64_t bytes);
+// How many of `size` bytes a writer may write now: size without a limit, otherwise what is left
+// (0 with errno set to ENOSPC when nothing is).
+std::size_t WritableBytes(std::size_t size);
+
 // The Russian text of an errno value ("Отказано в доступе", "Нет места на устройстве", ...);
 // unknown codes give the C library's text.
 std::string ErrnoText(int err);

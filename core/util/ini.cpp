@@ -15,7 +15,6 @@ namespace kv::util {
 
 namespace {
 
-constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 
 std::string_view trim(std::string_view s)
 {
@@ -64,11 +63,9 @@ IniFile IniFile::Load(const std::filesystem::path& path)
 
 IniFile IniFile::Parse(std::string_view cp1251Text)
 {
-    // A file that a modern editor saved as UTF-8 announces itself with a BOM; it is read as
-    // such and written back in CP1251 like every other settings file.
-    const std::string text = cp1251Text.starts_with(Utf8Bom)
-                                 ? std::string(cp1251Text.substr(Utf8Bom.size()))
-                                 : Cp1251ToUtf8(cp1251Text);
+    // A file that a modern editor saved as UTF-8 (with a BOM or without) is read as such and
+    // written back in CP1251 like every other settings file.
+    const std::string text = TextFileToUtf8(cp1251Text);
     IniFile ini;
     std::size_t pos = 0;
     while (pos < text.size()) {

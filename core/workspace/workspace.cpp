@@ -98,15 +98,19 @@ void Workspace::LoadArchive(shell::Shell& shell)
         try {
             archive::LoadedArchive loaded = archive::ReadArchiveFile(path);
             m_draws = std::move(loaded.draws);
-            if (loaded.trailingBytes > 0) {
-                // The incomplete last record would vanish with the next save: keep a copy of
-                // the file as it was, so nothing the user had is lost without a trace.
-                const auto backup = FilePath(std::string(archive::ArchiveFileName) + ".bak");
-                std::filesystem::copy_file(path, backup, std::filesystem::copy_options::overwrite_existing, ec);
-                shell.ShowMessage(shell::MessageKind::Warning,
-                    util::Format("Файл тиражей \"%s\" заканчивается неполной записью (%d байт); она не прочитана.\n\n"
-                                 "Копия файла сохранена как \"%s\".",
-                                 {path.string(), loaded.trailingBytes, backup.filename().string()}));
+            if (loaded.trailingBytes > 0 || loaded.refused > 0) {
+                // What was not read would vanish with the next save: keep a copy of the file as
+                // it was, and when that fails never rewrite it in this run.
+                const util::TBackupCopy copy = util::KeepBackupCopy(path);
+                m_archiveReadOnly = !copy.Saved;
+                std::string text = util::Format("Файл тиражей \"%s\" поврежден.", {path.string()});
+                if (loaded.refused > 0)
+                    text += util::Format("\nНе прочитано записей: %d (первая: %s).",
+                                         {loaded.refused, archive::DrawDefectText(loaded.firstDefect)});
+                if (loaded.trailingBytes > 0)
+                    text += util::Format("\nФайл заканчивается неполной записью (%d байт); она не прочитана.",
+                                         {loaded.trailingBytes});
+                shell.ShowMessage(shell::MessageKind::Warning, text + "\n\n" + copy.Note);
             }
         } catch (const std::exception& e) {
             shell.ShowFailure("Ошибка чтения файла тиражей!", e.what());
@@ -122,6 +126,7 @@ bool Workspace::SaveArchive(shell::Shell& shell)
     {
         shell::BusyScope busy(shell, "Сохранение файла тиражей...");
         try {
+            if (m_archiveReadOnly) throw Error(util::ReadOnlyFileText(FilePath(archive::ArchiveFileName)));
             archive::WriteArchiveFile(FilePath(archive::ArchiveFileName), m_draws);
         } catch (const std::exception& e) {
             shell.ShowFailure("Ошибка записи в файл тиражей!", e.what());
@@ -191,21 +196,38 @@ int Workspace::ImportDraws(shell::Shell& shell, const std::filesystem::path& fil
         shell.ShowError(e.what());
         return -1;
     }
-    const int added = archive::ImportDrawsText(m_draws, util::Cp1251ToUtf8(bytes));
+    const archive::TDrawsImport import = archive::ParseDrawsText(m_draws, util::Cp1251ToUtf8(bytes));
+    const std::string report = archive::DrawsImportReport(import);
+    if (import.Draws.empty()) {
+        // Nothing to add: the archive file stays exactly as it is.
+        shell.ShowMessage(shell::MessageKind::Warning,
+                          util::Format("В файле \"%s\" нет тиражей для импорта.", {file.string()})
+                              + (report.empty() ? "" : "\n\n" + report));
+        return 0;
+    }
+    m_draws.insert(m_draws.end(), import.Draws.begin(), import.Draws.end());
     SaveArchive(shell);
     viewsRefresh();
-    return added;
+    if (!report.empty())
+        shell.ShowMessage(shell::MessageKind::Warning,
+                          util::Format("Импортировано тиражей: %d.", {static_cast<int>(import.Draws.size())})
+                              + "\n" + report);
+    return static_cast<int>(import.Draws.size());
 }
 
 bool Workspace::ExportDraws(shell::Shell& shell, const std::filesystem::path& file)
 {
     shell::BusyScope busy(shell, util::Format("Экспорт тиражей в файл \"%s\"...", {file.string()}));
+    int skipped = 0;
     try {
-        util::RewriteFile(file, util::Utf8ToCp1251(archive::ExportDrawsText(m_draws)));
+        util::RewriteFile(file, util::Utf8ToCp1251(archive::ExportDrawsText(m_draws, &skipped)));
     } catch (const std::exception& e) {
         shell.ShowError(e.what());
         return false;
     }
+    if (skipped > 0)
+        shell.ShowMessage(shell::MessageKind::Warning,
+                          util::Format("Не выгружено тиражей с некорректными данными: %d.", {skipped}));
     return true;
 }
 

@@ -164,6 +164,7 @@ private:
 
     std::filesystem::path m_dataDir;
     game::TDrawsArray m_draws;
+    bool m_archiveReadOnly = false;   // a damaged archive whose copy failed is never rewritten
     int m_drawsOffset = 0;
     stakes::TStakesFile m_stakes;
     filters::TCombList m_combs;

@@ -519,9 +519,7 @@ void StakesViewTest::outdatedFileIsEmptied_data()
     const std::string valid = test::RecordBytes(test::Stake(5, {1, 2, 3, 4, 5, 6, 7, 8}));
     std::string version1 = valid;
     version1[0] = 1;
-    QByteArray oneMore = QByteArray::fromStdString(valid);
-    oneMore.append('\0');
-    QTest::newRow("313 bytes") << oneMore << true;
+    // A stray byte after records of this version costs only that byte (tested in the core).
     QTest::newRow("version 1") << QByteArray::fromStdString(version1) << true;
     QTest::newRow("current") << QByteArray::fromStdString(valid) << false;
 }
@@ -538,7 +536,8 @@ void StakesViewTest::outdatedFileIsEmptied()
     const test::TempDir& dir = started.dir;
     if (outdated) {
         QCOMPARE(answerer.texts,
-                 QStringList{QStringLiteral("Обнаружен файл ставок устаревшей версии - имеющиеся в файле ставки будут удалены!")});
+                 QStringList{QStringLiteral("Обнаружен файл ставок устаревшей версии - имеющиеся в файле ставки будут удалены!"
+                                            "\n\nКопия файла сохранена как \"Kvanta_8x20.lsk.bak\".")});
         QCOMPARE(answerer.captions, QStringList{QStringLiteral("Предупреждение")});
         QCOMPARE(std::filesystem::file_size(dir / StakesFileName.toStdString()), uintmax_t(0));
         QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 0"));

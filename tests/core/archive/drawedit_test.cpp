@@ -4,6 +4,10 @@
 #include "core/archive/drawedit.h"
 #include "core/archive/sample.h"
 #include "core/game/game.h"
+#include "core/util/cp1251.h"
+#include "tests/support/support.h"
+
+#include <filesystem>
 
 using namespace kv;
 using game::TDraw;
@@ -88,10 +92,18 @@ TEST(DrawsText, ExportLineIsExact)
     d.SetDateText("12.03.2021 10:05");
     TDraw q = d;
     q.DrawNo = 1025;
-    q.SetDateText("a\"b");
-    EXPECT_EQ(archive::ExportDrawsText({d, q}),
+    q.SetDateText("12.03.2021\"10:05");
+    // Only what the import reads back is written: a date that is no date, or one holding a line
+    // break, is left out and counted.
+    TDraw free = d;
+    free.SetDateText("ночной тираж");
+    TDraw broken = d;
+    broken.SetDateText("12.03.2021\n10:05");
+    int skipped = 0;
+    EXPECT_EQ(archive::ExportDrawsText({d, free, q, broken}, &skipped),
               "1024;\"12.03.2021 10:05\";3;7;1;15;9;20;11;4;2\r\n"
-              "1025;\"a\"\"b\";3;7;1;15;9;20;11;4;2\r\n");
+              "1025;\"12.03.2021\"\"10:05\";3;7;1;15;9;20;11;4;2\r\n");
+    EXPECT_EQ(skipped, 2);
     EXPECT_EQ(archive::ExportDrawsText({}), "");
 }
 
@@ -104,27 +116,43 @@ TEST(DrawsText, ImportRules)
         "   \n"
         "\"02.01.2030 10:00\";1;2;3;4;5;6;7;8;3\n"        // 10 fields again: number 502
         "600;01.01.2030 10:00;1;2;3;4;5;6;7;8;3\n"        // unquoted date and time: 12 fields
-        "0;\"x\";1;2;3;4;5;6;7;8;3\n"                     // draw number 0
-        "abc;\"x\";1;2;3;4;5;6;7;8;3\n"                   // not a number: 0
-        "5;\"x\";1;2;3;4;5;6;7;8;3\n"                     // already present
-        "700;\"03.01.2030 10:00\";25;2;2;4;5;6;7;0;9\r"   // ranges are not checked
-        "650;\"a very long date text here\";1;2;3;4;5;6;7;8;1";
-    EXPECT_EQ(archive::ImportDrawsText(draws, text), 4);
-    ASSERT_EQ(draws.size(), 504u);
+        "650;\"03.01.2030\";1;2;3;4;5;6;7;8;1";          // a date without a time
+    EXPECT_EQ(archive::ImportDrawsText(draws, text), 3);
+    ASSERT_EQ(draws.size(), 503u);
     EXPECT_EQ(draws[500].DrawNo, 501);
     EXPECT_EQ(draws[500].DateText(), "01.01.2030 10:00");
     EXPECT_EQ(draws[501].DrawNo, 502);
-    EXPECT_EQ(draws[502].DrawNo, 700);
-    EXPECT_EQ(draws[502].Nums, (game::TComb{25, 2, 2, 4, 5, 6, 7, 0}));
-    EXPECT_EQ(draws[502].Extra, 9);
-    EXPECT_EQ(draws[503].DrawNo, 650);
-    EXPECT_EQ(draws[503].DateText(), "a very long date");
+    EXPECT_EQ(draws[502].DrawNo, 650);
 
-    // A 10-field line is skipped when the number it would get (count + 1) exists already.
+    // A 10-field line is refused when the number it would get (count + 1) exists already.
     game::TDrawsArray small = archive::SyntheticDraws(3, 1);
     small[2].DrawNo = 4;
-    EXPECT_EQ(archive::ImportDrawsText(small, "\"x\";1;2;3;4;5;6;7;8;1"), 0);
+    EXPECT_EQ(archive::ImportDrawsText(small, "\"01.01.2030\";1;2;3;4;5;6;7;8;1"), 0);
     EXPECT_EQ(small.size(), 3u);
+}
+
+TEST(DrawsText, InvalidLinesAreRefusedWithTheirLineNumbers)
+{
+    const game::TDrawsArray archive = archive::SyntheticDraws(3, 1);
+    const std::string text =
+        util::Cp1251ToUtf8(test::ReadBytes(std::filesystem::path(KV_TEST_DATA) / "broken" / "draws-invalid.csv"));
+    const archive::TDrawsImport import = archive::ParseDrawsText(archive, text);
+    ASSERT_EQ(import.Draws.size(), 1u);
+    EXPECT_EQ(import.Draws[0].DrawNo, 2005);
+    EXPECT_EQ(import.Refused, 11);
+    EXPECT_EQ(archive::DrawsImportReport(import),
+              "Отклонено строк: 11.\n"
+              "строка 1: числа вне диапазона 1..20\n"
+              "строка 2: дополнительное число вне диапазона 1..4\n"
+              "строка 4: тираж № 2005 уже есть в архиве\n"
+              "строка 5: некорректная дата\n"
+              "строка 6: повторяющиеся числа\n"
+              "строка 8: номер тиража вне диапазона 1..999999999\n"
+              "строка 9: тираж № 3 уже есть в архиве\n"
+              "строка 10: ожидается 10 или 11 полей, прочитано 2\n"
+              "строка 11: ожидается 10 или 11 полей, прочитано 2\n"
+              "строка 12: ожидается 10 или 11 полей, прочитано 2\n"
+              "... и еще 1.");
 }
 
 TEST(DrawsText, ExportThenImportReproducesTheArchive)

@@ -121,7 +121,7 @@ TEST(FilterText, ReadAndWriteBack)
         {"TSD1#NUMS", "TSD1#NUMS:#LNO:#SF:0"},
         {"TMF1#NUMS:1#LNO:#SF:1#1,5:-0.25:abc:1:0", "TMF1#NUMS:1#LNO:#SF:1#1.5:-0.25:0:1:0"},
         {"TSD1#NUMS:1#LNO:#SF:1#", "TSD1#NUMS:1#LNO:#SF:1#0:0:0:0:0"},
-        {"TSD1#NUMS:1#LNO:#SF:1#2e3x:1.2.3:--1:yes:1 ", "TSD1#NUMS:1#LNO:#SF:1#23:0:0:0:0"},
+        {"TSD1#NUMS:1#LNO:#SF:1#2e3x:1.2.3:--1:yes:1 ", "TSD1#NUMS:1#LNO:#SF:1#2000:0:0:0:0"},
         {"MBF19#POS3:10#pxr:4,5#sp:2#x#extra", "BMF19#POS3:10#PXR:4,5#SP:2#0:0:0:0:0"},
     };
     for (const Case& c : cases) {
@@ -226,12 +226,23 @@ TEST(FilterText, CoefficientsUseAPointWhateverTheSeparator)
     const TFilterItem read = filters::TextToFilterItem("TSD1#NUMS:10#LNO:#SF:1#1,5:-0.25:1E-5:1:0", Registry());
     EXPECT_EQ(read.Weights.CoefCount, 1.5L);
     EXPECT_EQ(read.Weights.CoefDeviation, -0.25L);
-    // The reader keeps "1-5" of "1E-5", which is no number: a coefficient below 0.0001 does not
-    // come back. The dialog keeps three decimals, so no coefficient is that small.
-    EXPECT_EQ(read.Weights.CoefDepth, 0.0L);
+    EXPECT_EQ(read.Weights.CoefDepth, 1E-5L);
+
+    // What the writer puts in exponent form comes back as written.
+    for (const stats::TWeightCoefs& w : {stats::TWeightCoefs{5E-5L, 1E16L, -2.5E-300L, true, false},
+                                         stats::TWeightCoefs{1E300L, -1E-300L, 123456789012345L, false, true}}) {
+        TFilterItem item = filters::TextToFilterItem("TSD1#NUMS:10#LNO:#SF:1", Registry());
+        item.OverrideWeights = true;
+        item.Weights = w;
+        const TFilterItem back = filters::TextToFilterItem(filters::FilterItemToText(item, Registry()), Registry());
+        EXPECT_EQ(back.Weights.CoefCount, w.CoefCount);
+        EXPECT_EQ(back.Weights.CoefDeviation, w.CoefDeviation);
+        EXPECT_EQ(back.Weights.CoefDepth, w.CoefDepth);
+    }
 
     const std::vector<std::pair<const char*, long double>> lenient = {
-        {"", 0}, {"abc", 0}, {"-", 0}, {"7", 7}, {" 2,5 ", 2.5L}, {"x-3.5y", -3.5L}, {"1.2.3", 0}, {"3-", 0}};
+        {"", 0}, {"abc", 0}, {"-", 0}, {"7", 7}, {" 2,5 ", 2.5L}, {"x-3.5y", -3.5L}, {"1.2.3", 0}, {"3-", 0},
+        {"1E+16", 1E16L}, {"2,5e-3", 2.5E-3L}, {"e5", 5}, {"7 e", 7}, {"1e", 1}};
     for (const auto& [text, v] : lenient) EXPECT_EQ(filters::LenientFloat(text), v) << text;
 }
 

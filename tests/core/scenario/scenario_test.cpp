@@ -44,6 +44,9 @@ TEST(ScenarioFile, LineEndsAndCodePage)
         {"\r\n", {""}},
         {"a\n\rb", {"a", "", "b"}},
         {IdeaCp + "|x\r\n", {"Идея|x"}},
+        // A file another player saved in UTF-8, with or without a byte-order mark.
+        {"Идея|x\r\n", {"Идея|x"}},
+        {"\xEF\xBB\xBFИдея", {"Идея"}},
     };
     for (const Case& c : cases) EXPECT_EQ(scenario::ScenarioFromBytes(c.bytes), c.lines) << c.bytes;
 

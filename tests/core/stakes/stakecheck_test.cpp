@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/stakes/stakecheck.h"
+#include "core/stakes/stakegrid.h"
 #include "core/stakes/stakesfile.h"
 #include "core/stakes/prizetable.h"
 #include "core/stats/config.h"
@@ -354,14 +355,31 @@ TEST(CheckStakes, DamagedFileFixture)
     EXPECT_EQ(records[0].Checked, 1);
     EXPECT_EQ(records[0].Matched, (game::TNumSet{4, {1, 3, 4, 7, 0, 0, 0, 0}}));
     EXPECT_EQ(records[0].Profit, util::Currency::FromUnits(40));
-    // Only the first 8 of the 40 numbers are looked at; none of them is in draw 102, and the
-    // price is that of 40 numbers: C(40, 8) = 76904685 tickets.
-    EXPECT_EQ(records[1].Checked, 1);
-    EXPECT_EQ(records[1].DrawNums, (game::TComb{20, 19, 18, 17, 16, 15, 14, 13}));
-    EXPECT_EQ(records[1].Stake.Count, 40);
-    EXPECT_EQ(records[1].Matched, (game::TNumSet{0, {}}));
-    EXPECT_EQ(records[1].Profit, util::Currency::FromUnits(-769046850));
-    EXPECT_EQ(records[1].Origin, 9);
-    EXPECT_EQ(records[1].SampleSize, -5);
-    EXPECT_EQ(f.rated.size(), 2u);
+    // 40 numbers do not fit a record: the stake is damaged and stays as it was, unchecked.
+    EXPECT_EQ(after.substr(TStakeRecord::RecordSize, TStakeRecord::RecordSize),
+              bytes.substr(TStakeRecord::RecordSize, TStakeRecord::RecordSize));
+    EXPECT_EQ(f.rated.size(), 1u);
+}
+
+TEST(CheckStakes, CountsNoRecordCanHoldMarkTheStakeDamaged)
+{
+    // 2147483647 numbers (once seconds in a factorial), 300 numbers (an overflowing price), then
+    // a sound stake for draw 102.
+    const std::string bytes = test::ReadBytes(std::filesystem::path(KV_TEST_DATA) / "broken" / "stakes-huge-count.lsk");
+    Fixture f(bytes);
+    EXPECT_TRUE(CheckStakes(f.file, f.settings, f.shell));
+    const std::string after = f.Bytes();
+    EXPECT_EQ(after.substr(0, 2 * TStakeRecord::RecordSize), bytes.substr(0, 2 * TStakeRecord::RecordSize));
+    const std::vector<TStakeRecord> records = RecordsOf(after);
+    ASSERT_EQ(f.rated.size(), 1u);
+    EXPECT_EQ(f.rated[0].Comment, "целая");
+    EXPECT_EQ(records[2].Checked, 1);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(records[i].IsDamaged());
+        EXPECT_EQ(StakeCellText(records[i], 2), "запись повреждена");
+        EXPECT_EQ(StakeCellText(records[i], 7), "");
+    }
+    // What the price would be saturates instead of wrapping round.
+    EXPECT_EQ(f.prizes.StakeResult(2147483647, -1).raw, -INT64_MAX);
+    EXPECT_EQ(f.prizes.StakeResult(300, -1).raw, -INT64_MAX);
 }

@@ -192,28 +192,36 @@ TEST(StakeCommands, OutdatedFileAtStartUp)
 {
     std::string version1 = test::RecordBytes(Stake(1, A));
     version1[0] = 1;
+    const std::string copyNote = "\n\nКопия файла сохранена как \"Kvanta_8x20.lsk.bak\".";
     struct Case {
         const char* name;
         std::string bytes;
         bool emptied;
+        std::string after;
+        std::string message;   // empty: none
     };
     const std::vector<Case> cases = {
-        {"313 bytes", test::RecordBytes(Stake(1, A)) + "x", true},
-        {"first byte 1", version1, true},
-        {"current", FileOf({Stake(1, A)}), false},
-        {"empty", "", false},
+        // A stray tail after records of this version costs only the tail.
+        {"313 bytes", test::RecordBytes(Stake(1, A)) + "x", false, test::RecordBytes(Stake(1, A)),
+         "Файл ставок \"Kvanta_8x20.lsk\" заканчивается неполной записью (1 байт); она удалена, ставки сохранены."
+             + copyNote},
+        {"first byte 1", version1, true, "",
+         "Обнаружен файл ставок устаревшей версии - имеющиеся в файле ставки будут удалены!" + copyNote},
+        {"current", FileOf({Stake(1, A)}), false, FileOf({Stake(1, A)}), ""},
+        {"empty", "", false, "", ""},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         Fixture f(c.bytes);
-        EXPECT_EQ(DiscardOutdatedStakes(f.file, f.shell), c.emptied) << c.name;
-        EXPECT_EQ(f.Bytes(), c.emptied ? std::string() : c.bytes) << c.name;
-        if (c.emptied) {
-            ASSERT_EQ(f.shell.messages.size(), 1u) << c.name;
-            EXPECT_EQ(f.shell.messages[0].kind, shell::MessageKind::Warning);
-            EXPECT_EQ(f.shell.messages[0].text,
-                      "Обнаружен файл ставок устаревшей версии - имеющиеся в файле ставки будут удалены!");
-        } else {
-            EXPECT_TRUE(f.shell.messages.empty()) << c.name;
+        EXPECT_EQ(DiscardOutdatedStakes(f.file, f.shell), c.emptied);
+        EXPECT_EQ(f.Bytes(), c.after);
+        if (c.message.empty()) {
+            EXPECT_TRUE(f.shell.messages.empty());
+            continue;
         }
+        EXPECT_EQ(test::ReadBytes(f.dir / "Kvanta_8x20.lsk.bak"), c.bytes);
+        ASSERT_EQ(f.shell.messages.size(), 1u);
+        EXPECT_EQ(f.shell.messages[0].kind, shell::MessageKind::Warning);
+        EXPECT_EQ(f.shell.messages[0].text, c.message);
     }
 }

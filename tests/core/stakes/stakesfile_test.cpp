@@ -430,7 +430,8 @@ TEST(StakesFile, DamagedFileFixture)
     odd.Matched.Count = -1;
     for (int i = 0; i < 255; ++i) odd.Comment += "я";   // 255 bytes 0xFF
     EXPECT_EQ(f.file.ReadStake(1), odd);
-    EXPECT_TRUE(odd.IsDue());
+    EXPECT_TRUE(odd.IsDamaged()) << "40 numbers do not fit a record";
+    EXPECT_FALSE(odd.IsDue());
 
     TStakeRecord checked;
     checked.Version = 2;

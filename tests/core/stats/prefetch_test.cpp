@@ -342,7 +342,7 @@ TEST(Prefetch, CreateFailureLeavesNoFile)
     EXPECT_EQ(f.sh.messages[0].text.substr(0, CreateFailure.size()), CreateFailure);
 }
 
-TEST(Prefetch, CreateFailureRemovesTheOldFile)
+TEST(Prefetch, CreateFailureRemovesWhatBlocksTheFile)
 {
     // The file's place is taken by an empty folder that cannot be replaced by a file.
     Fixture f;

@@ -2,6 +2,7 @@
 
 #include "tests/core/stats/numberkinds.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -286,13 +287,14 @@ TEST(StatList, Favorites)
         {"", true, everything, ""},
         {" \t ", true, everything, ""},
         {"NUMS,EVEN", false, {"NUMS", "EVEN"}, "NUMS,EVEN"},
-        // The words are not trimmed: " EVEN" names no method.
-        {"NUMS, EVEN", false, {"NUMS"}, "NUMS"},
-        {" NUMS", false, {}, ""},
+        // The words are not trimmed: " EVEN" names no method; unknown words are written back.
+        {"NUMS, EVEN", false, {"NUMS"}, "NUMS, EVEN"},
         {"even,nums,Pos3", false, {"NUMS", "EVEN", "POS3"}, "NUMS,EVEN,POS3"},
         {"POS8,,POE1,", false, {"POS8", "POE1"}, "POS8,POE1"},
-        {"POS", false, {}, ""},
-        {"NUMS;EVEN", false, {}, ""},
+        // Naming no known method shows them all, and the file keeps what it said.
+        {" NUMS", true, everything, " NUMS"},
+        {"POS", true, everything, "POS"},
+        {"NUMS;EVEN", true, everything, "NUMS;EVEN"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("\"") + c.text + "\"");
@@ -453,4 +455,22 @@ TEST(StatList, HelpAddressOfAMethod)
     EXPECT_EQ(list.GetHelpURL(shr2), prefix + "shredding.html#SHRx") << "the family's page";
     EXPECT_EQ(list.GetHelpURL(chn4), prefix + "channels.html#CHNx") << "no help code: the code with x";
     EXPECT_EQ(list.GetHelpURL(plain), prefix + "repeats.html#PLNS");
+}
+
+TEST(StatList, FavouritesNamingOnlyUnknownMethodsKeepTheirMeaningOverASave)
+{
+    test::TempDir dir;
+    const auto file = dir / "Kvanta_8x20.flt";
+    test::WriteBytes(file, test::ReadBytes(std::filesystem::path(KV_TEST_DATA) / "broken" / "favorites-unknown.flt"));
+    TStatList list = builtList();
+    test::ScriptedShell shell;
+    ASSERT_TRUE(list.LoadFilterList(file, true, shell));
+    EXPECT_TRUE(list.AllFavorites) << "nothing known is named: every method is shown";
+    EXPECT_EQ(BuildChoosers(list).Stat.size(), BuildChoosers(builtList()).Stat.size());
+    ASSERT_EQ(shell.messages.size(), 1u);
+    EXPECT_EQ(shell.messages[0].text,
+              "Список избранных фильтров в файле \"Kvanta_8x20.flt\" называет неизвестные методы: XNEW1, XNEW2. "
+              "Они пропущены и сохраняются в файле без изменений.");
+    ASSERT_TRUE(list.SaveFilterList(file, true, false, shell));
+    EXPECT_NE(test::ReadBytes(file).find("Favorites=XNEW1,XNEW2\r\n"), std::string::npos) << test::ReadBytes(file);
 }

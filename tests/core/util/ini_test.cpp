@@ -7,6 +7,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <filesystem>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -357,4 +358,39 @@ TEST(IniFile, LoadingMissingAndUnreadableFiles)
 }
 
 } // namespace
+} // namespace kv::util
+
+namespace kv::util {
+
+TEST(IniFile, ForeignEncodingsSurviveARewriteOfAnotherKey)
+{
+    struct Case {
+        const char* fixture;
+        std::string name;     // the value as read
+        std::string after;    // the file after Count is set to 2
+    };
+    const std::vector<Case> cases = {
+        // UTF-8 without a byte-order mark is read as UTF-8 and written back in CP1251.
+        {"settings-utf8.ini", "Иван", "[GLOBAL]\r\nName=\xC8\xE2\xE0\xED\r\nCount=2\r\n"},
+        // 0x98 has no character, yet comes back as the same byte.
+        {"settings-98.ini", "a\xEF\xBF\xBD" "b", "[GLOBAL]\r\nName=a\x98" "b\r\nCount=2\r\n"},
+        // A byte-order mark before text that is not UTF-8: the rest is CP1251, kept byte for byte.
+        {"settings-bom-cp1251.ini", "Ив\xEF\xBF\xBD", "[GLOBAL]\r\nName=\xC8\xE2\x98\r\nCount=2\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fixture);
+        test::TempDir dir;
+        const auto path = dir / "settings.ini";
+        test::WriteBytes(path, test::ReadBytes(std::filesystem::path(KV_TEST_DATA) / "broken" / c.fixture));
+        IniFile ini = IniFile::Load(path);
+        EXPECT_EQ(ini.ReadString("GLOBAL", "Name", ""), c.name);
+        ini.WriteInteger("GLOBAL", "Count", 2);
+        ini.Save(path);
+        EXPECT_EQ(test::ReadBytes(path), c.after);
+    }
+    // Text that happens to be valid UTF-8 only by accident is rare: two Russian letters in CP1251
+    // never are, so they stay CP1251.
+    EXPECT_EQ(IniFile::Parse("[A]\r\nK=\xC8\xE2\r\n").ReadString("A", "K", ""), "Ив");
+}
+
 } // namespace kv::util

@@ -80,3 +80,75 @@ good = regular("a", 0, [1, 2, 3, 4, 5, 6, 7, 8], [1, 2, 3, 4, 5, 6, 7, 8], 3, 0)
     + regular("b", 0, [1, 2, 3, 4, 5, 6, 7, 8], [1, 2, 3, 4, 5, 6, 7, 8], -3, 0)
 write("regulars-badstep.ltb",
       good + regular("c", 0, [1, 2, 3, 4, 5, 6, 7, 8], [1, 2, 3, 4, 5, 6, 7, 8], 99, 0) + good)
+
+
+def draw(draw_no, nums, extra, date):
+    data = date.encode("cp1251")[:16]
+    return struct.pack("<i", draw_no) + bytes(nums) + bytes([extra, len(data)]) + data + bytes(16 - len(data)) + bytes(2)
+
+
+# Stakes whose counts no record can hold: 2147483647 numbers (the check used to spend seconds
+# in a factorial and store a wrong profit) and 300 numbers (the price overflowed), then a sound
+# due stake for draw 102.
+write("stakes-huge-count.lsk",
+      stake(2, 1, 101, 0, 10, 2147483647, [1, 2, 3, 4, 5, 6, 7, 8], [0] * 8, -1, [0] * 8, 0,
+            short_string("огромная"))
+      + stake(2, 1, 101, 0, 10, 300, [1, 2, 3, 4, 5, 6, 7, 8], [0] * 8, -1, [0] * 8, 0,
+              short_string("300 чисел"))
+      + stake(2, 1, 102, 0, 10, 8, [1, 2, 3, 4, 5, 6, 7, 8], [0] * 8, -1, [0] * 8, -100000,
+              short_string("целая")))
+
+# 50 sound stakes and one stray byte: the stakes must all survive the start-up.
+write("stakes-stray-byte.lsk",
+      b"".join(stake(2, 1, 100 + i, 0, 10, 8, [1, 2, 3, 4, 5, 6, 7, 8], [0] * 8, -1, [0] * 8, -100000,
+                     short_string("ставка %d" % i)) for i in range(50)) + b"\x00")
+
+# A rating row standing at the counters' limits: one more stake must not wrap it round.
+write("ratings-at-limits.lrt",
+      rating("Предел", [0, 2147483647], 0)[:304]
+      + struct.pack("<q", 9223372036854775807))
+
+# A regular stake advanced 2147483647 times.
+write("regulars-count-limit.ltb",
+      regular("предел", 0, [1, 2, 3, 4, 5, 6, 7, 8], [1, 2, 3, 4, 5, 6, 7, 8], 1, 2147483647))
+
+# Two sound draws around damaged ones: numbers above 20, a repeated number, an extra number 9,
+# draw number 0 and a negative one, then 33 random bytes (one more garbage record and one byte).
+write("archive-damaged.ldr",
+      draw(1, [1, 2, 3, 4, 5, 6, 7, 8], 1, "01.01.2026 10:00")
+      + draw(2, [21, 2, 3, 4, 5, 6, 7, 28], 1, "02.01.2026 10:00")
+      + draw(3, [1, 1, 3, 4, 5, 6, 7, 8], 1, "03.01.2026 10:00")
+      + draw(4, [1, 2, 3, 4, 5, 6, 7, 8], 9, "04.01.2026 10:00")
+      + draw(0, [1, 2, 3, 4, 5, 6, 7, 8], 1, "05.01.2026 10:00")
+      + draw(-7, [1, 2, 3, 4, 5, 6, 7, 8], 1, "06.01.2026 10:00")
+      + draw(8, [9, 10, 11, 12, 13, 14, 15, 16], 4, "08.01.2026 10:00")
+      + bytes.fromhex("e1f5fd79a53c9911ee03bb7c5f0a6d2e98c4a1b27d3e8f90c5d6e7f8091a2b3c4d"))
+
+# An archive of one draw numbered 2147483647: nothing comes after it.
+write("archive-last-number.ldr", draw(2147483647, [1, 2, 3, 4, 5, 6, 7, 8], 1, "01.01.2026 10:00"))
+
+# A draws text file for the import: one sound draw among lines that must each be refused with
+# their line number, and a garbage tail that pushes the refusals past the ten that are listed.
+lines = [
+    '2003;"10.12.2026 10:00";1;2;3;4;5;6;7;25;2',
+    '2004;"10.12.2026 10:00";1;2;3;4;5;6;7;8;9',
+    '2005;"10.12.2026 10:00";1;2;3;4;5;6;7;8;2',
+    '2005;"11.12.2026 10:00";1;2;3;4;5;6;7;9;2',
+    '2006;"32.12.2026 10:00";1;2;3;4;5;6;7;8;2',
+    '2007;"12.12.2026 10:00";1;1;3;4;5;6;7;8;2',
+    '',
+    '2147483647;"12.12.2026 10:00";1;2;3;4;5;6;7;8;2',
+    '3;"12.12.2026 10:00";1;2;3;4;5;6;7;8;2',
+] + ["мусор %d" % i for i in range(4)]
+write("draws-invalid.csv", "\r\n".join(lines).encode("cp1251") + b"\r\n")
+write("draws-garbage.csv", bytes(range(256)) * 2)
+
+# A settings file an editor saved as UTF-8 without a byte-order mark ("И" is D0 98), and one in
+# CP1251 holding the byte 0x98, which names no character.
+write("settings-utf8.ini", "[GLOBAL]\r\nName=Иван\r\nCount=1\r\n".encode("utf-8"))
+write("settings-98.ini", b"[GLOBAL]\r\nName=a\x98b\r\nCount=1\r\n")
+
+# A favourites list naming only methods this program does not know.
+write("favorites-unknown.flt", b"[FILTERS]\r\nFavorites=XNEW1,XNEW2\r\nOrdered=0\r\n")
+# A byte-order mark in front of CP1251 text (found by fuzzing): the bytes after it survive.
+write("settings-bom-cp1251.ini", b"\xef\xbb\xbf[GLOBAL]\r\nName=\xc8\xe2\x98\r\nCount=1\r\n")
