@@ -4,6 +4,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,8 +18,11 @@
 #include <QValueAxis>
 #include <QVBoxLayout>
 #include <limits>
+#include <cmath>
+#include <map>
 
 #include "app/commandset.h"
+#include "app/views/analysischart.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
 #include "core/workspace/workspace.h"
@@ -101,11 +105,18 @@ StatsView::StatsView(const ViewContext& ctx)
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
-    m_chart = new QChartView;
-    m_chart->setRenderHint(QPainter::Antialiasing);
-    m_chart->chart()->legend()->setAlignment(Qt::AlignBottom);
+    m_chart = new AnalysisChart;
+    m_chart->setObjectName(QStringLiteral("StatChart"));
+    // Counts of a window differ little from value to value: fitted, they show their shape.
+    m_chart->setStartAtZero(false);
+    m_zero = m_chart->createZeroToggle();
+    auto* chartPane = new QWidget;
+    auto* chartLayout = new QVBoxLayout(chartPane);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    chartLayout->addWidget(m_chart, 1);
+    chartLayout->addWidget(m_zero);
     m_splitter->addWidget(m_view);
-    m_splitter->addWidget(m_chart);
+    m_splitter->addWidget(chartPane);
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setSizes({400, 260});
     const QFontMetrics fm = m_view->fontMetrics();
@@ -235,41 +246,53 @@ void StatsView::showTable()
 
 void StatsView::drawChart()
 {
-    QChart* chart = m_chart->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes()) chart->removeAxis(axis);
+    m_chart->clear();
     if (m_table.ActualLine().empty() && m_table.TotalLine().empty()) return;
-
-    auto* axisX = new QValueAxis;
-    auto* axisY = new QValueAxis;
-    axisX->setLabelFormat(QStringLiteral("%d"));
-    chart->addAxis(axisX, Qt::AlignBottom);
-    chart->addAxis(axisY, Qt::AlignLeft);
-    double maxX = 1, maxY = 1;
+    m_chart->setUpValueAxes();
+    // The points stand at their values when every value is a number (sums, counts), else at
+    // their place in the order of the values, named by them.
+    std::vector<std::pair<double, QString>> values;
+    std::map<double, QString> byPlace;
+    bool numeric = true;
+    for (const auto* line : {&m_table.ActualLine(), &m_table.TotalLine()})
+        for (const auto& p : *line) {
+            if (byPlace.count(p.X)) continue;
+            const QString label = qs(m_table.PointLabel(p));
+            bool ok = false;
+            AnalysisChart::numberLocale().toDouble(label, &ok);
+            numeric = numeric && ok;
+            byPlace.emplace(p.X, label);
+        }
+    const auto xOf = [&](const stats::TChartPoint& p) { return numeric ? AnalysisChart::numberLocale().toDouble(byPlace[p.X]) : p.X; };
+    QStringList categories;
+    if (!numeric) {
+        // A category stands at its place 1..n; a place no line has stays unnamed.
+        for (const auto& [place, label] : byPlace) {
+            const auto i = static_cast<qsizetype>(std::llround(place)) - 1;
+            if (i < 0) continue;
+            while (categories.size() <= i) categories.append(QString());
+            categories[i] = label;
+        }
+    }
     const auto addLine = [&](const std::vector<stats::TChartPoint>& points, const QString& title, QColor color,
                              int width, bool markers) {
-        auto* series = new QLineSeries;
-        series->setName(title);
-        QPen pen(color);
-        pen.setWidth(width);
-        series->setPen(pen);
+        QList<QPointF> xy;
+        xy.reserve(static_cast<qsizetype>(points.size()));
+        for (const auto& p : points) xy.append(QPointF(xOf(p), p.Y));
+        QLineSeries* series = m_chart->addLine(title, color, xy, width);
         if (markers) {
             series->setPointsVisible(true);
             series->setMarkerSize(2);
             series->setBrush(QColor(0xFF, 0x00, 0xFF));
         }
-        for (const auto& p : points) {
-            series->append(p.X, p.Y);
-            maxX = std::max(maxX, p.X);
-            maxY = std::max(maxY, p.Y);
-        }
-        chart->addSeries(series);
-        series->attachAxis(axisX);
-        series->attachAxis(axisY);
+        m_chart->trackHover(series, [this, series](const QPointF& p) {
+            return QStringLiteral("%1\nЗначение: %2\nКоличество: %3")
+                .arg(series->name(), m_chart->xLabel(p.x()), AnalysisChart::numberText(p.y()));
+        });
     };
     addLine(m_table.ActualLine(), QStringLiteral("Фактические данные"), QColor(0x00, 0x80, 0x00), 2, true);
     if (m_table.HasTotalLine())
         addLine(m_table.TotalLine(), QStringLiteral("Все возможные комбинации"), QColor(0xFF, 0x00, 0x00), 1, false);
-    axisX->setRange(1, maxX);
-    axisY->setRange(0, maxY * 1.05);
+    m_chart->setCategoriesX(categories);
+    m_chart->fitValueAxes();
 }

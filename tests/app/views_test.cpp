@@ -18,6 +18,7 @@
 #include "app/forminfo.h"
 #include "app/formmain.h"
 #include "app/qtshell.h"
+#include "app/views/analysischart.h"
 #include "app/views/combsview.h"
 #include "app/views/statsview.h"
 #include "core/archive/archive.h"

@@ -1,0 +1,109 @@
+#include <QCategoryAxis>
+#include <QChart>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineSeries>
+#include <QSpinBox>
+#include <QValueAxis>
+#include <QtTest>
+
+#include "app/formchart.h"
+#include "app/views/analysischart.h"
+#include "app/qtshell.h"
+#include "app/views/statsview.h"
+#include "core/stakes/stakecharts.h"
+#include "core/util/format.h"
+#include "tests/app/apptest.h"
+
+using namespace kv;
+
+class ChartsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void statisticsChartStandsAtTheValues();
+    void chartWindowFitsAndFollowsTheSeparator();
+};
+
+namespace {
+
+// Chooses the first method whose name starts with `prefix` and builds its table.
+bool choose(StatsView* view, const QString& prefix)
+{
+    for (int i = 0; i < view->chooser()->count(); ++i)
+        if (view->chooser()->itemText(i).startsWith(prefix)) {
+            view->chooser()->setCurrentIndex(i);
+            view->build(true);
+            return true;
+        }
+    return false;
+}
+
+} // namespace
+
+void ChartsTest::statisticsChartStandsAtTheValues()
+{
+    StartedWindow started(300);
+    QVERIFY(started.ok);
+    StatsView* view = started.window->statsView();
+    view->lengthEdit()->setValue(300);
+    AnalysisChart* chart = view->chartView();
+
+    // Sums of eight numbers of 1..20 lie in 36..132: the axis shows them, not the rows 1..n.
+    QVERIFY(choose(view, QStringLiteral("{ sum } Сумма")));
+    QVERIFY(qobject_cast<QCategoryAxis*>(chart->axisX()) == nullptr);
+    QVERIFY2(chart->axisX()->min() > 30 && chart->axisX()->max() < 140,
+             qPrintable(QStringLiteral("%1..%2").arg(chart->axisX()->min()).arg(chart->axisX()->max())));
+    const auto* actual = static_cast<QLineSeries*>(chart->chart()->series().at(0));
+    double minX = 1e9;
+    for (const QPointF& p : actual->points()) minX = std::min(minX, p.x());
+    QVERIFY(minX >= 36);
+
+    // Numbers: each shows about 120 times in 300 draws; fitted, the axis starts near them.
+    QVERIFY(choose(view, QStringLiteral("{ num } Числа")));
+    QVERIFY(!view->zeroBox()->isChecked());
+    double minY = 1e9;
+    for (const QPointF& p : static_cast<QLineSeries*>(chart->chart()->series().at(0))->points()) minY = std::min(minY, p.y());
+    QVERIFY(chart->axisY()->min() > 0 && chart->axisY()->min() <= minY);
+    const double interval = chart->axisY()->tickInterval();
+    QVERIFY(interval == 1 || interval == 2 || interval == 5 || interval == 10 || interval == 20);
+    QCOMPARE(std::fmod(chart->axisY()->min(), interval), 0.0);
+    view->zeroBox()->setChecked(true);
+    QCOMPARE(chart->axisY()->min(), 0.0);
+
+    // Values that are no numbers stand in their order, named by the axis and the tooltip.
+    QVERIFY(choose(view, QStringLiteral("{ num } Количество четных")));
+    auto* categories = qobject_cast<QCategoryAxis*>(chart->axisX());
+    QVERIFY(categories != nullptr);
+    QVERIFY(!categories->categoriesLabels().isEmpty());
+    const QString first = qs(view->table().PointLabel(view->table().ActualLine().front()));
+    QCOMPARE(chart->xLabel(view->table().ActualLine().front().X), first);
+    QVERIFY(categories->categoriesLabels().contains(first));
+}
+
+void ChartsTest::chartWindowFitsAndFollowsTheSeparator()
+{
+    const char saved = util::DecimalSeparator();
+    util::SetDecimalSeparator(',');
+    stakes::TChartData data;
+    data.Caption = "Прибыль";
+    data.Series.push_back({"Прибыль", 0, true, false, {{1001, 382.5}, {1002, 430}, {1003, 401}}});
+    TFormChart window(QStringLiteral("Прибыль"));
+    window.setChart(data);
+    AnalysisChart* chart = window.chart();
+    QCOMPARE(chart->chart()->locale().decimalPoint(), QStringLiteral(","));
+    QCOMPARE(AnalysisChart::numberText(382.5), QStringLiteral("382,50"));
+    QCOMPARE(chart->xLabel(1002), QStringLiteral("1002"));
+    QVERIFY(chart->axisY()->min() >= 300 && chart->axisY()->min() <= 382.5);
+    QVERIFY(chart->axisY()->max() >= 430);
+    QVERIFY(chart->axisX()->min() <= 1001 && chart->axisX()->max() >= 1003 && chart->axisX()->min() > 1000);
+    window.zeroBox()->setChecked(true);
+    QCOMPARE(chart->axisY()->min(), 0.0);
+    util::SetDecimalSeparator('.');
+    chart->fitValueAxes();
+    QCOMPARE(chart->chart()->locale().decimalPoint(), QStringLiteral("."));
+    util::SetDecimalSeparator(saved);
+}
+
+QTEST_MAIN(ChartsTest)
+#include "charts_test.moc"
