@@ -333,6 +333,7 @@ void TFormMain::createWidgets()
     m_rightTabs->addTab(m_weekView, QString::fromUtf8(WeekView::TabCaption));
     m_stakesView = new StakesView(viewContext());
     m_rightTabs->addTab(m_stakesView, QStringLiteral("Ставки"));
+    connect(m_stakesView, &StakesView::prizeTableAsked, this, [this] { editConfig(true); });
     m_ratingsView = new RatingsView(viewContext());
     m_rightTabs->addTab(m_ratingsView, QStringLiteral("Рейтинг"));
     m_regularsView = new RegularsView(viewContext());
@@ -757,9 +758,10 @@ void TFormMain::drawsStatePrefetchsEnabled()
     m_statsView->build(true);
 }
 
-void TFormMain::editConfig()
+void TFormMain::editConfig(bool prizeTable)
 {
     TFormConfig dialog(m_stats.Config(), this);
+    if (prizeTable) dialog.showPrizeTable();
     if (dialog.exec() != QDialog::Accepted) return;
     const stats::TConfigApplyResult applied =
         stats::ApplyConfig(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
@@ -773,6 +775,7 @@ void TFormMain::editConfig()
     // The charted values and the card's channels follow the settings.
     m_graphsView->refresh(true);
     m_cardView->repaint();
+    m_stakesView->followSettings();
 }
 
 void TFormMain::editShredding()
@@ -860,6 +863,7 @@ void TFormMain::drawsSorted()
     toggleViewFlag(&workspace::TViewSettings::SortedDraws, "DrawsSorted");
     m_drawsModel->setSorted(sortedDraws());
     m_drawsModel->repaintAll();
+    m_stakesView->followSettings();
     refreshViews();
 }
 
