@@ -6,6 +6,10 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
+#include <QLineEdit>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -24,6 +28,7 @@
 #include "app/commandset.h"
 #include "app/views/analysischart.h"
 #include "core/stats/prefetch.h"
+#include "core/stats/stat.h"
 #include "core/stats/statlist.h"
 #include "core/workspace/workspace.h"
 #include "app/qtshell.h"
@@ -31,6 +36,79 @@
 #include "core/filters/statfilter.h"
 
 using namespace kv;
+
+namespace {
+
+// What each column holds and how it is computed; W is the window's length in draws.
+const char* const ColumnHints[stats::StatColumns] = {
+    "Значение статистики выбранного метода",
+    "Сколько раз значение встретилось в окне из W тиражей",
+    "Количество × 100 / сумма количеств всех значений",
+    "Количество, ожидаемое по полному набору комбинаций (сравнение с полным набором)",
+    "Количество − Норма",
+    "(Количество − Норма) × 100 / Норма",
+    "Сколько тиражей назад значение встретилось последний раз (1 — в последнем тираже окна)",
+    "Глубина × 100 / наибольшая глубина в таблице",
+    "Количество, отклонение и глубина, сложенные с коэффициентами из «Параметры системы»",
+    "Номер последнего тиража окна, в котором встретилось значение",
+    "Наименьший промежуток в тиражах между двумя появлениями значения",
+    "Средний период: W / Количество",
+    "Наибольший промежуток в тиражах между двумя появлениями значения",
+    "Ожидаемый тираж по периоду: округл(W / Количество + Посл. тираж); при Количестве > 1",
+    "Ожидаемый тираж: округл((Количество + 1) × Посл. тираж / Количество)",
+    "Ожидаемый тираж: округл((Количество + 2) × (Посл. тираж + 1) / (Количество + 1))",
+    "Номер тиража, в котором значение встретилось следующим после окна (при смещении)",
+    "Ожд. ПРД − Факт: на сколько тиражей ожидание по периоду разошлось с фактом",
+    "Ожд. СТФ − Факт: на сколько тиражей это ожидание разошлось с фактом",
+    "Ожд. КРН − Факт: на сколько тиражей это ожидание разошлось с фактом",
+};
+
+// The chooser's list: the caption of a statistic group above the first method of each group,
+// so that the methods keep their positions, order and names while the long list reads in parts.
+class GroupedMethodDelegate : public QStyledItemDelegate {
+public:
+    static constexpr int GroupRole = Qt::UserRole + 1;
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    static bool startsGroup(const QModelIndex& index)
+    {
+        if (!index.isValid()) return false;
+        const QModelIndex previous = index.sibling(index.row() - 1, 0);
+        return !previous.isValid() || previous.data(GroupRole) != index.data(GroupRole);
+    }
+    int captionHeight(const QStyleOptionViewItem& option) const { return option.fontMetrics.height() + 6; }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (startsGroup(index)) size.rheight() += captionHeight(option);
+        return size;
+    }
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (!startsGroup(index)) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        const int h = captionHeight(option);
+        QRect caption = option.rect;
+        caption.setHeight(h);
+        painter->save();
+        painter->fillRect(caption, option.palette.alternateBase());
+        QFont bold = option.font;
+        bold.setBold(true);
+        painter->setFont(bold);
+        painter->setPen(option.palette.color(QPalette::Text));
+        painter->drawText(caption.adjusted(4, 0, -4, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                          QString::fromUtf8(stats::GroupName(index.data(GroupRole).toInt())));
+        painter->restore();
+        QStyleOptionViewItem item = option;
+        item.rect.setTop(option.rect.top() + h);
+        QStyledItemDelegate::paint(painter, item, index);
+    }
+};
+
+} // namespace
 
 int StatTableModel::rowCount(const QModelIndex& parent) const
 {
@@ -53,7 +131,10 @@ QVariant StatTableModel::data(const QModelIndex& index, int role) const
 
 QVariant StatTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return QString::fromUtf8(stats::StatColumnCaption(section));
+    if (orientation != Qt::Horizontal || section < 0 || section >= stats::StatColumns) return {};
+    if (role == Qt::DisplayRole) return QString::fromUtf8(stats::StatColumnCaption(section));
+    if (role == Qt::ToolTipRole)
+        return QStringLiteral("%1: %2").arg(QString::fromUtf8(stats::StatColumnCaption(section)), QString::fromUtf8(ColumnHints[section]));
     return {};
 }
 
@@ -80,6 +161,21 @@ StatsView::StatsView(const ViewContext& ctx)
     m_chooser->setObjectName(QStringLiteral("cbDrawsStatType"));
     m_chooser->setMinimumContentsLength(20);
     m_chooser->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_chooser->setItemDelegate(new GroupedMethodDelegate(m_chooser));
+    m_chooser->setMaxVisibleItems(24);
+    // Typing finds a method by any part of its name.
+    m_chooser->setEditable(true);
+    m_chooser->setInsertPolicy(QComboBox::NoInsert);
+    m_chooser->lineEdit()->setPlaceholderText(QStringLiteral("Поиск метода"));
+    m_chooser->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    m_chooser->completer()->setFilterMode(Qt::MatchContains);
+    m_chooser->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    m_chooser->setToolTip(QStringLiteral("Метод расчета статистики; наберите часть названия для поиска"));
+    // Text typed and left without a choice gives way to the chosen method again.
+    connect(m_chooser->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        const QString chosen = m_chooser->itemText(m_chooser->currentIndex());
+        if (m_chooser->lineEdit()->text() != chosen) m_chooser->lineEdit()->setText(chosen);
+    });
     m_length = new QSpinBox;
     m_length->setObjectName(QStringLiteral("DrawsStatLen"));
     m_length->setRange(1, std::numeric_limits<int>::max());
@@ -157,7 +253,8 @@ void StatsView::statFilter(bool exclude)
     try {
         ws.Combs().MakeUndoCopy(m_shell);
         const filters::TMarkedValues marked = filters::MarkedRows(m_table, rows);
-        filters::FilterCombs(m_stats, chosenMethod(), us(m_chooser->currentText()), marked, exclude, scope);
+        filters::FilterCombs(m_stats, chosenMethod(), us(m_chooser->itemText(m_chooser->currentIndex())), marked, exclude,
+                             scope);
     } catch (const std::exception& e) {
         m_shell.ShowFailure("Ошибка фильтрации комбинаций!", e.what());
     }
@@ -178,8 +275,14 @@ void StatsView::fillChooser(const stats::TChoosers& choosers, bool keepSelection
     const QSignalBlocker block(m_chooser);
     m_chooser->clear();
     m_methods.clear();
+    // The list keeps its order (the registry's or by name): a group's caption stands wherever
+    // the group changes.
+    const auto groupOf = [this](const stats::TChooserEntry& e) {
+        return e.Method >= 0 && e.Method < m_stats.MethodCount() ? m_stats.Method(e.Method).Kind->GetGroup() : stats::GroupCountTotal;
+    };
     for (const auto& entry : choosers.Stat) {
         m_chooser->addItem(qs(entry.Name));
+        m_chooser->setItemData(m_chooser->count() - 1, groupOf(entry), GroupedMethodDelegate::GroupRole);
         m_methods.push_back(entry.Method);
     }
     if (previous >= 0 && previous < m_chooser->count()) m_chooser->setCurrentIndex(previous);

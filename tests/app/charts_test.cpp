@@ -1,7 +1,12 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
+#include <QLineEdit>
+#include <QStyleOptionViewItem>
+#include <QTableView>
 #include <QLineSeries>
 #include <QSpinBox>
 #include <QValueAxis>
@@ -23,6 +28,7 @@ class ChartsTest : public QObject {
 private slots:
     void statisticsChartStandsAtTheValues();
     void chartWindowFitsAndFollowsTheSeparator();
+    void chooserAndHeadersExplainThemselves();
 };
 
 namespace {
@@ -103,6 +109,51 @@ void ChartsTest::chartWindowFitsAndFollowsTheSeparator()
     chart->fitValueAxes();
     QCOMPARE(chart->chart()->locale().decimalPoint(), QStringLiteral("."));
     util::SetDecimalSeparator(saved);
+}
+
+void ChartsTest::chooserAndHeadersExplainThemselves()
+{
+    StartedWindow started(50);
+    QVERIFY(started.ok);
+    StatsView* view = started.window->statsView();
+    const QAbstractItemModel* header = view->tableView()->model();
+    QCOMPARE(header->headerData(13, Qt::Horizontal, Qt::ToolTipRole).toString(),
+             QStringLiteral("Ожд. ПРД: Ожидаемый тираж по периоду: округл(W / Количество + Посл. тираж); при Количестве > 1"));
+    for (int c = 0; c < header->columnCount(); ++c)
+        QVERIFY(!header->headerData(c, Qt::Horizontal, Qt::ToolTipRole).toString().isEmpty());
+
+    // A group's caption stands above the method where the group begins only; positions and
+    // names stay.
+    QComboBox* chooser = view->chooser();
+    QVERIFY(chooser->count() > 100);
+    QStyleOptionViewItem option;
+    option.initFrom(chooser->view());
+    const QAbstractItemModel* model = chooser->model();
+    int captions = 0;
+    for (int i = 0; i < chooser->count(); ++i) {
+        const bool first = i == 0 || model->index(i, 0).data(Qt::UserRole + 1) != model->index(i - 1, 0).data(Qt::UserRole + 1);
+        const int h = chooser->itemDelegate()->sizeHint(option, model->index(i, 0)).height();
+        const int plain = chooser->itemDelegate()->sizeHint(option, model->index(1, 0)).height();
+        QCOMPARE(h > plain, first);
+        captions += first;
+    }
+    QVERIFY(captions >= 13);
+    QVERIFY(chooser->itemText(0).startsWith(QStringLiteral("{ num }")));
+
+    // Typing offers the methods that hold the text anywhere in their names.
+    const int chosen = chooser->findText(QStringLiteral("{ num } Числа тиража"), Qt::MatchStartsWith);
+    chooser->setCurrentIndex(chosen);
+    chooser->completer()->setCompletionPrefix(QStringLiteral("четн"));
+    QVERIFY(chooser->completer()->completionCount() > 0);
+    for (int i = 0; i < chooser->completer()->completionCount(); ++i) {
+        chooser->completer()->setCurrentRow(i);
+        QVERIFY(chooser->completer()->currentCompletion().contains(QStringLiteral("четн"), Qt::CaseInsensitive));
+    }
+    // Text left without a choice gives way to the chosen method.
+    chooser->lineEdit()->setText(QStringLiteral("нет такого"));
+    emit chooser->lineEdit()->editingFinished();
+    QCOMPARE(chooser->currentIndex(), chosen);
+    QCOMPARE(chooser->lineEdit()->text(), chooser->itemText(chosen));
 }
 
 QTEST_MAIN(ChartsTest)
