@@ -59,6 +59,7 @@
 #include "core/workspace/batch.h"
 #include "core/workspace/helpfile.h"
 #include "app/qtshell.h"
+#include "app/statusfield.h"
 #include "app/viewutil.h"
 #include "app/views/drawsmodel.h"
 #include "core/workspace/process.h"
@@ -348,15 +349,11 @@ void TFormMain::createWidgets()
     setCentralWidget(m_splitter);
 
     for (int i = 0; i < StatusFields; ++i) {
-        m_status[i] = new QLabel;
+        m_status[i] = new StatusField(i == 6, i == 6 ? 200 : i == 2 ? 150 : 80);
         m_status[i]->setObjectName(QStringLiteral("StatusField%1").arg(i));
-        m_status[i]->setFrameShape(QFrame::StyledPanel);
-        m_status[i]->setFrameShadow(QFrame::Sunken);
-        m_status[i]->setMinimumWidth(i == 6 ? 200 : 80);
         statusBar()->addWidget(m_status[i], i == 6 ? 1 : 0);
     }
     m_status[2]->setAlignment(Qt::AlignCenter);
-    m_status[2]->setMinimumWidth(150);
     m_shell->SetStatusLabel(m_status[6]);
 
     connect(m_offsetEdit, qOverload<int>(&QSpinBox::valueChanged), this, &TFormMain::setDrawsOffset);

@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
+#include <QLabel>
 #include <QLineEdit>
 #include <QStyleOptionViewItem>
 #include <QTableView>
@@ -29,6 +30,7 @@ private slots:
     void statisticsChartStandsAtTheValues();
     void chartWindowFitsAndFollowsTheSeparator();
     void chooserAndHeadersExplainThemselves();
+    void statusFieldsShowWholeNumbers();
 };
 
 namespace {
@@ -154,6 +156,36 @@ void ChartsTest::chooserAndHeadersExplainThemselves()
     emit chooser->lineEdit()->editingFinished();
     QCOMPARE(chooser->currentIndex(), chosen);
     QCOMPARE(chooser->lineEdit()->text(), chooser->itemText(chosen));
+}
+
+void ChartsTest::statusFieldsShowWholeNumbers()
+{
+    StartedWindow started(2000);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    w.resize(1024, 700);
+    w.setStatusField(3, QStringLiteral("Комбинаций: 125970"));
+    const QString longText(300, QLatin1Char('x'));
+    w.setStatusField(6, longText);
+    QTest::qWait(50);
+    w.grab();   // lays the bar out and paints it
+    for (int i = 0; i <= 6; ++i) {
+        auto* field = w.findChild<QLabel*>(QStringLiteral("StatusField%1").arg(i));
+        QVERIFY(field != nullptr);
+        const int needed = field->fontMetrics().horizontalAdvance(field->text());
+        if (i < 6) {
+            QVERIFY2(field->contentsRect().width() >= needed, qPrintable(field->text()));
+        } else {
+            QVERIFY(field->width() < needed);
+            QCOMPARE(field->toolTip(), longText);
+        }
+    }
+    // A shorter count keeps the width the widest one took.
+    auto* combs = w.findChild<QLabel*>(QStringLiteral("StatusField3"));
+    const int wide = combs->width();
+    w.setStatusField(3, QStringLiteral("Комбинаций: 5"));
+    w.grab();
+    QCOMPARE(combs->width(), wide);
 }
 
 QTEST_MAIN(ChartsTest)
