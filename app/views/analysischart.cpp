@@ -28,7 +28,9 @@ void SetTicks(QValueAxis* axis, const kv::util::TAxisTicks& t, double min, doubl
     axis->setTickType(QValueAxis::TicksDynamic);
     axis->setTickAnchor(t.Min);
     axis->setTickInterval(t.Step);
-    axis->setLabelFormat(t.Decimals == 0 ? QStringLiteral("%d") : QStringLiteral("%.%1f").arg(t.Decimals));
+    // "%d" would do for whole ticks, but Qt 6.4 draws no labels at all for it once the chart
+    // localizes its numbers.
+    axis->setLabelFormat(QStringLiteral("%.%1f").arg(t.Decimals));
 }
 
 } // namespace
@@ -115,8 +117,8 @@ void AnalysisChart::setUpValueAxes()
 {
     m_x = new QValueAxis;
     m_y = new QValueAxis;
-    m_x->setLabelFormat(QStringLiteral("%d"));
-    m_y->setLabelFormat(QStringLiteral("%d"));
+    m_x->setLabelFormat(QStringLiteral("%.0f"));
+    m_y->setLabelFormat(QStringLiteral("%.0f"));
     chart()->addAxis(m_x, Qt::AlignBottom);
     chart()->addAxis(m_y, Qt::AlignLeft);
 }

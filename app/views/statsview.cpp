@@ -5,6 +5,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
 #include <QLineEdit>
@@ -283,8 +284,11 @@ void StatsView::fillChooser(const stats::TChoosers& choosers, bool keepSelection
     for (const auto& entry : choosers.Stat) {
         m_chooser->addItem(qs(entry.Name));
         m_chooser->setItemData(m_chooser->count() - 1, groupOf(entry), GroupedMethodDelegate::GroupRole);
+        m_chooser->setItemData(m_chooser->count() - 1, qs(entry.Name), Qt::ToolTipRole);
         m_methods.push_back(entry.Method);
     }
+    // The list opens as wide as its longest name, however narrow the box is.
+    m_chooser->view()->setMinimumWidth(m_chooser->view()->sizeHintForColumn(0) + 24);
     if (previous >= 0 && previous < m_chooser->count()) m_chooser->setCurrentIndex(previous);
     else if (m_chooser->count() > 0) m_chooser->setCurrentIndex(0);
 }
