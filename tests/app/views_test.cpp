@@ -166,6 +166,7 @@ void ViewsTest::deleteSelectedAndUndo()
     QCOMPARE(history->rowCount(), 1);
     QCOMPARE(history->index(0, 0).data().toString(), QStringLiteral("Выделенные комбинации"));
     QCOMPARE(history->index(0, 1).data().toString(), QStringLiteral("2"));
+    QCOMPARE(history->index(0, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("Выделенные комбинации"));
     QCOMPARE(history->index(0, 2).data().toString(), QStringLiteral("125968"));
     QCOMPARE(history->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Примененные фильтры"));
     w.updateActions();
