@@ -39,6 +39,8 @@ AnalysisChart::AnalysisChart(QWidget* parent) : QChartView(parent)
 {
     setRenderHint(QPainter::Antialiasing);
     chart()->legend()->setAlignment(Qt::AlignBottom);
+    // A long series name is cut in the legend: its tooltip gives the whole name.
+    chart()->legend()->setShowToolTips(true);
     chart()->setMargins(QMargins(4, 4, 4, 4));
     // A hint in the status line: a tooltip of its own would cover the points' tooltips.
     setStatusTip(QStringLiteral("Колесо мыши: масштаб; двойной щелчок: весь график"));

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QLabel>
+#include <QLegend>
 #include <QLineEdit>
 #include <QStyleOptionViewItem>
 #include <QTableView>
@@ -100,6 +101,7 @@ void ChartsTest::chartWindowFitsAndFollowsTheSeparator()
     window.setChart(data);
     AnalysisChart* chart = window.chart();
     QCOMPARE(chart->chart()->locale().decimalPoint(), QStringLiteral(","));
+    QVERIFY(chart->chart()->legend()->showToolTips());
     QCOMPARE(AnalysisChart::numberText(382.5), QStringLiteral("382,50"));
     QCOMPARE(chart->xLabel(1002), QStringLiteral("1002"));
     QVERIFY(chart->axisY()->min() >= 300 && chart->axisY()->min() <= 382.5);
