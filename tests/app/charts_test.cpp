@@ -96,7 +96,7 @@ void ChartsTest::chartWindowFitsAndFollowsTheSeparator()
     util::SetDecimalSeparator(',');
     stakes::TChartData data;
     data.Caption = "Прибыль";
-    data.Series.push_back({"Прибыль", 0, true, false, {{1001, 382.5}, {1002, 430}, {1003, 401}}});
+    data.Series.push_back({"Прибыль", 0, true, false, {{1001, 382.5, "1001"}, {1002, 430, "1002"}, {1003, 401, "1003"}}});
     TFormChart window(QStringLiteral("Прибыль"));
     window.setChart(data);
     AnalysisChart* chart = window.chart();
