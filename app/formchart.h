@@ -5,18 +5,18 @@
 
 #include "core/filters/combchecks.h"
 
+class AnalysisChart;
 class QCheckBox;
 class QChartView;
 class QLineSeries;
-class QValueAxis;
 
 namespace kv::stakes {
 struct TChartLine;
 struct TChartData;
 }
 
-// The chart window "График": line series filled point by point, and a check box that shows or
-// hides the value marks of the series that carry them.
+// The chart window "График": line series filled point by point, a check box that shows or
+// hides the value marks of the series that carry them and one that starts the y axis at 0.
 class TFormChart : public QMainWindow {
     Q_OBJECT
 public:
@@ -29,18 +29,17 @@ public:
     // The stake charts: the window caption and every line of the data.
     void setChart(const kv::stakes::TChartData& data);
     void AddPoint(QLineSeries* series, double x, double y);
-    QChartView* chartView() const { return m_view; }
+    QChartView* chartView() const;
+    AnalysisChart* chart() const { return m_view; }
     QCheckBox* marksBox() const { return m_marks; }
+    QCheckBox* zeroBox() const { return m_zero; }
     int seriesCount() const;
 
 private:
-    void fitAxes();
     void showMarks(bool on);
-    QChartView* m_view;
+    void track(QLineSeries* series);
+    AnalysisChart* m_view;
     QCheckBox* m_marks;
+    QCheckBox* m_zero;
     std::vector<QLineSeries*> m_marked;
-    QValueAxis* m_x;
-    QValueAxis* m_y;
-    double m_minX = 0, m_maxX = 1, m_minY = 0, m_maxY = 1;
-    bool m_empty = true;
 };

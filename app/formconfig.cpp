@@ -266,3 +266,9 @@ stats::TConfigData TFormConfig::data() const
     d.MatrixSegments = readSegments();
     return d;
 }
+
+void TFormConfig::showPrizeTable()
+{
+    m_profits->setFocus(Qt::OtherFocusReason);
+    if (m_profits->rowCount() > 0) m_profits->setCurrentCell(0, m_profits->columnCount() - 1);
+}

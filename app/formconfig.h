@@ -18,6 +18,8 @@ public:
     explicit TFormConfig(const kv::stats::TConfigData& data, QWidget* parent = nullptr);
 
     kv::stats::TConfigData data() const;
+    // Opens at the prize table: its first cell current and focused.
+    void showPrizeTable();
 
     QDoubleSpinBox* costEdit() const { return m_cost; }
     QSpinBox* maxStakeEdit() const { return m_maxStake; }

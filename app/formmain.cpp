@@ -70,6 +70,7 @@
 #include "core/workspace/batch.h"
 #include "core/workspace/helpfile.h"
 #include "app/qtshell.h"
+#include "app/statusfield.h"
 #include "app/viewutil.h"
 #include "app/views/drawsmodel.h"
 #include "core/workspace/process.h"
@@ -416,6 +417,7 @@ void TFormMain::createWidgets()
     m_rightTabs->addTab(m_weekView, QString::fromUtf8(WeekView::TabCaption));
     m_stakesView = new StakesView(viewContext());
     m_rightTabs->addTab(m_stakesView, QStringLiteral("Ставки"));
+    connect(m_stakesView, &StakesView::prizeTableAsked, this, [this] { editConfig(true); });
     m_ratingsView = new RatingsView(viewContext());
     m_rightTabs->addTab(m_ratingsView, QStringLiteral("Рейтинг"));
     m_regularsView = new RegularsView(viewContext());
@@ -441,15 +443,11 @@ void TFormMain::createWidgets()
     setCentralWidget(m_splitter);
 
     for (int i = 0; i < StatusFields; ++i) {
-        m_status[i] = new QLabel;
+        m_status[i] = new StatusField(i == 6, i == 6 ? 200 : i == 2 ? 150 : 80);
         m_status[i]->setObjectName(QStringLiteral("StatusField%1").arg(i));
-        m_status[i]->setFrameShape(QFrame::StyledPanel);
-        m_status[i]->setFrameShadow(QFrame::Sunken);
-        m_status[i]->setMinimumWidth(i == 6 ? 200 : 80);
         statusBar()->addWidget(m_status[i], i == 6 ? 1 : 0);
     }
     m_status[2]->setAlignment(Qt::AlignCenter);
-    m_status[2]->setMinimumWidth(150);
     m_shell->SetStatusLabel(m_status[6]);
 
     connect(m_offsetEdit, qOverload<int>(&QSpinBox::valueChanged), this, &TFormMain::setDrawsOffset);
@@ -864,9 +862,10 @@ void TFormMain::drawsStatePrefetchsEnabled()
     m_statsView->build(true);
 }
 
-void TFormMain::editConfig()
+void TFormMain::editConfig(bool prizeTable)
 {
     TFormConfig dialog(m_stats.Config(), this);
+    if (prizeTable) dialog.showPrizeTable();
     if (dialog.exec() != QDialog::Accepted) return;
     const stats::TConfigApplyResult applied =
         stats::ApplyConfig(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
@@ -880,6 +879,7 @@ void TFormMain::editConfig()
     // The charted values and the card's channels follow the settings.
     m_graphsView->refresh(true);
     m_cardView->repaint();
+    m_stakesView->followSettings();
 }
 
 void TFormMain::editShredding()
@@ -967,6 +967,7 @@ void TFormMain::drawsSorted()
     toggleViewFlag(&workspace::TViewSettings::SortedDraws, "DrawsSorted");
     m_drawsModel->setSorted(sortedDraws());
     m_drawsModel->repaintAll();
+    m_stakesView->followSettings();
     refreshViews();
 }
 

@@ -167,7 +167,8 @@ private:
     void drawsStatePrefetchsEnabled();
     void drawsStatShowTotalLine();
     void editShredding();
-    void editConfig();
+    // "Параметры системы"; prizeTable: opened at the prize table.
+    void editConfig(bool prizeTable = false);
     void filtersManager();
     void filtersReset();
     void filtersInfo();

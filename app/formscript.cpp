@@ -16,6 +16,7 @@
 
 #include "app/formfilter.h"
 #include "app/qtshell.h"
+#include "core/filters/filterhint.h"
 #include "core/filters/filteritem.h"
 #include "core/shell/shell.h"
 #include "core/stats/statlist.h"
@@ -61,6 +62,10 @@ TFormScript::TFormScript(const stats::TStatList& list, shell::Shell& shell, cons
         auto* edit = new QLineEdit;
         edit->setObjectName(QStringLiteral("Filter%1").arg(i + 1));
         edit->installEventFilter(this);
+        // The code is short for the machine; the tooltip reads it out field by field.
+        connect(edit, &QLineEdit::textChanged, edit, [this, edit](const QString& text) {
+            edit->setToolTip(qs(filters::FilterItemHint(filters::TextToFilterItem(us(text), m_list), m_list)));
+        });
         auto* button = new QToolButton;
         button->setText(QStringLiteral("..."));
         connect(button, &QToolButton::clicked, this, [this, i] { editFilter(i); });

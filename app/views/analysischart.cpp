@@ -1,6 +1,8 @@
 #include "app/views/analysischart.h"
 
+#include <QCategoryAxis>
 #include <QChart>
+#include <QCheckBox>
 #include <QCursor>
 #include <QLegend>
 #include <QLegendMarker>
@@ -14,13 +16,92 @@
 #include <cmath>
 #include <limits>
 
+#include "core/util/format.h"
+#include "core/util/ticks.h"
+
+namespace {
+
+// Ticks of a range at a round step: labels with as many decimals as the step has.
+void SetTicks(QValueAxis* axis, const kv::util::TAxisTicks& t, double min, double max)
+{
+    axis->setRange(min, max);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(t.Min);
+    axis->setTickInterval(t.Step);
+    // "%d" would do for whole ticks, but Qt 6.4 draws no labels at all for it once the chart
+    // localizes its numbers.
+    axis->setLabelFormat(QStringLiteral("%.%1f").arg(t.Decimals));
+}
+
+} // namespace
+
 AnalysisChart::AnalysisChart(QWidget* parent) : QChartView(parent)
 {
     setRenderHint(QPainter::Antialiasing);
     chart()->legend()->setAlignment(Qt::AlignBottom);
+    // A long series name is cut in the legend: its tooltip gives the whole name.
+    chart()->legend()->setShowToolTips(true);
     chart()->setMargins(QMargins(4, 4, 4, 4));
     // A hint in the status line: a tooltip of its own would cover the points' tooltips.
     setStatusTip(QStringLiteral("Колесо мыши: масштаб; двойной щелчок: весь график"));
+    chart()->setLocalizeNumbers(true);
+    chart()->setLocale(numberLocale());
+}
+
+QLocale AnalysisChart::numberLocale()
+{
+    // The tables write numbers with the separator of the program's settings; the charts follow
+    // them, not the system's locale.
+    QLocale locale = kv::util::DecimalSeparator() == ',' ? QLocale(QLocale::Russian, QLocale::Russia) : QLocale::c();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+QString AnalysisChart::numberText(double value)
+{
+    if (std::abs(value - std::round(value)) < 1e-9) return QString::number(qRound64(value));
+    return numberLocale().toString(value, 'f', 2);
+}
+
+void AnalysisChart::setStartAtZero(bool on)
+{
+    if (on == m_startAtZero) return;
+    m_startAtZero = on;
+    if (m_x && m_y) fitValueAxes();
+}
+
+QCheckBox* AnalysisChart::createZeroToggle()
+{
+    auto* box = new QCheckBox(QStringLiteral("Ось Y от нуля"));
+    box->setObjectName(QStringLiteral("ChartYFromZero"));
+    box->setToolTip(QStringLiteral("Ось значений начинается с нуля; иначе она охватывает только значения графика"));
+    box->setChecked(m_startAtZero);
+    connect(box, &QCheckBox::toggled, this, &AnalysisChart::setStartAtZero);
+    return box;
+}
+
+void AnalysisChart::setCategoriesX(const QStringList& labels)
+{
+    m_categories = labels;
+    if (!m_x) return;
+    const bool wantCategories = !labels.isEmpty();
+    if (wantCategories == (qobject_cast<QCategoryAxis*>(m_x) != nullptr)) return;
+    QValueAxis* axis = wantCategories ? new QCategoryAxis : new QValueAxis;
+    chart()->addAxis(axis, Qt::AlignBottom);
+    for (QAbstractSeries* s : chart()->series()) {
+        s->detachAxis(m_x);
+        s->attachAxis(axis);
+    }
+    chart()->removeAxis(m_x);
+    delete m_x;
+    m_x = axis;
+}
+
+QString AnalysisChart::xLabel(double x) const
+{
+    const qint64 i = qRound64(x) - 1;
+    if (!m_categories.isEmpty() && i >= 0 && i < m_categories.size()) return m_categories[i];
+    return numberText(x);
 }
 
 void AnalysisChart::clear()
@@ -38,8 +119,8 @@ void AnalysisChart::setUpValueAxes()
 {
     m_x = new QValueAxis;
     m_y = new QValueAxis;
-    m_x->setLabelFormat(QStringLiteral("%d"));
-    m_y->setLabelFormat(QStringLiteral("%d"));
+    m_x->setLabelFormat(QStringLiteral("%.0f"));
+    m_y->setLabelFormat(QStringLiteral("%.0f"));
     chart()->addAxis(m_x, Qt::AlignBottom);
     chart()->addAxis(m_y, Qt::AlignLeft);
 }
@@ -77,7 +158,7 @@ void AnalysisChart::addMarks(QLineSeries* line)
 void AnalysisChart::fitValueAxes()
 {
     double minX = std::numeric_limits<double>::max(), maxX = std::numeric_limits<double>::lowest();
-    double minY = 0, maxY = 1;
+    double minY = minX, maxY = maxX;
     for (QAbstractSeries* s : chart()->series()) {
         auto* xy = qobject_cast<QXYSeries*>(s);
         if (!xy) continue;
@@ -88,25 +169,41 @@ void AnalysisChart::fitValueAxes()
             maxY = std::max(maxY, p.y());
         }
     }
-    if (minX > maxX) minX = maxX = 0;
-    SetWholeNumberRange(m_x, minX, maxX, 0.02);
-    SetWholeNumberRange(m_y, minY, maxY + (maxY - minY) * 0.08, 0);
+    if (minX > maxX) minX = maxX = minY = maxY = 0;
+    chart()->setLocale(numberLocale());
+    if (auto* categories = qobject_cast<QCategoryAxis*>(m_x)) {
+        for (const QString& label : categories->categoriesLabels()) categories->remove(label);
+        // Every label where they fit, else every k-th: about twenty under the chart.
+        const qsizetype every = std::max<qsizetype>(1, (m_categories.size() + 19) / 20);
+        categories->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        categories->setStartValue(0);
+        for (qsizetype i = 0; i < m_categories.size(); i += every)
+            if (!m_categories[i].isEmpty() && !categories->categoriesLabels().contains(m_categories[i]))
+                categories->append(m_categories[i], static_cast<double>(i + 1));
+        categories->setRange(0.5, static_cast<double>(m_categories.size()) + 0.5);
+    } else {
+        SetWholeNumberRange(m_x, minX, maxX, 0.02);
+    }
+    if (m_startAtZero) {
+        minY = std::min(minY, 0.0);
+        maxY = std::max(maxY, 1.0);
+    }
+    // Room above the top point for its mark and label.
+    const double top = maxY + std::max(maxY - minY, 1.0) * 0.05;
+    bool whole = true;
+    for (QAbstractSeries* s : chart()->series())
+        if (auto* xy = qobject_cast<QXYSeries*>(s))
+            for (const QPointF& p : xy->points()) whole = whole && std::abs(p.y() - std::round(p.y())) < 1e-9;
+    const kv::util::TAxisTicks t = kv::util::NiceTicks(minY, top, 8, whole);
+    SetTicks(m_y, t, t.Min, t.Max);
 }
 
 void SetWholeNumberRange(QValueAxis* axis, double min, double max, double pad)
 {
+    const kv::util::TAxisTicks t = kv::util::NiceTicks(min, max, 10, true);
     if (max <= min) max = min + 1;
     const double span = max - min;
-    double step = 1;
-    for (double scale = 1; step * 10 < span; scale *= 10)
-        for (double m : {1.0, 2.0, 5.0}) {
-            step = m * scale;
-            if (step * 10 >= span) break;
-        }
-    axis->setRange(min - span * pad, pad > 0 ? max + span * pad : std::ceil(max / step) * step);
-    axis->setTickType(QValueAxis::TicksDynamic);
-    axis->setTickAnchor(std::floor(min / step) * step);
-    axis->setTickInterval(step);
+    SetTicks(axis, t, min - span * pad, pad > 0 ? max + span * pad : t.Max);
 }
 
 void AnalysisChart::trackHover(QXYSeries* series, std::function<QString(const QPointF&)> text)
@@ -126,8 +223,7 @@ void AnalysisChart::trackHover(QXYSeries* series, std::function<QString(const QP
 
 QString AnalysisChart::drawPointText(const QPointF& p)
 {
-    const bool whole = std::abs(p.y() - std::round(p.y())) < 1e-9;
-    return QStringLiteral("Тираж %1: %2").arg(qRound64(p.x())).arg(whole ? QString::number(qRound64(p.y())) : QLocale().toString(p.y(), 'f', 2));
+    return QStringLiteral("Тираж %1: %2").arg(qRound64(p.x())).arg(numberText(p.y()));
 }
 
 void AnalysisChart::wheelEvent(QWheelEvent* event)

@@ -8,7 +8,9 @@
 #include <functional>
 
 class QAbstractAxis;
+class QCheckBox;
 class QLineSeries;
+class QLocale;
 class QValueAxis;
 class QXYSeries;
 
@@ -28,8 +30,21 @@ public:
     QLineSeries* addLine(const QString& title, QColor color, const QList<QPointF>& points, int width = 2);
     // Point marks of size 2 with a magenta outline over a line's points (no legend entry).
     void addMarks(QLineSeries* line);
-    // Fits both value axes to the series, x padded so that the first and last marks show.
+    // Fits both value axes to the series, x padded so that the first and last marks show; y
+    // from 0 or fitted to the values (startAtZero), at round steps.
     void fitValueAxes();
+    // Names the x positions 1..n by `labels` (values that are no numbers); an empty list gives
+    // back the value axis. Takes effect at the next fitValueAxes.
+    void setCategoriesX(const QStringList& labels);
+    bool startAtZero() const { return m_startAtZero; }
+    void setStartAtZero(bool on);
+    // "Ось Y от нуля", kept in step with startAtZero, for the window that holds the chart.
+    QCheckBox* createZeroToggle();
+    // The label of x as the axis shows it: its category or the number.
+    QString xLabel(double x) const;
+    // A number with the decimal separator of the program's settings and no digit grouping.
+    static QString numberText(double value);
+    static QLocale numberLocale();
     // The tooltip of a series: `text` gives it for the nearest point of the series.
     void trackHover(QXYSeries* series, std::function<QString(const QPointF&)> text);
     // "Тираж %1: %2" for a point of a draws chart.
@@ -45,8 +60,11 @@ protected:
 private:
     QValueAxis* m_x = nullptr;
     QValueAxis* m_y = nullptr;
+    QStringList m_categories;
+    bool m_startAtZero = true;
 };
 
 // Ticks at a round whole-number step (1, 2, 5, 10, ...) so that every label stands under a
-// whole number; `pad` widens the range by that share of the span on both sides.
+// whole number; `pad` widens the range by that share of the span on both sides, without it
+// the range ends on a tick.
 void SetWholeNumberRange(QValueAxis* axis, double min, double max, double pad);

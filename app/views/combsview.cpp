@@ -90,6 +90,12 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= m_history.Count()) return {};
     const filters::THistoryRow& row = m_history.Row(index.row());
+    if (role == Qt::ToolTipRole) {
+        // The columns are narrow for a method's name and its list of values: the whole text.
+        if (index.column() == 0) return qs(row.Caption);
+        if (index.column() == 1) return qs(row.Values);
+        return {};
+    }
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
         case 0: return qs(row.Caption);

@@ -76,6 +76,23 @@ QVariant RatingsModel::headerData(int section, Qt::Orientation orientation, int 
         return QStringLiteral("Доля случайных тиражей, на которых ставки строки дали бы профит не меньше "
                               "настоящего. Малое значение (меньше 0,05) - результат вряд ли случаен. Считается "
                               "командой \"Проверка на случайность\"");
+    if (role == Qt::ToolTipRole) {
+        // The short captions say little: what each column counts.
+        static const char* const hints[6] = {
+            "Идея ставок: комментарий, общий для ее ставок",
+            "Сколько проверенных ставок у идеи",
+            "Сумма совпавших чисел всех ставок",
+            "Совпало / Ставок: совпавших чисел на ставку",
+            "Сумма профита всех ставок",
+            "Профит / Ставок: профит на ставку"};
+        if (section >= 0 && section < 6) return QString::fromUtf8(hints[section]);
+        if (section >= 6 && section <= 14) return QStringLiteral("Ставок, у которых совпадений: %1").arg(section - 6);
+        if (section >= 15 && section <= 23)
+            return QStringLiteral("Эффективность для совпадений %1: %2 (меню «Эффективность (столбцы E0..n)»)")
+                .arg(section - 15)
+                .arg(QString::fromUtf8(stakes::RatingEffModeCaption(m_ratings.EffMode())).toLower());
+        return {};
+    }
     // A first click on a number column puts the best rows on top; names start from A.
     if (role == Qt::InitialSortOrderRole) return section == 0 ? Qt::AscendingOrder : Qt::DescendingOrder;
     return {};

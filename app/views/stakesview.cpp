@@ -2,8 +2,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPainter>
+#include <QPushButton>
+#include <QStyle>
 #include <QRandomGenerator>
 #include <QTableView>
 #include <QTimer>
@@ -52,7 +56,9 @@ stakes::TStakeRecord StakesModel::record(int row) const
 {
     if (row < 0 || row >= m_file.RecordCount()) return {};
     try {
-        return m_file.ReadStake(row);
+        stakes::TStakeRecord stake = m_file.ReadStake(row);
+        if (m_sortedDraws) std::sort(stake.DrawNums.begin(), stake.DrawNums.end());
+        return stake;
     } catch (const std::exception&) {
         // Painting must not open message boxes; an unreadable row shows empty, as a failed read
         // yields an all-zero record.
@@ -90,8 +96,27 @@ QVariant StakesModel::data(const QModelIndex& index, int role) const
 
 QVariant StakesModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return QString::fromUtf8(stakes::StakeGridCaption(section));
+    if (orientation != Qt::Horizontal) return {};
+    if (role == Qt::DisplayRole) return QString::fromUtf8(stakes::StakeGridCaption(section));
+    if (role == Qt::ToolTipRole && section == 4)
+        return m_sortedDraws ? QStringLiteral("Числа тиража по возрастанию (включено «Упорядочить MIN->MAX» в меню «Тиражи»)")
+                             : QStringLiteral("Числа тиража в порядке выпадения (по возрастанию — «Упорядочить MIN->MAX» в меню «Тиражи»)");
     return {};
+}
+
+Qt::ItemFlags StakesModel::flags(const QModelIndex& index) const
+{
+    // The empty row of an empty file stands for nothing: it cannot be selected.
+    if (m_records == 0) return index.isValid() ? Qt::ItemIsEnabled : Qt::NoItemFlags;
+    return QAbstractTableModel::flags(index);
+}
+
+void StakesModel::setSortedDraws(bool sorted)
+{
+    if (sorted == m_sortedDraws) return;
+    m_sortedDraws = sorted;
+    emit headerDataChanged(Qt::Horizontal, 4, 4);
+    repaintAll();
 }
 
 void StakesModel::setShownRecords(int records)
@@ -197,7 +222,28 @@ StakesView::StakesView(const ViewContext& ctx)
     m_view->setItemDelegate(new StakesDelegate(m_view));
     m_view->setWordWrap(false);
     resetColumns();
+    // With the default empty prize table every checked stake shows 0.00 in red: the notice
+    // says why and leads to where the prizes are entered.
+    m_prizeNotice = new QWidget;
+    m_prizeNotice->setObjectName(QStringLiteral("PrizeNotice"));
+    auto* notice = new QHBoxLayout(m_prizeNotice);
+    notice->setContentsMargins(2, 0, 2, 0);
+    auto* text = new QLabel(QStringLiteral("Таблица выигрышей пуста: проверенные ставки показывают нулевой выигрыш."));
+    text->setTextInteractionFlags(Qt::NoTextInteraction);
+    auto* open = new QPushButton(QStringLiteral("Параметры системы..."));
+    open->setObjectName(QStringLiteral("PrizeNoticeButton"));
+    connect(open, &QPushButton::clicked, this, &StakesView::prizeTableAsked);
+    notice->addWidget(text, 1);
+    notice->addWidget(open);
+    layout->addWidget(m_prizeNotice);
     layout->addWidget(m_view, 1);
+    followSettings();
+}
+
+void StakesView::followSettings()
+{
+    m_model->setSortedDraws(m_ws.View().SortedDraws);
+    m_prizeNotice->setVisible(m_stats.Config().Profits.empty());
 }
 
 bool StakesView::logEnabled() const
@@ -225,8 +271,13 @@ void StakesView::resetColumns()
     // The initial widths fit a font whose digits are 6 pixels wide (eight two-digit numbers
     // with their gaps fill the 120 of column 2); a larger font widens them in proportion.
     const double scale = std::max(1.0, m_view->fontMetrics().horizontalAdvance(QLatin1Char('0')) / 6.0);
-    for (int c = 0; c < stakes::StakeGridColumnCount; ++c)
-        m_view->setColumnWidth(c, static_cast<int>(std::lround(stakes::StakeGridWidth(c) * scale)));
+    // No caption is cut: "Совпадения" is wider than its 60 pixels in most fonts.
+    const QHeaderView* header = m_view->horizontalHeader();
+    for (int c = 0; c < stakes::StakeGridColumnCount; ++c) {
+        const int caption = header->fontMetrics().horizontalAdvance(QString::fromUtf8(stakes::StakeGridCaption(c))) +
+                            header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) * 2 + 8;
+        m_view->setColumnWidth(c, std::max(caption, static_cast<int>(std::lround(stakes::StakeGridWidth(c) * scale))));
+    }
 }
 
 void StakesView::createCommands()
@@ -335,6 +386,7 @@ void StakesView::applyRefresh(StakeGridRefresh how)
     // single empty row must not pass for one record, or the first stake would go uncounted.
     const stakes::TStakeViewPlan plan =
         stakes::PlanStakeViewRefresh(m_model->shownRecords() + 1, records, how.Rows, how.GoToLast, isVisible());
+    followSettings();
     if (plan.SetRowCount) m_model->setShownRecords(records);
     if (plan.SelectRow >= 1) {
         const int row = std::min(plan.SelectRow, m_model->rowCount()) - 1;
@@ -342,6 +394,10 @@ void StakesView::applyRefresh(StakeGridRefresh how)
         m_view->scrollTo(m_model->index(row, 0));
     }
     if (plan.Repaint) m_model->repaintAll();
+    if (records == 0) {
+        m_view->clearSelection();
+        m_view->selectionModel()->clearCurrentIndex();
+    }
     if (plan.ShowCount) m_host.setStatusField(4, qs(stakes::StakesCountText(records)));
 }
 

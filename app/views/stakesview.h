@@ -34,6 +34,7 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // The record shown at a model row; an empty record for the empty row of an empty file and
     // for rows the file no longer has.
@@ -42,10 +43,14 @@ public:
     int shownRecords() const { return m_records; }
     void setShownRecords(int records);
     void repaintAll();
+    // The draw's numbers of "Результаты тиража" in ascending order (as the draws table shows
+    // them with "Упорядочить MIN->MAX") or in the order they were drawn; the file keeps the latter.
+    void setSortedDraws(bool sorted);
 
 private:
     kv::stakes::TStakesFile& m_file;
     int m_records = 0;
+    bool m_sortedDraws = false;
 };
 
 // Draws the stake cells: the numbers of columns 2 and 4 one by one with the matched ones bold
@@ -86,6 +91,16 @@ public:
     bool checkOnLine() const;
     QTableView* view() const { return m_view; }
     StakesModel* model() const { return m_model; }
+    // The grid follows the settings it shows: the order of the draw's numbers, and the notice
+    // over the grid while the prize table is empty.
+    void followSettings();
+    QWidget* prizeNotice() const { return m_prizeNotice; }
+
+signals:
+    // The notice's button: "Параметры системы" at the prize table.
+    void prizeTableAsked();
+
+public:
     kv::stakes::TStakeViewHooks hooks();
 
     void stakeAdd();
@@ -123,6 +138,7 @@ private:
 
     QTableView* m_view;
     StakesModel* m_model;
+    QWidget* m_prizeNotice;
     bool m_pendingLast = false;
     bool m_pendingArmed = false;
 };

@@ -4,7 +4,13 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
+#include <QLineEdit>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,9 +23,13 @@
 #include <QValueAxis>
 #include <QVBoxLayout>
 #include <limits>
+#include <cmath>
+#include <map>
 
 #include "app/commandset.h"
+#include "app/views/analysischart.h"
 #include "core/stats/prefetch.h"
+#include "core/stats/stat.h"
 #include "core/stats/statlist.h"
 #include "core/workspace/workspace.h"
 #include "app/qtshell.h"
@@ -27,6 +37,79 @@
 #include "core/filters/statfilter.h"
 
 using namespace kv;
+
+namespace {
+
+// What each column holds and how it is computed; W is the window's length in draws.
+const char* const ColumnHints[stats::StatColumns] = {
+    "Значение статистики выбранного метода",
+    "Сколько раз значение встретилось в окне из W тиражей",
+    "Количество × 100 / сумма количеств всех значений",
+    "Количество, ожидаемое по полному набору комбинаций (сравнение с полным набором)",
+    "Количество − Норма",
+    "(Количество − Норма) × 100 / Норма",
+    "Сколько тиражей назад значение встретилось последний раз (1 — в последнем тираже окна)",
+    "Глубина × 100 / наибольшая глубина в таблице",
+    "Количество, отклонение и глубина, сложенные с коэффициентами из «Параметры системы»",
+    "Номер последнего тиража окна, в котором встретилось значение",
+    "Наименьший промежуток в тиражах между двумя появлениями значения",
+    "Средний период: W / Количество",
+    "Наибольший промежуток в тиражах между двумя появлениями значения",
+    "Ожидаемый тираж по периоду: округл(W / Количество + Посл. тираж); при Количестве > 1",
+    "Ожидаемый тираж: округл((Количество + 1) × Посл. тираж / Количество)",
+    "Ожидаемый тираж: округл((Количество + 2) × (Посл. тираж + 1) / (Количество + 1))",
+    "Номер тиража, в котором значение встретилось следующим после окна (при смещении)",
+    "Ожд. ПРД − Факт: на сколько тиражей ожидание по периоду разошлось с фактом",
+    "Ожд. СТФ − Факт: на сколько тиражей это ожидание разошлось с фактом",
+    "Ожд. КРН − Факт: на сколько тиражей это ожидание разошлось с фактом",
+};
+
+// The chooser's list: the caption of a statistic group above the first method of each group,
+// so that the methods keep their positions, order and names while the long list reads in parts.
+class GroupedMethodDelegate : public QStyledItemDelegate {
+public:
+    static constexpr int GroupRole = Qt::UserRole + 1;
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    static bool startsGroup(const QModelIndex& index)
+    {
+        if (!index.isValid()) return false;
+        const QModelIndex previous = index.sibling(index.row() - 1, 0);
+        return !previous.isValid() || previous.data(GroupRole) != index.data(GroupRole);
+    }
+    int captionHeight(const QStyleOptionViewItem& option) const { return option.fontMetrics.height() + 6; }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (startsGroup(index)) size.rheight() += captionHeight(option);
+        return size;
+    }
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (!startsGroup(index)) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        const int h = captionHeight(option);
+        QRect caption = option.rect;
+        caption.setHeight(h);
+        painter->save();
+        painter->fillRect(caption, option.palette.alternateBase());
+        QFont bold = option.font;
+        bold.setBold(true);
+        painter->setFont(bold);
+        painter->setPen(option.palette.color(QPalette::Text));
+        painter->drawText(caption.adjusted(4, 0, -4, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                          QString::fromUtf8(stats::GroupName(index.data(GroupRole).toInt())));
+        painter->restore();
+        QStyleOptionViewItem item = option;
+        item.rect.setTop(option.rect.top() + h);
+        QStyledItemDelegate::paint(painter, item, index);
+    }
+};
+
+} // namespace
 
 int StatTableModel::rowCount(const QModelIndex& parent) const
 {
@@ -49,7 +132,10 @@ QVariant StatTableModel::data(const QModelIndex& index, int role) const
 
 QVariant StatTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return QString::fromUtf8(stats::StatColumnCaption(section));
+    if (orientation != Qt::Horizontal || section < 0 || section >= stats::StatColumns) return {};
+    if (role == Qt::DisplayRole) return QString::fromUtf8(stats::StatColumnCaption(section));
+    if (role == Qt::ToolTipRole)
+        return QStringLiteral("%1: %2").arg(QString::fromUtf8(stats::StatColumnCaption(section)), QString::fromUtf8(ColumnHints[section]));
     return {};
 }
 
@@ -76,6 +162,21 @@ StatsView::StatsView(const ViewContext& ctx)
     m_chooser->setObjectName(QStringLiteral("cbDrawsStatType"));
     m_chooser->setMinimumContentsLength(20);
     m_chooser->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_chooser->setItemDelegate(new GroupedMethodDelegate(m_chooser));
+    m_chooser->setMaxVisibleItems(24);
+    // Typing finds a method by any part of its name.
+    m_chooser->setEditable(true);
+    m_chooser->setInsertPolicy(QComboBox::NoInsert);
+    m_chooser->lineEdit()->setPlaceholderText(QStringLiteral("Поиск метода"));
+    m_chooser->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    m_chooser->completer()->setFilterMode(Qt::MatchContains);
+    m_chooser->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    m_chooser->setToolTip(QStringLiteral("Метод расчета статистики; наберите часть названия для поиска"));
+    // Text typed and left without a choice gives way to the chosen method again.
+    connect(m_chooser->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        const QString chosen = m_chooser->itemText(m_chooser->currentIndex());
+        if (m_chooser->lineEdit()->text() != chosen) m_chooser->lineEdit()->setText(chosen);
+    });
     m_length = new QSpinBox;
     m_length->setObjectName(QStringLiteral("DrawsStatLen"));
     m_length->setRange(1, std::numeric_limits<int>::max());
@@ -101,11 +202,18 @@ StatsView::StatsView(const ViewContext& ctx)
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
-    m_chart = new QChartView;
-    m_chart->setRenderHint(QPainter::Antialiasing);
-    m_chart->chart()->legend()->setAlignment(Qt::AlignBottom);
+    m_chart = new AnalysisChart;
+    m_chart->setObjectName(QStringLiteral("StatChart"));
+    // Counts of a window differ little from value to value: fitted, they show their shape.
+    m_chart->setStartAtZero(false);
+    m_zero = m_chart->createZeroToggle();
+    auto* chartPane = new QWidget;
+    auto* chartLayout = new QVBoxLayout(chartPane);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    chartLayout->addWidget(m_chart, 1);
+    chartLayout->addWidget(m_zero);
     m_splitter->addWidget(m_view);
-    m_splitter->addWidget(m_chart);
+    m_splitter->addWidget(chartPane);
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setSizes({400, 260});
     const QFontMetrics fm = m_view->fontMetrics();
@@ -146,7 +254,8 @@ void StatsView::statFilter(bool exclude)
     try {
         ws.Combs().MakeUndoCopy(m_shell);
         const filters::TMarkedValues marked = filters::MarkedRows(m_table, rows);
-        filters::FilterCombs(m_stats, chosenMethod(), us(m_chooser->currentText()), marked, exclude, scope);
+        filters::FilterCombs(m_stats, chosenMethod(), us(m_chooser->itemText(m_chooser->currentIndex())), marked, exclude,
+                             scope);
     } catch (const std::exception& e) {
         m_shell.ShowFailure("Ошибка фильтрации комбинаций!", e.what());
     }
@@ -167,10 +276,19 @@ void StatsView::fillChooser(const stats::TChoosers& choosers, bool keepSelection
     const QSignalBlocker block(m_chooser);
     m_chooser->clear();
     m_methods.clear();
+    // The list keeps its order (the registry's or by name): a group's caption stands wherever
+    // the group changes.
+    const auto groupOf = [this](const stats::TChooserEntry& e) {
+        return e.Method >= 0 && e.Method < m_stats.MethodCount() ? m_stats.Method(e.Method).Kind->GetGroup() : stats::GroupCountTotal;
+    };
     for (const auto& entry : choosers.Stat) {
         m_chooser->addItem(qs(entry.Name));
+        m_chooser->setItemData(m_chooser->count() - 1, groupOf(entry), GroupedMethodDelegate::GroupRole);
+        m_chooser->setItemData(m_chooser->count() - 1, qs(entry.Name), Qt::ToolTipRole);
         m_methods.push_back(entry.Method);
     }
+    // The list opens as wide as its longest name, however narrow the box is.
+    m_chooser->view()->setMinimumWidth(m_chooser->view()->sizeHintForColumn(0) + 24);
     if (previous >= 0 && previous < m_chooser->count()) m_chooser->setCurrentIndex(previous);
     else if (m_chooser->count() > 0) m_chooser->setCurrentIndex(0);
 }
@@ -248,41 +366,53 @@ void StatsView::showTable()
 
 void StatsView::drawChart()
 {
-    QChart* chart = m_chart->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes()) chart->removeAxis(axis);
+    m_chart->clear();
     if (m_table.ActualLine().empty() && m_table.TotalLine().empty()) return;
-
-    auto* axisX = new QValueAxis;
-    auto* axisY = new QValueAxis;
-    axisX->setLabelFormat(QStringLiteral("%d"));
-    chart->addAxis(axisX, Qt::AlignBottom);
-    chart->addAxis(axisY, Qt::AlignLeft);
-    double maxX = 1, maxY = 1;
+    m_chart->setUpValueAxes();
+    // The points stand at their values when every value is a number (sums, counts), else at
+    // their place in the order of the values, named by them.
+    std::vector<std::pair<double, QString>> values;
+    std::map<double, QString> byPlace;
+    bool numeric = true;
+    for (const auto* line : {&m_table.ActualLine(), &m_table.TotalLine()})
+        for (const auto& p : *line) {
+            if (byPlace.count(p.X)) continue;
+            const QString label = qs(m_table.PointLabel(p));
+            bool ok = false;
+            AnalysisChart::numberLocale().toDouble(label, &ok);
+            numeric = numeric && ok;
+            byPlace.emplace(p.X, label);
+        }
+    const auto xOf = [&](const stats::TChartPoint& p) { return numeric ? AnalysisChart::numberLocale().toDouble(byPlace[p.X]) : p.X; };
+    QStringList categories;
+    if (!numeric) {
+        // A category stands at its place 1..n; a place no line has stays unnamed.
+        for (const auto& [place, label] : byPlace) {
+            const auto i = static_cast<qsizetype>(std::llround(place)) - 1;
+            if (i < 0) continue;
+            while (categories.size() <= i) categories.append(QString());
+            categories[i] = label;
+        }
+    }
     const auto addLine = [&](const std::vector<stats::TChartPoint>& points, const QString& title, QColor color,
                              int width, bool markers) {
-        auto* series = new QLineSeries;
-        series->setName(title);
-        QPen pen(color);
-        pen.setWidth(width);
-        series->setPen(pen);
+        QList<QPointF> xy;
+        xy.reserve(static_cast<qsizetype>(points.size()));
+        for (const auto& p : points) xy.append(QPointF(xOf(p), p.Y));
+        QLineSeries* series = m_chart->addLine(title, color, xy, width);
         if (markers) {
             series->setPointsVisible(true);
             series->setMarkerSize(2);
             series->setBrush(QColor(0xFF, 0x00, 0xFF));
         }
-        for (const auto& p : points) {
-            series->append(p.X, p.Y);
-            maxX = std::max(maxX, p.X);
-            maxY = std::max(maxY, p.Y);
-        }
-        chart->addSeries(series);
-        series->attachAxis(axisX);
-        series->attachAxis(axisY);
+        m_chart->trackHover(series, [this, series](const QPointF& p) {
+            return QStringLiteral("%1\nЗначение: %2\nКоличество: %3")
+                .arg(series->name(), m_chart->xLabel(p.x()), AnalysisChart::numberText(p.y()));
+        });
     };
     addLine(m_table.ActualLine(), QStringLiteral("Фактические данные"), QColor(0x00, 0x80, 0x00), 2, true);
     if (m_table.HasTotalLine())
         addLine(m_table.TotalLine(), QStringLiteral("Все возможные комбинации"), QColor(0xFF, 0x00, 0x00), 1, false);
-    axisX->setRange(1, maxX);
-    axisY->setRange(0, maxY * 1.05);
+    m_chart->setCategoriesX(categories);
+    m_chart->fitValueAxes();
 }

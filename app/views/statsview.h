@@ -11,7 +11,8 @@ class QComboBox;
 class QSpinBox;
 class QSplitter;
 class QTableView;
-class QChartView;
+class AnalysisChart;
+class QCheckBox;
 class QToolButton;
 
 // The statistics table as a virtual model; sorting goes through the core table.
@@ -65,7 +66,8 @@ public:
     QTableView* tableView() const { return m_view; }
     QSplitter* splitter() const { return m_splitter; }
     kv::stats::TStatTable& table() { return m_table; }
-    QChartView* chartView() const { return m_chart; }
+    AnalysisChart* chartView() const { return m_chart; }
+    QCheckBox* zeroBox() const { return m_zero; }
 
 private:
     void drawChart();
@@ -78,5 +80,6 @@ private:
     QSplitter* m_splitter;
     QTableView* m_view;
     StatTableModel* m_model;
-    QChartView* m_chart;
+    AnalysisChart* m_chart;
+    QCheckBox* m_zero;
 };

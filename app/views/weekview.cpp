@@ -172,7 +172,7 @@ void WeekView::drawChart()
     auto* axisX = new QBarCategoryAxis;
     axisX->append(categories);
     auto* axisY = new QValueAxis;
-    axisY->setLabelFormat(QStringLiteral("%d"));
+    axisY->setLabelFormat(QStringLiteral("%.0f"));
     m_chart->chart()->addAxis(axisX, Qt::AlignBottom);
     m_chart->chart()->addAxis(axisY, Qt::AlignLeft);
     const auto tip = [categories, values](int i) {

@@ -247,6 +247,10 @@ void RatingsViewTest::effModeSwitchChangesTexts()
         QCOMPARE(cw.model()->index(0, 19).data().toString(), c.e4);
         QCOMPARE(cw.model()->index(0, 23).data().toString(), c.e8);
         QCOMPARE(cw.window->formSettings().ReadInt("RatingsEffMode", -1), c.mode);
+        // The header of an efficiency column names the mode its numbers follow.
+        QVERIFY(cw.model()->headerData(18, Qt::Horizontal, Qt::ToolTipRole).toString().startsWith(
+            QStringLiteral("Эффективность для совпадений 3: ") +
+            QString::fromUtf8(stakes::RatingEffModeCaption(c.mode)).toLower()));
     }
     // The eff modes sit in their own submenu of the "Рейтинг" menu.
     auto* menu = cw.window->findChild<QMenu*>(QStringLiteral("RatingsEffMenu"));

@@ -260,6 +260,9 @@ void ScenarioViewTest::editorFilterButtons()
     });
     dialog.filterButton(1)->click();
     QCOMPARE(dialog.filterEdit(1)->text(), QStringLiteral("TSD1#NUMS:10#LMV:2#SF:1"));
+    // The slot's tooltip reads the filter out from its parsed fields.
+    QVERIFY2(dialog.filterEdit(1)->toolTip().contains(QStringLiteral("\nТиражей: 10\nСортировка: по столбцу «Количество», сверху вниз")),
+             qPrintable(dialog.filterEdit(1)->toolTip()));
 
     // A double click in the field opens the dialog loaded with the field's filter.
     bool shownNums = false;

@@ -19,6 +19,7 @@
 #include "app/forminfo.h"
 #include "app/formmain.h"
 #include "app/qtshell.h"
+#include "app/views/analysischart.h"
 #include "app/views/combsview.h"
 #include "app/views/statsview.h"
 #include "core/archive/archive.h"
@@ -166,6 +167,7 @@ void ViewsTest::deleteSelectedAndUndo()
     QCOMPARE(history->rowCount(), 1);
     QCOMPARE(history->index(0, 0).data().toString(), QStringLiteral("Выделенные комбинации"));
     QCOMPARE(history->index(0, 1).data().toString(), QStringLiteral("2"));
+    QCOMPARE(history->index(0, 0).data(Qt::ToolTipRole).toString(), QStringLiteral("Выделенные комбинации"));
     QCOMPARE(history->index(0, 2).data().toString(), QStringLiteral("125968"));
     QCOMPARE(history->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Примененные фильтры"));
     w.updateActions();
