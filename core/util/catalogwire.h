@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/util/cp1251.h"   // IsValidUtf8, which the fields are checked with
+
 // The language the program and the catalogue server speak: form fields posted as
 // application/x-www-form-urlencoded, texts escaped with backslashes, Base64 for the texts that
 // may hold anything, UTC times as "yyyy-mm-dd hh:nn:ss", and answers as tagged rows
@@ -43,8 +45,6 @@ std::string FormatUtcTime(std::int64_t unixSeconds);
 // An empty text reads as 0; anything but "yyyy-mm-dd hh:nn:ss" with a real date gives nothing.
 std::optional<std::int64_t> ParseUtcTime(std::string_view text);
 
-// True for well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
-bool IsValidUtf8(std::string_view text);
 
 // The words of a play system's line: runs of anything but the separators
 // blank * + , - . / : ; = \ _ | ~ and tab.
