@@ -1,5 +1,6 @@
 #include "app/onlineaccess.h"
 
+#include <QLabel>
 #include <QMessageBox>
 
 #include "app/formcatalog.h"
@@ -61,6 +62,17 @@ bool EnsureOnlineIdentity(const workspace::Workspace& ws, QWidget* parent)
 QString CatalogUnreachableText(const workspace::Workspace& ws, const std::string& reason)
 {
     return QStringLiteral("Каталог %1 недоступен: %2").arg(qs(CatalogAddress(ws)), qs(reason));
+}
+
+void ReportCatalogFailure(const workspace::Workspace& ws, shell::Shell& shell, QLabel* notice, bool quiet,
+                          const char* failure, const std::string& reason)
+{
+    if (quiet) {
+        notice->setText(CatalogUnreachableText(ws, reason));
+        notice->show();
+    } else {
+        shell.ShowFailure(failure, reason);
+    }
 }
 
 QString CheckForUpdate(const workspace::Workspace& ws)

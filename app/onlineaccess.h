@@ -4,7 +4,11 @@
 
 #include "core/workspace/catalog.h"
 
+class QLabel;
 class QWidget;
+namespace kv::shell {
+class Shell;
+}
 namespace kv::workspace {
 class Workspace;
 }
@@ -21,3 +25,7 @@ bool EnsureOnlineIdentity(const kv::workspace::Workspace& ws, QWidget* parent);
 QString CheckForUpdate(const kv::workspace::Workspace& ws);
 // The line a panel shows instead of its list when the catalogue cannot be reached.
 QString CatalogUnreachableText(const kv::workspace::Workspace& ws, const std::string& reason);
+// A failed list load: the quiet refresh of the start shows the line in `notice`; a refresh the
+// user asked for shows the failure with its message.
+void ReportCatalogFailure(const kv::workspace::Workspace& ws, kv::shell::Shell& shell, QLabel* notice, bool quiet,
+                          const char* failure, const std::string& reason);

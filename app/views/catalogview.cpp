@@ -251,12 +251,7 @@ void CatalogView::refresh(bool quiet)
         m_notice->hide();
         if (keep) selectId(keep);
     } catch (const std::exception& e) {
-        if (quiet) {
-            m_notice->setText(CatalogUnreachableText(m_ws, e.what()));
-            m_notice->show();
-        } else {
-            m_shell.ShowFailure("Ошибка загрузки каталога online-сценариев!", e.what());
-        }
+        ReportCatalogFailure(m_ws, m_shell, m_notice, quiet, "Ошибка загрузки каталога online-сценариев!", e.what());
     }
 }
 

@@ -226,12 +226,7 @@ void SystemsView::refresh(bool quiet)
         }
         if (keep) selectId(keep);
     } catch (const std::exception& e) {
-        if (quiet) {
-            m_notice->setText(CatalogUnreachableText(m_ws, e.what()));
-            m_notice->show();
-        } else {
-            m_shell.ShowFailure("Ошибка загрузки списка систем!", e.what());
-        }
+        ReportCatalogFailure(m_ws, m_shell, m_notice, quiet, "Ошибка загрузки списка систем!", e.what());
     }
 }
 
