@@ -14,13 +14,6 @@ using namespace kv::stats;
 
 namespace {
 
-std::vector<std::string> methodCodes(const TStatList& list)
-{
-    std::vector<std::string> codes;
-    for (int i = 0; i < list.MethodCount(); ++i) codes.push_back(list.Method(i).MethodCode());
-    return codes;
-}
-
 TStatKind kindAt(int position, const char* className, const char* code)
 {
     return TStatKind({.Position = position, .ClassName = className, .Code = code, .Caption = "x"});

@@ -33,9 +33,10 @@ TEST(HelpPages, EveryMethodHasItsDescription)
         ASSERT_TRUE(fs::is_regular_file(page)) << code << " " << page;
         EXPECT_NE(kv::test::ReadBytes(page).find("<a name=\"" + anchor + "\">"), std::string::npos) << code << " " << url;
         // The contents page links every family page.
-        if (pagesSeen.insert(page.filename().string()).second)
+        if (pagesSeen.insert(page.filename().string()).second) {
             EXPECT_NE(kv::test::ReadBytes(index).find("href=\"" + page.filename().string() + "\""), std::string::npos)
                 << page;
+        }
     }
     EXPECT_EQ(pagesSeen.size(), 14u);
 }

@@ -174,7 +174,9 @@ TEST(PeriodKinds, MarkedPeriodsOfAWindowKeepAndDeleteTickets)
         std::vector<TStatDrawItem> picks;
         for (int i = 0; i < table.Count(); i += 3) picks.push_back(table[i]);
         EXPECT_GT(Kept(*s, sample, Marked(picks), 119, false, false), 0) << code;
-        if (std::string(code) != "PRDG") EXPECT_GT(Kept(*s, sample, Marked(picks), 119, false, true), 0) << code;
+        if (std::string(code) != "PRDG") {
+            EXPECT_GT(Kept(*s, sample, Marked(picks), 119, false, true), 0) << code;
+        }
     }
 }
 
