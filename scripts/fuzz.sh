@@ -2,7 +2,8 @@
 # Builds the fuzz programs (clang, libFuzzer, ASan + UBSan) in build-fuzz and runs each for the
 # given number of seconds (30 by default) from its seeds in tests/data/fuzz/<name>. A crash, a
 # sanitizer report, a hang (one input longer than 10 s) or a memory blow-up fails the run; the
-# reproducer is left in build-fuzz/findings/<name>/ to become a test fixture.
+# reproducer is left in build-fuzz/findings/<name>/ to become a test fixture. The inputs follow a
+# fixed seed, so a run judges the change and not the dice; KV_FUZZ_SEED=<n> explores elsewhere.
 #   scripts/fuzz.sh [seconds] [name...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,7 +25,8 @@ for name in "${names[@]}"; do
   # New inputs go to a scratch corpus; the committed seeds stay as they are.
   if ! UBSAN_OPTIONS=print_stacktrace=1 ASAN_OPTIONS=detect_leaks=1 \
        "build-fuzz/fuzz/fuzz_$name" "$work" "tests/data/fuzz/$name" -max_total_time="$seconds" \
-       -timeout=10 -rss_limit_mb=2048 -max_len=8192 -artifact_prefix="$findings/" -print_final_stats=1 \
+       -seed="${KV_FUZZ_SEED:-1}" -timeout=10 -rss_limit_mb=2048 -max_len=8192 -artifact_prefix="$findings/" \
+       -print_final_stats=1 \
        >"build-fuzz/fuzz-$name.log" 2>&1; then
     echo "fuzz_$name: FINDING (see build-fuzz/fuzz-$name.log, $findings)"
     tail -40 "build-fuzz/fuzz-$name.log"
