@@ -1,4 +1,5 @@
 #include "app/formconfig.h"
+#include "app/dialogutil.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -178,11 +179,7 @@ TFormConfig::TFormConfig(const stats::TConfigData& data, QWidget* parent) : QDia
     connect(m_cols, &QSpinBox::valueChanged, this, &TFormConfig::columnsChanged);
     connect(m_grid, &QTableWidget::itemChanged, this, &TFormConfig::segmentEdited);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    AddDialogButtons(this, layout);
 }
 
 void TFormConfig::layoutGrid(int cols)

@@ -1,4 +1,5 @@
 #include "app/formdraw.h"
+#include "app/dialogutil.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -61,12 +62,7 @@ TFormDraw::TFormDraw(shell::Shell& shell, const game::TDraw& draw, bool editing,
     when->addWidget(m_time);
     layout->addLayout(when);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormDraw::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TFormDraw::reject);
-    layout->addWidget(buttons);
+    AddDialogButtons(this, layout)->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     resize(460, sizeHint().height());
 }
 

@@ -1,4 +1,5 @@
 #include "app/formexport.h"
+#include "app/dialogutil.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -41,11 +42,7 @@ TFormExportOptions::TFormExportOptions(const kv::util::TExportOptions& options, 
     form->addRow(QStringLiteral("Ориентация страницы:"), m_orientation);
     form->addRow(QStringLiteral("Размер шрифта:"), m_fontSize);
     layout->addLayout(form);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    AddDialogButtons(this, layout);
 }
 
 kv::util::TExportOptions TFormExportOptions::options() const

@@ -1,4 +1,5 @@
 #include "app/formfavorites.h"
+#include "app/dialogutil.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -129,11 +130,7 @@ TFormFavorites::TFormFavorites(stats::TStatList& list, const std::filesystem::pa
     m_methodFlags = new QCheckBox(QStringLiteral("Отображать особенности метода [ YYY ] после названия метода"));
     for (QCheckBox* box : {m_ordered, m_groupName, m_methodFlags}) layout->addWidget(box);
 
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(box);
+    AddDialogButtons(this, layout);
 
     connect(m_view, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { toggle(item); });
     connect(m_view, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { toggle(item); });

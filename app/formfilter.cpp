@@ -1,4 +1,5 @@
 #include "app/formfilter.h"
+#include "app/dialogutil.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -111,11 +112,7 @@ TFormFilter::TFormFilter(const stats::TStatList& list, shell::Shell& shell, int 
     stop->setColumnStretch(1, 1);
     layout->addLayout(stop);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormFilter::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    AddDialogButtons(this, layout);
 
     connect(m_condition, qOverload<int>(&QComboBox::currentIndexChanged), this, &TFormFilter::updateEnabled);
     connect(m_override, &QCheckBox::toggled, this, &TFormFilter::updateEnabled);

@@ -1,4 +1,5 @@
 #include "app/formgenerate.h"
+#include "app/dialogutil.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,11 +42,7 @@ TFormGenerate::TFormGenerate(const filters::TGenerateSettings& settings, QWidget
     m_save = new QCheckBox(QStringLiteral("Сохранить эти параметры для генерации комбинаций \"по умолчанию\""));
     m_save->setChecked(false);
     layout->addWidget(m_save);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    AddDialogButtons(this, layout);
 
     connect(m_mode, qOverload<int>(&QComboBox::currentIndexChanged), this, &TFormGenerate::updateEnabled);
     connect(m_file, &QToolButton::clicked, this, [this] {

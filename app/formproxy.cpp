@@ -1,4 +1,5 @@
 #include "app/formproxy.h"
+#include "app/dialogutil.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -47,11 +48,7 @@ TFormProxy::TFormProxy(const TProxy& proxy, QWidget* parent) : QDialog(parent)
     form->addRow(QStringLiteral("Имя пользователя:"), m_user);
     form->addRow(QStringLiteral("Пароль:"), m_password);
     layout->addLayout(form);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    AddDialogButtons(this, layout);
     m_choice[proxy.ModeInForce()]->setChecked(true);
     updateFields();
 }

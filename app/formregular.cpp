@@ -1,4 +1,5 @@
 #include "app/formregular.h"
+#include "app/dialogutil.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -60,12 +61,7 @@ TFormRegular::TFormRegular(shell::Shell& shell, const stakes::TRegularRecord& dr
     stepRow->addStretch();
     layout->addLayout(stepRow);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormRegular::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TFormRegular::reject);
-    layout->addWidget(buttons);
+    AddDialogButtons(this, layout)->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
 
     connect(m_useStart, &QRadioButton::toggled, this, &TFormRegular::updateEnabled);
     updateEnabled();

@@ -1,4 +1,5 @@
 #include "app/formscript.h"
+#include "app/dialogutil.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -81,11 +82,7 @@ TFormScript::TFormScript(const stats::TStatList& list, shell::Shell& shell, cons
     filters->setColumnStretch(1, 1);
     layout->addLayout(filters);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    AddDialogButtons(this, layout);
 
     connect(m_startList, qOverload<int>(&QComboBox::currentIndexChanged), this, &TFormScript::updateEnabled);
     updateEnabled();

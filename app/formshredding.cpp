@@ -1,4 +1,5 @@
 #include "app/formshredding.h"
+#include "app/dialogutil.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -34,11 +35,7 @@ TFormShredding::TFormShredding(const stats::TShreddingData& data, QWidget* paren
     layout->addLayout(grid);
     layout->addWidget(new QLabel(QStringLiteral("Используемые переменные:\nn1, n2, n3, ..., nX - числа текущего тиража\n"
                                                 "p1, p2, p3, ..., pX - числа предыдущего тиража")));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    AddDialogButtons(this, layout);
     resize(560, sizeHint().height());
 }
 

@@ -1,4 +1,5 @@
 #include "app/formsiteaddress.h"
+#include "app/dialogutil.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -26,11 +27,7 @@ TFormSiteAddress::TFormSiteAddress(const QString& address, bool overridden, QWid
     m_error->setStyleSheet(QStringLiteral("color: #b00000"));
     m_error->hide();
     layout->addWidget(m_error);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TFormSiteAddress::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    AddDialogButtons(this, layout);
 }
 
 QString TFormSiteAddress::address() const

@@ -1,4 +1,5 @@
 #include "app/formstake.h"
+#include "app/dialogutil.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -45,15 +46,6 @@ QLineEdit* addLine(QVBoxLayout* layout, const QString& caption, const QString& t
     return edit;
 }
 
-void addButtons(QDialog* dialog, QVBoxLayout* layout)
-{
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    layout->addWidget(buttons);
-}
-
 } // namespace
 
 TFormStake::TFormStake(shell::Shell& shell, const stakes::TStakeRecord& stake, int drawsCount, QWidget* parent)
@@ -68,7 +60,7 @@ TFormStake::TFormStake(shell::Shell& shell, const stakes::TStakeRecord& stake, i
     m_comment = addLine(layout, QStringLiteral("Комментарий к ставке:"), qs(stake.Comment));
     m_comment->setMaxLength(MaxComment);
     m_drawsCount = addSpin(layout, QStringLiteral("Кол-во тиражей:"), 1, MaxDrawsCount, drawsCount);
-    addButtons(this, layout);
+    AddDialogButtons(this, layout);
     connect(m_numbers, &QLineEdit::textChanged, this, &TFormStake::updateSum);
     updateSum();
     resize(360, sizeHint().height());
@@ -111,7 +103,7 @@ TFormMultiStake::TFormMultiStake(shell::Shell& shell, int32_t drawNo, QWidget* p
     m_drawsCount = addSpin(layout, QStringLiteral("Кол-во тиражей:"), 1, MaxDrawsCount, 1);
     m_comment = addLine(layout, QStringLiteral("Комментарий к ставке:"), QStringLiteral("Ставка \"вручную\""));
     m_comment->setMaxLength(MaxComment);
-    addButtons(this, layout);
+    AddDialogButtons(this, layout);
     resize(360, sizeHint().height());
 }
 
@@ -155,7 +147,7 @@ TFormStakeFilter::TFormStakeFilter(QWidget* parent) : QDialog(parent)
     m_mode->button(0)->setChecked(true);
     layout->addWidget(box);
     m_value = addSpin(layout, QStringLiteral("Количество совпадений"), 0, 8, 0);
-    addButtons(this, layout);
+    AddDialogButtons(this, layout);
     resize(300, sizeHint().height());
 }
 

@@ -1,4 +1,5 @@
 #include "app/formtestcount.h"
+#include "app/dialogutil.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -28,12 +29,7 @@ TFormTestCount::TFormTestCount(int initial, int maximum, QWidget* parent, const 
         noteLabel->setWordWrap(true);
         layout->addWidget(noteLabel);
     }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    AddDialogButtons(this, layout)->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     setMinimumWidth(300);
 }
 
