@@ -433,7 +433,9 @@ void TFormMain::createWidgets()
     const std::pair<QWidget*, const char*> helpPages[] = {
         {drawsPage, "archive.html"},      {m_combsView, "combinations.html"}, {m_statsView, "stattable.html"},
         {m_stakesView, "stakes.html"},    {m_ratingsView, "ratings.html"},    {m_regularsView, "regulars.html"},
-        {m_scenarioView, "scenario.html"}};
+        {m_scenarioView, "scenario.html"}, {m_graphsView, "analysis.html#graphs"}, {m_cardView, "analysis.html#card"},
+        {m_layoutView, "analysis.html#layout"}, {m_weekView, "analysis.html#week"},
+        {m_systemsView, "online.html#systems"}};
     for (const auto& [page, name] : helpPages) page->setProperty(HelpPageProperty, QString::fromLatin1(name));
 
     m_splitter->addWidget(m_leftTabs);

@@ -65,6 +65,7 @@ public:
     std::vector<std::string> selectedRatingNames() const override;
     RegularsView* regularsView() const { return m_regularsView; }
     StakesView* stakesView() const { return m_stakesView; }
+    QTabWidget* leftTabs() const { return m_leftTabs; }
     QTabWidget* rightTabs() const { return m_rightTabs; }
     ScenarioView* scenarioView() const { return m_scenarioView; }
     GraphsView* graphsView() const { return m_graphsView; }

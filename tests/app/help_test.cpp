@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QFile>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -17,6 +19,7 @@ private slots:
     void f1OpensThePageOfTheFrontView();
     void searchGoesThroughThePages();
     void withoutHelpThereIsNoCommand();
+    void everyTabNamesAShippedPage();
 };
 
 namespace {
@@ -88,6 +91,31 @@ void HelpTest::withoutHelpThereIsNoCommand()
     QVERIFY(sw.ok);
     sw.window->updateActions();
     QVERIFY(!sw.window->command("GetHelp")->isEnabled());
+}
+
+
+// F1 on a tab must land on a page (and a section) the shipped help has; tabs without one of
+// their own open the contents, which is only right for the few listed here.
+void HelpTest::everyTabNamesAShippedPage()
+{
+    StartedWindow sw(5);
+    QVERIFY(sw.ok);
+    const QDir help(QStringLiteral(KV_SOURCE_DIR "/help/Kvanta_8x20_RUS"));
+    QStringList withoutPage;
+    for (QTabWidget* tabs : {sw.window->leftTabs(), sw.window->rightTabs()})
+        for (int i = 0; i < tabs->count(); ++i) {
+            const QString name = tabs->widget(i)->property(TFormMain::HelpPageProperty).toString();
+            if (name.isEmpty()) {
+                withoutPage << tabs->tabText(i).remove(QLatin1Char('&'));
+                continue;
+            }
+            QFile page(help.filePath(name.section(QLatin1Char('#'), 0, 0)));
+            QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(name));
+            const QString anchor = name.section(QLatin1Char('#'), 1);
+            if (!anchor.isEmpty())
+                QVERIFY2(page.readAll().contains(("<a name=\"" + anchor + "\">").toUtf8()), qPrintable(name));
+        }
+    QCOMPARE(withoutPage, QStringList());
 }
 
 QTEST_MAIN(HelpTest)

@@ -40,3 +40,23 @@ TEST(HelpPages, EveryMethodHasItsDescription)
     }
     EXPECT_EQ(pagesSeen.size(), 14u);
 }
+
+// Every link between the shipped pages leads to a page that exists and, when it names a
+// section, to that section.
+TEST(HelpPages, LinksResolve)
+{
+    const fs::path folder = fs::path(KV_SOURCE_DIR) / "help" / "Kvanta_8x20_RUS";
+    const std::regex href("href=\"([^\"#:]*)(#([^\"]*))?\"");
+    int links = 0;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string text = kv::test::ReadBytes(entry.path());
+        for (std::sregex_iterator it(text.begin(), text.end(), href), end; it != end; ++it, ++links) {
+            const fs::path target = folder / (*it)[1].str();
+            ASSERT_TRUE(fs::is_regular_file(target)) << entry.path().filename() << " -> " << (*it)[0];
+            if ((*it)[3].matched)
+                EXPECT_NE(kv::test::ReadBytes(target).find("<a name=\"" + (*it)[3].str() + "\">"), std::string::npos)
+                    << entry.path().filename() << " -> " << (*it)[0];
+        }
+    }
+    EXPECT_GT(links, 30);
+}
