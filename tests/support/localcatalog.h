@@ -5,29 +5,35 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 
 #include "core/util/catalogwire.h"
 #include "server/catalogserver.h"
-#include "server/sqlitestorage.h"
+#include "server/openstorage.h"
 
 namespace kv::test {
 
-// A catalogue server on 127.0.0.1 and a free port over a database file, on its own thread for
-// the life of the object, with a clock the test sets. Header-only: only the targets that link
+// A catalogue server on 127.0.0.1 and a free port over a database (a SQLite file or a
+// PostgreSQL address), on its own thread for the life of the object, with a clock the test sets. Header-only: only the targets that link
 // kvcatalog include it.
 class LocalCatalog {
 public:
     static constexpr std::int64_t StartTime = 1796200000;  // 2026-12-02 08:26:40 UTC
 
     std::atomic<std::int64_t> Now{StartTime};
-    server::TSqliteStorage Storage;
+
+private:
+    std::unique_ptr<server::TCatalogStorage> m_storage;  // before Storage, which refers to it
+
+public:
+    server::TCatalogStorage& Storage;
     server::TCatalogService Service;
     server::TCatalogServer Server;
 
-    explicit LocalCatalog(const std::filesystem::path& db, server::TVersionInfo version = {})
-        : Storage(db), Service(Storage, [this] { return Now.load(); }, std::move(version)), Server(Service, server::DefaultMaxBodyBytes, nullptr)
+    explicit LocalCatalog(const std::string& db, server::TVersionInfo version = {})
+        : m_storage(server::OpenCatalogStorage(db)), Storage(*m_storage), Service(Storage, [this] { return Now.load(); }, std::move(version)), Server(Service, server::DefaultMaxBodyBytes, nullptr)
     {
         m_port = Server.Bind("127.0.0.1", 0);
         m_thread = std::thread([this] { Server.Run(); });
