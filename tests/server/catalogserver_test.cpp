@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <set>
@@ -10,6 +12,7 @@
 
 #include "core/util/catalogwire.h"
 #include "core/util/error.h"
+#include "server/pgstorage.h"
 #include "server/schema.h"
 #include "tests/support/localcatalog.h"
 #include "tests/support/testdatabase.h"
@@ -26,15 +29,6 @@ struct TUser {
 const TUser Anna{"Анна", "anna@example.org", "key-anna"};
 const TUser Boris{"Борис", "Boris@Example.org", "key-boris"};
 const TUser Thief{"Вор", "anna@example.org", "key-thief"};  // Anna's e-mail, another key
-
-// Skips (or fails, where PostgreSQL must be there) a test whose database kind cannot run here.
-#define KV_REQUIRE_DATABASE(db)                              \
-    do {                                                     \
-        if (!(db).Ready()) {                                 \
-            if ((db).MustRun()) FAIL() << (db).Why();        \
-            GTEST_SKIP() << (db).Why();                      \
-        }                                                    \
-    } while (false)
 
 // Every case runs on both stores: a SQLite file and a fresh PostgreSQL database.
 class CatalogServerTest : public ::testing::TestWithParam<const char*> {
@@ -389,6 +383,49 @@ INSTANTIATE_TEST_SUITE_P(Storages, CatalogServerTest, ::testing::Values("SQLite"
                          [](const auto& info) { return std::string(info.param); });
 INSTANTIATE_TEST_SUITE_P(Storages, CatalogSystemsTest, ::testing::Values("SQLite", "PostgreSQL"),
                          [](const auto& info) { return std::string(info.param); });
+
+// PostgreSQL only: what a shared database server can do to a request.
+class PgLinkTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    test::TestDatabase db{"PostgreSQL", dir};
+    void SetUp() override { KV_REQUIRE_DATABASE(db); }
+    std::string dbname() const { return db.Location().substr(db.Location().rfind('/') + 1); }
+    void cutConnections() const
+    {
+        test::PgTestServer::Get().Execute(
+            "postgres", "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" + dbname() + "'");
+    }
+};
+
+TEST_F(PgLinkTest, ABrokenLinkIsRetriedOnceThenTheRequestFailsWithAnErrorRow)
+{
+    test::LocalCatalog cat(db.Location());
+    const TFormFields list = {{"fltid", "0"}};
+    cutConnections();  // a restarted database server: the pooled connection is dead
+    const std::string empty = util::TaggedAnswer({});
+    EXPECT_EQ(cat.Post("/scripts/scr_getlist.php", list), empty);
+    test::PgTestServer::Get().Execute("postgres", "ALTER DATABASE " + dbname() + " WITH ALLOW_CONNECTIONS false");
+    cutConnections();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(cat.Post("/scripts/scr_getlist.php", list), util::TaggedError("Внутренняя ошибка сервера каталога"));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    test::PgTestServer::Get().Execute("postgres", "ALTER DATABASE " + dbname() + " WITH ALLOW_CONNECTIONS true");
+    EXPECT_EQ(cat.Post("/scripts/scr_getlist.php", list), empty);
+}
+
+TEST_F(PgLinkTest, AStatementBlockedPastTheTimeLimitFails)
+{
+    server::TPgStorage storage(db.Location(), {.PoolSize = 2, .ConnectTimeoutSeconds = 2, .StatementTimeoutMs = 300});
+    PGconn* locker = PQconnectdb(db.Location().c_str());
+    PQclear(PQexec(locker, "BEGIN"));
+    PQclear(PQexec(locker, "LOCK TABLE scripts IN ACCESS EXCLUSIVE MODE"));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(storage.ListScripts(server::TScriptFilter::All, "", 0), std::runtime_error);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    PQfinish(locker);
+    EXPECT_TRUE(storage.ListScripts(server::TScriptFilter::All, "", 0).empty());
+}
 
 } // namespace
 } // namespace kv

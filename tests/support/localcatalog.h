@@ -15,6 +15,16 @@
 
 namespace kv::test {
 
+// One form POST to a catalogue server on 127.0.0.1 and that port; the body, or "HTTP <status>"
+// for another status than 200.
+inline std::string PostForm(int port, const std::string& path, const util::TFormFields& fields)
+{
+    httplib::Client client("127.0.0.1", port);
+    const httplib::Result r = client.Post(path.c_str(), util::FormEncode(fields), "application/x-www-form-urlencoded");
+    if (!r) return "no answer";
+    return r->status == 200 ? r->body : "HTTP " + std::to_string(r->status);
+}
+
 // A catalogue server on 127.0.0.1 and a free port over a database (a SQLite file or a
 // PostgreSQL address), on its own thread for the life of the object, with a clock the test sets. Header-only: only the targets that link
 // kvcatalog include it.
@@ -47,13 +57,9 @@ public:
     int Port() const { return m_port; }
     std::string Url() const { return "http://127.0.0.1:" + std::to_string(m_port); }
 
-    // One form POST below the root; the body, or "HTTP <status>" for another status than 200.
     std::string Post(const std::string& path, const util::TFormFields& fields) const
     {
-        httplib::Client client("127.0.0.1", m_port);
-        const httplib::Result r = client.Post(path.c_str(), util::FormEncode(fields), "application/x-www-form-urlencoded");
-        if (!r) return "no answer";
-        return r->status == 200 ? r->body : "HTTP " + std::to_string(r->status);
+        return PostForm(m_port, path, fields);
     }
 
 private:

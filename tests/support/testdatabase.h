@@ -219,3 +219,13 @@ private:
 };
 
 } // namespace kv::test
+
+// In a GoogleTest fixture's SetUp: skips the test when the database kind cannot run here, or
+// fails it where it must run (a broken cluster, or PostgreSQL missing in CI).
+#define KV_REQUIRE_DATABASE(db)                       \
+    do {                                              \
+        if (!(db).Ready()) {                          \
+            if ((db).MustRun()) FAIL() << (db).Why(); \
+            GTEST_SKIP() << (db).Why();               \
+        }                                             \
+    } while (false)
