@@ -26,7 +26,6 @@ class Conflict : public std::runtime_error {
 };
 
 constexpr const char* UniqueViolation = "23505";
-constexpr const char* ForeignKeyViolation = "23503";
 
 // A statement parameter in PostgreSQL's text form.
 struct Param {
@@ -62,6 +61,21 @@ private:
     PGresult* m_r;
     std::string m_state;
 };
+
+// libpq's messages end in a newline and may carry a hint on a second line: one log line each.
+std::string oneLine(std::string why)
+{
+    while (!why.empty() && (why.back() == '\n' || why.back() == ' ')) why.pop_back();
+    std::string out;
+    for (const char ch : why) {
+        if (ch == '\n' || ch == '\t') {
+            if (!out.empty() && out.back() != ' ') out += ' ';
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
 
 bool isLinkFailure(PGconn* c, const char* state)
 {
@@ -130,8 +144,7 @@ private:
         std::string why = r ? PQresultErrorMessage(r) : "";
         PQclear(r);
         if (why.empty()) why = PQerrorMessage(m_c);
-        while (!why.empty() && (why.back() == '\n' || why.back() == ' ')) why.pop_back();
-        const std::string what = context + ": " + why;
+        const std::string what = context + ": " + oneLine(why);
         if (isLinkFailure(m_c, s ? state.c_str() : nullptr)) throw LinkLost(what);
         if (state == "40001" || state == "40P01") throw Conflict(what);
         throw std::runtime_error(what);
@@ -268,9 +281,7 @@ std::unique_ptr<TPgStorage::Connection> TPgStorage::connect()
     if (!c) throw LinkLost("out of memory for a database connection");
     auto conn = std::make_unique<Connection>(c);
     if (PQstatus(c) != CONNECTION_OK) {
-        std::string why = PQerrorMessage(c);
-        while (!why.empty() && (why.back() == '\n' || why.back() == ' ')) why.pop_back();
-        throw LinkLost("cannot connect to the database: " + why);
+        throw LinkLost("cannot connect to the database: " + oneLine(PQerrorMessage(c)));
     }
     // Notices (such as "already exists, skipping") are not the log's business.
     PQsetNoticeProcessor(c, [](void*, const char*) {}, nullptr);
