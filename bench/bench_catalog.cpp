@@ -3,6 +3,8 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <random>
 #include <set>
 #include <string>
@@ -10,7 +12,9 @@
 #include <vector>
 
 #include "core/util/catalogwire.h"
+#include "tests/support/catalogprocess.h"
 #include "tests/support/localcatalog.h"
+#include "tests/support/testdatabase.h"
 
 namespace {
 
@@ -24,7 +28,7 @@ std::filesystem::path benchDb(const char* name)
     return dir / "catalog.db";
 }
 
-void seedScripts(kv::test::LocalCatalog& cat, int count)
+void seedScripts(kv::server::TCatalogStorage& storage, int count, std::int64_t now)
 {
     for (int i = 0; i < count; ++i) {
         kv::server::TScriptWrite w;
@@ -36,7 +40,7 @@ void seedScripts(kv::test::LocalCatalog& cat, int count)
         w.Title = "Сценарий номер " + std::to_string(i);
         w.Descr = "Описание сценария, в котором есть несколько слов о фильтрах и ставках " + std::to_string(i);
         w.Script = "FLT NUMS 100\r\nSTK 1\r\n";
-        cat.Storage.PutScript(w, "key" + std::to_string(i % 20), cat.Now);
+        storage.PutScript(w, "key" + std::to_string(i % 20), now);
     }
 }
 
@@ -46,7 +50,7 @@ void BM_CatalogList(benchmark::State& state)
     const auto db = benchDb("catalog-list");
     {
         kv::test::LocalCatalog cat(db);
-        seedScripts(cat, 1000);
+        seedScripts(cat.Storage, 1000, cat.Now);
         const TFormFields fields = {{"fltid", "1"},           {"appid", "Kvanta_8x20"}, {"appver", "0.1.0"},
                                     {"cl_name", "Читатель"}, {"cl_mail", "reader@example.org"}, {"cl_lcid", "1049"}};
         for (auto _ : state) {
@@ -59,84 +63,153 @@ void BM_CatalogList(benchmark::State& state)
 }
 BENCHMARK(BM_CatalogList)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// 8 client threads, 2,000 requests in all: lists, downloads, ratings, new scenarios and new
-// systems. Afterwards every accepted write must be in the database.
+// What a mixed load got accepted, to be found in the database afterwards.
+struct TLoadTally {
+    std::atomic<int> AcceptedScripts{0}, AcceptedSystems{0}, Failures{0};
+    std::set<std::pair<int, int>> Rated;  // (thread, scenario id), written after the threads end
+};
+
+// Sends one form to the catalogue for client thread `thread`; the answer's body.
+using TPoster = std::function<std::string(int thread, const std::string& path, const TFormFields& fields)>;
+
+// `threads` client threads, `perThread` requests each: lists, downloads, ratings, new scenarios
+// and new systems over the first `seeded` scenarios. `round` keeps the new titles unique.
+void runMixedLoad(int round, int threads, int perThread, int seeded, const TPoster& post, TLoadTally& tally)
+{
+    std::vector<std::vector<int>> ratedBy(static_cast<std::size_t>(threads));
+    std::vector<std::thread> running;
+    for (int t = 0; t < threads; ++t) {
+        running.emplace_back([&, t] {
+            std::mt19937 rng(static_cast<unsigned>(round * 100 + t));
+            const std::string mail = "load" + std::to_string(t) + "@example.org";
+            const TFormFields who = {{"appid", "Kvanta_8x20"}, {"appver", "0.1.0"}, {"cl_name", "Нагрузка"},
+                                     {"cl_mail", mail},         {"cl_lcid", "1049"}, {"cl_key", "k" + mail}};
+            for (int i = 0; i < perThread; ++i) {
+                const int kind = static_cast<int>(rng() % 10);
+                const int id = 1 + static_cast<int>(rng() % static_cast<unsigned>(seeded));
+                TFormFields f;
+                std::string path;
+                if (kind < 4) {
+                    path = "/scripts/scr_getlist.php";
+                    f = {{"fltid", std::to_string(static_cast<int>(rng() % 8) - 1)}};
+                } else if (kind < 6) {
+                    path = "/scripts/scr_getdata.php";
+                    f = {{"scr_id", std::to_string(id)}};
+                } else if (kind < 8) {
+                    path = "/scripts/scr_setrate.php";
+                    f = {{"scr_id", std::to_string(id)}, {"rate_value", std::to_string(1 + rng() % 5)}, {"rate_notes", ""}};
+                } else if (kind < 9) {
+                    path = "/scripts/scr_putscript.php";
+                    const std::string title = "Нагрузка " + std::to_string(round) + "-" + std::to_string(t) + "-" + std::to_string(i);
+                    f = {{"del_mode", "0"},   {"scr_id", "-1"},     {"scr_uniapps", "0"}, {"scr_publics", "1"},
+                         {"scr_title", title}, {"scr_descr", "x"}, {"scr_script", "STK 1"}};
+                } else {
+                    path = "/scripts/sys_putdata.php";
+                    f = {{"del_mode", "0"}, {"sys_id", "-1"}, {"nums", "9"},    {"clen", "8"},  {"olap", "5"},
+                         {"title", "Система"}, {"descr", "x"}, {"csize", "1"},
+                         {"clist", kv::util::EncodeBase64("1 2 3 4 5 6 7 9")}, {"url", ""}};
+                }
+                for (const auto& p : who) f.push_back(p);
+                try {
+                    const auto rows = kv::util::ReadTaggedRows(post(t, path, f));
+                    if (kind >= 8 && kind < 9) ++tally.AcceptedScripts;
+                    if (kind >= 9) ++tally.AcceptedSystems;
+                    if (kind >= 6 && kind < 8 && kv::util::RowField(rows.at(0), "res_code") == "0")
+                        ratedBy[static_cast<std::size_t>(t)].push_back(id);
+                } catch (const std::exception&) {
+                    ++tally.Failures;
+                }
+            }
+        });
+    }
+    for (std::thread& th : running) th.join();
+    for (int t = 0; t < threads; ++t)
+        for (const int id : ratedBy[static_cast<std::size_t>(t)]) tally.Rated.insert({t, id});
+}
+
+// Fails the benchmark unless every request succeeded and every accepted write is in `storage`.
+void checkLoad(benchmark::State& state, kv::server::TCatalogStorage& storage, int seeded, const TLoadTally& tally)
+{
+    const auto all = storage.ListScripts(kv::server::TScriptFilter::All, "", 0);
+    int ratings = 0;
+    for (const auto& e : all) ratings += e.RatingCount;
+    const bool complete = static_cast<int>(all.size()) == seeded + tally.AcceptedScripts &&
+                          static_cast<int>(storage.ListSystems(8, 20).size()) == tally.AcceptedSystems &&
+                          ratings == static_cast<int>(tally.Rated.size());
+    if (tally.Failures > 0) state.SkipWithError("some requests failed");
+    else if (!complete) state.SkipWithError("an accepted write is missing from the database");
+    state.counters["writes_checked"] =
+        tally.AcceptedScripts + tally.AcceptedSystems + static_cast<double>(tally.Rated.size());
+}
+
+// 8 client threads, 2,000 requests in all, against the server in this process. Afterwards every
+// accepted write must be in the database.
 void BM_CatalogMixedLoad(benchmark::State& state)
 {
     const auto db = benchDb("catalog-mixed");
     constexpr int Threads = 8, PerThread = 250, Seeded = 100;
     {
         kv::test::LocalCatalog cat(db);
-        seedScripts(cat, Seeded);
-        std::atomic<int> acceptedScripts{0}, acceptedSystems{0}, failures{0};
-        std::set<std::pair<int, int>> rated;  // (thread, scenario id), written after the threads end
+        seedScripts(cat.Storage, Seeded, cat.Now);
+        TLoadTally tally;
         int round = 0;
-        for (auto _ : state) {
-            ++round;
-            std::vector<std::vector<int>> ratedBy(Threads);
-            std::vector<std::thread> threads;
-            for (int t = 0; t < Threads; ++t) {
-                threads.emplace_back([&, t] {
-                    std::mt19937 rng(static_cast<unsigned>(round * 100 + t));
-                    const std::string mail = "load" + std::to_string(t) + "@example.org";
-                    const TFormFields who = {{"appid", "Kvanta_8x20"}, {"appver", "0.1.0"}, {"cl_name", "Нагрузка"},
-                                             {"cl_mail", mail},         {"cl_lcid", "1049"}, {"cl_key", "k" + mail}};
-                    for (int i = 0; i < PerThread; ++i) {
-                        const int kind = static_cast<int>(rng() % 10);
-                        const int id = 1 + static_cast<int>(rng() % Seeded);
-                        TFormFields f;
-                        std::string path;
-                        if (kind < 4) {
-                            path = "/scripts/scr_getlist.php";
-                            f = {{"fltid", std::to_string(static_cast<int>(rng() % 8) - 1)}};
-                        } else if (kind < 6) {
-                            path = "/scripts/scr_getdata.php";
-                            f = {{"scr_id", std::to_string(id)}};
-                        } else if (kind < 8) {
-                            path = "/scripts/scr_setrate.php";
-                            f = {{"scr_id", std::to_string(id)}, {"rate_value", std::to_string(1 + rng() % 5)}, {"rate_notes", ""}};
-                        } else if (kind < 9) {
-                            path = "/scripts/scr_putscript.php";
-                            const std::string title = "Нагрузка " + std::to_string(round) + "-" + std::to_string(t) + "-" + std::to_string(i);
-                            f = {{"del_mode", "0"},   {"scr_id", "-1"},     {"scr_uniapps", "0"}, {"scr_publics", "1"},
-                                 {"scr_title", title}, {"scr_descr", "x"}, {"scr_script", "STK 1"}};
-                        } else {
-                            path = "/scripts/sys_putdata.php";
-                            f = {{"del_mode", "0"}, {"sys_id", "-1"}, {"nums", "9"},    {"clen", "8"},  {"olap", "5"},
-                                 {"title", "Система"}, {"descr", "x"}, {"csize", "1"},
-                                 {"clist", kv::util::EncodeBase64("1 2 3 4 5 6 7 9")}, {"url", ""}};
-                        }
-                        for (const auto& p : who) f.push_back(p);
-                        try {
-                            const auto rows = kv::util::ReadTaggedRows(cat.Post(path, f));
-                            if (kind >= 8 && kind < 9) ++acceptedScripts;
-                            if (kind >= 9) ++acceptedSystems;
-                            if (kind >= 6 && kind < 8 && kv::util::RowField(rows.at(0), "res_code") == "0")
-                                ratedBy[static_cast<std::size_t>(t)].push_back(id);
-                        } catch (const std::exception&) {
-                            ++failures;
-                        }
-                    }
-                });
-            }
-            for (std::thread& th : threads) th.join();
-            for (int t = 0; t < Threads; ++t)
-                for (const int id : ratedBy[static_cast<std::size_t>(t)]) rated.insert({t, id});
-        }
-        const auto all = cat.Storage.ListScripts(kv::server::TScriptFilter::All, "", cat.Now);
-        int ratings = 0;
-        for (const auto& e : all) ratings += e.RatingCount;
-        const bool complete = static_cast<int>(all.size()) == Seeded + acceptedScripts &&
-                              static_cast<int>(cat.Storage.ListSystems(8, 20).size()) == acceptedSystems &&
-                              ratings == static_cast<int>(rated.size());
-        if (failures > 0) state.SkipWithError("some requests failed");
-        else if (!complete) state.SkipWithError("an accepted write is missing from the database");
+        for (auto _ : state)
+            runMixedLoad(++round, Threads, PerThread, Seeded,
+                         [&](int, const std::string& path, const TFormFields& f) { return cat.Post(path, f); }, tally);
+        checkLoad(state, cat.Storage, Seeded, tally);
         state.counters["requests/s"] =
             benchmark::Counter(static_cast<double>(state.iterations()) * Threads * PerThread, benchmark::Counter::kIsRate);
-        state.counters["writes_checked"] = acceptedScripts + acceptedSystems + static_cast<double>(rated.size());
     }
     std::filesystem::remove_all(db.parent_path());
 }
 BENCHMARK(BM_CatalogMixedLoad)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The same load from 8 client threads, 5,000 requests a round, against kvanta-catalog as separate
+// processes: one over a SQLite file, or two sharing one PostgreSQL database (client thread t
+// talks to server t % 2), the way several machines would share it behind a proxy.
+void BM_CatalogTwoProcesses(benchmark::State& state, const char* kind, int processes)
+{
+    constexpr int Threads = 8, PerThread = 625, Seeded = 100;
+    const auto folder = benchDb("catalog-processes").parent_path();
+    std::string location = (folder / "catalog.db").string(), pgName;
+    kv::test::PgTestServer* pg = nullptr;
+    if (std::string_view(kind) == "PostgreSQL") {
+        pg = &kv::test::PgTestServer::Get();
+        if (pg->State() != kv::test::PgTestServer::TState::Ready) {
+            state.SkipWithError(pg->Why().c_str());
+            for (auto _ : state) {
+            }
+            return;
+        }
+        pgName = pg->CreateDatabase();
+        location = pg->Url(pgName);
+    }
+    {
+        const auto storage = kv::server::OpenCatalogStorage(location);
+        seedScripts(*storage, Seeded, kv::test::LocalCatalog::StartTime);
+        std::vector<std::unique_ptr<kv::test::CatalogProcess>> servers;
+        for (int i = 0; i < processes; ++i)
+            servers.push_back(std::make_unique<kv::test::CatalogProcess>(
+                KV_CATALOG_PROGRAM, location, folder / ("server" + std::to_string(i) + ".log")));
+        TLoadTally tally;
+        int round = 0;
+        for (auto _ : state)
+            runMixedLoad(++round, Threads, PerThread, Seeded,
+                         [&](int t, const std::string& path, const TFormFields& f) {
+                             return servers[static_cast<std::size_t>(t % processes)]->Post(path, f);
+                         },
+                         tally);
+        servers.clear();
+        checkLoad(state, *storage, Seeded, tally);
+        state.counters["requests/s"] =
+            benchmark::Counter(static_cast<double>(state.iterations()) * Threads * PerThread, benchmark::Counter::kIsRate);
+    }
+    if (pg) pg->DropDatabase(pgName);
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK_CAPTURE(BM_CatalogTwoProcesses, sqlite_one_process, "SQLite", 1)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK_CAPTURE(BM_CatalogTwoProcesses, postgresql_two_processes, "PostgreSQL", 2)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 } // namespace

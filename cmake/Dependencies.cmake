@@ -56,6 +56,13 @@ if(KV_BUILD_SERVER)
   find_package(SQLite3 QUIET)
   kv_require(SQLite3_FOUND "SQLite 3" "libsqlite3-dev")
   find_package(Threads REQUIRED)
+  # ... or, for several server processes on one database, in PostgreSQL through libpq.
+  find_package(PkgConfig QUIET)
+  kv_require(PkgConfig_FOUND "pkg-config" "pkg-config")
+  if(PkgConfig_FOUND)
+    pkg_check_modules(LIBPQ QUIET IMPORTED_TARGET libpq)
+    kv_require(LIBPQ_FOUND "libpq" "libpq-dev")
+  endif()
 endif()
 if(KV_BUILD_TESTS OR KV_BUILD_BENCH OR KV_BUILD_SERVER)
   # The network tests and benchmarks start their own servers; Debian ships no CMake file for it.

@@ -16,6 +16,8 @@ PACKAGES=(
   libcurl4-openssl-dev  # the program's web requests (libkvnet), TLS through OpenSSL
   libcpp-httplib-dev    # the local HTTP servers that the network tests and benchmarks start
   libsqlite3-dev        # the catalogue server's database (kvanta-catalog)
+  libpq-dev             # the catalogue server's PostgreSQL storage (kvanta-catalog --db postgresql://...)
+  postgresql            # initdb/pg_ctl: the server tests and benchmarks start a throwaway cluster
   zlib1g-dev            # gzip and deflate response bodies, inflated by libkvnet
   libxlsxwriter-dev     # the spreadsheet export writes .xlsx workbooks with it (libkvcore)
   unzip                 # the export tests read the written workbook's sheet back

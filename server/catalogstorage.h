@@ -94,6 +94,9 @@ class TCatalogStorage {
 public:
     virtual ~TCatalogStorage() = default;
 
+    // The layout version of the database: the number of migration steps it went through.
+    virtual int SchemaVersion() = 0;
+
     // Entries the user may see (public ones and his own) that pass the filter, newest first.
     virtual std::vector<TScriptEntry> ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now) = 0;
     // The scenario text; counts the download. Nothing for an unknown id.

@@ -9,4 +9,8 @@ namespace kv::server {
 // steps already published are never edited.
 const std::vector<std::string_view>& SchemaMigrations();
 
+// The same layout for PostgreSQL, step for step; the version is kept in the table
+// kvanta_schema, which the server creates before the first step.
+const std::vector<std::string_view>& PgSchemaMigrations();
+
 } // namespace kv::server

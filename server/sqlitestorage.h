@@ -24,7 +24,7 @@ public:
     TSqliteStorage(const TSqliteStorage&) = delete;
     TSqliteStorage& operator=(const TSqliteStorage&) = delete;
 
-    int SchemaVersion();
+    int SchemaVersion() override;
 
     std::vector<TScriptEntry> ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now) override;
     std::optional<std::string> FetchScript(std::int64_t id, std::int64_t now) override;
