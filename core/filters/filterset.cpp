@@ -56,6 +56,26 @@ std::vector<std::optional<stats::TStatValues>>& TTableTextsMemo::Rows(const Key&
     return slot.second;
 }
 
+const stats::TStatTable* TTableTextsMemo::Table(const Key& key) const
+{
+    for (const auto& [k, table] : m_built)
+        if (k == key) return &table;
+    return nullptr;
+}
+
+void TTableTextsMemo::KeepTable(const Key& key, const stats::TStatTable& table, const stats::TStatList& list)
+{
+    std::pair<Key, stats::TStatTable>* slot = nullptr;
+    if (m_built.size() < MaxTables) {
+        slot = &m_built.emplace_back();
+    } else {
+        slot = &m_built[m_nextBuilt];
+        m_nextBuilt = (m_nextBuilt + 1) % MaxTables;
+    }
+    slot->first = key;
+    slot->second.CopyFrom(table, list);
+}
+
 namespace {
 
 class PartRun {
@@ -96,9 +116,24 @@ public:
         request.PrefetchsEnabled = m_ctx.PrefetchsEnabled;
         request.ShowTotalLine = m_ctx.ShowTotalLine;
         stats::TStatTable& table = m_ctx.Table;
-        table.Clear();
-        table.SortRows(m_part.SortColumn, false);
-        table.Build(list, m_ctx.Cache, request, m_ctx.Shell, true);
+        TTableTextsMemo::Key key{.Method = m_part.Method,
+                                 .DrawsLen = m_part.DrawsLen,
+                                 .DrawsOffset = m_ctx.DrawsOffset,
+                                 .SortColumn = m_part.SortColumn,
+                                 .RowCount = 0,
+                                 .Sorted = m_ctx.Sorted,
+                                 .PrefetchsEnabled = m_ctx.PrefetchsEnabled,
+                                 .Weights = list.Config().Weights,
+                                 .ShowTotalLine = m_ctx.ShowTotalLine};
+        const stats::TStatTable* built = m_ctx.TableTexts ? m_ctx.TableTexts->Table(key) : nullptr;
+        if (built) {
+            table.CopyFrom(*built, list);
+        } else {
+            table.Clear();
+            table.SortRows(m_part.SortColumn, false);
+            table.Build(list, m_ctx.Cache, request, m_ctx.Shell, true);
+            if (m_ctx.TableTexts) m_ctx.TableTexts->KeepTable(key, table, list);
+        }
         notify();
 
         // The log shows the whole table before any row is marked.
@@ -107,14 +142,8 @@ public:
 
         m_stat = list.CreateStat(m_part.Method);
         if (m_ctx.TableTexts) {
-            m_texts = &m_ctx.TableTexts->Rows({.Method = m_part.Method,
-                                               .DrawsLen = m_part.DrawsLen,
-                                               .DrawsOffset = m_ctx.DrawsOffset,
-                                               .SortColumn = m_part.SortColumn,
-                                               .RowCount = table.RowCount(),
-                                               .Sorted = m_ctx.Sorted,
-                                               .PrefetchsEnabled = m_ctx.PrefetchsEnabled,
-                                               .Weights = list.Config().Weights});
+            key.RowCount = table.RowCount();
+            m_texts = &m_ctx.TableTexts->Rows(key);
         }
         visit();
     }
