@@ -98,6 +98,13 @@ bool TFilterMemo::same(const Entry& e, const stats::TCustomStat& stat, const TMa
     return input.empty() || std::memcmp(e.Input.data(), input.data(), input.size_bytes()) == 0;
 }
 
+TFilterMemo::MethodUse& TFilterMemo::use(const stats::TCustomStat& stat)
+{
+    for (MethodUse& m : m_methods)
+        if (m.Kind == &stat.Kind() && m.Param == stat.Param()) return m;
+    return m_methods.emplace_back(MethodUse{.Kind = &stat.Kind(), .Param = stat.Param()});
+}
+
 const game::TCombsArray* TFilterMemo::Find(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude,
                                            bool sorted, std::span<const TComb> input)
 {
@@ -106,6 +113,7 @@ const game::TCombsArray* TFilterMemo::Find(const stats::TCustomStat& stat, const
         if (!same(e, stat, marked, exclude, sorted, input)) continue;
         e.Used = ++m_clock;
         ++m_hits;
+        ++use(stat).Hits;
         return &e.Output;
     }
     return nullptr;
@@ -115,6 +123,9 @@ void TFilterMemo::Store(const stats::TCustomStat& stat, const TMarkedValues& mar
                         std::span<const TComb> input, std::span<const TComb> output)
 {
     if (!Applies(stat)) return;
+    MethodUse& u = use(stat);
+    if (u.Stored >= TrialStores && u.Hits * 4 < u.Stored) return;
+    ++u.Stored;
     Entry* e = nullptr;
     if (m_entries.size() < MaxEntries) {
         e = &m_entries.emplace_back();
