@@ -1,6 +1,5 @@
 #pragma once
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,8 +45,13 @@ public:
         bool ShowTotalLine = true;
         bool operator==(const Key&) const = default;
     };
-    // The rows of that table, each empty until its texts are made.
-    std::vector<std::optional<stats::TStatValues>>& Rows(const Key& key);
+    // The texts of a row made so far: Made has bit c set once the text of column c is there.
+    struct RowTexts {
+        stats::TStatValues Values;
+        uint32_t Made = 0;
+    };
+    // The rows of that table, no text made until asked.
+    std::vector<RowTexts>& Rows(const Key& key);
     // The table an identical earlier build made (RowCount is not part of this key), or null.
     const stats::TStatTable* Table(const Key& key) const;
     void KeepTable(const Key& key, const stats::TStatTable& table, const stats::TStatList& list);
@@ -59,7 +63,7 @@ public:
 
 private:
     static constexpr std::size_t MaxTables = 32;
-    std::vector<std::pair<Key, std::vector<std::optional<stats::TStatValues>>>> m_tables;
+    std::vector<std::pair<Key, std::vector<RowTexts>>> m_tables;
     std::size_t m_next = 0;
     std::vector<std::pair<Key, stats::TStatTable>> m_built;
     std::size_t m_nextBuilt = 0;
