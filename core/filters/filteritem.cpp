@@ -518,6 +518,28 @@ double StrictFloat(std::string_view text)
     return v;
 }
 
+int ConditionColumn(const TFilterPart& part)
+{
+    if (part.Condition >= FilterConditionCount) return -1;
+    const Condition& c = Conditions[part.Condition];
+    if (c.How == Test::Always) return -1;
+    switch (c.What) {
+    case Field::Count: return 1;
+    case Field::CountPct: return 2;
+    case Field::Deviation: return 4;
+    case Field::DeviationPct: return 5;
+    case Field::Depth: return 6;
+    case Field::DepthPct: return 7;
+    case Field::Weight: return 8;
+    case Field::PeriodMin: return 10;
+    case Field::Period: return 11;
+    case Field::PeriodMax: return 12;
+    case Field::None:
+    case Field::Value: break;
+    }
+    return -1;
+}
+
 bool RowMatchesCondition(const TFilterPart& part, const stats::TStatValues& row)
 {
     if (part.Condition >= FilterConditionCount) return true;

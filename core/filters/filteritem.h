@@ -194,5 +194,8 @@ double StrictFloat(std::string_view text);
 // list word that is not a number, and in list tests a row text that is not one, fail with
 // kv::Error.
 bool RowMatchesCondition(const TFilterPart& part, const stats::TStatValues& row);
+// The statistics-table column whose text RowMatchesCondition reads besides the value (column 0);
+// -1 when it reads no other.
+int ConditionColumn(const TFilterPart& part);
 
 } // namespace kv::filters

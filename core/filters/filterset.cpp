@@ -44,16 +44,36 @@ long double percentOf(const std::string& text)
 
 } // namespace
 
-std::vector<std::optional<stats::TStatValues>>& TTableTextsMemo::Rows(const Key& key)
+std::vector<TTableTextsMemo::RowTexts>& TTableTextsMemo::Rows(const Key& key)
 {
     for (auto& [k, rows] : m_tables)
         if (k == key) return rows;
-    std::vector<std::optional<stats::TStatValues>> rows(std::size_t(key.RowCount));
+    std::vector<RowTexts> rows(std::size_t(key.RowCount));
     if (m_tables.size() < MaxTables) return m_tables.emplace_back(key, std::move(rows)).second;
     auto& slot = m_tables[m_next];
     m_next = (m_next + 1) % MaxTables;
     slot = {key, std::move(rows)};
     return slot.second;
+}
+
+const stats::TStatTable* TTableTextsMemo::Table(const Key& key) const
+{
+    for (const auto& [k, table] : m_built)
+        if (k == key) return &table;
+    return nullptr;
+}
+
+void TTableTextsMemo::KeepTable(const Key& key, const stats::TStatTable& table, const stats::TStatList& list)
+{
+    std::pair<Key, stats::TStatTable>* slot = nullptr;
+    if (m_built.size() < MaxTables) {
+        slot = &m_built.emplace_back();
+    } else {
+        slot = &m_built[m_nextBuilt];
+        m_nextBuilt = (m_nextBuilt + 1) % MaxTables;
+    }
+    slot->first = key;
+    slot->second.CopyFrom(table, list);
 }
 
 namespace {
@@ -96,9 +116,24 @@ public:
         request.PrefetchsEnabled = m_ctx.PrefetchsEnabled;
         request.ShowTotalLine = m_ctx.ShowTotalLine;
         stats::TStatTable& table = m_ctx.Table;
-        table.Clear();
-        table.SortRows(m_part.SortColumn, false);
-        table.Build(list, m_ctx.Cache, request, m_ctx.Shell, true);
+        TTableTextsMemo::Key key{.Method = m_part.Method,
+                                 .DrawsLen = m_part.DrawsLen,
+                                 .DrawsOffset = m_ctx.DrawsOffset,
+                                 .SortColumn = m_part.SortColumn,
+                                 .RowCount = 0,
+                                 .Sorted = m_ctx.Sorted,
+                                 .PrefetchsEnabled = m_ctx.PrefetchsEnabled,
+                                 .Weights = list.Config().Weights,
+                                 .ShowTotalLine = m_ctx.ShowTotalLine};
+        const stats::TStatTable* built = m_ctx.TableTexts ? m_ctx.TableTexts->Table(key) : nullptr;
+        if (built) {
+            table.CopyFrom(*built, list);
+        } else {
+            table.Clear();
+            table.SortRows(m_part.SortColumn, false);
+            table.Build(list, m_ctx.Cache, request, m_ctx.Shell, true);
+            if (m_ctx.TableTexts) m_ctx.TableTexts->KeepTable(key, table, list);
+        }
         notify();
 
         // The log shows the whole table before any row is marked.
@@ -107,15 +142,10 @@ public:
 
         m_stat = list.CreateStat(m_part.Method);
         if (m_ctx.TableTexts) {
-            m_texts = &m_ctx.TableTexts->Rows({.Method = m_part.Method,
-                                               .DrawsLen = m_part.DrawsLen,
-                                               .DrawsOffset = m_ctx.DrawsOffset,
-                                               .SortColumn = m_part.SortColumn,
-                                               .RowCount = table.RowCount(),
-                                               .Sorted = m_ctx.Sorted,
-                                               .PrefetchsEnabled = m_ctx.PrefetchsEnabled,
-                                               .Weights = list.Config().Weights});
+            key.RowCount = table.RowCount();
+            m_texts = &m_ctx.TableTexts->Rows(key);
         }
+        m_columns = neededColumns();
         visit();
     }
 
@@ -151,7 +181,7 @@ private:
                 aborted = true;
                 break;
             }
-            const stats::TStatValues v = rowValues(r);
+            const stats::TStatValues& v = rowValues(r);
             if (stopsBefore(v, steps)) break;
 
             const bool match = RowMatchesCondition(m_part, v);
@@ -182,14 +212,48 @@ private:
         }
     }
 
-    stats::TStatValues rowValues(int r)
+    // The texts of row r that the part reads: the value, the condition's column and the stop
+    // mode's; every text when the log shows the rows. The others stay empty.
+    const stats::TStatValues& rowValues(int r)
     {
-        if (m_texts && r < int(m_texts->size()) && (*m_texts)[std::size_t(r)]) return *(*m_texts)[std::size_t(r)];
-        stats::TStatValues v = m_ctx.Table.RowToStatValues(r);
-        v.Value = m_stat->ParseValue(v.Caption);
-        if (m_texts && r < int(m_texts->size())) (*m_texts)[std::size_t(r)] = v;
-        return v;
+        m_own.Made = 0;
+        TTableTextsMemo::RowTexts& row = m_texts && r < int(m_texts->size()) ? (*m_texts)[std::size_t(r)] : m_own;
+        const uint32_t missing = m_columns & ~row.Made;
+        if (missing != 0) {
+            const stats::TStatTable& table = m_ctx.Table;
+            stats::TStatValues& v = row.Values;
+            const auto make = [&](int column, std::string& text) {
+                if ((missing & (1u << column)) != 0) text = table.CellText(r, column);
+            };
+            make(0, v.Caption);
+            make(1, v.Count);
+            make(2, v.CountPct);
+            make(4, v.Deviation);
+            make(5, v.DeviationPct);
+            make(6, v.Depth);
+            make(7, v.DepthPct);
+            make(8, v.Weight);
+            make(10, v.PeriodMin);
+            make(11, v.Period);
+            make(12, v.PeriodMax);
+            if ((missing & 1u) != 0) v.Value = m_stat->ParseValue(v.Caption);
+            row.Made |= missing;
+        }
+        return row.Values;
     }
+
+    // The columns rowValues makes.
+    uint32_t neededColumns() const
+    {
+        if (m_ctx.Log) return AllColumns;
+        uint32_t columns = 1u;
+        const int condition = ConditionColumn(m_part);
+        if (condition >= 0) columns |= 1u << condition;
+        if (m_part.StopMode == StopByCount) columns |= 1u << 1;
+        if (m_part.StopMode == StopByPercent) columns |= 1u << 2;
+        return columns;
+    }
+    static constexpr uint32_t AllColumns = 0x1DF7;   // 0, 1, 2, 4 .. 8, 10 .. 12
 
     // The stop modes, checked before a row is tested.
     bool stopsBefore(const stats::TStatValues& v, int steps) const
@@ -257,7 +321,9 @@ private:
     std::string m_caption;
     std::unique_ptr<stats::TCustomStat> m_stat;
     std::vector<uint8_t> m_probeMatch;
-    std::vector<std::optional<stats::TStatValues>>* m_texts = nullptr;
+    std::vector<TTableTextsMemo::RowTexts>* m_texts = nullptr;
+    uint32_t m_columns = 0;
+    TTableTextsMemo::RowTexts m_own;   // the row being read when no memo keeps the texts
 };
 
 } // namespace

@@ -1,6 +1,5 @@
 #pragma once
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,25 +32,41 @@ struct TStatViewState {
     std::vector<int> Selected;
 };
 
-// The rows, as texts, of statistics tables a scenario step builds again and again: every variant
-// of a test offset builds the tables of its later parts anew, with the same method, window,
-// weights and order, so the same rows. The texts of a row are made once per such table.
+// Statistics tables a scenario step builds again and again, and the texts of their rows: every
+// variant of a test offset builds the tables of its later parts anew, with the same method,
+// window, weights and order, so the same rows. Such a table is built once and copied, and the
+// texts of a row are made once per table. Valid while the archive stands still.
 class TTableTextsMemo {
 public:
     struct Key {
         int Method = -1, DrawsLen = 0, DrawsOffset = 0, SortColumn = 0, RowCount = 0;
         bool Sorted = false, PrefetchsEnabled = false;
         stats::TWeightCoefs Weights;
+        bool ShowTotalLine = true;
         bool operator==(const Key&) const = default;
     };
-    // The rows of that table, each empty until its texts are made.
-    std::vector<std::optional<stats::TStatValues>>& Rows(const Key& key);
-    void Clear() { m_tables.clear(); }
+    // The texts of a row made so far: Made has bit c set once the text of column c is there.
+    struct RowTexts {
+        stats::TStatValues Values;
+        uint32_t Made = 0;
+    };
+    // The rows of that table, no text made until asked.
+    std::vector<RowTexts>& Rows(const Key& key);
+    // The table an identical earlier build made (RowCount is not part of this key), or null.
+    const stats::TStatTable* Table(const Key& key) const;
+    void KeepTable(const Key& key, const stats::TStatTable& table, const stats::TStatList& list);
+    void Clear()
+    {
+        m_tables.clear();
+        m_built.clear();
+    }
 
 private:
     static constexpr std::size_t MaxTables = 32;
-    std::vector<std::pair<Key, std::vector<std::optional<stats::TStatValues>>>> m_tables;
+    std::vector<std::pair<Key, std::vector<RowTexts>>> m_tables;
     std::size_t m_next = 0;
+    std::vector<std::pair<Key, stats::TStatTable>> m_built;
+    std::size_t m_nextBuilt = 0;
 };
 
 // Everything a filter set works with; the scenario runner fills it from the main window's state.

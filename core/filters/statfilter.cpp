@@ -98,6 +98,13 @@ bool TFilterMemo::same(const Entry& e, const stats::TCustomStat& stat, const TMa
     return input.empty() || std::memcmp(e.Input.data(), input.data(), input.size_bytes()) == 0;
 }
 
+TFilterMemo::MethodUse& TFilterMemo::use(const stats::TCustomStat& stat)
+{
+    for (MethodUse& m : m_methods)
+        if (m.Kind == &stat.Kind() && m.Param == stat.Param()) return m;
+    return m_methods.emplace_back(MethodUse{.Kind = &stat.Kind(), .Param = stat.Param()});
+}
+
 const game::TCombsArray* TFilterMemo::Find(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude,
                                            bool sorted, std::span<const TComb> input)
 {
@@ -106,6 +113,7 @@ const game::TCombsArray* TFilterMemo::Find(const stats::TCustomStat& stat, const
         if (!same(e, stat, marked, exclude, sorted, input)) continue;
         e.Used = ++m_clock;
         ++m_hits;
+        ++use(stat).Hits;
         return &e.Output;
     }
     return nullptr;
@@ -115,6 +123,9 @@ void TFilterMemo::Store(const stats::TCustomStat& stat, const TMarkedValues& mar
                         std::span<const TComb> input, std::span<const TComb> output)
 {
     if (!Applies(stat)) return;
+    MethodUse& u = use(stat);
+    if (u.Stored >= TrialStores && u.Hits * 4 < u.Stored) return;
+    ++u.Stored;
     Entry* e = nullptr;
     if (m_entries.size() < MaxEntries) {
         e = &m_entries.emplace_back();
@@ -168,9 +179,21 @@ bool FilterCombs(stats::TCustomStat& stat, std::string_view caption, const TMark
         std::vector<uint8_t>& match = matchBuffer();
         stat.MatchCombs(undo, marked.Values(), {.LastIndex = last, .Sorted = scope.Sorted, .Exclude = exclude}, match);
 
+        // The list is copied whole and compacted in place: every combination is written and the
+        // end moves only past the kept ones, since with about half of a list kept a branch per
+        // combination would mostly be mispredicted. Plain pointers, because the stores of bytes
+        // would otherwise make the compiler reload every vector's data pointer at each step.
         const uint8_t keepWhen = exclude ? 0 : 1;
-        for (std::size_t i = 0; i < undo.size(); ++i)
-            if ((match[i] != 0 ? 1 : 0) == keepWhen) out.push_back(undo[i]);
+        out.assign(undo.begin(), undo.end());
+        TComb* const items = out.data();
+        const uint8_t* const answers = match.data();
+        const std::size_t total = out.size();
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < total; ++i) {
+            items[kept] = items[i];
+            kept += (answers[i] != 0 ? 1u : 0u) == keepWhen ? 1u : 0u;
+        }
+        out.resize(kept);
         if (scope.Memo) scope.Memo->Store(stat, marked, exclude, scope.Sorted, undo, out);
 
         scope.History.Append(std::string(caption), marked.Text(), combs.Count(),

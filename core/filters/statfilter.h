@@ -61,7 +61,9 @@ private:
 // full-set distribution): such a pass over the same list with the same marked values leaves the
 // same list whatever the window, and a scenario test meets it again at offset after offset. The
 // input is compared whole, so a hit is exact; a few dozen passes are kept, the least recently
-// used one making room. Valid while the engine settings stand still (one scenario run).
+// used one making room. A method whose kept passes are seldom met again (under a quarter of them
+// after the first few dozen) keeps no more: its lists would be copied for nothing. Valid while
+// the engine settings stand still (one scenario run).
 class TFilterMemo {
 public:
     static bool Applies(const stats::TCustomStat& stat);
@@ -73,11 +75,22 @@ public:
     void Clear()
     {
         m_entries.clear();
+        m_methods.clear();
         m_hits = 0;
     }
     int Hits() const { return m_hits; }
 
 private:
+    // How the kept passes of one method fared.
+    struct MethodUse {
+        const void* Kind = nullptr;
+        int32_t Param = 0;
+        int Stored = 0, Hits = 0;
+    };
+    static constexpr int TrialStores = 32;
+    MethodUse& use(const stats::TCustomStat& stat);
+    std::vector<MethodUse> m_methods;
+
     struct Entry {
         const void* Kind = nullptr;
         int32_t Param = 0;

@@ -78,9 +78,12 @@ bool CheckStakes(TStakesFile& file, const TCheckSettings& settings, shell::Shell
         int progress = 0;
         int shown = 0;
         constexpr std::size_t size = TStakeRecord::RecordSize;
-        std::vector<uint8_t> buf(static_cast<std::size_t>(std::min(total, CheckChunkRecords)) * size);
+        // Room for the records read only: a scenario checks a few new records of a long file
+        // after every variant.
+        const int from = std::clamp(settings.FirstRecord, 0, total);
+        std::vector<uint8_t> buf(static_cast<std::size_t>(std::min(total - from, CheckChunkRecords)) * size);
         std::vector<TStakeRecord> checked;
-        for (int start = std::clamp(settings.FirstRecord, 0, total); start < total; start += CheckChunkRecords) {
+        for (int start = from; start < total; start += CheckChunkRecords) {
             const int n = std::min(CheckChunkRecords, total - start);
             file.ReadRecords(start, n, buf.data());
             checked.clear();

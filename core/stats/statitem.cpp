@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
+#include <cstring>
 
 namespace kv::stats {
 
@@ -257,8 +258,16 @@ TStatSummary SummarizeStatDraw(const TStatDrawArray& values)
 
 int32_t TLastValueArray::AddLastValue(int32_t drawNo, const std::array<int16_t, 4>& key)
 {
+    // Keys compared as one word: the comparison of arrays goes through memcmp, and the period
+    // kinds make this search for every number of every draw of a window.
+    const auto word = [](const std::array<int16_t, 4>& k) {
+        uint64_t w = 0;
+        std::memcpy(&w, k.data(), sizeof w);
+        return w;
+    };
+    const uint64_t wanted = word(key);
     for (TLastValue& v : m_items) {
-        if (v.Key == key) {
+        if (word(v.Key) == wanted) {
             // Draw numbers of a damaged file can lie far apart: the gap saturates.
             const int64_t wide = int64_t{drawNo} - v.DrawNo;
             const int32_t gap = static_cast<int32_t>(std::clamp<int64_t>(wide, INT32_MIN, INT32_MAX));

@@ -167,6 +167,27 @@ void TStatTable::Clear()
     m_stat.reset();
 }
 
+void TStatTable::CopyFrom(const TStatTable& other, const TStatList& list)
+{
+    if (this == &other) return;
+    m_stat = other.m_stat ? list.CreateStat(other.m_key.method) : nullptr;
+    m_key = other.m_key;
+    m_rows = other.m_rows;
+    m_order = other.m_order;
+    m_weights = other.m_weights;
+    m_separator = other.m_separator;
+    m_valueOrder = other.m_valueOrder;
+    m_actual = other.m_actual;
+    m_total = other.m_total;
+    m_totalShown = other.m_totalShown;
+    m_hasNorm = other.m_hasNorm;
+    m_first = other.m_first;
+    m_last = other.m_last;
+    m_summary = other.m_summary;
+    m_sortColumn = other.m_sortColumn;
+    m_sortAscending = other.m_sortAscending;
+}
+
 bool TStatTable::Build(const TStatList& list, const TPrefetchCache& cache, const TStatTableRequest& request,
                        shell::Shell& shell, bool force)
 {

@@ -81,6 +81,9 @@ public:
     bool Build(const TStatList& list, const TPrefetchCache& cache, const TStatTableRequest& request,
                shell::Shell& shell, bool force);
     void Clear();
+    // Becomes what `other` shows (rows, order, chart, summary), with an instance of its method
+    // made afresh from the registry that built it, as if the same build had run here.
+    void CopyFrom(const TStatTable& other, const TStatList& list);
 
     int RowCount() const { return static_cast<int>(m_rows.size()); }
     // Rows in display order.

@@ -589,6 +589,21 @@ TEST(RowMatchesCondition, EveryConditionWithItsNonNumberRule)
         {31, "4,5", A, true}, {31, "4", A, false}, {31, "0", B, true},
         {32, "x", D, true}, {255, "", A, true},
     };
+    // The filter makes only the texts of the value and of ConditionColumn: the rest stays empty.
+    const auto onlyRead = [](const stats::TStatValues& full, int column) {
+        stats::TStatValues v;
+        v.Caption = full.Caption;
+        v.Value = full.Value;
+        const std::pair<int, std::string stats::TStatValues::*> fields[] = {
+            {1, &stats::TStatValues::Count},        {2, &stats::TStatValues::CountPct},
+            {4, &stats::TStatValues::Deviation},    {5, &stats::TStatValues::DeviationPct},
+            {6, &stats::TStatValues::Depth},        {7, &stats::TStatValues::DepthPct},
+            {8, &stats::TStatValues::Weight},       {10, &stats::TStatValues::PeriodMin},
+            {11, &stats::TStatValues::Period},      {12, &stats::TStatValues::PeriodMax}};
+        for (const auto& [at, field] : fields)
+            if (at == column) v.*field = full.*field;
+        return v;
+    };
     for (const Case& c : cases) {
         TFilterPart part;
         part.Defined = true;
@@ -596,6 +611,8 @@ TEST(RowMatchesCondition, EveryConditionWithItsNonNumberRule)
         part.ConditionValue = c.value;
         EXPECT_EQ(filters::RowMatchesCondition(part, c.row), c.match)
             << filters::ConditionCode(c.condition) << " " << c.value << " [" << c.row.Caption << "]";
+        EXPECT_EQ(filters::RowMatchesCondition(part, onlyRead(c.row, filters::ConditionColumn(part))), c.match)
+            << "column " << filters::ConditionColumn(part) << " of " << filters::ConditionCode(c.condition);
     }
 }
 

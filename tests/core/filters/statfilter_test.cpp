@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -209,6 +210,43 @@ TEST(FilterCombs, MarkedRowsFollowTheTableOrder)
     EXPECT_TRUE(filters::FilterCombs(f.list, nums, "{ num } Числа тиража [ N ]", marked, false, f.scope()));
     EXPECT_EQ(test::ListOf(f.combs), (std::vector<TComb>{C1}));
     EXPECT_EQ(f.history.Row(0), (THistoryRow{"{ num } Числа тиража [ N ]", "1; 20", "1", THistoryKind::Keep}));
+}
+
+// A repeated pass is answered from the memo with the list the pass itself made; once a method's
+// first 32 kept passes were met again less than once in four, its new passes are no longer kept
+// (and so not answered), while those kept before still are.
+TEST(FilterMemo, RepeatsAreAnsweredUntilAMethodProvesNotToRepeat)
+{
+    Fixture f;
+    filters::TFilterMemo memo;
+    filters::TFilterScope scope = f.scope();
+    scope.Memo = &memo;
+    const auto stat = f.list.CreateStat(0);
+    // Returns the list the pass left and whether the kind was asked (no answer from the memo).
+    const auto pass = [&](int number, bool exclude) {
+        const int before = test::RecordingStat::calls().matchCombs;
+        filters::FilterCombs(*stat, "Числа теста", Fixture::numbers({number}), exclude, scope);
+        return std::make_pair(test::ListOf(f.combs), test::RecordingStat::calls().matchCombs != before);
+    };
+    const auto first = pass(1, false);
+    EXPECT_TRUE(first.second);
+    EXPECT_EQ(pass(1, false), std::make_pair(first.first, false));
+    EXPECT_EQ(memo.Hits(), 1);
+
+    // 31 more passes, none repeated: the trial ends with 1 hit for 32 kept passes.
+    std::vector<std::pair<int, bool>> passes;
+    for (int n = 2; n <= 20; ++n)
+        for (bool exclude : {false, true}) passes.emplace_back(n, exclude);
+    for (std::size_t i = 0; i < 31; ++i) EXPECT_TRUE(pass(passes[i].first, passes[i].second).second);
+    const auto late = pass(passes[31].first, passes[31].second);
+    EXPECT_TRUE(late.second);
+    EXPECT_EQ(pass(passes[31].first, passes[31].second), std::make_pair(late.first, true)) << "not kept";
+    const auto [n, exclude] = passes[30];
+    std::vector<TComb> expected;
+    for (const TComb& c : {C1, C2, C3, C4, C5})
+        if ((std::find(c.begin(), c.end(), n) != c.end()) != exclude) expected.push_back(c);
+    EXPECT_EQ(pass(n, exclude), std::make_pair(expected, false)) << "kept before the trial ended";
+    EXPECT_EQ(memo.Hits(), 2);
 }
 
 TEST(NumberFilter, GathersTheNumbersOfEachView)

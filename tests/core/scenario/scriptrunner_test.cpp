@@ -677,8 +677,10 @@ TEST(ScriptTest, ReusedPassesChangeNoStakeRatingOrList)
     const auto run = [](bool reuse) {
         RunFixture f(60);
         f.list.CombsGenerateMode = 0;
+        // The second EVEN part reads the depth of the table whose counts the first one read.
         f.Script({Line("FULL:0#FIRST", {"TMD1#NUMS:20,30#LNO:#ST:2", "TMF1#EVEN:20#CMV:2,4#SF:1",
-                                        "TMD1#CHNC:20#CLV:1#SF:1", "TMD1#RPC2:20#CLV:1#SF:1"}),
+                                        "TMD1#CHNC:20#CLV:1#SF:1", "TMD1#RPC2:20#CLV:1#SF:1",
+                                        "TMD1#EVEN:20#LMV:2#SF:1"}),
                   Line("FULL:0#LAST", {"TMF1#SUMS:30#CMV:1#SF:1", "TSD6#RPC2:20#LNO:#ST:1"})});
         f.runner->ReuseWork = reuse;
         f.runner->ScriptTest(15);
@@ -700,7 +702,7 @@ TEST(ScriptTest, ReusedPassesChangeNoStakeRatingOrList)
     ASSERT_EQ(every.checked.size(), 15u * 5u);
     EXPECT_EQ(reused.stakes, every.stakes);
     EXPECT_EQ(reused.checked, every.checked);
-    ASSERT_EQ(every.survival.size(), 15u * (4u * 4u + 2u));
+    ASSERT_EQ(every.survival.size(), 15u * (4u * 5u + 2u));
     EXPECT_EQ(reused.survival, every.survival);
     EXPECT_EQ(reused.history, every.history);
     EXPECT_EQ(reused.list, every.list);

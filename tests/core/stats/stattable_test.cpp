@@ -1070,3 +1070,43 @@ TEST(StatTable, WholeWordValuesSortByTheWholeValue)
     EXPECT_EQ(chart.size(), std::size_t(f.table.RowCount()));
     EXPECT_TRUE(std::is_sorted(chart.begin(), chart.end()));
 }
+
+// A copied table shows what the build showed, cell by cell and point by point, stays so when
+// the original is rebuilt for another window, and sorts and rebuilds as the original would.
+TEST(StatTable, ACopyShowsAndBehavesAsTheBuild)
+{
+    const auto shown = [](const TStatTable& t) {
+        std::vector<std::string> s;
+        for (int r = 0; r < t.RowCount(); ++r)
+            for (const std::string& cell : t.RowTexts(r)) s.push_back(cell);
+        for (const auto* line : {&t.ActualLine(), &t.TotalLine()})
+            for (const TChartPoint& p : *line) s.push_back(std::to_string(p.X) + ":" + std::to_string(p.Y) + ":" + t.PointLabel(p));
+        s.push_back(std::to_string(t.FirstIndex()) + ".." + std::to_string(t.LastIndex()) + " " + std::to_string(t.HasNorm())
+                    + std::to_string(t.HasTotalLine()) + " " + std::to_string(t.Summary().Total));
+        return s;
+    };
+    for (const char* code : {"SMLV", "DIGS", "NUMS"}) {
+        SCOPED_TRACE(code);
+        Fixture f;
+        TStatTableRequest r = f.request(code, 7, 2, true);
+        r.SortedDraws = true;
+        f.table.SortRows(3, false);
+        f.build(r);
+        const std::vector<std::string> built = shown(f.table);
+        ASSERT_GT(f.table.RowCount(), 1);
+
+        TStatTable copy;
+        copy.CopyFrom(f.table, f.list);
+        f.build(f.request(code, 3, 0, true));
+        EXPECT_NE(shown(f.table), built);
+        EXPECT_EQ(shown(copy), built);
+
+        f.build(r);
+        for (int column : {0, 1, 5}) {
+            f.table.SortRows(column, true);
+            copy.SortRows(column, true);
+            EXPECT_EQ(shown(copy), shown(f.table)) << column;
+        }
+        EXPECT_FALSE(copy.Build(f.list, f.cache, r, f.sh, false));
+    }
+}
