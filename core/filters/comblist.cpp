@@ -44,6 +44,7 @@ void TCombList::Init(int capacity)
     m_buffer.reserve(c);
     m_list.clear();
     m_undo.clear();
+    m_listId = m_undoId = 0;
     InvalidateCombsBuffer();
 }
 
@@ -62,12 +63,14 @@ void TCombList::MakeUndoCopy(shell::Shell& shell, bool showStatus)
     std::optional<shell::BusyScope> busy;
     if (showStatus) busy.emplace(shell, "Создание файла отката...");
     m_undoHistory.reset();
+    m_undoId = 0;
     try {
         CopyInto(m_undo, m_list);
     } catch (...) {
         m_undo.clear();
         throw;
     }
+    m_undoId = m_listId;
 }
 
 void TCombList::MoveToUndo(shell::Shell& shell, bool showStatus)
@@ -76,6 +79,8 @@ void TCombList::MoveToUndo(shell::Shell& shell, bool showStatus)
     if (showStatus) busy.emplace(shell, "Создание файла отката...");
     m_undo.swap(m_list);
     m_list.clear();
+    m_undoId = m_listId;
+    m_listId = 0;
 }
 
 void TCombList::RestoreUndoCopy(shell::Shell& shell, bool showStatus)
@@ -83,9 +88,12 @@ void TCombList::RestoreUndoCopy(shell::Shell& shell, bool showStatus)
     std::optional<shell::BusyScope> busy;
     if (showStatus) busy.emplace(shell, "Отмена изменений...");
     m_undoHistory.reset();
+    m_listId = 0;
     try {
         CopyInto(m_list, m_undo);
         m_undo.clear();
+        m_listId = m_undoId;
+        m_undoId = 0;
     } catch (...) {
         m_list.clear();
         NotifyChanged();
@@ -107,6 +115,7 @@ bool TCombList::Undo(TFilterHistory& history, shell::Shell& shell)
 void TCombList::SetUndoSnapshot(TCombsArray list, std::vector<THistoryRow> history)
 {
     m_undo = std::move(list);
+    m_undoId = 0;
     m_undoHistory = std::move(history);
 }
 
@@ -130,6 +139,7 @@ bool TCombList::LoadCombsBuffer(int offset, int n, shell::Shell& shell)
     if (offset != m_bufferOffset || n != m_bufferDraws || m_buffer.empty()) return false;
     {
         shell::BusyScope busy(shell, "Загрузка буфера комбинаций...");
+        m_listId = 0;
         try {
             CopyInto(m_list, m_buffer);
         } catch (const std::exception& e) {
@@ -167,6 +177,7 @@ void TCombList::RemoveLastDraws(int n, const game::TDrawsArray& draws, int draws
 
         const int total = UndoCount();
         const int step = std::max(1, total / 100);
+        m_listId = 0;
         m_list.clear();
         for (int i = 0; i < total; ++i) {
             if (i % step == 0) {
@@ -192,6 +203,7 @@ void TCombList::DeleteSelected(std::vector<int> rows, TFilterHistory& history, s
         rows.erase(std::remove_if(rows.begin(), rows.end(), [this](int r) { return r < 0 || r >= UndoCount(); }),
                    rows.end());
 
+        m_listId = 0;
         m_list.clear();
         auto next = rows.begin();
         for (int i = 0; i < UndoCount(); ++i) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <span>
@@ -34,14 +35,39 @@ public:
     int Count() const { return static_cast<int>(m_list.size()); }
     bool Empty() const { return m_list.empty(); }
     std::span<const TComb> Combs() const { return m_list; }
-    std::span<TComb> Combs() { return m_list; }
+    std::span<TComb> Combs()
+    {
+        m_listId = 0;
+        return m_list;
+    }
     const TComb& operator[](int i) const { return m_list[static_cast<std::size_t>(i)]; }
     // For passes that fill the list in bulk. Keep the capacity: no shrink_to_fit, no swap with
     // a smaller vector.
-    TCombsArray& Items() { return m_list; }
+    TCombsArray& Items()
+    {
+        m_listId = 0;
+        return m_list;
+    }
     const TCombsArray& Items() const { return m_list; }
-    void Clear() { m_list.clear(); }
-    void Append(const TComb& comb) { m_list.push_back(comb); }
+    void Clear()
+    {
+        m_listId = 0;
+        m_list.clear();
+    }
+    void Append(const TComb& comb)
+    {
+        m_listId = 0;
+        m_list.push_back(comb);
+    }
+
+    // What the list holds as the filter memo names it, so that an identical earlier pass is
+    // found without comparing lists: 0 for a list nothing is known of. Every change through
+    // Items(), Combs() or a command forgets it; whoever fills the list names it afterwards.
+    // The undo copy keeps the name of the list it was made from.
+    static constexpr uint64_t FullSetId = 1;   // the full list of the game, in generated order
+    uint64_t ContentId() const { return m_listId; }
+    uint64_t UndoContentId() const { return m_undoId; }
+    void SetContentId(uint64_t id) { m_listId = id; }
     // Byte-for-byte equality with some element (the numbers in the same order).
     bool ListContains(const TComb& comb) const;
 
@@ -63,6 +89,7 @@ public:
     void DiscardUndoCopy()
     {
         m_undo.clear();
+        m_undoId = 0;
         m_undoHistory.reset();
     }
     // After a whole run that went through many lists (a scenario test): the undo copy becomes the
@@ -76,6 +103,7 @@ public:
     template <typename Keep>
     void KeepFromUndo(Keep keep)
     {
+        m_listId = 0;
         m_list.clear();
         for (const TComb& c : m_undo)
             if (keep(c)) m_list.push_back(c);
@@ -104,6 +132,7 @@ public:
 private:
     TCombsArray m_list;
     TCombsArray m_undo;
+    uint64_t m_listId = 0, m_undoId = 0;
     std::optional<std::vector<THistoryRow>> m_undoHistory;
     TCombsArray m_buffer;
     int m_bufferOffset = -1;

@@ -124,6 +124,8 @@ bool GenerateCombs(bool interactive, const TGenerateSettings& settings, TCombLis
             GenerateMatching(settings.Mode, ParseGenerateNumbers(settings.Parameters), out);
         else
             game::EnumerateAllCombs(out);
+        if (settings.Mode != GenerateFromFile && (settings.Mode < GenerateWithAny || settings.Mode > GenerateWithout))
+            list.SetContentId(TCombList::FullSetId);
         if (interactive) {
             history.Clear();
             list.NotifyChanged();

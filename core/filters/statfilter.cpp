@@ -87,15 +87,31 @@ bool TFilterMemo::Applies(const stats::TCustomStat& stat)
     return (flags & stats::FlagN) != 0 && (flags & (stats::FlagD | stats::FlagP)) == 0;
 }
 
-bool TFilterMemo::same(const Entry& e, const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude,
-                       bool sorted, std::span<const TComb> input)
+std::size_t TFilterMemo::PassHash::operator()(const Pass& p) const
 {
-    if (e.Kind != &stat.Kind() || e.Param != stat.Param() || e.Exclude != exclude || e.Sorted != sorted) return false;
-    const stats::TStatDrawArray& values = marked.Values();
-    if (e.Keys.size() != std::size_t(values.Count()) || e.Input.size() != input.size()) return false;
-    for (int i = 0; i < values.Count(); ++i)
-        if (e.Keys[std::size_t(i)] != values[i].Key) return false;
-    return input.empty() || std::memcmp(e.Input.data(), input.data(), input.size_bytes()) == 0;
+    uint64_t h = reinterpret_cast<uintptr_t>(p.Kind);
+    const auto mix = [&h](uint64_t v) { h = (h ^ v) * 0x100000001B3ull + (h >> 29); };
+    mix(uint64_t(uint32_t(p.Param)));
+    mix(uint64_t(p.Exclude) | uint64_t(p.Sorted) << 1);
+    mix(p.Input);
+    for (const std::array<int16_t, 4>& k : p.Keys) {
+        uint64_t w = 0;
+        std::memcpy(&w, k.data(), sizeof w);
+        mix(w);
+    }
+    return std::size_t(h);
+}
+
+TFilterMemo::Pass TFilterMemo::passOf(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude,
+                                      bool sorted, uint64_t input)
+{
+    Pass p{.Kind = &stat.Kind(), .Param = stat.Param(), .Exclude = exclude, .Sorted = sorted, .Input = input, .Keys = {}};
+    p.Keys.reserve(std::size_t(marked.Count()));
+    for (int i = 0; i < marked.Values().Count(); ++i) p.Keys.push_back(marked.Values()[i].Key);
+    // A combination passes when it shows any of the values: the same values marked in another
+    // order (another window's table) are the same pass.
+    std::sort(p.Keys.begin(), p.Keys.end());
+    return p;
 }
 
 TFilterMemo::MethodUse& TFilterMemo::use(const stats::TCustomStat& stat)
@@ -105,26 +121,36 @@ TFilterMemo::MethodUse& TFilterMemo::use(const stats::TCustomStat& stat)
     return m_methods.emplace_back(MethodUse{.Kind = &stat.Kind(), .Param = stat.Param()});
 }
 
-const game::TCombsArray* TFilterMemo::Find(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude,
-                                           bool sorted, std::span<const TComb> input)
+TFilterMemo::Answer TFilterMemo::Find(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude,
+                                      bool sorted, uint64_t input)
 {
-    if (!Applies(stat)) return nullptr;
+    if (input == 0 || !Applies(stat)) return {};
+    const auto named = m_names.find(passOf(stat, marked, exclude, sorted, input));
+    if (named == m_names.end()) return {};
     for (Entry& e : m_entries) {
-        if (!same(e, stat, marked, exclude, sorted, input)) continue;
+        if (e.Id != named->second) continue;
         e.Used = ++m_clock;
         ++m_hits;
         ++use(stat).Hits;
-        return &e.Output;
+        return {e.Id, &e.Output};
     }
-    return nullptr;
+    return {named->second, nullptr};
 }
 
-void TFilterMemo::Store(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude, bool sorted,
-                        std::span<const TComb> input, std::span<const TComb> output)
+uint64_t TFilterMemo::Store(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude, bool sorted,
+                            uint64_t input, std::span<const TComb> output)
 {
-    if (!Applies(stat)) return;
+    if (input == 0 || !Applies(stat)) return 0;
+    if (m_names.size() >= MaxNames) m_names.clear();
+    if (m_nextId <= TCombList::FullSetId) m_nextId = TCombList::FullSetId + 1;
+    const auto [named, added] = m_names.try_emplace(passOf(stat, marked, exclude, sorted, input), m_nextId);
+    if (added) ++m_nextId;
+    const uint64_t id = named->second;
+
     MethodUse& u = use(stat);
-    if (u.Stored >= TrialStores && u.Hits * 4 < u.Stored) return;
+    if (u.Stored >= TrialStores && u.Hits * 4 < u.Stored) return id;
+    for (const Entry& e : m_entries)
+        if (e.Id == id) return id;
     ++u.Stored;
     Entry* e = nullptr;
     if (m_entries.size() < MaxEntries) {
@@ -133,15 +159,10 @@ void TFilterMemo::Store(const stats::TCustomStat& stat, const TMarkedValues& mar
         e = &*std::min_element(m_entries.begin(), m_entries.end(),
                                [](const Entry& a, const Entry& b) { return a.Used < b.Used; });
     }
-    e->Kind = &stat.Kind();
-    e->Param = stat.Param();
-    e->Exclude = exclude;
-    e->Sorted = sorted;
-    e->Keys.clear();
-    for (int i = 0; i < marked.Values().Count(); ++i) e->Keys.push_back(marked.Values()[i].Key);
-    e->Input.assign(input.begin(), input.end());
+    e->Id = id;
     e->Output.assign(output.begin(), output.end());
     e->Used = ++m_clock;
+    return id;
 }
 
 // --- the filter pass ------------------------------------------------------------------------------
@@ -155,6 +176,7 @@ bool FilterCombs(stats::TCustomStat& stat, std::string_view caption, const TMark
     TCombList& combs = scope.Combs;
     try {
         const std::span<const TComb> undo = combs.UndoCombs();
+        const uint64_t input = combs.UndoContentId();
         game::TCombsArray& out = combs.Items();
         out.clear();
         out.reserve(undo.size());
@@ -164,8 +186,10 @@ bool FilterCombs(stats::TCustomStat& stat, std::string_view caption, const TMark
         }
 
         if (scope.Memo) {
-            if (const game::TCombsArray* kept = scope.Memo->Find(stat, marked, exclude, scope.Sorted, undo)) {
-                out.assign(kept->begin(), kept->end());
+            if (const TFilterMemo::Answer known = scope.Memo->Find(stat, marked, exclude, scope.Sorted, input);
+                known.List) {
+                out.assign(known.List->begin(), known.List->end());
+                combs.SetContentId(known.Id);
                 scope.History.Append(std::string(caption), marked.Text(), combs.Count(),
                                      exclude ? THistoryKind::Delete : THistoryKind::Keep);
                 combs.NotifyChanged();
@@ -194,7 +218,9 @@ bool FilterCombs(stats::TCustomStat& stat, std::string_view caption, const TMark
             kept += (answers[i] != 0 ? 1u : 0u) == keepWhen ? 1u : 0u;
         }
         out.resize(kept);
-        if (scope.Memo) scope.Memo->Store(stat, marked, exclude, scope.Sorted, undo, out);
+        // A pass only takes combinations away: one that took none left the very list it was given.
+        if (kept == total) combs.SetContentId(input);
+        else if (scope.Memo) combs.SetContentId(scope.Memo->Store(stat, marked, exclude, scope.Sorted, input, out));
 
         scope.History.Append(std::string(caption), marked.Text(), combs.Count(),
                              exclude ? THistoryKind::Delete : THistoryKind::Keep);

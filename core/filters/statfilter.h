@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/game/types.h"
@@ -59,23 +60,34 @@ private:
 
 // Earlier filter passes of kinds whose values follow from the combination alone (those with a
 // full-set distribution): such a pass over the same list with the same marked values leaves the
-// same list whatever the window, and a scenario test meets it again at offset after offset. The
-// input is compared whole, so a hit is exact; a few dozen passes are kept, the least recently
-// used one making room. A method whose kept passes are seldom met again (under a quarter of them
-// after the first few dozen) keeps no more: its lists would be copied for nothing. Valid while
-// the engine settings stand still (one scenario run).
+// same list whatever the window, and a scenario test meets it again at offset after offset.
+// Lists are known by the names the memo gives them (TCombList::ContentId): the full list has
+// its own, and every pass over a named list names the list it leaves, the same pass over the
+// same list always by the same name. So a hit is exact without comparing lists, and a list is
+// never copied to be compared. The lists of a few dozen names are kept, the least recently used
+// one making room. A method whose kept lists are seldom met again (under a quarter of them after
+// the first few dozen) keeps no more: they would be copied for nothing; its passes are still
+// named. Valid while the engine settings stand still (one scenario run).
 class TFilterMemo {
 public:
     static bool Applies(const stats::TCustomStat& stat);
-    // The list an identical earlier pass left, or null.
-    const game::TCombsArray* Find(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude,
-                                  bool sorted, std::span<const game::TComb> input);
-    void Store(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude, bool sorted,
-               std::span<const game::TComb> input, std::span<const game::TComb> output);
+    // What is known of a pass over the list named `input`: the name of the list it leaves (0:
+    // never seen) and that list when it is kept (null otherwise).
+    struct Answer {
+        uint64_t Id = 0;
+        const game::TCombsArray* List = nullptr;
+    };
+    Answer Find(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude, bool sorted,
+                uint64_t input);
+    // A pass that ran over the list named `input` left `output`: returns the name of that list
+    // (0 when the pass or its input cannot be named) and keeps it while its method repeats.
+    uint64_t Store(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude, bool sorted,
+                   uint64_t input, std::span<const game::TComb> output);
     void Clear()
     {
         m_entries.clear();
         m_methods.clear();
+        m_names.clear();
         m_hits = 0;
     }
     int Hits() const { return m_hits; }
@@ -91,17 +103,32 @@ private:
     MethodUse& use(const stats::TCustomStat& stat);
     std::vector<MethodUse> m_methods;
 
-    struct Entry {
+    // A pass: what it ran over and with what.
+    struct Pass {
         const void* Kind = nullptr;
         int32_t Param = 0;
         bool Exclude = false, Sorted = false;
+        uint64_t Input = 0;
         std::vector<std::array<int16_t, 4>> Keys;
-        game::TCombsArray Input, Output;
+        bool operator==(const Pass&) const = default;
+    };
+    struct PassHash {
+        std::size_t operator()(const Pass& p) const;
+    };
+    static Pass passOf(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude, bool sorted,
+                       uint64_t input);
+    // Names of the lists passes left. Names are never given twice, so forgetting them all when
+    // there are too many only costs later hits.
+    static constexpr std::size_t MaxNames = 1 << 16;
+    std::unordered_map<Pass, uint64_t, PassHash> m_names;
+    uint64_t m_nextId = 0;
+
+    struct Entry {
+        uint64_t Id = 0;
+        game::TCombsArray Output;
         uint64_t Used = 0;
     };
     static constexpr std::size_t MaxEntries = 32;
-    static bool same(const Entry& e, const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude,
-                     bool sorted, std::span<const game::TComb> input);
     std::vector<Entry> m_entries;
     uint64_t m_clock = 0;
     int m_hits = 0;

@@ -190,6 +190,7 @@ public:
         const int src = m_source[std::size_t(shared)];
         if (src >= 0) {
             combs.Items().assign(m_lists[std::size_t(src)].begin(), m_lists[std::size_t(src)].end());
+            combs.SetContentId(m_ids[std::size_t(src)]);
             combs.DiscardUndoCopy();
             combs.NotifyChanged();
             history.Assign(m_rows[std::size_t(src)]);
@@ -203,6 +204,7 @@ public:
         const std::size_t next = std::size_t(part) + 1;
         if (ran) {
             m_lists[next].assign(combs.Items().begin(), combs.Items().end());
+            m_ids[next] = combs.ContentId();
             m_rows[next] = history.Rows();
             m_source[next] = part + 1;
         } else {
@@ -216,6 +218,7 @@ private:
     int m_valid = 0;
     std::array<int, filters::FilterRecParts + 1> m_source{-1, -1, -1, -1, -1, -1, -1, -1};
     std::array<game::TCombsArray, filters::FilterRecParts + 1> m_lists;
+    std::array<uint64_t, filters::FilterRecParts + 1> m_ids{};
     std::array<std::vector<filters::THistoryRow>, filters::FilterRecParts + 1> m_rows;
 };
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 
 #include "core/archive/sample.h"
@@ -110,6 +111,45 @@ TEST(CombList, UndoCopyStatusAndRestore)
     list.MakeUndoCopy(sh);
     list.DiscardUndoCopy();
     EXPECT_FALSE(list.HasUndo());
+}
+
+// The filter memo answers a list by its name alone, so every way of changing the list must
+// forget the name, and the undo copy must carry the name of the list it holds.
+TEST(CombList, AChangedListLosesItsNameAndTheUndoCopyKeepsIt)
+{
+    test::ScriptedShell sh;
+    filters::TCombList list;
+    filters::TFilterHistory history;
+    filters::GenerateCombs(true, {}, list, history, sh);
+    EXPECT_EQ(list.ContentId(), filters::TCombList::FullSetId) << "the full list is named";
+    filters::GenerateCombs(true, {.Mode = filters::GenerateWithout, .Parameters = "1"}, list, history, sh);
+    EXPECT_EQ(list.ContentId(), 0u) << "a partial list is not the full one";
+
+    const std::vector<std::function<void(filters::TCombList&)>> changes = {
+        [](filters::TCombList& l) { l.Items().pop_back(); },
+        [](filters::TCombList& l) { l.Combs()[0] = D; },
+        [](filters::TCombList& l) { l.Append(D); },
+        [](filters::TCombList& l) { l.Clear(); },
+        [](filters::TCombList& l) { l.KeepFromUndo([](const TComb&) { return true; }); },
+        [&](filters::TCombList& l) { l.DeleteSelected({0}, history, sh); },
+        [&](filters::TCombList& l) { l.RemoveLastDraws(1, {}, 0, history, sh); },
+    };
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        test::SetList(list, {A, B, C});
+        list.SetContentId(7);
+        list.MakeUndoCopy(sh);
+        EXPECT_EQ(list.UndoContentId(), 7u);
+        changes[i](list);
+        EXPECT_EQ(list.ContentId(), 0u) << i;
+        list.RestoreUndoCopy(sh);
+        EXPECT_EQ(list.ContentId(), 7u) << i;
+        EXPECT_EQ(list.UndoContentId(), 0u) << i;
+    }
+    list.MoveToUndo(sh);
+    EXPECT_EQ(list.ContentId(), 0u);
+    EXPECT_EQ(list.UndoContentId(), 7u);
+    list.SetUndoSnapshot({A}, {});
+    EXPECT_EQ(list.UndoContentId(), 0u);
 }
 
 TEST(CombList, UndoAfterDeleteRemovesTheRowOnlyOnce)

@@ -218,6 +218,8 @@ TEST(FilterCombs, MarkedRowsFollowTheTableOrder)
 TEST(FilterMemo, RepeatsAreAnsweredUntilAMethodProvesNotToRepeat)
 {
     Fixture f;
+    f.combs.SetContentId(filters::TCombList::FullSetId);
+    f.combs.MakeUndoCopy(f.sh);
     filters::TFilterMemo memo;
     filters::TFilterScope scope = f.scope();
     scope.Memo = &memo;
@@ -247,6 +249,36 @@ TEST(FilterMemo, RepeatsAreAnsweredUntilAMethodProvesNotToRepeat)
         if ((std::find(c.begin(), c.end(), n) != c.end()) != exclude) expected.push_back(c);
     EXPECT_EQ(pass(n, exclude), std::make_pair(expected, false)) << "kept before the trial ended";
     EXPECT_EQ(memo.Hits(), 2);
+}
+
+// Passes are known by the list they ran over and the set of values: the same values in another
+// order are the same pass, a pass that took nothing away leaves its input's name, and a list
+// without a name is never answered.
+TEST(FilterMemo, PassesAreKnownByTheirInputsNameAndTheSetOfValues)
+{
+    Fixture f;
+    filters::TFilterMemo memo;
+    filters::TFilterScope scope = f.scope();
+    scope.Memo = &memo;
+    const auto stat = f.list.CreateStat(0);
+    const auto pass = [&](std::initializer_list<int> numbers, uint64_t input) {
+        test::SetList(f.combs, {C1, C2, C3, C4, C5});
+        f.combs.SetContentId(input);
+        f.combs.MakeUndoCopy(f.sh);
+        filters::FilterCombs(*stat, "Числа теста", Fixture::numbers(numbers), false, scope);
+        return std::make_pair(test::ListOf(f.combs), f.combs.ContentId());
+    };
+    const auto first = pass({3, 9}, 5);
+    EXPECT_NE(first.second, 0u);
+    const auto swapped = pass({9, 3}, 5);
+    EXPECT_EQ(swapped, first);
+    EXPECT_EQ(memo.Hits(), 1);
+    EXPECT_NE(pass({3, 9}, 6).second, first.second) << "another input, another name";
+    EXPECT_EQ(pass({3, 9}, 0).second, 0u);
+    EXPECT_EQ(memo.Hits(), 1);
+    const auto everything = pass({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}, 5);
+    EXPECT_EQ(everything.first, (std::vector<TComb>{C1, C2, C3, C4, C5}));
+    EXPECT_EQ(everything.second, 5u);
 }
 
 TEST(NumberFilter, GathersTheNumbersOfEachView)
