@@ -127,6 +127,7 @@ void TCombList::StoreCombsBuffer(int offset, int n, shell::Shell& shell)
     m_bufferDraws = n;
     try {
         CopyInto(m_buffer, m_list);
+        m_bufferId = m_listId;
     } catch (const std::exception& e) {
         // A partial copy under a valid label would later be loaded as if it were whole.
         InvalidateCombsBuffer();
@@ -142,6 +143,7 @@ bool TCombList::LoadCombsBuffer(int offset, int n, shell::Shell& shell)
         m_listId = 0;
         try {
             CopyInto(m_list, m_buffer);
+            m_listId = m_bufferId;
         } catch (const std::exception& e) {
             shell.ShowFailure("Ошибка загрузки буфера комбинаций!", e.what());
             return false;
@@ -156,6 +158,7 @@ void TCombList::InvalidateCombsBuffer()
     m_bufferOffset = -1;
     m_bufferDraws = -1;
     m_buffer.clear();
+    m_bufferId = 0;
 }
 
 void TCombList::RemoveLastDraws(int n, const game::TDrawsArray& draws, int drawsOffset, TFilterHistory& history,

@@ -63,7 +63,7 @@ public:
     // What the list holds as the filter memo names it, so that an identical earlier pass is
     // found without comparing lists: 0 for a list nothing is known of. Every change through
     // Items(), Combs() or a command forgets it; whoever fills the list names it afterwards.
-    // The undo copy keeps the name of the list it was made from.
+    // The undo copy and the buffer keep the name of the list they were made from.
     static constexpr uint64_t FullSetId = 1;   // the full list of the game, in generated order
     uint64_t ContentId() const { return m_listId; }
     uint64_t UndoContentId() const { return m_undoId; }
@@ -135,6 +135,7 @@ private:
     uint64_t m_listId = 0, m_undoId = 0;
     std::optional<std::vector<THistoryRow>> m_undoHistory;
     TCombsArray m_buffer;
+    uint64_t m_bufferId = 0;
     int m_bufferOffset = -1;
     int m_bufferDraws = -1;
 };

@@ -121,6 +121,12 @@ TFilterMemo::MethodUse& TFilterMemo::use(const stats::TCustomStat& stat)
     return m_methods.emplace_back(MethodUse{.Kind = &stat.Kind(), .Param = stat.Param()});
 }
 
+uint64_t TFilterMemo::NewId()
+{
+    if (m_nextId <= TCombList::FullSetId) m_nextId = TCombList::FullSetId + 1;
+    return m_nextId++;
+}
+
 TFilterMemo::Answer TFilterMemo::Find(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude,
                                       bool sorted, uint64_t input)
 {
@@ -142,10 +148,9 @@ uint64_t TFilterMemo::Store(const stats::TCustomStat& stat, const TMarkedValues&
 {
     if (input == 0 || !Applies(stat)) return 0;
     if (m_names.size() >= MaxNames) m_names.clear();
-    if (m_nextId <= TCombList::FullSetId) m_nextId = TCombList::FullSetId + 1;
-    const auto [named, added] = m_names.try_emplace(passOf(stat, marked, exclude, sorted, input), m_nextId);
-    if (added) ++m_nextId;
-    const uint64_t id = named->second;
+    const Pass pass = passOf(stat, marked, exclude, sorted, input);
+    const auto known = m_names.find(pass);
+    const uint64_t id = known != m_names.end() ? known->second : m_names.emplace(pass, NewId()).first->second;
 
     MethodUse& u = use(stat);
     if (u.Stored >= TrialStores && u.Hits * 4 < u.Stored) return id;

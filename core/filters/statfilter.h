@@ -83,6 +83,9 @@ public:
     // (0 when the pass or its input cannot be named) and keeps it while its method repeats.
     uint64_t Store(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude, bool sorted,
                    uint64_t input, std::span<const game::TComb> output);
+    // A name no list has had, for a list made otherwise that is met again as it is (a start
+    // list without the last draws, kept in the buffer for the variants of one offset).
+    uint64_t NewId();
     void Clear()
     {
         m_entries.clear();

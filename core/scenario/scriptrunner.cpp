@@ -180,9 +180,15 @@ public:
     // Whether the state after that many parts is a kept list (not the start list).
     bool Kept(int shared) const { return m_source[std::size_t(shared)] >= 0; }
 
+    // A variant built its start list, which left these history rows before its parts.
+    void Started(const filters::TFilterHistory& history) { m_startRows = history.Count(); }
+
     // Puts the kept state of the variant's shared parts into the list and the history and
-    // returns their number.
-    int Restore(const filters::TFilterRec& rec, filters::TCombList& combs, filters::TFilterHistory& history)
+    // returns their number. A start list taken from the buffer (a list without the last draws,
+    // which the first variant left there) comes with an empty history: the rows of the start
+    // list are then left out, as building the variant afresh would.
+    int Restore(const filters::TFilterRec& rec, filters::TCombList& combs, filters::TFilterHistory& history,
+                bool startFromBuffer)
     {
         const int shared = Shared(rec);
         m_rec = rec;
@@ -193,7 +199,13 @@ public:
             combs.SetContentId(m_ids[std::size_t(src)]);
             combs.DiscardUndoCopy();
             combs.NotifyChanged();
-            history.Assign(m_rows[std::size_t(src)]);
+            std::vector<filters::THistoryRow> rows = m_rows[std::size_t(src)];
+            m_startRows = m_starts[std::size_t(src)];
+            if (startFromBuffer) {
+                rows.erase(rows.begin(), rows.begin() + std::min<std::ptrdiff_t>(m_startRows, std::ssize(rows)));
+                m_startRows = 0;
+            }
+            history.Assign(std::move(rows));
         }
         return shared;
     }
@@ -206,6 +218,7 @@ public:
             m_lists[next].assign(combs.Items().begin(), combs.Items().end());
             m_ids[next] = combs.ContentId();
             m_rows[next] = history.Rows();
+            m_starts[next] = m_startRows;
             m_source[next] = part + 1;
         } else {
             m_source[next] = m_source[std::size_t(part)];
@@ -219,6 +232,9 @@ private:
     std::array<int, filters::FilterRecParts + 1> m_source{-1, -1, -1, -1, -1, -1, -1, -1};
     std::array<game::TCombsArray, filters::FilterRecParts + 1> m_lists;
     std::array<uint64_t, filters::FilterRecParts + 1> m_ids{};
+    // The rows of the start list at the head of each kept history, and of the current variant's.
+    std::array<int, filters::FilterRecParts + 1> m_starts{};
+    int m_startRows = 0;
     std::array<std::vector<filters::THistoryRow>, filters::FilterRecParts + 1> m_rows;
 };
 
@@ -599,11 +615,14 @@ void TScriptRunner::runStep(int index, const std::string& line)
 
             log([] { return std::string("Создание начального списка комбинаций..."); });
             // A variant that starts from a kept list needs the start list's side effects only.
-            buildStartList(step.Header, !(reuse && memo.Kept(memo.Shared(rec))));
+            const bool restores = reuse && memo.Kept(memo.Shared(rec));
+            buildStartList(step.Header, !restores);
+            if (!restores) memo.Started(m_ws.History());
             log([&] { return util::Format("Количество комбинаций в списке: %d", {combs.Count()}); });
             if (m_abort) break;
             // ApplyFilterSet, starting after the parts this variant shares with the last one.
-            const int first = reuse ? memo.Restore(rec, combs, m_ws.History()) : 0;
+            const bool fromBuffer = step.Header.StartList == StartExclude && step.Header.ExcludeCount > 0;
+            const int first = reuse ? memo.Restore(rec, combs, m_ws.History(), fromBuffer) : 0;
             const int keepUpTo = reuse && !variants.Empty() ? TPrefixMemo::SharedParts(rec, variants.At(0)) : 0;
             for (int p = 0; p < first; ++p) record(rec, p);
             for (int p = first; p < filters::FilterRecParts && !m_abort; ++p) {
@@ -658,6 +677,9 @@ void TScriptRunner::buildStartList(const TScriptHeader& header, bool makeList)
         if (exclude && !cached) {
             combs.MakeUndoCopy(m_shell, true);
             combs.RemoveLastDraws(n, m_ws.Draws(), offset, m_ws.History(), m_shell);
+            // The other variants of this offset load this list from the buffer: named, their
+            // passes over it are known as the same.
+            if (ReuseWork) combs.SetContentId(m_memo.NewId());
             combs.StoreCombsBuffer(offset, n, m_shell);
         }
         if (checkAbort()) return;

@@ -145,6 +145,10 @@ TEST(CombList, AChangedListLosesItsNameAndTheUndoCopyKeepsIt)
         EXPECT_EQ(list.ContentId(), 7u) << i;
         EXPECT_EQ(list.UndoContentId(), 0u) << i;
     }
+    list.StoreCombsBuffer(3, 5, sh);
+    list.Clear();
+    ASSERT_TRUE(list.LoadCombsBuffer(3, 5, sh));
+    EXPECT_EQ(list.ContentId(), 7u) << "the buffer keeps the name";
     list.MoveToUndo(sh);
     EXPECT_EQ(list.ContentId(), 0u);
     EXPECT_EQ(list.UndoContentId(), 7u);
