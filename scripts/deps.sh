@@ -2,8 +2,9 @@
 # Installs the Debian 12 packages the build, the tests, the package and the program need, when
 # any is missing. Installs never take recommended packages, so every package the project needs
 # is named here, including those Debian only recommends.
-#   scripts/deps.sh          install what is missing
-#   scripts/deps.sh --list   print the package names, one per line
+#   scripts/deps.sh          install what is missing for building and running the program
+#   scripts/deps.sh --tests  the same and what only the tests need
+#   scripts/deps.sh --list   print every package name, one per line
 set -euo pipefail
 PACKAGES=(
   build-essential cmake
@@ -17,7 +18,6 @@ PACKAGES=(
   libcpp-httplib-dev    # the local HTTP servers that the network tests and benchmarks start
   libsqlite3-dev        # the catalogue server's database (kvanta-catalog)
   libpq-dev             # the catalogue server's PostgreSQL storage (kvanta-catalog --db postgresql://...)
-  postgresql            # initdb/pg_ctl: the server tests and benchmarks start a throwaway cluster
   zlib1g-dev            # gzip and deflate response bodies, inflated by libkvnet
   libxlsxwriter-dev     # the spreadsheet export writes .xlsx workbooks with it (libkvcore)
   unzip                 # the export tests read the written workbook's sheet back
@@ -28,10 +28,16 @@ PACKAGES=(
   qt6-translations-l10n # Qt's own dialogs and context menus in Russian (qtbase_ru.qm)
   clang libclang-rt-14-dev  # the fuzz programs (scripts/fuzz.sh): clang++ and libFuzzer with its sanitizers
 )
-if [ "${1:-}" = "--list" ]; then
-  printf '%s\n' "${PACKAGES[@]}"
-  exit 0
-fi
+# Only the tests need these; a player building the program should not get a database service.
+TEST_PACKAGES=(
+  postgresql            # initdb/pg_ctl: the server tests and benchmarks start a throwaway cluster
+)
+case "${1:-}" in
+  --list) printf '%s\n' "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"; exit 0 ;;
+  --tests) PACKAGES+=("${TEST_PACKAGES[@]}") ;;
+  "") ;;
+  *) echo "usage: scripts/deps.sh [--tests | --list]" >&2; exit 2 ;;
+esac
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
