@@ -1,4 +1,6 @@
 #pragma once
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace kv::game {
@@ -15,5 +17,12 @@ constexpr int BitCount(uint64_t x)
 }
 
 static_assert(BitCount(0) == 0 && BitCount(0x1ffffe) == 20 && BitCount(~0ull) == 64);
+
+// The set bits of every 11-bit mask: two reads count a mask of the numbers 1..20 faster still.
+inline constexpr std::array<uint8_t, 2048> BitCounts11 = [] {
+    std::array<uint8_t, 2048> t{};
+    for (std::size_t m = 0; m < t.size(); ++m) t[m] = uint8_t(BitCount(m));
+    return t;
+}();
 
 } // namespace kv::game

@@ -1,6 +1,7 @@
 // The number kinds of group 0: the numbers themselves, their digits, the even / small / prime
 // classes as counts and as masks by position, the number at a position and the extra number.
 #include <array>
+#include <cstring>
 #include <memory>
 
 #include "core/game/numbers.h"
@@ -31,6 +32,24 @@ constexpr auto PrimeTable = classTable([](int n) { return game::IsPrime(n); });
 int classCount(const TComb& n, const std::array<uint8_t, 256>& t)
 {
     return t[n[0]] + t[n[1]] + t[n[2]] + t[n[3]] + t[n[4]] + t[n[5]] + t[n[6]] + t[n[7]];
+}
+
+// Evenness is the low bit of every byte: the 8 low bits of the combination read as one word are
+// summed by one multiplication into the top byte, instead of 8 table reads.
+constexpr bool evenIsLowBit()
+{
+    for (int n = 0; n < 256; ++n)
+        if (EvenTable[std::size_t(n)] != ((n & 1) == 0 ? 1 : 0)) return false;
+    return true;
+}
+static_assert(evenIsLowBit());
+
+int evenCount(const TComb& n)
+{
+    constexpr uint64_t LowBits = 0x0101010101010101ull;
+    uint64_t word = 0;
+    std::memcpy(&word, n.data(), sizeof word);
+    return game::NumsPerDraw - int(((word & LowBits) * LowBits) >> 56);
 }
 
 // The first number is the highest bit, so the first letter of the text belongs to it.
@@ -100,7 +119,8 @@ public:
     template <class Emit>
     void Values(const TComb& n, Emit&& emit) const
     {
-        emit(classCount(n, Table));
+        if constexpr (&Table == &EvenTable) emit(evenCount(n));
+        else emit(classCount(n, Table));
     }
     void ListValues(int lastIndex, TStatDrawArray& values) override
     {

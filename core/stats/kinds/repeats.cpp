@@ -204,11 +204,7 @@ public:
         for (int c = 0; c <= game::NumsPerDraw; ++c) hit[std::size_t(c)] = marked.HasKey(1, c) ? 1 : 0;
         // The bits of a mask (numbers 1..20 fit 21 bits) counted by two reads of a table of
         // 11-bit counts rather than in software: the target has no instruction for it.
-        static constexpr std::array<uint8_t, 2048> bits11 = [] {
-            std::array<uint8_t, 2048> t{};
-            for (std::size_t m = 0; m < t.size(); ++m) t[m] = uint8_t(game::BitCount(m));
-            return t;
-        }();
+        const std::array<uint8_t, 2048>& bits11 = game::BitCounts11;
         result.resize(combs.size());
         uint8_t* const out = result.data();
         for (std::size_t i = 0; i < combs.size(); ++i) {
