@@ -1,4 +1,5 @@
 #pragma once
+#include <QAction>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QString>
@@ -12,6 +13,9 @@
 
 #include "core/shell/shell.h"
 #include "core/workspace/workspace.h"
+
+#include "app/commandset.h"
+#include "app/viewhost.h"
 
 // A window-length field of the analysis views: at least 1 draw.
 inline QSpinBox* NewLengthEdit(const QString& name, int value, const QString& hint)
@@ -47,6 +51,24 @@ inline void SaveViewFlag(kv::workspace::Workspace& ws, kv::shell::Shell& shell,
     } catch (const std::exception& e) {
         shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
     }
+}
+
+// Shows or hides an analysis tab with its command's check mark in step.
+inline void ShowAnalysisTab(QWidget* page, ViewHost& host, TCommandSet& commands, const char* command, bool visible)
+{
+    if (QAction* a = commands.command(command)) a->setChecked(visible);
+    host.setTabShown(page, visible);
+}
+
+// An analysis tab's command: flips its flag (written at once), shows or hides the tab; whether
+// the tab is shown now, so the caller rebuilds it.
+inline bool ToggleAnalysisTab(QWidget* page, kv::workspace::Workspace& ws, kv::shell::Shell& shell, ViewHost& host,
+                              TCommandSet& commands, const char* command, bool kv::workspace::TViewSettings::* flag)
+{
+    const bool visible = !(ws.View().*flag);
+    SaveViewFlag(ws, shell, flag, visible);
+    ShowAnalysisTab(page, host, commands, command, visible);
+    return visible;
 }
 
 // The number filter of the card, layout and week views: the undo copy, then the combinations

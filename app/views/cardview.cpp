@@ -124,16 +124,12 @@ void CardView::cardFilter(bool exclude)
 
 void CardView::showTab(bool visible)
 {
-    if (QAction* a = m_commands.command("TabCard")) a->setChecked(visible);
-    m_host.setTabShown(this, visible);
+    ShowAnalysisTab(this, m_host, m_commands, "TabCard", visible);
 }
 
 void CardView::tabCard()
 {
-    const bool visible = !tabShown();
-    SaveViewFlag(m_ws, m_shell, &workspace::TViewSettings::TabCard, visible);
-    showTab(visible);
-    if (visible) refresh(true);
+    if (ToggleAnalysisTab(this, m_ws, m_shell, m_host, m_commands, "TabCard", &workspace::TViewSettings::TabCard)) refresh(true);
 }
 
 void CardView::restoreSettings()

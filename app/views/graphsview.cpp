@@ -127,16 +127,12 @@ void GraphsView::drawChart()
 
 void GraphsView::showTab(bool visible)
 {
-    if (QAction* a = m_commands.command("TabGraps")) a->setChecked(visible);
-    m_host.setTabShown(this, visible);
+    ShowAnalysisTab(this, m_host, m_commands, "TabGraps", visible);
 }
 
 void GraphsView::tabGraphs()
 {
-    const bool visible = !tabShown();
-    SaveViewFlag(m_ws, m_shell, &workspace::TViewSettings::TabGraphs, visible);
-    showTab(visible);
-    if (visible) refresh(true);
+    if (ToggleAnalysisTab(this, m_ws, m_shell, m_host, m_commands, "TabGraps", &workspace::TViewSettings::TabGraphs)) refresh(true);
 }
 
 void GraphsView::restoreSettings(const workspace::FormSettings& frm)

@@ -219,16 +219,12 @@ void LayoutView::layoutFilter(bool exclude)
 
 void LayoutView::showTab(bool visible)
 {
-    if (QAction* a = m_commands.command("TabLayout")) a->setChecked(visible);
-    m_host.setTabShown(this, visible);
+    ShowAnalysisTab(this, m_host, m_commands, "TabLayout", visible);
 }
 
 void LayoutView::tabLayout()
 {
-    const bool visible = !tabShown();
-    SaveViewFlag(m_ws, m_shell, &workspace::TViewSettings::TabLayout, visible);
-    showTab(visible);
-    if (visible) {
+    if (ToggleAnalysisTab(this, m_ws, m_shell, m_host, m_commands, "TabLayout", &workspace::TViewSettings::TabLayout)) {
         refreshGrid(true);
         refreshLists(true);
     }

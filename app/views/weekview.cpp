@@ -234,16 +234,12 @@ void WeekView::weekFilter(bool exclude)
 
 void WeekView::showTab(bool visible)
 {
-    if (QAction* a = m_commands.command("TabWeek")) a->setChecked(visible);
-    m_host.setTabShown(this, visible);
+    ShowAnalysisTab(this, m_host, m_commands, "TabWeek", visible);
 }
 
 void WeekView::tabWeek()
 {
-    const bool visible = !tabShown();
-    SaveViewFlag(m_ws, m_shell, &workspace::TViewSettings::TabWeek, visible);
-    showTab(visible);
-    if (visible) refresh(true);
+    if (ToggleAnalysisTab(this, m_ws, m_shell, m_host, m_commands, "TabWeek", &workspace::TViewSettings::TabWeek)) refresh(true);
 }
 
 void WeekView::restoreSettings(const workspace::FormSettings& frm)
