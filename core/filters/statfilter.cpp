@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "core/filters/compact.h"
 #include "core/filters/comblist.h"
 #include "core/filters/filterhistory.h"
 #include "core/filters/filteritem.h"
@@ -208,20 +209,10 @@ bool FilterCombs(stats::TCustomStat& stat, std::string_view caption, const TMark
         std::vector<uint8_t>& match = matchBuffer();
         stat.MatchCombs(undo, marked.Values(), {.LastIndex = last, .Sorted = scope.Sorted, .Exclude = exclude}, match);
 
-        // The list is copied whole and compacted in place: every combination is written and the
-        // end moves only past the kept ones, since with about half of a list kept a branch per
-        // combination would mostly be mispredicted. Plain pointers, because the stores of bytes
-        // would otherwise make the compiler reload every vector's data pointer at each step.
-        const uint8_t keepWhen = exclude ? 0 : 1;
+        // The list is copied whole and cut in place.
         out.assign(undo.begin(), undo.end());
-        TComb* const items = out.data();
-        const uint8_t* const answers = match.data();
         const std::size_t total = out.size();
-        std::size_t kept = 0;
-        for (std::size_t i = 0; i < total; ++i) {
-            items[kept] = items[i];
-            kept += (answers[i] != 0 ? 1u : 0u) == keepWhen ? 1u : 0u;
-        }
+        const std::size_t kept = KeepByAnswers(out.data(), match.data(), total, !exclude);
         out.resize(kept);
         // A pass only takes combinations away: one that took none left the very list it was given.
         if (kept == total) combs.SetContentId(input);

@@ -12,6 +12,7 @@
 
 #include "core/game/counting.h"
 #include "core/game/numbers.h"
+#include "core/game/widevectors.h"
 #include "core/stats/stat.h"
 #include "core/util/format.h"
 
@@ -102,9 +103,10 @@ inline game::TDraw DrawAt(const game::TDrawsArray& draws, int index, bool sorted
 template <class Pred>
 void MatchByNumber(std::span<const game::TComb> combs, std::vector<uint8_t>& result, Pred&& numberMatches)
 {
-    std::array<uint8_t, 256> hit{};
+    game::TByteTable hit{};
     for (int n = game::MinNumber; n <= game::MaxNumber; ++n) hit[std::size_t(n)] = numberMatches(n) ? 1 : 0;
     result.resize(combs.size());
+    if (game::MatchAnyByte(combs, hit, result.data())) return;
     for (std::size_t i = 0; i < combs.size(); ++i) {
         const game::TComb& c = combs[i];
         result[i] = hit[c[0]] | hit[c[1]] | hit[c[2]] | hit[c[3]] | hit[c[4]] | hit[c[5]] | hit[c[6]] | hit[c[7]];

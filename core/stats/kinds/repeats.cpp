@@ -15,6 +15,7 @@
 
 #include "core/game/bits.h"
 #include "core/game/numbers.h"
+#include "core/game/widevectors.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/util/format.h"
 
@@ -204,9 +205,12 @@ public:
         for (int c = 0; c <= game::NumsPerDraw; ++c) hit[std::size_t(c)] = marked.HasKey(1, c) ? 1 : 0;
         // The bits of a mask (numbers 1..20 fit 21 bits) counted by two reads of a table of
         // 11-bit counts rather than in software: the target has no instruction for it.
-        const std::array<uint8_t, 2048>& bits11 = game::BitCounts11;
         result.resize(combs.size());
         uint8_t* const out = result.data();
+        game::TByteTable in{};
+        for (std::size_t x = 0; x < in.size(); ++x) in[x] = (NumberBits[x] & source) != 0 ? 1 : 0;
+        if (game::MatchByteCount(combs, in, hit, out)) return;
+        const std::array<uint8_t, 2048>& bits11 = game::BitCounts11;
         for (std::size_t i = 0; i < combs.size(); ++i) {
             const TNumMask m = source & maskOf(combs[i]);
             out[i] = hit[std::size_t(bits11[m & 0x7FFu] + bits11[m >> 11])];

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/game/widevectors.h"
 #include "core/game/counting.h"
 #include "core/game/texts.h"
 #include "core/game/types.h"
@@ -492,19 +493,24 @@ inline testing::AssertionResult BatchAgrees(stats::TCustomStat& batch, stats::TC
                                             std::span<const game::TComb> combs, const stats::TStatDrawArray& marked,
                                             int lastIndex, bool sorted, bool exclude)
 {
-    batch.LoadDraws(-1, lastIndex, sorted);
     single.LoadDraws(-1, lastIndex, sorted);
-    std::vector<uint8_t> result;
-    batch.MatchCombs(combs, marked, {.LastIndex = lastIndex, .Sorted = sorted, .Exclude = exclude}, result);
-    if (result.size() != combs.size())
-        return testing::AssertionFailure() << result.size() << " answers for " << combs.size() << " combinations";
-    for (std::size_t i = 0; i < combs.size(); ++i) {
-        const bool one = single.CombMatches(combs[i], marked, lastIndex, sorted, exclude);
-        if ((result[i] != 0) != one) {
-            testing::AssertionResult failure = testing::AssertionFailure();
-            failure << "combination " << i << " {";
-            for (uint8_t n : combs[i]) failure << ' ' << int(n);
-            return failure << " }: the batch says " << int(result[i]) << ", one call " << one;
+    // The wide vector forms (where the CPU has them) and the plain ones.
+    for (const bool wide : {true, false}) {
+        game::AllowWideVectors(wide);
+        batch.LoadDraws(-1, lastIndex, sorted);
+        std::vector<uint8_t> result;
+        batch.MatchCombs(combs, marked, {.LastIndex = lastIndex, .Sorted = sorted, .Exclude = exclude}, result);
+        game::AllowWideVectors(true);
+        if (result.size() != combs.size())
+            return testing::AssertionFailure() << result.size() << " answers for " << combs.size() << " combinations";
+        for (std::size_t i = 0; i < combs.size(); ++i) {
+            const bool one = single.CombMatches(combs[i], marked, lastIndex, sorted, exclude);
+            if ((result[i] != 0) != one) {
+                testing::AssertionResult failure = testing::AssertionFailure();
+                failure << (wide ? "wide" : "plain") << " combination " << i << " {";
+                for (uint8_t n : combs[i]) failure << ' ' << int(n);
+                return failure << " }: the batch says " << int(result[i]) << ", one call " << one;
+            }
         }
     }
     return testing::AssertionSuccess();
