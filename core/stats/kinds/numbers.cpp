@@ -82,6 +82,7 @@ public:
     using TValueKind::TValueKind;
     static constexpr TMatchRule MatchRule = TMatchRule::Value;
     static constexpr bool SmallKeys = true;
+    static constexpr bool ByteValues = true;
     template <class Emit>
     void Values(const TComb& n, Emit&& emit) const
     {

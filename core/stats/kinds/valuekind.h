@@ -5,6 +5,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "core/game/widevectors.h"
 #include "core/stats/stat.h"
 
 namespace kv::stats::kinds {
@@ -16,6 +17,12 @@ enum class TMatchRule {
     LongKey1,  // HasLongKey(1, k0 | k1 << 16): a mask or another 32-bit word
     KeyByte1,  // HasKeyByte(1, k0): the low byte of Key[0], whatever the rest of the keys holds
 };
+
+// Kinds whose values are the bytes of the combination themselves declare
+//     static constexpr bool ByteValues = true;
+// and their filter passes take the wide vector forms.
+template <class Derived>
+concept ByteValues = requires { requires Derived::ByteValues; };
 
 // The common body of every kind whose values depend on the 8 numbers alone. The kind writes
 // the values once, as
@@ -90,8 +97,10 @@ public:
         result.resize(combs.size());
         if constexpr (Derived::SmallKeys) {
             // The marked set answered once per possible value, then one table read per value.
-            std::array<uint8_t, 256> hit{};
+            game::TByteTable hit{};
             for (int k = 0; k < 256; ++k) hit[std::size_t(k)] = lookup(marked, k, 0, 0, 0) ? 1 : 0;
+            if constexpr (ByteValues<Derived>)
+                if (game::MatchAnyByte(combs, hit, result.data())) return;
             for (std::size_t i = 0; i < combs.size(); ++i) {
                 uint8_t r = 0;
                 self().Values(combs[i], [&](int k0, int = 0, int = 0, int = 0) { r |= hit[uint8_t(k0)]; });
