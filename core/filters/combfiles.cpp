@@ -94,8 +94,7 @@ void ParseCombFileBytes(std::string_view bytes, game::TCombsArray& out)
 
 bool ReadCombFile(const std::filesystem::path& file, TCombList& list, shell::Shell& shell)
 {
-    game::TCombsArray& out = list.Items();
-    out.clear();
+    game::TCombsArray& out = list.Refill();
     try {
         // Whole lines are parsed as they arrive, so an error halfway keeps what came before it.
         std::string carry;
@@ -190,8 +189,7 @@ bool PasteCombs(std::string_view text, TCombList& list, TFilterHistory& history,
         return false;
     }
     try {
-        game::TCombsArray& out = list.Items();
-        out.clear();
+        game::TCombsArray& out = list.Refill();
         for (std::string_view line : lines) out.push_back(game::ParseComb(line));
     } catch (const std::exception& e) {
         shell.ShowError(e.what());

@@ -44,13 +44,23 @@ void TCombList::Init(int capacity)
     m_buffer.reserve(c);
     m_list.clear();
     m_undo.clear();
+    m_shared.reset();
+    m_undoShared.reset();
     m_listId = m_undoId = 0;
     InvalidateCombsBuffer();
 }
 
+void TCombList::own()
+{
+    if (!m_shared) return;
+    const std::shared_ptr<const TCombsArray> content = std::move(m_shared);
+    m_shared.reset();
+    CopyInto(m_list, *content);
+}
+
 bool TCombList::ListContains(const TComb& comb) const
 {
-    return std::find(m_list.begin(), m_list.end(), comb) != m_list.end();
+    return std::find(list().begin(), list().end(), comb) != list().end();
 }
 
 void TCombList::NotifyChanged()
@@ -64,8 +74,10 @@ void TCombList::MakeUndoCopy(shell::Shell& shell, bool showStatus)
     if (showStatus) busy.emplace(shell, "Создание файла отката...");
     m_undoHistory.reset();
     m_undoId = 0;
+    m_undoShared = m_shared;
     try {
-        CopyInto(m_undo, m_list);
+        if (m_undoShared) m_undo.clear();
+        else CopyInto(m_undo, m_list);
     } catch (...) {
         m_undo.clear();
         throw;
@@ -78,6 +90,8 @@ void TCombList::MoveToUndo(shell::Shell& shell, bool showStatus)
     std::optional<shell::BusyScope> busy;
     if (showStatus) busy.emplace(shell, "Создание файла отката...");
     m_undo.swap(m_list);
+    m_undoShared = std::move(m_shared);
+    m_shared.reset();
     m_list.clear();
     m_undoId = m_listId;
     m_listId = 0;
@@ -88,10 +102,12 @@ void TCombList::RestoreUndoCopy(shell::Shell& shell, bool showStatus)
     std::optional<shell::BusyScope> busy;
     if (showStatus) busy.emplace(shell, "Отмена изменений...");
     m_undoHistory.reset();
-    m_listId = 0;
+    Clear();
     try {
-        CopyInto(m_list, m_undo);
+        if (m_undoShared) m_shared = m_undoShared;
+        else CopyInto(m_list, m_undo);
         m_undo.clear();
+        m_undoShared.reset();
         m_listId = m_undoId;
         m_undoId = 0;
     } catch (...) {
@@ -115,6 +131,7 @@ bool TCombList::Undo(TFilterHistory& history, shell::Shell& shell)
 void TCombList::SetUndoSnapshot(TCombsArray list, std::vector<THistoryRow> history)
 {
     m_undo = std::move(list);
+    m_undoShared.reset();
     m_undoId = 0;
     m_undoHistory = std::move(history);
 }
@@ -126,7 +143,7 @@ void TCombList::StoreCombsBuffer(int offset, int n, shell::Shell& shell)
     m_bufferOffset = offset;
     m_bufferDraws = n;
     try {
-        CopyInto(m_buffer, m_list);
+        CopyInto(m_buffer, list());
         m_bufferId = m_listId;
     } catch (const std::exception& e) {
         // A partial copy under a valid label would later be loaded as if it were whole.
@@ -140,7 +157,7 @@ bool TCombList::LoadCombsBuffer(int offset, int n, shell::Shell& shell)
     if (offset != m_bufferOffset || n != m_bufferDraws || m_buffer.empty()) return false;
     {
         shell::BusyScope busy(shell, "Загрузка буфера комбинаций...");
-        m_listId = 0;
+        Clear();
         try {
             CopyInto(m_list, m_buffer);
             m_listId = m_bufferId;
@@ -180,15 +197,14 @@ void TCombList::RemoveLastDraws(int n, const game::TDrawsArray& draws, int draws
 
         const int total = UndoCount();
         const int step = std::max(1, total / 100);
-        m_listId = 0;
-        m_list.clear();
+        Clear();
         for (int i = 0; i < total; ++i) {
             if (i % step == 0) {
                 shell.SetStatusText(util::Format("Удаление из списка комбинаций %d последних тиражей ( завершено %.0f %% )...",
                                                  {n, (i + 1) * 100.0 / total}));
                 shell.ProcessEvents();
             }
-            const TComb& c = m_undo[static_cast<std::size_t>(i)];
+            const TComb& c = undo()[static_cast<std::size_t>(i)];
             if (!drawn.empty() && std::binary_search(drawn.begin(), drawn.end(), SortedKey(c))) continue;
             m_list.push_back(c);
         }
@@ -206,15 +222,14 @@ void TCombList::DeleteSelected(std::vector<int> rows, TFilterHistory& history, s
         rows.erase(std::remove_if(rows.begin(), rows.end(), [this](int r) { return r < 0 || r >= UndoCount(); }),
                    rows.end());
 
-        m_listId = 0;
-        m_list.clear();
+        Clear();
         auto next = rows.begin();
         for (int i = 0; i < UndoCount(); ++i) {
             if (next != rows.end() && *next == i) {
                 ++next;
                 continue;
             }
-            m_list.push_back(m_undo[static_cast<std::size_t>(i)]);
+            m_list.push_back(undo()[static_cast<std::size_t>(i)]);
         }
         history.Append("Выделенные комбинации", std::to_string(rows.size()), Count(), THistoryKind::Delete);
     }

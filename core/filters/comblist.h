@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -32,32 +33,50 @@ public:
     void Init(int capacity = game::CombCount);
 
     // --- the list ------------------------------------------------------------------------------
-    int Count() const { return static_cast<int>(m_list.size()); }
-    bool Empty() const { return m_list.empty(); }
-    std::span<const TComb> Combs() const { return m_list; }
+    int Count() const { return static_cast<int>(list().size()); }
+    bool Empty() const { return list().empty(); }
+    std::span<const TComb> Combs() const { return list(); }
     std::span<TComb> Combs()
     {
+        own();
         m_listId = 0;
         return m_list;
     }
-    const TComb& operator[](int i) const { return m_list[static_cast<std::size_t>(i)]; }
-    // For passes that fill the list in bulk. Keep the capacity: no shrink_to_fit, no swap with
+    const TComb& operator[](int i) const { return list()[static_cast<std::size_t>(i)]; }
+    // For passes that change the list in bulk. Keep the capacity: no shrink_to_fit, no swap with
     // a smaller vector.
     TCombsArray& Items()
     {
+        own();
         m_listId = 0;
         return m_list;
     }
-    const TCombsArray& Items() const { return m_list; }
+    const TCombsArray& Items() const { return list(); }
+    // For passes that fill the list afresh: the list emptied, its storage to fill.
+    TCombsArray& Refill()
+    {
+        Clear();
+        return m_list;
+    }
     void Clear()
     {
+        m_shared.reset();
         m_listId = 0;
         m_list.clear();
     }
     void Append(const TComb& comb)
     {
+        own();
         m_listId = 0;
         m_list.push_back(comb);
+    }
+    // List := a list held elsewhere that nobody changes (the full set, a remembered filter
+    // pass), named `id`: shared rather than copied until the list is changed.
+    void Share(std::shared_ptr<const TCombsArray> content, uint64_t id)
+    {
+        Clear();
+        m_shared = std::move(content);
+        m_listId = id;
     }
 
     // What the list holds as the filter memo names it, so that an identical earlier pass is
@@ -76,9 +95,9 @@ public:
     void NotifyChanged();
 
     // --- the undo copy -------------------------------------------------------------------------
-    bool HasUndo() const { return !m_undo.empty(); }
-    int UndoCount() const { return static_cast<int>(m_undo.size()); }
-    std::span<const TComb> UndoCombs() const { return m_undo; }
+    bool HasUndo() const { return !undo().empty(); }
+    int UndoCount() const { return static_cast<int>(undo().size()); }
+    std::span<const TComb> UndoCombs() const { return undo(); }
     // Undo copy := list. A failure empties the undo copy and is passed on.
     void MakeUndoCopy(shell::Shell& shell, bool showStatus = true);
     // Undo copy := list, by moving the list there: the list is left empty for a command that
@@ -89,6 +108,7 @@ public:
     void DiscardUndoCopy()
     {
         m_undo.clear();
+        m_undoShared.reset();
         m_undoId = 0;
         m_undoHistory.reset();
     }
@@ -103,9 +123,8 @@ public:
     template <typename Keep>
     void KeepFromUndo(Keep keep)
     {
-        m_listId = 0;
-        m_list.clear();
-        for (const TComb& c : m_undo)
+        Clear();
+        for (const TComb& c : undo())
             if (keep(c)) m_list.push_back(c);
     }
 
@@ -130,8 +149,15 @@ public:
     void DeleteSelected(std::vector<int> rows, TFilterHistory& history, shell::Shell& shell);
 
 private:
+    // The list and the undo copy are their own vectors, or shared content when that is set.
+    const TCombsArray& list() const { return m_shared ? *m_shared : m_list; }
+    const TCombsArray& undo() const { return m_undoShared ? *m_undoShared : m_undo; }
+    // The shared content copied into the list's own vector, before a change.
+    void own();
+
     TCombsArray m_list;
     TCombsArray m_undo;
+    std::shared_ptr<const TCombsArray> m_shared, m_undoShared;
     uint64_t m_listId = 0, m_undoId = 0;
     std::optional<std::vector<THistoryRow>> m_undoHistory;
     TCombsArray m_buffer;

@@ -116,16 +116,13 @@ bool GenerateCombs(bool interactive, const TGenerateSettings& settings, TCombLis
     if (interactive) busy.emplace(shell, "Генерация возможных комбинаций...");
     bool ok = true;
     try {
-        game::TCombsArray& out = list.Items();
-        out.clear();
+        game::TCombsArray& out = list.Refill();
         if (settings.Mode == GenerateFromFile)
             ok = ReadCombFile(settings.Parameters, list, shell);
         else if (settings.Mode >= GenerateWithAny && settings.Mode <= GenerateWithout)
             GenerateMatching(settings.Mode, ParseGenerateNumbers(settings.Parameters), out);
         else
-            game::EnumerateAllCombs(out);
-        if (settings.Mode != GenerateFromFile && (settings.Mode < GenerateWithAny || settings.Mode > GenerateWithout))
-            list.SetContentId(TCombList::FullSetId);
+            list.Share(game::AllCombs(), TCombList::FullSetId);
         if (interactive) {
             history.Clear();
             list.NotifyChanged();

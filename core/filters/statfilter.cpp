@@ -139,7 +139,7 @@ TFilterMemo::Answer TFilterMemo::Find(const stats::TCustomStat& stat, const TMar
         e.Used = ++m_clock;
         ++m_hits;
         ++use(stat).Hits;
-        return {e.Id, &e.Output};
+        return {e.Id, e.Output};
     }
     return {named->second, nullptr};
 }
@@ -166,7 +166,9 @@ uint64_t TFilterMemo::Store(const stats::TCustomStat& stat, const TMarkedValues&
                                [](const Entry& a, const Entry& b) { return a.Used < b.Used; });
     }
     e->Id = id;
-    e->Output.assign(output.begin(), output.end());
+    // A list that still shows an entry's content keeps it; the entry then takes new storage.
+    if (!e->Output || e->Output.use_count() > 1) e->Output = std::make_shared<game::TCombsArray>();
+    e->Output->assign(output.begin(), output.end());
     e->Used = ++m_clock;
     return id;
 }
@@ -183,8 +185,7 @@ bool FilterCombs(stats::TCustomStat& stat, std::string_view caption, const TMark
     try {
         const std::span<const TComb> undo = combs.UndoCombs();
         const uint64_t input = combs.UndoContentId();
-        game::TCombsArray& out = combs.Items();
-        out.clear();
+        game::TCombsArray& out = combs.Refill();
         out.reserve(undo.size());
         if (undo.empty()) {
             combs.NotifyChanged();
@@ -194,8 +195,7 @@ bool FilterCombs(stats::TCustomStat& stat, std::string_view caption, const TMark
         if (scope.Memo) {
             if (const TFilterMemo::Answer known = scope.Memo->Find(stat, marked, exclude, scope.Sorted, input);
                 known.List) {
-                out.assign(known.List->begin(), known.List->end());
-                combs.SetContentId(known.Id);
+                combs.Share(known.List, known.Id);
                 scope.History.Append(std::string(caption), marked.Text(), combs.Count(),
                                      exclude ? THistoryKind::Delete : THistoryKind::Keep);
                 combs.NotifyChanged();

@@ -2,6 +2,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -75,7 +76,7 @@ public:
     // never seen) and that list when it is kept (null otherwise).
     struct Answer {
         uint64_t Id = 0;
-        const game::TCombsArray* List = nullptr;
+        std::shared_ptr<const game::TCombsArray> List;
     };
     Answer Find(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude, bool sorted,
                 uint64_t input);
@@ -128,7 +129,7 @@ private:
 
     struct Entry {
         uint64_t Id = 0;
-        game::TCombsArray Output;
+        std::shared_ptr<game::TCombsArray> Output;
         uint64_t Used = 0;
     };
     static constexpr std::size_t MaxEntries = 32;

@@ -1,5 +1,7 @@
 #include "core/game/counting.h"
 
+#include <memory>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -99,16 +101,22 @@ void enumerate(game::TCombsArray& out)
 
 } // namespace
 
-void EnumerateAllCombs(game::TCombsArray& out)
+const std::shared_ptr<const game::TCombsArray>& AllCombs()
 {
     // The hottest generation path (a scenario test starts every variant from the full set): the
-    // set is enumerated once and copied, which is several times faster than enumerating again.
-    static const game::TCombsArray full = [] {
-        game::TCombsArray all;
-        enumerate(all);
-        return all;
+    // set is enumerated once and shared or copied, which is several times faster than
+    // enumerating again.
+    static const std::shared_ptr<const game::TCombsArray> full = [] {
+        auto all = std::make_shared<game::TCombsArray>();
+        enumerate(*all);
+        return std::shared_ptr<const game::TCombsArray>(std::move(all));
     }();
-    out.assign(full.begin(), full.end());
+    return full;
+}
+
+void EnumerateAllCombs(game::TCombsArray& out)
+{
+    out.assign(AllCombs()->begin(), AllCombs()->end());
 }
 
 } // namespace kv::game

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <cstdint>
 
 #include "core/game/types.h"
@@ -57,5 +58,7 @@ constexpr int SumDown(int a, int k) { return k * a - k * (k - 1) / 2; }
 // Fills `out` with all 125970 combinations in lexicographic order, (1..8) first, (13..20) last.
 // Writes into the vector's storage without reallocating when its capacity suffices.
 void EnumerateAllCombs(game::TCombsArray& out);
+// The same list, made once for the whole run and shared.
+const std::shared_ptr<const game::TCombsArray>& AllCombs();
 
 } // namespace kv::game

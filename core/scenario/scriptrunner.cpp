@@ -195,7 +195,7 @@ public:
         m_valid = shared;
         const int src = m_source[std::size_t(shared)];
         if (src >= 0) {
-            combs.Items().assign(m_lists[std::size_t(src)].begin(), m_lists[std::size_t(src)].end());
+            combs.Refill().assign(m_lists[std::size_t(src)].begin(), m_lists[std::size_t(src)].end());
             combs.SetContentId(m_ids[std::size_t(src)]);
             combs.DiscardUndoCopy();
             combs.NotifyChanged();
