@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <set>
 
 #include "core/archive/sample.h"
@@ -134,17 +135,28 @@ TEST(CombList, AChangedListLosesItsNameAndTheUndoCopyKeepsIt)
         [&](filters::TCombList& l) { l.DeleteSelected({0}, history, sh); },
         [&](filters::TCombList& l) { l.RemoveLastDraws(1, {}, 0, history, sh); },
     };
-    for (std::size_t i = 0; i < changes.size(); ++i) {
-        test::SetList(list, {A, B, C});
-        list.SetContentId(7);
-        list.MakeUndoCopy(sh);
-        EXPECT_EQ(list.UndoContentId(), 7u);
-        changes[i](list);
-        EXPECT_EQ(list.ContentId(), 0u) << i;
-        list.RestoreUndoCopy(sh);
-        EXPECT_EQ(list.ContentId(), 7u) << i;
-        EXPECT_EQ(list.UndoContentId(), 0u) << i;
-    }
+    // A list of its own and one sharing content held elsewhere, which no change may touch; a
+    // change of a shared list leaves what the same change of its own list leaves.
+    const auto shared = std::make_shared<const std::vector<TComb>>(std::vector<TComb>{A, B, C});
+    std::vector<std::vector<TComb>> changed(changes.size());
+    for (const bool share : {false, true})
+        for (std::size_t i = 0; i < changes.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "change " << i << (share ? ", shared" : ""));
+            test::SetList(list, {A, B, C});
+            list.SetContentId(7);
+            if (share) list.Share(shared, 7);
+            list.MakeUndoCopy(sh);
+            EXPECT_EQ(list.UndoContentId(), 7u);
+            changes[i](list);
+            EXPECT_EQ(list.ContentId(), 0u);
+            EXPECT_EQ(*shared, (std::vector<TComb>{A, B, C}));
+            if (share) EXPECT_EQ(test::ListOf(list), changed[i]);
+            else changed[i] = test::ListOf(list);
+            list.RestoreUndoCopy(sh);
+            EXPECT_EQ(list.ContentId(), 7u);
+            EXPECT_EQ(list.UndoContentId(), 0u);
+            EXPECT_EQ(test::ListOf(list), (std::vector<TComb>{A, B, C}));
+        }
     list.StoreCombsBuffer(3, 5, sh);
     list.Clear();
     ASSERT_TRUE(list.LoadCombsBuffer(3, 5, sh));
