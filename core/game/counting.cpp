@@ -1,12 +1,11 @@
 #include "core/game/counting.h"
 
-#include <memory>
-
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <memory>
 
 namespace kv::game {
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
+#include <string_view>
 
 #if defined(__x86_64__)
 // GCC 12 warns of the intrinsics' own undefined start values (their masked forms) as uninitialized.
@@ -13,7 +15,11 @@ namespace kv::game {
 
 namespace {
 
-std::atomic<bool> allowed{true};
+// KVANTA_WIDE_VECTORS=0 runs the plain forms, to compare the two.
+std::atomic<bool> allowed{[] {
+    const char* v = std::getenv("KVANTA_WIDE_VECTORS");
+    return v == nullptr || std::string_view(v) != "0";
+}()};
 
 bool detected()
 {

@@ -11,7 +11,8 @@ namespace kv::game {
 // eight combinations at a time; the program itself is built for every x86-64 and runs the plain
 // forms elsewhere. Each wide form gives exactly what its plain form gives.
 bool WideVectors();
-// Tests turn the wide forms off to check the plain ones on the same machine.
+// Tests turn the wide forms off to check the plain ones on the same machine; so does
+// KVANTA_WIDE_VECTORS=0 in the environment.
 void AllowWideVectors(bool allowed);
 
 // The table of a test of single bytes: one answer (0 or 1) for each byte value.
