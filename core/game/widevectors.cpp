@@ -6,8 +6,10 @@
 #include <string_view>
 
 #if defined(__x86_64__)
+#if defined(__GNUC__) && !defined(__clang__)
 // GCC 12 warns of the intrinsics' own undefined start values (their masked forms) as uninitialized.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
 #endif
 
