@@ -1,7 +1,5 @@
 #include "core/filters/compact.h"
 
-#include <cstring>
-
 #include "core/game/bits.h"
 #include "core/game/widevectors.h"
 
@@ -27,11 +25,7 @@ std::size_t moveKept(game::TComb* to, const game::TComb* from, const uint8_t* an
     return kept;
 }
 
-} // namespace
-
 #if defined(__x86_64__)
-
-namespace {
 
 __attribute__((target("avx512f,avx512bw,avx512vl"))) std::size_t keepAvx512(game::TComb* items,
                                                                               const uint8_t* answers,
@@ -51,9 +45,9 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) std::size_t keepAvx512(game
     return kept + moveKept(items + kept, items + i, answers + i, total - i, keep);
 }
 
-} // namespace
-
 #endif
+
+} // namespace
 
 std::size_t KeepByAnswers(game::TComb* items, const uint8_t* answers, std::size_t total, bool keep)
 {

@@ -65,10 +65,11 @@ private:
 // Lists are known by the names the memo gives them (TCombList::ContentId): the full list has
 // its own, and every pass over a named list names the list it leaves, the same pass over the
 // same list always by the same name. So a hit is exact without comparing lists, and a list is
-// never copied to be compared. The lists of a few dozen names are kept, the least recently used
-// one making room. A method whose kept lists are seldom met again (under a quarter of them after
-// the first few dozen) keeps no more: they would be copied for nothing; its passes are still
-// named. Valid while the engine settings stand still (one scenario run).
+// never copied to be compared; the list a hit gives is shared with the memo, not copied. The
+// lists of a few dozen names are kept, the least recently used one making room. A method whose
+// kept lists are seldom met again (under a quarter of them after the first few dozen) keeps no
+// more: they would be copied for nothing; its passes are still named. Valid while the engine
+// settings stand still (one scenario run).
 class TFilterMemo {
 public:
     static bool Applies(const stats::TCustomStat& stat);
