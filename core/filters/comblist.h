@@ -78,6 +78,14 @@ public:
         m_shared = std::move(content);
         m_listId = id;
     }
+    // The list's content moves to `holder`, whose storage the list takes in exchange (nothing is
+    // copied or allocated), and the list shares it from there, named `id`.
+    void HandOver(const std::shared_ptr<TCombsArray>& holder, uint64_t id)
+    {
+        own();
+        m_list.swap(*holder);
+        Share(holder, id);
+    }
 
     // What the list holds as the filter memo names it, so that an identical earlier pass is
     // found without comparing lists: 0 for a list nothing is known of. Every change through

@@ -145,7 +145,7 @@ TFilterMemo::Answer TFilterMemo::Find(const stats::TCustomStat& stat, const TMar
 }
 
 uint64_t TFilterMemo::Store(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude, bool sorted,
-                            uint64_t input, std::span<const TComb> output)
+                            uint64_t input, TCombList& list)
 {
     if (input == 0 || !Applies(stat)) return 0;
     if (m_names.size() >= MaxNames) m_names.clear();
@@ -166,9 +166,13 @@ uint64_t TFilterMemo::Store(const stats::TCustomStat& stat, const TMarkedValues&
                                [](const Entry& a, const Entry& b) { return a.Used < b.Used; });
     }
     e->Id = id;
-    // A list that still shows an entry's content keeps it; the entry then takes new storage.
-    if (!e->Output || e->Output.use_count() > 1) e->Output = std::make_shared<game::TCombsArray>();
-    e->Output->assign(output.begin(), output.end());
+    // A list that still shows an entry's content keeps it; the entry then takes new storage,
+    // with room for any list, as the lists it is exchanged with have.
+    if (!e->Output || e->Output.use_count() > 1) {
+        e->Output = std::make_shared<game::TCombsArray>();
+        e->Output->reserve(std::size_t(game::CombCount));
+    }
+    list.HandOver(e->Output, id);
     e->Used = ++m_clock;
     return id;
 }
@@ -216,7 +220,7 @@ bool FilterCombs(stats::TCustomStat& stat, std::string_view caption, const TMark
         out.resize(kept);
         // A pass only takes combinations away: one that took none left the very list it was given.
         if (kept == total) combs.SetContentId(input);
-        else if (scope.Memo) combs.SetContentId(scope.Memo->Store(stat, marked, exclude, scope.Sorted, input, out));
+        else if (scope.Memo) combs.SetContentId(scope.Memo->Store(stat, marked, exclude, scope.Sorted, input, combs));
 
         scope.History.Append(std::string(caption), marked.Text(), combs.Count(),
                              exclude ? THistoryKind::Delete : THistoryKind::Keep);

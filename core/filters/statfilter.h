@@ -81,10 +81,11 @@ public:
     };
     Answer Find(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude, bool sorted,
                 uint64_t input);
-    // A pass that ran over the list named `input` left `output`: returns the name of that list
-    // (0 when the pass or its input cannot be named) and keeps it while its method repeats.
+    // A pass that ran over the list named `input` left `list`: returns the name of what it left
+    // (0 when the pass or its input cannot be named) and keeps that while its method repeats,
+    // taking the list's content over (the list then shares it).
     uint64_t Store(const stats::TCustomStat& stat, const TMarkedValues& marked, bool exclude, bool sorted,
-                   uint64_t input, std::span<const game::TComb> output);
+                   uint64_t input, TCombList& list);
     // A name no list has had, for a list made otherwise that is met again as it is (a start
     // list without the last draws, kept in the buffer for the variants of one offset).
     uint64_t NewId();

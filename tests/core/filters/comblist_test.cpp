@@ -166,6 +166,14 @@ TEST(CombList, AChangedListLosesItsNameAndTheUndoCopyKeepsIt)
     EXPECT_EQ(list.UndoContentId(), 7u);
     list.SetUndoSnapshot({A}, {});
     EXPECT_EQ(list.UndoContentId(), 0u);
+
+    // Handed over, the content is the holder's and the list shows it under the new name.
+    test::SetList(list, {A, B, C});
+    const auto holder = std::make_shared<std::vector<TComb>>(std::vector<TComb>{D});
+    list.HandOver(holder, 9);
+    EXPECT_EQ(*holder, (std::vector<TComb>{A, B, C}));
+    EXPECT_EQ(test::ListOf(list), *holder);
+    EXPECT_EQ(list.ContentId(), 9u);
 }
 
 TEST(CombList, UndoAfterDeleteRemovesTheRowOnlyOnce)
