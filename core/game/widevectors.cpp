@@ -47,6 +47,12 @@ int distinctCount(const TComb& c, const TByteTable& in)
     return k;
 }
 
+// The bytes b of a combination with in[b] = 1, each as often as it stands there.
+int byteCount(const TComb& c, const TByteTable& in)
+{
+    return in[c[0]] + in[c[1]] + in[c[2]] + in[c[3]] + in[c[4]] + in[c[5]] + in[c[6]] + in[c[7]];
+}
+
 #if defined(__x86_64__)
 
 #define KV_WIDE __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi")))
@@ -90,8 +96,9 @@ KV_WIDE void matchAnyByte(std::span<const TComb> combs, const TByteTable& hit, u
     }
 }
 
+// With `distinct`, a byte counts once however often it stands in the combination.
 KV_WIDE void matchByteCount(std::span<const TComb> combs, const TByteTable& in,
-                            const std::array<uint8_t, NumsPerDraw + 1>& byCount, uint8_t* result)
+                            const std::array<uint8_t, NumsPerDraw + 1>& byCount, uint8_t* result, bool distinct)
 {
     const TWideTable t = loadTable(in);
     alignas(16) std::array<uint8_t, 16> answers{};
@@ -105,12 +112,13 @@ KV_WIDE void matchByteCount(std::span<const TComb> combs, const TByteTable& in,
         const __m512i counts = _mm512_sad_epu8(lookup(t, bytes), _mm512_setzero_si512());
         _mm_storel_epi64(reinterpret_cast<__m128i*>(result + i),
                          _mm_permutexvar_epi8(_mm512_cvtepi64_epi8(counts), byCountWide));
+        if (!distinct) continue;
         const __mmask64 rising = _mm512_cmpgt_epu8_mask(bytes, _mm512_slli_epi64(bytes, 8));
         if (rising == ~__mmask64(0)) continue;
         for (std::size_t j = 0; j < 8; ++j)
             if (((rising >> (8 * j)) & 0xFF) != 0xFF) result[i + j] = byCount[std::size_t(distinctCount(combs[i + j], in))];
     }
-    for (; i < combs.size(); ++i) result[i] = byCount[std::size_t(distinctCount(combs[i], in))];
+    for (; i < combs.size(); ++i) result[i] = byCount[std::size_t(distinct ? distinctCount(combs[i], in) : byteCount(combs[i], in))];
 }
 
 #endif
@@ -137,7 +145,19 @@ bool MatchByteCount(std::span<const TComb> combs, const TByteTable& in, const st
 {
 #if defined(__x86_64__)
     if (!WideVectors()) return false;
-    matchByteCount(combs, in, byCount, result);
+    matchByteCount(combs, in, byCount, result, true);
+    return true;
+#else
+    return false;
+#endif
+}
+
+bool MatchByteSum(std::span<const TComb> combs, const TByteTable& in, const std::array<uint8_t, NumsPerDraw + 1>& byCount,
+                  uint8_t* result)
+{
+#if defined(__x86_64__)
+    if (!WideVectors()) return false;
+    matchByteCount(combs, in, byCount, result, false);
     return true;
 #else
     return false;

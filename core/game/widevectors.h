@@ -27,4 +27,8 @@ bool MatchAnyByte(std::span<const TComb> combs, const TByteTable& hit, uint8_t* 
 bool MatchByteCount(std::span<const TComb> combs, const TByteTable& in, const std::array<uint8_t, NumsPerDraw + 1>& byCount,
                     uint8_t* result);
 
+// The same counting every byte as often as it stands in the combination.
+bool MatchByteSum(std::span<const TComb> combs, const TByteTable& in, const std::array<uint8_t, NumsPerDraw + 1>& byCount,
+                  uint8_t* result);
+
 } // namespace kv::game
