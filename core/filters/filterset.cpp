@@ -303,9 +303,9 @@ private:
         const int last = LatestDrawInUse(*m_ctx.List.Env().Draws, m_ctx.DrawsOffset);
         m_stat->LoadDraws(-1, last, m_ctx.Sorted);
         const bool exclude = !m_part.KeepSelected;
-        m_stat->MatchCombs(std::span<const game::TComb>(m_ctx.Probe, 1), marked.Values(),
-                           {.LastIndex = last, .Sorted = m_ctx.Sorted, .Exclude = exclude}, m_probeMatch);
-        return (m_probeMatch[0] != 0) != exclude;
+        // One ticket: the kind's single test, which gives what its batch pass gives, without
+        // the tables a batch pass makes first.
+        return m_stat->CombMatches(*m_ctx.Probe, marked.Values(), last, m_ctx.Sorted, exclude) != exclude;
     }
 
     void rollBack()
@@ -320,7 +320,6 @@ private:
     TStatViewState m_state;
     std::string m_caption;
     std::unique_ptr<stats::TCustomStat> m_stat;
-    std::vector<uint8_t> m_probeMatch;
     std::vector<TTableTextsMemo::RowTexts>* m_texts = nullptr;
     uint32_t m_columns = 0;
     TTableTextsMemo::RowTexts m_own;   // the row being read when no memo keeps the texts

@@ -121,6 +121,15 @@ KV_WIDE void matchByteCount(std::span<const TComb> combs, const TByteTable& in,
     for (; i < combs.size(); ++i) result[i] = byCount[std::size_t(distinct ? distinctCount(combs[i], in) : byteCount(combs[i], in))];
 }
 
+#else
+
+// Never called: there are no wide vectors.
+void matchAnyByte(std::span<const TComb>, const TByteTable&, uint8_t*) {}
+void matchByteCount(std::span<const TComb>, const TByteTable&, const std::array<uint8_t, NumsPerDraw + 1>&, uint8_t*,
+                    bool)
+{
+}
+
 #endif
 
 } // namespace
@@ -129,39 +138,34 @@ bool WideVectors() { return allowed.load(std::memory_order_relaxed) && detected(
 
 void AllowWideVectors(bool allow) { allowed.store(allow, std::memory_order_relaxed); }
 
+namespace {
+
+// Runs a wide form when there are wide vectors; false otherwise.
+template <class Wide>
+bool runWide(Wide&& wide)
+{
+    if (!WideVectors()) return false;
+    wide();
+    return true;
+}
+
+} // namespace
+
 bool MatchAnyByte(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result)
 {
-#if defined(__x86_64__)
-    if (!WideVectors()) return false;
-    matchAnyByte(combs, hit, result);
-    return true;
-#else
-    return false;
-#endif
+    return runWide([&] { matchAnyByte(combs, hit, result); });
 }
 
 bool MatchByteCount(std::span<const TComb> combs, const TByteTable& in, const std::array<uint8_t, NumsPerDraw + 1>& byCount,
                     uint8_t* result)
 {
-#if defined(__x86_64__)
-    if (!WideVectors()) return false;
-    matchByteCount(combs, in, byCount, result, true);
-    return true;
-#else
-    return false;
-#endif
+    return runWide([&] { matchByteCount(combs, in, byCount, result, true); });
 }
 
 bool MatchByteSum(std::span<const TComb> combs, const TByteTable& in, const std::array<uint8_t, NumsPerDraw + 1>& byCount,
                   uint8_t* result)
 {
-#if defined(__x86_64__)
-    if (!WideVectors()) return false;
-    matchByteCount(combs, in, byCount, result, false);
-    return true;
-#else
-    return false;
-#endif
+    return runWide([&] { matchByteCount(combs, in, byCount, result, false); });
 }
 
 } // namespace kv::game
