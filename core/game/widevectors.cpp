@@ -98,7 +98,7 @@ KV_WIDE void matchAnyByte(std::span<const TComb> combs, const TByteTable& hit, u
 
 // With `distinct`, a byte counts once however often it stands in the combination.
 KV_WIDE void matchByteCount(std::span<const TComb> combs, const TByteTable& in,
-                            const std::array<uint8_t, NumsPerDraw + 1>& byCount, uint8_t* result, bool distinct)
+                            const TCountAnswers& byCount, uint8_t* result, bool distinct)
 {
     const TWideTable t = loadTable(in);
     alignas(16) std::array<uint8_t, 16> answers{};
@@ -116,17 +116,18 @@ KV_WIDE void matchByteCount(std::span<const TComb> combs, const TByteTable& in,
         const __mmask64 rising = _mm512_cmpgt_epu8_mask(bytes, _mm512_slli_epi64(bytes, 8));
         if (rising == ~__mmask64(0)) continue;
         for (std::size_t j = 0; j < 8; ++j)
-            if (((rising >> (8 * j)) & 0xFF) != 0xFF) result[i + j] = byCount[std::size_t(distinctCount(combs[i + j], in))];
+            if (((rising >> (8 * j)) & 0xFF) != 0xFF)
+                result[i + j] = byCount[std::size_t(distinctCount(combs[i + j], in))];
     }
-    for (; i < combs.size(); ++i) result[i] = byCount[std::size_t(distinct ? distinctCount(combs[i], in) : byteCount(combs[i], in))];
+    for (; i < combs.size(); ++i)
+        result[i] = byCount[std::size_t(distinct ? distinctCount(combs[i], in) : byteCount(combs[i], in))];
 }
 
 #else
 
 // Never called: there are no wide vectors.
 void matchAnyByte(std::span<const TComb>, const TByteTable&, uint8_t*) {}
-void matchByteCount(std::span<const TComb>, const TByteTable&, const std::array<uint8_t, NumsPerDraw + 1>&, uint8_t*,
-                    bool)
+void matchByteCount(std::span<const TComb>, const TByteTable&, const TCountAnswers&, uint8_t*, bool)
 {
 }
 
@@ -156,13 +157,13 @@ bool MatchAnyByte(std::span<const TComb> combs, const TByteTable& hit, uint8_t* 
     return runWide([&] { matchAnyByte(combs, hit, result); });
 }
 
-bool MatchByteCount(std::span<const TComb> combs, const TByteTable& in, const std::array<uint8_t, NumsPerDraw + 1>& byCount,
+bool MatchByteCount(std::span<const TComb> combs, const TByteTable& in, const TCountAnswers& byCount,
                     uint8_t* result)
 {
     return runWide([&] { matchByteCount(combs, in, byCount, result, true); });
 }
 
-bool MatchByteSum(std::span<const TComb> combs, const TByteTable& in, const std::array<uint8_t, NumsPerDraw + 1>& byCount,
+bool MatchByteSum(std::span<const TComb> combs, const TByteTable& in, const TCountAnswers& byCount,
                   uint8_t* result)
 {
     return runWide([&] { matchByteCount(combs, in, byCount, result, false); });

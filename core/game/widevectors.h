@@ -17,6 +17,8 @@ void AllowWideVectors(bool allowed);
 
 // The table of a test of single bytes: one answer (0 or 1) for each byte value.
 using TByteTable = std::array<uint8_t, 256>;
+// An answer (0 or 1) for each count 0..8 of a combination's bytes.
+using TCountAnswers = std::array<uint8_t, NumsPerDraw + 1>;
 
 // result[i] = 1 when combs[i] holds a byte b with hit[b] != 0, else 0. False (nothing written)
 // without the wide forms.
@@ -24,11 +26,11 @@ bool MatchAnyByte(std::span<const TComb> combs, const TByteTable& hit, uint8_t* 
 // result[i] = byCount[k], k being the number of different bytes b of combs[i] with in[b] = 1 (the
 // table holds 0 or 1).
 // False (nothing written) without the wide forms.
-bool MatchByteCount(std::span<const TComb> combs, const TByteTable& in, const std::array<uint8_t, NumsPerDraw + 1>& byCount,
+bool MatchByteCount(std::span<const TComb> combs, const TByteTable& in, const TCountAnswers& byCount,
                     uint8_t* result);
 
 // The same counting every byte as often as it stands in the combination.
-bool MatchByteSum(std::span<const TComb> combs, const TByteTable& in, const std::array<uint8_t, NumsPerDraw + 1>& byCount,
+bool MatchByteSum(std::span<const TComb> combs, const TByteTable& in, const TCountAnswers& byCount,
                   uint8_t* result);
 
 } // namespace kv::game

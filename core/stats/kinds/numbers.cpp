@@ -127,11 +127,12 @@ public:
     void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int lastIndex, bool sorted,
                     bool exclude, std::vector<uint8_t>& result) override
     {
-        std::array<uint8_t, game::NumsPerDraw + 1> byCount{};
+        game::TCountAnswers byCount{};
         for (int k = 0; k <= game::NumsPerDraw; ++k) byCount[std::size_t(k)] = this->lookup(marked, k, 0, 0, 0) ? 1 : 0;
         result.resize(combs.size());
         if (game::MatchByteSum(combs, Table, byCount, result.data())) return;
-        TValueKind<TClassCountStat<Table>, TCustomRatioStat>::MatchBatch(combs, marked, lastIndex, sorted, exclude, result);
+        using Base = TValueKind<TClassCountStat<Table>, TCustomRatioStat>;
+        Base::MatchBatch(combs, marked, lastIndex, sorted, exclude, result);
     }
     void ListValues(int lastIndex, TStatDrawArray& values) override
     {

@@ -201,15 +201,15 @@ public:
                     std::vector<uint8_t>& result) override
     {
         const TNumMask source = repeatable(Draws(), lastIndex + 1);
-        std::array<uint8_t, game::NumsPerDraw + 1> hit{};
+        game::TCountAnswers hit{};
         for (int c = 0; c <= game::NumsPerDraw; ++c) hit[std::size_t(c)] = marked.HasKey(1, c) ? 1 : 0;
-        // The bits of a mask (numbers 1..20 fit 21 bits) counted by two reads of a table of
-        // 11-bit counts rather than in software: the target has no instruction for it.
         result.resize(combs.size());
         uint8_t* const out = result.data();
         game::TByteTable in{};
         for (std::size_t x = 0; x < in.size(); ++x) in[x] = (NumberBits[x] & source) != 0 ? 1 : 0;
         if (game::MatchByteCount(combs, in, hit, out)) return;
+        // The bits of a mask (numbers 1..20 fit 21 bits) counted by two reads of a table of
+        // 11-bit counts rather than in software: the target has no instruction for it.
         const std::array<uint8_t, 2048>& bits11 = game::BitCounts11;
         for (std::size_t i = 0; i < combs.size(); ++i) {
             const TNumMask m = source & maskOf(combs[i]);
