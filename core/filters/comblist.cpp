@@ -54,7 +54,6 @@ void TCombList::own()
 {
     if (!m_shared) return;
     const std::shared_ptr<const TCombsArray> content = std::move(m_shared);
-    m_shared.reset();
     CopyInto(m_list, *content);
 }
 
@@ -91,7 +90,6 @@ void TCombList::MoveToUndo(shell::Shell& shell, bool showStatus)
     if (showStatus) busy.emplace(shell, "Создание файла отката...");
     m_undo.swap(m_list);
     m_undoShared = std::move(m_shared);
-    m_shared.reset();
     m_list.clear();
     m_undoId = m_listId;
     m_listId = 0;

@@ -36,21 +36,11 @@ public:
     int Count() const { return static_cast<int>(list().size()); }
     bool Empty() const { return list().empty(); }
     std::span<const TComb> Combs() const { return list(); }
-    std::span<TComb> Combs()
-    {
-        own();
-        m_listId = 0;
-        return m_list;
-    }
+    std::span<TComb> Combs() { return change(); }
     const TComb& operator[](int i) const { return list()[static_cast<std::size_t>(i)]; }
     // For passes that change the list in bulk. Keep the capacity: no shrink_to_fit, no swap with
     // a smaller vector.
-    TCombsArray& Items()
-    {
-        own();
-        m_listId = 0;
-        return m_list;
-    }
+    TCombsArray& Items() { return change(); }
     const TCombsArray& Items() const { return list(); }
     // For passes that fill the list afresh: the list emptied, its storage to fill.
     TCombsArray& Refill()
@@ -64,12 +54,7 @@ public:
         m_listId = 0;
         m_list.clear();
     }
-    void Append(const TComb& comb)
-    {
-        own();
-        m_listId = 0;
-        m_list.push_back(comb);
-    }
+    void Append(const TComb& comb) { change().push_back(comb); }
     // List := a list held elsewhere that nobody changes (the full set, a remembered filter
     // pass), named `id`: shared rather than copied until the list is changed.
     void Share(std::shared_ptr<const TCombsArray> content, uint64_t id)
@@ -162,6 +147,13 @@ private:
     const TCombsArray& undo() const { return m_undoShared ? *m_undoShared : m_undo; }
     // The shared content copied into the list's own vector, before a change.
     void own();
+    // The list's own vector to change: shared content copied in, the name forgotten.
+    TCombsArray& change()
+    {
+        own();
+        m_listId = 0;
+        return m_list;
+    }
 
     TCombsArray m_list;
     TCombsArray m_undo;

@@ -190,7 +190,6 @@ bool FilterCombs(stats::TCustomStat& stat, std::string_view caption, const TMark
         const std::span<const TComb> undo = combs.UndoCombs();
         const uint64_t input = combs.UndoContentId();
         game::TCombsArray& out = combs.Refill();
-        out.reserve(undo.size());
         if (undo.empty()) {
             combs.NotifyChanged();
             return false;

@@ -115,7 +115,8 @@ const std::shared_ptr<const game::TCombsArray>& AllCombs()
 
 void EnumerateAllCombs(game::TCombsArray& out)
 {
-    out.assign(AllCombs()->begin(), AllCombs()->end());
+    const game::TCombsArray& all = *AllCombs();
+    out.assign(all.begin(), all.end());
 }
 
 } // namespace kv::game

@@ -132,8 +132,9 @@ public:
         emit(DistinctGroups(n, TupleGroups()));
     }
     // The channel pass a scenario test runs most: the channel bit of every byte is found once
-    // per pass, and a combination is the OR of its 8 bits, counted (a short mask by a table). A byte of a channel beyond
-    // 62 (only stray bytes with narrow channels) carries bit 63 and is counted the long way.
+    // per pass, and a combination is the OR of its 8 bits, counted (a short mask by a table). A
+    // byte of a channel beyond 62 (only stray bytes with narrow channels) carries bit 63 and is
+    // counted the long way.
     void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int /*lastIndex*/,
                     bool /*sorted*/, bool /*exclude*/, std::vector<uint8_t>& result) override
     {

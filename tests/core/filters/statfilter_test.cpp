@@ -281,6 +281,36 @@ TEST(FilterMemo, PassesAreKnownByTheirInputsNameAndTheSetOfValues)
     EXPECT_EQ(everything.second, 5u);
 }
 
+// A list answered from the memo shares the kept list; when that entry later makes room for
+// another pass, the list still shows what it was given.
+TEST(FilterMemo, AListShowingAKeptPassKeepsItWhenTheEntryMakesRoom)
+{
+    Fixture f;
+    filters::TFilterMemo memo;
+    filters::TCombList keeper;
+    keeper.Init(16);
+    const auto stat = f.list.CreateStat(0);
+    const auto pass = [&](filters::TCombList& combs, int number, uint64_t input) {
+        test::SetList(combs, {C1, C2, C3, C4, C5});
+        combs.SetContentId(input);
+        combs.MakeUndoCopy(f.sh);
+        const filters::TFilterScope scope{combs, f.history, f.draws, 0, false, f.sh, &memo};
+        filters::FilterCombs(*stat, "Числа теста", Fixture::numbers({number}), false, scope);
+        return test::ListOf(combs);
+    };
+    const std::vector<TComb> first = pass(f.combs, 1, 2);
+    ASSERT_EQ(pass(keeper, 1, 2), first);
+    ASSERT_EQ(memo.Hits(), 1);
+    // 32 more kept passes, the first 8 met again so that the method keeps storing: the entry
+    // the keeper shows is the least recently used one when the last pass needs room.
+    for (uint64_t input = 3; input <= 34; ++input) {
+        const std::vector<TComb> other = pass(f.combs, 2, input);
+        ASSERT_NE(other, first);
+        if (input <= 10) ASSERT_EQ(pass(f.combs, 2, input), other);
+    }
+    EXPECT_EQ(test::ListOf(keeper), first);
+}
+
 TEST(NumberFilter, GathersTheNumbersOfEachView)
 {
     struct Case {

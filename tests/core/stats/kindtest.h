@@ -11,10 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/game/widevectors.h"
 #include "core/game/counting.h"
 #include "core/game/texts.h"
 #include "core/game/types.h"
+#include "core/game/widevectors.h"
 #include "core/stats/stat.h"
 #include "core/stats/statitem.h"
 
