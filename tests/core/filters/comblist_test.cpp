@@ -131,6 +131,7 @@ TEST(CombList, AChangedListLosesItsNameAndTheUndoCopyKeepsIt)
         [](filters::TCombList& l) { l.Combs()[0] = D; },
         [](filters::TCombList& l) { l.Append(D); },
         [](filters::TCombList& l) { l.Clear(); },
+        [](filters::TCombList& l) { l.Refill().push_back(D); },
         [](filters::TCombList& l) { l.KeepFromUndo([](const TComb&) { return true; }); },
         [&](filters::TCombList& l) { l.DeleteSelected({0}, history, sh); },
         [&](filters::TCombList& l) { l.RemoveLastDraws(1, {}, 0, history, sh); },
