@@ -40,7 +40,7 @@ void seedScripts(kv::server::TCatalogStorage& storage, int count, std::int64_t n
         w.Title = "Сценарий номер " + std::to_string(i);
         w.Descr = "Описание сценария, в котором есть несколько слов о фильтрах и ставках " + std::to_string(i);
         w.Script = "FLT NUMS 100\r\nSTK 1\r\n";
-        storage.PutScript(w, "key" + std::to_string(i % 20), now);
+        kv::server::PutScript(storage, w, "key" + std::to_string(i % 20), now);
     }
 }
 
@@ -130,7 +130,7 @@ void runMixedLoad(int round, int threads, int perThread, int seeded, const TPost
 // Fails the benchmark unless every request succeeded and every accepted write is in `storage`.
 void checkLoad(benchmark::State& state, kv::server::TCatalogStorage& storage, int seeded, const TLoadTally& tally)
 {
-    const auto all = storage.ListScripts(kv::server::TScriptFilter::All, "", 0);
+    const auto all = storage.ListScripts(kv::server::TScriptFilter::All, "", 0, {0, INT32_MAX});
     int ratings = 0;
     for (const auto& e : all) ratings += e.RatingCount;
     const bool complete = static_cast<int>(all.size()) == seeded + tally.AcceptedScripts &&

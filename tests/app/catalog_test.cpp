@@ -67,7 +67,7 @@ private slots:
             other.AppGuid = "Kvanta_8x20";
             other.Title = "Занято";
             other.Script = "Строка 1\r\n\r\nСтрока 3";
-            cat.Storage.PutScript(other, "other-key", cat.Now);
+            server::PutScript(cat.Storage, other, "other-key", cat.Now);
         }
         qputenv("KVANTA_CATALOG_URL", cat.Url().c_str());
         MessageBoxAnswerer answers;
@@ -187,7 +187,7 @@ private slots:
             server::TSystemWrite s;
             s.Info = {0, nums, olap, 8, csize, std::move(title), "", "Author", "a@example.org", "", 0, 0, 0};
             s.Combs = std::move(list);
-            cat.Storage.PutSystem(s, "a-key", cat.Now);
+            server::PutSystem(cat.Storage, s, "a-key", cat.Now);
         };
         add(12, 5, "Twelve A", "01 02 03 04 05 06 07 08\r\n05 06 07 08 09 10 11 12\r\n", 2);
         add(13, 5, "Thirteen", "01 02 03 04 05 06 07 13", 1);

@@ -43,7 +43,7 @@ public:
     server::TCatalogServer Server;
 
     explicit LocalCatalog(const std::string& db, server::TVersionInfo version = {})
-        : m_storage(server::OpenCatalogStorage(db)), Storage(*m_storage), Service(Storage, [this] { return Now.load(); }, std::move(version)), Server(Service, server::DefaultMaxBodyBytes, nullptr)
+        : m_storage(server::OpenCatalogStorage(db)), Storage(*m_storage), Service(Storage, [this] { return Now.load(); }, std::move(version)), Server(Service, server::TServerLimits{}, nullptr)
     {
         m_port = Server.Bind("127.0.0.1", 0);
         m_thread = std::thread([this] { Server.Run(); });
