@@ -1,8 +1,11 @@
 #include <benchmark/benchmark.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <random>
@@ -14,6 +17,7 @@
 #include "core/util/catalogwire.h"
 #include "tests/support/catalogprocess.h"
 #include "tests/support/localcatalog.h"
+#include "tests/support/rawhttp.h"
 #include "tests/support/testdatabase.h"
 
 namespace {
@@ -43,6 +47,142 @@ void seedScripts(kv::server::TCatalogStorage& storage, int count, std::int64_t n
         kv::server::PutScript(storage, w, "key" + std::to_string(i % 20), now);
     }
 }
+
+// A fresh catalogue database of one kind for one benchmark: a SQLite file in a folder of its
+// own, or a new database of the PostgreSQL test cluster; gone at the end.
+class TBenchDatabase {
+public:
+    TBenchDatabase(const char* kind, const char* name) : m_folder(benchDb(name).parent_path())
+    {
+        m_location = (m_folder / "catalog.db").string();
+        if (std::string_view(kind) != "PostgreSQL") return;
+        kv::test::PgTestServer& pg = kv::test::PgTestServer::Get();
+        if (pg.State() != kv::test::PgTestServer::TState::Ready) {
+            m_why = pg.Why();
+            m_location.clear();
+            return;
+        }
+        m_pgName = pg.CreateDatabase();
+        m_location = pg.Url(m_pgName);
+    }
+    ~TBenchDatabase()
+    {
+        if (!m_pgName.empty()) kv::test::PgTestServer::Get().DropDatabase(m_pgName);
+        std::filesystem::remove_all(m_folder);
+    }
+    const std::filesystem::path& Folder() const { return m_folder; }
+    const std::string& Location() const { return m_location; }
+    // False, with the benchmark skipped, when the kind cannot run here.
+    bool Usable(benchmark::State& state) const
+    {
+        if (!m_location.empty()) return true;
+        state.SkipWithError(m_why.c_str());
+        for (auto _ : state) {
+        }
+        return false;
+    }
+
+private:
+    std::filesystem::path m_folder;
+    std::string m_location, m_pgName, m_why;
+};
+
+// The resident memory of this process, in bytes.
+double residentBytes()
+{
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) * 1024;
+    return 0;
+}
+
+// Connections that take the server's time without finishing a request: a third send their
+// headers a byte a second, a third their body, a third sent one keep-alive request, read its
+// answer and stay idle. 50 come from each address 127.0.0.2, 127.0.0.3, ...
+class TSlowClients {
+public:
+    TSlowClients(int port, int count)
+    {
+        const std::string list = kv::util::FormEncode({{"fltid", "1"}});
+        for (int i = 0; i < count; ++i) {
+            const int fd = kv::test::ConnectFrom(2 + i / 50, port);
+            if (fd < 0) continue;
+            m_fds.push_back(fd);
+            switch (i % 3) {
+            case 0:
+                kv::test::SendAll(fd, "POST /scripts/scr_getlist.php HTTP/1.1\r\nHost: x\r\nX-Slow: ");
+                m_trickled.push_back(fd);
+                break;
+            case 1:
+                kv::test::SendAll(fd, "POST /scripts/scr_getdata.php HTTP/1.1\r\nHost: x\r\nContent-Type: "
+                            "application/x-www-form-urlencoded\r\nContent-Length: 100000\r\n\r\nscr_id=1");
+                m_trickled.push_back(fd);
+                break;
+            default: {
+                kv::test::SendAll(fd, "POST /scripts/app_version.php HTTP/1.1\r\nHost: x\r\nContent-Length: " +
+                                std::to_string(list.size()) + "\r\n\r\n" + list);
+                char buf[4096];
+                (void)::recv(fd, buf, sizeof buf, 0);
+            }
+            }
+        }
+        m_trickler = std::thread([this] {
+            std::unique_lock lock(m_mutex);
+            while (!m_stop) {
+                for (const int fd : m_trickled) (void)::send(fd, "a", 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+                m_wake.wait_for(lock, std::chrono::seconds(1));
+            }
+        });
+    }
+    ~TSlowClients()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_all();
+        m_trickler.join();
+        for (const int fd : m_fds) ::close(fd);
+    }
+    std::size_t Held() const { return m_fds.size(); }
+
+private:
+    std::vector<int> m_fds, m_trickled;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stop = false;
+    std::thread m_trickler;
+};
+
+// A legitimate client's rate of list requests (each on a fresh connection, 100 entries) while
+// `held` slow or idle connections occupy the server; and the server's memory per held
+// connection. Compare requests/s of held 0 and held 1000.
+void BM_CatalogUnderSlowClients(benchmark::State& state, const char* kind)
+{
+    const int held = static_cast<int>(state.range(0));
+    TBenchDatabase db(kind, "catalog-slow");
+    if (!db.Usable(state)) return;
+    kv::test::LocalCatalog cat(db.Location());
+    seedScripts(cat.Storage, 100, cat.Now);
+    const TFormFields fields = {{"fltid", "1"}, {"cl_mail", "reader@example.org"}};
+    cat.Post("/scripts/scr_getlist.php", fields);  // the first request prepares the statements
+    const double before = residentBytes();
+    TSlowClients slow(cat.Port(), held);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // every connection accepted and read
+    const double perConnection = held ? (residentBytes() - before) / static_cast<double>(slow.Held()) : 0;
+    for (auto _ : state) {
+        const std::string body = cat.Post("/scripts/scr_getlist.php", fields);
+        if (body.size() < 100 * 300) state.SkipWithError("the list came back short");
+    }
+    state.counters["requests/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["held"] = static_cast<double>(slow.Held());
+    state.counters["bytes/held"] = perConnection;
+}
+BENCHMARK_CAPTURE(BM_CatalogUnderSlowClients, sqlite, "SQLite")
+    ->Arg(0)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+BENCHMARK_CAPTURE(BM_CatalogUnderSlowClients, postgresql, "PostgreSQL")
+    ->Arg(0)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
 // The program's default list request over a catalogue of 1,000 entries, a fresh connection each.
 void BM_CatalogList(benchmark::State& state)
