@@ -1,4 +1,5 @@
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -71,6 +72,19 @@ public:
         std::filesystem::remove_all(m_folder);
     }
     const std::filesystem::path& Folder() const { return m_folder; }
+    // One statement without parameters in the database; fails with std::runtime_error.
+    void Execute(const std::string& sql) const
+    {
+        if (!m_pgName.empty()) return kv::test::PgTestServer::Get().Execute(m_pgName, sql);
+        sqlite3* raw = nullptr;
+        char* err = nullptr;
+        const bool ok = sqlite3_open(m_location.c_str(), &raw) == SQLITE_OK &&
+                        sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, &err) == SQLITE_OK;
+        const std::string why = err ? err : "";
+        sqlite3_free(err);
+        sqlite3_close(raw);
+        if (!ok) throw std::runtime_error(sql + ": " + why);
+    }
     const std::string& Location() const { return m_location; }
     // False, with the benchmark skipped, when the kind cannot run here.
     bool Usable(benchmark::State& state) const
@@ -184,24 +198,82 @@ BENCHMARK_CAPTURE(BM_CatalogUnderSlowClients, sqlite, "SQLite")
 BENCHMARK_CAPTURE(BM_CatalogUnderSlowClients, postgresql, "PostgreSQL")
     ->Arg(0)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
-// The program's default list request over a catalogue of 1,000 entries, a fresh connection each.
-void BM_CatalogList(benchmark::State& state)
+// `count` public scenarios in one statement (the same text for both dialects but the row
+// source), a rating on every tenth, the newest last; descriptions of about 140 bytes.
+void seedManyScripts(const TBenchDatabase& db, bool postgres, int count)
 {
-    const auto db = benchDb("catalog-list");
-    {
-        kv::test::LocalCatalog cat(db);
-        seedScripts(cat.Storage, 1000, cat.Now);
-        const TFormFields fields = {{"fltid", "1"},           {"appid", "Kvanta_8x20"}, {"appver", "0.1.0"},
-                                    {"cl_name", "Читатель"}, {"cl_mail", "reader@example.org"}, {"cl_lcid", "1049"}};
-        for (auto _ : state) {
-            const std::string body = cat.Post("/scripts/scr_getlist.php", fields);
-            if (body.size() < 1000 * 300) state.SkipWithError("the list came back short");
-            benchmark::DoNotOptimize(body.data());
-        }
-    }
-    std::filesystem::remove_all(db.parent_path());
+    const std::string n = std::to_string(count);
+    const std::string prefix = postgres ? "" : "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + n + ") ";
+    const std::string from = postgres ? " FROM generate_series(1, " + n + ") AS n(i)" : " FROM n";
+    db.Execute(prefix + R"sql(INSERT INTO scripts (title, title_key, descr, script, author_name, author_mail, mail_key,
+        lcid, app_guid, app_ver, universal, public, created)
+        SELECT 'Сценарий номер ' || i, 'сценарий номер ' || i,
+               'Описание сценария, в котором есть несколько слов о фильтрах и ставках ' || i, 'FLT NUMS 100',
+               'Автор ' || (i % 20), 'user' || (i % 20) || '@example.org', 'user' || (i % 20) || '@example.org',
+               1049, 'Kvanta_8x20', '0.1.0', 0, 1, 1796000000 + i)sql" + from);
+    db.Execute(prefix + R"sql(INSERT INTO ratings (script_id, mail_key, author_name, lcid, app_guid, app_ver, rate, notes, created)
+        SELECT i, 'rater@example.org', 'Оценщик', 1049, 'Kvanta_8x20', '0.1.0', 1 + i % 5, '', 1796000000)sql" +
+               from + " WHERE i % 10 = 0");
 }
-BENCHMARK(BM_CatalogList)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The peak resident memory of this process since the last ResetPeak, in bytes.
+double peakBytes()
+{
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) * 1024;
+    return 0;
+}
+void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+// One page of the list (the program's page of 200, or the 1,000 a client gets that asks for no
+// page) out of a catalogue of 100,000 entries, a fresh connection each.
+void BM_CatalogList(benchmark::State& state, const char* kind)
+{
+    const int limit = static_cast<int>(state.range(0));
+    TBenchDatabase db(kind, "catalog-list");
+    if (!db.Usable(state)) return;
+    kv::test::LocalCatalog cat(db.Location());
+    seedManyScripts(db, std::string_view(kind) == "PostgreSQL", 100000);
+    TFormFields fields = {{"fltid", "1"},           {"appid", "Kvanta_8x20"}, {"appver", "0.1.0"},
+                          {"cl_name", "Читатель"}, {"cl_mail", "reader@example.org"}, {"cl_lcid", "1049"}};
+    if (limit != kv::server::DefaultPageSize) fields.emplace_back("limit", std::to_string(limit));
+    for (auto _ : state) {
+        const std::string body = cat.Post("/scripts/scr_getlist.php", fields);
+        if (body.size() < static_cast<std::size_t>(limit) * 300) state.SkipWithError("the list came back short");
+        benchmark::DoNotOptimize(body.data());
+    }
+}
+BENCHMARK_CAPTURE(BM_CatalogList, sqlite, "SQLite")->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_CatalogList, postgresql, "PostgreSQL")->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// 8 clients asking for the list at once (no page named: 1,000 entries each) out of 100,000
+// entries; the peak memory of the process, server and clients together.
+void BM_CatalogListConcurrent(benchmark::State& state, const char* kind)
+{
+    TBenchDatabase db(kind, "catalog-list8");
+    if (!db.Usable(state)) return;
+    kv::test::LocalCatalog cat(db.Location());
+    seedManyScripts(db, std::string_view(kind) == "PostgreSQL", 100000);
+    const TFormFields fields = {{"fltid", "1"}, {"cl_mail", "reader@example.org"}};
+    cat.Post("/scripts/scr_getlist.php", fields);
+    resetPeak();
+    const double before = residentBytes();
+    for (auto _ : state) {
+        std::vector<std::thread> clients;
+        for (int t = 0; t < 8; ++t)
+            clients.emplace_back([&] {
+                if (cat.Post("/scripts/scr_getlist.php", fields).size() < 1000 * 300)
+                    state.SkipWithError("the list came back short");
+            });
+        for (std::thread& c : clients) c.join();
+    }
+    state.counters["peak_MB"] = peakBytes() / (1 << 20);
+    state.counters["before_MB"] = before / (1 << 20);
+}
+BENCHMARK_CAPTURE(BM_CatalogListConcurrent, sqlite, "SQLite")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK_CAPTURE(BM_CatalogListConcurrent, postgresql, "PostgreSQL")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 // What a mixed load got accepted, to be found in the database afterwards.
 struct TLoadTally {

@@ -157,15 +157,29 @@ struct TCatalogServer::Impl {
         return true;
     }
 
-    MHD_Result answer(MHD_Connection* c, TRequest& r, int status, const std::string& body)
+    // Queues the answer. Its body is sent from this string as the client reads it, and freed when
+    // sent: a long list is held once, not copied into the library's own buffer.
+    MHD_Result answer(MHD_Connection* c, TRequest& r, int status, std::string body)
     {
         r.Status = status;
         r.Bytes = body.size();
         r.Answered = true;
         if (!enter(connectionOf(c), TPhase::Answering)) return MHD_NO;
-        MHD_Response* res =
-            MHD_create_response_from_buffer(body.size(), const_cast<char*>(body.data()), MHD_RESPMEM_MUST_COPY);
-        if (!res) return MHD_NO;
+        auto* held = new std::string(std::move(body));
+        MHD_Response* res = MHD_create_response_from_callback(
+            held->size(), 64 * 1024,
+            [](void* cls, std::uint64_t pos, char* buf, std::size_t max) -> ssize_t {
+                const auto* s = static_cast<const std::string*>(cls);
+                if (pos >= s->size()) return MHD_CONTENT_READER_END_OF_STREAM;
+                const std::size_t n = std::min<std::size_t>(max, s->size() - static_cast<std::size_t>(pos));
+                std::memcpy(buf, s->data() + pos, n);
+                return static_cast<ssize_t>(n);
+            },
+            held, [](void* cls) { delete static_cast<std::string*>(cls); });
+        if (!res) {
+            delete held;
+            return MHD_NO;
+        }
         MHD_add_response_header(res, MHD_HTTP_HEADER_CONTENT_TYPE, ContentType);
         const MHD_Result ok = MHD_queue_response(c, static_cast<unsigned>(status), res);
         MHD_destroy_response(res);
@@ -235,10 +249,10 @@ struct TCatalogServer::Impl {
             return MHD_YES;
         }
         if (r->RefuseStatus) return self.answer(c, *r, r->RefuseStatus, util::TaggedError(r->RefuseText));
-        const TCatalogAnswer a = self.Service.Handle(r->Path, r->Body);
+        TCatalogAnswer a = self.Service.Handle(r->Path, r->Body);
         r->Body.clear();
         r->Body.shrink_to_fit();
-        return self.answer(c, *r, a.Status, a.Body);
+        return self.answer(c, *r, a.Status, std::move(a.Body));
     }
 
     static void onCompleted(void* cls, MHD_Connection* c, void** context, MHD_RequestTerminationCode code)

@@ -164,14 +164,14 @@ using util::EncodeBase64;
 using util::FormatUtcTime;
 using S = TWriteResult::Status;
 
-// One answer row per item, from the message's tags.
+// One answer row per item, from the message's tags, written straight into the answer.
 template <class T, class F>
 std::string rowsOf(const util::TCatalogMessage& m, const std::vector<T>& items, F values)
 {
-    std::vector<TTaggedRow> rows;
-    rows.reserve(items.size());
-    for (const T& item : items) rows.push_back(CatalogRow(m, values(item)));
-    return util::TaggedAnswer(rows);
+    std::string out = "<result>";
+    for (const T& item : items) util::AppendTaggedRow(out, CatalogRow(m, values(item)));
+    out += "</result>";
+    return out;
 }
 
 std::string oneRow(const util::TCatalogMessage& m, std::vector<std::string> values)

@@ -90,6 +90,9 @@ struct tSystemData : tSystemInfo {
     std::string Combs;  // one combination per line
 };
 
+// The entries the catalogue panel asks for at a time, as its list scrolls.
+constexpr int32_t CatalogPageSize = 200;
+
 // The captions of the catalogue filters; the request sends the index minus one.
 const std::vector<std::string>& CatalogFilterCaptions();
 constexpr int DefaultCatalogFilter = 2;
