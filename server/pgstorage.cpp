@@ -331,10 +331,12 @@ int TPgStorage::SchemaVersion()
 namespace {
 
 const char* const ListScriptsSql = R"sql(
-SELECT s.id, s.author_name, s.author_mail, s.lcid, s.app_guid, s.app_ver, s.universal, s.public, s.created,
-       COALESCE((SELECT AVG(rate)::float8 FROM ratings WHERE script_id = s.id AND rate > 0), 0),
-       (SELECT COUNT(*) FROM ratings WHERE script_id = s.id AND rate > 0),
-       COALESCE(me.rate, 0), s.downloads, s.last_download, s.title, s.descr
+SELECT p.id, p.author_name, p.author_mail, p.lcid, p.app_guid, p.app_ver, p.universal, p.public, p.created,
+       COALESCE((SELECT AVG(rate)::float8 FROM ratings WHERE script_id = p.id AND rate > 0), 0),
+       (SELECT COUNT(*) FROM ratings WHERE script_id = p.id AND rate > 0),
+       p.mine, p.downloads, p.last_download, p.title, p.descr
+FROM (
+SELECT s.*, COALESCE(me.rate, 0) AS mine
 FROM scripts s
 LEFT JOIN ratings me ON me.script_id = s.id AND me.mail_key = $1::text
 WHERE (s.public = 1 OR s.mail_key = $1::text)
@@ -351,6 +353,8 @@ WHERE (s.public = 1 OR s.mail_key = $1::text)
       END
 ORDER BY s.created DESC, s.id DESC
 LIMIT $4::bigint OFFSET $5::bigint
+) p
+ORDER BY p.created DESC, p.id DESC
 )sql";
 
 } // namespace
