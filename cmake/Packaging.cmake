@@ -33,11 +33,10 @@ if(KV_BUILD_SERVER)
   set(CPACK_DEBIAN_SERVER_PACKAGE_DEPENDS "adduser")
   set(CPACK_DEBIAN_SERVER_PACKAGE_CONTROL_EXTRA
       "${CMAKE_CURRENT_BINARY_DIR}/debian-server/postinst;${CMAKE_CURRENT_BINARY_DIR}/debian-server/postrm")
-  file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/debian-server)
   foreach(script postinst postrm)
-    file(COPY_FILE ${PROJECT_SOURCE_DIR}/dist/kvanta-catalog.${script} ${CMAKE_CURRENT_BINARY_DIR}/debian-server/${script})
-    file(CHMOD ${CMAKE_CURRENT_BINARY_DIR}/debian-server/${script} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
-         GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+    configure_file(${PROJECT_SOURCE_DIR}/dist/kvanta-catalog.${script} ${CMAKE_CURRENT_BINARY_DIR}/debian-server/${script}
+                   COPYONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
+                   WORLD_EXECUTE)
   endforeach()
   set(CPACK_DEBIAN_SERVER_DESCRIPTION "Catalogue server of scenarios and play systems for Kvanta 8x20
 Keeps the catalogue that the online panel and the systems tab of Kvanta 8x20

@@ -41,7 +41,6 @@ enum class TPhase { Headers, Body, Answering, Closed };
 // One connection, from accept to close. Owned by the server's table; the event loop that serves
 // it and the sweeper that enforces its deadlines both reach it under the table's mutex.
 struct TConnection {
-    MHD_Connection* Handle = nullptr;
     int Fd = -1;
     std::string Peer;
     TPhase Phase = TPhase::Headers;
@@ -271,7 +270,6 @@ struct TCatalogServer::Impl {
         Impl& self = *static_cast<Impl*>(cls);
         if (code == MHD_CONNECTION_NOTIFY_STARTED) {
             auto* conn = new TConnection;
-            conn->Handle = c;
             const MHD_ConnectionInfo* fd = MHD_get_connection_info(c, MHD_CONNECTION_INFO_CONNECTION_FD);
             conn->Fd = fd ? fd->connect_fd : -1;
             conn->Since = Clock::now();

@@ -179,6 +179,13 @@ std::string oneRow(const util::TCatalogMessage& m, std::vector<std::string> valu
     return util::TaggedAnswer({CatalogRow(m, std::move(values))});
 }
 
+// The answer to a publication or deletion: the entry's id (0 after a deletion), or the refusal.
+std::string idAnswer(const util::TCatalogMessage& m, const TWriteResult& w, std::int64_t id)
+{
+    if (w.State != S::Done) throw Refused(writeFailure(w, id));
+    return oneRow(m, {num(w.Id)});
+}
+
 // The checks that stand between a user and a change. The key comes first: a refused key leaves
 // even a missing entry unanswered, so the ids of a stranger's entries tell an impostor nothing.
 S keyCheck(TCatalogWriter& w, const std::string& mailKey, const std::string& key, std::int64_t now)
@@ -349,11 +356,7 @@ std::string TCatalogService::scriptPut(const util::TCatalogMessage& m, const Req
 {
     const bool del = q.Int("del_mode", 0, 1) == 1;
     const std::int64_t id = q.Int("scr_id", -1, INT32_MAX);
-    if (del) {
-        const TWriteResult w = DeleteScript(m_storage, id, q.Mail(), q.Key());
-        if (w.State != S::Done) throw Refused(writeFailure(w, id));
-        return oneRow(m, {"0"});
-    }
+    if (del) return idAnswer(m, DeleteScript(m_storage, id, q.Mail(), q.Key()), id);
     TScriptWrite d;
     d.Id = id;
     d.Universal = q.Int("scr_uniapps", 0, 1) == 1;
@@ -367,9 +370,7 @@ std::string TCatalogService::scriptPut(const util::TCatalogMessage& m, const Req
     d.AuthorName = q.Required("cl_name", ShortText, true, "Имя автора должно быть указано обязательно!");
     d.AuthorMail = q.Mail();
     d.Lcid = static_cast<int>(q.IntOr("cl_lcid", 0, 65535, 0));
-    const TWriteResult w = PutScript(m_storage, d, q.Key(), now);
-    if (w.State != S::Done) throw Refused(writeFailure(w, id));
-    return oneRow(m, {num(w.Id)});
+    return idAnswer(m, PutScript(m_storage, d, q.Key(), now), id);
 }
 
 std::string TCatalogService::scriptRates(const util::TCatalogMessage& m, const Request& q, std::int64_t)
@@ -403,11 +404,7 @@ std::string TCatalogService::systemPut(const util::TCatalogMessage& m, const Req
 {
     const bool del = q.Int("del_mode", 0, 1) == 1;
     const std::int64_t id = q.Int("sys_id", -1, INT32_MAX);
-    if (del) {
-        const TWriteResult w = DeleteSystem(m_storage, id, q.Mail(), q.Key());
-        if (w.State != S::Done) throw Refused(writeFailure(w, id));
-        return oneRow(m, {"0"});
-    }
+    if (del) return idAnswer(m, DeleteSystem(m_storage, id, q.Mail(), q.Key()), id);
     TSystemWrite d;
     TSystemEntry& i = d.Info;
     i.Id = id;
@@ -430,9 +427,7 @@ std::string TCatalogService::systemPut(const util::TCatalogMessage& m, const Req
     i.AuthorName = q.Required("cl_name", ShortText, true, "Имя автора должно быть указано обязательно!");
     i.AuthorMail = q.Mail();
     d.Lcid = static_cast<int>(q.IntOr("cl_lcid", 0, 65535, 0));
-    const TWriteResult w = PutSystem(m_storage, d, q.Key(), now);
-    if (w.State != S::Done) throw Refused(writeFailure(w, id));
-    return oneRow(m, {num(w.Id)});
+    return idAnswer(m, PutSystem(m_storage, d, q.Key(), now), id);
 }
 
 std::string TCatalogService::appVersion(const util::TCatalogMessage& m, const Request&, std::int64_t)

@@ -18,7 +18,7 @@ server_deb="$(ls "$work"/out/kvanta-catalog_*.deb 2>/dev/null | head -1)"
 
 # Errors fail; warnings are printed for whoever reads the log.
 for d in "$deb" "$server_deb"; do
-  lintian --fail-on error --no-tag-display-limit "$d" >"$work/lintian.log" 2>&1 || { cat "$work/lintian.log"; fail "lintian found errors in $(basename "$d")"; }
+  lintian --fail-on error --tag-display-limit 0 "$d" >"$work/lintian.log" 2>&1 || { cat "$work/lintian.log"; fail "lintian found errors in $(basename "$d")"; }
   cat "$work/lintian.log"
 done
 
