@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ctime>
 #include <numeric>
 
 #include "core/stakes/ratings.h"
@@ -139,6 +140,19 @@ TTestReport BuildTestReport(stakes::TStakesFile& file, const TTestRun& run, std:
     return report;
 }
 
+TTestReport BuildLastTestReport(stakes::TStakesFile& file, const std::filesystem::path& dir, std::string scenario,
+                                const stakes::TPrizeTable& prizes, const TReportSettings& settings,
+                                const std::function<bool(int done, int total)>& progress)
+{
+    TTestReport report = BuildTestReport(file, LoadTestRun(dir), LoadSurvival(dir / SurvivalFileName), prizes, settings, progress);
+    report.Scenario = std::move(scenario);
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    report.Created = util::Format("%.4d-%.2d-%.2d %.2d:%.2d", {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min});
+    return report;
+}
+
 std::string ReportVerdict(const TReportRow& row, bool holdout)
 {
     const stakes::TLuckPart& tune = tuningPart(row, holdout);
@@ -155,20 +169,34 @@ std::string ReportVerdict(const TReportRow& row, bool holdout)
     return "на контрольных тиражах не подтвердилась";
 }
 
-std::string ReportBandSvg(const stakes::TLuckBand& band, bool profit, int64_t expectedProfitRaw, int32_t holdoutFrom)
+TBandLines ReportBandLines(const stakes::TLuckBand& band, bool profit, int64_t expectedProfitRaw)
 {
+    TBandLines lines;
     const std::size_t n = band.DrawNo.size();
-    std::vector<double> real(n), low(n), high(n);
+    const auto& r = profit ? band.Profit : band.Hits;
+    const auto& l = profit ? band.ProfitLow : band.HitsLow;
+    const auto& h = profit ? band.ProfitHigh : band.HitsHigh;
+    const double scale = profit ? 10000.0 : 1.0;
     for (std::size_t i = 0; i < n; ++i) {
         const double base = profit ? double(expectedProfitRaw) * band.Stakes[i] : ExpectedHits * band.Stakes[i];
-        const double scale = profit ? 10000.0 : 1.0;
-        const auto& r = profit ? band.Profit : band.Hits;
-        const auto& l = profit ? band.ProfitLow : band.HitsLow;
-        const auto& h = profit ? band.ProfitHigh : band.HitsHigh;
-        real[i] = (double(r[i]) - base) / scale;
-        low[i] = (double(l[i]) - base) / scale;
-        high[i] = (double(h[i]) - base) / scale;
+        lines.X.push_back(band.DrawNo[i]);
+        lines.Real.push_back((double(r[i]) - base) / scale);
+        lines.Low.push_back((double(l[i]) - base) / scale);
+        lines.High.push_back((double(h[i]) - base) / scale);
     }
+    return lines;
+}
+
+const char* BandChartTitle(bool profit)
+{
+    return profit ? "Профит сверх среднего на случайных тиражах" : "Совпадения сверх ожидаемых на случайных тиражах";
+}
+
+std::string ReportBandSvg(const stakes::TLuckBand& band, bool profit, int64_t expectedProfitRaw, int32_t holdoutFrom)
+{
+    const TBandLines lines = ReportBandLines(band, profit, expectedProfitRaw);
+    const std::vector<double>&real = lines.Real, &low = lines.Low, &high = lines.High;
+    const std::size_t n = real.size();
     Frame f;
     double ymin = 0, ymax = 0;
     for (std::size_t i = 0; i < n; ++i) {
@@ -187,7 +215,7 @@ std::string ReportBandSvg(const stakes::TLuckBand& band, bool profit, int64_t ex
     s.reserve(4096 + n * 64);
     s += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"720\" height=\"256\" viewBox=\"0 0 720 256\" class=\"chart\">";
     s += "<text x=\"64\" y=\"16\" class=\"title\">";
-    s += profit ? "Профит сверх среднего на случайных тиражах" : "Совпадения сверх ожидаемых на случайных тиражах";
+    s += BandChartTitle(profit);
     s += "</text>";
     if (holdoutFrom > 0 && holdoutFrom <= last) {
         const double x = std::max(f.Left, f.X(holdoutFrom - 0.5));
@@ -197,7 +225,9 @@ std::string ReportBandSvg(const stakes::TLuckBand& band, bool profit, int64_t ex
         coord(s, f.Right - x);
         s += "\" height=\"194\" class=\"holdout\"/><text x=\"";
         coord(s, x + 4);
-        s += "\" y=\"40\" class=\"note\">Контрольные тиражи</text>";
+        s += "\" y=\"40\" class=\"note\">";
+        s += HoldoutMarkText;
+        s += "</text>";
     }
     for (int i = 0; i < yt.Count(); ++i) {
         const double v = yt.Min + i * yt.Step;
@@ -241,9 +271,11 @@ std::string ReportBandSvg(const stakes::TLuckBand& band, bool profit, int64_t ex
         s += "\"/>";
     }
     s += "<text x=\"386\" y=\"252\" class=\"xlabel\">тираж</text>";
-    s += "<rect x=\"470\" y=\"6\" width=\"14\" height=\"10\" class=\"band\"/><text x=\"488\" y=\"15\" class=\"legend\">5%-95% "
-         "случайных тиражей</text>";
-    s += "<line x1=\"620\" x2=\"640\" y1=\"11\" y2=\"11\" class=\"real\"/><text x=\"644\" y=\"15\" class=\"legend\">идея</text>";
+    s += "<rect x=\"470\" y=\"6\" width=\"14\" height=\"10\" class=\"band\"/><text x=\"488\" y=\"15\" class=\"legend\">";
+    s += BandSeriesText;
+    s += "</text><line x1=\"620\" x2=\"640\" y1=\"11\" y2=\"11\" class=\"real\"/><text x=\"644\" y=\"15\" class=\"legend\">";
+    s += IdeaSeriesText;
+    s += "</text>";
     s += "</svg>";
     return s;
 }

@@ -52,11 +52,29 @@ TTestReport BuildTestReport(stakes::TStakesFile& file, const TTestRun& run, std:
                             const stakes::TPrizeTable& prizes, const TReportSettings& settings,
                             const std::function<bool(int done, int total)>& progress = {});
 
+// The report of the last test recorded in the data directory (TestRunFileName and the survival
+// file), titled with `scenario` and dated now; empty rows when there is no record.
+TTestReport BuildLastTestReport(stakes::TStakesFile& file, const std::filesystem::path& dir, std::string scenario,
+                                const stakes::TPrizeTable& prizes, const TReportSettings& settings,
+                                const std::function<bool(int done, int total)>& progress = {});
+
 // The verdict of a row in a player's words.
 std::string ReportVerdict(const TReportRow& row, bool holdout);
 
-// The picture of a row: cumulative hits (profit) minus what chance gives on average, over the
-// 5%-95% band of random draws, the hold-out shaded. SVG text.
+// The lines of a row's picture: cumulative hits (profit, in money units) minus what chance gives
+// the same stakes on average, so that a line above the band stands out however long the test.
+struct TBandLines {
+    std::vector<double> X, Real, Low, High;
+};
+TBandLines ReportBandLines(const stakes::TLuckBand& band, bool profit, int64_t expectedProfitRaw);
+// Titles of the pictures and their series, the same in the window and in the report.
+const char* BandChartTitle(bool profit);
+constexpr const char* BandSeriesText = "5%-95% случайных тиражей";
+constexpr const char* IdeaSeriesText = "идея";
+constexpr const char* HoldoutMarkText = "Контрольные тиражи";
+
+// The picture of a row: ReportBandLines over the 5%-95% band of random draws, the hold-out
+// shaded. SVG text.
 std::string ReportBandSvg(const stakes::TLuckBand& band, bool profit, int64_t expectedProfitRaw, int32_t holdoutFrom);
 // The survival picture: every filter's survival with its Wilson interval (and the hold-out's),
 // the share of tickets it keeps as a mark.

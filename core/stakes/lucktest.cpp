@@ -52,7 +52,7 @@ uint64_t mix(uint64_t z)
 // (to 2^-47), the same on every machine.
 uint32_t randomDraw(const std::vector<uint32_t>& masks, uint64_t seedKey, int rep, int32_t drawNo)
 {
-    const uint64_t h = mix(seedKey ^ mix((uint64_t(uint32_t(rep)) << 32) | uint32_t(drawNo)));
+    const uint64_t h = mix(seedKey + ((uint64_t(uint32_t(rep)) << 32) | uint32_t(drawNo)) * 0x9e3779b97f4a7c15ull);
     __extension__ using Wide = unsigned __int128;
     const auto index = std::size_t((Wide(h) * masks.size()) >> 64);
     return masks[index];
@@ -219,6 +219,7 @@ TLuckRowsResult LuckTestRows(const std::vector<std::vector<TLuckGroup>>& rows, c
     std::vector<Acc> acc(rows.size());
     const std::vector<uint32_t>& masks = ticketMasks();
     const uint64_t seedKey = mix(settings.Seed);
+    std::vector<uint32_t> randoms(drawNos.size());
     const int step = std::max(1, reps / 100);
     for (int rep = 0; rep < reps; ++rep) {
         if (progress && rep % step == 0 && !progress(rep, reps)) {
@@ -226,13 +227,10 @@ TLuckRowsResult LuckTestRows(const std::vector<std::vector<TLuckGroup>>& rows, c
             return result;
         }
         std::fill(acc.begin(), acc.end(), Acc{});
-        int drawIndex = -1;
-        uint32_t x = 0;
+        // All draws of the repetition first: their table reads overlap.
+        for (std::size_t d = 0; d < drawNos.size(); ++d) randoms[d] = randomDraw(masks, seedKey, rep, drawNos[d]);
         for (const Entry& e : entries) {
-            if (e.Draw != drawIndex) {
-                drawIndex = e.Draw;
-                x = randomDraw(masks, seedKey, rep, drawNos[std::size_t(e.Draw)]);
-            }
+            const uint32_t x = randoms[std::size_t(e.Draw)];
             int64_t h = 0, pr = 0;
             for (int i = e.First; i < e.End; ++i) {
                 const uint32_t both = stakes[std::size_t(i)] & x;
