@@ -9,6 +9,7 @@
 #include "core/stakes/ratings.h"
 #include "app/viewhost.h"
 
+class QLabel;
 class QTableView;
 class TFormChart;
 namespace kv::workspace {
@@ -19,9 +20,10 @@ class FormSettings;
 class RatingsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    // The two luck columns after the rating's own: "p (совпадения)", "p (профит)".
+    // The luck columns after the rating's own: "p (совпадения)", "q (совпадения)", "p (профит)",
+    // "q (профит)".
     static constexpr int LuckColumn = kv::stakes::RatingColumnCount;
-    static constexpr int ColumnCount = LuckColumn + 2;
+    static constexpr int ColumnCount = LuckColumn + 4;
 
     RatingsModel(const kv::stakes::TRatings& ratings, const kv::stakes::TLuckCache& luck, int luckDraws,
                  QObject* parent = nullptr)
@@ -65,9 +67,16 @@ public:
     void ratingsRefresh();
     void ratingsExport();
     void setEffMode(int mode);
-    // "Проверка на случайность": the p values of the selected rows not yet known, with the
-    // progress window and its Cancel; the rows done before a Cancel keep theirs.
+    // "Проверка на случайность": the p values of the selected rows (all rows when none is
+    // selected) not yet known, with the progress window and its Cancel, then the q values over
+    // all of those rows and the sentence under the table. A Cancel keeps what was known before.
     void ratingsLuckTest();
+    // The sentence of the last luck test (hidden before the first).
+    QLabel* chanceLabel() const { return m_chance; }
+    // "График проверки на случайность" of the current row: its cumulative hits (profit) over
+    // the band of random draws, the hold-out of the last test marked when the row is one of
+    // its rows. The window deletes itself when closed.
+    QWidget* ratingsLuckChart();
     // R of the luck test: LuckTestDraws of the window settings, 10000 by default.
     int luckDraws() const { return m_luckDraws; }
     // The hit chart of the selected rows; the window is modal and deletes itself when closed.
@@ -79,6 +88,7 @@ private:
 
     QTableView* m_view;
     RatingsModel* m_model;
+    QLabel* m_chance;
     kv::stakes::TLuckCache m_luck;
     int m_luckDraws = 10000;
 };

@@ -441,7 +441,7 @@ void ScenarioView::scriptTest()
     prepareRun();
     m_runner->ScriptTest(dialog.count(), dialog.holdout());
     runFinished();
-    if (!m_runner->Survival().Empty()) showSurvival(m_runner->Survival().Summary());
+    if (!m_runner->Survival().Empty()) showSurvival(m_runner->Survival().Summary(m_runner->LastTest().HoldoutFrom));
 }
 
 bool ScenarioView::writeReport(const QString& file)

@@ -63,6 +63,22 @@ const stakes::TLuckPart& tuningPart(const TReportRow& row, bool holdout)
 
 } // namespace
 
+int64_t ExpectedStakeResultRaw(const stakes::TPrizeTable& prizes)
+{
+    const stakes::TChanceDistribution& chance = stakes::ChanceDistribution();
+    long double expected = 0;
+    for (int h = 0; h <= game::NumsPerDraw; ++h)
+        expected += chance.Share[std::size_t(h)] * prizes.StakeResult(game::NumsPerDraw, h).raw;
+    return int64_t(std::llround(expected));
+}
+
+bool PaysPrizes(const stakes::TPrizeTable& prizes)
+{
+    for (int h = 0; h <= game::NumsPerDraw; ++h)
+        if (prizes.Profit(h).raw != 0) return true;
+    return false;
+}
+
 TTestReport BuildTestReport(stakes::TStakesFile& file, const TTestRun& run, std::vector<TSurvivalRow> survival,
                             const stakes::TPrizeTable& prizes, const TReportSettings& settings,
                             const std::function<bool(int done, int total)>& progress)
@@ -71,12 +87,8 @@ TTestReport BuildTestReport(stakes::TStakesFile& file, const TTestRun& run, std:
     report.Run = run;
     report.Repetitions = settings.Repetitions;
     report.Survival = std::move(survival);
-    for (int h = 1; h <= game::NumsPerDraw; ++h) report.HasPrizes = report.HasPrizes || prizes.Profit(h).raw != 0;
-    const stakes::TChanceDistribution& chance = stakes::ChanceDistribution();
-    long double expected = 0;
-    for (int h = 0; h <= game::NumsPerDraw; ++h)
-        expected += chance.Share[std::size_t(h)] * prizes.StakeResult(game::NumsPerDraw, h).raw;
-    report.ExpectedProfitRaw = int64_t(std::llround(expected));
+    report.HasPrizes = PaysPrizes(prizes);
+    report.ExpectedProfitRaw = ExpectedStakeResultRaw(prizes);
 
     // The rows of the test: both halves by name, in the order of the tuning half.
     std::vector<std::string> names;
@@ -146,11 +158,16 @@ TTestReport BuildLastTestReport(stakes::TStakesFile& file, const std::filesystem
 {
     TTestReport report = BuildTestReport(file, LoadTestRun(dir), LoadSurvival(dir / SurvivalFileName), prizes, settings, progress);
     report.Scenario = std::move(scenario);
+    report.Created = ReportTimeNow();
+    return report;
+}
+
+std::string ReportTimeNow()
+{
     const std::time_t t = std::time(nullptr);
     std::tm tm{};
     localtime_r(&t, &tm);
-    report.Created = util::Format("%.4d-%.2d-%.2d %.2d:%.2d", {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min});
-    return report;
+    return util::Format("%.4d-%.2d-%.2d %.2d:%.2d", {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min});
 }
 
 std::string ReportVerdict(const TReportRow& row, bool holdout)

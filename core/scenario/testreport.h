@@ -58,6 +58,14 @@ TTestReport BuildLastTestReport(stakes::TStakesFile& file, const std::filesystem
                                 const stakes::TPrizeTable& prizes, const TReportSettings& settings,
                                 const std::function<bool(int done, int total)>& progress = {});
 
+// What a stake of 8 numbers returns on a random draw on average (Currency raw), and whether
+// the prize table pays anything at all (a profit picture says something only then).
+int64_t ExpectedStakeResultRaw(const stakes::TPrizeTable& prizes);
+bool PaysPrizes(const stakes::TPrizeTable& prizes);
+
+// The local time as the report gives it: "yyyy-mm-dd hh:nn".
+std::string ReportTimeNow();
+
 // The verdict of a row in a player's words.
 std::string ReportVerdict(const TReportRow& row, bool holdout);
 

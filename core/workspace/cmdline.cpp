@@ -85,6 +85,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
         } else if (a == "--compare") {
             cmd.compare = true;
             continue;
+        } else if (a == "--holdout") {
+            cmd.holdout = integer(value(i, a), a);
+            continue;
+        } else if (a == "--luck") {
+            cmd.luckDraws = integer(value(i, a), a);
+            continue;
+        } else if (a == "--report") {
+            cmd.reportFile = value(i, a);
+            continue;
         } else if (!a.empty() && a[0] != '-' && a[0] != '/') {
             cmd.headlessArgs.push_back(a);
             continue;
@@ -168,7 +177,8 @@ std::string UsageText()
 {
     return "Использование: Kvanta_8x20 [--data-dir КАТАЛОГ] [restart] [loadonly] [fullrecreate] [fullrefresh]\n"
            "                   [no-language] [--version] [--help]\n"
-           "       Kvanta_8x20 [--data-dir КАТАЛОГ] scripttest N [--scenario ФАЙЛ] [--out ФАЙЛ]\n"
+           "       Kvanta_8x20 [--data-dir КАТАЛОГ] scripttest N [--holdout K] [--luck R] [--report ФАЙЛ.html]\n"
+           "                   [--scenario ФАЙЛ] [--out ФАЙЛ]\n"
            "       Kvanta_8x20 [--data-dir КАТАЛОГ] scriptrun [--scenario ФАЙЛ] [--out ФАЙЛ]\n"
            "       Kvanta_8x20 [--data-dir КАТАЛОГ] stattable КОД [--len L] [--offset K] [--compare] [--out ФАЙЛ]\n"
            "\n"
@@ -192,6 +202,11 @@ std::string UsageText()
            "  scriptrun           прогноз: ставки сценария на следующий тираж (CSV)\n"
            "  stattable КОД       таблица статистики метода (например, NUMS или POS3): заголовок и 20\n"
            "                      столбцов через табуляцию, по возрастанию столбца \"Количество\"\n"
+           "  --holdout K         последние K тиражей теста - контрольные: строки рейтинга и эффективность\n"
+           "                      фильтров выводятся отдельно для тиражей настройки и контрольных\n"
+           "  --luck R            добавить к строкам рейтинга p и q проверки на случайность (R случайных\n"
+           "                      тиражей, от 100 до 10000000)\n"
+           "  --report ФАЙЛ.html  записать отчет о тесте: таблица идей с p и q, графики, фильтры\n"
            "  --scenario ФАЙЛ     файл сценария (*.lsc) вместо текущего сценария Kvanta_8x20.lss\n"
            "  --len L             число тиражей таблицы статистики (по умолчанию DrawsStatLen, 1000)\n"
            "  --offset K          смещение окна тиражей (по умолчанию 0)\n"

@@ -30,6 +30,9 @@ struct CommandLine {
     int statLen = -1;                     // --len L (-1: not given)
     int statOffset = 0;                   // --offset K
     bool compare = false;                 // --compare
+    int holdout = 0;                      // --holdout K: scripttest keeps its last K draws apart
+    int luckDraws = 0;                    // --luck R: scripttest adds p and q (0: not given)
+    std::filesystem::path reportFile;     // --report FILE.html: scripttest writes its report
     std::string headlessError;
 };
 

@@ -126,7 +126,8 @@ TEST_F(HeadlessFixture, BadRequestsExitTwoWithOneLine)
     Scenario("broken.lsc", "");
     for (const std::string& words : {std::string("stattable QQQ"), std::string("stattable NUMS --len 0"),
                                      std::string("scripttest 5 --scenario missing.lsc"), std::string("scripttest 0"),
-                                     std::string("scriptrun")}) {
+                                     std::string("scriptrun"), std::string("scripttest 5 --holdout 5"),
+                                     std::string("scripttest 5 --luck 99"), std::string("scriptrun --holdout 1")}) {
         const ProgramRun r = Program(dir.path(), words);
         EXPECT_EQ(r.code, 2) << words;
         EXPECT_TRUE(r.out.empty()) << words;
@@ -151,6 +152,34 @@ TEST_F(HeadlessFixture, ScriptTestPrintsTouchedRatingRowsAndSurvival)
     // The rating was fed and saved, the current scenario left alone.
     EXPECT_EQ(std::filesystem::file_size(dir / "Kvanta_8x20.lrt"), 2u * 312u);
     EXPECT_FALSE(std::filesystem::exists(dir / "Kvanta_8x20.lss"));
+}
+
+// A hold-out of 4 of 12 draws with the luck test: a line per half of every touched row with its
+// p and q, the survival with its hold-out columns, and the report page.
+TEST_F(HeadlessFixture, ScriptTestWithHoldoutLuckAndReport)
+{
+    Scenario("s.lsc", "FULL:0#FIRST|TMD1#NUMS:30,60#LNO:#ST:2| | | | | | |idea\r\n");
+    const ProgramRun r = Program(dir.path(), "scripttest 12 --holdout 4 --luck 200 --report '" + (dir / "r.html").string()
+                                                 + "' --scenario '" + (dir / "s.lsc").string() + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 9u) << r.out;
+    EXPECT_TRUE(Starts(lines[0], "\"Тиражи\";\"Комментарий\";\"Ставок\"")) << lines[0];
+    EXPECT_EQ(Fields(lines[0], ';'), 20);
+    EXPECT_TRUE(Starts(lines[1], "\"настройка\";\"01.001: idea @ FULL#FIRST + TMD1#NUMS:30#LNO:#ST:2\";8;")) << lines[1];
+    EXPECT_TRUE(Starts(lines[2], "\"контроль\";\"01.001: idea @ FULL#FIRST + TMD1#NUMS:30#LNO:#ST:2\";4;")) << lines[2];
+    EXPECT_TRUE(Starts(lines[4], "\"контроль\";\"01.002: idea @")) << lines[4];
+    for (int i = 1; i <= 4; ++i) {
+        EXPECT_EQ(Fields(lines[std::size_t(i)], ';'), 20) << lines[std::size_t(i)];
+        const std::string last = lines[std::size_t(i)].substr(lines[std::size_t(i)].rfind(';') + 1);
+        EXPECT_TRUE(last == "1.0000" || (last.size() == 6 && last[1] == '.')) << last;
+    }
+    EXPECT_EQ(lines[5], "");
+    EXPECT_EQ(Fields(lines[6], ';'), 15);
+    EXPECT_TRUE(Starts(lines[7], "\"TMD1#NUMS:30#LNO:#ST:2\";8;")) << lines[7];
+    const std::string html = test::ReadBytes(dir / "r.html");
+    EXPECT_TRUE(Starts(html, "<!DOCTYPE html>"));
+    EXPECT_NE(html.find("Сценарий: s.lsc. Тест по 12 тиражам (№ 139 - № 150), из них контрольных"), std::string::npos);
 }
 
 TEST_F(HeadlessFixture, ScriptRunStopsAtABrokenLineWithExitOne)
