@@ -8,8 +8,10 @@
 #include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 
 #include "core/scenario/testreport.h"
+#include "core/util/ticks.h"
 
 namespace {
 
@@ -19,6 +21,17 @@ QValueAxis* addAxis(QChart* chart, Qt::Alignment where, const QString& title)
     axis->setTitleText(title);
     chart->addAxis(axis, where);
     return axis;
+}
+
+// Ticks at round values (the axes' own tick count would put "%d" labels between whole draws).
+void niceRange(QValueAxis* axis, double min, double max, bool whole)
+{
+    const kv::util::TAxisTicks t = kv::util::NiceTicks(min, max, 6, whole);
+    axis->setRange(t.Min, t.Max);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(t.Min);
+    axis->setTickInterval(t.Step);
+    axis->setLabelFormat(QStringLiteral("%.") + QString::number(t.Decimals) + QStringLiteral("f"));
 }
 
 void attach(QChart* chart, QAbstractSeries* series, QValueAxis* x, QValueAxis* y)
@@ -38,7 +51,6 @@ QChartView* NewBandChart(const kv::stakes::TLuckBand& band, bool profit, int64_t
     chart->setTitle(QString::fromUtf8(kv::scenario::BandChartTitle(profit)));
     QValueAxis* x = addAxis(chart, Qt::AlignBottom, QStringLiteral("Тираж"));
     QValueAxis* y = addAxis(chart, Qt::AlignLeft, QString());
-    x->setLabelFormat(QStringLiteral("%d"));
     auto* upper = new QLineSeries(chart);
     auto* lower = new QLineSeries(chart);
     auto* real = new QLineSeries;
@@ -60,14 +72,13 @@ QChartView* NewBandChart(const kv::stakes::TLuckBand& band, bool profit, int64_t
     pen.setWidth(2);
     real->setPen(pen);
     attach(chart, real, x, y);
-    const double margin = std::max(1e-9, (ymax - ymin) * 0.05);
-    y->setRange(ymin - margin, ymax + margin);
-    if (!lines.X.empty()) x->setRange(lines.X.front(), std::max(lines.X.back(), lines.X.front() + 1));
+    niceRange(y, ymin, ymax, !profit);
+    if (!lines.X.empty()) niceRange(x, lines.X.front(), std::max(lines.X.back(), lines.X.front() + 1), true);
     if (holdoutFrom > 0 && !lines.X.empty() && holdoutFrom <= lines.X.back()) {
         auto* mark = new QLineSeries;
         mark->setName(QString::fromUtf8(kv::scenario::HoldoutMarkText));
-        mark->append(holdoutFrom - 0.5, ymin - margin);
-        mark->append(holdoutFrom - 0.5, ymax + margin);
+        mark->append(holdoutFrom - 0.5, y->min());
+        mark->append(holdoutFrom - 0.5, y->max());
         QPen dashed(QColor(0xe0, 0x70, 0x00));
         dashed.setWidth(2);
         dashed.setStyle(Qt::DashLine);
@@ -86,9 +97,12 @@ QChartView* NewSurvivalChart(const std::vector<kv::scenario::TSurvivalRow>& rows
     chart->setTitle(QStringLiteral("Выживаемость фильтров, % (95% интервал Вильсона)"));
     QValueAxis* x = addAxis(chart, Qt::AlignBottom, QStringLiteral("Фильтр (строка таблицы)"));
     QValueAxis* y = addAxis(chart, Qt::AlignLeft, QStringLiteral("%"));
+    // A tick under every filter (every few of many), none between them.
     x->setLabelFormat(QStringLiteral("%d"));
     x->setRange(0.5, double(rows.size()) + 0.5);
-    x->setTickCount(int(std::min<std::size_t>(rows.size(), 20)) + 1);
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(1);
+    x->setTickInterval(std::max(1.0, std::ceil(double(rows.size()) / 20)));
     y->setRange(0, 100);
     const bool holdout = kv::scenario::SurvivalHasHoldout(rows);
     const auto scatter = [&](const QString& name, QColor color, QScatterSeries::MarkerShape shape) {

@@ -45,7 +45,7 @@ std::string tickText(double v, int decimals)
 }
 
 struct Frame {
-    double Left = 64, Right = 708, Top = 28, Bottom = 222;
+    double Left = 64, Right = 740, Top = 28, Bottom = 222;
     double X0 = 0, X1 = 1, Y0 = 0, Y1 = 1;
     double X(double x) const { return Left + (x - X0) / (X1 - X0) * (Right - Left); }
     double Y(double y) const { return Bottom - (y - Y0) / (Y1 - Y0) * (Bottom - Top); }
@@ -230,7 +230,7 @@ std::string ReportBandSvg(const stakes::TLuckBand& band, bool profit, int64_t ex
 
     std::string s;
     s.reserve(4096 + n * 64);
-    s += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"720\" height=\"256\" viewBox=\"0 0 720 256\" class=\"chart\">";
+    s += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"760\" height=\"256\" viewBox=\"0 0 760 256\" class=\"chart\">";
     s += "<text x=\"64\" y=\"16\" class=\"title\">";
     s += BandChartTitle(profit);
     s += "</text>";
@@ -248,7 +248,7 @@ std::string ReportBandSvg(const stakes::TLuckBand& band, bool profit, int64_t ex
     }
     for (int i = 0; i < yt.Count(); ++i) {
         const double v = yt.Min + i * yt.Step;
-        s += "<line x1=\"64\" x2=\"708\" y1=\"";
+        s += "<line x1=\"64\" x2=\"740\" y1=\"";
         coord(s, f.Y(v));
         s += "\" y2=\"";
         coord(s, f.Y(v));
@@ -287,10 +287,10 @@ std::string ReportBandSvg(const stakes::TLuckBand& band, bool profit, int64_t ex
         }
         s += "\"/>";
     }
-    s += "<text x=\"386\" y=\"252\" class=\"xlabel\">тираж</text>";
-    s += "<rect x=\"470\" y=\"6\" width=\"14\" height=\"10\" class=\"band\"/><text x=\"488\" y=\"15\" class=\"legend\">";
+    s += "<text x=\"402\" y=\"252\" class=\"xlabel\">тираж</text>";
+    s += "<rect x=\"480\" y=\"6\" width=\"14\" height=\"10\" class=\"band\"/><text x=\"498\" y=\"15\" class=\"legend\">";
     s += BandSeriesText;
-    s += "</text><line x1=\"620\" x2=\"640\" y1=\"11\" y2=\"11\" class=\"real\"/><text x=\"644\" y=\"15\" class=\"legend\">";
+    s += "</text><line x1=\"668\" x2=\"688\" y1=\"11\" y2=\"11\" class=\"real\"/><text x=\"692\" y=\"15\" class=\"legend\">";
     s += IdeaSeriesText;
     s += "</text>";
     s += "</svg>";
@@ -303,9 +303,9 @@ std::string ReportSurvivalSvg(const std::vector<TSurvivalRow>& rows)
     const std::size_t n = std::min(rows.size(), MaxRows);
     const bool holdout = SurvivalHasHoldout(rows);
     const double height = 44 + double(n) * 24;
-    Frame f{.Left = 330, .Right = 708, .Top = 30, .Bottom = height - 10, .X0 = 0, .X1 = 100};
+    Frame f{.Left = 330, .Right = 740, .Top = 30, .Bottom = height - 10, .X0 = 0, .X1 = 100};
     std::string s;
-    s += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"720\" height=\"";
+    s += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"760\" height=\"";
     coord(s, height);
     s += "\" class=\"chart\"><text x=\"4\" y=\"16\" class=\"title\">Выживаемость фильтров, % (95% интервал Вильсона)</text>";
     s += "<circle cx=\"334\" cy=\"11\" r=\"4\" class=\"tune\"/><text x=\"342\" y=\"15\" class=\"legend\">";
@@ -371,9 +371,9 @@ std::string TestReportHtml(const TTestReport& report)
     std::string h;
     h.reserve(65536);
     h += "<!DOCTYPE html>\n<html lang=\"ru\"><head><meta charset=\"utf-8\"><title>Отчет о тесте сценария</title><style>\n"
-         "body{font-family:'DejaVu Sans',Arial,sans-serif;font-size:14px;margin:24px;color:#222;max-width:1100px}\n"
+         "body{font-family:'DejaVu Sans',Arial,sans-serif;font-size:14px;margin:24px;color:#222;max-width:1320px}\n"
          "h1{font-size:22px}h2{font-size:18px;margin-top:28px}h3{font-size:14px;margin:18px 0 4px}\n"
-         "table{border-collapse:collapse;font-size:13px}th,td{border:1px solid #ccc;padding:3px 6px}\n"
+         "table{border-collapse:collapse;font-size:12px}td.name{min-width:300px}th,td{border:1px solid #ccc;padding:3px 6px}\n"
          "td.n{text-align:right}th{background:#f0f0f0}td.good{background:#e6f4e6}td.weak{background:#fdecea}\n"
          ".chart text{font-family:'DejaVu Sans',Arial,sans-serif;font-size:11px;fill:#333}.chart .title{font-size:12px;font-weight:bold}\n"
          ".ylabel{text-anchor:end}.xlabel{text-anchor:middle}.grid{stroke:#e4e4e4}.zero{stroke:#888;stroke-dasharray:4 3}\n"
@@ -412,26 +412,37 @@ std::string TestReportHtml(const TTestReport& report)
     h += "<p class=\"chance\">" + escaped(stakes::LuckChanceText(tested, belowP, belowQ));
     if (holdout) h += " Значения p и q здесь - по тиражам настройки.";
     h += "</p>\n<h2>Идеи</h2>\n<table><tr><th rowspan=\"2\">Идея</th>";
-    const char* sideHead = "<th>Ставок</th><th>Среднее</th><th>Профит</th><th>p</th><th>q</th>";
-    h += holdout ? "<th colspan=\"5\">Тиражи настройки</th><th colspan=\"5\">Контрольные тиражи</th>"
-                 : "<th colspan=\"5\">Все тиражи теста</th>";
+    const bool money = report.HasPrizes;
+    const std::string span = money ? "7" : "4";
+    if (holdout) {
+        h += "<th colspan=\"" + span + "\">Тиражи настройки</th><th colspan=\"" + span + "\">Контрольные тиражи</th>";
+    } else {
+        h += "<th colspan=\"" + span + "\">Все тиражи теста</th>";
+    }
     h += "<th rowspan=\"2\">Итог</th></tr><tr>";
-    h += sideHead;
-    if (holdout) h += sideHead;
+    for (int k = 0; k < (holdout ? 2 : 1); ++k) {
+        h += "<th>Ставок</th><th>Среднее</th><th>p</th><th>q</th>";
+        if (money) h += "<th>Профит</th><th>p</th><th>q</th>";
+    }
     h += "</tr>\n";
+    const auto pq = [&](double p, double q) {
+        h += std::string("<td class=\"n") + (p < 0.05 ? " good" : "") + "\">" + pText(p, reps) + "</td>";
+        h += std::string("<td class=\"n") + (q < 0.05 ? " good" : "") + "\">" + pText(q, reps) + "</td>";
+    };
     const auto side = [&](const stakes::TRatingRecord& r, const stakes::TLuckPart& part) {
-        if (r.StakeCount == 0) {
-            h += "<td class=\"n\">0</td><td></td><td></td><td></td><td></td>";
+        h += "<td class=\"n\">" + std::to_string(r.StakeCount) + "</td>";
+        if (r.StakeCount == 0 || part.Draws == 0) {
+            h += money ? "<td></td><td></td><td></td><td></td><td></td><td></td>" : "<td></td><td></td><td></td>";
             return;
         }
-        h += "<td class=\"n\">" + std::to_string(r.StakeCount) + "</td><td class=\"n\">"
-             + util::Format("%.3f", {double(r.HitSum) / r.StakeCount}) + "</td><td class=\"n\">"
-             + util::Format("%.2f", {r.ProfitSum.ToDouble()}) + "</td>";
-        h += std::string("<td class=\"n") + (part.PHits < 0.05 ? " good" : "") + "\">" + pText(part.PHits, reps) + "</td>";
-        h += std::string("<td class=\"n") + (part.QHits < 0.05 ? " good" : "") + "\">" + pText(part.QHits, reps) + "</td>";
+        h += "<td class=\"n\">" + util::Format("%.3f", {double(r.HitSum) / r.StakeCount}) + "</td>";
+        pq(part.PHits, part.QHits);
+        if (!money) return;
+        h += "<td class=\"n\">" + util::Format("%.2f", {r.ProfitSum.ToDouble()}) + "</td>";
+        pq(part.PProfit, part.QProfit);
     };
     for (const TReportRow& row : report.Rows) {
-        h += "<tr><td>" + escaped(row.Name) + "</td>";
+        h += "<tr><td class=\"name\">" + escaped(row.Name) + "</td>";
         if (holdout) {
             side(row.Tuning, row.Luck.Tuning);
             side(row.Held, row.Luck.Holdout);
@@ -441,19 +452,6 @@ std::string TestReportHtml(const TTestReport& report)
         h += "<td>" + escaped(ReportVerdict(row, holdout)) + "</td></tr>\n";
     }
     h += "</table>\n";
-    if (report.HasPrizes) {
-        h += "<p>p и q профита: ";
-        bool first = true;
-        for (const TReportRow& row : report.Rows) {
-            const stakes::TLuckPart& t = tuningPart(row, holdout);
-            if (t.Draws == 0) continue;
-            if (!first) h += "; ";
-            first = false;
-            h += escaped(row.Name) + " - p " + pText(t.PProfit, reps) + ", q " + pText(t.QProfit, reps);
-            if (holdout && row.Luck.Holdout.Draws > 0) h += ", на контроле p " + pText(row.Luck.Holdout.PProfit, reps);
-        }
-        h += ".</p>\n";
-    }
     h += "<h2>Графики идей</h2>\n";
     for (const TReportRow& row : report.Rows) {
         if (row.Luck.Band.Empty()) continue;
