@@ -6,6 +6,7 @@
 #include <QActionGroup>
 #include <QDialog>
 #include <QLabel>
+#include <QTabWidget>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLocale>
@@ -110,6 +111,31 @@ QVariant RatingsModel::headerData(int section, Qt::Orientation orientation, int 
     return {};
 }
 
+int RatingRowsModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int RatingRowsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : stakes::RatingColumnCount;
+}
+
+QVariant RatingRowsModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid()) return {};
+    if (role == Qt::DisplayRole) return qs(stakes::RatingCellText(m_rows, index.row(), index.column(), m_effMode));
+    if (role == Qt::TextAlignmentRole)
+        return index.column() == 0 ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant RatingRowsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    return QString::fromUtf8(stakes::RatingColumnCaption(section));
+}
+
 void RatingsModel::reload()
 {
     beginResetModel();
@@ -181,6 +207,13 @@ void RatingsView::createCommands()
                                      "выделенных строк или, без выделения, для всех"),
                       [this] { ratingsLuckTest(); },
                       [&ws] { return !ws.Ratings().Empty() && ws.StakesFile().IsOpen(); });
+    m_commands.add("RatingsTestHalves", QStringLiteral("Рейтинг последнего теста"),
+                      QStringLiteral("Строки рейтинга последнего теста отдельно по тиражам настройки и контрольным"),
+                      [this] { ratingsTestHalves(); },
+                      [&ws] {
+                          std::error_code ec;
+                          return std::filesystem::exists(ws.DataDir() / scenario::TestRunFileName, ec);
+                      });
     m_commands.add("RatingsLuckChart", QStringLiteral("График проверки на случайность"),
                       QStringLiteral("Накопленные совпадения строки на фоне полосы случайных тиражей"),
                       [this] { ratingsLuckChart(); },
@@ -200,7 +233,8 @@ void RatingsView::createMenus(QMenu* menu)
     auto* context = new QMenu(this);
     for (QMenu* m : {menu, context}) {
         m_commands.fillMenu(m, {"RatingsRefresh", TCommandSet::Separator, "RatingsGraphOverlap", "StakesGraphOverlap",
-                                "StakesGraphProfits", "RatingsToScript", "RatingsLuckTest", "RatingsLuckChart", TCommandSet::Separator});
+                                "StakesGraphProfits", "RatingsToScript", "RatingsLuckTest", "RatingsLuckChart", "RatingsTestHalves",
+                                TCommandSet::Separator});
         m->addMenu(eff);
         m_commands.fillMenu(m, {TCommandSet::Separator, "RatingsExport", "RatingsXlsExport"});
     }
@@ -427,6 +461,34 @@ QWidget* RatingsView::ratingsLuckChart()
     layout->addWidget(NewBandChart(res.Rows.front().Band, false, expected, holdoutFrom, window));
     if (pays) layout->addWidget(NewBandChart(res.Rows.front().Band, true, expected, holdoutFrom, window));
     window->resize(900, pays ? 700 : 420);
+    window->show();
+    return window;
+}
+
+QWidget* RatingsView::ratingsTestHalves()
+{
+    const scenario::TTestRun run = scenario::LoadTestRun(m_ws.DataDir());
+    if (run.Empty()) return nullptr;
+    auto* window = new QDialog(m_host.mainWindow());
+    window->setObjectName(QStringLiteral("RatingsTestHalves"));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(QStringLiteral("Рейтинг последнего теста"));
+    auto* layout = new QVBoxLayout(window);
+    QString text = QStringLiteral("Тест по %1 тиражам (№ %2 - № %3)").arg(run.Count).arg(run.FirstDrawNo).arg(run.LastDrawNo);
+    if (run.Holdout > 0)
+        text += QStringLiteral(", контрольные тиражи: %1 (с № %2)").arg(run.Holdout).arg(run.HoldoutFrom);
+    layout->addWidget(new QLabel(text, window));
+    auto* tabs = new QTabWidget(window);
+    const auto add = [&](const stakes::TRatingsArray& rows, const QString& caption) {
+        auto* model = new RatingRowsModel(rows, m_ws.Ratings().EffMode(), window);
+        auto* view = NewRowList(QStringLiteral("RatingsTestHalf"), model);
+        view->setColumnWidth(0, 320);
+        tabs->addTab(view, caption);
+    };
+    add(run.Tuning, run.Holdout > 0 ? QStringLiteral("Тиражи настройки") : QStringLiteral("Все тиражи теста"));
+    if (run.Holdout > 0) add(run.Held, QStringLiteral("Контрольные тиражи"));
+    layout->addWidget(tabs, 1);
+    window->resize(1000, 420);
     window->show();
     return window;
 }

@@ -42,6 +42,22 @@ private:
     int m_luckDraws;
 };
 
+// Rating rows that are not the rating itself (a half of the last test), read-only, 24 columns.
+class RatingRowsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    RatingRowsModel(kv::stakes::TRatingsArray rows, int effMode, QObject* parent = nullptr)
+        : QAbstractTableModel(parent), m_rows(std::move(rows)), m_effMode(effMode) {}
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    kv::stakes::TRatingsArray m_rows;
+    int m_effMode;
+};
+
 // The tab "Рейтинг": one row per rating row, sorted by a header click, with its commands.
 class RatingsView : public ContextView {
     Q_OBJECT
@@ -77,6 +93,9 @@ public:
     // the band of random draws, the hold-out of the last test marked when the row is one of
     // its rows. The window deletes itself when closed.
     QWidget* ratingsLuckChart();
+    // "Рейтинг последнего теста": the rating rows of the last test's tuning draws and of its
+    // hold-out draws, side by side in two tabs. The window deletes itself when closed.
+    QWidget* ratingsTestHalves();
     // R of the luck test: LuckTestDraws of the window settings, 10000 by default.
     int luckDraws() const { return m_luckDraws; }
     // The hit chart of the selected rows; the window is modal and deletes itself when closed.

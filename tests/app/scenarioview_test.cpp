@@ -939,6 +939,20 @@ void ScenarioViewTest::holdoutReportAndPictures()
     QVERIFY2(names.contains(QStringLiteral("Контрольные тиражи")), qPrintable(names.join(QLatin1Char(','))));
     QVERIFY(names.contains(QStringLiteral("идея")));
     chart->close();
+
+    // The halves of the test's rating: 4 tuning stakes and 2 hold-out stakes per variant.
+    QVERIFY(enabled(w, "RatingsTestHalves"));
+    QWidget* halves = ratings->ratingsTestHalves();
+    QVERIFY(halves);
+    QTabWidget* tabs = halves->findChild<QTabWidget*>();
+    QCOMPARE(tabs->count(), 2);
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Контрольные тиражи"));
+    for (int t = 0; t < 2; ++t) {
+        auto* view = qobject_cast<QTableView*>(tabs->widget(t));
+        QCOMPARE(view->model()->rowCount(), 2);
+        QCOMPARE(view->model()->index(0, 1).data().toString(), t == 0 ? QStringLiteral("4") : QStringLiteral("2"));
+    }
+    halves->close();
 }
 
 QTEST_MAIN(ScenarioViewTest)
