@@ -180,6 +180,13 @@ TEST_F(HeadlessFixture, ScriptTestWithHoldoutLuckAndReport)
     const std::string html = test::ReadBytes(dir / "r.html");
     EXPECT_TRUE(Starts(html, "<!DOCTYPE html>"));
     EXPECT_NE(html.find("Сценарий: s.lsc. Тест по 12 тиражам (№ 139 - № 150), из них контрольных"), std::string::npos);
+
+    // A report that cannot be written: the results are still printed, the failure named, exit 1.
+    const ProgramRun bad = Program(dir.path(), "scripttest 3 --report '" + (dir / "no" / "r.html").string() + "' --scenario '"
+                                                   + (dir / "s.lsc").string() + "'");
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_NE(bad.err.find("r.html"), std::string::npos) << bad.err;
+    EXPECT_TRUE(Starts(bad.out, "\"Комментарий\";")) << bad.out;
 }
 
 TEST_F(HeadlessFixture, ScriptRunStopsAtABrokenLineWithExitOne)
