@@ -54,6 +54,7 @@ TEST(TestReport, AlwaysWinningIdeaHoldsUp)
     EXPECT_EQ(row.Luck.Holdout.Hits, 40);
     EXPECT_EQ(row.Luck.Tuning.PHits, 0);
     EXPECT_EQ(row.Luck.Holdout.PHits, 0);
+    EXPECT_NEAR(row.Luck.Tuning.QHits, 1.0 / 301, 1e-12);   // the only row: q is (0 + 1) / (R + 1)
     EXPECT_EQ(row.Luck.Band.DrawNo.size(), 10u);
     EXPECT_EQ(scenario::ReportVerdict(row, true), "держится и на контрольных тиражах");
     EXPECT_TRUE(report.HasPrizes);
