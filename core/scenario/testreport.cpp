@@ -308,11 +308,11 @@ std::string ReportSurvivalSvg(const std::vector<TSurvivalRow>& rows)
     s += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"760\" height=\"";
     coord(s, height);
     s += "\" class=\"chart\"><text x=\"4\" y=\"16\" class=\"title\">Выживаемость фильтров, % (95% интервал Вильсона)</text>";
-    s += "<circle cx=\"334\" cy=\"11\" r=\"4\" class=\"tune\"/><text x=\"342\" y=\"15\" class=\"legend\">";
+    s += "<circle cx=\"400\" cy=\"11\" r=\"4\" class=\"tune\"/><text x=\"408\" y=\"15\" class=\"legend\">";
     s += holdout ? "настройка" : "выживаемость";
     s += "</text>";
-    if (holdout) s += "<circle cx=\"424\" cy=\"11\" r=\"4\" class=\"hold\"/><text x=\"432\" y=\"15\" class=\"legend\">контроль</text>";
-    s += "<path d=\"M 510 6 l 5 5 l -5 5 l -5 -5 z\" class=\"kept\"/><text x=\"520\" y=\"15\" class=\"legend\">доля "
+    if (holdout) s += "<circle cx=\"486\" cy=\"11\" r=\"4\" class=\"hold\"/><text x=\"494\" y=\"15\" class=\"legend\">контроль</text>";
+    s += "<path d=\"M 566 6 l 5 5 l -5 5 l -5 -5 z\" class=\"kept\"/><text x=\"576\" y=\"15\" class=\"legend\">доля "
          "оставленных билетов</text>";
     for (int t = 0; t <= 100; t += 20) {
         s += "<line y1=\"30\" y2=\"";
@@ -379,7 +379,7 @@ std::string TestReportHtml(const TTestReport& report)
          ".ylabel{text-anchor:end}.xlabel{text-anchor:middle}.grid{stroke:#e4e4e4}.zero{stroke:#888;stroke-dasharray:4 3}\n"
          ".band{fill:#c6dbef;stroke:#9ecae1}.real{fill:none;stroke:#c62828;stroke-width:2}.holdout{fill:#fff3e0}\n"
          ".tune{stroke:#1f5fa8;fill:#1f5fa8;stroke-width:2}.hold{stroke:#e07000;fill:#e07000;stroke-width:2}.kept{fill:#777}\n"
-         ".note{fill:#a85a00}p.chance{background:#f6f6f6;padding:8px;border-left:4px solid #1f5fa8}\n"
+         ".note{fill:#a85a00}div.wide{overflow-x:auto}p.chance{background:#f6f6f6;padding:8px;border-left:4px solid #1f5fa8}\n"
          "</style></head><body>\n<h1>Отчет о тесте сценария</h1>\n<p>";
     h += util::Format("Сценарий: %s. Тест по %d тиражам (№ %d - № %d)",
                       {escaped(report.Scenario), run.Count, run.FirstDrawNo, run.LastDrawNo});
@@ -411,7 +411,7 @@ std::string TestReportHtml(const TTestReport& report)
     }
     h += "<p class=\"chance\">" + escaped(stakes::LuckChanceText(tested, belowP, belowQ));
     if (holdout) h += " Значения p и q здесь - по тиражам настройки.";
-    h += "</p>\n<h2>Идеи</h2>\n<table><tr><th rowspan=\"2\">Идея</th>";
+    h += "</p>\n<h2>Идеи</h2>\n<div class=\"wide\"><table><tr><th rowspan=\"2\">Идея</th>";
     const bool money = report.HasPrizes;
     const std::string span = money ? "7" : "4";
     if (holdout) {
@@ -451,7 +451,7 @@ std::string TestReportHtml(const TTestReport& report)
         }
         h += "<td>" + escaped(ReportVerdict(row, holdout)) + "</td></tr>\n";
     }
-    h += "</table>\n";
+    h += "</table></div>\n";
     h += "<h2>Графики идей</h2>\n";
     for (const TReportRow& row : report.Rows) {
         if (row.Luck.Band.Empty()) continue;
@@ -465,7 +465,7 @@ std::string TestReportHtml(const TTestReport& report)
              "отсева, когда выживаемость (точка с интервалом) правее доли оставленных им билетов (ромб).</p>\n";
         h += ReportSurvivalSvg(report.Survival);
         const int columns = SurvivalColumnCount(report.Survival);
-        h += "\n<table><tr>";
+        h += "\n<div class=\"wide\"><table><tr>";
         for (int c = 0; c < columns; ++c) h += std::string("<th>") + escaped(SurvivalColumnCaption(c)) + "</th>";
         h += "</tr>\n";
         for (const TSurvivalRow& r : report.Survival) {
@@ -477,7 +477,7 @@ std::string TestReportHtml(const TTestReport& report)
             }
             h += "</tr>\n";
         }
-        h += "</table>\n";
+        h += "</table></div>\n";
     }
     h += "</body></html>\n";
     return h;
