@@ -8,6 +8,7 @@
 #include "core/stakes/lucktest.h"
 #include "core/stakes/ratings.h"
 #include "app/viewhost.h"
+#include "core/workspace/workspace.h"
 
 class QLabel;
 class QTableView;
@@ -62,7 +63,7 @@ private:
 class RatingsView : public ContextView {
     Q_OBJECT
 public:
-    static constexpr const char* ListName = "RatingsList";
+    static constexpr const char* ListName = kv::workspace::RatingsListName;
 
     explicit RatingsView(const ViewContext& ctx);
 
