@@ -322,7 +322,7 @@ void TFormMain::createMenus()
         {QStringLiteral("Сценарий"),
          {"ScriptOpen", "ScriptSave", "ScriptLoad", sep, "ScriptAdd", "ScriptEmpty", "ScriptClone", "ScriptEdit",
           "ScriptDel", "ScriptClr", sep, "ScriptUp", "ScriptDown", sep, "ScriptRun", "ScriptTest", "ScriptStop", sep,
-          "LogToggle", "LogsDelete", "ScriptSurvival"}},
+          "LogToggle", "LogsDelete", "ScriptSurvival", "ScriptReport"}},
     };
     for (const TCommandSet::TMenuLayout& layout : menus) m_commands->addMenu(menuBar(), layout);
     m_ratingsView->createMenus(menuBar()->addMenu(QStringLiteral("Рейтинг")));

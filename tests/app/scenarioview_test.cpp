@@ -1,5 +1,7 @@
 #include <set>
 #include <QAction>
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -57,6 +59,7 @@ private slots:
     void closingDuringARunStopsItFirst();
     void runLogsAndTheirDeletion();
     void survivalWindowAfterATest();
+    void holdoutReportAndPictures();
 
 private:
     stats::TStatList m_list;
@@ -885,6 +888,71 @@ void ScenarioViewTest::survivalWindowAfterATest()
     QTRY_COMPARE(windows().size(), 1);
     QCOMPARE(windows().first()->table()->rowCount(), 2);
     windows().first()->close();
+}
+
+// "Контрольные тиражи" in the test dialog: at most the count less one, 0 at first. The survival
+// window then has the hold-out columns and its picture, the report names the hold-out, and the
+// picture of a rating row marks where it begins.
+void ScenarioViewTest::holdoutReportAndPictures()
+{
+    StartedWindow started(120, mirrorOf({QStringLiteral("FULL:0#FIRST|TMD1#NUMS:10,20#LNO:#ST:2| | | | | | |идея")}));
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    QVERIFY(!enabled(w, "ScriptReport"));
+    int first = -1, maximum = -1;
+    onNextDialog<TFormTestCount>([&](TFormTestCount* d) {
+        first = d->holdoutEdit()->value();
+        d->countEdit()->setValue(3);
+        maximum = d->holdoutEdit()->maximum();
+        d->countEdit()->setValue(6);
+        d->holdoutEdit()->setValue(2);
+        okButton(d)->click();
+    });
+    run(w, "ScriptTest");
+    QCOMPARE(first, 0);
+    QCOMPARE(maximum, 2);
+    const auto windows = [&w] { return w.findChildren<TFormSurvival*>(); };
+    QTRY_COMPARE(windows().size(), 1);
+    TFormSurvival* form = windows().first();
+    QCOMPARE(form->table()->columnCount(), 15);
+    QCOMPARE(form->table()->item(0, 1)->text(), QStringLiteral("4"));
+    QCOMPARE(form->table()->item(0, 8)->text(), QStringLiteral("2"));
+    QCOMPARE(form->tabs()->tabText(1), QStringLiteral("График"));
+    QVERIFY(form->tabs()->widget(1)->inherits("QChartView"));
+    form->close();
+
+    QVERIFY(enabled(w, "ScriptReport"));
+    const QString file = QString::fromStdString((started.dir / "report.html").string());
+    QVERIFY(w.scenarioView()->writeReport(file));
+    const std::string html = test::ReadBytes(started.dir / "report.html");
+    QVERIFY(html.find("из них контрольных, на которых сценарий не настраивался: 2") != std::string::npos);
+    QVERIFY(html.find("01.002: идея @ FULL#FIRST + TMD1#NUMS:20#LNO:#ST:2") != std::string::npos);
+
+    RatingsView* ratings = w.findChild<RatingsView*>();
+    QVERIFY(ratings);
+    ratings->view()->selectRow(0);
+    QWidget* chart = ratings->ratingsLuckChart();
+    QVERIFY(chart);
+    QStringList names;
+    for (QChartView* v : chart->findChildren<QChartView*>())
+        for (QAbstractSeries* series : v->chart()->series()) names << series->name();
+    QVERIFY2(names.contains(QStringLiteral("Контрольные тиражи")), qPrintable(names.join(QLatin1Char(','))));
+    QVERIFY(names.contains(QStringLiteral("идея")));
+    chart->close();
+
+    // The halves of the test's rating: 4 tuning stakes and 2 hold-out stakes per variant.
+    QVERIFY(enabled(w, "RatingsTestHalves"));
+    QWidget* halves = ratings->ratingsTestHalves();
+    QVERIFY(halves);
+    QTabWidget* tabs = halves->findChild<QTabWidget*>();
+    QCOMPARE(tabs->count(), 2);
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Контрольные тиражи"));
+    for (int t = 0; t < 2; ++t) {
+        auto* view = qobject_cast<QTableView*>(tabs->widget(t));
+        QCOMPARE(view->model()->rowCount(), 2);
+        QCOMPARE(view->model()->index(0, 1).data().toString(), t == 0 ? QStringLiteral("4") : QStringLiteral("2"));
+    }
+    halves->close();
 }
 
 QTEST_MAIN(ScenarioViewTest)
