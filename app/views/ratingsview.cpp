@@ -45,15 +45,20 @@ int RatingsModel::columnCount(const QModelIndex& parent) const
 QVariant RatingsModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid()) return {};
+    const bool noProfitTest = m_prizesEmpty && index.column() == LuckColumn + 1;
     switch (role) {
     case Qt::DisplayRole:
         if (index.column() >= LuckColumn) {
             const stakes::TLuckResult* r = m_luck.Find(m_ratings[index.row()]);
             if (!r) return QString();
+            if (noProfitTest) return QStringLiteral("-");
             return qs(stakes::LuckPText(index.column() == LuckColumn ? r->PHits : r->PProfit, m_luckDraws))
                 .replace(QLatin1Char('.'), QLocale().decimalPoint());
         }
         return qs(stakes::RatingCellText(m_ratings.Items(), index.row(), index.column(), m_ratings.EffMode()));
+    case Qt::ToolTipRole:
+        if (noProfitTest && m_luck.Find(m_ratings[index.row()])) return QString::fromUtf8(PrizesEmptyHint);
+        return {};
     case Qt::TextAlignmentRole:
         return index.column() == 0 ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignRight | Qt::AlignVCenter);
     default: return {};
@@ -68,6 +73,9 @@ QVariant RatingsModel::headerData(int section, Qt::Orientation orientation, int 
         if (section == LuckColumn + 1) return QStringLiteral("p (профит)");
         return QString::fromUtf8(stakes::RatingColumnCaption(section));
     }
+    // The money columns: profit, profit per stake and the profit test.
+    if (role == Qt::ToolTipRole && m_prizesEmpty && (section == 4 || section == 5 || section == LuckColumn + 1))
+        return QString::fromUtf8(PrizesEmptyHint);
     if (role == Qt::ToolTipRole && section == LuckColumn)
         return QStringLiteral("Доля случайных тиражей, на которых ставки строки совпали бы не меньше, чем на "
                               "настоящих. Малое значение (меньше 0,05) - результат вряд ли случаен. Считается "
@@ -187,6 +195,7 @@ void RatingsView::createMenus(QMenu* menu)
 
 void RatingsView::refresh()
 {
+    m_model->setPrizesEmpty(m_stats.Config().Profits.empty());
     m_model->reload();
     m_host.setStatusField(5, qs(stakes::RatingsCountText(m_ws.Ratings().Count())));
 }

@@ -27,6 +27,11 @@ public:
                  QObject* parent = nullptr)
         : QAbstractTableModel(parent), m_ratings(ratings), m_luck(luck), m_luckDraws(luckDraws) {}
     void setLuckDraws(int draws) { m_luckDraws = draws; }
+    // With no prizes every profit is 0: p (профит) shows "-" and the money columns say why.
+    void setPrizesEmpty(bool empty) { m_prizesEmpty = empty; }
+    static constexpr const char* PrizesEmptyHint =
+        "Таблица выигрышей пуста (Параметры системы): профит каждой ставки равен нулю, и проверка "
+        "профита на случайность ничего не показывает.";
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -38,6 +43,7 @@ private:
     const kv::stakes::TRatings& m_ratings;
     const kv::stakes::TLuckCache& m_luck;
     int m_luckDraws;
+    bool m_prizesEmpty = false;
 };
 
 // The tab "Рейтинг": one row per rating row, sorted by a header click, with its commands.
