@@ -103,10 +103,7 @@ CatalogView::CatalogView(const ViewContext& ctx, ScenarioView* scenario) : Conte
     m_filter->setObjectName(QStringLiteral("ScriptLibraryFilter"));
     for (const std::string& caption : workspace::CatalogFilterCaptions()) m_filter->addItem(qs(caption));
     m_filter->setCurrentIndex(workspace::DefaultCatalogFilter);
-    m_notice = new QLabel;
-    m_notice->setObjectName(QStringLiteral("ScriptLibraryNotice"));
-    m_notice->setStyleSheet(QStringLiteral("color: #a00000"));
-    m_notice->hide();
+    m_notice = NewCatalogNotice(QStringLiteral("ScriptLibraryNotice"));
     m_model = new CatalogModel(this);
     m_view = new QTableView;
     m_view->setObjectName(QString::fromLatin1(ListName));
@@ -237,21 +234,24 @@ void CatalogView::selectId(int32_t id)
 void CatalogView::start()
 {
     setVisible(m_ws.View().ScriptLibraryOn);
-    refresh(true);
+    refresh();
 }
 
-void CatalogView::refresh(bool quiet)
+void CatalogView::refresh()
 {
     shell::BusyScope busy(m_shell, "Загрузка online-каталога сценариев...");
     const int32_t keep = selected() ? selected()->Id : 0;
-    m_model->setEntries({});
-    if (!panelShown()) return;
+    if (!panelShown()) {
+        m_model->setEntries({});
+        return;
+    }
     try {
         m_model->setEntries(MakeCatalogClient(m_ws).LoadCatalogue(filterIndex()));
         m_notice->hide();
         if (keep) selectId(keep);
     } catch (const std::exception& e) {
-        ReportCatalogFailure(m_ws, m_shell, m_notice, quiet, "Ошибка загрузки каталога online-сценариев!", e.what());
+        // What was shown stays: a server that is down for a moment costs the user nothing.
+        ReportCatalogFailure(m_ws, m_notice, e.what(), m_model->rowCount() > 0);
     }
 }
 
@@ -265,7 +265,7 @@ void CatalogView::togglePanel()
         m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
     }
     m_commands.command("ScriptLibrary")->setChecked(on);
-    refresh(true);
+    refresh();
 }
 
 std::string CatalogView::scenarioText() const
@@ -290,7 +290,7 @@ void CatalogView::download()
             text = MakeCatalogClient(m_ws).DownloadScript(id);
         }
         if (workspace::ReplaceScenarioWithText(m_ws.Scenario(), text, m_shell)) m_scenario->refresh();
-        refresh(true);
+        refresh();
     } catch (const std::exception& ex) {
         m_shell.ShowFailure("Ошибка загрузки online-сценария!", ex.what());
     }
@@ -335,7 +335,7 @@ bool CatalogView::editAndSend(workspace::tScriptData data, const workspace::TCat
     };
     TFormScriptProps form(data, program, check, m_host.mainWindow());
     if (form.exec() != QDialog::Accepted) return false;
-    refresh(true);
+    refresh();
     selectId(newId);
     return true;
 }
@@ -379,7 +379,7 @@ void CatalogView::remove()
             shell::BusyScope busy(m_shell, "Удаление сценария из базы данных...");
             result = MakeCatalogClient(m_ws).DeleteScript(d);
         }
-        if (result == 0) refresh(true);
+        if (result == 0) refresh();
     } catch (const std::exception& ex) {
         m_shell.ShowFailure("Ошибка удаления online-сценария из базы данных!", ex.what());
     }
@@ -439,7 +439,7 @@ void CatalogView::rate(int value)
             shell::BusyScope busy(m_shell, "Отправка оценки на сервер...");
             MakeCatalogClient(m_ws).RateScript(id, value, notes);
         }
-        refresh(true);
+        refresh();
     } catch (const std::exception& ex) {
         m_shell.ShowFailure("Ошибка сохранения оценки online-сценария!", ex.what());
     }

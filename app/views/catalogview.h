@@ -47,8 +47,8 @@ public:
     // Start-up: shown per ScriptLibraryOn and loaded. An unreachable catalogue shows one line
     // in the panel instead of a message box.
     void start();
-    // ScriptLibraryRefresh; `quiet` puts a failure into the panel's line instead of a box.
-    void refresh(bool quiet = false);
+    // ScriptLibraryRefresh; a failure goes into the panel's line and keeps the list shown.
+    void refresh();
     void restoreSettings(const kv::workspace::FormSettings& frm);
     void saveSettings(std::vector<std::pair<std::string, std::string>>& values) const;
 
