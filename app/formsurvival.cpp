@@ -5,11 +5,13 @@
 #include <QHeaderView>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/shell/shell.h"
-#include "core/util/cp1251.h"
 #include "core/util/files.h"
 #include "core/util/format.h"
 
@@ -38,6 +40,19 @@ double cellNumber(const kv::scenario::TSurvivalRow& row, int column)
     }
 }
 
+// A long caption in two lines, broken at the blank nearest its middle, so that the columns stay
+// as narrow as their numbers.
+QString twoLines(QString caption)
+{
+    if (caption.size() <= 16) return caption;
+    qsizetype best = -1;
+    for (qsizetype i = 0; i < caption.size(); ++i)
+        if (caption[i] == QLatin1Char(' ') && (best < 0 || std::abs(i - caption.size() / 2) <= std::abs(best - caption.size() / 2)))
+            best = i;
+    if (best > 0) caption[best] = QLatin1Char('\n');
+    return caption;
+}
+
 } // namespace
 
 TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::shell::Shell& shell, QWidget* parent)
@@ -45,12 +60,11 @@ TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::s
 {
     setObjectName(QStringLiteral("TFormSurvival"));
     setWindowTitle(QStringLiteral("Эффективность фильтров"));
-    resize(1100, 400);
     auto* layout = new QVBoxLayout(this);
     m_table = new QTableWidget(int(m_rows.size()), kv::scenario::SurvivalColumns, this);
     QStringList captions;
     for (int c = 0; c < kv::scenario::SurvivalColumns; ++c)
-        captions << QString::fromUtf8(kv::scenario::SurvivalColumnCaption(c));
+        captions << twoLines(QString::fromUtf8(kv::scenario::SurvivalColumnCaption(c)));
     m_table->setHorizontalHeaderLabels(captions);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -61,7 +75,11 @@ TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::s
     const QString point = QLocale().decimalPoint();
     for (int r = 0; r < int(m_rows.size()); ++r) {
         const kv::scenario::TSurvivalRow& row = m_rows[std::size_t(r)];
-        m_table->setItem(r, 0, new QTableWidgetItem(QString::fromStdString(row.PartText)));
+        auto* name = new QTableWidgetItem(QString::fromStdString(row.PartText));
+        if (row.Tests == 0)
+            name->setToolTip(QStringLiteral("Фильтр не применялся: после предыдущих фильтров шага в списке "
+                                            "оставалось не больше одной комбинации"));
+        m_table->setItem(r, 0, name);
         for (int c = 1; c < kv::scenario::SurvivalColumns; ++c) {
             QString text = QString::fromStdString(kv::scenario::SurvivalCellText(row, c));
             text.replace(QLatin1Char('.'), point);
@@ -72,7 +90,13 @@ TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::s
     }
     m_table->setSortingEnabled(true);
     m_table->resizeColumnsToContents();
+    m_table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(m_table, 1);
+    // Wide enough for every column, as far as the screen allows.
+    int width = m_table->verticalScrollBar()->sizeHint().width() + 2 * m_table->frameWidth();
+    for (int c = 0; c < kv::scenario::SurvivalColumns; ++c) width += m_table->columnWidth(c);
+    const int available = screen() ? screen()->availableGeometry().width() - 40 : width;
+    resize(std::min(width + 2 * layout->contentsMargins().left() + 4, available), 400);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));
@@ -86,7 +110,7 @@ TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::s
 bool TFormSurvival::exportCsv(const QString& file)
 {
     try {
-        kv::util::RewriteFile(file.toStdString(), kv::util::Utf8ToCp1251(kv::scenario::SurvivalCsvText(m_rows)));
+        kv::util::RewriteFile(file.toStdString(), kv::scenario::SurvivalCsvText(m_rows));
         return true;
     } catch (const std::exception& e) {
         m_shell.ShowError(kv::util::Format("Ошибка записи в файл \"%s\"!\n\n%s", {file.toStdString(), e.what()}));

@@ -1,5 +1,6 @@
 #include "core/scenario/survival.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <map>
@@ -28,6 +29,13 @@ std::string fixed(double v, int decimals)
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
     return std::string(buf, r.ptr);
+}
+
+// Fixed decimals, more for a small value: at least three significant digits show.
+std::string significant(double v, int decimals)
+{
+    if (v > 0 && v < 1) decimals = std::max(decimals, 2 - int(std::floor(std::log10(v))));
+    return fixed(v, std::min(decimals, 12));
 }
 
 double number(std::string_view s)
@@ -93,12 +101,14 @@ std::vector<TSurvivalRow> TSurvival::Summary() const
             shares.push_back(0);
         }
         TSurvivalRow& row = rows[it->second];
+        if (!r.Ran) continue;
         ++row.Tests;
         if (r.Passed) ++row.Survived;
         if (r.Before > 0) shares[it->second] += double(r.After) / r.Before;
     }
     for (std::size_t i = 0; i < rows.size(); ++i) {
         TSurvivalRow& row = rows[i];
+        if (row.Tests == 0) continue;
         row.Rate = double(row.Survived) / row.Tests;
         row.KeptShare = shares[i] / row.Tests;
         row.Lift = row.KeptShare > 0 ? row.Rate / row.KeptShare : 0;
@@ -118,11 +128,14 @@ std::string SurvivalCellText(const TSurvivalRow& row, int column)
     case 0: return row.PartText;
     case 1: return std::to_string(row.Tests);
     case 2: return std::to_string(row.Survived);
-    case 3: return fixed(row.Rate * 100, 2);
-    case 4: return fixed(row.KeptShare * 100, 2);
-    case 5: return row.KeptShare > 0 ? fixed(row.Lift, 3) : std::string();
-    case 6: return fixed(row.Low * 100, 2);
-    case 7: return fixed(row.High * 100, 2);
+    }
+    if (row.Tests == 0) return {};
+    switch (column) {
+    case 3: return significant(row.Rate * 100, 2);
+    case 4: return significant(row.KeptShare * 100, 2);
+    case 5: return row.KeptShare > 0 ? significant(row.Lift, 3) : std::string();
+    case 6: return significant(row.Low * 100, 2);
+    case 7: return significant(row.High * 100, 2);
     default: return {};
     }
 }
@@ -168,7 +181,7 @@ std::vector<std::string> SurvivalLogLines(const std::vector<TSurvivalRow>& rows)
 
 void SaveSurvival(const std::filesystem::path& file, const std::vector<TSurvivalRow>& rows)
 {
-    util::RewriteFile(file, util::Utf8ToCp1251(SurvivalCsvText(rows)));
+    util::RewriteFile(file, SurvivalCsvText(rows));
 }
 
 std::vector<TSurvivalRow> LoadSurvival(const std::filesystem::path& file)
@@ -176,7 +189,7 @@ std::vector<TSurvivalRow> LoadSurvival(const std::filesystem::path& file)
     std::vector<TSurvivalRow> rows;
     std::error_code ec;
     if (!std::filesystem::exists(file, ec)) return rows;
-    const std::string text = util::Cp1251ToUtf8(util::ReadWholeFile(file));
+    const std::string text = util::TextFileToUtf8(util::ReadWholeFile(file));
     std::size_t pos = text.find('\n');   // the captions
     while (pos != std::string::npos && pos + 1 < text.size()) {
         const std::size_t start = pos + 1;
@@ -189,7 +202,7 @@ std::vector<TSurvivalRow> LoadSurvival(const std::filesystem::path& file)
         row.PartText = f[0];
         row.Tests = int(number(f[1]));
         row.Survived = int(number(f[2]));
-        if (row.Tests <= 0) continue;
+        if (row.Tests < 0 || f[0].empty()) continue;
         row.Rate = number(f[3]) / 100;
         row.KeptShare = number(f[4]) / 100;
         row.Lift = number(f[5]);

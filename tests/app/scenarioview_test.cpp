@@ -12,6 +12,8 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QHeaderView>
+#include <QScreen>
 #include <QtTest>
 #include <functional>
 
@@ -874,9 +876,17 @@ void ScenarioViewTest::survivalWindowAfterATest()
     QCOMPARE(table->item(0, 0)->text(), QStringLiteral("TMD1#NUMS:20#LNO:#ST:2"));
     const std::filesystem::path csv = started.dir / "survival.csv";
     QVERIFY(form->exportCsv(QString::fromStdString(csv.string())));
-    const std::string bytes = util::Cp1251ToUtf8(test::ReadBytes(csv));
+    const std::string bytes = test::ReadBytes(csv);   // UTF-8, as the README says of CSV output
     QVERIFY2(bytes.rfind("\"Фильтр\";\"Тестов\";\"Выжил\";", 0) == 0, bytes.c_str());
     QCOMPARE(std::count(bytes.begin(), bytes.end(), '\n'), 3);
+    // No column is cut: the last one ends inside the table.
+    QHeaderView* header = table->horizontalHeader();
+    QCOMPARE(table->horizontalHeaderItem(7)->text(), QStringLiteral("Верхняя граница\n95%, %"));
+    // As wide as its columns need, as far as the screen allows (the test screen is narrow).
+    const int screenRoom = form->screen()->availableGeometry().width() - 40;
+    QTRY_VERIFY(header->length() <= table->viewport()->width() || form->width() == screenRoom);
+    for (const QString& line : table->horizontalHeaderItem(7)->text().split(QLatin1Char('\n')))
+        QVERIFY(header->sectionSize(7) >= header->fontMetrics().horizontalAdvance(line));
     form->close();
     QTRY_COMPARE(windows().size(), 0);
 
