@@ -325,7 +325,8 @@ TCatalogAnswer TCatalogService::Handle(std::string_view path, std::string_view b
         }
         if (p == VersionPath) {
             if (m_version.Version.empty()) return {200, util::TaggedAnswer({})};
-            return {200, util::TaggedAnswer({{{"app_ver", m_version.Version}, {"url", m_version.Url}}})};
+            return {200, util::TaggedAnswer(
+                             {{{"app_ver", m_version.Version}, {"url", m_version.Url}, {"notes", m_version.Notes}}})};
         }
     } catch (const Refused& e) {
         return {200, util::TaggedError(e.what())};
