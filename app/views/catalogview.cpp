@@ -164,8 +164,10 @@ void CatalogView::createCommands()
                    [this] { refresh(); }, shown);
     m_commands.add("ScriptLibraryDownload", QStringLiteral("Скачать из каталога"), QString(), [this] { download(); },
                    [this] { return panelShown() && selected() && selected()->Applicable; });
-    m_commands.add("ScriptLibraryUpload", QStringLiteral("Опубликовать"), QString(), [this] { upload(); },
-                   [shown, hasLines] { return shown() && hasLines(); });
+    // A greyed command says what it waits for.
+    m_commands.add("ScriptLibraryUpload", QStringLiteral("Опубликовать"),
+                   QStringLiteral("Опубликовать текущий сценарий в online-каталоге; доступно, когда в сценарии есть строки"),
+                   [this] { upload(); }, [shown, hasLines] { return shown() && hasLines(); });
     m_commands.add("ScriptLibraryReplace", QStringLiteral("Изменить"), QString(), [this] { replace(); },
                    [this, hasLines] { return panelShown() && selected() && selected()->Editable && hasLines(); });
     m_commands.add("ScriptLibraryDelete", QStringLiteral("Удалить"), QString(), [this] { remove(); },
@@ -281,7 +283,7 @@ std::string CatalogView::scenarioText() const
 void CatalogView::download()
 {
     const tScriptInfo* e = selected();
-    if (!e) return;
+    if (!e || !m_ws.Scenario().MayReplace(m_shell)) return;
     const int32_t id = e->Id;
     try {
         std::string text;

@@ -33,6 +33,7 @@
 #include "core/stakes/stakesfile.h"
 #include "core/util/cp1251.h"
 #include "core/workspace/formsettings.h"
+#include "core/scenario/scenario.h"
 #include "tests/app/apptest.h"
 #include "tests/support/support.h"
 
@@ -523,12 +524,27 @@ void ScenarioViewTest::saveOpenAndAppend()
     run(w, "ScriptOpen");
     QCOMPARE(view->view()->model()->rowCount(), 3);
 
-    // Open replaces the scenario and rewrites the mirror file.
+    // A line added since the save is asked about first; No keeps the scenario.
+    sc.AddLine("", w.shell());
+    const QStringList unsaved{QString::fromUtf8(scenario::TScenario::UnsavedQuestion)};
+    {
+        MessageBoxAnswerer no(QMessageBox::No);
+        onNextDialog<QFileDialog>([&](QFileDialog* d) { chooseFile(d, saved); });
+        run(w, "ScriptOpen");
+        QCOMPARE(no.texts, unsaved);
+    }
+    QCOMPARE(view->view()->model()->rowCount(), 4);
+
+    // Open replaces the scenario (Yes to the question) and rewrites the mirror file.
     test::WriteBytes(dir / "other.lsc", util::Utf8ToCp1251("NONE|TSD1#FOO:10#LMV:3#SF:1\nFULL:0#LAST|TSD1#NUMS:7#LNO:#SF:1| | | | | | |второй"));
     onNextDialog<QFileDialog>([&](QFileDialog* d) {
         chooseFile(d, dir / "other.lsc");
     });
-    run(w, "ScriptOpen");
+    {
+        MessageBoxAnswerer yes(QMessageBox::Yes);
+        run(w, "ScriptOpen");
+        QCOMPARE(yes.texts, unsaved);
+    }
     const QString other2 = QStringLiteral("FULL:0#LAST|TSD1#NUMS:7#LNO:#SF:1| | | | | | |второй");
     QCOMPARE(mirror(dir), fileOf({QStringLiteral("NONE|TSD1#FOO:10#LMV:3#SF:1"), other2}));
     QCOMPARE(view->statusPanel(0), QStringLiteral("Строк: 2"));
