@@ -286,7 +286,9 @@ void TFormMain::createExportCommands()
         exportSheet(workspace::ExportList::Stakes, workspace::StakesSheet(m_ws.StakesFile()));
     }, [this] { return m_ws.StakesFile().IsOpen() && m_ws.StakesFile().RecordCount() > 0; });
     addCommand("RatingsXlsExport", QStringLiteral("Экспорт рейтинга в Microsoft Excel"), QString(), [=, this] {
-        exportSheet(workspace::ExportList::Ratings, workspace::RatingsSheet(m_ws.Ratings()));
+        exportSheet(workspace::ExportList::Ratings,
+                    workspace::RatingsSheet(m_ws.Ratings(), {&m_ratingsView->luck(), m_ratingsView->luckDraws(),
+                                                            m_stats.Config().Profits.empty()}));
     }, [this] { return !m_ws.Ratings().Empty(); });
     // The card and the layout hand over their cells as shown; number texts become numbers.
     const auto gridSheet = [](analysis::TGridExport grid) {

@@ -69,8 +69,8 @@ QVariant RatingsModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal) return {};
     if (role == Qt::DisplayRole) {
-        if (section == LuckColumn) return QStringLiteral("p (совпадения)");
-        if (section == LuckColumn + 1) return QStringLiteral("p (профит)");
+        if (section == LuckColumn) return QString::fromUtf8(stakes::LuckHitsCaption);
+        if (section == LuckColumn + 1) return QString::fromUtf8(stakes::LuckProfitCaption);
         return QString::fromUtf8(stakes::RatingColumnCaption(section));
     }
     // The money columns: profit, profit per stake and the profit test.

@@ -60,6 +60,8 @@ public:
     void refresh();
     QTableView* view() const { return m_view; }
     RatingsModel* model() const { return m_model; }
+    // The p values computed so far, for the spreadsheet export.
+    const kv::stakes::TLuckCache& luck() const { return m_luck; }
     std::vector<int> selectedRows() const;
     // The names of the selected rows, in row order: what the scenario and the stake charts take.
     std::vector<std::string> selectedNames() const;
