@@ -284,6 +284,7 @@ std::string PageClient::GetPage(const std::string& url, const workspace::TProxyS
     THttpTimeouts t;
     t.Connect = PageTimeouts().Connect;
     t.Idle = PageTimeouts().Read;
+    t.Total = PageTimeouts().Total;
     m_client.SetTimeouts(t);
     m_client.SetFollowRedirects(true);
     std::string body = m_client.Get(url);

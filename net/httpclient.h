@@ -65,10 +65,12 @@ private:
     std::unique_ptr<Impl> m;
 };
 
-// The page fetcher's time-outs: 5 s to connect, 10 s without a byte. Tests shorten them.
+// The page fetcher's time-outs: 5 s to connect, 10 s without a byte, 60 s for the whole page (a
+// body that trickles in a few bytes a second never trips the first two). Tests shorten them.
 struct TPageTimeouts {
     std::chrono::milliseconds Connect{5000};
     std::chrono::milliseconds Read{10000};
+    std::chrono::milliseconds Total{60000};
 };
 TPageTimeouts& PageTimeouts();
 

@@ -93,7 +93,40 @@ void CatalogModel::setEntries(std::vector<tScriptInfo> entries)
 {
     beginResetModel();
     m_entries = std::move(entries);
+    m_more = nullptr;
+    m_complete = true;
     endResetModel();
+}
+
+void CatalogModel::setPages(TPageLoader more, std::function<void(const std::string&)> failed)
+{
+    setEntries({});
+    m_more = std::move(more);
+    m_failed = std::move(failed);
+    m_complete = false;
+    fetchMore({});
+}
+
+bool CatalogModel::canFetchMore(const QModelIndex& parent) const { return !parent.isValid() && !m_complete; }
+
+void CatalogModel::fetchMore(const QModelIndex& parent)
+{
+    if (!canFetchMore(parent) || !m_more) return;
+    std::vector<tScriptInfo> page;
+    try {
+        page = m_more(static_cast<int32_t>(m_entries.size()));
+    } catch (const std::exception& e) {
+        // A page that did not come ends the list here; refreshing starts it again.
+        m_complete = true;
+        if (m_failed) m_failed(e.what());
+        return;
+    }
+    m_complete = page.size() < static_cast<std::size_t>(workspace::CatalogPageSize);
+    if (page.empty()) return;
+    const int first = static_cast<int>(m_entries.size());
+    beginInsertRows({}, first, first + static_cast<int>(page.size()) - 1);
+    for (tScriptInfo& e : page) m_entries.push_back(std::move(e));
+    endInsertRows();
 }
 
 CatalogView::CatalogView(const ViewContext& ctx, ScenarioView* scenario) : ContextView(ctx), m_scenario(scenario)
@@ -247,14 +280,31 @@ void CatalogView::refresh()
         m_model->setEntries({});
         return;
     }
-    try {
-        m_model->setEntries(MakeCatalogClient(m_ws).LoadCatalogue(filterIndex()));
-        m_notice->hide();
-        if (keep) selectId(keep);
-    } catch (const std::exception& e) {
-        // What was shown stays: a server that is down for a moment costs the user nothing.
-        ReportCatalogFailure(m_ws, m_notice, e.what(), m_model->rowCount() > 0);
+    // A first page that does not come keeps what was shown: a server that is down for a moment
+    // costs the user nothing. Pages asked for later, as the list scrolls, report into the same line.
+    std::vector<tScriptInfo> shown = m_model->entries();
+    m_pageFailed = false;
+    const int filter = filterIndex();
+    m_model->setPages(
+        [this, client = MakeCatalogClient(m_ws), filter](int32_t offset) {
+            shell::BusyScope more(m_shell, "Загрузка online-каталога сценариев...");
+            return client.LoadCatalogue(filter, offset, workspace::CatalogPageSize);
+        },
+        [this](const std::string& why) {
+            m_pageFailed = true;
+            m_failure = why;
+            ReportCatalogFailure(m_ws, m_notice, why, m_model->rowCount() > 0);
+        });
+    if (m_pageFailed) {
+        if (m_model->rowCount() == 0 && !shown.empty()) {
+            m_model->setEntries(std::move(shown));
+            ReportCatalogFailure(m_ws, m_notice, m_failure, true);
+            if (keep) selectId(keep);
+        }
+        return;
     }
+    m_notice->hide();
+    if (keep) selectId(keep);
 }
 
 void CatalogView::togglePanel()

@@ -217,13 +217,7 @@ void RatingsView::restoreSettings(const workspace::FormSettings& frm)
     ratings.SetEffMode(m_ws.View().RatingsEffMode);
     for (int mode = 0; mode < stakes::RatingEffModeCount; ++mode)
         if (QAction* a = m_commands.command(QString::fromLatin1(EffModeCommands[mode]))) a->setChecked(mode == ratings.EffMode());
-    // "%d,%d": sort column and direction (0 ascending).
-    const std::string sortType = frm.ReadString(util::Format("%s.SortType", {ListName}), "");
-    const auto comma = sortType.find(',');
-    int64_t column = 0, direction = 0;
-    if (comma != std::string::npos && util::TryParseInt(sortType.substr(0, comma), column)
-        && util::TryParseInt(sortType.substr(comma + 1), direction) && column >= 0 && column < stakes::RatingColumnCount)
-        ratings.SetSortOrder(static_cast<int>(column), direction != 0);
+    workspace::ApplyRatingsSortOrder(frm, ratings);
     showSortIndicator();
     for (int c = 0; c < stakes::RatingColumnCount; ++c) {
         const int w = frm.ReadInt(util::Format("%s.Column%d", {ListName, c}), -1);

@@ -8,6 +8,7 @@
 #include "core/stakes/lucktest.h"
 #include "core/stakes/ratings.h"
 #include "app/viewhost.h"
+#include "core/workspace/workspace.h"
 
 class QTableView;
 class TFormChart;
@@ -50,7 +51,7 @@ private:
 class RatingsView : public ContextView {
     Q_OBJECT
 public:
-    static constexpr const char* ListName = "RatingsList";
+    static constexpr const char* ListName = kv::workspace::RatingsListName;
 
     explicit RatingsView(const ViewContext& ctx);
 

@@ -160,8 +160,13 @@ bool TScenario::OpenFile(const std::filesystem::path& path, bool append, shell::
 void TScenario::LoadCurrent(shell::Shell& shell)
 {
     std::error_code ec;
-    if (m_file.empty() || !std::filesystem::exists(m_file, ec)) return;
-    LoadScenario(m_file, false, shell);
+    if (m_file.empty()) return;
+    if (!std::filesystem::exists(m_file, ec)) {
+        m_read.MarkRead();
+        return;
+    }
+    // An unreadable mirror stays as it is: the edits to come would replace it.
+    if (LoadScenario(m_file, false, shell)) m_read.MarkRead();
     m_unsaved = false;
 }
 
@@ -174,6 +179,7 @@ bool TScenario::SaveCurrent(shell::Shell& shell)
 {
     if (m_file.empty()) return true;
     try {
+        m_read.CheckWrite(m_file);
         util::RewriteFile(m_file, ScenarioToBytes(m_lines));
         return true;
     } catch (const std::exception& e) {

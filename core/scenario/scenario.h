@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/util/files.h"
+
 namespace kv::shell {
 class Shell;
 }
@@ -63,7 +65,7 @@ public:
     bool OpenFile(const std::filesystem::path& path, bool append, shell::Shell& shell);
     // Start-up: reads the mirror file when it exists (no message when it does not).
     void LoadCurrent(shell::Shell& shell);
-    // Rewrites the mirror file.
+    // Rewrites the mirror file; refused until LoadCurrent read it (or found it missing).
     bool SaveCurrent(shell::Shell& shell);
 
     // Changed since it was last opened from or saved to a scenario file (the mirror file does not
@@ -83,6 +85,7 @@ private:
     void checkIndex(int index) const;
 
     std::filesystem::path m_file;
+    util::TReadBeforeWrite m_read;
     std::vector<std::string> m_lines;
     bool m_unsaved = false;
 };

@@ -8,6 +8,9 @@
 
 #include "core/util/catalogwire.h"
 
+namespace kv::util {
+struct TCatalogMessage;
+}
 namespace kv::scenario {
 class TScenario;
 }
@@ -87,6 +90,9 @@ struct tSystemData : tSystemInfo {
     std::string Combs;  // one combination per line
 };
 
+// The entries the catalogue panel asks for at a time, as its list scrolls.
+constexpr int32_t CatalogPageSize = 200;
+
 // The captions of the catalogue filters; the request sends the index minus one.
 const std::vector<std::string>& CatalogFilterCaptions();
 constexpr int DefaultCatalogFilter = 2;
@@ -111,7 +117,9 @@ public:
 
     const TOnlineIdentity& Identity() const { return m_identity; }
 
-    std::vector<tScriptInfo> LoadCatalogue(int filterIndex) const;
+    // The entries after the first `offset` that pass the filter, newest first: `limit` of them,
+    // or (0) as many as the server gives in one answer.
+    std::vector<tScriptInfo> LoadCatalogue(int filterIndex, int32_t offset = 0, int32_t limit = 0) const;
     // The scenario text of the first "<script>" row; empty when there is none.
     std::string DownloadScript(int32_t id) const;
     // Fails with "Код возврата: %d" for a negative "<res_code>".
@@ -133,9 +141,11 @@ public:
     TReleaseInfo LatestRelease() const;
 
 private:
-    std::vector<std::string> post(const std::string& path, util::TFormFields fields) const;
-    void addProgram(util::TFormFields& f) const;
-    void addIdentity(util::TFormFields& f, const std::string& name, int lcid) const;
+    // The message's fields in its table order (an absent value is left out); the answer's rows.
+    std::vector<std::string> post(const util::TCatalogMessage& m,
+                                  const std::vector<std::optional<std::string>>& values) const;
+    // Publishes with a scenario text, deletes without one; the "<id_scripts>" answered.
+    int32_t putScript(const tScriptData& data, const std::optional<std::string>& scriptText) const;
 
     TCatalogPost m_post;
     TOnlineIdentity m_identity;

@@ -1,6 +1,8 @@
 #include "core/workspace/headless.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <sstream>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
 #include "core/stats/stattable.h"
+#include "core/util/files.h"
 #include "core/util/format.h"
 #include "core/workspace/batch.h"
 #include "core/workspace/workspace.h"
@@ -61,17 +64,17 @@ public:
 
     int Run()
     {
-        if (!m_cmd.headlessError.empty()) return usage(m_cmd.headlessError);
+        if (!m_cmd.error.empty()) return usage(m_cmd.error);
         if (m_cmd.headless == "stattable") {
             if (m_cmd.headlessArgs.size() != 1) return usage("укажите один код метода: stattable КОД");
         } else if (m_cmd.headless == "scripttest") {
             if (m_cmd.headlessArgs.size() != 1) return usage("укажите количество тестов: scripttest N");
         } else if (!m_cmd.headlessArgs.empty()) {
-            return usage("лишние слова после scriptrun: " + m_cmd.headlessArgs.front());
+            return usage("лишние слова после scriptrun: " + SafeText(m_cmd.headlessArgs.front()));
         }
         std::error_code ec;
         if (!m_cmd.scenarioFile.empty() && !std::filesystem::is_regular_file(m_cmd.scenarioFile, ec))
-            return usage(util::Format("файл сценария \"%s\" не найден", {m_cmd.scenarioFile.string()}));
+            return usage(util::Format("файл сценария \"%s\" не найден", {SafeText(m_cmd.scenarioFile.string())}));
 
         LoadEngine(m_list, m_ws, m_watch);
         if (!m_ws.OpenStakesFile()) {
@@ -101,12 +104,17 @@ private:
         for (char& ch : code)
             if (ch >= 'a' && ch <= 'z') ch = char(ch - 'a' + 'A');
         const int method = m_list.FindMethod(code);
-        if (method < 0) return usage(util::Format("неизвестный код метода статистики \"%s\"", {m_cmd.headlessArgs.front()}));
+        if (method < 0)
+            return usage(util::Format("неизвестный код метода статистики \"%s\"", {SafeText(m_cmd.headlessArgs.front())}));
         const int len = m_cmd.statLen >= 0 ? m_cmd.statLen : m_ws.FormFile().ReadInt("DrawsStatLen", 1000);
         if (len < 1) return usage("длина выборки (--len) должна быть не меньше 1");
         if (m_ws.DrawCount() == 0) return usage("архив тиражей пуст");
         if (m_cmd.statOffset < 0 || m_cmd.statOffset >= m_ws.DrawCount())
             return usage(util::Format("смещение (--offset) должно быть от 0 до %d", {m_ws.DrawCount() - 1}));
+        // The saved length may exceed a short archive (the window then takes what there is);
+        // one typed on the command line must fit.
+        if (m_cmd.statLen >= 0 && m_cmd.statLen > m_ws.DrawCount() - m_cmd.statOffset)
+            return usage(util::Format("длина выборки (--len) должна быть от 1 до %d", {m_ws.DrawCount() - m_cmd.statOffset}));
         const stats::TPrefetchCache cache(m_ws.DataDir());
         stats::TStatTable table;
         stats::TStatTableRequest request;
@@ -132,6 +140,15 @@ private:
 
     int script()
     {
+        int count = 0;
+        if (m_cmd.headless == "scripttest") {
+            const int most = std::max(0, scenario::TestCountMax(m_ws.DrawCount()));
+            int64_t n = 0;
+            if (!ParseWholeNumber(m_cmd.headlessArgs.front(), 1, most, n))
+                return usage(util::Format("количество тестов должно быть целым числом от 1 до %d: \"%s\"",
+                                          {most, SafeText(m_cmd.headlessArgs.front())}));
+            count = static_cast<int>(n);
+        }
         scenario::TScenario& script = m_ws.Scenario();
         if (m_cmd.scenarioFile.empty()) {
             script.LoadCurrent(m_watch);
@@ -139,15 +156,10 @@ private:
         } else {
             // The user's file is run as it is; the current scenario stays as the window left it.
             if (!script.LoadScenario(m_cmd.scenarioFile, false, m_watch)) return HeadlessBadUsage;
-            if (script.Empty()) return usage(util::Format("файл сценария \"%s\" пуст", {m_cmd.scenarioFile.string()}));
+            if (script.Empty())
+                return usage(util::Format("файл сценария \"%s\" пуст", {SafeText(m_cmd.scenarioFile.string())}));
         }
-        int count = 0;
-        if (m_cmd.headless == "scripttest") {
-            count = std::atoi(m_cmd.headlessArgs.front().c_str());
-            if (count < 1 || count > scenario::TestCountMax(m_ws.DrawCount()))
-                return usage(util::Format("количество тестов должно быть от 1 до %d",
-                                          {std::max(0, scenario::TestCountMax(m_ws.DrawCount()))}));
-        }
+        ApplyRatingsSortOrder(m_ws.FormFile(), m_ws.Ratings());
         m_ws.LoadRatingsAndTables(m_watch);
 
         std::vector<std::string> touched;
@@ -199,6 +211,35 @@ private:
 bool IsHeadlessRun(const CommandLine& cmd)
 {
     return !cmd.headless.empty();
+}
+
+int RunHeadlessCommand(Workspace& ws, shell::Shell& shell, const CommandLine& cmd, std::ostream& out)
+{
+    const std::string who = "Kvanta_8x20 " + cmd.headless + ": ";
+    if (cmd.outFile.empty()) {
+        const int code = RunHeadless(ws, shell, cmd, out);
+        out.flush();
+        if (out) return code;
+        const int err = errno;
+        shell.ShowError(who + "не удалось записать результат в стандартный вывод" +
+                        (err != 0 ? ": " + util::ErrnoText(err) : std::string()));
+        return HeadlessFailed;
+    }
+    if (const std::string problem = OutFileProblem(cmd.outFile, ws.DataDir(), cmd.scenarioFile); !problem.empty()) {
+        shell.ShowError(who + problem);
+        return HeadlessBadUsage;
+    }
+    std::ostringstream result;
+    const int code = RunHeadless(ws, shell, cmd, result);
+    // A refused request leaves an older result as it was.
+    if (code == HeadlessBadUsage) return code;
+    try {
+        util::RewriteFile(cmd.outFile, result.view());
+    } catch (const std::exception& e) {
+        shell.ShowError(who + e.what());
+        return HeadlessFailed;
+    }
+    return code;
 }
 
 int RunHeadless(Workspace& ws, shell::Shell& shell, const CommandLine& cmd, std::ostream& out)

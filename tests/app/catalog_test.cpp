@@ -1,6 +1,7 @@
 // The catalogue panel and the systems tab against servers the test starts on 127.0.0.1: the
 // real catalogue server, and a scripted one for answers a sound server never gives.
 #include <QComboBox>
+#include <set>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -83,7 +84,7 @@ private slots:
             other.AppGuid = "Kvanta_8x20";
             other.Title = "Занято";
             other.Script = "Строка 1\r\n\r\nСтрока 3";
-            cat.Storage.PutScript(other, "other-key", cat.Now);
+            server::PutScript(cat.Storage, other, "other-key", cat.Now);
         }
         qputenv("KVANTA_CATALOG_URL", cat.Url().c_str());
         MessageBoxAnswerer answers;
@@ -120,6 +121,40 @@ private slots:
         QCOMPARE(w.window->workspace().Scenario().Lines(), (std::vector<std::string>{"Строка 1", "", "Строка 3"}));
         QCOMPARE(test::ReadBytes(w.dir / "Kvanta_8x20.lss"), util::Utf8ToCp1251("Строка 1\r\n\r\nСтрока 3\r\n"));
         QCOMPARE(panel->selected()->Downloads, 1);
+        qunsetenv("KVANTA_CATALOG_URL");
+    }
+
+    void theListComesAPageAtATimeAsItIsScrolled()
+    {
+        test::TempDir db;
+        test::LocalCatalog cat(db / "c.db");
+        constexpr int Entries = 2 * workspace::CatalogPageSize + 50;
+        for (int i = 0; i < Entries; ++i) {
+            server::TScriptWrite w;
+            w.AuthorName = "Автор";
+            w.AuthorMail = "author@example.org";
+            w.AppGuid = "Kvanta_8x20";
+            w.Title = "Сценарий " + std::to_string(i);
+            w.Script = "STK 1";
+            server::PutScript(cat.Storage, w, "key", cat.Now + i);
+        }
+        qputenv("KVANTA_CATALOG_URL", cat.Url().c_str());
+        MessageBoxAnswerer answers;
+        StartedWindow w(20, Identity);
+        QVERIFY(w.ok);
+        CatalogView* panel = w.window->catalogView();
+        QCOMPARE(panel->model()->rowCount(), workspace::CatalogPageSize);
+        for (int page = 2; page <= 3; ++page) {
+            panel->view()->scrollToBottom();
+            QTRY_COMPARE(panel->model()->rowCount(), std::min(page * workspace::CatalogPageSize, Entries));
+        }
+        QVERIFY(!panel->model()->canFetchMore({}));
+        // Newest first, and no entry twice across the pages.
+        std::set<std::string> titles;
+        for (const auto& e : panel->model()->entries()) titles.insert(e.Title);
+        QCOMPARE(static_cast<int>(titles.size()), Entries);
+        QCOMPARE(panel->model()->entries().back().Title, std::string("Сценарий 0"));
+        QCOMPARE(answers.texts, QStringList());
         qunsetenv("KVANTA_CATALOG_URL");
     }
 
@@ -223,7 +258,7 @@ private slots:
             server::TSystemWrite s;
             s.Info = {0, nums, olap, 8, csize, std::move(title), "", "Author", "a@example.org", "", 0, 0, 0};
             s.Combs = std::move(list);
-            cat.Storage.PutSystem(s, "a-key", cat.Now);
+            server::PutSystem(cat.Storage, s, "a-key", cat.Now);
         };
         add(12, 5, "Twelve A", "01 02 03 04 05 06 07 08\r\n05 06 07 08 09 10 11 12\r\n", 2);
         add(13, 5, "Thirteen", "01 02 03 04 05 06 07 13", 1);

@@ -260,6 +260,31 @@ TEST(HttpClient, AServerThatNeverAnswersTimesOut)
     EXPECT_LT(took, 8s) << "the shortened read time-out, not the handler's 10 s";
 }
 
+TEST(HttpClient, ABodyThatTricklesEndsAtTheTotalLimit)
+{
+    // A few bytes every 200 ms: never idle long enough for the read time-out.
+    test::LocalServer s;
+    std::atomic<bool> release{false};
+    s.server.Get("/trickle", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_chunked_content_provider("text/html", [&](std::size_t, httplib::DataSink& sink) {
+            if (release) return false;
+            std::this_thread::sleep_for(200ms);
+            return sink.write("<p>x", 4);
+        });
+    });
+    s.Start();
+    EXPECT_EQ(net::PageTimeouts().Total, 60s) << "the page fetch's own limit";
+    ShortTimeouts limits(1000ms);
+    net::PageTimeouts().Total = 1500ms;
+    net::PageClient pages;
+    const auto started = std::chrono::steady_clock::now();
+    const std::string failure = failureOf([&] { pages.GetPage(s.Url("/trickle"), NoProxy, true); });
+    const auto took = std::chrono::steady_clock::now() - started;
+    release = true;
+    EXPECT_NE(failure.find("timed out"), std::string::npos) << failure;
+    EXPECT_LT(took, 8s);
+}
+
 TEST(HttpClient, PostFormEncodesTheFields)
 {
     test::LocalServer s;

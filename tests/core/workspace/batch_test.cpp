@@ -64,7 +64,7 @@ workspace::CommandLine Words(const std::vector<std::string>& words)
 workspace::TWebAccess QuietSite()
 {
     workspace::TWebAccess web;
-    web.GetPage = [](const std::string&, const workspace::TProxyServer&, bool) { return std::string("<html></html>"); };
+    web.GetPage = [](const std::string&, const workspace::TProxyServer&, bool) { return test::OperatorPage({}); };
     web.GetText = [](const std::string&) { return std::string(); };
     return web;
 }
@@ -176,7 +176,8 @@ TEST(Batch, LoadOnlyDownloadsChecksAndNeverAsks)
     EXPECT_EQ(archive::ReadArchiveFile(f.dir / archive::ArchiveFileName).draws, site);
     ASSERT_EQ(f.sh.messages.size(), 1u);
     EXPECT_EQ(f.sh.messages[0].kind, shell::MessageKind::Information);
-    EXPECT_EQ(f.sh.messages[0].text, "Загрузка архива тиражей завершена, добавлено тиражей: 5");
+    EXPECT_EQ(f.sh.messages[0].text,
+              "Загрузка архива тиражей завершена, добавлено тиражей: 5; последний тираж: 45 от 14.02.2015 10:00");
 
     // A failing site: no question, the reason reported, a non-zero code, the archive kept.
     f.sh.messages.clear();
@@ -204,7 +205,8 @@ TEST(Batch, LoadOnlyDownloadsChecksAndNeverAsks)
     ASSERT_EQ(f.sh.messages.size(), 3u);
     EXPECT_EQ(f.sh.messages[0].text, "Пропущено: числа не различны или вне 1..20: 1");
     EXPECT_EQ(f.sh.messages[1].text, "Пропущено: дополнительное число вне 1..4: 1");
-    EXPECT_EQ(f.sh.messages[2].text, "Загрузка архива тиражей завершена, добавлено тиражей: 1");
+    EXPECT_EQ(f.sh.messages[2].text,
+              "Загрузка архива тиражей завершена, добавлено тиражей: 1; последний тираж: 48 от 17.02.2015 10:00");
 
     // Without network access in the build the word fails rather than pretend.
     f.sh.messages.clear();
