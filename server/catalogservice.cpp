@@ -433,7 +433,7 @@ std::string TCatalogService::systemPut(const util::TCatalogMessage& m, const Req
 std::string TCatalogService::appVersion(const util::TCatalogMessage& m, const Request&, std::int64_t)
 {
     if (m_version.Version.empty()) return util::TaggedAnswer({});
-    return oneRow(m, {m_version.Version, m_version.Url});
+    return oneRow(m, {m_version.Version, m_version.Url, m_version.Notes});
 }
 
 } // namespace kv::server

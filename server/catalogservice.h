@@ -17,6 +17,7 @@ namespace kv::server {
 struct TVersionInfo {
     std::string Version;
     std::string Url;
+    std::string Notes;   // what changed, shown by the program's update check
 };
 
 struct TCatalogAnswer {

@@ -21,7 +21,7 @@ namespace {
 
 void usage(std::FILE* out)
 {
-    std::fputs("usage: kvanta-catalog [--db FILE|URL] [--listen HOST:PORT] [--app-version VERSION [--app-url URL]] [--seed-demo]\n"
+    std::fputs("usage: kvanta-catalog [--db FILE|URL] [--listen HOST:PORT] [--app-version VERSION [--app-url URL] [--app-notes TEXT]] [--seed-demo]\n"
                "                      [--threads N] [--per-address N] [--header-timeout S] [--request-timeout S]\n"
                "                      [--writes-per-hour N] [--page-size N]\n"
                "  --db FILE            the SQLite database, created when missing (default kvanta-catalog.db)\n"
@@ -30,6 +30,7 @@ void usage(std::FILE* out)
                "  --listen HOST:PORT   the address to serve (default 127.0.0.1:8088)\n"
                "  --app-version V      the newest program version announced to the update check\n"
                "  --app-url URL        where that version can be downloaded\n"
+               "  --app-notes TEXT     what changed in it\n"
                "  --seed-demo          put a few scenarios and systems into an empty catalogue\n"
                "  --threads N          event loops serving the connections (default 4)\n"
                "  --per-address N      connections at once from one address (default 64)\n"
@@ -88,6 +89,8 @@ int main(int argc, char** argv)
             seed = true;
         } else if (a == "--app-url" && hasValue) {
             version.Url = argv[++i];
+        } else if (a == "--app-notes" && hasValue) {
+            version.Notes = argv[++i];
         } else if (a == "--page-size" && hasValue && (page = positive(argv[i + 1], 100000)) > 0) {
             pageSize = page;
             ++i;

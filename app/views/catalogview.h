@@ -58,8 +58,8 @@ public:
     // Start-up: shown per ScriptLibraryOn and loaded. An unreachable catalogue shows one line
     // in the panel instead of a message box.
     void start();
-    // ScriptLibraryRefresh; `quiet` puts a failure into the panel's line instead of a box.
-    void refresh(bool quiet = false);
+    // ScriptLibraryRefresh; a failure goes into the panel's line and keeps the list shown.
+    void refresh();
     void restoreSettings(const kv::workspace::FormSettings& frm);
     void saveSettings(std::vector<std::pair<std::string, std::string>>& values) const;
 
@@ -94,5 +94,6 @@ private:
     QLabel* m_notice;
     QTableView* m_view;
     CatalogModel* m_model;
-    bool m_pageFailed = false, m_quietPages = true;
+    bool m_pageFailed = false;
+    std::string m_failure;   // why the last page did not come
 };

@@ -304,6 +304,7 @@ void ScenarioView::openFile(bool append)
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QString::fromLatin1(scenario::ScenarioFileExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    if (!append && !scenario().MayReplace(m_shell)) return;
     m_view->clearSelection();
     scenario().OpenFile(std::filesystem::path(dialog.selectedFiles().first().toStdString()), append, m_shell);
 }

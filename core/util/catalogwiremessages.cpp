@@ -51,7 +51,7 @@ const std::vector<TCatalogMessage> Messages = {
       KV_USER_FIELDS, "cl_key"},
      {"id_systems"},
      true},
-    {Id::AppVersion, "/scripts/app_version.php", {KV_PROGRAM_FIELDS}, {"app_ver", "url"}, false},
+    {Id::AppVersion, "/scripts/app_version.php", {KV_PROGRAM_FIELDS}, {"app_ver", "url", "notes"}, false},
 };
 
 #undef KV_PROGRAM_FIELDS

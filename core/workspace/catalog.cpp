@@ -261,11 +261,33 @@ int32_t TCatalogClient::PutSystem(const tSystemData& d, bool del) const
     return id;
 }
 
-std::string TCatalogClient::LatestVersion() const
+TReleaseInfo TCatalogClient::LatestRelease() const
 {
     const util::TCatalogMessage& m = util::CatalogMessage(TCatalogMessageId::AppVersion);
     const std::vector<std::string> rows = post(m, {m_program.AppId, m_program.AppVer});
-    return rows.empty() ? std::string() : Row(m, rows[0]).Text("app_ver");
+    if (rows.empty()) return {};
+    const Row row(m, rows[0]);
+    return {row.Text("app_ver"), row.Text("url"), row.Text("notes")};
+}
+
+std::string UpdateCheckText(const TReleaseInfo& latest, const std::string& current)
+{
+    if (!IsNewerVersion(latest.Version, current))
+        return util::Format("Установлена последняя версия программы (%s).", {current});
+    std::string text = util::Format("Доступна новая версия программы: %s (установлена %s).", {latest.Version, current});
+    if (!latest.Notes.empty()) text += "\n\nЧто изменилось: " + latest.Notes;
+    if (!latest.Url.empty()) text += "\n\nАдрес для загрузки: " + latest.Url;
+    text += "\n\nПрограмма не заменяет свои файлы сама: установите новую версию менеджером пакетов "
+            "или с адреса для загрузки.";
+    return text;
+}
+
+std::string UpdateStatusText(const TReleaseInfo& latest, const std::string& current)
+{
+    if (!IsNewerVersion(latest.Version, current)) return {};
+    std::string text = "Доступна новая версия программы: " + latest.Version;
+    if (!latest.Url.empty()) text += " (" + latest.Url + ")";
+    return text;
 }
 
 bool ReplaceScenarioWithText(scenario::TScenario& scenario, const std::string& text, shell::Shell& shell)

@@ -101,6 +101,13 @@ constexpr int DefaultCatalogFilter = 2;
 // the body; fails with kv::Error. The network library provides the real one.
 using TCatalogPost = std::function<std::string(const std::string& path, const util::TFormFields& fields)>;
 
+// What the server announces of the newest version: its number, where to get it, what changed.
+struct TReleaseInfo {
+    std::string Version;
+    std::string Url;
+    std::string Notes;
+};
+
 // The catalogue's operations. Each fails with kv::Error carrying the reason (the server's
 // "<error>" text, a missing "<result>", a broken Base64 field or date); the caller shows its
 // own message before it.
@@ -130,8 +137,8 @@ public:
     // With `del` the system is deleted (0 on success); otherwise its id (>= 0).
     int32_t PutSystem(const tSystemData& data, bool del) const;
 
-    // The newest version the server announces; empty when it announces none.
-    std::string LatestVersion() const;
+    // The newest version the server announces (all empty when it announces none).
+    TReleaseInfo LatestRelease() const;
 
 private:
     // The message's fields in its table order (an absent value is left out); the answer's rows.
@@ -152,5 +159,12 @@ bool ReplaceScenarioWithText(scenario::TScenario& scenario, const std::string& t
 
 // True when version a (dotted numbers, "0.2.10") is newer than b.
 bool IsNewerVersion(const std::string& a, const std::string& b);
+
+// "Поиск обновлений": what the check found. The program never replaces its own files (on Linux
+// a package manager owns them): a newer version is named with what changed and the address the
+// server gave, and the user installs it.
+std::string UpdateCheckText(const TReleaseInfo& latest, const std::string& current);
+// The start-up check's status line: the newer version and its address; empty when none is newer.
+std::string UpdateStatusText(const TReleaseInfo& latest, const std::string& current);
 
 } // namespace kv::workspace

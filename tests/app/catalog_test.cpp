@@ -5,11 +5,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 
 #include "app/commandset.h"
 #include "app/formcatalog.h"
+#include "app/onlineaccess.h"
 #include "app/views/catalogview.h"
+#include "app/views/scenarioview.h"
 #include "app/views/systemsview.h"
 #include "apptest.h"
 #include "core/util/catalogwire.h"
@@ -55,6 +58,19 @@ private slots:
         QVERIFY(!w.window->systemsView()->notice()->isHidden());
         QCOMPARE(answers.texts, QStringList());
         QCOMPARE(w.window->catalogView()->model()->rowCount(), 0);
+        // "Обновить" says it in the same line, which never widens the window.
+        for (const char* refresh : {"ScriptLibraryRefresh", "SystemsRefresh"}) {
+            w.window->updateActions();
+            w.window->command(refresh)->trigger();
+        }
+        QCOMPARE(answers.texts, QStringList());
+        QLabel* line = w.window->catalogView()->notice();
+        w.window->rightTabs()->setCurrentWidget(w.window->scenarioView());
+        line->setText(line->text() + QString(300, QLatin1Char('x')));
+        QVERIFY(w.window->minimumSizeHint().width() <= 1240);
+        QTRY_VERIFY(line->isVisible());
+        line->repaint();   // painted: the text is cut and the tooltip holds all of it
+        QTRY_COMPARE(line->toolTip(), line->text());
     }
 
     void takenTitleKeepsTheDialogOpenAndTheNextTitleIsPublished()
@@ -214,6 +230,26 @@ private slots:
         qunsetenv("KVANTA_CATALOG_URL");
     }
 
+    void updateSearchAndStartUpLineNameTheNewVersion()
+    {
+        test::TempDir db;
+        test::LocalCatalog cat(db / "c.db", server::TVersionInfo{"99.0", "https://example.org/kvanta", "Быстрее"});
+        qputenv("KVANTA_CATALOG_URL", cat.Url().c_str());
+        MessageBoxAnswerer answers;
+        StartedWindow w(5, Identity);
+        QVERIFY(w.ok);
+        QTRY_COMPARE(w.window->statusText(6),
+                     QStringLiteral("Доступна новая версия программы: 99.0 (https://example.org/kvanta)"));
+        w.window->updateActions();
+        QCOMPARE(w.window->command("SelfUpdate")->text(), QStringLiteral("Поиск обновлений"));
+        w.window->command("SelfUpdate")->trigger();
+        QCOMPARE(answers.texts.size(), 1);
+        QVERIFY(answers.texts[0].startsWith(QStringLiteral("Доступна новая версия программы: 99.0 (установлена ")));
+        QVERIFY(answers.texts[0].contains(QStringLiteral("Что изменилось: Быстрее")));
+        QCOMPARE(answers.captions[0], QStringLiteral("Информация"));
+        qunsetenv("KVANTA_CATALOG_URL");
+    }
+
     void systemsAreDownloadedOnePerNumberAndAMissingOneIsNotPlayed()
     {
         test::TempDir db;
@@ -247,6 +283,17 @@ private slots:
         QCOMPARE(systems->model()->index(0, 6).data().toString(), QString());
         QCOMPARE(systems->model()->index(1, 6).data().toString(), QStringLiteral("Загружена"));
         QCOMPARE(answers.texts, QStringList());
+
+        // A refresh while the catalogue is down keeps the list and the downloaded system.
+        qputenv("KVANTA_CATALOG_URL", "http://127.0.0.1:1");
+        w.window->updateActions();
+        w.window->command("SystemsRefresh")->trigger();
+        QCOMPARE(answers.texts, QStringList());
+        QCOMPARE(systems->model()->rowCount(), 3);
+        QCOMPARE(systems->model()->index(1, 6).data().toString(), QStringLiteral("Загружена"));
+        QVERIFY(systems->notice()->text().startsWith(QStringLiteral("Каталог http://127.0.0.1:1 недоступен: ")));
+        QVERIFY(systems->notice()->text().endsWith(QString::fromUtf8(ListKeptText)));
+        qputenv("KVANTA_CATALOG_URL", cat.Url().c_str());
 
         // The full list covers 20 numbers: no such system is here, so nothing is staked.
         const int records = w.window->workspace().StakesFile().RecordCount();

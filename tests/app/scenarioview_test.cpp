@@ -14,6 +14,8 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QHeaderView>
+#include <QScreen>
 #include <QtTest>
 #include <functional>
 
@@ -33,6 +35,7 @@
 #include "core/stakes/stakesfile.h"
 #include "core/util/cp1251.h"
 #include "core/workspace/formsettings.h"
+#include "core/scenario/scenario.h"
 #include "tests/app/apptest.h"
 #include "tests/support/support.h"
 
@@ -524,12 +527,27 @@ void ScenarioViewTest::saveOpenAndAppend()
     run(w, "ScriptOpen");
     QCOMPARE(view->view()->model()->rowCount(), 3);
 
-    // Open replaces the scenario and rewrites the mirror file.
+    // A line added since the save is asked about first; No keeps the scenario.
+    sc.AddLine("", w.shell());
+    const QStringList unsaved{QString::fromUtf8(scenario::TScenario::UnsavedQuestion)};
+    {
+        MessageBoxAnswerer no(QMessageBox::No);
+        onNextDialog<QFileDialog>([&](QFileDialog* d) { chooseFile(d, saved); });
+        run(w, "ScriptOpen");
+        QCOMPARE(no.texts, unsaved);
+    }
+    QCOMPARE(view->view()->model()->rowCount(), 4);
+
+    // Open replaces the scenario (Yes to the question) and rewrites the mirror file.
     test::WriteBytes(dir / "other.lsc", util::Utf8ToCp1251("NONE|TSD1#FOO:10#LMV:3#SF:1\nFULL:0#LAST|TSD1#NUMS:7#LNO:#SF:1| | | | | | |второй"));
     onNextDialog<QFileDialog>([&](QFileDialog* d) {
         chooseFile(d, dir / "other.lsc");
     });
-    run(w, "ScriptOpen");
+    {
+        MessageBoxAnswerer yes(QMessageBox::Yes);
+        run(w, "ScriptOpen");
+        QCOMPARE(yes.texts, unsaved);
+    }
     const QString other2 = QStringLiteral("FULL:0#LAST|TSD1#NUMS:7#LNO:#SF:1| | | | | | |второй");
     QCOMPARE(mirror(dir), fileOf({QStringLiteral("NONE|TSD1#FOO:10#LMV:3#SF:1"), other2}));
     QCOMPARE(view->statusPanel(0), QStringLiteral("Строк: 2"));
@@ -877,9 +895,17 @@ void ScenarioViewTest::survivalWindowAfterATest()
     QCOMPARE(table->item(0, 0)->text(), QStringLiteral("TMD1#NUMS:20#LNO:#ST:2"));
     const std::filesystem::path csv = started.dir / "survival.csv";
     QVERIFY(form->exportCsv(QString::fromStdString(csv.string())));
-    const std::string bytes = util::Cp1251ToUtf8(test::ReadBytes(csv));
+    const std::string bytes = test::ReadBytes(csv);   // UTF-8, as the README says of CSV output
     QVERIFY2(bytes.rfind("\"Фильтр\";\"Тестов\";\"Выжил\";", 0) == 0, bytes.c_str());
     QCOMPARE(std::count(bytes.begin(), bytes.end(), '\n'), 3);
+    // No column is cut: the last one ends inside the table.
+    QHeaderView* header = table->horizontalHeader();
+    QCOMPARE(table->horizontalHeaderItem(7)->text(), QStringLiteral("Верхняя граница\n95%, %"));
+    // As wide as its columns need, as far as the screen allows (the test screen is narrow).
+    const int screenRoom = form->screen()->availableGeometry().width() - 40;
+    QTRY_VERIFY(header->length() <= table->viewport()->width() || form->width() == screenRoom);
+    for (const QString& line : table->horizontalHeaderItem(7)->text().split(QLatin1Char('\n')))
+        QVERIFY(header->sectionSize(7) >= header->fontMetrics().horizontalAdvance(line));
     form->close();
     QTRY_COMPARE(windows().size(), 0);
 

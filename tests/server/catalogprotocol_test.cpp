@@ -122,7 +122,7 @@ TEST(CatalogProtocol, TheClientSendsEveryMessageWithTheTablesFieldsInOrder)
     client.DownloadSystemCombs(1);
     client.PutSystem(system, false);
     client.PutSystem(system, true);
-    client.LatestVersion();
+    client.LatestRelease();
     std::set<std::string> used;
     for (const auto& [path, fieldNames] : sent) {
         const TCatalogMessage* m = util::FindCatalogMessage("/" + path);
