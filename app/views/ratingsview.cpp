@@ -185,7 +185,7 @@ RatingsView::RatingsView(const ViewContext& ctx)
     layout->addWidget(m_chance);
     showSortIndicator();
 
-    ratings.onChanged = [this] { refresh(); };
+    ratings.onChanged = [this] { m_host.refreshView(this, this, [this] { refresh(); }); };
     connect(header, &QHeaderView::sortIndicatorChanged, this, &RatingsView::sortBy);
     connect(m_view, &QTableView::doubleClicked, this, [this] {
         QAction* a = m_commands.command(QStringLiteral("RatingsGraphOverlap"));

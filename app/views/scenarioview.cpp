@@ -402,10 +402,12 @@ void ScenarioView::connectRunner()
     };
     hooks.CommandsChanged = [this] { m_commands.updateActions(); };
     hooks.Status = [this](const scenario::TRunStatus& status) {
-        m_status[1]->setText(qs(scenario::CycleText(status.Cycle)));
-        m_status[2]->setText(qs(scenario::LineText(status.Line)));
-        m_status[3]->setText(qs(scenario::StakesText(status.Stakes)));
-        m_status[4]->setText(qs(status.Text));
+        m_host.refreshView(&m_status, this, [this, status] {
+            m_status[1]->setText(qs(scenario::CycleText(status.Cycle)));
+            m_status[2]->setText(qs(scenario::LineText(status.Line)));
+            m_status[3]->setText(qs(scenario::StakesText(status.Stakes)));
+            m_status[4]->setText(qs(status.Text));
+        });
     };
     hooks.SelectLine = [this](int line) { selectLine(line); };
     hooks.RefreshStakeView = [this](bool refresh, bool goToLast) {

@@ -24,6 +24,7 @@
 #include "app/formscript.h"
 #include "app/formsurvival.h"
 #include "app/formtestcount.h"
+#include "app/runrefresh.h"
 #include "app/views/combsview.h"
 #include "app/views/ratingsview.h"
 #include "app/views/scenarioview.h"
@@ -63,6 +64,7 @@ private slots:
     void runLogsAndTheirDeletion();
     void survivalWindowAfterATest();
     void holdoutReportAndPictures();
+    void runRefreshWaitsForTheEnd();
 
 private:
     stats::TStatList m_list;
@@ -666,8 +668,9 @@ void ScenarioViewTest::forecastMakesNamedStakes()
     bool seen = false, stopOn = false, othersOff = true, viewOff = false, tabsOff = false;
     QString cycle;
     QTimer* probe = onEveryPass([&] {
-        // From the first line on (the run shows its status before it shuts the tabs).
-        if (!view->runner().Running() || seen || view->statusPanel(2) != QStringLiteral("Строка: 1")) return;
+        // From the first line on (the run shows its status before it shuts the tabs); the line's
+        // panel follows a few times a second, its selection at once.
+        if (!view->runner().Running() || seen || view->selectedRows() != std::vector<int>{0}) return;
         seen = true;
         w.updateActions();
         stopOn = w.command("ScriptStop")->isEnabled();
@@ -979,6 +982,39 @@ void ScenarioViewTest::holdoutReportAndPictures()
         QCOMPARE(view->model()->index(0, 1).data().toString(), t == 0 ? QStringLiteral("4") : QStringLiteral("2"));
     }
     halves->close();
+}
+
+// During a run a view's refresh waits: a hidden view's until the end (the latest request of a
+// key, in the order first asked), a shown one's at most once per interval; the window paints only
+// on the interval's tick. Outside a run everything is done at once.
+void ScenarioViewTest::runRefreshWaitsForTheEnd()
+{
+    QWidget window;
+    QWidget* shown = new QWidget(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    RunRefresh refresh(&window);
+    QStringList done;
+    const auto log = [&done](QString what) { return [&done, what] { done << what; }; };
+    const int a = 0, b = 0, c = 0;
+
+    refresh.request(&a, nullptr, log("idle"));
+    QCOMPARE(done, QStringList{"idle"});
+
+    refresh.setRunning(true);
+    QVERIFY(!window.updatesEnabled());
+    refresh.request(&a, nullptr, log("a1"));
+    refresh.request(&b, nullptr, log("b"));
+    refresh.request(&a, nullptr, log("a2"));
+    refresh.request(&c, shown, log("c1"));   // shown: at once
+    refresh.request(&c, shown, log("c2"));   // within the interval: waits for the tick
+    QCOMPARE(done, (QStringList{"idle", "c1"}));
+    QVERIFY(refresh.isDue(&a) && refresh.isDue(&c));
+    QTRY_COMPARE_WITH_TIMEOUT(done, (QStringList{"idle", "c1", "c2"}), 5 * RunRefresh::IntervalMs);
+    QVERIFY(!window.updatesEnabled());
+    refresh.setRunning(false);
+    QCOMPARE(done, (QStringList{"idle", "c1", "c2", "a2", "b"}));
+    QVERIFY(window.updatesEnabled() && !refresh.isDue(&a));
 }
 
 QTEST_MAIN(ScenarioViewTest)
