@@ -19,6 +19,7 @@ PACKAGES=(
   libcpp-httplib-dev    # the local HTTP servers that the network tests and benchmarks start
   libsqlite3-dev        # the catalogue server's database (kvanta-catalog)
   libpq-dev             # the catalogue server's PostgreSQL storage (kvanta-catalog --db postgresql://...)
+  libmicrohttpd-dev     # the catalogue server's HTTP side: event loops, per-address limits, deadlines
   zlib1g-dev            # gzip and deflate response bodies, inflated by libkvnet
   libxlsxwriter-dev     # the spreadsheet export writes .xlsx workbooks with it (libkvcore)
   unzip                 # the export tests read the written workbook's sheet back
@@ -32,6 +33,9 @@ PACKAGES=(
 # Only the tests need these; a player building the program should not get a database service.
 TEST_PACKAGES=(
   postgresql            # initdb/pg_ctl: the server tests and benchmarks start a throwaway cluster
+  lintian               # the package test checks both Debian packages with it
+  desktop-file-utils    # desktop-file-validate: the package test checks the menu entry
+  appstream             # appstreamcli validate: the package test checks the metainfo file
 )
 # Only scripts/report-shot.sh needs this: the test report's picture, taken in a real browser.
 DOC_PACKAGES=(

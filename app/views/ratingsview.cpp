@@ -51,17 +51,23 @@ int RatingsModel::columnCount(const QModelIndex& parent) const
 QVariant RatingsModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid()) return {};
+    // The profit test's p and q say nothing without prizes.
+    const bool noProfitTest = m_prizesEmpty && (index.column() == LuckColumn + 2 || index.column() == LuckColumn + 3);
     switch (role) {
     case Qt::DisplayRole:
         if (index.column() >= LuckColumn) {
             const stakes::TLuckResult* r = m_luck.Find(m_ratings[index.row()]);
             if (!r) return QString();
+            if (noProfitTest) return QStringLiteral("-");
             const double values[4] = {r->PHits, r->QHits, r->PProfit, r->QProfit};
             const double v = values[index.column() - LuckColumn];
             if (v < 0) return QString();
             return qs(stakes::LuckPText(v, m_luckDraws)).replace(QLatin1Char('.'), QLocale().decimalPoint());
         }
         return qs(stakes::RatingCellText(m_ratings.Items(), index.row(), index.column(), m_ratings.EffMode()));
+    case Qt::ToolTipRole:
+        if (noProfitTest && m_luck.Find(m_ratings[index.row()])) return QString::fromUtf8(PrizesEmptyHint);
+        return {};
     case Qt::TextAlignmentRole:
         return index.column() == 0 ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignRight | Qt::AlignVCenter);
     default: return {};
@@ -72,12 +78,16 @@ QVariant RatingsModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal) return {};
     if (role == Qt::DisplayRole) {
-        if (section == LuckColumn) return QStringLiteral("p (совпадения)");
+        if (section == LuckColumn) return QString::fromUtf8(stakes::LuckHitsCaption);
         if (section == LuckColumn + 1) return QStringLiteral("q (совпадения)");
-        if (section == LuckColumn + 2) return QStringLiteral("p (профит)");
+        if (section == LuckColumn + 2) return QString::fromUtf8(stakes::LuckProfitCaption);
         if (section == LuckColumn + 3) return QStringLiteral("q (профит)");
         return QString::fromUtf8(stakes::RatingColumnCaption(section));
     }
+    // The money columns: profit, profit per stake and the profit test.
+    if (role == Qt::ToolTipRole && m_prizesEmpty &&
+        (section == 4 || section == 5 || section == LuckColumn + 2 || section == LuckColumn + 3))
+        return QString::fromUtf8(PrizesEmptyHint);
     if (role == Qt::ToolTipRole && section == LuckColumn)
         return QStringLiteral("Доля случайных тиражей, на которых ставки строки совпали бы не меньше, чем на "
                               "настоящих. Малое значение (меньше 0,05) - результат вряд ли случаен. Считается "
@@ -175,7 +185,7 @@ RatingsView::RatingsView(const ViewContext& ctx)
     layout->addWidget(m_chance);
     showSortIndicator();
 
-    ratings.onChanged = [this] { refresh(); };
+    ratings.onChanged = [this] { m_host.refreshView(this, this, [this] { refresh(); }); };
     connect(header, &QHeaderView::sortIndicatorChanged, this, &RatingsView::sortBy);
     connect(m_view, &QTableView::doubleClicked, this, [this] {
         QAction* a = m_commands.command(QStringLiteral("RatingsGraphOverlap"));
@@ -243,6 +253,7 @@ void RatingsView::createMenus(QMenu* menu)
 
 void RatingsView::refresh()
 {
+    m_model->setPrizesEmpty(m_stats.Config().Profits.empty());
     m_model->reload();
     m_host.setStatusField(5, qs(stakes::RatingsCountText(m_ws.Ratings().Count())));
 }

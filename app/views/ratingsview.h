@@ -30,6 +30,11 @@ public:
                  QObject* parent = nullptr)
         : QAbstractTableModel(parent), m_ratings(ratings), m_luck(luck), m_luckDraws(luckDraws) {}
     void setLuckDraws(int draws) { m_luckDraws = draws; }
+    // With no prizes every profit is 0: p (профит) shows "-" and the money columns say why.
+    void setPrizesEmpty(bool empty) { m_prizesEmpty = empty; }
+    static constexpr const char* PrizesEmptyHint =
+        "Таблица выигрышей пуста (Параметры системы): профит каждой ставки равен нулю, и проверка "
+        "профита на случайность ничего не показывает.";
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -41,6 +46,7 @@ private:
     const kv::stakes::TRatings& m_ratings;
     const kv::stakes::TLuckCache& m_luck;
     int m_luckDraws;
+    bool m_prizesEmpty = false;
 };
 
 // Rating rows that are not the rating itself (a half of the last test), read-only, 24 columns.
@@ -73,6 +79,8 @@ public:
     void refresh();
     QTableView* view() const { return m_view; }
     RatingsModel* model() const { return m_model; }
+    // The p values computed so far, for the spreadsheet export.
+    const kv::stakes::TLuckCache& luck() const { return m_luck; }
     std::vector<int> selectedRows() const;
     // The names of the selected rows, in row order: what the scenario and the stake charts take.
     std::vector<std::string> selectedNames() const;

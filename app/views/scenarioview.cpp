@@ -304,6 +304,7 @@ void ScenarioView::openFile(bool append)
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QString::fromLatin1(scenario::ScenarioFileExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    if (!append && !scenario().MayReplace(m_shell)) return;
     m_view->clearSelection();
     scenario().OpenFile(std::filesystem::path(dialog.selectedFiles().first().toStdString()), append, m_shell);
 }
@@ -401,10 +402,12 @@ void ScenarioView::connectRunner()
     };
     hooks.CommandsChanged = [this] { m_commands.updateActions(); };
     hooks.Status = [this](const scenario::TRunStatus& status) {
-        m_status[1]->setText(qs(scenario::CycleText(status.Cycle)));
-        m_status[2]->setText(qs(scenario::LineText(status.Line)));
-        m_status[3]->setText(qs(scenario::StakesText(status.Stakes)));
-        m_status[4]->setText(qs(status.Text));
+        m_host.refreshView(&m_status, this, [this, status] {
+            m_status[1]->setText(qs(scenario::CycleText(status.Cycle)));
+            m_status[2]->setText(qs(scenario::LineText(status.Line)));
+            m_status[3]->setText(qs(scenario::StakesText(status.Stakes)));
+            m_status[4]->setText(qs(status.Text));
+        });
     };
     hooks.SelectLine = [this](int line) { selectLine(line); };
     hooks.RefreshStakeView = [this](bool refresh, bool goToLast) {

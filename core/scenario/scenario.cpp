@@ -142,13 +142,17 @@ bool TScenario::SaveScenario(const std::filesystem::path& path, shell::Shell& sh
             ok = false;
         }
     }
+    const bool unsaved = m_unsaved;
     changed();
+    m_unsaved = ok ? false : unsaved;
     return ok;
 }
 
 bool TScenario::OpenFile(const std::filesystem::path& path, bool append, shell::Shell& shell)
 {
+    const bool unsaved = m_unsaved;
     const bool ok = LoadScenario(path, append, shell);
+    m_unsaved = ok ? append : unsaved;
     SaveCurrent(shell);
     return ok;
 }
@@ -163,6 +167,12 @@ void TScenario::LoadCurrent(shell::Shell& shell)
     }
     // An unreadable mirror stays as it is: the edits to come would replace it.
     if (LoadScenario(m_file, false, shell)) m_read.MarkRead();
+    m_unsaved = false;
+}
+
+bool TScenario::MayReplace(shell::Shell& shell) const
+{
+    return Empty() || !m_unsaved || shell.ConfirmCautious(UnsavedQuestion);
 }
 
 bool TScenario::SaveCurrent(shell::Shell& shell)
@@ -180,6 +190,7 @@ bool TScenario::SaveCurrent(shell::Shell& shell)
 
 void TScenario::changed()
 {
+    m_unsaved = true;
     if (onChanged) onChanged();
 }
 

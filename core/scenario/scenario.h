@@ -68,6 +68,15 @@ public:
     // Rewrites the mirror file; refused until LoadCurrent read it (or found it missing).
     bool SaveCurrent(shell::Shell& shell);
 
+    // Changed since it was last opened from or saved to a scenario file (the mirror file does not
+    // count: it is rewritten on every change).
+    bool Unsaved() const { return m_unsaved; }
+    // Before the scenario is replaced (ScriptOpen, a download from the catalogue): a scenario with
+    // unsaved lines asks UnsavedQuestion (No preselected); true when it may be replaced.
+    static constexpr const char* UnsavedQuestion =
+        "Текущий сценарий изменён и не сохранён в файл.\n\nЗаменить его без сохранения?";
+    bool MayReplace(shell::Shell& shell) const;
+
     // The view must show the new lines (RefreshScenarioView: row count and "Строк: %d").
     std::function<void()> onChanged;
 
@@ -78,6 +87,7 @@ private:
     std::filesystem::path m_file;
     util::TReadBeforeWrite m_read;
     std::vector<std::string> m_lines;
+    bool m_unsaved = false;
 };
 
 // The scenario line made of a rating name, or empty when none of its filter fields reads as a

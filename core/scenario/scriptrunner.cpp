@@ -621,7 +621,7 @@ void TScriptRunner::runStep(int index, const std::string& line)
         std::array<Outcome, filters::FilterRecParts> outcomes{};
         const auto record = [&](const filters::TFilterRec& rec, int part) {
             const Outcome& o = outcomes[std::size_t(part)];
-            if (!probe || !o.Ran) return;
+            if (!probe || !rec[std::size_t(part)].Defined || m_abort) return;
             m_survival.Add({.DrawNo = m_ws.Draws()[std::size_t(hidden)].DrawNo,
                             .Line = step.Line,
                             .Variant = step.Variant,
@@ -629,7 +629,8 @@ void TScriptRunner::runStep(int index, const std::string& line)
                             .PartText = filters::FilterPartToText(rec[std::size_t(part)], m_list),
                             .Before = o.Before,
                             .After = o.After,
-                            .Passed = o.Passed});
+                            .Passed = o.Passed,
+                            .Ran = o.Ran});
         };
 
         const int total = variants.Count();

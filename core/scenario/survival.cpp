@@ -39,6 +39,13 @@ std::string fixed(double v, int decimals)
     return std::string(buf, r.ptr);
 }
 
+// Fixed decimals, more for a small value: at least three significant digits show.
+std::string significant(double v, int decimals)
+{
+    if (v > 0 && v < 1) decimals = std::max(decimals, 2 - int(std::floor(std::log10(v))));
+    return fixed(v, std::min(decimals, 12));
+}
+
 double number(std::string_view s)
 {
     double v = 0;
@@ -113,6 +120,7 @@ std::vector<TSurvivalRow> TSurvival::Summary(int32_t holdoutFrom) const
             rows.push_back(TSurvivalRow{.PartText = r.PartText});
             halves.emplace_back();
         }
+        if (!r.Ran) continue;
         Half& h = halves[it->second][holdoutFrom > 0 && r.DrawNo >= holdoutFrom ? 1 : 0];
         ++h.Tests;
         if (r.Passed) ++h.Survived;
@@ -152,18 +160,22 @@ std::string SurvivalCellText(const TSurvivalRow& row, int column)
     case 0: return row.PartText;
     case 1: return std::to_string(row.Tests);
     case 2: return std::to_string(row.Survived);
-    case 3: return fixed(row.Rate * 100, 2);
-    case 4: return fixed(row.KeptShare * 100, 2);
-    case 5: return row.KeptShare > 0 ? fixed(row.Lift, 3) : std::string();
-    case 6: return fixed(row.Low * 100, 2);
-    case 7: return fixed(row.High * 100, 2);
     case 8: return std::to_string(row.HoldTests);
     case 9: return std::to_string(row.HoldSurvived);
-    case 10: return row.HoldTests > 0 ? fixed(row.HoldRate * 100, 2) : std::string();
-    case 11: return row.HoldTests > 0 ? fixed(row.HoldKeptShare * 100, 2) : std::string();
-    case 12: return row.HoldTests > 0 && row.HoldKeptShare > 0 ? fixed(row.HoldLift, 3) : std::string();
-    case 13: return row.HoldTests > 0 ? fixed(row.HoldLow * 100, 2) : std::string();
-    case 14: return row.HoldTests > 0 ? fixed(row.HoldHigh * 100, 2) : std::string();
+    }
+    if (column <= 7 && row.Tests == 0) return {};
+    if (column > 7 && row.HoldTests == 0) return {};
+    switch (column) {
+    case 3: return significant(row.Rate * 100, 2);
+    case 4: return significant(row.KeptShare * 100, 2);
+    case 5: return row.KeptShare > 0 ? significant(row.Lift, 3) : std::string();
+    case 6: return significant(row.Low * 100, 2);
+    case 7: return significant(row.High * 100, 2);
+    case 10: return significant(row.HoldRate * 100, 2);
+    case 11: return significant(row.HoldKeptShare * 100, 2);
+    case 12: return row.HoldKeptShare > 0 ? significant(row.HoldLift, 3) : std::string();
+    case 13: return significant(row.HoldLow * 100, 2);
+    case 14: return significant(row.HoldHigh * 100, 2);
     default: return {};
     }
 }
@@ -211,7 +223,7 @@ std::vector<std::string> SurvivalLogLines(const std::vector<TSurvivalRow>& rows)
 
 void SaveSurvival(const std::filesystem::path& file, const std::vector<TSurvivalRow>& rows)
 {
-    util::RewriteFile(file, util::Utf8ToCp1251(SurvivalCsvText(rows)));
+    util::RewriteFile(file, SurvivalCsvText(rows));
 }
 
 std::vector<TSurvivalRow> LoadSurvival(const std::filesystem::path& file)
@@ -219,7 +231,7 @@ std::vector<TSurvivalRow> LoadSurvival(const std::filesystem::path& file)
     std::vector<TSurvivalRow> rows;
     std::error_code ec;
     if (!std::filesystem::exists(file, ec)) return rows;
-    const std::string text = util::Cp1251ToUtf8(util::ReadWholeFile(file));
+    const std::string text = util::TextFileToUtf8(util::ReadWholeFile(file));
     std::size_t pos = text.find('\n');   // the captions
     while (pos != std::string::npos && pos + 1 < text.size()) {
         const std::size_t start = pos + 1;
@@ -241,7 +253,7 @@ std::vector<TSurvivalRow> LoadSurvival(const std::filesystem::path& file)
             row.HoldLow = number(f[13]) / 100;
             row.HoldHigh = number(f[14]) / 100;
         }
-        if (row.Tests <= 0 && row.HoldTests <= 0) continue;
+        if (row.Tests < 0 || f[0].empty()) continue;
         row.Rate = number(f[3]) / 100;
         row.KeptShare = number(f[4]) / 100;
         row.Lift = number(f[5]);

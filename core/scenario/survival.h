@@ -22,9 +22,13 @@ struct TSurvivalRecord {
     int Before = 0;
     int After = 0;
     bool Passed = false;
+    // False for a defined part that did not run because the list held one combination or none
+    // (an earlier part of the step cut that far): it is named in the summary but not a test.
+    bool Ran = true;
 };
 
-// One row of the summary: a filter part text over all its tests.
+// One row of the summary: a filter part text over all its tests. A part that never ran has a
+// row with no tests and no rates.
 struct TSurvivalRow {
     std::string PartText;
     int Tests = 0;
@@ -71,6 +75,9 @@ bool SurvivalHasHoldout(const std::vector<TSurvivalRow>& rows);
 // SurvivalColumns or SurvivalHoldoutColumns.
 int SurvivalColumnCount(const std::vector<TSurvivalRow>& rows);
 // The text of a cell ('.' as the decimal point: the file is read back, the window localises).
+// Percents have 2 decimals and the lift 3, more below that so that a small value keeps three
+// significant digits (a kept share of 1 in 125970 is "0.000794"); rates of a row without tests
+// are empty.
 std::string SurvivalCellText(const TSurvivalRow& row, int column);
 
 // CSV of the summary: the captions, then one line per row; fields separated by ";", texts
@@ -81,9 +88,10 @@ std::vector<std::string> SurvivalLogLines(const std::vector<TSurvivalRow>& rows)
 
 // The summary of the last test, kept beside the run logs so that it can be shown again.
 constexpr const char* SurvivalFileName = "ScriptSurvival.csv";
-// Writes the file (CP1251 like the program's other text files); throws on failure.
+// Writes the file (UTF-8, like every CSV the program writes for other programs); throws on failure.
 void SaveSurvival(const std::filesystem::path& file, const std::vector<TSurvivalRow>& rows);
-// Reads it back; a missing file gives no rows, lines that do not parse are skipped.
+// Reads it back (a CP1251 file of an earlier version too); a missing file gives no rows, lines
+// that do not parse are skipped.
 std::vector<TSurvivalRow> LoadSurvival(const std::filesystem::path& file);
 
 } // namespace kv::scenario

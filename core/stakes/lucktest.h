@@ -149,5 +149,8 @@ void SetLuckQValues(std::span<TLuckResult*> results);
 
 // The text of a p value in the rating view: "%.4f", "< 0.0001" below the resolution of R draws.
 std::string LuckPText(double p, int draws);
+// The captions of the two p columns after the rating's own.
+inline constexpr const char* LuckHitsCaption = "p (совпадения)";
+inline constexpr const char* LuckProfitCaption = "p (профит)";
 
 } // namespace kv::stakes

@@ -21,6 +21,10 @@ bool loadOnly(Workspace& ws, shell::Shell& shell, const stats::TStatList& list, 
     const std::filesystem::path ini = ws.FilePath(Workspace::SettingsFileName);
     LoadProxySettings(ws.Proxy(), ini, shell);
     const TOnlineUrls urls = ReadOnlineUrls(ini);
+    if (urls.OperatorUrl.empty()) {
+        shell.ShowError(NoOperatorUrlText);
+        return false;
+    }
     TDownloadSettings settings;
     settings.OperatorUrl = urls.OperatorUrl;
     settings.ProxyListUrl = urls.ProxyListUrl;

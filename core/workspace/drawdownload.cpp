@@ -7,6 +7,7 @@
 #include "core/stats/statlist.h"
 #include "core/util/error.h"
 #include "core/util/format.h"
+#include "core/workspace/online.h"
 #include "core/workspace/proxylist.h"
 #include "core/workspace/workspace.h"
 
@@ -68,6 +69,11 @@ TDownloadResult DownloadDraws(Workspace& ws, shell::Shell& shell, const TWebAcce
     TDownloadSettings settings = given;
     if (settings.DateLimit <= 0) settings.DateLimit = archive::DownloadDateLimit(game::NowDateTime());
     TDownloadResult result;
+    if (settings.OperatorUrl.empty()) {
+        result.Failed = true;
+        result.Failure = NoOperatorUrlText;
+        return result;
+    }
     int attempt = 1;
     const std::filesystem::path ini = ws.FilePath(Workspace::SettingsFileName);
     for (;;) {
@@ -153,10 +159,10 @@ std::string DownloadSummary(const TDownloadResult& result, const game::TDrawsArr
     return text;
 }
 
-bool DownloadOnStart(int downloadDrawsOnStart, shell::Shell& shell)
+bool DownloadOnStart(int downloadDrawsOnStart, shell::Shell& shell, bool restarted)
 {
     switch (downloadDrawsOnStart) {
-    case 0: return shell.Confirm(StartupDownloadQuestion);
+    case 0: return !restarted && shell.Confirm(StartupDownloadQuestion);
     case 1: return true;
     default: return false;
     }

@@ -88,10 +88,11 @@ TDownloadResult RunDrawsDownload(Workspace& ws, shell::Shell& shell, const stats
 std::string DownloadSummary(const TDownloadResult& result, const game::TDrawsArray& draws);
 
 // Start-up's choice by DownloadDrawsOnStart: 0 asks StartupDownloadQuestion (Yes downloads),
-// 1 downloads without asking, 2 does nothing.
+// 1 downloads without asking, 2 does nothing. A restart (after a language change) was asked
+// a moment ago: 0 then does nothing.
 inline constexpr const char* StartupDownloadQuestion =
     "Обновить список тиражей?\n\nДля выполнения обновления необходимо действующее подключение к сети Интернет.";
-bool DownloadOnStart(int downloadDrawsOnStart, shell::Shell& shell);
+bool DownloadOnStart(int downloadDrawsOnStart, shell::Shell& shell, bool restarted = false);
 
 // One line per reason with skipped draws: "тираж уже есть в архиве: 3".
 std::vector<std::string> SkippedLines(const archive::TSkipCounts& skipped);

@@ -4,6 +4,7 @@
 
 #include "core/archive/archive.h"
 #include "core/archive/drawedit.h"
+#include "core/archive/sample.h"
 #include "core/shell/shell.h"
 #include "core/util/cp1251.h"
 #include "core/util/error.h"
@@ -179,6 +180,12 @@ bool Workspace::AppendDraws(shell::Shell& shell, const game::TDrawsArray& draws)
     drawListChanged(true);
     if (ok) viewsRefresh();
     return ok;
+}
+
+bool Workspace::CreateDemoArchive(shell::Shell& shell)
+{
+    if (DrawCount() > 0 || !shell.Confirm(DemoArchiveQuestion)) return false;
+    return AppendDraws(shell, archive::SyntheticDraws(DemoArchiveDraws, 8201));
 }
 
 void Workspace::ReplaceDraw(shell::Shell& shell, int index, const game::TDraw& draw)

@@ -72,6 +72,13 @@ public:
     // neither the file nor memory holds any of the draws then, so nothing unsaved is checked
     // or counted).
     bool AppendDraws(shell::Shell& shell, const game::TDrawsArray& draws);
+    // For a newcomer's first look: only while the archive is empty and after DemoArchiveQuestion,
+    // DemoArchiveDraws invented draws (a fixed seed) are appended and saved. False when nothing was made.
+    static constexpr int DemoArchiveDraws = 2000;
+    static constexpr const char* DemoArchiveQuestion =
+        "Создать демонстрационный архив из 2000 вымышленных тиражей?\n\nЭто не настоящие результаты лотереи: "
+        "перед работой с настоящими тиражами удалите их (Тиражи → Удалить).";
+    bool CreateDemoArchive(shell::Shell& shell);
     void ReplaceDraw(shell::Shell& shell, int index, const game::TDraw& draw);
     // Deletes the draws shown at the given list rows (any order), walking from the last row up.
     void DeleteDrawRows(shell::Shell& shell, std::vector<int> rows);

@@ -41,6 +41,7 @@ private slots:
     void refreshAfterTheStakesAreGone();
     void stakeCommandsFollowTheRating();
     void luckColumnsOnRequest();
+    void emptyPrizeTableLeavesProfitUntested();
 };
 
 namespace {
@@ -469,6 +470,32 @@ void RatingsViewTest::luckColumnsOnRequest()
     for (int r = 0; r < cw.model()->rowCount(); ++r) QVERIFY(!cw.model()->index(r, 25).data().toString().isEmpty());
     QVERIFY2(ratings->chanceLabel()->text().startsWith(QStringLiteral("Из %1 проверенных строк").arg(cw.model()->rowCount())),
              qPrintable(ratings->chanceLabel()->text()));
+}
+
+void RatingsViewTest::emptyPrizeTableLeavesProfitUntested()
+{
+    // The same stakes without the prize table (and without a stake cost): every profit is 0.
+    StartedWindow started(30, StartFiles{stakesToCheck().back()});
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    w.rightTabs()->setCurrentWidget(w.ratingsView());
+    w.stakeViewHooks().Check();
+    const QAbstractItemModel* model = w.ratingsView()->view()->model();
+    QVERIFY(model->rowCount() > 0);
+    const QString hint = QString::fromUtf8(RatingsModel::PrizesEmptyHint);
+    for (const int column : {4, 5, RatingsModel::LuckColumn + 2, RatingsModel::LuckColumn + 3})
+        QCOMPARE(model->headerData(column, Qt::Horizontal, Qt::ToolTipRole).toString(), hint);
+    QVERIFY(model->headerData(3, Qt::Horizontal, Qt::ToolTipRole).toString() != hint);
+    const int test = names(model).indexOf(QStringLiteral("Test"));
+    QCOMPARE(model->index(test, 4).data().toString(), QStringLiteral("0.00"));   // the values stay
+    w.ratingsView()->view()->selectRow(test);
+    w.updateActions();
+    w.command("RatingsLuckTest")->trigger();
+    QVERIFY(model->index(test, RatingsModel::LuckColumn).data().toString().toDouble() < 0.002);
+    for (const int column : {RatingsModel::LuckColumn + 2, RatingsModel::LuckColumn + 3}) {
+        QCOMPARE(model->index(test, column).data().toString(), QStringLiteral("-"));
+        QCOMPARE(model->index(test, column).data(Qt::ToolTipRole).toString(), hint);
+    }
 }
 
 QTEST_MAIN(RatingsViewTest)

@@ -14,6 +14,8 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QHeaderView>
+#include <QScreen>
 #include <QtTest>
 #include <functional>
 
@@ -22,6 +24,7 @@
 #include "app/formscript.h"
 #include "app/formsurvival.h"
 #include "app/formtestcount.h"
+#include "app/runrefresh.h"
 #include "app/views/combsview.h"
 #include "app/views/ratingsview.h"
 #include "app/views/scenarioview.h"
@@ -33,6 +36,7 @@
 #include "core/stakes/stakesfile.h"
 #include "core/util/cp1251.h"
 #include "core/workspace/formsettings.h"
+#include "core/scenario/scenario.h"
 #include "tests/app/apptest.h"
 #include "tests/support/support.h"
 
@@ -60,6 +64,7 @@ private slots:
     void runLogsAndTheirDeletion();
     void survivalWindowAfterATest();
     void holdoutReportAndPictures();
+    void runRefreshWaitsForTheEnd();
 
 private:
     stats::TStatList m_list;
@@ -524,12 +529,27 @@ void ScenarioViewTest::saveOpenAndAppend()
     run(w, "ScriptOpen");
     QCOMPARE(view->view()->model()->rowCount(), 3);
 
-    // Open replaces the scenario and rewrites the mirror file.
+    // A line added since the save is asked about first; No keeps the scenario.
+    sc.AddLine("", w.shell());
+    const QStringList unsaved{QString::fromUtf8(scenario::TScenario::UnsavedQuestion)};
+    {
+        MessageBoxAnswerer no(QMessageBox::No);
+        onNextDialog<QFileDialog>([&](QFileDialog* d) { chooseFile(d, saved); });
+        run(w, "ScriptOpen");
+        QCOMPARE(no.texts, unsaved);
+    }
+    QCOMPARE(view->view()->model()->rowCount(), 4);
+
+    // Open replaces the scenario (Yes to the question) and rewrites the mirror file.
     test::WriteBytes(dir / "other.lsc", util::Utf8ToCp1251("NONE|TSD1#FOO:10#LMV:3#SF:1\nFULL:0#LAST|TSD1#NUMS:7#LNO:#SF:1| | | | | | |второй"));
     onNextDialog<QFileDialog>([&](QFileDialog* d) {
         chooseFile(d, dir / "other.lsc");
     });
-    run(w, "ScriptOpen");
+    {
+        MessageBoxAnswerer yes(QMessageBox::Yes);
+        run(w, "ScriptOpen");
+        QCOMPARE(yes.texts, unsaved);
+    }
     const QString other2 = QStringLiteral("FULL:0#LAST|TSD1#NUMS:7#LNO:#SF:1| | | | | | |второй");
     QCOMPARE(mirror(dir), fileOf({QStringLiteral("NONE|TSD1#FOO:10#LMV:3#SF:1"), other2}));
     QCOMPARE(view->statusPanel(0), QStringLiteral("Строк: 2"));
@@ -648,8 +668,9 @@ void ScenarioViewTest::forecastMakesNamedStakes()
     bool seen = false, stopOn = false, othersOff = true, viewOff = false, tabsOff = false;
     QString cycle;
     QTimer* probe = onEveryPass([&] {
-        // From the first line on (the run shows its status before it shuts the tabs).
-        if (!view->runner().Running() || seen || view->statusPanel(2) != QStringLiteral("Строка: 1")) return;
+        // From the first line on (the run shows its status before it shuts the tabs); the line's
+        // panel follows a few times a second, its selection at once.
+        if (!view->runner().Running() || seen || view->selectedRows() != std::vector<int>{0}) return;
         seen = true;
         w.updateActions();
         stopOn = w.command("ScriptStop")->isEnabled();
@@ -877,9 +898,17 @@ void ScenarioViewTest::survivalWindowAfterATest()
     QCOMPARE(table->item(0, 0)->text(), QStringLiteral("TMD1#NUMS:20#LNO:#ST:2"));
     const std::filesystem::path csv = started.dir / "survival.csv";
     QVERIFY(form->exportCsv(QString::fromStdString(csv.string())));
-    const std::string bytes = util::Cp1251ToUtf8(test::ReadBytes(csv));
+    const std::string bytes = test::ReadBytes(csv);   // UTF-8, as the README says of CSV output
     QVERIFY2(bytes.rfind("\"Фильтр\";\"Тестов\";\"Выжил\";", 0) == 0, bytes.c_str());
     QCOMPARE(std::count(bytes.begin(), bytes.end(), '\n'), 3);
+    // No column is cut: the last one ends inside the table.
+    QHeaderView* header = table->horizontalHeader();
+    QCOMPARE(table->horizontalHeaderItem(7)->text(), QStringLiteral("Верхняя граница\n95%, %"));
+    // As wide as its columns need, as far as the screen allows (the test screen is narrow).
+    const int screenRoom = form->screen()->availableGeometry().width() - 40;
+    QTRY_VERIFY(header->length() <= table->viewport()->width() || form->width() == screenRoom);
+    for (const QString& line : table->horizontalHeaderItem(7)->text().split(QLatin1Char('\n')))
+        QVERIFY(header->sectionSize(7) >= header->fontMetrics().horizontalAdvance(line));
     form->close();
     QTRY_COMPARE(windows().size(), 0);
 
@@ -953,6 +982,39 @@ void ScenarioViewTest::holdoutReportAndPictures()
         QCOMPARE(view->model()->index(0, 1).data().toString(), t == 0 ? QStringLiteral("4") : QStringLiteral("2"));
     }
     halves->close();
+}
+
+// During a run a view's refresh waits: a hidden view's until the end (the latest request of a
+// key, in the order first asked), a shown one's at most once per interval; the window paints only
+// on the interval's tick. Outside a run everything is done at once.
+void ScenarioViewTest::runRefreshWaitsForTheEnd()
+{
+    QWidget window;
+    QWidget* shown = new QWidget(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    RunRefresh refresh(&window);
+    QStringList done;
+    const auto log = [&done](QString what) { return [&done, what] { done << what; }; };
+    const int a = 0, b = 0, c = 0;
+
+    refresh.request(&a, nullptr, log("idle"));
+    QCOMPARE(done, QStringList{"idle"});
+
+    refresh.setRunning(true);
+    QVERIFY(!window.updatesEnabled());
+    refresh.request(&a, nullptr, log("a1"));
+    refresh.request(&b, nullptr, log("b"));
+    refresh.request(&a, nullptr, log("a2"));
+    refresh.request(&c, shown, log("c1"));   // shown: at once
+    refresh.request(&c, shown, log("c2"));   // within the interval: waits for the tick
+    QCOMPARE(done, (QStringList{"idle", "c1"}));
+    QVERIFY(refresh.isDue(&a) && refresh.isDue(&c));
+    QTRY_COMPARE_WITH_TIMEOUT(done, (QStringList{"idle", "c1", "c2"}), 5 * RunRefresh::IntervalMs);
+    QVERIFY(!window.updatesEnabled());
+    refresh.setRunning(false);
+    QCOMPARE(done, (QStringList{"idle", "c1", "c2", "a2", "b"}));
+    QVERIFY(window.updatesEnabled() && !refresh.isDue(&a));
 }
 
 QTEST_MAIN(ScenarioViewTest)

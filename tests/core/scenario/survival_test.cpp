@@ -6,6 +6,7 @@
 #include "core/scenario/scenario.h"
 #include "core/scenario/survival.h"
 #include "core/scenario/testrun.h"
+#include "core/util/cp1251.h"
 #include "tests/core/scenario/runtest.h"
 
 using namespace kv;
@@ -73,6 +74,64 @@ TEST(Survival, AlwaysAndNeverKeptFiltersOnAConstructedArchive)
     ASSERT_EQ(back.size(), 2u);
     for (int c = 0; c < scenario::SurvivalColumns; ++c)
         EXPECT_EQ(scenario::SurvivalCellText(back[0], c), scenario::SurvivalCellText(shown[0], c)) << c;
+}
+
+// A step whose first filter leaves one ticket: the second one never runs, yet it has its row,
+// named and without tests; the file is UTF-8 and reads back, as does one of an earlier version.
+TEST(Survival, APartThatCouldNotRunIsNamedAndTheFileIsUtf8)
+{
+    RunFixture f(30);
+    game::TDrawsArray draws = archive::SyntheticDraws(30, 1, 1000);
+    for (game::TDraw& d : draws) d.Nums = {8, 1, 7, 2, 6, 3, 5, 4};
+    archive::WriteArchiveFile(f.dir / archive::ArchiveFileName, draws);
+    f.ws.LoadArchive(f.sh);
+    f.list.CombsGenerateMode = 2;   // the 9 tickets of 1..9
+    f.list.CombsGenerateParameters = "1,2,3,4,5,6,7,8,9";
+    // Deleting the tickets with 9 leaves 1..8, the drawn one.
+    const std::string del = "TMD1#NUMS:10#LVA:9#SF:1", keep = "BMF8#SUMS:10#CMV:36#SF:1";
+    f.Script({Line({del, keep})});
+    f.runner->ScriptTest(3);
+    ASSERT_TRUE(f.sh.messages.empty());
+    const std::vector<scenario::TSurvivalRow> rows = f.runner->Survival().Summary();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].PartText, del);
+    EXPECT_EQ(rows[0].Tests, 3);
+    EXPECT_EQ(rows[0].Survived, 3);
+    EXPECT_EQ(rows[1].PartText, keep);
+    EXPECT_EQ(rows[1].Tests, 0);
+    std::vector<std::string> cells;
+    for (int c = 0; c < scenario::SurvivalColumns; ++c) cells.push_back(scenario::SurvivalCellText(rows[1], c));
+    EXPECT_EQ(cells, (std::vector<std::string>{keep, "0", "0", "", "", "", "", ""}));
+
+    const std::filesystem::path file = f.dir / scenario::SurvivalFileName;
+    EXPECT_EQ(test::ReadBytes(file), scenario::SurvivalCsvText(rows));
+    EXPECT_EQ(scenario::LoadSurvival(file).size(), 2u);
+    scenario::TSurvivalRow named{.PartText = "Фильтр «Б»", .Tests = 2, .Survived = 1, .Rate = 0.5, .KeptShare = 0.5};
+    test::WriteBytes(file, util::Utf8ToCp1251(scenario::SurvivalCsvText({named})));
+    const std::vector<scenario::TSurvivalRow> old = scenario::LoadSurvival(file);
+    ASSERT_EQ(old.size(), 1u);
+    EXPECT_EQ(old[0].PartText, named.PartText);
+}
+
+// Small shares keep three significant digits; ordinary ones the usual decimals.
+TEST(Survival, SmallValuesKeepTheirDigits)
+{
+    struct Case {
+        double rate, kept, lift, low, high;
+        std::vector<std::string> cells;   // columns 3..7
+    };
+    const std::vector<Case> cases = {
+        {1, 1.0 / 125970, 125970, 0.5, 1, {"100.00", "0.000794", "125970.000", "50.00", "100.00"}},
+        {0, 0.25, 0, 0, 0.0123, {"0.00", "25.00", "0.000", "0.00", "1.23"}},
+        {0.02, 0.5, 0.04, 0.0004567, 0.9, {"2.00", "50.00", "0.0400", "0.0457", "90.00"}},
+    };
+    for (const Case& c : cases) {
+        const scenario::TSurvivalRow row{.PartText = "X", .Tests = 5, .Survived = 1, .Rate = c.rate,
+                                         .KeptShare = c.kept, .Lift = c.lift, .Low = c.low, .High = c.high};
+        std::vector<std::string> cells;
+        for (int col = 3; col < scenario::SurvivalColumns; ++col) cells.push_back(scenario::SurvivalCellText(row, col));
+        EXPECT_EQ(cells, c.cells);
+    }
 }
 
 // Deleting the two most frequent numbers of a random archive keeps the drawn ticket about as

@@ -19,6 +19,7 @@
 #include "core/util/format.h"
 #include "core/util/ini.h"
 #include "core/workspace/drawdownload.h"
+#include "core/workspace/online.h"
 #include "core/workspace/workspace.h"
 #include "tests/support/drawpages.h"
 #include "tests/support/support.h"
@@ -262,6 +263,15 @@ TEST(DrawDownload, NoProxyFoundEndsWithTheSearchMessage)
     ASSERT_EQ(f.sh.messages.size(), 1u);
     EXPECT_EQ(f.sh.messages[0].text, "Ошибка получения списка proxy-серверов!\n\nno proxy list here");
     EXPECT_EQ(f.ws.DrawCount(), 0);
+
+    // Without a list address the search names the missing setting and asks nobody.
+    Fixture g(0, 20);
+    g.ws.Proxy().Mode = workspace::TProxy::ModeAuto;
+    g.settings.ProxyListUrl.clear();
+    EXPECT_TRUE(g.Run().Failed);
+    EXPECT_TRUE(g.site.asked.empty());
+    ASSERT_EQ(g.sh.messages.size(), 1u);
+    EXPECT_EQ(g.sh.messages[0].text, std::string("Ошибка получения списка proxy-серверов!\n\n") + workspace::NoProxyListUrlText);
 }
 
 TEST(DrawDownload, BadPagesFailTheirRangeAndLoseNothing)
@@ -429,18 +439,21 @@ TEST(DrawDownload, StartUpAsksDownloadsOrLeavesTheNetworkAlone)
 {
     struct Case {
         int mode;
+        bool restarted;   // the start that follows a language change
         std::deque<bool> answers;
         bool downloads;
         bool asks;
     };
     const std::vector<Case> cases = {
-        {0, {true}, true, true}, {0, {false}, false, true}, {1, {}, true, false}, {2, {}, false, false},
+        {0, false, {true}, true, true}, {0, false, {false}, false, true}, {1, false, {}, true, false},
+        {2, false, {}, false, false},   {0, true, {true}, false, false},  {1, true, {}, true, false},
+        {2, true, {}, false, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.mode);
+        SCOPED_TRACE(c.mode * 10 + c.restarted);
         test::ScriptedShell sh;
         sh.answers = c.answers;
-        EXPECT_EQ(workspace::DownloadOnStart(c.mode, sh), c.downloads);
+        EXPECT_EQ(workspace::DownloadOnStart(c.mode, sh, c.restarted), c.downloads);
         ASSERT_EQ(sh.questions.size(), c.asks ? 1u : 0u);
         if (c.asks) {
             EXPECT_EQ(sh.questions[0].caption, "Подтверждение");
