@@ -25,6 +25,8 @@ set(KV_PACKAGE_COMPONENTS program)
 install(FILES ${PROJECT_SOURCE_DIR}/dist/kvanta-8x20.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
         COMPONENT program)
 kv_package_documents(kvanta-8x20 program)
+install(FILES ${PROJECT_SOURCE_DIR}/dist/kvanta-8x20.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME kvanta-8x20 COMPONENT program)
 
 if(KV_BUILD_SERVER)
   # The server: adduser makes its system user when the package is configured.

@@ -46,7 +46,7 @@ run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prog" "$@"; }
 version="$(run --version)" || fail "--version failed"
 expected="Kvanta_8x20 $(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"
 [ "$version" = "$expected" ] || fail "--version printed '$version', expected '$expected'"
-run --help | grep -q -- '--data-dir' || fail "--help does not name --data-dir"
+run --help | grep -c -- '--data-dir' >/dev/null || fail "--help does not name --data-dir"
 
 data="$work/data"
 run fullrecreate --data-dir "$data" >"$work/batch.log" 2>&1 || { cat "$work/batch.log"; fail "fullrecreate failed"; }
