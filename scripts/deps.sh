@@ -31,6 +31,7 @@ PACKAGES=(
 # Only the tests need these; a player building the program should not get a database service.
 TEST_PACKAGES=(
   postgresql            # initdb/pg_ctl: the server tests and benchmarks start a throwaway cluster
+  python3-numpy         # bench/prefetch_numpy.py: the prefetch passes' work in NumPy, for comparison
 )
 case "${1:-}" in
   --list) printf '%s\n' "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"; exit 0 ;;
