@@ -79,6 +79,15 @@ TFormFilter::TFormFilter(const stats::TStatList& list, shell::Shell& shell, int 
     m_values = new QLineEdit;
     m_values->installEventFilter(this);
     layout->addWidget(m_values);
+    // Both value fields read the same list forms; a text of another form reads as no values.
+    const QString forms = QStringLiteral("1 - одно значение\n1, 2, 3 - список значений через запятую\n"
+                                         "1-10;2 - нижняя и верхняя граница диапазона; шаг изменения");
+    m_valuesHint = new QLabel(forms);
+    m_valuesHint->setObjectName(QStringLiteral("ValueListHint"));
+    m_valuesHint->setEnabled(false);
+    layout->addWidget(m_valuesHint);
+    m_values->setToolTip(forms);
+    m_draws->setToolTip(forms);
 
     m_weightGroup = new QGroupBox(QStringLiteral(" Коэффициенты для расчета значений \"Вес\" "));
     auto* weights = new QGridLayout(m_weightGroup);

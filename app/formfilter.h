@@ -7,6 +7,7 @@ class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QSpinBox;
 
@@ -46,6 +47,7 @@ public:
     QCheckBox* multiSelectCheck() const { return m_multiSelect; }
     QComboBox* conditionEdit() const { return m_condition; }
     QLineEdit* valuesEdit() const { return m_values; }
+    QLabel* valuesHint() const { return m_valuesHint; }
     QGroupBox* weightGroup() const { return m_weightGroup; }
     QCheckBox* overrideCheck() const { return m_override; }
     QDoubleSpinBox* coefEdit(int i) const { return m_coef[i]; }
@@ -75,6 +77,7 @@ private:
     QCheckBox* m_multiSelect;
     QComboBox* m_condition;
     QLineEdit* m_values;
+    QLabel* m_valuesHint;
     QGroupBox* m_weightGroup;
     QCheckBox* m_override;
     QDoubleSpinBox* m_coef[3];

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/qtshell.h"
+#include "core/util/format.h"
 
 using namespace kv;
 
@@ -39,6 +40,12 @@ TFormGenerate::TFormGenerate(const filters::TGenerateSettings& settings, QWidget
     m_hint->setEnabled(false);
     m_hint->setWordWrap(true);
     layout->addWidget(m_hint);
+    m_error = new QLabel;
+    m_error->setObjectName(QStringLiteral("GenerateError"));
+    m_error->setStyleSheet(QStringLiteral("color: #b00000"));
+    m_error->setWordWrap(true);
+    m_error->hide();
+    layout->addWidget(m_error);
     m_save = new QCheckBox(QStringLiteral("Сохранить эти параметры для генерации комбинаций \"по умолчанию\""));
     m_save->setChecked(false);
     layout->addWidget(m_save);
@@ -62,6 +69,7 @@ void TFormGenerate::updateEnabled()
     m_file->setEnabled(m_mode->currentIndex() == filters::GenerateFromFile);
     // The mode's caption says CSV; what it reads is a combination file, as the picker says.
     const int mode = m_mode->currentIndex();
+    m_error->hide();
     m_hint->setText(mode == filters::GenerateAll ? QString()
                     : mode == filters::GenerateFromFile
                         ? QStringLiteral("Файл комбинаций (*.lcv): по одной комбинации в строке, например 1;5;8;11;13;16;18;20")
@@ -76,4 +84,17 @@ filters::TGenerateSettings TFormGenerate::settings() const
 bool TFormGenerate::saveAsDefault() const
 {
     return m_save->isChecked();
+}
+
+void TFormGenerate::accept()
+{
+    const int mode = m_mode->currentIndex();
+    const std::string numbers = us(m_parameters->text());
+    if (mode >= filters::GenerateWithAny && mode <= filters::GenerateWithout && !filters::NamesFieldNumbers(numbers)) {
+        m_error->setText(qs(util::Format(filters::UnreadNumbersText, {numbers})));
+        m_error->show();
+        m_parameters->setFocus();
+        return;
+    }
+    QDialog::accept();
 }

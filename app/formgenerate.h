@@ -22,6 +22,10 @@ public:
     QLineEdit* parametersEdit() const { return m_parameters; }
     QToolButton* fileButton() const { return m_file; }
     QLabel* hintLabel() const { return m_hint; }
+    QLabel* errorLabel() const { return m_error; }
+
+    // My numbers that name no number of the field keep the dialog open with the accepted forms.
+    void accept() override;
 
 private:
     void updateEnabled();
@@ -29,5 +33,6 @@ private:
     QLineEdit* m_parameters;
     QToolButton* m_file;
     QLabel* m_hint;
+    QLabel* m_error;
     QCheckBox* m_save;
 };

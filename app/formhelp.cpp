@@ -1,9 +1,11 @@
 #include "app/formhelp.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +13,7 @@
 #include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <cstring>
 
 namespace {
 
@@ -105,4 +108,61 @@ bool TFormHelp::findText(const QString& text)
     }
     m_result->setText(QStringLiteral("Не найдено"));
     return false;
+}
+
+TDialogHelp::TDialogHelp(std::function<QString()> index, QObject* parent) : QObject(parent), m_index(std::move(index)) {}
+
+namespace {
+
+const std::pair<const char*, const char*> DialogPages[] = {
+    {"TFormFilter", "filters.html"},        {"TFormFavorites", "filters.html"},
+    {"TFormGenerate", "combinations.html"}, {"TFormShredding", "shredding.html"},
+    {"TFormStake", "stakes.html"},          {"TFormMultiStake", "stakes.html"},
+    {"TFormStakeFilter", "stakes.html"},    {"TFormConfig", "stakes.html"},
+    {"TFormChart", "stakes.html"},          {"TFormRegular", "regulars.html"},
+    {"TFormScript", "scenario.html"},       {"TFormTestCount", "scenario.html"},
+    {"TFormSurvival", "scenario.html#survival"}, {"TFormScriptProps", "online.html#scripts"},
+    {"TFormRates", "online.html#scripts"},  {"TFormIdentity", "online.html#scripts"},
+    {"TFormSystem", "online.html#systems"}, {"TFormDraw", "archive.html"},
+    {"TFormProxy", "archive.html"},         {"TFormSiteAddress", "archive.html"},
+    {"TFormInfo", "archive.html"},          {"TFormMethodInfo", "stattable.html"},
+};
+
+} // namespace
+
+QString TDialogHelp::pageOf(const QWidget* dialog)
+{
+    if (const QVariant own = dialog->property("helpPage"); own.isValid()) return own.toString();
+    const char* kind = dialog->metaObject()->className();
+    for (const auto& [name, page] : DialogPages)
+        if (std::strcmp(kind, name) == 0) return QString::fromLatin1(page);
+    return QStringLiteral("index.html");
+}
+
+QStringList TDialogHelp::pages()
+{
+    QStringList all;
+    for (const auto& entry : DialogPages) all << QString::fromLatin1(entry.second);
+    return all;
+}
+
+bool TDialogHelp::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1
+        || static_cast<QKeyEvent*>(event)->modifiers() != Qt::NoModifier)
+        return false;
+    QWidget* dialog = QApplication::activeModalWidget();
+    auto* target = qobject_cast<QWidget*>(watched);
+    if (!dialog || !target || target->window() != dialog || qobject_cast<TFormHelp*>(dialog)) return false;
+    const QString index = m_index ? m_index() : QString();
+    if (index.isEmpty()) return false;
+    // One help window per dialog, kept while the dialog lives.
+    auto* help = dialog->findChild<TFormHelp*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!help) help = new TFormHelp(index, dialog);
+    help->setWindowFlag(Qt::Window);
+    help->showPage(pageOf(dialog));
+    help->show();
+    help->raise();
+    help->activateWindow();
+    return true;
 }

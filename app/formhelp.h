@@ -1,6 +1,8 @@
 #pragma once
 #include <QDialog>
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -30,4 +32,25 @@ private:
     QTextBrowser* m_browser;
     QLineEdit* m_search;
     QLabel* m_result;
+};
+
+// F1 inside a modal dialog: the main window's shortcut cannot reach past the dialog, so this
+// filter (installed on the application) opens the dialog's help section in a help window over
+// the dialog, where input is allowed.
+class TDialogHelp : public QObject {
+    Q_OBJECT
+public:
+    // `index` gives the contents page of the help folder, empty when there is no help.
+    TDialogHelp(std::function<QString()> index, QObject* parent);
+    // The help page of a dialog: its "helpPage" property, else the page of its kind, else the
+    // contents.
+    static QString pageOf(const QWidget* dialog);
+    // Every page that a dialog kind names.
+    static QStringList pages();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<QString()> m_index;
 };

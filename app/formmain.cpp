@@ -9,10 +9,12 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -98,6 +100,8 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
 {
     setObjectName(QStringLiteral("TFormMain"));
     setWindowTitle(QStringLiteral("Kvanta 8x20"));
+    std::error_code missing;
+    m_newcomer = !std::filesystem::exists(m_ws.FormFilePath(), missing);
     m_commands = new TCommandSet(this, [this] { return m_shell->IsBusy(); });
     m_commands->onUpdated = [this] {
         if (m_offsetEdit) m_offsetEdit->setEnabled(!m_shell->IsBusy());
@@ -130,6 +134,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
         if (help.empty())
             help = workspace::FindHelpFile(QCoreApplication::applicationDirPath().toStdString(), m_stats.Language);
         m_stats.Env().HelpFile = help.string();
+        qApp->installEventFilter(new TDialogHelp([this] { return qs(m_stats.Env().HelpFile); }, this));
         m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
         fillChoosers({});
         m_statsView->chooseMethodCode(m_frm.ReadString("DrawsStatMethod", ""));
@@ -254,6 +259,9 @@ void TFormMain::createCommands()
     QAction* exitAction = addCommand("ExitProgram", QStringLiteral("Выход"), QString(), [this] { close(); });
     exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     addCommand("About", QStringLiteral("О программе"), QString(), [this] { about(); });
+    addCommand("SelfUpdate", QStringLiteral("Поиск обновлений"),
+               QStringLiteral("Узнать у каталога, есть ли новая версия программы"),
+               [this] { SearchForUpdate(m_ws, *m_shell); });
     QAction* help = addCommand("GetHelp", QStringLiteral("Справка"), QString(), [this] { getHelp(); },
                                [this] { return !m_stats.Env().HelpFile.empty(); });
     help->setShortcut(QKeySequence(Qt::Key_F1));
@@ -282,7 +290,9 @@ void TFormMain::createExportCommands()
         exportSheet(workspace::ExportList::Stakes, workspace::StakesSheet(m_ws.StakesFile()));
     }, [this] { return m_ws.StakesFile().IsOpen() && m_ws.StakesFile().RecordCount() > 0; });
     addCommand("RatingsXlsExport", QStringLiteral("Экспорт рейтинга в Microsoft Excel"), QString(), [=, this] {
-        exportSheet(workspace::ExportList::Ratings, workspace::RatingsSheet(m_ws.Ratings()));
+        exportSheet(workspace::ExportList::Ratings,
+                    workspace::RatingsSheet(m_ws.Ratings(), {&m_ratingsView->luck(), m_ratingsView->luckDraws(),
+                                                            m_stats.Config().Profits.empty()}));
     }, [this] { return !m_ws.Ratings().Empty(); });
     // The card and the layout hand over their cells as shown; number texts become numbers.
     const auto gridSheet = [](analysis::TGridExport grid) {
@@ -326,7 +336,7 @@ void TFormMain::createMenus()
         {QStringLiteral("Сценарий"),
          {"ScriptOpen", "ScriptSave", "ScriptLoad", sep, "ScriptAdd", "ScriptEmpty", "ScriptClone", "ScriptEdit",
           "ScriptDel", "ScriptClr", sep, "ScriptUp", "ScriptDown", sep, "ScriptRun", "ScriptTest", "ScriptStop", sep,
-          "LogToggle", "LogsDelete", "ScriptSurvival"}},
+          "LogToggle", "LogsDelete", "ScriptSurvival", "ScriptReport"}},
     };
     for (const TCommandSet::TMenuLayout& layout : menus) m_commands->addMenu(menuBar(), layout);
     m_ratingsView->createMenus(menuBar()->addMenu(QStringLiteral("Рейтинг")));
@@ -354,7 +364,7 @@ void TFormMain::createMenus()
     m_commands->addMenu(menuBar(), {QStringLiteral("Системы"),
                                     {"SystemsOn", sep, "SystemsRefresh", "SystemsDownload", "SystemsAdd", "SystemsProp",
                                      "SystemsDel", sep, "SystemStakeAll", "SystemStakeFilter"}});
-    m_commands->addMenu(menuBar(), {QStringLiteral("Справка"), {"GetHelp", sep, "About"}});
+    m_commands->addMenu(menuBar(), {QStringLiteral("Справка"), {"GetHelp", sep, "SelfUpdate", "About"}});
     TranslateMenus(menuBar());
     TranslateTabs(m_leftTabs);
     TranslateTabs(m_rightTabs);
@@ -406,6 +416,24 @@ void TFormMain::createWidgets()
         m_drawsView->setColumnWidth(c, fm.horizontalAdvance(QString::fromUtf8(sample)) + pad);
     }
     drawsLayout->addWidget(m_drawsView);
+    // An empty archive says where draws come from instead of showing a bare grid.
+    auto* emptyHint = new QFrame;
+    emptyHint->setObjectName(QStringLiteral("EmptyArchiveHint"));
+    emptyHint->setFrameShape(QFrame::StyledPanel);
+    m_emptyArchive = emptyHint;
+    auto* emptyLayout = new QVBoxLayout(m_emptyArchive);
+    auto* emptyText = new QLabel(QStringLiteral(
+        "Архив тиражей пуст. Тиражи можно загрузить с сайта лотереи (Тиражи → Загрузка, F3), "
+        "импортировать из CSV-файла (Файл → Импорт из CSV-файла) или, чтобы познакомиться с программой, "
+        "создать демонстрационный архив из вымышленных тиражей."));
+    emptyText->setWordWrap(true);
+    emptyLayout->addWidget(emptyText);
+    auto* demo = new QPushButton(QStringLiteral("Демонстрационный архив"));
+    demo->setObjectName(QStringLiteral("DemoArchive"));
+    connect(demo, &QPushButton::clicked, this, &TFormMain::createDemoArchive);
+    emptyLayout->addWidget(demo, 0, Qt::AlignLeft);
+    m_emptyArchive->hide();
+    drawsLayout->addWidget(m_emptyArchive);
     m_leftTabs->addTab(drawsPage, QStringLiteral("Архив тиражей"));
     m_combsView = new CombsView(viewContext());
     m_leftTabs->addTab(m_combsView, QStringLiteral("Комбинации"));
@@ -807,6 +835,15 @@ void TFormMain::refreshDrawList(bool force)
     m_offsetEdit->setMaximum(std::max(0, m_ws.DrawCount() - 1));
     m_offsetEdit->setValue(m_ws.DrawsOffset());
     m_drawsModel->repaintAll();
+    m_emptyArchive->setVisible(m_ws.DrawCount() == 0);
+}
+
+void TFormMain::createDemoArchive()
+{
+    if (m_shell->IsBusy()) return;
+    guarded("Ошибка записи в файл тиражей!", [&] { m_ws.CreateDemoArchive(*m_shell); });
+    refreshDrawList(true);
+    updateActions();
 }
 
 void TFormMain::refreshViews()
@@ -898,6 +935,7 @@ void TFormMain::editConfig(bool prizeTable)
     m_graphsView->refresh(true);
     m_cardView->repaint();
     m_stakesView->followSettings();
+    m_ratingsView->refresh();
 }
 
 void TFormMain::editShredding()
@@ -1110,13 +1148,14 @@ void TFormMain::restartProgram()
 
 void TFormMain::showFirstRun()
 {
-    if (!m_frm.ReadBool("FirstRun", false)) return;
+    // A folder without window settings is a newcomer's: the dialog comes up until ticked off.
+    if (!m_frm.ReadBool("FirstRun", m_newcomer)) return;
     std::function<void()> help;
     if (!m_stats.Env().HelpFile.empty()) help = [this] { getHelp(); };
     TFormFirstRun dialog(help, this);
     dialog.exec();
-    if (dialog.dontShowAgain())
-        guarded("Ошибка сохранения параметров программы!", [&] { m_frm.WriteBool("FirstRun", false); });
+    if (dialog.dontShowAgain() || m_newcomer)
+        guarded("Ошибка сохранения параметров программы!", [&] { m_frm.WriteBool("FirstRun", !dialog.dontShowAgain()); });
 }
 
 QString TFormMain::frontHelpPage() const
@@ -1152,7 +1191,8 @@ void TFormMain::about()
 void TFormMain::drawsDownload()
 {
     if (m_downloading || !m_web) return;
-    const workspace::TOnlineUrls urls = workspace::ReadOnlineUrls(m_ws.FilePath(workspace::Workspace::SettingsFileName));
+    const workspace::TOnlineUrls urls = operatorUrls();
+    if (urls.OperatorUrl.empty()) return;
     workspace::TDownloadSettings settings;
     settings.OperatorUrl = urls.OperatorUrl;
     settings.ProxyListUrl = urls.ProxyListUrl;
@@ -1176,7 +1216,8 @@ void TFormMain::drawsDownload()
 
 void TFormMain::openLotoSite()
 {
-    const workspace::TOnlineUrls urls = workspace::ReadOnlineUrls(m_ws.FilePath(workspace::Workspace::SettingsFileName));
+    const workspace::TOnlineUrls urls = operatorUrls();
+    if (urls.OperatorUrl.empty()) return;
     const QString page = qs(archive::GamePageUrl(urls.OperatorUrl));
     if (!QDesktopServices::openUrl(QUrl(page)))
         m_shell->ShowError(util::Format("Не удалось открыть страницу \"%s\" в браузере", {us(page)}));
@@ -1200,21 +1241,36 @@ void TFormMain::editProxy()
     workspace::SaveProxySettings(m_ws.Proxy(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell, true);
 }
 
-void TFormMain::editOperatorUrl()
+workspace::TOnlineUrls TFormMain::operatorUrls()
+{
+    const auto ini = m_ws.FilePath(workspace::Workspace::SettingsFileName);
+    workspace::TOnlineUrls urls = workspace::ReadOnlineUrls(ini);
+    // No address is built in: the user names the site first, and the command goes on with it.
+    if (urls.OperatorUrl.empty() && editOperatorUrl(QString::fromUtf8(workspace::OperatorUrlNeededText)))
+        urls = workspace::ReadOnlineUrls(ini);
+    return urls;
+}
+
+bool TFormMain::editOperatorUrl(const QString& why)
 {
     const auto ini = m_ws.FilePath(workspace::Workspace::SettingsFileName);
     const char* env = std::getenv("KVANTA_OPERATOR_URL");
     const bool overridden = env && *env;
     // The address the file holds is the one to edit, not the environment's of this run.
     const workspace::TOnlineUrls stored = workspace::ReadOnlineUrls(ini, [](const char*) -> const char* { return nullptr; });
-    TFormSiteAddress dialog(qs(stored.OperatorUrl), overridden, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    guarded("Ошибка записи в файл конфигурации!", [&] { workspace::WriteOperatorUrl(ini, us(dialog.address())); });
+    TFormSiteAddress dialog(qs(stored.OperatorUrl), overridden, this, why);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    bool written = false;
+    guarded("Ошибка записи в файл конфигурации!", [&] {
+        workspace::WriteOperatorUrl(ini, us(dialog.address()));
+        written = true;
+    });
+    return written;
 }
 
 void TFormMain::startupDownload()
 {
-    if (workspace::DownloadOnStart(m_ws.View().DownloadDrawsOnStart, *m_shell)) drawsDownload();
+    if (workspace::DownloadOnStart(m_ws.View().DownloadDrawsOnStart, *m_shell, m_cmd.restart)) drawsDownload();
 }
 
 void TFormMain::createAnalysisCommands()

@@ -12,6 +12,7 @@
 #include "core/workspace/cmdline.h"
 #include "core/workspace/drawdownload.h"
 #include "core/workspace/formsettings.h"
+#include "core/workspace/online.h"
 #include "core/workspace/workspace.h"
 #include "core/stakes/stakecommands.h"
 #include "core/stats/prefetch.h"
@@ -177,6 +178,8 @@ private:
     void filtersInfo();
     void about();
     void getHelp();
+    // The demo archive, offered while the archive is empty: invented draws, asked first.
+    void createDemoArchive();
     void chooseStartLanguage();
     void createLanguageMenu(QMenu* settings);
     void chooseLanguage(int id);
@@ -186,7 +189,10 @@ private:
     void openLotoSite();
     void autoDownload(int mode);
     void editProxy();
-    void editOperatorUrl();
+    // "Адрес сайта лотереи"; `why` says what the address is needed for. True when one was saved.
+    bool editOperatorUrl(const QString& why = {});
+    // The online addresses; without an operator's address the user is asked for one first.
+    kv::workspace::TOnlineUrls operatorUrls();
     void startupDownload();
     // The analysis views' share of the window: colour commands and the repeats dialog.
     void createAnalysisCommands();
@@ -201,6 +207,9 @@ private:
     TCommandSet* m_commands = nullptr;
 
     bool m_initialised = false;
+    // The data folder had no window settings file at start: a newcomer's first run.
+    bool m_newcomer = false;
+    QWidget* m_emptyArchive = nullptr;   // the hint over an empty archive
     bool m_ended = false;
     bool m_stateSaved = false;
     int m_exitCode = 0;

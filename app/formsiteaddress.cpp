@@ -10,11 +10,18 @@
 #include "app/qtshell.h"
 #include "core/workspace/online.h"
 
-TFormSiteAddress::TFormSiteAddress(const QString& address, bool overridden, QWidget* parent) : QDialog(parent)
+TFormSiteAddress::TFormSiteAddress(const QString& address, bool overridden, QWidget* parent, const QString& why)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("TFormSiteAddress"));
     setWindowTitle(QStringLiteral("Адрес сайта лотереи"));
     auto* layout = new QVBoxLayout(this);
+    if (!why.isEmpty()) {
+        auto* reason = new QLabel(why);
+        reason->setObjectName(QStringLiteral("SiteAddressReason"));
+        reason->setWordWrap(true);
+        layout->addWidget(reason);
+    }
     layout->addWidget(new QLabel(QStringLiteral("Адрес сайта (путь к страницам архива добавляется к нему):")));
     m_edit = new QLineEdit(address);
     m_edit->setObjectName(QStringLiteral("OperatorUrl"));

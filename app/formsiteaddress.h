@@ -10,8 +10,8 @@ class TFormSiteAddress : public QDialog {
     Q_OBJECT
 public:
     // `overridden`: the environment sets the address for this run, so what is saved applies
-    // only once it is gone.
-    TFormSiteAddress(const QString& address, bool overridden, QWidget* parent = nullptr);
+    // only once it is gone. `why`, when given, opens the dialog: what the address is needed for.
+    TFormSiteAddress(const QString& address, bool overridden, QWidget* parent = nullptr, const QString& why = {});
 
     QString address() const;
     QLineEdit* addressEdit() const { return m_edit; }

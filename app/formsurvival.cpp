@@ -5,11 +5,15 @@
 #include <QHeaderView>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "app/testcharts.h"
 #include "core/shell/shell.h"
-#include "core/util/cp1251.h"
 #include "core/util/files.h"
 #include "core/util/format.h"
 
@@ -34,8 +38,28 @@ double cellNumber(const kv::scenario::TSurvivalRow& row, int column)
     case 4: return row.KeptShare;
     case 5: return row.KeptShare > 0 ? row.Lift : -1;
     case 6: return row.Low;
-    default: return row.High;
+    case 7: return row.High;
+    case 8: return row.HoldTests;
+    case 9: return row.HoldSurvived;
+    case 10: return row.HoldTests > 0 ? row.HoldRate : -1;
+    case 11: return row.HoldTests > 0 ? row.HoldKeptShare : -1;
+    case 12: return row.HoldTests > 0 && row.HoldKeptShare > 0 ? row.HoldLift : -1;
+    case 13: return row.HoldTests > 0 ? row.HoldLow : -1;
+    default: return row.HoldTests > 0 ? row.HoldHigh : -1;
     }
+}
+
+// A long caption in two lines, broken at the blank nearest its middle, so that the columns stay
+// as narrow as their numbers.
+QString twoLines(QString caption)
+{
+    if (caption.size() <= 16) return caption;
+    qsizetype best = -1;
+    for (qsizetype i = 0; i < caption.size(); ++i)
+        if (caption[i] == QLatin1Char(' ') && (best < 0 || std::abs(i - caption.size() / 2) <= std::abs(best - caption.size() / 2)))
+            best = i;
+    if (best > 0) caption[best] = QLatin1Char('\n');
+    return caption;
 }
 
 } // namespace
@@ -45,12 +69,12 @@ TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::s
 {
     setObjectName(QStringLiteral("TFormSurvival"));
     setWindowTitle(QStringLiteral("Эффективность фильтров"));
-    resize(1100, 400);
     auto* layout = new QVBoxLayout(this);
-    m_table = new QTableWidget(int(m_rows.size()), kv::scenario::SurvivalColumns, this);
+    const int columns = kv::scenario::SurvivalColumnCount(m_rows);
+    m_table = new QTableWidget(int(m_rows.size()), columns, this);
     QStringList captions;
-    for (int c = 0; c < kv::scenario::SurvivalColumns; ++c)
-        captions << QString::fromUtf8(kv::scenario::SurvivalColumnCaption(c));
+    for (int c = 0; c < columns; ++c)
+        captions << twoLines(QString::fromUtf8(kv::scenario::SurvivalColumnCaption(c)));
     m_table->setHorizontalHeaderLabels(captions);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -61,8 +85,12 @@ TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::s
     const QString point = QLocale().decimalPoint();
     for (int r = 0; r < int(m_rows.size()); ++r) {
         const kv::scenario::TSurvivalRow& row = m_rows[std::size_t(r)];
-        m_table->setItem(r, 0, new QTableWidgetItem(QString::fromStdString(row.PartText)));
-        for (int c = 1; c < kv::scenario::SurvivalColumns; ++c) {
+        auto* name = new QTableWidgetItem(QString::fromStdString(row.PartText));
+        if (row.Tests == 0 && row.HoldTests == 0)
+            name->setToolTip(QStringLiteral("Фильтр не применялся: после предыдущих фильтров шага в списке "
+                                            "оставалось не больше одной комбинации"));
+        m_table->setItem(r, 0, name);
+        for (int c = 1; c < columns; ++c) {
             QString text = QString::fromStdString(kv::scenario::SurvivalCellText(row, c));
             text.replace(QLatin1Char('.'), point);
             auto* item = new NumberItem(text, cellNumber(row, c));
@@ -72,7 +100,17 @@ TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::s
     }
     m_table->setSortingEnabled(true);
     m_table->resizeColumnsToContents();
-    layout->addWidget(m_table, 1);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    // The picture numbers the filters as the table first lists them.
+    m_tabs = new QTabWidget(this);
+    m_tabs->addTab(m_table, QStringLiteral("Таблица"));
+    m_tabs->addTab(NewSurvivalChart(m_rows), QStringLiteral("График"));
+    layout->addWidget(m_tabs, 1);
+    // Wide enough for every column, as far as the screen allows.
+    int width = m_table->verticalScrollBar()->sizeHint().width() + 2 * m_table->frameWidth();
+    for (int c = 0; c < columns; ++c) width += m_table->columnWidth(c);
+    const int available = screen() ? screen()->availableGeometry().width() - 40 : width;
+    resize(std::min(width + 2 * layout->contentsMargins().left() + 4, available), 520);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));
@@ -86,7 +124,7 @@ TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::s
 bool TFormSurvival::exportCsv(const QString& file)
 {
     try {
-        kv::util::RewriteFile(file.toStdString(), kv::util::Utf8ToCp1251(kv::scenario::SurvivalCsvText(m_rows)));
+        kv::util::RewriteFile(file.toStdString(), kv::scenario::SurvivalCsvText(m_rows));
         return true;
     } catch (const std::exception& e) {
         m_shell.ShowError(kv::util::Format("Ошибка записи в файл \"%s\"!\n\n%s", {file.toStdString(), e.what()}));

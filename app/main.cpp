@@ -4,7 +4,6 @@
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 
 #include "app/formmain.h"
@@ -23,6 +22,10 @@ int main(int argc, char** argv)
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
     const kv::workspace::CommandLine cmd = kv::workspace::ParseCommandLine(args);
+    if (!cmd.error.empty()) {
+        std::fputs(kv::workspace::CommandLineErrorText(cmd).c_str(), stderr);
+        return kv::workspace::HeadlessBadUsage;
+    }
     if (cmd.version || cmd.help) {
         std::fputs((cmd.version ? kv::workspace::VersionText() : kv::workspace::UsageText()).c_str(), stdout);
         return 0;
@@ -45,15 +48,7 @@ int main(int argc, char** argv)
     if (kv::workspace::IsHeadlessRun(cmd)) {
         kv::shell::ConsoleShell shell;
         kv::workspace::Workspace ws(dataDir);
-        if (cmd.outFile.empty()) return kv::workspace::RunHeadless(ws, shell, cmd, std::cout);
-        std::ofstream out(cmd.outFile, std::ios::binary);
-        if (!out) {
-            std::fprintf(stderr, "Kvanta_8x20: не удается создать файл \"%s\"\n", cmd.outFile.c_str());
-            return kv::workspace::HeadlessBadUsage;
-        }
-        const int code = kv::workspace::RunHeadless(ws, shell, cmd, out);
-        out.close();
-        return out ? code : kv::workspace::HeadlessFailed;
+        return kv::workspace::RunHeadlessCommand(ws, shell, cmd, std::cout);
     }
 
     // Batch runs work from cron on machines without a display: no window, no GUI library.

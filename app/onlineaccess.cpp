@@ -5,6 +5,7 @@
 
 #include "app/formcatalog.h"
 #include "app/qtshell.h"
+#include "app/statusfield.h"
 #include "app/webtransfer.h"
 #include "core/workspace/online.h"
 #include "core/workspace/workspace.h"
@@ -64,25 +65,42 @@ QString CatalogUnreachableText(const workspace::Workspace& ws, const std::string
     return QStringLiteral("Каталог %1 недоступен: %2").arg(qs(CatalogAddress(ws)), qs(reason));
 }
 
-void ReportCatalogFailure(const workspace::Workspace& ws, shell::Shell& shell, QLabel* notice, bool quiet,
-                          const char* failure, const std::string& reason)
+QLabel* NewCatalogNotice(const QString& objectName)
 {
-    if (quiet) {
-        notice->setText(CatalogUnreachableText(ws, reason));
-        notice->show();
-    } else {
-        shell.ShowFailure(failure, reason);
-    }
+    auto* line = new StatusField(true, 0);
+    line->setFrameShape(QFrame::NoFrame);
+    line->setObjectName(objectName);
+    line->setStyleSheet(QStringLiteral("color: #a00000"));
+    line->hide();
+    return line;
+}
+
+void ReportCatalogFailure(const workspace::Workspace& ws, QLabel* notice, const std::string& reason, bool listKept)
+{
+    notice->setText(CatalogUnreachableText(ws, reason) + (listKept ? QString::fromUtf8(ListKeptText) : QString()));
+    notice->show();
 }
 
 QString CheckForUpdate(const workspace::Workspace& ws)
 {
     try {
-        const std::string latest = MakeCatalogClient(ws).LatestVersion();
-        if (workspace::IsNewerVersion(latest, KV_VERSION))
-            return QStringLiteral("Доступна новая версия программы: %1").arg(qs(latest));
+        return qs(workspace::UpdateStatusText(MakeCatalogClient(ws).LatestRelease(), KV_VERSION));
     } catch (const std::exception&) {
         // The panels already say when the catalogue cannot be reached.
     }
     return {};
+}
+
+void SearchForUpdate(const workspace::Workspace& ws, shell::Shell& shell)
+{
+    try {
+        workspace::TReleaseInfo latest;
+        {
+            shell::BusyScope busy(shell, "Поиск обновлений...");
+            latest = MakeCatalogClient(ws).LatestRelease();
+        }
+        shell.ShowInfo(workspace::UpdateCheckText(latest, KV_VERSION));
+    } catch (const std::exception& e) {
+        shell.ShowFailure("Ошибка поиска обновлений!", e.what());
+    }
 }

@@ -1,8 +1,13 @@
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <random>
@@ -14,6 +19,7 @@
 #include "core/util/catalogwire.h"
 #include "tests/support/catalogprocess.h"
 #include "tests/support/localcatalog.h"
+#include "tests/support/rawhttp.h"
 #include "tests/support/testdatabase.h"
 
 namespace {
@@ -40,28 +46,246 @@ void seedScripts(kv::server::TCatalogStorage& storage, int count, std::int64_t n
         w.Title = "Сценарий номер " + std::to_string(i);
         w.Descr = "Описание сценария, в котором есть несколько слов о фильтрах и ставках " + std::to_string(i);
         w.Script = "FLT NUMS 100\r\nSTK 1\r\n";
-        storage.PutScript(w, "key" + std::to_string(i % 20), now);
+        kv::server::PutScript(storage, w, "key" + std::to_string(i % 20), now);
     }
 }
 
-// The program's default list request over a catalogue of 1,000 entries, a fresh connection each.
-void BM_CatalogList(benchmark::State& state)
-{
-    const auto db = benchDb("catalog-list");
+// A fresh catalogue database of one kind for one benchmark: a SQLite file in a folder of its
+// own, or a new database of the PostgreSQL test cluster; gone at the end.
+class TBenchDatabase {
+public:
+    TBenchDatabase(const char* kind, const char* name) : m_folder(benchDb(name).parent_path())
     {
-        kv::test::LocalCatalog cat(db);
-        seedScripts(cat.Storage, 1000, cat.Now);
-        const TFormFields fields = {{"fltid", "1"},           {"appid", "Kvanta_8x20"}, {"appver", "0.1.0"},
-                                    {"cl_name", "Читатель"}, {"cl_mail", "reader@example.org"}, {"cl_lcid", "1049"}};
-        for (auto _ : state) {
-            const std::string body = cat.Post("/scripts/scr_getlist.php", fields);
-            if (body.size() < 1000 * 300) state.SkipWithError("the list came back short");
-            benchmark::DoNotOptimize(body.data());
+        m_location = (m_folder / "catalog.db").string();
+        if (std::string_view(kind) != "PostgreSQL") return;
+        kv::test::PgTestServer& pg = kv::test::PgTestServer::Get();
+        if (pg.State() != kv::test::PgTestServer::TState::Ready) {
+            m_why = pg.Why();
+            m_location.clear();
+            return;
         }
+        m_pgName = pg.CreateDatabase();
+        m_location = pg.Url(m_pgName);
     }
-    std::filesystem::remove_all(db.parent_path());
+    ~TBenchDatabase()
+    {
+        if (!m_pgName.empty()) kv::test::PgTestServer::Get().DropDatabase(m_pgName);
+        std::filesystem::remove_all(m_folder);
+    }
+    const std::filesystem::path& Folder() const { return m_folder; }
+    // One statement without parameters in the database; fails with std::runtime_error.
+    void Execute(const std::string& sql) const
+    {
+        if (!m_pgName.empty()) return kv::test::PgTestServer::Get().Execute(m_pgName, sql);
+        sqlite3* raw = nullptr;
+        char* err = nullptr;
+        const bool ok = sqlite3_open(m_location.c_str(), &raw) == SQLITE_OK &&
+                        sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, &err) == SQLITE_OK;
+        const std::string why = err ? err : "";
+        sqlite3_free(err);
+        sqlite3_close(raw);
+        if (!ok) throw std::runtime_error(sql + ": " + why);
+    }
+    const std::string& Location() const { return m_location; }
+    // False, with the benchmark skipped, when the kind cannot run here.
+    bool Usable(benchmark::State& state) const
+    {
+        if (!m_location.empty()) return true;
+        state.SkipWithError(m_why.c_str());
+        for (auto _ : state) {
+        }
+        return false;
+    }
+
+private:
+    std::filesystem::path m_folder;
+    std::string m_location, m_pgName, m_why;
+};
+
+// A memory figure of this process from /proc/self/status ("VmRSS:" now, "VmHWM:" the peak
+// since resetPeak), in bytes.
+double statusBytes(const char* key)
+{
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind(key, 0) == 0) return std::stod(line.substr(std::strlen(key))) * 1024;
+    return 0;
 }
-BENCHMARK(BM_CatalogList)->Unit(benchmark::kMillisecond)->UseRealTime();
+double residentBytes() { return statusBytes("VmRSS:"); }
+void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+// Connections that take the server's time without finishing a request: a third send their
+// headers a byte a second, a third their body, a third sent one keep-alive request, read its
+// answer and stay idle. 50 come from each address 127.0.0.2, 127.0.0.3, ...
+class TSlowClients {
+public:
+    TSlowClients(int port, int count)
+    {
+        const std::string list = kv::util::FormEncode({{"fltid", "1"}});
+        for (int i = 0; i < count; ++i) {
+            const int fd = kv::test::ConnectFrom(2 + i / 50, port);
+            if (fd < 0) continue;
+            m_fds.push_back(fd);
+            switch (i % 3) {
+            case 0:
+                kv::test::SendAll(fd, "POST /scripts/scr_getlist.php HTTP/1.1\r\nHost: x\r\nX-Slow: ");
+                m_trickled.push_back(fd);
+                break;
+            case 1:
+                kv::test::SendAll(fd, "POST /scripts/scr_getdata.php HTTP/1.1\r\nHost: x\r\nContent-Type: "
+                            "application/x-www-form-urlencoded\r\nContent-Length: 100000\r\n\r\nscr_id=1");
+                m_trickled.push_back(fd);
+                break;
+            default: {
+                kv::test::SendAll(fd, "POST /scripts/app_version.php HTTP/1.1\r\nHost: x\r\nContent-Length: " +
+                                std::to_string(list.size()) + "\r\n\r\n" + list);
+                char buf[4096];
+                (void)::recv(fd, buf, sizeof buf, 0);
+            }
+            }
+        }
+        m_trickler = std::thread([this] {
+            std::unique_lock lock(m_mutex);
+            while (!m_stop) {
+                for (const int fd : m_trickled) (void)::send(fd, "a", 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+                m_wake.wait_for(lock, std::chrono::seconds(1));
+            }
+        });
+    }
+    ~TSlowClients()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_all();
+        m_trickler.join();
+        for (const int fd : m_fds) ::close(fd);
+    }
+    std::size_t Held() const { return m_fds.size(); }
+
+private:
+    std::vector<int> m_fds, m_trickled;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stop = false;
+    std::thread m_trickler;
+};
+
+// A legitimate client's list requests (each on a fresh connection, 100 entries) to a server
+// that holds `held` slow or idle connections, alternating with the same requests to a twin
+// server without them: both rates come from the same moments, so the load of the machine (other
+// builds) falls out of their ratio. And the loaded server's memory per held connection.
+void BM_CatalogUnderSlowClients(benchmark::State& state, const char* kind)
+{
+    const int held = static_cast<int>(state.range(0));
+    TBenchDatabase loadedDb(kind, "catalog-slow"), twinDb(kind, "catalog-twin");
+    if (!loadedDb.Usable(state)) return;
+    kv::test::LocalCatalog loaded(loadedDb.Location()), twin(twinDb.Location());
+    seedScripts(loaded.Storage, 100, loaded.Now);
+    seedScripts(twin.Storage, 100, twin.Now);
+    const TFormFields fields = {{"fltid", "1"}, {"cl_mail", "reader@example.org"}};
+    using Clock = std::chrono::steady_clock;
+    // The time of one request, added to `total`.
+    const auto request = [&](const kv::test::LocalCatalog& cat, Clock::duration& total) {
+        const auto start = Clock::now();
+        if (cat.Post("/scripts/scr_getlist.php", fields).size() < 100 * 300) state.SkipWithError("the list came back short");
+        total += Clock::now() - start;
+    };
+    Clock::duration warm{}, loadedTime{}, twinTime{};
+    request(loaded, warm);  // the first request prepares the statements
+    request(twin, warm);
+    const double before = residentBytes();
+    TSlowClients slow(loaded.Port(), held);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // every connection accepted and read
+    const double perConnection = (residentBytes() - before) / static_cast<double>(std::max<std::size_t>(1, slow.Held()));
+    for (auto _ : state) {
+        request(loaded, loadedTime);
+        request(twin, twinTime);
+    }
+    const auto perSecond = [&](Clock::duration t) {
+        return static_cast<double>(state.iterations()) / std::chrono::duration<double>(t).count();
+    };
+    state.counters["loaded/s"] = perSecond(loadedTime);
+    state.counters["unloaded/s"] = perSecond(twinTime);
+    state.counters["ratio"] = perSecond(loadedTime) / perSecond(twinTime);
+    state.counters["held"] = static_cast<double>(slow.Held());
+    state.counters["bytes/held"] = perConnection;
+}
+BENCHMARK_CAPTURE(BM_CatalogUnderSlowClients, sqlite, "SQLite")
+    ->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+BENCHMARK_CAPTURE(BM_CatalogUnderSlowClients, postgresql, "PostgreSQL")
+    ->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+
+// `count` public scenarios in one statement (the same text for both dialects but the row
+// source), a rating on every tenth, the newest last; descriptions of about 140 bytes.
+void seedManyScripts(const TBenchDatabase& db, bool postgres, int count)
+{
+    const std::string n = std::to_string(count);
+    const std::string prefix = postgres ? "" : "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + n + ") ";
+    const std::string from = postgres ? " FROM generate_series(1, " + n + ") AS n(i)" : " FROM n";
+    db.Execute(prefix + R"sql(INSERT INTO scripts (title, title_key, descr, script, author_name, author_mail, mail_key,
+        lcid, app_guid, app_ver, universal, public, created)
+        SELECT 'Сценарий номер ' || i, 'сценарий номер ' || i,
+               'Описание сценария, в котором есть несколько слов о фильтрах и ставках ' || i, 'FLT NUMS 100',
+               'Автор ' || (i % 20), 'user' || (i % 20) || '@example.org', 'user' || (i % 20) || '@example.org',
+               1049, 'Kvanta_8x20', '0.1.0', 0, 1, 1796000000 + i)sql" + from);
+    db.Execute(prefix + R"sql(INSERT INTO ratings (script_id, mail_key, author_name, lcid, app_guid, app_ver, rate, notes, created)
+        SELECT i, 'rater@example.org', 'Оценщик', 1049, 'Kvanta_8x20', '0.1.0', 1 + i % 5, '', 1796000000)sql" +
+               from + " WHERE i % 10 = 0");
+    // What autovacuum would learn within a minute: without it PostgreSQL sorts the whole table
+    // for a page instead of walking the index.
+    db.Execute("ANALYZE");
+}
+
+// One page of the list (the program's page of 200, or the 1,000 a client gets that asks for no
+// page) out of a catalogue of 100,000 entries, a fresh connection each.
+void BM_CatalogList(benchmark::State& state, const char* kind)
+{
+    const int limit = static_cast<int>(state.range(0));
+    TBenchDatabase db(kind, "catalog-list");
+    if (!db.Usable(state)) return;
+    kv::test::LocalCatalog cat(db.Location());
+    seedManyScripts(db, std::string_view(kind) == "PostgreSQL", 100000);
+    TFormFields fields = {{"fltid", "1"},           {"appid", "Kvanta_8x20"}, {"appver", "0.1.0"},
+                          {"cl_name", "Читатель"}, {"cl_mail", "reader@example.org"}, {"cl_lcid", "1049"}};
+    if (limit != kv::server::DefaultPageSize) fields.emplace_back("limit", std::to_string(limit));
+    for (auto _ : state) {
+        const std::string body = cat.Post("/scripts/scr_getlist.php", fields);
+        if (body.size() < static_cast<std::size_t>(limit) * 300) state.SkipWithError("the list came back short");
+        benchmark::DoNotOptimize(body.data());
+    }
+}
+BENCHMARK_CAPTURE(BM_CatalogList, sqlite, "SQLite")->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_CatalogList, postgresql, "PostgreSQL")->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// 8 clients asking for the list at once (no page named: 1,000 entries each) out of 100,000
+// entries; the peak memory of the process, server and clients together.
+void BM_CatalogListConcurrent(benchmark::State& state, const char* kind)
+{
+    TBenchDatabase db(kind, "catalog-list8");
+    if (!db.Usable(state)) return;
+    kv::test::LocalCatalog cat(db.Location());
+    seedManyScripts(db, std::string_view(kind) == "PostgreSQL", 100000);
+    const TFormFields fields = {{"fltid", "1"}, {"cl_mail", "reader@example.org"}};
+    cat.Post("/scripts/scr_getlist.php", fields);
+    resetPeak();
+    const double before = residentBytes();
+    for (auto _ : state) {
+        std::vector<std::thread> clients;
+        for (int t = 0; t < 8; ++t)
+            clients.emplace_back([&] {
+                if (cat.Post("/scripts/scr_getlist.php", fields).size() < 1000 * 300)
+                    state.SkipWithError("the list came back short");
+            });
+        for (std::thread& c : clients) c.join();
+    }
+    state.counters["peak_MB"] = statusBytes("VmHWM:") / (1 << 20);
+    state.counters["before_MB"] = before / (1 << 20);
+}
+BENCHMARK_CAPTURE(BM_CatalogListConcurrent, sqlite, "SQLite")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK_CAPTURE(BM_CatalogListConcurrent, postgresql, "PostgreSQL")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 // What a mixed load got accepted, to be found in the database afterwards.
 struct TLoadTally {
@@ -130,7 +354,7 @@ void runMixedLoad(int round, int threads, int perThread, int seeded, const TPost
 // Fails the benchmark unless every request succeeded and every accepted write is in `storage`.
 void checkLoad(benchmark::State& state, kv::server::TCatalogStorage& storage, int seeded, const TLoadTally& tally)
 {
-    const auto all = storage.ListScripts(kv::server::TScriptFilter::All, "", 0);
+    const auto all = storage.ListScripts(kv::server::TScriptFilter::All, "", 0, {0, INT32_MAX});
     int ratings = 0;
     for (const auto& e : all) ratings += e.RatingCount;
     const bool complete = static_cast<int>(all.size()) == seeded + tally.AcceptedScripts &&

@@ -148,9 +148,43 @@ struct HttpClient::Impl {
             throw Error(util::Format("Ответ сервера длиннее %d МБ", {static_cast<int>(MaxBodyBytes >> 20)}));
         const std::string text = error[0] ? std::string(error) : std::string(curl_easy_strerror(rc));
         if (rc == CURLE_ABORTED_BY_CALLBACK) throw RequestCancelled(text);
-        throw Error(text);
+        long status = 0;
+        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+        throw Error(FailureText(rc, status, text));
     }
 };
+
+std::string FailureText(int curlCode, long httpStatus, const std::string& detail)
+{
+    std::string plain;
+    switch (static_cast<CURLcode>(curlCode)) {
+    case CURLE_COULDNT_RESOLVE_HOST: plain = "Не удалось найти сервер по имени: нет сети или адрес неверен"; break;
+    case CURLE_COULDNT_RESOLVE_PROXY: plain = "Не удалось найти proxy-сервер по имени"; break;
+    case CURLE_COULDNT_CONNECT: plain = "Сервер не принимает соединение"; break;
+    case CURLE_OPERATION_TIMEDOUT: plain = "Сервер не ответил вовремя"; break;
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+        plain = "Не удалось установить защищённое соединение (TLS): сертификат сайта не прошёл проверку "
+                "или сайт не поддерживает TLS";
+        break;
+    case CURLE_HTTP_RETURNED_ERROR:
+        plain = httpStatus > 0 ? util::Format("Сервер ответил ошибкой HTTP %d", {static_cast<int>(httpStatus)})
+                               : std::string("Сервер ответил ошибкой HTTP");
+        break;
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+    case CURLE_GOT_NOTHING:
+    case CURLE_PARTIAL_FILE: plain = "Соединение с сервером прервано"; break;
+    default: return detail;
+    }
+    return plain + " (" + detail + ")";
+}
 
 HttpClient::HttpClient() : m(std::make_unique<Impl>())
 {
@@ -250,6 +284,7 @@ std::string PageClient::GetPage(const std::string& url, const workspace::TProxyS
     THttpTimeouts t;
     t.Connect = PageTimeouts().Connect;
     t.Idle = PageTimeouts().Read;
+    t.Total = PageTimeouts().Total;
     m_client.SetTimeouts(t);
     m_client.SetFollowRedirects(true);
     std::string body = m_client.Get(url);

@@ -15,8 +15,8 @@ namespace kv::net {
 // gzip and deflate bodies inflated on arrival, HTTP/1.1, TLS certificates verified against the
 // system's store (an https address is never followed to plain http), no proxy but the one the
 // settings name (never one from the environment). Failures (a refused connection, a time-out,
-// an error status, a certificate that does not verify, a damaged body) are kv::Error with
-// curl's own text.
+// an error status, a certificate that does not verify, a damaged body) are kv::Error; the
+// common ones say in Russian what went wrong, with curl's own text after it (FailureText).
 extern const char* const AcceptHeader;
 extern const char* const AcceptEncodingHeader;
 extern const char* const UserAgentHeader;
@@ -26,6 +26,11 @@ class RequestCancelled : public Cancelled {
 public:
     using Cancelled::Cancelled;
 };
+
+// The text of a failed transfer: for a name not resolved, a refused connection, a time-out, a
+// TLS failure, an error status and a broken connection a Russian sentence with `detail` (curl's
+// text) in brackets after it; any other failure keeps `detail` alone.
+std::string FailureText(int curlCode, long httpStatus, const std::string& detail);
 
 // A body larger than this fails the request instead of filling the memory.
 constexpr std::size_t MaxBodyBytes = 32u << 20;
@@ -60,10 +65,12 @@ private:
     std::unique_ptr<Impl> m;
 };
 
-// The page fetcher's time-outs: 5 s to connect, 10 s without a byte. Tests shorten them.
+// The page fetcher's time-outs: 5 s to connect, 10 s without a byte, 60 s for the whole page (a
+// body that trickles in a few bytes a second never trips the first two). Tests shorten them.
 struct TPageTimeouts {
     std::chrono::milliseconds Connect{5000};
     std::chrono::milliseconds Read{10000};
+    std::chrono::milliseconds Total{60000};
 };
 TPageTimeouts& PageTimeouts();
 

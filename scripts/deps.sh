@@ -4,6 +4,7 @@
 # is named here, including those Debian only recommends.
 #   scripts/deps.sh          install what is missing for building and running the program
 #   scripts/deps.sh --tests  the same and what only the tests need
+#   scripts/deps.sh --docs   the same and what the README's pictures are taken with
 #   scripts/deps.sh --list   print every package name, one per line
 set -euo pipefail
 PACKAGES=(
@@ -18,6 +19,7 @@ PACKAGES=(
   libcpp-httplib-dev    # the local HTTP servers that the network tests and benchmarks start
   libsqlite3-dev        # the catalogue server's database (kvanta-catalog)
   libpq-dev             # the catalogue server's PostgreSQL storage (kvanta-catalog --db postgresql://...)
+  libmicrohttpd-dev     # the catalogue server's HTTP side: event loops, per-address limits, deadlines
   zlib1g-dev            # gzip and deflate response bodies, inflated by libkvnet
   libxlsxwriter-dev     # the spreadsheet export writes .xlsx workbooks with it (libkvcore)
   unzip                 # the export tests read the written workbook's sheet back
@@ -31,13 +33,21 @@ PACKAGES=(
 # Only the tests need these; a player building the program should not get a database service.
 TEST_PACKAGES=(
   postgresql            # initdb/pg_ctl: the server tests and benchmarks start a throwaway cluster
+  lintian               # the package test checks both Debian packages with it
+  desktop-file-utils    # desktop-file-validate: the package test checks the menu entry
+  appstream             # appstreamcli validate: the package test checks the metainfo file
   python3-numpy         # bench/prefetch_numpy.py: the prefetch passes' work in NumPy, for comparison
 )
+# Only scripts/report-shot.sh needs this: the test report's picture, taken in a real browser.
+DOC_PACKAGES=(
+  chromium              # headless screenshots of the HTML test report
+)
 case "${1:-}" in
-  --list) printf '%s\n' "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"; exit 0 ;;
+  --list) printf '%s\n' "${PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${DOC_PACKAGES[@]}"; exit 0 ;;
   --tests) PACKAGES+=("${TEST_PACKAGES[@]}") ;;
+  --docs) PACKAGES+=("${DOC_PACKAGES[@]}") ;;
   "") ;;
-  *) echo "usage: scripts/deps.sh [--tests | --list]" >&2; exit 2 ;;
+  *) echo "usage: scripts/deps.sh [--tests | --docs | --list]" >&2; exit 2 ;;
 esac
 missing=()
 for p in "${PACKAGES[@]}"; do

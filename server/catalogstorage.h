@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -88,6 +89,48 @@ struct TWriteResult {
     std::int64_t Id = 0;
 };
 
+enum class TEntryKind { Script, System };
+
+// Who an entry belongs to (the mail key of its author) and whether everybody sees it.
+struct TEntryOwner {
+    std::string MailKey;
+    bool Public = true;
+};
+
+// The steps of one write transaction. Who may take them is decided by the caller (the service),
+// never here: these only read and write.
+class TCatalogWriter {
+public:
+    virtual ~TCatalogWriter() = default;
+    // The key tied to the mail key; `key` is tied to it first when none is. Of two first
+    // requests racing each other, one key wins and both see it.
+    virtual std::string TieKey(const std::string& mailKey, const std::string& key, std::int64_t now) = 0;
+    // The entry's owner, locked against other changes until the transaction ends; nothing for an
+    // unknown id.
+    virtual std::optional<TEntryOwner> Owner(TEntryKind kind, std::int64_t id) = 0;
+    // The new entry's id; nothing when its title is taken.
+    virtual std::optional<std::int64_t> InsertScript(const TScriptWrite& data, const std::string& mailKey,
+                                                     std::int64_t now) = 0;
+    // Replaces the entry data.Id; false when the new title is another entry's.
+    virtual bool UpdateScript(const TScriptWrite& data, std::int64_t now) = 0;
+    // Value 0 removes the user's rating of the entry.
+    virtual void SetRating(const TRateWrite& rate, const std::string& mailKey, std::int64_t now) = 0;
+    virtual std::int64_t InsertSystem(const TSystemWrite& data, const std::string& mailKey, std::int64_t now) = 0;
+    virtual void UpdateSystem(const TSystemWrite& data, std::int64_t now) = 0;
+    virtual void Delete(TEntryKind kind, std::int64_t id) = 0;
+};
+
+// A change: steps on the writer, and the outcome. It may run more than once (after a broken link
+// or a lost conflict the store starts it again on a fresh transaction), so it does nothing but
+// call the writer.
+using TWriteWork = std::function<TWriteResult(TCatalogWriter&)>;
+
+// A page of the list: `Limit` entries after the first `Offset`.
+struct TPage {
+    std::int64_t Offset = 0;
+    std::int64_t Limit = 1000;
+};
+
 // The store behind the server. Implementations are safe to call from several threads at once.
 // Database failures are thrown as std::runtime_error.
 class TCatalogStorage {
@@ -97,22 +140,22 @@ public:
     // The layout version of the database: the number of migration steps it went through.
     virtual int SchemaVersion() = 0;
 
-    // Entries the user may see (public ones and his own) that pass the filter, newest first.
-    virtual std::vector<TScriptEntry> ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now) = 0;
+    // Entries the user may see (public ones and his own) that pass the filter, newest first,
+    // one page of them.
+    virtual std::vector<TScriptEntry> ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now,
+                                                  TPage page = {}) = 0;
     // The scenario text; counts the download. Nothing for an unknown id.
     virtual std::optional<std::string> FetchScript(std::int64_t id, std::int64_t now) = 0;
     // Whether another entry than `exceptId` carries the title (compared by TitleKey).
     virtual bool ScriptTitleTaken(std::int64_t exceptId, const std::string& title) = 0;
-    virtual TWriteResult PutScript(const TScriptWrite& data, const std::string& key, std::int64_t now) = 0;
-    virtual TWriteResult DeleteScript(std::int64_t id, const std::string& mail, const std::string& key) = 0;
-    virtual TWriteResult RateScript(const TRateWrite& rate, const std::string& key, std::int64_t now) = 0;
     // Ratings 1..5 of an entry, oldest first (hidden marks are nobody else's business).
     virtual std::vector<TRateEntry> ListRates(std::int64_t id) = 0;
 
     virtual std::vector<TSystemEntry> ListSystems(int combLen, int maxNums) = 0;
     virtual std::optional<std::string> FetchSystem(std::int64_t id, std::int64_t now) = 0;
-    virtual TWriteResult PutSystem(const TSystemWrite& data, const std::string& key, std::int64_t now) = 0;
-    virtual TWriteResult DeleteSystem(std::int64_t id, const std::string& mail, const std::string& key) = 0;
+
+    // Runs `work` in one transaction, committed when it returns Done and rolled back otherwise.
+    virtual TWriteResult Write(const TWriteWork& work) = 0;
 };
 
 // E-mails compare without regard to case: the key of ownership.

@@ -1,5 +1,7 @@
 #include "server/demoseed.h"
 
+#include "server/catalogservice.h"
+
 #include <bit>
 #include <cstdint>
 #include <cstdio>
@@ -84,7 +86,7 @@ bool SeedDemoCatalogue(TCatalogStorage& storage, std::int64_t now)
         w.Title = s.title;
         w.Descr = s.descr;
         w.Script = s.script;
-        storage.PutScript(w, key, now);
+        PutScript(storage, w, key, now);
     }
     for (int nums = 9; nums <= 12; ++nums) {
         const int olap = nums <= 10 ? 7 : 6;
@@ -102,7 +104,7 @@ bool SeedDemoCatalogue(TCatalogStorage& storage, std::int64_t now)
         w.AppGuid = "Kvanta_8x20";
         w.AppVer = "0.1.0";
         for (const std::string& l : lines) w.Combs += l + "\r\n";
-        storage.PutSystem(w, key, now);
+        PutSystem(storage, w, key, now);
     }
     return true;
 }

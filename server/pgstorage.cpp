@@ -330,31 +330,14 @@ int TPgStorage::SchemaVersion()
 
 namespace {
 
-// False when the e-mail is tied to another key; ties it to this one on first sight. Two
-// requests racing with the same new e-mail both try the insert: the second waits for the first
-// and then reads the key that won.
-bool claimKey(TPgStorage::Connection& c, const std::string& mailKey, const std::string& key, std::int64_t now)
-{
-    c.Run("INSERT INTO users (mail_key, secret, created) VALUES ($1, $2, $3) ON CONFLICT (mail_key) DO NOTHING",
-          {mailKey, key, now});
-    Result r = c.Run("SELECT secret FROM users WHERE mail_key = $1", {mailKey});
-    return r.Rows() == 1 && r.Text(0, 0) == key;
-}
-
-// Done, NotFound or NotOwner; locks the row against changes by others until the transaction ends.
-TWriteResult::Status ownerOf(TPgStorage::Connection& c, const char* sql, std::int64_t id, const std::string& mailKey)
-{
-    Result r = c.Run(sql, {id});
-    if (!r.Rows()) return TWriteResult::Status::NotFound;
-    return r.Text(0, 0) == mailKey ? TWriteResult::Status::Done : TWriteResult::Status::NotOwner;
-}
-
 const char* const ListScriptsSql = R"sql(
-SELECT s.id, s.author_name, s.author_mail, s.lcid, s.app_guid, s.app_ver, s.universal, s.public, s.created,
-       COALESCE(r.avg, 0), COALESCE(r.cnt, 0), COALESCE(me.rate, 0), s.downloads, s.last_download, s.title, s.descr
+SELECT p.id, p.author_name, p.author_mail, p.lcid, p.app_guid, p.app_ver, p.universal, p.public, p.created,
+       COALESCE((SELECT AVG(rate)::float8 FROM ratings WHERE script_id = p.id AND rate > 0), 0),
+       (SELECT COUNT(*) FROM ratings WHERE script_id = p.id AND rate > 0),
+       p.mine, p.downloads, p.last_download, p.title, p.descr
+FROM (
+SELECT s.*, COALESCE(me.rate, 0) AS mine
 FROM scripts s
-LEFT JOIN (SELECT script_id, AVG(rate)::float8 AS avg, COUNT(*) AS cnt FROM ratings WHERE rate > 0 GROUP BY script_id) r
-       ON r.script_id = s.id
 LEFT JOIN ratings me ON me.script_id = s.id AND me.mail_key = $1::text
 WHERE (s.public = 1 OR s.mail_key = $1::text)
   AND CASE $2::integer
@@ -369,14 +352,18 @@ WHERE (s.public = 1 OR s.mail_key = $1::text)
         ELSE FALSE
       END
 ORDER BY s.created DESC, s.id DESC
+LIMIT $4::bigint OFFSET $5::bigint
+) p
+ORDER BY p.created DESC, p.id DESC
 )sql";
 
 } // namespace
 
-std::vector<TScriptEntry> TPgStorage::ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now)
+std::vector<TScriptEntry> TPgStorage::ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now,
+                                                  TPage page)
 {
     return run([&](Connection& c) {
-        Result r = c.Run(ListScriptsSql, {MailKey(mail), static_cast<int>(filter), now});
+        Result r = c.Run(ListScriptsSql, {MailKey(mail), static_cast<int>(filter), now, page.Limit, page.Offset});
         std::vector<TScriptEntry> out;
         out.reserve(static_cast<std::size_t>(r.Rows()));
         for (int i = 0; i < r.Rows(); ++i) {
@@ -419,89 +406,6 @@ bool TPgStorage::ScriptTitleTaken(std::int64_t exceptId, const std::string& titl
 {
     return run([&](Connection& c) {
         return c.Run("SELECT 1 FROM scripts WHERE title_key = $1 AND id <> $2", {TitleKey(title), exceptId}).Rows() > 0;
-    });
-}
-
-// The title's uniqueness is the unique index's: of two servers writing the same title at once,
-// the second one's statement fails on it and that request gets the "taken" answer.
-TWriteResult TPgStorage::PutScript(const TScriptWrite& d, const std::string& key, std::int64_t now)
-{
-    using S = TWriteResult::Status;
-    return run([&](Connection& c) -> TWriteResult {
-        Transaction t(c);
-        const std::string mailKey = MailKey(d.AuthorMail);
-        if (!claimKey(c, mailKey, key, now)) return {S::KeyMismatch, 0};
-        std::int64_t id = d.Id;
-        std::string state;
-        if (d.Id > 0) {
-            if (const S owner = ownerOf(c, "SELECT mail_key FROM scripts WHERE id = $1 FOR UPDATE", d.Id, mailKey);
-                owner != S::Done)
-                return {owner, 0};
-            state = c.Run(R"sql(UPDATE scripts SET title = $2, title_key = $3, descr = $4, script = $5,
-                                author_name = $6, author_mail = $7, lcid = $8, app_guid = $9, app_ver = $10,
-                                universal = $11, public = $12, created = $13 WHERE id = $1)sql",
-                          {d.Id, d.Title, TitleKey(d.Title), d.Descr, d.Script, d.AuthorName, d.AuthorMail, d.Lcid,
-                           d.AppGuid, d.AppVer, d.Universal ? 1 : 0, d.Public ? 1 : 0, now},
-                          {UniqueViolation})
-                        .State();
-        } else {
-            Result r = c.Run(R"sql(INSERT INTO scripts (title, title_key, descr, script, author_name, author_mail,
-                                   mail_key, lcid, app_guid, app_ver, universal, public, created)
-                                   VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13) RETURNING id)sql",
-                             {d.Title, TitleKey(d.Title), d.Descr, d.Script, d.AuthorName, d.AuthorMail, mailKey,
-                              d.Lcid, d.AppGuid, d.AppVer, d.Universal ? 1 : 0, d.Public ? 1 : 0, now},
-                             {UniqueViolation});
-            state = r.State();
-            if (state.empty()) id = r.Int(0, 0);
-        }
-        if (!state.empty()) return {S::TitleTaken, 0};
-        t.Commit();
-        return {S::Done, id};
-    });
-}
-
-TWriteResult TPgStorage::DeleteScript(std::int64_t id, const std::string& mail, const std::string& key)
-{
-    using S = TWriteResult::Status;
-    return run([&](Connection& c) -> TWriteResult {
-        Transaction t(c);
-        const std::string mailKey = MailKey(mail);
-        if (!claimKey(c, mailKey, key, 0)) return {S::KeyMismatch, 0};
-        if (const S owner = ownerOf(c, "SELECT mail_key FROM scripts WHERE id = $1 FOR UPDATE", id, mailKey);
-            owner != S::Done)
-            return {owner, 0};
-        c.Run("DELETE FROM scripts WHERE id = $1", {id});
-        t.Commit();
-        return {S::Done, 0};
-    });
-}
-
-// One row per (entry, user) by the primary key, written by an upsert: a user's ratings sent at
-// the same moment through two servers leave one of them, never two.
-TWriteResult TPgStorage::RateScript(const TRateWrite& r, const std::string& key, std::int64_t now)
-{
-    using S = TWriteResult::Status;
-    return run([&](Connection& c) -> TWriteResult {
-        Transaction t(c);
-        const std::string mailKey = MailKey(r.AuthorMail);
-        if (!claimKey(c, mailKey, key, now)) return {S::KeyMismatch, 0};
-        // FOR SHARE keeps the entry from being deleted under the rating.
-        if (!c.Run("SELECT 1 FROM scripts WHERE id = $1 AND (public = 1 OR mail_key = $2) FOR SHARE",
-                   {r.ScriptId, mailKey})
-                 .Rows())
-            return {S::NotFound, 0};
-        if (r.Value == 0) {
-            c.Run("DELETE FROM ratings WHERE script_id = $1 AND mail_key = $2", {r.ScriptId, mailKey});
-        } else {
-            c.Run(R"sql(INSERT INTO ratings (script_id, mail_key, author_name, lcid, app_guid, app_ver, rate, notes, created)
-                        VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9)
-                        ON CONFLICT (script_id, mail_key) DO UPDATE SET author_name = EXCLUDED.author_name,
-                        lcid = EXCLUDED.lcid, app_guid = EXCLUDED.app_guid, app_ver = EXCLUDED.app_ver,
-                        rate = EXCLUDED.rate, notes = EXCLUDED.notes, created = EXCLUDED.created)sql",
-                  {r.ScriptId, mailKey, r.AuthorName, r.Lcid, r.AppGuid, r.AppVer, r.Value, r.Notes, now});
-        }
-        t.Commit();
-        return {S::Done, 0};
     });
 }
 
@@ -557,51 +461,116 @@ std::optional<std::string> TPgStorage::FetchSystem(std::int64_t id, std::int64_t
     });
 }
 
-TWriteResult TPgStorage::PutSystem(const TSystemWrite& d, const std::string& key, std::int64_t now)
-{
-    using S = TWriteResult::Status;
-    return run([&](Connection& c) -> TWriteResult {
-        Transaction t(c);
+namespace {
+
+// The steps of a change on one connection, inside the transaction Write() opened. Rows are
+// locked as they are read (FOR UPDATE), so two servers changing one entry take turns; the
+// uniqueness of titles, of the key tied to an e-mail and of one rating per user is the unique
+// indexes', so of two servers racing each other only one can win.
+class PgWriter : public TCatalogWriter {
+public:
+    explicit PgWriter(TPgStorage::Connection& c) : m_c(c) {}
+
+    // Two requests racing with the same new e-mail both try the insert: the second waits for
+    // the first and then reads the key that won.
+    std::string TieKey(const std::string& mailKey, const std::string& key, std::int64_t now) override
+    {
+        m_c.Run("INSERT INTO users (mail_key, secret, created) VALUES ($1, $2, $3) ON CONFLICT (mail_key) DO NOTHING",
+                {mailKey, key, now});
+        Result r = m_c.Run("SELECT secret FROM users WHERE mail_key = $1", {mailKey});
+        return r.Rows() == 1 ? r.Text(0, 0) : std::string();
+    }
+
+    std::optional<TEntryOwner> Owner(TEntryKind kind, std::int64_t id) override
+    {
+        Result r = m_c.Run(kind == TEntryKind::Script ? "SELECT mail_key, public FROM scripts WHERE id = $1 FOR UPDATE"
+                                                      : "SELECT mail_key, 1 FROM systems WHERE id = $1 FOR UPDATE",
+                           {id});
+        if (!r.Rows()) return std::nullopt;
+        return TEntryOwner{r.Text(0, 0), r.Int(0, 1) != 0};
+    }
+
+    std::optional<std::int64_t> InsertScript(const TScriptWrite& d, const std::string& mailKey, std::int64_t now) override
+    {
+        Result r = m_c.Run(R"sql(INSERT INTO scripts (title, title_key, descr, script, author_name, author_mail,
+                                 mail_key, lcid, app_guid, app_ver, universal, public, created)
+                                 VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13) RETURNING id)sql",
+                           {d.Title, TitleKey(d.Title), d.Descr, d.Script, d.AuthorName, d.AuthorMail, mailKey, d.Lcid,
+                            d.AppGuid, d.AppVer, d.Universal ? 1 : 0, d.Public ? 1 : 0, now},
+                           {UniqueViolation});
+        if (!r.State().empty()) return std::nullopt;
+        return r.Int(0, 0);
+    }
+
+    bool UpdateScript(const TScriptWrite& d, std::int64_t now) override
+    {
+        return m_c.Run(R"sql(UPDATE scripts SET title = $2, title_key = $3, descr = $4, script = $5,
+                             author_name = $6, author_mail = $7, lcid = $8, app_guid = $9, app_ver = $10,
+                             universal = $11, public = $12, created = $13 WHERE id = $1)sql",
+                       {d.Id, d.Title, TitleKey(d.Title), d.Descr, d.Script, d.AuthorName, d.AuthorMail, d.Lcid,
+                        d.AppGuid, d.AppVer, d.Universal ? 1 : 0, d.Public ? 1 : 0, now},
+                       {UniqueViolation})
+            .State()
+            .empty();
+    }
+
+    // One row per (entry, user) by the primary key, written by an upsert: a user's ratings sent
+    // at the same moment through two servers leave one of them, never two.
+    void SetRating(const TRateWrite& r, const std::string& mailKey, std::int64_t now) override
+    {
+        if (r.Value == 0) {
+            m_c.Run("DELETE FROM ratings WHERE script_id = $1 AND mail_key = $2", {r.ScriptId, mailKey});
+            return;
+        }
+        m_c.Run(R"sql(INSERT INTO ratings (script_id, mail_key, author_name, lcid, app_guid, app_ver, rate, notes, created)
+                      VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9)
+                      ON CONFLICT (script_id, mail_key) DO UPDATE SET author_name = EXCLUDED.author_name,
+                      lcid = EXCLUDED.lcid, app_guid = EXCLUDED.app_guid, app_ver = EXCLUDED.app_ver,
+                      rate = EXCLUDED.rate, notes = EXCLUDED.notes, created = EXCLUDED.created)sql",
+                {r.ScriptId, mailKey, r.AuthorName, r.Lcid, r.AppGuid, r.AppVer, r.Value, r.Notes, now});
+    }
+
+    std::int64_t InsertSystem(const TSystemWrite& d, const std::string& mailKey, std::int64_t now) override
+    {
         const TSystemEntry& i = d.Info;
-        const std::string mailKey = MailKey(i.AuthorMail);
-        if (!claimKey(c, mailKey, key, now)) return {S::KeyMismatch, 0};
-        std::int64_t id = i.Id;
-        if (i.Id > 0) {
-            if (const S owner = ownerOf(c, "SELECT mail_key FROM systems WHERE id = $1 FOR UPDATE", i.Id, mailKey);
-                owner != S::Done)
-                return {owner, 0};
-            // A changed list gets a new creation time, which names and dates the downloaded file.
-            c.Run(R"sql(UPDATE systems SET nums = $2, olap = $3, comb_len = $4, csize = $5, title = $6, descr = $7,
-                        combs = $8, url = $9, author_name = $10, author_mail = $11, lcid = $12, app_guid = $13,
-                        app_ver = $14, created = $15 WHERE id = $1)sql",
-                  {i.Id, i.Nums, i.Olap, i.CombLen, i.CSize, i.Title, i.Descr, d.Combs, i.Url, i.AuthorName,
-                   i.AuthorMail, d.Lcid, d.AppGuid, d.AppVer, now});
-        } else {
-            id = c.Run(R"sql(INSERT INTO systems (nums, olap, comb_len, csize, title, descr, combs, url, author_name,
+        return m_c.Run(R"sql(INSERT INTO systems (nums, olap, comb_len, csize, title, descr, combs, url, author_name,
                              author_mail, mail_key, lcid, app_guid, app_ver, created)
                              VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, $14, $15) RETURNING id)sql",
                        {i.Nums, i.Olap, i.CombLen, i.CSize, i.Title, i.Descr, d.Combs, i.Url, i.AuthorName,
                         i.AuthorMail, mailKey, d.Lcid, d.AppGuid, d.AppVer, now})
-                     .Int(0, 0);
-        }
-        t.Commit();
-        return {S::Done, id};
-    });
-}
+            .Int(0, 0);
+    }
 
-TWriteResult TPgStorage::DeleteSystem(std::int64_t id, const std::string& mail, const std::string& key)
+    void UpdateSystem(const TSystemWrite& d, std::int64_t now) override
+    {
+        const TSystemEntry& i = d.Info;
+        m_c.Run(R"sql(UPDATE systems SET nums = $2, olap = $3, comb_len = $4, csize = $5, title = $6, descr = $7,
+                      combs = $8, url = $9, author_name = $10, author_mail = $11, lcid = $12, app_guid = $13,
+                      app_ver = $14, created = $15 WHERE id = $1)sql",
+                {i.Id, i.Nums, i.Olap, i.CombLen, i.CSize, i.Title, i.Descr, d.Combs, i.Url, i.AuthorName,
+                 i.AuthorMail, d.Lcid, d.AppGuid, d.AppVer, now});
+    }
+
+    void Delete(TEntryKind kind, std::int64_t id) override
+    {
+        m_c.Run(kind == TEntryKind::Script ? "DELETE FROM scripts WHERE id = $1" : "DELETE FROM systems WHERE id = $1",
+                {id});
+    }
+
+private:
+    TPgStorage::Connection& m_c;
+};
+
+} // namespace
+
+TWriteResult TPgStorage::Write(const TWriteWork& work)
 {
-    using S = TWriteResult::Status;
     return run([&](Connection& c) -> TWriteResult {
         Transaction t(c);
-        const std::string mailKey = MailKey(mail);
-        if (!claimKey(c, mailKey, key, 0)) return {S::KeyMismatch, 0};
-        if (const S owner = ownerOf(c, "SELECT mail_key FROM systems WHERE id = $1 FOR UPDATE", id, mailKey);
-            owner != S::Done)
-            return {owner, 0};
-        c.Run("DELETE FROM systems WHERE id = $1", {id});
-        t.Commit();
-        return {S::Done, 0};
+        PgWriter w(c);
+        const TWriteResult r = work(w);
+        if (r.State == TWriteResult::Status::Done) t.Commit();
+        return r;
     });
 }
 

@@ -65,6 +65,10 @@ CREATE TABLE systems (
     last_download INTEGER NOT NULL DEFAULT 0
 );
 )sql",
+        // 2: the list comes newest first a page at a time, in the order of this index.
+        R"sql(
+CREATE INDEX scripts_by_time ON scripts(created, id);
+)sql",
     };
     return steps;
 }
@@ -134,6 +138,10 @@ CREATE TABLE systems (
     downloads     INTEGER NOT NULL DEFAULT 0,
     last_download BIGINT NOT NULL DEFAULT 0
 );
+)sql",
+        // 2: the list comes newest first a page at a time, in the order of this index.
+        R"sql(
+CREATE INDEX scripts_by_time ON scripts (created DESC, id DESC);
 )sql",
     };
     return steps;

@@ -170,34 +170,17 @@ void TSqliteStorage::migrate()
     }
 }
 
-bool TSqliteStorage::claimKey(const std::string& mailKey, const std::string& key, std::int64_t now)
-{
-    {
-        Statement s = prepare("SELECT secret FROM users WHERE mail_key = ?1");
-        s.Bind(1, mailKey);
-        if (s.Step()) return s.Text(0) == key;
-    }
-    prepare("INSERT INTO users (mail_key, secret, created) VALUES (?1, ?2, ?3)").Bind(1, mailKey).Bind(2, key).Bind(3, now).Run();
-    return true;
-}
-
-TWriteResult::Status TSqliteStorage::ownerOf(const char* table, std::int64_t id, const std::string& mailKey)
-{
-    Statement s = prepare(std::string_view(table) == "scripts" ? "SELECT mail_key FROM scripts WHERE id = ?1"
-                                                                : "SELECT mail_key FROM systems WHERE id = ?1");
-    s.Bind(1, id);
-    if (!s.Step()) return TWriteResult::Status::NotFound;
-    return s.Text(0) == mailKey ? TWriteResult::Status::Done : TWriteResult::Status::NotOwner;
-}
-
 // The list in one statement: the filter is a number bound as a parameter, so every filter runs
-// the same prepared text.
+// the same prepared text. The inner query picks the page in the order of an index; the ratings
+// are counted for the page's entries only, so a page costs the same in a catalogue of any size.
 static const char* const ListScriptsSql = R"sql(
-SELECT s.id, s.author_name, s.author_mail, s.lcid, s.app_guid, s.app_ver, s.universal, s.public, s.created,
-       COALESCE(r.avg, 0), COALESCE(r.cnt, 0), COALESCE(me.rate, 0), s.downloads, s.last_download, s.title, s.descr
+SELECT p.id, p.author_name, p.author_mail, p.lcid, p.app_guid, p.app_ver, p.universal, p.public, p.created,
+       COALESCE((SELECT AVG(rate) FROM ratings WHERE script_id = p.id AND rate > 0), 0),
+       (SELECT COUNT(*) FROM ratings WHERE script_id = p.id AND rate > 0),
+       p.mine, p.downloads, p.last_download, p.title, p.descr
+FROM (
+SELECT s.*, COALESCE(me.rate, 0) AS mine
 FROM scripts s
-LEFT JOIN (SELECT script_id, AVG(rate) AS avg, COUNT(*) AS cnt FROM ratings WHERE rate > 0 GROUP BY script_id) r
-       ON r.script_id = s.id
 LEFT JOIN ratings me ON me.script_id = s.id AND me.mail_key = ?1
 WHERE (s.public = 1 OR s.mail_key = ?1)
   AND CASE ?2
@@ -212,13 +195,17 @@ WHERE (s.public = 1 OR s.mail_key = ?1)
         ELSE 0
       END
 ORDER BY s.created DESC, s.id DESC
+LIMIT ?4 OFFSET ?5
+) p
+ORDER BY p.created DESC, p.id DESC
 )sql";
 
-std::vector<TScriptEntry> TSqliteStorage::ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now)
+std::vector<TScriptEntry> TSqliteStorage::ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now,
+                                                      TPage page)
 {
     std::lock_guard lock(m_mutex);
     Statement s = prepare(ListScriptsSql);
-    s.Bind(1, MailKey(mail)).Bind(2, static_cast<std::int64_t>(filter)).Bind(3, now);
+    s.Bind(1, MailKey(mail)).Bind(2, static_cast<std::int64_t>(filter)).Bind(3, now).Bind(4, page.Limit).Bind(5, page.Offset);
     std::vector<TScriptEntry> out;
     while (s.Step()) {
         TScriptEntry e;
@@ -265,80 +252,6 @@ bool TSqliteStorage::ScriptTitleTaken(std::int64_t exceptId, const std::string& 
     Statement s = prepare("SELECT 1 FROM scripts WHERE title_key = ?1 AND id <> ?2");
     s.Bind(1, TitleKey(title)).Bind(2, exceptId);
     return s.Step();
-}
-
-TWriteResult TSqliteStorage::PutScript(const TScriptWrite& d, const std::string& key, std::int64_t now)
-{
-    using S = TWriteResult::Status;
-    std::lock_guard lock(m_mutex);
-    Transaction t(*this);
-    const std::string mailKey = MailKey(d.AuthorMail);
-    if (!claimKey(mailKey, key, now)) return {S::KeyMismatch, 0};
-    bool taken = false;
-    std::int64_t id = d.Id;
-    if (d.Id > 0) {
-        if (const S owner = ownerOf("scripts", d.Id, mailKey); owner != S::Done) return {owner, 0};
-        prepare(R"sql(UPDATE scripts SET title = ?2, title_key = ?3, descr = ?4, script = ?5, author_name = ?6,
-                      author_mail = ?7, lcid = ?8, app_guid = ?9, app_ver = ?10, universal = ?11, public = ?12,
-                      created = ?13 WHERE id = ?1)sql")
-            .Bind(1, d.Id).Bind(2, d.Title).Bind(3, TitleKey(d.Title)).Bind(4, d.Descr).Bind(5, d.Script)
-            .Bind(6, d.AuthorName).Bind(7, d.AuthorMail).Bind(8, d.Lcid).Bind(9, d.AppGuid).Bind(10, d.AppVer)
-            .Bind(11, d.Universal ? 1 : 0).Bind(12, d.Public ? 1 : 0).Bind(13, now)
-            .Step(&taken);
-    } else {
-        prepare(R"sql(INSERT INTO scripts (title, title_key, descr, script, author_name, author_mail, mail_key, lcid,
-                      app_guid, app_ver, universal, public, created)
-                      VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13))sql")
-            .Bind(1, d.Title).Bind(2, TitleKey(d.Title)).Bind(3, d.Descr).Bind(4, d.Script).Bind(5, d.AuthorName)
-            .Bind(6, d.AuthorMail).Bind(7, mailKey).Bind(8, d.Lcid).Bind(9, d.AppGuid).Bind(10, d.AppVer)
-            .Bind(11, d.Universal ? 1 : 0).Bind(12, d.Public ? 1 : 0).Bind(13, now)
-            .Step(&taken);
-        id = sqlite3_last_insert_rowid(m_db);
-    }
-    if (taken) return {S::TitleTaken, 0};
-    t.Commit();
-    return {S::Done, id};
-}
-
-TWriteResult TSqliteStorage::DeleteScript(std::int64_t id, const std::string& mail, const std::string& key)
-{
-    using S = TWriteResult::Status;
-    std::lock_guard lock(m_mutex);
-    Transaction t(*this);
-    const std::string mailKey = MailKey(mail);
-    if (!claimKey(mailKey, key, 0)) return {S::KeyMismatch, 0};
-    if (const S owner = ownerOf("scripts", id, mailKey); owner != S::Done) return {owner, 0};
-    prepare("DELETE FROM scripts WHERE id = ?1").Bind(1, id).Run();
-    t.Commit();
-    return {S::Done, 0};
-}
-
-TWriteResult TSqliteStorage::RateScript(const TRateWrite& r, const std::string& key, std::int64_t now)
-{
-    using S = TWriteResult::Status;
-    std::lock_guard lock(m_mutex);
-    Transaction t(*this);
-    const std::string mailKey = MailKey(r.AuthorMail);
-    if (!claimKey(mailKey, key, now)) return {S::KeyMismatch, 0};
-    {
-        Statement s = prepare("SELECT 1 FROM scripts WHERE id = ?1 AND (public = 1 OR mail_key = ?2)");
-        s.Bind(1, r.ScriptId).Bind(2, mailKey);
-        if (!s.Step()) return {S::NotFound, 0};
-    }
-    if (r.Value == 0) {
-        prepare("DELETE FROM ratings WHERE script_id = ?1 AND mail_key = ?2").Bind(1, r.ScriptId).Bind(2, mailKey).Run();
-    } else {
-        prepare(R"sql(INSERT INTO ratings (script_id, mail_key, author_name, lcid, app_guid, app_ver, rate, notes, created)
-                      VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)
-                      ON CONFLICT (script_id, mail_key) DO UPDATE SET author_name = excluded.author_name,
-                      lcid = excluded.lcid, app_guid = excluded.app_guid, app_ver = excluded.app_ver,
-                      rate = excluded.rate, notes = excluded.notes, created = excluded.created)sql")
-            .Bind(1, r.ScriptId).Bind(2, mailKey).Bind(3, r.AuthorName).Bind(4, r.Lcid).Bind(5, r.AppGuid)
-            .Bind(6, r.AppVer).Bind(7, r.Value).Bind(8, r.Notes).Bind(9, now)
-            .Run();
-    }
-    t.Commit();
-    return {S::Done, 0};
 }
 
 std::vector<TRateEntry> TSqliteStorage::ListRates(std::int64_t id)
@@ -396,51 +309,116 @@ std::optional<std::string> TSqliteStorage::FetchSystem(std::int64_t id, std::int
     return combs;
 }
 
-TWriteResult TSqliteStorage::PutSystem(const TSystemWrite& d, const std::string& key, std::int64_t now)
-{
-    using S = TWriteResult::Status;
-    std::lock_guard lock(m_mutex);
-    Transaction t(*this);
-    const TSystemEntry& i = d.Info;
-    const std::string mailKey = MailKey(i.AuthorMail);
-    if (!claimKey(mailKey, key, now)) return {S::KeyMismatch, 0};
-    std::int64_t id = i.Id;
-    if (i.Id > 0) {
-        if (const S owner = ownerOf("systems", i.Id, mailKey); owner != S::Done) return {owner, 0};
-        // The creation time names the downloaded file and dates it: a changed list gets a new
-        // time, so the programs that hold the old one download it again.
-        prepare(R"sql(UPDATE systems SET nums = ?2, olap = ?3, comb_len = ?4, csize = ?5, title = ?6, descr = ?7,
-                      combs = ?8, url = ?9, author_name = ?10, author_mail = ?11, lcid = ?12, app_guid = ?13,
-                      app_ver = ?14, created = ?15 WHERE id = ?1)sql")
-            .Bind(1, i.Id).Bind(2, i.Nums).Bind(3, i.Olap).Bind(4, i.CombLen).Bind(5, i.CSize).Bind(6, i.Title)
-            .Bind(7, i.Descr).Bind(8, d.Combs).Bind(9, i.Url).Bind(10, i.AuthorName).Bind(11, i.AuthorMail)
-            .Bind(12, d.Lcid).Bind(13, d.AppGuid).Bind(14, d.AppVer).Bind(15, now)
+// The steps of a change on the connection, inside the transaction Write() opened.
+class TSqliteStorage::Writer : public TCatalogWriter {
+public:
+    explicit Writer(TSqliteStorage& s) : m_s(s) {}
+
+    std::string TieKey(const std::string& mailKey, const std::string& key, std::int64_t now) override
+    {
+        m_s.prepare("INSERT INTO users (mail_key, secret, created) VALUES (?1, ?2, ?3) ON CONFLICT (mail_key) DO NOTHING")
+            .Bind(1, mailKey).Bind(2, key).Bind(3, now).Run();
+        Statement s = m_s.prepare("SELECT secret FROM users WHERE mail_key = ?1");
+        s.Bind(1, mailKey);
+        return s.Step() ? s.Text(0) : std::string();
+    }
+
+    std::optional<TEntryOwner> Owner(TEntryKind kind, std::int64_t id) override
+    {
+        // The write lock of BEGIN IMMEDIATE already keeps every other change out.
+        Statement s = m_s.prepare(kind == TEntryKind::Script ? "SELECT mail_key, public FROM scripts WHERE id = ?1"
+                                                             : "SELECT mail_key, 1 FROM systems WHERE id = ?1");
+        s.Bind(1, id);
+        if (!s.Step()) return std::nullopt;
+        return TEntryOwner{s.Text(0), s.Int(1) != 0};
+    }
+
+    std::optional<std::int64_t> InsertScript(const TScriptWrite& d, const std::string& mailKey, std::int64_t now) override
+    {
+        bool taken = false;
+        m_s.prepare(R"sql(INSERT INTO scripts (title, title_key, descr, script, author_name, author_mail, mail_key, lcid,
+                          app_guid, app_ver, universal, public, created)
+                          VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13))sql")
+            .Bind(1, d.Title).Bind(2, TitleKey(d.Title)).Bind(3, d.Descr).Bind(4, d.Script).Bind(5, d.AuthorName)
+            .Bind(6, d.AuthorMail).Bind(7, mailKey).Bind(8, d.Lcid).Bind(9, d.AppGuid).Bind(10, d.AppVer)
+            .Bind(11, d.Universal ? 1 : 0).Bind(12, d.Public ? 1 : 0).Bind(13, now)
+            .Step(&taken);
+        if (taken) return std::nullopt;
+        return sqlite3_last_insert_rowid(m_s.m_db);
+    }
+
+    bool UpdateScript(const TScriptWrite& d, std::int64_t now) override
+    {
+        bool taken = false;
+        m_s.prepare(R"sql(UPDATE scripts SET title = ?2, title_key = ?3, descr = ?4, script = ?5, author_name = ?6,
+                          author_mail = ?7, lcid = ?8, app_guid = ?9, app_ver = ?10, universal = ?11, public = ?12,
+                          created = ?13 WHERE id = ?1)sql")
+            .Bind(1, d.Id).Bind(2, d.Title).Bind(3, TitleKey(d.Title)).Bind(4, d.Descr).Bind(5, d.Script)
+            .Bind(6, d.AuthorName).Bind(7, d.AuthorMail).Bind(8, d.Lcid).Bind(9, d.AppGuid).Bind(10, d.AppVer)
+            .Bind(11, d.Universal ? 1 : 0).Bind(12, d.Public ? 1 : 0).Bind(13, now)
+            .Step(&taken);
+        return !taken;
+    }
+
+    void SetRating(const TRateWrite& r, const std::string& mailKey, std::int64_t now) override
+    {
+        if (r.Value == 0) {
+            m_s.prepare("DELETE FROM ratings WHERE script_id = ?1 AND mail_key = ?2").Bind(1, r.ScriptId).Bind(2, mailKey).Run();
+            return;
+        }
+        m_s.prepare(R"sql(INSERT INTO ratings (script_id, mail_key, author_name, lcid, app_guid, app_ver, rate, notes, created)
+                          VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)
+                          ON CONFLICT (script_id, mail_key) DO UPDATE SET author_name = excluded.author_name,
+                          lcid = excluded.lcid, app_guid = excluded.app_guid, app_ver = excluded.app_ver,
+                          rate = excluded.rate, notes = excluded.notes, created = excluded.created)sql")
+            .Bind(1, r.ScriptId).Bind(2, mailKey).Bind(3, r.AuthorName).Bind(4, r.Lcid).Bind(5, r.AppGuid)
+            .Bind(6, r.AppVer).Bind(7, r.Value).Bind(8, r.Notes).Bind(9, now)
             .Run();
-    } else {
-        prepare(R"sql(INSERT INTO systems (nums, olap, comb_len, csize, title, descr, combs, url, author_name,
-                      author_mail, mail_key, lcid, app_guid, app_ver, created)
-                      VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15))sql")
+    }
+
+    std::int64_t InsertSystem(const TSystemWrite& d, const std::string& mailKey, std::int64_t now) override
+    {
+        const TSystemEntry& i = d.Info;
+        m_s.prepare(R"sql(INSERT INTO systems (nums, olap, comb_len, csize, title, descr, combs, url, author_name,
+                          author_mail, mail_key, lcid, app_guid, app_ver, created)
+                          VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15))sql")
             .Bind(1, i.Nums).Bind(2, i.Olap).Bind(3, i.CombLen).Bind(4, i.CSize).Bind(5, i.Title).Bind(6, i.Descr)
             .Bind(7, d.Combs).Bind(8, i.Url).Bind(9, i.AuthorName).Bind(10, i.AuthorMail).Bind(11, mailKey)
             .Bind(12, d.Lcid).Bind(13, d.AppGuid).Bind(14, d.AppVer).Bind(15, now)
             .Run();
-        id = sqlite3_last_insert_rowid(m_db);
+        return sqlite3_last_insert_rowid(m_s.m_db);
     }
-    t.Commit();
-    return {S::Done, id};
-}
 
-TWriteResult TSqliteStorage::DeleteSystem(std::int64_t id, const std::string& mail, const std::string& key)
+    void UpdateSystem(const TSystemWrite& d, std::int64_t now) override
+    {
+        const TSystemEntry& i = d.Info;
+        m_s.prepare(R"sql(UPDATE systems SET nums = ?2, olap = ?3, comb_len = ?4, csize = ?5, title = ?6, descr = ?7,
+                          combs = ?8, url = ?9, author_name = ?10, author_mail = ?11, lcid = ?12, app_guid = ?13,
+                          app_ver = ?14, created = ?15 WHERE id = ?1)sql")
+            .Bind(1, i.Id).Bind(2, i.Nums).Bind(3, i.Olap).Bind(4, i.CombLen).Bind(5, i.CSize).Bind(6, i.Title)
+            .Bind(7, i.Descr).Bind(8, d.Combs).Bind(9, i.Url).Bind(10, i.AuthorName).Bind(11, i.AuthorMail)
+            .Bind(12, d.Lcid).Bind(13, d.AppGuid).Bind(14, d.AppVer).Bind(15, now)
+            .Run();
+    }
+
+    void Delete(TEntryKind kind, std::int64_t id) override
+    {
+        m_s.prepare(kind == TEntryKind::Script ? "DELETE FROM scripts WHERE id = ?1" : "DELETE FROM systems WHERE id = ?1")
+            .Bind(1, id).Run();
+    }
+
+private:
+    TSqliteStorage& m_s;
+};
+
+TWriteResult TSqliteStorage::Write(const TWriteWork& work)
 {
-    using S = TWriteResult::Status;
     std::lock_guard lock(m_mutex);
     Transaction t(*this);
-    const std::string mailKey = MailKey(mail);
-    if (!claimKey(mailKey, key, 0)) return {S::KeyMismatch, 0};
-    if (const S owner = ownerOf("systems", id, mailKey); owner != S::Done) return {owner, 0};
-    prepare("DELETE FROM systems WHERE id = ?1").Bind(1, id).Run();
-    t.Commit();
-    return {S::Done, 0};
+    Writer w(*this);
+    const TWriteResult r = work(w);
+    if (r.State == TWriteResult::Status::Done) t.Commit();
+    return r;
 }
 
 } // namespace kv::server

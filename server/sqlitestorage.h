@@ -26,31 +26,26 @@ public:
 
     int SchemaVersion() override;
 
-    std::vector<TScriptEntry> ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now) override;
+    std::vector<TScriptEntry> ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now,
+                                          TPage page = {}) override;
     std::optional<std::string> FetchScript(std::int64_t id, std::int64_t now) override;
     bool ScriptTitleTaken(std::int64_t exceptId, const std::string& title) override;
-    TWriteResult PutScript(const TScriptWrite& data, const std::string& key, std::int64_t now) override;
-    TWriteResult DeleteScript(std::int64_t id, const std::string& mail, const std::string& key) override;
-    TWriteResult RateScript(const TRateWrite& rate, const std::string& key, std::int64_t now) override;
     std::vector<TRateEntry> ListRates(std::int64_t id) override;
 
     std::vector<TSystemEntry> ListSystems(int combLen, int maxNums) override;
     std::optional<std::string> FetchSystem(std::int64_t id, std::int64_t now) override;
-    TWriteResult PutSystem(const TSystemWrite& data, const std::string& key, std::int64_t now) override;
-    TWriteResult DeleteSystem(std::int64_t id, const std::string& mail, const std::string& key) override;
+
+    TWriteResult Write(const TWriteWork& work) override;
 
     class Statement;
     class Transaction;
+    class Writer;
 
 private:
     Statement prepare(const char* sql);
     void exec(const char* sql);
     void migrate();
     void close();
-    // False when the e-mail is tied to another key; ties it to this one on first sight.
-    bool claimKey(const std::string& mailKey, const std::string& key, std::int64_t now);
-    // Done, NotFound or NotOwner for a row of `table` with this id and the user's mail key.
-    TWriteResult::Status ownerOf(const char* table, std::int64_t id, const std::string& mailKey);
 
     sqlite3* m_db = nullptr;
     std::map<const char*, sqlite3_stmt*> m_statements;

@@ -4,6 +4,7 @@
 #include <QChart>
 #include <QCheckBox>
 #include <QCursor>
+#include <QFontMetricsF>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLocale>
@@ -11,6 +12,7 @@
 #include <QScatterSeries>
 #include <QToolTip>
 #include <QValueAxis>
+#include <QResizeEvent>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -194,8 +196,28 @@ void AnalysisChart::fitValueAxes()
     for (QAbstractSeries* s : chart()->series())
         if (auto* xy = qobject_cast<QXYSeries*>(s))
             for (const QPointF& p : xy->points()) whole = whole && std::abs(p.y() - std::round(p.y())) < 1e-9;
-    const kv::util::TAxisTicks t = kv::util::NiceTicks(minY, top, 8, whole);
+    // No more intervals than the plot's height has room for: a label squeezed below its own
+    // height is drawn as "..." (a chart made lower by a longer window, or a larger range).
+    const int room = yIntervalRoom(height());
+    kv::util::TAxisTicks t = kv::util::NiceTicks(minY, top, room, whole);
+    for (int n = room - 1; n >= 1 && t.Count() - 1 > room; --n) t = kv::util::NiceTicks(minY, top, n, whole);
     SetTicks(m_y, t, t.Min, t.Max);
+    m_yRoom = room;
+    const QRectF plot = chart()->plotArea();
+    if (plot.height() > 0 && std::abs(chart()->size().height() - height()) < 1) m_overhead = height() - plot.height();
+}
+
+int AnalysisChart::yIntervalRoom(int viewHeight) const
+{
+    const double line = QFontMetricsF(m_y ? m_y->labelsFont() : font()).height() * 1.4;
+    const double plot = viewHeight - (m_overhead > 0 ? m_overhead : 6 * line);
+    return std::clamp(static_cast<int>(plot / line), 1, 8);
+}
+
+void AnalysisChart::resizeEvent(QResizeEvent* event)
+{
+    QChartView::resizeEvent(event);
+    if (m_x && m_y && yIntervalRoom(event->size().height()) != m_yRoom) fitValueAxes();
 }
 
 void SetWholeNumberRange(QValueAxis* axis, double min, double max, double pad)

@@ -55,13 +55,21 @@ public:
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
+    // A new height may give room for more or fewer y labels.
+    void resizeEvent(QResizeEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QValueAxis* m_x = nullptr;
     QValueAxis* m_y = nullptr;
+    // How many y intervals a view of that height has room for, each label at least its own
+    // height and two fifths apart.
+    int yIntervalRoom(int viewHeight) const;
+
     QStringList m_categories;
     bool m_startAtZero = true;
+    int m_yRoom = 0;        // the y intervals the last fit allowed
+    double m_overhead = 0;  // view height less plot height (legend, x labels, margins), once known
 };
 
 // Ticks at a round whole-number step (1, 2, 5, 10, ...) so that every label stands under a

@@ -1,7 +1,9 @@
 #include "app/views/cardview.h"
 
 #include <QAction>
+#include <QColor>
 #include <QHeaderView>
+#include <QLabel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -72,6 +74,12 @@ CardView::CardView(const ViewContext& ctx) : ContextView(ctx)
     m_view->horizontalHeader()->setMinimumSectionSize(fm.horizontalAdvance(QStringLiteral("00")) + 10);
     for (int c = 1; c < analysis::TCard::Columns; ++c) m_view->horizontalHeader()->setSectionResizeMode(c, QHeaderView::Stretch);
     layout->addWidget(m_view);
+    // The colours explained where they are seen, not only in the help.
+    m_legend = new QLabel;
+    m_legend->setObjectName(QStringLiteral("CardLegend"));
+    m_legend->setTextFormat(Qt::RichText);
+    m_legend->setWordWrap(true);
+    layout->addWidget(m_legend);
 }
 
 void CardView::createCommands()
@@ -100,8 +108,16 @@ void CardView::refresh(bool force)
 
 void CardView::repaint()
 {
-    m_model->setColors({m_ws.View().ColorCard, m_ws.View().ColorCardSequences, m_stats.Config().ChannelSize});
+    const analysis::TCardColors colors{m_ws.View().ColorCard, m_ws.View().ColorCardSequences,
+                                       m_stats.Config().ChannelSize};
+    m_model->setColors(colors);
     m_view->viewport()->update();
+    QStringList entries;
+    for (const analysis::TCardLegendEntry& e : analysis::CardLegend(colors))
+        entries << QStringLiteral("<span style=\"background-color:%1\">&nbsp;&nbsp;&nbsp;&nbsp;</span>&nbsp;%2")
+                       .arg(QColor(QRgb(e.Rgb)).name(), qs(e.Text).toHtmlEscaped());
+    m_legend->setText(entries.join(QStringLiteral("&nbsp;&nbsp;&nbsp;")));
+    m_legend->setVisible(!entries.isEmpty());
 }
 
 bool CardView::numbersSelected() const

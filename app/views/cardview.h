@@ -7,6 +7,7 @@
 #include "core/workspace/workspace.h"
 #include "core/analysis/card.h"
 
+class QLabel;
 class QTableView;
 namespace kv::workspace {
 class FormSettings;
@@ -53,6 +54,7 @@ public:
     kv::analysis::TGridExport exportGrid() const { return m_card.Export(); }
 
     QTableView* view() const { return m_view; }
+    QLabel* legend() const { return m_legend; }
     const kv::analysis::TCard& card() const { return m_card; }
 
 private:
@@ -61,4 +63,5 @@ private:
     kv::analysis::TCard m_card;
     CardModel* m_model;
     QTableView* m_view;
+    QLabel* m_legend;
 };

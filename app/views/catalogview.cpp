@@ -93,7 +93,40 @@ void CatalogModel::setEntries(std::vector<tScriptInfo> entries)
 {
     beginResetModel();
     m_entries = std::move(entries);
+    m_more = nullptr;
+    m_complete = true;
     endResetModel();
+}
+
+void CatalogModel::setPages(TPageLoader more, std::function<void(const std::string&)> failed)
+{
+    setEntries({});
+    m_more = std::move(more);
+    m_failed = std::move(failed);
+    m_complete = false;
+    fetchMore({});
+}
+
+bool CatalogModel::canFetchMore(const QModelIndex& parent) const { return !parent.isValid() && !m_complete; }
+
+void CatalogModel::fetchMore(const QModelIndex& parent)
+{
+    if (!canFetchMore(parent) || !m_more) return;
+    std::vector<tScriptInfo> page;
+    try {
+        page = m_more(static_cast<int32_t>(m_entries.size()));
+    } catch (const std::exception& e) {
+        // A page that did not come ends the list here; refreshing starts it again.
+        m_complete = true;
+        if (m_failed) m_failed(e.what());
+        return;
+    }
+    m_complete = page.size() < static_cast<std::size_t>(workspace::CatalogPageSize);
+    if (page.empty()) return;
+    const int first = static_cast<int>(m_entries.size());
+    beginInsertRows({}, first, first + static_cast<int>(page.size()) - 1);
+    for (tScriptInfo& e : page) m_entries.push_back(std::move(e));
+    endInsertRows();
 }
 
 CatalogView::CatalogView(const ViewContext& ctx, ScenarioView* scenario) : ContextView(ctx), m_scenario(scenario)
@@ -103,10 +136,7 @@ CatalogView::CatalogView(const ViewContext& ctx, ScenarioView* scenario) : Conte
     m_filter->setObjectName(QStringLiteral("ScriptLibraryFilter"));
     for (const std::string& caption : workspace::CatalogFilterCaptions()) m_filter->addItem(qs(caption));
     m_filter->setCurrentIndex(workspace::DefaultCatalogFilter);
-    m_notice = new QLabel;
-    m_notice->setObjectName(QStringLiteral("ScriptLibraryNotice"));
-    m_notice->setStyleSheet(QStringLiteral("color: #a00000"));
-    m_notice->hide();
+    m_notice = NewCatalogNotice(QStringLiteral("ScriptLibraryNotice"));
     m_model = new CatalogModel(this);
     m_view = new QTableView;
     m_view->setObjectName(QString::fromLatin1(ListName));
@@ -167,8 +197,10 @@ void CatalogView::createCommands()
                    [this] { refresh(); }, shown);
     m_commands.add("ScriptLibraryDownload", QStringLiteral("Скачать из каталога"), QString(), [this] { download(); },
                    [this] { return panelShown() && selected() && selected()->Applicable; });
-    m_commands.add("ScriptLibraryUpload", QStringLiteral("Опубликовать"), QString(), [this] { upload(); },
-                   [shown, hasLines] { return shown() && hasLines(); });
+    // A greyed command says what it waits for.
+    m_commands.add("ScriptLibraryUpload", QStringLiteral("Опубликовать"),
+                   QStringLiteral("Опубликовать текущий сценарий в online-каталоге; доступно, когда в сценарии есть строки"),
+                   [this] { upload(); }, [shown, hasLines] { return shown() && hasLines(); });
     m_commands.add("ScriptLibraryReplace", QStringLiteral("Изменить"), QString(), [this] { replace(); },
                    [this, hasLines] { return panelShown() && selected() && selected()->Editable && hasLines(); });
     m_commands.add("ScriptLibraryDelete", QStringLiteral("Удалить"), QString(), [this] { remove(); },
@@ -237,22 +269,42 @@ void CatalogView::selectId(int32_t id)
 void CatalogView::start()
 {
     setVisible(m_ws.View().ScriptLibraryOn);
-    refresh(true);
+    refresh();
 }
 
-void CatalogView::refresh(bool quiet)
+void CatalogView::refresh()
 {
     shell::BusyScope busy(m_shell, "Загрузка online-каталога сценариев...");
     const int32_t keep = selected() ? selected()->Id : 0;
-    m_model->setEntries({});
-    if (!panelShown()) return;
-    try {
-        m_model->setEntries(MakeCatalogClient(m_ws).LoadCatalogue(filterIndex()));
-        m_notice->hide();
-        if (keep) selectId(keep);
-    } catch (const std::exception& e) {
-        ReportCatalogFailure(m_ws, m_shell, m_notice, quiet, "Ошибка загрузки каталога online-сценариев!", e.what());
+    if (!panelShown()) {
+        m_model->setEntries({});
+        return;
     }
+    // A first page that does not come keeps what was shown: a server that is down for a moment
+    // costs the user nothing. Pages asked for later, as the list scrolls, report into the same line.
+    std::vector<tScriptInfo> shown = m_model->entries();
+    m_pageFailed = false;
+    const int filter = filterIndex();
+    m_model->setPages(
+        [this, client = MakeCatalogClient(m_ws), filter](int32_t offset) {
+            shell::BusyScope more(m_shell, "Загрузка online-каталога сценариев...");
+            return client.LoadCatalogue(filter, offset, workspace::CatalogPageSize);
+        },
+        [this](const std::string& why) {
+            m_pageFailed = true;
+            m_failure = why;
+            ReportCatalogFailure(m_ws, m_notice, why, m_model->rowCount() > 0);
+        });
+    if (m_pageFailed) {
+        if (m_model->rowCount() == 0 && !shown.empty()) {
+            m_model->setEntries(std::move(shown));
+            ReportCatalogFailure(m_ws, m_notice, m_failure, true);
+            if (keep) selectId(keep);
+        }
+        return;
+    }
+    m_notice->hide();
+    if (keep) selectId(keep);
 }
 
 void CatalogView::togglePanel()
@@ -265,7 +317,7 @@ void CatalogView::togglePanel()
         m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
     }
     m_commands.command("ScriptLibrary")->setChecked(on);
-    refresh(true);
+    refresh();
 }
 
 std::string CatalogView::scenarioText() const
@@ -281,7 +333,7 @@ std::string CatalogView::scenarioText() const
 void CatalogView::download()
 {
     const tScriptInfo* e = selected();
-    if (!e) return;
+    if (!e || !m_ws.Scenario().MayReplace(m_shell)) return;
     const int32_t id = e->Id;
     try {
         std::string text;
@@ -290,7 +342,7 @@ void CatalogView::download()
             text = MakeCatalogClient(m_ws).DownloadScript(id);
         }
         if (workspace::ReplaceScenarioWithText(m_ws.Scenario(), text, m_shell)) m_scenario->refresh();
-        refresh(true);
+        refresh();
     } catch (const std::exception& ex) {
         m_shell.ShowFailure("Ошибка загрузки online-сценария!", ex.what());
     }
@@ -335,7 +387,7 @@ bool CatalogView::editAndSend(workspace::tScriptData data, const workspace::TCat
     };
     TFormScriptProps form(data, program, check, m_host.mainWindow());
     if (form.exec() != QDialog::Accepted) return false;
-    refresh(true);
+    refresh();
     selectId(newId);
     return true;
 }
@@ -379,7 +431,7 @@ void CatalogView::remove()
             shell::BusyScope busy(m_shell, "Удаление сценария из базы данных...");
             result = MakeCatalogClient(m_ws).DeleteScript(d);
         }
-        if (result == 0) refresh(true);
+        if (result == 0) refresh();
     } catch (const std::exception& ex) {
         m_shell.ShowFailure("Ошибка удаления online-сценария из базы данных!", ex.what());
     }
@@ -439,7 +491,7 @@ void CatalogView::rate(int value)
             shell::BusyScope busy(m_shell, "Отправка оценки на сервер...");
             MakeCatalogClient(m_ws).RateScript(id, value, notes);
         }
-        refresh(true);
+        refresh();
     } catch (const std::exception& ex) {
         m_shell.ShowFailure("Ошибка сохранения оценки online-сценария!", ex.what());
     }

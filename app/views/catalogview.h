@@ -1,5 +1,6 @@
 #pragma once
 #include <QAbstractTableModel>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,8 +30,18 @@ public:
     void setEntries(std::vector<kv::workspace::tScriptInfo> entries);
     const std::vector<kv::workspace::tScriptInfo>& entries() const { return m_entries; }
 
+    // The catalogue comes a page at a time: `more` loads the page after the first `offset`
+    // entries when the list is scrolled to its end; `failed` hears why a page did not come.
+    using TPageLoader = std::function<std::vector<kv::workspace::tScriptInfo>(int32_t offset)>;
+    void setPages(TPageLoader more, std::function<void(const std::string&)> failed);
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
+
 private:
     std::vector<kv::workspace::tScriptInfo> m_entries;
+    TPageLoader m_more;
+    std::function<void(const std::string&)> m_failed;
+    bool m_complete = true;  // the last page was not full, or failed
 };
 
 // The online catalogue of scenarios: a panel under the scenario lines with the filter list,
@@ -47,8 +58,8 @@ public:
     // Start-up: shown per ScriptLibraryOn and loaded. An unreachable catalogue shows one line
     // in the panel instead of a message box.
     void start();
-    // ScriptLibraryRefresh; `quiet` puts a failure into the panel's line instead of a box.
-    void refresh(bool quiet = false);
+    // ScriptLibraryRefresh; a failure goes into the panel's line and keeps the list shown.
+    void refresh();
     void restoreSettings(const kv::workspace::FormSettings& frm);
     void saveSettings(std::vector<std::pair<std::string, std::string>>& values) const;
 
@@ -83,4 +94,6 @@ private:
     QLabel* m_notice;
     QTableView* m_view;
     CatalogModel* m_model;
+    bool m_pageFailed = false;
+    std::string m_failure;   // why the last page did not come
 };

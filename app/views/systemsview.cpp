@@ -116,10 +116,7 @@ SystemsView::SystemsView(const ViewContext& ctx) : ContextView(ctx)
 {
     setObjectName(QStringLiteral("SystemsTab"));
     m_tools = new QToolBar;
-    m_notice = new QLabel;
-    m_notice->setObjectName(QStringLiteral("SystemsNotice"));
-    m_notice->setStyleSheet(QStringLiteral("color: #a00000"));
-    m_notice->hide();
+    m_notice = NewCatalogNotice(QStringLiteral("SystemsNotice"));
     m_model = new SystemsModel(folder(), this);
     m_view = new QTableView;
     m_view->setObjectName(QString::fromLatin1(ListName));
@@ -203,15 +200,14 @@ void SystemsView::start()
     m_shown = m_ws.View().SystemsEnabled;
     // Shown is how the tab starts; bringing it to the front is left to the user.
     if (!m_shown) m_host.setTabShown(this, false);
-    if (m_shown) refresh(true);
+    if (m_shown) refresh();
 }
 
-void SystemsView::refresh(bool quiet)
+void SystemsView::refresh()
 {
     shell::BusyScope busy(m_shell, "Загрузка списка систем...");
     const auto rows = selectedRows();
     const int32_t keep = rows.empty() ? 0 : m_model->systems()[static_cast<std::size_t>(rows[0])].Id;
-    m_model->setSystems({}, {});
     try {
         const workspace::TCatalogClient client = MakeCatalogClient(m_ws);
         std::vector<tSystemInfo> systems = client.LoadSystemList();
@@ -226,7 +222,8 @@ void SystemsView::refresh(bool quiet)
         }
         if (keep) selectId(keep);
     } catch (const std::exception& e) {
-        ReportCatalogFailure(m_ws, m_shell, m_notice, quiet, "Ошибка загрузки списка систем!", e.what());
+        // The list shown stays, downloaded systems included.
+        ReportCatalogFailure(m_ws, m_notice, e.what(), m_model->rowCount() > 0);
     }
 }
 
@@ -239,7 +236,7 @@ void SystemsView::toggleTab()
     } catch (const std::exception& e) {
         m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
     }
-    if (m_shown) refresh(true);
+    if (m_shown) refresh();
     m_commands.updateActions();
 }
 
@@ -284,7 +281,7 @@ void SystemsView::addSystem()
             m_shell.ShowFailure(util::Format("Ошибка сохранения системы #%d!", {d.Id}), e.what());
             return;
         }
-        refresh(true);
+        refresh();
         selectId(id);
     } catch (const std::exception& e) {
         m_shell.ShowFailure("Ошибка добавления системы!", e.what());
@@ -313,7 +310,7 @@ void SystemsView::properties()
             shell::BusyScope busy(m_shell, util::Format("Сохранение \"%s\"...", {changed.Title}));
             client.PutSystem(changed, false);
         }
-        refresh(true);
+        refresh();
     } catch (const std::exception& e) {
         m_shell.ShowFailure("Ошибка изменения системы!", e.what());
     }
@@ -340,7 +337,7 @@ void SystemsView::deleteSystem()
         if (result == 0) {
             std::error_code ec;
             std::filesystem::remove(workspace::LocalSystemFile(folder(), info), ec);
-            refresh(true);
+            refresh();
         }
     } catch (const std::exception& e) {
         m_shell.ShowFailure("Ошибка удаления системы!", e.what());

@@ -54,7 +54,8 @@ public:
     // Start-up: the tab per SystemsEnabled and, when shown, the list; an unreachable catalogue
     // shows one line in the tab instead of a message box.
     void start();
-    void refresh(bool quiet = false);
+    // The list from the catalogue; a failure goes into the tab's line and keeps the list shown.
+    void refresh();
     void restoreSettings(const kv::workspace::FormSettings& frm);
     void saveSettings(std::vector<std::pair<std::string, std::string>>& values) const;
 

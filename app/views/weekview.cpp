@@ -145,7 +145,10 @@ void WeekView::fillTable()
             auto* item = new QTableWidgetItem(qs(s.CellText(n, d)));
             item->setTextAlignment(Qt::AlignCenter);
             uint32_t rgb = 0;
-            if (analysis::WeekCellColor(s.Count(n, d), s.Max, rgb)) item->setBackground(QColor(QRgb(rgb)));
+            if (analysis::WeekCellColor(s.Count(n, d), s.Max, rgb)) {
+                item->setBackground(QColor(QRgb(rgb)));
+                item->setForeground(QColor(QRgb(analysis::ReadableTextColor(rgb))));
+            }
             m_table->setItem(d, n - 1, item);
         }
 }

@@ -64,6 +64,19 @@ TCardCellColor TCard::CellColor(int row, int column, const TCardColors& colors) 
     return {};
 }
 
+std::vector<TCardLegendEntry> CardLegend(const TCardColors& colors)
+{
+    std::vector<TCardLegendEntry> legend;
+    if (colors.ColorCardSequences) {
+        legend.push_back({TCardShade::Repeat, Green, "число выпало и в соседнем тираже"});
+        legend.push_back({TCardShade::RepeatInRun, Yellow, "такой повтор рядом с другим числом тиража"});
+        legend.push_back({TCardShade::Run, Cyan, "рядом соседнее число того же тиража"});
+    }
+    if (colors.ColorCard)
+        legend.push_back({TCardShade::Channel, game::ChannelColor(game::MinNumber, colors.ChannelSize), "цвет канала"});
+    return legend;
+}
+
 TGridExport TCard::Export() const
 {
     TGridExport e;

@@ -34,6 +34,15 @@ struct TCardColors {
     int ChannelSize = 1;
 };
 
+// The legend the view shows under the card: what each colour in force means (the channel entry
+// with the colour of the first channel). Empty when nothing is coloured.
+struct TCardLegendEntry {
+    TCardShade Shade;
+    uint32_t Rgb;
+    const char* Text;
+};
+std::vector<TCardLegendEntry> CardLegend(const TCardColors& colors);
+
 // The tab "Карта": every draw of the archive, newest first, a number standing in its own
 // column. Columns: 0 the draw number, 1..20 the numbers, 21 the extra number. Rows here are the
 // data rows (the captions row is the view's header); an empty archive keeps one empty row.

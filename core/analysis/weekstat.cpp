@@ -58,6 +58,12 @@ bool WeekCellColor(int count, int max, uint32_t& rgb)
     return true;
 }
 
+uint32_t ReadableTextColor(uint32_t background)
+{
+    const double r = background >> 16 & 0xFF, g = background >> 8 & 0xFF, b = background & 0xFF;
+    return 0.299 * r + 0.587 * g + 0.114 * b < 128 ? 0xFFFFFFu : 0x000000u;
+}
+
 std::vector<int> WeekChartValues(const TWeekStat& stat, TWeekChartMode mode, int number, int weekday)
 {
     std::vector<int> values;

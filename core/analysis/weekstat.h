@@ -32,6 +32,9 @@ TWeekStat CountWeek(const game::TDrawsArray& draws, const TDrawWindow& window);
 // A data cell's background: white for small counts to pure red for the largest; nothing (plain)
 // for an empty cell or a table without counts.
 bool WeekCellColor(int count, int max, uint32_t& rgb);
+// The colour a number is written in on that background: white where black would not stand out
+// (the darkest reds, perceived brightness below one half), else black.
+uint32_t ReadableTextColor(uint32_t background);
 
 // The chart of the current cell: by weekdays (mode 1) the number's 7 counts, Monday first;
 // otherwise the weekday's 20 counts, number 1 first.

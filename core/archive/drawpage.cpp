@@ -1,6 +1,7 @@
 #include "core/archive/drawpage.h"
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_set>
 
 #include "core/archive/archive.h"
@@ -54,6 +55,7 @@ std::string GamePageUrl(std::string_view operatorUrl)
 TDrawPage ParseDrawPage(std::string_view page)
 {
     TDrawPage result;
+    result.MarkersFound = util::AnsiFindNoCase(page, ListBegin) != std::string_view::npos;
     std::string list = util::CutBetween(page, ListBegin, ListEnd, CutMode::Fail);
     if (list.empty()) return result;
     result.ListFound = true;
@@ -86,6 +88,7 @@ std::string_view SkipReasonText(TSkipReason reason)
     case TSkipReason::OutOfRange: return "номер тиража вне запрошенного диапазона";
     case TSkipReason::Known: return "тираж уже есть в архиве";
     case TSkipReason::BadDate: return "дата тиража не читается";
+    case TSkipReason::FutureDate: return "дата тиража позже завтрашнего дня";
     case TSkipReason::Count: break;
     }
     return {};
@@ -103,8 +106,13 @@ void TSkipCounts::Add(const TSkipCounts& other)
     for (std::size_t i = 0; i < Counts.size(); ++i) Counts[i] += other.Counts[i];
 }
 
+game::TDateTime DownloadDateLimit(game::TDateTime now)
+{
+    return std::floor(now) + 2;
+}
+
 game::TDrawsArray AcceptPageDraws(const TDrawPage& page, const game::TDrawsArray& archive, int first, int last,
-                                  TSkipCounts& skipped)
+                                  game::TDateTime dateLimit, TSkipCounts& skipped)
 {
     skipped[TSkipReason::Incomplete] += page.Incomplete;
     game::TDrawsArray accepted;
@@ -133,7 +141,7 @@ game::TDrawsArray AcceptPageDraws(const TDrawPage& page, const game::TDrawsArray
             reason = TSkipReason::Known;
         } else {
             try {
-                game::DrawTextToDateTime(p.DateText);
+                if (game::DrawTextToDateTime(p.DateText) >= dateLimit) reason = TSkipReason::FutureDate;
             } catch (const std::exception&) {
                 reason = TSkipReason::BadDate;
             }

@@ -28,6 +28,7 @@ struct TPageDraw {
 };
 
 struct TDrawPage {
+    bool MarkersFound = false;         // the page has the list's begin marker: it is a list page
     bool ListFound = false;            // the list markers were there and the list not empty
     std::vector<TPageDraw> Draws;      // complete sections, in page order (newest first)
     int Incomplete = 0;                // sections without a number, a date or the numbers part
@@ -39,7 +40,7 @@ struct TDrawPage {
 TDrawPage ParseDrawPage(std::string_view page);
 
 // Why a listed draw was not appended.
-enum class TSkipReason { Incomplete, BadNumbers, BadExtra, OutOfRange, Known, BadDate, Count };
+enum class TSkipReason { Incomplete, BadNumbers, BadExtra, OutOfRange, Known, BadDate, FutureDate, Count };
 // One line of the download's report per reason: "числа не различны или вне 1..20".
 std::string_view SkipReasonText(TSkipReason reason);
 
@@ -53,8 +54,13 @@ struct TSkipCounts {
 
 // The draws of a page that may join the archive, ascending by number: 8 distinct numbers of
 // 1..20, an extra number of 1..4, a number within first..last that the archive (and the page
-// before it) does not hold yet, a date that reads as one. The others are counted in `skipped`.
+// before it) does not hold yet, a date that reads as one and lies before `dateLimit` (a draw
+// the operator dates later has not taken place: the page is damaged). The others are counted
+// in `skipped`.
 game::TDrawsArray AcceptPageDraws(const TDrawPage& page, const game::TDrawsArray& archive, int first, int last,
-                                  TSkipCounts& skipped);
+                                  game::TDateTime dateLimit, TSkipCounts& skipped);
+// The date limit of a download today: draws dated up to the end of tomorrow are taken (the
+// operator's clock may run ahead of ours by a time zone).
+game::TDateTime DownloadDateLimit(game::TDateTime now);
 
 } // namespace kv::archive

@@ -109,6 +109,11 @@ TGenerateNumbers ParseGenerateNumbers(std::string_view parameters)
     return set;
 }
 
+bool NamesFieldNumbers(std::string_view parameters)
+{
+    return FieldMask(ParseGenerateNumbers(parameters)) != 0;
+}
+
 bool GenerateCombs(bool interactive, const TGenerateSettings& settings, TCombList& list,
                    TFilterHistory& history, shell::Shell& shell)
 {

@@ -38,6 +38,13 @@ extern const char* const GenerateModeCaptions[GenerateModeCount];
 // as 0); values 0..255 are kept, others dropped. Only 1..20 can ever match a combination.
 using TGenerateNumbers = std::bitset<256>;
 TGenerateNumbers ParseGenerateNumbers(std::string_view parameters);
+// True when the text names at least one number of the field: "1 3 5" (spaces) names none, and
+// a list of my numbers that names none would silently make an empty or a full list.
+bool NamesFieldNumbers(std::string_view parameters);
+// What the generation dialog says instead of making such a list; %s is the text as typed.
+inline constexpr const char* UnreadNumbersText =
+    "Числа \"%s\" не распознаны. Числа от 1 до 20 пишутся через точку с запятой или запятую, "
+    "например 3;7;12 или 3, 7, 12.";
 
 // Replaces the list as the settings say. Interactive (a user's or scenario's new list): busy
 // with a status text, then the filter history, the undo copy and the combination buffer are

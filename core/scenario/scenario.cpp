@@ -142,13 +142,17 @@ bool TScenario::SaveScenario(const std::filesystem::path& path, shell::Shell& sh
             ok = false;
         }
     }
+    const bool unsaved = m_unsaved;
     changed();
+    m_unsaved = ok ? false : unsaved;
     return ok;
 }
 
 bool TScenario::OpenFile(const std::filesystem::path& path, bool append, shell::Shell& shell)
 {
+    const bool unsaved = m_unsaved;
     const bool ok = LoadScenario(path, append, shell);
+    m_unsaved = ok ? append : unsaved;
     SaveCurrent(shell);
     return ok;
 }
@@ -156,14 +160,26 @@ bool TScenario::OpenFile(const std::filesystem::path& path, bool append, shell::
 void TScenario::LoadCurrent(shell::Shell& shell)
 {
     std::error_code ec;
-    if (m_file.empty() || !std::filesystem::exists(m_file, ec)) return;
-    LoadScenario(m_file, false, shell);
+    if (m_file.empty()) return;
+    if (!std::filesystem::exists(m_file, ec)) {
+        m_read.MarkRead();
+        return;
+    }
+    // An unreadable mirror stays as it is: the edits to come would replace it.
+    if (LoadScenario(m_file, false, shell)) m_read.MarkRead();
+    m_unsaved = false;
+}
+
+bool TScenario::MayReplace(shell::Shell& shell) const
+{
+    return Empty() || !m_unsaved || shell.ConfirmCautious(UnsavedQuestion);
 }
 
 bool TScenario::SaveCurrent(shell::Shell& shell)
 {
     if (m_file.empty()) return true;
     try {
+        m_read.CheckWrite(m_file);
         util::RewriteFile(m_file, ScenarioToBytes(m_lines));
         return true;
     } catch (const std::exception& e) {
@@ -174,6 +190,7 @@ bool TScenario::SaveCurrent(shell::Shell& shell)
 
 void TScenario::changed()
 {
+    m_unsaved = true;
     if (onChanged) onChanged();
 }
 

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/util/files.h"
+
 namespace kv::shell {
 class Shell;
 }
@@ -63,8 +65,17 @@ public:
     bool OpenFile(const std::filesystem::path& path, bool append, shell::Shell& shell);
     // Start-up: reads the mirror file when it exists (no message when it does not).
     void LoadCurrent(shell::Shell& shell);
-    // Rewrites the mirror file.
+    // Rewrites the mirror file; refused until LoadCurrent read it (or found it missing).
     bool SaveCurrent(shell::Shell& shell);
+
+    // Changed since it was last opened from or saved to a scenario file (the mirror file does not
+    // count: it is rewritten on every change).
+    bool Unsaved() const { return m_unsaved; }
+    // Before the scenario is replaced (ScriptOpen, a download from the catalogue): a scenario with
+    // unsaved lines asks UnsavedQuestion (No preselected); true when it may be replaced.
+    static constexpr const char* UnsavedQuestion =
+        "Текущий сценарий изменён и не сохранён в файл.\n\nЗаменить его без сохранения?";
+    bool MayReplace(shell::Shell& shell) const;
 
     // The view must show the new lines (RefreshScenarioView: row count and "Строк: %d").
     std::function<void()> onChanged;
@@ -74,7 +85,9 @@ private:
     void checkIndex(int index) const;
 
     std::filesystem::path m_file;
+    util::TReadBeforeWrite m_read;
     std::vector<std::string> m_lines;
+    bool m_unsaved = false;
 };
 
 // The scenario line made of a rating name, or empty when none of its filter fields reads as a

@@ -547,6 +547,7 @@ bool TRatings::SaveRatings(shell::Shell& shell)
     shell::BusyScope busy(shell, "Сохранение файла рейтинга...");
     bool ok = true;
     try {
+        m_read.CheckWrite(m_path);
         if (m_readOnly) throw Error(util::ReadOnlyFileText(m_path));
         util::RewriteFile(m_path, RatingsFileBytes(m_items));
     } catch (const std::exception& e) {
@@ -560,6 +561,7 @@ bool TRatings::SaveRatings(shell::Shell& shell)
 void TRatings::LoadRatings(shell::Shell& shell)
 {
     std::error_code ec;
+    m_read.MarkRead();
     if (!std::filesystem::exists(m_path, ec)) {
         changed();
         return;
@@ -591,6 +593,8 @@ void TRatings::LoadRatings(shell::Shell& shell)
                                      {name, static_cast<int>(content.TrailingBytes)}) + "\n\n" + copy.Note);
             }
         } catch (const std::exception& e) {
+            // Nothing was read: a save would replace the file with only the rows to come.
+            m_readOnly = true;
             shell.ShowFailure("Ошибка чтения файла рейтинга!", e.what());
         }
     }

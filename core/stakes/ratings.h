@@ -12,6 +12,7 @@
 
 #include "core/stakes/stakecharts.h"
 #include "core/util/currency.h"
+#include "core/util/files.h"
 
 namespace kv::shell {
 class Shell;
@@ -214,9 +215,11 @@ public:
     // Rewrites the file safely with every row; a failure shows "Ошибка записи в файл
     // рейтинга!" with the reason and gives false. Calls onChanged in any case.
     bool SaveRatings(shell::Shell& shell);
-    // Start-up: reads the file when it exists, then sorts by the view's order (which saves). A
+    // Start-up: reads the file when it exists, then sorts by the view's order (which saves). Until
+    // it was read (or found missing) no save is made: one would drop every row of the file. A
     // file that ends in a partial record, or whose records stop being rating records, is read
-    // up to there, after a copy of it was kept as "Kvanta_8x20.lrt.bak" and the user told.
+    // up to there, after a copy of it was kept as "Kvanta_8x20.lrt.bak" and the user told; a
+    // file that cannot be read at all is never rewritten in this run.
     void LoadRatings(shell::Shell& shell);
     // Rebuilds the rating from the checked stakes of the stakes file, after asking when the
     // rating is not empty (false when the user says no). A failure shows "Ошибка обновления
@@ -234,6 +237,7 @@ private:
 
     std::filesystem::path m_path;
     bool m_readOnly = false;   // a damaged file whose copy failed is never rewritten
+    util::TReadBeforeWrite m_read;
     TRatingsArray m_items;
     // Upper-cased CP1251 name -> the first row of that name; rebuilt after anything reorders.
     mutable std::unordered_map<std::string, int> m_index;

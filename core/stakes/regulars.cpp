@@ -224,7 +224,10 @@ void TRegulars::changed()
 void TRegulars::SetVisible(bool visible)
 {
     m_visible = visible;
-    if (!visible) m_items.clear();
+    if (!visible) {
+        m_items.clear();
+        m_read.Forget();
+    }
 }
 
 bool TRegulars::TabTables(shell::Shell& shell)
@@ -239,6 +242,7 @@ bool TRegulars::TabTables(shell::Shell& shell)
 void TRegulars::LoadTables(shell::Shell& shell)
 {
     if (!m_visible) return;
+    m_read.MarkRead();
     std::error_code ec;
     if (!std::filesystem::exists(m_path, ec)) {
         m_items.clear();
@@ -267,6 +271,7 @@ void TRegulars::LoadTables(shell::Shell& shell)
                                      {name, static_cast<int>(content.TrailingBytes)}) + "\n\n" + copy.Note);
             }
         } catch (const std::exception& e) {
+            m_readOnly = true;
             shell.ShowFailure("Ошибка чтения файла регулярных ставок!", e.what());
         }
     }
@@ -280,6 +285,7 @@ bool TRegulars::SaveTables(shell::Shell& shell)
     {
         shell::BusyScope busy(shell, "Сохранение файла регулярных ставок...");
         try {
+            m_read.CheckWrite(m_path);
             if (m_readOnly) throw Error(util::ReadOnlyFileText(m_path));
             util::RewriteFile(m_path, RegularsFileBytes(m_items));
         } catch (const std::exception& e) {

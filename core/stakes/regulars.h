@@ -11,6 +11,7 @@
 
 #include "core/game/types.h"
 #include "core/stakes/stakecommands.h"
+#include "core/util/files.h"
 
 namespace kv::shell {
 class Shell;
@@ -200,7 +201,8 @@ public:
 
     // Reads the file (while shown and when it exists) with "Загрузка файла регулярных
     // ставок..."; a failure shows "Ошибка чтения файла регулярных ставок!" with the reason and
-    // keeps the records read. A file that ends in a partial record, or whose records stop being
+    // keeps the records read (a file that cannot be read at all is then never rewritten in this
+    // run, and none is written before it was read). A file that ends in a partial record, or whose records stop being
     // regulars, is read up to there after a copy of it was kept as "Kvanta_8x20.ltb.bak".
     void LoadTables(shell::Shell& shell);
     // Rewrites the file safely (while shown) with "Сохранение файла регулярных ставок..."; a
@@ -235,6 +237,7 @@ private:
 
     std::filesystem::path m_path;
     bool m_readOnly = false;   // a damaged file whose copy failed is never rewritten
+    util::TReadBeforeWrite m_read;
     TRegularsArray m_items;
     bool m_visible = true;
 };

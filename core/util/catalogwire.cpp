@@ -290,22 +290,25 @@ std::vector<std::string_view> SplitSystemWords(std::string_view line)
     return words;
 }
 
+void AppendTaggedRow(std::string& out, const TTaggedRow& row)
+{
+    out += "<row>";
+    for (const auto& [tag, value] : row) {
+        out += '<';
+        out += tag;
+        out += '>';
+        out += value;
+        out += "</";
+        out += tag;
+        out += '>';
+    }
+    out += "</row>";
+}
+
 std::string TaggedAnswer(const std::vector<TTaggedRow>& rows)
 {
     std::string out = "<result>";
-    for (const TTaggedRow& row : rows) {
-        out += "<row>";
-        for (const auto& [tag, value] : row) {
-            out += '<';
-            out += tag;
-            out += '>';
-            out += value;
-            out += "</";
-            out += tag;
-            out += '>';
-        }
-        out += "</row>";
-    }
+    for (const TTaggedRow& row : rows) AppendTaggedRow(out, row);
     out += "</result>";
     return out;
 }

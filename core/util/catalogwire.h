@@ -53,6 +53,8 @@ std::vector<std::string_view> SplitSystemWords(std::string_view line);
 // One answer row: tags in order with their values written as they are.
 using TTaggedRow = std::vector<std::pair<std::string, std::string>>;
 std::string TaggedAnswer(const std::vector<TTaggedRow>& rows);
+// Appends "<row>...</row>" to an answer being written (between "<result>" and "</result>").
+void AppendTaggedRow(std::string& out, const TTaggedRow& row);
 std::string TaggedError(std::string_view message);
 
 // Reading an answer. Fails with kv::Error when the body has no "<result>" element (or it is

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cassert>
 #include <cerrno>
 #include <cstring>
 
@@ -207,6 +208,27 @@ void RewriteFile(const std::filesystem::path& path, std::string_view bytes)
     }
 }
 
+bool AppendAfter(const std::filesystem::path& path, std::uint64_t size, std::string_view bytes)
+{
+    Fd fd(openRetry(path.c_str(), O_WRONLY | O_CREAT, 0666));
+    if (fd.get() < 0) fail(OpenFailed, path, errno);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) fail(OpenFailed, path, errno);
+    if (!S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) != size) return false;
+    const auto undo = [&](int err) {
+        // Half a record at the end would be read as damage by the next start.
+        while (::ftruncate(fd.get(), static_cast<off_t>(size)) != 0 && errno == EINTR) {
+        }
+        fd.close();
+        fail(WriteFailed, path, err);
+    };
+    if (::lseek(fd.get(), static_cast<off_t>(size), SEEK_SET) < 0) undo(errno);
+    if (!writeAll(fd.get(), bytes)) undo(errno);
+    if (::fsync(fd.get()) != 0) undo(errno);
+    if (fd.close() != 0) fail(WriteFailed, path, errno);
+    return true;
+}
+
 TBackupCopy KeepBackupCopy(const std::filesystem::path& path)
 {
     std::filesystem::path backup = path;
@@ -217,6 +239,19 @@ TBackupCopy KeepBackupCopy(const std::filesystem::path& path)
         return {false, Format("Копия файла не сохранена. %s\n\n%s", {e.what(), ReadOnlyFileText(path)})};
     }
     return {true, Format("Копия файла сохранена как \"%s\".", {backup.filename().string()})};
+}
+
+void TReadBeforeWrite::CheckWrite(const std::filesystem::path& path)
+{
+    // A file that is not there has nothing to lose; from its first save on it holds what
+    // memory holds.
+    std::error_code ec;
+    if (!m_read && !std::filesystem::exists(path, ec) && !ec) m_read = true;
+    assert(m_read && "a data file is saved by a run that never read it");
+    if (!m_read)
+        throw Error(Format("Файл \"%s\" не был прочитан при этом запуске программы; запись в него отменена, "
+                           "чтобы не потерять его записи.",
+                           {path.filename().string()}));
 }
 
 std::string ReadOnlyFileText(const std::filesystem::path& path)

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <functional>
@@ -22,6 +23,13 @@ void ReadFileInChunks(const std::filesystem::path& path, std::size_t chunkBytes,
 // переименовать файл ..."), always naming `path`.
 void RewriteFile(const std::filesystem::path& path, std::string_view bytes);
 
+// Appends records to a data file that must be exactly `size` bytes long now (the length its
+// reader saw; a missing file counts as 0), flushed to the disk; a failure cuts the file back
+// to `size` and fails with kv::Error like RewriteFile. False, with nothing written, when the
+// file has another length: the caller then rewrites it whole. The cost is that of the new bytes,
+// where a rewrite costs the whole file.
+bool AppendAfter(const std::filesystem::path& path, std::uint64_t size, std::string_view bytes);
+
 // Appends bytes to a file, creating it when missing (logs that grow line by line and must not be
 // rewritten). Returns 0, or the errno of the failure: callers report it and go on.
 int AppendToFile(const std::filesystem::path& path, std::string_view bytes);
@@ -37,6 +45,22 @@ struct TBackupCopy {
 TBackupCopy KeepBackupCopy(const std::filesystem::path& path);
 // Why a save of a file left read-only by a failed copy is refused.
 std::string ReadOnlyFileText(const std::filesystem::path& path);
+
+// A data file that a run rewrites whole may be written only after that run read it (or while it
+// does not exist): otherwise the save replaces every record the file held with the few the run
+// made. Such a save is a fault of the program, so a debug build stops at it; every build
+// refuses it with an Error naming the file.
+class TReadBeforeWrite {
+public:
+    void MarkRead() { m_read = true; }
+    // The records in memory were dropped: the file must be read again before a save.
+    void Forget() { m_read = false; }
+    bool WasRead() const { return m_read; }
+    void CheckWrite(const std::filesystem::path& path);
+
+private:
+    bool m_read = false;
+};
 
 // Test support: a disk with only `bytes` left. Every write of RewriteFile and of the stakes
 // file fails with ENOSPC once they are used up; a negative value (the default) lifts the limit.

@@ -21,6 +21,10 @@ bool loadOnly(Workspace& ws, shell::Shell& shell, const stats::TStatList& list, 
     const std::filesystem::path ini = ws.FilePath(Workspace::SettingsFileName);
     LoadProxySettings(ws.Proxy(), ini, shell);
     const TOnlineUrls urls = ReadOnlineUrls(ini);
+    if (urls.OperatorUrl.empty()) {
+        shell.ShowError(NoOperatorUrlText);
+        return false;
+    }
     TDownloadSettings settings;
     settings.OperatorUrl = urls.OperatorUrl;
     settings.ProxyListUrl = urls.ProxyListUrl;
@@ -32,7 +36,7 @@ bool loadOnly(Workspace& ws, shell::Shell& shell, const stats::TStatList& list, 
                           r.Failure);
         return false;
     }
-    shell.ShowInfo(util::Format("Загрузка архива тиражей завершена, добавлено тиражей: %d", {r.Added}));
+    shell.ShowInfo(DownloadSummary(r, ws.Draws()));
     return true;
 }
 
@@ -74,6 +78,10 @@ int RunBatch(Workspace& ws, shell::Shell& shell, const CommandLine& cmd, const T
     int code = 0;
     if (cmd.loadOnly) {
         ws.LoadViewSettings();
+        // The stake check after the download feeds the rating, which it then saves whole: it
+        // must hold every row the file has.
+        ApplyRatingsSortOrder(ws.FormFile(), ws.Ratings());
+        ws.Ratings().LoadRatings(watch);
         if (!loadOnly(ws, watch, list, web)) code = 1;
     }
     if (cmd.fullRecreate || cmd.fullRefresh) {

@@ -5,6 +5,7 @@
 
 #include "core/game/texts.h"
 #include "core/scenario/scenario.h"
+#include "core/util/catalogwiremessages.h"
 #include "core/util/cp1251.h"
 #include "core/util/files.h"
 #include "core/util/error.h"
@@ -28,24 +29,33 @@ bool sameMail(std::string_view a, std::string_view b)
     return true;
 }
 
-std::string text(const std::string& row, const char* tag) { return util::RowField(row, tag); }
+using util::TCatalogMessageId;
 
-std::string base64Field(const std::string& row, const char* tag)
-{
-    const std::optional<std::string> v = util::DecodeBase64(util::RowField(row, tag));
-    if (!v) throw Error(util::Format("Повреждённое поле <%s> в ответе сервера", {tag}));
-    return *v;
-}
+// One answer row of a message, read by the tags the protocol table gives it.
+class Row {
+public:
+    Row(const util::TCatalogMessage& m, const std::string& row) : m_m(m), m_row(row) {}
 
-int64_t timeField(const std::string& row, const char* tag)
-{
-    const std::string t = util::RowField(row, tag);
-    const std::optional<int64_t> v = util::ParseUtcTime(t);
-    if (!v) throw Error(util::Format("Неверная дата в ответе сервера: \"%s\"", {t}));
-    return *v;
-}
+    std::string Text(const char* tag) const { return util::CatalogField(m_m, m_row, tag); }
+    std::string Base64(const char* tag) const
+    {
+        const std::optional<std::string> v = util::DecodeBase64(Text(tag));
+        if (!v) throw Error(util::Format("Повреждённое поле <%s> в ответе сервера", {tag}));
+        return *v;
+    }
+    int64_t Time(const char* tag) const
+    {
+        const std::string t = Text(tag);
+        const std::optional<int64_t> v = util::ParseUtcTime(t);
+        if (!v) throw Error(util::Format("Неверная дата в ответе сервера: \"%s\"", {t}));
+        return *v;
+    }
+    int32_t Int(const char* tag) const { return game::TextToInt(Text(tag)); }
 
-int32_t intField(const std::string& row, const char* tag) { return game::TextToInt(util::RowField(row, tag)); }
+private:
+    const util::TCatalogMessage& m_m;
+    const std::string& m_row;
+};
 
 std::string esc(const std::string& s) { return util::EscapeCatalogText(s); }
 std::string num(int64_t v) { return std::to_string(v); }
@@ -106,52 +116,43 @@ TCatalogClient::TCatalogClient(TCatalogPost post, TOnlineIdentity identity, TPro
 {
 }
 
-std::vector<std::string> TCatalogClient::post(const std::string& path, TFormFields fields) const
+std::vector<std::string> TCatalogClient::post(const util::TCatalogMessage& m,
+                                             const std::vector<std::optional<std::string>>& values) const
 {
-    return util::ReadTaggedRows(m_post(path, fields));
+    return util::ReadTaggedRows(m_post(m.RelativePath(), util::CatalogRequest(m, values)));
 }
 
-void TCatalogClient::addProgram(TFormFields& f) const
+std::vector<tScriptInfo> TCatalogClient::LoadCatalogue(int filterIndex, int32_t offset, int32_t limit) const
 {
-    f.emplace_back("appid", m_program.AppId);
-    f.emplace_back("appver", m_program.AppVer);
-}
-
-void TCatalogClient::addIdentity(TFormFields& f, const std::string& name, int lcid) const
-{
-    f.emplace_back("cl_name", esc(name));
-    f.emplace_back("cl_mail", esc(m_identity.AuthorMail));
-    f.emplace_back("cl_lcid", num(lcid));
-}
-
-std::vector<tScriptInfo> TCatalogClient::LoadCatalogue(int filterIndex) const
-{
-    TFormFields f = {{"fltid", num(filterIndex - 1)}};
-    addProgram(f);
-    addIdentity(f, m_identity.AuthorName, m_identity.Lcid);
+    const util::TCatalogMessage& m = util::CatalogMessage(TCatalogMessageId::ScriptList);
+    const std::optional<std::string> noPage;
     std::vector<tScriptInfo> out;
-    for (const std::string& row : post("scripts/scr_getlist.php", std::move(f))) {
+    for (const std::string& row :
+         post(m, {num(filterIndex - 1), m_program.AppId, m_program.AppVer, esc(m_identity.AuthorName),
+                  esc(m_identity.AuthorMail), num(m_identity.Lcid), offset > 0 ? num(offset) : noPage,
+                  limit > 0 ? num(limit) : noPage})) {
+        const Row r(m, row);
         tScriptInfo e;
-        e.Id = intField(row, "id");
-        e.AuthorName = text(row, "key_cl_name");
-        e.AuthorMail = text(row, "key_cl_mail");
-        if (!game::TryTextToInt(text(row, "key_cl_lcid"), e.Lcid)) e.Lcid = m_identity.Lcid;
-        e.AppName = text(row, "app_name");
-        e.AppVer = text(row, "app_ver");
-        e.Universal = intField(row, "uniapps") > 0;
-        e.Public = intField(row, "publics") > 0;
-        e.Created = timeField(row, "created");
-        const std::string avg = text(row, "rating_avg");
+        e.Id = r.Int("id");
+        e.AuthorName = r.Text("key_cl_name");
+        e.AuthorMail = r.Text("key_cl_mail");
+        if (!game::TryTextToInt(r.Text("key_cl_lcid"), e.Lcid)) e.Lcid = m_identity.Lcid;
+        e.AppName = r.Text("app_name");
+        e.AppVer = r.Text("app_ver");
+        e.Universal = r.Int("uniapps") > 0;
+        e.Public = r.Int("publics") > 0;
+        e.Created = r.Time("created");
+        const std::string avg = r.Text("rating_avg");
         double v = 0;
         if (std::from_chars(avg.data(), avg.data() + avg.size(), v).ec == std::errc()) e.RatingAvg = v;
-        e.RatingCount = intField(row, "rating_cnt");
-        e.MyRating = intField(row, "rating_you");
-        e.Downloads = intField(row, "downloads");
-        e.LastDownload = timeField(row, "last_download");
-        e.Title = base64Field(row, "title");
-        e.Descr = base64Field(row, "descr");
+        e.RatingCount = r.Int("rating_cnt");
+        e.MyRating = r.Int("rating_you");
+        e.Downloads = r.Int("downloads");
+        e.LastDownload = r.Time("last_download");
+        e.Title = r.Base64("title");
+        e.Descr = r.Base64("descr");
         e.Mine = sameMail(e.AuthorMail, m_identity.AuthorMail);
-        e.Applicable = e.Universal || sameMail(text(row, "app_guid"), m_program.AppId);
+        e.Applicable = e.Universal || sameMail(r.Text("app_guid"), m_program.AppId);
         e.Editable = e.Mine && e.Applicable;
         out.push_back(std::move(e));
     }
@@ -160,91 +161,81 @@ std::vector<tScriptInfo> TCatalogClient::LoadCatalogue(int filterIndex) const
 
 std::string TCatalogClient::DownloadScript(int32_t id) const
 {
-    for (const std::string& row : post("scripts/scr_getdata.php", {{"scr_id", num(id)}}))
-        if (util::AnsiFindNoCase(row, "<script>") == 0) return base64Field(row, "script");
+    const util::TCatalogMessage& m = util::CatalogMessage(TCatalogMessageId::ScriptData);
+    for (const std::string& row : post(m, {num(id)}))
+        if (util::AnsiFindNoCase(row, "<script>") == 0) return Row(m, row).Base64("script");
     return {};
 }
 
 void TCatalogClient::RateScript(int32_t id, int value, const std::string& notes) const
 {
-    TFormFields f = {{"scr_id", num(id)}, {"rate_value", num(value)}, {"rate_notes", esc(notes)}};
-    addProgram(f);
-    addIdentity(f, m_identity.AuthorName, m_identity.Lcid);
-    f.emplace_back("cl_key", m_identity.ClientKey);
-    const std::vector<std::string> rows = post("scripts/scr_setrate.php", std::move(f));
-    const int32_t code = rows.empty() ? -1 : intField(rows[0], "res_code");
+    const util::TCatalogMessage& m = util::CatalogMessage(TCatalogMessageId::ScriptRate);
+    const std::vector<std::string> rows =
+        post(m, {num(id), num(value), esc(notes), m_program.AppId, m_program.AppVer, esc(m_identity.AuthorName),
+                 esc(m_identity.AuthorMail), num(m_identity.Lcid), m_identity.ClientKey});
+    const int32_t code = rows.empty() ? -1 : Row(m, rows[0]).Int("res_code");
     if (code < 0) throw Error(util::Format("Код возврата: %d", {code}));
 }
 
 bool TCatalogClient::CheckTitle(int32_t id, const std::string& title) const
 {
-    const std::vector<std::string> rows = post("scripts/scr_chktitle.php", {{"scr_id", num(id)}, {"scr_title", esc(title)}});
+    const util::TCatalogMessage& m = util::CatalogMessage(TCatalogMessageId::ScriptTitle);
+    const std::vector<std::string> rows = post(m, {num(id), esc(title)});
     if (rows.empty()) throw Error("Сервер не сообщил результат проверки");
-    return text(rows[0], "ret_code") == "0";
+    return Row(m, rows[0]).Text("ret_code") == "0";
+}
+
+int32_t TCatalogClient::putScript(const tScriptData& d, const std::optional<std::string>& scriptText) const
+{
+    const util::TCatalogMessage& m = util::CatalogMessage(TCatalogMessageId::ScriptPut);
+    const std::vector<std::string> rows =
+        post(m, {scriptText ? "0" : "1", num(d.Id), d.Universal ? "1" : "0", d.Public ? "1" : "0", esc(d.Title),
+                 esc(d.Descr), scriptText ? std::optional(esc(*scriptText)) : std::nullopt, m_program.AppId,
+                 m_program.AppVer, esc(d.AuthorName), esc(m_identity.AuthorMail), num(d.Lcid), m_identity.ClientKey});
+    return rows.empty() ? -1 : Row(m, rows[0]).Int("id_scripts");
 }
 
 int32_t TCatalogClient::PutScript(const tScriptData& d, const std::string& scriptText) const
 {
-    TFormFields f = {{"del_mode", "0"},
-                     {"scr_id", num(d.Id)},
-                     {"scr_uniapps", d.Universal ? "1" : "0"},
-                     {"scr_publics", d.Public ? "1" : "0"},
-                     {"scr_title", esc(d.Title)},
-                     {"scr_descr", esc(d.Descr)},
-                     {"scr_script", esc(scriptText)}};
-    addProgram(f);
-    addIdentity(f, d.AuthorName, d.Lcid);
-    f.emplace_back("cl_key", m_identity.ClientKey);
-    const std::vector<std::string> rows = post("scripts/scr_putscript.php", std::move(f));
-    const int32_t id = rows.empty() ? 0 : intField(rows[0], "id_scripts");
+    const int32_t id = putScript(d, scriptText);
     if (id <= 0) throw Error("Сервер не вернул номер сценария");
     return id;
 }
 
-int32_t TCatalogClient::DeleteScript(const tScriptData& d) const
-{
-    TFormFields f = {{"del_mode", "1"},
-                     {"scr_id", num(d.Id)},
-                     {"scr_uniapps", d.Universal ? "1" : "0"},
-                     {"scr_publics", d.Public ? "1" : "0"},
-                     {"scr_title", esc(d.Title)},
-                     {"scr_descr", esc(d.Descr)}};
-    addProgram(f);
-    addIdentity(f, d.AuthorName, d.Lcid);
-    f.emplace_back("cl_key", m_identity.ClientKey);
-    const std::vector<std::string> rows = post("scripts/scr_putscript.php", std::move(f));
-    return rows.empty() ? -1 : intField(rows[0], "id_scripts");
-}
+int32_t TCatalogClient::DeleteScript(const tScriptData& d) const { return putScript(d, std::nullopt); }
 
 std::vector<tRateInfo> TCatalogClient::LoadRates(int32_t id) const
 {
+    const util::TCatalogMessage& m = util::CatalogMessage(TCatalogMessageId::ScriptRates);
     std::vector<tRateInfo> out;
-    for (const std::string& row : post("scripts/scr_getrates.php", {{"scr_id", num(id)}}))
-        out.push_back({text(row, "key_cl_name"), intField(row, "rate"), timeField(row, "created"), text(row, "app_name"),
-                       text(row, "app_ver"), text(row, "notes")});
+    for (const std::string& row : post(m, {num(id)})) {
+        const Row r(m, row);
+        out.push_back({r.Text("key_cl_name"), r.Int("rate"), r.Time("created"), r.Text("app_name"), r.Text("app_ver"),
+                       r.Text("notes")});
+    }
     return out;
 }
 
 std::vector<tSystemInfo> TCatalogClient::LoadSystemList() const
 {
-    TFormFields f = {{"comblen", "8"}, {"maxnums", "20"}};
-    addProgram(f);
-    addIdentity(f, m_identity.AuthorName, m_identity.Lcid);
+    const util::TCatalogMessage& m = util::CatalogMessage(TCatalogMessageId::SystemList);
     std::vector<tSystemInfo> out;
-    for (const std::string& row : post("scripts/sys_getlist.php", std::move(f))) {
+    for (const std::string& row : post(m, {"8", "20", m_program.AppId, m_program.AppVer, esc(m_identity.AuthorName),
+                                           esc(m_identity.AuthorMail), num(m_identity.Lcid)})) {
+        const Row r(m, row);
         tSystemInfo s;
-        s.Id = intField(row, "id");
-        s.Nums = intField(row, "nums");
-        s.Olap = intField(row, "olap");
-        s.CSize = intField(row, "csize");
-        s.Title = base64Field(row, "title");
-        s.Descr = base64Field(row, "descr");
-        s.AuthorName = text(row, "author");
-        s.AuthorMail = text(row, "cl_mail");
-        s.Url = text(row, "url");
-        s.Created = timeField(row, "created");
-        s.Downloads = intField(row, "downloads");
-        s.LastDownload = timeField(row, "last_download");
+        s.Id = r.Int("id");
+        s.Nums = r.Int("nums");
+        s.Olap = r.Int("olap");
+        s.CSize = r.Int("csize");
+        s.Title = r.Base64("title");
+        s.Descr = r.Base64("descr");
+        s.AuthorName = r.Text("author");
+        s.AuthorMail = r.Text("cl_mail");
+        s.Url = r.Text("url");
+        s.Created = r.Time("created");
+        s.Downloads = r.Int("downloads");
+        s.LastDownload = r.Time("last_download");
         out.push_back(std::move(s));
     }
     return out;
@@ -252,40 +243,51 @@ std::vector<tSystemInfo> TCatalogClient::LoadSystemList() const
 
 std::string TCatalogClient::DownloadSystemCombs(int32_t id) const
 {
-    const std::vector<std::string> rows = post("scripts/sys_getdata.php", {{"sys_id", num(id)}});
+    const util::TCatalogMessage& m = util::CatalogMessage(TCatalogMessageId::SystemData);
+    const std::vector<std::string> rows = post(m, {num(id)});
     if (rows.empty()) throw Error(util::Format("Система #%d не найдена", {id}));
-    return base64Field(rows[0], "clist");
+    return Row(m, rows[0]).Base64("clist");
 }
 
 int32_t TCatalogClient::PutSystem(const tSystemData& d, bool del) const
 {
-    TFormFields f = {{"del_mode", del ? "1" : "0"},
-                     {"sys_id", num(d.Id)},
-                     {"nums", num(d.Nums)},
-                     {"clen", "8"},
-                     {"olap", num(d.Olap)},
-                     {"title", esc(d.Title)},
-                     {"descr", esc(d.Descr)},
-                     {"csize", num(d.CSize)},
-                     {"clist", del ? std::string() : util::EncodeBase64(esc(d.Combs))},
-                     {"url", d.Url}};
-    addProgram(f);
-    f.emplace_back("cl_name", esc(d.AuthorName));
-    f.emplace_back("cl_mail", esc(d.AuthorMail));
-    f.emplace_back("cl_lcid", num(m_identity.Lcid));
-    f.emplace_back("cl_key", m_identity.ClientKey);
-    const std::vector<std::string> rows = post("scripts/sys_putdata.php", std::move(f));
-    const int32_t id = rows.empty() ? -1 : intField(rows[0], "id_systems");
+    const util::TCatalogMessage& m = util::CatalogMessage(TCatalogMessageId::SystemPut);
+    const std::vector<std::string> rows =
+        post(m, {del ? "1" : "0", num(d.Id), num(d.Nums), "8", num(d.Olap), esc(d.Title), esc(d.Descr), num(d.CSize),
+                 del ? std::string() : util::EncodeBase64(esc(d.Combs)), d.Url, m_program.AppId, m_program.AppVer,
+                 esc(d.AuthorName), esc(d.AuthorMail), num(m_identity.Lcid), m_identity.ClientKey});
+    const int32_t id = rows.empty() ? -1 : Row(m, rows[0]).Int("id_systems");
     if (id < 0) throw Error("Сервер не вернул номер системы");
     return id;
 }
 
-std::string TCatalogClient::LatestVersion() const
+TReleaseInfo TCatalogClient::LatestRelease() const
 {
-    TFormFields f;
-    addProgram(f);
-    const std::vector<std::string> rows = post("scripts/app_version.php", std::move(f));
-    return rows.empty() ? std::string() : text(rows[0], "app_ver");
+    const util::TCatalogMessage& m = util::CatalogMessage(TCatalogMessageId::AppVersion);
+    const std::vector<std::string> rows = post(m, {m_program.AppId, m_program.AppVer});
+    if (rows.empty()) return {};
+    const Row row(m, rows[0]);
+    return {row.Text("app_ver"), row.Text("url"), row.Text("notes")};
+}
+
+std::string UpdateCheckText(const TReleaseInfo& latest, const std::string& current)
+{
+    if (!IsNewerVersion(latest.Version, current))
+        return util::Format("Установлена последняя версия программы (%s).", {current});
+    std::string text = util::Format("Доступна новая версия программы: %s (установлена %s).", {latest.Version, current});
+    if (!latest.Notes.empty()) text += "\n\nЧто изменилось: " + latest.Notes;
+    if (!latest.Url.empty()) text += "\n\nАдрес для загрузки: " + latest.Url;
+    text += "\n\nПрограмма не заменяет свои файлы сама: установите новую версию менеджером пакетов "
+            "или с адреса для загрузки.";
+    return text;
+}
+
+std::string UpdateStatusText(const TReleaseInfo& latest, const std::string& current)
+{
+    if (!IsNewerVersion(latest.Version, current)) return {};
+    std::string text = "Доступна новая версия программы: " + latest.Version;
+    if (!latest.Url.empty()) text += " (" + latest.Url + ")";
+    return text;
 }
 
 bool ReplaceScenarioWithText(scenario::TScenario& scenario, const std::string& text, shell::Shell& shell)

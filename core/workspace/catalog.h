@@ -8,6 +8,9 @@
 
 #include "core/util/catalogwire.h"
 
+namespace kv::util {
+struct TCatalogMessage;
+}
 namespace kv::scenario {
 class TScenario;
 }
@@ -87,6 +90,9 @@ struct tSystemData : tSystemInfo {
     std::string Combs;  // one combination per line
 };
 
+// The entries the catalogue panel asks for at a time, as its list scrolls.
+constexpr int32_t CatalogPageSize = 200;
+
 // The captions of the catalogue filters; the request sends the index minus one.
 const std::vector<std::string>& CatalogFilterCaptions();
 constexpr int DefaultCatalogFilter = 2;
@@ -94,6 +100,13 @@ constexpr int DefaultCatalogFilter = 2;
 // Posts a form to a path below the catalogue's root ("scripts/scr_getlist.php") and returns
 // the body; fails with kv::Error. The network library provides the real one.
 using TCatalogPost = std::function<std::string(const std::string& path, const util::TFormFields& fields)>;
+
+// What the server announces of the newest version: its number, where to get it, what changed.
+struct TReleaseInfo {
+    std::string Version;
+    std::string Url;
+    std::string Notes;
+};
 
 // The catalogue's operations. Each fails with kv::Error carrying the reason (the server's
 // "<error>" text, a missing "<result>", a broken Base64 field or date); the caller shows its
@@ -104,7 +117,9 @@ public:
 
     const TOnlineIdentity& Identity() const { return m_identity; }
 
-    std::vector<tScriptInfo> LoadCatalogue(int filterIndex) const;
+    // The entries after the first `offset` that pass the filter, newest first: `limit` of them,
+    // or (0) as many as the server gives in one answer.
+    std::vector<tScriptInfo> LoadCatalogue(int filterIndex, int32_t offset = 0, int32_t limit = 0) const;
     // The scenario text of the first "<script>" row; empty when there is none.
     std::string DownloadScript(int32_t id) const;
     // Fails with "Код возврата: %d" for a negative "<res_code>".
@@ -122,13 +137,15 @@ public:
     // With `del` the system is deleted (0 on success); otherwise its id (>= 0).
     int32_t PutSystem(const tSystemData& data, bool del) const;
 
-    // The newest version the server announces; empty when it announces none.
-    std::string LatestVersion() const;
+    // The newest version the server announces (all empty when it announces none).
+    TReleaseInfo LatestRelease() const;
 
 private:
-    std::vector<std::string> post(const std::string& path, util::TFormFields fields) const;
-    void addProgram(util::TFormFields& f) const;
-    void addIdentity(util::TFormFields& f, const std::string& name, int lcid) const;
+    // The message's fields in its table order (an absent value is left out); the answer's rows.
+    std::vector<std::string> post(const util::TCatalogMessage& m,
+                                  const std::vector<std::optional<std::string>>& values) const;
+    // Publishes with a scenario text, deletes without one; the "<id_scripts>" answered.
+    int32_t putScript(const tScriptData& data, const std::optional<std::string>& scriptText) const;
 
     TCatalogPost m_post;
     TOnlineIdentity m_identity;
@@ -142,5 +159,12 @@ bool ReplaceScenarioWithText(scenario::TScenario& scenario, const std::string& t
 
 // True when version a (dotted numbers, "0.2.10") is newer than b.
 bool IsNewerVersion(const std::string& a, const std::string& b);
+
+// "Поиск обновлений": what the check found. The program never replaces its own files (on Linux
+// a package manager owns them): a newer version is named with what changed and the address the
+// server gave, and the user installs it.
+std::string UpdateCheckText(const TReleaseInfo& latest, const std::string& current);
+// The start-up check's status line: the newer version and its address; empty when none is newer.
+std::string UpdateStatusText(const TReleaseInfo& latest, const std::string& current);
 
 } // namespace kv::workspace

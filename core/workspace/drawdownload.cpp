@@ -1,15 +1,28 @@
 #include "core/workspace/drawdownload.h"
 
 #include "core/archive/archive.h"
+#include "core/game/dates.h"
 #include "core/shell/shell.h"
 #include "core/stakes/prizetable.h"
 #include "core/stats/statlist.h"
 #include "core/util/error.h"
 #include "core/util/format.h"
+#include "core/workspace/online.h"
 #include "core/workspace/proxylist.h"
 #include "core/workspace/workspace.h"
 
 namespace kv::workspace {
+
+namespace {
+
+std::string joinedLines(const std::vector<std::string>& lines, std::string_view separator)
+{
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : std::string(separator)) + line;
+    return text;
+}
+
+} // namespace
 
 TPageOutcome FetchDrawRange(Workspace& ws, shell::Shell& shell, const TWebAccess& web,
                             const TDownloadSettings& settings, int first, int last, int attempt,
@@ -24,21 +37,43 @@ TPageOutcome FetchDrawRange(Workspace& ws, shell::Shell& shell, const TWebAccess
     TProxyServer use;
     out.ProxyChosen = ApplyProxy(ws.Proxy(), url, attempt, shell, search, use);
     if (!out.ProxyChosen) return out;
-    const archive::TDrawPage read = archive::ParseDrawPage(web.GetPage(url, use, true));
+    const std::string body = web.GetPage(url, use, true);
+    const archive::TDrawPage read = archive::ParseDrawPage(body);
     ++result.Pages;
+    // A page of something else (an error page, a changed site) must not pass for "nothing new".
+    if (!read.MarkersFound)
+        throw Error(util::Format("Страница сайта не прочитана: на ней нет списка тиражей (получено байт: %d).",
+                                 {static_cast<int64_t>(body.size())}));
     const int listed = static_cast<int>(read.Draws.size()) + read.Incomplete;
     out.Full = listed >= last - first + 1;
-    const game::TDrawsArray draws = archive::AcceptPageDraws(read, ws.Draws(), first, last, result.Skipped);
+    archive::TSkipCounts skipped;
+    game::TDrawsArray draws = archive::AcceptPageDraws(read, ws.Draws(), first, last, settings.DateLimit, skipped);
+    // Draws the archive already holds, or listed outside the range (a site that ignores it), are
+    // no damage; a list all of whose draws are damaged is.
+    if (draws.empty() && listed > 0 && skipped[archive::TSkipReason::Known] == 0 &&
+        skipped[archive::TSkipReason::OutOfRange] == 0)
+        throw Error(util::Format("Страница сайта не прочитана: тиражей в списке %d, отклонено %d (%s).",
+                                 {listed, skipped.Total(), joinedLines(SkippedLines(skipped), "; ")}));
+    result.Skipped.Add(skipped);
     if (draws.empty()) return out;
-    out.Added = static_cast<int>(draws.size());
+    const int room = std::max(0, settings.MaxDraws - result.Added);
+    if (static_cast<int>(draws.size()) > room) draws.resize(static_cast<std::size_t>(room));
     out.Saved = ws.AppendDraws(shell, draws);
+    out.Added = out.Saved ? static_cast<int>(draws.size()) : 0;
     return out;
 }
 
 TDownloadResult DownloadDraws(Workspace& ws, shell::Shell& shell, const TWebAccess& web,
-                              const TDownloadSettings& settings)
+                              const TDownloadSettings& given)
 {
+    TDownloadSettings settings = given;
+    if (settings.DateLimit <= 0) settings.DateLimit = archive::DownloadDateLimit(game::NowDateTime());
     TDownloadResult result;
+    if (settings.OperatorUrl.empty()) {
+        result.Failed = true;
+        result.Failure = NoOperatorUrlText;
+        return result;
+    }
     int attempt = 1;
     const std::filesystem::path ini = ws.FilePath(Workspace::SettingsFileName);
     for (;;) {
@@ -56,6 +91,14 @@ TDownloadResult DownloadDraws(Workspace& ws, shell::Shell& shell, const TWebAcce
             if (!page.Saved) {
                 result.Failed = true;
                 result.Failure = "Ошибка записи в файл тиражей!";
+                break;
+            }
+            if (result.Added >= settings.MaxDraws) {
+                result.Failed = result.LimitReached = true;
+                result.Failure = util::Format("За одну загрузку принимается не больше %d тиражей; загрузка остановлена, "
+                                              "следующая продолжит с тиража %d.",
+                                              {settings.MaxDraws, archive::NextDrawNo(ws.Draws(), 0)});
+                if (settings.AskRetry) shell.ShowMessage(shell::MessageKind::Warning, result.Failure);
                 break;
             }
             // A page that adds nothing would only be asked for again: it ends the download.
@@ -103,15 +146,23 @@ TDownloadResult RunDrawsDownload(Workspace& ws, shell::Shell& shell, const stats
         throw;
     }
     ws.CheckStakesAndReload(shell, prizes, ws.View().StakesLogEnabled);
-    shell.SetStatusText("");
+    shell.SetStatusText(result.Added > 0 ? DownloadSummary(result, ws.Draws()) : "");
     shell.WaitClose();
     return result;
 }
 
-bool DownloadOnStart(int downloadDrawsOnStart, shell::Shell& shell)
+std::string DownloadSummary(const TDownloadResult& result, const game::TDrawsArray& draws)
+{
+    std::string text = util::Format("Загрузка архива тиражей завершена, добавлено тиражей: %d", {result.Added});
+    if (result.Added > 0 && !draws.empty())
+        text += util::Format("; последний тираж: %d от %s", {draws.back().DrawNo, draws.back().DateText()});
+    return text;
+}
+
+bool DownloadOnStart(int downloadDrawsOnStart, shell::Shell& shell, bool restarted)
 {
     switch (downloadDrawsOnStart) {
-    case 0: return shell.Confirm(StartupDownloadQuestion);
+    case 0: return !restarted && shell.Confirm(StartupDownloadQuestion);
     case 1: return true;
     default: return false;
     }

@@ -27,9 +27,16 @@ struct TWebAccess {
     std::function<std::string(const std::string& url)> GetText;
 };
 
+// One download takes at most this many draws, far more than any real history: a site that never
+// runs out of draws cannot make it endless. The next run goes on from there.
+constexpr int DownloadDrawsLimit = 100000;
+
 struct TDownloadSettings {
     std::string OperatorUrl;
     std::string ProxyListUrl;
+    int MaxDraws = DownloadDrawsLimit;
+    // Draws dated from here on are refused (archive::DownloadDateLimit of the download's start).
+    game::TDateTime DateLimit = 0;
     // False where nobody can answer (batch runs): a failure then ends the download instead of
     // asking whether to try again.
     bool AskRetry = true;
@@ -42,6 +49,7 @@ struct TDownloadResult {
     bool Failed = false;                // ended by a failure that was not retried
     std::string Failure;                // its text
     bool Cancelled = false;             // the user stopped it; what earlier pages added stays
+    bool LimitReached = false;          // stopped after MaxDraws (also Failed)
 };
 
 // What one page did.
@@ -54,13 +62,15 @@ struct TPageOutcome {
 
 // One page: the status text "Загрузка тиражей %d - %d...", the page of first..last through the
 // proxy settings, its draws checked, appended and saved; skipped draws are added to the
-// result's counts. Fails with kv::Error (a network failure, a marker without its partner).
+// result's counts. Fails with kv::Error (a network failure, a marker without its partner, a
+// page that is no list of draws, a list none of whose draws could be taken).
 TPageOutcome FetchDrawRange(Workspace& ws, shell::Shell& shell, const TWebAccess& web,
                             const TDownloadSettings& settings, int first, int last, int attempt,
                             TDownloadResult& result);
 
-// The loop: the draws after the newest one, 50 numbers a page, saved after every page, until a
-// page lists fewer than 50 draws or adds nothing. A failure retries silently with the next
+// The loop: the draws after the newest one, 50 numbers a page, appended to the file after every
+// page, until a page lists fewer than 50 draws or adds nothing, or MaxDraws were added (a
+// failure, also shown as a warning where someone can read it). A failure retries silently with the next
 // automatically found proxy, else asks "Ошибка загрузки архива тиражей с сайта: ..." (Yes
 // retries the same range). A cancel (kv::Cancelled, or the wait window's Cancel) ends the loop
 // without the question. The proxy candidates are dropped at the end.
@@ -72,11 +82,17 @@ TDownloadResult DownloadDraws(Workspace& ws, shell::Shell& shell, const TWebAcce
 TDownloadResult RunDrawsDownload(Workspace& ws, shell::Shell& shell, const stats::TStatList& stats,
                                  const TWebAccess& web, const TDownloadSettings& settings);
 
+// The one line after a download that added draws: "Загрузка архива тиражей завершена, добавлено
+// тиражей: 5; последний тираж: 45 от 14.02.2015 10:00" (without the newest draw when none was
+// added).
+std::string DownloadSummary(const TDownloadResult& result, const game::TDrawsArray& draws);
+
 // Start-up's choice by DownloadDrawsOnStart: 0 asks StartupDownloadQuestion (Yes downloads),
-// 1 downloads without asking, 2 does nothing.
+// 1 downloads without asking, 2 does nothing. A restart (after a language change) was asked
+// a moment ago: 0 then does nothing.
 inline constexpr const char* StartupDownloadQuestion =
     "Обновить список тиражей?\n\nДля выполнения обновления необходимо действующее подключение к сети Интернет.";
-bool DownloadOnStart(int downloadDrawsOnStart, shell::Shell& shell);
+bool DownloadOnStart(int downloadDrawsOnStart, shell::Shell& shell, bool restarted = false);
 
 // One line per reason with skipped draws: "тираж уже есть в архиве: 3".
 std::vector<std::string> SkippedLines(const archive::TSkipCounts& skipped);

@@ -30,4 +30,10 @@ bool IsHeadlessRun(const CommandLine& cmd);
 //                  captions and the rows, tab-separated, in the default order (by "Количество").
 int RunHeadless(Workspace& ws, shell::Shell& shell, const CommandLine& cmd, std::ostream& out);
 
+// The command as the program runs it. With --out the target is checked first (OutFileProblem:
+// exit code 2 before anything runs) and the result goes to a file beside it that replaces it
+// only when complete; without, the result goes to `out` (standard output), which must take all
+// of it. A result that cannot be written is one line on the shell and exit code 1.
+int RunHeadlessCommand(Workspace& ws, shell::Shell& shell, const CommandLine& cmd, std::ostream& out);
+
 } // namespace kv::workspace

@@ -3,6 +3,7 @@
 #include "core/archive/drawlist.h"
 #include "core/filters/combcells.h"
 #include "core/filters/comblist.h"
+#include "core/stakes/lucktest.h"
 #include "core/stakes/ratings.h"
 #include "core/stakes/stakegrid.h"
 #include "core/stakes/stakesfile.h"
@@ -56,10 +57,14 @@ util::TExportSheet StatTableSheet(const stats::TStatTable& table, bool normShown
     sheet.Title = "Статистика";
     for (int c : shown) sheet.Captions.emplace_back(stats::StatColumnCaption(c));
     sheet.RowCount = table.RowCount();
-    sheet.Row = [&table, shown](int row, std::vector<util::TSheetCell>& cells) {
+    // A value column of names ("1-2", "чёт") stays text even where one of them reads as a number.
+    bool numericValues = table.RowCount() > 0;
+    for (int row = 0; row < table.RowCount() && numericValues; ++row)
+        numericValues = util::ParseShownNumber(table.CellText(row, 0)).has_value();
+    sheet.Row = [&table, shown, numericValues](int row, std::vector<util::TSheetCell>& cells) {
         for (std::size_t i = 0; i < shown.size(); ++i) {
             cells[i].Text = table.CellText(row, shown[i]);
-            cells[i].Numeric = shown[i] != 0;   // the value's name may read as a number: it stays text
+            cells[i].Numeric = shown[i] != 0 || numericValues;
         }
     };
     return sheet;
@@ -104,18 +109,30 @@ util::TExportSheet StakesSheet(stakes::TStakesFile& file)
     return sheet;
 }
 
-util::TExportSheet RatingsSheet(const stakes::TRatings& ratings)
+util::TExportSheet RatingsSheet(const stakes::TRatings& ratings, const TLuckColumns& luck)
 {
     util::TExportSheet sheet;
     sheet.Title = "Рейтинг";
     sheet.Captions = captions(stakes::RatingColumnCount, stakes::RatingColumnCaption);
+    if (luck.Cache) {
+        sheet.Captions.emplace_back(stakes::LuckHitsCaption);
+        sheet.Captions.emplace_back(stakes::LuckProfitCaption);
+    }
     sheet.RowCount = ratings.Count();
-    sheet.Row = [&ratings](int row, std::vector<util::TSheetCell>& cells) {
+    sheet.Row = [&ratings, luck](int row, std::vector<util::TSheetCell>& cells) {
         for (int c = 0; c < stakes::RatingColumnCount; ++c) {
             util::TSheetCell& cell = cells[static_cast<std::size_t>(c)];
             cell.Text = stakes::RatingCellText(ratings.Items(), row, c, ratings.EffMode());
             cell.Numeric = c != 0;
         }
+        if (!luck.Cache) return;
+        const stakes::TLuckResult* r = luck.Cache->Find(ratings[row]);
+        util::TSheetCell& hits = cells[stakes::RatingColumnCount];
+        util::TSheetCell& profit = cells[stakes::RatingColumnCount + 1];
+        hits.Numeric = profit.Numeric = true;
+        if (!r) return;
+        hits.Text = stakes::LuckPText(r->PHits, luck.Draws);
+        profit.Text = luck.PrizesEmpty ? "-" : stakes::LuckPText(r->PProfit, luck.Draws);
     };
     return sheet;
 }

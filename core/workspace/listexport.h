@@ -9,6 +9,7 @@ namespace kv::filters {
 class TCombList;
 }
 namespace kv::stakes {
+class TLuckCache;
 class TRatings;
 class TStakesFile;
 }
@@ -38,14 +39,23 @@ std::filesystem::path ExportOptionsPath(const std::filesystem::path& dataDir, co
 // "Архив тиражей": newest first, the current last draw's row and the channel colours filled.
 util::TExportSheet DrawsSheet(const game::TDrawsArray& draws, int offset, bool sorted, bool colorDraws,
                               int channelSize);
-// "Статистика": the columns of the comparison with the full set only when they are shown.
+// "Статистика": the columns of the comparison with the full set only when they are shown; the
+// values are numbers when every value of the table reads as one (NUMS, SUMS), else texts.
 util::TExportSheet StatTableSheet(const stats::TStatTable& table, bool normShown);
 // "Комбинации".
 util::TExportSheet CombsSheet(const filters::TCombList& combs, bool colorCombs, int channelSize);
 // "Ставки": one row per record, filled with its origin's colour; a record that cannot be read
 // fails the export (kv::Error) rather than leaving a silent gap.
 util::TExportSheet StakesSheet(stakes::TStakesFile& file);
-// "Рейтинг": in its sort order, the efficiency columns in the mode shown.
-util::TExportSheet RatingsSheet(const stakes::TRatings& ratings);
+// The luck test's p values as the rating view shows them: none (no columns) without a cache;
+// with an empty prize table the profit's p is "-".
+struct TLuckColumns {
+    const stakes::TLuckCache* Cache = nullptr;
+    int Draws = 0;
+    bool PrizesEmpty = false;
+};
+// "Рейтинг": in its sort order, the efficiency columns in the mode shown, then "p (совпадения)"
+// and "p (профит)" when `luck` has a cache.
+util::TExportSheet RatingsSheet(const stakes::TRatings& ratings, const TLuckColumns& luck = {});
 
 } // namespace kv::workspace

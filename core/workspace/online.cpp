@@ -16,15 +16,13 @@ TOnlineUrls ReadOnlineUrls(const std::filesystem::path& iniPath, const std::func
         urls.ProxyListUrl = ini.ReadString(TOnlineUrls::Section, "ProxyListUrl", urls.ProxyListUrl);
         urls.CatalogUrl = ini.ReadString(TOnlineUrls::Section, "CatalogUrl", urls.CatalogUrl);
     } catch (const std::exception&) {
-        // The addresses are not worth a message box: the defaults still reach the site.
+        // The addresses are not worth a message box here: a download without one says so.
     }
     const auto env = [&](const char* name) -> const char* { return getEnv ? getEnv(name) : std::getenv(name); };
     if (const char* v = env("KVANTA_OPERATOR_URL"); v && *v) urls.OperatorUrl = v;
     if (const char* v = env("KVANTA_PROXY_LIST_URL"); v && *v) urls.ProxyListUrl = v;
     if (const char* v = env("KVANTA_CATALOG_URL"); v && *v) urls.CatalogUrl = v;
     if (urls.CatalogUrl.empty()) urls.CatalogUrl = TOnlineUrls::DefaultCatalogUrl;
-    if (urls.OperatorUrl.empty()) urls.OperatorUrl = TOnlineUrls::DefaultOperatorUrl;
-    if (urls.ProxyListUrl.empty()) urls.ProxyListUrl = TOnlineUrls::DefaultProxyListUrl;
     return urls;
 }
 

@@ -9,6 +9,7 @@
 #include "core/util/format.h"
 #include "core/util/ini.h"
 #include "core/util/textcut.h"
+#include "core/workspace/online.h"
 
 namespace kv::workspace {
 
@@ -115,6 +116,7 @@ int ReadProxyListPage(std::string_view body, int portFilter, std::vector<std::st
 std::vector<std::string> SearchProxies(const std::function<std::string(const std::string&)>& getText,
                                        std::string_view listUrl, const TProxyQuery& query)
 {
+    if (listUrl.empty()) throw Error(NoProxyListUrlText);
     std::vector<std::string> found;
     for (int page = 1;; ++page) {
         const std::string q = ProxyQueryText(query, page);

@@ -4,11 +4,13 @@
 
 #include "core/archive/archive.h"
 #include "core/archive/drawedit.h"
+#include "core/archive/sample.h"
 #include "core/shell/shell.h"
 #include "core/util/cp1251.h"
 #include "core/util/error.h"
 #include "core/util/files.h"
 #include "core/util/format.h"
+#include "core/util/ini.h"
 #include "core/workspace/programname.h"
 
 namespace kv::workspace {
@@ -92,6 +94,7 @@ std::string Workspace::HiddenNextDrawText() const
 void Workspace::LoadArchive(shell::Shell& shell)
 {
     const auto path = FilePath(archive::ArchiveFileName);
+    m_archiveRead.MarkRead();
     std::error_code ec;
     if (std::filesystem::exists(path, ec)) {
         shell::BusyScope busy(shell, "Загрузка файла тиражей...");
@@ -113,6 +116,7 @@ void Workspace::LoadArchive(shell::Shell& shell)
                 shell.ShowMessage(shell::MessageKind::Warning, text + "\n\n" + copy.Note);
             }
         } catch (const std::exception& e) {
+            m_archiveReadOnly = true;
             shell.ShowFailure("Ошибка чтения файла тиражей!", e.what());
         }
     }
@@ -126,6 +130,7 @@ bool Workspace::SaveArchive(shell::Shell& shell)
     {
         shell::BusyScope busy(shell, "Сохранение файла тиражей...");
         try {
+            m_archiveRead.CheckWrite(FilePath(archive::ArchiveFileName));
             if (m_archiveReadOnly) throw Error(util::ReadOnlyFileText(FilePath(archive::ArchiveFileName)));
             archive::WriteArchiveFile(FilePath(archive::ArchiveFileName), m_draws);
         } catch (const std::exception& e) {
@@ -152,10 +157,35 @@ void Workspace::AddDraw(shell::Shell& shell, const game::TDraw& draw)
 
 bool Workspace::AppendDraws(shell::Shell& shell, const game::TDrawsArray& draws)
 {
-    m_draws.insert(m_draws.end(), draws.begin(), draws.end());
-    const bool saved = SaveArchive(shell);
-    viewsRefresh();
-    return saved;
+    const auto path = FilePath(archive::ArchiveFileName);
+    bool ok = true;
+    {
+        shell::BusyScope busy(shell, "Сохранение файла тиражей...");
+        try {
+            m_archiveRead.CheckWrite(path);
+            if (m_archiveReadOnly) throw Error(util::ReadOnlyFileText(path));
+            // A file that is not exactly what memory holds (records refused at load, a partial
+            // record) is rewritten whole; otherwise only the page's records are written.
+            if (!util::AppendAfter(path, m_draws.size() * game::TDraw::RecordSize, archive::ArchiveBytes(draws))) {
+                game::TDrawsArray all(m_draws);
+                all.insert(all.end(), draws.begin(), draws.end());
+                archive::WriteArchiveFile(path, all);
+            }
+            m_draws.insert(m_draws.end(), draws.begin(), draws.end());
+        } catch (const std::exception& e) {
+            shell.ShowFailure("Ошибка записи в файл тиражей!", e.what());
+            ok = false;
+        }
+    }
+    drawListChanged(true);
+    if (ok) viewsRefresh();
+    return ok;
+}
+
+bool Workspace::CreateDemoArchive(shell::Shell& shell)
+{
+    if (DrawCount() > 0 || !shell.Confirm(DemoArchiveQuestion)) return false;
+    return AppendDraws(shell, archive::SyntheticDraws(DemoArchiveDraws, 8201));
 }
 
 void Workspace::ReplaceDraw(shell::Shell& shell, int index, const game::TDraw& draw)
@@ -331,6 +361,16 @@ bool Workspace::TablesStakeTest(shell::Shell& shell, const stakes::TPrizeTable& 
     }
     m_viewsRefreshSuspended = wasSuspended;
     return ok;
+}
+
+void ApplyRatingsSortOrder(const FormSettings& frm, stakes::TRatings& ratings)
+{
+    const std::string sortType = frm.ReadString(util::Format("%s.SortType", {RatingsListName}), "");
+    const auto comma = sortType.find(',');
+    int64_t column = 0, direction = 0;
+    if (comma != std::string::npos && util::TryParseInt(sortType.substr(0, comma), column)
+        && util::TryParseInt(sortType.substr(comma + 1), direction) && column >= 0 && column < stakes::RatingColumnCount)
+        ratings.SetSortOrder(static_cast<int>(column), direction != 0);
 }
 
 } // namespace kv::workspace

@@ -15,6 +15,7 @@
 #include "core/scenario/scenario.h"
 #include "core/scenario/scriptstate.h"
 #include "core/stakes/stakesfile.h"
+#include "core/util/files.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/proxy.h"
 #include "core/workspace/viewsettings.h"
@@ -57,7 +58,8 @@ public:
     const game::TDraw& DrawAtRow(int row) const { return m_draws[m_draws.size() - 1 - row]; }
 
     // Reads the archive file with the status text "Загрузка файла тиражей..."; a read error
-    // shows "Ошибка чтения файла тиражей!" with the reason and keeps what was read.
+    // shows "Ошибка чтения файла тиражей!" with the reason, keeps what was read and never
+    // rewrites the file in this run. No save is made before the archive was read.
     void LoadArchive(shell::Shell& shell);
     // Rewrites the archive file; a failure shows "Ошибка записи в файл тиражей!" with the
     // reason and returns false (memory keeps the change; the next change saves it again).
@@ -65,9 +67,18 @@ public:
     void ClearArchive();
 
     void AddDraw(shell::Shell& shell, const game::TDraw& draw);
-    // Appends draws (a downloaded page), saves the archive and refreshes the analysis views;
-    // false when the save failed (shown; memory keeps the draws).
+    // Appends draws (a downloaded page) to the archive file, then to memory, and refreshes the
+    // analysis views; false when the save failed (shown with "Ошибка записи в файл тиражей!";
+    // neither the file nor memory holds any of the draws then, so nothing unsaved is checked
+    // or counted).
     bool AppendDraws(shell::Shell& shell, const game::TDrawsArray& draws);
+    // For a newcomer's first look: only while the archive is empty and after DemoArchiveQuestion,
+    // DemoArchiveDraws invented draws (a fixed seed) are appended and saved. False when nothing was made.
+    static constexpr int DemoArchiveDraws = 2000;
+    static constexpr const char* DemoArchiveQuestion =
+        "Создать демонстрационный архив из 2000 вымышленных тиражей?\n\nЭто не настоящие результаты лотереи: "
+        "перед работой с настоящими тиражами удалите их (Тиражи → Удалить).";
+    bool CreateDemoArchive(shell::Shell& shell);
     void ReplaceDraw(shell::Shell& shell, int index, const game::TDraw& draw);
     // Deletes the draws shown at the given list rows (any order), walking from the last row up.
     void DeleteDrawRows(shell::Shell& shell, std::vector<int> rows);
@@ -165,6 +176,7 @@ private:
     std::filesystem::path m_dataDir;
     game::TDrawsArray m_draws;
     bool m_archiveReadOnly = false;   // a damaged archive whose copy failed is never rewritten
+    util::TReadBeforeWrite m_archiveRead;
     int m_drawsOffset = 0;
     stakes::TStakesFile m_stakes;
     filters::TCombList m_combs;
@@ -177,5 +189,10 @@ private:
     TViewSettings m_view;
     TProxy m_proxy;
 };
+
+// The rating's order as the rating view keeps it in the window settings: "RatingsList.SortType"
+// is the column and the direction (0 ascending); a missing or damaged value leaves the order.
+constexpr const char* RatingsListName = "RatingsList";
+void ApplyRatingsSortOrder(const FormSettings& frm, stakes::TRatings& ratings);
 
 } // namespace kv::workspace

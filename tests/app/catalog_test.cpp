@@ -1,14 +1,18 @@
 // The catalogue panel and the systems tab against servers the test starts on 127.0.0.1: the
 // real catalogue server, and a scripted one for answers a sound server never gives.
 #include <QComboBox>
+#include <set>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 
 #include "app/commandset.h"
 #include "app/formcatalog.h"
+#include "app/onlineaccess.h"
 #include "app/views/catalogview.h"
+#include "app/views/scenarioview.h"
 #include "app/views/systemsview.h"
 #include "apptest.h"
 #include "core/util/catalogwire.h"
@@ -54,6 +58,19 @@ private slots:
         QVERIFY(!w.window->systemsView()->notice()->isHidden());
         QCOMPARE(answers.texts, QStringList());
         QCOMPARE(w.window->catalogView()->model()->rowCount(), 0);
+        // "Обновить" says it in the same line, which never widens the window.
+        for (const char* refresh : {"ScriptLibraryRefresh", "SystemsRefresh"}) {
+            w.window->updateActions();
+            w.window->command(refresh)->trigger();
+        }
+        QCOMPARE(answers.texts, QStringList());
+        QLabel* line = w.window->catalogView()->notice();
+        w.window->rightTabs()->setCurrentWidget(w.window->scenarioView());
+        line->setText(line->text() + QString(300, QLatin1Char('x')));
+        QVERIFY(w.window->minimumSizeHint().width() <= 1240);
+        QTRY_VERIFY(line->isVisible());
+        line->repaint();   // painted: the text is cut and the tooltip holds all of it
+        QTRY_COMPARE(line->toolTip(), line->text());
     }
 
     void takenTitleKeepsTheDialogOpenAndTheNextTitleIsPublished()
@@ -67,7 +84,7 @@ private slots:
             other.AppGuid = "Kvanta_8x20";
             other.Title = "Занято";
             other.Script = "Строка 1\r\n\r\nСтрока 3";
-            cat.Storage.PutScript(other, "other-key", cat.Now);
+            server::PutScript(cat.Storage, other, "other-key", cat.Now);
         }
         qputenv("KVANTA_CATALOG_URL", cat.Url().c_str());
         MessageBoxAnswerer answers;
@@ -104,6 +121,40 @@ private slots:
         QCOMPARE(w.window->workspace().Scenario().Lines(), (std::vector<std::string>{"Строка 1", "", "Строка 3"}));
         QCOMPARE(test::ReadBytes(w.dir / "Kvanta_8x20.lss"), util::Utf8ToCp1251("Строка 1\r\n\r\nСтрока 3\r\n"));
         QCOMPARE(panel->selected()->Downloads, 1);
+        qunsetenv("KVANTA_CATALOG_URL");
+    }
+
+    void theListComesAPageAtATimeAsItIsScrolled()
+    {
+        test::TempDir db;
+        test::LocalCatalog cat(db / "c.db");
+        constexpr int Entries = 2 * workspace::CatalogPageSize + 50;
+        for (int i = 0; i < Entries; ++i) {
+            server::TScriptWrite w;
+            w.AuthorName = "Автор";
+            w.AuthorMail = "author@example.org";
+            w.AppGuid = "Kvanta_8x20";
+            w.Title = "Сценарий " + std::to_string(i);
+            w.Script = "STK 1";
+            server::PutScript(cat.Storage, w, "key", cat.Now + i);
+        }
+        qputenv("KVANTA_CATALOG_URL", cat.Url().c_str());
+        MessageBoxAnswerer answers;
+        StartedWindow w(20, Identity);
+        QVERIFY(w.ok);
+        CatalogView* panel = w.window->catalogView();
+        QCOMPARE(panel->model()->rowCount(), workspace::CatalogPageSize);
+        for (int page = 2; page <= 3; ++page) {
+            panel->view()->scrollToBottom();
+            QTRY_COMPARE(panel->model()->rowCount(), std::min(page * workspace::CatalogPageSize, Entries));
+        }
+        QVERIFY(!panel->model()->canFetchMore({}));
+        // Newest first, and no entry twice across the pages.
+        std::set<std::string> titles;
+        for (const auto& e : panel->model()->entries()) titles.insert(e.Title);
+        QCOMPARE(static_cast<int>(titles.size()), Entries);
+        QCOMPARE(panel->model()->entries().back().Title, std::string("Сценарий 0"));
+        QCOMPARE(answers.texts, QStringList());
         qunsetenv("KVANTA_CATALOG_URL");
     }
 
@@ -179,6 +230,26 @@ private slots:
         qunsetenv("KVANTA_CATALOG_URL");
     }
 
+    void updateSearchAndStartUpLineNameTheNewVersion()
+    {
+        test::TempDir db;
+        test::LocalCatalog cat(db / "c.db", server::TVersionInfo{"99.0", "https://example.org/kvanta", "Быстрее"});
+        qputenv("KVANTA_CATALOG_URL", cat.Url().c_str());
+        MessageBoxAnswerer answers;
+        StartedWindow w(5, Identity);
+        QVERIFY(w.ok);
+        QTRY_COMPARE(w.window->statusText(6),
+                     QStringLiteral("Доступна новая версия программы: 99.0 (https://example.org/kvanta)"));
+        w.window->updateActions();
+        QCOMPARE(w.window->command("SelfUpdate")->text(), QStringLiteral("Поиск обновлений"));
+        w.window->command("SelfUpdate")->trigger();
+        QCOMPARE(answers.texts.size(), 1);
+        QVERIFY(answers.texts[0].startsWith(QStringLiteral("Доступна новая версия программы: 99.0 (установлена ")));
+        QVERIFY(answers.texts[0].contains(QStringLiteral("Что изменилось: Быстрее")));
+        QCOMPARE(answers.captions[0], QStringLiteral("Информация"));
+        qunsetenv("KVANTA_CATALOG_URL");
+    }
+
     void systemsAreDownloadedOnePerNumberAndAMissingOneIsNotPlayed()
     {
         test::TempDir db;
@@ -187,7 +258,7 @@ private slots:
             server::TSystemWrite s;
             s.Info = {0, nums, olap, 8, csize, std::move(title), "", "Author", "a@example.org", "", 0, 0, 0};
             s.Combs = std::move(list);
-            cat.Storage.PutSystem(s, "a-key", cat.Now);
+            server::PutSystem(cat.Storage, s, "a-key", cat.Now);
         };
         add(12, 5, "Twelve A", "01 02 03 04 05 06 07 08\r\n05 06 07 08 09 10 11 12\r\n", 2);
         add(13, 5, "Thirteen", "01 02 03 04 05 06 07 13", 1);
@@ -212,6 +283,17 @@ private slots:
         QCOMPARE(systems->model()->index(0, 6).data().toString(), QString());
         QCOMPARE(systems->model()->index(1, 6).data().toString(), QStringLiteral("Загружена"));
         QCOMPARE(answers.texts, QStringList());
+
+        // A refresh while the catalogue is down keeps the list and the downloaded system.
+        qputenv("KVANTA_CATALOG_URL", "http://127.0.0.1:1");
+        w.window->updateActions();
+        w.window->command("SystemsRefresh")->trigger();
+        QCOMPARE(answers.texts, QStringList());
+        QCOMPARE(systems->model()->rowCount(), 3);
+        QCOMPARE(systems->model()->index(1, 6).data().toString(), QStringLiteral("Загружена"));
+        QVERIFY(systems->notice()->text().startsWith(QStringLiteral("Каталог http://127.0.0.1:1 недоступен: ")));
+        QVERIFY(systems->notice()->text().endsWith(QString::fromUtf8(ListKeptText)));
+        qputenv("KVANTA_CATALOG_URL", cat.Url().c_str());
 
         // The full list covers 20 numbers: no such system is here, so nothing is staked.
         const int records = w.window->workspace().StakesFile().RecordCount();

@@ -12,12 +12,16 @@
 #include <QLineSeries>
 #include <QSpinBox>
 #include <QValueAxis>
+#include <QGraphicsTextItem>
+#include <QMessageBox>
+#include <QTabWidget>
 #include <QtTest>
 
 #include "app/formchart.h"
 #include "app/views/analysischart.h"
 #include "app/qtshell.h"
 #include "app/views/statsview.h"
+#include "core/archive/sample.h"
 #include "core/stakes/stakecharts.h"
 #include "core/util/format.h"
 #include "tests/app/apptest.h"
@@ -29,6 +33,7 @@ class ChartsTest : public QObject {
 
 private slots:
     void statisticsChartStandsAtTheValues();
+    void yLabelsAfterTheDrawsChange();
     void chartWindowFitsAndFollowsTheSeparator();
     void chooserAndHeadersExplainThemselves();
     void statusFieldsShowWholeNumbers();
@@ -88,6 +93,66 @@ void ChartsTest::statisticsChartStandsAtTheValues()
     const QString first = qs(view->table().PointLabel(view->table().ActualLine().front()));
     QCOMPARE(chart->xLabel(view->table().ActualLine().front().X), first);
     QVERIFY(categories->categoriesLabels().contains(first));
+}
+
+// The texts the chart draws left of its plot area: the labels of the y axis, as the user sees
+// them after the scene has been painted.
+QStringList yLabels(AnalysisChart* chart)
+{
+    chart->grab();
+    QStringList labels;
+    const QRectF plot = chart->chart()->plotArea();
+    for (QGraphicsItem* item : chart->scene()->items()) {
+        auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+        if (!text || !text->isVisible() || text->toPlainText().isEmpty()) continue;   // the axis title
+        const QRectF at = text->sceneBoundingRect();
+        if (at.right() <= plot.left() + 1 && at.center().y() >= plot.top() - 2 && at.center().y() <= plot.bottom() + 2)
+            labels << text->toPlainText();
+    }
+    return labels;
+}
+
+void ChartsTest::yLabelsAfterTheDrawsChange()
+{
+    StartedWindow started(50);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    w.rightTabs()->setCurrentWidget(w.statsView());
+    StatsView* view = w.statsView();
+    QVERIFY(choose(view, QStringLiteral("{ num } Числа")));
+    AnalysisChart* chart = view->chartView();
+    QTRY_VERIFY(!yLabels(chart).isEmpty());
+    // New draws arrive (as a download appends its pages) while a message is up, and after it.
+    const game::TDrawsArray more = archive::SyntheticDraws(950, 5, 51);
+    bool whileUp = true;
+    QStringList shownWhileUp;
+    QTimer::singleShot(0, [&] {
+        QTRY_VERIFY(qobject_cast<QMessageBox*>(QApplication::activeModalWidget()));
+        w.workspace().AppendDraws(w.shell(), more);
+        QTest::qWait(100);
+        shownWhileUp = yLabels(chart);
+        QApplication::activeModalWidget()->close();
+        whileUp = false;
+    });
+    w.shell().ShowMessage(shell::MessageKind::Warning, "Пропущено тиражей: 1");
+    QTRY_VERIFY(!whileUp);
+    const QStringList after = yLabels(chart);
+    for (const QStringList& labels : {shownWhileUp, after}) {
+        QVERIFY(!labels.isEmpty());
+        for (const QString& label : labels) {
+            QVERIFY2(!label.contains(QStringLiteral("…")) && !label.contains(QStringLiteral("...")), qPrintable(labels.join(' ')));
+            bool number = false;
+            label.toDouble(&number);
+            QVERIFY2(number, qPrintable(QStringLiteral("[%1]").arg(labels.join(QStringLiteral("] [")))));
+        }
+        // One label per tick, never old ones beside the new.
+        const int ticks = qRound((chart->axisY()->max() - chart->axisY()->min()) / chart->axisY()->tickInterval()) + 1;
+        QVERIFY2(labels.size() <= ticks, qPrintable(labels.join(' ')));
+    }
+    // The counts grew twentyfold: the top label says so.
+    double top = 0;
+    for (const QString& label : after) top = std::max(top, label.toDouble());
+    QVERIFY2(top >= 350, qPrintable(after.join(' ')));
 }
 
 void ChartsTest::chartWindowFitsAndFollowsTheSeparator()

@@ -22,6 +22,7 @@
 #include "core/archive/sample.h"
 #include "core/util/cp1251.h"
 #include "core/util/ini.h"
+#include "core/workspace/online.h"
 #include "core/workspace/formsettings.h"
 #include "tests/app/apptest.h"
 #include "tests/net/localserver.h"
@@ -103,6 +104,7 @@ private slots:
     void autoDownloadChoicesAreCheckedAndStored();
     void proxyDialogEnablesFieldsAndSaves();
     void siteAddressIsCheckedAndStored();
+    void downloadWithoutAnAddressAsksForIt();
     void lotoSiteOpensTheGamePage();
     void closingDuringADownloadCancelsItFirst();
 };
@@ -337,6 +339,37 @@ void DownloadTest::siteAddressIsCheckedAndStored()
     QVERIFY(refusedKeptOpen);
     const util::IniFile ini = util::IniFile::Load(started.dir / "Kvanta_8x20.ini");
     QCOMPARE(ini.ReadString("ONLINE", "OperatorUrl", ""), std::string("http://127.0.0.1:8123/mirror"));
+}
+
+void DownloadTest::downloadWithoutAnAddressAsksForIt()
+{
+    OperatorSite site(archive::SyntheticDraws(12, 5, 1));
+    qunsetenv("KVANTA_OPERATOR_URL");
+    StartedWindow started(0, archiveOf(site.draws, 10));
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    // Cancel: nothing is fetched, nothing is written.
+    QString reason;
+    onNextDialog<TFormSiteAddress>([&](TFormSiteAddress* d) {
+        auto* label = d->findChild<QLabel*>(QStringLiteral("SiteAddressReason"));
+        if (label) reason = label->text();
+        d->reject();
+    });
+    w.command("DrawsDownload")->trigger();
+    QCOMPARE(reason, QString::fromUtf8(workspace::OperatorUrlNeededText));
+    QCOMPARE(site.requests.load(), 0);
+    QVERIFY(!std::filesystem::exists(started.dir / "Kvanta_8x20.ini")
+            || util::IniFile::Load(started.dir / "Kvanta_8x20.ini").ReadString("ONLINE", "OperatorUrl", "").empty());
+
+    // An address given there is stored and the download goes on with it.
+    onNextDialog<TFormSiteAddress>([&](TFormSiteAddress* d) {
+        d->addressEdit()->setText(QString::fromStdString(site.http.Url()));
+        d->accept();
+    });
+    MessageBoxAnswerer answerer(QMessageBox::No);
+    w.command("DrawsDownload")->trigger();
+    QCOMPARE(w.lastDownload().Added, 2);
+    QCOMPARE(util::IniFile::Load(started.dir / "Kvanta_8x20.ini").ReadString("ONLINE", "OperatorUrl", ""), site.http.Url());
 }
 
 void DownloadTest::lotoSiteOpensTheGamePage()

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QLabel>
 #include <QtTest>
 #include <functional>
 
@@ -107,6 +108,11 @@ void FormFilterTest::defaults()
     QCOMPARE(dialog.conditionEdit()->currentText(), QStringLiteral("Весь список (без условий)"));
     QCOMPARE(dialog.conditionEdit()->itemText(31), QStringLiteral("\"Значения\": из заданного списка значений"));
     QVERIFY(dialog.valuesEdit()->text().isEmpty());
+    const QStringList forms = {"1 - одно значение", "1, 2, 3 - список значений через запятую",
+                               "1-10;2 - нижняя и верхняя граница диапазона; шаг изменения"};
+    QCOMPARE(dialog.valuesHint()->text().split(QLatin1Char('\n')), forms);
+    QCOMPARE(dialog.valuesEdit()->toolTip().split(QLatin1Char('\n')), forms);
+    QCOMPARE(dialog.drawsEdit()->toolTip().split(QLatin1Char('\n')), forms);
     QCOMPARE(dialog.weightGroup()->title(), QStringLiteral(" Коэффициенты для расчета значений \"Вес\" "));
     QVERIFY(!dialog.overrideCheck()->isChecked());
     QCOMPARE(dialog.coefEdit(0)->decimals(), 3);

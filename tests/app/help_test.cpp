@@ -1,11 +1,13 @@
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextBrowser>
 #include <QtTest>
 
+#include "app/formgenerate.h"
 #include "app/formhelp.h"
 #include "app/formmain.h"
 #include "app/views/ratingsview.h"
@@ -19,6 +21,7 @@ private slots:
     void f1OpensThePageOfTheFrontView();
     void searchGoesThroughThePages();
     void withoutHelpThereIsNoCommand();
+    void f1InADialogOpensItsSection();
     void everyTabNamesAShippedPage();
 };
 
@@ -85,6 +88,28 @@ void HelpTest::searchGoesThroughThePages()
     QCOMPARE(help.currentPage(), QStringLiteral("archive.html"));
 }
 
+void HelpTest::f1InADialogOpensItsSection()
+{
+    StartFiles files = HelpFiles;
+    files.emplace_back("help/Kvanta_8x20_RUS/combinations.html", "<html><body><h1>Комбинации</h1></body></html>");
+    StartedWindow sw(5, files);
+    QVERIFY(sw.ok);
+    QString page;
+    bool helpOverDialog = false;
+    onNextDialog<TFormGenerate>([&](TFormGenerate* d) {
+        QTest::keyClick(d->parametersEdit(), Qt::Key_F1);
+        auto* help = d->findChild<TFormHelp*>();
+        if (help) {
+            page = help->currentPage();
+            helpOverDialog = help->isVisible();
+        }
+        d->reject();
+    });
+    sw.window->command("CombsGen")->trigger();
+    QCOMPARE(page, QStringLiteral("combinations.html"));
+    QVERIFY(helpOverDialog);
+}
+
 void HelpTest::withoutHelpThereIsNoCommand()
 {
     StartedWindow sw(5);
@@ -102,19 +127,21 @@ void HelpTest::everyTabNamesAShippedPage()
     QVERIFY(sw.ok);
     const QDir help(QStringLiteral(KV_SOURCE_DIR "/help/Kvanta_8x20_RUS"));
     QStringList withoutPage;
+    // The dialogs' pages too, which F1 inside a dialog opens.
+    QStringList names = TDialogHelp::pages();
     for (QTabWidget* tabs : {sw.window->leftTabs(), sw.window->rightTabs()})
         for (int i = 0; i < tabs->count(); ++i) {
             const QString name = tabs->widget(i)->property(TFormMain::HelpPageProperty).toString();
-            if (name.isEmpty()) {
-                withoutPage << tabs->tabText(i).remove(QLatin1Char('&'));
-                continue;
-            }
-            QFile page(help.filePath(name.section(QLatin1Char('#'), 0, 0)));
-            QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(name));
-            const QString anchor = name.section(QLatin1Char('#'), 1);
-            if (!anchor.isEmpty())
-                QVERIFY2(page.readAll().contains(("<a name=\"" + anchor + "\">").toUtf8()), qPrintable(name));
+            if (name.isEmpty()) withoutPage << tabs->tabText(i).remove(QLatin1Char('&'));
+            else names << name;
         }
+    for (const QString& name : names) {
+        QFile page(help.filePath(name.section(QLatin1Char('#'), 0, 0)));
+        QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(name));
+        const QString anchor = name.section(QLatin1Char('#'), 1);
+        if (!anchor.isEmpty())
+            QVERIFY2(page.readAll().contains(("<a name=\"" + anchor + "\">").toUtf8()), qPrintable(name));
+    }
     QCOMPARE(withoutPage, QStringList());
 }
 

@@ -1,5 +1,7 @@
 #include <set>
 #include <QAction>
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -12,6 +14,8 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QHeaderView>
+#include <QScreen>
 #include <QtTest>
 #include <functional>
 
@@ -32,6 +36,7 @@
 #include "core/stakes/stakesfile.h"
 #include "core/util/cp1251.h"
 #include "core/workspace/formsettings.h"
+#include "core/scenario/scenario.h"
 #include "tests/app/apptest.h"
 #include "tests/support/support.h"
 
@@ -58,6 +63,7 @@ private slots:
     void closingDuringARunStopsItFirst();
     void runLogsAndTheirDeletion();
     void survivalWindowAfterATest();
+    void holdoutReportAndPictures();
     void runRefreshWaitsForTheEnd();
 
 private:
@@ -523,12 +529,27 @@ void ScenarioViewTest::saveOpenAndAppend()
     run(w, "ScriptOpen");
     QCOMPARE(view->view()->model()->rowCount(), 3);
 
-    // Open replaces the scenario and rewrites the mirror file.
+    // A line added since the save is asked about first; No keeps the scenario.
+    sc.AddLine("", w.shell());
+    const QStringList unsaved{QString::fromUtf8(scenario::TScenario::UnsavedQuestion)};
+    {
+        MessageBoxAnswerer no(QMessageBox::No);
+        onNextDialog<QFileDialog>([&](QFileDialog* d) { chooseFile(d, saved); });
+        run(w, "ScriptOpen");
+        QCOMPARE(no.texts, unsaved);
+    }
+    QCOMPARE(view->view()->model()->rowCount(), 4);
+
+    // Open replaces the scenario (Yes to the question) and rewrites the mirror file.
     test::WriteBytes(dir / "other.lsc", util::Utf8ToCp1251("NONE|TSD1#FOO:10#LMV:3#SF:1\nFULL:0#LAST|TSD1#NUMS:7#LNO:#SF:1| | | | | | |второй"));
     onNextDialog<QFileDialog>([&](QFileDialog* d) {
         chooseFile(d, dir / "other.lsc");
     });
-    run(w, "ScriptOpen");
+    {
+        MessageBoxAnswerer yes(QMessageBox::Yes);
+        run(w, "ScriptOpen");
+        QCOMPARE(yes.texts, unsaved);
+    }
     const QString other2 = QStringLiteral("FULL:0#LAST|TSD1#NUMS:7#LNO:#SF:1| | | | | | |второй");
     QCOMPARE(mirror(dir), fileOf({QStringLiteral("NONE|TSD1#FOO:10#LMV:3#SF:1"), other2}));
     QCOMPARE(view->statusPanel(0), QStringLiteral("Строк: 2"));
@@ -877,9 +898,17 @@ void ScenarioViewTest::survivalWindowAfterATest()
     QCOMPARE(table->item(0, 0)->text(), QStringLiteral("TMD1#NUMS:20#LNO:#ST:2"));
     const std::filesystem::path csv = started.dir / "survival.csv";
     QVERIFY(form->exportCsv(QString::fromStdString(csv.string())));
-    const std::string bytes = util::Cp1251ToUtf8(test::ReadBytes(csv));
+    const std::string bytes = test::ReadBytes(csv);   // UTF-8, as the README says of CSV output
     QVERIFY2(bytes.rfind("\"Фильтр\";\"Тестов\";\"Выжил\";", 0) == 0, bytes.c_str());
     QCOMPARE(std::count(bytes.begin(), bytes.end(), '\n'), 3);
+    // No column is cut: the last one ends inside the table.
+    QHeaderView* header = table->horizontalHeader();
+    QCOMPARE(table->horizontalHeaderItem(7)->text(), QStringLiteral("Верхняя граница\n95%, %"));
+    // As wide as its columns need, as far as the screen allows (the test screen is narrow).
+    const int screenRoom = form->screen()->availableGeometry().width() - 40;
+    QTRY_VERIFY(header->length() <= table->viewport()->width() || form->width() == screenRoom);
+    for (const QString& line : table->horizontalHeaderItem(7)->text().split(QLatin1Char('\n')))
+        QVERIFY(header->sectionSize(7) >= header->fontMetrics().horizontalAdvance(line));
     form->close();
     QTRY_COMPARE(windows().size(), 0);
 
@@ -888,6 +917,71 @@ void ScenarioViewTest::survivalWindowAfterATest()
     QTRY_COMPARE(windows().size(), 1);
     QCOMPARE(windows().first()->table()->rowCount(), 2);
     windows().first()->close();
+}
+
+// "Контрольные тиражи" in the test dialog: at most the count less one, 0 at first. The survival
+// window then has the hold-out columns and its picture, the report names the hold-out, and the
+// picture of a rating row marks where it begins.
+void ScenarioViewTest::holdoutReportAndPictures()
+{
+    StartedWindow started(120, mirrorOf({QStringLiteral("FULL:0#FIRST|TMD1#NUMS:10,20#LNO:#ST:2| | | | | | |идея")}));
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    QVERIFY(!enabled(w, "ScriptReport"));
+    int first = -1, maximum = -1;
+    onNextDialog<TFormTestCount>([&](TFormTestCount* d) {
+        first = d->holdoutEdit()->value();
+        d->countEdit()->setValue(3);
+        maximum = d->holdoutEdit()->maximum();
+        d->countEdit()->setValue(6);
+        d->holdoutEdit()->setValue(2);
+        okButton(d)->click();
+    });
+    run(w, "ScriptTest");
+    QCOMPARE(first, 0);
+    QCOMPARE(maximum, 2);
+    const auto windows = [&w] { return w.findChildren<TFormSurvival*>(); };
+    QTRY_COMPARE(windows().size(), 1);
+    TFormSurvival* form = windows().first();
+    QCOMPARE(form->table()->columnCount(), 15);
+    QCOMPARE(form->table()->item(0, 1)->text(), QStringLiteral("4"));
+    QCOMPARE(form->table()->item(0, 8)->text(), QStringLiteral("2"));
+    QCOMPARE(form->tabs()->tabText(1), QStringLiteral("График"));
+    QVERIFY(form->tabs()->widget(1)->inherits("QChartView"));
+    form->close();
+
+    QVERIFY(enabled(w, "ScriptReport"));
+    const QString file = QString::fromStdString((started.dir / "report.html").string());
+    QVERIFY(w.scenarioView()->writeReport(file));
+    const std::string html = test::ReadBytes(started.dir / "report.html");
+    QVERIFY(html.find("из них контрольных, на которых сценарий не настраивался: 2") != std::string::npos);
+    QVERIFY(html.find("01.002: идея @ FULL#FIRST + TMD1#NUMS:20#LNO:#ST:2") != std::string::npos);
+
+    RatingsView* ratings = w.findChild<RatingsView*>();
+    QVERIFY(ratings);
+    ratings->view()->selectRow(0);
+    QWidget* chart = ratings->ratingsLuckChart();
+    QVERIFY(chart);
+    QStringList names;
+    for (QChartView* v : chart->findChildren<QChartView*>())
+        for (QAbstractSeries* series : v->chart()->series()) names << series->name();
+    QVERIFY2(names.contains(QStringLiteral("Контрольные тиражи")), qPrintable(names.join(QLatin1Char(','))));
+    QVERIFY(names.contains(QStringLiteral("идея")));
+    chart->close();
+
+    // The halves of the test's rating: 4 tuning stakes and 2 hold-out stakes per variant.
+    QVERIFY(enabled(w, "RatingsTestHalves"));
+    QWidget* halves = ratings->ratingsTestHalves();
+    QVERIFY(halves);
+    QTabWidget* tabs = halves->findChild<QTabWidget*>();
+    QCOMPARE(tabs->count(), 2);
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Контрольные тиражи"));
+    for (int t = 0; t < 2; ++t) {
+        auto* view = qobject_cast<QTableView*>(tabs->widget(t));
+        QCOMPARE(view->model()->rowCount(), 2);
+        QCOMPARE(view->model()->index(0, 1).data().toString(), t == 0 ? QStringLiteral("4") : QStringLiteral("2"));
+    }
+    halves->close();
 }
 
 // During a run a view's refresh waits: a hidden view's until the end (the latest request of a

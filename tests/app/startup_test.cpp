@@ -11,6 +11,7 @@
 #include "app/formmain.h"
 #include "app/language.h"
 #include "app/qtshell.h"
+#include "core/workspace/drawdownload.h"
 #include "core/workspace/formsettings.h"
 #include "tests/app/apptest.h"
 
@@ -158,6 +159,38 @@ void StartupTest::firstRunDialog()
     {
         StartedWindow sw(5);
         QVERIFY(sw.ok);
+        QVERIFY(!sw.window->findChild<QWidget*>(QStringLiteral("EmptyArchiveHint"))->isVisible());
+    }
+    // A folder without window settings is a newcomer's: the dialog comes up, and on the next
+    // start again until it is ticked off; the empty archive says where draws come from.
+    {
+        test::TempDir dir;
+        int shown = 0;
+        onNextDialog<TFormFirstRun>([&](TFormFirstRun* d) {
+            ++shown;
+            d->accept();
+        });
+        MessageBoxAnswerer no(QMessageBox::No);
+        {
+            TFormMain w(dir.path(), workspace::CommandLine{});
+            w.show();
+            QVERIFY(QTest::qWaitFor([&] { return w.isInitialised(); }, 20000));
+            QTRY_COMPARE(shown, 1);
+            QCOMPARE(no.texts, QStringList{QString::fromUtf8(workspace::StartupDownloadQuestion)});
+            auto* hint = w.findChild<QWidget*>(QStringLiteral("EmptyArchiveHint"));
+            QVERIFY(hint && hint->isVisible());
+            QVERIFY(hint->findChild<QPushButton*>(QStringLiteral("DemoArchive")));
+        }
+        QCOMPARE(workspace::FormSettings(dir / "Kvanta_8x20.frm").ReadBool("FirstRun", false), true);
+        onNextDialog<TFormFirstRun>([&](TFormFirstRun* d) {
+            ++shown;
+            d->dontShowBox()->setChecked(true);
+            d->accept();
+        });
+        StartedWindow again(dir);
+        QVERIFY(again.ok);
+        QTRY_COMPARE(shown, 2);
+        QTRY_COMPARE(workspace::FormSettings(dir / "Kvanta_8x20.frm").ReadBool("FirstRun", true), false);
     }
     for (const bool tick : {false, true}) {
         test::TempDir dir;

@@ -205,6 +205,20 @@ void ViewsTest::generationDialogFields()
     QVERIFY(!dialog.saveAsDefault());
     QCOMPARE(int(dialog.settings().Mode), 1);
     QCOMPARE(dialog.settings().Parameters, std::string("file.lcv"));
+
+    // Numbers with spaces name none: the dialog stays open and says how to write them.
+    dialog.show();
+    dialog.parametersEdit()->setText(QStringLiteral("1 3 5 7 9 11 13 15 17 19"));
+    dialog.accept();
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.errorLabel()->text(),
+             QStringLiteral("Числа \"1 3 5 7 9 11 13 15 17 19\" не распознаны. Числа от 1 до 20 пишутся через точку "
+                            "с запятой или запятую, например 3;7;12 или 3, 7, 12."));
+    QVERIFY(dialog.errorLabel()->isVisibleTo(&dialog));
+    dialog.parametersEdit()->setText(QStringLiteral("1;3;5"));
+    dialog.accept();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(!dialog.isVisible());
 }
 
 void ViewsTest::informationDialog()

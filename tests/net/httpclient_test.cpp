@@ -1,3 +1,4 @@
+#include <curl/curl.h>
 #include <gtest/gtest.h>
 #include <openssl/evp.h>
 #include <openssl/rsa.h>
@@ -202,17 +203,42 @@ TEST(HttpClient, ErrorStatusesAndRefusedConnectionsFailWithCurlsText)
     });
     s.Start();
     net::PageClient pages;
-    EXPECT_EQ(failureOf([&] { pages.GetPage(s.Url("/500"), NoProxy, true); }), "The requested URL returned error: 500");
-    EXPECT_EQ(failureOf([&] { net::HttpGetText(s.Url("/missing"), true); }), "The requested URL returned error: 404");
+    EXPECT_EQ(failureOf([&] { pages.GetPage(s.Url("/500"), NoProxy, true); }),
+              "Сервер ответил ошибкой HTTP 500 (The requested URL returned error: 500)");
+    EXPECT_EQ(failureOf([&] { net::HttpGetText(s.Url("/missing"), true); }),
+              "Сервер ответил ошибкой HTTP 404 (The requested URL returned error: 404)");
     const std::string dead = s.Url("/x");
     s.Stop();
     const std::string refused = failureOf([&] { net::HttpGetText(dead, true); });
-    EXPECT_EQ(refused.rfind("Failed to connect to 127.0.0.1 port ", 0), 0u) << refused;
+    EXPECT_EQ(refused.rfind("Сервер не принимает соединение (Failed to connect to 127.0.0.1 port ", 0), 0u) << refused;
     // The client works again after a failure.
     test::LocalServer again;
     again.server.Get("/ok", [](const httplib::Request&, httplib::Response& res) { res.set_content("ok", "text/plain"); });
     again.Start();
     EXPECT_EQ(pages.GetPage(again.Url("/ok"), NoProxy, false), "ok");
+}
+
+TEST(HttpClient, CommonFailuresSayWhatWentWrongInRussian)
+{
+    struct Case {
+        int code;
+        long status;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {CURLE_COULDNT_RESOLVE_HOST, 0, "Не удалось найти сервер по имени: нет сети или адрес неверен (d)"},
+        {CURLE_COULDNT_RESOLVE_PROXY, 0, "Не удалось найти proxy-сервер по имени (d)"},
+        {CURLE_COULDNT_CONNECT, 0, "Сервер не принимает соединение (d)"},
+        {CURLE_OPERATION_TIMEDOUT, 0, "Сервер не ответил вовремя (d)"},
+        {CURLE_PEER_FAILED_VERIFICATION, 0,
+         "Не удалось установить защищённое соединение (TLS): сертификат сайта не прошёл проверку или сайт не "
+         "поддерживает TLS (d)"},
+        {CURLE_HTTP_RETURNED_ERROR, 503, "Сервер ответил ошибкой HTTP 503 (d)"},
+        {CURLE_HTTP_RETURNED_ERROR, 0, "Сервер ответил ошибкой HTTP (d)"},
+        {CURLE_GOT_NOTHING, 0, "Соединение с сервером прервано (d)"},
+        {CURLE_TOO_MANY_REDIRECTS, 0, "d"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(net::FailureText(c.code, c.status, "d"), c.text) << c.code;
 }
 
 TEST(HttpClient, AServerThatNeverAnswersTimesOut)
@@ -230,8 +256,33 @@ TEST(HttpClient, AServerThatNeverAnswersTimesOut)
     const std::string failure = failureOf([&] { pages.GetPage(s.Url("/hang"), NoProxy, true); });
     const auto took = std::chrono::steady_clock::now() - started;
     release = true;
-    EXPECT_EQ(failure.rfind("Operation too slow", 0), 0u) << failure;
+    EXPECT_EQ(failure.rfind("Сервер не ответил вовремя (Operation too slow", 0), 0u) << failure;
     EXPECT_LT(took, 8s) << "the shortened read time-out, not the handler's 10 s";
+}
+
+TEST(HttpClient, ABodyThatTricklesEndsAtTheTotalLimit)
+{
+    // A few bytes every 200 ms: never idle long enough for the read time-out.
+    test::LocalServer s;
+    std::atomic<bool> release{false};
+    s.server.Get("/trickle", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_chunked_content_provider("text/html", [&](std::size_t, httplib::DataSink& sink) {
+            if (release) return false;
+            std::this_thread::sleep_for(200ms);
+            return sink.write("<p>x", 4);
+        });
+    });
+    s.Start();
+    EXPECT_EQ(net::PageTimeouts().Total, 60s) << "the page fetch's own limit";
+    ShortTimeouts limits(1000ms);
+    net::PageTimeouts().Total = 1500ms;
+    net::PageClient pages;
+    const auto started = std::chrono::steady_clock::now();
+    const std::string failure = failureOf([&] { pages.GetPage(s.Url("/trickle"), NoProxy, true); });
+    const auto took = std::chrono::steady_clock::now() - started;
+    release = true;
+    EXPECT_NE(failure.find("timed out"), std::string::npos) << failure;
+    EXPECT_LT(took, 8s);
 }
 
 TEST(HttpClient, PostFormEncodesTheFields)
@@ -267,7 +318,10 @@ TEST(HttpClient, TlsCertificatesAreVerified)
     for (const std::string& failure : {failureOf([&] { pages.GetPage(s.Url("/"), NoProxy, true); }),
                                        failureOf([&] { net::HttpGetText(s.Url("/"), true); }),
                                        failureOf([&] { net::HttpPostForm(s.Url("/"), {{"a", "b"}}, true); })})
-        EXPECT_EQ(failure.rfind("SSL certificate problem: self-signed certificate", 0), 0u) << failure;
+        EXPECT_NE(failure.find("TLS): сертификат сайта не прошёл проверку или сайт не поддерживает TLS "
+                               "(SSL certificate problem: self-signed certificate"),
+                  std::string::npos)
+            << failure;
     EXPECT_EQ(served, 0);
 
     // And a plain server does not pass for a TLS one.

@@ -2,11 +2,14 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "core/archive/archive.h"
+#include "core/archive/drawpage.h"
 #include "core/archive/sample.h"
 #include "tests/net/localserver.h"
 #include "tests/support/drawpages.h"
@@ -58,6 +61,35 @@ TEST(LoadOnly, DownloadsFromTheSiteAndExitsZero)
     EXPECT_EQ(asked, (std::vector<std::string>{"00021-00070", "00071-00120", "00121-00170"}));
     EXPECT_EQ(archive::ReadArchiveFile(dir / archive::ArchiveFileName).draws, site);
     EXPECT_NE(r.err.find("Загрузка архива тиражей завершена, добавлено тиражей: 110"), std::string::npos) << r.err;
+}
+
+TEST(LoadOnly, ASiteThatNeverRunsOutEndsByItself)
+{
+    // Every asked range comes back full: only the download's own limit ends the run.
+    test::LocalServer s;
+    s.server.Get("/zarvik/archive", [&](const httplib::Request& req, httplib::Response& res) {
+        const int first = std::stoi(req.get_param_value("firstDraw"));
+        game::TDrawsArray page = archive::SyntheticDraws(archive::DrawPageRange, static_cast<uint32_t>(first), first);
+        for (game::TDraw& d : page) d.SetDateText("01.02.2020 10:00");
+        std::reverse(page.begin(), page.end());
+        res.set_content(test::OperatorPage(page), "text/html; charset=utf-8");
+    });
+    s.Start();
+    test::TempDir dir;
+    const game::TDrawsArray had = archive::SyntheticDraws(30, 3, 1);
+    archive::WriteArchiveFile(dir / archive::ArchiveFileName, had);
+
+    const auto started = std::chrono::steady_clock::now();
+    const ProgramRun r = RunProgram(dir.path(), s.Url());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::minutes(2));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("За одну загрузку принимается не больше 100000 тиражей; загрузка остановлена, следующая "
+                         "продолжит с тиража 100031."),
+              std::string::npos)
+        << r.err;
+    const game::TDrawsArray now = archive::ReadArchiveFile(dir / archive::ArchiveFileName).draws;
+    ASSERT_EQ(now.size(), 100030u);
+    EXPECT_EQ(game::TDrawsArray(now.begin(), now.begin() + 30), had);
 }
 
 TEST(LoadOnly, AFailingSiteExitsNonZeroAndKeepsTheArchive)

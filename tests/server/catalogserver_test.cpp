@@ -331,6 +331,72 @@ TEST_P(CatalogSystemsTest, PublishedSystemIsListedDownloadedCountedAndDeletedByI
     EXPECT_EQ(rows("/scripts/sys_getlist.php", {{"comblen", "8"}, {"maxnums", "20"}}).size(), 1u);
 }
 
+// Every way to change another user's entry, on both kinds of entries: a stranger, the owner's
+// e-mail with another key, and an id nobody has. Each is refused with its own answer and leaves
+// everything as it was.
+TEST_P(CatalogSystemsTest, EveryChangeOfAnotherUsersEntryOrOfAMissingOneIsRefused)
+{
+    const std::int64_t pub = publish(Anna, "Публичный");
+    const std::int64_t priv = publish(Anna, "Личный", false);
+    rate(Anna, pub, 5, "свой");
+    const auto sys = [&](const TUser& u, std::int64_t id, int del) {
+        return systemFields(u, id, 9, del ? "" : List9, del ? 0 : 2, 5, del);
+    };
+    ASSERT_EQ(util::RowField(rows("/scripts/sys_putdata.php", sys(Anna, -1, 0)).at(0), "id_systems"), "1");
+    rate(Boris, pub, 3);  // Boris's key is tied to his e-mail too
+    const auto rateBy = [&](const TUser& u, std::int64_t id) {
+        TFormFields f = {{"scr_id", std::to_string(id)}, {"rate_value", "1"}, {"rate_notes", ""}};
+        for (auto& p : identity(u)) f.push_back(p);
+        return f;
+    };
+    const auto snapshot = [&] {
+        return cat->Post("/scripts/scr_getlist.php", {{"fltid", "0"}, {"cl_mail", Anna.Mail}}) +
+               cat->Post("/scripts/scr_getlist.php", {{"fltid", "0"}, {"cl_mail", Boris.Mail}}) +
+               cat->Post("/scripts/sys_getlist.php", {}) +
+               cat->Post("/scripts/scr_getrates.php", {{"scr_id", std::to_string(pub)}});
+    };
+    const std::string notOwner = util::TaggedError("Изменять и удалять можно только свои записи");
+    const std::string wrongKey = util::TaggedError(
+        "Ключ пользователя не совпадает с ключом владельца этого адреса электронной почты: изменения запрещены");
+    const std::string missing = util::TaggedError("Запись #999 не найдена");
+    const std::string noRating = util::TaggedAnswer({{{"res_code", "-1"}}});
+    const std::string scripts = "/scripts/scr_putscript.php", systems = "/scripts/sys_putdata.php",
+                      rates = "/scripts/scr_setrate.php";
+    struct Case {
+        const char* what;
+        std::string path;
+        TFormFields fields;
+        std::string answer;
+    };
+    const std::vector<Case> cases = {
+        {"script update by another user", scripts, scriptFields(Boris, pub, "Чужой"), notOwner},
+        {"script delete by another user", scripts, scriptFields(Boris, pub, "", true, 1), notOwner},
+        {"script update with another key", scripts, scriptFields(Thief, pub, "Захвачено"), wrongKey},
+        {"script delete with another key", scripts, scriptFields(Thief, pub, "", true, 1), wrongKey},
+        {"new script with another key", scripts, scriptFields(Thief, -1, "Новое"), wrongKey},
+        {"missing script update", scripts, scriptFields(Anna, 999, "Нет"), missing},
+        {"missing script delete", scripts, scriptFields(Anna, 999, "", true, 1), missing},
+        {"rating with another key", rates, rateBy(Thief, pub), wrongKey},
+        {"rating another user's private entry", rates, rateBy(Boris, priv), noRating},
+        {"rating a missing entry", rates, rateBy(Boris, 999), noRating},
+        {"system update by another user", systems, sys(Boris, 1, 0), notOwner},
+        {"system delete by another user", systems, sys(Boris, 1, 1), notOwner},
+        {"system update with another key", systems, sys(Thief, 1, 0), wrongKey},
+        {"system delete with another key", systems, sys(Thief, 1, 1), wrongKey},
+        {"new system with another key", systems, sys(Thief, -1, 0), wrongKey},
+        {"missing system update", systems, sys(Anna, 999, 0), missing},
+        {"missing system delete", systems, sys(Anna, 999, 1), missing},
+    };
+    const std::string before = snapshot();
+    for (const Case& c : cases) {
+        EXPECT_EQ(cat->Post(c.path, c.fields), c.answer) << c.what;
+        EXPECT_EQ(snapshot(), before) << c.what;
+    }
+    // The owner's own key passes every check.
+    EXPECT_EQ(cat->Post(rates, rateBy(Anna, priv)), util::TaggedAnswer({{{"res_code", "0"}}}));
+    EXPECT_EQ(cat->Post(systems, sys(Anna, 1, 1)), util::TaggedAnswer({{{"id_systems", "0"}}}));
+}
+
 TEST_P(CatalogSystemsTest, BadSystemsAreRefused)
 {
     struct Case {

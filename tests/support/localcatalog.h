@@ -42,8 +42,10 @@ public:
     server::TCatalogService Service;
     server::TCatalogServer Server;
 
-    explicit LocalCatalog(const std::string& db, server::TVersionInfo version = {})
-        : m_storage(server::OpenCatalogStorage(db)), Storage(*m_storage), Service(Storage, [this] { return Now.load(); }, std::move(version)), Server(Service, server::DefaultMaxBodyBytes, nullptr)
+    explicit LocalCatalog(const std::string& db, server::TVersionInfo version = {}, server::TServerLimits limits = {},
+                          std::int64_t pageSize = server::DefaultPageSize)
+        : m_storage(server::OpenCatalogStorage(db)), Storage(*m_storage),
+          Service(Storage, [this] { return Now.load(); }, std::move(version), pageSize), Server(Service, limits, nullptr)
     {
         m_port = Server.Bind("127.0.0.1", 0);
         m_thread = std::thread([this] { Server.Run(); });

@@ -100,17 +100,24 @@ inline game::TDraw DrawAt(const game::TDrawsArray& draws, int index, bool sorted
 
 // Filters of these kinds decide on each number of a combination separately: the batch pass
 // asks once per number 1..20 and then reads a table per combination.
-template <class Pred>
-void MatchByNumber(std::span<const game::TComb> combs, std::vector<uint8_t>& result, Pred&& numberMatches)
+// The same with an answer for every byte a combination may hold (for kinds whose single test
+// asks about any byte, so that damaged lists give what one call gives).
+inline void MatchByByte(std::span<const game::TComb> combs, std::vector<uint8_t>& result, const game::TByteTable& hit)
 {
-    game::TByteTable hit{};
-    for (int n = game::MinNumber; n <= game::MaxNumber; ++n) hit[std::size_t(n)] = numberMatches(n) ? 1 : 0;
     result.resize(combs.size());
     if (game::MatchAnyByte(combs, hit, result.data())) return;
     for (std::size_t i = 0; i < combs.size(); ++i) {
         const game::TComb& c = combs[i];
         result[i] = hit[c[0]] | hit[c[1]] | hit[c[2]] | hit[c[3]] | hit[c[4]] | hit[c[5]] | hit[c[6]] | hit[c[7]];
     }
+}
+
+template <class Pred>
+void MatchByNumber(std::span<const game::TComb> combs, std::vector<uint8_t>& result, Pred&& numberMatches)
+{
+    game::TByteTable hit{};
+    for (int n = game::MinNumber; n <= game::MaxNumber; ++n) hit[std::size_t(n)] = numberMatches(n) ? 1 : 0;
+    MatchByByte(combs, result, hit);
 }
 
 template <class Pred>

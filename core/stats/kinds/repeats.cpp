@@ -16,6 +16,7 @@
 #include "core/game/bits.h"
 #include "core/game/numbers.h"
 #include "core/game/widevectors.h"
+#include "core/stats/kinds/itemmap.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/util/format.h"
 
@@ -156,13 +157,9 @@ public:
     void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int, bool, bool,
                     std::vector<uint8_t>& result) override
     {
-        std::array<uint8_t, 256> hit{};
-        for (int x = 0; x < 256; ++x) hit[std::size_t(x)] = marked.HasKey(1, x) ? 1 : 0;
-        result.resize(combs.size());
-        for (std::size_t i = 0; i < combs.size(); ++i) {
-            const TComb& c = combs[i];
-            result[i] = hit[c[0]] | hit[c[1]] | hit[c[2]] | hit[c[3]] | hit[c[4]] | hit[c[5]] | hit[c[6]] | hit[c[7]];
-        }
+        game::TByteTable hit{};
+        for (std::size_t x = 0; x < hit.size(); ++x) hit[x] = marked.HasKey(1, static_cast<int>(x)) ? 1 : 0;
+        MatchByByte(combs, result, hit);
     }
 };
 

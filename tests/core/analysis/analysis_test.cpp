@@ -143,6 +143,18 @@ TEST(Card, ColoursRunsRepeatsAndChannels)
         {1, 3, on, {TCardShade::Channel, channel3}},
     };
     for (const Case& c : cases) EXPECT_EQ(card.CellColor(c.row, c.col, c.colors), c.expected) << c.row << "," << c.col;
+    // The legend names exactly the colours the cells can take under each setting.
+    const auto shades = [](const TCardColors& colors) {
+        std::vector<std::pair<TCardShade, uint32_t>> got;
+        for (const TCardLegendEntry& e : CardLegend(colors)) got.emplace_back(e.Shade, e.Rgb);
+        return got;
+    };
+    using Shades = std::vector<std::pair<TCardShade, uint32_t>>;
+    EXPECT_EQ(shades(on), (Shades{{TCardShade::Repeat, 0x00FF00}, {TCardShade::RepeatInRun, 0xFFFF00},
+                                 {TCardShade::Run, 0x00FFFF}, {TCardShade::Channel, game::ChannelColor(1, 5)}}));
+    EXPECT_EQ(shades({true, false, 5}), (Shades{{TCardShade::Channel, game::ChannelColor(1, 5)}}));
+    EXPECT_EQ(shades({false, true, 5}).size(), 3u);
+    EXPECT_TRUE(CardLegend({false, false, 5}).empty());
 
     // An unchanged archive builds nothing; a new draw comes on top; an edited draw is seen too.
     EXPECT_FALSE(card.Build(draws, sh, false));
@@ -264,6 +276,18 @@ TEST(WeekStat, CountsByWeekdayAndSkipsDrawsWithoutDates)
         bool painted;
         uint32_t rgb;
     };
+    // The darkest reds take white numbers: from about 71% of the largest count up.
+    struct Text {
+        int count, max;
+        uint32_t rgb;
+    };
+    for (const Text& c : std::vector<Text>{{4, 4, 0xFFFFFF}, {71, 100, 0x000000}, {72, 100, 0xFFFFFF}, {1, 2, 0x000000}}) {
+        uint32_t rgb = 0;
+        ASSERT_TRUE(WeekCellColor(c.count, c.max, rgb));
+        EXPECT_EQ(ReadableTextColor(rgb), c.rgb) << c.count << "/" << c.max;
+    }
+    EXPECT_EQ(ReadableTextColor(0xFFFFFF), 0x000000u);
+    EXPECT_EQ(ReadableTextColor(0x000080), 0xFFFFFFu);
     for (const Shade& c : std::vector<Shade>{{4, 4, true, 0xFF0000}, {1, 4, true, 0xFFBFBF}, {1, 2, true, 0xFF8080},
                                              {0, 4, false, 0}, {3, 0, false, 0}}) {
         uint32_t rgb = 0;

@@ -5,6 +5,7 @@
 
 #include "core/archive/drawpage.h"
 #include "core/archive/sample.h"
+#include "core/game/dates.h"
 #include "core/game/texts.h"
 #include "core/util/cp1251.h"
 #include "core/util/error.h"
@@ -44,6 +45,9 @@ std::string page(const std::string& sections)
 
 const char* const Nums = "<b>1</b><b>2</b><b>3</b><b>4</b><b>5</b><b>6</b><b>7</b><b>8</b><b class=\"extra\">2</b>";
 
+// Downloaded on 10.03.2021 at 10:05: draws dated up to the end of the 11th are taken.
+const game::TDateTime Limit = archive::DownloadDateLimit(game::EncodeDateTime(2021, 3, 10, 10, 5));
+
 } // namespace
 
 TEST(DrawPage, Address)
@@ -72,7 +76,7 @@ TEST(DrawPage, ReadsTheOperatorFormatNewestFirst)
         EXPECT_EQ(got.Extra, want.Extra);
     }
     archive::TSkipCounts skipped;
-    const game::TDrawsArray accepted = archive::AcceptPageDraws(p, {}, 201, 250, skipped);
+    const game::TDrawsArray accepted = archive::AcceptPageDraws(p, {}, 201, 250, Limit, skipped);
     EXPECT_EQ(accepted, site) << "ascending, as the archive keeps them";
     EXPECT_EQ(skipped.Total(), 0);
 }
@@ -81,7 +85,7 @@ TEST(DrawPage, NumbersKeepThePageOrder)
 {
     const game::TDraw d = draw(77, {3, 17, 8, 1, 20, 12, 5, 9}, 4);
     archive::TSkipCounts skipped;
-    const game::TDrawsArray got = archive::AcceptPageDraws(parse(test::OperatorPage({d})), {}, 51, 100, skipped);
+    const game::TDrawsArray got = archive::AcceptPageDraws(parse(test::OperatorPage({d})), {}, 51, 100, Limit, skipped);
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0], d);
     EXPECT_EQ(game::DrawValuesText(got[0]), "3;17;8;1;20;12;5;9 e:4");
@@ -89,10 +93,13 @@ TEST(DrawPage, NumbersKeepThePageOrder)
 
 TEST(DrawPage, PagesWithoutAList)
 {
-    for (const std::string& text : {std::string("<html>garbage</html>"), std::string(),
-                                    std::string("<div class=\"data drawings_data\">  <div class=\"content_decor\">")}) {
+    // Only the last is a list page: one with nothing on it.
+    const std::string texts[] = {"<html>garbage</html>", "",
+                                 "<DIV class=\"data drawings_data\">  <div class=\"content_decor\">"};
+    for (const std::string& text : texts) {
         const archive::TDrawPage p = parse(text);
         EXPECT_FALSE(p.ListFound) << text;
+        EXPECT_EQ(p.MarkersFound, &text == &texts[2]) << text;
         EXPECT_TRUE(p.Draws.empty());
     }
 }
@@ -149,24 +156,27 @@ TEST(DrawPage, EveryCheckSkipsWithItsReason)
         {ok8 + "<b>8</b><b class=\"extra\">4</b>", "105", "01.02.2020 10:05", TSkipReason::Known},
         {ok8 + "<b>8</b><b class=\"extra\">4</b>", "110", "31.02.2020 10:05", TSkipReason::BadDate},
         {ok8 + "<b>8</b><b class=\"extra\">4</b>", "110", "вчера вечером", TSkipReason::BadDate},
+        {ok8 + "<b>8</b><b class=\"extra\">4</b>", "110", "12.03.2021 00:00", TSkipReason::FutureDate},
+        {ok8 + "<b>8</b><b class=\"extra\">4</b>", "110", "01.01.2099 10:05", TSkipReason::FutureDate},
     };
     const game::TDrawsArray archive = archive::SyntheticDraws(5, 3, 101);   // 101..105
     for (const Case& c : cases) {
         SCOPED_TRACE(c.numbers + " " + c.no + " " + c.date);
         archive::TSkipCounts skipped;
         const game::TDrawsArray got = archive::AcceptPageDraws(parse(page(section(c.no, c.date, c.numbers))), archive,
-                                                               100, 150, skipped);
+                                                               100, 150, Limit, skipped);
         EXPECT_TRUE(got.empty());
         EXPECT_EQ(skipped.Total(), 1);
         EXPECT_EQ(skipped[c.reason], 1);
     }
-    // The boundaries of the range are inside it, and a number listed twice is taken once.
+    // The boundaries of the range are inside it, a number listed twice is taken once, and the
+    // operator's tomorrow is not the future.
     archive::TSkipCounts skipped;
     const std::string good = ok8 + "<b>8</b><b class=\"extra\">4</b>";
     const game::TDrawsArray got = archive::AcceptPageDraws(
-        parse(page(section("150", "02.02.2020 10:05", good) + section("106", "01.02.2020 10:05", good) +
+        parse(page(section("150", "11.03.2021 23:59", good) + section("106", "01.02.2020 10:05", good) +
                    section("106", "01.02.2020 10:05", good))),
-        archive, 106, 150, skipped);
+        archive, 106, 150, Limit, skipped);
     ASSERT_EQ(got.size(), 2u);
     EXPECT_EQ(got[0].DrawNo, 106);
     EXPECT_EQ(got[1].DrawNo, 150);
@@ -181,4 +191,5 @@ TEST(DrawPage, SkipReasonTexts)
     EXPECT_EQ(archive::SkipReasonText(TSkipReason::OutOfRange), "номер тиража вне запрошенного диапазона");
     EXPECT_EQ(archive::SkipReasonText(TSkipReason::Known), "тираж уже есть в архиве");
     EXPECT_EQ(archive::SkipReasonText(TSkipReason::BadDate), "дата тиража не читается");
+    EXPECT_EQ(archive::SkipReasonText(TSkipReason::FutureDate), "дата тиража позже завтрашнего дня");
 }

@@ -23,14 +23,17 @@ TEST(Generate, NumberSetFromParameters)
     struct Case {
         std::string text;
         std::vector<int> numbers;
+        bool named;   // at least one number of the field was read
     };
     const std::vector<Case> cases = {
-        {"1; 2, 25, x", {0, 1, 2, 25}},
-        {"", {0}},
-        {"20", {20}},
-        {"255,256,-1,$FF", {255}},
-        {" 3 ;; 7 ", {0, 3, 7}},
-        {"1 2", {0}},
+        {"1; 2, 25, x", {0, 1, 2, 25}, true},
+        {"", {0}, false},
+        {"20", {20}, true},
+        {"255,256,-1,$FF", {255}, false},
+        {" 3 ;; 7 ", {0, 3, 7}, true},
+        {"1 2", {0}, false},
+        {"1 3 5 7 9 11 13 15 17 19", {0}, false},
+        {"21;0", {0, 21}, false},
     };
     for (const Case& c : cases) {
         const filters::TGenerateNumbers set = filters::ParseGenerateNumbers(c.text);
@@ -38,6 +41,7 @@ TEST(Generate, NumberSetFromParameters)
         for (int v = 0; v < 256; ++v)
             if (set.test(static_cast<std::size_t>(v))) got.push_back(v);
         EXPECT_EQ(got, c.numbers) << "\"" << c.text << "\"";
+        EXPECT_EQ(filters::NamesFieldNumbers(c.text), c.named) << "\"" << c.text << "\"";
     }
 }
 

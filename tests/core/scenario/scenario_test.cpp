@@ -170,6 +170,41 @@ TEST(Scenario, FileFailuresAreShownAndKeepTheScenario)
     EXPECT_EQ(sh.BusyCount(), 0);
 }
 
+// Unsaved lines are asked about before the scenario is replaced; a saved or opened one is not.
+TEST(Scenario, ReplacingUnsavedLinesAsksFirst)
+{
+    test::TempDir dir;
+    test::ScriptedShell sh;
+    scenario::TScenario s(dir / "Kvanta_8x20.lss");
+    EXPECT_TRUE(s.MayReplace(sh));   // empty
+    s.AddLine("s1", sh);
+    EXPECT_TRUE(s.Unsaved());
+    sh.answers = {false, true};
+    EXPECT_FALSE(s.MayReplace(sh));
+    EXPECT_TRUE(s.MayReplace(sh));
+    ASSERT_EQ(sh.questions.size(), 2u);
+    EXPECT_EQ(sh.questions[0].text, scenario::TScenario::UnsavedQuestion);
+    EXPECT_FALSE(sh.questions[0].yesIsDefault);
+
+    EXPECT_FALSE(s.SaveScenario(dir / "no-such-dir" / "x.lsc", sh));
+    EXPECT_TRUE(s.Unsaved()) << "a failed save saved nothing";
+    EXPECT_TRUE(s.SaveScenario(dir / "saved.lsc", sh));
+    EXPECT_FALSE(s.Unsaved());
+    EXPECT_TRUE(s.MayReplace(sh));
+    EXPECT_EQ(sh.questions.size(), 2u);
+    s.PutLine(0, "s2", sh);
+    EXPECT_TRUE(s.Unsaved());
+    EXPECT_TRUE(s.OpenFile(dir / "saved.lsc", false, sh));
+    EXPECT_FALSE(s.Unsaved());
+    EXPECT_TRUE(s.OpenFile(dir / "saved.lsc", true, sh));
+    EXPECT_TRUE(s.Unsaved()) << "appended lines are not in any file";
+    EXPECT_FALSE(s.OpenFile(dir / "missing.lsc", false, sh));
+    EXPECT_TRUE(s.Unsaved());
+    scenario::TScenario again(dir / "Kvanta_8x20.lss");
+    again.LoadCurrent(sh);
+    EXPECT_FALSE(again.Unsaved());
+}
+
 TEST(RatingsToScript, ScenarioStakeNamesBecomeLinesOthersAreReported)
 {
     struct Case {

@@ -5,6 +5,8 @@
 
 #include "core/scenario/scenario.h"
 #include "core/scenario/survival.h"
+#include "core/scenario/testrun.h"
+#include "core/util/cp1251.h"
 #include "tests/core/scenario/runtest.h"
 
 using namespace kv;
@@ -74,6 +76,64 @@ TEST(Survival, AlwaysAndNeverKeptFiltersOnAConstructedArchive)
         EXPECT_EQ(scenario::SurvivalCellText(back[0], c), scenario::SurvivalCellText(shown[0], c)) << c;
 }
 
+// A step whose first filter leaves one ticket: the second one never runs, yet it has its row,
+// named and without tests; the file is UTF-8 and reads back, as does one of an earlier version.
+TEST(Survival, APartThatCouldNotRunIsNamedAndTheFileIsUtf8)
+{
+    RunFixture f(30);
+    game::TDrawsArray draws = archive::SyntheticDraws(30, 1, 1000);
+    for (game::TDraw& d : draws) d.Nums = {8, 1, 7, 2, 6, 3, 5, 4};
+    archive::WriteArchiveFile(f.dir / archive::ArchiveFileName, draws);
+    f.ws.LoadArchive(f.sh);
+    f.list.CombsGenerateMode = 2;   // the 9 tickets of 1..9
+    f.list.CombsGenerateParameters = "1,2,3,4,5,6,7,8,9";
+    // Deleting the tickets with 9 leaves 1..8, the drawn one.
+    const std::string del = "TMD1#NUMS:10#LVA:9#SF:1", keep = "BMF8#SUMS:10#CMV:36#SF:1";
+    f.Script({Line({del, keep})});
+    f.runner->ScriptTest(3);
+    ASSERT_TRUE(f.sh.messages.empty());
+    const std::vector<scenario::TSurvivalRow> rows = f.runner->Survival().Summary();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].PartText, del);
+    EXPECT_EQ(rows[0].Tests, 3);
+    EXPECT_EQ(rows[0].Survived, 3);
+    EXPECT_EQ(rows[1].PartText, keep);
+    EXPECT_EQ(rows[1].Tests, 0);
+    std::vector<std::string> cells;
+    for (int c = 0; c < scenario::SurvivalColumns; ++c) cells.push_back(scenario::SurvivalCellText(rows[1], c));
+    EXPECT_EQ(cells, (std::vector<std::string>{keep, "0", "0", "", "", "", "", ""}));
+
+    const std::filesystem::path file = f.dir / scenario::SurvivalFileName;
+    EXPECT_EQ(test::ReadBytes(file), scenario::SurvivalCsvText(rows));
+    EXPECT_EQ(scenario::LoadSurvival(file).size(), 2u);
+    scenario::TSurvivalRow named{.PartText = "Фильтр «Б»", .Tests = 2, .Survived = 1, .Rate = 0.5, .KeptShare = 0.5};
+    test::WriteBytes(file, util::Utf8ToCp1251(scenario::SurvivalCsvText({named})));
+    const std::vector<scenario::TSurvivalRow> old = scenario::LoadSurvival(file);
+    ASSERT_EQ(old.size(), 1u);
+    EXPECT_EQ(old[0].PartText, named.PartText);
+}
+
+// Small shares keep three significant digits; ordinary ones the usual decimals.
+TEST(Survival, SmallValuesKeepTheirDigits)
+{
+    struct Case {
+        double rate, kept, lift, low, high;
+        std::vector<std::string> cells;   // columns 3..7
+    };
+    const std::vector<Case> cases = {
+        {1, 1.0 / 125970, 125970, 0.5, 1, {"100.00", "0.000794", "125970.000", "50.00", "100.00"}},
+        {0, 0.25, 0, 0, 0.0123, {"0.00", "25.00", "0.000", "0.00", "1.23"}},
+        {0.02, 0.5, 0.04, 0.0004567, 0.9, {"2.00", "50.00", "0.0400", "0.0457", "90.00"}},
+    };
+    for (const Case& c : cases) {
+        const scenario::TSurvivalRow row{.PartText = "X", .Tests = 5, .Survived = 1, .Rate = c.rate,
+                                         .KeptShare = c.kept, .Lift = c.lift, .Low = c.low, .High = c.high};
+        std::vector<std::string> cells;
+        for (int col = 3; col < scenario::SurvivalColumns; ++col) cells.push_back(scenario::SurvivalCellText(row, col));
+        EXPECT_EQ(cells, c.cells);
+    }
+}
+
 // Deleting the two most frequent numbers of a random archive keeps the drawn ticket about as
 // often as it keeps any ticket; "Прогноз" records nothing.
 TEST(Survival, RandomFilterHasALiftNearOne)
@@ -93,6 +153,62 @@ TEST(Survival, RandomFilterHasALiftNearOne)
 
     f.runner->ScriptRun();
     EXPECT_TRUE(f.runner->Survival().Empty());
+}
+
+// A test of 5 draws keeping the last 2 apart: survival, the rating rows of either half and the
+// run record split at the first hold-out draw; the file keeps the hold-out columns. A hold-out
+// as long as the test leaves no tuning draw and runs nothing.
+TEST(Survival, HoldoutSplitsSurvivalAndRating)
+{
+    RunFixture f(30);
+    game::TDrawsArray draws = archive::SyntheticDraws(30, 1, 1000);
+    for (game::TDraw& d : draws) d.Nums = {8, 1, 7, 2, 6, 3, 5, 4};
+    archive::WriteArchiveFile(f.dir / archive::ArchiveFileName, draws);
+    f.ws.LoadArchive(f.sh);
+    f.list.CombsGenerateMode = 0;
+    f.Script({Line({"TMF1#NUMS:10#CMV:1#SF:1"})});
+    f.runner->ScriptTest(5, 5);
+    EXPECT_EQ(f.ws.StakesFile().RecordCount(), 0);
+    f.runner->ScriptTest(5, 2);
+    ASSERT_TRUE(f.sh.messages.empty());
+
+    const scenario::TTestRun& run = f.runner->LastTest();
+    EXPECT_EQ(run.Count, 5);
+    EXPECT_EQ(run.Holdout, 2);
+    EXPECT_EQ(run.FirstDrawNo, f.LastDrawNo() - 4);
+    EXPECT_EQ(run.HoldoutFrom, f.LastDrawNo() - 1);
+    EXPECT_EQ(run.LastDrawNo, f.LastDrawNo());
+    ASSERT_EQ(run.Tuning.size(), 1u);
+    ASSERT_EQ(run.Held.size(), 1u);
+    EXPECT_EQ(run.Tuning[0].StakeCount, 3);
+    EXPECT_EQ(run.Tuning[0].Hits[8], 3);
+    EXPECT_EQ(run.Held[0].StakeCount, 2);
+    EXPECT_EQ(run.Held[0].HitSum, 16);
+    EXPECT_EQ(run.Held[0].Name, run.Tuning[0].Name);
+
+    const scenario::TTestRun back = scenario::LoadTestRun(f.dir.path());
+    EXPECT_EQ(back.Holdout, 2);
+    EXPECT_EQ(back.HoldoutFrom, run.HoldoutFrom);
+    EXPECT_EQ(back.LastDrawNo, run.LastDrawNo);
+    EXPECT_EQ(back.Tuning, run.Tuning);
+    EXPECT_EQ(back.Held, run.Held);
+
+    const std::vector<scenario::TSurvivalRow> rows = f.runner->Survival().Summary(run.HoldoutFrom);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].Tests, 3);
+    EXPECT_EQ(rows[0].HoldTests, 2);
+    EXPECT_EQ(rows[0].HoldSurvived, 2);
+    const std::string csv = scenario::SurvivalCsvText(rows);
+    EXPECT_NE(csv.find(";\"Контроль: верхняя граница 95%, %\"\r\n"), std::string::npos);
+    EXPECT_NE(csv.find("\"TMF1#NUMS:10#CMV:1#SF:1\";3;3;100.00;99.61;1.004;43.85;100.00;2;2;100.00;99.61;1.004;34.24;100.00\r\n"),
+              std::string::npos)
+        << csv;
+    const std::vector<scenario::TSurvivalRow> saved = scenario::LoadSurvival(f.dir / scenario::SurvivalFileName);
+    ASSERT_EQ(saved.size(), 1u);
+    for (int c = 0; c < scenario::SurvivalHoldoutColumns; ++c)
+        EXPECT_EQ(scenario::SurvivalCellText(saved[0], c), scenario::SurvivalCellText(rows[0], c)) << c;
+    // Without a hold-out the file and the table keep their 8 columns.
+    EXPECT_EQ(scenario::SurvivalColumnCount(f.runner->Survival().Summary()), scenario::SurvivalColumns);
 }
 
 } // namespace

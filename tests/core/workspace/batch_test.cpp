@@ -9,6 +9,7 @@
 #include "core/archive/sample.h"
 #include "core/workspace/batch.h"
 #include "core/workspace/cmdline.h"
+#include "core/workspace/online.h"
 #include "core/workspace/workspace.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
@@ -31,6 +32,7 @@ struct Fixture {
     Fixture()
     {
         archive::WriteArchiveFile(dir / archive::ArchiveFileName, archive::SyntheticDraws(40, 11, 1));
+        test::WriteBytes(dir / "Kvanta_8x20.ini", "[ONLINE]\r\nOperatorUrl=http://site.local/\r\n");
         list.BuildMethodList();
     }
     std::filesystem::path folder() const { return dir / stats::TPrefetchCache::FolderName; }
@@ -62,7 +64,7 @@ workspace::CommandLine Words(const std::vector<std::string>& words)
 workspace::TWebAccess QuietSite()
 {
     workspace::TWebAccess web;
-    web.GetPage = [](const std::string&, const workspace::TProxyServer&, bool) { return std::string("<html></html>"); };
+    web.GetPage = [](const std::string&, const workspace::TProxyServer&, bool) { return test::OperatorPage({}); };
     web.GetText = [](const std::string&) { return std::string(); };
     return web;
 }
@@ -169,14 +171,13 @@ TEST(Batch, LoadOnlyDownloadsChecksAndNeverAsks)
         asked.push_back(url);
         return util::Utf8ToCp1251(test::OperatorPageFor(site, 41, 90));
     };
-    const std::string ini = "[ONLINE]\r\nOperatorUrl=http://site.local/\r\n";
-    test::WriteBytes(f.dir / "Kvanta_8x20.ini", ini);
     EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"loadonly"}), web), 0);
     EXPECT_EQ(asked, (std::vector<std::string>{"http://site.local/zarvik/archive?firstDraw=00041&lastDraw=00090&mode=draw"}));
     EXPECT_EQ(archive::ReadArchiveFile(f.dir / archive::ArchiveFileName).draws, site);
     ASSERT_EQ(f.sh.messages.size(), 1u);
     EXPECT_EQ(f.sh.messages[0].kind, shell::MessageKind::Information);
-    EXPECT_EQ(f.sh.messages[0].text, "Загрузка архива тиражей завершена, добавлено тиражей: 5");
+    EXPECT_EQ(f.sh.messages[0].text,
+              "Загрузка архива тиражей завершена, добавлено тиражей: 5; последний тираж: 45 от 14.02.2015 10:00");
 
     // A failing site: no question, the reason reported, a non-zero code, the archive kept.
     f.sh.messages.clear();
@@ -204,10 +205,28 @@ TEST(Batch, LoadOnlyDownloadsChecksAndNeverAsks)
     ASSERT_EQ(f.sh.messages.size(), 3u);
     EXPECT_EQ(f.sh.messages[0].text, "Пропущено: числа не различны или вне 1..20: 1");
     EXPECT_EQ(f.sh.messages[1].text, "Пропущено: дополнительное число вне 1..4: 1");
-    EXPECT_EQ(f.sh.messages[2].text, "Загрузка архива тиражей завершена, добавлено тиражей: 1");
+    EXPECT_EQ(f.sh.messages[2].text,
+              "Загрузка архива тиражей завершена, добавлено тиражей: 1; последний тираж: 48 от 17.02.2015 10:00");
 
     // Without network access in the build the word fails rather than pretend.
     f.sh.messages.clear();
     workspace::Workspace fourth(f.dir.path());
     EXPECT_EQ(workspace::RunBatch(fourth, f.sh, Words({"loadonly"})), 1);
+}
+
+TEST(Batch, LoadOnlyWithoutOperatorUrlSaysSoAndFails)
+{
+    Fixture f;
+    test::WriteBytes(f.dir / "Kvanta_8x20.ini", "[ONLINE]\r\nProxyListUrl=http://list.local/\r\n");
+    bool fetched = false;
+    workspace::TWebAccess web = QuietSite();
+    web.GetPage = [&](const std::string&, const workspace::TProxyServer&, bool) {
+        fetched = true;
+        return std::string();
+    };
+    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"loadonly"}), web), 1);
+    EXPECT_FALSE(fetched);
+    ASSERT_EQ(f.sh.messages.size(), 1u);
+    EXPECT_EQ(f.sh.messages[0].kind, shell::MessageKind::Error);
+    EXPECT_EQ(f.sh.messages[0].text, workspace::NoOperatorUrlText);
 }

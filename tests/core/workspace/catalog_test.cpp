@@ -212,6 +212,30 @@ TEST(OnlineIdentity, TheKeyIsMadeOnceAndKept)
     EXPECT_FALSE(workspace::IsNewerVersion("0.1.0", "0.1.1"));
 }
 
+TEST(CatalogClient, UpdateCheckNamesTheVersionWhatChangedAndWhereToGetIt)
+{
+    FakeCatalog fake;
+    fake.answer = "<result><row><app_ver>0.3.1</app_ver><url>https://example.org/kvanta</url>"
+                  "<notes>Быстрее тест</notes></row></result>";
+    const workspace::TReleaseInfo latest = fake.client().LatestRelease();
+    EXPECT_EQ(fake.path, "scripts/app_version.php");
+    EXPECT_EQ(latest.Version, "0.3.1");
+    EXPECT_EQ(workspace::UpdateCheckText(latest, "0.2.9"),
+              "Доступна новая версия программы: 0.3.1 (установлена 0.2.9).\n\nЧто изменилось: Быстрее тест\n\n"
+              "Адрес для загрузки: https://example.org/kvanta\n\nПрограмма не заменяет свои файлы сама: установите "
+              "новую версию менеджером пакетов или с адреса для загрузки.");
+    EXPECT_EQ(workspace::UpdateStatusText(latest, "0.2.9"),
+              "Доступна новая версия программы: 0.3.1 (https://example.org/kvanta)");
+    // Not newer, or nothing announced: nothing to install, and no status line.
+    for (const std::string& current : {std::string("0.3.1"), std::string("1.0")}) {
+        EXPECT_EQ(workspace::UpdateCheckText(latest, current), "Установлена последняя версия программы (" + current + ").");
+        EXPECT_EQ(workspace::UpdateStatusText(latest, current), "");
+    }
+    fake.answer = "<result></result>";
+    EXPECT_EQ(workspace::UpdateStatusText(fake.client().LatestRelease(), "0.2.9"), "");
+    EXPECT_EQ(workspace::UpdateStatusText({"0.4", "", ""}, "0.2.9"), "Доступна новая версия программы: 0.4");
+}
+
 TEST(SystemStakes, WholeAndFilteredPlayStakeSortedWithOriginFourAfterASeparator)
 {
     test::TempDir dir;

@@ -2,6 +2,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <filesystem>
 
 #include "core/workspace/batch.h"
@@ -34,6 +35,7 @@ TEST(CommandLine, ParseAndDataDir)
     EXPECT_FALSE(cmd.restart);
     EXPECT_EQ(cmd.dataDir, "/x/y");
     EXPECT_EQ(cmd.unknown, std::vector<std::string>{"what"});
+    EXPECT_EQ(cmd.error, "лишнее слово what");
     EXPECT_TRUE(workspace::IsBatchRun(cmd));
     EXPECT_FALSE(workspace::IsBatchRun(workspace::ParseCommandLine({"restart", "no-language"})));
     EXPECT_EQ(workspace::ParseCommandLine({"--data-dir=/a b"}).dataDir, "/a b");
@@ -47,6 +49,30 @@ TEST(CommandLine, ParseAndDataDir)
     for (const char* word : {"--data-dir", "loadonly", "fullrecreate", "fullrefresh", "restart", "no-language",
                              "--version", "--help", "KVANTA_DATA_DIR", "XDG_DATA_HOME"})
         EXPECT_NE(workspace::UsageText().find(word), std::string::npos) << word;
+}
+
+TEST(CommandLine, NumbersAreReadWholeAndEchoesAreSafe)
+{
+    const struct {
+        const char* text;
+        bool ok;
+        int64_t value;
+    } numbers[] = {{"5", true, 5},         {"1", true, 1},      {"100", true, 100}, {"0", false, 0},  {"101", false, 0},
+                   {"5x", false, 0},       {"1e3", false, 0},   {" 5", false, 0},   {"+5", false, 0}, {"", false, 0},
+                   {"-1", false, 0},       {"4294967297", false, 0},               {"99999999999999999999", false, 0}};
+    for (const auto& n : numbers) {
+        int64_t v = 0;
+        EXPECT_EQ(workspace::ParseWholeNumber(n.text, 1, 100, v), n.ok) << n.text;
+        EXPECT_EQ(v, n.value) << n.text;
+    }
+    EXPECT_EQ(workspace::SafeText("NUMS"), "NUMS");
+    EXPECT_EQ(workspace::SafeText("Числа"), "Числа");
+    EXPECT_EQ(workspace::SafeText("a\xff\x1b[2Jb"), "a\\xFF\\x1B[2Jb");
+    EXPECT_EQ(workspace::SafeText("\xd0\xa7\n"), "Ч\\x0A");
+    // Qt's own options pass to a window start only, with their values.
+    EXPECT_EQ(workspace::ParseCommandLine({"-platform", "offscreen", "restart"}).qtArgs,
+              (std::vector<std::string>{"-platform", "offscreen"}));
+    EXPECT_EQ(workspace::ParseCommandLine({"-style"}).error, "не задано значение параметра -style");
 }
 
 TEST(CommandLine, DataDirOrder)

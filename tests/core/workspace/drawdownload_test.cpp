@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <deque>
 #include <string>
@@ -13,8 +15,11 @@
 #include "core/stats/statlist.h"
 #include "core/util/cp1251.h"
 #include "core/util/error.h"
+#include "core/util/files.h"
+#include "core/util/format.h"
 #include "core/util/ini.h"
 #include "core/workspace/drawdownload.h"
+#include "core/workspace/online.h"
 #include "core/workspace/workspace.h"
 #include "tests/support/drawpages.h"
 #include "tests/support/support.h"
@@ -258,22 +263,44 @@ TEST(DrawDownload, NoProxyFoundEndsWithTheSearchMessage)
     ASSERT_EQ(f.sh.messages.size(), 1u);
     EXPECT_EQ(f.sh.messages[0].text, "Ошибка получения списка proxy-серверов!\n\nno proxy list here");
     EXPECT_EQ(f.ws.DrawCount(), 0);
+
+    // Without a list address the search names the missing setting and asks nobody.
+    Fixture g(0, 20);
+    g.ws.Proxy().Mode = workspace::TProxy::ModeAuto;
+    g.settings.ProxyListUrl.clear();
+    EXPECT_TRUE(g.Run().Failed);
+    EXPECT_TRUE(g.site.asked.empty());
+    ASSERT_EQ(g.sh.messages.size(), 1u);
+    EXPECT_EQ(g.sh.messages[0].text, std::string("Ошибка получения списка proxy-серверов!\n\n") + workspace::NoProxyListUrlText);
 }
 
-TEST(DrawDownload, BadPagesAddNothingAndLoseNothing)
+TEST(DrawDownload, BadPagesFailTheirRangeAndLoseNothing)
 {
-    struct Case {
-        const char* name;
-        std::string page;
-        bool asks;   // a failure of the range (the retry question) rather than a quiet end
-    };
+    // No page of something else passes for "nothing new": each is a failure of its range.
     const std::string garbage(10 * 1024 * 1024, '\x07');
-    const std::vector<Case> cases = {
-        {"garbage", "\x01\x02<<<>>>&&&" + garbage.substr(0, 1000), false},
-        {"10 MB without markers", garbage, false},
-        {"10 MB with an open list", "<div class=\"data drawings_data\"><div class=\"elem\">" + garbage, true},
+    const std::string ok8 = "<b>1</b><b>2</b><b>3</b><b>4</b><b>5</b><b>6</b><b>7</b><b>8</b>";
+    const auto listed = [&](int no, const char* date, const std::string& extra) {
+        return util::Format("<div class=\"elem\"><a href=\"/zarvik/archive/%d\">x</a><div class=\"draw_date\" "
+                            "title=\"%s\">d</div><div class=\"container cleared\"><div>%s<b class=\"extra\">%s</b>"
+                            "</div></div><div class=\"controls\"></div></div>",
+                            {no, date, ok8, extra});
     };
-    for (const Case& c : cases) {
+    const auto list = [](const std::string& sections) {
+        return "<div class=\"data drawings_data\">" + sections + "</div><div class=\"content_decor\"></div>";
+    };
+    const struct {
+        const char* name;
+        std::string page, reason;
+    } cases[] = {
+        {"garbage", "\x01\x02<<<>>>&&&" + garbage.substr(0, 1000),
+         "Страница сайта не прочитана: на ней нет списка тиражей (получено байт: 1011)."},
+        {"10 MB without markers", garbage, "Страница сайта не прочитана: на ней нет списка тиражей (получено байт: 10485760)."},
+        {"10 MB with an open list", "<div class=\"data drawings_data\"><div class=\"elem\">" + garbage, ""},
+        {"every draw refused", list(listed(31, "01.01.2099 10:00", "1") + listed(32, "01.02.2020 10:00", "9") + "<div class=\"elem\">"),
+         "Страница сайта не прочитана: тиражей в списке 3, отклонено 3 (нет номера, даты или чисел тиража: 1; "
+         "дополнительное число вне 1..4: 1; дата тиража позже завтрашнего дня: 1)."},
+    };
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Fixture f(30, 30);
         const game::TDrawsArray before = f.ws.Draws();
@@ -282,14 +309,65 @@ TEST(DrawDownload, BadPagesAddNothingAndLoseNothing)
         f.sh.answers = {false};
         const workspace::TDownloadResult r = workspace::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
         EXPECT_EQ(r.Added, 0);
-        EXPECT_EQ(r.Failed, c.asks);
-        EXPECT_EQ(f.sh.questions.size(), c.asks ? 1u : 0u);
-        if (c.asks) {
-            EXPECT_LT(f.sh.questions[0].text.size(), 3000u) << "the page is quoted only at its start";
-        }
+        EXPECT_TRUE(r.Failed);
+        ASSERT_EQ(f.sh.questions.size(), 1u);
+        EXPECT_LT(f.sh.questions[0].text.size(), 3000u) << "the page is quoted only at its start";
+        if (!c.reason.empty()) EXPECT_EQ(r.Failure, c.reason);
         EXPECT_EQ(f.ws.Draws(), before);
         EXPECT_EQ(f.onDisk(), before);
     }
+}
+
+TEST(DrawDownload, ASiteThatNeverRunsOutStopsAtTheLimit)
+{
+    // Every asked range comes back full, dated in the past: only the limit ends it.
+    Fixture f(10, 10);
+    workspace::TWebAccess web = f.site.Web();
+    web.GetPage = [&](const std::string& url, const workspace::TProxyServer&, bool) {
+        const int first = std::stoi(url.substr(url.find("firstDraw=") + 10, 5));
+        game::TDrawsArray page = archive::SyntheticDraws(archive::DrawPageRange, first, first);
+        for (game::TDraw& d : page) d.SetDateText("01.02.2020 10:00");
+        std::reverse(page.begin(), page.end());
+        return util::Utf8ToCp1251(test::OperatorPage(page));
+    };
+    f.settings.MaxDraws = 120;
+    f.settings.AskRetry = false;
+    const workspace::TDownloadResult r = workspace::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
+    EXPECT_TRUE(r.Failed && r.LimitReached);
+    EXPECT_EQ(r.Added, 120);
+    EXPECT_EQ(r.Failure, "За одну загрузку принимается не больше 120 тиражей; загрузка остановлена, следующая "
+                         "продолжит с тиража 131.");
+    EXPECT_EQ(f.onDisk().size(), 130u);
+    EXPECT_EQ(f.onDisk(), f.ws.Draws());
+}
+
+TEST(DrawDownload, PagesAreAppendedAndOnlyWhatWasSavedCounts)
+{
+    Fixture f(0, 140);
+    struct stat before {};
+    ASSERT_EQ(::stat((f.dir / archive::ArchiveFileName).c_str(), &before), 0);
+    // Room for the first page and a half of the second.
+    util::SimulateDiskSpace(75 * static_cast<int64_t>(game::TDraw::RecordSize));
+    f.settings.AskRetry = false;
+    const workspace::TDownloadResult r = f.Run();
+    util::SimulateDiskSpace(-1);
+    EXPECT_TRUE(r.Failed);
+    EXPECT_EQ(r.Added, 50);
+    EXPECT_EQ(f.ws.DrawCount(), 50) << "the draws the check sees";
+    EXPECT_EQ(f.onDisk(), f.ws.Draws());
+    EXPECT_EQ(test::ReadBytes(f.dir / archive::ArchiveFileName).size(), 50 * game::TDraw::RecordSize)
+        << "no half page left behind";
+    struct stat after {};
+    ASSERT_EQ(::stat((f.dir / archive::ArchiveFileName).c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "appended to, not rewritten";
+
+    // A file that holds more than memory (records refused at load) is rewritten whole.
+    test::WriteBytes(f.dir / archive::ArchiveFileName, test::ReadBytes(f.dir / archive::ArchiveFileName) + "partial");
+    workspace::Workspace again(f.dir.path());
+    again.LoadArchive(f.sh);
+    EXPECT_TRUE(again.AppendDraws(f.sh, {f.site.draws[50]}));
+    EXPECT_EQ(archive::ReadArchiveFile(f.dir / archive::ArchiveFileName).draws,
+              game::TDrawsArray(f.site.draws.begin(), f.site.draws.begin() + 51));
 }
 
 TEST(DrawDownload, ACancelEndsWithoutTheQuestionKeepsEarlierPagesAndChecksStakes)
@@ -361,18 +439,21 @@ TEST(DrawDownload, StartUpAsksDownloadsOrLeavesTheNetworkAlone)
 {
     struct Case {
         int mode;
+        bool restarted;   // the start that follows a language change
         std::deque<bool> answers;
         bool downloads;
         bool asks;
     };
     const std::vector<Case> cases = {
-        {0, {true}, true, true}, {0, {false}, false, true}, {1, {}, true, false}, {2, {}, false, false},
+        {0, false, {true}, true, true}, {0, false, {false}, false, true}, {1, false, {}, true, false},
+        {2, false, {}, false, false},   {0, true, {true}, false, false},  {1, true, {}, true, false},
+        {2, true, {}, false, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.mode);
+        SCOPED_TRACE(c.mode * 10 + c.restarted);
         test::ScriptedShell sh;
         sh.answers = c.answers;
-        EXPECT_EQ(workspace::DownloadOnStart(c.mode, sh), c.downloads);
+        EXPECT_EQ(workspace::DownloadOnStart(c.mode, sh, c.restarted), c.downloads);
         ASSERT_EQ(sh.questions.size(), c.asks ? 1u : 0u);
         if (c.asks) {
             EXPECT_EQ(sh.questions[0].caption, "Подтверждение");

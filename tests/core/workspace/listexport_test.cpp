@@ -2,7 +2,12 @@
 
 #include "core/archive/drawlist.h"
 #include "core/game/numbers.h"
+#include "core/stakes/lucktest.h"
 #include "core/stakes/ratings.h"
+#include "core/archive/sample.h"
+#include "core/stats/prefetch.h"
+#include "core/stats/statlist.h"
+#include "core/stats/stattable.h"
 #include "core/util/xlsxfile.h"
 #include "core/workspace/listexport.h"
 #include "tests/support/support.h"
@@ -105,5 +110,49 @@ TEST(ListExport, RatingReadBack)
         EXPECT_EQ(read.Cells.at("A5").Text, "12");
         EXPECT_EQ(read.Cells.at("B4").Number, 10);
         EXPECT_EQ(read.Cells.at("E4").Number, -123.5);
+    }
+
+    // The luck test's columns: numbers where computed, empty where not, "-" without prizes.
+    stakes::TLuckCache luck;
+    luck.Store(a, {.PHits = 0.0123, .PProfit = 0.00001});
+    for (const bool noPrizes : {false, true}) {
+        const util::TExportSheet sheet = workspace::RatingsSheet(ratings, {&luck, 10000, noPrizes});
+        ASSERT_EQ(sheet.Captions.size(), std::size_t(stakes::RatingColumnCount + 2));
+        EXPECT_EQ(sheet.Captions.back(), "p (профит)");
+        util::WriteXlsx(dir / "r.xlsx", sheet, {});
+        const test::XlsxSheet read = test::ReadXlsx(dir / "r.xlsx");
+        ExpectCells(read, sheet, 3);
+        const std::string hits = test::CellRef(3, stakes::RatingColumnCount);
+        const std::string profit = test::CellRef(3, stakes::RatingColumnCount + 1);
+        EXPECT_EQ(read.Cells.at(hits).Number, 0.0123);
+        EXPECT_EQ(read.Cells.at(profit).Text, noPrizes ? "-" : "< 0.0001");
+    }
+}
+
+// The values of a number method go out as numbers, a table of names keeps them as texts.
+TEST(ListExport, StatTableValuesAreNumbersWhenAllAre)
+{
+    test::TempDir dir;
+    test::ScriptedShell sh;
+    const game::TDrawsArray draws = archive::SyntheticDraws(200, 3, 1);
+    stats::TStatList list;
+    list.SetDraws(&draws);
+    list.BuildMethodList();
+    const stats::TPrefetchCache cache(dir.path());
+    for (const char* code : {"NUMS", "SUMS", "EVEN", "DIGS"}) {
+        stats::TStatTable table;
+        stats::TStatTableRequest request;
+        request.Method = list.FindMethod(code);
+        request.DrawsStatLen = 200;
+        ASSERT_TRUE(table.Build(list, cache, request, sh, true)) << code;
+        bool numbers = true;
+        for (int r = 0; r < table.RowCount(); ++r) numbers = numbers && util::ParseShownNumber(table.CellText(r, 0));
+        if (std::string(code) == "NUMS") ASSERT_TRUE(numbers) << "the numbers 1..20";
+        const util::TExportSheet sheet = workspace::StatTableSheet(table, false);
+        std::vector<util::TSheetCell> cells(sheet.Captions.size());
+        sheet.Row(0, cells);
+        EXPECT_EQ(cells[0].Numeric, numbers) << code << " " << cells[0].Text;
+        util::WriteXlsx(dir / "s.xlsx", sheet, {});
+        ExpectCells(test::ReadXlsx(dir / "s.xlsx"), sheet, 3);
     }
 }

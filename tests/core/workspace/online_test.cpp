@@ -23,8 +23,9 @@ TEST(OnlineUrls, FileThenEnvironment)
     };
 
     TOnlineUrls u = workspace::ReadOnlineUrls(ini, getEnv);
-    EXPECT_EQ(u.OperatorUrl, TOnlineUrls::DefaultOperatorUrl);
-    EXPECT_EQ(u.ProxyListUrl, TOnlineUrls::DefaultProxyListUrl);
+    // No outside address is built in but the catalogue's, which is this machine's.
+    EXPECT_EQ(u.OperatorUrl, "");
+    EXPECT_EQ(u.ProxyListUrl, "");
 
     test::WriteBytes(ini, "[ONLINE]\r\nOperatorUrl=http://site.local\r\nProxyListUrl=http://list.local/p\r\n");
     u = workspace::ReadOnlineUrls(ini, getEnv);

@@ -53,6 +53,19 @@ TEST(Workspace, EmptyDataDirectory)
     EXPECT_EQ(f.ws.NextDrawNo(), 1);
     EXPECT_TRUE(f.sh.messages.empty());
     EXPECT_FALSE(std::filesystem::exists(f.dir / archive::ArchiveFileName)) << "nothing is created by loading";
+
+    // The demo archive: "No" makes nothing; "Yes" writes the invented draws; never over real ones.
+    f.sh.answers = {false, true, true};
+    EXPECT_FALSE(f.ws.CreateDemoArchive(f.sh));
+    EXPECT_FALSE(std::filesystem::exists(f.dir / archive::ArchiveFileName));
+    EXPECT_TRUE(f.ws.CreateDemoArchive(f.sh));
+    ASSERT_EQ(f.sh.questions.size(), 2u);
+    EXPECT_EQ(f.sh.questions[1].text, workspace::Workspace::DemoArchiveQuestion);
+    const game::TDrawsArray demo = archive::SyntheticDraws(workspace::Workspace::DemoArchiveDraws, 8201);
+    EXPECT_EQ(f.ws.Draws(), demo);
+    EXPECT_EQ(f.archiveBytes(), archive::ArchiveBytes(demo));
+    EXPECT_FALSE(f.ws.CreateDemoArchive(f.sh));
+    EXPECT_EQ(f.sh.questions.size(), 2u) << "a filled archive is not asked about";
 }
 
 TEST(Workspace, TruncatedArchiveIsKeptAsABackup)
