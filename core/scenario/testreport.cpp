@@ -51,11 +51,6 @@ struct Frame {
     double Y(double y) const { return Bottom - (y - Y0) / (Y1 - Y0) * (Bottom - Top); }
 };
 
-std::string pText(double p, int repetitions)
-{
-    return stakes::LuckPText(p, repetitions);
-}
-
 const stakes::TLuckPart& tuningPart(const TReportRow& row, bool holdout)
 {
     return holdout ? row.Luck.Tuning : row.Luck.All;
@@ -426,8 +421,8 @@ std::string TestReportHtml(const TTestReport& report)
     }
     h += "</tr>\n";
     const auto pq = [&](double p, double q) {
-        h += std::string("<td class=\"n") + (p < 0.05 ? " good" : "") + "\">" + pText(p, reps) + "</td>";
-        h += std::string("<td class=\"n") + (q < 0.05 ? " good" : "") + "\">" + pText(q, reps) + "</td>";
+        h += std::string("<td class=\"n") + (p < 0.05 ? " good" : "") + "\">" + stakes::LuckPText(p, reps) + "</td>";
+        h += std::string("<td class=\"n") + (q < 0.05 ? " good" : "") + "\">" + stakes::LuckPText(q, reps) + "</td>";
     };
     const auto side = [&](const stakes::TRatingRecord& r, const stakes::TLuckPart& part) {
         h += "<td class=\"n\">" + std::to_string(r.StakeCount) + "</td>";

@@ -31,7 +31,8 @@ root="$work/root"
 dpkg -x "$deb" "$root"
 for f in usr/bin/Kvanta_8x20 usr/share/applications/kvanta-8x20.desktop \
          usr/share/icons/hicolor/scalable/apps/kvanta-8x20.svg \
-         usr/share/kvanta-8x20/help/Kvanta_8x20_RUS/index.html usr/bin/Kvanta_8x20_ENU.lng; do
+         usr/share/kvanta-8x20/help/Kvanta_8x20_RUS/index.html usr/bin/Kvanta_8x20_ENU.lng \
+         usr/share/man/man1/Kvanta_8x20.1.gz; do
   [ -f "$root/$f" ] || fail "$f is not in the package"
 done
 grep -qx 'Exec=Kvanta_8x20' "$root/usr/share/applications/kvanta-8x20.desktop" || fail "the menu entry starts something else"
