@@ -13,7 +13,7 @@
 // run a refresh is done at once.
 class RunRefresh {
 public:
-    static constexpr int IntervalMs = 300;
+    static constexpr int IntervalMs = 500;
 
     // `window` is the one whose painting waits during a run.
     explicit RunRefresh(QWidget* window);

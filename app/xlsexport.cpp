@@ -11,10 +11,12 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/formexport.h"
 #include "app/qtshell.h"
 #include "core/shell/shell.h"
+#include "core/util/error.h"
 #include "core/util/format.h"
 #include "core/util/xlsxfile.h"
 #include "core/workspace/listexport.h"
@@ -70,7 +72,18 @@ bool ExportSheet(QWidget* parent, kv::shell::Shell& shell, const std::filesystem
     }
     try {
         shell::BusyScope busy(shell, "Экспорт в Microsoft Excel...");
-        util::WriteXlsx(std::filesystem::path(file.toStdString()), sheet, options);
+        // The list is written with progress and "Отмена"; a cancelled export leaves no file.
+        struct ProgressWindow {
+            shell::Shell& shell;
+            ~ProgressWindow() { shell.ProgressClose(); }
+        } window{shell};
+        shell.ProgressOpen(std::max(1, sheet.RowCount), true, "Экспорт в Microsoft Excel...");
+        util::WriteXlsx(std::filesystem::path(file.toStdString()), sheet, options, [&shell](int written, int) {
+            shell.ProgressSetPosition(written);
+            return !shell.ProgressCancelled();
+        });
+    } catch (const Cancelled&) {
+        return false;
     } catch (const std::exception& e) {
         shell.ShowFailure("Ошибка экспорта в Microsoft Excel!", e.what());
         return false;

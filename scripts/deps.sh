@@ -36,6 +36,7 @@ TEST_PACKAGES=(
   lintian               # the package test checks both Debian packages with it
   desktop-file-utils    # desktop-file-validate: the package test checks the menu entry
   appstream             # appstreamcli validate: the package test checks the metainfo file
+  python3-numpy         # bench/prefetch_numpy.py: the prefetch passes' work in NumPy, for comparison
 )
 # Only scripts/report-shot.sh needs this: the test report's picture, taken in a real browser.
 DOC_PACKAGES=(

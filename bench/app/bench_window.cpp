@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
@@ -81,6 +82,10 @@ void BM_WindowScenarioTest100(benchmark::State& state)
         auto window = std::make_unique<TFormMain>(folder.dir, kv::workspace::CommandLine{});
         window->show();
         while (!window->isInitialised()) app.processEvents(QEventLoop::AllEvents, 50);
+        // What the start left to do (the catalogue's lists, first paints) is not the test's.
+        QElapsedTimer settle;
+        settle.start();
+        while (settle.elapsed() < 1000) app.processEvents(QEventLoop::AllEvents, 50);
         QTimer answer;
         answer.setInterval(5);
         QObject::connect(&answer, &QTimer::timeout, [&answer] {

@@ -122,7 +122,8 @@ void SaveExportOptions(const std::filesystem::path& path, const TExportOptions& 
     ini.Save(path);
 }
 
-void WriteXlsx(const std::filesystem::path& path, const TExportSheet& sheet, const TExportOptions& options)
+void WriteXlsx(const std::filesystem::path& path, const TExportSheet& sheet, const TExportOptions& options,
+               const TExportProgress& progress)
 {
     const std::string title = options.Title.empty() ? sheet.Title : options.Title;
     const lxw_row_t headerRow = options.Note.empty() ? 2 : 3;
@@ -170,7 +171,12 @@ void WriteXlsx(const std::filesystem::path& path, const TExportSheet& sheet, con
         widths[c] = charCount(sheet.Captions[c]) + 3;   // room for the filter button
     }
     std::vector<TSheetCell> cells(columns);
+    const auto goOn = [&](int written) {
+        if (progress && !progress(written, sheet.RowCount)) throw Cancelled(Format("экспорт в файл \"%s\" отменен", {path.string()}));
+    };
+    constexpr int ProgressRows = 4096;
     for (int r = 0; r < sheet.RowCount; ++r) {
+        if (r % ProgressRows == 0) goOn(r);
         for (TSheetCell& cell : cells) cell = TSheetCell{};
         if (sheet.Row) sheet.Row(r, cells);
         const lxw_row_t row = headerRow + 1 + static_cast<lxw_row_t>(r);
@@ -195,6 +201,7 @@ void WriteXlsx(const std::filesystem::path& path, const TExportSheet& sheet, con
         worksheet_autofilter(ws, headerRow, 0, headerRow + static_cast<lxw_row_t>(sheet.RowCount), columns - 1);
     }
 
+    goOn(sheet.RowCount);
     errno = 0;
     const lxw_error closed = workbook_close(book);
     const int err = errno;

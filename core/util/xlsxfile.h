@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "core/util/sheet.h"
@@ -32,7 +33,11 @@ void SaveExportOptions(const std::filesystem::path& path, const TExportOptions& 
 // table, numeric cells as numbers, fills kept, columns as wide as their texts. Rows stream to
 // disk as they are made (bounded memory). The workbook is written under a temporary name and
 // renamed over `path` only when complete: a failure (kv::Error naming `path`) leaves no
-// half-written file, and an older file of that name as it was.
-void WriteXlsx(const std::filesystem::path& path, const TExportSheet& sheet, const TExportOptions& options);
+// half-written file, and an older file of that name as it was. `progress`, when given, hears
+// every few thousand rows how many are written of how many (and once more before the file is
+// packed); answering false stops the export the same way, with kv::Cancelled.
+using TExportProgress = std::function<bool(int written, int total)>;
+void WriteXlsx(const std::filesystem::path& path, const TExportSheet& sheet, const TExportOptions& options,
+               const TExportProgress& progress = {});
 
 } // namespace kv::util

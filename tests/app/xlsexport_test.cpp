@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QProgressDialog>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -26,6 +27,7 @@ private slots:
     void drawsExportRemembersItsChoices();
     void optionsDialogChangesTheSheet();
     void exportCommandsAreInTheMenus();
+    void cancelledExportKeepsTheOlderFile();
 };
 
 namespace {
@@ -135,6 +137,35 @@ void XlsExportTest::exportCommandsAreInTheMenus()
     QVERIFY(!sw.window->command("RatingsXlsExport")->isEnabled());
     QVERIFY(!sw.window->command("StakesXlsExport")->isEnabled());
     QVERIFY(sw.window->command("CombsXlsExport")->isEnabled());
+}
+
+// The full combination list is written with a progress window; "Отмена" there stops it, and the
+// older file of that name stays as it was.
+void XlsExportTest::cancelledExportKeepsTheOlderFile()
+{
+    StartedWindow sw(30);
+    QVERIFY(sw.ok);
+    const auto file = sw.dir / "комбинации.xlsx";
+    test::WriteBytes(file, "old bytes");
+    onNextDialog<QFileDialog>([&](QFileDialog* d) {
+        typeFileName(d, file);
+        static_cast<QDialog*>(d)->accept();
+    });
+    QString label, cancel;
+    onNextDialog<QProgressDialog>([&](QProgressDialog* d) {
+        label = d->labelText();
+        cancel = d->findChild<QPushButton*>()->text();
+        d->cancel();
+    });
+    MessageBoxAnswerer answerer(QMessageBox::Yes);   // an overwrite question, if asked
+    sw.window->updateActions();
+    sw.window->command("CombsXlsExport")->trigger();
+    QCOMPARE(label, QStringLiteral("Экспорт в Microsoft Excel..."));
+    QCOMPARE(cancel, QStringLiteral("Отмена"));
+    QCOMPARE(test::ReadBytes(file), std::string("old bytes"));
+    QVERIFY(!std::filesystem::exists(file.string() + ".tmp~"));
+    QVERIFY(!sw.window->shell().ProgressIsOpen());
+    QCOMPARE(sw.window->workspace().Combs().Count(), kv::game::CombCount);
 }
 
 QTEST_MAIN(XlsExportTest)

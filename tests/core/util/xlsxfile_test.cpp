@@ -105,6 +105,35 @@ TEST(XlsxFile, FailureLeavesNoHalfWrittenFile)
     EXPECT_FALSE(fs::exists(dir / "old.xlsx.tmp~"));
 }
 
+// Progress comes every 4096 rows and once before the packing; answering false stops the export
+// with Cancelled, leaving an older file as it was and nothing else.
+TEST(XlsxFile, ProgressAndCancel)
+{
+    test::TempDir dir;
+    std::vector<std::vector<std::string>> rows(10000, std::vector<std::string>{"1"});
+    const util::TExportSheet sheet = util::TExportSheet::FromTexts("Список", {"A"}, rows);
+    for (const int stopAt : {0, 1, 3, -1}) {
+        test::WriteBytes(dir / "old.xlsx", "old bytes");
+        const std::vector<int> all{0, 4096, 8192, 10000};
+        std::vector<int> heard;
+        const auto progress = [&](int written, int total) {
+            EXPECT_EQ(total, 10000);
+            heard.push_back(written);
+            return int(heard.size()) - 1 != stopAt;
+        };
+        if (stopAt >= 0) {
+            EXPECT_THROW(util::WriteXlsx(dir / "old.xlsx", sheet, {}, progress), Cancelled) << stopAt;
+            EXPECT_EQ(test::ReadBytes(dir / "old.xlsx"), "old bytes");
+            EXPECT_EQ(heard, std::vector<int>(all.begin(), all.begin() + stopAt + 1));
+        } else {
+            util::WriteXlsx(dir / "old.xlsx", sheet, {}, progress);
+            EXPECT_EQ(heard, all);
+            EXPECT_EQ(test::ReadXlsx(dir / "old.xlsx").Cells.at("A10003").Text, "1");
+        }
+        EXPECT_FALSE(fs::exists(dir / "old.xlsx.tmp~"));
+    }
+}
+
 TEST(ExportOptions, RoundTripAndDamagedFiles)
 {
     test::TempDir dir;
