@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "app/commandset.h"
 #include "app/formdraw.h"
@@ -108,9 +109,12 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
     try {
         if (m_cmd.restart) waitForPreviousInstance();
         if (m_ended) return;
-        m_ws.onDrawListChanged = [this](bool force) { refreshDrawList(force); };
+        m_ws.onDrawListChanged = [this](bool force) {
+            m_drawListForced = m_drawListForced || force;
+            m_runRefresh.request(m_drawsModel, m_drawsView, [this] { refreshDrawList(std::exchange(m_drawListForced, false)); });
+        };
         m_ws.Combs().onListChanged = [this] {
-            if (m_combsView) m_combsView->refresh();
+            if (m_combsView) m_runRefresh.request(m_combsView, m_combsView, [this] { m_combsView->refresh(); });
         };
         m_ws.onViewsRefresh = [this] { refreshViews(); };
         m_ws.LoadViewSettings();
@@ -332,7 +336,7 @@ void TFormMain::createMenus()
         {QStringLiteral("Сценарий"),
          {"ScriptOpen", "ScriptSave", "ScriptLoad", sep, "ScriptAdd", "ScriptEmpty", "ScriptClone", "ScriptEdit",
           "ScriptDel", "ScriptClr", sep, "ScriptUp", "ScriptDown", sep, "ScriptRun", "ScriptTest", "ScriptStop", sep,
-          "LogToggle", "LogsDelete", "ScriptSurvival"}},
+          "LogToggle", "LogsDelete", "ScriptSurvival", "ScriptReport"}},
     };
     for (const TCommandSet::TMenuLayout& layout : menus) m_commands->addMenu(menuBar(), layout);
     m_ratingsView->createMenus(menuBar()->addMenu(QStringLiteral("Рейтинг")));
@@ -479,6 +483,9 @@ void TFormMain::createWidgets()
     }
     m_status[2]->setAlignment(Qt::AlignCenter);
     m_shell->SetStatusLabel(m_status[6]);
+    m_shell->routeStatus = [this](const QLabel* label, std::function<void()> show) {
+        m_runRefresh.request(label, label, std::move(show));
+    };
 
     connect(m_offsetEdit, qOverload<int>(&QSpinBox::valueChanged), this, &TFormMain::setDrawsOffset);
     connect(m_drawsView, &QTableView::doubleClicked, this, [this] {
@@ -728,8 +735,14 @@ void TFormMain::setRunning(bool running)
     for (QWidget* page : {m_drawsView->parentWidget(), static_cast<QWidget*>(m_combsView), static_cast<QWidget*>(m_statsView)})
         page->setEnabled(!running);
     // The run reorders and rebuilds the statistics table under the view.
-    if (!running) m_statsView->showTable();
+    if (!running && !m_runRefresh.isDue(m_statsView)) m_runRefresh.request(m_statsView, nullptr, [this] { m_statsView->showTable(); });
+    m_runRefresh.setRunning(running);
     updateActions();
+}
+
+void TFormMain::refreshView(const void* key, const QWidget* view, std::function<void()> refresh)
+{
+    m_runRefresh.request(key, view, std::move(refresh));
 }
 
 void TFormMain::setDrawsOffset(int offset)
@@ -786,12 +799,15 @@ stats::TStatTable& TFormMain::statTable()
 
 void TFormMain::showStatState(const filters::TStatViewState& state)
 {
-    m_statsView->showState(state);
+    m_runRefresh.request(m_statsView, m_statsView, [this, state] { m_statsView->showState(state); });
 }
 
 void TFormMain::refreshStakes(StakeGridRefresh how)
 {
-    if (m_stakesView) m_stakesView->refreshView(how);
+    if (!m_stakesView) return;
+    m_stakesDue.Rows = m_stakesDue.Rows || how.Rows;
+    m_stakesDue.GoToLast = m_stakesDue.GoToLast || how.GoToLast;
+    m_runRefresh.request(m_stakesView, m_stakesView, [this] { m_stakesView->refreshView(std::exchange(m_stakesDue, {})); });
 }
 
 void TFormMain::refreshRatings()

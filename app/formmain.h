@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/runrefresh.h"
 #include "app/viewhost.h"
 #include "core/workspace/cmdline.h"
 #include "core/workspace/drawdownload.h"
@@ -112,6 +113,7 @@ public:
     // Enable state of every command; called when the window is idle.
     void updateActions();
     void setRunning(bool running) override;
+    void refreshView(const void* key, const QWidget* view, std::function<void()> refresh) override;
     void setDrawsOffset(int offset);
     kv::stakes::TStakeViewHooks stakeViewHooks() override;
     void refreshDrawList(bool force);
@@ -214,6 +216,9 @@ private:
     bool m_downloading = false;
     bool m_closeAfterDownload = false;
     kv::workspace::TDownloadResult m_lastDownload;
+    RunRefresh m_runRefresh{this};
+    bool m_drawListForced = false;      // a draw list refresh due after the run rereads the list
+    StakeGridRefresh m_stakesDue;       // what the stake grid's refresh after the run must do
     std::unique_ptr<TWebTransfer> m_web;
 
     QSplitter* m_splitter = nullptr;

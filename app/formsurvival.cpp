@@ -7,10 +7,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/testcharts.h"
 #include "core/shell/shell.h"
 #include "core/util/files.h"
 #include "core/util/format.h"
@@ -36,7 +38,14 @@ double cellNumber(const kv::scenario::TSurvivalRow& row, int column)
     case 4: return row.KeptShare;
     case 5: return row.KeptShare > 0 ? row.Lift : -1;
     case 6: return row.Low;
-    default: return row.High;
+    case 7: return row.High;
+    case 8: return row.HoldTests;
+    case 9: return row.HoldSurvived;
+    case 10: return row.HoldTests > 0 ? row.HoldRate : -1;
+    case 11: return row.HoldTests > 0 ? row.HoldKeptShare : -1;
+    case 12: return row.HoldTests > 0 && row.HoldKeptShare > 0 ? row.HoldLift : -1;
+    case 13: return row.HoldTests > 0 ? row.HoldLow : -1;
+    default: return row.HoldTests > 0 ? row.HoldHigh : -1;
     }
 }
 
@@ -61,9 +70,10 @@ TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::s
     setObjectName(QStringLiteral("TFormSurvival"));
     setWindowTitle(QStringLiteral("Эффективность фильтров"));
     auto* layout = new QVBoxLayout(this);
-    m_table = new QTableWidget(int(m_rows.size()), kv::scenario::SurvivalColumns, this);
+    const int columns = kv::scenario::SurvivalColumnCount(m_rows);
+    m_table = new QTableWidget(int(m_rows.size()), columns, this);
     QStringList captions;
-    for (int c = 0; c < kv::scenario::SurvivalColumns; ++c)
+    for (int c = 0; c < columns; ++c)
         captions << twoLines(QString::fromUtf8(kv::scenario::SurvivalColumnCaption(c)));
     m_table->setHorizontalHeaderLabels(captions);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -76,11 +86,11 @@ TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::s
     for (int r = 0; r < int(m_rows.size()); ++r) {
         const kv::scenario::TSurvivalRow& row = m_rows[std::size_t(r)];
         auto* name = new QTableWidgetItem(QString::fromStdString(row.PartText));
-        if (row.Tests == 0)
+        if (row.Tests == 0 && row.HoldTests == 0)
             name->setToolTip(QStringLiteral("Фильтр не применялся: после предыдущих фильтров шага в списке "
                                             "оставалось не больше одной комбинации"));
         m_table->setItem(r, 0, name);
-        for (int c = 1; c < kv::scenario::SurvivalColumns; ++c) {
+        for (int c = 1; c < columns; ++c) {
             QString text = QString::fromStdString(kv::scenario::SurvivalCellText(row, c));
             text.replace(QLatin1Char('.'), point);
             auto* item = new NumberItem(text, cellNumber(row, c));
@@ -91,12 +101,16 @@ TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::s
     m_table->setSortingEnabled(true);
     m_table->resizeColumnsToContents();
     m_table->horizontalHeader()->setStretchLastSection(true);
-    layout->addWidget(m_table, 1);
+    // The picture numbers the filters as the table first lists them.
+    m_tabs = new QTabWidget(this);
+    m_tabs->addTab(m_table, QStringLiteral("Таблица"));
+    m_tabs->addTab(NewSurvivalChart(m_rows), QStringLiteral("График"));
+    layout->addWidget(m_tabs, 1);
     // Wide enough for every column, as far as the screen allows.
     int width = m_table->verticalScrollBar()->sizeHint().width() + 2 * m_table->frameWidth();
-    for (int c = 0; c < kv::scenario::SurvivalColumns; ++c) width += m_table->columnWidth(c);
+    for (int c = 0; c < columns; ++c) width += m_table->columnWidth(c);
     const int available = screen() ? screen()->availableGeometry().width() - 40 : width;
-    resize(std::min(width + 2 * layout->contentsMargins().left() + 4, available), 400);
+    resize(std::min(width + 2 * layout->contentsMargins().left() + 4, available), 520);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));

@@ -33,6 +33,32 @@ TFormTestCount::TFormTestCount(int initial, int maximum, QWidget* parent, const 
     setMinimumWidth(300);
 }
 
+void TFormTestCount::addHoldout()
+{
+    if (m_holdout) return;
+    auto* label = new QLabel(QStringLiteral("Контрольные тиражи:"));
+    m_holdout = new QSpinBox;
+    m_holdout->setObjectName(QStringLiteral("HoldoutCount"));
+    m_holdout->setRange(0, m_count->value() - 1);
+    m_holdout->setValue(0);
+    const QString hint = QStringLiteral("Сколько последних тиражей теста не использовать для настройки: по ним видно, "
+                                        "работает ли идея на тиражах, которых она не видела");
+    m_holdout->setToolTip(hint);
+    m_holdout->setStatusTip(hint);
+    label->setBuddy(m_holdout);
+    // Below the count, above the note and the buttons.
+    auto* box = static_cast<QVBoxLayout*>(layout());
+    const int at = box->indexOf(m_count) + 1;
+    box->insertWidget(at, label);
+    box->insertWidget(at + 1, m_holdout);
+    connect(m_count, &QSpinBox::valueChanged, m_holdout, [this](int count) { m_holdout->setMaximum(count - 1); });
+}
+
+int TFormTestCount::holdout() const
+{
+    return m_holdout ? m_holdout->value() : 0;
+}
+
 int TFormTestCount::count() const
 {
     return m_count->value();

@@ -14,9 +14,16 @@ public:
     int count() const;
     QSpinBox* countEdit() const { return m_count; }
 
+    // The scenario test's field "Контрольные тиражи": how many of the latest test draws are kept
+    // apart from tuning (0 .. count - 1, 0 at first). Without this call there is no such field.
+    void addHoldout();
+    int holdout() const;
+    QSpinBox* holdoutEdit() const { return m_holdout; }
+
     // Runs the dialog; the chosen count, or 0 when cancelled.
     static int AskTestCount(int initial, int maximum, QWidget* parent = nullptr, const QString& note = QString());
 
 private:
     QSpinBox* m_count;
+    QSpinBox* m_holdout = nullptr;
 };

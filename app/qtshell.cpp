@@ -24,8 +24,12 @@ QtShell::~QtShell()
 void QtShell::SetStatusText(std::string_view text)
 {
     if (!m_status) return;
-    m_status->setText(qs(text));
-    m_status->repaint();
+    auto show = [label = m_status, shown = qs(text)] {
+        label->setText(shown);
+        label->repaint();
+    };
+    if (routeStatus) routeStatus(m_status, std::move(show));
+    else show();
 }
 
 void QtShell::ProcessEvents()

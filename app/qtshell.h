@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <QPointer>
 #include <QString>
 #include <atomic>
@@ -35,6 +36,8 @@ public:
     ~QtShell() override;
 
     void SetStatusLabel(QLabel* label) { m_status = label; }
+    // Where a status text goes when it is not shown at once (the window's refresh during a run).
+    std::function<void(const QLabel* label, std::function<void()> show)> routeStatus;
     void SetStatusText(std::string_view text) override;
     void ProcessEvents() override;
     void WaitShow(std::string_view text) override;

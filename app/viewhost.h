@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <QString>
 #include <QWidget>
 #include <string>
@@ -44,6 +45,9 @@ public:
     virtual void setTabShown(QWidget* page, bool visible) = 0;
     // A scenario run starts or ends: the draws, combination and statistics tabs are shut for it.
     virtual void setRunning(bool running) = 0;
+    // A view's refresh after a change: at once, or during a scenario run at most a few times a
+    // second while `view` is shown and once when the run ends (`key` names the refresh).
+    virtual void refreshView(const void* key, const QWidget* view, std::function<void()> refresh) = 0;
 
     // The combination list.
     virtual std::vector<int> selectedCombRows() const = 0;

@@ -4,6 +4,7 @@
 # is named here, including those Debian only recommends.
 #   scripts/deps.sh          install what is missing for building and running the program
 #   scripts/deps.sh --tests  the same and what only the tests need
+#   scripts/deps.sh --docs   the same and what the README's pictures are taken with
 #   scripts/deps.sh --list   print every package name, one per line
 set -euo pipefail
 PACKAGES=(
@@ -36,11 +37,16 @@ TEST_PACKAGES=(
   desktop-file-utils    # desktop-file-validate: the package test checks the menu entry
   appstream             # appstreamcli validate: the package test checks the metainfo file
 )
+# Only scripts/report-shot.sh needs this: the test report's picture, taken in a real browser.
+DOC_PACKAGES=(
+  chromium              # headless screenshots of the HTML test report
+)
 case "${1:-}" in
-  --list) printf '%s\n' "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"; exit 0 ;;
+  --list) printf '%s\n' "${PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${DOC_PACKAGES[@]}"; exit 0 ;;
   --tests) PACKAGES+=("${TEST_PACKAGES[@]}") ;;
+  --docs) PACKAGES+=("${DOC_PACKAGES[@]}") ;;
   "") ;;
-  *) echo "usage: scripts/deps.sh [--tests | --list]" >&2; exit 2 ;;
+  *) echo "usage: scripts/deps.sh [--tests | --docs | --list]" >&2; exit 2 ;;
 esac
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -171,7 +171,7 @@ CombsView::CombsView(const ViewContext& ctx)
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setSizes({500, 140});
     layout->addWidget(m_splitter, 1);
-    m_ws.History().onChanged = [this] { m_historyModel->reload(); };
+    m_ws.History().onChanged = [this] { m_host.refreshView(m_historyModel, m_history, [this] { m_historyModel->reload(); }); };
 
     connect(m_exclude, &QSpinBox::editingFinished, this, [this] {
         // Enter in the field runs the command when it may run.

@@ -4,6 +4,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QDialog>
+#include <QLabel>
+#include <QTabWidget>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLocale>
@@ -13,6 +16,9 @@
 #include <QVBoxLayout>
 
 #include "app/formchart.h"
+#include "app/testcharts.h"
+#include "core/scenario/testreport.h"
+#include "core/stakes/sametext.h"
 #include "app/commandset.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
@@ -45,15 +51,18 @@ int RatingsModel::columnCount(const QModelIndex& parent) const
 QVariant RatingsModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid()) return {};
-    const bool noProfitTest = m_prizesEmpty && index.column() == LuckColumn + 1;
+    // The profit test's p and q say nothing without prizes.
+    const bool noProfitTest = m_prizesEmpty && (index.column() == LuckColumn + 2 || index.column() == LuckColumn + 3);
     switch (role) {
     case Qt::DisplayRole:
         if (index.column() >= LuckColumn) {
             const stakes::TLuckResult* r = m_luck.Find(m_ratings[index.row()]);
             if (!r) return QString();
             if (noProfitTest) return QStringLiteral("-");
-            return qs(stakes::LuckPText(index.column() == LuckColumn ? r->PHits : r->PProfit, m_luckDraws))
-                .replace(QLatin1Char('.'), QLocale().decimalPoint());
+            const double values[4] = {r->PHits, r->QHits, r->PProfit, r->QProfit};
+            const double v = values[index.column() - LuckColumn];
+            if (v < 0) return QString();
+            return qs(stakes::LuckPText(v, m_luckDraws)).replace(QLatin1Char('.'), QLocale().decimalPoint());
         }
         return qs(stakes::RatingCellText(m_ratings.Items(), index.row(), index.column(), m_ratings.EffMode()));
     case Qt::ToolTipRole:
@@ -70,17 +79,23 @@ QVariant RatingsModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation != Qt::Horizontal) return {};
     if (role == Qt::DisplayRole) {
         if (section == LuckColumn) return QString::fromUtf8(stakes::LuckHitsCaption);
-        if (section == LuckColumn + 1) return QString::fromUtf8(stakes::LuckProfitCaption);
+        if (section == LuckColumn + 1) return QStringLiteral("q (совпадения)");
+        if (section == LuckColumn + 2) return QString::fromUtf8(stakes::LuckProfitCaption);
+        if (section == LuckColumn + 3) return QStringLiteral("q (профит)");
         return QString::fromUtf8(stakes::RatingColumnCaption(section));
     }
     // The money columns: profit, profit per stake and the profit test.
-    if (role == Qt::ToolTipRole && m_prizesEmpty && (section == 4 || section == 5 || section == LuckColumn + 1))
+    if (role == Qt::ToolTipRole && m_prizesEmpty &&
+        (section == 4 || section == 5 || section == LuckColumn + 2 || section == LuckColumn + 3))
         return QString::fromUtf8(PrizesEmptyHint);
     if (role == Qt::ToolTipRole && section == LuckColumn)
         return QStringLiteral("Доля случайных тиражей, на которых ставки строки совпали бы не меньше, чем на "
                               "настоящих. Малое значение (меньше 0,05) - результат вряд ли случаен. Считается "
                               "командой \"Проверка на случайность\"");
-    if (role == Qt::ToolTipRole && section == LuckColumn + 1)
+    if (role == Qt::ToolTipRole && (section == LuckColumn + 1 || section == LuckColumn + 3))
+        return QStringLiteral("p с поправкой на число строк, проверенных вместе (Бенджамини-Хохберг): среди строк с q "
+                              "меньше 0,05 случайных находок в среднем не больше 5%");
+    if (role == Qt::ToolTipRole && section == LuckColumn + 2)
         return QStringLiteral("Доля случайных тиражей, на которых ставки строки дали бы профит не меньше "
                               "настоящего. Малое значение (меньше 0,05) - результат вряд ли случаен. Считается "
                               "командой \"Проверка на случайность\"");
@@ -104,6 +119,31 @@ QVariant RatingsModel::headerData(int section, Qt::Orientation orientation, int 
     // A first click on a number column puts the best rows on top; names start from A.
     if (role == Qt::InitialSortOrderRole) return section == 0 ? Qt::AscendingOrder : Qt::DescendingOrder;
     return {};
+}
+
+int RatingRowsModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int RatingRowsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : stakes::RatingColumnCount;
+}
+
+QVariant RatingRowsModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid()) return {};
+    if (role == Qt::DisplayRole) return qs(stakes::RatingCellText(m_rows, index.row(), index.column(), m_effMode));
+    if (role == Qt::TextAlignmentRole)
+        return index.column() == 0 ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant RatingRowsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    return QString::fromUtf8(stakes::RatingColumnCaption(section));
 }
 
 void RatingsModel::reload()
@@ -138,9 +178,14 @@ RatingsView::RatingsView(const ViewContext& ctx)
     for (int c = RatingsModel::LuckColumn; c < RatingsModel::ColumnCount; ++c)
         m_view->setColumnWidth(c, fm.horizontalAdvance(QStringLiteral("p (совпадения)")) + 16);
     layout->addWidget(m_view);
+    m_chance = new QLabel(this);
+    m_chance->setObjectName(QStringLiteral("LuckChance"));
+    m_chance->setWordWrap(true);
+    m_chance->hide();
+    layout->addWidget(m_chance);
     showSortIndicator();
 
-    ratings.onChanged = [this] { refresh(); };
+    ratings.onChanged = [this] { m_host.refreshView(this, this, [this] { refresh(); }); };
     connect(header, &QHeaderView::sortIndicatorChanged, this, &RatingsView::sortBy);
     connect(m_view, &QTableView::doubleClicked, this, [this] {
         QAction* a = m_commands.command(QStringLiteral("RatingsGraphOverlap"));
@@ -168,9 +213,21 @@ void RatingsView::createCommands()
         group->addAction(a);
     }
     m_commands.add("RatingsLuckTest", QStringLiteral("Проверка на случайность"),
-                      QStringLiteral("Вероятность получить такой же результат на случайных тиражах (столбцы p)"),
+                      QStringLiteral("Вероятность получить такой же результат на случайных тиражах (столбцы p и q) для "
+                                     "выделенных строк или, без выделения, для всех"),
                       [this] { ratingsLuckTest(); },
-                      [this, &ws] { return !selectedRows().empty() && ws.StakesFile().IsOpen(); });
+                      [&ws] { return !ws.Ratings().Empty() && ws.StakesFile().IsOpen(); });
+    m_commands.add("RatingsTestHalves", QStringLiteral("Рейтинг последнего теста"),
+                      QStringLiteral("Строки рейтинга последнего теста отдельно по тиражам настройки и контрольным"),
+                      [this] { ratingsTestHalves(); },
+                      [&ws] {
+                          std::error_code ec;
+                          return std::filesystem::exists(ws.DataDir() / scenario::TestRunFileName, ec);
+                      });
+    m_commands.add("RatingsLuckChart", QStringLiteral("График проверки на случайность"),
+                      QStringLiteral("Накопленные совпадения строки на фоне полосы случайных тиражей"),
+                      [this] { ratingsLuckChart(); },
+                      [this, &ws] { return selectedRows().size() == 1 && ws.StakesFile().IsOpen(); });
     m_commands.add("RatingsGraphOverlap", QStringLiteral("Количество совпадений"),
                       QStringLiteral("График количества совпадений для выделенных строк рейтинга"),
                       [this] { ratingsGraphOverlap(); }, [this] { return !selectedRows().empty(); });
@@ -186,7 +243,8 @@ void RatingsView::createMenus(QMenu* menu)
     auto* context = new QMenu(this);
     for (QMenu* m : {menu, context}) {
         m_commands.fillMenu(m, {"RatingsRefresh", TCommandSet::Separator, "RatingsGraphOverlap", "StakesGraphOverlap",
-                                "StakesGraphProfits", "RatingsToScript", "RatingsLuckTest", TCommandSet::Separator});
+                                "StakesGraphProfits", "RatingsToScript", "RatingsLuckTest", "RatingsLuckChart", "RatingsTestHalves",
+                                TCommandSet::Separator});
         m->addMenu(eff);
         m_commands.fillMenu(m, {TCommandSet::Separator, "RatingsExport", "RatingsXlsExport"});
     }
@@ -286,32 +344,158 @@ void RatingsView::ratingsExport()
 
 void RatingsView::ratingsLuckTest()
 {
-    const std::vector<int> rows = selectedRows();
     const auto& ratings = m_ws.Ratings();
-    std::vector<int> todo;
+    std::vector<int> rows = selectedRows();
+    if (rows.empty())
+        for (int r = 0; r < ratings.Count(); ++r) rows.push_back(r);
+    std::erase_if(rows, [&](int row) { return row < 0 || row >= ratings.Count(); });
+    std::vector<std::string> todo;
+    std::vector<int> todoRows;
     for (int row : rows)
-        if (row >= 0 && row < ratings.Count() && !m_luck.Find(ratings[row])) todo.push_back(row);
-    if (todo.empty()) return;
+        if (!m_luck.Find(ratings[row])) {
+            todo.push_back(ratings[row].Name);
+            todoRows.push_back(row);
+        }
+    if (rows.empty()) return;
     const stakes::TPrizeTable prizes(m_stats.Config());
     shell::BusyScope busy(m_shell, "Проверка на случайность...");
-    m_shell.ProgressOpen(int(todo.size()) * 100, true, "Проверка на случайность...");
+    m_shell.ProgressOpen(100, true, "Проверка на случайность...");
+    bool done = true;
     try {
-        for (std::size_t i = 0; i < todo.size(); ++i) {
-            const stakes::TRatingRecord& row = ratings[todo[i]];
-            const std::vector<stakes::TLuckGroup> groups = stakes::LuckGroups(m_ws.StakesFile(), row.Name);
-            const stakes::TLuckResult r = stakes::LuckTest(groups, prizes, {.Draws = m_luckDraws}, [&](int done, int total) {
-                m_shell.ProgressSetPosition(int(i) * 100 + int(int64_t(done) * 100 / std::max(1, total)));
-                return !m_shell.ProgressCancelled();
-            });
-            if (r.Cancelled) break;
-            m_luck.Store(row, r);
-            m_model->repaintAll();
+        if (!todo.empty()) {
+            // The rows share their random draws: one pass for all of them.
+            const stakes::TLuckRowsResult res = stakes::LuckTestRows(
+                stakes::LuckGroups(m_ws.StakesFile(), todo), prizes, {.Draws = m_luckDraws}, {}, [&](int n, int total) {
+                    m_shell.ProgressSetPosition(int(int64_t(n) * 100 / std::max(1, total)));
+                    return !m_shell.ProgressCancelled();
+                });
+            done = !res.Cancelled;
+            for (std::size_t i = 0; done && i < todo.size(); ++i) {
+                const stakes::TLuckPart& all = res.Rows[i].All;
+                stakes::TLuckResult r;
+                r.Hits = all.Hits;
+                r.Profit = all.Profit;
+                r.Stakes = all.Stakes;
+                if (all.Draws > 0) {
+                    r.PHits = all.PHits;
+                    r.PProfit = all.PProfit;
+                    r.Repetitions = res.Repetitions;
+                    r.AtLeastHits = all.AtLeastHits;
+                    r.AtLeastProfit = all.AtLeastProfit;
+                }
+                m_luck.Store(ratings[todoRows[i]], r);
+            }
         }
     } catch (const std::exception& e) {
+        done = false;
         m_shell.ShowFailure("Ошибка проверки на случайность!", e.what());
     }
     m_shell.ProgressClose();
+    if (done) {
+        // q over the rows tested together this time, the ones known before included.
+        std::vector<stakes::TLuckResult> results;
+        std::vector<int> tested;
+        for (int row : rows)
+            if (const stakes::TLuckResult* r = m_luck.Find(ratings[row]); r && r->Repetitions > 0) {
+                results.push_back(*r);
+                tested.push_back(row);
+            }
+        std::vector<stakes::TLuckResult*> refs;
+        for (stakes::TLuckResult& r : results) refs.push_back(&r);
+        stakes::SetLuckQValues(refs);
+        int belowP = 0, belowQ = 0;
+        for (std::size_t i = 0; i < results.size(); ++i) {
+            m_luck.Store(ratings[tested[i]], results[i]);
+            belowP += results[i].PHits < 0.05;
+            belowQ += results[i].QHits < 0.05;
+        }
+        m_chance->setText(qs(stakes::LuckChanceText(int(results.size()), belowP, belowQ)));
+        m_chance->show();
+    }
     m_model->repaintAll();
+}
+
+QWidget* RatingsView::ratingsLuckChart()
+{
+    const std::vector<int> rows = selectedRows();
+    if (rows.size() != 1 || rows.front() >= m_ws.Ratings().Count()) return nullptr;
+    const std::string name = m_ws.Ratings()[rows.front()].Name;
+    const stakes::TPrizeTable prizes(m_stats.Config());
+    // A row of the last test is drawn over that test's draws, its hold-out marked.
+    const scenario::TTestRun run = scenario::LoadTestRun(m_ws.DataDir());
+    const auto inRun = [&](const stakes::TRatingsArray& half) {
+        return std::any_of(half.begin(), half.end(), [&](const stakes::TRatingRecord& r) { return stakes::SameText(r.Name, name); });
+    };
+    const bool ofRun = !run.Empty() && (inRun(run.Tuning) || inRun(run.Held));
+    stakes::TLuckRowsResult res;
+    {
+        shell::BusyScope busy(m_shell, "Создание графиков...");
+        m_shell.ProgressOpen(100, true, "Создание графиков...");
+        try {
+            const std::string names[1] = {name};
+            std::vector<std::vector<stakes::TLuckGroup>> groups = stakes::LuckGroups(m_ws.StakesFile(), names);
+            if (ofRun)
+                std::erase_if(groups.front(), [&](const stakes::TLuckGroup& g) {
+                    return g.DrawNo < run.FirstDrawNo || g.DrawNo > run.LastDrawNo;
+                });
+            res = stakes::LuckTestRows(groups, prizes,
+                                       {.Draws = m_luckDraws, .HoldoutFrom = ofRun ? run.HoldoutFrom : 0, .BandPoints = 200},
+                                       {}, [&](int n, int total) {
+                                           m_shell.ProgressSetPosition(int(int64_t(n) * 100 / std::max(1, total)));
+                                           return !m_shell.ProgressCancelled();
+                                       });
+        } catch (const std::exception& e) {
+            m_shell.ProgressClose();
+            m_shell.ShowFailure("Ошибка проверки на случайность!", e.what());
+            return nullptr;
+        }
+        m_shell.ProgressClose();
+    }
+    if (res.Cancelled || res.Rows.empty() || res.Rows.front().Band.DrawNo.size() < 2) {
+        if (!res.Cancelled) m_shell.ShowError(stakes::TooFewDrawsText);
+        return nullptr;
+    }
+    const int64_t expected = scenario::ExpectedStakeResultRaw(prizes);
+    const bool pays = scenario::PaysPrizes(prizes);
+    auto* window = new QDialog(m_host.mainWindow());
+    window->setObjectName(QStringLiteral("RatingsLuckChart"));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(qs(name));
+    auto* layout = new QVBoxLayout(window);
+    const int32_t holdoutFrom = ofRun ? run.HoldoutFrom : 0;
+    layout->addWidget(NewBandChart(res.Rows.front().Band, false, expected, holdoutFrom, window));
+    if (pays) layout->addWidget(NewBandChart(res.Rows.front().Band, true, expected, holdoutFrom, window));
+    window->resize(900, pays ? 700 : 420);
+    window->show();
+    return window;
+}
+
+QWidget* RatingsView::ratingsTestHalves()
+{
+    const scenario::TTestRun run = scenario::LoadTestRun(m_ws.DataDir());
+    if (run.Empty()) return nullptr;
+    auto* window = new QDialog(m_host.mainWindow());
+    window->setObjectName(QStringLiteral("RatingsTestHalves"));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(QStringLiteral("Рейтинг последнего теста"));
+    auto* layout = new QVBoxLayout(window);
+    QString text = QStringLiteral("Тест по %1 тиражам (№ %2 - № %3)").arg(run.Count).arg(run.FirstDrawNo).arg(run.LastDrawNo);
+    if (run.Holdout > 0)
+        text += QStringLiteral(", контрольные тиражи: %1 (с № %2)").arg(run.Holdout).arg(run.HoldoutFrom);
+    layout->addWidget(new QLabel(text, window));
+    auto* tabs = new QTabWidget(window);
+    const auto add = [&](const stakes::TRatingsArray& rows, const QString& caption) {
+        auto* model = new RatingRowsModel(rows, m_ws.Ratings().EffMode(), window);
+        auto* view = NewRowList(QStringLiteral("RatingsTestHalf"), model);
+        view->setColumnWidth(0, 320);
+        tabs->addTab(view, caption);
+    };
+    add(run.Tuning, run.Holdout > 0 ? QStringLiteral("Тиражи настройки") : QStringLiteral("Все тиражи теста"));
+    if (run.Holdout > 0) add(run.Held, QStringLiteral("Контрольные тиражи"));
+    layout->addWidget(tabs, 1);
+    window->resize(1000, 420);
+    window->show();
+    return window;
 }
 
 void RatingsView::setEffMode(int mode)

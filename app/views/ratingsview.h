@@ -10,6 +10,7 @@
 #include "app/viewhost.h"
 #include "core/workspace/workspace.h"
 
+class QLabel;
 class QTableView;
 class TFormChart;
 namespace kv::workspace {
@@ -20,9 +21,10 @@ class FormSettings;
 class RatingsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    // The two luck columns after the rating's own: "p (совпадения)", "p (профит)".
+    // The luck columns after the rating's own: "p (совпадения)", "q (совпадения)", "p (профит)",
+    // "q (профит)".
     static constexpr int LuckColumn = kv::stakes::RatingColumnCount;
-    static constexpr int ColumnCount = LuckColumn + 2;
+    static constexpr int ColumnCount = LuckColumn + 4;
 
     RatingsModel(const kv::stakes::TRatings& ratings, const kv::stakes::TLuckCache& luck, int luckDraws,
                  QObject* parent = nullptr)
@@ -45,6 +47,22 @@ private:
     const kv::stakes::TLuckCache& m_luck;
     int m_luckDraws;
     bool m_prizesEmpty = false;
+};
+
+// Rating rows that are not the rating itself (a half of the last test), read-only, 24 columns.
+class RatingRowsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    RatingRowsModel(kv::stakes::TRatingsArray rows, int effMode, QObject* parent = nullptr)
+        : QAbstractTableModel(parent), m_rows(std::move(rows)), m_effMode(effMode) {}
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    kv::stakes::TRatingsArray m_rows;
+    int m_effMode;
 };
 
 // The tab "Рейтинг": one row per rating row, sorted by a header click, with its commands.
@@ -74,9 +92,19 @@ public:
     void ratingsRefresh();
     void ratingsExport();
     void setEffMode(int mode);
-    // "Проверка на случайность": the p values of the selected rows not yet known, with the
-    // progress window and its Cancel; the rows done before a Cancel keep theirs.
+    // "Проверка на случайность": the p values of the selected rows (all rows when none is
+    // selected) not yet known, with the progress window and its Cancel, then the q values over
+    // all of those rows and the sentence under the table. A Cancel keeps what was known before.
     void ratingsLuckTest();
+    // The sentence of the last luck test (hidden before the first).
+    QLabel* chanceLabel() const { return m_chance; }
+    // "График проверки на случайность" of the current row: its cumulative hits (profit) over
+    // the band of random draws, the hold-out of the last test marked when the row is one of
+    // its rows. The window deletes itself when closed.
+    QWidget* ratingsLuckChart();
+    // "Рейтинг последнего теста": the rating rows of the last test's tuning draws and of its
+    // hold-out draws, side by side in two tabs. The window deletes itself when closed.
+    QWidget* ratingsTestHalves();
     // R of the luck test: LuckTestDraws of the window settings, 10000 by default.
     int luckDraws() const { return m_luckDraws; }
     // The hit chart of the selected rows; the window is modal and deletes itself when closed.
@@ -88,6 +116,7 @@ private:
 
     QTableView* m_view;
     RatingsModel* m_model;
+    QLabel* m_chance;
     kv::stakes::TLuckCache m_luck;
     int m_luckDraws = 10000;
 };

@@ -22,6 +22,8 @@
 #include "app/formscript.h"
 #include "app/formsurvival.h"
 #include "app/formtestcount.h"
+#include "core/scenario/testreport.h"
+#include "core/util/format.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "core/shell/shell.h"
@@ -190,6 +192,14 @@ void ScenarioView::createCommands()
                           std::error_code ec;
                           return m_runner->CanChangeLogs()
                               && std::filesystem::exists(m_ws.DataDir() / scenario::SurvivalFileName, ec);
+                      });
+    m_commands.add("ScriptReport", QStringLiteral("Отчет о тесте..."),
+                      QStringLiteral("Итоги последнего теста в браузере: контрольные тиражи, p и q идей, графики"),
+                      [this] { scriptReport(); },
+                      [this] {
+                          std::error_code ec;
+                          return m_runner->CanChangeLogs() && m_ws.StakesFile().IsOpen()
+                              && std::filesystem::exists(m_ws.DataDir() / scenario::TestRunFileName, ec);
                       });
 }
 
@@ -392,10 +402,12 @@ void ScenarioView::connectRunner()
     };
     hooks.CommandsChanged = [this] { m_commands.updateActions(); };
     hooks.Status = [this](const scenario::TRunStatus& status) {
-        m_status[1]->setText(qs(scenario::CycleText(status.Cycle)));
-        m_status[2]->setText(qs(scenario::LineText(status.Line)));
-        m_status[3]->setText(qs(scenario::StakesText(status.Stakes)));
-        m_status[4]->setText(qs(status.Text));
+        m_host.refreshView(&m_status, this, [this, status] {
+            m_status[1]->setText(qs(scenario::CycleText(status.Cycle)));
+            m_status[2]->setText(qs(scenario::LineText(status.Line)));
+            m_status[3]->setText(qs(scenario::StakesText(status.Stakes)));
+            m_status[4]->setText(qs(status.Text));
+        });
     };
     hooks.SelectLine = [this](int line) { selectLine(line); };
     hooks.RefreshStakeView = [this](bool refresh, bool goToLast) {
@@ -424,15 +436,50 @@ void ScenarioView::scriptRun()
 void ScenarioView::scriptTest()
 {
     if (!m_runner->CanStart()) return;
-    const int count = TFormTestCount::AskTestCount(
-        scenario::TestCountDefault, scenario::TestCountMax(m_ws.DrawCount()), m_host.mainWindow(),
-        QStringLiteral("Тест заменит текущий список комбинаций; вернуть прежний список можно командой "
-                       "\"Отменить\" после окончания или остановки теста."));
-    if (count <= 0) return;
+    TFormTestCount dialog(scenario::TestCountDefault, scenario::TestCountMax(m_ws.DrawCount()), m_host.mainWindow(),
+                          QStringLiteral("Тест заменит текущий список комбинаций; вернуть прежний список можно командой "
+                                         "\"Отменить\" после окончания или остановки теста."));
+    dialog.addHoldout();
+    if (dialog.exec() != QDialog::Accepted) return;
     prepareRun();
-    m_runner->ScriptTest(count);
+    m_runner->ScriptTest(dialog.count(), dialog.holdout());
     runFinished();
-    if (!m_runner->Survival().Empty()) showSurvival(m_runner->Survival().Summary());
+    if (!m_runner->Survival().Empty()) showSurvival(m_runner->Survival().Summary(m_runner->LastTest().HoldoutFrom));
+}
+
+bool ScenarioView::writeReport(const QString& file)
+{
+    const stakes::TPrizeTable prizes(m_stats.Config());
+    const int repetitions = std::clamp(int(m_ws.FormFile().ReadInt("LuckTestDraws", 10000)), 100, 10000000);
+    shell::BusyScope busy(m_shell, "Создание отчета о тесте...");
+    m_shell.ProgressOpen(100, true, "Создание отчета о тесте...");
+    bool ok = false;
+    try {
+        const scenario::TTestReport report = scenario::BuildLastTestReport(
+            m_ws.StakesFile(), m_ws.DataDir(), scenario::TScenario::FileName, prizes, {.Repetitions = repetitions},
+            [this](int done, int total) {
+                m_shell.ProgressSetPosition(int(int64_t(done) * 100 / std::max(1, total)));
+                return !m_shell.ProgressCancelled();
+            });
+        if (!m_shell.ProgressCancelled()) {
+            scenario::SaveTestReport(file.toStdString(), report);
+            ok = true;
+        }
+    } catch (const std::exception& e) {
+        m_shell.ShowError(util::Format("Ошибка записи в файл \"%s\"!\n\n%s", {file.toStdString(), e.what()}));
+    }
+    m_shell.ProgressClose();
+    return ok;
+}
+
+void ScenarioView::scriptReport()
+{
+    const QString file = QFileDialog::getSaveFileName(m_host.mainWindow(), QStringLiteral("Отчет о тесте"),
+                                                      qs((m_ws.DataDir() / "ScriptReport.html").string()),
+                                                      QStringLiteral("Страницы HTML (*.html)"));
+    if (file.isEmpty()) return;
+    const QString name = file.endsWith(QStringLiteral(".html"), Qt::CaseInsensitive) ? file : file + ".html";
+    if (writeReport(name)) QDesktopServices::openUrl(QUrl::fromLocalFile(name));
 }
 
 void ScenarioView::showSurvival(std::vector<scenario::TSurvivalRow> rows)

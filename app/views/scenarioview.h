@@ -92,6 +92,10 @@ public:
     void scriptStop();
     void logToggle();
     void logsDelete();
+    // "Отчет о тесте...": the report of the last test into an HTML file, then shown in the browser.
+    void scriptReport();
+    // The report into that file, with the progress window; false after a failure (shown) or Cancel.
+    bool writeReport(const QString& file);
     // The window wants to close: true when it may now; during a run the run is asked to stop
     // and the window closes once it has.
     bool allowClose();

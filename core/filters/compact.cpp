@@ -1,5 +1,7 @@
 #include "core/filters/compact.h"
 
+#include <array>
+
 #include "core/game/bits.h"
 #include "core/game/widevectors.h"
 
@@ -45,6 +47,44 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) std::size_t keepAvx512(game
     return kept + moveKept(items + kept, items + i, answers + i, total - i, keep);
 }
 
+// For each choice of 4 combinations (bit j for the j-th), the 32-bit halves that bring the chosen
+// ones to the front in order: AVX2 has no compress instruction, a permutation does its work.
+constexpr std::array<std::array<uint32_t, 8>, 16> CompressOrder = [] {
+    std::array<std::array<uint32_t, 8>, 16> t{};
+    for (std::size_t m = 0; m < t.size(); ++m) {
+        std::size_t k = 0;
+        for (uint32_t j = 0; j < 4; ++j)
+            if ((m >> j) & 1) {
+                t[m][k++] = 2 * j;
+                t[m][k++] = 2 * j + 1;
+            }
+    }
+    return t;
+}();
+
+__attribute__((target("avx2"))) std::size_t keepAvx2(game::TComb* items, const uint8_t* answers, std::size_t total,
+                                                      bool keep)
+{
+    const unsigned flip = keep ? 0xFF : 0;
+    std::size_t kept = 0, i = 0;
+    for (; i + 8 <= total; i += 8) {
+        const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(answers + i));
+        // A bit per answer that is 0, turned to the wanted ones.
+        const unsigned take = (unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(a, _mm_setzero_si128()))) & 0xFF) ^ flip;
+        const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(items + i));
+        const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(items + i + 4));
+        // Both halves are read before either is written: each write starts at or before what it
+        // replaces.
+        const __m256i order0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(CompressOrder[take & 0xF].data()));
+        const __m256i order1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(CompressOrder[take >> 4].data()));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(items + kept), _mm256_permutevar8x32_epi32(v0, order0));
+        kept += game::BitCounts11[take & 0xF];
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(items + kept), _mm256_permutevar8x32_epi32(v1, order1));
+        kept += game::BitCounts11[take >> 4];
+    }
+    return kept + moveKept(items + kept, items + i, answers + i, total - i, keep);
+}
+
 #endif
 
 } // namespace
@@ -52,7 +92,11 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) std::size_t keepAvx512(game
 std::size_t KeepByAnswers(game::TComb* items, const uint8_t* answers, std::size_t total, bool keep)
 {
 #if defined(__x86_64__)
-    if (game::WideVectors()) return keepAvx512(items, answers, total, keep);
+    switch (game::WideForm()) {
+    case game::TWideForm::Avx512: return keepAvx512(items, answers, total, keep);
+    case game::TWideForm::Avx2: return keepAvx2(items, answers, total, keep);
+    case game::TWideForm::Plain: break;
+    }
 #endif
     return moveKept(items, items, answers, total, keep);
 }

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
+#include <cstring>
+#include <string>
 #include <cstdlib>
-#include <string_view>
 
 #if defined(__x86_64__)
 #if defined(__GNUC__) && !defined(__clang__)
@@ -17,22 +19,22 @@ namespace kv::game {
 
 namespace {
 
-// KVANTA_WIDE_VECTORS=0 runs the plain forms, to compare the two.
-std::atomic<bool> allowed{[] {
-    const char* v = std::getenv("KVANTA_WIDE_VECTORS");
-    return v == nullptr || std::string_view(v) != "0";
-}()};
-
-bool detected()
+TWideForm detected()
 {
 #if defined(__x86_64__)
-    static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-                            __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi");
-    return has;
+    static const TWideForm best = [] {
+        if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+            __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi"))
+            return TWideForm::Avx512;
+        return __builtin_cpu_supports("avx2") ? TWideForm::Avx2 : TWideForm::Plain;
+    }();
+    return best;
 #else
-    return false;
+    return TWideForm::Plain;
 #endif
 }
+
+std::atomic<TWideForm> requested{WideFormByName(std::getenv("KVANTA_WIDE_VECTORS"))};
 
 // The different bytes b of a combination with in[b] != 0 counted one at a time.
 int distinctCount(const TComb& c, const TByteTable& in)
@@ -53,7 +55,89 @@ int byteCount(const TComb& c, const TByteTable& in)
     return in[c[0]] + in[c[1]] + in[c[2]] + in[c[3]] + in[c[4]] + in[c[5]] + in[c[6]] + in[c[7]];
 }
 
+// 1 when a byte b of the combination has hit[b] != 0.
+uint8_t anyByte(const TComb& c, const TByteTable& hit)
+{
+    return (hit[c[0]] | hit[c[1]] | hit[c[2]] | hit[c[3]] | hit[c[4]] | hit[c[5]] | hit[c[6]] | hit[c[7]]) != 0 ? 1 : 0;
+}
+
 #if defined(__x86_64__)
+
+#define KV_AVX2 __attribute__((target("avx2")))
+
+// A table of 0/1 answers as a 256-bit map, each half (bytes below 128, and from 128) in both lanes
+// of a register: AVX2 looks up only 16 bytes at a time, within a lane.
+struct TBitTable {
+    __m256i low, high;
+};
+
+KV_AVX2 TBitTable loadBits(const TByteTable& table)
+{
+    alignas(32) std::array<uint8_t, 32> bits{};
+    for (std::size_t b = 0; b < table.size(); ++b)
+        if (table[b] != 0) bits[b >> 3] = uint8_t(bits[b >> 3] | (1u << (b & 7)));
+    const __m128i low = _mm_load_si128(reinterpret_cast<const __m128i*>(bits.data()));
+    const __m128i high = _mm_load_si128(reinterpret_cast<const __m128i*>(bits.data() + 16));
+    return {_mm256_broadcastsi128_si256(low), _mm256_broadcastsi128_si256(high)};
+}
+
+// The answer (0 or 1) of each of 32 bytes.
+KV_AVX2 __m256i lookupBits(const TBitTable& t, __m256i bytes)
+{
+    const __m256i index = _mm256_and_si256(_mm256_srli_epi16(bytes, 3), _mm256_set1_epi8(0x0F));
+    // The high bit of each byte picks the half.
+    const __m256i map = _mm256_blendv_epi8(_mm256_shuffle_epi8(t.low, index), _mm256_shuffle_epi8(t.high, index), bytes);
+    const __m256i bitOf = _mm256_setr_epi8(1, 2, 4, 8, 16, 32, 64, -128, 0, 0, 0, 0, 0, 0, 0, 0, //
+                                           1, 2, 4, 8, 16, 32, 64, -128, 0, 0, 0, 0, 0, 0, 0, 0);
+    const __m256i bit = _mm256_shuffle_epi8(bitOf, _mm256_and_si256(bytes, _mm256_set1_epi8(7)));
+    return _mm256_min_epu8(_mm256_and_si256(map, bit), _mm256_set1_epi8(1));
+}
+
+KV_AVX2 void matchAnyByteAvx2(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result)
+{
+    const TBitTable t = loadBits(hit);
+    std::size_t i = 0;
+    for (; i + 4 <= combs.size(); i += 4) {
+        const __m256i found = lookupBits(t, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(combs.data() + i)));
+        const int none = _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(found, _mm256_setzero_si256())));
+        for (std::size_t j = 0; j < 4; ++j) result[i + j] = ((none >> j) & 1) == 0 ? 1 : 0;
+    }
+    for (; i < combs.size(); ++i) result[i] = anyByte(combs[i], hit);
+}
+
+// With `distinct`, a byte counts once however often it stands in the combination.
+KV_AVX2 void matchByteCountAvx2(std::span<const TComb> combs, const TByteTable& in, const TCountAnswers& byCount,
+                                uint8_t* result, bool distinct)
+{
+    const TBitTable t = loadBits(in);
+    alignas(16) std::array<uint8_t, 16> answers{};
+    std::copy(byCount.begin(), byCount.end(), answers.begin());
+    const __m256i byCountWide =
+        _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(answers.data())));
+    // The low byte of each lane's two counts to the lane's first two bytes.
+    const __m256i gather = _mm256_setr_epi8(0, 8, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, //
+                                            0, 8, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    const __m256i flip = _mm256_set1_epi8(-128);
+    std::size_t i = 0;
+    for (; i + 4 <= combs.size(); i += 4) {
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(combs.data() + i));
+        const __m256i counts = _mm256_sad_epu8(lookupBits(t, bytes), _mm256_setzero_si256());
+        const __m256i picked = _mm256_shuffle_epi8(byCountWide, _mm256_shuffle_epi8(counts, gather));
+        const uint32_t four = uint32_t(_mm256_extract_epi16(picked, 0)) | uint32_t(_mm256_extract_epi16(picked, 8)) << 16;
+        std::memcpy(result + i, &four, 4);
+        if (!distinct) continue;
+        // As in the AVX-512 form: strictly rising bytes (the first above 0) have no repeats. The
+        // compare is signed, so both sides move by 128.
+        const __m256i before = _mm256_slli_epi64(bytes, 8);
+        const uint32_t rising = uint32_t(_mm256_movemask_epi8(
+            _mm256_cmpgt_epi8(_mm256_xor_si256(bytes, flip), _mm256_xor_si256(before, flip))));
+        if (rising == ~uint32_t(0)) continue;
+        for (std::size_t j = 0; j < 4; ++j)
+            if (((rising >> (8 * j)) & 0xFF) != 0xFF) result[i + j] = byCount[std::size_t(distinctCount(combs[i + j], in))];
+    }
+    for (; i < combs.size(); ++i)
+        result[i] = byCount[std::size_t(distinct ? distinctCount(combs[i], in) : byteCount(combs[i], in))];
+}
 
 #define KV_WIDE __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi")))
 
@@ -90,10 +174,7 @@ KV_WIDE void matchAnyByte(std::span<const TComb> combs, const TByteTable& hit, u
         const __m512i found = lookup(t, _mm512_loadu_si512(combs.data() + i));
         storeAnswers(_mm512_test_epi64_mask(found, found), result + i);
     }
-    for (; i < combs.size(); ++i) {
-        const TComb& c = combs[i];
-        result[i] = (hit[c[0]] | hit[c[1]] | hit[c[2]] | hit[c[3]] | hit[c[4]] | hit[c[5]] | hit[c[6]] | hit[c[7]]) != 0;
-    }
+    for (; i < combs.size(); ++i) result[i] = anyByte(combs[i], hit);
 }
 
 // With `distinct`, a byte counts once however often it stands in the combination.
@@ -127,46 +208,78 @@ KV_WIDE void matchByteCount(std::span<const TComb> combs, const TByteTable& in,
 
 // Never called: there are no wide vectors.
 void matchAnyByte(std::span<const TComb>, const TByteTable&, uint8_t*) {}
-void matchByteCount(std::span<const TComb>, const TByteTable&, const TCountAnswers&, uint8_t*, bool)
-{
-}
+void matchByteCount(std::span<const TComb>, const TByteTable&, const TCountAnswers&, uint8_t*, bool) {}
+void matchAnyByteAvx2(std::span<const TComb>, const TByteTable&, uint8_t*) {}
+void matchByteCountAvx2(std::span<const TComb>, const TByteTable&, const TCountAnswers&, uint8_t*, bool) {}
 
 #endif
 
 } // namespace
 
-bool WideVectors() { return allowed.load(std::memory_order_relaxed) && detected(); }
+TWideForm BestWideForm() { return detected(); }
 
-void AllowWideVectors(bool allow) { allowed.store(allow, std::memory_order_relaxed); }
+TWideForm WideFormByName(const char* name)
+{
+    std::string v = name == nullptr ? std::string() : std::string(name);
+    for (char& c : v) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (v == "0" || v == "plain") return TWideForm::Plain;
+    if (v == "avx2") return TWideForm::Avx2;
+    return TWideForm::Avx512;
+}
+
+const char* WideFormName(TWideForm form)
+{
+    switch (form) {
+    case TWideForm::Avx512: return "avx512";
+    case TWideForm::Avx2: return "avx2";
+    case TWideForm::Plain: break;
+    }
+    return "plain";
+}
+
+TWideForm WideForm() { return std::min(requested.load(std::memory_order_relaxed), detected()); }
+
+TWideForm SetWideForm(TWideForm form)
+{
+    requested.store(form, std::memory_order_relaxed);
+    return WideForm();
+}
+
+bool MatchAnyByte(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result)
+{
+    switch (WideForm()) {
+    case TWideForm::Avx512: matchAnyByte(combs, hit, result); return true;
+    case TWideForm::Avx2: matchAnyByteAvx2(combs, hit, result); return true;
+    case TWideForm::Plain: break;
+    }
+    return false;
+}
 
 namespace {
 
-// Runs a wide form when there are wide vectors; false otherwise.
-template <class Wide>
-bool runWide(Wide&& wide)
+bool matchCounts(std::span<const TComb> combs, const TByteTable& in, const TCountAnswers& byCount, uint8_t* result,
+                 bool distinct)
 {
-    if (!WideVectors()) return false;
-    wide();
-    return true;
+    switch (WideForm()) {
+    case TWideForm::Avx512: matchByteCount(combs, in, byCount, result, distinct); return true;
+    case TWideForm::Avx2: matchByteCountAvx2(combs, in, byCount, result, distinct); return true;
+    case TWideForm::Plain: break;
+    }
+    return false;
 }
 
 } // namespace
 
-bool MatchAnyByte(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result)
-{
-    return runWide([&] { matchAnyByte(combs, hit, result); });
-}
-
 bool MatchByteCount(std::span<const TComb> combs, const TByteTable& in, const TCountAnswers& byCount,
                     uint8_t* result)
 {
-    return runWide([&] { matchByteCount(combs, in, byCount, result, true); });
+    return matchCounts(combs, in, byCount, result, true);
 }
 
 bool MatchByteSum(std::span<const TComb> combs, const TByteTable& in, const TCountAnswers& byCount,
                   uint8_t* result)
 {
-    return runWide([&] { matchByteCount(combs, in, byCount, result, false); });
+    return matchCounts(combs, in, byCount, result, false);
 }
 
 } // namespace kv::game

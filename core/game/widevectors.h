@@ -7,13 +7,24 @@
 
 namespace kv::game {
 
-// The hottest filter passes have wide vector forms for CPUs with AVX-512 (F, BW, VL, VBMI),
-// eight combinations at a time; the program itself is built for every x86-64 and runs the plain
-// forms elsewhere. Each wide form gives exactly what its plain form gives.
-bool WideVectors();
-// Tests turn the wide forms off to check the plain ones on the same machine; so does
-// KVANTA_WIDE_VECTORS=0 in the environment.
-void AllowWideVectors(bool allowed);
+// The hottest filter passes have wide vector forms: one for CPUs with AVX-512 (F, BW, VL, VBMI),
+// eight combinations at a time, and one for CPUs with AVX2, four at a time. The program itself is
+// built for every x86-64 and runs the plain forms elsewhere. Each wide form gives exactly what its
+// plain form gives.
+enum class TWideForm : uint8_t { Plain, Avx2, Avx512 };
+
+// The form in use: the widest the CPU has, unless KVANTA_WIDE_VECTORS (avx512, avx2, plain or 0)
+// or SetWideForm asked for a narrower one.
+TWideForm WideForm();
+// Asks for a form, so that each can be measured and tested on one machine; a form the CPU lacks
+// gives the widest below it. Returns the form now in use.
+TWideForm SetWideForm(TWideForm form);
+// The widest form this CPU has.
+TWideForm BestWideForm();
+// The form named by the environment's text (avx512, avx2, plain or 0, in any case); the widest
+// for anything else, an unset variable included.
+TWideForm WideFormByName(const char* name);
+const char* WideFormName(TWideForm form);
 
 // The table of a test of single bytes: one answer (0 or 1) for each byte value.
 using TByteTable = std::array<uint8_t, 256>;
@@ -21,11 +32,11 @@ using TByteTable = std::array<uint8_t, 256>;
 using TCountAnswers = std::array<uint8_t, NumsPerDraw + 1>;
 
 // result[i] = 1 when combs[i] holds a byte b with hit[b] != 0, else 0. False (nothing written)
-// without the wide forms.
+// with the plain form.
 bool MatchAnyByte(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result);
 // result[i] = byCount[k], k being the number of different bytes b of combs[i] with in[b] = 1 (the
 // table holds 0 or 1).
-// False (nothing written) without the wide forms.
+// False (nothing written) with the plain form.
 bool MatchByteCount(std::span<const TComb> combs, const TByteTable& in, const TCountAnswers& byCount,
                     uint8_t* result);
 

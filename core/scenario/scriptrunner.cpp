@@ -322,7 +322,11 @@ void TScriptRunner::checkStakes()
     settings.Prizes = m_prizes;
     settings.LogEnabled = Options.StakesLogEnabled;
     settings.LogDir = m_ws.DataDir();
-    settings.OnChecked = m_onChecked;
+    settings.OnChecked = [this](const stakes::TStakeRecord& stake) {
+        if (m_onChecked) m_onChecked(stake);
+        if (m_testing && stake.DrawNo >= m_lastTest.FirstDrawNo && stake.DrawNo <= m_lastTest.LastDrawNo)
+            (m_lastTest.IsHoldout(stake.DrawNo) ? m_held : m_tuning).AddRating(stake);
+    };
     settings.Clock = Hooks.Clock;
     // The archive stands still during a run and the run only appends, so what an earlier check
     // of this run left unchecked cannot be checked now: each check reads only the new records.
@@ -404,10 +408,22 @@ void TScriptRunner::ScriptRun()
     end();
 }
 
-void TScriptRunner::ScriptTest(int count)
+void TScriptRunner::ScriptTest(int count, int holdout)
 {
     if (m_running || m_ws.Scenario().Empty() || count < 1 || count > TestCountMax(m_ws.DrawCount())) return;
+    if (holdout < 0 || holdout >= count) return;
     begin();
+    // The pass at offset o stakes on the draw o places before the end of the archive.
+    const game::TDrawsArray& draws = m_ws.Draws();
+    const auto drawAt = [&](int offset) { return draws[draws.size() - std::size_t(offset)].DrawNo; };
+    m_lastTest = TTestRun{};
+    m_lastTest.Count = count;
+    m_lastTest.Holdout = holdout;
+    m_lastTest.FirstDrawNo = drawAt(count);
+    m_lastTest.HoldoutFrom = holdout > 0 ? drawAt(holdout) : 0;
+    m_lastTest.LastDrawNo = drawAt(1);
+    m_tuning.Clear();
+    m_held.Clear();
     showRunStatus(0, 0, RunningText, 0);
     if (Hooks.RunningChanged) Hooks.RunningChanged(true);
     const int sortColumn = m_table.SortColumn();
@@ -443,7 +459,24 @@ void TScriptRunner::ScriptTest(int count)
     showPanel(FinishedText);
     m_table.SortRows(sortColumn, sortAscending);
     finishSurvival();
+    finishTestRun();
     end();
+}
+
+// The halves of the test go beside the rating, so that the windows and the report can show
+// them after the program started again.
+void TScriptRunner::finishTestRun()
+{
+    m_lastTest.Tuning = m_tuning.Items();
+    m_lastTest.Held = m_held.Items();
+    m_tuning.Clear();
+    m_held.Clear();
+    try {
+        SaveTestRun(m_ws.DataDir(), m_lastTest);
+    } catch (const std::exception& e) {
+        m_shell.ShowError(util::Format("Ошибка записи в файл \"%s\"!\n\n%s",
+                                       {(m_ws.DataDir() / TestRunFileName).string(), e.what()}));
+    }
 }
 
 // The end of a test that recorded survival: the summary ends the log, goes to its file and to
@@ -451,7 +484,7 @@ void TScriptRunner::ScriptTest(int count)
 void TScriptRunner::finishSurvival()
 {
     if (m_survival.Empty()) return;
-    const std::vector<TSurvivalRow> rows = m_survival.Summary();
+    const std::vector<TSurvivalRow> rows = m_survival.Summary(m_lastTest.HoldoutFrom);
     for (const std::string& line : SurvivalLogLines(rows)) log([&] { return line; });
     const std::filesystem::path file = m_ws.DataDir() / SurvivalFileName;
     try {

@@ -14,6 +14,8 @@
 #include "core/scenario/scriptheader.h"
 #include "core/scenario/scriptstate.h"
 #include "core/scenario/survival.h"
+#include "core/scenario/testrun.h"
+#include "core/stakes/ratings.h"
 #include "core/stakes/prizetable.h"
 
 namespace kv::shell {
@@ -181,7 +183,10 @@ public:
     // "Прогноз"; nothing without lines or draws.
     void ScriptRun();
     // "Тест" after the count dialog; nothing without lines or for a count outside 1 .. draws - 1.
-    void ScriptTest(int count);
+    // The last `holdout` of the test's draws (0 .. count - 1, "Контрольные тиражи") are kept
+    // apart: the run record, the survival and the report show them separately from the
+    // draws before them, on which the player tunes.
+    void ScriptTest(int count, int holdout = 0);
     // "Стоп": asks, then sets the abort flag. True when the user agreed.
     bool ScriptStop();
 
@@ -194,6 +199,9 @@ public:
     const TScriptLog& Log() const { return m_log; }
     // Filter survival of the last test (empty after "Прогноз").
     const TSurvival& Survival() const { return m_survival; }
+    // The record of the last test: its draws, its hold-out and the rating rows of either half;
+    // also saved in the data directory (TestRunFileName).
+    const TTestRun& LastTest() const { return m_lastTest; }
 
 private:
     struct Step;
@@ -202,6 +210,7 @@ private:
     void end();
     void logBanner();
     void finishSurvival();
+    void finishTestRun();
     void runPass();
     void runStep(int index, const std::string& line);
     void buildStartList(const TScriptHeader& header, bool makeList);
@@ -245,6 +254,8 @@ private:
     int m_reusedPasses = 0;
     bool m_testing = false;
     TSurvival m_survival;
+    TTestRun m_lastTest;
+    stakes::TRatings m_tuning, m_held;   // the halves of the running test
 };
 
 } // namespace kv::scenario

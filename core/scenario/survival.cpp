@@ -1,6 +1,7 @@
 #include "core/scenario/survival.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <map>
@@ -14,14 +15,21 @@ namespace kv::scenario {
 
 namespace {
 
-constexpr const char* Captions[SurvivalColumns] = {"Фильтр",
-                                                   "Тестов",
-                                                   "Выжил",
-                                                   "Выживаемость, %",
-                                                   "Доля оставленных, %",
-                                                   "Лифт",
-                                                   "Нижняя граница 95%, %",
-                                                   "Верхняя граница 95%, %"};
+constexpr const char* Captions[SurvivalHoldoutColumns] = {"Фильтр",
+                                                          "Тестов",
+                                                          "Выжил",
+                                                          "Выживаемость, %",
+                                                          "Доля оставленных, %",
+                                                          "Лифт",
+                                                          "Нижняя граница 95%, %",
+                                                          "Верхняя граница 95%, %",
+                                                          "Контроль: тестов",
+                                                          "Контроль: выжил",
+                                                          "Контроль: выживаемость, %",
+                                                          "Контроль: доля оставленных, %",
+                                                          "Контроль: лифт",
+                                                          "Контроль: нижняя граница 95%, %",
+                                                          "Контроль: верхняя граница 95%, %"};
 
 // Fixed decimals with '.', whatever the process locale says.
 std::string fixed(double v, int decimals)
@@ -89,37 +97,61 @@ std::pair<double, double> WilsonInterval(int k, int n)
     return {std::max(0.0, centre - half), std::min(1.0, centre + half)};
 }
 
-std::vector<TSurvivalRow> TSurvival::Summary() const
+std::vector<TSurvivalRow> TSurvival::Summary(int32_t holdoutFrom) const
 {
+    struct Half {
+        int Tests = 0, Survived = 0;
+        double Shares = 0;
+        void Finish(double& rate, double& kept, double& lift, double& low, double& high) const
+        {
+            if (Tests == 0) return;
+            rate = double(Survived) / Tests;
+            kept = Shares / Tests;
+            lift = kept > 0 ? rate / kept : 0;
+            std::tie(low, high) = WilsonInterval(Survived, Tests);
+        }
+    };
     std::vector<TSurvivalRow> rows;
-    std::vector<double> shares;
+    std::vector<std::array<Half, 2>> halves;
     std::map<std::string, std::size_t, std::less<>> index;
     for (const TSurvivalRecord& r : m_records) {
         auto [it, added] = index.try_emplace(r.PartText, rows.size());
         if (added) {
             rows.push_back(TSurvivalRow{.PartText = r.PartText});
-            shares.push_back(0);
+            halves.emplace_back();
         }
-        TSurvivalRow& row = rows[it->second];
         if (!r.Ran) continue;
-        ++row.Tests;
-        if (r.Passed) ++row.Survived;
-        if (r.Before > 0) shares[it->second] += double(r.After) / r.Before;
+        Half& h = halves[it->second][holdoutFrom > 0 && r.DrawNo >= holdoutFrom ? 1 : 0];
+        ++h.Tests;
+        if (r.Passed) ++h.Survived;
+        if (r.Before > 0) h.Shares += double(r.After) / r.Before;
     }
     for (std::size_t i = 0; i < rows.size(); ++i) {
         TSurvivalRow& row = rows[i];
-        if (row.Tests == 0) continue;
-        row.Rate = double(row.Survived) / row.Tests;
-        row.KeptShare = shares[i] / row.Tests;
-        row.Lift = row.KeptShare > 0 ? row.Rate / row.KeptShare : 0;
-        std::tie(row.Low, row.High) = WilsonInterval(row.Survived, row.Tests);
+        const auto& [tune, hold] = halves[i];
+        row.Tests = tune.Tests;
+        row.Survived = tune.Survived;
+        tune.Finish(row.Rate, row.KeptShare, row.Lift, row.Low, row.High);
+        row.HoldTests = hold.Tests;
+        row.HoldSurvived = hold.Survived;
+        hold.Finish(row.HoldRate, row.HoldKeptShare, row.HoldLift, row.HoldLow, row.HoldHigh);
     }
     return rows;
 }
 
+bool SurvivalHasHoldout(const std::vector<TSurvivalRow>& rows)
+{
+    return std::any_of(rows.begin(), rows.end(), [](const TSurvivalRow& r) { return r.HoldTests > 0; });
+}
+
+int SurvivalColumnCount(const std::vector<TSurvivalRow>& rows)
+{
+    return SurvivalHasHoldout(rows) ? SurvivalHoldoutColumns : SurvivalColumns;
+}
+
 const char* SurvivalColumnCaption(int column)
 {
-    return column >= 0 && column < SurvivalColumns ? Captions[column] : "";
+    return column >= 0 && column < SurvivalHoldoutColumns ? Captions[column] : "";
 }
 
 std::string SurvivalCellText(const TSurvivalRow& row, int column)
@@ -128,29 +160,38 @@ std::string SurvivalCellText(const TSurvivalRow& row, int column)
     case 0: return row.PartText;
     case 1: return std::to_string(row.Tests);
     case 2: return std::to_string(row.Survived);
+    case 8: return std::to_string(row.HoldTests);
+    case 9: return std::to_string(row.HoldSurvived);
     }
-    if (row.Tests == 0) return {};
+    if (column <= 7 && row.Tests == 0) return {};
+    if (column > 7 && row.HoldTests == 0) return {};
     switch (column) {
     case 3: return significant(row.Rate * 100, 2);
     case 4: return significant(row.KeptShare * 100, 2);
     case 5: return row.KeptShare > 0 ? significant(row.Lift, 3) : std::string();
     case 6: return significant(row.Low * 100, 2);
     case 7: return significant(row.High * 100, 2);
+    case 10: return significant(row.HoldRate * 100, 2);
+    case 11: return significant(row.HoldKeptShare * 100, 2);
+    case 12: return row.HoldKeptShare > 0 ? significant(row.HoldLift, 3) : std::string();
+    case 13: return significant(row.HoldLow * 100, 2);
+    case 14: return significant(row.HoldHigh * 100, 2);
     default: return {};
     }
 }
 
 std::string SurvivalCsvText(const std::vector<TSurvivalRow>& rows)
 {
+    const int columns = SurvivalColumnCount(rows);
     std::string text;
-    for (int c = 0; c < SurvivalColumns; ++c) {
+    for (int c = 0; c < columns; ++c) {
         if (c > 0) text += ';';
         text += stakes::CsvQuoted(Captions[c]);
     }
     text += "\r\n";
     for (const TSurvivalRow& row : rows) {
         text += stakes::CsvQuoted(row.PartText);
-        for (int c = 1; c < SurvivalColumns; ++c) {
+        for (int c = 1; c < columns; ++c) {
             text += ';';
             text += SurvivalCellText(row, c);
         }
@@ -162,15 +203,16 @@ std::string SurvivalCsvText(const std::vector<TSurvivalRow>& rows)
 std::vector<std::string> SurvivalLogLines(const std::vector<TSurvivalRow>& rows)
 {
     std::vector<std::string> lines{"### ЭФФЕКТИВНОСТЬ ФИЛЬТРОВ ###################################################################"};
+    const int columns = SurvivalColumnCount(rows);
     std::string header;
-    for (int c = 0; c < SurvivalColumns; ++c) {
+    for (int c = 0; c < columns; ++c) {
         if (c > 0) header += '\t';
         header += Captions[c];
     }
     lines.push_back(header);
     for (const TSurvivalRow& row : rows) {
         std::string line;
-        for (int c = 0; c < SurvivalColumns; ++c) {
+        for (int c = 0; c < columns; ++c) {
             if (c > 0) line += '\t';
             line += SurvivalCellText(row, c);
         }
@@ -197,11 +239,20 @@ std::vector<TSurvivalRow> LoadSurvival(const std::filesystem::path& file)
         std::string line = text.substr(start, pos == std::string::npos ? std::string::npos : pos - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         const std::vector<std::string> f = csvFields(line);
-        if (f.size() != std::size_t(SurvivalColumns)) continue;
+        if (f.size() != std::size_t(SurvivalColumns) && f.size() != std::size_t(SurvivalHoldoutColumns)) continue;
         TSurvivalRow row;
         row.PartText = f[0];
         row.Tests = int(number(f[1]));
         row.Survived = int(number(f[2]));
+        if (f.size() == std::size_t(SurvivalHoldoutColumns)) {
+            row.HoldTests = std::max(0, int(number(f[8])));
+            row.HoldSurvived = int(number(f[9]));
+            row.HoldRate = number(f[10]) / 100;
+            row.HoldKeptShare = number(f[11]) / 100;
+            row.HoldLift = number(f[12]);
+            row.HoldLow = number(f[13]) / 100;
+            row.HoldHigh = number(f[14]) / 100;
+        }
         if (row.Tests < 0 || f[0].empty()) continue;
         row.Rate = number(f[3]) / 100;
         row.KeptShare = number(f[4]) / 100;

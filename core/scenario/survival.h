@@ -37,6 +37,11 @@ struct TSurvivalRow {
     double KeptShare = 0;   // mean of After / Before
     double Lift = 0;        // Rate / KeptShare; 0 when nothing was kept
     double Low = 0, High = 0;   // Wilson 95% interval of Rate
+    // The same over the hold-out draws of a test that kept some apart (the fields above then
+    // count the tuning draws only); HoldTests 0 without a hold-out.
+    int HoldTests = 0;
+    int HoldSurvived = 0;
+    double HoldRate = 0, HoldKeptShare = 0, HoldLift = 0, HoldLow = 0, HoldHigh = 0;
 };
 
 // The Wilson score interval of k successes in n trials at 95% (z = 1.96); (0, 0) for n = 0.
@@ -49,8 +54,9 @@ public:
     const std::vector<TSurvivalRecord>& Records() const { return m_records; }
     bool Empty() const { return m_records.empty(); }
 
-    // One row per part text, in the order the texts first appeared.
-    std::vector<TSurvivalRow> Summary() const;
+    // One row per part text, in the order the texts first appeared; tests on draws numbered
+    // from `holdoutFrom` on (when it is above 0) count in the hold-out fields.
+    std::vector<TSurvivalRow> Summary(int32_t holdoutFrom = 0) const;
 
 private:
     std::vector<TSurvivalRecord> m_records;
@@ -58,8 +64,16 @@ private:
 
 // The window's and the CSV's columns: "Фильтр", "Тестов", "Выжил", "Выживаемость, %",
 // "Доля оставленных, %", "Лифт", "Нижняя граница 95%, %", "Верхняя граница 95%, %".
+// A test with a hold-out adds "Контроль: тестов", "Контроль: выжил", "Контроль: выживаемость, %",
+// "Контроль: доля оставленных, %", "Контроль: лифт", "Контроль: нижняя граница 95%, %",
+// "Контроль: верхняя граница 95%, %", and its first columns count the tuning draws only.
 constexpr int SurvivalColumns = 8;
+constexpr int SurvivalHoldoutColumns = 15;
 const char* SurvivalColumnCaption(int column);
+// Whether any row has hold-out tests: the table and the file then have the hold-out columns.
+bool SurvivalHasHoldout(const std::vector<TSurvivalRow>& rows);
+// SurvivalColumns or SurvivalHoldoutColumns.
+int SurvivalColumnCount(const std::vector<TSurvivalRow>& rows);
 // The text of a cell ('.' as the decimal point: the file is read back, the window localises).
 // Percents have 2 decimals and the lift 3, more below that so that a small value keeps three
 // significant digits (a kept share of 1 in 125970 is "0.000794"); rates of a row without tests

@@ -136,14 +136,14 @@ private:
         return std::nullopt;
     }
 
-    int integer(const std::string& name, int64_t min, int fallback)
+    int integer(const std::string& name, int64_t min, int fallback, int64_t max = std::numeric_limits<int>::max())
     {
         const auto text = value(name);
         if (!text) return fallback;
         int64_t v = 0;
-        if (ParseWholeNumber(*text, min, std::numeric_limits<int>::max(), v)) return static_cast<int>(v);
+        if (ParseWholeNumber(*text, min, max, v)) return static_cast<int>(v);
         headlessFail(util::Format("параметр %s должен быть целым числом от %d до %d: \"%s\"",
-                                  {name, min, std::numeric_limits<int>::max(), SafeText(*text)}));
+                                  {name, min, max, SafeText(*text)}));
         return fallback;
     }
 
@@ -169,6 +169,12 @@ private:
             m_cmd.statOffset = integer(a, 0, 0);
         } else if (a == "--compare") {
             m_cmd.compare = true;
+        } else if (a == "--holdout") {
+            m_cmd.holdout = integer(a, 0, 0);
+        } else if (a == "--luck") {
+            m_cmd.luckDraws = integer(a, MinLuckDraws, 0, MaxLuckDraws);
+        } else if (a == "--report") {
+            if (const auto v = value(a)) m_cmd.reportFile = *v;
         } else if (!a.empty() && a[0] != '-' && a[0] != '/') {
             m_cmd.headlessArgs.push_back(a);
         } else if (!programWord(a)) {
@@ -302,7 +308,8 @@ std::string UsageText()
 {
     return "Использование: Kvanta_8x20 [--data-dir КАТАЛОГ] [restart] [loadonly] [fullrecreate] [fullrefresh]\n"
            "                   [no-language] [--version] [--help]\n"
-           "       Kvanta_8x20 [--data-dir КАТАЛОГ] scripttest N [--scenario ФАЙЛ] [--out ФАЙЛ]\n"
+           "       Kvanta_8x20 [--data-dir КАТАЛОГ] scripttest N [--holdout K] [--luck R] [--report ФАЙЛ.html]\n"
+           "                   [--scenario ФАЙЛ] [--out ФАЙЛ]\n"
            "       Kvanta_8x20 [--data-dir КАТАЛОГ] scriptrun [--scenario ФАЙЛ] [--out ФАЙЛ]\n"
            "       Kvanta_8x20 [--data-dir КАТАЛОГ] stattable КОД [--len L] [--offset K] [--compare] [--out ФАЙЛ]\n"
            "\n"
@@ -326,6 +333,11 @@ std::string UsageText()
            "  scriptrun           прогноз: ставки сценария на следующий тираж (CSV)\n"
            "  stattable КОД       таблица статистики метода (например, NUMS или POS3): заголовок и 20\n"
            "                      столбцов через табуляцию, по возрастанию столбца \"Количество\"\n"
+           "  --holdout K         последние K тиражей теста - контрольные: строки рейтинга и эффективность\n"
+           "                      фильтров выводятся отдельно для тиражей настройки и контрольных\n"
+           "  --luck R            добавить к строкам рейтинга p и q проверки на случайность (R случайных\n"
+           "                      тиражей, от 100 до 10000000)\n"
+           "  --report ФАЙЛ.html  записать отчет о тесте: таблица идей с p и q, графики, фильтры\n"
            "  --scenario ФАЙЛ     файл сценария (*.lsc) вместо текущего сценария Kvanta_8x20.lss\n"
            "  --len L             число тиражей таблицы статистики (по умолчанию DrawsStatLen, 1000)\n"
            "  --offset K          смещение окна тиражей (по умолчанию 0)\n"

@@ -10,6 +10,10 @@ namespace kv::workspace {
 // True when arg names the word: w, -w, --w, /w or \w, ignoring ASCII case.
 bool MatchesWord(std::string_view arg, std::string_view word);
 
+// R of the luck test that --luck may give.
+constexpr int MinLuckDraws = 100;
+constexpr int MaxLuckDraws = 10000000;
+
 struct CommandLine {
     bool restart = false;
     bool loadOnly = false;
@@ -38,6 +42,9 @@ struct CommandLine {
     int statLen = -1;                     // --len L (-1: not given)
     int statOffset = 0;                   // --offset K
     bool compare = false;                 // --compare
+    int holdout = 0;                      // --holdout K: scripttest keeps its last K draws apart
+    int luckDraws = 0;                    // --luck R (MinLuckDraws .. MaxLuckDraws): p and q (0: not given)
+    std::filesystem::path reportFile;     // --report FILE.html: scripttest writes its report
     std::string headlessError;
 };
 

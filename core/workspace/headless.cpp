@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "core/game/texts.h"
+#include "core/scenario/scenario.h"
 #include "core/scenario/scriptrunner.h"
+#include "core/scenario/testreport.h"
 #include "core/shell/shell.h"
 #include "core/stakes/prizetable.h"
 #include "core/stakes/ratings.h"
@@ -25,6 +27,9 @@
 namespace kv::workspace {
 
 namespace {
+
+// R of the luck test of the report when --luck does not give it.
+constexpr int DefaultLuckDraws = 10000;
 
 // The header of the rating lines the export writes: the 15 columns a data line has.
 std::string ratingLinesHeader()
@@ -72,6 +77,11 @@ public:
         } else if (!m_cmd.headlessArgs.empty()) {
             return usage("лишние слова после scriptrun: " + SafeText(m_cmd.headlessArgs.front()));
         }
+        if (m_cmd.headless != "scripttest" && (m_cmd.holdout != 0 || m_cmd.luckDraws != 0 || !m_cmd.reportFile.empty()))
+            return usage("параметры --holdout, --luck и --report - только для scripttest");
+        if (!m_cmd.reportFile.empty())
+            if (const std::string problem = OutFileProblem(m_cmd.reportFile, m_ws.DataDir(), m_cmd.scenarioFile); !problem.empty())
+                return usage(problem);
         std::error_code ec;
         if (!m_cmd.scenarioFile.empty() && !std::filesystem::is_regular_file(m_cmd.scenarioFile, ec))
             return usage(util::Format("файл сценария \"%s\" не найден", {SafeText(m_cmd.scenarioFile.string())}));
@@ -148,6 +158,8 @@ private:
                 return usage(util::Format("количество тестов должно быть целым числом от 1 до %d: \"%s\"",
                                           {most, SafeText(m_cmd.headlessArgs.front())}));
             count = static_cast<int>(n);
+            if (m_cmd.holdout >= count)
+                return usage(util::Format("контрольных тиражей (--holdout) должно быть от 0 до %d", {count - 1}));
         }
         scenario::TScenario& script = m_ws.Scenario();
         if (m_cmd.scenarioFile.empty()) {
@@ -175,16 +187,35 @@ private:
         ApplyToRun(m_ws.View(), runner.Options);
         runner.Hooks.RatingsChanged = [this] { m_ws.RatingsAfterCheck(m_watch); };
         const int before = m_ws.StakesFile().RecordCount();
-        if (count > 0) runner.ScriptTest(count);
+        if (count > 0) runner.ScriptTest(count, m_cmd.holdout);
         else runner.ScriptRun();
 
         if (count > 0) {
-            m_out << ratingLinesHeader() << "\r\n";
-            for (const std::string& name : touched) {
-                const int row = m_ws.Ratings().Find(name);
-                if (row >= 0) m_out << stakes::RatingsCsvLine(m_ws.Ratings()[row]) << "\r\n";
+            const scenario::TTestRun& run = runner.LastTest();
+            // The luck test of the test's rows, and the report from the same numbers.
+            scenario::TTestReport report;
+            const bool luck = m_cmd.luckDraws > 0, wantReport = !m_cmd.reportFile.empty();
+            if (luck || wantReport) {
+                scenario::TReportSettings settings;
+                settings.Repetitions = luck ? m_cmd.luckDraws : DefaultLuckDraws;
+                if (!wantReport) settings.ChartRows = 0;
+                report = scenario::BuildTestReport(m_ws.StakesFile(), run,
+                                                   runner.Survival().Summary(run.HoldoutFrom),
+                                                   stakes::TPrizeTable(m_list.Config()), settings);
             }
-            m_out << "\r\n" << scenario::SurvivalCsvText(runner.Survival().Summary());
+            writeRatingLines(touched, run, luck ? &report : nullptr);
+            m_out << "\r\n" << scenario::SurvivalCsvText(runner.Survival().Summary(run.HoldoutFrom));
+            if (wantReport) {
+                report.Scenario = m_cmd.scenarioFile.empty() ? std::string(scenario::TScenario::FileName)
+                                                             : m_cmd.scenarioFile.filename().string();
+                report.Created = scenario::ReportTimeNow();
+                try {
+                    scenario::SaveTestReport(m_cmd.reportFile, report);
+                } catch (const std::exception& e) {
+                    m_watch.ShowError(util::Format("Ошибка записи в файл \"%s\"!\n\n%s",
+                                                   {SafeText(m_cmd.reportFile.string()), e.what()}));
+                }
+            }
         } else {
             m_out << "\"№ тиража\";\"Ставка\";\"Выборка\";\"Комментарий\"\r\n";
             stakes::TStakesFile& file = m_ws.StakesFile();
@@ -196,6 +227,54 @@ private:
             }
         }
         return m_watch.ErrorShown() ? HeadlessFailed : 0;
+    }
+
+    // The rating rows the test touched: with a hold-out a line per half, the first field telling
+    // which; with the luck test the p and q of the row on those draws after them.
+    void writeRatingLines(const std::vector<std::string>& touched, const scenario::TTestRun& run,
+                          const scenario::TTestReport* luck)
+    {
+        const bool holdout = run.Holdout > 0;
+        std::string header;
+        if (holdout) header = "\"Тиражи\";";
+        header += ratingLinesHeader();
+        if (luck) header += ";\"p (совпадения)\";\"q (совпадения)\";\"p (профит)\";\"q (профит)\"";
+        m_out << header << "\r\n";
+        const auto luckFields = [&](const std::string& name, stakes::TLuckPart stakes::TLuckRowResult::*part) {
+            if (!luck) return std::string();
+            for (const scenario::TReportRow& r : luck->Rows) {
+                if (!stakes::SameText(r.Name, name)) continue;
+                const stakes::TLuckPart& p = r.Luck.*part;
+                if (p.Draws == 0) return std::string(";;;;");
+                std::string fields;
+                for (double v : {p.PHits, p.QHits, p.PProfit, p.QProfit}) {
+                    fields += ';';
+                    fields += stakes::LuckPText(v, luck->Repetitions);
+                }
+                return fields;
+            }
+            return std::string(";;;;");
+        };
+        const auto half = [&](const stakes::TRatingsArray& rows, const std::string& name) {
+            for (const stakes::TRatingRecord& r : rows)
+                if (stakes::SameText(r.Name, name)) return r;
+            stakes::TRatingRecord empty;
+            empty.Name = name;
+            return empty;
+        };
+        for (const std::string& name : touched) {
+            if (holdout) {
+                m_out << "\"настройка\";" << stakes::RatingsCsvLine(half(run.Tuning, name))
+                      << luckFields(name, &stakes::TLuckRowResult::Tuning) << "\r\n";
+                m_out << "\"контроль\";" << stakes::RatingsCsvLine(half(run.Held, name))
+                      << luckFields(name, &stakes::TLuckRowResult::Holdout) << "\r\n";
+                continue;
+            }
+            const int row = m_ws.Ratings().Find(name);
+            if (row >= 0)
+                m_out << stakes::RatingsCsvLine(m_ws.Ratings()[row]) << luckFields(name, &stakes::TLuckRowResult::All)
+                      << "\r\n";
+        }
     }
 
     Workspace& m_ws;

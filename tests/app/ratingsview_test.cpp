@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMenu>
@@ -169,7 +170,7 @@ void RatingsViewTest::rowsAfterTheCheckPass()
     for (int c = 0; c < model->columnCount(); ++c) captions << model->headerData(c, Qt::Horizontal).toString();
     QCOMPARE(captions, QStringList({"Комментарий", "Ставок", "Совпало", "Среднее", "Профит", "Ср. профит", "0", "1", "2",
                                     "3", "4", "5", "6", "7", "8", "E0", "E1", "E2", "E3", "E4", "E5", "E6", "E7", "E8",
-                                    "p (совпадения)", "p (профит)"}));
+                                    "p (совпадения)", "q (совпадения)", "p (профит)", "q (профит)"}));
     // Sorted by the mean hits, best first; Test and TEST share the row of the first of them.
     QCOMPARE(rowTexts(model, 0, 0, 14), QStringList({"Test", "2", "12", "6.000", "1030.00", "515.00", "0", "0", "0", "0",
                                                      "1", "0", "0", "0", "1"}));
@@ -420,7 +421,8 @@ void RatingsViewTest::stakeCommandsFollowTheRating()
     QCOMPARE(std::filesystem::file_size(cw.dir / stakes::TRatings::FileName), std::uintmax_t(0));
 }
 
-// The p columns stay empty until asked; the rows asked for keep their values through a sort.
+// The p and q columns stay empty until asked; the rows asked for keep their values through a
+// sort; q corrects p for the rows tested together, and the sentence under the table counts them.
 void RatingsViewTest::luckColumnsOnRequest()
 {
     CheckedWindow cw;
@@ -428,8 +430,10 @@ void RatingsViewTest::luckColumnsOnRequest()
     TFormMain& w = *cw.window;
     QVERIFY(cw.model()->index(0, 24).data().toString().isEmpty());
     QVERIFY(!cw.model()->headerData(24, Qt::Horizontal, Qt::ToolTipRole).toString().isEmpty());
-    w.updateActions();
-    QVERIFY2(!w.command("RatingsLuckTest")->isEnabled(), "no row selected");
+    QVERIFY(!cw.model()->headerData(25, Qt::Horizontal, Qt::ToolTipRole).toString().isEmpty());
+    QCOMPARE(cw.model()->headerData(27, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("q (профит)"));
+    RatingsView* ratings = w.findChild<RatingsView*>();
+    QVERIFY(ratings && ratings->chanceLabel()->isHidden());
     // "Test": 12 hits and an 8 of 8 on two draws; "Идея Б": 3 hits on two draws, when 6.4 are usual.
     cw.view()->selectRow(0);
     cw.view()->selectionModel()->select(cw.model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -437,15 +441,35 @@ void RatingsViewTest::luckColumnsOnRequest()
     w.command("RatingsLuckTest")->trigger();
     // 12 of 16 hits is rare (about 6 in 10000 random pairs of draws), an 8 of 8 rarer still.
     QVERIFY2(cw.model()->index(0, 24).data().toString().toDouble() < 0.002, qPrintable(cw.model()->index(0, 24).data().toString()));
-    QCOMPARE(cw.model()->index(0, 25).data().toString(), QStringLiteral("< 0.0001"));
+    QCOMPARE(cw.model()->index(0, 26).data().toString(), QStringLiteral("< 0.0001"));
     const double p = cw.model()->index(2, 24).data().toString().toDouble();
     QVERIFY2(p > 0.97 && p < 1, qPrintable(cw.model()->index(2, 24).data().toString()));
+    // Two rows: the better one's q is twice its p (as (k + 1) / (R + 1)), the other's its p.
+    const double p0 = cw.model()->index(0, 24).data().toString().toDouble();
+    const double q0 = cw.model()->index(0, 25).data().toString().toDouble();
+    QVERIFY2(q0 > p0 && q0 < 2 * p0 + 0.0003, qPrintable(QStringLiteral("%1 %2").arg(p0).arg(q0)));
+    QVERIFY(cw.model()->index(2, 25).data().toString().toDouble() >= p);
     QVERIFY(cw.model()->index(1, 24).data().toString().isEmpty());
+    QVERIFY(cw.model()->index(1, 25).data().toString().isEmpty());
+    QVERIFY(!ratings->chanceLabel()->isHidden());
+    QVERIFY2(ratings->chanceLabel()->text().startsWith(QStringLiteral("Из 2 проверенных строк около 0")),
+             qPrintable(ratings->chanceLabel()->text()));
+    QVERIFY(ratings->chanceLabel()->text().endsWith(QStringLiteral("у вас p < 0.05 у 1, а после поправки на число строк (q < 0.05) - у 1."))
+            || ratings->chanceLabel()->text().endsWith(QStringLiteral("у вас p < 0,05 у 1, а после поправки на число строк (q < 0,05) - у 1.")));
     QVERIFY(!w.shell().ProgressIsOpen());
     clickHeader(cw.view(), 1);
     QCOMPARE(names(cw.model()).indexOf(QStringLiteral("Альфа")) >= 0, true);
     const int test = names(cw.model()).indexOf(QStringLiteral("Test"));
-    QCOMPARE(cw.model()->index(test, 25).data().toString(), QStringLiteral("< 0.0001"));
+    QCOMPARE(cw.model()->index(test, 26).data().toString(), QStringLiteral("< 0.0001"));
+
+    // Nothing selected: every row is tested, q over all of them.
+    cw.view()->clearSelection();
+    w.updateActions();
+    QVERIFY(w.command("RatingsLuckTest")->isEnabled());
+    w.command("RatingsLuckTest")->trigger();
+    for (int r = 0; r < cw.model()->rowCount(); ++r) QVERIFY(!cw.model()->index(r, 25).data().toString().isEmpty());
+    QVERIFY2(ratings->chanceLabel()->text().startsWith(QStringLiteral("Из %1 проверенных строк").arg(cw.model()->rowCount())),
+             qPrintable(ratings->chanceLabel()->text()));
 }
 
 void RatingsViewTest::emptyPrizeTableLeavesProfitUntested()
@@ -459,7 +483,7 @@ void RatingsViewTest::emptyPrizeTableLeavesProfitUntested()
     const QAbstractItemModel* model = w.ratingsView()->view()->model();
     QVERIFY(model->rowCount() > 0);
     const QString hint = QString::fromUtf8(RatingsModel::PrizesEmptyHint);
-    for (const int column : {4, 5, RatingsModel::LuckColumn + 1})
+    for (const int column : {4, 5, RatingsModel::LuckColumn + 2, RatingsModel::LuckColumn + 3})
         QCOMPARE(model->headerData(column, Qt::Horizontal, Qt::ToolTipRole).toString(), hint);
     QVERIFY(model->headerData(3, Qt::Horizontal, Qt::ToolTipRole).toString() != hint);
     const int test = names(model).indexOf(QStringLiteral("Test"));
@@ -468,8 +492,10 @@ void RatingsViewTest::emptyPrizeTableLeavesProfitUntested()
     w.updateActions();
     w.command("RatingsLuckTest")->trigger();
     QVERIFY(model->index(test, RatingsModel::LuckColumn).data().toString().toDouble() < 0.002);
-    QCOMPARE(model->index(test, RatingsModel::LuckColumn + 1).data().toString(), QStringLiteral("-"));
-    QCOMPARE(model->index(test, RatingsModel::LuckColumn + 1).data(Qt::ToolTipRole).toString(), hint);
+    for (const int column : {RatingsModel::LuckColumn + 2, RatingsModel::LuckColumn + 3}) {
+        QCOMPARE(model->index(test, column).data().toString(), QStringLiteral("-"));
+        QCOMPARE(model->index(test, column).data(Qt::ToolTipRole).toString(), hint);
+    }
 }
 
 QTEST_MAIN(RatingsViewTest)

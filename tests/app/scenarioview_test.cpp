@@ -1,5 +1,7 @@
 #include <set>
 #include <QAction>
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -22,6 +24,7 @@
 #include "app/formscript.h"
 #include "app/formsurvival.h"
 #include "app/formtestcount.h"
+#include "app/runrefresh.h"
 #include "app/views/combsview.h"
 #include "app/views/ratingsview.h"
 #include "app/views/scenarioview.h"
@@ -60,6 +63,8 @@ private slots:
     void closingDuringARunStopsItFirst();
     void runLogsAndTheirDeletion();
     void survivalWindowAfterATest();
+    void holdoutReportAndPictures();
+    void runRefreshWaitsForTheEnd();
 
 private:
     stats::TStatList m_list;
@@ -663,8 +668,9 @@ void ScenarioViewTest::forecastMakesNamedStakes()
     bool seen = false, stopOn = false, othersOff = true, viewOff = false, tabsOff = false;
     QString cycle;
     QTimer* probe = onEveryPass([&] {
-        // From the first line on (the run shows its status before it shuts the tabs).
-        if (!view->runner().Running() || seen || view->statusPanel(2) != QStringLiteral("Строка: 1")) return;
+        // From the first line on (the run shows its status before it shuts the tabs); the line's
+        // panel follows a few times a second, its selection at once.
+        if (!view->runner().Running() || seen || view->selectedRows() != std::vector<int>{0}) return;
         seen = true;
         w.updateActions();
         stopOn = w.command("ScriptStop")->isEnabled();
@@ -911,6 +917,104 @@ void ScenarioViewTest::survivalWindowAfterATest()
     QTRY_COMPARE(windows().size(), 1);
     QCOMPARE(windows().first()->table()->rowCount(), 2);
     windows().first()->close();
+}
+
+// "Контрольные тиражи" in the test dialog: at most the count less one, 0 at first. The survival
+// window then has the hold-out columns and its picture, the report names the hold-out, and the
+// picture of a rating row marks where it begins.
+void ScenarioViewTest::holdoutReportAndPictures()
+{
+    StartedWindow started(120, mirrorOf({QStringLiteral("FULL:0#FIRST|TMD1#NUMS:10,20#LNO:#ST:2| | | | | | |идея")}));
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    QVERIFY(!enabled(w, "ScriptReport"));
+    int first = -1, maximum = -1;
+    onNextDialog<TFormTestCount>([&](TFormTestCount* d) {
+        first = d->holdoutEdit()->value();
+        d->countEdit()->setValue(3);
+        maximum = d->holdoutEdit()->maximum();
+        d->countEdit()->setValue(6);
+        d->holdoutEdit()->setValue(2);
+        okButton(d)->click();
+    });
+    run(w, "ScriptTest");
+    QCOMPARE(first, 0);
+    QCOMPARE(maximum, 2);
+    const auto windows = [&w] { return w.findChildren<TFormSurvival*>(); };
+    QTRY_COMPARE(windows().size(), 1);
+    TFormSurvival* form = windows().first();
+    QCOMPARE(form->table()->columnCount(), 15);
+    QCOMPARE(form->table()->item(0, 1)->text(), QStringLiteral("4"));
+    QCOMPARE(form->table()->item(0, 8)->text(), QStringLiteral("2"));
+    QCOMPARE(form->tabs()->tabText(1), QStringLiteral("График"));
+    QVERIFY(form->tabs()->widget(1)->inherits("QChartView"));
+    form->close();
+
+    QVERIFY(enabled(w, "ScriptReport"));
+    const QString file = QString::fromStdString((started.dir / "report.html").string());
+    QVERIFY(w.scenarioView()->writeReport(file));
+    const std::string html = test::ReadBytes(started.dir / "report.html");
+    QVERIFY(html.find("из них контрольных, на которых сценарий не настраивался: 2") != std::string::npos);
+    QVERIFY(html.find("01.002: идея @ FULL#FIRST + TMD1#NUMS:20#LNO:#ST:2") != std::string::npos);
+
+    RatingsView* ratings = w.findChild<RatingsView*>();
+    QVERIFY(ratings);
+    ratings->view()->selectRow(0);
+    QWidget* chart = ratings->ratingsLuckChart();
+    QVERIFY(chart);
+    QStringList names;
+    for (QChartView* v : chart->findChildren<QChartView*>())
+        for (QAbstractSeries* series : v->chart()->series()) names << series->name();
+    QVERIFY2(names.contains(QStringLiteral("Контрольные тиражи")), qPrintable(names.join(QLatin1Char(','))));
+    QVERIFY(names.contains(QStringLiteral("идея")));
+    chart->close();
+
+    // The halves of the test's rating: 4 tuning stakes and 2 hold-out stakes per variant.
+    QVERIFY(enabled(w, "RatingsTestHalves"));
+    QWidget* halves = ratings->ratingsTestHalves();
+    QVERIFY(halves);
+    QTabWidget* tabs = halves->findChild<QTabWidget*>();
+    QCOMPARE(tabs->count(), 2);
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Контрольные тиражи"));
+    for (int t = 0; t < 2; ++t) {
+        auto* view = qobject_cast<QTableView*>(tabs->widget(t));
+        QCOMPARE(view->model()->rowCount(), 2);
+        QCOMPARE(view->model()->index(0, 1).data().toString(), t == 0 ? QStringLiteral("4") : QStringLiteral("2"));
+    }
+    halves->close();
+}
+
+// During a run a view's refresh waits: a hidden view's until the end (the latest request of a
+// key, in the order first asked), a shown one's at most once per interval; the window paints only
+// on the interval's tick. Outside a run everything is done at once.
+void ScenarioViewTest::runRefreshWaitsForTheEnd()
+{
+    QWidget window;
+    QWidget* shown = new QWidget(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    RunRefresh refresh(&window);
+    QStringList done;
+    const auto log = [&done](QString what) { return [&done, what] { done << what; }; };
+    const int a = 0, b = 0, c = 0;
+
+    refresh.request(&a, nullptr, log("idle"));
+    QCOMPARE(done, QStringList{"idle"});
+
+    refresh.setRunning(true);
+    QVERIFY(!window.updatesEnabled());
+    refresh.request(&a, nullptr, log("a1"));
+    refresh.request(&b, nullptr, log("b"));
+    refresh.request(&a, nullptr, log("a2"));
+    refresh.request(&c, shown, log("c1"));   // shown: at once
+    refresh.request(&c, shown, log("c2"));   // within the interval: waits for the tick
+    QCOMPARE(done, (QStringList{"idle", "c1"}));
+    QVERIFY(refresh.isDue(&a) && refresh.isDue(&c));
+    QTRY_COMPARE_WITH_TIMEOUT(done, (QStringList{"idle", "c1", "c2"}), 5 * RunRefresh::IntervalMs);
+    QVERIFY(!window.updatesEnabled());
+    refresh.setRunning(false);
+    QCOMPARE(done, (QStringList{"idle", "c1", "c2", "a2", "b"}));
+    QVERIFY(window.updatesEnabled() && !refresh.isDue(&a));
 }
 
 QTEST_MAIN(ScenarioViewTest)

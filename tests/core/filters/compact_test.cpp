@@ -4,17 +4,16 @@
 #include <vector>
 
 #include "core/filters/compact.h"
-#include "core/game/widevectors.h"
+#include "tests/support/wideforms.h"
 
 using kv::game::TComb;
 
 // The cut keeps exactly the combinations with the wanted answer, in order, with the wide form
 // and the plain one: every length around the 8 of a wide step, answers of any byte value.
-TEST(KeepByAnswers, KeepsTheWantedAnswersInOrderWideAndPlain)
+TEST(KeepByAnswers, KeepsTheWantedAnswersInOrderInEveryForm)
 {
     std::mt19937 random(7);
-    for (const bool wide : {true, false}) {
-        kv::game::AllowWideVectors(wide);
+    kv::test::ForEachWideForm([&](kv::game::TWideForm) {
         for (std::size_t total = 0; total <= 41; ++total)
             for (const bool keep : {true, false}) {
                 std::vector<TComb> items(total);
@@ -27,8 +26,7 @@ TEST(KeepByAnswers, KeepsTheWantedAnswersInOrderWideAndPlain)
                 }
                 const std::size_t kept = kv::filters::KeepByAnswers(items.data(), answers.data(), total, keep);
                 items.resize(kept);
-                EXPECT_EQ(items, expected) << (wide ? "wide" : "plain") << ", " << total << " items, keep " << keep;
+                EXPECT_EQ(items, expected) << total << " items, keep " << keep;
             }
-    }
-    kv::game::AllowWideVectors(true);
+    });
 }

@@ -5,6 +5,7 @@
 
 #include "core/scenario/scenario.h"
 #include "core/scenario/survival.h"
+#include "core/scenario/testrun.h"
 #include "core/util/cp1251.h"
 #include "tests/core/scenario/runtest.h"
 
@@ -152,6 +153,62 @@ TEST(Survival, RandomFilterHasALiftNearOne)
 
     f.runner->ScriptRun();
     EXPECT_TRUE(f.runner->Survival().Empty());
+}
+
+// A test of 5 draws keeping the last 2 apart: survival, the rating rows of either half and the
+// run record split at the first hold-out draw; the file keeps the hold-out columns. A hold-out
+// as long as the test leaves no tuning draw and runs nothing.
+TEST(Survival, HoldoutSplitsSurvivalAndRating)
+{
+    RunFixture f(30);
+    game::TDrawsArray draws = archive::SyntheticDraws(30, 1, 1000);
+    for (game::TDraw& d : draws) d.Nums = {8, 1, 7, 2, 6, 3, 5, 4};
+    archive::WriteArchiveFile(f.dir / archive::ArchiveFileName, draws);
+    f.ws.LoadArchive(f.sh);
+    f.list.CombsGenerateMode = 0;
+    f.Script({Line({"TMF1#NUMS:10#CMV:1#SF:1"})});
+    f.runner->ScriptTest(5, 5);
+    EXPECT_EQ(f.ws.StakesFile().RecordCount(), 0);
+    f.runner->ScriptTest(5, 2);
+    ASSERT_TRUE(f.sh.messages.empty());
+
+    const scenario::TTestRun& run = f.runner->LastTest();
+    EXPECT_EQ(run.Count, 5);
+    EXPECT_EQ(run.Holdout, 2);
+    EXPECT_EQ(run.FirstDrawNo, f.LastDrawNo() - 4);
+    EXPECT_EQ(run.HoldoutFrom, f.LastDrawNo() - 1);
+    EXPECT_EQ(run.LastDrawNo, f.LastDrawNo());
+    ASSERT_EQ(run.Tuning.size(), 1u);
+    ASSERT_EQ(run.Held.size(), 1u);
+    EXPECT_EQ(run.Tuning[0].StakeCount, 3);
+    EXPECT_EQ(run.Tuning[0].Hits[8], 3);
+    EXPECT_EQ(run.Held[0].StakeCount, 2);
+    EXPECT_EQ(run.Held[0].HitSum, 16);
+    EXPECT_EQ(run.Held[0].Name, run.Tuning[0].Name);
+
+    const scenario::TTestRun back = scenario::LoadTestRun(f.dir.path());
+    EXPECT_EQ(back.Holdout, 2);
+    EXPECT_EQ(back.HoldoutFrom, run.HoldoutFrom);
+    EXPECT_EQ(back.LastDrawNo, run.LastDrawNo);
+    EXPECT_EQ(back.Tuning, run.Tuning);
+    EXPECT_EQ(back.Held, run.Held);
+
+    const std::vector<scenario::TSurvivalRow> rows = f.runner->Survival().Summary(run.HoldoutFrom);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].Tests, 3);
+    EXPECT_EQ(rows[0].HoldTests, 2);
+    EXPECT_EQ(rows[0].HoldSurvived, 2);
+    const std::string csv = scenario::SurvivalCsvText(rows);
+    EXPECT_NE(csv.find(";\"Контроль: верхняя граница 95%, %\"\r\n"), std::string::npos);
+    EXPECT_NE(csv.find("\"TMF1#NUMS:10#CMV:1#SF:1\";3;3;100.00;99.61;1.004;43.85;100.00;2;2;100.00;99.61;1.004;34.24;100.00\r\n"),
+              std::string::npos)
+        << csv;
+    const std::vector<scenario::TSurvivalRow> saved = scenario::LoadSurvival(f.dir / scenario::SurvivalFileName);
+    ASSERT_EQ(saved.size(), 1u);
+    for (int c = 0; c < scenario::SurvivalHoldoutColumns; ++c)
+        EXPECT_EQ(scenario::SurvivalCellText(saved[0], c), scenario::SurvivalCellText(rows[0], c)) << c;
+    // Without a hold-out the file and the table keep their 8 columns.
+    EXPECT_EQ(scenario::SurvivalColumnCount(f.runner->Survival().Summary()), scenario::SurvivalColumns);
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "core/game/widevectors.h"
 #include "core/stats/stat.h"
 #include "core/stats/statitem.h"
+#include "tests/support/wideforms.h"
 
 // What the tests of the statistic kinds share: an archive with its settings, values and marked
 // sets built from keys, and the table's way of evaluating a window.
@@ -494,26 +495,28 @@ inline testing::AssertionResult BatchAgrees(stats::TCustomStat& batch, stats::TC
                                             int lastIndex, bool sorted, bool exclude)
 {
     single.LoadDraws(-1, lastIndex, sorted);
-    // The wide vector forms (where the CPU has them) and the plain ones.
-    for (const bool wide : {true, false}) {
-        game::AllowWideVectors(wide);
+    testing::AssertionResult outcome = testing::AssertionSuccess();
+    // Every wide vector form the CPU has, and the plain one.
+    ForEachWideForm([&](game::TWideForm form) {
+        if (!outcome) return;
         batch.LoadDraws(-1, lastIndex, sorted);
         std::vector<uint8_t> result;
         batch.MatchCombs(combs, marked, {.LastIndex = lastIndex, .Sorted = sorted, .Exclude = exclude}, result);
-        game::AllowWideVectors(true);
-        if (result.size() != combs.size())
-            return testing::AssertionFailure() << result.size() << " answers for " << combs.size() << " combinations";
+        if (result.size() != combs.size()) {
+            outcome = testing::AssertionFailure() << result.size() << " answers for " << combs.size() << " combinations";
+            return;
+        }
         for (std::size_t i = 0; i < combs.size(); ++i) {
             const bool one = single.CombMatches(combs[i], marked, lastIndex, sorted, exclude);
             if ((result[i] != 0) != one) {
-                testing::AssertionResult failure = testing::AssertionFailure();
-                failure << (wide ? "wide" : "plain") << " combination " << i << " {";
-                for (uint8_t n : combs[i]) failure << ' ' << int(n);
-                return failure << " }: the batch says " << int(result[i]) << ", one call " << one;
+                outcome = testing::AssertionFailure() << game::WideFormName(form) << " combination " << i << " {";
+                for (uint8_t n : combs[i]) outcome << ' ' << int(n);
+                outcome << " }: the batch says " << int(result[i]) << ", one call " << one;
+                return;
             }
         }
-    }
-    return testing::AssertionSuccess();
+    });
+    return outcome;
 }
 
 } // namespace kv::test

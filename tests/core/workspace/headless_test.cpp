@@ -35,6 +35,8 @@ TEST(HeadlessWords, OptionsAndErrors)
         {{"stattable", "NUMS", "--len", "x"}, "stattable", "параметр --len должен быть целым числом от 1 до 2147483647: \"x\"", {"NUMS"}, -1, 0, false},
         {{"scriptrun", "--out"}, "scriptrun", "не задано значение параметра --out", {}, -1, 0, false},
         {{"loadonly", "200"}, "", "", {}, -1, 0, false},
+        {{"scripttest", "9", "--luck", "99"}, "scripttest", "параметр --luck должен быть целым числом от 100 до 10000000: \"99\"", {"9"}, -1, 0, false},
+        {{"scripttest", "9", "--holdout", "-1"}, "scripttest", "параметр --holdout должен быть целым числом от 0 до 2147483647: \"-1\"", {"9"}, -1, 0, false},
     };
     for (const auto& c : cases) {
         const workspace::CommandLine cmd = workspace::ParseCommandLine(c.args);
@@ -46,6 +48,11 @@ TEST(HeadlessWords, OptionsAndErrors)
         EXPECT_EQ(cmd.compare, c.compare) << c.args[0];
     }
     EXPECT_EQ(workspace::ParseCommandLine({"scripttest", "5", "--scenario", "a.lsc"}).scenarioFile, "a.lsc");
+    const workspace::CommandLine test = workspace::ParseCommandLine({"scripttest", "200", "--holdout", "50", "--luck", "10000", "--report", "r.html"});
+    EXPECT_EQ(test.error, "");
+    EXPECT_EQ(test.holdout, 50);
+    EXPECT_EQ(test.luckDraws, 10000);
+    EXPECT_EQ(test.reportFile, "r.html");
     EXPECT_NE(workspace::UsageText().find("stattable КОД [--len L] [--offset K] [--compare]"), std::string::npos);
 }
 
@@ -208,7 +215,8 @@ TEST_F(HeadlessFixture, BadRequestsExitTwoWithOneLine)
 {
     Scenario("broken.lsc", "");
     for (const std::string& words : {std::string("stattable QQQ"), std::string("scripttest 5 --scenario missing.lsc"),
-                                     std::string("scripttest 0"), std::string("scriptrun")}) {
+                                     std::string("scripttest 0"), std::string("scriptrun"),
+                                     std::string("scripttest 5 --holdout 5"), std::string("scriptrun --holdout 1")}) {
         const ProgramRun r = Program(dir.path(), words);
         EXPECT_EQ(r.code, 2) << words;
         EXPECT_TRUE(r.out.empty()) << words;
@@ -233,6 +241,48 @@ TEST_F(HeadlessFixture, ScriptTestPrintsTouchedRatingRowsAndSurvival)
     // The rating was fed and saved, the current scenario left alone.
     EXPECT_EQ(std::filesystem::file_size(dir / "Kvanta_8x20.lrt"), 2u * 312u);
     EXPECT_FALSE(std::filesystem::exists(dir / "Kvanta_8x20.lss"));
+}
+
+// A hold-out of 4 of 12 draws with the luck test: a line per half of every touched row with its
+// p and q, the survival with its hold-out columns, and the report page.
+TEST_F(HeadlessFixture, ScriptTestWithHoldoutLuckAndReport)
+{
+    Scenario("s.lsc", "FULL:0#FIRST|TMD1#NUMS:30,60#LNO:#ST:2| | | | | | |idea\r\n");
+    const ProgramRun r = Program(dir.path(), "scripttest 12 --holdout 4 --luck 200 --report '" + (dir / "r.html").string()
+                                                 + "' --scenario '" + (dir / "s.lsc").string() + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::vector<std::string> lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 9u) << r.out;
+    EXPECT_TRUE(Starts(lines[0], "\"Тиражи\";\"Комментарий\";\"Ставок\"")) << lines[0];
+    EXPECT_EQ(Fields(lines[0], ';'), 20);
+    EXPECT_TRUE(Starts(lines[1], "\"настройка\";\"01.001: idea @ FULL#FIRST + TMD1#NUMS:30#LNO:#ST:2\";8;")) << lines[1];
+    EXPECT_TRUE(Starts(lines[2], "\"контроль\";\"01.001: idea @ FULL#FIRST + TMD1#NUMS:30#LNO:#ST:2\";4;")) << lines[2];
+    EXPECT_TRUE(Starts(lines[4], "\"контроль\";\"01.002: idea @")) << lines[4];
+    for (int i = 1; i <= 4; ++i) {
+        EXPECT_EQ(Fields(lines[std::size_t(i)], ';'), 20) << lines[std::size_t(i)];
+        const std::string last = lines[std::size_t(i)].substr(lines[std::size_t(i)].rfind(';') + 1);
+        EXPECT_TRUE(last == "1.0000" || (last.size() == 6 && last[1] == '.')) << last;
+    }
+    EXPECT_EQ(lines[5], "");
+    EXPECT_EQ(Fields(lines[6], ';'), 15);
+    EXPECT_TRUE(Starts(lines[7], "\"TMD1#NUMS:30#LNO:#ST:2\";8;")) << lines[7];
+    const std::string html = test::ReadBytes(dir / "r.html");
+    EXPECT_TRUE(Starts(html, "<!DOCTYPE html>"));
+    EXPECT_NE(html.find("Сценарий: s.lsc. Тест по 12 тиражам (№ 139 - № 150), из них контрольных"), std::string::npos);
+
+    // A report over a data file is refused before anything runs.
+    const auto ratingBytes = test::ReadBytes(dir / "Kvanta_8x20.lrt");
+    const ProgramRun data = Program(dir.path(), "scripttest 3 --report '" + (dir / "Kvanta_8x20.lrt").string() + "' --scenario '"
+                                                    + (dir / "s.lsc").string() + "'");
+    EXPECT_EQ(data.code, 2);
+    EXPECT_EQ(test::ReadBytes(dir / "Kvanta_8x20.lrt"), ratingBytes);
+
+    // A report that cannot be written: the results are still printed, the failure named, exit 1.
+    const ProgramRun bad = Program(dir.path(), "scripttest 3 --report '" + (dir / "no" / "r.html").string() + "' --scenario '"
+                                                   + (dir / "s.lsc").string() + "'");
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_NE(bad.err.find("r.html"), std::string::npos) << bad.err;
+    EXPECT_TRUE(Starts(bad.out, "\"Комментарий\";")) << bad.out;
 }
 
 TEST_F(HeadlessFixture, ScriptRunStopsAtABrokenLineWithExitOne)

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "core/game/widevectors.h"
+#include "tests/support/wideforms.h"
+
+using namespace kv::game;
+
+namespace {
+
+// Combinations that reach every lane and byte position: strictly rising ones (the fast path),
+// repeated bytes, a 0 first byte, bytes from 128 up (the other half of a table), in lists of
+// every length around the 4 and 8 of a wide step.
+std::vector<TComb> mixedCombs(std::mt19937& random, std::size_t n)
+{
+    std::vector<TComb> combs(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        TComb& c = combs[i];
+        switch (i % 4) {
+        case 0: c = TComb{1, 3, 5, 7, 9, 11, 13, uint8_t(14 + random() % 7)}; break;
+        case 1: for (uint8_t& b : c) b = uint8_t(random() % 21); break;
+        case 2: for (uint8_t& b : c) b = uint8_t(random()); break;
+        default: c = TComb{0, 0, 2, 2, 128, 255, 255, uint8_t(random())}; break;
+        }
+    }
+    return combs;
+}
+
+uint8_t plainAny(const TComb& c, const TByteTable& hit)
+{
+    for (uint8_t b : c)
+        if (hit[b] != 0) return 1;
+    return 0;
+}
+
+int plainCount(const TComb& c, const TByteTable& in, bool distinct)
+{
+    int k = 0;
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        bool seen = false;
+        for (std::size_t j = 0; j < i && distinct; ++j) seen = seen || c[j] == c[i];
+        k += !seen && in[c[i]] != 0 ? 1 : 0;
+    }
+    return k;
+}
+
+} // namespace
+
+// Each wide form answers as a byte-by-byte reading of the tables does, for any table and any
+// bytes; the plain form leaves the work to its caller.
+TEST(WideVectors, EveryFormAnswersAsTheTablesSay)
+{
+    std::mt19937 random(11);
+    TCountAnswers byCount{};
+    for (std::size_t k = 0; k < byCount.size(); ++k) byCount[k] = uint8_t(k % 3 == 1);
+    kv::test::ForEachWideForm([&](TWideForm form) {
+        for (int round = 0; round < 6; ++round) {
+            TByteTable table{};
+            for (uint8_t& t : table) t = random() % (round + 2) == 0 ? 1 : 0;
+            for (std::size_t n = 0; n <= 19; ++n) {
+                const std::vector<TComb> combs = mixedCombs(random, n);
+                std::vector<uint8_t> any(n, 7), counts(n, 7), sums(n, 7);
+                const bool wide = form != TWideForm::Plain;
+                ASSERT_EQ(MatchAnyByte(combs, table, any.data()), wide);
+                ASSERT_EQ(MatchByteCount(combs, table, byCount, counts.data()), wide);
+                ASSERT_EQ(MatchByteSum(combs, table, byCount, sums.data()), wide);
+                if (!wide) {
+                    EXPECT_EQ(any, std::vector<uint8_t>(n, 7)) << "the plain form writes nothing";
+                    continue;
+                }
+                for (std::size_t i = 0; i < n; ++i) {
+                    EXPECT_EQ(any[i], plainAny(combs[i], table)) << "round " << round << ", " << n << " combinations, " << i;
+                    EXPECT_EQ(counts[i], byCount[std::size_t(plainCount(combs[i], table, true))]) << round << ", " << i;
+                    EXPECT_EQ(sums[i], byCount[std::size_t(plainCount(combs[i], table, false))]) << round << ", " << i;
+                }
+            }
+        }
+    });
+}
+
+// The names of KVANTA_WIDE_VECTORS in any case; anything else (unset too) asks for the widest, and a form is
+// never wider than the CPU's.
+TEST(WideVectors, FormsByNameAndNeverWiderThanTheCpu)
+{
+    const struct {
+        const char* name;
+        TWideForm form;
+    } cases[] = {{"avx512", TWideForm::Avx512}, {"avx2", TWideForm::Avx2}, {"plain", TWideForm::Plain},
+                 {"0", TWideForm::Plain},       {"1", TWideForm::Avx512},   {"", TWideForm::Avx512},
+                 {nullptr, TWideForm::Avx512},  {"AVX2", TWideForm::Avx2},      {"Plain", TWideForm::Plain}};
+    for (const auto& c : cases) EXPECT_EQ(WideFormByName(c.name), c.form) << (c.name ? c.name : "unset");
+    for (const TWideForm form : {TWideForm::Avx512, TWideForm::Avx2, TWideForm::Plain})
+        EXPECT_EQ(WideFormByName(WideFormName(form)), form);
+    const TWideForm before = WideForm();
+    EXPECT_EQ(SetWideForm(TWideForm::Avx512), BestWideForm());
+    EXPECT_EQ(SetWideForm(TWideForm::Plain), TWideForm::Plain);
+    SetWideForm(before);
+}
