@@ -114,7 +114,10 @@ TEST(ListExport, RatingReadBack)
 
     // The luck test's columns: numbers where computed, empty where not, "-" without prizes.
     stakes::TLuckCache luck;
-    luck.Store(a, {.PHits = 0.0123, .PProfit = 0.00001});
+    stakes::TLuckResult tested;
+    tested.PHits = 0.0123;
+    tested.PProfit = 0.00001;
+    luck.Store(a, tested);
     for (const bool noPrizes : {false, true}) {
         const util::TExportSheet sheet = workspace::RatingsSheet(ratings, {&luck, 10000, noPrizes});
         ASSERT_EQ(sheet.Captions.size(), std::size_t(stakes::RatingColumnCount + 2));
@@ -147,7 +150,9 @@ TEST(ListExport, StatTableValuesAreNumbersWhenAllAre)
         ASSERT_TRUE(table.Build(list, cache, request, sh, true)) << code;
         bool numbers = true;
         for (int r = 0; r < table.RowCount(); ++r) numbers = numbers && util::ParseShownNumber(table.CellText(r, 0));
-        if (std::string(code) == "NUMS") ASSERT_TRUE(numbers) << "the numbers 1..20";
+        if (std::string(code) == "NUMS") {
+            ASSERT_TRUE(numbers) << "the numbers 1..20";
+        }
         const util::TExportSheet sheet = workspace::StatTableSheet(table, false);
         std::vector<util::TSheetCell> cells(sheet.Captions.size());
         sheet.Row(0, cells);
