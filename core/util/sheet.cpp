@@ -1,6 +1,7 @@
 #include "core/util/sheet.h"
 
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
 
 #include "core/util/cp1251.h"
@@ -22,6 +23,47 @@ TExportSheet TExportSheet::FromTexts(std::string title, std::vector<std::string>
         }
     };
     return sheet;
+}
+
+namespace {
+
+// Days since 1.1.1970 of a proleptic Gregorian date (the civil-from-days inverse).
+int64_t daysFromCivil(int64_t y, int64_t m, int64_t d)
+{
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yoe = y - era * 400;
+    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+} // namespace
+
+std::optional<TShownNumber> ParseShownDate(std::string_view t)
+{
+    if (t.size() != 10 && t.size() != 16) return std::nullopt;
+    const auto digits = [&t](std::size_t from, std::size_t count, int& out) {
+        out = 0;
+        for (std::size_t i = from; i < from + count; ++i) {
+            if (t[i] < '0' || t[i] > '9') return false;
+            out = out * 10 + (t[i] - '0');
+        }
+        return true;
+    };
+    int day = 0, month = 0, year = 0, hour = 0, minute = 0;
+    if (!digits(0, 2, day) || t[2] != '.' || !digits(3, 2, month) || t[5] != '.' || !digits(6, 4, year))
+        return std::nullopt;
+    if (t.size() == 16 && (t[10] != ' ' || !digits(11, 2, hour) || t[13] != ':' || !digits(14, 2, minute)))
+        return std::nullopt;
+    static constexpr int MonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (year < 1901 || month < 1 || month > 12 || day < 1 || day > MonthDays[month - 1] + (month == 2 && leap) ||
+        hour > 23 || minute > 59)
+        return std::nullopt;
+    const double serial = static_cast<double>(daysFromCivil(year, month, day) - daysFromCivil(1899, 12, 30)) +
+                          (hour * 60 + minute) / 1440.0;
+    return TShownNumber{serial, t.size() == 16 ? "dd.mm.yyyy hh:mm" : "dd.mm.yyyy"};
 }
 
 std::optional<TShownNumber> ParseShownNumber(std::string_view text)

@@ -13,6 +13,7 @@ namespace kv::util {
 struct TSheetCell {
     std::string Text;
     bool Numeric = false;
+    bool Date = false;   // "dd.mm.yyyy hh:nn" or "dd.mm.yyyy": written as a date the sheet can sort
     std::optional<uint32_t> Fill;
 };
 
@@ -40,6 +41,11 @@ struct TShownNumber {
     std::string NumFormat;
 };
 std::optional<TShownNumber> ParseShownNumber(std::string_view text);
+// A date as the lists show it, "dd.mm.yyyy hh:nn" or "dd.mm.yyyy", as the spreadsheet's day
+// number (days since 30.12.1899, the time as a fraction) with its display format; nothing for
+// another text, an impossible date or one before 1901 (where the spreadsheet's calendar is off
+// by a day).
+std::optional<TShownNumber> ParseShownDate(std::string_view text);
 
 // A sheet name the spreadsheet accepts: at most 31 characters, none of []:*?/\ and no
 // apostrophe at either end; "Лист1" when nothing is left.

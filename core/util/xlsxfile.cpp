@@ -183,7 +183,9 @@ void WriteXlsx(const std::filesystem::path& path, const TExportSheet& sheet, con
         for (lxw_col_t c = 0; c < columns; ++c) {
             const TSheetCell& cell = cells[c];
             widths[c] = std::max(widths[c], charCount(cell.Text));
-            const std::optional<TShownNumber> number = cell.Numeric ? ParseShownNumber(cell.Text) : std::nullopt;
+            const std::optional<TShownNumber> number = cell.Numeric ? ParseShownNumber(cell.Text)
+                                                       : cell.Date  ? ParseShownDate(cell.Text)
+                                                                    : std::nullopt;
             if (number) {
                 worksheet_write_number(ws, row, c, number->Value, formats.cell(number->NumFormat, cell.Fill));
             } else if (!cell.Text.empty()) {

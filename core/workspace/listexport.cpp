@@ -40,7 +40,8 @@ util::TExportSheet DrawsSheet(const game::TDrawsArray& draws, int offset, bool s
         for (int c = 0; c < archive::DrawListColumns; ++c) {
             util::TSheetCell& cell = cells[static_cast<std::size_t>(c)];
             cell.Text = archive::DrawCellText(draw, c, sorted);
-            cell.Numeric = c != archive::DrawListColumns - 1;   // all but the date
+            cell.Numeric = c != archive::DrawListColumns - 1;
+            cell.Date = !cell.Numeric;
             const uint32_t color = archive::DrawCellColor(draw, row, c, offset, colorDraws, channelSize, sorted);
             if (color != archive::WhiteColor) cell.Fill = color;
         }

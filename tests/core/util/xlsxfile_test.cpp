@@ -40,6 +40,30 @@ TEST(ShownNumber, ReadsWhatListsShow)
     }
 }
 
+TEST(ShownNumber, DatesAreTheSpreadsheetsDayNumbers)
+{
+    const struct {
+        const char* text;
+        double serial;   // 0: not a date
+        const char* format;
+    } cases[] = {
+        {"01.02.2024 10:00", 45323 + 10.0 / 24, "dd.mm.yyyy hh:mm"},
+        {"29.02.2024", 45351, "dd.mm.yyyy"},
+        {"01.03.1901 00:00", 426, "dd.mm.yyyy hh:mm"},
+        {"31.12.9999 23:59", 2958465 + 1439.0 / 1440, "dd.mm.yyyy hh:mm"},
+        {"29.02.2023", 0, ""},          {"31.04.2024 10:00", 0, ""}, {"01.02.2024 24:00", 0, ""},
+        {"01.02.2024 10:60", 0, ""},    {"1.2.2024", 0, ""},         {"01.02.2024T10:00", 0, ""},
+        {"31.12.1900", 0, ""},          {"", 0, ""},                 {"ab.cd.efgh", 0, ""},
+    };
+    for (const auto& c : cases) {
+        const auto d = util::ParseShownDate(c.text);
+        ASSERT_EQ(d.has_value(), c.serial != 0) << c.text;
+        if (!d) continue;
+        EXPECT_DOUBLE_EQ(d->Value, c.serial) << c.text;
+        EXPECT_EQ(d->NumFormat, c.format) << c.text;
+    }
+}
+
 TEST(ShownNumber, SheetNamesTheSpreadsheetAccepts)
 {
     EXPECT_EQ(util::SafeSheetName("Архив тиражей"), "Архив тиражей");
