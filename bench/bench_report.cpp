@@ -12,6 +12,7 @@
 #include "core/scenario/testreport.h"
 #include "core/stakes/lucktest.h"
 #include "core/stakes/stakecheck.h"
+#include "bench/benchprizes.h"
 #include "core/stakes/stakesfile.h"
 #include "core/stats/config.h"
 #include "core/util/format.h"
@@ -19,16 +20,6 @@
 namespace {
 
 using namespace kv;
-
-stakes::TPrizeTable Prizes()
-{
-    stats::TConfigData config;
-    config.Cost = util::Currency::FromUnits(10);
-    config.Profits = {{4, util::Currency::FromUnits(20)}, {5, util::Currency::FromUnits(100)},
-                      {6, util::Currency::FromUnits(1000)}, {7, util::Currency::FromUnits(10000)},
-                      {8, util::Currency::FromUnits(1000000)}};
-    return stakes::TPrizeTable(config);
-}
 
 uint32_t Mask(const game::TComb& c)
 {
@@ -47,7 +38,7 @@ void BM_LuckTestRows100(benchmark::State& state)
     for (std::size_t r = 0; r < rows.size(); ++r)
         for (std::size_t d = 0; d < draws.size(); ++d)
             rows[r].push_back({Mask(draws[d].Nums), {Mask(tickets[r * 100 + d].Nums)}, draws[d].DrawNo});
-    const stakes::TPrizeTable prizes = Prizes();
+    const stakes::TPrizeTable prizes = bench::BenchPrizes();
     double q = 0;
     for (auto _ : state) {
         const stakes::TLuckRowsResult res = stakes::LuckTestRows(rows, prizes, {.Draws = 10000, .Seed = 1});
@@ -64,7 +55,7 @@ void BM_TestReport2000(benchmark::State& state)
 {
     const auto dir = std::filesystem::temp_directory_path() / ("kvbench-" + std::to_string(::getpid()) + "-report");
     std::filesystem::create_directories(dir);
-    const stakes::TPrizeTable prizes = Prizes();
+    const stakes::TPrizeTable prizes = bench::BenchPrizes();
     const game::TDrawsArray draws = archive::SyntheticDraws(2000, 1);
     const game::TDrawsArray tickets = archive::SyntheticDraws(8000, 5);
     scenario::TTestRun run;

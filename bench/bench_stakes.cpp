@@ -11,6 +11,7 @@
 #include "core/game/numbers.h"
 #include "core/stakes/stakecheck.h"
 #include "core/stakes/stakecommands.h"
+#include "bench/benchprizes.h"
 #include "core/stakes/stakesfile.h"
 #include "core/stakes/prizetable.h"
 #include "core/stats/config.h"
@@ -26,22 +27,12 @@ std::filesystem::path benchDir(const char* name)
     return dir;
 }
 
-stakes::TPrizeTable prizeTable()
-{
-    stats::TConfigData config;
-    config.Cost = util::Currency::FromUnits(10);
-    config.Profits = {{4, util::Currency::FromUnits(20)}, {5, util::Currency::FromUnits(100)},
-                      {6, util::Currency::FromUnits(1000)}, {7, util::Currency::FromUnits(10000)},
-                      {8, util::Currency::FromUnits(1000000)}};
-    return stakes::TPrizeTable(config);
-}
-
 // StakeAddAll over a list of combinations: one manual stake each, appended in bulk.
 void BM_StakesAppend(benchmark::State& state)
 {
     const int count = static_cast<int>(state.range(0));
     const auto dir = benchDir("stakes-append");
-    const stakes::TPrizeTable prizes = prizeTable();
+    const stakes::TPrizeTable prizes = bench::BenchPrizes();
     std::vector<game::TComb> combs;
     for (const game::TDraw& d : archive::SyntheticDraws(count, 7)) {
         game::TComb c = d.Nums;
@@ -73,7 +64,7 @@ void BM_CheckStakes(benchmark::State& state)
 {
     const int count = static_cast<int>(state.range(0));
     const auto dir = benchDir("stakes-check");
-    const stakes::TPrizeTable prizes = prizeTable();
+    const stakes::TPrizeTable prizes = bench::BenchPrizes();
     const game::TDrawsArray draws = archive::SyntheticDraws(2000, 1);
     const game::TDrawsArray tickets = archive::SyntheticDraws(count, 3);
 

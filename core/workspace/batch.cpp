@@ -42,11 +42,6 @@ bool loadOnly(Workspace& ws, shell::Shell& shell, const stats::TStatList& list, 
 
 } // namespace
 
-bool IsBatchRun(const CommandLine& cmd)
-{
-    return cmd.loadOnly || cmd.fullRecreate || cmd.fullRefresh;
-}
-
 void LoadEngine(stats::TStatList& list, Workspace& ws, shell::Shell& shell)
 {
     const auto ini = ws.FilePath(Workspace::SettingsFileName);

@@ -45,9 +45,6 @@ private:
 // does; failures are shown and the defaults stay.
 void LoadEngine(stats::TStatList& list, Workspace& ws, shell::Shell& shell);
 
-// True when the command line turns the start into a batch run ("loadonly", "fullrecreate",
-// "fullrefresh"): the program does its task without a window and ends.
-bool IsBatchRun(const CommandLine& cmd);
 
 // The batch run: takes the data files exclusively, loads the archive and does the tasks the
 // words ask for; "loadonly" downloads the new draws through `web` (never asking: a failure ends

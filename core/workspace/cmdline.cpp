@@ -107,16 +107,14 @@ public:
                 other(a);
             }
         }
-        if (!m_cmd.headless.empty() && IsBatchRunWords(m_cmd))
+        if (!m_cmd.headless.empty() && IsBatchRun(m_cmd))
             fail("слова loadonly, fullrecreate и fullrefresh не сочетаются с " + m_cmd.headless);
-        if (!m_cmd.qtArgs.empty() && (!m_cmd.headless.empty() || IsBatchRunWords(m_cmd)))
+        if (!m_cmd.qtArgs.empty() && (!m_cmd.headless.empty() || IsBatchRun(m_cmd)))
             fail("параметр " + SafeText(m_cmd.qtArgs.front()) + " действует только при запуске с окном");
         return m_cmd;
     }
 
 private:
-    static bool IsBatchRunWords(const CommandLine& cmd) { return cmd.loadOnly || cmd.fullRecreate || cmd.fullRefresh; }
-
     void fail(const std::string& text)
     {
         if (m_cmd.error.empty()) m_cmd.error = text;
@@ -221,6 +219,11 @@ private:
 CommandLine ParseCommandLine(const std::vector<std::string>& args)
 {
     return Parser(args).Run();
+}
+
+bool IsBatchRun(const CommandLine& cmd)
+{
+    return cmd.loadOnly || cmd.fullRecreate || cmd.fullRefresh;
 }
 
 std::string OutFileProblem(const std::filesystem::path& target, const std::filesystem::path& dataDir,

@@ -48,6 +48,10 @@ struct CommandLine {
     std::string headlessError;
 };
 
+// True when the command line turns the start into a batch run ("loadonly", "fullrecreate",
+// "fullrefresh"): the program does its task without a window and ends.
+bool IsBatchRun(const CommandLine& cmd);
+
 // Reads the program's words and "--data-dir DIR" / "--data-dir=DIR" (arguments without argv[0]).
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 

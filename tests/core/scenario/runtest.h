@@ -71,6 +71,16 @@ struct RunFixture {
         ws.onViewsRefresh = [this] { offsets.push_back(ws.DrawsOffset()); };
     }
 
+    // An archive of `count` draws that all draw 1..8 (in a mixed order): a filter that keeps the
+    // numbers seen in the window always keeps the next draw.
+    void DrawOneToEight(int count)
+    {
+        game::TDrawsArray draws = archive::SyntheticDraws(count, 1, 1000);
+        for (game::TDraw& d : draws) d.Nums = {8, 1, 7, 2, 6, 3, 5, 4};
+        archive::WriteArchiveFile(dir / archive::ArchiveFileName, draws);
+        ws.LoadArchive(sh);
+    }
+
     // The start list of every FULL or EXCL step, as a combination file.
     void StartList(const std::vector<std::string>& lines)
     {

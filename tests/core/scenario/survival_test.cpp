@@ -40,10 +40,7 @@ TEST(Survival, WilsonIntervalKnownValues)
 TEST(Survival, AlwaysAndNeverKeptFiltersOnAConstructedArchive)
 {
     RunFixture f(30);
-    game::TDrawsArray draws = archive::SyntheticDraws(30, 1, 1000);
-    for (game::TDraw& d : draws) d.Nums = {8, 1, 7, 2, 6, 3, 5, 4};
-    archive::WriteArchiveFile(f.dir / archive::ArchiveFileName, draws);
-    f.ws.LoadArchive(f.sh);
+    f.DrawOneToEight(30);
     f.list.CombsGenerateMode = 0;
     const std::string keep = "TMF1#NUMS:10#CMV:1#SF:1", del = "TMD1#NUMS:10#CMV:1#SF:1";
     f.Script({Line({keep}), Line({del})});
@@ -81,10 +78,7 @@ TEST(Survival, AlwaysAndNeverKeptFiltersOnAConstructedArchive)
 TEST(Survival, APartThatCouldNotRunIsNamedAndTheFileIsUtf8)
 {
     RunFixture f(30);
-    game::TDrawsArray draws = archive::SyntheticDraws(30, 1, 1000);
-    for (game::TDraw& d : draws) d.Nums = {8, 1, 7, 2, 6, 3, 5, 4};
-    archive::WriteArchiveFile(f.dir / archive::ArchiveFileName, draws);
-    f.ws.LoadArchive(f.sh);
+    f.DrawOneToEight(30);
     f.list.CombsGenerateMode = 2;   // the 9 tickets of 1..9
     f.list.CombsGenerateParameters = "1,2,3,4,5,6,7,8,9";
     // Deleting the tickets with 9 leaves 1..8, the drawn one.
@@ -161,10 +155,7 @@ TEST(Survival, RandomFilterHasALiftNearOne)
 TEST(Survival, HoldoutSplitsSurvivalAndRating)
 {
     RunFixture f(30);
-    game::TDrawsArray draws = archive::SyntheticDraws(30, 1, 1000);
-    for (game::TDraw& d : draws) d.Nums = {8, 1, 7, 2, 6, 3, 5, 4};
-    archive::WriteArchiveFile(f.dir / archive::ArchiveFileName, draws);
-    f.ws.LoadArchive(f.sh);
+    f.DrawOneToEight(30);
     f.list.CombsGenerateMode = 0;
     f.Script({Line({"TMF1#NUMS:10#CMV:1#SF:1"})});
     f.runner->ScriptTest(5, 5);

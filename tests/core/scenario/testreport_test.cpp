@@ -26,10 +26,7 @@ int Count(const std::string& text, const std::string& what)
 TEST(TestReport, AlwaysWinningIdeaHoldsUp)
 {
     RunFixture f(40);
-    game::TDrawsArray draws = archive::SyntheticDraws(40, 1, 1000);
-    for (game::TDraw& d : draws) d.Nums = {8, 1, 7, 2, 6, 3, 5, 4};
-    archive::WriteArchiveFile(f.dir / archive::ArchiveFileName, draws);
-    f.ws.LoadArchive(f.sh);
+    f.DrawOneToEight(40);
     f.list.CombsGenerateMode = 0;
     std::array<std::string, 7> slots{"TMF1#NUMS:10#CMV:1#SF:1"};
     f.Script({scenario::BuildStepLine("FULL:0#FIRST", slots, "<идея>")});

@@ -148,9 +148,11 @@ TEST(DataFiles, EveryWordLeavesWhatItDoesNotOwnByteIdentical)
                 EXPECT_TRUE(now == bytes) << "changed";
             }
         }
-        for (const auto& [name, bytes] : after)
-            if (!before.count(name))
+        for (const auto& [name, bytes] : after) {
+            if (!before.count(name)) {
                 EXPECT_TRUE(name.rfind("ScriptLog_", 0) == 0 || name.rfind("Kvanta_8x20-", 0) == 0) << name << " is new";
+            }
+        }
     }
 }
 
