@@ -18,6 +18,7 @@
 #include "app/catalogtexts.h"
 #include "app/commandset.h"
 #include "app/formcatalog.h"
+#include "app/language.h"
 #include "app/onlineaccess.h"
 #include "app/qtshell.h"
 #include "app/views/scenarioview.h"
@@ -31,6 +32,8 @@ using namespace kv;
 using workspace::tScriptInfo;
 
 namespace {
+
+constexpr const char* UploadHint = "Опубликовать текущий сценарий в online-каталоге";
 
 // What the dialog and the server get of a listed entry.
 workspace::tScriptData dataOf(const tScriptInfo& e)
@@ -197,9 +200,7 @@ void CatalogView::createCommands()
                    [this] { refresh(); }, shown);
     m_commands.add("ScriptLibraryDownload", QStringLiteral("Скачать из каталога"), QString(), [this] { download(); },
                    [this] { return panelShown() && selected() && selected()->Applicable; });
-    // A greyed command says what it waits for.
-    m_commands.add("ScriptLibraryUpload", QStringLiteral("Опубликовать"),
-                   QStringLiteral("Опубликовать текущий сценарий в online-каталоге; доступно, когда в сценарии есть строки"),
+    m_commands.add("ScriptLibraryUpload", QStringLiteral("Опубликовать"), QString::fromUtf8(UploadHint),
                    [this] { upload(); }, [shown, hasLines] { return shown() && hasLines(); });
     m_commands.add("ScriptLibraryReplace", QStringLiteral("Изменить"), QString(), [this] { replace(); },
                    [this, hasLines] { return panelShown() && selected() && selected()->Editable && hasLines(); });
@@ -232,6 +233,7 @@ void CatalogView::createCommands()
             m_commands.command(QStringLiteral("ScriptLibraryRate%1").arg(v))->setChecked(mine == v);
         m_commands.command("ScriptLibraryHide")->setChecked(mine < 0);
         m_commands.command("ScriptLibrary")->setChecked(panelShown());
+        explainUpload();
     };
 
     auto* context = new QMenu(this);
@@ -243,6 +245,26 @@ void CatalogView::createCommands()
                                  "ScriptLibraryRate5", TCommandSet::Separator, "ScriptLibraryRate0"});
     m_commands.fillMenu(context, {"ScriptLibraryHide"});
     m_commands.popupOnRequest(m_view, m_view->viewport(), context);
+}
+
+// A greyed menu entry shows nothing on its own, so the tooltip of "Опубликовать" names what it
+// waits for and the menus holding it show tooltips.
+void CatalogView::explainUpload()
+{
+    QAction* upload = m_commands.command("ScriptLibraryUpload");
+    const char* hint = UploadHint;
+    if (!upload->isEnabled() && !m_shell.IsBusy()) {
+        if (!panelShown())
+            hint = "Опубликовать можно из открытого online каталога сценариев: включите его в меню \"Каталог\"";
+        else if (m_ws.Scenario().Empty())
+            hint = "Опубликовать нечего: в сценарии нет строк. Составьте сценарий или откройте его из файла, затем "
+                   "опубликуйте";
+    }
+    const QString text = TrText(QString::fromUtf8(hint));
+    upload->setToolTip(text);
+    upload->setStatusTip(text);
+    for (QObject* holder : upload->associatedObjects())
+        if (auto* menu = qobject_cast<QMenu*>(holder)) menu->setToolTipsVisible(true);
 }
 
 bool CatalogView::panelShown() const { return !isHidden(); }

@@ -87,6 +87,7 @@ private:
     // The dialog "Свойства сценария" for publishing or replacing; true when sent.
     bool editAndSend(kv::workspace::tScriptData data, const kv::workspace::TCatalogClient& client);
     std::string scenarioText() const;
+    void explainUpload();
 
     ScenarioView* m_scenario;
     QSplitter* m_splitter;
