@@ -22,11 +22,13 @@
 #include "app/onlineaccess.h"
 #include "app/qtshell.h"
 #include "app/views/scenarioview.h"
+#include "app/xlsexport.h"
 #include "core/scenario/scenario.h"
 #include "core/shell/shell.h"
 #include "core/util/format.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/workspace.h"
+#include "core/workspace/listexport.h"
 
 using namespace kv;
 using workspace::tScriptInfo;
@@ -244,6 +246,8 @@ void CatalogView::createCommands()
     m_commands.fillMenu(rating, {"ScriptLibraryRate1", "ScriptLibraryRate2", "ScriptLibraryRate3", "ScriptLibraryRate4",
                                  "ScriptLibraryRate5", TCommandSet::Separator, "ScriptLibraryRate0"});
     m_commands.fillMenu(context, {"ScriptLibraryHide"});
+    AppendToContextMenu(context, NewListExport(m_view, m_shell, m_ws.DataDir(), workspace::ExportList::Catalogue,
+                                               QStringLiteral("Каталог сценариев")));
     m_commands.popupOnRequest(m_view, m_view->viewport(), context);
 }
 

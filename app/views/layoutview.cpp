@@ -14,9 +14,11 @@
 #include "app/commandset.h"
 #include "app/qtshell.h"
 #include "app/views/analysisview.h"
+#include "app/xlsexport.h"
 #include "core/util/format.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/workspace.h"
+#include "core/workspace/listexport.h"
 
 using namespace kv;
 
@@ -95,6 +97,8 @@ LayoutView::LayoutView(const ViewContext& ctx) : ContextView(ctx)
         });
         list->setColumnWidth(0, list->fontMetrics().horizontalAdvance(QStringLiteral("Кол-во")) + 12);
         m_lists[static_cast<std::size_t>(i)] = list;
+        AppendToContextMenu(list, NewListExport(list, m_shell, m_ws.DataDir(), workspace::ExportList::LayoutCompare,
+                                                QStringLiteral("Сравнение %1").arg(i + 1)));
         grid->addWidget(edit, 0, i);
         grid->addWidget(list, 1, i);
     }

@@ -16,8 +16,10 @@
 #include "app/formtestcount.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
+#include "app/xlsexport.h"
 #include "core/workspace/formsettings.h"
 #include "core/util/format.h"
+#include "core/workspace/listexport.h"
 
 using namespace kv;
 
@@ -105,6 +107,8 @@ void RegularsView::createMenus(QMenu* menu)
     auto* context = new QMenu(this);
     for (QMenu* m : {menu, context})
         m_commands.fillMenu(m, {"TablesAdd", "TablesDel", TCommandSet::Separator, "TablesStakeAdd", "TablesStakeTest"});
+    AppendToContextMenu(context, NewListExport(m_view, m_shell, m_ws.DataDir(), workspace::ExportList::Regulars,
+                                               QStringLiteral("Регуляры")));
     m_commands.popupOnRequest(m_view, m_view->viewport(), context);
 }
 

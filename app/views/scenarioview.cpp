@@ -484,7 +484,7 @@ void ScenarioView::scriptReport()
 
 void ScenarioView::showSurvival(std::vector<scenario::TSurvivalRow> rows)
 {
-    auto* form = new TFormSurvival(std::move(rows), m_shell, m_host.mainWindow());
+    auto* form = new TFormSurvival(std::move(rows), m_shell, m_ws.DataDir(), m_host.mainWindow());
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->show();
 }

@@ -16,6 +16,7 @@
 #include "app/onlineaccess.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
+#include "app/xlsexport.h"
 #include "core/game/numbers.h"
 #include "core/scenario/systemcombs.h"
 #include "core/shell/shell.h"
@@ -26,6 +27,7 @@
 #include "core/workspace/onlinesystems.h"
 #include "core/workspace/systemstakes.h"
 #include "core/workspace/workspace.h"
+#include "core/workspace/listexport.h"
 
 using namespace kv;
 using workspace::tSystemInfo;
@@ -176,6 +178,8 @@ void SystemsView::createCommands()
     }
     auto* context = new QMenu(this);
     m_commands.fillMenu(context, names);
+    AppendToContextMenu(context, NewListExport(m_view, m_shell, m_ws.DataDir(), workspace::ExportList::Systems,
+                                               QStringLiteral("Системы")));
     m_commands.popupOnRequest(m_view, m_view->viewport(), context);
     const auto previous = m_commands.onUpdated;
     m_commands.onUpdated = [this, previous] {

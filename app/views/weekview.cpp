@@ -27,8 +27,10 @@
 #include "app/qtshell.h"
 #include "app/views/analysischart.h"
 #include "app/views/analysisview.h"
+#include "app/xlsexport.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/workspace.h"
+#include "core/workspace/listexport.h"
 
 using namespace kv;
 
@@ -127,6 +129,8 @@ void WeekView::createCommands()
     m_refresh->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_commands.fillContextMenu(m_table, {"WeekFilter_Include", "WeekFilter_Exclude", TCommandSet::Separator, "WeekStatCalc",
                                          "ViewWeekChartMode", "ViewWeekChartType"});
+    AppendToContextMenu(m_table, NewListExport(m_table, m_shell, m_ws.DataDir(), workspace::ExportList::Week,
+                                               QStringLiteral("Неделя")));
 }
 
 void WeekView::refresh(bool force)
