@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "app/commandset.h"
 #include "app/formexport.h"
 #include "app/language.h"
 #include "app/qtshell.h"
@@ -141,16 +142,24 @@ QAction* NewListExport(QTableView* view, kv::shell::Shell& shell, const std::fil
     return action;
 }
 
+QAction* AddListExportCommand(TCommandSet& commands, const std::string& name, QTableView* view, kv::shell::Shell& shell,
+                              const std::filesystem::path& dataDir, const char* list, const QString& title)
+{
+    return commands.add(
+        name.c_str(), QStringLiteral("Экспорт в Microsoft Excel"), QString(),
+        [view, &shell, dataDir, list, title] {
+            ExportSheet(view->window(), shell, dataDir, list, SheetFromView(view, TrText(title)));
+        },
+        [view] { return view->model() && view->model()->rowCount() > 0; });
+}
+
 void AppendToContextMenu(QWidget* menuOrWidget, QAction* action)
 {
-    if (auto* menu = qobject_cast<QMenu*>(menuOrWidget)) {
-        menu->addSeparator();
-        menu->addAction(action);
-        return;
+    if (!menuOrWidget->actions().isEmpty()) {
+        auto* separator = new QAction(menuOrWidget);
+        separator->setSeparator(true);
+        menuOrWidget->addAction(separator);
     }
-    auto* separator = new QAction(menuOrWidget);
-    separator->setSeparator(true);
-    menuOrWidget->setContextMenuPolicy(Qt::ActionsContextMenu);
-    menuOrWidget->addAction(separator);
+    if (!qobject_cast<QMenu*>(menuOrWidget)) menuOrWidget->setContextMenuPolicy(Qt::ActionsContextMenu);
     menuOrWidget->addAction(action);
 }

@@ -2,10 +2,12 @@
 #include <QString>
 #include <filesystem>
 #include <functional>
+#include <string>
 
 #include "core/util/sheet.h"
 
 class QAction;
+class TCommandSet;
 class QTableView;
 class QWidget;
 namespace kv::shell {
@@ -32,6 +34,9 @@ kv::util::TExportSheet SheetFromView(const QTableView* view, const QString& titl
 // a widget whose context menu shows its actions.
 QAction* NewListExport(QTableView* view, kv::shell::Shell& shell, const std::filesystem::path& dataDir,
                        const char* list, const QString& title);
+// The same as the command `name` of the window's command set, enabled while the list has rows.
+QAction* AddListExportCommand(TCommandSet& commands, const std::string& name, QTableView* view, kv::shell::Shell& shell,
+                              const std::filesystem::path& dataDir, const char* list, const QString& title);
 void AppendToContextMenu(QWidget* menuOrWidget, QAction* action);
 
 // How a written file is opened with the desktop's spreadsheet program; tests replace it.

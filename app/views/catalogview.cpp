@@ -68,16 +68,16 @@ QVariant CatalogModel::data(const QModelIndex& index, int role) const
         return QApplication::style()->standardIcon(e.Public ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon);
     if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
-    case 0: return e.Mine ? QStringLiteral("Мой") : QStringLiteral("Общий");
+    case 0: return TrText(e.Mine ? QStringLiteral("Мой") : QStringLiteral("Общий"));
     case 1: return qs(e.Title);
     case 2: return qs(e.AuthorName);
-    case 3: return e.Universal ? QStringLiteral("Универсальный") : qs(e.AppName);
+    case 3: return e.Universal ? TrText(QStringLiteral("Универсальный")) : qs(e.AppName);
     case 4: return qs(e.AppVer);
     case 5: return LanguageName(e.Lcid);
     case 6: return CatalogTime(e.Created);
     case 7: return QLocale().toString(e.RatingAvg, 'f', 3);
     case 8: return e.RatingCount;
-    case 9: return e.MyRating < 0 ? QStringLiteral("Скрытый") : e.MyRating > 0 ? QString::number(e.MyRating) : QString();
+    case 9: return e.MyRating < 0 ? TrText(QStringLiteral("Скрытый")) : e.MyRating > 0 ? QString::number(e.MyRating) : QString();
     case 10: return e.Downloads;
     case 11: return CatalogTime(e.LastDownload);
     case 12: return qs(e.Descr).replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'));
@@ -91,7 +91,7 @@ QVariant CatalogModel::headerData(int section, Qt::Orientation orientation, int 
                                                   "Язык",   "Создан",      "Рейтинг",  "Оценок",    "Ваша оценка",
                                                   "Загрузок", "Последняя", "Комментарии"};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= Columns) return {};
-    return QString::fromUtf8(captions[section]);
+    return TrText(QString::fromUtf8(captions[section]));
 }
 
 void CatalogModel::setEntries(std::vector<tScriptInfo> entries)
@@ -246,8 +246,9 @@ void CatalogView::createCommands()
     m_commands.fillMenu(rating, {"ScriptLibraryRate1", "ScriptLibraryRate2", "ScriptLibraryRate3", "ScriptLibraryRate4",
                                  "ScriptLibraryRate5", TCommandSet::Separator, "ScriptLibraryRate0"});
     m_commands.fillMenu(context, {"ScriptLibraryHide"});
-    AppendToContextMenu(context, NewListExport(m_view, m_shell, m_ws.DataDir(), workspace::ExportList::Catalogue,
-                                               QStringLiteral("Каталог сценариев")));
+    AppendToContextMenu(context,
+                        AddListExportCommand(m_commands, "ScriptLibraryXlsExport", m_view, m_shell, m_ws.DataDir(),
+                                             workspace::ExportList::Catalogue, QStringLiteral("Каталог сценариев")));
     m_commands.popupOnRequest(m_view, m_view->viewport(), context);
 }
 

@@ -14,6 +14,7 @@
 #include "app/commandset.h"
 #include "app/qtshell.h"
 #include "app/views/analysisview.h"
+#include "app/language.h"
 #include "app/xlsexport.h"
 #include "core/util/format.h"
 #include "core/workspace/formsettings.h"
@@ -97,8 +98,6 @@ LayoutView::LayoutView(const ViewContext& ctx) : ContextView(ctx)
         });
         list->setColumnWidth(0, list->fontMetrics().horizontalAdvance(QStringLiteral("Кол-во")) + 12);
         m_lists[static_cast<std::size_t>(i)] = list;
-        AppendToContextMenu(list, NewListExport(list, m_shell, m_ws.DataDir(), workspace::ExportList::LayoutCompare,
-                                                QStringLiteral("Сравнение %1").arg(i + 1)));
         grid->addWidget(edit, 0, i);
         grid->addWidget(list, 1, i);
     }
@@ -134,6 +133,12 @@ void LayoutView::createCommands()
     for (QToolButton* b : {m_refresh, m_refreshLists}) b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_commands.fillContextMenu(m_grid, {"LayoutFilter_Include", "LayoutFilter_Exclude", TCommandSet::Separator,
                                         "LayoutCalc", "ViewLayoutGradient"});
+    for (int i = 0; i < Lists; ++i) {
+        QTableWidget* list = m_lists[static_cast<std::size_t>(i)];
+        AppendToContextMenu(list, AddListExportCommand(m_commands, "LayoutCompare" + std::to_string(i + 1) + "XlsExport",
+                                                       list, m_shell, m_ws.DataDir(), workspace::ExportList::LayoutCompare,
+                                                       TrText(QStringLiteral("Сравнение %1")).arg(i + 1)));
+    }
 }
 
 void LayoutView::refreshGrid(bool force)

@@ -17,6 +17,7 @@
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "app/xlsexport.h"
+#include "app/language.h"
 #include "core/workspace/formsettings.h"
 #include "core/util/format.h"
 #include "core/workspace/listexport.h"
@@ -46,7 +47,7 @@ QVariant RegularsModel::data(const QModelIndex& index, int role) const
 
 QVariant RegularsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return QString::fromUtf8(stakes::RegularColumnCaption(section));
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return TrText(QString::fromUtf8(stakes::RegularColumnCaption(section)));
     return {};
 }
 
@@ -107,8 +108,8 @@ void RegularsView::createMenus(QMenu* menu)
     auto* context = new QMenu(this);
     for (QMenu* m : {menu, context})
         m_commands.fillMenu(m, {"TablesAdd", "TablesDel", TCommandSet::Separator, "TablesStakeAdd", "TablesStakeTest"});
-    AppendToContextMenu(context, NewListExport(m_view, m_shell, m_ws.DataDir(), workspace::ExportList::Regulars,
-                                               QStringLiteral("Регуляры")));
+    AppendToContextMenu(context, AddListExportCommand(m_commands, "TablesXlsExport", m_view, m_shell, m_ws.DataDir(),
+                                                      workspace::ExportList::Regulars, QStringLiteral("Регуляры")));
     m_commands.popupOnRequest(m_view, m_view->viewport(), context);
 }
 

@@ -19,6 +19,7 @@
 #include "app/views/analysisview.h"
 #include "app/viewutil.h"
 #include "app/xlsexport.h"
+#include "app/language.h"
 #include "core/shell/shell.h"
 #include "core/util/format.h"
 #include "core/workspace/listexport.h"
@@ -76,7 +77,7 @@ QVariant RepeatsModel::data(const QModelIndex& index, int role) const
 QVariant RepeatsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < 4)
-        return QString::fromUtf8(Columns[section]);
+        return TrText(QString::fromUtf8(Columns[section]));
     return {};
 }
 

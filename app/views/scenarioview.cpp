@@ -22,8 +22,10 @@
 #include "app/formscript.h"
 #include "app/formsurvival.h"
 #include "app/formtestcount.h"
+#include "core/scenario/scriptrunner.h"
 #include "core/scenario/testreport.h"
 #include "core/util/format.h"
+#include "app/language.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "core/shell/shell.h"
@@ -36,7 +38,7 @@ namespace {
 QString scenarioFilter()
 {
     const std::string filter = scenario::ScenarioFileFilter;
-    return qs(filter.substr(0, filter.find('|')));
+    return TrText(qs(filter.substr(0, filter.find('|'))));
 }
 
 } // namespace
@@ -116,9 +118,9 @@ ScenarioView::ScenarioView(const ViewContext& ctx)
         bar->addWidget(m_status[i], i == StatusPanels - 1 ? 1 : 0);
     }
     layout->addLayout(bar);
-    m_status[1]->setText(QStringLiteral("Цикл: 0"));
-    m_status[2]->setText(QStringLiteral("Строка: 0"));
-    m_status[3]->setText(QStringLiteral("Ставок: 0"));
+    m_status[1]->setText(qs(scenario::CycleText(0)));
+    m_status[2]->setText(qs(scenario::LineText(0)));
+    m_status[3]->setText(qs(scenario::StakesText(0)));
 
     m_ws.Scenario().onChanged = [this] { refresh(); };
     // Stakes checked during a run are rated like those of the stakes tab.

@@ -17,6 +17,7 @@
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "app/xlsexport.h"
+#include "app/language.h"
 #include "core/game/numbers.h"
 #include "core/scenario/systemcombs.h"
 #include "core/shell/shell.h"
@@ -84,7 +85,7 @@ QVariant SystemsModel::data(const QModelIndex& index, int role) const
     case 3: return s.Olap;
     case 4: return s.CSize;
     case 5: return CatalogTime(s.Created);
-    case 6: return isDownloaded(index.row()) ? QStringLiteral("Загружена") : QString();
+    case 6: return isDownloaded(index.row()) ? TrText(QStringLiteral("Загружена")) : QString();
     case 7: return s.Downloads;
     case 8: return CatalogTime(s.LastDownload);
     case 9: return qs(s.Descr).replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'));
@@ -98,7 +99,7 @@ QVariant SystemsModel::headerData(int section, Qt::Orientation orientation, int 
     static const char* const captions[Columns] = {"Название", "Автор",    "Числа",     "Блок",        "Комбинаций", "Дата создания",
                                                   "Статус",   "Загрузок", "Последняя", "Комментарии", "Ссылка"};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= Columns) return {};
-    return QString::fromUtf8(captions[section]);
+    return TrText(QString::fromUtf8(captions[section]));
 }
 
 void SystemsModel::setSystems(std::vector<tSystemInfo> systems, std::string myMail)
@@ -178,8 +179,8 @@ void SystemsView::createCommands()
     }
     auto* context = new QMenu(this);
     m_commands.fillMenu(context, names);
-    AppendToContextMenu(context, NewListExport(m_view, m_shell, m_ws.DataDir(), workspace::ExportList::Systems,
-                                               QStringLiteral("Системы")));
+    AppendToContextMenu(context, AddListExportCommand(m_commands, "SystemsXlsExport", m_view, m_shell, m_ws.DataDir(),
+                                                      workspace::ExportList::Systems, QStringLiteral("Системы")));
     m_commands.popupOnRequest(m_view, m_view->viewport(), context);
     const auto previous = m_commands.onUpdated;
     m_commands.onUpdated = [this, previous] {

@@ -67,11 +67,18 @@ std::vector<std::string> sheetRow(const test::XlsxSheet& sheet, int row, std::si
     return r;
 }
 
-// Exports through the list's own "Экспорт в Microsoft Excel" into `file`.
-void exportList(QTableView* view, const char* list, const std::filesystem::path& file)
+// Exports through the list's own "Экспорт в Microsoft Excel" (a window command, or the action of a
+// dialog's list) into `file`.
+void exportList(TFormMain& w, QTableView* view, const QString& name, const std::filesystem::path& file)
 {
-    auto* action = view->findChild<QAction*>(QString::fromLatin1(list) + QStringLiteral("XlsExport"));
-    QVERIFY2(action, list);
+    w.updateActions();
+    QAction* action = w.commands().command(name);
+    if (!action) action = view->findChild<QAction*>(name);
+    QVERIFY2(action && action->isEnabled(), qPrintable(name));
+    // Reachable from the list's context menu.
+    bool inMenu = view->actions().contains(action);
+    for (const QMenu* menu : view->window()->findChildren<QMenu*>()) inMenu = inMenu || menu->actions().contains(action);
+    QVERIFY2(inMenu, qPrintable(name));
     onNextDialog<QFileDialog>([&](QFileDialog* d) {
         typeFileName(d, file);
         static_cast<QDialog*>(d)->accept();
@@ -257,12 +264,14 @@ void XlsExportTest::listsExportAsShown()
 
     struct Case {
         const char* list;
+        const char* action;
         std::string title;
         std::function<QTableView*()> fill;
         std::vector<std::string> header, first;   // empty first: as the view shows it
     };
     const std::vector<Case> cases = {
         {workspace::ExportList::Regulars,
+         "TablesXlsExport",
          "Регуляры",
          [&] {
              show("TabTables");
@@ -271,6 +280,7 @@ void XlsExportTest::listsExportAsShown()
          {"Комментарий", "Стартовая комбинация", "Шаг", "Текущая комбинация", "Ставок"},
          {"Идея", "1;2;3;4;5;6;7;8", "=1", "1;2;3;4;5;6;7;8", "=3"}},
         {workspace::ExportList::Catalogue,
+         "ScriptLibraryXlsExport",
          "Каталог сценариев",
          [&] {
              w.catalogView()->model()->setEntries({script});
@@ -280,6 +290,7 @@ void XlsExportTest::listsExportAsShown()
           "Загрузок", "Последняя", "Комментарии"},
          {"Общий", "Сценарий", "Автор", "Kvanta_8x20", "", "Русский", "", "=4.5", "=2", "", "=7", "", ""}},
         {workspace::ExportList::Systems,
+         "SystemsXlsExport",
          "Системы",
          [&] {
              w.systemsView()->model()->setSystems({system}, "me@example.org");
@@ -289,12 +300,14 @@ void XlsExportTest::listsExportAsShown()
           "Комментарии", "Ссылка"},
          {"Система", "Автор", "=9", "=7", "=36", "", "", "=0", "", "", "http://127.0.0.1/s"}},
         {workspace::ExportList::Survival,
+         "SurvivalXlsExport",
          "Эффективность фильтров",
          [&] { return survival.table(); },
          {"Фильтр", "Тестов", "Выжил", "Выживаемость, %", "Доля оставленных, %", "Лифт", "Нижняя граница 95%, %",
           "Верхняя граница 95%, %"},
          {"FULL:0#RAND", "=10", "=4", "=40", "=50", "=0.8", "=17", "=69"}},
         {workspace::ExportList::Week,
+         "WeekXlsExport",
          "Неделя",
          [&] {
              show("TabWeek");
@@ -304,6 +317,7 @@ void XlsExportTest::listsExportAsShown()
           "20"},
          {}},
         {workspace::ExportList::LayoutCompare,
+         "LayoutCompare1XlsExport",
          "Сравнение 1",
          [&] {
              show("TabLayout");
@@ -311,6 +325,7 @@ void XlsExportTest::listsExportAsShown()
          },
          {"Кол-во", std::to_string(sw.draws[10].DrawNo) + " - " + std::to_string(sw.draws.back().DrawNo)}, {}},
         {workspace::ExportList::Repeats,
+         "RepeatsXlsExport",
          "Повторы",
          [&] { return repeats.list(); },
          {"Тираж", "Совпадений", "Кол-во повторов", "Список тиражей"},
@@ -333,7 +348,7 @@ void XlsExportTest::listsExportAsShown()
         QTableView* view = c.fill();
         QVERIFY2(view->model()->rowCount() > 0, c.list);
         const auto file = sw.dir / (std::string(c.list) + ".xlsx");
-        exportList(view, c.list, file);
+        exportList(w, view, QString::fromLatin1(c.action), file);
         const test::XlsxSheet read = test::ReadXlsx(file);
         QCOMPARE(read.Cells.at("A1").Text, c.title);
         QCOMPARE(sheetRow(read, 2, c.header.size()), c.header);
