@@ -4,6 +4,12 @@
 <context>
     <name>Kvanta</name>
     <message>
+        <source>
+Не удалось удалить файл "%s": %s</source>
+        <translation>
+Could not delete the file "%s": %s</translation>
+    </message>
+    <message>
         <source> Коэффициенты для расчета значений "Вес" </source>
         <translation> Coefficients for the "Weight" values </translation>
     </message>
@@ -160,6 +166,10 @@
         <translation>Block</translation>
     </message>
     <message>
+        <source>Более [ &gt; ]</source>
+        <translation>Greater [ &gt; ]</translation>
+    </message>
+    <message>
         <source>Больше не показывать данный диалог</source>
         <translation>Do not show this dialog again</translation>
     </message>
@@ -256,6 +266,10 @@
         <translation>Forward</translation>
     </message>
     <message>
+        <source>Вручную</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
         <source>Все</source>
         <translation>All</translation>
     </message>
@@ -282,6 +296,10 @@
     <message>
         <source>Все, кроме скрытых (по умолчанию)</source>
         <translation>All but hidden (default)</translation>
+    </message>
+    <message>
+        <source>Всего - %d, обработано - %d, пропущено - %d, предупреждений - %d, ошибок - %d.</source>
+        <translation>Total - %d, done - %d, skipped - %d, warnings - %d, errors - %d.</translation>
     </message>
     <message>
         <source>Вставить из буфера</source>
@@ -432,6 +450,10 @@
         <translation>Yes</translation>
     </message>
     <message>
+        <source>Данные автора</source>
+        <translation>Author</translation>
+    </message>
+    <message>
         <source>Данные предыдущего тиража + 1</source>
         <translation>Previous draw's numbers + 1</translation>
     </message>
@@ -474,6 +496,12 @@
     <message>
         <source>Для загрузки тиражей нужен адрес сайта лотереи, который публикует архив тиражей игры 8x20.</source>
         <translation>Downloading draws needs the address of a lottery site that publishes the archive of the 8x20 game.</translation>
+    </message>
+    <message>
+        <source>Для публикации и оценки сценариев и систем укажите своё имя и адрес электронной почты.
+По адресу каталог отличает Ваши записи от чужих.</source>
+        <translation>To publish and rate scenarios and systems, give your name and e-mail address.
+The catalogue tells your entries from others' by the address.</translation>
     </message>
     <message>
         <source>Добавить</source>
@@ -638,6 +666,10 @@
     <message>
         <source>Импорт списка тиражей из CSV-файла</source>
         <translation>Import draws from a CSV file</translation>
+    </message>
+    <message>
+        <source>Имя автора:</source>
+        <translation>Author name:</translation>
     </message>
     <message>
         <source>Имя или адрес сервера:</source>
@@ -1056,6 +1088,10 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
         <translation>Favourite statistic methods</translation>
     </message>
     <message>
+        <source>Менее [ &lt; ]</source>
+        <translation>Less [ &lt; ]</translation>
+    </message>
+    <message>
         <source>Метод расчета статистики; наберите часть названия для поиска</source>
         <translation>Statistic method; type part of its name to find it</translation>
     </message>
@@ -1124,6 +1160,10 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
         <translation>Find:</translation>
     </message>
     <message>
+        <source>Накопленное значение</source>
+        <translation>Accumulated value</translation>
+    </message>
+    <message>
         <source>Накопленные совпадения строки на фоне полосы случайных тиражей</source>
         <translation>The row's accumulated hits against the band of random draws</translation>
     </message>
@@ -1140,6 +1180,10 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
         <translation>Start combination list:</translation>
     </message>
     <message>
+        <source>Не более [ &lt;= ]</source>
+        <translation>Not greater [ &lt;= ]</translation>
+    </message>
+    <message>
         <source>Не делать ставок</source>
         <translation>No stakes</translation>
     </message>
@@ -1150,6 +1194,10 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
     <message>
         <source>Не использовать proxy-сервер</source>
         <translation>No proxy server</translation>
+    </message>
+    <message>
+        <source>Не менее [ &gt;= ]</source>
+        <translation>Not less [ &gt;= ]</translation>
     </message>
     <message>
         <source>Не найдено</source>
@@ -1166,6 +1214,26 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
     <message>
         <source>Не удалось установить защищённое соединение (TLS): сертификат сайта не прошёл проверку или сайт не поддерживает TLS</source>
         <translation>No secure connection (TLS): the site's certificate failed the check, or the site does not support TLS</translation>
+    </message>
+    <message>
+        <source>Невозможно получить монопольный доступ к файлам данных!
+
+Возможные причины данной ошибки: 
+
+1) Вы пытаетесь запустить вторую копию программы из одного и того же каталога. Корректная работа нескольких копий программы возможна только из разных каталогов.
+
+2) Для программы нет прав на запись в папке данных %s. Другую папку данных можно указать параметром --data-dir.
+
+Программа будет закрыта!</source>
+        <translation>The data files cannot be opened for exclusive use!
+
+Possible reasons:
+
+1) A second copy of the program is being started from the same folder. Several copies work only from different folders.
+
+2) The program may not write in the data folder %s. Another data folder can be given with --data-dir.
+
+The program will close now!</translation>
     </message>
     <message>
         <source>Неделя</source>
@@ -1472,6 +1540,14 @@ The update needs a working Internet connection.</translation>
         <translation>Rebuild the rating from the current stakes</translation>
     </message>
     <message>
+        <source>Пересчитать рейтинг только по текущим ставкам?
+
+Накопленные ранее данные по удаленным ставкам будут потеряны.</source>
+        <translation>Rebuild the rating from the current stakes only?
+
+What was gathered from deleted stakes will be lost.</translation>
+    </message>
+    <message>
         <source>Пересчитать статистику по выбранным параметрам</source>
         <translation>Recalculate the statistics with the chosen parameters</translation>
     </message>
@@ -1748,6 +1824,10 @@ The update needs a working Internet connection.</translation>
         <translation>Luck test</translation>
     </message>
     <message>
+        <source>Проверка на случайность...</source>
+        <translation>Luck test...</translation>
+    </message>
+    <message>
         <source>Проверять наличие новой версии при запуске</source>
         <translation>Check for a new version at start-up</translation>
     </message>
@@ -1796,6 +1876,10 @@ The update needs a working Internet connection.</translation>
         <translation>Profit / Stakes: profit per stake</translation>
     </message>
     <message>
+        <source>Равно [ = ]</source>
+        <translation>Equal [ = ]</translation>
+    </message>
+    <message>
         <source>Размер канала:</source>
         <translation>Channel width:</translation>
     </message>
@@ -1830,6 +1914,10 @@ The update needs a working Internet connection.</translation>
     <message>
         <source>Расширенная ставка:</source>
         <translation>Extended stake:</translation>
+    </message>
+    <message>
+        <source>Регуляр</source>
+        <translation>Regular</translation>
     </message>
     <message>
         <source>Регуляры</source>
@@ -1978,6 +2066,10 @@ The update needs a working Internet connection.</translation>
     <message>
         <source>Серии (цепочки) значений</source>
         <translation>Series (chains) of values</translation>
+    </message>
+    <message>
+        <source>Система</source>
+        <translation>System</translation>
     </message>
     <message>
         <source>Система [все]</source>
@@ -2480,6 +2572,10 @@ The update needs a working Internet connection.</translation>
         <translation>Total profit by draw</translation>
     </message>
     <message>
+        <source>Суммарный профит ставок по тиражу</source>
+        <translation>Total stake profit per draw</translation>
+    </message>
+    <message>
         <source>Схема</source>
         <translation>Layout</translation>
     </message>
@@ -2570,6 +2666,14 @@ The update needs a working Internet connection.</translation>
     <message>
         <source>Удаление по условию</source>
         <translation>Delete by condition</translation>
+    </message>
+    <message>
+        <source>Удаление файлов завершено с ошибками.</source>
+        <translation>Files deleted with errors.</translation>
+    </message>
+    <message>
+        <source>Удаление файлов завершено.</source>
+        <translation>Files deleted.</translation>
     </message>
     <message>
         <source>Удалить</source>
@@ -2862,6 +2966,10 @@ The update needs a working Internet connection.</translation>
     <message>
         <source>Экспорт схемы в Microsoft Excel</source>
         <translation>Export the layout to Microsoft Excel</translation>
+    </message>
+    <message>
+        <source>Электронная почта:</source>
+        <translation>E-mail:</translation>
     </message>
     <message>
         <source>Элемент сценария</source>

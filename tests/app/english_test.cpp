@@ -19,12 +19,14 @@
 #include <QProgressDialog>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTextBrowser>
 #include <QAbstractAxis>
 #include <QAbstractSeries>
 
 #include "app/commandset.h"
 #include "app/language.h"
+#include "core/stakes/stakerecord.h"
 #include "tests/app/apptest.h"
 
 using namespace kv;
@@ -53,6 +55,8 @@ public:
             found << line;
         }
     }
+
+    int boxes = 0;   // message boxes walked
 
     void action(const QString& where, QAction* a)
     {
@@ -150,6 +154,7 @@ private:
         if (!modal || !modal->isVisible()) return;
         m_walk.widget(modal);
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            ++m_walk.boxes;
             QAbstractButton* no = box->button(QMessageBox::No);
             if (!no) no = box->button(QMessageBox::Cancel);
             if (!no) no = box->button(QMessageBox::Ok);
@@ -183,6 +188,24 @@ private slots:
         test::TempDir dir;
         SeedArchive(dir, 120);
         test::WriteBytes(dir / "Kvanta_8x20.lss", "FULL:0#RAND| | | | | | | |Idea\r\n");
+        // Unchecked stakes and a prize table: the stakes, rating and chart commands have rows to work on.
+        test::WriteBytes(dir / "Kvanta_8x20.ini", "[STAKES]\r\nCost=10\r\nProfits=1\r\nProfit_0_Overlap=4\r\n"
+                                                  "Profit_0_Profit=50\r\n");
+        std::string stakes;
+        for (int drawNo : {100, 101, 102, 110}) {
+            stakes::TStakeRecord r;
+            r.Version = 2;
+            r.Origin = stakes::OriginManual;
+            r.DrawNo = drawNo;
+            r.Stake.Count = 8;
+            for (int i = 0; i < 8; ++i) r.Stake.Nums[static_cast<std::size_t>(i)] = static_cast<uint8_t>(2 * i + 1);
+            r.Matched.Count = -1;
+            r.Comment = drawNo % 2 ? "Odd" : "Even";
+            std::string record(stakes::TStakeRecord::RecordSize, '\0');
+            r.Write(reinterpret_cast<uint8_t*>(record.data()));
+            stakes += record;
+        }
+        test::WriteBytes(dir / "Kvanta_8x20.lsk", stakes);
         const workspace::FormSettings frm(dir / "Kvanta_8x20.frm");
         frm.WriteInt("Language", 1033);
         // The start asks whether to download: the question is part of the walk.
@@ -213,7 +236,11 @@ private slots:
         StartProgramInstance = [](const QString&, const QStringList&, const QString&) { return true; };
         // Selecting all 125970 combinations opens nothing and slows every later command.
         const QStringList skipped = {QStringLiteral("ExitProgram"), QStringLiteral("CombsSelectAll")};
-        {
+        // Twice: the first pass checks the stakes and fills the rating that later commands use;
+        // each pass starts with the first row of every list selected.
+        for (int pass = 0; pass < 2; ++pass) {
+            for (QTableView* list : w.findChildren<QTableView*>())
+                if (list->model() && list->model()->rowCount() > 0 && list->isVisible()) list->selectRow(0);
             ModalWalker modals(walk);
             for (QAction* a : w.commands().actions()) {
                 const QString name = a->objectName();
@@ -234,6 +261,15 @@ private slots:
             }
         }
         StartProgramInstance = nullptr;
+        // A second start in the same folder is refused with a message box.
+        const int boxes = walk.boxes;
+        {
+            ModalWalker modals(walk);
+            TFormMain second(dir.path(), workspace::CommandLine{});
+            second.show();
+            QVERIFY(QTest::qWaitFor([&second] { return second.hasEnded(); }, 10000));
+        }
+        QCOMPARE(walk.boxes, boxes + 1);
         // The failure message has a length limit; the log has every text.
         for (const QString& line : walk.found) qInfo().noquote() << line;
         QVERIFY2(walk.found.isEmpty(),
