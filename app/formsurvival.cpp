@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/language.h"
 #include "app/testcharts.h"
 #include "app/xlsexport.h"
 #include "core/shell/shell.h"
@@ -78,7 +79,7 @@ TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::s
     m_table = new QTableWidget(int(m_rows.size()), columns, this);
     QStringList captions;
     for (int c = 0; c < columns; ++c)
-        captions << twoLines(QString::fromUtf8(kv::scenario::SurvivalColumnCaption(c)));
+        captions << twoLines(TrText(QString::fromUtf8(kv::scenario::SurvivalColumnCaption(c))));
     m_table->setHorizontalHeaderLabels(captions);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);

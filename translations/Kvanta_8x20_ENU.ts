@@ -10,12 +10,212 @@
 Could not delete the file "%s": %s</translation>
     </message>
     <message>
+        <source> Доступность </source>
+        <translation> Visibility </translation>
+    </message>
+    <message>
         <source> Коэффициенты для расчета значений "Вес" </source>
         <translation> Coefficients for the "Weight" values </translation>
     </message>
     <message>
+        <source> Применяемость </source>
+        <translation> Applies to </translation>
+    </message>
+    <message>
         <source> версия </source>
         <translation> version </translation>
+    </message>
+    <message>
+        <source>"Вес": из заданного списка значений</source>
+        <translation>"Weight": from the given list of values</translation>
+    </message>
+    <message>
+        <source>"Вес": из заданного списка процентов</source>
+        <translation>"Weight": from the given list of percentages</translation>
+    </message>
+    <message>
+        <source>"Вес": не более заданного значения</source>
+        <translation>"Weight": at most the given value</translation>
+    </message>
+    <message>
+        <source>"Вес": не более заданного процента</source>
+        <translation>"Weight": at most the given percentage</translation>
+    </message>
+    <message>
+        <source>"Вес": не менее заданного значения</source>
+        <translation>"Weight": at least the given value</translation>
+    </message>
+    <message>
+        <source>"Вес": не менее заданного процента</source>
+        <translation>"Weight": at least the given percentage</translation>
+    </message>
+    <message>
+        <source>"Глубина": из заданного списка значений</source>
+        <translation>"Depth": from the given list of values</translation>
+    </message>
+    <message>
+        <source>"Глубина": из заданного списка процентов</source>
+        <translation>"Depth": from the given list of percentages</translation>
+    </message>
+    <message>
+        <source>"Глубина": не более заданного значения</source>
+        <translation>"Depth": at most the given value</translation>
+    </message>
+    <message>
+        <source>"Глубина": не более заданного процента</source>
+        <translation>"Depth": at most the given percentage</translation>
+    </message>
+    <message>
+        <source>"Глубина": не менее заданного значения</source>
+        <translation>"Depth": at least the given value</translation>
+    </message>
+    <message>
+        <source>"Глубина": не менее заданного процента</source>
+        <translation>"Depth": at least the given percentage</translation>
+    </message>
+    <message>
+        <source>"Значения": из заданного списка значений</source>
+        <translation>"Values": from the given list of values</translation>
+    </message>
+    <message>
+        <source>"Значения": из заданного списка процентов</source>
+        <translation>"Values": from the given list of percentages</translation>
+    </message>
+    <message>
+        <source>"Значения": не более заданного значения</source>
+        <translation>"Values": at most the given value</translation>
+    </message>
+    <message>
+        <source>"Значения": не более заданного процента</source>
+        <translation>"Values": at most the given percentage</translation>
+    </message>
+    <message>
+        <source>"Значения": не менее заданного значения</source>
+        <translation>"Values": at least the given value</translation>
+    </message>
+    <message>
+        <source>"Значения": не менее заданного процента</source>
+        <translation>"Values": at least the given percentage</translation>
+    </message>
+    <message>
+        <source>"Количество": из заданного списка значений</source>
+        <translation>"Count": from the given list of values</translation>
+    </message>
+    <message>
+        <source>"Количество": из заданного списка процентов</source>
+        <translation>"Count": from the given list of percentages</translation>
+    </message>
+    <message>
+        <source>"Количество": не более заданного значения</source>
+        <translation>"Count": at most the given value</translation>
+    </message>
+    <message>
+        <source>"Количество": не более заданного процента</source>
+        <translation>"Count": at most the given percentage</translation>
+    </message>
+    <message>
+        <source>"Количество": не менее заданного значения</source>
+        <translation>"Count": at least the given value</translation>
+    </message>
+    <message>
+        <source>"Количество": не менее заданного процента</source>
+        <translation>"Count": at least the given percentage</translation>
+    </message>
+    <message>
+        <source>"Отклонение": из заданного списка значений</source>
+        <translation>"Deviation": from the given list of values</translation>
+    </message>
+    <message>
+        <source>"Отклонение": из заданного списка процентов</source>
+        <translation>"Deviation": from the given list of percentages</translation>
+    </message>
+    <message>
+        <source>"Отклонение": не более заданного значения</source>
+        <translation>"Deviation": at most the given value</translation>
+    </message>
+    <message>
+        <source>"Отклонение": не более заданного процента</source>
+        <translation>"Deviation": at most the given percentage</translation>
+    </message>
+    <message>
+        <source>"Отклонение": не менее заданного значения</source>
+        <translation>"Deviation": at least the given value</translation>
+    </message>
+    <message>
+        <source>"Отклонение": не менее заданного процента</source>
+        <translation>"Deviation": at least the given percentage</translation>
+    </message>
+    <message>
+        <source>"Период max": из заданного списка значений</source>
+        <translation>"Period max": from the given list of values</translation>
+    </message>
+    <message>
+        <source>"Период max": из заданного списка процентов</source>
+        <translation>"Period max": from the given list of percentages</translation>
+    </message>
+    <message>
+        <source>"Период max": не более заданного значения</source>
+        <translation>"Period max": at most the given value</translation>
+    </message>
+    <message>
+        <source>"Период max": не более заданного процента</source>
+        <translation>"Period max": at most the given percentage</translation>
+    </message>
+    <message>
+        <source>"Период max": не менее заданного значения</source>
+        <translation>"Period max": at least the given value</translation>
+    </message>
+    <message>
+        <source>"Период max": не менее заданного процента</source>
+        <translation>"Period max": at least the given percentage</translation>
+    </message>
+    <message>
+        <source>"Период min": из заданного списка значений</source>
+        <translation>"Period min": from the given list of values</translation>
+    </message>
+    <message>
+        <source>"Период min": из заданного списка процентов</source>
+        <translation>"Period min": from the given list of percentages</translation>
+    </message>
+    <message>
+        <source>"Период min": не более заданного значения</source>
+        <translation>"Period min": at most the given value</translation>
+    </message>
+    <message>
+        <source>"Период min": не более заданного процента</source>
+        <translation>"Period min": at most the given percentage</translation>
+    </message>
+    <message>
+        <source>"Период min": не менее заданного значения</source>
+        <translation>"Period min": at least the given value</translation>
+    </message>
+    <message>
+        <source>"Период min": не менее заданного процента</source>
+        <translation>"Period min": at least the given percentage</translation>
+    </message>
+    <message>
+        <source>"Период": из заданного списка значений</source>
+        <translation>"Period": from the given list of values</translation>
+    </message>
+    <message>
+        <source>"Период": из заданного списка процентов</source>
+        <translation>"Period": from the given list of percentages</translation>
+    </message>
+    <message>
+        <source>"Период": не более заданного значения</source>
+        <translation>"Period": at most the given value</translation>
+    </message>
+    <message>
+        <source>"Период": не более заданного процента</source>
+        <translation>"Period": at most the given percentage</translation>
+    </message>
+    <message>
+        <source>"Период": не менее заданного значения</source>
+        <translation>"Period": at least the given value</translation>
+    </message>
+    <message>
+        <source>"Период": не менее заданного процента</source>
+        <translation>"Period": at least the given percentage</translation>
     </message>
     <message>
         <source>%1: все числа</source>
@@ -36,6 +236,18 @@ Could not delete the file "%s": %s</translation>
     <message>
         <source>+/- СТФ</source>
         <translation>+/- STF</translation>
+    </message>
+    <message>
+        <source>1 - одно значение
+1, 2, 3 - список значений через запятую
+1-10;2 - нижняя и верхняя граница диапазона; шаг изменения</source>
+        <translation>1 - one value
+1, 2, 3 - a list of values separated by commas
+1-10;2 - lower and upper bound of a range; the step</translation>
+    </message>
+    <message>
+        <source>5%-95% случайных тиражей</source>
+        <translation>5%-95% of random draws</translation>
     </message>
     <message>
         <source>8 чисел от 1 до 20, последним — дополнительное число от 1 до 4</source>
@@ -126,6 +338,10 @@ Could not delete the file "%s": %s</translation>
         <translation>Author</translation>
     </message>
     <message>
+        <source>Автор:</source>
+        <translation>Author:</translation>
+    </message>
+    <message>
         <source>Адрес должен начинаться с http:// или https:// и содержать имя сайта</source>
         <translation>The address must start with http:// or https:// and name a site</translation>
     </message>
@@ -166,12 +382,20 @@ Could not delete the file "%s": %s</translation>
         <translation>Block</translation>
     </message>
     <message>
+        <source>Блок:</source>
+        <translation>Block:</translation>
+    </message>
+    <message>
         <source>Более [ &gt; ]</source>
         <translation>Greater [ &gt; ]</translation>
     </message>
     <message>
         <source>Больше не показывать данный диалог</source>
         <translation>Do not show this dialog again</translation>
+    </message>
+    <message>
+        <source>В любом приложении Varta</source>
+        <translation>In any Varta program</translation>
     </message>
     <message>
         <source>В случае неоднозначного результата после применения фильтров:</source>
@@ -222,8 +446,16 @@ Could not delete the file "%s": %s</translation>
         <translation>Version</translation>
     </message>
     <message>
+        <source>Верхняя граница 95%, %</source>
+        <translation>Upper 95% bound, %</translation>
+    </message>
+    <message>
         <source>Вес</source>
         <translation>Weight</translation>
+    </message>
+    <message>
+        <source>Весь список (без условий)</source>
+        <translation>Whole list (no condition)</translation>
     </message>
     <message>
         <source>Вид</source>
@@ -302,6 +534,10 @@ Could not delete the file "%s": %s</translation>
         <translation>Total - %d, done - %d, skipped - %d, warnings - %d, errors - %d.</translation>
     </message>
     <message>
+        <source>Вставить</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
         <source>Вставить из буфера</source>
         <translation>Paste from clipboard</translation>
     </message>
@@ -350,6 +586,10 @@ Could not delete the file "%s": %s</translation>
         <translation>Select all</translation>
     </message>
     <message>
+        <source>Выделить всё</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
         <source>Выделять каналы в карте тиражей</source>
         <translation>Highlight channels in the number card</translation>
     </message>
@@ -364,6 +604,26 @@ Could not delete the file "%s": %s</translation>
     <message>
         <source>Выделять последовательности в карте тиражей</source>
         <translation>Highlight runs in the number card</translation>
+    </message>
+    <message>
+        <source>Выживаемость</source>
+        <translation>Survival</translation>
+    </message>
+    <message>
+        <source>Выживаемость / доля оставленных: больше 1 - фильтр лучше случайного отсева</source>
+        <translation>Survival / kept share: above 1 the filter beats a random cut</translation>
+    </message>
+    <message>
+        <source>Выживаемость фильтров, % (95% интервал Вильсона)</source>
+        <translation>Filter survival, % (95% Wilson interval)</translation>
+    </message>
+    <message>
+        <source>Выживаемость, %</source>
+        <translation>Survival, %</translation>
+    </message>
+    <message>
+        <source>Выжил</source>
+        <translation>Survived</translation>
     </message>
     <message>
         <source>Выпавшие числа, разделенные точкой с запятой или запятой:</source>
@@ -470,6 +730,10 @@ Could not delete the file "%s": %s</translation>
         <translation>Previous draw's numbers - 2</translation>
     </message>
     <message>
+        <source>Дата</source>
+        <translation>Date</translation>
+    </message>
+    <message>
         <source>Дата и время тиража:</source>
         <translation>Draw date and time:</translation>
     </message>
@@ -492,6 +756,10 @@ Could not delete the file "%s": %s</translation>
     <message>
         <source>Длина последовательности в тираже</source>
         <translation>Run length in the draw</translation>
+    </message>
+    <message>
+        <source>Длина:</source>
+        <translation>Length:</translation>
     </message>
     <message>
         <source>Для загрузки тиражей нужен адрес сайта лотереи, который публикует архив тиражей игры 8x20.</source>
@@ -544,6 +812,26 @@ The catalogue tells your entries from others' by the address.</translation>
         <translation>Adding a stake</translation>
     </message>
     <message>
+        <source>Добро пожаловать в Kvanta 8x20!
+
+Загрузите архив тиражей (F3), выберите статистику и длину окна, отметьте строки таблицы и примените фильтр к списку комбинаций, затем поставьте оставшиеся комбинации ставками.
+
+Справка (F1) рассказывает о каждом окне и о каждой статистике.</source>
+        <translation>Welcome to Kvanta 8x20!
+
+Download the draw archive (F3), choose a statistic and the window length, mark rows of the table and apply the filter to the combination list, then stake the combinations that are left.
+
+Help (F1) describes every window and every statistic.</translation>
+    </message>
+    <message>
+        <source>Доля оставленных</source>
+        <translation>Kept share</translation>
+    </message>
+    <message>
+        <source>Доля оставленных, %</source>
+        <translation>Kept share, %</translation>
+    </message>
+    <message>
         <source>Доля случайных тиражей, на которых ставки строки дали бы профит не меньше настоящего. Малое значение (меньше 0,05) - результат вряд ли случаен. Считается командой "Проверка на случайность"</source>
         <translation>Share of random draws on which the row's stakes would earn no less than the real profit. A small value (below 0.05): the result is hardly chance. Computed by "Luck test"</translation>
     </message>
@@ -576,6 +864,10 @@ The catalogue tells your entries from others' by the address.</translation>
         <translation>Download the selected systems</translation>
     </message>
     <message>
+        <source>Загрузить из файла</source>
+        <translation>Load from a file</translation>
+    </message>
+    <message>
         <source>Загрузить список из заранее подготовленного CSV-файла</source>
         <translation>Load a list from a prepared CSV file</translation>
     </message>
@@ -596,8 +888,16 @@ The catalogue tells your entries from others' by the address.</translation>
         <translation>Downloads</translation>
     </message>
     <message>
+        <source>Загрузок:</source>
+        <translation>Downloads:</translation>
+    </message>
+    <message>
         <source>Закрыть</source>
         <translation>Close</translation>
+    </message>
+    <message>
+        <source>Закрыть окно</source>
+        <translation>Close the window</translation>
     </message>
     <message>
         <source>Значение</source>
@@ -610,6 +910,10 @@ The catalogue tells your entries from others' by the address.</translation>
     <message>
         <source>Значение:</source>
         <translation>Value:</translation>
+    </message>
+    <message>
+        <source>Значению в списке статистики</source>
+        <translation>Value in the statistics list</translation>
     </message>
     <message>
         <source>Значения</source>
@@ -666,6 +970,10 @@ The catalogue tells your entries from others' by the address.</translation>
     <message>
         <source>Импорт списка тиражей из CSV-файла</source>
         <translation>Import draws from a CSV file</translation>
+    </message>
+    <message>
+        <source>Имя</source>
+        <translation>Name</translation>
     </message>
     <message>
         <source>Имя автора:</source>
@@ -1028,12 +1336,24 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
         <translation>Count:</translation>
     </message>
     <message>
+        <source>Количеству оставшихся комбинаций</source>
+        <translation>Combinations left</translation>
+    </message>
+    <message>
+        <source>Количеству шагов</source>
+        <translation>Number of steps</translation>
+    </message>
+    <message>
         <source>Комбинации</source>
         <translation>Combinations</translation>
     </message>
     <message>
         <source>Комбинаций</source>
         <translation>Combinations</translation>
+    </message>
+    <message>
+        <source>Комбинаций:</source>
+        <translation>Combinations:</translation>
     </message>
     <message>
         <source>Комбинаций: %d</source>
@@ -1056,8 +1376,48 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
         <translation>Stake comment:</translation>
     </message>
     <message>
+        <source>Контроль</source>
+        <translation>Hold-out</translation>
+    </message>
+    <message>
+        <source>Контроль: верхняя граница 95%, %</source>
+        <translation>Hold-out: upper 95% bound, %</translation>
+    </message>
+    <message>
+        <source>Контроль: выживаемость, %</source>
+        <translation>Hold-out: survival, %</translation>
+    </message>
+    <message>
+        <source>Контроль: выжил</source>
+        <translation>Hold-out: survived</translation>
+    </message>
+    <message>
+        <source>Контроль: доля оставленных, %</source>
+        <translation>Hold-out: kept share, %</translation>
+    </message>
+    <message>
+        <source>Контроль: лифт</source>
+        <translation>Hold-out: lift</translation>
+    </message>
+    <message>
+        <source>Контроль: нижняя граница 95%, %</source>
+        <translation>Hold-out: lower 95% bound, %</translation>
+    </message>
+    <message>
+        <source>Контроль: тестов</source>
+        <translation>Hold-out: tests</translation>
+    </message>
+    <message>
+        <source>Контрольные тиражи</source>
+        <translation>Hold-out draws</translation>
+    </message>
+    <message>
         <source>Контрольные тиражи:</source>
         <translation>Hold-out draws:</translation>
+    </message>
+    <message>
+        <source>Копировать</source>
+        <translation>Copy</translation>
     </message>
     <message>
         <source>Копировать в буфер</source>
@@ -1066,6 +1426,10 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
     <message>
         <source>Коэффициенты для поля "Вес"</source>
         <translation>Coefficients of the "Weight" column</translation>
+    </message>
+    <message>
+        <source>Лифт</source>
+        <translation>Lift</translation>
     </message>
     <message>
         <source>Макс. длина последовательности в тираже</source>
@@ -1140,12 +1504,20 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
         <translation>Title</translation>
     </message>
     <message>
+        <source>Название:</source>
+        <translation>Title:</translation>
+    </message>
+    <message>
         <source>Наиболее часто встречающееся значение</source>
         <translation>Most frequent value</translation>
     </message>
     <message>
         <source>Наибольший промежуток в тиражах между двумя появлениями значения</source>
         <translation>The longest gap in draws between two appearances of the value</translation>
+    </message>
+    <message>
+        <source>Наименование:</source>
+        <translation>Name:</translation>
     </message>
     <message>
         <source>Наименьший промежуток в тиражах между двумя появлениями значения</source>
@@ -1170,6 +1542,10 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
     <message>
         <source>Направление:</source>
         <translation>Direction:</translation>
+    </message>
+    <message>
+        <source>Настройка</source>
+        <translation>Tuning</translation>
     </message>
     <message>
         <source>Настройки</source>
@@ -1248,6 +1624,10 @@ The program will close now!</translation>
         <translation>No</translation>
     </message>
     <message>
+        <source>Нижняя граница 95%, %</source>
+        <translation>Lower 95% bound, %</translation>
+    </message>
+    <message>
         <source>Новые (24 часа с момента публикации)</source>
         <translation>New (24 hours since publication)</translation>
     </message>
@@ -1294,6 +1674,10 @@ The program will close now!</translation>
         <translation>Update the draw list?
 
 The update needs a working Internet connection.</translation>
+    </message>
+    <message>
+        <source>Обработать все записи</source>
+        <translation>Process every row</translation>
     </message>
     <message>
         <source>Общий</source>
@@ -1354,6 +1738,10 @@ The update needs a working Internet connection.</translation>
     <message>
         <source>Описание статистики</source>
         <translation>Statistic description</translation>
+    </message>
+    <message>
+        <source>Описание:</source>
+        <translation>Description:</translation>
     </message>
     <message>
         <source>Опубликовать</source>
@@ -1456,12 +1844,20 @@ The update needs a working Internet connection.</translation>
         <translation>Show the method flags [ YYY ] after the method name</translation>
     </message>
     <message>
+        <source>Отправить сценарий на сервер</source>
+        <translation>Send the scenario to the server</translation>
+    </message>
+    <message>
         <source>Отчет о тесте...</source>
         <translation>Test report...</translation>
     </message>
     <message>
         <source>Оценка</source>
         <translation>Rating</translation>
+    </message>
+    <message>
+        <source>Оценки пользователей</source>
+        <translation>Users' ratings</translation>
     </message>
     <message>
         <source>Оценок</source>
@@ -1752,6 +2148,10 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Check for updates</translation>
     </message>
     <message>
+        <source>Пока список не будет пуст и откатить на шаг</source>
+        <translation>Until the list is empty, then one step back</translation>
+    </message>
+    <message>
         <source>Показать или скрыть online каталог сценариев</source>
         <translation>Show or hide the online scenario catalogue</translation>
     </message>
@@ -1774,6 +2174,10 @@ What was gathered from deleted stakes will be lost.</translation>
     <message>
         <source>Последняя</source>
         <translation>Last</translation>
+    </message>
+    <message>
+        <source>Последняя:</source>
+        <translation>Last:</translation>
     </message>
     <message>
         <source>Последовательности чисел в одном тираже</source>
@@ -1874,6 +2278,14 @@ What was gathered from deleted stakes will be lost.</translation>
     <message>
         <source>Профит / Ставок: профит на ставку</source>
         <translation>Profit / Stakes: profit per stake</translation>
+    </message>
+    <message>
+        <source>Профит сверх среднего на случайных тиражах</source>
+        <translation>Profit above the mean of random draws</translation>
+    </message>
+    <message>
+        <source>Процентному соотношению в списке статистики</source>
+        <translation>Percentage in the statistics list</translation>
     </message>
     <message>
         <source>Равно [ = ]</source>
@@ -2188,6 +2600,10 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Matched</translation>
     </message>
     <message>
+        <source>Совпадения сверх ожидаемых на случайных тиражах</source>
+        <translation>Matches above what random draws give</translation>
+    </message>
+    <message>
         <source>Совпало</source>
         <translation>Matched</translation>
     </message>
@@ -2206,6 +2622,10 @@ What was gathered from deleted stakes will be lost.</translation>
     <message>
         <source>Создан</source>
         <translation>Created</translation>
+    </message>
+    <message>
+        <source>Создана:</source>
+        <translation>Created:</translation>
     </message>
     <message>
         <source>Создание графиков...</source>
@@ -2234,6 +2654,10 @@ What was gathered from deleted stakes will be lost.</translation>
     <message>
         <source>Сохранить</source>
         <translation>Save</translation>
+    </message>
+    <message>
+        <source>Сохранить в файл</source>
+        <translation>Save to a file</translation>
     </message>
     <message>
         <source>Сохранить эти параметры для генерации комбинаций "по умолчанию"</source>
@@ -2392,6 +2816,10 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Tuples of matrix rows</translation>
     </message>
     <message>
+        <source>Список комбинаций:</source>
+        <translation>Combination list:</translation>
+    </message>
+    <message>
         <source>Список тиражей</source>
         <translation>Draw list</translation>
     </message>
@@ -2430,6 +2858,10 @@ What was gathered from deleted stakes will be lost.</translation>
     <message>
         <source>Ссылка</source>
         <translation>Link</translation>
+    </message>
+    <message>
+        <source>Ссылка:</source>
+        <translation>Link:</translation>
     </message>
     <message>
         <source>Ставка "вручную"</source>
@@ -2584,6 +3016,18 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Scenario</translation>
     </message>
     <message>
+        <source>Сценарий виден всем пользователям</source>
+        <translation>Everyone sees the scenario</translation>
+    </message>
+    <message>
+        <source>Сценарий виден только мне</source>
+        <translation>Only I see the scenario</translation>
+    </message>
+    <message>
+        <source>Таблица</source>
+        <translation>Table</translation>
+    </message>
+    <message>
         <source>Таблица выигрышей пуста (Параметры системы): профит каждой ставки равен нулю, и проверка профита на случайность ничего не показывает.</source>
         <translation>The prize table is empty (System options): every stake's profit is zero, and the profit's luck test shows nothing.</translation>
     </message>
@@ -2624,6 +3068,10 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Regulars test</translation>
     </message>
     <message>
+        <source>Тестов</source>
+        <translation>Tests</translation>
+    </message>
+    <message>
         <source>Тип</source>
         <translation>Type</translation>
     </message>
@@ -2646,6 +3094,10 @@ What was gathered from deleted stakes will be lost.</translation>
     <message>
         <source>Тиражи</source>
         <translation>Draws</translation>
+    </message>
+    <message>
+        <source>Только в "%1"</source>
+        <translation>Only in "%1"</translation>
     </message>
     <message>
         <source>Только мои</source>
@@ -2816,6 +3268,10 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Filter %d of %d: %s</translation>
     </message>
     <message>
+        <source>Фильтр (строка таблицы)</source>
+        <translation>Filter (table row)</translation>
+    </message>
+    <message>
         <source>Фильтр 1</source>
         <translation>Filter 1</translation>
     </message>
@@ -2886,6 +3342,10 @@ What was gathered from deleted stakes will be lost.</translation>
     <message>
         <source>Числа тиража по возрастанию (включено «Упорядочить MIN-&gt;MAX» в меню «Тиражи»)</source>
         <translation>The draw's numbers ascending ("Sort MIN-&gt;MAX" is on in the "Draws" menu)</translation>
+    </message>
+    <message>
+        <source>Числа:</source>
+        <translation>Numbers:</translation>
     </message>
     <message>
         <source>Число %1 по дням недели</source>
@@ -2996,8 +3456,16 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Interface language</translation>
     </message>
     <message>
+        <source>Язык:</source>
+        <translation>Language:</translation>
+    </message>
+    <message>
         <source>всего %d методов</source>
         <translation>%d methods in all</translation>
+    </message>
+    <message>
+        <source>идея</source>
+        <translation>idea</translation>
     </message>
     <message>
         <source>рядом соседнее число того же тиража</source>

@@ -25,8 +25,18 @@
 #include <QAbstractSeries>
 
 #include "app/commandset.h"
+#include "app/formcatalog.h"
+#include "app/formexport.h"
+#include "app/formfilter.h"
+#include "app/formfirstrun.h"
+#include "app/formregular.h"
+#include "app/formsurvival.h"
 #include "app/language.h"
+#include "core/shell/shell.h"
+#include "core/stakes/regulars.h"
 #include "core/stakes/stakerecord.h"
+#include "core/stats/statlist.h"
+#include "core/util/xlsxfile.h"
 #include "tests/app/apptest.h"
 
 using namespace kv;
@@ -271,6 +281,50 @@ private slots:
         }
         QCOMPARE(walk.boxes, boxes + 1);
         // The failure message has a length limit; the log has every text.
+        for (const QString& line : walk.found) qInfo().noquote() << line;
+        QVERIFY2(walk.found.isEmpty(),
+                 qPrintable(QStringLiteral("%1 Russian texts:\n").arg(walk.found.size()) + walk.found.join(u'\n')));
+    }
+
+    // The windows that the walk above cannot reach without a catalogue, a first start or a test
+    // run, each made as those make it.
+    void windowsOutsideTheWalk()
+    {
+        QVERIFY(InstallLanguage(1033, QCoreApplication::applicationFilePath().toStdString()).empty());
+        TWindowTextTranslator translator;
+        qApp->installEventFilter(&translator);
+        test::TempDir dir;
+        shell::ConsoleShell shell;
+        stats::TStatList list;
+        list.BuildMethodList();
+        workspace::tScriptData script;
+        script.AuthorName = "Tester";
+        workspace::tSystemData system;
+        system.Title = "System";
+        system.Nums = 9;
+        system.Olap = 7;
+        scenario::TSurvivalRow survived;
+        survived.PartText = "FULL:0#RAND";
+        survived.Tests = 5;
+        std::vector<std::unique_ptr<QWidget>> windows;
+        windows.emplace_back(new TFormScriptProps(script, QStringLiteral("Kvanta_8x20"), [](TFormScriptProps&) { return true; }));
+        windows.emplace_back(new TFormScriptProps(script, QStringLiteral("Kvanta_8x20"), nullptr));
+        windows.emplace_back(new TFormRates({{"Tester", 4, 0, "Kvanta_8x20", "1", "Fine"}}));
+        windows.emplace_back(new TFormSystem(system, true));
+        windows.emplace_back(new TFormSystem(system, false));
+        windows.emplace_back(new TFormExportOptions(util::TExportOptions{}, QStringLiteral("Архив тиражей")));
+        windows.emplace_back(new TFormFirstRun([] {}));
+        windows.emplace_back(new TFormRegular(shell, stakes::TRegularRecord{}, std::nullopt, 0, 10, {}));
+        windows.emplace_back(new TFormFilter(list, shell, 0, 100));
+        windows.emplace_back(new TFormSurvival({survived}, shell, dir.path()));
+        TextWalk walk;
+        for (const auto& window : windows) {
+            window->show();
+            QCoreApplication::processEvents();
+            walk.widget(window.get());
+            window->close();
+        }
+        qApp->removeEventFilter(&translator);
         for (const QString& line : walk.found) qInfo().noquote() << line;
         QVERIFY2(walk.found.isEmpty(),
                  qPrintable(QStringLiteral("%1 Russian texts:\n").arg(walk.found.size()) + walk.found.join(u'\n')));
