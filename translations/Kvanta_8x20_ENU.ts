@@ -362,6 +362,10 @@ Could not delete the file "%s": %s</translation>
         <translation>Landscape</translation>
     </message>
     <message>
+        <source>Анализ тиражей и расчет статистики...</source>
+        <translation>Analysing the draws and computing the statistics...</translation>
+    </message>
+    <message>
         <source>Архив тиражей</source>
         <translation>Draw archive</translation>
     </message>
@@ -546,6 +550,10 @@ Could not delete the file "%s": %s</translation>
         <translation>Do you really want to reset the list of favourite filters?</translation>
     </message>
     <message>
+        <source>Вы можете удалять только свои системы!</source>
+        <translation>You can delete only your own systems!</translation>
+    </message>
+    <message>
         <source>Выберите условие:</source>
         <translation>Choose a condition:</translation>
     </message>
@@ -632,6 +640,10 @@ Could not delete the file "%s": %s</translation>
     <message>
         <source>Выход</source>
         <translation>Exit</translation>
+    </message>
+    <message>
+        <source>Генерация новых строк в сценарии...</source>
+        <translation>Making new scenario lines...</translation>
     </message>
     <message>
         <source>Генерировать</source>
@@ -876,12 +888,56 @@ Help (F1) describes every window and every statistic.</translation>
         <translation>Download</translation>
     </message>
     <message>
+        <source>Загрузка online-каталога сценариев...</source>
+        <translation>Loading the online scenario catalogue...</translation>
+    </message>
+    <message>
         <source>Загрузка архива тиражей с сайта лотереи</source>
         <translation>Download the draw archive from the lottery site</translation>
     </message>
     <message>
+        <source>Загрузка архива тиражей...</source>
+        <translation>Downloading the draw archive...</translation>
+    </message>
+    <message>
+        <source>Загрузка буфера комбинаций...</source>
+        <translation>Loading the combination buffer...</translation>
+    </message>
+    <message>
+        <source>Загрузка списка оценок...</source>
+        <translation>Loading the ratings...</translation>
+    </message>
+    <message>
+        <source>Загрузка списка систем...</source>
+        <translation>Loading the system list...</translation>
+    </message>
+    <message>
+        <source>Загрузка тиражей из сети в этой сборке недоступна</source>
+        <translation>This build cannot download draws from the network</translation>
+    </message>
+    <message>
         <source>Загрузка тиражей при запуске</source>
         <translation>Download draws at start-up</translation>
+    </message>
+    <message>
+        <source>Загрузка файла конфигурации...</source>
+        <translation>Loading the configuration file...</translation>
+    </message>
+    <message>
+        <source>Загрузка файла регулярных ставок...</source>
+        <translation>Loading the regular stakes file...</translation>
+    </message>
+    <message>
+        <source>Загрузка файла рейтинга...</source>
+        <translation>Loading the rating file...</translation>
+    </message>
+    <message>
+        <source>Загрузка файла ставок...</source>
+        <translation>Loading the stakes file...</translation>
+    </message>
+    <message>
+        <source>Загрузка файла тиражей...</source>
+        <translation>Loading the draws file...</translation>
     </message>
     <message>
         <source>Загрузок</source>
@@ -976,6 +1032,10 @@ Help (F1) describes every window and every statistic.</translation>
         <translation>Name</translation>
     </message>
     <message>
+        <source>Имя автора должно быть указано обязательно!</source>
+        <translation>The author's name is required!</translation>
+    </message>
+    <message>
         <source>Имя автора:</source>
         <translation>Author name:</translation>
     </message>
@@ -994,6 +1054,10 @@ Help (F1) describes every window and every statistic.</translation>
     <message>
         <source>Имя пользователя:</source>
         <translation>User name:</translation>
+    </message>
+    <message>
+        <source>Инициализация...</source>
+        <translation>Starting...</translation>
     </message>
     <message>
         <source>Интервалы между повторениями каналов</source>
@@ -1504,6 +1568,10 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
         <translation>Title</translation>
     </message>
     <message>
+        <source>Название сценария должно быть указано обязательно!</source>
+        <translation>The scenario title is required!</translation>
+    </message>
+    <message>
         <source>Название:</source>
         <translation>Title:</translation>
     </message>
@@ -1588,6 +1656,10 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
         <translation>The server name could not be resolved: no network, or the address is wrong</translation>
     </message>
     <message>
+        <source>Не удалось перезапустить программу!</source>
+        <translation>The program could not be restarted!</translation>
+    </message>
+    <message>
         <source>Не удалось установить защищённое соединение (TLS): сертификат сайта не прошёл проверку или сайт не поддерживает TLS</source>
         <translation>No secure connection (TLS): the site's certificate failed the check, or the site does not support TLS</translation>
     </message>
@@ -1614,6 +1686,10 @@ The program will close now!</translation>
     <message>
         <source>Неделя</source>
         <translation>Week</translation>
+    </message>
+    <message>
+        <source>Неизвестная ошибка!</source>
+        <translation>Unknown error!</translation>
     </message>
     <message>
         <source>Некорректное описание фильтра: %s!</source>
@@ -1674,6 +1750,10 @@ The program will close now!</translation>
         <translation>Update the draw list?
 
 The update needs a working Internet connection.</translation>
+    </message>
+    <message>
+        <source>Обновление рейтинга...</source>
+        <translation>Updating the rating...</translation>
     </message>
     <message>
         <source>Обработать все записи</source>
@@ -1848,6 +1928,10 @@ The update needs a working Internet connection.</translation>
         <translation>Send the scenario to the server</translation>
     </message>
     <message>
+        <source>Отправка оценки на сервер...</source>
+        <translation>Sending the rating to the server...</translation>
+    </message>
+    <message>
         <source>Отчет о тесте...</source>
         <translation>Test report...</translation>
     </message>
@@ -1868,8 +1952,204 @@ The update needs a working Internet connection.</translation>
         <translation>Error</translation>
     </message>
     <message>
+        <source>Ошибка автоматического выбора proxy сервера!</source>
+        <translation>Automatic proxy server choice failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка генерации файла комбинаций!</source>
+        <translation>Generating the combination file failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка добавления записи в файл ставок!</source>
+        <translation>Adding a record to the stakes file failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка добавления системы!</source>
+        <translation>Adding the system failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка загрузки online-сценария!</source>
+        <translation>Downloading the online scenario failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка загрузки буфера комбинаций!</source>
+        <translation>Loading the combination buffer failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка загрузки комбинаций системы!</source>
+        <translation>Loading the system's combinations failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка загрузки параметров программы!</source>
+        <translation>Loading the program settings failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка загрузки списка фильтров!</source>
+        <translation>Loading the filter list failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка записи в файл конфигурации!</source>
+        <translation>Writing the configuration file failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка записи в файл регулярных ставок!</source>
+        <translation>Writing the regular stakes file failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка записи в файл рейтинга!</source>
+        <translation>Writing the rating file failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка записи в файл ставок!</source>
+        <translation>Writing the stakes file failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка записи в файл тиражей!</source>
+        <translation>Writing the draws file failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка записи параметров экспорта!</source>
+        <translation>Writing the export options failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка записи файла конфигурации!</source>
+        <translation>Writing the configuration file failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка запуска программы!</source>
+        <translation>Starting the program failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка изменения системы!</source>
+        <translation>Changing the system failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка инициализации программы!</source>
+        <translation>Starting the program failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка обновления рейтинга!</source>
+        <translation>Updating the rating failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка отмены изменений!</source>
+        <translation>Undoing the changes failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка поиска записи в файле ставок!</source>
+        <translation>Finding the record in the stakes file failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка поиска записи по номеру тиража в файле ставок!</source>
+        <translation>Finding the record by draw number in the stakes file failed!</translation>
+    </message>
+    <message>
         <source>Ошибка поиска обновлений!</source>
         <translation>Update check failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка получения списка proxy-серверов!</source>
+        <translation>Getting the proxy server list failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка проверки на случайность!</source>
+        <translation>The luck test failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка проверки ставок!</source>
+        <translation>Checking the stakes failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка проверки уникальности online-сценария!</source>
+        <translation>Checking that the online scenario's title is free failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка просмотра оценок online-сценария!</source>
+        <translation>Showing the online scenario's ratings failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка просмотра свойств online-сценария!</source>
+        <translation>Showing the online scenario's properties failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка публикации online-сценария!</source>
+        <translation>Publishing the online scenario failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка расчета статистики!</source>
+        <translation>Computing the statistics failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка создания буфера комбинаций!</source>
+        <translation>Making the combination buffer failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка сохранения online-сценария в базе данных!</source>
+        <translation>Saving the online scenario in the database failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка сохранения оценки online-сценария!</source>
+        <translation>Saving the online scenario's rating failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка сохранения параметров программы!</source>
+        <translation>Saving the program settings failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка сохранения списка фильтров!</source>
+        <translation>Saving the filter list failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка удаления online-сценария из базы данных!</source>
+        <translation>Deleting the online scenario from the database failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка удаления выделенных комбинаций!</source>
+        <translation>Deleting the selected combinations failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка удаления записи из файла ставок!</source>
+        <translation>Deleting the record from the stakes file failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка удаления системы!</source>
+        <translation>Deleting the system failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка удаления тиражей из списка комбинаций!</source>
+        <translation>Removing the draws from the combination list failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка фильтрации комбинаций!</source>
+        <translation>Filtering the combinations failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка чтения записи из файла ставок!</source>
+        <translation>Reading a record of the stakes file failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка чтения файла конфигурации!</source>
+        <translation>Reading the configuration file failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка чтения файла регулярных ставок!</source>
+        <translation>Reading the regular stakes file failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка чтения файла рейтинга!</source>
+        <translation>Reading the rating file failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка чтения файла ставок!</source>
+        <translation>Reading the stakes file failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка чтения файла тиражей!</source>
+        <translation>Reading the draws file failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка экспорта в Microsoft Excel!</source>
+        <translation>Exporting to Microsoft Excel failed!</translation>
     </message>
     <message>
         <source>Параметры</source>
@@ -2146,6 +2426,18 @@ What was gathered from deleted stakes will be lost.</translation>
     <message>
         <source>Поиск обновлений</source>
         <translation>Check for updates</translation>
+    </message>
+    <message>
+        <source>Поиск обновлений...</source>
+        <translation>Checking for updates...</translation>
+    </message>
+    <message>
+        <source>Поиск по архиву тиражей...</source>
+        <translation>Searching the draw archive...</translation>
+    </message>
+    <message>
+        <source>Поиск файлов журналов...</source>
+        <translation>Looking for log files...</translation>
     </message>
     <message>
         <source>Пока список не будет пуст и откатить на шаг</source>
@@ -2512,6 +2804,10 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Download from the catalogue</translation>
     </message>
     <message>
+        <source>Скачивание сценария из online-каталога...</source>
+        <translation>Downloading the scenario from the online catalogue...</translation>
+    </message>
+    <message>
         <source>Сколько последних тиражей теста не использовать для настройки: по ним видно, работает ли идея на тиражах, которых она не видела</source>
         <translation>How many of the test's latest draws to keep out of tuning: they show whether the idea works on draws it has not seen</translation>
     </message>
@@ -2628,6 +2924,10 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Created:</translation>
     </message>
     <message>
+        <source>Создание буфера комбинаций...</source>
+        <translation>Making the combination buffer...</translation>
+    </message>
+    <message>
         <source>Создание графиков...</source>
         <translation>Drawing the charts...</translation>
     </message>
@@ -2640,6 +2940,26 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>New line</translation>
     </message>
     <message>
+        <source>Создание отчета о тесте...</source>
+        <translation>Writing the test report...</translation>
+    </message>
+    <message>
+        <source>Создание регулярных ставок...</source>
+        <translation>Making regular stakes...</translation>
+    </message>
+    <message>
+        <source>Создание ставки...</source>
+        <translation>Making the stake...</translation>
+    </message>
+    <message>
+        <source>Создание ставок по регулярным табличным ставкам...</source>
+        <translation>Making stakes from the regular stakes...</translation>
+    </message>
+    <message>
+        <source>Создание ставок...</source>
+        <translation>Making stakes...</translation>
+    </message>
+    <message>
         <source>Создание файлов для полного набора комбинаций...</source>
         <translation>Creating the files for the full combination set...</translation>
     </message>
@@ -2650,6 +2970,34 @@ What was gathered from deleted stakes will be lost.</translation>
     <message>
         <source>Сортировать списки по названию метода</source>
         <translation>Sort lists by method name</translation>
+    </message>
+    <message>
+        <source>Сортировка рейтинга...</source>
+        <translation>Sorting the rating...</translation>
+    </message>
+    <message>
+        <source>Сохранение сценария в базе данных...</source>
+        <translation>Saving the scenario in the database...</translation>
+    </message>
+    <message>
+        <source>Сохранение файла конфигурации...</source>
+        <translation>Saving the configuration file...</translation>
+    </message>
+    <message>
+        <source>Сохранение файла регулярных ставок...</source>
+        <translation>Saving the regular stakes file...</translation>
+    </message>
+    <message>
+        <source>Сохранение файла рейтинга...</source>
+        <translation>Saving the rating file...</translation>
+    </message>
+    <message>
+        <source>Сохранение файла ставок...</source>
+        <translation>Saving the stakes file...</translation>
+    </message>
+    <message>
+        <source>Сохранение файла тиражей...</source>
+        <translation>Saving the draws file...</translation>
     </message>
     <message>
         <source>Сохранить</source>
@@ -3024,6 +3372,12 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Only I see the scenario</translation>
     </message>
     <message>
+        <source>Сценарий с таким названием уже существует!
+Выберите другое название.</source>
+        <translation>A scenario with this title already exists!
+Choose another title.</translation>
+    </message>
+    <message>
         <source>Таблица</source>
         <translation>Table</translation>
     </message>
@@ -3116,8 +3470,28 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Public only</translation>
     </message>
     <message>
+        <source>Удаление выделенных комбинаций...</source>
+        <translation>Deleting the selected combinations...</translation>
+    </message>
+    <message>
+        <source>Удаление выделенных тиражей....</source>
+        <translation>Deleting the selected draws....</translation>
+    </message>
+    <message>
         <source>Удаление по условию</source>
         <translation>Delete by condition</translation>
+    </message>
+    <message>
+        <source>Удаление регулярных ставок...</source>
+        <translation>Deleting regular stakes...</translation>
+    </message>
+    <message>
+        <source>Удаление строк...</source>
+        <translation>Deleting lines...</translation>
+    </message>
+    <message>
+        <source>Удаление сценария из базы данных...</source>
+        <translation>Deleting the scenario from the database...</translation>
     </message>
     <message>
         <source>Удаление файлов завершено с ошибками.</source>
@@ -3292,6 +3666,10 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Scenario filter</translation>
     </message>
     <message>
+        <source>Фильтрация комбинаций...</source>
+        <translation>Filtering the combinations...</translation>
+    </message>
+    <message>
         <source>Формула %1:</source>
         <translation>Formula %1:</translation>
     </message>
@@ -3380,8 +3758,16 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Export to CSV file</translation>
     </message>
     <message>
+        <source>Экспорт в CSV-файл...</source>
+        <translation>Exporting to a CSV file...</translation>
+    </message>
+    <message>
         <source>Экспорт в Microsoft Excel</source>
         <translation>Export to Microsoft Excel</translation>
+    </message>
+    <message>
+        <source>Экспорт в Microsoft Excel...</source>
+        <translation>Exporting to Microsoft Excel...</translation>
     </message>
     <message>
         <source>Экспорт карты тиражей в Microsoft Excel</source>
