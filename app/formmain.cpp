@@ -457,7 +457,8 @@ void TFormMain::createWidgets()
     m_scenarioView = new ScenarioView(viewContext());
     m_rightTabs->addTab(m_scenarioView, QStringLiteral("Сценарий"));
     // The online catalogue sits under the scenario lines; the systems have a tab of their own.
-    m_catalogView = new CatalogView(viewContext(), m_scenarioView);
+    m_catalogView = new CatalogView(viewContext(), m_scenarioView, m_scenarioView->view(),
+                                    [this] { m_scenarioView->refresh(); });
     m_systemsView = new SystemsView(viewContext());
     m_rightTabs->addTab(m_systemsView, QString::fromUtf8(SystemsView::TabCaption));
 

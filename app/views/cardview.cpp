@@ -9,7 +9,7 @@
 
 #include "app/commandset.h"
 #include "app/qtshell.h"
-#include "app/views/analysisview.h"
+#include "app/views/analysistabs.h"
 #include "core/stats/statlist.h"
 #include "core/workspace/workspace.h"
 

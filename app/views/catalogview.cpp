@@ -20,7 +20,6 @@
 #include "app/formcatalog.h"
 #include "app/onlineaccess.h"
 #include "app/qtshell.h"
-#include "app/views/scenarioview.h"
 #include "core/scenario/scenario.h"
 #include "core/shell/shell.h"
 #include "core/util/format.h"
@@ -129,7 +128,9 @@ void CatalogModel::fetchMore(const QModelIndex& parent)
     endInsertRows();
 }
 
-CatalogView::CatalogView(const ViewContext& ctx, ScenarioView* scenario) : ContextView(ctx), m_scenario(scenario)
+CatalogView::CatalogView(const ViewContext& ctx, QWidget* scenarioPage, QTableView* lines,
+                         std::function<void()> scenarioReplaced)
+    : ContextView(ctx), m_scenarioReplaced(std::move(scenarioReplaced))
 {
     setObjectName(QStringLiteral("ScriptLibraryPanel"));
     m_filter = new QComboBox;
@@ -167,14 +168,13 @@ CatalogView::CatalogView(const ViewContext& ctx, ScenarioView* scenario) : Conte
     // The scenario lines and this panel share the tab, one above the other.
     m_splitter = new QSplitter(Qt::Vertical);
     m_splitter->setObjectName(QStringLiteral("ScriptLibrarySplitter"));
-    QTableView* lines = scenario->view();
-    if (QLayout* host = scenario->layout(); host && host->replaceWidget(lines, m_splitter)) {
+    if (QLayout* host = scenarioPage->layout(); host && host->replaceWidget(lines, m_splitter)) {
         m_splitter->addWidget(lines);
         m_splitter->addWidget(this);
         m_splitter->setStretchFactor(0, 3);
         m_splitter->setStretchFactor(1, 2);
-    } else if (scenario->layout()) {
-        scenario->layout()->addWidget(this);
+    } else if (scenarioPage->layout()) {
+        scenarioPage->layout()->addWidget(this);
     }
 
     connect(m_filter, &QComboBox::currentIndexChanged, this, [this] {
@@ -341,14 +341,14 @@ void CatalogView::download()
             shell::BusyScope busy(m_shell, "Скачивание сценария из online-каталога...");
             text = MakeCatalogClient(m_ws).DownloadScript(id);
         }
-        if (workspace::ReplaceScenarioWithText(m_ws.Scenario(), text, m_shell)) m_scenario->refresh();
+        if (workspace::ReplaceScenarioWithText(m_ws.Scenario(), text, m_shell)) m_scenarioReplaced();
         refresh();
     } catch (const std::exception& ex) {
         m_shell.ShowFailure("Ошибка загрузки online-сценария!", ex.what());
     }
 }
 
-bool CatalogView::editAndSend(workspace::tScriptData data, const workspace::TCatalogClient& client)
+bool CatalogView::editAndSend(workspace::tScriptData script, const workspace::TCatalogClient& client)
 {
     const QString program = QFileInfo(QApplication::applicationFilePath()).completeBaseName();
     int32_t newId = 0;
@@ -385,7 +385,7 @@ bool CatalogView::editAndSend(workspace::tScriptData data, const workspace::TCat
         }
         return true;
     };
-    TFormScriptProps form(data, program, check, m_host.mainWindow());
+    TFormScriptProps form(script, program, check, m_host.mainWindow());
     if (form.exec() != QDialog::Accepted) return false;
     refresh();
     selectId(newId);

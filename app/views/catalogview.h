@@ -12,7 +12,6 @@ class QComboBox;
 class QLabel;
 class QSplitter;
 class QTableView;
-class ScenarioView;
 namespace kv::workspace {
 class FormSettings;
 }
@@ -51,8 +50,10 @@ class CatalogView : public ContextView {
 public:
     static constexpr const char* ListName = "ScriptLibraryList";
 
-    // Puts itself under the scenario lines, in a splitter of the scenario tab.
-    CatalogView(const ViewContext& ctx, ScenarioView* scenario);
+    // Puts itself under `lines` in a splitter of the scenario tab `scenarioPage`; a scenario
+    // taken from the catalogue calls `scenarioReplaced` so the tab shows it.
+    CatalogView(const ViewContext& ctx, QWidget* scenarioPage, QTableView* lines,
+                std::function<void()> scenarioReplaced);
 
     void createCommands();
     // Start-up: shown per ScriptLibraryOn and loaded. An unreachable catalogue shows one line
@@ -85,10 +86,10 @@ public:
 
 private:
     // The dialog "Свойства сценария" for publishing or replacing; true when sent.
-    bool editAndSend(kv::workspace::tScriptData data, const kv::workspace::TCatalogClient& client);
+    bool editAndSend(kv::workspace::tScriptData script, const kv::workspace::TCatalogClient& client);
     std::string scenarioText() const;
 
-    ScenarioView* m_scenario;
+    std::function<void()> m_scenarioReplaced;
     QSplitter* m_splitter;
     QComboBox* m_filter;
     QLabel* m_notice;

@@ -205,8 +205,8 @@ void CombsView::createCommands()
     m_commands.add("CombsCopy", QStringLiteral("Копировать в буфер"), QString(), [this] { combsCopy(); }, notEmpty)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     m_commands.add("CombsPaste", QStringLiteral("Вставить из буфера"), QString(), [this] { combsPaste(); }, [] {
-        const QMimeData* data = QApplication::clipboard()->mimeData();
-        return data && data->hasText();
+        const QMimeData* clip = QApplication::clipboard()->mimeData();
+        return clip && clip->hasText();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     m_commands.add("CombsSelectAll", QStringLiteral("Выделить все"), QString(), [this] { combsSelectAll(); }, notEmpty)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
@@ -375,8 +375,8 @@ void CombsView::combsInfo()
 
 void CombsView::totalSumCombs()
 {
-    const filters::TSumDistribution data = filters::TotalSumCombs(m_ws.Draws(), m_shell);
+    const filters::TSumDistribution sums = filters::TotalSumCombs(m_ws.Draws(), m_shell);
     auto* window = new TFormChart(qs(filters::TSumDistribution::Caption), m_host.mainWindow());
-    for (const auto& series : data.Series) window->addSeries(series);
+    for (const auto& series : sums.Series) window->addSeries(series);
     window->show();
 }

@@ -13,7 +13,7 @@
 
 #include "app/commandset.h"
 #include "app/qtshell.h"
-#include "app/views/analysisview.h"
+#include "app/views/analysistabs.h"
 #include "core/util/format.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/workspace.h"
@@ -182,16 +182,16 @@ void LayoutView::refreshLists(bool force)
     for (int i = 0; i < Lists; ++i) lengths[static_cast<std::size_t>(i)] = m_compareLengths[static_cast<std::size_t>(i)]->value();
     if (!m_layout.BuildLists(m_ws.Draws(), m_ws.DrawsOffset(), lengths, m_shell, force)) return;
     for (int i = 0; i < Lists; ++i) {
-        const analysis::TCompareList& data = m_layout.List(i);
+        const analysis::TCompareList& compare = m_layout.List(i);
         QTableWidget* list = m_lists[static_cast<std::size_t>(i)];
         list->clearContents();
-        list->setRowCount(static_cast<int>(data.Rows.size()));
-        list->setHorizontalHeaderItem(1, new QTableWidgetItem(qs(data.Caption)));
-        for (int r = 0; r < static_cast<int>(data.Rows.size()); ++r) {
+        list->setRowCount(static_cast<int>(compare.Rows.size()));
+        list->setHorizontalHeaderItem(1, new QTableWidgetItem(qs(compare.Caption)));
+        for (int r = 0; r < static_cast<int>(compare.Rows.size()); ++r) {
             auto* count = Item(QString(), Qt::AlignCenter);
-            count->setData(Qt::DisplayRole, data.Rows[static_cast<std::size_t>(r)].first);
+            count->setData(Qt::DisplayRole, compare.Rows[static_cast<std::size_t>(r)].first);
             list->setItem(r, 0, count);
-            auto* numbers = Item(qs(data.Rows[static_cast<std::size_t>(r)].second), Qt::AlignLeft | Qt::AlignVCenter);
+            auto* numbers = Item(qs(compare.Rows[static_cast<std::size_t>(r)].second), Qt::AlignLeft | Qt::AlignVCenter);
             numbers->setToolTip(numbers->text());
             list->setItem(r, 1, numbers);
         }

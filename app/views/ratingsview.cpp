@@ -517,12 +517,12 @@ TFormChart* RatingsView::ratingsGraphOverlap()
 {
     const std::vector<int> rows = selectedRows();
     if (rows.empty()) return nullptr;
-    const stakes::TChartData data = stakes::RatingsGraphOverlap(m_shell, m_ws.Ratings().Items(), rows);
+    const stakes::TChartData chart = stakes::RatingsGraphOverlap(m_shell, m_ws.Ratings().Items(), rows);
     QAction* command = m_commands.command(QStringLiteral("RatingsGraphOverlap"));
-    auto* window = new TFormChart(qs(data.Caption), m_host.mainWindow());
+    auto* window = new TFormChart(qs(chart.Caption), m_host.mainWindow());
     window->setObjectName(QStringLiteral("RatingsGraphOverlapChart"));
-    window->setChart(data);
-    window->setWindowTitle(command ? command->statusTip() : qs(data.Caption));
+    window->setChart(chart);
+    window->setWindowTitle(command ? command->statusTip() : qs(chart.Caption));
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
     return window;

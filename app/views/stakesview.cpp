@@ -543,11 +543,11 @@ void StakesView::logStakesDelete()
     stakes::LogStakesDelete(m_ws.DataDir(), m_shell);
 }
 
-void StakesView::showChart(const std::optional<stakes::TChartData>& data)
+void StakesView::showChart(const std::optional<stakes::TChartData>& chart)
 {
-    if (!data) return;
-    auto* window = new TFormChart(qs(data->Caption), m_host.mainWindow());
-    window->setChart(*data);
+    if (!chart) return;
+    auto* window = new TFormChart(qs(chart->Caption), m_host.mainWindow());
+    window->setChart(*chart);
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
 }

@@ -26,7 +26,7 @@
 #include "app/commandset.h"
 #include "app/qtshell.h"
 #include "app/views/analysischart.h"
-#include "app/views/analysisview.h"
+#include "app/views/analysistabs.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/workspace.h"
 
