@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/views/catalogview.h"
 
 #include <QApplication>
@@ -181,7 +182,7 @@ CatalogView::CatalogView(const ViewContext& ctx, QWidget* scenarioPage, QTableVi
         if (!m_shell.IsBusy()) refresh();
     });
     connect(m_view, &QTableView::doubleClicked, this, [this] {
-        if (QAction* a = m_commands.command("ScriptLibraryView"); a && a->isEnabled()) a->trigger();
+        if (QAction* a = m_commands.command(cmd::ScriptLibraryView); a && a->isEnabled()) a->trigger();
     });
 }
 
@@ -190,35 +191,34 @@ void CatalogView::createCommands()
     const auto shown = [this] { return panelShown(); };
     const auto chosen = [this] { return panelShown() && selected() != nullptr; };
     const auto hasLines = [this] { return !m_ws.Scenario().Empty(); };
-    QAction* toggle = m_commands.add("ScriptLibrary", QStringLiteral("Online каталог сценариев"),
+    QAction* toggle = m_commands.add(cmd::ScriptLibrary, QStringLiteral("Online каталог сценариев"),
                                      QStringLiteral("Показать или скрыть online каталог сценариев"), [this] { togglePanel(); });
     toggle->setCheckable(true);
-    m_commands.add("ScriptLibraryRefresh", QStringLiteral("Обновить"), QStringLiteral("Обновить список сценариев"),
+    m_commands.add(cmd::ScriptLibraryRefresh, QStringLiteral("Обновить"), QStringLiteral("Обновить список сценариев"),
                    [this] { refresh(); }, shown);
-    m_commands.add("ScriptLibraryDownload", QStringLiteral("Скачать из каталога"), QString(), [this] { download(); },
+    m_commands.add(cmd::ScriptLibraryDownload, QStringLiteral("Скачать из каталога"), QString(), [this] { download(); },
                    [this] { return panelShown() && selected() && selected()->Applicable; });
     // A greyed command says what it waits for.
-    m_commands.add("ScriptLibraryUpload", QStringLiteral("Опубликовать"),
+    m_commands.add(cmd::ScriptLibraryUpload, QStringLiteral("Опубликовать"),
                    QStringLiteral("Опубликовать текущий сценарий в online-каталоге; доступно, когда в сценарии есть строки"),
                    [this] { upload(); }, [shown, hasLines] { return shown() && hasLines(); });
-    m_commands.add("ScriptLibraryReplace", QStringLiteral("Изменить"), QString(), [this] { replace(); },
+    m_commands.add(cmd::ScriptLibraryReplace, QStringLiteral("Изменить"), QString(), [this] { replace(); },
                    [this, hasLines] { return panelShown() && selected() && selected()->Editable && hasLines(); });
-    m_commands.add("ScriptLibraryDelete", QStringLiteral("Удалить"), QString(), [this] { remove(); },
+    m_commands.add(cmd::ScriptLibraryDelete, QStringLiteral("Удалить"), QString(), [this] { remove(); },
                    [this] { return panelShown() && selected() && selected()->Editable; });
-    m_commands.add("ScriptLibraryView", QStringLiteral("Свойства сценария"), QString(), [this] { viewProperties(); },
+    m_commands.add(cmd::ScriptLibraryView, QStringLiteral("Свойства сценария"), QString(), [this] { viewProperties(); },
                    chosen);
-    m_commands.add("ScriptLibraryRates", QStringLiteral("Просмотр оценок"), QString(), [this] { showRates(); }, chosen);
-    m_commands.add("ScriptLibraryRate0", QStringLiteral("Удалить оценку"), QString(), [this] { rate(0); },
+    m_commands.add(cmd::ScriptLibraryRates, QStringLiteral("Просмотр оценок"), QString(), [this] { showRates(); }, chosen);
+    m_commands.add(cmd::ScriptLibraryRate0, QStringLiteral("Удалить оценку"), QString(), [this] { rate(0); },
                    [this] { return panelShown() && selected() && selected()->MyRating != 0; });
     static const char* const captions[] = {"[ 1 ] - Бесполезно", "[ 2 ] - Плохо", "[ 3 ] - Удовлетворительно",
                                            "[ 4 ] - Хорошо", "[ 5 ] - Отлично"};
     for (int v = 1; v <= 5; ++v) {
-        const std::string name = "ScriptLibraryRate" + std::to_string(v);
-        QAction* a = m_commands.add(name.c_str(), QString::fromUtf8(captions[v - 1]), QString(), [this, v] { rate(v); },
+        QAction* a = m_commands.add(cmd::ScriptLibraryRateValues[v], QString::fromUtf8(captions[v - 1]), QString(), [this, v] { rate(v); },
                                     chosen);
         a->setCheckable(true);
     }
-    QAction* hide = m_commands.add("ScriptLibraryHide", QStringLiteral("Скрыть сценарий"), QString(), [this] { rate(-1); },
+    QAction* hide = m_commands.add(cmd::ScriptLibraryHide, QStringLiteral("Скрыть сценарий"), QString(), [this] { rate(-1); },
                                    chosen);
     hide->setCheckable(true);
 
@@ -230,18 +230,18 @@ void CatalogView::createCommands()
         const int mine = e ? e->MyRating : 0;
         for (int v = 1; v <= 5; ++v)
             m_commands.command(QStringLiteral("ScriptLibraryRate%1").arg(v))->setChecked(mine == v);
-        m_commands.command("ScriptLibraryHide")->setChecked(mine < 0);
-        m_commands.command("ScriptLibrary")->setChecked(panelShown());
+        m_commands.command(cmd::ScriptLibraryHide)->setChecked(mine < 0);
+        m_commands.command(cmd::ScriptLibrary)->setChecked(panelShown());
     };
 
     auto* context = new QMenu(this);
-    m_commands.fillMenu(context, {"ScriptLibraryRefresh", TCommandSet::Separator, "ScriptLibraryDownload",
-                                  "ScriptLibraryUpload", "ScriptLibraryReplace", "ScriptLibraryDelete",
-                                  TCommandSet::Separator, "ScriptLibraryView", "ScriptLibraryRates"});
+    m_commands.fillMenu(context, {cmd::ScriptLibraryRefresh, TCommandSet::Separator, cmd::ScriptLibraryDownload,
+                                  cmd::ScriptLibraryUpload, cmd::ScriptLibraryReplace, cmd::ScriptLibraryDelete,
+                                  TCommandSet::Separator, cmd::ScriptLibraryView, cmd::ScriptLibraryRates});
     QMenu* rating = context->addMenu(QStringLiteral("Оценка"));
-    m_commands.fillMenu(rating, {"ScriptLibraryRate1", "ScriptLibraryRate2", "ScriptLibraryRate3", "ScriptLibraryRate4",
-                                 "ScriptLibraryRate5", TCommandSet::Separator, "ScriptLibraryRate0"});
-    m_commands.fillMenu(context, {"ScriptLibraryHide"});
+    m_commands.fillMenu(rating, {cmd::ScriptLibraryRate1, cmd::ScriptLibraryRate2, cmd::ScriptLibraryRate3, cmd::ScriptLibraryRate4,
+                                 cmd::ScriptLibraryRate5, TCommandSet::Separator, cmd::ScriptLibraryRate0});
+    m_commands.fillMenu(context, {cmd::ScriptLibraryHide});
     m_commands.popupOnRequest(m_view, m_view->viewport(), context);
 }
 
@@ -316,7 +316,7 @@ void CatalogView::togglePanel()
     } catch (const std::exception& e) {
         m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
     }
-    m_commands.command("ScriptLibrary")->setChecked(on);
+    m_commands.command(cmd::ScriptLibrary)->setChecked(on);
     refresh();
 }
 

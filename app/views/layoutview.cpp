@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/views/layoutview.h"
 
 #include <QAction>
@@ -111,25 +112,25 @@ LayoutView::LayoutView(const ViewContext& ctx) : ContextView(ctx)
 void LayoutView::createCommands()
 {
     const auto enabled = [this] { return tabShown() && m_ws.DrawCount() > 0; };
-    m_commands.add("LayoutCalc", QStringLiteral("Обновить"), QStringLiteral("Пересчитать схему"), [this] { refreshGrid(true); },
+    m_commands.add(cmd::LayoutCalc, QStringLiteral("Обновить"), QStringLiteral("Пересчитать схему"), [this] { refreshGrid(true); },
                    enabled);
-    m_commands.add("LayoutCmpCalc", QStringLiteral("Обновить"), QStringLiteral("Пересчитать таблицы сравнения"),
+    m_commands.add(cmd::LayoutCmpCalc, QStringLiteral("Обновить"), QStringLiteral("Пересчитать таблицы сравнения"),
                    [this] { refreshLists(true); }, enabled);
-    QAction* tab = m_commands.add("TabLayout", QStringLiteral("Вкладка \"Схема\""),
+    QAction* tab = m_commands.add(cmd::TabLayout, QStringLiteral("Вкладка \"Схема\""),
                                   QStringLiteral("Скрыть / показать вкладку \"Схема выпадения номеров\""), [this] { tabLayout(); });
     tab->setCheckable(true);
     const auto filter = [this] { return !m_ws.Combs().Empty() && tabShown() && cellsSelected(); };
-    m_commands.add("LayoutFilter_Include", QStringLiteral("Оставить выделенные"),
+    m_commands.add(cmd::LayoutFilter_Include, QStringLiteral("Оставить выделенные"),
                    QStringLiteral("В списке комбинаций оставить комбинации с выделенными значениями"),
                    [this] { layoutFilter(false); }, filter);
-    m_commands.add("LayoutFilter_Exclude", QStringLiteral("Удалить выделенные"),
+    m_commands.add(cmd::LayoutFilter_Exclude, QStringLiteral("Удалить выделенные"),
                    QStringLiteral("Из списка комбинаций удалить комбинации с выделенными значениями"),
                    [this] { layoutFilter(true); }, filter);
-    m_refresh->setDefaultAction(m_commands.command("LayoutCalc"));
-    m_refreshLists->setDefaultAction(m_commands.command("LayoutCmpCalc"));
+    m_refresh->setDefaultAction(m_commands.command(cmd::LayoutCalc));
+    m_refreshLists->setDefaultAction(m_commands.command(cmd::LayoutCmpCalc));
     for (QToolButton* b : {m_refresh, m_refreshLists}) b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    m_commands.fillContextMenu(m_grid, {"LayoutFilter_Include", "LayoutFilter_Exclude", TCommandSet::Separator,
-                                        "LayoutCalc", "ViewLayoutGradient"});
+    m_commands.fillContextMenu(m_grid, {cmd::LayoutFilter_Include, cmd::LayoutFilter_Exclude, TCommandSet::Separator,
+                                        cmd::LayoutCalc, cmd::ViewLayoutGradient});
 }
 
 void LayoutView::refreshGrid(bool force)
@@ -219,12 +220,12 @@ void LayoutView::layoutFilter(bool exclude)
 
 void LayoutView::showTab(bool visible)
 {
-    ShowAnalysisTab(this, m_host, m_commands, "TabLayout", visible);
+    ShowAnalysisTab(this, m_host, m_commands, cmd::TabLayout, visible);
 }
 
 void LayoutView::tabLayout()
 {
-    if (ToggleAnalysisTab(this, m_ws, m_shell, m_host, m_commands, "TabLayout", &workspace::TViewSettings::TabLayout)) {
+    if (ToggleAnalysisTab(this, m_ws, m_shell, m_host, m_commands, cmd::TabLayout, &workspace::TViewSettings::TabLayout)) {
         refreshGrid(true);
         refreshLists(true);
     }

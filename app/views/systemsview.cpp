@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/views/systemsview.h"
 
 #include <QHeaderView>
@@ -136,7 +137,7 @@ SystemsView::SystemsView(const ViewContext& ctx) : ContextView(ctx)
     layout->addWidget(m_notice);
     layout->addWidget(m_view);
     connect(m_view, &QTableView::doubleClicked, this, [this] {
-        if (QAction* a = m_commands.command("SystemsProp"); a && a->isEnabled()) a->trigger();
+        if (QAction* a = m_commands.command(cmd::SystemsProp); a && a->isEnabled()) a->trigger();
     });
 }
 
@@ -147,29 +148,29 @@ void SystemsView::createCommands()
     const auto shown = [this] { return m_shown; };
     const auto one = [this] { return m_shown && selectedRows().size() == 1; };
     const auto canStake = [this] { return m_shown && m_ws.Combs().Count() > 0 && m_ws.StakesFile().IsOpen(); };
-    QAction* on = m_commands.add("SystemsOn", QStringLiteral("Системная игра"),
+    QAction* on = m_commands.add(cmd::SystemsOn, QStringLiteral("Системная игра"),
                                  QStringLiteral("Показать или скрыть вкладку систем"), [this] { toggleTab(); });
     on->setCheckable(true);
-    m_commands.add("SystemsRefresh", QStringLiteral("Обновить"), QStringLiteral("Обновить список систем"),
+    m_commands.add(cmd::SystemsRefresh, QStringLiteral("Обновить"), QStringLiteral("Обновить список систем"),
                    [this] { refresh(); }, shown);
-    m_commands.add("SystemsDownload", QStringLiteral("Загрузить"), QStringLiteral("Загрузить выбранные системы"),
+    m_commands.add(cmd::SystemsDownload, QStringLiteral("Загрузить"), QStringLiteral("Загрузить выбранные системы"),
                    [this] { downloadSelected(); }, [this] { return m_shown && !selectedRows().empty(); });
-    m_commands.add("SystemsAdd", QStringLiteral("Добавить"), QStringLiteral("Опубликовать новую систему"),
+    m_commands.add(cmd::SystemsAdd, QStringLiteral("Добавить"), QStringLiteral("Опубликовать новую систему"),
                    [this] { addSystem(); }, shown);
-    m_commands.add("SystemsProp", QStringLiteral("Свойства"), QStringLiteral("Свойства системы"), [this] { properties(); },
+    m_commands.add(cmd::SystemsProp, QStringLiteral("Свойства"), QStringLiteral("Свойства системы"), [this] { properties(); },
                    one);
-    m_commands.add("SystemsDel", QStringLiteral("Удалить"), QStringLiteral("Удалить свою систему"),
+    m_commands.add(cmd::SystemsDel, QStringLiteral("Удалить"), QStringLiteral("Удалить свою систему"),
                    [this] { deleteSystem(); }, [this] {
                        const auto rows = selectedRows();
                        return m_shown && rows.size() == 1 && m_model->isMine(rows[0]);
                    });
-    m_commands.add("SystemStakeAll", QStringLiteral("Cистемная игра по списку системы"), QString(),
+    m_commands.add(cmd::SystemStakeAll, QStringLiteral("Cистемная игра по списку системы"), QString(),
                    [this] { stake(true); }, canStake);
-    m_commands.add("SystemStakeFilter", QStringLiteral("Cистемная игра по списку комбинаций"), QString(),
+    m_commands.add(cmd::SystemStakeFilter, QStringLiteral("Cистемная игра по списку комбинаций"), QString(),
                    [this] { stake(false); }, canStake);
-    const std::vector<const char*> names = {"SystemsRefresh", "SystemsDownload", "SystemsAdd", "SystemsProp",
-                                            "SystemsDel", TCommandSet::Separator, "SystemStakeAll",
-                                            "SystemStakeFilter"};
+    const std::vector<const char*> names = {cmd::SystemsRefresh, cmd::SystemsDownload, cmd::SystemsAdd, cmd::SystemsProp,
+                                            cmd::SystemsDel, TCommandSet::Separator, cmd::SystemStakeAll,
+                                            cmd::SystemStakeFilter};
     for (const char* name : names) {
         if (name == TCommandSet::Separator) m_tools->addSeparator();
         else m_tools->addAction(m_commands.command(name));
@@ -180,9 +181,9 @@ void SystemsView::createCommands()
     const auto previous = m_commands.onUpdated;
     m_commands.onUpdated = [this, previous] {
         if (previous) previous();
-        m_commands.command("SystemsOn")->setChecked(m_shown);
-        m_commands.command("SystemStakeAll")->setVisible(m_shown);
-        m_commands.command("SystemStakeFilter")->setVisible(m_shown);
+        m_commands.command(cmd::SystemsOn)->setChecked(m_shown);
+        m_commands.command(cmd::SystemStakeAll)->setVisible(m_shown);
+        m_commands.command(cmd::SystemStakeFilter)->setVisible(m_shown);
     };
 }
 

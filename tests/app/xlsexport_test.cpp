@@ -8,6 +8,7 @@
 #include <QSpinBox>
 #include <QtTest>
 
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/formexport.h"
 #include "app/formmain.h"
@@ -63,7 +64,7 @@ void XlsExportTest::drawsExportRemembersItsChoices()
         static_cast<QDialog*>(d)->accept();
     });
     sw.window->updateActions();
-    sw.window->command("DrawsXlsExport")->trigger();
+    sw.window->command(cmd::DrawsXlsExport)->trigger();
     QCOMPARE(title, QStringLiteral("Экспорт в Microsoft Excel"));
     QCOMPARE(opened, QStringList{qs(file.string())});
     const test::XlsxSheet read = test::ReadXlsx(file);
@@ -86,7 +87,7 @@ void XlsExportTest::drawsExportRemembersItsChoices()
         typeFileName(d, sw.dir / "other.xlsx");
         d->reject();
     });
-    sw.window->command("DrawsXlsExport")->trigger();
+    sw.window->command(cmd::DrawsXlsExport)->trigger();
     QCOMPARE(directory, qs((sw.dir / "выгрузка").string()));
     QVERIFY(ticked);
     QVERIFY(!std::filesystem::exists(sw.dir / "other.xlsx"));
@@ -110,7 +111,7 @@ void XlsExportTest::optionsDialogChangesTheSheet()
         static_cast<QDialog*>(d)->accept();
     });
     sw.window->updateActions();
-    sw.window->command("DrawsXlsExport")->trigger();
+    sw.window->command(cmd::DrawsXlsExport)->trigger();
     const test::XlsxSheet read = test::ReadXlsx(file);
     QCOMPARE(read.Name, std::string("Тиражи за месяц"));
     QCOMPARE(read.Cells.at("A1").Text, std::string("Тиражи за месяц"));
@@ -130,13 +131,13 @@ void XlsExportTest::exportCommandsAreInTheMenus()
     for (QAction* top : sw.window->menuBar()->actions())
         if (top->menu())
             for (QAction* a : top->menu()->actions()) inMenus << a->objectName();
-    for (const char* name : {"DrawsXlsExport", "DrawsStatExportToExcel", "CombsXlsExport", "StakesXlsExport", "RatingsXlsExport"})
+    for (const char* name : {cmd::DrawsXlsExport, cmd::DrawsStatExportToExcel, cmd::CombsXlsExport, cmd::StakesXlsExport, cmd::RatingsXlsExport})
         QVERIFY2(inMenus.contains(QString::fromLatin1(name)), name);
     // An empty rating and an empty stakes file have nothing to export.
     sw.window->updateActions();
-    QVERIFY(!sw.window->command("RatingsXlsExport")->isEnabled());
-    QVERIFY(!sw.window->command("StakesXlsExport")->isEnabled());
-    QVERIFY(sw.window->command("CombsXlsExport")->isEnabled());
+    QVERIFY(!sw.window->command(cmd::RatingsXlsExport)->isEnabled());
+    QVERIFY(!sw.window->command(cmd::StakesXlsExport)->isEnabled());
+    QVERIFY(sw.window->command(cmd::CombsXlsExport)->isEnabled());
 }
 
 // The full combination list is written with a progress window; "Отмена" there stops it, and the
@@ -159,7 +160,7 @@ void XlsExportTest::cancelledExportKeepsTheOlderFile()
     });
     MessageBoxAnswerer answerer(QMessageBox::Yes);   // an overwrite question, if asked
     sw.window->updateActions();
-    sw.window->command("CombsXlsExport")->trigger();
+    sw.window->command(cmd::CombsXlsExport)->trigger();
     QCOMPARE(label, QStringLiteral("Экспорт в Microsoft Excel..."));
     QCOMPARE(cancel, QStringLiteral("Отмена"));
     QCOMPARE(test::ReadBytes(file), std::string("old bytes"));
