@@ -28,7 +28,7 @@
 #include "app/qtshell.h"
 #include "core/util/cp1251.h"
 #include "core/util/files.h"
-#include "core/workspace/onlinesystems.h"
+#include "core/online/onlinesystems.h"
 
 using namespace kv;
 

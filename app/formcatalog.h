@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "core/workspace/catalog.h"
+#include "core/online/catalog.h"
 
 class QButtonGroup;
 class QComboBox;

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/qtshell.h"
-#include "core/workspace/online.h"
+#include "core/online/online.h"
 
 TFormSiteAddress::TFormSiteAddress(const QString& address, bool overridden, QWidget* parent, const QString& why)
     : QDialog(parent)

@@ -8,7 +8,7 @@
 
 #include "app/formmain.h"
 #include "app/qtshell.h"
-#include "core/workspace/batch.h"
+#include "core/online/batch.h"
 #include "core/workspace/cmdline.h"
 #include "core/workspace/programname.h"
 #include "core/workspace/headless.h"

@@ -7,7 +7,7 @@
 #include "app/qtshell.h"
 #include "app/statusfield.h"
 #include "app/webtransfer.h"
-#include "core/workspace/online.h"
+#include "core/online/online.h"
 #include "core/workspace/workspace.h"
 #include "net/catalogaccess.h"
 

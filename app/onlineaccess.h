@@ -2,7 +2,7 @@
 #include <QString>
 #include <string>
 
-#include "core/workspace/catalog.h"
+#include "core/online/catalog.h"
 
 class QLabel;
 class QWidget;

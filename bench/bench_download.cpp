@@ -9,7 +9,7 @@
 #include "core/archive/drawpage.h"
 #include "core/archive/sample.h"
 #include "core/util/cp1251.h"
-#include "core/workspace/drawdownload.h"
+#include "core/online/drawdownload.h"
 #include "core/workspace/workspace.h"
 #include "net/webaccess.h"
 #include "tests/net/localserver.h"

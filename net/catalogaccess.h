@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "core/workspace/catalog.h"
+#include "core/online/catalog.h"
 
 namespace kv::net {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/workspace/drawdownload.h"
+#include "core/online/drawdownload.h"
 #include "net/httpclient.h"
 
 namespace kv::net {

@@ -24,7 +24,7 @@
 #include "core/stats/statlist.h"
 #include "core/util/format.h"
 #include "core/workspace/formsettings.h"
-#include "core/workspace/onlinesystems.h"
+#include "core/online/onlinesystems.h"
 #include "core/workspace/systemstakes.h"
 #include "core/workspace/workspace.h"
 

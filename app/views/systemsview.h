@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/viewhost.h"
-#include "core/workspace/catalog.h"
+#include "core/online/catalog.h"
 
 class QLabel;
 class QTableView;

@@ -23,7 +23,7 @@
 #include "core/archive/sample.h"
 #include "core/util/cp1251.h"
 #include "core/util/ini.h"
-#include "core/workspace/online.h"
+#include "core/online/online.h"
 #include "core/workspace/formsettings.h"
 #include "tests/app/apptest.h"
 #include "tests/net/localserver.h"

@@ -12,7 +12,7 @@
 #include "app/formmain.h"
 #include "app/language.h"
 #include "app/qtshell.h"
-#include "core/workspace/drawdownload.h"
+#include "core/online/drawdownload.h"
 #include "core/workspace/formsettings.h"
 #include "tests/app/apptest.h"
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/util/error.h"
-#include "core/workspace/proxylist.h"
+#include "core/online/proxylist.h"
 #include "net/httpclient.h"
 #include "tests/net/localserver.h"
 #include "tests/support/proxypages.h"

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/util/error.h"
-#include "core/workspace/catalog.h"
-#include "core/workspace/onlinesystems.h"
+#include "core/online/catalog.h"
+#include "core/online/onlinesystems.h"
 #include "net/catalogaccess.h"
 #include "tests/support/localcatalog.h"
 #include "tests/support/support.h"

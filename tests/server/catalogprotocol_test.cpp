@@ -8,7 +8,7 @@
 
 #include "core/util/catalogwiremessages.h"
 #include "core/util/error.h"
-#include "core/workspace/catalog.h"
+#include "core/online/catalog.h"
 #include "tests/support/localcatalog.h"
 #include "tests/support/support.h"
 

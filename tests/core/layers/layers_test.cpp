@@ -16,8 +16,8 @@ namespace {
 
 // The core folders from the bottom layer up: a folder includes only itself and folders before
 // it, so each layer can be built and tested without the ones above.
-const std::vector<std::string> CoreOrder = {"util",    "shell",  "game",     "archive",  "stats",
-                                            "filters", "stakes", "scenario", "analysis", "workspace"};
+const std::vector<std::string> CoreOrder = {"util",   "shell",    "game",     "archive",   "stats", "filters",
+                                            "stakes", "scenario", "analysis", "workspace", "online"};
 
 int coreRank(const std::string& folder)
 {
@@ -134,6 +134,8 @@ TEST(Layers, EveryKindOfBreakIsFound)
         {"core/util/a.h", "core/util/b.h", ""},
         {"core/stats/kinds/a.cpp", "core/game/types.h", ""},
         {"core/workspace/a.cpp", "core/scenario/scenario.h", ""},
+        {"core/online/a.cpp", "core/workspace/workspace.h", ""},
+        {"core/workspace/b.cpp", "core/online/drawdownload.h", "points upward"},
         {"core/util/c.h", "core/stats/stat.h", "points upward"},
         {"core/stats/d.cpp", "core/filters/generate.h", "points upward"},
         {"core/shell/e.h", "core/game/types.h", "points upward"},

@@ -15,7 +15,7 @@
 #include "core/stakes/stakerecord.h"
 #include "core/stats/statlist.h"
 #include "core/util/cp1251.h"
-#include "core/workspace/batch.h"
+#include "core/online/batch.h"
 #include "core/workspace/cmdline.h"
 #include "core/workspace/headless.h"
 #include "core/workspace/workspace.h"

@@ -7,7 +7,7 @@
 
 #include "core/util/error.h"
 #include "core/util/ini.h"
-#include "core/workspace/proxy.h"
+#include "core/online/proxyroute.h"
 #include "tests/support/support.h"
 
 using namespace kv;

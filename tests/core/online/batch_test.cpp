@@ -7,9 +7,9 @@
 
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
-#include "core/workspace/batch.h"
+#include "core/online/batch.h"
 #include "core/workspace/cmdline.h"
-#include "core/workspace/online.h"
+#include "core/online/online.h"
 #include "core/workspace/workspace.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"

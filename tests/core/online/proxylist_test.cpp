@@ -5,7 +5,7 @@
 
 #include "core/util/error.h"
 #include "core/util/format.h"
-#include "core/workspace/proxylist.h"
+#include "core/online/proxylist.h"
 #include "tests/support/proxypages.h"
 
 using namespace kv;

@@ -1,4 +1,4 @@
-#include "core/workspace/online.h"
+#include "core/online/online.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -1,10 +1,11 @@
-#include "core/workspace/batch.h"
+#include "core/online/batch.h"
 
+#include "core/online/online.h"
 #include "core/shell/shell.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
 #include "core/util/format.h"
-#include "core/workspace/online.h"
+#include "core/workspace/engine.h"
 #include "core/workspace/workspace.h"
 
 namespace kv::workspace {
@@ -41,24 +42,6 @@ bool loadOnly(Workspace& ws, shell::Shell& shell, const stats::TStatList& list, 
 }
 
 } // namespace
-
-void LoadEngine(stats::TStatList& list, Workspace& ws, shell::Shell& shell)
-{
-    const auto ini = ws.FilePath(Workspace::SettingsFileName);
-    {
-        shell::BusyScope busy(shell, "Загрузка файла конфигурации...");
-        try {
-            list.LoadGenerateSettings(ini);
-            list.LoadSettings(ini);
-            list.LoadShredding(ini);
-        } catch (const std::exception& e) {
-            shell.ShowFailure("Ошибка чтения файла конфигурации!", e.what());
-        }
-    }
-    list.SetDraws(&ws.Draws());
-    list.BuildMethodList();
-    list.LoadFilterList(ws.FilterListPath(), true, shell);
-}
 
 int RunBatch(Workspace& ws, shell::Shell& shell, const CommandLine& cmd, const TWebAccess& web)
 {

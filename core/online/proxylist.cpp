@@ -1,4 +1,4 @@
-#include "core/workspace/proxylist.h"
+#include "core/online/proxylist.h"
 
 #include <algorithm>
 
@@ -9,7 +9,7 @@
 #include "core/util/format.h"
 #include "core/util/ini.h"
 #include "core/util/textcut.h"
-#include "core/workspace/online.h"
+#include "core/online/online.h"
 
 namespace kv::workspace {
 

@@ -1,4 +1,4 @@
-#include "core/workspace/onlinesystems.h"
+#include "core/online/onlinesystems.h"
 
 #include <algorithm>
 #include <chrono>

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/workspace/catalog.h"
+#include "core/online/catalog.h"
 
 namespace kv::workspace {
 

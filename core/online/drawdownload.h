@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/archive/drawpage.h"
-#include "core/workspace/proxy.h"
+#include "core/online/proxyroute.h"
 
 namespace kv::shell {
 class Shell;

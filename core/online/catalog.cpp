@@ -1,4 +1,4 @@
-#include "core/workspace/catalog.h"
+#include "core/online/catalog.h"
 
 #include <charconv>
 #include <random>

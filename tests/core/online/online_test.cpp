@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/archive/drawpage.h"
-#include "core/workspace/online.h"
+#include "core/online/online.h"
 #include "tests/support/support.h"
 
 using namespace kv;

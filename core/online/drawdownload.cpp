@@ -1,4 +1,4 @@
-#include "core/workspace/drawdownload.h"
+#include "core/online/drawdownload.h"
 
 #include "core/archive/archive.h"
 #include "core/game/dates.h"
@@ -7,8 +7,8 @@
 #include "core/stats/statlist.h"
 #include "core/util/error.h"
 #include "core/util/format.h"
-#include "core/workspace/online.h"
-#include "core/workspace/proxylist.h"
+#include "core/online/online.h"
+#include "core/online/proxylist.h"
 #include "core/workspace/workspace.h"
 
 namespace kv::workspace {

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "core/util/error.h"
-#include "core/workspace/catalog.h"
+#include "core/online/catalog.h"
 #include "core/game/texts.h"
 #include "core/stakes/prizetable.h"
 #include "core/stakes/stakesfile.h"
-#include "core/workspace/onlinesystems.h"
+#include "core/online/onlinesystems.h"
 #include "core/workspace/systemstakes.h"
 #include "core/workspace/workspace.h"
 #include "tests/support/support.h"
