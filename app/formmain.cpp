@@ -1191,15 +1191,15 @@ void TFormMain::about()
 void TFormMain::drawsDownload()
 {
     if (m_downloading || !m_web) return;
-    const workspace::TOnlineUrls urls = operatorUrls();
+    const online::TOnlineUrls urls = operatorUrls();
     if (urls.OperatorUrl.empty()) return;
-    workspace::TDownloadSettings settings;
+    online::TDownloadSettings settings;
     settings.OperatorUrl = urls.OperatorUrl;
     settings.ProxyListUrl = urls.ProxyListUrl;
     m_downloading = true;
     m_lastDownload = {};
     guarded("Ошибка загрузки архива тиражей с сайта!", [&] {
-        m_lastDownload = workspace::RunDrawsDownload(m_ws, *m_shell, m_stats, m_web->access(), settings);
+        m_lastDownload = online::RunDrawsDownload(m_ws, *m_shell, m_stats, m_web->access(), settings);
     });
     m_downloading = false;
     // The download checked the stakes; the grid and the rating show the result.
@@ -1210,13 +1210,13 @@ void TFormMain::drawsDownload()
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
-    const std::string skipped = workspace::SkippedText(m_lastDownload.Skipped);
+    const std::string skipped = online::SkippedText(m_lastDownload.Skipped);
     if (!skipped.empty()) m_shell->ShowMessage(shell::MessageKind::Warning, skipped);
 }
 
 void TFormMain::openLotoSite()
 {
-    const workspace::TOnlineUrls urls = operatorUrls();
+    const online::TOnlineUrls urls = operatorUrls();
     if (urls.OperatorUrl.empty()) return;
     const QString page = qs(archive::GamePageUrl(urls.OperatorUrl));
     if (!QDesktopServices::openUrl(QUrl(page)))
@@ -1241,13 +1241,13 @@ void TFormMain::editProxy()
     workspace::SaveProxySettings(m_ws.Proxy(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell, true);
 }
 
-workspace::TOnlineUrls TFormMain::operatorUrls()
+online::TOnlineUrls TFormMain::operatorUrls()
 {
     const auto ini = m_ws.FilePath(workspace::Workspace::SettingsFileName);
-    workspace::TOnlineUrls urls = workspace::ReadOnlineUrls(ini);
+    online::TOnlineUrls urls = online::ReadOnlineUrls(ini);
     // No address is built in: the user names the site first, and the command goes on with it.
-    if (urls.OperatorUrl.empty() && editOperatorUrl(QString::fromUtf8(workspace::OperatorUrlNeededText)))
-        urls = workspace::ReadOnlineUrls(ini);
+    if (urls.OperatorUrl.empty() && editOperatorUrl(QString::fromUtf8(online::OperatorUrlNeededText)))
+        urls = online::ReadOnlineUrls(ini);
     return urls;
 }
 
@@ -1257,12 +1257,12 @@ bool TFormMain::editOperatorUrl(const QString& why)
     const char* env = std::getenv("KVANTA_OPERATOR_URL");
     const bool overridden = env && *env;
     // The address the file holds is the one to edit, not the environment's of this run.
-    const workspace::TOnlineUrls stored = workspace::ReadOnlineUrls(ini, [](const char*) -> const char* { return nullptr; });
+    const online::TOnlineUrls stored = online::ReadOnlineUrls(ini, [](const char*) -> const char* { return nullptr; });
     TFormSiteAddress dialog(qs(stored.OperatorUrl), overridden, this, why);
     if (dialog.exec() != QDialog::Accepted) return false;
     bool written = false;
     guarded("Ошибка записи в файл конфигурации!", [&] {
-        workspace::WriteOperatorUrl(ini, us(dialog.address()));
+        online::WriteOperatorUrl(ini, us(dialog.address()));
         written = true;
     });
     return written;
@@ -1270,7 +1270,7 @@ bool TFormMain::editOperatorUrl(const QString& why)
 
 void TFormMain::startupDownload()
 {
-    if (workspace::DownloadOnStart(m_ws.View().DownloadDrawsOnStart, *m_shell, m_cmd.restart)) drawsDownload();
+    if (online::DownloadOnStart(m_ws.View().DownloadDrawsOnStart, *m_shell, m_cmd.restart)) drawsDownload();
 }
 
 void TFormMain::createAnalysisCommands()

@@ -18,7 +18,7 @@ class TWebTransfer {
 public:
     explicit TWebTransfer(const std::atomic<bool>& cancel);
 
-    kv::workspace::TWebAccess access();
+    kv::online::TWebAccess access();
 
 private:
     const std::atomic<bool>& m_cancel;

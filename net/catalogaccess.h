@@ -6,6 +6,6 @@
 namespace kv::net {
 
 // The catalogue's requests as stand-alone form POSTs to `baseUrl` + "/" + path.
-workspace::TCatalogPost MakeCatalogPost(const std::string& baseUrl);
+online::TCatalogPost MakeCatalogPost(const std::string& baseUrl);
 
 } // namespace kv::net

@@ -28,14 +28,14 @@
 #include "core/workspace/workspace.h"
 
 using namespace kv;
-using workspace::tScriptInfo;
+using online::tScriptInfo;
 
 namespace {
 
 // What the dialog and the server get of a listed entry.
-workspace::tScriptData dataOf(const tScriptInfo& e)
+online::tScriptData dataOf(const tScriptInfo& e)
 {
-    workspace::tScriptData d;
+    online::tScriptData d;
     d.Id = e.Id;
     d.AuthorName = e.AuthorName;
     d.Lcid = e.Lcid;
@@ -121,7 +121,7 @@ void CatalogModel::fetchMore(const QModelIndex& parent)
         if (m_failed) m_failed(e.what());
         return;
     }
-    m_complete = page.size() < static_cast<std::size_t>(workspace::CatalogPageSize);
+    m_complete = page.size() < static_cast<std::size_t>(online::CatalogPageSize);
     if (page.empty()) return;
     const int first = static_cast<int>(m_entries.size());
     beginInsertRows({}, first, first + static_cast<int>(page.size()) - 1);
@@ -136,8 +136,8 @@ CatalogView::CatalogView(const ViewContext& ctx, QWidget* scenarioPage, QTableVi
     setObjectName(QStringLiteral("ScriptLibraryPanel"));
     m_filter = new QComboBox;
     m_filter->setObjectName(QStringLiteral("ScriptLibraryFilter"));
-    for (const std::string& caption : workspace::CatalogFilterCaptions()) m_filter->addItem(qs(caption));
-    m_filter->setCurrentIndex(workspace::DefaultCatalogFilter);
+    for (const std::string& caption : online::CatalogFilterCaptions()) m_filter->addItem(qs(caption));
+    m_filter->setCurrentIndex(online::DefaultCatalogFilter);
     m_notice = NewCatalogNotice(QStringLiteral("ScriptLibraryNotice"));
     m_model = new CatalogModel(this);
     m_view = new QTableView;
@@ -288,7 +288,7 @@ void CatalogView::refresh()
     m_model->setPages(
         [this, client = MakeCatalogClient(m_ws), filter](int32_t offset) {
             shell::BusyScope more(m_shell, "Загрузка online-каталога сценариев...");
-            return client.LoadCatalogue(filter, offset, workspace::CatalogPageSize);
+            return client.LoadCatalogue(filter, offset, online::CatalogPageSize);
         },
         [this](const std::string& why) {
             m_pageFailed = true;
@@ -341,19 +341,19 @@ void CatalogView::download()
             shell::BusyScope busy(m_shell, "Скачивание сценария из online-каталога...");
             text = MakeCatalogClient(m_ws).DownloadScript(id);
         }
-        if (workspace::ReplaceScenarioWithText(m_ws.Scenario(), text, m_shell)) m_scenarioReplaced();
+        if (online::ReplaceScenarioWithText(m_ws.Scenario(), text, m_shell)) m_scenarioReplaced();
         refresh();
     } catch (const std::exception& ex) {
         m_shell.ShowFailure("Ошибка загрузки online-сценария!", ex.what());
     }
 }
 
-bool CatalogView::editAndSend(workspace::tScriptData script, const workspace::TCatalogClient& client)
+bool CatalogView::editAndSend(online::tScriptData script, const online::TCatalogClient& client)
 {
     const QString program = QFileInfo(QApplication::applicationFilePath()).completeBaseName();
     int32_t newId = 0;
     const auto check = [&](TFormScriptProps& form) {
-        const workspace::tScriptData d = form.data();
+        const online::tScriptData d = form.data();
         if (d.Title.empty()) {
             m_shell.ShowError("Название сценария должно быть указано обязательно!");
             form.titleEdit()->setFocus();
@@ -396,8 +396,8 @@ void CatalogView::upload()
 {
     if (!EnsureOnlineIdentity(m_ws, m_host.mainWindow())) return;
     try {
-        const workspace::TCatalogClient client = MakeCatalogClient(m_ws);
-        workspace::tScriptData d;
+        const online::TCatalogClient client = MakeCatalogClient(m_ws);
+        online::tScriptData d;
         d.AuthorName = client.Identity().AuthorName;
         d.Lcid = client.Identity().Lcid;
         editAndSend(d, client);
@@ -410,7 +410,7 @@ void CatalogView::replace()
 {
     const tScriptInfo* e = selected();
     if (!e || !EnsureOnlineIdentity(m_ws, m_host.mainWindow())) return;
-    const workspace::tScriptData d = dataOf(*e);
+    const online::tScriptData d = dataOf(*e);
     try {
         editAndSend(d, MakeCatalogClient(m_ws));
     } catch (const std::exception& ex) {
@@ -423,7 +423,7 @@ void CatalogView::remove()
     const tScriptInfo* e = selected();
     if (!e) return;
     // Taken before the question: the list may be reloaded while it is up.
-    const workspace::tScriptData d = dataOf(*e);
+    const online::tScriptData d = dataOf(*e);
     if (!m_shell.ConfirmCautious(util::Format("Вы действительно хотите удалить сценарий \"%s\"?", {d.Title}))) return;
     try {
         int32_t result = -1;
@@ -442,7 +442,7 @@ void CatalogView::viewProperties()
     const tScriptInfo* e = selected();
     if (!e) return;
     try {
-        const workspace::tScriptData d = dataOf(*e);
+        const online::tScriptData d = dataOf(*e);
         TFormScriptProps form(d, QFileInfo(QApplication::applicationFilePath()).completeBaseName(), {},
                               m_host.mainWindow());
         form.exec();
@@ -456,7 +456,7 @@ void CatalogView::showRates()
     const tScriptInfo* e = selected();
     if (!e) return;
     try {
-        std::vector<workspace::tRateInfo> rates;
+        std::vector<online::tRateInfo> rates;
         {
             shell::BusyScope busy(m_shell, "Загрузка списка оценок...");
             rates = MakeCatalogClient(m_ws).LoadRates(e->Id);
@@ -501,9 +501,9 @@ void CatalogView::rate(int value)
 void CatalogView::restoreSettings(const workspace::FormSettings& frm)
 {
     RestoreListColumns(m_view, frm, ListName);
-    const int filter = frm.ReadInt("ScriptLibraryFilter", workspace::DefaultCatalogFilter);
+    const int filter = frm.ReadInt("ScriptLibraryFilter", online::DefaultCatalogFilter);
     const QSignalBlocker quiet(m_filter);
-    m_filter->setCurrentIndex(filter >= 0 && filter < m_filter->count() ? filter : workspace::DefaultCatalogFilter);
+    m_filter->setCurrentIndex(filter >= 0 && filter < m_filter->count() ? filter : online::DefaultCatalogFilter);
     const int height = frm.ReadInt("ScriptLibraryHeight", -1);
     if (height > 0) m_splitter->setSizes({std::max(100, m_splitter->height() - height), height});
 }

@@ -26,18 +26,18 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    void setEntries(std::vector<kv::workspace::tScriptInfo> entries);
-    const std::vector<kv::workspace::tScriptInfo>& entries() const { return m_entries; }
+    void setEntries(std::vector<kv::online::tScriptInfo> entries);
+    const std::vector<kv::online::tScriptInfo>& entries() const { return m_entries; }
 
     // The catalogue comes a page at a time: `more` loads the page after the first `offset`
     // entries when the list is scrolled to its end; `failed` hears why a page did not come.
-    using TPageLoader = std::function<std::vector<kv::workspace::tScriptInfo>(int32_t offset)>;
+    using TPageLoader = std::function<std::vector<kv::online::tScriptInfo>(int32_t offset)>;
     void setPages(TPageLoader more, std::function<void(const std::string&)> failed);
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
 private:
-    std::vector<kv::workspace::tScriptInfo> m_entries;
+    std::vector<kv::online::tScriptInfo> m_entries;
     TPageLoader m_more;
     std::function<void(const std::string&)> m_failed;
     bool m_complete = true;  // the last page was not full, or failed
@@ -67,7 +67,7 @@ public:
     bool panelShown() const;
     int filterIndex() const;
     // The selected entry, or nullptr.
-    const kv::workspace::tScriptInfo* selected() const;
+    const kv::online::tScriptInfo* selected() const;
     void selectId(int32_t id);
 
     QTableView* view() const { return m_view; }
@@ -86,7 +86,7 @@ public:
 
 private:
     // The dialog "Свойства сценария" for publishing or replacing; true when sent.
-    bool editAndSend(kv::workspace::tScriptData script, const kv::workspace::TCatalogClient& client);
+    bool editAndSend(kv::online::tScriptData script, const kv::online::TCatalogClient& client);
     std::string scenarioText() const;
 
     std::function<void()> m_scenarioReplaced;

@@ -29,7 +29,7 @@
 #include "core/workspace/workspace.h"
 
 using namespace kv;
-using workspace::tSystemInfo;
+using online::tSystemInfo;
 
 namespace {
 
@@ -67,7 +67,7 @@ bool SystemsModel::isMine(int row) const { return sameMail(m_systems[static_cast
 bool SystemsModel::isDownloaded(int row) const
 {
     std::error_code ec;
-    return std::filesystem::exists(workspace::LocalSystemFile(m_folder, m_systems[static_cast<std::size_t>(row)]), ec);
+    return std::filesystem::exists(online::LocalSystemFile(m_folder, m_systems[static_cast<std::size_t>(row)]), ec);
 }
 
 QVariant SystemsModel::data(const QModelIndex& index, int role) const
@@ -210,15 +210,15 @@ void SystemsView::refresh()
     const auto rows = selectedRows();
     const int32_t keep = rows.empty() ? 0 : m_model->systems()[static_cast<std::size_t>(rows[0])].Id;
     try {
-        const workspace::TCatalogClient client = MakeCatalogClient(m_ws);
+        const online::TCatalogClient client = MakeCatalogClient(m_ws);
         std::vector<tSystemInfo> systems = client.LoadSystemList();
         m_model->setSystems(systems, client.Identity().AuthorMail);
         m_notice->hide();
         // A local file dated otherwise than the catalogue's list is an older list: fetch it again.
         for (const tSystemInfo& s : systems) {
             std::error_code ec;
-            if (std::filesystem::exists(workspace::LocalSystemFile(folder(), s), ec) &&
-                !workspace::LocalSystemCurrent(folder(), s))
+            if (std::filesystem::exists(online::LocalSystemFile(folder(), s), ec) &&
+                !online::LocalSystemCurrent(folder(), s))
                 downloadOne(client, s);
         }
         if (keep) selectId(keep);
@@ -241,11 +241,11 @@ void SystemsView::toggleTab()
     m_commands.updateActions();
 }
 
-bool SystemsView::downloadOne(const workspace::TCatalogClient& client, const tSystemInfo& info)
+bool SystemsView::downloadOne(const online::TCatalogClient& client, const tSystemInfo& info)
 {
     try {
         shell::BusyScope busy(m_shell, util::Format("Загрузка \"%s\"...", {info.Title}));
-        workspace::SaveDownloadedSystem(folder(), info, client.DownloadSystemCombs(info.Id));
+        online::SaveDownloadedSystem(folder(), info, client.DownloadSystemCombs(info.Id));
     } catch (const std::exception& e) {
         m_shell.ShowFailure(util::Format("Ошибка загрузки системы #%d!", {info.Id}), e.what());
         m_model->filesChanged();
@@ -257,7 +257,7 @@ bool SystemsView::downloadOne(const workspace::TCatalogClient& client, const tSy
 
 void SystemsView::downloadSelected()
 {
-    const workspace::TCatalogClient client = MakeCatalogClient(m_ws);
+    const online::TCatalogClient client = MakeCatalogClient(m_ws);
     const std::vector<tSystemInfo> systems = m_model->systems();
     for (const int row : selectedRows())
         if (!downloadOne(client, systems[static_cast<std::size_t>(row)])) break;
@@ -267,8 +267,8 @@ void SystemsView::addSystem()
 {
     if (!EnsureOnlineIdentity(m_ws, m_host.mainWindow())) return;
     try {
-        const workspace::TCatalogClient client = MakeCatalogClient(m_ws);
-        workspace::tSystemData d;
+        const online::TCatalogClient client = MakeCatalogClient(m_ws);
+        online::tSystemData d;
         d.AuthorName = client.Identity().AuthorName;
         d.AuthorMail = client.Identity().AuthorMail;
         TFormSystem form(d, true, m_host.mainWindow());
@@ -296,16 +296,16 @@ void SystemsView::properties()
     const tSystemInfo info = m_model->systems()[static_cast<std::size_t>(rows[0])];
     const bool mine = m_model->isMine(rows[0]);
     try {
-        const workspace::TCatalogClient client = MakeCatalogClient(m_ws);
-        workspace::tSystemData d;
+        const online::TCatalogClient client = MakeCatalogClient(m_ws);
+        online::tSystemData d;
         static_cast<tSystemInfo&>(d) = info;
         {
             shell::BusyScope busy(m_shell, util::Format("Загрузка \"%s\"...", {info.Title}));
-            d.Combs = workspace::NormaliseSystemList(client.DownloadSystemCombs(info.Id)).Text;
+            d.Combs = online::NormaliseSystemList(client.DownloadSystemCombs(info.Id)).Text;
         }
         TFormSystem form(d, mine, m_host.mainWindow());
         if (form.exec() != QDialog::Accepted || !mine) return;
-        workspace::tSystemData changed = form.data();
+        online::tSystemData changed = form.data();
         changed.AuthorMail = client.Identity().AuthorMail;
         {
             shell::BusyScope busy(m_shell, util::Format("Сохранение \"%s\"...", {changed.Title}));
@@ -328,7 +328,7 @@ void SystemsView::deleteSystem()
     }
     if (!m_shell.ConfirmCautious(util::Format("Вы действительно хотите удалить систему \"%s\"?", {info.Title}))) return;
     try {
-        workspace::tSystemData d;
+        online::tSystemData d;
         static_cast<tSystemInfo&>(d) = info;
         int32_t result = -1;
         {
@@ -337,7 +337,7 @@ void SystemsView::deleteSystem()
         }
         if (result == 0) {
             std::error_code ec;
-            std::filesystem::remove(workspace::LocalSystemFile(folder(), info), ec);
+            std::filesystem::remove(online::LocalSystemFile(folder(), info), ec);
             refresh();
         }
     } catch (const std::exception& e) {

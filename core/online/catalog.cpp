@@ -13,7 +13,7 @@
 #include "core/util/ini.h"
 #include "core/util/textcut.h"
 
-namespace kv::workspace {
+namespace kv::online {
 
 namespace {
 
@@ -316,4 +316,4 @@ bool IsNewerVersion(const std::string& a, const std::string& b)
     return false;
 }
 
-} // namespace kv::workspace
+} // namespace kv::online

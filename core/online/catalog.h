@@ -18,7 +18,7 @@ namespace kv::shell {
 class Shell;
 }
 
-namespace kv::workspace {
+namespace kv::online {
 
 // Who the user is to the catalogue: kept in section [ONLINE] of Kvanta_8x20.ini. The e-mail
 // decides which entries are his; the key, made once at random, proves it to the server.
@@ -167,4 +167,4 @@ std::string UpdateCheckText(const TReleaseInfo& latest, const std::string& curre
 // The start-up check's status line: the newer version and its address; empty when none is newer.
 std::string UpdateStatusText(const TReleaseInfo& latest, const std::string& current);
 
-} // namespace kv::workspace
+} // namespace kv::online

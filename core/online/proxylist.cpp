@@ -11,7 +11,7 @@
 #include "core/util/textcut.h"
 #include "core/online/online.h"
 
-namespace kv::workspace {
+namespace kv::online {
 
 namespace {
 
@@ -128,4 +128,4 @@ std::vector<std::string> SearchProxies(const std::function<std::string(const std
     return found;
 }
 
-} // namespace kv::workspace
+} // namespace kv::online

@@ -5,7 +5,7 @@
 #include "core/util/format.h"
 #include "core/util/ini.h"
 
-namespace kv::workspace {
+namespace kv::online {
 
 namespace {
 
@@ -17,7 +17,7 @@ std::string waitWith(std::string_view detail)
 }
 
 // "host:port" into the proxy; fails with kv::Error when the port is not a number of 1..65535.
-void takeCandidate(TProxy& p, const std::string& candidate)
+void takeCandidate(workspace::TProxy& p, const std::string& candidate)
 {
     const std::size_t colon = candidate.rfind(':');
     int64_t port = 0;
@@ -31,12 +31,12 @@ void takeCandidate(TProxy& p, const std::string& candidate)
 
 } // namespace
 
-bool ApplyProxy(TProxy& proxy, std::string_view url, int attempt, shell::Shell& shell, const TProxySearch& search,
-                TProxyServer& use)
+bool ApplyProxy(workspace::TProxy& proxy, std::string_view url, int attempt, shell::Shell& shell, const TProxySearch& search,
+                workspace::TProxyServer& use)
 {
     use = {};
     const uint8_t mode = proxy.ModeInForce();
-    if (mode == TProxy::ModeAuto && proxy.Server.empty()) {
+    if (mode == workspace::TProxy::ModeAuto && proxy.Server.empty()) {
         if (proxy.Candidates.empty()) {
             shell.WaitShow(waitWith("Поиск proxy-серверов"));
             try {
@@ -56,7 +56,7 @@ bool ApplyProxy(TProxy& proxy, std::string_view url, int attempt, shell::Shell& 
             return false;
         }
     }
-    if ((mode == TProxy::ModeAuto || mode == TProxy::ModeManual) && !proxy.Server.empty()) {
+    if ((mode == workspace::TProxy::ModeAuto || mode == workspace::TProxy::ModeManual) && !proxy.Server.empty()) {
         use = proxy.InUse();
         shell.WaitShow(waitWith(util::Format("Попытка %d, proxy %s : %d", {attempt, proxy.Server, proxy.Port})));
     } else {
@@ -65,22 +65,22 @@ bool ApplyProxy(TProxy& proxy, std::string_view url, int attempt, shell::Shell& 
     return true;
 }
 
-bool NextProxy(TProxy& proxy)
+bool NextProxy(workspace::TProxy& proxy)
 {
-    if (proxy.ModeInForce() != TProxy::ModeAuto) return false;
+    if (proxy.ModeInForce() != workspace::TProxy::ModeAuto) return false;
     proxy.ForgetServer();
     if (!proxy.Candidates.empty()) proxy.Candidates.erase(proxy.Candidates.begin());
     return !proxy.Candidates.empty();
 }
 
-void SaveProxyIfChanged(TProxy& proxy, const std::filesystem::path& iniPath, shell::Shell& shell)
+void SaveProxyIfChanged(workspace::TProxy& proxy, const std::filesystem::path& iniPath, shell::Shell& shell)
 {
-    if (!proxy.Saved) SaveProxySettings(proxy, iniPath, shell, false);
+    if (!proxy.Saved) workspace::SaveProxySettings(proxy, iniPath, shell, false);
 }
 
-void DropCandidates(TProxy& proxy)
+void DropCandidates(workspace::TProxy& proxy)
 {
     proxy.Candidates.clear();
 }
 
-} // namespace kv::workspace
+} // namespace kv::online

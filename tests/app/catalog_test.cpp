@@ -109,7 +109,7 @@ private slots:
         QCOMPARE(answers.texts,
                  QStringList{QStringLiteral("Сценарий с таким названием уже существует!\nВыберите другое название.")});
         QCOMPARE(panel->model()->rowCount(), 2);
-        const workspace::tScriptInfo* mine = panel->selected();
+        const online::tScriptInfo* mine = panel->selected();
         QVERIFY(mine);
         QCOMPARE(mine->Title, std::string("Мой сценарий"));
         QCOMPARE(panel->model()->index(panel->view()->currentIndex().row(), 0).data().toString(), QStringLiteral("Мой"));
@@ -129,7 +129,7 @@ private slots:
     {
         test::TempDir db;
         test::LocalCatalog cat(db / "c.db");
-        constexpr int Entries = 2 * workspace::CatalogPageSize + 50;
+        constexpr int Entries = 2 * online::CatalogPageSize + 50;
         for (int i = 0; i < Entries; ++i) {
             server::TScriptWrite w;
             w.AuthorName = "Автор";
@@ -144,10 +144,10 @@ private slots:
         StartedWindow w(20, Identity);
         QVERIFY(w.ok);
         CatalogView* panel = w.window->catalogView();
-        QCOMPARE(panel->model()->rowCount(), workspace::CatalogPageSize);
+        QCOMPARE(panel->model()->rowCount(), online::CatalogPageSize);
         for (int page = 2; page <= 3; ++page) {
             panel->view()->scrollToBottom();
-            QTRY_COMPARE(panel->model()->rowCount(), std::min(page * workspace::CatalogPageSize, Entries));
+            QTRY_COMPARE(panel->model()->rowCount(), std::min(page * online::CatalogPageSize, Entries));
         }
         QVERIFY(!panel->model()->canFetchMore({}));
         // Newest first, and no entry twice across the pages.

@@ -357,7 +357,7 @@ void DownloadTest::downloadWithoutAnAddressAsksForIt()
         d->reject();
     });
     w.command(cmd::DrawsDownload)->trigger();
-    QCOMPARE(reason, QString::fromUtf8(workspace::OperatorUrlNeededText));
+    QCOMPARE(reason, QString::fromUtf8(online::OperatorUrlNeededText));
     QCOMPARE(site.requests.load(), 0);
     QVERIFY(!std::filesystem::exists(started.dir / "Kvanta_8x20.ini")
             || util::IniFile::Load(started.dir / "Kvanta_8x20.ini").ReadString("ONLINE", "OperatorUrl", "").empty());

@@ -177,7 +177,7 @@ void StartupTest::firstRunDialog()
             w.show();
             QVERIFY(QTest::qWaitFor([&] { return w.isInitialised(); }, 20000));
             QTRY_COMPARE(shown, 1);
-            QCOMPARE(no.texts, QStringList{QString::fromUtf8(workspace::StartupDownloadQuestion)});
+            QCOMPARE(no.texts, QStringList{QString::fromUtf8(online::StartupDownloadQuestion)});
             auto* hint = w.findChild<QWidget*>(QStringLiteral("EmptyArchiveHint"));
             QVERIFY(hint && hint->isVisible());
             QVERIFY(hint->findChild<QPushButton*>(QStringLiteral("DemoArchive")));

@@ -92,7 +92,7 @@ TEST(CatalogProtocol, TheClientSendsEveryMessageWithTheTablesFieldsInOrder)
 {
     std::vector<std::pair<std::string, std::vector<std::string>>> sent;
     // Answers one row of the asked message with values the client can read.
-    const workspace::TCatalogPost post = [&](const std::string& path, const util::TFormFields& fields) {
+    const online::TCatalogPost post = [&](const std::string& path, const util::TFormFields& fields) {
         std::vector<std::string> fieldNames;
         for (const auto& [n, v] : fields) fieldNames.push_back(n);
         sent.emplace_back(path, fieldNames);
@@ -105,10 +105,10 @@ TEST(CatalogProtocol, TheClientSendsEveryMessageWithTheTablesFieldsInOrder)
         }
         return util::TaggedAnswer({util::CatalogRow(*m, values)});
     };
-    const workspace::TCatalogClient client(post, {"Анна", "a@example.org", "k", 1049});
-    workspace::tScriptData script;
+    const online::TCatalogClient client(post, {"Анна", "a@example.org", "k", 1049});
+    online::tScriptData script;
     script.Id = 1;
-    workspace::tSystemData system;
+    online::tSystemData system;
     system.Id = 1;
     client.LoadCatalogue(3);
     client.LoadCatalogue(3, 1000, 500);
