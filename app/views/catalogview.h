@@ -88,6 +88,7 @@ private:
     // The dialog "Свойства сценария" for publishing or replacing; true when sent.
     bool editAndSend(kv::online::tScriptData script, const kv::online::TCatalogClient& client);
     std::string scenarioText() const;
+    void explainUpload();
 
     std::function<void()> m_scenarioReplaced;
     QSplitter* m_splitter;
