@@ -55,6 +55,18 @@ int byteCount(const TComb& c, const TByteTable& in)
     return in[c[0]] + in[c[1]] + in[c[2]] + in[c[3]] + in[c[4]] + in[c[5]] + in[c[6]] + in[c[7]];
 }
 
+// The different values of[b] over the bytes b of a combination, counted one at a time.
+int distinctClasses(const TComb& c, const TByteTable& of)
+{
+    std::array<uint64_t, 4> seen{};
+    for (uint8_t b : c) seen[of[b] >> 6] |= uint64_t(1) << (of[b] & 63);
+    int k = 0;
+    for (uint64_t w : seen) k += __builtin_popcountll(w);
+    return k;
+}
+
+int byteTotal(const TComb& c) { return c[0] + c[1] + c[2] + c[3] + c[4] + c[5] + c[6] + c[7]; }
+
 // 1 when a byte b of the combination has hit[b] != 0.
 uint8_t anyByte(const TComb& c, const TByteTable& hit)
 {
@@ -204,9 +216,88 @@ KV_WIDE void matchByteCount(std::span<const TComb> combs, const TByteTable& in,
         result[i] = byCount[std::size_t(distinct ? distinctCount(combs[i], in) : byteCount(combs[i], in))];
 }
 
+// Bytes that rise strictly (the first above 0) with classes that never fall: the classes are
+// as many as the places where the class changes between neighbours, plus one.
+KV_WIDE void matchClassCount(std::span<const TComb> combs, const TByteTable& of, const TCountAnswers& byCount,
+                             uint8_t* result)
+{
+    const TWideTable t = loadTable(of);
+    // The answer for changes + 1 looked up by the number of changes.
+    alignas(16) std::array<uint8_t, 16> answers{};
+    std::copy(byCount.begin() + 1, byCount.end(), answers.begin());
+    const __m128i byChanges = _mm_load_si128(reinterpret_cast<const __m128i*>(answers.data()));
+    const __m512i one = _mm512_set1_epi8(1);
+    // The first byte of each combination has no neighbour before it.
+    constexpr __mmask64 notFirst = 0xFEFEFEFEFEFEFEFEull;
+    std::size_t i = 0;
+    for (; i + 8 <= combs.size(); i += 8) {
+        const __m512i bytes = _mm512_loadu_si512(combs.data() + i);
+        const __m512i classes = lookup(t, bytes);
+        const __mmask64 changes = _mm512_cmpneq_epi8_mask(classes, _mm512_slli_epi64(classes, 8)) & notFirst;
+        const __m512i counts = _mm512_sad_epu8(_mm512_maskz_mov_epi8(changes, one), _mm512_setzero_si512());
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(result + i),
+                         _mm_permutexvar_epi8(_mm512_cvtepi64_epi8(counts), byChanges));
+        const __mmask64 rising = _mm512_cmpgt_epu8_mask(bytes, _mm512_slli_epi64(bytes, 8));
+        if (rising == ~__mmask64(0)) continue;
+        for (std::size_t j = 0; j < 8; ++j)
+            if (((rising >> (8 * j)) & 0xFF) != 0xFF)
+                result[i + j] = byCount[std::size_t(distinctClasses(combs[i + j], of))];
+    }
+    for (; i < combs.size(); ++i) result[i] = byCount[std::size_t(distinctClasses(combs[i], of))];
+}
+
+KV_WIDE std::ptrdiff_t matchByteTotal(std::span<const TComb> combs, const TByteTable& bySum, uint8_t* result)
+{
+    const TWideTable t = loadTable(bySum);
+    const __m512i limit = _mm512_set1_epi64(255);
+    std::ptrdiff_t unknown = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= combs.size(); i += 8) {
+        const __m512i sums = _mm512_sad_epu8(_mm512_loadu_si512(combs.data() + i), _mm512_setzero_si512());
+        const __m512i found = lookup(t, _mm512_castsi128_si512(_mm512_cvtepi64_epi8(sums)));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(result + i), _mm512_castsi512_si128(found));
+        const __mmask8 large = _mm512_cmpgt_epu64_mask(sums, limit);
+        if (large == 0) continue;
+        for (std::size_t j = 0; j < 8; ++j)
+            if (((large >> j) & 1) != 0) result[i + j] = UnknownTotal;
+        unknown += __builtin_popcount(large);
+    }
+    for (; i < combs.size(); ++i) {
+        const int s = byteTotal(combs[i]);
+        result[i] = s < 256 ? bySum[std::size_t(s)] : UnknownTotal;
+        unknown += s < 256 ? 0 : 1;
+    }
+    return unknown;
+}
+
+KV_AVX2 std::ptrdiff_t matchByteTotalAvx2(std::span<const TComb> combs, const TByteTable& bySum, uint8_t* result)
+{
+    std::ptrdiff_t unknown = 0;
+    std::size_t i = 0;
+    alignas(32) std::array<uint64_t, 4> sums{};
+    for (; i + 4 <= combs.size(); i += 4) {
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(combs.data() + i));
+        _mm256_store_si256(reinterpret_cast<__m256i*>(sums.data()), _mm256_sad_epu8(bytes, _mm256_setzero_si256()));
+        for (std::size_t j = 0; j < 4; ++j) {
+            const bool known = sums[j] < 256;
+            result[i + j] = known ? bySum[std::size_t(sums[j] & 0xFF)] : UnknownTotal;
+            unknown += known ? 0 : 1;
+        }
+    }
+    for (; i < combs.size(); ++i) {
+        const int s = byteTotal(combs[i]);
+        result[i] = s < 256 ? bySum[std::size_t(s)] : UnknownTotal;
+        unknown += s < 256 ? 0 : 1;
+    }
+    return unknown;
+}
+
 #else
 
 // Never called: there are no wide vectors.
+void matchClassCount(std::span<const TComb>, const TByteTable&, const TCountAnswers&, uint8_t*) {}
+std::ptrdiff_t matchByteTotal(std::span<const TComb>, const TByteTable&, uint8_t*) { return -1; }
+std::ptrdiff_t matchByteTotalAvx2(std::span<const TComb>, const TByteTable&, uint8_t*) { return -1; }
 void matchAnyByte(std::span<const TComb>, const TByteTable&, uint8_t*) {}
 void matchByteCount(std::span<const TComb>, const TByteTable&, const TCountAnswers&, uint8_t*, bool) {}
 void matchAnyByteAvx2(std::span<const TComb>, const TByteTable&, uint8_t*) {}
@@ -280,6 +371,24 @@ bool MatchByteSum(std::span<const TComb> combs, const TByteTable& in, const TCou
                   uint8_t* result)
 {
     return matchCounts(combs, in, byCount, result, false);
+}
+
+bool MatchClassCount(std::span<const TComb> combs, const TByteTable& of, const TCountAnswers& byCount,
+                     uint8_t* result)
+{
+    if (WideForm() != TWideForm::Avx512 || !std::is_sorted(of.begin(), of.end())) return false;
+    matchClassCount(combs, of, byCount, result);
+    return true;
+}
+
+std::ptrdiff_t MatchByteTotal(std::span<const TComb> combs, const TByteTable& bySum, uint8_t* result)
+{
+    switch (WideForm()) {
+    case TWideForm::Avx512: return matchByteTotal(combs, bySum, result);
+    case TWideForm::Avx2: return matchByteTotalAvx2(combs, bySum, result);
+    case TWideForm::Plain: break;
+    }
+    return -1;
 }
 
 } // namespace kv::game

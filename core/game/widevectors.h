@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -43,5 +44,17 @@ bool MatchByteCount(std::span<const TComb> combs, const TByteTable& in, const TC
 // The same counting every byte as often as it stands in the combination.
 bool MatchByteSum(std::span<const TComb> combs, const TByteTable& in, const TCountAnswers& byCount,
                   uint8_t* result);
+
+// result[i] = byCount[k], k being the number of different classes of[b] among the bytes b of
+// combs[i]. False (nothing written) with the plain form, and for a table whose classes do not
+// rise with the bytes (the wide forms count where the class changes between neighbours).
+bool MatchClassCount(std::span<const TComb> combs, const TByteTable& of, const TCountAnswers& byCount,
+                     uint8_t* result);
+
+// result[i] = bySum[s], s being the sum of the bytes of combs[i], when s is below 256, and
+// UnknownTotal for a larger sum (only stray bytes make one); returns how many are unknown, or -1
+// (nothing written) with the plain form.
+constexpr uint8_t UnknownTotal = 2;
+std::ptrdiff_t MatchByteTotal(std::span<const TComb> combs, const TByteTable& bySum, uint8_t* result);
 
 } // namespace kv::game

@@ -10,6 +10,7 @@
 
 #include "core/game/bits.h"
 #include "core/game/numbers.h"
+#include "core/game/widevectors.h"
 #include "core/stats/kinds/kinds.h"
 #include "core/util/format.h"
 
@@ -167,6 +168,19 @@ public:
     using TOneValueKind::TOneValueKind;
     int Value(const TComb& n) const { return sumOf(n); }
     bool IsMarked(const TStatDrawArray& marked, int v) const { return sumMarked(marked, v); }
+    // Every sum of the game is below 256: those are answered first, and the wide forms look
+    // eight combinations up at a time; a larger sum (stray bytes) is asked on its own.
+    void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int lastIndex, bool sorted,
+                    bool exclude, std::vector<uint8_t>& result) override
+    {
+        game::TByteTable bySum{};
+        for (std::size_t v = 0; v < bySum.size(); ++v) bySum[v] = sumMarked(marked, int(v)) ? 1 : 0;
+        result.resize(combs.size());
+        const std::ptrdiff_t unknown = game::MatchByteTotal(combs, bySum, result.data());
+        if (unknown < 0) return TOneValueKind::MatchBatch(combs, marked, lastIndex, sorted, exclude, result);
+        for (std::size_t i = 0; unknown > 0 && i < combs.size(); ++i)
+            if (result[i] == game::UnknownTotal) result[i] = sumMarked(marked, sumOf(combs[i])) ? 1 : 0;
+    }
     void ListValues(int lastIndex, TStatDrawArray& values) override
     {
         listRange(lastIndex, values, game::MinSum, game::MaxSum);

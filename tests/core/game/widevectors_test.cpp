@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -46,7 +47,55 @@ int plainCount(const TComb& c, const TByteTable& in, bool distinct)
     return k;
 }
 
+int plainClasses(const TComb& c, const TByteTable& of)
+{
+    int k = 0;
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        bool seen = false;
+        for (std::size_t j = 0; j < i; ++j) seen = seen || of[c[j]] == of[c[i]];
+        k += seen ? 0 : 1;
+    }
+    return k;
+}
+
 } // namespace
+
+// Classes are counted as a byte-by-byte reading does; only the widest form counts them, and only
+// for classes that rise with the bytes. Totals are looked up below 256 and marked unknown above.
+TEST(WideVectors, ClassCountsAndTotalsAsTheTablesSay)
+{
+    std::mt19937 random(5);
+    TCountAnswers byCount{};
+    for (std::size_t k = 0; k < byCount.size(); ++k) byCount[k] = uint8_t(k % 2 == 1 ? 1 : 0);
+    kv::test::ForEachWideForm([&](TWideForm form) {
+        for (int round = 0; round < 8; ++round) {
+            // Channels of width 1..4 over the bytes, the last two rounds in no order.
+            TByteTable classes{}, bySum{};
+            for (std::size_t b = 0; b < classes.size(); ++b)
+                classes[b] = uint8_t(std::min<std::size_t>((b + 3) / std::size_t(round % 4 + 1), 255));
+            if (round >= 6) std::swap(classes[3], classes[17]);
+            for (uint8_t& t : bySum) t = uint8_t(random() % 2);
+            for (std::size_t n = 0; n <= 19; ++n) {
+                const std::vector<TComb> combs = mixedCombs(random, n);
+                std::vector<uint8_t> counts(n, 7), totals(n, 7);
+                const bool counted = form == TWideForm::Avx512 && round < 6;
+                ASSERT_EQ(MatchClassCount(combs, classes, byCount, counts.data()), counted);
+                const std::ptrdiff_t unknown = MatchByteTotal(combs, bySum, totals.data());
+                std::ptrdiff_t large = 0;
+                for (std::size_t i = 0; i < n; ++i) {
+                    int sum = 0;
+                    for (uint8_t b : combs[i]) sum += b;
+                    large += sum < 256 ? 0 : 1;
+                    const int total = form == TWideForm::Plain ? 7 : sum < 256 ? bySum[std::size_t(sum)] : UnknownTotal;
+                    EXPECT_EQ(totals[i], total) << round << ", " << i;
+                    const int expected = counted ? byCount[std::size_t(plainClasses(combs[i], classes))] : 7;
+                    EXPECT_EQ(counts[i], expected) << round << ", " << i;
+                }
+                EXPECT_EQ(unknown, form == TWideForm::Plain ? -1 : large);
+            }
+        }
+    });
+}
 
 // Each wide form answers as a byte-by-byte reading of the tables does, for any table and any
 // bytes; the plain form leaves the work to its caller.
