@@ -57,4 +57,20 @@ bool MatchClassCount(std::span<const TComb> combs, const TByteTable& of, const T
 constexpr uint8_t UnknownTotal = 2;
 std::ptrdiff_t MatchByteTotal(std::span<const TComb> combs, const TByteTable& bySum, uint8_t* result);
 
+// Counts over a whole list, for the passes that tell how often each value occurs among all the
+// combinations. Each adds to `counts` and is false (nothing added) but with the widest form.
+using TByteCounts = std::array<int32_t, 256>;
+// counts[v] += how many of the 8 bytes of each combination are v; with `gaps`, how many of its 7
+// distances between neighbours |c[j + 1] - c[j]| are v.
+bool CountBytes(std::span<const TComb> combs, bool gaps, TByteCounts& counts);
+// The passes of one value per combination also set first[v] to the index of the first
+// combination with value v, for each value present (the others are left as they are).
+// counts[m] += the combinations whose class mask is m: bit 7 - j set when of[c[j]] != 0.
+bool CountClassMasks(std::span<const TComb> combs, const TByteTable& of, TByteCounts& counts,
+                     std::array<uint32_t, 256>& first);
+// counts[s] += the combinations whose bytes add up to s.
+constexpr std::size_t ByteTotals = 8 * 255 + 1;
+bool CountByteTotals(std::span<const TComb> combs, std::array<int32_t, ByteTotals>& counts,
+                     std::array<uint32_t, ByteTotals>& first);
+
 } // namespace kv::game

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -94,6 +95,58 @@ TEST(WideVectors, ClassCountsAndTotalsAsTheTablesSay)
                 EXPECT_EQ(unknown, form == TWideForm::Plain ? -1 : large);
             }
         }
+    });
+}
+
+// The counts over a whole list equal counting one combination at a time: the full game's bytes
+// (below 64, counted as bits) and stray ones (compared value by value), lists across the 2,040
+// combinations of a block and not a multiple of 8, with the first combination of each value.
+TEST(WideVectors, CountsOverAListAsOneAtATime)
+{
+    std::mt19937 random(3);
+    TByteTable odd{};
+    for (std::size_t b = 0; b < odd.size(); ++b) odd[b] = uint8_t(b % 2);
+    kv::test::ForEachWideForm([&](TWideForm form) {
+        for (const std::size_t n : {std::size_t(0), std::size_t(13), std::size_t(4100)})
+            for (const bool stray : {false, true}) {
+                std::vector<TComb> combs(n);
+                for (TComb& c : combs)
+                    for (uint8_t& b : c) b = uint8_t(stray ? random() % 256 : 1 + random() % 20);
+                TByteCounts bytes{}, gaps{}, masks{}, wantBytes{}, wantGaps{}, wantMasks{};
+                std::array<int32_t, ByteTotals> totals{}, wantTotals{};
+                std::array<uint32_t, 256> maskFirst, wantMaskFirst;
+                std::array<uint32_t, ByteTotals> totalFirst, wantTotalFirst;
+                maskFirst.fill(99), wantMaskFirst.fill(99), totalFirst.fill(99), wantTotalFirst.fill(99);
+                for (std::size_t i = n; i-- > 0;) {
+                    const TComb& c = combs[i];
+                    unsigned mask = 0, total = 0;
+                    for (std::size_t j = 0; j < 8; ++j) {
+                        ++wantBytes[c[j]];
+                        if (j > 0) ++wantGaps[std::size_t(std::abs(c[j] - c[j - 1]))];
+                        mask |= unsigned(c[j] % 2) << (7 - j);
+                        total += c[j];
+                    }
+                    ++wantMasks[mask];
+                    ++wantTotals[total];
+                    wantMaskFirst[mask] = uint32_t(i);
+                    wantTotalFirst[total] = uint32_t(i);
+                }
+                const bool wide = form == TWideForm::Avx512;
+                ASSERT_EQ(CountBytes(combs, false, bytes), wide);
+                ASSERT_EQ(CountBytes(combs, true, gaps), wide);
+                ASSERT_EQ(CountClassMasks(combs, odd, masks, maskFirst), wide);
+                ASSERT_EQ(CountByteTotals(combs, totals, totalFirst), wide);
+                if (!wide) {
+                    EXPECT_EQ(bytes, TByteCounts{}) << "nothing added";
+                    continue;
+                }
+                EXPECT_EQ(bytes, wantBytes) << n << " stray " << stray;
+                EXPECT_EQ(gaps, wantGaps) << n << " stray " << stray;
+                EXPECT_EQ(masks, wantMasks) << n << " stray " << stray;
+                EXPECT_EQ(maskFirst, wantMaskFirst) << n << " stray " << stray;
+                EXPECT_EQ(totals, wantTotals) << n << " stray " << stray;
+                EXPECT_EQ(totalFirst, wantTotalFirst) << n << " stray " << stray;
+            }
     });
 }
 
