@@ -164,12 +164,19 @@ using util::EncodeBase64;
 using util::FormatUtcTime;
 using S = TWriteResult::Status;
 
-// One answer row per item, from the message's tags, written straight into the answer.
+// One answer row per item, from the message's tags, written straight into the answer. With
+// `next`, the last row also names where the next page begins; a reader that knows nothing of
+// pages looks for the tags it knows and passes over it.
 template <class T, class F>
-std::string rowsOf(const util::TCatalogMessage& m, const std::vector<T>& items, F values)
+std::string rowsOf(const util::TCatalogMessage& m, const std::vector<T>& items, F values,
+                   std::optional<std::int64_t> next = std::nullopt)
 {
     std::string out = "<result>";
-    for (const T& item : items) util::AppendTaggedRow(out, CatalogRow(m, values(item)));
+    for (const T& item : items) {
+        util::TTaggedRow row = CatalogRow(m, values(item));
+        if (next && &item == &items.back()) row.emplace_back(m.NextTag, num(*next));
+        util::AppendTaggedRow(out, row);
+    }
     out += "</result>";
     return out;
 }
@@ -268,8 +275,9 @@ TWriteResult DeleteSystem(TCatalogStorage& storage, std::int64_t id, const std::
 }
 
 TCatalogService::TCatalogService(TCatalogStorage& storage, std::function<std::int64_t()> clock, TVersionInfo version,
-                                 std::int64_t pageSize)
-    : m_storage(storage), m_clock(std::move(clock)), m_version(std::move(version)), m_pageSize(std::max<std::int64_t>(1, pageSize))
+                                 std::int64_t pageSize, std::int64_t pageBytes)
+    : m_storage(storage), m_clock(std::move(clock)), m_version(std::move(version)),
+      m_pageSize(std::max<std::int64_t>(1, pageSize)), m_pageBytes(std::max<std::int64_t>(1, pageBytes))
 {
     if (!m_clock)
         m_clock = [] {
@@ -309,15 +317,22 @@ std::string TCatalogService::scriptList(const util::TCatalogMessage& m, const Re
     TPage page;
     page.Offset = q.IntOr("offset", 0, INT32_MAX, 0);
     page.Limit = std::min(q.IntOr("limit", 1, INT32_MAX, m_pageSize), m_pageSize);
-    return rowsOf(m, m_storage.ListScripts(filter, mail, now, page), [](const TScriptEntry& e) {
-        char avg[32];
-        std::snprintf(avg, sizeof avg, "%.3f", e.RatingAvg);
-        return std::vector<std::string>{num(e.Id), e.AuthorName, e.AuthorMail, num(e.Lcid), e.AppGuid, e.AppVer,
-                                        e.AppGuid, e.Universal ? "1" : "0", e.Public ? "1" : "0",
-                                        FormatUtcTime(e.Created), avg, num(e.RatingCount), num(e.MyRating),
-                                        num(e.Downloads), FormatUtcTime(e.LastDownload), EncodeBase64(e.Title),
-                                        EncodeBase64(e.Descr)};
-    });
+    page.Bytes = m_pageBytes;
+    const TScriptPage found = m_storage.ListScripts(filter, mail, now, page);
+    std::optional<std::int64_t> next;
+    if (found.More) next = page.Offset + static_cast<std::int64_t>(found.Entries.size());
+    return rowsOf(
+        m, found.Entries,
+        [](const TScriptEntry& e) {
+            char avg[32];
+            std::snprintf(avg, sizeof avg, "%.3f", e.RatingAvg);
+            return std::vector<std::string>{num(e.Id), e.AuthorName, e.AuthorMail, num(e.Lcid), e.AppGuid, e.AppVer,
+                                            e.AppGuid, e.Universal ? "1" : "0", e.Public ? "1" : "0",
+                                            FormatUtcTime(e.Created), avg, num(e.RatingCount), num(e.MyRating),
+                                            num(e.Downloads), FormatUtcTime(e.LastDownload), EncodeBase64(e.Title),
+                                            EncodeBase64(e.Descr)};
+        },
+        next);
 }
 
 std::string TCatalogService::scriptData(const util::TCatalogMessage& m, const Request& q, std::int64_t now)

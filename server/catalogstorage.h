@@ -125,10 +125,18 @@ public:
 // call the writer.
 using TWriteWork = std::function<TWriteResult(TCatalogWriter&)>;
 
-// A page of the list: `Limit` entries after the first `Offset`.
+// A page of the list: at most `Limit` entries after the first `Offset`, and no further entry once
+// the titles and descriptions of those taken hold `Bytes` (the first entry is always taken), so
+// that long descriptions cannot make a page of any size.
 struct TPage {
     std::int64_t Offset = 0;
     std::int64_t Limit = 1000;
+    std::int64_t Bytes = INT64_MAX;
+};
+
+struct TScriptPage {
+    std::vector<TScriptEntry> Entries;
+    bool More = false;  // further entries pass the filter
 };
 
 // The store behind the server. Implementations are safe to call from several threads at once.
@@ -142,7 +150,7 @@ public:
 
     // Entries the user may see (public ones and his own) that pass the filter, newest first,
     // one page of them.
-    virtual std::vector<TScriptEntry> ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now,
+    virtual TScriptPage ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now,
                                                   TPage page = {}) = 0;
     // The scenario text; counts the download. Nothing for an unknown id.
     virtual std::optional<std::string> FetchScript(std::int64_t id, std::int64_t now) = 0;

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 
 #include "server/schema.h"
@@ -200,14 +202,19 @@ LIMIT ?4 OFFSET ?5
 ORDER BY p.created DESC, p.id DESC
 )sql";
 
-std::vector<TScriptEntry> TSqliteStorage::ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now,
-                                                      TPage page)
+TScriptPage TSqliteStorage::ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now, TPage page)
 {
     std::lock_guard lock(m_mutex);
     Statement s = prepare(ListScriptsSql);
-    s.Bind(1, MailKey(mail)).Bind(2, static_cast<std::int64_t>(filter)).Bind(3, now).Bind(4, page.Limit).Bind(5, page.Offset);
-    std::vector<TScriptEntry> out;
+    // One entry past the page tells whether more follow.
+    s.Bind(1, MailKey(mail)).Bind(2, static_cast<std::int64_t>(filter)).Bind(3, now).Bind(4, std::min<std::int64_t>(page.Limit, INT64_MAX - 1) + 1).Bind(5, page.Offset);
+    TScriptPage out;
+    std::int64_t bytes = 0;
     while (s.Step()) {
+        if (static_cast<std::int64_t>(out.Entries.size()) == page.Limit || bytes >= page.Bytes) {
+            out.More = true;
+            break;
+        }
         TScriptEntry e;
         e.Id = s.Int(0);
         e.AuthorName = s.Text(1);
@@ -225,7 +232,8 @@ std::vector<TScriptEntry> TSqliteStorage::ListScripts(TScriptFilter filter, cons
         e.LastDownload = s.Int(13);
         e.Title = s.Text(14);
         e.Descr = s.Text(15);
-        out.push_back(std::move(e));
+        bytes += static_cast<std::int64_t>(e.Title.size() + e.Descr.size());
+        out.Entries.push_back(std::move(e));
     }
     return out;
 }

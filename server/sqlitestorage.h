@@ -26,7 +26,7 @@ public:
 
     int SchemaVersion() override;
 
-    std::vector<TScriptEntry> ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now,
+    TScriptPage ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now,
                                           TPage page = {}) override;
     std::optional<std::string> FetchScript(std::int64_t id, std::int64_t now) override;
     bool ScriptTitleTaken(std::int64_t exceptId, const std::string& title) override;

@@ -122,15 +122,17 @@ std::vector<std::string> TCatalogClient::post(const util::TCatalogMessage& m,
     return util::ReadTaggedRows(m_post(m.RelativePath(), util::CatalogRequest(m, values)));
 }
 
-std::vector<tScriptInfo> TCatalogClient::LoadCatalogue(int filterIndex, int32_t offset, int32_t limit) const
+std::vector<tScriptInfo> TCatalogClient::LoadCatalogue(int filterIndex, int32_t offset, int32_t limit, bool* more) const
 {
     const util::TCatalogMessage& m = util::CatalogMessage(TCatalogMessageId::ScriptList);
     const std::optional<std::string> noPage;
+    const std::vector<std::string> rows =
+        post(m, {num(filterIndex - 1), m_program.AppId, m_program.AppVer, esc(m_identity.AuthorName),
+                 esc(m_identity.AuthorMail), num(m_identity.Lcid), offset > 0 ? num(offset) : noPage,
+                 limit > 0 ? num(limit) : noPage});
+    if (more) *more = !rows.empty() && !util::RowField(rows.back(), m.NextTag).empty();
     std::vector<tScriptInfo> out;
-    for (const std::string& row :
-         post(m, {num(filterIndex - 1), m_program.AppId, m_program.AppVer, esc(m_identity.AuthorName),
-                  esc(m_identity.AuthorMail), num(m_identity.Lcid), offset > 0 ? num(offset) : noPage,
-                  limit > 0 ? num(limit) : noPage})) {
+    for (const std::string& row : rows) {
         const Row r(m, row);
         tScriptInfo e;
         e.Id = r.Int("id");

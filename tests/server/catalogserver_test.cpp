@@ -12,6 +12,7 @@
 
 #include "core/util/catalogwire.h"
 #include "core/util/error.h"
+#include "core/workspace/catalog.h"
 #include "server/openstorage.h"
 #include "server/pgstorage.h"
 #include "server/schema.h"
@@ -165,6 +166,70 @@ TEST_P(CatalogServerTest, FiltersSelectByVisibilityOwnershipRatingsAndAge)
     for (const auto& [fltid, want] : cases) EXPECT_EQ(titles(Anna, fltid), want) << "fltid " << fltid;
     EXPECT_EQ(util::RowField(list(Anna, -1).at(0), "rating_you"), "-1");
     EXPECT_EQ(error("/scripts/scr_getlist.php", {{"fltid", "7"}}), "Недопустимое значение поля \"fltid\"");
+}
+
+TEST_P(CatalogServerTest, APageEndsAtItsCountOrItsBytesAndItsLastRowSaysWhereTheNextBegins)
+{
+    // Newest first: T6 T5 T4 T3 T2 T1 T0, each 2 title bytes and its description.
+    const std::vector<int> descrBytes = {10, 10, 10, 200, 40, 40, 40};
+    for (int i = 0; i < 7; ++i) {
+        server::TScriptWrite w;
+        w.AuthorName = Anna.Name;
+        w.AuthorMail = Anna.Mail;
+        w.Title = "T" + std::to_string(i);
+        w.Descr = std::string(static_cast<std::size_t>(descrBytes[static_cast<std::size_t>(i)]), 'd');
+        w.Script = "STK 1";
+        ASSERT_EQ(server::PutScript(cat->Storage, w, Anna.Key, cat->Now + i).State, server::TWriteResult::Status::Done);
+    }
+    using V = std::vector<std::string>;
+    const struct {
+        std::int64_t PageBytes;
+        std::string Offset, Limit;  // "" leaves the field out
+        V Titles;
+        std::string Next;  // "" when the page is the last
+    } cases[] = {
+        {100, "", "", {"T6", "T5", "T4"}, "3"},    // the page size ends it
+        {84, "", "", {"T6", "T5"}, "2"},           // 84 bytes taken: the next would pass the limit
+        {85, "", "", {"T6", "T5", "T4"}, "3"},
+        {100, "3", "", {"T3"}, "4"},               // one entry over the limit still comes alone
+        {100, "4", "", {"T2", "T1", "T0"}, ""},
+        {100, "4", "2", {"T2", "T1"}, "6"},
+        {100, "2", "1", {"T4"}, "3"},
+        {100, "6", "5", {"T0"}, ""},
+        {100, "7", "", {}, ""},
+        {100000, "0", "9", {"T6", "T5", "T4"}, "3"},  // no more than the server's page size
+    };
+    for (const auto& c : cases) {
+        server::TCatalogService service(cat->Storage, [&] { return cat->Now.load(); }, {}, 3, c.PageBytes);
+        util::TFormFields f = {{"fltid", "1"}};
+        if (!c.Offset.empty()) f.emplace_back("offset", c.Offset);
+        if (!c.Limit.empty()) f.emplace_back("limit", c.Limit);
+        const server::TCatalogAnswer a = service.Handle("/scripts/scr_getlist.php", util::FormEncode(f));
+        const std::vector<std::string> got = util::ReadTaggedRows(a.Body);
+        V titles;
+        for (const std::string& r : got) titles.push_back(*util::DecodeBase64(util::RowField(r, "title")));
+        const std::string where = std::to_string(c.PageBytes) + " bytes, offset " + c.Offset + ", limit " + c.Limit;
+        EXPECT_EQ(titles, c.Titles) << where;
+        for (std::size_t i = 0; i + 1 < got.size(); ++i) EXPECT_EQ(got[i].find("next_offset"), std::string::npos) << where;
+        EXPECT_EQ(got.empty() ? "" : util::RowField(got.back(), "next_offset"), c.Next) << where;
+    }
+
+    // The program's client walks the pages the server cuts and gets every entry once, in order.
+    server::TCatalogService service(cat->Storage, [&] { return cat->Now.load(); }, {}, 3, 50);
+    const workspace::TCatalogClient client(
+        [&](const std::string& path, const util::TFormFields& fields) {
+            return service.Handle("/" + path, util::FormEncode(fields)).Body;
+        },
+        {Boris.Name, Boris.Mail, Boris.Key, 1049});
+    V walked;
+    std::vector<std::size_t> pages;
+    for (bool more = true; more;) {
+        const auto page = client.LoadCatalogue(2, static_cast<int32_t>(walked.size()), 200, &more);
+        pages.push_back(page.size());
+        for (const auto& e : page) walked.push_back(e.Title);
+    }
+    EXPECT_EQ(walked, (V{"T6", "T5", "T4", "T3", "T2", "T1", "T0"}));
+    EXPECT_EQ(pages, (std::vector<std::size_t>{2, 2, 3}));
 }
 
 TEST_P(CatalogServerTest, ARatingPerUserReplacesTheOldOneAndHiddenOnesDoNotCount)
@@ -505,7 +570,7 @@ TEST_F(PgLinkTest, AStatementBlockedPastTheTimeLimitFails)
     EXPECT_THROW(storage.ListScripts(server::TScriptFilter::All, "", 0), std::runtime_error);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     PQfinish(locker);
-    EXPECT_TRUE(storage.ListScripts(server::TScriptFilter::All, "", 0).empty());
+    EXPECT_TRUE(storage.ListScripts(server::TScriptFilter::All, "", 0).Entries.empty());
 }
 
 } // namespace
