@@ -359,12 +359,12 @@ WHERE (s.public = 1 OR s.mail_key = $1::text)
 ORDER BY s.created DESC, s.id DESC
 LIMIT $4::bigint OFFSET $5::bigint
 ), sized AS (
-SELECT page.*, SUM(size) OVER (ORDER BY created DESC, id DESC ROWS UNBOUNDED PRECEDING) - size AS before,
-       COUNT(*) OVER () AS fetched
+SELECT page.*, SUM(size) OVER w - size AS before, LEAD(id) OVER w IS NOT NULL AS followed
 FROM page
+WINDOW w AS (ORDER BY created DESC, id DESC ROWS UNBOUNDED PRECEDING)
 )
 SELECT p.id, p.author_name, p.author_mail, p.lcid, p.app_guid, p.app_ver, p.universal, p.public, p.created,
-       COALESCE(r.average, 0), COALESCE(r.count, 0), p.mine, p.downloads, p.last_download, p.title, p.descr, p.fetched
+       COALESCE(r.average, 0), COALESCE(r.count, 0), p.mine, p.downloads, p.last_download, p.title, p.descr, p.followed
 FROM sized p
 LEFT JOIN LATERAL (SELECT AVG(rate)::float8 AS average, COUNT(*) AS count FROM ratings
                    WHERE script_id = p.id AND rate > 0) r ON TRUE
@@ -382,7 +382,8 @@ TScriptPage TPgStorage::ListScripts(TScriptFilter filter, const std::string& mai
                                           std::min<std::int64_t>(page.Limit, INT64_MAX - 1) + 1, page.Offset, page.Bytes});
         TScriptPage out;
         const int rows = r.Rows();
-        out.More = rows > page.Limit || (rows > 0 && r.Int(0, 16) > rows);
+        // The page's last row is followed by one cut for its bytes, or by the one past the page.
+        out.More = rows > page.Limit || (rows > 0 && r.Text(rows - 1, 16) == "t");
         const int kept = static_cast<int>(std::min<std::int64_t>(rows, page.Limit));
         out.Entries.reserve(static_cast<std::size_t>(kept));
         for (int i = 0; i < kept; ++i) {
