@@ -235,8 +235,8 @@ void seedManyScripts(const TBenchDatabase& db, bool postgres, int count, int lon
         SELECT i, 'rater@example.org', 'Оценщик', 1049, 'Kvanta_8x20', '0.1.0', 1 + i % 5, '', 1796000000)sql" +
                from + " WHERE i % 10 = 0");
     if (longDescr > 0) {
-        const std::string text = postgres ? "(SELECT string_agg(md5(random()::text || s.id), '') FROM generate_series(1, " +
-                                                std::to_string(longDescr / 32) + "))"
+        const std::string text = postgres ? "(SELECT string_agg(md5(random()::text || g || s.id), '') FROM generate_series(1, " +
+                                                std::to_string(longDescr / 32) + ") AS g)"
                                           : "hex(randomblob(" + std::to_string(longDescr / 2) + "))";
         db.Execute("UPDATE scripts AS s SET descr = " + text + " WHERE id > " + std::to_string(count - 2000));
     }

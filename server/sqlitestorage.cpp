@@ -173,15 +173,15 @@ void TSqliteStorage::migrate()
 }
 
 // The list in one statement: the filter is a number bound as a parameter, so every filter runs
-// the same prepared text. The inner query picks the page in the order of an index; the ratings
-// are counted for the page's entries only, so a page costs the same in a catalogue of any size.
+// the same prepared text. The rows come one at a time in the order of an index, with nothing to
+// sort: the ratings are counted for the rows read, and reading stops at the end of the page (its
+// count or its bytes), so a page costs the same in a catalogue of any size and a long
+// description past the page is never read.
 static const char* const ListScriptsSql = R"sql(
-SELECT p.id, p.author_name, p.author_mail, p.lcid, p.app_guid, p.app_ver, p.universal, p.public, p.created,
-       COALESCE((SELECT AVG(rate) FROM ratings WHERE script_id = p.id AND rate > 0), 0),
-       (SELECT COUNT(*) FROM ratings WHERE script_id = p.id AND rate > 0),
-       p.mine, p.downloads, p.last_download, p.title, p.descr
-FROM (
-SELECT s.*, COALESCE(me.rate, 0) AS mine
+SELECT s.id, s.author_name, s.author_mail, s.lcid, s.app_guid, s.app_ver, s.universal, s.public, s.created,
+       COALESCE((SELECT AVG(rate) FROM ratings WHERE script_id = s.id AND rate > 0), 0),
+       (SELECT COUNT(*) FROM ratings WHERE script_id = s.id AND rate > 0),
+       COALESCE(me.rate, 0), s.downloads, s.last_download, s.title, s.descr
 FROM scripts s
 LEFT JOIN ratings me ON me.script_id = s.id AND me.mail_key = ?1
 WHERE (s.public = 1 OR s.mail_key = ?1)
@@ -198,8 +198,6 @@ WHERE (s.public = 1 OR s.mail_key = ?1)
       END
 ORDER BY s.created DESC, s.id DESC
 LIMIT ?4 OFFSET ?5
-) p
-ORDER BY p.created DESC, p.id DESC
 )sql";
 
 TScriptPage TSqliteStorage::ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now, TPage page)
