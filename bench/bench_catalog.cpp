@@ -378,7 +378,7 @@ void checkLoad(benchmark::State& state, kv::server::TCatalogStorage& storage, in
     int ratings = 0;
     for (const auto& e : all) ratings += e.RatingCount;
     const bool complete = static_cast<int>(all.size()) == seeded + tally.AcceptedScripts &&
-                          static_cast<int>(storage.ListSystems(8, 20).size()) == tally.AcceptedSystems &&
+                          static_cast<int>(storage.ListSystems(8, 20, {0, INT32_MAX}).Entries.size()) == tally.AcceptedSystems &&
                           ratings == static_cast<int>(tally.Rated.size());
     if (tally.Failures > 0) state.SkipWithError("some requests failed");
     else if (!complete) state.SkipWithError("an accepted write is missing from the database");

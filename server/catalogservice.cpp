@@ -310,17 +310,33 @@ TCatalogAnswer TCatalogService::Handle(std::string_view path, std::string_view b
     }
 }
 
-std::string TCatalogService::scriptList(const util::TCatalogMessage& m, const Request& q, std::int64_t now)
+TPage TCatalogService::page(const Request& q) const
 {
-    const auto filter = static_cast<TScriptFilter>(q.Int("fltid", -1, 6));
-    const std::string mail = q.Text("cl_mail", ShortText, true);
     TPage page;
     page.Offset = q.IntOr("offset", 0, INT32_MAX, 0);
     page.Limit = std::min(q.IntOr("limit", 1, INT32_MAX, m_pageSize), m_pageSize);
     page.Bytes = m_pageBytes;
-    const TScriptPage found = m_storage.ListScripts(filter, mail, now, page);
-    std::optional<std::int64_t> next;
-    if (found.More) next = page.Offset + static_cast<std::int64_t>(found.Entries.size());
+    return page;
+}
+
+namespace {
+
+// Where the page after `found` begins, when entries follow it.
+template <class T>
+std::optional<std::int64_t> nextOffset(const TPage& page, const TListPage<T>& found)
+{
+    if (!found.More) return std::nullopt;
+    return page.Offset + static_cast<std::int64_t>(found.Entries.size());
+}
+
+} // namespace
+
+std::string TCatalogService::scriptList(const util::TCatalogMessage& m, const Request& q, std::int64_t now)
+{
+    const auto filter = static_cast<TScriptFilter>(q.Int("fltid", -1, 6));
+    const std::string mail = q.Text("cl_mail", ShortText, true);
+    const TPage p = page(q);
+    const TScriptPage found = m_storage.ListScripts(filter, mail, now, p);
     return rowsOf(
         m, found.Entries,
         [](const TScriptEntry& e) {
@@ -332,7 +348,7 @@ std::string TCatalogService::scriptList(const util::TCatalogMessage& m, const Re
                                             num(e.Downloads), FormatUtcTime(e.LastDownload), EncodeBase64(e.Title),
                                             EncodeBase64(e.Descr)};
         },
-        next);
+        nextOffset(p, found));
 }
 
 std::string TCatalogService::scriptData(const util::TCatalogMessage& m, const Request& q, std::int64_t now)
@@ -399,12 +415,17 @@ std::string TCatalogService::systemList(const util::TCatalogMessage& m, const Re
 {
     const int combLen = static_cast<int>(q.IntOr("comblen", 1, 20, 8));
     const int maxNums = static_cast<int>(q.IntOr("maxnums", 1, 99, 20));
-    return rowsOf(m, m_storage.ListSystems(combLen, maxNums), [](const TSystemEntry& e) {
-        return std::vector<std::string>{num(e.Id),           num(e.Nums),          num(e.Olap),
-                                        num(e.CSize),        EncodeBase64(e.Title), EncodeBase64(e.Descr),
-                                        e.AuthorName,        e.AuthorMail,          e.Url,
-                                        FormatUtcTime(e.Created), num(e.Downloads), FormatUtcTime(e.LastDownload)};
-    });
+    const TPage p = page(q);
+    const TSystemPage found = m_storage.ListSystems(combLen, maxNums, p);
+    return rowsOf(
+        m, found.Entries,
+        [](const TSystemEntry& e) {
+            return std::vector<std::string>{num(e.Id),           num(e.Nums),          num(e.Olap),
+                                            num(e.CSize),        EncodeBase64(e.Title), EncodeBase64(e.Descr),
+                                            e.AuthorName,        e.AuthorMail,          e.Url,
+                                            FormatUtcTime(e.Created), num(e.Downloads), FormatUtcTime(e.LastDownload)};
+        },
+        nextOffset(p, found));
 }
 
 std::string TCatalogService::systemData(const util::TCatalogMessage& m, const Request& q, std::int64_t now)

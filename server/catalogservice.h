@@ -28,7 +28,7 @@ struct TCatalogAnswer {
 // The entries of one list answer when the request names no smaller "limit": the newest ones
 // that pass the filter. A program that does not ask for pages still gets a bounded answer.
 constexpr std::int64_t DefaultPageSize = 1000;
-// The titles and descriptions of one list answer: past this the page ends early (the answer is
+// The long texts (titles, descriptions, links) of one list answer: past this the page ends early (the answer is
 // about a third larger, for the Base64). Its last row then names where the next page begins.
 constexpr std::int64_t DefaultPageBytes = 1 << 20;
 
@@ -60,6 +60,8 @@ private:
     std::string systemData(const util::TCatalogMessage&, const Request&, std::int64_t now);
     std::string systemPut(const util::TCatalogMessage&, const Request&, std::int64_t now);
     std::string appVersion(const util::TCatalogMessage&, const Request&, std::int64_t now);
+    // The page a list request asks for, within the server's page size and bytes.
+    TPage page(const Request& q) const;
 
     TCatalogStorage& m_storage;
     std::function<std::int64_t()> m_clock;

@@ -334,6 +334,23 @@ int TPgStorage::SchemaVersion()
 
 namespace {
 
+// The rows of a statement asked for one entry past `page` and cut by its bytes, whose column
+// `followed` tells whether a row came after each in the page: at most the page's count of
+// entries, and `More` when the last was followed.
+template <class T, class Read>
+TListPage<T> pageOf(const Result& r, int followed, const TPage& page, Read read)
+{
+    TListPage<T> out;
+    const int rows = r.Rows();
+    out.More = rows > page.Limit || (rows > 0 && r.Text(rows - 1, followed) == "t");
+    const int kept = static_cast<int>(std::min<std::int64_t>(rows, page.Limit));
+    out.Entries.reserve(static_cast<std::size_t>(kept));
+    for (int i = 0; i < kept; ++i) out.Entries.push_back(read(i));
+    return out;
+}
+
+std::int64_t pastPage(const TPage& page) { return std::min<std::int64_t>(page.Limit, INT64_MAX - 1) + 1; }
+
 // The page is picked in the order of an index; the running size of its titles and descriptions
 // (read from the stored lengths, not the texts) cuts it short; the ratings are counted for the
 // entries kept, one lookup each.
@@ -377,16 +394,9 @@ ORDER BY p.created DESC, p.id DESC
 TScriptPage TPgStorage::ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now, TPage page)
 {
     return run([&](Connection& c) {
-        // One entry past the page tells whether more follow.
-        Result r = c.Run(ListScriptsSql, {MailKey(mail), static_cast<int>(filter), now,
-                                          std::min<std::int64_t>(page.Limit, INT64_MAX - 1) + 1, page.Offset, page.Bytes});
-        TScriptPage out;
-        const int rows = r.Rows();
-        // The page's last row is followed by one cut for its bytes, or by the one past the page.
-        out.More = rows > page.Limit || (rows > 0 && r.Text(rows - 1, 16) == "t");
-        const int kept = static_cast<int>(std::min<std::int64_t>(rows, page.Limit));
-        out.Entries.reserve(static_cast<std::size_t>(kept));
-        for (int i = 0; i < kept; ++i) {
+        const Result r = c.Run(ListScriptsSql, {MailKey(mail), static_cast<int>(filter), now, pastPage(page),
+                                                page.Offset, page.Bytes});
+        return pageOf<TScriptEntry>(r, 16, page, [&](int i) {
             TScriptEntry e;
             e.Id = r.Int(i, 0);
             e.AuthorName = r.Text(i, 1);
@@ -404,9 +414,8 @@ TScriptPage TPgStorage::ListScripts(TScriptFilter filter, const std::string& mai
             e.LastDownload = r.Int(i, 13);
             e.Title = r.Text(i, 14);
             e.Descr = r.Text(i, 15);
-            out.Entries.push_back(std::move(e));
-        }
-        return out;
+            return e;
+        });
     });
 }
 
@@ -442,15 +451,24 @@ std::vector<TRateEntry> TPgStorage::ListRates(std::int64_t id)
     });
 }
 
-std::vector<TSystemEntry> TPgStorage::ListSystems(int combLen, int maxNums)
+TSystemPage TPgStorage::ListSystems(int combLen, int maxNums, TPage page)
 {
     return run([&](Connection& c) {
-        Result r = c.Run(R"sql(SELECT id, nums, olap, comb_len, csize, title, descr, author_name, author_mail, url,
-                               created, downloads, last_download FROM systems
-                               WHERE comb_len = $1 AND nums <= $2 ORDER BY nums, id)sql",
-                         {combLen, maxNums});
-        std::vector<TSystemEntry> out;
-        for (int i = 0; i < r.Rows(); ++i) {
+        const Result r = c.Run(R"sql(
+WITH page AS (
+SELECT id, nums, olap, comb_len, csize, title, descr, author_name, author_mail, url, created, downloads,
+       last_download, octet_length(title) + octet_length(descr) + octet_length(url) AS size
+FROM systems WHERE comb_len = $1 AND nums <= $2 ORDER BY nums, id LIMIT $3 OFFSET $4
+), sized AS (
+SELECT page.*, SUM(size) OVER w - size AS before, LEAD(id) OVER w IS NOT NULL AS followed
+FROM page
+WINDOW w AS (ORDER BY nums, id ROWS UNBOUNDED PRECEDING)
+)
+SELECT id, nums, olap, comb_len, csize, title, descr, author_name, author_mail, url, created, downloads,
+       last_download, followed
+FROM sized WHERE before < $5 ORDER BY nums, id)sql",
+                               {combLen, maxNums, pastPage(page), page.Offset, page.Bytes});
+        return pageOf<TSystemEntry>(r, 13, page, [&](int i) {
             TSystemEntry e;
             e.Id = r.Int(i, 0);
             e.Nums = r.Small(i, 1);
@@ -465,9 +483,8 @@ std::vector<TSystemEntry> TPgStorage::ListSystems(int combLen, int maxNums)
             e.Created = r.Int(i, 10);
             e.Downloads = r.Small(i, 11);
             e.LastDownload = r.Int(i, 12);
-            out.push_back(std::move(e));
-        }
-        return out;
+            return e;
+        });
     });
 }
 

@@ -17,6 +17,27 @@ namespace {
     throw std::runtime_error(what + ": " + (db ? sqlite3_errmsg(db) : "out of memory"));
 }
 
+// Reads the rows of a statement asked for one entry past `page` into a page: no further entry
+// once the page holds its count or its bytes, and `More` when a row is left.
+template <class T, class Rows, class Read>
+TListPage<T> readPage(Rows& s, const TPage& page, Read read)
+{
+    TListPage<T> out;
+    std::int64_t bytes = 0;
+    while (s.Step()) {
+        if (static_cast<std::int64_t>(out.Entries.size()) == page.Limit || bytes >= page.Bytes) {
+            out.More = true;
+            break;
+        }
+        out.Entries.push_back(read());
+        bytes += PageBytes(out.Entries.back());
+    }
+    return out;
+}
+
+// The LIMIT that asks for one entry past the page.
+std::int64_t pastPage(const TPage& page) { return std::min<std::int64_t>(page.Limit, INT64_MAX - 1) + 1; }
+
 } // namespace
 
 // A prepared statement borrowed from the cache for one use: reset and unbound when it goes.
@@ -204,15 +225,8 @@ TScriptPage TSqliteStorage::ListScripts(TScriptFilter filter, const std::string&
 {
     std::lock_guard lock(m_mutex);
     Statement s = prepare(ListScriptsSql);
-    // One entry past the page tells whether more follow.
-    s.Bind(1, MailKey(mail)).Bind(2, static_cast<std::int64_t>(filter)).Bind(3, now).Bind(4, std::min<std::int64_t>(page.Limit, INT64_MAX - 1) + 1).Bind(5, page.Offset);
-    TScriptPage out;
-    std::int64_t bytes = 0;
-    while (s.Step()) {
-        if (static_cast<std::int64_t>(out.Entries.size()) == page.Limit || bytes >= page.Bytes) {
-            out.More = true;
-            break;
-        }
+    s.Bind(1, MailKey(mail)).Bind(2, static_cast<std::int64_t>(filter)).Bind(3, now).Bind(4, pastPage(page)).Bind(5, page.Offset);
+    return readPage<TScriptEntry>(s, page, [&] {
         TScriptEntry e;
         e.Id = s.Int(0);
         e.AuthorName = s.Text(1);
@@ -230,10 +244,8 @@ TScriptPage TSqliteStorage::ListScripts(TScriptFilter filter, const std::string&
         e.LastDownload = s.Int(13);
         e.Title = s.Text(14);
         e.Descr = s.Text(15);
-        bytes += static_cast<std::int64_t>(e.Title.size() + e.Descr.size());
-        out.Entries.push_back(std::move(e));
-    }
-    return out;
+        return e;
+    });
 }
 
 std::optional<std::string> TSqliteStorage::FetchScript(std::int64_t id, std::int64_t now)
@@ -271,15 +283,14 @@ std::vector<TRateEntry> TSqliteStorage::ListRates(std::int64_t id)
     return out;
 }
 
-std::vector<TSystemEntry> TSqliteStorage::ListSystems(int combLen, int maxNums)
+TSystemPage TSqliteStorage::ListSystems(int combLen, int maxNums, TPage page)
 {
     std::lock_guard lock(m_mutex);
     Statement s = prepare(R"sql(SELECT id, nums, olap, comb_len, csize, title, descr, author_name, author_mail, url,
                                 created, downloads, last_download FROM systems
-                                WHERE comb_len = ?1 AND nums <= ?2 ORDER BY nums, id)sql");
-    s.Bind(1, combLen).Bind(2, maxNums);
-    std::vector<TSystemEntry> out;
-    while (s.Step()) {
+                                WHERE comb_len = ?1 AND nums <= ?2 ORDER BY nums, id LIMIT ?3 OFFSET ?4)sql");
+    s.Bind(1, combLen).Bind(2, maxNums).Bind(3, pastPage(page)).Bind(4, page.Offset);
+    return readPage<TSystemEntry>(s, page, [&] {
         TSystemEntry e;
         e.Id = s.Int(0);
         e.Nums = static_cast<int>(s.Int(1));
@@ -294,9 +305,8 @@ std::vector<TSystemEntry> TSqliteStorage::ListSystems(int combLen, int maxNums)
         e.Created = s.Int(10);
         e.Downloads = static_cast<int>(s.Int(11));
         e.LastDownload = s.Int(12);
-        out.push_back(std::move(e));
-    }
-    return out;
+        return e;
+    });
 }
 
 std::optional<std::string> TSqliteStorage::FetchSystem(std::int64_t id, std::int64_t now)

@@ -8,6 +8,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/util/catalogwire.h"
@@ -462,6 +463,44 @@ TEST_P(CatalogSystemsTest, EveryChangeOfAnotherUsersEntryOrOfAMissingOneIsRefuse
     EXPECT_EQ(cat->Post(systems, sys(Anna, 1, 1)), util::TaggedAnswer({{{"id_systems", "0"}}}));
 }
 
+TEST_P(CatalogSystemsTest, TheSystemListComesInPagesThatTheClientWalksToTheEnd)
+{
+    // S1..S5 over 12, 9, 11, 10 and 9 numbers: listed S2 S5 S4 S3 S1, S1 and S4 with long texts.
+    const int nums[] = {12, 9, 11, 10, 9};
+    for (int i = 0; i < 5; ++i) {
+        server::TSystemWrite w;
+        w.Info.Nums = nums[i];
+        w.Info.Olap = 5;
+        w.Info.CSize = 1;
+        w.Info.Title = "S" + std::to_string(i + 1);
+        w.Info.Descr = std::string(nums[i] % 2 == 0 ? 60 : 10, 'd');
+        w.Info.AuthorName = Anna.Name;
+        w.Info.AuthorMail = Anna.Mail;
+        w.Combs = "1 2 3 4 5 6 7 8";
+        ASSERT_EQ(server::PutSystem(cat->Storage, w, Anna.Key, cat->Now).State, server::TWriteResult::Status::Done);
+    }
+    // Two at most, and none after 30 bytes: the page size ends the first, S4's bytes the second.
+    server::TCatalogService service(cat->Storage, [&] { return cat->Now.load(); }, {}, 2, 30);
+    const std::vector<std::tuple<std::string, std::vector<std::string>, std::string>> pages = {
+        {"0", {"S2", "S5"}, "2"}, {"2", {"S4"}, "3"}, {"3", {"S3", "S1"}, ""}};
+    for (const auto& [offset, want, next] : pages) {
+        const auto got = util::ReadTaggedRows(
+            service.Handle("/scripts/sys_getlist.php", util::FormEncode({{"offset", offset}})).Body);
+        std::vector<std::string> titles;
+        for (const std::string& r : got) titles.push_back(*util::DecodeBase64(util::RowField(r, "title")));
+        EXPECT_EQ(titles, want) << "offset " << offset;
+        EXPECT_EQ(util::RowField(got.back(), "next_offset"), next) << "offset " << offset;
+    }
+    const workspace::TCatalogClient client(
+        [&](const std::string& path, const util::TFormFields& fields) {
+            return service.Handle("/" + path, util::FormEncode(fields)).Body;
+        },
+        {Boris.Name, Boris.Mail, Boris.Key, 1049});
+    std::vector<std::string> walked;
+    for (const auto& s : client.LoadSystemList()) walked.push_back(s.Title);
+    EXPECT_EQ(walked, (std::vector<std::string>{"S2", "S5", "S4", "S3", "S1"}));
+}
+
 TEST_P(CatalogSystemsTest, BadSystemsAreRefused)
 {
     struct Case {
@@ -494,7 +533,7 @@ TEST_P(CatalogServerTest, SchemaIsMigratedOnceAndANewerDatabaseIsRefused)
     EXPECT_EQ(cat->Storage.SchemaVersion(), newest);
     cat.reset();
     {
-        test::LocalCatalog again(db.Location(), {"0.2.0", "http://example.org/kvanta.deb"});  // runs no step twice
+        test::LocalCatalog again(db.Location(), {"0.2.0", "http://example.org/kvanta.deb", ""});  // runs no step twice
         EXPECT_EQ(again.Storage.SchemaVersion(), newest);
         const auto r = util::ReadTaggedRows(again.Post("/scripts/app_version.php", {{"appid", "Kvanta_8x20"}}));
         EXPECT_EQ(util::RowField(r.at(0), "app_ver"), "0.2.0");
