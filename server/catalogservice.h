@@ -25,8 +25,9 @@ struct TCatalogAnswer {
     std::string Body;
 };
 
-// The entries of one list answer when the request names no smaller "limit": the newest ones
-// that pass the filter. A program that does not ask for pages still gets a bounded answer.
+// The entries of one list answer when the request names no smaller "limit" (the newest
+// scenarios that pass the filter, the systems by their numbers): a program that does not ask
+// for pages still gets a bounded answer.
 constexpr std::int64_t DefaultPageSize = 1000;
 // The long texts (titles, descriptions, links) of one list answer: past this the page ends early (the answer is
 // about a third larger, for the Base64). Its last row then names where the next page begins.

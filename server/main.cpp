@@ -42,8 +42,8 @@ void usage(std::FILE* out)
                "  --writes-per-hour N  publications, changes and ratings per address and hour (default 600,\n"
                "                       of which up to a fifth at once)\n"
                "  --page-size N        most entries of one list answer (default 1000)\n"
-               "  --page-kb N          KiB of titles and descriptions after which a list answer ends early\n"
-               "                       (default 1024)\n",
+               "  --page-kb N          KiB of titles, descriptions and links after which a list answer ends\n"
+               "                       early (default 1024)\n",
                out);
 }
 
