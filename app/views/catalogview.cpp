@@ -118,15 +118,18 @@ void CatalogModel::fetchMore(const QModelIndex& parent)
 {
     if (!canFetchMore(parent) || !m_more) return;
     std::vector<tScriptInfo> page;
+    bool more = false;
     try {
-        page = m_more(static_cast<int32_t>(m_entries.size()));
+        page = m_more(static_cast<int32_t>(m_entries.size()), more);
     } catch (const std::exception& e) {
         // A page that did not come ends the list here; refreshing starts it again.
         m_complete = true;
         if (m_failed) m_failed(e.what());
         return;
     }
-    m_complete = page.size() < static_cast<std::size_t>(online::CatalogPageSize);
+    // The server says when entries follow; a page it cut short for its size is not the end, and a
+    // server that gives everything at once never sends the same entries again.
+    m_complete = !more;
     if (page.empty()) return;
     const int first = static_cast<int>(m_entries.size());
     beginInsertRows({}, first, first + static_cast<int>(page.size()) - 1);
@@ -313,9 +316,9 @@ void CatalogView::refresh()
     m_pageFailed = false;
     const int filter = filterIndex();
     m_model->setPages(
-        [this, client = MakeCatalogClient(m_ws), filter](int32_t offset) {
-            shell::BusyScope more(m_shell, "Загрузка online-каталога сценариев...");
-            return client.LoadCatalogue(filter, offset, online::CatalogPageSize);
+        [this, client = MakeCatalogClient(m_ws), filter](int32_t offset, bool& more) {
+            shell::BusyScope busy(m_shell, "Загрузка online-каталога сценариев...");
+            return client.LoadCatalogue(filter, offset, online::CatalogPageSize, &more);
         },
         [this](const std::string& why) {
             m_pageFailed = true;

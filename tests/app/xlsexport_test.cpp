@@ -234,7 +234,7 @@ void XlsExportTest::listsExportAsShown()
         w.updateActions();
         if (!w.command(tab)->isChecked()) w.command(tab)->trigger();
     };
-    workspace::tScriptInfo script;
+    online::tScriptInfo script;
     script.Title = "Сценарий";
     script.AuthorName = "Автор";
     script.AppName = "Kvanta_8x20";
@@ -242,7 +242,7 @@ void XlsExportTest::listsExportAsShown()
     script.RatingAvg = 4.5;
     script.RatingCount = 2;
     script.Downloads = 7;
-    workspace::tSystemInfo system;
+    online::tSystemInfo system;
     system.Title = "Система";
     system.AuthorName = "Автор";
     system.Nums = 9;
