@@ -98,11 +98,11 @@ QLineSeries* TFormChart::addLine(const kv::stakes::TChartLine& line)
     return series;
 }
 
-void TFormChart::setChart(const kv::stakes::TChartData& data)
+void TFormChart::setChart(const kv::stakes::TChartData& chart)
 {
-    setWindowTitle(TrText(qs(data.Caption)));
-    m_view->chart()->setTitle(TrText(qs(data.Caption)));
-    for (const auto& line : data.Series) addLine(line);
+    setWindowTitle(TrText(qs(chart.Caption)));
+    m_view->chart()->setTitle(TrText(qs(chart.Caption)));
+    for (const auto& line : chart.Series) addLine(line);
 }
 
 void TFormChart::showMarks(bool on)
@@ -110,12 +110,12 @@ void TFormChart::showMarks(bool on)
     for (QLineSeries* series : m_marked) series->setPointLabelsVisible(on);
 }
 
-void TFormChart::addSeries(const kv::filters::TChartSeries& data)
+void TFormChart::addSeries(const kv::filters::TChartSeries& line)
 {
-    QLineSeries* series = addSeries(qs(data.Title), QColor(QRgb(data.Color)), data.ShowMarks);
+    QLineSeries* series = addSeries(qs(line.Title), QColor(QRgb(line.Color)), line.ShowMarks);
     QList<QPointF> points;
-    points.reserve(static_cast<qsizetype>(data.Points.size()));
-    for (const auto& p : data.Points) points.append(QPointF(p.X, p.Y));
+    points.reserve(static_cast<qsizetype>(line.Points.size()));
+    for (const auto& p : line.Points) points.append(QPointF(p.X, p.Y));
     series->replace(points);
     m_view->fitValueAxes();
 }

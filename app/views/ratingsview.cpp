@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/views/ratingsview.h"
 
 #include <algorithm>
@@ -32,12 +33,7 @@
 
 using namespace kv;
 
-namespace {
-
-constexpr const char* EffModeCommands[stakes::RatingEffModeCount] = {"RatingsEffMode0", "RatingsEffMode1",
-                                                                       "RatingsEffMode2"};
-
-} // namespace
+static_assert(std::size(cmd::RatingsEffModes) == stakes::RatingEffModeCount);
 
 int RatingsModel::rowCount(const QModelIndex& parent) const
 {
@@ -190,7 +186,7 @@ RatingsView::RatingsView(const ViewContext& ctx)
     ratings.onChanged = [this] { m_host.refreshView(this, this, [this] { refresh(); }); };
     connect(header, &QHeaderView::sortIndicatorChanged, this, &RatingsView::sortBy);
     connect(m_view, &QTableView::doubleClicked, this, [this] {
-        QAction* a = m_commands.command(QStringLiteral("RatingsGraphOverlap"));
+        QAction* a = m_commands.command(cmd::RatingsGraphOverlap);
         m_commands.updateActions();
         if (a && a->isEnabled()) a->trigger();
     });
@@ -200,37 +196,37 @@ void RatingsView::createCommands()
 {
     auto& ws = m_ws;
     const auto notEmpty = [&ws] { return !ws.Ratings().Empty(); };
-    m_commands.add("RatingsRefresh", QStringLiteral("Обновить рейтинг"),
+    m_commands.add(cmd::RatingsRefresh, QStringLiteral("Обновить рейтинг"),
                       QStringLiteral("Пересчитать рейтинг по текущим ставкам"), [this] { ratingsRefresh(); },
                       [&ws] { return ws.StakesFile().IsOpen(); });
-    m_commands.add("RatingsExport", QStringLiteral("Экспорт рейтинга в CSV-файл"), QString(),
+    m_commands.add(cmd::RatingsExport, QStringLiteral("Экспорт рейтинга в CSV-файл"), QString(),
                       [this] { ratingsExport(); }, notEmpty);
     auto* group = new QActionGroup(this);
     group->setExclusive(true);
     for (int mode = 0; mode < stakes::RatingEffModeCount; ++mode) {
-        QAction* a = m_commands.add(EffModeCommands[mode], QString::fromUtf8(stakes::RatingEffModeCaption(mode)),
+        QAction* a = m_commands.add(cmd::RatingsEffModes[mode], QString::fromUtf8(stakes::RatingEffModeCaption(mode)),
                                        QString(), [this, mode] { setEffMode(mode); });
         a->setCheckable(true);
         a->setChecked(mode == ws.Ratings().EffMode());
         group->addAction(a);
     }
-    m_commands.add("RatingsLuckTest", QStringLiteral("Проверка на случайность"),
+    m_commands.add(cmd::RatingsLuckTest, QStringLiteral("Проверка на случайность"),
                       QStringLiteral("Вероятность получить такой же результат на случайных тиражах (столбцы p и q) для "
                                      "выделенных строк или, без выделения, для всех"),
                       [this] { ratingsLuckTest(); },
                       [&ws] { return !ws.Ratings().Empty() && ws.StakesFile().IsOpen(); });
-    m_commands.add("RatingsTestHalves", QStringLiteral("Рейтинг последнего теста"),
+    m_commands.add(cmd::RatingsTestHalves, QStringLiteral("Рейтинг последнего теста"),
                       QStringLiteral("Строки рейтинга последнего теста отдельно по тиражам настройки и контрольным"),
                       [this] { ratingsTestHalves(); },
                       [&ws] {
                           std::error_code ec;
                           return std::filesystem::exists(ws.DataDir() / scenario::TestRunFileName, ec);
                       });
-    m_commands.add("RatingsLuckChart", QStringLiteral("График проверки на случайность"),
+    m_commands.add(cmd::RatingsLuckChart, QStringLiteral("График проверки на случайность"),
                       QStringLiteral("Накопленные совпадения строки на фоне полосы случайных тиражей"),
                       [this] { ratingsLuckChart(); },
                       [this, &ws] { return selectedRows().size() == 1 && ws.StakesFile().IsOpen(); });
-    m_commands.add("RatingsGraphOverlap", QStringLiteral("Количество совпадений"),
+    m_commands.add(cmd::RatingsGraphOverlap, QStringLiteral("Количество совпадений"),
                       QStringLiteral("График количества совпадений для выделенных строк рейтинга"),
                       [this] { ratingsGraphOverlap(); }, [this] { return !selectedRows().empty(); });
 }
@@ -238,17 +234,17 @@ void RatingsView::createCommands()
 void RatingsView::createMenus(QMenu* menu)
 {
     auto* eff = new QMenu(QStringLiteral("Эффективность (столбцы E0..n)"), this);
-    eff->setObjectName(QStringLiteral("RatingsEffMenu"));
-    m_commands.fillMenu(eff, std::vector<const char*>(std::begin(EffModeCommands), std::end(EffModeCommands)));
+    eff->setObjectName(cmd::menu::RatingsEff);
+    m_commands.fillMenu(eff, std::vector<const char*>(std::begin(cmd::RatingsEffModes), std::end(cmd::RatingsEffModes)));
 
     // Commands of other views that act on the selected rows join the menus.
     auto* context = new QMenu(this);
     for (QMenu* m : {menu, context}) {
-        m_commands.fillMenu(m, {"RatingsRefresh", TCommandSet::Separator, "RatingsGraphOverlap", "StakesGraphOverlap",
-                                "StakesGraphProfits", "RatingsToScript", "RatingsLuckTest", "RatingsLuckChart", "RatingsTestHalves",
+        m_commands.fillMenu(m, {cmd::RatingsRefresh, TCommandSet::Separator, cmd::RatingsGraphOverlap, cmd::StakesGraphOverlap,
+                                cmd::StakesGraphProfits, cmd::RatingsToScript, cmd::RatingsLuckTest, cmd::RatingsLuckChart, cmd::RatingsTestHalves,
                                 TCommandSet::Separator});
         m->addMenu(eff);
-        m_commands.fillMenu(m, {TCommandSet::Separator, "RatingsExport", "RatingsXlsExport"});
+        m_commands.fillMenu(m, {TCommandSet::Separator, cmd::RatingsExport, cmd::RatingsXlsExport});
     }
     m_commands.popupOnRequest(m_view, m_view->viewport(), context);
 }
@@ -276,7 +272,7 @@ void RatingsView::restoreSettings(const workspace::FormSettings& frm)
     auto& ratings = m_ws.Ratings();
     ratings.SetEffMode(m_ws.View().RatingsEffMode);
     for (int mode = 0; mode < stakes::RatingEffModeCount; ++mode)
-        if (QAction* a = m_commands.command(QString::fromLatin1(EffModeCommands[mode]))) a->setChecked(mode == ratings.EffMode());
+        if (QAction* a = m_commands.command(cmd::RatingsEffModes[mode])) a->setChecked(mode == ratings.EffMode());
     workspace::ApplyRatingsSortOrder(frm, ratings);
     showSortIndicator();
     for (int c = 0; c < stakes::RatingColumnCount; ++c) {
@@ -504,7 +500,7 @@ void RatingsView::setEffMode(int mode)
 {
     auto& ratings = m_ws.Ratings();
     ratings.SetEffMode(mode);
-    if (QAction* a = m_commands.command(QString::fromLatin1(EffModeCommands[ratings.EffMode()]))) a->setChecked(true);
+    if (QAction* a = m_commands.command(cmd::RatingsEffModes[ratings.EffMode()])) a->setChecked(true);
     try {
         workspace::TViewSettings view = m_ws.View();
         view.RatingsEffMode = ratings.EffMode();
@@ -519,12 +515,12 @@ TFormChart* RatingsView::ratingsGraphOverlap()
 {
     const std::vector<int> rows = selectedRows();
     if (rows.empty()) return nullptr;
-    const stakes::TChartData data = stakes::RatingsGraphOverlap(m_shell, m_ws.Ratings().Items(), rows);
-    QAction* command = m_commands.command(QStringLiteral("RatingsGraphOverlap"));
-    auto* window = new TFormChart(qs(data.Caption), m_host.mainWindow());
+    const stakes::TChartData chart = stakes::RatingsGraphOverlap(m_shell, m_ws.Ratings().Items(), rows);
+    QAction* command = m_commands.command(cmd::RatingsGraphOverlap);
+    auto* window = new TFormChart(qs(chart.Caption), m_host.mainWindow());
     window->setObjectName(QStringLiteral("RatingsGraphOverlapChart"));
-    window->setChart(data);
-    window->setWindowTitle(command ? command->statusTip() : qs(data.Caption));
+    window->setChart(chart);
+    window->setWindowTitle(command ? command->statusTip() : qs(chart.Caption));
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
     return window;

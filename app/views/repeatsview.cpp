@@ -16,7 +16,7 @@
 
 #include "app/qtshell.h"
 #include "app/views/analysischart.h"
-#include "app/views/analysisview.h"
+#include "app/views/analysistabs.h"
 #include "app/viewutil.h"
 #include "app/xlsexport.h"
 #include "app/language.h"

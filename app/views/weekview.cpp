@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/views/weekview.h"
 
 #include <QAction>
@@ -26,7 +27,7 @@
 #include "app/commandset.h"
 #include "app/qtshell.h"
 #include "app/views/analysischart.h"
-#include "app/views/analysisview.h"
+#include "app/views/analysistabs.h"
 #include "app/xlsexport.h"
 #include "app/language.h"
 #include "core/workspace/formsettings.h"
@@ -91,9 +92,9 @@ QStringList WeekView::weekdayNames()
 void WeekView::createCommands()
 {
     const auto shown = [this] { return tabShown(); };
-    m_commands.add("WeekStatCalc", QStringLiteral("Обновить"), QStringLiteral("Пересчитать статистику по выбранным параметрам"),
+    m_commands.add(cmd::WeekStatCalc, QStringLiteral("Обновить"), QStringLiteral("Пересчитать статистику по выбранным параметрам"),
                    [this] { refresh(true); }, [this] { return tabShown() && m_ws.DrawCount() > 0; });
-    QAction* mode = m_commands.add("ViewWeekChartMode", QStringLiteral("График по дням недели"),
+    QAction* mode = m_commands.add(cmd::ViewWeekChartMode, QStringLiteral("График по дням недели"),
                                    QStringLiteral("Режим графика на вкладке \"дни недели\""), [this] {
                                        workspace::TViewSettings s = m_ws.View();
                                        s.WeekChartMode = s.WeekChartMode == 1 ? 0 : 1;
@@ -102,35 +103,35 @@ void WeekView::createCommands()
                                        } catch (const std::exception& e) {
                                            m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
                                        }
-                                       m_commands.command("ViewWeekChartMode")->setChecked(m_ws.View().WeekChartMode == 1);
+                                       m_commands.command(cmd::ViewWeekChartMode)->setChecked(m_ws.View().WeekChartMode == 1);
                                        drawChart();
                                    }, shown);
     mode->setCheckable(true);
     mode->setChecked(m_ws.View().WeekChartMode == 1);
-    QAction* type = m_commands.add("ViewWeekChartType", QStringLiteral("График / диаграмма"),
+    QAction* type = m_commands.add(cmd::ViewWeekChartType, QStringLiteral("График / диаграмма"),
                                    QStringLiteral("Вид графика на вкладке \"Дни недели\""), [this] {
                                        SaveViewFlag(m_ws, m_shell, &workspace::TViewSettings::WeekChartType,
                                                     !m_ws.View().WeekChartType);
-                                       m_commands.command("ViewWeekChartType")->setChecked(m_ws.View().WeekChartType);
+                                       m_commands.command(cmd::ViewWeekChartType)->setChecked(m_ws.View().WeekChartType);
                                        drawChart();
                                    }, shown);
     type->setCheckable(true);
     type->setChecked(m_ws.View().WeekChartType);
-    QAction* tab = m_commands.add("TabWeek", QStringLiteral("Вкладка \"Неделя\""),
+    QAction* tab = m_commands.add(cmd::TabWeek, QStringLiteral("Вкладка \"Неделя\""),
                                   QStringLiteral("Скрыть / показать вкладку \"Неделя\""), [this] { tabWeek(); });
     tab->setCheckable(true);
     const auto filter = [this] { return tabShown() && !m_ws.Combs().Empty(); };
-    m_commands.add("WeekFilter_Include", QStringLiteral("Оставить выделенные"),
+    m_commands.add(cmd::WeekFilter_Include, QStringLiteral("Оставить выделенные"),
                    QStringLiteral("В списке комбинаций оставить комбинации с выделенными числами"),
                    [this] { weekFilter(false); }, filter);
-    m_commands.add("WeekFilter_Exclude", QStringLiteral("Удалить выделенные"),
+    m_commands.add(cmd::WeekFilter_Exclude, QStringLiteral("Удалить выделенные"),
                    QStringLiteral("Из списка комбинаций удалить комбинации с выделенными числами"),
                    [this] { weekFilter(true); }, filter);
-    m_refresh->setDefaultAction(m_commands.command("WeekStatCalc"));
+    m_refresh->setDefaultAction(m_commands.command(cmd::WeekStatCalc));
     m_refresh->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    m_commands.fillContextMenu(m_table, {"WeekFilter_Include", "WeekFilter_Exclude", TCommandSet::Separator, "WeekStatCalc",
-                                         "ViewWeekChartMode", "ViewWeekChartType"});
-    AppendToContextMenu(m_table, AddListExportCommand(m_commands, "WeekXlsExport", m_table, m_shell, m_ws.DataDir(),
+    m_commands.fillContextMenu(m_table, {cmd::WeekFilter_Include, cmd::WeekFilter_Exclude, TCommandSet::Separator, cmd::WeekStatCalc,
+                                         cmd::ViewWeekChartMode, cmd::ViewWeekChartType});
+    AppendToContextMenu(m_table, AddListExportCommand(m_commands, cmd::WeekXlsExport, m_table, m_shell, m_ws.DataDir(),
                                                       workspace::ExportList::Week, QStringLiteral("Неделя")));
 }
 
@@ -241,12 +242,12 @@ void WeekView::weekFilter(bool exclude)
 
 void WeekView::showTab(bool visible)
 {
-    ShowAnalysisTab(this, m_host, m_commands, "TabWeek", visible);
+    ShowAnalysisTab(this, m_host, m_commands, cmd::TabWeek, visible);
 }
 
 void WeekView::tabWeek()
 {
-    if (ToggleAnalysisTab(this, m_ws, m_shell, m_host, m_commands, "TabWeek", &workspace::TViewSettings::TabWeek)) refresh(true);
+    if (ToggleAnalysisTab(this, m_ws, m_shell, m_host, m_commands, cmd::TabWeek, &workspace::TViewSettings::TabWeek)) refresh(true);
 }
 
 void WeekView::restoreSettings(const workspace::FormSettings& frm)

@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/formexport.h"
 #include "app/formmain.h"
@@ -110,7 +111,7 @@ void XlsExportTest::drawsExportRemembersItsChoices()
         static_cast<QDialog*>(d)->accept();
     });
     sw.window->updateActions();
-    sw.window->command("DrawsXlsExport")->trigger();
+    sw.window->command(cmd::DrawsXlsExport)->trigger();
     QCOMPARE(title, QStringLiteral("Экспорт в Microsoft Excel"));
     QCOMPARE(opened, QStringList{qs(file.string())});
     const test::XlsxSheet read = test::ReadXlsx(file);
@@ -133,7 +134,7 @@ void XlsExportTest::drawsExportRemembersItsChoices()
         typeFileName(d, sw.dir / "other.xlsx");
         d->reject();
     });
-    sw.window->command("DrawsXlsExport")->trigger();
+    sw.window->command(cmd::DrawsXlsExport)->trigger();
     QCOMPARE(directory, qs((sw.dir / "выгрузка").string()));
     QVERIFY(ticked);
     QVERIFY(!std::filesystem::exists(sw.dir / "other.xlsx"));
@@ -157,7 +158,7 @@ void XlsExportTest::optionsDialogChangesTheSheet()
         static_cast<QDialog*>(d)->accept();
     });
     sw.window->updateActions();
-    sw.window->command("DrawsXlsExport")->trigger();
+    sw.window->command(cmd::DrawsXlsExport)->trigger();
     const test::XlsxSheet read = test::ReadXlsx(file);
     QCOMPARE(read.Name, std::string("Тиражи за месяц"));
     QCOMPARE(read.Cells.at("A1").Text, std::string("Тиражи за месяц"));
@@ -177,13 +178,13 @@ void XlsExportTest::exportCommandsAreInTheMenus()
     for (QAction* top : sw.window->menuBar()->actions())
         if (top->menu())
             for (QAction* a : top->menu()->actions()) inMenus << a->objectName();
-    for (const char* name : {"DrawsXlsExport", "DrawsStatExportToExcel", "CombsXlsExport", "StakesXlsExport", "RatingsXlsExport"})
+    for (const char* name : {cmd::DrawsXlsExport, cmd::DrawsStatExportToExcel, cmd::CombsXlsExport, cmd::StakesXlsExport, cmd::RatingsXlsExport})
         QVERIFY2(inMenus.contains(QString::fromLatin1(name)), name);
     // An empty rating and an empty stakes file have nothing to export.
     sw.window->updateActions();
-    QVERIFY(!sw.window->command("RatingsXlsExport")->isEnabled());
-    QVERIFY(!sw.window->command("StakesXlsExport")->isEnabled());
-    QVERIFY(sw.window->command("CombsXlsExport")->isEnabled());
+    QVERIFY(!sw.window->command(cmd::RatingsXlsExport)->isEnabled());
+    QVERIFY(!sw.window->command(cmd::StakesXlsExport)->isEnabled());
+    QVERIFY(sw.window->command(cmd::CombsXlsExport)->isEnabled());
 }
 
 // The full combination list is written with a progress window; "Отмена" there stops it, and the
@@ -206,7 +207,7 @@ void XlsExportTest::cancelledExportKeepsTheOlderFile()
     });
     MessageBoxAnswerer answerer(QMessageBox::Yes);   // an overwrite question, if asked
     sw.window->updateActions();
-    sw.window->command("CombsXlsExport")->trigger();
+    sw.window->command(cmd::CombsXlsExport)->trigger();
     QCOMPARE(label, QStringLiteral("Экспорт в Microsoft Excel..."));
     QCOMPARE(cancel, QStringLiteral("Отмена"));
     QCOMPARE(test::ReadBytes(file), std::string("old bytes"));
@@ -233,7 +234,7 @@ void XlsExportTest::listsExportAsShown()
         w.updateActions();
         if (!w.command(tab)->isChecked()) w.command(tab)->trigger();
     };
-    workspace::tScriptInfo script;
+    online::tScriptInfo script;
     script.Title = "Сценарий";
     script.AuthorName = "Автор";
     script.AppName = "Kvanta_8x20";
@@ -241,7 +242,7 @@ void XlsExportTest::listsExportAsShown()
     script.RatingAvg = 4.5;
     script.RatingCount = 2;
     script.Downloads = 7;
-    workspace::tSystemInfo system;
+    online::tSystemInfo system;
     system.Title = "Система";
     system.AuthorName = "Автор";
     system.Nums = 9;
@@ -271,16 +272,16 @@ void XlsExportTest::listsExportAsShown()
     };
     const std::vector<Case> cases = {
         {workspace::ExportList::Regulars,
-         "TablesXlsExport",
+         cmd::TablesXlsExport,
          "Регуляры",
          [&] {
-             show("TabTables");
+             show(cmd::TabTables);
              return w.regularsView()->view();
          },
          {"Комментарий", "Стартовая комбинация", "Шаг", "Текущая комбинация", "Ставок"},
          {"Идея", "1;2;3;4;5;6;7;8", "=1", "1;2;3;4;5;6;7;8", "=3"}},
         {workspace::ExportList::Catalogue,
-         "ScriptLibraryXlsExport",
+         cmd::ScriptLibraryXlsExport,
          "Каталог сценариев",
          [&] {
              w.catalogView()->model()->setEntries({script});
@@ -290,7 +291,7 @@ void XlsExportTest::listsExportAsShown()
           "Загрузок", "Последняя", "Комментарии"},
          {"Общий", "Сценарий", "Автор", "Kvanta_8x20", "", "Русский", "", "=4.5", "=2", "", "=7", "", ""}},
         {workspace::ExportList::Systems,
-         "SystemsXlsExport",
+         cmd::SystemsXlsExport,
          "Системы",
          [&] {
              w.systemsView()->model()->setSystems({system}, "me@example.org");
@@ -307,10 +308,10 @@ void XlsExportTest::listsExportAsShown()
           "Верхняя граница 95%, %"},
          {"FULL:0#RAND", "=10", "=4", "=40", "=50", "=0.8", "=17", "=69"}},
         {workspace::ExportList::Week,
-         "WeekXlsExport",
+         cmd::WeekXlsExport,
          "Неделя",
          [&] {
-             show("TabWeek");
+             show(cmd::TabWeek);
              return w.weekView()->table();
          },
          {"", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15", "16", "17", "18", "19",
@@ -320,7 +321,7 @@ void XlsExportTest::listsExportAsShown()
          "LayoutCompare1XlsExport",
          "Сравнение 1",
          [&] {
-             show("TabLayout");
+             show(cmd::TabLayout);
              return w.layoutView()->list(0);
          },
          {"Кол-во", std::to_string(sw.draws[10].DrawNo) + " - " + std::to_string(sw.draws.back().DrawNo)}, {}},
