@@ -2854,6 +2854,10 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Extended stake:</translation>
     </message>
     <message>
+        <source>Расширенная статистика</source>
+        <translation>Extended statistics</translation>
+    </message>
+    <message>
         <source>Регуляр</source>
         <translation>Regular</translation>
     </message>
