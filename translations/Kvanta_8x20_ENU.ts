@@ -398,6 +398,10 @@ The file ends in an incomplete record (%d bytes); it was not read.</translation>
         <translation>Not rated by me</translation>
     </message>
     <message>
+        <source>Беларуская</source>
+        <translation>Belarusian</translation>
+    </message>
+    <message>
         <source>Блок</source>
         <translation>Block</translation>
     </message>
@@ -3882,6 +3886,10 @@ Choose another title.</translation>
     <message>
         <source>Укажите количество тестов:</source>
         <translation>Number of tests:</translation>
+    </message>
+    <message>
+        <source>Українська</source>
+        <translation>Ukrainian</translation>
     </message>
     <message>
         <source>Универсальный</source>

@@ -246,6 +246,7 @@ private slots:
         online::tScriptInfo mine, shared;
         mine.Mine = mine.Editable = true;
         mine.Universal = true;
+        mine.Lcid = 1049;
         shared.MyRating = -1;
         w.catalogView()->model()->setEntries({mine, shared});
         online::tSystemInfo system;
