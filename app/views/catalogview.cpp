@@ -1,4 +1,3 @@
-#include "app/commandnames.h"
 #include "app/views/catalogview.h"
 
 #include <QApplication>
@@ -17,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "app/catalogtexts.h"
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/formcatalog.h"
 #include "app/onlineaccess.h"
