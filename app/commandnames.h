@@ -95,6 +95,7 @@ inline constexpr const char* ScriptLibraryRefresh = "ScriptLibraryRefresh";
 inline constexpr const char* ScriptLibraryReplace = "ScriptLibraryReplace";
 inline constexpr const char* ScriptLibraryUpload = "ScriptLibraryUpload";
 inline constexpr const char* ScriptLibraryView = "ScriptLibraryView";
+inline constexpr const char* ScriptLibraryXlsExport = "ScriptLibraryXlsExport";
 inline constexpr const char* ScriptLoad = "ScriptLoad";
 inline constexpr const char* ScriptOpen = "ScriptOpen";
 inline constexpr const char* ScriptReport = "ScriptReport";
@@ -129,6 +130,7 @@ inline constexpr const char* SystemsDownload = "SystemsDownload";
 inline constexpr const char* SystemsOn = "SystemsOn";
 inline constexpr const char* SystemsProp = "SystemsProp";
 inline constexpr const char* SystemsRefresh = "SystemsRefresh";
+inline constexpr const char* SystemsXlsExport = "SystemsXlsExport";
 inline constexpr const char* TabCard = "TabCard";
 inline constexpr const char* TabGraps = "TabGraps";
 inline constexpr const char* TabLayout = "TabLayout";
@@ -138,6 +140,7 @@ inline constexpr const char* TablesAdd = "TablesAdd";
 inline constexpr const char* TablesDel = "TablesDel";
 inline constexpr const char* TablesStakeAdd = "TablesStakeAdd";
 inline constexpr const char* TablesStakeTest = "TablesStakeTest";
+inline constexpr const char* TablesXlsExport = "TablesXlsExport";
 inline constexpr const char* TotalSumCombs = "TotalSumCombs";
 inline constexpr const char* ViewColorCard = "ViewColorCard";
 inline constexpr const char* ViewColorCardSequences = "ViewColorCardSequences";
@@ -149,6 +152,7 @@ inline constexpr const char* ViewWeekChartType = "ViewWeekChartType";
 inline constexpr const char* WeekFilter_Exclude = "WeekFilter_Exclude";
 inline constexpr const char* WeekFilter_Include = "WeekFilter_Include";
 inline constexpr const char* WeekStatCalc = "WeekStatCalc";
+inline constexpr const char* WeekXlsExport = "WeekXlsExport";
 
 // One command per choice, in the choice's order.
 inline constexpr const char* AutoDownloadModes[] = {AutoDownload0, AutoDownload1, AutoDownload2};
@@ -159,6 +163,8 @@ inline constexpr const char* ScriptLibraryRateValues[] = {ScriptLibraryRate0, Sc
 // The language menu has one command per language module found beside the program, named after
 // the language's locale identifier.
 inline std::string Language(int id) { return "Language" + std::to_string(id); }
+// Each of the layout view's comparison lists exports on its own (lists are numbered from 1).
+inline std::string LayoutCompareXlsExport(int list) { return "LayoutCompare" + std::to_string(list) + "XlsExport"; }
 
 // The menus, found by these object names rather than by their captions, which change with
 // the interface language.

@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include "app/catalogtexts.h"
+#include "app/language.h"
 #include "app/qtshell.h"
 #include "core/util/cp1251.h"
 #include "core/util/files.h"
@@ -69,7 +70,7 @@ TFormScriptProps::TFormScriptProps(const online::tScriptData& data, const QStrin
     form->addRow(QStringLiteral("Язык:"), m_language);
     auto* usage = new QGroupBox(QStringLiteral(" Применяемость "));
     auto* usageLayout = new QVBoxLayout(usage);
-    m_onlyHere = new QRadioButton(QStringLiteral("Только в \"%1\"").arg(programName));
+    m_onlyHere = new QRadioButton(TrText(QStringLiteral("Только в \"%1\"")).arg(programName));
     m_everywhere = new QRadioButton(QStringLiteral("В любом приложении Varta"));
     usageLayout->addWidget(m_onlyHere);
     usageLayout->addWidget(m_everywhere);

@@ -9,6 +9,7 @@
 
 #include "app/qtshell.h"
 #include "app/views/analysischart.h"
+#include "app/language.h"
 #include "core/stakes/stakecharts.h"
 
 TFormChart::TFormChart(const QString& title, QWidget* parent) : QMainWindow(parent)
@@ -16,7 +17,7 @@ TFormChart::TFormChart(const QString& title, QWidget* parent) : QMainWindow(pare
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("График"));
     m_view = new AnalysisChart;
-    m_view->chart()->setTitle(title);
+    m_view->chart()->setTitle(TrText(title));
     m_view->setUpValueAxes();
     // Profits and counts that differ little would lie flat over a range from 0.
     m_view->setStartAtZero(false);
@@ -52,7 +53,7 @@ void TFormChart::track(QLineSeries* series)
 QLineSeries* TFormChart::addSeries(const QString& title, QColor color, bool showMarks)
 {
     auto* series = new QLineSeries;
-    series->setName(title);
+    series->setName(TrText(title));
     series->setColor(color);
     if (showMarks) {
         series->setPointsVisible(true);
@@ -70,7 +71,7 @@ QLineSeries* TFormChart::addSeries(const QString& title, QColor color, bool show
 QLineSeries* TFormChart::addLine(const kv::stakes::TChartLine& line)
 {
     auto* series = new QLineSeries;
-    series->setName(qs(line.Title));
+    series->setName(TrText(qs(line.Title)));
     // Added first: the chart gives a series its theme colour only while its pen is untouched.
     m_view->chart()->addSeries(series);
     series->attachAxis(m_view->axisX());
@@ -99,8 +100,8 @@ QLineSeries* TFormChart::addLine(const kv::stakes::TChartLine& line)
 
 void TFormChart::setChart(const kv::stakes::TChartData& chart)
 {
-    setWindowTitle(qs(chart.Caption));
-    m_view->chart()->setTitle(qs(chart.Caption));
+    setWindowTitle(TrText(qs(chart.Caption)));
+    m_view->chart()->setTitle(TrText(qs(chart.Caption)));
     for (const auto& line : chart.Series) addLine(line);
 }
 

@@ -638,7 +638,7 @@ void TFormMain::initialise()
     if (m_initialised || m_ended) return;
     try {
         m_shell->SetStatusText("Инициализация...");
-        setWindowTitle(windowTitle() + QStringLiteral(" версия ") + QStringLiteral(KV_VERSION));
+        setWindowTitle(windowTitle() + TrText(QStringLiteral(" версия ")) + QStringLiteral(KV_VERSION));
         if (m_frm.ReadInt("LeftPanelWidth", -1) <= 0) {
             // First start: the draw list fits without a horizontal scroll bar.
             int left = m_drawsView->verticalScrollBar()->sizeHint().width() + 24;
@@ -1123,10 +1123,10 @@ void TFormMain::getHelp()
 
 void TFormMain::about()
 {
-    QMessageBox::about(this, QStringLiteral("О программе"),
-                       QStringLiteral("<b>Kvanta 8x20</b> версия %1<br><br>"
-                                      "Анализатор тиражной лотереи 8 из 20: архив тиражей, статистики, "
-                                      "фильтры, ставки, рейтинги и сценарии.")
+    QMessageBox::about(this, TrText(QStringLiteral("О программе")),
+                       TrText(QStringLiteral("<b>Kvanta 8x20</b> версия %1<br><br>"
+                                             "Анализатор тиражной лотереи 8 из 20: архив тиражей, статистики, "
+                                             "фильтры, ставки, рейтинги и сценарии."))
                            .arg(QStringLiteral(KV_VERSION)));
 }
 

@@ -7,6 +7,7 @@
 #include "app/qtshell.h"
 #include "app/statusfield.h"
 #include "app/webtransfer.h"
+#include "app/language.h"
 #include "core/online/online.h"
 #include "core/workspace/workspace.h"
 #include "net/catalogaccess.h"
@@ -62,7 +63,7 @@ bool EnsureOnlineIdentity(const workspace::Workspace& ws, QWidget* parent)
 
 QString CatalogUnreachableText(const workspace::Workspace& ws, const std::string& reason)
 {
-    return QStringLiteral("Каталог %1 недоступен: %2").arg(qs(CatalogAddress(ws)), qs(reason));
+    return TrText(QStringLiteral("Каталог %1 недоступен: %2")).arg(qs(CatalogAddress(ws)), qs(reason));
 }
 
 QLabel* NewCatalogNotice(const QString& objectName)

@@ -9,6 +9,7 @@
 
 #include "app/commandnames.h"
 #include "app/commandset.h"
+#include "app/language.h"
 #include "app/qtshell.h"
 #include "app/views/analysistabs.h"
 #include "core/stats/statlist.h"
@@ -116,7 +117,7 @@ void CardView::repaint()
     QStringList entries;
     for (const analysis::TCardLegendEntry& e : analysis::CardLegend(colors))
         entries << QStringLiteral("<span style=\"background-color:%1\">&nbsp;&nbsp;&nbsp;&nbsp;</span>&nbsp;%2")
-                       .arg(QColor(QRgb(e.Rgb)).name(), qs(e.Text).toHtmlEscaped());
+                       .arg(QColor(QRgb(e.Rgb)).name(), TrText(qs(e.Text)).toHtmlEscaped());
     m_legend->setText(entries.join(QStringLiteral("&nbsp;&nbsp;&nbsp;")));
     m_legend->setVisible(!entries.isEmpty());
 }

@@ -19,18 +19,23 @@
 #include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/formcatalog.h"
+#include "app/language.h"
 #include "app/onlineaccess.h"
 #include "app/qtshell.h"
+#include "app/xlsexport.h"
 #include "core/scenario/scenario.h"
 #include "core/shell/shell.h"
 #include "core/util/format.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/workspace.h"
+#include "core/workspace/listexport.h"
 
 using namespace kv;
 using online::tScriptInfo;
 
 namespace {
+
+constexpr const char* UploadHint = "Опубликовать текущий сценарий в online-каталоге";
 
 // What the dialog and the server get of a listed entry.
 online::tScriptData dataOf(const tScriptInfo& e)
@@ -63,16 +68,16 @@ QVariant CatalogModel::data(const QModelIndex& index, int role) const
         return QApplication::style()->standardIcon(e.Public ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon);
     if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
-    case 0: return e.Mine ? QStringLiteral("Мой") : QStringLiteral("Общий");
+    case 0: return TrText(e.Mine ? QStringLiteral("Мой") : QStringLiteral("Общий"));
     case 1: return qs(e.Title);
     case 2: return qs(e.AuthorName);
-    case 3: return e.Universal ? QStringLiteral("Универсальный") : qs(e.AppName);
+    case 3: return e.Universal ? TrText(QStringLiteral("Универсальный")) : qs(e.AppName);
     case 4: return qs(e.AppVer);
     case 5: return LanguageName(e.Lcid);
     case 6: return CatalogTime(e.Created);
     case 7: return QLocale().toString(e.RatingAvg, 'f', 3);
     case 8: return e.RatingCount;
-    case 9: return e.MyRating < 0 ? QStringLiteral("Скрытый") : e.MyRating > 0 ? QString::number(e.MyRating) : QString();
+    case 9: return e.MyRating < 0 ? TrText(QStringLiteral("Скрытый")) : e.MyRating > 0 ? QString::number(e.MyRating) : QString();
     case 10: return e.Downloads;
     case 11: return CatalogTime(e.LastDownload);
     case 12: return qs(e.Descr).replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'));
@@ -86,7 +91,7 @@ QVariant CatalogModel::headerData(int section, Qt::Orientation orientation, int 
                                                   "Язык",   "Создан",      "Рейтинг",  "Оценок",    "Ваша оценка",
                                                   "Загрузок", "Последняя", "Комментарии"};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= Columns) return {};
-    return QString::fromUtf8(captions[section]);
+    return TrText(QString::fromUtf8(captions[section]));
 }
 
 void CatalogModel::setEntries(std::vector<tScriptInfo> entries)
@@ -113,15 +118,18 @@ void CatalogModel::fetchMore(const QModelIndex& parent)
 {
     if (!canFetchMore(parent) || !m_more) return;
     std::vector<tScriptInfo> page;
+    bool more = false;
     try {
-        page = m_more(static_cast<int32_t>(m_entries.size()));
+        page = m_more(static_cast<int32_t>(m_entries.size()), more);
     } catch (const std::exception& e) {
         // A page that did not come ends the list here; refreshing starts it again.
         m_complete = true;
         if (m_failed) m_failed(e.what());
         return;
     }
-    m_complete = page.size() < static_cast<std::size_t>(online::CatalogPageSize);
+    // The server says when entries follow; a page it cut short for its size is not the end, and a
+    // server that gives everything at once never sends the same entries again.
+    m_complete = !more;
     if (page.empty()) return;
     const int first = static_cast<int>(m_entries.size());
     beginInsertRows({}, first, first + static_cast<int>(page.size()) - 1);
@@ -198,9 +206,7 @@ void CatalogView::createCommands()
                    [this] { refresh(); }, shown);
     m_commands.add(cmd::ScriptLibraryDownload, QStringLiteral("Скачать из каталога"), QString(), [this] { download(); },
                    [this] { return panelShown() && selected() && selected()->Applicable; });
-    // A greyed command says what it waits for.
-    m_commands.add(cmd::ScriptLibraryUpload, QStringLiteral("Опубликовать"),
-                   QStringLiteral("Опубликовать текущий сценарий в online-каталоге; доступно, когда в сценарии есть строки"),
+    m_commands.add(cmd::ScriptLibraryUpload, QStringLiteral("Опубликовать"), QString::fromUtf8(UploadHint),
                    [this] { upload(); }, [shown, hasLines] { return shown() && hasLines(); });
     m_commands.add(cmd::ScriptLibraryReplace, QStringLiteral("Изменить"), QString(), [this] { replace(); },
                    [this, hasLines] { return panelShown() && selected() && selected()->Editable && hasLines(); });
@@ -232,6 +238,7 @@ void CatalogView::createCommands()
             m_commands.command(QStringLiteral("ScriptLibraryRate%1").arg(v))->setChecked(mine == v);
         m_commands.command(cmd::ScriptLibraryHide)->setChecked(mine < 0);
         m_commands.command(cmd::ScriptLibrary)->setChecked(panelShown());
+        explainUpload();
     };
 
     auto* context = new QMenu(this);
@@ -242,7 +249,30 @@ void CatalogView::createCommands()
     m_commands.fillMenu(rating, {cmd::ScriptLibraryRate1, cmd::ScriptLibraryRate2, cmd::ScriptLibraryRate3, cmd::ScriptLibraryRate4,
                                  cmd::ScriptLibraryRate5, TCommandSet::Separator, cmd::ScriptLibraryRate0});
     m_commands.fillMenu(context, {cmd::ScriptLibraryHide});
+    AppendToContextMenu(context,
+                        AddListExportCommand(m_commands, cmd::ScriptLibraryXlsExport, m_view, m_shell, m_ws.DataDir(),
+                                             workspace::ExportList::Catalogue, QStringLiteral("Каталог сценариев")));
     m_commands.popupOnRequest(m_view, m_view->viewport(), context);
+}
+
+// A greyed menu entry shows nothing on its own, so the tooltip of "Опубликовать" names what it
+// waits for and the menus holding it show tooltips.
+void CatalogView::explainUpload()
+{
+    QAction* upload = m_commands.command("ScriptLibraryUpload");
+    const char* hint = UploadHint;
+    if (!upload->isEnabled() && !m_shell.IsBusy()) {
+        if (!panelShown())
+            hint = "Опубликовать можно из открытого online каталога сценариев: включите его в меню \"Каталог\"";
+        else if (m_ws.Scenario().Empty())
+            hint = "Опубликовать нечего: в сценарии нет строк. Составьте сценарий или откройте его из файла, затем "
+                   "опубликуйте";
+    }
+    const QString text = TrText(QString::fromUtf8(hint));
+    upload->setToolTip(text);
+    upload->setStatusTip(text);
+    for (QObject* holder : upload->associatedObjects())
+        if (auto* menu = qobject_cast<QMenu*>(holder)) menu->setToolTipsVisible(true);
 }
 
 bool CatalogView::panelShown() const { return !isHidden(); }
@@ -286,9 +316,9 @@ void CatalogView::refresh()
     m_pageFailed = false;
     const int filter = filterIndex();
     m_model->setPages(
-        [this, client = MakeCatalogClient(m_ws), filter](int32_t offset) {
-            shell::BusyScope more(m_shell, "Загрузка online-каталога сценариев...");
-            return client.LoadCatalogue(filter, offset, online::CatalogPageSize);
+        [this, client = MakeCatalogClient(m_ws), filter](int32_t offset, bool& more) {
+            shell::BusyScope busy(m_shell, "Загрузка online-каталога сценариев...");
+            return client.LoadCatalogue(filter, offset, online::CatalogPageSize, &more);
         },
         [this](const std::string& why) {
             m_pageFailed = true;

@@ -30,8 +30,9 @@ public:
     const std::vector<kv::online::tScriptInfo>& entries() const { return m_entries; }
 
     // The catalogue comes a page at a time: `more` loads the page after the first `offset`
-    // entries when the list is scrolled to its end; `failed` hears why a page did not come.
-    using TPageLoader = std::function<std::vector<kv::online::tScriptInfo>(int32_t offset)>;
+    // entries when the list is scrolled to its end and says whether entries follow it; `failed`
+    // hears why a page did not come.
+    using TPageLoader = std::function<std::vector<kv::online::tScriptInfo>(int32_t offset, bool& more)>;
     void setPages(TPageLoader more, std::function<void(const std::string&)> failed);
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
@@ -40,7 +41,7 @@ private:
     std::vector<kv::online::tScriptInfo> m_entries;
     TPageLoader m_more;
     std::function<void(const std::string&)> m_failed;
-    bool m_complete = true;  // the last page was not full, or failed
+    bool m_complete = true;  // the server said nothing follows, or a page failed
 };
 
 // The online catalogue of scenarios: a panel under the scenario lines with the filter list,
@@ -88,6 +89,7 @@ private:
     // The dialog "Свойства сценария" for publishing or replacing; true when sent.
     bool editAndSend(kv::online::tScriptData script, const kv::online::TCatalogClient& client);
     std::string scenarioText() const;
+    void explainUpload();
 
     std::function<void()> m_scenarioReplaced;
     QSplitter* m_splitter;

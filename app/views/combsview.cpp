@@ -25,6 +25,7 @@
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
 #include "core/workspace/workspace.h"
+#include "app/language.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "core/filters/combcells.h"
@@ -119,7 +120,7 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const
 QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < 3)
-        return QString::fromUtf8(filters::TFilterHistory::ColumnCaptions[section]);
+        return TrText(QString::fromUtf8(filters::TFilterHistory::ColumnCaptions[section]));
     return {};
 }
 

@@ -15,9 +15,12 @@
 #include "app/commandset.h"
 #include "app/qtshell.h"
 #include "app/views/analysistabs.h"
+#include "app/language.h"
+#include "app/xlsexport.h"
 #include "core/util/format.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/workspace.h"
+#include "core/workspace/listexport.h"
 
 using namespace kv;
 
@@ -131,6 +134,12 @@ void LayoutView::createCommands()
     for (QToolButton* b : {m_refresh, m_refreshLists}) b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_commands.fillContextMenu(m_grid, {cmd::LayoutFilter_Include, cmd::LayoutFilter_Exclude, TCommandSet::Separator,
                                         cmd::LayoutCalc, cmd::ViewLayoutGradient});
+    for (int i = 0; i < Lists; ++i) {
+        QTableWidget* list = m_lists[static_cast<std::size_t>(i)];
+        AppendToContextMenu(list, AddListExportCommand(m_commands, cmd::LayoutCompareXlsExport(i + 1),
+                                                       list, m_shell, m_ws.DataDir(), workspace::ExportList::LayoutCompare,
+                                                       TrText(QStringLiteral("Сравнение %1")).arg(i + 1)));
+    }
 }
 
 void LayoutView::refreshGrid(bool force)

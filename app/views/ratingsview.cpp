@@ -26,6 +26,7 @@
 #include "core/workspace/workspace.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
+#include "app/language.h"
 #include "core/workspace/formsettings.h"
 #include "core/util/format.h"
 #include "core/util/ini.h"
@@ -62,7 +63,7 @@ QVariant RatingsModel::data(const QModelIndex& index, int role) const
         }
         return qs(stakes::RatingCellText(m_ratings.Items(), index.row(), index.column(), m_ratings.EffMode()));
     case Qt::ToolTipRole:
-        if (noProfitTest && m_luck.Find(m_ratings[index.row()])) return QString::fromUtf8(PrizesEmptyHint);
+        if (noProfitTest && m_luck.Find(m_ratings[index.row()])) return TrText(QString::fromUtf8(PrizesEmptyHint));
         return {};
     case Qt::TextAlignmentRole:
         return index.column() == 0 ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignRight | Qt::AlignVCenter);
@@ -74,27 +75,27 @@ QVariant RatingsModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal) return {};
     if (role == Qt::DisplayRole) {
-        if (section == LuckColumn) return QString::fromUtf8(stakes::LuckHitsCaption);
-        if (section == LuckColumn + 1) return QStringLiteral("q (совпадения)");
-        if (section == LuckColumn + 2) return QString::fromUtf8(stakes::LuckProfitCaption);
-        if (section == LuckColumn + 3) return QStringLiteral("q (профит)");
-        return QString::fromUtf8(stakes::RatingColumnCaption(section));
+        if (section == LuckColumn) return TrText(QString::fromUtf8(stakes::LuckHitsCaption));
+        if (section == LuckColumn + 1) return TrText(QStringLiteral("q (совпадения)"));
+        if (section == LuckColumn + 2) return TrText(QString::fromUtf8(stakes::LuckProfitCaption));
+        if (section == LuckColumn + 3) return TrText(QStringLiteral("q (профит)"));
+        return TrText(QString::fromUtf8(stakes::RatingColumnCaption(section)));
     }
     // The money columns: profit, profit per stake and the profit test.
     if (role == Qt::ToolTipRole && m_prizesEmpty &&
         (section == 4 || section == 5 || section == LuckColumn + 2 || section == LuckColumn + 3))
-        return QString::fromUtf8(PrizesEmptyHint);
+        return TrText(QString::fromUtf8(PrizesEmptyHint));
     if (role == Qt::ToolTipRole && section == LuckColumn)
-        return QStringLiteral("Доля случайных тиражей, на которых ставки строки совпали бы не меньше, чем на "
-                              "настоящих. Малое значение (меньше 0,05) - результат вряд ли случаен. Считается "
-                              "командой \"Проверка на случайность\"");
+        return TrText(QStringLiteral("Доля случайных тиражей, на которых ставки строки совпали бы не меньше, чем "
+                                     "на настоящих. Малое значение (меньше 0,05) - результат вряд ли случаен. "
+                                     "Считается командой \"Проверка на случайность\""));
     if (role == Qt::ToolTipRole && (section == LuckColumn + 1 || section == LuckColumn + 3))
-        return QStringLiteral("p с поправкой на число строк, проверенных вместе (Бенджамини-Хохберг): среди строк с q "
-                              "меньше 0,05 случайных находок в среднем не больше 5%");
+        return TrText(QStringLiteral("p с поправкой на число строк, проверенных вместе (Бенджамини-Хохберг): среди "
+                                     "строк с q меньше 0,05 случайных находок в среднем не больше 5%"));
     if (role == Qt::ToolTipRole && section == LuckColumn + 2)
-        return QStringLiteral("Доля случайных тиражей, на которых ставки строки дали бы профит не меньше "
-                              "настоящего. Малое значение (меньше 0,05) - результат вряд ли случаен. Считается "
-                              "командой \"Проверка на случайность\"");
+        return TrText(QStringLiteral("Доля случайных тиражей, на которых ставки строки дали бы профит не меньше "
+                                     "настоящего. Малое значение (меньше 0,05) - результат вряд ли случаен. "
+                                     "Считается командой \"Проверка на случайность\""));
     if (role == Qt::ToolTipRole) {
         // The short captions say little: what each column counts.
         static const char* const hints[6] = {
@@ -104,12 +105,13 @@ QVariant RatingsModel::headerData(int section, Qt::Orientation orientation, int 
             "Совпало / Ставок: совпавших чисел на ставку",
             "Сумма профита всех ставок",
             "Профит / Ставок: профит на ставку"};
-        if (section >= 0 && section < 6) return QString::fromUtf8(hints[section]);
-        if (section >= 6 && section <= 14) return QStringLiteral("Ставок, у которых совпадений: %1").arg(section - 6);
+        if (section >= 0 && section < 6) return TrText(QString::fromUtf8(hints[section]));
+        if (section >= 6 && section <= 14)
+            return TrText(QStringLiteral("Ставок, у которых совпадений: %1")).arg(section - 6);
         if (section >= 15 && section <= 23)
-            return QStringLiteral("Эффективность для совпадений %1: %2 (меню «Эффективность (столбцы E0..n)»)")
+            return TrText(QStringLiteral("Эффективность для совпадений %1: %2 (меню «Эффективность (столбцы E0..n)»)"))
                 .arg(section - 15)
-                .arg(QString::fromUtf8(stakes::RatingEffModeCaption(m_ratings.EffMode())).toLower());
+                .arg(TrText(QString::fromUtf8(stakes::RatingEffModeCaption(m_ratings.EffMode()))).toLower());
         return {};
     }
     // A first click on a number column puts the best rows on top; names start from A.

@@ -17,8 +17,11 @@
 #include "app/formtestcount.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
+#include "app/xlsexport.h"
+#include "app/language.h"
 #include "core/workspace/formsettings.h"
 #include "core/util/format.h"
+#include "core/workspace/listexport.h"
 
 using namespace kv;
 
@@ -45,7 +48,7 @@ QVariant RegularsModel::data(const QModelIndex& index, int role) const
 
 QVariant RegularsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return QString::fromUtf8(stakes::RegularColumnCaption(section));
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return TrText(QString::fromUtf8(stakes::RegularColumnCaption(section)));
     return {};
 }
 
@@ -106,6 +109,8 @@ void RegularsView::createMenus(QMenu* menu)
     auto* context = new QMenu(this);
     for (QMenu* m : {menu, context})
         m_commands.fillMenu(m, {cmd::TablesAdd, cmd::TablesDel, TCommandSet::Separator, cmd::TablesStakeAdd, cmd::TablesStakeTest});
+    AppendToContextMenu(context, AddListExportCommand(m_commands, cmd::TablesXlsExport, m_view, m_shell, m_ws.DataDir(),
+                                                      workspace::ExportList::Regulars, QStringLiteral("Регуляры")));
     m_commands.popupOnRequest(m_view, m_view->viewport(), context);
 }
 

@@ -23,8 +23,10 @@
 #include "app/formscript.h"
 #include "app/formsurvival.h"
 #include "app/formtestcount.h"
+#include "core/scenario/scriptrunner.h"
 #include "core/scenario/testreport.h"
 #include "core/util/format.h"
+#include "app/language.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "core/shell/shell.h"
@@ -37,7 +39,7 @@ namespace {
 QString scenarioFilter()
 {
     const std::string filter = scenario::ScenarioFileFilter;
-    return qs(filter.substr(0, filter.find('|')));
+    return TrText(qs(filter.substr(0, filter.find('|'))));
 }
 
 } // namespace
@@ -117,9 +119,9 @@ ScenarioView::ScenarioView(const ViewContext& ctx)
         bar->addWidget(m_status[i], i == StatusPanels - 1 ? 1 : 0);
     }
     layout->addLayout(bar);
-    m_status[1]->setText(QStringLiteral("Цикл: 0"));
-    m_status[2]->setText(QStringLiteral("Строка: 0"));
-    m_status[3]->setText(QStringLiteral("Ставок: 0"));
+    m_status[1]->setText(qs(scenario::CycleText(0)));
+    m_status[2]->setText(qs(scenario::LineText(0)));
+    m_status[3]->setText(qs(scenario::StakesText(0)));
 
     m_ws.Scenario().onChanged = [this] { refresh(); };
     // Stakes checked during a run are rated like those of the stakes tab.
@@ -486,7 +488,7 @@ void ScenarioView::scriptReport()
 
 void ScenarioView::showSurvival(std::vector<scenario::TSurvivalRow> rows)
 {
-    auto* form = new TFormSurvival(std::move(rows), m_shell, m_host.mainWindow());
+    auto* form = new TFormSurvival(std::move(rows), m_shell, m_ws.DataDir(), m_host.mainWindow());
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->show();
 }

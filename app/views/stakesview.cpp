@@ -25,6 +25,7 @@
 #include "app/formstake.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
+#include "app/language.h"
 #include "core/game/numbers.h"
 #include "core/workspace/formsettings.h"
 #include "core/stakes/stakecharts.h"
@@ -101,8 +102,10 @@ QVariant StakesModel::headerData(int section, Qt::Orientation orientation, int r
     if (orientation != Qt::Horizontal) return {};
     if (role == Qt::DisplayRole) return QString::fromUtf8(stakes::StakeGridCaption(section));
     if (role == Qt::ToolTipRole && section == 4)
-        return m_sortedDraws ? QStringLiteral("Числа тиража по возрастанию (включено «Упорядочить MIN->MAX» в меню «Тиражи»)")
-                             : QStringLiteral("Числа тиража в порядке выпадения (по возрастанию — «Упорядочить MIN->MAX» в меню «Тиражи»)");
+        return TrText(m_sortedDraws
+                          ? QStringLiteral("Числа тиража по возрастанию (включено «Упорядочить MIN->MAX» в меню «Тиражи»)")
+                          : QStringLiteral("Числа тиража в порядке выпадения (по возрастанию — «Упорядочить MIN->MAX» в "
+                                           "меню «Тиражи»)"));
     return {};
 }
 

@@ -35,6 +35,7 @@
 #include "core/workspace/workspace.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
+#include "app/language.h"
 #include "core/filters/statfilter.h"
 
 using namespace kv;
@@ -136,7 +137,8 @@ QVariant StatTableModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || section < 0 || section >= stats::StatColumns) return {};
     if (role == Qt::DisplayRole) return QString::fromUtf8(stats::StatColumnCaption(section));
     if (role == Qt::ToolTipRole)
-        return QStringLiteral("%1: %2").arg(QString::fromUtf8(stats::StatColumnCaption(section)), QString::fromUtf8(ColumnHints[section]));
+        return QStringLiteral("%1: %2").arg(QString::fromUtf8(stats::StatColumnCaption(section)),
+                                            TrText(QString::fromUtf8(ColumnHints[section])));
     return {};
 }
 

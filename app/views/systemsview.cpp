@@ -17,6 +17,8 @@
 #include "app/onlineaccess.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
+#include "app/xlsexport.h"
+#include "app/language.h"
 #include "core/game/numbers.h"
 #include "core/scenario/systemcombs.h"
 #include "core/shell/shell.h"
@@ -27,6 +29,7 @@
 #include "core/online/onlinesystems.h"
 #include "core/workspace/systemstakes.h"
 #include "core/workspace/workspace.h"
+#include "core/workspace/listexport.h"
 
 using namespace kv;
 using online::tSystemInfo;
@@ -83,7 +86,7 @@ QVariant SystemsModel::data(const QModelIndex& index, int role) const
     case 3: return s.Olap;
     case 4: return s.CSize;
     case 5: return CatalogTime(s.Created);
-    case 6: return isDownloaded(index.row()) ? QStringLiteral("Загружена") : QString();
+    case 6: return isDownloaded(index.row()) ? TrText(QStringLiteral("Загружена")) : QString();
     case 7: return s.Downloads;
     case 8: return CatalogTime(s.LastDownload);
     case 9: return qs(s.Descr).replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'));
@@ -97,7 +100,7 @@ QVariant SystemsModel::headerData(int section, Qt::Orientation orientation, int 
     static const char* const captions[Columns] = {"Название", "Автор",    "Числа",     "Блок",        "Комбинаций", "Дата создания",
                                                   "Статус",   "Загрузок", "Последняя", "Комментарии", "Ссылка"};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= Columns) return {};
-    return QString::fromUtf8(captions[section]);
+    return TrText(QString::fromUtf8(captions[section]));
 }
 
 void SystemsModel::setSystems(std::vector<tSystemInfo> systems, std::string myMail)
@@ -177,6 +180,8 @@ void SystemsView::createCommands()
     }
     auto* context = new QMenu(this);
     m_commands.fillMenu(context, names);
+    AppendToContextMenu(context, AddListExportCommand(m_commands, cmd::SystemsXlsExport, m_view, m_shell, m_ws.DataDir(),
+                                                      workspace::ExportList::Systems, QStringLiteral("Системы")));
     m_commands.popupOnRequest(m_view, m_view->viewport(), context);
     const auto previous = m_commands.onUpdated;
     m_commands.onUpdated = [this, previous] {

@@ -28,8 +28,11 @@
 #include "app/qtshell.h"
 #include "app/views/analysischart.h"
 #include "app/views/analysistabs.h"
+#include "app/xlsexport.h"
+#include "app/language.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/workspace.h"
+#include "core/workspace/listexport.h"
 
 using namespace kv;
 
@@ -76,10 +79,10 @@ WeekView::WeekView(const ViewContext& ctx) : ContextView(ctx)
 
 QStringList WeekView::weekdayNames()
 {
-    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    const QLocale locale = InterfaceLocale();
     QStringList names;
     for (int d = 1; d <= 7; ++d) {
-        QString name = russian.dayName(d, QLocale::ShortFormat);
+        QString name = locale.dayName(d, QLocale::ShortFormat);
         if (!name.isEmpty()) name[0] = name[0].toUpper();
         names << name;
     }
@@ -128,6 +131,8 @@ void WeekView::createCommands()
     m_refresh->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_commands.fillContextMenu(m_table, {cmd::WeekFilter_Include, cmd::WeekFilter_Exclude, TCommandSet::Separator, cmd::WeekStatCalc,
                                          cmd::ViewWeekChartMode, cmd::ViewWeekChartType});
+    AppendToContextMenu(m_table, AddListExportCommand(m_commands, cmd::WeekXlsExport, m_table, m_shell, m_ws.DataDir(),
+                                                      workspace::ExportList::Week, QStringLiteral("Неделя")));
 }
 
 void WeekView::refresh(bool force)
@@ -167,11 +172,10 @@ void WeekView::drawChart()
     if (byWeekdays) categories = weekdayNames();
     else
         for (int n = game::MinNumber; n <= game::MaxNumber; ++n) categories << QString::number(n);
-    const QLocale russian(QLocale::Russian, QLocale::Russia);
-    QString day = russian.dayName(row + 1, QLocale::LongFormat);
+    QString day = InterfaceLocale().dayName(row + 1, QLocale::LongFormat);
     if (!day.isEmpty()) day[0] = day[0].toUpper();
-    const QString title = byWeekdays ? QStringLiteral("Число %1 по дням недели").arg(col + 1)
-                                     : QStringLiteral("%1: все числа").arg(day);
+    const QString title = byWeekdays ? TrText(QStringLiteral("Число %1 по дням недели")).arg(col + 1)
+                                     : TrText(QStringLiteral("%1: все числа")).arg(day);
     const QColor green(0x00, 0x80, 0x00);
     auto* axisX = new QBarCategoryAxis;
     axisX->append(categories);

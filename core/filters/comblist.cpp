@@ -102,8 +102,9 @@ void TCombList::RestoreUndoCopy(shell::Shell& shell, bool showStatus)
     m_undoHistory.reset();
     Clear();
     try {
+        // The copy is emptied anyway: its storage changes places with the list's.
         if (m_undoShared) m_shared = m_undoShared;
-        else CopyInto(m_list, m_undo);
+        else m_list.swap(m_undo);
         m_undo.clear();
         m_undoShared.reset();
         m_listId = m_undoId;

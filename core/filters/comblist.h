@@ -63,6 +63,8 @@ public:
         m_shared = std::move(content);
         m_listId = id;
     }
+    // The content the list shows from elsewhere; null when it holds its own.
+    const std::shared_ptr<const TCombsArray>& SharedContent() const { return m_shared; }
     // The list's content moves to `holder`, whose storage the list takes in exchange (nothing is
     // copied or allocated), and the list shares it from there, named `id`.
     void HandOver(const std::shared_ptr<TCombsArray>& holder, uint64_t id)

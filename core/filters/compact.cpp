@@ -1,5 +1,6 @@
 #include "core/filters/compact.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/game/bits.h"
@@ -13,7 +14,8 @@ namespace kv::filters {
 
 namespace {
 
-// Moves the kept ones of n items at `from` to `to` (at or before `from`); returns how many.
+// Moves the kept ones of n items at `from` to `to` (at or before `from`, or another list); returns
+// how many.
 // Every combination is written and the end moves only past the kept ones: with about half of a
 // list kept, a branch per combination would mostly be mispredicted.
 std::size_t moveKept(game::TComb* to, const game::TComb* from, const uint8_t* answers, std::size_t n, bool keep)
@@ -29,7 +31,8 @@ std::size_t moveKept(game::TComb* to, const game::TComb* from, const uint8_t* an
 
 #if defined(__x86_64__)
 
-__attribute__((target("avx512f,avx512bw,avx512vl"))) std::size_t keepAvx512(game::TComb* items,
+__attribute__((target("avx512f,avx512bw,avx512vl"))) std::size_t keepAvx512(game::TComb* to,
+                                                                              const game::TComb* from,
                                                                               const uint8_t* answers,
                                                                               std::size_t total, bool keep)
 {
@@ -39,12 +42,13 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) std::size_t keepAvx512(game
     for (; i + 8 <= total; i += 8) {
         const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(answers + i));
         const __mmask8 take = static_cast<__mmask8>(_mm_test_epi8_mask(a, a) ^ flip);
-        const __m512i v = _mm512_loadu_si512(items + i);
-        // The 8 slots written start at or before the 8 just read, so nothing unread is overwritten.
-        _mm512_storeu_si512(items + kept, _mm512_maskz_compress_epi64(take, v));
+        const __m512i v = _mm512_loadu_si512(from + i);
+        // The 8 slots written start at or before the 8 just read, so in place nothing unread is
+        // overwritten, and into another list nothing past `total` is.
+        _mm512_storeu_si512(to + kept, _mm512_maskz_compress_epi64(take, v));
         kept += game::BitCounts11[take];
     }
-    return kept + moveKept(items + kept, items + i, answers + i, total - i, keep);
+    return kept + moveKept(to + kept, from + i, answers + i, total - i, keep);
 }
 
 // For each choice of 4 combinations (bit j for the j-th), the 32-bit halves that bring the chosen
@@ -62,8 +66,8 @@ constexpr std::array<std::array<uint32_t, 8>, 16> CompressOrder = [] {
     return t;
 }();
 
-__attribute__((target("avx2"))) std::size_t keepAvx2(game::TComb* items, const uint8_t* answers, std::size_t total,
-                                                      bool keep)
+__attribute__((target("avx2"))) std::size_t keepAvx2(game::TComb* to, const game::TComb* from,
+                                                      const uint8_t* answers, std::size_t total, bool keep)
 {
     const unsigned flip = keep ? 0xFF : 0;
     std::size_t kept = 0, i = 0;
@@ -71,34 +75,47 @@ __attribute__((target("avx2"))) std::size_t keepAvx2(game::TComb* items, const u
         const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(answers + i));
         // A bit per answer that is 0, turned to the wanted ones.
         const unsigned take = (unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(a, _mm_setzero_si128()))) & 0xFF) ^ flip;
-        const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(items + i));
-        const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(items + i + 4));
+        const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + i));
+        const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + i + 4));
         // Both halves are read before either is written: each write starts at or before what it
         // replaces.
         const __m256i order0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(CompressOrder[take & 0xF].data()));
         const __m256i order1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(CompressOrder[take >> 4].data()));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(items + kept), _mm256_permutevar8x32_epi32(v0, order0));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + kept), _mm256_permutevar8x32_epi32(v0, order0));
         kept += game::BitCounts11[take & 0xF];
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(items + kept), _mm256_permutevar8x32_epi32(v1, order1));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + kept), _mm256_permutevar8x32_epi32(v1, order1));
         kept += game::BitCounts11[take >> 4];
     }
-    return kept + moveKept(items + kept, items + i, answers + i, total - i, keep);
+    return kept + moveKept(to + kept, from + i, answers + i, total - i, keep);
 }
 
 #endif
 
 } // namespace
 
-std::size_t KeepByAnswers(game::TComb* items, const uint8_t* answers, std::size_t total, bool keep)
+std::size_t KeepByAnswers(game::TComb* to, const game::TComb* from, const uint8_t* answers, std::size_t total,
+                          bool keep)
 {
 #if defined(__x86_64__)
     switch (game::WideForm()) {
-    case game::TWideForm::Avx512: return keepAvx512(items, answers, total, keep);
-    case game::TWideForm::Avx2: return keepAvx2(items, answers, total, keep);
+    case game::TWideForm::Avx512: return keepAvx512(to, from, answers, total, keep);
+    case game::TWideForm::Avx2: return keepAvx2(to, from, answers, total, keep);
     case game::TWideForm::Plain: break;
     }
 #endif
-    return moveKept(items, items, answers, total, keep);
+    return moveKept(to, from, answers, total, keep);
+}
+
+void AppendKept(game::TCombsArray& to, std::span<const game::TComb> from, const uint8_t* answers, bool keep)
+{
+    // Small enough to stay in the first-level cache between the cut and the append.
+    constexpr std::size_t Block = 256;
+    std::array<game::TComb, Block> buffer;
+    for (std::size_t i = 0; i < from.size(); i += Block) {
+        const std::size_t n = std::min(Block, from.size() - i);
+        const std::size_t kept = KeepByAnswers(buffer.data(), from.data() + i, answers + i, n, keep);
+        to.insert(to.end(), buffer.begin(), buffer.begin() + std::ptrdiff_t(kept));
+    }
 }
 
 } // namespace kv::filters

@@ -212,11 +212,11 @@ bool FilterCombs(stats::TCustomStat& stat, std::string_view caption, const TMark
         std::vector<uint8_t>& match = matchBuffer();
         stat.MatchCombs(undo, marked.Values(), {.LastIndex = last, .Sorted = scope.Sorted, .Exclude = exclude}, match);
 
-        // The list is copied whole and cut in place.
-        out.assign(undo.begin(), undo.end());
-        const std::size_t total = out.size();
-        const std::size_t kept = KeepByAnswers(out.data(), match.data(), total, !exclude);
-        out.resize(kept);
+        // Cut straight from the undo copy: copying the list first and cutting it in place read
+        // and wrote it once more.
+        const std::size_t total = undo.size();
+        AppendKept(out, undo, match.data(), !exclude);
+        const std::size_t kept = out.size();
         // A pass only takes combinations away: one that took none left the very list it was given.
         if (kept == total) combs.SetContentId(input);
         else if (scope.Memo) combs.SetContentId(scope.Memo->Store(stat, marked, exclude, scope.Sorted, input, combs));

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cctype>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <cstdlib>
 
@@ -11,6 +12,7 @@
 #if defined(__GNUC__) && !defined(__clang__)
 // GCC 12 warns of the intrinsics' own undefined start values (their masked forms) as uninitialized.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
 #include <immintrin.h>
 #endif
@@ -54,6 +56,18 @@ int byteCount(const TComb& c, const TByteTable& in)
 {
     return in[c[0]] + in[c[1]] + in[c[2]] + in[c[3]] + in[c[4]] + in[c[5]] + in[c[6]] + in[c[7]];
 }
+
+// The different values of[b] over the bytes b of a combination, counted one at a time.
+int distinctClasses(const TComb& c, const TByteTable& of)
+{
+    std::array<uint64_t, 4> seen{};
+    for (uint8_t b : c) seen[of[b] >> 6] |= uint64_t(1) << (of[b] & 63);
+    int k = 0;
+    for (uint64_t w : seen) k += __builtin_popcountll(w);
+    return k;
+}
+
+int byteTotal(const TComb& c) { return c[0] + c[1] + c[2] + c[3] + c[4] + c[5] + c[6] + c[7]; }
 
 // 1 when a byte b of the combination has hit[b] != 0.
 uint8_t anyByte(const TComb& c, const TByteTable& hit)
@@ -204,9 +218,273 @@ KV_WIDE void matchByteCount(std::span<const TComb> combs, const TByteTable& in,
         result[i] = byCount[std::size_t(distinct ? distinctCount(combs[i], in) : byteCount(combs[i], in))];
 }
 
+// Bytes that rise strictly (the first above 0) with classes that never fall: the classes are
+// as many as the places where the class changes between neighbours, plus one.
+KV_WIDE void matchClassCount(std::span<const TComb> combs, const TByteTable& of, const TCountAnswers& byCount,
+                             uint8_t* result)
+{
+    const TWideTable t = loadTable(of);
+    // The answer for changes + 1 looked up by the number of changes.
+    alignas(16) std::array<uint8_t, 16> answers{};
+    std::copy(byCount.begin() + 1, byCount.end(), answers.begin());
+    const __m128i byChanges = _mm_load_si128(reinterpret_cast<const __m128i*>(answers.data()));
+    const __m512i one = _mm512_set1_epi8(1);
+    // The first byte of each combination has no neighbour before it.
+    constexpr __mmask64 notFirst = 0xFEFEFEFEFEFEFEFEull;
+    std::size_t i = 0;
+    for (; i + 8 <= combs.size(); i += 8) {
+        const __m512i bytes = _mm512_loadu_si512(combs.data() + i);
+        const __m512i classes = lookup(t, bytes);
+        const __mmask64 changes = _mm512_cmpneq_epi8_mask(classes, _mm512_slli_epi64(classes, 8)) & notFirst;
+        const __m512i counts = _mm512_sad_epu8(_mm512_maskz_mov_epi8(changes, one), _mm512_setzero_si512());
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(result + i),
+                         _mm_permutexvar_epi8(_mm512_cvtepi64_epi8(counts), byChanges));
+        const __mmask64 rising = _mm512_cmpgt_epu8_mask(bytes, _mm512_slli_epi64(bytes, 8));
+        if (rising == ~__mmask64(0)) continue;
+        for (std::size_t j = 0; j < 8; ++j)
+            if (((rising >> (8 * j)) & 0xFF) != 0xFF)
+                result[i + j] = byCount[std::size_t(distinctClasses(combs[i + j], of))];
+    }
+    for (; i < combs.size(); ++i) result[i] = byCount[std::size_t(distinctClasses(combs[i], of))];
+}
+
+KV_WIDE std::ptrdiff_t matchByteTotal(std::span<const TComb> combs, const TByteTable& bySum, uint8_t* result)
+{
+    const TWideTable t = loadTable(bySum);
+    const __m512i limit = _mm512_set1_epi64(255);
+    std::ptrdiff_t unknown = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= combs.size(); i += 8) {
+        const __m512i sums = _mm512_sad_epu8(_mm512_loadu_si512(combs.data() + i), _mm512_setzero_si512());
+        const __m512i found = lookup(t, _mm512_castsi128_si512(_mm512_cvtepi64_epi8(sums)));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(result + i), _mm512_castsi512_si128(found));
+        const __mmask8 large = _mm512_cmpgt_epu64_mask(sums, limit);
+        if (large == 0) continue;
+        for (std::size_t j = 0; j < 8; ++j)
+            if (((large >> j) & 1) != 0) result[i + j] = UnknownTotal;
+        unknown += __builtin_popcount(large);
+    }
+    for (; i < combs.size(); ++i) {
+        const int s = byteTotal(combs[i]);
+        result[i] = s < 256 ? bySum[std::size_t(s)] : UnknownTotal;
+        unknown += s < 256 ? 0 : 1;
+    }
+    return unknown;
+}
+
+KV_AVX2 std::ptrdiff_t matchByteTotalAvx2(std::span<const TComb> combs, const TByteTable& bySum, uint8_t* result)
+{
+    std::ptrdiff_t unknown = 0;
+    std::size_t i = 0;
+    alignas(32) std::array<uint64_t, 4> sums{};
+    for (; i + 4 <= combs.size(); i += 4) {
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(combs.data() + i));
+        _mm256_store_si256(reinterpret_cast<__m256i*>(sums.data()), _mm256_sad_epu8(bytes, _mm256_setzero_si256()));
+        for (std::size_t j = 0; j < 4; ++j) {
+            const bool known = sums[j] < 256;
+            result[i + j] = known ? bySum[std::size_t(sums[j] & 0xFF)] : UnknownTotal;
+            unknown += known ? 0 : 1;
+        }
+    }
+    for (; i < combs.size(); ++i) {
+        const int s = byteTotal(combs[i]);
+        result[i] = s < 256 ? bySum[std::size_t(s)] : UnknownTotal;
+        unknown += s < 256 ? 0 : 1;
+    }
+    return unknown;
+}
+
+// A carry-save adder on 512 one-bit columns: high:low = a + b + c.
+KV_WIDE void addBits(__m512i& high, __m512i& low, __m512i a, __m512i b, __m512i c)
+{
+    low = _mm512_ternarylogic_epi64(a, b, c, 0x96);
+    high = _mm512_ternarylogic_epi64(a, b, c, 0xE8);
+}
+
+// counts[base + k] += weight for each byte of `bits` with bit k set, values up to `last`.
+KV_WIDE void addColumns(__m512i bits, int32_t weight, int base, int last, TByteCounts& counts)
+{
+    for (int k = 0; k < 8 && base + k <= last; ++k)
+        counts[std::size_t(base + k)] +=
+            weight * int32_t(__builtin_popcountll(_mm512_test_epi8_mask(bits, _mm512_set1_epi8(char(1 << k)))));
+}
+
+// The eight values base..base + 7 (all below 64) counted at once: each byte becomes the bit of
+// its value, and the bits of sixteen vectors are added column by column before they are counted.
+KV_WIDE void countGroup(const __m512i* vectors, std::size_t n, __mmask64 use, int base, int last,
+                        TByteCounts& counts)
+{
+    alignas(64) std::array<uint8_t, 64> bitOf{};
+    for (int x = base; x < base + 8 && x < 64; ++x) bitOf[std::size_t(x)] = uint8_t(1u << (x - base));
+    const __m512i table = _mm512_load_si512(bitOf.data());
+    __m512i ones = _mm512_setzero_si512(), twos = ones, fours = ones, eights = ones;
+    for (std::size_t i = 0; i < n; i += 16) {
+        __m512i a[16];
+        for (std::size_t j = 0; j < 16; ++j)
+            a[j] = i + j < n ? _mm512_maskz_permutexvar_epi8(use, vectors[i + j], table) : _mm512_setzero_si512();
+        __m512i twosA, twosB, foursA, foursB, eightsA, eightsB, sixteens;
+        addBits(twosA, ones, ones, a[0], a[1]);
+        addBits(twosB, ones, ones, a[2], a[3]);
+        addBits(foursA, twos, twos, twosA, twosB);
+        addBits(twosA, ones, ones, a[4], a[5]);
+        addBits(twosB, ones, ones, a[6], a[7]);
+        addBits(foursB, twos, twos, twosA, twosB);
+        addBits(eightsA, fours, fours, foursA, foursB);
+        addBits(twosA, ones, ones, a[8], a[9]);
+        addBits(twosB, ones, ones, a[10], a[11]);
+        addBits(foursA, twos, twos, twosA, twosB);
+        addBits(twosA, ones, ones, a[12], a[13]);
+        addBits(twosB, ones, ones, a[14], a[15]);
+        addBits(foursB, twos, twos, twosA, twosB);
+        addBits(eightsB, fours, fours, foursA, foursB);
+        addBits(sixteens, eights, eights, eightsA, eightsB);
+        addColumns(sixteens, 16, base, last, counts);
+    }
+    addColumns(eights, 8, base, last, counts);
+    addColumns(fours, 4, base, last, counts);
+    addColumns(twos, 2, base, last, counts);
+    addColumns(ones, 1, base, last, counts);
+}
+
+// Adds to counts[v] how many bytes of the n vectors (at most 255, so that a byte counter cannot
+// overflow) at the places set in `use` are v, from the lowest byte present to the highest: below
+// 64 eight values a pass as bits, otherwise each value compared with every byte, ten a pass.
+KV_WIDE void countVectorBytes(const __m512i* vectors, std::size_t n, __mmask64 use, TByteCounts& counts)
+{
+    __m512i low = _mm512_set1_epi8(-1), high = _mm512_setzero_si512();
+    for (std::size_t i = 0; i < n; ++i) {
+        low = _mm512_mask_min_epu8(low, use, low, vectors[i]);
+        high = _mm512_mask_max_epu8(high, use, high, vectors[i]);
+    }
+    alignas(64) std::array<uint8_t, 64> lows{}, highs{};
+    _mm512_store_si512(lows.data(), low);
+    _mm512_store_si512(highs.data(), high);
+    const int first = *std::min_element(lows.begin(), lows.end());
+    const int last = *std::max_element(highs.begin(), highs.end());
+    if (last < 64) {
+        for (int base = first; base <= last; base += 8) countGroup(vectors, n, use, base, last, counts);
+        return;
+    }
+    constexpr int Block = 10;
+    const __m512i minusOne = _mm512_set1_epi8(-1);
+    for (int base = first; base <= last; base += Block) {
+        __m512i value[Block], count[Block];
+        for (int k = 0; k < Block; ++k) {
+            value[k] = _mm512_set1_epi8(char(base + k));
+            count[k] = _mm512_setzero_si512();
+        }
+        for (std::size_t i = 0; i < n; ++i) {
+            const __m512i v = _mm512_load_si512(vectors + i);
+            for (int k = 0; k < Block; ++k)
+                count[k] = _mm512_mask_sub_epi8(count[k], _mm512_mask_cmpeq_epi8_mask(use, v, value[k]), count[k], minusOne);
+        }
+        for (int k = 0; k < Block && base + k <= last; ++k)
+            counts[std::size_t(base + k)] +=
+                int32_t(_mm512_reduce_add_epi64(_mm512_sad_epu8(count[k], _mm512_setzero_si512())));
+    }
+}
+
+KV_WIDE bool countBytes(std::span<const TComb> combs, bool gaps, TByteCounts& counts)
+{
+    constexpr std::size_t Chunk = 255;
+    __m512i chunk[Chunk];
+    // A gap has no place before the first byte of a combination.
+    const __mmask64 use = gaps ? __mmask64(0xFEFEFEFEFEFEFEFEull) : ~__mmask64(0);
+    const std::size_t whole = combs.size() / 8;
+    for (std::size_t start = 0; start < whole; start += Chunk) {
+        const std::size_t n = std::min(Chunk, whole - start);
+        for (std::size_t i = 0; i < n; ++i) {
+            const __m512i bytes = _mm512_loadu_si512(combs.data() + 8 * (start + i));
+            const __m512i before = _mm512_slli_epi64(bytes, 8);
+            chunk[i] = gaps ? _mm512_sub_epi8(_mm512_max_epu8(bytes, before), _mm512_min_epu8(bytes, before)) : bytes;
+        }
+        countVectorBytes(chunk, n, use, counts);
+    }
+    for (std::size_t i = 8 * whole; i < combs.size(); ++i) {
+        const TComb& c = combs[i];
+        if (!gaps) {
+            for (uint8_t b : c) ++counts[b];
+            continue;
+        }
+        for (std::size_t j = 1; j < c.size(); ++j) ++counts[std::size_t(std::abs(int(c[j]) - int(c[j - 1])))];
+    }
+    return true;
+}
+
+// Counts of values of one per combination, spread over Ways tables so that equal values close
+// together do not wait for each other's store. The combinations are taken last first, so that the
+// index left for each value is that of its first combination.
+template <std::size_t N, std::size_t Ways>
+struct TSpreadCounts {
+    std::array<std::array<int32_t, N>, Ways> tables{};
+    // Value v of combination `index`, counted in table `way`.
+    void Add(std::size_t way, std::size_t v, std::size_t index, std::array<uint32_t, N>& first)
+    {
+        ++tables[way % Ways][v];
+        first[v] = uint32_t(index);
+    }
+    void AddTo(std::array<int32_t, N>& counts) const
+    {
+        for (std::size_t v = 0; v < N; ++v)
+            for (const std::array<int32_t, N>& t : tables) counts[v] += t[v];
+    }
+};
+
+KV_WIDE bool countClassMasks(std::span<const TComb> combs, const TByteTable& of, TByteCounts& counts,
+                             std::array<uint32_t, 256>& first)
+{
+    const TWideTable t = loadTable(of);
+    // Each combination's bytes turned round, so that its mask comes out with bit 7 for byte 0.
+    const __m512i turn = _mm512_set4_epi32(0x08090A0B, 0x0C0D0E0F, 0x00010203, 0x04050607);
+    auto spread = std::make_unique<TSpreadCounts<256, 8>>();
+    const std::size_t whole = combs.size() / 8 * 8;
+    for (std::size_t i = combs.size(); i-- > whole;) {
+        unsigned m = 0;
+        for (std::size_t j = 0; j < 8; ++j) m |= (of[combs[i][j]] != 0 ? 0x80u : 0u) >> j;
+        spread->Add(0, m, i, first);
+    }
+    for (std::size_t i = whole; i > 0;) {
+        i -= 8;
+        const __m512i in = lookup(t, _mm512_shuffle_epi8(_mm512_loadu_si512(combs.data() + i), turn));
+        const uint64_t masks = _mm512_test_epi8_mask(in, in);
+        for (std::size_t j = 8; j-- > 0;) spread->Add(j, (masks >> (8 * j)) & 0xFF, i + j, first);
+    }
+    spread->AddTo(counts);
+    return true;
+}
+
+KV_WIDE bool countByteTotals(std::span<const TComb> combs, std::array<int32_t, ByteTotals>& counts,
+                             std::array<uint32_t, ByteTotals>& first)
+{
+    auto spread = std::make_unique<TSpreadCounts<ByteTotals, 4>>();
+    const std::size_t whole = combs.size() / 8 * 8;
+    for (std::size_t i = combs.size(); i-- > whole;) spread->Add(0, std::size_t(byteTotal(combs[i])), i, first);
+    alignas(16) std::array<uint16_t, 8> sums{};
+    for (std::size_t i = whole; i > 0;) {
+        i -= 8;
+        const __m512i total = _mm512_sad_epu8(_mm512_loadu_si512(combs.data() + i), _mm512_setzero_si512());
+        _mm_store_si128(reinterpret_cast<__m128i*>(sums.data()), _mm512_cvtepi64_epi16(total));
+        for (std::size_t j = 8; j-- > 0;) spread->Add(j, sums[j], i + j, first);
+    }
+    spread->AddTo(counts);
+    return true;
+}
+
 #else
 
 // Never called: there are no wide vectors.
+bool countBytes(std::span<const TComb>, bool, TByteCounts&) { return false; }
+bool countClassMasks(std::span<const TComb>, const TByteTable&, TByteCounts&, std::array<uint32_t, 256>&)
+{
+    return false;
+}
+bool countByteTotals(std::span<const TComb>, std::array<int32_t, ByteTotals>&, std::array<uint32_t, ByteTotals>&)
+{
+    return false;
+}
+void matchClassCount(std::span<const TComb>, const TByteTable&, const TCountAnswers&, uint8_t*) {}
+std::ptrdiff_t matchByteTotal(std::span<const TComb>, const TByteTable&, uint8_t*) { return -1; }
+std::ptrdiff_t matchByteTotalAvx2(std::span<const TComb>, const TByteTable&, uint8_t*) { return -1; }
 void matchAnyByte(std::span<const TComb>, const TByteTable&, uint8_t*) {}
 void matchByteCount(std::span<const TComb>, const TByteTable&, const TCountAnswers&, uint8_t*, bool) {}
 void matchAnyByteAvx2(std::span<const TComb>, const TByteTable&, uint8_t*) {}
@@ -280,6 +558,41 @@ bool MatchByteSum(std::span<const TComb> combs, const TByteTable& in, const TCou
                   uint8_t* result)
 {
     return matchCounts(combs, in, byCount, result, false);
+}
+
+bool MatchClassCount(std::span<const TComb> combs, const TByteTable& of, const TCountAnswers& byCount,
+                     uint8_t* result)
+{
+    if (WideForm() != TWideForm::Avx512 || !std::is_sorted(of.begin(), of.end())) return false;
+    matchClassCount(combs, of, byCount, result);
+    return true;
+}
+
+std::ptrdiff_t MatchByteTotal(std::span<const TComb> combs, const TByteTable& bySum, uint8_t* result)
+{
+    switch (WideForm()) {
+    case TWideForm::Avx512: return matchByteTotal(combs, bySum, result);
+    case TWideForm::Avx2: return matchByteTotalAvx2(combs, bySum, result);
+    case TWideForm::Plain: break;
+    }
+    return -1;
+}
+
+bool CountBytes(std::span<const TComb> combs, bool gaps, TByteCounts& counts)
+{
+    return WideForm() == TWideForm::Avx512 && countBytes(combs, gaps, counts);
+}
+
+bool CountClassMasks(std::span<const TComb> combs, const TByteTable& of, TByteCounts& counts,
+                     std::array<uint32_t, 256>& first)
+{
+    return WideForm() == TWideForm::Avx512 && countClassMasks(combs, of, counts, first);
+}
+
+bool CountByteTotals(std::span<const TComb> combs, std::array<int32_t, ByteTotals>& counts,
+                     std::array<uint32_t, ByteTotals>& first)
+{
+    return WideForm() == TWideForm::Avx512 && countByteTotals(combs, counts, first);
 }
 
 } // namespace kv::game

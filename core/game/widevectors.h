@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -43,5 +44,33 @@ bool MatchByteCount(std::span<const TComb> combs, const TByteTable& in, const TC
 // The same counting every byte as often as it stands in the combination.
 bool MatchByteSum(std::span<const TComb> combs, const TByteTable& in, const TCountAnswers& byCount,
                   uint8_t* result);
+
+// result[i] = byCount[k], k being the number of different classes of[b] among the bytes b of
+// combs[i]. False (nothing written) with the plain form, and for a table whose classes do not
+// rise with the bytes (the wide forms count where the class changes between neighbours).
+bool MatchClassCount(std::span<const TComb> combs, const TByteTable& of, const TCountAnswers& byCount,
+                     uint8_t* result);
+
+// result[i] = bySum[s], s being the sum of the bytes of combs[i], when s is below 256, and
+// UnknownTotal for a larger sum (only stray bytes make one); returns how many are unknown, or -1
+// (nothing written) with the plain form.
+constexpr uint8_t UnknownTotal = 2;
+std::ptrdiff_t MatchByteTotal(std::span<const TComb> combs, const TByteTable& bySum, uint8_t* result);
+
+// Counts over a whole list, for the passes that tell how often each value occurs among all the
+// combinations. Each adds to `counts` and is false (nothing added) but with the widest form.
+using TByteCounts = std::array<int32_t, 256>;
+// counts[v] += how many of the 8 bytes of each combination are v; with `gaps`, how many of its 7
+// distances between neighbours |c[j + 1] - c[j]| are v.
+bool CountBytes(std::span<const TComb> combs, bool gaps, TByteCounts& counts);
+// The passes of one value per combination also set first[v] to the index of the first
+// combination with value v, for each value present (the others are left as they are).
+// counts[m] += the combinations whose class mask is m: bit 7 - j set when of[c[j]] != 0.
+bool CountClassMasks(std::span<const TComb> combs, const TByteTable& of, TByteCounts& counts,
+                     std::array<uint32_t, 256>& first);
+// counts[s] += the combinations whose bytes add up to s.
+constexpr std::size_t ByteTotals = 8 * 255 + 1;
+bool CountByteTotals(std::span<const TComb> combs, std::array<int32_t, ByteTotals>& counts,
+                     std::array<uint32_t, ByteTotals>& first);
 
 } // namespace kv::game

@@ -195,8 +195,7 @@ public:
         m_valid = shared;
         const int src = m_source[std::size_t(shared)];
         if (src >= 0) {
-            combs.Refill().assign(m_lists[std::size_t(src)].begin(), m_lists[std::size_t(src)].end());
-            combs.SetContentId(m_ids[std::size_t(src)]);
+            combs.Share(m_lists[std::size_t(src)], m_ids[std::size_t(src)]);
             combs.DiscardUndoCopy();
             combs.NotifyChanged();
             std::vector<filters::THistoryRow> rows = m_rows[std::size_t(src)];
@@ -211,11 +210,19 @@ public:
     }
 
     // The state after part index `part` (0-based); `ran` tells whether it changed anything.
-    void Keep(int part, bool ran, const filters::TCombList& combs, const filters::TFilterHistory& history)
+    // The list is kept by sharing its content: content it shows from elsewhere (a remembered
+    // filter pass) is taken as it is, and its own is handed over to storage of the memo.
+    void Keep(int part, bool ran, filters::TCombList& combs, const filters::TFilterHistory& history)
     {
         const std::size_t next = std::size_t(part) + 1;
         if (ran) {
-            m_lists[next].assign(combs.Items().begin(), combs.Items().end());
+            std::shared_ptr<const game::TCombsArray> content = combs.SharedContent();
+            if (!content) {
+                const std::shared_ptr<game::TCombsArray> holder = spareStorage();
+                combs.HandOver(holder, combs.ContentId());
+                content = holder;
+            }
+            m_lists[next] = std::move(content);
             m_ids[next] = combs.ContentId();
             m_rows[next] = history.Rows();
             m_starts[next] = m_startRows;
@@ -227,10 +234,21 @@ public:
     }
 
 private:
+    // Storage that no kept state and no list shows any more, with room for any list.
+    std::shared_ptr<game::TCombsArray> spareStorage()
+    {
+        for (const std::shared_ptr<game::TCombsArray>& s : m_storage)
+            if (s.use_count() == 1) return s;
+        m_storage.push_back(std::make_shared<game::TCombsArray>());
+        m_storage.back()->reserve(std::size_t(game::CombCount));
+        return m_storage.back();
+    }
+
     filters::TFilterRec m_rec{};
     int m_valid = 0;
     std::array<int, filters::FilterRecParts + 1> m_source{-1, -1, -1, -1, -1, -1, -1, -1};
-    std::array<game::TCombsArray, filters::FilterRecParts + 1> m_lists;
+    std::array<std::shared_ptr<const game::TCombsArray>, filters::FilterRecParts + 1> m_lists;
+    std::vector<std::shared_ptr<game::TCombsArray>> m_storage;
     std::array<uint64_t, filters::FilterRecParts + 1> m_ids{};
     // The rows of the start list at the head of each kept history, and of the current variant's.
     std::array<int, filters::FilterRecParts + 1> m_starts{};

@@ -66,7 +66,9 @@ void nextOccurrences(TCustomStat& stat, const TStatDrawArray& values, const game
         first = std::min(first, start);
         ++pending;
     }
-    if (pending == 0) return;
+    // A period lies between two draws, and the search evaluates each draw on its own: a period
+    // value is never met again, and walking the rest of the archive would only say so.
+    if (pending == 0 || stat.Kind().GetGroup() == GroupPeriods) return;
     if (stat.Kind().GetGroup() == GroupSeries) {
         for (int i = 0; i < count; ++i)
             if (from[static_cast<std::size_t>(i)] >= 0)

@@ -1,5 +1,6 @@
 #include "core/util/xlsxfile.h"
 
+#include <dlfcn.h>
 #include <xlsxwriter.h>
 
 #include <algorithm>
@@ -13,6 +14,34 @@
 #include "core/util/files.h"
 #include "core/util/format.h"
 #include "core/util/ini.h"
+
+namespace {
+
+// The deflate level of the parts of the workbook being written by this thread; -1: the library's.
+thread_local int zipLevel = -1;
+
+} // namespace
+
+// libxlsxwriter packs the workbook with minizip at zlib's default level and offers no setting.
+// Its call is taken here first, by name, and passed on with the level asked for; the library and
+// minizip stay as they are. Compressing a big sheet at the default level took about 40% of the
+// whole export.
+extern "C" int zipOpenNewFileInZip4_64(void* file, const char* filename, const void* info, const void* localExtra,
+                                       unsigned localExtraSize, const void* globalExtra, unsigned globalExtraSize,
+                                       const char* comment, int method, int level, int raw, int windowBits,
+                                       int memLevel, int strategy, const char* password, unsigned long crc,
+                                       unsigned long versionMadeBy, unsigned long flagBase, int zip64)
+{
+    using Open = int (*)(void*, const char*, const void*, const void*, unsigned, const void*, unsigned, const char*,
+                         int, int, int, int, int, int, const char*, unsigned long, unsigned long, unsigned long, int);
+    static const auto next = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "zipOpenNewFileInZip4_64"));
+    // minizip's ZIP_INTERNALERROR: the library then fails the workbook as it would on any error.
+    if (!next) return -104;
+    constexpr int Deflated = 8;
+    if (zipLevel >= 0 && method == Deflated && level != 0) level = zipLevel;
+    return next(file, filename, info, localExtra, localExtraSize, globalExtra, globalExtraSize, comment, method,
+                level, raw, windowBits, memLevel, strategy, password, crc, versionMadeBy, flagBase, zip64);
+}
 
 namespace kv::util {
 
@@ -204,6 +233,11 @@ void WriteXlsx(const std::filesystem::path& path, const TExportSheet& sheet, con
     }
 
     goOn(sheet.RowCount);
+    // A big sheet is packed at the fastest level: a larger file, written in much less time.
+    struct Level {
+        explicit Level(int level) { zipLevel = level; }
+        ~Level() { zipLevel = -1; }
+    } level(sheet.RowCount >= FastPackRows ? 1 : -1);
     errno = 0;
     const lxw_error closed = workbook_close(book);
     const int err = errno;

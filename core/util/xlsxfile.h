@@ -36,7 +36,9 @@ void SaveExportOptions(const std::filesystem::path& path, const TExportOptions& 
 // half-written file, and an older file of that name as it was. `progress`, when given, hears
 // every few thousand rows how many are written of how many (and once more before the file is
 // packed); answering false stops the export the same way, with kv::Cancelled.
+// A sheet of FastPackRows rows or more is compressed at the fastest level.
 using TExportProgress = std::function<bool(int written, int total)>;
+constexpr int FastPackRows = 10000;
 void WriteXlsx(const std::filesystem::path& path, const TExportSheet& sheet, const TExportOptions& options,
                const TExportProgress& progress = {});
 

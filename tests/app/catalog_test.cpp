@@ -4,6 +4,7 @@
 #include <set>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -72,6 +73,34 @@ private slots:
         QTRY_VERIFY(line->isVisible());
         line->repaint();   // painted: the text is cut and the tooltip holds all of it
         QTRY_COMPARE(line->toolTip(), line->text());
+    }
+
+    void aGreyedPublishSaysWhatItWaitsFor()
+    {
+        StartedWindow w(20, StartFiles{Identity[0]});
+        QVERIFY(w.ok);
+        QAction* upload = w.window->command("ScriptLibraryUpload");
+        const auto state = [&] {
+            w.window->updateActions();
+            return std::pair{upload->isEnabled(), upload->toolTip()};
+        };
+        const std::pair<bool, QString> empty{false, QStringLiteral("Опубликовать нечего: в сценарии нет строк. "
+                                                                   "Составьте сценарий или откройте его из файла, "
+                                                                   "затем опубликуйте")};
+        QCOMPARE(state(), empty);
+        QCOMPARE(upload->statusTip(), empty.second);
+        w.window->workspace().Scenario().AddLine("FULL:0#RAND| | | | | | | |Idea", w.window->shell());
+        QCOMPARE(state(), std::pair(true, QStringLiteral("Опубликовать текущий сценарий в online-каталоге")));
+        w.window->catalogView()->togglePanel();
+        QCOMPARE(state(), std::pair(false, QStringLiteral("Опубликовать можно из открытого online каталога "
+                                                          "сценариев: включите его в меню \"Каталог\"")));
+        int menus = 0;
+        for (QObject* holder : upload->associatedObjects())
+            if (auto* menu = qobject_cast<QMenu*>(holder)) {
+                ++menus;
+                QVERIFY(menu->toolTipsVisible());
+            }
+        QCOMPARE(menus, 2);   // the menu bar's and the panel's own
     }
 
     void takenTitleKeepsTheDialogOpenAndTheNextTitleIsPublished()

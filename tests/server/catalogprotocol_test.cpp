@@ -54,7 +54,7 @@ TEST(CatalogProtocol, TheTableNamesEachMessageOncePathsAreUniqueAndTheHelpersRef
 TEST(CatalogProtocol, TheServerAnswersEveryMessageWithTheTablesTags)
 {
     test::TempDir dir;
-    test::LocalCatalog cat((dir / "c.db").string(), {"0.2.0", "http://example.org/k.deb"});
+    test::LocalCatalog cat((dir / "c.db").string(), {"0.2.0", "http://example.org/k.deb", ""});
     const util::TFormFields who = {{"cl_name", "Анна"}, {"cl_mail", "a@example.org"}, {"cl_key", "k"}};
     const auto with = [&](util::TFormFields f) {
         f.insert(f.end(), who.begin(), who.end());

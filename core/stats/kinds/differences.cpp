@@ -55,6 +55,10 @@ public:
     {
         for (uint8_t d : neighbourDiffs(n)) emit(d);
     }
+    bool CountWide(std::span<const TComb> combs, game::TByteCounts& counts, std::array<uint32_t, 256>&) const
+    {
+        return game::CountBytes(combs, true, counts);
+    }
     void ListValues(int lastIndex, TStatDrawArray& values) override { listRange(lastIndex, values, 1, 19); }
     // Periods are measured only where a difference is the first of its draw; the later ones
     // still move PrevDrawNo.

@@ -89,6 +89,10 @@ public:
     {
         for (uint8_t x : n) emit(x);
     }
+    bool CountWide(std::span<const TComb> combs, game::TByteCounts& counts, std::array<uint32_t, 256>&) const
+    {
+        return game::CountBytes(combs, false, counts);
+    }
     void ListValues(int lastIndex, TStatDrawArray& values) override
     {
         listRange(lastIndex, values, game::MinNumber, game::MaxNumber);
@@ -160,6 +164,10 @@ public:
     void Values(const TComb& n, Emit&& emit) const
     {
         emit(classMask(n, Table));
+    }
+    bool CountWide(std::span<const TComb> combs, game::TByteCounts& counts, std::array<uint32_t, 256>& first) const
+    {
+        return game::CountClassMasks(combs, Table, counts, first);
     }
     void ListValues(int lastIndex, TStatDrawArray& values) override
     {

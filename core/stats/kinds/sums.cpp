@@ -1,6 +1,7 @@
 // The sum kinds of group 1: the sum of the 8 numbers, of the even and of the prime-class numbers,
 // three central sum ranges, what followed a draw whose sum was like the latest draw's, and how
 // often a number of the draw is the sum of two others.
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <memory>
@@ -10,8 +11,11 @@
 
 #include "core/game/bits.h"
 #include "core/game/numbers.h"
+#include "core/game/widevectors.h"
 #include "core/stats/kinds/kinds.h"
+#include "core/stats/kinds/valuekind.h"
 #include "core/util/format.h"
+#include "core/util/translate.h"
 
 namespace kv::stats::kinds {
 
@@ -105,9 +109,16 @@ public:
         std::array<int32_t, ValueLimit> counts{};
         std::array<uint16_t, ValueLimit> order{};
         int seen = 0;
-        for (const TComb& c : combs) {
-            const int v = self().Value(c);
-            if (counts[std::size_t(v)]++ == 0) order[std::size_t(seen++)] = uint16_t(v);
+        std::array<uint32_t, ValueLimit> first;
+        first.fill(NotSeen);
+        if (countWide(combs, counts, first)) {
+            // Counted at once, with the first combination of each value.
+            seen = OrderByFirst(counts, first, order);
+        } else {
+            for (const TComb& c : combs) {
+                const int v = self().Value(c);
+                if (counts[std::size_t(v)]++ == 0) order[std::size_t(seen++)] = uint16_t(v);
+            }
         }
         for (int i = 0; i < seen; ++i) {
             this->Cur = TStatDrawItem{};
@@ -155,6 +166,18 @@ protected:
 
 private:
     const Derived& self() const { return static_cast<const Derived&>(*this); }
+
+    // A kind whose values a wide form counts over a whole list declares
+    //     bool CountWide(std::span<const TComb>, std::array<int32_t, ValueLimit>& counts,
+    //                    std::array<uint32_t, ValueLimit>& first) const;
+    // setting first[v] to the index of the first combination of value v.
+    bool countWide(std::span<const TComb> combs, std::array<int32_t, ValueLimit>& counts,
+                   std::array<uint32_t, ValueLimit>& first) const
+    {
+        if constexpr (requires { self().CountWide(combs, counts, first); })
+            return self().CountWide(combs, counts, first);
+        return false;
+    }
 };
 
 // A sum marked in the table is the pair (sum, 0) of 32-bit words.
@@ -167,6 +190,30 @@ public:
     using TOneValueKind::TOneValueKind;
     int Value(const TComb& n) const { return sumOf(n); }
     bool IsMarked(const TStatDrawArray& marked, int v) const { return sumMarked(marked, v); }
+    bool CountWide(std::span<const TComb> combs, std::array<int32_t, ValueLimit>& counts,
+                   std::array<uint32_t, ValueLimit>& first) const
+    {
+        std::array<int32_t, game::ByteTotals> totals{};
+        std::array<uint32_t, game::ByteTotals> firstTotals;
+        firstTotals.fill(NotSeen);
+        if (!game::CountByteTotals(combs, totals, firstTotals)) return false;
+        std::copy(totals.begin(), totals.end(), counts.begin());
+        std::copy(firstTotals.begin(), firstTotals.end(), first.begin());
+        return true;
+    }
+    // Every sum of the game is below 256: those are answered first, and the wide forms look
+    // eight combinations up at a time; a larger sum (stray bytes) is asked on its own.
+    void MatchBatch(std::span<const TComb> combs, const TStatDrawArray& marked, int lastIndex, bool sorted,
+                    bool exclude, std::vector<uint8_t>& result) override
+    {
+        game::TByteTable bySum{};
+        for (std::size_t v = 0; v < bySum.size(); ++v) bySum[v] = sumMarked(marked, int(v)) ? 1 : 0;
+        result.resize(combs.size());
+        const std::ptrdiff_t unknown = game::MatchByteTotal(combs, bySum, result.data());
+        if (unknown < 0) return TOneValueKind::MatchBatch(combs, marked, lastIndex, sorted, exclude, result);
+        for (std::size_t i = 0; unknown > 0 && i < combs.size(); ++i)
+            if (result[i] == game::UnknownTotal) result[i] = sumMarked(marked, sumOf(combs[i])) ? 1 : 0;
+    }
     void ListValues(int lastIndex, TStatDrawArray& values) override
     {
         listRange(lastIndex, values, game::MinSum, game::MaxSum);
@@ -192,7 +239,7 @@ TSumRange sumRange(int32_t param)
 std::string sumRangesCaption(int32_t param)
 {
     const TSumRange r = sumRange(param);
-    return util::Format(SumRangesCaption, {param, r.Numerator, r.Denominator});
+    return util::Format(util::TrText(SumRangesCaption), {param, r.Numerator, r.Denominator});
 }
 
 // 1 when the sum lies in the range of the parameter, 0 ("Остальные") when not.

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
@@ -17,6 +18,23 @@ enum class TMatchRule {
     LongKey1,  // HasLongKey(1, k0 | k1 << 16): a mask or another 32-bit word
     KeyByte1,  // HasKeyByte(1, k0): the low byte of Key[0], whatever the rest of the keys holds
 };
+
+// The values with a count, in the order of the first combination of each (`first`, NotSeen where
+// unknown), when every one of them has it; otherwise none (0).
+constexpr uint32_t NotSeen = ~uint32_t(0);
+template <std::size_t N, class Value>
+int OrderByFirst(const std::array<int32_t, N>& counts, const std::array<uint32_t, N>& first,
+                 std::array<Value, N>& order)
+{
+    int n = 0;
+    for (std::size_t v = 0; v < N; ++v) {
+        if (counts[v] == 0) continue;
+        if (first[v] == NotSeen) return 0;
+        order[std::size_t(n++)] = Value(v);
+    }
+    std::sort(order.begin(), order.begin() + n, [&](Value a, Value b) { return first[a] < first[b]; });
+    return n;
+}
 
 // Kinds whose values are the bytes of the combination themselves declare
 //     static constexpr bool ByteValues = true;
@@ -55,13 +73,29 @@ public:
         if constexpr (Derived::SmallKeys) {
             // Counted per value, then handed over in the order in which the values first
             // appeared, so that the array equals what one CalcComb per combination builds.
-            std::array<int32_t, 256> counts{};
+            game::TByteCounts counts{};
             std::array<uint8_t, 256> order{};
             int seen = 0;
-            for (const game::TComb& c : combs)
-                self().Values(c, [&](int k0, int = 0, int = 0, int = 0) {
-                    if (counts[uint8_t(k0)]++ == 0) order[std::size_t(seen++)] = uint8_t(k0);
-                });
+            std::array<uint32_t, 256> first;
+            first.fill(NotSeen);
+            if (countWide(combs, counts, first)) {
+                // Counted at once. The order of first appearance follows from the first
+                // combination of each value where the count knows it, else it is read from the
+                // head of the list, as far as the last value to appear.
+                seen = OrderByFirst(counts, first, order);
+                const int distinct = int(std::count_if(counts.begin(), counts.end(), [](int32_t n) { return n != 0; }));
+                std::array<bool, 256> met{};
+                for (std::size_t i = 0; i < combs.size() && seen < distinct; ++i)
+                    self().Values(combs[i], [&](int k0, int = 0, int = 0, int = 0) {
+                        if (!met[uint8_t(k0)]) order[std::size_t(seen++)] = uint8_t(k0);
+                        met[uint8_t(k0)] = true;
+                    });
+            } else {
+                for (const game::TComb& c : combs)
+                    self().Values(c, [&](int k0, int = 0, int = 0, int = 0) {
+                        if (counts[uint8_t(k0)]++ == 0) order[std::size_t(seen++)] = uint8_t(k0);
+                    });
+            }
             for (int i = 0; i < seen; ++i) {
                 this->Cur = TStatDrawItem{};
                 this->Cur.Key[0] = order[std::size_t(i)];
@@ -153,6 +187,16 @@ protected:
 
 private:
     const Derived& self() const { return static_cast<const Derived&>(*this); }
+
+    // A kind whose values a wide form counts over a whole list declares
+    //     bool CountWide(std::span<const game::TComb>, game::TByteCounts&, std::array<uint32_t, 256>& first) const;
+    // and with one value per combination sets first[v] to the first combination of value v.
+    bool countWide(std::span<const game::TComb> combs, game::TByteCounts& counts, std::array<uint32_t, 256>& first) const
+    {
+        if constexpr (requires { self().CountWide(combs, counts, first); })
+            return self().CountWide(combs, counts, first);
+        return false;
+    }
 
     void addValues(const game::TComb& nums, TStatDrawArray& values, bool trackPeriods)
     {

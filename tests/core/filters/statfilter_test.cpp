@@ -306,7 +306,9 @@ TEST(FilterMemo, AListShowingAKeptPassKeepsItWhenTheEntryMakesRoom)
     for (uint64_t input = 3; input <= 34; ++input) {
         const std::vector<TComb> other = pass(f.combs, 2, input);
         ASSERT_NE(other, first);
-        if (input <= 10) ASSERT_EQ(pass(f.combs, 2, input), other);
+        if (input <= 10) {
+            ASSERT_EQ(pass(f.combs, 2, input), other);
+        }
     }
     EXPECT_EQ(test::ListOf(keeper), first);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -46,7 +48,107 @@ int plainCount(const TComb& c, const TByteTable& in, bool distinct)
     return k;
 }
 
+int plainClasses(const TComb& c, const TByteTable& of)
+{
+    int k = 0;
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        bool seen = false;
+        for (std::size_t j = 0; j < i; ++j) seen = seen || of[c[j]] == of[c[i]];
+        k += seen ? 0 : 1;
+    }
+    return k;
+}
+
 } // namespace
+
+// Classes are counted as a byte-by-byte reading does; only the widest form counts them, and only
+// for classes that rise with the bytes. Totals are looked up below 256 and marked unknown above.
+TEST(WideVectors, ClassCountsAndTotalsAsTheTablesSay)
+{
+    std::mt19937 random(5);
+    TCountAnswers byCount{};
+    for (std::size_t k = 0; k < byCount.size(); ++k) byCount[k] = uint8_t(k % 2 == 1 ? 1 : 0);
+    kv::test::ForEachWideForm([&](TWideForm form) {
+        for (int round = 0; round < 8; ++round) {
+            // Channels of width 1..4 over the bytes, the last two rounds in no order.
+            TByteTable classes{}, bySum{};
+            for (std::size_t b = 0; b < classes.size(); ++b)
+                classes[b] = uint8_t(std::min<std::size_t>((b + 3) / std::size_t(round % 4 + 1), 255));
+            if (round >= 6) std::swap(classes[3], classes[17]);
+            for (uint8_t& t : bySum) t = uint8_t(random() % 2);
+            for (std::size_t n = 0; n <= 19; ++n) {
+                const std::vector<TComb> combs = mixedCombs(random, n);
+                std::vector<uint8_t> counts(n, 7), totals(n, 7);
+                const bool counted = form == TWideForm::Avx512 && round < 6;
+                ASSERT_EQ(MatchClassCount(combs, classes, byCount, counts.data()), counted);
+                const std::ptrdiff_t unknown = MatchByteTotal(combs, bySum, totals.data());
+                std::ptrdiff_t large = 0;
+                for (std::size_t i = 0; i < n; ++i) {
+                    int sum = 0;
+                    for (uint8_t b : combs[i]) sum += b;
+                    large += sum < 256 ? 0 : 1;
+                    const int total = form == TWideForm::Plain ? 7 : sum < 256 ? bySum[std::size_t(sum)] : UnknownTotal;
+                    EXPECT_EQ(totals[i], total) << round << ", " << i;
+                    const int expected = counted ? byCount[std::size_t(plainClasses(combs[i], classes))] : 7;
+                    EXPECT_EQ(counts[i], expected) << round << ", " << i;
+                }
+                EXPECT_EQ(unknown, form == TWideForm::Plain ? -1 : large);
+            }
+        }
+    });
+}
+
+// The counts over a whole list equal counting one combination at a time: the full game's bytes
+// (below 64, counted as bits) and stray ones (compared value by value), lists across the 2,040
+// combinations of a block and not a multiple of 8, with the first combination of each value.
+TEST(WideVectors, CountsOverAListAsOneAtATime)
+{
+    std::mt19937 random(3);
+    TByteTable odd{};
+    for (std::size_t b = 0; b < odd.size(); ++b) odd[b] = uint8_t(b % 2);
+    kv::test::ForEachWideForm([&](TWideForm form) {
+        for (const std::size_t n : {std::size_t(0), std::size_t(13), std::size_t(4100)})
+            for (const bool stray : {false, true}) {
+                std::vector<TComb> combs(n);
+                for (TComb& c : combs)
+                    for (uint8_t& b : c) b = uint8_t(stray ? random() % 256 : 1 + random() % 20);
+                TByteCounts bytes{}, gaps{}, masks{}, wantBytes{}, wantGaps{}, wantMasks{};
+                std::array<int32_t, ByteTotals> totals{}, wantTotals{};
+                std::array<uint32_t, 256> maskFirst, wantMaskFirst;
+                std::array<uint32_t, ByteTotals> totalFirst, wantTotalFirst;
+                maskFirst.fill(99), wantMaskFirst.fill(99), totalFirst.fill(99), wantTotalFirst.fill(99);
+                for (std::size_t i = n; i-- > 0;) {
+                    const TComb& c = combs[i];
+                    unsigned mask = 0, total = 0;
+                    for (std::size_t j = 0; j < 8; ++j) {
+                        ++wantBytes[c[j]];
+                        if (j > 0) ++wantGaps[std::size_t(std::abs(c[j] - c[j - 1]))];
+                        mask |= unsigned(c[j] % 2) << (7 - j);
+                        total += c[j];
+                    }
+                    ++wantMasks[mask];
+                    ++wantTotals[total];
+                    wantMaskFirst[mask] = uint32_t(i);
+                    wantTotalFirst[total] = uint32_t(i);
+                }
+                const bool wide = form == TWideForm::Avx512;
+                ASSERT_EQ(CountBytes(combs, false, bytes), wide);
+                ASSERT_EQ(CountBytes(combs, true, gaps), wide);
+                ASSERT_EQ(CountClassMasks(combs, odd, masks, maskFirst), wide);
+                ASSERT_EQ(CountByteTotals(combs, totals, totalFirst), wide);
+                if (!wide) {
+                    EXPECT_EQ(bytes, TByteCounts{}) << "nothing added";
+                    continue;
+                }
+                EXPECT_EQ(bytes, wantBytes) << n << " stray " << stray;
+                EXPECT_EQ(gaps, wantGaps) << n << " stray " << stray;
+                EXPECT_EQ(masks, wantMasks) << n << " stray " << stray;
+                EXPECT_EQ(maskFirst, wantMaskFirst) << n << " stray " << stray;
+                EXPECT_EQ(totals, wantTotals) << n << " stray " << stray;
+                EXPECT_EQ(totalFirst, wantTotalFirst) << n << " stray " << stray;
+            }
+    });
+}
 
 // Each wide form answers as a byte-by-byte reading of the tables does, for any table and any
 // bytes; the plain form leaves the work to its caller.

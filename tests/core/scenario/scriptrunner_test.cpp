@@ -683,7 +683,12 @@ TEST(ScriptTest, ReusedPassesChangeNoStakeRatingOrList)
                                         "TMD1#EVEN:20#LMV:2#SF:1"}),
                   Line("FULL:0#LAST", {"TMF1#SUMS:30#CMV:1#SF:1", "TSD6#RPC2:20#LNO:#ST:1"}),
                   // Its second variant starts from the buffer the first one left.
-                  Line("EXCL:2#FIRST", {"TMD1#CHNC:20#CLV:1#SF:1", "TMF1#EVEN:20,30#CMV:2#SF:1"})});
+                  Line("EXCL:2#FIRST", {"TMD1#CHNC:20#CLV:1#SF:1", "TMF1#EVEN:20,30#CMV:2#SF:1"}),
+                  // Variants that keep two lists of their own at once (no pass of a kind that
+                  // reads the last draw is remembered), the later ones starting after one part
+                  // or after two.
+                  Line("FULL:0#FIRST", {"TMD1#RPC2:20,30#CLV:1#SF:1", "TMD1#RPC3:20,30#CLV:1#SF:1",
+                                        "TMD1#CHNC:20,30#CLV:1#SF:1"})});
         f.runner->ReuseWork = reuse;
         f.runner->ScriptTest(15);
         EXPECT_TRUE(f.sh.messages.empty());
@@ -701,10 +706,10 @@ TEST(ScriptTest, ReusedPassesChangeNoStakeRatingOrList)
     };
     const Outcome every = run(false);
     const Outcome reused = run(true);
-    ASSERT_EQ(every.checked.size(), 15u * 7u);
+    ASSERT_EQ(every.checked.size(), 15u * 15u);
     EXPECT_EQ(reused.stakes, every.stakes);
     EXPECT_EQ(reused.checked, every.checked);
-    ASSERT_EQ(every.survival.size(), 15u * (4u * 5u + 2u + 2u * 2u));
+    ASSERT_EQ(every.survival.size(), 15u * (4u * 5u + 2u + 2u * 2u + 8u * 3u));
     EXPECT_EQ(reused.survival, every.survival);
     EXPECT_EQ(reused.history, every.history);
     EXPECT_EQ(reused.list, every.list);

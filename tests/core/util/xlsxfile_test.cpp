@@ -74,6 +74,18 @@ TEST(ShownNumber, SheetNamesTheSpreadsheetAccepts)
     EXPECT_EQ(util::SafeSheetName(std::string(20, 'x') + "ЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖ"), std::string(20, 'x') + "ЖЖЖЖЖЖЖЖЖЖЖ");
 }
 
+namespace {
+
+// The deflate option in the flags of the workbook's first part: 6 for the fastest level, 0 for
+// the normal one.
+int packOption(const fs::path& file)
+{
+    const std::string bytes = test::ReadBytes(file);
+    return bytes.size() > 7 && bytes.compare(0, 4, "PK\x03\x04") == 0 ? uint8_t(bytes[6]) & 6 : -1;
+}
+
+} // namespace
+
 TEST(XlsxFile, LayoutOfTheSheet)
 {
     test::TempDir dir;
@@ -101,6 +113,7 @@ TEST(XlsxFile, LayoutOfTheSheet)
     EXPECT_NE(read.Xml.find(R"(<pane ySplit="4" topLeftCell="A5" activePane="bottomLeft" state="frozen"/>)"), std::string::npos);
     EXPECT_NE(read.Xml.find(R"(<autoFilter ref="A4:B7"/>)"), std::string::npos);
     EXPECT_NE(read.Xml.find(R"(orientation="landscape")"), std::string::npos);
+    EXPECT_EQ(packOption(dir / "c.xlsx"), 0);
 }
 
 TEST(XlsxFile, FailureLeavesNoHalfWrittenFile)
@@ -153,6 +166,9 @@ TEST(XlsxFile, ProgressAndCancel)
             util::WriteXlsx(dir / "old.xlsx", sheet, {}, progress);
             EXPECT_EQ(heard, all);
             EXPECT_EQ(test::ReadXlsx(dir / "old.xlsx").Cells.at("A10003").Text, "1");
+            // As many rows as make a big sheet: packed at the fastest level, and still read.
+            static_assert(util::FastPackRows == 10000);
+            EXPECT_EQ(packOption(dir / "old.xlsx"), 6);
         }
         EXPECT_FALSE(fs::exists(dir / "old.xlsx.tmp~"));
     }
