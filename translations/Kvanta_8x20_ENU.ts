@@ -2620,6 +2620,10 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Extended stake:</translation>
     </message>
     <message>
+        <source>Расширенная статистика</source>
+        <translation>Extended statistics</translation>
+    </message>
+    <message>
         <source>Регуляр</source>
         <translation>Regular</translation>
     </message>

@@ -259,7 +259,7 @@ void CatalogView::createCommands()
 // waits for and the menus holding it show tooltips.
 void CatalogView::explainUpload()
 {
-    QAction* upload = m_commands.command("ScriptLibraryUpload");
+    QAction* upload = m_commands.command(cmd::ScriptLibraryUpload);
     const char* hint = UploadHint;
     if (!upload->isEnabled() && !m_shell.IsBusy()) {
         if (!panelShown())
@@ -317,7 +317,7 @@ void CatalogView::refresh()
     const int filter = filterIndex();
     m_model->setPages(
         [this, client = MakeCatalogClient(m_ws), filter](int32_t offset, bool& more) {
-            shell::BusyScope busy(m_shell, "Загрузка online-каталога сценариев...");
+            shell::BusyScope pageBusy(m_shell, "Загрузка online-каталога сценариев...");
             return client.LoadCatalogue(filter, offset, online::CatalogPageSize, &more);
         },
         [this](const std::string& why) {
