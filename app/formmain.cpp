@@ -543,7 +543,7 @@ void TFormMain::restoreSettings()
     command(cmd::DrawsStatShowTotalLine)->setChecked(view.ShowTotalLine);
     m_statsView->applyNormColumns();
     command(cmd::DrawsSorted)->setChecked(view.SortedDraws);
-    command(QStringLiteral("AutoDownload%1").arg(view.DownloadDrawsOnStart))->setChecked(true);
+    command(cmd::AutoDownloadModes[view.DownloadDrawsOnStart])->setChecked(true);
     m_drawsModel->setSorted(view.SortedDraws);
     m_drawsModel->setColorDraws(view.ColorDraws);
     m_ratingsView->restoreSettings(m_frm);
