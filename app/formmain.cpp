@@ -1052,7 +1052,7 @@ void TFormMain::createLanguageMenu(QMenu* settings)
 void TFormMain::chooseLanguage(int id)
 {
     const auto keepCheck = [this] {
-        if (QAction* a = command(QStringLiteral("Language%1").arg(m_language))) a->setChecked(true);
+        if (QAction* a = command(QString::fromStdString(cmd::Language(m_language)))) a->setChecked(true);
     };
     if (id == m_language) return;
     const workspace::TLanguage* language = workspace::FindLanguage(id);
@@ -1167,7 +1167,7 @@ void TFormMain::openLotoSite()
 
 void TFormMain::autoDownload(int mode)
 {
-    command(QStringLiteral("AutoDownload%1").arg(mode))->setChecked(true);
+    command(cmd::AutoDownloadModes[mode])->setChecked(true);
     guarded("Ошибка сохранения параметров программы!", [&] {
         workspace::TViewSettings s = m_ws.View();
         s.DownloadDrawsOnStart = mode;

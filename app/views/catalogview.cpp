@@ -235,7 +235,7 @@ void CatalogView::createCommands()
         const tScriptInfo* e = selected();
         const int mine = e ? e->MyRating : 0;
         for (int v = 1; v <= 5; ++v)
-            m_commands.command(QStringLiteral("ScriptLibraryRate%1").arg(v))->setChecked(mine == v);
+            m_commands.command(cmd::ScriptLibraryRateValues[v])->setChecked(mine == v);
         m_commands.command(cmd::ScriptLibraryHide)->setChecked(mine < 0);
         m_commands.command(cmd::ScriptLibrary)->setChecked(panelShown());
         explainUpload();
