@@ -1,4 +1,3 @@
-#include "app/commandnames.h"
 #include "app/formfavorites.h"
 #include "app/dialogutil.h"
 
@@ -16,6 +15,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/formmethodinfo.h"
 #include "app/qtshell.h"

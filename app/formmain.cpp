@@ -1,4 +1,3 @@
-#include "app/commandnames.h"
 #include "app/formmain.h"
 
 #include <QAction>
@@ -32,6 +31,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/formdraw.h"
 #include "app/formfirstrun.h"
@@ -543,7 +543,7 @@ void TFormMain::restoreSettings()
     command(cmd::DrawsStatShowTotalLine)->setChecked(view.ShowTotalLine);
     m_statsView->applyNormColumns();
     command(cmd::DrawsSorted)->setChecked(view.SortedDraws);
-    command(QStringLiteral("AutoDownload%1").arg(view.DownloadDrawsOnStart))->setChecked(true);
+    command(cmd::AutoDownloadModes[view.DownloadDrawsOnStart])->setChecked(true);
     m_drawsModel->setSorted(view.SortedDraws);
     m_drawsModel->setColorDraws(view.ColorDraws);
     m_ratingsView->restoreSettings(m_frm);
@@ -761,64 +761,6 @@ void TFormMain::setTabShown(QWidget* page, bool visible)
     if (index < 0) return;
     m_rightTabs->setTabVisible(index, visible);
     if (visible) m_rightTabs->setCurrentIndex(index);
-}
-
-std::vector<int> TFormMain::selectedCombRows() const
-{
-    return m_combsView->selectedRows();
-}
-
-int TFormMain::currentCombRow() const
-{
-    return CurrentSelectedRow(m_combsView->view());
-}
-
-void TFormMain::clearCombSelection()
-{
-    m_combsView->view()->clearSelection();
-}
-
-int TFormMain::excludedDraws() const
-{
-    return m_combsView->excludeEdit()->value();
-}
-
-int TFormMain::chosenMethod() const
-{
-    return m_statsView->chosenMethod();
-}
-
-int TFormMain::statLength() const
-{
-    return m_statsView->lengthEdit()->value();
-}
-
-stats::TStatTable& TFormMain::statTable()
-{
-    return m_statsView->table();
-}
-
-void TFormMain::showStatState(const filters::TStatViewState& state)
-{
-    m_runRefresh.request(m_statsView, m_statsView, [this, state] { m_statsView->showState(state); });
-}
-
-void TFormMain::refreshStakes(StakeGridRefresh how)
-{
-    if (!m_stakesView) return;
-    m_stakesDue.Rows = m_stakesDue.Rows || how.Rows;
-    m_stakesDue.GoToLast = m_stakesDue.GoToLast || how.GoToLast;
-    m_runRefresh.request(m_stakesView, m_stakesView, [this] { m_stakesView->refreshView(std::exchange(m_stakesDue, {})); });
-}
-
-void TFormMain::refreshRatings()
-{
-    if (m_ratingsView) m_ratingsView->ratingsRefresh();
-}
-
-std::vector<std::string> TFormMain::selectedRatingNames() const
-{
-    return m_ratingsView ? m_ratingsView->selectedNames() : std::vector<std::string>{};
 }
 
 stakes::TStakeViewHooks TFormMain::stakeViewHooks()
@@ -1110,7 +1052,7 @@ void TFormMain::createLanguageMenu(QMenu* settings)
 void TFormMain::chooseLanguage(int id)
 {
     const auto keepCheck = [this] {
-        if (QAction* a = command(QStringLiteral("Language%1").arg(m_language))) a->setChecked(true);
+        if (QAction* a = command(QString::fromStdString(cmd::Language(m_language)))) a->setChecked(true);
     };
     if (id == m_language) return;
     const workspace::TLanguage* language = workspace::FindLanguage(id);
@@ -1225,7 +1167,7 @@ void TFormMain::openLotoSite()
 
 void TFormMain::autoDownload(int mode)
 {
-    command(QStringLiteral("AutoDownload%1").arg(mode))->setChecked(true);
+    command(cmd::AutoDownloadModes[mode])->setChecked(true);
     guarded("Ошибка сохранения параметров программы!", [&] {
         workspace::TViewSettings s = m_ws.View();
         s.DownloadDrawsOnStart = mode;

@@ -63,8 +63,6 @@ public:
     StatsView* statsView() const { return m_statsView; }
     CombsView* combsView() const { return m_combsView; }
     RatingsView* ratingsView() const { return m_ratingsView; }
-    // The names of the rows selected in the rating tab (the stake charts and new scenario lines).
-    std::vector<std::string> selectedRatingNames() const override;
     RegularsView* regularsView() const { return m_regularsView; }
     StakesView* stakesView() const { return m_stakesView; }
     QTabWidget* leftTabs() const { return m_leftTabs; }
@@ -115,7 +113,8 @@ public:
     void setRunning(bool running) override;
     void refreshView(const void* key, const QWidget* view, std::function<void()> refresh) override;
     void setDrawsOffset(int offset);
-    kv::stakes::TStakeViewHooks stakeViewHooks() override;
+    // The stakes grid's own hooks (its check pass with the reload).
+    kv::stakes::TStakeViewHooks stakeViewHooks();
     void refreshDrawList(bool force);
 
 signals:
@@ -130,16 +129,6 @@ private:
     // What the views ask of the window and of each other.
     QWidget* mainWindow() override { return this; }
     void setTabShown(QWidget* page, bool visible) override;
-    std::vector<int> selectedCombRows() const override;
-    int currentCombRow() const override;
-    void clearCombSelection() override;
-    int excludedDraws() const override;
-    int chosenMethod() const override;
-    int statLength() const override;
-    kv::stats::TStatTable& statTable() override;
-    void showStatState(const kv::filters::TStatViewState& state) override;
-    void refreshStakes(StakeGridRefresh how) override;
-    void refreshRatings() override;
 
     ViewContext viewContext();
     QAction* addCommand(const char* name, const QString& caption, const QString& hint, std::function<void()> execute,
@@ -218,7 +207,6 @@ private:
     kv::online::TDownloadResult m_lastDownload;
     RunRefresh m_runRefresh{this};
     bool m_drawListForced = false;      // a draw list refresh due after the run rereads the list
-    StakeGridRefresh m_stakesDue;       // what the stake grid's refresh after the run must do
     std::unique_ptr<TWebTransfer> m_web;
 
     QSplitter* m_splitter = nullptr;

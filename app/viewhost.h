@@ -2,23 +2,15 @@
 #include <functional>
 #include <QString>
 #include <QWidget>
-#include <string>
-#include <vector>
-
-#include "core/stakes/stakecommands.h"
 
 class QWidget;
 class TCommandSet;
-namespace kv::filters {
-struct TStatViewState;
-}
 namespace kv::shell {
 class Shell;
 }
 namespace kv::stats {
 class TPrefetchCache;
 class TStatList;
-class TStatTable;
 }
 namespace kv::workspace {
 class Workspace;
@@ -30,8 +22,9 @@ struct StakeGridRefresh {
     bool GoToLast = false;
 };
 
-// What a view needs of the window around it and of the other views. The main window implements
-// it; a view never sees the main window itself.
+// What a view needs of the window around it. The main window implements it; a view never sees
+// the main window itself, nor another view: what views share lives in the workspace
+// (Workspace::Shared), which announces its changes to the views that subscribe.
 class ViewHost {
 public:
     virtual ~ViewHost() = default;
@@ -48,26 +41,6 @@ public:
     // A view's refresh after a change: at once, or during a scenario run at most a few times a
     // second while `view` is shown and once when the run ends (`key` names the refresh).
     virtual void refreshView(const void* key, const QWidget* view, std::function<void()> refresh) = 0;
-
-    // The combination list.
-    virtual std::vector<int> selectedCombRows() const = 0;
-    virtual int currentCombRow() const = 0;
-    virtual void clearCombSelection() = 0;
-    virtual int excludedDraws() const = 0;
-
-    // The statistics view.
-    virtual int chosenMethod() const = 0;
-    virtual int statLength() const = 0;
-    virtual kv::stats::TStatTable& statTable() = 0;
-    virtual void showStatState(const kv::filters::TStatViewState& state) = 0;
-
-    // The stakes view: the check pass with its reload and the grid's refresh.
-    virtual kv::stakes::TStakeViewHooks stakeViewHooks() = 0;
-    virtual void refreshStakes(StakeGridRefresh how) = 0;
-
-    // The rating view.
-    virtual std::vector<std::string> selectedRatingNames() const = 0;
-    virtual void refreshRatings() = 0;
 };
 
 // Everything a view is built with.

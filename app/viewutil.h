@@ -3,6 +3,7 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 // The selected rows of a list, ascending.
@@ -24,6 +25,23 @@ inline int CurrentSelectedRow(const QTableView* view)
     const QModelIndex current = view->currentIndex();
     if (current.isValid() && std::binary_search(rows.begin(), rows.end(), current.row())) return current.row();
     return rows.front();
+}
+
+// Runs `act` whenever what is selected in `view` may have changed: the selection or current row,
+// and the model's resets, moves, new or removed rows and changed data (a reset clears the
+// selection without a selection signal; new data under the same rows is a new selection to a
+// reader of row contents).
+inline void OnSelectionChanged(QTableView* view, QObject* context, const std::function<void()>& act)
+{
+    QItemSelectionModel* selection = view->selectionModel();
+    QAbstractItemModel* model = view->model();
+    QObject::connect(selection, &QItemSelectionModel::selectionChanged, context, act);
+    QObject::connect(selection, &QItemSelectionModel::currentChanged, context, act);
+    QObject::connect(model, &QAbstractItemModel::modelReset, context, act);
+    QObject::connect(model, &QAbstractItemModel::layoutChanged, context, act);
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, context, act);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, context, act);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, context, act);
 }
 
 // A read-only list of whole rows; `name` is also the key of its column widths in the window

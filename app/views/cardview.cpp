@@ -1,4 +1,3 @@
-#include "app/commandnames.h"
 #include "app/views/cardview.h"
 
 #include <QAction>
@@ -8,6 +7,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/language.h"
 #include "app/qtshell.h"

@@ -1,4 +1,3 @@
-#include "app/commandnames.h"
 #include "app/views/catalogview.h"
 
 #include <QApplication>
@@ -17,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "app/catalogtexts.h"
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/formcatalog.h"
 #include "app/language.h"
@@ -235,7 +235,7 @@ void CatalogView::createCommands()
         const tScriptInfo* e = selected();
         const int mine = e ? e->MyRating : 0;
         for (int v = 1; v <= 5; ++v)
-            m_commands.command(QStringLiteral("ScriptLibraryRate%1").arg(v))->setChecked(mine == v);
+            m_commands.command(cmd::ScriptLibraryRateValues[v])->setChecked(mine == v);
         m_commands.command(cmd::ScriptLibraryHide)->setChecked(mine < 0);
         m_commands.command(cmd::ScriptLibrary)->setChecked(panelShown());
         explainUpload();
@@ -259,7 +259,7 @@ void CatalogView::createCommands()
 // waits for and the menus holding it show tooltips.
 void CatalogView::explainUpload()
 {
-    QAction* upload = m_commands.command("ScriptLibraryUpload");
+    QAction* upload = m_commands.command(cmd::ScriptLibraryUpload);
     const char* hint = UploadHint;
     if (!upload->isEnabled() && !m_shell.IsBusy()) {
         if (!panelShown())

@@ -1,4 +1,3 @@
-#include "app/commandnames.h"
 #include "app/views/combsview.h"
 
 #include <QAction>
@@ -21,6 +20,7 @@
 #include "app/formchart.h"
 #include "app/formgenerate.h"
 #include "app/forminfo.h"
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
@@ -181,6 +181,15 @@ CombsView::CombsView(const ViewContext& ctx)
         QAction* a = m_commands.command(cmd::CombsDelExists);
         m_commands.updateActions();
         if (a && a->isEnabled()) a->trigger();
+    });
+
+    workspace::TSharedState& shared = m_ws.Shared();
+    shared.SetExcludedDraws(m_exclude->value());
+    connect(m_exclude, &QSpinBox::valueChanged, this, [&shared](int draws) { shared.SetExcludedDraws(draws); });
+    OnSelectionChanged(m_view, this, [this, &shared] { shared.SetCombSelection(selectedRows(), CurrentSelectedRow(m_view)); });
+    // Another view empties the selection (the stakes taken from it) through the shared state.
+    m_selectionCleared = shared.Subscribe(workspace::TChange::CombSelection, [this, &shared] {
+        if (shared.CombRows().empty() && m_view->selectionModel()->hasSelection()) m_view->clearSelection();
     });
 }
 

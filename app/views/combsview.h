@@ -1,6 +1,7 @@
 #pragma once
 #include <QAbstractTableModel>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 #include "core/filters/comblist.h"
@@ -76,6 +77,7 @@ public:
 
 private:
     QSpinBox* m_exclude;
+    std::shared_ptr<void> m_selectionCleared;
     QTableView* m_view;
     CombsModel* m_model;
     QSplitter* m_splitter;

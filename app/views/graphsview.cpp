@@ -1,4 +1,3 @@
-#include "app/commandnames.h"
 #include "app/views/graphsview.h"
 
 #include <QAction>
@@ -13,6 +12,7 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/qtshell.h"
 #include "app/views/analysischart.h"

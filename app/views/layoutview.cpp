@@ -1,4 +1,3 @@
-#include "app/commandnames.h"
 #include "app/views/layoutview.h"
 
 #include <QAction>
@@ -12,6 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/qtshell.h"
 #include "app/views/analysistabs.h"

@@ -1,4 +1,3 @@
-#include "app/commandnames.h"
 #include "app/views/ratingsview.h"
 
 #include <algorithm>
@@ -20,6 +19,7 @@
 #include "app/testcharts.h"
 #include "core/scenario/testreport.h"
 #include "core/stakes/sametext.h"
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
@@ -183,7 +183,14 @@ RatingsView::RatingsView(const ViewContext& ctx)
     layout->addWidget(m_chance);
     showSortIndicator();
 
-    ratings.onChanged = [this] { m_host.refreshView(this, this, [this] { refresh(); }); };
+    // The names under the selected rows go to the shared state whenever rows or rating change.
+    const auto publish = [this] { m_ws.Shared().SetRatingSelection(selectedNames()); };
+    OnSelectionChanged(m_view, this, publish);
+    ratings.onChanged = [this, publish] {
+        publish();
+        m_host.refreshView(this, this, [this] { refresh(); });
+    };
+    m_ratingsAnnounced = m_ws.Shared().Subscribe(workspace::TChange::Ratings, [this] { ratingsRefresh(); });
     connect(header, &QHeaderView::sortIndicatorChanged, this, &RatingsView::sortBy);
     connect(m_view, &QTableView::doubleClicked, this, [this] {
         QAction* a = m_commands.command(cmd::RatingsGraphOverlap);

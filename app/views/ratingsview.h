@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <string>
 #include <utility>
+#include <memory>
 #include <vector>
 
 #include "core/stakes/lucktest.h"
@@ -115,6 +116,7 @@ private:
     void showSortIndicator();
 
     QTableView* m_view;
+    std::shared_ptr<void> m_ratingsAnnounced;
     RatingsModel* m_model;
     QLabel* m_chance;
     kv::stakes::TLuckCache m_luck;

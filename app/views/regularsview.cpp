@@ -1,4 +1,3 @@
-#include "app/commandnames.h"
 #include "app/views/regularsview.h"
 
 #include <QAction>
@@ -8,6 +7,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
@@ -167,7 +167,7 @@ void RegularsView::tabTables()
 void RegularsView::tablesAdd()
 {
     auto& ws = m_ws;
-    const std::vector<int> combRows = m_host.selectedCombRows();
+    const std::vector<int> combRows = m_ws.Shared().CombRows();
     std::vector<stakes::TSelectedComb> selected;
     for (int row : combRows)
         if (row >= 0 && row < ws.Combs().Count()) selected.push_back({row, ws.Combs()[row]});
@@ -189,7 +189,7 @@ void RegularsView::tablesStakeAdd()
     const int row = CurrentSelectedRow(m_view);
     if (row < 0 || !stakeDialog) return;
     m_ws.TablesStakeAdd(m_shell, stakes::TPrizeTable(m_stats.Config()), row, m_ws.View().StakesScrollEnabled,
-                        m_host.stakeViewHooks(), stakeDialog);
+                        m_ws.StakeViewHooks(m_shell, stakes::TPrizeTable(m_stats.Config())), stakeDialog);
     m_view->selectRow(row);
 }
 
@@ -201,7 +201,7 @@ void RegularsView::tablesStakeTest()
     const int count = TFormTestCount::AskTestCount(stakes::TRegulars::DefaultTestCount, ws.DrawCount() - 1, m_host.mainWindow());
     if (count <= 0) return;
     ws.TablesStakeTest(m_shell, stakes::TPrizeTable(m_stats.Config()), rows, count, m_ws.View().StakesScrollEnabled,
-                       m_host.stakeViewHooks());
+                       m_ws.StakeViewHooks(m_shell, stakes::TPrizeTable(m_stats.Config())));
     // The model was reset by the save; the test's regulars stay selected for the next run.
     QItemSelection selection;
     for (int row : rows)

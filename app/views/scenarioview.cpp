@@ -1,4 +1,3 @@
-#include "app/commandnames.h"
 #include "app/views/scenarioview.h"
 
 #include <QAction>
@@ -16,6 +15,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
@@ -126,9 +126,9 @@ ScenarioView::ScenarioView(const ViewContext& ctx)
     m_ws.Scenario().onChanged = [this] { refresh(); };
     // Stakes checked during a run are rated like those of the stakes tab.
     m_runner = std::make_unique<scenario::TScriptRunner>(
-        m_ws, m_stats, m_cache, m_host.statTable(), m_shell,
+        m_ws, m_stats, m_cache, m_ws.StatTable(), m_shell,
         m_ws.CheckSettings(stakes::TPrizeTable(m_stats.Config()), false).OnChecked);
-    selectedRatingNames = [this] { return m_host.selectedRatingNames(); };
+    selectedRatingNames = [this] { return m_ws.Shared().RatingNames(); };
     connectRunner();
     connect(m_view, &QTableView::doubleClicked, this, [this] {
         m_commands.updateActions();
@@ -288,8 +288,9 @@ QString ScenarioView::statusPanel(int panel) const
 
 bool ScenarioView::editLine(const QString& title, std::string& line)
 {
-    return TFormScript::EditScriptLine(line, title, m_host.excludedDraws(), m_stats, m_shell, m_host.chosenMethod(),
-                                       m_host.statLength(), m_host.mainWindow());
+    const workspace::TSharedState& shared = m_ws.Shared();
+    return TFormScript::EditScriptLine(line, title, shared.ExcludedDraws(), m_stats, m_shell, shared.StatMethod(),
+                                       shared.StatLength(), m_host.mainWindow());
 }
 
 void ScenarioView::addAndSelect(std::string line)
@@ -414,10 +415,10 @@ void ScenarioView::connectRunner()
     };
     hooks.SelectLine = [this](int line) { selectLine(line); };
     hooks.RefreshStakeView = [this](bool refresh, bool goToLast) {
-        m_host.refreshStakes({.Rows = refresh, .GoToLast = goToLast});
+        m_ws.Shared().AnnounceStakes({.Rows = refresh, .GoToLast = goToLast});
     };
     hooks.RatingsChanged = [this] { m_ws.RatingsAfterCheck(m_shell); };
-    hooks.StatView = [this](const filters::TStatViewState& state) { m_host.showStatState(state); };
+    hooks.StatView = [this](const filters::TStatViewState& state) { m_ws.Shared().AnnounceStatView(state); };
     hooks.OpenLog = [](const std::filesystem::path& file) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string())));
     };

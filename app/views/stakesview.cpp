@@ -1,4 +1,3 @@
-#include "app/commandnames.h"
 #include "app/views/stakesview.h"
 
 #include <QAction>
@@ -13,10 +12,12 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 #include <algorithm>
 #include <cmath>
 
 #include "app/formchart.h"
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
@@ -242,6 +243,19 @@ StakesView::StakesView(const ViewContext& ctx)
     layout->addWidget(m_prizeNotice);
     layout->addWidget(m_view, 1);
     followSettings();
+
+    // Stakes added elsewhere (regulars, systems, a scenario run): the grid follows, during a run
+    // a few times a second with the wishes of the requests in between gathered.
+    m_stakesAnnounced = m_ws.Shared().Subscribe(workspace::TChange::Stakes, [this] {
+        const workspace::TStakesChange& how = m_ws.Shared().StakesChange();
+        if (how.Repaint) {
+            m_model->repaintAll();
+            return;
+        }
+        m_due.Rows = m_due.Rows || how.Rows;
+        m_due.GoToLast = m_due.GoToLast || how.GoToLast;
+        m_host.refreshView(this, this, [this] { refreshView(std::exchange(m_due, {})); });
+    });
 }
 
 void StakesView::followSettings()
@@ -296,7 +310,7 @@ void StakesView::createCommands()
                       combsNotEmpty);
     m_commands.add(cmd::StakeAddSelected, QStringLiteral("Сделать ставки для выделенных комбинаций"), QString(),
                       [this] { stakeAddSelected(); },
-                      [this] { return !m_host.selectedCombRows().empty() && file().IsOpen(); });
+                      [this] { return !m_ws.Shared().CombRows().empty() && file().IsOpen(); });
     m_commands.add(cmd::StakeAddAll, QStringLiteral("Сделать ставки для всех комбинаций"), QString(),
                       [this] { stakeAddAll(); }, combsNotEmpty);
     m_commands.add(cmd::StakeDel, QStringLiteral("Удалить ставку"), QString(), [this] { stakeDel(); },
@@ -315,7 +329,7 @@ void StakesView::createCommands()
     m_commands.add(cmd::StakesGraphDraws, QStringLiteral("Суммарный профит по тиражам"),
                       QStringLiteral("График суммарного профита ставок по тиражам"), [this] { stakesGraphDraws(); },
                       hasRecords);
-    const auto ratingRows = [this] { return file().HasRecords() && !m_host.selectedRatingNames().empty(); };
+    const auto ratingRows = [this] { return file().HasRecords() && !m_ws.Shared().RatingNames().empty(); };
     m_commands.add(cmd::StakesGraphOverlap, QStringLiteral("График совпадений ставок"),
                       QStringLiteral("График количества совпадений для всех ставок по тиражам"),
                       [this] { stakesGraphOverlap(); }, ratingRows);
@@ -436,7 +450,7 @@ std::optional<std::pair<int, int>> StakesView::selectedGridRows() const
 
 void StakesView::refreshRatings()
 {
-    m_host.refreshRatings();
+    m_ws.Shared().AnnounceRatings();
 }
 
 void StakesView::addManualStake(int combRow)
@@ -454,7 +468,7 @@ void StakesView::addManualStake(int combRow)
 
 void StakesView::stakeAdd()
 {
-    addManualStake(m_host.currentCombRow());
+    addManualStake(m_ws.Shared().CurrentCombRow());
 }
 
 void StakesView::stakeAddRandom()
@@ -471,14 +485,14 @@ void StakesView::addStakesForCombs(const std::vector<game::TComb>& combs, bool c
     if (dialog.exec() != QDialog::Accepted) return;
     stakes::AddStakesForCombs(file(), m_shell, combs, dialog.drawNo(), dialog.drawsCount(), dialog.comment(),
                               ws.Combs().Count(), stakes::TPrizeTable(m_stats.Config()), scrollEnabled(), hooks());
-    if (clearSelection) m_host.clearCombSelection();
+    if (clearSelection) m_ws.Shared().SetCombSelection({}, -1);
 }
 
 void StakesView::stakeAddSelected()
 {
     const auto& list = m_ws.Combs();
     std::vector<game::TComb> combs;
-    for (int row : m_host.selectedCombRows())
+    for (int row : m_ws.Shared().CombRows())
         if (row >= 0 && row < list.Count()) combs.push_back(list[row]);
     if (combs.empty()) return;
     addStakesForCombs(combs, true);
@@ -563,10 +577,10 @@ void StakesView::stakesGraphDraws()
 
 void StakesView::stakesGraphOverlap()
 {
-    showChart(stakes::StakesGraphOverlap(file(), m_host.selectedRatingNames(), m_shell));
+    showChart(stakes::StakesGraphOverlap(file(), m_ws.Shared().RatingNames(), m_shell));
 }
 
 void StakesView::stakesGraphProfits()
 {
-    showChart(stakes::StakesGraphProfits(file(), m_host.selectedRatingNames(), m_shell));
+    showChart(stakes::StakesGraphProfits(file(), m_ws.Shared().RatingNames(), m_shell));
 }

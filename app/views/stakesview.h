@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <optional>
 #include <string>
+#include <memory>
 #include <vector>
 
 #include "core/stakes/stakecheck.h"
@@ -141,4 +142,6 @@ private:
     QWidget* m_prizeNotice;
     bool m_pendingLast = false;
     bool m_pendingArmed = false;
+    StakeGridRefresh m_due;
+    std::shared_ptr<void> m_stakesAnnounced;
 };

@@ -1,4 +1,3 @@
-#include "app/commandnames.h"
 #include "app/views/statsview.h"
 
 #include <algorithm>
@@ -27,6 +26,7 @@
 #include <cmath>
 #include <map>
 
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/views/analysischart.h"
 #include "core/stats/prefetch.h"
@@ -156,7 +156,7 @@ void StatTableModel::reload()
 }
 
 StatsView::StatsView(const ViewContext& ctx)
-    : ContextView(ctx)
+    : ContextView(ctx), m_table(ctx.workspace.StatTable())
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -228,7 +228,13 @@ StatsView::StatsView(const ViewContext& ctx)
     layout->addWidget(m_splitter, 1);
 
     connect(m_chooser, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
+        publishStatistics();
         if (!m_shell.IsBusy()) build(false);
+    });
+    connect(m_length, &QSpinBox::valueChanged, this, [this] { publishStatistics(); });
+    publishStatistics();
+    m_stateAnnounced = m_ws.Shared().Subscribe(workspace::TChange::StatView, [this] {
+        m_host.refreshView(this, this, [this, state = m_ws.Shared().StatView()] { showState(state); });
     });
     connect(m_length, &QSpinBox::editingFinished, this, [this] {
         if (!m_shell.IsBusy() && m_length->hasFocus()) build(false);
@@ -294,6 +300,12 @@ void StatsView::fillChooser(const stats::TChoosers& choosers, bool keepSelection
     m_chooser->view()->setMinimumWidth(m_chooser->view()->sizeHintForColumn(0) + 24);
     if (previous >= 0 && previous < m_chooser->count()) m_chooser->setCurrentIndex(previous);
     else if (m_chooser->count() > 0) m_chooser->setCurrentIndex(0);
+    publishStatistics();
+}
+
+void StatsView::publishStatistics()
+{
+    m_ws.Shared().SetStatistics(chosenMethod(), m_length->value());
 }
 
 int StatsView::chosenMethod() const
@@ -346,6 +358,7 @@ void StatsView::showState(const filters::TStatViewState& state)
         if (it != m_methods.end()) m_chooser->setCurrentIndex(static_cast<int>(it - m_methods.begin()));
         m_length->setValue(state.DrawsLen);
     }
+    publishStatistics();
     showTable();
     m_view->clearSelection();
     for (int row : state.Selected)

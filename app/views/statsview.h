@@ -70,9 +70,13 @@ public:
     QCheckBox* zeroBox() const { return m_zero; }
 
 private:
+    // The method and length go to the shared state whenever either changes, signals blocked or not.
+    void publishStatistics();
     void drawChart();
 
-    kv::stats::TStatTable m_table;
+    // The workspace's table: a scenario run rebuilds it without this view.
+    kv::stats::TStatTable& m_table;
+    std::shared_ptr<void> m_stateAnnounced;
     std::vector<int> m_methods;   // chooser position -> registry index
     QComboBox* m_chooser;
     QSpinBox* m_length;

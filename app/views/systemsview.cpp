@@ -1,4 +1,3 @@
-#include "app/commandnames.h"
 #include "app/views/systemsview.h"
 
 #include <QHeaderView>
@@ -11,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/catalogtexts.h"
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/formcatalog.h"
 #include "app/formstake.h"
@@ -366,7 +366,7 @@ void SystemsView::stake(bool whole)
     m_shell.SetStatusText("Создание ставок...");
     workspace::AddSystemStakes(m_ws, m_shell, system, whole, dialog.drawNo(), dialog.drawsCount(), dialog.comment(),
                                stakes::TPrizeTable(m_stats.Config()), m_ws.View().StakesScrollEnabled,
-                               m_host.stakeViewHooks());
+                               m_ws.StakeViewHooks(m_shell, stakes::TPrizeTable(m_stats.Config())));
     m_shell.SetStatusText("");
 }
 

@@ -1,4 +1,3 @@
-#include "app/commandnames.h"
 #include "app/views/weekview.h"
 
 #include <QAction>
@@ -24,6 +23,7 @@
 #include <QVBoxLayout>
 #include <set>
 
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/qtshell.h"
 #include "app/views/analysischart.h"

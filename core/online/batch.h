@@ -14,6 +14,7 @@ namespace kv::online {
 // the run), checks the stakes and reports what it did. Returns the process exit code: 0, or 1
 // when anything failed (the data files held by another instance, a download or a file that
 // failed, any error shown on the way).
-int RunBatch(workspace::Workspace& ws, shell::Shell& shell, const workspace::CommandLine& cmd, const TWebAccess& web = {});
+int RunBatch(workspace::Workspace& ws, shell::Shell& shell, const workspace::CommandLine& cmd,
+             const TWebAccess& web = {});
 
 } // namespace kv::online

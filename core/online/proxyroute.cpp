@@ -31,8 +31,8 @@ void takeCandidate(workspace::TProxy& p, const std::string& candidate)
 
 } // namespace
 
-bool ApplyProxy(workspace::TProxy& proxy, std::string_view url, int attempt, shell::Shell& shell, const TProxySearch& search,
-                workspace::TProxyServer& use)
+bool ApplyProxy(workspace::TProxy& proxy, std::string_view url, int attempt, shell::Shell& shell,
+                const TProxySearch& search, workspace::TProxyServer& use)
 {
     use = {};
     const uint8_t mode = proxy.ModeInForce();

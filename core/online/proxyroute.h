@@ -23,8 +23,8 @@ using TProxySearch = std::function<std::vector<std::string>(std::string_view tar
 // download's attempt counter). In automatic mode without a chosen server it takes the first
 // candidate, searching first when there are none. Returns false, after showing why, when no
 // server could be chosen; `use` then stays empty.
-bool ApplyProxy(workspace::TProxy& proxy, std::string_view url, int attempt, shell::Shell& shell, const TProxySearch& search,
-                workspace::TProxyServer& use);
+bool ApplyProxy(workspace::TProxy& proxy, std::string_view url, int attempt, shell::Shell& shell,
+                const TProxySearch& search, workspace::TProxyServer& use);
 // After a failed request in automatic mode: forgets the chosen server and drops the first
 // candidate; true when candidates remain. Other modes: false.
 bool NextProxy(workspace::TProxy& proxy);

@@ -316,6 +316,18 @@ bool Workspace::CheckStakesAndReload(shell::Shell& shell, const stakes::TPrizeTa
                                         [this, &shell] { RatingsAfterCheck(shell); });
 }
 
+stakes::TStakeViewHooks Workspace::StakeViewHooks(shell::Shell& shell, const stakes::TPrizeTable& prizes)
+{
+    stakes::TStakeViewHooks hooks;
+    hooks.RefreshView = [this](bool refresh, bool goToLast) {
+        m_shared.AnnounceStakes({.Rows = refresh, .GoToLast = goToLast});
+    };
+    hooks.Check = [this, &shell, prizes] { CheckStakesAndReload(shell, prizes, m_view.StakesLogEnabled); };
+    hooks.Repaint = [this] { m_shared.AnnounceStakes({.Repaint = true}); };
+    hooks.RefreshRatings = [this] { m_shared.AnnounceRatings(); };
+    return hooks;
+}
+
 void Workspace::RatingsAfterCheck(shell::Shell& shell)
 {
     m_ratings.SortRatings(shell, m_ratings.SortColumn(), m_ratings.SortDescending());

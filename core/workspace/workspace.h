@@ -15,9 +15,11 @@
 #include "core/scenario/scenario.h"
 #include "core/scenario/scriptstate.h"
 #include "core/stakes/stakesfile.h"
+#include "core/stats/stattable.h"
 #include "core/util/files.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/proxy.h"
+#include "core/workspace/sharedstate.h"
 #include "core/workspace/viewsettings.h"
 
 namespace kv::shell {
@@ -119,6 +121,10 @@ public:
     // which is then sorted in the view's order and saved once; the stakes file is reopened.
     stakes::TCheckSettings CheckSettings(const stakes::TPrizeTable& prizes, bool logEnabled);
     bool CheckStakesAndReload(shell::Shell& shell, const stakes::TPrizeTable& prizes, bool logEnabled);
+    // The hooks of a stake command run outside the stakes grid: the grid and the rating follow
+    // through the shared state's announcements, Check runs CheckStakesAndReload with the log
+    // setting of the view settings. `prizes` is copied, `shell` must outlive the hooks.
+    stakes::TStakeViewHooks StakeViewHooks(shell::Shell& shell, const stakes::TPrizeTable& prizes);
     // After a pass that checked something (here or in a scenario run): the rating sorted in the
     // view's order and saved.
     void RatingsAfterCheck(shell::Shell& shell);
@@ -144,6 +150,12 @@ public:
     // The scenario being edited, mirrored in Kvanta_8x20.lss of the data directory.
     scenario::TScenario& Scenario() override { return m_scenario; }
     const scenario::TScenario& Scenario() const { return m_scenario; }
+
+    // --- what more than one view reads, with its announcements ---------------------------
+    TSharedState& Shared() { return m_shared; }
+    const TSharedState& Shared() const { return m_shared; }
+    // The statistics table the statistics view shows and a scenario run rebuilds.
+    stats::TStatTable& StatTable() { return m_statTable; }
 
     // --- proxy settings (section PROXY of the settings file) ------------------------------
     TProxy& Proxy() { return m_proxy; }
@@ -188,6 +200,8 @@ private:
     FormSettings m_frm;
     TViewSettings m_view;
     TProxy m_proxy;
+    TSharedState m_shared;
+    stats::TStatTable m_statTable;
 };
 
 // The rating's order as the rating view keeps it in the window settings: "RatingsList.SortType"

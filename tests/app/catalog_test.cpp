@@ -79,7 +79,7 @@ private slots:
     {
         StartedWindow w(20, StartFiles{Identity[0]});
         QVERIFY(w.ok);
-        QAction* upload = w.window->command("ScriptLibraryUpload");
+        QAction* upload = w.window->command(cmd::ScriptLibraryUpload);
         const auto state = [&] {
             w.window->updateActions();
             return std::pair{upload->isEnabled(), upload->toolTip()};
