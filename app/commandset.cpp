@@ -110,8 +110,22 @@ void TCommandSet::assignMnemonics(QMenuBar* bar)
 
 QMenu* TCommandSet::addMenu(QMenuBar* bar, const TMenuLayout& layout)
 {
-    QMenu* menu = bar->addMenu(TrText(layout.caption));
+    QMenu* menu = addMenu(bar, layout.id, layout.caption);
     fillMenu(menu, layout.names);
+    return menu;
+}
+
+QMenu* TCommandSet::addMenu(QMenuBar* bar, const char* id, const QString& caption)
+{
+    QMenu* menu = bar->addMenu(TrText(caption));
+    menu->setObjectName(QString::fromLatin1(id));
+    return menu;
+}
+
+QMenu* TCommandSet::addSubmenu(QMenu* parent, const char* id, const QString& caption)
+{
+    QMenu* menu = parent->addMenu(caption);
+    menu->setObjectName(QString::fromLatin1(id));
     return menu;
 }
 

@@ -19,8 +19,9 @@ public:
     // A menu table entry that puts a separator in place of a command.
     static constexpr const char* Separator = "-";
 
-    // A menu of the menu bar: its caption and its entries (names or Separator).
+    // A menu of the menu bar: its object name (cmd::menu), caption and entries (names or Separator).
     struct TMenuLayout {
+        const char* id;
         QString caption;
         std::vector<const char*> names;
     };
@@ -49,6 +50,10 @@ public:
     static void assignMnemonics(QMenuBar* bar);
     void fillMenu(QMenu* menu, const std::vector<const char*>& names);
     QMenu* addMenu(QMenuBar* bar, const TMenuLayout& layout);
+    // A menu of the bar without a table (a view fills it), named `id`.
+    static QMenu* addMenu(QMenuBar* bar, const char* id, const QString& caption);
+    // A submenu of `parent` named `id`.
+    static QMenu* addSubmenu(QMenu* parent, const char* id, const QString& caption);
     // The actions of a widget whose context menu shows them (Qt::ActionsContextMenu).
     void fillContextMenu(QWidget* widget, std::initializer_list<const char*> names);
     // A menu that pops up on the widget's viewport, with the enable states brought up to date first.

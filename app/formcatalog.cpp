@@ -25,10 +25,11 @@
 #include <QVBoxLayout>
 
 #include "app/catalogtexts.h"
+#include "app/language.h"
 #include "app/qtshell.h"
 #include "core/util/cp1251.h"
 #include "core/util/files.h"
-#include "core/workspace/onlinesystems.h"
+#include "core/online/onlinesystems.h"
 
 using namespace kv;
 
@@ -49,7 +50,7 @@ QString CatalogTime(int64_t utc)
     return QDateTime::fromSecsSinceEpoch(utc).toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
 }
 
-TFormScriptProps::TFormScriptProps(const workspace::tScriptData& data, const QString& programName, SendCheck check,
+TFormScriptProps::TFormScriptProps(const online::tScriptData& data, const QString& programName, SendCheck check,
                                    QWidget* parent)
     : QDialog(parent), m_data(data)
 {
@@ -69,7 +70,7 @@ TFormScriptProps::TFormScriptProps(const workspace::tScriptData& data, const QSt
     form->addRow(QStringLiteral("Язык:"), m_language);
     auto* usage = new QGroupBox(QStringLiteral(" Применяемость "));
     auto* usageLayout = new QVBoxLayout(usage);
-    m_onlyHere = new QRadioButton(QStringLiteral("Только в \"%1\"").arg(programName));
+    m_onlyHere = new QRadioButton(TrText(QStringLiteral("Только в \"%1\"")).arg(programName));
     m_everywhere = new QRadioButton(QStringLiteral("В любом приложении Varta"));
     usageLayout->addWidget(m_onlyHere);
     usageLayout->addWidget(m_everywhere);
@@ -112,9 +113,9 @@ TFormScriptProps::TFormScriptProps(const workspace::tScriptData& data, const QSt
     resize(520, 440);
 }
 
-workspace::tScriptData TFormScriptProps::data() const
+online::tScriptData TFormScriptProps::data() const
 {
-    workspace::tScriptData d = m_data;
+    online::tScriptData d = m_data;
     d.Title = us(m_title->text().trimmed());
     d.AuthorName = us(m_author->text().trimmed());
     d.Lcid = m_language->currentData().toInt();
@@ -124,7 +125,7 @@ workspace::tScriptData TFormScriptProps::data() const
     return d;
 }
 
-TFormRates::TFormRates(const std::vector<workspace::tRateInfo>& rates, QWidget* parent) : QDialog(parent)
+TFormRates::TFormRates(const std::vector<online::tRateInfo>& rates, QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Оценки пользователей"));
     m_table = new QTableWidget(static_cast<int>(rates.size()), 6);
@@ -135,7 +136,7 @@ TFormRates::TFormRates(const std::vector<workspace::tRateInfo>& rates, QWidget* 
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
     for (int r = 0; r < static_cast<int>(rates.size()); ++r) {
-        const workspace::tRateInfo& x = rates[static_cast<std::size_t>(r)];
+        const online::tRateInfo& x = rates[static_cast<std::size_t>(r)];
         const QString cells[] = {qs(x.AuthorName), QString::number(x.Rate), CatalogTime(x.Created),
                                  qs(x.AppName),    qs(x.AppVer),            qs(x.Notes)};
         for (int c = 0; c < 6; ++c) m_table->setItem(r, c, new QTableWidgetItem(cells[c]));
@@ -151,7 +152,7 @@ TFormRates::TFormRates(const std::vector<workspace::tRateInfo>& rates, QWidget* 
     resize(640, 320);
 }
 
-TFormIdentity::TFormIdentity(const workspace::TOnlineIdentity& identity, QWidget* parent)
+TFormIdentity::TFormIdentity(const online::TOnlineIdentity& identity, QWidget* parent)
     : QDialog(parent), m_identity(identity)
 {
     setWindowTitle(QStringLiteral("Данные автора"));
@@ -173,9 +174,9 @@ TFormIdentity::TFormIdentity(const workspace::TOnlineIdentity& identity, QWidget
     layout->addWidget(buttons);
 }
 
-workspace::TOnlineIdentity TFormIdentity::identity() const
+online::TOnlineIdentity TFormIdentity::identity() const
 {
-    workspace::TOnlineIdentity id = m_identity;
+    online::TOnlineIdentity id = m_identity;
     id.AuthorName = us(m_name->text().trimmed());
     id.AuthorMail = us(m_mail->text().trimmed());
     return id;
@@ -183,7 +184,7 @@ workspace::TOnlineIdentity TFormIdentity::identity() const
 
 void TFormIdentity::accept()
 {
-    const workspace::TOnlineIdentity id = identity();
+    const online::TOnlineIdentity id = identity();
     if (id.AuthorName.empty()) {
         QMessageBox::critical(this, QStringLiteral("Ошибка"), QStringLiteral("Имя автора должно быть указано обязательно!"));
         m_name->setFocus();
@@ -199,7 +200,7 @@ void TFormIdentity::accept()
     QDialog::accept();
 }
 
-TFormSystem::TFormSystem(const workspace::tSystemData& data, bool editable, QWidget* parent)
+TFormSystem::TFormSystem(const online::tSystemData& data, bool editable, QWidget* parent)
     : QDialog(parent), m_data(data)
 {
     setWindowTitle(QStringLiteral("Система"));
@@ -329,23 +330,23 @@ bool TFormSystem::eventFilter(QObject* watched, QEvent* event)
 
 void TFormSystem::normaliseList()
 {
-    const workspace::TNormalisedSystem n = workspace::NormaliseSystemList(us(m_combs->toPlainText()));
+    const online::TNormalisedSystem n = online::NormaliseSystemList(us(m_combs->toPlainText()));
     const QString text = qs(n.Text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (text != m_combs->toPlainText()) m_combs->setPlainText(text);
     m_nums->setText(QString::number(n.Nums));
     m_count->setText(QString::number(n.Count));
 }
 
-workspace::tSystemData TFormSystem::data() const
+online::tSystemData TFormSystem::data() const
 {
-    workspace::tSystemData d = m_data;
+    online::tSystemData d = m_data;
     d.Title = us(m_title->text().trimmed());
     d.AuthorName = us(m_author->text().trimmed());
     d.Descr = us(m_descr->toPlainText());
     d.Url = us(m_url->text().trimmed());
     d.Nums = m_nums->text().toInt();
     d.Olap = m_olap->text().toInt();
-    const workspace::TNormalisedSystem n = workspace::NormaliseSystemList(us(m_combs->toPlainText()));
+    const online::TNormalisedSystem n = online::NormaliseSystemList(us(m_combs->toPlainText()));
     d.Combs = n.Text;
     d.CSize = n.Count;
     if (d.Created == 0) d.Created = QDateTime::currentSecsSinceEpoch();
@@ -355,7 +356,7 @@ workspace::tSystemData TFormSystem::data() const
 void TFormSystem::accept()
 {
     normaliseList();
-    const std::optional<workspace::TSystemProblem> problem = workspace::ValidateSystem(data());
+    const std::optional<online::TSystemProblem> problem = online::ValidateSystem(data());
     if (problem) {
         QMessageBox::critical(this, QStringLiteral("Ошибка"), qs(problem->Message));
         QWidget* const fields[] = {m_title, m_nums, m_olap, m_author, m_descr, m_combs};

@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "core/workspace/catalog.h"
+#include "core/online/catalog.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -23,10 +23,10 @@ class TFormScriptProps : public QDialog {
     Q_OBJECT
 public:
     using SendCheck = std::function<bool(TFormScriptProps&)>;
-    TFormScriptProps(const kv::workspace::tScriptData& data, const QString& programName, SendCheck check,
+    TFormScriptProps(const kv::online::tScriptData& data, const QString& programName, SendCheck check,
                      QWidget* parent = nullptr);
 
-    kv::workspace::tScriptData data() const;
+    kv::online::tScriptData data() const;
     QLineEdit* titleEdit() const { return m_title; }
     QLineEdit* authorEdit() const { return m_author; }
     QPlainTextEdit* descrEdit() const { return m_descr; }
@@ -34,7 +34,7 @@ public:
     QPushButton* closeButton() const { return m_close; }
 
 private:
-    kv::workspace::tScriptData m_data;
+    kv::online::tScriptData m_data;
     QLineEdit* m_title;
     QLineEdit* m_author;
     QComboBox* m_language;
@@ -51,7 +51,7 @@ private:
 class TFormRates : public QDialog {
     Q_OBJECT
 public:
-    TFormRates(const std::vector<kv::workspace::tRateInfo>& rates, QWidget* parent = nullptr);
+    TFormRates(const std::vector<kv::online::tRateInfo>& rates, QWidget* parent = nullptr);
     QTableWidget* table() const { return m_table; }
 
 private:
@@ -62,14 +62,14 @@ private:
 class TFormIdentity : public QDialog {
     Q_OBJECT
 public:
-    TFormIdentity(const kv::workspace::TOnlineIdentity& identity, QWidget* parent = nullptr);
-    kv::workspace::TOnlineIdentity identity() const;
+    TFormIdentity(const kv::online::TOnlineIdentity& identity, QWidget* parent = nullptr);
+    kv::online::TOnlineIdentity identity() const;
     QLineEdit* nameEdit() const { return m_name; }
     QLineEdit* mailEdit() const { return m_mail; }
     void accept() override;
 
 private:
-    kv::workspace::TOnlineIdentity m_identity;
+    kv::online::TOnlineIdentity m_identity;
     QLineEdit* m_name;
     QLineEdit* m_mail;
 };
@@ -80,8 +80,8 @@ private:
 class TFormSystem : public QDialog {
     Q_OBJECT
 public:
-    TFormSystem(const kv::workspace::tSystemData& data, bool editable, QWidget* parent = nullptr);
-    kv::workspace::tSystemData data() const;
+    TFormSystem(const kv::online::tSystemData& data, bool editable, QWidget* parent = nullptr);
+    kv::online::tSystemData data() const;
     void accept() override;
     // Rewrites the list as the editor keeps it and sets "Числа:" and "Комбинаций:".
     void normaliseList();
@@ -95,7 +95,7 @@ public:
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    kv::workspace::tSystemData m_data;
+    kv::online::tSystemData m_data;
     QLineEdit* m_title;
     QLineEdit* m_author;
     QPlainTextEdit* m_descr;

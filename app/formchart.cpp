@@ -9,6 +9,7 @@
 
 #include "app/qtshell.h"
 #include "app/views/analysischart.h"
+#include "app/language.h"
 #include "core/stakes/stakecharts.h"
 
 TFormChart::TFormChart(const QString& title, QWidget* parent) : QMainWindow(parent)
@@ -16,7 +17,7 @@ TFormChart::TFormChart(const QString& title, QWidget* parent) : QMainWindow(pare
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("График"));
     m_view = new AnalysisChart;
-    m_view->chart()->setTitle(title);
+    m_view->chart()->setTitle(TrText(title));
     m_view->setUpValueAxes();
     // Profits and counts that differ little would lie flat over a range from 0.
     m_view->setStartAtZero(false);
@@ -52,7 +53,7 @@ void TFormChart::track(QLineSeries* series)
 QLineSeries* TFormChart::addSeries(const QString& title, QColor color, bool showMarks)
 {
     auto* series = new QLineSeries;
-    series->setName(title);
+    series->setName(TrText(title));
     series->setColor(color);
     if (showMarks) {
         series->setPointsVisible(true);
@@ -70,7 +71,7 @@ QLineSeries* TFormChart::addSeries(const QString& title, QColor color, bool show
 QLineSeries* TFormChart::addLine(const kv::stakes::TChartLine& line)
 {
     auto* series = new QLineSeries;
-    series->setName(qs(line.Title));
+    series->setName(TrText(qs(line.Title)));
     // Added first: the chart gives a series its theme colour only while its pen is untouched.
     m_view->chart()->addSeries(series);
     series->attachAxis(m_view->axisX());
@@ -97,11 +98,11 @@ QLineSeries* TFormChart::addLine(const kv::stakes::TChartLine& line)
     return series;
 }
 
-void TFormChart::setChart(const kv::stakes::TChartData& data)
+void TFormChart::setChart(const kv::stakes::TChartData& chart)
 {
-    setWindowTitle(qs(data.Caption));
-    m_view->chart()->setTitle(qs(data.Caption));
-    for (const auto& line : data.Series) addLine(line);
+    setWindowTitle(TrText(qs(chart.Caption)));
+    m_view->chart()->setTitle(TrText(qs(chart.Caption)));
+    for (const auto& line : chart.Series) addLine(line);
 }
 
 void TFormChart::showMarks(bool on)
@@ -109,12 +110,12 @@ void TFormChart::showMarks(bool on)
     for (QLineSeries* series : m_marked) series->setPointLabelsVisible(on);
 }
 
-void TFormChart::addSeries(const kv::filters::TChartSeries& data)
+void TFormChart::addSeries(const kv::filters::TChartSeries& line)
 {
-    QLineSeries* series = addSeries(qs(data.Title), QColor(QRgb(data.Color)), data.ShowMarks);
+    QLineSeries* series = addSeries(qs(line.Title), QColor(QRgb(line.Color)), line.ShowMarks);
     QList<QPointF> points;
-    points.reserve(static_cast<qsizetype>(data.Points.size()));
-    for (const auto& p : data.Points) points.append(QPointF(p.X, p.Y));
+    points.reserve(static_cast<qsizetype>(line.Points.size()));
+    for (const auto& p : line.Points) points.append(QPointF(p.X, p.Y));
     series->replace(points);
     m_view->fitValueAxes();
 }

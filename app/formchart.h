@@ -27,7 +27,7 @@ public:
     // A stake chart line: width 2, 3 x 3 point markers when asked, the chart's next colour for 0.
     QLineSeries* addLine(const kv::stakes::TChartLine& line);
     // The stake charts: the window caption and every line of the data.
-    void setChart(const kv::stakes::TChartData& data);
+    void setChart(const kv::stakes::TChartData& chart);
     void AddPoint(QLineSeries* series, double x, double y);
     QChartView* chartView() const;
     AnalysisChart* chart() const { return m_view; }

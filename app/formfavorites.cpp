@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/formfavorites.h"
 #include "app/dialogutil.h"
 
@@ -65,23 +66,23 @@ TFormFavorites::TFormFavorites(stats::TStatList& list, const std::filesystem::pa
     const auto notEmpty = [this] { return !m_tree.Empty(); };
     const auto hasNode = [this] { return selectedNode().group >= 0; };
     const auto hasMethod = [this] { return selectedNode().node >= 0; };
-    m_commands->add("CheckNone", QStringLiteral("Сбросить все"), QStringLiteral("Снять отметки со всех фильтров"),
+    m_commands->add(cmd::CheckNone, QStringLiteral("Сбросить все"), QStringLiteral("Снять отметки со всех фильтров"),
                     [this] { m_tree.MarkAll(false); refreshItems(); }, notEmpty);
-    m_commands->add("CheckAll", QStringLiteral("Выбрать все"), QStringLiteral("Поставить отметки у всех фильтров"),
+    m_commands->add(cmd::CheckAll, QStringLiteral("Выбрать все"), QStringLiteral("Поставить отметки у всех фильтров"),
                     [this] { m_tree.MarkAll(true); refreshItems(); }, notEmpty);
-    m_commands->add("GroupNone", QStringLiteral("Сбросить группу"), QStringLiteral("Снять отметки со всех фильтров группы"),
+    m_commands->add(cmd::GroupNone, QStringLiteral("Сбросить группу"), QStringLiteral("Снять отметки со всех фильтров группы"),
                     [this] { markSelectedGroup(false); }, hasNode);
-    m_commands->add("GroupAll", QStringLiteral("Выбрать группу"), QStringLiteral("Поставить отметки у всех фильтров группы"),
+    m_commands->add(cmd::GroupAll, QStringLiteral("Выбрать группу"), QStringLiteral("Поставить отметки у всех фильтров группы"),
                     [this] { markSelectedGroup(true); }, hasNode);
-    m_commands->add("Rename", QStringLiteral("Переименовать"), QStringLiteral("Переименовать фильтр"), [this] { rename(); },
+    m_commands->add(cmd::Rename, QStringLiteral("Переименовать"), QStringLiteral("Переименовать фильтр"), [this] { rename(); },
                     hasMethod);
-    m_commands->add("ResetName", QStringLiteral("Вернуть"), QStringLiteral("Вернуть наименование \"по умолчанию\""),
+    m_commands->add(cmd::ResetName, QStringLiteral("Вернуть"), QStringLiteral("Вернуть наименование \"по умолчанию\""),
                     [this] { resetName(); }, hasMethod);
-    m_commands->add("Info", QStringLiteral("Описание"), QStringLiteral("Справочная информация о выделенном методе расчета статистики"),
+    m_commands->add(cmd::Info, QStringLiteral("Описание"), QStringLiteral("Справочная информация о выделенном методе расчета статистики"),
                     [this] { info(); }, hasMethod);
-    m_commands->add("NamesImport", QStringLiteral("Импорт названий"), QStringLiteral("Импорт названий фильтров из файла"),
+    m_commands->add(cmd::NamesImport, QStringLiteral("Импорт названий"), QStringLiteral("Импорт названий фильтров из файла"),
                     [this] { namesImport(); }, {});
-    m_commands->add("NamesExport", QStringLiteral("Экспорт названий"), QStringLiteral("Экспорт названий фильтров в файл"),
+    m_commands->add(cmd::NamesExport, QStringLiteral("Экспорт названий"), QStringLiteral("Экспорт названий фильтров в файл"),
                     [this] { namesExport(); }, {});
 
     auto* layout = new QVBoxLayout(this);
@@ -116,11 +117,11 @@ TFormFavorites::TFormFavorites(stats::TStatList& list, const std::filesystem::pa
         sep->setSeparator(true);
         m_view->addAction(sep);
     };
-    for (const char* name : {"CheckAll", "CheckNone", "GroupAll", "GroupNone"}) addButton(name);
+    for (const char* name : {cmd::CheckAll, cmd::CheckNone, cmd::GroupAll, cmd::GroupNone}) addButton(name);
     addSeparator();
-    for (const char* name : {"Rename", "ResetName", "Info"}) addButton(name);
+    for (const char* name : {cmd::Rename, cmd::ResetName, cmd::Info}) addButton(name);
     addSeparator();
-    for (const char* name : {"NamesImport", "NamesExport"}) addButton(name);
+    for (const char* name : {cmd::NamesImport, cmd::NamesExport}) addButton(name);
     buttons->addStretch();
     middle->addLayout(buttons);
     layout->addLayout(middle, 1);

@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/formmain.h"
 
 #include <QAction>
@@ -50,7 +51,7 @@
 #include "app/xlsexport.h"
 #include "core/workspace/listexport.h"
 #include "core/archive/drawpage.h"
-#include "core/workspace/online.h"
+#include "core/online/online.h"
 #include "core/workspace/proxy.h"
 #include "core/stats/configops.h"
 #include "core/stats/settingsops.h"
@@ -70,7 +71,7 @@
 #include "app/views/weekview.h"
 #include "core/filters/generate.h"
 #include "core/filters/favorites.h"
-#include "core/workspace/batch.h"
+#include "core/workspace/engine.h"
 #include "core/workspace/helpfile.h"
 #include "app/qtshell.h"
 #include "app/statusfield.h"
@@ -191,39 +192,39 @@ void TFormMain::createCommands()
     const auto hasRow = [this] { return currentDrawRow() >= 0; };
     const auto hasSelection = [this] { return !selectedDrawRows().empty(); };
 
-    QAction* sorted = addCommand("DrawsSorted", QStringLiteral("Упорядочить MIN->MAX"),
+    QAction* sorted = addCommand(cmd::DrawsSorted, QStringLiteral("Упорядочить MIN->MAX"),
                                  QStringLiteral("Упорядочить числа внутри тиража от меньшего к большему"),
                                  [this] { drawsSorted(); });
     sorted->setCheckable(true);
-    addCommand("DrawsAdd", QStringLiteral("Добавить"), QStringLiteral("Добавить данные тиража вручную"),
+    addCommand(cmd::DrawsAdd, QStringLiteral("Добавить"), QStringLiteral("Добавить данные тиража вручную"),
                [this] { drawsAdd(); });
-    addCommand("DrawsEdit", QStringLiteral("Изменить"), QStringLiteral("Изменить данные тиража вручную"),
+    addCommand(cmd::DrawsEdit, QStringLiteral("Изменить"), QStringLiteral("Изменить данные тиража вручную"),
                [this] { drawsEdit(); }, hasRow);
-    addCommand("DrawsDel", QStringLiteral("Удалить"), QStringLiteral("Удалить выделенные тиражи из списка"),
+    addCommand(cmd::DrawsDel, QStringLiteral("Удалить"), QStringLiteral("Удалить выделенные тиражи из списка"),
                [this] { drawsDel(); }, hasSelection);
-    addCommand("DrawsImport", QStringLiteral("Импорт из CSV-файла"),
+    addCommand(cmd::DrawsImport, QStringLiteral("Импорт из CSV-файла"),
                QStringLiteral("Импорт списка тиражей из CSV-файла"), [this] { drawsImport(); });
-    addCommand("DrawsExport", QStringLiteral("Экспорт в CSV-файл"),
+    addCommand(cmd::DrawsExport, QStringLiteral("Экспорт в CSV-файл"),
                QStringLiteral("Экспорт списка тиражей в CSV-файл"), [this] { drawsExport(); },
                [this] { return m_ws.DrawCount() > 0; });
-    addCommand("DrawsInfo", QStringLiteral("Сведения о тираже"), QStringLiteral("Просмотр подробных сведений о тираже"),
+    addCommand(cmd::DrawsInfo, QStringLiteral("Сведения о тираже"), QStringLiteral("Просмотр подробных сведений о тираже"),
                [this] { drawsInfo(); }, hasRow);
-    addCommand("DrawsStatCalc", QStringLiteral("Обновить"), QStringLiteral("Пересчитать статистику по выбранным параметрам"),
+    addCommand(cmd::DrawsStatCalc, QStringLiteral("Обновить"), QStringLiteral("Пересчитать статистику по выбранным параметрам"),
                [this] { m_statsView->build(true); },
                [this] { return m_ws.DrawCount() > 0 && m_statsView->chosenMethod() >= 0; });
-    QAction* prefetch = addCommand("DrawsStatePrefetchsEnabled",
+    QAction* prefetch = addCommand(cmd::DrawsStatePrefetchsEnabled,
                                    QStringLiteral("Использовать сравнение с полным набором комбинаций"), QString(),
                                    [this] { drawsStatePrefetchsEnabled(); });
     prefetch->setCheckable(true);
-    QAction* totalLine = addCommand("DrawsStatShowTotalLine", QStringLiteral("График идеального распределения"), QString(),
+    QAction* totalLine = addCommand(cmd::DrawsStatShowTotalLine, QStringLiteral("График идеального распределения"), QString(),
                                     [this] { drawsStatShowTotalLine(); }, [this] { return m_ws.View().PrefetchsEnabled; });
     totalLine->setCheckable(true);
-    addCommand("EditConfig", QStringLiteral("Параметры"), QStringLiteral("Редактирование параметров системы"),
+    addCommand(cmd::EditConfig, QStringLiteral("Параметры"), QStringLiteral("Редактирование параметров системы"),
                [this] { editConfig(); });
-    addCommand("EditShredding", QStringLiteral("Формулы шинковки"), QString(), [this] { editShredding(); });
-    addCommand("FiltersManager", QStringLiteral("Избранные статистики"), QString(), [this] { filtersManager(); });
-    addCommand("FiltersReset", QStringLiteral("Все доступные статистики"), QString(), [this] { filtersReset(); });
-    addCommand("FiltersInfo", QStringLiteral("Описание статистики"), QString(), [this] { filtersInfo(); },
+    addCommand(cmd::EditShredding, QStringLiteral("Формулы шинковки"), QString(), [this] { editShredding(); });
+    addCommand(cmd::FiltersManager, QStringLiteral("Избранные статистики"), QString(), [this] { filtersManager(); });
+    addCommand(cmd::FiltersReset, QStringLiteral("Все доступные статистики"), QString(), [this] { filtersReset(); });
+    addCommand(cmd::FiltersInfo, QStringLiteral("Описание статистики"), QString(), [this] { filtersInfo(); },
                [this] { return m_statsView->chosenMethod() >= 0; });
     m_combsView->createCommands();
     m_stakesView->createCommands();
@@ -236,33 +237,32 @@ void TFormMain::createCommands()
     createAnalysisCommands();
     m_catalogView->createCommands();
     m_systemsView->createCommands();
-    QAction* selfUpdate = addCommand("AutoSelfUpdate", QStringLiteral("Автоматическое обновление"),
+    QAction* selfUpdate = addCommand(cmd::AutoSelfUpdate, QStringLiteral("Автоматическое обновление"),
                                      QStringLiteral("Проверять наличие новой версии при запуске"),
-                                     [this] { toggleViewFlag(&workspace::TViewSettings::AutoUpdates, "AutoSelfUpdate"); });
+                                     [this] { toggleViewFlag(&workspace::TViewSettings::AutoUpdates, cmd::AutoSelfUpdate); });
     selfUpdate->setCheckable(true);
-    QAction* download = addCommand("DrawsDownload", QStringLiteral("Загрузка"),
+    QAction* download = addCommand(cmd::DrawsDownload, QStringLiteral("Загрузка"),
                                    QStringLiteral("Загрузка архива тиражей с сайта лотереи"), [this] { drawsDownload(); });
     download->setShortcut(QKeySequence(Qt::Key_F3));
-    addCommand("OpenLotoSite", QStringLiteral("Сайт лотереи"), QString(), [this] { openLotoSite(); });
+    addCommand(cmd::OpenLotoSite, QStringLiteral("Сайт лотереи"), QString(), [this] { openLotoSite(); });
     const QString autoCaptions[3] = {QStringLiteral("По запросу (по умолчанию)"), QStringLiteral("Автоматически"),
                                      QStringLiteral("Отключено")};
     auto* autoGroup = new QActionGroup(this);
     for (int mode = 0; mode < 3; ++mode) {
-        const std::string name = "AutoDownload" + std::to_string(mode);
-        QAction* a = addCommand(name.c_str(), autoCaptions[mode], QString(), [this, mode] { autoDownload(mode); });
+        QAction* a = addCommand(cmd::AutoDownloadModes[mode], autoCaptions[mode], QString(), [this, mode] { autoDownload(mode); });
         a->setCheckable(true);
         autoGroup->addAction(a);
     }
-    addCommand("EditProxy", QStringLiteral("Параметры proxy-сервера"), QString(), [this] { editProxy(); });
-    addCommand("EditOperatorUrl", QStringLiteral("Адрес сайта лотереи"),
+    addCommand(cmd::EditProxy, QStringLiteral("Параметры proxy-сервера"), QString(), [this] { editProxy(); });
+    addCommand(cmd::EditOperatorUrl, QStringLiteral("Адрес сайта лотереи"),
                QStringLiteral("Адрес сайта, с которого загружается архив тиражей"), [this] { editOperatorUrl(); });
-    QAction* exitAction = addCommand("ExitProgram", QStringLiteral("Выход"), QString(), [this] { close(); });
+    QAction* exitAction = addCommand(cmd::ExitProgram, QStringLiteral("Выход"), QString(), [this] { close(); });
     exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
-    addCommand("About", QStringLiteral("О программе"), QString(), [this] { about(); });
-    addCommand("SelfUpdate", QStringLiteral("Поиск обновлений"),
+    addCommand(cmd::About, QStringLiteral("О программе"), QString(), [this] { about(); });
+    addCommand(cmd::SelfUpdate, QStringLiteral("Поиск обновлений"),
                QStringLiteral("Узнать у каталога, есть ли новая версия программы"),
                [this] { SearchForUpdate(m_ws, *m_shell); });
-    QAction* help = addCommand("GetHelp", QStringLiteral("Справка"), QString(), [this] { getHelp(); },
+    QAction* help = addCommand(cmd::GetHelp, QStringLiteral("Справка"), QString(), [this] { getHelp(); },
                                [this] { return !m_stats.Env().HelpFile.empty(); });
     help->setShortcut(QKeySequence(Qt::Key_F1));
     help->setShortcutContext(Qt::ApplicationShortcut);
@@ -275,21 +275,21 @@ void TFormMain::createExportCommands()
         ExportSheet(this, *m_shell, m_ws.DataDir(), list, sheet);
     };
     const QString excel = QStringLiteral("Экспорт в Microsoft Excel");
-    addCommand("DrawsXlsExport", excel, QStringLiteral("Экспорт списка тиражей в Microsoft Excel"), [=, this] {
+    addCommand(cmd::DrawsXlsExport, excel, QStringLiteral("Экспорт списка тиражей в Microsoft Excel"), [=, this] {
         exportSheet(workspace::ExportList::Draws, workspace::DrawsSheet(m_ws.Draws(), m_ws.DrawsOffset(), sortedDraws(),
                                                                          m_ws.View().ColorDraws, m_stats.Config().ChannelSize));
     }, [this] { return m_ws.DrawCount() > 0; });
-    addCommand("DrawsStatExportToExcel", QStringLiteral("Экспорт статистики в Microsoft Excel"), QString(), [=, this] {
+    addCommand(cmd::DrawsStatExportToExcel, QStringLiteral("Экспорт статистики в Microsoft Excel"), QString(), [=, this] {
         exportSheet(workspace::ExportList::StatTable, workspace::StatTableSheet(m_statsView->table(), prefetchsEnabled()));
     }, [this] { return m_statsView->table().RowCount() > 0; });
-    addCommand("CombsXlsExport", excel, QStringLiteral("Экспорт списка комбинаций в Microsoft Excel"), [=, this] {
+    addCommand(cmd::CombsXlsExport, excel, QStringLiteral("Экспорт списка комбинаций в Microsoft Excel"), [=, this] {
         exportSheet(workspace::ExportList::Combs,
                     workspace::CombsSheet(m_ws.Combs(), colorCombs(), m_stats.Config().ChannelSize));
     }, [this] { return m_ws.Combs().Count() > 0; });
-    addCommand("StakesXlsExport", QStringLiteral("Экспорт ставок в Microsoft Excel"), QString(), [=, this] {
+    addCommand(cmd::StakesXlsExport, QStringLiteral("Экспорт ставок в Microsoft Excel"), QString(), [=, this] {
         exportSheet(workspace::ExportList::Stakes, workspace::StakesSheet(m_ws.StakesFile()));
     }, [this] { return m_ws.StakesFile().IsOpen() && m_ws.StakesFile().RecordCount() > 0; });
-    addCommand("RatingsXlsExport", QStringLiteral("Экспорт рейтинга в Microsoft Excel"), QString(), [=, this] {
+    addCommand(cmd::RatingsXlsExport, QStringLiteral("Экспорт рейтинга в Microsoft Excel"), QString(), [=, this] {
         exportSheet(workspace::ExportList::Ratings,
                     workspace::RatingsSheet(m_ws.Ratings(), {&m_ratingsView->luck(), m_ratingsView->luckDraws(),
                                                             m_stats.Config().Profits.empty()}));
@@ -299,78 +299,78 @@ void TFormMain::createExportCommands()
         const std::vector<bool> numeric(grid.Captions.size(), true);
         return util::TExportSheet::FromTexts(std::move(grid.Title), std::move(grid.Captions), std::move(grid.Cells), numeric);
     };
-    addCommand("CardXlsExport", QStringLiteral("Экспорт карты тиражей в Microsoft Excel"), QString(), [=, this] {
+    addCommand(cmd::CardXlsExport, QStringLiteral("Экспорт карты тиражей в Microsoft Excel"), QString(), [=, this] {
         exportSheet(workspace::ExportList::Card, gridSheet(m_cardView->exportGrid()));
     }, [this] { return m_cardView->tabShown(); });
-    addCommand("LayoutXlsExport", QStringLiteral("Экспорт схемы в Microsoft Excel"), QString(), [=, this] {
+    addCommand(cmd::LayoutXlsExport, QStringLiteral("Экспорт схемы в Microsoft Excel"), QString(), [=, this] {
         exportSheet(workspace::ExportList::Layout, gridSheet(m_layoutView->exportGrid()));
     }, [this] { return m_layoutView->tabShown() && m_layoutView->grid()->columnCount() > 2; });
     // The lists' own context menus end with their export.
     const char* const sep = TCommandSet::Separator;
-    m_commands->fillContextMenu(m_combsView->view(), {sep, "CombsXlsExport"});
-    m_commands->fillContextMenu(m_stakesView->view(), {sep, "StakesXlsExport"});
-    m_commands->fillContextMenu(m_statsView->tableView(), {sep, "DrawsStatExportToExcel"});
-    m_commands->fillContextMenu(m_cardView->view(), {sep, "CardXlsExport"});
-    m_commands->fillContextMenu(m_layoutView->grid(), {sep, "LayoutXlsExport"});
+    m_commands->fillContextMenu(m_combsView->view(), {sep, cmd::CombsXlsExport});
+    m_commands->fillContextMenu(m_stakesView->view(), {sep, cmd::StakesXlsExport});
+    m_commands->fillContextMenu(m_statsView->tableView(), {sep, cmd::DrawsStatExportToExcel});
+    m_commands->fillContextMenu(m_cardView->view(), {sep, cmd::CardXlsExport});
+    m_commands->fillContextMenu(m_layoutView->grid(), {sep, cmd::LayoutXlsExport});
 }
 
 void TFormMain::createMenus()
 {
     const char* const sep = TCommandSet::Separator;
     const std::vector<TCommandSet::TMenuLayout> menus = {
-        {QStringLiteral("Файл"), {"DrawsImport", "DrawsExport", "DrawsXlsExport", sep, "ExitProgram"}},
-        {QStringLiteral("Тиражи"),
-         {"DrawsDownload", "OpenLotoSite", sep, "DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsSorted", "DrawsInfo"}},
-        {QStringLiteral("Комбинации"),
-         {"CombsGen", "CombsUndo", "CombsDelExists", "CombsDelSelected", sep, "CombsOpen", "CombsSave", "CombsCopy",
-          "CombsPaste", "CombsSelectAll", sep, "CombsFindInDraws", "CombsCheckNums", "CombsInfo", "TotalSumCombs",
-          sep, "CombsXlsExport"}},
-        {QStringLiteral("Статистика"),
-         {"StatFilter_Include", "StatFilter_Exclude", sep, "DrawsStatCalc", "DrawsStatePrefetchsEnabled",
-          "DrawsStatShowTotalLine", sep, "FiltersManager", "FiltersReset", "FiltersInfo", sep, "EditShredding",
-          "EditConfig", sep, "DrawsStatExportToExcel"}},
-        {QStringLiteral("Ставки"),
-         {"StakeAdd", "StakeAddRandom", "StakeAddSelected", "StakeAddAll", sep, "StakeDel", "StakeFilter", "StakeClear",
-          sep, "StakesCheckManual", "StakesScroll", "StakesCheckLine", sep, "LogStakes", "LogStakesDelete", sep,
-          "StakesGraphDraws", "StakesGraphOverlap", "StakesGraphProfits", sep, "StakesXlsExport"}},
-        {QStringLiteral("Сценарий"),
-         {"ScriptOpen", "ScriptSave", "ScriptLoad", sep, "ScriptAdd", "ScriptEmpty", "ScriptClone", "ScriptEdit",
-          "ScriptDel", "ScriptClr", sep, "ScriptUp", "ScriptDown", sep, "ScriptRun", "ScriptTest", "ScriptStop", sep,
-          "LogToggle", "LogsDelete", "ScriptSurvival", "ScriptReport"}},
+        {cmd::menu::File, QStringLiteral("Файл"), {cmd::DrawsImport, cmd::DrawsExport, cmd::DrawsXlsExport, sep, cmd::ExitProgram}},
+        {cmd::menu::Draws, QStringLiteral("Тиражи"),
+         {cmd::DrawsDownload, cmd::OpenLotoSite, sep, cmd::DrawsAdd, cmd::DrawsEdit, cmd::DrawsDel, sep, cmd::DrawsSorted, cmd::DrawsInfo}},
+        {cmd::menu::Combs, QStringLiteral("Комбинации"),
+         {cmd::CombsGen, cmd::CombsUndo, cmd::CombsDelExists, cmd::CombsDelSelected, sep, cmd::CombsOpen, cmd::CombsSave, cmd::CombsCopy,
+          cmd::CombsPaste, cmd::CombsSelectAll, sep, cmd::CombsFindInDraws, cmd::CombsCheckNums, cmd::CombsInfo, cmd::TotalSumCombs,
+          sep, cmd::CombsXlsExport}},
+        {cmd::menu::Stats, QStringLiteral("Статистика"),
+         {cmd::StatFilter_Include, cmd::StatFilter_Exclude, sep, cmd::DrawsStatCalc, cmd::DrawsStatePrefetchsEnabled,
+          cmd::DrawsStatShowTotalLine, sep, cmd::FiltersManager, cmd::FiltersReset, cmd::FiltersInfo, sep, cmd::EditShredding,
+          cmd::EditConfig, sep, cmd::DrawsStatExportToExcel}},
+        {cmd::menu::Stakes, QStringLiteral("Ставки"),
+         {cmd::StakeAdd, cmd::StakeAddRandom, cmd::StakeAddSelected, cmd::StakeAddAll, sep, cmd::StakeDel, cmd::StakeFilter, cmd::StakeClear,
+          sep, cmd::StakesCheckManual, cmd::StakesScroll, cmd::StakesCheckLine, sep, cmd::LogStakes, cmd::LogStakesDelete, sep,
+          cmd::StakesGraphDraws, cmd::StakesGraphOverlap, cmd::StakesGraphProfits, sep, cmd::StakesXlsExport}},
+        {cmd::menu::Scenario, QStringLiteral("Сценарий"),
+         {cmd::ScriptOpen, cmd::ScriptSave, cmd::ScriptLoad, sep, cmd::ScriptAdd, cmd::ScriptEmpty, cmd::ScriptClone, cmd::ScriptEdit,
+          cmd::ScriptDel, cmd::ScriptClr, sep, cmd::ScriptUp, cmd::ScriptDown, sep, cmd::ScriptRun, cmd::ScriptTest, cmd::ScriptStop, sep,
+          cmd::LogToggle, cmd::LogsDelete, cmd::ScriptSurvival, cmd::ScriptReport}},
     };
     for (const TCommandSet::TMenuLayout& layout : menus) m_commands->addMenu(menuBar(), layout);
-    m_ratingsView->createMenus(menuBar()->addMenu(QStringLiteral("Рейтинг")));
-    m_regularsView->createMenus(menuBar()->addMenu(QStringLiteral("Регуляры")));
-    m_commands->addMenu(menuBar(), {QStringLiteral("Вид"),
-                                    {"TabGraps", "TabCard", "TabLayout", "TabWeek", "TabTables", sep, "ViewColorDraws",
-                                     "ViewColorCombs", "ViewColorCard", "ViewColorCardSequences", "ViewLayoutGradient", sep,
-                                     "ViewWeekChartMode", "ViewWeekChartType"}});
-    for (QAction* menu : menuBar()->actions())
-        if (menu->menu() && menu->text() == QStringLiteral("Статистика")) {
-            menu->menu()->addSeparator();
-            m_commands->fillMenu(menu->menu()->addMenu(QStringLiteral("Расширенная статистика")), {"AnalyzeRepeats"});
-        }
-    QMenu* settings = m_commands->addMenu(menuBar(), {QStringLiteral("Настройки"), {"EditProxy", "EditOperatorUrl"}});
-    m_commands->fillMenu(settings->addMenu(QStringLiteral("Загрузка тиражей при запуске")),
-                         {"AutoDownload0", "AutoDownload1", "AutoDownload2"});
-    m_commands->fillMenu(settings, {sep, "AutoSelfUpdate"});
+    m_ratingsView->createMenus(TCommandSet::addMenu(menuBar(), cmd::menu::Ratings, QStringLiteral("Рейтинг")));
+    m_regularsView->createMenus(TCommandSet::addMenu(menuBar(), cmd::menu::Regulars, QStringLiteral("Регуляры")));
+    m_commands->addMenu(menuBar(), {cmd::menu::View, QStringLiteral("Вид"),
+                                    {cmd::TabGraps, cmd::TabCard, cmd::TabLayout, cmd::TabWeek, cmd::TabTables, sep, cmd::ViewColorDraws,
+                                     cmd::ViewColorCombs, cmd::ViewColorCard, cmd::ViewColorCardSequences, cmd::ViewLayoutGradient, sep,
+                                     cmd::ViewWeekChartMode, cmd::ViewWeekChartType}});
+    if (auto* stats = menuBar()->findChild<QMenu*>(cmd::menu::Stats)) {
+        stats->addSeparator();
+        m_commands->fillMenu(TCommandSet::addSubmenu(stats, cmd::menu::ExtendedStats, QStringLiteral("Расширенная статистика")),
+                             {cmd::AnalyzeRepeats});
+    }
+    QMenu* settings = m_commands->addMenu(menuBar(), {cmd::menu::Settings, QStringLiteral("Настройки"), {cmd::EditProxy, cmd::EditOperatorUrl}});
+    m_commands->fillMenu(TCommandSet::addSubmenu(settings, cmd::menu::AutoDownload, QStringLiteral("Загрузка тиражей при запуске")),
+                         {cmd::AutoDownload0, cmd::AutoDownload1, cmd::AutoDownload2});
+    m_commands->fillMenu(settings, {sep, cmd::AutoSelfUpdate});
     createLanguageMenu(settings);
-    m_commands->addMenu(menuBar(), {QStringLiteral("Каталог"),
-                                    {"ScriptLibrary", sep, "ScriptLibraryRefresh", "ScriptLibraryDownload",
-                                     "ScriptLibraryUpload", "ScriptLibraryReplace", "ScriptLibraryDelete", sep,
-                                     "ScriptLibraryView", "ScriptLibraryRates", sep, "ScriptLibraryRate1",
-                                     "ScriptLibraryRate2", "ScriptLibraryRate3", "ScriptLibraryRate4",
-                                     "ScriptLibraryRate5", "ScriptLibraryRate0", "ScriptLibraryHide"}});
-    m_commands->addMenu(menuBar(), {QStringLiteral("Системы"),
-                                    {"SystemsOn", sep, "SystemsRefresh", "SystemsDownload", "SystemsAdd", "SystemsProp",
-                                     "SystemsDel", sep, "SystemStakeAll", "SystemStakeFilter"}});
-    m_commands->addMenu(menuBar(), {QStringLiteral("Справка"), {"GetHelp", sep, "SelfUpdate", "About"}});
+    m_commands->addMenu(menuBar(), {cmd::menu::Catalog, QStringLiteral("Каталог"),
+                                    {cmd::ScriptLibrary, sep, cmd::ScriptLibraryRefresh, cmd::ScriptLibraryDownload,
+                                     cmd::ScriptLibraryUpload, cmd::ScriptLibraryReplace, cmd::ScriptLibraryDelete, sep,
+                                     cmd::ScriptLibraryView, cmd::ScriptLibraryRates, sep, cmd::ScriptLibraryRate1,
+                                     cmd::ScriptLibraryRate2, cmd::ScriptLibraryRate3, cmd::ScriptLibraryRate4,
+                                     cmd::ScriptLibraryRate5, cmd::ScriptLibraryRate0, cmd::ScriptLibraryHide}});
+    m_commands->addMenu(menuBar(), {cmd::menu::Systems, QStringLiteral("Системы"),
+                                    {cmd::SystemsOn, sep, cmd::SystemsRefresh, cmd::SystemsDownload, cmd::SystemsAdd, cmd::SystemsProp,
+                                     cmd::SystemsDel, sep, cmd::SystemStakeAll, cmd::SystemStakeFilter}});
+    m_commands->addMenu(menuBar(), {cmd::menu::Help, QStringLiteral("Справка"), {cmd::GetHelp, sep, cmd::SelfUpdate, cmd::About}});
     TranslateMenus(menuBar());
     TranslateTabs(m_leftTabs);
     TranslateTabs(m_rightTabs);
 
-    m_commands->fillContextMenu(m_drawsView, {"DrawsDownload", sep, "DrawsInfo", "DrawsAdd", "DrawsEdit", "DrawsDel", sep, "DrawsImport",
-                                              "DrawsExport", "DrawsXlsExport", "DrawsSorted"});
+    m_commands->fillContextMenu(m_drawsView, {cmd::DrawsDownload, sep, cmd::DrawsInfo, cmd::DrawsAdd, cmd::DrawsEdit, cmd::DrawsDel, sep, cmd::DrawsImport,
+                                              cmd::DrawsExport, cmd::DrawsXlsExport, cmd::DrawsSorted});
     TCommandSet::assignMnemonics(menuBar());
 }
 
@@ -457,7 +457,8 @@ void TFormMain::createWidgets()
     m_scenarioView = new ScenarioView(viewContext());
     m_rightTabs->addTab(m_scenarioView, QStringLiteral("Сценарий"));
     // The online catalogue sits under the scenario lines; the systems have a tab of their own.
-    m_catalogView = new CatalogView(viewContext(), m_scenarioView);
+    m_catalogView = new CatalogView(viewContext(), m_scenarioView, m_scenarioView->view(),
+                                    [this] { m_scenarioView->refresh(); });
     m_systemsView = new SystemsView(viewContext());
     m_rightTabs->addTab(m_systemsView, QString::fromUtf8(SystemsView::TabCaption));
 
@@ -489,11 +490,11 @@ void TFormMain::createWidgets()
 
     connect(m_offsetEdit, qOverload<int>(&QSpinBox::valueChanged), this, &TFormMain::setDrawsOffset);
     connect(m_drawsView, &QTableView::doubleClicked, this, [this] {
-        if (!m_shell->IsBusy()) command("DrawsInfo")->trigger();
+        if (!m_shell->IsBusy()) command(cmd::DrawsInfo)->trigger();
     });
     // A double click on a combination stakes it.
     connect(m_combsView->view(), &QTableView::doubleClicked, this, [this] {
-        if (m_ws.StakesFile().IsOpen()) command("StakeAdd")->trigger();
+        if (m_ws.StakesFile().IsOpen()) command(cmd::StakeAdd)->trigger();
     });
     resize(1240, 760);
 }
@@ -538,10 +539,10 @@ void TFormMain::restoreSettings()
     const int statHeight = m_frm.ReadInt("DrawsStatHeight", -1);
     if (statHeight > 0) m_statsView->splitter()->setSizes({std::max(100, height() - statHeight), statHeight});
     const workspace::TViewSettings& view = m_ws.View();
-    command("DrawsStatePrefetchsEnabled")->setChecked(view.PrefetchsEnabled);
-    command("DrawsStatShowTotalLine")->setChecked(view.ShowTotalLine);
+    command(cmd::DrawsStatePrefetchsEnabled)->setChecked(view.PrefetchsEnabled);
+    command(cmd::DrawsStatShowTotalLine)->setChecked(view.ShowTotalLine);
     m_statsView->applyNormColumns();
-    command("DrawsSorted")->setChecked(view.SortedDraws);
+    command(cmd::DrawsSorted)->setChecked(view.SortedDraws);
     command(QStringLiteral("AutoDownload%1").arg(view.DownloadDrawsOnStart))->setChecked(true);
     m_drawsModel->setSorted(view.SortedDraws);
     m_drawsModel->setColorDraws(view.ColorDraws);
@@ -551,14 +552,14 @@ void TFormMain::restoreSettings()
     m_cardView->restoreSettings();
     m_layoutView->restoreSettings(m_frm);
     m_weekView->restoreSettings(m_frm);
-    command("ViewColorDraws")->setChecked(view.ColorDraws);
-    command("ViewColorCombs")->setChecked(view.ColorCombs);
-    command("ViewColorCard")->setChecked(view.ColorCard);
-    command("ViewColorCardSequences")->setChecked(view.ColorCardSequences);
-    command("ViewLayoutGradient")->setChecked(view.LayoutGradient);
+    command(cmd::ViewColorDraws)->setChecked(view.ColorDraws);
+    command(cmd::ViewColorCombs)->setChecked(view.ColorCombs);
+    command(cmd::ViewColorCard)->setChecked(view.ColorCard);
+    command(cmd::ViewColorCardSequences)->setChecked(view.ColorCardSequences);
+    command(cmd::ViewLayoutGradient)->setChecked(view.LayoutGradient);
     m_catalogView->restoreSettings(m_frm);
     m_systemsView->restoreSettings(m_frm);
-    command("AutoSelfUpdate")->setChecked(view.AutoUpdates);
+    command(cmd::AutoSelfUpdate)->setChecked(view.AutoUpdates);
     m_rightTabs->setCurrentIndex(0);
 
     m_ws.InitPrefetchsFlag();
@@ -637,7 +638,7 @@ void TFormMain::initialise()
     if (m_initialised || m_ended) return;
     try {
         m_shell->SetStatusText("Инициализация...");
-        setWindowTitle(windowTitle() + QStringLiteral(" версия ") + QStringLiteral(KV_VERSION));
+        setWindowTitle(windowTitle() + TrText(QStringLiteral(" версия ")) + QStringLiteral(KV_VERSION));
         if (m_frm.ReadInt("LeftPanelWidth", -1) <= 0) {
             // First start: the draw list fits without a horizontal scroll bar.
             int left = m_drawsView->verticalScrollBar()->sizeHint().width() + 24;
@@ -911,7 +912,7 @@ void TFormMain::drawsInfo()
 
 void TFormMain::drawsStatePrefetchsEnabled()
 {
-    toggleViewFlag(&workspace::TViewSettings::PrefetchsEnabled, "DrawsStatePrefetchsEnabled");
+    toggleViewFlag(&workspace::TViewSettings::PrefetchsEnabled, cmd::DrawsStatePrefetchsEnabled);
     m_cache.CreatePrefetchFiles(m_stats, {.Enabled = prefetchsEnabled()}, *m_shell);
     m_statsView->applyNormColumns();
     m_statsView->build(true);
@@ -988,7 +989,7 @@ void TFormMain::filtersInfo()
 void TFormMain::drawsStatShowTotalLine()
 {
     shell::BusyScope busy(*m_shell, "Создание графиков...");
-    toggleViewFlag(&workspace::TViewSettings::ShowTotalLine, "DrawsStatShowTotalLine");
+    toggleViewFlag(&workspace::TViewSettings::ShowTotalLine, cmd::DrawsStatShowTotalLine);
     m_statsView->build(true);
 }
 
@@ -1020,7 +1021,7 @@ void TFormMain::guarded(const char* failureText, const std::function<void()>& bo
 
 void TFormMain::drawsSorted()
 {
-    toggleViewFlag(&workspace::TViewSettings::SortedDraws, "DrawsSorted");
+    toggleViewFlag(&workspace::TViewSettings::SortedDraws, cmd::DrawsSorted);
     m_drawsModel->setSorted(sortedDraws());
     m_drawsModel->repaintAll();
     m_stakesView->followSettings();
@@ -1093,11 +1094,10 @@ void TFormMain::chooseStartLanguage()
 
 void TFormMain::createLanguageMenu(QMenu* settings)
 {
-    QMenu* menu = settings->addMenu(QStringLiteral("Язык интерфейса"));
-    menu->setObjectName(QStringLiteral("LanguageMenu"));
+    QMenu* menu = TCommandSet::addSubmenu(settings, cmd::menu::Language, QStringLiteral("Язык интерфейса"));
     auto* group = new QActionGroup(this);
     for (const workspace::TLanguage& language : workspace::ScanLanguages(QCoreApplication::applicationFilePath().toStdString())) {
-        const std::string name = "Language" + std::to_string(language.Id);
+        const std::string name = cmd::Language(language.Id);
         const int id = language.Id;
         QAction* a = addCommand(name.c_str(), QString::fromUtf8(language.Name), QString(), [this, id] { chooseLanguage(id); });
         a->setCheckable(true);
@@ -1181,25 +1181,25 @@ void TFormMain::getHelp()
 
 void TFormMain::about()
 {
-    QMessageBox::about(this, QStringLiteral("О программе"),
-                       QStringLiteral("<b>Kvanta 8x20</b> версия %1<br><br>"
-                                      "Анализатор тиражной лотереи 8 из 20: архив тиражей, статистики, "
-                                      "фильтры, ставки, рейтинги и сценарии.")
+    QMessageBox::about(this, TrText(QStringLiteral("О программе")),
+                       TrText(QStringLiteral("<b>Kvanta 8x20</b> версия %1<br><br>"
+                                             "Анализатор тиражной лотереи 8 из 20: архив тиражей, статистики, "
+                                             "фильтры, ставки, рейтинги и сценарии."))
                            .arg(QStringLiteral(KV_VERSION)));
 }
 
 void TFormMain::drawsDownload()
 {
     if (m_downloading || !m_web) return;
-    const workspace::TOnlineUrls urls = operatorUrls();
+    const online::TOnlineUrls urls = operatorUrls();
     if (urls.OperatorUrl.empty()) return;
-    workspace::TDownloadSettings settings;
+    online::TDownloadSettings settings;
     settings.OperatorUrl = urls.OperatorUrl;
     settings.ProxyListUrl = urls.ProxyListUrl;
     m_downloading = true;
     m_lastDownload = {};
     guarded("Ошибка загрузки архива тиражей с сайта!", [&] {
-        m_lastDownload = workspace::RunDrawsDownload(m_ws, *m_shell, m_stats, m_web->access(), settings);
+        m_lastDownload = online::RunDrawsDownload(m_ws, *m_shell, m_stats, m_web->access(), settings);
     });
     m_downloading = false;
     // The download checked the stakes; the grid and the rating show the result.
@@ -1210,13 +1210,13 @@ void TFormMain::drawsDownload()
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
-    const std::string skipped = workspace::SkippedText(m_lastDownload.Skipped);
+    const std::string skipped = online::SkippedText(m_lastDownload.Skipped);
     if (!skipped.empty()) m_shell->ShowMessage(shell::MessageKind::Warning, skipped);
 }
 
 void TFormMain::openLotoSite()
 {
-    const workspace::TOnlineUrls urls = operatorUrls();
+    const online::TOnlineUrls urls = operatorUrls();
     if (urls.OperatorUrl.empty()) return;
     const QString page = qs(archive::GamePageUrl(urls.OperatorUrl));
     if (!QDesktopServices::openUrl(QUrl(page)))
@@ -1241,13 +1241,13 @@ void TFormMain::editProxy()
     workspace::SaveProxySettings(m_ws.Proxy(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell, true);
 }
 
-workspace::TOnlineUrls TFormMain::operatorUrls()
+online::TOnlineUrls TFormMain::operatorUrls()
 {
     const auto ini = m_ws.FilePath(workspace::Workspace::SettingsFileName);
-    workspace::TOnlineUrls urls = workspace::ReadOnlineUrls(ini);
+    online::TOnlineUrls urls = online::ReadOnlineUrls(ini);
     // No address is built in: the user names the site first, and the command goes on with it.
-    if (urls.OperatorUrl.empty() && editOperatorUrl(QString::fromUtf8(workspace::OperatorUrlNeededText)))
-        urls = workspace::ReadOnlineUrls(ini);
+    if (urls.OperatorUrl.empty() && editOperatorUrl(QString::fromUtf8(online::OperatorUrlNeededText)))
+        urls = online::ReadOnlineUrls(ini);
     return urls;
 }
 
@@ -1257,12 +1257,12 @@ bool TFormMain::editOperatorUrl(const QString& why)
     const char* env = std::getenv("KVANTA_OPERATOR_URL");
     const bool overridden = env && *env;
     // The address the file holds is the one to edit, not the environment's of this run.
-    const workspace::TOnlineUrls stored = workspace::ReadOnlineUrls(ini, [](const char*) -> const char* { return nullptr; });
+    const online::TOnlineUrls stored = online::ReadOnlineUrls(ini, [](const char*) -> const char* { return nullptr; });
     TFormSiteAddress dialog(qs(stored.OperatorUrl), overridden, this, why);
     if (dialog.exec() != QDialog::Accepted) return false;
     bool written = false;
     guarded("Ошибка записи в файл конфигурации!", [&] {
-        workspace::WriteOperatorUrl(ini, us(dialog.address()));
+        online::WriteOperatorUrl(ini, us(dialog.address()));
         written = true;
     });
     return written;
@@ -1270,7 +1270,7 @@ bool TFormMain::editOperatorUrl(const QString& why)
 
 void TFormMain::startupDownload()
 {
-    if (workspace::DownloadOnStart(m_ws.View().DownloadDrawsOnStart, *m_shell, m_cmd.restart)) drawsDownload();
+    if (online::DownloadOnStart(m_ws.View().DownloadDrawsOnStart, *m_shell, m_cmd.restart)) drawsDownload();
 }
 
 void TFormMain::createAnalysisCommands()
@@ -1282,18 +1282,18 @@ void TFormMain::createAnalysisCommands()
         std::function<void()> repaint;
     };
     const ColorCommand colors[] = {
-        {"ViewColorDraws", "Выделять каналы в списке тиражей", &workspace::TViewSettings::ColorDraws,
+        {cmd::ViewColorDraws, "Выделять каналы в списке тиражей", &workspace::TViewSettings::ColorDraws,
          [this] {
              m_drawsModel->setColorDraws(m_ws.View().ColorDraws);
              m_drawsModel->repaintAll();
          }},
-        {"ViewColorCombs", "Выделять каналы в списке комбинаций", &workspace::TViewSettings::ColorCombs,
+        {cmd::ViewColorCombs, "Выделять каналы в списке комбинаций", &workspace::TViewSettings::ColorCombs,
          [this] { m_combsView->refresh(); }},
-        {"ViewColorCard", "Выделять каналы в карте тиражей", &workspace::TViewSettings::ColorCard,
+        {cmd::ViewColorCard, "Выделять каналы в карте тиражей", &workspace::TViewSettings::ColorCard,
          [this] { m_cardView->repaint(); }},
-        {"ViewColorCardSequences", "Выделять последовательности в карте тиражей",
+        {cmd::ViewColorCardSequences, "Выделять последовательности в карте тиражей",
          &workspace::TViewSettings::ColorCardSequences, [this] { m_cardView->repaint(); }},
-        {"ViewLayoutGradient", "Градиентная раскраска схемы", &workspace::TViewSettings::LayoutGradient,
+        {cmd::ViewLayoutGradient, "Градиентная раскраска схемы", &workspace::TViewSettings::LayoutGradient,
          [this] { m_layoutView->repaint(); }},
     };
     for (const ColorCommand& c : colors) {
@@ -1309,7 +1309,7 @@ void TFormMain::createAnalysisCommands()
     m_cardView->createCommands();
     m_layoutView->createCommands();
     m_weekView->createCommands();
-    addCommand("AnalyzeRepeats", QStringLiteral("Количество повторов в зависимости от тиража"), QString(),
+    addCommand(cmd::AnalyzeRepeats, QStringLiteral("Количество повторов в зависимости от тиража"), QString(),
                [this] { analyzeRepeats(); }, [this] { return m_ws.DrawCount() > 0; });
 }
 

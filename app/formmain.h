@@ -10,9 +10,9 @@
 #include "app/runrefresh.h"
 #include "app/viewhost.h"
 #include "core/workspace/cmdline.h"
-#include "core/workspace/drawdownload.h"
+#include "core/online/drawdownload.h"
 #include "core/workspace/formsettings.h"
-#include "core/workspace/online.h"
+#include "core/online/online.h"
 #include "core/workspace/workspace.h"
 #include "core/stakes/stakecommands.h"
 #include "core/stats/prefetch.h"
@@ -102,7 +102,7 @@ public:
     // True while DrawsDownload runs (its wait window is up).
     bool isDownloading() const { return m_downloading; }
     // What the last DrawsDownload did.
-    const kv::workspace::TDownloadResult& lastDownload() const { return m_lastDownload; }
+    const kv::online::TDownloadResult& lastDownload() const { return m_lastDownload; }
     int exitCode() const { return m_exitCode; }
     // The help window (after the first F1) and the help page of the view in front.
     TFormHelp* helpWindow() const { return m_help; }
@@ -192,7 +192,7 @@ private:
     // "Адрес сайта лотереи"; `why` says what the address is needed for. True when one was saved.
     bool editOperatorUrl(const QString& why = {});
     // The online addresses; without an operator's address the user is asked for one first.
-    kv::workspace::TOnlineUrls operatorUrls();
+    kv::online::TOnlineUrls operatorUrls();
     void startupDownload();
     // The analysis views' share of the window: colour commands and the repeats dialog.
     void createAnalysisCommands();
@@ -215,7 +215,7 @@ private:
     int m_exitCode = 0;
     bool m_downloading = false;
     bool m_closeAfterDownload = false;
-    kv::workspace::TDownloadResult m_lastDownload;
+    kv::online::TDownloadResult m_lastDownload;
     RunRefresh m_runRefresh{this};
     bool m_drawListForced = false;      // a draw list refresh due after the run rereads the list
     StakeGridRefresh m_stakesDue;       // what the stake grid's refresh after the run must do

@@ -17,6 +17,7 @@
 
 #include "app/formfilter.h"
 #include "app/qtshell.h"
+#include "app/language.h"
 #include "core/filters/filterhint.h"
 #include "core/filters/filteritem.h"
 #include "core/shell/shell.h"
@@ -70,7 +71,7 @@ TFormScript::TFormScript(const stats::TStatList& list, shell::Shell& shell, cons
         auto* button = new QToolButton;
         button->setText(QStringLiteral("..."));
         connect(button, &QToolButton::clicked, this, [this, i] { editFilter(i); });
-        filters->addWidget(new QLabel(QStringLiteral("Фильтр %1:").arg(i + 1)), i, 0);
+        filters->addWidget(new QLabel(TrText(QStringLiteral("Фильтр %1:")).arg(i + 1)), i, 0);
         filters->addWidget(edit, i, 1);
         filters->addWidget(button, i, 2);
         m_filters[static_cast<std::size_t>(i)] = edit;

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/qtshell.h"
+#include "app/language.h"
 
 using namespace kv;
 
@@ -21,7 +22,7 @@ TFormShredding::TFormShredding(const stats::TShreddingData& data, QWidget* paren
     const std::string* formulas[3] = {&data.Formula1, &data.Formula2, &data.Formula3};
     const uint8_t digits[3] = {data.Formula1Digits, data.Formula2Digits, data.Formula3Digits};
     for (int i = 0; i < 3; ++i) {
-        grid->addWidget(new QLabel(QStringLiteral("Формула %1:").arg(i + 1)), i, 0);
+        grid->addWidget(new QLabel(TrText(QStringLiteral("Формула %1:")).arg(i + 1)), i, 0);
         m_formula[i] = new QLineEdit(qs(*formulas[i]));
         m_formula[i]->setToolTip(QStringLiteral("Используемая формула"));
         grid->addWidget(m_formula[i], i, 1);

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/qtshell.h"
-#include "core/workspace/online.h"
+#include "core/online/online.h"
 
 TFormSiteAddress::TFormSiteAddress(const QString& address, bool overridden, QWidget* parent, const QString& why)
     : QDialog(parent)
@@ -44,7 +44,7 @@ QString TFormSiteAddress::address() const
 
 void TFormSiteAddress::accept()
 {
-    if (!kv::workspace::IsSiteAddress(us(address()))) {
+    if (!kv::online::IsSiteAddress(us(address()))) {
         m_error->setText(QStringLiteral("Адрес должен начинаться с http:// или https:// и содержать имя сайта"));
         m_error->show();
         m_edit->setFocus();

@@ -1,5 +1,6 @@
 #include "app/formsurvival.h"
 
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -12,10 +13,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/language.h"
 #include "app/testcharts.h"
+#include "app/xlsexport.h"
 #include "core/shell/shell.h"
 #include "core/util/files.h"
 #include "core/util/format.h"
+#include "core/workspace/listexport.h"
 
 namespace {
 
@@ -64,7 +68,8 @@ QString twoLines(QString caption)
 
 } // namespace
 
-TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::shell::Shell& shell, QWidget* parent)
+TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::shell::Shell& shell,
+                             const std::filesystem::path& dataDir, QWidget* parent)
     : QDialog(parent), m_rows(std::move(rows)), m_shell(shell)
 {
     setObjectName(QStringLiteral("TFormSurvival"));
@@ -74,7 +79,7 @@ TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::s
     m_table = new QTableWidget(int(m_rows.size()), columns, this);
     QStringList captions;
     for (int c = 0; c < columns; ++c)
-        captions << twoLines(QString::fromUtf8(kv::scenario::SurvivalColumnCaption(c)));
+        captions << twoLines(TrText(QString::fromUtf8(kv::scenario::SurvivalColumnCaption(c))));
     m_table->setHorizontalHeaderLabels(captions);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -117,6 +122,12 @@ TFormSurvival::TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::s
     QPushButton* csv = buttons->addButton(QStringLiteral("Экспорт в CSV-файл"), QDialogButtonBox::ActionRole);
     csv->setObjectName(QStringLiteral("ExportCsv"));
     connect(csv, &QPushButton::clicked, this, &TFormSurvival::exportClicked);
+    QAction* xlsx = NewListExport(m_table, m_shell, dataDir, kv::workspace::ExportList::Survival,
+                                  QStringLiteral("Эффективность фильтров"));
+    AppendToContextMenu(m_table, xlsx);
+    QPushButton* excel = buttons->addButton(xlsx->text(), QDialogButtonBox::ActionRole);
+    excel->setObjectName(QStringLiteral("ExportXlsx"));
+    connect(excel, &QPushButton::clicked, xlsx, &QAction::trigger);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
 }

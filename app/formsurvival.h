@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <filesystem>
 #include <vector>
 
 #include "core/scenario/survival.h"
@@ -17,7 +18,9 @@ class Shell;
 class TFormSurvival : public QDialog {
     Q_OBJECT
 public:
-    TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::shell::Shell& shell, QWidget* parent = nullptr);
+    // `dataDir` holds the spreadsheet export's options.
+    TFormSurvival(std::vector<kv::scenario::TSurvivalRow> rows, kv::shell::Shell& shell,
+                  const std::filesystem::path& dataDir, QWidget* parent = nullptr);
 
     QTableWidget* table() const { return m_table; }
     // "Таблица" and "График" (survival with its interval against the kept share).

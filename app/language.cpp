@@ -4,7 +4,11 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTableWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
@@ -62,6 +66,12 @@ QString TrText(const QString& russian)
     return text;
 }
 
+QLocale InterfaceLocale()
+{
+    if (!g_translator) return QLocale(QLocale::Russian, QLocale::Russia);
+    return QLocale(g_translator->language());
+}
+
 void TranslateMenus(QMenuBar* bar)
 {
     if (!g_translator) return;
@@ -80,16 +90,48 @@ void TranslateTabs(QTabWidget* tabs)
     for (int i = 0; i < tabs->count(); ++i) tabs->setTabText(i, TrText(tabs->tabText(i)));
 }
 
+void TranslateWidgetTexts(QWidget* root)
+{
+    if (!g_translator) return;
+    if (root->isWindow()) root->setWindowTitle(TrText(root->windowTitle()));
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(root);
+    for (QWidget* w : widgets) {
+        if (!w->toolTip().isEmpty()) w->setToolTip(TrText(w->toolTip()));
+        if (!w->statusTip().isEmpty()) w->setStatusTip(TrText(w->statusTip()));
+        if (auto* l = qobject_cast<QLabel*>(w)) l->setText(TrText(l->text()));
+        else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(TrText(b->text()));
+        else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(TrText(g->title()));
+        else if (auto* e = qobject_cast<QLineEdit*>(w)) e->setPlaceholderText(TrText(e->placeholderText()));
+        else if (auto* c = qobject_cast<QComboBox*>(w)) {
+            for (int i = 0; i < c->count(); ++i) c->setItemText(i, TrText(c->itemText(i)));
+        } else if (auto* t = qobject_cast<QTabBar*>(w)) {
+            for (int i = 0; i < t->count(); ++i) {
+                t->setTabText(i, TrText(t->tabText(i)));
+                t->setTabToolTip(i, TrText(t->tabToolTip(i)));
+            }
+        } else if (auto* table = qobject_cast<QTableWidget*>(w)) {
+            for (int c = 0; c < table->columnCount(); ++c)
+                if (QTableWidgetItem* item = table->horizontalHeaderItem(c)) {
+                    item->setText(TrText(item->text()));
+                    item->setToolTip(TrText(item->toolTip()));
+                }
+        }
+        for (QAction* a : w->actions()) {
+            a->setText(TrText(a->text()));
+            if (a->toolTip() != a->text()) a->setToolTip(TrText(a->toolTip()));
+            a->setStatusTip(TrText(a->statusTip()));
+        }
+    }
+}
+
 bool TWindowTextTranslator::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Show && g_translator) {
         auto* window = qobject_cast<QWidget*>(watched);
         if (window && window->isWindow() && !window->property(TranslatedProperty).toBool()) {
             window->setProperty(TranslatedProperty, true);
-            window->setWindowTitle(TrText(window->windowTitle()));
-            for (QLabel* l : window->findChildren<QLabel*>()) l->setText(TrText(l->text()));
-            for (QAbstractButton* b : window->findChildren<QAbstractButton*>()) b->setText(TrText(b->text()));
-            for (QGroupBox* g : window->findChildren<QGroupBox*>()) g->setTitle(TrText(g->title()));
+            TranslateWidgetTexts(window);
         }
     }
     return QObject::eventFilter(watched, event);

@@ -1,4 +1,5 @@
 #pragma once
+#include <QLocale>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -7,6 +8,7 @@
 #include <string>
 
 class QMenuBar;
+class QWidget;
 class QTabWidget;
 
 // The interface language. The program's texts are Russian; a language module is a compiled Qt
@@ -21,9 +23,16 @@ std::string InstallLanguage(int language, const std::filesystem::path& exePath);
 // The translation of a Russian text in the installed language (the text itself without one).
 QString TrText(const QString& russian);
 
+// The locale of the interface language (day names in views); Russian without a module.
+QLocale InterfaceLocale();
+
 // Menu and tab captions made outside the command tables.
 void TranslateMenus(QMenuBar* bar);
 void TranslateTabs(QTabWidget* tabs);
+
+// The texts of a window part made in Russian: title, labels, buttons, group boxes, tooltips,
+// placeholders, choices, tabs, table captions and the actions of its widgets.
+void TranslateWidgetTexts(QWidget* root);
 
 // Translates the title, labels, buttons and group boxes of every window as it is first shown
 // (dialogs and message boxes build their texts where they are made).

@@ -8,7 +8,7 @@
 
 #include "app/formmain.h"
 #include "app/qtshell.h"
-#include "core/workspace/batch.h"
+#include "core/online/batch.h"
 #include "core/workspace/cmdline.h"
 #include "core/workspace/programname.h"
 #include "core/workspace/headless.h"
@@ -56,7 +56,7 @@ int main(int argc, char** argv)
         kv::shell::ConsoleShell shell;
         kv::workspace::Workspace ws(dataDir);
         kv::net::PageClient pages;
-        return kv::workspace::RunBatch(ws, shell, cmd, kv::net::MakeWebAccess(pages));
+        return kv::online::RunBatch(ws, shell, cmd, kv::net::MakeWebAccess(pages));
     }
 
     // Qt would abort with a plugin error that names no way out.

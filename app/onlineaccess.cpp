@@ -7,7 +7,8 @@
 #include "app/qtshell.h"
 #include "app/statusfield.h"
 #include "app/webtransfer.h"
-#include "core/workspace/online.h"
+#include "app/language.h"
+#include "core/online/online.h"
 #include "core/workspace/workspace.h"
 #include "net/catalogaccess.h"
 
@@ -24,20 +25,20 @@ std::filesystem::path iniPath(const workspace::Workspace& ws)
 
 std::string CatalogAddress(const workspace::Workspace& ws)
 {
-    return workspace::ReadOnlineUrls(iniPath(ws)).CatalogUrl;
+    return online::ReadOnlineUrls(iniPath(ws)).CatalogUrl;
 }
 
-workspace::TCatalogClient MakeCatalogClient(const workspace::Workspace& ws)
+online::TCatalogClient MakeCatalogClient(const workspace::Workspace& ws)
 {
-    workspace::TOnlineIdentity identity;
+    online::TOnlineIdentity identity;
     try {
-        identity = workspace::LoadOnlineIdentity(iniPath(ws));
+        identity = online::LoadOnlineIdentity(iniPath(ws));
     } catch (const std::exception&) {
         // An unwritable settings file: reading still works, changes are refused by the server
         // for want of a key.
     }
-    const workspace::TCatalogPost post = net::MakeCatalogPost(CatalogAddress(ws));
-    return workspace::TCatalogClient(
+    const online::TCatalogPost post = net::MakeCatalogPost(CatalogAddress(ws));
+    return online::TCatalogClient(
         [post](const std::string& path, const util::TFormFields& fields) {
             return offThread([&] { return post(path, fields); });
         },
@@ -47,11 +48,11 @@ workspace::TCatalogClient MakeCatalogClient(const workspace::Workspace& ws)
 bool EnsureOnlineIdentity(const workspace::Workspace& ws, QWidget* parent)
 {
     try {
-        workspace::TOnlineIdentity identity = workspace::LoadOnlineIdentity(iniPath(ws));
+        online::TOnlineIdentity identity = online::LoadOnlineIdentity(iniPath(ws));
         if (identity.Complete()) return true;
         TFormIdentity form(identity, parent);
         if (form.exec() != QDialog::Accepted) return false;
-        workspace::SaveOnlineIdentity(iniPath(ws), form.identity());
+        online::SaveOnlineIdentity(iniPath(ws), form.identity());
         return true;
     } catch (const std::exception& e) {
         QMessageBox::critical(parent, QStringLiteral("Ошибка"),
@@ -62,7 +63,7 @@ bool EnsureOnlineIdentity(const workspace::Workspace& ws, QWidget* parent)
 
 QString CatalogUnreachableText(const workspace::Workspace& ws, const std::string& reason)
 {
-    return QStringLiteral("Каталог %1 недоступен: %2").arg(qs(CatalogAddress(ws)), qs(reason));
+    return TrText(QStringLiteral("Каталог %1 недоступен: %2")).arg(qs(CatalogAddress(ws)), qs(reason));
 }
 
 QLabel* NewCatalogNotice(const QString& objectName)
@@ -84,7 +85,7 @@ void ReportCatalogFailure(const workspace::Workspace& ws, QLabel* notice, const 
 QString CheckForUpdate(const workspace::Workspace& ws)
 {
     try {
-        return qs(workspace::UpdateStatusText(MakeCatalogClient(ws).LatestRelease(), KV_VERSION));
+        return qs(online::UpdateStatusText(MakeCatalogClient(ws).LatestRelease(), KV_VERSION));
     } catch (const std::exception&) {
         // The panels already say when the catalogue cannot be reached.
     }
@@ -94,12 +95,12 @@ QString CheckForUpdate(const workspace::Workspace& ws)
 void SearchForUpdate(const workspace::Workspace& ws, shell::Shell& shell)
 {
     try {
-        workspace::TReleaseInfo latest;
+        online::TReleaseInfo latest;
         {
             shell::BusyScope busy(shell, "Поиск обновлений...");
             latest = MakeCatalogClient(ws).LatestRelease();
         }
-        shell.ShowInfo(workspace::UpdateCheckText(latest, KV_VERSION));
+        shell.ShowInfo(online::UpdateCheckText(latest, KV_VERSION));
     } catch (const std::exception& e) {
         shell.ShowFailure("Ошибка поиска обновлений!", e.what());
     }

@@ -2,7 +2,7 @@
 #include <QString>
 #include <string>
 
-#include "core/workspace/catalog.h"
+#include "core/online/catalog.h"
 
 class QLabel;
 class QWidget;
@@ -16,7 +16,7 @@ class Workspace;
 // The catalogue as the program reaches it: the address of [ONLINE] CatalogUrl (or
 // KVANTA_CATALOG_URL), the identity of [ONLINE], requests run off the window's thread so the
 // window repaints while the server answers.
-kv::workspace::TCatalogClient MakeCatalogClient(const kv::workspace::Workspace& ws);
+kv::online::TCatalogClient MakeCatalogClient(const kv::workspace::Workspace& ws);
 std::string CatalogAddress(const kv::workspace::Workspace& ws);
 // Asks for the author name and e-mail when they are not known yet; false when cancelled.
 bool EnsureOnlineIdentity(const kv::workspace::Workspace& ws, QWidget* parent);

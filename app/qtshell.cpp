@@ -1,6 +1,7 @@
 #include "app/qtshell.h"
 
 #include "app/formwait.h"
+#include "app/language.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -24,7 +25,7 @@ QtShell::~QtShell()
 void QtShell::SetStatusText(std::string_view text)
 {
     if (!m_status) return;
-    auto show = [label = m_status, shown = qs(text)] {
+    auto show = [label = m_status, shown = TrText(qs(text))] {
         label->setText(shown);
         label->repaint();
     };
@@ -46,7 +47,7 @@ void QtShell::WaitShow(std::string_view text)
         QObject::connect(m_wait, &TFormWait::cancelRequested, m_wait, [this] { m_waitCancel = true; });
         m_wait->show();
     }
-    m_wait->setText(qs(text));
+    m_wait->setText(TrText(qs(text)));
     m_wait->adjustSize();
     m_wait->repaint();
 }
@@ -72,13 +73,13 @@ void QtShell::doShowMessage(MessageKind kind, std::string_view text)
     case MessageKind::Attention:
     case MessageKind::Warning: icon = QMessageBox::Warning; break;
     }
-    QMessageBox box(icon, qs(kv::shell::MessageCaption(kind)), qs(text), QMessageBox::Ok, m_window);
+    QMessageBox box(icon, TrText(qs(kv::shell::MessageCaption(kind))), TrText(qs(text)), QMessageBox::Ok, m_window);
     box.exec();
 }
 
 bool QtShell::doAsk(std::string_view caption, std::string_view text, bool yesIsDefault)
 {
-    QMessageBox box(QMessageBox::Question, qs(caption), qs(text), QMessageBox::Yes | QMessageBox::No, m_window);
+    QMessageBox box(QMessageBox::Question, TrText(qs(caption)), TrText(qs(text)), QMessageBox::Yes | QMessageBox::No, m_window);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
     box.setDefaultButton(yesIsDefault ? QMessageBox::Yes : QMessageBox::No);
@@ -108,7 +109,7 @@ void QtShell::progressShown(bool cancellable)
 void QtShell::progressChanged(std::string_view text, int pos, int max)
 {
     if (!m_progress) return;
-    m_progress->setLabelText(qs(text));
+    m_progress->setLabelText(TrText(qs(text)));
     m_progress->setMaximum(max);
     m_progress->setValue(pos);
 }

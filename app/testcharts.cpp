@@ -1,5 +1,7 @@
 #include "app/testcharts.h"
 
+#include "app/language.h"
+
 #include <QAreaSeries>
 #include <QChart>
 #include <QLegend>
@@ -18,7 +20,7 @@ namespace {
 QValueAxis* addAxis(QChart* chart, Qt::Alignment where, const QString& title)
 {
     auto* axis = new QValueAxis;
-    axis->setTitleText(title);
+    axis->setTitleText(TrText(title));
     chart->addAxis(axis, where);
     return axis;
 }
@@ -48,7 +50,7 @@ QChartView* NewBandChart(const kv::stakes::TLuckBand& band, bool profit, int64_t
 {
     const kv::scenario::TBandLines lines = kv::scenario::ReportBandLines(band, profit, expectedProfitRaw);
     auto* chart = new QChart;
-    chart->setTitle(QString::fromUtf8(kv::scenario::BandChartTitle(profit)));
+    chart->setTitle(TrText(QString::fromUtf8(kv::scenario::BandChartTitle(profit))));
     QValueAxis* x = addAxis(chart, Qt::AlignBottom, QStringLiteral("Тираж"));
     QValueAxis* y = addAxis(chart, Qt::AlignLeft, QString());
     auto* upper = new QLineSeries(chart);
@@ -63,11 +65,11 @@ QChartView* NewBandChart(const kv::stakes::TLuckBand& band, bool profit, int64_t
         ymax = std::max({ymax, lines.High[i], lines.Real[i]});
     }
     auto* area = new QAreaSeries(upper, lower);
-    area->setName(QString::fromUtf8(kv::scenario::BandSeriesText));
+    area->setName(TrText(QString::fromUtf8(kv::scenario::BandSeriesText)));
     area->setColor(QColor(0xc6, 0xdb, 0xef));
     area->setBorderColor(QColor(0x9e, 0xca, 0xe1));
     attach(chart, area, x, y);
-    real->setName(QString::fromUtf8(kv::scenario::IdeaSeriesText));
+    real->setName(TrText(QString::fromUtf8(kv::scenario::IdeaSeriesText)));
     QPen pen(QColor(0xc6, 0x28, 0x28));
     pen.setWidth(2);
     real->setPen(pen);
@@ -76,7 +78,7 @@ QChartView* NewBandChart(const kv::stakes::TLuckBand& band, bool profit, int64_t
     if (!lines.X.empty()) niceRange(x, lines.X.front(), std::max(lines.X.back(), lines.X.front() + 1), true);
     if (holdoutFrom > 0 && !lines.X.empty() && holdoutFrom <= lines.X.back()) {
         auto* mark = new QLineSeries;
-        mark->setName(QString::fromUtf8(kv::scenario::HoldoutMarkText));
+        mark->setName(TrText(QString::fromUtf8(kv::scenario::HoldoutMarkText)));
         mark->append(holdoutFrom - 0.5, y->min());
         mark->append(holdoutFrom - 0.5, y->max());
         QPen dashed(QColor(0xe0, 0x70, 0x00));
@@ -94,7 +96,7 @@ QChartView* NewBandChart(const kv::stakes::TLuckBand& band, bool profit, int64_t
 QChartView* NewSurvivalChart(const std::vector<kv::scenario::TSurvivalRow>& rows, QWidget* parent)
 {
     auto* chart = new QChart;
-    chart->setTitle(QStringLiteral("Выживаемость фильтров, % (95% интервал Вильсона)"));
+    chart->setTitle(TrText(QStringLiteral("Выживаемость фильтров, % (95% интервал Вильсона)")));
     QValueAxis* x = addAxis(chart, Qt::AlignBottom, QStringLiteral("Фильтр (строка таблицы)"));
     QValueAxis* y = addAxis(chart, Qt::AlignLeft, QStringLiteral("%"));
     // A tick under every filter (every few of many), none between them.
@@ -107,7 +109,7 @@ QChartView* NewSurvivalChart(const std::vector<kv::scenario::TSurvivalRow>& rows
     const bool holdout = kv::scenario::SurvivalHasHoldout(rows);
     const auto scatter = [&](const QString& name, QColor color, QScatterSeries::MarkerShape shape) {
         auto* s = new QScatterSeries;
-        s->setName(name);
+        s->setName(TrText(name));
         s->setColor(color);
         s->setBorderColor(color);
         s->setMarkerShape(shape);

@@ -31,9 +31,9 @@ TWebTransfer::TWebTransfer(const std::atomic<bool>& cancel) : m_cancel(cancel)
     m_pages.Client().SetAbortCheck([this] { return m_cancel.load(); });
 }
 
-kv::workspace::TWebAccess TWebTransfer::access()
+kv::online::TWebAccess TWebTransfer::access()
 {
-    kv::workspace::TWebAccess web;
+    kv::online::TWebAccess web;
     web.GetPage = [this](const std::string& url, const kv::workspace::TProxyServer& proxy, bool utf8) {
         return offThread([&] { return m_pages.GetPage(url, proxy, utf8); });
     };

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "core/workspace/drawdownload.h"
+#include "core/online/drawdownload.h"
 #include "net/httpclient.h"
 
 // Runs work on another thread and keeps the window's events going until it is done; its
@@ -18,7 +18,7 @@ class TWebTransfer {
 public:
     explicit TWebTransfer(const std::atomic<bool>& cancel);
 
-    kv::workspace::TWebAccess access();
+    kv::online::TWebAccess access();
 
 private:
     const std::atomic<bool>& m_cancel;

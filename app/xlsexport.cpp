@@ -1,5 +1,6 @@
 #include "app/xlsexport.h"
 
+#include <QAction>
 #include <QBrush>
 #include <QCheckBox>
 #include <QColor>
@@ -8,12 +9,15 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QUrl>
 #include <algorithm>
 
+#include "app/commandset.h"
 #include "app/formexport.h"
+#include "app/language.h"
 #include "app/qtshell.h"
 #include "core/shell/shell.h"
 #include "core/util/error.h"
@@ -98,23 +102,64 @@ kv::util::TExportSheet SheetFromView(const QTableView* view, const QString& titl
     kv::util::TExportSheet sheet;
     sheet.Title = us(title);
     const QAbstractItemModel* model = view->model();
+    // Row captions (the week's days) are part of what the list shows.
+    const bool rowCaptions = !view->verticalHeader()->isHidden();
+    if (rowCaptions) sheet.Captions.emplace_back();
     std::vector<int> columns;
     for (int c = 0; model && c < model->columnCount(); ++c) {
         if (view->isColumnHidden(c)) continue;
         columns.push_back(c);
-        sheet.Captions.push_back(us(model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()));
+        // Captions wrapped to fit the screen are one line in a sheet.
+        QString caption = model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        sheet.Captions.push_back(us(caption.replace(QLatin1Char('\n'), QLatin1Char(' '))));
     }
     sheet.RowCount = model ? model->rowCount() : 0;
-    sheet.Row = [model, columns](int row, std::vector<kv::util::TSheetCell>& cells) {
+    sheet.Row = [model, columns, rowCaptions](int row, std::vector<kv::util::TSheetCell>& cells) {
+        const std::size_t first = rowCaptions ? 1 : 0;
+        if (rowCaptions) cells[0].Text = us(model->headerData(row, Qt::Vertical, Qt::DisplayRole).toString());
         for (std::size_t i = 0; i < columns.size(); ++i) {
             const QModelIndex index = model->index(row, columns[i]);
-            cells[i].Text = us(index.data(Qt::DisplayRole).toString());
-            cells[i].Numeric = true;
+            kv::util::TSheetCell& cell = cells[first + i];
+            cell.Text = us(index.data(Qt::DisplayRole).toString());
+            cell.Numeric = true;
             const QVariant background = index.data(Qt::BackgroundRole);
             const QColor color = background.userType() == QMetaType::QBrush ? background.value<QBrush>().color()
                                                                             : background.value<QColor>();
-            if (color.isValid() && color != QColor(Qt::white)) cells[i].Fill = color.rgb() & 0xFFFFFFu;
+            if (color.isValid() && color != QColor(Qt::white)) cell.Fill = color.rgb() & 0xFFFFFFu;
         }
     };
     return sheet;
+}
+
+QAction* NewListExport(QTableView* view, kv::shell::Shell& shell, const std::filesystem::path& dataDir,
+                       const char* list, const QString& title)
+{
+    auto* action = new QAction(TrText(QStringLiteral("Экспорт в Microsoft Excel")), view);
+    action->setObjectName(QStringLiteral("%1XlsExport").arg(QString::fromLatin1(list)));
+    QObject::connect(action, &QAction::triggered, view, [view, &shell, dataDir, list, title] {
+        ExportSheet(view->window(), shell, dataDir, list, SheetFromView(view, TrText(title)));
+    });
+    return action;
+}
+
+QAction* AddListExportCommand(TCommandSet& commands, const std::string& name, QTableView* view, kv::shell::Shell& shell,
+                              const std::filesystem::path& dataDir, const char* list, const QString& title)
+{
+    return commands.add(
+        name.c_str(), QStringLiteral("Экспорт в Microsoft Excel"), QString(),
+        [view, &shell, dataDir, list, title] {
+            ExportSheet(view->window(), shell, dataDir, list, SheetFromView(view, TrText(title)));
+        },
+        [view] { return view->model() && view->model()->rowCount() > 0; });
+}
+
+void AppendToContextMenu(QWidget* menuOrWidget, QAction* action)
+{
+    if (!menuOrWidget->actions().isEmpty()) {
+        auto* separator = new QAction(menuOrWidget);
+        separator->setSeparator(true);
+        menuOrWidget->addAction(separator);
+    }
+    if (!qobject_cast<QMenu*>(menuOrWidget)) menuOrWidget->setContextMenuPolicy(Qt::ActionsContextMenu);
+    menuOrWidget->addAction(action);
 }

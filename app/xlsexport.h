@@ -2,9 +2,12 @@
 #include <QString>
 #include <filesystem>
 #include <functional>
+#include <string>
 
 #include "core/util/sheet.h"
 
+class QAction;
+class TCommandSet;
 class QTableView;
 class QWidget;
 namespace kv::shell {
@@ -25,6 +28,16 @@ bool ExportSheet(QWidget* parent, kv::shell::Shell& shell, const std::filesystem
 // texts (numbers become numbers) and background colours. For views whose cells the core does
 // not give as texts of their own (the number card, the layout).
 kv::util::TExportSheet SheetFromView(const QTableView* view, const QString& title);
+
+// "Экспорт в Microsoft Excel" of a list exported as shown (SheetFromView), under `list`'s options;
+// the action belongs to the view. AppendToContextMenu puts it at the end of a context menu, or of
+// a widget whose context menu shows its actions.
+QAction* NewListExport(QTableView* view, kv::shell::Shell& shell, const std::filesystem::path& dataDir,
+                       const char* list, const QString& title);
+// The same as the command `name` of the window's command set, enabled while the list has rows.
+QAction* AddListExportCommand(TCommandSet& commands, const std::string& name, QTableView* view, kv::shell::Shell& shell,
+                              const std::filesystem::path& dataDir, const char* list, const QString& title);
+void AppendToContextMenu(QWidget* menuOrWidget, QAction* action);
 
 // How a written file is opened with the desktop's spreadsheet program; tests replace it.
 extern std::function<bool(const QString& file)> OpenExportedFile;

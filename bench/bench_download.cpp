@@ -9,7 +9,7 @@
 #include "core/archive/drawpage.h"
 #include "core/archive/sample.h"
 #include "core/util/cp1251.h"
-#include "core/workspace/drawdownload.h"
+#include "core/online/drawdownload.h"
 #include "core/workspace/workspace.h"
 #include "net/webaccess.h"
 #include "tests/net/localserver.h"
@@ -45,8 +45,8 @@ void BM_DownloadLoopback(benchmark::State& state)
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / ("kvbench-" + std::to_string(::getpid()) + "-download");
     kv::net::PageClient pages;
-    const kv::workspace::TWebAccess web = kv::net::MakeWebAccess(pages);
-    kv::workspace::TDownloadSettings settings;
+    const kv::online::TWebAccess web = kv::net::MakeWebAccess(pages);
+    kv::online::TDownloadSettings settings;
     settings.OperatorUrl = server.Url();
     settings.AskRetry = false;
     for (auto _ : state) {
@@ -57,7 +57,7 @@ void BM_DownloadLoopback(benchmark::State& state)
         ws.Proxy().Saved = true;
         kv::bench::SilentShell shell;
         state.ResumeTiming();
-        const kv::workspace::TDownloadResult r = kv::workspace::DownloadDraws(ws, shell, web, settings);
+        const kv::online::TDownloadResult r = kv::online::DownloadDraws(ws, shell, web, settings);
         if (r.Added != 1000 || r.Failed) state.SkipWithError(("download failed: " + r.Failure).c_str());
     }
     std::filesystem::remove_all(dir);

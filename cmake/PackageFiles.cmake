@@ -1,5 +1,10 @@
 # Files the Debian packages carry besides the programs, made in the build folder.
 
+# The project has no mailbox of its own: by default the packages name the maintainers' address
+# of its history; whoever publishes packages for others names where their users write.
+set(KV_PACKAGE_CONTACT "Kvanta 8x20 maintainers <maintainers@users.noreply.c-seed-7a487d68.example>"
+    CACHE STRING "The Maintainer of the Debian packages and the signer of their changelog")
+
 # gzip -9n of `source` into `output` (in this folder's build folder), made with the build.
 function(kv_gzip_for_package source output)
   set(out ${CMAKE_CURRENT_BINARY_DIR}/${output})

@@ -3,7 +3,7 @@
 # shared libraries they link are turned into dependencies by dpkg-shlibdeps; what they need
 # without linking is named here.
 set(CPACK_PACKAGE_VENDOR "Kvanta 8x20")
-set(CPACK_PACKAGE_CONTACT "Kvanta 8x20 developers <kvanta-8x20@example.org>")
+set(CPACK_PACKAGE_CONTACT "${KV_PACKAGE_CONTACT}")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)

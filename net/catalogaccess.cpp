@@ -4,7 +4,7 @@
 
 namespace kv::net {
 
-workspace::TCatalogPost MakeCatalogPost(const std::string& baseUrl)
+online::TCatalogPost MakeCatalogPost(const std::string& baseUrl)
 {
     std::string root = baseUrl;
     while (!root.empty() && root.back() == '/') root.pop_back();

@@ -1,11 +1,11 @@
 #pragma once
 #include <string>
 
-#include "core/workspace/catalog.h"
+#include "core/online/catalog.h"
 
 namespace kv::net {
 
 // The catalogue's requests as stand-alone form POSTs to `baseUrl` + "/" + path.
-workspace::TCatalogPost MakeCatalogPost(const std::string& baseUrl);
+online::TCatalogPost MakeCatalogPost(const std::string& baseUrl);
 
 } // namespace kv::net

@@ -9,6 +9,7 @@
 #include "core/util/error.h"
 #include "core/util/format.h"
 #include "core/util/textcut.h"
+#include "core/util/translate.h"
 
 namespace kv::net {
 
@@ -158,10 +159,10 @@ std::string FailureText(int curlCode, long httpStatus, const std::string& detail
 {
     std::string plain;
     switch (static_cast<CURLcode>(curlCode)) {
-    case CURLE_COULDNT_RESOLVE_HOST: plain = "Не удалось найти сервер по имени: нет сети или адрес неверен"; break;
-    case CURLE_COULDNT_RESOLVE_PROXY: plain = "Не удалось найти proxy-сервер по имени"; break;
-    case CURLE_COULDNT_CONNECT: plain = "Сервер не принимает соединение"; break;
-    case CURLE_OPERATION_TIMEDOUT: plain = "Сервер не ответил вовремя"; break;
+    case CURLE_COULDNT_RESOLVE_HOST: plain = util::TrText("Не удалось найти сервер по имени: нет сети или адрес неверен"); break;
+    case CURLE_COULDNT_RESOLVE_PROXY: plain = util::TrText("Не удалось найти proxy-сервер по имени"); break;
+    case CURLE_COULDNT_CONNECT: plain = util::TrText("Сервер не принимает соединение"); break;
+    case CURLE_OPERATION_TIMEDOUT: plain = util::TrText("Сервер не ответил вовремя"); break;
     case CURLE_SSL_CONNECT_ERROR:
     case CURLE_PEER_FAILED_VERIFICATION:
     case CURLE_SSL_CERTPROBLEM:
@@ -170,17 +171,17 @@ std::string FailureText(int curlCode, long httpStatus, const std::string& detail
     case CURLE_SSL_ISSUER_ERROR:
     case CURLE_SSL_INVALIDCERTSTATUS:
     case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
-        plain = "Не удалось установить защищённое соединение (TLS): сертификат сайта не прошёл проверку "
-                "или сайт не поддерживает TLS";
+        plain = util::TrText("Не удалось установить защищённое соединение (TLS): сертификат сайта не прошёл "
+                             "проверку или сайт не поддерживает TLS");
         break;
     case CURLE_HTTP_RETURNED_ERROR:
         plain = httpStatus > 0 ? util::Format("Сервер ответил ошибкой HTTP %d", {static_cast<int>(httpStatus)})
-                               : std::string("Сервер ответил ошибкой HTTP");
+                               : std::string(util::TrText("Сервер ответил ошибкой HTTP"));
         break;
     case CURLE_RECV_ERROR:
     case CURLE_SEND_ERROR:
     case CURLE_GOT_NOTHING:
-    case CURLE_PARTIAL_FILE: plain = "Соединение с сервером прервано"; break;
+    case CURLE_PARTIAL_FILE: plain = util::TrText("Соединение с сервером прервано"); break;
     default: return detail;
     }
     return plain + " (" + detail + ")";

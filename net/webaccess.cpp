@@ -2,9 +2,9 @@
 
 namespace kv::net {
 
-workspace::TWebAccess MakeWebAccess(PageClient& pages)
+online::TWebAccess MakeWebAccess(PageClient& pages)
 {
-    workspace::TWebAccess web;
+    online::TWebAccess web;
     web.GetPage = [&pages](const std::string& url, const workspace::TProxyServer& proxy, bool utf8) {
         return pages.GetPage(url, proxy, utf8);
     };

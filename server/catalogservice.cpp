@@ -164,12 +164,19 @@ using util::EncodeBase64;
 using util::FormatUtcTime;
 using S = TWriteResult::Status;
 
-// One answer row per item, from the message's tags, written straight into the answer.
+// One answer row per item, from the message's tags, written straight into the answer. With
+// `next`, the last row also names where the next page begins; a reader that knows nothing of
+// pages looks for the tags it knows and passes over it.
 template <class T, class F>
-std::string rowsOf(const util::TCatalogMessage& m, const std::vector<T>& items, F values)
+std::string rowsOf(const util::TCatalogMessage& m, const std::vector<T>& items, F values,
+                   std::optional<std::int64_t> next = std::nullopt)
 {
     std::string out = "<result>";
-    for (const T& item : items) util::AppendTaggedRow(out, CatalogRow(m, values(item)));
+    for (const T& item : items) {
+        util::TTaggedRow row = CatalogRow(m, values(item));
+        if (next && &item == &items.back()) row.emplace_back(m.NextTag, num(*next));
+        util::AppendTaggedRow(out, row);
+    }
     out += "</result>";
     return out;
 }
@@ -268,8 +275,9 @@ TWriteResult DeleteSystem(TCatalogStorage& storage, std::int64_t id, const std::
 }
 
 TCatalogService::TCatalogService(TCatalogStorage& storage, std::function<std::int64_t()> clock, TVersionInfo version,
-                                 std::int64_t pageSize)
-    : m_storage(storage), m_clock(std::move(clock)), m_version(std::move(version)), m_pageSize(std::max<std::int64_t>(1, pageSize))
+                                 std::int64_t pageSize, std::int64_t pageBytes)
+    : m_storage(storage), m_clock(std::move(clock)), m_version(std::move(version)),
+      m_pageSize(std::max<std::int64_t>(1, pageSize)), m_pageBytes(std::max<std::int64_t>(1, pageBytes))
 {
     if (!m_clock)
         m_clock = [] {
@@ -302,22 +310,45 @@ TCatalogAnswer TCatalogService::Handle(std::string_view path, std::string_view b
     }
 }
 
+TPage TCatalogService::page(const Request& q) const
+{
+    TPage page;
+    page.Offset = q.IntOr("offset", 0, INT32_MAX, 0);
+    page.Limit = std::min(q.IntOr("limit", 1, INT32_MAX, m_pageSize), m_pageSize);
+    page.Bytes = m_pageBytes;
+    return page;
+}
+
+namespace {
+
+// Where the page after `found` begins, when entries follow it.
+template <class T>
+std::optional<std::int64_t> nextOffset(const TPage& page, const TListPage<T>& found)
+{
+    if (!found.More) return std::nullopt;
+    return page.Offset + static_cast<std::int64_t>(found.Entries.size());
+}
+
+} // namespace
+
 std::string TCatalogService::scriptList(const util::TCatalogMessage& m, const Request& q, std::int64_t now)
 {
     const auto filter = static_cast<TScriptFilter>(q.Int("fltid", -1, 6));
     const std::string mail = q.Text("cl_mail", ShortText, true);
-    TPage page;
-    page.Offset = q.IntOr("offset", 0, INT32_MAX, 0);
-    page.Limit = std::min(q.IntOr("limit", 1, INT32_MAX, m_pageSize), m_pageSize);
-    return rowsOf(m, m_storage.ListScripts(filter, mail, now, page), [](const TScriptEntry& e) {
-        char avg[32];
-        std::snprintf(avg, sizeof avg, "%.3f", e.RatingAvg);
-        return std::vector<std::string>{num(e.Id), e.AuthorName, e.AuthorMail, num(e.Lcid), e.AppGuid, e.AppVer,
-                                        e.AppGuid, e.Universal ? "1" : "0", e.Public ? "1" : "0",
-                                        FormatUtcTime(e.Created), avg, num(e.RatingCount), num(e.MyRating),
-                                        num(e.Downloads), FormatUtcTime(e.LastDownload), EncodeBase64(e.Title),
-                                        EncodeBase64(e.Descr)};
-    });
+    const TPage p = page(q);
+    const TScriptPage found = m_storage.ListScripts(filter, mail, now, p);
+    return rowsOf(
+        m, found.Entries,
+        [](const TScriptEntry& e) {
+            char avg[32];
+            std::snprintf(avg, sizeof avg, "%.3f", e.RatingAvg);
+            return std::vector<std::string>{num(e.Id), e.AuthorName, e.AuthorMail, num(e.Lcid), e.AppGuid, e.AppVer,
+                                            e.AppGuid, e.Universal ? "1" : "0", e.Public ? "1" : "0",
+                                            FormatUtcTime(e.Created), avg, num(e.RatingCount), num(e.MyRating),
+                                            num(e.Downloads), FormatUtcTime(e.LastDownload), EncodeBase64(e.Title),
+                                            EncodeBase64(e.Descr)};
+        },
+        nextOffset(p, found));
 }
 
 std::string TCatalogService::scriptData(const util::TCatalogMessage& m, const Request& q, std::int64_t now)
@@ -384,12 +415,17 @@ std::string TCatalogService::systemList(const util::TCatalogMessage& m, const Re
 {
     const int combLen = static_cast<int>(q.IntOr("comblen", 1, 20, 8));
     const int maxNums = static_cast<int>(q.IntOr("maxnums", 1, 99, 20));
-    return rowsOf(m, m_storage.ListSystems(combLen, maxNums), [](const TSystemEntry& e) {
-        return std::vector<std::string>{num(e.Id),           num(e.Nums),          num(e.Olap),
-                                        num(e.CSize),        EncodeBase64(e.Title), EncodeBase64(e.Descr),
-                                        e.AuthorName,        e.AuthorMail,          e.Url,
-                                        FormatUtcTime(e.Created), num(e.Downloads), FormatUtcTime(e.LastDownload)};
-    });
+    const TPage p = page(q);
+    const TSystemPage found = m_storage.ListSystems(combLen, maxNums, p);
+    return rowsOf(
+        m, found.Entries,
+        [](const TSystemEntry& e) {
+            return std::vector<std::string>{num(e.Id),           num(e.Nums),          num(e.Olap),
+                                            num(e.CSize),        EncodeBase64(e.Title), EncodeBase64(e.Descr),
+                                            e.AuthorName,        e.AuthorMail,          e.Url,
+                                            FormatUtcTime(e.Created), num(e.Downloads), FormatUtcTime(e.LastDownload)};
+        },
+        nextOffset(p, found));
 }
 
 std::string TCatalogService::systemData(const util::TCatalogMessage& m, const Request& q, std::int64_t now)

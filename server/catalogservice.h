@@ -25,9 +25,13 @@ struct TCatalogAnswer {
     std::string Body;
 };
 
-// The entries of one list answer when the request names no smaller "limit": the newest ones
-// that pass the filter. A program that does not ask for pages still gets a bounded answer.
+// The entries of one list answer when the request names no smaller "limit" (the newest
+// scenarios that pass the filter, the systems by their numbers): a program that does not ask
+// for pages still gets a bounded answer.
 constexpr std::int64_t DefaultPageSize = 1000;
+// The long texts (titles, descriptions, links) of one list answer: past this the page ends early (the answer is
+// about a third larger, for the Base64). Its last row then names where the next page begins.
+constexpr std::int64_t DefaultPageBytes = 1 << 20;
 
 // The catalogue's requests: form bodies in, tagged-row answers out, one handler per message of
 // the protocol table. Every field is untrusted: numbers are range-checked, texts must be UTF-8
@@ -37,7 +41,8 @@ class TCatalogService {
 public:
     // `clock` gives the current Unix time (tests set it); the default is the system clock.
     explicit TCatalogService(TCatalogStorage& storage, std::function<std::int64_t()> clock = nullptr,
-                             TVersionInfo version = {}, std::int64_t pageSize = DefaultPageSize);
+                             TVersionInfo version = {}, std::int64_t pageSize = DefaultPageSize,
+                             std::int64_t pageBytes = DefaultPageBytes);
 
     // 404 for a path it does not serve; otherwise 200 with the answer or an "<error>" row.
     TCatalogAnswer Handle(std::string_view path, std::string_view body);
@@ -56,11 +61,14 @@ private:
     std::string systemData(const util::TCatalogMessage&, const Request&, std::int64_t now);
     std::string systemPut(const util::TCatalogMessage&, const Request&, std::int64_t now);
     std::string appVersion(const util::TCatalogMessage&, const Request&, std::int64_t now);
+    // The page a list request asks for, within the server's page size and bytes.
+    TPage page(const Request& q) const;
 
     TCatalogStorage& m_storage;
     std::function<std::int64_t()> m_clock;
     TVersionInfo m_version;
     std::int64_t m_pageSize;
+    std::int64_t m_pageBytes;
 };
 
 // The catalogue's changes, each in one transaction of the store. Who may make a change is

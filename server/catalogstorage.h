@@ -125,11 +125,30 @@ public:
 // call the writer.
 using TWriteWork = std::function<TWriteResult(TCatalogWriter&)>;
 
-// A page of the list: `Limit` entries after the first `Offset`.
+// A page of the list: at most `Limit` entries after the first `Offset`, and no further entry once
+// the titles and descriptions of those taken hold `Bytes` (the first entry is always taken), so
+// that long descriptions cannot make a page of any size.
 struct TPage {
     std::int64_t Offset = 0;
     std::int64_t Limit = 1000;
+    std::int64_t Bytes = INT64_MAX;
 };
+
+// One page of a list, and whether further entries pass its filter.
+template <class T>
+struct TListPage {
+    std::vector<T> Entries;
+    bool More = false;
+};
+using TScriptPage = TListPage<TScriptEntry>;
+using TSystemPage = TListPage<TSystemEntry>;
+
+// What an entry counts against a page's `Bytes`: its texts that may be long.
+inline std::int64_t PageBytes(const TScriptEntry& e) { return static_cast<std::int64_t>(e.Title.size() + e.Descr.size()); }
+inline std::int64_t PageBytes(const TSystemEntry& e)
+{
+    return static_cast<std::int64_t>(e.Title.size() + e.Descr.size() + e.Url.size());
+}
 
 // The store behind the server. Implementations are safe to call from several threads at once.
 // Database failures are thrown as std::runtime_error.
@@ -142,8 +161,8 @@ public:
 
     // Entries the user may see (public ones and his own) that pass the filter, newest first,
     // one page of them.
-    virtual std::vector<TScriptEntry> ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now,
-                                                  TPage page = {}) = 0;
+    virtual TScriptPage ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now,
+                                    TPage page = {}) = 0;
     // The scenario text; counts the download. Nothing for an unknown id.
     virtual std::optional<std::string> FetchScript(std::int64_t id, std::int64_t now) = 0;
     // Whether another entry than `exceptId` carries the title (compared by TitleKey).
@@ -151,7 +170,9 @@ public:
     // Ratings 1..5 of an entry, oldest first (hidden marks are nobody else's business).
     virtual std::vector<TRateEntry> ListRates(std::int64_t id) = 0;
 
-    virtual std::vector<TSystemEntry> ListSystems(int combLen, int maxNums) = 0;
+    // Systems of `combLen` numbers over at most `maxNums`, by their numbers and then by age, one
+    // page of them.
+    virtual TSystemPage ListSystems(int combLen, int maxNums, TPage page = {}) = 0;
     virtual std::optional<std::string> FetchSystem(std::int64_t id, std::int64_t now) = 0;
 
     // Runs `work` in one transaction, committed when it returns Done and rolled back otherwise.

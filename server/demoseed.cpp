@@ -62,7 +62,8 @@ std::vector<std::string> GreedyCoveringSystem(int nums, int olap)
 
 bool SeedDemoCatalogue(TCatalogStorage& storage, std::int64_t now)
 {
-    if (!storage.ListScripts(TScriptFilter::All, "", now).empty() || !storage.ListSystems(8, 20).empty()) return false;
+    if (!storage.ListScripts(TScriptFilter::All, "", now).Entries.empty() || !storage.ListSystems(8, 20).Entries.empty())
+        return false;
     const std::string key = "demo-catalogue-key";
     const struct {
         const char* title;

@@ -2,6 +2,7 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <concepts>
 #include <cstdlib>
 #include <cstring>
@@ -268,7 +269,10 @@ std::unique_ptr<TPgStorage::Connection> TPgStorage::connect()
 {
     // The defaults come first: what the address itself sets wins over them.
     const std::string connectTimeout = std::to_string(m_options.ConnectTimeoutSeconds);
-    const std::string options = "-c statement_timeout=" + std::to_string(m_options.StatementTimeoutMs) +
+    // A plan made for each call's own values: a list page planned once for any filter and any
+    // offset sorts the whole table (over 100 ms instead of 2 on 100,000 entries).
+    const std::string options = "-c plan_cache_mode=force_custom_plan -c statement_timeout=" +
+                                std::to_string(m_options.StatementTimeoutMs) +
                                 " -c idle_in_transaction_session_timeout=" +
                                 std::to_string(m_options.StatementTimeoutMs * 2);
     // A server that vanished without closing the socket is noticed within this many ms.
@@ -330,13 +334,31 @@ int TPgStorage::SchemaVersion()
 
 namespace {
 
+// The rows of a statement asked for one entry past `page` and cut by its bytes, whose column
+// `followed` tells whether a row came after each in the page: at most the page's count of
+// entries, and `More` when the last was followed.
+template <class T, class Read>
+TListPage<T> pageOf(const Result& r, int followed, const TPage& page, Read read)
+{
+    TListPage<T> out;
+    const int rows = r.Rows();
+    out.More = rows > page.Limit || (rows > 0 && r.Text(rows - 1, followed) == "t");
+    const int kept = static_cast<int>(std::min<std::int64_t>(rows, page.Limit));
+    out.Entries.reserve(static_cast<std::size_t>(kept));
+    for (int i = 0; i < kept; ++i) out.Entries.push_back(read(i));
+    return out;
+}
+
+std::int64_t pastPage(const TPage& page) { return std::min<std::int64_t>(page.Limit, INT64_MAX - 1) + 1; }
+
+// The page is picked in the order of an index; the running size of its titles and descriptions
+// (read from the stored lengths, not the texts) cuts it short; the ratings are counted for the
+// entries kept, one lookup each.
 const char* const ListScriptsSql = R"sql(
-SELECT p.id, p.author_name, p.author_mail, p.lcid, p.app_guid, p.app_ver, p.universal, p.public, p.created,
-       COALESCE((SELECT AVG(rate)::float8 FROM ratings WHERE script_id = p.id AND rate > 0), 0),
-       (SELECT COUNT(*) FROM ratings WHERE script_id = p.id AND rate > 0),
-       p.mine, p.downloads, p.last_download, p.title, p.descr
-FROM (
-SELECT s.*, COALESCE(me.rate, 0) AS mine
+WITH page AS (
+SELECT s.id, s.author_name, s.author_mail, s.lcid, s.app_guid, s.app_ver, s.universal, s.public, s.created,
+       COALESCE(me.rate, 0) AS mine, s.downloads, s.last_download, s.title, s.descr,
+       octet_length(s.title) + octet_length(s.descr) AS size
 FROM scripts s
 LEFT JOIN ratings me ON me.script_id = s.id AND me.mail_key = $1::text
 WHERE (s.public = 1 OR s.mail_key = $1::text)
@@ -353,20 +375,28 @@ WHERE (s.public = 1 OR s.mail_key = $1::text)
       END
 ORDER BY s.created DESC, s.id DESC
 LIMIT $4::bigint OFFSET $5::bigint
-) p
+), sized AS (
+SELECT page.*, SUM(size) OVER w - size AS before, LEAD(id) OVER w IS NOT NULL AS followed
+FROM page
+WINDOW w AS (ORDER BY created DESC, id DESC ROWS UNBOUNDED PRECEDING)
+)
+SELECT p.id, p.author_name, p.author_mail, p.lcid, p.app_guid, p.app_ver, p.universal, p.public, p.created,
+       COALESCE(r.average, 0), COALESCE(r.count, 0), p.mine, p.downloads, p.last_download, p.title, p.descr, p.followed
+FROM sized p
+LEFT JOIN LATERAL (SELECT AVG(rate)::float8 AS average, COUNT(*) AS count FROM ratings
+                   WHERE script_id = p.id AND rate > 0) r ON TRUE
+WHERE p.before < $6::bigint
 ORDER BY p.created DESC, p.id DESC
 )sql";
 
 } // namespace
 
-std::vector<TScriptEntry> TPgStorage::ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now,
-                                                  TPage page)
+TScriptPage TPgStorage::ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now, TPage page)
 {
     return run([&](Connection& c) {
-        Result r = c.Run(ListScriptsSql, {MailKey(mail), static_cast<int>(filter), now, page.Limit, page.Offset});
-        std::vector<TScriptEntry> out;
-        out.reserve(static_cast<std::size_t>(r.Rows()));
-        for (int i = 0; i < r.Rows(); ++i) {
+        const Result r = c.Run(ListScriptsSql, {MailKey(mail), static_cast<int>(filter), now, pastPage(page),
+                                                page.Offset, page.Bytes});
+        return pageOf<TScriptEntry>(r, 16, page, [&](int i) {
             TScriptEntry e;
             e.Id = r.Int(i, 0);
             e.AuthorName = r.Text(i, 1);
@@ -384,9 +414,8 @@ std::vector<TScriptEntry> TPgStorage::ListScripts(TScriptFilter filter, const st
             e.LastDownload = r.Int(i, 13);
             e.Title = r.Text(i, 14);
             e.Descr = r.Text(i, 15);
-            out.push_back(std::move(e));
-        }
-        return out;
+            return e;
+        });
     });
 }
 
@@ -422,15 +451,24 @@ std::vector<TRateEntry> TPgStorage::ListRates(std::int64_t id)
     });
 }
 
-std::vector<TSystemEntry> TPgStorage::ListSystems(int combLen, int maxNums)
+TSystemPage TPgStorage::ListSystems(int combLen, int maxNums, TPage page)
 {
     return run([&](Connection& c) {
-        Result r = c.Run(R"sql(SELECT id, nums, olap, comb_len, csize, title, descr, author_name, author_mail, url,
-                               created, downloads, last_download FROM systems
-                               WHERE comb_len = $1 AND nums <= $2 ORDER BY nums, id)sql",
-                         {combLen, maxNums});
-        std::vector<TSystemEntry> out;
-        for (int i = 0; i < r.Rows(); ++i) {
+        const Result r = c.Run(R"sql(
+WITH page AS (
+SELECT id, nums, olap, comb_len, csize, title, descr, author_name, author_mail, url, created, downloads,
+       last_download, octet_length(title) + octet_length(descr) + octet_length(url) AS size
+FROM systems WHERE comb_len = $1 AND nums <= $2 ORDER BY nums, id LIMIT $3 OFFSET $4
+), sized AS (
+SELECT page.*, SUM(size) OVER w - size AS before, LEAD(id) OVER w IS NOT NULL AS followed
+FROM page
+WINDOW w AS (ORDER BY nums, id ROWS UNBOUNDED PRECEDING)
+)
+SELECT id, nums, olap, comb_len, csize, title, descr, author_name, author_mail, url, created, downloads,
+       last_download, followed
+FROM sized WHERE before < $5 ORDER BY nums, id)sql",
+                               {combLen, maxNums, pastPage(page), page.Offset, page.Bytes});
+        return pageOf<TSystemEntry>(r, 13, page, [&](int i) {
             TSystemEntry e;
             e.Id = r.Int(i, 0);
             e.Nums = r.Small(i, 1);
@@ -445,9 +483,8 @@ std::vector<TSystemEntry> TPgStorage::ListSystems(int combLen, int maxNums)
             e.Created = r.Int(i, 10);
             e.Downloads = r.Small(i, 11);
             e.LastDownload = r.Int(i, 12);
-            out.push_back(std::move(e));
-        }
-        return out;
+            return e;
+        });
     });
 }
 

@@ -34,13 +34,12 @@ public:
 
     int SchemaVersion() override;
 
-    std::vector<TScriptEntry> ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now,
-                                          TPage page = {}) override;
+    TScriptPage ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now, TPage page = {}) override;
     std::optional<std::string> FetchScript(std::int64_t id, std::int64_t now) override;
     bool ScriptTitleTaken(std::int64_t exceptId, const std::string& title) override;
     std::vector<TRateEntry> ListRates(std::int64_t id) override;
 
-    std::vector<TSystemEntry> ListSystems(int combLen, int maxNums) override;
+    TSystemPage ListSystems(int combLen, int maxNums, TPage page = {}) override;
     std::optional<std::string> FetchSystem(std::int64_t id, std::int64_t now) override;
 
     TWriteResult Write(const TWriteWork& work) override;

@@ -69,6 +69,10 @@ CREATE TABLE systems (
         R"sql(
 CREATE INDEX scripts_by_time ON scripts(created, id);
 )sql",
+        // 3: the systems come a page at a time too, in the order of this one.
+        R"sql(
+CREATE INDEX systems_by_nums ON systems(comb_len, nums, id);
+)sql",
     };
     return steps;
 }
@@ -142,6 +146,10 @@ CREATE TABLE systems (
         // 2: the list comes newest first a page at a time, in the order of this index.
         R"sql(
 CREATE INDEX scripts_by_time ON scripts (created DESC, id DESC);
+)sql",
+        // 3: the systems come a page at a time too, in the order of this one.
+        R"sql(
+CREATE INDEX systems_by_nums ON systems (comb_len, nums, id);
 )sql",
     };
     return steps;

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 
 #include "server/schema.h"
@@ -14,6 +16,27 @@ namespace {
 {
     throw std::runtime_error(what + ": " + (db ? sqlite3_errmsg(db) : "out of memory"));
 }
+
+// Reads the rows of a statement asked for one entry past `page` into a page: no further entry
+// once the page holds its count or its bytes, and `More` when a row is left.
+template <class T, class Rows, class Read>
+TListPage<T> readPage(Rows& s, const TPage& page, Read read)
+{
+    TListPage<T> out;
+    std::int64_t bytes = 0;
+    while (s.Step()) {
+        if (static_cast<std::int64_t>(out.Entries.size()) == page.Limit || bytes >= page.Bytes) {
+            out.More = true;
+            break;
+        }
+        out.Entries.push_back(read());
+        bytes += PageBytes(out.Entries.back());
+    }
+    return out;
+}
+
+// The LIMIT that asks for one entry past the page.
+std::int64_t pastPage(const TPage& page) { return std::min<std::int64_t>(page.Limit, INT64_MAX - 1) + 1; }
 
 } // namespace
 
@@ -171,15 +194,15 @@ void TSqliteStorage::migrate()
 }
 
 // The list in one statement: the filter is a number bound as a parameter, so every filter runs
-// the same prepared text. The inner query picks the page in the order of an index; the ratings
-// are counted for the page's entries only, so a page costs the same in a catalogue of any size.
+// the same prepared text. The rows come one at a time in the order of an index, with nothing to
+// sort: the ratings are counted for the rows read, and reading stops at the end of the page (its
+// count or its bytes), so a page costs the same in a catalogue of any size and a long
+// description past the page is never read.
 static const char* const ListScriptsSql = R"sql(
-SELECT p.id, p.author_name, p.author_mail, p.lcid, p.app_guid, p.app_ver, p.universal, p.public, p.created,
-       COALESCE((SELECT AVG(rate) FROM ratings WHERE script_id = p.id AND rate > 0), 0),
-       (SELECT COUNT(*) FROM ratings WHERE script_id = p.id AND rate > 0),
-       p.mine, p.downloads, p.last_download, p.title, p.descr
-FROM (
-SELECT s.*, COALESCE(me.rate, 0) AS mine
+SELECT s.id, s.author_name, s.author_mail, s.lcid, s.app_guid, s.app_ver, s.universal, s.public, s.created,
+       COALESCE((SELECT AVG(rate) FROM ratings WHERE script_id = s.id AND rate > 0), 0),
+       (SELECT COUNT(*) FROM ratings WHERE script_id = s.id AND rate > 0),
+       COALESCE(me.rate, 0), s.downloads, s.last_download, s.title, s.descr
 FROM scripts s
 LEFT JOIN ratings me ON me.script_id = s.id AND me.mail_key = ?1
 WHERE (s.public = 1 OR s.mail_key = ?1)
@@ -196,18 +219,14 @@ WHERE (s.public = 1 OR s.mail_key = ?1)
       END
 ORDER BY s.created DESC, s.id DESC
 LIMIT ?4 OFFSET ?5
-) p
-ORDER BY p.created DESC, p.id DESC
 )sql";
 
-std::vector<TScriptEntry> TSqliteStorage::ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now,
-                                                      TPage page)
+TScriptPage TSqliteStorage::ListScripts(TScriptFilter filter, const std::string& mail, std::int64_t now, TPage page)
 {
     std::lock_guard lock(m_mutex);
     Statement s = prepare(ListScriptsSql);
-    s.Bind(1, MailKey(mail)).Bind(2, static_cast<std::int64_t>(filter)).Bind(3, now).Bind(4, page.Limit).Bind(5, page.Offset);
-    std::vector<TScriptEntry> out;
-    while (s.Step()) {
+    s.Bind(1, MailKey(mail)).Bind(2, static_cast<std::int64_t>(filter)).Bind(3, now).Bind(4, pastPage(page)).Bind(5, page.Offset);
+    return readPage<TScriptEntry>(s, page, [&] {
         TScriptEntry e;
         e.Id = s.Int(0);
         e.AuthorName = s.Text(1);
@@ -225,9 +244,8 @@ std::vector<TScriptEntry> TSqliteStorage::ListScripts(TScriptFilter filter, cons
         e.LastDownload = s.Int(13);
         e.Title = s.Text(14);
         e.Descr = s.Text(15);
-        out.push_back(std::move(e));
-    }
-    return out;
+        return e;
+    });
 }
 
 std::optional<std::string> TSqliteStorage::FetchScript(std::int64_t id, std::int64_t now)
@@ -265,15 +283,14 @@ std::vector<TRateEntry> TSqliteStorage::ListRates(std::int64_t id)
     return out;
 }
 
-std::vector<TSystemEntry> TSqliteStorage::ListSystems(int combLen, int maxNums)
+TSystemPage TSqliteStorage::ListSystems(int combLen, int maxNums, TPage page)
 {
     std::lock_guard lock(m_mutex);
     Statement s = prepare(R"sql(SELECT id, nums, olap, comb_len, csize, title, descr, author_name, author_mail, url,
                                 created, downloads, last_download FROM systems
-                                WHERE comb_len = ?1 AND nums <= ?2 ORDER BY nums, id)sql");
-    s.Bind(1, combLen).Bind(2, maxNums);
-    std::vector<TSystemEntry> out;
-    while (s.Step()) {
+                                WHERE comb_len = ?1 AND nums <= ?2 ORDER BY nums, id LIMIT ?3 OFFSET ?4)sql");
+    s.Bind(1, combLen).Bind(2, maxNums).Bind(3, pastPage(page)).Bind(4, page.Offset);
+    return readPage<TSystemEntry>(s, page, [&] {
         TSystemEntry e;
         e.Id = s.Int(0);
         e.Nums = static_cast<int>(s.Int(1));
@@ -288,9 +305,8 @@ std::vector<TSystemEntry> TSqliteStorage::ListSystems(int combLen, int maxNums)
         e.Created = s.Int(10);
         e.Downloads = static_cast<int>(s.Int(11));
         e.LastDownload = s.Int(12);
-        out.push_back(std::move(e));
-    }
-    return out;
+        return e;
+    });
 }
 
 std::optional<std::string> TSqliteStorage::FetchSystem(std::int64_t id, std::int64_t now)

@@ -1,5 +1,7 @@
 #include "app/views/analysischart.h"
 
+#include "app/language.h"
+
 #include <QCategoryAxis>
 #include <QChart>
 #include <QCheckBox>
@@ -130,7 +132,7 @@ void AnalysisChart::setUpValueAxes()
 QLineSeries* AnalysisChart::addLine(const QString& title, QColor color, const QList<QPointF>& points, int width)
 {
     auto* series = new QLineSeries;
-    series->setName(title);
+    series->setName(TrText(title));
     QPen pen(color);
     pen.setWidth(width);
     series->setPen(pen);

@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/views/cardview.h"
 
 #include <QAction>
@@ -8,8 +9,9 @@
 #include <QVBoxLayout>
 
 #include "app/commandset.h"
+#include "app/language.h"
 #include "app/qtshell.h"
-#include "app/views/analysisview.h"
+#include "app/views/analysistabs.h"
 #include "core/stats/statlist.h"
 #include "core/workspace/workspace.h"
 
@@ -84,18 +86,18 @@ CardView::CardView(const ViewContext& ctx) : ContextView(ctx)
 
 void CardView::createCommands()
 {
-    QAction* tab = m_commands.add("TabCard", QStringLiteral("Вкладка \"Карта\""),
+    QAction* tab = m_commands.add(cmd::TabCard, QStringLiteral("Вкладка \"Карта\""),
                                   QStringLiteral("Скрыть / показать вкладку \"Карта тиражей\""), [this] { tabCard(); });
     tab->setCheckable(true);
     const auto enabled = [this] { return !m_ws.Combs().Empty() && tabShown() && numbersSelected(); };
-    m_commands.add("CardFilter_Include", QStringLiteral("Оставить выделенные"),
+    m_commands.add(cmd::CardFilter_Include, QStringLiteral("Оставить выделенные"),
                    QStringLiteral("В списке комбинаций оставить комбинации с выделенными значениями"),
                    [this] { cardFilter(false); }, enabled);
-    m_commands.add("CardFilter_Exclude", QStringLiteral("Удалить выделенные"),
+    m_commands.add(cmd::CardFilter_Exclude, QStringLiteral("Удалить выделенные"),
                    QStringLiteral("Из списка комбинаций удалить комбинации с выделенными  значениями"),
                    [this] { cardFilter(true); }, enabled);
-    m_commands.fillContextMenu(m_view, {"CardFilter_Include", "CardFilter_Exclude", TCommandSet::Separator,
-                                        "ViewColorCard", "ViewColorCardSequences"});
+    m_commands.fillContextMenu(m_view, {cmd::CardFilter_Include, cmd::CardFilter_Exclude, TCommandSet::Separator,
+                                        cmd::ViewColorCard, cmd::ViewColorCardSequences});
 }
 
 void CardView::refresh(bool force)
@@ -115,7 +117,7 @@ void CardView::repaint()
     QStringList entries;
     for (const analysis::TCardLegendEntry& e : analysis::CardLegend(colors))
         entries << QStringLiteral("<span style=\"background-color:%1\">&nbsp;&nbsp;&nbsp;&nbsp;</span>&nbsp;%2")
-                       .arg(QColor(QRgb(e.Rgb)).name(), qs(e.Text).toHtmlEscaped());
+                       .arg(QColor(QRgb(e.Rgb)).name(), TrText(qs(e.Text)).toHtmlEscaped());
     m_legend->setText(entries.join(QStringLiteral("&nbsp;&nbsp;&nbsp;")));
     m_legend->setVisible(!entries.isEmpty());
 }
@@ -140,12 +142,12 @@ void CardView::cardFilter(bool exclude)
 
 void CardView::showTab(bool visible)
 {
-    ShowAnalysisTab(this, m_host, m_commands, "TabCard", visible);
+    ShowAnalysisTab(this, m_host, m_commands, cmd::TabCard, visible);
 }
 
 void CardView::tabCard()
 {
-    if (ToggleAnalysisTab(this, m_ws, m_shell, m_host, m_commands, "TabCard", &workspace::TViewSettings::TabCard)) refresh(true);
+    if (ToggleAnalysisTab(this, m_ws, m_shell, m_host, m_commands, cmd::TabCard, &workspace::TViewSettings::TabCard)) refresh(true);
 }
 
 void CardView::restoreSettings()

@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/views/catalogview.h"
 
 #include <QApplication>
@@ -18,24 +19,28 @@
 #include "app/catalogtexts.h"
 #include "app/commandset.h"
 #include "app/formcatalog.h"
+#include "app/language.h"
 #include "app/onlineaccess.h"
 #include "app/qtshell.h"
-#include "app/views/scenarioview.h"
+#include "app/xlsexport.h"
 #include "core/scenario/scenario.h"
 #include "core/shell/shell.h"
 #include "core/util/format.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/workspace.h"
+#include "core/workspace/listexport.h"
 
 using namespace kv;
-using workspace::tScriptInfo;
+using online::tScriptInfo;
 
 namespace {
 
+constexpr const char* UploadHint = "Опубликовать текущий сценарий в online-каталоге";
+
 // What the dialog and the server get of a listed entry.
-workspace::tScriptData dataOf(const tScriptInfo& e)
+online::tScriptData dataOf(const tScriptInfo& e)
 {
-    workspace::tScriptData d;
+    online::tScriptData d;
     d.Id = e.Id;
     d.AuthorName = e.AuthorName;
     d.Lcid = e.Lcid;
@@ -63,16 +68,16 @@ QVariant CatalogModel::data(const QModelIndex& index, int role) const
         return QApplication::style()->standardIcon(e.Public ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon);
     if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
-    case 0: return e.Mine ? QStringLiteral("Мой") : QStringLiteral("Общий");
+    case 0: return TrText(e.Mine ? QStringLiteral("Мой") : QStringLiteral("Общий"));
     case 1: return qs(e.Title);
     case 2: return qs(e.AuthorName);
-    case 3: return e.Universal ? QStringLiteral("Универсальный") : qs(e.AppName);
+    case 3: return e.Universal ? TrText(QStringLiteral("Универсальный")) : qs(e.AppName);
     case 4: return qs(e.AppVer);
     case 5: return LanguageName(e.Lcid);
     case 6: return CatalogTime(e.Created);
     case 7: return QLocale().toString(e.RatingAvg, 'f', 3);
     case 8: return e.RatingCount;
-    case 9: return e.MyRating < 0 ? QStringLiteral("Скрытый") : e.MyRating > 0 ? QString::number(e.MyRating) : QString();
+    case 9: return e.MyRating < 0 ? TrText(QStringLiteral("Скрытый")) : e.MyRating > 0 ? QString::number(e.MyRating) : QString();
     case 10: return e.Downloads;
     case 11: return CatalogTime(e.LastDownload);
     case 12: return qs(e.Descr).replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'));
@@ -86,7 +91,7 @@ QVariant CatalogModel::headerData(int section, Qt::Orientation orientation, int 
                                                   "Язык",   "Создан",      "Рейтинг",  "Оценок",    "Ваша оценка",
                                                   "Загрузок", "Последняя", "Комментарии"};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= Columns) return {};
-    return QString::fromUtf8(captions[section]);
+    return TrText(QString::fromUtf8(captions[section]));
 }
 
 void CatalogModel::setEntries(std::vector<tScriptInfo> entries)
@@ -113,15 +118,18 @@ void CatalogModel::fetchMore(const QModelIndex& parent)
 {
     if (!canFetchMore(parent) || !m_more) return;
     std::vector<tScriptInfo> page;
+    bool more = false;
     try {
-        page = m_more(static_cast<int32_t>(m_entries.size()));
+        page = m_more(static_cast<int32_t>(m_entries.size()), more);
     } catch (const std::exception& e) {
         // A page that did not come ends the list here; refreshing starts it again.
         m_complete = true;
         if (m_failed) m_failed(e.what());
         return;
     }
-    m_complete = page.size() < static_cast<std::size_t>(workspace::CatalogPageSize);
+    // The server says when entries follow; a page it cut short for its size is not the end, and a
+    // server that gives everything at once never sends the same entries again.
+    m_complete = !more;
     if (page.empty()) return;
     const int first = static_cast<int>(m_entries.size());
     beginInsertRows({}, first, first + static_cast<int>(page.size()) - 1);
@@ -129,13 +137,15 @@ void CatalogModel::fetchMore(const QModelIndex& parent)
     endInsertRows();
 }
 
-CatalogView::CatalogView(const ViewContext& ctx, ScenarioView* scenario) : ContextView(ctx), m_scenario(scenario)
+CatalogView::CatalogView(const ViewContext& ctx, QWidget* scenarioPage, QTableView* lines,
+                         std::function<void()> scenarioReplaced)
+    : ContextView(ctx), m_scenarioReplaced(std::move(scenarioReplaced))
 {
     setObjectName(QStringLiteral("ScriptLibraryPanel"));
     m_filter = new QComboBox;
     m_filter->setObjectName(QStringLiteral("ScriptLibraryFilter"));
-    for (const std::string& caption : workspace::CatalogFilterCaptions()) m_filter->addItem(qs(caption));
-    m_filter->setCurrentIndex(workspace::DefaultCatalogFilter);
+    for (const std::string& caption : online::CatalogFilterCaptions()) m_filter->addItem(qs(caption));
+    m_filter->setCurrentIndex(online::DefaultCatalogFilter);
     m_notice = NewCatalogNotice(QStringLiteral("ScriptLibraryNotice"));
     m_model = new CatalogModel(this);
     m_view = new QTableView;
@@ -167,21 +177,20 @@ CatalogView::CatalogView(const ViewContext& ctx, ScenarioView* scenario) : Conte
     // The scenario lines and this panel share the tab, one above the other.
     m_splitter = new QSplitter(Qt::Vertical);
     m_splitter->setObjectName(QStringLiteral("ScriptLibrarySplitter"));
-    QTableView* lines = scenario->view();
-    if (QLayout* host = scenario->layout(); host && host->replaceWidget(lines, m_splitter)) {
+    if (QLayout* host = scenarioPage->layout(); host && host->replaceWidget(lines, m_splitter)) {
         m_splitter->addWidget(lines);
         m_splitter->addWidget(this);
         m_splitter->setStretchFactor(0, 3);
         m_splitter->setStretchFactor(1, 2);
-    } else if (scenario->layout()) {
-        scenario->layout()->addWidget(this);
+    } else if (scenarioPage->layout()) {
+        scenarioPage->layout()->addWidget(this);
     }
 
     connect(m_filter, &QComboBox::currentIndexChanged, this, [this] {
         if (!m_shell.IsBusy()) refresh();
     });
     connect(m_view, &QTableView::doubleClicked, this, [this] {
-        if (QAction* a = m_commands.command("ScriptLibraryView"); a && a->isEnabled()) a->trigger();
+        if (QAction* a = m_commands.command(cmd::ScriptLibraryView); a && a->isEnabled()) a->trigger();
     });
 }
 
@@ -190,35 +199,32 @@ void CatalogView::createCommands()
     const auto shown = [this] { return panelShown(); };
     const auto chosen = [this] { return panelShown() && selected() != nullptr; };
     const auto hasLines = [this] { return !m_ws.Scenario().Empty(); };
-    QAction* toggle = m_commands.add("ScriptLibrary", QStringLiteral("Online каталог сценариев"),
+    QAction* toggle = m_commands.add(cmd::ScriptLibrary, QStringLiteral("Online каталог сценариев"),
                                      QStringLiteral("Показать или скрыть online каталог сценариев"), [this] { togglePanel(); });
     toggle->setCheckable(true);
-    m_commands.add("ScriptLibraryRefresh", QStringLiteral("Обновить"), QStringLiteral("Обновить список сценариев"),
+    m_commands.add(cmd::ScriptLibraryRefresh, QStringLiteral("Обновить"), QStringLiteral("Обновить список сценариев"),
                    [this] { refresh(); }, shown);
-    m_commands.add("ScriptLibraryDownload", QStringLiteral("Скачать из каталога"), QString(), [this] { download(); },
+    m_commands.add(cmd::ScriptLibraryDownload, QStringLiteral("Скачать из каталога"), QString(), [this] { download(); },
                    [this] { return panelShown() && selected() && selected()->Applicable; });
-    // A greyed command says what it waits for.
-    m_commands.add("ScriptLibraryUpload", QStringLiteral("Опубликовать"),
-                   QStringLiteral("Опубликовать текущий сценарий в online-каталоге; доступно, когда в сценарии есть строки"),
+    m_commands.add(cmd::ScriptLibraryUpload, QStringLiteral("Опубликовать"), QString::fromUtf8(UploadHint),
                    [this] { upload(); }, [shown, hasLines] { return shown() && hasLines(); });
-    m_commands.add("ScriptLibraryReplace", QStringLiteral("Изменить"), QString(), [this] { replace(); },
+    m_commands.add(cmd::ScriptLibraryReplace, QStringLiteral("Изменить"), QString(), [this] { replace(); },
                    [this, hasLines] { return panelShown() && selected() && selected()->Editable && hasLines(); });
-    m_commands.add("ScriptLibraryDelete", QStringLiteral("Удалить"), QString(), [this] { remove(); },
+    m_commands.add(cmd::ScriptLibraryDelete, QStringLiteral("Удалить"), QString(), [this] { remove(); },
                    [this] { return panelShown() && selected() && selected()->Editable; });
-    m_commands.add("ScriptLibraryView", QStringLiteral("Свойства сценария"), QString(), [this] { viewProperties(); },
+    m_commands.add(cmd::ScriptLibraryView, QStringLiteral("Свойства сценария"), QString(), [this] { viewProperties(); },
                    chosen);
-    m_commands.add("ScriptLibraryRates", QStringLiteral("Просмотр оценок"), QString(), [this] { showRates(); }, chosen);
-    m_commands.add("ScriptLibraryRate0", QStringLiteral("Удалить оценку"), QString(), [this] { rate(0); },
+    m_commands.add(cmd::ScriptLibraryRates, QStringLiteral("Просмотр оценок"), QString(), [this] { showRates(); }, chosen);
+    m_commands.add(cmd::ScriptLibraryRate0, QStringLiteral("Удалить оценку"), QString(), [this] { rate(0); },
                    [this] { return panelShown() && selected() && selected()->MyRating != 0; });
     static const char* const captions[] = {"[ 1 ] - Бесполезно", "[ 2 ] - Плохо", "[ 3 ] - Удовлетворительно",
                                            "[ 4 ] - Хорошо", "[ 5 ] - Отлично"};
     for (int v = 1; v <= 5; ++v) {
-        const std::string name = "ScriptLibraryRate" + std::to_string(v);
-        QAction* a = m_commands.add(name.c_str(), QString::fromUtf8(captions[v - 1]), QString(), [this, v] { rate(v); },
+        QAction* a = m_commands.add(cmd::ScriptLibraryRateValues[v], QString::fromUtf8(captions[v - 1]), QString(), [this, v] { rate(v); },
                                     chosen);
         a->setCheckable(true);
     }
-    QAction* hide = m_commands.add("ScriptLibraryHide", QStringLiteral("Скрыть сценарий"), QString(), [this] { rate(-1); },
+    QAction* hide = m_commands.add(cmd::ScriptLibraryHide, QStringLiteral("Скрыть сценарий"), QString(), [this] { rate(-1); },
                                    chosen);
     hide->setCheckable(true);
 
@@ -230,19 +236,43 @@ void CatalogView::createCommands()
         const int mine = e ? e->MyRating : 0;
         for (int v = 1; v <= 5; ++v)
             m_commands.command(QStringLiteral("ScriptLibraryRate%1").arg(v))->setChecked(mine == v);
-        m_commands.command("ScriptLibraryHide")->setChecked(mine < 0);
-        m_commands.command("ScriptLibrary")->setChecked(panelShown());
+        m_commands.command(cmd::ScriptLibraryHide)->setChecked(mine < 0);
+        m_commands.command(cmd::ScriptLibrary)->setChecked(panelShown());
+        explainUpload();
     };
 
     auto* context = new QMenu(this);
-    m_commands.fillMenu(context, {"ScriptLibraryRefresh", TCommandSet::Separator, "ScriptLibraryDownload",
-                                  "ScriptLibraryUpload", "ScriptLibraryReplace", "ScriptLibraryDelete",
-                                  TCommandSet::Separator, "ScriptLibraryView", "ScriptLibraryRates"});
+    m_commands.fillMenu(context, {cmd::ScriptLibraryRefresh, TCommandSet::Separator, cmd::ScriptLibraryDownload,
+                                  cmd::ScriptLibraryUpload, cmd::ScriptLibraryReplace, cmd::ScriptLibraryDelete,
+                                  TCommandSet::Separator, cmd::ScriptLibraryView, cmd::ScriptLibraryRates});
     QMenu* rating = context->addMenu(QStringLiteral("Оценка"));
-    m_commands.fillMenu(rating, {"ScriptLibraryRate1", "ScriptLibraryRate2", "ScriptLibraryRate3", "ScriptLibraryRate4",
-                                 "ScriptLibraryRate5", TCommandSet::Separator, "ScriptLibraryRate0"});
-    m_commands.fillMenu(context, {"ScriptLibraryHide"});
+    m_commands.fillMenu(rating, {cmd::ScriptLibraryRate1, cmd::ScriptLibraryRate2, cmd::ScriptLibraryRate3, cmd::ScriptLibraryRate4,
+                                 cmd::ScriptLibraryRate5, TCommandSet::Separator, cmd::ScriptLibraryRate0});
+    m_commands.fillMenu(context, {cmd::ScriptLibraryHide});
+    AppendToContextMenu(context,
+                        AddListExportCommand(m_commands, cmd::ScriptLibraryXlsExport, m_view, m_shell, m_ws.DataDir(),
+                                             workspace::ExportList::Catalogue, QStringLiteral("Каталог сценариев")));
     m_commands.popupOnRequest(m_view, m_view->viewport(), context);
+}
+
+// A greyed menu entry shows nothing on its own, so the tooltip of "Опубликовать" names what it
+// waits for and the menus holding it show tooltips.
+void CatalogView::explainUpload()
+{
+    QAction* upload = m_commands.command("ScriptLibraryUpload");
+    const char* hint = UploadHint;
+    if (!upload->isEnabled() && !m_shell.IsBusy()) {
+        if (!panelShown())
+            hint = "Опубликовать можно из открытого online каталога сценариев: включите его в меню \"Каталог\"";
+        else if (m_ws.Scenario().Empty())
+            hint = "Опубликовать нечего: в сценарии нет строк. Составьте сценарий или откройте его из файла, затем "
+                   "опубликуйте";
+    }
+    const QString text = TrText(QString::fromUtf8(hint));
+    upload->setToolTip(text);
+    upload->setStatusTip(text);
+    for (QObject* holder : upload->associatedObjects())
+        if (auto* menu = qobject_cast<QMenu*>(holder)) menu->setToolTipsVisible(true);
 }
 
 bool CatalogView::panelShown() const { return !isHidden(); }
@@ -286,9 +316,9 @@ void CatalogView::refresh()
     m_pageFailed = false;
     const int filter = filterIndex();
     m_model->setPages(
-        [this, client = MakeCatalogClient(m_ws), filter](int32_t offset) {
-            shell::BusyScope more(m_shell, "Загрузка online-каталога сценариев...");
-            return client.LoadCatalogue(filter, offset, workspace::CatalogPageSize);
+        [this, client = MakeCatalogClient(m_ws), filter](int32_t offset, bool& more) {
+            shell::BusyScope busy(m_shell, "Загрузка online-каталога сценариев...");
+            return client.LoadCatalogue(filter, offset, online::CatalogPageSize, &more);
         },
         [this](const std::string& why) {
             m_pageFailed = true;
@@ -316,7 +346,7 @@ void CatalogView::togglePanel()
     } catch (const std::exception& e) {
         m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
     }
-    m_commands.command("ScriptLibrary")->setChecked(on);
+    m_commands.command(cmd::ScriptLibrary)->setChecked(on);
     refresh();
 }
 
@@ -341,19 +371,19 @@ void CatalogView::download()
             shell::BusyScope busy(m_shell, "Скачивание сценария из online-каталога...");
             text = MakeCatalogClient(m_ws).DownloadScript(id);
         }
-        if (workspace::ReplaceScenarioWithText(m_ws.Scenario(), text, m_shell)) m_scenario->refresh();
+        if (online::ReplaceScenarioWithText(m_ws.Scenario(), text, m_shell)) m_scenarioReplaced();
         refresh();
     } catch (const std::exception& ex) {
         m_shell.ShowFailure("Ошибка загрузки online-сценария!", ex.what());
     }
 }
 
-bool CatalogView::editAndSend(workspace::tScriptData data, const workspace::TCatalogClient& client)
+bool CatalogView::editAndSend(online::tScriptData script, const online::TCatalogClient& client)
 {
     const QString program = QFileInfo(QApplication::applicationFilePath()).completeBaseName();
     int32_t newId = 0;
     const auto check = [&](TFormScriptProps& form) {
-        const workspace::tScriptData d = form.data();
+        const online::tScriptData d = form.data();
         if (d.Title.empty()) {
             m_shell.ShowError("Название сценария должно быть указано обязательно!");
             form.titleEdit()->setFocus();
@@ -385,7 +415,7 @@ bool CatalogView::editAndSend(workspace::tScriptData data, const workspace::TCat
         }
         return true;
     };
-    TFormScriptProps form(data, program, check, m_host.mainWindow());
+    TFormScriptProps form(script, program, check, m_host.mainWindow());
     if (form.exec() != QDialog::Accepted) return false;
     refresh();
     selectId(newId);
@@ -396,8 +426,8 @@ void CatalogView::upload()
 {
     if (!EnsureOnlineIdentity(m_ws, m_host.mainWindow())) return;
     try {
-        const workspace::TCatalogClient client = MakeCatalogClient(m_ws);
-        workspace::tScriptData d;
+        const online::TCatalogClient client = MakeCatalogClient(m_ws);
+        online::tScriptData d;
         d.AuthorName = client.Identity().AuthorName;
         d.Lcid = client.Identity().Lcid;
         editAndSend(d, client);
@@ -410,7 +440,7 @@ void CatalogView::replace()
 {
     const tScriptInfo* e = selected();
     if (!e || !EnsureOnlineIdentity(m_ws, m_host.mainWindow())) return;
-    const workspace::tScriptData d = dataOf(*e);
+    const online::tScriptData d = dataOf(*e);
     try {
         editAndSend(d, MakeCatalogClient(m_ws));
     } catch (const std::exception& ex) {
@@ -423,7 +453,7 @@ void CatalogView::remove()
     const tScriptInfo* e = selected();
     if (!e) return;
     // Taken before the question: the list may be reloaded while it is up.
-    const workspace::tScriptData d = dataOf(*e);
+    const online::tScriptData d = dataOf(*e);
     if (!m_shell.ConfirmCautious(util::Format("Вы действительно хотите удалить сценарий \"%s\"?", {d.Title}))) return;
     try {
         int32_t result = -1;
@@ -442,7 +472,7 @@ void CatalogView::viewProperties()
     const tScriptInfo* e = selected();
     if (!e) return;
     try {
-        const workspace::tScriptData d = dataOf(*e);
+        const online::tScriptData d = dataOf(*e);
         TFormScriptProps form(d, QFileInfo(QApplication::applicationFilePath()).completeBaseName(), {},
                               m_host.mainWindow());
         form.exec();
@@ -456,7 +486,7 @@ void CatalogView::showRates()
     const tScriptInfo* e = selected();
     if (!e) return;
     try {
-        std::vector<workspace::tRateInfo> rates;
+        std::vector<online::tRateInfo> rates;
         {
             shell::BusyScope busy(m_shell, "Загрузка списка оценок...");
             rates = MakeCatalogClient(m_ws).LoadRates(e->Id);
@@ -501,9 +531,9 @@ void CatalogView::rate(int value)
 void CatalogView::restoreSettings(const workspace::FormSettings& frm)
 {
     RestoreListColumns(m_view, frm, ListName);
-    const int filter = frm.ReadInt("ScriptLibraryFilter", workspace::DefaultCatalogFilter);
+    const int filter = frm.ReadInt("ScriptLibraryFilter", online::DefaultCatalogFilter);
     const QSignalBlocker quiet(m_filter);
-    m_filter->setCurrentIndex(filter >= 0 && filter < m_filter->count() ? filter : workspace::DefaultCatalogFilter);
+    m_filter->setCurrentIndex(filter >= 0 && filter < m_filter->count() ? filter : online::DefaultCatalogFilter);
     const int height = frm.ReadInt("ScriptLibraryHeight", -1);
     if (height > 0) m_splitter->setSizes({std::max(100, m_splitter->height() - height), height});
 }

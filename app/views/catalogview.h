@@ -6,13 +6,12 @@
 #include <vector>
 
 #include "app/viewhost.h"
-#include "core/workspace/catalog.h"
+#include "core/online/catalog.h"
 
 class QComboBox;
 class QLabel;
 class QSplitter;
 class QTableView;
-class ScenarioView;
 namespace kv::workspace {
 class FormSettings;
 }
@@ -27,21 +26,22 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    void setEntries(std::vector<kv::workspace::tScriptInfo> entries);
-    const std::vector<kv::workspace::tScriptInfo>& entries() const { return m_entries; }
+    void setEntries(std::vector<kv::online::tScriptInfo> entries);
+    const std::vector<kv::online::tScriptInfo>& entries() const { return m_entries; }
 
     // The catalogue comes a page at a time: `more` loads the page after the first `offset`
-    // entries when the list is scrolled to its end; `failed` hears why a page did not come.
-    using TPageLoader = std::function<std::vector<kv::workspace::tScriptInfo>(int32_t offset)>;
+    // entries when the list is scrolled to its end and says whether entries follow it; `failed`
+    // hears why a page did not come.
+    using TPageLoader = std::function<std::vector<kv::online::tScriptInfo>(int32_t offset, bool& more)>;
     void setPages(TPageLoader more, std::function<void(const std::string&)> failed);
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
 private:
-    std::vector<kv::workspace::tScriptInfo> m_entries;
+    std::vector<kv::online::tScriptInfo> m_entries;
     TPageLoader m_more;
     std::function<void(const std::string&)> m_failed;
-    bool m_complete = true;  // the last page was not full, or failed
+    bool m_complete = true;  // the server said nothing follows, or a page failed
 };
 
 // The online catalogue of scenarios: a panel under the scenario lines with the filter list,
@@ -51,8 +51,10 @@ class CatalogView : public ContextView {
 public:
     static constexpr const char* ListName = "ScriptLibraryList";
 
-    // Puts itself under the scenario lines, in a splitter of the scenario tab.
-    CatalogView(const ViewContext& ctx, ScenarioView* scenario);
+    // Puts itself under `lines` in a splitter of the scenario tab `scenarioPage`; a scenario
+    // taken from the catalogue calls `scenarioReplaced` so the tab shows it.
+    CatalogView(const ViewContext& ctx, QWidget* scenarioPage, QTableView* lines,
+                std::function<void()> scenarioReplaced);
 
     void createCommands();
     // Start-up: shown per ScriptLibraryOn and loaded. An unreachable catalogue shows one line
@@ -66,7 +68,7 @@ public:
     bool panelShown() const;
     int filterIndex() const;
     // The selected entry, or nullptr.
-    const kv::workspace::tScriptInfo* selected() const;
+    const kv::online::tScriptInfo* selected() const;
     void selectId(int32_t id);
 
     QTableView* view() const { return m_view; }
@@ -85,10 +87,11 @@ public:
 
 private:
     // The dialog "Свойства сценария" for publishing or replacing; true when sent.
-    bool editAndSend(kv::workspace::tScriptData data, const kv::workspace::TCatalogClient& client);
+    bool editAndSend(kv::online::tScriptData script, const kv::online::TCatalogClient& client);
     std::string scenarioText() const;
+    void explainUpload();
 
-    ScenarioView* m_scenario;
+    std::function<void()> m_scenarioReplaced;
     QSplitter* m_splitter;
     QComboBox* m_filter;
     QLabel* m_notice;

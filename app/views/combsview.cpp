@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/views/combsview.h"
 
 #include <QAction>
@@ -24,6 +25,7 @@
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
 #include "core/workspace/workspace.h"
+#include "app/language.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "core/filters/combcells.h"
@@ -118,7 +120,7 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const
 QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < 3)
-        return QString::fromUtf8(filters::TFilterHistory::ColumnCaptions[section]);
+        return TrText(QString::fromUtf8(filters::TFilterHistory::ColumnCaptions[section]));
     return {};
 }
 
@@ -176,7 +178,7 @@ CombsView::CombsView(const ViewContext& ctx)
     connect(m_exclude, &QSpinBox::editingFinished, this, [this] {
         // Enter in the field runs the command when it may run.
         if (!m_exclude->hasFocus()) return;
-        QAction* a = m_commands.command(QStringLiteral("CombsDelExists"));
+        QAction* a = m_commands.command(cmd::CombsDelExists);
         m_commands.updateActions();
         if (a && a->isEnabled()) a->trigger();
     });
@@ -188,45 +190,45 @@ void CombsView::createCommands()
     const auto notEmpty = [&ws] { return !ws.Combs().Empty(); };
     const auto hasRow = [this] { return !selectedRows().empty(); };
 
-    m_commands.add("CombsGen", QStringLiteral("Генерировать"), QStringLiteral("Перегенерировать список комбинаций"),
+    m_commands.add(cmd::CombsGen, QStringLiteral("Генерировать"), QStringLiteral("Перегенерировать список комбинаций"),
                       [this] { combsGen(); })->setShortcut(QKeySequence(Qt::Key_F2));
-    m_commands.add("CombsUndo", QStringLiteral("Отменить"), QString(), [this] { combsUndo(); },
+    m_commands.add(cmd::CombsUndo, QStringLiteral("Отменить"), QString(), [this] { combsUndo(); },
                       [&ws] { return ws.Combs().HasUndo(); })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    m_commands.add("CombsDelExists", QStringLiteral("Исключить тиражи"), QString(), [this] { combsDelExists(); },
+    m_commands.add(cmd::CombsDelExists, QStringLiteral("Исключить тиражи"), QString(), [this] { combsDelExists(); },
                       [this, &ws] { return !ws.Combs().Empty() && ws.DrawCount() > 0 && m_exclude->value() > 0; })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-    m_commands.add("CombsDelSelected", QStringLiteral("Удалить выделенные"), QString(), [this] { combsDelSelected(); },
+    m_commands.add(cmd::CombsDelSelected, QStringLiteral("Удалить выделенные"), QString(), [this] { combsDelSelected(); },
                       [notEmpty, hasRow] { return notEmpty() && hasRow(); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    m_commands.add("CombsOpen", QStringLiteral("Открыть"), QString(), [this] { combsOpen(); })
+    m_commands.add(cmd::CombsOpen, QStringLiteral("Открыть"), QString(), [this] { combsOpen(); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    m_commands.add("CombsSave", QStringLiteral("Сохранить"), QString(), [this] { combsSave(); }, notEmpty)
+    m_commands.add(cmd::CombsSave, QStringLiteral("Сохранить"), QString(), [this] { combsSave(); }, notEmpty)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    m_commands.add("CombsCopy", QStringLiteral("Копировать в буфер"), QString(), [this] { combsCopy(); }, notEmpty)
+    m_commands.add(cmd::CombsCopy, QStringLiteral("Копировать в буфер"), QString(), [this] { combsCopy(); }, notEmpty)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    m_commands.add("CombsPaste", QStringLiteral("Вставить из буфера"), QString(), [this] { combsPaste(); }, [] {
-        const QMimeData* data = QApplication::clipboard()->mimeData();
-        return data && data->hasText();
+    m_commands.add(cmd::CombsPaste, QStringLiteral("Вставить из буфера"), QString(), [this] { combsPaste(); }, [] {
+        const QMimeData* clip = QApplication::clipboard()->mimeData();
+        return clip && clip->hasText();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-    m_commands.add("CombsSelectAll", QStringLiteral("Выделить все"), QString(), [this] { combsSelectAll(); }, notEmpty)
+    m_commands.add(cmd::CombsSelectAll, QStringLiteral("Выделить все"), QString(), [this] { combsSelectAll(); }, notEmpty)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    m_commands.add("CombsFindInDraws", QStringLiteral("Проверить по архиву тиражей"), QString(),
+    m_commands.add(cmd::CombsFindInDraws, QStringLiteral("Проверить по архиву тиражей"), QString(),
                       [this] { combsFindInDraws(); }, hasRow)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    m_commands.add("CombsCheckNums", QStringLiteral("Количество уникальных номеров"), QString(),
+    m_commands.add(cmd::CombsCheckNums, QStringLiteral("Количество уникальных номеров"), QString(),
                       [this] { combsCheckNums(); });
-    m_commands.add("CombsInfo", QStringLiteral("Сведения о комбинации"), QString(), [this] { combsInfo(); }, hasRow);
-    m_commands.add("TotalSumCombs", QStringLiteral("Распределение сумм тиражей и всех возможных комбинаций"), QString(),
+    m_commands.add(cmd::CombsInfo, QStringLiteral("Сведения о комбинации"), QString(), [this] { combsInfo(); }, hasRow);
+    m_commands.add(cmd::TotalSumCombs, QStringLiteral("Распределение сумм тиражей и всех возможных комбинаций"), QString(),
                       [this] { totalSumCombs(); });
 
     // The shortcuts act on the list only; elsewhere Ctrl+C and the like keep their usual meaning.
-    for (const char* name : {"CombsUndo", "CombsDelExists", "CombsDelSelected", "CombsCopy", "CombsPaste", "CombsSelectAll",
-                             "CombsFindInDraws"})
+    for (const char* name : {cmd::CombsUndo, cmd::CombsDelExists, cmd::CombsDelSelected, cmd::CombsCopy, cmd::CombsPaste, cmd::CombsSelectAll,
+                             cmd::CombsFindInDraws})
         m_commands.command(QString::fromLatin1(name))->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    m_commands.fillContextMenu(m_view, {"CombsGen", "CombsUndo", "CombsDelExists", "CombsDelSelected", "CombsOpen",
-                                        "CombsSave", "CombsCopy", "CombsPaste", "CombsSelectAll", "CombsFindInDraws",
-                                        "CombsCheckNums", "CombsInfo", "TotalSumCombs"});
-    addAction(m_commands.command(QStringLiteral("CombsDelExists")));
+    m_commands.fillContextMenu(m_view, {cmd::CombsGen, cmd::CombsUndo, cmd::CombsDelExists, cmd::CombsDelSelected, cmd::CombsOpen,
+                                        cmd::CombsSave, cmd::CombsCopy, cmd::CombsPaste, cmd::CombsSelectAll, cmd::CombsFindInDraws,
+                                        cmd::CombsCheckNums, cmd::CombsInfo, cmd::TotalSumCombs});
+    addAction(m_commands.command(cmd::CombsDelExists));
 }
 
 void CombsView::refresh()
@@ -375,8 +377,8 @@ void CombsView::combsInfo()
 
 void CombsView::totalSumCombs()
 {
-    const filters::TSumDistribution data = filters::TotalSumCombs(m_ws.Draws(), m_shell);
+    const filters::TSumDistribution sums = filters::TotalSumCombs(m_ws.Draws(), m_shell);
     auto* window = new TFormChart(qs(filters::TSumDistribution::Caption), m_host.mainWindow());
-    for (const auto& series : data.Series) window->addSeries(series);
+    for (const auto& series : sums.Series) window->addSeries(series);
     window->show();
 }

@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/views/graphsview.h"
 
 #include <QAction>
@@ -15,7 +16,7 @@
 #include "app/commandset.h"
 #include "app/qtshell.h"
 #include "app/views/analysischart.h"
-#include "app/views/analysisview.h"
+#include "app/views/analysistabs.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/workspace.h"
 
@@ -57,12 +58,12 @@ GraphsView::GraphsView(const ViewContext& ctx) : ContextView(ctx)
 
 void GraphsView::createCommands()
 {
-    m_commands.add("DrawsGraphDraw", QStringLiteral("Обновить"), QStringLiteral("Построить графики по выбранным параметрам"),
+    m_commands.add(cmd::DrawsGraphDraw, QStringLiteral("Обновить"), QStringLiteral("Построить графики по выбранным параметрам"),
                    [this] { refresh(true); }, [this] { return m_ws.DrawCount() > 0 && chosenMethod() >= 0; });
-    QAction* tab = m_commands.add("TabGraps", QStringLiteral("Вкладка \"Графики\""),
+    QAction* tab = m_commands.add(cmd::TabGraps, QStringLiteral("Вкладка \"Графики\""),
                                   QStringLiteral("Скрыть / показать вкладку \"Графики\""), [this] { tabGraphs(); });
     tab->setCheckable(true);
-    m_refresh->setDefaultAction(m_commands.command("DrawsGraphDraw"));
+    m_refresh->setDefaultAction(m_commands.command(cmd::DrawsGraphDraw));
     m_refresh->setToolButtonStyle(Qt::ToolButtonTextOnly);
 }
 
@@ -127,12 +128,12 @@ void GraphsView::drawChart()
 
 void GraphsView::showTab(bool visible)
 {
-    ShowAnalysisTab(this, m_host, m_commands, "TabGraps", visible);
+    ShowAnalysisTab(this, m_host, m_commands, cmd::TabGraps, visible);
 }
 
 void GraphsView::tabGraphs()
 {
-    if (ToggleAnalysisTab(this, m_ws, m_shell, m_host, m_commands, "TabGraps", &workspace::TViewSettings::TabGraphs)) refresh(true);
+    if (ToggleAnalysisTab(this, m_ws, m_shell, m_host, m_commands, cmd::TabGraps, &workspace::TViewSettings::TabGraphs)) refresh(true);
 }
 
 void GraphsView::restoreSettings(const workspace::FormSettings& frm)

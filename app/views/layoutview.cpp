@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/views/layoutview.h"
 
 #include <QAction>
@@ -13,10 +14,13 @@
 
 #include "app/commandset.h"
 #include "app/qtshell.h"
-#include "app/views/analysisview.h"
+#include "app/views/analysistabs.h"
+#include "app/language.h"
+#include "app/xlsexport.h"
 #include "core/util/format.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/workspace.h"
+#include "core/workspace/listexport.h"
 
 using namespace kv;
 
@@ -111,25 +115,31 @@ LayoutView::LayoutView(const ViewContext& ctx) : ContextView(ctx)
 void LayoutView::createCommands()
 {
     const auto enabled = [this] { return tabShown() && m_ws.DrawCount() > 0; };
-    m_commands.add("LayoutCalc", QStringLiteral("Обновить"), QStringLiteral("Пересчитать схему"), [this] { refreshGrid(true); },
+    m_commands.add(cmd::LayoutCalc, QStringLiteral("Обновить"), QStringLiteral("Пересчитать схему"), [this] { refreshGrid(true); },
                    enabled);
-    m_commands.add("LayoutCmpCalc", QStringLiteral("Обновить"), QStringLiteral("Пересчитать таблицы сравнения"),
+    m_commands.add(cmd::LayoutCmpCalc, QStringLiteral("Обновить"), QStringLiteral("Пересчитать таблицы сравнения"),
                    [this] { refreshLists(true); }, enabled);
-    QAction* tab = m_commands.add("TabLayout", QStringLiteral("Вкладка \"Схема\""),
+    QAction* tab = m_commands.add(cmd::TabLayout, QStringLiteral("Вкладка \"Схема\""),
                                   QStringLiteral("Скрыть / показать вкладку \"Схема выпадения номеров\""), [this] { tabLayout(); });
     tab->setCheckable(true);
     const auto filter = [this] { return !m_ws.Combs().Empty() && tabShown() && cellsSelected(); };
-    m_commands.add("LayoutFilter_Include", QStringLiteral("Оставить выделенные"),
+    m_commands.add(cmd::LayoutFilter_Include, QStringLiteral("Оставить выделенные"),
                    QStringLiteral("В списке комбинаций оставить комбинации с выделенными значениями"),
                    [this] { layoutFilter(false); }, filter);
-    m_commands.add("LayoutFilter_Exclude", QStringLiteral("Удалить выделенные"),
+    m_commands.add(cmd::LayoutFilter_Exclude, QStringLiteral("Удалить выделенные"),
                    QStringLiteral("Из списка комбинаций удалить комбинации с выделенными значениями"),
                    [this] { layoutFilter(true); }, filter);
-    m_refresh->setDefaultAction(m_commands.command("LayoutCalc"));
-    m_refreshLists->setDefaultAction(m_commands.command("LayoutCmpCalc"));
+    m_refresh->setDefaultAction(m_commands.command(cmd::LayoutCalc));
+    m_refreshLists->setDefaultAction(m_commands.command(cmd::LayoutCmpCalc));
     for (QToolButton* b : {m_refresh, m_refreshLists}) b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    m_commands.fillContextMenu(m_grid, {"LayoutFilter_Include", "LayoutFilter_Exclude", TCommandSet::Separator,
-                                        "LayoutCalc", "ViewLayoutGradient"});
+    m_commands.fillContextMenu(m_grid, {cmd::LayoutFilter_Include, cmd::LayoutFilter_Exclude, TCommandSet::Separator,
+                                        cmd::LayoutCalc, cmd::ViewLayoutGradient});
+    for (int i = 0; i < Lists; ++i) {
+        QTableWidget* list = m_lists[static_cast<std::size_t>(i)];
+        AppendToContextMenu(list, AddListExportCommand(m_commands, cmd::LayoutCompareXlsExport(i + 1),
+                                                       list, m_shell, m_ws.DataDir(), workspace::ExportList::LayoutCompare,
+                                                       TrText(QStringLiteral("Сравнение %1")).arg(i + 1)));
+    }
 }
 
 void LayoutView::refreshGrid(bool force)
@@ -182,16 +192,16 @@ void LayoutView::refreshLists(bool force)
     for (int i = 0; i < Lists; ++i) lengths[static_cast<std::size_t>(i)] = m_compareLengths[static_cast<std::size_t>(i)]->value();
     if (!m_layout.BuildLists(m_ws.Draws(), m_ws.DrawsOffset(), lengths, m_shell, force)) return;
     for (int i = 0; i < Lists; ++i) {
-        const analysis::TCompareList& data = m_layout.List(i);
+        const analysis::TCompareList& compare = m_layout.List(i);
         QTableWidget* list = m_lists[static_cast<std::size_t>(i)];
         list->clearContents();
-        list->setRowCount(static_cast<int>(data.Rows.size()));
-        list->setHorizontalHeaderItem(1, new QTableWidgetItem(qs(data.Caption)));
-        for (int r = 0; r < static_cast<int>(data.Rows.size()); ++r) {
+        list->setRowCount(static_cast<int>(compare.Rows.size()));
+        list->setHorizontalHeaderItem(1, new QTableWidgetItem(qs(compare.Caption)));
+        for (int r = 0; r < static_cast<int>(compare.Rows.size()); ++r) {
             auto* count = Item(QString(), Qt::AlignCenter);
-            count->setData(Qt::DisplayRole, data.Rows[static_cast<std::size_t>(r)].first);
+            count->setData(Qt::DisplayRole, compare.Rows[static_cast<std::size_t>(r)].first);
             list->setItem(r, 0, count);
-            auto* numbers = Item(qs(data.Rows[static_cast<std::size_t>(r)].second), Qt::AlignLeft | Qt::AlignVCenter);
+            auto* numbers = Item(qs(compare.Rows[static_cast<std::size_t>(r)].second), Qt::AlignLeft | Qt::AlignVCenter);
             numbers->setToolTip(numbers->text());
             list->setItem(r, 1, numbers);
         }
@@ -219,12 +229,12 @@ void LayoutView::layoutFilter(bool exclude)
 
 void LayoutView::showTab(bool visible)
 {
-    ShowAnalysisTab(this, m_host, m_commands, "TabLayout", visible);
+    ShowAnalysisTab(this, m_host, m_commands, cmd::TabLayout, visible);
 }
 
 void LayoutView::tabLayout()
 {
-    if (ToggleAnalysisTab(this, m_ws, m_shell, m_host, m_commands, "TabLayout", &workspace::TViewSettings::TabLayout)) {
+    if (ToggleAnalysisTab(this, m_ws, m_shell, m_host, m_commands, cmd::TabLayout, &workspace::TViewSettings::TabLayout)) {
         refreshGrid(true);
         refreshLists(true);
     }

@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/views/ratingsview.h"
 
 #include <algorithm>
@@ -25,18 +26,14 @@
 #include "core/workspace/workspace.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
+#include "app/language.h"
 #include "core/workspace/formsettings.h"
 #include "core/util/format.h"
 #include "core/util/ini.h"
 
 using namespace kv;
 
-namespace {
-
-constexpr const char* EffModeCommands[stakes::RatingEffModeCount] = {"RatingsEffMode0", "RatingsEffMode1",
-                                                                       "RatingsEffMode2"};
-
-} // namespace
+static_assert(std::size(cmd::RatingsEffModes) == stakes::RatingEffModeCount);
 
 int RatingsModel::rowCount(const QModelIndex& parent) const
 {
@@ -66,7 +63,7 @@ QVariant RatingsModel::data(const QModelIndex& index, int role) const
         }
         return qs(stakes::RatingCellText(m_ratings.Items(), index.row(), index.column(), m_ratings.EffMode()));
     case Qt::ToolTipRole:
-        if (noProfitTest && m_luck.Find(m_ratings[index.row()])) return QString::fromUtf8(PrizesEmptyHint);
+        if (noProfitTest && m_luck.Find(m_ratings[index.row()])) return TrText(QString::fromUtf8(PrizesEmptyHint));
         return {};
     case Qt::TextAlignmentRole:
         return index.column() == 0 ? int(Qt::AlignLeft | Qt::AlignVCenter) : int(Qt::AlignRight | Qt::AlignVCenter);
@@ -78,27 +75,27 @@ QVariant RatingsModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal) return {};
     if (role == Qt::DisplayRole) {
-        if (section == LuckColumn) return QString::fromUtf8(stakes::LuckHitsCaption);
-        if (section == LuckColumn + 1) return QStringLiteral("q (совпадения)");
-        if (section == LuckColumn + 2) return QString::fromUtf8(stakes::LuckProfitCaption);
-        if (section == LuckColumn + 3) return QStringLiteral("q (профит)");
-        return QString::fromUtf8(stakes::RatingColumnCaption(section));
+        if (section == LuckColumn) return TrText(QString::fromUtf8(stakes::LuckHitsCaption));
+        if (section == LuckColumn + 1) return TrText(QStringLiteral("q (совпадения)"));
+        if (section == LuckColumn + 2) return TrText(QString::fromUtf8(stakes::LuckProfitCaption));
+        if (section == LuckColumn + 3) return TrText(QStringLiteral("q (профит)"));
+        return TrText(QString::fromUtf8(stakes::RatingColumnCaption(section)));
     }
     // The money columns: profit, profit per stake and the profit test.
     if (role == Qt::ToolTipRole && m_prizesEmpty &&
         (section == 4 || section == 5 || section == LuckColumn + 2 || section == LuckColumn + 3))
-        return QString::fromUtf8(PrizesEmptyHint);
+        return TrText(QString::fromUtf8(PrizesEmptyHint));
     if (role == Qt::ToolTipRole && section == LuckColumn)
-        return QStringLiteral("Доля случайных тиражей, на которых ставки строки совпали бы не меньше, чем на "
-                              "настоящих. Малое значение (меньше 0,05) - результат вряд ли случаен. Считается "
-                              "командой \"Проверка на случайность\"");
+        return TrText(QStringLiteral("Доля случайных тиражей, на которых ставки строки совпали бы не меньше, чем "
+                                     "на настоящих. Малое значение (меньше 0,05) - результат вряд ли случаен. "
+                                     "Считается командой \"Проверка на случайность\""));
     if (role == Qt::ToolTipRole && (section == LuckColumn + 1 || section == LuckColumn + 3))
-        return QStringLiteral("p с поправкой на число строк, проверенных вместе (Бенджамини-Хохберг): среди строк с q "
-                              "меньше 0,05 случайных находок в среднем не больше 5%");
+        return TrText(QStringLiteral("p с поправкой на число строк, проверенных вместе (Бенджамини-Хохберг): среди "
+                                     "строк с q меньше 0,05 случайных находок в среднем не больше 5%"));
     if (role == Qt::ToolTipRole && section == LuckColumn + 2)
-        return QStringLiteral("Доля случайных тиражей, на которых ставки строки дали бы профит не меньше "
-                              "настоящего. Малое значение (меньше 0,05) - результат вряд ли случаен. Считается "
-                              "командой \"Проверка на случайность\"");
+        return TrText(QStringLiteral("Доля случайных тиражей, на которых ставки строки дали бы профит не меньше "
+                                     "настоящего. Малое значение (меньше 0,05) - результат вряд ли случаен. "
+                                     "Считается командой \"Проверка на случайность\""));
     if (role == Qt::ToolTipRole) {
         // The short captions say little: what each column counts.
         static const char* const hints[6] = {
@@ -108,12 +105,13 @@ QVariant RatingsModel::headerData(int section, Qt::Orientation orientation, int 
             "Совпало / Ставок: совпавших чисел на ставку",
             "Сумма профита всех ставок",
             "Профит / Ставок: профит на ставку"};
-        if (section >= 0 && section < 6) return QString::fromUtf8(hints[section]);
-        if (section >= 6 && section <= 14) return QStringLiteral("Ставок, у которых совпадений: %1").arg(section - 6);
+        if (section >= 0 && section < 6) return TrText(QString::fromUtf8(hints[section]));
+        if (section >= 6 && section <= 14)
+            return TrText(QStringLiteral("Ставок, у которых совпадений: %1")).arg(section - 6);
         if (section >= 15 && section <= 23)
-            return QStringLiteral("Эффективность для совпадений %1: %2 (меню «Эффективность (столбцы E0..n)»)")
+            return TrText(QStringLiteral("Эффективность для совпадений %1: %2 (меню «Эффективность (столбцы E0..n)»)"))
                 .arg(section - 15)
-                .arg(QString::fromUtf8(stakes::RatingEffModeCaption(m_ratings.EffMode())).toLower());
+                .arg(TrText(QString::fromUtf8(stakes::RatingEffModeCaption(m_ratings.EffMode()))).toLower());
         return {};
     }
     // A first click on a number column puts the best rows on top; names start from A.
@@ -188,7 +186,7 @@ RatingsView::RatingsView(const ViewContext& ctx)
     ratings.onChanged = [this] { m_host.refreshView(this, this, [this] { refresh(); }); };
     connect(header, &QHeaderView::sortIndicatorChanged, this, &RatingsView::sortBy);
     connect(m_view, &QTableView::doubleClicked, this, [this] {
-        QAction* a = m_commands.command(QStringLiteral("RatingsGraphOverlap"));
+        QAction* a = m_commands.command(cmd::RatingsGraphOverlap);
         m_commands.updateActions();
         if (a && a->isEnabled()) a->trigger();
     });
@@ -198,37 +196,37 @@ void RatingsView::createCommands()
 {
     auto& ws = m_ws;
     const auto notEmpty = [&ws] { return !ws.Ratings().Empty(); };
-    m_commands.add("RatingsRefresh", QStringLiteral("Обновить рейтинг"),
+    m_commands.add(cmd::RatingsRefresh, QStringLiteral("Обновить рейтинг"),
                       QStringLiteral("Пересчитать рейтинг по текущим ставкам"), [this] { ratingsRefresh(); },
                       [&ws] { return ws.StakesFile().IsOpen(); });
-    m_commands.add("RatingsExport", QStringLiteral("Экспорт рейтинга в CSV-файл"), QString(),
+    m_commands.add(cmd::RatingsExport, QStringLiteral("Экспорт рейтинга в CSV-файл"), QString(),
                       [this] { ratingsExport(); }, notEmpty);
     auto* group = new QActionGroup(this);
     group->setExclusive(true);
     for (int mode = 0; mode < stakes::RatingEffModeCount; ++mode) {
-        QAction* a = m_commands.add(EffModeCommands[mode], QString::fromUtf8(stakes::RatingEffModeCaption(mode)),
+        QAction* a = m_commands.add(cmd::RatingsEffModes[mode], QString::fromUtf8(stakes::RatingEffModeCaption(mode)),
                                        QString(), [this, mode] { setEffMode(mode); });
         a->setCheckable(true);
         a->setChecked(mode == ws.Ratings().EffMode());
         group->addAction(a);
     }
-    m_commands.add("RatingsLuckTest", QStringLiteral("Проверка на случайность"),
+    m_commands.add(cmd::RatingsLuckTest, QStringLiteral("Проверка на случайность"),
                       QStringLiteral("Вероятность получить такой же результат на случайных тиражах (столбцы p и q) для "
                                      "выделенных строк или, без выделения, для всех"),
                       [this] { ratingsLuckTest(); },
                       [&ws] { return !ws.Ratings().Empty() && ws.StakesFile().IsOpen(); });
-    m_commands.add("RatingsTestHalves", QStringLiteral("Рейтинг последнего теста"),
+    m_commands.add(cmd::RatingsTestHalves, QStringLiteral("Рейтинг последнего теста"),
                       QStringLiteral("Строки рейтинга последнего теста отдельно по тиражам настройки и контрольным"),
                       [this] { ratingsTestHalves(); },
                       [&ws] {
                           std::error_code ec;
                           return std::filesystem::exists(ws.DataDir() / scenario::TestRunFileName, ec);
                       });
-    m_commands.add("RatingsLuckChart", QStringLiteral("График проверки на случайность"),
+    m_commands.add(cmd::RatingsLuckChart, QStringLiteral("График проверки на случайность"),
                       QStringLiteral("Накопленные совпадения строки на фоне полосы случайных тиражей"),
                       [this] { ratingsLuckChart(); },
                       [this, &ws] { return selectedRows().size() == 1 && ws.StakesFile().IsOpen(); });
-    m_commands.add("RatingsGraphOverlap", QStringLiteral("Количество совпадений"),
+    m_commands.add(cmd::RatingsGraphOverlap, QStringLiteral("Количество совпадений"),
                       QStringLiteral("График количества совпадений для выделенных строк рейтинга"),
                       [this] { ratingsGraphOverlap(); }, [this] { return !selectedRows().empty(); });
 }
@@ -236,17 +234,17 @@ void RatingsView::createCommands()
 void RatingsView::createMenus(QMenu* menu)
 {
     auto* eff = new QMenu(QStringLiteral("Эффективность (столбцы E0..n)"), this);
-    eff->setObjectName(QStringLiteral("RatingsEffMenu"));
-    m_commands.fillMenu(eff, std::vector<const char*>(std::begin(EffModeCommands), std::end(EffModeCommands)));
+    eff->setObjectName(cmd::menu::RatingsEff);
+    m_commands.fillMenu(eff, std::vector<const char*>(std::begin(cmd::RatingsEffModes), std::end(cmd::RatingsEffModes)));
 
     // Commands of other views that act on the selected rows join the menus.
     auto* context = new QMenu(this);
     for (QMenu* m : {menu, context}) {
-        m_commands.fillMenu(m, {"RatingsRefresh", TCommandSet::Separator, "RatingsGraphOverlap", "StakesGraphOverlap",
-                                "StakesGraphProfits", "RatingsToScript", "RatingsLuckTest", "RatingsLuckChart", "RatingsTestHalves",
+        m_commands.fillMenu(m, {cmd::RatingsRefresh, TCommandSet::Separator, cmd::RatingsGraphOverlap, cmd::StakesGraphOverlap,
+                                cmd::StakesGraphProfits, cmd::RatingsToScript, cmd::RatingsLuckTest, cmd::RatingsLuckChart, cmd::RatingsTestHalves,
                                 TCommandSet::Separator});
         m->addMenu(eff);
-        m_commands.fillMenu(m, {TCommandSet::Separator, "RatingsExport", "RatingsXlsExport"});
+        m_commands.fillMenu(m, {TCommandSet::Separator, cmd::RatingsExport, cmd::RatingsXlsExport});
     }
     m_commands.popupOnRequest(m_view, m_view->viewport(), context);
 }
@@ -274,7 +272,7 @@ void RatingsView::restoreSettings(const workspace::FormSettings& frm)
     auto& ratings = m_ws.Ratings();
     ratings.SetEffMode(m_ws.View().RatingsEffMode);
     for (int mode = 0; mode < stakes::RatingEffModeCount; ++mode)
-        if (QAction* a = m_commands.command(QString::fromLatin1(EffModeCommands[mode]))) a->setChecked(mode == ratings.EffMode());
+        if (QAction* a = m_commands.command(cmd::RatingsEffModes[mode])) a->setChecked(mode == ratings.EffMode());
     workspace::ApplyRatingsSortOrder(frm, ratings);
     showSortIndicator();
     for (int c = 0; c < stakes::RatingColumnCount; ++c) {
@@ -502,7 +500,7 @@ void RatingsView::setEffMode(int mode)
 {
     auto& ratings = m_ws.Ratings();
     ratings.SetEffMode(mode);
-    if (QAction* a = m_commands.command(QString::fromLatin1(EffModeCommands[ratings.EffMode()]))) a->setChecked(true);
+    if (QAction* a = m_commands.command(cmd::RatingsEffModes[ratings.EffMode()])) a->setChecked(true);
     try {
         workspace::TViewSettings view = m_ws.View();
         view.RatingsEffMode = ratings.EffMode();
@@ -517,12 +515,12 @@ TFormChart* RatingsView::ratingsGraphOverlap()
 {
     const std::vector<int> rows = selectedRows();
     if (rows.empty()) return nullptr;
-    const stakes::TChartData data = stakes::RatingsGraphOverlap(m_shell, m_ws.Ratings().Items(), rows);
-    QAction* command = m_commands.command(QStringLiteral("RatingsGraphOverlap"));
-    auto* window = new TFormChart(qs(data.Caption), m_host.mainWindow());
+    const stakes::TChartData chart = stakes::RatingsGraphOverlap(m_shell, m_ws.Ratings().Items(), rows);
+    QAction* command = m_commands.command(cmd::RatingsGraphOverlap);
+    auto* window = new TFormChart(qs(chart.Caption), m_host.mainWindow());
     window->setObjectName(QStringLiteral("RatingsGraphOverlapChart"));
-    window->setChart(data);
-    window->setWindowTitle(command ? command->statusTip() : qs(data.Caption));
+    window->setChart(chart);
+    window->setWindowTitle(command ? command->statusTip() : qs(chart.Caption));
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
     return window;

@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/views/regularsview.h"
 
 #include <QAction>
@@ -16,8 +17,11 @@
 #include "app/formtestcount.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
+#include "app/xlsexport.h"
+#include "app/language.h"
 #include "core/workspace/formsettings.h"
 #include "core/util/format.h"
+#include "core/workspace/listexport.h"
 
 using namespace kv;
 
@@ -44,7 +48,7 @@ QVariant RegularsModel::data(const QModelIndex& index, int role) const
 
 QVariant RegularsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return QString::fromUtf8(stakes::RegularColumnCaption(section));
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return TrText(QString::fromUtf8(stakes::RegularColumnCaption(section)));
     return {};
 }
 
@@ -85,18 +89,18 @@ void RegularsView::createCommands()
 {
     const auto shown = [this] { return tabVisible(); };
     const auto selected = [this] { return tabVisible() && !selectedRows().empty(); };
-    QAction* tab = m_commands.add("TabTables", QStringLiteral("Вкладка \"Регуляры\""),
+    QAction* tab = m_commands.add(cmd::TabTables, QStringLiteral("Вкладка \"Регуляры\""),
                                      QStringLiteral("Скрыть / показать вкладку \"Регуляры\""), [this] { tabTables(); });
     tab->setCheckable(true);
     tab->setChecked(tabVisible());
-    m_commands.add("TablesAdd", QStringLiteral("Добавить регулярную ставку"), QString(), [this] { tablesAdd(); }, shown);
-    m_commands.add("TablesDel", QStringLiteral("Удалить регулярную ставку"), QString(), [this] { tablesDel(); },
+    m_commands.add(cmd::TablesAdd, QStringLiteral("Добавить регулярную ставку"), QString(), [this] { tablesAdd(); }, shown);
+    m_commands.add(cmd::TablesDel, QStringLiteral("Удалить регулярную ставку"), QString(), [this] { tablesDel(); },
                       selected);
-    m_commands.add("TablesStakeAdd", QStringLiteral("Сделать ставку по регуляру"), QString(),
+    m_commands.add(cmd::TablesStakeAdd, QStringLiteral("Сделать ставку по регуляру"), QString(),
                       [this] { tablesStakeAdd(); }, [this, selected] { return selected() && stakeDialog != nullptr; });
     // A test needs a draw before the window it moves through; with fewer than two draws there
     // is none, and the count dialog would have nothing to offer.
-    m_commands.add("TablesStakeTest", QStringLiteral("Тест регуляров"), QString(), [this] { tablesStakeTest(); },
+    m_commands.add(cmd::TablesStakeTest, QStringLiteral("Тест регуляров"), QString(), [this] { tablesStakeTest(); },
                       [this, selected] { return selected() && m_ws.DrawCount() >= 2; });
 }
 
@@ -104,7 +108,9 @@ void RegularsView::createMenus(QMenu* menu)
 {
     auto* context = new QMenu(this);
     for (QMenu* m : {menu, context})
-        m_commands.fillMenu(m, {"TablesAdd", "TablesDel", TCommandSet::Separator, "TablesStakeAdd", "TablesStakeTest"});
+        m_commands.fillMenu(m, {cmd::TablesAdd, cmd::TablesDel, TCommandSet::Separator, cmd::TablesStakeAdd, cmd::TablesStakeTest});
+    AppendToContextMenu(context, AddListExportCommand(m_commands, cmd::TablesXlsExport, m_view, m_shell, m_ws.DataDir(),
+                                                      workspace::ExportList::Regulars, QStringLiteral("Регуляры")));
     m_commands.popupOnRequest(m_view, m_view->viewport(), context);
 }
 
@@ -142,7 +148,7 @@ void RegularsView::saveSettings(std::vector<std::pair<std::string, std::string>>
 
 void RegularsView::showTab(bool visible)
 {
-    if (QAction* a = m_commands.command(QStringLiteral("TabTables"))) a->setChecked(visible);
+    if (QAction* a = m_commands.command(cmd::TabTables)) a->setChecked(visible);
     m_host.setTabShown(this, visible);
 }
 

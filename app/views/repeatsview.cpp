@@ -16,10 +16,13 @@
 
 #include "app/qtshell.h"
 #include "app/views/analysischart.h"
-#include "app/views/analysisview.h"
+#include "app/views/analysistabs.h"
 #include "app/viewutil.h"
+#include "app/xlsexport.h"
+#include "app/language.h"
 #include "core/shell/shell.h"
 #include "core/util/format.h"
+#include "core/workspace/listexport.h"
 
 using namespace kv;
 
@@ -74,7 +77,7 @@ QVariant RepeatsModel::data(const QModelIndex& index, int role) const
 QVariant RepeatsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < 4)
-        return QString::fromUtf8(Columns[section]);
+        return TrText(QString::fromUtf8(Columns[section]));
     return {};
 }
 
@@ -110,6 +113,8 @@ TFormRepeats::TFormRepeats(const game::TDrawsArray& draws, shell::Shell& shell, 
     m_model = new RepeatsModel(m_repeats, this);
     m_list = NewRowList(QString::fromLatin1(ListName), m_model);
     m_list->horizontalHeader()->setStretchLastSection(true);
+    AppendToContextMenu(m_list, NewListExport(m_list, m_shell, m_frm.Path().parent_path(), workspace::ExportList::Repeats,
+                                              QStringLiteral("Повторы")));
     const QFontMetrics fm = m_list->fontMetrics();
     for (int c = 0; c < 3; ++c) {
         const int w = m_frm.ReadInt(util::Format("%s.Column%d", {ListName, c}), -1);

@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/views/scenarioview.h"
 
 #include <QAction>
@@ -22,8 +23,10 @@
 #include "app/formscript.h"
 #include "app/formsurvival.h"
 #include "app/formtestcount.h"
+#include "core/scenario/scriptrunner.h"
 #include "core/scenario/testreport.h"
 #include "core/util/format.h"
+#include "app/language.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
 #include "core/shell/shell.h"
@@ -36,7 +39,7 @@ namespace {
 QString scenarioFilter()
 {
     const std::string filter = scenario::ScenarioFileFilter;
-    return qs(filter.substr(0, filter.find('|')));
+    return TrText(qs(filter.substr(0, filter.find('|'))));
 }
 
 } // namespace
@@ -116,9 +119,9 @@ ScenarioView::ScenarioView(const ViewContext& ctx)
         bar->addWidget(m_status[i], i == StatusPanels - 1 ? 1 : 0);
     }
     layout->addLayout(bar);
-    m_status[1]->setText(QStringLiteral("Цикл: 0"));
-    m_status[2]->setText(QStringLiteral("Строка: 0"));
-    m_status[3]->setText(QStringLiteral("Ставок: 0"));
+    m_status[1]->setText(qs(scenario::CycleText(0)));
+    m_status[2]->setText(qs(scenario::LineText(0)));
+    m_status[3]->setText(qs(scenario::StakesText(0)));
 
     m_ws.Scenario().onChanged = [this] { refresh(); };
     // Stakes checked during a run are rated like those of the stakes tab.
@@ -129,7 +132,7 @@ ScenarioView::ScenarioView(const ViewContext& ctx)
     connectRunner();
     connect(m_view, &QTableView::doubleClicked, this, [this] {
         m_commands.updateActions();
-        QAction* edit = m_commands.command(QStringLiteral("ScriptEdit"));
+        QAction* edit = m_commands.command(cmd::ScriptEdit);
         if (edit && edit->isEnabled()) edit->trigger();
     });
     refresh();
@@ -148,44 +151,44 @@ void ScenarioView::createCommands()
     const auto hasLines = [&sc] { return !sc.Empty(); };
     const auto isStep = [this] { return selectedIsStep(); };
 
-    m_commands.add("ScriptOpen", QStringLiteral("Открыть"), QString(), [this] { scriptOpen(); });
-    m_commands.add("ScriptSave", QStringLiteral("Сохранить"), QString(), [this] { scriptSave(); }, hasLines);
-    m_commands.add("ScriptLoad", QStringLiteral("Добавить сценарий"), QString(), [this] { scriptLoad(); });
-    m_commands.add("ScriptAdd", QStringLiteral("Добавить фильтры"), QString(), [this] { scriptAdd(); });
-    m_commands.add("ScriptEmpty", QStringLiteral("Добавить разделитель"), QString(), [this] { scriptEmpty(); },
+    m_commands.add(cmd::ScriptOpen, QStringLiteral("Открыть"), QString(), [this] { scriptOpen(); });
+    m_commands.add(cmd::ScriptSave, QStringLiteral("Сохранить"), QString(), [this] { scriptSave(); }, hasLines);
+    m_commands.add(cmd::ScriptLoad, QStringLiteral("Добавить сценарий"), QString(), [this] { scriptLoad(); });
+    m_commands.add(cmd::ScriptAdd, QStringLiteral("Добавить фильтры"), QString(), [this] { scriptAdd(); });
+    m_commands.add(cmd::ScriptEmpty, QStringLiteral("Добавить разделитель"), QString(), [this] { scriptEmpty(); },
                       hasLines);
-    m_commands.add("ScriptClone", QStringLiteral("Клонировать"), QString(), [this] { scriptClone(); }, isStep);
-    m_commands.add("ScriptEdit", QStringLiteral("Изменить"), QString(), [this] { scriptEdit(); }, isStep);
-    m_commands.add("ScriptDel", QStringLiteral("Удалить"), QString(), [this] { scriptDel(); },
+    m_commands.add(cmd::ScriptClone, QStringLiteral("Клонировать"), QString(), [this] { scriptClone(); }, isStep);
+    m_commands.add(cmd::ScriptEdit, QStringLiteral("Изменить"), QString(), [this] { scriptEdit(); }, isStep);
+    m_commands.add(cmd::ScriptDel, QStringLiteral("Удалить"), QString(), [this] { scriptDel(); },
                       [this] { return !selectedRows().empty(); });
-    m_commands.add("ScriptClr", QStringLiteral("Удалить все"), QString(), [this] { scriptClr(); }, hasLines);
-    m_commands.add("ScriptUp", QStringLiteral("Переместить вверх"), QString(), [this] { scriptMove(true); },
+    m_commands.add(cmd::ScriptClr, QStringLiteral("Удалить все"), QString(), [this] { scriptClr(); }, hasLines);
+    m_commands.add(cmd::ScriptUp, QStringLiteral("Переместить вверх"), QString(), [this] { scriptMove(true); },
                       [this] { return currentRow() > 0; });
-    m_commands.add("ScriptDown", QStringLiteral("Переместить вниз"), QString(), [this] { scriptMove(false); },
+    m_commands.add(cmd::ScriptDown, QStringLiteral("Переместить вниз"), QString(), [this] { scriptMove(false); },
                       [this, &sc] {
                           const int row = currentRow();
                           return row >= 0 && row < sc.Count() - 1;
                       });
-    m_commands.add("RatingsToScript", QStringLiteral("Добавить в сценарий"), QString(),
+    m_commands.add(cmd::RatingsToScript, QStringLiteral("Добавить в сценарий"), QString(),
                       [this] {
                           if (selectedRatingNames) ratingsToScript(selectedRatingNames());
                       },
                       [this] { return selectedRatingNames && !selectedRatingNames().empty(); });
 
-    m_commands.add("ScriptRun", QStringLiteral("Прогноз"), QString(), [this] { scriptRun(); },
+    m_commands.add(cmd::ScriptRun, QStringLiteral("Прогноз"), QString(), [this] { scriptRun(); },
                       [this] { return m_runner->CanStart(); });
-    m_commands.add("ScriptTest", QStringLiteral("Тест"), QString(), [this] { scriptTest(); },
+    m_commands.add(cmd::ScriptTest, QStringLiteral("Тест"), QString(), [this] { scriptTest(); },
                       [this] { return m_runner->CanStart(); });
-    m_commands.add("ScriptStop", QStringLiteral("Стоп"), QString(), [this] { scriptStop(); },
+    m_commands.add(cmd::ScriptStop, QStringLiteral("Стоп"), QString(), [this] { scriptStop(); },
                       [this] { return m_runner->CanStop(); }, true);
-    QAction* log = m_commands.add("LogToggle", QStringLiteral("Журнал выполнения сценария"), QString(),
+    QAction* log = m_commands.add(cmd::LogToggle, QStringLiteral("Журнал выполнения сценария"), QString(),
                                      [this] { logToggle(); }, [this] { return m_runner->CanChangeLogs(); });
     log->setCheckable(true);
     log->setChecked(m_ws.View().ScriptLogEnabled);
-    m_commands.add("LogsDelete", QStringLiteral("Удалить журналы выполнения сценариев"), QString(),
+    m_commands.add(cmd::LogsDelete, QStringLiteral("Удалить журналы выполнения сценариев"), QString(),
                       [this] { logsDelete(); }, [this] { return m_runner->CanChangeLogs(); });
     // The survival of the last test, read back from its file.
-    m_commands.add("ScriptSurvival", QStringLiteral("Эффективность фильтров"),
+    m_commands.add(cmd::ScriptSurvival, QStringLiteral("Эффективность фильтров"),
                       QStringLiteral("Как часто фильтры последнего теста оставляли выпавший билет"),
                       [this] { showSurvival(scenario::LoadSurvival(m_ws.DataDir() / scenario::SurvivalFileName)); },
                       [this] {
@@ -193,7 +196,7 @@ void ScenarioView::createCommands()
                           return m_runner->CanChangeLogs()
                               && std::filesystem::exists(m_ws.DataDir() / scenario::SurvivalFileName, ec);
                       });
-    m_commands.add("ScriptReport", QStringLiteral("Отчет о тесте..."),
+    m_commands.add(cmd::ScriptReport, QStringLiteral("Отчет о тесте..."),
                       QStringLiteral("Итоги последнего теста в браузере: контрольные тиражи, p и q идей, графики"),
                       [this] { scriptReport(); },
                       [this] {
@@ -210,10 +213,10 @@ void ScenarioView::attachCommands()
         std::vector<const char*> names;
     };
     const std::vector<Group> groups = {
-        {m_tools, {"ScriptRun", "ScriptTest", "ScriptStop"}},
-        {m_tools, {"ScriptOpen", "ScriptSave", "ScriptLoad"}},
-        {m_lineTools, {"ScriptAdd", "ScriptEmpty", "ScriptClone", "ScriptEdit", "ScriptDel", "ScriptClr"}},
-        {m_lineTools, {"ScriptUp", "ScriptDown"}},
+        {m_tools, {cmd::ScriptRun, cmd::ScriptTest, cmd::ScriptStop}},
+        {m_tools, {cmd::ScriptOpen, cmd::ScriptSave, cmd::ScriptLoad}},
+        {m_lineTools, {cmd::ScriptAdd, cmd::ScriptEmpty, cmd::ScriptClone, cmd::ScriptEdit, cmd::ScriptDel, cmd::ScriptClr}},
+        {m_lineTools, {cmd::ScriptUp, cmd::ScriptDown}},
     };
     m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
     for (std::size_t g = 0; g < groups.size(); ++g) {
@@ -231,7 +234,7 @@ void ScenarioView::attachCommands()
     }
     // The moves are arrows on the bar (their captions stay in the menus and hints), so that the
     // editing row fits beside the draw list.
-    for (const auto& [name, icon] : {std::pair{"ScriptUp", QStyle::SP_ArrowUp}, std::pair{"ScriptDown", QStyle::SP_ArrowDown}}) {
+    for (const auto& [name, icon] : {std::pair{cmd::ScriptUp, QStyle::SP_ArrowUp}, std::pair{cmd::ScriptDown, QStyle::SP_ArrowDown}}) {
         QAction* a = m_commands.command(QString::fromLatin1(name));
         a->setIcon(style()->standardIcon(icon));
         if (auto* button = qobject_cast<QToolButton*>(m_lineTools->widgetForAction(a))) {
@@ -484,7 +487,7 @@ void ScenarioView::scriptReport()
 
 void ScenarioView::showSurvival(std::vector<scenario::TSurvivalRow> rows)
 {
-    auto* form = new TFormSurvival(std::move(rows), m_shell, m_host.mainWindow());
+    auto* form = new TFormSurvival(std::move(rows), m_shell, m_ws.DataDir(), m_host.mainWindow());
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->show();
 }
@@ -513,7 +516,7 @@ bool ScenarioView::allowClose()
 void ScenarioView::logToggle()
 {
     const bool on = !m_ws.View().ScriptLogEnabled;
-    m_commands.command(QStringLiteral("LogToggle"))->setChecked(on);
+    m_commands.command(cmd::LogToggle)->setChecked(on);
     try {
         m_ws.SetViewFlag(&workspace::TViewSettings::ScriptLogEnabled, on);
     } catch (const std::exception& e) {

@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/views/stakesview.h"
 
 #include <QAction>
@@ -23,6 +24,7 @@
 #include "app/formstake.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
+#include "app/language.h"
 #include "core/game/numbers.h"
 #include "core/workspace/formsettings.h"
 #include "core/stakes/stakecharts.h"
@@ -99,8 +101,10 @@ QVariant StakesModel::headerData(int section, Qt::Orientation orientation, int r
     if (orientation != Qt::Horizontal) return {};
     if (role == Qt::DisplayRole) return QString::fromUtf8(stakes::StakeGridCaption(section));
     if (role == Qt::ToolTipRole && section == 4)
-        return m_sortedDraws ? QStringLiteral("Числа тиража по возрастанию (включено «Упорядочить MIN->MAX» в меню «Тиражи»)")
-                             : QStringLiteral("Числа тиража в порядке выпадения (по возрастанию — «Упорядочить MIN->MAX» в меню «Тиражи»)");
+        return TrText(m_sortedDraws
+                          ? QStringLiteral("Числа тиража по возрастанию (включено «Упорядочить MIN->MAX» в меню «Тиражи»)")
+                          : QStringLiteral("Числа тиража в порядке выпадения (по возрастанию — «Упорядочить MIN->MAX» в "
+                                           "меню «Тиражи»)"));
     return {};
 }
 
@@ -287,53 +291,53 @@ void StakesView::createCommands()
     const auto hasRecords = [this] { return file().HasRecords(); };
     const auto combsNotEmpty = [this, &ws] { return !ws.Combs().Empty() && file().IsOpen(); };
 
-    m_commands.add("StakeAdd", QStringLiteral("Сделать ставку"), QString(), [this] { stakeAdd(); }, open);
-    m_commands.add("StakeAddRandom", QStringLiteral("Сделать случайную ставку"), QString(), [this] { stakeAddRandom(); },
+    m_commands.add(cmd::StakeAdd, QStringLiteral("Сделать ставку"), QString(), [this] { stakeAdd(); }, open);
+    m_commands.add(cmd::StakeAddRandom, QStringLiteral("Сделать случайную ставку"), QString(), [this] { stakeAddRandom(); },
                       combsNotEmpty);
-    m_commands.add("StakeAddSelected", QStringLiteral("Сделать ставки для выделенных комбинаций"), QString(),
+    m_commands.add(cmd::StakeAddSelected, QStringLiteral("Сделать ставки для выделенных комбинаций"), QString(),
                       [this] { stakeAddSelected(); },
                       [this] { return !m_host.selectedCombRows().empty() && file().IsOpen(); });
-    m_commands.add("StakeAddAll", QStringLiteral("Сделать ставки для всех комбинаций"), QString(),
+    m_commands.add(cmd::StakeAddAll, QStringLiteral("Сделать ставки для всех комбинаций"), QString(),
                       [this] { stakeAddAll(); }, combsNotEmpty);
-    m_commands.add("StakeDel", QStringLiteral("Удалить ставку"), QString(), [this] { stakeDel(); },
+    m_commands.add(cmd::StakeDel, QStringLiteral("Удалить ставку"), QString(), [this] { stakeDel(); },
                       [this] { return file().HasRecords() && selectedGridRows().has_value(); });
-    m_commands.add("StakeFilter", QStringLiteral("Удалить по условию"), QString(), [this] { stakeFilter(); }, hasRecords);
-    m_commands.add("StakeClear", QStringLiteral("Удалить все ставки"), QString(), [this] { stakeClear(); }, hasRecords);
-    m_commands.add("StakesCheckManual", QStringLiteral("Проверить ставки"), QString(), [this] { stakesCheckManual(); },
+    m_commands.add(cmd::StakeFilter, QStringLiteral("Удалить по условию"), QString(), [this] { stakeFilter(); }, hasRecords);
+    m_commands.add(cmd::StakeClear, QStringLiteral("Удалить все ставки"), QString(), [this] { stakeClear(); }, hasRecords);
+    m_commands.add(cmd::StakesCheckManual, QStringLiteral("Проверить ставки"), QString(), [this] { stakesCheckManual(); },
                       hasRecords);
-    m_commands.add("LogStakes", QStringLiteral("Журналы ставок"), QString(), [this] { logStakes(); })->setCheckable(true);
-    m_commands.add("LogStakesDelete", QStringLiteral("Удалить журналы ставок"), QString(), [this] { logStakesDelete(); });
-    m_commands.add("StakesScroll", QStringLiteral("Прокручивать список при добавлении"), QString(),
+    m_commands.add(cmd::LogStakes, QStringLiteral("Журналы ставок"), QString(), [this] { logStakes(); })->setCheckable(true);
+    m_commands.add(cmd::LogStakesDelete, QStringLiteral("Удалить журналы ставок"), QString(), [this] { logStakesDelete(); });
+    m_commands.add(cmd::StakesScroll, QStringLiteral("Прокручивать список при добавлении"), QString(),
                       [this] { stakesScroll(); })->setCheckable(true);
-    m_commands.add("StakesCheckLine", QStringLiteral("Проверять ставки после каждой строки сценария"), QString(),
+    m_commands.add(cmd::StakesCheckLine, QStringLiteral("Проверять ставки после каждой строки сценария"), QString(),
                       [this] { stakesCheckLine(); })->setCheckable(true);
     // The chart windows take these hints as their captions.
-    m_commands.add("StakesGraphDraws", QStringLiteral("Суммарный профит по тиражам"),
+    m_commands.add(cmd::StakesGraphDraws, QStringLiteral("Суммарный профит по тиражам"),
                       QStringLiteral("График суммарного профита ставок по тиражам"), [this] { stakesGraphDraws(); },
                       hasRecords);
     const auto ratingRows = [this] { return file().HasRecords() && !m_host.selectedRatingNames().empty(); };
-    m_commands.add("StakesGraphOverlap", QStringLiteral("График совпадений ставок"),
+    m_commands.add(cmd::StakesGraphOverlap, QStringLiteral("График совпадений ставок"),
                       QStringLiteral("График количества совпадений для всех ставок по тиражам"),
                       [this] { stakesGraphOverlap(); }, ratingRows);
-    m_commands.add("StakesGraphProfits", QStringLiteral("График профита ставок"),
+    m_commands.add(cmd::StakesGraphProfits, QStringLiteral("График профита ставок"),
                       QStringLiteral("График профита для всех ставок по тиражам"), [this] { stakesGraphProfits(); },
                       ratingRows);
 
-    m_commands.command(QStringLiteral("LogStakes"))->setChecked(logEnabled());
-    m_commands.command(QStringLiteral("StakesScroll"))->setChecked(scrollEnabled());
-    m_commands.command(QStringLiteral("StakesCheckLine"))->setChecked(checkOnLine());
+    m_commands.command(cmd::LogStakes)->setChecked(logEnabled());
+    m_commands.command(cmd::StakesScroll)->setChecked(scrollEnabled());
+    m_commands.command(cmd::StakesCheckLine)->setChecked(checkOnLine());
 
     const char* const sep = TCommandSet::Separator;
-    m_commands.fillContextMenu(m_view, {"StakeAdd", "StakeAddRandom", "StakeAddSelected", "StakeAddAll", sep, "StakeDel",
-                                        "StakeFilter", "StakeClear", sep, "StakesCheckManual", "StakesGraphDraws",
-                                        "StakesGraphOverlap", "StakesGraphProfits"});
+    m_commands.fillContextMenu(m_view, {cmd::StakeAdd, cmd::StakeAddRandom, cmd::StakeAddSelected, cmd::StakeAddAll, sep, cmd::StakeDel,
+                                        cmd::StakeFilter, cmd::StakeClear, sep, cmd::StakesCheckManual, cmd::StakesGraphDraws,
+                                        cmd::StakesGraphOverlap, cmd::StakesGraphProfits});
 }
 
 void StakesView::restoreSettings(const workspace::FormSettings& frm)
 {
-    m_commands.command(QStringLiteral("LogStakes"))->setChecked(logEnabled());
-    m_commands.command(QStringLiteral("StakesScroll"))->setChecked(scrollEnabled());
-    m_commands.command(QStringLiteral("StakesCheckLine"))->setChecked(checkOnLine());
+    m_commands.command(cmd::LogStakes)->setChecked(logEnabled());
+    m_commands.command(cmd::StakesScroll)->setChecked(scrollEnabled());
+    m_commands.command(cmd::StakesCheckLine)->setChecked(checkOnLine());
     for (int c = 0; c < stakes::StakeGridColumnCount; ++c) {
         const int w = frm.ReadInt(util::Format("%s.Column%d", {GridName, c}), -1);
         if (w > 0 && w <= MaxColumnWidth) m_view->setColumnWidth(c, w);
@@ -525,17 +529,17 @@ void StakesView::toggleFlag(bool workspace::TViewSettings::* flag, const char* c
 
 void StakesView::logStakes()
 {
-    toggleFlag(&workspace::TViewSettings::StakesLogEnabled, "LogStakes");
+    toggleFlag(&workspace::TViewSettings::StakesLogEnabled, cmd::LogStakes);
 }
 
 void StakesView::stakesScroll()
 {
-    toggleFlag(&workspace::TViewSettings::StakesScrollEnabled, "StakesScroll");
+    toggleFlag(&workspace::TViewSettings::StakesScrollEnabled, cmd::StakesScroll);
 }
 
 void StakesView::stakesCheckLine()
 {
-    toggleFlag(&workspace::TViewSettings::StakesCheckOnLine, "StakesCheckLine");
+    toggleFlag(&workspace::TViewSettings::StakesCheckOnLine, cmd::StakesCheckLine);
 }
 
 void StakesView::logStakesDelete()
@@ -543,11 +547,11 @@ void StakesView::logStakesDelete()
     stakes::LogStakesDelete(m_ws.DataDir(), m_shell);
 }
 
-void StakesView::showChart(const std::optional<stakes::TChartData>& data)
+void StakesView::showChart(const std::optional<stakes::TChartData>& chart)
 {
-    if (!data) return;
-    auto* window = new TFormChart(qs(data->Caption), m_host.mainWindow());
-    window->setChart(*data);
+    if (!chart) return;
+    auto* window = new TFormChart(qs(chart->Caption), m_host.mainWindow());
+    window->setChart(*chart);
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
 }

@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/views/statsview.h"
 
 #include <algorithm>
@@ -34,6 +35,7 @@
 #include "core/workspace/workspace.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
+#include "app/language.h"
 #include "core/filters/statfilter.h"
 
 using namespace kv;
@@ -135,7 +137,8 @@ QVariant StatTableModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || section < 0 || section >= stats::StatColumns) return {};
     if (role == Qt::DisplayRole) return QString::fromUtf8(stats::StatColumnCaption(section));
     if (role == Qt::ToolTipRole)
-        return QStringLiteral("%1: %2").arg(QString::fromUtf8(stats::StatColumnCaption(section)), QString::fromUtf8(ColumnHints[section]));
+        return QStringLiteral("%1: %2").arg(QString::fromUtf8(stats::StatColumnCaption(section)),
+                                            TrText(QString::fromUtf8(ColumnHints[section])));
     return {};
 }
 
@@ -235,9 +238,9 @@ StatsView::StatsView(const ViewContext& ctx)
 void StatsView::createCommands()
 {
     const auto enabled = [this] { return !m_ws.Combs().Empty() && !selectedRows().empty(); };
-    m_commands.add("StatFilter_Include", QStringLiteral("Оставить выделенные"), QString(),
+    m_commands.add(cmd::StatFilter_Include, QStringLiteral("Оставить выделенные"), QString(),
                       [this] { statFilter(false); }, enabled);
-    m_commands.add("StatFilter_Exclude", QStringLiteral("Удалить выделенные"), QString(),
+    m_commands.add(cmd::StatFilter_Exclude, QStringLiteral("Удалить выделенные"), QString(),
                       [this] { statFilter(true); }, enabled);
 }
 
@@ -264,10 +267,10 @@ void StatsView::statFilter(bool exclude)
 
 void StatsView::attachCommands()
 {
-    m_refresh->setDefaultAction(m_commands.command(QStringLiteral("DrawsStatCalc")));
+    m_refresh->setDefaultAction(m_commands.command(cmd::DrawsStatCalc));
     m_refresh->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    m_commands.fillContextMenu(m_view, {"StatFilter_Include", "StatFilter_Exclude", "DrawsStatCalc",
-                                        "DrawsStatePrefetchsEnabled", "DrawsStatShowTotalLine", "FiltersInfo"});
+    m_commands.fillContextMenu(m_view, {cmd::StatFilter_Include, cmd::StatFilter_Exclude, cmd::DrawsStatCalc,
+                                        cmd::DrawsStatePrefetchsEnabled, cmd::DrawsStatShowTotalLine, cmd::FiltersInfo});
 }
 
 void StatsView::fillChooser(const stats::TChoosers& choosers, bool keepSelection)

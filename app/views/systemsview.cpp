@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/views/systemsview.h"
 
 #include <QHeaderView>
@@ -16,6 +17,8 @@
 #include "app/onlineaccess.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
+#include "app/xlsexport.h"
+#include "app/language.h"
 #include "core/game/numbers.h"
 #include "core/scenario/systemcombs.h"
 #include "core/shell/shell.h"
@@ -23,12 +26,13 @@
 #include "core/stats/statlist.h"
 #include "core/util/format.h"
 #include "core/workspace/formsettings.h"
-#include "core/workspace/onlinesystems.h"
+#include "core/online/onlinesystems.h"
 #include "core/workspace/systemstakes.h"
 #include "core/workspace/workspace.h"
+#include "core/workspace/listexport.h"
 
 using namespace kv;
-using workspace::tSystemInfo;
+using online::tSystemInfo;
 
 namespace {
 
@@ -66,7 +70,7 @@ bool SystemsModel::isMine(int row) const { return sameMail(m_systems[static_cast
 bool SystemsModel::isDownloaded(int row) const
 {
     std::error_code ec;
-    return std::filesystem::exists(workspace::LocalSystemFile(m_folder, m_systems[static_cast<std::size_t>(row)]), ec);
+    return std::filesystem::exists(online::LocalSystemFile(m_folder, m_systems[static_cast<std::size_t>(row)]), ec);
 }
 
 QVariant SystemsModel::data(const QModelIndex& index, int role) const
@@ -82,7 +86,7 @@ QVariant SystemsModel::data(const QModelIndex& index, int role) const
     case 3: return s.Olap;
     case 4: return s.CSize;
     case 5: return CatalogTime(s.Created);
-    case 6: return isDownloaded(index.row()) ? QStringLiteral("Загружена") : QString();
+    case 6: return isDownloaded(index.row()) ? TrText(QStringLiteral("Загружена")) : QString();
     case 7: return s.Downloads;
     case 8: return CatalogTime(s.LastDownload);
     case 9: return qs(s.Descr).replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'));
@@ -96,7 +100,7 @@ QVariant SystemsModel::headerData(int section, Qt::Orientation orientation, int 
     static const char* const captions[Columns] = {"Название", "Автор",    "Числа",     "Блок",        "Комбинаций", "Дата создания",
                                                   "Статус",   "Загрузок", "Последняя", "Комментарии", "Ссылка"};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= Columns) return {};
-    return QString::fromUtf8(captions[section]);
+    return TrText(QString::fromUtf8(captions[section]));
 }
 
 void SystemsModel::setSystems(std::vector<tSystemInfo> systems, std::string myMail)
@@ -136,7 +140,7 @@ SystemsView::SystemsView(const ViewContext& ctx) : ContextView(ctx)
     layout->addWidget(m_notice);
     layout->addWidget(m_view);
     connect(m_view, &QTableView::doubleClicked, this, [this] {
-        if (QAction* a = m_commands.command("SystemsProp"); a && a->isEnabled()) a->trigger();
+        if (QAction* a = m_commands.command(cmd::SystemsProp); a && a->isEnabled()) a->trigger();
     });
 }
 
@@ -147,42 +151,44 @@ void SystemsView::createCommands()
     const auto shown = [this] { return m_shown; };
     const auto one = [this] { return m_shown && selectedRows().size() == 1; };
     const auto canStake = [this] { return m_shown && m_ws.Combs().Count() > 0 && m_ws.StakesFile().IsOpen(); };
-    QAction* on = m_commands.add("SystemsOn", QStringLiteral("Системная игра"),
+    QAction* on = m_commands.add(cmd::SystemsOn, QStringLiteral("Системная игра"),
                                  QStringLiteral("Показать или скрыть вкладку систем"), [this] { toggleTab(); });
     on->setCheckable(true);
-    m_commands.add("SystemsRefresh", QStringLiteral("Обновить"), QStringLiteral("Обновить список систем"),
+    m_commands.add(cmd::SystemsRefresh, QStringLiteral("Обновить"), QStringLiteral("Обновить список систем"),
                    [this] { refresh(); }, shown);
-    m_commands.add("SystemsDownload", QStringLiteral("Загрузить"), QStringLiteral("Загрузить выбранные системы"),
+    m_commands.add(cmd::SystemsDownload, QStringLiteral("Загрузить"), QStringLiteral("Загрузить выбранные системы"),
                    [this] { downloadSelected(); }, [this] { return m_shown && !selectedRows().empty(); });
-    m_commands.add("SystemsAdd", QStringLiteral("Добавить"), QStringLiteral("Опубликовать новую систему"),
+    m_commands.add(cmd::SystemsAdd, QStringLiteral("Добавить"), QStringLiteral("Опубликовать новую систему"),
                    [this] { addSystem(); }, shown);
-    m_commands.add("SystemsProp", QStringLiteral("Свойства"), QStringLiteral("Свойства системы"), [this] { properties(); },
+    m_commands.add(cmd::SystemsProp, QStringLiteral("Свойства"), QStringLiteral("Свойства системы"), [this] { properties(); },
                    one);
-    m_commands.add("SystemsDel", QStringLiteral("Удалить"), QStringLiteral("Удалить свою систему"),
+    m_commands.add(cmd::SystemsDel, QStringLiteral("Удалить"), QStringLiteral("Удалить свою систему"),
                    [this] { deleteSystem(); }, [this] {
                        const auto rows = selectedRows();
                        return m_shown && rows.size() == 1 && m_model->isMine(rows[0]);
                    });
-    m_commands.add("SystemStakeAll", QStringLiteral("Cистемная игра по списку системы"), QString(),
+    m_commands.add(cmd::SystemStakeAll, QStringLiteral("Cистемная игра по списку системы"), QString(),
                    [this] { stake(true); }, canStake);
-    m_commands.add("SystemStakeFilter", QStringLiteral("Cистемная игра по списку комбинаций"), QString(),
+    m_commands.add(cmd::SystemStakeFilter, QStringLiteral("Cистемная игра по списку комбинаций"), QString(),
                    [this] { stake(false); }, canStake);
-    const std::vector<const char*> names = {"SystemsRefresh", "SystemsDownload", "SystemsAdd", "SystemsProp",
-                                            "SystemsDel", TCommandSet::Separator, "SystemStakeAll",
-                                            "SystemStakeFilter"};
+    const std::vector<const char*> names = {cmd::SystemsRefresh, cmd::SystemsDownload, cmd::SystemsAdd, cmd::SystemsProp,
+                                            cmd::SystemsDel, TCommandSet::Separator, cmd::SystemStakeAll,
+                                            cmd::SystemStakeFilter};
     for (const char* name : names) {
         if (name == TCommandSet::Separator) m_tools->addSeparator();
         else m_tools->addAction(m_commands.command(name));
     }
     auto* context = new QMenu(this);
     m_commands.fillMenu(context, names);
+    AppendToContextMenu(context, AddListExportCommand(m_commands, cmd::SystemsXlsExport, m_view, m_shell, m_ws.DataDir(),
+                                                      workspace::ExportList::Systems, QStringLiteral("Системы")));
     m_commands.popupOnRequest(m_view, m_view->viewport(), context);
     const auto previous = m_commands.onUpdated;
     m_commands.onUpdated = [this, previous] {
         if (previous) previous();
-        m_commands.command("SystemsOn")->setChecked(m_shown);
-        m_commands.command("SystemStakeAll")->setVisible(m_shown);
-        m_commands.command("SystemStakeFilter")->setVisible(m_shown);
+        m_commands.command(cmd::SystemsOn)->setChecked(m_shown);
+        m_commands.command(cmd::SystemStakeAll)->setVisible(m_shown);
+        m_commands.command(cmd::SystemStakeFilter)->setVisible(m_shown);
     };
 }
 
@@ -209,15 +215,15 @@ void SystemsView::refresh()
     const auto rows = selectedRows();
     const int32_t keep = rows.empty() ? 0 : m_model->systems()[static_cast<std::size_t>(rows[0])].Id;
     try {
-        const workspace::TCatalogClient client = MakeCatalogClient(m_ws);
+        const online::TCatalogClient client = MakeCatalogClient(m_ws);
         std::vector<tSystemInfo> systems = client.LoadSystemList();
         m_model->setSystems(systems, client.Identity().AuthorMail);
         m_notice->hide();
         // A local file dated otherwise than the catalogue's list is an older list: fetch it again.
         for (const tSystemInfo& s : systems) {
             std::error_code ec;
-            if (std::filesystem::exists(workspace::LocalSystemFile(folder(), s), ec) &&
-                !workspace::LocalSystemCurrent(folder(), s))
+            if (std::filesystem::exists(online::LocalSystemFile(folder(), s), ec) &&
+                !online::LocalSystemCurrent(folder(), s))
                 downloadOne(client, s);
         }
         if (keep) selectId(keep);
@@ -240,11 +246,11 @@ void SystemsView::toggleTab()
     m_commands.updateActions();
 }
 
-bool SystemsView::downloadOne(const workspace::TCatalogClient& client, const tSystemInfo& info)
+bool SystemsView::downloadOne(const online::TCatalogClient& client, const tSystemInfo& info)
 {
     try {
         shell::BusyScope busy(m_shell, util::Format("Загрузка \"%s\"...", {info.Title}));
-        workspace::SaveDownloadedSystem(folder(), info, client.DownloadSystemCombs(info.Id));
+        online::SaveDownloadedSystem(folder(), info, client.DownloadSystemCombs(info.Id));
     } catch (const std::exception& e) {
         m_shell.ShowFailure(util::Format("Ошибка загрузки системы #%d!", {info.Id}), e.what());
         m_model->filesChanged();
@@ -256,7 +262,7 @@ bool SystemsView::downloadOne(const workspace::TCatalogClient& client, const tSy
 
 void SystemsView::downloadSelected()
 {
-    const workspace::TCatalogClient client = MakeCatalogClient(m_ws);
+    const online::TCatalogClient client = MakeCatalogClient(m_ws);
     const std::vector<tSystemInfo> systems = m_model->systems();
     for (const int row : selectedRows())
         if (!downloadOne(client, systems[static_cast<std::size_t>(row)])) break;
@@ -266,8 +272,8 @@ void SystemsView::addSystem()
 {
     if (!EnsureOnlineIdentity(m_ws, m_host.mainWindow())) return;
     try {
-        const workspace::TCatalogClient client = MakeCatalogClient(m_ws);
-        workspace::tSystemData d;
+        const online::TCatalogClient client = MakeCatalogClient(m_ws);
+        online::tSystemData d;
         d.AuthorName = client.Identity().AuthorName;
         d.AuthorMail = client.Identity().AuthorMail;
         TFormSystem form(d, true, m_host.mainWindow());
@@ -295,16 +301,16 @@ void SystemsView::properties()
     const tSystemInfo info = m_model->systems()[static_cast<std::size_t>(rows[0])];
     const bool mine = m_model->isMine(rows[0]);
     try {
-        const workspace::TCatalogClient client = MakeCatalogClient(m_ws);
-        workspace::tSystemData d;
+        const online::TCatalogClient client = MakeCatalogClient(m_ws);
+        online::tSystemData d;
         static_cast<tSystemInfo&>(d) = info;
         {
             shell::BusyScope busy(m_shell, util::Format("Загрузка \"%s\"...", {info.Title}));
-            d.Combs = workspace::NormaliseSystemList(client.DownloadSystemCombs(info.Id)).Text;
+            d.Combs = online::NormaliseSystemList(client.DownloadSystemCombs(info.Id)).Text;
         }
         TFormSystem form(d, mine, m_host.mainWindow());
         if (form.exec() != QDialog::Accepted || !mine) return;
-        workspace::tSystemData changed = form.data();
+        online::tSystemData changed = form.data();
         changed.AuthorMail = client.Identity().AuthorMail;
         {
             shell::BusyScope busy(m_shell, util::Format("Сохранение \"%s\"...", {changed.Title}));
@@ -327,7 +333,7 @@ void SystemsView::deleteSystem()
     }
     if (!m_shell.ConfirmCautious(util::Format("Вы действительно хотите удалить систему \"%s\"?", {info.Title}))) return;
     try {
-        workspace::tSystemData d;
+        online::tSystemData d;
         static_cast<tSystemInfo&>(d) = info;
         int32_t result = -1;
         {
@@ -336,7 +342,7 @@ void SystemsView::deleteSystem()
         }
         if (result == 0) {
             std::error_code ec;
-            std::filesystem::remove(workspace::LocalSystemFile(folder(), info), ec);
+            std::filesystem::remove(online::LocalSystemFile(folder(), info), ec);
             refresh();
         }
     } catch (const std::exception& e) {

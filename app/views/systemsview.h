@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/viewhost.h"
-#include "core/workspace/catalog.h"
+#include "core/online/catalog.h"
 
 class QLabel;
 class QTableView;
@@ -27,8 +27,8 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    void setSystems(std::vector<kv::workspace::tSystemInfo> systems, std::string myMail);
-    const std::vector<kv::workspace::tSystemInfo>& systems() const { return m_systems; }
+    void setSystems(std::vector<kv::online::tSystemInfo> systems, std::string myMail);
+    const std::vector<kv::online::tSystemInfo>& systems() const { return m_systems; }
     bool isMine(int row) const;
     bool isDownloaded(int row) const;
     // The status column follows the files again.
@@ -36,7 +36,7 @@ public:
 
 private:
     std::filesystem::path m_folder;
-    std::vector<kv::workspace::tSystemInfo> m_systems;
+    std::vector<kv::online::tSystemInfo> m_systems;
     std::string m_mail;
 };
 
@@ -75,7 +75,7 @@ public:
 
 private:
     // Downloads one system into the folder; false after showing its failure.
-    bool downloadOne(const kv::workspace::TCatalogClient& client, const kv::workspace::tSystemInfo& info);
+    bool downloadOne(const kv::online::TCatalogClient& client, const kv::online::tSystemInfo& info);
     void selectId(int32_t id);
 
     bool m_shown = true;

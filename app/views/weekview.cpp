@@ -1,3 +1,4 @@
+#include "app/commandnames.h"
 #include "app/views/weekview.h"
 
 #include <QAction>
@@ -26,9 +27,12 @@
 #include "app/commandset.h"
 #include "app/qtshell.h"
 #include "app/views/analysischart.h"
-#include "app/views/analysisview.h"
+#include "app/views/analysistabs.h"
+#include "app/xlsexport.h"
+#include "app/language.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/workspace.h"
+#include "core/workspace/listexport.h"
 
 using namespace kv;
 
@@ -75,10 +79,10 @@ WeekView::WeekView(const ViewContext& ctx) : ContextView(ctx)
 
 QStringList WeekView::weekdayNames()
 {
-    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    const QLocale locale = InterfaceLocale();
     QStringList names;
     for (int d = 1; d <= 7; ++d) {
-        QString name = russian.dayName(d, QLocale::ShortFormat);
+        QString name = locale.dayName(d, QLocale::ShortFormat);
         if (!name.isEmpty()) name[0] = name[0].toUpper();
         names << name;
     }
@@ -88,9 +92,9 @@ QStringList WeekView::weekdayNames()
 void WeekView::createCommands()
 {
     const auto shown = [this] { return tabShown(); };
-    m_commands.add("WeekStatCalc", QStringLiteral("Обновить"), QStringLiteral("Пересчитать статистику по выбранным параметрам"),
+    m_commands.add(cmd::WeekStatCalc, QStringLiteral("Обновить"), QStringLiteral("Пересчитать статистику по выбранным параметрам"),
                    [this] { refresh(true); }, [this] { return tabShown() && m_ws.DrawCount() > 0; });
-    QAction* mode = m_commands.add("ViewWeekChartMode", QStringLiteral("График по дням недели"),
+    QAction* mode = m_commands.add(cmd::ViewWeekChartMode, QStringLiteral("График по дням недели"),
                                    QStringLiteral("Режим графика на вкладке \"дни недели\""), [this] {
                                        workspace::TViewSettings s = m_ws.View();
                                        s.WeekChartMode = s.WeekChartMode == 1 ? 0 : 1;
@@ -99,34 +103,36 @@ void WeekView::createCommands()
                                        } catch (const std::exception& e) {
                                            m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
                                        }
-                                       m_commands.command("ViewWeekChartMode")->setChecked(m_ws.View().WeekChartMode == 1);
+                                       m_commands.command(cmd::ViewWeekChartMode)->setChecked(m_ws.View().WeekChartMode == 1);
                                        drawChart();
                                    }, shown);
     mode->setCheckable(true);
     mode->setChecked(m_ws.View().WeekChartMode == 1);
-    QAction* type = m_commands.add("ViewWeekChartType", QStringLiteral("График / диаграмма"),
+    QAction* type = m_commands.add(cmd::ViewWeekChartType, QStringLiteral("График / диаграмма"),
                                    QStringLiteral("Вид графика на вкладке \"Дни недели\""), [this] {
                                        SaveViewFlag(m_ws, m_shell, &workspace::TViewSettings::WeekChartType,
                                                     !m_ws.View().WeekChartType);
-                                       m_commands.command("ViewWeekChartType")->setChecked(m_ws.View().WeekChartType);
+                                       m_commands.command(cmd::ViewWeekChartType)->setChecked(m_ws.View().WeekChartType);
                                        drawChart();
                                    }, shown);
     type->setCheckable(true);
     type->setChecked(m_ws.View().WeekChartType);
-    QAction* tab = m_commands.add("TabWeek", QStringLiteral("Вкладка \"Неделя\""),
+    QAction* tab = m_commands.add(cmd::TabWeek, QStringLiteral("Вкладка \"Неделя\""),
                                   QStringLiteral("Скрыть / показать вкладку \"Неделя\""), [this] { tabWeek(); });
     tab->setCheckable(true);
     const auto filter = [this] { return tabShown() && !m_ws.Combs().Empty(); };
-    m_commands.add("WeekFilter_Include", QStringLiteral("Оставить выделенные"),
+    m_commands.add(cmd::WeekFilter_Include, QStringLiteral("Оставить выделенные"),
                    QStringLiteral("В списке комбинаций оставить комбинации с выделенными числами"),
                    [this] { weekFilter(false); }, filter);
-    m_commands.add("WeekFilter_Exclude", QStringLiteral("Удалить выделенные"),
+    m_commands.add(cmd::WeekFilter_Exclude, QStringLiteral("Удалить выделенные"),
                    QStringLiteral("Из списка комбинаций удалить комбинации с выделенными числами"),
                    [this] { weekFilter(true); }, filter);
-    m_refresh->setDefaultAction(m_commands.command("WeekStatCalc"));
+    m_refresh->setDefaultAction(m_commands.command(cmd::WeekStatCalc));
     m_refresh->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    m_commands.fillContextMenu(m_table, {"WeekFilter_Include", "WeekFilter_Exclude", TCommandSet::Separator, "WeekStatCalc",
-                                         "ViewWeekChartMode", "ViewWeekChartType"});
+    m_commands.fillContextMenu(m_table, {cmd::WeekFilter_Include, cmd::WeekFilter_Exclude, TCommandSet::Separator, cmd::WeekStatCalc,
+                                         cmd::ViewWeekChartMode, cmd::ViewWeekChartType});
+    AppendToContextMenu(m_table, AddListExportCommand(m_commands, cmd::WeekXlsExport, m_table, m_shell, m_ws.DataDir(),
+                                                      workspace::ExportList::Week, QStringLiteral("Неделя")));
 }
 
 void WeekView::refresh(bool force)
@@ -166,11 +172,10 @@ void WeekView::drawChart()
     if (byWeekdays) categories = weekdayNames();
     else
         for (int n = game::MinNumber; n <= game::MaxNumber; ++n) categories << QString::number(n);
-    const QLocale russian(QLocale::Russian, QLocale::Russia);
-    QString day = russian.dayName(row + 1, QLocale::LongFormat);
+    QString day = InterfaceLocale().dayName(row + 1, QLocale::LongFormat);
     if (!day.isEmpty()) day[0] = day[0].toUpper();
-    const QString title = byWeekdays ? QStringLiteral("Число %1 по дням недели").arg(col + 1)
-                                     : QStringLiteral("%1: все числа").arg(day);
+    const QString title = byWeekdays ? TrText(QStringLiteral("Число %1 по дням недели")).arg(col + 1)
+                                     : TrText(QStringLiteral("%1: все числа")).arg(day);
     const QColor green(0x00, 0x80, 0x00);
     auto* axisX = new QBarCategoryAxis;
     axisX->append(categories);
@@ -237,12 +242,12 @@ void WeekView::weekFilter(bool exclude)
 
 void WeekView::showTab(bool visible)
 {
-    ShowAnalysisTab(this, m_host, m_commands, "TabWeek", visible);
+    ShowAnalysisTab(this, m_host, m_commands, cmd::TabWeek, visible);
 }
 
 void WeekView::tabWeek()
 {
-    if (ToggleAnalysisTab(this, m_ws, m_shell, m_host, m_commands, "TabWeek", &workspace::TViewSettings::TabWeek)) refresh(true);
+    if (ToggleAnalysisTab(this, m_ws, m_shell, m_host, m_commands, cmd::TabWeek, &workspace::TViewSettings::TabWeek)) refresh(true);
 }
 
 void WeekView::restoreSettings(const workspace::FormSettings& frm)

@@ -3,6 +3,7 @@
 #include "core/filters/filteritem.h"
 #include "core/game/texts.h"
 #include "core/util/format.h"
+#include "core/util/translate.h"
 
 namespace kv::scenario {
 
@@ -167,9 +168,13 @@ std::string ScriptHeaderCaption(const TScriptHeader& h)
 {
     std::string s = util::Format(StartListShortCaption(h.StartList), {h.ExcludeCount});
     s += "; ";
-    s += StakeModeShortCaption(h.StakeMode);
-    if (h.ClearStakes) s += "; Удалить ставки";
-    s += h.NewOnly ? "; Только новые ставки" : "; Все создаваемые ставки";
+    s += util::TrTemplate(StakeModeShortCaption(h.StakeMode));
+    s += "; ";
+    if (h.ClearStakes) {
+        s += util::TrText("Удалить ставки");
+        s += "; ";
+    }
+    s += util::TrText(h.NewOnly ? "Только новые ставки" : "Все создаваемые ставки");
     return s;
 }
 
@@ -230,9 +235,9 @@ std::string WriteStepLine(const TStepFields& fields)
 
 std::string ScenarioColumnCaption(int column)
 {
-    if (column == 0) return "Комментарии";
-    if (column == 1) return "Опции";
-    if (column >= 2 && column < ScenarioColumnCount) return "Фильтр " + std::to_string(column - 1);
+    if (column == 0) return util::TrText("Комментарии");
+    if (column == 1) return util::TrText("Опции");
+    if (column >= 2 && column < ScenarioColumnCount) return util::Format("Фильтр %d", {column - 1});
     return {};
 }
 

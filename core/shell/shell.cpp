@@ -4,6 +4,7 @@
 
 #include "core/util/error.h"
 #include "core/util/format.h"
+#include "core/util/translate.h"
 
 namespace kv::shell {
 
@@ -20,7 +21,7 @@ std::string_view MessageCaption(MessageKind kind)
 
 void Shell::ShowFailure(std::string_view fixedText, std::string_view reason)
 {
-    std::string text(fixedText);
+    std::string text(util::TrTemplate(fixedText));
     text += "\n\n";
     text += reason;
     doShowMessage(MessageKind::Error, text);

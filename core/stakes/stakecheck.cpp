@@ -18,6 +18,7 @@
 #include "core/util/cp1251.h"
 #include "core/util/files.h"
 #include "core/util/format.h"
+#include "core/util/translate.h"
 
 namespace kv::stakes {
 
@@ -220,7 +221,7 @@ TDeleteSummary DeleteMatchingFiles(const std::filesystem::path& dir, std::string
             failures += util::Format("\nНе удалось удалить файл \"%s\": %s", {f.string(), util::ErrnoText(errno)});
         }
     }
-    s.Title = s.AllDeleted() ? "Удаление файлов завершено." : "Удаление файлов завершено с ошибками.";
+    s.Title = util::TrText(s.AllDeleted() ? "Удаление файлов завершено." : "Удаление файлов завершено с ошибками.");
     s.Details = util::Format("Всего - %d, обработано - %d, пропущено - %d, предупреждений - %d, ошибок - %d.",
                              {s.Total, s.Deleted, s.Skipped, s.Warnings, s.Errors})
         + failures;

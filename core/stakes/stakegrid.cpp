@@ -52,7 +52,7 @@ std::string StakeCellText(const TStakeRecord& stake, int column)
     }
     switch (column) {
     case 0: return std::to_string(stake.DrawNo);
-    case 1: return game::StakeOriginCaption(stake.Origin);
+    case 1: return util::TrText(game::StakeOriginCaption(stake.Origin).c_str());
     case 2: return game::NumSetToText(stake.Stake, ";");
     case 3: return std::to_string(stake.SampleSize);
     case 4: return checked ? game::CombToText(stake.DrawNums) : std::string();

@@ -7,6 +7,7 @@
 #include "core/game/numbers.h"
 #include "core/game/texts.h"
 #include "core/util/format.h"
+#include "core/util/translate.h"
 
 namespace kv::stats {
 
@@ -67,7 +68,7 @@ std::string_view GroupId(int group) { return validGroup(group) ? Groups[std::siz
 
 std::string_view GroupCaption(int group)
 {
-    return validGroup(group) ? Groups[std::size_t(group)].Caption : std::string_view();
+    return validGroup(group) ? util::TrText(Groups[std::size_t(group)].Caption.data()) : std::string_view();
 }
 
 std::string GroupName(int group)
@@ -83,7 +84,7 @@ std::string TStatKind::FormatCode(int32_t param) const { return util::Format(m_i
 std::string TStatKind::FormatCaption(int32_t param) const
 {
     if (m_info.CaptionFormat) return m_info.CaptionFormat(param);
-    return util::Format(m_info.Caption, {param});
+    return util::Format(util::TrText(m_info.Caption), {param});
 }
 
 std::string StatHelpPage(TStatGroup group, std::string_view helpCode)

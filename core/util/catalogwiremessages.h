@@ -32,6 +32,9 @@ struct TCatalogMessage {
     std::vector<std::string_view> Fields;  // the request's fields
     std::vector<std::string_view> Tags;    // the tags of each answer row
     bool Writes = false;                   // changes the catalogue (the per-address write budget)
+    // For a list given a page at a time: the tag the last row carries, holding the offset of the
+    // next page, when more entries follow; none after the last page.
+    std::string_view NextTag = {};
 
     // The path as the program appends it to the catalogue's address ("scripts/...").
     std::string RelativePath() const { return std::string(Path.substr(1)); }

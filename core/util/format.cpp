@@ -1,4 +1,5 @@
 #include "core/util/format.h"
+#include "core/util/translate.h"
 
 #include "core/util/cp1251.h"
 #include "core/util/decimal.h"
@@ -398,7 +399,7 @@ void SetDecimalSeparator(char sep) { g_decimalSeparator.store(sep, std::memory_o
 
 std::string Format(std::string_view templ, std::initializer_list<FormatArg> args)
 {
-    return formatImpl(DecimalSeparator(), templ, std::span(args.begin(), args.size()));
+    return formatImpl(DecimalSeparator(), TrTemplate(templ), std::span(args.begin(), args.size()));
 }
 
 std::string FormatSep(char decimalSeparator, std::string_view templ,

@@ -60,6 +60,7 @@ void SetDecimalSeparator(char sep);
 // - A specifier that breaks off ("%", "%5", "%1:", "%z") is copied up to the character that
 //   broke it, and reading goes on from that character. One whose argument is missing or of the
 //   wrong kind is copied whole, and the argument still counts as used.
+// - The template takes the interface language (TrTemplate) before it is read.
 std::string Format(std::string_view templ, std::initializer_list<FormatArg> args);
 
 // The same with an explicit decimal separator (files, logs that must not follow the locale).

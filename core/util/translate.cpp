@@ -1,5 +1,6 @@
 #include "core/util/translate.h"
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 
@@ -41,6 +42,22 @@ const char* TrText(const char* russian)
         it = l.cache.emplace(russian, text.empty() ? std::string(russian) : std::move(text)).first;
     }
     return it->second.c_str();
+}
+
+std::string_view TrTemplate(std::string_view russian)
+{
+    // Latin templates (codes, keys, numbers) are never translated and never wait for the lock.
+    if (std::all_of(russian.begin(), russian.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return russian;
+    Lookup& l = lookup();
+    const std::lock_guard lock(l.mutex);
+    if (!l.fn) return russian;
+    auto it = l.cache.find(russian);
+    if (it == l.cache.end()) {
+        std::string text = l.fn(russian);
+        it = l.cache.emplace(std::string(russian), text.empty() ? std::string(russian) : std::move(text)).first;
+    }
+    return it->second;
 }
 
 } // namespace kv::util

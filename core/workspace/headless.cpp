@@ -21,7 +21,7 @@
 #include "core/stats/stattable.h"
 #include "core/util/files.h"
 #include "core/util/format.h"
-#include "core/workspace/batch.h"
+#include "core/workspace/engine.h"
 #include "core/workspace/workspace.h"
 
 namespace kv::workspace {

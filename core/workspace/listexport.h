@@ -30,6 +30,14 @@ constexpr const char* Stakes = "Stakes";
 constexpr const char* Ratings = "Ratings";
 constexpr const char* Card = "Card";
 constexpr const char* Layout = "Layout";
+// Lists exported as the window shows them.
+constexpr const char* Regulars = "Tables";
+constexpr const char* Systems = "Systems";
+constexpr const char* Catalogue = "ScriptLibrary";
+constexpr const char* Survival = "Survival";
+constexpr const char* Week = "Week";
+constexpr const char* LayoutCompare = "LayoutCompare";
+constexpr const char* Repeats = "Repeats";
 } // namespace ExportList
 
 // "<dataDir>/<baseName>_<list>.exp".

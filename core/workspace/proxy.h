@@ -42,6 +42,15 @@ struct TProxy {
     // Mode, with any value above 2 meaning no proxy.
     uint8_t ModeInForce() const { return Mode <= ModeManual ? Mode : ModeNone; }
     TProxyServer InUse() const { return {Server, Port, Username, Password}; }
+    // Forgets server, port, user name and password (the automatic search chooses afresh).
+    void ForgetServer()
+    {
+        Server.clear();
+        Port = 80;
+        Username.clear();
+        Password.clear();
+        Saved = false;
+    }
 };
 
 // The section's keys with their defaults: ProxyMode 2 when ProxyServer is not empty (0 when
@@ -64,23 +73,5 @@ bool SaveProxySettings(TProxy& proxy, const std::filesystem::path& iniPath, shel
 // The automatic search forgets server, port, user name and password, so that the next download
 // searches afresh. The dialog opens with ModeInForce().
 void ApplyProxyChoice(TProxy& proxy, uint8_t choice, const TProxyServer& fields);
-
-// Finds proxy candidates ("host:port", best first) for requests to targetUrl; fails with
-// kv::Error.
-using TProxySearch = std::function<std::vector<std::string>(std::string_view targetUrl)>;
-
-// Decides the proxy of the next request to url and shows it in the wait window (attempt is the
-// download's attempt counter). In automatic mode without a chosen server it takes the first
-// candidate, searching first when there are none. Returns false, after showing why, when no
-// server could be chosen; `use` then stays empty.
-bool ApplyProxy(TProxy& proxy, std::string_view url, int attempt, shell::Shell& shell, const TProxySearch& search,
-                TProxyServer& use);
-// After a failed request in automatic mode: forgets the chosen server and drops the first
-// candidate; true when candidates remain. Other modes: false.
-bool NextProxy(TProxy& proxy);
-// After a request succeeded: saves an automatically found proxy that worked, without status.
-void SaveProxyIfChanged(TProxy& proxy, const std::filesystem::path& iniPath, shell::Shell& shell);
-// At the end of a download.
-void DropCandidates(TProxy& proxy);
 
 } // namespace kv::workspace

@@ -12,6 +12,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/formmain.h"
 #include "app/qtshell.h"
@@ -45,9 +46,9 @@ constexpr int Draws = 60;
 
 QWidget* page(TFormMain& w, const QString& command)
 {
-    if (command == "TabGraps") return w.graphsView();
-    if (command == "TabCard") return w.cardView();
-    if (command == "TabLayout") return w.layoutView();
+    if (command == cmd::TabGraps) return w.graphsView();
+    if (command == cmd::TabCard) return w.cardView();
+    if (command == cmd::TabLayout) return w.layoutView();
     return w.weekView();
 }
 
@@ -69,10 +70,10 @@ void AnalysisViewsTest::tabCommandHidesShowsAndSaves_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("key");
-    QTest::newRow("graphs") << "TabGraps" << "TabGraphs";
-    QTest::newRow("card") << "TabCard" << "TabCard";
-    QTest::newRow("layout") << "TabLayout" << "TabLayout";
-    QTest::newRow("week") << "TabWeek" << "TabWeek";
+    QTest::newRow("graphs") << cmd::TabGraps << "TabGraphs";
+    QTest::newRow("card") << cmd::TabCard << "TabCard";
+    QTest::newRow("layout") << cmd::TabLayout << "TabLayout";
+    QTest::newRow("week") << cmd::TabWeek << "TabWeek";
 }
 
 void AnalysisViewsTest::tabCommandHidesShowsAndSaves()
@@ -124,7 +125,7 @@ void AnalysisViewsTest::graphFollowsTheOffset()
     QCOMPARE(graphs->graph().Values.back().DrawNo, w.workspace().DrawAtRow(5).DrawNo);
     QCOMPARE(graphs->graph().Values.size(), std::size_t(Draws - 5));
     graphs->lengthEdit()->setValue(10);
-    w.command("DrawsGraphDraw")->trigger();
+    w.command(cmd::DrawsGraphDraw)->trigger();
     QCOMPARE(graphs->graph().Values.size(), std::size_t(10));
     QCOMPARE(graphs->chart()->chart()->series().size(), 4);   // values, average, most frequent, marks
 
@@ -158,9 +159,9 @@ void AnalysisViewsTest::filtersKeepTheRightCombinations_data()
     QTest::addColumn<QString>("command");
     QTest::addColumn<int>("left");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("card keep") << "CardFilter_Include" << -1 << "Карта";
-    QTest::newRow("layout delete") << "LayoutFilter_Exclude" << -1 << "Схема";
-    QTest::newRow("week keep") << "WeekFilter_Include" << withAnyOf(2) << "Неделя";
+    QTest::newRow("card keep") << cmd::CardFilter_Include << -1 << "Карта";
+    QTest::newRow("layout delete") << cmd::LayoutFilter_Exclude << -1 << "Схема";
+    QTest::newRow("week keep") << cmd::WeekFilter_Include << withAnyOf(2) << "Неделя";
 }
 
 void AnalysisViewsTest::filtersKeepTheRightCombinations()
@@ -211,8 +212,8 @@ void AnalysisViewsTest::colourCommandSavesItsKey()
     StartedWindow win(Draws);
     QVERIFY(win.ok);
     TFormMain& w = *win.window;
-    for (const char* name : {"ViewColorDraws", "ViewColorCombs", "ViewColorCard", "ViewColorCardSequences",
-                             "ViewLayoutGradient"}) {
+    for (const char* name : {cmd::ViewColorDraws, cmd::ViewColorCombs, cmd::ViewColorCard, cmd::ViewColorCardSequences,
+                             cmd::ViewLayoutGradient}) {
         QAction* a = w.command(name);
         QVERIFY2(a && a->isChecked(), name);
         a->trigger();
@@ -231,10 +232,10 @@ void AnalysisViewsTest::colourCommandSavesItsKey()
         return series.isEmpty() ? -1 : int(series.first()->type());
     };
     QCOMPARE(chartKind(), int(QAbstractSeries::SeriesTypeBar));
-    w.command("ViewWeekChartType")->trigger();
+    w.command(cmd::ViewWeekChartType)->trigger();
     QCOMPARE(chartKind(), int(QAbstractSeries::SeriesTypeLine));
     QCOMPARE(static_cast<QXYSeries*>(w.weekView()->chart()->chart()->series().first())->count(), 20);
-    w.command("ViewWeekChartMode")->trigger();
+    w.command(cmd::ViewWeekChartMode)->trigger();
     QCOMPARE(static_cast<QXYSeries*>(w.weekView()->chart()->chart()->series().first())->count(), 7);
     QCOMPARE(w.formSettings().ReadInt("WeekChartMode", 0), 1);
     QCOMPARE(w.formSettings().ReadBool("WeekChartType", false), true);
@@ -258,7 +259,7 @@ void AnalysisViewsTest::repeatsDialogComputesAndSaves()
         checked = true;
         dialog->reject();
     });
-    w.command("AnalyzeRepeats")->trigger();
+    w.command(cmd::AnalyzeRepeats)->trigger();
     QVERIFY(checked);
     const workspace::FormSettings frm = w.formSettings().WithSection(TFormRepeats::Section);
     QCOMPARE(frm.ReadInt("DrawsDeep", 0), 1);

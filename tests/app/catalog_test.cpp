@@ -4,10 +4,12 @@
 #include <set>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/formcatalog.h"
 #include "app/onlineaccess.h"
@@ -59,7 +61,7 @@ private slots:
         QCOMPARE(answers.texts, QStringList());
         QCOMPARE(w.window->catalogView()->model()->rowCount(), 0);
         // "Обновить" says it in the same line, which never widens the window.
-        for (const char* refresh : {"ScriptLibraryRefresh", "SystemsRefresh"}) {
+        for (const char* refresh : {cmd::ScriptLibraryRefresh, cmd::SystemsRefresh}) {
             w.window->updateActions();
             w.window->command(refresh)->trigger();
         }
@@ -71,6 +73,34 @@ private slots:
         QTRY_VERIFY(line->isVisible());
         line->repaint();   // painted: the text is cut and the tooltip holds all of it
         QTRY_COMPARE(line->toolTip(), line->text());
+    }
+
+    void aGreyedPublishSaysWhatItWaitsFor()
+    {
+        StartedWindow w(20, StartFiles{Identity[0]});
+        QVERIFY(w.ok);
+        QAction* upload = w.window->command("ScriptLibraryUpload");
+        const auto state = [&] {
+            w.window->updateActions();
+            return std::pair{upload->isEnabled(), upload->toolTip()};
+        };
+        const std::pair<bool, QString> empty{false, QStringLiteral("Опубликовать нечего: в сценарии нет строк. "
+                                                                   "Составьте сценарий или откройте его из файла, "
+                                                                   "затем опубликуйте")};
+        QCOMPARE(state(), empty);
+        QCOMPARE(upload->statusTip(), empty.second);
+        w.window->workspace().Scenario().AddLine("FULL:0#RAND| | | | | | | |Idea", w.window->shell());
+        QCOMPARE(state(), std::pair(true, QStringLiteral("Опубликовать текущий сценарий в online-каталоге")));
+        w.window->catalogView()->togglePanel();
+        QCOMPARE(state(), std::pair(false, QStringLiteral("Опубликовать можно из открытого online каталога "
+                                                          "сценариев: включите его в меню \"Каталог\"")));
+        int menus = 0;
+        for (QObject* holder : upload->associatedObjects())
+            if (auto* menu = qobject_cast<QMenu*>(holder)) {
+                ++menus;
+                QVERIFY(menu->toolTipsVisible());
+            }
+        QCOMPARE(menus, 2);   // the menu bar's and the panel's own
     }
 
     void takenTitleKeepsTheDialogOpenAndTheNextTitleIsPublished()
@@ -102,13 +132,13 @@ private slots:
             form->sendButton()->click();
         });
         w.window->updateActions();
-        w.window->command("ScriptLibraryUpload")->trigger();
+        w.window->command(cmd::ScriptLibraryUpload)->trigger();
         QVERIFY(stayedOpen);
         QVERIFY(titleFocused);
         QCOMPARE(answers.texts,
                  QStringList{QStringLiteral("Сценарий с таким названием уже существует!\nВыберите другое название.")});
         QCOMPARE(panel->model()->rowCount(), 2);
-        const workspace::tScriptInfo* mine = panel->selected();
+        const online::tScriptInfo* mine = panel->selected();
         QVERIFY(mine);
         QCOMPARE(mine->Title, std::string("Мой сценарий"));
         QCOMPARE(panel->model()->index(panel->view()->currentIndex().row(), 0).data().toString(), QStringLiteral("Мой"));
@@ -117,7 +147,7 @@ private slots:
         const int other = panel->model()->entries()[0].Title == "Занято" ? 0 : 1;
         selectRow(panel->view(), other);
         w.window->updateActions();
-        w.window->command("ScriptLibraryDownload")->trigger();
+        w.window->command(cmd::ScriptLibraryDownload)->trigger();
         QCOMPARE(w.window->workspace().Scenario().Lines(), (std::vector<std::string>{"Строка 1", "", "Строка 3"}));
         QCOMPARE(test::ReadBytes(w.dir / "Kvanta_8x20.lss"), util::Utf8ToCp1251("Строка 1\r\n\r\nСтрока 3\r\n"));
         QCOMPARE(panel->selected()->Downloads, 1);
@@ -128,7 +158,7 @@ private slots:
     {
         test::TempDir db;
         test::LocalCatalog cat(db / "c.db");
-        constexpr int Entries = 2 * workspace::CatalogPageSize + 50;
+        constexpr int Entries = 2 * online::CatalogPageSize + 50;
         for (int i = 0; i < Entries; ++i) {
             server::TScriptWrite w;
             w.AuthorName = "Автор";
@@ -143,10 +173,10 @@ private slots:
         StartedWindow w(20, Identity);
         QVERIFY(w.ok);
         CatalogView* panel = w.window->catalogView();
-        QCOMPARE(panel->model()->rowCount(), workspace::CatalogPageSize);
+        QCOMPARE(panel->model()->rowCount(), online::CatalogPageSize);
         for (int page = 2; page <= 3; ++page) {
             panel->view()->scrollToBottom();
-            QTRY_COMPARE(panel->model()->rowCount(), std::min(page * workspace::CatalogPageSize, Entries));
+            QTRY_COMPARE(panel->model()->rowCount(), std::min(page * online::CatalogPageSize, Entries));
         }
         QVERIFY(!panel->model()->canFetchMore({}));
         // Newest first, and no entry twice across the pages.
@@ -199,20 +229,20 @@ private slots:
         selectRow(panel->view(), 1);
         w.window->updateActions();
         QVERIFY(panel->selected() && panel->selected()->Mine);
-        for (const char* name : {"ScriptLibraryDownload", "ScriptLibraryReplace", "ScriptLibraryDelete"})
+        for (const char* name : {cmd::ScriptLibraryDownload, cmd::ScriptLibraryReplace, cmd::ScriptLibraryDelete})
             QVERIFY2(!w.window->command(name)->isEnabled(), name);
 
         // An answer without a "<script>" row leaves the scenario as it was.
         selectRow(panel->view(), 0);
         w.window->updateActions();
-        QVERIFY(w.window->command("ScriptLibraryDownload")->isEnabled());
-        w.window->command("ScriptLibraryDownload")->trigger();
+        QVERIFY(w.window->command(cmd::ScriptLibraryDownload)->isEnabled());
+        w.window->command(cmd::ScriptLibraryDownload)->trigger();
         QCOMPARE(w.window->workspace().Scenario().Lines(), before);
         QCOMPARE(test::ReadBytes(w.dir / "Kvanta_8x20.lss"), lssBefore);
         QCOMPARE(answers.texts, QStringList());
 
         w.window->updateActions();
-        w.window->command("ScriptLibraryHide")->trigger();
+        w.window->command(cmd::ScriptLibraryHide)->trigger();
         QCOMPARE(answers.texts,
                  QStringList{QStringLiteral("Ошибка сохранения оценки online-сценария!\n\nКод возврата: -3")});
 
@@ -221,7 +251,7 @@ private slots:
         QCOMPARE(systems->model()->rowCount(), 1);
         selectRow(systems->view(), 0);
         w.window->updateActions();
-        w.window->command("SystemsDownload")->trigger();
+        w.window->command(cmd::SystemsDownload)->trigger();
         QCOMPARE(answers.texts.value(1),
                  QStringLiteral("Ошибка загрузки системы #7!\n\nКоличество скачанных комбинаций ( 41 ) отличается от "
                                 "ожидаемого значения ( 40 )"));
@@ -241,8 +271,8 @@ private slots:
         QTRY_COMPARE(w.window->statusText(6),
                      QStringLiteral("Доступна новая версия программы: 99.0 (https://example.org/kvanta)"));
         w.window->updateActions();
-        QCOMPARE(w.window->command("SelfUpdate")->text(), QStringLiteral("Поиск обновлений"));
-        w.window->command("SelfUpdate")->trigger();
+        QCOMPARE(w.window->command(cmd::SelfUpdate)->text(), QStringLiteral("Поиск обновлений"));
+        w.window->command(cmd::SelfUpdate)->trigger();
         QCOMPARE(answers.texts.size(), 1);
         QVERIFY(answers.texts[0].startsWith(QStringLiteral("Доступна новая версия программы: 99.0 (установлена ")));
         QVERIFY(answers.texts[0].contains(QStringLiteral("Что изменилось: Быстрее")));
@@ -272,7 +302,7 @@ private slots:
         const auto download = [&](int row) {
             selectRow(systems->view(), row);
             w.window->updateActions();
-            w.window->command("SystemsDownload")->trigger();
+            w.window->command(cmd::SystemsDownload)->trigger();
         };
         download(0);
         QVERIFY(std::filesystem::exists(w.dir / "Systems" / "8-12-5_0001.dat"));
@@ -287,7 +317,7 @@ private slots:
         // A refresh while the catalogue is down keeps the list and the downloaded system.
         qputenv("KVANTA_CATALOG_URL", "http://127.0.0.1:1");
         w.window->updateActions();
-        w.window->command("SystemsRefresh")->trigger();
+        w.window->command(cmd::SystemsRefresh)->trigger();
         QCOMPARE(answers.texts, QStringList());
         QCOMPARE(systems->model()->rowCount(), 3);
         QCOMPARE(systems->model()->index(1, 6).data().toString(), QStringLiteral("Загружена"));
@@ -298,7 +328,7 @@ private slots:
         // The full list covers 20 numbers: no such system is here, so nothing is staked.
         const int records = w.window->workspace().StakesFile().RecordCount();
         w.window->updateActions();
-        w.window->command("SystemStakeAll")->trigger();
+        w.window->command(cmd::SystemStakeAll)->trigger();
         QCOMPARE(answers.texts.size(), 1);
         QVERIFY(answers.texts[0].startsWith(QStringLiteral("Система для 20 чисел не найдена или не загружена на компьютер!")));
         QCOMPARE(w.window->workspace().StakesFile().RecordCount(), records);

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <thread>
 
+#include "app/commandnames.h"
 #include "app/formmain.h"
 #include "app/formproxy.h"
 #include "app/formsiteaddress.h"
@@ -22,7 +23,7 @@
 #include "core/archive/sample.h"
 #include "core/util/cp1251.h"
 #include "core/util/ini.h"
-#include "core/workspace/online.h"
+#include "core/online/online.h"
 #include "core/workspace/formsettings.h"
 #include "tests/app/apptest.h"
 #include "tests/net/localserver.h"
@@ -125,7 +126,7 @@ void DownloadTest::f3AddsTheDrawsAndTheListShowsThem()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     QCOMPARE(w.workspace().DrawCount(), 10);
-    QAction* download = w.command("DrawsDownload");
+    QAction* download = w.command(cmd::DrawsDownload);
     QVERIFY(download);
     QCOMPARE(download->shortcut(), QKeySequence(Qt::Key_F3));
     QCOMPARE(download->text(), QStringLiteral("Загрузка"));
@@ -177,7 +178,7 @@ void DownloadTest::cancelDuringASlowPageKeepsEarlierPages()
     watcher.start();
     QElapsedTimer clock;
     clock.start();
-    w.command("DrawsDownload")->trigger();
+    w.command(cmd::DrawsDownload)->trigger();
     const qint64 took = clock.elapsed();
     watcher.stop();
 
@@ -194,7 +195,7 @@ void DownloadTest::cancelDuringASlowPageKeepsEarlierPages()
     QVERIFY(!w.findChild<TFormWait*>());
     QVERIFY(!w.shell().IsBusy());
     w.updateActions();
-    QVERIFY(w.command("DrawsDownload")->isEnabled());
+    QVERIFY(w.command(cmd::DrawsDownload)->isEnabled());
 }
 
 void DownloadTest::aFailingSiteAsksAndNoKeepsEverything()
@@ -205,7 +206,7 @@ void DownloadTest::aFailingSiteAsksAndNoKeepsEverything()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     MessageBoxAnswerer answerer(QMessageBox::No);
-    w.command("DrawsDownload")->trigger();
+    w.command(cmd::DrawsDownload)->trigger();
     QCOMPARE(answerer.texts.size(), 1);
     QCOMPARE(answerer.captions.at(0), QStringLiteral("Ошибка"));
     QVERIFY2(answerer.texts.at(0).startsWith(QStringLiteral("Ошибка загрузки архива тиражей с сайта: \"")),
@@ -273,7 +274,7 @@ void DownloadTest::proxyDialogEnablesFieldsAndSaves()
     StartedWindow started(5, StartFiles{{"Kvanta_8x20.ini", "[PROXY]\r\nProxyServer=old.lan\r\nProxyPort=8080\r\n"}});
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    QCOMPARE(w.command("EditProxy")->text(), QStringLiteral("Параметры proxy-сервера"));
+    QCOMPARE(w.command(cmd::EditProxy)->text(), QStringLiteral("Параметры proxy-сервера"));
     bool seen = false;
     onNextDialog<TFormProxy>([&](TFormProxy* d) {
         seen = true;
@@ -295,7 +296,7 @@ void DownloadTest::proxyDialogEnablesFieldsAndSaves()
         d->passwordEdit()->setText(QStringLiteral("пароль"));
         d->accept();
     });
-    w.command("EditProxy")->trigger();
+    w.command(cmd::EditProxy)->trigger();
     QVERIFY(seen);
     const util::IniFile ini = util::IniFile::Load(started.dir / "Kvanta_8x20.ini");
     QCOMPARE(ini.ReadInteger("PROXY", "ProxyMode", -1), 2);
@@ -312,7 +313,7 @@ void DownloadTest::proxyDialogEnablesFieldsAndSaves()
         QVERIFY(!d->serverEdit()->isEnabled());
         d->accept();
     });
-    w.command("EditProxy")->trigger();
+    w.command(cmd::EditProxy)->trigger();
     const util::IniFile again = util::IniFile::Load(started.dir / "Kvanta_8x20.ini");
     QCOMPARE(again.ReadInteger("PROXY", "ProxyMode", -1), 1);
     QCOMPARE(again.ReadString("PROXY", "ProxyServer", "x"), std::string());
@@ -335,7 +336,7 @@ void DownloadTest::siteAddressIsCheckedAndStored()
         d->addressEdit()->setText(QStringLiteral("  http://127.0.0.1:8123/mirror  "));
         d->accept();
     });
-    w.command("EditOperatorUrl")->trigger();
+    w.command(cmd::EditOperatorUrl)->trigger();
     QVERIFY(refusedKeptOpen);
     const util::IniFile ini = util::IniFile::Load(started.dir / "Kvanta_8x20.ini");
     QCOMPARE(ini.ReadString("ONLINE", "OperatorUrl", ""), std::string("http://127.0.0.1:8123/mirror"));
@@ -355,8 +356,8 @@ void DownloadTest::downloadWithoutAnAddressAsksForIt()
         if (label) reason = label->text();
         d->reject();
     });
-    w.command("DrawsDownload")->trigger();
-    QCOMPARE(reason, QString::fromUtf8(workspace::OperatorUrlNeededText));
+    w.command(cmd::DrawsDownload)->trigger();
+    QCOMPARE(reason, QString::fromUtf8(online::OperatorUrlNeededText));
     QCOMPARE(site.requests.load(), 0);
     QVERIFY(!std::filesystem::exists(started.dir / "Kvanta_8x20.ini")
             || util::IniFile::Load(started.dir / "Kvanta_8x20.ini").ReadString("ONLINE", "OperatorUrl", "").empty());
@@ -367,7 +368,7 @@ void DownloadTest::downloadWithoutAnAddressAsksForIt()
         d->accept();
     });
     MessageBoxAnswerer answerer(QMessageBox::No);
-    w.command("DrawsDownload")->trigger();
+    w.command(cmd::DrawsDownload)->trigger();
     QCOMPARE(w.lastDownload().Added, 2);
     QCOMPARE(util::IniFile::Load(started.dir / "Kvanta_8x20.ini").ReadString("ONLINE", "OperatorUrl", ""), site.http.Url());
 }
@@ -379,9 +380,9 @@ void DownloadTest::lotoSiteOpensTheGamePage()
     QVERIFY(started.ok);
     UrlCatcher browser;
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser, "open");
-    started.window->command("OpenLotoSite")->trigger();
+    started.window->command(cmd::OpenLotoSite)->trigger();
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-    QCOMPARE(started.window->command("OpenLotoSite")->text(), QStringLiteral("Сайт лотереи"));
+    QCOMPARE(started.window->command(cmd::OpenLotoSite)->text(), QStringLiteral("Сайт лотереи"));
     QCOMPARE(browser.urls, QList<QUrl>{QUrl(QString::fromStdString(site.http.Url("/zarvik")))});
     QCOMPARE(site.requests.load(), 0);
 }
@@ -406,7 +407,7 @@ void DownloadTest::closingDuringADownloadCancelsItFirst()
         closedEarly = !w.isVisible();
     });
     closer.start();
-    w.command("DrawsDownload")->trigger();
+    w.command(cmd::DrawsDownload)->trigger();
     closer.stop();
     QVERIFY(closeAsked);
     QVERIFY(!closedEarly);

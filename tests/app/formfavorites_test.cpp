@@ -14,6 +14,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "app/commandnames.h"
 #include "app/formfavorites.h"
 #include "app/formmain.h"
 #include "app/formmethodinfo.h"
@@ -163,15 +164,15 @@ void FormFavoritesTest::commands_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("hint");
-    QTest::newRow("CheckNone") << "CheckNone" << "Сбросить все" << "Снять отметки со всех фильтров";
-    QTest::newRow("CheckAll") << "CheckAll" << "Выбрать все" << "Поставить отметки у всех фильтров";
-    QTest::newRow("GroupNone") << "GroupNone" << "Сбросить группу" << "Снять отметки со всех фильтров группы";
-    QTest::newRow("GroupAll") << "GroupAll" << "Выбрать группу" << "Поставить отметки у всех фильтров группы";
-    QTest::newRow("Rename") << "Rename" << "Переименовать" << "Переименовать фильтр";
-    QTest::newRow("ResetName") << "ResetName" << "Вернуть" << "Вернуть наименование \"по умолчанию\"";
-    QTest::newRow("Info") << "Info" << "Описание" << "Справочная информация о выделенном методе расчета статистики";
-    QTest::newRow("NamesImport") << "NamesImport" << "Импорт названий" << "Импорт названий фильтров из файла";
-    QTest::newRow("NamesExport") << "NamesExport" << "Экспорт названий" << "Экспорт названий фильтров в файл";
+    QTest::newRow(cmd::CheckNone) << cmd::CheckNone << "Сбросить все" << "Снять отметки со всех фильтров";
+    QTest::newRow(cmd::CheckAll) << cmd::CheckAll << "Выбрать все" << "Поставить отметки у всех фильтров";
+    QTest::newRow(cmd::GroupNone) << cmd::GroupNone << "Сбросить группу" << "Снять отметки со всех фильтров группы";
+    QTest::newRow(cmd::GroupAll) << cmd::GroupAll << "Выбрать группу" << "Поставить отметки у всех фильтров группы";
+    QTest::newRow(cmd::Rename) << cmd::Rename << "Переименовать" << "Переименовать фильтр";
+    QTest::newRow(cmd::ResetName) << cmd::ResetName << "Вернуть" << "Вернуть наименование \"по умолчанию\"";
+    QTest::newRow(cmd::Info) << cmd::Info << "Описание" << "Справочная информация о выделенном методе расчета статистики";
+    QTest::newRow(cmd::NamesImport) << cmd::NamesImport << "Импорт названий" << "Импорт названий фильтров из файла";
+    QTest::newRow(cmd::NamesExport) << cmd::NamesExport << "Экспорт названий" << "Экспорт названий фильтров в файл";
 }
 
 void FormFavoritesTest::commands()
@@ -199,9 +200,9 @@ void FormFavoritesTest::enableRules()
         std::function<void(TFormFavorites&, const Registry&)> select;
         QStringList enabled;
     };
-    const QStringList always = {"CheckNone", "CheckAll", "NamesImport", "NamesExport"};
-    const QStringList group = always + QStringList{"GroupNone", "GroupAll"};
-    const QStringList method = group + QStringList{"Rename", "ResetName", "Info"};
+    const QStringList always = {cmd::CheckNone, cmd::CheckAll, cmd::NamesImport, cmd::NamesExport};
+    const QStringList group = always + QStringList{cmd::GroupNone, cmd::GroupAll};
+    const QStringList method = group + QStringList{cmd::Rename, cmd::ResetName, cmd::Info};
     const std::vector<Case> cases = {
         {"nothing selected", [](TFormFavorites&, const Registry&) {}, always},
         {"a group", [](TFormFavorites& f, const Registry&) { f.treeWidget()->setCurrentItem(f.treeWidget()->topLevelItem(3)); },
@@ -215,8 +216,8 @@ void FormFavoritesTest::enableRules()
          },
          always},
     };
-    const QStringList all = {"CheckNone", "CheckAll", "GroupNone", "GroupAll", "Rename", "ResetName", "Info",
-                             "NamesImport", "NamesExport"};
+    const QStringList all = {cmd::CheckNone, cmd::CheckAll, cmd::GroupNone, cmd::GroupAll, cmd::Rename, cmd::ResetName, cmd::Info,
+                             cmd::NamesImport, cmd::NamesExport};
     for (const Case& c : cases) {
         Registry r;
         test::TempDir dir;
@@ -239,9 +240,9 @@ void FormFavoritesTest::enableRules()
     TFormFavorites form(empty, dir.path(), sh);
     QCOMPARE(form.treeWidget()->topLevelItemCount(), 0);
     QCOMPARE(form.countLabel()->text(), QStringLiteral("всего 0 методов"));
-    QVERIFY(!form.command("CheckAll")->isEnabled());
-    QVERIFY(!form.command("CheckNone")->isEnabled());
-    QVERIFY(form.command("NamesImport")->isEnabled());
+    QVERIFY(!form.command(cmd::CheckAll)->isEnabled());
+    QVERIFY(!form.command(cmd::CheckNone)->isEnabled());
+    QVERIFY(form.command(cmd::NamesImport)->isEnabled());
 }
 
 void FormFavoritesTest::clicksAndGroupMarks()
@@ -283,18 +284,18 @@ void FormFavoritesTest::clicksAndGroupMarks()
     QVERIFY(!treeMark("SUMS"));
 
     // Group commands act on the selected group, or on the group of the selected method.
-    form.command("CheckNone")->trigger();
+    form.command(cmd::CheckNone)->trigger();
     QVERIFY(!mark("NUMS") && !mark("SUMS") && !mark("DIFA"));
     view->setCurrentItem(form.methodItem(r.method("SUM2")));
-    form.command("GroupAll")->trigger();
+    form.command(cmd::GroupAll)->trigger();
     QVERIFY(mark("SUMS") && mark("S2T3"));
     QVERIFY(!mark("NUMS") && !mark("DIFA"));
     view->setCurrentItem(view->topLevelItem(0));
-    form.command("GroupAll")->trigger();
+    form.command(cmd::GroupAll)->trigger();
     QVERIFY(mark("NUMS") && mark("KNP25"));
-    form.command("GroupNone")->trigger();
+    form.command(cmd::GroupNone)->trigger();
     QVERIFY(!mark("NUMS") && mark("SUMS"));
-    form.command("CheckAll")->trigger();
+    form.command(cmd::CheckAll)->trigger();
     QVERIFY(mark("NUMS") && mark("SHR3") && mark("DIFA"));
     // The registry is untouched until the window is confirmed.
     QCOMPARE(r.list.GetFavorites(), std::string());
@@ -319,7 +320,7 @@ void FormFavoritesTest::renameAndDefaultName()
         d->setTextValue(QStringLiteral("Мои числа"));
         d->accept();
     });
-    form.command("Rename")->trigger();
+    form.command(cmd::Rename)->trigger();
     QCOMPARE(title, QStringLiteral("Переименование"));
     QCOMPARE(label, QStringLiteral("Введите наименование фильтра:"));
     QCOMPARE(start, QStringLiteral("Числа тиража"));
@@ -331,13 +332,13 @@ void FormFavoritesTest::renameAndDefaultName()
         d->setTextValue(QStringLiteral("Не это"));
         d->reject();
     });
-    form.command("Rename")->trigger();
+    form.command(cmd::Rename)->trigger();
     QCOMPARE(start, QStringLiteral("Мои числа"));
     QCOMPARE(nums->text(0), QStringLiteral("Мои числа"));
 
     form.treeWidget()->setCurrentItem(form.methodItem(r.method("DIFM")));
     QCOMPARE(form.methodItem(r.method("DIFM"))->text(0), QStringLiteral("Старая"));
-    form.command("ResetName")->trigger();
+    form.command(cmd::ResetName)->trigger();
     QCOMPARE(form.methodItem(r.method("DIFM"))->text(0), QStringLiteral("Максимальная разность между соседними позициями"));
     // The registry keeps its caption until OK.
     QCOMPARE(r.list.Method(r.method("DIFM")).CustomCaption, std::string("Старая"));
@@ -358,12 +359,12 @@ void FormFavoritesTest::namesExportAndImport()
         d->setTextValue(QStringLiteral("Числа для обмена"));
         d->accept();
     });
-    form.command("Rename")->trigger();
+    form.command(cmd::Rename)->trigger();
     form.treeWidget()->setCurrentItem(form.methodItem(r.method("EVEN")));
-    form.command("GroupNone")->trigger();
+    form.command(cmd::GroupNone)->trigger();
 
     answerFiles(form, dir / "names.flt");
-    form.command("NamesExport")->trigger();
+    form.command(cmd::NamesExport)->trigger();
     const util::IniFile exported = util::IniFile::Load(dir / "names.flt");
     QCOMPARE(exported.ReadString("STRINGS_RUS", "NUMS", ""), std::string("Числа для обмена"));
     QCOMPARE(exported.ReadString("STRINGS_RUS", "SUMS", ""), std::string("Сохраненная сумма"));
@@ -381,7 +382,7 @@ void FormFavoritesTest::namesExportAndImport()
     test::WriteBytes(dir / "other.flt", util::Utf8ToCp1251("[STRINGS_RUS]\r\nEVEN=Четные (импорт)\r\nDIFM=Разность\r\n"));
     form.treeWidget()->setCurrentItem(form.methodItem(r.method("DIFM")));
     answerFiles(form, dir / "other.flt");
-    form.command("NamesImport")->trigger();
+    form.command(cmd::NamesImport)->trigger();
     QCOMPARE(form.methodItem(r.method("EVEN"))->text(0), QStringLiteral("Четные (импорт)"));
     QCOMPARE(form.methodItem(r.method("EVEN"))->checkState(0), Qt::Unchecked);
     QCOMPARE(form.methodItem(r.method("NUMS"))->text(0), QStringLiteral("Числа тиража"));
@@ -393,8 +394,8 @@ void FormFavoritesTest::namesExportAndImport()
     // A dismissed file dialog does nothing.
     const std::string before = test::ReadBytes(own);
     answerFiles(form, {});
-    form.command("NamesExport")->trigger();
-    form.command("NamesImport")->trigger();
+    form.command(cmd::NamesExport)->trigger();
+    form.command(cmd::NamesImport)->trigger();
     QCOMPARE(test::ReadBytes(own), before);
     QCOMPARE(r.list.Method(r.method("DIFM")).CustomCaption, std::string("Разность"));
     QCOMPARE(form.methodItem(r.method("DIFM"))->text(0), QStringLiteral("Разность"));
@@ -403,7 +404,7 @@ void FormFavoritesTest::namesExportAndImport()
     test::TempDir other;
     TFormFavorites plain(r.list, other.path(), sh);
     QStringList seen;
-    for (const char* name : {"NamesImport", "NamesExport"}) {
+    for (const char* name : {cmd::NamesImport, cmd::NamesExport}) {
         onNextDialog<QFileDialog>([&](QFileDialog* d) {
             seen << d->windowTitle() << d->nameFilters().join('|') << d->defaultSuffix()
                  << QString::number(d->acceptMode()) << d->directory().absolutePath();
@@ -428,18 +429,18 @@ void FormFavoritesTest::commandsWaitWhileBusy()
     bool busyDuringMessage = false;
     sh.onMessage = [&] {
         busyDuringMessage = form.isBusy();
-        for (const char* name : {"CheckAll", "CheckNone", "NamesImport", "NamesExport"})
+        for (const char* name : {cmd::CheckAll, cmd::CheckNone, cmd::NamesImport, cmd::NamesExport})
             if (form.command(name)->isEnabled()) enabledDuringMessage << name;
     };
     // A folder is no filter-list file: the import fails with the registry's message.
     answerFiles(form, dir / "folder.flt");
-    form.command("NamesImport")->trigger();
+    form.command(cmd::NamesImport)->trigger();
     QCOMPARE(sh.messages.size(), size_t(1));
     QVERIFY(sh.messages[0].text.starts_with("Ошибка загрузки списка фильтров!\n\n"));
     QVERIFY(busyDuringMessage);
     QCOMPARE(enabledDuringMessage, QStringList());
     QVERIFY(!form.isBusy());
-    QVERIFY(form.command("CheckAll")->isEnabled());
+    QVERIFY(form.command(cmd::CheckAll)->isEnabled());
     QCOMPARE(sh.BusyCount(), 0);
 }
 
@@ -465,14 +466,14 @@ void FormFavoritesTest::managerOkChangesTheChoosers()
             d->setTextValue(QStringLiteral("Мои числа"));
             d->accept();
         });
-        form->command("Rename")->trigger();
+        form->command(cmd::Rename)->trigger();
         form->methodFlagsBox()->setChecked(false);
         // The wait text is up while the choosers are refilled.
         QObject::connect(w.statsView()->chooser()->model(), &QAbstractItemModel::rowsInserted, form,
                          [&] { statusShown = statusShown || w.statusText(6) == QStringLiteral("Подождите пожалуйста..."); });
         form->accept();
     });
-    w.command("FiltersManager")->trigger();
+    w.command(cmd::FiltersManager)->trigger();
 
     QCOMPARE(chooser->count(), count - 1);
     QCOMPARE(chooser->findText(EvenName), -1);
@@ -517,11 +518,11 @@ void FormFavoritesTest::managerCancelChangesNothing()
             d->setTextValue(QStringLiteral("Мои числа"));
             d->accept();
         });
-        form->command("Rename")->trigger();
+        form->command(cmd::Rename)->trigger();
         form->orderedBox()->setChecked(true);
         form->reject();
     });
-    w.command("FiltersManager")->trigger();
+    w.command(cmd::FiltersManager)->trigger();
 
     QCOMPARE(chooserItems(chooser), before);
     QCOMPARE(chooser->currentIndex(), 3);
@@ -542,10 +543,10 @@ void FormFavoritesTest::cancelKeepsImportedNames()
     onNextDialog<TFormFavorites>([&](TFormFavorites* form) {
         click(form->treeWidget(), form->methodItem(w.statList().FindMethod("EVEN")));
         answerFiles(*form, dir / "names.flt");
-        form->command("NamesImport")->trigger();
+        form->command(cmd::NamesImport)->trigger();
         form->reject();
     });
-    w.command("FiltersManager")->trigger();
+    w.command(cmd::FiltersManager)->trigger();
     QCOMPARE(chooser->itemText(0), QStringLiteral("{ num } Импортные числа [ N ]"));
     QVERIFY2(chooser->findText(EvenName) >= 0, "the cancelled mark is not applied");
     const util::IniFile flt = util::IniFile::Load(dir / "Kvanta_8x20.flt");
@@ -567,7 +568,7 @@ void FormFavoritesTest::resetAsks()
 
     {
         MessageBoxAnswerer no(QMessageBox::No);
-        w.command("FiltersReset")->trigger();
+        w.command(cmd::FiltersReset)->trigger();
         QCOMPARE(no.texts, QStringList{QStringLiteral("Вы действительно хотите сбросить список избранных фильтров?")});
         QCOMPARE(no.captions, QStringList{QStringLiteral("Подтверждение")});
     }
@@ -576,7 +577,7 @@ void FormFavoritesTest::resetAsks()
 
     {
         MessageBoxAnswerer yes(QMessageBox::Yes);
-        w.command("FiltersReset")->trigger();
+        w.command(cmd::FiltersReset)->trigger();
         QCOMPARE(yes.texts.size(), 1);
     }
     QCOMPARE(chooser->count(), 227);
@@ -600,7 +601,7 @@ void FormFavoritesTest::descriptionWindow()
         chooser->setCurrentIndex(chooser->findText(QStringLiteral("{ num } Число в 3 позиции тиража [ SNG ]")));
         QVERIFY(chooser->currentIndex() > 0);
         w.updateActions();
-        QVERIFY(w.command("FiltersInfo")->isEnabled());
+        QVERIFY(w.command(cmd::FiltersInfo)->isEnabled());
 
         QString title, address, shown;
         QFont font;
@@ -611,7 +612,7 @@ void FormFavoritesTest::descriptionWindow()
             font = d->font();
             d->reject();
         });
-        w.command("FiltersInfo")->trigger();
+        w.command(cmd::FiltersInfo)->trigger();
         QCOMPARE(title, QStringLiteral("Описание методики расчета"));
         QCOMPARE(font, QApplication::font("QMenu"));
         const QString pages = qs("file://" + (dir / "help" / "Kvanta_8x20_RUS").string() + "/");
@@ -626,22 +627,22 @@ void FormFavoritesTest::descriptionWindow()
                 address = d->address();
                 d->reject();
             });
-            form->command("Info")->trigger();
+            form->command(cmd::Info)->trigger();
             form->reject();
         });
-        w.command("FiltersManager")->trigger();
+        w.command(cmd::FiltersManager)->trigger();
         QCOMPARE(address, withHelp ? pages + QStringLiteral("sums.html#SUMx") : QString());
 
         // Nothing chosen: no description to show.
         chooser->setCurrentIndex(-1);
         w.updateActions();
-        QVERIFY(!w.command("FiltersInfo")->isEnabled());
-        QVERIFY(w.command("FiltersManager")->isEnabled());
-        QVERIFY(w.command("FiltersReset")->isEnabled());
+        QVERIFY(!w.command(cmd::FiltersInfo)->isEnabled());
+        QVERIFY(w.command(cmd::FiltersManager)->isEnabled());
+        QVERIFY(w.command(cmd::FiltersReset)->isEnabled());
         w.shell().MarkBusy();
         w.updateActions();
-        QVERIFY(!w.command("FiltersManager")->isEnabled());
-        QVERIFY(!w.command("FiltersReset")->isEnabled());
+        QVERIFY(!w.command(cmd::FiltersManager)->isEnabled());
+        QVERIFY(!w.command(cmd::FiltersReset)->isEnabled());
         w.shell().UnmarkBusy();
     }
 
@@ -649,16 +650,14 @@ void FormFavoritesTest::descriptionWindow()
     StartedWindow started(30);
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    QMenu* menu = nullptr;
-    for (QAction* a : w.menuBar()->actions())
-        if (a->text().remove(u'&') == QStringLiteral("Статистика")) menu = a->menu();
+    auto* menu = w.menuBar()->findChild<QMenu*>(cmd::menu::Stats);
     QVERIFY(menu != nullptr);
     QStringList names;
     for (QAction* a : menu->actions()) names << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
     QVERIFY2(names.join(',').contains(QStringLiteral("-,FiltersManager,FiltersReset,FiltersInfo,-")), qPrintable(names.join(',')));
-    QCOMPARE(w.command("FiltersManager")->text(), QStringLiteral("Избранные статистики"));
-    QCOMPARE(w.command("FiltersReset")->text(), QStringLiteral("Все доступные статистики"));
-    QCOMPARE(w.command("FiltersInfo")->text(), QStringLiteral("Описание статистики"));
+    QCOMPARE(w.command(cmd::FiltersManager)->text(), QStringLiteral("Избранные статистики"));
+    QCOMPARE(w.command(cmd::FiltersReset)->text(), QStringLiteral("Все доступные статистики"));
+    QCOMPARE(w.command(cmd::FiltersInfo)->text(), QStringLiteral("Описание статистики"));
 }
 
 QTEST_MAIN(FormFavoritesTest)

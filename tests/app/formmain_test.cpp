@@ -6,6 +6,7 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/formdraw.h"
 #include "app/formmain.h"
@@ -49,15 +50,15 @@ void FormMainTest::startsAndListsTheArchive()
     QVERIFY(w.windowTitle().contains(QStringLiteral(" версия ")));
     QCOMPARE(w.offsetEdit()->maximum(), 9);
     w.updateActions();
-    QVERIFY(w.command("DrawsExport")->isEnabled());
-    QVERIFY2(!w.command("DrawsEdit")->isEnabled(), "no row selected");
+    QVERIFY(w.command(cmd::DrawsExport)->isEnabled());
+    QVERIFY2(!w.command(cmd::DrawsEdit)->isEnabled(), "no row selected");
     w.drawsView()->selectRow(1);
     w.updateActions();
-    QVERIFY(w.command("DrawsEdit")->isEnabled());
-    QVERIFY(w.command("DrawsDel")->isEnabled());
+    QVERIFY(w.command(cmd::DrawsEdit)->isEnabled());
+    QVERIFY(w.command(cmd::DrawsDel)->isEnabled());
     w.shell().MarkBusy();
     w.updateActions();
-    QVERIFY(!w.command("DrawsAdd")->isEnabled());
+    QVERIFY(!w.command(cmd::DrawsAdd)->isEnabled());
     w.shell().UnmarkBusy();
 }
 
@@ -120,8 +121,8 @@ void FormMainTest::sortedDrawsChangesOnlyTheDisplay()
     const test::TempDir& dir = started.dir;
     const game::TDraw& newest = w.workspace().DrawAtRow(0);
     QCOMPARE(w.drawsView()->model()->index(0, 1).data().toInt(), int(newest.Nums[0]));
-    w.command("DrawsSorted")->trigger();
-    QVERIFY(w.command("DrawsSorted")->isChecked());
+    w.command(cmd::DrawsSorted)->trigger();
+    QVERIFY(w.command(cmd::DrawsSorted)->isChecked());
     const int smallest = *std::min_element(newest.Nums.begin(), newest.Nums.end());
     QCOMPARE(w.drawsView()->model()->index(0, 1).data().toInt(), smallest);
     QVERIFY(util::IniFile::Load(dir / "Kvanta_8x20.frm").ReadBool("TFormMain", "SortedDraws", false));
@@ -207,12 +208,12 @@ void FormMainTest::everyMenuEntryIsACommand()
         }
     }
     // Entries of each kind of menu: the bar, a submenu, a pop-up menu of a view and a list's own.
-    for (const char* name : {"ExitProgram", "About", "RatingsEffMode0", "RatingsToScript", "TablesStakeTest", "CombsGen",
-                             "StakesGraphProfits", "FiltersInfo", "DrawsSorted", "ScriptClr", "DrawsDownload", "AutoDownload1",
-                             "EditProxy", "EditOperatorUrl", "OpenLotoSite", "CardXlsExport", "LayoutXlsExport"})
+    for (const char* name : {cmd::ExitProgram, cmd::About, cmd::RatingsEffMode0, cmd::RatingsToScript, cmd::TablesStakeTest, cmd::CombsGen,
+                             cmd::StakesGraphProfits, cmd::FiltersInfo, cmd::DrawsSorted, cmd::ScriptClr, cmd::DrawsDownload, cmd::AutoDownload1,
+                             cmd::EditProxy, cmd::EditOperatorUrl, cmd::OpenLotoSite, cmd::CardXlsExport, cmd::LayoutXlsExport})
         QVERIFY2(seen.contains(QString::fromLatin1(name)), name);
     // The online catalogue's menus and entries.
-    for (const char* name : {"ScriptLibrary", "ScriptLibraryHide", "SystemsDownload", "SystemStakeFilter", "AutoSelfUpdate"})
+    for (const char* name : {cmd::ScriptLibrary, cmd::ScriptLibraryHide, cmd::SystemsDownload, cmd::SystemStakeFilter, cmd::AutoSelfUpdate})
         QVERIFY2(seen.contains(QString::fromLatin1(name)), name);
     QCOMPARE(w.findChild<QMenuBar*>()->actions().size(), 13);
 

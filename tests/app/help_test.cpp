@@ -7,6 +7,7 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include "app/commandnames.h"
 #include "app/formgenerate.h"
 #include "app/formhelp.h"
 #include "app/formmain.h"
@@ -41,14 +42,14 @@ void HelpTest::f1OpensThePageOfTheFrontView()
     QVERIFY(sw.ok);
     TFormMain& w = *sw.window;
     w.updateActions();
-    QVERIFY(w.command("GetHelp")->isEnabled());
-    QCOMPARE(w.command("GetHelp")->shortcut(), QKeySequence(Qt::Key_F1));
+    QVERIFY(w.command(cmd::GetHelp)->isEnabled());
+    QCOMPARE(w.command(cmd::GetHelp)->shortcut(), QKeySequence(Qt::Key_F1));
 
     w.showTab(w.statsView());
     w.activateWindow();
     w.statsView()->tableView()->setFocus();
     QTRY_VERIFY(w.statsView()->tableView()->hasFocus());
-    w.command("GetHelp")->trigger();
+    w.command(cmd::GetHelp)->trigger();
     QVERIFY(w.helpWindow() && w.helpWindow()->isVisible());
     QCOMPARE(w.helpWindow()->currentPage(), QStringLiteral("stattable.html"));
     QVERIFY(w.helpWindow()->browser()->toPlainText().startsWith(QStringLiteral("Таблица статистики")));
@@ -57,14 +58,14 @@ void HelpTest::f1OpensThePageOfTheFrontView()
     w.activateWindow();
     w.drawsView()->setFocus();
     QTRY_VERIFY(w.drawsView()->hasFocus());
-    w.command("GetHelp")->trigger();
+    w.command(cmd::GetHelp)->trigger();
     QCOMPARE(w.helpWindow()->currentPage(), QStringLiteral("archive.html"));
     w.activateWindow();
     w.statsView()->tableView()->setFocus();
     QTRY_VERIFY(w.statsView()->tableView()->hasFocus());
     w.showTab(w.ratingsView());
     QCOMPARE(w.frontHelpPage(), QStringLiteral("ratings.html"));
-    w.command("GetHelp")->trigger();
+    w.command(cmd::GetHelp)->trigger();
     QCOMPARE(w.helpWindow()->currentPage(), QStringLiteral("index.html"));
 
     // Back returns to the page before.
@@ -105,7 +106,7 @@ void HelpTest::f1InADialogOpensItsSection()
         }
         d->reject();
     });
-    sw.window->command("CombsGen")->trigger();
+    sw.window->command(cmd::CombsGen)->trigger();
     QCOMPARE(page, QStringLiteral("combinations.html"));
     QVERIFY(helpOverDialog);
 }
@@ -115,7 +116,7 @@ void HelpTest::withoutHelpThereIsNoCommand()
     StartedWindow sw(5);
     QVERIFY(sw.ok);
     sw.window->updateActions();
-    QVERIFY(!sw.window->command("GetHelp")->isEnabled());
+    QVERIFY(!sw.window->command(cmd::GetHelp)->isEnabled());
 }
 
 

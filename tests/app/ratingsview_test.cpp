@@ -13,6 +13,7 @@
 #include <QtTest>
 #include <algorithm>
 
+#include "app/commandnames.h"
 #include "app/formchart.h"
 #include "app/formmain.h"
 #include "app/qtshell.h"
@@ -160,11 +161,11 @@ void RatingsViewTest::rowsAfterTheCheckPass()
     QCOMPARE(model->rowCount(), 0);
     QCOMPARE(w.statusText(5), QStringLiteral("Рейтинг: 0"));
     w.updateActions();
-    QVERIFY(w.command("RatingsRefresh")->isEnabled());
-    QVERIFY2(!w.command("RatingsExport")->isEnabled(), "nothing to export yet");
+    QVERIFY(w.command(cmd::RatingsRefresh)->isEnabled());
+    QVERIFY2(!w.command(cmd::RatingsExport)->isEnabled(), "nothing to export yet");
 
     w.updateActions();
-    w.command("StakesCheckManual")->trigger();
+    w.command(cmd::StakesCheckManual)->trigger();
     QCOMPARE(w.statusText(5), QStringLiteral("Рейтинг: 3"));
     QStringList captions;
     for (int c = 0; c < model->columnCount(); ++c) captions << model->headerData(c, Qt::Horizontal).toString();
@@ -185,11 +186,11 @@ void RatingsViewTest::rowsAfterTheCheckPass()
     // The check pass saved the sorted rating; the stake of the draw to come was not rated.
     QCOMPARE(namesInFile(dir), QStringList({"Test", "Альфа", "Идея Б"}));
     w.updateActions();
-    QVERIFY(w.command("RatingsExport")->isEnabled());
-    QVERIFY2(!w.command("RatingsGraphOverlap")->isEnabled(), "no row selected");
+    QVERIFY(w.command(cmd::RatingsExport)->isEnabled());
+    QVERIFY2(!w.command(cmd::RatingsGraphOverlap)->isEnabled(), "no row selected");
     w.ratingsView()->view()->selectRow(1);
     w.updateActions();
-    QVERIFY(w.command("RatingsGraphOverlap")->isEnabled());
+    QVERIFY(w.command(cmd::RatingsGraphOverlap)->isEnabled());
     QCOMPARE(w.ratingsView()->selectedNames(), std::vector<std::string>{"Альфа"});
 }
 
@@ -236,14 +237,14 @@ void RatingsViewTest::effModeSwitchChangesTexts()
         QString e3, e4, e8;
     };
     const Case cases[] = {
-        {"RatingsEffMode0", 0, "1", "1", "0"},
-        {"RatingsEffMode2", 2, "0.000%", "181.775%", "6298500.000%"},
-        {"RatingsEffMode1", 1, "-35.208%", "22.493%", "49.999%"},
+        {cmd::RatingsEffMode0, 0, "1", "1", "0"},
+        {cmd::RatingsEffMode2, 2, "0.000%", "181.775%", "6298500.000%"},
+        {cmd::RatingsEffMode1, 1, "-35.208%", "22.493%", "49.999%"},
     };
     for (const Case& c : cases) {
         cw.window->command(c.command)->trigger();
         QVERIFY(cw.window->command(c.command)->isChecked());
-        for (const char* other : {"RatingsEffMode0", "RatingsEffMode1", "RatingsEffMode2"})
+        for (const char* other : {cmd::RatingsEffMode0, cmd::RatingsEffMode1, cmd::RatingsEffMode2})
             if (QString::fromLatin1(other) != QString::fromLatin1(c.command)) QVERIFY(!cw.window->command(other)->isChecked());
         QCOMPARE(cw.model()->index(0, 18).data().toString(), c.e3);
         QCOMPARE(cw.model()->index(0, 19).data().toString(), c.e4);
@@ -255,7 +256,7 @@ void RatingsViewTest::effModeSwitchChangesTexts()
             QString::fromUtf8(stakes::RatingEffModeCaption(c.mode)).toLower()));
     }
     // The eff modes sit in their own submenu of the "Рейтинг" menu.
-    auto* menu = cw.window->findChild<QMenu*>(QStringLiteral("RatingsEffMenu"));
+    auto* menu = cw.window->findChild<QMenu*>(cmd::menu::RatingsEff);
     QVERIFY(menu);
     QCOMPARE(menu->title(), QStringLiteral("Эффективность (столбцы E0..n)"));
     QCOMPARE(menu->actions().size(), qsizetype(3));
@@ -274,7 +275,7 @@ void RatingsViewTest::exportWritesTheFile()
         static_cast<QDialog*>(d)->accept();
     });
     cw.window->updateActions();
-    cw.window->command("RatingsExport")->trigger();
+    cw.window->command(cmd::RatingsExport)->trigger();
     QCOMPARE(title, QStringLiteral("Экспорт рейтинга в CSV-файл"));
     const std::string expected = util::Utf8ToCp1251(
         "\"Комментарий\";\"Ставок\";\"Совпало\";\"Среднее\";\"Профит\";\"Ср. профит\";\"0\";\"1\";\"2\";\"3\";\"4\";"
@@ -290,7 +291,7 @@ void RatingsViewTest::exportWritesTheFile()
         typeFileName(d, other);
         d->reject();
     });
-    cw.window->command("RatingsExport")->trigger();
+    cw.window->command(cmd::RatingsExport)->trigger();
     QVERIFY(!std::filesystem::exists(other));
 }
 
@@ -362,7 +363,7 @@ void RatingsViewTest::startUpOrderAndModeFromSettings()
     QCOMPARE(names(model), QStringList({"один", "два", "три"}));
     QCOMPARE(namesInFile(dir), QStringList({"один", "два", "три"}));
     QCOMPARE(w.statusText(5), QStringLiteral("Рейтинг: 3"));
-    QVERIFY(w.command("RatingsEffMode0")->isChecked());
+    QVERIFY(w.command(cmd::RatingsEffMode0)->isChecked());
     QCOMPARE(model->index(2, 17).data().toString(), QStringLiteral("1"));   // round(3 x 0.2054)
     QCOMPARE(w.ratingsView()->view()->columnWidth(0), 300);
     QCOMPARE(w.ratingsView()->view()->horizontalHeader()->sortIndicatorSection(), 1);
@@ -375,7 +376,7 @@ void RatingsViewTest::refreshAfterTheStakesAreGone()
     QVERIFY(cw.ok);
     {
         MessageBoxAnswerer no(QMessageBox::No);
-        cw.window->command("RatingsRefresh")->trigger();
+        cw.window->command(cmd::RatingsRefresh)->trigger();
         QCOMPARE(no.texts, QStringList({"Пересчитать рейтинг только по текущим ставкам?\n\nНакопленные ранее данные по "
                                         "удаленным ставкам будут потеряны."}));
     }
@@ -383,7 +384,7 @@ void RatingsViewTest::refreshAfterTheStakesAreGone()
     {
         // Rebuilt from the same checked stakes, the rating is what it was.
         MessageBoxAnswerer yes(QMessageBox::Yes);
-        cw.window->command("RatingsRefresh")->trigger();
+        cw.window->command(cmd::RatingsRefresh)->trigger();
         QCOMPARE(yes.texts.size(), qsizetype(1));
     }
     QCOMPARE(names(cw.model()), QStringList({"Test", "Альфа", "Идея Б"}));
@@ -391,7 +392,7 @@ void RatingsViewTest::refreshAfterTheStakesAreGone()
     cw.window->workspace().StakesFile().Truncate();
     {
         MessageBoxAnswerer yes(QMessageBox::Yes);
-        cw.window->command("RatingsRefresh")->trigger();
+        cw.window->command(cmd::RatingsRefresh)->trigger();
     }
     QCOMPARE(cw.model()->rowCount(), 0);
     QCOMPARE(cw.window->statusText(5), QStringLiteral("Рейтинг: 0"));
@@ -403,16 +404,16 @@ void RatingsViewTest::stakeCommandsFollowTheRating()
     CheckedWindow cw;
     QVERIFY(cw.ok);
     cw.window->updateActions();
-    QVERIFY2(!cw.window->command("StakesGraphOverlap")->isEnabled(), "no rating row selected");
+    QVERIFY2(!cw.window->command(cmd::StakesGraphOverlap)->isEnabled(), "no rating row selected");
     cw.view()->selectRow(0);
     cw.window->updateActions();
-    QVERIFY(cw.window->command("StakesGraphOverlap")->isEnabled());
-    QVERIFY(cw.window->command("StakesGraphProfits")->isEnabled());
+    QVERIFY(cw.window->command(cmd::StakesGraphOverlap)->isEnabled());
+    QVERIFY(cw.window->command(cmd::StakesGraphProfits)->isEnabled());
 
     // "Удалить все ставки" ends with the rating rebuilt from the emptied file.
     {
         MessageBoxAnswerer yes(QMessageBox::Yes);
-        cw.window->command("StakeClear")->trigger();
+        cw.window->command(cmd::StakeClear)->trigger();
         QCOMPARE(yes.texts.size(), qsizetype(2));
         QVERIFY(yes.texts.at(1).startsWith(QStringLiteral("Пересчитать рейтинг только по текущим ставкам?")));
     }
@@ -438,7 +439,7 @@ void RatingsViewTest::luckColumnsOnRequest()
     cw.view()->selectRow(0);
     cw.view()->selectionModel()->select(cw.model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     w.updateActions();
-    w.command("RatingsLuckTest")->trigger();
+    w.command(cmd::RatingsLuckTest)->trigger();
     // 12 of 16 hits is rare (about 6 in 10000 random pairs of draws), an 8 of 8 rarer still.
     QVERIFY2(cw.model()->index(0, 24).data().toString().toDouble() < 0.002, qPrintable(cw.model()->index(0, 24).data().toString()));
     QCOMPARE(cw.model()->index(0, 26).data().toString(), QStringLiteral("< 0.0001"));
@@ -465,8 +466,8 @@ void RatingsViewTest::luckColumnsOnRequest()
     // Nothing selected: every row is tested, q over all of them.
     cw.view()->clearSelection();
     w.updateActions();
-    QVERIFY(w.command("RatingsLuckTest")->isEnabled());
-    w.command("RatingsLuckTest")->trigger();
+    QVERIFY(w.command(cmd::RatingsLuckTest)->isEnabled());
+    w.command(cmd::RatingsLuckTest)->trigger();
     for (int r = 0; r < cw.model()->rowCount(); ++r) QVERIFY(!cw.model()->index(r, 25).data().toString().isEmpty());
     QVERIFY2(ratings->chanceLabel()->text().startsWith(QStringLiteral("Из %1 проверенных строк").arg(cw.model()->rowCount())),
              qPrintable(ratings->chanceLabel()->text()));
@@ -490,7 +491,7 @@ void RatingsViewTest::emptyPrizeTableLeavesProfitUntested()
     QCOMPARE(model->index(test, 4).data().toString(), QStringLiteral("0.00"));   // the values stay
     w.ratingsView()->view()->selectRow(test);
     w.updateActions();
-    w.command("RatingsLuckTest")->trigger();
+    w.command(cmd::RatingsLuckTest)->trigger();
     QVERIFY(model->index(test, RatingsModel::LuckColumn).data().toString().toDouble() < 0.002);
     for (const int column : {RatingsModel::LuckColumn + 2, RatingsModel::LuckColumn + 3}) {
         QCOMPARE(model->index(test, column).data().toString(), QStringLiteral("-"));

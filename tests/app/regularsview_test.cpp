@@ -7,6 +7,7 @@
 #include <QtTest>
 #include <algorithm>
 
+#include "app/commandnames.h"
 #include "app/formmain.h"
 #include "app/formregular.h"
 #include "app/formstake.h"
@@ -105,7 +106,7 @@ struct Window : StartedWindow {
             d->stepEdit()->setValue(step);
             d->accept();
         });
-        trigger("TablesAdd");
+        trigger(cmd::TablesAdd);
     }
 };
 
@@ -118,8 +119,8 @@ void RegularsViewTest::addThroughTheDialog()
     QTabWidget* tabs = win.window->rightTabs();
     QCOMPARE(tabs->tabText(tabs->indexOf(win.window->regularsView())), QStringLiteral("Регуляры"));
     QVERIFY(tabs->isTabVisible(tabs->indexOf(win.window->regularsView())));
-    QCOMPARE(win.window->command("TabTables")->text(), QStringLiteral("Вкладка \"Регуляры\""));
-    QVERIFY(win.window->command("TabTables")->isChecked());
+    QCOMPARE(win.window->command(cmd::TabTables)->text(), QStringLiteral("Вкладка \"Регуляры\""));
+    QVERIFY(win.window->command(cmd::TabTables)->isChecked());
     QStringList captions;
     for (int c = 0; c < win.model()->columnCount(); ++c) captions << win.model()->headerData(c, Qt::Horizontal).toString();
     QCOMPARE(captions, QStringList({"Комментарий", "Стартовая комбинация", "Шаг", "Текущая комбинация", "Ставок"}));
@@ -152,7 +153,7 @@ void RegularsViewTest::addThroughTheDialog()
         d->stepEdit()->setValue(3);
         d->accept();
     });
-    win.trigger("TablesAdd");
+    win.trigger(cmd::TablesAdd);
     QCOMPARE(shown, QStringList({"Добавление регулярной ставки", "Регулярная ставка", first, "1"}));
     QVERIFY(numbersEnabled);
     QVERIFY(!enabledUnderDraw);
@@ -179,7 +180,7 @@ void RegularsViewTest::addThroughTheDialog()
         d->stepEdit()->setValue(0);
         d->accept();
     });
-    win.trigger("TablesAdd");
+    win.trigger(cmd::TablesAdd);
     QCOMPARE(answers.texts.last(),
              QStringLiteral("Запись с таким комментарией уже присутствует в списке!\nВыберите другой комментарий."));
     QCOMPARE(win.model()->rowCount(), 2);
@@ -188,7 +189,7 @@ void RegularsViewTest::addThroughTheDialog()
 
     // Cancelling adds nothing.
     onNextDialog<TFormRegular>([](TFormRegular* d) { d->reject(); });
-    win.trigger("TablesAdd");
+    win.trigger(cmd::TablesAdd);
     QCOMPARE(win.model()->rowCount(), 2);
 }
 
@@ -207,7 +208,7 @@ void RegularsViewTest::addOnePerSelectedCombination()
         d->stepEdit()->setValue(-2);
         d->accept();
     });
-    win.trigger("TablesAdd");
+    win.trigger(cmd::TablesAdd);
     QVERIFY(!numbersEnabled);
     QCOMPARE(numbersText, QStringLiteral("{...Выделенные комбинации...}"));
     QCOMPARE(win.model()->rowCount(), 3);
@@ -227,7 +228,7 @@ void RegularsViewTest::addOnePerSelectedCombination()
         stayedOpen = d->isVisible();
         d->reject();
     });
-    win.trigger("TablesAdd");
+    win.trigger(cmd::TablesAdd);
     QVERIFY(stayedOpen);
     QCOMPARE(answers.texts, QStringList({QString::fromUtf8(stakes::NoStartCombText)}));
     QCOMPARE(win.model()->rowCount(), 3);
@@ -240,18 +241,18 @@ void RegularsViewTest::deleteSelected()
     for (const char* name : {"А", "Б", "В"}) win.addRegular(QString::fromUtf8(name), QStringLiteral("1;2;3;4;5;6;7;8"), 1);
     QCOMPARE(win.model()->rowCount(), 3);
     win.window->updateActions();
-    QVERIFY2(!win.window->command("TablesDel")->isEnabled(), "nothing selected");
+    QVERIFY2(!win.window->command(cmd::TablesDel)->isEnabled(), "nothing selected");
     selectRows(win.view(), {0, 2});
     {
         MessageBoxAnswerer no(QMessageBox::No);
-        win.trigger("TablesDel");
+        win.trigger(cmd::TablesDel);
         QCOMPARE(no.texts, QStringList({"Удалить все выделенные записи (всего будет удалено 2 записи(ей))?"}));
         QCOMPARE(no.captions, QStringList({"Предупреждение"}));
     }
     QCOMPARE(win.model()->rowCount(), 3);
     {
         MessageBoxAnswerer yes(QMessageBox::Yes);
-        win.trigger("TablesDel");
+        win.trigger(cmd::TablesDel);
     }
     QCOMPARE(win.model()->rowCount(), 1);
     QCOMPARE(win.model()->index(0, 0).data().toString(), QStringLiteral("Б"));
@@ -260,7 +261,7 @@ void RegularsViewTest::deleteSelected()
     win.view()->selectRow(0);
     {
         MessageBoxAnswerer yes(QMessageBox::Yes);
-        win.trigger("TablesDel");
+        win.trigger(cmd::TablesDel);
         QCOMPARE(yes.texts, QStringList({"Удалить выделенную запись?"}));
     }
     QCOMPARE(win.model()->rowCount(), 0);
@@ -275,12 +276,12 @@ void RegularsViewTest::stakeTestOverTheLastDraws()
     win.addRegular(QStringLiteral("Тираж"), QStringLiteral("1;2;3;4;5;6;7;8"), 0, true);
     win.window->offsetEdit()->setValue(2);
     win.window->updateActions();
-    QVERIFY2(!win.window->command("TablesStakeTest")->isEnabled(), "nothing selected");
+    QVERIFY2(!win.window->command(cmd::TablesStakeTest)->isEnabled(), "nothing selected");
     win.view()->selectRow(0);
 
     // Cancelled: nothing happens.
     onNextDialog<TFormTestCount>([](TFormTestCount* d) { d->reject(); });
-    win.trigger("TablesStakeTest");
+    win.trigger(cmd::TablesStakeTest);
     QCOMPARE(win.window->workspace().StakesFile().RecordCount(), 0);
 
     int minimum = 0, maximum = 0, initial = 0;
@@ -293,7 +294,7 @@ void RegularsViewTest::stakeTestOverTheLastDraws()
         d->countEdit()->setValue(5);
         d->accept();
     });
-    win.trigger("TablesStakeTest");
+    win.trigger(cmd::TablesStakeTest);
     QCOMPARE(title, QStringLiteral("Количество тестов"));
     QCOMPARE(minimum, 1);
     QCOMPARE(maximum, DrawCount - 1);
@@ -338,7 +339,7 @@ void RegularsViewTest::stakeTestOverTheLastDraws()
         d->countEdit()->setValue(2);
         d->accept();
     });
-    win.trigger("TablesStakeTest");
+    win.trigger(cmd::TablesStakeTest);
     const std::vector<stakes::TStakeRecord> all = stakesInFile(*win.window);
     QCOMPARE(all.size(), std::size_t(7));
     QCOMPARE(all[5].DrawNo, DrawCount - 1);
@@ -352,7 +353,7 @@ void RegularsViewTest::stakeAddThroughTheStakeDialog()
     QVERIFY(win.ok);
     win.addRegular(QStringLiteral("Шаг три"), QStringLiteral("1;2;3;4;5;6;7;8"), 3);
     win.window->updateActions();
-    QVERIFY2(!win.window->command("TablesStakeAdd")->isEnabled(), "no regular selected");
+    QVERIFY2(!win.window->command(cmd::TablesStakeAdd)->isEnabled(), "no regular selected");
     win.view()->selectRow(0);
 
     QStringList offered;
@@ -361,14 +362,14 @@ void RegularsViewTest::stakeAddThroughTheStakeDialog()
                 << d->commentEdit()->text() << QString::number(d->drawsCountEdit()->value());
         d->reject();
     });
-    win.trigger("TablesStakeAdd");
+    win.trigger(cmd::TablesStakeAdd);
     QCOMPARE(offered, QStringList({"Добавление ставки", QString::number(DrawCount + 1), "4;5;6;7;8;9;10;11", "Шаг три", "1"}));
     // Cancelled: the regular did not move and nothing was staked.
     QCOMPARE(rowTexts(win.model(), 0).mid(3), QStringList({"1;2;3;4;5;6;7;8", "0"}));
     QCOMPARE(win.window->workspace().StakesFile().RecordCount(), 0);
 
     onNextDialog<TFormStake>([](TFormStake* d) { d->accept(); });
-    win.trigger("TablesStakeAdd");
+    win.trigger(cmd::TablesStakeAdd);
     QCOMPARE(rowTexts(win.model(), 0).mid(3), QStringList({"4;5;6;7;8;9;10;11", "1"}));
     QCOMPARE(regularsInFile(win.dir)[0].Count, 1);
     const std::vector<stakes::TStakeRecord> stakes = stakesInFile(*win.window);
@@ -388,25 +389,25 @@ void RegularsViewTest::hidingAndShowingTheTab()
     QTabWidget* tabs = win.window->rightTabs();
     const int index = tabs->indexOf(win.window->regularsView());
 
-    win.trigger("TabTables");
+    win.trigger(cmd::TabTables);
     QVERIFY(!tabs->isTabVisible(index));
-    QVERIFY(!win.window->command("TabTables")->isChecked());
+    QVERIFY(!win.window->command(cmd::TabTables)->isChecked());
     QCOMPARE(win.window->formSettings().ReadBool("TabTables", true), false);
     QCOMPARE(win.model()->rowCount(), 0);
     win.window->updateActions();
-    for (const char* name : {"TablesAdd", "TablesDel", "TablesStakeAdd", "TablesStakeTest"})
+    for (const char* name : {cmd::TablesAdd, cmd::TablesDel, cmd::TablesStakeAdd, cmd::TablesStakeTest})
         QVERIFY2(!win.window->command(name)->isEnabled(), name);
-    QVERIFY(win.window->command("TabTables")->isEnabled());
+    QVERIFY(win.window->command(cmd::TabTables)->isEnabled());
 
     // Shown again, the tab reads the file as it is now.
     stakes::TRegularsArray rows = regularsInFile(win.dir);
     rows.push_back(rows[0]);
     rows[1].Name = "Второй";
     test::WriteBytes(win.dir / stakes::TRegulars::FileName, stakes::RegularsFileBytes(rows));
-    win.trigger("TabTables");
+    win.trigger(cmd::TabTables);
     QVERIFY(tabs->isTabVisible(index));
     QCOMPARE(tabs->currentIndex(), index);
-    QVERIFY(win.window->command("TabTables")->isChecked());
+    QVERIFY(win.window->command(cmd::TabTables)->isChecked());
     QCOMPARE(win.window->formSettings().ReadBool("TabTables", false), true);
     QCOMPARE(win.model()->rowCount(), 2);
     QCOMPARE(win.model()->index(1, 0).data().toString(), QStringLiteral("Второй"));
@@ -418,10 +419,10 @@ void RegularsViewTest::hiddenAtStartUp()
     QVERIFY(win.ok);
     QTabWidget* tabs = win.window->rightTabs();
     QVERIFY(!tabs->isTabVisible(tabs->indexOf(win.window->regularsView())));
-    QVERIFY(!win.window->command("TabTables")->isChecked());
+    QVERIFY(!win.window->command(cmd::TabTables)->isChecked());
     QCOMPARE(win.view()->columnWidth(0), 333);
     win.window->updateActions();
-    QVERIFY(!win.window->command("TablesAdd")->isEnabled());
+    QVERIFY(!win.window->command(cmd::TablesAdd)->isEnabled());
     // The column widths go back to the settings file at shutdown.
     const auto frm = win.dir / "Kvanta_8x20.frm";
     win.window.reset();

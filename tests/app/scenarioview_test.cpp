@@ -19,6 +19,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "app/commandnames.h"
 #include "app/formfilter.h"
 #include "app/formmain.h"
 #include "app/formscript.h"
@@ -72,9 +73,9 @@ private:
 
 namespace {
 
-const char* const ScenarioCommands[] = {"ScriptOpen", "ScriptSave", "ScriptLoad", "ScriptAdd",  "ScriptEmpty",
-                                        "ScriptClone", "ScriptEdit", "ScriptDel", "ScriptClr", "ScriptUp",
-                                        "ScriptDown", "RatingsToScript"};
+const char* const ScenarioCommands[] = {cmd::ScriptOpen, cmd::ScriptSave, cmd::ScriptLoad, cmd::ScriptAdd,  cmd::ScriptEmpty,
+                                        cmd::ScriptClone, cmd::ScriptEdit, cmd::ScriptDel, cmd::ScriptClr, cmd::ScriptUp,
+                                        cmd::ScriptDown, cmd::RatingsToScript};
 
 // Types the file name, as the directory model fills in the background and a selection made
 // before it has the file is lost.
@@ -315,12 +316,12 @@ void ScenarioViewTest::linesThroughTheCommands()
     // An empty scenario: only opening, appending and adding.
     for (const char* name : ScenarioCommands) {
         const QString n = QString::fromLatin1(name);
-        const bool expected = n == "ScriptOpen" || n == "ScriptLoad" || n == "ScriptAdd";
+        const bool expected = n == cmd::ScriptOpen || n == cmd::ScriptLoad || n == cmd::ScriptAdd;
         QVERIFY2(enabled(w, name) == expected, name);
     }
-    QCOMPARE(w.command("ScriptAdd")->text(), QStringLiteral("Добавить фильтры"));
-    QCOMPARE(w.command("ScriptEmpty")->text(), QStringLiteral("Добавить разделитель"));
-    QCOMPARE(w.command("ScriptDown")->text(), QStringLiteral("Переместить вниз"));
+    QCOMPARE(w.command(cmd::ScriptAdd)->text(), QStringLiteral("Добавить фильтры"));
+    QCOMPARE(w.command(cmd::ScriptEmpty)->text(), QStringLiteral("Добавить разделитель"));
+    QCOMPARE(w.command(cmd::ScriptDown)->text(), QStringLiteral("Переместить вниз"));
 
     // Add: the editor starts from the window's exclude count; its "..." opens the filter dialog.
     w.combsView()->excludeEdit()->setValue(4);
@@ -346,7 +347,7 @@ void ScenarioViewTest::linesThroughTheCommands()
         d->commentEdit()->setText(QStringLiteral("моя идея"));
         okButton(d)->click();
     });
-    run(w, "ScriptAdd");
+    run(w, cmd::ScriptAdd);
     QCOMPARE(title, QStringLiteral("Создание новой строки"));
     QCOMPARE(shownExclude, 4);
     const QString typed = QStringLiteral("EXCL:5#ALL#NEX|TSD1#NUMS:10,20#LMV:3#SF:1| |tsd1#sums:10#lno:#sf:1| | | | |моя идея");
@@ -359,15 +360,15 @@ void ScenarioViewTest::linesThroughTheCommands()
                                              QString()}));
     QCOMPARE(view->statusPanel(0), QStringLiteral("Строк: 1"));
     QCOMPARE(view->selectedRows(), std::vector<int>({0}));
-    QVERIFY(enabled(w, "ScriptEdit") && enabled(w, "ScriptClone") && !enabled(w, "ScriptUp") && !enabled(w, "ScriptDown"));
+    QVERIFY(enabled(w, cmd::ScriptEdit) && enabled(w, cmd::ScriptClone) && !enabled(w, cmd::ScriptUp) && !enabled(w, cmd::ScriptDown));
 
     // A separator: empty in every column; not editable or clonable, but deletable and movable.
-    run(w, "ScriptEmpty");
+    run(w, cmd::ScriptEmpty);
     QCOMPARE(mirror(dir), fileOf({typed, QString()}));
     QCOMPARE(rowTexts(view, 1), QStringList(9, QString()));
     QCOMPARE(view->selectedRows(), std::vector<int>({1}));
-    QVERIFY(!enabled(w, "ScriptEdit") && !enabled(w, "ScriptClone"));
-    QVERIFY(enabled(w, "ScriptDel") && enabled(w, "ScriptUp") && !enabled(w, "ScriptDown"));
+    QVERIFY(!enabled(w, cmd::ScriptEdit) && !enabled(w, cmd::ScriptClone));
+    QVERIFY(enabled(w, cmd::ScriptDel) && enabled(w, cmd::ScriptUp) && !enabled(w, cmd::ScriptDown));
 
     // Clone: the editor comes loaded with the selected line, the copy goes to the end.
     view->selectLine(0);
@@ -381,7 +382,7 @@ void ScenarioViewTest::linesThroughTheCommands()
         d->commentEdit()->setText(QStringLiteral("копия"));
         okButton(d)->click();
     });
-    run(w, "ScriptClone");
+    run(w, cmd::ScriptClone);
     QVERIFY(loaded);
     QCOMPARE(title, QStringLiteral("Создание новой строки"));
     const QString copy = QStringLiteral("EXCL:5#ALL#NEX|TSD1#NUMS:10,20#LMV:3#SF:1| |tsd1#sums:10#lno:#sf:1| | | | |копия");
@@ -394,7 +395,7 @@ void ScenarioViewTest::linesThroughTheCommands()
         d->stakeModeEdit()->setCurrentIndex(6);
         d->reject();
     });
-    run(w, "ScriptEdit");
+    run(w, cmd::ScriptEdit);
     QCOMPARE(title, QStringLiteral("Редактирование строки"));
     QCOMPARE(mirror(dir), fileOf({typed, QString(), copy}));
     onNextDialog<TFormScript>([](TFormScript* d) {
@@ -417,14 +418,14 @@ void ScenarioViewTest::linesThroughTheCommands()
 
     // Moving: the moved line stays selected; the ends refuse.
     view->selectLine(2);
-    run(w, "ScriptUp");
+    run(w, cmd::ScriptUp);
     QCOMPARE(mirror(dir), fileOf({typed, edited, QString()}));
     QCOMPARE(view->selectedRows(), std::vector<int>({1}));
-    run(w, "ScriptUp");
+    run(w, cmd::ScriptUp);
     QCOMPARE(mirror(dir), fileOf({edited, typed, QString()}));
     QCOMPARE(view->selectedRows(), std::vector<int>({0}));
-    QVERIFY(!enabled(w, "ScriptUp"));
-    run(w, "ScriptDown");
+    QVERIFY(!enabled(w, cmd::ScriptUp));
+    run(w, cmd::ScriptDown);
     QCOMPARE(mirror(dir), fileOf({typed, edited, QString()}));
     QCOMPARE(view->selectedRows(), std::vector<int>({1}));
     QCOMPARE(rowTexts(view, 1).value(0), QStringLiteral("копия"));
@@ -457,14 +458,14 @@ void ScenarioViewTest::deletingAsksFirst()
                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
     {
         MessageBoxAnswerer no(QMessageBox::No);
-        run(w, "ScriptDel");
+        run(w, cmd::ScriptDel);
         QCOMPARE(no.texts, QStringList{QStringLiteral("Удалить все выделенные записи (всего будет удалено 2 записи(ей))?")});
         QCOMPARE(no.captions, QStringList{QStringLiteral("Предупреждение")});
     }
     QCOMPARE(view->view()->model()->rowCount(), 4);
     {
         MessageBoxAnswerer yes(QMessageBox::Yes);
-        run(w, "ScriptDel");
+        run(w, cmd::ScriptDel);
         QCOMPARE(yes.texts.size(), 1);
     }
     QCOMPARE(mirror(dir), fileOf({QString(), QStringLiteral("c|TSD1#NUMS:30#LNO:#SF:1|")}));
@@ -474,27 +475,27 @@ void ScenarioViewTest::deletingAsksFirst()
     view->selectLine(1);
     {
         MessageBoxAnswerer yes(QMessageBox::Yes);
-        run(w, "ScriptDel");
+        run(w, cmd::ScriptDel);
         QCOMPARE(yes.texts, QStringList{QStringLiteral("Удалить выделенную запись?")});
     }
     QCOMPARE(mirror(dir), fileOf({QString()}));
 
-    run(w, "ScriptEmpty");
-    run(w, "ScriptEmpty");
+    run(w, cmd::ScriptEmpty);
+    run(w, cmd::ScriptEmpty);
     {
         MessageBoxAnswerer no(QMessageBox::No);
-        run(w, "ScriptClr");
+        run(w, cmd::ScriptClr);
         QCOMPARE(no.texts, QStringList{QStringLiteral("Удалить все выделенные записи (всего будет удалено 3 записи(ей))?")});
     }
     QCOMPARE(view->view()->model()->rowCount(), 3);
     {
         MessageBoxAnswerer yes(QMessageBox::Yes);
-        run(w, "ScriptClr");
+        run(w, cmd::ScriptClr);
     }
     QCOMPARE(view->view()->model()->rowCount(), 0);
     QCOMPARE(test::ReadBytes(dir / "Kvanta_8x20.lss"), std::string());
     QCOMPARE(view->statusPanel(0), QStringLiteral("Строк: 0"));
-    QVERIFY(!enabled(w, "ScriptClr") && !enabled(w, "ScriptSave") && !enabled(w, "ScriptDel"));
+    QVERIFY(!enabled(w, cmd::ScriptClr) && !enabled(w, cmd::ScriptSave) && !enabled(w, cmd::ScriptDel));
 }
 
 void ScenarioViewTest::saveOpenAndAppend()
@@ -518,7 +519,7 @@ void ScenarioViewTest::saveOpenAndAppend()
         filter = d->nameFilters().join(';');
         chooseFile(d, dir / "мой");
     });
-    run(w, "ScriptSave");
+    run(w, cmd::ScriptSave);
     QCOMPARE(filter, QStringLiteral("Файлы сценариев (*.lsc)"));
     const std::filesystem::path saved = dir / "мой.lsc";
     QVERIFY(std::filesystem::exists(saved));
@@ -526,7 +527,7 @@ void ScenarioViewTest::saveOpenAndAppend()
 
     // A cancelled dialog changes nothing.
     onNextDialog<QFileDialog>([](QFileDialog* d) { d->reject(); });
-    run(w, "ScriptOpen");
+    run(w, cmd::ScriptOpen);
     QCOMPARE(view->view()->model()->rowCount(), 3);
 
     // A line added since the save is asked about first; No keeps the scenario.
@@ -535,7 +536,7 @@ void ScenarioViewTest::saveOpenAndAppend()
     {
         MessageBoxAnswerer no(QMessageBox::No);
         onNextDialog<QFileDialog>([&](QFileDialog* d) { chooseFile(d, saved); });
-        run(w, "ScriptOpen");
+        run(w, cmd::ScriptOpen);
         QCOMPARE(no.texts, unsaved);
     }
     QCOMPARE(view->view()->model()->rowCount(), 4);
@@ -547,7 +548,7 @@ void ScenarioViewTest::saveOpenAndAppend()
     });
     {
         MessageBoxAnswerer yes(QMessageBox::Yes);
-        run(w, "ScriptOpen");
+        run(w, cmd::ScriptOpen);
         QCOMPARE(yes.texts, unsaved);
     }
     const QString other2 = QStringLiteral("FULL:0#LAST|TSD1#NUMS:7#LNO:#SF:1| | | | | | |второй");
@@ -561,7 +562,7 @@ void ScenarioViewTest::saveOpenAndAppend()
     onNextDialog<QFileDialog>([&](QFileDialog* d) {
         chooseFile(d, saved);
     });
-    run(w, "ScriptLoad");
+    run(w, cmd::ScriptLoad);
     QCOMPARE(mirror(dir), fileOf({QStringLiteral("NONE|TSD1#FOO:10#LMV:3#SF:1"), other2, QString(), step1, QString(), step2}));
     QCOMPARE(view->view()->model()->rowCount(), 6);
     QCOMPARE(rowTexts(view, 3).value(0), QStringLiteral("первый"));
@@ -574,19 +575,19 @@ void ScenarioViewTest::ratingNamesBecomeLines()
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
     ScenarioView* view = w.scenarioView();
-    QVERIFY(!enabled(w, "RatingsToScript"));
+    QVERIFY(!enabled(w, cmd::RatingsToScript));
     std::vector<std::string> names = {"03.012: my idea @ EXCL:5#RAND + TSD1#NUMS:10#LMV:3#SF:1",
                                       "Ставка \"вручную\""};
     view->selectedRatingNames = [&names] { return names; };
-    QVERIFY(enabled(w, "RatingsToScript"));
-    QCOMPARE(w.command("RatingsToScript")->text(), QStringLiteral("Добавить в сценарий"));
+    QVERIFY(enabled(w, cmd::RatingsToScript));
+    QCOMPARE(w.command(cmd::RatingsToScript)->text(), QStringLiteral("Добавить в сценарий"));
 
     auto* tabs = qobject_cast<QTabWidget*>(view->parentWidget()->parentWidget());
     QVERIFY(tabs);
     tabs->setCurrentIndex(0);
     QVERIFY(tabs->currentWidget() != view);
     MessageBoxAnswerer answerer;
-    run(w, "RatingsToScript");
+    run(w, cmd::RatingsToScript);
     QCOMPARE(answerer.texts,
              QStringList{QStringLiteral("Строку\n\nСтавка \"вручную\"\n\nневозможно добавить в сценарий!")});
     QCOMPARE(mirror(dir), fileOf({QStringLiteral("EXCL:5#RAND|TSD1#NUMS:10#LMV:3#SF:1| | | | | | |03.012: my idea")}));
@@ -598,7 +599,7 @@ void ScenarioViewTest::ratingNamesBecomeLines()
     QVERIFY(tabs->currentWidget() != view);
     QCOMPARE(view->view()->model()->rowCount(), 1);
     names.clear();
-    QVERIFY(!enabled(w, "RatingsToScript"));
+    QVERIFY(!enabled(w, cmd::RatingsToScript));
 }
 
 void ScenarioViewTest::busyDisablesEverything()
@@ -609,11 +610,11 @@ void ScenarioViewTest::busyDisablesEverything()
     w.scenarioView()->selectLine(0);
     w.scenarioView()->selectedRatingNames = [] { return std::vector<std::string>{"x"}; };
     for (const char* name : ScenarioCommands)
-        QVERIFY2(enabled(w, name) == (QByteArray(name) != "ScriptUp"), name);
+        QVERIFY2(enabled(w, name) == (QByteArray(name) != cmd::ScriptUp), name);
     w.shell().MarkBusy();
     for (const char* name : ScenarioCommands) QVERIFY2(!enabled(w, name), name);
     w.shell().UnmarkBusy();
-    QVERIFY(enabled(w, "ScriptDown"));
+    QVERIFY(enabled(w, cmd::ScriptDown));
 }
 
 void ScenarioViewTest::runsNeedLinesAndDraws()
@@ -629,10 +630,10 @@ void ScenarioViewTest::runsNeedLinesAndDraws()
         StartedWindow started(c.draws, c.lines ? mirrorOf({"FULL:0#RAND|TSD1#NUMS:10#LNO:#SF:1|"}) : StartFiles{});
         QVERIFY(started.ok);
         TFormMain& w = *started.window;
-        QVERIFY2(enabled(w, "ScriptRun") == c.runs, c.name);
-        QVERIFY2(enabled(w, "ScriptTest") == c.runs, c.name);
-        QVERIFY2(!enabled(w, "ScriptStop"), c.name);
-        QVERIFY2(enabled(w, "LogToggle") && enabled(w, "LogsDelete"), c.name);
+        QVERIFY2(enabled(w, cmd::ScriptRun) == c.runs, c.name);
+        QVERIFY2(enabled(w, cmd::ScriptTest) == c.runs, c.name);
+        QVERIFY2(!enabled(w, cmd::ScriptStop), c.name);
+        QVERIFY2(enabled(w, cmd::LogToggle) && enabled(w, cmd::LogsDelete), c.name);
     }
 }
 
@@ -659,10 +660,10 @@ void ScenarioViewTest::forecastMakesNamedStakes()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     ScenarioView* view = w.scenarioView();
-    QVERIFY(enabled(w, "ScriptRun") && enabled(w, "ScriptTest") && !enabled(w, "ScriptStop"));
-    QCOMPARE(w.command("ScriptRun")->text(), QStringLiteral("Прогноз"));
-    QCOMPARE(w.command("ScriptTest")->text(), QStringLiteral("Тест"));
-    QCOMPARE(w.command("ScriptStop")->text(), QStringLiteral("Стоп"));
+    QVERIFY(enabled(w, cmd::ScriptRun) && enabled(w, cmd::ScriptTest) && !enabled(w, cmd::ScriptStop));
+    QCOMPARE(w.command(cmd::ScriptRun)->text(), QStringLiteral("Прогноз"));
+    QCOMPARE(w.command(cmd::ScriptTest)->text(), QStringLiteral("Тест"));
+    QCOMPARE(w.command(cmd::ScriptStop)->text(), QStringLiteral("Стоп"));
 
     // What the window shows while the run goes on.
     bool seen = false, stopOn = false, othersOff = true, viewOff = false, tabsOff = false;
@@ -673,14 +674,14 @@ void ScenarioViewTest::forecastMakesNamedStakes()
         if (!view->runner().Running() || seen || view->selectedRows() != std::vector<int>{0}) return;
         seen = true;
         w.updateActions();
-        stopOn = w.command("ScriptStop")->isEnabled();
+        stopOn = w.command(cmd::ScriptStop)->isEnabled();
         for (const char* name : ScenarioCommands) othersOff = othersOff && !w.command(QString::fromLatin1(name))->isEnabled();
-        othersOff = othersOff && !w.command("ScriptRun")->isEnabled() && !w.command("LogToggle")->isEnabled();
+        othersOff = othersOff && !w.command(cmd::ScriptRun)->isEnabled() && !w.command(cmd::LogToggle)->isEnabled();
         viewOff = !view->view()->isEnabled();
         tabsOff = !w.statsView()->isEnabled() && !w.combsView()->isEnabled() && !w.drawsView()->isEnabled();
         cycle = view->statusPanel(1);
     });
-    run(w, "ScriptRun");
+    run(w, cmd::ScriptRun);
     delete probe;
     QVERIFY(seen);
     QVERIFY(stopOn);
@@ -699,10 +700,10 @@ void ScenarioViewTest::forecastMakesNamedStakes()
     QVERIFY(view->view()->isEnabled() && w.statsView()->isEnabled());
     QVERIFY(view->selectedRows().empty());
     QVERIFY(!w.shell().IsBusy());
-    QVERIFY(enabled(w, "ScriptRun") && !enabled(w, "ScriptStop") && enabled(w, "ScriptAdd"));
+    QVERIFY(enabled(w, cmd::ScriptRun) && !enabled(w, cmd::ScriptStop) && enabled(w, cmd::ScriptAdd));
 
     // The second forecast starts a new group: a separator, then the same two names.
-    run(w, "ScriptRun");
+    run(w, cmd::ScriptRun);
     QCOMPARE(stakeComments(w).size(), 5);
     QCOMPARE(stakeComments(w).value(2), QStringLiteral("-"));
 }
@@ -726,7 +727,7 @@ void ScenarioViewTest::testStoppedInItsSecondCycle()
         maximum = d->countEdit()->maximum();
         d->reject();
     });
-    run(w, "ScriptTest");
+    run(w, cmd::ScriptTest);
     QCOMPARE(caption, QStringLiteral("Количество тестов"));
     QCOMPARE(label, QStringLiteral("Укажите количество тестов:"));
     QVERIFY(note.contains(QStringLiteral("\"Отменить\"")));
@@ -740,7 +741,7 @@ void ScenarioViewTest::testStoppedInItsSecondCycle()
         d->countEdit()->setValue(2);
         okButton(d)->click();
     });
-    run(w, "ScriptTest");
+    run(w, cmd::ScriptTest);
     QCOMPARE(w.workspace().DrawsOffset(), 0);
     QStringList comments = stakeComments(w);
     QCOMPARE(comments.size(), 5);
@@ -762,9 +763,9 @@ void ScenarioViewTest::testStoppedInItsSecondCycle()
                                            stakeComments(w).value(1).toStdString()}));
     QCOMPARE(w.ratingsView()->model()->rowCount(), 2);
     // Their names become lines again through the rating tab's selection.
-    QVERIFY(!enabled(w, "RatingsToScript"));
+    QVERIFY(!enabled(w, cmd::RatingsToScript));
     w.ratingsView()->view()->selectAll();
-    QVERIFY(enabled(w, "RatingsToScript"));
+    QVERIFY(enabled(w, cmd::RatingsToScript));
 
     // A test of 3 stopped once the second cycle has set its window: the offset stays there.
     onNextDialog<TFormTestCount>([](TFormTestCount* d) {
@@ -775,10 +776,10 @@ void ScenarioViewTest::testStoppedInItsSecondCycle()
     bool stopEnabledAfter = true;
     QTimer* stopper = onEveryPass([&] {
         if (!view->runner().Running() || view->runner().AbortFlag() || w.workspace().DrawsOffset() != 2) return;
-        run(w, "ScriptStop");
-        stopEnabledAfter = w.command("ScriptStop")->isEnabled();
+        run(w, cmd::ScriptStop);
+        stopEnabledAfter = w.command(cmd::ScriptStop)->isEnabled();
     });
-    run(w, "ScriptTest");
+    run(w, cmd::ScriptTest);
     delete stopper;
     QCOMPARE(yes.texts, QStringList{QStringLiteral("Остановить выполнение сценария?")});
     QVERIFY(!stopEnabledAfter);
@@ -787,7 +788,7 @@ void ScenarioViewTest::testStoppedInItsSecondCycle()
     QVERIFY(!view->runner().Running() && !view->runner().AbortFlag());
     QCOMPARE(view->statusPanel(4), QStringLiteral("Сценарий завершен!"));
     QVERIFY(stakeComments(w).size() < 5 + 1 + 6);
-    QVERIFY(enabled(w, "ScriptTest"));
+    QVERIFY(enabled(w, cmd::ScriptTest));
 }
 
 void ScenarioViewTest::closingDuringARunStopsItFirst()
@@ -803,7 +804,7 @@ void ScenarioViewTest::closingDuringARunStopsItFirst()
             asked = true;
             w.close();
         });
-        run(w, "ScriptRun");
+        run(w, cmd::ScriptRun);
         delete closer;
     };
 
@@ -832,22 +833,22 @@ void ScenarioViewTest::runLogsAndTheirDeletion()
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
     ScenarioView* view = w.scenarioView();
-    QAction* toggle = w.command("LogToggle");
+    QAction* toggle = w.command(cmd::LogToggle);
     QCOMPARE(toggle->text(), QStringLiteral("Журнал выполнения сценария"));
-    QCOMPARE(w.command("LogsDelete")->text(), QStringLiteral("Удалить журналы выполнения сценариев"));
+    QCOMPARE(w.command(cmd::LogsDelete)->text(), QStringLiteral("Удалить журналы выполнения сценариев"));
     QVERIFY(!toggle->isChecked());
     {
         MessageBoxAnswerer answerer;
-        run(w, "LogsDelete");
+        run(w, cmd::LogsDelete);
         QCOMPARE(answerer.texts, QStringList{QStringLiteral("Файлы журналов не найдены!")});
     }
 
-    run(w, "LogToggle");
+    run(w, cmd::LogToggle);
     QVERIFY(toggle->isChecked());
     QVERIFY(workspace::FormSettings(dir / "Kvanta_8x20.frm").ReadBool("ScriptLogEnabled", false));
     std::filesystem::path shownLog;
     view->runner().Hooks.OpenLog = [&](const std::filesystem::path& file) { shownLog = file; };
-    run(w, "ScriptRun");
+    run(w, cmd::ScriptRun);
     QVERIFY(!shownLog.empty());
     QCOMPARE(shownLog.parent_path(), dir.path());
     QVERIFY(QString::fromStdString(shownLog.filename().string()).startsWith(QStringLiteral("ScriptLog_")));
@@ -857,15 +858,15 @@ void ScenarioViewTest::runLogsAndTheirDeletion()
     QVERIFY(log.trimmed().endsWith(QStringLiteral("### ЗАВЕРШЕНИЕ СЦЕНАРИЯ ######################################################################")));
 
     // Off again: the next run writes nothing.
-    run(w, "LogToggle");
+    run(w, cmd::LogToggle);
     QVERIFY(!workspace::FormSettings(dir / "Kvanta_8x20.frm").ReadBool("ScriptLogEnabled", true));
     shownLog.clear();
-    run(w, "ScriptRun");
+    run(w, cmd::ScriptRun);
     QVERIFY(shownLog.empty());
 
     {
         MessageBoxAnswerer answerer;
-        run(w, "LogsDelete");
+        run(w, cmd::LogsDelete);
         QCOMPARE(answerer.texts.size(), 1);
     }
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
@@ -879,12 +880,12 @@ void ScenarioViewTest::survivalWindowAfterATest()
     StartedWindow started(120, mirrorOf({QStringLiteral("FULL:0#FIRST|TMD1#NUMS:10,20#LNO:#ST:2| | | | | | |идея")}));
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    QVERIFY(!enabled(w, "ScriptSurvival"));
+    QVERIFY(!enabled(w, cmd::ScriptSurvival));
     onNextDialog<TFormTestCount>([](TFormTestCount* d) {
         d->countEdit()->setValue(4);
         okButton(d)->click();
     });
-    run(w, "ScriptTest");
+    run(w, cmd::ScriptTest);
     const auto windows = [&w] { return w.findChildren<TFormSurvival*>(); };
     QTRY_COMPARE(windows().size(), 1);
     TFormSurvival* form = windows().first();
@@ -912,8 +913,8 @@ void ScenarioViewTest::survivalWindowAfterATest()
     form->close();
     QTRY_COMPARE(windows().size(), 0);
 
-    QVERIFY(enabled(w, "ScriptSurvival"));
-    run(w, "ScriptSurvival");
+    QVERIFY(enabled(w, cmd::ScriptSurvival));
+    run(w, cmd::ScriptSurvival);
     QTRY_COMPARE(windows().size(), 1);
     QCOMPARE(windows().first()->table()->rowCount(), 2);
     windows().first()->close();
@@ -927,7 +928,7 @@ void ScenarioViewTest::holdoutReportAndPictures()
     StartedWindow started(120, mirrorOf({QStringLiteral("FULL:0#FIRST|TMD1#NUMS:10,20#LNO:#ST:2| | | | | | |идея")}));
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    QVERIFY(!enabled(w, "ScriptReport"));
+    QVERIFY(!enabled(w, cmd::ScriptReport));
     int first = -1, maximum = -1;
     onNextDialog<TFormTestCount>([&](TFormTestCount* d) {
         first = d->holdoutEdit()->value();
@@ -937,7 +938,7 @@ void ScenarioViewTest::holdoutReportAndPictures()
         d->holdoutEdit()->setValue(2);
         okButton(d)->click();
     });
-    run(w, "ScriptTest");
+    run(w, cmd::ScriptTest);
     QCOMPARE(first, 0);
     QCOMPARE(maximum, 2);
     const auto windows = [&w] { return w.findChildren<TFormSurvival*>(); };
@@ -950,7 +951,7 @@ void ScenarioViewTest::holdoutReportAndPictures()
     QVERIFY(form->tabs()->widget(1)->inherits("QChartView"));
     form->close();
 
-    QVERIFY(enabled(w, "ScriptReport"));
+    QVERIFY(enabled(w, cmd::ScriptReport));
     const QString file = QString::fromStdString((started.dir / "report.html").string());
     QVERIFY(w.scenarioView()->writeReport(file));
     const std::string html = test::ReadBytes(started.dir / "report.html");
@@ -970,7 +971,7 @@ void ScenarioViewTest::holdoutReportAndPictures()
     chart->close();
 
     // The halves of the test's rating: 4 tuning stakes and 2 hold-out stakes per variant.
-    QVERIFY(enabled(w, "RatingsTestHalves"));
+    QVERIFY(enabled(w, cmd::RatingsTestHalves));
     QWidget* halves = ratings->ratingsTestHalves();
     QVERIFY(halves);
     QTabWidget* tabs = halves->findChild<QTabWidget*>();

@@ -6,6 +6,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include "app/commandnames.h"
 #include "app/formconfig.h"
 #include "app/formdraw.h"
 #include "app/formstake.h"
@@ -66,15 +67,15 @@ void StakesGridTest::drawNumbersFollowTheirOrder()
     QVERIFY(!w.stakesView()->prizeNotice()->isVisibleTo(w.stakesView()));
     w.combsView()->view()->selectRow(0);
     onNextDialog<TFormStake>([](TFormStake* dialog) { dialog->accept(); });
-    w.command("StakeAdd")->trigger();
+    w.command(cmd::StakeAdd)->trigger();
     onNextDialog<TFormDraw>([](TFormDraw* dialog) {
         dialog->numbersEdit()->setText(QStringLiteral("11;2;9;4;5;3;10;1;1"));
         dialog->accept();
     });
-    w.command("DrawsAdd")->trigger();
+    w.command(cmd::DrawsAdd)->trigger();
     QCOMPARE(model->index(0, 4).data().toString(), QStringLiteral("11;2;9;4;5;3;10;1"));
     QVERIFY(model->headerData(4, Qt::Horizontal, Qt::ToolTipRole).toString().startsWith(QStringLiteral("Числа тиража в порядке выпадения")));
-    w.command("DrawsSorted")->trigger();
+    w.command(cmd::DrawsSorted)->trigger();
     QCOMPARE(model->index(0, 4).data().toString(), QStringLiteral("1;2;3;4;5;9;10;11"));
     QVERIFY(model->headerData(4, Qt::Horizontal, Qt::ToolTipRole).toString().startsWith(QStringLiteral("Числа тиража по возрастанию")));
 }

@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "app/commandnames.h"
 #include "app/formchart.h"
 #include "app/formdraw.h"
 #include "app/formgenerate.h"
@@ -101,7 +102,7 @@ void addDraw(TFormMain& w, int drawNo, const QString& numbers)
         dialog->numbersEdit()->setText(numbers);
         dialog->accept();
     });
-    w.command("DrawsAdd")->trigger();
+    w.command(cmd::DrawsAdd)->trigger();
 }
 
 // A view reports a double click only on the row the button went down on: press first, as a
@@ -144,9 +145,9 @@ void StakesViewTest::selectedCombinationForThreeDraws()
     QCOMPARE(w.stakesView()->model()->rowCount(), 1);   // the empty row of an empty file
     QCOMPARE(w.stakesView()->model()->headerData(8, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Комментарий"));
     w.updateActions();
-    QVERIFY(w.command("StakeAdd")->isEnabled());
-    QVERIFY(!w.command("StakeDel")->isEnabled());
-    QVERIFY(!w.command("StakesCheckManual")->isEnabled());
+    QVERIFY(w.command(cmd::StakeAdd)->isEnabled());
+    QVERIFY(!w.command(cmd::StakeDel)->isEnabled());
+    QVERIFY(!w.command(cmd::StakesCheckManual)->isEnabled());
 
     QTableView* combs = w.combsView()->view();
     combs->selectRow(0);
@@ -161,7 +162,7 @@ void StakesViewTest::selectedCombinationForThreeDraws()
         dialog->drawsCountEdit()->setValue(3);
         dialog->accept();
     });
-    w.command("StakeAdd")->trigger();
+    w.command(cmd::StakeAdd)->trigger();
 
     // Stake, separator, stake, separator, stake; the last row selected.
     const auto added = records(dir);
@@ -235,17 +236,17 @@ void StakesViewTest::deleteAndFilterAfterQuestions()
     QCOMPARE(w.stakesView()->model()->rowCount(), 8);
 
     selectStakeRows(w, 1, 2);
-    QVERIFY(w.command("StakeDel")->isEnabled());
+    QVERIFY(w.command(cmd::StakeDel)->isEnabled());
     {
         MessageBoxAnswerer no(QMessageBox::No);
-        w.command("StakeDel")->trigger();
+        w.command(cmd::StakeDel)->trigger();
         QCOMPARE(no.texts, QStringList{QStringLiteral("Удалить все выделенные записи (всего будет удалено 2 записи(ей))?")});
         QCOMPARE(no.captions, QStringList{QStringLiteral("Предупреждение")});
     }
     QCOMPARE(records(dir).size(), size_t(8));
     {
         MessageBoxAnswerer yes(QMessageBox::Yes);
-        w.command("StakeDel")->trigger();
+        w.command(cmd::StakeDel)->trigger();
         QCOMPARE(yes.texts.size(), 1);
     }
     auto left = records(dir);
@@ -260,7 +261,7 @@ void StakesViewTest::deleteAndFilterAfterQuestions()
     selectStakeRows(w, 0, 0);
     {
         MessageBoxAnswerer yes(QMessageBox::Yes);
-        w.command("StakeDel")->trigger();
+        w.command(cmd::StakeDel)->trigger();
         QCOMPARE(yes.texts, QStringList{QStringLiteral("Удалить выделенную запись?")});
     }
     QCOMPARE(records(dir).size(), size_t(5));
@@ -278,7 +279,7 @@ void StakesViewTest::deleteAndFilterAfterQuestions()
         dialog->valueEdit()->setValue(4);
         dialog->accept();
     });
-    w.command("StakeFilter")->trigger();
+    w.command(cmd::StakeFilter)->trigger();
     left = records(dir);
     QCOMPARE(left.size(), size_t(3));
     QCOMPARE(left[0], test::Checked(2, 5));
@@ -292,28 +293,28 @@ void StakesViewTest::deleteAndFilterAfterQuestions()
         QCOMPARE(dialog->valueEdit()->value(), 0);
         dialog->reject();
     });
-    w.command("StakeFilter")->trigger();
+    w.command(cmd::StakeFilter)->trigger();
     QCOMPARE(records(dir).size(), size_t(3));
 
     w.updateActions();
     {
         MessageBoxAnswerer no(QMessageBox::No);
-        w.command("StakeClear")->trigger();
+        w.command(cmd::StakeClear)->trigger();
         QCOMPARE(no.texts, QStringList{QStringLiteral("Удалить все выделенные записи (всего будет удалено 2 записи(ей))?")});
     }
     QCOMPARE(records(dir).size(), size_t(3));
     {
         MessageBoxAnswerer yes(QMessageBox::Yes);
-        w.command("StakeClear")->trigger();
+        w.command(cmd::StakeClear)->trigger();
     }
     QCOMPARE(std::filesystem::file_size(dir / StakesFileName.toStdString()), uintmax_t(0));
     QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 0"));
     QCOMPARE(w.stakesView()->model()->rowCount(), 1);
     QCOMPARE(cell(w, 0, 0), QString());
     w.updateActions();
-    for (const char* name : {"StakeDel", "StakeFilter", "StakeClear", "StakesCheckManual", "StakesGraphDraws"})
+    for (const char* name : {cmd::StakeDel, cmd::StakeFilter, cmd::StakeClear, cmd::StakesCheckManual, cmd::StakesGraphDraws})
         QVERIFY2(!w.command(name)->isEnabled(), name);
-    QVERIFY(w.command("StakeAdd")->isEnabled());
+    QVERIFY(w.command(cmd::StakeAdd)->isEnabled());
     QVERIFY(w.workspace().StakesFile().IsOpen());
 }
 
@@ -450,7 +451,7 @@ void StakesViewTest::multiStakes()
         dialog->parametersEdit()->setText(QStringLiteral("1;2;3;4;5;6;7;8;9;10"));
         dialog->accept();
     });
-    w.command("CombsGen")->trigger();
+    w.command(cmd::CombsGen)->trigger();
     QCOMPARE(w.workspace().Combs().Count(), 45);
 
     // Every combination for draw 50, which the archive has: all are checked at once.
@@ -469,7 +470,7 @@ void StakesViewTest::multiStakes()
         dialog->accept();
     });
     w.updateActions();
-    w.command("StakeAddAll")->trigger();
+    w.command(cmd::StakeAddAll)->trigger();
     QCOMPARE(answerer.texts, QStringList{QStringLiteral("Необходимо ввести комментарий!")});
     auto made = records(dir);
     QCOMPARE(made.size(), size_t(45));
@@ -491,13 +492,13 @@ void StakesViewTest::multiStakes()
     combs->selectRow(0);
     combs->selectionModel()->select(combs->model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     w.updateActions();
-    QVERIFY(w.command("StakeAddSelected")->isEnabled());
+    QVERIFY(w.command(cmd::StakeAddSelected)->isEnabled());
     onNextDialog<TFormMultiStake>([](TFormMultiStake* dialog) {
         dialog->drawNoEdit()->setValue(70);
         dialog->drawsCountEdit()->setValue(2);
         dialog->accept();
     });
-    w.command("StakeAddSelected")->trigger();
+    w.command(cmd::StakeAddSelected)->trigger();
     made = records(dir);
     QCOMPARE(made.size(), size_t(53));
     const std::vector<int32_t> draws = {-1, 70, -1, 71, -1, 70, -1, 71};
@@ -510,7 +511,7 @@ void StakesViewTest::multiStakes()
     QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 53"));
     QCOMPARE(selectedStakeRow(w), 52);
     w.updateActions();
-    QVERIFY(!w.command("StakeAddSelected")->isEnabled());
+    QVERIFY(!w.command(cmd::StakeAddSelected)->isEnabled());
 }
 
 void StakesViewTest::outdatedFileIsEmptied_data()
@@ -570,20 +571,20 @@ void StakesViewTest::logsAndFlags()
     const test::TempDir& dir = started.dir;
     {
         TFormMain& w = *started.window;
-        QVERIFY(!w.command("LogStakes")->isChecked());
-        QVERIFY(w.command("StakesScroll")->isChecked());
-        QVERIFY(w.command("StakesCheckLine")->isChecked());
-        for (const char* name : {"LogStakes", "StakesScroll", "StakesCheckLine"}) w.command(name)->trigger();
+        QVERIFY(!w.command(cmd::LogStakes)->isChecked());
+        QVERIFY(w.command(cmd::StakesScroll)->isChecked());
+        QVERIFY(w.command(cmd::StakesCheckLine)->isChecked());
+        for (const char* name : {cmd::LogStakes, cmd::StakesScroll, cmd::StakesCheckLine}) w.command(name)->trigger();
         const util::IniFile frm = util::IniFile::Load(dir / "Kvanta_8x20.frm");
         QVERIFY(frm.ReadBool("TFormMain", "StakesLogEnabled", false));
         QVERIFY(!frm.ReadBool("TFormMain", "StakesScrollEnabled", true));
         QVERIFY(!frm.ReadBool("TFormMain", "StakesCheckOnLine", true));
-        QVERIFY(w.command("LogStakes")->isChecked());
-        QVERIFY(!w.command("StakesScroll")->isChecked());
+        QVERIFY(w.command(cmd::LogStakes)->isChecked());
+        QVERIFY(!w.command(cmd::StakesScroll)->isChecked());
 
         {
             MessageBoxAnswerer answerer;
-            w.command("LogStakesDelete")->trigger();
+            w.command(cmd::LogStakesDelete)->trigger();
             QCOMPARE(answerer.texts, QStringList{QStringLiteral("Файлы журналов не найдены!")});
             QCOMPARE(answerer.captions, QStringList{QStringLiteral("Информация")});
         }
@@ -593,7 +594,7 @@ void StakesViewTest::logsAndFlags()
             dialog->commentEdit()->setText(QStringLiteral("Журнал"));
             dialog->accept();
         });
-        w.command("StakeAdd")->trigger();
+        w.command(cmd::StakeAdd)->trigger();
         addDraw(w, 51, QStringLiteral("1;2;3;4;5;9;10;11;1"));
         const std::string log = test::ReadBytes(dir / "Kvanta_8x20-5.log");
         const QString text = qs(util::Cp1251ToUtf8(log));
@@ -604,7 +605,7 @@ void StakesViewTest::logsAndFlags()
 
         {
             MessageBoxAnswerer answerer;
-            w.command("LogStakesDelete")->trigger();
+            w.command(cmd::LogStakesDelete)->trigger();
             QCOMPARE(answerer.texts, QStringList{QStringLiteral("Удаление файлов завершено.\n\nВсего - 1, обработано - 1, "
                                                                 "пропущено - 0, предупреждений - 0, ошибок - 0.")});
             QCOMPARE(answerer.captions, QStringList{QStringLiteral("Информация")});
@@ -617,9 +618,9 @@ void StakesViewTest::logsAndFlags()
     StartedWindow restarted(dir);
     QVERIFY(restarted.ok);
     TFormMain& again = *restarted.window;
-    QVERIFY(again.command("LogStakes")->isChecked());
-    QVERIFY(!again.command("StakesScroll")->isChecked());
-    QVERIFY(!again.command("StakesCheckLine")->isChecked());
+    QVERIFY(again.command(cmd::LogStakes)->isChecked());
+    QVERIFY(!again.command(cmd::StakesScroll)->isChecked());
+    QVERIFY(!again.command(cmd::StakesCheckLine)->isChecked());
     QVERIFY(again.stakesView()->logEnabled());
     QVERIFY(!again.stakesView()->scrollEnabled());
     QCOMPARE(again.stakesView()->view()->columnWidth(8), 333);
@@ -641,13 +642,13 @@ void StakesViewTest::profitChart()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     w.updateActions();
-    QVERIFY(w.command("StakesGraphDraws")->isEnabled());
-    QCOMPARE(w.command("StakesGraphDraws")->text(), QStringLiteral("Суммарный профит по тиражам"));
+    QVERIFY(w.command(cmd::StakesGraphDraws)->isEnabled());
+    QCOMPARE(w.command(cmd::StakesGraphDraws)->text(), QStringLiteral("Суммарный профит по тиражам"));
     // No rating row can be chosen, so the charts of rating rows stay off.
-    QVERIFY(!w.command("StakesGraphOverlap")->isEnabled());
-    QVERIFY(!w.command("StakesGraphProfits")->isEnabled());
+    QVERIFY(!w.command(cmd::StakesGraphOverlap)->isEnabled());
+    QVERIFY(!w.command(cmd::StakesGraphProfits)->isEnabled());
 
-    w.command("StakesGraphDraws")->trigger();
+    w.command(cmd::StakesGraphDraws)->trigger();
     TFormChart* chart = openChart();
     QVERIFY(chart != nullptr);
     QCOMPARE(chart->windowTitle(), QStringLiteral("График суммарного профита ставок по тиражам"));
@@ -681,12 +682,12 @@ void StakesViewTest::profitChart()
     {
         MessageBoxAnswerer answerer(QMessageBox::Yes);
         selectStakeRows(w, 2, 4);
-        w.command("StakeDel")->trigger();   // yes: draws 2 and 3 go
+        w.command(cmd::StakeDel)->trigger();   // yes: draws 2 and 3 go
         QCOMPARE(w.workspace().StakesFile().RecordCount(), 2);
     }
     MessageBoxAnswerer answerer;
     w.updateActions();
-    w.command("StakesGraphDraws")->trigger();
+    w.command(cmd::StakesGraphDraws)->trigger();
     QCOMPARE(answerer.texts, QStringList{QStringLiteral(
                                  "Для построения графиков необходимо, чтобы в выделенном диапазоне данных было более одного тиража!")});
     QCOMPARE(answerer.captions, QStringList{QStringLiteral("Ошибка")});
@@ -704,7 +705,7 @@ void StakesViewTest::importedDrawsCheckStakes()
         dialog->drawsCountEdit()->setValue(2);
         dialog->accept();
     });
-    w.command("StakeAdd")->trigger();
+    w.command(cmd::StakeAdd)->trigger();
     QCOMPARE(w.workspace().StakesFile().RecordCount(), 3);
 
     game::TDrawsArray more = archive::SyntheticDraws(2, 5, 31);
@@ -722,7 +723,7 @@ void StakesViewTest::importedDrawsCheckStakes()
         QMetaObject::invokeMethod(dialog, "accept");
     });
     answer.start();
-    w.command("DrawsImport")->trigger();
+    w.command(cmd::DrawsImport)->trigger();
     answer.stop();
     QCOMPARE(w.workspace().DrawCount(), 32);
     QCOMPARE(cell(w, 0, 5), QStringLiteral("7"));
@@ -739,7 +740,7 @@ void StakesViewTest::wholeListInOneSeries()
     onNextDialog<TFormMultiStake>([](TFormMultiStake* dialog) { dialog->accept(); });
     w.updateActions();
     MessageBoxAnswerer yes(QMessageBox::Yes);
-    w.command("StakeAddAll")->trigger();
+    w.command(cmd::StakeAddAll)->trigger();
     QCOMPARE(yes.texts.size(), 1);
     QVERIFY(yes.texts[0].startsWith(QStringLiteral("Будет сделано ставок: 125970 (")));
     QCOMPARE(w.workspace().StakesFile().RecordCount(), 125970);
@@ -772,8 +773,8 @@ void StakesViewTest::randomStakeAndManualCheck()
     const test::TempDir& dir = started.dir;
     QCOMPARE(cell(w, 0, 5), QString());
     w.updateActions();
-    QVERIFY(w.command("StakesCheckManual")->isEnabled());
-    w.command("StakesCheckManual")->trigger();
+    QVERIFY(w.command(cmd::StakesCheckManual)->isEnabled());
+    w.command(cmd::StakesCheckManual)->trigger();
     const game::TDraw& draw12 = w.workspace().Draws()[11];
     QCOMPARE(draw12.DrawNo, 12);
     QCOMPARE(cell(w, 0, 4), qs(game::CombToText(draw12.Nums)));
@@ -789,17 +790,17 @@ void StakesViewTest::randomStakeAndManualCheck()
         dialog->parametersEdit()->setText(QStringLiteral("3;5;7;9;11;13;15;17"));
         dialog->accept();
     });
-    w.command("CombsGen")->trigger();
+    w.command(cmd::CombsGen)->trigger();
     QCOMPARE(w.workspace().Combs().Count(), 1);
     w.updateActions();
-    QVERIFY(w.command("StakeAddRandom")->isEnabled());
+    QVERIFY(w.command(cmd::StakeAddRandom)->isEnabled());
     QString shown;
     onNextDialog<TFormStake>([&shown](TFormStake* dialog) {
         shown = dialog->numbersEdit()->text();
         QCOMPARE(dialog->drawNoEdit()->value(), 21);
         dialog->accept();
     });
-    w.command("StakeAddRandom")->trigger();
+    w.command(cmd::StakeAddRandom)->trigger();
     QCOMPARE(shown, QStringLiteral("3;5;7;9;11;13;15;17"));
     QCOMPARE(records(dir).size(), size_t(2));
     QCOMPARE(records(dir)[1].SampleSize, 1);

@@ -7,11 +7,12 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "app/commandnames.h"
 #include "app/formfirstrun.h"
 #include "app/formmain.h"
 #include "app/language.h"
 #include "app/qtshell.h"
-#include "core/workspace/drawdownload.h"
+#include "core/online/drawdownload.h"
 #include "core/workspace/formsettings.h"
 #include "tests/app/apptest.h"
 
@@ -62,13 +63,13 @@ void StartupTest::languageMenuListsTheModules()
 {
     StartedWindow sw(5);
     QVERIFY(sw.ok);
-    auto* menu = sw.window->findChild<QMenu*>(QStringLiteral("LanguageMenu"));
+    auto* menu = sw.window->findChild<QMenu*>(cmd::menu::Language);
     QVERIFY(menu);
     QCOMPARE(menu->title(), QStringLiteral("Язык интерфейса"));
     QStringList entries;
     for (QAction* a : menu->actions()) entries << a->text();
     QCOMPARE(entries, (QStringList{QStringLiteral("Русский"), QStringLiteral("English")}));
-    QVERIFY(sw.window->command("Language1049")->isChecked());
+    QVERIFY(sw.window->command(QString::fromStdString(cmd::Language(1049)))->isChecked());
     QCOMPARE(sw.window->language(), 1049);
 }
 
@@ -84,7 +85,7 @@ void StartupTest::choosingALanguageWritesItAndRestarts()
         dir = d;
         return true;
     };
-    sw.window->command("Language1033")->trigger();
+    sw.window->command(QString::fromStdString(cmd::Language(1033)))->trigger();
     StartProgramInstance = nullptr;
     QCOMPARE(workspace::FormSettings(sw.dir / "Kvanta_8x20.frm").ReadInt("Language", 0), 1033);
     QCOMPARE(program, QCoreApplication::applicationFilePath());
@@ -104,11 +105,11 @@ void StartupTest::englishInterfaceAndNoLanguage()
         QCOMPARE(sw.window->language(), 1033);
         const QStringList titles = menuTitles(sw.window->menuBar());
         QCOMPARE(titles.mid(0, 3), (QStringList{QStringLiteral("File"), QStringLiteral("Draws"), QStringLiteral("Combinations")}));
-        QCOMPARE(sw.window->command("DrawsXlsExport")->text(), QStringLiteral("Export to Microsoft Excel"));
-        QCOMPARE(sw.window->command("DrawsXlsExport")->statusTip(), QStringLiteral("Export the draws to Microsoft Excel"));
+        QCOMPARE(sw.window->command(cmd::DrawsXlsExport)->text(), QStringLiteral("Export to Microsoft Excel"));
+        QCOMPARE(sw.window->command(cmd::DrawsXlsExport)->statusTip(), QStringLiteral("Export the draws to Microsoft Excel"));
         QCOMPARE(sw.window->rightTabs()->tabText(0), QStringLiteral("Statistics"));
         QCOMPARE(sw.window->drawsView()->model()->headerData(11, Qt::Horizontal).toString(), QStringLiteral("Draw date"));
-        QVERIFY(sw.window->command("Language1033")->isChecked());
+        QVERIFY(sw.window->command(QString::fromStdString(cmd::Language(1033)))->isChecked());
     }
     // "no-language" keeps Russian whatever the settings say.
     workspace::CommandLine cmd;
@@ -144,12 +145,12 @@ void StartupTest::missingOrDamagedModuleKeepsRussian()
     QVERIFY(sw.ok);
     std::filesystem::rename(module("ENU"), module("ENU").string() + ".away");
     MessageBoxAnswerer answerer;
-    sw.window->command("Language1033")->trigger();
+    sw.window->command(QString::fromStdString(cmd::Language(1033)))->trigger();
     std::filesystem::rename(module("ENU").string() + ".away", module("ENU"));
     QCOMPARE(answerer.texts.value(0), QStringLiteral("Языковый модуль \"%1_ENU.lng\" не найден!")
                                           .arg(QFileInfo(QCoreApplication::applicationFilePath()).fileName()));
     QVERIFY(!sw.window->hasEnded());
-    QVERIFY(sw.window->command("Language1049")->isChecked());
+    QVERIFY(sw.window->command(QString::fromStdString(cmd::Language(1049)))->isChecked());
     QCOMPARE(workspace::FormSettings(sw.dir / "Kvanta_8x20.frm").ReadInt("Language", -1), -1);
 }
 
@@ -176,7 +177,7 @@ void StartupTest::firstRunDialog()
             w.show();
             QVERIFY(QTest::qWaitFor([&] { return w.isInitialised(); }, 20000));
             QTRY_COMPARE(shown, 1);
-            QCOMPARE(no.texts, QStringList{QString::fromUtf8(workspace::StartupDownloadQuestion)});
+            QCOMPARE(no.texts, QStringList{QString::fromUtf8(online::StartupDownloadQuestion)});
             auto* hint = w.findChild<QWidget*>(QStringLiteral("EmptyArchiveHint"));
             QVERIFY(hint && hint->isVisible());
             QVERIFY(hint->findChild<QPushButton*>(QStringLiteral("DemoArchive")));

@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "app/commandnames.h"
 #include "app/formchart.h"
 #include "app/formconfig.h"
 #include "app/formgenerate.h"
@@ -72,7 +73,7 @@ void ViewsTest::statisticsTableOfNumbers()
     QVERIFY(view->chooser()->findText(QStringLiteral("{ num } Число в 1 позиции тиража [ SNG ]")) > 8);
 
     view->lengthEdit()->setValue(100);
-    w.command("DrawsStatCalc")->trigger();
+    w.command(cmd::DrawsStatCalc)->trigger();
     const QAbstractItemModel* model = view->tableView()->model();
     QCOMPARE(model->rowCount(), 20);
     QCOMPARE(columnSum(model, 1), int64_t(800));   // 100 draws of 8 numbers
@@ -101,8 +102,8 @@ void ViewsTest::comparisonWithTheFullSet()
     const test::TempDir& dir = started.dir;
     StatsView* view = w.statsView();
     view->lengthEdit()->setValue(100);
-    QVERIFY(!w.command("DrawsStatShowTotalLine")->isEnabled() || !w.prefetchsEnabled());
-    w.command("DrawsStatePrefetchsEnabled")->trigger();
+    QVERIFY(!w.command(cmd::DrawsStatShowTotalLine)->isEnabled() || !w.prefetchsEnabled());
+    w.command(cmd::DrawsStatePrefetchsEnabled)->trigger();
     QVERIFY(w.prefetchsEnabled());
     QVERIFY(!view->tableView()->isColumnHidden(3));
     const auto file = dir / "Prefetchs" / "Kvanta_8x20_NUMS.dfc";
@@ -119,7 +120,7 @@ void ViewsTest::comparisonWithTheFullSet()
     QCOMPARE(static_cast<QLineSeries*>(series.at(1))->count(), 20);
 
     w.updateActions();
-    w.command("DrawsStatShowTotalLine")->trigger();
+    w.command(cmd::DrawsStatShowTotalLine)->trigger();
     QCOMPARE(view->chartView()->chart()->series().size(), qsizetype(1));
     QVERIFY(!util::IniFile::Load(dir / "Kvanta_8x20.frm").ReadBool("TFormMain", "ShowTotalLine", true));
     QVERIFY(util::IniFile::Load(dir / "Kvanta_8x20.frm").ReadBool("TFormMain", "PrefetchsEnabled", false));
@@ -139,7 +140,7 @@ void ViewsTest::generationWithMyNumbers()
         dialog->parametersEdit()->setText(QStringLiteral("1;2;3;4;5;6;7;8;9;10"));
         dialog->accept();
     });
-    w.command("CombsGen")->trigger();
+    w.command(cmd::CombsGen)->trigger();
     QCOMPARE(w.workspace().Combs().Count(), 45);
     QCOMPARE(w.statusText(3), QStringLiteral("Комбинаций: 45"));
     QVERIFY(!w.workspace().Combs().HasUndo());
@@ -158,8 +159,8 @@ void ViewsTest::deleteSelectedAndUndo()
     view->selectRow(0);
     view->selectionModel()->select(view->model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     w.updateActions();
-    QVERIFY(!w.command("CombsUndo")->isEnabled());
-    w.command("CombsDelSelected")->trigger();
+    QVERIFY(!w.command(cmd::CombsUndo)->isEnabled());
+    w.command(cmd::CombsDelSelected)->trigger();
     QCOMPARE(w.workspace().Combs().Count(), 125968);
     QCOMPARE(w.workspace().History().Count(), 1);
     QCOMPARE(w.statusText(3), QStringLiteral("Комбинаций: 125968"));
@@ -171,19 +172,19 @@ void ViewsTest::deleteSelectedAndUndo()
     QCOMPARE(history->index(0, 2).data().toString(), QStringLiteral("125968"));
     QCOMPARE(history->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Примененные фильтры"));
     w.updateActions();
-    QVERIFY(w.command("CombsUndo")->isEnabled());
-    w.command("CombsUndo")->trigger();
+    QVERIFY(w.command(cmd::CombsUndo)->isEnabled());
+    w.command(cmd::CombsUndo)->trigger();
     QCOMPARE(w.workspace().Combs().Count(), 125970);
     QCOMPARE(w.workspace().History().Count(), 0);
     QCOMPARE(history->rowCount(), 0);
     w.updateActions();
-    QVERIFY(!w.command("CombsUndo")->isEnabled());
+    QVERIFY(!w.command(cmd::CombsUndo)->isEnabled());
 
     // Exclude the last draws: the field and the command.
     w.combsView()->excludeEdit()->setValue(10);
     w.updateActions();
-    QVERIFY(w.command("CombsDelExists")->isEnabled());
-    w.command("CombsDelExists")->trigger();
+    QVERIFY(w.command(cmd::CombsDelExists)->isEnabled());
+    w.command(cmd::CombsDelExists)->trigger();
     QVERIFY(w.workspace().Combs().Count() >= 125960);
     QVERIFY(w.workspace().Combs().Count() < 125970);
 }
@@ -262,7 +263,7 @@ void ViewsTest::listChecksAndSumChart()
     TFormMain& w = *started.window;
     {
         MessageBoxAnswerer answerer;
-        w.command("CombsCheckNums")->trigger();
+        w.command(cmd::CombsCheckNums)->trigger();
         QCOMPARE(answerer.texts, QStringList{QStringLiteral("В текущем списке комбинаций содержится 20 уникальных номеров")});
         QCOMPARE(answerer.captions.at(0), QStringLiteral("Информация"));
     }
@@ -276,11 +277,11 @@ void ViewsTest::listChecksAndSumChart()
         w.combsView()->view()->selectRow(row);
         w.updateActions();
         MessageBoxAnswerer answerer;
-        w.command("CombsFindInDraws")->trigger();
+        w.command(cmd::CombsFindInDraws)->trigger();
         QCOMPARE(answerer.texts.size(), 1);
         QVERIFY(answerer.texts.at(0).startsWith(QStringLiteral("Выделенная комбинация найдена в следующих тиражах:\n\nТираж № 30 от ")));
     }
-    w.command("TotalSumCombs")->trigger();
+    w.command(cmd::TotalSumCombs)->trigger();
     TFormChart* chart = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets())
         if (auto* c = qobject_cast<TFormChart*>(top)) chart = c;
@@ -311,7 +312,7 @@ void ViewsTest::shreddingFormulas()
         dialog->digitsEdit(0)->setValue(3);
         dialog->accept();
     });
-    w.command("EditShredding")->trigger();
+    w.command(cmd::EditShredding)->trigger();
     QVERIFY(find(QStringLiteral("{ shr } Метод шинковки 1: n1/7 [ SNG ]")) >= 0);
     QCOMPARE(chooser->currentIndex(), 5);   // the selection is kept
     const util::IniFile ini = util::IniFile::Load(dir / "Kvanta_8x20.ini");
@@ -327,17 +328,17 @@ void ViewsTest::statisticFilters()
     TFormMain& w = *started.window;
     StatsView* view = w.statsView();
     view->lengthEdit()->setValue(100);
-    w.command("DrawsStatCalc")->trigger();
+    w.command(cmd::DrawsStatCalc)->trigger();
     w.updateActions();
-    QVERIFY(!w.command("StatFilter_Include")->isEnabled());   // no row selected
+    QVERIFY(!w.command(cmd::StatFilter_Include)->isEnabled());   // no row selected
     QTableView* table = view->tableView();
     table->selectRow(0);
     table->selectionModel()->select(table->model()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     const QString first = table->model()->index(0, 0).data().toString();
     const QString second = table->model()->index(1, 0).data().toString();
     w.updateActions();
-    QVERIFY(w.command("StatFilter_Include")->isEnabled());
-    w.command("StatFilter_Include")->trigger();
+    QVERIFY(w.command(cmd::StatFilter_Include)->isEnabled());
+    w.command(cmd::StatFilter_Include)->trigger();
     // Combinations holding at least one of two numbers: C(20,8) - C(18,8).
     QCOMPARE(w.workspace().Combs().Count(), 125970 - 43758);
     const QAbstractItemModel* history = w.combsView()->historyView()->model();
@@ -347,9 +348,9 @@ void ViewsTest::statisticFilters()
     QCOMPARE(history->index(0, 2).data().toString(), QString::number(125970 - 43758));
     QCOMPARE(w.statusText(3), QStringLiteral("Комбинаций: 82212"));
 
-    w.command("CombsUndo")->trigger();
+    w.command(cmd::CombsUndo)->trigger();
     QCOMPARE(w.workspace().Combs().Count(), 125970);
-    w.command("StatFilter_Exclude")->trigger();
+    w.command(cmd::StatFilter_Exclude)->trigger();
     QCOMPARE(w.workspace().Combs().Count(), 43758);
 }
 
@@ -365,7 +366,7 @@ void ViewsTest::configurationDialog()
         dialog->channelEdit()->setValue(5);
         dialog->accept();
     });
-    w.command("EditConfig")->trigger();
+    w.command(cmd::EditConfig)->trigger();
     QCOMPARE(w.statList().Config().ChannelSize, 5);
     // Four channels of five numbers: CHN5 is gone from the chooser.
     QVERIFY(chooser->findText(QStringLiteral("{ grp } Количество чисел в 4 канале [ NG ]")) >= 0);

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/util/error.h"
-#include "core/workspace/proxylist.h"
+#include "core/online/proxylist.h"
 #include "net/httpclient.h"
 #include "tests/net/localserver.h"
 #include "tests/support/proxypages.h"
@@ -29,7 +29,7 @@ TEST(ProxySearch, TwoPagesOfRowsFromALocalList)
     const auto getText = [](const std::string& url) { return net::HttpGetText(url, true); };
 
     const std::vector<std::string> found =
-        workspace::SearchProxies(getText, s.Url("/list"), workspace::AutoProxyQuery("https://site"));
+        online::SearchProxies(getText, s.Url("/list"), online::AutoProxyQuery("https://site"));
     EXPECT_EQ(queries, (std::vector<std::string>{"-", "15"}));
     ASSERT_EQ(found.size(), 16u);
     EXPECT_EQ(found[0], "10.1.0.0:3128");
@@ -38,7 +38,7 @@ TEST(ProxySearch, TwoPagesOfRowsFromALocalList)
     // A non-numeric port on the second page fails the whole search.
     badPort = true;
     try {
-        workspace::SearchProxies(getText, s.Url("/list"), workspace::AutoProxyQuery("https://site"));
+        online::SearchProxies(getText, s.Url("/list"), online::AutoProxyQuery("https://site"));
         ADD_FAILURE() << "no failure";
     } catch (const Error& e) {
         EXPECT_STREQ(e.what(), "Некорректный номер порта proxy-сервера: \"x\"");

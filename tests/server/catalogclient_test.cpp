@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/util/error.h"
-#include "core/workspace/catalog.h"
-#include "core/workspace/onlinesystems.h"
+#include "core/online/catalog.h"
+#include "core/online/onlinesystems.h"
 #include "net/catalogaccess.h"
 #include "tests/support/localcatalog.h"
 #include "tests/support/support.h"
@@ -13,7 +13,7 @@
 namespace kv {
 namespace {
 
-using workspace::TCatalogClient;
+using online::TCatalogClient;
 
 class CatalogClientTest : public ::testing::Test {
 protected:
@@ -23,9 +23,9 @@ protected:
     TCatalogClient boris{net::MakeCatalogPost(cat.Url()), {"Борис", "boris@example.org", "k-boris", 1049}};
     TCatalogClient thief{net::MakeCatalogPost(cat.Url()), {"Вор", "ANNA@example.org", "k-thief", 1049}};
 
-    static workspace::tScriptData data(const std::string& title, int32_t id = -1)
+    static online::tScriptData data(const std::string& title, int32_t id = -1)
     {
-        workspace::tScriptData d;
+        online::tScriptData d;
         d.Id = id;
         d.AuthorName = "Анна";
         d.Title = title;
@@ -45,7 +45,7 @@ TEST_F(CatalogClientTest, PublishRateReadAndDownloadAScenario)
 
     boris.RateScript(id, 4, "Неплохо, но \"кавычки\"?");
     anna.RateScript(other, 5, "");
-    const auto list = anna.LoadCatalogue(workspace::DefaultCatalogFilter);
+    const auto list = anna.LoadCatalogue(online::DefaultCatalogFilter);
     ASSERT_EQ(list.size(), 2u);
     const auto& mine = list[0].Id == id ? list[0] : list[1];
     EXPECT_TRUE(mine.Mine && mine.Editable && mine.Applicable);
@@ -78,7 +78,7 @@ TEST_F(CatalogClientTest, PublishRateReadAndDownloadAScenario)
 
 TEST_F(CatalogClientTest, ASecondTwelveNumberSystemReplacesTheFirstOnesFile)
 {
-    workspace::tSystemData s;
+    online::tSystemData s;
     s.Title = "Система 12 [A]";
     s.AuthorName = "Анна";
     s.AuthorMail = "anna@example.org";
@@ -99,14 +99,14 @@ TEST_F(CatalogClientTest, ASecondTwelveNumberSystemReplacesTheFirstOnesFile)
     const auto systems = boris.LoadSystemList();
     ASSERT_EQ(systems.size(), 2u);
     EXPECT_EQ(systems[1].Title, "Система 12 [B]");
-    const auto first = workspace::SaveDownloadedSystem(folder, systems[0], boris.DownloadSystemCombs(systems[0].Id));
+    const auto first = online::SaveDownloadedSystem(folder, systems[0], boris.DownloadSystemCombs(systems[0].Id));
     EXPECT_EQ(test::ReadBytes(first), "01 02 03 04 05 06 07 08\r\n05 06 07 08 09 10 11 12\r\n");
-    workspace::SaveDownloadedSystem(folder, systems[1], boris.DownloadSystemCombs(systems[1].Id));
+    online::SaveDownloadedSystem(folder, systems[1], boris.DownloadSystemCombs(systems[1].Id));
     EXPECT_FALSE(std::filesystem::exists(first));
-    EXPECT_TRUE(workspace::LocalSystemCurrent(folder, systems[1]));
+    EXPECT_TRUE(online::LocalSystemCurrent(folder, systems[1]));
     EXPECT_EQ(boris.LoadSystemList()[1].Downloads, 1);
-    workspace::tSystemData gone;
-    static_cast<workspace::tSystemInfo&>(gone) = systems[1];
+    online::tSystemData gone;
+    static_cast<online::tSystemInfo&>(gone) = systems[1];
     EXPECT_THROW(thief.PutSystem(gone, true), Error);
     EXPECT_EQ(anna.PutSystem(gone, true), 0);
     EXPECT_EQ(boris.LoadSystemList().size(), 1u);

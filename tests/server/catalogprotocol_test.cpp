@@ -8,7 +8,7 @@
 
 #include "core/util/catalogwiremessages.h"
 #include "core/util/error.h"
-#include "core/workspace/catalog.h"
+#include "core/online/catalog.h"
 #include "tests/support/localcatalog.h"
 #include "tests/support/support.h"
 
@@ -54,7 +54,7 @@ TEST(CatalogProtocol, TheTableNamesEachMessageOncePathsAreUniqueAndTheHelpersRef
 TEST(CatalogProtocol, TheServerAnswersEveryMessageWithTheTablesTags)
 {
     test::TempDir dir;
-    test::LocalCatalog cat((dir / "c.db").string(), {"0.2.0", "http://example.org/k.deb"});
+    test::LocalCatalog cat((dir / "c.db").string(), {"0.2.0", "http://example.org/k.deb", ""});
     const util::TFormFields who = {{"cl_name", "Анна"}, {"cl_mail", "a@example.org"}, {"cl_key", "k"}};
     const auto with = [&](util::TFormFields f) {
         f.insert(f.end(), who.begin(), who.end());
@@ -92,7 +92,7 @@ TEST(CatalogProtocol, TheClientSendsEveryMessageWithTheTablesFieldsInOrder)
 {
     std::vector<std::pair<std::string, std::vector<std::string>>> sent;
     // Answers one row of the asked message with values the client can read.
-    const workspace::TCatalogPost post = [&](const std::string& path, const util::TFormFields& fields) {
+    const online::TCatalogPost post = [&](const std::string& path, const util::TFormFields& fields) {
         std::vector<std::string> fieldNames;
         for (const auto& [n, v] : fields) fieldNames.push_back(n);
         sent.emplace_back(path, fieldNames);
@@ -105,10 +105,10 @@ TEST(CatalogProtocol, TheClientSendsEveryMessageWithTheTablesFieldsInOrder)
         }
         return util::TaggedAnswer({util::CatalogRow(*m, values)});
     };
-    const workspace::TCatalogClient client(post, {"Анна", "a@example.org", "k", 1049});
-    workspace::tScriptData script;
+    const online::TCatalogClient client(post, {"Анна", "a@example.org", "k", 1049});
+    online::tScriptData script;
     script.Id = 1;
-    workspace::tSystemData system;
+    online::tSystemData system;
     system.Id = 1;
     client.LoadCatalogue(3);
     client.LoadCatalogue(3, 1000, 500);

@@ -8,10 +8,12 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/util/catalogwire.h"
 #include "core/util/error.h"
+#include "core/online/catalog.h"
 #include "server/openstorage.h"
 #include "server/pgstorage.h"
 #include "server/schema.h"
@@ -165,6 +167,70 @@ TEST_P(CatalogServerTest, FiltersSelectByVisibilityOwnershipRatingsAndAge)
     for (const auto& [fltid, want] : cases) EXPECT_EQ(titles(Anna, fltid), want) << "fltid " << fltid;
     EXPECT_EQ(util::RowField(list(Anna, -1).at(0), "rating_you"), "-1");
     EXPECT_EQ(error("/scripts/scr_getlist.php", {{"fltid", "7"}}), "Недопустимое значение поля \"fltid\"");
+}
+
+TEST_P(CatalogServerTest, APageEndsAtItsCountOrItsBytesAndItsLastRowSaysWhereTheNextBegins)
+{
+    // Newest first: T6 T5 T4 T3 T2 T1 T0, each 2 title bytes and its description.
+    const std::vector<int> descrBytes = {10, 10, 10, 200, 40, 40, 40};
+    for (int i = 0; i < 7; ++i) {
+        server::TScriptWrite w;
+        w.AuthorName = Anna.Name;
+        w.AuthorMail = Anna.Mail;
+        w.Title = "T" + std::to_string(i);
+        w.Descr = std::string(static_cast<std::size_t>(descrBytes[static_cast<std::size_t>(i)]), 'd');
+        w.Script = "STK 1";
+        ASSERT_EQ(server::PutScript(cat->Storage, w, Anna.Key, cat->Now + i).State, server::TWriteResult::Status::Done);
+    }
+    using V = std::vector<std::string>;
+    const struct {
+        std::int64_t PageBytes;
+        std::string Offset, Limit;  // "" leaves the field out
+        V Titles;
+        std::string Next;  // "" when the page is the last
+    } cases[] = {
+        {100, "", "", {"T6", "T5", "T4"}, "3"},    // the page size ends it
+        {84, "", "", {"T6", "T5"}, "2"},           // 84 bytes taken: the next would pass the limit
+        {85, "", "", {"T6", "T5", "T4"}, "3"},
+        {100, "3", "", {"T3"}, "4"},               // one entry over the limit still comes alone
+        {100, "4", "", {"T2", "T1", "T0"}, ""},
+        {100, "4", "2", {"T2", "T1"}, "6"},
+        {100, "2", "1", {"T4"}, "3"},
+        {100, "6", "5", {"T0"}, ""},
+        {100, "7", "", {}, ""},
+        {100000, "0", "9", {"T6", "T5", "T4"}, "3"},  // no more than the server's page size
+    };
+    for (const auto& c : cases) {
+        server::TCatalogService service(cat->Storage, [&] { return cat->Now.load(); }, {}, 3, c.PageBytes);
+        util::TFormFields f = {{"fltid", "1"}};
+        if (!c.Offset.empty()) f.emplace_back("offset", c.Offset);
+        if (!c.Limit.empty()) f.emplace_back("limit", c.Limit);
+        const server::TCatalogAnswer a = service.Handle("/scripts/scr_getlist.php", util::FormEncode(f));
+        const std::vector<std::string> got = util::ReadTaggedRows(a.Body);
+        V titles;
+        for (const std::string& r : got) titles.push_back(*util::DecodeBase64(util::RowField(r, "title")));
+        const std::string where = std::to_string(c.PageBytes) + " bytes, offset " + c.Offset + ", limit " + c.Limit;
+        EXPECT_EQ(titles, c.Titles) << where;
+        for (std::size_t i = 0; i + 1 < got.size(); ++i) EXPECT_EQ(got[i].find("next_offset"), std::string::npos) << where;
+        EXPECT_EQ(got.empty() ? "" : util::RowField(got.back(), "next_offset"), c.Next) << where;
+    }
+
+    // The program's client walks the pages the server cuts and gets every entry once, in order.
+    server::TCatalogService service(cat->Storage, [&] { return cat->Now.load(); }, {}, 3, 50);
+    const online::TCatalogClient client(
+        [&](const std::string& path, const util::TFormFields& fields) {
+            return service.Handle("/" + path, util::FormEncode(fields)).Body;
+        },
+        {Boris.Name, Boris.Mail, Boris.Key, 1049});
+    V walked;
+    std::vector<std::size_t> pages;
+    for (bool more = true; more;) {
+        const auto page = client.LoadCatalogue(2, static_cast<int32_t>(walked.size()), 200, &more);
+        pages.push_back(page.size());
+        for (const auto& e : page) walked.push_back(e.Title);
+    }
+    EXPECT_EQ(walked, (V{"T6", "T5", "T4", "T3", "T2", "T1", "T0"}));
+    EXPECT_EQ(pages, (std::vector<std::size_t>{2, 2, 3}));
 }
 
 TEST_P(CatalogServerTest, ARatingPerUserReplacesTheOldOneAndHiddenOnesDoNotCount)
@@ -397,6 +463,44 @@ TEST_P(CatalogSystemsTest, EveryChangeOfAnotherUsersEntryOrOfAMissingOneIsRefuse
     EXPECT_EQ(cat->Post(systems, sys(Anna, 1, 1)), util::TaggedAnswer({{{"id_systems", "0"}}}));
 }
 
+TEST_P(CatalogSystemsTest, TheSystemListComesInPagesThatTheClientWalksToTheEnd)
+{
+    // S1..S5 over 12, 9, 11, 10 and 9 numbers: listed S2 S5 S4 S3 S1, S1 and S4 with long texts.
+    const int nums[] = {12, 9, 11, 10, 9};
+    for (int i = 0; i < 5; ++i) {
+        server::TSystemWrite w;
+        w.Info.Nums = nums[i];
+        w.Info.Olap = 5;
+        w.Info.CSize = 1;
+        w.Info.Title = "S" + std::to_string(i + 1);
+        w.Info.Descr = std::string(nums[i] % 2 == 0 ? 60 : 10, 'd');
+        w.Info.AuthorName = Anna.Name;
+        w.Info.AuthorMail = Anna.Mail;
+        w.Combs = "1 2 3 4 5 6 7 8";
+        ASSERT_EQ(server::PutSystem(cat->Storage, w, Anna.Key, cat->Now).State, server::TWriteResult::Status::Done);
+    }
+    // Two at most, and none after 30 bytes: the page size ends the first, S4's bytes the second.
+    server::TCatalogService service(cat->Storage, [&] { return cat->Now.load(); }, {}, 2, 30);
+    const std::vector<std::tuple<std::string, std::vector<std::string>, std::string>> pages = {
+        {"0", {"S2", "S5"}, "2"}, {"2", {"S4"}, "3"}, {"3", {"S3", "S1"}, ""}};
+    for (const auto& [offset, want, next] : pages) {
+        const auto got = util::ReadTaggedRows(
+            service.Handle("/scripts/sys_getlist.php", util::FormEncode({{"offset", offset}})).Body);
+        std::vector<std::string> titles;
+        for (const std::string& r : got) titles.push_back(*util::DecodeBase64(util::RowField(r, "title")));
+        EXPECT_EQ(titles, want) << "offset " << offset;
+        EXPECT_EQ(util::RowField(got.back(), "next_offset"), next) << "offset " << offset;
+    }
+    const online::TCatalogClient client(
+        [&](const std::string& path, const util::TFormFields& fields) {
+            return service.Handle("/" + path, util::FormEncode(fields)).Body;
+        },
+        {Boris.Name, Boris.Mail, Boris.Key, 1049});
+    std::vector<std::string> walked;
+    for (const auto& s : client.LoadSystemList()) walked.push_back(s.Title);
+    EXPECT_EQ(walked, (std::vector<std::string>{"S2", "S5", "S4", "S3", "S1"}));
+}
+
 TEST_P(CatalogSystemsTest, BadSystemsAreRefused)
 {
     struct Case {
@@ -429,7 +533,7 @@ TEST_P(CatalogServerTest, SchemaIsMigratedOnceAndANewerDatabaseIsRefused)
     EXPECT_EQ(cat->Storage.SchemaVersion(), newest);
     cat.reset();
     {
-        test::LocalCatalog again(db.Location(), {"0.2.0", "http://example.org/kvanta.deb"});  // runs no step twice
+        test::LocalCatalog again(db.Location(), {"0.2.0", "http://example.org/kvanta.deb", ""});  // runs no step twice
         EXPECT_EQ(again.Storage.SchemaVersion(), newest);
         const auto r = util::ReadTaggedRows(again.Post("/scripts/app_version.php", {{"appid", "Kvanta_8x20"}}));
         EXPECT_EQ(util::RowField(r.at(0), "app_ver"), "0.2.0");
@@ -505,7 +609,7 @@ TEST_F(PgLinkTest, AStatementBlockedPastTheTimeLimitFails)
     EXPECT_THROW(storage.ListScripts(server::TScriptFilter::All, "", 0), std::runtime_error);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     PQfinish(locker);
-    EXPECT_TRUE(storage.ListScripts(server::TScriptFilter::All, "", 0).empty());
+    EXPECT_TRUE(storage.ListScripts(server::TScriptFilter::All, "", 0).Entries.empty());
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/util/catalogwire.h"
+#include "tests/support/catalogprocess.h"
 #include "tests/support/support.h"
 
 namespace {
@@ -56,6 +57,45 @@ TEST(CatalogProgram, ServesLogsEachRequestAndStopsOnSigterm)
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     ::close(err[0]);
+}
+
+// The exit status of the program run with `args` and no input or output.
+int exitStatus(std::vector<std::string> args)
+{
+    args.insert(args.begin(), KV_CATALOG_PROGRAM);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        std::freopen("/dev/null", "w", stdout);
+        std::freopen("/dev/null", "w", stderr);
+        ::execv(KV_CATALOG_PROGRAM, argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(CatalogProgram, AWrongLimitIsRefusedBeforeAnythingStarts)
+{
+    const std::vector<std::vector<std::string>> wrong = {
+        {"--page-kb", "0"},          {"--page-kb"},           {"--page-size", "100001"}, {"--idle-timeout", "-1"},
+        {"--max-connections", "x"}, {"--per-address", "1e3"}, {"--threads", "65"},       {"--bogus"},
+    };
+    for (const auto& args : wrong) EXPECT_EQ(exitStatus(args), 2) << args[0];
+    EXPECT_EQ(exitStatus({"--help"}), 0);
+}
+
+TEST(CatalogProgram, ThePageSizeOfTheCommandLineReachesTheList)
+{
+    kv::test::TempDir dir;
+    const kv::test::CatalogProcess server(KV_CATALOG_PROGRAM, (dir / "c.db").string(), dir / "log",
+                                          {"--seed-demo", "--page-size", "2"});
+    const auto rows = kv::util::ReadTaggedRows(server.Post("/scripts/scr_getlist.php", {{"fltid", "1"}}));
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(kv::util::RowField(rows[1], "next_offset"), "2");
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/support/localcatalog.h"
 
@@ -21,15 +22,20 @@ namespace kv::test {
 // error in `log`; stopped with SIGTERM at the end. Header-only: the benchmarks use it too.
 class CatalogProcess {
 public:
-    CatalogProcess(const std::string& program, const std::string& db, const std::filesystem::path& log)
+    CatalogProcess(const std::string& program, const std::string& db, const std::filesystem::path& log,
+                   const std::vector<std::string>& options = {})
     {
+        std::vector<std::string> args = {program, "--db", db, "--listen", "127.0.0.1:0"};
+        args.insert(args.end(), options.begin(), options.end());
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
         m_pid = ::fork();
         if (m_pid < 0) throw std::runtime_error("cannot start " + program);
         if (m_pid == 0) {
             const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             if (fd >= 0) ::dup2(fd, 2);
-            ::execl(program.c_str(), program.c_str(), "--db", db.c_str(), "--listen", "127.0.0.1:0",
-                    static_cast<char*>(nullptr));
+            ::execv(program.c_str(), argv.data());
             ::_exit(127);
         }
         // The log is a file rather than a pipe: the request lines could fill a pipe nobody reads.
@@ -59,6 +65,7 @@ public:
     CatalogProcess& operator=(const CatalogProcess&) = delete;
 
     int Port() const { return m_port; }
+    pid_t Pid() const { return m_pid; }
     std::string Post(const std::string& path, const util::TFormFields& fields) const
     {
         return PostForm(m_port, path, fields);

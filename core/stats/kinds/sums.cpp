@@ -15,6 +15,7 @@
 #include "core/stats/kinds/kinds.h"
 #include "core/stats/kinds/valuekind.h"
 #include "core/util/format.h"
+#include "core/util/translate.h"
 
 namespace kv::stats::kinds {
 
@@ -238,7 +239,7 @@ TSumRange sumRange(int32_t param)
 std::string sumRangesCaption(int32_t param)
 {
     const TSumRange r = sumRange(param);
-    return util::Format(SumRangesCaption, {param, r.Numerator, r.Denominator});
+    return util::Format(util::TrText(SumRangesCaption), {param, r.Numerator, r.Denominator});
 }
 
 // 1 when the sum lies in the range of the parameter, 0 ("Остальные") when not.

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "core/workspace/batch.h"
+#include "core/online/batch.h"
 #include "core/workspace/cmdline.h"
 #include "tests/support/support.h"
 

@@ -15,7 +15,7 @@
 #include "core/stakes/stakerecord.h"
 #include "core/stats/statlist.h"
 #include "core/util/cp1251.h"
-#include "core/workspace/batch.h"
+#include "core/online/batch.h"
 #include "core/workspace/cmdline.h"
 #include "core/workspace/headless.h"
 #include "core/workspace/workspace.h"
@@ -54,12 +54,12 @@ int RunWord(const fs::path& dir, const std::vector<std::string>& words, const ga
         std::ostringstream out;
         return workspace::RunHeadless(ws, sh, cmd, out);
     }
-    workspace::TWebAccess web;
+    online::TWebAccess web;
     web.GetPage = [&](const std::string& url, const workspace::TProxyServer&, bool) {
         const int first = std::stoi(url.substr(url.find("firstDraw=") + 10, 5));
         return util::Utf8ToCp1251(test::OperatorPageFor(site, first, first + archive::DrawPageRange - 1));
     };
-    return workspace::RunBatch(ws, sh, cmd, web);
+    return online::RunBatch(ws, sh, cmd, web);
 }
 
 // A data folder holding every kind of file the program keeps: the archive, stakes waiting for

@@ -5,7 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "core/workspace/batch.h"
+#include "core/online/batch.h"
 #include "core/workspace/cmdline.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/process.h"
@@ -39,7 +39,7 @@ TEST(StakesLock, BatchRunRefusesALockedDirectory)
     ASSERT_TRUE(running.OpenStakesFile());
     workspace::Workspace batch(dir.path());
     test::ScriptedShell sh;
-    EXPECT_EQ(workspace::RunBatch(batch, sh, workspace::ParseCommandLine({"fullrefresh"})), 1);
+    EXPECT_EQ(online::RunBatch(batch, sh, workspace::ParseCommandLine({"fullrefresh"})), 1);
     ASSERT_EQ(sh.messages.size(), 1u);
     EXPECT_EQ(sh.messages[0].text, batch.ExclusiveAccessText());
     EXPECT_TRUE(running.StakesFile().IsOpen());

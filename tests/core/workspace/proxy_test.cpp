@@ -7,7 +7,7 @@
 
 #include "core/util/error.h"
 #include "core/util/ini.h"
-#include "core/workspace/proxy.h"
+#include "core/online/proxyroute.h"
 #include "tests/support/support.h"
 
 using namespace kv;
@@ -20,7 +20,7 @@ TProxy read(const std::string& section)
     return workspace::ReadProxySection(util::IniFile::Parse("[PROXY]\r\n" + section));
 }
 
-workspace::TProxySearch noSearch()
+online::TProxySearch noSearch()
 {
     return [](std::string_view) -> std::vector<std::string> {
         ADD_FAILURE() << "no search expected";
@@ -135,7 +135,7 @@ TEST(Proxy, ApplyByMode)
         p.Port = 3128;
         p.Username = "u";
         workspace::TProxyServer use;
-        ASSERT_TRUE(workspace::ApplyProxy(p, "http://x", 3, sh, noSearch(), use));
+        ASSERT_TRUE(online::ApplyProxy(p, "http://x", 3, sh, noSearch(), use));
         if (c.usesProxy) {
             EXPECT_EQ(use, (workspace::TProxyServer{"p.local", 3128, "u", ""}));
             EXPECT_EQ(sh.statusTexts.back(), "Загрузка архива тиражей...\n\nПопытка 3, proxy p.local : 3128");
@@ -144,7 +144,7 @@ TEST(Proxy, ApplyByMode)
             EXPECT_TRUE(use.Server.empty());
             EXPECT_EQ(sh.statusTexts.back(), "Загрузка архива тиражей...");
         }
-        EXPECT_FALSE(workspace::NextProxy(p)) << "only the automatic mode rotates";
+        EXPECT_FALSE(online::NextProxy(p)) << "only the automatic mode rotates";
         EXPECT_EQ(p.Server, c.server);
     }
 }
@@ -157,24 +157,24 @@ TEST(Proxy, AutomaticChoiceSearchesOnceAndRotates)
     p.Saved = true;
     int searches = 0;
     std::string target;
-    const workspace::TProxySearch search = [&](std::string_view url) {
+    const online::TProxySearch search = [&](std::string_view url) {
         ++searches;
         target = url;
         return std::vector<std::string>{"1.2.3.4:8080", "5.6.7.8:3128"};
     };
     workspace::TProxyServer use;
-    ASSERT_TRUE(workspace::ApplyProxy(p, "https://site", 1, sh, search, use));
+    ASSERT_TRUE(online::ApplyProxy(p, "https://site", 1, sh, search, use));
     EXPECT_EQ(target, "https://site");
     EXPECT_EQ(sh.statusTexts.front(), "Загрузка архива тиражей...\n\nПоиск proxy-серверов");
     EXPECT_EQ(use, (workspace::TProxyServer{"1.2.3.4", 8080, "", ""}));
     EXPECT_FALSE(p.Saved);
-    EXPECT_TRUE(workspace::NextProxy(p));
+    EXPECT_TRUE(online::NextProxy(p));
     EXPECT_EQ(p.Server, "");
-    ASSERT_TRUE(workspace::ApplyProxy(p, "https://site", 2, sh, search, use));
+    ASSERT_TRUE(online::ApplyProxy(p, "https://site", 2, sh, search, use));
     EXPECT_EQ(use.Server, "5.6.7.8");
     EXPECT_EQ(searches, 1);
-    EXPECT_FALSE(workspace::NextProxy(p)) << "the list is used up";
-    workspace::DropCandidates(p);
+    EXPECT_FALSE(online::NextProxy(p)) << "the list is used up";
+    online::DropCandidates(p);
     EXPECT_TRUE(p.Candidates.empty());
 }
 
@@ -197,11 +197,11 @@ TEST(Proxy, AutomaticChoiceFailures)
         TProxy p;
         p.Mode = TProxy::ModeAuto;
         workspace::TProxyServer use{"stale", 1, "", ""};
-        const workspace::TProxySearch search = [&](std::string_view) {
+        const online::TProxySearch search = [&](std::string_view) {
             if (c.thrown) throw Error(c.thrown);
             return c.found;
         };
-        EXPECT_FALSE(workspace::ApplyProxy(p, "http://x", 1, sh, search, use));
+        EXPECT_FALSE(online::ApplyProxy(p, "http://x", 1, sh, search, use));
         EXPECT_TRUE(use.Server.empty());
         ASSERT_EQ(sh.messages.size(), 1u);
         EXPECT_EQ(sh.messages[0].kind, shell::MessageKind::Error);
@@ -215,12 +215,12 @@ TEST(Proxy, SaveIfChangedOnlyWhenNotSaved)
     test::ScriptedShell sh;
     TProxy p;
     p.Saved = true;
-    workspace::SaveProxyIfChanged(p, dir / "a.ini", sh);
+    online::SaveProxyIfChanged(p, dir / "a.ini", sh);
     EXPECT_FALSE(std::filesystem::exists(dir / "a.ini"));
     p.Saved = false;
     p.Mode = TProxy::ModeAuto;
     p.Server = "9.9.9.9";
-    workspace::SaveProxyIfChanged(p, dir / "a.ini", sh);
+    online::SaveProxyIfChanged(p, dir / "a.ini", sh);
     EXPECT_TRUE(p.Saved);
     EXPECT_TRUE(sh.statusTexts.empty());
     EXPECT_EQ(util::IniFile::Load(dir / "a.ini").ReadString("PROXY", "ProxyServer", ""), "9.9.9.9");

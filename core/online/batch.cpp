@@ -1,25 +1,26 @@
-#include "core/workspace/batch.h"
+#include "core/online/batch.h"
 
+#include "core/online/online.h"
 #include "core/shell/shell.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
 #include "core/util/format.h"
-#include "core/workspace/online.h"
+#include "core/workspace/engine.h"
 #include "core/workspace/workspace.h"
 
-namespace kv::workspace {
+namespace kv::online {
 
 namespace {
 
 // "loadonly": download, check the stakes, say what happened. False on any failure.
-bool loadOnly(Workspace& ws, shell::Shell& shell, const stats::TStatList& list, const TWebAccess& web)
+bool loadOnly(workspace::Workspace& ws, shell::Shell& shell, const stats::TStatList& list, const TWebAccess& web)
 {
     if (!web.GetPage) {
         shell.ShowError("Загрузка тиражей из сети в этой сборке недоступна");
         return false;
     }
-    const std::filesystem::path ini = ws.FilePath(Workspace::SettingsFileName);
-    LoadProxySettings(ws.Proxy(), ini, shell);
+    const std::filesystem::path ini = ws.FilePath(workspace::Workspace::SettingsFileName);
+    workspace::LoadProxySettings(ws.Proxy(), ini, shell);
     const TOnlineUrls urls = ReadOnlineUrls(ini);
     if (urls.OperatorUrl.empty()) {
         shell.ShowError(NoOperatorUrlText);
@@ -42,29 +43,11 @@ bool loadOnly(Workspace& ws, shell::Shell& shell, const stats::TStatList& list, 
 
 } // namespace
 
-void LoadEngine(stats::TStatList& list, Workspace& ws, shell::Shell& shell)
+int RunBatch(workspace::Workspace& ws, shell::Shell& shell, const workspace::CommandLine& cmd, const TWebAccess& web)
 {
-    const auto ini = ws.FilePath(Workspace::SettingsFileName);
-    {
-        shell::BusyScope busy(shell, "Загрузка файла конфигурации...");
-        try {
-            list.LoadGenerateSettings(ini);
-            list.LoadSettings(ini);
-            list.LoadShredding(ini);
-        } catch (const std::exception& e) {
-            shell.ShowFailure("Ошибка чтения файла конфигурации!", e.what());
-        }
-    }
-    list.SetDraws(&ws.Draws());
-    list.BuildMethodList();
-    list.LoadFilterList(ws.FilterListPath(), true, shell);
-}
-
-int RunBatch(Workspace& ws, shell::Shell& shell, const CommandLine& cmd, const TWebAccess& web)
-{
-    TErrorWatch watch(shell);
+    workspace::TErrorWatch watch(shell);
     stats::TStatList list;
-    LoadEngine(list, ws, watch);
+    workspace::LoadEngine(list, ws, watch);
     if (!ws.OpenStakesFile()) {
         watch.ShowError(ws.ExclusiveAccessText());
         return 1;
@@ -75,7 +58,7 @@ int RunBatch(Workspace& ws, shell::Shell& shell, const CommandLine& cmd, const T
         ws.LoadViewSettings();
         // The stake check after the download feeds the rating, which it then saves whole: it
         // must hold every row the file has.
-        ApplyRatingsSortOrder(ws.FormFile(), ws.Ratings());
+        workspace::ApplyRatingsSortOrder(ws.FormFile(), ws.Ratings());
         ws.Ratings().LoadRatings(watch);
         if (!loadOnly(ws, watch, list, web)) code = 1;
     }
@@ -94,4 +77,4 @@ int RunBatch(Workspace& ws, shell::Shell& shell, const CommandLine& cmd, const T
     return code != 0 || watch.ErrorShown() ? 1 : code;
 }
 
-} // namespace kv::workspace
+} // namespace kv::online

@@ -1,11 +1,11 @@
-#include "core/workspace/online.h"
+#include "core/online/online.h"
 
 #include <cctype>
 #include <cstdlib>
 
 #include "core/util/ini.h"
 
-namespace kv::workspace {
+namespace kv::online {
 
 TOnlineUrls ReadOnlineUrls(const std::filesystem::path& iniPath, const std::function<const char*(const char*)>& getEnv)
 {
@@ -50,4 +50,4 @@ void WriteOperatorUrl(const std::filesystem::path& iniPath, const std::string& u
     ini.Save(iniPath);
 }
 
-} // namespace kv::workspace
+} // namespace kv::online

@@ -5,11 +5,11 @@
 
 #include "core/util/error.h"
 #include "core/util/format.h"
-#include "core/workspace/proxylist.h"
+#include "core/online/proxylist.h"
 #include "tests/support/proxypages.h"
 
 using namespace kv;
-using workspace::TProxyQuery;
+using online::TProxyQuery;
 
 namespace {
 
@@ -35,40 +35,40 @@ TEST(ProxyList, QueryText)
     all.Countries = "RU, UA;;DE";
     all.MinUptime = 75;
     all.MaxResponseMs = 10999;
-    EXPECT_EQ(workspace::ProxyQueryText(all, 3),
+    EXPECT_EQ(online::ProxyQueryText(all, 3),
               "protocol=http&protocol=https&protocol=socks4&protocol=socks5&anonlvl=2&anonlvl=4&country=RU&country=UA&"
               "country=DE&min_uptime=75&max_response_time=10&offset=30");
-    EXPECT_EQ(workspace::ProxyQueryText(TProxyQuery{}, 1), "");
-    EXPECT_EQ(workspace::ProxyQueryText(TProxyQuery{}, 2), "offset=15");
-    EXPECT_EQ(workspace::ProxyQueryText(workspace::AutoProxyQuery("HTTPS://site"), 1),
+    EXPECT_EQ(online::ProxyQueryText(TProxyQuery{}, 1), "");
+    EXPECT_EQ(online::ProxyQueryText(TProxyQuery{}, 2), "offset=15");
+    EXPECT_EQ(online::ProxyQueryText(online::AutoProxyQuery("HTTPS://site"), 1),
               "protocol=https&min_uptime=75&max_response_time=10");
-    EXPECT_EQ(workspace::ProxyQueryText(workspace::AutoProxyQuery("http://site"), 1),
+    EXPECT_EQ(online::ProxyQueryText(online::AutoProxyQuery("http://site"), 1),
               "protocol=http&protocol=https&min_uptime=75&max_response_time=10");
-    EXPECT_EQ(workspace::AutoProxyQuery("http://site").Wanted, 30);
+    EXPECT_EQ(online::AutoProxyQuery("http://site").Wanted, 30);
 }
 
 TEST(ProxyList, Decoding)
 {
-    EXPECT_EQ(workspace::DecodeHexEscapes("\\x4d\\x54\\x41\\x75"), "MTAu");
-    EXPECT_EQ(workspace::DecodeHexEscapes("\\x4d\\x5"), "M");
-    EXPECT_EQ(workspace::DecodeHexEscapes("\\x4g"), "");
-    EXPECT_EQ(workspace::DecodeBase64("MTAuMjAuMzA="), "10.20.30");
-    EXPECT_EQ(workspace::DecodeBase64("LjQ1"), ".45");
-    EXPECT_EQ(workspace::DecodeBase64(""), "");
-    EXPECT_EQ(workspace::DecodeBase64(workspace::DecodeHexEscapes(HiddenText("3.44"))), "3.44");
+    EXPECT_EQ(online::DecodeHexEscapes("\\x4d\\x54\\x41\\x75"), "MTAu");
+    EXPECT_EQ(online::DecodeHexEscapes("\\x4d\\x5"), "M");
+    EXPECT_EQ(online::DecodeHexEscapes("\\x4g"), "");
+    EXPECT_EQ(online::DecodeBase64("MTAuMjAuMzA="), "10.20.30");
+    EXPECT_EQ(online::DecodeBase64("LjQ1"), ".45");
+    EXPECT_EQ(online::DecodeBase64(""), "");
+    EXPECT_EQ(online::DecodeBase64(online::DecodeHexEscapes(HiddenText("3.44"))), "3.44");
 }
 
 TEST(ProxyList, ReadsRowsWithThePortOffset)
 {
     std::vector<std::string> found;
     const std::string page = listPage(row("192.168.", "1.10", "3000") + row("10.0.", "0.7", "8000"), 80);
-    EXPECT_EQ(workspace::ReadProxyListPage(page, 0, found), 2);
+    EXPECT_EQ(online::ReadProxyListPage(page, 0, found), 2);
     EXPECT_EQ(found, (std::vector<std::string>{"192.168.1.10:3080", "10.0.0.7:8080"}));
     found.clear();
-    EXPECT_EQ(workspace::ReadProxyListPage(page, 8080, found), 2) << "filtered rows still count";
+    EXPECT_EQ(online::ReadProxyListPage(page, 8080, found), 2) << "filtered rows still count";
     EXPECT_EQ(found, (std::vector<std::string>{"10.0.0.7:8080"}));
     found.clear();
-    EXPECT_EQ(workspace::ReadProxyListPage("<html>nothing</html>", 0, found), 0);
+    EXPECT_EQ(online::ReadProxyListPage("<html>nothing</html>", 0, found), 0);
     EXPECT_TRUE(found.empty());
 }
 
@@ -77,7 +77,7 @@ TEST(ProxyList, ANonNumericPortFailsTheSearch)
     for (const char* port : {"80x", "", "x"}) {
         std::vector<std::string> found;
         try {
-            workspace::ReadProxyListPage(listPage(row("1.2.", "3.4", port)), 0, found);
+            online::ReadProxyListPage(listPage(row("1.2.", "3.4", port)), 0, found);
             ADD_FAILURE() << "no failure for " << port;
         } catch (const Error& e) {
             EXPECT_EQ(std::string(e.what()), std::string("Некорректный номер порта proxy-сервера: \"") + port + "\"");
@@ -96,7 +96,7 @@ TEST(ProxyList, SearchWalksPagesOfFifteen)
         return url.find("offset=15") != std::string::npos ? listPage(page2) : listPage(page1);
     };
     const std::vector<std::string> found =
-        workspace::SearchProxies(getText, "http://127.0.0.1:1/list", workspace::AutoProxyQuery("http://x"));
+        online::SearchProxies(getText, "http://127.0.0.1:1/list", online::AutoProxyQuery("http://x"));
     EXPECT_EQ(asked, (std::vector<std::string>{
                          "http://127.0.0.1:1/list?protocol=http&protocol=https&min_uptime=75&max_response_time=10",
                          "http://127.0.0.1:1/list?protocol=http&protocol=https&min_uptime=75&max_response_time=10&offset=15"}));
@@ -105,9 +105,9 @@ TEST(ProxyList, SearchWalksPagesOfFifteen)
     EXPECT_EQ(found.back(), "10.0.2.2:3128");
 
     // No more than wanted, and no page beyond them.
-    TProxyQuery few = workspace::AutoProxyQuery("http://x");
+    TProxyQuery few = online::AutoProxyQuery("http://x");
     few.Wanted = 10;
     asked.clear();
-    EXPECT_EQ(workspace::SearchProxies(getText, "http://h/l", few).size(), 10u);
+    EXPECT_EQ(online::SearchProxies(getText, "http://h/l", few).size(), 10u);
     EXPECT_EQ(asked.size(), 1u);
 }

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "core/archive/drawpage.h"
-#include "core/workspace/online.h"
+#include "core/online/online.h"
 #include "tests/support/support.h"
 
 using namespace kv;
-using workspace::TOnlineUrls;
+using online::TOnlineUrls;
 
 TEST(OnlineUrls, FileThenEnvironment)
 {
@@ -22,34 +22,34 @@ TEST(OnlineUrls, FileThenEnvironment)
         return it == env.end() ? nullptr : it->second.c_str();
     };
 
-    TOnlineUrls u = workspace::ReadOnlineUrls(ini, getEnv);
+    TOnlineUrls u = online::ReadOnlineUrls(ini, getEnv);
     // No outside address is built in but the catalogue's, which is this machine's.
     EXPECT_EQ(u.OperatorUrl, "");
     EXPECT_EQ(u.ProxyListUrl, "");
 
     test::WriteBytes(ini, "[ONLINE]\r\nOperatorUrl=http://site.local\r\nProxyListUrl=http://list.local/p\r\n");
-    u = workspace::ReadOnlineUrls(ini, getEnv);
+    u = online::ReadOnlineUrls(ini, getEnv);
     EXPECT_EQ(u.OperatorUrl, "http://site.local");
     EXPECT_EQ(u.ProxyListUrl, "http://list.local/p");
 
     env["KVANTA_OPERATOR_URL"] = "http://127.0.0.1:9";
     env["KVANTA_PROXY_LIST_URL"] = "";     // empty: not set
-    u = workspace::ReadOnlineUrls(ini, getEnv);
+    u = online::ReadOnlineUrls(ini, getEnv);
     EXPECT_EQ(u.OperatorUrl, "http://127.0.0.1:9");
     EXPECT_EQ(u.ProxyListUrl, "http://list.local/p");
     env["KVANTA_PROXY_LIST_URL"] = "http://127.0.0.1:10/x";
-    EXPECT_EQ(workspace::ReadOnlineUrls(ini, getEnv).ProxyListUrl, "http://127.0.0.1:10/x");
+    EXPECT_EQ(online::ReadOnlineUrls(ini, getEnv).ProxyListUrl, "http://127.0.0.1:10/x");
 
     env.clear();
-    workspace::WriteOperatorUrl(ini, "https://other.site");
-    EXPECT_EQ(workspace::ReadOnlineUrls(ini, getEnv).OperatorUrl, "https://other.site");
-    EXPECT_EQ(workspace::ReadOnlineUrls(ini, getEnv).ProxyListUrl, "http://list.local/p");
+    online::WriteOperatorUrl(ini, "https://other.site");
+    EXPECT_EQ(online::ReadOnlineUrls(ini, getEnv).OperatorUrl, "https://other.site");
+    EXPECT_EQ(online::ReadOnlineUrls(ini, getEnv).ProxyListUrl, "http://list.local/p");
 
-    EXPECT_EQ(workspace::ReadOnlineUrls(ini, getEnv).CatalogUrl, TOnlineUrls::DefaultCatalogUrl);
+    EXPECT_EQ(online::ReadOnlineUrls(ini, getEnv).CatalogUrl, TOnlineUrls::DefaultCatalogUrl);
     test::WriteBytes(ini, "[ONLINE]\r\nCatalogUrl=http://club.lan:8088\r\n");
-    EXPECT_EQ(workspace::ReadOnlineUrls(ini, getEnv).CatalogUrl, "http://club.lan:8088");
+    EXPECT_EQ(online::ReadOnlineUrls(ini, getEnv).CatalogUrl, "http://club.lan:8088");
     env["KVANTA_CATALOG_URL"] = "http://127.0.0.1:11";
-    EXPECT_EQ(workspace::ReadOnlineUrls(ini, getEnv).CatalogUrl, "http://127.0.0.1:11");
+    EXPECT_EQ(online::ReadOnlineUrls(ini, getEnv).CatalogUrl, "http://127.0.0.1:11");
 }
 
 TEST(OnlineUrls, SiteAddressesTheDownloadCanUse)
@@ -59,7 +59,7 @@ TEST(OnlineUrls, SiteAddressesTheDownloadCanUse)
         {"https://", false}, {"http://", false}, {"ftp://host", false}, {"www.stoloto.ru", false},
         {"https:///path", false}, {"http://host name", false}, {"", false}, {"https://:80", false},
     };
-    for (const auto& [url, ok] : cases) EXPECT_EQ(workspace::IsSiteAddress(url), ok) << url;
+    for (const auto& [url, ok] : cases) EXPECT_EQ(online::IsSiteAddress(url), ok) << url;
     EXPECT_EQ(archive::GamePageUrl("https://www.stoloto.ru/"), "https://www.stoloto.ru/zarvik");
     EXPECT_EQ(archive::GamePageUrl("http://127.0.0.1:5000"), "http://127.0.0.1:5000/zarvik");
 }

@@ -18,8 +18,8 @@
 #include "core/util/files.h"
 #include "core/util/format.h"
 #include "core/util/ini.h"
-#include "core/workspace/drawdownload.h"
-#include "core/workspace/online.h"
+#include "core/online/drawdownload.h"
+#include "core/online/online.h"
 #include "core/workspace/workspace.h"
 #include "tests/support/drawpages.h"
 #include "tests/support/support.h"
@@ -43,9 +43,9 @@ struct FakeSite {
     std::vector<std::string> asked;
     std::vector<workspace::TProxyServer> proxies;
 
-    workspace::TWebAccess Web()
+    online::TWebAccess Web()
     {
-        workspace::TWebAccess web;
+        online::TWebAccess web;
         web.GetPage = [this](const std::string& url, const workspace::TProxyServer& proxy, bool utf8) {
             asked.push_back(url);
             proxies.push_back(proxy);
@@ -71,7 +71,7 @@ struct Fixture {
     workspace::Workspace ws{dir.path()};
     stats::TStatList stats;
     FakeSite site;
-    workspace::TDownloadSettings settings;
+    online::TDownloadSettings settings;
     int viewRefreshes = 0;
 
     explicit Fixture(int have, int onSite)
@@ -87,7 +87,7 @@ struct Fixture {
         settings.ProxyListUrl = "http://proxies.test/list";
         sh.statusTexts.clear();
     }
-    workspace::TDownloadResult Run() { return workspace::RunDrawsDownload(ws, sh, stats, site.Web(), settings); }
+    online::TDownloadResult Run() { return online::RunDrawsDownload(ws, sh, stats, site.Web(), settings); }
     game::TDrawsArray onDisk() const { return archive::ReadArchiveFile(dir / archive::ArchiveFileName).draws; }
 };
 
@@ -101,7 +101,7 @@ const std::string RetryQuestion(const std::string& reason)
 TEST(DrawDownload, EmptyArchiveStartsWithTheFirstFiftyAndStopsAtAShortPage)
 {
     Fixture f(0, 87);
-    const workspace::TDownloadResult r = f.Run();
+    const online::TDownloadResult r = f.Run();
     EXPECT_EQ(r.Added, 87);
     EXPECT_EQ(r.Pages, 2);
     EXPECT_FALSE(r.Failed);
@@ -125,7 +125,7 @@ TEST(DrawDownload, EmptyArchiveStartsWithTheFirstFiftyAndStopsAtAShortPage)
 TEST(DrawDownload, ContinuesAfterTheNewestDraw)
 {
     Fixture f(120, 150);
-    const workspace::TDownloadResult r = f.Run();
+    const online::TDownloadResult r = f.Run();
     EXPECT_EQ(r.Added, 30);
     EXPECT_EQ(f.site.asked, (std::vector<std::string>{pageUrl(121, 170)}));
     EXPECT_EQ(f.ws.Draws(), f.site.draws);
@@ -134,7 +134,7 @@ TEST(DrawDownload, ContinuesAfterTheNewestDraw)
 TEST(DrawDownload, APageOfExactlyFiftyAsksForTheNext)
 {
     Fixture f(0, 100);
-    const workspace::TDownloadResult r = f.Run();
+    const online::TDownloadResult r = f.Run();
     EXPECT_EQ(r.Added, 100);
     EXPECT_EQ(f.site.asked, (std::vector<std::string>{pageUrl(1, 50), pageUrl(51, 100), pageUrl(101, 150)}));
 }
@@ -148,14 +148,14 @@ TEST(DrawDownload, RetryNoKeepsEarlierPagesAndStillChecksStakes)
     // The first page arrives, the second fails twice: Yes retries, No stops.
     f.site.failures = {};
     int calls = 0;
-    workspace::TWebAccess web = f.site.Web();
+    online::TWebAccess web = f.site.Web();
     const auto inner = web.GetPage;
     web.GetPage = [&](const std::string& url, const workspace::TProxyServer& p, bool utf8) -> std::string {
         if (++calls >= 2) throw Error("Couldn't connect to server");
         return inner(url, p, utf8);
     };
     f.sh.answers = {true, false};
-    const workspace::TDownloadResult r = workspace::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
+    const online::TDownloadResult r = online::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
     EXPECT_EQ(r.Added, 50);
     EXPECT_TRUE(r.Failed);
     EXPECT_EQ(r.Failure, "Couldn't connect to server");
@@ -176,7 +176,7 @@ TEST(DrawDownload, WithoutQuestionsAFailureEndsTheDownload)
     Fixture f(0, 120);
     f.settings.AskRetry = false;
     f.site.failures = {"The requested URL returned error: 500"};
-    const workspace::TDownloadResult r = f.Run();
+    const online::TDownloadResult r = f.Run();
     EXPECT_TRUE(r.Failed);
     EXPECT_EQ(r.Failure, "The requested URL returned error: 500");
     EXPECT_TRUE(f.sh.questions.empty());
@@ -188,18 +188,18 @@ TEST(DrawDownload, APageThatAddsNothingEnds)
 {
     // The site lists 50 draws the archive already holds (a site that ignores the range).
     Fixture f(60, 60);
-    workspace::TWebAccess web = f.site.Web();
+    online::TWebAccess web = f.site.Web();
     int calls = 0;
     web.GetPage = [&](const std::string&, const workspace::TProxyServer&, bool) {
         ++calls;
         return util::Utf8ToCp1251(test::OperatorPageFor(f.site.draws, 1, 50));
     };
-    const workspace::TDownloadResult r = workspace::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
+    const online::TDownloadResult r = online::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(r.Added, 0);
     EXPECT_FALSE(r.Failed);
     EXPECT_EQ(r.Skipped[archive::TSkipReason::OutOfRange], 50);
-    EXPECT_EQ(workspace::SkippedText(r.Skipped), "Пропущено тиражей: 50\n\nномер тиража вне запрошенного диапазона: 50");
+    EXPECT_EQ(online::SkippedText(r.Skipped), "Пропущено тиражей: 50\n\nномер тиража вне запрошенного диапазона: 50");
     EXPECT_EQ(f.ws.DrawCount(), 60);
 }
 
@@ -207,22 +207,22 @@ TEST(DrawDownload, AFullPageWithASkippedDrawGoesOn)
 {
     Fixture f(0, 70);
     f.site.draws[9].Extra = 7;    // draw 10 cannot be stored
-    const workspace::TDownloadResult r = f.Run();
+    const online::TDownloadResult r = f.Run();
     EXPECT_EQ(r.Added, 69);
     EXPECT_EQ(r.Skipped[archive::TSkipReason::BadExtra], 1);
     EXPECT_EQ(f.site.asked, (std::vector<std::string>{pageUrl(1, 50), pageUrl(51, 100)}));
-    EXPECT_EQ(workspace::SkippedLines(r.Skipped), (std::vector<std::string>{"дополнительное число вне 1..4: 1"}));
+    EXPECT_EQ(online::SkippedLines(r.Skipped), (std::vector<std::string>{"дополнительное число вне 1..4: 1"}));
 }
 
 TEST(DrawDownload, ABrokenPageIsAFailureOfItsRange)
 {
     Fixture f(0, 10);
-    workspace::TWebAccess web = f.site.Web();
+    online::TWebAccess web = f.site.Web();
     web.GetPage = [](const std::string&, const workspace::TProxyServer&, bool) {
         return std::string("<div class=\"data drawings_data\"><div class=\"elem\">no end of the list");
     };
     f.sh.answers = {false};
-    const workspace::TDownloadResult r = workspace::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
+    const online::TDownloadResult r = online::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
     EXPECT_TRUE(r.Failed);
     ASSERT_EQ(f.sh.questions.size(), 1u);
     EXPECT_NE(f.sh.questions[0].text.find("Не удалось найти пару идентификаторов "), std::string::npos);
@@ -237,7 +237,7 @@ TEST(DrawDownload, AutomaticProxiesRotateSilentlyAndTheOneThatWorkedIsSaved)
     f.ws.Proxy().Saved = false;
     f.ws.Proxy().Candidates = {"10.0.0.1:3128", "10.0.0.2:8080", "10.0.0.3:80"};
     f.site.failures = {"Connection timed out"};
-    const workspace::TDownloadResult r = f.Run();
+    const online::TDownloadResult r = f.Run();
     EXPECT_EQ(r.Added, 20);
     EXPECT_TRUE(f.sh.questions.empty()) << "another proxy is tried without asking";
     ASSERT_EQ(f.site.proxies.size(), 2u);
@@ -257,7 +257,7 @@ TEST(DrawDownload, NoProxyFoundEndsWithTheSearchMessage)
 {
     Fixture f(0, 20);
     f.ws.Proxy().Mode = workspace::TProxy::ModeAuto;
-    const workspace::TDownloadResult r = f.Run();
+    const online::TDownloadResult r = f.Run();
     EXPECT_TRUE(r.Failed);
     EXPECT_TRUE(f.site.asked.empty()) << "nothing is sent without a proxy";
     ASSERT_EQ(f.sh.messages.size(), 1u);
@@ -271,7 +271,7 @@ TEST(DrawDownload, NoProxyFoundEndsWithTheSearchMessage)
     EXPECT_TRUE(g.Run().Failed);
     EXPECT_TRUE(g.site.asked.empty());
     ASSERT_EQ(g.sh.messages.size(), 1u);
-    EXPECT_EQ(g.sh.messages[0].text, std::string("Ошибка получения списка proxy-серверов!\n\n") + workspace::NoProxyListUrlText);
+    EXPECT_EQ(g.sh.messages[0].text, std::string("Ошибка получения списка proxy-серверов!\n\n") + online::NoProxyListUrlText);
 }
 
 TEST(DrawDownload, BadPagesFailTheirRangeAndLoseNothing)
@@ -304,10 +304,10 @@ TEST(DrawDownload, BadPagesFailTheirRangeAndLoseNothing)
         SCOPED_TRACE(c.name);
         Fixture f(30, 30);
         const game::TDrawsArray before = f.ws.Draws();
-        workspace::TWebAccess web = f.site.Web();
+        online::TWebAccess web = f.site.Web();
         web.GetPage = [&](const std::string&, const workspace::TProxyServer&, bool) { return c.page; };
         f.sh.answers = {false};
-        const workspace::TDownloadResult r = workspace::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
+        const online::TDownloadResult r = online::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
         EXPECT_EQ(r.Added, 0);
         EXPECT_TRUE(r.Failed);
         ASSERT_EQ(f.sh.questions.size(), 1u);
@@ -322,7 +322,7 @@ TEST(DrawDownload, ASiteThatNeverRunsOutStopsAtTheLimit)
 {
     // Every asked range comes back full, dated in the past: only the limit ends it.
     Fixture f(10, 10);
-    workspace::TWebAccess web = f.site.Web();
+    online::TWebAccess web = f.site.Web();
     web.GetPage = [&](const std::string& url, const workspace::TProxyServer&, bool) {
         const int first = std::stoi(url.substr(url.find("firstDraw=") + 10, 5));
         game::TDrawsArray page = archive::SyntheticDraws(archive::DrawPageRange, first, first);
@@ -332,7 +332,7 @@ TEST(DrawDownload, ASiteThatNeverRunsOutStopsAtTheLimit)
     };
     f.settings.MaxDraws = 120;
     f.settings.AskRetry = false;
-    const workspace::TDownloadResult r = workspace::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
+    const online::TDownloadResult r = online::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
     EXPECT_TRUE(r.Failed && r.LimitReached);
     EXPECT_EQ(r.Added, 120);
     EXPECT_EQ(r.Failure, "За одну загрузку принимается не больше 120 тиражей; загрузка остановлена, следующая "
@@ -349,7 +349,7 @@ TEST(DrawDownload, PagesAreAppendedAndOnlyWhatWasSavedCounts)
     // Room for the first page and a half of the second.
     util::SimulateDiskSpace(75 * static_cast<int64_t>(game::TDraw::RecordSize));
     f.settings.AskRetry = false;
-    const workspace::TDownloadResult r = f.Run();
+    const online::TDownloadResult r = f.Run();
     util::SimulateDiskSpace(-1);
     EXPECT_TRUE(r.Failed);
     EXPECT_EQ(r.Added, 50);
@@ -382,7 +382,7 @@ TEST(DrawDownload, ACancelEndsWithoutTheQuestionKeepsEarlierPagesAndChecksStakes
         const stakes::TStakeRecord stake = stakes::NewStake(stakes::OriginManual, 30, 0, game::TComb{1, 2, 3, 4, 5, 6, 7, 8},
                                                             "Проба", stakes::TPrizeTable(f.stats.Config()));
         f.ws.StakesFile().AppendStakes(stake, 1);
-        workspace::TWebAccess web = f.site.Web();
+        online::TWebAccess web = f.site.Web();
         const auto inner = web.GetPage;
         int calls = 0;
         web.GetPage = [&](const std::string& url, const workspace::TProxyServer& p, bool utf8) -> std::string {
@@ -391,7 +391,7 @@ TEST(DrawDownload, ACancelEndsWithoutTheQuestionKeepsEarlierPagesAndChecksStakes
             if (c.throwCancelled) throw Cancelled("Operation was aborted by an application callback");
             throw Error("Connection reset by peer");
         };
-        const workspace::TDownloadResult r = workspace::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
+        const online::TDownloadResult r = online::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
         EXPECT_TRUE(r.Cancelled);
         EXPECT_FALSE(r.Failed);
         EXPECT_EQ(r.Added, 50);
@@ -408,14 +408,14 @@ TEST(DrawDownload, ACancelEndsWithoutTheQuestionKeepsEarlierPagesAndChecksStakes
 TEST(DrawDownload, ACancelBetweenPagesStopsAfterThePageThatArrived)
 {
     Fixture f(0, 120);
-    workspace::TWebAccess web = f.site.Web();
+    online::TWebAccess web = f.site.Web();
     const auto inner = web.GetPage;
     web.GetPage = [&](const std::string& url, const workspace::TProxyServer& p, bool utf8) {
         std::string page = inner(url, p, utf8);
         f.sh.cancelWait = true;   // pressed while the page was on its way
         return page;
     };
-    const workspace::TDownloadResult r = workspace::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
+    const online::TDownloadResult r = online::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
     EXPECT_TRUE(r.Cancelled);
     EXPECT_EQ(r.Added, 50);
     EXPECT_EQ(f.site.asked, (std::vector<std::string>{pageUrl(1, 50)}));
@@ -426,9 +426,9 @@ TEST(DrawDownload, ACancelDuringTheProxySearchEndsQuietly)
 {
     Fixture f(0, 20);
     f.ws.Proxy().Mode = workspace::TProxy::ModeAuto;
-    workspace::TWebAccess web = f.site.Web();
+    online::TWebAccess web = f.site.Web();
     web.GetText = [](const std::string&) -> std::string { throw Cancelled("aborted"); };
-    const workspace::TDownloadResult r = workspace::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
+    const online::TDownloadResult r = online::RunDrawsDownload(f.ws, f.sh, f.stats, web, f.settings);
     EXPECT_TRUE(r.Cancelled);
     EXPECT_FALSE(r.Failed);
     EXPECT_TRUE(f.sh.messages.empty()) << "no \"Ошибка получения списка proxy-серверов!\" for a Cancel";
@@ -453,7 +453,7 @@ TEST(DrawDownload, StartUpAsksDownloadsOrLeavesTheNetworkAlone)
         SCOPED_TRACE(c.mode * 10 + c.restarted);
         test::ScriptedShell sh;
         sh.answers = c.answers;
-        EXPECT_EQ(workspace::DownloadOnStart(c.mode, sh, c.restarted), c.downloads);
+        EXPECT_EQ(online::DownloadOnStart(c.mode, sh, c.restarted), c.downloads);
         ASSERT_EQ(sh.questions.size(), c.asks ? 1u : 0u);
         if (c.asks) {
             EXPECT_EQ(sh.questions[0].caption, "Подтверждение");

@@ -1,4 +1,4 @@
-#include "core/workspace/proxylist.h"
+#include "core/online/proxylist.h"
 
 #include <algorithm>
 
@@ -9,9 +9,9 @@
 #include "core/util/format.h"
 #include "core/util/ini.h"
 #include "core/util/textcut.h"
-#include "core/workspace/online.h"
+#include "core/online/online.h"
 
-namespace kv::workspace {
+namespace kv::online {
 
 namespace {
 
@@ -128,4 +128,4 @@ std::vector<std::string> SearchProxies(const std::function<std::string(const std
     return found;
 }
 
-} // namespace kv::workspace
+} // namespace kv::online

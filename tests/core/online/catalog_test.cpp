@@ -5,17 +5,17 @@
 #include <vector>
 
 #include "core/util/error.h"
-#include "core/workspace/catalog.h"
+#include "core/online/catalog.h"
 #include "core/game/texts.h"
 #include "core/stakes/prizetable.h"
 #include "core/stakes/stakesfile.h"
-#include "core/workspace/onlinesystems.h"
+#include "core/online/onlinesystems.h"
 #include "core/workspace/systemstakes.h"
 #include "core/workspace/workspace.h"
 #include "tests/support/support.h"
 
 using namespace kv;
-using workspace::TCatalogClient;
+using online::TCatalogClient;
 
 namespace {
 
@@ -59,7 +59,7 @@ TEST(CatalogClient, RequestsCarryTheirFieldsInOrderWithTextsEscaped)
 {
     FakeCatalog fake;
     fake.answer = "<result><row><id_scripts>9</id_scripts></row></result>";
-    workspace::tScriptData d;
+    online::tScriptData d;
     d.AuthorName = "Анна \"А\"";
     d.Title = "Что?";
     d.Descr = "a\r\nb";
@@ -70,7 +70,7 @@ TEST(CatalogClient, RequestsCarryTheirFieldsInOrderWithTextsEscaped)
                                               {"scr_script", "L1\\r\\nL2"}, {"appid", "Kvanta_8x20"}, {"appver", "0.1.0"},
                                               {"cl_name", "Анна \\\"А\\\""}, {"cl_mail", "Anna@Example.org"},
                                               {"cl_lcid", "1049"}, {"cl_key", "secret"}}));
-    workspace::tSystemData s;
+    online::tSystemData s;
     s.Id = 3;
     s.Nums = 12;
     s.Olap = 5;
@@ -90,7 +90,7 @@ TEST(CatalogClient, ListRowsAreReadAndJudgedForThisUser)
     fake.answer = "<result>" + GoodRow + "</result>";
     const auto list = fake.client().LoadCatalogue(2);
     ASSERT_EQ(list.size(), 1u);
-    const workspace::tScriptInfo& e = list[0];
+    const online::tScriptInfo& e = list[0];
     EXPECT_EQ(e.Id, 5);
     EXPECT_EQ(e.Lcid, 1049);  // not a number: the user's language
     EXPECT_EQ(e.Title, "Тест");
@@ -127,23 +127,23 @@ TEST(CatalogClient, BrokenAnswersFailWithTheirReason)
 
 TEST(OnlineSystems, ListsAreNormalisedAndValidatedInOrder)
 {
-    const auto n = workspace::NormaliseSystemList("3*4*5*6*7*8*9*12\n1 2 3\r\n\r\n 5,6,7,8,9,10,11,4 \r\n");
+    const auto n = online::NormaliseSystemList("3*4*5*6*7*8*9*12\n1 2 3\r\n\r\n 5,6,7,8,9,10,11,4 \r\n");
     EXPECT_EQ(n.Text, "03 04 05 06 07 08 09 12\r\n05 06 07 08 09 10 11 04");
     EXPECT_EQ(n.Nums, 10);
     EXPECT_EQ(n.Count, 2);
-    EXPECT_EQ(workspace::NormaliseSystemList("x").Nums, 0);
+    EXPECT_EQ(online::NormaliseSystemList("x").Nums, 0);
 
-    workspace::tSystemData d;
-    using F = workspace::TSystemField;
+    online::tSystemData d;
+    using F = online::TSystemField;
     const auto field = [&] {
-        const auto p = workspace::ValidateSystem(d);
+        const auto p = online::ValidateSystem(d);
         return p ? static_cast<int>(p->Field) : -1;
     };
     EXPECT_EQ(field(), static_cast<int>(F::Title));
     d.Title = "T";
     d.Nums = 21;
     EXPECT_EQ(field(), static_cast<int>(F::Nums));
-    EXPECT_EQ(workspace::ValidateSystem(d)->Message, "Указано недопустмое количество используемых чисел!");
+    EXPECT_EQ(online::ValidateSystem(d)->Message, "Указано недопустмое количество используемых чисел!");
     d.Nums = 9;
     d.Olap = 8;
     EXPECT_EQ(field(), static_cast<int>(F::Olap));
@@ -161,7 +161,7 @@ TEST(OnlineSystems, ADownloadedListIsKeptWholeDatedAndAloneForItsN)
 {
     test::TempDir dir;
     const auto folder = dir / "Systems";
-    workspace::tSystemInfo info;
+    online::tSystemInfo info;
     info.Id = 7;
     info.Nums = 12;
     info.Olap = 5;
@@ -169,25 +169,25 @@ TEST(OnlineSystems, ADownloadedListIsKeptWholeDatedAndAloneForItsN)
     info.Created = 1796200000;
     std::string list;
     for (int i = 0; i < 41; ++i) list += "01 02 03 04 05 06 07 12\r\n";
-    EXPECT_EQ(failure([&] { workspace::SaveDownloadedSystem(folder, info, list); }),
+    EXPECT_EQ(failure([&] { online::SaveDownloadedSystem(folder, info, list); }),
               "Количество скачанных комбинаций ( 41 ) отличается от ожидаемого значения ( 40 )");
     EXPECT_FALSE(std::filesystem::exists(folder));
 
     list.erase(list.size() - 25);
-    const auto first = workspace::SaveDownloadedSystem(folder, info, list);
+    const auto first = online::SaveDownloadedSystem(folder, info, list);
     EXPECT_EQ(first.filename(), "8-12-5_0007.dat");
     EXPECT_EQ(test::ReadBytes(first).size(), 40u * 25u);
-    EXPECT_TRUE(workspace::LocalSystemCurrent(folder, info));
+    EXPECT_TRUE(online::LocalSystemCurrent(folder, info));
     test::WriteBytes(folder / "8-09-5_0001.dat", "x");
 
-    workspace::tSystemInfo second = info;
+    online::tSystemInfo second = info;
     second.Id = 8;
     second.Olap = 6;
     second.CSize = 1;
     second.Created = 1796200100;
-    workspace::SaveDownloadedSystem(folder, second, "1 2 3 4 5 6 7 8");
+    online::SaveDownloadedSystem(folder, second, "1 2 3 4 5 6 7 8");
     EXPECT_FALSE(std::filesystem::exists(first));
-    EXPECT_FALSE(workspace::LocalSystemCurrent(folder, info));
+    EXPECT_FALSE(online::LocalSystemCurrent(folder, info));
     EXPECT_EQ(test::ReadBytes(folder / "8-12-6_0008.dat"), "1 2 3 4 5 6 7 8\r\n");
     EXPECT_TRUE(std::filesystem::exists(folder / "8-09-5_0001.dat"));
 }
@@ -196,20 +196,20 @@ TEST(OnlineIdentity, TheKeyIsMadeOnceAndKept)
 {
     test::TempDir dir;
     const auto ini = dir / "Kvanta_8x20.ini";
-    const workspace::TOnlineIdentity first = workspace::LoadOnlineIdentity(ini);
+    const online::TOnlineIdentity first = online::LoadOnlineIdentity(ini);
     EXPECT_EQ(first.ClientKey.size(), 32u);
     EXPECT_FALSE(first.Complete());
-    workspace::TOnlineIdentity named = first;
+    online::TOnlineIdentity named = first;
     named.AuthorName = "Анна";
     named.AuthorMail = "anna@example.org";
-    workspace::SaveOnlineIdentity(ini, named);
-    const workspace::TOnlineIdentity again = workspace::LoadOnlineIdentity(ini);
+    online::SaveOnlineIdentity(ini, named);
+    const online::TOnlineIdentity again = online::LoadOnlineIdentity(ini);
     EXPECT_EQ(again.ClientKey, first.ClientKey);
     EXPECT_EQ(again.AuthorName, "Анна");
     EXPECT_TRUE(again.Complete());
-    EXPECT_TRUE(workspace::IsNewerVersion("0.2.10", "0.2.9"));
-    EXPECT_FALSE(workspace::IsNewerVersion("0.2", "0.2.0"));
-    EXPECT_FALSE(workspace::IsNewerVersion("0.1.0", "0.1.1"));
+    EXPECT_TRUE(online::IsNewerVersion("0.2.10", "0.2.9"));
+    EXPECT_FALSE(online::IsNewerVersion("0.2", "0.2.0"));
+    EXPECT_FALSE(online::IsNewerVersion("0.1.0", "0.1.1"));
 }
 
 TEST(CatalogClient, UpdateCheckNamesTheVersionWhatChangedAndWhereToGetIt)
@@ -217,23 +217,23 @@ TEST(CatalogClient, UpdateCheckNamesTheVersionWhatChangedAndWhereToGetIt)
     FakeCatalog fake;
     fake.answer = "<result><row><app_ver>0.3.1</app_ver><url>https://example.org/kvanta</url>"
                   "<notes>Быстрее тест</notes></row></result>";
-    const workspace::TReleaseInfo latest = fake.client().LatestRelease();
+    const online::TReleaseInfo latest = fake.client().LatestRelease();
     EXPECT_EQ(fake.path, "scripts/app_version.php");
     EXPECT_EQ(latest.Version, "0.3.1");
-    EXPECT_EQ(workspace::UpdateCheckText(latest, "0.2.9"),
+    EXPECT_EQ(online::UpdateCheckText(latest, "0.2.9"),
               "Доступна новая версия программы: 0.3.1 (установлена 0.2.9).\n\nЧто изменилось: Быстрее тест\n\n"
               "Адрес для загрузки: https://example.org/kvanta\n\nПрограмма не заменяет свои файлы сама: установите "
               "новую версию менеджером пакетов или с адреса для загрузки.");
-    EXPECT_EQ(workspace::UpdateStatusText(latest, "0.2.9"),
+    EXPECT_EQ(online::UpdateStatusText(latest, "0.2.9"),
               "Доступна новая версия программы: 0.3.1 (https://example.org/kvanta)");
     // Not newer, or nothing announced: nothing to install, and no status line.
     for (const std::string& current : {std::string("0.3.1"), std::string("1.0")}) {
-        EXPECT_EQ(workspace::UpdateCheckText(latest, current), "Установлена последняя версия программы (" + current + ").");
-        EXPECT_EQ(workspace::UpdateStatusText(latest, current), "");
+        EXPECT_EQ(online::UpdateCheckText(latest, current), "Установлена последняя версия программы (" + current + ").");
+        EXPECT_EQ(online::UpdateStatusText(latest, current), "");
     }
     fake.answer = "<result></result>";
-    EXPECT_EQ(workspace::UpdateStatusText(fake.client().LatestRelease(), "0.2.9"), "");
-    EXPECT_EQ(workspace::UpdateStatusText({"0.4", "", ""}, "0.2.9"), "Доступна новая версия программы: 0.4");
+    EXPECT_EQ(online::UpdateStatusText(fake.client().LatestRelease(), "0.2.9"), "");
+    EXPECT_EQ(online::UpdateStatusText({"0.4", "", ""}, "0.2.9"), "Доступна новая версия программы: 0.4");
 }
 
 TEST(SystemStakes, WholeAndFilteredPlayStakeSortedWithOriginFourAfterASeparator)

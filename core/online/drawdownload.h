@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/archive/drawpage.h"
-#include "core/workspace/proxy.h"
+#include "core/online/proxyroute.h"
 
 namespace kv::shell {
 class Shell;
@@ -14,15 +14,17 @@ class TStatList;
 }
 
 namespace kv::workspace {
-
 class Workspace;
+}
+
+namespace kv::online {
 
 // What the download needs of the network. The program's net library fills it in, tests give
 // functions of their own; so the core has no network code.
 struct TWebAccess {
     // One GET through the program's page client and the given proxy (none when its Server is
     // empty); with utf8 the body comes back converted to CP1251. Fails with kv::Error.
-    std::function<std::string(const std::string& url, const TProxyServer& proxy, bool utf8)> GetPage;
+    std::function<std::string(const std::string& url, const workspace::TProxyServer& proxy, bool utf8)> GetPage;
     // One stand-alone GET that follows redirects (the proxy-list service). Fails with kv::Error.
     std::function<std::string(const std::string& url)> GetText;
 };
@@ -64,7 +66,7 @@ struct TPageOutcome {
 // proxy settings, its draws checked, appended and saved; skipped draws are added to the
 // result's counts. Fails with kv::Error (a network failure, a marker without its partner, a
 // page that is no list of draws, a list none of whose draws could be taken).
-TPageOutcome FetchDrawRange(Workspace& ws, shell::Shell& shell, const TWebAccess& web,
+TPageOutcome FetchDrawRange(workspace::Workspace& ws, shell::Shell& shell, const TWebAccess& web,
                             const TDownloadSettings& settings, int first, int last, int attempt,
                             TDownloadResult& result);
 
@@ -74,12 +76,12 @@ TPageOutcome FetchDrawRange(Workspace& ws, shell::Shell& shell, const TWebAccess
 // automatically found proxy, else asks "Ошибка загрузки архива тиражей с сайта: ..." (Yes
 // retries the same range). A cancel (kv::Cancelled, or the wait window's Cancel) ends the loop
 // without the question. The proxy candidates are dropped at the end.
-TDownloadResult DownloadDraws(Workspace& ws, shell::Shell& shell, const TWebAccess& web,
+TDownloadResult DownloadDraws(workspace::Workspace& ws, shell::Shell& shell, const TWebAccess& web,
                               const TDownloadSettings& settings);
 
 // The command around the loop: busy, the wait window and "Загрузка архива тиражей...", then in
 // every case the stake check with the new draws, the status cleared and the wait window closed.
-TDownloadResult RunDrawsDownload(Workspace& ws, shell::Shell& shell, const stats::TStatList& stats,
+TDownloadResult RunDrawsDownload(workspace::Workspace& ws, shell::Shell& shell, const stats::TStatList& stats,
                                  const TWebAccess& web, const TDownloadSettings& settings);
 
 // The one line after a download that added draws: "Загрузка архива тиражей завершена, добавлено
@@ -100,4 +102,4 @@ std::vector<std::string> SkippedLines(const archive::TSkipCounts& skipped);
 // "Пропущено тиражей: 4\n\nтираж уже есть в архиве: 3\n...".
 std::string SkippedText(const archive::TSkipCounts& skipped);
 
-} // namespace kv::workspace
+} // namespace kv::online

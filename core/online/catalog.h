@@ -18,7 +18,7 @@ namespace kv::shell {
 class Shell;
 }
 
-namespace kv::workspace {
+namespace kv::online {
 
 // Who the user is to the catalogue: kept in section [ONLINE] of Kvanta_8x20.ini. The e-mail
 // decides which entries are his; the key, made once at random, proves it to the server.
@@ -118,8 +118,10 @@ public:
     const TOnlineIdentity& Identity() const { return m_identity; }
 
     // The entries after the first `offset` that pass the filter, newest first: `limit` of them,
-    // or (0) as many as the server gives in one answer.
-    std::vector<tScriptInfo> LoadCatalogue(int filterIndex, int32_t offset = 0, int32_t limit = 0) const;
+    // or (0) as many as the server gives in one answer. The server may give fewer (a page of long
+    // descriptions); `more` learns whether it said that entries follow.
+    std::vector<tScriptInfo> LoadCatalogue(int filterIndex, int32_t offset = 0, int32_t limit = 0,
+                                           bool* more = nullptr) const;
     // The scenario text of the first "<script>" row; empty when there is none.
     std::string DownloadScript(int32_t id) const;
     // Fails with "Код возврата: %d" for a negative "<res_code>".
@@ -167,4 +169,4 @@ std::string UpdateCheckText(const TReleaseInfo& latest, const std::string& curre
 // The start-up check's status line: the newer version and its address; empty when none is newer.
 std::string UpdateStatusText(const TReleaseInfo& latest, const std::string& current);
 
-} // namespace kv::workspace
+} // namespace kv::online

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kv::workspace {
+namespace kv::online {
 
 // What the automatic search asks the public proxy-list service for.
 struct TProxyQuery {
@@ -42,4 +42,4 @@ std::string DecodeBase64(std::string_view text);
 std::vector<std::string> SearchProxies(const std::function<std::string(const std::string&)>& getText,
                                        std::string_view listUrl, const TProxyQuery& query);
 
-} // namespace kv::workspace
+} // namespace kv::online

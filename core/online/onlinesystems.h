@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/workspace/catalog.h"
+#include "core/online/catalog.h"
 
-namespace kv::workspace {
+namespace kv::online {
 
 // A system's combination list as the editor keeps it: every line of 8 words rewritten as
 // "%.2d" positions joined by one blank, every other line dropped; Nums is max - min + 1 of the
@@ -39,4 +39,4 @@ bool LocalSystemCurrent(const std::filesystem::path& folder, const tSystemInfo& 
 std::filesystem::path SaveDownloadedSystem(const std::filesystem::path& folder, const tSystemInfo& info,
                                            std::string_view combs);
 
-} // namespace kv::workspace
+} // namespace kv::online

@@ -1,4 +1,4 @@
-#include "core/workspace/catalog.h"
+#include "core/online/catalog.h"
 
 #include <charconv>
 #include <random>
@@ -13,7 +13,7 @@
 #include "core/util/ini.h"
 #include "core/util/textcut.h"
 
-namespace kv::workspace {
+namespace kv::online {
 
 namespace {
 
@@ -59,6 +59,12 @@ private:
 
 std::string esc(const std::string& s) { return util::EscapeCatalogText(s); }
 std::string num(int64_t v) { return std::to_string(v); }
+
+// Whether the server said that entries follow the page of these rows.
+bool followed(const util::TCatalogMessage& m, const std::vector<std::string>& rows)
+{
+    return !rows.empty() && !util::RowField(rows.back(), m.NextTag).empty();
+}
 
 } // namespace
 
@@ -122,15 +128,17 @@ std::vector<std::string> TCatalogClient::post(const util::TCatalogMessage& m,
     return util::ReadTaggedRows(m_post(m.RelativePath(), util::CatalogRequest(m, values)));
 }
 
-std::vector<tScriptInfo> TCatalogClient::LoadCatalogue(int filterIndex, int32_t offset, int32_t limit) const
+std::vector<tScriptInfo> TCatalogClient::LoadCatalogue(int filterIndex, int32_t offset, int32_t limit, bool* more) const
 {
     const util::TCatalogMessage& m = util::CatalogMessage(TCatalogMessageId::ScriptList);
     const std::optional<std::string> noPage;
+    const std::vector<std::string> rows =
+        post(m, {num(filterIndex - 1), m_program.AppId, m_program.AppVer, esc(m_identity.AuthorName),
+                 esc(m_identity.AuthorMail), num(m_identity.Lcid), offset > 0 ? num(offset) : noPage,
+                 limit > 0 ? num(limit) : noPage});
+    if (more) *more = followed(m, rows);
     std::vector<tScriptInfo> out;
-    for (const std::string& row :
-         post(m, {num(filterIndex - 1), m_program.AppId, m_program.AppVer, esc(m_identity.AuthorName),
-                  esc(m_identity.AuthorMail), num(m_identity.Lcid), offset > 0 ? num(offset) : noPage,
-                  limit > 0 ? num(limit) : noPage})) {
+    for (const std::string& row : rows) {
         const Row r(m, row);
         tScriptInfo e;
         e.Id = r.Int("id");
@@ -220,23 +228,29 @@ std::vector<tSystemInfo> TCatalogClient::LoadSystemList() const
 {
     const util::TCatalogMessage& m = util::CatalogMessage(TCatalogMessageId::SystemList);
     std::vector<tSystemInfo> out;
-    for (const std::string& row : post(m, {"8", "20", m_program.AppId, m_program.AppVer, esc(m_identity.AuthorName),
-                                           esc(m_identity.AuthorMail), num(m_identity.Lcid)})) {
-        const Row r(m, row);
-        tSystemInfo s;
-        s.Id = r.Int("id");
-        s.Nums = r.Int("nums");
-        s.Olap = r.Int("olap");
-        s.CSize = r.Int("csize");
-        s.Title = r.Base64("title");
-        s.Descr = r.Base64("descr");
-        s.AuthorName = r.Text("author");
-        s.AuthorMail = r.Text("cl_mail");
-        s.Url = r.Text("url");
-        s.Created = r.Time("created");
-        s.Downloads = r.Int("downloads");
-        s.LastDownload = r.Time("last_download");
-        out.push_back(std::move(s));
+    // The server gives a long list a page at a time; the tab shows all of it.
+    for (bool more = true; more;) {
+        const std::vector<std::string> rows =
+            post(m, {"8", "20", m_program.AppId, m_program.AppVer, esc(m_identity.AuthorName), esc(m_identity.AuthorMail),
+                     num(m_identity.Lcid), out.empty() ? std::nullopt : std::optional(num(out.size())), std::nullopt});
+        more = followed(m, rows);
+        for (const std::string& row : rows) {
+            const Row r(m, row);
+            tSystemInfo s;
+            s.Id = r.Int("id");
+            s.Nums = r.Int("nums");
+            s.Olap = r.Int("olap");
+            s.CSize = r.Int("csize");
+            s.Title = r.Base64("title");
+            s.Descr = r.Base64("descr");
+            s.AuthorName = r.Text("author");
+            s.AuthorMail = r.Text("cl_mail");
+            s.Url = r.Text("url");
+            s.Created = r.Time("created");
+            s.Downloads = r.Int("downloads");
+            s.LastDownload = r.Time("last_download");
+            out.push_back(std::move(s));
+        }
     }
     return out;
 }
@@ -316,4 +330,4 @@ bool IsNewerVersion(const std::string& a, const std::string& b)
     return false;
 }
 
-} // namespace kv::workspace
+} // namespace kv::online

@@ -7,9 +7,9 @@
 
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
-#include "core/workspace/batch.h"
+#include "core/online/batch.h"
 #include "core/workspace/cmdline.h"
-#include "core/workspace/online.h"
+#include "core/online/online.h"
 #include "core/workspace/workspace.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
@@ -61,9 +61,9 @@ workspace::CommandLine Words(const std::vector<std::string>& words)
 }
 
 // A site that has nothing after the archive's newest draw.
-workspace::TWebAccess QuietSite()
+online::TWebAccess QuietSite()
 {
-    workspace::TWebAccess web;
+    online::TWebAccess web;
     web.GetPage = [](const std::string&, const workspace::TProxyServer&, bool) { return test::OperatorPage({}); };
     web.GetText = [](const std::string&) { return std::string(); };
     return web;
@@ -80,7 +80,7 @@ TEST(Batch, FullRecreateWritesEveryPrefetchFile)
 {
     Fixture f;
     EXPECT_TRUE(workspace::IsBatchRun(Words({"fullrecreate"})));
-    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"fullrecreate"})), 0);
+    EXPECT_EQ(online::RunBatch(f.ws, f.sh, Words({"fullrecreate"})), 0);
     EXPECT_TRUE(f.sh.messages.empty());
     EXPECT_EQ(f.ws.DrawCount(), 40);
     EXPECT_EQ(f.sh.BusyCount(), 0);
@@ -98,7 +98,7 @@ TEST(Batch, FullRecreateWritesEveryPrefetchFile)
 
     // A second run rewrites the files that exist.
     test::WriteBytes(f.cache.PrefetchPath("NUMS"), "stale");
-    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"--FullRecreate", "fullrefresh"})), 0);
+    EXPECT_EQ(online::RunBatch(f.ws, f.sh, Words({"--FullRecreate", "fullrefresh"})), 0);
     EXPECT_EQ(test::ReadBytes(f.cache.PrefetchPath("NUMS")), f.expected(f.list.FindMethod("NUMS")));
 }
 
@@ -114,7 +114,7 @@ TEST(Batch, FullRefreshWritesOnlyTheMissingFiles)
     test::WriteBytes(f.cache.PrefetchPath("NUMS"), kept);
     test::WriteBytes(f.cache.PrefetchPath("EVEN"), "");
 
-    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"/fullrefresh"})), 0);
+    EXPECT_EQ(online::RunBatch(f.ws, f.sh, Words({"/fullrefresh"})), 0);
     EXPECT_TRUE(f.sh.messages.empty());
     EXPECT_EQ(f.files(), f.prefetchFiles());
     EXPECT_EQ(test::ReadBytes(f.cache.PrefetchPath("NUMS")), kept);
@@ -125,7 +125,7 @@ TEST(Batch, FullRefreshWritesOnlyTheMissingFiles)
 TEST(Batch, LoadOnlyWritesNoPrefetchFile)
 {
     Fixture f;
-    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"loadonly"}), QuietSite()), 0);
+    EXPECT_EQ(online::RunBatch(f.ws, f.sh, Words({"loadonly"}), QuietSite()), 0);
     ASSERT_EQ(f.sh.messages.size(), 1u);
     EXPECT_EQ(f.sh.messages[0].text, NothingAdded);
     EXPECT_FALSE(std::filesystem::exists(f.folder()));
@@ -137,7 +137,7 @@ TEST(Batch, LockedDataDirectory)
     Fixture f;
     workspace::Workspace other(f.dir.path());
     ASSERT_TRUE(other.OpenStakesFile());
-    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"fullrecreate"})), 1);
+    EXPECT_EQ(online::RunBatch(f.ws, f.sh, Words({"fullrecreate"})), 1);
     ASSERT_EQ(f.sh.messages.size(), 1u);
     EXPECT_EQ(f.sh.messages[0].kind, shell::MessageKind::Error);
     EXPECT_EQ(f.sh.messages[0].text,
@@ -155,7 +155,7 @@ TEST(Batch, LockedDataDirectory)
 
     // Once the other instance is gone a run gets through.
     f.sh.messages.clear();
-    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"loadonly"}), QuietSite()), 0);
+    EXPECT_EQ(online::RunBatch(f.ws, f.sh, Words({"loadonly"}), QuietSite()), 0);
     ASSERT_EQ(f.sh.messages.size(), 1u);
     EXPECT_EQ(f.sh.messages[0].text, NothingAdded);
     EXPECT_EQ(f.ws.DrawCount(), 40);
@@ -166,12 +166,12 @@ TEST(Batch, LoadOnlyDownloadsChecksAndNeverAsks)
     Fixture f;   // draws 1..40 on disk
     const game::TDrawsArray site = archive::SyntheticDraws(45, 11, 1);
     std::vector<std::string> asked;
-    workspace::TWebAccess web;
+    online::TWebAccess web;
     web.GetPage = [&](const std::string& url, const workspace::TProxyServer&, bool) {
         asked.push_back(url);
         return util::Utf8ToCp1251(test::OperatorPageFor(site, 41, 90));
     };
-    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"loadonly"}), web), 0);
+    EXPECT_EQ(online::RunBatch(f.ws, f.sh, Words({"loadonly"}), web), 0);
     EXPECT_EQ(asked, (std::vector<std::string>{"http://site.local/zarvik/archive?firstDraw=00041&lastDraw=00090&mode=draw"}));
     EXPECT_EQ(archive::ReadArchiveFile(f.dir / archive::ArchiveFileName).draws, site);
     ASSERT_EQ(f.sh.messages.size(), 1u);
@@ -185,7 +185,7 @@ TEST(Batch, LoadOnlyDownloadsChecksAndNeverAsks)
         throw Error("The requested URL returned error: 500");
     };
     workspace::Workspace again(f.dir.path());
-    EXPECT_EQ(workspace::RunBatch(again, f.sh, Words({"loadonly"}), web), 1);
+    EXPECT_EQ(online::RunBatch(again, f.sh, Words({"loadonly"}), web), 1);
     EXPECT_TRUE(f.sh.questions.empty());
     ASSERT_EQ(f.sh.messages.size(), 1u);
     EXPECT_EQ(f.sh.messages[0].text,
@@ -201,7 +201,7 @@ TEST(Batch, LoadOnlyDownloadsChecksAndNeverAsks)
         return util::Utf8ToCp1251(test::OperatorPageFor(more, 46, 95));
     };
     workspace::Workspace third(f.dir.path());
-    EXPECT_EQ(workspace::RunBatch(third, f.sh, Words({"loadonly"}), web), 0);
+    EXPECT_EQ(online::RunBatch(third, f.sh, Words({"loadonly"}), web), 0);
     ASSERT_EQ(f.sh.messages.size(), 3u);
     EXPECT_EQ(f.sh.messages[0].text, "Пропущено: числа не различны или вне 1..20: 1");
     EXPECT_EQ(f.sh.messages[1].text, "Пропущено: дополнительное число вне 1..4: 1");
@@ -211,7 +211,7 @@ TEST(Batch, LoadOnlyDownloadsChecksAndNeverAsks)
     // Without network access in the build the word fails rather than pretend.
     f.sh.messages.clear();
     workspace::Workspace fourth(f.dir.path());
-    EXPECT_EQ(workspace::RunBatch(fourth, f.sh, Words({"loadonly"})), 1);
+    EXPECT_EQ(online::RunBatch(fourth, f.sh, Words({"loadonly"})), 1);
 }
 
 TEST(Batch, LoadOnlyWithoutOperatorUrlSaysSoAndFails)
@@ -219,14 +219,14 @@ TEST(Batch, LoadOnlyWithoutOperatorUrlSaysSoAndFails)
     Fixture f;
     test::WriteBytes(f.dir / "Kvanta_8x20.ini", "[ONLINE]\r\nProxyListUrl=http://list.local/\r\n");
     bool fetched = false;
-    workspace::TWebAccess web = QuietSite();
+    online::TWebAccess web = QuietSite();
     web.GetPage = [&](const std::string&, const workspace::TProxyServer&, bool) {
         fetched = true;
         return std::string();
     };
-    EXPECT_EQ(workspace::RunBatch(f.ws, f.sh, Words({"loadonly"}), web), 1);
+    EXPECT_EQ(online::RunBatch(f.ws, f.sh, Words({"loadonly"}), web), 1);
     EXPECT_FALSE(fetched);
     ASSERT_EQ(f.sh.messages.size(), 1u);
     EXPECT_EQ(f.sh.messages[0].kind, shell::MessageKind::Error);
-    EXPECT_EQ(f.sh.messages[0].text, workspace::NoOperatorUrlText);
+    EXPECT_EQ(f.sh.messages[0].text, online::NoOperatorUrlText);
 }

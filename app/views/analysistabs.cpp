@@ -1,4 +1,4 @@
-#include "app/views/analysisview.h"
+#include "app/views/analysistabs.h"
 
 #include <QItemSelectionModel>
 

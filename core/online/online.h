@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace kv::workspace {
+namespace kv::online {
 
 // Addresses of the outside services: section [ONLINE] of Kvanta_8x20.ini, each overridden by
 // its environment variable (tests and cron runs point the program at a server of their own).
@@ -38,4 +38,4 @@ bool IsSiteAddress(std::string_view url);
 // Stores the operator's address for the next start. Fails with kv::Error.
 void WriteOperatorUrl(const std::filesystem::path& iniPath, const std::string& url);
 
-} // namespace kv::workspace
+} // namespace kv::online

@@ -1,4 +1,4 @@
-#include "core/workspace/drawdownload.h"
+#include "core/online/drawdownload.h"
 
 #include "core/archive/archive.h"
 #include "core/game/dates.h"
@@ -7,11 +7,11 @@
 #include "core/stats/statlist.h"
 #include "core/util/error.h"
 #include "core/util/format.h"
-#include "core/workspace/online.h"
-#include "core/workspace/proxylist.h"
+#include "core/online/online.h"
+#include "core/online/proxylist.h"
 #include "core/workspace/workspace.h"
 
-namespace kv::workspace {
+namespace kv::online {
 
 namespace {
 
@@ -24,7 +24,7 @@ std::string joinedLines(const std::vector<std::string>& lines, std::string_view 
 
 } // namespace
 
-TPageOutcome FetchDrawRange(Workspace& ws, shell::Shell& shell, const TWebAccess& web,
+TPageOutcome FetchDrawRange(workspace::Workspace& ws, shell::Shell& shell, const TWebAccess& web,
                             const TDownloadSettings& settings, int first, int last, int attempt,
                             TDownloadResult& result)
 {
@@ -34,7 +34,7 @@ TPageOutcome FetchDrawRange(Workspace& ws, shell::Shell& shell, const TWebAccess
     const TProxySearch search = [&](std::string_view target) {
         return SearchProxies(web.GetText, settings.ProxyListUrl, AutoProxyQuery(target));
     };
-    TProxyServer use;
+    workspace::TProxyServer use;
     out.ProxyChosen = ApplyProxy(ws.Proxy(), url, attempt, shell, search, use);
     if (!out.ProxyChosen) return out;
     const std::string body = web.GetPage(url, use, true);
@@ -63,7 +63,7 @@ TPageOutcome FetchDrawRange(Workspace& ws, shell::Shell& shell, const TWebAccess
     return out;
 }
 
-TDownloadResult DownloadDraws(Workspace& ws, shell::Shell& shell, const TWebAccess& web,
+TDownloadResult DownloadDraws(workspace::Workspace& ws, shell::Shell& shell, const TWebAccess& web,
                               const TDownloadSettings& given)
 {
     TDownloadSettings settings = given;
@@ -75,7 +75,7 @@ TDownloadResult DownloadDraws(Workspace& ws, shell::Shell& shell, const TWebAcce
         return result;
     }
     int attempt = 1;
-    const std::filesystem::path ini = ws.FilePath(Workspace::SettingsFileName);
+    const std::filesystem::path ini = ws.FilePath(workspace::Workspace::SettingsFileName);
     for (;;) {
         const int first = archive::NextDrawNo(ws.Draws(), 0);
         const int last = first + archive::DrawPageRange - 1;
@@ -130,7 +130,7 @@ TDownloadResult DownloadDraws(Workspace& ws, shell::Shell& shell, const TWebAcce
     return result;
 }
 
-TDownloadResult RunDrawsDownload(Workspace& ws, shell::Shell& shell, const stats::TStatList& stats,
+TDownloadResult RunDrawsDownload(workspace::Workspace& ws, shell::Shell& shell, const stats::TStatList& stats,
                                  const TWebAccess& web, const TDownloadSettings& settings)
 {
     TDownloadResult result;
@@ -186,4 +186,4 @@ std::string SkippedText(const archive::TSkipCounts& skipped)
     return text;
 }
 
-} // namespace kv::workspace
+} // namespace kv::online

@@ -1,4 +1,4 @@
-#include "core/workspace/onlinesystems.h"
+#include "core/online/onlinesystems.h"
 
 #include <algorithm>
 #include <chrono>
@@ -10,7 +10,7 @@
 #include "core/util/files.h"
 #include "core/util/format.h"
 
-namespace kv::workspace {
+namespace kv::online {
 
 namespace {
 
@@ -112,4 +112,4 @@ std::filesystem::path SaveDownloadedSystem(const std::filesystem::path& folder, 
     return file;
 }
 
-} // namespace kv::workspace
+} // namespace kv::online
