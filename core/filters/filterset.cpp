@@ -115,6 +115,7 @@ public:
         request.SortedDraws = m_ctx.Sorted;
         request.PrefetchsEnabled = m_ctx.PrefetchsEnabled;
         request.ShowTotalLine = m_ctx.ShowTotalLine;
+        request.Sightings = m_ctx.Sightings;
         stats::TStatTable& table = m_ctx.Table;
         TTableTextsMemo::Key key{.Method = m_part.Method,
                                  .DrawsLen = m_part.DrawsLen,
