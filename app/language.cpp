@@ -111,8 +111,8 @@ void TranslateWidgetTexts(QWidget* root)
                 t->setTabToolTip(i, TrText(t->tabToolTip(i)));
             }
         } else if (auto* table = qobject_cast<QTableWidget*>(w)) {
-            for (int c = 0; c < table->columnCount(); ++c)
-                if (QTableWidgetItem* item = table->horizontalHeaderItem(c)) {
+            for (int col = 0; col < table->columnCount(); ++col)
+                if (QTableWidgetItem* item = table->horizontalHeaderItem(col)) {
                     item->setText(TrText(item->text()));
                     item->setToolTip(TrText(item->toolTip()));
                 }

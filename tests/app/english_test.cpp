@@ -297,9 +297,9 @@ private slots:
         shell::ConsoleShell shell;
         stats::TStatList list;
         list.BuildMethodList();
-        workspace::tScriptData script;
+        online::tScriptData script;
         script.AuthorName = "Tester";
-        workspace::tSystemData system;
+        online::tSystemData system;
         system.Title = "System";
         system.Nums = 9;
         system.Olap = 7;
