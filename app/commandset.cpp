@@ -124,7 +124,7 @@ QMenu* TCommandSet::addMenu(QMenuBar* bar, const char* id, const QString& captio
 
 QMenu* TCommandSet::addSubmenu(QMenu* parent, const char* id, const QString& caption)
 {
-    QMenu* menu = parent->addMenu(caption);
+    QMenu* menu = parent->addMenu(TrText(caption));
     menu->setObjectName(QString::fromLatin1(id));
     return menu;
 }

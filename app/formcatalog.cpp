@@ -36,10 +36,10 @@ using namespace kv;
 QString LanguageName(int lcid)
 {
     switch (lcid) {
-    case 1049: return QStringLiteral("Русский");
+    case 1049: return TrText(QStringLiteral("Русский"));
     case 1033: return QStringLiteral("English");
-    case 1058: return QStringLiteral("Українська");
-    case 1059: return QStringLiteral("Беларуская");
+    case 1058: return TrText(QStringLiteral("Українська"));
+    case 1059: return TrText(QStringLiteral("Беларуская"));
     default: return QString::number(lcid);
     }
 }

@@ -103,8 +103,8 @@ void TranslateWidgetTexts(QWidget* root)
         else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(TrText(b->text()));
         else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(TrText(g->title()));
         else if (auto* e = qobject_cast<QLineEdit*>(w)) e->setPlaceholderText(TrText(e->placeholderText()));
-        else if (auto* c = qobject_cast<QComboBox*>(w)) {
-            for (int i = 0; i < c->count(); ++i) c->setItemText(i, TrText(c->itemText(i)));
+        else if (auto* box = qobject_cast<QComboBox*>(w)) {
+            for (int i = 0; i < box->count(); ++i) box->setItemText(i, TrText(box->itemText(i)));
         } else if (auto* t = qobject_cast<QTabBar*>(w)) {
             for (int i = 0; i < t->count(); ++i) {
                 t->setTabText(i, TrText(t->tabText(i)));

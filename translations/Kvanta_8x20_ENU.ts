@@ -5,9 +5,21 @@
     <name>Kvanta</name>
     <message>
         <source>
+Не прочитано записей: %d (первая: %s).</source>
+        <translation>
+Records not read: %d (the first: %s).</translation>
+    </message>
+    <message>
+        <source>
 Не удалось удалить файл "%s": %s</source>
         <translation>
 Could not delete the file "%s": %s</translation>
+    </message>
+    <message>
+        <source>
+Файл заканчивается неполной записью (%d байт); она не прочитана.</source>
+        <translation>
+The file ends in an incomplete record (%d bytes); it was not read.</translation>
     </message>
     <message>
         <source> Доступность </source>
@@ -254,6 +266,10 @@ Could not delete the file "%s": %s</translation>
         <translation>8 numbers of 1 to 20, the last one an extra number of 1 to 4</translation>
     </message>
     <message>
+        <source>; последний тираж: %d от %s</source>
+        <translation>; last draw: %d of %s</translation>
+    </message>
+    <message>
         <source>&lt;b&gt;Kvanta 8x20&lt;/b&gt; версия %1&lt;br&gt;&lt;br&gt;Анализатор тиражной лотереи 8 из 20: архив тиражей, статистики, фильтры, ставки, рейтинги и сценарии.</source>
         <translation>&lt;b&gt;Kvanta 8x20&lt;/b&gt; version %1&lt;br&gt;&lt;br&gt;Analyser of the 8-of-20 draw lottery: draw archive, statistics, filters, stakes, ratings and scenarios.</translation>
     </message>
@@ -382,6 +398,10 @@ Could not delete the file "%s": %s</translation>
         <translation>Not rated by me</translation>
     </message>
     <message>
+        <source>Беларуская</source>
+        <translation>Belarusian</translation>
+    </message>
+    <message>
         <source>Блок</source>
         <translation>Block</translation>
     </message>
@@ -416,6 +436,10 @@ Could not delete the file "%s": %s</translation>
     <message>
         <source>В текущем списке комбинаций содержится %d уникальных номеров</source>
         <translation>The current combination list holds %d distinct numbers</translation>
+    </message>
+    <message>
+        <source>В файле "%s" нет тиражей для импорта.</source>
+        <translation>The file "%s" has no draws to import.</translation>
     </message>
     <message>
         <source>Ваша оценка</source>
@@ -548,6 +572,14 @@ Could not delete the file "%s": %s</translation>
     <message>
         <source>Вы действительно хотите сбросить список избранных фильтров?</source>
         <translation>Do you really want to reset the list of favourite filters?</translation>
+    </message>
+    <message>
+        <source>Вы действительно хотите удалить систему "%s"?</source>
+        <translation>Do you really want to delete the system "%s"?</translation>
+    </message>
+    <message>
+        <source>Вы действительно хотите удалить сценарий "%s"?</source>
+        <translation>Do you really want to delete the scenario "%s"?</translation>
     </message>
     <message>
         <source>Вы можете удалять только свои системы!</source>
@@ -812,6 +844,10 @@ The catalogue tells your entries from others' by the address.</translation>
         <translation>Add filters</translation>
     </message>
     <message>
+        <source>Добавление в конец файла уже проверенной ставки!</source>
+        <translation>Appending a stake that is already checked to the end of the file!</translation>
+    </message>
+    <message>
         <source>Добавление мультиставки</source>
         <translation>Adding a multi-stake</translation>
     </message>
@@ -852,12 +888,20 @@ Help (F1) describes every window and every statistic.</translation>
         <translation>Share of random draws on which the row's stakes would match no less than on the real ones. A small value (below 0.05): the result is hardly chance. Computed by "Luck test"</translation>
     </message>
     <message>
+        <source>Доступна новая версия программы: %s (установлена %s).</source>
+        <translation>A new version of the program is available: %s (installed %s).</translation>
+    </message>
+    <message>
         <source>Журнал выполнения сценария</source>
         <translation>Scenario run log</translation>
     </message>
     <message>
         <source>Журналы ставок</source>
         <translation>Stake logs</translation>
+    </message>
+    <message>
+        <source>За одну загрузку принимается не больше %d тиражей; загрузка остановлена, следующая продолжит с тиража %d.</source>
+        <translation>One download takes at most %d draws; the download stopped, the next one goes on from draw %d.</translation>
     </message>
     <message>
         <source>Заголовок:</source>
@@ -888,8 +932,16 @@ Help (F1) describes every window and every statistic.</translation>
         <translation>Download</translation>
     </message>
     <message>
+        <source>Загрузка "%s"...</source>
+        <translation>Downloading "%s"...</translation>
+    </message>
+    <message>
         <source>Загрузка online-каталога сценариев...</source>
         <translation>Loading the online scenario catalogue...</translation>
+    </message>
+    <message>
+        <source>Загрузка архива тиражей завершена, добавлено тиражей: %d</source>
+        <translation>Draw archive download finished, draws added: %d</translation>
     </message>
     <message>
         <source>Загрузка архива тиражей с сайта лотереи</source>
@@ -898,6 +950,14 @@ Help (F1) describes every window and every statistic.</translation>
     <message>
         <source>Загрузка архива тиражей...</source>
         <translation>Downloading the draw archive...</translation>
+    </message>
+    <message>
+        <source>Загрузка архива тиражей...
+
+%s</source>
+        <translation>Downloading the draw archive...
+
+%s</translation>
     </message>
     <message>
         <source>Загрузка буфера комбинаций...</source>
@@ -912,12 +972,20 @@ Help (F1) describes every window and every statistic.</translation>
         <translation>Loading the system list...</translation>
     </message>
     <message>
+        <source>Загрузка тиражей %d - %d...</source>
+        <translation>Downloading draws %d - %d...</translation>
+    </message>
+    <message>
         <source>Загрузка тиражей из сети в этой сборке недоступна</source>
         <translation>This build cannot download draws from the network</translation>
     </message>
     <message>
         <source>Загрузка тиражей при запуске</source>
         <translation>Download draws at start-up</translation>
+    </message>
+    <message>
+        <source>Загрузка файла "%s"...</source>
+        <translation>Loading the file "%s"...</translation>
     </message>
     <message>
         <source>Загрузка файла конфигурации...</source>
@@ -954,6 +1022,18 @@ Help (F1) describes every window and every statistic.</translation>
     <message>
         <source>Закрыть окно</source>
         <translation>Close the window</translation>
+    </message>
+    <message>
+        <source>Запись %d файла "%s" не является записью регулярной ставки: файл другой версии или поврежден. Прочитаны записи до нее (%d).</source>
+        <translation>Record %d of the file "%s" is not a regular stake record: the file is of another version or damaged. The records before it were read (%d).</translation>
+    </message>
+    <message>
+        <source>Запись %d файла "%s" не является записью рейтинга: файл другой версии или поврежден. Прочитаны записи до нее (%d).</source>
+        <translation>Record %d of the file "%s" is not a rating record: the file is of another version or damaged. The records before it were read (%d).</translation>
+    </message>
+    <message>
+        <source>Запись со индексом %d в файле данных не найдена!</source>
+        <translation>No record with index %d in the data file!</translation>
     </message>
     <message>
         <source>Значение</source>
@@ -1026,6 +1106,14 @@ Help (F1) describes every window and every statistic.</translation>
     <message>
         <source>Импорт списка тиражей из CSV-файла</source>
         <translation>Import draws from a CSV file</translation>
+    </message>
+    <message>
+        <source>Импорт тиражей из файла "%s"...</source>
+        <translation>Importing draws from the file "%s"...</translation>
+    </message>
+    <message>
+        <source>Импортировано тиражей: %d.</source>
+        <translation>Draws imported: %d.</translation>
     </message>
     <message>
         <source>Имя</source>
@@ -1184,6 +1272,10 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
         <translation>Portrait</translation>
     </message>
     <message>
+        <source>Код возврата: %d</source>
+        <translation>Return code: %d</translation>
+    </message>
+    <message>
         <source>Кол-во</source>
         <translation>Count</translation>
     </message>
@@ -1270,6 +1362,10 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
     <message>
         <source>Количество простых чисел (П:С)</source>
         <translation>Prime numbers (P:C)</translation>
+    </message>
+    <message>
+        <source>Количество скачанных комбинаций ( %d ) отличается от ожидаемого значения ( %d )</source>
+        <translation>The number of downloaded combinations ( %d ) differs from the expected one ( %d )</translation>
     </message>
     <message>
         <source>Количество совпадений</source>
@@ -1488,6 +1584,18 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
         <translation>Copy to clipboard</translation>
     </message>
     <message>
+        <source>Копия файла не сохранена. %s
+
+%s</source>
+        <translation>The copy of the file was not saved. %s
+
+%s</translation>
+    </message>
+    <message>
+        <source>Копия файла сохранена как "%s".</source>
+        <translation>A copy of the file was saved as "%s".</translation>
+    </message>
+    <message>
         <source>Коэффициенты для поля "Вес"</source>
         <translation>Coefficients of the "Weight" column</translation>
     </message>
@@ -1628,6 +1736,14 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
         <translation>Not greater [ &lt;= ]</translation>
     </message>
     <message>
+        <source>Не выбран метод расчета статистики (cb: %s)!</source>
+        <translation>No statistic method chosen (cb: %s)!</translation>
+    </message>
+    <message>
+        <source>Не выгружено тиражей с некорректными данными: %d.</source>
+        <translation>Draws with invalid data not exported: %d.</translation>
+    </message>
+    <message>
         <source>Не делать ставок</source>
         <translation>No stakes</translation>
     </message>
@@ -1648,6 +1764,14 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
         <translation>Not found</translation>
     </message>
     <message>
+        <source>Не найдено ни одного proxy-сервера с заданными параметрами</source>
+        <translation>No proxy server found with the given settings</translation>
+    </message>
+    <message>
+        <source>Не удалось заблокировать файл "%s": %s</source>
+        <translation>The file "%s" could not be locked: %s</translation>
+    </message>
+    <message>
         <source>Не удалось найти proxy-сервер по имени</source>
         <translation>The proxy server name could not be resolved</translation>
     </message>
@@ -1656,12 +1780,44 @@ p1, p2, p3, ..., pX - numbers of the previous draw</translation>
         <translation>The server name could not be resolved: no network, or the address is wrong</translation>
     </message>
     <message>
+        <source>Не удалось ограничить доступ к файлу "%s"</source>
+        <translation>Access to the file "%s" could not be restricted</translation>
+    </message>
+    <message>
+        <source>Не удалось открыть страницу "%s" в браузере</source>
+        <translation>The page "%s" could not be opened in the browser</translation>
+    </message>
+    <message>
+        <source>Не удалось открыть файл "%s" программой для электронных таблиц</source>
+        <translation>The file "%s" could not be opened with the spreadsheet program</translation>
+    </message>
+    <message>
+        <source>Не удалось открыть файл "%s": %s</source>
+        <translation>The file "%s" could not be opened: %s</translation>
+    </message>
+    <message>
         <source>Не удалось перезапустить программу!</source>
         <translation>The program could not be restarted!</translation>
     </message>
     <message>
+        <source>Не удалось распаковать ответ сервера</source>
+        <translation>The server's answer could not be unpacked</translation>
+    </message>
+    <message>
+        <source>Не удалось создать HTTP-клиент</source>
+        <translation>The HTTP client could not be created</translation>
+    </message>
+    <message>
+        <source>Не удалось создать папку "%s": %s</source>
+        <translation>The folder "%s" could not be created: %s</translation>
+    </message>
+    <message>
         <source>Не удалось установить защищённое соединение (TLS): сертификат сайта не прошёл проверку или сайт не поддерживает TLS</source>
         <translation>No secure connection (TLS): the site's certificate failed the check, or the site does not support TLS</translation>
+    </message>
+    <message>
+        <source>Неверная дата в ответе сервера: "%s"</source>
+        <translation>Invalid date in the server's answer: "%s"</translation>
     </message>
     <message>
         <source>Невозможно получить монопольный доступ к файлам данных!
@@ -1692,8 +1848,24 @@ The program will close now!</translation>
         <translation>Unknown error!</translation>
     </message>
     <message>
+        <source>Некорректная строка системы: "%s"!</source>
+        <translation>Invalid system line: "%s"!</translation>
+    </message>
+    <message>
         <source>Некорректное описание фильтра: %s!</source>
         <translation>Invalid filter description: %s!</translation>
+    </message>
+    <message>
+        <source>Некорректный адрес proxy-сервера: "%s"</source>
+        <translation>Invalid proxy server address: "%s"</translation>
+    </message>
+    <message>
+        <source>Некорректный номер порта proxy-сервера: "%s"</source>
+        <translation>Invalid proxy server port: "%s"</translation>
+    </message>
+    <message>
+        <source>Некорректный формат данных</source>
+        <translation>Invalid data format</translation>
     </message>
     <message>
         <source>Нет</source>
@@ -1868,6 +2040,10 @@ The update needs a working Internet connection.</translation>
         <translation>The value axis starts at zero; otherwise it spans only the chart's values</translation>
     </message>
     <message>
+        <source>Ответ сервера длиннее %d МБ</source>
+        <translation>The server's answer is longer than %d MB</translation>
+    </message>
+    <message>
         <source>Откл-ие в %</source>
         <translation>Deviation %</translation>
     </message>
@@ -1972,6 +2148,14 @@ The update needs a working Internet connection.</translation>
         <translation>Downloading the online scenario failed!</translation>
     </message>
     <message>
+        <source>Ошибка загрузки архива тиражей с сайта: "%s"
+
+Повторить попытку?</source>
+        <translation>Downloading the draw archive from the site failed: "%s"
+
+Try again?</translation>
+    </message>
+    <message>
         <source>Ошибка загрузки буфера комбинаций!</source>
         <translation>Loading the combination buffer failed!</translation>
     </message>
@@ -1984,8 +2168,24 @@ The update needs a working Internet connection.</translation>
         <translation>Loading the program settings failed!</translation>
     </message>
     <message>
+        <source>Ошибка загрузки системы #%d!</source>
+        <translation>Downloading system #%d failed!</translation>
+    </message>
+    <message>
         <source>Ошибка загрузки списка фильтров!</source>
         <translation>Loading the filter list failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка записи в файл "%s"!</source>
+        <translation>Writing the file "%s" failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка записи в файл "%s"!
+
+%s</source>
+        <translation>Writing the file "%s" failed!
+
+%s</translation>
     </message>
     <message>
         <source>Ошибка записи в файл конфигурации!</source>
@@ -2030,6 +2230,14 @@ The update needs a working Internet connection.</translation>
     <message>
         <source>Ошибка обновления рейтинга!</source>
         <translation>Updating the rating failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка открытия файла данных для полного набора вариантов!
+
+Имя файла: %s</source>
+        <translation>Opening the data file for the full combination set failed!
+
+File name: %s</translation>
     </message>
     <message>
         <source>Ошибка отмены изменений!</source>
@@ -2084,6 +2292,14 @@ The update needs a working Internet connection.</translation>
         <translation>Making the combination buffer failed!</translation>
     </message>
     <message>
+        <source>Ошибка создания файла данных для полного набора вариантов!
+
+Имя файла: %s</source>
+        <translation>Creating the data file for the full combination set failed!
+
+File name: %s</translation>
+    </message>
+    <message>
         <source>Ошибка сохранения online-сценария в базе данных!</source>
         <translation>Saving the online scenario in the database failed!</translation>
     </message>
@@ -2094,6 +2310,10 @@ The update needs a working Internet connection.</translation>
     <message>
         <source>Ошибка сохранения параметров программы!</source>
         <translation>Saving the program settings failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка сохранения системы #%d!</source>
+        <translation>Saving system #%d failed!</translation>
     </message>
     <message>
         <source>Ошибка сохранения списка фильтров!</source>
@@ -2126,6 +2346,10 @@ The update needs a working Internet connection.</translation>
     <message>
         <source>Ошибка чтения записи из файла ставок!</source>
         <translation>Reading a record of the stakes file failed!</translation>
+    </message>
+    <message>
+        <source>Ошибка чтения файла "%s"!</source>
+        <translation>Reading the file "%s" failed!</translation>
     </message>
     <message>
         <source>Ошибка чтения файла конфигурации!</source>
@@ -2364,6 +2588,10 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>On request (default)</translation>
     </message>
     <message>
+        <source>Повреждённое поле &lt;%s&gt; в ответе сервера</source>
+        <translation>Damaged field &lt;%s&gt; in the server's answer</translation>
+    </message>
+    <message>
         <source>Повторы</source>
         <translation>Repeats</translation>
     </message>
@@ -2454,6 +2682,10 @@ What was gathered from deleted stakes will be lost.</translation>
     <message>
         <source>Полный список (все возможные для данного лото варианты)</source>
         <translation>Full list (every combination this lottery allows)</translation>
+    </message>
+    <message>
+        <source>Попытка %d, proxy %s : %d</source>
+        <translation>Attempt %d, proxy %s : %d</translation>
     </message>
     <message>
         <source>Порт:</source>
@@ -2552,6 +2784,12 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Skip this stake</translation>
     </message>
     <message>
+        <source>Пропущено тиражей: %d
+</source>
+        <translation>Draws skipped: %d
+</translation>
+    </message>
+    <message>
         <source>Просмотр оценок</source>
         <translation>Show ratings</translation>
     </message>
@@ -2618,6 +2856,10 @@ What was gathered from deleted stakes will be lost.</translation>
     <message>
         <source>Расширенная ставка:</source>
         <translation>Extended stake:</translation>
+    </message>
+    <message>
+        <source>Расширенная статистика</source>
+        <translation>Extended statistics</translation>
     </message>
     <message>
         <source>Регуляр</source>
@@ -2752,12 +2994,24 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Matrix segments:</translation>
     </message>
     <message>
+        <source>Сервер не вернул номер системы</source>
+        <translation>The server returned no system number</translation>
+    </message>
+    <message>
+        <source>Сервер не вернул номер сценария</source>
+        <translation>The server returned no scenario number</translation>
+    </message>
+    <message>
         <source>Сервер не ответил вовремя</source>
         <translation>The server did not answer in time</translation>
     </message>
     <message>
         <source>Сервер не принимает соединение</source>
         <translation>The server refuses the connection</translation>
+    </message>
+    <message>
+        <source>Сервер не сообщил результат проверки</source>
+        <translation>The server gave no result of the check</translation>
     </message>
     <message>
         <source>Сервер ответил ошибкой HTTP</source>
@@ -2772,8 +3026,20 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Series (chains) of values</translation>
     </message>
     <message>
+        <source>Сжатый (%s) ответ сервера оборван: данные неполны</source>
+        <translation>The compressed (%s) answer of the server broke off: the data is incomplete</translation>
+    </message>
+    <message>
+        <source>Сжатый (%s) ответ сервера поврежден: %s</source>
+        <translation>The compressed (%s) answer of the server is damaged: %s</translation>
+    </message>
+    <message>
         <source>Система</source>
         <translation>System</translation>
+    </message>
+    <message>
+        <source>Система #%d не найдена</source>
+        <translation>System #%d not found</translation>
     </message>
     <message>
         <source>Система [все]</source>
@@ -2782,6 +3048,10 @@ What was gathered from deleted stakes will be lost.</translation>
     <message>
         <source>Система [комб]</source>
         <translation>System [combs]</translation>
+    </message>
+    <message>
+        <source>Система для %d чисел не найдена или не загружена на компьютер!</source>
+        <translation>No system for %d numbers found, or it is not downloaded to this computer!</translation>
     </message>
     <message>
         <source>Системная игра</source>
@@ -2960,6 +3230,10 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Making stakes...</translation>
     </message>
     <message>
+        <source>Создание файла предварительной выборки %s...</source>
+        <translation>Creating the prefetch file %s...</translation>
+    </message>
+    <message>
         <source>Создание файлов для полного набора комбинаций...</source>
         <translation>Creating the files for the full combination set...</translation>
     </message>
@@ -2976,8 +3250,16 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Sorting the rating...</translation>
     </message>
     <message>
+        <source>Сохранение "%s"...</source>
+        <translation>Saving "%s"...</translation>
+    </message>
+    <message>
         <source>Сохранение сценария в базе данных...</source>
         <translation>Saving the scenario in the database...</translation>
+    </message>
+    <message>
+        <source>Сохранение файла "%s"...</source>
+        <translation>Saving the file "%s"...</translation>
     </message>
     <message>
         <source>Сохранение файла конфигурации...</source>
@@ -3164,6 +3446,10 @@ What was gathered from deleted stakes will be lost.</translation>
         <translation>Tuples of matrix rows</translation>
     </message>
     <message>
+        <source>Список избранных фильтров в файле "%s" называет неизвестные методы: %s. Они пропущены и сохраняются в файле без изменений.</source>
+        <translation>The favourite filter list in the file "%s" names unknown methods: %s. They are skipped and stay in the file unchanged.</translation>
+    </message>
+    <message>
         <source>Список комбинаций:</source>
         <translation>Combination list:</translation>
     </message>
@@ -3270,6 +3556,14 @@ What was gathered from deleted stakes will be lost.</translation>
     <message>
         <source>Стоп</source>
         <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Страница сайта не прочитана: на ней нет списка тиражей (получено байт: %d).</source>
+        <translation>The site's page was not read: it has no list of draws (bytes received: %d).</translation>
+    </message>
+    <message>
+        <source>Страница сайта не прочитана: тиражей в списке %d, отклонено %d (%s).</source>
+        <translation>The site's page was not read: draws in the list %d, refused %d (%s).</translation>
     </message>
     <message>
         <source>Строк: %d</source>
@@ -3470,12 +3764,24 @@ Choose another title.</translation>
         <translation>Public only</translation>
     </message>
     <message>
+        <source>Удаление "%s"...</source>
+        <translation>Deleting "%s"...</translation>
+    </message>
+    <message>
         <source>Удаление выделенных комбинаций...</source>
         <translation>Deleting the selected combinations...</translation>
     </message>
     <message>
         <source>Удаление выделенных тиражей....</source>
         <translation>Deleting the selected draws....</translation>
+    </message>
+    <message>
+        <source>Удаление из списка комбинаций %d последних тиражей ( завершено %.0f %% )...</source>
+        <translation>Removing the %d latest draws from the combination list ( %.0f %% done )...</translation>
+    </message>
+    <message>
+        <source>Удаление из списка комбинаций %d последних тиражей...</source>
+        <translation>Removing the %d latest draws from the combination list...</translation>
     </message>
     <message>
         <source>Удаление по условию</source>
@@ -3582,6 +3888,10 @@ Choose another title.</translation>
         <translation>Number of tests:</translation>
     </message>
     <message>
+        <source>Українська</source>
+        <translation>Ukrainian</translation>
+    </message>
+    <message>
         <source>Универсальный</source>
         <translation>Universal</translation>
     </message>
@@ -3594,8 +3904,44 @@ Choose another title.</translation>
         <translation>Sort the numbers of each draw ascending</translation>
     </message>
     <message>
+        <source>Установлена последняя версия программы (%s).</source>
+        <translation>The latest version of the program is installed (%s).</translation>
+    </message>
+    <message>
         <source>Файл</source>
         <translation>File</translation>
+    </message>
+    <message>
+        <source>Файл "%s" занят другим процессом</source>
+        <translation>The file "%s" is in use by another process</translation>
+    </message>
+    <message>
+        <source>Файл "%s" не будет перезаписан до завершения работы программы, чтобы не потерять непрочитанные записи.</source>
+        <translation>The file "%s" will not be rewritten until the program ends, so that the records not read are not lost.</translation>
+    </message>
+    <message>
+        <source>Файл "%s" не был прочитан при этом запуске программы; запись в него отменена, чтобы не потерять его записи.</source>
+        <translation>The file "%s" was not read in this run of the program; writing it is cancelled so that its records are not lost.</translation>
+    </message>
+    <message>
+        <source>Файл "%s" не содержит комбинаций!</source>
+        <translation>The file "%s" holds no combinations!</translation>
+    </message>
+    <message>
+        <source>Файл регулярных ставок "%s" заканчивается неполной записью (%d байт); она не прочитана.</source>
+        <translation>The regular stakes file "%s" ends in an incomplete record (%d bytes); it was not read.</translation>
+    </message>
+    <message>
+        <source>Файл рейтинга "%s" заканчивается неполной записью (%d байт); она не прочитана.</source>
+        <translation>The rating file "%s" ends in an incomplete record (%d bytes); it was not read.</translation>
+    </message>
+    <message>
+        <source>Файл ставок не открыт!</source>
+        <translation>The stakes file is not open!</translation>
+    </message>
+    <message>
+        <source>Файл тиражей "%s" поврежден.</source>
+        <translation>The draws file "%s" is damaged.</translation>
     </message>
     <message>
         <source>Файлы журналов не найдены!</source>
@@ -3814,6 +4160,10 @@ Choose another title.</translation>
         <translation>Export the layout to Microsoft Excel</translation>
     </message>
     <message>
+        <source>Экспорт тиражей в файл "%s"...</source>
+        <translation>Exporting draws to the file "%s"...</translation>
+    </message>
+    <message>
         <source>Электронная почта:</source>
         <translation>E-mail:</translation>
     </message>
@@ -3844,6 +4194,14 @@ Choose another title.</translation>
     <message>
         <source>Язык:</source>
         <translation>Language:</translation>
+    </message>
+    <message>
+        <source>Языковый модуль "%s" не найден!</source>
+        <translation>Language module "%s" not found!</translation>
+    </message>
+    <message>
+        <source>Языковый модуль "%s" поврежден и не может быть загружен!</source>
+        <translation>Language module "%s" is damaged and cannot be loaded!</translation>
     </message>
     <message>
         <source>всего %d методов</source>

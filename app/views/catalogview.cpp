@@ -317,7 +317,7 @@ void CatalogView::refresh()
     const int filter = filterIndex();
     m_model->setPages(
         [this, client = MakeCatalogClient(m_ws), filter](int32_t offset, bool& more) {
-            shell::BusyScope paging(m_shell, "Загрузка online-каталога сценариев...");
+            shell::BusyScope loading(m_shell, "Загрузка online-каталога сценариев...");
             return client.LoadCatalogue(filter, offset, online::CatalogPageSize, &more);
         },
         [this](const std::string& why) {

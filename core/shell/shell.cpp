@@ -23,7 +23,7 @@ void Shell::ShowFailure(std::string_view fixedText, std::string_view reason)
 {
     std::string text(util::TrTemplate(fixedText));
     text += "\n\n";
-    text += reason;
+    text += util::TrTemplate(reason);
     doShowMessage(MessageKind::Error, text);
 }
 

@@ -1,6 +1,7 @@
 #include "core/util/translate.h"
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <mutex>
 
@@ -9,6 +10,7 @@ namespace kv::util {
 namespace {
 
 struct Lookup {
+    std::atomic<bool> active{false};   // a lookup is set: Russian runs never wait for the lock
     std::mutex mutex;
     std::function<std::string(std::string_view)> fn;
     // Translations made so far: callers keep the pointers, and map nodes never move.
@@ -28,6 +30,7 @@ void SetTextLookup(std::function<std::string(std::string_view russian)> fn)
     Lookup& l = lookup();
     const std::lock_guard lock(l.mutex);
     l.fn = std::move(fn);
+    l.active = static_cast<bool>(l.fn);
     l.cache.clear();
 }
 
@@ -46,10 +49,11 @@ const char* TrText(const char* russian)
 
 std::string_view TrTemplate(std::string_view russian)
 {
-    // Latin templates (codes, keys, numbers) are never translated and never wait for the lock.
-    if (std::all_of(russian.begin(), russian.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return russian;
     Lookup& l = lookup();
+    // Latin templates (codes, keys, numbers) are never translated and never wait for the lock.
+    if (!l.active || std::all_of(russian.begin(), russian.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return russian;
     const std::lock_guard lock(l.mutex);
     if (!l.fn) return russian;
     auto it = l.cache.find(russian);

@@ -29,9 +29,12 @@
 #include "app/formexport.h"
 #include "app/formfilter.h"
 #include "app/formfirstrun.h"
+#include "app/formhelp.h"
 #include "app/formregular.h"
 #include "app/formsurvival.h"
 #include "app/language.h"
+#include "app/views/catalogview.h"
+#include "app/views/systemsview.h"
 #include "core/shell/shell.h"
 #include "core/stakes/regulars.h"
 #include "core/stakes/stakerecord.h"
@@ -239,6 +242,16 @@ private slots:
                 tabs->setCurrentIndex(i);
                 QCoreApplication::processEvents();
             }
+        // The catalogue and the systems with an entry of each kind.
+        online::tScriptInfo mine, shared;
+        mine.Mine = mine.Editable = true;
+        mine.Universal = true;
+        mine.Lcid = 1049;
+        shared.MyRating = -1;
+        w.catalogView()->model()->setEntries({mine, shared});
+        online::tSystemInfo system;
+        system.Nums = 9;
+        w.systemsView()->model()->setSystems({system}, "tester@example.org");
         walk.widget(&w);
         for (QMenu* m : w.findChildren<QMenu*>()) walk.menu(QStringLiteral("menu"), m);
 
@@ -317,6 +330,7 @@ private slots:
         windows.emplace_back(new TFormRegular(shell, stakes::TRegularRecord{}, std::nullopt, 0, 10, {}));
         windows.emplace_back(new TFormFilter(list, shell, 0, 100));
         windows.emplace_back(new TFormSurvival({survived}, shell, dir.path()));
+        windows.emplace_back(new TFormHelp(QStringLiteral(KV_SOURCE_DIR "/help/Kvanta_8x20_RUS/index.html")));
         TextWalk walk;
         for (const auto& window : windows) {
             window->show();

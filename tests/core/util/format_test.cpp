@@ -1,4 +1,5 @@
 #include "core/util/format.h"
+#include "core/util/translate.h"
 
 #include <gtest/gtest.h>
 
@@ -239,6 +240,25 @@ TEST(Format, AbsurdWidthIsCapped)
     EXPECT_EQ(s.size(), 4096u);
     EXPECT_EQ(s.back(), '1');
     EXPECT_EQ(Format("%.999999999d", {1}).size(), 4096u);
+}
+
+// The interface language reaches every message built from a template: the translated template
+// is read with the same arguments; Latin templates (codes, keys) are never looked up, and
+// without a lookup the Russian template stays.
+TEST(Format, TemplatesTakeTheInterfaceLanguage)
+{
+    std::vector<std::string> asked;
+    SetTextLookup([&asked](std::string_view russian) {
+        asked.emplace_back(russian);
+        return russian == "Файл \"%s\": %d записей" ? std::string("File \"%s\": %d records") : std::string();
+    });
+    EXPECT_EQ(Format("Файл \"%s\": %d записей", {"a.csv", 3}), "File \"a.csv\": 3 records");
+    EXPECT_EQ(Format("Тираж %d", {5}), "Тираж 5");   // no translation: the Russian stays
+    EXPECT_EQ(Format("%s.Column%d", {"List", 2}), "List.Column2");
+    EXPECT_EQ(FormatSep(',', "Сумма %.2f", {1.5}), "Сумма 1,50");   // file contents: never looked up
+    EXPECT_EQ(asked, (std::vector<std::string>{"Файл \"%s\": %d записей", "Тираж %d"}));
+    SetTextLookup({});
+    EXPECT_EQ(Format("Файл \"%s\": %d записей", {"a.csv", 3}), "Файл \"a.csv\": 3 записей");
 }
 
 } // namespace
