@@ -115,6 +115,7 @@ public:
         request.SortedDraws = m_ctx.Sorted;
         request.PrefetchsEnabled = m_ctx.PrefetchsEnabled;
         request.ShowTotalLine = m_ctx.ShowTotalLine;
+        request.Sightings = m_ctx.Sightings;
         stats::TStatTable& table = m_ctx.Table;
         TTableTextsMemo::Key key{.Method = m_part.Method,
                                  .DrawsLen = m_part.DrawsLen,
@@ -285,7 +286,9 @@ private:
     bool apply()
     {
         log([&] { return std::string(m_part.KeepSelected ? "Оставляем выделенные значения..." : "Удаляем выделенные значения..."); });
-        const TMarkedValues marked = MarkedRows(m_ctx.Table, m_state.Selected);
+        // The captions of the rows read already: the part made them while visiting.
+        const TMarkedValues marked =
+            MarkedRows(m_ctx.Table, m_state.Selected, [this](int r) { return rowValues(r).Caption; });
         // The filter rebuilds the whole list from the copy; with nothing marked it keeps the list.
         if (marked.Empty()) m_ctx.Combs.MakeUndoCopy(m_ctx.Shell);
         else m_ctx.Combs.MoveToUndo(m_ctx.Shell);

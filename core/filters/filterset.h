@@ -96,6 +96,8 @@ struct TFilterSetContext {
     bool ProbeKept = true;
     // Row texts of identical earlier tables; none: every row is made from its table.
     TTableTextsMemo* TableTexts = nullptr;
+    // Where values show in the archive, for the tables' column "Факт"; none: read per table.
+    stats::TSightings* Sightings = nullptr;
 };
 
 // Applies one part: the statistics table of its method and window, ordered by its column

@@ -66,11 +66,17 @@ std::string TMarkedValues::Text() const
 
 TMarkedValues MarkedRows(const stats::TStatTable& table, std::span<const int> rows)
 {
+    return MarkedRows(table, rows, [&table](int r) { return table.CellText(r, 0); });
+}
+
+TMarkedValues MarkedRows(const stats::TStatTable& table, std::span<const int> rows,
+                         const std::function<std::string(int)>& caption)
+{
     std::vector<int> sorted(rows.begin(), rows.end());
     std::sort(sorted.begin(), sorted.end());
     TMarkedValues marked;
     for (int r : sorted)
-        if (r >= 0 && r < table.RowCount()) marked.Add(table.Row(r).Item, table.CellText(r, 0));
+        if (r >= 0 && r < table.RowCount()) marked.Add(table.Row(r).Item, caption(r));
     return marked;
 }
 

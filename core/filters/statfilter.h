@@ -2,6 +2,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -143,6 +144,9 @@ private:
 // The items of the given statistics-table rows, in row order whatever order they were selected
 // in, with the rows' "Значение" texts.
 TMarkedValues MarkedRows(const stats::TStatTable& table, std::span<const int> rows);
+// The same with the captions (column 0) of rows whose texts the caller has made already.
+TMarkedValues MarkedRows(const stats::TStatTable& table, std::span<const int> rows,
+                         const std::function<std::string(int)>& caption);
 
 // The index of the latest draw in use: the newest draw less the offset, 0 when the offset hides
 // the whole archive.

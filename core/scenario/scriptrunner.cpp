@@ -379,6 +379,7 @@ void TScriptRunner::begin()
     m_standingRead = false;
     m_status = TRunStatus{};
     m_memo.Clear();
+    m_sightings.Clear();
     m_survival.Clear();
     // The settings cannot change while a run holds the program busy.
     m_prizes = stakes::TPrizeTable(m_list.Config());
@@ -392,6 +393,7 @@ void TScriptRunner::end()
     m_abort = false;
     m_reusedPasses = m_memo.Hits();
     m_memo.Clear();
+    m_sightings.Clear();
     m_tableTexts.Clear();
     if (Hooks.RunningChanged) Hooks.RunningChanged(false);
     if (m_log.Enabled) {
@@ -614,7 +616,8 @@ void TScriptRunner::runStep(int index, const std::string& line)
                                        .Log = {},
                                        .OnStatView = Hooks.StatView,
                                        .Memo = ReuseWork ? &m_memo : nullptr,
-                                       .TableTexts = ReuseWork ? &m_tableTexts : nullptr};
+                                       .TableTexts = ReuseWork ? &m_tableTexts : nullptr,
+                                       .Sightings = ReuseWork ? &m_sightings : nullptr};
         if (m_log.Enabled) ctx.Log = [this](const std::string& text) { m_log.Line(text); };
 
         // A log shows every table, and a current list changes from variant to variant: both

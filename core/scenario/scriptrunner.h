@@ -251,6 +251,7 @@ private:
     bool m_stakeFailed = false;
     filters::TFilterMemo m_memo;
     filters::TTableTextsMemo m_tableTexts;
+    stats::TSightings m_sightings;
     int m_reusedPasses = 0;
     bool m_testing = false;
     TSurvival m_survival;

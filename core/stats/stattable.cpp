@@ -50,7 +50,7 @@ void radixSort(std::vector<std::pair<uint64_t, int32_t>>& items, std::vector<std
 // kinds carry a work area from draw to draw, so their answer depends on where a search starts:
 // they keep the search per value.
 void nextOccurrences(TCustomStat& stat, const TStatDrawArray& values, const game::TDrawsArray& draws, int lastIndex,
-                     bool sorted, std::vector<TStatRow>& rows)
+                     bool sorted, std::vector<TStatRow>& rows, const TSightings::Map* sightings)
 {
     const int count = values.Count();
     const auto fact = [&rows](int i) -> int32_t& { return rows[static_cast<std::size_t>(i)].Fact; };
@@ -69,6 +69,19 @@ void nextOccurrences(TCustomStat& stat, const TStatDrawArray& values, const game
     // A period lies between two draws, and the search evaluates each draw on its own: a period
     // value is never met again, and walking the rest of the archive would only say so.
     if (pending == 0 || stat.Kind().GetGroup() == GroupPeriods) return;
+    if (sightings) {
+        // The first sighting from the value's start on.
+        for (int i = 0; i < count; ++i) {
+            const int start = from[static_cast<std::size_t>(i)];
+            if (start < 0) continue;
+            const auto seen = sightings->find(values[i].PackedKey());
+            if (seen == sightings->end()) continue;
+            const auto next = std::lower_bound(seen->second.begin(), seen->second.end(), start,
+                                               [](const TSightings::Draw& d, int index) { return d.Index < index; });
+            if (next != seen->second.end()) fact(i) = next->DrawNo;
+        }
+        return;
+    }
     if (stat.Kind().GetGroup() == GroupSeries) {
         for (int i = 0; i < count; ++i)
             if (from[static_cast<std::size_t>(i)] >= 0)
@@ -94,6 +107,29 @@ void nextOccurrences(TCustomStat& stat, const TStatDrawArray& values, const game
 }
 
 } // namespace
+
+const TSightings::Map* TSightings::Of(int method, bool sorted, TCustomStat& stat, const game::TDrawsArray& draws)
+{
+    // The values of the other kinds depend on the window's last draw, on earlier draws or on
+    // the runs carried from draw to draw.
+    const unsigned flags = stat.Kind().GetFlags();
+    const int group = stat.Kind().GetGroup();
+    if ((flags & FlagN) == 0 || (flags & (FlagD | FlagP)) != 0 || group == GroupSeries || group == GroupPeriods)
+        return nullptr;
+    const auto [it, made] = m_methods.try_emplace({method, sorted});
+    if (!made) return &it->second;
+    TStatDrawArray shown;
+    TLastValueArray lastValues;
+    TWorkArea work{};
+    const int last = static_cast<int>(draws.size()) - 1;
+    for (int index = 0; index <= last; ++index) {
+        shown.Clear();
+        lastValues.Clear();
+        stat.CalcDraw(index, last, sorted, shown, lastValues, work);
+        for (const TStatDrawItem& v : shown) it->second[v.PackedKey()].push_back({index, v.LastDrawNo});
+    }
+    return &it->second;
+}
 
 const char* StatColumnCaption(int column)
 {
@@ -261,7 +297,9 @@ bool TStatTable::Build(const TStatList& list, const TPrefetchCache& cache, const
 
         m_rows.resize(static_cast<std::size_t>(values.Count()));
         for (int i = 0; i < values.Count(); ++i) m_rows[static_cast<std::size_t>(i)] = TStatRow{values[i], -1};
-        nextOccurrences(stat, values, draws, m_last, request.SortedDraws, m_rows);
+        nextOccurrences(stat, values, draws, m_last, request.SortedDraws, m_rows,
+                        request.Sightings ? request.Sightings->Of(request.Method, request.SortedDraws, stat, draws)
+                                          : nullptr);
         rowsDone = true;
 
         if (values.Count() >= 2) {

@@ -1,10 +1,12 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -59,6 +61,27 @@ struct TChartPoint {
 };
 
 // What one build of the statistics table is asked to do.
+// Where each value of a method shows when the archive's draws are read one at a time, for the
+// column "Факт" of the many tables a scenario test builds over one archive: found once per method
+// instead of reading the draws after the window again for every table. Only kinds whose values
+// follow from the draw alone are kept. Valid while the archive and the engine settings stand
+// still (one scenario run).
+class TSightings {
+public:
+    // The draws (index, the draw number the value carries) at which each value (packed keys)
+    // shows, oldest first; null for a kind whose values depend on more than the draw.
+    struct Draw {
+        int Index;
+        int32_t DrawNo;
+    };
+    using Map = std::unordered_map<uint64_t, std::vector<Draw>>;
+    const Map* Of(int method, bool sorted, TCustomStat& stat, const game::TDrawsArray& draws);
+    void Clear() { m_methods.clear(); }
+
+private:
+    std::map<std::pair<int, bool>, Map> m_methods;
+};
+
 struct TStatTableRequest {
     int Method = -1;              // registry index of the chosen method; -1: none chosen
     int DrawsStatLen = 1000;      // N
@@ -66,6 +89,7 @@ struct TStatTableRequest {
     bool SortedDraws = false;
     bool PrefetchsEnabled = false;
     bool ShowTotalLine = true;
+    TSightings* Sightings = nullptr;   // none: the draws after the window are read for each table
 };
 
 // The statistics table over a window of draws, compared with the full-set distribution.

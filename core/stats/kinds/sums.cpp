@@ -111,10 +111,10 @@ public:
         int seen = 0;
         std::array<uint32_t, ValueLimit> first;
         first.fill(NotSeen);
-        if (countWide(combs, counts, first)) {
-            // Counted at once, with the first combination of each value.
-            seen = OrderByFirst(counts, first, order);
-        } else {
+        // Counted at once, with the first combination of each value; or one at a time.
+        if (countWide(combs, counts, first)) seen = OrderByFirst(counts, first, order);
+        if (seen == 0) {
+            counts.fill(0);
             for (const TComb& c : combs) {
                 const int v = self().Value(c);
                 if (counts[std::size_t(v)]++ == 0) order[std::size_t(seen++)] = uint16_t(v);

@@ -60,9 +60,14 @@ TEST(CombList, CapacityIsReservedAndNeverGivenBack)
     filters::GenerateCombs(true, {}, list, h, sh);
     EXPECT_EQ(list.Items().data(), storage) << "the full list fits the reserved storage";
     list.MakeUndoCopy(sh);
+    const TComb* undoStorage = list.UndoCombs().data();
+    EXPECT_NE(undoStorage, storage);
     list.Clear();
     list.RestoreUndoCopy(sh);
-    EXPECT_EQ(list.Items().data(), storage);
+    // The copy's storage changes places with the list's: both were reserved, nothing is copied
+    // or allocated.
+    EXPECT_EQ(list.Items().data(), undoStorage);
+    EXPECT_GE(list.Items().capacity(), static_cast<std::size_t>(game::CombCount));
     EXPECT_EQ(list.Count(), game::CombCount);
     EXPECT_EQ(list.UndoCount(), 0);
 

@@ -775,6 +775,10 @@ TEST(StatTable, Weight)
     }
 }
 
+// Methods of every family whose tables have the column "Факт".
+constexpr const char* FactCodes[] = {"NUMS", "EVNV", "SUMC", "DIFO", "CHNV", "COLA", "SEQL", "RPV2", "PRV+1", "KNM3",
+                                     "KNS2", "KDS3", "GRPV", "GRCP", "PRDV", "SDP2", "SCM3", "KRL3", "SHR1"};
+
 TEST(StatTable, FactColumnEqualsTheSearchPerValue)
 {
     // The table finds the next occurrences in one pass over the draws; every method must give
@@ -788,8 +792,7 @@ TEST(StatTable, FactColumnEqualsTheSearchPerValue)
     test::TempDir dir;
     const TPrefetchCache cache(dir.path());
     int found = 0;
-    for (const char* code : {"NUMS", "EVNV", "SUMC", "DIFO", "CHNV", "COLA", "SEQL", "RPV2", "PRV+1", "KNM3", "KNS2",
-                             "KDS3", "GRPV", "GRCP", "PRDV", "SDP2", "SCM3", "KRL3", "SHR1"}) {
+    for (const char* code : FactCodes) {
         SCOPED_TRACE(code);
         const int method = list.FindMethod(code);
         ASSERT_GE(method, 0);
@@ -813,6 +816,42 @@ TEST(StatTable, FactColumnEqualsTheSearchPerValue)
         }
     }
     EXPECT_GT(found, 1000) << "the offset leaves draws to find values in";
+    EXPECT_TRUE(sh.messages.empty());
+}
+
+// Where values show, found once for many tables, gives every table's "Факт" that reading the
+// draws after its window gives: windows at two offsets, draws as drawn and sorted.
+TEST(StatTable, FactColumnFromTheSightingsOfTheRun)
+{
+    const game::TDrawsArray draws = archive::SyntheticDraws(260, 31);
+    TStatList list;
+    list.SetDraws(&draws);
+    list.BuildMethodList();
+    test::ScriptedShell sh;
+    test::TempDir dir;
+    const TPrefetchCache cache(dir.path());
+    TSightings sightings;
+    int facts = 0;
+    for (const bool sorted : {false, true})
+        for (const int offset : {40, 100})
+            for (const char* code : FactCodes) {
+                SCOPED_TRACE(std::string(code) + (sorted ? " sorted, offset " : " offset ") + std::to_string(offset));
+                TStatTableRequest request;
+                request.Method = list.FindMethod(code);
+                request.DrawsStatLen = 60;
+                request.DrawsOffset = offset;
+                request.SortedDraws = sorted;
+                TStatTable read, known;
+                read.Build(list, cache, request, sh, true);
+                request.Sightings = &sightings;
+                known.Build(list, cache, request, sh, true);
+                ASSERT_EQ(known.RowCount(), read.RowCount());
+                for (int i = 0; i < read.RowCount(); ++i) {
+                    EXPECT_EQ(known.Row(i).Fact, read.Row(i).Fact) << read.CellText(i, 0);
+                    facts += read.Row(i).Fact != -1 ? 1 : 0;
+                }
+            }
+    EXPECT_GT(facts, 4000);
     EXPECT_TRUE(sh.messages.empty());
 }
 
