@@ -775,6 +775,46 @@ TEST(StatTable, Weight)
     }
 }
 
+namespace {
+
+// The full catalogue over a synthetic archive (1400 draws unless a test needs fewer).
+struct CatalogueFixture {
+    game::TDrawsArray draws;
+    TStatList list;
+    test::ScriptedShell sh;
+    test::TempDir dir;
+    TPrefetchCache cache{dir.path()};
+    TStatTable table;
+
+    explicit CatalogueFixture(int count = 1400, uint32_t seed = 77)
+        : draws(archive::SyntheticDraws(count, seed))
+    {
+        list.SetDraws(&draws);
+        list.BuildMethodList();
+    }
+    void build(const std::string& code, int len, int offset, bool sorted, bool prefetch)
+    {
+        TStatTableRequest r;
+        r.Method = list.FindMethod(code);
+        ASSERT_GE(r.Method, 0) << code;
+        r.DrawsStatLen = len;
+        r.DrawsOffset = offset;
+        r.SortedDraws = sorted;
+        r.PrefetchsEnabled = prefetch;
+        table.Build(list, cache, r, sh, true);
+        ASSERT_TRUE(sh.messages.empty()) << code;
+        ASSERT_EQ(table.HasNorm(), prefetch) << code;
+    }
+    int row(const std::string& caption) const
+    {
+        for (int i = 0; i < table.RowCount(); ++i)
+            if (table.CellText(i, 0) == caption) return i;
+        return -1;
+    }
+};
+
+} // namespace
+
 // Methods of every family whose tables have the column "Факт".
 constexpr const char* FactCodes[] = {"NUMS", "EVNV", "SUMC", "DIFO", "CHNV", "COLA", "SEQL", "RPV2", "PRV+1", "KNM3",
                                      "KNS2", "KDS3", "GRPV", "GRCP", "PRDV", "SDP2", "SCM3", "KRL3", "SHR1"};
@@ -784,13 +824,8 @@ TEST(StatTable, FactColumnEqualsTheSearchPerValue)
     // The table finds the next occurrences in one pass over the draws; every method must give
     // what a search per value gives, the series kinds (which carry state from draw to draw)
     // included.
-    const game::TDrawsArray draws = archive::SyntheticDraws(260, 31);
-    TStatList list;
-    list.SetDraws(&draws);
-    list.BuildMethodList();
-    test::ScriptedShell sh;
-    test::TempDir dir;
-    const TPrefetchCache cache(dir.path());
+    CatalogueFixture f(260, 31);
+    auto& [draws, list, sh, dir, cache, table] = f;
     int found = 0;
     for (const char* code : FactCodes) {
         SCOPED_TRACE(code);
@@ -823,13 +858,8 @@ TEST(StatTable, FactColumnEqualsTheSearchPerValue)
 // draws after its window gives: windows at two offsets, draws as drawn and sorted.
 TEST(StatTable, FactColumnFromTheSightingsOfTheRun)
 {
-    const game::TDrawsArray draws = archive::SyntheticDraws(260, 31);
-    TStatList list;
-    list.SetDraws(&draws);
-    list.BuildMethodList();
-    test::ScriptedShell sh;
-    test::TempDir dir;
-    const TPrefetchCache cache(dir.path());
+    CatalogueFixture f(260, 31);
+    auto& [draws, list, sh, dir, cache, table] = f;
     TSightings sightings;
     int facts = 0;
     for (const bool sorted : {false, true})
@@ -856,41 +886,6 @@ TEST(StatTable, FactColumnFromTheSightingsOfTheRun)
 }
 
 namespace {
-
-// The full catalogue over a synthetic archive of 1400 draws.
-struct CatalogueFixture {
-    game::TDrawsArray draws = archive::SyntheticDraws(1400, 77);
-    TStatList list;
-    test::ScriptedShell sh;
-    test::TempDir dir;
-    TPrefetchCache cache{dir.path()};
-    TStatTable table;
-
-    CatalogueFixture()
-    {
-        list.SetDraws(&draws);
-        list.BuildMethodList();
-    }
-    void build(const std::string& code, int len, int offset, bool sorted, bool prefetch)
-    {
-        TStatTableRequest r;
-        r.Method = list.FindMethod(code);
-        ASSERT_GE(r.Method, 0) << code;
-        r.DrawsStatLen = len;
-        r.DrawsOffset = offset;
-        r.SortedDraws = sorted;
-        r.PrefetchsEnabled = prefetch;
-        table.Build(list, cache, r, sh, true);
-        ASSERT_TRUE(sh.messages.empty()) << code;
-        ASSERT_EQ(table.HasNorm(), prefetch) << code;
-    }
-    int row(const std::string& caption) const
-    {
-        for (int i = 0; i < table.RowCount(); ++i)
-            if (table.CellText(i, 0) == caption) return i;
-        return -1;
-    }
-};
 
 Texts SplitCells(const std::string& line)
 {
