@@ -77,6 +77,26 @@ uint8_t anyByte(const TComb& c, const TByteTable& hit)
 
 #if defined(__x86_64__)
 
+// The bytes (or gaps) of combinations too few for a whole vector, counted one at a time.
+void countBytesOneByOne(std::span<const TComb> combs, bool gaps, TByteCounts& counts)
+{
+    for (const TComb& c : combs) {
+        if (!gaps) {
+            for (uint8_t b : c) ++counts[b];
+            continue;
+        }
+        for (std::size_t j = 1; j < c.size(); ++j) ++counts[std::size_t(std::abs(int(c[j]) - int(c[j - 1])))];
+    }
+}
+
+// Bit 7 - j set when of[c[j]] != 0.
+std::size_t classMask(const TComb& c, const TByteTable& of)
+{
+    unsigned m = 0;
+    for (std::size_t j = 0; j < 8; ++j) m |= (of[c[j]] != 0 ? 0x80u : 0u) >> j;
+    return m;
+}
+
 #define KV_AVX2 __attribute__((target("avx2")))
 
 // A table of 0/1 answers as a 256-bit map, each half (bytes below 128, and from 128) in both lanes
@@ -400,14 +420,7 @@ KV_WIDE bool countBytes(std::span<const TComb> combs, bool gaps, TByteCounts& co
         }
         countVectorBytes(chunk, n, use, counts);
     }
-    for (std::size_t i = 8 * whole; i < combs.size(); ++i) {
-        const TComb& c = combs[i];
-        if (!gaps) {
-            for (uint8_t b : c) ++counts[b];
-            continue;
-        }
-        for (std::size_t j = 1; j < c.size(); ++j) ++counts[std::size_t(std::abs(int(c[j]) - int(c[j - 1])))];
-    }
+    countBytesOneByOne(combs.subspan(8 * whole), gaps, counts);
     return true;
 }
 
@@ -438,11 +451,7 @@ KV_WIDE bool countClassMasks(std::span<const TComb> combs, const TByteTable& of,
     const __m512i turn = _mm512_set4_epi32(0x08090A0B, 0x0C0D0E0F, 0x00010203, 0x04050607);
     auto spread = std::make_unique<TSpreadCounts<256, 8>>();
     const std::size_t whole = combs.size() / 8 * 8;
-    for (std::size_t i = combs.size(); i-- > whole;) {
-        unsigned m = 0;
-        for (std::size_t j = 0; j < 8; ++j) m |= (of[combs[i][j]] != 0 ? 0x80u : 0u) >> j;
-        spread->Add(0, m, i, first);
-    }
+    for (std::size_t i = combs.size(); i-- > whole;) spread->Add(0, classMask(combs[i], of), i, first);
     for (std::size_t i = whole; i > 0;) {
         i -= 8;
         const __m512i in = lookup(t, _mm512_shuffle_epi8(_mm512_loadu_si512(combs.data() + i), turn));
@@ -470,6 +479,161 @@ KV_WIDE bool countByteTotals(std::span<const TComb> combs, std::array<int32_t, B
     return true;
 }
 
+// A carry-save adder on 256 one-bit columns: high:low = a + b + c.
+KV_AVX2 void addBitsAvx2(__m256i& high, __m256i& low, __m256i a, __m256i b, __m256i c)
+{
+    const __m256i ab = _mm256_xor_si256(a, b);
+    low = _mm256_xor_si256(ab, c);
+    high = _mm256_or_si256(_mm256_and_si256(a, b), _mm256_and_si256(ab, c));
+}
+
+// counts[base + k] += weight for each byte of `bits` with bit k set, values up to `last`.
+KV_AVX2 void addColumnsAvx2(__m256i bits, int32_t weight, int base, int last, TByteCounts& counts)
+{
+    for (int k = 0; k < 8 && base + k <= last; ++k)
+        counts[std::size_t(base + k)] += weight * __builtin_popcount(unsigned(
+            _mm256_movemask_epi8(_mm256_sll_epi64(bits, _mm_cvtsi32_si128(7 - k)))));
+}
+
+// The bit of each byte's value in a group of eight from `from`, 0 for a byte outside it (and,
+// with Masked, for one not in use): the index of a byte outside gets its high bit set, which the
+// shuffle answers with 0.
+template <bool Masked>
+KV_AVX2 inline __m256i groupBit(__m256i v, __m256i table, __m256i from, __m256i use)
+{
+    const __m256i bit = _mm256_shuffle_epi8(table, _mm256_adds_epu8(_mm256_sub_epi8(v, from), _mm256_set1_epi8(0x70)));
+    return Masked ? _mm256_and_si256(bit, use) : bit;
+}
+
+// The bit columns of sixteen vectors added to ones, twos, fours and eights; returns the carry of
+// sixteen.
+template <bool Masked>
+KV_AVX2 inline __m256i addSixteen(const __m256i* a, __m256i table, __m256i from, __m256i use, __m256i& ones,
+                                  __m256i& twos, __m256i& fours, __m256i& eights)
+{
+    // A macro, not a lambda: a lambda would not carry the function's AVX2 target.
+#define bitOf(j) groupBit<Masked>(a[j], table, from, use)
+    __m256i twosA, twosB, foursA, foursB, eightsA, eightsB, sixteens;
+    addBitsAvx2(twosA, ones, ones, bitOf(0), bitOf(1));
+    addBitsAvx2(twosB, ones, ones, bitOf(2), bitOf(3));
+    addBitsAvx2(foursA, twos, twos, twosA, twosB);
+    addBitsAvx2(twosA, ones, ones, bitOf(4), bitOf(5));
+    addBitsAvx2(twosB, ones, ones, bitOf(6), bitOf(7));
+    addBitsAvx2(foursB, twos, twos, twosA, twosB);
+    addBitsAvx2(eightsA, fours, fours, foursA, foursB);
+    addBitsAvx2(twosA, ones, ones, bitOf(8), bitOf(9));
+    addBitsAvx2(twosB, ones, ones, bitOf(10), bitOf(11));
+    addBitsAvx2(foursA, twos, twos, twosA, twosB);
+    addBitsAvx2(twosA, ones, ones, bitOf(12), bitOf(13));
+    addBitsAvx2(twosB, ones, ones, bitOf(14), bitOf(15));
+    addBitsAvx2(foursB, twos, twos, twosA, twosB);
+    addBitsAvx2(eightsB, fours, fours, foursA, foursB);
+    addBitsAvx2(sixteens, eights, eights, eightsA, eightsB);
+#undef bitOf
+    return sixteens;
+}
+
+// The eight values base..base + 7 counted at once, as in the AVX-512 form, with one more level of
+// carries so that the columns are counted once every 32 vectors.
+template <bool Masked>
+KV_AVX2 void countGroupAvx2(const __m256i* vectors, std::size_t n, __m256i use, int base, int last,
+                            TByteCounts& counts)
+{
+    const __m256i table = _mm256_setr_epi8(1, 2, 4, 8, 16, 32, 64, -128, 0, 0, 0, 0, 0, 0, 0, 0, //
+                                           1, 2, 4, 8, 16, 32, 64, -128, 0, 0, 0, 0, 0, 0, 0, 0);
+    const __m256i from = _mm256_set1_epi8(char(base));
+    __m256i ones = _mm256_setzero_si256(), twos = ones, fours = ones, eights = ones, sixteens = ones;
+    std::size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        const __m256i sixteensA = addSixteen<Masked>(vectors + i, table, from, use, ones, twos, fours, eights);
+        const __m256i sixteensB = addSixteen<Masked>(vectors + i + 16, table, from, use, ones, twos, fours, eights);
+        __m256i thirtyTwos;
+        addBitsAvx2(thirtyTwos, sixteens, sixteens, sixteensA, sixteensB);
+        addColumnsAvx2(thirtyTwos, 32, base, last, counts);
+    }
+    if (i + 16 <= n) {
+        addColumnsAvx2(addSixteen<Masked>(vectors + i, table, from, use, ones, twos, fours, eights), 16, base, last,
+                       counts);
+        i += 16;
+    }
+    for (; i < n; ++i) addColumnsAvx2(groupBit<Masked>(vectors[i], table, from, use), 1, base, last, counts);
+    addColumnsAvx2(sixteens, 16, base, last, counts);
+    addColumnsAvx2(eights, 8, base, last, counts);
+    addColumnsAvx2(fours, 4, base, last, counts);
+    addColumnsAvx2(twos, 2, base, last, counts);
+    addColumnsAvx2(ones, 1, base, last, counts);
+}
+
+KV_AVX2 bool countBytesAvx2(std::span<const TComb> combs, bool gaps, TByteCounts& counts)
+{
+    constexpr std::size_t Chunk = 256;
+    alignas(32) __m256i chunk[Chunk];
+    // A gap has no place before the first byte of a combination.
+    const __m256i use = gaps ? _mm256_set1_epi64x(int64_t(0xFFFFFFFFFFFFFF00ull)) : _mm256_set1_epi8(-1);
+    const std::size_t whole = combs.size() / 4;
+    for (std::size_t start = 0; start < whole; start += Chunk) {
+        const std::size_t n = std::min(Chunk, whole - start);
+        __m256i low = _mm256_set1_epi8(-1), high = _mm256_setzero_si256();
+        for (std::size_t i = 0; i < n; ++i) {
+            const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(combs.data() + 4 * (start + i)));
+            const __m256i before = _mm256_slli_epi64(bytes, 8);
+            const __m256i v =
+                gaps ? _mm256_sub_epi8(_mm256_max_epu8(bytes, before), _mm256_min_epu8(bytes, before)) : bytes;
+            chunk[i] = v;
+            low = _mm256_min_epu8(low, _mm256_or_si256(v, _mm256_andnot_si256(use, _mm256_set1_epi8(-1))));
+            high = _mm256_max_epu8(high, _mm256_and_si256(v, use));
+        }
+        alignas(32) std::array<uint8_t, 32> lows{}, highs{};
+        _mm256_store_si256(reinterpret_cast<__m256i*>(lows.data()), low);
+        _mm256_store_si256(reinterpret_cast<__m256i*>(highs.data()), high);
+        const int first = *std::min_element(lows.begin(), lows.end());
+        const int last = *std::max_element(highs.begin(), highs.end());
+        for (int base = first; base <= last; base += 8)
+            (gaps ? countGroupAvx2<true> : countGroupAvx2<false>)(chunk, n, use, base, last, counts);
+    }
+    countBytesOneByOne(combs.subspan(4 * whole), gaps, counts);
+    return true;
+}
+
+KV_AVX2 bool countClassMasksAvx2(std::span<const TComb> combs, const TByteTable& of, TByteCounts& counts,
+                                 std::array<uint32_t, 256>& first)
+{
+    const TBitTable t = loadBits(of);
+    // Each combination's bytes turned round, so that its mask comes out with bit 7 for byte 0.
+    const __m256i turn = _mm256_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8, //
+                                          7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
+    auto spread = std::make_unique<TSpreadCounts<256, 8>>();
+    const std::size_t whole = combs.size() / 4 * 4;
+    for (std::size_t i = combs.size(); i-- > whole;) spread->Add(0, classMask(combs[i], of), i, first);
+    for (std::size_t i = whole; i > 0;) {
+        i -= 4;
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(combs.data() + i));
+        // Answers of 0 or 1 moved to the high bit of their byte.
+        const uint32_t masks = uint32_t(_mm256_movemask_epi8(
+            _mm256_slli_epi16(lookupBits(t, _mm256_shuffle_epi8(bytes, turn)), 7)));
+        for (std::size_t j = 4; j-- > 0;) spread->Add(j, (masks >> (8 * j)) & 0xFF, i + j, first);
+    }
+    spread->AddTo(counts);
+    return true;
+}
+
+KV_AVX2 bool countByteTotalsAvx2(std::span<const TComb> combs, std::array<int32_t, ByteTotals>& counts,
+                                 std::array<uint32_t, ByteTotals>& first)
+{
+    auto spread = std::make_unique<TSpreadCounts<ByteTotals, 4>>();
+    const std::size_t whole = combs.size() / 4 * 4;
+    for (std::size_t i = combs.size(); i-- > whole;) spread->Add(0, std::size_t(byteTotal(combs[i])), i, first);
+    alignas(32) std::array<uint64_t, 4> sums{};
+    for (std::size_t i = whole; i > 0;) {
+        i -= 4;
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(combs.data() + i));
+        _mm256_store_si256(reinterpret_cast<__m256i*>(sums.data()), _mm256_sad_epu8(bytes, _mm256_setzero_si256()));
+        for (std::size_t j = 4; j-- > 0;) spread->Add(j, std::size_t(sums[j]), i + j, first);
+    }
+    spread->AddTo(counts);
+    return true;
+}
+
 #else
 
 // Never called: there are no wide vectors.
@@ -479,6 +643,15 @@ bool countClassMasks(std::span<const TComb>, const TByteTable&, TByteCounts&, st
     return false;
 }
 bool countByteTotals(std::span<const TComb>, std::array<int32_t, ByteTotals>&, std::array<uint32_t, ByteTotals>&)
+{
+    return false;
+}
+bool countBytesAvx2(std::span<const TComb>, bool, TByteCounts&) { return false; }
+bool countClassMasksAvx2(std::span<const TComb>, const TByteTable&, TByteCounts&, std::array<uint32_t, 256>&)
+{
+    return false;
+}
+bool countByteTotalsAvx2(std::span<const TComb>, std::array<int32_t, ByteTotals>&, std::array<uint32_t, ByteTotals>&)
 {
     return false;
 }
@@ -580,19 +753,34 @@ std::ptrdiff_t MatchByteTotal(std::span<const TComb> combs, const TByteTable& by
 
 bool CountBytes(std::span<const TComb> combs, bool gaps, TByteCounts& counts)
 {
-    return WideForm() == TWideForm::Avx512 && countBytes(combs, gaps, counts);
+    switch (WideForm()) {
+    case TWideForm::Avx512: return countBytes(combs, gaps, counts);
+    case TWideForm::Avx2: return countBytesAvx2(combs, gaps, counts);
+    case TWideForm::Plain: break;
+    }
+    return false;
 }
 
 bool CountClassMasks(std::span<const TComb> combs, const TByteTable& of, TByteCounts& counts,
                      std::array<uint32_t, 256>& first)
 {
-    return WideForm() == TWideForm::Avx512 && countClassMasks(combs, of, counts, first);
+    switch (WideForm()) {
+    case TWideForm::Avx512: return countClassMasks(combs, of, counts, first);
+    case TWideForm::Avx2: return countClassMasksAvx2(combs, of, counts, first);
+    case TWideForm::Plain: break;
+    }
+    return false;
 }
 
 bool CountByteTotals(std::span<const TComb> combs, std::array<int32_t, ByteTotals>& counts,
                      std::array<uint32_t, ByteTotals>& first)
 {
-    return WideForm() == TWideForm::Avx512 && countByteTotals(combs, counts, first);
+    switch (WideForm()) {
+    case TWideForm::Avx512: return countByteTotals(combs, counts, first);
+    case TWideForm::Avx2: return countByteTotalsAvx2(combs, counts, first);
+    case TWideForm::Plain: break;
+    }
+    return false;
 }
 
 } // namespace kv::game
