@@ -139,38 +139,86 @@ KV_AVX2 void matchAnyByteAvx2(std::span<const TComb> combs, const TByteTable& hi
     for (; i < combs.size(); ++i) result[i] = anyByte(combs[i], hit);
 }
 
+// The answers to the counts of four combinations (one per 64-bit place, below 16) written at out.
+KV_AVX2 void storeFourAnswers(__m256i counts, __m256i answers, uint8_t* out)
+{
+    // The low byte of each lane's two counts to the lane's first two bytes.
+    const __m256i gather = _mm256_setr_epi8(0, 8, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, //
+                                            0, 8, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    const __m256i picked = _mm256_shuffle_epi8(answers, _mm256_shuffle_epi8(counts, gather));
+    const uint32_t four = uint32_t(_mm256_extract_epi16(picked, 0)) | uint32_t(_mm256_extract_epi16(picked, 8)) << 16;
+    std::memcpy(out, &four, 4);
+}
+
+// Up to 16 answers in both lanes of a register.
+KV_AVX2 __m256i loadAnswers(const uint8_t* first, const uint8_t* last)
+{
+    alignas(16) std::array<uint8_t, 16> answers{};
+    std::copy(first, last, answers.begin());
+    return _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(answers.data())));
+}
+
+// A mask of 4 x 8 bits, set for the bytes b of strictly rising combinations (the first above 0).
+KV_AVX2 uint32_t risingBytes(__m256i bytes)
+{
+    // The compare is signed, so both sides move by 128.
+    const __m256i flip = _mm256_set1_epi8(-128);
+    const __m256i before = _mm256_slli_epi64(bytes, 8);
+    return uint32_t(
+        _mm256_movemask_epi8(_mm256_cmpgt_epi8(_mm256_xor_si256(bytes, flip), _mm256_xor_si256(before, flip))));
+}
+
 // With `distinct`, a byte counts once however often it stands in the combination.
 KV_AVX2 void matchByteCountAvx2(std::span<const TComb> combs, const TByteTable& in, const TCountAnswers& byCount,
                                 uint8_t* result, bool distinct)
 {
     const TBitTable t = loadBits(in);
-    alignas(16) std::array<uint8_t, 16> answers{};
-    std::copy(byCount.begin(), byCount.end(), answers.begin());
-    const __m256i byCountWide =
-        _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(answers.data())));
-    // The low byte of each lane's two counts to the lane's first two bytes.
-    const __m256i gather = _mm256_setr_epi8(0, 8, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, //
-                                            0, 8, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
-    const __m256i flip = _mm256_set1_epi8(-128);
+    const __m256i byCountWide = loadAnswers(byCount.data(), byCount.data() + byCount.size());
     std::size_t i = 0;
     for (; i + 4 <= combs.size(); i += 4) {
         const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(combs.data() + i));
-        const __m256i counts = _mm256_sad_epu8(lookupBits(t, bytes), _mm256_setzero_si256());
-        const __m256i picked = _mm256_shuffle_epi8(byCountWide, _mm256_shuffle_epi8(counts, gather));
-        const uint32_t four = uint32_t(_mm256_extract_epi16(picked, 0)) | uint32_t(_mm256_extract_epi16(picked, 8)) << 16;
-        std::memcpy(result + i, &four, 4);
+        storeFourAnswers(_mm256_sad_epu8(lookupBits(t, bytes), _mm256_setzero_si256()), byCountWide, result + i);
         if (!distinct) continue;
-        // As in the AVX-512 form: strictly rising bytes (the first above 0) have no repeats. The
-        // compare is signed, so both sides move by 128.
-        const __m256i before = _mm256_slli_epi64(bytes, 8);
-        const uint32_t rising = uint32_t(_mm256_movemask_epi8(
-            _mm256_cmpgt_epi8(_mm256_xor_si256(bytes, flip), _mm256_xor_si256(before, flip))));
+        // As in the AVX-512 form: strictly rising bytes (the first above 0) have no repeats.
+        const uint32_t rising = risingBytes(bytes);
         if (rising == ~uint32_t(0)) continue;
         for (std::size_t j = 0; j < 4; ++j)
             if (((rising >> (8 * j)) & 0xFF) != 0xFF) result[i + j] = byCount[std::size_t(distinctCount(combs[i + j], in))];
     }
     for (; i < combs.size(); ++i)
         result[i] = byCount[std::size_t(distinct ? distinctCount(combs[i], in) : byteCount(combs[i], in))];
+}
+
+// As the AVX-512 form, for the bytes below 32 whose classes two shuffles of 16 find; a
+// combination with a larger byte, or not rising, is counted one at a time.
+KV_AVX2 void matchClassCountAvx2(std::span<const TComb> combs, const TByteTable& of, const TCountAnswers& byCount,
+                                 uint8_t* result)
+{
+    const __m256i low = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(of.data())));
+    const __m256i high = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(of.data() + 16)));
+    // The answer for changes + 1 looked up by the number of changes.
+    const __m256i byChanges = loadAnswers(byCount.data() + 1, byCount.data() + byCount.size());
+    // The first byte of each combination has no neighbour before it.
+    const __m256i notFirst = _mm256_set1_epi64x(0x0101010101010100ll);
+    const __m256i small = _mm256_set1_epi8(31);
+    std::size_t i = 0;
+    for (; i + 4 <= combs.size(); i += 4) {
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(combs.data() + i));
+        // Bit 4 of each byte, moved to the high bit, picks the half.
+        const __m256i classes = _mm256_blendv_epi8(_mm256_shuffle_epi8(low, bytes), _mm256_shuffle_epi8(high, bytes),
+                                                   _mm256_slli_epi16(bytes, 3));
+        const __m256i same = _mm256_cmpeq_epi8(classes, _mm256_slli_epi64(classes, 8));
+        const __m256i changes = _mm256_andnot_si256(same, notFirst);
+        storeFourAnswers(_mm256_sad_epu8(changes, _mm256_setzero_si256()), byChanges, result + i);
+        const uint32_t below32 =
+            uint32_t(_mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_min_epu8(bytes, small), bytes)));
+        const uint32_t plain = risingBytes(bytes) & below32;
+        if (plain == ~uint32_t(0)) continue;
+        for (std::size_t j = 0; j < 4; ++j)
+            if (((plain >> (8 * j)) & 0xFF) != 0xFF)
+                result[i + j] = byCount[std::size_t(distinctClasses(combs[i + j], of))];
+    }
+    for (; i < combs.size(); ++i) result[i] = byCount[std::size_t(distinctClasses(combs[i], of))];
 }
 
 #define KV_WIDE __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi")))
@@ -656,6 +704,7 @@ bool countByteTotalsAvx2(std::span<const TComb>, std::array<int32_t, ByteTotals>
     return false;
 }
 void matchClassCount(std::span<const TComb>, const TByteTable&, const TCountAnswers&, uint8_t*) {}
+void matchClassCountAvx2(std::span<const TComb>, const TByteTable&, const TCountAnswers&, uint8_t*) {}
 std::ptrdiff_t matchByteTotal(std::span<const TComb>, const TByteTable&, uint8_t*) { return -1; }
 std::ptrdiff_t matchByteTotalAvx2(std::span<const TComb>, const TByteTable&, uint8_t*) { return -1; }
 void matchAnyByte(std::span<const TComb>, const TByteTable&, uint8_t*) {}
@@ -736,9 +785,13 @@ bool MatchByteSum(std::span<const TComb> combs, const TByteTable& in, const TCou
 bool MatchClassCount(std::span<const TComb> combs, const TByteTable& of, const TCountAnswers& byCount,
                      uint8_t* result)
 {
-    if (WideForm() != TWideForm::Avx512 || !std::is_sorted(of.begin(), of.end())) return false;
-    matchClassCount(combs, of, byCount, result);
-    return true;
+    if (!std::is_sorted(of.begin(), of.end())) return false;
+    switch (WideForm()) {
+    case TWideForm::Avx512: matchClassCount(combs, of, byCount, result); return true;
+    case TWideForm::Avx2: matchClassCountAvx2(combs, of, byCount, result); return true;
+    case TWideForm::Plain: break;
+    }
+    return false;
 }
 
 std::ptrdiff_t MatchByteTotal(std::span<const TComb> combs, const TByteTable& bySum, uint8_t* result)

@@ -131,8 +131,8 @@ public:
     {
         emit(DistinctGroups(n, TupleGroups()));
     }
-    // The channel pass a scenario test runs most. Channels rise with the numbers, so the widest
-    // form counts where the channel changes, eight combinations at a time. Otherwise the channel
+    // The channel pass a scenario test runs most. Channels rise with the numbers, so the wide
+    // forms count where the channel changes, eight or four combinations at a time. Otherwise the channel
     // bit of every byte is found once per pass, and a combination is the OR of its 8 bits,
     // counted (a short mask by a table). A byte of a channel beyond 62 (only stray bytes with
     // narrow channels) carries bit 63 and is counted the long way.

@@ -21,7 +21,7 @@ std::vector<TComb> mixedCombs(std::mt19937& random, std::size_t n)
     for (std::size_t i = 0; i < n; ++i) {
         TComb& c = combs[i];
         switch (i % 4) {
-        case 0: c = TComb{1, 3, 5, 7, 9, 11, 13, uint8_t(14 + random() % 7)}; break;
+        case 0: c = TComb{1, 3, 5, 7, 9, 11, 13, uint8_t(14 + random() % 40)}; break;
         case 1: for (uint8_t& b : c) b = uint8_t(random() % 21); break;
         case 2: for (uint8_t& b : c) b = uint8_t(random()); break;
         default: c = TComb{0, 0, 2, 2, 128, 255, 255, uint8_t(random())}; break;
@@ -61,7 +61,7 @@ int plainClasses(const TComb& c, const TByteTable& of)
 
 } // namespace
 
-// Classes are counted as a byte-by-byte reading does; only the widest form counts them, and only
+// Classes are counted as a byte-by-byte reading does; only the wide forms count them, and only
 // for classes that rise with the bytes. Totals are looked up below 256 and marked unknown above.
 TEST(WideVectors, ClassCountsAndTotalsAsTheTablesSay)
 {
@@ -79,7 +79,7 @@ TEST(WideVectors, ClassCountsAndTotalsAsTheTablesSay)
             for (std::size_t n = 0; n <= 19; ++n) {
                 const std::vector<TComb> combs = mixedCombs(random, n);
                 std::vector<uint8_t> counts(n, 7), totals(n, 7);
-                const bool counted = form == TWideForm::Avx512 && round < 6;
+                const bool counted = form != TWideForm::Plain && round < 6;
                 ASSERT_EQ(MatchClassCount(combs, classes, byCount, counts.data()), counted);
                 const std::ptrdiff_t unknown = MatchByteTotal(combs, bySum, totals.data());
                 std::ptrdiff_t large = 0;
