@@ -88,9 +88,9 @@ void DownloadCommands::drawsDownload()
         m_lastDownload = online::RunDrawsDownload(m_ws, m_shell, m_stats, m_web->access(), settings);
     });
     m_downloading = false;
-    // The download checked the stakes; the grid and the rating show the result.
+    // The download checked the stakes: the grid shows the result, and the rating, saved by the
+    // check, has told its view already.
     m_ws.Shared().AnnounceStakes({.Rows = true});
-    m_ws.Shared().AnnounceRatingsChanged();
     m_commands.updateActions();
     if (m_closeAfterDownload) {
         QTimer::singleShot(0, m_window, &QWidget::close);

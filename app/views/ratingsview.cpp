@@ -191,7 +191,6 @@ RatingsView::RatingsView(const ViewContext& ctx)
         m_host.refreshView(this, this, [this] { refresh(); });
     };
     m_ratingsAnnounced = m_ws.Shared().Subscribe(workspace::TChange::Ratings, [this] { ratingsRefresh(); });
-    m_ratingsChanged = m_ws.Shared().Subscribe(workspace::TChange::RatingsChanged, [this] { refresh(); });
     connect(header, &QHeaderView::sortIndicatorChanged, this, &RatingsView::sortBy);
     connect(m_view, &QTableView::doubleClicked, this, [this] {
         QAction* a = m_commands.command(cmd::RatingsGraphOverlap);

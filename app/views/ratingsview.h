@@ -117,7 +117,6 @@ private:
 
     QTableView* m_view;
     std::shared_ptr<void> m_ratingsAnnounced;
-    std::shared_ptr<void> m_ratingsChanged;
     RatingsModel* m_model;
     QLabel* m_chance;
     kv::stakes::TLuckCache m_luck;

@@ -16,7 +16,6 @@ enum class TChange {
     RatingSelection,   // the selected rating rows
     Stakes,            // the stakes file changed; StakesChange() says how the grid follows
     Ratings,           // the rating must be read again
-    RatingsChanged,    // the rating changed in place (a stakes check sorted it): shown again as it is
     StatView,          // the statistics view is to show StatView() (a scenario run's step)
 };
 
@@ -59,7 +58,6 @@ public:
     void AnnounceStakes(TStakesChange how);
     const TStakesChange& StakesChange() const { return m_stakesChange; }
     void AnnounceRatings() { announce(TChange::Ratings); }
-    void AnnounceRatingsChanged() { announce(TChange::RatingsChanged); }
     void AnnounceStatView(filters::TStatViewState state);
     const filters::TStatViewState& StatView() const { return m_statView; }
 

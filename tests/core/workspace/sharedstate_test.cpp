@@ -19,7 +19,7 @@ struct Recorder {
     void listenToAll(TSharedState& s)
     {
         for (TChange c : {TChange::ExcludedDraws, TChange::Statistics, TChange::CombSelection, TChange::RatingSelection,
-                          TChange::Stakes, TChange::Ratings, TChange::RatingsChanged})
+                          TChange::Stakes, TChange::Ratings})
             tokens.push_back(s.Subscribe(c, [this, c] { heard.push_back(c); }));
     }
 };
@@ -42,7 +42,6 @@ TEST(SharedState, EachSetterAnnouncesItsKindOnlyWhenTheValueChanges)
         {"rating names", [](TSharedState& s) { s.SetRatingSelection({"a"}); }, TChange::RatingSelection},
         {"stakes", [](TSharedState& s) { s.AnnounceStakes({}); }, TChange::Stakes},
         {"ratings", [](TSharedState& s) { s.AnnounceRatings(); }, TChange::Ratings},
-        {"ratings changed", [](TSharedState& s) { s.AnnounceRatingsChanged(); }, TChange::RatingsChanged},
     };
     for (const Case& c : cases) {
         TSharedState state;
@@ -52,8 +51,7 @@ TEST(SharedState, EachSetterAnnouncesItsKindOnlyWhenTheValueChanges)
         EXPECT_EQ(r.heard, std::vector<TChange>{c.kind}) << c.name;
         c.set(state);
         // A value set again is no change; an announcement always is one.
-        const bool announcement =
-            c.kind == TChange::Stakes || c.kind == TChange::Ratings || c.kind == TChange::RatingsChanged;
+        const bool announcement = c.kind == TChange::Stakes || c.kind == TChange::Ratings;
         EXPECT_EQ(r.heard.size(), announcement ? 2u : 1u) << c.name;
     }
 }
