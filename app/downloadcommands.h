@@ -18,8 +18,8 @@ class Workspace;
 }
 
 // The draw download and what it needs: the proxy, the lottery site's address and the choice of
-// downloading at start. The window keeps it while it has a settings file and a shell; the views learn of the checked stakes through the workspace's
-// announcements, so nothing here knows a view.
+// downloading at start. The stakes grid learns of the checked stakes through the workspace's
+// announcement and the rating view from its rating, so nothing here knows a view.
 class DownloadCommands : public QObject {
 public:
     DownloadCommands(kv::workspace::Workspace& ws, kv::stats::TStatList& stats, QtShell& shell, TCommandSet& commands,
