@@ -4,8 +4,6 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QUrl>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -33,6 +31,7 @@
 
 #include "app/commandnames.h"
 #include "app/commandset.h"
+#include "app/downloadcommands.h"
 #include "app/formdraw.h"
 #include "app/formfirstrun.h"
 #include "app/formhelp.h"
@@ -44,15 +43,10 @@
 #include "app/formfavorites.h"
 #include "app/formmethodinfo.h"
 #include "app/formshredding.h"
-#include "app/formproxy.h"
 #include "app/formwait.h"
-#include "app/formsiteaddress.h"
-#include "app/webtransfer.h"
 #include "app/xlsexport.h"
 #include "core/workspace/listexport.h"
 #include "core/archive/drawpage.h"
-#include "core/online/online.h"
-#include "core/workspace/proxy.h"
 #include "core/stats/configops.h"
 #include "core/stats/settingsops.h"
 #include "app/views/combsview.h"
@@ -107,6 +101,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
     m_commands->onUpdated = [this] {
         if (m_offsetEdit) m_offsetEdit->setEnabled(!m_shell->IsBusy());
     };
+    m_downloads = std::make_unique<DownloadCommands>(m_ws, m_stats, *m_shell, *m_commands, this);
     try {
         if (m_cmd.restart) waitForPreviousInstance();
         if (m_ended) return;
@@ -129,8 +124,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
             m_shell->ShowFailure("Ошибка загрузки параметров программы!", e.what());
         }
         workspace::LoadEngine(m_stats, m_ws, *m_shell);
-        workspace::LoadProxySettings(m_ws.Proxy(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
-        m_web = std::make_unique<TWebTransfer>(m_shell->waitCancelFlag());
+        m_downloads->open();
         std::filesystem::path help = workspace::FindHelpFile(m_ws.DataDir(), m_stats.Language);
         if (help.empty())
             help = workspace::FindHelpFile(QCoreApplication::applicationDirPath().toStdString(), m_stats.Language);
@@ -152,7 +146,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
 
 TFormMain::~TFormMain()
 {
-    m_web.reset();
+    m_downloads.reset();
     if (!m_stateSaved && !m_ended) saveSettings();
     if (m_ws.StakesFile().IsOpen()) {
         m_shell->SetStatusText("Сохранение файла ставок...");
@@ -241,21 +235,7 @@ void TFormMain::createCommands()
                                      QStringLiteral("Проверять наличие новой версии при запуске"),
                                      [this] { toggleViewFlag(&workspace::TViewSettings::AutoUpdates, cmd::AutoSelfUpdate); });
     selfUpdate->setCheckable(true);
-    QAction* download = addCommand(cmd::DrawsDownload, QStringLiteral("Загрузка"),
-                                   QStringLiteral("Загрузка архива тиражей с сайта лотереи"), [this] { drawsDownload(); });
-    download->setShortcut(QKeySequence(Qt::Key_F3));
-    addCommand(cmd::OpenLotoSite, QStringLiteral("Сайт лотереи"), QString(), [this] { openLotoSite(); });
-    const QString autoCaptions[3] = {QStringLiteral("По запросу (по умолчанию)"), QStringLiteral("Автоматически"),
-                                     QStringLiteral("Отключено")};
-    auto* autoGroup = new QActionGroup(this);
-    for (int mode = 0; mode < 3; ++mode) {
-        QAction* a = addCommand(cmd::AutoDownloadModes[mode], autoCaptions[mode], QString(), [this, mode] { autoDownload(mode); });
-        a->setCheckable(true);
-        autoGroup->addAction(a);
-    }
-    addCommand(cmd::EditProxy, QStringLiteral("Параметры proxy-сервера"), QString(), [this] { editProxy(); });
-    addCommand(cmd::EditOperatorUrl, QStringLiteral("Адрес сайта лотереи"),
-               QStringLiteral("Адрес сайта, с которого загружается архив тиражей"), [this] { editOperatorUrl(); });
+    m_downloads->createCommands();
     QAction* exitAction = addCommand(cmd::ExitProgram, QStringLiteral("Выход"), QString(), [this] { close(); });
     exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     addCommand(cmd::About, QStringLiteral("О программе"), QString(), [this] { about(); });
@@ -543,7 +523,7 @@ void TFormMain::restoreSettings()
     command(cmd::DrawsStatShowTotalLine)->setChecked(view.ShowTotalLine);
     m_statsView->applyNormColumns();
     command(cmd::DrawsSorted)->setChecked(view.SortedDraws);
-    command(cmd::AutoDownloadModes[view.DownloadDrawsOnStart])->setChecked(true);
+    m_downloads->restoreSettings();
     m_drawsModel->setSorted(view.SortedDraws);
     m_drawsModel->setColorDraws(view.ColorDraws);
     m_ratingsView->restoreSettings(m_frm);
@@ -674,7 +654,7 @@ void TFormMain::initialise()
         m_shell->SetStatusText("");
         if (!m_cmd.loadOnly && !m_cmd.fullRecreate && !m_cmd.fullRefresh && m_ws.View().AutoUpdates)
             setStatusField(StatusFields - 1, CheckForUpdate(m_ws));
-        startupDownload();
+        m_downloads->startupDownload(m_cmd.restart);
         showFirstRun();
     } catch (const std::exception& e) {
         m_shell->SetStatusText("");
@@ -705,10 +685,7 @@ void TFormMain::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    // The download lives on this call stack too: it is cancelled and the window closes after it.
-    if (m_downloading) {
-        m_closeAfterDownload = true;
-        if (auto* wait = m_shell->waitWindow()) wait->reject();
+    if (m_downloads && m_downloads->holdClose()) {
         event->ignore();
         return;
     }
@@ -954,11 +931,7 @@ void TFormMain::toggleViewFlag(bool workspace::TViewSettings::* flag, const char
 
 void TFormMain::guarded(const char* failureText, const std::function<void()>& body)
 {
-    try {
-        body();
-    } catch (const std::exception& e) {
-        m_shell->ShowFailure(failureText, e.what());
-    }
+    m_shell->Guarded(failureText, body);
 }
 
 void TFormMain::drawsSorted()
@@ -1128,91 +1101,6 @@ void TFormMain::about()
                                              "Анализатор тиражной лотереи 8 из 20: архив тиражей, статистики, "
                                              "фильтры, ставки, рейтинги и сценарии."))
                            .arg(QStringLiteral(KV_VERSION)));
-}
-
-void TFormMain::drawsDownload()
-{
-    if (m_downloading || !m_web) return;
-    const online::TOnlineUrls urls = operatorUrls();
-    if (urls.OperatorUrl.empty()) return;
-    online::TDownloadSettings settings;
-    settings.OperatorUrl = urls.OperatorUrl;
-    settings.ProxyListUrl = urls.ProxyListUrl;
-    m_downloading = true;
-    m_lastDownload = {};
-    guarded("Ошибка загрузки архива тиражей с сайта!", [&] {
-        m_lastDownload = online::RunDrawsDownload(m_ws, *m_shell, m_stats, m_web->access(), settings);
-    });
-    m_downloading = false;
-    // The download checked the stakes; the grid and the rating show the result.
-    m_stakesView->refreshView({.Rows = true});
-    m_ratingsView->refresh();
-    updateActions();
-    if (m_closeAfterDownload) {
-        QTimer::singleShot(0, this, &QWidget::close);
-        return;
-    }
-    const std::string skipped = online::SkippedText(m_lastDownload.Skipped);
-    if (!skipped.empty()) m_shell->ShowMessage(shell::MessageKind::Warning, skipped);
-}
-
-void TFormMain::openLotoSite()
-{
-    const online::TOnlineUrls urls = operatorUrls();
-    if (urls.OperatorUrl.empty()) return;
-    const QString page = qs(archive::GamePageUrl(urls.OperatorUrl));
-    if (!QDesktopServices::openUrl(QUrl(page)))
-        m_shell->ShowError(util::Format("Не удалось открыть страницу \"%s\" в браузере", {us(page)}));
-}
-
-void TFormMain::autoDownload(int mode)
-{
-    command(cmd::AutoDownloadModes[mode])->setChecked(true);
-    guarded("Ошибка сохранения параметров программы!", [&] {
-        workspace::TViewSettings s = m_ws.View();
-        s.DownloadDrawsOnStart = mode;
-        m_ws.SetViewSettings(s);
-    });
-}
-
-void TFormMain::editProxy()
-{
-    TFormProxy dialog(m_ws.Proxy(), this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    workspace::ApplyProxyChoice(m_ws.Proxy(), dialog.choice(), dialog.fields());
-    workspace::SaveProxySettings(m_ws.Proxy(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell, true);
-}
-
-online::TOnlineUrls TFormMain::operatorUrls()
-{
-    const auto ini = m_ws.FilePath(workspace::Workspace::SettingsFileName);
-    online::TOnlineUrls urls = online::ReadOnlineUrls(ini);
-    // No address is built in: the user names the site first, and the command goes on with it.
-    if (urls.OperatorUrl.empty() && editOperatorUrl(QString::fromUtf8(online::OperatorUrlNeededText)))
-        urls = online::ReadOnlineUrls(ini);
-    return urls;
-}
-
-bool TFormMain::editOperatorUrl(const QString& why)
-{
-    const auto ini = m_ws.FilePath(workspace::Workspace::SettingsFileName);
-    const char* env = std::getenv("KVANTA_OPERATOR_URL");
-    const bool overridden = env && *env;
-    // The address the file holds is the one to edit, not the environment's of this run.
-    const online::TOnlineUrls stored = online::ReadOnlineUrls(ini, [](const char*) -> const char* { return nullptr; });
-    TFormSiteAddress dialog(qs(stored.OperatorUrl), overridden, this, why);
-    if (dialog.exec() != QDialog::Accepted) return false;
-    bool written = false;
-    guarded("Ошибка записи в файл конфигурации!", [&] {
-        online::WriteOperatorUrl(ini, us(dialog.address()));
-        written = true;
-    });
-    return written;
-}
-
-void TFormMain::startupDownload()
-{
-    if (online::DownloadOnStart(m_ws.View().DownloadDrawsOnStart, *m_shell, m_cmd.restart)) drawsDownload();
 }
 
 void TFormMain::createAnalysisCommands()

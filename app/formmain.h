@@ -7,12 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "app/downloadcommands.h"
 #include "app/runrefresh.h"
 #include "app/viewhost.h"
 #include "core/workspace/cmdline.h"
-#include "core/online/drawdownload.h"
 #include "core/workspace/formsettings.h"
-#include "core/online/online.h"
 #include "core/workspace/workspace.h"
 #include "core/stakes/stakecommands.h"
 #include "core/stats/prefetch.h"
@@ -34,7 +33,6 @@ class RatingsView;
 class RegularsView;
 class StakesView;
 class ScenarioView;
-class TWebTransfer;
 class GraphsView;
 class CardView;
 class LayoutView;
@@ -98,9 +96,9 @@ public:
     bool isInitialised() const { return m_initialised; }
     bool hasEnded() const { return m_ended; }
     // True while DrawsDownload runs (its wait window is up).
-    bool isDownloading() const { return m_downloading; }
+    bool isDownloading() const { return m_downloads->isDownloading(); }
     // What the last DrawsDownload did.
-    const kv::online::TDownloadResult& lastDownload() const { return m_lastDownload; }
+    const kv::online::TDownloadResult& lastDownload() const { return m_downloads->lastDownload(); }
     int exitCode() const { return m_exitCode; }
     // The help window (after the first F1) and the help page of the view in front.
     TFormHelp* helpWindow() const { return m_help; }
@@ -174,15 +172,6 @@ private:
     void chooseLanguage(int id);
     void restartProgram();
     void showFirstRun();
-    void drawsDownload();
-    void openLotoSite();
-    void autoDownload(int mode);
-    void editProxy();
-    // "Адрес сайта лотереи"; `why` says what the address is needed for. True when one was saved.
-    bool editOperatorUrl(const QString& why = {});
-    // The online addresses; without an operator's address the user is asked for one first.
-    kv::online::TOnlineUrls operatorUrls();
-    void startupDownload();
     // The analysis views' share of the window: colour commands and the repeats dialog.
     void createAnalysisCommands();
     void analyzeRepeats();
@@ -202,12 +191,9 @@ private:
     bool m_ended = false;
     bool m_stateSaved = false;
     int m_exitCode = 0;
-    bool m_downloading = false;
-    bool m_closeAfterDownload = false;
-    kv::online::TDownloadResult m_lastDownload;
     RunRefresh m_runRefresh{this};
     bool m_drawListForced = false;      // a draw list refresh due after the run rereads the list
-    std::unique_ptr<TWebTransfer> m_web;
+    std::unique_ptr<DownloadCommands> m_downloads;
 
     QSplitter* m_splitter = nullptr;
     QTabWidget* m_leftTabs = nullptr;

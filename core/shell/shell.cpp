@@ -27,6 +27,17 @@ void Shell::ShowFailure(std::string_view fixedText, std::string_view reason)
     doShowMessage(MessageKind::Error, text);
 }
 
+bool Shell::Guarded(std::string_view fixedText, const std::function<void()>& body)
+{
+    try {
+        body();
+        return true;
+    } catch (const std::exception& e) {
+        ShowFailure(fixedText, e.what());
+        return false;
+    }
+}
+
 std::string Shell::DeleteQuestion(int count)
 {
     if (count == 1) return "Удалить выделенную запись?";

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,8 @@ public:
     // The standard failure report: the command's fixed text (ending in "!") and the failure's
     // own text after a blank line.
     void ShowFailure(std::string_view fixedText, std::string_view reason);
+    // Runs a command's body; its failure is reported as above. True when the body finished.
+    bool Guarded(std::string_view fixedText, const std::function<void()>& body);
 
     // A Yes/No question; true only for Yes.
     bool Ask(std::string_view caption, std::string_view text, bool yesIsDefault = true)

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "app/formmain.h"
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
+#include "core/stakes/stakerecord.h"
 #include "core/workspace/formsettings.h"
 #include "tests/support/support.h"
 
@@ -75,6 +77,47 @@ inline kv::game::TDrawsArray SeedArchive(const kv::test::TempDir& dir, int count
 
 // Files a test puts in the data folder before the start: the name below the folder, the bytes.
 using StartFiles = std::vector<std::pair<std::string, std::string>>;
+
+// A prize table that makes every profit easy to tell apart: 4 hits win 50, 8 hits 1000, a
+// stake costs 10.
+inline const StartFiles::value_type HitPrizes{"Kvanta_8x20.ini",
+                                              "[STAKES]\r\nCost=10\r\nProfits=2\r\nProfit_0_Overlap=4\r\n"
+                                              "Profit_0_Profit=50\r\nProfit_1_Overlap=8\r\nProfit_1_Profit=1000\r\n"};
+
+// An unchecked manual stake on the draw with exactly `hits` of its numbers: the first `hits`
+// drawn numbers and then numbers that were not drawn.
+inline kv::stakes::TStakeRecord StakeWithHits(const kv::game::TDrawsArray& draws, int drawNo, int hits,
+                                              const std::string& comment)
+{
+    const kv::game::TDraw& draw = draws[static_cast<std::size_t>(drawNo - 1)];
+    std::vector<int> drawn(draw.Nums.begin(), draw.Nums.end());
+    std::vector<int> nums(drawn.begin(), drawn.begin() + hits);
+    for (int n = 1; n <= 20 && static_cast<int>(nums.size()) < 8; ++n)
+        if (std::find(drawn.begin(), drawn.end(), n) == drawn.end()) nums.push_back(n);
+    std::sort(nums.begin(), nums.end());
+    kv::stakes::TStakeRecord r;
+    r.Version = 2;
+    r.Origin = kv::stakes::OriginManual;
+    r.DrawNo = drawNo;
+    r.Stake.Count = 8;
+    for (int i = 0; i < 8; ++i) r.Stake.Nums[i] = static_cast<uint8_t>(nums[i]);
+    r.Matched.Count = -1;
+    r.Profit = kv::util::Currency::FromUnits(-10);
+    r.Comment = comment;
+    return r;
+}
+
+// The stakes file of the data folder holding `records`.
+inline StartFiles::value_type StakesFile(const std::vector<kv::stakes::TStakeRecord>& records)
+{
+    std::string bytes;
+    for (const kv::stakes::TStakeRecord& r : records) {
+        std::string rec(kv::stakes::TStakeRecord::RecordSize, '\0');
+        r.Write(reinterpret_cast<uint8_t*>(rec.data()));
+        bytes += rec;
+    }
+    return {"Kvanta_8x20.lsk", bytes};
+}
 
 // The main window of a test, shown and initialised: in a fresh data folder with `draws` seeded
 // draws (none: no archive file) and `files`, or in a folder the test has prepared (a second

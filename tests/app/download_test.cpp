@@ -19,6 +19,7 @@
 #include "app/formproxy.h"
 #include "app/formsiteaddress.h"
 #include "app/formwait.h"
+#include "app/views/ratingsview.h"
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
 #include "core/util/cp1251.h"
@@ -99,6 +100,7 @@ class DownloadTest : public QObject {
 
 private slots:
     void f3AddsTheDrawsAndTheListShowsThem();
+    void theRatingShowsTheStakesTheNewDrawsChecked();
     void cancelDuringASlowPageKeepsEarlierPages();
     void aFailingSiteAsksAndNoKeepsEverything();
     void startUpDownloadsAsChosen();
@@ -146,6 +148,27 @@ void DownloadTest::f3AddsTheDrawsAndTheListShowsThem()
     QVERIFY(answerer.texts.isEmpty());
     QVERIFY(!w.findChild<TFormWait*>());
     QVERIFY(!w.shell().IsBusy());
+}
+
+void DownloadTest::theRatingShowsTheStakesTheNewDrawsChecked()
+{
+    OperatorSite site(archive::SyntheticDraws(87, 5, 1));
+    StartFiles files = archiveOf(site.draws, 10);
+    files.push_back(HitPrizes);
+    files.push_back(StakesFile({StakeWithHits(site.draws, 20, 4, "Альфа")}));
+    StartedWindow started(0, files);
+    QVERIFY(started.ok);
+    TFormMain& w = *started.window;
+    QCOMPARE(w.statusText(5), QStringLiteral("Рейтинг: 0"));
+    MessageBoxAnswerer answerer(QMessageBox::No);
+    w.command(cmd::DrawsDownload)->trigger();
+    QCOMPARE(w.lastDownload().Added, 77);
+    QCOMPARE(w.statusText(5), QStringLiteral("Рейтинг: 1"));
+    const QAbstractItemModel* rating = w.ratingsView()->view()->model();
+    QCOMPARE(rating->rowCount(), 1);
+    QStringList row;
+    for (int c = 0; c < 6; ++c) row << rating->index(0, c).data().toString();
+    QCOMPARE(row, QStringList({"Альфа", "1", "4", "4.000", "40.00", "40.00"}));
 }
 
 void DownloadTest::cancelDuringASlowPageKeepsEarlierPages()

@@ -47,53 +47,16 @@ private slots:
 
 namespace {
 
-// A prize table that makes every profit easy to tell apart: 4 hits win 50, 8 hits 1000, a
-// stake costs 10.
-const StartFiles::value_type Prizes{"Kvanta_8x20.ini", "[STAKES]\r\nCost=10\r\nProfits=2\r\nProfit_0_Overlap=4\r\n"
-                                                       "Profit_0_Profit=50\r\nProfit_1_Overlap=8\r\nProfit_1_Profit=1000\r\n"};
-
-// A stake on the draw with exactly `hits` of its numbers: the first `hits` drawn numbers and
-// then numbers that were not drawn.
-stakes::TStakeRecord stakeWithHits(const game::TDrawsArray& draws, int drawNo, int hits, const std::string& comment)
-{
-    const game::TDraw& draw = draws[static_cast<std::size_t>(drawNo - 1)];
-    std::vector<int> drawn(draw.Nums.begin(), draw.Nums.end());
-    std::vector<int> nums(drawn.begin(), drawn.begin() + hits);
-    for (int n = 1; n <= 20 && static_cast<int>(nums.size()) < 8; ++n)
-        if (std::find(drawn.begin(), drawn.end(), n) == drawn.end()) nums.push_back(n);
-    std::sort(nums.begin(), nums.end());
-    stakes::TStakeRecord r;
-    r.Version = 2;
-    r.Origin = stakes::OriginManual;
-    r.DrawNo = drawNo;
-    r.Stake.Count = 8;
-    for (int i = 0; i < 8; ++i) r.Stake.Nums[i] = static_cast<uint8_t>(nums[i]);
-    r.Matched.Count = -1;
-    r.Profit = util::Currency::FromUnits(-10);
-    r.Comment = comment;
-    return r;
-}
-
 // The prizes and unchecked stakes on the 30 seeded draws: "Test"/"TEST" (8 and 4 hits), "Альфа"
 // (4), "Идея Б" (0 and 3), and one for a draw that has not come yet.
 StartFiles stakesToCheck()
 {
     const game::TDrawsArray draws = archive::SyntheticDraws(30, 77, 1);
-    std::string bytes;
-    const auto add = [&bytes](const stakes::TStakeRecord& r) {
-        std::string rec(stakes::TStakeRecord::RecordSize, '\0');
-        r.Write(reinterpret_cast<uint8_t*>(rec.data()));
-        bytes += rec;
-    };
-    add(stakeWithHits(draws, 10, 8, "Test"));
-    add(stakeWithHits(draws, 11, 4, "TEST"));
-    add(stakeWithHits(draws, 12, 0, "Идея Б"));
-    add(stakeWithHits(draws, 13, 3, "Идея Б"));
-    add(stakeWithHits(draws, 14, 4, "Альфа"));
-    stakes::TStakeRecord later = stakeWithHits(draws, 30, 2, "Потом");
+    stakes::TStakeRecord later = StakeWithHits(draws, 30, 2, "Потом");
     later.DrawNo = 31;
-    add(later);
-    return {Prizes, {"Kvanta_8x20.lsk", bytes}};
+    return {HitPrizes, StakesFile({StakeWithHits(draws, 10, 8, "Test"), StakeWithHits(draws, 11, 4, "TEST"),
+                                StakeWithHits(draws, 12, 0, "Идея Б"), StakeWithHits(draws, 13, 3, "Идея Б"),
+                                StakeWithHits(draws, 14, 4, "Альфа"), later})};
 }
 
 QStringList rowTexts(const QAbstractItemModel* model, int row, int first = 0, int last = stakes::RatingColumnCount - 1)

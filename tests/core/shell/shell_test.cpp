@@ -34,6 +34,12 @@ TEST(ShellServices, BusyCounterAndQuestions)
     ASSERT_EQ(sh.messages.size(), 1u);
     EXPECT_EQ(sh.messages[0].kind, shell::MessageKind::Error);
     EXPECT_EQ(sh.messages[0].text, "Ошибка чтения файла тиражей!\n\nпричина");
+
+    EXPECT_TRUE(sh.Guarded("Ошибка!", [] {}));
+    EXPECT_EQ(sh.messages.size(), 1u) << "a finished body reports nothing";
+    EXPECT_FALSE(sh.Guarded("Ошибка записи в файл конфигурации!", [] { throw Error("диск полон"); }));
+    ASSERT_EQ(sh.messages.size(), 2u);
+    EXPECT_EQ(sh.messages[1].text, "Ошибка записи в файл конфигурации!\n\nдиск полон");
 }
 
 TEST(ShellServices, ProgressWindow)
