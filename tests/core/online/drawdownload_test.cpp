@@ -312,7 +312,9 @@ TEST(DrawDownload, BadPagesFailTheirRangeAndLoseNothing)
         EXPECT_TRUE(r.Failed);
         ASSERT_EQ(f.sh.questions.size(), 1u);
         EXPECT_LT(f.sh.questions[0].text.size(), 3000u) << "the page is quoted only at its start";
-        if (!c.reason.empty()) EXPECT_EQ(r.Failure, c.reason);
+        if (!c.reason.empty()) {
+            EXPECT_EQ(r.Failure, c.reason);
+        }
         EXPECT_EQ(f.ws.Draws(), before);
         EXPECT_EQ(f.onDisk(), before);
     }

@@ -53,9 +53,10 @@ TEST(HelpPages, LinksResolve)
         for (std::sregex_iterator it(text.begin(), text.end(), href), end; it != end; ++it, ++links) {
             const fs::path target = folder / (*it)[1].str();
             ASSERT_TRUE(fs::is_regular_file(target)) << entry.path().filename() << " -> " << (*it)[0];
-            if ((*it)[3].matched)
+            if ((*it)[3].matched) {
                 EXPECT_NE(kv::test::ReadBytes(target).find("<a name=\"" + (*it)[3].str() + "\">"), std::string::npos)
                     << entry.path().filename() << " -> " << (*it)[0];
+            }
         }
     }
     EXPECT_GT(links, 30);
