@@ -37,8 +37,10 @@ void SetTextLookup(std::function<std::string(std::string_view russian)> fn)
 const char* TrText(const char* russian)
 {
     Lookup& l = lookup();
+    // Like templates: a Russian run (every headless one) never waits for the lock.
+    if (!l.active || !russian) return russian;
     const std::lock_guard lock(l.mutex);
-    if (!l.fn || !russian) return russian;
+    if (!l.fn) return russian;
     auto it = l.cache.find(std::string_view(russian));
     if (it == l.cache.end()) {
         std::string text = l.fn(russian);
