@@ -229,12 +229,18 @@ std::vector<tSystemInfo> TCatalogClient::LoadSystemList() const
     const util::TCatalogMessage& m = util::CatalogMessage(TCatalogMessageId::SystemList);
     std::vector<tSystemInfo> out;
     // The server gives a long list a page at a time; the tab shows all of it.
+    const char* const endless = "Сервер прислал слишком длинный список систем";
+    std::size_t bytes = 0;
+    int pages = 0;
     for (bool more = true; more;) {
+        if (++pages > MaxSystemListPages) throw Error(endless);
         const std::vector<std::string> rows =
             post(m, {"8", "20", m_program.AppId, m_program.AppVer, esc(m_identity.AuthorName), esc(m_identity.AuthorMail),
                      num(m_identity.Lcid), out.empty() ? std::nullopt : std::optional(num(out.size())), std::nullopt});
         more = followed(m, rows);
         for (const std::string& row : rows) {
+            bytes += row.size();
+            if (bytes > MaxSystemListBytes) throw Error(endless);
             const Row r(m, row);
             tSystemInfo s;
             s.Id = r.Int("id");

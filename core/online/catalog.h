@@ -134,7 +134,12 @@ public:
     int32_t DeleteScript(const tScriptData& data) const;
     std::vector<tRateInfo> LoadRates(int32_t id) const;
 
+    // The whole list, page after page. A server that keeps announcing pages past
+    // `MaxSystemListPages`, or whose pages together pass `MaxSystemListBytes`, fails the call
+    // rather than keeping the program asking and growing the list for ever.
     std::vector<tSystemInfo> LoadSystemList() const;
+    static constexpr int MaxSystemListPages = 1000;
+    static constexpr std::size_t MaxSystemListBytes = std::size_t(64) << 20;
     std::string DownloadSystemCombs(int32_t id) const;
     // With `del` the system is deleted (0 on success); otherwise its id (>= 0).
     int32_t PutSystem(const tSystemData& data, bool del) const;

@@ -24,10 +24,12 @@ struct FakeCatalog {
     std::string answer;
     std::string path;
     util::TFormFields fields;
+    int posts = 0;
     TCatalogClient client()
     {
         return TCatalogClient(
             [this](const std::string& p, const util::TFormFields& f) {
+                ++posts;
                 path = p;
                 fields = f;
                 return answer;
@@ -123,6 +125,25 @@ TEST(CatalogClient, BrokenAnswersFailWithTheirReason)
     EXPECT_EQ(fake.client().DownloadScript(5), "Text");
     fake.answer = "<result><row><other>x</other></row></result>";
     EXPECT_EQ(fake.client().DownloadScript(5), "");
+}
+
+TEST(CatalogClient, ASystemListThatNeverEndsFailsAfterItsPageOrByteBound)
+{
+    // Every page announces another; the second case's pages are long enough to reach the byte
+    // bound first.
+    const auto page = [](std::size_t padding) {
+        return "<result><row><id>1</id><title>" + std::string(padding, 'A') +
+               "</title><created>2026-12-02 08:26:40</created><last_download></last_download>"
+               "<next_offset>1</next_offset></row></result>";
+    };
+    const std::pair<std::size_t, int> cases[] = {{0, TCatalogClient::MaxSystemListPages},
+                                                 {TCatalogClient::MaxSystemListBytes / 8, 8}};
+    for (const auto& [padding, pages] : cases) {
+        FakeCatalog fake;
+        fake.answer = page(padding);
+        EXPECT_EQ(failure([&] { fake.client().LoadSystemList(); }), "Сервер прислал слишком длинный список систем");
+        EXPECT_EQ(fake.posts, pages) << padding;
+    }
 }
 
 TEST(OnlineSystems, ListsAreNormalisedAndValidatedInOrder)
