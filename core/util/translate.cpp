@@ -4,6 +4,7 @@
 #include <atomic>
 #include <map>
 #include <mutex>
+#include <vector>
 
 namespace kv::util {
 
@@ -15,6 +16,9 @@ struct Lookup {
     std::function<std::string(std::string_view)> fn;
     // Translations made so far: callers keep the pointers, and map nodes never move.
     std::map<std::string, std::string, std::less<>> cache;
+    // The translations of lookups set before: a caption taken under one of them still points
+    // into its map, so a map is retired, never freed (a run sets its language once or twice).
+    std::vector<std::map<std::string, std::string, std::less<>>> retired;
 };
 
 Lookup& lookup()
@@ -31,6 +35,7 @@ void SetTextLookup(std::function<std::string(std::string_view russian)> fn)
     const std::lock_guard lock(l.mutex);
     l.fn = std::move(fn);
     l.active = static_cast<bool>(l.fn);
+    if (!l.cache.empty()) l.retired.push_back(std::move(l.cache));
     l.cache.clear();
 }
 

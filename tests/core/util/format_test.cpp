@@ -257,7 +257,10 @@ TEST(Format, TemplatesTakeTheInterfaceLanguage)
     EXPECT_EQ(Format("%s.Column%d", {"List", 2}), "List.Column2");
     EXPECT_EQ(FormatSep(',', "Сумма %.2f", {1.5}), "Сумма 1,50");   // file contents: never looked up
     EXPECT_EQ(asked, (std::vector<std::string>{"Файл \"%s\": %d записей", "Тираж %d"}));
+    // A caption taken under one language stays readable after the lookup changes.
+    const char* caption = TrText("Файл \"%s\": %d записей");
     SetTextLookup({});
+    EXPECT_STREQ(caption, "File \"%s\": %d records");
     EXPECT_EQ(Format("Файл \"%s\": %d записей", {"a.csv", 3}), "Файл \"a.csv\": 3 записей");
 }
 
