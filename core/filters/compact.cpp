@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "core/game/bits.h"
 #include "core/game/widevectors.h"
@@ -27,6 +28,21 @@ std::size_t moveKept(game::TComb* to, const game::TComb* from, const uint8_t* an
         kept += (answers[i] != 0 ? 1u : 0u) == keepWhen ? 1u : 0u;
     }
     return kept;
+}
+
+// How many of n bytes are not 0, eight bytes a word: a word's high bits tell its nonzero bytes.
+std::size_t countNonZero(const uint8_t* bytes, std::size_t n)
+{
+    constexpr uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full, Ones = 0x0101010101010101ull;
+    std::size_t count = 0, i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, bytes + i, sizeof w);
+        const uint64_t high = (((w & Low7) + Low7) | w) & ~Low7;
+        count += std::size_t(((high >> 7) * Ones) >> 56);
+    }
+    for (; i < n; ++i) count += bytes[i] != 0 ? 1u : 0u;
+    return count;
 }
 
 #if defined(__x86_64__)
@@ -113,6 +129,16 @@ void AppendKept(game::TCombsArray& to, std::span<const game::TComb> from, const 
     std::array<game::TComb, Block> buffer;
     for (std::size_t i = 0; i < from.size(); i += Block) {
         const std::size_t n = std::min(Block, from.size() - i);
+        // Many passes keep all or none of a block (a rare value dropped, a list emptied and
+        // rolled back): those blocks are skipped or appended whole without reading them twice.
+        const std::size_t marked = countNonZero(answers + i, n);
+        const std::size_t wanted = keep ? marked : n - marked;
+        if (wanted == 0) continue;
+        const auto first = from.begin() + std::ptrdiff_t(i);
+        if (wanted == n) {
+            to.insert(to.end(), first, first + std::ptrdiff_t(n));
+            continue;
+        }
         const std::size_t kept = KeepByAnswers(buffer.data(), from.data() + i, answers + i, n, keep);
         to.insert(to.end(), buffer.begin(), buffer.begin() + std::ptrdiff_t(kept));
     }

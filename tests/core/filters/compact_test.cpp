@@ -38,3 +38,31 @@ TEST(KeepByAnswers, KeepsTheWantedAnswersInOrderInEveryForm)
             }
     });
 }
+
+// The appended cut skips blocks that keep nothing and takes whole blocks that keep everything:
+// blocks of each kind (answers of every high and low bit pattern), a mixed one and a short tail
+// are appended after what the list held, as the plain cut gives them, in every form.
+TEST(AppendKept, AppendsTheWantedAnswersAfterTheListInEveryForm)
+{
+    constexpr std::size_t Block = 256, Total = 3 * Block + 37;
+    std::vector<TComb> items(Total);
+    std::vector<uint8_t> answers(Total);
+    std::mt19937 random(11);
+    const uint8_t marks[] = {0x01, 0x7F, 0x80, 0xFF, 0x10};
+    for (std::size_t i = 0; i < Total; ++i) {
+        items[i] = TComb{uint8_t(i), uint8_t(i >> 8), 9, 9, 9, 9, 9, 9};
+        const std::size_t block = i / Block;
+        const bool marked = block == 0 ? false : block == 1 ? true : random() % 2 == 0;
+        answers[i] = marked ? marks[i % 5] : 0;
+    }
+    kv::test::ForEachWideForm([&](kv::game::TWideForm) {
+        for (const bool keep : {true, false}) {
+            std::vector<TComb> expected = {TComb{0xAA}};
+            for (std::size_t i = 0; i < Total; ++i)
+                if ((answers[i] != 0) == keep) expected.push_back(items[i]);
+            std::vector<TComb> to = {TComb{0xAA}};
+            kv::filters::AppendKept(to, items, answers.data(), keep);
+            EXPECT_EQ(to, expected) << "keep " << keep;
+        }
+    });
+}
