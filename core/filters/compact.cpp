@@ -30,16 +30,46 @@ std::size_t moveKept(game::TComb* to, const game::TComb* from, const uint8_t* an
     return kept;
 }
 
-// How many of n bytes are not 0, eight bytes a word: a word's high bits tell its nonzero bytes.
+constexpr uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full;
+
+// The high bit of each nonzero byte of a word.
+uint64_t nonZeroBytes(uint64_t w)
+{
+    return (((w & Low7) + Low7) | w) & ~Low7;
+}
+
+// The plain form eight at a time: most passes keep nearly all or nearly none of a list, and runs
+// of eight kept are moved as one block, runs of eight dropped skipped, the rest one by one.
+std::size_t keepPlain(game::TComb* to, const game::TComb* from, const uint8_t* answers, std::size_t total, bool keep)
+{
+    constexpr uint64_t All = ~Low7;
+    std::size_t kept = 0, i = 0;
+    for (; i + 8 <= total; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, answers + i, sizeof w);
+        const uint64_t wanted = keep ? nonZeroBytes(w) : nonZeroBytes(w) ^ All;
+        if (wanted == All) {
+            // Read whole before written: in place the block moves to or before where it was.
+            std::array<game::TComb, 8> block;
+            std::memcpy(block.data(), from + i, sizeof block);
+            std::memcpy(to + kept, block.data(), sizeof block);
+            kept += 8;
+        } else if (wanted != 0) {
+            kept += moveKept(to + kept, from + i, answers + i, 8, keep);
+        }
+    }
+    return kept + moveKept(to + kept, from + i, answers + i, total - i, keep);
+}
+
+// How many of n bytes are not 0.
 std::size_t countNonZero(const uint8_t* bytes, std::size_t n)
 {
-    constexpr uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full, Ones = 0x0101010101010101ull;
+    constexpr uint64_t Ones = 0x0101010101010101ull;
     std::size_t count = 0, i = 0;
     for (; i + 8 <= n; i += 8) {
         uint64_t w;
         std::memcpy(&w, bytes + i, sizeof w);
-        const uint64_t high = (((w & Low7) + Low7) | w) & ~Low7;
-        count += std::size_t(((high >> 7) * Ones) >> 56);
+        count += std::size_t(((nonZeroBytes(w) >> 7) * Ones) >> 56);
     }
     for (; i < n; ++i) count += bytes[i] != 0 ? 1u : 0u;
     return count;
@@ -119,7 +149,7 @@ std::size_t KeepByAnswers(game::TComb* to, const game::TComb* from, const uint8_
     case game::TWideForm::Plain: break;
     }
 #endif
-    return moveKept(to, from, answers, total, keep);
+    return keepPlain(to, from, answers, total, keep);
 }
 
 void AppendKept(game::TCombsArray& to, std::span<const game::TComb> from, const uint8_t* answers, bool keep)
