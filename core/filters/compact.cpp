@@ -61,20 +61,6 @@ std::size_t keepPlain(game::TComb* to, const game::TComb* from, const uint8_t* a
     return kept + moveKept(to + kept, from + i, answers + i, total - i, keep);
 }
 
-// How many of n bytes are not 0.
-std::size_t countNonZero(const uint8_t* bytes, std::size_t n)
-{
-    constexpr uint64_t Ones = 0x0101010101010101ull;
-    std::size_t count = 0, i = 0;
-    for (; i + 8 <= n; i += 8) {
-        uint64_t w;
-        std::memcpy(&w, bytes + i, sizeof w);
-        count += std::size_t(((nonZeroBytes(w) >> 7) * Ones) >> 56);
-    }
-    for (; i < n; ++i) count += bytes[i] != 0 ? 1u : 0u;
-    return count;
-}
-
 #if defined(__x86_64__)
 
 __attribute__((target("avx512f,avx512bw,avx512vl"))) std::size_t keepAvx512(game::TComb* to,
@@ -88,6 +74,8 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) std::size_t keepAvx512(game
     for (; i + 8 <= total; i += 8) {
         const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(answers + i));
         const __mmask8 take = static_cast<__mmask8>(_mm_test_epi8_mask(a, a) ^ flip);
+        // Eight dropped are not even read: a pass that empties the list reads only its answers.
+        if (take == 0) continue;
         const __m512i v = _mm512_loadu_si512(from + i);
         // The 8 slots written start at or before the 8 just read, so in place nothing unread is
         // overwritten, and into another list nothing past `total` is.
@@ -121,6 +109,7 @@ __attribute__((target("avx2"))) std::size_t keepAvx2(game::TComb* to, const game
         const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(answers + i));
         // A bit per answer that is 0, turned to the wanted ones.
         const unsigned take = (unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(a, _mm_setzero_si128()))) & 0xFF) ^ flip;
+        if (take == 0) continue;
         const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + i));
         const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + i + 4));
         // Both halves are read before either is written: each write starts at or before what it
@@ -159,16 +148,6 @@ void AppendKept(game::TCombsArray& to, std::span<const game::TComb> from, const 
     std::array<game::TComb, Block> buffer;
     for (std::size_t i = 0; i < from.size(); i += Block) {
         const std::size_t n = std::min(Block, from.size() - i);
-        // Many passes keep all or none of a block (a rare value dropped, a list emptied and
-        // rolled back): those blocks are skipped or appended whole without reading them twice.
-        const std::size_t marked = countNonZero(answers + i, n);
-        const std::size_t wanted = keep ? marked : n - marked;
-        if (wanted == 0) continue;
-        const auto first = from.begin() + std::ptrdiff_t(i);
-        if (wanted == n) {
-            to.insert(to.end(), first, first + std::ptrdiff_t(n));
-            continue;
-        }
         const std::size_t kept = KeepByAnswers(buffer.data(), from.data() + i, answers + i, n, keep);
         to.insert(to.end(), buffer.begin(), buffer.begin() + std::ptrdiff_t(kept));
     }

@@ -10,8 +10,8 @@ using kv::game::TComb;
 
 // The cut keeps exactly the combinations with the wanted answer, in order, with the wide form
 // and the plain one: every length around the 8 of a wide step, answers of any byte value mixed
-// or in runs of eight alike (which the plain form moves or skips whole), in place and into
-// another list.
+// or in runs of eight alike (which every form skips unread when dropped, and the plain form
+// moves whole when kept), in place and into another list.
 TEST(KeepByAnswers, KeepsTheWantedAnswersInOrderInEveryForm)
 {
     std::mt19937 random(7);
@@ -42,9 +42,9 @@ TEST(KeepByAnswers, KeepsTheWantedAnswersInOrderInEveryForm)
     });
 }
 
-// The appended cut skips blocks that keep nothing and takes whole blocks that keep everything:
-// blocks of each kind (answers of every high and low bit pattern), a mixed one and a short tail
-// are appended after what the list held, as the plain cut gives them, in every form.
+// The appended cut, a block at a time: blocks that keep nothing, blocks that keep everything
+// (answers of every high and low bit pattern), a mixed one and a short tail are appended after
+// what the list held, in every form.
 TEST(AppendKept, AppendsTheWantedAnswersAfterTheListInEveryForm)
 {
     constexpr std::size_t Block = 256, Total = 3 * Block + 37;
