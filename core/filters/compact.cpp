@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "core/game/bits.h"
 #include "core/game/widevectors.h"
@@ -29,6 +30,37 @@ std::size_t moveKept(game::TComb* to, const game::TComb* from, const uint8_t* an
     return kept;
 }
 
+constexpr uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full;
+
+// The high bit of each nonzero byte of a word.
+uint64_t nonZeroBytes(uint64_t w)
+{
+    return (((w & Low7) + Low7) | w) & ~Low7;
+}
+
+// The plain form eight at a time: most passes keep nearly all or nearly none of a list, and runs
+// of eight kept are moved as one block, runs of eight dropped skipped, the rest one by one.
+std::size_t keepPlain(game::TComb* to, const game::TComb* from, const uint8_t* answers, std::size_t total, bool keep)
+{
+    constexpr uint64_t All = ~Low7;
+    std::size_t kept = 0, i = 0;
+    for (; i + 8 <= total; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, answers + i, sizeof w);
+        const uint64_t wanted = keep ? nonZeroBytes(w) : nonZeroBytes(w) ^ All;
+        if (wanted == All) {
+            // Read whole before written: in place the block moves to or before where it was.
+            std::array<game::TComb, 8> block;
+            std::memcpy(block.data(), from + i, sizeof block);
+            std::memcpy(to + kept, block.data(), sizeof block);
+            kept += 8;
+        } else if (wanted != 0) {
+            kept += moveKept(to + kept, from + i, answers + i, 8, keep);
+        }
+    }
+    return kept + moveKept(to + kept, from + i, answers + i, total - i, keep);
+}
+
 #if defined(__x86_64__)
 
 __attribute__((target("avx512f,avx512bw,avx512vl"))) std::size_t keepAvx512(game::TComb* to,
@@ -42,6 +74,8 @@ __attribute__((target("avx512f,avx512bw,avx512vl"))) std::size_t keepAvx512(game
     for (; i + 8 <= total; i += 8) {
         const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(answers + i));
         const __mmask8 take = static_cast<__mmask8>(_mm_test_epi8_mask(a, a) ^ flip);
+        // Eight dropped are not even read: a pass that empties the list reads only its answers.
+        if (take == 0) continue;
         const __m512i v = _mm512_loadu_si512(from + i);
         // The 8 slots written start at or before the 8 just read, so in place nothing unread is
         // overwritten, and into another list nothing past `total` is.
@@ -75,6 +109,7 @@ __attribute__((target("avx2"))) std::size_t keepAvx2(game::TComb* to, const game
         const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(answers + i));
         // A bit per answer that is 0, turned to the wanted ones.
         const unsigned take = (unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(a, _mm_setzero_si128()))) & 0xFF) ^ flip;
+        if (take == 0) continue;
         const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + i));
         const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + i + 4));
         // Both halves are read before either is written: each write starts at or before what it
@@ -103,7 +138,7 @@ std::size_t KeepByAnswers(game::TComb* to, const game::TComb* from, const uint8_
     case game::TWideForm::Plain: break;
     }
 #endif
-    return moveKept(to, from, answers, total, keep);
+    return keepPlain(to, from, answers, total, keep);
 }
 
 void AppendKept(game::TCombsArray& to, std::span<const game::TComb> from, const uint8_t* answers, bool keep)

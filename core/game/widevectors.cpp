@@ -75,6 +75,14 @@ uint8_t anyByte(const TComb& c, const TByteTable& hit)
     return (hit[c[0]] | hit[c[1]] | hit[c[2]] | hit[c[3]] | hit[c[4]] | hit[c[5]] | hit[c[6]] | hit[c[7]]) != 0 ? 1 : 0;
 }
 
+// 1 when a distance |c[j + 1] - c[j]| between neighbours has hit[distance] != 0.
+uint8_t anyGap(const TComb& c, const TByteTable& hit)
+{
+    uint8_t r = 0;
+    for (std::size_t j = 1; j < c.size(); ++j) r |= hit[std::size_t(std::abs(int(c[j]) - int(c[j - 1])))];
+    return r != 0 ? 1 : 0;
+}
+
 #if defined(__x86_64__)
 
 // The bytes (or gaps) of combinations too few for a whole vector, counted one at a time.
@@ -127,16 +135,24 @@ KV_AVX2 __m256i lookupBits(const TBitTable& t, __m256i bytes)
     return _mm256_min_epu8(_mm256_and_si256(map, bit), _mm256_set1_epi8(1));
 }
 
-KV_AVX2 void matchAnyByteAvx2(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result)
+// With `gaps`, the bytes looked up are the 7 distances between neighbours of each combination.
+KV_AVX2 void matchAnyByteAvx2(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result, bool gaps)
 {
     const TBitTable t = loadBits(hit);
+    // The distance of the last byte to the 0 shifted in is not one of the seven.
+    const __m256i inGap = _mm256_set1_epi64x(gaps ? 0x00FFFFFFFFFFFFFFll : -1ll);
     std::size_t i = 0;
     for (; i + 4 <= combs.size(); i += 4) {
-        const __m256i found = lookupBits(t, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(combs.data() + i)));
+        __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(combs.data() + i));
+        if (gaps) {
+            const __m256i next = _mm256_srli_epi64(v, 8);
+            v = _mm256_sub_epi8(_mm256_max_epu8(v, next), _mm256_min_epu8(v, next));
+        }
+        const __m256i found = _mm256_and_si256(lookupBits(t, v), inGap);
         const int none = _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(found, _mm256_setzero_si256())));
         for (std::size_t j = 0; j < 4; ++j) result[i + j] = ((none >> j) & 1) == 0 ? 1 : 0;
     }
-    for (; i < combs.size(); ++i) result[i] = anyByte(combs[i], hit);
+    for (; i < combs.size(); ++i) result[i] = gaps ? anyGap(combs[i], hit) : anyByte(combs[i], hit);
 }
 
 // The answers to the counts of four combinations (one per 64-bit place, below 16) written at out.
@@ -248,15 +264,22 @@ KV_WIDE void storeAnswers(__mmask8 answers, uint8_t* out)
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_maskz_mov_epi8(answers, _mm_set1_epi8(1)));
 }
 
-KV_WIDE void matchAnyByte(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result)
+// With `gaps`, the bytes looked up are the 7 distances between neighbours of each combination.
+KV_WIDE void matchAnyByte(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result, bool gaps)
 {
     const TWideTable t = loadTable(hit);
+    // The distance of the last byte to the 0 shifted in is not one of the seven.
+    const __m512i inGap = _mm512_set1_epi64(gaps ? 0x00FFFFFFFFFFFFFFll : -1ll);
     std::size_t i = 0;
     for (; i + 8 <= combs.size(); i += 8) {
-        const __m512i found = lookup(t, _mm512_loadu_si512(combs.data() + i));
-        storeAnswers(_mm512_test_epi64_mask(found, found), result + i);
+        __m512i v = _mm512_loadu_si512(combs.data() + i);
+        if (gaps) {
+            const __m512i next = _mm512_srli_epi64(v, 8);
+            v = _mm512_sub_epi8(_mm512_max_epu8(v, next), _mm512_min_epu8(v, next));
+        }
+        storeAnswers(_mm512_test_epi64_mask(lookup(t, v), inGap), result + i);
     }
-    for (; i < combs.size(); ++i) result[i] = anyByte(combs[i], hit);
+    for (; i < combs.size(); ++i) result[i] = gaps ? anyGap(combs[i], hit) : anyByte(combs[i], hit);
 }
 
 // With `distinct`, a byte counts once however often it stands in the combination.
@@ -707,9 +730,9 @@ void matchClassCount(std::span<const TComb>, const TByteTable&, const TCountAnsw
 void matchClassCountAvx2(std::span<const TComb>, const TByteTable&, const TCountAnswers&, uint8_t*) {}
 std::ptrdiff_t matchByteTotal(std::span<const TComb>, const TByteTable&, uint8_t*) { return -1; }
 std::ptrdiff_t matchByteTotalAvx2(std::span<const TComb>, const TByteTable&, uint8_t*) { return -1; }
-void matchAnyByte(std::span<const TComb>, const TByteTable&, uint8_t*) {}
+void matchAnyByte(std::span<const TComb>, const TByteTable&, uint8_t*, bool) {}
 void matchByteCount(std::span<const TComb>, const TByteTable&, const TCountAnswers&, uint8_t*, bool) {}
-void matchAnyByteAvx2(std::span<const TComb>, const TByteTable&, uint8_t*) {}
+void matchAnyByteAvx2(std::span<const TComb>, const TByteTable&, uint8_t*, bool) {}
 void matchByteCountAvx2(std::span<const TComb>, const TByteTable&, const TCountAnswers&, uint8_t*, bool) {}
 
 #endif
@@ -745,14 +768,28 @@ TWideForm SetWideForm(TWideForm form)
     return WideForm();
 }
 
-bool MatchAnyByte(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result)
+namespace {
+
+bool matchAny(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result, bool gaps)
 {
     switch (WideForm()) {
-    case TWideForm::Avx512: matchAnyByte(combs, hit, result); return true;
-    case TWideForm::Avx2: matchAnyByteAvx2(combs, hit, result); return true;
+    case TWideForm::Avx512: matchAnyByte(combs, hit, result, gaps); return true;
+    case TWideForm::Avx2: matchAnyByteAvx2(combs, hit, result, gaps); return true;
     case TWideForm::Plain: break;
     }
     return false;
+}
+
+} // namespace
+
+bool MatchAnyByte(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result)
+{
+    return matchAny(combs, hit, result, false);
+}
+
+bool MatchAnyGap(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result)
+{
+    return matchAny(combs, hit, result, true);
 }
 
 namespace {

@@ -35,6 +35,8 @@ using TCountAnswers = std::array<uint8_t, NumsPerDraw + 1>;
 // result[i] = 1 when combs[i] holds a byte b with hit[b] != 0, else 0. False (nothing written)
 // with the plain form.
 bool MatchAnyByte(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result);
+// The same for the 7 distances |c[j + 1] - c[j]| between neighbours of combs[i].
+bool MatchAnyGap(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result);
 // result[i] = byCount[k], k being the number of different bytes b of combs[i] with in[b] = 1 (the
 // table holds 0 or 1).
 // False (nothing written) with the plain form.

@@ -50,6 +50,7 @@ public:
     using TValueKind::TValueKind;
     static constexpr TMatchRule MatchRule = TMatchRule::Key1;
     static constexpr bool SmallKeys = true;
+    static constexpr bool GapValues = true;
     template <class Emit>
     void Values(const TComb& n, Emit&& emit) const
     {

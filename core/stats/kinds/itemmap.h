@@ -78,6 +78,13 @@ public:
     // Channels are shown with two digits so that they sort as text ("01".."05").
     std::string Text(int item) const
     {
+        // Every row of a period table is captioned through here: the usual case skips the
+        // formatter.
+        if (item >= 0) {
+            std::string text = std::to_string(item);
+            if (m_kind == TItemKind::Channels && text.size() < 2) text.insert(text.begin(), '0');
+            return text;
+        }
         return util::Format(m_kind == TItemKind::Channels ? "%.2d" : "%d", {item});
     }
 

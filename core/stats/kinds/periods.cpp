@@ -20,7 +20,7 @@ public:
 
     std::string ValueToText(const TStatDrawItem& v) const override
     {
-        return util::Format("%0:s x %1:d", {m_items.Text(v.Key[0]), int(v.Key[1])});
+        return m_items.Text(v.Key[0]) + " x " + std::to_string(int(v.Key[1]));
     }
 
     // A second number of the same item in one draw measures a gap of 0 and adds nothing.

@@ -41,6 +41,9 @@ int OrderByFirst(const std::array<int32_t, N>& counts, const std::array<uint32_t
 // and their filter passes take the wide vector forms.
 template <class Derived>
 concept ByteValues = requires { requires Derived::ByteValues; };
+// Kinds whose values are the distances between neighbouring bytes declare GapValues the same way.
+template <class Derived>
+concept GapValues = requires { requires Derived::GapValues; };
 
 // The common body of every kind whose values depend on the 8 numbers alone. The kind writes
 // the values once, as
@@ -135,6 +138,8 @@ public:
             for (int k = 0; k < 256; ++k) hit[std::size_t(k)] = lookup(marked, k, 0, 0, 0) ? 1 : 0;
             if constexpr (ByteValues<Derived>)
                 if (game::MatchAnyByte(combs, hit, result.data())) return;
+            if constexpr (GapValues<Derived>)
+                if (game::MatchAnyGap(combs, hit, result.data())) return;
             for (std::size_t i = 0; i < combs.size(); ++i) {
                 uint8_t r = 0;
                 self().Values(combs[i], [&](int k0, int = 0, int = 0, int = 0) { r |= hit[uint8_t(k0)]; });

@@ -9,8 +9,9 @@
 using kv::game::TComb;
 
 // The cut keeps exactly the combinations with the wanted answer, in order, with the wide form
-// and the plain one: every length around the 8 of a wide step, answers of any byte value,
-// in place and into another list.
+// and the plain one: every length around the 8 of a wide step, answers of any byte value mixed
+// or in runs of eight alike (which every form skips unread when dropped, and the plain form
+// moves whole when kept), in place and into another list.
 TEST(KeepByAnswers, KeepsTheWantedAnswersInOrderInEveryForm)
 {
     std::mt19937 random(7);
@@ -22,7 +23,9 @@ TEST(KeepByAnswers, KeepsTheWantedAnswersInOrderInEveryForm)
                 std::vector<TComb> expected;
                 for (std::size_t i = 0; i < total; ++i) {
                     items[i] = TComb{uint8_t(i), uint8_t(i >> 8), 1, 2, 3, 4, 5, uint8_t(random())};
-                    answers[i] = random() % 3 == 0 ? 0 : uint8_t(random() | 1);
+                    const std::size_t run = (i / 8 + total) % 3;
+                    const bool marked = run == 0 ? random() % 3 != 0 : run == 1;
+                    answers[i] = marked ? uint8_t(random() | 1) : 0;
                     if ((answers[i] != 0) == keep) expected.push_back(items[i]);
                 }
                 // Into a list of its own (the source untouched), then in place.
@@ -36,5 +39,33 @@ TEST(KeepByAnswers, KeepsTheWantedAnswersInOrderInEveryForm)
                 items.resize(kept);
                 EXPECT_EQ(items, expected) << total << " items, keep " << keep;
             }
+    });
+}
+
+// The appended cut, a block at a time: blocks that keep nothing, blocks that keep everything
+// (answers of every high and low bit pattern), a mixed one and a short tail are appended after
+// what the list held, in every form.
+TEST(AppendKept, AppendsTheWantedAnswersAfterTheListInEveryForm)
+{
+    constexpr std::size_t Block = 256, Total = 3 * Block + 37;
+    std::vector<TComb> items(Total);
+    std::vector<uint8_t> answers(Total);
+    std::mt19937 random(11);
+    const uint8_t marks[] = {0x01, 0x7F, 0x80, 0xFF, 0x10};
+    for (std::size_t i = 0; i < Total; ++i) {
+        items[i] = TComb{uint8_t(i), uint8_t(i >> 8), 9, 9, 9, 9, 9, 9};
+        const std::size_t block = i / Block;
+        const bool marked = block == 0 ? false : block == 1 ? true : random() % 2 == 0;
+        answers[i] = marked ? marks[i % 5] : 0;
+    }
+    kv::test::ForEachWideForm([&](kv::game::TWideForm) {
+        for (const bool keep : {true, false}) {
+            std::vector<TComb> expected = {TComb{0xAA}};
+            for (std::size_t i = 0; i < Total; ++i)
+                if ((answers[i] != 0) == keep) expected.push_back(items[i]);
+            std::vector<TComb> to = {TComb{0xAA}};
+            kv::filters::AppendKept(to, items, answers.data(), keep);
+            EXPECT_EQ(to, expected) << "keep " << keep;
+        }
     });
 }

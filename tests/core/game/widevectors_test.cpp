@@ -37,6 +37,13 @@ uint8_t plainAny(const TComb& c, const TByteTable& hit)
     return 0;
 }
 
+uint8_t plainGap(const TComb& c, const TByteTable& hit)
+{
+    for (std::size_t j = 1; j < c.size(); ++j)
+        if (hit[std::size_t(std::abs(c[j] - c[j - 1]))] != 0) return 1;
+    return 0;
+}
+
 int plainCount(const TComb& c, const TByteTable& in, bool distinct)
 {
     int k = 0;
@@ -166,17 +173,20 @@ TEST(WideVectors, EveryFormAnswersAsTheTablesSay)
             for (uint8_t& t : table) t = random() % (round + 2) == 0 ? 1 : 0;
             for (std::size_t n = 0; n <= 19; ++n) {
                 const std::vector<TComb> combs = mixedCombs(random, n);
-                std::vector<uint8_t> any(n, 7), counts(n, 7), sums(n, 7);
+                std::vector<uint8_t> any(n, 7), gaps(n, 7), counts(n, 7), sums(n, 7);
                 const bool wide = form != TWideForm::Plain;
                 ASSERT_EQ(MatchAnyByte(combs, table, any.data()), wide);
+                ASSERT_EQ(MatchAnyGap(combs, table, gaps.data()), wide);
                 ASSERT_EQ(MatchByteCount(combs, table, byCount, counts.data()), wide);
                 ASSERT_EQ(MatchByteSum(combs, table, byCount, sums.data()), wide);
                 if (!wide) {
                     EXPECT_EQ(any, std::vector<uint8_t>(n, 7)) << "the plain form writes nothing";
+                    EXPECT_EQ(gaps, std::vector<uint8_t>(n, 7)) << "the plain form writes nothing";
                     continue;
                 }
                 for (std::size_t i = 0; i < n; ++i) {
                     EXPECT_EQ(any[i], plainAny(combs[i], table)) << "round " << round << ", " << n << " combinations, " << i;
+                    EXPECT_EQ(gaps[i], plainGap(combs[i], table)) << "round " << round << ", " << n << " combinations, " << i;
                     EXPECT_EQ(counts[i], byCount[std::size_t(plainCount(combs[i], table, true))]) << round << ", " << i;
                     EXPECT_EQ(sums[i], byCount[std::size_t(plainCount(combs[i], table, false))]) << round << ", " << i;
                 }
