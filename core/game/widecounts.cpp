@@ -242,21 +242,47 @@ bool CountBytesSse2(std::span<const TComb> combs, bool gaps, TByteCounts& counts
 }
 
 // A table that answers with a bit of the byte (evenness) is read by a shift, sixteen bytes at
-// once; any other one byte by byte.
+// once; another one by comparing the bytes with each value of the list's range in the class (or
+// out of it, whichever are fewer), when they are few.
 bool CountClassMasksSse2(std::span<const TComb> combs, const TByteTable& of, TByteCounts& counts,
                          std::array<uint32_t, 256>& first)
 {
-    auto spread = std::make_unique<TSpreadCounts<256, 8>>();
+    constexpr int MaxValues = 16;
     bool inverted = false;
     const int bit = tableBit(of, inverted);
-    const std::size_t whole = bit < 0 ? 0 : combs.size() / 2 * 2;
+    const std::size_t whole = combs.size() / 2 * 2;
+    __m128i values[MaxValues];
+    int valueCount = 0;
+    if (bit < 0) {
+        __m128i low = _mm_set1_epi8(-1), high = _mm_setzero_si128();
+        for (std::size_t i = 0; i < whole; i += 2) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(combs.data() + i));
+            low = _mm_min_epu8(low, bytes);
+            high = _mm_max_epu8(high, bytes);
+        }
+        const auto [lo, hi] = byteRange(low, high);
+        int ones = 0;
+        for (int v = lo; v <= hi; ++v) ones += of[std::size_t(v)] != 0 ? 1 : 0;
+        inverted = 2 * ones > hi - lo + 1;
+        for (int v = lo; v <= hi; ++v) {
+            if ((of[std::size_t(v)] != 0) == inverted) continue;
+            if (valueCount == MaxValues) return false;
+            values[valueCount++] = _mm_set1_epi8(char(v));
+        }
+    }
+    auto spread = std::make_unique<TSpreadCounts<256, 8>>();
     for (std::size_t i = combs.size(); i-- > whole;) spread->Add(i, ClassMask(combs[i], of), i, first);
     const __m128i shift = _mm_cvtsi32_si128(7 - bit);
     const unsigned flip = inverted ? 0xFFFFu : 0u;
     for (std::size_t i = whole; i > 0;) {
         i -= 2;
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(combs.data() + i));
-        const unsigned masks = unsigned(_mm_movemask_epi8(_mm_sll_epi16(bytes, shift))) ^ flip;
+        __m128i in = _mm_sll_epi16(bytes, shift);
+        if (bit < 0) {
+            in = _mm_setzero_si128();
+            for (int k = 0; k < valueCount; ++k) in = _mm_or_si128(in, _mm_cmpeq_epi8(bytes, values[k]));
+        }
+        const unsigned masks = unsigned(_mm_movemask_epi8(in)) ^ flip;
         spread->Add(i + 1, Reversed[masks >> 8], i + 1, first);
         spread->Add(i, Reversed[masks & 0xFF], i, first);
     }

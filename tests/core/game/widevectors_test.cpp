@@ -113,7 +113,7 @@ TEST(WideVectors, CountsOverAListAsOneAtATime)
     for (std::size_t b = 0; b < odd.size(); ++b)
         odd[b] = uint8_t(b % 2), even[b] = uint8_t(1 - b % 2), third[b] = uint8_t(b % 3 == 0);
     const std::vector<TComb>& all = *AllCombs();
-    kv::test::ForEachWideForm([&](TWideForm) {
+    kv::test::ForEachWideForm([&](TWideForm form) {
         for (const std::size_t n : {std::size_t(0), std::size_t(13), std::size_t(4173), std::size_t(266000)})
             for (const int kind : {0, 1, 2, 3}) {
                 if (n > 5000 && kind != 2) continue;
@@ -148,13 +148,19 @@ TEST(WideVectors, CountsOverAListAsOneAtATime)
                     }
                     ASSERT_TRUE(CountBytes(combs, false, bytes));
                     ASSERT_TRUE(CountBytes(combs, true, gaps));
-                    ASSERT_TRUE(CountClassMasks(combs, *table, masks, maskFirst));
                     ASSERT_TRUE(CountByteTotals(combs, totals, totalFirst));
                     const std::string what = std::to_string(n) + " of kind " + std::to_string(kind);
                     EXPECT_EQ(bytes, wantBytes) << what;
                     EXPECT_EQ(gaps, wantGaps) << what;
-                    EXPECT_EQ(masks, wantMasks) << what;
-                    EXPECT_EQ(maskFirst, wantMaskFirst) << what;
+                    // The plain form reads a table that is no bit of the byte by comparing the
+                    // bytes with a few values; stray bytes of every value leave it to the caller.
+                    if (CountClassMasks(combs, *table, masks, maskFirst)) {
+                        EXPECT_EQ(masks, wantMasks) << what;
+                        EXPECT_EQ(maskFirst, wantMaskFirst) << what;
+                    } else {
+                        EXPECT_TRUE(form == TWideForm::Plain && table == &third && kind == 1) << what;
+                        EXPECT_EQ(masks, TByteCounts{}) << what;
+                    }
                     EXPECT_EQ(totals, wantTotals) << what;
                     EXPECT_EQ(totalFirst, wantTotalFirst) << what;
                 }
