@@ -1,5 +1,7 @@
 #include "core/game/widevectors.h"
 
+#include "core/game/widecounts.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cctype>
@@ -20,6 +22,8 @@
 namespace kv::game {
 
 namespace {
+
+using namespace wide;
 
 TWideForm detected()
 {
@@ -67,8 +71,6 @@ int distinctClasses(const TComb& c, const TByteTable& of)
     return k;
 }
 
-int byteTotal(const TComb& c) { return c[0] + c[1] + c[2] + c[3] + c[4] + c[5] + c[6] + c[7]; }
-
 // 1 when a byte b of the combination has hit[b] != 0.
 uint8_t anyByte(const TComb& c, const TByteTable& hit)
 {
@@ -84,26 +86,6 @@ uint8_t anyGap(const TComb& c, const TByteTable& hit)
 }
 
 #if defined(__x86_64__)
-
-// The bytes (or gaps) of combinations too few for a whole vector, counted one at a time.
-void countBytesOneByOne(std::span<const TComb> combs, bool gaps, TByteCounts& counts)
-{
-    for (const TComb& c : combs) {
-        if (!gaps) {
-            for (uint8_t b : c) ++counts[b];
-            continue;
-        }
-        for (std::size_t j = 1; j < c.size(); ++j) ++counts[std::size_t(std::abs(int(c[j]) - int(c[j - 1])))];
-    }
-}
-
-// Bit 7 - j set when of[c[j]] != 0.
-std::size_t classMask(const TComb& c, const TByteTable& of)
-{
-    unsigned m = 0;
-    for (std::size_t j = 0; j < 8; ++j) m |= (of[c[j]] != 0 ? 0x80u : 0u) >> j;
-    return m;
-}
 
 #define KV_AVX2 __attribute__((target("avx2")))
 
@@ -356,7 +338,7 @@ KV_WIDE std::ptrdiff_t matchByteTotal(std::span<const TComb> combs, const TByteT
         unknown += __builtin_popcount(large);
     }
     for (; i < combs.size(); ++i) {
-        const int s = byteTotal(combs[i]);
+        const int s = ByteTotal(combs[i]);
         result[i] = s < 256 ? bySum[std::size_t(s)] : UnknownTotal;
         unknown += s < 256 ? 0 : 1;
     }
@@ -378,7 +360,7 @@ KV_AVX2 std::ptrdiff_t matchByteTotalAvx2(std::span<const TComb> combs, const TB
         }
     }
     for (; i < combs.size(); ++i) {
-        const int s = byteTotal(combs[i]);
+        const int s = ByteTotal(combs[i]);
         result[i] = s < 256 ? bySum[std::size_t(s)] : UnknownTotal;
         unknown += s < 256 ? 0 : 1;
     }
@@ -491,28 +473,9 @@ KV_WIDE bool countBytes(std::span<const TComb> combs, bool gaps, TByteCounts& co
         }
         countVectorBytes(chunk, n, use, counts);
     }
-    countBytesOneByOne(combs.subspan(8 * whole), gaps, counts);
+    CountBytesOneByOne(combs.subspan(8 * whole), gaps, counts);
     return true;
 }
-
-// Counts of values of one per combination, spread over Ways tables so that equal values close
-// together do not wait for each other's store. The combinations are taken last first, so that the
-// index left for each value is that of its first combination.
-template <std::size_t N, std::size_t Ways>
-struct TSpreadCounts {
-    std::array<std::array<int32_t, N>, Ways> tables{};
-    // Value v of combination `index`, counted in table `way`.
-    void Add(std::size_t way, std::size_t v, std::size_t index, std::array<uint32_t, N>& first)
-    {
-        ++tables[way % Ways][v];
-        first[v] = uint32_t(index);
-    }
-    void AddTo(std::array<int32_t, N>& counts) const
-    {
-        for (std::size_t v = 0; v < N; ++v)
-            for (const std::array<int32_t, N>& t : tables) counts[v] += t[v];
-    }
-};
 
 KV_WIDE bool countClassMasks(std::span<const TComb> combs, const TByteTable& of, TByteCounts& counts,
                              std::array<uint32_t, 256>& first)
@@ -522,29 +485,12 @@ KV_WIDE bool countClassMasks(std::span<const TComb> combs, const TByteTable& of,
     const __m512i turn = _mm512_set4_epi32(0x08090A0B, 0x0C0D0E0F, 0x00010203, 0x04050607);
     auto spread = std::make_unique<TSpreadCounts<256, 8>>();
     const std::size_t whole = combs.size() / 8 * 8;
-    for (std::size_t i = combs.size(); i-- > whole;) spread->Add(0, classMask(combs[i], of), i, first);
+    for (std::size_t i = combs.size(); i-- > whole;) spread->Add(0, ClassMask(combs[i], of), i, first);
     for (std::size_t i = whole; i > 0;) {
         i -= 8;
         const __m512i in = lookup(t, _mm512_shuffle_epi8(_mm512_loadu_si512(combs.data() + i), turn));
         const uint64_t masks = _mm512_test_epi8_mask(in, in);
         for (std::size_t j = 8; j-- > 0;) spread->Add(j, (masks >> (8 * j)) & 0xFF, i + j, first);
-    }
-    spread->AddTo(counts);
-    return true;
-}
-
-KV_WIDE bool countByteTotals(std::span<const TComb> combs, std::array<int32_t, ByteTotals>& counts,
-                             std::array<uint32_t, ByteTotals>& first)
-{
-    auto spread = std::make_unique<TSpreadCounts<ByteTotals, 4>>();
-    const std::size_t whole = combs.size() / 8 * 8;
-    for (std::size_t i = combs.size(); i-- > whole;) spread->Add(0, std::size_t(byteTotal(combs[i])), i, first);
-    alignas(16) std::array<uint16_t, 8> sums{};
-    for (std::size_t i = whole; i > 0;) {
-        i -= 8;
-        const __m512i total = _mm512_sad_epu8(_mm512_loadu_si512(combs.data() + i), _mm512_setzero_si512());
-        _mm_store_si128(reinterpret_cast<__m128i*>(sums.data()), _mm512_cvtepi64_epi16(total));
-        for (std::size_t j = 8; j-- > 0;) spread->Add(j, sums[j], i + j, first);
     }
     spread->AddTo(counts);
     return true;
@@ -662,7 +608,7 @@ KV_AVX2 bool countBytesAvx2(std::span<const TComb> combs, bool gaps, TByteCounts
         for (int base = first; base <= last; base += 8)
             (gaps ? countGroupAvx2<true> : countGroupAvx2<false>)(chunk, n, use, base, last, counts);
     }
-    countBytesOneByOne(combs.subspan(4 * whole), gaps, counts);
+    CountBytesOneByOne(combs.subspan(4 * whole), gaps, counts);
     return true;
 }
 
@@ -675,7 +621,7 @@ KV_AVX2 bool countClassMasksAvx2(std::span<const TComb> combs, const TByteTable&
                                           7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
     auto spread = std::make_unique<TSpreadCounts<256, 8>>();
     const std::size_t whole = combs.size() / 4 * 4;
-    for (std::size_t i = combs.size(); i-- > whole;) spread->Add(0, classMask(combs[i], of), i, first);
+    for (std::size_t i = combs.size(); i-- > whole;) spread->Add(0, ClassMask(combs[i], of), i, first);
     for (std::size_t i = whole; i > 0;) {
         i -= 4;
         const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(combs.data() + i));
@@ -693,7 +639,7 @@ KV_AVX2 bool countByteTotalsAvx2(std::span<const TComb> combs, std::array<int32_
 {
     auto spread = std::make_unique<TSpreadCounts<ByteTotals, 4>>();
     const std::size_t whole = combs.size() / 4 * 4;
-    for (std::size_t i = combs.size(); i-- > whole;) spread->Add(0, std::size_t(byteTotal(combs[i])), i, first);
+    for (std::size_t i = combs.size(); i-- > whole;) spread->Add(0, std::size_t(ByteTotal(combs[i])), i, first);
     alignas(32) std::array<uint64_t, 4> sums{};
     for (std::size_t i = whole; i > 0;) {
         i -= 4;
@@ -710,10 +656,6 @@ KV_AVX2 bool countByteTotalsAvx2(std::span<const TComb> combs, std::array<int32_
 // Never called: there are no wide vectors.
 bool countBytes(std::span<const TComb>, bool, TByteCounts&) { return false; }
 bool countClassMasks(std::span<const TComb>, const TByteTable&, TByteCounts&, std::array<uint32_t, 256>&)
-{
-    return false;
-}
-bool countByteTotals(std::span<const TComb>, std::array<int32_t, ByteTotals>&, std::array<uint32_t, ByteTotals>&)
 {
     return false;
 }
@@ -848,7 +790,11 @@ bool CountBytes(std::span<const TComb> combs, bool gaps, TByteCounts& counts)
     case TWideForm::Avx2: return countBytesAvx2(combs, gaps, counts);
     case TWideForm::Plain: break;
     }
+#if defined(__x86_64__)
+    return CountBytesSse2(combs, gaps, counts);
+#else
     return false;
+#endif
 }
 
 bool CountClassMasks(std::span<const TComb> combs, const TByteTable& of, TByteCounts& counts,
@@ -859,18 +805,28 @@ bool CountClassMasks(std::span<const TComb> combs, const TByteTable& of, TByteCo
     case TWideForm::Avx2: return countClassMasksAvx2(combs, of, counts, first);
     case TWideForm::Plain: break;
     }
+#if defined(__x86_64__)
+    return CountClassMasksSse2(combs, of, counts, first);
+#else
     return false;
+#endif
 }
 
 bool CountByteTotals(std::span<const TComb> combs, std::array<int32_t, ByteTotals>& counts,
                      std::array<uint32_t, ByteTotals>& first)
 {
     switch (WideForm()) {
-    case TWideForm::Avx512: return countByteTotals(combs, counts, first);
+    // The counting of each sum bounds this pass: eight sums narrowed and taken out of a wider
+    // register cost more than four, so the AVX-512 form takes the AVX2 one.
+    case TWideForm::Avx512:
     case TWideForm::Avx2: return countByteTotalsAvx2(combs, counts, first);
     case TWideForm::Plain: break;
     }
+#if defined(__x86_64__)
+    return CountByteTotalsSse2(combs, counts, first);
+#else
     return false;
+#endif
 }
 
 } // namespace kv::game

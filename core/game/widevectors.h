@@ -60,7 +60,9 @@ constexpr uint8_t UnknownTotal = 2;
 std::ptrdiff_t MatchByteTotal(std::span<const TComb> combs, const TByteTable& bySum, uint8_t* result);
 
 // Counts over a whole list, for the passes that tell how often each value occurs among all the
-// combinations. Each adds to `counts` and is false (nothing added) with the plain form.
+// combinations. Each adds to `counts`; the plain form counts with SSE2, which every x86-64 has.
+// False (nothing added) on other CPUs, and where the plain form cannot read a class table in a
+// few compares (a table that is no bit of the byte over stray bytes).
 using TByteCounts = std::array<int32_t, 256>;
 // counts[v] += how many of the 8 bytes of each combination are v; with `gaps`, how many of its 7
 // distances between neighbours |c[j + 1] - c[j]| are v.
