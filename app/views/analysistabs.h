@@ -15,6 +15,7 @@
 #include "core/workspace/workspace.h"
 
 #include "app/commandset.h"
+#include "app/viewflags.h"
 #include "app/viewhost.h"
 
 // A window-length field of the analysis views: at least 1 draw.
@@ -39,18 +40,6 @@ inline void OnEnter(QSpinBox* edit, std::function<void()> act)
         edit->interpretText();
         act();
     });
-}
-
-// Shows or hides an analysis tab's flag in the settings and writes its key at once; a failed
-// write is reported and memory keeps the change.
-inline void SaveViewFlag(kv::workspace::Workspace& ws, kv::shell::Shell& shell,
-                         bool kv::workspace::TViewSettings::* flag, bool value)
-{
-    try {
-        ws.SetViewFlag(flag, value);
-    } catch (const std::exception& e) {
-        shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
-    }
 }
 
 // Shows or hides an analysis tab with its command's check mark in step.

@@ -24,6 +24,7 @@
 #include "core/workspace/workspace.h"
 #include "app/formstake.h"
 #include "app/qtshell.h"
+#include "app/viewflags.h"
 #include "app/viewutil.h"
 #include "app/language.h"
 #include "core/game/numbers.h"
@@ -530,30 +531,19 @@ void StakesView::stakesCheckManual()
     refreshView({.Rows = true});
 }
 
-void StakesView::toggleFlag(bool workspace::TViewSettings::* flag, const char* command)
-{
-    const bool on = !(m_ws.View().*flag);
-    m_commands.command(QString::fromLatin1(command))->setChecked(on);
-    try {
-        m_ws.SetViewFlag(flag, on);
-    } catch (const std::exception& e) {
-        m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
-    }
-}
-
 void StakesView::logStakes()
 {
-    toggleFlag(&workspace::TViewSettings::StakesLogEnabled, cmd::LogStakes);
+    ToggleViewFlag(m_ws, m_shell, m_commands, &workspace::TViewSettings::StakesLogEnabled, cmd::LogStakes);
 }
 
 void StakesView::stakesScroll()
 {
-    toggleFlag(&workspace::TViewSettings::StakesScrollEnabled, cmd::StakesScroll);
+    ToggleViewFlag(m_ws, m_shell, m_commands, &workspace::TViewSettings::StakesScrollEnabled, cmd::StakesScroll);
 }
 
 void StakesView::stakesCheckLine()
 {
-    toggleFlag(&workspace::TViewSettings::StakesCheckOnLine, cmd::StakesCheckLine);
+    ToggleViewFlag(m_ws, m_shell, m_commands, &workspace::TViewSettings::StakesCheckOnLine, cmd::StakesCheckLine);
 }
 
 void StakesView::logStakesDelete()

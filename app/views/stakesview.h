@@ -132,7 +132,6 @@ private:
     void addManualStake(int combRow);
     void addStakesForCombs(const std::vector<kv::game::TComb>& combs, bool clearSelection);
     void showChart(const std::optional<kv::stakes::TChartData>& data);
-    void toggleFlag(bool kv::workspace::TViewSettings::* flag, const char* command);
     // The names of the selected rating rows, which the overlap and profit charts follow.
     // The rating rebuilt from the whole stakes file (the last step of StakeClear).
     void refreshRatings();

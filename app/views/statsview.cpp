@@ -34,6 +34,7 @@
 #include "core/stats/statlist.h"
 #include "core/workspace/workspace.h"
 #include "app/qtshell.h"
+#include "app/viewflags.h"
 #include "app/viewutil.h"
 #include "app/language.h"
 #include "core/filters/statfilter.h"
@@ -248,6 +249,27 @@ void StatsView::createCommands()
                       [this] { statFilter(false); }, enabled);
     m_commands.add(cmd::StatFilter_Exclude, QStringLiteral("Удалить выделенные"), QString(),
                       [this] { statFilter(true); }, enabled);
+}
+
+void StatsView::createTableCommands()
+{
+    m_commands.add(cmd::DrawsStatCalc, QStringLiteral("Обновить"), QStringLiteral("Пересчитать статистику по выбранным параметрам"),
+                   [this] { build(true); }, [this] { return m_ws.DrawCount() > 0 && chosenMethod() >= 0; });
+    QAction* prefetch = m_commands.add(cmd::DrawsStatePrefetchsEnabled,
+                                       QStringLiteral("Использовать сравнение с полным набором комбинаций"), QString(), [this] {
+        ToggleViewFlag(m_ws, m_shell, m_commands, &workspace::TViewSettings::PrefetchsEnabled, cmd::DrawsStatePrefetchsEnabled);
+        m_cache.CreatePrefetchFiles(m_stats, {.Enabled = m_ws.View().PrefetchsEnabled}, m_shell);
+        applyNormColumns();
+        build(true);
+    });
+    prefetch->setCheckable(true);
+    QAction* totalLine = m_commands.add(cmd::DrawsStatShowTotalLine, QStringLiteral("График идеального распределения"), QString(),
+                                        [this] {
+        shell::BusyScope busy(m_shell, "Создание графиков...");
+        ToggleViewFlag(m_ws, m_shell, m_commands, &workspace::TViewSettings::ShowTotalLine, cmd::DrawsStatShowTotalLine);
+        build(true);
+    }, [this] { return m_ws.View().PrefetchsEnabled; });
+    totalLine->setCheckable(true);
 }
 
 std::vector<int> StatsView::selectedRows() const

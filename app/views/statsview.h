@@ -53,6 +53,9 @@ public:
     void attachCommands();
     // Registers the statistic filters on the selected table rows.
     void createCommands();
+    // Registers the table's own commands: rebuild, the comparison with the full set and the
+    // ideal distribution line.
+    void createTableCommands();
     std::vector<int> selectedRows() const;
     void statFilter(bool exclude);
     // A scenario built the table: show its method, window, order and marked rows without
