@@ -193,24 +193,6 @@ void StartupTest::firstRunDialog()
         QTRY_COMPARE(shown, 2);
         QTRY_COMPARE(workspace::FormSettings(dir / "Kvanta_8x20.frm").ReadBool("FirstRun", true), false);
     }
-    for (const bool tick : {false, true}) {
-        test::TempDir dir;
-        workspace::FormSettings(dir / "Kvanta_8x20.frm").WriteBool("FirstRun", true);
-        QString title;
-        bool helpEnabled = true;
-        onNextDialog<TFormFirstRun>([&](TFormFirstRun* d) {
-            title = d->windowTitle();
-            helpEnabled = d->helpButton()->isEnabled();
-            QCOMPARE(d->dontShowBox()->text(), QStringLiteral("Больше не показывать данный диалог"));
-            d->dontShowBox()->setChecked(tick);
-            d->accept();
-        });
-        StartedWindow sw(dir);
-        QVERIFY(sw.ok);
-        QTRY_COMPARE(title, QStringLiteral("Справочная информация"));
-        QVERIFY(!helpEnabled);   // no help in this folder
-        QTRY_COMPARE(workspace::FormSettings(dir / "Kvanta_8x20.frm").ReadBool("FirstRun", true), !tick);
-    }
 }
 
 QTEST_MAIN(StartupTest)

@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
@@ -25,7 +24,6 @@
 #include "app/views/statsview.h"
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
-#include "core/stats/prefetch.h"
 #include "core/stats/stattable.h"
 #include "core/util/ini.h"
 #include "tests/app/apptest.h"
@@ -38,7 +36,6 @@ class ViewsTest : public QObject {
 
 private slots:
     void statisticsTableOfNumbers();
-    void comparisonWithTheFullSet();
     void generationWithMyNumbers();
     void deleteSelectedAndUndo();
     void generationDialogFields();
@@ -92,38 +89,6 @@ void ViewsTest::statisticsTableOfNumbers()
     // An offset rebuilds the table through the views' refresh.
     w.offsetEdit()->setValue(50);
     QCOMPARE(view->table().LastIndex(), 249);
-}
-
-void ViewsTest::comparisonWithTheFullSet()
-{
-    StartedWindow started(200);
-    QVERIFY(started.ok);
-    TFormMain& w = *started.window;
-    const test::TempDir& dir = started.dir;
-    StatsView* view = viewOf<StatsView>(w);
-    view->lengthEdit()->setValue(100);
-    QVERIFY(!w.command(cmd::DrawsStatShowTotalLine)->isEnabled() || !w.workspace().View().PrefetchsEnabled);
-    w.command(cmd::DrawsStatePrefetchsEnabled)->trigger();
-    QVERIFY(w.workspace().View().PrefetchsEnabled);
-    QVERIFY(!view->tableView()->isColumnHidden(3));
-    const auto file = dir / "Prefetchs" / "Kvanta_8x20_NUMS.dfc";
-    QVERIFY(std::filesystem::exists(file));
-    QCOMPARE(std::filesystem::file_size(file), std::uintmax_t(12 * 21));
-    // NUMS is uniform over the full set: every norm is the mean of the window's extremes.
-    const auto& table = view->table();
-    QVERIFY(table.HasNorm());
-    const int64_t expected = stats::RoundHalfEven((table.Summary().MaxCount + table.Summary().MinCount) / 2.0L);
-    for (int r = 0; r < table.RowCount(); ++r) QCOMPARE(int64_t(table.Row(r).Item.Norm), expected);
-    const auto series = view->chartView()->chart()->series();
-    QCOMPARE(series.size(), qsizetype(2));
-    QCOMPARE(series.at(1)->name(), QStringLiteral("Все возможные комбинации"));
-    QCOMPARE(static_cast<QLineSeries*>(series.at(1))->count(), 20);
-
-    w.updateActions();
-    w.command(cmd::DrawsStatShowTotalLine)->trigger();
-    QCOMPARE(view->chartView()->chart()->series().size(), qsizetype(1));
-    QVERIFY(!util::IniFile::Load(dir / "Kvanta_8x20.frm").ReadBool("TFormMain", "ShowTotalLine", true));
-    QVERIFY(util::IniFile::Load(dir / "Kvanta_8x20.frm").ReadBool("TFormMain", "PrefetchsEnabled", false));
 }
 
 void ViewsTest::generationWithMyNumbers()
