@@ -19,7 +19,6 @@
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTableWidget>
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -239,47 +238,18 @@ void TFormMain::createCommands()
 
 void TFormMain::createExportCommands()
 {
-    const auto exportSheet = [this](const char* list, const util::TExportSheet& sheet) {
-        ExportSheet(this, *m_shell, m_ws.DataDir(), list, sheet);
-    };
-    const QString excel = QStringLiteral("Экспорт в Microsoft Excel");
-    addCommand(cmd::DrawsXlsExport, excel, QStringLiteral("Экспорт списка тиражей в Microsoft Excel"), [=, this] {
-        exportSheet(workspace::ExportList::Draws, workspace::DrawsSheet(m_ws.Draws(), m_ws.DrawsOffset(), m_ws.View().SortedDraws,
-                                                                         m_ws.View().ColorDraws, m_stats.Config().ChannelSize));
-    }, [this] { return m_ws.DrawCount() > 0; });
-    addCommand(cmd::DrawsStatExportToExcel, QStringLiteral("Экспорт статистики в Microsoft Excel"), QString(), [=, this] {
-        exportSheet(workspace::ExportList::StatTable, workspace::StatTableSheet(m_statsView->table(), m_ws.View().PrefetchsEnabled));
-    }, [this] { return m_statsView->table().RowCount() > 0; });
-    addCommand(cmd::CombsXlsExport, excel, QStringLiteral("Экспорт списка комбинаций в Microsoft Excel"), [=, this] {
-        exportSheet(workspace::ExportList::Combs,
-                    workspace::CombsSheet(m_ws.Combs(), m_ws.View().ColorCombs, m_stats.Config().ChannelSize));
-    }, [this] { return m_ws.Combs().Count() > 0; });
-    addCommand(cmd::StakesXlsExport, QStringLiteral("Экспорт ставок в Microsoft Excel"), QString(), [=, this] {
-        exportSheet(workspace::ExportList::Stakes, workspace::StakesSheet(m_ws.StakesFile()));
-    }, [this] { return m_ws.StakesFile().IsOpen() && m_ws.StakesFile().RecordCount() > 0; });
-    addCommand(cmd::RatingsXlsExport, QStringLiteral("Экспорт рейтинга в Microsoft Excel"), QString(), [=, this] {
-        exportSheet(workspace::ExportList::Ratings,
-                    workspace::RatingsSheet(m_ws.Ratings(), {&m_ratingsView->luck(), m_ratingsView->luckDraws(),
-                                                            m_stats.Config().Profits.empty()}));
-    }, [this] { return !m_ws.Ratings().Empty(); });
-    // The card and the layout hand over their cells as shown; number texts become numbers.
-    const auto gridSheet = [](analysis::TGridExport grid) {
-        const std::vector<bool> numeric(grid.Captions.size(), true);
-        return util::TExportSheet::FromTexts(std::move(grid.Title), std::move(grid.Captions), std::move(grid.Cells), numeric);
-    };
-    addCommand(cmd::CardXlsExport, QStringLiteral("Экспорт карты тиражей в Microsoft Excel"), QString(), [=, this] {
-        exportSheet(workspace::ExportList::Card, gridSheet(m_cardView->exportGrid()));
-    }, [this] { return m_cardView->tabShown(); });
-    addCommand(cmd::LayoutXlsExport, QStringLiteral("Экспорт схемы в Microsoft Excel"), QString(), [=, this] {
-        exportSheet(workspace::ExportList::Layout, gridSheet(m_layoutView->exportGrid()));
-    }, [this] { return m_layoutView->tabShown() && m_layoutView->grid()->columnCount() > 2; });
-    // The lists' own context menus end with their export.
-    const char* const sep = TCommandSet::Separator;
-    m_commands->fillContextMenu(m_combsView->view(), {sep, cmd::CombsXlsExport});
-    m_commands->fillContextMenu(m_stakesView->view(), {sep, cmd::StakesXlsExport});
-    m_commands->fillContextMenu(m_statsView->tableView(), {sep, cmd::DrawsStatExportToExcel});
-    m_commands->fillContextMenu(m_cardView->view(), {sep, cmd::CardXlsExport});
-    m_commands->fillContextMenu(m_layoutView->grid(), {sep, cmd::LayoutXlsExport});
+    addCommand(cmd::DrawsXlsExport, QStringLiteral("Экспорт в Microsoft Excel"), QStringLiteral("Экспорт списка тиражей в Microsoft Excel"),
+               [this] {
+                   ExportSheet(this, *m_shell, m_ws.DataDir(), workspace::ExportList::Draws,
+                               workspace::DrawsSheet(m_ws.Draws(), m_ws.DrawsOffset(), m_ws.View().SortedDraws,
+                                                     m_ws.View().ColorDraws, m_stats.Config().ChannelSize));
+               }, [this] { return m_ws.DrawCount() > 0; });
+    m_statsView->createExportCommand();
+    m_combsView->createExportCommand();
+    m_stakesView->createExportCommand();
+    m_ratingsView->createExportCommand();
+    m_cardView->createExportCommand();
+    m_layoutView->createExportCommand();
 }
 
 void TFormMain::createMenus()

@@ -8,7 +8,9 @@
 #include <limits>
 #include <vector>
 
+#include "core/analysis/gridexport.h"
 #include "core/filters/statfilter.h"
+#include "core/util/sheet.h"
 #include "core/stats/statlist.h"
 
 #include "core/shell/shell.h"
@@ -71,3 +73,10 @@ struct CellRect {
     int top = 0, left = 0, bottom = -1, right = -1;
 };
 bool SelectedRect(const QTableView* view, CellRect& rect);
+
+// The card's and the layout's cells as shown, for the spreadsheet: number texts become numbers.
+inline kv::util::TExportSheet GridSheet(kv::analysis::TGridExport grid)
+{
+    const std::vector<bool> numeric(grid.Captions.size(), true);
+    return kv::util::TExportSheet::FromTexts(std::move(grid.Title), std::move(grid.Captions), std::move(grid.Cells), numeric);
+}

@@ -19,6 +19,8 @@
 #include "app/formchart.h"
 #include "app/commandnames.h"
 #include "app/commandset.h"
+#include "core/workspace/listexport.h"
+#include "app/xlsexport.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
 #include "core/workspace/workspace.h"
@@ -573,4 +575,13 @@ void StakesView::stakesGraphOverlap()
 void StakesView::stakesGraphProfits()
 {
     showChart(stakes::StakesGraphProfits(file(), m_ws.Shared().RatingNames(), m_shell));
+}
+
+void StakesView::createExportCommand()
+{
+    m_commands.add(cmd::StakesXlsExport, QStringLiteral("Экспорт ставок в Microsoft Excel"), QString(), [this] {
+        ExportSheet(m_host.mainWindow(), m_shell, m_ws.DataDir(), workspace::ExportList::Stakes,
+                    workspace::StakesSheet(m_ws.StakesFile()));
+    }, [this] { return m_ws.StakesFile().IsOpen() && m_ws.StakesFile().RecordCount() > 0; });
+    m_commands.fillContextMenu(m_view, {TCommandSet::Separator, cmd::StakesXlsExport});
 }

@@ -72,6 +72,8 @@ public:
     explicit StakesView(const ViewContext& ctx);
 
     void createCommands();
+    // "Экспорт ... в Microsoft Excel" of what the view shows, at the end of its context menu.
+    void createExportCommand();
     // The flags' checks and the grid's column widths from the window-settings file.
     void restoreSettings(const kv::workspace::FormSettings& frm);
     void saveColumns(std::vector<std::pair<std::string, std::string>>& values) const;

@@ -28,6 +28,8 @@
 
 #include "app/commandnames.h"
 #include "app/commandset.h"
+#include "core/workspace/listexport.h"
+#include "app/xlsexport.h"
 #include "app/views/analysischart.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/stat.h"
@@ -453,4 +455,13 @@ void StatsView::drawChart()
         addLine(m_table.TotalLine(), QStringLiteral("Все возможные комбинации"), QColor(0xFF, 0x00, 0x00), 1, false);
     m_chart->setCategoriesX(categories);
     m_chart->fitValueAxes();
+}
+
+void StatsView::createExportCommand()
+{
+    m_commands.add(cmd::DrawsStatExportToExcel, QStringLiteral("Экспорт статистики в Microsoft Excel"), QString(), [this] {
+        ExportSheet(m_host.mainWindow(), m_shell, m_ws.DataDir(), workspace::ExportList::StatTable,
+                    workspace::StatTableSheet(m_table, m_ws.View().PrefetchsEnabled));
+    }, [this] { return m_table.RowCount() > 0; });
+    m_commands.fillContextMenu(m_view, {TCommandSet::Separator, cmd::DrawsStatExportToExcel});
 }
