@@ -26,9 +26,12 @@
 #include <cstdlib>
 #include <utility>
 
+#include "app/analysiscommands.h"
 #include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/downloadcommands.h"
+#include "app/helpcommands.h"
+#include "app/languagecommands.h"
 #include "app/formdraw.h"
 #include "app/language.h"
 #include "app/menubar.h"
@@ -52,6 +55,7 @@
 #include "core/filters/generate.h"
 #include "core/workspace/engine.h"
 #include "app/qtshell.h"
+#include "app/settingscommands.h"
 #include "app/statusfield.h"
 #include "app/viewflags.h"
 #include "app/viewutil.h"

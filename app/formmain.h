@@ -1,27 +1,25 @@
 #pragma once
 #include <QMainWindow>
-#include <QPointer>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/analysiscommands.h"
 #include "app/downloadcommands.h"
-#include "app/helpcommands.h"
-#include "app/languagecommands.h"
-#include "app/settingscommands.h"
 #include "app/runrefresh.h"
 #include "app/viewhost.h"
 #include "core/workspace/cmdline.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/workspace.h"
-#include "core/stakes/stakecommands.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
 
 class QAction;
+class AnalysisCommands;
+class HelpCommands;
+class LanguageCommands;
+class SettingsCommands;
 class TCommandSet;
 class QLabel;
 class QSpinBox;
