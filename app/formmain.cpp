@@ -1,7 +1,6 @@
 #include "app/formmain.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -11,7 +10,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -22,33 +20,25 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QThread>
-#include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
 
+#include "app/analysiscommands.h"
 #include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/downloadcommands.h"
+#include "app/helpcommands.h"
+#include "app/languagecommands.h"
 #include "app/formdraw.h"
-#include "app/formfirstrun.h"
-#include "app/formhelp.h"
 #include "app/language.h"
-#include "core/workspace/language.h"
-#include <QFileInfo>
+#include "app/menubar.h"
 #include "app/forminfo.h"
-#include "app/formconfig.h"
-#include "app/formfavorites.h"
-#include "app/formmethodinfo.h"
-#include "app/formshredding.h"
-#include "app/formwait.h"
 #include "app/xlsexport.h"
 #include "core/workspace/listexport.h"
 #include "core/archive/drawpage.h"
-#include "core/stats/configops.h"
-#include "core/stats/settingsops.h"
 #include "app/views/combsview.h"
 #include "app/views/ratingsview.h"
 #include "app/views/stakesview.h"
@@ -61,14 +51,13 @@
 #include "app/views/cardview.h"
 #include "app/views/graphsview.h"
 #include "app/views/layoutview.h"
-#include "app/views/repeatsview.h"
 #include "app/views/weekview.h"
 #include "core/filters/generate.h"
-#include "core/filters/favorites.h"
 #include "core/workspace/engine.h"
-#include "core/workspace/helpfile.h"
 #include "app/qtshell.h"
+#include "app/settingscommands.h"
 #include "app/statusfield.h"
+#include "app/viewflags.h"
 #include "app/viewutil.h"
 #include "app/views/drawsmodel.h"
 #include "core/workspace/process.h"
@@ -95,13 +84,11 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
 {
     setObjectName(QStringLiteral("TFormMain"));
     setWindowTitle(QStringLiteral("Kvanta 8x20"));
-    std::error_code missing;
-    m_newcomer = !std::filesystem::exists(m_ws.FormFilePath(), missing);
     m_commands = new TCommandSet(this, [this] { return m_shell->IsBusy(); });
     m_commands->onUpdated = [this] {
         if (m_offsetEdit) m_offsetEdit->setEnabled(!m_shell->IsBusy());
     };
-    m_downloads = std::make_unique<DownloadCommands>(m_ws, m_stats, *m_shell, *m_commands, this);
+    createUnits();
     try {
         if (m_cmd.restart) waitForPreviousInstance();
         if (m_ended) return;
@@ -114,8 +101,9 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
         };
         m_ws.onViewsRefresh = [this] { refreshViews(); };
         m_ws.LoadViewSettings();
-        chooseStartLanguage();
+        m_languages->chooseStartLanguage();
         createWidgets();
+        m_helpCommands->setTabs(m_leftTabs, m_rightTabs);
         createCommands();
         createMenus();
         try {
@@ -125,11 +113,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
         }
         workspace::LoadEngine(m_stats, m_ws, *m_shell);
         m_downloads->open();
-        std::filesystem::path help = workspace::FindHelpFile(m_ws.DataDir(), m_stats.Language);
-        if (help.empty())
-            help = workspace::FindHelpFile(QCoreApplication::applicationDirPath().toStdString(), m_stats.Language);
-        m_stats.Env().HelpFile = help.string();
-        qApp->installEventFilter(new TDialogHelp([this] { return qs(m_stats.Env().HelpFile); }, this));
+        m_helpCommands->open();
         m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
         fillChoosers({});
         m_statsView->chooseMethodCode(m_frm.ReadString("DrawsStatMethod", ""));
@@ -181,6 +165,27 @@ ViewContext TFormMain::viewContext()
     return {m_ws, m_stats, m_cache, *m_shell, *m_commands, *this};
 }
 
+void TFormMain::createUnits()
+{
+    m_downloads = std::make_unique<DownloadCommands>(m_ws, m_stats, *m_shell, *m_commands, this);
+    m_languages = std::make_unique<LanguageCommands>(m_frm, m_cmd, *m_shell, *m_commands, [this] { endProgram(0); });
+    m_helpCommands = std::make_unique<HelpCommands>(m_ws, m_stats, m_frm, *m_shell, *m_commands, this);
+    SettingsCommands::Follow follow;
+    follow.choosers = [this](bool reload) { fillChoosers({.Reload = reload, .KeepSelection = true}); };
+    follow.statistics = [this] { m_statsView->build(true); };
+    follow.parameters = [this] { followParameters(); };
+    m_settings = std::make_unique<SettingsCommands>(m_ws, m_stats, m_cache, *m_shell, *m_commands, this, std::move(follow));
+    AnalysisCommands::Repaints repaints;
+    repaints.draws = [this] {
+        m_drawsModel->setColorDraws(m_ws.View().ColorDraws);
+        m_drawsModel->repaintAll();
+    };
+    repaints.combs = [this] { m_combsView->refresh(); };
+    repaints.card = [this] { m_cardView->repaint(); };
+    repaints.layout = [this] { m_layoutView->repaint(); };
+    m_analysis = std::make_unique<AnalysisCommands>(m_ws, *m_shell, m_frm, *m_commands, this, std::move(repaints));
+}
+
 void TFormMain::createCommands()
 {
     const auto hasRow = [this] { return currentDrawRow() >= 0; };
@@ -203,23 +208,8 @@ void TFormMain::createCommands()
                [this] { return m_ws.DrawCount() > 0; });
     addCommand(cmd::DrawsInfo, QStringLiteral("Сведения о тираже"), QStringLiteral("Просмотр подробных сведений о тираже"),
                [this] { drawsInfo(); }, hasRow);
-    addCommand(cmd::DrawsStatCalc, QStringLiteral("Обновить"), QStringLiteral("Пересчитать статистику по выбранным параметрам"),
-               [this] { m_statsView->build(true); },
-               [this] { return m_ws.DrawCount() > 0 && m_statsView->chosenMethod() >= 0; });
-    QAction* prefetch = addCommand(cmd::DrawsStatePrefetchsEnabled,
-                                   QStringLiteral("Использовать сравнение с полным набором комбинаций"), QString(),
-                                   [this] { drawsStatePrefetchsEnabled(); });
-    prefetch->setCheckable(true);
-    QAction* totalLine = addCommand(cmd::DrawsStatShowTotalLine, QStringLiteral("График идеального распределения"), QString(),
-                                    [this] { drawsStatShowTotalLine(); }, [this] { return m_ws.View().PrefetchsEnabled; });
-    totalLine->setCheckable(true);
-    addCommand(cmd::EditConfig, QStringLiteral("Параметры"), QStringLiteral("Редактирование параметров системы"),
-               [this] { editConfig(); });
-    addCommand(cmd::EditShredding, QStringLiteral("Формулы шинковки"), QString(), [this] { editShredding(); });
-    addCommand(cmd::FiltersManager, QStringLiteral("Избранные статистики"), QString(), [this] { filtersManager(); });
-    addCommand(cmd::FiltersReset, QStringLiteral("Все доступные статистики"), QString(), [this] { filtersReset(); });
-    addCommand(cmd::FiltersInfo, QStringLiteral("Описание статистики"), QString(), [this] { filtersInfo(); },
-               [this] { return m_statsView->chosenMethod() >= 0; });
+    m_statsView->createTableCommands();
+    m_settings->createCommands();
     m_combsView->createCommands();
     m_stakesView->createCommands();
     m_statsView->createCommands();
@@ -228,130 +218,58 @@ void TFormMain::createCommands()
     m_regularsView->createCommands();
     m_scenarioView->createCommands();
     m_scenarioView->attachCommands();
-    createAnalysisCommands();
+    m_analysis->createColorCommands();
+    // The views put the colour commands in their context menus.
+    m_graphsView->createCommands();
+    m_cardView->createCommands();
+    m_layoutView->createCommands();
+    m_weekView->createCommands();
+    m_analysis->createRepeatsCommand();
     m_catalogView->createCommands();
     m_systemsView->createCommands();
     QAction* selfUpdate = addCommand(cmd::AutoSelfUpdate, QStringLiteral("Автоматическое обновление"),
                                      QStringLiteral("Проверять наличие новой версии при запуске"),
-                                     [this] { toggleViewFlag(&workspace::TViewSettings::AutoUpdates, cmd::AutoSelfUpdate); });
+                                     [this] {
+                                         ToggleViewFlag(m_ws, *m_shell, *m_commands, &workspace::TViewSettings::AutoUpdates,
+                                                        cmd::AutoSelfUpdate);
+                                     });
     selfUpdate->setCheckable(true);
     m_downloads->createCommands();
     QAction* exitAction = addCommand(cmd::ExitProgram, QStringLiteral("Выход"), QString(), [this] { close(); });
     exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
-    addCommand(cmd::About, QStringLiteral("О программе"), QString(), [this] { about(); });
-    addCommand(cmd::SelfUpdate, QStringLiteral("Поиск обновлений"),
-               QStringLiteral("Узнать у каталога, есть ли новая версия программы"),
-               [this] { SearchForUpdate(m_ws, *m_shell); });
-    QAction* help = addCommand(cmd::GetHelp, QStringLiteral("Справка"), QString(), [this] { getHelp(); },
-                               [this] { return !m_stats.Env().HelpFile.empty(); });
-    help->setShortcut(QKeySequence(Qt::Key_F1));
-    help->setShortcutContext(Qt::ApplicationShortcut);
+    m_helpCommands->createCommands();
     createExportCommands();
 }
 
 void TFormMain::createExportCommands()
 {
-    const auto exportSheet = [this](const char* list, const util::TExportSheet& sheet) {
-        ExportSheet(this, *m_shell, m_ws.DataDir(), list, sheet);
-    };
-    const QString excel = QStringLiteral("Экспорт в Microsoft Excel");
-    addCommand(cmd::DrawsXlsExport, excel, QStringLiteral("Экспорт списка тиражей в Microsoft Excel"), [=, this] {
-        exportSheet(workspace::ExportList::Draws, workspace::DrawsSheet(m_ws.Draws(), m_ws.DrawsOffset(), sortedDraws(),
-                                                                         m_ws.View().ColorDraws, m_stats.Config().ChannelSize));
-    }, [this] { return m_ws.DrawCount() > 0; });
-    addCommand(cmd::DrawsStatExportToExcel, QStringLiteral("Экспорт статистики в Microsoft Excel"), QString(), [=, this] {
-        exportSheet(workspace::ExportList::StatTable, workspace::StatTableSheet(m_statsView->table(), prefetchsEnabled()));
-    }, [this] { return m_statsView->table().RowCount() > 0; });
-    addCommand(cmd::CombsXlsExport, excel, QStringLiteral("Экспорт списка комбинаций в Microsoft Excel"), [=, this] {
-        exportSheet(workspace::ExportList::Combs,
-                    workspace::CombsSheet(m_ws.Combs(), colorCombs(), m_stats.Config().ChannelSize));
-    }, [this] { return m_ws.Combs().Count() > 0; });
-    addCommand(cmd::StakesXlsExport, QStringLiteral("Экспорт ставок в Microsoft Excel"), QString(), [=, this] {
-        exportSheet(workspace::ExportList::Stakes, workspace::StakesSheet(m_ws.StakesFile()));
-    }, [this] { return m_ws.StakesFile().IsOpen() && m_ws.StakesFile().RecordCount() > 0; });
-    addCommand(cmd::RatingsXlsExport, QStringLiteral("Экспорт рейтинга в Microsoft Excel"), QString(), [=, this] {
-        exportSheet(workspace::ExportList::Ratings,
-                    workspace::RatingsSheet(m_ws.Ratings(), {&m_ratingsView->luck(), m_ratingsView->luckDraws(),
-                                                            m_stats.Config().Profits.empty()}));
-    }, [this] { return !m_ws.Ratings().Empty(); });
-    // The card and the layout hand over their cells as shown; number texts become numbers.
-    const auto gridSheet = [](analysis::TGridExport grid) {
-        const std::vector<bool> numeric(grid.Captions.size(), true);
-        return util::TExportSheet::FromTexts(std::move(grid.Title), std::move(grid.Captions), std::move(grid.Cells), numeric);
-    };
-    addCommand(cmd::CardXlsExport, QStringLiteral("Экспорт карты тиражей в Microsoft Excel"), QString(), [=, this] {
-        exportSheet(workspace::ExportList::Card, gridSheet(m_cardView->exportGrid()));
-    }, [this] { return m_cardView->tabShown(); });
-    addCommand(cmd::LayoutXlsExport, QStringLiteral("Экспорт схемы в Microsoft Excel"), QString(), [=, this] {
-        exportSheet(workspace::ExportList::Layout, gridSheet(m_layoutView->exportGrid()));
-    }, [this] { return m_layoutView->tabShown() && m_layoutView->grid()->columnCount() > 2; });
-    // The lists' own context menus end with their export.
-    const char* const sep = TCommandSet::Separator;
-    m_commands->fillContextMenu(m_combsView->view(), {sep, cmd::CombsXlsExport});
-    m_commands->fillContextMenu(m_stakesView->view(), {sep, cmd::StakesXlsExport});
-    m_commands->fillContextMenu(m_statsView->tableView(), {sep, cmd::DrawsStatExportToExcel});
-    m_commands->fillContextMenu(m_cardView->view(), {sep, cmd::CardXlsExport});
-    m_commands->fillContextMenu(m_layoutView->grid(), {sep, cmd::LayoutXlsExport});
+    addCommand(cmd::DrawsXlsExport, QStringLiteral("Экспорт в Microsoft Excel"), QStringLiteral("Экспорт списка тиражей в Microsoft Excel"),
+               [this] {
+                   ExportSheet(this, *m_shell, m_ws.DataDir(), workspace::ExportList::Draws,
+                               workspace::DrawsSheet(m_ws.Draws(), m_ws.DrawsOffset(), m_ws.View().SortedDraws,
+                                                     m_ws.View().ColorDraws, m_stats.Config().ChannelSize));
+               }, [this] { return m_ws.DrawCount() > 0; });
+    m_statsView->createExportCommand();
+    m_combsView->createExportCommand();
+    m_stakesView->createExportCommand();
+    m_ratingsView->createExportCommand();
+    m_cardView->createExportCommand();
+    m_layoutView->createExportCommand();
 }
 
 void TFormMain::createMenus()
 {
-    const char* const sep = TCommandSet::Separator;
-    const std::vector<TCommandSet::TMenuLayout> menus = {
-        {cmd::menu::File, QStringLiteral("Файл"), {cmd::DrawsImport, cmd::DrawsExport, cmd::DrawsXlsExport, sep, cmd::ExitProgram}},
-        {cmd::menu::Draws, QStringLiteral("Тиражи"),
-         {cmd::DrawsDownload, cmd::OpenLotoSite, sep, cmd::DrawsAdd, cmd::DrawsEdit, cmd::DrawsDel, sep, cmd::DrawsSorted, cmd::DrawsInfo}},
-        {cmd::menu::Combs, QStringLiteral("Комбинации"),
-         {cmd::CombsGen, cmd::CombsUndo, cmd::CombsDelExists, cmd::CombsDelSelected, sep, cmd::CombsOpen, cmd::CombsSave, cmd::CombsCopy,
-          cmd::CombsPaste, cmd::CombsSelectAll, sep, cmd::CombsFindInDraws, cmd::CombsCheckNums, cmd::CombsInfo, cmd::TotalSumCombs,
-          sep, cmd::CombsXlsExport}},
-        {cmd::menu::Stats, QStringLiteral("Статистика"),
-         {cmd::StatFilter_Include, cmd::StatFilter_Exclude, sep, cmd::DrawsStatCalc, cmd::DrawsStatePrefetchsEnabled,
-          cmd::DrawsStatShowTotalLine, sep, cmd::FiltersManager, cmd::FiltersReset, cmd::FiltersInfo, sep, cmd::EditShredding,
-          cmd::EditConfig, sep, cmd::DrawsStatExportToExcel}},
-        {cmd::menu::Stakes, QStringLiteral("Ставки"),
-         {cmd::StakeAdd, cmd::StakeAddRandom, cmd::StakeAddSelected, cmd::StakeAddAll, sep, cmd::StakeDel, cmd::StakeFilter, cmd::StakeClear,
-          sep, cmd::StakesCheckManual, cmd::StakesScroll, cmd::StakesCheckLine, sep, cmd::LogStakes, cmd::LogStakesDelete, sep,
-          cmd::StakesGraphDraws, cmd::StakesGraphOverlap, cmd::StakesGraphProfits, sep, cmd::StakesXlsExport}},
-        {cmd::menu::Scenario, QStringLiteral("Сценарий"),
-         {cmd::ScriptOpen, cmd::ScriptSave, cmd::ScriptLoad, sep, cmd::ScriptAdd, cmd::ScriptEmpty, cmd::ScriptClone, cmd::ScriptEdit,
-          cmd::ScriptDel, cmd::ScriptClr, sep, cmd::ScriptUp, cmd::ScriptDown, sep, cmd::ScriptRun, cmd::ScriptTest, cmd::ScriptStop, sep,
-          cmd::LogToggle, cmd::LogsDelete, cmd::ScriptSurvival, cmd::ScriptReport}},
-    };
-    for (const TCommandSet::TMenuLayout& layout : menus) m_commands->addMenu(menuBar(), layout);
-    m_ratingsView->createMenus(TCommandSet::addMenu(menuBar(), cmd::menu::Ratings, QStringLiteral("Рейтинг")));
-    m_regularsView->createMenus(TCommandSet::addMenu(menuBar(), cmd::menu::Regulars, QStringLiteral("Регуляры")));
-    m_commands->addMenu(menuBar(), {cmd::menu::View, QStringLiteral("Вид"),
-                                    {cmd::TabGraps, cmd::TabCard, cmd::TabLayout, cmd::TabWeek, cmd::TabTables, sep, cmd::ViewColorDraws,
-                                     cmd::ViewColorCombs, cmd::ViewColorCard, cmd::ViewColorCardSequences, cmd::ViewLayoutGradient, sep,
-                                     cmd::ViewWeekChartMode, cmd::ViewWeekChartType}});
-    if (auto* stats = menuBar()->findChild<QMenu*>(cmd::menu::Stats)) {
-        stats->addSeparator();
-        m_commands->fillMenu(TCommandSet::addSubmenu(stats, cmd::menu::ExtendedStats, QStringLiteral("Расширенная статистика")),
-                             {cmd::AnalyzeRepeats});
-    }
-    QMenu* settings = m_commands->addMenu(menuBar(), {cmd::menu::Settings, QStringLiteral("Настройки"), {cmd::EditProxy, cmd::EditOperatorUrl}});
-    m_commands->fillMenu(TCommandSet::addSubmenu(settings, cmd::menu::AutoDownload, QStringLiteral("Загрузка тиражей при запуске")),
-                         {cmd::AutoDownload0, cmd::AutoDownload1, cmd::AutoDownload2});
-    m_commands->fillMenu(settings, {sep, cmd::AutoSelfUpdate});
-    createLanguageMenu(settings);
-    m_commands->addMenu(menuBar(), {cmd::menu::Catalog, QStringLiteral("Каталог"),
-                                    {cmd::ScriptLibrary, sep, cmd::ScriptLibraryRefresh, cmd::ScriptLibraryDownload,
-                                     cmd::ScriptLibraryUpload, cmd::ScriptLibraryReplace, cmd::ScriptLibraryDelete, sep,
-                                     cmd::ScriptLibraryView, cmd::ScriptLibraryRates, sep, cmd::ScriptLibraryRate1,
-                                     cmd::ScriptLibraryRate2, cmd::ScriptLibraryRate3, cmd::ScriptLibraryRate4,
-                                     cmd::ScriptLibraryRate5, cmd::ScriptLibraryRate0, cmd::ScriptLibraryHide}});
-    m_commands->addMenu(menuBar(), {cmd::menu::Systems, QStringLiteral("Системы"),
-                                    {cmd::SystemsOn, sep, cmd::SystemsRefresh, cmd::SystemsDownload, cmd::SystemsAdd, cmd::SystemsProp,
-                                     cmd::SystemsDel, sep, cmd::SystemStakeAll, cmd::SystemStakeFilter}});
-    m_commands->addMenu(menuBar(), {cmd::menu::Help, QStringLiteral("Справка"), {cmd::GetHelp, sep, cmd::SelfUpdate, cmd::About}});
-    TranslateMenus(menuBar());
+    MenuBarParts parts;
+    parts.ratings = [this](QMenu* menu) { m_ratingsView->createMenus(menu); };
+    parts.regulars = [this](QMenu* menu) { m_regularsView->createMenus(menu); };
+    parts.settings = [this](QMenu* menu) { m_languages->createMenu(menu); };
+    CreateMenuBar(menuBar(), *m_commands, parts);
     TranslateTabs(m_leftTabs);
     TranslateTabs(m_rightTabs);
 
+    const char* const sep = TCommandSet::Separator;
     m_commands->fillContextMenu(m_drawsView, {cmd::DrawsDownload, sep, cmd::DrawsInfo, cmd::DrawsAdd, cmd::DrawsEdit, cmd::DrawsDel, sep, cmd::DrawsImport,
                                               cmd::DrawsExport, cmd::DrawsXlsExport, cmd::DrawsSorted});
-    TCommandSet::assignMnemonics(menuBar());
 }
 
 void TFormMain::createWidgets()
@@ -429,7 +347,7 @@ void TFormMain::createWidgets()
     m_rightTabs->addTab(m_weekView, QString::fromUtf8(WeekView::TabCaption));
     m_stakesView = new StakesView(viewContext());
     m_rightTabs->addTab(m_stakesView, QStringLiteral("Ставки"));
-    connect(m_stakesView, &StakesView::prizeTableAsked, this, [this] { editConfig(true); });
+    connect(m_stakesView, &StakesView::prizeTableAsked, this, [this] { m_settings->editConfig(true); });
     m_ratingsView = new RatingsView(viewContext());
     m_rightTabs->addTab(m_ratingsView, QStringLiteral("Рейтинг"));
     m_regularsView = new RegularsView(viewContext());
@@ -449,7 +367,7 @@ void TFormMain::createWidgets()
         {m_scenarioView, "scenario.html"}, {m_graphsView, "analysis.html#graphs"}, {m_cardView, "analysis.html#card"},
         {m_layoutView, "analysis.html#layout"}, {m_weekView, "analysis.html#week"},
         {m_systemsView, "online.html#systems"}};
-    for (const auto& [page, name] : helpPages) page->setProperty(HelpPageProperty, QString::fromLatin1(name));
+    for (const auto& [page, name] : helpPages) page->setProperty(HelpCommands::PageProperty, QString::fromLatin1(name));
 
     m_splitter->addWidget(m_leftTabs);
     m_splitter->addWidget(m_rightTabs);
@@ -644,7 +562,7 @@ void TFormMain::initialise()
         refreshViews();
         m_ws.LoadRatingsAndTables(*m_shell);
         m_ratingsView->refresh();
-        m_cache.CreatePrefetchFiles(m_stats, {.Enabled = prefetchsEnabled()}, *m_shell);
+        m_cache.CreatePrefetchFiles(m_stats, {.Enabled = m_ws.View().PrefetchsEnabled}, *m_shell);
         m_ws.Scenario().LoadCurrent(*m_shell);
         if (!m_cmd.loadOnly && !m_cmd.fullRecreate && !m_cmd.fullRefresh) {
             m_systemsView->start();
@@ -655,7 +573,7 @@ void TFormMain::initialise()
         if (!m_cmd.loadOnly && !m_cmd.fullRecreate && !m_cmd.fullRefresh && m_ws.View().AutoUpdates)
             setStatusField(StatusFields - 1, CheckForUpdate(m_ws));
         m_downloads->startupDownload(m_cmd.restart);
-        showFirstRun();
+        m_helpCommands->showFirstRun();
     } catch (const std::exception& e) {
         m_shell->SetStatusText("");
         m_shell->ShowFailure("Ошибка инициализации программы!", e.what());
@@ -740,11 +658,6 @@ void TFormMain::setTabShown(QWidget* page, bool visible)
     if (visible) m_rightTabs->setCurrentIndex(index);
 }
 
-stakes::TStakeViewHooks TFormMain::stakeViewHooks()
-{
-    return m_stakesView->hooks();
-}
-
 void TFormMain::refreshDrawList(bool force)
 {
     m_drawsModel->refresh(force);
@@ -778,6 +691,20 @@ void TFormMain::refreshViews()
         m_layoutView->refreshLists(false);
     }
     if (m_weekView) m_weekView->refresh(false);
+}
+
+void TFormMain::followParameters()
+{
+    // Channel colours follow the channel width.
+    m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
+    m_drawsModel->repaintAll();
+    m_combsView->refresh();
+    m_statsView->build(true);
+    // The charted values and the card's channels follow the settings.
+    m_graphsView->refresh(true);
+    m_cardView->repaint();
+    m_stakesView->followSettings();
+    m_ratingsView->refresh();
 }
 
 void TFormMain::setStatusField(int field, const QString& text)
@@ -825,91 +752,8 @@ void TFormMain::drawsInfo()
     if (row < 0 || row >= m_ws.DrawCount()) return;
     const int index = m_ws.DrawCount() - 1 - row;
     const game::TDraw& draw = m_ws.Draws()[index];
-    TFormInfo dialog(m_stats, draw.Nums, index, sortedDraws(), draw.DrawNo, draw.DateText(), *m_shell, this);
+    TFormInfo dialog(m_stats, draw.Nums, index, m_ws.View().SortedDraws, draw.DrawNo, draw.DateText(), *m_shell, this);
     dialog.exec();
-}
-
-void TFormMain::drawsStatePrefetchsEnabled()
-{
-    toggleViewFlag(&workspace::TViewSettings::PrefetchsEnabled, cmd::DrawsStatePrefetchsEnabled);
-    m_cache.CreatePrefetchFiles(m_stats, {.Enabled = prefetchsEnabled()}, *m_shell);
-    m_statsView->applyNormColumns();
-    m_statsView->build(true);
-}
-
-void TFormMain::editConfig(bool prizeTable)
-{
-    TFormConfig dialog(m_stats.Config(), this);
-    if (prizeTable) dialog.showPrizeTable();
-    if (dialog.exec() != QDialog::Accepted) return;
-    const stats::TConfigApplyResult applied =
-        stats::ApplyConfig(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
-    fillChoosers({.Reload = true, .KeepSelection = true});
-    m_cache.CreatePrefetchFiles(m_stats, {.Rebuild = applied.Groups, .Enabled = prefetchsEnabled()}, *m_shell);
-    // Channel colours follow the channel width.
-    m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
-    m_drawsModel->repaintAll();
-    m_combsView->refresh();
-    m_statsView->build(true);
-    // The charted values and the card's channels follow the settings.
-    m_graphsView->refresh(true);
-    m_cardView->repaint();
-    m_stakesView->followSettings();
-    m_ratingsView->refresh();
-}
-
-void TFormMain::editShredding()
-{
-    TFormShredding dialog(m_stats.Shredding(), this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    stats::ApplyShredding(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), *m_shell);
-    m_cache.CreatePrefetchFiles(m_stats, {.Rebuild = stats::GroupBit(stats::GroupShredding), .Enabled = prefetchsEnabled()},
-                                *m_shell);
-    fillChoosers({.Reload = true, .KeepSelection = true});
-    m_statsView->build(true);
-}
-
-void TFormMain::filtersManager()
-{
-    const auto own = m_ws.FilterListPath();
-    const std::vector<std::string> captions = filters::CustomCaptions(m_stats);
-    TFormFavorites dialog(m_stats, m_ws.DataDir(), *m_shell, this);
-    if (dialog.exec() != QDialog::Accepted) {
-        // An import in the cancelled window has already renamed the methods.
-        if (filters::KeepImportedNames(m_stats, captions, own, *m_shell)) {
-            fillChoosers({.KeepSelection = true});
-            m_statsView->build(true);
-        }
-        return;
-    }
-    {
-        shell::BusyScope busy(*m_shell, filters::FavoritesWaitText);
-        filters::ConfirmFavorites(dialog.tree(), m_stats, own, *m_shell);
-        fillChoosers({.Reload = true, .KeepSelection = true});
-    }
-    m_statsView->build(true);
-}
-
-void TFormMain::filtersReset()
-{
-    if (!filters::ResetFavorites(m_stats, m_ws.FilterListPath(), *m_shell)) return;
-    fillChoosers({.Reload = true, .KeepSelection = true});
-    m_statsView->build(true);
-}
-
-void TFormMain::filtersInfo()
-{
-    const int method = m_statsView->chosenMethod();
-    if (method < 0) return;
-    TFormMethodInfo dialog(qs(m_stats.GetHelpURL(method)), this);
-    dialog.exec();
-}
-
-void TFormMain::drawsStatShowTotalLine()
-{
-    shell::BusyScope busy(*m_shell, "Создание графиков...");
-    toggleViewFlag(&workspace::TViewSettings::ShowTotalLine, cmd::DrawsStatShowTotalLine);
-    m_statsView->build(true);
 }
 
 std::vector<int> TFormMain::selectedDrawRows() const
@@ -922,13 +766,6 @@ int TFormMain::currentDrawRow() const
     return CurrentSelectedRow(m_drawsView);
 }
 
-void TFormMain::toggleViewFlag(bool workspace::TViewSettings::* flag, const char* command)
-{
-    const bool on = !(m_ws.View().*flag);
-    this->command(QString::fromLatin1(command))->setChecked(on);
-    guarded("Ошибка сохранения параметров программы!", [&] { m_ws.SetViewFlag(flag, on); });
-}
-
 void TFormMain::guarded(const char* failureText, const std::function<void()>& body)
 {
     m_shell->Guarded(failureText, body);
@@ -936,8 +773,8 @@ void TFormMain::guarded(const char* failureText, const std::function<void()>& bo
 
 void TFormMain::drawsSorted()
 {
-    toggleViewFlag(&workspace::TViewSettings::SortedDraws, cmd::DrawsSorted);
-    m_drawsModel->setSorted(sortedDraws());
+    ToggleViewFlag(m_ws, *m_shell, *m_commands, &workspace::TViewSettings::SortedDraws, cmd::DrawsSorted);
+    m_drawsModel->setSorted(m_ws.View().SortedDraws);
     m_drawsModel->repaintAll();
     m_stakesView->followSettings();
     refreshViews();
@@ -992,159 +829,3 @@ void TFormMain::drawsExport()
     m_ws.ExportDraws(*m_shell, std::filesystem::path(dialog.selectedFiles().first().toStdString()));
 }
 
-void TFormMain::chooseStartLanguage()
-{
-    m_language = workspace::ChosenLanguage(m_frm.ReadInt("Language", workspace::RussianLanguage), m_cmd);
-    const std::string problem = InstallLanguage(m_language, QCoreApplication::applicationFilePath().toStdString());
-    if (!problem.empty()) {
-        m_language = workspace::RussianLanguage;
-        m_shell->ShowError(problem);
-    }
-    static TWindowTextTranslator* translator = nullptr;
-    if (!translator) {
-        translator = new TWindowTextTranslator(qApp);
-        qApp->installEventFilter(translator);
-    }
-}
-
-void TFormMain::createLanguageMenu(QMenu* settings)
-{
-    QMenu* menu = TCommandSet::addSubmenu(settings, cmd::menu::Language, QStringLiteral("Язык интерфейса"));
-    auto* group = new QActionGroup(this);
-    for (const workspace::TLanguage& language : workspace::ScanLanguages(QCoreApplication::applicationFilePath().toStdString())) {
-        const std::string name = cmd::Language(language.Id);
-        const int id = language.Id;
-        QAction* a = addCommand(name.c_str(), QString::fromUtf8(language.Name), QString(), [this, id] { chooseLanguage(id); });
-        a->setCheckable(true);
-        a->setChecked(id == m_language);
-        group->addAction(a);
-        menu->addAction(a);
-    }
-}
-
-void TFormMain::chooseLanguage(int id)
-{
-    const auto keepCheck = [this] {
-        if (QAction* a = command(QString::fromStdString(cmd::Language(m_language)))) a->setChecked(true);
-    };
-    if (id == m_language) return;
-    const workspace::TLanguage* language = workspace::FindLanguage(id);
-    const std::filesystem::path exe = QCoreApplication::applicationFilePath().toStdString();
-    std::error_code ec;
-    if (!language || (id != workspace::RussianLanguage
-                      && !std::filesystem::is_regular_file(workspace::LanguageModulePath(exe, language->Abbrev), ec))) {
-        keepCheck();
-        m_shell->ShowError(workspace::ModuleMissingText(workspace::LanguageModulePath(exe, language ? language->Abbrev : "")));
-        return;
-    }
-    bool written = false;
-    guarded("Ошибка сохранения параметров программы!", [&] {
-        m_frm.WriteInt("Language", id);
-        written = true;
-    });
-    if (!written) {
-        keepCheck();
-        return;
-    }
-    restartProgram();
-}
-
-void TFormMain::restartProgram()
-{
-    QStringList args;
-    for (const std::string& a : workspace::RestartArguments(m_cmd)) args << qs(a);
-    const QString program = QCoreApplication::applicationFilePath();
-    if (!StartProgramInstance || !StartProgramInstance(program, args, QFileInfo(program).absolutePath())) {
-        m_shell->ShowError("Не удалось перезапустить программу!");
-        return;
-    }
-    endProgram(0);
-}
-
-void TFormMain::showFirstRun()
-{
-    // A folder without window settings is a newcomer's: the dialog comes up until ticked off.
-    if (!m_frm.ReadBool("FirstRun", m_newcomer)) return;
-    std::function<void()> help;
-    if (!m_stats.Env().HelpFile.empty()) help = [this] { getHelp(); };
-    TFormFirstRun dialog(help, this);
-    dialog.exec();
-    if (dialog.dontShowAgain() || m_newcomer)
-        guarded("Ошибка сохранения параметров программы!", [&] { m_frm.WriteBool("FirstRun", !dialog.dontShowAgain()); });
-}
-
-QString TFormMain::frontHelpPage() const
-{
-    // The tab the keyboard is in, else the right-hand one that shows the work in front.
-    QTabWidget* tabs = m_rightTabs;
-    if (QWidget* focus = QApplication::focusWidget(); focus && m_leftTabs->isAncestorOf(focus)) tabs = m_leftTabs;
-    const QWidget* page = tabs->currentWidget();
-    const QVariant name = page ? page->property(HelpPageProperty) : QVariant();
-    return name.isValid() ? name.toString() : QStringLiteral("index.html");
-}
-
-void TFormMain::getHelp()
-{
-    const QString index = qs(m_stats.Env().HelpFile);
-    if (index.isEmpty()) return;
-    if (!m_help) m_help = new TFormHelp(index, this);
-    m_help->showPage(frontHelpPage());
-    m_help->show();
-    m_help->raise();
-    m_help->activateWindow();
-}
-
-void TFormMain::about()
-{
-    QMessageBox::about(this, TrText(QStringLiteral("О программе")),
-                       TrText(QStringLiteral("<b>Kvanta 8x20</b> версия %1<br><br>"
-                                             "Анализатор тиражной лотереи 8 из 20: архив тиражей, статистики, "
-                                             "фильтры, ставки, рейтинги и сценарии."))
-                           .arg(QStringLiteral(KV_VERSION)));
-}
-
-void TFormMain::createAnalysisCommands()
-{
-    struct ColorCommand {
-        const char* name;
-        const char* caption;
-        bool workspace::TViewSettings::* flag;
-        std::function<void()> repaint;
-    };
-    const ColorCommand colors[] = {
-        {cmd::ViewColorDraws, "Выделять каналы в списке тиражей", &workspace::TViewSettings::ColorDraws,
-         [this] {
-             m_drawsModel->setColorDraws(m_ws.View().ColorDraws);
-             m_drawsModel->repaintAll();
-         }},
-        {cmd::ViewColorCombs, "Выделять каналы в списке комбинаций", &workspace::TViewSettings::ColorCombs,
-         [this] { m_combsView->refresh(); }},
-        {cmd::ViewColorCard, "Выделять каналы в карте тиражей", &workspace::TViewSettings::ColorCard,
-         [this] { m_cardView->repaint(); }},
-        {cmd::ViewColorCardSequences, "Выделять последовательности в карте тиражей",
-         &workspace::TViewSettings::ColorCardSequences, [this] { m_cardView->repaint(); }},
-        {cmd::ViewLayoutGradient, "Градиентная раскраска схемы", &workspace::TViewSettings::LayoutGradient,
-         [this] { m_layoutView->repaint(); }},
-    };
-    for (const ColorCommand& c : colors) {
-        const char* name = c.name;
-        QAction* a = addCommand(name, QString::fromUtf8(c.caption), QString(), [this, name, flag = c.flag, repaint = c.repaint] {
-            toggleViewFlag(flag, name);
-            repaint();
-        });
-        a->setCheckable(true);
-    }
-    // The views put the colour commands in their context menus.
-    m_graphsView->createCommands();
-    m_cardView->createCommands();
-    m_layoutView->createCommands();
-    m_weekView->createCommands();
-    addCommand(cmd::AnalyzeRepeats, QStringLiteral("Количество повторов в зависимости от тиража"), QString(),
-               [this] { analyzeRepeats(); }, [this] { return m_ws.DrawCount() > 0; });
-}
-
-void TFormMain::analyzeRepeats()
-{
-    TFormRepeats dialog(m_ws.Draws(), *m_shell, m_frm, this);
-    dialog.exec();
-}

@@ -1,6 +1,5 @@
 #pragma once
 #include <QMainWindow>
-#include <QPointer>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -13,11 +12,14 @@
 #include "core/workspace/cmdline.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/workspace.h"
-#include "core/stakes/stakecommands.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
 
 class QAction;
+class AnalysisCommands;
+class HelpCommands;
+class LanguageCommands;
+class SettingsCommands;
 class TCommandSet;
 class QLabel;
 class QSpinBox;
@@ -37,7 +39,6 @@ class GraphsView;
 class CardView;
 class LayoutView;
 class WeekView;
-class TFormHelp;
 class QMenu;
 class CatalogView;
 class SystemsView;
@@ -47,9 +48,6 @@ class TFormMain : public QMainWindow, private ViewHost {
     Q_OBJECT
 public:
     static constexpr int StatusFields = 7;
-    // The property of a tab's page that names its help page ("stattable.html"); a view added
-    // later sets it on itself, and F1 opens that page while the view is in front.
-    static constexpr const char* HelpPageProperty = "helpPage";
 
     TFormMain(const std::filesystem::path& dataDir, const kv::workspace::CommandLine& cmd,
               QWidget* parent = nullptr);
@@ -58,33 +56,8 @@ public:
     kv::workspace::Workspace& workspace() { return m_ws; }
     kv::stats::TStatList& statList() { return m_stats; }
     const kv::stats::TPrefetchCache& prefetchCache() const { return m_cache; }
-    StatsView* statsView() const { return m_statsView; }
-    CombsView* combsView() const { return m_combsView; }
-    RatingsView* ratingsView() const { return m_ratingsView; }
-    RegularsView* regularsView() const { return m_regularsView; }
-    StakesView* stakesView() const { return m_stakesView; }
-    QTabWidget* leftTabs() const { return m_leftTabs; }
-    QTabWidget* rightTabs() const { return m_rightTabs; }
-    ScenarioView* scenarioView() const { return m_scenarioView; }
-    GraphsView* graphsView() const { return m_graphsView; }
-    CardView* cardView() const { return m_cardView; }
-    LayoutView* layoutView() const { return m_layoutView; }
-    WeekView* weekView() const { return m_weekView; }
-    CatalogView* catalogView() const { return m_catalogView; }
-    SystemsView* systemsView() const { return m_systemsView; }
     void showTab(QWidget* page) override;
-    bool sortedDraws() const { return m_ws.View().SortedDraws; }
-    bool prefetchsEnabled() const { return m_ws.View().PrefetchsEnabled; }
-    bool showTotalLine() const { return m_ws.View().ShowTotalLine; }
-    bool colorCombs() const { return m_ws.View().ColorCombs; }
     void setStatusField(int field, const QString& text) override;
-    struct ChooserFill {
-        bool Reload = false;          // rebuild the registry's lists first (settings or favourites changed)
-        bool KeepSelection = false;   // the chooser keeps its position
-    };
-    // Refills the choosers from the registry.
-    void fillChoosers(ChooserFill fill);
-    void refreshViews();
 
     kv::shell::Shell& shell();
     const kv::workspace::FormSettings& formSettings() const { return m_frm; }
@@ -100,19 +73,12 @@ public:
     // What the last DrawsDownload did.
     const kv::online::TDownloadResult& lastDownload() const { return m_downloads->lastDownload(); }
     int exitCode() const { return m_exitCode; }
-    // The help window (after the first F1) and the help page of the view in front.
-    TFormHelp* helpWindow() const { return m_help; }
-    QString frontHelpPage() const;
-    // The interface language of this run (a locale identifier).
-    int language() const { return m_language; }
 
     // Enable state of every command; called when the window is idle.
     void updateActions();
     void setRunning(bool running) override;
     void refreshView(const void* key, const QWidget* view, std::function<void()> refresh) override;
     void setDrawsOffset(int offset);
-    // The stakes grid's own hooks (its check pass with the reload).
-    kv::stakes::TStakeViewHooks stakeViewHooks();
     void refreshDrawList(bool force);
 
 signals:
@@ -129,11 +95,22 @@ private:
     void setTabShown(QWidget* page, bool visible) override;
 
     ViewContext viewContext();
+    struct ChooserFill {
+        bool Reload = false;          // rebuild the registry's lists first (settings or favourites changed)
+        bool KeepSelection = false;   // the chooser keeps its position
+    };
+    // Refills the choosers from the registry.
+    void fillChoosers(ChooserFill fill);
+    void refreshViews();
     QAction* addCommand(const char* name, const QString& caption, const QString& hint, std::function<void()> execute,
                         std::function<bool()> enabled = {});
+    // The command units beside the views: what they ask of the window is wired here.
+    void createUnits();
     void createCommands();
     void createExportCommands();
     void createMenus();
+    // The system's parameters changed: every view that shows channels, prizes or charted values.
+    void followParameters();
     void createWidgets();
     void restoreSettings();
     void restoreColumns(QTableView* view, const char* name);
@@ -145,8 +122,6 @@ private:
     int currentDrawRow() const;
     // Runs a command's body, reporting any failure with the command's fixed text.
     void guarded(const char* failureText, const std::function<void()>& body);
-    // Turns a view flag over: its command's check, the settings and their key in the .frm.
-    void toggleViewFlag(bool kv::workspace::TViewSettings::* flag, const char* command);
 
     void drawsSorted();
     void drawsAdd();
@@ -155,26 +130,8 @@ private:
     void drawsImport();
     void drawsExport();
     void drawsInfo();
-    void drawsStatePrefetchsEnabled();
-    void drawsStatShowTotalLine();
-    void editShredding();
-    // "Параметры системы"; prizeTable: opened at the prize table.
-    void editConfig(bool prizeTable = false);
-    void filtersManager();
-    void filtersReset();
-    void filtersInfo();
-    void about();
-    void getHelp();
     // The demo archive, offered while the archive is empty: invented draws, asked first.
     void createDemoArchive();
-    void chooseStartLanguage();
-    void createLanguageMenu(QMenu* settings);
-    void chooseLanguage(int id);
-    void restartProgram();
-    void showFirstRun();
-    // The analysis views' share of the window: colour commands and the repeats dialog.
-    void createAnalysisCommands();
-    void analyzeRepeats();
 
     kv::workspace::CommandLine m_cmd;
     kv::workspace::Workspace m_ws;
@@ -185,8 +142,6 @@ private:
     TCommandSet* m_commands = nullptr;
 
     bool m_initialised = false;
-    // The data folder had no window settings file at start: a newcomer's first run.
-    bool m_newcomer = false;
     QWidget* m_emptyArchive = nullptr;   // the hint over an empty archive
     bool m_ended = false;
     bool m_stateSaved = false;
@@ -194,6 +149,10 @@ private:
     RunRefresh m_runRefresh{this};
     bool m_drawListForced = false;      // a draw list refresh due after the run rereads the list
     std::unique_ptr<DownloadCommands> m_downloads;
+    std::unique_ptr<LanguageCommands> m_languages;
+    std::unique_ptr<HelpCommands> m_helpCommands;
+    std::unique_ptr<SettingsCommands> m_settings;
+    std::unique_ptr<AnalysisCommands> m_analysis;
 
     QSplitter* m_splitter = nullptr;
     QTabWidget* m_leftTabs = nullptr;
@@ -213,8 +172,6 @@ private:
     CardView* m_cardView = nullptr;
     LayoutView* m_layoutView = nullptr;
     WeekView* m_weekView = nullptr;
-    TFormHelp* m_help = nullptr;
-    int m_language = 1049;   // the interface language of this run
     CatalogView* m_catalogView = nullptr;
     SystemsView* m_systemsView = nullptr;
 };

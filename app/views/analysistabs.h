@@ -8,13 +8,16 @@
 #include <limits>
 #include <vector>
 
+#include "core/analysis/gridexport.h"
 #include "core/filters/statfilter.h"
+#include "core/util/sheet.h"
 #include "core/stats/statlist.h"
 
 #include "core/shell/shell.h"
 #include "core/workspace/workspace.h"
 
 #include "app/commandset.h"
+#include "app/viewflags.h"
 #include "app/viewhost.h"
 
 // A window-length field of the analysis views: at least 1 draw.
@@ -39,18 +42,6 @@ inline void OnEnter(QSpinBox* edit, std::function<void()> act)
         edit->interpretText();
         act();
     });
-}
-
-// Shows or hides an analysis tab's flag in the settings and writes its key at once; a failed
-// write is reported and memory keeps the change.
-inline void SaveViewFlag(kv::workspace::Workspace& ws, kv::shell::Shell& shell,
-                         bool kv::workspace::TViewSettings::* flag, bool value)
-{
-    try {
-        ws.SetViewFlag(flag, value);
-    } catch (const std::exception& e) {
-        shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
-    }
 }
 
 // Shows or hides an analysis tab with its command's check mark in step.
@@ -82,3 +73,10 @@ struct CellRect {
     int top = 0, left = 0, bottom = -1, right = -1;
 };
 bool SelectedRect(const QTableView* view, CellRect& rect);
+
+// The card's and the layout's cells as shown, for the spreadsheet: number texts become numbers.
+inline kv::util::TExportSheet GridSheet(kv::analysis::TGridExport grid)
+{
+    const std::vector<bool> numeric(grid.Captions.size(), true);
+    return kv::util::TExportSheet::FromTexts(std::move(grid.Title), std::move(grid.Captions), std::move(grid.Cells), numeric);
+}

@@ -9,6 +9,8 @@
 
 #include "app/commandnames.h"
 #include "app/commandset.h"
+#include "core/workspace/listexport.h"
+#include "app/xlsexport.h"
 #include "app/language.h"
 #include "app/qtshell.h"
 #include "app/views/analysistabs.h"
@@ -154,4 +156,12 @@ void CardView::restoreSettings()
 {
     showTab(tabShown());
     repaint();
+}
+
+void CardView::createExportCommand()
+{
+    m_commands.add(cmd::CardXlsExport, QStringLiteral("Экспорт карты тиражей в Microsoft Excel"), QString(), [this] {
+        ExportSheet(m_host.mainWindow(), m_shell, m_ws.DataDir(), workspace::ExportList::Card, GridSheet(exportGrid()));
+    }, [this] { return tabShown(); });
+    m_commands.fillContextMenu(view(), {TCommandSet::Separator, cmd::CardXlsExport});
 }

@@ -40,6 +40,8 @@ public:
     explicit CardView(const ViewContext& ctx);
 
     void createCommands();
+    // "Экспорт ... в Microsoft Excel" of what the view shows, at the end of its context menu.
+    void createExportCommand();
     // Rebuilds the card while the tab is shown (without force only when the archive changed).
     void refresh(bool force);
     // Repaints after a colour setting or the channel width changed.

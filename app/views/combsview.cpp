@@ -22,6 +22,8 @@
 #include "app/forminfo.h"
 #include "app/commandnames.h"
 #include "app/commandset.h"
+#include "core/workspace/listexport.h"
+#include "app/xlsexport.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
 #include "core/workspace/workspace.h"
@@ -390,4 +392,14 @@ void CombsView::totalSumCombs()
     auto* window = new TFormChart(qs(filters::TSumDistribution::Caption), m_host.mainWindow());
     for (const auto& series : sums.Series) window->addSeries(series);
     window->show();
+}
+
+void CombsView::createExportCommand()
+{
+    m_commands.add(cmd::CombsXlsExport, QStringLiteral("Экспорт в Microsoft Excel"),
+                   QStringLiteral("Экспорт списка комбинаций в Microsoft Excel"), [this] {
+        ExportSheet(m_host.mainWindow(), m_shell, m_ws.DataDir(), workspace::ExportList::Combs,
+                    workspace::CombsSheet(m_ws.Combs(), m_ws.View().ColorCombs, m_stats.Config().ChannelSize));
+    }, [this] { return m_ws.Combs().Count() > 0; });
+    m_commands.fillContextMenu(view(), {TCommandSet::Separator, cmd::CombsXlsExport});
 }

@@ -53,6 +53,8 @@ public:
     explicit CombsView(const ViewContext& ctx);
 
     void createCommands();
+    // "Экспорт ... в Microsoft Excel" of what the view shows, at the end of its context menu.
+    void createExportCommand();
     void refresh();   // row count, repaint, status field 3
     std::vector<int> selectedRows() const;
     QTableView* view() const { return m_view; }

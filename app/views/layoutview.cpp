@@ -259,3 +259,11 @@ void LayoutView::saveSettings(std::vector<std::pair<std::string, std::string>>& 
                             std::to_string(m_compareLengths[static_cast<std::size_t>(i)]->value()));
     values.emplace_back("LayoutCompareHeight", std::to_string(m_splitter->sizes().value(1)));
 }
+
+void LayoutView::createExportCommand()
+{
+    m_commands.add(cmd::LayoutXlsExport, QStringLiteral("Экспорт схемы в Microsoft Excel"), QString(), [this] {
+        ExportSheet(m_host.mainWindow(), m_shell, m_ws.DataDir(), workspace::ExportList::Layout, GridSheet(exportGrid()));
+    }, [this] { return tabShown() && grid()->columnCount() > 2; });
+    m_commands.fillContextMenu(grid(), {TCommandSet::Separator, cmd::LayoutXlsExport});
+}

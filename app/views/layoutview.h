@@ -28,6 +28,8 @@ public:
     explicit LayoutView(const ViewContext& ctx);
 
     void createCommands();
+    // "Экспорт ... в Microsoft Excel" of what the view shows, at the end of its context menu.
+    void createExportCommand();
     // The grid and the lists while the tab is shown (without force only when an input changed).
     void refreshGrid(bool force);
     void refreshLists(bool force);

@@ -21,6 +21,8 @@
 #include "core/stakes/sametext.h"
 #include "app/commandnames.h"
 #include "app/commandset.h"
+#include "core/workspace/listexport.h"
+#include "app/xlsexport.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
 #include "core/workspace/workspace.h"
@@ -531,4 +533,12 @@ TFormChart* RatingsView::ratingsGraphOverlap()
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
     return window;
+}
+
+void RatingsView::createExportCommand()
+{
+    m_commands.add(cmd::RatingsXlsExport, QStringLiteral("Экспорт рейтинга в Microsoft Excel"), QString(), [this] {
+        ExportSheet(m_host.mainWindow(), m_shell, m_ws.DataDir(), workspace::ExportList::Ratings,
+                    workspace::RatingsSheet(m_ws.Ratings(), {&m_luck, m_luckDraws, m_stats.Config().Profits.empty()}));
+    }, [this] { return !m_ws.Ratings().Empty(); });
 }

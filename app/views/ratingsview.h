@@ -75,6 +75,8 @@ public:
     explicit RatingsView(const ViewContext& ctx);
 
     void createCommands();
+    // "Экспорт рейтинга в Microsoft Excel" of the rating as shown.
+    void createExportCommand();
     void createMenus(QMenu* menu);
     // Row count, repaint, status field 5.
     void refresh();

@@ -19,11 +19,14 @@
 #include "app/formchart.h"
 #include "app/commandnames.h"
 #include "app/commandset.h"
+#include "core/workspace/listexport.h"
+#include "app/xlsexport.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
 #include "core/workspace/workspace.h"
 #include "app/formstake.h"
 #include "app/qtshell.h"
+#include "app/viewflags.h"
 #include "app/viewutil.h"
 #include "app/language.h"
 #include "core/game/numbers.h"
@@ -530,30 +533,19 @@ void StakesView::stakesCheckManual()
     refreshView({.Rows = true});
 }
 
-void StakesView::toggleFlag(bool workspace::TViewSettings::* flag, const char* command)
-{
-    const bool on = !(m_ws.View().*flag);
-    m_commands.command(QString::fromLatin1(command))->setChecked(on);
-    try {
-        m_ws.SetViewFlag(flag, on);
-    } catch (const std::exception& e) {
-        m_shell.ShowFailure("Ошибка сохранения параметров программы!", e.what());
-    }
-}
-
 void StakesView::logStakes()
 {
-    toggleFlag(&workspace::TViewSettings::StakesLogEnabled, cmd::LogStakes);
+    ToggleViewFlag(m_ws, m_shell, m_commands, &workspace::TViewSettings::StakesLogEnabled, cmd::LogStakes);
 }
 
 void StakesView::stakesScroll()
 {
-    toggleFlag(&workspace::TViewSettings::StakesScrollEnabled, cmd::StakesScroll);
+    ToggleViewFlag(m_ws, m_shell, m_commands, &workspace::TViewSettings::StakesScrollEnabled, cmd::StakesScroll);
 }
 
 void StakesView::stakesCheckLine()
 {
-    toggleFlag(&workspace::TViewSettings::StakesCheckOnLine, cmd::StakesCheckLine);
+    ToggleViewFlag(m_ws, m_shell, m_commands, &workspace::TViewSettings::StakesCheckOnLine, cmd::StakesCheckLine);
 }
 
 void StakesView::logStakesDelete()
@@ -583,4 +575,13 @@ void StakesView::stakesGraphOverlap()
 void StakesView::stakesGraphProfits()
 {
     showChart(stakes::StakesGraphProfits(file(), m_ws.Shared().RatingNames(), m_shell));
+}
+
+void StakesView::createExportCommand()
+{
+    m_commands.add(cmd::StakesXlsExport, QStringLiteral("Экспорт ставок в Microsoft Excel"), QString(), [this] {
+        ExportSheet(m_host.mainWindow(), m_shell, m_ws.DataDir(), workspace::ExportList::Stakes,
+                    workspace::StakesSheet(m_ws.StakesFile()));
+    }, [this] { return m_ws.StakesFile().IsOpen() && m_ws.StakesFile().RecordCount() > 0; });
+    m_commands.fillContextMenu(m_view, {TCommandSet::Separator, cmd::StakesXlsExport});
 }

@@ -72,6 +72,8 @@ public:
     explicit StakesView(const ViewContext& ctx);
 
     void createCommands();
+    // "Экспорт ... в Microsoft Excel" of what the view shows, at the end of its context menu.
+    void createExportCommand();
     // The flags' checks and the grid's column widths from the window-settings file.
     void restoreSettings(const kv::workspace::FormSettings& frm);
     void saveColumns(std::vector<std::pair<std::string, std::string>>& values) const;
@@ -132,7 +134,6 @@ private:
     void addManualStake(int combRow);
     void addStakesForCombs(const std::vector<kv::game::TComb>& combs, bool clearSelection);
     void showChart(const std::optional<kv::stakes::TChartData>& data);
-    void toggleFlag(bool kv::workspace::TViewSettings::* flag, const char* command);
     // The names of the selected rating rows, which the overlap and profit charts follow.
     // The rating rebuilt from the whole stakes file (the last step of StakeClear).
     void refreshRatings();

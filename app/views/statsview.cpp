@@ -28,12 +28,15 @@
 
 #include "app/commandnames.h"
 #include "app/commandset.h"
+#include "core/workspace/listexport.h"
+#include "app/xlsexport.h"
 #include "app/views/analysischart.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/stat.h"
 #include "core/stats/statlist.h"
 #include "core/workspace/workspace.h"
 #include "app/qtshell.h"
+#include "app/viewflags.h"
 #include "app/viewutil.h"
 #include "app/language.h"
 #include "core/filters/statfilter.h"
@@ -250,6 +253,27 @@ void StatsView::createCommands()
                       [this] { statFilter(true); }, enabled);
 }
 
+void StatsView::createTableCommands()
+{
+    m_commands.add(cmd::DrawsStatCalc, QStringLiteral("Обновить"), QStringLiteral("Пересчитать статистику по выбранным параметрам"),
+                   [this] { build(true); }, [this] { return m_ws.DrawCount() > 0 && chosenMethod() >= 0; });
+    QAction* prefetch = m_commands.add(cmd::DrawsStatePrefetchsEnabled,
+                                       QStringLiteral("Использовать сравнение с полным набором комбинаций"), QString(), [this] {
+        ToggleViewFlag(m_ws, m_shell, m_commands, &workspace::TViewSettings::PrefetchsEnabled, cmd::DrawsStatePrefetchsEnabled);
+        m_cache.CreatePrefetchFiles(m_stats, {.Enabled = m_ws.View().PrefetchsEnabled}, m_shell);
+        applyNormColumns();
+        build(true);
+    });
+    prefetch->setCheckable(true);
+    QAction* totalLine = m_commands.add(cmd::DrawsStatShowTotalLine, QStringLiteral("График идеального распределения"), QString(),
+                                        [this] {
+        shell::BusyScope busy(m_shell, "Создание графиков...");
+        ToggleViewFlag(m_ws, m_shell, m_commands, &workspace::TViewSettings::ShowTotalLine, cmd::DrawsStatShowTotalLine);
+        build(true);
+    }, [this] { return m_ws.View().PrefetchsEnabled; });
+    totalLine->setCheckable(true);
+}
+
 std::vector<int> StatsView::selectedRows() const
 {
     return SelectedRows(m_view);
@@ -431,4 +455,13 @@ void StatsView::drawChart()
         addLine(m_table.TotalLine(), QStringLiteral("Все возможные комбинации"), QColor(0xFF, 0x00, 0x00), 1, false);
     m_chart->setCategoriesX(categories);
     m_chart->fitValueAxes();
+}
+
+void StatsView::createExportCommand()
+{
+    m_commands.add(cmd::DrawsStatExportToExcel, QStringLiteral("Экспорт статистики в Microsoft Excel"), QString(), [this] {
+        ExportSheet(m_host.mainWindow(), m_shell, m_ws.DataDir(), workspace::ExportList::StatTable,
+                    workspace::StatTableSheet(m_table, m_ws.View().PrefetchsEnabled));
+    }, [this] { return m_table.RowCount() > 0; });
+    m_commands.fillContextMenu(m_view, {TCommandSet::Separator, cmd::DrawsStatExportToExcel});
 }

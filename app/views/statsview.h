@@ -53,6 +53,11 @@ public:
     void attachCommands();
     // Registers the statistic filters on the selected table rows.
     void createCommands();
+    // Registers the table's own commands: rebuild, the comparison with the full set and the
+    // ideal distribution line.
+    void createTableCommands();
+    // "Экспорт ... в Microsoft Excel" of what the view shows, at the end of its context menu.
+    void createExportCommand();
     std::vector<int> selectedRows() const;
     void statFilter(bool exclude);
     // A scenario built the table: show its method, window, order and marked rows without

@@ -98,7 +98,7 @@ void BM_WindowScenarioTest100(benchmark::State& state)
         answer.start();
         // The user starts the test from the scenario tab (0), or keeps the statistics in view (1),
         // which must then follow the run a few times a second.
-        if (state.range(0) == 0) window->showTab(window->scenarioView());
+        if (state.range(0) == 0) window->showTab(window->findChild<ScenarioView*>());
         QAction* test = window->command(QStringLiteral("ScriptTest"));
         window->updateActions();
         if (!test->isEnabled()) {

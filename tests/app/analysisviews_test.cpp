@@ -46,10 +46,10 @@ constexpr int Draws = 60;
 
 QWidget* page(TFormMain& w, const QString& command)
 {
-    if (command == cmd::TabGraps) return w.graphsView();
-    if (command == cmd::TabCard) return w.cardView();
-    if (command == cmd::TabLayout) return w.layoutView();
-    return w.weekView();
+    if (command == cmd::TabGraps) return viewOf<GraphsView>(w);
+    if (command == cmd::TabCard) return viewOf<CardView>(w);
+    if (command == cmd::TabLayout) return viewOf<LayoutView>(w);
+    return viewOf<WeekView>(w);
 }
 
 // Combinations of 8 of 20 holding at least one of k given numbers.
@@ -85,7 +85,7 @@ void AnalysisViewsTest::tabCommandHidesShowsAndSaves()
         StartedWindow win(dir);
         QVERIFY(win.ok);
         TFormMain& w = *win.window;
-        QTabWidget* tabs = w.rightTabs();
+        QTabWidget* tabs = rightTabs(w);
         const int index = tabs->indexOf(page(w, command));
         QVERIFY(index > 0);
         QVERIFY(tabs->isTabVisible(index));
@@ -100,7 +100,7 @@ void AnalysisViewsTest::tabCommandHidesShowsAndSaves()
         StartedWindow win(dir);
         QVERIFY(win.ok);
         TFormMain& w = *win.window;
-        QTabWidget* tabs = w.rightTabs();
+        QTabWidget* tabs = rightTabs(w);
         const int index = tabs->indexOf(page(w, command));
         QVERIFY(!tabs->isTabVisible(index));
         w.command(command)->trigger();
@@ -116,7 +116,7 @@ void AnalysisViewsTest::graphFollowsTheOffset()
     StartedWindow win(Draws);
     QVERIFY(win.ok);
     TFormMain& w = *win.window;
-    GraphsView* graphs = w.graphsView();
+    GraphsView* graphs = viewOf<GraphsView>(w);
     QVERIFY(graphs->chooser()->count() > 0);
     QCOMPARE(graphs->graph().Values.size(), std::size_t(Draws));   // the default 100 draws start at the oldest
     QCOMPARE(graphs->graph().Values.back().DrawNo, win.draws.back().DrawNo);
@@ -176,23 +176,23 @@ void AnalysisViewsTest::filtersKeepTheRightCombinations()
     int marked = 0;
     if (command.startsWith("Card")) {
         // The newest two draws, numbers 1..6: the numbers among them are marked.
-        selectCells(w.cardView()->view(), 0, 1, 1, 6);
-        for (int n = 1; n <= 6; ++n) marked += w.cardView()->card().HasNumber(0, n) || w.cardView()->card().HasNumber(1, n);
+        selectCells(viewOf<CardView>(w)->view(), 0, 1, 1, 6);
+        for (int n = 1; n <= 6; ++n) marked += viewOf<CardView>(w)->card().HasNumber(0, n) || viewOf<CardView>(w)->card().HasNumber(1, n);
         left = withAnyOf(marked);
         // A rectangle reaching the draw numbers cannot filter.
-        selectCells(w.cardView()->view(), 0, 0, 1, 6);
+        selectCells(viewOf<CardView>(w)->view(), 0, 0, 1, 6);
         w.updateActions();
         QVERIFY(!w.command(command)->isEnabled());
-        selectCells(w.cardView()->view(), 0, 1, 1, 6);
+        selectCells(viewOf<CardView>(w)->view(), 0, 1, 1, 6);
     } else if (command.startsWith("Layout")) {
-        QTableWidget* grid = w.layoutView()->grid();
+        QTableWidget* grid = viewOf<LayoutView>(w)->grid();
         QVERIFY(grid->rowCount() > 0);
         selectCells(grid, 0, 0, 0, grid->columnCount() - 1);
         for (int c = 0; c < grid->columnCount(); ++c)
             if (!grid->item(0, c)->text().isEmpty()) marked += static_cast<int>(grid->item(0, c)->text().count(',')) + 1;
         left = game::CombCount - withAnyOf(marked);
     } else {
-        QTableWidget* table = w.weekView()->table();
+        QTableWidget* table = viewOf<WeekView>(w)->table();
         selectCells(table, 1, 2, 4, 2);
         table->selectionModel()->select(table->model()->index(6, 4), QItemSelectionModel::Select);
     }
@@ -222,21 +222,21 @@ void AnalysisViewsTest::colourCommandSavesItsKey()
     for (const char* key : {"ColorDraws", "ColorCombs", "ColorCard", "ColorCardSequences", "LayoutGradient"})
         QVERIFY2(!w.formSettings().ReadBool(key, true), key);
     // Both card colours off: plain cells.
-    const QModelIndex cell = w.cardView()->view()->model()->index(0, 3);
+    const QModelIndex cell = viewOf<CardView>(w)->view()->model()->index(0, 3);
     QVERIFY(!cell.data(Qt::BackgroundRole).isValid());
     QVERIFY(w.commands().missingNames().isEmpty());
 
     // The week chart: bars, or a line once the type is switched; 20 numbers, or 7 weekdays.
     const auto chartKind = [&] {
-        const QList<QAbstractSeries*> series = w.weekView()->chart()->chart()->series();
+        const QList<QAbstractSeries*> series = viewOf<WeekView>(w)->chart()->chart()->series();
         return series.isEmpty() ? -1 : int(series.first()->type());
     };
     QCOMPARE(chartKind(), int(QAbstractSeries::SeriesTypeBar));
     w.command(cmd::ViewWeekChartType)->trigger();
     QCOMPARE(chartKind(), int(QAbstractSeries::SeriesTypeLine));
-    QCOMPARE(static_cast<QXYSeries*>(w.weekView()->chart()->chart()->series().first())->count(), 20);
+    QCOMPARE(static_cast<QXYSeries*>(viewOf<WeekView>(w)->chart()->chart()->series().first())->count(), 20);
     w.command(cmd::ViewWeekChartMode)->trigger();
-    QCOMPARE(static_cast<QXYSeries*>(w.weekView()->chart()->chart()->series().first())->count(), 7);
+    QCOMPARE(static_cast<QXYSeries*>(viewOf<WeekView>(w)->chart()->chart()->series().first())->count(), 7);
     QCOMPARE(w.formSettings().ReadInt("WeekChartMode", 0), 1);
     QCOMPARE(w.formSettings().ReadBool("WeekChartType", false), true);
 }

@@ -1,8 +1,11 @@
 #pragma once
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
@@ -13,7 +16,11 @@
 #include <utility>
 #include <vector>
 
+#include "app/commandnames.h"
+#include "app/formhelp.h"
 #include "app/formmain.h"
+#include "app/views/combsview.h"
+#include "app/views/statsview.h"
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
 #include "core/stakes/stakerecord.h"
@@ -64,6 +71,48 @@ void onNextDialog(F act)
         }
     });
     timer->start();
+}
+
+// The window's view of type V (each is made once); a missing one ends the test program.
+template <typename V>
+V* viewOf(const TFormMain& window)
+{
+    V* view = window.findChild<V*>();
+    if (!view) qFatal("the window has no %s", V::staticMetaObject.className());
+    return view;
+}
+
+// The tab widget that holds `page`.
+inline QTabWidget* tabsOf(const QWidget* page)
+{
+    for (QWidget* w = page ? page->parentWidget() : nullptr; w; w = w->parentWidget())
+        if (auto* tabs = qobject_cast<QTabWidget*>(w)) return tabs;
+    qFatal("the page is on no tab");
+}
+
+// The window's two tab widgets: the lists on the left, the work on the right.
+inline QTabWidget* leftTabs(const TFormMain& window)
+{
+    return tabsOf(viewOf<CombsView>(window));
+}
+inline QTabWidget* rightTabs(const TFormMain& window)
+{
+    return tabsOf(viewOf<StatsView>(window));
+}
+
+// The help window, once F1 has made it.
+inline TFormHelp* helpWindow(const TFormMain& window)
+{
+    return window.findChild<TFormHelp*>();
+}
+
+// The interface language the window runs in: the checked entry of its language menu (0: none).
+inline int interfaceLanguage(const TFormMain& window)
+{
+    const std::string prefix = cmd::Language(0).substr(0, cmd::Language(0).size() - 1);
+    for (const QAction* a : window.findChild<QMenu*>(cmd::menu::Language)->actions())
+        if (a->isChecked()) return a->objectName().mid(static_cast<int>(prefix.size())).toInt();
+    return 0;
 }
 
 // Writes an archive of `count` seeded synthetic draws, numbered from `firstDrawNo`, into the
@@ -128,10 +177,10 @@ class StartedWindow {
     std::optional<kv::test::TempDir> m_own;
 
 public:
-    explicit StartedWindow(int draws, int firstDrawNo = 1) : StartedWindow(draws, StartFiles{}, firstDrawNo) {}
-    StartedWindow(int draws, const StartFiles& files, int firstDrawNo = 1) : dir(m_own.emplace())
+    explicit StartedWindow(int drawCount, int firstDrawNo = 1) : StartedWindow(drawCount, StartFiles{}, firstDrawNo) {}
+    StartedWindow(int drawCount, const StartFiles& files, int firstDrawNo = 1) : dir(m_own.emplace())
     {
-        if (draws > 0) this->draws = SeedArchive(dir, draws, firstDrawNo);
+        if (drawCount > 0) draws = SeedArchive(dir, drawCount, firstDrawNo);
         for (const auto& [name, bytes] : files) {
             std::filesystem::create_directories((dir / name).parent_path());
             kv::test::WriteBytes(dir / name, bytes);

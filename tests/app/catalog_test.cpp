@@ -55,19 +55,19 @@ private slots:
         MessageBoxAnswerer answers;
         StartedWindow w(20, Identity);
         QVERIFY(w.ok);
-        QVERIFY(!w.window->catalogView()->notice()->isHidden());
-        QVERIFY(w.window->catalogView()->notice()->text().startsWith(QStringLiteral("Каталог http://127.0.0.1:1 недоступен:")));
-        QVERIFY(!w.window->systemsView()->notice()->isHidden());
+        QVERIFY(!viewOf<CatalogView>(*w.window)->notice()->isHidden());
+        QVERIFY(viewOf<CatalogView>(*w.window)->notice()->text().startsWith(QStringLiteral("Каталог http://127.0.0.1:1 недоступен:")));
+        QVERIFY(!viewOf<SystemsView>(*w.window)->notice()->isHidden());
         QCOMPARE(answers.texts, QStringList());
-        QCOMPARE(w.window->catalogView()->model()->rowCount(), 0);
+        QCOMPARE(viewOf<CatalogView>(*w.window)->model()->rowCount(), 0);
         // "Обновить" says it in the same line, which never widens the window.
         for (const char* refresh : {cmd::ScriptLibraryRefresh, cmd::SystemsRefresh}) {
             w.window->updateActions();
             w.window->command(refresh)->trigger();
         }
         QCOMPARE(answers.texts, QStringList());
-        QLabel* line = w.window->catalogView()->notice();
-        w.window->rightTabs()->setCurrentWidget(w.window->scenarioView());
+        QLabel* line = viewOf<CatalogView>(*w.window)->notice();
+        rightTabs(*w.window)->setCurrentWidget(viewOf<ScenarioView>(*w.window));
         line->setText(line->text() + QString(300, QLatin1Char('x')));
         QVERIFY(w.window->minimumSizeHint().width() <= 1240);
         QTRY_VERIFY(line->isVisible());
@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(upload->statusTip(), empty.second);
         w.window->workspace().Scenario().AddLine("FULL:0#RAND| | | | | | | |Idea", w.window->shell());
         QCOMPARE(state(), std::pair(true, QStringLiteral("Опубликовать текущий сценарий в online-каталоге")));
-        w.window->catalogView()->togglePanel();
+        viewOf<CatalogView>(*w.window)->togglePanel();
         QCOMPARE(state(), std::pair(false, QStringLiteral("Опубликовать можно из открытого online каталога "
                                                           "сценариев: включите его в меню \"Каталог\"")));
         int menus = 0;
@@ -120,7 +120,7 @@ private slots:
         MessageBoxAnswerer answers;
         StartedWindow w(20, Identity);
         QVERIFY(w.ok);
-        CatalogView* panel = w.window->catalogView();
+        CatalogView* panel = viewOf<CatalogView>(*w.window);
         QCOMPARE(panel->model()->rowCount(), 1);
         bool stayedOpen = false, titleFocused = false;
         onNextDialog<TFormScriptProps>([&](TFormScriptProps* form) {
@@ -172,7 +172,7 @@ private slots:
         MessageBoxAnswerer answers;
         StartedWindow w(20, Identity);
         QVERIFY(w.ok);
-        CatalogView* panel = w.window->catalogView();
+        CatalogView* panel = viewOf<CatalogView>(*w.window);
         QCOMPARE(panel->model()->rowCount(), online::CatalogPageSize);
         for (int page = 2; page <= 3; ++page) {
             panel->view()->scrollToBottom();
@@ -220,7 +220,7 @@ private slots:
         MessageBoxAnswerer answers;
         StartedWindow w(20, Identity);
         QVERIFY(w.ok);
-        CatalogView* panel = w.window->catalogView();
+        CatalogView* panel = viewOf<CatalogView>(*w.window);
         QCOMPARE(panel->model()->rowCount(), 2);
         const std::vector<std::string> before = w.window->workspace().Scenario().Lines();
         const std::string lssBefore = test::ReadBytes(w.dir / "Kvanta_8x20.lss");
@@ -247,7 +247,7 @@ private slots:
                  QStringList{QStringLiteral("Ошибка сохранения оценки online-сценария!\n\nКод возврата: -3")});
 
         // 41 lines for a system of 40 are refused and leave no file.
-        SystemsView* systems = w.window->systemsView();
+        SystemsView* systems = viewOf<SystemsView>(*w.window);
         QCOMPARE(systems->model()->rowCount(), 1);
         selectRow(systems->view(), 0);
         w.window->updateActions();
@@ -297,7 +297,7 @@ private slots:
         MessageBoxAnswerer answers;
         StartedWindow w(20, Identity);
         QVERIFY(w.ok);
-        SystemsView* systems = w.window->systemsView();
+        SystemsView* systems = viewOf<SystemsView>(*w.window);
         QCOMPARE(systems->model()->rowCount(), 3);  // by N: Twelve A, Twelve B, Thirteen
         const auto download = [&](int row) {
             selectRow(systems->view(), row);

@@ -59,7 +59,7 @@ void ChartsTest::statisticsChartStandsAtTheValues()
 {
     StartedWindow started(300);
     QVERIFY(started.ok);
-    StatsView* view = started.window->statsView();
+    StatsView* view = viewOf<StatsView>(*started.window);
     view->lengthEdit()->setValue(300);
     AnalysisChart* chart = view->chartView();
 
@@ -117,8 +117,8 @@ void ChartsTest::yLabelsAfterTheDrawsChange()
     StartedWindow started(50);
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    w.rightTabs()->setCurrentWidget(w.statsView());
-    StatsView* view = w.statsView();
+    rightTabs(w)->setCurrentWidget(viewOf<StatsView>(w));
+    StatsView* view = viewOf<StatsView>(w);
     QVERIFY(choose(view, QStringLiteral("{ num } Числа")));
     AnalysisChart* chart = view->chartView();
     QTRY_VERIFY(!yLabels(chart).isEmpty());
@@ -184,7 +184,7 @@ void ChartsTest::chooserAndHeadersExplainThemselves()
 {
     StartedWindow started(50);
     QVERIFY(started.ok);
-    StatsView* view = started.window->statsView();
+    StatsView* view = viewOf<StatsView>(*started.window);
     const QAbstractItemModel* header = view->tableView()->model();
     QCOMPARE(header->headerData(13, Qt::Horizontal, Qt::ToolTipRole).toString(),
              QStringLiteral("Ожд. ПРД: Ожидаемый тираж по периоду: округл(W / Количество + Посл. тираж); при Количестве > 1"));

@@ -164,7 +164,7 @@ void DownloadTest::theRatingShowsTheStakesTheNewDrawsChecked()
     w.command(cmd::DrawsDownload)->trigger();
     QCOMPARE(w.lastDownload().Added, 77);
     QCOMPARE(w.statusText(5), QStringLiteral("Рейтинг: 1"));
-    const QAbstractItemModel* rating = w.ratingsView()->view()->model();
+    const QAbstractItemModel* rating = viewOf<RatingsView>(w)->view()->model();
     QCOMPARE(rating->rowCount(), 1);
     QStringList row;
     for (int c = 0; c < 6; ++c) row << rating->index(0, c).data().toString();

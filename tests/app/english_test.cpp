@@ -233,12 +233,12 @@ private slots:
         std::unique_ptr<StartedWindow> sw(started);
         QVERIFY(sw->ok);
         TFormMain& w = *sw->window;
-        QCOMPARE(w.language(), 1033);
+        QCOMPARE(interfaceLanguage(w), 1033);
         // Every tab shown, each brought to the front once so that it fills.
         w.updateActions();
         for (QAction* a : w.commands().actions())
             if (a->objectName().startsWith(QStringLiteral("Tab")) && a->isCheckable() && !a->isChecked()) a->trigger();
-        for (QTabWidget* tabs : {w.leftTabs(), w.rightTabs()})
+        for (QTabWidget* tabs : {leftTabs(w), rightTabs(w)})
             for (int i = 0; i < tabs->count(); ++i) {
                 tabs->setCurrentIndex(i);
                 QCoreApplication::processEvents();
@@ -249,10 +249,10 @@ private slots:
         mine.Universal = true;
         mine.Lcid = 1049;
         shared.MyRating = -1;
-        w.catalogView()->model()->setEntries({mine, shared});
+        viewOf<CatalogView>(w)->model()->setEntries({mine, shared});
         online::tSystemInfo system;
         system.Nums = 9;
-        w.systemsView()->model()->setSystems({system}, "tester@example.org");
+        viewOf<SystemsView>(w)->model()->setSystems({system}, "tester@example.org");
         walk.widget(&w);
         // Found by id, the submenu is there whatever the captions say.
         QVERIFY(w.menuBar()->findChild<QMenu*>(cmd::menu::ExtendedStats));

@@ -450,7 +450,7 @@ void FormFavoritesTest::managerOkChangesTheChoosers()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
-    QComboBox* chooser = w.statsView()->chooser();
+    QComboBox* chooser = viewOf<StatsView>(w)->chooser();
     const int count = chooser->count();
     QVERIFY(chooser->findText(EvenName) >= 0);
     chooser->setCurrentIndex(0);
@@ -469,7 +469,7 @@ void FormFavoritesTest::managerOkChangesTheChoosers()
         form->command(cmd::Rename)->trigger();
         form->methodFlagsBox()->setChecked(false);
         // The wait text is up while the choosers are refilled.
-        QObject::connect(w.statsView()->chooser()->model(), &QAbstractItemModel::rowsInserted, form,
+        QObject::connect(viewOf<StatsView>(w)->chooser()->model(), &QAbstractItemModel::rowsInserted, form,
                          [&] { statusShown = statusShown || w.statusText(6) == QStringLiteral("Подождите пожалуйста..."); });
         form->accept();
     });
@@ -494,8 +494,8 @@ void FormFavoritesTest::managerOkChangesTheChoosers()
     // Default captions are not stored.
     QCOMPARE(flt.ReadString("STRINGS_RUS", "EVEN", "-"), std::string("-"));
     // The chooser refilled from the rebuilt registry still points at the numbers.
-    QCOMPARE(w.statsView()->chosenMethod(), w.statList().FindMethod("NUMS"));
-    QCOMPARE(w.statsView()->tableView()->model()->rowCount(), 20);
+    QCOMPARE(viewOf<StatsView>(w)->chosenMethod(), w.statList().FindMethod("NUMS"));
+    QCOMPARE(viewOf<StatsView>(w)->tableView()->model()->rowCount(), 20);
 }
 
 void FormFavoritesTest::managerCancelChangesNothing()
@@ -504,7 +504,7 @@ void FormFavoritesTest::managerCancelChangesNothing()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
-    QComboBox* chooser = w.statsView()->chooser();
+    QComboBox* chooser = viewOf<StatsView>(w)->chooser();
     chooser->setCurrentIndex(3);
     const QStringList before = chooserItems(chooser);
     const bool fltExisted = std::filesystem::exists(dir / "Kvanta_8x20.flt");
@@ -539,7 +539,7 @@ void FormFavoritesTest::cancelKeepsImportedNames()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
-    QComboBox* chooser = w.statsView()->chooser();
+    QComboBox* chooser = viewOf<StatsView>(w)->chooser();
     onNextDialog<TFormFavorites>([&](TFormFavorites* form) {
         click(form->treeWidget(), form->methodItem(w.statList().FindMethod("EVEN")));
         answerFiles(*form, dir / "names.flt");
@@ -562,7 +562,7 @@ void FormFavoritesTest::resetAsks()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
-    QComboBox* chooser = w.statsView()->chooser();
+    QComboBox* chooser = viewOf<StatsView>(w)->chooser();
     QCOMPARE(chooserItems(chooser), QStringList({NumsName, QStringLiteral("{ num } Четные [ NG ]")}));
     const std::string before = test::ReadBytes(dir / "Kvanta_8x20.flt");
 
@@ -597,7 +597,7 @@ void FormFavoritesTest::descriptionWindow()
         QVERIFY(started.ok);
         TFormMain& w = *started.window;
         const test::TempDir& dir = started.dir;
-        QComboBox* chooser = w.statsView()->chooser();
+        QComboBox* chooser = viewOf<StatsView>(w)->chooser();
         chooser->setCurrentIndex(chooser->findText(QStringLiteral("{ num } Число в 3 позиции тиража [ SNG ]")));
         QVERIFY(chooser->currentIndex() > 0);
         w.updateActions();

@@ -134,8 +134,8 @@ void FormMainTest::shutdownWritesWindowState()
     StartedWindow started(10, 101);
     QVERIFY(started.ok);
     started.window->drawsView()->setColumnWidth(11, 133);
-    started.window->statsView()->chooseMethodCode("SUMS");
-    QCOMPARE(started.window->statsView()->chosenMethodCode(), std::string("SUMS"));
+    viewOf<StatsView>(*started.window)->chooseMethodCode("SUMS");
+    QCOMPARE(viewOf<StatsView>(*started.window)->chosenMethodCode(), std::string("SUMS"));
     started.window.reset();
     const util::IniFile frm = util::IniFile::Load(started.dir / "Kvanta_8x20.frm");
     QCOMPARE(frm.ReadInteger("TFormMain", "DrawsList.Column11", 0), 133);
@@ -149,7 +149,7 @@ void FormMainTest::shutdownWritesWindowState()
     StartedWindow again(started.dir);
     QVERIFY(again.ok);
     QCOMPARE(again.window->drawsView()->columnWidth(11), 133);
-    QCOMPARE(again.window->statsView()->chosenMethodCode(), std::string("SUMS"));
+    QCOMPARE(viewOf<StatsView>(*again.window)->chosenMethodCode(), std::string("SUMS"));
 }
 
 void FormMainTest::qtTextsInRussian()

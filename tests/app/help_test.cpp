@@ -10,6 +10,7 @@
 #include "app/commandnames.h"
 #include "app/formgenerate.h"
 #include "app/formhelp.h"
+#include "app/helpcommands.h"
 #include "app/formmain.h"
 #include "app/views/ratingsview.h"
 #include "app/views/statsview.h"
@@ -45,32 +46,32 @@ void HelpTest::f1OpensThePageOfTheFrontView()
     QVERIFY(w.command(cmd::GetHelp)->isEnabled());
     QCOMPARE(w.command(cmd::GetHelp)->shortcut(), QKeySequence(Qt::Key_F1));
 
-    w.showTab(w.statsView());
+    w.showTab(viewOf<StatsView>(w));
     w.activateWindow();
-    w.statsView()->tableView()->setFocus();
-    QTRY_VERIFY(w.statsView()->tableView()->hasFocus());
+    viewOf<StatsView>(w)->tableView()->setFocus();
+    QTRY_VERIFY(viewOf<StatsView>(w)->tableView()->hasFocus());
     w.command(cmd::GetHelp)->trigger();
-    QVERIFY(w.helpWindow() && w.helpWindow()->isVisible());
-    QCOMPARE(w.helpWindow()->currentPage(), QStringLiteral("stattable.html"));
-    QVERIFY(w.helpWindow()->browser()->toPlainText().startsWith(QStringLiteral("Таблица статистики")));
+    QVERIFY(helpWindow(w) && helpWindow(w)->isVisible());
+    QCOMPARE(helpWindow(w)->currentPage(), QStringLiteral("stattable.html"));
+    QVERIFY(helpWindow(w)->browser()->toPlainText().startsWith(QStringLiteral("Таблица статистики")));
 
-    // The keyboard in the draw list: its page. A view whose page the help lacks: the contents.
+    // The keyboard in the draw list: its page. The view in front, not the one the keyboard is
+    // in, whose page the help lacks: the contents.
     w.activateWindow();
     w.drawsView()->setFocus();
     QTRY_VERIFY(w.drawsView()->hasFocus());
     w.command(cmd::GetHelp)->trigger();
-    QCOMPARE(w.helpWindow()->currentPage(), QStringLiteral("archive.html"));
+    QCOMPARE(helpWindow(w)->currentPage(), QStringLiteral("archive.html"));
     w.activateWindow();
-    w.statsView()->tableView()->setFocus();
-    QTRY_VERIFY(w.statsView()->tableView()->hasFocus());
-    w.showTab(w.ratingsView());
-    QCOMPARE(w.frontHelpPage(), QStringLiteral("ratings.html"));
+    viewOf<StatsView>(w)->tableView()->setFocus();
+    QTRY_VERIFY(viewOf<StatsView>(w)->tableView()->hasFocus());
+    w.showTab(viewOf<RatingsView>(w));
     w.command(cmd::GetHelp)->trigger();
-    QCOMPARE(w.helpWindow()->currentPage(), QStringLiteral("index.html"));
+    QCOMPARE(helpWindow(w)->currentPage(), QStringLiteral("index.html"));
 
     // Back returns to the page before.
-    w.helpWindow()->findChild<QPushButton*>(QStringLiteral("Back"))->click();
-    QCOMPARE(w.helpWindow()->currentPage(), QStringLiteral("archive.html"));
+    helpWindow(w)->findChild<QPushButton*>(QStringLiteral("Back"))->click();
+    QCOMPARE(helpWindow(w)->currentPage(), QStringLiteral("archive.html"));
 }
 
 void HelpTest::searchGoesThroughThePages()
@@ -130,9 +131,9 @@ void HelpTest::everyTabNamesAShippedPage()
     QStringList withoutPage;
     // The dialogs' pages too, which F1 inside a dialog opens.
     QStringList names = TDialogHelp::pages();
-    for (QTabWidget* tabs : {sw.window->leftTabs(), sw.window->rightTabs()})
+    for (QTabWidget* tabs : {leftTabs(*sw.window), rightTabs(*sw.window)})
         for (int i = 0; i < tabs->count(); ++i) {
-            const QString name = tabs->widget(i)->property(TFormMain::HelpPageProperty).toString();
+            const QString name = tabs->widget(i)->property(HelpCommands::PageProperty).toString();
             if (name.isEmpty()) withoutPage << tabs->tabText(i).remove(QLatin1Char('&'));
             else names << name;
         }

@@ -18,6 +18,7 @@
 #include "app/formmain.h"
 #include "app/qtshell.h"
 #include "app/views/ratingsview.h"
+#include "app/views/stakesview.h"
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
 #include "core/stakes/ratings.h"
@@ -73,6 +74,12 @@ QStringList names(const QAbstractItemModel* model)
     return list;
 }
 
+// The row of the rating named `name` (-1: none).
+int rowOf(const QAbstractItemModel* model, const QString& name)
+{
+    return static_cast<int>(names(model).indexOf(name));
+}
+
 QStringList namesInFile(const test::TempDir& dir)
 {
     QStringList list;
@@ -102,12 +109,12 @@ struct CheckedWindow : StartedWindow {
     CheckedWindow() : StartedWindow(30, stakesToCheck())
     {
         if (!ok) return;
-        window->rightTabs()->setCurrentWidget(window->ratingsView());
+        rightTabs(*window)->setCurrentWidget(viewOf<RatingsView>(*window));
         // Header clicks need the tab laid out.
         QTRY_VERIFY_WITH_TIMEOUT(view()->isVisible() && view()->horizontalHeader()->height() > 0, 20000);
-        window->stakeViewHooks().Check();
+        viewOf<StakesView>(*window)->hooks().Check();
     }
-    QTableView* view() const { return window->ratingsView()->view(); }
+    QTableView* view() const { return viewOf<RatingsView>(*window)->view(); }
     const QAbstractItemModel* model() const { return view()->model(); }
 };
 
@@ -119,8 +126,8 @@ void RatingsViewTest::rowsAfterTheCheckPass()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
-    QCOMPARE(w.rightTabs()->tabText(w.rightTabs()->indexOf(w.ratingsView())), QStringLiteral("Рейтинг"));
-    const QAbstractItemModel* model = w.ratingsView()->view()->model();
+    QCOMPARE(rightTabs(w)->tabText(rightTabs(w)->indexOf(viewOf<RatingsView>(w))), QStringLiteral("Рейтинг"));
+    const QAbstractItemModel* model = viewOf<RatingsView>(w)->view()->model();
     QCOMPARE(model->rowCount(), 0);
     QCOMPARE(w.statusText(5), QStringLiteral("Рейтинг: 0"));
     w.updateActions();
@@ -151,10 +158,10 @@ void RatingsViewTest::rowsAfterTheCheckPass()
     w.updateActions();
     QVERIFY(w.command(cmd::RatingsExport)->isEnabled());
     QVERIFY2(!w.command(cmd::RatingsGraphOverlap)->isEnabled(), "no row selected");
-    w.ratingsView()->view()->selectRow(1);
+    viewOf<RatingsView>(w)->view()->selectRow(1);
     w.updateActions();
     QVERIFY(w.command(cmd::RatingsGraphOverlap)->isEnabled());
-    QCOMPARE(w.ratingsView()->selectedNames(), std::vector<std::string>{"Альфа"});
+    QCOMPARE(viewOf<RatingsView>(w)->selectedNames(), std::vector<std::string>{"Альфа"});
 }
 
 void RatingsViewTest::headerClickSorts()
@@ -169,14 +176,14 @@ void RatingsViewTest::headerClickSorts()
     QCOMPARE(names(cw.model()).last(), QStringLiteral("Идея Б"));
 
     // The selection follows its row.
-    cw.view()->selectRow(names(cw.model()).indexOf(QStringLiteral("Альфа")));
+    cw.view()->selectRow(rowOf(cw.model(), QStringLiteral("Альфа")));
     clickHeader(cw.view(), 0);
     QCOMPARE(names(cw.model()), QStringList({"Test", "Альфа", "Идея Б"}));
-    QCOMPARE(cw.window->ratingsView()->selectedRows(), std::vector<int>{1});
+    QCOMPARE(viewOf<RatingsView>(*cw.window)->selectedRows(), std::vector<int>{1});
     clickHeader(cw.view(), 0);
     QCOMPARE(names(cw.model()), QStringList({"Идея Б", "Альфа", "Test"}));
     QCOMPARE(namesInFile(cw.dir), QStringList({"Идея Б", "Альфа", "Test"}));
-    QCOMPARE(cw.window->ratingsView()->selectedNames(), std::vector<std::string>{"Альфа"});
+    QCOMPARE(viewOf<RatingsView>(*cw.window)->selectedNames(), std::vector<std::string>{"Альфа"});
     QCOMPARE(cw.view()->horizontalHeader()->sortIndicatorSection(), 0);
     QCOMPARE(cw.view()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
 
@@ -265,7 +272,7 @@ void RatingsViewTest::overlapChartOfSelectedRows()
     QItemSelection selection;
     for (int row : {0, 2}) selection.select(cw.model()->index(row, 0), cw.model()->index(row, cw.model()->columnCount() - 1));
     cw.view()->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    TFormChart* chart = cw.window->ratingsView()->ratingsGraphOverlap();
+    TFormChart* chart = viewOf<RatingsView>(*cw.window)->ratingsGraphOverlap();
     QVERIFY(chart);
     QVERIFY(chart->isModal());
     QCOMPARE(chart->windowTitle(), QStringLiteral("График количества совпадений для выделенных строк рейтинга"));
@@ -322,15 +329,15 @@ void RatingsViewTest::startUpOrderAndModeFromSettings()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
-    const QAbstractItemModel* model = w.ratingsView()->view()->model();
+    const QAbstractItemModel* model = viewOf<RatingsView>(w)->view()->model();
     QCOMPARE(names(model), QStringList({"один", "два", "три"}));
     QCOMPARE(namesInFile(dir), QStringList({"один", "два", "три"}));
     QCOMPARE(w.statusText(5), QStringLiteral("Рейтинг: 3"));
     QVERIFY(w.command(cmd::RatingsEffMode0)->isChecked());
     QCOMPARE(model->index(2, 17).data().toString(), QStringLiteral("1"));   // round(3 x 0.2054)
-    QCOMPARE(w.ratingsView()->view()->columnWidth(0), 300);
-    QCOMPARE(w.ratingsView()->view()->horizontalHeader()->sortIndicatorSection(), 1);
-    QCOMPARE(w.ratingsView()->view()->horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
+    QCOMPARE(viewOf<RatingsView>(w)->view()->columnWidth(0), 300);
+    QCOMPARE(viewOf<RatingsView>(w)->view()->horizontalHeader()->sortIndicatorSection(), 1);
+    QCOMPARE(viewOf<RatingsView>(w)->view()->horizontalHeader()->sortIndicatorOrder(), Qt::AscendingOrder);
 }
 
 void RatingsViewTest::refreshAfterTheStakesAreGone()
@@ -423,7 +430,7 @@ void RatingsViewTest::luckColumnsOnRequest()
     QVERIFY(!w.shell().ProgressIsOpen());
     clickHeader(cw.view(), 1);
     QCOMPARE(names(cw.model()).indexOf(QStringLiteral("Альфа")) >= 0, true);
-    const int test = names(cw.model()).indexOf(QStringLiteral("Test"));
+    const int test = rowOf(cw.model(), QStringLiteral("Test"));
     QCOMPARE(cw.model()->index(test, 26).data().toString(), QStringLiteral("< 0.0001"));
 
     // Nothing selected: every row is tested, q over all of them.
@@ -442,17 +449,17 @@ void RatingsViewTest::emptyPrizeTableLeavesProfitUntested()
     StartedWindow started(30, StartFiles{stakesToCheck().back()});
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    w.rightTabs()->setCurrentWidget(w.ratingsView());
-    w.stakeViewHooks().Check();
-    const QAbstractItemModel* model = w.ratingsView()->view()->model();
+    rightTabs(w)->setCurrentWidget(viewOf<RatingsView>(w));
+    viewOf<StakesView>(w)->hooks().Check();
+    const QAbstractItemModel* model = viewOf<RatingsView>(w)->view()->model();
     QVERIFY(model->rowCount() > 0);
     const QString hint = QString::fromUtf8(RatingsModel::PrizesEmptyHint);
     for (const int column : {4, 5, RatingsModel::LuckColumn + 2, RatingsModel::LuckColumn + 3})
         QCOMPARE(model->headerData(column, Qt::Horizontal, Qt::ToolTipRole).toString(), hint);
     QVERIFY(model->headerData(3, Qt::Horizontal, Qt::ToolTipRole).toString() != hint);
-    const int test = names(model).indexOf(QStringLiteral("Test"));
+    const int test = rowOf(model, QStringLiteral("Test"));
     QCOMPARE(model->index(test, 4).data().toString(), QStringLiteral("0.00"));   // the values stay
-    w.ratingsView()->view()->selectRow(test);
+    viewOf<RatingsView>(w)->view()->selectRow(test);
     w.updateActions();
     w.command(cmd::RatingsLuckTest)->trigger();
     QVERIFY(model->index(test, RatingsModel::LuckColumn).data().toString().toDouble() < 0.002);

@@ -87,7 +87,7 @@ void selectRows(QTableView* view, std::initializer_list<int> rows)
 
 struct Window : StartedWindow {
     explicit Window(const StartFiles& files = {}) : StartedWindow(DrawCount, files) {}
-    QTableView* view() const { return window->regularsView()->view(); }
+    QTableView* view() const { return viewOf<RegularsView>(*window)->view(); }
     const QAbstractItemModel* model() const { return view()->model(); }
     void trigger(const char* name) const
     {
@@ -98,7 +98,7 @@ struct Window : StartedWindow {
     // One regular from the first combination of the list, through the dialog.
     void addRegular(const QString& name, const QString& numbers, int step, bool useDraw = false) const
     {
-        window->combsView()->view()->selectRow(0);
+        viewOf<CombsView>(*window)->view()->selectRow(0);
         onNextDialog<TFormRegular>([=](TFormRegular* d) {
             d->nameEdit()->setText(name);
             (useDraw ? d->drawChoice() : d->startChoice())->setChecked(true);
@@ -116,9 +116,9 @@ void RegularsViewTest::addThroughTheDialog()
 {
     Window win;
     QVERIFY(win.ok);
-    QTabWidget* tabs = win.window->rightTabs();
-    QCOMPARE(tabs->tabText(tabs->indexOf(win.window->regularsView())), QStringLiteral("Регуляры"));
-    QVERIFY(tabs->isTabVisible(tabs->indexOf(win.window->regularsView())));
+    QTabWidget* tabs = rightTabs(*win.window);
+    QCOMPARE(tabs->tabText(tabs->indexOf(viewOf<RegularsView>(*win.window))), QStringLiteral("Регуляры"));
+    QVERIFY(tabs->isTabVisible(tabs->indexOf(viewOf<RegularsView>(*win.window))));
     QCOMPARE(win.window->command(cmd::TabTables)->text(), QStringLiteral("Вкладка \"Регуляры\""));
     QVERIFY(win.window->command(cmd::TabTables)->isChecked());
     QStringList captions;
@@ -126,7 +126,7 @@ void RegularsViewTest::addThroughTheDialog()
     QCOMPARE(captions, QStringList({"Комментарий", "Стартовая комбинация", "Шаг", "Текущая комбинация", "Ставок"}));
 
     const QString first = joined(win.window->workspace().Combs()[0]);
-    win.window->combsView()->view()->selectRow(0);
+    viewOf<CombsView>(*win.window)->view()->selectRow(0);
     MessageBoxAnswerer answers;
     QStringList shown;
     bool numbersEnabled = false, enabledUnderDraw = true;
@@ -197,7 +197,7 @@ void RegularsViewTest::addOnePerSelectedCombination()
 {
     Window win;
     QVERIFY(win.ok);
-    selectRows(win.window->combsView()->view(), {3, 8, 11});
+    selectRows(viewOf<CombsView>(*win.window)->view(), {3, 8, 11});
     const auto& combs = win.window->workspace().Combs();
     bool numbersEnabled = true;
     QString numbersText;
@@ -219,7 +219,7 @@ void RegularsViewTest::addOnePerSelectedCombination()
     QCOMPARE(regularsInFile(win.dir).size(), std::size_t(3));
 
     // With nothing selected the constant start is refused and the dialog stays open.
-    win.window->combsView()->view()->clearSelection();
+    viewOf<CombsView>(*win.window)->view()->clearSelection();
     MessageBoxAnswerer answers(QMessageBox::Ok);
     bool stayedOpen = false;
     onNextDialog<TFormRegular>([&](TFormRegular* d) {
@@ -256,7 +256,7 @@ void RegularsViewTest::deleteSelected()
     }
     QCOMPARE(win.model()->rowCount(), 1);
     QCOMPARE(win.model()->index(0, 0).data().toString(), QStringLiteral("Б"));
-    QVERIFY(win.window->regularsView()->selectedRows().empty());
+    QVERIFY(viewOf<RegularsView>(*win.window)->selectedRows().empty());
     QCOMPARE(regularsInFile(win.dir).size(), std::size_t(1));
     win.view()->selectRow(0);
     {
@@ -326,12 +326,12 @@ void RegularsViewTest::stakeTestOverTheLastDraws()
     QCOMPARE(win.window->workspace().DrawsOffset(), 2);
     QCOMPARE(win.window->offsetEdit()->value(), 2);
     QCOMPARE(win.window->statusText(4), QStringLiteral("Ставок: 5"));
-    const QAbstractItemModel* rating = win.window->ratingsView()->view()->model();
+    const QAbstractItemModel* rating = viewOf<RatingsView>(*win.window)->view()->model();
     QCOMPARE(rating->rowCount(), 1);
     QCOMPARE(rating->index(0, 0).data().toString(), QStringLiteral("Шаг три"));
     QCOMPARE(rating->index(0, 1).data().toString(), QStringLiteral("5"));
     QCOMPARE(rating->index(0, 2).data().toString(), QString::number(hitSum));
-    QVERIFY(win.window->regularsView()->selectedRows() == std::vector<int>{0});
+    QVERIFY(viewOf<RegularsView>(*win.window)->selectedRows() == std::vector<int>{0});
 
     // The draw as base with step 0 stakes the newest draw of each window.
     selectRows(win.view(), {1});
@@ -386,8 +386,8 @@ void RegularsViewTest::hidingAndShowingTheTab()
     Window win;
     QVERIFY(win.ok);
     win.addRegular(QStringLiteral("Первый"), QStringLiteral("1;2;3;4;5;6;7;8"), 1);
-    QTabWidget* tabs = win.window->rightTabs();
-    const int index = tabs->indexOf(win.window->regularsView());
+    QTabWidget* tabs = rightTabs(*win.window);
+    const int index = tabs->indexOf(viewOf<RegularsView>(*win.window));
 
     win.trigger(cmd::TabTables);
     QVERIFY(!tabs->isTabVisible(index));
@@ -417,8 +417,8 @@ void RegularsViewTest::hiddenAtStartUp()
 {
     Window win(StartFiles{{"Kvanta_8x20.frm", "[TFormMain]\r\nTabTables=0\r\nTablesList.Column0=333\r\n"}});
     QVERIFY(win.ok);
-    QTabWidget* tabs = win.window->rightTabs();
-    QVERIFY(!tabs->isTabVisible(tabs->indexOf(win.window->regularsView())));
+    QTabWidget* tabs = rightTabs(*win.window);
+    QVERIFY(!tabs->isTabVisible(tabs->indexOf(viewOf<RegularsView>(*win.window))));
     QVERIFY(!win.window->command(cmd::TabTables)->isChecked());
     QCOMPARE(win.view()->columnWidth(0), 333);
     win.window->updateActions();

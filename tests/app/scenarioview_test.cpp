@@ -303,8 +303,8 @@ void ScenarioViewTest::linesThroughTheCommands()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
-    ScenarioView* view = w.scenarioView();
-    auto* tabs = qobject_cast<QTabWidget*>(w.statsView()->parentWidget()->parentWidget());
+    ScenarioView* view = viewOf<ScenarioView>(w);
+    auto* tabs = qobject_cast<QTabWidget*>(viewOf<StatsView>(w)->parentWidget()->parentWidget());
     QVERIFY(tabs);
     QCOMPARE(tabs->tabText(tabs->indexOf(view)), QStringLiteral("Сценарий"));
     QCOMPARE(view->view()->model()->columnCount(), 9);
@@ -324,7 +324,7 @@ void ScenarioViewTest::linesThroughTheCommands()
     QCOMPARE(w.command(cmd::ScriptDown)->text(), QStringLiteral("Переместить вниз"));
 
     // Add: the editor starts from the window's exclude count; its "..." opens the filter dialog.
-    w.combsView()->excludeEdit()->setValue(4);
+    viewOf<CombsView>(w)->excludeEdit()->setValue(4);
     const int nums = w.statList().FindMethod("NUMS");
     int shownExclude = -1;
     QString title;
@@ -437,11 +437,11 @@ void ScenarioViewTest::startReadsTheMirrorFile()
     StartedWindow started(50, mirrorOf({QStringLiteral("FULL:0#RAND|TSD1#NUMS:10#LNO:#SF:1| | | | | | |старт"), QString()}));
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    QCOMPARE(w.scenarioView()->view()->model()->rowCount(), 2);
-    QCOMPARE(w.scenarioView()->statusPanel(0), QStringLiteral("Строк: 2"));
-    QCOMPARE(rowTexts(w.scenarioView(), 0).value(0), QStringLiteral("старт"));
-    QCOMPARE(w.scenarioView()->statusPanel(1), QStringLiteral("Цикл: 0"));
-    QCOMPARE(w.scenarioView()->statusPanel(3), QStringLiteral("Ставок: 0"));
+    QCOMPARE(viewOf<ScenarioView>(w)->view()->model()->rowCount(), 2);
+    QCOMPARE(viewOf<ScenarioView>(w)->statusPanel(0), QStringLiteral("Строк: 2"));
+    QCOMPARE(rowTexts(viewOf<ScenarioView>(w), 0).value(0), QStringLiteral("старт"));
+    QCOMPARE(viewOf<ScenarioView>(w)->statusPanel(1), QStringLiteral("Цикл: 0"));
+    QCOMPARE(viewOf<ScenarioView>(w)->statusPanel(3), QStringLiteral("Ставок: 0"));
 }
 
 void ScenarioViewTest::deletingAsksFirst()
@@ -450,7 +450,7 @@ void ScenarioViewTest::deletingAsksFirst()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
-    ScenarioView* view = w.scenarioView();
+    ScenarioView* view = viewOf<ScenarioView>(w);
     QCOMPARE(view->view()->model()->rowCount(), 4);
 
     view->view()->selectRow(0);
@@ -504,7 +504,7 @@ void ScenarioViewTest::saveOpenAndAppend()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
-    ScenarioView* view = w.scenarioView();
+    ScenarioView* view = viewOf<ScenarioView>(w);
     auto& sc = w.workspace().Scenario();
     const QString step1 = QStringLiteral("FULL:0#FIRST|TSD1#NUMS:10#LMV:2#SF:1| | | | | | |первый");
     const QString step2 = QStringLiteral("CURR:0#NONE| |TSD1#SUMS:5#LNO:#SF:1| | | | | |");
@@ -574,7 +574,7 @@ void ScenarioViewTest::ratingNamesBecomeLines()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
-    ScenarioView* view = w.scenarioView();
+    ScenarioView* view = viewOf<ScenarioView>(w);
     QVERIFY(!enabled(w, cmd::RatingsToScript));
     std::vector<std::string> names = {"03.012: my idea @ EXCL:5#RAND + TSD1#NUMS:10#LMV:3#SF:1",
                                       "Ставка \"вручную\""};
@@ -607,8 +607,8 @@ void ScenarioViewTest::busyDisablesEverything()
     StartedWindow started(50, mirrorOf({"FULL:0#RAND|TSD1#NUMS:10#LNO:#SF:1|", "FULL:0#RAND|TSD1#NUMS:20#LNO:#SF:1|"}));
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    w.scenarioView()->selectLine(0);
-    w.scenarioView()->selectedRatingNames = [] { return std::vector<std::string>{"x"}; };
+    viewOf<ScenarioView>(w)->selectLine(0);
+    viewOf<ScenarioView>(w)->selectedRatingNames = [] { return std::vector<std::string>{"x"}; };
     for (const char* name : ScenarioCommands)
         QVERIFY2(enabled(w, name) == (QByteArray(name) != cmd::ScriptUp), name);
     w.shell().MarkBusy();
@@ -645,8 +645,8 @@ void ScenarioViewTest::columnWidthsKept()
     {
         StartedWindow started(dir);
         QVERIFY(started.ok);
-        QCOMPARE(started.window->scenarioView()->view()->columnWidth(2), 321);
-        started.window->scenarioView()->view()->setColumnWidth(8, 147);
+        QCOMPARE(viewOf<ScenarioView>(*started.window)->view()->columnWidth(2), 321);
+        viewOf<ScenarioView>(*started.window)->view()->setColumnWidth(8, 147);
         started.window->close();
     }
     const workspace::FormSettings frm(dir / "Kvanta_8x20.frm");
@@ -659,7 +659,7 @@ void ScenarioViewTest::forecastMakesNamedStakes()
     StartedWindow started(120, mirrorOf({RunStep}));
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    ScenarioView* view = w.scenarioView();
+    ScenarioView* view = viewOf<ScenarioView>(w);
     QVERIFY(enabled(w, cmd::ScriptRun) && enabled(w, cmd::ScriptTest) && !enabled(w, cmd::ScriptStop));
     QCOMPARE(w.command(cmd::ScriptRun)->text(), QStringLiteral("Прогноз"));
     QCOMPARE(w.command(cmd::ScriptTest)->text(), QStringLiteral("Тест"));
@@ -678,7 +678,7 @@ void ScenarioViewTest::forecastMakesNamedStakes()
         for (const char* name : ScenarioCommands) othersOff = othersOff && !w.command(QString::fromLatin1(name))->isEnabled();
         othersOff = othersOff && !w.command(cmd::ScriptRun)->isEnabled() && !w.command(cmd::LogToggle)->isEnabled();
         viewOff = !view->view()->isEnabled();
-        tabsOff = !w.statsView()->isEnabled() && !w.combsView()->isEnabled() && !w.drawsView()->isEnabled();
+        tabsOff = !viewOf<StatsView>(w)->isEnabled() && !viewOf<CombsView>(w)->isEnabled() && !w.drawsView()->isEnabled();
         cycle = view->statusPanel(1);
     });
     run(w, cmd::ScriptRun);
@@ -697,7 +697,7 @@ void ScenarioViewTest::forecastMakesNamedStakes()
     QCOMPARE(first.Origin, uint8_t(3));
     QCOMPARE(view->statusPanel(3), QStringLiteral("Ставок: 2"));
     QCOMPARE(view->statusPanel(4), QStringLiteral("Сценарий завершен!"));
-    QVERIFY(view->view()->isEnabled() && w.statsView()->isEnabled());
+    QVERIFY(view->view()->isEnabled() && viewOf<StatsView>(w)->isEnabled());
     QVERIFY(view->selectedRows().empty());
     QVERIFY(!w.shell().IsBusy());
     QVERIFY(enabled(w, cmd::ScriptRun) && !enabled(w, cmd::ScriptStop) && enabled(w, cmd::ScriptAdd));
@@ -713,7 +713,7 @@ void ScenarioViewTest::testStoppedInItsSecondCycle()
     StartedWindow started(120, mirrorOf({RunStep}));
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    ScenarioView* view = w.scenarioView();
+    ScenarioView* view = viewOf<ScenarioView>(w);
 
     // Cancelling the count dialog runs nothing.
     QString caption, label, hint, note;
@@ -761,10 +761,10 @@ void ScenarioViewTest::testStoppedInItsSecondCycle()
     }
     QCOMPARE(names, (std::set<std::string>{stakeComments(w).value(0).toStdString(),
                                            stakeComments(w).value(1).toStdString()}));
-    QCOMPARE(w.ratingsView()->model()->rowCount(), 2);
+    QCOMPARE(viewOf<RatingsView>(w)->model()->rowCount(), 2);
     // Their names become lines again through the rating tab's selection.
     QVERIFY(!enabled(w, cmd::RatingsToScript));
-    w.ratingsView()->view()->selectAll();
+    viewOf<RatingsView>(w)->view()->selectAll();
     QVERIFY(enabled(w, cmd::RatingsToScript));
 
     // A test of 3 stopped once the second cycle has set its window: the offset stays there.
@@ -796,7 +796,7 @@ void ScenarioViewTest::closingDuringARunStopsItFirst()
     StartedWindow started(120, mirrorOf({RunStep, RunStep}));
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    ScenarioView* view = w.scenarioView();
+    ScenarioView* view = viewOf<ScenarioView>(w);
     const auto runAndClose = [&] {
         bool asked = false;
         QTimer* closer = onEveryPass([&] {
@@ -832,7 +832,7 @@ void ScenarioViewTest::runLogsAndTheirDeletion()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
-    ScenarioView* view = w.scenarioView();
+    ScenarioView* view = viewOf<ScenarioView>(w);
     QAction* toggle = w.command(cmd::LogToggle);
     QCOMPARE(toggle->text(), QStringLiteral("Журнал выполнения сценария"));
     QCOMPARE(w.command(cmd::LogsDelete)->text(), QStringLiteral("Удалить журналы выполнения сценариев"));
@@ -953,7 +953,7 @@ void ScenarioViewTest::holdoutReportAndPictures()
 
     QVERIFY(enabled(w, cmd::ScriptReport));
     const QString file = QString::fromStdString((started.dir / "report.html").string());
-    QVERIFY(w.scenarioView()->writeReport(file));
+    QVERIFY(viewOf<ScenarioView>(w)->writeReport(file));
     const std::string html = test::ReadBytes(started.dir / "report.html");
     QVERIFY(html.find("из них контрольных, на которых сценарий не настраивался: 2") != std::string::npos);
     QVERIFY(html.find("01.002: идея @ FULL#FIRST + TMD1#NUMS:20#LNO:#ST:2") != std::string::npos);

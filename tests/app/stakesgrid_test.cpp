@@ -31,7 +31,7 @@ void StakesGridTest::emptyGridAndPrizeNotice()
     StartedWindow started(50);
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    StakesView* view = w.stakesView();
+    StakesView* view = viewOf<StakesView>(w);
     QTableView* grid = view->view();
     const QHeaderView* header = grid->horizontalHeader();
     for (int c = 0; c < grid->model()->columnCount(); ++c) {
@@ -63,9 +63,9 @@ void StakesGridTest::drawNumbersFollowTheirOrder()
     StartedWindow started(50, {{"Kvanta_8x20.ini", "[STAKES]\nCost=10\nProfits=1\nProfit_0_Overlap=4\nProfit_0_Profit=50\n"}});
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    StakesModel* model = w.stakesView()->model();
-    QVERIFY(!w.stakesView()->prizeNotice()->isVisibleTo(w.stakesView()));
-    w.combsView()->view()->selectRow(0);
+    StakesModel* model = viewOf<StakesView>(w)->model();
+    QVERIFY(!viewOf<StakesView>(w)->prizeNotice()->isVisibleTo(viewOf<StakesView>(w)));
+    viewOf<CombsView>(w)->view()->selectRow(0);
     onNextDialog<TFormStake>([](TFormStake* dialog) { dialog->accept(); });
     w.command(cmd::StakeAdd)->trigger();
     onNextDialog<TFormDraw>([](TFormDraw* dialog) {

@@ -67,12 +67,12 @@ const StartFiles::value_type Prizes{"Kvanta_8x20.ini", "[STAKES]\nCost=10\nProfi
 
 QString cell(const TFormMain& w, int row, int column, int role = Qt::DisplayRole)
 {
-    return w.stakesView()->model()->index(row, column).data(role).toString();
+    return viewOf<StakesView>(w)->model()->index(row, column).data(role).toString();
 }
 
 QVariant cellData(const TFormMain& w, int row, int column, int role)
 {
-    return w.stakesView()->model()->index(row, column).data(role);
+    return viewOf<StakesView>(w)->model()->index(row, column).data(role);
 }
 
 std::vector<stakes::TStakeRecord> records(const test::TempDir& dir)
@@ -82,13 +82,13 @@ std::vector<stakes::TStakeRecord> records(const test::TempDir& dir)
 
 int selectedStakeRow(const TFormMain& w)
 {
-    const auto rows = w.stakesView()->view()->selectionModel()->selectedRows();
+    const auto rows = viewOf<StakesView>(w)->view()->selectionModel()->selectedRows();
     return rows.size() == 1 ? rows.at(0).row() : -1;
 }
 
 void selectStakeRows(TFormMain& w, int top, int bottom)
 {
-    QTableView* view = w.stakesView()->view();
+    QTableView* view = viewOf<StakesView>(w)->view();
     const QItemSelection range(view->model()->index(top, 0), view->model()->index(bottom, 0));
     view->selectionModel()->select(range, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     w.updateActions();
@@ -140,16 +140,16 @@ void StakesViewTest::selectedCombinationForThreeDraws()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
-    QCOMPARE(w.rightTabs()->tabText(w.rightTabs()->indexOf(w.stakesView())), QStringLiteral("Ставки"));
+    QCOMPARE(rightTabs(w)->tabText(rightTabs(w)->indexOf(viewOf<StakesView>(w))), QStringLiteral("Ставки"));
     QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 0"));
-    QCOMPARE(w.stakesView()->model()->rowCount(), 1);   // the empty row of an empty file
-    QCOMPARE(w.stakesView()->model()->headerData(8, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Комментарий"));
+    QCOMPARE(viewOf<StakesView>(w)->model()->rowCount(), 1);   // the empty row of an empty file
+    QCOMPARE(viewOf<StakesView>(w)->model()->headerData(8, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Комментарий"));
     w.updateActions();
     QVERIFY(w.command(cmd::StakeAdd)->isEnabled());
     QVERIFY(!w.command(cmd::StakeDel)->isEnabled());
     QVERIFY(!w.command(cmd::StakesCheckManual)->isEnabled());
 
-    QTableView* combs = w.combsView()->view();
+    QTableView* combs = viewOf<CombsView>(w)->view();
     combs->selectRow(0);
     QCOMPARE(w.workspace().Combs()[0], (game::TComb{1, 2, 3, 4, 5, 6, 7, 8}));
     onNextDialog<TFormStake>([](TFormStake* dialog) {
@@ -174,7 +174,7 @@ void StakesViewTest::selectedCombinationForThreeDraws()
     QCOMPARE(added[4].DrawNo, 53);
     QCOMPARE(added[4].SampleSize, 125970);
     QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 5"));
-    QCOMPARE(w.stakesView()->model()->rowCount(), 5);
+    QCOMPARE(viewOf<StakesView>(w)->model()->rowCount(), 5);
     QCOMPARE(selectedStakeRow(w), 4);
 
     const auto checkRow = [&w](int row, const QStringList& texts) {
@@ -233,7 +233,7 @@ void StakesViewTest::deleteAndFilterAfterQuestions()
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
     QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 8"));
-    QCOMPARE(w.stakesView()->model()->rowCount(), 8);
+    QCOMPARE(viewOf<StakesView>(w)->model()->rowCount(), 8);
 
     selectStakeRows(w, 1, 2);
     QVERIFY(w.command(cmd::StakeDel)->isEnabled());
@@ -254,7 +254,7 @@ void StakesViewTest::deleteAndFilterAfterQuestions()
     QCOMPARE(left[0], test::Checked(1, 0));
     QCOMPARE(left[1], test::Checked(2, 3));
     QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 6"));
-    QCOMPARE(w.stakesView()->model()->rowCount(), 6);
+    QCOMPARE(viewOf<StakesView>(w)->model()->rowCount(), 6);
     QCOMPARE(cell(w, 1, 5), QStringLiteral("3"));
     QVERIFY(!std::filesystem::exists(dir / "Kvanta_8x20.~tmp"));
 
@@ -309,7 +309,7 @@ void StakesViewTest::deleteAndFilterAfterQuestions()
     }
     QCOMPARE(std::filesystem::file_size(dir / StakesFileName.toStdString()), uintmax_t(0));
     QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 0"));
-    QCOMPARE(w.stakesView()->model()->rowCount(), 1);
+    QCOMPARE(viewOf<StakesView>(w)->model()->rowCount(), 1);
     QCOMPARE(cell(w, 0, 0), QString());
     w.updateActions();
     for (const char* name : {cmd::StakeDel, cmd::StakeFilter, cmd::StakeClear, cmd::StakesCheckManual, cmd::StakesGraphDraws})
@@ -325,8 +325,8 @@ void StakesViewTest::doubleClickStakesTheCombination()
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
     for (QTabWidget* tabs : w.findChildren<QTabWidget*>())
-        if (tabs->indexOf(w.combsView()) >= 0) tabs->setCurrentWidget(w.combsView());
-    QTableView* combs = w.combsView()->view();
+        if (tabs->indexOf(viewOf<CombsView>(w)) >= 0) tabs->setCurrentWidget(viewOf<CombsView>(w));
+    QTableView* combs = viewOf<CombsView>(w)->view();
     QTRY_VERIFY(combs->isVisible());
     const game::TComb comb = w.workspace().Combs()[3];
     const QPoint at = combs->visualRect(combs->model()->index(3, 2)).center();
@@ -488,7 +488,7 @@ void StakesViewTest::multiStakes()
     QCOMPARE(cell(w, 44, 5), QString::number(made[44].Matched.Count));
 
     // Two selected combinations for two draws: each stake behind a separator.
-    QTableView* combs = w.combsView()->view();
+    QTableView* combs = viewOf<CombsView>(w)->view();
     combs->selectRow(0);
     combs->selectionModel()->select(combs->model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     w.updateActions();
@@ -507,7 +507,7 @@ void StakesViewTest::multiStakes()
     QCOMPARE(made[50].Stake, game::CombToNumSet(w.workspace().Combs()[2]));
     QCOMPARE(made[52].Comment, std::string("Ставка \"вручную\""));
     QCOMPARE(int(made[52].Checked), 0);
-    QVERIFY(w.combsView()->selectedRows().empty());
+    QVERIFY(viewOf<CombsView>(w)->selectedRows().empty());
     QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 53"));
     QCOMPARE(selectedStakeRow(w), 52);
     w.updateActions();
@@ -545,7 +545,7 @@ void StakesViewTest::outdatedFileIsEmptied()
         QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 0"));
         // Back to the initial columns, whose proportions are 60, 60, 120, 60, 120, 60, 60, 60, 1000,
         // widened where a caption would not fit.
-        QTableView* grid = w.stakesView()->view();
+        QTableView* grid = viewOf<StakesView>(w)->view();
         const int base = static_cast<int>(std::lround(60 * std::max(1.0, grid->fontMetrics().horizontalAdvance(QLatin1Char('0')) / 6.0)));
         for (int c : {0, 1, 3, 5, 6, 7}) {
             const QString caption = grid->model()->headerData(c, Qt::Horizontal).toString();
@@ -560,7 +560,7 @@ void StakesViewTest::outdatedFileIsEmptied()
         QVERIFY(answerer.texts.isEmpty());
         QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 1"));
         QCOMPARE(cell(w, 0, 0), QStringLiteral("5"));
-        QCOMPARE(w.stakesView()->view()->columnWidth(0), 99);
+        QCOMPARE(viewOf<StakesView>(w)->view()->columnWidth(0), 99);
     }
 }
 
@@ -589,7 +589,7 @@ void StakesViewTest::logsAndFlags()
             QCOMPARE(answerer.captions, QStringList{QStringLiteral("Информация")});
         }
 
-        w.combsView()->view()->selectRow(0);
+        viewOf<CombsView>(w)->view()->selectRow(0);
         onNextDialog<TFormStake>([](TFormStake* dialog) {
             dialog->commentEdit()->setText(QStringLiteral("Журнал"));
             dialog->accept();
@@ -611,7 +611,7 @@ void StakesViewTest::logsAndFlags()
             QCOMPARE(answerer.captions, QStringList{QStringLiteral("Информация")});
         }
         QVERIFY(!std::filesystem::exists(dir / "Kvanta_8x20-5.log"));
-        w.stakesView()->view()->setColumnWidth(8, 333);
+        viewOf<StakesView>(w)->view()->setColumnWidth(8, 333);
     }
     // The next start reads the flags and the grid's widths back.
     started.window.reset();
@@ -621,9 +621,9 @@ void StakesViewTest::logsAndFlags()
     QVERIFY(again.command(cmd::LogStakes)->isChecked());
     QVERIFY(!again.command(cmd::StakesScroll)->isChecked());
     QVERIFY(!again.command(cmd::StakesCheckLine)->isChecked());
-    QVERIFY(again.stakesView()->logEnabled());
-    QVERIFY(!again.stakesView()->scrollEnabled());
-    QCOMPARE(again.stakesView()->view()->columnWidth(8), 333);
+    QVERIFY(viewOf<StakesView>(again)->logEnabled());
+    QVERIFY(!viewOf<StakesView>(again)->scrollEnabled());
+    QCOMPARE(viewOf<StakesView>(again)->view()->columnWidth(8), 333);
     QCOMPARE(again.statusText(4), QStringLiteral("Ставок: 1"));
     QCOMPARE(cell(again, 0, 5), QStringLiteral("5"));
 }
@@ -700,7 +700,7 @@ void StakesViewTest::importedDrawsCheckStakes()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
-    w.combsView()->view()->selectRow(0);
+    viewOf<CombsView>(w)->view()->selectRow(0);
     onNextDialog<TFormStake>([](TFormStake* dialog) {
         dialog->drawsCountEdit()->setValue(2);
         dialog->accept();
@@ -745,7 +745,7 @@ void StakesViewTest::wholeListInOneSeries()
     QVERIFY(yes.texts[0].startsWith(QStringLiteral("Будет сделано ставок: 125970 (")));
     QCOMPARE(w.workspace().StakesFile().RecordCount(), 125970);
     QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 125970"));
-    QCOMPARE(w.stakesView()->model()->rowCount(), 125970);
+    QCOMPARE(viewOf<StakesView>(w)->model()->rowCount(), 125970);
     QCOMPARE(selectedStakeRow(w), 125969);
     QCOMPARE(cell(w, 0, 2), QStringLiteral("1;2;3;4;5;6;7;8"));
     QCOMPARE(cell(w, 125969, 2), QStringLiteral("13;14;15;16;17;18;19;20"));
@@ -756,8 +756,8 @@ void StakesViewTest::wholeListInOneSeries()
     // window gets to its events.
     for (int d : {90, 91, 92})
         QVERIFY(stakes::AddStakes(w.workspace().StakesFile(), w.shell(), test::Stake(d, {1, 2, 3, 4, 5, 6, 7, 9}), 1, true, true,
-                                  w.stakesView()->hooks()));
-    QTRY_COMPARE(w.stakesView()->model()->rowCount(), 125973);
+                                  viewOf<StakesView>(w)->hooks()));
+    QTRY_COMPARE(viewOf<StakesView>(w)->model()->rowCount(), 125973);
     QCOMPARE(selectedStakeRow(w), 125972);
     QCOMPARE(w.statusText(4), QStringLiteral("Ставок: 125973"));
     QCOMPARE(cell(w, 125972, 0), QStringLiteral("92"));

@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTableWidget>
@@ -25,7 +24,6 @@
 #include "app/views/statsview.h"
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
-#include "core/stats/prefetch.h"
 #include "core/stats/stattable.h"
 #include "core/util/ini.h"
 #include "tests/app/apptest.h"
@@ -38,7 +36,6 @@ class ViewsTest : public QObject {
 
 private slots:
     void statisticsTableOfNumbers();
-    void comparisonWithTheFullSet();
     void generationWithMyNumbers();
     void deleteSelectedAndUndo();
     void generationDialogFields();
@@ -65,7 +62,7 @@ void ViewsTest::statisticsTableOfNumbers()
     StartedWindow started(300);
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    StatsView* view = w.statsView();
+    StatsView* view = viewOf<StatsView>(w);
     QCOMPARE(view->chooser()->objectName(), QStringLiteral("cbDrawsStatType"));
     QCOMPARE(view->chooser()->count(), 227);
     QCOMPARE(view->chooser()->itemText(0), QStringLiteral("{ num } Числа тиража [ N ]"));
@@ -94,38 +91,6 @@ void ViewsTest::statisticsTableOfNumbers()
     QCOMPARE(view->table().LastIndex(), 249);
 }
 
-void ViewsTest::comparisonWithTheFullSet()
-{
-    StartedWindow started(200);
-    QVERIFY(started.ok);
-    TFormMain& w = *started.window;
-    const test::TempDir& dir = started.dir;
-    StatsView* view = w.statsView();
-    view->lengthEdit()->setValue(100);
-    QVERIFY(!w.command(cmd::DrawsStatShowTotalLine)->isEnabled() || !w.prefetchsEnabled());
-    w.command(cmd::DrawsStatePrefetchsEnabled)->trigger();
-    QVERIFY(w.prefetchsEnabled());
-    QVERIFY(!view->tableView()->isColumnHidden(3));
-    const auto file = dir / "Prefetchs" / "Kvanta_8x20_NUMS.dfc";
-    QVERIFY(std::filesystem::exists(file));
-    QCOMPARE(std::filesystem::file_size(file), std::uintmax_t(12 * 21));
-    // NUMS is uniform over the full set: every norm is the mean of the window's extremes.
-    const auto& table = view->table();
-    QVERIFY(table.HasNorm());
-    const int64_t expected = stats::RoundHalfEven((table.Summary().MaxCount + table.Summary().MinCount) / 2.0L);
-    for (int r = 0; r < table.RowCount(); ++r) QCOMPARE(int64_t(table.Row(r).Item.Norm), expected);
-    const auto series = view->chartView()->chart()->series();
-    QCOMPARE(series.size(), qsizetype(2));
-    QCOMPARE(series.at(1)->name(), QStringLiteral("Все возможные комбинации"));
-    QCOMPARE(static_cast<QLineSeries*>(series.at(1))->count(), 20);
-
-    w.updateActions();
-    w.command(cmd::DrawsStatShowTotalLine)->trigger();
-    QCOMPARE(view->chartView()->chart()->series().size(), qsizetype(1));
-    QVERIFY(!util::IniFile::Load(dir / "Kvanta_8x20.frm").ReadBool("TFormMain", "ShowTotalLine", true));
-    QVERIFY(util::IniFile::Load(dir / "Kvanta_8x20.frm").ReadBool("TFormMain", "PrefetchsEnabled", false));
-}
-
 void ViewsTest::generationWithMyNumbers()
 {
     StartedWindow started(50);
@@ -144,8 +109,8 @@ void ViewsTest::generationWithMyNumbers()
     QCOMPARE(w.workspace().Combs().Count(), 45);
     QCOMPARE(w.statusText(3), QStringLiteral("Комбинаций: 45"));
     QVERIFY(!w.workspace().Combs().HasUndo());
-    QCOMPARE(w.combsView()->view()->model()->rowCount(), 45);
-    QCOMPARE(w.combsView()->view()->model()->index(44, 9).data().toString(), QStringLiteral("52"));   // 3+4+...+10
+    QCOMPARE(viewOf<CombsView>(w)->view()->model()->rowCount(), 45);
+    QCOMPARE(viewOf<CombsView>(w)->view()->model()->index(44, 9).data().toString(), QStringLiteral("52"));   // 3+4+...+10
     // Not saved as the default: the settings file has no generation mode.
     QCOMPARE(util::IniFile::Load(dir / "Kvanta_8x20.ini").ReadInteger("GLOBAL", "CombsGenerateMode", -1), int64_t(-1));
 }
@@ -155,7 +120,7 @@ void ViewsTest::deleteSelectedAndUndo()
     StartedWindow started(50);
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    QTableView* view = w.combsView()->view();
+    QTableView* view = viewOf<CombsView>(w)->view();
     view->selectRow(0);
     view->selectionModel()->select(view->model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     w.updateActions();
@@ -164,7 +129,7 @@ void ViewsTest::deleteSelectedAndUndo()
     QCOMPARE(w.workspace().Combs().Count(), 125968);
     QCOMPARE(w.workspace().History().Count(), 1);
     QCOMPARE(w.statusText(3), QStringLiteral("Комбинаций: 125968"));
-    const QAbstractItemModel* history = w.combsView()->historyView()->model();
+    const QAbstractItemModel* history = viewOf<CombsView>(w)->historyView()->model();
     QCOMPARE(history->rowCount(), 1);
     QCOMPARE(history->index(0, 0).data().toString(), QStringLiteral("Выделенные комбинации"));
     QCOMPARE(history->index(0, 1).data().toString(), QStringLiteral("2"));
@@ -181,7 +146,7 @@ void ViewsTest::deleteSelectedAndUndo()
     QVERIFY(!w.command(cmd::CombsUndo)->isEnabled());
 
     // Exclude the last draws: the field and the command.
-    w.combsView()->excludeEdit()->setValue(10);
+    viewOf<CombsView>(w)->excludeEdit()->setValue(10);
     w.updateActions();
     QVERIFY(w.command(cmd::CombsDelExists)->isEnabled());
     w.command(cmd::CombsDelExists)->trigger();
@@ -274,7 +239,7 @@ void ViewsTest::listChecksAndSumChart()
         const auto& combs = w.workspace().Combs().Items();
         const int row = static_cast<int>(std::find(combs.begin(), combs.end(), newest) - combs.begin());
         QVERIFY(row < w.workspace().Combs().Count());
-        w.combsView()->view()->selectRow(row);
+        viewOf<CombsView>(w)->view()->selectRow(row);
         w.updateActions();
         MessageBoxAnswerer answerer;
         w.command(cmd::CombsFindInDraws)->trigger();
@@ -298,7 +263,7 @@ void ViewsTest::shreddingFormulas()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
-    QComboBox* chooser = w.statsView()->chooser();
+    QComboBox* chooser = viewOf<StatsView>(w)->chooser();
     const auto find = [chooser](const QString& text) {
         for (int i = 0; i < chooser->count(); ++i)
             if (chooser->itemText(i).contains(text)) return i;
@@ -326,7 +291,7 @@ void ViewsTest::statisticFilters()
     StartedWindow started(120);
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    StatsView* view = w.statsView();
+    StatsView* view = viewOf<StatsView>(w);
     view->lengthEdit()->setValue(100);
     w.command(cmd::DrawsStatCalc)->trigger();
     w.updateActions();
@@ -341,7 +306,7 @@ void ViewsTest::statisticFilters()
     w.command(cmd::StatFilter_Include)->trigger();
     // Combinations holding at least one of two numbers: C(20,8) - C(18,8).
     QCOMPARE(w.workspace().Combs().Count(), 125970 - 43758);
-    const QAbstractItemModel* history = w.combsView()->historyView()->model();
+    const QAbstractItemModel* history = viewOf<CombsView>(w)->historyView()->model();
     QCOMPARE(history->rowCount(), 1);
     QCOMPARE(history->index(0, 0).data().toString(), QStringLiteral("{ num } Числа тиража [ N ]"));
     QCOMPARE(history->index(0, 1).data().toString(), first + QStringLiteral("; ") + second);
@@ -360,7 +325,7 @@ void ViewsTest::configurationDialog()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
-    QComboBox* chooser = w.statsView()->chooser();
+    QComboBox* chooser = viewOf<StatsView>(w)->chooser();
     QVERIFY(chooser->findText(QStringLiteral("{ grp } Количество чисел в 5 канале [ NG ]")) >= 0);
     onNextDialog<TFormConfig>([](TFormConfig* dialog) {
         dialog->channelEdit()->setValue(5);
