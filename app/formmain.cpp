@@ -3,16 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
@@ -21,9 +15,11 @@
 #include <QTableView>
 #include <QThread>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
+#include <iterator>
+#include <string_view>
 #include <utility>
 
 #include "app/analysiscommands.h"
@@ -32,13 +28,10 @@
 #include "app/downloadcommands.h"
 #include "app/helpcommands.h"
 #include "app/languagecommands.h"
-#include "app/formdraw.h"
 #include "app/language.h"
 #include "app/menubar.h"
-#include "app/forminfo.h"
 #include "app/xlsexport.h"
 #include "core/workspace/listexport.h"
-#include "core/archive/drawpage.h"
 #include "app/views/combsview.h"
 #include "app/views/ratingsview.h"
 #include "app/views/stakesview.h"
@@ -59,10 +52,9 @@
 #include "app/statusfield.h"
 #include "app/viewflags.h"
 #include "app/viewutil.h"
-#include "app/views/drawsmodel.h"
+#include "app/views/drawsview.h"
 #include "core/workspace/process.h"
 #include "core/archive/archive.h"
-#include "core/archive/drawlist.h"
 #include "core/util/format.h"
 #include "core/util/ini.h"
 
@@ -70,7 +62,23 @@ using namespace kv;
 
 namespace {
 
-constexpr const char* DrawsListName = "DrawsList";
+// The order the views' keys have always had in a fresh .frm, when the window wrote them: a
+// key begins with one of these, in this order, before every other key of the views.
+constexpr std::string_view FileKeyOrder[] = {
+    "DrawsList.", "CombsList.", "StatTable.Column", "FiltersList.", "StakesGrid.", "ScriptList.", "FiltersHeight",
+    "StatTable.SortType", "DrawsExclude", "DrawsStatLen", "DrawsStatMethod", "DrawsStatHeight"};
+
+// Puts the views' keys in the order of FileKeyOrder, the rest after them as the views gave them,
+// so the same window state writes the same bytes whatever order the views are visited in.
+void OrderLikeTheFile(SettingValues& values)
+{
+    const auto rank = [](const std::string& key) {
+        const auto* it = std::find_if(std::begin(FileKeyOrder), std::end(FileKeyOrder),
+                                      [&key](std::string_view prefix) { return key.starts_with(prefix); });
+        return it - std::begin(FileKeyOrder);
+    };
+    std::stable_sort(values.begin(), values.end(), [&rank](const auto& a, const auto& b) { return rank(a.first) < rank(b.first); });
+}
 
 } // namespace
 
@@ -85,17 +93,10 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
     setObjectName(QStringLiteral("TFormMain"));
     setWindowTitle(QStringLiteral("Kvanta 8x20"));
     m_commands = new TCommandSet(this, [this] { return m_shell->IsBusy(); });
-    m_commands->onUpdated = [this] {
-        if (m_offsetEdit) m_offsetEdit->setEnabled(!m_shell->IsBusy());
-    };
     createUnits();
     try {
         if (m_cmd.restart) waitForPreviousInstance();
         if (m_ended) return;
-        m_ws.onDrawListChanged = [this](bool force) {
-            m_drawListForced = m_drawListForced || force;
-            m_runRefresh.request(m_drawsModel, m_drawsView, [this] { refreshDrawList(std::exchange(m_drawListForced, false)); });
-        };
         m_ws.Combs().onListChanged = [this] {
             if (m_combsView) m_runRefresh.request(m_combsView, m_combsView, [this] { m_combsView->refresh(); });
         };
@@ -114,9 +115,8 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
         workspace::LoadEngine(m_stats, m_ws, *m_shell);
         m_downloads->open();
         m_helpCommands->open();
-        m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
+        m_drawsView->followSettings();
         fillChoosers({});
-        m_statsView->chooseMethodCode(m_frm.ReadString("DrawsStatMethod", ""));
 
         m_idleTimer = new QTimer(this);
         m_idleTimer->setInterval(150);
@@ -142,6 +142,16 @@ TFormMain::~TFormMain()
 shell::Shell& TFormMain::shell()
 {
     return *m_shell;
+}
+
+QTableView* TFormMain::drawsView() const
+{
+    return findChild<QTableView*>(QString::fromLatin1(DrawsView::ListName));
+}
+
+QSpinBox* TFormMain::offsetEdit() const
+{
+    return findChild<QSpinBox*>(QStringLiteral("DrawsOffset"));
 }
 
 QAction* TFormMain::command(const QString& name) const
@@ -176,10 +186,7 @@ void TFormMain::createUnits()
     follow.parameters = [this] { followParameters(); };
     m_settings = std::make_unique<SettingsCommands>(m_ws, m_stats, m_cache, *m_shell, *m_commands, this, std::move(follow));
     AnalysisCommands::Repaints repaints;
-    repaints.draws = [this] {
-        m_drawsModel->setColorDraws(m_ws.View().ColorDraws);
-        m_drawsModel->repaintAll();
-    };
+    repaints.draws = [this] { m_drawsView->followSettings(); };
     repaints.combs = [this] { m_combsView->refresh(); };
     repaints.card = [this] { m_cardView->repaint(); };
     repaints.layout = [this] { m_layoutView->repaint(); };
@@ -188,26 +195,7 @@ void TFormMain::createUnits()
 
 void TFormMain::createCommands()
 {
-    const auto hasRow = [this] { return currentDrawRow() >= 0; };
-    const auto hasSelection = [this] { return !selectedDrawRows().empty(); };
-
-    QAction* sorted = addCommand(cmd::DrawsSorted, QStringLiteral("Упорядочить MIN->MAX"),
-                                 QStringLiteral("Упорядочить числа внутри тиража от меньшего к большему"),
-                                 [this] { drawsSorted(); });
-    sorted->setCheckable(true);
-    addCommand(cmd::DrawsAdd, QStringLiteral("Добавить"), QStringLiteral("Добавить данные тиража вручную"),
-               [this] { drawsAdd(); });
-    addCommand(cmd::DrawsEdit, QStringLiteral("Изменить"), QStringLiteral("Изменить данные тиража вручную"),
-               [this] { drawsEdit(); }, hasRow);
-    addCommand(cmd::DrawsDel, QStringLiteral("Удалить"), QStringLiteral("Удалить выделенные тиражи из списка"),
-               [this] { drawsDel(); }, hasSelection);
-    addCommand(cmd::DrawsImport, QStringLiteral("Импорт из CSV-файла"),
-               QStringLiteral("Импорт списка тиражей из CSV-файла"), [this] { drawsImport(); });
-    addCommand(cmd::DrawsExport, QStringLiteral("Экспорт в CSV-файл"),
-               QStringLiteral("Экспорт списка тиражей в CSV-файл"), [this] { drawsExport(); },
-               [this] { return m_ws.DrawCount() > 0; });
-    addCommand(cmd::DrawsInfo, QStringLiteral("Сведения о тираже"), QStringLiteral("Просмотр подробных сведений о тираже"),
-               [this] { drawsInfo(); }, hasRow);
+    m_drawsView->createCommands();
     m_statsView->createTableCommands();
     m_settings->createCommands();
     m_combsView->createCommands();
@@ -267,9 +255,7 @@ void TFormMain::createMenus()
     TranslateTabs(m_leftTabs);
     TranslateTabs(m_rightTabs);
 
-    const char* const sep = TCommandSet::Separator;
-    m_commands->fillContextMenu(m_drawsView, {cmd::DrawsDownload, sep, cmd::DrawsInfo, cmd::DrawsAdd, cmd::DrawsEdit, cmd::DrawsDel, sep, cmd::DrawsImport,
-                                              cmd::DrawsExport, cmd::DrawsXlsExport, cmd::DrawsSorted});
+    m_drawsView->createMenus();
 }
 
 void TFormMain::createWidgets()
@@ -278,61 +264,14 @@ void TFormMain::createWidgets()
     m_leftTabs = new QTabWidget;
     m_rightTabs = new QTabWidget;
 
-    auto* drawsPage = new QWidget;
-    auto* drawsLayout = new QVBoxLayout(drawsPage);
-    drawsLayout->setContentsMargins(2, 2, 2, 2);
-    auto* offsetRow = new QHBoxLayout;
-    auto* offsetLabel = new QLabel(QStringLiteral("Смещение назад:"));
-    m_offsetEdit = new QSpinBox;
-    m_offsetEdit->setObjectName(QStringLiteral("DrawsOffset"));
-    m_offsetEdit->setRange(0, 0);
-    const QString offsetHint = QStringLiteral("Смещение относительно последнего загруженного номера тиража");
-    m_offsetEdit->setToolTip(offsetHint);
-    m_offsetEdit->setStatusTip(offsetHint);
-    offsetLabel->setBuddy(m_offsetEdit);
-    offsetRow->addWidget(offsetLabel);
-    offsetRow->addWidget(m_offsetEdit);
-    offsetRow->addStretch();
-    drawsLayout->addLayout(offsetRow);
-
-    m_drawsModel = new DrawsModel(m_ws, this);
-    m_drawsView = new QTableView;
-    m_drawsView->setObjectName(QString::fromLatin1(DrawsListName));
-    m_drawsView->setModel(m_drawsModel);
-    m_drawsView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_drawsView->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_drawsView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_drawsView->verticalHeader()->hide();
-    m_drawsView->verticalHeader()->setDefaultSectionSize(m_drawsView->fontMetrics().height() + 4);
-    m_drawsView->horizontalHeader()->setHighlightSections(false);
-    m_drawsView->setAlternatingRowColors(false);
-    // Default widths follow the font, so the date fits whatever font the desktop gives us.
-    const QFontMetrics fm = m_drawsView->fontMetrics();
-    const int pad = 12;
-    for (int c = 0; c < archive::DrawListColumns; ++c) {
-        const char* sample = c == 0 ? "Тираж0" : c == 10 ? "000" : c == 11 ? "00.00.0000 00:00" : "00";
-        m_drawsView->setColumnWidth(c, fm.horizontalAdvance(QString::fromUtf8(sample)) + pad);
-    }
-    drawsLayout->addWidget(m_drawsView);
-    // An empty archive says where draws come from instead of showing a bare grid.
-    auto* emptyHint = new QFrame;
-    emptyHint->setObjectName(QStringLiteral("EmptyArchiveHint"));
-    emptyHint->setFrameShape(QFrame::StyledPanel);
-    m_emptyArchive = emptyHint;
-    auto* emptyLayout = new QVBoxLayout(m_emptyArchive);
-    auto* emptyText = new QLabel(QStringLiteral(
-        "Архив тиражей пуст. Тиражи можно загрузить с сайта лотереи (Тиражи → Загрузка, F3), "
-        "импортировать из CSV-файла (Файл → Импорт из CSV-файла) или, чтобы познакомиться с программой, "
-        "создать демонстрационный архив из вымышленных тиражей."));
-    emptyText->setWordWrap(true);
-    emptyLayout->addWidget(emptyText);
-    auto* demo = new QPushButton(QStringLiteral("Демонстрационный архив"));
-    demo->setObjectName(QStringLiteral("DemoArchive"));
-    connect(demo, &QPushButton::clicked, this, &TFormMain::createDemoArchive);
-    emptyLayout->addWidget(demo, 0, Qt::AlignLeft);
-    m_emptyArchive->hide();
-    drawsLayout->addWidget(m_emptyArchive);
-    m_leftTabs->addTab(drawsPage, QStringLiteral("Архив тиражей"));
+    m_drawsView = new DrawsView(viewContext());
+    m_leftTabs->addTab(m_drawsView, QString::fromUtf8(DrawsView::TabCaption));
+    // The draw order changed, or draws were added: the stakes grid and the other views follow.
+    connect(m_drawsView, &DrawsView::sortedChanged, this, [this] {
+        m_stakesView->followSettings();
+        refreshViews();
+    });
+    connect(m_drawsView, &DrawsView::archiveGrew, this, [this] { m_stakesView->archiveGrew(); });
     m_combsView = new CombsView(viewContext());
     m_leftTabs->addTab(m_combsView, QStringLiteral("Комбинации"));
     m_statsView = new StatsView(viewContext());
@@ -362,7 +301,7 @@ void TFormMain::createWidgets()
 
     // The help page of each tab, which F1 opens.
     const std::pair<QWidget*, const char*> helpPages[] = {
-        {drawsPage, "archive.html"},      {m_combsView, "combinations.html"}, {m_statsView, "stattable.html"},
+        {m_drawsView, "archive.html"},    {m_combsView, "combinations.html"}, {m_statsView, "stattable.html"},
         {m_stakesView, "stakes.html"},    {m_ratingsView, "ratings.html"},    {m_regularsView, "regulars.html"},
         {m_scenarioView, "scenario.html"}, {m_graphsView, "analysis.html#graphs"}, {m_cardView, "analysis.html#card"},
         {m_layoutView, "analysis.html#layout"}, {m_weekView, "analysis.html#week"},
@@ -386,14 +325,12 @@ void TFormMain::createWidgets()
         m_runRefresh.request(label, label, std::move(show));
     };
 
-    connect(m_offsetEdit, qOverload<int>(&QSpinBox::valueChanged), this, &TFormMain::setDrawsOffset);
-    connect(m_drawsView, &QTableView::doubleClicked, this, [this] {
-        if (!m_shell->IsBusy()) command(cmd::DrawsInfo)->trigger();
-    });
     // A double click on a combination stakes it.
     connect(m_combsView->view(), &QTableView::doubleClicked, this, [this] {
         if (m_ws.StakesFile().IsOpen()) command(cmd::StakeAdd)->trigger();
     });
+    m_views = {m_drawsView, m_combsView,  m_statsView,  m_stakesView,  m_scenarioView, m_ratingsView, m_regularsView,
+               m_graphsView, m_cardView,   m_layoutView, m_weekView,    m_catalogView,  m_systemsView};
     resize(1240, 760);
 }
 
@@ -414,50 +351,18 @@ void TFormMain::restoreSettings()
     const int left = m_frm.ReadInt("LeftPanelWidth", -1);
     if (left > 0) m_splitter->setSizes({left, std::max(100, width() - left)});
 
-    restoreColumns(m_drawsView, DrawsListName);
-    restoreColumns(m_combsView->view(), "CombsList");
-    restoreColumns(m_statsView->tableView(), "StatTable");
-    restoreColumns(m_combsView->historyView(), "FiltersList");
-    m_stakesView->restoreSettings(m_frm);
-    restoreColumns(m_scenarioView->view(), "ScriptList");
-    const int filtersHeight = m_frm.ReadInt("FiltersHeight", -1);
-    if (filtersHeight > 0) m_combsView->splitter()->setSizes({std::max(100, height() - filtersHeight), filtersHeight});
-    {
-        // "%d,%d": sort column and direction (0 ascending).
-        const std::string sortType = m_frm.ReadString("StatTable.SortType", "1,0");
-        const auto comma = sortType.find(',');
-        int64_t column = 1, direction = 0;
-        if (comma != std::string::npos && util::TryParseInt(sortType.substr(0, comma), column)
-            && util::TryParseInt(sortType.substr(comma + 1), direction) && column >= 0 && column < stats::StatColumns)
-            m_statsView->tableView()->horizontalHeader()->setSortIndicator(
-                static_cast<int>(column), direction == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
-    }
-    m_combsView->excludeEdit()->setValue(std::max(0, m_frm.ReadInt("DrawsExclude", 0)));
-    m_statsView->lengthEdit()->setValue(std::max(1, m_frm.ReadInt("DrawsStatLen", 1000)));
-    const int statHeight = m_frm.ReadInt("DrawsStatHeight", -1);
-    if (statHeight > 0) m_statsView->splitter()->setSizes({std::max(100, height() - statHeight), statHeight});
+    // The check marks of the window's own commands follow the view flags.
     const workspace::TViewSettings& view = m_ws.View();
     command(cmd::DrawsStatePrefetchsEnabled)->setChecked(view.PrefetchsEnabled);
     command(cmd::DrawsStatShowTotalLine)->setChecked(view.ShowTotalLine);
-    m_statsView->applyNormColumns();
-    command(cmd::DrawsSorted)->setChecked(view.SortedDraws);
     m_downloads->restoreSettings();
-    m_drawsModel->setSorted(view.SortedDraws);
-    m_drawsModel->setColorDraws(view.ColorDraws);
-    m_ratingsView->restoreSettings(m_frm);
-    m_regularsView->restoreSettings(m_frm);
-    m_graphsView->restoreSettings(m_frm);
-    m_cardView->restoreSettings();
-    m_layoutView->restoreSettings(m_frm);
-    m_weekView->restoreSettings(m_frm);
     command(cmd::ViewColorDraws)->setChecked(view.ColorDraws);
     command(cmd::ViewColorCombs)->setChecked(view.ColorCombs);
     command(cmd::ViewColorCard)->setChecked(view.ColorCard);
     command(cmd::ViewColorCardSequences)->setChecked(view.ColorCardSequences);
     command(cmd::ViewLayoutGradient)->setChecked(view.LayoutGradient);
-    m_catalogView->restoreSettings(m_frm);
-    m_systemsView->restoreSettings(m_frm);
     command(cmd::AutoSelfUpdate)->setChecked(view.AutoUpdates);
+    for (ContextView* v : m_views) v->restoreSettings(m_frm);
     m_rightTabs->setCurrentIndex(0);
 
     m_ws.InitPrefetchsFlag();
@@ -471,7 +376,7 @@ void TFormMain::saveSettings()
     const QSize screenSize = screen() ? screen()->size() : QSize();
     const std::string norm = util::Format("%d,%d,%d,%d", {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()});
     const std::string minMax = "-1,-1,-1,-1";
-    std::vector<std::pair<std::string, std::string>> values = {
+    SettingValues values = {
         {"Flags", "0"},
         {"ShowCmd", isMaximized() ? "3" : isMinimized() ? "2" : "1"},
         {"PixelsPerInch", std::to_string(dpi)},
@@ -481,32 +386,10 @@ void TFormMain::saveSettings()
         {util::Format("NormPos_%dx%d", {screenSize.width(), screenSize.height()}), norm},
         {"LeftPanelWidth", std::to_string(m_splitter->sizes().value(0))},
     };
-    const auto columns = [&values](QTableView* view, const char* name) {
-        for (int c = 0; c < view->model()->columnCount(); ++c)
-            if (!view->isColumnHidden(c))
-                values.emplace_back(util::Format("%s.Column%d", {name, c}), std::to_string(view->columnWidth(c)));
-    };
-    columns(m_drawsView, DrawsListName);
-    columns(m_combsView->view(), "CombsList");
-    columns(m_statsView->tableView(), "StatTable");
-    columns(m_combsView->historyView(), "FiltersList");
-    m_stakesView->saveColumns(values);
-    columns(m_scenarioView->view(), "ScriptList");
-    values.emplace_back("FiltersHeight", std::to_string(m_combsView->splitter()->sizes().value(1)));
-    const auto* header = m_statsView->tableView()->horizontalHeader();
-    values.emplace_back("StatTable.SortType", util::Format("%d,%d", {header->sortIndicatorSection(),
-                                                                     header->sortIndicatorOrder() == Qt::AscendingOrder ? 0 : 1}));
-    values.emplace_back("DrawsExclude", std::to_string(m_combsView->excludeEdit()->value()));
-    values.emplace_back("DrawsStatLen", std::to_string(m_statsView->lengthEdit()->value()));
-    values.emplace_back("DrawsStatMethod", m_statsView->chosenMethodCode());
-    values.emplace_back("DrawsStatHeight", std::to_string(m_statsView->splitter()->sizes().value(1)));
-    m_ratingsView->saveSettings(values);
-    m_regularsView->saveSettings(values);
-    m_graphsView->saveSettings(values);
-    m_layoutView->saveSettings(values);
-    m_weekView->saveSettings(values);
-    m_catalogView->saveSettings(values);
-    m_systemsView->saveSettings(values);
+    SettingValues views;
+    for (const ContextView* v : m_views) v->saveSettings(views);
+    OrderLikeTheFile(views);
+    values.insert(values.end(), views.begin(), views.end());
     try {
         m_frm.WriteAll(values);
     } catch (const std::exception& e) {
@@ -539,8 +422,7 @@ void TFormMain::initialise()
         setWindowTitle(windowTitle() + TrText(QStringLiteral(" версия ")) + QStringLiteral(KV_VERSION));
         if (m_frm.ReadInt("LeftPanelWidth", -1) <= 0) {
             // First start: the draw list fits without a horizontal scroll bar.
-            int left = m_drawsView->verticalScrollBar()->sizeHint().width() + 24;
-            for (int c = 0; c < archive::DrawListColumns; ++c) left += m_drawsView->columnWidth(c);
+            const int left = m_drawsView->fittingWidth();
             m_splitter->setSizes({left, std::max(100, m_splitter->width() - left)});
         }
         m_ws.SetDrawsOffset(0);
@@ -557,7 +439,7 @@ void TFormMain::initialise()
         m_ws.LoadArchive(*m_shell);
         filters::GenerateCombs(true, {m_stats.CombsGenerateMode, m_stats.CombsGenerateParameters}, m_ws.Combs(),
                                m_ws.History(), *m_shell);
-        refreshDrawList(true);
+        m_drawsView->refreshDrawList(true);
         m_combsView->refresh();
         refreshViews();
         m_ws.LoadRatingsAndTables(*m_shell);
@@ -628,7 +510,7 @@ void TFormMain::updateActions()
 
 void TFormMain::setRunning(bool running)
 {
-    for (QWidget* page : {m_drawsView->parentWidget(), static_cast<QWidget*>(m_combsView), static_cast<QWidget*>(m_statsView)})
+    for (QWidget* page : std::initializer_list<QWidget*>{m_drawsView, m_combsView, m_statsView})
         page->setEnabled(!running);
     // The run reorders and rebuilds the statistics table under the view.
     if (!running && !m_runRefresh.isDue(m_statsView)) m_runRefresh.request(m_statsView, nullptr, [this] { m_statsView->showTable(); });
@@ -641,42 +523,12 @@ void TFormMain::refreshView(const void* key, const QWidget* view, std::function<
     m_runRefresh.request(key, view, std::move(refresh));
 }
 
-void TFormMain::setDrawsOffset(int offset)
-{
-    if (m_ws.SetDrawsOffset(offset)) m_drawsModel->repaintAll();
-    if (m_offsetEdit->value() != m_ws.DrawsOffset()) {
-        const QSignalBlocker block(m_offsetEdit);
-        m_offsetEdit->setValue(m_ws.DrawsOffset());
-    }
-}
-
 void TFormMain::setTabShown(QWidget* page, bool visible)
 {
     const int index = m_rightTabs->indexOf(page);
     if (index < 0) return;
     m_rightTabs->setTabVisible(index, visible);
     if (visible) m_rightTabs->setCurrentIndex(index);
-}
-
-void TFormMain::refreshDrawList(bool force)
-{
-    m_drawsModel->refresh(force);
-    m_status[0]->setText(qs(util::Format("Архив тиражей: %d", {m_ws.DrawCount()})));
-    m_status[1]->setText(qs(util::Format("Следующий тираж: %d", {m_ws.NextDrawNo()})));
-    m_status[2]->setText(qs(m_ws.HiddenNextDrawText()));
-    const QSignalBlocker block(m_offsetEdit);
-    m_offsetEdit->setMaximum(std::max(0, m_ws.DrawCount() - 1));
-    m_offsetEdit->setValue(m_ws.DrawsOffset());
-    m_drawsModel->repaintAll();
-    m_emptyArchive->setVisible(m_ws.DrawCount() == 0);
-}
-
-void TFormMain::createDemoArchive()
-{
-    if (m_shell->IsBusy()) return;
-    guarded("Ошибка записи в файл тиражей!", [&] { m_ws.CreateDemoArchive(*m_shell); });
-    refreshDrawList(true);
-    updateActions();
 }
 
 void TFormMain::refreshViews()
@@ -696,8 +548,7 @@ void TFormMain::refreshViews()
 void TFormMain::followParameters()
 {
     // Channel colours follow the channel width.
-    m_drawsModel->setChannelSize(m_stats.Config().ChannelSize);
-    m_drawsModel->repaintAll();
+    m_drawsView->followSettings();
     m_combsView->refresh();
     m_statsView->build(true);
     // The charted values and the card's channels follow the settings.
@@ -738,94 +589,7 @@ void TFormMain::showTab(QWidget* page)
     }
 }
 
-void TFormMain::restoreColumns(QTableView* view, const char* name)
-{
-    for (int c = 0; c < view->model()->columnCount(); ++c) {
-        const int w = m_frm.ReadInt(util::Format("%s.Column%d", {name, c}), -1);
-        if (w > 0 && w < 2000) view->setColumnWidth(c, w);
-    }
-}
-
-void TFormMain::drawsInfo()
-{
-    const int row = currentDrawRow();
-    if (row < 0 || row >= m_ws.DrawCount()) return;
-    const int index = m_ws.DrawCount() - 1 - row;
-    const game::TDraw& draw = m_ws.Draws()[index];
-    TFormInfo dialog(m_stats, draw.Nums, index, m_ws.View().SortedDraws, draw.DrawNo, draw.DateText(), *m_shell, this);
-    dialog.exec();
-}
-
-std::vector<int> TFormMain::selectedDrawRows() const
-{
-    return SelectedRows(m_drawsView);
-}
-
-int TFormMain::currentDrawRow() const
-{
-    return CurrentSelectedRow(m_drawsView);
-}
-
 void TFormMain::guarded(const char* failureText, const std::function<void()>& body)
 {
     m_shell->Guarded(failureText, body);
 }
-
-void TFormMain::drawsSorted()
-{
-    ToggleViewFlag(m_ws, *m_shell, *m_commands, &workspace::TViewSettings::SortedDraws, cmd::DrawsSorted);
-    m_drawsModel->setSorted(m_ws.View().SortedDraws);
-    m_drawsModel->repaintAll();
-    m_stakesView->followSettings();
-    refreshViews();
-}
-
-void TFormMain::drawsAdd()
-{
-    game::TDraw draw;
-    draw.DrawNo = archive::NextDrawNo(m_ws.Draws(), 0);
-    TFormDraw dialog(*m_shell, draw, false, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    const int before = m_ws.DrawCount();
-    guarded("Ошибка добавления тиража!", [&] { m_ws.AddDraw(*m_shell, dialog.draw()); });
-    if (m_ws.DrawCount() > before) m_stakesView->archiveGrew();
-}
-
-void TFormMain::drawsEdit()
-{
-    const int row = currentDrawRow();
-    if (row < 0 || row >= m_ws.DrawCount()) return;
-    const int index = m_ws.DrawCount() - 1 - row;
-    TFormDraw dialog(*m_shell, m_ws.Draws()[index], true, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    guarded("Ошибка изменения тиража!", [&] { m_ws.ReplaceDraw(*m_shell, index, dialog.draw()); });
-}
-
-void TFormMain::drawsDel()
-{
-    const std::vector<int> rows = selectedDrawRows();
-    if (rows.empty() || !m_shell->AskDelete(static_cast<int>(rows.size()))) return;
-    guarded("Ошибка удаления тиражей!", [&] { m_ws.DeleteDrawRows(*m_shell, rows); });
-    m_drawsView->clearSelection();
-}
-
-void TFormMain::drawsImport()
-{
-    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Импорт из CSV-файла"), qs(m_ws.DataDir().string()),
-                                                      QStringLiteral("Файлы тиражей (*.csv)"));
-    if (file.isEmpty()) return;
-    const int before = m_ws.DrawCount();
-    m_ws.ImportDraws(*m_shell, std::filesystem::path(file.toStdString()));
-    if (m_ws.DrawCount() > before) m_stakesView->archiveGrew();
-}
-
-void TFormMain::drawsExport()
-{
-    QFileDialog dialog(this, QStringLiteral("Экспорт в CSV-файл"), qs(m_ws.DataDir().string()),
-                       QStringLiteral("Файлы тиражей (*.csv)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    m_ws.ExportDraws(*m_shell, std::filesystem::path(dialog.selectedFiles().first().toStdString()));
-}
-

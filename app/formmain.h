@@ -27,7 +27,8 @@ class QSplitter;
 class QTabWidget;
 class QTableView;
 class QTimer;
-class DrawsModel;
+class ContextView;
+class DrawsView;
 class QtShell;
 class StatsView;
 class CombsView;
@@ -63,8 +64,8 @@ public:
     const kv::workspace::FormSettings& formSettings() const { return m_frm; }
     TCommandSet& commands() { return *m_commands; }
     QAction* command(const QString& name) const;
-    QTableView* drawsView() const { return m_drawsView; }
-    QSpinBox* offsetEdit() const { return m_offsetEdit; }
+    QTableView* drawsView() const;
+    QSpinBox* offsetEdit() const;
     QString statusText(int field) const;
     bool isInitialised() const { return m_initialised; }
     bool hasEnded() const { return m_ended; }
@@ -78,8 +79,6 @@ public:
     void updateActions();
     void setRunning(bool running) override;
     void refreshView(const void* key, const QWidget* view, std::function<void()> refresh) override;
-    void setDrawsOffset(int offset);
-    void refreshDrawList(bool force);
 
 signals:
     // The program must end (exclusive-access failure, a finished batch run).
@@ -112,26 +111,14 @@ private:
     // The system's parameters changed: every view that shows channels, prizes or charted values.
     void followParameters();
     void createWidgets();
+    // The window's placement, then every view's own keys.
     void restoreSettings();
-    void restoreColumns(QTableView* view, const char* name);
     void saveSettings();
     void waitForPreviousInstance();
     void initialise();
     void endProgram(int code);
-    std::vector<int> selectedDrawRows() const;
-    int currentDrawRow() const;
     // Runs a command's body, reporting any failure with the command's fixed text.
     void guarded(const char* failureText, const std::function<void()>& body);
-
-    void drawsSorted();
-    void drawsAdd();
-    void drawsEdit();
-    void drawsDel();
-    void drawsImport();
-    void drawsExport();
-    void drawsInfo();
-    // The demo archive, offered while the archive is empty: invented draws, asked first.
-    void createDemoArchive();
 
     kv::workspace::CommandLine m_cmd;
     kv::workspace::Workspace m_ws;
@@ -142,12 +129,10 @@ private:
     TCommandSet* m_commands = nullptr;
 
     bool m_initialised = false;
-    QWidget* m_emptyArchive = nullptr;   // the hint over an empty archive
     bool m_ended = false;
     bool m_stateSaved = false;
     int m_exitCode = 0;
     RunRefresh m_runRefresh{this};
-    bool m_drawListForced = false;      // a draw list refresh due after the run rereads the list
     std::unique_ptr<DownloadCommands> m_downloads;
     std::unique_ptr<LanguageCommands> m_languages;
     std::unique_ptr<HelpCommands> m_helpCommands;
@@ -157,9 +142,9 @@ private:
     QSplitter* m_splitter = nullptr;
     QTabWidget* m_leftTabs = nullptr;
     QTabWidget* m_rightTabs = nullptr;
-    QTableView* m_drawsView = nullptr;
-    DrawsModel* m_drawsModel = nullptr;
-    QSpinBox* m_offsetEdit = nullptr;
+    // Every view in the order its settings are read and written.
+    std::vector<ContextView*> m_views;
+    DrawsView* m_drawsView = nullptr;
     QLabel* m_status[StatusFields] = {};
     QTimer* m_idleTimer = nullptr;
     StatsView* m_statsView = nullptr;

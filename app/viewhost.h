@@ -1,7 +1,12 @@
 #pragma once
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 #include <QString>
 #include <QWidget>
+
+#include "core/workspace/formsettings.h"
 
 class QWidget;
 class TCommandSet;
@@ -53,8 +58,18 @@ struct ViewContext {
     ViewHost& host;
 };
 
+// Window-settings keys and their values, in the order they are written.
+using SettingValues = std::vector<std::pair<std::string, std::string>>;
+
 // A view: a widget that holds what every view is built with, taken from its ViewContext.
 class ContextView : public QWidget {
+public:
+    // The view's own keys of the window settings: read once at start, after every command is
+    // registered; written with the window's keys when it closes. A view without settings of
+    // its own keeps these empty.
+    virtual void restoreSettings(const kv::workspace::FormSettings& frm) { (void)frm; }
+    virtual void saveSettings(SettingValues& values) const { (void)values; }
+
 protected:
     explicit ContextView(const ViewContext& ctx)
         : QWidget(ctx.host.mainWindow()), m_ws(ctx.workspace), m_stats(ctx.stats), m_cache(ctx.cache),

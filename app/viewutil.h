@@ -1,10 +1,16 @@
 #pragma once
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QSplitter>
 #include <QTableView>
 #include <algorithm>
 #include <functional>
+#include <string>
+#include <utility>
 #include <vector>
+
+#include "core/util/format.h"
+#include "core/workspace/formsettings.h"
 
 // The selected rows of a list, ascending.
 inline std::vector<int> SelectedRows(const QTableView* view)
@@ -58,4 +64,30 @@ inline QTableView* NewRowList(const QString& name, QAbstractItemModel* model,
     view->verticalHeader()->hide();
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
     return view;
+}
+
+// The column widths of a list as "<list>.Column<n>" in the window settings; a hidden column
+// keeps the width the file has.
+inline void RestoreListColumns(QTableView* view, const kv::workspace::FormSettings& frm, const char* list)
+{
+    for (int c = 0; c < view->model()->columnCount(); ++c) {
+        const int w = frm.ReadInt(kv::util::Format("%s.Column%d", {list, c}), -1);
+        if (w > 0 && w < 2000) view->setColumnWidth(c, w);
+    }
+}
+inline void SaveListColumns(const QTableView* view, const char* list, std::vector<std::pair<std::string, std::string>>& values)
+{
+    for (int c = 0; c < view->model()->columnCount(); ++c)
+        if (!view->isColumnHidden(c))
+            values.emplace_back(kv::util::Format("%s.Column%d", {list, c}), std::to_string(view->columnWidth(c)));
+}
+
+// A saved height of the lower pane of a two-pane splitter (ignored unless positive): the upper
+// pane takes what is left of the panes' space as it stands, at least 100. Sizes summing to more
+// than that space would be scaled, and the lower pane would shrink a little with every start.
+inline void RestoreLowerPane(QSplitter* splitter, int height)
+{
+    if (height <= 0) return;
+    const QList<int> panes = splitter->sizes();
+    splitter->setSizes({std::max(100, panes.value(0) + panes.value(1) - height), height});
 }

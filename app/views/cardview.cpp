@@ -152,7 +152,7 @@ void CardView::tabCard()
     if (ToggleAnalysisTab(this, m_ws, m_shell, m_host, m_commands, cmd::TabCard, &workspace::TViewSettings::TabCard)) refresh(true);
 }
 
-void CardView::restoreSettings()
+void CardView::restoreSettings(const workspace::FormSettings&)
 {
     showTab(tabShown());
     repaint();

@@ -48,7 +48,7 @@ public:
     void repaint();
     bool tabShown() const { return m_ws.View().TabCard; }
     void tabCard();
-    void restoreSettings();
+    void restoreSettings(const kv::workspace::FormSettings& frm) override;
     // The selection lies in the number columns.
     bool numbersSelected() const;
     void cardFilter(bool exclude);

@@ -22,6 +22,7 @@
 #include "app/language.h"
 #include "app/onlineaccess.h"
 #include "app/qtshell.h"
+#include "app/viewutil.h"
 #include "app/xlsexport.h"
 #include "core/scenario/scenario.h"
 #include "core/shell/shell.h"
@@ -534,13 +535,12 @@ void CatalogView::restoreSettings(const workspace::FormSettings& frm)
     const int filter = frm.ReadInt("ScriptLibraryFilter", online::DefaultCatalogFilter);
     const QSignalBlocker quiet(m_filter);
     m_filter->setCurrentIndex(filter >= 0 && filter < m_filter->count() ? filter : online::DefaultCatalogFilter);
-    const int height = frm.ReadInt("ScriptLibraryHeight", -1);
-    if (height > 0) m_splitter->setSizes({std::max(100, m_splitter->height() - height), height});
+    RestoreLowerPane(m_splitter, frm.ReadInt("ScriptLibraryHeight", -1));
 }
 
-void CatalogView::saveSettings(std::vector<std::pair<std::string, std::string>>& values) const
+void CatalogView::saveSettings(SettingValues& values) const
 {
     SaveListColumns(m_view, ListName, values);
     values.emplace_back("ScriptLibraryFilter", std::to_string(filterIndex()));
-    if (panelShown()) values.emplace_back("ScriptLibraryHeight", std::to_string(height()));
+    if (panelShown()) values.emplace_back("ScriptLibraryHeight", std::to_string(m_splitter->sizes().value(1)));
 }

@@ -62,8 +62,8 @@ public:
     void start();
     // ScriptLibraryRefresh; a failure goes into the panel's line and keeps the list shown.
     void refresh();
-    void restoreSettings(const kv::workspace::FormSettings& frm);
-    void saveSettings(std::vector<std::pair<std::string, std::string>>& values) const;
+    void restoreSettings(const kv::workspace::FormSettings& frm) override;
+    void saveSettings(SettingValues& values) const override;
 
     bool panelShown() const;
     int filterIndex() const;

@@ -242,6 +242,23 @@ void CombsView::createCommands()
     addAction(m_commands.command(cmd::CombsDelExists));
 }
 
+void CombsView::restoreSettings(const workspace::FormSettings& frm)
+{
+    RestoreListColumns(m_view, frm, "CombsList");
+    RestoreListColumns(m_history, frm, "FiltersList");
+    const int filtersHeight = frm.ReadInt("FiltersHeight", -1);
+    if (filtersHeight > 0) m_splitter->setSizes({std::max(100, window()->height() - filtersHeight), filtersHeight});
+    m_exclude->setValue(std::max(0, frm.ReadInt("DrawsExclude", 0)));
+}
+
+void CombsView::saveSettings(SettingValues& values) const
+{
+    SaveListColumns(m_view, "CombsList", values);
+    SaveListColumns(m_history, "FiltersList", values);
+    values.emplace_back("FiltersHeight", std::to_string(m_splitter->sizes().value(1)));
+    values.emplace_back("DrawsExclude", std::to_string(m_exclude->value()));
+}
+
 void CombsView::refresh()
 {
     m_model->setColors(m_ws.View().ColorCombs, m_stats.Config().ChannelSize);

@@ -57,11 +57,12 @@ public:
     void createExportCommand();
     void refresh();   // row count, repaint, status field 3
     std::vector<int> selectedRows() const;
+    void restoreSettings(const kv::workspace::FormSettings& frm) override;
+    void saveSettings(SettingValues& values) const override;
     QTableView* view() const { return m_view; }
     QSpinBox* excludeEdit() const { return m_exclude; }
     CombsModel* model() const { return m_model; }
     QTableView* historyView() const { return m_history; }
-    QSplitter* splitter() const { return m_splitter; }
 
     void combsGen();
     void combsUndo();

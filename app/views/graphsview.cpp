@@ -142,7 +142,7 @@ void GraphsView::restoreSettings(const workspace::FormSettings& frm)
     showTab(tabShown());
 }
 
-void GraphsView::saveSettings(std::vector<std::pair<std::string, std::string>>& values) const
+void GraphsView::saveSettings(SettingValues& values) const
 {
     values.emplace_back("DrawsGraphLen", std::to_string(m_length->value()));
 }

@@ -38,8 +38,8 @@ public:
     void tabGraphs();
 
     // DrawsGraphLen and the tab's state.
-    void restoreSettings(const kv::workspace::FormSettings& frm);
-    void saveSettings(std::vector<std::pair<std::string, std::string>>& values) const;
+    void restoreSettings(const kv::workspace::FormSettings& frm) override;
+    void saveSettings(SettingValues& values) const override;
 
     QComboBox* chooser() const { return m_chooser; }
     QSpinBox* lengthEdit() const { return m_length; }

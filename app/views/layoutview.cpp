@@ -14,6 +14,7 @@
 #include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/qtshell.h"
+#include "app/viewutil.h"
 #include "app/views/analysistabs.h"
 #include "app/language.h"
 #include "app/xlsexport.h"
@@ -246,12 +247,11 @@ void LayoutView::restoreSettings(const workspace::FormSettings& frm)
     for (int i = 0; i < Lists; ++i)
         m_compareLengths[static_cast<std::size_t>(i)]->setValue(
             std::max(1, frm.ReadInt(util::Format("LayoutCompareLen%d", {i + 1}), CompareDefaults[i])));
-    const int height = frm.ReadInt("LayoutCompareHeight", -1);
-    if (height > 0) m_splitter->setSizes({std::max(100, m_splitter->height() - height), height});
+    RestoreLowerPane(m_splitter, frm.ReadInt("LayoutCompareHeight", -1));
     showTab(tabShown());
 }
 
-void LayoutView::saveSettings(std::vector<std::pair<std::string, std::string>>& values) const
+void LayoutView::saveSettings(SettingValues& values) const
 {
     values.emplace_back("LayoutLen", std::to_string(m_length->value()));
     for (int i = 0; i < Lists; ++i)

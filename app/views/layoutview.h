@@ -43,14 +43,13 @@ public:
     kv::analysis::TGridExport exportGrid() const { return m_layout.Export(); }
 
     // LayoutLen, LayoutCompareLen1..5, LayoutCompareHeight and the tab's state.
-    void restoreSettings(const kv::workspace::FormSettings& frm);
-    void saveSettings(std::vector<std::pair<std::string, std::string>>& values) const;
+    void restoreSettings(const kv::workspace::FormSettings& frm) override;
+    void saveSettings(SettingValues& values) const override;
 
     QTableWidget* grid() const { return m_grid; }
     QTableWidget* list(int i) const { return m_lists[static_cast<std::size_t>(i)]; }
     QSpinBox* lengthEdit() const { return m_length; }
     QSpinBox* compareEdit(int i) const { return m_compareLengths[static_cast<std::size_t>(i)]; }
-    QSplitter* splitter() const { return m_splitter; }
 
 private:
     void fillGrid();

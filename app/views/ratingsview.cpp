@@ -293,7 +293,7 @@ void RatingsView::restoreSettings(const workspace::FormSettings& frm)
     m_model->repaintAll();
 }
 
-void RatingsView::saveSettings(std::vector<std::pair<std::string, std::string>>& values) const
+void RatingsView::saveSettings(SettingValues& values) const
 {
     const auto& ratings = m_ws.Ratings();
     for (int c = 0; c < stakes::RatingColumnCount; ++c)

@@ -89,8 +89,8 @@ public:
     std::vector<std::string> selectedNames() const;
 
     // The window settings: efficiency mode, sort order and column widths.
-    void restoreSettings(const kv::workspace::FormSettings& frm);
-    void saveSettings(std::vector<std::pair<std::string, std::string>>& values) const;
+    void restoreSettings(const kv::workspace::FormSettings& frm) override;
+    void saveSettings(SettingValues& values) const override;
 
     void ratingsRefresh();
     void ratingsExport();

@@ -140,7 +140,7 @@ void RegularsView::restoreSettings(const workspace::FormSettings& frm)
     }
 }
 
-void RegularsView::saveSettings(std::vector<std::pair<std::string, std::string>>& values) const
+void RegularsView::saveSettings(SettingValues& values) const
 {
     for (int c = 0; c < stakes::RegularColumnCount; ++c)
         values.emplace_back(util::Format("%s.Column%d", {ListName, c}), std::to_string(m_view->columnWidth(c)));

@@ -48,8 +48,8 @@ public:
     bool tabVisible() const;
 
     // The tab's state (TabTables) and the column widths.
-    void restoreSettings(const kv::workspace::FormSettings& frm);
-    void saveSettings(std::vector<std::pair<std::string, std::string>>& values) const;
+    void restoreSettings(const kv::workspace::FormSettings& frm) override;
+    void saveSettings(SettingValues& values) const override;
 
     // The stake dialog that TablesStakeAdd opens: "Добавление ставки" unless replaced.
     kv::stakes::TStakeDialog stakeDialog;

@@ -145,6 +145,16 @@ scenario::TScenario& ScenarioView::scenario()
     return m_ws.Scenario();
 }
 
+void ScenarioView::restoreSettings(const workspace::FormSettings& frm)
+{
+    RestoreListColumns(m_view, frm, "ScriptList");
+}
+
+void ScenarioView::saveSettings(SettingValues& values) const
+{
+    SaveListColumns(m_view, "ScriptList", values);
+}
+
 void ScenarioView::createCommands()
 {
     const auto& sc = m_ws.Scenario();

@@ -55,6 +55,8 @@ public:
     ~ScenarioView() override;
 
     void createCommands();
+    void restoreSettings(const kv::workspace::FormSettings& frm) override;
+    void saveSettings(SettingValues& values) const override;
     // Puts the commands on the tab's tool bar and the view's context menu.
     void attachCommands();
     // Row count and "Строк: %d".

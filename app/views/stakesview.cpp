@@ -361,7 +361,7 @@ void StakesView::restoreSettings(const workspace::FormSettings& frm)
     }
 }
 
-void StakesView::saveColumns(std::vector<std::pair<std::string, std::string>>& values) const
+void StakesView::saveSettings(SettingValues& values) const
 {
     for (int c = 0; c < stakes::StakeGridColumnCount; ++c)
         values.emplace_back(util::Format("%s.Column%d", {GridName, c}), std::to_string(m_view->columnWidth(c)));

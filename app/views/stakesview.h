@@ -75,8 +75,8 @@ public:
     // "Экспорт ... в Microsoft Excel" of what the view shows, at the end of its context menu.
     void createExportCommand();
     // The flags' checks and the grid's column widths from the window-settings file.
-    void restoreSettings(const kv::workspace::FormSettings& frm);
-    void saveColumns(std::vector<std::pair<std::string, std::string>>& values) const;
+    void restoreSettings(const kv::workspace::FormSettings& frm) override;
+    void saveSettings(SettingValues& values) const override;
     void resetColumns();
 
     // Start-up, once the file is open: an outdated file is emptied, then the grid follows it.

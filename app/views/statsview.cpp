@@ -25,6 +25,8 @@
 #include <limits>
 #include <cmath>
 #include <map>
+#include <string>
+#include <utility>
 
 #include "app/commandnames.h"
 #include "app/commandset.h"
@@ -40,6 +42,8 @@
 #include "app/viewutil.h"
 #include "app/language.h"
 #include "core/filters/statfilter.h"
+#include "core/util/format.h"
+#include "core/util/ini.h"
 
 using namespace kv;
 
@@ -306,7 +310,7 @@ void StatsView::attachCommands()
 void StatsView::fillChooser(const stats::TChoosers& choosers, bool keepSelection)
 {
     const int previous = keepSelection ? m_chooser->currentIndex() : 0;
-    const QSignalBlocker block(m_chooser);
+    QSignalBlocker block(m_chooser);
     m_chooser->clear();
     m_methods.clear();
     // The list keeps its order (the registry's or by name): a group's caption stands wherever
@@ -325,6 +329,37 @@ void StatsView::fillChooser(const stats::TChoosers& choosers, bool keepSelection
     if (previous >= 0 && previous < m_chooser->count()) m_chooser->setCurrentIndex(previous);
     else if (m_chooser->count() > 0) m_chooser->setCurrentIndex(0);
     publishStatistics();
+    block.unblock();
+    if (!m_savedMethod.empty()) chooseMethodCode(std::exchange(m_savedMethod, {}));
+}
+
+void StatsView::restoreSettings(const workspace::FormSettings& frm)
+{
+    RestoreListColumns(m_view, frm, "StatTable");
+    // "%d,%d": sort column and direction (0 ascending).
+    const std::string sortType = frm.ReadString("StatTable.SortType", "1,0");
+    const auto comma = sortType.find(',');
+    int64_t column = 1, direction = 0;
+    if (comma != std::string::npos && util::TryParseInt(sortType.substr(0, comma), column)
+        && util::TryParseInt(sortType.substr(comma + 1), direction) && column >= 0 && column < stats::StatColumns)
+        m_view->horizontalHeader()->setSortIndicator(static_cast<int>(column),
+                                                     direction == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    m_length->setValue(std::max(1, frm.ReadInt("DrawsStatLen", 1000)));
+    m_savedMethod = frm.ReadString("DrawsStatMethod", "");
+    const int statHeight = frm.ReadInt("DrawsStatHeight", -1);
+    if (statHeight > 0) m_splitter->setSizes({std::max(100, window()->height() - statHeight), statHeight});
+    applyNormColumns();
+}
+
+void StatsView::saveSettings(SettingValues& values) const
+{
+    SaveListColumns(m_view, "StatTable", values);
+    const auto* header = m_view->horizontalHeader();
+    values.emplace_back("StatTable.SortType", util::Format("%d,%d", {header->sortIndicatorSection(),
+                                                                     header->sortIndicatorOrder() == Qt::AscendingOrder ? 0 : 1}));
+    values.emplace_back("DrawsStatLen", std::to_string(m_length->value()));
+    values.emplace_back("DrawsStatMethod", chosenMethodCode());
+    values.emplace_back("DrawsStatHeight", std::to_string(m_splitter->sizes().value(1)));
 }
 
 void StatsView::publishStatistics()

@@ -66,10 +66,13 @@ public:
     // Shows the table as it stands, in the order it has.
     void showTable();
 
+    // The chosen method comes back once the registry first fills the chooser.
+    void restoreSettings(const kv::workspace::FormSettings& frm) override;
+    void saveSettings(SettingValues& values) const override;
+
     QComboBox* chooser() const { return m_chooser; }
     QSpinBox* lengthEdit() const { return m_length; }
     QTableView* tableView() const { return m_view; }
-    QSplitter* splitter() const { return m_splitter; }
     kv::stats::TStatTable& table() { return m_table; }
     AnalysisChart* chartView() const { return m_chart; }
     QCheckBox* zeroBox() const { return m_zero; }
@@ -83,6 +86,7 @@ private:
     kv::stats::TStatTable& m_table;
     std::shared_ptr<void> m_stateAnnounced;
     std::vector<int> m_methods;   // chooser position -> registry index
+    std::string m_savedMethod;    // the method code of the window settings, until the chooser is filled
     QComboBox* m_chooser;
     QSpinBox* m_length;
     QToolButton* m_refresh;

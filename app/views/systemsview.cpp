@@ -375,7 +375,7 @@ void SystemsView::restoreSettings(const workspace::FormSettings& frm)
     RestoreListColumns(m_view, frm, ListName);
 }
 
-void SystemsView::saveSettings(std::vector<std::pair<std::string, std::string>>& values) const
+void SystemsView::saveSettings(SettingValues& values) const
 {
     SaveListColumns(m_view, ListName, values);
 }

@@ -56,8 +56,8 @@ public:
     void start();
     // The list from the catalogue; a failure goes into the tab's line and keeps the list shown.
     void refresh();
-    void restoreSettings(const kv::workspace::FormSettings& frm);
-    void saveSettings(std::vector<std::pair<std::string, std::string>>& values) const;
+    void restoreSettings(const kv::workspace::FormSettings& frm) override;
+    void saveSettings(SettingValues& values) const override;
 
     bool tabShown() const { return m_shown; }
     std::vector<int> selectedRows() const;

@@ -26,6 +26,7 @@
 #include "app/commandnames.h"
 #include "app/commandset.h"
 #include "app/qtshell.h"
+#include "app/viewutil.h"
 #include "app/views/analysischart.h"
 #include "app/views/analysistabs.h"
 #include "app/xlsexport.h"
@@ -253,12 +254,11 @@ void WeekView::tabWeek()
 void WeekView::restoreSettings(const workspace::FormSettings& frm)
 {
     m_length->setValue(std::max(1, frm.ReadInt("WeekLen", 1000)));
-    const int height = frm.ReadInt("WeekHeight", -1);
-    if (height > 0) m_splitter->setSizes({std::max(100, m_splitter->height() - height), height});
+    RestoreLowerPane(m_splitter, frm.ReadInt("WeekHeight", -1));
     showTab(tabShown());
 }
 
-void WeekView::saveSettings(std::vector<std::pair<std::string, std::string>>& values) const
+void WeekView::saveSettings(SettingValues& values) const
 {
     values.emplace_back("WeekLen", std::to_string(m_length->value()));
     values.emplace_back("WeekHeight", std::to_string(m_splitter->sizes().value(1)));

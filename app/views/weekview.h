@@ -39,13 +39,12 @@ public:
     static QStringList weekdayNames();
 
     // WeekLen, WeekHeight and the tab's state.
-    void restoreSettings(const kv::workspace::FormSettings& frm);
-    void saveSettings(std::vector<std::pair<std::string, std::string>>& values) const;
+    void restoreSettings(const kv::workspace::FormSettings& frm) override;
+    void saveSettings(SettingValues& values) const override;
 
     QTableWidget* table() const { return m_table; }
     QSpinBox* lengthEdit() const { return m_length; }
     AnalysisChart* chart() const { return m_chart; }
-    QSplitter* splitter() const { return m_splitter; }
     const kv::analysis::TWeekStat& stat() const { return m_week.Stat(); }
     void drawChart();
 

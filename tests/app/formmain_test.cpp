@@ -4,7 +4,12 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTableView>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QtTest>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "app/commandnames.h"
 #include "app/commandset.h"
@@ -144,6 +149,26 @@ void FormMainTest::shutdownWritesWindowState()
     QVERIFY(frm.HasKey("TFormMain", "PixelsPerInch"));
     QVERIFY(frm.ReadBool("TFormMain", "PrefetchsInit", false));
     QVERIFY(frm.HasKey("TFormMain", "PrefetchsEnabled"));
+    // A fresh file keeps the order its keys have always had (a list's widths as one entry).
+    std::vector<std::string> keys;
+    std::istringstream lines(test::ReadBytes(started.dir / "Kvanta_8x20.frm"));
+    for (std::string line; std::getline(lines, line);) {
+        std::string key = line.substr(0, line.find_first_of("=\r"));
+        if (const auto column = key.find(".Column"); column != std::string::npos) key = key.substr(0, column) + ".Column*";
+        if (keys.empty() || keys.back() != key) keys.push_back(key);
+    }
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    const std::string sized = std::to_string(screen.width()) + "x" + std::to_string(screen.height());
+    const std::vector<std::string> order = {
+        "[TFormMain]", "DownloadDrawsOnStart", "PrefetchsInit", "PrefetchsEnabled", "Flags", "ShowCmd", "PixelsPerInch",
+        "MinMaxPos", "NormPos", "MinMaxPos_" + sized, "NormPos_" + sized, "LeftPanelWidth", "DrawsList.Column*",
+        "CombsList.Column*", "StatTable.Column*", "FiltersList.Column*", "StakesGrid.Column*", "ScriptList.Column*",
+        "FiltersHeight", "StatTable.SortType", "DrawsExclude", "DrawsStatLen", "DrawsStatMethod", "DrawsStatHeight",
+        "RatingsList.Column*", "LuckTestDraws", "RatingsList.SortType", "TablesList.Column*", "DrawsGraphLen", "LayoutLen",
+        "LayoutCompareLen1", "LayoutCompareLen2", "LayoutCompareLen3", "LayoutCompareLen4", "LayoutCompareLen5",
+        "LayoutCompareHeight", "WeekLen", "WeekHeight", "ScriptLibraryList.Column*", "ScriptLibraryFilter",
+        "ScriptLibraryHeight", "SystemsList.Column*"};
+    QCOMPARE(keys, order);
 
     // The next start reads the widths back, and the stakes file lock was released.
     StartedWindow again(started.dir);

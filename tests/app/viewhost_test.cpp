@@ -12,9 +12,11 @@
 #include <QTableView>
 #include <QtTest>
 #include <filesystem>
+#include <algorithm>
 #include <functional>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,9 +30,20 @@
 #include "app/settingscommands.h"
 #include "app/views/analysischart.h"
 #include "app/viewhost.h"
+#include "app/views/catalogview.h"
+#include "app/views/combsview.h"
+#include "app/views/drawsview.h"
+#include "app/views/graphsview.h"
+#include "app/views/layoutview.h"
+#include "app/views/ratingsview.h"
+#include "app/views/regularsview.h"
 #include "app/views/scenarioview.h"
 #include "app/views/stakesview.h"
 #include "app/views/statsview.h"
+#include "app/views/systemsview.h"
+#include "app/views/weekview.h"
+#include "core/archive/archive.h"
+#include "core/archive/sample.h"
 #include "core/stats/prefetch.h"
 #include "core/stats/statlist.h"
 #include "core/stats/stattable.h"
@@ -101,6 +114,9 @@ private slots:
     void settingsCommandsTellTheWindowWhatFollows();
     void firstRunDialog_data();
     void firstRunDialog();
+    void theDrawsViewFromAnEmptyArchiveToTheDemoArchive();
+    void theDrawsViewCommandsOffsetAndArchiveChanges();
+    void everyViewRestoresWhatItSaved();
 };
 
 void ViewHostTest::statisticsChoicesReachTheSharedStateAndARunStepReachesTheView()
@@ -331,6 +347,160 @@ void ViewHostTest::firstRunDialog()
     auto* window = v.host.window.findChild<TFormHelp*>();
     QCOMPARE(window != nullptr, shown && help);
     if (window) QCOMPARE(window->currentPage(), QStringLiteral("index.html"));
+}
+
+namespace {
+
+// A draws view over `draws` seeded draws, its commands registered and its list filled.
+DrawsView* DrawsOver(Views& v, int draws)
+{
+    if (draws > 0) test::WriteBytes(v.dir / archive::ArchiveFileName, archive::ArchiveBytes(archive::SyntheticDraws(draws, 8201)));
+    v.ws.LoadArchive(v.shell);
+    auto* view = new DrawsView(v.context());
+    view->createCommands();
+    view->refreshDrawList(true);
+    v.commands.updateActions();
+    return view;
+}
+
+bool Enabled(Views& v, const char* name)
+{
+    return v.commands.command(name)->isEnabled();
+}
+
+} // namespace
+
+void ViewHostTest::theDrawsViewFromAnEmptyArchiveToTheDemoArchive()
+{
+    Views v;
+    DrawsView* view = DrawsOver(v, 0);
+    auto* hint = view->findChild<QWidget*>(QStringLiteral("EmptyArchiveHint"));
+    QVERIFY(hint && hint->isVisibleTo(view));
+    QCOMPARE(v.host.status[0], QStringLiteral("Архив тиражей: 0"));
+    QVERIFY(!Enabled(v, cmd::DrawsExport) && !Enabled(v, cmd::DrawsInfo) && Enabled(v, cmd::DrawsAdd));
+
+    // Declined, then accepted: only the second press writes the archive.
+    v.shell.answers = {false, true};
+    auto* demo = hint->findChild<QPushButton*>(QStringLiteral("DemoArchive"));
+    demo->click();
+    QCOMPARE(v.ws.DrawCount(), 0);
+    QVERIFY(hint->isVisibleTo(view));
+    demo->click();
+    QCOMPARE(v.ws.DrawCount(), workspace::Workspace::DemoArchiveDraws);
+    QVERIFY(!hint->isVisibleTo(view));
+    QCOMPARE(view->findChild<QTableView*>(DrawsView::ListName)->model()->rowCount(), workspace::Workspace::DemoArchiveDraws);
+    QCOMPARE(view->findChild<QSpinBox*>(QStringLiteral("DrawsOffset"))->maximum(), workspace::Workspace::DemoArchiveDraws - 1);
+    QCOMPARE(v.host.status[0], QStringLiteral("Архив тиражей: %1").arg(workspace::Workspace::DemoArchiveDraws));
+    QVERIFY(Enabled(v, cmd::DrawsExport));
+}
+
+void ViewHostTest::theDrawsViewCommandsOffsetAndArchiveChanges()
+{
+    Views v;
+    DrawsView* view = DrawsOver(v, 10);
+    auto* list = view->findChild<QTableView*>(DrawsView::ListName);
+    auto* offset = view->findChild<QSpinBox*>(QStringLiteral("DrawsOffset"));
+    QCOMPARE(list->model()->rowCount(), 10);
+    QCOMPARE(v.host.status[1], QStringLiteral("Следующий тираж: 11"));
+    QVERIFY(!Enabled(v, cmd::DrawsEdit) && !Enabled(v, cmd::DrawsDel));
+
+    // The offset goes to the workspace, up to the oldest draw.
+    offset->setValue(3);
+    QCOMPARE(v.ws.DrawsOffset(), 3);
+    offset->setValue(50);
+    QCOMPARE(offset->value(), 9);
+    QCOMPARE(v.ws.DrawsOffset(), 9);
+
+    // The order inside a draw: the flag is written and the other views are told.
+    QSignalSpy sorted(view, &DrawsView::sortedChanged);
+    const game::TDraw& newest = v.ws.DrawAtRow(0);
+    v.commands.command(cmd::DrawsSorted)->trigger();
+    QCOMPARE(sorted.count(), 1);
+    QVERIFY(v.ws.View().SortedDraws && v.commands.command(cmd::DrawsSorted)->isChecked());
+    QCOMPARE(list->model()->index(0, 1).data().toInt(), int(*std::min_element(newest.Nums.begin(), newest.Nums.end())));
+    QVERIFY(workspace::FormSettings(v.ws.FormFilePath()).ReadBool("SortedDraws", false));
+
+    // A draw appended elsewhere reaches the list through the workspace; deleting asks first.
+    game::TDraw next = newest;
+    next.DrawNo = v.ws.NextDrawNo();
+    v.ws.AddDraw(v.shell, next);
+    QCOMPARE(list->model()->rowCount(), 11);
+    QCOMPARE(v.host.status[0], QStringLiteral("Архив тиражей: 11"));
+    list->selectRow(0);
+    v.commands.updateActions();
+    QVERIFY(Enabled(v, cmd::DrawsEdit) && Enabled(v, cmd::DrawsDel));
+    v.shell.answers = {false};
+    v.commands.command(cmd::DrawsDel)->trigger();
+    QCOMPARE(v.ws.DrawCount(), 11);
+    v.shell.answers = {true};
+    v.commands.command(cmd::DrawsDel)->trigger();
+    QCOMPARE(v.ws.DrawCount(), 10);
+    QCOMPARE(list->model()->rowCount(), 10);
+    QCOMPARE(v.ws.DrawAtRow(0).DrawNo, newest.DrawNo);
+}
+
+void ViewHostTest::everyViewRestoresWhatItSaved()
+{
+    // Each view with keys of its own: what it saves, changed by `changed`, is written; a fresh
+    // view restores it and saves exactly that again.
+    struct Case {
+        const char* name;
+        std::function<ContextView*(Views&)> make;
+        SettingValues changed;
+        std::function<void(Views&, ContextView*)> settle = {};   // what the window does after restoring
+    };
+    const auto plain = [](auto* view) {
+        view->createCommands();
+        return view;
+    };
+    const Case cases[] = {
+        {"draws", [&](Views& v) { return plain(new DrawsView(v.context())); }, {{"DrawsList.Column11", "133"}}},
+        {"combinations", [&](Views& v) { return plain(new CombsView(v.context())); },
+         {{"CombsList.Column0", "71"}, {"FiltersList.Column1", "72"}, {"DrawsExclude", "7"}}},
+        {"statistics", [&](Views& v) { return plain(new StatsView(v.context())); },
+         {{"StatTable.Column2", "73"}, {"StatTable.SortType", "2,1"}, {"DrawsStatLen", "250"}, {"DrawsStatMethod", "SUMS"}},
+         [](Views& v, ContextView* view) { static_cast<StatsView*>(view)->fillChooser(stats::BuildChoosers(v.stats), false); }},
+        {"stakes", [&](Views& v) { return plain(new StakesView(v.context())); }, {{"StakesGrid.Column3", "74"}}},
+        {"scenario", [&](Views& v) { return plain(new ScenarioView(v.context())); }, {{"ScriptList.Column2", "75"}}},
+        {"ratings", [&](Views& v) { return plain(new RatingsView(v.context())); },
+         {{"RatingsList.Column1", "76"}, {"LuckTestDraws", "500"}, {"RatingsList.SortType", "2,1"}}},
+        {"regulars", [&](Views& v) { return plain(new RegularsView(v.context())); }, {{"TablesList.Column0", "77"}}},
+        {"graphs", [&](Views& v) { return plain(new GraphsView(v.context())); }, {{"DrawsGraphLen", "150"}}},
+        {"layout", [&](Views& v) { return plain(new LayoutView(v.context())); }, {{"LayoutLen", "60"}, {"LayoutCompareLen2", "30"}}},
+        {"week", [&](Views& v) { return plain(new WeekView(v.context())); }, {{"WeekLen", "400"}}},
+        {"catalogue",
+         [&](Views& v) {
+             auto* page = new ScenarioView(v.context());
+             return plain(new CatalogView(v.context(), page, page->findChild<QTableView*>(QStringLiteral("ScriptList")), [] {}));
+         },
+         {{"ScriptLibraryList.Column1", "78"}, {"ScriptLibraryFilter", "1"}}},
+        {"systems", [&](Views& v) { return plain(new SystemsView(v.context())); }, {{"SystemsList.Column2", "79"}}},
+    };
+    for (const Case& c : cases) {
+        Views v;
+        const workspace::FormSettings frm(v.ws.FormFilePath());
+        // As in the window, a view saves after it restored (here from no file at all).
+        const auto restored = [&c, &v, &frm] {
+            ContextView* view = c.make(v);
+            view->restoreSettings(frm);
+            if (c.settle) c.settle(v, view);
+            return view;
+        };
+        SettingValues written;
+        restored()->saveSettings(written);
+        for (const auto& [key, value] : c.changed) {
+            const auto it = std::find_if(written.begin(), written.end(), [&key](const auto& kv) { return kv.first == key; });
+            QVERIFY2(it != written.end(), (std::string(c.name) + ": " + key).c_str());
+            QVERIFY2(it->second != value, (std::string(c.name) + ": " + key).c_str());
+            it->second = value;
+        }
+        frm.WriteAll(written);
+        SettingValues again;
+        restored()->saveSettings(again);
+        const auto differs = std::mismatch(written.begin(), written.end(), again.begin(), again.end());
+        QVERIFY2(differs.first == written.end() && differs.second == again.end(),
+                 (std::string(c.name) + ": " + (differs.first == written.end() ? "end" : differs.first->first)).c_str());
+    }
 }
 
 QTEST_MAIN(ViewHostTest)
