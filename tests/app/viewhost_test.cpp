@@ -97,7 +97,8 @@ void ViewHostTest::statisticsChoicesReachTheSharedStateAndARunStepReachesTheView
 
     int heard = 0;
     const auto token = v.ws.Shared().Subscribe(workspace::TChange::Statistics, [&heard] { ++heard; });
-    view->lengthEdit()->setValue(250);
+    auto* length = view->findChild<QSpinBox*>(QStringLiteral("DrawsStatLen"));
+    length->setValue(250);
     QCOMPARE(shared.StatLength(), 250);
     view->chooser()->setCurrentIndex(view->chooser()->count() - 1);
     QCOMPARE(shared.StatMethod(), view->chosenMethod());
@@ -109,7 +110,7 @@ void ViewHostTest::statisticsChoicesReachTheSharedStateAndARunStepReachesTheView
     QVERIFY(first >= 0);
     v.ws.Shared().AnnounceStatView({.Method = first, .DrawsLen = 40, .SortColumn = 1, .Selected = {}});
     QCOMPARE(view->chosenMethod(), first);
-    QCOMPARE(view->lengthEdit()->value(), 40);
+    QCOMPARE(length->value(), 40);
     QCOMPARE(shared.StatMethod(), first);
     QCOMPARE(shared.StatLength(), 40);
 }

@@ -72,7 +72,7 @@ void ViewsTest::statisticsTableOfNumbers()
     QCOMPARE(view->chooser()->itemText(8), QStringLiteral("{ sum } Сумма тиража: все значения [ NG ]"));
     QVERIFY(view->chooser()->findText(QStringLiteral("{ num } Число в 1 позиции тиража [ SNG ]")) > 8);
 
-    view->lengthEdit()->setValue(100);
+    view->findChild<QSpinBox*>(QStringLiteral("DrawsStatLen"))->setValue(100);
     w.command(cmd::DrawsStatCalc)->trigger();
     const QAbstractItemModel* model = view->tableView()->model();
     QCOMPARE(model->rowCount(), 20);
@@ -101,7 +101,7 @@ void ViewsTest::comparisonWithTheFullSet()
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
     StatsView* view = w.statsView();
-    view->lengthEdit()->setValue(100);
+    view->findChild<QSpinBox*>(QStringLiteral("DrawsStatLen"))->setValue(100);
     QVERIFY(!w.command(cmd::DrawsStatShowTotalLine)->isEnabled() || !w.prefetchsEnabled());
     w.command(cmd::DrawsStatePrefetchsEnabled)->trigger();
     QVERIFY(w.prefetchsEnabled());
@@ -164,7 +164,7 @@ void ViewsTest::deleteSelectedAndUndo()
     QCOMPARE(w.workspace().Combs().Count(), 125968);
     QCOMPARE(w.workspace().History().Count(), 1);
     QCOMPARE(w.statusText(3), QStringLiteral("Комбинаций: 125968"));
-    const QAbstractItemModel* history = w.combsView()->historyView()->model();
+    const QAbstractItemModel* history = w.combsView()->findChild<QTableView*>(QStringLiteral("FiltersList"))->model();
     QCOMPARE(history->rowCount(), 1);
     QCOMPARE(history->index(0, 0).data().toString(), QStringLiteral("Выделенные комбинации"));
     QCOMPARE(history->index(0, 1).data().toString(), QStringLiteral("2"));
@@ -181,7 +181,7 @@ void ViewsTest::deleteSelectedAndUndo()
     QVERIFY(!w.command(cmd::CombsUndo)->isEnabled());
 
     // Exclude the last draws: the field and the command.
-    w.combsView()->excludeEdit()->setValue(10);
+    w.combsView()->findChild<QSpinBox*>(QStringLiteral("DrawsExclude"))->setValue(10);
     w.updateActions();
     QVERIFY(w.command(cmd::CombsDelExists)->isEnabled());
     w.command(cmd::CombsDelExists)->trigger();
@@ -327,7 +327,7 @@ void ViewsTest::statisticFilters()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     StatsView* view = w.statsView();
-    view->lengthEdit()->setValue(100);
+    view->findChild<QSpinBox*>(QStringLiteral("DrawsStatLen"))->setValue(100);
     w.command(cmd::DrawsStatCalc)->trigger();
     w.updateActions();
     QVERIFY(!w.command(cmd::StatFilter_Include)->isEnabled());   // no row selected
@@ -341,7 +341,7 @@ void ViewsTest::statisticFilters()
     w.command(cmd::StatFilter_Include)->trigger();
     // Combinations holding at least one of two numbers: C(20,8) - C(18,8).
     QCOMPARE(w.workspace().Combs().Count(), 125970 - 43758);
-    const QAbstractItemModel* history = w.combsView()->historyView()->model();
+    const QAbstractItemModel* history = w.combsView()->findChild<QTableView*>(QStringLiteral("FiltersList"))->model();
     QCOMPARE(history->rowCount(), 1);
     QCOMPARE(history->index(0, 0).data().toString(), QStringLiteral("{ num } Числа тиража [ N ]"));
     QCOMPARE(history->index(0, 1).data().toString(), first + QStringLiteral("; ") + second);
