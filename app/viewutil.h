@@ -67,12 +67,12 @@ inline QTableView* NewRowList(const QString& name, QAbstractItemModel* model,
 }
 
 // The column widths of a list as "<list>.Column<n>" in the window settings; a hidden column
-// keeps the width the file has.
-inline void RestoreListColumns(QTableView* view, const kv::workspace::FormSettings& frm, const char* list)
+// keeps the width the file has. Widths above `widest` come from a damaged file and are not applied.
+inline void RestoreListColumns(QTableView* view, const kv::workspace::FormSettings& frm, const char* list, int widest = 1999)
 {
     for (int c = 0; c < view->model()->columnCount(); ++c) {
         const int w = frm.ReadInt(kv::util::Format("%s.Column%d", {list, c}), -1);
-        if (w > 0 && w < 2000) view->setColumnWidth(c, w);
+        if (w > 0 && w <= widest) view->setColumnWidth(c, w);
     }
 }
 inline void SaveListColumns(const QTableView* view, const char* list, std::vector<std::pair<std::string, std::string>>& values)

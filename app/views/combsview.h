@@ -60,9 +60,7 @@ public:
     void restoreSettings(const kv::workspace::FormSettings& frm) override;
     void saveSettings(SettingValues& values) const override;
     QTableView* view() const { return m_view; }
-    QSpinBox* excludeEdit() const { return m_exclude; }
     CombsModel* model() const { return m_model; }
-    QTableView* historyView() const { return m_history; }
 
     void combsGen();
     void combsUndo();

@@ -42,7 +42,6 @@ public:
     void saveSettings(SettingValues& values) const override;
 
     QComboBox* chooser() const { return m_chooser; }
-    QSpinBox* lengthEdit() const { return m_length; }
     QCheckBox* marksBox() const { return m_marks; }
     AnalysisChart* chart() const { return m_chart; }
     const kv::analysis::TDrawsGraph& graph() const { return m_builder.Graph(); }

@@ -48,7 +48,6 @@ public:
 
     QTableWidget* grid() const { return m_grid; }
     QTableWidget* list(int i) const { return m_lists[static_cast<std::size_t>(i)]; }
-    QSpinBox* lengthEdit() const { return m_length; }
     QSpinBox* compareEdit(int i) const { return m_compareLengths[static_cast<std::size_t>(i)]; }
 
 private:

@@ -134,16 +134,12 @@ void RegularsView::restoreSettings(const workspace::FormSettings& frm)
     const bool visible = m_ws.View().TabTables;
     m_ws.Regulars().SetVisible(visible);
     showTab(visible);
-    for (int c = 0; c < stakes::RegularColumnCount; ++c) {
-        const int w = frm.ReadInt(util::Format("%s.Column%d", {ListName, c}), -1);
-        if (w > 0 && w < 2000) m_view->setColumnWidth(c, w);
-    }
+    RestoreListColumns(m_view, frm, ListName);
 }
 
 void RegularsView::saveSettings(SettingValues& values) const
 {
-    for (int c = 0; c < stakes::RegularColumnCount; ++c)
-        values.emplace_back(util::Format("%s.Column%d", {ListName, c}), std::to_string(m_view->columnWidth(c)));
+    SaveListColumns(m_view, ListName, values);
 }
 
 void RegularsView::showTab(bool visible)

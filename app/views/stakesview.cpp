@@ -355,16 +355,12 @@ void StakesView::restoreSettings(const workspace::FormSettings& frm)
     m_commands.command(cmd::LogStakes)->setChecked(logEnabled());
     m_commands.command(cmd::StakesScroll)->setChecked(scrollEnabled());
     m_commands.command(cmd::StakesCheckLine)->setChecked(checkOnLine());
-    for (int c = 0; c < stakes::StakeGridColumnCount; ++c) {
-        const int w = frm.ReadInt(util::Format("%s.Column%d", {GridName, c}), -1);
-        if (w > 0 && w <= MaxColumnWidth) m_view->setColumnWidth(c, w);
-    }
+    RestoreListColumns(m_view, frm, GridName, MaxColumnWidth);
 }
 
 void StakesView::saveSettings(SettingValues& values) const
 {
-    for (int c = 0; c < stakes::StakeGridColumnCount; ++c)
-        values.emplace_back(util::Format("%s.Column%d", {GridName, c}), std::to_string(m_view->columnWidth(c)));
+    SaveListColumns(m_view, GridName, values);
 }
 
 void StakesView::fileOpened()

@@ -71,7 +71,6 @@ public:
     void saveSettings(SettingValues& values) const override;
 
     QComboBox* chooser() const { return m_chooser; }
-    QSpinBox* lengthEdit() const { return m_length; }
     QTableView* tableView() const { return m_view; }
     kv::stats::TStatTable& table() { return m_table; }
     AnalysisChart* chartView() const { return m_chart; }

@@ -43,7 +43,6 @@ public:
     void saveSettings(SettingValues& values) const override;
 
     QTableWidget* table() const { return m_table; }
-    QSpinBox* lengthEdit() const { return m_length; }
     AnalysisChart* chart() const { return m_chart; }
     const kv::analysis::TWeekStat& stat() const { return m_week.Stat(); }
     void drawChart();

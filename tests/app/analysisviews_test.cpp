@@ -124,7 +124,7 @@ void AnalysisViewsTest::graphFollowsTheOffset()
     // The chart ends at the draw shown on row 5 of the draw list.
     QCOMPARE(graphs->graph().Values.back().DrawNo, w.workspace().DrawAtRow(5).DrawNo);
     QCOMPARE(graphs->graph().Values.size(), std::size_t(Draws - 5));
-    graphs->lengthEdit()->setValue(10);
+    graphs->findChild<QSpinBox*>(QStringLiteral("DrawsGraphLen"))->setValue(10);
     w.command(cmd::DrawsGraphDraw)->trigger();
     QCOMPARE(graphs->graph().Values.size(), std::size_t(10));
     QCOMPARE(graphs->chart()->chart()->series().size(), 4);   // values, average, most frequent, marks

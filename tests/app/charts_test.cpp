@@ -60,7 +60,7 @@ void ChartsTest::statisticsChartStandsAtTheValues()
     StartedWindow started(300);
     QVERIFY(started.ok);
     StatsView* view = viewOf<StatsView>(*started.window);
-    view->lengthEdit()->setValue(300);
+    view->findChild<QSpinBox*>(QStringLiteral("DrawsStatLen"))->setValue(300);
     AnalysisChart* chart = view->chartView();
 
     // Sums of eight numbers of 1..20 lie in 36..132: the axis shows them, not the rows 1..n.

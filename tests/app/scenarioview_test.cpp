@@ -324,7 +324,7 @@ void ScenarioViewTest::linesThroughTheCommands()
     QCOMPARE(w.command(cmd::ScriptDown)->text(), QStringLiteral("Переместить вниз"));
 
     // Add: the editor starts from the window's exclude count; its "..." opens the filter dialog.
-    viewOf<CombsView>(w)->excludeEdit()->setValue(4);
+    viewOf<CombsView>(w)->findChild<QSpinBox*>(QStringLiteral("DrawsExclude"))->setValue(4);
     const int nums = w.statList().FindMethod("NUMS");
     int shownExclude = -1;
     QString title;

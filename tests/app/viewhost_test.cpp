@@ -131,7 +131,8 @@ void ViewHostTest::statisticsChoicesReachTheSharedStateAndARunStepReachesTheView
 
     int heard = 0;
     const auto token = v.ws.Shared().Subscribe(workspace::TChange::Statistics, [&heard] { ++heard; });
-    view->lengthEdit()->setValue(250);
+    auto* length = view->findChild<QSpinBox*>(QStringLiteral("DrawsStatLen"));
+    length->setValue(250);
     QCOMPARE(shared.StatLength(), 250);
     view->chooser()->setCurrentIndex(view->chooser()->count() - 1);
     QCOMPARE(shared.StatMethod(), view->chosenMethod());
@@ -143,7 +144,7 @@ void ViewHostTest::statisticsChoicesReachTheSharedStateAndARunStepReachesTheView
     QVERIFY(first >= 0);
     v.ws.Shared().AnnounceStatView({.Method = first, .DrawsLen = 40, .SortColumn = 1, .Selected = {}});
     QCOMPARE(view->chosenMethod(), first);
-    QCOMPARE(view->lengthEdit()->value(), 40);
+    QCOMPARE(length->value(), 40);
     QCOMPARE(shared.StatMethod(), first);
     QCOMPARE(shared.StatLength(), 40);
 }
@@ -186,7 +187,7 @@ void ViewHostTest::theTableComparesWithTheFullSet()
     auto* view = new StatsView(v.context());
     view->createTableCommands();
     view->fillChooser(stats::BuildChoosers(v.stats), false);
-    view->lengthEdit()->setValue(100);
+    view->findChild<QSpinBox*>(QStringLiteral("DrawsStatLen"))->setValue(100);
     QVERIFY(!v.enabledCommand(cmd::DrawsStatShowTotalLine));
     v.enabledCommand(cmd::DrawsStatePrefetchsEnabled)->trigger();
     QVERIFY(v.ws.View().PrefetchsEnabled);
@@ -456,9 +457,9 @@ void ViewHostTest::everyViewRestoresWhatItSaved()
     const Case cases[] = {
         {"draws", [&](Views& v) { return plain(new DrawsView(v.context())); }, {{"DrawsList.Column11", "133"}}},
         {"combinations", [&](Views& v) { return plain(new CombsView(v.context())); },
-         {{"CombsList.Column0", "71"}, {"FiltersList.Column1", "72"}, {"DrawsExclude", "7"}}},
+         {{"CombsList.Column0", "71"}, {"FiltersList.Column1", "72"}, {"DrawsExclude", "7"}, {"FiltersHeight", "150"}}},
         {"statistics", [&](Views& v) { return plain(new StatsView(v.context())); },
-         {{"StatTable.Column2", "73"}, {"StatTable.SortType", "2,1"}, {"DrawsStatLen", "250"}, {"DrawsStatMethod", "SUMS"}},
+         {{"StatTable.Column2", "73"}, {"StatTable.SortType", "2,1"}, {"DrawsStatLen", "250"}, {"DrawsStatMethod", "SUMS"}, {"DrawsStatHeight", "150"}},
          [](Views& v, ContextView* view) { static_cast<StatsView*>(view)->fillChooser(stats::BuildChoosers(v.stats), false); }},
         {"stakes", [&](Views& v) { return plain(new StakesView(v.context())); }, {{"StakesGrid.Column3", "74"}}},
         {"scenario", [&](Views& v) { return plain(new ScenarioView(v.context())); }, {{"ScriptList.Column2", "75"}}},
@@ -466,8 +467,8 @@ void ViewHostTest::everyViewRestoresWhatItSaved()
          {{"RatingsList.Column1", "76"}, {"LuckTestDraws", "500"}, {"RatingsList.SortType", "2,1"}}},
         {"regulars", [&](Views& v) { return plain(new RegularsView(v.context())); }, {{"TablesList.Column0", "77"}}},
         {"graphs", [&](Views& v) { return plain(new GraphsView(v.context())); }, {{"DrawsGraphLen", "150"}}},
-        {"layout", [&](Views& v) { return plain(new LayoutView(v.context())); }, {{"LayoutLen", "60"}, {"LayoutCompareLen2", "30"}}},
-        {"week", [&](Views& v) { return plain(new WeekView(v.context())); }, {{"WeekLen", "400"}}},
+        {"layout", [&](Views& v) { return plain(new LayoutView(v.context())); }, {{"LayoutLen", "60"}, {"LayoutCompareLen2", "30"}, {"LayoutCompareHeight", "150"}}},
+        {"week", [&](Views& v) { return plain(new WeekView(v.context())); }, {{"WeekLen", "400"}, {"WeekHeight", "150"}}},
         {"catalogue",
          [&](Views& v) {
              auto* page = new ScenarioView(v.context());

@@ -69,7 +69,7 @@ void ViewsTest::statisticsTableOfNumbers()
     QCOMPARE(view->chooser()->itemText(8), QStringLiteral("{ sum } Сумма тиража: все значения [ NG ]"));
     QVERIFY(view->chooser()->findText(QStringLiteral("{ num } Число в 1 позиции тиража [ SNG ]")) > 8);
 
-    view->lengthEdit()->setValue(100);
+    view->findChild<QSpinBox*>(QStringLiteral("DrawsStatLen"))->setValue(100);
     w.command(cmd::DrawsStatCalc)->trigger();
     const QAbstractItemModel* model = view->tableView()->model();
     QCOMPARE(model->rowCount(), 20);
@@ -129,7 +129,7 @@ void ViewsTest::deleteSelectedAndUndo()
     QCOMPARE(w.workspace().Combs().Count(), 125968);
     QCOMPARE(w.workspace().History().Count(), 1);
     QCOMPARE(w.statusText(3), QStringLiteral("Комбинаций: 125968"));
-    const QAbstractItemModel* history = viewOf<CombsView>(w)->historyView()->model();
+    const QAbstractItemModel* history = viewOf<CombsView>(w)->findChild<QTableView*>(QStringLiteral("FiltersList"))->model();
     QCOMPARE(history->rowCount(), 1);
     QCOMPARE(history->index(0, 0).data().toString(), QStringLiteral("Выделенные комбинации"));
     QCOMPARE(history->index(0, 1).data().toString(), QStringLiteral("2"));
@@ -146,7 +146,7 @@ void ViewsTest::deleteSelectedAndUndo()
     QVERIFY(!w.command(cmd::CombsUndo)->isEnabled());
 
     // Exclude the last draws: the field and the command.
-    viewOf<CombsView>(w)->excludeEdit()->setValue(10);
+    viewOf<CombsView>(w)->findChild<QSpinBox*>(QStringLiteral("DrawsExclude"))->setValue(10);
     w.updateActions();
     QVERIFY(w.command(cmd::CombsDelExists)->isEnabled());
     w.command(cmd::CombsDelExists)->trigger();
@@ -292,7 +292,7 @@ void ViewsTest::statisticFilters()
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
     StatsView* view = viewOf<StatsView>(w);
-    view->lengthEdit()->setValue(100);
+    view->findChild<QSpinBox*>(QStringLiteral("DrawsStatLen"))->setValue(100);
     w.command(cmd::DrawsStatCalc)->trigger();
     w.updateActions();
     QVERIFY(!w.command(cmd::StatFilter_Include)->isEnabled());   // no row selected
@@ -306,7 +306,7 @@ void ViewsTest::statisticFilters()
     w.command(cmd::StatFilter_Include)->trigger();
     // Combinations holding at least one of two numbers: C(20,8) - C(18,8).
     QCOMPARE(w.workspace().Combs().Count(), 125970 - 43758);
-    const QAbstractItemModel* history = viewOf<CombsView>(w)->historyView()->model();
+    const QAbstractItemModel* history = viewOf<CombsView>(w)->findChild<QTableView*>(QStringLiteral("FiltersList"))->model();
     QCOMPARE(history->rowCount(), 1);
     QCOMPARE(history->index(0, 0).data().toString(), QStringLiteral("{ num } Числа тиража [ N ]"));
     QCOMPARE(history->index(0, 1).data().toString(), first + QStringLiteral("; ") + second);
