@@ -526,7 +526,6 @@ void TFormMain::waitForPreviousInstance()
     }
     if (workspace::OtherProcessRunning(exeName)) {
         m_ended = true;
-        m_exitCode = 1;
         QTimer::singleShot(0, this, [this] { emit programEnded(1); close(); });
     }
 }
@@ -583,7 +582,6 @@ void TFormMain::initialise()
 
 void TFormMain::endProgram(int code)
 {
-    m_exitCode = code;
     if (code != 0) {
         // A refused start leaves the running instance's files alone, the window state included.
         m_ended = true;

@@ -55,7 +55,6 @@ public:
 
     kv::workspace::Workspace& workspace() { return m_ws; }
     kv::stats::TStatList& statList() { return m_stats; }
-    const kv::stats::TPrefetchCache& prefetchCache() const { return m_cache; }
     void showTab(QWidget* page) override;
     void setStatusField(int field, const QString& text) override;
 
@@ -72,7 +71,6 @@ public:
     bool isDownloading() const { return m_downloads->isDownloading(); }
     // What the last DrawsDownload did.
     const kv::online::TDownloadResult& lastDownload() const { return m_downloads->lastDownload(); }
-    int exitCode() const { return m_exitCode; }
 
     // Enable state of every command; called when the window is idle.
     void updateActions();
@@ -145,7 +143,6 @@ private:
     QWidget* m_emptyArchive = nullptr;   // the hint over an empty archive
     bool m_ended = false;
     bool m_stateSaved = false;
-    int m_exitCode = 0;
     RunRefresh m_runRefresh{this};
     bool m_drawListForced = false;      // a draw list refresh due after the run rereads the list
     std::unique_ptr<DownloadCommands> m_downloads;
