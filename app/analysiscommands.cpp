@@ -12,9 +12,8 @@
 
 using namespace kv;
 
-AnalysisCommands::AnalysisCommands(workspace::Workspace& ws, shell::Shell& shell, const workspace::FormSettings& frm,
-                                   TCommandSet& commands, QWidget* window, Repaints repaints)
-    : m_ws(ws), m_shell(shell), m_frm(frm), m_commands(commands), m_window(window), m_repaints(std::move(repaints))
+AnalysisCommands::AnalysisCommands(const UnitContext& ctx, const workspace::FormSettings& frm, Repaints repaints)
+    : CommandUnit(ctx), m_frm(frm), m_repaints(std::move(repaints))
 {
 }
 

@@ -178,19 +178,20 @@ ViewContext TFormMain::viewContext()
 void TFormMain::createUnits()
 {
     m_downloads = std::make_unique<DownloadCommands>(m_ws, m_stats, *m_shell, *m_commands, this);
-    m_languages = std::make_unique<LanguageCommands>(m_frm, m_cmd, *m_shell, *m_commands, [this] { endProgram(0); });
-    m_helpCommands = std::make_unique<HelpCommands>(m_ws, m_stats, m_frm, *m_shell, *m_commands, this);
+    const UnitContext unit{m_ws, m_stats, *m_shell, *m_commands, this};
+    m_languages = std::make_unique<LanguageCommands>(unit, m_frm, m_cmd, [this] { endProgram(0); });
+    m_helpCommands = std::make_unique<HelpCommands>(unit, m_frm);
     SettingsCommands::Follow follow;
     follow.choosers = [this](bool reload) { fillChoosers({.Reload = reload, .KeepSelection = true}); };
     follow.statistics = [this] { m_statsView->build(true); };
     follow.parameters = [this] { followParameters(); };
-    m_settings = std::make_unique<SettingsCommands>(m_ws, m_stats, m_cache, *m_shell, *m_commands, this, std::move(follow));
+    m_settings = std::make_unique<SettingsCommands>(unit, m_cache, std::move(follow));
     AnalysisCommands::Repaints repaints;
     repaints.draws = [this] { m_drawsView->followSettings(); };
     repaints.combs = [this] { m_combsView->refresh(); };
     repaints.card = [this] { m_cardView->repaint(); };
     repaints.layout = [this] { m_layoutView->repaint(); };
-    m_analysis = std::make_unique<AnalysisCommands>(m_ws, *m_shell, m_frm, *m_commands, this, std::move(repaints));
+    m_analysis = std::make_unique<AnalysisCommands>(unit, m_frm, std::move(repaints));
 }
 
 void TFormMain::createCommands()
@@ -409,7 +410,6 @@ void TFormMain::waitForPreviousInstance()
     }
     if (workspace::OtherProcessRunning(exeName)) {
         m_ended = true;
-        m_exitCode = 1;
         QTimer::singleShot(0, this, [this] { emit programEnded(1); close(); });
     }
 }
@@ -465,7 +465,6 @@ void TFormMain::initialise()
 
 void TFormMain::endProgram(int code)
 {
-    m_exitCode = code;
     if (code != 0) {
         // A refused start leaves the running instance's files alone, the window state included.
         m_ended = true;

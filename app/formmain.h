@@ -56,7 +56,6 @@ public:
 
     kv::workspace::Workspace& workspace() { return m_ws; }
     kv::stats::TStatList& statList() { return m_stats; }
-    const kv::stats::TPrefetchCache& prefetchCache() const { return m_cache; }
     void showTab(QWidget* page) override;
     void setStatusField(int field, const QString& text) override;
 
@@ -73,7 +72,6 @@ public:
     bool isDownloading() const { return m_downloads->isDownloading(); }
     // What the last DrawsDownload did.
     const kv::online::TDownloadResult& lastDownload() const { return m_downloads->lastDownload(); }
-    int exitCode() const { return m_exitCode; }
 
     // Enable state of every command; called when the window is idle.
     void updateActions();
@@ -131,7 +129,6 @@ private:
     bool m_initialised = false;
     bool m_ended = false;
     bool m_stateSaved = false;
-    int m_exitCode = 0;
     RunRefresh m_runRefresh{this};
     std::unique_ptr<DownloadCommands> m_downloads;
     std::unique_ptr<LanguageCommands> m_languages;

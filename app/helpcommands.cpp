@@ -23,9 +23,7 @@
 
 using namespace kv;
 
-HelpCommands::HelpCommands(workspace::Workspace& ws, stats::TStatList& stats, const workspace::FormSettings& frm,
-                           shell::Shell& shell, TCommandSet& commands, QWidget* window)
-    : m_ws(ws), m_stats(stats), m_frm(frm), m_shell(shell), m_commands(commands), m_window(window)
+HelpCommands::HelpCommands(const UnitContext& ctx, const workspace::FormSettings& frm) : CommandUnit(ctx), m_frm(frm)
 {
     std::error_code missing;
     m_newcomer = !std::filesystem::exists(m_ws.FormFilePath(), missing);

@@ -21,10 +21,9 @@
 
 using namespace kv;
 
-LanguageCommands::LanguageCommands(const workspace::FormSettings& frm, const workspace::CommandLine& cmd, shell::Shell& shell,
-                                   TCommandSet& commands, std::function<void()> restarted)
-    : m_frm(frm), m_cmd(cmd), m_shell(shell), m_commands(commands), m_restarted(std::move(restarted)),
-      m_language(workspace::RussianLanguage)
+LanguageCommands::LanguageCommands(const UnitContext& ctx, const workspace::FormSettings& frm, const workspace::CommandLine& cmd,
+                                   std::function<void()> restarted)
+    : CommandUnit(ctx), m_frm(frm), m_cmd(cmd), m_restarted(std::move(restarted)), m_language(workspace::RussianLanguage)
 {
 }
 

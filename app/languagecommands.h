@@ -1,26 +1,21 @@
 #pragma once
-#include <QObject>
 #include <functional>
 
+#include "app/commandunit.h"
 #include "core/workspace/cmdline.h"
 
 class QMenu;
-class QWidget;
-class TCommandSet;
-namespace kv::shell {
-class Shell;
-}
 namespace kv::workspace {
 class FormSettings;
 }
 
 // The interface language: the one this run starts with and the menu that chooses another,
 // which takes effect by starting a new instance of the program in place of this one.
-class LanguageCommands : public QObject {
+class LanguageCommands : public CommandUnit {
 public:
     // `restarted` ends this run once the new instance is on its way.
-    LanguageCommands(const kv::workspace::FormSettings& frm, const kv::workspace::CommandLine& cmd, kv::shell::Shell& shell,
-                     TCommandSet& commands, std::function<void()> restarted);
+    LanguageCommands(const UnitContext& ctx, const kv::workspace::FormSettings& frm, const kv::workspace::CommandLine& cmd,
+                     std::function<void()> restarted);
 
     // Installs the language of this run before any caption is made: the command line's, else
     // the settings'; Russian when its module is missing or damaged (the user is told).
@@ -34,8 +29,6 @@ private:
 
     const kv::workspace::FormSettings& m_frm;
     kv::workspace::CommandLine m_cmd;
-    kv::shell::Shell& m_shell;
-    TCommandSet& m_commands;
     std::function<void()> m_restarted;
     int m_language;   // the interface language of this run (a locale identifier)
 };

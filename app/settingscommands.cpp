@@ -22,10 +22,8 @@
 
 using namespace kv;
 
-SettingsCommands::SettingsCommands(workspace::Workspace& ws, stats::TStatList& stats, const stats::TPrefetchCache& cache,
-                                   shell::Shell& shell, TCommandSet& commands, QWidget* window, Follow follow)
-    : m_ws(ws), m_stats(stats), m_cache(cache), m_shell(shell), m_commands(commands), m_window(window),
-      m_follow(std::move(follow))
+SettingsCommands::SettingsCommands(const UnitContext& ctx, const stats::TPrefetchCache& cache, Follow follow)
+    : CommandUnit(ctx), m_cache(cache), m_follow(std::move(follow))
 {
 }
 

@@ -1,25 +1,17 @@
 #pragma once
-#include <QObject>
 #include <functional>
 
-class QWidget;
-class TCommandSet;
-namespace kv::shell {
-class Shell;
-}
+#include "app/commandunit.h"
+
 namespace kv::stats {
 class TPrefetchCache;
-class TStatList;
-}
-namespace kv::workspace {
-class Workspace;
 }
 
 // The dialogs that change the statistics registry: the system's parameters, the shredding
 // formulas and the favourite statistics, and the description of the chosen one. The registry
 // changes here; what shows it (the choosers, the table, the views of channels and prizes) is the
 // window's, which says how it follows through Follow, so nothing here knows a view.
-class SettingsCommands : public QObject {
+class SettingsCommands : public CommandUnit {
 public:
     struct Follow {
         // The choosers refilled from the registry, each keeping its position; `reload` rebuilds
@@ -32,8 +24,7 @@ public:
         std::function<void()> parameters;
     };
 
-    SettingsCommands(kv::workspace::Workspace& ws, kv::stats::TStatList& stats, const kv::stats::TPrefetchCache& cache,
-                     kv::shell::Shell& shell, TCommandSet& commands, QWidget* window, Follow follow);
+    SettingsCommands(const UnitContext& ctx, const kv::stats::TPrefetchCache& cache, Follow follow);
 
     void createCommands();
     // "Параметры системы"; prizeTable: opened at the prize table.
@@ -45,11 +36,6 @@ private:
     void filtersReset();
     void filtersInfo();
 
-    kv::workspace::Workspace& m_ws;
-    kv::stats::TStatList& m_stats;
     const kv::stats::TPrefetchCache& m_cache;
-    kv::shell::Shell& m_shell;
-    TCommandSet& m_commands;
-    QWidget* m_window;
     Follow m_follow;
 };

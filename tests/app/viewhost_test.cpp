@@ -84,6 +84,7 @@ struct Views {
     FakeHost host;
     TCommandSet commands{&host.window, [] { return false; }};
     ViewContext context() { return {ws, stats, cache, shell, commands, host}; }
+    UnitContext unit() { return {ws, stats, shell, commands, &host.window}; }
     explicit Views(int draws = 0)
     {
         if (draws > 0) {
@@ -230,7 +231,7 @@ void ViewHostTest::colourCommandsTurnTheirFlagAndRepaintWhatTheyColour()
     repaints.combs = [&] { repainted << "combs"; };
     repaints.card = [&] { repainted << "card"; };
     repaints.layout = [&] { repainted << "layout"; };
-    AnalysisCommands unit(v.ws, v.shell, v.frm, v.commands, &v.host.window, repaints);
+    AnalysisCommands unit(v.unit(), v.frm, repaints);
     unit.createColorCommands();
     unit.createRepeatsCommand();
     const struct {
@@ -267,7 +268,7 @@ void ViewHostTest::settingsCommandsTellTheWindowWhatFollows()
     follow.choosers = [&](bool reload) { follows << (reload ? "reload" : "choosers"); };
     follow.statistics = [&] { follows << "statistics"; };
     follow.parameters = [&] { follows << "parameters"; };
-    SettingsCommands unit(v.ws, v.stats, v.cache, v.shell, v.commands, &v.host.window, follow);
+    SettingsCommands unit(v.unit(), v.cache, follow);
     unit.createCommands();
     // The description needs a chosen method, which the statistics view publishes.
     QVERIFY(!v.enabledCommand(cmd::FiltersInfo));
@@ -320,7 +321,7 @@ void ViewHostTest::firstRunDialog()
         std::filesystem::create_directories(v.dir / "help/Kvanta_8x20_RUS");
         test::WriteBytes(v.dir / "help/Kvanta_8x20_RUS/index.html", "<html><body><h1>Содержание</h1></body></html>");
     }
-    HelpCommands unit(v.ws, v.stats, v.frm, v.shell, v.commands, &v.host.window);
+    HelpCommands unit(v.unit(), v.frm);
     unit.createCommands();
     unit.open();
     QCOMPARE(v.enabledCommand(cmd::GetHelp) != nullptr, help);
