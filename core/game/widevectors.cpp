@@ -787,7 +787,9 @@ bool CountBytes(std::span<const TComb> combs, bool gaps, TByteCounts& counts)
 {
     switch (WideForm()) {
     case TWideForm::Avx512: return countBytes(combs, gaps, counts);
-    case TWideForm::Avx2: return countBytesAvx2(combs, gaps, counts);
+    // The numbers themselves are counted faster by runs of first halves (as the plain form
+    // does) than in AVX2 bit columns; the gaps, which vary more, the other way round.
+    case TWideForm::Avx2: return gaps ? countBytesAvx2(combs, gaps, counts) : CountBytesSse2(combs, gaps, counts);
     case TWideForm::Plain: break;
     }
 #if defined(__x86_64__)
