@@ -33,9 +33,11 @@ using TByteTable = std::array<uint8_t, 256>;
 using TCountAnswers = std::array<uint8_t, NumsPerDraw + 1>;
 
 // result[i] = 1 when combs[i] holds a byte b with hit[b] != 0, else 0. False (nothing written)
-// with the plain form.
+// with the plain form, unless the table has at most MatchAnyFewHits hits (x86-64).
+constexpr int MatchAnyFewHits = 8;
 bool MatchAnyByte(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result);
-// The same for the 7 distances |c[j + 1] - c[j]| between neighbours of combs[i].
+// The same for the 7 distances |c[j + 1] - c[j]| between neighbours of combs[i]; false with the
+// plain form.
 bool MatchAnyGap(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result);
 // result[i] = byCount[k], k being the number of different bytes b of combs[i] with in[b] = 1 (the
 // table holds 0 or 1).

@@ -267,6 +267,20 @@ struct TScriptRunner::Step {
     std::string StepText;      // run text + " + " + the variant's text
 };
 
+// A step line as read, with the texts of its variants and their parts. The reading depends only
+// on the text and the statistics known, which a run cannot change; steps of more variants than
+// this keeps are read again, as the expansion would report its progress.
+struct TScriptRunner::ParsedLine {
+    static constexpr int MaxVariants = 999;
+
+    TScriptHeader Header;
+    std::string Comment;
+    std::string RunText;
+    filters::TFilterVar Variants;
+    std::vector<std::string> RecTexts;                                     // per variant
+    std::vector<std::array<std::string, filters::FilterRecParts>> PartTexts;   // per variant, part
+};
+
 TScriptRunner::TScriptRunner(TScriptState& ws, stats::TStatList& list, const stats::TPrefetchCache& cache,
                              stats::TStatTable& table, shell::Shell& shell,
                              std::function<void(const stakes::TStakeRecord&)> onChecked)
@@ -381,6 +395,7 @@ void TScriptRunner::begin()
     m_memo.Clear();
     m_sightings.Clear();
     m_survival.Clear();
+    m_parsed.clear();
     // The settings cannot change while a run holds the program busy.
     m_prizes = stakes::TPrizeTable(m_list.Config());
 }
@@ -395,6 +410,7 @@ void TScriptRunner::end()
     m_memo.Clear();
     m_sightings.Clear();
     m_tableTexts.Clear();
+    m_parsed.clear();
     if (Hooks.RunningChanged) Hooks.RunningChanged(false);
     if (m_log.Enabled) {
         log([] { return std::string(EndBanner); });
@@ -583,13 +599,20 @@ void TScriptRunner::runStep(int index, const std::string& line)
         combs.DiscardUndoCopy();
         Step step;
         step.Line = index + 1;
-        step.Header = ParseScriptHeader(StepField(line, 1));
-        step.Comment = StepField(line, 9);
-        const std::string runText = ScriptHeaderToRunText(step.Header);
+        const auto found = ReuseWork ? m_parsed.find(line) : m_parsed.end();
+        std::shared_ptr<const ParsedLine> parsed = found != m_parsed.end() ? found->second : nullptr;
+        if (parsed) {
+            step.Header = parsed->Header;
+            step.Comment = parsed->Comment;
+        } else {
+            step.Header = ParseScriptHeader(StepField(line, 1));
+            step.Comment = StepField(line, 9);
+        }
+        const std::string runText = parsed ? parsed->RunText : ScriptHeaderToRunText(step.Header);
         if (checkAbort()) return;
 
         std::vector<filters::TFilterItem> items;
-        for (int slot = 1; slot <= StepFilterSlots; ++slot) {
+        for (int slot = 1; slot <= StepFilterSlots && !parsed; ++slot) {
             if (checkAbort()) return;
             const std::string field = StepField(line, slot + 1);
             if (!field.empty()) items.push_back(filters::TextToFilterItem(field, m_list));
@@ -597,8 +620,30 @@ void TScriptRunner::runStep(int index, const std::string& line)
 
         log([] { return std::string("Создание всех вариантов фильтров..."); });
         showRunStatus(step.Line, 0, "Создание всех вариантов фильтров...", 0);
-        variants = filters::ExpandFilterVariants(items, m_list, m_abort, m_shell,
-                                                 [&](const std::string& text) { showRunStatus(step.Line, 0, text, 0); });
+        if (parsed) {
+            variants = parsed->Variants;
+        } else {
+            variants = filters::ExpandFilterVariants(items, m_list, m_abort, m_shell, [&](const std::string& text) {
+                showRunStatus(step.Line, 0, text, 0);
+            });
+            if (ReuseWork && !m_abort && variants.Count() <= ParsedLine::MaxVariants) {
+                auto made = std::make_shared<ParsedLine>();
+                made->Header = step.Header;
+                made->Comment = step.Comment;
+                made->RunText = runText;
+                made->Variants = variants;
+                for (int v = 0; v < variants.Count(); ++v) {
+                    const filters::TFilterRec rec = variants.At(v);
+                    made->RecTexts.push_back(filters::FilterRecToText(rec, m_list));
+                    auto& texts = made->PartTexts.emplace_back();
+                    for (int p = 0; p < filters::FilterRecParts; ++p)
+                        if (rec[std::size_t(p)].Defined)
+                            texts[std::size_t(p)] = filters::FilterPartToText(rec[std::size_t(p)], m_list);
+                }
+                parsed = made;
+                m_parsed.emplace(line, std::move(made));
+            }
+        }
         log([&] { return util::Format("Создано %d вариантов фильтров.", {variants.Count()}); });
         if (checkAbort()) return;
 
@@ -647,7 +692,8 @@ void TScriptRunner::runStep(int index, const std::string& line)
                             .Line = step.Line,
                             .Variant = step.Variant,
                             .Part = part + 1,
-                            .PartText = filters::FilterPartToText(rec[std::size_t(part)], m_list),
+                            .PartText = parsed ? parsed->PartTexts[std::size_t(step.Variant - 1)][std::size_t(part)]
+                                               : filters::FilterPartToText(rec[std::size_t(part)], m_list),
                             .Before = o.Before,
                             .After = o.After,
                             .Passed = o.Passed,
@@ -659,7 +705,8 @@ void TScriptRunner::runStep(int index, const std::string& line)
             if (checkAbort()) return;
             const filters::TFilterRec rec = variants.TakeFirst();
             started = true;
-            const std::string recText = filters::FilterRecToText(rec, m_list);
+            const std::string recText =
+                parsed ? parsed->RecTexts[std::size_t(v - 1)] : filters::FilterRecToText(rec, m_list);
             step.Variant = v;
             step.StepText = runText + " + " + recText;
             log([] { return std::string(); });

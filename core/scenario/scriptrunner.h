@@ -3,10 +3,13 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <random>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "core/filters/filterset.h"
 #include "core/filters/statfilter.h"
@@ -205,6 +208,7 @@ public:
 
 private:
     struct Step;
+    struct ParsedLine;
 
     void begin();
     void end();
@@ -257,6 +261,8 @@ private:
     TSurvival m_survival;
     TTestRun m_lastTest;
     stakes::TRatings m_tuning, m_held;   // the halves of the running test
+    // The steps a test has read, by their text: every offset runs the same lines.
+    std::unordered_map<std::string, std::shared_ptr<const ParsedLine>> m_parsed;
 };
 
 } // namespace kv::scenario

@@ -662,7 +662,8 @@ TEST(MakeStakes, NewOnlySeesStakesMadeBeforeTheRun)
 
 namespace {
 
-// Passes answered from earlier offsets give the stakes, sample sizes, ratings and the list that
+// Passes answered from earlier offsets, and step lines read once for the whole test, give the
+// stakes (and their names), sample sizes, ratings, survival texts and the list that
 // running every pass gives.
 TEST(ScriptTest, ReusedPassesChangeNoStakeRatingOrList)
 {
