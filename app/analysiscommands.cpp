@@ -43,6 +43,16 @@ void AnalysisCommands::createColorCommands()
     }
 }
 
+void AnalysisCommands::restoreSettings()
+{
+    const workspace::TViewSettings& view = m_ws.View();
+    m_commands.command(cmd::ViewColorDraws)->setChecked(view.ColorDraws);
+    m_commands.command(cmd::ViewColorCombs)->setChecked(view.ColorCombs);
+    m_commands.command(cmd::ViewColorCard)->setChecked(view.ColorCard);
+    m_commands.command(cmd::ViewColorCardSequences)->setChecked(view.ColorCardSequences);
+    m_commands.command(cmd::ViewLayoutGradient)->setChecked(view.LayoutGradient);
+}
+
 void AnalysisCommands::createRepeatsCommand()
 {
     m_commands.add(cmd::AnalyzeRepeats, QStringLiteral("Количество повторов в зависимости от тиража"), QString(), [this] {

@@ -25,6 +25,8 @@ public:
     void createColorCommands();
     // "Количество повторов в зависимости от тиража".
     void createRepeatsCommand();
+    // The colour commands' check marks follow the view flags.
+    void restoreSettings();
 
 private:
     const kv::workspace::FormSettings& m_frm;

@@ -3,23 +3,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
-#include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTableView>
-#include <QThread>
 #include <QTimer>
-#include <algorithm>
-#include <cstdlib>
 #include <initializer_list>
-#include <iterator>
-#include <string_view>
 #include <utility>
 
 #include "app/analysiscommands.h"
@@ -38,7 +30,6 @@
 #include "app/views/scenarioview.h"
 #include "app/views/catalogview.h"
 #include "app/views/systemsview.h"
-#include "app/onlineaccess.h"
 #include "app/views/statsview.h"
 #include "app/views/regularsview.h"
 #include "app/views/cardview.h"
@@ -49,38 +40,12 @@
 #include "core/workspace/engine.h"
 #include "app/qtshell.h"
 #include "app/settingscommands.h"
-#include "app/statusfield.h"
-#include "app/viewflags.h"
+#include "app/statusbar.h"
+#include "app/windowsettings.h"
 #include "app/viewutil.h"
 #include "app/views/drawsview.h"
-#include "core/workspace/process.h"
-#include "core/archive/archive.h"
-#include "core/util/format.h"
-#include "core/util/ini.h"
 
 using namespace kv;
-
-namespace {
-
-// The order the views' keys have always had in a fresh .frm, when the window wrote them: a
-// key begins with one of these, in this order, before every other key of the views.
-constexpr std::string_view FileKeyOrder[] = {
-    "DrawsList.", "CombsList.", "StatTable.Column", "FiltersList.", "StakesGrid.", "ScriptList.", "FiltersHeight",
-    "StatTable.SortType", "DrawsExclude", "DrawsStatLen", "DrawsStatMethod", "DrawsStatHeight"};
-
-// Puts the views' keys in the order of FileKeyOrder, the rest after them as the views gave them,
-// so the same window state writes the same bytes whatever order the views are visited in.
-void OrderLikeTheFile(SettingValues& values)
-{
-    const auto rank = [](const std::string& key) {
-        const auto* it = std::find_if(std::begin(FileKeyOrder), std::end(FileKeyOrder),
-                                      [&key](std::string_view prefix) { return key.starts_with(prefix); });
-        return it - std::begin(FileKeyOrder);
-    };
-    std::stable_sort(values.begin(), values.end(), [&rank](const auto& a, const auto& b) { return rank(a.first) < rank(b.first); });
-}
-
-} // namespace
 
 TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::CommandLine& cmd, QWidget* parent)
     : QMainWindow(parent),
@@ -95,12 +60,14 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
     m_commands = new TCommandSet(this, [this] { return m_shell->IsBusy(); });
     createUnits();
     try {
-        if (m_cmd.restart) waitForPreviousInstance();
-        if (m_ended) return;
+        if (m_cmd.restart && !m_languages->waitForPreviousInstance()) {
+            m_ended = true;
+            QTimer::singleShot(0, this, [this] { emit programEnded(1); close(); });
+            return;
+        }
         m_ws.Combs().onListChanged = [this] {
             if (m_combsView) m_runRefresh.request(m_combsView, m_combsView, [this] { m_combsView->refresh(); });
         };
-        m_ws.onViewsRefresh = [this] { refreshViews(); };
         m_ws.LoadViewSettings();
         m_languages->chooseStartLanguage();
         createWidgets();
@@ -116,7 +83,7 @@ TFormMain::TFormMain(const std::filesystem::path& dataDir, const workspace::Comm
         m_downloads->open();
         m_helpCommands->open();
         m_drawsView->followSettings();
-        fillChoosers({});
+        m_ws.Shared().AnnounceChoosers({});
 
         m_idleTimer = new QTimer(this);
         m_idleTimer->setInterval(150);
@@ -144,16 +111,6 @@ shell::Shell& TFormMain::shell()
     return *m_shell;
 }
 
-QTableView* TFormMain::drawsView() const
-{
-    return findChild<QTableView*>(QString::fromLatin1(DrawsView::ListName));
-}
-
-QSpinBox* TFormMain::offsetEdit() const
-{
-    return findChild<QSpinBox*>(QStringLiteral("DrawsOffset"));
-}
-
 QAction* TFormMain::command(const QString& name) const
 {
     return m_commands->command(name);
@@ -161,7 +118,7 @@ QAction* TFormMain::command(const QString& name) const
 
 QString TFormMain::statusText(int field) const
 {
-    return field >= 0 && field < StatusFields && m_status[field] ? m_status[field]->text() : QString();
+    return m_status ? m_status->text(field) : QString();
 }
 
 QAction* TFormMain::addCommand(const char* name, const QString& caption, const QString& hint,
@@ -181,11 +138,7 @@ void TFormMain::createUnits()
     const UnitContext unit{m_ws, m_stats, *m_shell, *m_commands, this};
     m_languages = std::make_unique<LanguageCommands>(unit, m_frm, m_cmd, [this] { endProgram(0); });
     m_helpCommands = std::make_unique<HelpCommands>(unit, m_frm);
-    SettingsCommands::Follow follow;
-    follow.choosers = [this](bool reload) { fillChoosers({.Reload = reload, .KeepSelection = true}); };
-    follow.statistics = [this] { m_statsView->build(true); };
-    follow.parameters = [this] { followParameters(); };
-    m_settings = std::make_unique<SettingsCommands>(unit, m_cache, std::move(follow));
+    m_settings = std::make_unique<SettingsCommands>(unit, m_cache);
     AnalysisCommands::Repaints repaints;
     repaints.draws = [this] { m_drawsView->followSettings(); };
     repaints.combs = [this] { m_combsView->refresh(); };
@@ -216,13 +169,7 @@ void TFormMain::createCommands()
     m_analysis->createRepeatsCommand();
     m_catalogView->createCommands();
     m_systemsView->createCommands();
-    QAction* selfUpdate = addCommand(cmd::AutoSelfUpdate, QStringLiteral("Автоматическое обновление"),
-                                     QStringLiteral("Проверять наличие новой версии при запуске"),
-                                     [this] {
-                                         ToggleViewFlag(m_ws, *m_shell, *m_commands, &workspace::TViewSettings::AutoUpdates,
-                                                        cmd::AutoSelfUpdate);
-                                     });
-    selfUpdate->setCheckable(true);
+    m_helpCommands->createUpdateCommand();
     m_downloads->createCommands();
     QAction* exitAction = addCommand(cmd::ExitProgram, QStringLiteral("Выход"), QString(), [this] { close(); });
     exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -270,7 +217,7 @@ void TFormMain::createWidgets()
     // The draw order changed, or draws were added: the stakes grid and the other views follow.
     connect(m_drawsView, &DrawsView::sortedChanged, this, [this] {
         m_stakesView->followSettings();
-        refreshViews();
+        m_ws.Shared().AnnounceAnalysis();
     });
     connect(m_drawsView, &DrawsView::archiveGrew, this, [this] { m_stakesView->archiveGrew(); });
     m_combsView = new CombsView(viewContext());
@@ -315,16 +262,7 @@ void TFormMain::createWidgets()
     m_splitter->setStretchFactor(1, 1);
     setCentralWidget(m_splitter);
 
-    for (int i = 0; i < StatusFields; ++i) {
-        m_status[i] = new StatusField(i == 6, i == 6 ? 200 : i == 2 ? 150 : 80);
-        m_status[i]->setObjectName(QStringLiteral("StatusField%1").arg(i));
-        statusBar()->addWidget(m_status[i], i == 6 ? 1 : 0);
-    }
-    m_status[2]->setAlignment(Qt::AlignCenter);
-    m_shell->SetStatusLabel(m_status[6]);
-    m_shell->routeStatus = [this](const QLabel* label, std::function<void()> show) {
-        m_runRefresh.request(label, label, std::move(show));
-    };
+    m_status = std::make_unique<StatusBar>(statusBar(), *m_shell, m_runRefresh);
 
     // A double click on a combination stakes it.
     connect(m_combsView->view(), &QTableView::doubleClicked, this, [this] {
@@ -337,32 +275,11 @@ void TFormMain::createWidgets()
 
 void TFormMain::restoreSettings()
 {
-    // Window placement: only where the saved pixel density matches the screen's, so a file
-    // written on another monitor never throws the window off screen.
-    const int dpi = screen() ? qRound(screen()->logicalDotsPerInchY()) : 96;
-    const QSize screenSize = screen() ? screen()->size() : QSize();
-    if (m_frm.ReadInt("PixelsPerInch", -1) == dpi) {
-        int rect[4];
-        const std::string sized = util::Format("NormPos_%dx%d", {screenSize.width(), screenSize.height()});
-        if (m_frm.ReadRect(sized, rect) || m_frm.ReadRect("NormPos", rect)) {
-            if (rect[2] > rect[0] && rect[3] > rect[1]) setGeometry(rect[0], rect[1], rect[2] - rect[0], rect[3] - rect[1]);
-        }
-        if (m_frm.ReadInt("ShowCmd", 1) == 3) setWindowState(windowState() | Qt::WindowMaximized);
-    }
-    const int left = m_frm.ReadInt("LeftPanelWidth", -1);
-    if (left > 0) m_splitter->setSizes({left, std::max(100, width() - left)});
-
-    // The check marks of the window's own commands follow the view flags.
-    const workspace::TViewSettings& view = m_ws.View();
-    command(cmd::DrawsStatePrefetchsEnabled)->setChecked(view.PrefetchsEnabled);
-    command(cmd::DrawsStatShowTotalLine)->setChecked(view.ShowTotalLine);
+    RestorePlacement(*this, *m_splitter, m_frm);
+    // The check marks of the units' commands follow the view flags; the views set their own.
     m_downloads->restoreSettings();
-    command(cmd::ViewColorDraws)->setChecked(view.ColorDraws);
-    command(cmd::ViewColorCombs)->setChecked(view.ColorCombs);
-    command(cmd::ViewColorCard)->setChecked(view.ColorCard);
-    command(cmd::ViewColorCardSequences)->setChecked(view.ColorCardSequences);
-    command(cmd::ViewLayoutGradient)->setChecked(view.LayoutGradient);
-    command(cmd::AutoSelfUpdate)->setChecked(view.AutoUpdates);
+    m_analysis->restoreSettings();
+    m_helpCommands->restoreSettings();
     for (ContextView* v : m_views) v->restoreSettings(m_frm);
     m_rightTabs->setCurrentIndex(0);
 
@@ -372,45 +289,14 @@ void TFormMain::restoreSettings()
 void TFormMain::saveSettings()
 {
     m_stateSaved = true;
-    const QRect g = normalGeometry().isValid() ? normalGeometry() : geometry();
-    const int dpi = screen() ? qRound(screen()->logicalDotsPerInchY()) : 96;
-    const QSize screenSize = screen() ? screen()->size() : QSize();
-    const std::string norm = util::Format("%d,%d,%d,%d", {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()});
-    const std::string minMax = "-1,-1,-1,-1";
-    SettingValues values = {
-        {"Flags", "0"},
-        {"ShowCmd", isMaximized() ? "3" : isMinimized() ? "2" : "1"},
-        {"PixelsPerInch", std::to_string(dpi)},
-        {"MinMaxPos", minMax},
-        {"NormPos", norm},
-        {util::Format("MinMaxPos_%dx%d", {screenSize.width(), screenSize.height()}), minMax},
-        {util::Format("NormPos_%dx%d", {screenSize.width(), screenSize.height()}), norm},
-        {"LeftPanelWidth", std::to_string(m_splitter->sizes().value(0))},
-    };
-    SettingValues views;
-    for (const ContextView* v : m_views) v->saveSettings(views);
-    OrderLikeTheFile(views);
+    SettingValues values = PlacementValues(*this, *m_splitter);
+    const SettingValues views = ViewSettingValues(m_views);
     values.insert(values.end(), views.begin(), views.end());
     try {
         m_frm.WriteAll(values);
     } catch (const std::exception& e) {
         // The window is going away; the settings file keeps its previous state.
         std::fprintf(stderr, "%s\n", e.what());
-    }
-}
-
-void TFormMain::waitForPreviousInstance()
-{
-    // The instance that restarted us may still be saving its files: give it about a minute.
-    const std::string exeName = std::filesystem::path(QCoreApplication::applicationFilePath().toStdString()).filename().string();
-    for (int i = 0; i < 601; ++i) {
-        if (!workspace::OtherProcessRunning(exeName)) return;
-        QThread::msleep(100);
-        QCoreApplication::processEvents();
-    }
-    if (workspace::OtherProcessRunning(exeName)) {
-        m_ended = true;
-        QTimer::singleShot(0, this, [this] { emit programEnded(1); close(); });
     }
 }
 
@@ -441,7 +327,7 @@ void TFormMain::initialise()
                                m_ws.History(), *m_shell);
         m_drawsView->refreshDrawList(true);
         m_combsView->refresh();
-        refreshViews();
+        m_ws.Shared().AnnounceAnalysis();
         m_ws.LoadRatingsAndTables(*m_shell);
         m_ratingsView->refresh();
         m_cache.CreatePrefetchFiles(m_stats, {.Enabled = m_ws.View().PrefetchsEnabled}, *m_shell);
@@ -452,8 +338,8 @@ void TFormMain::initialise()
         }
         m_initialised = true;
         m_shell->SetStatusText("");
-        if (!m_cmd.loadOnly && !m_cmd.fullRecreate && !m_cmd.fullRefresh && m_ws.View().AutoUpdates)
-            setStatusField(StatusFields - 1, CheckForUpdate(m_ws));
+        if (!m_cmd.loadOnly && !m_cmd.fullRecreate && !m_cmd.fullRefresh)
+            m_helpCommands->checkAtStart([this](const QString& notice) { setStatusField(StatusBar::Messages, notice); });
         m_downloads->startupDownload(m_cmd.restart);
         m_helpCommands->showFirstRun();
     } catch (const std::exception& e) {
@@ -496,7 +382,7 @@ bool TFormMain::event(QEvent* event)
 {
     if (event->type() == QEvent::StatusTip) {
         // Hints go to the last status field, and only while nothing else is reported there.
-        if (!m_shell->IsBusy()) m_status[6]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        m_status->showHint(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
     return QMainWindow::event(event);
@@ -530,54 +416,9 @@ void TFormMain::setTabShown(QWidget* page, bool visible)
     if (visible) m_rightTabs->setCurrentIndex(index);
 }
 
-void TFormMain::refreshViews()
-{
-    // A scenario builds the statistics table itself, window by window.
-    if (m_scenarioView && m_scenarioView->runner().Running()) return;
-    if (m_statsView) m_statsView->build(false);
-    if (m_graphsView) m_graphsView->refresh(false);
-    if (m_cardView) m_cardView->refresh(false);
-    if (m_layoutView) {
-        m_layoutView->refreshGrid(false);
-        m_layoutView->refreshLists(false);
-    }
-    if (m_weekView) m_weekView->refresh(false);
-}
-
-void TFormMain::followParameters()
-{
-    // Channel colours follow the channel width.
-    m_drawsView->followSettings();
-    m_combsView->refresh();
-    m_statsView->build(true);
-    // The charted values and the card's channels follow the settings.
-    m_graphsView->refresh(true);
-    m_cardView->repaint();
-    m_stakesView->followSettings();
-    m_ratingsView->refresh();
-}
-
 void TFormMain::setStatusField(int field, const QString& text)
 {
-    if (field >= 0 && field < StatusFields) m_status[field]->setText(text);
-}
-
-void TFormMain::fillChoosers(ChooserFill fill)
-{
-    if (fill.Reload) {
-        const auto flt = m_ws.FilterListPath();
-        m_stats.SaveFilterList(flt, true, false, *m_shell);
-        m_stats.BuildMethodList();
-        m_stats.SetAllFavorites();
-        m_stats.LoadFilterList(flt, true, *m_shell);
-    }
-    const stats::TChoosers choosers = stats::BuildChoosers(m_stats);
-    m_statsView->fillChooser(choosers, fill.KeepSelection);
-    m_graphsView->fillChooser(choosers, fill.KeepSelection);
-    // A rebuilt registry may put another method at the chosen place.
-    if (fill.Reload) m_graphsView->refresh(true);
-    // The scenario shows its filters through the registry's codes.
-    if (m_scenarioView) m_scenarioView->refresh();
+    if (m_status) m_status->setText(field, text);
 }
 
 void TFormMain::showTab(QWidget* page)

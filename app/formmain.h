@@ -20,9 +20,8 @@ class AnalysisCommands;
 class HelpCommands;
 class LanguageCommands;
 class SettingsCommands;
+class StatusBar;
 class TCommandSet;
-class QLabel;
-class QSpinBox;
 class QSplitter;
 class QTabWidget;
 class QTableView;
@@ -48,8 +47,6 @@ class SystemsView;
 class TFormMain : public QMainWindow, private ViewHost {
     Q_OBJECT
 public:
-    static constexpr int StatusFields = 7;
-
     TFormMain(const std::filesystem::path& dataDir, const kv::workspace::CommandLine& cmd,
               QWidget* parent = nullptr);
     ~TFormMain() override;
@@ -63,8 +60,6 @@ public:
     const kv::workspace::FormSettings& formSettings() const { return m_frm; }
     TCommandSet& commands() { return *m_commands; }
     QAction* command(const QString& name) const;
-    QTableView* drawsView() const;
-    QSpinBox* offsetEdit() const;
     QString statusText(int field) const;
     bool isInitialised() const { return m_initialised; }
     bool hasEnded() const { return m_ended; }
@@ -92,13 +87,6 @@ private:
     void setTabShown(QWidget* page, bool visible) override;
 
     ViewContext viewContext();
-    struct ChooserFill {
-        bool Reload = false;          // rebuild the registry's lists first (settings or favourites changed)
-        bool KeepSelection = false;   // the chooser keeps its position
-    };
-    // Refills the choosers from the registry.
-    void fillChoosers(ChooserFill fill);
-    void refreshViews();
     QAction* addCommand(const char* name, const QString& caption, const QString& hint, std::function<void()> execute,
                         std::function<bool()> enabled = {});
     // The command units beside the views: what they ask of the window is wired here.
@@ -106,13 +94,10 @@ private:
     void createCommands();
     void createExportCommands();
     void createMenus();
-    // The system's parameters changed: every view that shows channels, prizes or charted values.
-    void followParameters();
     void createWidgets();
     // The window's placement, then every view's own keys.
     void restoreSettings();
     void saveSettings();
-    void waitForPreviousInstance();
     void initialise();
     void endProgram(int code);
     // Runs a command's body, reporting any failure with the command's fixed text.
@@ -142,7 +127,7 @@ private:
     // Every view in the order its settings are read and written.
     std::vector<ContextView*> m_views;
     DrawsView* m_drawsView = nullptr;
-    QLabel* m_status[StatusFields] = {};
+    std::unique_ptr<StatusBar> m_status;
     QTimer* m_idleTimer = nullptr;
     StatsView* m_statsView = nullptr;
     CombsView* m_combsView = nullptr;

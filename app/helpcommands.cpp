@@ -16,6 +16,7 @@
 #include "app/language.h"
 #include "app/onlineaccess.h"
 #include "app/qtshell.h"
+#include "app/viewflags.h"
 #include "core/stats/statlist.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/helpfile.h"
@@ -39,6 +40,26 @@ void HelpCommands::createCommands()
                                    [this] { return !m_stats.Env().HelpFile.empty(); });
     help->setShortcut(QKeySequence(Qt::Key_F1));
     help->setShortcutContext(Qt::ApplicationShortcut);
+}
+
+void HelpCommands::createUpdateCommand()
+{
+    QAction* a = m_commands.add(cmd::AutoSelfUpdate, QStringLiteral("Автоматическое обновление"),
+                                QStringLiteral("Проверять наличие новой версии при запуске"), [this] {
+                                    ToggleViewFlag(m_ws, m_shell, m_commands, &workspace::TViewSettings::AutoUpdates,
+                                                   cmd::AutoSelfUpdate);
+                                });
+    a->setCheckable(true);
+}
+
+void HelpCommands::restoreSettings()
+{
+    m_commands.command(cmd::AutoSelfUpdate)->setChecked(m_ws.View().AutoUpdates);
+}
+
+void HelpCommands::checkAtStart(const std::function<void(const QString&)>& notice)
+{
+    if (m_ws.View().AutoUpdates) notice(CheckForUpdate(m_ws));
 }
 
 void HelpCommands::setTabs(QTabWidget* left, QTabWidget* right)

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <functional>
 
 #include "app/commandunit.h"
 
@@ -22,6 +23,13 @@ public:
     HelpCommands(const UnitContext& ctx, const kv::workspace::FormSettings& frm);
 
     void createCommands();
+    // "Автоматическое обновление": whether the start looks for a new version. Registered apart,
+    // where the settings menu has always had it.
+    void createUpdateCommand();
+    void restoreSettings();
+    // The start-up search for a new version, while the user keeps it on: `notice` shows what
+    // the catalogue said (empty when nothing newer is known).
+    void checkAtStart(const std::function<void(const QString&)>& notice);
     // The tabs whose front page F1 opens: the one the keyboard is in, else `right`.
     void setTabs(QTabWidget* left, QTabWidget* right);
     // Finds the help pages (in the data folder, else beside the program) and lets F1 open them

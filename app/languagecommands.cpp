@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QStringList>
+#include <QThread>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -18,6 +19,7 @@
 #include "core/shell/shell.h"
 #include "core/workspace/formsettings.h"
 #include "core/workspace/language.h"
+#include "core/workspace/process.h"
 
 using namespace kv;
 
@@ -77,6 +79,18 @@ void LanguageCommands::chooseLanguage(int id)
         return;
     }
     restartProgram();
+}
+
+bool LanguageCommands::waitForPreviousInstance()
+{
+    // The instance that restarted us may still be saving its files: give it about a minute.
+    const std::string exeName = std::filesystem::path(QCoreApplication::applicationFilePath().toStdString()).filename().string();
+    for (int i = 0; i < 601; ++i) {
+        if (!workspace::OtherProcessRunning(exeName)) return true;
+        QThread::msleep(100);
+        QCoreApplication::processEvents();
+    }
+    return !workspace::OtherProcessRunning(exeName);
 }
 
 void LanguageCommands::restartProgram()

@@ -22,6 +22,9 @@ public:
     void chooseStartLanguage();
     // The submenu "Язык интерфейса" of `settings`, one checkable command per module found.
     void createMenu(QMenu* settings);
+    // A run started by the language change waits for the instance that started it to end;
+    // false when it is still running after about a minute, and this run must not go on.
+    bool waitForPreviousInstance();
 
 private:
     void chooseLanguage(int id);

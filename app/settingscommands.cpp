@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QString>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/commandnames.h"
@@ -22,9 +21,21 @@
 
 using namespace kv;
 
-SettingsCommands::SettingsCommands(const UnitContext& ctx, const stats::TPrefetchCache& cache, Follow follow)
-    : CommandUnit(ctx), m_cache(cache), m_follow(std::move(follow))
+SettingsCommands::SettingsCommands(const UnitContext& ctx, const stats::TPrefetchCache& cache)
+    : CommandUnit(ctx), m_cache(cache)
 {
+}
+
+void SettingsCommands::fillChoosers(bool reload)
+{
+    if (reload) {
+        const auto flt = m_ws.FilterListPath();
+        m_stats.SaveFilterList(flt, true, false, m_shell);
+        m_stats.BuildMethodList();
+        m_stats.SetAllFavorites();
+        m_stats.LoadFilterList(flt, true, m_shell);
+    }
+    m_ws.Shared().AnnounceChoosers({.Reloaded = reload, .KeepSelection = true});
 }
 
 void SettingsCommands::createCommands()
@@ -45,9 +56,9 @@ void SettingsCommands::editConfig(bool prizeTable)
     if (dialog.exec() != QDialog::Accepted) return;
     const stats::TConfigApplyResult applied =
         stats::ApplyConfig(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), m_shell);
-    m_follow.choosers(true);
+    fillChoosers(true);
     m_cache.CreatePrefetchFiles(m_stats, {.Rebuild = applied.Groups, .Enabled = m_ws.View().PrefetchsEnabled}, m_shell);
-    m_follow.parameters();
+    m_ws.Shared().AnnounceParameters();
 }
 
 void SettingsCommands::editShredding()
@@ -57,8 +68,8 @@ void SettingsCommands::editShredding()
     stats::ApplyShredding(m_stats, dialog.data(), m_ws.FilePath(workspace::Workspace::SettingsFileName), m_shell);
     m_cache.CreatePrefetchFiles(
         m_stats, {.Rebuild = stats::GroupBit(stats::GroupShredding), .Enabled = m_ws.View().PrefetchsEnabled}, m_shell);
-    m_follow.choosers(true);
-    m_follow.statistics();
+    fillChoosers(true);
+    m_ws.Shared().AnnounceRegistry();
 }
 
 void SettingsCommands::filtersManager()
@@ -69,24 +80,24 @@ void SettingsCommands::filtersManager()
     if (dialog.exec() != QDialog::Accepted) {
         // An import in the cancelled window has already renamed the methods.
         if (filters::KeepImportedNames(m_stats, captions, own, m_shell)) {
-            m_follow.choosers(false);
-            m_follow.statistics();
+            fillChoosers(false);
+            m_ws.Shared().AnnounceRegistry();
         }
         return;
     }
     {
         shell::BusyScope busy(m_shell, filters::FavoritesWaitText);
         filters::ConfirmFavorites(dialog.tree(), m_stats, own, m_shell);
-        m_follow.choosers(true);
+        fillChoosers(true);
     }
-    m_follow.statistics();
+    m_ws.Shared().AnnounceRegistry();
 }
 
 void SettingsCommands::filtersReset()
 {
     if (!filters::ResetFavorites(m_stats, m_ws.FilterListPath(), m_shell)) return;
-    m_follow.choosers(true);
-    m_follow.statistics();
+    fillChoosers(true);
+    m_ws.Shared().AnnounceRegistry();
 }
 
 void SettingsCommands::filtersInfo()

@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -7,6 +8,7 @@
 #include <QWidget>
 
 #include "core/workspace/formsettings.h"
+#include "core/workspace/sharedstate.h"
 
 class QWidget;
 class TCommandSet;
@@ -75,10 +77,18 @@ protected:
         : QWidget(ctx.host.mainWindow()), m_ws(ctx.workspace), m_stats(ctx.stats), m_cache(ctx.cache),
           m_shell(ctx.shell), m_commands(ctx.commands), m_host(ctx.host) {}
 
+    // Runs `listener` after every announcement of `what` by the workspace's shared state, for
+    // as long as the view lives: this is how a view follows changes made elsewhere, instead of
+    // the window calling it.
+    void follow(kv::workspace::TChange what, std::function<void()> listener);
+
     kv::workspace::Workspace& m_ws;
     kv::stats::TStatList& m_stats;
     const kv::stats::TPrefetchCache& m_cache;
     kv::shell::Shell& m_shell;
     TCommandSet& m_commands;
     ViewHost& m_host;
+
+private:
+    std::vector<std::shared_ptr<void>> m_follows;
 };

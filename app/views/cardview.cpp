@@ -84,6 +84,9 @@ CardView::CardView(const ViewContext& ctx) : ContextView(ctx)
     m_legend->setTextFormat(Qt::RichText);
     m_legend->setWordWrap(true);
     layout->addWidget(m_legend);
+    follow(workspace::TChange::Analysis, [this] { refresh(false); });
+    // The card's channels follow the channel width.
+    follow(workspace::TChange::Parameters, [this] { repaint(); });
 }
 
 void CardView::createCommands()

@@ -193,6 +193,7 @@ CombsView::CombsView(const ViewContext& ctx)
     m_selectionCleared = shared.Subscribe(workspace::TChange::CombSelection, [this, &shared] {
         if (shared.CombRows().empty() && m_view->selectionModel()->hasSelection()) m_view->clearSelection();
     });
+    follow(workspace::TChange::Parameters, [this] { refresh(); });
 }
 
 void CombsView::createCommands()

@@ -95,6 +95,8 @@ DrawsView::DrawsView(const ViewContext& ctx) : ContextView(ctx)
         m_refreshForced = m_refreshForced || force;
         m_host.refreshView(m_model, m_list, [this] { refreshDrawList(std::exchange(m_refreshForced, false)); });
     };
+    // Channel colours follow the channel width.
+    follow(workspace::TChange::Parameters, [this] { followSettings(); });
 }
 
 DrawsView::~DrawsView()

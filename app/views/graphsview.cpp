@@ -54,6 +54,15 @@ GraphsView::GraphsView(const ViewContext& ctx) : ContextView(ctx)
     connect(m_marks, &QCheckBox::toggled, this, [this](bool on) {
         if (m_values) m_values->setPointLabelsVisible(on);
     });
+    follow(workspace::TChange::Analysis, [this] { refresh(false); });
+    // The charted values follow the settings.
+    follow(workspace::TChange::Parameters, [this] { refresh(true); });
+    follow(workspace::TChange::Choosers, [this] {
+        const workspace::TChooserChange& how = m_ws.Shared().ChooserChange();
+        fillChooser(stats::BuildChoosers(m_stats), how.KeepSelection);
+        // A rebuilt registry may put another method at the chosen place.
+        if (how.Reloaded) refresh(true);
+    });
 }
 
 void GraphsView::createCommands()

@@ -111,6 +111,10 @@ LayoutView::LayoutView(const ViewContext& ctx) : ContextView(ctx)
     OnEnter(m_length, [this] {
         if (!m_shell.IsBusy()) refreshGrid(false);
     });
+    follow(workspace::TChange::Analysis, [this] {
+        refreshGrid(false);
+        refreshLists(false);
+    });
 }
 
 void LayoutView::createCommands()

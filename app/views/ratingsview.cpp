@@ -199,6 +199,7 @@ RatingsView::RatingsView(const ViewContext& ctx)
         m_commands.updateActions();
         if (a && a->isEnabled()) a->trigger();
     });
+    follow(workspace::TChange::Parameters, [this] { refresh(); });
 }
 
 void RatingsView::createCommands()

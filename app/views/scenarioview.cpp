@@ -136,6 +136,8 @@ ScenarioView::ScenarioView(const ViewContext& ctx)
         if (edit && edit->isEnabled()) edit->trigger();
     });
     refresh();
+    // The scenario shows its filters through the registry's codes.
+    follow(workspace::TChange::Choosers, [this] { refresh(); });
 }
 
 ScenarioView::~ScenarioView() = default;
@@ -412,6 +414,7 @@ void ScenarioView::connectRunner()
     scenario::TScriptRunnerHooks& hooks = m_runner->Hooks;
     hooks.RunningChanged = [this](bool running) {
         m_view->setEnabled(!running);
+        m_ws.Shared().SetScenarioRunning(running);
         m_host.setRunning(running);
     };
     hooks.CommandsChanged = [this] { m_commands.updateActions(); };

@@ -259,6 +259,7 @@ StakesView::StakesView(const ViewContext& ctx)
         m_due.GoToLast = m_due.GoToLast || how.GoToLast;
         m_host.refreshView(this, this, [this] { refreshView(std::exchange(m_due, {})); });
     });
+    follow(workspace::TChange::Parameters, [this] { followSettings(); });
 }
 
 void StakesView::followSettings()

@@ -246,6 +246,10 @@ StatsView::StatsView(const ViewContext& ctx)
     connect(m_length, &QSpinBox::editingFinished, this, [this] {
         if (!m_shell.IsBusy() && m_length->hasFocus()) build(false);
     });
+    follow(workspace::TChange::Analysis, [this] { build(false); });
+    follow(workspace::TChange::Parameters, [this] { build(true); });
+    follow(workspace::TChange::Registry, [this] { build(true); });
+    follow(workspace::TChange::Choosers, [this] { fillChooser(stats::BuildChoosers(m_stats), m_ws.Shared().ChooserChange().KeepSelection); });
 }
 
 void StatsView::createCommands()
@@ -335,6 +339,10 @@ void StatsView::fillChooser(const stats::TChoosers& choosers, bool keepSelection
 
 void StatsView::restoreSettings(const workspace::FormSettings& frm)
 {
+    // The check marks of the view's flags (registered before the settings are read).
+    for (const auto& [name, flag] : {std::pair{cmd::DrawsStatePrefetchsEnabled, &workspace::TViewSettings::PrefetchsEnabled},
+                                     std::pair{cmd::DrawsStatShowTotalLine, &workspace::TViewSettings::ShowTotalLine}})
+        if (QAction* a = m_commands.command(name)) a->setChecked(m_ws.View().*flag);
     RestoreListColumns(m_view, frm, "StatTable");
     // "%d,%d": sort column and direction (0 ascending).
     const std::string sortType = frm.ReadString("StatTable.SortType", "1,0");

@@ -76,6 +76,7 @@ WeekView::WeekView(const ViewContext& ctx) : ContextView(ctx)
         if (!m_shell.IsBusy()) refresh(false);
     });
     connect(m_table, &QTableWidget::currentCellChanged, this, [this] { drawChart(); });
+    follow(workspace::TChange::Analysis, [this] { refresh(false); });
 }
 
 QStringList WeekView::weekdayNames()

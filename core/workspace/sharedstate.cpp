@@ -67,4 +67,15 @@ void TSharedState::AnnounceStatView(filters::TStatViewState state)
     announce(TChange::StatView);
 }
 
+void TSharedState::AnnounceAnalysis()
+{
+    if (!m_scenarioRunning) announce(TChange::Analysis);
+}
+
+void TSharedState::AnnounceChoosers(TChooserChange how)
+{
+    m_chooserChange = how;
+    announce(TChange::Choosers);
+}
+
 } // namespace kv::workspace

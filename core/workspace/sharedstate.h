@@ -17,6 +17,17 @@ enum class TChange {
     Stakes,            // the stakes file changed; StakesChange() says how the grid follows
     Ratings,           // the rating must be read again
     StatView,          // the statistics view is to show StatView() (a scenario run's step)
+    Analysis,          // the archive, its offset or its order changed: the analysis views recompute
+    Parameters,        // the system's parameters changed: whatever shows channels, prizes or charts
+    Choosers,          // the registry's methods changed; ChooserChange() says how the choosers follow
+    Registry,          // the registry's formulas or favourites changed: the statistics are built again
+};
+
+// How the statistics choosers follow the registry: Reloaded says the registry's lists were
+// rebuilt (another method may now sit at the chosen place), KeepSelection keeps the position.
+struct TChooserChange {
+    bool Reloaded = false;
+    bool KeepSelection = false;
 };
 
 // How the stakes grid follows its file: Rows re-reads the row count, GoToLast selects the last
@@ -61,6 +72,16 @@ public:
     void AnnounceStatView(filters::TStatViewState state);
     const filters::TStatViewState& StatView() const { return m_statView; }
 
+    // A scenario run rebuilds the statistics itself, window by window, so Analysis is not
+    // announced while it runs.
+    bool ScenarioRunning() const { return m_scenarioRunning; }
+    void SetScenarioRunning(bool running) { m_scenarioRunning = running; }
+    void AnnounceAnalysis();
+    void AnnounceParameters() { announce(TChange::Parameters); }
+    void AnnounceChoosers(TChooserChange how);
+    const TChooserChange& ChooserChange() const { return m_chooserChange; }
+    void AnnounceRegistry() { announce(TChange::Registry); }
+
 private:
     struct Entry {
         TChange what;
@@ -77,6 +98,8 @@ private:
     std::vector<std::string> m_ratingNames;
     TStakesChange m_stakesChange;
     filters::TStatViewState m_statView;
+    bool m_scenarioRunning = false;
+    TChooserChange m_chooserChange;
 };
 
 } // namespace kv::workspace

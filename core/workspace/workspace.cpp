@@ -290,7 +290,9 @@ void Workspace::drawListChanged(bool force)
 
 void Workspace::viewsRefresh()
 {
-    if (onViewsRefresh && !m_viewsRefreshSuspended) onViewsRefresh();
+    if (m_viewsRefreshSuspended) return;
+    if (onViewsRefresh) onViewsRefresh();
+    m_shared.AnnounceAnalysis();
 }
 
 void Workspace::LoadRatingsAndTables(shell::Shell& shell)

@@ -178,7 +178,8 @@ public:
     // --- listeners -----------------------------------------------------------------------
     // The draw list must be brought up to date (force: redraw even when the count is the same).
     std::function<void(bool force)> onDrawListChanged;
-    // The analysis views must be recalculated (after an archive or offset change).
+    // The analysis views must be recalculated (after an archive or offset change); the views
+    // themselves hear it as Shared()'s Analysis, announced right after this.
     std::function<void()> onViewsRefresh;
 
 private:

@@ -120,7 +120,7 @@ void AnalysisViewsTest::graphFollowsTheOffset()
     QVERIFY(graphs->chooser()->count() > 0);
     QCOMPARE(graphs->graph().Values.size(), std::size_t(Draws));   // the default 100 draws start at the oldest
     QCOMPARE(graphs->graph().Values.back().DrawNo, win.draws.back().DrawNo);
-    w.offsetEdit()->setValue(5);
+    drawsOffset(w)->setValue(5);
     // The chart ends at the draw shown on row 5 of the draw list.
     QCOMPARE(graphs->graph().Values.back().DrawNo, w.workspace().DrawAtRow(5).DrawNo);
     QCOMPARE(graphs->graph().Values.size(), std::size_t(Draws - 5));

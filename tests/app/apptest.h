@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QSpinBox>
 #include <QStringList>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
@@ -20,6 +22,7 @@
 #include "app/formhelp.h"
 #include "app/formmain.h"
 #include "app/views/combsview.h"
+#include "app/views/drawsview.h"
 #include "app/views/statsview.h"
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
@@ -80,6 +83,16 @@ V* viewOf(const TFormMain& window)
     V* view = window.findChild<V*>();
     if (!view) qFatal("the window has no %s", V::staticMetaObject.className());
     return view;
+}
+
+// The draws view's list and its offset box.
+inline QTableView* drawList(const TFormMain& window)
+{
+    return viewOf<DrawsView>(window)->findChild<QTableView*>(QString::fromLatin1(DrawsView::ListName));
+}
+inline QSpinBox* drawsOffset(const TFormMain& window)
+{
+    return viewOf<DrawsView>(window)->findChild<QSpinBox*>(QStringLiteral("DrawsOffset"));
 }
 
 // The tab widget that holds `page`.

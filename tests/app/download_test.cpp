@@ -141,8 +141,8 @@ void DownloadTest::f3AddsTheDrawsAndTheListShowsThem()
     QCOMPARE(site.requests.load(), 2);   // 11..60 was full, 61..110 ended it
     QCOMPARE(w.workspace().Draws(), site.draws);
     QCOMPARE(test::ReadBytes(started.dir / archive::ArchiveFileName), archive::ArchiveBytes(site.draws));
-    QCOMPARE(w.drawsView()->model()->rowCount(), 87);
-    QCOMPARE(w.drawsView()->model()->index(0, 0).data().toInt(), 87);   // the newest draw on top
+    QCOMPARE(drawList(w)->model()->rowCount(), 87);
+    QCOMPARE(drawList(w)->model()->index(0, 0).data().toInt(), 87);   // the newest draw on top
     QCOMPARE(w.statusText(0), QStringLiteral("Архив тиражей: 87"));
     QCOMPARE(w.statusText(6), QString());
     QVERIFY(answerer.texts.isEmpty());
@@ -214,7 +214,7 @@ void DownloadTest::cancelDuringASlowPageKeepsEarlierPages()
     QCOMPARE(w.lastDownload().Added, 50);
     QVERIFY2(answerer.texts.isEmpty(), qPrintable(answerer.texts.join(QStringLiteral(" | "))));
     expectKept(w, started.dir.path(), site.draws, 60);
-    QCOMPARE(w.drawsView()->model()->rowCount(), 60);
+    QCOMPARE(drawList(w)->model()->rowCount(), 60);
     QVERIFY(!w.findChild<TFormWait*>());
     QVERIFY(!w.shell().IsBusy());
     w.updateActions();

@@ -46,18 +46,18 @@ void FormMainTest::startsAndListsTheArchive()
     StartedWindow started(10, 101);
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    QCOMPARE(w.drawsView()->model()->rowCount(), 10);
-    QCOMPARE(w.drawsView()->model()->index(0, 0).data().toString(), QStringLiteral("110"));
-    QCOMPARE(w.drawsView()->model()->index(9, 0).data().toString(), QStringLiteral("101"));
+    QCOMPARE(drawList(w)->model()->rowCount(), 10);
+    QCOMPARE(drawList(w)->model()->index(0, 0).data().toString(), QStringLiteral("110"));
+    QCOMPARE(drawList(w)->model()->index(9, 0).data().toString(), QStringLiteral("101"));
     QCOMPARE(w.statusText(0), QStringLiteral("Архив тиражей: 10"));
     QCOMPARE(w.statusText(1), QStringLiteral("Следующий тираж: 111"));
     QCOMPARE(w.statusText(2), QString());
     QVERIFY(w.windowTitle().contains(QStringLiteral(" версия ")));
-    QCOMPARE(w.offsetEdit()->maximum(), 9);
+    QCOMPARE(drawsOffset(w)->maximum(), 9);
     w.updateActions();
     QVERIFY(w.command(cmd::DrawsExport)->isEnabled());
     QVERIFY2(!w.command(cmd::DrawsEdit)->isEnabled(), "no row selected");
-    w.drawsView()->selectRow(1);
+    drawList(w)->selectRow(1);
     w.updateActions();
     QVERIFY(w.command(cmd::DrawsEdit)->isEnabled());
     QVERIFY(w.command(cmd::DrawsDel)->isEnabled());
@@ -72,14 +72,14 @@ void FormMainTest::offsetRowAndStatusTexts()
     StartedWindow started(10, 101);
     QVERIFY(started.ok);
     TFormMain& w = *started.window;
-    w.offsetEdit()->setValue(2);
+    drawsOffset(w)->setValue(2);
     QCOMPARE(w.workspace().DrawsOffset(), 2);
     QCOMPARE(w.statusText(1), QStringLiteral("Следующий тираж: 109"));
     game::TComb hidden = w.workspace().DrawAtRow(1).Nums;
     std::sort(hidden.begin(), hidden.end());
     QCOMPARE(w.statusText(2), qs(game::CombToText(hidden)));
-    QCOMPARE(w.drawsView()->model()->index(1, 0).data().toString(), QStringLiteral("109"));
-    const auto* model = w.drawsView()->model();
+    QCOMPARE(drawList(w)->model()->index(1, 0).data().toString(), QStringLiteral("109"));
+    const auto* model = drawList(w)->model();
     QCOMPARE(model->index(2, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(0xFF, 0xAA, 0xAA));
     QCOMPARE(model->index(2, 11).data(Qt::BackgroundRole).value<QColor>(), QColor(0xFF, 0xAA, 0xAA));
     QCOMPARE(model->index(3, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
@@ -125,11 +125,11 @@ void FormMainTest::sortedDrawsChangesOnlyTheDisplay()
     TFormMain& w = *started.window;
     const test::TempDir& dir = started.dir;
     const game::TDraw& newest = w.workspace().DrawAtRow(0);
-    QCOMPARE(w.drawsView()->model()->index(0, 1).data().toInt(), int(newest.Nums[0]));
+    QCOMPARE(drawList(w)->model()->index(0, 1).data().toInt(), int(newest.Nums[0]));
     w.command(cmd::DrawsSorted)->trigger();
     QVERIFY(w.command(cmd::DrawsSorted)->isChecked());
     const int smallest = *std::min_element(newest.Nums.begin(), newest.Nums.end());
-    QCOMPARE(w.drawsView()->model()->index(0, 1).data().toInt(), smallest);
+    QCOMPARE(drawList(w)->model()->index(0, 1).data().toInt(), smallest);
     QVERIFY(util::IniFile::Load(dir / "Kvanta_8x20.frm").ReadBool("TFormMain", "SortedDraws", false));
     QCOMPARE(test::ReadBytes(dir / archive::ArchiveFileName), archive::ArchiveBytes(started.draws));
 }
@@ -138,7 +138,7 @@ void FormMainTest::shutdownWritesWindowState()
 {
     StartedWindow started(10, 101);
     QVERIFY(started.ok);
-    started.window->drawsView()->setColumnWidth(11, 133);
+    drawList(*started.window)->setColumnWidth(11, 133);
     viewOf<StatsView>(*started.window)->chooseMethodCode("SUMS");
     QCOMPARE(viewOf<StatsView>(*started.window)->chosenMethodCode(), std::string("SUMS"));
     started.window.reset();
@@ -173,7 +173,7 @@ void FormMainTest::shutdownWritesWindowState()
     // The next start reads the widths back, and the stakes file lock was released.
     StartedWindow again(started.dir);
     QVERIFY(again.ok);
-    QCOMPARE(again.window->drawsView()->columnWidth(11), 133);
+    QCOMPARE(drawList(*again.window)->columnWidth(11), 133);
     QCOMPARE(viewOf<StatsView>(*again.window)->chosenMethodCode(), std::string("SUMS"));
 }
 

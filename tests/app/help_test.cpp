@@ -58,8 +58,8 @@ void HelpTest::f1OpensThePageOfTheFrontView()
     // The keyboard in the draw list: its page. The view in front, not the one the keyboard is
     // in, whose page the help lacks: the contents.
     w.activateWindow();
-    w.drawsView()->setFocus();
-    QTRY_VERIFY(w.drawsView()->hasFocus());
+    drawList(w)->setFocus();
+    QTRY_VERIFY(drawList(w)->hasFocus());
     w.command(cmd::GetHelp)->trigger();
     QCOMPARE(helpWindow(w)->currentPage(), QStringLiteral("archive.html"));
     w.activateWindow();

@@ -274,7 +274,7 @@ void RegularsViewTest::stakeTestOverTheLastDraws()
     QVERIFY(win.ok);
     win.addRegular(QStringLiteral("Шаг три"), QStringLiteral("1;2;3;4;5;6;7;8"), 3);
     win.addRegular(QStringLiteral("Тираж"), QStringLiteral("1;2;3;4;5;6;7;8"), 0, true);
-    win.window->offsetEdit()->setValue(2);
+    drawsOffset(*win.window)->setValue(2);
     win.window->updateActions();
     QVERIFY2(!win.window->command(cmd::TablesStakeTest)->isEnabled(), "nothing selected");
     win.view()->selectRow(0);
@@ -324,7 +324,7 @@ void RegularsViewTest::stakeTestOverTheLastDraws()
     QCOMPARE(regularsInFile(win.dir)[1].Count, 0);
     // The window is back where it was, the stakes are rated and counted.
     QCOMPARE(win.window->workspace().DrawsOffset(), 2);
-    QCOMPARE(win.window->offsetEdit()->value(), 2);
+    QCOMPARE(drawsOffset(*win.window)->value(), 2);
     QCOMPARE(win.window->statusText(4), QStringLiteral("Ставок: 5"));
     const QAbstractItemModel* rating = viewOf<RatingsView>(*win.window)->view()->model();
     QCOMPARE(rating->rowCount(), 1);

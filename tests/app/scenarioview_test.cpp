@@ -678,7 +678,7 @@ void ScenarioViewTest::forecastMakesNamedStakes()
         for (const char* name : ScenarioCommands) othersOff = othersOff && !w.command(QString::fromLatin1(name))->isEnabled();
         othersOff = othersOff && !w.command(cmd::ScriptRun)->isEnabled() && !w.command(cmd::LogToggle)->isEnabled();
         viewOff = !view->view()->isEnabled();
-        tabsOff = !viewOf<StatsView>(w)->isEnabled() && !viewOf<CombsView>(w)->isEnabled() && !w.drawsView()->isEnabled();
+        tabsOff = !viewOf<StatsView>(w)->isEnabled() && !viewOf<CombsView>(w)->isEnabled() && !drawList(w)->isEnabled();
         cycle = view->statusPanel(1);
     });
     run(w, cmd::ScriptRun);
@@ -784,7 +784,7 @@ void ScenarioViewTest::testStoppedInItsSecondCycle()
     QCOMPARE(yes.texts, QStringList{QStringLiteral("Остановить выполнение сценария?")});
     QVERIFY(!stopEnabledAfter);
     QCOMPARE(w.workspace().DrawsOffset(), 2);
-    QCOMPARE(w.offsetEdit()->value(), 2);
+    QCOMPARE(drawsOffset(w)->value(), 2);
     QVERIFY(!view->runner().Running() && !view->runner().AbortFlag());
     QCOMPARE(view->statusPanel(4), QStringLiteral("Сценарий завершен!"));
     QVERIFY(stakeComments(w).size() < 5 + 1 + 6);

@@ -108,7 +108,7 @@ void StartupTest::englishInterfaceAndNoLanguage()
         QCOMPARE(sw.window->command(cmd::DrawsXlsExport)->text(), QStringLiteral("Export to Microsoft Excel"));
         QCOMPARE(sw.window->command(cmd::DrawsXlsExport)->statusTip(), QStringLiteral("Export the draws to Microsoft Excel"));
         QCOMPARE(rightTabs(*sw.window)->tabText(0), QStringLiteral("Statistics"));
-        QCOMPARE(sw.window->drawsView()->model()->headerData(11, Qt::Horizontal).toString(), QStringLiteral("Draw date"));
+        QCOMPARE(drawList(*sw.window)->model()->headerData(11, Qt::Horizontal).toString(), QStringLiteral("Draw date"));
         QVERIFY(sw.window->command(QString::fromStdString(cmd::Language(1033)))->isChecked());
     }
     // "no-language" keeps Russian whatever the settings say.
@@ -117,7 +117,7 @@ void StartupTest::englishInterfaceAndNoLanguage()
     TFormMain window(dir.path(), cmd);
     QCOMPARE(interfaceLanguage(window), 1049);
     QCOMPARE(menuTitles(window.menuBar()).value(0), QStringLiteral("Файл"));
-    QCOMPARE(window.drawsView()->model()->headerData(11, Qt::Horizontal).toString(), QStringLiteral("Дата тиража"));
+    QCOMPARE(drawList(window)->model()->headerData(11, Qt::Horizontal).toString(), QStringLiteral("Дата тиража"));
 }
 
 void StartupTest::missingOrDamagedModuleKeepsRussian()

@@ -87,10 +87,8 @@ struct Views {
     UnitContext unit() { return {ws, stats, shell, commands, &host.window}; }
     explicit Views(int draws = 0)
     {
-        if (draws > 0) {
-            SeedArchive(dir, draws);
-            ws.LoadArchive(shell);
-        }
+        if (draws > 0) SeedArchive(dir, draws);
+        ws.LoadArchive(shell);
         stats.SetDraws(&ws.Draws());
         stats.BuildMethodList();
     }
@@ -112,7 +110,7 @@ private slots:
     void theScenarioReadsTheRatingSelectionOfTheSharedState();
     void theTableComparesWithTheFullSet();
     void colourCommandsTurnTheirFlagAndRepaintWhatTheyColour();
-    void settingsCommandsTellTheWindowWhatFollows();
+    void settingsCommandsAnnounceWhatFollows();
     void firstRunDialog_data();
     void firstRunDialog();
     void theDrawsViewFromAnEmptyArchiveToTheDemoArchive();
@@ -260,15 +258,22 @@ void ViewHostTest::colourCommandsTurnTheirFlagAndRepaintWhatTheyColour()
     QVERIFY(!v.enabledCommand(cmd::AnalyzeRepeats));
 }
 
-void ViewHostTest::settingsCommandsTellTheWindowWhatFollows()
+void ViewHostTest::settingsCommandsAnnounceWhatFollows()
 {
     Views v;
     QStringList follows;
-    SettingsCommands::Follow follow;
-    follow.choosers = [&](bool reload) { follows << (reload ? "reload" : "choosers"); };
-    follow.statistics = [&] { follows << "statistics"; };
-    follow.parameters = [&] { follows << "parameters"; };
-    SettingsCommands unit(v.unit(), v.cache, follow);
+    std::vector<std::shared_ptr<void>> tokens;
+    const std::pair<workspace::TChange, const char*> kinds[] = {
+        {workspace::TChange::Choosers, "choosers"}, {workspace::TChange::Registry, "statistics"},
+        {workspace::TChange::Parameters, "parameters"}};
+    for (const auto& [kind, name] : kinds)
+        tokens.push_back(v.ws.Shared().Subscribe(kind, [&follows, &v, kind = kind, name = name] {
+            const workspace::TChooserChange how = v.ws.Shared().ChooserChange();
+            // A chooser refilled by a command keeps its place; "reload": the registry was rebuilt.
+            if (kind == workspace::TChange::Choosers && !how.KeepSelection) follows << "lost place";
+            follows << (kind == workspace::TChange::Choosers && how.Reloaded ? "reload" : name);
+        }));
+    SettingsCommands unit(v.unit(), v.cache);
     unit.createCommands();
     // The description needs a chosen method, which the statistics view publishes.
     QVERIFY(!v.enabledCommand(cmd::FiltersInfo));
@@ -353,11 +358,9 @@ void ViewHostTest::firstRunDialog()
 
 namespace {
 
-// A draws view over `draws` seeded draws, its commands registered and its list filled.
-DrawsView* DrawsOver(Views& v, int draws)
+// A draws view over the fixture's archive, its commands registered and its list filled.
+DrawsView* DrawsOf(Views& v)
 {
-    if (draws > 0) test::WriteBytes(v.dir / archive::ArchiveFileName, archive::ArchiveBytes(archive::SyntheticDraws(draws, 8201)));
-    v.ws.LoadArchive(v.shell);
     auto* view = new DrawsView(v.context());
     view->createCommands();
     view->refreshDrawList(true);
@@ -375,7 +378,7 @@ bool Enabled(Views& v, const char* name)
 void ViewHostTest::theDrawsViewFromAnEmptyArchiveToTheDemoArchive()
 {
     Views v;
-    DrawsView* view = DrawsOver(v, 0);
+    DrawsView* view = DrawsOf(v);
     auto* hint = view->findChild<QWidget*>(QStringLiteral("EmptyArchiveHint"));
     QVERIFY(hint && hint->isVisibleTo(view));
     QCOMPARE(v.host.status[0], QStringLiteral("Архив тиражей: 0"));
@@ -398,8 +401,8 @@ void ViewHostTest::theDrawsViewFromAnEmptyArchiveToTheDemoArchive()
 
 void ViewHostTest::theDrawsViewCommandsOffsetAndArchiveChanges()
 {
-    Views v;
-    DrawsView* view = DrawsOver(v, 10);
+    Views v(10);
+    DrawsView* view = DrawsOf(v);
     auto* list = view->findChild<QTableView*>(DrawsView::ListName);
     auto* offset = view->findChild<QSpinBox*>(QStringLiteral("DrawsOffset"));
     QCOMPARE(list->model()->rowCount(), 10);

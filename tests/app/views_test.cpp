@@ -87,7 +87,7 @@ void ViewsTest::statisticsTableOfNumbers()
     QVERIFY(model->rowCount() >= 8);
     QCOMPARE(columnSum(model, 1), int64_t(100));
     // An offset rebuilds the table through the views' refresh.
-    w.offsetEdit()->setValue(50);
+    drawsOffset(w)->setValue(50);
     QCOMPARE(view->table().LastIndex(), 249);
 }
 
@@ -338,7 +338,7 @@ void ViewsTest::configurationDialog()
     QCOMPARE(chooser->findText(QStringLiteral("{ grp } Количество чисел в 5 канале [ NG ]")), -1);
     QCOMPARE(util::IniFile::Load(dir / "Kvanta_8x20.ini").ReadInteger("GLOBAL", "ChannelSize", 0), int64_t(5));
     // The draw list colours follow: number 5 is in channel 1 now.
-    const QAbstractItemModel* draws = w.drawsView()->model();
+    const QAbstractItemModel* draws = drawList(w)->model();
     for (int c = 1; c <= 8; ++c)
         if (draws->index(0, c).data().toInt() == 5)
             QCOMPARE(draws->index(0, c).data(Qt::BackgroundRole).value<QColor>(), QColor(0xAA, 0xFF, 0xAA));

@@ -19,7 +19,8 @@ struct Recorder {
     void listenToAll(TSharedState& s)
     {
         for (TChange c : {TChange::ExcludedDraws, TChange::Statistics, TChange::CombSelection, TChange::RatingSelection,
-                          TChange::Stakes, TChange::Ratings})
+                          TChange::Stakes, TChange::Ratings, TChange::Analysis, TChange::Parameters, TChange::Choosers,
+                          TChange::Registry})
             tokens.push_back(s.Subscribe(c, [this, c] { heard.push_back(c); }));
     }
 };
@@ -42,6 +43,10 @@ TEST(SharedState, EachSetterAnnouncesItsKindOnlyWhenTheValueChanges)
         {"rating names", [](TSharedState& s) { s.SetRatingSelection({"a"}); }, TChange::RatingSelection},
         {"stakes", [](TSharedState& s) { s.AnnounceStakes({}); }, TChange::Stakes},
         {"ratings", [](TSharedState& s) { s.AnnounceRatings(); }, TChange::Ratings},
+        {"analysis", [](TSharedState& s) { s.AnnounceAnalysis(); }, TChange::Analysis},
+        {"parameters", [](TSharedState& s) { s.AnnounceParameters(); }, TChange::Parameters},
+        {"choosers", [](TSharedState& s) { s.AnnounceChoosers({}); }, TChange::Choosers},
+        {"registry", [](TSharedState& s) { s.AnnounceRegistry(); }, TChange::Registry},
     };
     for (const Case& c : cases) {
         TSharedState state;
@@ -51,7 +56,7 @@ TEST(SharedState, EachSetterAnnouncesItsKindOnlyWhenTheValueChanges)
         EXPECT_EQ(r.heard, std::vector<TChange>{c.kind}) << c.name;
         c.set(state);
         // A value set again is no change; an announcement always is one.
-        const bool announcement = c.kind == TChange::Stakes || c.kind == TChange::Ratings;
+        const bool announcement = c.kind >= TChange::Stakes;
         EXPECT_EQ(r.heard.size(), announcement ? 2u : 1u) << c.name;
     }
 }
@@ -97,4 +102,23 @@ TEST(SharedState, ADroppedTokenEndsTheSubscriptionEvenDuringAnAnnouncement)
     state.AnnounceRatings();
     EXPECT_EQ(first, 3);
     EXPECT_EQ(second, 1);
+}
+
+TEST(SharedState, AnalysisIsHeldWhileAScenarioRunsAndChoosersSayHowToFollow)
+{
+    TSharedState state;
+    int analysed = 0;
+    kv::workspace::TChooserChange how;
+    const auto analysis = state.Subscribe(TChange::Analysis, [&] { ++analysed; });
+    const auto choosers = state.Subscribe(TChange::Choosers, [&] { how = state.ChooserChange(); });
+    state.SetScenarioRunning(true);
+    state.AnnounceAnalysis();
+    EXPECT_EQ(analysed, 0) << "a run rebuilds the statistics itself";
+    state.SetScenarioRunning(false);
+    state.AnnounceAnalysis();
+    EXPECT_EQ(analysed, 1);
+    state.AnnounceChoosers({.Reloaded = true, .KeepSelection = false});
+    EXPECT_TRUE(how.Reloaded && !how.KeepSelection);
+    state.AnnounceChoosers({.Reloaded = false, .KeepSelection = true});
+    EXPECT_TRUE(!how.Reloaded && how.KeepSelection);
 }

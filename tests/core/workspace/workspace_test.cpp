@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "core/archive/archive.h"
 #include "core/archive/sample.h"
 #include "core/workspace/workspace.h"
@@ -15,6 +17,8 @@ struct Fixture {
     workspace::Workspace ws{dir.path()};
     int listRefreshes = 0;
     int viewRefreshes = 0;
+    int analysisHeard = 0;
+    std::shared_ptr<void> analysis = ws.Shared().Subscribe(workspace::TChange::Analysis, [this] { ++analysisHeard; });
 
     explicit Fixture(int draws = 0)
     {
@@ -40,6 +44,13 @@ TEST(Workspace, LoadAndOffset)
     EXPECT_EQ(f.ws.LastDrawIndex(), 7);
     EXPECT_EQ(f.ws.DrawAtRow(2).DrawNo, 108);
     EXPECT_EQ(f.viewRefreshes, 1);
+    EXPECT_EQ(f.analysisHeard, 1) << "the views hear an offset change through the shared state";
+    f.ws.SetViewsRefreshSuspended(true);
+    EXPECT_TRUE(f.ws.SetDrawsOffset(3));
+    EXPECT_EQ(f.analysisHeard, 1) << "a suspended workspace tells no view";
+    f.ws.SetViewsRefreshSuspended(false);
+    EXPECT_TRUE(f.ws.SetDrawsOffset(2));
+    EXPECT_EQ(f.analysisHeard, 2);
     EXPECT_FALSE(f.ws.SetDrawsOffset(2));
     f.ws.SetDrawsOffset(50);
     EXPECT_EQ(f.ws.DrawsOffset(), 9) << "clamped to count - 1";
