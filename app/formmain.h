@@ -57,7 +57,6 @@ public:
     void setStatusField(int field, const QString& text) override;
 
     kv::shell::Shell& shell();
-    const kv::workspace::FormSettings& formSettings() const { return m_frm; }
     TCommandSet& commands() { return *m_commands; }
     QAction* command(const QString& name) const;
     QString statusText(int field) const;

@@ -93,7 +93,7 @@ void AnalysisViewsTest::tabCommandHidesShowsAndSaves()
         w.command(command)->trigger();
         QVERIFY(!tabs->isTabVisible(index));
         QVERIFY(!w.command(command)->isChecked());
-        QCOMPARE(w.formSettings().ReadBool(us(key), true), false);
+        QCOMPARE(savedSettings(w).ReadBool(us(key), true), false);
     }
     {
         // The next start keeps the tab hidden; showing it brings it to the front.
@@ -107,7 +107,7 @@ void AnalysisViewsTest::tabCommandHidesShowsAndSaves()
         QVERIFY(tabs->isTabVisible(index));
         QCOMPARE(tabs->currentIndex(), index);
         QVERIFY(w.command(command)->isChecked());
-        QCOMPARE(w.formSettings().ReadBool(us(key), false), true);
+        QCOMPARE(savedSettings(w).ReadBool(us(key), false), true);
     }
 }
 
@@ -220,7 +220,7 @@ void AnalysisViewsTest::colourCommandSavesItsKey()
         QVERIFY2(!a->isChecked(), name);
     }
     for (const char* key : {"ColorDraws", "ColorCombs", "ColorCard", "ColorCardSequences", "LayoutGradient"})
-        QVERIFY2(!w.formSettings().ReadBool(key, true), key);
+        QVERIFY2(!savedSettings(w).ReadBool(key, true), key);
     // Both card colours off: plain cells.
     const QModelIndex cell = viewOf<CardView>(w)->view()->model()->index(0, 3);
     QVERIFY(!cell.data(Qt::BackgroundRole).isValid());
@@ -237,8 +237,8 @@ void AnalysisViewsTest::colourCommandSavesItsKey()
     QCOMPARE(static_cast<QXYSeries*>(viewOf<WeekView>(w)->chart()->chart()->series().first())->count(), 20);
     w.command(cmd::ViewWeekChartMode)->trigger();
     QCOMPARE(static_cast<QXYSeries*>(viewOf<WeekView>(w)->chart()->chart()->series().first())->count(), 7);
-    QCOMPARE(w.formSettings().ReadInt("WeekChartMode", 0), 1);
-    QCOMPARE(w.formSettings().ReadBool("WeekChartType", false), true);
+    QCOMPARE(savedSettings(w).ReadInt("WeekChartMode", 0), 1);
+    QCOMPARE(savedSettings(w).ReadBool("WeekChartType", false), true);
 }
 
 void AnalysisViewsTest::repeatsDialogComputesAndSaves()
@@ -261,7 +261,7 @@ void AnalysisViewsTest::repeatsDialogComputesAndSaves()
     });
     w.command(cmd::AnalyzeRepeats)->trigger();
     QVERIFY(checked);
-    const workspace::FormSettings frm = w.formSettings().WithSection(TFormRepeats::Section);
+    const workspace::FormSettings frm = savedSettings(w).WithSection(TFormRepeats::Section);
     QCOMPARE(frm.ReadInt("DrawsDeep", 0), 1);
     QCOMPARE(frm.ReadInt("DrawsLength", 0), 100);
     QVERIFY(frm.ReadInt("GraphHeight", 0) > 0);

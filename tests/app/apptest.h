@@ -95,6 +95,12 @@ inline QSpinBox* drawsOffset(const TFormMain& window)
     return viewOf<DrawsView>(window)->findChild<QSpinBox*>(QStringLiteral("DrawsOffset"));
 }
 
+// The window settings as the window has written them so far.
+inline kv::workspace::FormSettings savedSettings(TFormMain& window)
+{
+    return kv::workspace::FormSettings(window.workspace().FormFilePath());
+}
+
 // The tab widget that holds `page`.
 inline QTabWidget* tabsOf(const QWidget* page)
 {

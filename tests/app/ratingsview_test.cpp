@@ -219,7 +219,7 @@ void RatingsViewTest::effModeSwitchChangesTexts()
         QCOMPARE(cw.model()->index(0, 18).data().toString(), c.e3);
         QCOMPARE(cw.model()->index(0, 19).data().toString(), c.e4);
         QCOMPARE(cw.model()->index(0, 23).data().toString(), c.e8);
-        QCOMPARE(cw.window->formSettings().ReadInt("RatingsEffMode", -1), c.mode);
+        QCOMPARE(savedSettings(*cw.window).ReadInt("RatingsEffMode", -1), c.mode);
         // The header of an efficiency column names the mode its numbers follow.
         QVERIFY(cw.model()->headerData(18, Qt::Horizontal, Qt::ToolTipRole).toString().startsWith(
             QStringLiteral("Эффективность для совпадений 3: ") +

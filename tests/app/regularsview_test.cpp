@@ -392,7 +392,7 @@ void RegularsViewTest::hidingAndShowingTheTab()
     win.trigger(cmd::TabTables);
     QVERIFY(!tabs->isTabVisible(index));
     QVERIFY(!win.window->command(cmd::TabTables)->isChecked());
-    QCOMPARE(win.window->formSettings().ReadBool("TabTables", true), false);
+    QCOMPARE(savedSettings(*win.window).ReadBool("TabTables", true), false);
     QCOMPARE(win.model()->rowCount(), 0);
     win.window->updateActions();
     for (const char* name : {cmd::TablesAdd, cmd::TablesDel, cmd::TablesStakeAdd, cmd::TablesStakeTest})
@@ -408,7 +408,7 @@ void RegularsViewTest::hidingAndShowingTheTab()
     QVERIFY(tabs->isTabVisible(index));
     QCOMPARE(tabs->currentIndex(), index);
     QVERIFY(win.window->command(cmd::TabTables)->isChecked());
-    QCOMPARE(win.window->formSettings().ReadBool("TabTables", false), true);
+    QCOMPARE(savedSettings(*win.window).ReadBool("TabTables", false), true);
     QCOMPARE(win.model()->rowCount(), 2);
     QCOMPARE(win.model()->index(1, 0).data().toString(), QStringLiteral("Второй"));
 }

@@ -259,7 +259,7 @@ void XlsExportTest::listsExportAsShown()
     survived.Low = 0.17;
     survived.High = 0.69;
     TFormSurvival survival({survived}, w.shell(), sw.dir.path());
-    const workspace::FormSettings frm = w.formSettings().WithSection(TFormRepeats::Section);
+    const workspace::FormSettings frm = savedSettings(w).WithSection(TFormRepeats::Section);
     TFormRepeats repeats(w.workspace().Draws(), w.shell(), frm);
     repeats.compute();
 
