@@ -29,7 +29,9 @@ GraphsView::GraphsView(const ViewContext& ctx) : ContextView(ctx)
     auto* top = new QHBoxLayout;
     m_chooser = new QComboBox;
     m_chooser->setObjectName(QString::fromLatin1(analysis::TDrawsGraphBuilder::ChooserName));
-    m_chooser->setMinimumContentsLength(24);
+    // Short enough that this tab's row never makes the right panel wider than the window leaves
+    // it beside a draw list shown whole; the chooser still stretches over the free space.
+    m_chooser->setMinimumContentsLength(12);
     m_chooser->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_length = NewLengthEdit(QStringLiteral("DrawsGraphLen"), 100,
                              QStringLiteral("Количество тиражей, использующихся для построения графиков"));

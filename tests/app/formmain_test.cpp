@@ -6,6 +6,7 @@
 #include <QTableView>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollBar>
 #include <QtTest>
 #include <sstream>
 #include <string>
@@ -54,6 +55,8 @@ void FormMainTest::startsAndListsTheArchive()
     QCOMPARE(w.statusText(2), QString());
     QVERIFY(w.windowTitle().contains(QStringLiteral(" версия ")));
     QCOMPARE(drawsOffset(w)->maximum(), 9);
+    // A first start sizes the left panel so that every column of the list shows whole.
+    QCOMPARE(drawList(w)->horizontalScrollBar()->maximum(), 0);
     w.updateActions();
     QVERIFY(w.command(cmd::DrawsExport)->isEnabled());
     QVERIFY2(!w.command(cmd::DrawsEdit)->isEnabled(), "no row selected");
