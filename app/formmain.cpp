@@ -22,8 +22,6 @@
 #include "app/languagecommands.h"
 #include "app/language.h"
 #include "app/menubar.h"
-#include "app/xlsexport.h"
-#include "core/workspace/listexport.h"
 #include "app/views/combsview.h"
 #include "app/views/ratingsview.h"
 #include "app/views/stakesview.h"
@@ -179,12 +177,7 @@ void TFormMain::createCommands()
 
 void TFormMain::createExportCommands()
 {
-    addCommand(cmd::DrawsXlsExport, QStringLiteral("Экспорт в Microsoft Excel"), QStringLiteral("Экспорт списка тиражей в Microsoft Excel"),
-               [this] {
-                   ExportSheet(this, *m_shell, m_ws.DataDir(), workspace::ExportList::Draws,
-                               workspace::DrawsSheet(m_ws.Draws(), m_ws.DrawsOffset(), m_ws.View().SortedDraws,
-                                                     m_ws.View().ColorDraws, m_stats.Config().ChannelSize));
-               }, [this] { return m_ws.DrawCount() > 0; });
+    m_drawsView->createExportCommand();
     m_statsView->createExportCommand();
     m_combsView->createExportCommand();
     m_stakesView->createExportCommand();

@@ -21,12 +21,14 @@
 #include "app/forminfo.h"
 #include "app/qtshell.h"
 #include "app/viewutil.h"
+#include "app/xlsexport.h"
 #include "app/viewflags.h"
 #include "app/views/drawsmodel.h"
 #include "core/archive/archive.h"
 #include "core/archive/drawlist.h"
 #include "core/stats/statlist.h"
 #include "core/util/format.h"
+#include "core/workspace/listexport.h"
 #include "core/workspace/workspace.h"
 
 using namespace kv;
@@ -126,6 +128,16 @@ void DrawsView::createCommands()
                    [this] { drawsExport(); }, hasDraws);
     m_commands.add(cmd::DrawsInfo, QStringLiteral("Сведения о тираже"), QStringLiteral("Просмотр подробных сведений о тираже"),
                    [this] { drawsInfo(); }, hasRow);
+}
+
+void DrawsView::createExportCommand()
+{
+    m_commands.add(cmd::DrawsXlsExport, QStringLiteral("Экспорт в Microsoft Excel"),
+                   QStringLiteral("Экспорт списка тиражей в Microsoft Excel"), [this] {
+        ExportSheet(m_host.mainWindow(), m_shell, m_ws.DataDir(), workspace::ExportList::Draws,
+                    workspace::DrawsSheet(m_ws.Draws(), m_ws.DrawsOffset(), m_ws.View().SortedDraws, m_ws.View().ColorDraws,
+                                          m_stats.Config().ChannelSize));
+    }, [this] { return m_ws.DrawCount() > 0; });
 }
 
 void DrawsView::createMenus()

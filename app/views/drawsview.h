@@ -23,6 +23,8 @@ public:
 
     // Registers the draw commands (the first of the window's commands).
     void createCommands();
+    // The list's spreadsheet export, registered with the other lists' exports.
+    void createExportCommand();
     // The list's context menu, once every command it names exists.
     void createMenus();
     void restoreSettings(const kv::workspace::FormSettings& frm) override;
