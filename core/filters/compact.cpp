@@ -143,14 +143,11 @@ std::size_t KeepByAnswers(game::TComb* to, const game::TComb* from, const uint8_
 
 void AppendKept(game::TCombsArray& to, std::span<const game::TComb> from, const uint8_t* answers, bool keep)
 {
-    // Small enough to stay in the first-level cache between the cut and the append.
-    constexpr std::size_t Block = 256;
-    std::array<game::TComb, Block> buffer;
-    for (std::size_t i = 0; i < from.size(); i += Block) {
-        const std::size_t n = std::min(Block, from.size() - i);
-        const std::size_t kept = KeepByAnswers(buffer.data(), from.data() + i, answers + i, n, keep);
-        to.insert(to.end(), buffer.begin(), buffer.begin() + std::ptrdiff_t(kept));
-    }
+    // Cut straight into the list's room (grown unwritten): through a small buffer every kept
+    // combination was written twice.
+    const std::size_t start = to.size();
+    to.resize(start + from.size());
+    to.resize(start + KeepByAnswers(to.data() + start, from.data(), answers, from.size(), keep));
 }
 
 } // namespace kv::filters

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace kv::game {
@@ -27,7 +29,32 @@ using TDateTime = double;
 // One combination: 8 numbers in their own order, compared byte for byte.
 using TComb = std::array<uint8_t, NumsPerDraw>;
 
-using TCombsArray = std::vector<TComb>;
+// Growing a list leaves the new elements unwritten: a pass that sizes the list and then writes
+// its kept combinations straight into it would otherwise clear every byte first.
+template <typename T>
+struct TUninitAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = TUninitAllocator<U>;
+    };
+    TUninitAllocator() = default;
+    template <typename U>
+    TUninitAllocator(const TUninitAllocator<U>&) noexcept
+    {
+    }
+    template <typename U>
+    void construct(U* p) noexcept
+    {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args)
+    {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+
+using TCombsArray = std::vector<TComb, TUninitAllocator<TComb>>;
 using TByteArray = std::vector<uint8_t>;
 using TIntArray = std::vector<int32_t>;
 

@@ -66,8 +66,8 @@ std::filesystem::path TPrefetchCache::PrefetchPath(std::string_view methodCode) 
 TStatDrawArray TPrefetchCache::ComputeDistribution(const TStatList& list, int method)
 {
     // The user's combination list stays as it is: the full set is enumerated on the side.
-    static const std::vector<game::TComb> all = [] {
-        std::vector<game::TComb> combs;
+    static const game::TCombsArray all = [] {
+        game::TCombsArray combs;
         game::EnumerateAllCombs(combs);
         return combs;
     }();

@@ -48,7 +48,7 @@ TEST(CombFile, LineRules)
 {
     struct Case {
         std::string bytes;
-        std::vector<TComb> combs;
+        game::TCombsArray combs;
     };
     const std::vector<Case> cases = {
         {"1;2;3;4;5;6;7\r\n", {}},

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <utility>
 
 #include "core/archive/sample.h"
 #include "core/filters/comblist.h"
@@ -17,6 +18,7 @@ using namespace kv;
 using filters::THistoryKind;
 using filters::THistoryRow;
 using game::TComb;
+using game::TCombsArray;
 
 namespace {
 
@@ -143,7 +145,7 @@ TEST(CombList, AChangedListLosesItsNameAndTheUndoCopyKeepsIt)
     };
     // A list of its own and one sharing content held elsewhere, which no change may touch; a
     // change of a shared list leaves what the same change of its own list leaves.
-    const auto shared = std::make_shared<const std::vector<TComb>>(std::vector<TComb>{A, B, C});
+    const auto shared = std::make_shared<const TCombsArray>(TCombsArray{A, B, C});
     std::vector<std::vector<TComb>> changed(changes.size());
     for (const bool share : {false, true})
         for (std::size_t i = 0; i < changes.size(); ++i) {
@@ -155,7 +157,7 @@ TEST(CombList, AChangedListLosesItsNameAndTheUndoCopyKeepsIt)
             EXPECT_EQ(list.UndoContentId(), 7u);
             changes[i](list);
             EXPECT_EQ(list.ContentId(), 0u);
-            EXPECT_EQ(*shared, (std::vector<TComb>{A, B, C}));
+            EXPECT_EQ(*shared, (TCombsArray{A, B, C}));
             if (share) EXPECT_EQ(test::ListOf(list), changed[i]);
             else changed[i] = test::ListOf(list);
             list.RestoreUndoCopy(sh);
@@ -175,10 +177,10 @@ TEST(CombList, AChangedListLosesItsNameAndTheUndoCopyKeepsIt)
 
     // Handed over, the content is the holder's and the list shows it under the new name.
     test::SetList(list, {A, B, C});
-    const auto holder = std::make_shared<std::vector<TComb>>(std::vector<TComb>{D});
+    const auto holder = std::make_shared<TCombsArray>(TCombsArray{D});
     list.HandOver(holder, 9);
-    EXPECT_EQ(*holder, (std::vector<TComb>{A, B, C}));
-    EXPECT_EQ(test::ListOf(list), *holder);
+    EXPECT_EQ(*holder, (TCombsArray{A, B, C}));
+    EXPECT_TRUE(std::ranges::equal(std::as_const(list).Combs(), *holder));
     EXPECT_EQ(list.ContentId(), 9u);
 }
 

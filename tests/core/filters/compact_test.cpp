@@ -60,10 +60,10 @@ TEST(AppendKept, AppendsTheWantedAnswersAfterTheListInEveryForm)
     }
     kv::test::ForEachWideForm([&](kv::game::TWideForm) {
         for (const bool keep : {true, false}) {
-            std::vector<TComb> expected = {TComb{0xAA}};
+            kv::game::TCombsArray expected = {TComb{0xAA}};
             for (std::size_t i = 0; i < Total; ++i)
                 if ((answers[i] != 0) == keep) expected.push_back(items[i]);
-            std::vector<TComb> to = {TComb{0xAA}};
+            kv::game::TCombsArray to = {TComb{0xAA}};
             kv::filters::AppendKept(to, items, answers.data(), keep);
             EXPECT_EQ(to, expected) << "keep " << keep;
         }

@@ -119,7 +119,7 @@ TEST(WideVectors, CountsOverAListAsOneAtATime)
     TByteTable odd{}, even{}, third{};
     for (std::size_t b = 0; b < odd.size(); ++b)
         odd[b] = uint8_t(b % 2), even[b] = uint8_t(1 - b % 2), third[b] = uint8_t(b % 3 == 0);
-    const std::vector<TComb>& all = *AllCombs();
+    const TCombsArray& all = *AllCombs();
     kv::test::ForEachWideForm([&](TWideForm form) {
         for (const std::size_t n : {std::size_t(0), std::size_t(13), std::size_t(4173), std::size_t(266000)})
             for (const int kind : {0, 1, 2, 3}) {

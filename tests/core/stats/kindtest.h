@@ -249,7 +249,7 @@ inline std::vector<game::TComb> AllCombs()
 {
     game::TCombsArray all;
     game::EnumerateAllCombs(all);
-    return all;
+    return {all.begin(), all.end()};
 }
 
 // The values of one combination alone: no draw, so no draw number and no period.
