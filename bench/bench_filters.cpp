@@ -7,6 +7,7 @@
 #include "core/game/counting.h"
 #include "core/archive/sample.h"
 #include "core/filters/comblist.h"
+#include "core/filters/compact.h"
 #include "core/filters/filterhistory.h"
 #include "core/filters/filterset.h"
 #include "core/filters/generate.h"
@@ -88,6 +89,30 @@ void BM_FilterKeepNums(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kv::game::CombCount);
 }
 BENCHMARK(BM_FilterKeepNums)->Unit(benchmark::kMicrosecond);
+
+// The cut alone over the full list, the answers drawn at random so that a share of them keeps
+// (range 0: one in eight, 1: one in two, 2: seven in eight): mixed blocks are the costly ones.
+void BM_CutFullList(benchmark::State& state)
+{
+    const kv::game::TCombsArray& all = setup().all;
+    const int keepEighths = state.range(0) == 0 ? 1 : state.range(0) == 1 ? 4 : 7;
+    std::vector<uint8_t> answers(all.size());
+    uint32_t x = 12345;
+    for (uint8_t& a : answers) {
+        x = x * 1103515245u + 12345u;
+        a = (x >> 16) % 8 < uint32_t(keepEighths) ? 1 : 0;
+    }
+    kv::game::TCombsArray to;
+    to.reserve(all.size());
+    for (auto _ : state) {
+        to.clear();
+        kv::filters::AppendKept(to, all, answers.data(), true);
+        benchmark::DoNotOptimize(to.data());
+    }
+    state.counters["kept"] = double(to.size());
+    state.SetItemsProcessed(state.iterations() * int64_t(all.size()));
+}
+BENCHMARK(BM_CutFullList)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 TFilterPart part(int method, int sortColumn, bool multi, bool keep, int condition, const char* value, int stop,
                  int stopValue)

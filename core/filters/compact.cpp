@@ -38,25 +38,47 @@ uint64_t nonZeroBytes(uint64_t w)
     return (((w & Low7) + Low7) | w) & ~Low7;
 }
 
-// The plain form eight at a time: most passes keep nearly all or nearly none of a list, and runs
-// of eight kept are moved as one block, runs of eight dropped skipped, the rest one by one.
+// For each choice of 8 combinations (bit j for the j-th), where the chosen ones are, in order. The
+// slots past them are written too (the next block writes over them) and read the last place.
+constexpr std::array<std::array<uint8_t, 8>, 256> KeptPlaces = [] {
+    std::array<std::array<uint8_t, 8>, 256> t{};
+    for (std::size_t m = 0; m < t.size(); ++m) {
+        std::size_t k = 0;
+        for (uint8_t j = 0; j < 8; ++j)
+            if ((m >> j) & 1) t[m][k++] = j;
+        for (; k < 8; ++k) t[m][k] = 7;
+    }
+    return t;
+}();
+
+// The plain form eight at a time: runs of eight dropped are skipped unread; otherwise all eight
+// slots are written from the kept places (a table rather than a branch per combination, which
+// with about half of a list kept would mostly be mispredicted) and the end moves past the kept.
 std::size_t keepPlain(game::TComb* to, const game::TComb* from, const uint8_t* answers, std::size_t total, bool keep)
 {
-    constexpr uint64_t All = ~Low7;
+    const uint64_t flip = keep ? 0 : ~Low7;
     std::size_t kept = 0, i = 0;
     for (; i + 8 <= total; i += 8) {
         uint64_t w;
         std::memcpy(&w, answers + i, sizeof w);
-        const uint64_t wanted = keep ? nonZeroBytes(w) : nonZeroBytes(w) ^ All;
-        if (wanted == All) {
-            // Read whole before written: in place the block moves to or before where it was.
-            std::array<game::TComb, 8> block;
-            std::memcpy(block.data(), from + i, sizeof block);
-            std::memcpy(to + kept, block.data(), sizeof block);
-            kept += 8;
-        } else if (wanted != 0) {
-            kept += moveKept(to + kept, from + i, answers + i, 8, keep);
+        // The high bit of each wanted answer's byte gathered into one byte.
+        const unsigned take = unsigned(((nonZeroBytes(w) ^ flip) * 0x0002040810204081ull) >> 56);
+        if (take == 0) continue;
+        const std::array<uint8_t, 8>& places = KeptPlaces[take];
+        // In place, the k-th chosen place is at or after slot k: nothing chosen is written over
+        // before it is read.
+#if defined(__x86_64__)
+        // Two combinations to a store: written one by one, the stores were what the cut waited on.
+        for (std::size_t k = 0; k < 8; k += 2) {
+            const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(from + i + places[k]));
+            const __m128d pair =
+                _mm_loadh_pd(_mm_castsi128_pd(low), reinterpret_cast<const double*>(from + i + places[k + 1]));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + kept + k), _mm_castpd_si128(pair));
         }
+#else
+        for (std::size_t k = 0; k < 8; ++k) to[kept + k] = from[i + places[k]];
+#endif
+        kept += game::BitCounts11[take];
     }
     return kept + moveKept(to + kept, from + i, answers + i, total - i, keep);
 }
