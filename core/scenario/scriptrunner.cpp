@@ -364,7 +364,9 @@ void TScriptRunner::checkStakes()
     // of this run left unchecked cannot be checked now: each check reads only the new records.
     stakes::TStakesFile& file = m_ws.StakesFile();
     settings.FirstRecord = m_checkedRecords;
-    stakes::CheckStakesAndReload(file, settings, m_shell, Hooks.RatingsChanged);
+    // Nothing can put another file in the stakes file's place while a run holds the program
+    // busy, so the reopen that follows a check elsewhere (to find such a file) is left out.
+    if (stakes::CheckStakes(file, settings, m_shell) && Hooks.RatingsChanged) Hooks.RatingsChanged();
     m_checkedRecords = file.RecordCount();
     refreshStakeView(true, false);
 }
