@@ -267,20 +267,34 @@ TStatSummary SummarizeStatDraw(const TStatDrawArray& values)
     return s;
 }
 
+void TLastValueArray::Clear()
+{
+    for (const TLastValue& v : m_items)
+        if (direct(v.Key)) m_slot[std::size_t(v.Key[0])] = 0;
+    m_items.clear();
+}
+
 int32_t TLastValueArray::AddLastValue(int32_t drawNo, const std::array<int16_t, 4>& key)
 {
-    // Keys compared as one word: the comparison of arrays goes through memcmp, and the period
-    // kinds make this search for every number of every draw of a window.
+    const auto renew = [drawNo](TLastValue& v) {
+        // Draw numbers of a damaged file can lie far apart: the gap saturates.
+        const int64_t wide = int64_t{drawNo} - v.DrawNo;
+        const int32_t gap = static_cast<int32_t>(std::clamp<int64_t>(wide, INT32_MIN, INT32_MAX));
+        v.DrawNo = drawNo;
+        return gap;
+    };
     const uint64_t wanted = freshPackedKey(key);
-    for (TLastValue& v : m_items) {
-        uint64_t held = 0;
-        std::memcpy(&held, v.Key.data(), sizeof held);
-        if (held == wanted) {
-            // Draw numbers of a damaged file can lie far apart: the gap saturates.
-            const int64_t wide = int64_t{drawNo} - v.DrawNo;
-            const int32_t gap = static_cast<int32_t>(std::clamp<int64_t>(wide, INT32_MIN, INT32_MAX));
-            v.DrawNo = drawNo;
-            return gap;
+    const bool isDirect = wanted < uint64_t(DirectKeys);
+    if (isDirect) {
+        const int32_t slot = m_slot[std::size_t(wanted)];
+        if (slot > 0) return renew(m_items[std::size_t(slot - 1)]);
+        m_slot[std::size_t(wanted)] = static_cast<int32_t>(m_items.size()) + 1;
+    } else {
+        // Keys compared as one word: the comparison of arrays goes through memcmp.
+        for (TLastValue& v : m_items) {
+            uint64_t held = 0;
+            std::memcpy(&held, v.Key.data(), sizeof held);
+            if (held == wanted) return renew(v);
         }
     }
     m_items.push_back({drawNo, key});
