@@ -1,4 +1,5 @@
 #pragma once
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -55,10 +56,14 @@ public:
     // The table an identical earlier build made (RowCount is not part of this key), or null.
     const stats::TStatTable* Table(const Key& key) const;
     void KeepTable(const Key& key, const stats::TStatTable& table, const stats::TStatList& list);
+    // The name of a method as the history shows it, made once: it depends only on settings
+    // that cannot change while the memo is valid.
+    const std::string& Caption(const stats::TStatList& list, int method);
     void Clear()
     {
         m_tables.clear();
         m_built.clear();
+        m_captions.clear();
     }
 
 private:
@@ -67,6 +72,7 @@ private:
     std::size_t m_next = 0;
     std::vector<std::pair<Key, stats::TStatTable>> m_built;
     std::size_t m_nextBuilt = 0;
+    std::deque<std::pair<int, std::string>> m_captions;   // a deque: references stay valid
 };
 
 // Everything a filter set works with; the scenario runner fills it from the main window's state.
