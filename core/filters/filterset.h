@@ -56,13 +56,18 @@ public:
     // The table an identical earlier build made (RowCount is not part of this key), or null.
     const stats::TStatTable* Table(const Key& key) const;
     void KeepTable(const Key& key, const stats::TStatTable& table, const stats::TStatList& list);
-    // The name of a method as the history shows it, made once: it depends only on settings
-    // that cannot change while the memo is valid.
+    // The name of a method as the history shows it, made once: it depends only on the
+    // settings, which stand still for longer than the archive does (a whole scenario run).
     const std::string& Caption(const stats::TStatList& list, int method);
-    void Clear()
+    // The tables and their texts go when the window moves; the names stay until Clear.
+    void ClearTables()
     {
         m_tables.clear();
         m_built.clear();
+    }
+    void Clear()
+    {
+        ClearTables();
         m_captions.clear();
     }
 

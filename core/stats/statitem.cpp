@@ -297,7 +297,9 @@ int32_t TLastValueArray::AddLastValue(int32_t drawNo, const std::array<int16_t, 
             if (held == wanted) return renew(v);
         }
     }
-    m_items.push_back({drawNo, key});
+    // The new entry's keys from the ones read already: a copy of `key` would be the wide load.
+    const auto half = [wanted](int i) { return int16_t(uint16_t(wanted >> (16 * i))); };
+    m_items.push_back({drawNo, {half(0), half(1), half(2), half(3)}});
     return -1;
 }
 
