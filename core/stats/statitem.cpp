@@ -129,10 +129,17 @@ void TStatDrawArray::buildKeyBits(int which) const
 {
     if (m_keyBits.empty()) m_keyBits.resize(4 * KeyBitsWords);
     uint64_t* bits = m_keyBits.data() + which * KeyBitsWords;
-    std::fill(bits, bits + KeyBitsWords, 0);
+    // A filter marks a few values: only the words the last build set are cleared, not all 8 KiB
+    // (all of them after a build of more values than the list of words keeps).
+    constexpr std::size_t TouchedMax = KeyBitsWords / 16;
+    std::vector<uint16_t>& touched = m_keyWords[static_cast<std::size_t>(which)];
+    if (touched.size() > TouchedMax) std::fill(bits, bits + KeyBitsWords, 0);
+    else for (uint16_t w : touched) bits[w] = 0;
+    touched.clear();
     for (const TStatDrawItem& it : m_items) {
         const uint16_t v = uint16_t(it.Key[static_cast<std::size_t>(which)]);
         bits[v >> 6] |= uint64_t(1) << (v & 63);
+        if (touched.size() <= TouchedMax) touched.push_back(uint16_t(v >> 6));
     }
     m_lookupsBuilt |= BuiltKeyBits << which;
 }

@@ -179,6 +179,7 @@ TEST(StatDrawArray, LookupsFollowChangesAfterTheirFirstUse)
 
     a.Assign({Item({5, 0, 0, 0})});
     EXPECT_FALSE(a.HasKey(1, 7));
+    EXPECT_FALSE(a.HasKey(2, -399));   // the last of many: a set cleared whole
     EXPECT_FALSE(a.HasLongKey(1, 7));
     EXPECT_FALSE(a.HasKeyByte(1, 7));
     EXPECT_TRUE(a.HasKeyByte(1, 5));
