@@ -560,7 +560,7 @@ void TStatTable::SortRows(int column, bool ascending)
     for (std::size_t i = 0; i < n; ++i) {
         const Cell c = cell(m_rows[static_cast<std::size_t>(m_order[i])], column);
         const bool has = c.form != Cell::Form::Dash;
-        m_sortKeys[i] = SortEntry{c.number, m_order[i], has};
+        m_sortKeys[i] = SortEntry{c.number, c.integer, m_order[i], has};
         if (!has) continue;
         ++numbers;
         if (c.form == Cell::Form::Int || c.form == Cell::Form::Diff) {
@@ -575,7 +575,7 @@ void TStatTable::SortRows(int column, bool ascending)
     if (integral && (numbers == 0 || static_cast<uint64_t>(hi) - static_cast<uint64_t>(lo) <= 4 * n + 1024)) {
         const std::size_t range = numbers == 0 ? 1 : static_cast<std::size_t>(static_cast<uint64_t>(hi) - static_cast<uint64_t>(lo)) + 1;
         const auto bucket = [&](const SortEntry& e) {
-            const std::size_t k = static_cast<std::size_t>(static_cast<uint64_t>(static_cast<int64_t>(e.Key)) - static_cast<uint64_t>(lo));
+            const std::size_t k = static_cast<std::size_t>(static_cast<uint64_t>(e.Integer) - static_cast<uint64_t>(lo));
             return ascending ? k : range - 1 - k;
         };
         m_buckets.assign(range, 0);

@@ -177,6 +177,7 @@ private:
     TStatDrawArray m_values;
     struct SortEntry {
         long double Key = 0;
+        int64_t Integer = 0;      // Key of an integer cell, for the counting sort
         int32_t Index = 0;
         bool HasNumber = false;   // "-" cells sort first
     };
