@@ -127,8 +127,11 @@ bool TStatDrawArray::HasValue(int k0, int k1, int k2, int k3) const
 
 void TStatDrawArray::buildKeyBits(int which) const
 {
-    if (m_keyBits.empty()) m_keyBits.resize(4 * KeyBitsWords);
-    uint64_t* bits = m_keyBits.data() + which * KeyBitsWords;
+    // Each key's set is made on its first use: most kinds test one key, and the values a filter
+    // marks are a new array every pass.
+    std::vector<uint64_t>& set = m_keyBits[static_cast<std::size_t>(which)];
+    if (set.empty()) set.resize(KeyBitsWords);
+    uint64_t* bits = set.data();
     // A filter marks a few values: only the words the last build set are cleared, not all 8 KiB
     // (all of them after a build of more values than the list of words keeps).
     constexpr std::size_t TouchedMax = KeyBitsWords / 16;
@@ -150,7 +153,7 @@ bool TStatDrawArray::HasKey(int which, int v) const
     const int w = which - 1;
     if (!(m_lookupsBuilt & (BuiltKeyBits << w))) buildKeyBits(w);
     const uint16_t k = uint16_t(v);
-    return (m_keyBits[std::size_t(w * KeyBitsWords + (k >> 6))] >> (k & 63)) & 1u;
+    return (m_keyBits[std::size_t(w)][k >> 6] >> (k & 63)) & 1u;
 }
 
 void TStatDrawArray::buildLongSet(int which) const

@@ -85,7 +85,7 @@ private:
     // key sets, 4..5 the 32-bit word sets, 6 the byte sets. The storage keeps its capacity
     // across rebuilds so that repeated filter passes do not allocate.
     mutable unsigned m_lookupsBuilt = 0;
-    mutable std::vector<uint64_t> m_keyBits;         // 4 bitsets of 65536 bits
+    mutable std::array<std::vector<uint64_t>, 4> m_keyBits;    // 4 bitsets of 65536 bits
     mutable std::array<std::vector<uint16_t>, 4> m_keyWords;   // the words of each that hold a bit
     mutable std::array<uint64_t, 32> m_byteBits{};   // 8 bitsets of 256 bits
     mutable std::vector<uint64_t> m_longSet[2];      // open addressing, EmptyLong = free
