@@ -542,35 +542,56 @@ int ConditionColumn(const TFilterPart& part)
 
 bool RowMatchesCondition(const TFilterPart& part, const stats::TStatValues& row)
 {
-    if (part.Condition >= FilterConditionCount) return true;
-    const Condition& c = Conditions[part.Condition];
-    if (c.How == Test::Always) return true;
-    const bool integer = isIntegerField(c.What);
+    return TRowCondition(part).Matches(row);
+}
 
-    if (c.How == Test::InList) {
-        std::vector<std::string_view> words;
-        for (std::string_view w : split(part.ConditionValue, ',')) {
-            for (std::string_view x : split(w, ';')) words.push_back(game::TrimText(x));
+TRowCondition::TRowCondition(const TFilterPart& part) : m_condition(part.Condition)
+{
+    if (m_condition >= FilterConditionCount) return;
+    const Condition& c = Conditions[m_condition];
+    m_always = c.How == Test::Always;
+    if (m_always) return;
+    try {
+        if (c.How != Test::InList) {
+            m_value = static_cast<long double>(StrictInt(part.ConditionValue));
+            return;
         }
-        if (integer) {
+        const bool integer = isIntegerField(c.What);
+        for (std::string_view w : split(part.ConditionValue, ',')) {
+            for (std::string_view x : split(w, ';')) {
+                const std::string_view word = game::TrimText(x);
+                if (integer) m_integers.push_back(StrictInt(word));
+                else m_numbers.push_back(StrictFloat(word));
+            }
+        }
+    } catch (const Error& e) {
+        m_failure = e.what();
+    }
+}
+
+bool TRowCondition::Matches(const stats::TStatValues& row) const
+{
+    if (m_always) return true;
+    const Condition& c = Conditions[m_condition];
+    if (c.How == Test::InList) {
+        // The row's text is read before the words, as the words' failure would otherwise hide
+        // the row's.
+        if (isIntegerField(c.What)) {
             const int64_t have = c.What == Field::Value ? int64_t(row.Value) : int64_t(StrictInt(rowText(row, c.What)));
-            bool found = false;
-            for (std::string_view w : words) found = (StrictInt(w) == have) || found;
-            return found;
+            if (m_failure) throw Error(*m_failure);
+            return std::find(m_integers.begin(), m_integers.end(), have) != m_integers.end();
         }
         const double have = StrictFloat(rowText(row, c.What));
-        bool found = false;
-        for (std::string_view w : words) found = (StrictFloat(w) == have) || found;
-        return found;
+        if (m_failure) throw Error(*m_failure);
+        return std::find(m_numbers.begin(), m_numbers.end(), have) != m_numbers.end();
     }
-
-    const long double value = static_cast<long double>(StrictInt(part.ConditionValue));
+    if (m_failure) throw Error(*m_failure);
     // "-" cells: the period and weight columns read as 0 either way; the others are kept out of
     // at-least tests by 0 and out of at-most tests by 65535.
     const bool zeroBoth = c.What == Field::Weight || c.What == Field::Period;
     const long double otherwise = c.How == Test::AtMost && !zeroBoth ? 65535.0L : 0.0L;
-    const long double have = lenientRowNumber(rowText(row, c.What), integer, otherwise);
-    return c.How == Test::AtLeast ? have >= value : have <= value;
+    const long double have = lenientRowNumber(rowText(row, c.What), isIntegerField(c.What), otherwise);
+    return c.How == Test::AtLeast ? have >= m_value : have <= m_value;
 }
 
 } // namespace kv::filters

@@ -194,6 +194,22 @@ double StrictFloat(std::string_view text);
 // list word that is not a number, and in list tests a row text that is not one, fail with
 // kv::Error.
 bool RowMatchesCondition(const TFilterPart& part, const stats::TStatValues& row);
+// The same test with the part's value or list read once, for a part that tests row after row.
+// A value or word that is not a number fails where RowMatchesCondition would, at the test of a
+// row, not before.
+class TRowCondition {
+public:
+    explicit TRowCondition(const TFilterPart& part);
+    bool Matches(const stats::TStatValues& row) const;
+
+private:
+    uint8_t m_condition = 0;
+    bool m_always = true;
+    long double m_value = 0;                // at-least and at-most tests
+    std::vector<int64_t> m_integers;        // list tests of integer columns
+    std::vector<double> m_numbers;          // list tests of the others
+    std::optional<std::string> m_failure;   // what the value or the first bad word fails with
+};
 // The statistics-table column whose text RowMatchesCondition reads besides the value (column 0);
 // -1 when it reads no other.
 int ConditionColumn(const TFilterPart& part);

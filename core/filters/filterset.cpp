@@ -56,6 +56,13 @@ std::vector<TTableTextsMemo::RowTexts>& TTableTextsMemo::Rows(const Key& key)
     return slot.second;
 }
 
+const std::string& TTableTextsMemo::Caption(const stats::TStatList& list, int method)
+{
+    for (const auto& [m, caption] : m_captions)
+        if (m == method) return caption;
+    return m_captions.emplace_back(method, list.GetDisplayName(method, true)).second;
+}
+
 const stats::TStatTable* TTableTextsMemo::Table(const Key& key) const
 {
     for (const auto& [k, table] : m_built)
@@ -80,7 +87,7 @@ namespace {
 
 class PartRun {
 public:
-    PartRun(const TFilterPart& part, TFilterSetContext& ctx) : m_part(part), m_ctx(ctx) {}
+    PartRun(const TFilterPart& part, TFilterSetContext& ctx) : m_part(part), m_ctx(ctx), m_condition(part) {}
 
     void run()
     {
@@ -98,7 +105,7 @@ public:
                                      {known ? list.Method(m).MethodCode() : m_part.StatCode,
                                       known ? list.Method(m).DisplayCaption() : std::string()}));
         }
-        m_caption = list.GetDisplayName(m, true);
+        m_caption = m_ctx.TableTexts ? m_ctx.TableTexts->Caption(list, m) : list.GetDisplayName(m, true);
         m_state.Method = m_part.Method;
         notify();
 
@@ -185,7 +192,7 @@ private:
             const stats::TStatValues& v = rowValues(r);
             if (stopsBefore(v, steps)) break;
 
-            const bool match = RowMatchesCondition(m_part, v);
+            const bool match = m_condition.Matches(v);
             if (m_part.MultiSelect) {
                 if (match) {
                     select(r);
@@ -320,6 +327,7 @@ private:
 
     const TFilterPart& m_part;
     TFilterSetContext& m_ctx;
+    const TRowCondition m_condition;
     TStatViewState m_state;
     std::string m_caption;
     std::unique_ptr<stats::TCustomStat> m_stat;

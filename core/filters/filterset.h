@@ -1,4 +1,5 @@
 #pragma once
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -55,10 +56,19 @@ public:
     // The table an identical earlier build made (RowCount is not part of this key), or null.
     const stats::TStatTable* Table(const Key& key) const;
     void KeepTable(const Key& key, const stats::TStatTable& table, const stats::TStatList& list);
-    void Clear()
+    // The name of a method as the history shows it, made once: it depends only on the
+    // settings, which stand still for longer than the archive does (a whole scenario run).
+    const std::string& Caption(const stats::TStatList& list, int method);
+    // The tables and their texts go when the window moves; the names stay until Clear.
+    void ClearTables()
     {
         m_tables.clear();
         m_built.clear();
+    }
+    void Clear()
+    {
+        ClearTables();
+        m_captions.clear();
     }
 
 private:
@@ -67,6 +77,7 @@ private:
     std::size_t m_next = 0;
     std::vector<std::pair<Key, stats::TStatTable>> m_built;
     std::size_t m_nextBuilt = 0;
+    std::deque<std::pair<int, std::string>> m_captions;   // a deque: references stay valid
 };
 
 // Everything a filter set works with; the scenario runner fills it from the main window's state.

@@ -75,6 +75,7 @@ TMarkedValues MarkedRows(const stats::TStatTable& table, std::span<const int> ro
     std::vector<int> sorted(rows.begin(), rows.end());
     std::sort(sorted.begin(), sorted.end());
     TMarkedValues marked;
+    marked.Reserve(static_cast<int>(sorted.size()));
     for (int r : sorted)
         if (r >= 0 && r < table.RowCount()) marked.Add(table.Row(r).Item, caption(r));
     return marked;

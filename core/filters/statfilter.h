@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -46,6 +47,11 @@ struct TFilterScope {
 class TMarkedValues {
 public:
     void Add(const stats::TStatDrawItem& item, std::string caption);
+    void Reserve(int count)
+    {
+        m_values.Reserve(count);
+        m_captions.reserve(std::size_t(std::max(count, 0)));
+    }
     // A number of the number views: Key[0] the number, everything else 0.
     void AddNumber(int number);
     bool Empty() const { return m_values.Empty(); }

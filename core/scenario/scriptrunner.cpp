@@ -364,7 +364,13 @@ void TScriptRunner::checkStakes()
     // of this run left unchecked cannot be checked now: each check reads only the new records.
     stakes::TStakesFile& file = m_ws.StakesFile();
     settings.FirstRecord = m_checkedRecords;
-    stakes::CheckStakesAndReload(file, settings, m_shell, Hooks.RatingsChanged);
+    if (ReuseWork) {
+        if (!m_drawNoRange) m_drawNoRange = stakes::DrawNoRange(m_ws.Draws());
+        settings.DrawNoRange = m_drawNoRange;
+    }
+    // Nothing can put another file in the stakes file's place while a run holds the program
+    // busy, so the reopen that follows a check elsewhere (to find such a file) is left out.
+    if (stakes::CheckStakes(file, settings, m_shell) && Hooks.RatingsChanged) Hooks.RatingsChanged();
     m_checkedRecords = file.RecordCount();
     refreshStakeView(true, false);
 }
@@ -391,6 +397,7 @@ void TScriptRunner::begin()
     m_checkedRecords = 0;
     m_standing.clear();
     m_standingRead = false;
+    m_drawNoRange.reset();
     m_status = TRunStatus{};
     m_memo.Clear();
     m_sightings.Clear();
@@ -549,7 +556,7 @@ void TScriptRunner::runPass()
 
     filters::TCombList& combs = m_ws.Combs();
     combs.InvalidateCombsBuffer();
-    m_tableTexts.Clear();
+    m_tableTexts.ClearTables();
     const stats::TWeightCoefs current = m_list.Config().Weights;
     const stats::TWeightCoefs saved = m_list.SavedWeights;
     m_list.SaveWeights();

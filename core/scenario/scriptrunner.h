@@ -4,11 +4,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "core/filters/filterset.h"
@@ -249,6 +251,7 @@ private:
     TRunStatus m_status;
     int64_t m_throttle = 0;
     int m_checkedRecords = 0;   // stakes-file records a check of this run has read
+    std::optional<std::pair<int32_t, int32_t>> m_drawNoRange;   // of the archive, which a run leaves as it is
     // The stakes of 8 numbers in the file, by draw and numbers, once a NewOnly step asked.
     std::unordered_set<uint64_t> m_standing;
     bool m_standingRead = false;

@@ -55,6 +55,17 @@ void ApplyDraw(TStakeRecord& stake, const game::TDraw& draw, const TPrizeTable& 
     stake.Profit = prizes.StakeResult(stake.Stake.Count, stake.Matched.Count);
 }
 
+std::pair<int32_t, int32_t> DrawNoRange(const game::TDrawsArray& draws)
+{
+    int32_t minNo = std::numeric_limits<int32_t>::max();
+    int32_t maxNo = std::numeric_limits<int32_t>::min();
+    for (const game::TDraw& d : draws) {
+        minNo = std::min(minNo, d.DrawNo);
+        maxNo = std::max(maxNo, d.DrawNo);
+    }
+    return {minNo, maxNo};
+}
+
 bool CheckStakes(TStakesFile& file, const TCheckSettings& settings, shell::Shell& shell)
 {
     shell::BusyScope busy(shell, CheckStatus);
@@ -65,12 +76,7 @@ bool CheckStakes(TStakesFile& file, const TCheckSettings& settings, shell::Shell
         const game::TDrawsArray& draws = settings.Draws ? *settings.Draws : noDraws;
         // Most stakes of a large file wait for draws that have not happened yet; the archive's
         // range of draw numbers rules them out without a search.
-        int32_t minNo = std::numeric_limits<int32_t>::max();
-        int32_t maxNo = std::numeric_limits<int32_t>::min();
-        for (const game::TDraw& d : draws) {
-            minNo = std::min(minNo, d.DrawNo);
-            maxNo = std::max(maxNo, d.DrawNo);
-        }
+        const auto [minNo, maxNo] = settings.DrawNoRange ? *settings.DrawNoRange : DrawNoRange(draws);
 
         const int total = file.RecordCount();
         int step = std::max(1, total / 100);

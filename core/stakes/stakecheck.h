@@ -3,8 +3,10 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/game/types.h"
 #include "core/stakes/stakerecord.h"
@@ -30,6 +32,10 @@ struct TCheckSettings {
     // Records before this index are known to hold nothing this archive can check (a caller that
     // checked them against the same archive and only appended since); the pass starts there.
     int FirstRecord = 0;
+    // The smallest and largest draw numbers of Draws when the caller knows them already (a
+    // scenario run checks after every variant against an archive that stands still); found
+    // from Draws otherwise.
+    std::optional<std::pair<int32_t, int32_t>> DrawNoRange;
 };
 
 // The check pass: every due stake (unchecked, DrawNo > 0, 8 numbers) whose draw is in the
@@ -38,6 +44,8 @@ struct TCheckSettings {
 // status "Проверка результатов ставок..." and its percentage. A failure shows "Ошибка
 // проверки ставок!" with the reason; what was written stays. True when a stake was checked.
 bool CheckStakes(TStakesFile& file, const TCheckSettings& settings, shell::Shell& shell);
+// The smallest and largest draw numbers of the archive (max, min of int32 for none).
+std::pair<int32_t, int32_t> DrawNoRange(const game::TDrawsArray& draws);
 
 // CheckStakes, and after a pass that checked something the reopen of the stakes file (which
 // empties the read cache) and onRatingsChanged (the rating is re-sorted and saved there).

@@ -25,6 +25,8 @@ constexpr const char* NoRecordText = "Запись со индексом %d в �
 
 // Records collected by a bulk append are written once they fill about a megabyte.
 constexpr std::size_t BulkBlockBytes = 3360 * TStakeRecord::RecordSize;
+// A block appended at once is copied for the reads after it up to this size.
+constexpr std::size_t TailBytes = 64 * TStakeRecord::RecordSize;
 // Records per read when a pass walks the whole file.
 constexpr int ScanChunkRecords = 4096;
 
@@ -117,6 +119,7 @@ void TStakesFile::Open(const std::filesystem::path& path)
     m_path = path;
     m_fileSize = st.st_size;
     m_pending.clear();
+    dropTail();
     invalidate();
 }
 
@@ -133,6 +136,7 @@ void TStakesFile::Close()
     m_fd = -1;
     m_fileSize = 0;
     m_pending.clear();
+    dropTail();
     invalidate();
 }
 
@@ -162,6 +166,7 @@ void TStakesFile::Reopen()
             if (::fstat(m_fd, &held) == 0 && ::stat(m_path.c_str(), &onDisk) == 0 && held.st_dev == onDisk.st_dev
                 && held.st_ino == onDisk.st_ino) {
                 m_fileSize = held.st_size;
+                dropTail();
                 invalidate();
                 return;
             }
@@ -209,6 +214,10 @@ int64_t TStakesFile::recordPos(int index, SeekOrigin origin) const
 
 void TStakesFile::readAt(int64_t pos, uint8_t* out, std::size_t size) const
 {
+    if (pos >= m_tailPos && pos + static_cast<int64_t>(size) <= m_tailPos + static_cast<int64_t>(m_tail.size())) {
+        std::copy_n(m_tail.data() + (pos - m_tailPos), size, out);
+        return;
+    }
     std::size_t got = 0;
     while (got < size) {
         const ssize_t n = ::pread(m_fd, out + got, size - got, static_cast<off_t>(pos + got));
@@ -228,6 +237,12 @@ void TStakesFile::writeAt(int64_t pos, const uint8_t* in, std::size_t size)
     std::size_t written = 0;
     const bool ok = writeAllAt(m_fd, pos, in, size, written);
     m_fileSize = std::max<int64_t>(m_fileSize, pos + static_cast<int64_t>(written));
+    const int64_t end = pos + static_cast<int64_t>(size);
+    const int64_t tailEnd = m_tailPos + static_cast<int64_t>(m_tail.size());
+    if (ok && pos >= m_tailPos && end <= tailEnd)
+        std::copy_n(in, size, m_tail.data() + (pos - m_tailPos));
+    else if (pos < tailEnd && end > m_tailPos)
+        dropTail();
     if (!ok) failErrno(errno);
 }
 
@@ -238,10 +253,17 @@ void TStakesFile::Flush()
     std::size_t written = 0;
     if (writeAllAt(m_fd, m_fileSize, reinterpret_cast<const uint8_t*>(m_pending.data()), m_pending.size(),
                    written)) {
+        if (m_pending.size() <= TailBytes) {
+            m_tail.swap(m_pending);
+            m_tailPos = m_fileSize;
+        } else {
+            dropTail();
+        }
         m_fileSize += static_cast<int64_t>(written);
         m_pending.clear();
         return;
     }
+    dropTail();
     // Keep the whole records that made it and cut a torn one off, so the file stays readable.
     const int err = errno;
     written -= written % TStakeRecord::RecordSize;
@@ -485,6 +507,7 @@ int TStakesFile::rewrite(const std::function<bool(const uint8_t*, int)>& keep)
     ::close(m_fd);
     m_fd = tfd;
     m_fileSize = newSize;
+    dropTail();
     invalidate();
     // Make the rename durable; both versions are safe whatever happens here.
     std::filesystem::path dir = m_path.parent_path();
@@ -555,6 +578,7 @@ void TStakesFile::Truncate(int keepRecords)
     requireOpen();
     requireWritable();
     m_pending.clear();
+    dropTail();
     invalidate();
     const int64_t size = std::min<int64_t>(m_fileSize, int64_t{std::max(0, keepRecords)} * RecordSize);
     if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0) failErrno(errno);

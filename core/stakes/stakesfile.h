@@ -161,6 +161,12 @@ private:
     void writeAt(int64_t pos, const uint8_t* in, std::size_t size);
     void appendBytes(const std::string& bytes);
     int32_t lastDrawNo();
+    // The tail copy goes whenever the file may hold other bytes than the ones written here.
+    void dropTail()
+    {
+        m_tail.clear();
+        m_tailPos = 0;
+    }
     // Writes the records that `keep` accepts to the temporary file and puts it in the stakes
     // file's place; the old file stays open and untouched until the new one is complete.
     int rewrite(const std::function<bool(const uint8_t* record, int index)>& keep);
@@ -170,6 +176,11 @@ private:
     std::filesystem::path m_path;
     int64_t m_fileSize = 0;    // bytes on the disk
     std::string m_pending;     // records appended in bulk, not yet written
+    // A copy of the block appended last, at byte m_tailPos, kept up to date by the writes here:
+    // a scenario checks the stakes it has just appended and reads the last record before every
+    // pass, which the copy answers without a system call.
+    std::string m_tail;
+    int64_t m_tailPos = 0;
     int m_bulk = 0;
     bool m_readOnly = false;
     Cache m_cache;

@@ -36,12 +36,24 @@ constexpr std::array<TGroupInfo, GroupCountTotal> Groups = {{
 
 bool validGroup(int group) { return group >= 0 && group < GroupCountTotal; }
 
-// The draw at index, all zeros outside the archive; its 8 numbers ascending when sorted.
+// The draw at index, all zeros outside the archive; its 8 numbers ascending when sorted. Copied
+// straight into its place: a draw returned through the stack and copied on is read back with
+// wide loads of the narrow stores just made, which wait for the cache (every draw of every
+// table's window comes this way).
+void loadDraw(game::TDraw& out, const game::TDrawsArray* draws, int index, bool sorted)
+{
+    if (!draws || index < 0 || index >= static_cast<int>(draws->size())) {
+        out = game::TDraw{};
+        return;
+    }
+    out = (*draws)[static_cast<std::size_t>(index)];
+    if (sorted) game::SortDrawNums(out);
+}
+
 game::TDraw drawAt(const game::TDrawsArray* draws, int index, bool sorted)
 {
-    if (!draws || index < 0 || index >= static_cast<int>(draws->size())) return game::TDraw{};
-    game::TDraw d = (*draws)[static_cast<std::size_t>(index)];
-    if (sorted) game::SortDrawNums(d);
+    game::TDraw d;
+    loadDraw(d, draws, index, sorted);
     return d;
 }
 
@@ -149,8 +161,8 @@ void TCustomStat::ListValues(int /*lastIndex*/, TStatDrawArray& /*values*/) { Cu
 
 void TCustomStat::LoadDraws(int index, int refIndex, bool sorted)
 {
-    CurDraw = drawAt(m_env.Draws, index, sorted);
-    if (m_kind.GetFlags() & FlagD) RefDraw = drawAt(m_env.Draws, refIndex, sorted);
+    loadDraw(CurDraw, m_env.Draws, index, sorted);
+    if (m_kind.GetFlags() & FlagD) loadDraw(RefDraw, m_env.Draws, refIndex, sorted);
 }
 
 void TCustomStat::CalcComb(const game::TComb& /*comb*/, TStatDrawArray& /*values*/)

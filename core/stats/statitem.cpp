@@ -25,6 +25,17 @@ uint64_t packKeys(int k0, int k1, int k2, int k3)
          | (uint64_t(uint16_t(k3)) << 48);
 }
 
+// The keys of an item its caller has just filled, read a half-word at a time. Kinds fill the
+// keys with narrow stores, and one wide load of those waits until the stores have reached the
+// cache (they cannot be forwarded), which cost more than the rest of an update. The empty asm
+// keeps the compiler from joining the loads into that wide one.
+uint64_t freshPackedKey(const std::array<int16_t, 4>& key)
+{
+    uint64_t k0 = uint16_t(key[0]), k1 = uint16_t(key[1]), k2 = uint16_t(key[2]), k3 = uint16_t(key[3]);
+    __asm__("" : "+r"(k0), "+r"(k1), "+r"(k2), "+r"(k3));
+    return k0 | k1 << 16 | k2 << 32 | k3 << 48;
+}
+
 std::size_t longSlot(uint32_t v, std::size_t size)
 {
     // Fibonacci hashing: the top bits of the product spread small consecutive values (masks,
@@ -116,12 +127,22 @@ bool TStatDrawArray::HasValue(int k0, int k1, int k2, int k3) const
 
 void TStatDrawArray::buildKeyBits(int which) const
 {
-    if (m_keyBits.empty()) m_keyBits.resize(4 * KeyBitsWords);
-    uint64_t* bits = m_keyBits.data() + which * KeyBitsWords;
-    std::fill(bits, bits + KeyBitsWords, 0);
+    // Each key's set is made on its first use: most kinds test one key, and the values a filter
+    // marks are a new array every pass.
+    std::vector<uint64_t>& set = m_keyBits[static_cast<std::size_t>(which)];
+    if (set.empty()) set.resize(KeyBitsWords);
+    uint64_t* bits = set.data();
+    // A filter marks a few values: only the words the last build set are cleared, not all 8 KiB
+    // (all of them after a build of more values than the list of words keeps).
+    constexpr std::size_t TouchedMax = KeyBitsWords / 16;
+    std::vector<uint16_t>& touched = m_keyWords[static_cast<std::size_t>(which)];
+    if (touched.size() > TouchedMax) std::fill(bits, bits + KeyBitsWords, 0);
+    else for (uint16_t w : touched) bits[w] = 0;
+    touched.clear();
     for (const TStatDrawItem& it : m_items) {
         const uint16_t v = uint16_t(it.Key[static_cast<std::size_t>(which)]);
         bits[v >> 6] |= uint64_t(1) << (v & 63);
+        if (touched.size() <= TouchedMax) touched.push_back(uint16_t(v >> 6));
     }
     m_lookupsBuilt |= BuiltKeyBits << which;
 }
@@ -132,7 +153,7 @@ bool TStatDrawArray::HasKey(int which, int v) const
     const int w = which - 1;
     if (!(m_lookupsBuilt & (BuiltKeyBits << w))) buildKeyBits(w);
     const uint16_t k = uint16_t(v);
-    return (m_keyBits[std::size_t(w * KeyBitsWords + (k >> 6))] >> (k & 63)) & 1u;
+    return (m_keyBits[std::size_t(w)][k >> 6] >> (k & 63)) & 1u;
 }
 
 void TStatDrawArray::buildLongSet(int which) const
@@ -194,7 +215,7 @@ bool TStatDrawArray::HasKeyByte(int which, int v) const
 
 void AddStatDraw(TStatDrawArray& values, const TStatDrawItem& item, bool trackPeriods)
 {
-    const int i = values.Find(item.PackedKey());
+    const int i = values.Find(freshPackedKey(item.Key));
     if (i < 0) {
         TStatDrawItem copy = item;
         copy.Norm = 0;
@@ -256,26 +277,39 @@ TStatSummary SummarizeStatDraw(const TStatDrawArray& values)
     return s;
 }
 
+void TLastValueArray::Clear()
+{
+    for (const TLastValue& v : m_items)
+        if (direct(v.Key)) m_slot[std::size_t(v.Key[0])] = 0;
+    m_items.clear();
+}
+
 int32_t TLastValueArray::AddLastValue(int32_t drawNo, const std::array<int16_t, 4>& key)
 {
-    // Keys compared as one word: the comparison of arrays goes through memcmp, and the period
-    // kinds make this search for every number of every draw of a window.
-    const auto word = [](const std::array<int16_t, 4>& k) {
-        uint64_t w = 0;
-        std::memcpy(&w, k.data(), sizeof w);
-        return w;
+    const auto renew = [drawNo](TLastValue& v) {
+        // Draw numbers of a damaged file can lie far apart: the gap saturates.
+        const int64_t wide = int64_t{drawNo} - v.DrawNo;
+        const int32_t gap = static_cast<int32_t>(std::clamp<int64_t>(wide, INT32_MIN, INT32_MAX));
+        v.DrawNo = drawNo;
+        return gap;
     };
-    const uint64_t wanted = word(key);
-    for (TLastValue& v : m_items) {
-        if (word(v.Key) == wanted) {
-            // Draw numbers of a damaged file can lie far apart: the gap saturates.
-            const int64_t wide = int64_t{drawNo} - v.DrawNo;
-            const int32_t gap = static_cast<int32_t>(std::clamp<int64_t>(wide, INT32_MIN, INT32_MAX));
-            v.DrawNo = drawNo;
-            return gap;
+    const uint64_t wanted = freshPackedKey(key);
+    const bool isDirect = wanted < uint64_t(DirectKeys);
+    if (isDirect) {
+        const int32_t slot = m_slot[std::size_t(wanted)];
+        if (slot > 0) return renew(m_items[std::size_t(slot - 1)]);
+        m_slot[std::size_t(wanted)] = static_cast<int32_t>(m_items.size()) + 1;
+    } else {
+        // Keys compared as one word: the comparison of arrays goes through memcmp.
+        for (TLastValue& v : m_items) {
+            uint64_t held = 0;
+            std::memcpy(&held, v.Key.data(), sizeof held);
+            if (held == wanted) return renew(v);
         }
     }
-    m_items.push_back({drawNo, key});
+    // The new entry's keys from the ones read already: a copy of `key` would be the wide load.
+    const auto half = [wanted](int i) { return int16_t(uint16_t(wanted >> (16 * i))); };
+    m_items.push_back({drawNo, {half(0), half(1), half(2), half(3)}});
     return -1;
 }
 

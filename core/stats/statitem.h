@@ -85,7 +85,8 @@ private:
     // key sets, 4..5 the 32-bit word sets, 6 the byte sets. The storage keeps its capacity
     // across rebuilds so that repeated filter passes do not allocate.
     mutable unsigned m_lookupsBuilt = 0;
-    mutable std::vector<uint64_t> m_keyBits;         // 4 bitsets of 65536 bits
+    mutable std::array<std::vector<uint64_t>, 4> m_keyBits;    // 4 bitsets of 65536 bits
+    mutable std::array<std::vector<uint16_t>, 4> m_keyWords;   // the words of each that hold a bit
     mutable std::array<uint64_t, 32> m_byteBits{};   // 8 bitsets of 256 bits
     mutable std::vector<uint64_t> m_longSet[2];      // open addressing, EmptyLong = free
 };
@@ -125,10 +126,19 @@ public:
     int32_t AddLastValue(int32_t drawNo, const std::array<int16_t, 4>& key);
     int Count() const { return static_cast<int>(m_items.size()); }
     const TLastValue& operator[](int i) const { return m_items[i]; }
-    void Clear() { m_items.clear(); }
+    void Clear();
 
 private:
+    // The period kinds key by a number or a small item index alone; such keys find their entry
+    // at once instead of by a search through all of them, for every number of every draw.
+    static constexpr int DirectKeys = 64;
+    static bool direct(const std::array<int16_t, 4>& key)
+    {
+        return key[0] >= 0 && key[0] < DirectKeys && key[1] == 0 && key[2] == 0 && key[3] == 0;
+    }
+
     std::vector<TLastValue> m_items;
+    std::array<int32_t, DirectKeys> m_slot{};   // 1 + the index of a direct key's entry; 0: none
 };
 
 // The per-window work area of the series kinds: 20 entries of three int32.

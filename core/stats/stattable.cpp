@@ -76,9 +76,8 @@ void nextOccurrences(TCustomStat& stat, const TStatDrawArray& values, const game
             if (start < 0) continue;
             const auto seen = sightings->find(values[i].PackedKey());
             if (seen == sightings->end()) continue;
-            const auto next = std::lower_bound(seen->second.begin(), seen->second.end(), start,
-                                               [](const TSightings::Draw& d, int index) { return d.Index < index; });
-            if (next != seen->second.end()) fact(i) = next->DrawNo;
+            const std::size_t next = seen->second.From(start);
+            if (next < seen->second.Draws.size()) fact(i) = seen->second.Draws[next].DrawNo;
         }
         return;
     }
@@ -108,6 +107,21 @@ void nextOccurrences(TCustomStat& stat, const TStatDrawArray& values, const game
 
 } // namespace
 
+std::size_t TSightings::Seen::From(int from) const
+{
+    const std::size_t n = Draws.size();
+    // The first position p with every draw before it earlier than `from` and none from p on.
+    const auto fits = [&](std::size_t p) {
+        return (p == 0 || Draws[p - 1].Index < from) && (p == n || Draws[p].Index >= from);
+    };
+    if (Hint <= n && fits(Hint)) return Hint;
+    if (Hint < n && fits(Hint + 1)) return ++Hint;
+    Hint = static_cast<std::size_t>(
+        std::lower_bound(Draws.begin(), Draws.end(), from, [](const Draw& d, int index) { return d.Index < index; })
+        - Draws.begin());
+    return Hint;
+}
+
 const TSightings::Map* TSightings::Of(int method, bool sorted, TCustomStat& stat, const game::TDrawsArray& draws)
 {
     // The values of the other kinds depend on the window's last draw, on earlier draws or on
@@ -126,7 +140,7 @@ const TSightings::Map* TSightings::Of(int method, bool sorted, TCustomStat& stat
         shown.Clear();
         lastValues.Clear();
         stat.CalcDraw(index, last, sorted, shown, lastValues, work);
-        for (const TStatDrawItem& v : shown) it->second[v.PackedKey()].push_back({index, v.LastDrawNo});
+        for (const TStatDrawItem& v : shown) it->second[v.PackedKey()].Draws.push_back({index, v.LastDrawNo});
     }
     return &it->second;
 }
@@ -546,7 +560,7 @@ void TStatTable::SortRows(int column, bool ascending)
     for (std::size_t i = 0; i < n; ++i) {
         const Cell c = cell(m_rows[static_cast<std::size_t>(m_order[i])], column);
         const bool has = c.form != Cell::Form::Dash;
-        m_sortKeys[i] = SortEntry{c.number, m_order[i], has};
+        m_sortKeys[i] = SortEntry{c.number, c.integer, m_order[i], has};
         if (!has) continue;
         ++numbers;
         if (c.form == Cell::Form::Int || c.form == Cell::Form::Diff) {
@@ -561,7 +575,7 @@ void TStatTable::SortRows(int column, bool ascending)
     if (integral && (numbers == 0 || static_cast<uint64_t>(hi) - static_cast<uint64_t>(lo) <= 4 * n + 1024)) {
         const std::size_t range = numbers == 0 ? 1 : static_cast<std::size_t>(static_cast<uint64_t>(hi) - static_cast<uint64_t>(lo)) + 1;
         const auto bucket = [&](const SortEntry& e) {
-            const std::size_t k = static_cast<std::size_t>(static_cast<uint64_t>(static_cast<int64_t>(e.Key)) - static_cast<uint64_t>(lo));
+            const std::size_t k = static_cast<std::size_t>(static_cast<uint64_t>(e.Integer) - static_cast<uint64_t>(lo));
             return ascending ? k : range - 1 - k;
         };
         m_buckets.assign(range, 0);

@@ -74,7 +74,15 @@ public:
         int Index;
         int32_t DrawNo;
     };
-    using Map = std::unordered_map<uint64_t, std::vector<Draw>>;
+    struct Seen {
+        std::vector<Draw> Draws;
+        // Where the last search ended: a test moves its window a draw at a time, so the next
+        // search for the value ends there or just after.
+        mutable std::size_t Hint = 0;
+        // The first of Draws at or after index `from` (Draws.size() for none).
+        std::size_t From(int from) const;
+    };
+    using Map = std::unordered_map<uint64_t, Seen>;
     const Map* Of(int method, bool sorted, TCustomStat& stat, const game::TDrawsArray& draws);
     void Clear() { m_methods.clear(); }
 
@@ -169,6 +177,7 @@ private:
     TStatDrawArray m_values;
     struct SortEntry {
         long double Key = 0;
+        int64_t Integer = 0;      // Key of an integer cell, for the counting sort
         int32_t Index = 0;
         bool HasNumber = false;   // "-" cells sort first
     };

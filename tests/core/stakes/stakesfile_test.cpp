@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -203,6 +204,50 @@ TEST(StakesFile, ReadCacheFollowsOwnWritesAndIsEmptiedByReopen)
     EXPECT_EQ(f.file.ReadStake(1).DrawNo, 2);
     EXPECT_TRUE(f.file.Reopen(f.shell));
     EXPECT_EQ(f.file.ReadStake(1).DrawNo, 99);
+    EXPECT_TRUE(f.shell.messages.empty());
+}
+
+// Records just appended are read back from memory: after every kind of own write the reads must
+// still give the bytes on the disk, and a change behind the file's back shows after a reopen.
+TEST(StakesFile, ReadsOfTheLastAppendAgreeWithTheDisk)
+{
+    Fixture f(FileOf({Stake(1, A), Stake(2, A)}));
+    const auto agrees = [&f](const char* after) {
+        const int n = f.file.RecordCount();
+        std::string read(std::size_t(n) * 312, '\0');
+        f.file.ReadRecords(0, n, reinterpret_cast<uint8_t*>(read.data()));
+        EXPECT_EQ(read, f.Bytes()) << after;
+        if (n > 0) EXPECT_EQ(f.file.ReadStake(-1, SeekOrigin::End).DrawNo, DrawNosOf(f.Bytes()).back()) << after;
+    };
+    const std::string checked = RecordBytes(Checked(4, 2));
+    const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+        {"append", [&] { f.file.AppendStakes(Stake(3, A), 1); }},
+        {"bulk append", [&] {
+             TStakesFile::TBulkAppend bulk(f.file);
+             f.file.AppendStakes(Stake(4, A), 1);
+             f.file.AppendStakes(Stake(5, B), 1);
+         }},
+        {"write inside", [&] { f.file.WriteRecords(3, 1, reinterpret_cast<const uint8_t*>(checked.data())); }},
+        {"write across", [&] {
+             const std::string two = RecordBytes(Stake(20, B)) + RecordBytes(Stake(21, B));
+             f.file.WriteRecords(2, 2, reinterpret_cast<const uint8_t*>(two.data()));
+         }},
+        {"append again", [&] { f.file.AppendStakes(Stake(6, A), 1); }},
+        {"write by position", [&] { f.file.WriteStakeAt(Stake(7, B), -1, SeekOrigin::End); }},
+        {"truncate", [&] { f.file.Truncate(4); }},
+        {"append after truncate", [&] { f.file.AppendStakes(Stake(8, A), 1); }},
+        {"delete", [&] { f.file.DeleteSelectedStakes(1, 1); }},
+        {"append after delete", [&] { f.file.AppendStakes(Stake(9, A), 1); }},
+        {"patched behind, reopened", [&] {
+             PatchFile(f.path, 4 * 312 + 4, std::string("\x63\x00\x00\x00", 4));
+             ASSERT_TRUE(f.file.Reopen(f.shell));
+         }},
+    };
+    for (const auto& [name, step] : steps) {
+        step();
+        agrees(name);
+    }
+    EXPECT_EQ(DrawNosOf(f.Bytes()), (std::vector<int32_t>{2, 20, 21, 8, 99}));
     EXPECT_TRUE(f.shell.messages.empty());
 }
 

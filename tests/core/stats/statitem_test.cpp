@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -178,6 +179,7 @@ TEST(StatDrawArray, LookupsFollowChangesAfterTheirFirstUse)
 
     a.Assign({Item({5, 0, 0, 0})});
     EXPECT_FALSE(a.HasKey(1, 7));
+    EXPECT_FALSE(a.HasKey(2, -399));   // the last of many: a set cleared whole
     EXPECT_FALSE(a.HasLongKey(1, 7));
     EXPECT_FALSE(a.HasKeyByte(1, 7));
     EXPECT_TRUE(a.HasKeyByte(1, 5));
@@ -329,6 +331,42 @@ TEST(StatItem, LastValueArray)
     EXPECT_EQ(lv[1].DrawNo, 20);
     lv.Clear();
     EXPECT_EQ(lv.AddLastValue(30, {1, 0, 0, 0}), -1);
+}
+
+// Small single keys take a shortcut to their entry: on either side of its bounds, and across
+// clears, the gaps and the order of the entries are those of a plain search.
+TEST(StatItem, LastValueArrayAgreesWithASearchOnEveryKindOfKey)
+{
+    using Key = std::array<int16_t, 4>;
+    const std::vector<Key> keys = {{0, 0, 0, 0},  {1, 0, 0, 0},  {63, 0, 0, 0}, {64, 0, 0, 0}, {-1, 0, 0, 0},
+                                   {1, 0, 0, 1},  {63, 1, 0, 0}, {0, 0, 1, 0},  {32767, 0, 0, 0}};
+    TLastValueArray lv;
+    std::vector<TLastValue> model;
+    uint32_t seed = 7;
+    for (int step = 0; step < 2000; ++step) {
+        seed = seed * 1103515245u + 12345u;
+        if (step % 500 == 499) {
+            lv.Clear();
+            model.clear();
+            continue;
+        }
+        const Key key = keys[(seed >> 16) % keys.size()];
+        const int32_t drawNo = step * 3 + int32_t(seed >> 28);
+        const auto held = std::find_if(model.begin(), model.end(), [&](const TLastValue& v) { return v.Key == key; });
+        int32_t gap = -1;
+        if (held == model.end()) {
+            model.push_back({drawNo, key});
+        } else {
+            gap = drawNo - held->DrawNo;
+            held->DrawNo = drawNo;
+        }
+        ASSERT_EQ(lv.AddLastValue(drawNo, key), gap) << step;
+    }
+    ASSERT_EQ(lv.Count(), int(model.size()));
+    for (int i = 0; i < lv.Count(); ++i) {
+        EXPECT_EQ(lv[i].Key, model[std::size_t(i)].Key);
+        EXPECT_EQ(lv[i].DrawNo, model[std::size_t(i)].DrawNo);
+    }
 }
 
 } // namespace
