@@ -16,13 +16,17 @@ namespace kv::game::wide {
 
 namespace {
 
+// The helpers of a step work on registers only when they are inlined into the pass.
+#define KV_STEP inline __attribute__((always_inline))
+
 // Eight combinations, four vectors of two, make a step: their answers leave as one 8-byte store.
 constexpr std::size_t Step = 8;
 constexpr int Vectors = 4;
 using TStepVectors = __m128i[Vectors];
+constexpr unsigned WholeStep = (1u << Step) - 1;
 
-// The price of a table in compares per vector: a value 1, a run of values 2 (subtract, limit,
-// compare). Above it a read of a table per byte is as fast.
+// The price of a table in compares per vector: a value 1, a run of values 2 (subtract, compare).
+// Above it a read of a table per byte is as fast.
 constexpr int MaxCost = 16;
 
 // A byte table as compares: bit `bit` of the byte, or the values and runs of values of one answer.
@@ -33,7 +37,9 @@ struct TSetTest {
     bool outside = false;
     int singles = 0, runs = 0;
     __m128i single[MaxCost];
-    __m128i low[MaxCost / 2], span[MaxCost / 2];
+    // A byte b is in run s when b - low[s] < limit[s] as signed bytes: the subtraction moves the
+    // run to the bottom of the signed range, -128 on.
+    __m128i low[MaxCost / 2], limit[MaxCost / 2];
 };
 
 // Calls run(first, last, answer) for each run of equal answers of the table.
@@ -66,14 +72,15 @@ bool makeSetTest(const TByteTable& table, TSetTest& t)
             t.single[t.singles++] = _mm_set1_epi8(char(b));
             return;
         }
-        t.low[t.runs] = _mm_set1_epi8(char(b));
-        t.span[t.runs++] = _mm_set1_epi8(char(e - b));
+        // A run spans at most 255 bytes: one of 256 costs nothing the other way round.
+        t.low[t.runs] = _mm_set1_epi8(char(b - 128));
+        t.limit[t.runs++] = _mm_set1_epi8(char(e - b - 127));
     });
     return true;
 }
 
 // Each byte 0xFF where the table answers 1, else 0.
-void inTable(const TSetTest& t, const TStepVectors& v, TStepVectors& r)
+KV_STEP void inTable(const TSetTest& t, const TStepVectors& v, TStepVectors& r)
 {
     const __m128i zero = _mm_setzero_si128();
     if (t.bit >= 0) {
@@ -85,17 +92,15 @@ void inTable(const TSetTest& t, const TStepVectors& v, TStepVectors& r)
         for (int s = 0; s < t.singles; ++s)
             for (int k = 0; k < Vectors; ++k) r[k] = _mm_or_si128(r[k], _mm_cmpeq_epi8(v[k], t.single[s]));
         for (int s = 0; s < t.runs; ++s)
-            for (int k = 0; k < Vectors; ++k) {
-                const __m128i x = _mm_sub_epi8(v[k], t.low[s]);
-                r[k] = _mm_or_si128(r[k], _mm_cmpeq_epi8(_mm_min_epu8(x, t.span[s]), x));
-            }
+            for (int k = 0; k < Vectors; ++k)
+                r[k] = _mm_or_si128(r[k], _mm_cmpgt_epi8(t.limit[s], _mm_sub_epi8(v[k], t.low[s])));
     }
     if (t.outside)
         for (int k = 0; k < Vectors; ++k) r[k] = _mm_xor_si128(r[k], _mm_set1_epi8(-1));
 }
 
 // The step from combination i: the last one of a list padded with zeros.
-void loadStep(std::span<const TComb> combs, std::size_t i, TStepVectors& v)
+KV_STEP void loadStep(std::span<const TComb> combs, std::size_t i, TStepVectors& v)
 {
     const TComb* c = combs.data() + i;
     if (i + Step <= combs.size()) {
@@ -108,7 +113,7 @@ void loadStep(std::span<const TComb> combs, std::size_t i, TStepVectors& v)
 }
 
 // The answers of the step's combinations (the low 8 bytes) written for those of the list.
-void storeStep(__m128i answers, uint8_t* out, std::size_t n)
+KV_STEP void storeStep(__m128i answers, uint8_t* out, std::size_t n)
 {
     if (n >= Step) {
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out), answers);
@@ -121,7 +126,7 @@ void storeStep(__m128i answers, uint8_t* out, std::size_t n)
 
 // The sum of the bytes of each combination of the step (below 32768) as eight 16-bit words, in
 // order: the 64-bit sums narrowed twice.
-__m128i stepSums(const TStepVectors& r)
+KV_STEP __m128i stepSums(const TStepVectors& r)
 {
     const __m128i zero = _mm_setzero_si128();
     const __m128i low = _mm_packs_epi32(_mm_sad_epu8(r[0], zero), _mm_sad_epu8(r[1], zero));
@@ -143,7 +148,7 @@ struct TCountTest {
             answer[n++] = _mm_set1_epi8(char(answers[k]));
         }
     }
-    __m128i Answer(__m128i counts) const
+    KV_STEP __m128i Answer(__m128i counts) const
     {
         __m128i r = _mm_setzero_si128();
         for (int j = 0; j < n; ++j)
@@ -153,8 +158,10 @@ struct TCountTest {
 };
 
 // Bit j set for each combination j of the step whose 8 bytes are all set in `ok`.
-unsigned passing(const TStepVectors& ok)
+KV_STEP unsigned passing(const TStepVectors& ok)
 {
+    if (_mm_movemask_epi8(_mm_and_si128(_mm_and_si128(ok[0], ok[1]), _mm_and_si128(ok[2], ok[3]))) == 0xFFFF)
+        return WholeStep;
     unsigned bits = 0;
     for (int k = 0; k < Vectors; ++k) {
         const unsigned m = unsigned(_mm_movemask_epi8(ok[k]));
@@ -165,7 +172,7 @@ unsigned passing(const TStepVectors& ok)
 
 // Bit j set for each combination j of the step that rises strictly from a first byte above 0 (no
 // repeats).
-unsigned rising(const TStepVectors& v)
+KV_STEP unsigned rising(const TStepVectors& v)
 {
     const __m128i flip = _mm_set1_epi8(-128);
     TStepVectors ok;
@@ -173,8 +180,6 @@ unsigned rising(const TStepVectors& v)
         ok[k] = _mm_cmpgt_epi8(_mm_xor_si128(v[k], flip), _mm_xor_si128(_mm_slli_epi64(v[k], 8), flip));
     return passing(ok);
 }
-
-constexpr unsigned WholeStep = (1u << Step) - 1;
 
 } // namespace
 
