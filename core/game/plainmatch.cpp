@@ -274,16 +274,22 @@ bool MatchClassCountSse2(std::span<const TComb> combs, const TByteTable& of, con
 std::ptrdiff_t MatchByteTotalSse2(std::span<const TComb> combs, const TByteTable& bySum, uint8_t* result)
 {
     std::ptrdiff_t unknown = 0;
-    alignas(16) std::array<uint16_t, Step> sums{};
+    alignas(16) std::array<uint8_t, 16> sums{};
     for (std::size_t i = 0; i < combs.size(); i += Step) {
         TStepVectors v;
         loadStep(combs, i, v);
-        _mm_store_si128(reinterpret_cast<__m128i*>(sums.data()), stepSums(v));
+        const __m128i words = stepSums(v);
+        // Two bits for each sum above 255 (only stray bytes make one), which the narrowing to
+        // bytes cuts to 255.
+        const unsigned large = unsigned(_mm_movemask_epi8(_mm_cmpgt_epi16(words, _mm_set1_epi16(255))));
+        _mm_store_si128(reinterpret_cast<__m128i*>(sums.data()), _mm_packus_epi16(words, words));
         const std::size_t n = std::min(Step, combs.size() - i);
+        for (std::size_t j = 0; j < n; ++j) result[i + j] = bySum[sums[j]];
+        if (large == 0) continue;
         for (std::size_t j = 0; j < n; ++j) {
-            const bool known = sums[j] < 256;
-            result[i + j] = known ? bySum[sums[j] & 0xFF] : UnknownTotal;
-            unknown += known ? 0 : 1;
+            if ((large >> (2 * j) & 1u) == 0) continue;
+            result[i + j] = UnknownTotal;
+            ++unknown;
         }
     }
     return unknown;
