@@ -157,28 +157,31 @@ struct TCountTest {
     }
 };
 
-// Bit j set for each combination j of the step whose 8 bytes are all set in `ok`.
-KV_STEP unsigned passing(const TStepVectors& ok)
+// Bit j set for each combination j of the step whose 8 bytes are all set in `ok`, the bytes of
+// `given` (a mask of the 16 bytes of a vector) taken as set.
+KV_STEP unsigned passing(const TStepVectors& ok, unsigned given = 0)
 {
-    if (_mm_movemask_epi8(_mm_and_si128(_mm_and_si128(ok[0], ok[1]), _mm_and_si128(ok[2], ok[3]))) == 0xFFFF)
-        return WholeStep;
+    const __m128i all = _mm_and_si128(_mm_and_si128(ok[0], ok[1]), _mm_and_si128(ok[2], ok[3]));
+    if ((unsigned(_mm_movemask_epi8(all)) | given) == 0xFFFF) return WholeStep;
     unsigned bits = 0;
     for (int k = 0; k < Vectors; ++k) {
-        const unsigned m = unsigned(_mm_movemask_epi8(ok[k]));
+        const unsigned m = unsigned(_mm_movemask_epi8(ok[k])) | given;
         bits |= ((m & 0xFF) == 0xFF ? 1u : 0u) << (2 * k) | ((m >> 8) == 0xFF ? 1u : 0u) << (2 * k + 1);
     }
     return bits;
 }
 
-// Bit j set for each combination j of the step that rises strictly from a first byte above 0 (no
-// repeats).
+// Bit j set for each combination j of the step whose bytes rise strictly (no repeats).
 KV_STEP unsigned rising(const TStepVectors& v)
 {
+    // Compared as signed bytes, all moved by 128; the first byte has none before it.
     const __m128i flip = _mm_set1_epi8(-128);
     TStepVectors ok;
-    for (int k = 0; k < Vectors; ++k)
-        ok[k] = _mm_cmpgt_epi8(_mm_xor_si128(v[k], flip), _mm_xor_si128(_mm_slli_epi64(v[k], 8), flip));
-    return passing(ok);
+    for (int k = 0; k < Vectors; ++k) {
+        const __m128i x = _mm_xor_si128(v[k], flip);
+        ok[k] = _mm_cmpgt_epi8(x, _mm_slli_epi64(x, 8));
+    }
+    return passing(ok, 0x0101);
 }
 
 } // namespace

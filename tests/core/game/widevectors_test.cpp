@@ -15,7 +15,7 @@ using namespace kv::game;
 namespace {
 
 // Combinations that reach every lane and byte position: strictly rising ones (the fast path),
-// repeated bytes, a 0 first byte, bytes from 128 up (the other half of a table), in lists of
+// ones with a single repeat, repeated bytes, a 0 first byte, bytes from 128 up (the other half of a table), in lists of
 // every length around the 2, 4 and 8 of a vector step.
 std::vector<TComb> mixedCombs(std::mt19937& random, std::size_t n)
 {
@@ -23,7 +23,14 @@ std::vector<TComb> mixedCombs(std::mt19937& random, std::size_t n)
     for (std::size_t i = 0; i < n; ++i) {
         TComb& c = combs[i];
         switch (i % 4) {
-        case 0: c = TComb{1, 3, 5, 7, 9, 11, 13, uint8_t(14 + random() % 40)}; break;
+        case 0:
+            c = TComb{1, 3, 5, 7, 9, 11, 13, uint8_t(14 + random() % 40)};
+            // Half of them with one repeat, at any place.
+            if (i % 8 == 4) {
+                const std::size_t at = random() % 7;
+                c[at + 1] = c[at];
+            }
+            break;
         case 1: for (uint8_t& b : c) b = uint8_t(random() % 21); break;
         case 2: for (uint8_t& b : c) b = uint8_t(random()); break;
         default:
