@@ -246,8 +246,10 @@ bool MatchClassCountSse2(std::span<const TComb> combs, const TByteTable& of, con
     }
     const TCountTest answers(byCount, 1);
     const __m128i notFirst = _mm_set1_epi64x(0x0101010101010100ll);
-    const __m128i minNumber = _mm_set1_epi8(MinNumber);
-    const __m128i fieldSpan = _mm_set1_epi8(MaxNumber - MinNumber);
+    // A combination is in the field when its bytes never fall, from at least the least number,
+    // and its last byte, the largest, is at most the greatest number.
+    const __m128i least = _mm_set1_epi64x(MinNumber);
+    const __m128i greatest = _mm_set1_epi8(MaxNumber);
     for (std::size_t i = 0; i < combs.size(); i += Step) {
         TStepVectors v, changes, ok;
         loadStep(combs, i, v);
@@ -258,11 +260,13 @@ bool MatchClassCountSse2(std::span<const TComb> combs, const TByteTable& of, con
                 classes = _mm_sub_epi8(classes, _mm_cmpgt_epi8(v[k], boundary[s]));
             const __m128i same = _mm_cmpeq_epi8(classes, _mm_slli_epi64(classes, 8));
             changes[k] = _mm_andnot_si128(same, notFirst);
-            const __m128i x = _mm_sub_epi8(v[k], minNumber);
-            const __m128i inField = _mm_cmpeq_epi8(_mm_min_epu8(x, fieldSpan), x);
-            const __m128i ordered = _mm_cmpeq_epi8(_mm_max_epu8(v[k], _mm_slli_epi64(v[k], 8)), v[k]);
-            ok[k] = _mm_and_si128(inField, ordered);
+            const __m128i before = _mm_or_si128(_mm_slli_epi64(v[k], 8), least);
+            ok[k] = _mm_cmpeq_epi8(_mm_max_epu8(v[k], before), v[k]);
         }
+        const __m128i top = _mm_max_epu8(_mm_max_epu8(v[0], v[1]), _mm_max_epu8(v[2], v[3]));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(top, greatest), greatest)) != 0xFFFF)
+            for (int k = 0; k < Vectors; ++k)
+                ok[k] = _mm_and_si128(ok[k], _mm_cmpeq_epi8(_mm_max_epu8(v[k], greatest), greatest));
         const __m128i counts = stepSums(changes);
         const std::size_t n = std::min(Step, combs.size() - i);
         storeStep(answers.Answer(_mm_packus_epi16(counts, counts)), result + i, n);

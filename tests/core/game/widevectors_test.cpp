@@ -15,8 +15,9 @@ using namespace kv::game;
 namespace {
 
 // Combinations that reach every lane and byte position: strictly rising ones (the fast path),
-// ones with a single repeat, repeated bytes, a 0 first byte, bytes from 128 up (the other half of a table), in lists of
-// every length around the 2, 4 and 8 of a vector step.
+// ones with a single repeat, ordered ones around the ends of the field, repeated bytes, a 0 first
+// byte, bytes from 128 up (the other half of a table), in lists of every length around the 2, 4
+// and 8 of a vector step.
 std::vector<TComb> mixedCombs(std::mt19937& random, std::size_t n)
 {
     std::vector<TComb> combs(n);
@@ -32,7 +33,11 @@ std::vector<TComb> mixedCombs(std::mt19937& random, std::size_t n)
             }
             break;
         case 1: for (uint8_t& b : c) b = uint8_t(random() % 21); break;
-        case 2: for (uint8_t& b : c) b = uint8_t(random()); break;
+        case 2:
+            // Half of them ordered, around the ends of the field.
+            for (uint8_t& b : c) b = uint8_t(i % 8 == 6 ? random() % 25 : random());
+            if (i % 8 == 6) std::sort(c.begin(), c.end());
+            break;
         default:
             // Sums of 255 and 256, either side of the totals' table.
             if (i % 8 == 7) c = TComb{0, 0, 0, 0, 0, 0, uint8_t(i % 16 == 7 ? 0 : 1), 255};
