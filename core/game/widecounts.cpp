@@ -151,12 +151,6 @@ uint32_t firstHalf(const TComb& c)
     return w;
 }
 
-__m128i gapsOf(__m128i bytes)
-{
-    const __m128i before = _mm_slli_epi64(bytes, 8);
-    return _mm_sub_epi8(_mm_max_epu8(bytes, before), _mm_min_epu8(bytes, before));
-}
-
 // The bytes read in reverse order of their bits: bit 7 - j of a mask belongs to byte j.
 constexpr std::array<uint8_t, 256> Reversed = [] {
     std::array<uint8_t, 256> r{};
@@ -165,9 +159,9 @@ constexpr std::array<uint8_t, 256> Reversed = [] {
     return r;
 }();
 
-// The bit k of a byte that the table answers, when it answers with a bit: of[b] = bit k of b for
-// every byte (inverted: its opposite); -1 for any other table.
-int tableBit(const TByteTable& of, bool& inverted)
+} // namespace
+
+int TableBit(const TByteTable& of, bool& inverted)
 {
     for (int k = 0; k < 8; ++k)
         for (const bool opposite : {false, true}) {
@@ -179,8 +173,6 @@ int tableBit(const TByteTable& of, bool& inverted)
         }
     return -1;
 }
-
-} // namespace
 
 // Lists in lexicographic order (every list of the game) change their first four bytes seldom:
 // those are counted by runs, the value of a run added once at each end (minus its first index,
@@ -220,8 +212,8 @@ bool CountBytesSse2(std::span<const TComb> combs, bool gaps, TByteCounts& counts
             }
             runs = _mm_shuffle_epi32(firsts, _MM_SHUFFLE(3, 3, 3, 3));
             if (gaps) {
-                a = gapsOf(a);
-                b = gapsOf(b);
+                a = GapsOf(a);
+                b = GapsOf(b);
             }
             const __m128i seconds = _mm_castps_si128(
                 _mm_shuffle_ps(_mm_castsi128_ps(a), _mm_castsi128_ps(b), _MM_SHUFFLE(3, 1, 3, 1)));
@@ -249,7 +241,7 @@ bool CountClassMasksSse2(std::span<const TComb> combs, const TByteTable& of, TBy
 {
     constexpr int MaxValues = 16;
     bool inverted = false;
-    const int bit = tableBit(of, inverted);
+    const int bit = TableBit(of, inverted);
     const std::size_t whole = combs.size() / 2 * 2;
     __m128i values[MaxValues];
     int valueCount = 0;

@@ -9,6 +9,10 @@
 
 #include "core/game/widevectors.h"
 
+#if defined(__x86_64__)
+#include <emmintrin.h>
+#endif
+
 namespace kv::game::wide {
 
 // Counts of values of one per combination, spread over Ways tables so that equal values close
@@ -40,10 +44,45 @@ inline std::size_t ClassMask(const TComb& c, const TByteTable& of)
 
 inline int ByteTotal(const TComb& c) { return c[0] + c[1] + c[2] + c[3] + c[4] + c[5] + c[6] + c[7]; }
 
+// The different bytes b of a combination with in[b] != 0, counted one at a time.
+inline int DistinctCount(const TComb& c, const TByteTable& in)
+{
+    int k = 0;
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        if (in[c[i]] == 0) continue;
+        bool repeated = false;
+        for (std::size_t j = 0; j < i; ++j) repeated = repeated || c[j] == c[i];
+        k += repeated ? 0 : 1;
+    }
+    return k;
+}
+
+// The different values of[b] over the bytes b of a combination, counted one at a time.
+inline int DistinctClasses(const TComb& c, const TByteTable& of)
+{
+    std::array<uint64_t, 4> seen{};
+    for (uint8_t b : c) seen[of[b] >> 6] |= uint64_t(1) << (of[b] & 63);
+    int k = 0;
+    for (uint64_t w : seen) k += __builtin_popcountll(w);
+    return k;
+}
+
+// The bit k of a byte that the table answers, when it answers with a bit: of[b] = bit k of b for
+// every byte (inverted: its opposite); -1 for any other table.
+int TableBit(const TByteTable& of, bool& inverted);
+
 // The bytes (or gaps) of combinations too few for a whole vector, counted one at a time.
 void CountBytesOneByOne(std::span<const TComb> combs, bool gaps, TByteCounts& counts);
 
 #if defined(__x86_64__)
+// The distances |c[j] - c[j - 1]| of the two combinations of a vector at bytes 1..7 of each (byte 0
+// holds the first byte itself).
+inline __m128i GapsOf(__m128i bytes)
+{
+    const __m128i before = _mm_slli_epi64(bytes, 8);
+    return _mm_sub_epi8(_mm_max_epu8(bytes, before), _mm_min_epu8(bytes, before));
+}
+
 // The SSE2 forms, as CountBytes, CountClassMasks and CountByteTotals with the plain form.
 bool CountBytesSse2(std::span<const TComb> combs, bool gaps, TByteCounts& counts);
 bool CountClassMasksSse2(std::span<const TComb> combs, const TByteTable& of, TByteCounts& counts,

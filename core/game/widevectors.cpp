@@ -1,5 +1,6 @@
 #include "core/game/widevectors.h"
 
+#include "core/game/plainmatch.h"
 #include "core/game/widecounts.h"
 
 #include <algorithm>
@@ -42,33 +43,10 @@ TWideForm detected()
 
 std::atomic<TWideForm> requested{WideFormByName(std::getenv("KVANTA_WIDE_VECTORS"))};
 
-// The different bytes b of a combination with in[b] != 0 counted one at a time.
-int distinctCount(const TComb& c, const TByteTable& in)
-{
-    int k = 0;
-    for (std::size_t i = 0; i < c.size(); ++i) {
-        if (in[c[i]] == 0) continue;
-        bool repeated = false;
-        for (std::size_t j = 0; j < i; ++j) repeated = repeated || c[j] == c[i];
-        k += repeated ? 0 : 1;
-    }
-    return k;
-}
-
 // The bytes b of a combination with in[b] = 1, each as often as it stands there.
 int byteCount(const TComb& c, const TByteTable& in)
 {
     return in[c[0]] + in[c[1]] + in[c[2]] + in[c[3]] + in[c[4]] + in[c[5]] + in[c[6]] + in[c[7]];
-}
-
-// The different values of[b] over the bytes b of a combination, counted one at a time.
-int distinctClasses(const TComb& c, const TByteTable& of)
-{
-    std::array<uint64_t, 4> seen{};
-    for (uint8_t b : c) seen[of[b] >> 6] |= uint64_t(1) << (of[b] & 63);
-    int k = 0;
-    for (uint64_t w : seen) k += __builtin_popcountll(w);
-    return k;
 }
 
 // 1 when a byte b of the combination has hit[b] != 0.
@@ -181,10 +159,10 @@ KV_AVX2 void matchByteCountAvx2(std::span<const TComb> combs, const TByteTable& 
         const uint32_t rising = risingBytes(bytes);
         if (rising == ~uint32_t(0)) continue;
         for (std::size_t j = 0; j < 4; ++j)
-            if (((rising >> (8 * j)) & 0xFF) != 0xFF) result[i + j] = byCount[std::size_t(distinctCount(combs[i + j], in))];
+            if (((rising >> (8 * j)) & 0xFF) != 0xFF) result[i + j] = byCount[std::size_t(DistinctCount(combs[i + j], in))];
     }
     for (; i < combs.size(); ++i)
-        result[i] = byCount[std::size_t(distinct ? distinctCount(combs[i], in) : byteCount(combs[i], in))];
+        result[i] = byCount[std::size_t(distinct ? DistinctCount(combs[i], in) : byteCount(combs[i], in))];
 }
 
 // As the AVX-512 form, for the bytes below 32 whose classes two shuffles of 16 find; a
@@ -214,9 +192,9 @@ KV_AVX2 void matchClassCountAvx2(std::span<const TComb> combs, const TByteTable&
         if (plain == ~uint32_t(0)) continue;
         for (std::size_t j = 0; j < 4; ++j)
             if (((plain >> (8 * j)) & 0xFF) != 0xFF)
-                result[i + j] = byCount[std::size_t(distinctClasses(combs[i + j], of))];
+                result[i + j] = byCount[std::size_t(DistinctClasses(combs[i + j], of))];
     }
-    for (; i < combs.size(); ++i) result[i] = byCount[std::size_t(distinctClasses(combs[i], of))];
+    for (; i < combs.size(); ++i) result[i] = byCount[std::size_t(DistinctClasses(combs[i], of))];
 }
 
 #define KV_WIDE __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi")))
@@ -285,10 +263,10 @@ KV_WIDE void matchByteCount(std::span<const TComb> combs, const TByteTable& in,
         if (rising == ~__mmask64(0)) continue;
         for (std::size_t j = 0; j < 8; ++j)
             if (((rising >> (8 * j)) & 0xFF) != 0xFF)
-                result[i + j] = byCount[std::size_t(distinctCount(combs[i + j], in))];
+                result[i + j] = byCount[std::size_t(DistinctCount(combs[i + j], in))];
     }
     for (; i < combs.size(); ++i)
-        result[i] = byCount[std::size_t(distinct ? distinctCount(combs[i], in) : byteCount(combs[i], in))];
+        result[i] = byCount[std::size_t(distinct ? DistinctCount(combs[i], in) : byteCount(combs[i], in))];
 }
 
 // Bytes that rise strictly (the first above 0) with classes that never fall: the classes are
@@ -316,9 +294,9 @@ KV_WIDE void matchClassCount(std::span<const TComb> combs, const TByteTable& of,
         if (rising == ~__mmask64(0)) continue;
         for (std::size_t j = 0; j < 8; ++j)
             if (((rising >> (8 * j)) & 0xFF) != 0xFF)
-                result[i + j] = byCount[std::size_t(distinctClasses(combs[i + j], of))];
+                result[i + j] = byCount[std::size_t(DistinctClasses(combs[i + j], of))];
     }
-    for (; i < combs.size(); ++i) result[i] = byCount[std::size_t(distinctClasses(combs[i], of))];
+    for (; i < combs.size(); ++i) result[i] = byCount[std::size_t(DistinctClasses(combs[i], of))];
 }
 
 KV_WIDE std::ptrdiff_t matchByteTotal(std::span<const TComb> combs, const TByteTable& bySum, uint8_t* result)
@@ -712,38 +690,6 @@ TWideForm SetWideForm(TWideForm form)
 
 namespace {
 
-#if defined(__x86_64__)
-// The plain form for a table of few hits (a filter that marks a few numbers): each pair of
-// combinations is compared with every hit value at once, in place of a table read per byte, which
-// bounds the table form. SSE2 is part of every x86-64. False for a table of more hits.
-bool matchAnyFewSse2(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result)
-{
-    __m128i want[MatchAnyFewHits];
-    int k = 0;
-    for (std::size_t b = 0; b < hit.size(); ++b) {
-        if (hit[b] == 0) continue;
-        if (k == MatchAnyFewHits) return false;
-        want[k++] = _mm_set1_epi8(static_cast<char>(b));
-    }
-    const std::size_t n = combs.size();
-    std::size_t i = 0;
-    for (; i + 2 <= n; i += 2) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(combs.data() + i));
-        __m128i eq = _mm_setzero_si128();
-        for (int j = 0; j < k; ++j) eq = _mm_or_si128(eq, _mm_cmpeq_epi8(v, want[j]));
-        const unsigned m = unsigned(_mm_movemask_epi8(eq));
-        result[i] = (m & 0xFFu) != 0 ? 1 : 0;
-        result[i + 1] = (m >> 8) != 0 ? 1 : 0;
-    }
-    for (; i < n; ++i) {
-        uint8_t r = 0;
-        for (uint8_t b : combs[i]) r = uint8_t(r | (hit[b] != 0 ? 1 : 0));
-        result[i] = r;
-    }
-    return true;
-}
-#endif
-
 bool matchAny(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result, bool gaps)
 {
     switch (WideForm()) {
@@ -752,9 +698,10 @@ bool matchAny(std::span<const TComb> combs, const TByteTable& hit, uint8_t* resu
     case TWideForm::Plain: break;
     }
 #if defined(__x86_64__)
-    if (!gaps) return matchAnyFewSse2(combs, hit, result);
-#endif
+    return MatchAnySse2(combs, hit, result, gaps);
+#else
     return false;
+#endif
 }
 
 } // namespace
@@ -779,7 +726,11 @@ bool matchCounts(std::span<const TComb> combs, const TByteTable& in, const TCoun
     case TWideForm::Avx2: matchByteCountAvx2(combs, in, byCount, result, distinct); return true;
     case TWideForm::Plain: break;
     }
+#if defined(__x86_64__)
+    return MatchCountSse2(combs, in, byCount, result, distinct);
+#else
     return false;
+#endif
 }
 
 } // namespace
@@ -805,7 +756,11 @@ bool MatchClassCount(std::span<const TComb> combs, const TByteTable& of, const T
     case TWideForm::Avx2: matchClassCountAvx2(combs, of, byCount, result); return true;
     case TWideForm::Plain: break;
     }
+#if defined(__x86_64__)
+    return MatchClassCountSse2(combs, of, byCount, result);
+#else
     return false;
+#endif
 }
 
 std::ptrdiff_t MatchByteTotal(std::span<const TComb> combs, const TByteTable& bySum, uint8_t* result)
@@ -815,7 +770,11 @@ std::ptrdiff_t MatchByteTotal(std::span<const TComb> combs, const TByteTable& by
     case TWideForm::Avx2: return matchByteTotalAvx2(combs, bySum, result);
     case TWideForm::Plain: break;
     }
+#if defined(__x86_64__)
+    return MatchByteTotalSse2(combs, bySum, result);
+#else
     return -1;
+#endif
 }
 
 bool CountBytes(std::span<const TComb> combs, bool gaps, TByteCounts& counts)

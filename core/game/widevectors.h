@@ -29,19 +29,19 @@ const char* WideFormName(TWideForm form);
 
 // The table of a test of single bytes: one answer (0 or 1) for each byte value.
 using TByteTable = std::array<uint8_t, 256>;
-// An answer (0 or 1) for each count 0..8 of a combination's bytes.
+// An answer (0 or 1 in a filter; any byte is passed on) for each count 0..8 of a combination's bytes.
 using TCountAnswers = std::array<uint8_t, NumsPerDraw + 1>;
 
-// result[i] = 1 when combs[i] holds a byte b with hit[b] != 0, else 0. False (nothing written)
-// with the plain form, unless the table has at most MatchAnyFewHits hits (x86-64).
-constexpr int MatchAnyFewHits = 8;
+// The filter passes below have an SSE2 form too (x86-64), which reads a table by a few compares
+// per byte: it declines (false or -1, nothing written) a table that would take too many, leaving
+// the work to the caller's loop, as every pass does on other CPUs.
+
+// result[i] = 1 when combs[i] holds a byte b with hit[b] != 0, else 0.
 bool MatchAnyByte(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result);
-// The same for the 7 distances |c[j + 1] - c[j]| between neighbours of combs[i]; false with the
-// plain form.
+// The same for the 7 distances |c[j + 1] - c[j]| between neighbours of combs[i].
 bool MatchAnyGap(std::span<const TComb> combs, const TByteTable& hit, uint8_t* result);
 // result[i] = byCount[k], k being the number of different bytes b of combs[i] with in[b] = 1 (the
 // table holds 0 or 1).
-// False (nothing written) with the plain form.
 bool MatchByteCount(std::span<const TComb> combs, const TByteTable& in, const TCountAnswers& byCount,
                     uint8_t* result);
 
@@ -50,14 +50,14 @@ bool MatchByteSum(std::span<const TComb> combs, const TByteTable& in, const TCou
                   uint8_t* result);
 
 // result[i] = byCount[k], k being the number of different classes of[b] among the bytes b of
-// combs[i]. False (nothing written) with the plain form, and for a table whose classes do not
-// rise with the bytes (the wide forms count where the class changes between neighbours).
+// combs[i]. False (nothing written) for a table whose classes do not rise with the bytes (the
+// vector forms count where the class changes between neighbours).
 bool MatchClassCount(std::span<const TComb> combs, const TByteTable& of, const TCountAnswers& byCount,
                      uint8_t* result);
 
 // result[i] = bySum[s], s being the sum of the bytes of combs[i], when s is below 256, and
 // UnknownTotal for a larger sum (only stray bytes make one); returns how many are unknown, or -1
-// (nothing written) with the plain form.
+// (nothing written) where there is no vector form.
 constexpr uint8_t UnknownTotal = 2;
 std::ptrdiff_t MatchByteTotal(std::span<const TComb> combs, const TByteTable& bySum, uint8_t* result);
 
