@@ -14,10 +14,10 @@ namespace {
 
 using namespace kv::game;
 
-const std::vector<TComb>& list()
+const TCombsArray& list()
 {
-    static const std::vector<TComb> combs = [] {
-        std::vector<TComb> all = *AllCombs();
+    static const TCombsArray combs = [] {
+        TCombsArray all = *AllCombs();
         std::erase_if(all, [](const TComb& c) {
             return std::find(c.begin(), c.end(), 3) != c.end() || std::find(c.begin(), c.end(), 14) != c.end();
         });
@@ -38,7 +38,7 @@ void run(benchmark::State& state, Pass&& pass)
 {
     const TWideForm before = WideForm();
     SetWideForm(TWideForm(state.range(0)));
-    const std::vector<TComb>& combs = list();
+    const TCombsArray& combs = list();
     std::vector<uint8_t> result(combs.size());
     for (auto _ : state) {
         if (!pass(combs, result.data())) state.SkipWithError("the form declined the table");
@@ -53,7 +53,7 @@ void run(benchmark::State& state, Pass&& pass)
 void BM_MatchAnyByte(benchmark::State& state)
 {
     const TByteTable hit = tableOf({1, 2, 4, 5, 6, 8, 9, 10, 11, 12, 13, 15, 16, 17, 18, 20});
-    run(state, [&](const std::vector<TComb>& combs, uint8_t* out) { return MatchAnyByte(combs, hit, out); });
+    run(state, [&](const TCombsArray& combs, uint8_t* out) { return MatchAnyByte(combs, hit, out); });
 }
 
 // The repeat count: the numbers of one draw.
@@ -61,7 +61,7 @@ void BM_MatchByteCount(benchmark::State& state)
 {
     const TByteTable in = tableOf({2, 3, 7, 8, 12, 15, 16, 19});
     const TCountAnswers byCount = {0, 1, 1, 0, 1, 0, 0, 0, 0};
-    run(state, [&](const std::vector<TComb>& combs, uint8_t* out) { return MatchByteCount(combs, in, byCount, out); });
+    run(state, [&](const TCombsArray& combs, uint8_t* out) { return MatchByteCount(combs, in, byCount, out); });
 }
 
 // The channel count, channels of four.
@@ -70,7 +70,7 @@ void BM_MatchClassCount(benchmark::State& state)
     TByteTable of{};
     for (std::size_t b = 0; b < of.size(); ++b) of[b] = uint8_t((b + 3) / 4);
     const TCountAnswers byCount = {0, 0, 0, 1, 1, 1, 0, 0, 0};
-    run(state, [&](const std::vector<TComb>& combs, uint8_t* out) { return MatchClassCount(combs, of, byCount, out); });
+    run(state, [&](const TCombsArray& combs, uint8_t* out) { return MatchClassCount(combs, of, byCount, out); });
 }
 
 // The sums: every other sum of the usual ones.
@@ -78,7 +78,7 @@ void BM_MatchByteTotal(benchmark::State& state)
 {
     TByteTable bySum{};
     for (std::size_t s = 60; s < 120; s += 2) bySum[s] = 1;
-    run(state, [&](const std::vector<TComb>& combs, uint8_t* out) { return MatchByteTotal(combs, bySum, out) >= 0; });
+    run(state, [&](const TCombsArray& combs, uint8_t* out) { return MatchByteTotal(combs, bySum, out) >= 0; });
 }
 
 } // namespace

@@ -217,7 +217,9 @@ TEST(StakesFile, ReadsOfTheLastAppendAgreeWithTheDisk)
         std::string read(std::size_t(n) * 312, '\0');
         f.file.ReadRecords(0, n, reinterpret_cast<uint8_t*>(read.data()));
         EXPECT_EQ(read, f.Bytes()) << after;
-        if (n > 0) EXPECT_EQ(f.file.ReadStake(-1, SeekOrigin::End).DrawNo, DrawNosOf(f.Bytes()).back()) << after;
+        if (n > 0) {
+            EXPECT_EQ(f.file.ReadStake(-1, SeekOrigin::End).DrawNo, DrawNosOf(f.Bytes()).back()) << after;
+        }
     };
     const std::string checked = RecordBytes(Checked(4, 2));
     const std::vector<std::pair<const char*, std::function<void()>>> steps = {
