@@ -26,8 +26,8 @@ using TStepVectors = __m128i[Vectors];
 constexpr unsigned WholeStep = (1u << Step) - 1;
 
 // The price of a table in compares per vector: a value 1, a run of values 2 (subtract, compare).
-// Above it a read of a table per byte is as fast.
-constexpr int MaxCost = 16;
+// A read of a table per byte costs about as much as 30 (a subset of the field takes at most 14).
+constexpr int MaxCost = 24;
 
 // A byte table as compares: bit `bit` of the byte, or the values and runs of values of one answer.
 struct TSetTest {
@@ -191,17 +191,22 @@ bool MatchAnySse2(std::span<const TComb> combs, const TByteTable& hit, uint8_t* 
     TSetTest t;
     if (!makeSetTest(hit, t)) return false;
     // Byte 0 of a combination's distances is no distance.
-    const __m128i used = _mm_set1_epi64x(gaps ? int64_t(0xFFFFFFFFFFFFFF00ull) : -1);
-    const __m128i one = _mm_set1_epi16(1);
+    const __m128i used = _mm_set1_epi64x(int64_t(0xFFFFFFFFFFFFFF00ull));
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i one = _mm_set1_epi8(1);
     for (std::size_t i = 0; i < combs.size(); i += Step) {
         TStepVectors v, r;
         loadStep(combs, i, v);
         if (gaps)
             for (__m128i& x : v) x = GapsOf(x);
         inTable(t, v, r);
-        for (__m128i& x : r) x = _mm_and_si128(x, used);
-        const __m128i any = _mm_min_epi16(stepSums(r), one);
-        storeStep(_mm_packus_epi16(any, any), result + i, combs.size() - i);
+        if (gaps)
+            for (__m128i& x : r) x = _mm_and_si128(x, used);
+        // Each combination's 8 bytes narrowed to one by three signed packs of pairs (a pair with a
+        // byte set stays nonzero), in order.
+        const __m128i quarters = _mm_packs_epi16(_mm_packs_epi16(r[0], r[1]), _mm_packs_epi16(r[2], r[3]));
+        const __m128i any = _mm_packs_epi16(quarters, quarters);
+        storeStep(_mm_andnot_si128(_mm_cmpeq_epi8(any, zero), one), result + i, combs.size() - i);
     }
     return true;
 }

@@ -121,10 +121,10 @@ TTestTables testTables(std::mt19937& random)
     add([](std::size_t b) { return b % 2 == 1; });
     add([](std::size_t b) { return b >= 128; });
     add([](std::size_t b) { return (b >= 3 && b <= 9) || b >= 200; });
-    // Sixteen single values, then seventeen, spread over the bytes.
-    add([](std::size_t b) { return b % 16 == 5; });
+    // Twenty-four single values, then twenty-five, spread over the bytes.
+    add([](std::size_t b) { return b % 10 == 5 && b < 240; });
     const std::size_t answered = tables.size();
-    add([](std::size_t b) { return b % 15 == 5; });
+    add([](std::size_t b) { return b % 10 == 5 && b < 250; });
     for (int round = 0; round < 6; ++round) add([&](std::size_t) { return random() % unsigned(round + 2) == 0; });
     return {std::move(tables), answered};
 }
@@ -275,7 +275,7 @@ TEST(WideVectors, EveryFormAnswersAsTheTablesSay)
                 }
             }
         }
-        // The table of seventeen values and the densest random ones are past the plain form's limit.
+        // The table of twenty-five values and the densest random ones are past the plain form's limit.
         EXPECT_GE(declined, form == TWideForm::Plain ? 2 : 0);
     });
 }
