@@ -276,7 +276,7 @@ struct TScriptRunner::ParsedLine {
     TScriptHeader Header;
     std::string Comment;
     std::string RunText;
-    filters::TFilterVar Variants;
+    std::vector<filters::TFilterRec> Recs;
     std::vector<std::string> RecTexts;                                     // per variant
     std::vector<std::array<std::string, filters::FilterRecParts>> PartTexts;   // per variant, part
 };
@@ -627,9 +627,7 @@ void TScriptRunner::runStep(int index, const std::string& line)
 
         log([] { return std::string("Создание всех вариантов фильтров..."); });
         showRunStatus(step.Line, 0, "Создание всех вариантов фильтров...", 0);
-        if (parsed) {
-            variants = parsed->Variants;
-        } else {
+        if (!parsed) {
             variants = filters::ExpandFilterVariants(items, m_list, m_abort, m_shell, [&](const std::string& text) {
                 showRunStatus(step.Line, 0, text, 0);
             });
@@ -638,9 +636,9 @@ void TScriptRunner::runStep(int index, const std::string& line)
                 made->Header = step.Header;
                 made->Comment = step.Comment;
                 made->RunText = runText;
-                made->Variants = variants;
+                made->Recs.reserve(std::size_t(variants.Count()));
                 for (int v = 0; v < variants.Count(); ++v) {
-                    const filters::TFilterRec rec = variants.At(v);
+                    const filters::TFilterRec& rec = made->Recs.emplace_back(variants.At(v));
                     made->RecTexts.push_back(filters::FilterRecToText(rec, m_list));
                     auto& texts = made->PartTexts.emplace_back();
                     for (int p = 0; p < filters::FilterRecParts; ++p)
@@ -651,7 +649,9 @@ void TScriptRunner::runStep(int index, const std::string& line)
                 m_parsed.emplace(line, std::move(made));
             }
         }
-        log([&] { return util::Format("Создано %d вариантов фильтров.", {variants.Count()}); });
+        // A line read before gives its variants as they were made, without a copy.
+        const int total = parsed ? static_cast<int>(parsed->Recs.size()) : variants.Count();
+        log([&] { return util::Format("Создано %d вариантов фильтров.", {total}); });
         if (checkAbort()) return;
 
         filters::TFilterSetContext ctx{.List = m_list,
@@ -707,13 +707,14 @@ void TScriptRunner::runStep(int index, const std::string& line)
                             .Ran = o.Ran});
         };
 
-        const int total = variants.Count();
+        filters::TFilterRec ownRec;
+        std::string ownText;
         for (int v = 1; v <= total; ++v) {
             if (checkAbort()) return;
-            const filters::TFilterRec rec = variants.TakeFirst();
+            const filters::TFilterRec& rec = parsed ? parsed->Recs[std::size_t(v - 1)] : (ownRec = variants.TakeFirst());
             started = true;
-            const std::string recText =
-                parsed ? parsed->RecTexts[std::size_t(v - 1)] : filters::FilterRecToText(rec, m_list);
+            const std::string& recText =
+                parsed ? parsed->RecTexts[std::size_t(v - 1)] : (ownText = filters::FilterRecToText(rec, m_list));
             step.Variant = v;
             step.StepText = runText + " + " + recText;
             log([] { return std::string(); });
@@ -732,7 +733,9 @@ void TScriptRunner::runStep(int index, const std::string& line)
             // ApplyFilterSet, starting after the parts this variant shares with the last one.
             const bool fromBuffer = step.Header.StartList == StartExclude && step.Header.ExcludeCount > 0;
             const int first = reuse ? memo.Restore(rec, combs, m_ws.History(), fromBuffer) : 0;
-            const int keepUpTo = reuse && !variants.Empty() ? TPrefixMemo::SharedParts(rec, variants.At(0)) : 0;
+            const bool more = parsed ? v < total : !variants.Empty();
+            const int keepUpTo =
+                reuse && more ? TPrefixMemo::SharedParts(rec, parsed ? parsed->Recs[std::size_t(v)] : variants.At(0)) : 0;
             for (int p = 0; p < first; ++p) record(rec, p);
             for (int p = first; p < filters::FilterRecParts && !m_abort; ++p) {
                 const filters::TFilterPart& part = rec[std::size_t(p)];
