@@ -5,8 +5,10 @@
 
 RunRefresh::RunRefresh(QWidget* window) : m_window(window)
 {
-    m_paint.setInterval(IntervalMs);
-    QObject::connect(&m_paint, &QTimer::timeout, m_window, [this] { paint(); });
+    QObject::connect(&m_paint, &QTimer::timeout, m_window, [this] {
+        m_paint.setInterval(IntervalMs);
+        paint();
+    });
 }
 
 void RunRefresh::paint()
@@ -58,7 +60,7 @@ void RunRefresh::setRunning(bool running)
     if (running) {
         // Every event is still handled at each of the run's checks; only painting waits.
         m_window->setUpdatesEnabled(false);
-        m_paint.start();
+        m_paint.start(FirstPaintMs);
         return;
     }
     m_paint.stop();

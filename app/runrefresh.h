@@ -14,6 +14,9 @@
 class RunRefresh {
 public:
     static constexpr int IntervalMs = 500;
+    // The first paint of a run comes sooner: what a closed dialog uncovered is not left unpainted
+    // for long, while a run shorter than this is painted only at its end.
+    static constexpr int FirstPaintMs = 250;
 
     // `window` is the one whose painting waits during a run.
     explicit RunRefresh(QWidget* window);

@@ -35,16 +35,6 @@ constexpr uint32_t DemoSeed = 8201;
 const char* const DemoScenario = "FULL#ALL#NEX|TSD1#NUMS:10#LNO:#SF:1|BMF8#SUMS:20#WMV:5#SV:3| | | | | |Числа и суммы";
 constexpr int TestCount = 100;
 
-QApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "kvbench_window";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
 // A fresh data folder with the demo archive and scenario, removed with everything in it.
 struct DemoFolder {
     std::filesystem::path dir;
@@ -75,17 +65,16 @@ struct DemoFolder {
 // typed into the dialog and confirmed. The window's start is not measured.
 void BM_WindowScenarioTest100(benchmark::State& state)
 {
-    QApplication& app = application();
     for (auto _ : state) {
         state.PauseTiming();
         DemoFolder folder("window");
         auto window = std::make_unique<TFormMain>(folder.dir, kv::workspace::CommandLine{});
         window->show();
-        while (!window->isInitialised()) app.processEvents(QEventLoop::AllEvents, 50);
+        while (!window->isInitialised()) QApplication::processEvents(QEventLoop::AllEvents, 50);
         // What the start left to do (the catalogue's lists, first paints) is not the test's.
         QElapsedTimer settle;
         settle.start();
-        while (settle.elapsed() < 1000) app.processEvents(QEventLoop::AllEvents, 50);
+        while (settle.elapsed() < 1000) QApplication::processEvents(QEventLoop::AllEvents, 50);
         QTimer answer;
         answer.setInterval(5);
         QObject::connect(&answer, &QTimer::timeout, [&answer] {
@@ -141,3 +130,16 @@ void BM_HeadlessScenarioTest100(benchmark::State& state)
 BENCHMARK(BM_HeadlessScenarioTest100)->Unit(benchmark::kMillisecond)->Iterations(1)->MeasureProcessCPUTime();
 
 } // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The application ends here, before the program's static objects: one ended among them
+    // outlived Qt's own and crashed at exit.
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

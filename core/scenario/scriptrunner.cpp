@@ -386,6 +386,9 @@ void TScriptRunner::logBanner()
 void TScriptRunner::begin()
 {
     m_shell.MarkBusy();
+    // Announced before the first status or event: a window then paints nothing it would paint
+    // again when the run ends (a short run is painted once).
+    if (Hooks.RunningChanged) Hooks.RunningChanged(true);
     m_shell.SetStatusText(RunningText);
     m_log.Enabled = Options.LogEnabled;
     m_log.Clock = Hooks.Clock;
@@ -435,7 +438,6 @@ void TScriptRunner::ScriptRun()
     begin();
     m_cycle = 1;
     showRunStatus(0, 0, RunningText, 0);
-    if (Hooks.RunningChanged) Hooks.RunningChanged(true);
     const int sortColumn = m_table.SortColumn();
     const bool sortAscending = m_table.SortAscending();
     try {
@@ -468,7 +470,6 @@ void TScriptRunner::ScriptTest(int count, int holdout)
     m_tuning.Clear();
     m_held.Clear();
     showRunStatus(0, 0, RunningText, 0);
-    if (Hooks.RunningChanged) Hooks.RunningChanged(true);
     const int sortColumn = m_table.SortColumn();
     const bool sortAscending = m_table.SortAscending();
     const int savedOffset = m_ws.DrawsOffset();

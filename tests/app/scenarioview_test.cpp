@@ -665,12 +665,13 @@ void ScenarioViewTest::forecastMakesNamedStakes()
     QCOMPARE(w.command(cmd::ScriptTest)->text(), QStringLiteral("Тест"));
     QCOMPARE(w.command(cmd::ScriptStop)->text(), QStringLiteral("Стоп"));
 
-    // What the window shows while the run goes on.
+    // What the window shows while the run goes on, started from the scenario tab.
+    w.showTab(view);
     bool seen = false, stopOn = false, othersOff = true, viewOff = false, tabsOff = false;
     QString cycle;
     QTimer* probe = onEveryPass([&] {
-        // From the first line on (the run shows its status before it shuts the tabs); the line's
-        // panel follows a few times a second, its selection at once.
+        // From the first line on: the shown tab's panel takes the run's first status at once and
+        // then follows a few times a second, the line's selection at once.
         if (!view->runner().Running() || seen || view->selectedRows() != std::vector<int>{0}) return;
         seen = true;
         w.updateActions();
